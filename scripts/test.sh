@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the test build (-O1, AddressSanitizer and UndefinedBehaviorSanitizer, warnings as
+# errors) and runs every test on Qt's offscreen platform.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+build="$root/build/test"
+jobs=$(nproc)
+cmake -S "$root" -B "$build" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -Werror" \
+    -DENABLE_SANITIZERS=ON -DBUILD_TESTS=ON -DBUILD_BENCHMARKS=ON
+cmake --build "$build" -j "$jobs"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
