@@ -1,0 +1,330 @@
+#include "platform/files/Files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::mutex overrideMutex;
+std::string programPathOverride;
+
+std::string errnoText(int err) {
+    return std::strerror(err);
+}
+
+// Windows-1252 code points of the bytes 0x80..0x9F; the five unassigned bytes map to the C1
+// control of the same value, as the system's own conversion does.
+const char16_t cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::string decodeAnsi(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (unsigned char b : bytes) {
+        if (b < 0x80)
+            out += char(b);
+        else if (b < 0xA0)
+            out += CodePointToUtf8(cp1252High[b - 0x80]);
+        else
+            out += CodePointToUtf8(b);
+    }
+    return out;
+}
+
+std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::u32string cps;
+    cps.reserve(bytes.size() / 2);
+    auto unit = [&](std::size_t i) -> char16_t {
+        auto b0 = static_cast<unsigned char>(bytes[i]);
+        auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? char16_t(b0 << 8 | b1) : char16_t(b1 << 8 | b0);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char16_t u = unit(i);
+        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
+            char16_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                cps += char32_t(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        // A lone surrogate cannot be written as UTF-8.
+        cps += (u >= 0xD800 && u < 0xE000) ? char32_t(0xFFFD) : char32_t(u);
+    }
+    if (i < bytes.size()) cps += char32_t(0xFFFD); // odd trailing byte
+    return Utf32ToUtf8(cps);
+}
+
+struct FileHandle {
+    int fd = -1;
+    ~FileHandle() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+std::string readWhole(std::string_view path) {
+    std::string native = NativePath(path);
+    FileHandle f;
+    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (f.fd < 0)
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", native, errnoText(errno)));
+    struct stat st {};
+    if (::fstat(f.fd, &st) == 0 && S_ISDIR(st.st_mode))
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", native, errnoText(EISDIR)));
+    std::string data;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(f.fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw EReadError(Format("Error reading file \"%s\". %s", native, errnoText(errno)));
+        }
+        if (n == 0) break;
+        data.append(buf, std::size_t(n));
+    }
+    return data;
+}
+
+// Writes bytes to a temporary file beside native and renames it over native.
+// Returns 0 or the errno of the failing step; `createFailed` tells which kind it was.
+int writeReplacing(const std::string& native, std::string_view bytes, bool& createFailed) {
+    createFailed = true;
+    std::string dir = ExtractFileDir(native);
+    std::string tmpl = PathJoin(dir.empty() ? "." : dir, "." + ExtractFileName(native) + ".XXXXXX");
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return errno;
+    std::string tmpPath(name.data());
+    // Keep the mode of the file being replaced; a new file gets the usual 0666 less umask.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(native.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    createFailed = false;
+    std::size_t done = 0;
+    int err = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            break;
+        }
+        done += std::size_t(n);
+    }
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(tmpPath.c_str(), native.c_str()) != 0) {
+        err = errno;
+        createFailed = true;
+    }
+    if (err != 0) ::unlink(tmpPath.c_str());
+    return err;
+}
+
+} // namespace
+
+std::string NativePath(std::string_view path) {
+    std::string s(path);
+    std::replace(s.begin(), s.end(), '\\', '/');
+    return s;
+}
+
+std::string PathJoin(std::string_view dir, std::string_view name) {
+    std::string d = NativePath(dir);
+    std::string n = NativePath(name);
+    if (d.empty()) return n;
+    while (d.size() > 1 && d.back() == '/') d.pop_back();
+    std::size_t start = 0;
+    while (start < n.size() && n[start] == '/') ++start;
+    if (d == "/") return d + n.substr(start);
+    return d + "/" + n.substr(start);
+}
+
+std::string ProgramPath() {
+    {
+        std::lock_guard lock(overrideMutex);
+        if (!programPathOverride.empty()) return programPathOverride;
+    }
+    std::vector<char> buf(4096);
+    for (;;) {
+        ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+        if (n < 0) return {};
+        if (std::size_t(n) < buf.size()) return std::string(buf.data(), std::size_t(n));
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string ProgramDir() {
+    return ExtractFileDir(ProgramPath());
+}
+
+void SetProgramPathOverride(const std::string& path) {
+    std::lock_guard lock(overrideMutex);
+    programPathOverride = NativePath(path);
+}
+
+std::string ExtractFilePath(std::string_view path) {
+    std::string p = NativePath(path);
+    std::size_t slash = p.rfind('/');
+    return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
+}
+
+std::string ExtractFileDir(std::string_view path) {
+    std::string p = NativePath(path);
+    std::size_t slash = p.rfind('/');
+    if (slash == std::string::npos) return {};
+    if (slash == 0) return "/";
+    return p.substr(0, slash);
+}
+
+std::string ExtractFileName(std::string_view path) {
+    std::string p = NativePath(path);
+    std::size_t slash = p.rfind('/');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+std::string ExtractFileExt(std::string_view path) {
+    std::string name = ExtractFileName(path);
+    std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view ext) {
+    std::string p = NativePath(path);
+    std::size_t slash = p.rfind('/');
+    std::size_t dot = p.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) p.erase(dot);
+    return p + std::string(ext);
+}
+
+bool FileExists(std::string_view path) {
+    struct stat st {};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(std::string_view path) {
+    struct stat st {};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateDir(std::string_view path) {
+    return ::mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+bool ForceDirectories(std::string_view path) {
+    std::string p = NativePath(path);
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    if (p.empty()) return false;
+    if (DirectoryExists(p)) return true;
+    std::string parent = ExtractFileDir(p);
+    if (!parent.empty() && parent != p && !ForceDirectories(parent)) return false;
+    return ::mkdir(p.c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(p));
+}
+
+namespace {
+template <typename Keep> std::vector<std::string> listDir(std::string_view dir, Keep keep) {
+    std::vector<std::string> names;
+    std::string native = NativePath(dir);
+    DIR* d = ::opendir(native.c_str());
+    if (!d) return names;
+    while (dirent* e = ::readdir(d)) {
+        std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::stat(PathJoin(native, name).c_str(), &st) != 0) continue;
+        if (keep(name, st)) names.push_back(name);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+} // namespace
+
+std::vector<std::string> ListSubFolders(std::string_view dir) {
+    return listDir(dir,
+                   [](const std::string&, const struct stat& st) { return S_ISDIR(st.st_mode); });
+}
+
+std::vector<std::string> ListFiles(std::string_view dir, std::string_view pattern) {
+    std::string pat(pattern);
+    return listDir(dir, [&](const std::string& name, const struct stat& st) {
+        return S_ISREG(st.st_mode) && ::fnmatch(pat.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+    });
+}
+
+bool DeleteFile(std::string_view path) {
+    return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+TTextEncoding DetectTextEncoding(std::string_view bytes) {
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return TTextEncoding::Utf8;
+    if (bytes.size() >= 2 && bytes.substr(0, 2) == "\xFF\xFE") return TTextEncoding::Utf16LE;
+    if (bytes.size() >= 2 && bytes.substr(0, 2) == "\xFE\xFF") return TTextEncoding::Utf16BE;
+    return TTextEncoding::Ansi;
+}
+
+std::string DecodeText(std::string_view bytes) {
+    switch (DetectTextEncoding(bytes)) {
+    case TTextEncoding::Utf8:
+        // Re-encode so that malformed bytes become U+FFFD instead of passing through.
+        return Utf32ToUtf8(Utf8ToUtf32(bytes.substr(3)));
+    case TTextEncoding::Utf16LE:
+        return decodeUtf16(bytes.substr(2), false);
+    case TTextEncoding::Utf16BE:
+        return decodeUtf16(bytes.substr(2), true);
+    case TTextEncoding::Ansi:
+        break;
+    }
+    return decodeAnsi(bytes);
+}
+
+std::string ReadTextFile(std::string_view path) {
+    return DecodeText(readWhole(path));
+}
+
+void ReadTextLines(std::string_view path, TStrings& lines) {
+    // TStrings::SetText splits on any line end.
+    lines.SetText(ReadTextFile(path));
+}
+
+std::string ReadBinaryFile(std::string_view path) {
+    return readWhole(path);
+}
+
+void WriteBinaryFile(std::string_view path, std::string_view bytes) {
+    std::string native = NativePath(path);
+    bool createFailed = false;
+    int err = writeReplacing(native, bytes, createFailed);
+    if (err == 0) return;
+    if (createFailed)
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", native, errnoText(err)));
+    throw EWriteError(Format("Error writing file \"%s\". %s", native, errnoText(err)));
+}
+
+void WriteBinaryFile(std::string_view path, const void* data, std::size_t size) {
+    WriteBinaryFile(path, std::string_view(static_cast<const char*>(data), size));
+}
+
+bool TryWriteBinaryFile(std::string_view path, std::string_view bytes) {
+    bool createFailed = false;
+    return writeReplacing(NativePath(path), bytes, createFailed) == 0;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Files and folders. Every function takes a model path: a backslash in it is a path
+// separator and becomes "/"; names otherwise keep their exact spelling.
+#include "platform/base/Classes.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// --- paths --------------------------------------------------------------------------------
+// The model path with every backslash turned into "/".
+std::string NativePath(std::string_view path);
+// dir + "/" + name, with exactly one separator between them; an empty dir gives name.
+std::string PathJoin(std::string_view dir, std::string_view name);
+// Full path of the running program (from /proc/self/exe unless overridden).
+std::string ProgramPath();
+// Folder of the running program, without a trailing separator.
+std::string ProgramDir();
+// Makes ProgramPath report path instead of the real executable; empty restores it (tests).
+void SetProgramPathOverride(const std::string& path);
+
+// The model's file-name helpers, on "/"-separated paths (backslashes are converted first).
+std::string ExtractFilePath(std::string_view path); // folder with its trailing "/"
+std::string ExtractFileDir(std::string_view path);  // folder without the trailing "/"
+std::string ExtractFileName(std::string_view path);
+std::string ExtractFileExt(std::string_view path); // with the dot, "" when there is none
+std::string ChangeFileExt(std::string_view path, std::string_view ext);
+
+// --- folders and files --------------------------------------------------------------------
+bool FileExists(std::string_view path); // a regular file (or a link to one); folders are not files
+bool DirectoryExists(std::string_view path);
+// Creates one folder whose parent exists; false when it cannot (or it exists already).
+bool CreateDir(std::string_view path);
+// Creates the folder and any missing parents; true when the folder exists afterwards.
+bool ForceDirectories(std::string_view path);
+// Names (not paths) of the sub-folders, sorted, without "." and "..".
+std::vector<std::string> ListSubFolders(std::string_view dir);
+// Names of the regular files matching a wildcard pattern ("*", "?"; letter case ignored as on
+// the model's file system), sorted.
+std::vector<std::string> ListFiles(std::string_view dir, std::string_view pattern = "*");
+bool DeleteFile(std::string_view path);
+
+// --- text files ---------------------------------------------------------------------------
+enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+// The encoding a byte order mark announces; Ansi (Windows-1252) when there is none.
+TTextEncoding DetectTextEncoding(std::string_view bytes);
+// Decodes the bytes of a text file to UTF-8, dropping the byte order mark.
+std::string DecodeText(std::string_view bytes);
+// Reads a whole text file as UTF-8; raises EFOpenError when it cannot be read.
+std::string ReadTextFile(std::string_view path);
+// Reads a text file into lines; any line end (CR LF, LF, CR) separates them.
+void ReadTextLines(std::string_view path, TStrings& lines);
+
+// --- binary files -------------------------------------------------------------------------
+// Reads a whole file; raises EFOpenError when it cannot be read.
+std::string ReadBinaryFile(std::string_view path);
+// Replaces the file with bytes: written to a temporary file in the same folder and renamed
+// into place, so a failure never leaves a truncated file. Raises EFCreateError or EWriteError.
+void WriteBinaryFile(std::string_view path, std::string_view bytes);
+void WriteBinaryFile(std::string_view path, const void* data, std::size_t size);
+// As WriteBinaryFile, but reports failure by returning false.
+bool TryWriteBinaryFile(std::string_view path, std::string_view bytes);

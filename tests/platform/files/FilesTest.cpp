@@ -1,0 +1,138 @@
+#include "platform/files/Files.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+namespace {
+
+class TempFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/knx_files_XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string dir;
+};
+
+TEST(Paths, JoinAndBackslashes) {
+    struct Case {
+        const char* dir;
+        const char* name;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/a/b", "c.xml", "/a/b/c.xml"},
+        {"/a/b/", "c.xml", "/a/b/c.xml"},
+        {"/a/b", "\\bin\\bank.bin", "/a/b/bin/bank.bin"},
+        {"C\\proj", "x", "C/proj/x"},
+        {"", "c.xml", "c.xml"},
+        {"/", "etc", "/etc"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PathJoin(c.dir, c.name), c.expected) << c.dir << c.name;
+    EXPECT_EQ(NativePath("/p\\PROJECTS\\Mine\\ParGen.xml"), "/p/PROJECTS/Mine/ParGen.xml");
+}
+
+TEST(Paths, FileNameParts) {
+    EXPECT_EQ(ExtractFileName("/x/LANGUAGE/Italiano.lng"), "Italiano.lng");
+    EXPECT_EQ(ExtractFileExt("/x.d/name"), "");
+    EXPECT_EQ(ExtractFileExt("a\\b.LNG"), ".LNG");
+    EXPECT_EQ(ChangeFileExt("/x/Italiano.lng", ""), "/x/Italiano");
+    EXPECT_EQ(ChangeFileExt("/x.d/name", ".bmp"), "/x.d/name.bmp");
+    EXPECT_EQ(ExtractFilePath("/x/y.z"), "/x/");
+    EXPECT_EQ(ExtractFileDir("/x/y.z"), "/x");
+}
+
+TEST(Paths, ProgramDirComesFromTheExecutableAndCanBeOverridden) {
+    std::string exe = ProgramPath();
+    EXPECT_EQ(ExtractFileName(exe), "test_platform_files");
+    EXPECT_TRUE(FileExists(exe));
+    EXPECT_TRUE(DirectoryExists(ProgramDir()));
+    EXPECT_NE(ProgramDir().back(), '/');
+
+    SetProgramPathOverride("/opt\\gw\\Config.exe");
+    EXPECT_EQ(ProgramDir(), "/opt/gw");
+    SetProgramPathOverride("");
+    EXPECT_EQ(ProgramPath(), exe);
+}
+
+TEST_F(TempFolder, CreatesAndListsFolders) {
+    EXPECT_FALSE(CreateDir(dir + "/a/b")) << "parent is missing";
+    EXPECT_TRUE(ForceDirectories(dir + "\\a\\b\\c"));
+    EXPECT_TRUE(DirectoryExists(dir + "/a/b/c"));
+    EXPECT_TRUE(ForceDirectories(dir + "/a/b/c")) << "existing folder";
+    EXPECT_TRUE(CreateDir(dir + "/Zeta"));
+    EXPECT_FALSE(CreateDir(dir + "/Zeta")) << "exists already";
+    WriteBinaryFile(dir + "/file.txt", "x");
+    EXPECT_EQ(ListSubFolders(dir), (std::vector<std::string>{"Zeta", "a"}));
+    EXPECT_FALSE(FileExists(dir + "/a"));
+    EXPECT_FALSE(DirectoryExists(dir + "/file.txt"));
+    EXPECT_TRUE(ListSubFolders(dir + "/missing").empty());
+}
+
+TEST_F(TempFolder, ListsFilesByPatternIgnoringCase) {
+    for (const char* n : {"English.lng", "Italiano.LNG", "flag.bmp", "lng"})
+        WriteBinaryFile(PathJoin(dir, n), "");
+    ForceDirectories(dir + "/folder.lng");
+    EXPECT_EQ(ListFiles(dir, "*.lng"), (std::vector<std::string>{"English.lng", "Italiano.LNG"}));
+    EXPECT_EQ(ListFiles(dir).size(), 4u);
+}
+
+TEST_F(TempFolder, ReadsTextInEachEncodingWithAnyLineEnd) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    // "Aé€" then "x" then "y", with CR LF, LF and CR line ends.
+    const Case cases[] = {
+        {"utf8-bom", std::string("\xEF\xBB\xBF"
+                                 "A\xC3\xA9\xE2\x82\xAC\r\nx\ny\r")},
+        {"utf16le", std::string("\xFF\xFE"
+                                "A\0\xE9\0\xAC\x20\r\0\n\0x\0\n\0y\0\r\0",
+                                20)},
+        {"utf16be", std::string("\xFE\xFF"
+                                "\0A\0\xE9\x20\xAC\0\r\0\n\0x\0\n\0y\0\r",
+                                20)},
+        {"ansi", std::string("A\xE9\x80\r\nx\ny\r")},
+    };
+    for (const auto& c : cases) {
+        std::string path = PathJoin(dir, c.name);
+        WriteBinaryFile(path, c.bytes);
+        TStringList lines;
+        ReadTextLines(path, lines);
+        EXPECT_EQ(lines.ToVector(), (std::vector<std::string>{"A\xC3\xA9\xE2\x82\xAC", "x", "y"}))
+            << c.name;
+    }
+    EXPECT_EQ(DetectTextEncoding("plain"), TTextEncoding::Ansi);
+    // A surrogate pair (U+1F600) and a lone surrogate in UTF-16 LE.
+    EXPECT_EQ(DecodeText(std::string("\xFF\xFE\x3D\xD8\x00\xDE\x00\xD8", 8)),
+              "\xF0\x9F\x98\x80\xEF\xBF\xBD");
+}
+
+TEST_F(TempFolder, MissingFileRaisesOnRead) {
+    EXPECT_THROW(ReadTextFile(dir + "/none.txt"), EFOpenError);
+    EXPECT_THROW(ReadBinaryFile(dir), EFOpenError);
+}
+
+TEST_F(TempFolder, BinaryWriteReplacesWholeFileAndLeavesNoTemporary) {
+    std::string path = dir + "\\bank.bin";
+    WriteBinaryFile(path, std::string(100, '\xAA'));
+    WriteBinaryFile(path, std::string("\x01\x00\x02", 3));
+    EXPECT_EQ(ReadBinaryFile(path), std::string("\x01\x00\x02", 3));
+    EXPECT_EQ(ListFiles(dir, "*"), (std::vector<std::string>{"bank.bin"}));
+}
+
+TEST_F(TempFolder, FailedBinaryWriteIsReportedAndKeepsTheOldState) {
+    EXPECT_THROW(WriteBinaryFile(dir + "/nobin/bank.bin", "data"), EFCreateError);
+    EXPECT_FALSE(DirectoryExists(dir + "/nobin"));
+    // A folder in the way: the rename fails, the folder stays and no temporary remains.
+    ForceDirectories(dir + "/busy");
+    EXPECT_FALSE(TryWriteBinaryFile(dir + "/busy", "data"));
+    EXPECT_THROW(WriteBinaryFile(dir + "/busy", "data"), EStreamError);
+    EXPECT_TRUE(DirectoryExists(dir + "/busy"));
+    EXPECT_TRUE(ListFiles(dir).empty());
+}
+
+} // namespace
