@@ -62,3 +62,11 @@ void Load_Language() {
     const std::string english = PathJoin(Language_Dir, "English.lng");
     if (FileExists(english)) Load_Lng_File(english);
 }
+
+std::string Language_Flag_File(const std::string& Language) {
+    for (const std::string& name : {Language + ".bmp", std::string("DefaultFlag.bmp")}) {
+        const std::string path = PathJoin(Language_Dir, name);
+        if (FileExists(path)) return path;
+    }
+    return "";
+}

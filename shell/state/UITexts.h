@@ -25,3 +25,6 @@ void Apply_Lng_Line(const std::string& Line);
 // The built-in texts, then the file of Language_Name (English.lng when that file is missing,
 // and Language_Name becomes "English").
 void Load_Language();
+// The flag bitmap shown for a language: Language_Dir + "\<language>.bmp", else
+// Language_Dir + "\DefaultFlag.bmp"; "" when neither exists.
+std::string Language_Flag_File(const std::string& Language);

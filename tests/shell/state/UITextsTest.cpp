@@ -249,3 +249,14 @@ TEST_F(UITexts, LoadLanguageFallsBackToEnglish) {
     const std::map<int, std::string> expected = {{0, "Start"}};
     EXPECT_EQ(changedEntries(), expected);
 }
+
+TEST_F(UITexts, FlagBitmapOfALanguageFallsBackToTheDefaultFlag) {
+    TempFolder dir;
+    Set_Program_Dir(dir.str());
+    ASSERT_TRUE(ForceDirectories(Language_Dir));
+    EXPECT_EQ(Language_Flag_File("Italiano"), "");
+    WriteBinaryFile(PathJoin(Language_Dir, "DefaultFlag.bmp"), "BM");
+    EXPECT_EQ(Language_Flag_File("Italiano"), PathJoin(Language_Dir, "DefaultFlag.bmp"));
+    WriteBinaryFile(PathJoin(Language_Dir, "Italiano.bmp"), "BM");
+    EXPECT_EQ(Language_Flag_File("Italiano"), PathJoin(Language_Dir, "Italiano.bmp"));
+}
