@@ -32,7 +32,7 @@ struct TProduct_Profile {
     std::string Version;
     std::string Manual_Code;
     std::string Version_Check_Code;   // empty: no version check
-    std::vector<TProduct_Step> Steps; // every button, in step order
+    std::vector<TProduct_Step> Steps; // in step order; a top-row button (step 0) last
     TUpdate_Method Update_Method = umNone;
 };
 
