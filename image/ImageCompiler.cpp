@@ -1,0 +1,131 @@
+#include "image/ImageCompiler.h"
+
+#include "image/NmeaImage.h"
+
+#include "platform/files/Files.h"
+#include "shell/state/ProgramState.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+std::array<std::uint8_t, Image_Buffer_Size> Image_Buffer;
+std::uint32_t Image_Length = 0;
+std::array<std::uint8_t, Bank2_Buffer_Size> Bank2_Buffer;
+std::uint32_t Bank2_Length = 0;
+
+namespace {
+
+enum class Layout { None, Bank, Bank1And2, NotBuilt };
+
+// Which bank files a product type has, and whether this build compiles its image yet.
+Layout layoutOf(int type) {
+    switch (type) {
+    case 25:
+        return Layout::Bank1And2;
+    case 1:
+    case 1001:
+    case 2:
+    case 3:
+    case 1003:
+    case 4:
+    case 5:
+    case 6:
+    case 9:
+    case 10:
+    case 1010:
+    case 11:
+    case 1011:
+    case 12:
+    case 1012:
+    case 13:
+    case 14:
+    case 1014:
+    case 15:
+        return Layout::NotBuilt;
+    default:
+        return Layout::None; // 7, 8 (DeviceNet) and unknown values have no image
+    }
+}
+
+[[noreturn]] void notBuilt(int type) {
+    throw EImageError(Format("The device image of product type %d cannot be compiled by this "
+                             "version of the program",
+                             type));
+}
+
+struct BankFile {
+    std::string path;
+    const std::uint8_t* data;
+    std::uint32_t size;
+};
+
+// Writes every file to a temporary name first and renames them into place only when all were
+// written, so a failure leaves each bank file as it was.
+void writeBankFiles(const std::vector<BankFile>& files) {
+    std::vector<std::string> temporaries;
+    const auto removeTemporaries = [&] {
+        for (const std::string& t : temporaries) DeleteFile(t);
+    };
+    try {
+        for (const BankFile& f : files) {
+            temporaries.push_back(f.path + ".tmp");
+            WriteBinaryFile(temporaries.back(), f.data, f.size);
+        }
+    } catch (const Exception& e) {
+        removeTemporaries();
+        throw EImageError(Format("The bank file %s could not be written: %s",
+                                 files[temporaries.size() - 1].path, e.Message()));
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::error_code ec;
+        std::filesystem::rename(NativePath(temporaries[i]), NativePath(files[i].path), ec);
+        if (ec) {
+            for (std::size_t j = i; j < temporaries.size(); ++j) DeleteFile(temporaries[j]);
+            throw EImageError(
+                Format("The bank file %s could not be written: %s", files[i].path, ec.message()));
+        }
+    }
+}
+
+} // namespace
+
+void Compile_Bank(int product_type, const std::string& project_dir) {
+    switch (layoutOf(product_type)) {
+    case Layout::Bank1And2:
+        Compile_NMEA(project_dir);
+        break;
+    case Layout::NotBuilt:
+        notBuilt(product_type);
+    case Layout::Bank:
+    case Layout::None:
+        break;
+    }
+}
+
+void Save_Bank(int product_type, const std::string& project_dir) {
+    switch (layoutOf(product_type)) {
+    case Layout::Bank1And2:
+        writeBankFiles({
+            {NativePath(project_dir + "\\bin\\bank1.bin"), Image_Buffer.data(), Image_Length},
+            {NativePath(project_dir + "\\bin\\bank2.bin"), Bank2_Buffer.data(), Bank2_Length},
+        });
+        break;
+    case Layout::Bank:
+        writeBankFiles(
+            {{NativePath(project_dir + "\\bin\\bank.bin"), Image_Buffer.data(), Image_Length}});
+        break;
+    case Layout::NotBuilt:
+        notBuilt(product_type);
+    case Layout::None:
+        break;
+    }
+}
+
+void Compile_Bank() {
+    Compile_Bank(Product_Type(), Project_Dir);
+}
+
+void Save_Bank() {
+    Save_Bank(Product_Type(), Project_Dir);
+}

@@ -1,0 +1,245 @@
+#include "image/NmeaImage.h"
+
+#include "image/ImageCompiler.h"
+#include "image/KnxTable.h"
+#include "image/LittleEndian.h"
+#include "image/ProjectFile.h"
+
+#include "shell/state/ProgramState.h"
+
+TSettings_Block NMEA_Settings_Record;
+std::uint32_t Rx_Data_Timeout = 0;
+std::array<PGN_Entry, PGN_Table_Size> PGN_Rx_Table;
+std::array<PGN_Entry, PGN_Table_Size> PGN_Tx_Table;
+
+namespace {
+
+constexpr std::uint32_t Rx_PGN_Table_Flash = 0x80000;
+constexpr std::uint32_t Tx_PGN_Table_Flash = 0x84000;
+constexpr std::uint32_t KNX_Table_Flash = 0x88000;
+
+// Fast-packet transmit rows above this size are flagged multi-frame too.
+constexpr int Fast_Packet_Multi_Frame_Bytes = 233;
+
+std::uint8_t octet(int v) {
+    return std::uint8_t(v & 0xFF);
+}
+
+// Refuses a row that would not fit into a table of the gateway.
+void checkRoom(const std::string& path, int rows, std::uint32_t bytes) {
+    if (rows > PGN_Table_Size)
+        throw EImageError(Format("%s: more than %d rows; the PGN table holds %d entries", path,
+                                 PGN_Table_Size, PGN_Table_Size));
+    if (bytes > PGN_Max_Data_Bytes)
+        throw EImageError(Format("%s: the rows hold more than %d data bytes, the most one "
+                                 "direction holds",
+                                 path, int(PGN_Max_Data_Bytes)));
+}
+
+// Element children of root, the rows of a frame file.
+std::vector<TXmlNode> rowsOf(const TXmlNode& root) {
+    std::vector<TXmlNode> rows;
+    const TXmlNodeList children = root.ChildNodes();
+    for (int i = 0; i < children.Count(); ++i)
+        if (children[i].NodeType() == ntElement) rows.push_back(children[i]);
+    return rows;
+}
+
+void readReceiveRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t running) {
+    std::uint32_t id = std::uint32_t(row.Int_Guarded("PGN", 0));
+    if (NMEA_Settings_Record.U32(Block_Offset::PGN_Options) & 1)
+        id *= 256;
+    else
+        id = std::uint32_t(row.Int_Guarded("SA", 0)) + id * 256;
+    e.Identifier = id;
+    e.Data_Timeout = row.Is("Delete", "Y") ? Rx_Data_Timeout : 0;
+    e.PGN_Flags = 0;
+    if (row.Is("TP", "Y")) e.PGN_Flags |= PGN_Flag_Multi_Frame;
+    if (row.Is("FP", "Y")) e.PGN_Flags |= PGN_Flag_Fast_Packet;
+    e.Data_Offset = std::uint16_t(running);
+    e.Start_Byte = std::uint16_t(row.Int_Guarded("TP_Start", 0));
+    e.Byte_Count = std::uint16_t(row.Int_Guarded("TP_NByte", 8));
+}
+
+void readTransmitRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t running) {
+    // Each step guarded: a failing part adds nothing, but the shifts still apply.
+    std::uint32_t id = 0;
+    int v;
+    if (row.Try_Int("Priority", v)) id += std::uint32_t(v);
+    id = id * (1u << 18) + (row.Try_Int("PGN", v) ? std::uint32_t(v) : 0);
+    id = id * 256 + (row.Try_Int("SA", v) ? std::uint32_t(v) : 0);
+    e.Identifier = id;
+    e.Send_Timer = 0;
+    e.PGN_Flags = PGN_Flag_Transmit;
+    if (row.Is_Upper("On_Request", "Y")) e.PGN_Flags |= PGN_Flag_On_Request;
+    if (row.Is_Upper("On_Data_Change", "Y")) e.PGN_Flags |= PGN_Flag_On_Data_Change;
+    if (row.Is_Upper("On_Timer", "Y")) {
+        e.PGN_Flags |= PGN_Flag_On_Timer;
+        if (row.Try_Int("SendTimer", v)) e.Send_Timer = std::uint32_t(v);
+    }
+    int count;
+    if (row.Is("FP", "Y")) {
+        e.PGN_Flags |= PGN_Flag_Fast_Packet;
+        e.Multi_Frame = 1;
+        count = row.Int("TP_NByte", 8); // unguarded: a fast-packet row must give its size
+        if (count > Fast_Packet_Multi_Frame_Bytes) e.PGN_Flags |= PGN_Flag_Multi_Frame;
+    } else {
+        e.Multi_Frame = 0;
+        count = row.Int_Guarded("TP_NByte", 8);
+        if (count > 8) {
+            e.Multi_Frame = 1;
+            e.PGN_Flags |= PGN_Flag_Multi_Frame;
+        }
+    }
+    e.Data_Offset = std::uint16_t(running);
+    e.Start_Byte = 0;
+    e.Byte_Count = std::uint16_t(count);
+}
+
+// Reads one frame file into table; returns the number of rows and their total data bytes.
+template <typename ReadRow>
+void readFrames(const std::string& path, std::array<PGN_Entry, PGN_Table_Size>& table,
+                ReadRow readRow, std::uint32_t& rowCount, std::uint32_t& total) {
+    rowCount = 0;
+    total = 0;
+    TXMLDocument doc;
+    TXmlNode root;
+    if (!Load_Project_File(doc, path, root)) return;
+    const std::vector<TXmlNode> rows = rowsOf(root);
+    checkRoom(path, int(rows.size()), 0);
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        PGN_Entry& e = table[n];
+        readRow(TProject_Row(rows[n], path, int(n)), e, total);
+        // Counted as stored, so a negative count shows as the run it would give the gateway.
+        total += e.Byte_Count;
+        checkRoom(path, int(n + 1), total);
+    }
+    rowCount = std::uint32_t(rows.size());
+}
+
+void putEntry(std::uint8_t* p, const PGN_Entry& e) {
+    Put_U32(p + 0, e.Identifier);
+    Put_U32(p + 4, e.Send_Timer);
+    Put_U32(p + 8, e.Data_Timeout);
+    Put_U16(p + 12, e.Data_Offset);
+    Put_U16(p + 14, e.Start_Byte);
+    Put_U16(p + 16, e.Byte_Count);
+    Put_U16(p + 18, 0);
+    Put_U32(p + 20, e.Request_Time);
+    Put_U32(p + 24, 0);
+    Put_U16(p + 28, e.Multi_Frame);
+    p[30] = e.PGN_Flags;
+    p[31] = 0;
+}
+
+} // namespace
+
+void Init_NMEA_Settings() {
+    using namespace Block_Offset;
+    TSettings_Block& r = NMEA_Settings_Record;
+    r.Clear();
+    r.Set_U32(Bus_Bit_Rate, 250000);
+    r.Set_U32(4, 250000);
+    r.Set_U32(12, 9600);
+    r.Set_Octets(IP_Address, 192, 168, 2, 205);
+    r.Set_Octets(Subnet_Mask, 255, 255, 255, 0);
+    r.Set_Octets(Gateway_Address, 255, 255, 255, 255);
+    r.Set_U16(52, 10000);
+    r.Set_U16(Server_Port, 10001);
+    r.Set_U16(Server_Port_2, 10001);
+    for (std::uint32_t i = 0; i < 8; ++i) r.Set_U8(Serial_Data_Bits + i, 8);
+    r.Set_U16(460, 3671);
+    r.Set_U16(KNX_Control_Port, 50000);
+    r.Set_U16(KNX_Tunnel_Port, 50001);
+    r.Set_U16(KNX_Management_Port, 50002);
+}
+
+void Read_ParGen_NMEA(const std::string& path) {
+    using namespace Block_Offset;
+    TSettings_Block& r = NMEA_Settings_Record;
+    Rx_Data_Timeout = 0;
+    TXMLDocument doc;
+    TXmlNode root;
+    if (!Load_Project_File(doc, path, root)) return;
+
+    std::string text;
+    // KNX_TYPE is read by the other variants; its value is not used here.
+    r.Set_U16(KNX_Address, Key_Text(root, "KNX_ID_DEV", text) ? KNX_ID_To_Int(text) : 36865);
+
+    static const std::uint32_t bitRates[] = {10000,  20000,  50000,  100000, 125000,
+                                             250000, 500000, 800000, 1000000};
+    const int rate = Key_Int(root, "NMEA2000_BAUDRATE", 5);
+    r.Set_U32(Bus_Bit_Rate, rate >= 0 && rate < 9 ? bitRates[rate] : 250000);
+    Rx_Data_Timeout = std::uint32_t(Key_Int(root, "NMEA2000_TIMEOUT", 0)) * 1000u;
+    if (Key_Text(root, "NMEA2000_PEER_TO_PEER", text) && text == "1")
+        r.Set_U32(PGN_Options, r.U32(PGN_Options) | 1);
+    r.Set_U32(Device_ID, std::uint32_t(Key_Int(root, "NMEA2000_ID_Device", 0)));
+
+    const auto readOctets = [&](std::uint32_t offset, const char* prefix, const int(&defs)[4]) {
+        int v[4];
+        for (int i = 0; i < 4; ++i) v[i] = Key_Int(root, prefix + std::to_string(i + 1), defs[i]);
+        r.Set_Octets(offset, octet(v[0]), octet(v[1]), octet(v[2]), octet(v[3]));
+    };
+    readOctets(IP_Address, "Modbus_TCP_Slave_IP", {192, 168, 0, 5});
+    readOctets(Subnet_Mask, "Modbus_TCP_Slave_SM", {255, 255, 255, 0});
+    readOctets(Gateway_Address, "Modbus_TCP_Slave_GAT", {192, 168, 0, 1});
+    if (!(Key_Text(root, "Modbus_TCP_Slave_EN_GAT", text) && text == "1"))
+        r.Set_Octets(Gateway_Address, 255, 255, 255, 255);
+}
+
+void Clear_PGN_Tables() {
+    PGN_Rx_Table.fill(PGN_Entry{});
+    PGN_Tx_Table.fill(PGN_Entry{});
+}
+
+void Read_NMEA_Frames(const std::string& rec_path, const std::string& send_path) {
+    using namespace Block_Offset;
+    TSettings_Block& r = NMEA_Settings_Record;
+    std::uint32_t rows = 0, total = 0;
+    readFrames(rec_path, PGN_Rx_Table, readReceiveRow, rows, total);
+    r.Set_U32(Input_Size, total);
+    r.Set_U32(Rx_PGN_Count, rows);
+    readFrames(send_path, PGN_Tx_Table, readTransmitRow, rows, total);
+    r.Set_U32(Output_Size, total);
+    r.Set_U32(Tx_PGN_Count, rows);
+}
+
+std::uint32_t Write_PGN_Tables(std::uint32_t position, std::span<std::uint8_t> buffer) {
+    const std::uint32_t size = 2 * PGN_Table_Size * PGN_Entry_Bytes;
+    if (std::size_t(position) + size > buffer.size())
+        throw ERangeError("The PGN tables do not fit into the image buffer");
+    std::uint8_t* p = buffer.data() + position;
+    for (const auto* table : {&PGN_Rx_Table, &PGN_Tx_Table})
+        for (const PGN_Entry& e : *table) {
+            putEntry(p, e);
+            p += PGN_Entry_Bytes;
+        }
+    return position + size;
+}
+
+std::uint32_t Write_NMEA_Settings(std::uint32_t position, std::span<std::uint8_t> buffer) {
+    NMEA_Settings_Record.Set_U32(Block_Sum_Offset, Block_Sum(NMEA_Settings_Record.Bytes));
+    return Write_Settings_Block(NMEA_Settings_Record, position, buffer);
+}
+
+void Compile_NMEA(const std::string& project_dir) {
+    using namespace Block_Offset;
+    Init_NMEA_Settings();
+    Clear_PGN_Tables();
+    Clear_KNX_Table();
+    TSettings_Block& r = NMEA_Settings_Record;
+    r.Set_U32(Rx_PGN_Table_Address, Rx_PGN_Table_Flash);
+    r.Set_U32(Tx_PGN_Table_Address, Tx_PGN_Table_Flash);
+    r.Set_U32(KNX_Table_Address, KNX_Table_Flash);
+    r.Set_U32(KNX_Table_Address_2, KNX_Table_Flash);
+    // The parameters come first: the frame reader uses the peer-to-peer bit and the time-out.
+    Read_ParGen_NMEA(Project_File_Path(project_dir, "ParGen.xml"));
+    Read_NMEA_Frames(Project_File_Path(project_dir, "NMEA_Rec_Frames.xml"),
+                     Project_File_Path(project_dir, "NMEA_Send_Frames.xml"));
+    Read_KNX_SetAccess(Project_File_Path(project_dir, "KNX_SetAccess.xml"), 25);
+    Image_Length = 0;
+    Bank2_Length = 0;
+    Bank2_Length = Write_PGN_Tables(0, Bank2_Buffer);
+    Bank2_Length = Write_KNX_Table(Bank2_Length, Bank2_Buffer);
+    Image_Length = Write_NMEA_Settings(0, Image_Buffer);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// How the image compiler reads project files: the integer conversion of project texts,
+// loading a file to its root element, guarded keys and row attributes.
+#include "platform/xml/XmlDoc.h"
+
+#include <string>
+#include <string_view>
+
+// A failure of the compile or of writing the bank files; the message names the file.
+class EImageError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The integer conversion of project texts: leading blanks, an optional sign, then decimal
+// digits or hexadecimal digits after "$", "x", "X", "0x" or "0X", and nothing after them.
+// The result is a signed 32-bit value; a hexadecimal text may give any 32-bit pattern.
+bool TryImageInt(std::string_view text, int& value);
+int ImageIntDef(std::string_view text, int def);
+// Raises EConvertError when the text does not convert.
+int ImageInt(std::string_view text);
+
+// Loads a project file into doc and returns its root element (the document element, so a
+// declaration or a comment before it is passed over). False when the file does not exist.
+// A file that is not well-formed raises EImageError with the parser's message.
+bool Load_Project_File(TXMLDocument& doc, const std::string& path, TXmlNode& root);
+
+// The text of the key element name among the direct children of root; false when the
+// element is missing or holds no plain text.
+bool Key_Text(const TXmlNode& root, std::string_view name, std::string& text);
+// The key read as an integer; def when it is missing or does not convert.
+int Key_Int(const TXmlNode& root, std::string_view name, int def);
+
+// A row being read, for attribute look-ups that name the file and row when they fail.
+class TProject_Row {
+public:
+    TProject_Row(const TXmlNode& node, const std::string& path, int index)
+        : node_(node), path_(path), index_(index) {}
+    // The attribute's text; raises EImageError when the row has no such attribute.
+    std::string Text(std::string_view name) const;
+    // The attribute's text; false when it is absent (a guarded read).
+    bool Try_Text(std::string_view name, std::string& text) const;
+    // The attribute converted with default def; raises EImageError when it is absent.
+    int Int(std::string_view name, int def) const;
+    // The attribute converted with default def, also when it is absent.
+    int Int_Guarded(std::string_view name, int def) const;
+    // The attribute converted strictly; false when it is absent or does not convert.
+    bool Try_Int(std::string_view name, int& value) const;
+    // True when the attribute is present and equals literal exactly.
+    bool Is(std::string_view name, std::string_view literal) const;
+    // True when the attribute is present and its upper case equals literal.
+    bool Is_Upper(std::string_view name, std::string_view literal) const;
+
+private:
+    TXmlNode node_;
+    const std::string& path_;
+    int index_;
+};
