@@ -88,9 +88,15 @@ void writeBankFiles(const std::vector<BankFile>& files) {
     }
 }
 
+// Without a project the paths would point at the file system's root.
+void requireProject(const std::string& projectDir) {
+    if (projectDir.empty()) throw EImageError("No project is open");
+}
+
 } // namespace
 
 void Compile_Bank(int product_type, const std::string& project_dir) {
+    requireProject(project_dir);
     switch (layoutOf(product_type)) {
     case Layout::Bank1And2:
         Compile_NMEA(project_dir);
@@ -104,6 +110,7 @@ void Compile_Bank(int product_type, const std::string& project_dir) {
 }
 
 void Save_Bank(int product_type, const std::string& project_dir) {
+    requireProject(project_dir);
     switch (layoutOf(product_type)) {
     case Layout::Bank1And2:
         writeBankFiles({

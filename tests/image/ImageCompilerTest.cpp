@@ -230,6 +230,11 @@ TEST_F(ImageCompiler, MissingBinFolderIsAnError) {
     EXPECT_FALSE(DirectoryExists(project.Path("bin")));
 }
 
+TEST_F(ImageCompiler, RefusesToRunWithoutAProject) {
+    EXPECT_THROW(Compile_Bank(25, ""), EImageError);
+    EXPECT_THROW(Save_Bank(25, ""), EImageError);
+}
+
 TEST_F(ImageCompiler, EntryPointsUseTheProgramsTypeAndOpenProject) {
     Reset_Program_State();
     Project_Dir = project.Dir();
