@@ -1,0 +1,206 @@
+#include "grid/core/FilterMatch.h"
+
+#include "grid/core/GridUtils.h"
+#include "platform/base/SysUtils.h"
+
+#include <charconv>
+
+namespace {
+constexpr std::size_t MaxOperandChars = 255;
+
+// "*" any run, "?" one character, anything else itself. Greedy with one backtrack point (the
+// last star), so the cost stays within pattern length times value length.
+bool wildcardMatch(const std::u32string& pattern, const std::u32string& value) {
+    std::size_t p = 0, v = 0;
+    std::size_t starP = std::u32string::npos, starV = 0;
+    while (v < value.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starV = v;
+        } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == value[v])) {
+            ++p;
+            ++v;
+        } else if (starP != std::u32string::npos) {
+            p = starP + 1;
+            v = ++starV;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+// "!" anywhere negates the match; double quotes are not part of the pattern.
+bool wildcardMatchPattern(std::string_view pattern, std::string_view value) {
+    bool negate = false;
+    std::u32string pat;
+    for (char32_t c : Utf8ToUtf32(pattern)) {
+        if (c == '!')
+            negate = true;
+        else if (c != '"')
+            pat += c;
+    }
+    return wildcardMatch(pat, Utf8ToUtf32(value)) != negate;
+}
+
+// The operand after the comparison sign at signPos (0-based); an "=" right after the sign
+// makes the comparison inclusive. Blanks inside double quotes belong to the operand.
+std::string readOperand(std::string_view pattern, std::size_t signPos, bool& inclusive) {
+    std::size_t i = signPos + 1;
+    inclusive = i < pattern.size() && pattern[i] == '=';
+    if (inclusive) ++i;
+    while (i < pattern.size() && pattern[i] == ' ') ++i;
+    const std::size_t start = i;
+    bool quoted = false;
+    for (; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '"') quoted = !quoted;
+        if (!quoted && (c == ' ' || c == '&' || c == '|')) break;
+    }
+    std::string_view operand = pattern.substr(start, i - start);
+    if (operand.starts_with('"')) operand.remove_prefix(1);
+    if (operand.ends_with('"')) operand.remove_suffix(1);
+    return Utf8Substr(operand, 0, MaxOperandChars);
+}
+
+// "." as decimal point; the whole text must convert.
+bool strictFloat(std::string_view text, double& value) {
+    if (text.starts_with('+')) text.remove_prefix(1);
+    if (text.empty()) return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
+            return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool asNumber(std::string_view text, double& value) {
+    TDateTime dt = 0;
+    if (ParseLocaleDateTime(text, dt)) return false;
+    return strictFloat(NormalizeNumberText(text), value);
+}
+
+// -1, 0 or 1 for value against operand: as numbers, else as date-times, else as texts.
+int compareValues(std::string_view value, std::string_view operand) {
+    double a = 0, b = 0;
+    if (asNumber(value, a) && asNumber(operand, b)) return a < b ? -1 : (a > b ? 1 : 0);
+    TDateTime da = 0, db = 0;
+    if (ParseLocaleDateTime(value, da) && ParseLocaleDateTime(operand, db))
+        return da < db ? -1 : (da > db ? 1 : 0);
+    const int c = Utf8Substr(value, 0, MaxOperandChars).compare(operand);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+bool has(std::string_view text, char c) {
+    return text.find(c) != std::string_view::npos;
+}
+
+void join(bool& result, char op, bool d) {
+    switch (op) {
+    case '\0':
+        result = d;
+        break;
+    case '&':
+        result = result && d;
+        break;
+    case ';':
+    case '^':
+    case '|':
+        result = result || d;
+        break;
+    default:
+        break; // after a group the part before the next operator is dropped
+    }
+}
+} // namespace
+
+std::string RemoveUnquotedBlanks(std::string_view Text) {
+    std::string out;
+    out.reserve(Text.size());
+    bool quoted = false;
+    for (char c : Text) {
+        if (c == '"') quoted = !quoted;
+        if (c != ' ' || quoted) out += c;
+    }
+    return out;
+}
+
+int FindClosingParenthesis(std::string_view Text) {
+    int open = 0, close = 0;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        if (Text[i] == '(')
+            ++open;
+        else if (Text[i] == ')' && ++close == open)
+            return int(i) + 1;
+    }
+    return 0;
+}
+
+bool MatchFilterPattern(std::string_view Pattern, std::string_view Value) {
+    bool greater = true, less = true;
+    bool hasGreater = false, hasLess = false;
+    const auto gt = Pattern.find('>');
+    if (gt != std::string_view::npos) {
+        bool inclusive = false;
+        const std::string operand = readOperand(Pattern, gt, inclusive);
+        const int c = compareValues(Value, operand);
+        greater = inclusive ? c >= 0 : c > 0;
+        hasGreater = true;
+    }
+    const auto lt = Pattern.find('<');
+    if (lt != std::string_view::npos) {
+        bool inclusive = false;
+        const std::string operand = readOperand(Pattern, lt, inclusive);
+        const int c = compareValues(Value, operand);
+        less = inclusive ? c <= 0 : c < 0;
+        hasLess = true;
+    }
+    if (has(Pattern, '!')) {
+        hasGreater = true;
+        hasLess = true;
+    }
+    if (has(Pattern, '^') && (hasGreater || hasLess)) return greater || less;
+    if (has(Pattern, '&') && hasGreater && hasLess) return greater && less;
+    if (gt != std::string_view::npos && greater) return true;
+    if (lt != std::string_view::npos && less) return true;
+    return wildcardMatchPattern(Pattern, Value);
+}
+
+bool MatchFilterValue(std::string_view Condition, std::string_view Value, bool CaseSensitive) {
+    if (CaseSensitive) return MatchFilterPattern(Condition, Value);
+    return MatchFilterPattern(AnsiUpperCase(Condition), AnsiUpperCase(Value));
+}
+
+bool MatchFilterCondition(std::string_view Condition, std::string_view Value, bool CaseSensitive) {
+    std::string cond = RemoveUnquotedBlanks(Trim(Condition));
+    if (cond.starts_with('=')) cond.erase(0, 1);
+    char previous = '\0';
+    bool result = true;
+    for (;;) {
+        int position = 0;
+        const char op = FindUnquotedChar("(;^&|", cond, position);
+        if (op == '\0') break;
+        bool d = false;
+        if (cond.starts_with('(')) {
+            const int e = FindClosingParenthesis(cond);
+            if (e == 0) {
+                // An unclosed group matches nothing and ends the condition.
+                cond.clear();
+            } else {
+                d = MatchFilterCondition(cond.substr(1, std::size_t(e) - 2), Value, CaseSensitive);
+                cond.erase(0, std::size_t(e));
+            }
+        } else {
+            d = MatchFilterValue(std::string_view(cond).substr(0, std::size_t(position) - 1), Value,
+                                 CaseSensitive);
+            cond.erase(0, std::size_t(position));
+        }
+        join(result, previous, d);
+        previous = op;
+    }
+    const bool d = MatchFilterValue(cond, Value, CaseSensitive);
+    if (previous == '\0') return d;
+    join(result, previous, d);
+    return result;
+}

@@ -1,0 +1,177 @@
+#include "grid/core/GridSupport.h"
+
+#include "platform/base/SysUtils.h"
+
+#include <algorithm>
+
+// --- TIntList ---------------------------------------------------------------------------------
+void TIntList::checkIndex(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+void TIntList::changed() {
+    if (OnChange) OnChange(this, FCol, FRow);
+}
+
+int TIntList::GetInteger(int Index) const {
+    checkIndex(Index);
+    return items_[std::size_t(Index)];
+}
+
+void TIntList::SetInteger(int Index, int Value) {
+    checkIndex(Index);
+    items_[std::size_t(Index)] = Value;
+    changed();
+}
+
+int TIntList::Add(int Value) {
+    items_.push_back(Value);
+    changed();
+    return Count() - 1;
+}
+
+void TIntList::Delete(int Index) {
+    checkIndex(Index);
+    items_.erase(items_.begin() + Index);
+    changed();
+}
+
+void TIntList::Insert(int Index, int Value) {
+    if (Index < 0 || Index > Count())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    items_.insert(items_.begin() + Index, Value);
+}
+
+int TIntList::IndexOf(int Value) const {
+    const auto it = std::find(items_.begin(), items_.end(), Value);
+    return it == items_.end() ? -1 : int(it - items_.begin());
+}
+
+void TIntList::DeleteValue(int Value) {
+    const int i = IndexOf(Value);
+    if (i >= 0) Delete(i);
+}
+
+bool TIntList::HasValue(int Value) const {
+    return IndexOf(Value) >= 0;
+}
+
+std::string TIntList::StrValue() const {
+    std::string out;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (i > 0) out += ',';
+        out += std::to_string(items_[i]);
+    }
+    return out;
+}
+
+void TIntList::SetStrValue(const std::string& Value) {
+    Clear();
+    TStringList parts;
+    parts.SetCommaText(Value);
+    for (int i = 0; i < parts.Count(); ++i) Add(StrToInt(parts[i]));
+}
+
+// --- TSortIndexList ---------------------------------------------------------------------------
+namespace {
+constexpr unsigned DescendingBit = 0x80000000u;
+constexpr unsigned ColumnBits = 0x7FFFFFFFu;
+} // namespace
+
+void TSortIndexList::AddIndex(int ACol, bool Ascending) {
+    unsigned v = unsigned(ACol);
+    if (!Ascending) v |= DescendingBit;
+    Add(int(v));
+}
+
+int TSortIndexList::FindIndex(int ACol) const {
+    for (int i = 0; i < Count(); ++i)
+        if ((unsigned(GetInteger(i)) & ColumnBits) == (unsigned(ACol) & ColumnBits)) return i;
+    return -1;
+}
+
+void TSortIndexList::ToggleIndex(int ACol) {
+    const int i = FindIndex(ACol);
+    if (i >= 0) SetInteger(i, int(unsigned(GetInteger(i)) ^ DescendingBit));
+}
+
+int TSortIndexList::GetSortColumns(int Index) const {
+    return int(unsigned(GetInteger(Index)) & ColumnBits);
+}
+
+void TSortIndexList::SetSortColumns(int Index, int ACol) {
+    const unsigned v = unsigned(GetInteger(Index));
+    SetInteger(Index, int((v & DescendingBit) | (unsigned(ACol) & ColumnBits)));
+}
+
+bool TSortIndexList::GetSortDirections(int Index) const {
+    return (unsigned(GetInteger(Index)) & DescendingBit) == 0;
+}
+
+void TSortIndexList::SetSortDirections(int Index, bool Ascending) {
+    unsigned v = unsigned(GetInteger(Index));
+    v = Ascending ? (v & ColumnBits) : (v | DescendingBit);
+    SetInteger(Index, int(v));
+}
+
+std::string TSortIndexList::SaveToString() const {
+    std::string out;
+    for (int i = 0; i < Count(); ++i) {
+        if (i > 0) out += ';';
+        out += GetSortDirections(i) ? 'u' : 'd';
+        out += std::to_string(unsigned(GetInteger(i)) & 0xFFFFu);
+    }
+    return out;
+}
+
+void TSortIndexList::LoadFromString(const std::string& Value) {
+    Clear();
+    std::size_t start = 0;
+    while (start <= Value.size()) {
+        std::size_t end = Value.find(';', start);
+        if (end == std::string::npos) end = Value.size();
+        const std::string item = Value.substr(start, end - start);
+        if (item.size() >= 2) AddIndex(StrToInt(item.substr(1)), item[0] == 'u');
+        start = end + 1;
+    }
+}
+
+// --- TControlList -----------------------------------------------------------------------------
+void TControlList::AddControl(int ACol, int ARow, TControl* AControl) {
+    items_.push_back(std::make_unique<TControlItem>(ACol, ARow, AControl));
+}
+
+int TControlList::ControlIndex(int ACol, int ARow) const {
+    for (int i = 0; i < Count(); ++i)
+        if (items_[std::size_t(i)]->X() == ACol && items_[std::size_t(i)]->Y() == ARow) return i;
+    return -1;
+}
+
+TControlItem* TControlList::GetControl(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    return items_[std::size_t(Index)].get();
+}
+
+void TControlList::RemoveControl(int Index) {
+    if (Index < 0 || Index >= Count())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    items_.erase(items_.begin() + Index);
+}
+
+// --- TFileStringList --------------------------------------------------------------------------
+void TFileStringList::Reset() {
+    fp = 0;
+    cache.clear();
+}
+
+void TFileStringList::ReadLn(std::string& Line) {
+    Line = Get(fp);
+    ++fp;
+}
+
+void TFileStringList::WriteLn(const std::string& Text) {
+    Add(cache + Text);
+    cache.clear();
+}
