@@ -1,5 +1,4 @@
 #include "grid/core/CellGraphic.h"
-#include "grid/core/GridRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -138,39 +137,4 @@ TEST(CellGraphic, AssignCopiesValuesButNeverObjects) {
     EXPECT_EQ(target.CellText(), "t");
     EXPECT_TRUE(target.CellCreated());
     EXPECT_FALSE(sourceBmp);
-}
-
-TEST(CellNode, RepaintsOnlyWhenAVisibleSettingChanges) {
-    TCellNode node(nullptr);
-    int repaints = 0;
-    node.OnRepaint = [&] { ++repaints; };
-    node.SetTreeColor(clSilver);
-    node.SetTreeColor(clSilver);
-    node.SetNodeIndent(12); // the default: no change
-    node.SetColor(clRed);   // plain
-    node.SetShowTree(false);
-    EXPECT_EQ(repaints, 2);
-    TCellNode copy(nullptr);
-    copy.Assign(&node);
-    EXPECT_EQ(copy.TreeColor(), clSilver);
-    EXPECT_EQ(copy.Color(), clRed);
-    EXPECT_FALSE(copy.ShowTree());
-    EXPECT_EQ(copy.NodeType(), cnXP);
-}
-
-TEST(ColumnSize, AssignCopiesSettingsButNotTheOwner) {
-    TComponent owner(nullptr);
-    TColumnSize a(&owner), b(nullptr);
-    int stretches = 0;
-    a.OnStretch = [&] { ++stretches; };
-    a.SetKey("k");
-    a.SetStretchColumn(3);
-    a.SetStretch(true);
-    EXPECT_EQ(stretches, 1);
-    b.Assign(&a);
-    EXPECT_EQ(b.Owner(), nullptr);
-    EXPECT_EQ(b.Key(), "k");
-    EXPECT_EQ(b.StretchColumn(), 3);
-    EXPECT_TRUE(b.Stretch());
-    EXPECT_EQ(b.Location(), clRegistry);
 }
