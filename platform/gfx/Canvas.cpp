@@ -1,0 +1,743 @@
+#include "platform/gfx/Raster.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+using gfx::Paint;
+using gfx::Raster;
+
+namespace gfx {
+void syncState(TCanvas& c) {
+    auto& s = c.DcState();
+    if (s.fontDirty) {
+        s.textColor = c.Font()->Color();
+        s.fontDirty = false;
+    }
+    if (s.brushDirty) {
+        // As the model's canvas: a solid brush makes text opaque on the brush colour.
+        if (c.Brush()->Style() == bsSolid && !c.Brush()->Bitmap()) {
+            s.bkColor = ColorToRGB(c.Brush()->Color());
+            s.bkMode = OPAQUE;
+        } else {
+            s.bkColor = ~ColorToRGB(c.Brush()->Color()) & 0xFFFFFF;
+            s.bkMode = TRANSPARENT;
+        }
+        s.brushDirty = false;
+    }
+    if (s.penDirty) {
+        s.rop2 = PenModeToRop2(c.Pen()->Mode());
+        s.penDirty = false;
+    }
+}
+} // namespace gfx
+
+namespace {
+struct Op {
+    explicit Op(TCanvas& c) : c(c) {
+        c.Changing();
+        gfx::syncState(c);
+    }
+    ~Op() { c.Changed(); }
+    TCanvas& c;
+};
+
+TRect normalized(int x1, int y1, int x2, int y2) {
+    return TRect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+}
+
+// Renders a shape with QPainter into a coverage mask over the raster's drawable area and
+// composites it; draw() works in logical coordinates.
+template <class F>
+void paintMask(Raster& r, TPoint off, TRect logicalBounds, int margin, const Paint& paint, int rop,
+               F draw) {
+    if (paint.kind == Paint::None) return;
+    TRect box(logicalBounds.Left + off.X - margin, logicalBounds.Top + off.Y - margin,
+              logicalBounds.Right + off.X + margin, logicalBounds.Bottom + off.Y + margin);
+    if (!IntersectRect(box, box, r.bounds())) return;
+    QImage img(box.Width(), box.Height(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(off.X - box.Left, off.Y - box.Top);
+        draw(p);
+    }
+    std::vector<std::uint8_t> cov(std::size_t(box.Width()) * std::size_t(box.Height()));
+    for (int y = 0; y < box.Height(); ++y) {
+        auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < box.Width(); ++x)
+            cov[std::size_t(y) * std::size_t(box.Width()) + std::size_t(x)] =
+                std::uint8_t(qAlpha(line[x]));
+    }
+    r.mask(box, cov, paint, rop, false);
+}
+
+Qt::PenStyle qtPenStyle(TPenStyle s) {
+    switch (s) {
+    case psDash:
+        return Qt::DashLine;
+    case psDot:
+    case psAlternate:
+        return Qt::DotLine;
+    case psDashDot:
+        return Qt::DashDotLine;
+    case psDashDotDot:
+        return Qt::DashDotDotLine;
+    case psClear:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
+QPen maskPen(const TPen& pen) {
+    QPen p(Qt::white);
+    p.setWidth(pen.Width() <= 1 ? 0 : pen.Width());
+    p.setStyle(qtPenStyle(pen.Style()));
+    p.setCapStyle(Qt::RoundCap);
+    p.setJoinStyle(Qt::RoundJoin);
+    return p;
+}
+
+Paint penPaint(TCanvas& c) {
+    return gfx::solidPaint(c.Pen()->Color());
+}
+
+// Angle in Qt's convention (degrees, counter-clockwise, 0 at 3 o'clock) of p around the box centre.
+double angleOf(const QRectF& box, int x, int y) {
+    QPointF c = box.center();
+    double a = std::atan2(-(y - c.y()) * box.width(), (x - c.x()) * box.height()) * 180.0 / M_PI;
+    return a;
+}
+} // namespace
+
+// --- TCanvas ----------------------------------------------------------------------------------
+TCanvas::TCanvas(TBitmap* target) : target_(target), state_(std::make_unique<State>()) {
+    font_.OnChange = [this](TObject*) { state_->fontDirty = true; };
+    brush_.OnChange = [this](TObject*) { state_->brushDirty = true; };
+    pen_.OnChange = [this](TObject*) { state_->penDirty = true; };
+}
+TCanvas::~TCanvas() = default;
+
+TCanvas::State& TCanvas::DcState() {
+    return *state_;
+}
+const TCanvas::State& TCanvas::DcState() const {
+    return *state_;
+}
+
+void TCanvas::Changing() {
+    if (OnChanging) OnChanging(this);
+}
+void TCanvas::Changed() {
+    if (OnChange) OnChange(this);
+    if (target_) target_->Modified();
+}
+
+TRect TCanvas::ClipRect() const {
+    TRect box;
+    GetClipBox(const_cast<TCanvas*>(this), box);
+    return box;
+}
+
+void TCanvas::MoveTo(int x, int y) {
+    penPos_ = {x, y};
+}
+
+void TCanvas::LineTo(int x, int y) {
+    Polyline({penPos_, {x, y}});
+    penPos_ = {x, y};
+}
+
+void TCanvas::Polyline(const std::vector<TPoint>& pts) {
+    if (pts.size() < 2 || pen_.Style() == psClear) return;
+    Op op(*this);
+    Raster r(*this);
+    TPoint off = gfx::deviceOffset(*state_);
+    if (pen_.Width() <= 1) {
+        int phase = 0;
+        for (std::size_t i = 1; i < pts.size(); ++i)
+            r.line(pts[i - 1].X + off.X, pts[i - 1].Y + off.Y, pts[i].X + off.X, pts[i].Y + off.Y,
+                   gfx::toPixel(pen_.Color()), state_->rop2, pen_.Style(), phase,
+                   gfx::toPixel(state_->bkColor), state_->bkMode == OPAQUE);
+        return;
+    }
+    TRect b(pts[0].X, pts[0].Y, pts[0].X + 1, pts[0].Y + 1);
+    QPainterPath path(QPointF(pts[0].X, pts[0].Y));
+    for (const TPoint& p : pts) {
+        UnionRect(b, b, TRect(p.X, p.Y, p.X + 1, p.Y + 1));
+        path.lineTo(p.X, p.Y);
+    }
+    paintMask(r, off, b, pen_.Width(), penPaint(*this), state_->rop2, [&](QPainter& p) {
+        p.setPen(maskPen(pen_));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    });
+}
+
+void TCanvas::PolyBezier(const std::vector<TPoint>& pts) {
+    if (pts.size() < 4 || pen_.Style() == psClear) return;
+    Op op(*this);
+    Raster r(*this);
+    QPainterPath path(QPointF(pts[0].X, pts[0].Y));
+    TRect b(pts[0].X, pts[0].Y, pts[0].X + 1, pts[0].Y + 1);
+    for (std::size_t i = 1; i + 2 < pts.size(); i += 3)
+        path.cubicTo(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, pts[i + 2].X, pts[i + 2].Y);
+    for (const TPoint& p : pts) UnionRect(b, b, TRect(p.X, p.Y, p.X + 1, p.Y + 1));
+    paintMask(r, gfx::deviceOffset(*state_), b, pen_.Width() + 1, penPaint(*this), state_->rop2,
+              [&](QPainter& p) {
+                  p.setPen(maskPen(pen_));
+                  p.drawPath(path);
+              });
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    Op op(*this);
+    Raster r(*this);
+    TPoint off = gfx::deviceOffset(*state_);
+    TRect rc = normalized(x1, y1, x2, y2);
+    OffsetRect(rc, off.X, off.Y);
+    if (rc.IsEmpty()) return;
+    Paint brush = gfx::brushPaint(*this);
+    if (pen_.Style() == psClear) {
+        // Without a pen the filled area is one pixel smaller at the right and bottom.
+        r.fill(TRect(rc.Left, rc.Top, rc.Right - 1, rc.Bottom - 1), brush);
+        return;
+    }
+    int w = std::max(1, pen_.Width());
+    TRect outer = rc;
+    if (w > 1 && pen_.Style() != psInsideFrame) {
+        outer =
+            TRect(rc.Left - (w - 1) / 2, rc.Top - (w - 1) / 2, rc.Right + w / 2, rc.Bottom + w / 2);
+    }
+    TRect inner(outer.Left + w, outer.Top + w, outer.Right - w, outer.Bottom - w);
+    r.fill(inner, brush);
+    std::uint32_t pc = gfx::toPixel(pen_.Color());
+    if (w == 1 && pen_.Style() != psSolid && pen_.Style() != psInsideFrame) {
+        int phase = 0;
+        std::uint32_t bk = gfx::toPixel(state_->bkColor);
+        bool opq = state_->bkMode == OPAQUE;
+        int L = rc.Left, T = rc.Top, R = rc.Right - 1, B = rc.Bottom - 1;
+        r.line(L, T, R, T, pc, state_->rop2, pen_.Style(), phase, bk, opq);
+        r.line(R, T, R, B, pc, state_->rop2, pen_.Style(), phase, bk, opq);
+        r.line(R, B, L, B, pc, state_->rop2, pen_.Style(), phase, bk, opq);
+        r.line(L, B, L, T, pc, state_->rop2, pen_.Style(), phase, bk, opq);
+        return;
+    }
+    Paint pen = gfx::solidPaint(pen_.Color());
+    // The frame as four bands that do not overlap, so XOR pens invert each pixel once.
+    int bw = std::min(w, outer.Height());
+    r.fill(TRect(outer.Left, outer.Top, outer.Right, outer.Top + bw), pen, state_->rop2);
+    if (outer.Bottom - bw > outer.Top + bw)
+        r.fill(TRect(outer.Left, outer.Bottom - bw, outer.Right, outer.Bottom), pen, state_->rop2);
+    else if (outer.Bottom > outer.Top + bw)
+        r.fill(TRect(outer.Left, outer.Top + bw, outer.Right, outer.Bottom), pen, state_->rop2);
+    int midTop = outer.Top + bw, midBottom = std::max(midTop, outer.Bottom - bw);
+    int sw = std::min(w, outer.Width());
+    r.fill(TRect(outer.Left, midTop, outer.Left + sw, midBottom), pen, state_->rop2);
+    if (outer.Right - sw >= outer.Left + sw)
+        r.fill(TRect(outer.Right - sw, midTop, outer.Right, midBottom), pen, state_->rop2);
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
+    Op op(*this);
+    Raster r(*this);
+    TRect rc = normalized(x1, y1, x2, y2);
+    if (rc.IsEmpty()) return;
+    QRectF box(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
+    double rx = std::min(std::abs(x3), rc.Width()) / 2.0,
+           ry = std::min(std::abs(y3), rc.Height()) / 2.0;
+    QPainterPath path;
+    path.addRoundedRect(box, rx, ry);
+    TPoint off = gfx::deviceOffset(*state_);
+    paintMask(r, off, rc, 1, gfx::brushPaint(*this), R2_COPYPEN, [&](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPath(path);
+    });
+    if (pen_.Style() == psClear) return;
+    paintMask(r, off, rc, pen_.Width() + 1, penPaint(*this), state_->rop2, [&](QPainter& p) {
+        p.setPen(maskPen(pen_));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    });
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    Op op(*this);
+    Raster r(*this);
+    TRect rc = normalized(x1, y1, x2, y2);
+    if (rc.IsEmpty()) return;
+    QRectF box(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
+    TPoint off = gfx::deviceOffset(*state_);
+    paintMask(r, off, rc, 1, gfx::brushPaint(*this), R2_COPYPEN, [&](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(box.adjusted(0, 0, 1, 1));
+    });
+    if (pen_.Style() == psClear) return;
+    paintMask(r, off, rc, pen_.Width() + 1, penPaint(*this), state_->rop2, [&](QPainter& p) {
+        p.setPen(maskPen(pen_));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(box);
+    });
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& pts) {
+    if (pts.size() < 2) return;
+    Op op(*this);
+    Raster r(*this);
+    TPoint off = gfx::deviceOffset(*state_);
+    QPolygonF poly;
+    TRect b(pts[0].X, pts[0].Y, pts[0].X + 1, pts[0].Y + 1);
+    for (const TPoint& p : pts) {
+        poly << QPointF(p.X, p.Y);
+        UnionRect(b, b, TRect(p.X, p.Y, p.X + 1, p.Y + 1));
+    }
+    paintMask(r, off, b, 1, gfx::brushPaint(*this), R2_COPYPEN, [&](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(poly, Qt::OddEvenFill);
+    });
+    if (pen_.Style() == psClear) return;
+    if (pen_.Width() <= 1) {
+        int phase = 0;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const TPoint& a = pts[i];
+            const TPoint& c = pts[(i + 1) % pts.size()];
+            r.line(a.X + off.X, a.Y + off.Y, c.X + off.X, c.Y + off.Y, gfx::toPixel(pen_.Color()),
+                   state_->rop2, pen_.Style(), phase, gfx::toPixel(state_->bkColor),
+                   state_->bkMode == OPAQUE);
+        }
+        return;
+    }
+    paintMask(r, off, b, pen_.Width(), penPaint(*this), state_->rop2, [&](QPainter& p) {
+        p.setPen(maskPen(pen_));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(poly);
+    });
+}
+
+namespace {
+enum class ArcKind { Arc, Pie, Chord };
+void arcShape(TCanvas& c, ArcKind kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
+              int y4) {
+    Op op(c);
+    Raster r(c);
+    TRect rc = normalized(x1, y1, x2, y2);
+    if (rc.IsEmpty()) return;
+    QRectF box(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
+    double a1 = angleOf(box, x3, y3), a2 = angleOf(box, x4, y4);
+    double span = a2 - a1;
+    while (span <= 0) span += 360;
+    QPainterPath path;
+    if (kind == ArcKind::Pie) path.moveTo(box.center());
+    path.arcMoveTo(box, a1);
+    if (kind == ArcKind::Pie) {
+        path = QPainterPath(box.center());
+        path.arcTo(box, a1, span);
+        path.closeSubpath();
+    } else {
+        path.arcTo(box, a1, span);
+        if (kind == ArcKind::Chord) path.closeSubpath();
+    }
+    TPoint off = gfx::deviceOffset(c.DcState());
+    if (kind != ArcKind::Arc)
+        paintMask(r, off, rc, 1, gfx::brushPaint(c), R2_COPYPEN, [&](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::white);
+            p.drawPath(path);
+        });
+    if (c.Pen()->Style() == psClear) return;
+    paintMask(r, off, rc, c.Pen()->Width() + 1, penPaint(c), c.DcState().rop2, [&](QPainter& p) {
+        p.setPen(maskPen(*c.Pen()));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    });
+}
+} // namespace
+
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    arcShape(*this, ArcKind::Arc, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    arcShape(*this, ArcKind::Pie, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    arcShape(*this, ArcKind::Chord, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TCanvas::FillRect(const TRect& rc) {
+    Op op(*this);
+    Raster r(*this);
+    TRect d = rc;
+    TPoint off = gfx::deviceOffset(*state_);
+    OffsetRect(d, off.X, off.Y);
+    r.fill(d, gfx::brushPaint(*this));
+}
+
+void TCanvas::FrameRect(const TRect& rc) {
+    if (rc.IsEmpty()) return;
+    Op op(*this);
+    Raster r(*this);
+    TRect d = rc;
+    TPoint off = gfx::deviceOffset(*state_);
+    OffsetRect(d, off.X, off.Y);
+    Paint b = gfx::brushPaint(*this);
+    r.fill(TRect(d.Left, d.Top, d.Right, d.Top + 1), b);
+    if (d.Height() > 1) r.fill(TRect(d.Left, d.Bottom - 1, d.Right, d.Bottom), b);
+    r.fill(TRect(d.Left, d.Top + 1, d.Left + 1, d.Bottom - 1), b);
+    if (d.Width() > 1) r.fill(TRect(d.Right - 1, d.Top + 1, d.Right, d.Bottom - 1), b);
+}
+
+TColor TCanvas::Pixels(int x, int y) const {
+    auto& self = const_cast<TCanvas&>(*this);
+    Raster r(self);
+    TPoint off = gfx::deviceOffset(*state_);
+    if (!r.visible(x + off.X, y + off.Y)) return CLR_INVALID;
+    return gfx::fromPixel(r.get(x + off.X, y + off.Y));
+}
+
+void TCanvas::SetPixels(int x, int y, TColor c) {
+    Op op(*this);
+    Raster r(*this);
+    TPoint off = gfx::deviceOffset(*state_);
+    r.plot(x + off.X, y + off.Y, gfx::toPixel(c), R2_COPYPEN);
+}
+
+void TCanvas::FloodFill(int x, int y, TColor c, TFillStyle style) {
+    Op op(*this);
+    Raster r(*this);
+    TPoint off = gfx::deviceOffset(*state_);
+    x += off.X;
+    y += off.Y;
+    if (!r.visible(x, y)) return;
+    std::uint32_t key = gfx::toPixel(c) & 0xFFFFFF;
+    auto inside = [&](int px, int py) {
+        bool same = (r.get(px, py) & 0xFFFFFF) == key;
+        return style == fsSurface ? same : !same;
+    };
+    if (!inside(x, y)) return;
+    Paint paint = gfx::brushPaint(*this);
+    std::vector<bool> seen(std::size_t(r.width()) * std::size_t(r.height()));
+    std::vector<TPoint> todo{{x, y}}, fillList;
+    seen[std::size_t(y) * std::size_t(r.width()) + std::size_t(x)] = true;
+    while (!todo.empty()) {
+        TPoint p = todo.back();
+        todo.pop_back();
+        fillList.push_back(p);
+        const TPoint next[] = {{p.X + 1, p.Y}, {p.X - 1, p.Y}, {p.X, p.Y + 1}, {p.X, p.Y - 1}};
+        for (const TPoint& n : next) {
+            if (!r.visible(n.X, n.Y)) continue;
+            auto idx = std::size_t(n.Y) * std::size_t(r.width()) + std::size_t(n.X);
+            if (seen[idx] || !inside(n.X, n.Y)) continue;
+            seen[idx] = true;
+            todo.push_back(n);
+        }
+    }
+    // Paint after the search so that the new colour does not steer it.
+    for (const TPoint& p : fillList) r.span(p.Y, p.X, p.X + 1, paint);
+}
+
+void TCanvas::Draw(int x, int y, const TGraphic* g) {
+    if (!g || g->Empty()) return;
+    g->Draw(this, Bounds(x, y, g->Width(), g->Height()));
+}
+void TCanvas::Draw(int x, int y, const TGraphic* g, std::uint8_t opacity) {
+    if (!g || g->Empty()) return;
+    g->Draw(this, Bounds(x, y, g->Width(), g->Height()), opacity);
+}
+void TCanvas::StretchDraw(const TRect& rc, const TGraphic* g) {
+    if (!g || g->Empty()) return;
+    g->Draw(this, rc);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src) {
+    if (!source) return;
+    StretchBlt(this, dest.Left, dest.Top, dest.Width(), dest.Height(), source, src.Left, src.Top,
+               src.Width(), src.Height(), copyMode_);
+}
+
+void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TColor color) {
+    if (!bitmap || bitmap->Empty()) return;
+    Op op(*this);
+    std::vector<std::uint32_t> copy(bitmap->Pixels32(),
+                                    bitmap->Pixels32() + std::size_t(bitmap->Width()) *
+                                                             std::size_t(bitmap->Height()));
+    std::uint32_t key = gfx::toPixel(color) & 0xFFFFFF, repl = gfx::toPixel(brush_.Color());
+    for (auto& p : copy)
+        if ((p & 0xFFFFFF) == key) p = repl;
+    Raster r(*this);
+    TRect d = dest;
+    TPoint off = gfx::deviceOffset(*state_);
+    OffsetRect(d, off.X, off.Y);
+    gfx::stretchCopy(r, d, {copy.data(), bitmap->Width(), bitmap->Height()}, src, false, false, 0,
+                     255);
+}
+
+void TCanvas::DrawFocusRect(const TRect& rc) {
+    ::DrawFocusRect(this, rc);
+}
+
+// --- device-context functions -----------------------------------------------------------------
+int SetBkMode(HDC dc, int mode) {
+    gfx::syncState(*dc);
+    int old = dc->DcState().bkMode;
+    if (mode == TRANSPARENT || mode == OPAQUE) dc->DcState().bkMode = mode;
+    return old;
+}
+int GetBkMode(HDC dc) {
+    gfx::syncState(*dc);
+    return dc->DcState().bkMode;
+}
+TColor SetBkColor(HDC dc, TColor color) {
+    gfx::syncState(*dc);
+    TColor old = dc->DcState().bkColor;
+    dc->DcState().bkColor = ColorToRGB(color);
+    return old;
+}
+TColor GetBkColor(HDC dc) {
+    gfx::syncState(*dc);
+    return dc->DcState().bkColor;
+}
+TColor SetTextColor(HDC dc, TColor color) {
+    gfx::syncState(*dc);
+    TColor old = dc->DcState().textColor;
+    dc->DcState().textColor = color;
+    return old;
+}
+TColor GetTextColor(HDC dc) {
+    gfx::syncState(*dc);
+    return ColorToRGB(dc->DcState().textColor);
+}
+int SetROP2(HDC dc, int rop) {
+    gfx::syncState(*dc);
+    int old = dc->DcState().rop2;
+    if (rop >= R2_BLACK && rop <= R2_WHITE) dc->DcState().rop2 = rop;
+    return old;
+}
+int GetROP2(HDC dc) {
+    gfx::syncState(*dc);
+    return dc->DcState().rop2;
+}
+
+int SaveDC(HDC dc) {
+    gfx::syncState(*dc);
+    auto& s = dc->DcState();
+    s.saved.push_back(
+        {s.bkMode, s.bkColor, s.textColor, s.rop2, s.windowOrg, s.viewportOrg, s.hasClip, s.clip});
+    return int(s.saved.size());
+}
+bool RestoreDC(HDC dc, int saved) {
+    auto& s = dc->DcState();
+    int n = int(s.saved.size());
+    int level = saved < 0 ? n + saved + 1 : saved;
+    if (level < 1 || level > n) return false;
+    const auto& v = s.saved[std::size_t(level - 1)];
+    s.bkMode = v.bkMode;
+    s.bkColor = v.bkColor;
+    s.textColor = v.textColor;
+    s.rop2 = v.rop2;
+    s.windowOrg = v.windowOrg;
+    s.viewportOrg = v.viewportOrg;
+    s.hasClip = v.hasClip;
+    s.clip = v.clip;
+    s.saved.resize(std::size_t(level - 1));
+    return true;
+}
+
+bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old) {
+    if (old) *old = dc->DcState().windowOrg;
+    dc->DcState().windowOrg = {x, y};
+    return true;
+}
+bool GetWindowOrgEx(HDC dc, TPoint& p) {
+    p = dc->DcState().windowOrg;
+    return true;
+}
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) {
+    if (old) *old = dc->DcState().viewportOrg;
+    dc->DcState().viewportOrg = {x, y};
+    return true;
+}
+bool GetViewportOrgEx(HDC dc, TPoint& p) {
+    p = dc->DcState().viewportOrg;
+    return true;
+}
+bool OffsetWindowOrgEx(HDC dc, int dx, int dy, TPoint* old) {
+    TPoint o = dc->DcState().windowOrg;
+    return SetWindowOrgEx(dc, o.X + dx, o.Y + dy, old);
+}
+void MoveWindowOrg(HDC dc, int dx, int dy) {
+    // The model moves the drawing origin by (dx, dy): logical (0,0) lands at device (dx,dy).
+    TPoint o = dc->DcState().windowOrg;
+    SetWindowOrgEx(dc, o.X - dx, o.Y - dy, nullptr);
+}
+bool LPtoDP(HDC dc, TPoint* pts, int count) {
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    for (int i = 0; i < count; ++i) {
+        pts[i].X += off.X;
+        pts[i].Y += off.Y;
+    }
+    return true;
+}
+bool DPtoLP(HDC dc, TPoint* pts, int count) {
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    for (int i = 0; i < count; ++i) {
+        pts[i].X -= off.X;
+        pts[i].Y -= off.Y;
+    }
+    return true;
+}
+
+namespace {
+TRegion currentClip(HDC dc) {
+    auto& s = dc->DcState();
+    if (s.hasClip) return s.clip;
+    return TRegion(TRect(0, 0, dc->Target()->Width(), dc->Target()->Height()));
+}
+int setClip(HDC dc, const TRegion& rgn) {
+    auto& s = dc->DcState();
+    s.clip = rgn;
+    s.hasClip = true;
+    return rgn.Kind();
+}
+TRect toDevice(HDC dc, int l, int t, int r, int b) {
+    TRect d = normalized(l, t, r, b);
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    OffsetRect(d, off.X, off.Y);
+    return d;
+}
+} // namespace
+
+int SelectClipRgn(HDC dc, HRGN rgn) {
+    if (!rgn) {
+        dc->DcState().hasClip = false;
+        dc->DcState().clip = TRegion();
+        return SIMPLEREGION;
+    }
+    return setClip(dc, *rgn);
+}
+int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
+    if (mode == RGN_COPY) return SelectClipRgn(dc, rgn);
+    if (!rgn) return RGN_ERROR;
+    return setClip(dc, currentClip(dc).Combined(*rgn, mode));
+}
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b) {
+    return setClip(dc, currentClip(dc).Combined(TRegion(toDevice(dc, l, t, r, b)), RGN_DIFF));
+}
+int IntersectClipRect(HDC dc, int l, int t, int r, int b) {
+    return setClip(dc, currentClip(dc).Combined(TRegion(toDevice(dc, l, t, r, b)), RGN_AND));
+}
+int OffsetClipRgn(HDC dc, int dx, int dy) {
+    auto& s = dc->DcState();
+    if (!s.hasClip) return SIMPLEREGION;
+    s.clip.Offset(dx, dy);
+    return s.clip.Kind();
+}
+int GetClipBox(HDC dc, TRect& box) {
+    TRegion clip = currentClip(dc);
+    box = clip.Bounds();
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    OffsetRect(box, -off.X, -off.Y);
+    return clip.Kind();
+}
+int GetClipRgn(HDC dc, HRGN rgn) {
+    if (!rgn) return -1;
+    if (!dc->DcState().hasClip) return 0;
+    *rgn = dc->DcState().clip;
+    return 1;
+}
+bool PtVisible(HDC dc, int x, int y) {
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    return Raster(*dc).visible(x + off.X, y + off.Y);
+}
+bool RectVisible(HDC dc, const TRect& r) {
+    return currentClip(dc).Intersects(toDevice(dc, r.Left, r.Top, r.Right, r.Bottom));
+}
+
+bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                unsigned rop) {
+    if (!dst || w <= 0 || h <= 0) return false;
+    unsigned table = (rop >> 16) & 0xFF;
+    bool usesSource = (((table >> 2) ^ table) & 0x33) != 0;
+    if (usesSource && (!src || sw <= 0 || sh <= 0)) return false;
+    Op op(*dst);
+    std::vector<std::uint32_t> copy;
+    gfx::BlitSource bs{nullptr, 0, 0};
+    TRect srcRect;
+    if (usesSource) {
+        const TBitmap* sb = src->Target();
+        // A copy, so that source and destination may be the same bitmap.
+        copy.assign(sb->Pixels32(),
+                    sb->Pixels32() + std::size_t(sb->Width()) * std::size_t(sb->Height()));
+        bs = {copy.data(), sb->Width(), sb->Height()};
+        TPoint so = gfx::deviceOffset(src->DcState());
+        srcRect = Bounds(sx + so.X, sy + so.Y, sw, sh);
+    }
+    Raster r(*dst);
+    TPoint off = gfx::deviceOffset(dst->DcState());
+    TRect d = Bounds(x + off.X, y + off.Y, w, h);
+    if (rop == SRCCOPY && usesSource) {
+        gfx::stretchCopy(r, d, bs, srcRect, false, false, 0, 255);
+        return true;
+    }
+    gfx::stretchRop(r, d, bs, srcRect, rop, gfx::brushPaint(*dst));
+    return true;
+}
+bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, unsigned rop) {
+    return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);
+}
+bool PatBlt(HDC dc, int x, int y, int w, int h, unsigned rop) {
+    return StretchBlt(dc, x, y, w, h, nullptr, 0, 0, 0, 0, rop);
+}
+bool InvertRect(HDC dc, const TRect& r) {
+    return PatBlt(dc, r.Left, r.Top, r.Width(), r.Height(), DSTINVERT);
+}
+
+bool FillRect(HDC dc, const TRect& rc, TColor color) {
+    Op op(*dc);
+    Raster r(*dc);
+    TRect d = rc;
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    OffsetRect(d, off.X, off.Y);
+    r.fill(d, gfx::solidPaint(color));
+    return true;
+}
+bool FrameRect(HDC dc, const TRect& rc, TColor color) {
+    if (rc.IsEmpty()) return false;
+    Op op(*dc);
+    Raster r(*dc);
+    TRect d = rc;
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    OffsetRect(d, off.X, off.Y);
+    Paint b = gfx::solidPaint(color);
+    r.fill(TRect(d.Left, d.Top, d.Right, d.Top + 1), b);
+    if (d.Height() > 1) r.fill(TRect(d.Left, d.Bottom - 1, d.Right, d.Bottom), b);
+    r.fill(TRect(d.Left, d.Top + 1, d.Left + 1, d.Bottom - 1), b);
+    if (d.Width() > 1) r.fill(TRect(d.Right - 1, d.Top + 1, d.Right, d.Bottom - 1), b);
+    return true;
+}
+
+void GradientFillRect(HDC dc, const TRect& rc, TColor from, TColor to, bool vertical) {
+    if (rc.IsEmpty()) return;
+    Op op(*dc);
+    Raster r(*dc);
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    TColor a = ColorToRGB(from), b = ColorToRGB(to);
+    int n = vertical ? rc.Height() : rc.Width();
+    for (int i = 0; i < n; ++i) {
+        auto mix = [&](int ca, int cb) { return n > 1 ? ca + (cb - ca) * i / (n - 1) : ca; };
+        Paint p =
+            gfx::solidPaint(RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+                                mix(GetBValue(a), GetBValue(b))));
+        TRect band = vertical ? TRect(rc.Left, rc.Top + i, rc.Right, rc.Top + i + 1)
+                              : TRect(rc.Left + i, rc.Top, rc.Left + i + 1, rc.Bottom);
+        OffsetRect(band, off.X, off.Y);
+        r.fill(band, p);
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Internal to platform/gfx: the device-context state behind a TCanvas.
+#include "platform/gfx/Graphics.h"
+
+#include <vector>
+
+struct TCanvas::State {
+    struct Saved {
+        int bkMode;
+        TColor bkColor;
+        TColor textColor;
+        int rop2;
+        TPoint windowOrg;
+        TPoint viewportOrg;
+        bool hasClip;
+        TRegion clip;
+    };
+    int bkMode = OPAQUE;
+    TColor bkColor = clWhite;
+    TColor textColor = clBlack;
+    int rop2 = R2_COPYPEN;
+    // Set when the canvas object changed; the device state follows it at the next use,
+    // so SetBkMode after a brush change holds until the brush changes again.
+    bool fontDirty = true;
+    bool brushDirty = true;
+    bool penDirty = true;
+    TPoint windowOrg;
+    TPoint viewportOrg;
+    bool hasClip = false;
+    TRegion clip; // device coordinates
+    std::vector<Saved> saved;
+};
+
+namespace gfx {
+// Brings the device state in line with the canvas's font, brush and pen.
+void syncState(TCanvas& c);
+// Logical to device offset.
+inline TPoint deviceOffset(const TCanvas::State& s) {
+    return {s.viewportOrg.X - s.windowOrg.X, s.viewportOrg.Y - s.windowOrg.Y};
+}
+} // namespace gfx

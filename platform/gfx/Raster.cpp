@@ -1,0 +1,338 @@
+#include "platform/gfx/Raster.h"
+
+#include <algorithm>
+
+namespace gfx {
+
+std::uint32_t toPixel(TColor c) {
+    TColor rgb = ColorToRGB(c);
+    return 0xFF000000u | (std::uint32_t(GetRValue(rgb)) << 16) |
+           (std::uint32_t(GetGValue(rgb)) << 8) | std::uint32_t(GetBValue(rgb));
+}
+
+TColor fromPixel(std::uint32_t p) {
+    return RGB(int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF));
+}
+
+std::uint32_t rop2(int code, std::uint32_t pen, std::uint32_t dst) {
+    // The code minus one is a truth table indexed by (pen bit << 1) | destination bit.
+    unsigned t = unsigned(code - 1) & 15u;
+    std::uint32_t r = 0;
+    if (t & 1) r |= ~pen & ~dst;
+    if (t & 2) r |= ~pen & dst;
+    if (t & 4) r |= pen & ~dst;
+    if (t & 8) r |= pen & dst;
+    return (r & 0xFFFFFF) | 0xFF000000u;
+}
+
+std::uint32_t rop3(unsigned code, std::uint32_t pat, std::uint32_t src, std::uint32_t dst) {
+    // Bits 16..23 are a truth table indexed by (pattern << 2) | (source << 1) | destination.
+    unsigned t = (code >> 16) & 0xFF;
+    std::uint32_t r = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        if (!(t & (1u << i))) continue;
+        r |= ((i & 4) ? pat : ~pat) & ((i & 2) ? src : ~src) & ((i & 1) ? dst : ~dst);
+    }
+    return (r & 0xFFFFFF) | 0xFF000000u;
+}
+
+bool Paint::at(int x, int y, std::uint32_t& out) const {
+    switch (kind) {
+    case None:
+        return false;
+    case Solid:
+        out = color;
+        return true;
+    case Pattern:
+        out = pattern[(y & 7) * 8 + (x & 7)];
+        return true;
+    case Hatch:
+        if (hatch[y & 7] & (1u << (x & 7))) {
+            out = color;
+            return true;
+        }
+        if (!opaqueBk) return false;
+        out = bk;
+        return true;
+    }
+    return false;
+}
+
+Paint solidPaint(TColor c) {
+    Paint p;
+    p.kind = Paint::Solid;
+    p.color = toPixel(c);
+    return p;
+}
+
+Paint brushPaint(TCanvas& c) {
+    syncState(c);
+    const TBrush& b = *c.Brush();
+    Paint p;
+    p.color = toPixel(b.Color());
+    if (const TBitmap* bmp = b.Bitmap(); bmp && !bmp->Empty()) {
+        p.kind = Paint::Pattern;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                p.pattern[y * 8 + x] =
+                    bmp->Pixels32()[(y % bmp->Height()) * bmp->Stride32() + x % bmp->Width()] |
+                    0xFF000000u;
+        return p;
+    }
+    switch (b.Style()) {
+    case bsSolid:
+        p.kind = Paint::Solid;
+        return p;
+    case bsClear:
+        p.kind = Paint::None;
+        return p;
+    default:
+        break;
+    }
+    p.kind = Paint::Hatch;
+    p.bk = toPixel(c.DcState().bkColor);
+    p.opaqueBk = c.DcState().bkMode == OPAQUE;
+    for (int y = 0; y < 8; ++y) {
+        std::uint8_t row = 0;
+        for (int x = 0; x < 8; ++x) {
+            bool on = false;
+            switch (b.Style()) {
+            case bsHorizontal:
+                on = y == 7;
+                break;
+            case bsVertical:
+                on = x == 7;
+                break;
+            case bsFDiagonal:
+                on = x == y;
+                break;
+            case bsBDiagonal:
+                on = x + y == 7;
+                break;
+            case bsCross:
+                on = x == 7 || y == 7;
+                break;
+            case bsDiagCross:
+                on = x == y || x + y == 7;
+                break;
+            default:
+                break;
+            }
+            if (on) row |= std::uint8_t(1u << x);
+        }
+        p.hatch[y] = row;
+    }
+    return p;
+}
+
+Raster::Raster(TCanvas& c) {
+    TBitmap* t = c.Target();
+    bits_ = t->Pixels32();
+    w_ = t->Width();
+    h_ = t->Height();
+    TRect surface(0, 0, w_, h_);
+    const auto& s = c.DcState();
+    if (s.hasClip) {
+        for (const TRect& r : s.clip.Rects()) {
+            TRect i;
+            if (IntersectRect(i, r, surface)) clip_.push_back(i);
+        }
+    } else if (!surface.IsEmpty()) {
+        clip_.push_back(surface);
+    }
+    bounds_ = TRect();
+    for (const TRect& r : clip_) {
+        if (bounds_.IsEmpty())
+            bounds_ = r;
+        else
+            UnionRect(bounds_, bounds_, r);
+    }
+}
+
+bool Raster::visible(int x, int y) const {
+    if (!bounds_.Contains({x, y})) return false;
+    for (const TRect& r : clip_)
+        if (r.Contains({x, y})) return true;
+    return false;
+}
+
+void Raster::plot(int x, int y, std::uint32_t color, int rop) {
+    if (!visible(x, y)) return;
+    std::uint32_t* p = at(x, y);
+    *p = rop2(rop, color, *p);
+}
+
+void Raster::span(int y, int x1, int x2, const Paint& paint, int rop) {
+    if (paint.kind == Paint::None || y < bounds_.Top || y >= bounds_.Bottom) return;
+    for (const TRect& r : clip_) {
+        if (y < r.Top || y >= r.Bottom) continue;
+        int a = std::max(x1, r.Left), b = std::min(x2, r.Right);
+        for (int x = a; x < b; ++x) {
+            std::uint32_t c;
+            if (!paint.at(x, y, c)) continue;
+            std::uint32_t* p = at(x, y);
+            *p = rop2(rop, c, *p);
+        }
+    }
+}
+
+void Raster::fill(const TRect& r, const Paint& paint, int rop) {
+    int top = std::max(r.Top, bounds_.Top), bottom = std::min(r.Bottom, bounds_.Bottom);
+    for (int y = top; y < bottom; ++y) span(y, r.Left, r.Right, paint, rop);
+}
+
+void Raster::mask(const TRect& box, const std::vector<std::uint8_t>& cov, const Paint& paint,
+                  int rop, bool blend) {
+    if (paint.kind == Paint::None) return;
+    int bw = box.Width();
+    for (const TRect& cr : clip_) {
+        TRect r;
+        if (!IntersectRect(r, cr, box)) continue;
+        for (int y = r.Top; y < r.Bottom; ++y) {
+            const std::uint8_t* row = &cov[std::size_t(y - box.Top) * std::size_t(bw)];
+            for (int x = r.Left; x < r.Right; ++x) {
+                unsigned a = row[x - box.Left];
+                if (a == 0) continue;
+                std::uint32_t c;
+                if (!paint.at(x, y, c)) continue;
+                std::uint32_t* p = at(x, y);
+                if (blend && rop == R2_COPYPEN && a < 255) {
+                    std::uint32_t d = *p, out = 0xFF000000u;
+                    for (int sh = 0; sh < 24; sh += 8) {
+                        unsigned cs = (c >> sh) & 0xFF, ds = (d >> sh) & 0xFF;
+                        out |= ((cs * a + ds * (255 - a) + 127) / 255) << sh;
+                    }
+                    *p = out;
+                } else if (blend || a >= 128) {
+                    *p = rop2(rop, c, *p);
+                }
+            }
+        }
+    }
+}
+
+namespace {
+// Dash patterns of cosmetic pens, on/off lengths in pixels.
+const std::vector<int>& dashes(int style) {
+    static const std::vector<int> none, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
+        dashDotDot{9, 3, 3, 3, 3, 3}, alternate{1, 1};
+    switch (style) {
+    case psDash:
+        return dash;
+    case psDot:
+        return dot;
+    case psDashDot:
+        return dashDot;
+    case psDashDotDot:
+        return dashDotDot;
+    case psAlternate:
+        return alternate;
+    default:
+        return none;
+    }
+}
+} // namespace
+
+void Raster::line(int x1, int y1, int x2, int y2, std::uint32_t color, int rop, int style,
+                  int& phase, std::uint32_t bk, bool opaqueBk) {
+    const auto& pattern = dashes(style);
+    int period = 0;
+    for (int d : pattern) period += d;
+    int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+    int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    int x = x1, y = y1;
+    while (x != x2 || y != y2) {
+        bool on = true;
+        if (period) {
+            int pos = phase % period, i = 0;
+            while (pos >= pattern[std::size_t(i)]) pos -= pattern[std::size_t(i++)];
+            on = (i % 2) == 0;
+            ++phase;
+        }
+        if (on)
+            plot(x, y, color, rop);
+        else if (opaqueBk)
+            plot(x, y, bk, rop);
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+namespace {
+inline std::uint32_t blendOver(std::uint32_t s, std::uint32_t d, unsigned a) {
+    std::uint32_t out = 0xFF000000u;
+    for (int sh = 0; sh < 24; sh += 8) {
+        unsigned cs = (s >> sh) & 0xFF, ds = (d >> sh) & 0xFF;
+        out |= ((cs * a + ds * (255 - a) + 127) / 255) << sh;
+    }
+    return out;
+}
+
+// Maps destination pixel x in dst to the source column (nearest, as COLORONCOLOR stretching).
+inline int mapCoord(int v, int d0, int dn, int s0, int sn) {
+    if (dn == sn) return s0 + (v - d0);
+    return s0 + int((long long)(v - d0) * sn / dn);
+}
+} // namespace
+
+void stretchCopy(Raster& r, const TRect& dst, const BlitSource& src, const TRect& srcRect,
+                 bool useAlpha, bool useKey, std::uint32_t key, std::uint8_t opacity) {
+    if (dst.IsEmpty() || srcRect.IsEmpty()) return;
+    for (const TRect& cr : r.clip()) {
+        TRect a;
+        if (!IntersectRect(a, cr, dst)) continue;
+        for (int y = a.Top; y < a.Bottom; ++y) {
+            int sy = mapCoord(y, dst.Top, dst.Height(), srcRect.Top, srcRect.Height());
+            if (sy < 0 || sy >= src.height) continue;
+            for (int x = a.Left; x < a.Right; ++x) {
+                int sx = mapCoord(x, dst.Left, dst.Width(), srcRect.Left, srcRect.Width());
+                if (sx < 0 || sx >= src.width) continue;
+                std::uint32_t s =
+                    src.bits[std::size_t(sy) * std::size_t(src.width) + std::size_t(sx)];
+                if (useKey && (s & 0xFFFFFF) == (key & 0xFFFFFF)) continue;
+                unsigned alpha = useAlpha ? (s >> 24) : 255u;
+                alpha = alpha * opacity / 255;
+                std::uint32_t* p = r.at(x, y);
+                if (alpha >= 255)
+                    *p = s | 0xFF000000u;
+                else if (alpha > 0)
+                    *p = blendOver(s, *p, alpha);
+            }
+        }
+    }
+}
+
+void stretchRop(Raster& r, const TRect& dst, const BlitSource& src, const TRect& srcRect,
+                unsigned rop, const Paint& pat) {
+    if (dst.IsEmpty()) return;
+    for (const TRect& cr : r.clip()) {
+        TRect a;
+        if (!IntersectRect(a, cr, dst)) continue;
+        for (int y = a.Top; y < a.Bottom; ++y) {
+            int sy =
+                src.bits ? mapCoord(y, dst.Top, dst.Height(), srcRect.Top, srcRect.Height()) : 0;
+            for (int x = a.Left; x < a.Right; ++x) {
+                std::uint32_t s = 0;
+                if (src.bits) {
+                    int sx = mapCoord(x, dst.Left, dst.Width(), srcRect.Left, srcRect.Width());
+                    if (sx < 0 || sy < 0 || sx >= src.width || sy >= src.height) continue;
+                    s = src.bits[std::size_t(sy) * std::size_t(src.width) + std::size_t(sx)];
+                }
+                std::uint32_t p = 0;
+                if (!pat.at(x, y, p)) p = 0;
+                std::uint32_t* d = r.at(x, y);
+                *d = rop3(rop, p, s, *d);
+            }
+        }
+    }
+}
+
+} // namespace gfx

@@ -1,0 +1,2 @@
+#include "platform/gfx/Graphics.h"
+#include <gtest/gtest.h>
