@@ -1,0 +1,73 @@
+#pragma once
+// The native side of a windowed control, and the back end that makes peers and runs native
+// events. Controls work without either: a peer only mirrors the control's state and reports
+// native input to the control as messages (see platform/qt).
+#include "platform/base/Types.h"
+#include "platform/ui/Messages.h"
+
+#include <memory>
+#include <string>
+
+class TWinControl;
+class TBitmap;
+using TCursor = int;
+
+// What changed in a control; a peer reads the new value from its control. Standard controls
+// add their own codes from pcUser on.
+enum TPeerChange {
+    pcBounds,
+    pcVisible,
+    pcEnabled,
+    pcText,
+    pcFont,
+    pcColor,
+    pcCursor,
+    pcZOrder,
+    pcBorder,   // form border style, border icons
+    pcImage,    // the backing image changed outside a paint: show it again
+    pcHint,
+    pcUser = 100
+};
+
+class TWindowPeer {
+public:
+    virtual ~TWindowPeer() = default;
+    // A property of the control changed (a TPeerChange or a control-specific code).
+    virtual void Changed(int what) = 0;
+    // The control must be painted again (the peer sends WM_PAINT when it repaints).
+    virtual void Invalidate() = 0;
+    // Repaint now, when anything is invalid.
+    virtual void Update() {}
+    // The model moved the focus to the control.
+    virtual void SetFocus() {}
+    virtual void SetCapture(bool /*capture*/) {}
+    // Called by the control's DefaultHandler for the message the peer is delivering: the
+    // native widget then processes the native event itself.
+    virtual void DefaultProc(TMessage& /*Message*/) {}
+    // Renders the native window (with its native children) into bitmap; false when it cannot.
+    virtual bool Grab(TBitmap& /*bitmap*/) { return false; }
+    // Window-level operations of top-level peers.
+    virtual void Activate() {}
+};
+
+class TBackend {
+public:
+    virtual ~TBackend() = default;
+    // A peer for the control (its PeerClassName() says which kind); nullptr: none.
+    virtual std::unique_ptr<TWindowPeer> CreatePeer(TWinControl* control) = 0;
+    // Handles the pending native events without blocking; true when any was handled.
+    virtual bool ProcessEvents() = 0;
+    // Blocks until a native event arrives, Wake is called or ms milliseconds (real time) pass.
+    virtual void WaitForEvents(unsigned ms) = 0;
+    // Thread-safe: ends a WaitForEvents.
+    virtual void Wake() = 0;
+    virtual TRect ScreenRect() const { return {0, 0, 1024, 768}; }
+    virtual TPoint CursorPos() const { return {0, 0}; }
+    // The cursor shape the whole application shows (Screen->Cursor); crDefault: per window.
+    virtual void SetScreenCursor(TCursor /*cursor*/) {}
+    virtual void Beep() {}
+};
+
+// The installed back end (not owned); nullptr: controls run without native windows.
+TBackend* Backend();
+void SetBackend(TBackend* backend);
