@@ -1,2 +1,215 @@
 #include "platform/gfx/Graphics.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+// Bounding box of the pixels that are not white.
+TRect inked(TBitmap& b) {
+    TRect r(b.Width(), b.Height(), 0, 0);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            if (b.PixelColor(x, y) != clWhite) {
+                r.Left = std::min(r.Left, x);
+                r.Top = std::min(r.Top, y);
+                r.Right = std::max(r.Right, x + 1);
+                r.Bottom = std::max(r.Bottom, y + 1);
+            }
+    return r;
+}
+
+struct TextFixture : ::testing::Test {
+    TBitmap b{200, 60};
+    TCanvas* c = b.Canvas();
+    void SetUp() override {
+        c->Font()->SetName("Verdana");
+        c->Font()->SetHeight(-11);
+        c->Font()->SetColor(clBlack);
+        c->Brush()->SetStyle(bsClear);
+    }
+};
+} // namespace
+
+TEST_F(TextFixture, NamedFontsResolveToInstalledFamilies) {
+    struct Case {
+        const char* name;
+        const char* family;
+    };
+    const Case cases[] = {
+        {"Verdana", "DejaVu Sans"},           {"Tahoma", "DejaVu Sans"},
+        {"MS Sans Serif", "Liberation Sans"}, {"Arial", "Liberation Sans"},
+        {"Courier New", "Liberation Mono"},   {"Times New Roman", "Liberation Serif"},
+        {"No Such Font", "DejaVu Sans"}};
+    TFont f;
+    for (const auto& cs : cases) {
+        f.SetName(cs.name);
+        EXPECT_EQ(f.ResolvedFamily(), cs.family) << cs.name;
+    }
+    int h = c->TextHeight("Xg");
+    EXPECT_GE(h, 12);
+    EXPECT_LE(h, 16);
+    EXPECT_GT(c->TextWidth("WWWW"), c->TextWidth("iiii"));
+    EXPECT_EQ(c->TextWidth(""), 0);
+    c->Font()->SetSize(8);
+    EXPECT_EQ(c->Font()->Height(), -11);
+    c->Font()->SetHeight(-16);
+    EXPECT_EQ(c->Font()->Size(), 12);
+}
+
+TEST_F(TextFixture, TextOutDrawsInFontColourAndAdvancesThePen) {
+    c->TextOut(10, 5, "Hello");
+    TRect ink = inked(b);
+    EXPECT_GE(ink.Left, 10);
+    EXPECT_GE(ink.Top, 5);
+    EXPECT_LE(ink.Right, 10 + c->TextWidth("Hello") + 1);
+    EXPECT_LE(ink.Bottom, 5 + c->TextHeight("Hello"));
+    EXPECT_EQ(c->PenPos(), TPoint(10 + c->TextWidth("Hello"), 5));
+}
+
+TEST_F(TextFixture, SolidBrushMakesTextOpaqueUntilSetBkMode) {
+    c->Brush()->SetColor(clYellow); // solid again
+    c->TextOut(0, 0, "a");
+    EXPECT_EQ(b.PixelColor(0, 0), clYellow);
+    SetBkMode(c->Handle(), TRANSPARENT);
+    c->TextOut(50, 0, "a");
+    EXPECT_EQ(b.PixelColor(50, 0), clWhite);
+    c->Brush()->SetColor(clAqua); // a brush change makes it opaque again
+    c->TextOut(100, 0, "a");
+    EXPECT_EQ(b.PixelColor(100, 0), clAqua);
+}
+
+TEST_F(TextFixture, DrawTextAlignsWithinTheRectangle) {
+    int w = c->TextWidth("Abc"), h = c->TextHeight("Abc");
+    struct Case {
+        unsigned flags;
+        int left, top; // expected cell origin
+    };
+    const Case cases[] = {
+        {DT_LEFT | DT_SINGLELINE, 0, 0},
+        {DT_CENTER | DT_SINGLELINE, (200 - w) / 2, 0},
+        {DT_RIGHT | DT_SINGLELINE, 200 - w, 0},
+        {DT_VCENTER | DT_SINGLELINE, 0, (60 - h) / 2},
+        {DT_BOTTOM | DT_SINGLELINE, 0, 60 - h},
+        {DT_BOTTOM, 0, 0}, // vertical alignment needs DT_SINGLELINE
+    };
+    for (const auto& cs : cases) {
+        b.Canvas()->Brush()->SetStyle(bsSolid);
+        b.Canvas()->Brush()->SetColor(clWhite);
+        b.Canvas()->FillRect(TRect(0, 0, 200, 60));
+        b.Canvas()->Brush()->SetStyle(bsClear);
+        TRect r(0, 0, 200, 60);
+        DrawText(c->Handle(), "Abc", -1, r, cs.flags);
+        TRect ink = inked(b);
+        EXPECT_GE(ink.Left, cs.left) << cs.flags;
+        EXPECT_LE(ink.Left, cs.left + 2) << cs.flags;
+        EXPECT_GE(ink.Top, cs.top) << cs.flags;
+        EXPECT_LE(ink.Bottom, cs.top + h) << cs.flags;
+    }
+}
+
+TEST_F(TextFixture, CalcRectMeasuresWithoutDrawing) {
+    int h = c->TextHeight("x");
+    TRect r(5, 5, 500, 5);
+    int ret = DrawText(c->Handle(), "one\ntwo words", -1, r, DT_CALCRECT | DT_LEFT);
+    EXPECT_EQ(ret, 2 * h);
+    EXPECT_EQ(r, TRect(5, 5, 5 + c->TextWidth("two words"), 5 + 2 * h));
+    EXPECT_EQ(inked(b), TRect(200, 60, 0, 0));
+
+    // Word break wraps to the width; a word longer than the line stays whole.
+    int narrow = c->TextWidth("alpha") + 2;
+    r = TRect(0, 0, narrow, 0);
+    DrawText(c->Handle(), "alpha beta gamma", -1, r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(r.Height(), 3 * h);
+    r = TRect(0, 0, 10, 0);
+    DrawText(c->Handle(), "alphabet", -1, r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(r.Height(), h);
+    EXPECT_EQ(r.Width(), c->TextWidth("alphabet"));
+
+    r = TRect(0, 0, 100, 0);
+    EXPECT_EQ(DrawText(c->Handle(), "", -1, r, DT_CALCRECT), 0);
+    EXPECT_EQ(r, TRect(0, 0, 0, 0));
+}
+
+TEST_F(TextFixture, EllipsisShortensTextThatDoesNotFit) {
+    int fullWidth = c->TextWidth("A rather long caption");
+    std::string text = "A rather long caption";
+    TRect r(0, 0, fullWidth / 2, 20);
+    DrawTextEx(c->Handle(), text, -1, r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING,
+               nullptr);
+    EXPECT_TRUE(EndsStr("...", text)) << text;
+    EXPECT_LE(c->TextWidth(text), fullWidth / 2);
+    EXPECT_LE(inked(b).Right, fullWidth / 2);
+
+    std::string path = "/usr/share/some/folder/file.txt";
+    r = TRect(0, 0, c->TextWidth("/usr/.../file.txt") + 1, 20);
+    DrawTextEx(c->Handle(), path, -1, r, DT_SINGLELINE | DT_PATH_ELLIPSIS | DT_MODIFYSTRING,
+               nullptr);
+    EXPECT_TRUE(EndsStr(".../file.txt", path)) << path;
+    EXPECT_TRUE(StartsStr("/usr", path)) << path;
+
+    std::string fits = "ok";
+    r = TRect(0, 0, 100, 20);
+    DrawTextEx(c->Handle(), fits, -1, r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING,
+               nullptr);
+    EXPECT_EQ(fits, "ok");
+}
+
+TEST_F(TextFixture, PrefixUnderlinesTheNextCharacterUnlessNoPrefix) {
+    TRect r(0, 0, 200, 60);
+    int h = c->TextHeight("x");
+    TRect calc = r;
+    DrawText(c->Handle(), "&&A&bc", -1, calc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(calc.Width(), c->TextWidth("&Abc"));
+    calc = r;
+    DrawText(c->Handle(), "&&A&bc", -1, calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_EQ(calc.Width(), c->TextWidth("&&A&bc"));
+
+    // "_" runs under the "b" only: compare the rows below the baseline with and without prefix.
+    auto underlineRowInk = [&](const std::string& s, unsigned flags) {
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(clWhite);
+        c->FillRect(TRect(0, 0, 200, 60));
+        c->Brush()->SetStyle(bsClear);
+        TRect rr = r;
+        DrawText(c->Handle(), s, -1, rr, flags | DT_SINGLELINE);
+        int n = 0;
+        for (int y = h - 3; y < h; ++y)
+            for (int x = 0; x < 200; ++x) n += b.PixelColor(x, y) != clWhite;
+        return n;
+    };
+    int plain = underlineRowInk("abc", 0);
+    int underlined = underlineRowInk("a&bc", 0);
+    int hidden = underlineRowInk("a&bc", DT_HIDEPREFIX);
+    EXPECT_GT(underlined, plain);
+    EXPECT_EQ(hidden, plain);
+}
+
+TEST_F(TextFixture, DrawTextClipsToTheRectangleUnlessNoClip) {
+    TRect r(0, 0, 8, 20);
+    DrawText(c->Handle(), "WWWWWW", -1, r, DT_SINGLELINE);
+    EXPECT_LE(inked(b).Right, 8);
+    DrawText(c->Handle(), "WWWWWW", -1, r, DT_SINGLELINE | DT_NOCLIP);
+    EXPECT_GT(inked(b).Right, 8);
+}
+
+TEST_F(TextFixture, TextRectFormatsAndClips) {
+    TRect r(10, 10, 60, 30);
+    std::string s = "centred";
+    c->TextRect(r, s, {tfCenter, tfSingleLine, tfVerticalCenter});
+    TRect ink = inked(b);
+    EXPECT_GE(ink.Left, 10);
+    EXPECT_LE(ink.Right, 60);
+    int mid = (ink.Left + ink.Right) / 2;
+    EXPECT_NEAR(mid, 35, 2);
+    c->Brush()->SetColor(clRed);
+    c->TextRect(TRect(100, 0, 110, 10), 95, 0, "Wide text");
+    EXPECT_EQ(b.PixelColor(100, 0), clRed);
+    EXPECT_EQ(b.PixelColor(99, 0), clWhite);
+}
+
+TEST_F(TextFixture, RotatedTextRunsUpwards) {
+    c->Font()->SetOrientation(900);
+    c->TextOut(20, 50, "Rotated");
+    TRect ink = inked(b);
+    EXPECT_GT(ink.Height(), ink.Width());
+    EXPECT_LE(ink.Bottom, 51);
+}
