@@ -70,8 +70,9 @@ TEST(Canvas, XorPenDrawnTwiceRestoresThePixels) {
         c->MoveTo(0, 5);
         c->LineTo(20, 15);
         c->Rectangle(2, 2, 18, 18);
-        if (pass == 0)
+        if (pass == 0) {
             EXPECT_NE(std::vector<std::uint32_t>(b.Pixels32(), b.Pixels32() + 400), before);
+        }
     }
     EXPECT_EQ(std::vector<std::uint32_t>(b.Pixels32(), b.Pixels32() + 400), before);
 }

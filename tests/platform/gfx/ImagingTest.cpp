@@ -164,8 +164,11 @@ TEST(IconFiles, ReadsMaskedIconsAndRoundTrips) {
 
     TIcon back;
     loadBytes(back, bytesOf(icon));
-    for (int i = 0; i < 4; ++i)
-        if (f->Pixels32()[i] >> 24) EXPECT_EQ(back.Frame()->Pixels32()[i], f->Pixels32()[i]) << i;
+    for (int i = 0; i < 4; ++i) {
+        if (f->Pixels32()[i] >> 24) {
+            EXPECT_EQ(back.Frame()->Pixels32()[i], f->Pixels32()[i]) << i;
+        }
+    }
     EXPECT_EQ(back.Frame()->Pixels32()[1] >> 24, 0u);
 }
 
