@@ -741,3 +741,150 @@ void GradientFillRect(HDC dc, const TRect& rc, TColor from, TColor to, bool vert
         r.fill(band, p);
     }
 }
+
+bool SetBrushOrgEx(HDC dc, int x, int y, TPoint* old) {
+    if (old) *old = dc->DcState().brushOrg;
+    dc->DcState().brushOrg = {x, y};
+    return true;
+}
+bool GetBrushOrgEx(HDC dc, TPoint& p) {
+    p = dc->DcState().brushOrg;
+    return true;
+}
+
+namespace {
+// The source canvas's pixels (copied, so that source and destination may be one bitmap) and
+// the source rectangle in its device coordinates.
+struct SourceCopy {
+    std::vector<std::uint32_t> bits;
+    gfx::BlitSource blit{nullptr, 0, 0};
+    TRect rect;
+    SourceCopy(HDC src, int sx, int sy, int sw, int sh) {
+        const TBitmap* sb = src->Target();
+        bits.assign(sb->Pixels32(),
+                    sb->Pixels32() + std::size_t(sb->Width()) * std::size_t(sb->Height()));
+        blit = {bits.data(), sb->Width(), sb->Height()};
+        TPoint so = gfx::deviceOffset(src->DcState());
+        rect = Bounds(sx + so.X, sy + so.Y, sw, sh);
+    }
+    // Source pixel for destination pixel (x, y) of dst, nearest; false outside the source.
+    bool at(const TRect& dst, int x, int y, std::uint32_t& out) const {
+        int px = rect.Left + int((long long)(x - dst.Left) * rect.Width() / dst.Width());
+        int py = rect.Top + int((long long)(y - dst.Top) * rect.Height() / dst.Height());
+        if (px < 0 || py < 0 || px >= blit.width || py >= blit.height) return false;
+        out = blit.bits[std::size_t(py) * std::size_t(blit.width) + std::size_t(px)];
+        return true;
+    }
+};
+
+template <class F> void eachPixel(Raster& r, const TRect& dst, F f) {
+    for (const TRect& cr : r.clip()) {
+        TRect a;
+        if (!IntersectRect(a, cr, dst)) continue;
+        for (int y = a.Top; y < a.Bottom; ++y)
+            for (int x = a.Left; x < a.Right; ++x) f(x, y, *r.at(x, y));
+    }
+}
+} // namespace
+
+bool MaskBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, const TBitmap* mask,
+             int mx, int my, unsigned rop4) {
+    if (!dst || !src || w <= 0 || h <= 0) return false;
+    Op op(*dst);
+    SourceCopy sc(src, sx, sy, w, h);
+    Raster r(*dst);
+    TPoint off = gfx::deviceOffset(dst->DcState());
+    TRect d = Bounds(x + off.X, y + off.Y, w, h);
+    Paint pat = gfx::brushPaint(*dst);
+    unsigned fore = rop4 & 0x00FFFFFFu, back = (rop4 >> 8) & 0x00FF0000u;
+    eachPixel(r, d, [&](int px, int py, std::uint32_t& out) {
+        std::uint32_t s;
+        if (!sc.at(d, px, py, s)) return;
+        bool fg = true;
+        if (mask) {
+            int mxp = mx + (px - d.Left), myp = my + (py - d.Top);
+            fg = mxp >= 0 && myp >= 0 && mxp < mask->Width() && myp < mask->Height() &&
+                 (mask->PixelColor(mxp, myp) & 0xFFFFFF) != 0;
+        }
+        std::uint32_t p = 0;
+        if (!pat.at(px, py, p)) p = 0;
+        out = gfx::rop3(fg ? fore : back, p, s, out);
+    });
+    return true;
+}
+
+bool AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                BLENDFUNCTION bf) {
+    if (!dst || !src || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return false;
+    Op op(*dst);
+    SourceCopy sc(src, sx, sy, sw, sh);
+    Raster r(*dst);
+    TPoint off = gfx::deviceOffset(dst->DcState());
+    TRect d = Bounds(x + off.X, y + off.Y, w, h);
+    unsigned ca = bf.SourceConstantAlpha;
+    bool perPixel = bf.AlphaFormat & AC_SRC_ALPHA;
+    eachPixel(r, d, [&](int px, int py, std::uint32_t& out) {
+        std::uint32_t s;
+        if (!sc.at(d, px, py, s)) return;
+        // dst = src * ca + dst * (1 - srcAlpha * ca), with src premultiplied when per pixel.
+        unsigned sa = perPixel ? ((s >> 24) * ca + 127) / 255 : ca;
+        std::uint32_t res = 0xFF000000u;
+        for (int shft = 0; shft < 24; shft += 8) {
+            unsigned sc8 = (s >> shft) & 0xFF, dc8 = (out >> shft) & 0xFF;
+            unsigned v = (sc8 * ca + dc8 * (255 - sa) + 127) / 255;
+            res |= std::min(v, 255u) << shft;
+        }
+        out = res;
+    });
+    return true;
+}
+
+bool TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                    TColor transparent) {
+    if (!dst || !src || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return false;
+    Op op(*dst);
+    SourceCopy sc(src, sx, sy, sw, sh);
+    Raster r(*dst);
+    TPoint off = gfx::deviceOffset(dst->DcState());
+    gfx::stretchCopy(r, Bounds(x + off.X, y + off.Y, w, h), sc.blit, sc.rect, false, true,
+                     gfx::toPixel(transparent), 255);
+    return true;
+}
+
+bool ScrollDC(HDC dc, int dx, int dy, const TRect* scroll, const TRect* clip, HRGN update,
+              TRect* updateRect) {
+    if (!dc) return false;
+    Op op(*dc);
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    TRect surface(0, 0, dc->Target()->Width(), dc->Target()->Height());
+    TRect from = surface, limit = surface;
+    if (scroll) {
+        from = *scroll;
+        OffsetRect(from, off.X, off.Y);
+    }
+    if (clip) {
+        limit = *clip;
+        OffsetRect(limit, off.X, off.Y);
+        IntersectRect(limit, limit, surface);
+    }
+    TRect to = from;
+    OffsetRect(to, dx, dy);
+    TRect target;
+    IntersectRect(target, to, limit);
+    SourceCopy sc(dc, from.Left - off.X, from.Top - off.Y, from.Width(), from.Height());
+    Raster r(*dc);
+    eachPixel(r, target, [&](int px, int py, std::uint32_t& out) {
+        int sx = px - dx, sy = py - dy;
+        if (sx >= 0 && sy >= 0 && sx < sc.blit.width && sy < sc.blit.height &&
+            from.Contains({sx, sy}))
+            out = sc.bits[std::size_t(sy) * std::size_t(sc.blit.width) + std::size_t(sx)];
+    });
+    // What was inside the scrolled area (and the clip) and is not covered by moved pixels.
+    TRect visibleFrom;
+    IntersectRect(visibleFrom, from, limit);
+    TRegion uncovered = TRegion(visibleFrom).Combined(TRegion(target), RGN_DIFF);
+    uncovered.Offset(-off.X, -off.Y);
+    if (update) *update = uncovered;
+    if (updateRect) *updateRect = uncovered.Bounds();
+    return true;
+}

@@ -26,6 +26,7 @@ struct TCanvas::State {
     bool penDirty = true;
     TPoint windowOrg;
     TPoint viewportOrg;
+    TPoint brushOrg;
     bool hasClip = false;
     TRegion clip; // device coordinates
     std::vector<Saved> saved;

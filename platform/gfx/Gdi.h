@@ -2,6 +2,7 @@
 // Constants of the classic device-context API and the region type. 96 dots per inch.
 #include "platform/base/Types.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -106,6 +107,21 @@ constexpr unsigned DFCS_HOT = 0x1000;
 constexpr unsigned DFCS_ADJUSTRECT = 0x2000;
 constexpr unsigned DFCS_FLAT = 0x4000;
 constexpr unsigned DFCS_MONO = 0x8000;
+
+// --- ExtTextOut options -----------------------------------------------------------------------
+constexpr unsigned ETO_OPAQUE = 0x2;
+constexpr unsigned ETO_CLIPPED = 0x4;
+constexpr unsigned ETO_RTLREADING = 0x80;
+
+// --- alpha blending ---------------------------------------------------------------------------
+constexpr std::uint8_t AC_SRC_OVER = 0x00;
+constexpr std::uint8_t AC_SRC_ALPHA = 0x01;
+struct BLENDFUNCTION {
+    std::uint8_t BlendOp = AC_SRC_OVER;
+    std::uint8_t BlendFlags = 0;
+    std::uint8_t SourceConstantAlpha = 255;
+    std::uint8_t AlphaFormat = 0; // AC_SRC_ALPHA: the source has premultiplied alpha
+};
 
 // --- background modes, binary and ternary raster operations -----------------------------------
 constexpr int TRANSPARENT = 1;

@@ -275,6 +275,9 @@ public:
     void SetCopyMode(TCopyMode v) { copyMode_ = v; }
     // The clip box in logical coordinates; the whole bitmap when nothing clips.
     TRect ClipRect() const;
+    // ETO_ options for TextOut, as the model's TextFlags (ETO_OPAQUE fills the text cell).
+    unsigned TextFlags() const { return textFlags_; }
+    void SetTextFlags(unsigned v) { textFlags_ = v; }
 
     // Lines: the end point is not drawn.
     void MoveTo(int x, int y);
@@ -342,6 +345,7 @@ private:
     TFont font_;
     TPoint penPos_;
     TCopyMode copyMode_ = cmSrcCopy;
+    unsigned textFlags_ = 0;
     std::unique_ptr<State> state_;
 };
 
@@ -400,6 +404,29 @@ bool RectVisible(HDC dc, const TRect& r);
 bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, unsigned rop);
 bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
                 unsigned rop);
+// Source pixels where the mask (black = 0) selects the background raster operation, the others
+// the foreground one; rop4 = MAKEROP4(fore, back). mask nullptr: the foreground operation.
+bool MaskBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, const TBitmap* mask,
+             int mx, int my, unsigned rop4);
+constexpr unsigned MAKEROP4(unsigned fore, unsigned back) {
+    return ((back << 8) & 0xFF000000u) | fore;
+}
+// Blends src over dst, stretching; with AC_SRC_ALPHA the source alpha is premultiplied.
+bool AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                BLENDFUNCTION blend);
+// Copies src without the pixels of the transparent colour, stretching.
+bool TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                    TColor transparent);
+// Moves the pixels of scroll (logical; nullptr: all) by (dx, dy) inside clip; update and
+// updateRect (optional) receive the uncovered area.
+bool ScrollDC(HDC dc, int dx, int dy, const TRect* scroll, const TRect* clip, HRGN update,
+              TRect* updateRect);
+// Text with ETO_OPAQUE (fill rect with the background colour) and ETO_CLIPPED (clip to rect).
+bool ExtTextOut(HDC dc, int x, int y, unsigned options, const TRect* rect, const std::string& text,
+                int count);
+// Origin of 8 x 8 brush patterns, in device pixels.
+bool SetBrushOrgEx(HDC dc, int x, int y, TPoint* old);
+bool GetBrushOrgEx(HDC dc, TPoint& p);
 // Raster operation between the brush pattern and the destination.
 bool PatBlt(HDC dc, int x, int y, int w, int h, unsigned rop);
 bool InvertRect(HDC dc, const TRect& r);

@@ -37,6 +37,8 @@ std::uint32_t rop3(unsigned code, std::uint32_t pat, std::uint32_t src, std::uin
 }
 
 bool Paint::at(int x, int y, std::uint32_t& out) const {
+    x -= orgX;
+    y -= orgY;
     switch (kind) {
     case None:
         return false;
@@ -70,6 +72,8 @@ Paint brushPaint(TCanvas& c) {
     const TBrush& b = *c.Brush();
     Paint p;
     p.color = toPixel(b.Color());
+    p.orgX = c.DcState().brushOrg.X;
+    p.orgY = c.DcState().brushOrg.Y;
     if (const TBitmap* bmp = b.Bitmap(); bmp && !bmp->Empty()) {
         p.kind = Paint::Pattern;
         for (int y = 0; y < 8; ++y)

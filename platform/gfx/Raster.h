@@ -22,6 +22,7 @@ struct Paint {
     bool opaqueBk = false;
     std::uint8_t hatch[8] = {};
     std::uint32_t pattern[64] = {};
+    int orgX = 0, orgY = 0; // pattern origin
     // False where nothing is drawn (a hatch gap in transparent mode).
     bool at(int x, int y, std::uint32_t& out) const;
 };

@@ -197,17 +197,30 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 }
 
 void TCanvas::TextRect(const TRect& rc, int x, int y, const std::string& text) {
-    Op op(*this);
-    TextDevice t(*this);
-    gfx::Raster r(*this);
-    TPoint off = gfx::deviceOffset(*state_);
-    TRect d = rc;
-    OffsetRect(d, off.X, off.Y);
-    if (brush_.Style() != bsClear) {
+    gfx::syncState(*this);
+    ExtTextOut(this, x, y, ETO_CLIPPED | (brush_.Style() != bsClear ? ETO_OPAQUE : 0), &rc, text,
+               -1);
+}
+
+bool ExtTextOut(HDC dc, int x, int y, unsigned options, const TRect* rect, const std::string& text,
+                int count) {
+    Op op(*dc);
+    TextDevice t(*dc);
+    gfx::Raster r(*dc);
+    TPoint off = gfx::deviceOffset(dc->DcState());
+    TRect d;
+    if (rect) {
+        d = *rect;
+        OffsetRect(d, off.X, off.Y);
         TRect bg;
-        if (IntersectRect(bg, d, r.bounds())) r.fill(bg, gfx::solidPaint(state_->bkColor));
+        if ((options & ETO_OPAQUE) && IntersectRect(bg, d, r.bounds()))
+            r.fill(bg, gfx::solidPaint(dc->DcState().bkColor));
     }
-    drawRun(t, r, x + off.X, y + off.Y, QString::fromStdString(text), -1, &d);
+    std::u32string u = Utf8ToUtf32(text);
+    if (count >= 0 && std::size_t(count) < u.size()) u.resize(std::size_t(count));
+    drawRun(t, r, x + off.X, y + off.Y, qstr(u), -1,
+            rect && (options & ETO_CLIPPED) ? &d : nullptr);
+    return true;
 }
 
 void TCanvas::TextRect(TRect& rc, std::string& text, TTextFormat format) {

@@ -293,3 +293,71 @@ TEST(Regions, CombineAndHitTest) {
     EXPECT_EQ(CombineRgn(d, a, nullptr, RGN_AND), RGN_ERROR);
     for (HRGN r : {a, b, d, round}) DeleteObject(r);
 }
+
+TEST(Canvas, MaskedAlphaAndTransparentBlits) {
+    TBitmap src(2, 1), dst(2, 1), mask(2, 1);
+    src.Canvas()->SetPixels(0, 0, clRed);
+    src.Canvas()->SetPixels(1, 0, clBlue);
+    mask.Canvas()->SetPixels(0, 0, clBlack); // clear: copy the source
+    dst.Canvas()->Brush()->SetColor(clGreen);
+    dst.Canvas()->FillRect(TRect(0, 0, 2, 1));
+    // Keep the destination where the mask is set, copy where it is clear.
+    MaskBlt(dst.Canvas()->Handle(), 0, 0, 2, 1, src.Canvas()->Handle(), 0, 0, &mask, 0, 0,
+            0xCCAA0029);
+    EXPECT_EQ(dst.PixelColor(0, 0), clRed);
+    EXPECT_EQ(dst.PixelColor(1, 0), clGreen);
+
+    BLENDFUNCTION half;
+    half.SourceConstantAlpha = 128;
+    dst.Canvas()->FillRect(TRect(0, 0, 2, 1));
+    AlphaBlend(dst.Canvas()->Handle(), 0, 0, 2, 1, src.Canvas()->Handle(), 0, 0, 2, 1, half);
+    EXPECT_EQ(dst.PixelColor(0, 0), RGB(128, 64, 0));
+
+    dst.Canvas()->FillRect(TRect(0, 0, 2, 1));
+    TransparentBlt(dst.Canvas()->Handle(), 0, 0, 2, 1, src.Canvas()->Handle(), 0, 0, 2, 1, clBlue);
+    EXPECT_EQ(dst.PixelColor(0, 0), clRed);
+    EXPECT_EQ(dst.PixelColor(1, 0), clGreen);
+}
+
+TEST(Canvas, ScrollDCMovesPixelsAndReportsTheUncoveredStrip) {
+    TBitmap b(4, 6);
+    TCanvas* c = b.Canvas();
+    c->SetPixels(1, 1, clRed);
+    TRect area(0, 0, 4, 6), update;
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_TRUE(ScrollDC(c->Handle(), 0, 2, &area, &area, rgn, &update));
+    EXPECT_EQ(b.PixelColor(1, 3), clRed);
+    EXPECT_EQ(update, TRect(0, 0, 4, 2));
+    EXPECT_TRUE(PtInRegion(rgn, 3, 1));
+    EXPECT_FALSE(PtInRegion(rgn, 3, 2));
+    DeleteObject(rgn);
+}
+
+TEST(Canvas, BrushOriginShiftsHatchPatterns) {
+    TBitmap b(8, 8);
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(clBlack);
+    c->Brush()->SetStyle(bsVertical);
+    c->FillRect(TRect(0, 0, 8, 8));
+    int before = 0, after = 0;
+    for (int x = 0; x < 8; ++x) before = b.PixelColor(x, 0) == clBlack ? x : before;
+    SetBrushOrgEx(c->Handle(), 3, 0, nullptr);
+    c->Brush()->SetColor(clRed);
+    c->FillRect(TRect(0, 0, 8, 8));
+    for (int x = 0; x < 8; ++x) after = b.PixelColor(x, 0) == clRed ? x : after;
+    EXPECT_EQ(after, (before + 3) % 8);
+}
+
+TEST(Canvas, ExtTextOutOpaqueFillsAndClipsToItsRectangle) {
+    TBitmap b(40, 20);
+    TCanvas* c = b.Canvas();
+    SetBkColor(c->Handle(), clYellow);
+    TRect r(5, 0, 15, 20);
+    ExtTextOut(c->Handle(), 0, 2, ETO_OPAQUE | ETO_CLIPPED, &r, "WWWWWW", -1);
+    EXPECT_EQ(b.PixelColor(5, 0), clYellow);
+    EXPECT_EQ(b.PixelColor(14, 19), clYellow);
+    for (int y = 0; y < 20; ++y) {
+        EXPECT_EQ(b.PixelColor(4, y), clWhite) << y;
+        EXPECT_EQ(b.PixelColor(15, y), clWhite) << y;
+    }
+}

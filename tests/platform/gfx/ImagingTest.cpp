@@ -55,15 +55,14 @@ TEST(BitmapFiles, RoundTripKeepsPixelsAndFormat) {
 
 TEST(BitmapFiles, ReadsPalettedBottomUpAndRefusesGarbage) {
     // 2 x 2, 8 bits, two palette entries; rows are stored bottom-up, 4 bytes each.
-    std::vector<std::uint8_t> f = {'B', 'M', 70,   0,    0,    0, 0,    0,    0,    0, 62, 0, 0,
-                                   0,   40,  0,    0,    0,    2, 0,    0,    0,    2, 0,  0, 0,
-                                   1,   0,   8,    0,    0,    0, 0,    0,    8,    0, 0,  0, 0,
-                                   0,   0,   0,    0,    0,    0, 0,    2,    0,    0, 0,  0, 0,
-                                   0,   0,   0x00, 0x00, 0xFF, 0, 0xFF, 0x00, 0x00, 0, // red, blue
-                                                                                       // (B, G, R,
-                                                                                       // 0)
-                                   1,   1,   0,    0,  // bottom row: blue blue
-                                   0,   1,   0,    0}; // top row: red blue
+    std::vector<std::uint8_t> f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 2,
+                                   0, 0, 0, 2, 0, 0, 0, 1, 0, 8, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0,
+                                   0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0xFF, 0, 0xFF,
+                                   0x00, 0x00, 0, // red, blue
+                                                  // (B, G, R,
+                                                  // 0)
+                                   1, 1, 0, 0,    // bottom row: blue blue
+                                   0, 1, 0, 0};   // top row: red blue
     TBitmap b;
     loadBytes(b, f);
     EXPECT_EQ(b.PixelColor(0, 0), clRed);
