@@ -55,6 +55,7 @@ void TBitmap::SetSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
+    if ((long long)width * height > (1LL << 28)) throw EOutOfResources("Out of system resources");
     std::vector<std::uint32_t> px(std::size_t(width) * std::size_t(height), 0xFFFFFFFFu);
     for (int y = 0; y < std::min(height, height_); ++y)
         std::memcpy(&px[std::size_t(y) * std::size_t(width)],
@@ -261,7 +262,9 @@ void decodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint8_t*
                 row += bits[i + 1];
                 i += 2;
             } else {
-                for (int k = 0; k < v && i < bitsSize; ++k) {
+                std::size_t need = comp == 1 ? std::size_t(v) : std::size_t((v + 1) / 2);
+                if (i + need > bitsSize) break;
+                for (int k = 0; k < v; ++k) {
                     int idx = comp == 1 ? bits[i + std::size_t(k)]
                                         : ((k & 1) ? (bits[i + std::size_t(k / 2)] & 15)
                                                    : (bits[i + std::size_t(k / 2)] >> 4));

@@ -104,9 +104,10 @@ void TIcon::LoadFromStream(TStream& stream) {
     if (offset >= data.size() || size > data.size() - offset || size < 40)
         throw EInvalidGraphic("Icon image is not valid");
     const std::uint8_t* img = &data[offset];
-    TBitmap& px = pixels();
+    TBitmap px; // decoded aside, so that a failure keeps the current image
     if (std::memcmp(img, "\x89PNG", 4) == 0) {
         DecodePng(img, size, px);
+        pixels().Assign(&px);
         Changed();
         return;
     }
@@ -139,6 +140,7 @@ void TIcon::LoadFromStream(TStream& stream) {
     }
     px.SetPixelFormat(pf32bit);
     px.SetAlphaFormat(afDefined);
+    pixels().Assign(&px);
     Changed();
 }
 

@@ -117,7 +117,9 @@ void TPngImage::LoadFromStream(TStream& stream) {
     std::int64_t size = stream.Size() - stream.Position();
     std::vector<std::uint8_t> data(std::size_t(std::max<std::int64_t>(size, 0)));
     if (size > 0) stream.ReadBuffer(data.data(), size);
-    DecodePng(data.data(), data.size(), pixels());
+    TBitmap decoded; // the image stays as it was when decoding fails
+    DecodePng(data.data(), data.size(), decoded);
+    pixels().Assign(&decoded);
     Changed();
 }
 

@@ -245,6 +245,11 @@ TEST(Canvas, CopyModesAndBlits) {
     EXPECT_EQ(b.PixelColor(5, 5), clBlack);
     PatBlt(c->Handle(), 0, 0, 1, 1, WHITENESS);
     EXPECT_EQ(b.PixelColor(0, 0), clWhite);
+
+    // BrushCopy swaps one colour for the brush colour.
+    c->Brush()->SetColor(clNavy);
+    c->BrushCopy(TRect(0, 0, 4, 4), &src, TRect(0, 0, 4, 4), clRed);
+    EXPECT_EQ(b.PixelColor(2, 2), clNavy);
 }
 
 TEST(Canvas, FocusRectIsDottedAndUndoneByASecondCall) {

@@ -99,6 +99,7 @@ TEST(PngFiles, RoundTripKeepsColourAndAlpha) {
     auto bytes = bytesOf(png);
     bytes.resize(bytes.size() / 2);
     EXPECT_THROW(loadBytes(back, bytes), EInvalidGraphic);
+    EXPECT_EQ(back.Width(), 2) << "a failed load keeps the image";
 }
 
 TEST(PngFiles, SavePngWritesAFileThatLoadsBack) {
