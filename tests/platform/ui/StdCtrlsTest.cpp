@@ -1,0 +1,402 @@
+#include "platform/ui/StdCtrls.h"
+
+#include "platform/base/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class StdCtrlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+        form->Show();
+    }
+    void TearDown() override {
+        SetModifierKeyState({});
+        form.reset();
+    }
+
+    template <class T> T* make(int left = 10, int top = 10) {
+        T* c = new T(form.get());
+        c->SetParent(form.get());
+        c->SetLeft(left);
+        c->SetTop(top);
+        return c;
+    }
+    static void type(TWinControl* c, const std::string& text) {
+        for (char32_t ch : Utf8ToUtf32(text)) c->Perform(WM_CHAR, WPARAM(ch));
+    }
+    static void key(TWinControl* c, WORD vk, TShiftState shift = {}) {
+        SetModifierKeyState(shift);
+        c->Perform(WM_KEYDOWN, vk);
+        c->Perform(WM_KEYUP, vk);
+        SetModifierKeyState({});
+    }
+    static void click(TControl* c, int x, int y, WPARAM keys = 0) {
+        c->Perform(WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
+        c->Perform(WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+    }
+
+    std::unique_ptr<TForm> form;
+};
+
+// --- edit ---------------------------------------------------------------------------------------
+
+TEST_F(StdCtrlsTest, EditMaxLengthCountsCharactersNotBytes) {
+    auto* edit = make<TEdit>();
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    edit->SetMaxLength(3);
+    type(edit, "äöüx");
+    EXPECT_EQ(edit->Text(), "äöü");
+    EXPECT_EQ(changes, 3);
+    // Replacing a selection is allowed even at the limit.
+    edit->SetSelStart(1);
+    edit->SetSelLength(1);
+    type(edit, "o");
+    EXPECT_EQ(edit->Text(), "äoü");
+    // Text set by code is not cut.
+    edit->SetText("123456");
+    EXPECT_EQ(edit->Text(), "123456");
+}
+
+TEST_F(StdCtrlsTest, EditKeyPressCanDropOrReplaceCharacters) {
+    auto* edit = make<TEdit>();
+    // The octet-edit rule: "." is swallowed; digits are upper-cased as a stand-in for a change.
+    edit->OnKeyPress = [](TObject*, char32_t& k) {
+        if (k == '.') k = 0;
+        else if (k == 'a') k = 'A';
+    };
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    type(edit, "19.2a");
+    EXPECT_EQ(edit->Text(), "192A");
+    EXPECT_EQ(changes, 4);
+}
+
+TEST_F(StdCtrlsTest, EditKeysEditTheTextAtTheCaret) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int selStart, selLength;
+        std::vector<std::pair<WORD, TShiftState>> keys;
+        const char* typed;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"backspace at end", "abc", 3, 0, {}, "\b", "ab"},
+        {"backspace at start does nothing", "abc", 0, 0, {}, "\b", "abc"},
+        {"delete before caret", "abc", 1, 0, {{VK_DELETE, {}}}, "", "ac"},
+        {"home then type", "abc", 3, 0, {{VK_HOME, {}}}, "x", "xabc"},
+        {"left twice then type", "abc", 3, 0, {{VK_LEFT, {}}, {VK_LEFT, {}}}, "x", "axbc"},
+        {"shift+home selects to start", "abc", 2, 0, {{VK_HOME, {ssShift}}}, "x", "xc"},
+        {"selection replaced", "hello", 1, 3, {}, "E", "hEo"},
+        {"selection deleted by backspace", "hello", 1, 3, {}, "\b", "ho"},
+        {"ctrl+left jumps a word", "ab cd", 5, 0, {{VK_LEFT, {ssCtrl}}}, "x", "ab xcd"},
+        {"control characters ignored", "ab", 2, 0, {}, "\t\r\x1b", "ab"},
+    };
+    for (const auto& c : cases) {
+        auto* edit = make<TEdit>();
+        edit->SetText(c.text);
+        edit->SetSelStart(c.selStart);
+        edit->SetSelLength(c.selLength);
+        for (const auto& [vk, shift] : c.keys) key(edit, vk, shift);
+        type(edit, c.typed);
+        EXPECT_EQ(edit->Text(), c.expected) << c.name;
+        delete edit;
+    }
+}
+
+TEST_F(StdCtrlsTest, EditReadOnlyPasswordAndCharCase) {
+    auto* edit = make<TEdit>();
+    edit->SetText("abc");
+    edit->SetReadOnly(true);
+    edit->SetSelStart(3);
+    type(edit, "d\b");
+    key(edit, VK_HOME);
+    key(edit, VK_DELETE);
+    EXPECT_EQ(edit->Text(), "abc");
+    EXPECT_EQ(edit->SelStart(), 0) << "navigation still works";
+
+    edit->SetReadOnly(false);
+    edit->SetCharCase(ecUpperCase);
+    EXPECT_EQ(edit->Text(), "ABC");
+    edit->SetSelStart(3);
+    type(edit, "dé");
+    EXPECT_EQ(edit->Text(), "ABCDÉ");
+
+    edit->SetPasswordChar(U'*');
+    EXPECT_EQ(edit->DisplayText(), "*****");
+    EXPECT_EQ(edit->Text(), "ABCDÉ");
+}
+
+TEST_F(StdCtrlsTest, EditSetTextFiresOnChangeOnlyWhenTheTextDiffers) {
+    auto* edit = make<TEdit>();
+    std::vector<std::string> seen;
+    edit->OnChange = [&](TObject* s) { seen.push_back(static_cast<TEdit*>(s)->Text()); };
+    edit->SetText("0");
+    edit->SetText("0");
+    edit->SetText("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"0", ""}));
+    EXPECT_FALSE(edit->Modified());
+    type(edit, "x");
+    EXPECT_TRUE(edit->Modified());
+}
+
+TEST_F(StdCtrlsTest, EditClickPlacesTheCaretAndEntersSelectAll) {
+    auto* edit = make<TEdit>();
+    edit->SetText("abcdef");
+    click(edit, 200, 5);
+    EXPECT_EQ(edit->SelStart(), 6);
+    EXPECT_EQ(edit->SelLength(), 0);
+    EXPECT_TRUE(edit->Focused());
+    auto* other = make<TEdit>(10, 60);
+    other->SetText("xyz");
+    other->SetFocus(); // from the keyboard: AutoSelect selects everything
+    EXPECT_EQ(other->SelLength(), 3);
+}
+
+// --- combo box ----------------------------------------------------------------------------------
+
+struct ComboEvents {
+    std::vector<std::string> log;
+    void attach(TComboBox* c) {
+        c->OnChange = [this](TObject*) { log.push_back("change"); };
+        c->OnDropDown = [this](TObject*) { log.push_back("dropdown"); };
+        c->OnCloseUp = [this](TObject*) { log.push_back("closeup"); };
+        c->OnClick = [this](TObject*) { log.push_back("click"); };
+    }
+};
+
+TEST_F(StdCtrlsTest, ComboDropDownListSelectsFromTheOpenList) {
+    auto* combo = make<TComboBox>();
+    combo->SetStyle(csDropDownList);
+    combo->Items()->SetCommaText("10K,20K,50K,100K,125K,250K");
+    combo->SetItemIndex(5);
+    EXPECT_EQ(combo->Text(), "250K");
+    ComboEvents ev;
+    ev.attach(combo);
+
+    key(combo, VK_DOWN, {ssAlt});
+    EXPECT_TRUE(combo->DroppedDown());
+    key(combo, VK_UP);
+    key(combo, VK_UP);
+    EXPECT_EQ(combo->ItemIndex(), 5) << "moving in the open list selects nothing yet";
+    key(combo, VK_RETURN);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(combo->Text(), "100K");
+    EXPECT_EQ(ev.log, (std::vector<std::string>{"dropdown", "closeup", "click", "change"}));
+
+    ev.log.clear();
+    key(combo, VK_F4);
+    key(combo, VK_DOWN);
+    key(combo, VK_ESCAPE);
+    EXPECT_EQ(combo->ItemIndex(), 3) << "Escape keeps the selection";
+    EXPECT_EQ(ev.log, (std::vector<std::string>{"dropdown", "closeup"}));
+}
+
+TEST_F(StdCtrlsTest, ComboClosedListKeysSelectAndCodeChangesAreSilent) {
+    auto* combo = make<TComboBox>();
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"KNX TP", "KNXnet/IP", "Other"}) combo->Items()->Add(item);
+    ComboEvents ev;
+    ev.attach(combo);
+    combo->SetItemIndex(0);
+    combo->SetText("Other");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    combo->SetText("missing");
+    EXPECT_EQ(combo->ItemIndex(), 2) << "a text that is no item changes nothing";
+    EXPECT_TRUE(ev.log.empty());
+
+    key(combo, VK_DOWN);
+    EXPECT_EQ(combo->ItemIndex(), 2) << "already at the last item";
+    key(combo, VK_HOME);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    type(combo, "k");
+    EXPECT_EQ(combo->Text(), "KNXnet/IP") << "the next item starting with the letter";
+    EXPECT_EQ(ev.log, (std::vector<std::string>{"click", "change", "click", "change"}));
+
+    int selects = 0;
+    combo->OnSelect = [&](TObject*) { ++selects; };
+    ev.log.clear();
+    key(combo, VK_UP);
+    EXPECT_EQ(selects, 1);
+    EXPECT_EQ(ev.log, (std::vector<std::string>{"click"})) << "OnSelect replaces OnChange";
+
+    combo->SetItemIndex(7);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->Text(), "");
+}
+
+TEST_F(StdCtrlsTest, ComboEditStyleCompletesFromTheItems) {
+    auto* combo = make<TComboBox>();
+    combo->Items()->SetCommaText("abcd,xyz");
+    ComboEvents ev;
+    ev.attach(combo);
+    type(combo, "ab");
+    EXPECT_EQ(combo->Text(), "abcd");
+    EXPECT_EQ(combo->SelStart(), 2);
+    EXPECT_EQ(combo->SelLength(), 2);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    type(combo, "\b");
+    EXPECT_EQ(combo->Text(), "ab") << "Backspace removes the completion without completing again";
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetAutoComplete(false);
+    combo->SetMaxLength(4);
+    type(combo, "zzz");
+    EXPECT_EQ(combo->Text(), "abzz");
+    EXPECT_EQ(ev.log.back(), "change");
+}
+
+// --- list box -----------------------------------------------------------------------------------
+
+TEST_F(StdCtrlsTest, ListBoxClickAndKeysSelectAndFireOnClick) {
+    auto* list = make<TListBox>();
+    list->Items()->SetCommaText("alpha,beta,gamma");
+    int clicks = 0;
+    list->OnClick = [&](TObject*) { ++clicks; };
+    list->SetItemIndex(1);
+    EXPECT_EQ(clicks, 0) << "selection by code fires nothing";
+
+    TRect r = list->ItemRect(2);
+    click(list, r.Left + 3, r.Top + 2);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    click(list, 5, list->Height() - 4);
+    EXPECT_EQ(list->ItemIndex(), 2) << "a click below the items selects nothing";
+    EXPECT_EQ(clicks, 1);
+    key(list, VK_UP);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(clicks, 2);
+
+    list->Items()->Clear();
+    EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+TEST_F(StdCtrlsTest, ListBoxMultiSelectTogglesWithCtrl) {
+    auto* list = make<TListBox>();
+    list->Items()->SetCommaText("a,b,c,d");
+    list->SetMultiSelect(true);
+    TRect r0 = list->ItemRect(0), r2 = list->ItemRect(2);
+    click(list, 4, r0.Top + 1);
+    click(list, 4, r2.Top + 1, MK_CONTROL);
+    EXPECT_EQ(list->SelCount(), 2);
+    EXPECT_TRUE(list->Selected(0));
+    EXPECT_TRUE(list->Selected(2));
+    click(list, 4, r0.Top + 1, MK_CONTROL);
+    EXPECT_FALSE(list->Selected(0));
+    EXPECT_THROW(list->Selected(4), EListError);
+}
+
+// --- check box, radio button, button ------------------------------------------------------------
+
+TEST_F(StdCtrlsTest, CheckBoxTogglesByClickAndSpace) {
+    auto* box = make<TCheckBox>();
+    box->SetCaption("Enable Peer to Peer");
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+
+    click(box, 5, 5);
+    EXPECT_TRUE(box->Checked());
+    // A press released outside the box does not toggle.
+    box->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 5));
+    box->Perform(WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+    EXPECT_TRUE(box->Checked());
+    // Space toggles on release.
+    box->Perform(WM_KEYDOWN, VK_SPACE);
+    EXPECT_TRUE(box->Checked());
+    box->Perform(WM_KEYUP, VK_SPACE);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(clicks, 2);
+    // Setting the state by code fires OnClick too, as the forms rely on.
+    box->SetChecked(true);
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(StdCtrlsTest, CheckBoxGrayedCycleOnlyWhenAllowed) {
+    struct Case {
+        bool allowGrayed;
+        TCheckBoxState from, to;
+    };
+    const Case cases[] = {
+        {false, cbUnchecked, cbChecked}, {false, cbChecked, cbUnchecked},
+        {true, cbUnchecked, cbGrayed},   {true, cbGrayed, cbChecked},
+        {true, cbChecked, cbUnchecked},  {false, cbGrayed, cbChecked},
+    };
+    for (const auto& c : cases) {
+        auto* box = make<TCheckBox>();
+        box->SetAllowGrayed(c.allowGrayed);
+        box->SetState(c.from);
+        click(box, 2, 2);
+        EXPECT_EQ(box->State(), c.to) << c.allowGrayed << " " << c.from;
+        delete box;
+    }
+}
+
+TEST_F(StdCtrlsTest, RadioButtonUnchecksItsSiblings) {
+    auto* a = make<TRadioButton>(10, 10);
+    auto* b = make<TRadioButton>(10, 30);
+    auto* group = make<TGroupBox>(150, 10);
+    auto* other = new TRadioButton(form.get());
+    other->SetParent(group);
+    other->SetChecked(true);
+    a->SetChecked(true);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    click(b, 3, 3);
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(other->Checked()) << "another parent is another group";
+    click(b, 3, 3);
+    EXPECT_EQ(clicks, 1) << "clicking a checked button changes nothing";
+}
+
+TEST_F(StdCtrlsTest, ButtonClickSetsTheFormsModalResult) {
+    auto* ok = make<TButton>();
+    ok->SetModalResult(mrOk);
+    bool clicked = false;
+    ok->OnClick = [&](TObject*) { clicked = true; };
+    click(ok, 5, 5);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(form->ModalResult(), mrOk);
+
+    auto* cancel = make<TButton>(100, 10);
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    EXPECT_NE(form->Perform(CM_DIALOGKEY, VK_ESCAPE), 0);
+    EXPECT_EQ(form->ModalResult(), mrCancel);
+}
+
+// --- label --------------------------------------------------------------------------------------
+
+TEST_F(StdCtrlsTest, LabelAcceleratorFocusesItsControlAndAutoSizeFollowsTheCaption) {
+    auto* edit = make<TEdit>(100, 10);
+    auto* label = make<TLabel>();
+    label->SetCaption("&Name");
+    label->SetFocusControl(edit);
+    EXPECT_NE(form->Perform(CM_DIALOGCHAR, 'N'), 0);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'X'), 0);
+
+    int narrow = label->Width();
+    label->SetCaption("A much longer caption");
+    EXPECT_GT(label->Width(), narrow);
+    label->SetAutoSize(false);
+    label->SetCaption("x");
+    EXPECT_GT(label->Width(), narrow) << "without AutoSize the size stays";
+
+    // The focus control going away leaves the label without one.
+    delete edit;
+    EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+} // namespace
