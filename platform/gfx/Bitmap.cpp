@@ -108,15 +108,21 @@ void TBitmap::SetTransparentColor(TColor v) {
 
 void TBitmap::Draw(TCanvas* canvas, const TRect& rect, std::uint8_t opacity) const {
     if (!canvas || Empty()) return;
-    if (canvas->Target() == this) return; // drawing a bitmap onto itself changes nothing useful
     canvas->Changing();
+    // Drawing onto its own canvas reads from a copy.
+    std::vector<std::uint32_t> copy;
+    const std::uint32_t* src = pixels_.data();
+    if (canvas->Target() == this) {
+        copy = pixels_;
+        src = copy.data();
+    }
     gfx::Raster r(*canvas);
     TRect d = rect;
     TPoint off = gfx::deviceOffset(canvas->DcState());
     OffsetRect(d, off.X, off.Y);
     bool key = Transparent();
-    gfx::stretchCopy(r, d, {pixels_.data(), width_, height_}, TRect(0, 0, width_, height_),
-                     HasAlpha(), key, key ? gfx::toPixel(TransparentColor()) : 0, opacity);
+    gfx::stretchCopy(r, d, {src, width_, height_}, TRect(0, 0, width_, height_), HasAlpha(), key,
+                     key ? gfx::toPixel(TransparentColor()) : 0, opacity);
     canvas->Changed();
 }
 

@@ -595,10 +595,14 @@ bool DPtoLP(HDC dc, TPoint* pts, int count) {
 }
 
 namespace {
+TRect surfaceOf(HDC dc) {
+    const TBitmap* t = dc->Target();
+    return t ? TRect(0, 0, t->Width(), t->Height()) : TRect();
+}
 TRegion currentClip(HDC dc) {
     auto& s = dc->DcState();
     if (s.hasClip) return s.clip;
-    return TRegion(TRect(0, 0, dc->Target()->Width(), dc->Target()->Height()));
+    return TRegion(surfaceOf(dc));
 }
 int setClip(HDC dc, const TRegion& rgn) {
     auto& s = dc->DcState();
@@ -665,13 +669,14 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
     if (!dst || w <= 0 || h <= 0) return false;
     unsigned table = (rop >> 16) & 0xFF;
     bool usesSource = (((table >> 2) ^ table) & 0x33) != 0;
-    if (usesSource && (!src || sw <= 0 || sh <= 0)) return false;
+    if (usesSource && (!src || !src->Target() || sw <= 0 || sh <= 0)) return false;
     Op op(*dst);
     std::vector<std::uint32_t> copy;
     gfx::BlitSource bs{nullptr, 0, 0};
     TRect srcRect;
     if (usesSource) {
         const TBitmap* sb = src->Target();
+        if (!sb) return false;
         // A copy, so that source and destination may be the same bitmap.
         copy.assign(sb->Pixels32(),
                     sb->Pixels32() + std::size_t(sb->Width()) * std::size_t(sb->Height()));
@@ -761,9 +766,11 @@ struct SourceCopy {
     TRect rect;
     SourceCopy(HDC src, int sx, int sy, int sw, int sh) {
         const TBitmap* sb = src->Target();
-        bits.assign(sb->Pixels32(),
-                    sb->Pixels32() + std::size_t(sb->Width()) * std::size_t(sb->Height()));
-        blit = {bits.data(), sb->Width(), sb->Height()};
+        if (sb) {
+            bits.assign(sb->Pixels32(),
+                        sb->Pixels32() + std::size_t(sb->Width()) * std::size_t(sb->Height()));
+            blit = {bits.data(), sb->Width(), sb->Height()};
+        }
         TPoint so = gfx::deviceOffset(src->DcState());
         rect = Bounds(sx + so.X, sy + so.Y, sw, sh);
     }
@@ -856,7 +863,7 @@ bool ScrollDC(HDC dc, int dx, int dy, const TRect* scroll, const TRect* clip, HR
     if (!dc) return false;
     Op op(*dc);
     TPoint off = gfx::deviceOffset(dc->DcState());
-    TRect surface(0, 0, dc->Target()->Width(), dc->Target()->Height());
+    TRect surface = surfaceOf(dc);
     TRect from = surface, limit = surface;
     if (scroll) {
         from = *scroll;

@@ -259,6 +259,7 @@ constexpr TCopyMode cmWhiteness = WHITENESS;
 // + viewport origin. The clip region is kept in device coordinates, as the model keeps it.
 class TCanvas : public TPersistent {
 public:
+    // target nullptr: a canvas that only measures text and draws nothing.
     explicit TCanvas(TBitmap* target);
     ~TCanvas() override;
     TCanvas(const TCanvas&) = delete;

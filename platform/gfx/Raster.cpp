@@ -131,9 +131,9 @@ Paint brushPaint(TCanvas& c) {
 
 Raster::Raster(TCanvas& c) {
     TBitmap* t = c.Target();
-    bits_ = t->Pixels32();
-    w_ = t->Width();
-    h_ = t->Height();
+    bits_ = t ? t->Pixels32() : nullptr;
+    w_ = t ? t->Width() : 0;
+    h_ = t ? t->Height() : 0;
     TRect surface(0, 0, w_, h_);
     const auto& s = c.DcState();
     if (s.hasClip) {

@@ -213,3 +213,15 @@ TEST_F(TextFixture, RotatedTextRunsUpwards) {
     EXPECT_GT(ink.Height(), ink.Width());
     EXPECT_LE(ink.Bottom, 51);
 }
+
+TEST(MeasuringCanvas, MeasuresTextWithoutATarget) {
+    TCanvas c(nullptr);
+    c.Font()->SetName("Arial");
+    c.Font()->SetHeight(-12);
+    EXPECT_GT(c.TextWidth("Gateway"), 20);
+    c.TextOut(0, 0, "nothing to draw on");
+    c.FillRect(TRect(0, 0, 10, 10));
+    EXPECT_EQ(c.Pixels(0, 0), CLR_INVALID);
+    TRect r(0, 0, 100, 0);
+    EXPECT_EQ(DrawText(c.Handle(), "a\nb", -1, r, DT_CALCRECT), 2 * c.TextHeight("a"));
+}
