@@ -429,6 +429,7 @@ void TControl::SendCancelMode(TControl* Sender) {
 
 void TControl::WMLButtonDown(TWMMouse& Message) {
     SendCancelMode(this);
+    DefaultHandler(Message.M);
     if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
     if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
     DoMouseDown(Message, mbLeft, {});
@@ -436,12 +437,14 @@ void TControl::WMLButtonDown(TWMMouse& Message) {
 
 void TControl::WMLButtonDblClk(TWMMouse& Message) {
     SendCancelMode(this);
+    DefaultHandler(Message.M);
     if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
     if (controlStyle_ & csClickEvents) DblClick();
     DoMouseDown(Message, mbLeft, {ssDouble});
 }
 
 void TControl::WMLButtonUp(TWMMouse& Message) {
+    DefaultHandler(Message.M);
     if (controlStyle_ & csCaptureMouse) SetMouseCapture(false);
     if (controlState_ & csClicked) {
         controlState_ &= ~csClicked;
@@ -450,13 +453,33 @@ void TControl::WMLButtonUp(TWMMouse& Message) {
     DoMouseUp(Message, mbLeft);
 }
 
-void TControl::WMRButtonDown(TWMMouse& Message) { DoMouseDown(Message, mbRight, {}); }
-void TControl::WMRButtonUp(TWMMouse& Message) { DoMouseUp(Message, mbRight); }
-void TControl::WMRButtonDblClk(TWMMouse& Message) { DoMouseDown(Message, mbRight, {ssDouble}); }
-void TControl::WMMButtonDown(TWMMouse& Message) { DoMouseDown(Message, mbMiddle, {}); }
-void TControl::WMMButtonUp(TWMMouse& Message) { DoMouseUp(Message, mbMiddle); }
+void TControl::WMRButtonDown(TWMMouse& Message) {
+    DefaultHandler(Message.M);
+    DoMouseDown(Message, mbRight, {});
+}
+
+void TControl::WMRButtonUp(TWMMouse& Message) {
+    DefaultHandler(Message.M);
+    DoMouseUp(Message, mbRight);
+}
+
+void TControl::WMRButtonDblClk(TWMMouse& Message) {
+    DefaultHandler(Message.M);
+    DoMouseDown(Message, mbRight, {ssDouble});
+}
+
+void TControl::WMMButtonDown(TWMMouse& Message) {
+    DefaultHandler(Message.M);
+    DoMouseDown(Message, mbMiddle, {});
+}
+
+void TControl::WMMButtonUp(TWMMouse& Message) {
+    DefaultHandler(Message.M);
+    DoMouseUp(Message, mbMiddle);
+}
 
 void TControl::WMMouseMove(TWMMouse& Message) {
+    DefaultHandler(Message.M);
     if (!(controlStyle_ & csNoStdEvents))
         MouseMove(keysToShiftState(Message.Keys()), Message.XPos(), Message.YPos());
 }
@@ -1355,23 +1378,24 @@ bool PostMessage(HWND handle, UINT Msg, WPARAM WParam, LPARAM LParam) {
     return true;
 }
 
-void DeliverMessage(TWinControl* target, TMessage& Message) {
-    if (!target) return;
+bool DeliverMessage(TWinControl* target, TMessage& Message) {
+    if (!target) return false;
     if (isKeyMessage(Message.Msg)) {
         try {
             TMessage cn{CN_BASE + Message.Msg, Message.WParam, Message.LParam, 0};
             target->WindowProc(cn);
             if (cn.Result != 0) {
                 Message.Result = cn.Result;
-                return;
+                return false;
             }
             Message.WParam = cn.WParam;
         } catch (...) {
             Application->HandleException(target);
-            return;
+            return false;
         }
     }
     target->MainWndProc(Message);
+    return true;
 }
 
 void DeliverMouse(TWinControl* target, UINT Msg, TPoint client, WPARAM keys) {

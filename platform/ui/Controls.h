@@ -504,8 +504,9 @@ LRESULT SendMessage(HWND handle, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0)
 // handler returns. Thread-safe. False when the handle is not a window.
 bool PostMessage(HWND handle, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 // Delivers a message the way the message loop does: key messages first go through the
-// control's CN_ key handling (dialog keys, accelerators), then to MainWndProc.
-void DeliverMessage(TWinControl* target, TMessage& Message);
+// control's CN_ key handling (dialog keys, accelerators), then to MainWndProc. False when the
+// CN_ handling consumed a key message (no WM_CHAR follows such a key).
+bool DeliverMessage(TWinControl* target, TMessage& Message);
 // The same for the helpers above a windowed control: a point in the window's client area.
 void DeliverMouse(TWinControl* target, UINT Msg, TPoint client, WPARAM keys);
 

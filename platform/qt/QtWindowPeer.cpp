@@ -1,0 +1,502 @@
+#include "platform/qt/QtWindowPeer.h"
+
+#include "platform/ui/Forms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWheelEvent>
+
+#include <cstring>
+
+namespace {
+// Shows the backing image of a custom-drawn control, painting the control first when needed.
+class CustomDrawWidget : public QWidget {
+public:
+    CustomDrawWidget(TWinControl* control, QWidget* parent) : QWidget(parent), control(control) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    TWinControl* control;
+    bool* painting = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!control) return;
+        if (painting) *painting = true;
+        if (control->NeedsPaint()) control->Update();
+        if (painting) *painting = false;
+        const TBitmap* image = control->BackingImage();
+        if (!image || image->Width() == 0 || image->Height() == 0) return;
+        QImage view(reinterpret_cast<const uchar*>(image->Pixels32()), image->Width(),
+                    image->Height(), image->Stride32() * 4, QImage::Format_RGB32);
+        QPainter p(this);
+        p.drawImage(0, 0, view);
+    }
+};
+
+bool isFixedBorder(TFormBorderStyle s) {
+    return s == bsSingle || s == bsDialog || s == bsToolWindow || s == bsNone;
+}
+} // namespace
+
+// --- conversions -----------------------------------------------------------------------------
+QColor ToQColor(TColor color) {
+    TColor c = ColorToRGB(color);
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+QFont ToQFont(const TFont& font) {
+    QFont f(QString::fromStdString(font.ResolvedFamily()));
+    int h = font.Height();
+    f.setPixelSize(std::max(1, h < 0 ? -h : h * 4 / 5));
+    TFontStyles s = font.Style();
+    f.setBold(s.Contains(fsBold));
+    f.setItalic(s.Contains(fsItalic));
+    f.setUnderline(s.Contains(fsUnderline));
+    f.setStrikeOut(s.Contains(fsStrikeOut));
+    return f;
+}
+
+Qt::CursorShape ToQtCursor(TCursor cursor) {
+    switch (cursor) {
+    case crNone:
+        return Qt::BlankCursor;
+    case crCross:
+        return Qt::CrossCursor;
+    case crIBeam:
+        return Qt::IBeamCursor;
+    case crSizeNESW:
+        return Qt::SizeBDiagCursor;
+    case crSizeNS:
+        return Qt::SizeVerCursor;
+    case crSizeNWSE:
+        return Qt::SizeFDiagCursor;
+    case crSizeWE:
+        return Qt::SizeHorCursor;
+    case crUpArrow:
+        return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait:
+        return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag:
+        return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo:
+        return Qt::ForbiddenCursor;
+    case crHSplit:
+        return Qt::SplitHCursor;
+    case crVSplit:
+        return Qt::SplitVCursor;
+    case crAppStart:
+        return Qt::BusyCursor;
+    case crHelp:
+        return Qt::WhatsThisCursor;
+    case crHandPoint:
+        return Qt::PointingHandCursor;
+    case crSizeAll:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+WORD QtKeyToVK(int key, Qt::KeyboardModifiers modifiers) {
+    bool keypad = modifiers & Qt::KeypadModifier;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return WORD(keypad ? VK_NUMPAD0 + (key - Qt::Key_0) : key);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return WORD(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return WORD(VK_F1 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Space:
+        return VK_SPACE;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    case Qt::Key_Insert:
+        return VK_INSERT;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_Shift:
+        return VK_SHIFT;
+    case Qt::Key_Control:
+        return VK_CONTROL;
+    case Qt::Key_Alt:
+        return VK_MENU;
+    case Qt::Key_Menu:
+        return VK_APPS;
+    case Qt::Key_Pause:
+        return VK_PAUSE;
+    case Qt::Key_CapsLock:
+        return VK_CAPITAL;
+    case Qt::Key_NumLock:
+        return VK_NUMLOCK;
+    case Qt::Key_ScrollLock:
+        return VK_SCROLL;
+    case Qt::Key_Print:
+        return VK_SNAPSHOT;
+    case Qt::Key_Asterisk:
+        return keypad ? VK_MULTIPLY : 0;
+    case Qt::Key_Plus:
+        return keypad ? VK_ADD : 0;
+    case Qt::Key_Minus:
+        return keypad ? VK_SUBTRACT : 0;
+    case Qt::Key_Slash:
+        return keypad ? VK_DIVIDE : 0;
+    case Qt::Key_Period:
+        return keypad ? VK_DECIMAL : 0;
+    default:
+        return 0;
+    }
+}
+
+TShiftState QtModifiersToShift(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+    TShiftState s;
+    if (modifiers & Qt::ShiftModifier) s.Include(ssShift);
+    if (modifiers & Qt::ControlModifier) s.Include(ssCtrl);
+    if (modifiers & Qt::AltModifier) s.Include(ssAlt);
+    if (buttons & Qt::LeftButton) s.Include(ssLeft);
+    if (buttons & Qt::RightButton) s.Include(ssRight);
+    if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
+    return s;
+}
+
+// --- TQtWindowPeer ---------------------------------------------------------------------------
+TQtWindowPeer::TQtWindowPeer(TWinControl* control) : control_(control) {}
+
+TQtWindowPeer::~TQtWindowPeer() {
+    if (widget_) {
+        widget_->removeEventFilter(this);
+        if (auto custom = dynamic_cast<CustomDrawWidget*>(widget_.data())) {
+            custom->control = nullptr;
+            custom->painting = nullptr;
+        }
+        widget_->hide();
+        // The widget may be inside its own event delivery (a handler destroyed the control).
+        widget_->deleteLater();
+    }
+}
+
+QWidget* TQtWindowPeer::ParentWidget() const {
+    TWinControl* parent = control_->Parent();
+    if (!parent) return nullptr;
+    auto peer = dynamic_cast<TQtWindowPeer*>(parent->Peer());
+    return peer ? peer->ChildContainer() : nullptr;
+}
+
+bool TQtWindowPeer::IsTopLevel() const {
+    return control_->Parent() == nullptr;
+}
+
+void TQtWindowPeer::Attach(QWidget* widget) {
+    widget_ = widget;
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    for (int what : {pcBorder, pcBounds, pcFont, pcCursor, pcEnabled, pcText, pcVisible})
+        Changed(what);
+}
+
+void TQtWindowPeer::Changed(int what) {
+    if (!widget_) return;
+    switch (what) {
+    case pcBounds:
+        if (IsTopLevel()) {
+            TPoint o = control_->ClientOrigin();
+            int w = control_->ClientWidth(), h = control_->ClientHeight();
+            auto form = dynamic_cast<TCustomForm*>(control_);
+            if (form && isFixedBorder(form->BorderStyle())) widget_->setFixedSize(w, h);
+            widget_->setGeometry(o.X, o.Y, w, h);
+        } else {
+            widget_->setGeometry(control_->Left(), control_->Top(), control_->Width(),
+                                 control_->Height());
+        }
+        break;
+    case pcVisible:
+        if (auto form = dynamic_cast<TCustomForm*>(control_))
+            widget_->setWindowModality(form->Modal() ? Qt::ApplicationModal : Qt::NonModal);
+        widget_->setVisible(control_->Showing());
+        break;
+    case pcEnabled:
+        widget_->setEnabled(control_->Enabled());
+        break;
+    case pcText:
+        if (IsTopLevel()) widget_->setWindowTitle(QString::fromStdString(control_->Text()));
+        break;
+    case pcFont:
+        widget_->setFont(ToQFont(*control_->Font()));
+        break;
+    case pcCursor:
+        if (control_->Cursor() == crDefault)
+            widget_->unsetCursor();
+        else
+            widget_->setCursor(ToQtCursor(control_->Cursor()));
+        break;
+    case pcZOrder:
+        widget_->raise();
+        break;
+    case pcImage:
+        widget_->update();
+        break;
+    default:
+        break;
+    }
+}
+
+void TQtWindowPeer::Invalidate() {
+    if (widget_) widget_->update();
+}
+
+void TQtWindowPeer::SetFocus() {
+    if (!widget_ || widget_->hasFocus()) return;
+    settingFocus_ = true;
+    widget_->setFocus(Qt::OtherFocusReason);
+    settingFocus_ = false;
+}
+
+void TQtWindowPeer::DefaultProc(TMessage& Message) {
+    if (delivering_ && Message.Msg == delivering_->Msg) defaultCalled_ = true;
+}
+
+bool TQtWindowPeer::Grab(TBitmap& bitmap) {
+    if (!widget_) return false;
+    QImage img = widget_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(img.width(), img.height());
+    for (int y = 0; y < img.height(); ++y) {
+        std::memcpy(bitmap.Pixels32() + std::size_t(y) * std::size_t(bitmap.Stride32()),
+                    img.constScanLine(y), std::size_t(img.width()) * 4);
+        for (int x = 0; x < img.width(); ++x)
+            bitmap.Pixels32()[std::size_t(y) * std::size_t(bitmap.Stride32()) + std::size_t(x)] |=
+                0xFF000000u;
+    }
+    bitmap.Modified();
+    return true;
+}
+
+void TQtWindowPeer::Activate() {
+    if (!widget_ || !IsTopLevel()) return;
+    widget_->raise();
+    widget_->activateWindow();
+}
+
+void TQtWindowPeer::SendCommand(WORD code) {
+    TMessage m{CN_COMMAND, MAKEWPARAM(0, code), LPARAM(control_->Handle()), 0};
+    control_->MainWndProc(m);
+}
+
+void TQtWindowPeer::PostCommand(WORD code) {
+    PostMessage(control_->Handle(), CN_COMMAND, MAKEWPARAM(0, code), LPARAM(control_->Handle()));
+}
+
+bool TQtWindowPeer::Deliver(TMessage& msg) {
+    const TMessage* prev = delivering_;
+    bool prevCalled = defaultCalled_;
+    delivering_ = &msg;
+    defaultCalled_ = false;
+    DeliverMessage(control_, msg);
+    bool called = defaultCalled_;
+    delivering_ = prev;
+    defaultCalled_ = prevCalled;
+    return called;
+}
+
+bool TQtWindowPeer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != widget_.data()) return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        return mouseEvent(event);
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return keyEvent(event);
+    case QEvent::FocusIn:
+        if (!settingFocus_ && control_->HandleAllocated() && GetFocus() != control_->Handle())
+            ::SetFocus(control_->Handle());
+        return false;
+    case QEvent::Leave: {
+        TMessage m{WM_MOUSELEAVE, 0, 0, 0};
+        Deliver(m);
+        return false;
+    }
+    case QEvent::Close:
+        if (IsTopLevel()) {
+            event->ignore();
+            TMessage m{WM_CLOSE, 0, 0, 0};
+            control_->MainWndProc(m);
+            return true;
+        }
+        return false;
+    case QEvent::Resize:
+        if (IsTopLevel() && event->spontaneous()) {
+            QSize s = widget_->size();
+            if (s.width() != control_->ClientWidth() || s.height() != control_->ClientHeight())
+                control_->SetClientSize(s.width(), s.height());
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool TQtWindowPeer::mouseEvent(QEvent* event) {
+    QPointer<TQtWindowPeer> alive(this);
+    if (event->type() == QEvent::Wheel) {
+        auto* e = static_cast<QWheelEvent*>(event);
+        TShiftState shift = QtModifiersToShift(e->modifiers(), e->buttons());
+        SetModifierKeyState(shift);
+        WPARAM keys = 0;
+        if (shift.Contains(ssShift)) keys |= MK_SHIFT;
+        if (shift.Contains(ssCtrl)) keys |= MK_CONTROL;
+        TPoint screen = control_->ClientToScreen({int(e->position().x()), int(e->position().y())});
+        TMessage m{WM_MOUSEWHEEL, MAKEWPARAM(int(keys), e->angleDelta().y()), PointToLParam(screen),
+                   0};
+        bool native = Deliver(m);
+        return !(alive && native);
+    }
+    auto* e = static_cast<QMouseEvent*>(event);
+    TShiftState shift = QtModifiersToShift(e->modifiers(), e->buttons());
+    SetModifierKeyState(shift);
+    WPARAM keys = 0;
+    if (shift.Contains(ssShift)) keys |= MK_SHIFT;
+    if (shift.Contains(ssCtrl)) keys |= MK_CONTROL;
+    if (e->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+    if (e->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
+    if (e->buttons() & Qt::MiddleButton) keys |= MK_MBUTTON;
+    UINT msg = WM_MOUSEMOVE;
+    int button = e->button() == Qt::RightButton ? 1 : e->button() == Qt::MiddleButton ? 2 : 0;
+    static const UINT down[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+    static const UINT up[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
+    static const UINT dbl[] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK};
+    if (event->type() == QEvent::MouseButtonPress)
+        msg = down[button];
+    else if (event->type() == QEvent::MouseButtonRelease)
+        msg = up[button];
+    else if (event->type() == QEvent::MouseButtonDblClick)
+        msg = dbl[button];
+    TPoint p{int(e->position().x()), int(e->position().y())};
+    const TMessage probe{msg, keys, PointToLParam(p), 0};
+    const TMessage* prev = delivering_;
+    delivering_ = &probe;
+    defaultCalled_ = false;
+    DeliverMouse(control_, msg, p, keys);
+    if (!alive) return true;
+    bool native = defaultCalled_;
+    delivering_ = prev;
+    return !native;
+}
+
+bool TQtWindowPeer::keyEvent(QEvent* event) {
+    QPointer<TQtWindowPeer> alive(this);
+    auto* e = static_cast<QKeyEvent*>(event);
+    TShiftState shift = QtModifiersToShift(e->modifiers());
+    if (e->key() == Qt::Key_Backtab) shift.Include(ssShift);
+    SetModifierKeyState(shift);
+    bool alt = shift.Contains(ssAlt);
+    WORD vk = QtKeyToVK(e->key(), e->modifiers());
+    bool release = event->type() == QEvent::KeyRelease;
+    LPARAM keyData = 1 | (alt ? AltMask : 0) | (release ? LPARAM(0xC0000000) : 0);
+    bool native = false;
+    if (release) {
+        if (vk) {
+            TMessage m{UINT(alt ? WM_SYSKEYUP : WM_KEYUP), vk, keyData, 0};
+            native = Deliver(m);
+        }
+        return !(alive && native);
+    }
+    if (vk) {
+        TMessage m{UINT(alt ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, keyData, 0};
+        const TMessage* prev = delivering_;
+        delivering_ = &m;
+        defaultCalled_ = false;
+        bool reached = DeliverMessage(control_, m);
+        if (!alive) return true;
+        native = defaultCalled_;
+        delivering_ = prev;
+        if (!reached) return true;
+    }
+    QString text = e->text();
+    if (!text.isEmpty()) {
+        for (char32_t c : text.toStdU32String()) {
+            TMessage m{UINT(alt ? WM_SYSCHAR : WM_CHAR), WPARAM(c), keyData, 0};
+            native = Deliver(m);
+            if (!alive) return true;
+        }
+    }
+    return !native;
+}
+
+// --- TQtCustomPeer ---------------------------------------------------------------------------
+TQtCustomPeer::TQtCustomPeer(TWinControl* control) : TQtWindowPeer(control) {
+    auto* w = new CustomDrawWidget(control, ParentWidget());
+    w->painting = &painting_;
+    if (control->PeerClassName() == "HINT")
+        w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    Attach(w);
+}
+
+void TQtCustomPeer::Changed(int what) {
+    QWidget* w = Widget();
+    if (!w || (what == pcImage && painting_)) return;
+    auto form = dynamic_cast<TCustomForm*>(Control());
+    if (what == pcBorder && form && IsTopLevel()) {
+        Qt::WindowFlags flags = Qt::Window;
+        switch (form->BorderStyle()) {
+        case bsNone:
+            flags |= Qt::FramelessWindowHint;
+            break;
+        case bsDialog:
+            flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+            break;
+        case bsToolWindow:
+        case bsSizeToolWin:
+            flags = Qt::Tool;
+            break;
+        default:
+            flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+            if (form->BorderIcons().Contains(biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
+            if (form->BorderIcons().Contains(biMaximize) && form->BorderStyle() == bsSizeable)
+                flags |= Qt::WindowMaximizeButtonHint;
+            break;
+        }
+        bool wasVisible = w->isVisible();
+        w->setWindowFlags(flags);
+        if (!isFixedBorder(form->BorderStyle())) {
+            w->setMinimumSize(0, 0);
+            w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+        if (wasVisible) w->show();
+        return;
+    }
+    TQtWindowPeer::Changed(what);
+}

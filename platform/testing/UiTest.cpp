@@ -1,0 +1,319 @@
+#include "platform/testing/UiTest.h"
+
+#include "platform/ui/Timers.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace uitest {
+namespace {
+TManualClock clock;
+TScriptedDialogService scripted;
+std::deque<std::function<void(TCustomForm*)>> modalActions;
+
+void onModalIdle(TCustomForm* form) {
+    if (modalActions.empty()) {
+        ADD_FAILURE() << "modal form '" << form->Name() << "' (\"" << form->Caption()
+                      << "\") is waiting with nothing to do; cancelled";
+        form->SetModalResult(mrCancel);
+        return;
+    }
+    auto action = std::move(modalActions.front());
+    modalActions.pop_front();
+    action(form);
+}
+
+TWinControl* windowOf(TControl* c) {
+    if (auto w = dynamic_cast<TWinControl*>(c)) return w;
+    return c->Parent();
+}
+
+TPoint toWindow(TControl* c, TPoint p) {
+    if (dynamic_cast<TWinControl*>(c)) return p;
+    return {p.X + c->Left(), p.Y + c->Top()};
+}
+
+WPARAM mouseKeys(TShiftState shift) {
+    WPARAM k = 0;
+    if (shift.Contains(ssShift)) k |= MK_SHIFT;
+    if (shift.Contains(ssCtrl)) k |= MK_CONTROL;
+    if (shift.Contains(ssLeft)) k |= MK_LBUTTON;
+    if (shift.Contains(ssRight)) k |= MK_RBUTTON;
+    if (shift.Contains(ssMiddle)) k |= MK_MBUTTON;
+    return k;
+}
+
+void sendMouse(TControl* c, UINT msg, TPoint p, TShiftState shift) {
+    TWinControl* w = windowOf(c);
+    ASSERT_NE(w, nullptr) << "control has no window";
+    SetModifierKeyState(shift);
+    DeliverMouse(w, msg, toWindow(c, p), mouseKeys(shift));
+    SetModifierKeyState({});
+}
+
+UINT buttonMessage(TMouseButton b, bool down) {
+    switch (b) {
+    case mbRight:
+        return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    case mbMiddle:
+        return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    default:
+        return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    }
+}
+
+TShiftFlag buttonFlag(TMouseButton b) {
+    return b == mbRight ? ssRight : b == mbMiddle ? ssMiddle : ssLeft;
+}
+
+TWinControl* keyTarget(TWinControl* target) {
+    if (target) return target;
+    TWinControl* focused = FindControl(GetFocus());
+    if (!focused) ADD_FAILURE() << "no window has the focus";
+    return focused;
+}
+
+LPARAM keyData(TShiftState shift, bool up) {
+    return 1 | (shift.Contains(ssAlt) ? AltMask : 0) | (up ? LPARAM(0xC0000000) : 0);
+}
+
+// The character a key types, as the keyboard layout would; 0 for none.
+char32_t charOfKey(WORD vk, TShiftState shift) {
+    if (vk >= 'A' && vk <= 'Z') {
+        if (shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) return char32_t(vk - 'A' + 1);
+        return shift.Contains(ssShift) ? char32_t(vk) : char32_t(vk - 'A' + 'a');
+    }
+    if (vk >= '0' && vk <= '9') return char32_t(vk);
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return char32_t('0' + vk - VK_NUMPAD0);
+    switch (vk) {
+    case VK_SPACE:
+        return U' ';
+    case VK_RETURN:
+        return U'\r';
+    case VK_ESCAPE:
+        return 27;
+    case VK_BACK:
+        return 8;
+    case VK_TAB:
+        return U'\t';
+    case VK_MULTIPLY:
+        return U'*';
+    case VK_ADD:
+        return U'+';
+    case VK_SUBTRACT:
+        return U'-';
+    case VK_DIVIDE:
+        return U'/';
+    case VK_DECIMAL:
+        return U'.';
+    default:
+        return 0;
+    }
+}
+
+// Down (and the typed character) of one key; false when the key was taken as a dialog key.
+bool sendKeyDown(TWinControl* t, WORD vk, TShiftState shift) {
+    bool alt = shift.Contains(ssAlt);
+    TMessage m{UINT(alt ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, keyData(shift, false), 0};
+    return DeliverMessage(t, m);
+}
+
+void sendChar(TWinControl* t, char32_t c, TShiftState shift) {
+    if (!IsWindow(t->Handle())) return;
+    TMessage m{UINT(shift.Contains(ssAlt) ? WM_SYSCHAR : WM_CHAR), WPARAM(c), keyData(shift, false),
+               0};
+    DeliverMessage(t, m);
+}
+
+void sendKeyUp(TWinControl* t, WORD vk, TShiftState shift) {
+    TMessage m{UINT(shift.Contains(ssAlt) ? WM_SYSKEYUP : WM_KEYUP), vk, keyData(shift, true), 0};
+    DeliverMessage(t, m);
+}
+
+// The window may be destroyed by a handler between the messages of one key.
+bool alive(TWinControl* t, HWND h) {
+    return FindControl(h) == t;
+}
+} // namespace
+
+void installTestServices() {
+    SetApplicationClock(&clock);
+    SetDialogService(&scripted);
+    Application->OnModalIdle = onModalIdle;
+    if (Application->Title().empty()) Application->SetTitle("knxgwconfig");
+}
+
+void resetBetweenTests() {
+    scripted.Clear();
+    scripted.OnAsk = nullptr;
+    modalActions.clear();
+    SetModifierKeyState({});
+    Application->OnModalIdle = onModalIdle;
+    Application->OnException = nullptr;
+    Screen->SetCursor(crDefault);
+    Application->CancelHint();
+}
+
+TManualClock& testClock() {
+    return clock;
+}
+TScriptedDialogService& dialogs() {
+    return scripted;
+}
+
+void processMessages() {
+    Application->ProcessMessages();
+}
+
+void advanceClock(unsigned ms) {
+    std::uint64_t target = clock.TickCount() + ms;
+    processMessages();
+    while (true) {
+        auto due = NextTimerDue();
+        if (!due || *due > target) break;
+        if (*due > clock.TickCount()) clock.Set(*due);
+        processMessages();
+    }
+    clock.Set(target);
+    processMessages();
+}
+
+void mouseMove(TControl* control, TPoint p, TShiftState shift) {
+    sendMouse(control, WM_MOUSEMOVE, p, shift);
+}
+
+void mouseDown(TControl* control, TPoint p, TMouseButton button, TShiftState shift) {
+    TShiftState s = shift;
+    s.Include(buttonFlag(button));
+    sendMouse(control, buttonMessage(button, true), p, s);
+}
+
+void mouseUp(TControl* control, TPoint p, TMouseButton button, TShiftState shift) {
+    sendMouse(control, buttonMessage(button, false), p, shift);
+}
+
+void click(TControl* control, TPoint p, TShiftState shift) {
+    mouseMove(control, p, shift);
+    mouseDown(control, p, mbLeft, shift);
+    mouseUp(control, p, mbLeft, shift);
+    processMessages();
+}
+
+void click(TControl* control) {
+    click(control, {control->ClientWidth() / 2, control->ClientHeight() / 2});
+}
+
+void doubleClick(TControl* control, TPoint p, TShiftState shift) {
+    mouseMove(control, p, shift);
+    mouseDown(control, p, mbLeft, shift);
+    mouseUp(control, p, mbLeft, shift);
+    TShiftState s = shift;
+    s.Include(ssLeft);
+    sendMouse(control, WM_LBUTTONDBLCLK, p, s);
+    mouseUp(control, p, mbLeft, shift);
+    processMessages();
+}
+
+void rightClick(TControl* control, TPoint p, TShiftState shift) {
+    mouseMove(control, p, shift);
+    mouseDown(control, p, mbRight, shift);
+    mouseUp(control, p, mbRight, shift);
+    processMessages();
+}
+
+void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift) {
+    TWinControl* w = windowOf(control);
+    ASSERT_NE(w, nullptr);
+    SetModifierKeyState(shift);
+    TPoint screen = w->ClientToScreen(toWindow(control, p));
+    TMessage m{WM_MOUSEWHEEL, MAKEWPARAM(int(mouseKeys(shift)), delta), PointToLParam(screen), 0};
+    DeliverMessage(w, m);
+    SetModifierKeyState({});
+    processMessages();
+}
+
+void keyDown(WORD vk, TShiftState shift, TWinControl* target) {
+    TWinControl* t = keyTarget(target);
+    if (!t) return;
+    SetModifierKeyState(shift);
+    sendKeyDown(t, vk, shift);
+}
+
+void keyUp(WORD vk, TShiftState shift, TWinControl* target) {
+    TWinControl* t = keyTarget(target);
+    if (!t) return;
+    SetModifierKeyState(shift);
+    sendKeyUp(t, vk, shift);
+    SetModifierKeyState({});
+}
+
+void pressKey(WORD vk, TShiftState shift, TWinControl* target) {
+    TWinControl* t = keyTarget(target);
+    if (!t) return;
+    HWND h = t->Handle();
+    SetModifierKeyState(shift);
+    bool reached = sendKeyDown(t, vk, shift);
+    char32_t c = charOfKey(vk, shift);
+    if (reached && c && alive(t, h)) sendChar(t, c, shift);
+    if (alive(t, h)) sendKeyUp(t, vk, shift);
+    SetModifierKeyState({});
+    processMessages();
+}
+
+void typeText(const std::string& text, TWinControl* target) {
+    for (char32_t c : Utf8ToUtf32(text)) {
+        TWinControl* t = keyTarget(target);
+        if (!t) return;
+        HWND h = t->Handle();
+        WORD vk = 0;
+        TShiftState shift;
+        if (c >= 'a' && c <= 'z')
+            vk = WORD(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z') {
+            vk = WORD(c);
+            shift.Include(ssShift);
+        } else if ((c >= '0' && c <= '9') || c == ' ') {
+            vk = WORD(c);
+        }
+        SetModifierKeyState(shift);
+        bool reached = vk ? sendKeyDown(t, vk, shift) : true;
+        if (reached && alive(t, h)) sendChar(t, c, shift);
+        if (vk && alive(t, h)) sendKeyUp(t, vk, shift);
+        SetModifierKeyState({});
+    }
+    processMessages();
+}
+
+void whenModalIdle(std::function<void(TCustomForm*)> action) {
+    modalActions.push_back(std::move(action));
+}
+
+int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {
+    whenModalIdle(std::move(action));
+    return form->ShowModal();
+}
+
+std::unique_ptr<TBitmap> render(TWinControl* control) {
+    auto image = std::make_unique<TBitmap>();
+    image->SetPixelFormat(pf24bit);
+    image->SetSize(control->ClientWidth(), control->ClientHeight());
+    control->PaintTo(image->Canvas(), 0, 0);
+    return image;
+}
+
+void savePng(TWinControl* control, const std::string& path) {
+    SavePng(*render(control), path);
+}
+
+TColor pixel(TWinControl* control, int x, int y) {
+    control->Update();
+    TBitmap* image = control->BackingImage();
+    if (!image) {
+        ADD_FAILURE() << "control has no image of its own";
+        return clNone;
+    }
+    return image->PixelColor(x, y);
+}
+
+} // namespace uitest

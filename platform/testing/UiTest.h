@@ -1,0 +1,63 @@
+#pragma once
+// Helpers for tests of controls and forms. The test main (platform_testing_main) starts the
+// application on Qt's offscreen platform with the manual clock and the scripted dialog service;
+// these helpers drive controls through the same message path as a user.
+#include "platform/base/Clock.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace uitest {
+
+// Installs the manual clock, the scripted dialog service and the modal idle hook; the test main
+// calls it once after the back end.
+void installTestServices();
+// Resets what one test may leave behind (answers, questions, modal actions, key state).
+void resetBetweenTests();
+
+TManualClock& testClock();
+TScriptedDialogService& dialogs();
+
+// Handles everything pending (posted messages, thread calls, due timers, paints).
+void processMessages();
+// Moves the manual clock forward, stopping at each timer due on the way so that every
+// firing happens at its own time.
+void advanceClock(unsigned ms);
+
+// Mouse input at p, in the control's client coordinates (a windowless control's own).
+void mouseMove(TControl* control, TPoint p, TShiftState shift = {});
+void mouseDown(TControl* control, TPoint p, TMouseButton button = mbLeft, TShiftState shift = {});
+void mouseUp(TControl* control, TPoint p, TMouseButton button = mbLeft, TShiftState shift = {});
+void click(TControl* control, TPoint p, TShiftState shift = {});
+// Clicks the middle of the control.
+void click(TControl* control);
+void doubleClick(TControl* control, TPoint p, TShiftState shift = {});
+void rightClick(TControl* control, TPoint p, TShiftState shift = {});
+void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
+
+// Keyboard input to target, or to the focused window when target is nullptr. pressKey sends
+// key down, the character the key types (unless the key was taken as a dialog key) and key up;
+// with ssAlt the system key messages.
+void keyDown(WORD vk, TShiftState shift = {}, TWinControl* target = nullptr);
+void keyUp(WORD vk, TShiftState shift = {}, TWinControl* target = nullptr);
+void pressKey(WORD vk, TShiftState shift = {}, TWinControl* target = nullptr);
+// Types UTF-8 text character by character.
+void typeText(const std::string& text, TWinControl* target = nullptr);
+
+// Runs action the next time a modal loop goes idle (actions run in the order queued, one per
+// idle turn). A modal loop that goes idle with no action left fails the test and is cancelled,
+// so a test never hangs.
+void whenModalIdle(std::function<void(TCustomForm* form)> action);
+// Shows form modally, runs action inside its loop, returns the modal result.
+int runModal(TCustomForm* form, std::function<void(TCustomForm* form)> action);
+
+// The control's client area with its children, as the user sees it.
+std::unique_ptr<TBitmap> render(TWinControl* control);
+void savePng(TWinControl* control, const std::string& path);
+// A pixel of a custom-drawn control's own image (painted first when invalid).
+TColor pixel(TWinControl* control, int x, int y);
+
+} // namespace uitest
