@@ -1,0 +1,791 @@
+#include "grid/core/BaseGrid.h"
+
+#include "grid/core/GridUtils.h"
+
+#include <algorithm>
+
+namespace {
+
+struct SelectionColors {
+    TColor upperFrom, upperTo, lowerFrom, lowerTo, border, innerTop, innerBottom, corner;
+};
+constexpr SelectionColors kVista{0xFDF8F1, 0xFCEFD5, clNone,   clNone,
+                                 0xFDDE99, 0xFDFBF6, 0xFDF5E7, 0xFCEDCB};
+constexpr SelectionColors kWin7{0xFCEBDC, 0xFCDBC1, clNone,   clNone,
+                                0xCEA27D, 0xFDF4EB, 0xFDEADB, 0xE0C5AE};
+constexpr SelectionColors kOffice2007{0xD7FFFD, 0x58D4FC, 0x58D4FC, 0xB3F1FC,
+                                      0x8DD7D3, 0xF4FEFF, 0xCAF8FF, 0xC3D9DF};
+constexpr SelectionColors kInactive{0xF8F8F8, 0xE5E5E5, clNone,   clNone,
+                                    0xD9D9D9, 0xFBFAFA, 0xF0F0F0, 0xEFEFEF};
+
+// Gradient of at most 64 bands; solid when `to` is clNone.
+void fillGradient(TCanvas* c, const TRect& r, TColor from, TColor to, bool vertical) {
+    if (r.IsEmpty()) return;
+    if (to == clNone || to == from) {
+        c->Brush()->SetColor(from);
+        c->FillRect(r);
+        return;
+    }
+    GradientFillRect(c, r, ColorToRGB(from), ColorToRGB(to), vertical);
+}
+
+// Stands in for the mirrored gradient and the rounded selection frame of the drawing helpers
+// (the drawing-helpers unit replaces these two in place).
+void fillMirrored(TCanvas* c, const TRect& r, TColor from, TColor to, TColor mFrom, TColor mTo,
+                  bool vertical) {
+    TRect upper = r, lower = r;
+    if (vertical)
+        upper.Bottom = lower.Top = r.Top + r.Height() / 2;
+    else
+        upper.Right = lower.Left = r.Left + r.Width() / 2;
+    fillGradient(c, upper, from, to, vertical);
+    fillGradient(c, lower, mFrom, mTo, vertical);
+}
+
+void drawSelectionFrame(TCanvas* c, const TRect& r, const SelectionColors& s, int kind) {
+    if (s.lowerFrom == clNone)
+        fillGradient(c, r, s.upperFrom, s.upperTo, true);
+    else
+        fillMirrored(c, r, s.upperFrom, s.upperTo, s.lowerFrom, s.lowerTo, true);
+    c->Brush()->SetColor(s.border);
+    // Kind 1: left end, 2: right end, 3: middle, 0: single cell.
+    if (kind == 0) {
+        c->FrameRect(r);
+        return;
+    }
+    c->FillRect(Rect(r.Left, r.Top, r.Right, r.Top + 1));
+    c->FillRect(Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom));
+    if (kind == 1) c->FillRect(Rect(r.Left, r.Top, r.Left + 1, r.Bottom));
+    if (kind == 2) c->FillRect(Rect(r.Right - 1, r.Top, r.Right, r.Bottom));
+}
+
+} // namespace
+
+TBaseGrid::TBaseGrid(TComponent* AOwner) : TObjStringGrid(AOwner) {
+    // The frame painter draws the lines and the whole cell: the platform grid does neither.
+    TCustomGrid::SetGridLineWidth(0);
+    TCustomGrid::SetDefaultDrawing(false);
+}
+
+TBaseGrid::~TBaseGrid() {
+    FreeAllCellProperties();
+}
+
+void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
+    TObjStringGrid::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FUndoRedo) FUndoRedo = nullptr;
+}
+
+// The undo component's link back to its grid comes with that component (undo support).
+void TBaseGrid::SetUndoRedo(TComponent* v) {
+    if (FUndoRedo) FUndoRedo->RemoveFreeNotification(this);
+    FUndoRedo = v;
+    if (v) v->FreeNotification(this);
+}
+
+// --- cell store -------------------------------------------------------------------------------
+
+TCellProperties* TBaseGrid::propsOf(int ACol, int ARow) const {
+    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount()) return nullptr;
+    TObject* o = TStringGrid::Objects(ACol, ARow);
+    return o ? dynamic_cast<TCellProperties*>(o) : nullptr;
+}
+
+bool TBaseGrid::HasCellProperties(int ACol, int ARow) const {
+    return propsOf(ACol, ARow) != nullptr;
+}
+
+std::string TBaseGrid::GetCellEx(int ACol, int ARow) {
+    int bc = ACol, br = ARow;
+    if (propsOf(ACol, ARow)) {
+        TPoint b = BaseCell(ACol, ARow);
+        bc = b.X;
+        br = b.Y;
+    }
+    std::string value = TStringGrid::Cells(bc, br);
+    if (br < FNormalRowCount) {
+        GetDisplText(bc, br, value);
+        if (OnGetDisplWideText) {
+            std::u16string wide = DecodePackedWideText(value);
+            GetDisplWideText(bc, br, wide);
+            value = EncodePackedWideText(wide);
+        }
+    }
+    return value;
+}
+
+void TBaseGrid::SetCellEx(int ACol, int ARow, const std::string& Value) {
+    if (propsOf(ACol, ARow)) {
+        TPoint b = BaseCell(ACol, ARow);
+        TStringGrid::SetCells(b.X, b.Y, Value);
+        CellTextChanged(b.X, b.Y);
+        if (Parent()) RepaintCell(ACol, ARow);
+    } else {
+        TStringGrid::SetCells(ACol, ARow, Value);
+    }
+    if (FHideLastRow && ARow == RowCount() - 1) LastRowChanged();
+}
+
+TObject* TBaseGrid::Objects(int ACol, int ARow) const {
+    TCellProperties* p = propsOf(ACol, ARow);
+    return p ? p->CellObject() : nullptr;
+}
+
+void TBaseGrid::SetObjects(int ACol, int ARow, TObject* Value) {
+    GetCellProperties(ACol, ARow)->SetCellObject(Value);
+}
+
+TObject* TBaseGrid::GraphicObjects(int ACol, int ARow) const {
+    TCellProperties* p = propsOf(ACol, ARow);
+    return p ? p->GraphicObject() : nullptr;
+}
+
+void TBaseGrid::SetGraphicObjects(int ACol, int ARow, TObject* Value) {
+    if (IsDestroying()) return;
+    GetCellProperties(ACol, ARow)->SetGraphicObject(Value);
+}
+
+TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
+    if (TCellProperties* p = propsOf(ACol, ARow)) return p;
+    auto* p = new TCellProperties(this, ACol, ARow);
+    try {
+        TStringGrid::SetObjects(ACol, ARow, p);
+    } catch (...) {
+        delete p;
+        throw;
+    }
+    FHasCellProps = true;
+    TFont font;
+    TBrush brush;
+    TCellGradientDirection gd = GradientVertical;
+    bool ww = FWordWrap;
+    TVAlignment va = vtaTop;
+    TAlignment ha = taLeftJustify;
+    TColor mirrorTo = clNone, mirror = clNone, colorTo = clNone;
+    GetDefaultProps(ACol, ARow, gd, ww, va, ha, mirrorTo, mirror, colorTo, &brush, &font);
+    p->SetCalcType(acNONE);
+    p->SetAlignment(ha);
+    p->SetVAlignment(va);
+    p->SetWordWrap(ww);
+    p->SetFontName(font.Name());
+    p->SetFontSize(font.Size());
+    p->SetFontStyle(font.Style());
+    p->SetFontColor(font.Color());
+    p->SetBrushColor(brush.Color());
+    p->SetBrushColorTo(colorTo);
+    p->SetGradientDirection(gd);
+    return p;
+}
+
+void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value) {
+    if (TCellProperties* old = propsOf(ACol, ARow); old && old != Value) {
+        TStringGrid::SetObjects(ACol, ARow, nullptr);
+        delete old;
+    }
+    TStringGrid::SetObjects(ACol, ARow, Value);
+    if (Value) FHasCellProps = true;
+}
+
+void TBaseGrid::GetDefaultProps(int, int, TCellGradientDirection& GD, bool& WW, TVAlignment& VA,
+                                TAlignment& HA, TColor& MirrorColorTo, TColor& MirrorColor,
+                                TColor& ColorTo, TBrush* ABrush, TFont* AFont) {
+    AFont->Assign(Font());
+    ABrush->SetColor(Color());
+    ColorTo = MirrorColor = MirrorColorTo = clNone;
+    HA = taLeftJustify;
+    VA = vtaTop;
+    WW = FWordWrap;
+    GD = GradientVertical;
+}
+
+void TBaseGrid::GetDisplText(int ACol, int ARow, std::string& Value) {
+    if (OnGetDisplText) OnGetDisplText(this, ACol, ARow, Value);
+}
+
+void TBaseGrid::GetDisplWideText(int ACol, int ARow, std::u16string& Value) {
+    if (OnGetDisplWideText) OnGetDisplWideText(this, ACol, ARow, Value);
+}
+
+void TBaseGrid::RepaintCell(int ACol, int ARow) {
+    if (!HandleAllocated()) return;
+    TRect r = CellRect(ACol, ARow);
+    if (!r.IsEmpty()) ::InvalidateRect(Handle(), &r, true);
+}
+
+TRect TBaseGrid::CalcCellRect(int ACol, int ARow) {
+    auto sum = [](auto extent, int from, int to) {
+        int s = 0;
+        for (int i = from; i < to; ++i) s += extent(i);
+        return s;
+    };
+    auto w = [this](int i) { return ColWidths(i); };
+    auto h = [this](int i) { return RowHeights(i); };
+    TRect origin = TCustomGrid::CellRect(LeftCol(), TopRow());
+    int left, top;
+    // Only the distance to the first scrolled cell is summed: the same position as summing
+    // from column 0, without walking a long grid.
+    if (ACol < FixedCols())
+        left = sum(w, 0, ACol);
+    else if (ACol >= LeftCol())
+        left = origin.Left + sum(w, LeftCol(), ACol);
+    else
+        left = origin.Left - sum(w, ACol, LeftCol());
+    if (ARow < FixedRows())
+        top = sum(h, 0, ARow);
+    else if (ARow >= TopRow())
+        top = origin.Top + sum(h, TopRow(), ARow);
+    else
+        top = origin.Top - sum(h, ARow, TopRow());
+    return {left, top, left + ColWidths(ACol), top + RowHeights(ARow)};
+}
+
+TRect TBaseGrid::CellRect(int ACol, int ARow) {
+    if (TCellProperties* p = propsOf(ACol, ARow)) {
+        if (p->CellSpanX() != -1 || p->CellSpanY() != -1) {
+            TPoint b = BaseCell(ACol, ARow);
+            TPoint span = CellSpan(ACol, ARow);
+            TRect first = CalcCellRect(b.X, b.Y);
+            TRect last = CalcCellRect(b.X + span.X, b.Y + span.Y);
+            if (first.Width() == 0) first.Right = first.Left + 1;
+            if (last.Width() == 0) last.Left = last.Right - 1;
+            return {std::min(first.Left, last.Left), std::min(first.Top, last.Top),
+                    std::max(first.Right, last.Right), std::max(first.Bottom, last.Bottom)};
+        }
+        if (p->Control()) return CalcCellRect(ACol, ARow);
+    }
+    TRect r = TCustomGrid::CellRect(ACol, ARow);
+    // A cell scrolled out of view has no rectangle (not one at the client's origin).
+    if (r == TRect{}) return r;
+    return {r.Left, r.Top, r.Left + ColWidths(ACol), r.Top + RowHeights(ARow)};
+}
+
+TPoint TBaseGrid::CellSize(int ACol, int ARow) {
+    TPoint span = CellSpan(ACol, ARow);
+    if (TCellProperties* p = propsOf(ACol, ARow);
+        p && (p->CellSpanX() != -1 || p->CellSpanY() != -1)) {
+        TPoint b = BaseCell(ACol, ARow);
+        TRect first = CalcCellRect(b.X, b.Y);
+        TRect last = CalcCellRect(b.X + span.X, b.Y + span.Y);
+        return {last.Right - first.Left, last.Bottom - first.Top};
+    }
+    TRect r = CalcCellRect(ACol, ARow);
+    return {r.Width(), r.Height()};
+}
+
+void TBaseGrid::ClearRow(int ARow) {
+    for (int c = 0; c < ColCount(); ++c) {
+        TStringGrid::SetObjects(c, ARow, nullptr);
+        TStringGrid::SetCells(c, ARow, "");
+    }
+}
+
+void TBaseGrid::ClearCol(int ACol) {
+    for (int r = 0; r < RowCount(); ++r) {
+        TStringGrid::SetObjects(ACol, r, nullptr);
+        TStringGrid::SetCells(ACol, r, "");
+    }
+}
+
+void TBaseGrid::ClearCell(int ACol, int ARow) {
+    TStringGrid::SetCells(ACol, ARow, "");
+    TStringGrid::SetObjects(ACol, ARow, nullptr);
+}
+
+void TBaseGrid::FreeCellPropertiesRect(int c1, int r1, int c2, int r2) {
+    if (!FHasCellProps) return;
+    for (int r = std::max(0, r1); r <= r2 && r < RowCount(); ++r)
+        for (int c = std::max(0, c1); c <= c2 && c < TotalColCount(); ++c)
+            if (TCellProperties* p = propsOf(c, r)) {
+                TStringGrid::SetObjects(c, r, nullptr);
+                delete p;
+            }
+}
+
+void TBaseGrid::FreeCellProperties(int ACol, int ARow) {
+    if (TCellProperties* p = propsOf(ACol, ARow)) {
+        TStringGrid::SetObjects(ACol, ARow, nullptr);
+        delete p;
+    }
+}
+
+void TBaseGrid::FreeAllCellProperties() {
+    FreeCellPropertiesRect(0, 0, TotalColCount() - 1, RowCount() - 1);
+}
+
+// --- merged cells --------------------------------------------------------------------------------
+
+TPoint TBaseGrid::BaseCell(int ACol, int ARow) const {
+    TCellProperties* p = propsOf(ACol, ARow);
+    if (!p || p->IsBaseCell() || p->CellSpanX() == -1 || p->CellSpanY() == -1) return {ACol, ARow};
+    return {ACol - p->CellSpanX(), ARow - p->CellSpanY()};
+}
+
+bool TBaseGrid::IsBaseCell(int ACol, int ARow) const {
+    TCellProperties* p = propsOf(ACol, ARow);
+    return !p || p->IsBaseCell();
+}
+
+bool TBaseGrid::IsMergedCell(int ACol, int ARow) const {
+    TCellProperties* p = propsOf(ACol, ARow);
+    return p && (p->CellSpanX() > 0 || p->CellSpanY() > 0);
+}
+
+bool TBaseGrid::IsMergedNonBaseCell(int ACol, int ARow) const {
+    return IsMergedCell(ACol, ARow) && !IsBaseCell(ACol, ARow);
+}
+
+bool TBaseGrid::IsXMergedCell(int ACol, int ARow) const {
+    if (!propsOf(ACol, ARow)) return false;
+    TPoint b = BaseCell(ACol, ARow);
+    TCellProperties* bp = propsOf(b.X, b.Y);
+    return bp && bp->CellSpanX() > 0;
+}
+
+bool TBaseGrid::IsYMergedCell(int ACol, int ARow) const {
+    if (!propsOf(ACol, ARow)) return false;
+    TPoint b = BaseCell(ACol, ARow);
+    TCellProperties* bp = propsOf(b.X, b.Y);
+    return bp && bp->CellSpanY() > 0;
+}
+
+TPoint TBaseGrid::CellSpan(int ACol, int ARow) const {
+    TCellProperties* p = propsOf(ACol, ARow);
+    if (!p || p->CellSpanX() == -1 || p->CellSpanY() == -1) return {0, 0};
+    TPoint b = BaseCell(ACol, ARow);
+    TCellProperties* bp = propsOf(b.X, b.Y);
+    if (!bp) return {0, 0};
+    return {std::max(0, bp->CellSpanX()), std::max(0, bp->CellSpanY())};
+}
+
+TPoint TBaseGrid::CellExt(int ACol, int ARow) const {
+    TCellProperties* p = propsOf(ACol, ARow);
+    if (!p || p->CellSpanX() == -1 || p->CellSpanY() == -1) return {0, 0};
+    TPoint b = BaseCell(ACol, ARow);
+    TPoint span = CellSpan(ACol, ARow);
+    return {b.X + span.X - ACol, b.Y + span.Y - ARow};
+}
+
+TRect TBaseGrid::FullCell(int c, int r) const {
+    TPoint b = BaseCell(c, r);
+    TPoint span = CellSpan(c, r);
+    return {b.X, b.Y, b.X + span.X, b.Y + span.Y};
+}
+
+void TBaseGrid::MergeCells(int c, int r, int spanx, int spany) {
+    if (spanx < 1 || spany < 1) return;
+    // An area outside the grid or over another area would leave cells pointing at the wrong
+    // base: it is refused and nothing changes.
+    if (c < 0 || r < 0 || c + spanx > TotalColCount() || r + spany > RowCount()) return;
+    for (int j = r; j < r + spany; ++j)
+        for (int i = c; i < c + spanx; ++i)
+            if (TCellProperties* p = propsOf(i, j);
+                p && (p->CellSpanX() != -1 || p->CellSpanY() != -1))
+                return;
+    ++FMergeCount;
+    for (int j = r; j < r + spany; ++j)
+        for (int i = c; i < c + spanx; ++i) {
+            TCellProperties* p = GetCellProperties(i, j);
+            bool base = i == c && j == r;
+            p->SetIsBaseCell(base);
+            p->SetCellSpanX(base ? spanx - 1 : i - c);
+            p->SetCellSpanY(base ? spany - 1 : j - r);
+        }
+    for (int j = r; j < r + spany; ++j)
+        for (int i = c; i < c + spanx; ++i) RepaintCell(i, j);
+}
+
+void TBaseGrid::SplitCells(int c, int r) {
+    TCellProperties* p = propsOf(c, r);
+    if (!p || (p->CellSpanX() == -1 && p->CellSpanY() == -1)) return;
+    TPoint b = BaseCell(c, r);
+    TCellProperties* bp = propsOf(b.X, b.Y);
+    int sx = bp ? std::max(0, bp->CellSpanX()) : 0, sy = bp ? std::max(0, bp->CellSpanY()) : 0;
+    for (int j = b.Y; j <= b.Y + sy; ++j)
+        for (int i = b.X; i <= b.X + sx; ++i)
+            if (TCellProperties* q = propsOf(i, j)) {
+                q->SetIsBaseCell(true);
+                q->SetCellSpanX(-1);
+                q->SetCellSpanY(-1);
+            }
+    for (int j = b.Y; j <= b.Y + sy; ++j)
+        for (int i = b.X; i <= b.X + sx; ++i) RepaintCell(i, j);
+    --FMergeCount;
+}
+
+int TBaseGrid::MinRowSpan(int ARow) const {
+    int result = RowCount();
+    for (int c = 0; c < ColCount(); ++c) {
+        int y = CellSpan(c, ARow).Y;
+        if (y > 0) result = std::min(result, y);
+    }
+    return result;
+}
+
+int TBaseGrid::MaxRowSpan(int ARow) const {
+    int result = 0;
+    for (int c = 0; c < ColCount(); ++c) result = std::max(result, CellSpan(c, ARow).Y);
+    return result;
+}
+
+bool TBaseGrid::RowSpanIdentical(int ARow1, int ARow2) const {
+    bool found = false;
+    for (int c = 0; c < ColCount(); ++c) {
+        if (CellSpan(c, ARow1).Y > 0 && CellSpan(c, ARow2).Y > 0) {
+            found = true;
+            if (BaseCell(c, ARow1).Y != BaseCell(c, ARow2).Y) return false;
+        }
+    }
+    return found;
+}
+
+bool TBaseGrid::ColSpanIdentical(int ACol1, int ACol2) const {
+    bool found = false;
+    for (int r = 0; r < RowCount(); ++r) {
+        int x1 = CellSpan(ACol1, r).X, x2 = CellSpan(ACol2, r).X;
+        if (x1 > 0 && x2 > 0) {
+            found = true;
+            if (BaseCell(ACol1, r).X != BaseCell(ACol2, r).X) return false;
+        } else if (x1 != x2) {
+            return false;
+        }
+    }
+    return found;
+}
+
+void TBaseGrid::GotoBaseCell() {
+    if (!propsOf(Col(), Row())) return;
+    TPoint b = BaseCell(Col(), Row());
+    if (b.X != Col()) SetCol(b.X);
+    if (b.Y != Row()) SetRow(b.Y);
+}
+
+void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift) {
+    int cc = Col(), cr = Row();
+    if (TCellProperties* p = propsOf(cc, cr)) {
+        TPoint b = BaseCell(cc, cr);
+        TPoint span = CellSpan(cc, cr);
+        int bc = b.X, br = b.Y, sx = span.X, sy = span.Y;
+        switch (Key) {
+        case VK_RIGHT:
+            if (bc + sx >= cc && cc < ColCount() - 1 && bc < ColCount() - 1 &&
+                bc + sx < ColCount() && bc + sx != cc)
+                SetCol(bc + sx);
+            break;
+        case VK_DOWN:
+            if (br + sy >= cr && cr < RowCount() - 1 && br < RowCount() - 1 && br + sy != cr)
+                SetRow(br + sy);
+            break;
+        case VK_LEFT:
+            // From a non-base cell, step from the area's first column so the move leaves it.
+            if (bc < cc && FixedCols() < cc && bc >= FixedCols()) SetCol(bc);
+            break;
+        case VK_UP:
+            if (br < cr && FixedRows() < cr && br >= FixedRows()) SetRow(br);
+            break;
+        default:
+            break;
+        }
+        (void)p;
+    }
+    if (Key == VK_NEXT && RowCount() == VisibleRowCount() + TopRow() - FixedRows() + 1 &&
+        FHideLastRow && RowCount() > 1)
+        SetRow(RowCount() - 2);
+    TObjStringGrid::KeyDown(Key, Shift);
+    GotoBaseCell();
+}
+
+bool TBaseGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+    bool result = TObjStringGrid::DoMouseWheelDown(Shift, MousePos);
+    if (VisibleRowCount() < Row() - TopRow() && Row() < RowCount() - 1 && FHideLastRow)
+        SetTopRow(TopRow() + 1);
+    GotoBaseCell();
+    return result;
+}
+
+bool TBaseGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+    bool result = TObjStringGrid::DoMouseWheelUp(Shift, MousePos);
+    GotoBaseCell();
+    return result;
+}
+
+void TBaseGrid::TopLeftChanged() {
+    TObjStringGrid::TopLeftChanged();
+    if (!HandleAllocated() || FMergeCount <= 0) return;
+    int lastRow = std::min(RowCount() - 1, TopRow() + VisibleRowCount());
+    int lastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
+    for (int r = TopRow(); r <= lastRow; ++r)
+        for (int c = 0; c < FixedCols(); ++c)
+            if (IsMergedCell(c, r)) RepaintCell(c, r);
+    for (int c = LeftCol(); c <= lastCol; ++c)
+        for (int r = 0; r < FixedRows(); ++r)
+            if (IsMergedCell(c, r)) RepaintCell(c, r);
+}
+
+bool TBaseGrid::SelectCell(int ACol, int ARow) {
+    RepaintCell(Col(), Row());
+    bool result = TObjStringGrid::SelectCell(ACol, ARow);
+    RepaintCell(ACol, ARow);
+    return result;
+}
+
+// --- painting ------------------------------------------------------------------------------------
+
+bool TBaseGrid::IsFixed(int, int) {
+    return false;
+}
+int TBaseGrid::GetNodeIndent(int) {
+    return 0;
+}
+bool TBaseGrid::HasNodes() {
+    return false;
+}
+
+void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool, TBrush*, TColor&,
+                                    TColor&, TColor&, TFont*, TAlignment&, TVAlignment&, bool&,
+                                    TCellGradientDirection&) {}
+
+void TBaseGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState) {
+    std::string text = Cells(ACol, ARow);
+    SetBkMode(Canvas, TRANSPARENT);
+    DrawText(Canvas, text, -1, ARect, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+}
+
+void TBaseGrid::Paint() {
+    TObjStringGrid::Paint();
+    ++FPaintID;
+}
+
+void TBaseGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+    DoPaintCell(Canvas(), ACol, ARow, ARect, AState, true);
+}
+
+void TBaseGrid::PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect,
+                          TGridDrawState AState) {
+    DoPaintCell(ACanvas, ACol, ARow, ARect, AState, true);
+}
+
+void TBaseGrid::PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect,
+                             TGridDrawState AState) {
+    DoPaintCell(ACanvas, ACol, ARow, ARect, AState, false);
+}
+
+void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State,
+                            bool Full) {
+    if (ARow == RowCount() - 1 && FHideLastRow) {
+        Canvas->Brush()->SetColor(Color());
+        Canvas->Pen()->SetColor(Color());
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->FillRect(Rect);
+        return;
+    }
+    if (IsMergedNonBaseCell(ACol, ARow)) {
+        TPoint b = BaseCell(ACol, ARow);
+        TCellProperties* bp = propsOf(b.X, b.Y);
+        if (bp && bp->PaintID() != FPaintID) {
+            bp->SetPaintID(FPaintID);
+            PaintCell(Canvas, b.X, b.Y, Rect, State);
+        }
+        return;
+    }
+    if (Full && IsFixed(ACol, ARow)) {
+        State.Include(gdFixed);
+        State.Exclude(gdSelected);
+    }
+    if (Full) Rect = CellRect(ACol, ARow);
+    if (IsMergedCell(ACol, ARow))
+        if (TCellProperties* p = propsOf(ACol, ARow)) p->SetPaintID(FPaintID);
+
+    int fx = 0, fy = 0;
+    if (ACol >= FixedCols())
+        for (int i = 0; i < FixedCols(); ++i) fx += ColWidths(i);
+    if (ARow >= FixedRows())
+        for (int i = 0; i < FixedRows(); ++i) fy += RowHeights(i);
+    bool clipped = (ACol >= FixedCols() && FixedCols() > 0 && Rect.Left < fx) ||
+                   (ARow >= FixedRows() && FixedRows() > 0 && Rect.Top < fy);
+    if (clipped) {
+        SaveDC(Canvas);
+        IntersectClipRect(Canvas, fx, fy, Width(), Height());
+    }
+
+    Canvas->Pen()->SetWidth(1);
+    Canvas->Font()->Assign(Font());
+    Canvas->Brush()->SetStyle(bsSolid);
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = FWordWrap;
+    TCellGradientDirection gd = GradientVertical;
+    // Colours, fonts and alignment of a cell come from the cell colours step; until it
+    // overrides GetVisualProperties, a cell paints in the grid colour (fixed cells in the
+    // button face).
+    Canvas->Brush()->SetColor(State.Contains(gdFixed) ? TColor(clBtnFace) : Color());
+    GetVisualProperties(ACol, ARow, State, false, true, true, Canvas->Brush(), colorTo, mirror,
+                        mirrorTo, Canvas->Font(), ha, va, ww, gd);
+    Canvas->Pen()->SetColor(Canvas->Brush()->Color());
+
+    bool selected = State.Contains(gdSelected);
+    bool fixed = State.Contains(gdFixed);
+    if (ARow == FHoverRowIdx && FHoverRow && !(selected && !FHoverRowCells.Contains(hcSelected)) &&
+        !(fixed && !FHoverRowCells.Contains(hcFixed))) {
+        Canvas->Brush()->SetColor(FHoverRowColor);
+        colorTo = FHoverRowColorTo;
+        mirror = mirrorTo = clNone;
+        gd = GradientVertical;
+    }
+    if ((FActiveRowShow && ARow == Row() && (ACol != Col() || !FShowSel) && ACol >= FixedCols()) ||
+        (!Full && selected)) {
+        Canvas->Brush()->SetColor(FActiveRowColor);
+        colorTo = FActiveRowColorTo;
+        mirror = FActiveRowMirrorColor;
+        mirrorTo = FActiveRowMirrorColorTo;
+    }
+    Canvas->Pen()->SetColor(Canvas->Brush()->Color());
+
+    bool frame = selected && FSelectionStyle != ssDefault && FShowSel;
+    if (frame) {
+        TGridRect sel = Selection();
+        int L = std::min(sel.Left, sel.Right), R = std::max(sel.Left, sel.Right);
+        int kind = (ACol == L && L < R)     ? 1
+                   : (ACol == R && R > L)   ? 2
+                   : (L < ACol && ACol < R) ? 3
+                                            : 0;
+        TRect fr = Rect;
+        if (!Options().Contains(goHorzLine)) ++fr.Bottom;
+        if (!Options().Contains(goVertLine)) ++fr.Right;
+        bool activeLook = Focused() || Options().Contains(goDrawFocusSelected);
+        const SelectionColors& set = !activeLook                  ? kInactive
+                                     : FSelectionStyle == ssVista ? kVista
+                                     : FSelectionStyle == ssWin7  ? kWin7
+                                                                  : kOffice2007;
+        drawSelectionFrame(Canvas, fr, set, kind);
+    } else if (!(GetUseVCLStyles() && (fixed || selected))) {
+        TColor from = Canvas->Brush()->Color();
+        if (mirrorTo == clNone)
+            fillGradient(Canvas, Rect, from, colorTo, gd != GradientHorizontal);
+        else
+            fillMirrored(Canvas, Rect, from, colorTo, mirror, mirrorTo, gd != GradientHorizontal);
+        Canvas->Brush()->SetColor(from);
+    }
+
+    int o;
+    if (fixed) {
+        Canvas->Pen()->SetColor(FGridFixedLineColor);
+        Canvas->Pen()->SetWidth(1);
+        o = 1;
+    } else {
+        Canvas->Pen()->SetWidth(std::max(1, FGridLineWidth));
+        if (FGridLineWidth > 0) Canvas->Pen()->SetColor(FGridLineColor);
+        o = (FGridLineWidth + 1) / 2;
+    }
+    bool lineWidthOk = fixed || FGridLineWidth > 0;
+    if (lineWidthOk &&
+        ((Options().Contains(goHorzLine) && !fixed) ||
+         (Options().Contains(goFixedHorzLine) && fixed)) &&
+        !(ACol == 0 && HasNodes())) {
+        Canvas->MoveTo(Rect.Left - o + 1, Rect.Bottom - o);
+        Canvas->LineTo(Rect.Right - o + 1, Rect.Bottom - o);
+    }
+    if (lineWidthOk && ((Options().Contains(goVertLine) && !fixed) ||
+                        (Options().Contains(goFixedVertLine) && fixed))) {
+        Canvas->MoveTo(Rect.Right - o, Rect.Bottom - o);
+        Canvas->LineTo(Rect.Right - o, Rect.Top - o);
+    }
+
+    TRect content = Rect;
+    if (fixed) {
+        content.Right -= 1;
+        content.Bottom -= 2;
+    } else {
+        InflateRect(content, -FGridLineWidth, -FGridLineWidth);
+    }
+    if (Full) DrawGridCell(Canvas, ACol, ARow, content, State);
+
+    if (clipped) RestoreDC(Canvas, -1);
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Pen()->SetStyle(psSolid);
+}
+
+// --- properties ------------------------------------------------------------------------------
+
+void TBaseGrid::SetDefaultDrawing(bool v) {
+    FDefaultDrawing = v;
+    TCustomGrid::SetDefaultDrawing(false);
+}
+
+void TBaseGrid::SetGridLineWidth(int v) {
+    FGridLineWidth = v;
+    TCustomGrid::SetGridLineWidth(0);
+    Invalidate();
+}
+
+void TBaseGrid::SetGridLineColor(TColor v) {
+    FGridLineColor = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetGridFixedLineColor(TColor v) {
+    FGridFixedLineColor = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetActiveRowShow(bool v) {
+    if (v == FActiveRowShow) return;
+    FActiveRowShow = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetActiveRowColor(TColor v) {
+    if (v == FActiveRowColor) return;
+    FActiveRowColor = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetActiveRowColorTo(TColor v) {
+    if (v == FActiveRowColorTo) return;
+    FActiveRowColorTo = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetActiveRowMirrorColor(TColor v) {
+    if (v == FActiveRowMirrorColor) return;
+    FActiveRowMirrorColor = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetActiveRowMirrorColorTo(TColor v) {
+    if (v == FActiveRowMirrorColorTo) return;
+    FActiveRowMirrorColorTo = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetSelectionStyle(TGridSelectionStyle v) {
+    if (v == FSelectionStyle) return;
+    FSelectionStyle = v;
+    Invalidate();
+}
+
+// --- TCellProperties setters that repaint their cell ------------------------------------------
+
+void TCellProperties::repaint() {
+    if (FOwnerGrid) FOwnerGrid->RepaintCell(FOwnerCol, FOwnerRow);
+}
+
+void TCellProperties::SetBrushColor(TColor v) {
+    FBrushColor = v;
+    repaint();
+}
+
+void TCellProperties::SetBrushColorTo(TColor v) {
+    FBrushColorTo = v;
+    repaint();
+}
+
+void TCellProperties::SetVAlignment(TVAlignment v) {
+    FVAlignment = v;
+    repaint();
+}
+
+void TCellProperties::SetWordWrap(bool v) {
+    FWordWrap = v;
+    repaint();
+}

@@ -1,0 +1,1780 @@
+#include "platform/ui/Grids.h"
+
+#include "platform/ui/Forms.h"
+#include "platform/ui/Timers.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+const char* const sIndexOutOfRange = "Grid index out of range";
+const char* const sFixedColTooBig = "Fixed column count must be less than column count";
+const char* const sFixedRowTooBig = "Fixed row count must be less than row count";
+
+[[noreturn]] void invalidOp(const char* text) {
+    throw EInvalidGridOperation(text);
+}
+
+int mulDiv(int a, int b, int c) {
+    if (c == 0) return 0;
+    long long p = static_cast<long long>(a) * b;
+    long long half = c / 2;
+    return int(p >= 0 ? (p + half) / c : (p - half) / c);
+}
+
+int extentOf(const TGridAxisDrawInfo& a, int i) {
+    return (*a.Extents)[std::size_t(i)];
+}
+
+// Fills the boundaries of an axis from its extents, fixed count and first scrolled cell.
+void calcAxis(TGridAxisDrawInfo& a) {
+    int lw = a.EffectiveLineWidth;
+    int pos = 0;
+    for (int i = 0; i < a.FixedCellCount; ++i) pos += extentOf(a, i) + lw;
+    a.FixedBoundary = pos;
+    a.FullVisBoundary = pos;
+    a.LastFullVisibleCell = a.FirstGridCell - 1;
+    for (int i = a.FirstGridCell; i < a.GridCellCount; ++i) {
+        pos += extentOf(a, i) + lw;
+        if (pos > a.GridExtent) {
+            pos = a.GridExtent;
+            break;
+        }
+        a.LastFullVisibleCell = i;
+        a.FullVisBoundary = pos;
+    }
+    a.GridBoundary = std::min(pos, a.GridExtent);
+}
+
+// Start of cell i along the axis, or -1 when it is not shown.
+int cellStart(const TGridAxisDrawInfo& a, int i) {
+    if (i < 0 || i >= a.GridCellCount) return -1;
+    int lw = a.EffectiveLineWidth;
+    int pos = 0;
+    if (i < a.FixedCellCount) {
+        for (int k = 0; k < i; ++k) pos += extentOf(a, k) + lw;
+        return pos;
+    }
+    if (i < a.FirstGridCell) return -1;
+    pos = a.FixedBoundary;
+    for (int k = a.FirstGridCell; k < i; ++k) {
+        pos += extentOf(a, k) + lw;
+        if (pos >= a.GridExtent) return -1;
+    }
+    return pos < a.GridExtent ? pos : -1;
+}
+
+// The cell at position p along the axis; -1 outside the shown cells.
+int cellAt(const TGridAxisDrawInfo& a, int p) {
+    int lw = a.EffectiveLineWidth;
+    if (p < 0) return -1;
+    int pos = 0;
+    if (p < a.FixedBoundary) {
+        for (int i = 0; i < a.FixedCellCount; ++i) {
+            pos += extentOf(a, i) + lw;
+            if (p < pos) return i;
+        }
+        return -1;
+    }
+    if (p >= a.GridBoundary) return -1;
+    pos = a.FixedBoundary;
+    for (int i = a.FirstGridCell; i < a.GridCellCount; ++i) {
+        pos += extentOf(a, i) + lw;
+        if (p < pos) return i;
+    }
+    return -1;
+}
+
+// Smallest first cell from which `last` is still shown completely (last itself when it
+// does not fit at all).
+int firstToShow(const TGridAxisDrawInfo& a, int last) {
+    int room = a.GridExtent - a.FixedBoundary;
+    int lw = a.EffectiveLineWidth;
+    int used = 0;
+    int first = last;
+    for (int i = last; i >= a.FixedCellCount; --i) {
+        used += extentOf(a, i) + lw;
+        if (used > room) break;
+        first = i;
+    }
+    return first;
+}
+
+// Where a cell index goes when another cell moves from `from` to `to`.
+void moveAdjust(int& pos, int from, int to) {
+    if (pos == from)
+        pos = to;
+    else if (from < pos && pos <= to)
+        --pos;
+    else if (to <= pos && pos < from)
+        ++pos;
+}
+
+template <typename V> void moveItem(V& v, int from, int to) {
+    auto b = v.begin();
+    if (from < to)
+        std::rotate(b + from, b + from + 1, b + to + 1);
+    else
+        std::rotate(b + to, b + from, b + from + 1);
+}
+
+} // namespace
+
+// --- TInplaceEdit ---------------------------------------------------------------------------
+
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+    SetBorderStyle(bsNone);
+    SetTabStop(false);
+    SetVisible(false);
+    SetAutoSelect(false);
+}
+
+TInplaceEdit::~TInplaceEdit() = default;
+
+void TInplaceEdit::Deselect() {
+    int end = int(Utf8Length(Text()));
+    SetSelStart(end);
+}
+
+void TInplaceEdit::Move(const TRect& Loc) {
+    if (Loc.IsEmpty()) {
+        Hide();
+        return;
+    }
+    SetBounds(Loc.Left, Loc.Top, Loc.Width(), Loc.Height());
+    BoundsChanged();
+    if (!Visible()) SetVisible(true);
+    if (grid_ && grid_->Focused() && CanFocus()) SetFocus();
+}
+
+void TInplaceEdit::Hide() {
+    if (!Visible()) return;
+    bool hadFocus = Focused();
+    SetVisible(false);
+    if (hadFocus && grid_ && grid_->CanFocus()) grid_->SetFocus();
+}
+
+bool TInplaceEdit::PosEqual(const TRect& Rect) const {
+    return BoundsRect() == Rect;
+}
+
+void TInplaceEdit::UpdateContents() {
+    if (!grid_) return;
+    int c = grid_->Col(), r = grid_->Row();
+    SetEditMask(grid_->GetEditMask(c, r));
+    loadedText_ = grid_->GetEditText(c, r);
+    SetText(loadedText_);
+    int limit = grid_->GetEditLimit();
+    SetMaxLength(std::max(0, limit));
+    SetModified(false);
+}
+
+void TInplaceEdit::Reset() {
+    SetText(loadedText_);
+    SelectAll();
+    SetModified(false);
+}
+
+void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
+    if (!grid_) {
+        TCustomEdit::KeyDown(Key, Shift);
+        return;
+    }
+    auto sendToGrid = [&] {
+        grid_->EditorKeyDown(Key, Shift);
+        Key = 0;
+    };
+    bool forward = grid_->Options().Contains(goAlwaysShowEditor);
+    bool ctrl = Shift.Contains(ssCtrl);
+    int len = int(Utf8Length(Text()));
+    int start = SelStart(), selLen = SelLength();
+    bool leftSide = start == 0 && (selLen == 0 || selLen == len);
+    bool rightSide = start + selLen == len && (selLen == 0 || start == 0);
+    switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_ESCAPE:
+        sendToGrid();
+        break;
+    case VK_INSERT:
+        if (Shift.Empty())
+            sendToGrid();
+        else if (Shift == TShiftState{ssShift} && !grid_->CanEditModify())
+            Key = 0;
+        break;
+    case VK_LEFT:
+    case VK_HOME:
+        if (forward && (ctrl || leftSide)) sendToGrid();
+        break;
+    case VK_RIGHT:
+    case VK_END:
+        if (forward && (ctrl || rightSide)) sendToGrid();
+        break;
+    case VK_F2:
+        if (grid_->OnKeyDown) grid_->OnKeyDown(grid_, Key, Shift);
+        if (Key == VK_F2) {
+            Deselect();
+            Key = 0;
+            return;
+        }
+        break;
+    case VK_TAB:
+        if (!Shift.Contains(ssAlt)) sendToGrid();
+        break;
+    case VK_DELETE:
+        if (ctrl)
+            sendToGrid();
+        else if (!grid_->CanEditModify())
+            Key = 0;
+        break;
+    default:
+        break;
+    }
+    if (Key != 0) {
+        // A key that stays in the editor is shown to the grid's OnKeyDown first.
+        if (grid_->OnKeyDown) grid_->OnKeyDown(grid_, Key, Shift);
+        if (Key != 0) TCustomEdit::KeyDown(Key, Shift);
+    }
+}
+
+void TInplaceEdit::KeyPress(char32_t& Key) {
+    if (!grid_) {
+        TCustomEdit::KeyPress(Key);
+        return;
+    }
+    grid_->KeyPress(Key);
+    if (Key >= 32 && Key != 127 && !grid_->CanEditAcceptKey(Key)) {
+        Key = 0;
+        MessageBeep(0);
+    }
+    switch (Key) {
+    case 9:
+    case 27:
+        Key = 0;
+        break;
+    case 13: {
+        int len = int(Utf8Length(Text()));
+        if (SelStart() == 0 && SelLength() == len)
+            Deselect();
+        else
+            SelectAll();
+        Key = 0;
+        break;
+    }
+    case 8:
+    case 22: // Ctrl+V
+    case 24: // Ctrl+X
+        if (!grid_->CanEditModify()) Key = 0;
+        break;
+    default:
+        if (Key >= 32 && !grid_->CanEditModify()) Key = 0;
+        break;
+    }
+}
+
+void TInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
+    if (grid_ && grid_->OnKeyUp)
+        grid_->OnKeyUp(grid_, Key, Shift);
+    else
+        TCustomEdit::KeyUp(Key, Shift);
+}
+
+void TInplaceEdit::DblClick() {
+    if (grid_)
+        grid_->DblClick();
+    else
+        TCustomEdit::DblClick();
+}
+
+void TInplaceEdit::WMGetDlgCode(TMessage& Message) {
+    TCustomEdit::WMGetDlgCode(Message);
+    Message.Result |= DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (grid_ && grid_->Options().Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
+}
+
+// --- TCustomGrid ----------------------------------------------------------------------------
+
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetControlStyle(csCaptureMouse | csOpaque | csDoubleClicks | csNeedsBorderPaint);
+    colWidths_.assign(std::size_t(colCount_), defaultColWidth_);
+    rowHeights_.assign(std::size_t(rowCount_), defaultRowHeight_);
+    tabStops_.assign(std::size_t(colCount_), true);
+    SetBounds(0, 0, 320, 120);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+}
+
+TCustomGrid::~TCustomGrid() = default;
+
+// --- sizes ------------------------------------------------------------------------------------
+
+void TCustomGrid::SetColCount(int v) {
+    if (v < 1) v = 1;
+    if (v == colCount_) return;
+    if (v <= fixedCols_) fixedCols_ = v - 1;
+    changeSize(v, rowCount_);
+}
+
+void TCustomGrid::SetRowCount(int v) {
+    if (v < 1) v = 1;
+    if (v == rowCount_) return;
+    if (v <= fixedRows_) fixedRows_ = v - 1;
+    changeSize(colCount_, v);
+}
+
+void TCustomGrid::changeSize(int newColCount, int newRowCount) {
+    int oldCols = colCount_, oldRows = rowCount_;
+    // An edit of a cell that goes away is dropped, not written back.
+    if (FInplaceCol >= newColCount || FInplaceRow >= newRowCount) {
+        FInplaceCol = FInplaceRow = -1;
+        if (FInplaceEdit) FInplaceEdit->Hide();
+    }
+    colWidths_.resize(std::size_t(newColCount), defaultColWidth_);
+    tabStops_.resize(std::size_t(newColCount), true);
+    rowHeights_.resize(std::size_t(newRowCount), defaultRowHeight_);
+    colCount_ = newColCount;
+    rowCount_ = newRowCount;
+    clampPositions();
+    SizeChanged(oldCols, oldRows);
+    UpdateScrollRange();
+    Invalidate();
+    if (editorMode_) UpdateEdit();
+}
+
+void TCustomGrid::clampPositions() {
+    auto clamp = [](int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); };
+    current_.X = clamp(current_.X, fixedCols_, colCount_ - 1);
+    current_.Y = clamp(current_.Y, fixedRows_, rowCount_ - 1);
+    anchor_.X = clamp(anchor_.X, fixedCols_, colCount_ - 1);
+    anchor_.Y = clamp(anchor_.Y, fixedRows_, rowCount_ - 1);
+    topLeft_.X = clamp(topLeft_.X, fixedCols_, colCount_ - 1);
+    topLeft_.Y = clamp(topLeft_.Y, fixedRows_, rowCount_ - 1);
+    if (options_.Contains(goRowSelect)) {
+        current_.X = fixedCols_;
+        anchor_.X = colCount_ - 1;
+    }
+}
+
+void TCustomGrid::SetFixedCols(int v) {
+    if (v == fixedCols_) return;
+    if (v < 0) invalidOp(sIndexOutOfRange);
+    if (v >= colCount_) invalidOp(sFixedColTooBig);
+    fixedCols_ = v;
+    topLeft_.X = v;
+    current_.X = v;
+    anchor_ = current_;
+    clampPositions();
+    UpdateScrollRange();
+    Invalidate();
+}
+
+void TCustomGrid::SetFixedRows(int v) {
+    if (v == fixedRows_) return;
+    if (v < 0) invalidOp(sIndexOutOfRange);
+    if (v >= rowCount_) invalidOp(sFixedRowTooBig);
+    fixedRows_ = v;
+    topLeft_.Y = v;
+    current_.Y = v;
+    anchor_ = current_;
+    clampPositions();
+    UpdateScrollRange();
+    Invalidate();
+}
+
+void TCustomGrid::SetDefaultColWidth(int v) {
+    if (v == defaultColWidth_ && !customColWidths_) return;
+    defaultColWidth_ = v;
+    std::fill(colWidths_.begin(), colWidths_.end(), v);
+    customColWidths_ = false;
+    ColWidthsChanged();
+    Invalidate();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int v) {
+    if (v == defaultRowHeight_ && !customRowHeights_) return;
+    defaultRowHeight_ = v;
+    std::fill(rowHeights_.begin(), rowHeights_.end(), v);
+    customRowHeights_ = false;
+    RowHeightsChanged();
+    Invalidate();
+}
+
+int TCustomGrid::ColWidths(int i) const {
+    if (i < 0 || i >= colCount_) return defaultColWidth_;
+    return colWidths_[std::size_t(i)];
+}
+
+void TCustomGrid::SetColWidths(int i, int v) {
+    if (i < 0 || i >= colCount_) invalidOp(sIndexOutOfRange);
+    if (v < 0) v = 0;
+    if (colWidths_[std::size_t(i)] == v) return;
+    colWidths_[std::size_t(i)] = v;
+    customColWidths_ = true;
+    ColWidthsChanged();
+}
+
+int TCustomGrid::RowHeights(int i) const {
+    if (i < 0 || i >= rowCount_) return defaultRowHeight_;
+    return rowHeights_[std::size_t(i)];
+}
+
+void TCustomGrid::SetRowHeights(int i, int v) {
+    if (i < 0 || i >= rowCount_) invalidOp(sIndexOutOfRange);
+    if (v < 0) v = 0;
+    if (rowHeights_[std::size_t(i)] == v) return;
+    rowHeights_[std::size_t(i)] = v;
+    customRowHeights_ = true;
+    RowHeightsChanged();
+}
+
+bool TCustomGrid::TabStops(int i) const {
+    if (i < 0 || i >= colCount_) return true;
+    return tabStops_[std::size_t(i)];
+}
+
+void TCustomGrid::SetTabStops(int i, bool v) {
+    if (i < 0 || i >= colCount_) invalidOp(sIndexOutOfRange);
+    tabStops_[std::size_t(i)] = v;
+}
+
+void TCustomGrid::SetGridLineWidth(int v) {
+    if (v < 0) v = 0;
+    if (v == gridLineWidth_) return;
+    gridLineWidth_ = v;
+    ColWidthsChanged();
+    RowHeightsChanged();
+    Invalidate();
+}
+
+void TCustomGrid::SetOptions(TGridOptions v) {
+    if (v.Contains(goRowSelect)) v.Exclude(goAlwaysShowEditor);
+    if (v == options_) return;
+    options_ = v;
+    clampPositions();
+    if (!options_.Contains(goEditing))
+        HideEditor();
+    else if (options_.Contains(goAlwaysShowEditor))
+        ShowEditor();
+    UpdateScrollRange();
+    Invalidate();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool v) {
+    if (v == defaultDrawing_) return;
+    defaultDrawing_ = v;
+    Invalidate();
+}
+
+void TCustomGrid::SetFixedColor(TColor v) {
+    if (v == fixedColor_) return;
+    fixedColor_ = v;
+    Invalidate();
+}
+
+void TCustomGrid::SetScrollBars(TScrollStyle v) {
+    if (v == scrollBars_) return;
+    scrollBars_ = v;
+    UpdateScrollRange();
+}
+
+void TCustomGrid::SizeChanged(int, int) {}
+
+void TCustomGrid::ColWidthsChanged() {
+    UpdateScrollRange();
+    Invalidate();
+    if (editorMode_) UpdateEdit();
+}
+
+void TCustomGrid::RowHeightsChanged() {
+    UpdateScrollRange();
+    Invalidate();
+    if (editorMode_) UpdateEdit();
+}
+
+void TCustomGrid::Resize() {
+    TCustomControl::Resize();
+    UpdateScrollRange();
+    if (editorMode_) UpdateEdit();
+}
+
+// --- geometry ---------------------------------------------------------------------------------
+
+void TCustomGrid::CalcFixedInfo(TGridDrawInfo& DrawInfo) {
+    auto setup = [](TGridAxisDrawInfo& a, const std::vector<int>& ext, int lw, int fixed, int count,
+                    int extent) {
+        a.EffectiveLineWidth = lw;
+        a.Extents = &ext;
+        a.FixedCellCount = fixed;
+        a.FirstGridCell = fixed;
+        a.GridCellCount = count;
+        a.GridExtent = extent;
+    };
+    int lwH =
+        (options_.Contains(goFixedVertLine) || options_.Contains(goVertLine)) ? gridLineWidth_ : 0;
+    int lwV =
+        (options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine)) ? gridLineWidth_ : 0;
+    setup(DrawInfo.Horz, colWidths_, lwH, fixedCols_, colCount_, ClientWidth());
+    setup(DrawInfo.Vert, rowHeights_, lwV, fixedRows_, rowCount_, ClientHeight());
+    calcAxis(DrawInfo.Horz);
+    calcAxis(DrawInfo.Vert);
+}
+
+void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo) {
+    CalcFixedInfo(DrawInfo);
+    DrawInfo.Horz.FirstGridCell = topLeft_.X;
+    DrawInfo.Vert.FirstGridCell = topLeft_.Y;
+    calcAxis(DrawInfo.Horz);
+    calcAxis(DrawInfo.Vert);
+}
+
+TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& DrawInfo) {
+    return {cellAt(DrawInfo.Horz, X), cellAt(DrawInfo.Vert, Y)};
+}
+
+TGridCoord TCustomGrid::CalcMaxTopLeft(const TGridCoord& Coord, const TGridDrawInfo& DrawInfo) {
+    return {firstToShow(DrawInfo.Horz, Coord.X), firstToShow(DrawInfo.Vert, Coord.Y)};
+}
+
+int TCustomGrid::VisibleColCount() {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    return std::max(0, di.Horz.LastFullVisibleCell - topLeft_.X + 1);
+}
+
+int TCustomGrid::VisibleRowCount() {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    return std::max(0, di.Vert.LastFullVisibleCell - topLeft_.Y + 1);
+}
+
+TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    int l = cellStart(di.Horz, ALeft), t = cellStart(di.Vert, ATop);
+    int r = cellStart(di.Horz, ARight), b = cellStart(di.Vert, ABottom);
+    if (l < 0 || t < 0 || r < 0 || b < 0) return {};
+    return {l, t, r + extentOf(di.Horz, ARight), b + extentOf(di.Vert, ABottom)};
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) {
+    return BoxRect(ACol, ARow, ACol, ARow);
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    TGridCoord c = CalcCoordFromPoint(X, Y, di);
+    if (c.X < 0)
+        c.Y = -1;
+    else if (c.Y < 0)
+        c.X = -1;
+    return c;
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) {
+    TGridCoord c = MouseCoord(X, Y);
+    ACol = c.X;
+    ARow = c.Y;
+}
+
+int TCustomGrid::GridWidth() {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    return di.Horz.GridBoundary;
+}
+
+int TCustomGrid::GridHeight() {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    return di.Vert.GridBoundary;
+}
+
+bool TCustomGrid::cellShown(int c, int r) {
+    if (!HandleAllocated()) return false;
+    if (c < 0 || r < 0 || c >= colCount_ || r >= rowCount_) return false;
+    if (c >= fixedCols_ && c < topLeft_.X) return false;
+    if (r >= fixedRows_ && r < topLeft_.Y) return false;
+    return true;
+}
+
+// --- invalidation -----------------------------------------------------------------------------
+
+void TCustomGrid::InvalidateCell(int ACol, int ARow) {
+    if (!cellShown(ACol, ARow)) return;
+    TRect r = CellRect(ACol, ARow);
+    if (!r.IsEmpty()) ::InvalidateRect(Handle(), &r, false);
+}
+
+void TCustomGrid::InvalidateCol(int ACol) {
+    if (!HandleAllocated()) return;
+    InvalidateRect(TGridRect{ACol, 0, ACol, rowCount_ - 1});
+}
+
+void TCustomGrid::InvalidateRow(int ARow) {
+    if (!HandleAllocated()) return;
+    InvalidateRect(TGridRect{0, ARow, colCount_ - 1, ARow});
+}
+
+void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
+    if (!HandleAllocated()) return;
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    // Clip the cell range to what is shown, then take its client rectangle.
+    auto span = [](const TGridAxisDrawInfo& a, int lo, int hi, int& from, int& to) {
+        int lastShown = std::min(a.GridCellCount - 1, a.LastFullVisibleCell + 1);
+        from = lo;
+        to = hi;
+        if (from < a.FixedCellCount) {
+            // Fixed cells are always shown; the range may continue into the scrolled part.
+        } else if (from < a.FirstGridCell) {
+            from = a.FirstGridCell;
+        }
+        if (to > lastShown) to = lastShown;
+        if (to >= a.FixedCellCount && to < a.FirstGridCell) to = a.FixedCellCount - 1;
+        return from <= to && from >= 0;
+    };
+    int c1, c2, r1, r2;
+    if (!span(di.Horz, std::min(ARect.Left, ARect.Right), std::max(ARect.Left, ARect.Right), c1,
+              c2))
+        return;
+    if (!span(di.Vert, std::min(ARect.Top, ARect.Bottom), std::max(ARect.Top, ARect.Bottom), r1,
+              r2))
+        return;
+    int l = cellStart(di.Horz, c1), t = cellStart(di.Vert, r1);
+    int r = cellStart(di.Horz, c2), b = cellStart(di.Vert, r2);
+    if (l < 0 || t < 0 || r < 0 || b < 0) {
+        Invalidate();
+        return;
+    }
+    TRect rc{l, t, r + extentOf(di.Horz, c2) + di.Horz.EffectiveLineWidth,
+             b + extentOf(di.Vert, r2) + di.Vert.EffectiveLineWidth};
+    ::InvalidateRect(Handle(), &rc, false);
+}
+
+void TCustomGrid::InvalidateEditor() {
+    FInplaceCol = -1;
+    FInplaceRow = -1;
+    if (editorMode_) UpdateEdit();
+}
+
+// --- current cell, selection, scrolling ----------------------------------------------------------
+
+void TCustomGrid::SetCol(int v) {
+    if (v != current_.X) FocusCell(v, current_.Y, true);
+}
+
+void TCustomGrid::SetRow(int v) {
+    if (v != current_.Y) FocusCell(current_.X, v, true);
+}
+
+void TCustomGrid::SetLeftCol(int v) {
+    if (v < fixedCols_ || v >= colCount_) invalidOp(sIndexOutOfRange);
+    if (v != topLeft_.X) MoveTopLeft(v, topLeft_.Y);
+}
+
+void TCustomGrid::SetTopRow(int v) {
+    if (v < fixedRows_ || v >= rowCount_) invalidOp(sIndexOutOfRange);
+    if (v != topLeft_.Y) MoveTopLeft(topLeft_.X, v);
+}
+
+TGridRect TCustomGrid::Selection() const {
+    TGridRect r{std::min(current_.X, anchor_.X), std::min(current_.Y, anchor_.Y),
+                std::max(current_.X, anchor_.X), std::max(current_.Y, anchor_.Y)};
+    if (options_.Contains(goRowSelect)) {
+        r.Left = fixedCols_;
+        r.Right = colCount_ - 1;
+    }
+    return r;
+}
+
+void TCustomGrid::SetSelection(const TGridRect& v) {
+    auto clampC = [&](int c) { return std::max(fixedCols_, std::min(c, colCount_ - 1)); };
+    auto clampR = [&](int r) { return std::max(fixedRows_, std::min(r, rowCount_ - 1)); };
+    TGridRect old = Selection();
+    anchor_ = {clampC(v.Left), clampR(v.Top)};
+    current_ = {clampC(v.Right), clampR(v.Bottom)};
+    if (options_.Contains(goRowSelect)) {
+        current_.X = fixedCols_;
+        anchor_.X = colCount_ - 1;
+    }
+    selectionMoved(old);
+}
+
+void TCustomGrid::selectionMoved(const TGridRect& oldSel) {
+    if (!HandleAllocated()) return;
+    InvalidateRect(oldSel);
+    InvalidateRect(Selection());
+}
+
+void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
+    MoveColRow(ACol, ARow, MoveAnchor, true);
+    UpdateEdit();
+    Click();
+}
+
+void TCustomGrid::MoveColRow(int ACol, int ARow, bool MoveAnchorToo, bool Show) {
+    if (ACol < 0 || ARow < 0 || ACol >= colCount_ || ARow >= rowCount_) invalidOp(sIndexOutOfRange);
+    if (!SelectCell(ACol, ARow)) return;
+    TGridRect oldSel = Selection();
+    InvalidateCell(current_.X, current_.Y);
+    current_ = {ACol, ARow};
+    if (!options_.Contains(goAlwaysShowEditor)) HideEditor();
+    if (MoveAnchorToo || !options_.Contains(goRangeSelect)) {
+        anchor_ = current_;
+        if (options_.Contains(goRowSelect)) anchor_.X = colCount_ - 1;
+    }
+    if (options_.Contains(goRowSelect)) current_.X = fixedCols_;
+    if (Show) ClampInView(current_);
+    selectionMoved(oldSel);
+    InvalidateCell(current_.X, current_.Y);
+}
+
+void TCustomGrid::MoveAnchor(const TGridCoord& NewAnchor) {
+    if (!options_.Contains(goRangeSelect)) {
+        MoveColRow(NewAnchor.X, NewAnchor.Y, true, true);
+        return;
+    }
+    TGridRect oldSel = Selection();
+    anchor_ = NewAnchor;
+    if (options_.Contains(goRowSelect)) anchor_.X = colCount_ - 1;
+    ClampInView(NewAnchor);
+    selectionMoved(oldSel);
+}
+
+void TCustomGrid::ClampInView(const TGridCoord& Coord) {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    int left = topLeft_.X, top = topLeft_.Y;
+    if (Coord.X >= fixedCols_ && Coord.X < colCount_) {
+        if (Coord.X < left)
+            left = Coord.X;
+        else if (Coord.X > di.Horz.LastFullVisibleCell)
+            left = std::max(left, firstToShow(di.Horz, Coord.X));
+    }
+    if (Coord.Y >= fixedRows_ && Coord.Y < rowCount_) {
+        if (Coord.Y < top)
+            top = Coord.Y;
+        else if (Coord.Y > di.Vert.LastFullVisibleCell)
+            top = std::max(top, firstToShow(di.Vert, Coord.Y));
+    }
+    MoveTopLeft(left, top);
+}
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
+    if (ALeft == topLeft_.X && ATop == topLeft_.Y) return;
+    topLeft_ = {ALeft, ATop};
+    Invalidate();
+    UpdateScrollPos();
+    if (editorMode_) UpdateEdit();
+    TopLeftChanged();
+}
+
+void TCustomGrid::TopLeftChanged() {}
+
+void TCustomGrid::UpdateScrollRange() {
+    TGridDrawInfo di;
+    CalcFixedInfo(di);
+    TGridCoord maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    bool horz = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+    bool vert = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+    hScroll_.Visible = horz && maxTL.X > fixedCols_;
+    vScroll_.Visible = vert && maxTL.Y > fixedRows_;
+    // A grid that grew (or got fewer cells) scrolls back so that no empty space is left.
+    int left = std::min(topLeft_.X, std::max(maxTL.X, fixedCols_));
+    int top = std::min(topLeft_.Y, std::max(maxTL.Y, fixedRows_));
+    if (left != topLeft_.X || top != topLeft_.Y) MoveTopLeft(left, top);
+    UpdateScrollPos();
+}
+
+void TCustomGrid::UpdateScrollPos() {
+    TGridDrawInfo di;
+    CalcFixedInfo(di);
+    TGridCoord maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    auto thumb = [](int pos, int fixed, int max) {
+        if (max <= fixed) return 0;
+        return std::min(GridThumbRange, mulDiv(pos - fixed, GridThumbRange, max - fixed));
+    };
+    hScroll_.Position = thumb(topLeft_.X, fixedCols_, maxTL.X);
+    vScroll_.Position = thumb(topLeft_.Y, fixedRows_, maxTL.Y);
+}
+
+void TCustomGrid::modifyScrollBar(bool vertical, WORD code, int pos) {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    const TGridAxisDrawInfo& a = vertical ? di.Vert : di.Horz;
+    int fixed = a.FixedCellCount;
+    int maxFirst = std::max(fixed, firstToShow(a, a.GridCellCount - 1));
+    int page = std::max(1, a.LastFullVisibleCell - a.FirstGridCell + 1);
+    int first = a.FirstGridCell;
+    switch (code) {
+    case SB_LINEUP:
+        --first;
+        break;
+    case SB_LINEDOWN:
+        ++first;
+        break;
+    case SB_PAGEUP:
+        first -= page;
+        break;
+    case SB_PAGEDOWN:
+        first += page;
+        break;
+    case SB_THUMBPOSITION:
+        first = fixed + mulDiv(pos, maxFirst - fixed, GridThumbRange);
+        break;
+    case SB_THUMBTRACK:
+        if (!options_.Contains(goThumbTracking)) return;
+        first = fixed + mulDiv(pos, maxFirst - fixed, GridThumbRange);
+        break;
+    case SB_TOP:
+        first = fixed;
+        break;
+    case SB_BOTTOM:
+        first = maxFirst;
+        break;
+    default:
+        return;
+    }
+    first = std::max(fixed, std::min(first, maxFirst));
+    if (vertical)
+        MoveTopLeft(topLeft_.X, first);
+    else
+        MoveTopLeft(first, topLeft_.Y);
+}
+
+void TCustomGrid::WMHScroll(TWMScroll& Message) {
+    modifyScrollBar(false, Message.ScrollCode(), Message.Pos());
+}
+
+void TCustomGrid::WMVScroll(TWMScroll& Message) {
+    modifyScrollBar(true, Message.ScrollCode(), Message.Pos());
+}
+
+void TCustomGrid::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_HSCROLL: {
+        TWMScroll m(Message);
+        WMHScroll(m);
+        return;
+    }
+    case WM_VSCROLL: {
+        TWMScroll m(Message);
+        WMVScroll(m);
+        return;
+    }
+    default:
+        TCustomControl::Dispatch(Message);
+    }
+}
+
+// --- editor ----------------------------------------------------------------------------------
+
+std::string TCustomGrid::GetEditText(int, int) {
+    return "";
+}
+void TCustomGrid::SetEditText(int, int, const std::string&) {}
+std::string TCustomGrid::GetEditMask(int, int) {
+    return "";
+}
+int TCustomGrid::GetEditLimit() {
+    return 0;
+}
+bool TCustomGrid::CanEditModify() {
+    return FCanEditModify;
+}
+bool TCustomGrid::CanEditAcceptKey(char32_t) {
+    return true;
+}
+bool TCustomGrid::CanGridAcceptKey(WORD, TShiftState) {
+    return true;
+}
+
+TInplaceEdit* TCustomGrid::CreateEditor() {
+    return new TInplaceEdit(this);
+}
+
+bool TCustomGrid::IsActiveControl() {
+    if (TCustomForm* form = GetParentForm(); form && form->ActiveControl() == this) return true;
+    HWND focus = GetFocus();
+    for (TWinControl* w = focus ? FindControl(focus) : nullptr; w; w = w->Parent())
+        if (w == this) return true;
+    return false;
+}
+
+bool TCustomGrid::CanEditShow() {
+    return options_.Contains(goEditing) && !options_.Contains(goRowSelect) && editorMode_ &&
+           !(ComponentState() & csDesigning) && HandleAllocated() &&
+           (options_.Contains(goAlwaysShowEditor) || IsActiveControl());
+}
+
+void TCustomGrid::SetEditorMode(bool v) {
+    if (!v) {
+        HideEditor();
+    } else {
+        ShowEditor();
+        if (FInplaceEdit) FInplaceEdit->Deselect();
+    }
+}
+
+void TCustomGrid::ShowEditor() {
+    editorMode_ = true;
+    UpdateEdit();
+}
+
+void TCustomGrid::HideEditor() {
+    editorMode_ = false;
+    HideEdit();
+}
+
+void TCustomGrid::ShowEditorChar(char32_t Ch) {
+    ShowEditor();
+    if (FInplaceEdit && FInplaceEdit->Visible()) FInplaceEdit->Perform(WM_CHAR, WPARAM(Ch));
+}
+
+void TCustomGrid::UpdateEdit() {
+    auto load = [this] {
+        FInplaceCol = current_.X;
+        FInplaceRow = current_.Y;
+        FInplaceEdit->UpdateContents();
+        FCanEditModify = GetEditLimit() != -1;
+        FInplaceEdit->SelectAll();
+    };
+    if (!CanEditShow()) return;
+    if (!FInplaceEdit) {
+        FInplaceEdit = CreateEditor();
+        FInplaceEdit->SetGrid(this);
+        FInplaceEdit->SetParent(this);
+        load();
+    } else if (current_.X != FInplaceCol || current_.Y != FInplaceRow) {
+        HideEdit();
+        load();
+    }
+    if (CanEditShow()) FInplaceEdit->Move(CellRect(current_.X, current_.Y));
+}
+
+void TCustomGrid::UpdateText() {
+    if (FInplaceEdit && FInplaceCol != -1 && FInplaceRow != -1)
+        SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->Text());
+}
+
+void TCustomGrid::HideEdit() {
+    if (!FInplaceEdit) return;
+    struct Done {
+        TCustomGrid* g;
+        ~Done() {
+            g->FInplaceCol = -1;
+            g->FInplaceRow = -1;
+            g->FInplaceEdit->Hide();
+        }
+    } done{this};
+    UpdateText();
+}
+
+// --- row and column moving --------------------------------------------------------------------
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
+    if (FromIndex == ToIndex) return;
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= colCount_ || ToIndex >= colCount_)
+        invalidOp(sIndexOutOfRange);
+    moveItem(colWidths_, FromIndex, ToIndex);
+    std::vector<bool> stops(tabStops_.begin(), tabStops_.end());
+    moveItem(stops, FromIndex, ToIndex);
+    tabStops_ = stops;
+    moveAdjust(current_.X, FromIndex, ToIndex);
+    moveAdjust(anchor_.X, FromIndex, ToIndex);
+    if (FInplaceCol >= 0) moveAdjust(FInplaceCol, FromIndex, ToIndex);
+    Invalidate();
+    ColumnMoved(FromIndex, ToIndex);
+    if (customColWidths_) ColWidthsChanged();
+    if (editorMode_) UpdateEdit();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
+    if (FromIndex == ToIndex) return;
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= rowCount_ || ToIndex >= rowCount_)
+        invalidOp(sIndexOutOfRange);
+    moveItem(rowHeights_, FromIndex, ToIndex);
+    moveAdjust(current_.Y, FromIndex, ToIndex);
+    moveAdjust(anchor_.Y, FromIndex, ToIndex);
+    if (FInplaceRow >= 0) moveAdjust(FInplaceRow, FromIndex, ToIndex);
+    Invalidate();
+    RowMoved(FromIndex, ToIndex);
+    if (customRowHeights_) RowHeightsChanged();
+    if (editorMode_) UpdateEdit();
+}
+
+void TCustomGrid::ColumnMoved(int, int) {}
+void TCustomGrid::RowMoved(int, int) {}
+
+void TCustomGrid::DeleteColumn(int ACol) {
+    MoveColumn(ACol, colCount_ - 1);
+    SetColCount(colCount_ - 1);
+}
+
+void TCustomGrid::DeleteRow(int ARow) {
+    MoveRow(ARow, rowCount_ - 1);
+    SetRowCount(rowCount_ - 1);
+}
+
+// --- keyboard ----------------------------------------------------------------------------------
+
+bool TCustomGrid::SelectCell(int, int) {
+    return true;
+}
+
+void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0) return;
+    if (!CanGridAcceptKey(Key, Shift)) {
+        Key = 0;
+        return;
+    }
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    bool rowSelect = options_.Contains(goRowSelect);
+    int pageW = std::max(1, di.Horz.LastFullVisibleCell - topLeft_.X + 1);
+    int pageH = std::max(1, di.Vert.LastFullVisibleCell - topLeft_.Y + 1);
+    TGridCoord newTL = topLeft_, cur = current_;
+    bool extendable = false;
+    if (Shift.Contains(ssCtrl)) {
+        switch (Key) {
+        case VK_UP:
+            --newTL.Y;
+            break;
+        case VK_DOWN:
+            ++newTL.Y;
+            break;
+        case VK_LEFT:
+            if (rowSelect)
+                --newTL.X;
+            else {
+                cur.X = fixedCols_;
+                extendable = true;
+            }
+            break;
+        case VK_RIGHT:
+            if (rowSelect)
+                ++newTL.X;
+            else {
+                cur.X = colCount_ - 1;
+                extendable = true;
+            }
+            break;
+        case VK_PRIOR:
+            cur.Y = topLeft_.Y;
+            extendable = true;
+            break;
+        case VK_NEXT:
+            cur.Y = std::max(topLeft_.Y, di.Vert.LastFullVisibleCell);
+            extendable = true;
+            break;
+        case VK_HOME:
+            cur = {fixedCols_, fixedRows_};
+            extendable = true;
+            break;
+        case VK_END:
+            cur = {colCount_ - 1, rowCount_ - 1};
+            extendable = true;
+            break;
+        default:
+            break;
+        }
+    } else {
+        switch (Key) {
+        case VK_UP:
+            --cur.Y;
+            extendable = true;
+            break;
+        case VK_DOWN:
+            ++cur.Y;
+            extendable = true;
+            break;
+        case VK_LEFT:
+            if (rowSelect)
+                --newTL.X;
+            else {
+                --cur.X;
+                extendable = true;
+            }
+            break;
+        case VK_RIGHT:
+            if (rowSelect)
+                ++newTL.X;
+            else {
+                ++cur.X;
+                extendable = true;
+            }
+            break;
+        case VK_NEXT:
+            cur.Y += pageH;
+            newTL.Y += pageH;
+            extendable = true;
+            break;
+        case VK_PRIOR:
+            cur.Y -= pageH;
+            newTL.Y -= pageH;
+            extendable = true;
+            break;
+        case VK_HOME:
+            if (rowSelect)
+                newTL.X = fixedCols_;
+            else {
+                cur.X = fixedCols_;
+                extendable = true;
+            }
+            break;
+        case VK_END:
+            if (rowSelect)
+                newTL.X = colCount_ - 1;
+            else {
+                cur.X = colCount_ - 1;
+                extendable = true;
+            }
+            break;
+        case VK_TAB:
+            if (options_.Contains(goTabs) && !rowSelect && !Shift.Contains(ssAlt)) {
+                bool back = Shift.Contains(ssShift);
+                for (int n = 0; n < colCount_ * 2; ++n) {
+                    if (back) {
+                        if (--cur.X < fixedCols_) {
+                            cur.X = colCount_ - 1;
+                            if (--cur.Y < fixedRows_) cur.Y = rowCount_ - 1;
+                        }
+                    } else if (++cur.X >= colCount_) {
+                        cur.X = fixedCols_;
+                        if (++cur.Y >= rowCount_) cur.Y = fixedRows_;
+                    }
+                    if (TabStops(cur.X)) break;
+                }
+            }
+            break;
+        case VK_F2:
+            SetEditorMode(true);
+            break;
+        case VK_ESCAPE:
+            // Cancels the edit: the cell keeps the text it had.
+            if (FInplaceEdit && FInplaceEdit->Visible()) {
+                FInplaceEdit->Reset();
+                if (!options_.Contains(goAlwaysShowEditor)) HideEditor();
+                Key = 0;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    TGridCoord maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    maxTL.X = std::max(maxTL.X, fixedCols_);
+    maxTL.Y = std::max(maxTL.Y, fixedRows_);
+    newTL.X = std::max(fixedCols_, std::min(newTL.X, maxTL.X));
+    newTL.Y = std::max(fixedRows_, std::min(newTL.Y, maxTL.Y));
+    cur.X = std::max(fixedCols_, std::min(cur.X, colCount_ - 1));
+    cur.Y = std::max(fixedRows_, std::min(cur.Y, rowCount_ - 1));
+    if (rowSelect) cur.X = current_.X;
+    if (newTL != topLeft_) MoveTopLeft(newTL.X, newTL.Y);
+    if (cur != current_) {
+        bool extend = extendable && Shift.Contains(ssShift) && options_.Contains(goRangeSelect);
+        FocusCell(cur.X, cur.Y, !extend);
+    }
+    (void)pageW;
+}
+
+void TCustomGrid::KeyPress(char32_t& Key) {
+    TCustomControl::KeyPress(Key);
+    if (Key == 13 && options_.Contains(goEditing) && !options_.Contains(goAlwaysShowEditor)) {
+        if (editorMode_)
+            HideEditor();
+        else
+            ShowEditor();
+        Key = 0;
+    }
+}
+
+void TCustomGrid::WMChar(TWMKey& Message) {
+    char32_t ch = char32_t(Message.CharCode());
+    if (options_.Contains(goEditing) && (ch == 8 || (ch >= 32 && ch != 127)) && !editorMode_) {
+        ShowEditorChar(ch);
+        return;
+    }
+    TCustomControl::WMChar(Message);
+}
+
+void TCustomGrid::WMGetDlgCode(TMessage& Message) {
+    Message.Result = DLGC_WANTARROWS;
+    if (!options_.Contains(goRowSelect)) {
+        if (options_.Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
+        if (options_.Contains(goEditing)) Message.Result |= DLGC_WANTCHARS;
+    }
+}
+
+void TCustomGrid::WMSetFocus(TWMSetFocus& Message) {
+    TCustomControl::WMSetFocus(Message);
+    if (!FInplaceEdit || !FInplaceEdit->HandleAllocated() ||
+        Message.FocusedWnd() != FInplaceEdit->Handle()) {
+        InvalidateRect(Selection());
+        UpdateEdit();
+    }
+}
+
+void TCustomGrid::WMKillFocus(TWMKillFocus& Message) {
+    TCustomControl::WMKillFocus(Message);
+    InvalidateRect(Selection());
+}
+
+void TCustomGrid::DoExit() {
+    TCustomControl::DoExit();
+    if (!options_.Contains(goAlwaysShowEditor)) HideEditor();
+}
+
+// --- mouse -------------------------------------------------------------------------------------
+
+void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                                  int& SizingOfs, TGridDrawInfo& FixedInfo) {
+    State = gsNormal;
+    Index = -1;
+    auto axisState = [&](const TGridAxisDrawInfo& a, int pos, TGridState newState) {
+        int lw = a.EffectiveLineWidth;
+        int line = 0;
+        auto test = [&](int i) {
+            line += extentOf(a, i);
+            if (line > a.GridBoundary) return true;
+            if (pos >= line - 2 && pos <= line + lw + 2) {
+                State = newState;
+                Index = i;
+                SizingPos = line;
+                SizingOfs = line - pos;
+                return true;
+            }
+            line += lw;
+            return false;
+        };
+        for (int i = 0; i < a.FixedCellCount; ++i)
+            if (test(i)) return;
+        for (int i = a.FirstGridCell; i < a.GridCellCount; ++i)
+            if (test(i)) return;
+    };
+    if (options_.Contains(goRowSizing) && X < FixedInfo.Horz.FixedBoundary)
+        axisState(FixedInfo.Vert, Y, gsRowSizing);
+    if (State == gsNormal && options_.Contains(goColSizing) && Y < FixedInfo.Vert.FixedBoundary)
+        axisState(FixedInfo.Horz, X, gsColSizing);
+}
+
+void TCustomGrid::drawSizingLine() {
+    TRect r = FGridState == gsColSizing ? Rect(FSizingPos, 0, FSizingPos + 1, ClientHeight())
+                                        : Rect(0, FSizingPos, ClientWidth(), FSizingPos + 1);
+    InvertRect(Canvas(), r);
+    sizingLineShown_ = !sizingLineShown_;
+}
+
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (!(ComponentState() & csDesigning) && CanFocus() && !Focused() && !IsActiveControl())
+        SetFocus();
+    lastMouse_ = {X, Y};
+    if (Button == mbLeft && Shift.Contains(ssDouble)) {
+        DblClick();
+    } else if (Button == mbLeft) {
+        TGridDrawInfo di;
+        CalcDrawInfo(di);
+        TGridState state = gsNormal;
+        int index = -1, pos = 0, ofs = 0;
+        CalcSizingState(X, Y, state, index, pos, ofs, di);
+        if (state != gsNormal) {
+            FGridState = state;
+            FSizingIndex = index;
+            FSizingPos = pos;
+            FSizingOfs = ofs;
+            drawSizingLine();
+        } else {
+            TGridCoord hit = CalcCoordFromPoint(X, Y, di);
+            if (hit.X >= 0 && hit.Y >= 0) {
+                if (options_.Contains(goColMoving) && hit.Y < fixedRows_ && hit.X >= fixedCols_) {
+                    FGridState = gsColMoving;
+                    FMoveIndex = FMovePos = hit.X;
+                    timerRunning_ =
+                        SetTimer(Handle(), GridDragScrollTimerID, GridDragScrollInterval) != 0;
+                } else if (options_.Contains(goRowMoving) && hit.X < fixedCols_ &&
+                           hit.Y >= fixedRows_) {
+                    FGridState = gsRowMoving;
+                    FMoveIndex = FMovePos = hit.Y;
+                    timerRunning_ =
+                        SetTimer(Handle(), GridDragScrollTimerID, GridDragScrollInterval) != 0;
+                } else if (hit.X >= fixedCols_ && hit.Y >= fixedRows_) {
+                    if (options_.Contains(goEditing) && hit == current_ &&
+                        !Shift.Contains(ssShift)) {
+                        ShowEditor();
+                    } else {
+                        if (Shift.Contains(ssShift) && options_.Contains(goRangeSelect))
+                            MoveAnchor(hit);
+                        else
+                            MoveColRow(hit.X, hit.Y, true, true);
+                        FGridState = gsSelecting;
+                        timerRunning_ =
+                            SetTimer(Handle(), GridDragScrollTimerID, GridDragScrollInterval) != 0;
+                    }
+                }
+            }
+        }
+    }
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+    lastMouse_ = {X, Y};
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    switch (FGridState) {
+    case gsSelecting: {
+        TGridCoord hit = CalcCoordFromPoint(X, Y, di);
+        if (hit.X >= fixedCols_ && hit.Y >= fixedRows_ &&
+            hit.X <= di.Horz.LastFullVisibleCell + 1 && hit.Y <= di.Vert.LastFullVisibleCell + 1) {
+            if (options_.Contains(goRangeSelect))
+                MoveAnchor(hit);
+            else if (hit != current_)
+                MoveColRow(hit.X, hit.Y, true, true);
+        }
+        break;
+    }
+    case gsColSizing:
+    case gsRowSizing:
+        if (sizingLineShown_) drawSizingLine();
+        FSizingPos = (FGridState == gsColSizing ? X : Y) + FSizingOfs;
+        drawSizingLine();
+        break;
+    case gsColMoving: {
+        int c = cellAt(di.Horz, X);
+        if (c >= fixedCols_) FMovePos = c;
+        break;
+    }
+    case gsRowMoving: {
+        int r = cellAt(di.Vert, Y);
+        if (r >= fixedRows_) FMovePos = r;
+        break;
+    }
+    default:
+        break;
+    }
+    TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    auto stopTimer = [this] {
+        if (timerRunning_ && HandleAllocated()) KillTimer(Handle(), GridDragScrollTimerID);
+        timerRunning_ = false;
+    };
+    switch (FGridState) {
+    case gsSelecting:
+        MouseMove(Shift, X, Y);
+        stopTimer();
+        FGridState = gsNormal;
+        UpdateEdit();
+        Click();
+        break;
+    case gsColSizing:
+    case gsRowSizing: {
+        if (sizingLineShown_) drawSizingLine();
+        TGridState state = FGridState;
+        FSizingPos = (state == gsColSizing ? X : Y) + FSizingOfs;
+        FGridState = gsNormal;
+        TGridDrawInfo di;
+        CalcDrawInfo(di);
+        const TGridAxisDrawInfo& a = state == gsColSizing ? di.Horz : di.Vert;
+        int start = cellStart(a, FSizingIndex);
+        if (start >= 0) {
+            int size = FSizingPos - start;
+            if (size > 1) {
+                if (state == gsColSizing)
+                    SetColWidths(FSizingIndex, size);
+                else
+                    SetRowHeights(FSizingIndex, size);
+            }
+        }
+        break;
+    }
+    case gsColMoving:
+    case gsRowMoving: {
+        TGridState state = FGridState;
+        stopTimer();
+        FGridState = gsNormal;
+        if (FMoveIndex != FMovePos) {
+            if (state == gsColMoving)
+                MoveColumn(FMoveIndex, FMovePos);
+            else
+                MoveRow(FMoveIndex, FMovePos);
+        }
+        UpdateEdit();
+        break;
+    }
+    default:
+        break;
+    }
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TCustomGrid::WMCancelMode(TWMNoParams& Message) {
+    TCustomControl::WMCancelMode(Message);
+    if (sizingLineShown_) drawSizingLine();
+    if (timerRunning_ && HandleAllocated()) KillTimer(Handle(), GridDragScrollTimerID);
+    timerRunning_ = false;
+    FGridState = gsNormal;
+}
+
+void TCustomGrid::WMTimer(TWMTimer& Message) {
+    if (Message.TimerID() != GridDragScrollTimerID) {
+        TCustomControl::WMTimer(Message);
+        return;
+    }
+    if (FGridState != gsSelecting && FGridState != gsColMoving && FGridState != gsRowMoving) {
+        if (timerRunning_) KillTimer(Handle(), GridDragScrollTimerID);
+        timerRunning_ = false;
+        return;
+    }
+    dragScroll();
+}
+
+// One drag-scroll step: the pointer beyond an edge of the cells scrolls one cell that way.
+void TCustomGrid::dragScroll() {
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    TGridCoord maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    TPoint p = lastMouse_;
+    TGridCoord tl = topLeft_;
+    bool horz = FGridState != gsRowMoving, vert = FGridState != gsColMoving;
+    if (horz) {
+        if (p.X < di.Horz.FixedBoundary && tl.X > fixedCols_)
+            --tl.X;
+        else if (p.X >= di.Horz.FullVisBoundary && p.X >= di.Horz.GridBoundary - 1 &&
+                 tl.X < maxTL.X)
+            ++tl.X;
+    }
+    if (vert) {
+        if (p.Y < di.Vert.FixedBoundary && tl.Y > fixedRows_)
+            --tl.Y;
+        else if (p.Y >= di.Vert.FullVisBoundary && p.Y >= di.Vert.GridBoundary - 1 &&
+                 tl.Y < maxTL.Y)
+            ++tl.Y;
+    }
+    if (tl == topLeft_) return;
+    MoveTopLeft(tl.X, tl.Y);
+    CalcDrawInfo(di);
+    // Extend the selection (or the move target) to the cell now at the edge.
+    auto edge = [](const TGridAxisDrawInfo& a, int pos) {
+        if (pos < a.FixedBoundary) return a.FirstGridCell;
+        int c = cellAt(a, pos);
+        return c >= 0 ? c : std::max(a.FirstGridCell, a.LastFullVisibleCell);
+    };
+    TGridCoord hit{edge(di.Horz, p.X), edge(di.Vert, p.Y)};
+    if (FGridState == gsSelecting) {
+        if (options_.Contains(goRangeSelect))
+            MoveAnchor(hit);
+        else
+            MoveColRow(hit.X, hit.Y, true, false);
+    } else if (FGridState == gsColMoving) {
+        FMovePos = hit.X;
+    } else {
+        FMovePos = hit.Y;
+    }
+}
+
+bool TCustomGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+    if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+    int notches = std::max(1, std::abs(WheelDelta) / 120);
+    bool handled = false;
+    for (int i = 0; i < notches; ++i)
+        handled = (WheelDelta < 0 ? DoMouseWheelDown(Shift, MousePos)
+                                  : DoMouseWheelUp(Shift, MousePos)) ||
+                  handled;
+    return handled;
+}
+
+bool TCustomGrid::DoMouseWheelDown(TShiftState, TPoint) {
+    if (current_.Y < rowCount_ - 1) SetRow(current_.Y + 1);
+    return true;
+}
+
+bool TCustomGrid::DoMouseWheelUp(TShiftState, TPoint) {
+    if (current_.Y > fixedRows_) SetRow(current_.Y - 1);
+    return true;
+}
+
+// --- painting ----------------------------------------------------------------------------------
+
+void TCustomGrid::Paint() {
+    TCanvas* cv = Canvas();
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    int cw = ClientWidth(), ch = ClientHeight();
+    cv->Font()->Assign(Font());
+    cv->Brush()->SetStyle(bsSolid);
+    cv->Brush()->SetColor(Color());
+    cv->FillRect(Rect(0, 0, cw, ch));
+
+    const TGridRect sel = Selection();
+    const bool active = IsActiveControl();
+    const bool editing = FInplaceEdit && FInplaceEdit->Visible();
+
+    // Grid lines: the gaps after each shown cell, drawn as thin filled rectangles.
+    auto lines = [&](bool fixedPart) {
+        int lwH = di.Horz.EffectiveLineWidth, lwV = di.Vert.EffectiveLineWidth;
+        bool vLines = options_.Contains(fixedPart ? goFixedVertLine : goVertLine);
+        bool hLines = options_.Contains(fixedPart ? goFixedHorzLine : goHorzLine);
+        cv->Brush()->SetColor(fixedPart ? clBlack : clSilver);
+        auto each = [](const TGridAxisDrawInfo& a, const auto& fn) {
+            int pos = 0;
+            for (int i = 0; i < a.FixedCellCount; ++i) {
+                pos += extentOf(a, i);
+                fn(i, pos);
+                pos += a.EffectiveLineWidth;
+            }
+            for (int i = a.FirstGridCell; i < a.GridCellCount && pos < a.GridBoundary; ++i) {
+                pos += extentOf(a, i);
+                fn(i, pos);
+                pos += a.EffectiveLineWidth;
+            }
+        };
+        if (vLines && lwH > 0) {
+            each(di.Horz, [&](int i, int x) {
+                bool fixedCol = i < fixedCols_;
+                int y1 = fixedPart ? 0 : (fixedCol ? di.Vert.FixedBoundary : di.Vert.FixedBoundary);
+                int y2 = fixedPart ? (fixedCol ? di.Vert.GridBoundary : di.Vert.FixedBoundary)
+                                   : di.Vert.GridBoundary;
+                if (!fixedPart && fixedCol) return;
+                cv->FillRect(Rect(x, y1, x + lwH, y2));
+            });
+        }
+        if (hLines && lwV > 0) {
+            each(di.Vert, [&](int i, int y) {
+                bool fixedRow = i < fixedRows_;
+                int x1 = fixedPart ? 0 : di.Horz.FixedBoundary;
+                int x2 = fixedPart ? (fixedRow ? di.Horz.GridBoundary : di.Horz.FixedBoundary)
+                                   : di.Horz.GridBoundary;
+                if (!fixedPart && fixedRow) return;
+                cv->FillRect(Rect(x1, y, x2, y + lwV));
+            });
+        }
+    };
+    lines(false);
+    lines(true);
+
+    auto drawRange = [&](int c1, int c2, int r1, int r2, bool fixedArea) {
+        int y = r1 < fixedRows_ ? cellStart(di.Vert, r1) : cellStart(di.Vert, r1);
+        if (y < 0) return;
+        for (int r = r1; r <= r2 && y < ch; ++r) {
+            int h = extentOf(di.Vert, r);
+            int x = cellStart(di.Horz, c1);
+            if (x < 0) return;
+            for (int c = c1; c <= c2 && x < cw; ++c) {
+                int w = extentOf(di.Horz, c);
+                TRect where = Rect(x, y, x + w, y + h);
+                if (w > 0 && h > 0) {
+                    TGridDrawState state;
+                    bool fixedCell = fixedArea || c < fixedCols_ || r < fixedRows_;
+                    if (fixedCell) {
+                        state.Include(gdFixed);
+                    } else {
+                        bool current = c == current_.X && r == current_.Y;
+                        if (current && active) state.Include(gdFocused);
+                        if (sel.Contains(c, r)) state.Include(gdSelected);
+                    }
+                    if (defaultDrawing_) {
+                        bool highlight =
+                            state.Contains(gdSelected) &&
+                            (!state.Contains(gdFocused) || options_.Contains(goDrawFocusSelected) ||
+                             options_.Contains(goRowSelect));
+                        cv->Font()->Assign(Font());
+                        if (fixedCell)
+                            cv->Brush()->SetColor(fixedColor_);
+                        else if (highlight) {
+                            cv->Brush()->SetColor(clHighlight);
+                            cv->Font()->SetColor(clHighlightText);
+                        } else
+                            cv->Brush()->SetColor(Color());
+                        cv->Brush()->SetStyle(bsSolid);
+                        cv->FillRect(where);
+                    }
+                    DrawCell(c, r, where, state);
+                    if (defaultDrawing_ && fixedCell && gridLineWidth_ > 0 &&
+                        options_.Contains(goFixedVertLine) && options_.Contains(goFixedHorzLine)) {
+                        TRect edge = where;
+                        DrawEdge(cv, edge, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
+                        edge = where;
+                        DrawEdge(cv, edge, BDR_RAISEDINNER, BF_TOPLEFT);
+                    }
+                    if (defaultDrawing_ && state.Contains(gdFocused) && !editing &&
+                        !options_.Contains(goRowSelect))
+                        cv->DrawFocusRect(where);
+                }
+                x += w + di.Horz.EffectiveLineWidth;
+            }
+            y += h + di.Vert.EffectiveLineWidth;
+        }
+    };
+    int lastC = std::min(colCount_ - 1, di.Horz.LastFullVisibleCell + 1);
+    int lastR = std::min(rowCount_ - 1, di.Vert.LastFullVisibleCell + 1);
+    if (fixedRows_ > 0 && fixedCols_ > 0) drawRange(0, fixedCols_ - 1, 0, fixedRows_ - 1, true);
+    if (fixedRows_ > 0) drawRange(topLeft_.X, lastC, 0, fixedRows_ - 1, true);
+    if (fixedCols_ > 0) drawRange(0, fixedCols_ - 1, topLeft_.Y, lastR, true);
+    drawRange(topLeft_.X, lastC, topLeft_.Y, lastR, false);
+
+    if (defaultDrawing_ && active && !editing && options_.Contains(goRowSelect)) {
+        TRect focus = BoxRect(std::max(topLeft_.X, sel.Left), sel.Top, std::min(lastC, sel.Right),
+                              sel.Bottom);
+        if (!focus.IsEmpty()) cv->DrawFocusRect(focus);
+    }
+}
+
+// --- TDrawGrid ---------------------------------------------------------------------------------
+
+TDrawGrid::TDrawGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
+
+void TDrawGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+    if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+bool TDrawGrid::SelectCell(int ACol, int ARow) {
+    bool can = true;
+    if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
+    return can;
+}
+
+void TDrawGrid::TopLeftChanged() {
+    TCustomGrid::TopLeftChanged();
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+void TDrawGrid::ColumnMoved(int FromIndex, int ToIndex) {
+    if (OnColumnMoved) OnColumnMoved(this, FromIndex, ToIndex);
+}
+
+void TDrawGrid::RowMoved(int FromIndex, int ToIndex) {
+    if (OnRowMoved) OnRowMoved(this, FromIndex, ToIndex);
+}
+
+std::string TDrawGrid::GetEditText(int ACol, int ARow) {
+    std::string v;
+    if (OnGetEditText) OnGetEditText(this, ACol, ARow, v);
+    return v;
+}
+
+void TDrawGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
+    if (OnSetEditText) OnSetEditText(this, ACol, ARow, Value);
+}
+
+std::string TDrawGrid::GetEditMask(int ACol, int ARow) {
+    std::string v;
+    if (OnGetEditMask) OnGetEditMask(this, ACol, ARow, v);
+    return v;
+}
+
+// --- TStringGrid -------------------------------------------------------------------------------
+
+TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {
+    rows_.resize(std::size_t(RowCount()));
+}
+
+TStringGrid::~TStringGrid() = default;
+
+const std::string& TStringGrid::Cells(int ACol, int ARow) const {
+    static const std::string empty;
+    if (ARow < 0 || ARow >= int(rows_.size()) || ACol < 0) return empty;
+    const RowData* rd = rows_[std::size_t(ARow)].get();
+    if (!rd || ACol >= int(rd->texts.size())) return empty;
+    return rd->texts[std::size_t(ACol)];
+}
+
+TStringGrid::RowData* TStringGrid::rowFor(int ACol, int ARow) {
+    if (ACol < 0 || ARow < 0 || ARow >= int(rows_.size())) invalidOp(sIndexOutOfRange);
+    auto& slot = rows_[std::size_t(ARow)];
+    if (!slot) slot = std::make_unique<RowData>();
+    return slot.get();
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
+    if (Value.empty() && Cells(ACol, ARow).empty()) {
+        if (ACol < 0 || ARow < 0 || ARow >= int(rows_.size())) invalidOp(sIndexOutOfRange);
+        return;
+    }
+    RowData* rd = rowFor(ACol, ARow);
+    if (ACol >= int(rd->texts.size())) rd->texts.resize(std::size_t(ACol) + 1);
+    rd->texts[std::size_t(ACol)] = Value;
+    cellChanged(ACol, ARow);
+}
+
+TObject* TStringGrid::Objects(int ACol, int ARow) const {
+    if (ARow < 0 || ARow >= int(rows_.size()) || ACol < 0) return nullptr;
+    const RowData* rd = rows_[std::size_t(ARow)].get();
+    if (!rd || ACol >= int(rd->objects.size())) return nullptr;
+    return rd->objects[std::size_t(ACol)];
+}
+
+void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
+    if (!Value && !Objects(ACol, ARow)) {
+        if (ACol < 0 || ARow < 0 || ARow >= int(rows_.size())) invalidOp(sIndexOutOfRange);
+        return;
+    }
+    RowData* rd = rowFor(ACol, ARow);
+    if (ACol >= int(rd->objects.size())) rd->objects.resize(std::size_t(ACol) + 1, nullptr);
+    rd->objects[std::size_t(ACol)] = Value;
+}
+
+void TStringGrid::cellChanged(int ACol, int ARow) {
+    InvalidateCell(ACol, ARow);
+    // A cell written while its editor is open shows the new text in the editor.
+    if (editUpdate_ == 0 && ACol == FInplaceCol && ARow == FInplaceRow) InvalidateEditor();
+}
+
+std::string TStringGrid::GetEditText(int ACol, int ARow) {
+    std::string v = Cells(ACol, ARow);
+    if (OnGetEditText) OnGetEditText(this, ACol, ARow, v);
+    return v;
+}
+
+void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
+    ++editUpdate_;
+    try {
+        if (Value != Cells(ACol, ARow)) SetCells(ACol, ARow, Value);
+    } catch (...) {
+        --editUpdate_;
+        throw;
+    }
+    --editUpdate_;
+    TDrawGrid::SetEditText(ACol, ARow, Value);
+}
+
+void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+    if (DefaultDrawing())
+        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow));
+    TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
+}
+
+void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
+    // Rows that leave the grid are dropped; columns keep their cells (hidden columns live
+    // beyond ColCount).
+    rows_.resize(std::size_t(RowCount()));
+    TDrawGrid::SizeChanged(OldColCount, OldRowCount);
+}
+
+void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
+    int need = std::max(FromIndex, ToIndex) + 1;
+    int low = std::min(FromIndex, ToIndex);
+    for (auto& rd : rows_) {
+        if (!rd) continue;
+        if (int(rd->texts.size()) > low) {
+            if (int(rd->texts.size()) < need) rd->texts.resize(std::size_t(need));
+            moveItem(rd->texts, FromIndex, ToIndex);
+        }
+        if (int(rd->objects.size()) > low) {
+            if (int(rd->objects.size()) < need) rd->objects.resize(std::size_t(need), nullptr);
+            moveItem(rd->objects, FromIndex, ToIndex);
+        }
+    }
+    TDrawGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
+    moveItem(rows_, FromIndex, ToIndex);
+    TDrawGrid::RowMoved(FromIndex, ToIndex);
+}

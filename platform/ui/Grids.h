@@ -1,0 +1,442 @@
+#pragma once
+// The grid family: TCustomGrid (cells laid out in columns and rows, fixed rows and columns,
+// current cell, selection, scrolling, sizing, moving, the in-place editor), TDrawGrid (events
+// per cell) and TStringGrid (a text and an object per cell).
+//
+// Input arrives as messages; the grid reacts through the overridable steps below (MouseDown,
+// KeyDown, SelectCell, DrawCell ...). Painting goes into the control's backing image.
+#include "platform/ui/Controls.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCustomGrid;
+
+class EInvalidGridOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A small set over an enum with fewer than 32 members.
+template <typename E> class TGridSet {
+public:
+    constexpr TGridSet() = default;
+    constexpr TGridSet(std::initializer_list<E> items) {
+        for (auto i : items) bits_ |= bit(i);
+    }
+    constexpr bool Contains(E e) const { return bits_ & bit(e); }
+    constexpr void Include(E e) { bits_ |= bit(e); }
+    constexpr void Exclude(E e) { bits_ &= ~bit(e); }
+    constexpr bool Empty() const { return bits_ == 0; }
+    constexpr unsigned Bits() const { return bits_; }
+    friend constexpr TGridSet operator+(TGridSet s, E e) {
+        s.Include(e);
+        return s;
+    }
+    friend constexpr TGridSet operator-(TGridSet s, E e) {
+        s.Exclude(e);
+        return s;
+    }
+    friend constexpr TGridSet operator+(TGridSet a, TGridSet b) {
+        a.bits_ |= b.bits_;
+        return a;
+    }
+    friend constexpr TGridSet operator-(TGridSet a, TGridSet b) {
+        a.bits_ &= ~b.bits_;
+        return a;
+    }
+    friend constexpr TGridSet operator*(TGridSet a, TGridSet b) {
+        a.bits_ &= b.bits_;
+        return a;
+    }
+    friend constexpr bool operator==(const TGridSet&, const TGridSet&) = default;
+
+private:
+    static constexpr unsigned bit(E e) { return 1u << unsigned(e); }
+    unsigned bits_ = 0;
+};
+
+enum TGridOption {
+    goFixedVertLine,
+    goFixedHorzLine,
+    goVertLine,
+    goHorzLine,
+    goRangeSelect,
+    goDrawFocusSelected,
+    goRowSizing,
+    goColSizing,
+    goRowMoving,
+    goColMoving,
+    goEditing,
+    goTabs,
+    goRowSelect,
+    goAlwaysShowEditor,
+    goThumbTracking
+};
+using TGridOptions = TGridSet<TGridOption>;
+
+enum TGridDrawStateFlag { gdSelected, gdFocused, gdFixed, gdRowSelected, gdHotTrack, gdPressed };
+using TGridDrawState = TGridSet<TGridDrawStateFlag>;
+
+enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+struct TGridCoord {
+    int X = 0;
+    int Y = 0;
+    friend constexpr bool operator==(const TGridCoord&, const TGridCoord&) = default;
+};
+
+// Cell indexes, both corners included.
+struct TGridRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    constexpr TGridCoord TopLeft() const { return {Left, Top}; }
+    constexpr TGridCoord BottomRight() const { return {Right, Bottom}; }
+    constexpr bool Contains(int c, int r) const {
+        return c >= Left && c <= Right && r >= Top && r <= Bottom;
+    }
+    friend constexpr bool operator==(const TGridRect&, const TGridRect&) = default;
+};
+
+// Layout of one axis (columns: horizontal; rows: vertical) for the current scroll position.
+struct TGridAxisDrawInfo {
+    int EffectiveLineWidth = 0;
+    int FixedBoundary = 0; // end of the fixed cells (their lines included)
+    int GridBoundary = 0;  // end of the last cell shown, at most GridExtent
+    int GridExtent = 0;    // client size along the axis
+    int LastFullVisibleCell = 0;
+    int FullVisBoundary = 0; // end of the last cell shown completely
+    int FixedCellCount = 0;
+    int FirstGridCell = 0; // LeftCol or TopRow
+    int GridCellCount = 0;
+    const std::vector<int>* Extents = nullptr;
+};
+
+struct TGridDrawInfo {
+    TGridAxisDrawInfo Horz;
+    TGridAxisDrawInfo Vert;
+};
+
+// Scroll bar state the grid keeps; the thumb runs from 0 to 127.
+struct TGridScrollBar {
+    bool Visible = false;
+    int Position = 0;
+};
+constexpr int GridThumbRange = 127;
+// Identifier of the drag-scroll window timer and its period.
+constexpr std::uintptr_t GridDragScrollTimerID = 1;
+constexpr unsigned GridDragScrollInterval = 60;
+
+// The editor the grid lays over the current cell: a borderless edit that shows the cell's edit
+// text, hands the navigation keys to the grid and gives its text back through SetEditText.
+class TInplaceEdit : public TCustomEdit {
+public:
+    explicit TInplaceEdit(TComponent* AOwner);
+    ~TInplaceEdit() override;
+
+    TCustomGrid* Grid() const { return grid_; }
+    void SetGrid(TCustomGrid* g) { grid_ = g; }
+    // Kept for the grid's GetEditMask; the edit does not enforce it.
+    const std::string& EditMask() const { return editMask_; }
+    void SetEditMask(const std::string& v) { editMask_ = v; }
+    void Deselect();
+
+    // Placement by the grid: shown over Loc (hidden when Loc is empty).
+    void Move(const TRect& Loc);
+    void Hide();
+    bool PosEqual(const TRect& Rect) const;
+    // Loads the text, mask and limit of the grid's current cell.
+    virtual void UpdateContents();
+    // Back to the text the editor was loaded with.
+    void Reset();
+
+protected:
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char32_t& Key) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void DblClick() override;
+    void WMGetDlgCode(TMessage& Message) override;
+    virtual void BoundsChanged() {}
+
+private:
+    TCustomGrid* grid_ = nullptr;
+    std::string editMask_;
+    std::string loadedText_;
+};
+
+class TCustomGrid : public TCustomControl {
+public:
+    explicit TCustomGrid(TComponent* AOwner);
+    ~TCustomGrid() override;
+
+    int ColCount() const { return colCount_; }
+    void SetColCount(int v);
+    int RowCount() const { return rowCount_; }
+    void SetRowCount(int v);
+    int FixedCols() const { return fixedCols_; }
+    void SetFixedCols(int v);
+    int FixedRows() const { return fixedRows_; }
+    void SetFixedRows(int v);
+    int DefaultColWidth() const { return defaultColWidth_; }
+    void SetDefaultColWidth(int v);
+    int DefaultRowHeight() const { return defaultRowHeight_; }
+    void SetDefaultRowHeight(int v);
+    int ColWidths(int i) const;
+    void SetColWidths(int i, int v);
+    int RowHeights(int i) const;
+    void SetRowHeights(int i, int v);
+    int GridLineWidth() const { return gridLineWidth_; }
+    void SetGridLineWidth(int v);
+    TGridOptions Options() const { return options_; }
+    virtual void SetOptions(TGridOptions v);
+    bool DefaultDrawing() const { return defaultDrawing_; }
+    void SetDefaultDrawing(bool v);
+    TColor FixedColor() const { return fixedColor_; }
+    void SetFixedColor(TColor v);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle v);
+    bool TabStops(int i) const;
+    void SetTabStops(int i, bool v);
+
+    // Current cell; setting it asks SelectCell and moves the selection anchor along.
+    int Col() const { return current_.X; }
+    void SetCol(int v);
+    int Row() const { return current_.Y; }
+    void SetRow(int v);
+    int LeftCol() const { return topLeft_.X; }
+    void SetLeftCol(int v);
+    int TopRow() const { return topLeft_.Y; }
+    void SetTopRow(int v);
+    // Scrollable columns (rows) shown completely.
+    int VisibleColCount();
+    int VisibleRowCount();
+    TGridRect Selection() const;
+    void SetSelection(const TGridRect& v);
+    TGridState GridState() const { return FGridState; }
+
+    // Client rectangle of a shown cell; empty for a cell scrolled out of view.
+    TRect CellRect(int ACol, int ARow);
+    // The cell at a client point; -1 in a coordinate outside the cells.
+    TGridCoord MouseCoord(int X, int Y);
+    void MouseToCell(int X, int Y, int& ACol, int& ARow);
+    // Total size of the cells (lines included), as painted.
+    int GridWidth();
+    int GridHeight();
+
+    bool EditorMode() const { return editorMode_; }
+    void SetEditorMode(bool v);
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+    TGridScrollBar HorzScrollBar() const { return hScroll_; }
+    TGridScrollBar VertScrollBar() const { return vScroll_; }
+
+    void InvalidateCell(int ACol, int ARow);
+    void InvalidateCol(int ACol);
+    void InvalidateRow(int ARow);
+    void InvalidateGrid() { Invalidate(); }
+    void InvalidateEditor();
+
+    // Text the in-place editor is loaded with, and where its text goes back.
+    virtual std::string GetEditText(int ACol, int ARow);
+    virtual void SetEditText(int ACol, int ARow, const std::string& Value);
+    virtual std::string GetEditMask(int ACol, int ARow);
+    // Characters the editor accepts (0: no limit; -1: read-only).
+    virtual int GetEditLimit();
+    virtual bool CanEditModify();
+
+    // Moves column (row) FromIndex to ToIndex with its width (height) and cells.
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    void DeleteColumn(int ACol);
+    void DeleteRow(int ARow);
+
+protected:
+    // --- overridable steps -----------------------------------------------------------------
+    // Whether (ACol, ARow) may become the current cell.
+    virtual bool SelectCell(int ACol, int ARow);
+    virtual void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) = 0;
+    void Paint() override;
+    virtual void TopLeftChanged();
+    virtual void SizeChanged(int OldColCount, int OldRowCount);
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    virtual void ColumnMoved(int FromIndex, int ToIndex);
+    virtual void RowMoved(int FromIndex, int ToIndex);
+    virtual TInplaceEdit* CreateEditor();
+    virtual bool CanEditShow();
+    virtual bool CanEditAcceptKey(char32_t Key);
+    virtual bool CanGridAcceptKey(WORD Key, TShiftState Shift);
+    // Whether the mouse at (X, Y) lies on a column or row border that can be dragged.
+    virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                                 int& SizingOfs, TGridDrawInfo& FixedInfo);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    // The editor's key the grid handles instead of the editor.
+    virtual void EditorKeyDown(WORD& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char32_t& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    void Resize() override;
+    void DoExit() override;
+
+    void WMChar(TWMKey& Message) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    void WMSetFocus(TWMSetFocus& Message) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void WMTimer(TWMTimer& Message) override;
+    void WMCancelMode(TWMNoParams& Message) override;
+    void Dispatch(TMessage& Message) override;
+    virtual void WMHScroll(TWMScroll& Message);
+    virtual void WMVScroll(TWMScroll& Message);
+
+    // --- helpers for the descendants --------------------------------------------------------
+    void CalcDrawInfo(TGridDrawInfo& DrawInfo);
+    void CalcFixedInfo(TGridDrawInfo& DrawInfo);
+    TGridCoord CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& DrawInfo);
+    // Client rectangle covering the cells from (ALeft, ATop) to (ARight, ABottom), as shown.
+    TRect BoxRect(int ALeft, int ATop, int ARight, int ABottom);
+    void InvalidateRect(const TGridRect& ARect);
+    // Makes (ACol, ARow) current (MoveAnchor: the selection collapses to it).
+    void FocusCell(int ACol, int ARow, bool MoveAnchor);
+    void MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show);
+    void MoveAnchor(const TGridCoord& NewAnchor);
+    void MoveTopLeft(int ALeft, int ATop);
+    void ClampInView(const TGridCoord& Coord);
+    // Largest LeftCol and TopRow that still show the last column and row.
+    TGridCoord CalcMaxTopLeft(const TGridCoord& Coord, const TGridDrawInfo& DrawInfo);
+    void ShowEditor();
+    void HideEditor();
+    void ShowEditorChar(char32_t Ch);
+    void UpdateEdit();
+    void UpdateText();
+    void HideEdit();
+    void UpdateScrollRange();
+    void UpdateScrollPos();
+    bool IsActiveControl();
+
+    TGridState FGridState = gsNormal;
+    TInplaceEdit* FInplaceEdit = nullptr;
+    int FInplaceCol = -1;
+    int FInplaceRow = -1;
+    // Column or row being sized or moved.
+    int FSizingIndex = 0;
+    int FSizingPos = 0;
+    int FSizingOfs = 0;
+    int FMoveIndex = 0;
+    int FMovePos = 0;
+    bool FCanEditModify = true;
+
+private:
+    void changeSize(int newColCount, int newRowCount);
+    void modifyScrollBar(bool vertical, WORD code, int pos);
+    void selectionMoved(const TGridRect& oldSel);
+    void dragScroll();
+    void drawSizingLine();
+    void clampPositions();
+    bool cellShown(int c, int r);
+
+    int colCount_ = 5;
+    int rowCount_ = 5;
+    int fixedCols_ = 1;
+    int fixedRows_ = 1;
+    int defaultColWidth_ = 64;
+    int defaultRowHeight_ = 24;
+    int gridLineWidth_ = 1;
+    std::vector<int> colWidths_;
+    std::vector<int> rowHeights_;
+    std::vector<bool> tabStops_;
+    TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+    bool defaultDrawing_ = true;
+    TColor fixedColor_ = clBtnFace;
+    TScrollStyle scrollBars_ = ssBoth;
+    TGridCoord current_{1, 1};
+    TGridCoord anchor_{1, 1};
+    TGridCoord topLeft_{1, 1};
+    bool editorMode_ = false;
+    TGridScrollBar hScroll_;
+    TGridScrollBar vScroll_;
+    TPoint lastMouse_;
+    bool timerRunning_ = false;
+    bool sizingLineShown_ = false;
+    bool customColWidths_ = false;
+    bool customRowHeights_ = false;
+    friend class TInplaceEdit;
+};
+
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+using TSetEditEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+
+// A grid whose cells are painted by OnDrawCell.
+class TDrawGrid : public TCustomGrid {
+public:
+    explicit TDrawGrid(TComponent* AOwner);
+
+    TDrawCellEvent OnDrawCell;
+    TSelectCellEvent OnSelectCell;
+    TNotifyEvent OnTopLeftChanged;
+    TGetEditEvent OnGetEditText;
+    TGetEditEvent OnGetEditMask;
+    TSetEditEvent OnSetEditText;
+    TMovedEvent OnColumnMoved;
+    TMovedEvent OnRowMoved;
+
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+    std::string GetEditMask(int ACol, int ARow) override;
+
+protected:
+    void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    bool SelectCell(int ACol, int ARow) override;
+    void TopLeftChanged() override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+};
+
+// A grid with a text and an object slot per cell. Rows are stored apart, so that inserting,
+// deleting and moving rows moves row pointers, not cells.
+class TStringGrid : public TDrawGrid {
+public:
+    explicit TStringGrid(TComponent* AOwner);
+    ~TStringGrid() override;
+
+    // Reading outside the grid answers an empty text (nil object). Writing needs a row inside
+    // the grid and a column of 0 or more; columns beyond ColCount are kept.
+    const std::string& Cells(int ACol, int ARow) const;
+    void SetCells(int ACol, int ARow, const std::string& Value);
+    TObject* Objects(int ACol, int ARow) const;
+    void SetObjects(int ACol, int ARow, TObject* Value);
+
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+
+protected:
+    void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+
+private:
+    struct RowData {
+        std::vector<std::string> texts;
+        std::vector<TObject*> objects;
+    };
+    RowData* rowFor(int ACol, int ARow);
+    void cellChanged(int ACol, int ARow);
+    std::vector<std::unique_ptr<RowData>> rows_;
+    int editUpdate_ = 0;
+};

@@ -1,0 +1,412 @@
+#include "platform/ui/Grids.h"
+
+#include "platform/base/Clock.h"
+#include "platform/ui/Timers.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Exposes the grid's protected state for the checks.
+class TestGrid : public TStringGrid {
+public:
+    using TCustomGrid::FGridState;
+    using TStringGrid::TStringGrid;
+    std::vector<TGridCoord> asked;
+    std::vector<std::pair<int, int>> topLeftChanges;
+
+protected:
+    bool SelectCell(int ACol, int ARow) override {
+        asked.push_back({ACol, ARow});
+        return TStringGrid::SelectCell(ACol, ARow);
+    }
+    void TopLeftChanged() override {
+        TStringGrid::TopLeftChanged();
+        topLeftChanges.push_back({LeftCol(), TopRow()});
+    }
+};
+
+// 6 columns of 50 and 40 rows of 20 pixels with 1-pixel lines, in a 320 x 210 client:
+// columns 0..5 span 0..305, nine scrollable rows fit below the fixed row.
+class GridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetApplicationClock(&clock);
+        grid = std::make_unique<TestGrid>(nullptr);
+        grid->SetColCount(6);
+        grid->SetRowCount(40);
+        grid->SetDefaultColWidth(50);
+        grid->SetDefaultRowHeight(20);
+        grid->SetBounds(0, 0, 320, 210);
+        grid->HandleNeeded();
+        grid->SetFocus();
+        for (int r = 0; r < grid->RowCount(); ++r)
+            for (int c = 0; c < grid->ColCount(); ++c)
+                grid->SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
+    }
+    void TearDown() override {
+        SetModifierKeyState({});
+        grid.reset();
+        SetApplicationClock(nullptr);
+    }
+    void key(WORD vk, TShiftState shift = {}) {
+        SetModifierKeyState(shift);
+        TMessage m{WM_KEYDOWN, vk, 0, 0};
+        DeliverMessage(focused(), m);
+        SetModifierKeyState({});
+    }
+    void chr(char32_t c) {
+        TMessage m{WM_CHAR, WPARAM(c), 0, 0};
+        DeliverMessage(focused(), m);
+    }
+    TWinControl* focused() {
+        TWinControl* w = FindControl(GetFocus());
+        return w ? w : grid.get();
+    }
+    // Center of a cell's rectangle.
+    TPoint at(int c, int r) {
+        TRect rc = grid->CellRect(c, r);
+        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+    }
+    void mouse(UINT msg, TPoint p, WPARAM keys = 0) { DeliverMouse(grid.get(), msg, p, keys); }
+    TGridCoord current() const { return {grid->Col(), grid->Row()}; }
+
+    TManualClock clock;
+    std::unique_ptr<TestGrid> grid;
+};
+
+TEST_F(GridTest, LayoutMapsCellsToRectanglesAndBack) {
+    EXPECT_EQ(grid->CellRect(0, 0), Rect(0, 0, 50, 20));
+    EXPECT_EQ(grid->CellRect(2, 3), Rect(102, 63, 152, 83));
+    EXPECT_EQ(grid->VisibleColCount(), 5);
+    EXPECT_EQ(grid->VisibleRowCount(), 9);
+    struct Case {
+        int x, y, col, row;
+    } cases[] = {{0, 0, 0, 0},     {50, 5, 0, 0},  {51, 5, 1, 0},  {120, 70, 2, 3},
+                 {310, 5, -1, -1}, {5, 209, 0, 9}, {-3, 5, -1, -1}};
+    for (const auto& c : cases) {
+        int col = 0, row = 0;
+        grid->MouseToCell(c.x, c.y, col, row);
+        EXPECT_EQ(col, c.col) << c.x << "," << c.y;
+        EXPECT_EQ(row, c.row) << c.x << "," << c.y;
+    }
+    grid->SetTopRow(20);
+    EXPECT_TRUE(grid->CellRect(2, 3).IsEmpty()) << "a row scrolled away has no rectangle";
+    EXPECT_EQ(grid->CellRect(2, 20), Rect(102, 21, 152, 41));
+}
+
+TEST_F(GridTest, KeyboardNavigationMovesTheCurrentCell) {
+    struct Case {
+        const char* name;
+        TGridCoord from;
+        WORD key;
+        TShiftState shift;
+        TGridCoord to;
+        int topRow;
+    } cases[] = {
+        {"right", {1, 1}, VK_RIGHT, {}, {2, 1}, 1},
+        {"left at the fixed edge", {1, 1}, VK_LEFT, {}, {1, 1}, 1},
+        {"up at the fixed edge", {1, 1}, VK_UP, {}, {1, 1}, 1},
+        {"down", {3, 5}, VK_DOWN, {}, {3, 6}, 1},
+        {"down scrolls the row into view", {3, 9}, VK_DOWN, {}, {3, 10}, 2},
+        {"home", {4, 5}, VK_HOME, {}, {1, 5}, 1},
+        {"end", {2, 5}, VK_END, {}, {5, 5}, 1},
+        {"page down", {2, 2}, VK_NEXT, {}, {2, 11}, 10},
+        {"page down at the end", {2, 38}, VK_NEXT, {}, {2, 39}, 31},
+        {"ctrl+home", {4, 30}, VK_HOME, {ssCtrl}, {1, 1}, 1},
+        {"ctrl+end", {2, 2}, VK_END, {ssCtrl}, {5, 39}, 31},
+    };
+    for (const auto& c : cases) {
+        grid->SetRow(1);
+        grid->SetCol(1);
+        grid->SetTopRow(1);
+        grid->SetRow(c.from.Y);
+        grid->SetCol(c.from.X);
+        key(c.key, c.shift);
+        EXPECT_EQ(current(), c.to) << c.name;
+        EXPECT_EQ(grid->TopRow(), c.topRow) << c.name;
+        EXPECT_EQ(grid->Selection(), (TGridRect{c.to.X, c.to.Y, c.to.X, c.to.Y})) << c.name;
+    }
+}
+
+TEST_F(GridTest, ShiftArrowsExtendTheSelectionOnlyWithRangeSelect) {
+    grid->SetCol(2);
+    grid->SetRow(2);
+    key(VK_DOWN, {ssShift});
+    key(VK_RIGHT, {ssShift});
+    EXPECT_EQ(grid->Selection(), (TGridRect{2, 2, 3, 3}));
+    EXPECT_EQ(current(), (TGridCoord{3, 3}));
+
+    grid->SetOptions(grid->Options() - goRangeSelect);
+    key(VK_DOWN, {ssShift});
+    EXPECT_EQ(grid->Selection(), (TGridRect{3, 4, 3, 4}));
+}
+
+TEST_F(GridTest, TabWalksTheCellsOnlyWithGoTabs) {
+    grid->SetCol(5);
+    grid->SetRow(1);
+    key(VK_TAB);
+    EXPECT_EQ(current(), (TGridCoord{5, 1})) << "Tab belongs to the dialog without goTabs";
+
+    grid->SetOptions(grid->Options() + goTabs);
+    grid->SetTabStops(2, false);
+    key(VK_TAB);
+    EXPECT_EQ(current(), (TGridCoord{1, 2})) << "wraps to the next row";
+    key(VK_TAB);
+    EXPECT_EQ(current(), (TGridCoord{3, 2})) << "skips a column without tab stop";
+    key(VK_TAB, {ssShift});
+    EXPECT_EQ(current(), (TGridCoord{1, 2}));
+    key(VK_TAB, {ssShift});
+    EXPECT_EQ(current(), (TGridCoord{5, 1}));
+}
+
+TEST_F(GridTest, SelectCellRefusalKeepsTheCurrentCell) {
+    grid->OnSelectCell = [](TObject*, int ACol, int, bool& can) { can = ACol != 3; };
+    grid->SetCol(2);
+    key(VK_RIGHT);
+    EXPECT_EQ(grid->Col(), 2);
+    grid->SetCol(3);
+    EXPECT_EQ(grid->Col(), 2);
+    ASSERT_FALSE(grid->asked.empty());
+    EXPECT_EQ(grid->asked.back(), (TGridCoord{3, 1}));
+}
+
+TEST_F(GridTest, MouseSelectsClickedCellAndDragsARange) {
+    int clicks = 0;
+    grid->OnClick = [&](TObject*) { ++clicks; };
+    mouse(WM_LBUTTONDOWN, at(2, 3), MK_LBUTTON);
+    EXPECT_EQ(current(), (TGridCoord{2, 3}));
+    EXPECT_EQ(grid->GridState(), gsSelecting);
+    mouse(WM_MOUSEMOVE, at(4, 5), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(4, 5));
+    EXPECT_EQ(grid->GridState(), gsNormal);
+    EXPECT_EQ(grid->Selection(), (TGridRect{2, 3, 4, 5}));
+    EXPECT_EQ(current(), (TGridCoord{2, 3})) << "the press cell stays current";
+    EXPECT_EQ(clicks, 1);
+
+    mouse(WM_LBUTTONDOWN, at(1, 1), MK_LBUTTON | MK_SHIFT);
+    mouse(WM_LBUTTONUP, at(1, 1));
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 2, 3}));
+
+    mouse(WM_LBUTTONDOWN, at(0, 4), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(0, 4));
+    EXPECT_EQ(current(), (TGridCoord{2, 3})) << "a fixed cell is not selectable";
+}
+
+TEST_F(GridTest, DragBelowTheGridScrollsOnTheTimer) {
+    mouse(WM_LBUTTONDOWN, at(2, 8), MK_LBUTTON);
+    mouse(WM_MOUSEMOVE, {120, 250}, MK_LBUTTON);
+    for (int i = 0; i < 3; ++i) {
+        clock.Advance(GridDragScrollInterval);
+        ProcessDueTimers();
+    }
+    EXPECT_EQ(grid->TopRow(), 4);
+    EXPECT_EQ(grid->Selection().Bottom, 12);
+    mouse(WM_LBUTTONUP, {120, 250});
+    clock.Advance(GridDragScrollInterval * 3);
+    ProcessDueTimers();
+    EXPECT_EQ(grid->TopRow(), 4) << "the timer stops with the release";
+}
+
+TEST_F(GridTest, WheelAndScrollMessagesMoveTheView) {
+    TMessage wheel{WM_MOUSEWHEEL, MAKEWPARAM(0, -240), 0, 0};
+    grid->Perform(WM_MOUSEWHEEL, wheel.WParam, 0);
+    EXPECT_EQ(grid->Row(), 3) << "two notches down";
+
+    grid->Perform(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(grid->TopRow(), 10);
+    EXPECT_EQ(grid->Row(), 3) << "scrolling does not move the current cell";
+    grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 127));
+    EXPECT_EQ(grid->TopRow(), 31);
+    EXPECT_EQ(grid->VertScrollBar().Position, GridThumbRange);
+    grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0));
+    EXPECT_EQ(grid->TopRow(), 31) << "no thumb tracking without goThumbTracking";
+    grid->SetOptions(grid->Options() + goThumbTracking);
+    grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 64));
+    EXPECT_EQ(grid->TopRow(), 16);
+    EXPECT_EQ(grid->VertScrollBar().Position, 64);
+    EXPECT_TRUE(grid->VertScrollBar().Visible);
+    EXPECT_FALSE(grid->HorzScrollBar().Visible) << "all columns fit";
+    ASSERT_FALSE(grid->topLeftChanges.empty());
+    EXPECT_EQ(grid->topLeftChanges.back(), (std::pair<int, int>{1, 16}));
+
+    grid->SetRowCount(5);
+    EXPECT_EQ(grid->TopRow(), 1) << "a grid that fits scrolls back";
+    EXPECT_FALSE(grid->VertScrollBar().Visible);
+}
+
+TEST_F(GridTest, EditorOpensWithF2AndWritesBackOnEnter) {
+    grid->SetOptions(grid->Options() + goEditing);
+    grid->SetCol(2);
+    grid->SetRow(3);
+    key(VK_F2);
+    ASSERT_TRUE(grid->EditorMode());
+    TInplaceEdit* ed = grid->InplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_TRUE(ed->Visible());
+    EXPECT_EQ(ed->Text(), "2:3");
+    EXPECT_EQ(ed->BoundsRect(), grid->CellRect(2, 3));
+    EXPECT_EQ(GetFocus(), ed->Handle());
+    chr('x');
+    chr(13);
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_EQ(grid->Cells(2, 3), "2:3x");
+    EXPECT_EQ(GetFocus(), grid->Handle());
+}
+
+TEST_F(GridTest, TypingOpensTheEditorAndEscapeCancels) {
+    std::vector<std::string> written;
+    grid->OnSetEditText = [&](TObject*, int, int, const std::string& v) { written.push_back(v); };
+    grid->SetOptions(grid->Options() + goEditing);
+    grid->SetCol(1);
+    grid->SetRow(2);
+    chr('a');
+    chr('b');
+    TInplaceEdit* ed = grid->InplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->Text(), "ab") << "the first character replaces the text";
+    key(VK_ESCAPE);
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_EQ(grid->Cells(1, 2), "1:2");
+
+    chr('z');
+    key(VK_DOWN);
+    EXPECT_EQ(grid->Cells(1, 2), "z") << "leaving the cell writes the edit";
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_FALSE(ed->Visible());
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.back(), "z");
+}
+
+TEST_F(GridTest, EditorStaysOpenWithAlwaysShowEditor) {
+    grid->SetOptions(grid->Options() + goEditing + goAlwaysShowEditor);
+    TInplaceEdit* ed = grid->InplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_TRUE(ed->Visible());
+    chr('q');
+    key(VK_DOWN);
+    EXPECT_EQ(grid->Cells(1, 1), "q") << "the loaded text is selected";
+    EXPECT_TRUE(ed->Visible());
+    EXPECT_EQ(ed->Text(), "1:2");
+    EXPECT_EQ(ed->BoundsRect(), grid->CellRect(1, 2));
+
+    grid->SetOptions(grid->Options() + goRowSelect);
+    EXPECT_FALSE(grid->Options().Contains(goAlwaysShowEditor));
+}
+
+TEST_F(GridTest, ClickOnCurrentCellEditsWithGoEditing) {
+    grid->SetOptions(grid->Options() + goEditing);
+    mouse(WM_LBUTTONDOWN, at(3, 2), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(3, 2));
+    EXPECT_FALSE(grid->EditorMode());
+    mouse(WM_LBUTTONDOWN, at(3, 2), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(3, 2));
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    EXPECT_TRUE(grid->InplaceEditor()->Visible());
+}
+
+TEST_F(GridTest, DraggingABorderSizesTheColumnAndRow) {
+    grid->SetOptions(grid->Options() + goColSizing + goRowSizing);
+    mouse(WM_LBUTTONDOWN, {101, 10}, MK_LBUTTON);
+    EXPECT_EQ(grid->GridState(), gsColSizing);
+    mouse(WM_MOUSEMOVE, {131, 10}, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, {131, 10});
+    EXPECT_EQ(grid->ColWidths(1), 80);
+    EXPECT_EQ(grid->GridState(), gsNormal);
+
+    mouse(WM_LBUTTONDOWN, {10, 41}, MK_LBUTTON);
+    EXPECT_EQ(grid->GridState(), gsRowSizing);
+    mouse(WM_LBUTTONUP, {10, 31});
+    EXPECT_EQ(grid->RowHeights(1), 10);
+
+    mouse(WM_LBUTTONDOWN, {101, 60}, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, {131, 60});
+    EXPECT_EQ(grid->ColWidths(2), 50) << "only the fixed row sizes columns";
+}
+
+TEST_F(GridTest, DraggingAHeaderMovesTheColumnWithItsCells) {
+    std::vector<std::pair<int, int>> moved;
+    grid->OnColumnMoved = [&](TObject*, int f, int t) { moved.push_back({f, t}); };
+    grid->SetOptions(grid->Options() + goColMoving);
+    grid->SetColWidths(1, 70);
+    grid->SetCol(1);
+    TPoint from = at(1, 0);
+    TPoint to = at(3, 0);
+    mouse(WM_LBUTTONDOWN, from, MK_LBUTTON);
+    EXPECT_EQ(grid->GridState(), gsColMoving);
+    mouse(WM_MOUSEMOVE, to, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, to);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0], (std::pair<int, int>{1, 3}));
+    EXPECT_EQ(grid->Cells(3, 5), "1:5");
+    EXPECT_EQ(grid->Cells(1, 5), "2:5");
+    EXPECT_EQ(grid->ColWidths(3), 70);
+    EXPECT_EQ(grid->Col(), 3) << "the current cell moves with its column";
+}
+
+TEST_F(GridTest, RowOperationsMoveTextsObjectsAndHeights) {
+    TObject marker;
+    grid->SetObjects(2, 4, &marker);
+    grid->SetRowHeights(4, 33);
+    grid->SetRow(4);
+    grid->MoveRow(4, 10);
+    EXPECT_EQ(grid->Cells(2, 10), "2:4");
+    EXPECT_EQ(grid->Objects(2, 10), &marker);
+    EXPECT_EQ(grid->Cells(2, 4), "2:5");
+    EXPECT_EQ(grid->RowHeights(10), 33);
+    EXPECT_EQ(grid->Row(), 10);
+
+    grid->DeleteRow(3);
+    EXPECT_EQ(grid->RowCount(), 39);
+    EXPECT_EQ(grid->Cells(0, 3), "0:5");
+    EXPECT_EQ(grid->Cells(2, 9), "2:4");
+
+    grid->DeleteColumn(0);
+    EXPECT_EQ(grid->ColCount(), 5);
+    EXPECT_EQ(grid->Cells(0, 1), "1:1");
+
+    grid->SetRowCount(3);
+    grid->SetRowCount(5);
+    EXPECT_EQ(grid->Cells(0, 4), "") << "rows that left the grid do not come back";
+    EXPECT_THROW(grid->SetCells(0, 5, "x"), EInvalidGridOperation);
+    EXPECT_EQ(grid->Cells(0, 99), "");
+    grid->SetCells(7, 1, "beyond");
+    EXPECT_EQ(grid->Cells(7, 1), "beyond") << "columns beyond ColCount keep their cells";
+}
+
+TEST_F(GridTest, FixedCountsAreCheckedAndResetTheCurrentCell) {
+    EXPECT_THROW(grid->SetFixedCols(6), EInvalidGridOperation);
+    EXPECT_THROW(grid->SetFixedRows(-1), EInvalidGridOperation);
+    grid->SetCol(4);
+    grid->SetFixedCols(2);
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->LeftCol(), 2);
+    grid->SetColCount(2);
+    EXPECT_EQ(grid->FixedCols(), 1) << "shrinking lowers the fixed columns";
+}
+
+TEST_F(GridTest, PaintsThePlainGrid) {
+    grid->SetCol(2);
+    grid->SetRow(2);
+    grid->Perform(WM_KILLFOCUS);
+    ::SetFocus(nullptr);
+    grid->Repaint();
+    TBitmap* img = grid->BackingImage();
+    ASSERT_NE(img, nullptr);
+    auto px = [&](int x, int y) { return img->PixelColor(x, y); };
+    EXPECT_EQ(px(25, 10), ColorToRGB(clBtnFace)) << "fixed cell";
+    EXPECT_EQ(px(130, 75), ColorToRGB(clWindow)) << "normal cell";
+    EXPECT_EQ(px(130, 42 + 10), ColorToRGB(clHighlight)) << "selected cell";
+    EXPECT_EQ(px(152, 75), ColorToRGB(clSilver)) << "vertical line between normal cells";
+    EXPECT_EQ(px(130, 83), ColorToRGB(clSilver)) << "horizontal line between normal cells";
+    EXPECT_EQ(px(315, 75), ColorToRGB(clWindow)) << "area right of the last column";
+    bool text = false;
+    for (int x = 104; x < 140 && !text; ++x)
+        for (int y = 65; y < 80 && !text; ++y) text = px(x, y) == ColorToRGB(clWindowText);
+    EXPECT_TRUE(text) << "the cell text is drawn";
+}
+
+} // namespace
