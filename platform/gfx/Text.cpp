@@ -72,8 +72,8 @@ bool antialiased(const TFont& f) {
 QFont toQFont(const TFont& f) {
     ensureGuiApp();
     QFont q(familyFor(f.Name()));
-    q.setStyleStrategy(QFont::StyleStrategy(
-        (antialiased(f) ? QFont::PreferAntialias : QFont::NoAntialias) | QFont::NoFontMerging));
+    // Font merging stays on so that glyphs missing from the family come from another font.
+    q.setStyleStrategy(antialiased(f) ? QFont::PreferAntialias : QFont::NoAntialias);
     q.setHintingPreference(QFont::PreferFullHinting);
     q.setKerning(false);
     q.setBold(f.Style().Contains(fsBold));

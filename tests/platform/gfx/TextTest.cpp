@@ -225,3 +225,39 @@ TEST(MeasuringCanvas, MeasuresTextWithoutATarget) {
     TRect r(0, 0, 100, 0);
     EXPECT_EQ(DrawText(c.Handle(), "a\nb", -1, r, DT_CALCRECT), 2 * c.TextHeight("a"));
 }
+
+TEST_F(TextFixture, TabsExpandToStopsOnlyWhenAsked) {
+    TTextMetric tm;
+    GetTextMetrics(c->Handle(), tm);
+    struct Case {
+        unsigned flags;
+        int width;
+    };
+    const Case cases[] = {
+        {DT_SINGLELINE, c->TextWidth("ab")},
+        {DT_SINGLELINE | DT_EXPANDTABS, 8 * tm.tmAveCharWidth + c->TextWidth("b")},
+    };
+    for (const auto& cs : cases) {
+        TRect r(0, 0, 200, 0);
+        DrawText(c->Handle(), "a\tb", -1, r, cs.flags | DT_CALCRECT);
+        EXPECT_EQ(r.Width(), cs.width) << cs.flags;
+    }
+    DRAWTEXTPARAMS params;
+    params.iTabLength = 4;
+    std::string text = "a\tb";
+    TRect r(0, 0, 200, 0);
+    DrawTextEx(c->Handle(), text, -1, r, DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT, &params);
+    EXPECT_EQ(r.Width(), 4 * tm.tmAveCharWidth + c->TextWidth("b"));
+}
+
+TEST_F(TextFixture, EditControlDropsAPartlyVisibleLastLine) {
+    int h = c->TextHeight("x");
+    TRect r(0, 0, 200, h + h / 2);
+    DrawText(c->Handle(), "first\nsecond", -1, r, 0);
+    EXPECT_GT(inked(b).Bottom, h);
+    c->Brush()->SetStyle(bsSolid);
+    c->FillRect(TRect(0, 0, 200, 60));
+    c->Brush()->SetStyle(bsClear);
+    DrawText(c->Handle(), "first\nsecond", -1, r, DT_EDITCONTROL);
+    EXPECT_LE(inked(b).Bottom, h);
+}
