@@ -209,7 +209,8 @@ bool TMenu::IsShortCut(std::uint16_t Key, TShiftState Shift) {
     return true;
 }
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {
+TPopupMenu::TPopupMenu(TComponent* AOwner)
+    : TMenu(AOwner), watcher_(std::make_unique<ComponentWatcher>(this)) {
     // Controls open their PopupMenu through these hooks (Controls does not know this header).
     static const bool hooksInstalled = [] {
         TPopupMenuHooks hooks;
@@ -225,16 +226,23 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {
     (void)hooksInstalled;
 }
 
+struct TPopupMenu::ComponentWatcher : TComponent {
+    explicit ComponentWatcher(TPopupMenu* m) : TComponent(nullptr), menu(m) {}
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove && AComponent == menu->popupComponent_)
+            menu->popupComponent_ = nullptr;
+    }
+    TPopupMenu* menu;
+};
+
+TPopupMenu::~TPopupMenu() { SetPopupComponent(nullptr); }
+
 void TPopupMenu::SetPopupComponent(TComponent* v) {
     if (popupComponent_ == v) return;
-    if (popupComponent_) popupComponent_->RemoveFreeNotification(this);
+    if (popupComponent_) watcher_->RemoveFreeNotification(popupComponent_);
     popupComponent_ = v;
-    if (v) v->FreeNotification(this);
-}
-
-void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
-    TMenu::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == popupComponent_) popupComponent_ = nullptr;
+    if (v) watcher_->FreeNotification(v);
 }
 
 void TPopupMenu::Popup(int X, int Y) {

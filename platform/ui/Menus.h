@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,7 @@ enum TPopupAlignment { paLeft, paRight, paCenter };
 class TPopupMenu : public TMenu {
 public:
     explicit TPopupMenu(TComponent* AOwner);
+    ~TPopupMenu() override;
 
     // Fires OnPopup, shows the menu at the screen point through the presenter and clicks the
     // chosen item.
@@ -137,10 +139,11 @@ public:
     TNotifyEvent OnPopup;
     TNotifyEvent OnClose;
 
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
 private:
+    // Watches the popup component on its own: the control's link with its PopupMenu is
+    // removed before the control announces its end.
+    struct ComponentWatcher;
+    std::unique_ptr<ComponentWatcher> watcher_;
     TPoint popupPoint_{-1, -1};
     TComponent* popupComponent_ = nullptr;
     bool autoPopup_ = true;
