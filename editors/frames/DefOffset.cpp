@@ -1,0 +1,44 @@
+#include "editors/frames/DefOffset.h"
+
+#include "shell/state/ProgramState.h"
+#include "shell/state/UITexts.h"
+
+TFDefOffset* FDefOffset = nullptr;
+
+TFDefOffset::TFDefOffset(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDefOffset") {
+    Btn_OK = Add_Button("Btn_OK", 16);
+    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
+    PageControl1 = new TPageControl(this);
+    PageControl1->SetName("PageControl1");
+    PageControl1->SetParent(this);
+    PageControl1->SetAlign(alClient);
+    TabSheet1 = new TTabSheet(this);
+    TabSheet1->SetName("TabSheet1");
+    TabSheet1->SetPageControl(PageControl1);
+    TabSheet2 = new TTabSheet(this);
+    TabSheet2->SetName("TabSheet2");
+    TabSheet2->SetPageControl(PageControl1);
+    Label1 = Create_Label(this, this, "Label1", 8, 74);
+    Label2 = Create_Label(this, this, "Label2", 8, 240);
+    Label3 = Create_Label(this, this, "Label3", 8, 256);
+    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFDefOffset::FormCreate(TObject* /*Sender*/) {
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientSize(482, 610);
+    PageControl1->SetActivePage(TabSheet1);
+    Set_Lang();
+}
+
+void TFDefOffset::Set_Lang() {
+    SetCaption(UI_Texts[641]);
+    L_SW_Desc->SetCaption(UI_Texts[642]);
+    Btn_OK->SetCaption(UI_Texts[643]);
+    Btn_Cancel->SetCaption(UI_Texts[644]);
+    TabSheet1->SetCaption(UI_Texts[645]);
+    TabSheet2->SetCaption(UI_Texts[646]);
+    Label1->SetCaption(UI_Texts[647]);
+    Label2->SetCaption(UI_Texts[648]);
+    Label3->SetCaption(UI_Texts[649]);
+}

@@ -1,0 +1,45 @@
+#include "editors/frames/ReceiveCAN.h"
+
+#include "shell/state/ProgramState.h"
+#include "shell/state/UITexts.h"
+
+TFReceiveCAN* FReceiveCAN = nullptr;
+
+TFReceiveCAN::TFReceiveCAN(TComponent* AOwner) : TFramed_Dialog(AOwner, "FReceiveCAN") {
+    Btn_OK = Add_Button("Btn_OK", 16);
+    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
+    Btn_DelRow = Add_Button("Btn_DelRow", 252);
+    Btn_InsRow = Add_Button("Btn_InsRow", 370);
+    Btn_CopyRow = Add_Button("Btn_CopyRow", 488);
+    Btn_PasteRow = Add_Button("Btn_PasteRow", 606);
+    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFReceiveCAN::FormCreate(TObject* /*Sender*/) {
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientSize(1010, 337);
+    Set_Lang();
+}
+
+void TFReceiveCAN::Set_Lang() {
+    SetCaption(UI_Texts[1000]);
+    L_SW_Desc->SetCaption(UI_Texts[1001]);
+    Btn_OK->SetCaption(UI_Texts[1002]);
+    Btn_Cancel->SetCaption(UI_Texts[1003]);
+    Btn_DelRow->SetCaption(UI_Texts[1004]);
+    Btn_InsRow->SetCaption(UI_Texts[1005]);
+    Btn_CopyRow->SetCaption(UI_Texts[1006]);
+    Btn_PasteRow->SetCaption(UI_Texts[1007]);
+    Btn_OK->SetHint(UI_Texts[1023]);
+    Btn_OK->SetShowHint(true);
+    Btn_Cancel->SetHint(UI_Texts[1024]);
+    Btn_Cancel->SetShowHint(true);
+    Btn_DelRow->SetHint(UI_Texts[1025]);
+    Btn_DelRow->SetShowHint(true);
+    Btn_InsRow->SetHint(UI_Texts[1026]);
+    Btn_InsRow->SetShowHint(true);
+    Btn_CopyRow->SetHint(UI_Texts[1027]);
+    Btn_CopyRow->SetShowHint(true);
+    Btn_PasteRow->SetHint(UI_Texts[1028]);
+    Btn_PasteRow->SetShowHint(true);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The CAN receive frame table.
+#include "shell/frame/DialogFrame.h"
+
+class TFReceiveCAN : public TFramed_Dialog {
+public:
+    explicit TFReceiveCAN(TComponent* AOwner);
+
+    TFrame_Button* Btn_OK;
+    TFrame_Button* Btn_Cancel;
+    TFrame_Button* Btn_DelRow;
+    TFrame_Button* Btn_InsRow;
+    TFrame_Button* Btn_CopyRow;
+    TFrame_Button* Btn_PasteRow;
+
+    void FormCreate(TObject* Sender);
+    // Sets the texts from UI_Texts.
+    void Set_Lang();
+};
+
+extern TFReceiveCAN* FReceiveCAN;

@@ -1,0 +1,37 @@
+#include "editors/frames/ReceiveNMEA.h"
+
+#include "shell/state/ProgramState.h"
+#include "shell/state/UITexts.h"
+
+TFReceiveNMEA* FReceiveNMEA = nullptr;
+
+TFReceiveNMEA::TFReceiveNMEA(TComponent* AOwner) : TFramed_Dialog(AOwner, "FReceiveNMEA") {
+    Btn_OK = Add_Button("Btn_OK", 16);
+    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
+    Btn_DelRow = Add_Button("Btn_DelRow", 252);
+    Btn_InsRow = Add_Button("Btn_InsRow", 370);
+    Btn_CopyRow = Add_Button("Btn_CopyRow", 488);
+    Btn_PasteRow = Add_Button("Btn_PasteRow", 606);
+    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFReceiveNMEA::FormCreate(TObject* /*Sender*/) {
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientSize(810, 337);
+    Set_Lang();
+}
+
+void TFReceiveNMEA::Set_Lang() {
+    SetCaption(UI_Texts[1600]);
+    L_SW_Desc->SetCaption(UI_Texts[1601]);
+    Btn_OK->SetCaption(UI_Texts[1602]);
+    Btn_Cancel->SetCaption(UI_Texts[1603]);
+    Btn_DelRow->SetCaption(UI_Texts[1604]);
+    Btn_InsRow->SetCaption(UI_Texts[1605]);
+    Btn_CopyRow->SetCaption(UI_Texts[1606]);
+    Btn_PasteRow->SetCaption(UI_Texts[1607]);
+    Btn_CopyRow->SetHint(UI_Texts[1612]);
+    Btn_CopyRow->SetShowHint(true);
+    Btn_PasteRow->SetHint(UI_Texts[1613]);
+    Btn_PasteRow->SetShowHint(true);
+}

@@ -1,0 +1,37 @@
+#include "editors/frames/TransmitNMEA.h"
+
+#include "shell/state/ProgramState.h"
+#include "shell/state/UITexts.h"
+
+TFTransmitNMEA* FTransmitNMEA = nullptr;
+
+TFTransmitNMEA::TFTransmitNMEA(TComponent* AOwner) : TFramed_Dialog(AOwner, "FTransmitNMEA") {
+    Btn_OK = Add_Button("Btn_OK", 16);
+    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
+    Btn_DelRow = Add_Button("Btn_DelRow", 252);
+    Btn_InsRow = Add_Button("Btn_InsRow", 370);
+    Btn_CopyRow = Add_Button("Btn_CopyRow", 488);
+    Btn_PasteRow = Add_Button("Btn_PasteRow", 606);
+    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFTransmitNMEA::FormCreate(TObject* /*Sender*/) {
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientSize(810, 337);
+    Set_Lang();
+}
+
+void TFTransmitNMEA::Set_Lang() {
+    SetCaption(UI_Texts[1700]);
+    L_SW_Desc->SetCaption(UI_Texts[1701]);
+    Btn_OK->SetCaption(UI_Texts[1702]);
+    Btn_Cancel->SetCaption(UI_Texts[1703]);
+    Btn_DelRow->SetCaption(UI_Texts[1704]);
+    Btn_InsRow->SetCaption(UI_Texts[1705]);
+    Btn_CopyRow->SetCaption(UI_Texts[1706]);
+    Btn_PasteRow->SetCaption(UI_Texts[1707]);
+    Btn_CopyRow->SetHint(UI_Texts[1712]);
+    Btn_CopyRow->SetShowHint(true);
+    Btn_PasteRow->SetHint(UI_Texts[1713]);
+    Btn_PasteRow->SetShowHint(true);
+}

@@ -1,0 +1,49 @@
+#include "mbus/NewIDNode.h"
+
+#include "shell/state/ProgramState.h"
+#include "shell/state/UITexts.h"
+
+TFNewIDNode* FNewIDNode = nullptr;
+
+TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FNewIDNode") {
+    Btn_OK = Add_Button("Btn_OK", 16);
+    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
+    Label1 = Create_Label(this, this, "Label1", 16, 76);
+    E_New_Node_ID_Pri = new TEdit(this);
+    E_New_Node_ID_Pri->SetName("E_New_Node_ID_Pri");
+    E_New_Node_ID_Pri->SetParent(this);
+    E_New_Node_ID_Pri->SetLeft(150);
+    E_New_Node_ID_Pri->SetTop(96);
+    E_New_Node_ID_Sec = new TEdit(this);
+    E_New_Node_ID_Sec->SetName("E_New_Node_ID_Sec");
+    E_New_Node_ID_Sec->SetParent(this);
+    E_New_Node_ID_Sec->SetLeft(150);
+    E_New_Node_ID_Sec->SetTop(128);
+    RB_ID_Primary = new TRadioButton(this);
+    RB_ID_Primary->SetName("RB_ID_Primary");
+    RB_ID_Primary->SetParent(this);
+    RB_ID_Primary->SetLeft(16);
+    RB_ID_Primary->SetTop(98);
+    RB_ID_Secondary = new TRadioButton(this);
+    RB_ID_Secondary->SetName("RB_ID_Secondary");
+    RB_ID_Secondary->SetParent(this);
+    RB_ID_Secondary->SetLeft(16);
+    RB_ID_Secondary->SetTop(130);
+    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFNewIDNode::FormCreate(TObject* /*Sender*/) {
+    L_SW_Code->SetCaption(SW_Code);
+    SetClientSize(265, 195);
+    Set_Lang();
+}
+
+void TFNewIDNode::Set_Lang() {
+    SetCaption(UI_Texts[849]);
+    L_SW_Desc->SetCaption(UI_Texts[850]);
+    Btn_OK->SetCaption(UI_Texts[851]);
+    Btn_Cancel->SetCaption(UI_Texts[852]);
+    Label1->SetCaption(UI_Texts[853]);
+    RB_ID_Primary->SetCaption(UI_Texts[854]);
+    RB_ID_Secondary->SetCaption(UI_Texts[855]);
+}

@@ -1,0 +1,40 @@
+#include "shell/About.h"
+
+#include "shell/state/ProductProfiles.h"
+
+TFAbout* FAbout = nullptr;
+
+namespace {
+
+TImage* logo(TFAbout* form, const std::string& name) {
+    auto* i = new TImage(form);
+    i->SetName(name);
+    i->SetParent(form);
+    i->SetBounds(32, 24, 80, 80);
+    return i;
+}
+
+} // namespace
+
+TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner) {
+    SetName("FAbout");
+    Set_Form_Look(this);
+    SetCaption("About...");
+    SetClientSize(406, 148);
+    Image2 = logo(this, "Image2");
+    I_Lorvan = logo(this, "I_Lorvan");
+    I_Lorvan->SetVisible(false);
+    Label1 = Create_Label(this, this, "Label1", 128, 24, "Software Velmar ");
+    Label2 = Create_Label(this, this, "Label2", 128, 39);
+    Label6 = Create_Label(this, this, "Label6", 128, 62, "Software Code : ");
+    Label3 = Create_Label(this, this, "Label3", 128, 77, "Version :");
+    Label8 = Create_Label(this, this, "Label8", 128, 93, "Document Code :");
+    Label9 = Create_Label(this, this, "Label9", 240, 62);
+    Label10 = Create_Label(this, this, "Label10", 240, 77);
+    Label12 = Create_Label(this, this, "Label12", 240, 93);
+    Label4 = Create_Label(this, this, "Label4", 297, 131, Maker_Web_Host);
+    Label4->SetCursor(crHandPoint);
+    PbButton1 = Create_Push_Button(this, this, "PbButton1", 32, 115, 75, 25);
+    PbButton1->SetCaption("OK");
+    PbButton1->SetModalResult(mrOk);
+}

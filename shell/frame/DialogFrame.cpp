@@ -1,0 +1,74 @@
+#include "shell/frame/DialogFrame.h"
+
+namespace {
+
+constexpr int Title_Height = 69;
+constexpr int Button_Panel_Height = 40;
+
+TPanel* makePanel(TComponent* owner, TWinControl* parent, const std::string& name, TAlign align,
+                  int height) {
+    auto* p = new TPanel(owner);
+    p->SetName(name);
+    p->SetParent(parent);
+    p->SetAlign(align);
+    p->SetHeight(height);
+    p->SetBevelOuter(bvNone);
+    p->SetCaption("");
+    p->SetParentBackground(false);
+    p->SetColor(Form_Color);
+    return p;
+}
+
+} // namespace
+
+TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const std::string& Name,
+                                  int Left, int Top, int Width, int Height) {
+    auto* b = new TFrame_Button(Owner);
+    b->SetName(Name);
+    b->SetParent(Parent);
+    b->SetBounds(Left, Top, Width, Height);
+    b->SetColor(Form_Color);
+    return b;
+}
+
+TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& Name, int Left,
+                     int Top, const std::string& Caption) {
+    auto* l = new TLabel(Owner);
+    l->SetName(Name);
+    l->SetParent(Parent);
+    l->SetLeft(Left);
+    l->SetTop(Top);
+    l->SetCaption(Caption);
+    return l;
+}
+
+void Set_Form_Look(TCustomForm* Form) {
+    Form->SetBorderStyle(bsSingle);
+    Form->SetBorderIcons({biSystemMenu});
+    Form->SetPosition(poScreenCenter);
+    Form->SetColor(Form_Color);
+    Form->Font()->SetName("Verdana");
+    Form->Font()->SetHeight(-11);
+}
+
+TFramed_Dialog::TFramed_Dialog(TComponent* AOwner, const std::string& Name) : TForm(AOwner) {
+    SetName(Name);
+    Set_Form_Look(this);
+    P_Title = makePanel(this, this, "P_Title", alTop, Title_Height);
+    L_SW_Code = Create_Label(this, P_Title, "L_SW_Code", 16, 8);
+    L_SW_Code->Font()->SetName("Verdana");
+    L_SW_Code->Font()->SetHeight(-32);
+    L_SW_Code->Font()->SetColor(clGray);
+    L_SW_Desc = Create_Label(this, P_Title, "L_SW_Desc", 16, 42);
+    L_SW_Desc->Font()->SetName("Verdana");
+    L_SW_Desc->Font()->SetHeight(-11);
+    L_SW_Desc->Font()->SetStyle({fsBold});
+    L_SW_Desc->Font()->SetColor(clGray);
+    P_Button = makePanel(this, this, "P_Button", alBottom, Button_Panel_Height);
+}
+
+TFrame_Button* TFramed_Dialog::Add_Button(const std::string& Name, int Left, TModalResult Result) {
+    TFrame_Button* b = Create_Push_Button(this, P_Button, Name, Left, 6, 110, 28);
+    b->SetModalResult(Result);
+    return b;
+}

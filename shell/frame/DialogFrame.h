@@ -1,0 +1,42 @@
+#pragma once
+// What the program's forms share: their look, the push button of every form, and the frame of
+// the dialogs (title panel with software code and subtitle, button panel at the bottom).
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <string>
+
+// Background of the forms and their panels (red 248, green 248, blue 237).
+constexpr TColor Form_Color = 15595512;
+// Face of a pushed button (red 255, green 128, blue 0).
+constexpr TColor Button_Down_Color = 33023;
+
+// The push button of the forms. Every button is made by Create_Push_Button, so that the class
+// is chosen here alone.
+using TFrame_Button = TButton;
+TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const std::string& Name,
+                                  int Left, int Top, int Width, int Height);
+
+TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& Name, int Left,
+                     int Top, const std::string& Caption = "");
+
+// The look of every form: Verdana -11, the form colour, a single border with only the system
+// menu box, centred on the screen.
+void Set_Form_Look(TCustomForm* Form);
+
+// A dialog with the shared frame. Derived dialogs add their buttons with Add_Button and their
+// other controls in their constructor; their creation handler runs from OnCreate.
+class TFramed_Dialog : public TForm {
+public:
+    TFramed_Dialog(TComponent* AOwner, const std::string& Name);
+
+    TPanel* P_Title;
+    TLabel* L_SW_Code; // software code, Verdana -32, grey, at (16, 8)
+    TLabel* L_SW_Desc; // subtitle, Verdana bold -11, grey, at (16, 42)
+    TPanel* P_Button;
+
+protected:
+    // A 110 x 28 button of the button panel at top 6.
+    TFrame_Button* Add_Button(const std::string& Name, int Left, TModalResult Result = mrNone);
+};
