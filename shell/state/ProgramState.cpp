@@ -1,6 +1,7 @@
 #include "shell/state/ProgramState.h"
 
 #include "platform/files/Files.h"
+#include "platform/serial/SerialPort.h"
 
 std::string Program_Dir;
 std::string Master_Dir;
@@ -106,6 +107,13 @@ void Reset_Program_State() {
     Row_Clipboard.Clear();
     List_Slave_MBus.Clear();
     List_Slave_wMBus.Clear();
+}
+
+std::unique_ptr<TStringList> List_COM_Ports() {
+    auto ports = std::make_unique<TStringList>();
+    for (int n = 1; n <= 256; ++n)
+        if (SerialPortPresent("\\\\.\\COM" + std::to_string(n))) ports->Add(std::to_string(n));
+    return ports;
 }
 
 int Get_BACnet_No_Units() {

@@ -1,5 +1,7 @@
 #include "shell/state/ProgramState.h"
 
+#include "platform/serial/SerialPort.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,4 +83,14 @@ TEST_F(ProgramState, MBusHelpersFollowTheProductType) {
         EXPECT_EQ(Is_MBus_Type(), c.mbus) << c.type;
     }
     EXPECT_EQ(Get_BACnet_No_Units(), 95);
+}
+
+TEST_F(ProgramState, ListsThePresentComPortsInAscendingOrder) {
+    SetSerialPortMapper([](int number) {
+        return number == 12 || number == 3 || number == 256 ? std::string("/dev/null")
+                                                            : std::string();
+    });
+    const std::unique_ptr<TStringList> ports = List_COM_Ports();
+    SetSerialPortMapper(nullptr);
+    EXPECT_EQ(ports->ToVector(), (std::vector<std::string>{"3", "12", "256"}));
 }
