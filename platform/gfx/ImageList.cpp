@@ -137,6 +137,8 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index, TDrawingStyle st
                       TImageType type, bool enabled) const {
     const TBitmap* img = Image(index);
     if (!canvas || !img) return;
+    if (bkColor_ != clNone && style != dsTransparent && type == itImage)
+        FillRect(canvas->Handle(), Bounds(x, y, width_, height_), bkColor_);
     if (enabled && type == itImage && style != dsSelected && style != dsFocus) {
         canvas->Draw(x, y, img);
         return;
@@ -194,12 +196,6 @@ bool TImageList::GetBitmap(int index, TBitmap* bitmap) const {
     const TBitmap* img = Image(index);
     if (!img || !bitmap) return false;
     bitmap->SetSize(width_, height_);
-    TCanvas* c = bitmap->Canvas();
-    if (bkColor_ != clNone) {
-        c->Brush()->SetColor(bkColor_);
-        c->Brush()->SetStyle(bsSolid);
-        c->FillRect(TRect(0, 0, width_, height_));
-    }
-    Draw(c, 0, 0, index, true);
+    Draw(bitmap->Canvas(), 0, 0, index, dsNormal, itImage, true);
     return true;
 }

@@ -40,7 +40,8 @@ public:
     void Clear();
     void Move(int from, int to);
 
-    // Disabled images are drawn embossed in the classic way (highlight and shadow).
+    // Disabled images are drawn embossed in the classic way (highlight and shadow); a BkColor
+    // other than clNone fills the image's square first unless the style is dsTransparent.
     void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true) const;
     void Draw(TCanvas* canvas, int x, int y, int index, TDrawingStyle style, TImageType type,
               bool enabled = true) const;
