@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <memory>
 
 namespace {
 // Fonts need a QGuiApplication. The ui layer makes one first; alone (tests of this layer), one
@@ -103,11 +105,30 @@ QString qstr(const std::u32string& s) {
     return QString::fromUcs4(s.data(), qsizetype(s.size()));
 }
 
+// Resolving a font is slow; the resolved fonts are kept by their attributes.
+struct ResolvedFont {
+    QFont font;
+    QFontMetrics fm;
+};
+const ResolvedFont& resolve(const TFont& f) {
+    static std::map<std::string, std::unique_ptr<ResolvedFont>> cache;
+    std::string key = LowerCase(f.Name()) + '|' + std::to_string(f.Height()) + '|' +
+                      std::to_string(f.Style().Bits()) + '|' + std::to_string(int(f.Pitch())) +
+                      '|' + std::to_string(int(antialiased(f)));
+    auto it = cache.find(key);
+    if (it != cache.end()) return *it->second;
+    if (cache.size() > 256) cache.clear();
+    QFont q = toQFont(f);
+    auto entry = std::make_unique<ResolvedFont>(ResolvedFont{q, QFontMetrics(q)});
+    return *cache.emplace(key, std::move(entry)).first->second;
+}
+
 struct TextDevice {
     TCanvas& c;
     QFont font;
     QFontMetrics fm;
-    explicit TextDevice(TCanvas& c) : c(c), font(toQFont(*c.Font())), fm(font) {}
+    explicit TextDevice(TCanvas& c) : TextDevice(c, resolve(*c.Font())) {}
+    TextDevice(TCanvas& c, const ResolvedFont& r) : c(c), font(r.font), fm(r.fm) {}
     int lineHeight() const { return fm.ascent() + fm.descent(); }
     int width(const QString& s) const { return fm.horizontalAdvance(s); }
 };
@@ -181,7 +202,7 @@ struct Op {
 
 std::string TFont::ResolvedFamily() const {
     ensureGuiApp();
-    QFontInfo info(toQFont(*this));
+    QFontInfo info(resolve(*this).font);
     return info.family().toStdString();
 }
 
