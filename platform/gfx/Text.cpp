@@ -110,8 +110,24 @@ struct ResolvedFont {
     QFont font;
     QFontMetrics fm;
 };
+using FontCache = std::map<std::string, std::unique_ptr<ResolvedFont>>;
+// Emptied when the application object goes, since fonts must not outlive it.
+FontCache& fontCache() {
+    static auto* cache = new FontCache; // never destroyed: it may outlive the application
+    static bool hooked = false;
+    if (!hooked) {
+        hooked = true;
+        qAddPostRoutine([] {
+            fontCache().clear();
+            hooked = false;
+        });
+    }
+    return *cache;
+}
+
 const ResolvedFont& resolve(const TFont& f) {
-    static std::map<std::string, std::unique_ptr<ResolvedFont>> cache;
+    ensureGuiApp();
+    FontCache& cache = fontCache();
     std::string key = LowerCase(f.Name()) + '|' + std::to_string(f.Height()) + '|' +
                       std::to_string(f.Style().Bits()) + '|' + std::to_string(int(f.Pitch())) +
                       '|' + std::to_string(int(antialiased(f)));
