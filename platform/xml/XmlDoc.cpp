@@ -105,11 +105,26 @@ std::shared_ptr<NodeData> convert(const pugi::xml_node& src, int depth) {
     return node;
 }
 
+// The parser knows no Windows-1252, so a document that declares it is decoded here first.
+bool declaresWindows1252(std::string_view bytes) {
+    if (bytes.substr(0, 5) != "<?xml") return false;
+    std::size_t end = bytes.find("?>");
+    if (end == std::string_view::npos) return false;
+    return LowerCase(bytes.substr(0, end)).find("windows-1252") != std::string::npos;
+}
+
 std::shared_ptr<NodeData> parse(std::string_view bytes, const std::string& source) {
     pugi::xml_document doc;
     unsigned flags = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration |
                      pugi::parse_pi | pugi::parse_doctype;
-    pugi::xml_parse_result r = doc.load_buffer(bytes.data(), bytes.size(), flags);
+    std::string decoded;
+    pugi::xml_encoding encoding = pugi::encoding_auto;
+    if (declaresWindows1252(bytes)) {
+        decoded = DecodeText(bytes);
+        bytes = decoded;
+        encoding = pugi::encoding_utf8;
+    }
+    pugi::xml_parse_result r = doc.load_buffer(bytes.data(), bytes.size(), flags, encoding);
     if (!r) {
         std::string where;
         if (r.encoding == pugi::encoding_utf8 && r.offset >= 0 &&

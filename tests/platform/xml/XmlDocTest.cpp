@@ -97,16 +97,20 @@ TEST_F(XmlFiles, MalformedFileRaisesAndKeepsThePreviousDocument) {
     EXPECT_EQ(doc.DocumentElement().NodeName(), "Old");
 }
 
-TEST_F(XmlFiles, LoadsUtf16AndLatin1Files) {
+TEST_F(XmlFiles, LoadsFilesInOtherEncodings) {
     // "<a>é</a>" in UTF-16 LE with byte order mark.
     std::string utf16("\xFF\xFE<\0a\0>\0\xE9\0<\0/\0a\0>\0", 18);
     WriteBinaryFile(dir + "/u16.xml", utf16);
     WriteBinaryFile(dir + "/l1.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>");
-    for (const char* name : {"/u16.xml", "/l1.xml"}) {
+    WriteBinaryFile(dir + "/w.xml", "<?xml version=\"1.0\" encoding=\"Windows-1252\"?><a>\xE9</a>");
+    for (const char* name : {"/u16.xml", "/l1.xml", "/w.xml"}) {
         TXMLDocument doc;
         doc.LoadFromFile(dir + name);
         EXPECT_EQ(doc.DocumentElement().Text(), "\xC3\xA9") << name;
     }
+    TXMLDocument doc;
+    doc.LoadFromXML("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a b=\"\x80\"/>");
+    EXPECT_EQ(doc.DocumentElement().Attributes("b").AsString(), "\xE2\x82\xAC");
 }
 
 TEST(XmlDoc, TextAndAttributeFailuresAreDetectable) {
