@@ -319,7 +319,30 @@ bool TCustomGrid::cellShown(int c, int r) {
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) {
     if (!cellShown(ACol, ARow)) return;
-    TRect r = CellRect(ACol, ARow);
+    // Only the two positions are walked (a full layout per written cell is too slow for
+    // grids filled while shown).
+    auto axis = [this](bool vertical) {
+        TGridAxisDrawInfo a;
+        a.Extents = vertical ? &rowHeights_ : &colWidths_;
+        bool lines = vertical
+                         ? (options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine))
+                         : (options_.Contains(goFixedVertLine) || options_.Contains(goVertLine));
+        a.EffectiveLineWidth = lines ? gridLineWidth_ : 0;
+        a.FixedCellCount = vertical ? fixedRows_ : fixedCols_;
+        a.FirstGridCell = vertical ? topLeft_.Y : topLeft_.X;
+        a.GridCellCount = vertical ? rowCount_ : colCount_;
+        a.GridExtent = vertical ? ClientHeight() : ClientWidth();
+        for (int i = 0; i < a.FixedCellCount; ++i)
+            a.FixedBoundary += extentOf(a, i) + a.EffectiveLineWidth;
+        return a;
+    };
+    TGridAxisDrawInfo v = axis(true);
+    int top = cellStart(v, ARow);
+    if (top < 0) return;
+    TGridAxisDrawInfo h = axis(false);
+    int left = cellStart(h, ACol);
+    if (left < 0) return;
+    TRect r{left, top, left + extentOf(h, ACol), top + extentOf(v, ARow)};
     if (!r.IsEmpty()) ::InvalidateRect(Handle(), &r, false);
 }
 
