@@ -1,6 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
@@ -77,6 +78,7 @@ void RegisterQtPeerClass(const std::string& peerClass, TQtPeerMaker maker) {
 void InitQtBackend(int& argc, char** argv) {
     if (app) return;
     app = std::make_unique<QApplication>(argc, argv);
+    RegisterQtStdPeers();
     auto custom = [](TWinControl* c) -> std::unique_ptr<TWindowPeer> {
         return std::make_unique<TQtCustomPeer>(c);
     };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -38,6 +39,10 @@ protected:
         p.drawImage(0, 0, view);
     }
 };
+
+bool offscreen() {
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
 
 bool isFixedBorder(TFormBorderStyle s) {
     return s == bsSingle || s == bsDialog || s == bsToolWindow || s == bsNone;
@@ -302,7 +307,8 @@ bool TQtWindowPeer::Grab(TBitmap& bitmap) {
 }
 
 void TQtWindowPeer::Activate() {
-    if (!widget_ || !IsTopLevel()) return;
+    // The offscreen platform has no window stacking.
+    if (!widget_ || !IsTopLevel() || offscreen()) return;
     widget_->raise();
     widget_->activateWindow();
 }

@@ -4,9 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
+#include <QtGlobal>
+
 #include <cstdlib>
 
 namespace {
+// The offscreen platform reports every window it cannot raise; nothing to see for tests.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (msg.contains(QLatin1String("does not support raise"))) return;
+    if (type != QtDebugMsg) fprintf(stderr, "%s\n", qPrintable(msg));
+}
+
 class ResetListener : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { uitest::resetBetweenTests(); }
 };
@@ -15,6 +24,7 @@ class ResetListener : public ::testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
+    qInstallMessageHandler(quietMessages);
     InitQtBackend(argc, argv);
     uitest::installTestServices();
     ::testing::UnitTest::GetInstance()->listeners().Append(new ResetListener);

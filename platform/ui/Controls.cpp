@@ -44,7 +44,9 @@ bool isMouseMessage(UINT m) {
     return m >= WM_MOUSEFIRST && m <= WM_MOUSELAST && m != WM_MOUSEWHEEL && m != WM_MOUSEHWHEEL;
 }
 
-bool isKeyMessage(UINT m) { return m >= WM_KEYFIRST && m <= WM_KEYLAST; }
+bool isKeyMessage(UINT m) {
+    return m >= WM_KEYFIRST && m <= WM_KEYLAST;
+}
 
 void setMouseControl(TControl* c) {
     auto& s = state();
@@ -63,8 +65,12 @@ TWinControl* windowOf(TControl* c) {
 }
 } // namespace
 
-TBackend* Backend() { return backend; }
-void SetBackend(TBackend* b) { backend = b; }
+TBackend* Backend() {
+    return backend;
+}
+void SetBackend(TBackend* b) {
+    backend = b;
+}
 
 UINT RegisterWindowMessage(const std::string& name) {
     static std::mutex m;
@@ -97,15 +103,18 @@ TControl::~TControl() {
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     TMessage m{Msg, WParam, LParam, 0};
-    if (WindowProc) WindowProc(m);
-    else WndProc(m);
+    if (WindowProc)
+        WindowProc(m);
+    else
+        WndProc(m);
     return m.Result;
 }
 
 void TControl::WndProc(TMessage& Message) {
     UINT msg = Message.Msg;
     if (isMouseMessage(msg)) {
-        if (msg == WM_LBUTTONDBLCLK && !(controlStyle_ & csDoubleClicks)) Message.Msg = WM_LBUTTONDOWN;
+        if (msg == WM_LBUTTONDBLCLK && !(controlStyle_ & csDoubleClicks))
+            Message.Msg = WM_LBUTTONDOWN;
         if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK)
             controlState_ |= csLButtonDown;
         else if (Message.Msg == WM_LBUTTONUP)
@@ -123,33 +132,110 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_LBUTTONDOWN: { TWMMouse v(Message); WMLButtonDown(v); break; }
-    case WM_LBUTTONUP: { TWMMouse v(Message); WMLButtonUp(v); break; }
-    case WM_LBUTTONDBLCLK: { TWMMouse v(Message); WMLButtonDblClk(v); break; }
-    case WM_RBUTTONDOWN: { TWMMouse v(Message); WMRButtonDown(v); break; }
-    case WM_RBUTTONUP: { TWMMouse v(Message); WMRButtonUp(v); break; }
-    case WM_RBUTTONDBLCLK: { TWMMouse v(Message); WMRButtonDblClk(v); break; }
-    case WM_MBUTTONDOWN: { TWMMouse v(Message); WMMButtonDown(v); break; }
-    case WM_MBUTTONUP: { TWMMouse v(Message); WMMButtonUp(v); break; }
-    case WM_MOUSEMOVE: { TWMMouse v(Message); WMMouseMove(v); break; }
-    case WM_MOUSEWHEEL: { TWMMouseWheel v(Message); WMMouseWheel(v); break; }
-    case CM_MOUSEWHEEL: CMMouseWheel(Message); break;
-    case WM_CONTEXTMENU: { TWMContextMenu v(Message); WMContextMenu(v); break; }
-    case WM_CANCELMODE: { TWMNoParams v(Message); WMCancelMode(v); break; }
-    case CM_MOUSEENTER: CMMouseEnter(Message); break;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
-    case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_COLORCHANGED: CMColorChanged(Message); break;
-    case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
-    case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
-    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
-    case CM_HITTEST: CMHitTest(Message); break;
-    case CM_HINTSHOW: CMHintShow(Message); break;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
-    default: DefaultHandler(Message);
+    case WM_LBUTTONDOWN: {
+        TWMMouse v(Message);
+        WMLButtonDown(v);
+        break;
+    }
+    case WM_LBUTTONUP: {
+        TWMMouse v(Message);
+        WMLButtonUp(v);
+        break;
+    }
+    case WM_LBUTTONDBLCLK: {
+        TWMMouse v(Message);
+        WMLButtonDblClk(v);
+        break;
+    }
+    case WM_RBUTTONDOWN: {
+        TWMMouse v(Message);
+        WMRButtonDown(v);
+        break;
+    }
+    case WM_RBUTTONUP: {
+        TWMMouse v(Message);
+        WMRButtonUp(v);
+        break;
+    }
+    case WM_RBUTTONDBLCLK: {
+        TWMMouse v(Message);
+        WMRButtonDblClk(v);
+        break;
+    }
+    case WM_MBUTTONDOWN: {
+        TWMMouse v(Message);
+        WMMButtonDown(v);
+        break;
+    }
+    case WM_MBUTTONUP: {
+        TWMMouse v(Message);
+        WMMButtonUp(v);
+        break;
+    }
+    case WM_MOUSEMOVE: {
+        TWMMouse v(Message);
+        WMMouseMove(v);
+        break;
+    }
+    case WM_MOUSEWHEEL: {
+        TWMMouseWheel v(Message);
+        WMMouseWheel(v);
+        break;
+    }
+    case CM_MOUSEWHEEL:
+        CMMouseWheel(Message);
+        break;
+    case WM_CONTEXTMENU: {
+        TWMContextMenu v(Message);
+        WMContextMenu(v);
+        break;
+    }
+    case WM_CANCELMODE: {
+        TWMNoParams v(Message);
+        WMCancelMode(v);
+        break;
+    }
+    case CM_MOUSEENTER:
+        CMMouseEnter(Message);
+        break;
+    case CM_MOUSELEAVE:
+        CMMouseLeave(Message);
+        break;
+    case CM_ENABLEDCHANGED:
+        CMEnabledChanged(Message);
+        break;
+    case CM_VISIBLECHANGED:
+        CMVisibleChanged(Message);
+        break;
+    case CM_TEXTCHANGED:
+        CMTextChanged(Message);
+        break;
+    case CM_FONTCHANGED:
+        CMFontChanged(Message);
+        break;
+    case CM_COLORCHANGED:
+        CMColorChanged(Message);
+        break;
+    case CM_PARENTFONTCHANGED:
+        CMParentFontChanged(Message);
+        break;
+    case CM_PARENTCOLORCHANGED:
+        CMParentColorChanged(Message);
+        break;
+    case CM_PARENTSHOWHINTCHANGED:
+        CMParentShowHintChanged(Message);
+        break;
+    case CM_HITTEST:
+        CMHitTest(Message);
+        break;
+    case CM_HINTSHOW:
+        CMHintShow(Message);
+        break;
+    case WM_WINDOWPOSCHANGED:
+        WMWindowPosChanged(Message);
+        break;
+    default:
+        DefaultHandler(Message);
     }
 }
 
@@ -217,9 +303,13 @@ void TControl::SetVisible(bool v) {
     if (parent_ && align_ != alNone) parent_->Realign();
 }
 
-void TControl::Show() { SetVisible(true); }
+void TControl::Show() {
+    SetVisible(true);
+}
 
-void TControl::Hide() { SetVisible(false); }
+void TControl::Hide() {
+    SetVisible(false);
+}
 
 void TControl::SetEnabled(bool v) {
     if (v == enabled_) return;
@@ -289,11 +379,14 @@ void TControl::SetAlign(TAlign v) {
     if (parent_) parent_->Realign();
 }
 
-void TControl::SetAnchors(TAnchors v) { anchors_ = v; }
+void TControl::SetAnchors(TAnchors v) {
+    anchors_ = v;
+}
 
 void TControl::SetPopupMenu(TPopupMenu* v) {
     auto& hooks = state().popupHooks;
-    if (popupMenu_ && hooks.AsComponent) hooks.AsComponent(popupMenu_)->RemoveFreeNotification(this);
+    if (popupMenu_ && hooks.AsComponent)
+        hooks.AsComponent(popupMenu_)->RemoveFreeNotification(this);
     popupMenu_ = v;
     if (v && hooks.AsComponent) hooks.AsComponent(v)->FreeNotification(this);
 }
@@ -317,20 +410,28 @@ void TControl::SetParent(TWinControl* AParent) {
     }
 }
 
-bool TControl::MouseCapture() const { return state().capture == this; }
-
-void TControl::SetMouseCapture(bool v) {
-    if (v) SetCaptureControl(this);
-    else if (MouseCapture()) SetCaptureControl(nullptr);
+bool TControl::MouseCapture() const {
+    return state().capture == this;
 }
 
-bool TControl::MouseInControl() const { return state().mouseControl == this; }
+void TControl::SetMouseCapture(bool v) {
+    if (v)
+        SetCaptureControl(this);
+    else if (MouseCapture())
+        SetCaptureControl(nullptr);
+}
+
+bool TControl::MouseInControl() const {
+    return state().mouseControl == this;
+}
 
 void TControl::InvalidateControl() {
     if (parent_ && visible_ && !dynamic_cast<TWinControl*>(this)) parent_->Invalidate();
 }
 
-void TControl::Invalidate() { InvalidateControl(); }
+void TControl::Invalidate() {
+    InvalidateControl();
+}
 
 void TControl::Update() {
     if (parent_) parent_->Update();
@@ -368,7 +469,9 @@ void TControl::SendToBack() {
     InvalidateControl();
 }
 
-TCustomForm* TControl::GetParentForm() const { return ::GetParentForm(this); }
+TCustomForm* TControl::GetParentForm() const {
+    return ::GetParentForm(this);
+}
 
 void TControl::PeerChanged(int what) {
     if (what == pcText || what == pcColor || what == pcFont) InvalidateControl();
@@ -490,8 +593,10 @@ void TControl::WMMouseWheel(TWMMouseWheel& Message) {
 
 void TControl::CMMouseWheel(TMessage& Message) {
     TWMMouseWheel w(Message);
-    if (DoMouseWheel(keysToShiftState(w.Keys()), w.WheelDelta(), w.Pos())) Message.Result = 1;
-    else if (parent_) Message.Result = parent_->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+    if (DoMouseWheel(keysToShiftState(w.Keys()), w.WheelDelta(), w.Pos()))
+        Message.Result = 1;
+    else if (parent_)
+        Message.Result = parent_->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
 
 void TControl::WMContextMenu(TWMContextMenu& Message) {
@@ -530,11 +635,21 @@ void TControl::CMMouseLeave(TMessage& /*Message*/) {
     if (OnMouseLeave) OnMouseLeave(this);
 }
 
-void TControl::CMEnabledChanged(TMessage& /*Message*/) { Invalidate(); }
-void TControl::CMVisibleChanged(TMessage& /*Message*/) { InvalidateControl(); }
-void TControl::CMTextChanged(TMessage& /*Message*/) { Invalidate(); }
-void TControl::CMFontChanged(TMessage& /*Message*/) { Invalidate(); }
-void TControl::CMColorChanged(TMessage& /*Message*/) { Invalidate(); }
+void TControl::CMEnabledChanged(TMessage& /*Message*/) {
+    Invalidate();
+}
+void TControl::CMVisibleChanged(TMessage& /*Message*/) {
+    InvalidateControl();
+}
+void TControl::CMTextChanged(TMessage& /*Message*/) {
+    Invalidate();
+}
+void TControl::CMFontChanged(TMessage& /*Message*/) {
+    Invalidate();
+}
+void TControl::CMColorChanged(TMessage& /*Message*/) {
+    Invalidate();
+}
 
 void TControl::CMParentFontChanged(TMessage& /*Message*/) {
     if (!parentFont_ || !parent_) return;
@@ -560,7 +675,9 @@ void TControl::CMParentShowHintChanged(TMessage& /*Message*/) {
     }
 }
 
-void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
+void TControl::CMHitTest(TMessage& Message) {
+    Message.Result = HTCLIENT;
+}
 void TControl::CMHintShow(TMessage& /*Message*/) {}
 void TControl::WMWindowPosChanged(TMessage& /*Message*/) {}
 
@@ -735,7 +852,8 @@ void TWinControl::AlignControls(TControl* /*AControl*/, TRect& Rect) {
             case alClient:
                 c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
                 break;
-            default: break;
+            default:
+                break;
             }
         }
     };
@@ -812,7 +930,9 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
         c->SetFocus();
 }
 
-bool TWinControl::Focused() const { return handle_ && state().focus == handle_; }
+bool TWinControl::Focused() const {
+    return handle_ && state().focus == handle_;
+}
 
 bool TWinControl::CanFocus() const {
     const TControl* c = this;
@@ -873,7 +993,9 @@ void TWinControl::SetParent(TWinControl* AParent) {
     updateShowing();
 }
 
-void TWinControl::SetText(const std::string& v) { TControl::SetText(v); }
+void TWinControl::SetText(const std::string& v) {
+    TControl::SetText(v);
+}
 
 void TWinControl::EnableBackingImage() {
     if (backing_) return;
@@ -1019,35 +1141,139 @@ void TWinControl::routeMouse(TMessage& Message, bool& handled) {
 
 void TWinControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_PAINT: { TWMPaint v(Message); WMPaint(v); break; }
-    case WM_ERASEBKGND: { TWMEraseBkgnd v(Message); WMEraseBkgnd(v); break; }
-    case WM_SIZE: { TWMSize v(Message); WMSize(v); break; }
-    case WM_SETFOCUS: { TWMSetFocus v(Message); WMSetFocus(v); break; }
-    case WM_KILLFOCUS: { TWMKillFocus v(Message); WMKillFocus(v); break; }
-    case WM_KEYDOWN: { TWMKey v(Message); WMKeyDown(v); break; }
-    case WM_KEYUP: { TWMKey v(Message); WMKeyUp(v); break; }
-    case WM_CHAR: { TWMKey v(Message); WMChar(v); break; }
-    case WM_SYSKEYDOWN: { TWMKey v(Message); WMSysKeyDown(v); break; }
-    case WM_SYSKEYUP: { TWMKey v(Message); WMSysKeyUp(v); break; }
-    case WM_SYSCHAR: { TWMKey v(Message); WMSysChar(v); break; }
-    case CN_KEYDOWN: { TWMKey v(Message); CNKeyDown(v); break; }
-    case CN_KEYUP: { TWMKey v(Message); CNKeyUp(v); break; }
-    case CN_CHAR: { TWMKey v(Message); CNChar(v); break; }
-    case CN_SYSKEYDOWN: { TWMKey v(Message); CNSysKeyDown(v); break; }
-    case CN_SYSCHAR: { TWMKey v(Message); CNSysChar(v); break; }
-    case WM_GETDLGCODE: WMGetDlgCode(Message); break;
-    case CM_DIALOGKEY: { TWMKey v(Message); CMDialogKey(v); break; }
-    case CM_DIALOGCHAR: { TWMKey v(Message); CMDialogChar(v); break; }
-    case CM_WANTSPECIALKEY: { TWMKey v(Message); CMWantSpecialKey(v); break; }
-    case WM_NCHITTEST: { TWMNCHitTest v(Message); WMNCHitTest(v); break; }
-    case WM_SETCURSOR: { TWMSetCursor v(Message); WMSetCursor(v); break; }
-    case WM_COMMAND: { TWMCommand v(Message); WMCommand(v); break; }
-    case WM_NOTIFY: WMNotify(Message); break;
-    case WM_TIMER: { TWMTimer v(Message); WMTimer(v); break; }
-    case CM_ENTER: CMEnter(Message); break;
-    case CM_EXIT: CMExit(Message); break;
-    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
-    case WM_CAPTURECHANGED: WMCaptureChanged(Message); break;
+    case WM_PAINT: {
+        TWMPaint v(Message);
+        WMPaint(v);
+        break;
+    }
+    case WM_ERASEBKGND: {
+        TWMEraseBkgnd v(Message);
+        WMEraseBkgnd(v);
+        break;
+    }
+    case WM_SIZE: {
+        TWMSize v(Message);
+        WMSize(v);
+        break;
+    }
+    case WM_SETFOCUS: {
+        TWMSetFocus v(Message);
+        WMSetFocus(v);
+        break;
+    }
+    case WM_KILLFOCUS: {
+        TWMKillFocus v(Message);
+        WMKillFocus(v);
+        break;
+    }
+    case WM_KEYDOWN: {
+        TWMKey v(Message);
+        WMKeyDown(v);
+        break;
+    }
+    case WM_KEYUP: {
+        TWMKey v(Message);
+        WMKeyUp(v);
+        break;
+    }
+    case WM_CHAR: {
+        TWMKey v(Message);
+        WMChar(v);
+        break;
+    }
+    case WM_SYSKEYDOWN: {
+        TWMKey v(Message);
+        WMSysKeyDown(v);
+        break;
+    }
+    case WM_SYSKEYUP: {
+        TWMKey v(Message);
+        WMSysKeyUp(v);
+        break;
+    }
+    case WM_SYSCHAR: {
+        TWMKey v(Message);
+        WMSysChar(v);
+        break;
+    }
+    case CN_KEYDOWN: {
+        TWMKey v(Message);
+        CNKeyDown(v);
+        break;
+    }
+    case CN_KEYUP: {
+        TWMKey v(Message);
+        CNKeyUp(v);
+        break;
+    }
+    case CN_CHAR: {
+        TWMKey v(Message);
+        CNChar(v);
+        break;
+    }
+    case CN_SYSKEYDOWN: {
+        TWMKey v(Message);
+        CNSysKeyDown(v);
+        break;
+    }
+    case CN_SYSCHAR: {
+        TWMKey v(Message);
+        CNSysChar(v);
+        break;
+    }
+    case WM_GETDLGCODE:
+        WMGetDlgCode(Message);
+        break;
+    case CM_DIALOGKEY: {
+        TWMKey v(Message);
+        CMDialogKey(v);
+        break;
+    }
+    case CM_DIALOGCHAR: {
+        TWMKey v(Message);
+        CMDialogChar(v);
+        break;
+    }
+    case CM_WANTSPECIALKEY: {
+        TWMKey v(Message);
+        CMWantSpecialKey(v);
+        break;
+    }
+    case WM_NCHITTEST: {
+        TWMNCHitTest v(Message);
+        WMNCHitTest(v);
+        break;
+    }
+    case WM_SETCURSOR: {
+        TWMSetCursor v(Message);
+        WMSetCursor(v);
+        break;
+    }
+    case WM_COMMAND: {
+        TWMCommand v(Message);
+        WMCommand(v);
+        break;
+    }
+    case WM_NOTIFY:
+        WMNotify(Message);
+        break;
+    case WM_TIMER: {
+        TWMTimer v(Message);
+        WMTimer(v);
+        break;
+    }
+    case CM_ENTER:
+        CMEnter(Message);
+        break;
+    case CM_EXIT:
+        CMExit(Message);
+        break;
+    case CM_SHOWINGCHANGED:
+        CMShowingChanged(Message);
+        break;
+    case WM_CAPTURECHANGED:
+        WMCaptureChanged(Message);
+        break;
     case WM_CONTEXTMENU: {
         // A windowless child under the point gets the first chance.
         TWMContextMenu v(Message);
@@ -1062,7 +1288,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         if (Message.Result == 0) DefaultHandler(Message);
         break;
     }
-    default: TControl::Dispatch(Message);
+    default:
+        TControl::Dispatch(Message);
     }
 }
 
@@ -1078,12 +1305,14 @@ void TWinControl::DefaultHandler(TMessage& Message) {
         break;
     }
     case WM_CONTEXTMENU:
-        if (Parent()) Message.Result = Parent()->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+        if (Parent())
+            Message.Result = Parent()->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
         break;
     case WM_CLOSE:
         DestroyHandle();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -1125,12 +1354,16 @@ void TWinControl::WMSize(TWMSize& /*Message*/) {
         int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
         int keepRight = c->anchorRight_, keepBottom = c->anchorBottom_;
         if (a.Contains(akRight)) {
-            if (a.Contains(akLeft)) w = cw - keepRight - l;
-            else l = cw - keepRight - w;
+            if (a.Contains(akLeft))
+                w = cw - keepRight - l;
+            else
+                l = cw - keepRight - w;
         }
         if (a.Contains(akBottom)) {
-            if (a.Contains(akTop)) h = ch - keepBottom - t;
-            else t = ch - keepBottom - h;
+            if (a.Contains(akTop))
+                h = ch - keepBottom - t;
+            else
+                t = ch - keepBottom - h;
         }
         c->SetBounds(l, t, w, h);
         c->anchorRight_ = keepRight;
@@ -1146,7 +1379,9 @@ void TWinControl::WMSetFocus(TWMSetFocus& Message) {
     DefaultHandler(Message.M);
 }
 
-void TWinControl::WMKillFocus(TWMKillFocus& Message) { DefaultHandler(Message.M); }
+void TWinControl::WMKillFocus(TWMKillFocus& Message) {
+    DefaultHandler(Message.M);
+}
 
 void TWinControl::WMKeyDown(TWMKey& Message) {
     if (!DoKeyDown(Message)) DefaultHandler(Message.M);
@@ -1168,32 +1403,42 @@ void TWinControl::WMSysKeyUp(TWMKey& Message) {
     if (!DoKeyUp(Message)) DefaultHandler(Message.M);
 }
 
-void TWinControl::WMSysChar(TWMKey& Message) { DefaultHandler(Message.M); }
+void TWinControl::WMSysChar(TWMKey& Message) {
+    DefaultHandler(Message.M);
+}
 
 void TWinControl::CNKeyDown(TWMKey& Message) {
     Message.M.Result = 1;
     LRESULT mask = 0;
     switch (Message.CharCode()) {
-    case VK_TAB: mask = DLGC_WANTTAB; break;
+    case VK_TAB:
+        mask = DLGC_WANTTAB;
+        break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
-    case VK_DOWN: mask = DLGC_WANTARROWS; break;
+    case VK_DOWN:
+        mask = DLGC_WANTARROWS;
+        break;
     case VK_RETURN:
     case VK_ESCAPE:
-    case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
-    default: break;
+    case VK_CANCEL:
+        mask = DLGC_WANTALLKEYS;
+        break;
+    default:
+        break;
     }
     if (mask != 0 && Perform(CM_WANTSPECIALKEY, Message.CharCode(), Message.KeyData()) == 0 &&
         (Perform(WM_GETDLGCODE) & mask) == 0) {
         TCustomForm* form = ::GetParentForm(this);
-        if (form && form->Perform(CM_DIALOGKEY, Message.CharCode(), Message.KeyData()) != 0)
-            return;
+        if (form && form->Perform(CM_DIALOGKEY, Message.CharCode(), Message.KeyData()) != 0) return;
     }
     Message.M.Result = 0;
 }
 
-void TWinControl::CNKeyUp(TWMKey& Message) { Message.M.Result = 0; }
+void TWinControl::CNKeyUp(TWMKey& Message) {
+    Message.M.Result = 0;
+}
 
 void TWinControl::CNChar(TWMKey& Message) {
     Message.M.Result = 1;
@@ -1204,7 +1449,9 @@ void TWinControl::CNChar(TWMKey& Message) {
     Message.M.Result = 0;
 }
 
-void TWinControl::CNSysKeyDown(TWMKey& Message) { CNKeyDown(Message); }
+void TWinControl::CNSysKeyDown(TWMKey& Message) {
+    CNKeyDown(Message);
+}
 
 void TWinControl::CNSysChar(TWMKey& Message) {
     Message.M.Result = 0;
@@ -1213,15 +1460,25 @@ void TWinControl::CNSysChar(TWMKey& Message) {
         Message.M.Result = 1;
 }
 
-void TWinControl::WMGetDlgCode(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMGetDlgCode(TMessage& Message) {
+    DefaultHandler(Message);
+}
 
-void TWinControl::CMDialogKey(TWMKey& Message) { Broadcast(Message.M); }
+void TWinControl::CMDialogKey(TWMKey& Message) {
+    Broadcast(Message.M);
+}
 
-void TWinControl::CMDialogChar(TWMKey& Message) { Broadcast(Message.M); }
+void TWinControl::CMDialogChar(TWMKey& Message) {
+    Broadcast(Message.M);
+}
 
-void TWinControl::CMWantSpecialKey(TWMKey& Message) { DefaultHandler(Message.M); }
+void TWinControl::CMWantSpecialKey(TWMKey& Message) {
+    DefaultHandler(Message.M);
+}
 
-void TWinControl::WMNCHitTest(TWMNCHitTest& Message) { DefaultHandler(Message.M); }
+void TWinControl::WMNCHitTest(TWMNCHitTest& Message) {
+    DefaultHandler(Message.M);
+}
 
 void TWinControl::WMSetCursor(TWMSetCursor& Message) {
     if (Message.CursorWnd() == handle_ && Message.HitTest() == HTCLIENT) {
@@ -1242,23 +1499,35 @@ void TWinControl::WMSetCursor(TWMSetCursor& Message) {
 
 void TWinControl::WMCommand(TWMCommand& Message) {
     TWinControl* c = FindControl(Message.Ctl());
-    if (c && c != this) Message.M.Result = c->Perform(CN_COMMAND, Message.M.WParam, Message.M.LParam);
-    else DefaultHandler(Message.M);
+    if (c && c != this)
+        Message.M.Result = c->Perform(CN_COMMAND, Message.M.WParam, Message.M.LParam);
+    else
+        DefaultHandler(Message.M);
 }
 
 void TWinControl::WMNotify(TMessage& Message) {
     auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
     TWinControl* c = hdr ? FindControl(hdr->hwndFrom) : nullptr;
-    if (c && c != this) Message.Result = c->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
-    else DefaultHandler(Message);
+    if (c && c != this)
+        Message.Result = c->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
+    else
+        DefaultHandler(Message);
 }
 
-void TWinControl::WMTimer(TWMTimer& Message) { DefaultHandler(Message.M); }
+void TWinControl::WMTimer(TWMTimer& Message) {
+    DefaultHandler(Message.M);
+}
 
-void TWinControl::CMEnter(TMessage& /*Message*/) { DoEnter(); }
-void TWinControl::CMExit(TMessage& /*Message*/) { DoExit(); }
+void TWinControl::CMEnter(TMessage& /*Message*/) {
+    DoEnter();
+}
+void TWinControl::CMExit(TMessage& /*Message*/) {
+    DoExit();
+}
 void TWinControl::CMShowingChanged(TMessage& /*Message*/) {}
-void TWinControl::WMCaptureChanged(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMCaptureChanged(TMessage& Message) {
+    DefaultHandler(Message);
+}
 
 void TWinControl::CMVisibleChanged(TMessage& Message) {
     TControl::CMVisibleChanged(Message);
@@ -1267,7 +1536,8 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
     if (!Enabled() && Focused()) {
-        if (TCustomForm* form = ::GetParentForm(this); form && form != this) ::SetFocus(form->Handle());
+        if (TCustomForm* form = ::GetParentForm(this); form && form != this)
+            ::SetFocus(form->Handle());
     }
     PeerChanged(pcEnabled);
     TControl::CMEnabledChanged(Message);
@@ -1300,12 +1570,18 @@ void TWinControl::updateShowing() {
 }
 
 // --- TCustomControl / TGraphicControl --------------------------------------------------------
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) { EnableBackingImage(); }
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
+    EnableBackingImage();
+}
 TCustomControl::~TCustomControl() = default;
 
-TCanvas* TCustomControl::Canvas() const { return BackingImage()->Canvas(); }
+TCanvas* TCustomControl::Canvas() const {
+    return BackingImage()->Canvas();
+}
 
-void TCustomControl::PaintWindow(HDC /*DC*/) { Paint(); }
+void TCustomControl::PaintWindow(HDC /*DC*/) {
+    Paint();
+}
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 TGraphicControl::~TGraphicControl() = default;
@@ -1355,7 +1631,9 @@ TWinControl* FindControl(HWND handle) {
     return it == s.windows.end() ? nullptr : it->second;
 }
 
-bool IsWindow(HWND handle) { return FindControl(handle) != nullptr; }
+bool IsWindow(HWND handle) {
+    return FindControl(handle) != nullptr;
+}
 
 bool IsWindowVisible(HWND handle) {
     TWinControl* c = FindControl(handle);
@@ -1409,13 +1687,16 @@ void DeliverMouse(TWinControl* target, UINT Msg, TPoint client, WPARAM keys) {
     }
     TMessage m{Msg, keys, PointToLParam(client), 0};
     DeliverMessage(target, m);
-    if (Msg == WM_MOUSEMOVE && FindControl(target->HandleAllocated() ? target->Handle() : nullptr)) {
+    if (Msg == WM_MOUSEMOVE &&
+        FindControl(target->HandleAllocated() ? target->Handle() : nullptr)) {
         TMessage sc{WM_SETCURSOR, WPARAM(target->Handle()), MAKELPARAM(int(HTCLIENT), int(Msg)), 0};
         target->MainWndProc(sc);
     }
 }
 
-HWND GetFocus() { return state().focus; }
+HWND GetFocus() {
+    return state().focus;
+}
 
 HWND SetFocus(HWND handle) {
     auto& s = state();
@@ -1447,7 +1728,9 @@ bool ReleaseCapture() {
     return true;
 }
 
-TControl* GetCaptureControl() { return state().capture; }
+TControl* GetCaptureControl() {
+    return state().capture;
+}
 
 void SetCaptureControl(TControl* control) {
     auto& s = state();
@@ -1460,8 +1743,9 @@ void SetCaptureControl(TControl* control) {
         if (oldWin && oldWin->Peer()) oldWin->Peer()->SetCapture(false);
         if (newWin && newWin->Peer()) newWin->Peer()->SetCapture(true);
         if (oldWin)
-            oldWin->Perform(WM_CAPTURECHANGED, 0,
-                            LPARAM(newWin && newWin->HandleAllocated() ? newWin->Handle() : nullptr));
+            oldWin->Perform(
+                WM_CAPTURECHANGED, 0,
+                LPARAM(newWin && newWin->HandleAllocated() ? newWin->Handle() : nullptr));
     }
 }
 
@@ -1500,7 +1784,9 @@ short GetKeyState(int vk) {
     return state().keys[vk] ? short(-32768) : short(0);
 }
 
-short GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+short GetAsyncKeyState(int vk) {
+    return GetKeyState(vk);
+}
 
 void SetModifierKeyState(TShiftState shift) {
     auto& k = state().keys;
@@ -1536,7 +1822,9 @@ bool GetCursorPos(TPoint& p) {
     return true;
 }
 
-void SetCursorPosition(TPoint p) { state().cursorPos = p; }
+void SetCursorPosition(TPoint p) {
+    state().cursorPos = p;
+}
 
 bool IsAccel(WORD VK, const std::string& Str) {
     for (std::size_t i = 0; i + 1 < Str.size(); ++i) {
@@ -1590,6 +1878,10 @@ bool PaintInvalidWindows() {
     return any;
 }
 
-TControl* MouseControl() { return state().mouseControl; }
+TControl* MouseControl() {
+    return state().mouseControl;
+}
 
-void SetPopupMenuHooks(const TPopupMenuHooks& hooks) { state().popupHooks = hooks; }
+void SetPopupMenuHooks(const TPopupMenuHooks& hooks) {
+    state().popupHooks = hooks;
+}

@@ -453,8 +453,8 @@ private:
     void alignChildren();
     HWND handle_ = nullptr;
     std::unique_ptr<TWindowPeer> peer_;
-    std::vector<TControl*> controls_;    // z order, bottom first
-    std::vector<TWinControl*> tabList_;  // windowed children in tab order
+    std::vector<TControl*> controls_;   // z order, bottom first
+    std::vector<TWinControl*> tabList_; // windowed children in tab order
     std::unique_ptr<TBitmap> backing_;
     bool invalid_ = false;
     bool tabStop_ = false;

@@ -11,8 +11,10 @@ public:
     TDialogAnswer Ask(const TDialogRequest& r) override {
         std::fprintf(stderr, "[%s] %s\n", r.Caption.c_str(), r.Text.c_str());
         TDialogAnswer a;
-        if (r.Kind == dkOpenFile || r.Kind == dkSaveFile) a.ModalResult = mrCancel;
-        else a.ModalResult = r.DefaultResult ? r.DefaultResult : mrOk;
+        if (r.Kind == dkOpenFile || r.Kind == dkSaveFile)
+            a.ModalResult = mrCancel;
+        else
+            a.ModalResult = r.DefaultResult ? r.DefaultResult : mrOk;
         return a;
     }
 };
@@ -36,29 +38,46 @@ std::vector<TMsgDlgBtn> TMsgDlgButtons::List() const {
 
 int ModalResultOfButton(TMsgDlgBtn b) {
     switch (b) {
-    case mbYes: return mrYes;
-    case mbNo: return mrNo;
-    case mbOK: return mrOk;
-    case mbCancel: return mrCancel;
-    case mbAbort: return mrAbort;
-    case mbRetry: return mrRetry;
-    case mbIgnore: return mrIgnore;
-    case mbAll: return mrAll;
-    case mbNoToAll: return mrNoToAll;
-    case mbYesToAll: return mrYesToAll;
-    case mbHelp: return mrNone;
-    case mbClose: return mrClose;
+    case mbYes:
+        return mrYes;
+    case mbNo:
+        return mrNo;
+    case mbOK:
+        return mrOk;
+    case mbCancel:
+        return mrCancel;
+    case mbAbort:
+        return mrAbort;
+    case mbRetry:
+        return mrRetry;
+    case mbIgnore:
+        return mrIgnore;
+    case mbAll:
+        return mrAll;
+    case mbNoToAll:
+        return mrNoToAll;
+    case mbYesToAll:
+        return mrYesToAll;
+    case mbHelp:
+        return mrNone;
+    case mbClose:
+        return mrClose;
     }
     return mrNone;
 }
 
 std::string MsgDlgCaption(TMsgDlgType type) {
     switch (type) {
-    case mtWarning: return "Warning";
-    case mtError: return "Error";
-    case mtInformation: return "Information";
-    case mtConfirmation: return "Confirmation";
-    case mtCustom: break;
+    case mtWarning:
+        return "Warning";
+    case mtError:
+        return "Error";
+    case mtInformation:
+        return "Information";
+    case mtConfirmation:
+        return "Confirmation";
+    case mtCustom:
+        break;
     }
     return Application->Title();
 }
@@ -68,7 +87,9 @@ TDialogService& DialogService() {
     return installed ? *installed : headless;
 }
 
-void SetDialogService(TDialogService* service) { installed = service; }
+void SetDialogService(TDialogService* service) {
+    installed = service;
+}
 
 TDialogAnswer AskDialogService(const TDialogRequest& request) {
     if (TControl* cap = GetCaptureControl()) cap->Perform(WM_CANCELMODE);
@@ -77,7 +98,8 @@ TDialogAnswer AskDialogService(const TDialogRequest& request) {
     return DialogService().Ask(request);
 }
 
-int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int /*HelpCtx*/) {
+int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
+               int /*HelpCtx*/) {
     TDialogRequest r;
     r.Kind = dkMessageDlg;
     r.Caption = MsgDlgCaption(DlgType);
@@ -107,8 +129,11 @@ TDialogAnswer TScriptedDialogService::Ask(const TDialogRequest& request) {
     if (answers_.empty()) {
         ++unanswered_;
         TDialogAnswer a;
-        if (fileDialog) a.ModalResult = mrCancel;
-        else a.ModalResult = request.DefaultResult ? request.DefaultResult : defaultResult(request.Buttons);
+        if (fileDialog)
+            a.ModalResult = mrCancel;
+        else
+            a.ModalResult =
+                request.DefaultResult ? request.DefaultResult : defaultResult(request.Buttons);
         return a;
     }
     TDialogAnswer a = answers_.front();
@@ -131,7 +156,9 @@ void TScriptedDialogService::QueueFile(const std::string& fileName, int filterIn
     answers_.push_back(a);
 }
 
-void TScriptedDialogService::QueueFileCancel() { QueueAnswer(mrCancel); }
+void TScriptedDialogService::QueueFileCancel() {
+    QueueAnswer(mrCancel);
+}
 
 void TScriptedDialogService::Clear() {
     answers_.clear();

@@ -129,7 +129,8 @@ int TCustomForm::ShowModal() {
         modal_ = false;
         Screen->SetCursor(savedCursor);
         if (previous && previous != this &&
-            std::find(Screen->forms_.begin(), Screen->forms_.end(), previous) != Screen->forms_.end() &&
+            std::find(Screen->forms_.begin(), Screen->forms_.end(), previous) !=
+                Screen->forms_.end() &&
             previous->Showing()) {
             Screen->activeForm_ = previous;
             previous->active_ = true;
@@ -155,8 +156,10 @@ int TCustomForm::ShowModal() {
                         Application->waitForWork();
                     }
                 }
-                if (Application->Terminated()) modalResult_ = mrCancel;
-                else if (modalResult_ != mrNone) closeModal();
+                if (Application->Terminated())
+                    modalResult_ = mrCancel;
+                else if (modalResult_ != mrNone)
+                    closeModal();
                 if (modalResult_ != mrNone) break;
             }
             result = modalResult_;
@@ -180,8 +183,10 @@ void TCustomForm::closeModal() {
         action = caHide;
         DoClose(action);
     }
-    if (action == caNone) modalResult_ = mrNone;
-    else if (action == caFree) Release();
+    if (action == caNone)
+        modalResult_ = mrNone;
+    else if (action == caFree)
+        Release();
 }
 
 void TCustomForm::Show() {
@@ -189,7 +194,9 @@ void TCustomForm::Show() {
     BringToFront();
 }
 
-void TCustomForm::Hide() { SetVisible(false); }
+void TCustomForm::Hide() {
+    SetVisible(false);
+}
 
 void TCustomForm::Close() {
     if (modal_) {
@@ -200,13 +207,19 @@ void TCustomForm::Close() {
     TCloseAction action = caHide;
     DoClose(action);
     if (action == caNone) return;
-    if (Application->MainForm() == this) Application->Terminate();
-    else if (action == caHide) Hide();
-    else if (action == caMinimize) SetWindowState(wsMinimized);
-    else Release();
+    if (Application->MainForm() == this)
+        Application->Terminate();
+    else if (action == caHide)
+        Hide();
+    else if (action == caMinimize)
+        SetWindowState(wsMinimized);
+    else
+        Release();
 }
 
-void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE); }
+void TCustomForm::Release() {
+    PostMessage(Handle(), CM_RELEASE);
+}
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
     if (v == borderStyle_) return;
@@ -228,19 +241,25 @@ void TCustomForm::SetWindowState(TWindowState v) {
 
 int TCustomForm::FrameWidth() const {
     switch (borderStyle_) {
-    case bsNone: return 0;
+    case bsNone:
+        return 0;
     case bsSizeable:
-    case bsSizeToolWin: return 4;
-    default: return 3;
+    case bsSizeToolWin:
+        return 4;
+    default:
+        return 3;
     }
 }
 
 int TCustomForm::CaptionHeight() const {
     switch (borderStyle_) {
-    case bsNone: return 0;
+    case bsNone:
+        return 0;
     case bsToolWindow:
-    case bsSizeToolWin: return 15;
-    default: return 19;
+    case bsSizeToolWin:
+        return 15;
+    default:
+        return 19;
     }
 }
 
@@ -280,7 +299,9 @@ void TCustomForm::SetVisible(bool v) {
     TCustomControl::SetVisible(v);
 }
 
-bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
+bool TCustomForm::CanFocus() const {
+    return Visible() && Enabled();
+}
 
 void TCustomForm::SetFocus() {
     if (!CanFocus()) throw EInvalidOperation(cannotFocus);
@@ -299,8 +320,10 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 void TCustomForm::FocusControl(TWinControl* control) {
     bool wasActive = active_;
     SetActiveControl(control);
-    if (!wasActive) SetFocus();
-    else if (control && !control->Focused()) ::SetFocus(control->Handle());
+    if (!wasActive)
+        SetFocus();
+    else if (control && !control->Focused())
+        ::SetFocus(control->Handle());
 }
 
 bool TCustomForm::SetFocusedControl(TWinControl* control) {
@@ -317,7 +340,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
         if (focusedControl_ != control) return false;
     }
     std::vector<TWinControl*> enter;
-    for (TWinControl* p = control; p && p != this && !(old && p->ContainsControl(old)); p = p->Parent())
+    for (TWinControl* p = control; p && p != this && !(old && p->ContainsControl(old));
+         p = p->Parent())
         enter.push_back(p);
     for (auto it = enter.rbegin(); it != enter.rend(); ++it) {
         (*it)->Perform(CM_ENTER);
@@ -347,15 +371,26 @@ void TCustomForm::Paint() {
 
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_CLOSE: WMClose(Message); break;
-    case CM_ACTIVATE: CMActivate(Message); break;
-    case CM_DEACTIVATE: CMDeactivate(Message); break;
-    case CM_RELEASE: CMRelease(Message); break;
-    default: TCustomControl::Dispatch(Message);
+    case WM_CLOSE:
+        WMClose(Message);
+        break;
+    case CM_ACTIVATE:
+        CMActivate(Message);
+        break;
+    case CM_DEACTIVATE:
+        CMDeactivate(Message);
+        break;
+    case CM_RELEASE:
+        CMRelease(Message);
+        break;
+    default:
+        TCustomControl::Dispatch(Message);
     }
 }
 
-void TCustomForm::WMClose(TMessage& /*Message*/) { Close(); }
+void TCustomForm::WMClose(TMessage& /*Message*/) {
+    Close();
+}
 
 void TCustomForm::CMActivate(TMessage& /*Message*/) {
     if (OnActivate) OnActivate(this);
@@ -366,7 +401,9 @@ void TCustomForm::CMDeactivate(TMessage& /*Message*/) {
 }
 
 // The form asked to be destroyed (Release); the model frees it here.
-void TCustomForm::CMRelease(TMessage& /*Message*/) { delete this; }
+void TCustomForm::CMRelease(TMessage& /*Message*/) {
+    delete this;
+}
 
 void TCustomForm::CMDialogKey(TWMKey& Message) {
     if (GetKeyState(VK_MENU) >= 0) {
@@ -384,12 +421,13 @@ void TCustomForm::CMDialogKey(TWMKey& Message) {
         case VK_DOWN:
             if (activeControl_ && activeControl_->Parent()) {
                 activeControl_->Parent()->SelectNext(
-                    activeControl_,
-                    Message.CharCode() == VK_RIGHT || Message.CharCode() == VK_DOWN, false);
+                    activeControl_, Message.CharCode() == VK_RIGHT || Message.CharCode() == VK_DOWN,
+                    false);
                 Message.M.Result = 1;
             }
             return;
-        default: break;
+        default:
+            break;
         }
     }
     TCustomControl::CMDialogKey(Message);
@@ -414,8 +452,10 @@ void TCustomForm::CMShowingChanged(TMessage& Message) {
         Perform(CM_ACTIVATE);
         if (Peer()) Peer()->Activate();
         TWinControl* target = nullptr;
-        if (activeControl_ && activeControl_->CanFocus()) target = activeControl_;
-        else if ((target = FindNextControl(nullptr, true, true, false))) activeControl_ = target;
+        if (activeControl_ && activeControl_->CanFocus())
+            target = activeControl_;
+        else if ((target = FindNextControl(nullptr, true, true, false)))
+            activeControl_ = target;
         ::SetFocus((target ? target : this)->Handle());
     } else {
         DoHide();
@@ -612,22 +652,46 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
     r.Kind = dkMessageBox;
     r.Caption = Caption;
     r.Text = Text;
+    // The buttons in the order the box shows them (MB_DEFBUTTONn counts in this order).
+    std::vector<TMsgDlgBtn> list;
     switch (Flags & MB_TYPEMASK) {
-    case MB_OKCANCEL: r.Buttons = mbOKCancel; break;
-    case MB_ABORTRETRYIGNORE: r.Buttons = mbAbortRetryIgnore; break;
-    case MB_YESNOCANCEL: r.Buttons = mbYesNoCancel; break;
-    case MB_YESNO: r.Buttons = mbYesNo; break;
-    case MB_RETRYCANCEL: r.Buttons = {mbRetry, mbCancel}; break;
-    default: r.Buttons = {mbOK}; break;
+    case MB_OKCANCEL:
+        list = {mbOK, mbCancel};
+        break;
+    case MB_ABORTRETRYIGNORE:
+        list = {mbAbort, mbRetry, mbIgnore};
+        break;
+    case MB_YESNOCANCEL:
+        list = {mbYes, mbNo, mbCancel};
+        break;
+    case MB_YESNO:
+        list = {mbYes, mbNo};
+        break;
+    case MB_RETRYCANCEL:
+        list = {mbRetry, mbCancel};
+        break;
+    default:
+        list = {mbOK};
+        break;
     }
+    for (TMsgDlgBtn b : list) r.Buttons.Include(b);
     switch (Flags & MB_ICONMASK) {
-    case MB_ICONERROR: r.Type = mtError; break;
-    case MB_ICONQUESTION: r.Type = mtConfirmation; break;
-    case MB_ICONWARNING: r.Type = mtWarning; break;
-    case MB_ICONINFORMATION: r.Type = mtInformation; break;
-    default: r.Type = mtCustom; break;
+    case MB_ICONERROR:
+        r.Type = mtError;
+        break;
+    case MB_ICONQUESTION:
+        r.Type = mtConfirmation;
+        break;
+    case MB_ICONWARNING:
+        r.Type = mtWarning;
+        break;
+    case MB_ICONINFORMATION:
+        r.Type = mtInformation;
+        break;
+    default:
+        r.Type = mtCustom;
+        break;
     }
-    auto list = r.Buttons.List();
     std::size_t def = (Flags & MB_DEFBUTTON3) ? 2 : (Flags & MB_DEFBUTTON2) ? 1 : 0;
     r.DefaultResult = ModalResultOfButton(list[std::min(def, list.size() - 1)]);
     return AskDialogService(r).ModalResult;
@@ -637,8 +701,10 @@ void TApplication::HandleException(TObject* Sender) {
     std::exception_ptr ep = std::current_exception();
     if (!ep) return;
     auto report = [&](const Exception& e) {
-        if (OnException) OnException(Sender, e);
-        else ShowException(e);
+        if (OnException)
+            OnException(Sender, e);
+        else
+            ShowException(e);
     };
     try {
         std::rethrow_exception(ep);
@@ -737,9 +803,15 @@ void TScreen::SetCursor(TCursor v) {
     if (TBackend* b = Backend()) b->SetScreenCursor(v);
 }
 
-int TScreen::Width() const { return Backend() ? Backend()->ScreenRect().Width() : 1024; }
-int TScreen::Height() const { return Backend() ? Backend()->ScreenRect().Height() : 768; }
-TRect TScreen::WorkAreaRect() const { return {0, 0, Width(), Height()}; }
+int TScreen::Width() const {
+    return Backend() ? Backend()->ScreenRect().Width() : 1024;
+}
+int TScreen::Height() const {
+    return Backend() ? Backend()->ScreenRect().Height() : 768;
+}
+TRect TScreen::WorkAreaRect() const {
+    return {0, 0, Width(), Height()};
+}
 
 TFont* TScreen::HintFont() const {
     if (!hintFont_) const_cast<TScreen*>(this)->hintFont_ = std::make_unique<TFont>();

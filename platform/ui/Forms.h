@@ -183,11 +183,11 @@ protected:
 // non-zero to show no hint.
 struct THintInfo {
     TControl* HintControl = nullptr;
-    TPoint HintPos;          // screen
+    TPoint HintPos; // screen
     int HintMaxWidth = 0;
     TColor HintColor = clInfoBk;
-    TRect CursorRect;        // client coordinates of HintControl
-    TPoint CursorPos;        // client coordinates of HintControl
+    TRect CursorRect; // client coordinates of HintControl
+    TPoint CursorPos; // client coordinates of HintControl
     int ReshowTimeout = 0;
     int HideTimeout = 0;
     std::string HintStr;

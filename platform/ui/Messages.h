@@ -18,16 +18,30 @@ using LRESULT = std::intptr_t;
 class TCanvas;
 using HDC = TCanvas*; // a device context is a canvas
 
-constexpr WORD LOWORD(std::uintptr_t v) { return WORD(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return WORD((v >> 16) & 0xFFFF); }
-constexpr short GET_X_LPARAM(LPARAM l) { return short(l & 0xFFFF); }
-constexpr short GET_Y_LPARAM(LPARAM l) { return short((l >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return WORD(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return WORD((v >> 16) & 0xFFFF);
+}
+constexpr short GET_X_LPARAM(LPARAM l) {
+    return short(l & 0xFFFF);
+}
+constexpr short GET_Y_LPARAM(LPARAM l) {
+    return short((l >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
     return LPARAM(std::uint32_t((unsigned(lo) & 0xFFFF) | ((unsigned(hi) & 0xFFFF) << 16)));
 }
-constexpr WPARAM MAKEWPARAM(int lo, int hi) { return WPARAM(MAKELPARAM(lo, hi) & 0xFFFFFFFF); }
-constexpr LPARAM PointToLParam(TPoint p) { return MAKELPARAM(p.X, p.Y); }
-constexpr TPoint LParamToPoint(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+constexpr WPARAM MAKEWPARAM(int lo, int hi) {
+    return WPARAM(MAKELPARAM(lo, hi) & 0xFFFFFFFF);
+}
+constexpr LPARAM PointToLParam(TPoint p) {
+    return MAKELPARAM(p.X, p.Y);
+}
+constexpr TPoint LParamToPoint(LPARAM l) {
+    return {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+}
 
 // --- window messages ------------------------------------------------------------------------
 constexpr UINT WM_NULL = 0x0000;

@@ -23,8 +23,8 @@ enum TPeerChange {
     pcColor,
     pcCursor,
     pcZOrder,
-    pcBorder,   // form border style, border icons
-    pcImage,    // the backing image changed outside a paint: show it again
+    pcBorder, // form border style, border icons
+    pcImage,  // the backing image changed outside a paint: show it again
     pcHint,
     pcUser = 100
 };

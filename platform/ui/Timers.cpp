@@ -9,8 +9,8 @@
 
 namespace {
 struct Entry {
-    HWND hwnd;          // nullptr: a TTimer
-    std::uintptr_t id;  // window timers: the caller's id; TTimer: a private id
+    HWND hwnd;         // nullptr: a TTimer
+    std::uintptr_t id; // window timers: the caller's id; TTimer: a private id
     unsigned ms;
     std::uint64_t due;
     TTimer* timer;
@@ -31,7 +31,9 @@ void removeEntry(HWND hwnd, std::uintptr_t id) {
 }
 } // namespace
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) { update(); }
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
+    update();
+}
 
 TTimer::~TTimer() {
     if (id_) removeEntry(nullptr, id_);

@@ -1,0 +1,364 @@
+#include "platform/qt/QtStdPeers.h"
+
+#include "platform/base/SysUtils.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+// Character (code point) offsets of the model and UTF-16 offsets of Qt.
+int toQtOffset(const std::string& text, int chars) {
+    std::u32string u = Utf8ToUtf32(text);
+    return int(QString::fromStdU32String(u.substr(0, std::size_t(std::max(0, chars)))).size());
+}
+
+int toCharOffset(const QString& text, int qtOffset) {
+    return int(text.left(qtOffset).toStdU32String().size());
+}
+
+// Anchor and caret of a line edit's selection, in characters.
+std::pair<int, int> lineSelection(const QLineEdit* line) {
+    QString text = line->text();
+    int caret = line->cursorPosition();
+    int anchor = caret;
+    if (line->hasSelectedText()) {
+        int start = line->selectionStart();
+        int end = start + int(line->selectedText().size());
+        anchor = caret == start ? end : start;
+    }
+    return {toCharOffset(text, anchor), toCharOffset(text, caret)};
+}
+
+void showSelection(QLineEdit* line, const std::string& text, int selStart, int selLength) {
+    int start = toQtOffset(text, selStart);
+    int end = toQtOffset(text, selStart + selLength);
+    if (end > start)
+        line->setSelection(start, end - start);
+    else
+        line->setCursorPosition(start);
+}
+
+void setBackground(QWidget* w, TColor color) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, ToQColor(color));
+    w->setPalette(p);
+}
+
+// --- edit -----------------------------------------------------------------------------------
+class QtEditPeer : public TQtWindowPeer {
+public:
+    explicit QtEditPeer(TCustomEdit* edit) : TQtWindowPeer(edit), edit_(edit) {
+        line_ = new QLineEdit(ParentWidget());
+        Attach(line_);
+        for (int what : {pcStyle, pcColor, pcSelection}) Changed(what);
+        // Key input never reaches the widget; what changes natively comes from its context
+        // menu, drops and mouse selection.
+        QObject::connect(line_, &QLineEdit::textEdited, this, [this](const QString&) {
+            if (syncing_) return;
+            auto [anchor, caret] = lineSelection(line_);
+            edit_->PeerTextEdited(line_->text().toStdString(), anchor, caret);
+        });
+        auto selection = [this] {
+            if (syncing_ || line_->text().toStdString() != edit_->Text()) return;
+            auto [anchor, caret] = lineSelection(line_);
+            edit_->PeerSelectionChanged(anchor, caret);
+        };
+        QObject::connect(line_, &QLineEdit::selectionChanged, this, selection);
+        QObject::connect(line_, &QLineEdit::cursorPositionChanged, this, selection);
+    }
+
+    void Changed(int what) override {
+        if (!line_) return;
+        switch (what) {
+        case pcText:
+        case pcSelection: {
+            syncing_ = true;
+            QString text = QString::fromStdString(edit_->Text());
+            if (line_->text() != text) line_->setText(text);
+            showSelection(line_, edit_->Text(), edit_->SelStart(), edit_->SelLength());
+            syncing_ = false;
+            break;
+        }
+        case pcStyle:
+            line_->setReadOnly(edit_->ReadOnly());
+            line_->setMaxLength(edit_->MaxLength() > 0 ? edit_->MaxLength() : 32767);
+            line_->setEchoMode(edit_->PasswordChar() ? QLineEdit::Password : QLineEdit::Normal);
+            break;
+        case pcBorder:
+            line_->setFrame(edit_->BorderStyle() == bsSingle);
+            break;
+        case pcColor:
+            setBackground(line_, edit_->Color());
+            break;
+        default:
+            TQtWindowPeer::Changed(what);
+        }
+    }
+
+private:
+    TCustomEdit* edit_;
+    QPointer<QLineEdit> line_;
+    bool syncing_ = false;
+};
+
+// --- list box -------------------------------------------------------------------------------
+class QtListPeer : public TQtWindowPeer {
+public:
+    explicit QtListPeer(TCustomListBox* list) : TQtWindowPeer(list), list_(list) {
+        widget_ = new QListWidget(ParentWidget());
+        widget_->setUniformItemSizes(true);
+        Attach(widget_);
+        for (int what : {pcStyle, pcItems, pcColor}) Changed(what);
+        // Clicks land on the viewport, which Qt handles natively; the model then decides.
+        QObject::connect(widget_, &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
+            if (syncing_) return;
+            SetModifierKeyState(QtModifiersToShift(QApplication::keyboardModifiers()));
+            list_->PeerSelect(widget_->row(item));
+            showSelection();
+        });
+        QObject::connect(widget_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
+            if (!syncing_) list_->Perform(CN_COMMAND, MAKEWPARAM(0, LBN_DBLCLK));
+        });
+    }
+
+    void Changed(int what) override {
+        if (!widget_) return;
+        switch (what) {
+        case pcItems: {
+            syncing_ = true;
+            widget_->clear();
+            for (int i = 0; i < list_->Count(); ++i)
+                widget_->addItem(QString::fromStdString(list_->Items()->Get(i)));
+            syncing_ = false;
+            showSelection();
+            break;
+        }
+        case pcItemIndex:
+        case pcSelection:
+            showSelection();
+            break;
+        case pcStyle:
+            widget_->setSelectionMode(!list_->MultiSelect() ? QAbstractItemView::SingleSelection
+                                      : list_->ExtendedSelect()
+                                          ? QAbstractItemView::ExtendedSelection
+                                          : QAbstractItemView::MultiSelection);
+            break;
+        case pcBorder:
+            widget_->setFrameShape(list_->BorderStyle() == bsSingle ? QFrame::StyledPanel
+                                                                    : QFrame::NoFrame);
+            break;
+        case pcColor:
+            setBackground(widget_, list_->Color());
+            break;
+        default:
+            TQtWindowPeer::Changed(what);
+        }
+    }
+
+private:
+    void showSelection() {
+        syncing_ = true;
+        for (int i = 0; i < widget_->count(); ++i)
+            widget_->item(i)->setSelected(list_->Selected(i));
+        int index = list_->ItemIndex();
+        if (index >= 0 && index < widget_->count()) {
+            widget_->setCurrentRow(index, QItemSelectionModel::NoUpdate);
+            widget_->scrollToItem(widget_->item(index));
+        }
+        syncing_ = false;
+    }
+    TCustomListBox* list_;
+    QPointer<QListWidget> widget_;
+    bool syncing_ = false;
+};
+
+// --- combo box ------------------------------------------------------------------------------
+// Tells its peer when Qt opens or closes the list.
+class NotifyingComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void(bool)> onPopup;
+    void showPopup() override {
+        if (onPopup) onPopup(true);
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        if (onPopup) onPopup(false);
+    }
+};
+
+class QtComboPeer : public TQtWindowPeer {
+public:
+    explicit QtComboPeer(TCustomComboBox* combo) : TQtWindowPeer(combo), combo_(combo) {
+        widget_ = new NotifyingComboBox(ParentWidget());
+        widget_->setInsertPolicy(QComboBox::NoInsert);
+        Attach(widget_);
+        for (int what : {pcStyle, pcItems, pcColor}) Changed(what);
+        widget_->onPopup = [this](bool open) {
+            if (syncing_ || combo_->DroppedDown() == open) return;
+            syncing_ = true;
+            combo_->Perform(CB_SHOWDROPDOWN, open);
+            syncing_ = false;
+        };
+        QObject::connect(widget_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+            if (syncing_ || index == combo_->ItemIndex()) return;
+            combo_->Perform(CB_SETCURSEL, WPARAM(index));
+            SendCommand(CBN_SELCHANGE);
+        });
+    }
+
+    void Changed(int what) override {
+        if (!widget_) return;
+        switch (what) {
+        case pcItems: {
+            syncing_ = true;
+            widget_->clear();
+            for (int i = 0; i < combo_->Items()->Count(); ++i)
+                widget_->addItem(QString::fromStdString(combo_->Items()->Get(i)));
+            syncing_ = false;
+            showCurrent();
+            break;
+        }
+        case pcItemIndex:
+        case pcText:
+        case pcSelection:
+            showCurrent();
+            break;
+        case pcStyle: {
+            bool editable = combo_->Style() == csDropDown || combo_->Style() == csSimple;
+            syncing_ = true;
+            if (widget_->isEditable() != editable) widget_->setEditable(editable);
+            syncing_ = false;
+            widget_->setMaxVisibleItems(std::max(1, combo_->DropDownCount()));
+            if (QLineEdit* line = widget_->lineEdit()) {
+                line->setMaxLength(combo_->MaxLength() > 0 ? combo_->MaxLength() : 32767);
+                connectLine(line);
+            }
+            showCurrent();
+            break;
+        }
+        case pcDropDown: {
+            syncing_ = true;
+            bool shown = widget_->view() && widget_->view()->isVisible();
+            if (combo_->DroppedDown() && !shown)
+                widget_->showPopup();
+            else if (!combo_->DroppedDown() && shown)
+                widget_->hidePopup();
+            syncing_ = false;
+            break;
+        }
+        case pcColor:
+            setBackground(widget_, combo_->Color());
+            break;
+        default:
+            TQtWindowPeer::Changed(what);
+        }
+    }
+
+private:
+    void connectLine(QLineEdit* line) {
+        if (line == connectedLine_) return;
+        connectedLine_ = line;
+        QObject::connect(line, &QLineEdit::textEdited, this, [this, line](const QString&) {
+            if (syncing_) return;
+            auto [anchor, caret] = lineSelection(line);
+            combo_->PeerTextEdited(line->text().toStdString(), anchor, caret);
+        });
+        QObject::connect(line, &QLineEdit::selectionChanged, this, [this, line] {
+            if (syncing_ || line->text().toStdString() != combo_->Text()) return;
+            auto [anchor, caret] = lineSelection(line);
+            combo_->PeerSelectionChanged(anchor, caret);
+        });
+    }
+    void showCurrent() {
+        syncing_ = true;
+        if (widget_->currentIndex() != combo_->ItemIndex())
+            widget_->setCurrentIndex(combo_->ItemIndex());
+        if (QLineEdit* line = widget_->lineEdit()) {
+            QString text = QString::fromStdString(combo_->Text());
+            if (line->text() != text) line->setText(text);
+            showSelection(line, combo_->Text(), combo_->SelStart(), combo_->SelLength());
+        }
+        syncing_ = false;
+    }
+    TCustomComboBox* combo_;
+    QPointer<NotifyingComboBox> widget_;
+    QPointer<QLineEdit> connectedLine_;
+    bool syncing_ = false;
+};
+
+// --- popup menus ----------------------------------------------------------------------------
+void buildMenu(QMenu* qmenu, const TMenuItem* parent, std::map<QAction*, TMenuItem*>& actions) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible()) continue;
+        if (item->IsLine()) {
+            qmenu->addSeparator();
+            continue;
+        }
+        QString caption = QString::fromStdString(item->Caption());
+        if (item->Count() > 0) {
+            QMenu* sub = qmenu->addMenu(caption);
+            sub->setEnabled(item->Enabled());
+            buildMenu(sub, item, actions);
+            continue;
+        }
+        QAction* action = qmenu->addAction(caption);
+        action->setEnabled(item->Enabled());
+        action->setCheckable(item->Checked() || item->AutoCheck() || item->RadioItem());
+        action->setChecked(item->Checked());
+        if (item->ShortCut() != scNone)
+            action->setShortcut(
+                QKeySequence(QString::fromStdString(ShortCutToText(item->ShortCut()))));
+        if (item->Default()) {
+            QFont f = action->font();
+            f.setBold(true);
+            action->setFont(f);
+        }
+        actions[action] = item;
+    }
+}
+
+TMenuItem* showQtMenu(TPopupMenu& menu, TPoint screenPos) {
+    QMenu qmenu;
+    std::map<QAction*, TMenuItem*> actions;
+    buildMenu(&qmenu, menu.Items(), actions);
+    if (qmenu.isEmpty()) return nullptr;
+    QAction* chosen = qmenu.exec(QPoint(screenPos.X, screenPos.Y));
+    auto it = actions.find(chosen);
+    return it == actions.end() ? nullptr : it->second;
+}
+
+} // namespace
+
+namespace {
+// A peer of class P for controls of class C; another class with the same peer kind gets the
+// custom-drawn window.
+template <class P, class C> TQtPeerMaker peerMaker() {
+    return [](TWinControl* c) -> std::unique_ptr<TWindowPeer> {
+        if (auto* control = dynamic_cast<C*>(c)) return std::make_unique<P>(control);
+        return std::make_unique<TQtCustomPeer>(c);
+    };
+}
+} // namespace
+
+void RegisterQtStdPeers() {
+    RegisterQtPeerClass("EDIT", peerMaker<QtEditPeer, TCustomEdit>());
+    RegisterQtPeerClass("LISTBOX", peerMaker<QtListPeer, TCustomListBox>());
+    RegisterQtPeerClass("COMBOBOX", peerMaker<QtComboPeer, TCustomComboBox>());
+    SetPopupMenuPresenter(showQtMenu);
+}
