@@ -51,13 +51,14 @@ TRect normalized(int x1, int y1, int x2, int y2) {
 
 // Renders a shape with QPainter into a coverage mask over the raster's drawable area and
 // composites it; draw() works in logical coordinates.
+// Renders a shape with QPainter into a coverage mask over the raster's drawable area; draw()
+// works in logical coordinates. False when nothing of it can be visible.
 template <class F>
-void paintMask(Raster& r, TPoint off, TRect logicalBounds, int margin, const Paint& paint, int rop,
-               F draw) {
-    if (paint.kind == Paint::None) return;
-    TRect box(logicalBounds.Left + off.X - margin, logicalBounds.Top + off.Y - margin,
-              logicalBounds.Right + off.X + margin, logicalBounds.Bottom + off.Y + margin);
-    if (!IntersectRect(box, box, r.bounds())) return;
+bool renderMask(Raster& r, TPoint off, TRect logicalBounds, int margin, F draw, TRect& box,
+                std::vector<std::uint8_t>& cov) {
+    box = TRect(logicalBounds.Left + off.X - margin, logicalBounds.Top + off.Y - margin,
+                logicalBounds.Right + off.X + margin, logicalBounds.Bottom + off.Y + margin);
+    if (!IntersectRect(box, box, r.bounds())) return false;
     QImage img(box.Width(), box.Height(), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     {
@@ -66,14 +67,25 @@ void paintMask(Raster& r, TPoint off, TRect logicalBounds, int margin, const Pai
         p.translate(off.X - box.Left, off.Y - box.Top);
         draw(p);
     }
-    std::vector<std::uint8_t> cov(std::size_t(box.Width()) * std::size_t(box.Height()));
+    cov.assign(std::size_t(box.Width()) * std::size_t(box.Height()), 0);
     for (int y = 0; y < box.Height(); ++y) {
         auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < box.Width(); ++x)
             cov[std::size_t(y) * std::size_t(box.Width()) + std::size_t(x)] =
                 std::uint8_t(qAlpha(line[x]));
     }
-    r.mask(box, cov, paint, rop, false);
+    return true;
+}
+
+// Renders and composites a shape mask.
+template <class F>
+void paintMask(Raster& r, TPoint off, TRect logicalBounds, int margin, const Paint& paint, int rop,
+               F draw) {
+    if (paint.kind == Paint::None) return;
+    TRect box;
+    std::vector<std::uint8_t> cov;
+    if (renderMask(r, off, logicalBounds, margin, draw, box, cov))
+        r.mask(box, cov, paint, rop, false);
 }
 
 Qt::PenStyle qtPenStyle(TPenStyle s) {
@@ -107,12 +119,6 @@ Paint penPaint(TCanvas& c) {
     return gfx::solidPaint(c.Pen()->Color());
 }
 
-// Angle in Qt's convention (degrees, counter-clockwise, 0 at 3 o'clock) of p around the box centre.
-double angleOf(const QRectF& box, int x, int y) {
-    QPointF c = box.center();
-    double a = std::atan2(-(y - c.y()) * box.width(), (x - c.x()) * box.height()) * 180.0 / M_PI;
-    return a;
-}
 } // namespace
 
 // --- TCanvas ----------------------------------------------------------------------------------
@@ -324,40 +330,114 @@ void TCanvas::Polygon(const std::vector<TPoint>& pts) {
 
 namespace {
 enum class ArcKind { Arc, Pie, Chord };
+// One-pixel pens take the pixels of the ellipse that Ellipse draws, cut to the arc, so that the
+// shapes reach the same edges; wider pens stroke Qt's arc path.
 void arcShape(TCanvas& c, ArcKind kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
               int y4) {
     Op op(c);
     Raster r(c);
     TRect rc = normalized(x1, y1, x2, y2);
     if (rc.IsEmpty()) return;
-    QRectF box(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
-    double a1 = angleOf(box, x3, y3), a2 = angleOf(box, x4, y4);
+    TPoint off = gfx::deviceOffset(c.DcState());
+    double cx = rc.Left + rc.Width() / 2.0, cy = rc.Top + rc.Height() / 2.0;
+    double rx = rc.Width() / 2.0, ry = rc.Height() / 2.0;
+    auto angleAt = [&](double x, double y) {
+        return std::atan2(-(y - cy) / ry, (x - cx) / rx) * 180.0 / M_PI;
+    };
+    double a1 = angleAt(x3, y3), a2 = angleAt(x4, y4);
     double span = a2 - a1;
     while (span <= 0) span += 360;
-    QPainterPath path;
-    if (kind == ArcKind::Pie) path.moveTo(box.center());
-    path.arcMoveTo(box, a1);
-    if (kind == ArcKind::Pie) {
-        path = QPainterPath(box.center());
-        path.arcTo(box, a1, span);
-        path.closeSubpath();
-    } else {
-        path.arcTo(box, a1, span);
-        if (kind == ArcKind::Chord) path.closeSubpath();
+    auto inRange = [&](double a) { return std::fmod(a - a1 + 720.0, 360.0) <= span; };
+    auto pointAt = [&](double a) {
+        double rad = a * M_PI / 180.0;
+        int px = int(std::floor(cx + (rx - 0.5) * std::cos(rad)));
+        int py = int(std::floor(cy - (ry - 0.5) * std::sin(rad)));
+        return TPoint(std::clamp(px, rc.Left, rc.Right - 1), std::clamp(py, rc.Top, rc.Bottom - 1));
+    };
+    TPoint p1 = pointAt(a1), p2 = pointAt(a1 + span),
+           centre(int(std::floor(cx)), int(std::floor(cy)));
+    double mid = (a1 + span / 2) * M_PI / 180.0;
+    double mx = cx + rx * std::cos(mid), my = cy - ry * std::sin(mid);
+    auto side = [&](double x, double y) {
+        return (p2.X + 0.5 - (p1.X + 0.5)) * (y - (p1.Y + 0.5)) -
+               (p2.Y + 0.5 - (p1.Y + 0.5)) * (x - (p1.X + 0.5));
+    };
+    double midSide = side(mx, my);
+    // Keeps the pixels of a mask (device box) for which keep(logical centre x, y) holds.
+    auto cut = [&](const TRect& box, std::vector<std::uint8_t>& cov, auto keep) {
+        for (int y = box.Top; y < box.Bottom; ++y)
+            for (int x = box.Left; x < box.Right; ++x) {
+                auto& v = cov[std::size_t(y - box.Top) * std::size_t(box.Width()) +
+                              std::size_t(x - box.Left)];
+                if (v && !keep(x - off.X + 0.5, y - off.Y + 0.5)) v = 0;
+            }
+    };
+    QRectF outline(rc.Left, rc.Top, rc.Width() - 1, rc.Height() - 1);
+    bool thin = c.Pen()->Width() <= 1;
+    if (kind != ArcKind::Arc) {
+        Paint brush = gfx::brushPaint(c);
+        TRect box;
+        std::vector<std::uint8_t> cov;
+        if (brush.kind != Paint::None &&
+            renderMask(
+                r, off, rc, 1,
+                [&](QPainter& p) {
+                    p.setPen(Qt::NoPen);
+                    p.setBrush(Qt::white);
+                    p.drawEllipse(QRectF(rc.Left, rc.Top, rc.Width(), rc.Height()));
+                },
+                box, cov)) {
+            cut(box, cov, [&](double x, double y) {
+                if (kind == ArcKind::Pie) return inRange(angleAt(x, y));
+                return span >= 360 || (side(x, y) >= 0) == (midSide >= 0);
+            });
+            r.mask(box, cov, brush, R2_COPYPEN, false);
+        }
     }
-    TPoint off = gfx::deviceOffset(c.DcState());
-    if (kind != ArcKind::Arc)
-        paintMask(r, off, rc, 1, gfx::brushPaint(c), R2_COPYPEN, [&](QPainter& p) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(Qt::white);
+    if (c.Pen()->Style() == psClear) return;
+    Paint pen = penPaint(c);
+    int rop = c.DcState().rop2;
+    if (!thin) {
+        QPainterPath path;
+        if (kind == ArcKind::Pie)
+            path.moveTo(outline.center());
+        else
+            path.arcMoveTo(outline, a1);
+        path.arcTo(outline, a1, span);
+        if (kind != ArcKind::Arc) path.closeSubpath();
+        paintMask(r, off, rc, c.Pen()->Width() + 1, pen, rop, [&](QPainter& p) {
+            p.setPen(maskPen(*c.Pen()));
+            p.setBrush(Qt::NoBrush);
             p.drawPath(path);
         });
-    if (c.Pen()->Style() == psClear) return;
-    paintMask(r, off, rc, c.Pen()->Width() + 1, penPaint(c), c.DcState().rop2, [&](QPainter& p) {
-        p.setPen(maskPen(*c.Pen()));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-    });
+        return;
+    }
+    TRect box;
+    std::vector<std::uint8_t> cov;
+    if (renderMask(
+            r, off, rc, 2,
+            [&](QPainter& p) {
+                p.setPen(maskPen(*c.Pen()));
+                p.setBrush(Qt::NoBrush);
+                p.drawEllipse(outline);
+            },
+            box, cov)) {
+        cut(box, cov, [&](double x, double y) { return inRange(angleAt(x, y)); });
+        r.mask(box, cov, pen, rop, false);
+    }
+    auto segment = [&](TPoint a, TPoint b) {
+        int phase = 0;
+        std::uint32_t colour = gfx::toPixel(c.Pen()->Color());
+        r.line(a.X + off.X, a.Y + off.Y, b.X + off.X, b.Y + off.Y, colour, rop, psSolid, phase, 0,
+               false);
+        r.plot(b.X + off.X, b.Y + off.Y, colour, rop);
+    };
+    if (kind == ArcKind::Pie) {
+        segment(centre, p1);
+        segment(centre, p2);
+    } else if (kind == ArcKind::Chord) {
+        segment(p1, p2);
+    }
 }
 } // namespace
 

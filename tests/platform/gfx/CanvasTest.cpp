@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 // Columns of row y that have colour c, as a string of '#' and '.', for readable failures.
 std::string row(TBitmap& b, int y, TColor c) {
@@ -193,6 +195,41 @@ TEST(Canvas, EllipseAndPolygonStayInsideTheirBox) {
     EXPECT_EQ(row(t, 0, clBlue), "##########");
     EXPECT_EQ(t.PixelColor(2, 2), clBlue);
     EXPECT_EQ(t.PixelColor(8, 8), clWhite);
+}
+
+TEST(Canvas, CurvedShapesReachTheEdgesOfTheirBox) {
+    struct Case {
+        const char* name;
+        std::function<void(TCanvas*)> draw;
+    };
+    const Case cases[] = {
+        {"Ellipse", [](TCanvas* c) { c->Ellipse(2, 3, 12, 11); }},
+        {"RoundRect", [](TCanvas* c) { c->RoundRect(2, 3, 12, 11, 4, 4); }},
+        {"Chord", [](TCanvas* c) { c->Chord(2, 3, 12, 11, 12, 7, 12, 8); }},
+    };
+    for (const auto& cs : cases) {
+        TBitmap b(14, 14);
+        b.Canvas()->Pen()->SetColor(clRed);
+        cs.draw(b.Canvas());
+        TRect ink(14, 14, 0, 0);
+        for (int y = 0; y < 14; ++y)
+            for (int x = 0; x < 14; ++x)
+                if (b.PixelColor(x, y) == clRed) {
+                    ink.Left = std::min(ink.Left, x);
+                    ink.Top = std::min(ink.Top, y);
+                    ink.Right = std::max(ink.Right, x + 1);
+                    ink.Bottom = std::max(ink.Bottom, y + 1);
+                }
+        EXPECT_EQ(ink, TRect(2, 3, 12, 11)) << cs.name;
+    }
+    // A quarter pie from 3 o'clock counter-clockwise to 12 o'clock.
+    TBitmap b(20, 20);
+    b.Canvas()->Brush()->SetColor(clBlue);
+    b.Canvas()->Pie(0, 0, 20, 20, 20, 10, 10, 0);
+    EXPECT_EQ(b.PixelColor(14, 5), clBlue);
+    EXPECT_EQ(b.PixelColor(5, 5), clWhite);
+    EXPECT_EQ(b.PixelColor(14, 14), clWhite);
+    EXPECT_EQ(b.PixelColor(19, 10), clBlack); // the arc's end at 3 o'clock
 }
 
 TEST(Canvas, FloodFillSurfaceAndBorder) {
