@@ -53,6 +53,6 @@ public:
 
 private:
     TXmlNode node_;
-    const std::string& path_;
+    std::string path_;
     int index_;
 };
