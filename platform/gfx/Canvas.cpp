@@ -608,8 +608,8 @@ int GetROP2(HDC dc) {
 int SaveDC(HDC dc) {
     gfx::syncState(*dc);
     auto& s = dc->DcState();
-    s.saved.push_back(
-        {s.bkMode, s.bkColor, s.textColor, s.rop2, s.windowOrg, s.viewportOrg, s.hasClip, s.clip});
+    s.saved.push_back({s.bkMode, s.bkColor, s.textColor, s.rop2, s.windowOrg, s.viewportOrg,
+                       s.brushOrg, s.hasClip, s.clip});
     return int(s.saved.size());
 }
 bool RestoreDC(HDC dc, int saved) {
@@ -624,6 +624,7 @@ bool RestoreDC(HDC dc, int saved) {
     s.rop2 = v.rop2;
     s.windowOrg = v.windowOrg;
     s.viewportOrg = v.viewportOrg;
+    s.brushOrg = v.brushOrg;
     s.hasClip = v.hasClip;
     s.clip = v.clip;
     s.saved.resize(std::size_t(level - 1));

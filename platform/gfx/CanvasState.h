@@ -12,6 +12,7 @@ struct TCanvas::State {
         int rop2;
         TPoint windowOrg;
         TPoint viewportOrg;
+        TPoint brushOrg;
         bool hasClip;
         TRegion clip;
     };
