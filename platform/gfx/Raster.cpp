@@ -239,6 +239,9 @@ const std::vector<int>& dashes(int style) {
 
 void Raster::line(int x1, int y1, int x2, int y2, std::uint32_t color, int rop, int style,
                   int& phase, std::uint32_t bk, bool opaqueBk) {
+    TRect span(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1);
+    TRect seen;
+    if (!IntersectRect(seen, span, bounds_)) return; // nothing of it is visible
     const auto& pattern = dashes(style);
     int period = 0;
     for (int d : pattern) period += d;
