@@ -180,7 +180,8 @@ int TStrings::IndexOf(const std::string& s) const {
 
 int TStrings::IndexOfName(const std::string& name) const {
     for (int i = 0; i < Count(); ++i)
-        if (AnsiCompareText(Names(i), name) == 0 && Get(i).find(NameValueSeparator) != std::string::npos)
+        if (AnsiCompareText(Names(i), name) == 0 &&
+            Get(i).find(NameValueSeparator) != std::string::npos)
             return i;
     return -1;
 }
@@ -215,8 +216,10 @@ void TStrings::SetValues(const std::string& name, const std::string& value) {
         return;
     }
     std::string line = name + NameValueSeparator + value;
-    if (i < 0) Add(line);
-    else Put(i, line);
+    if (i < 0)
+        Add(line);
+    else
+        Put(i, line);
 }
 
 void TStrings::Exchange(int a, int b) {
@@ -265,7 +268,8 @@ std::string TStrings::DelimitedText() const {
         std::string s = Get(i);
         bool quote = s.empty() && Count() > 1;
         for (char c : s)
-            if (c == QuoteChar || c == Delimiter || (!StrictDelimiter && static_cast<unsigned char>(c) <= ' '))
+            if (c == QuoteChar || c == Delimiter ||
+                (!StrictDelimiter && static_cast<unsigned char>(c) <= ' '))
                 quote = true;
         if (quote) {
             std::string q(1, QuoteChar);
@@ -282,7 +286,8 @@ void TStrings::SetDelimitedText(const std::string& text) {
     Clear();
     std::size_t i = 0, n = text.size();
     auto isSep = [&](char c) {
-        return c == Delimiter || (!StrictDelimiter && static_cast<unsigned char>(c) <= ' ' && c != '\0');
+        return c == Delimiter ||
+               (!StrictDelimiter && static_cast<unsigned char>(c) <= ' ' && c != '\0');
     };
     if (!StrictDelimiter)
         while (i < n && static_cast<unsigned char>(text[i]) <= ' ') ++i;
@@ -499,7 +504,8 @@ bool TStringList::Find(const std::string& s, int& index) const {
     while (lo <= hi) {
         int mid = (lo + hi) / 2;
         int c = CompareStrings(items_[std::size_t(mid)].text, s);
-        if (c < 0) lo = mid + 1;
+        if (c < 0)
+            lo = mid + 1;
         else {
             hi = mid - 1;
             if (c == 0) {
@@ -524,7 +530,8 @@ void TStringList::CustomSort(const std::function<int(TStringList&, int, int)>& c
     // Sort an index permutation so the comparer sees the list as it is.
     std::vector<int> order(items_.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(*this, a, b) < 0; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return compare(*this, a, b) < 0; });
     std::vector<Item> sorted;
     sorted.reserve(items_.size());
     for (int i : order) sorted.push_back(items_[std::size_t(i)]);
@@ -534,8 +541,10 @@ void TStringList::CustomSort(const std::function<int(TStringList&, int, int)>& c
 }
 
 void TStringList::SetUpdateState(bool updating) {
-    if (updating) Changing();
-    else Changed();
+    if (updating)
+        Changing();
+    else
+        Changed();
 }
 
 void TStringList::Changed() {
@@ -590,7 +599,9 @@ TCollectionItem* TCollection::Items(int index) const {
     return items_[std::size_t(index)];
 }
 
-TCollectionItem* TCollection::Add() { return Insert(Count()); }
+TCollectionItem* TCollection::Add() {
+    return Insert(Count());
+}
 
 TCollectionItem* TCollection::Insert(int index) {
     TCollectionItem* item = factory_(this);
@@ -647,7 +658,9 @@ std::int64_t TStream::Size() {
     return size;
 }
 
-void TStream::SetSize(std::int64_t) { throw EStreamError("Stream size cannot be changed"); }
+void TStream::SetSize(std::int64_t) {
+    throw EStreamError("Stream size cannot be changed");
+}
 
 void TStream::ReadBuffer(void* buffer, std::int64_t count) {
     if (count > 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
@@ -712,7 +725,9 @@ void TMemoryStream::LoadFromStream(TStream& s) {
     pos_ = 0;
 }
 
-void TMemoryStream::SaveToStream(TStream& s) { s.WriteBuffer(data_.data(), Size()); }
+void TMemoryStream::SaveToStream(TStream& s) {
+    s.WriteBuffer(data_.data(), Size());
+}
 
 void TMemoryStream::LoadFromFile(const std::string& path) {
     TFileStream f(path, fmOpenRead);

@@ -28,7 +28,13 @@ protected:
 };
 
 enum TOperation { opInsert, opRemove };
-enum TComponentStateFlag { csLoading = 1, csReading = 2, csWriting = 4, csDestroying = 8, csDesigning = 16 };
+enum TComponentStateFlag {
+    csLoading = 1,
+    csReading = 2,
+    csWriting = 4,
+    csDestroying = 8,
+    csDesigning = 16
+};
 
 class TComponent : public TPersistent {
 public:

@@ -11,14 +11,18 @@
 #include <cstdio>
 #include <cstdlib>
 
-void Abort() { throw EAbort("Operation aborted"); }
+void Abort() {
+    throw EAbort("Operation aborted");
+}
 
 TFormatSettings& FormatSettings() {
     static TFormatSettings settings;
     return settings;
 }
 
-void ResetFormatSettings() { FormatSettings() = TFormatSettings(); }
+void ResetFormatSettings() {
+    FormatSettings() = TFormatSettings();
+}
 
 // --- UTF-8 ---------------------------------------------------------------------------------
 namespace {
@@ -118,10 +122,14 @@ std::string Utf32ToUtf8(std::u32string_view s) {
 
 // --- strings -------------------------------------------------------------------------------
 namespace {
-bool isTrimmed(unsigned char c) { return c <= ' '; }
+bool isTrimmed(unsigned char c) {
+    return c <= ' ';
+}
 } // namespace
 
-std::string Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string Trim(std::string_view s) {
+    return TrimRight(TrimLeft(s));
+}
 
 std::string TrimLeft(std::string_view s) {
     std::size_t i = 0;
@@ -200,7 +208,9 @@ int CompareText(std::string_view a, std::string_view b) {
     return int(a.size()) - int(b.size());
 }
 
-bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+bool SameText(std::string_view a, std::string_view b) {
+    return CompareText(a, b) == 0;
+}
 
 int AnsiCompareText(std::string_view a, std::string_view b) {
     std::u32string ua = Utf8ToUtf32(AnsiLowerCase(a)), ub = Utf8ToUtf32(AnsiLowerCase(b));
@@ -234,21 +244,29 @@ std::string StringReplaceAll(std::string_view s, std::string_view from, std::str
     return out;
 }
 
-std::string StringOfChar(char c, int count) { return std::string(std::max(count, 0), c); }
+std::string StringOfChar(char c, int count) {
+    return std::string(std::max(count, 0), c);
+}
 
 bool StartsText(std::string_view prefix, std::string_view s) {
     return s.size() >= prefix.size() && SameText(s.substr(0, prefix.size()), prefix);
 }
 
-bool StartsStr(std::string_view prefix, std::string_view s) { return s.starts_with(prefix); }
-bool EndsStr(std::string_view suffix, std::string_view s) { return s.ends_with(suffix); }
+bool StartsStr(std::string_view prefix, std::string_view s) {
+    return s.starts_with(prefix);
+}
+bool EndsStr(std::string_view suffix, std::string_view s) {
+    return s.ends_with(suffix);
+}
 
 std::string QuotedStr(std::string_view s) {
     return "'" + StringReplaceAll(s, "'", "''") + "'";
 }
 
 // --- numbers -------------------------------------------------------------------------------
-std::string IntToStr(long long v) { return std::to_string(v); }
+std::string IntToStr(long long v) {
+    return std::to_string(v);
+}
 
 std::string IntToHex(long long v, int digits) {
     char buf[32];
@@ -308,7 +326,8 @@ bool TryStrToInt(std::string_view s, int& value) {
 
 int StrToInt(std::string_view s) {
     int v;
-    if (!TryStrToInt(s, v)) throw EConvertError("'" + std::string(s) + "' is not a valid integer value");
+    if (!TryStrToInt(s, v))
+        throw EConvertError("'" + std::string(s) + "' is not a valid integer value");
     return v;
 }
 
@@ -334,8 +353,10 @@ bool TryStrToFloat(std::string_view s, double& value) {
     if (t.empty()) return false;
     char sep = FormatSettings().DecimalSeparator;
     for (char& c : t) {
-        if (c == sep) c = '.';
-        else if (c == '.' && sep != '.') return false;
+        if (c == sep)
+            c = '.';
+        else if (c == '.' && sep != '.')
+            return false;
     }
     for (char c : t)
         if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' ||
@@ -381,12 +402,14 @@ std::string FormatFloat(std::string_view format, double v) {
     int minDec = 0, maxDec = 0;
     if (dot != std::string::npos) {
         for (std::size_t i = dot + 1; i < f.size(); ++i) {
-            if (f[i] == '0') ++minDec, ++maxDec;
-            else if (f[i] == '#') ++maxDec;
+            if (f[i] == '0')
+                ++minDec, ++maxDec;
+            else if (f[i] == '#')
+                ++maxDec;
         }
     }
-    bool thousands = f.find(',') != std::string::npos &&
-                     (dot == std::string::npos || f.find(',') < dot);
+    bool thousands =
+        f.find(',') != std::string::npos && (dot == std::string::npos || f.find(',') < dot);
     char buf[128];
     std::snprintf(buf, sizeof buf, "%.*f", maxDec, v);
     std::string s = buf;
@@ -401,7 +424,8 @@ std::string FormatFloat(std::string_view format, double v) {
         std::string digits = neg ? intPart.substr(1) : intPart;
         std::string grouped;
         for (std::size_t i = 0; i < digits.size(); ++i) {
-            if (i > 0 && (digits.size() - i) % 3 == 0) grouped += FormatSettings().ThousandSeparator;
+            if (i > 0 && (digits.size() - i) % 3 == 0)
+                grouped += FormatSettings().ThousandSeparator;
             grouped += digits[i];
         }
         intPart = (neg ? "-" : "") + grouped;
@@ -446,7 +470,9 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
         }
         // [index ":"] ["-"] [width] ["." prec] type
         std::size_t j = i;
-        while (j < fmt.size() && (std::isdigit(static_cast<unsigned char>(fmt[j])) || fmt[j] == '*')) ++j;
+        while (j < fmt.size() &&
+               (std::isdigit(static_cast<unsigned char>(fmt[j])) || fmt[j] == '*'))
+            ++j;
         if (j < fmt.size() && fmt[j] == ':') {
             argIndex = std::size_t(std::atoi(std::string(fmt.substr(i, j - i)).c_str()));
             i = j + 1;
@@ -517,7 +543,9 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
                 piece = FormatFloat(pic, v);
                 if (t == 'm') piece = FormatSettings().CurrencyString + piece;
             } else {
-                std::string spec = std::string("%.") + std::to_string(prec < 0 ? (t == 'g' ? 15 : 2) : prec) + char(t == 'e' ? 'E' : (t == 'g' ? 'G' : 'f'));
+                std::string spec = std::string("%.") +
+                                   std::to_string(prec < 0 ? (t == 'g' ? 15 : 2) : prec) +
+                                   char(t == 'e' ? 'E' : (t == 'g' ? 'G' : 'f'));
                 std::snprintf(buf, sizeof buf, spec.c_str(), v);
                 piece = localiseDecimal(buf);
             }
@@ -526,10 +554,14 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
         case 's':
         case 'S': {
             const FormatArg& a = next();
-            if (auto p = std::get_if<std::string>(&a)) piece = *p;
-            else if (auto q = std::get_if<long long>(&a)) piece = std::to_string(*q);
-            else if (auto u = std::get_if<unsigned long long>(&a)) piece = std::to_string(*u);
-            else throw EConvertError("Format: argument is not a string");
+            if (auto p = std::get_if<std::string>(&a))
+                piece = *p;
+            else if (auto q = std::get_if<long long>(&a))
+                piece = std::to_string(*q);
+            else if (auto u = std::get_if<unsigned long long>(&a))
+                piece = std::to_string(*u);
+            else
+                throw EConvertError("Format: argument is not a string");
             if (prec >= 0) piece = Utf8Substr(piece, 0, std::size_t(prec));
             break;
         }
@@ -538,12 +570,14 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
             const FormatArg& a = next();
             auto p = std::get_if<const void*>(&a);
             std::snprintf(buf, sizeof buf, "%016llX",
-                          static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(p ? *p : nullptr)));
+                          static_cast<unsigned long long>(
+                              reinterpret_cast<std::uintptr_t>(p ? *p : nullptr)));
             piece = buf;
             break;
         }
         default:
-            throw EConvertError("Format '" + std::string(fmt) + "' invalid or incompatible with argument");
+            throw EConvertError("Format '" + std::string(fmt) +
+                                "' invalid or incompatible with argument");
         }
         int len = int(Utf8Length(piece));
         if (width > len) {

@@ -51,7 +51,8 @@ std::size_t Utf8Length(std::string_view s);
 // Byte offset of character index `chars` (clamped to the text's end).
 std::size_t Utf8Offset(std::string_view s, std::size_t chars);
 // Characters [start, start+count) of UTF-8 text, 0-based.
-std::string Utf8Substr(std::string_view s, std::size_t start, std::size_t count = std::string::npos);
+std::string Utf8Substr(std::string_view s, std::size_t start,
+                       std::size_t count = std::string::npos);
 // Decodes UTF-8 into code points; malformed bytes become U+FFFD.
 std::u32string Utf8ToUtf32(std::string_view s);
 std::string Utf32ToUtf8(std::u32string_view s);
@@ -103,19 +104,36 @@ using FormatArg = std::variant<long long, unsigned long long, double, std::strin
 std::string FormatV(std::string_view format, const std::vector<FormatArg>& args);
 
 namespace detail {
-inline FormatArg toFormatArg(const std::string& v) { return v; }
-inline FormatArg toFormatArg(std::string_view v) { return std::string(v); }
-inline FormatArg toFormatArg(const char* v) { return std::string(v ? v : ""); }
-inline FormatArg toFormatArg(char v) { return std::string(1, v); }
-inline FormatArg toFormatArg(bool v) { return static_cast<long long>(v); }
-inline FormatArg toFormatArg(double v) { return v; }
-inline FormatArg toFormatArg(float v) { return static_cast<double>(v); }
-inline FormatArg toFormatArg(const void* v) { return v; }
+inline FormatArg toFormatArg(const std::string& v) {
+    return v;
+}
+inline FormatArg toFormatArg(std::string_view v) {
+    return std::string(v);
+}
+inline FormatArg toFormatArg(const char* v) {
+    return std::string(v ? v : "");
+}
+inline FormatArg toFormatArg(char v) {
+    return std::string(1, v);
+}
+inline FormatArg toFormatArg(bool v) {
+    return static_cast<long long>(v);
+}
+inline FormatArg toFormatArg(double v) {
+    return v;
+}
+inline FormatArg toFormatArg(float v) {
+    return static_cast<double>(v);
+}
+inline FormatArg toFormatArg(const void* v) {
+    return v;
+}
 template <typename T>
-    requires std::is_integral_v<T>
-FormatArg toFormatArg(T v) {
-    if constexpr (std::is_signed_v<T>) return static_cast<long long>(v);
-    else return static_cast<unsigned long long>(v);
+requires std::is_integral_v<T> FormatArg toFormatArg(T v) {
+    if constexpr (std::is_signed_v<T>)
+        return static_cast<long long>(v);
+    else
+        return static_cast<unsigned long long>(v);
 }
 } // namespace detail
 

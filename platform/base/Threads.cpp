@@ -24,8 +24,10 @@ void TEvent::ResetEvent() {
 TWaitResult TEvent::WaitFor(unsigned timeoutMs) {
     std::unique_lock lock(m_);
     auto ready = [&] { return signaled_; };
-    if (timeoutMs == INFINITE) cv_.wait(lock, ready);
-    else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready)) return wrTimeout;
+    if (timeoutMs == INFINITE)
+        cv_.wait(lock, ready);
+    else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready))
+        return wrTimeout;
     if (!manual_) signaled_ = false;
     return wrSignaled;
 }
@@ -44,9 +46,15 @@ std::function<void()> wakeMain;
 std::thread::id mainThread = std::this_thread::get_id();
 } // namespace
 
-void SetMainThread() { mainThread = std::this_thread::get_id(); }
-std::thread::id TThread::MainThreadID() { return mainThread; }
-bool TThread::IsMainThread() { return std::this_thread::get_id() == mainThread; }
+void SetMainThread() {
+    mainThread = std::this_thread::get_id();
+}
+std::thread::id TThread::MainThreadID() {
+    return mainThread;
+}
+bool TThread::IsMainThread() {
+    return std::this_thread::get_id() == mainThread;
+}
 
 void SetWakeMainThread(std::function<void()> wake) {
     std::lock_guard lock(queueMutex);
@@ -90,7 +98,8 @@ void TThread::Synchronize(TThread* thread, const TThreadMethod& method) {
         method();
         return;
     }
-    auto call = std::make_shared<QueuedCall>(QueuedCall{thread, method, std::make_shared<TEvent>(), {}});
+    auto call =
+        std::make_shared<QueuedCall>(QueuedCall{thread, method, std::make_shared<TEvent>(), {}});
     enqueue(call);
     call->done->WaitFor();
     if (call->error) std::rethrow_exception(call->error);
@@ -103,8 +112,10 @@ void TThread::Queue(TThread* thread, const TThreadMethod& method) {
 void TThread::RemoveQueuedEvents(TThread* thread) {
     std::lock_guard lock(queueMutex);
     for (auto it = queue.begin(); it != queue.end();) {
-        if ((*it)->thread == thread && !(*it)->done) it = queue.erase(it);
-        else ++it;
+        if ((*it)->thread == thread && !(*it)->done)
+            it = queue.erase(it);
+        else
+            ++it;
     }
 }
 

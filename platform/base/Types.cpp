@@ -61,15 +61,19 @@ bool IntersectRect(TRect& dst, const TRect& a, const TRect& b) {
 }
 
 bool UnionRect(TRect& dst, const TRect& a, const TRect& b) {
-    if (a.IsEmpty()) dst = b;
-    else if (b.IsEmpty()) dst = a;
+    if (a.IsEmpty())
+        dst = b;
+    else if (b.IsEmpty())
+        dst = a;
     else
         dst = TRect(std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
                     std::max(a.Bottom, b.Bottom));
     return !dst.IsEmpty();
 }
 
-bool PtInRect(const TRect& r, TPoint p) { return r.Contains(p); }
+bool PtInRect(const TRect& r, TPoint p) {
+    return r.Contains(p);
+}
 
 void OffsetRect(TRect& r, int dx, int dy) {
     r.Left += dx;

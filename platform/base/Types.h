@@ -28,7 +28,9 @@ constexpr TColor clSkyBlue = 0xF0CAA6;
 constexpr TColor clCream = 0xF0FBFF;
 constexpr TColor clMedGray = 0xA4A0A0;
 
-constexpr TColor sysColor(int index) { return static_cast<TColor>(0xFF000000u | unsigned(index)); }
+constexpr TColor sysColor(int index) {
+    return static_cast<TColor>(0xFF000000u | unsigned(index));
+}
 constexpr TColor clScrollBar = sysColor(0);
 constexpr TColor clBackground = sysColor(1);
 constexpr TColor clActiveCaption = sysColor(2);
@@ -62,10 +64,18 @@ constexpr TColor clMenuBar = sysColor(30);
 
 // Resolves a system colour through the fixed classic palette; other colours pass through.
 TColor ColorToRGB(TColor color);
-constexpr int GetRValue(TColor c) { return c & 0xFF; }
-constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
-constexpr TColor RGB(int r, int g, int b) { return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16)); }
+constexpr int GetRValue(TColor c) {
+    return c & 0xFF;
+}
+constexpr int GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr TColor RGB(int r, int g, int b) {
+    return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
 // The classic system colour for an index (COLOR_xxx), as GetSysColor returns it.
 TColor GetSysColor(int index);
 
@@ -101,9 +111,15 @@ struct TRect {
     friend constexpr bool operator==(const TRect&, const TRect&) = default;
 };
 
-constexpr TRect Rect(int l, int t, int r, int b) { return TRect(l, t, r, b); }
-constexpr TRect Bounds(int l, int t, int w, int h) { return TRect(l, t, l + w, t + h); }
-constexpr TPoint Point(int x, int y) { return TPoint(x, y); }
+constexpr TRect Rect(int l, int t, int r, int b) {
+    return TRect(l, t, r, b);
+}
+constexpr TRect Bounds(int l, int t, int w, int h) {
+    return TRect(l, t, l + w, t + h);
+}
+constexpr TPoint Point(int x, int y) {
+    return TPoint(x, y);
+}
 bool IntersectRect(TRect& dst, const TRect& a, const TRect& b);
 bool UnionRect(TRect& dst, const TRect& a, const TRect& b);
 bool PtInRect(const TRect& r, TPoint p);

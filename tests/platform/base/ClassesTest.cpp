@@ -11,7 +11,8 @@ struct Probe : TComponent {
     }
     void Notification(TComponent* c, TOperation op) override {
         TComponent::Notification(c, op);
-        if (log && op == opRemove && c != this) log->push_back(Name() + " sees " + c->Name() + " go");
+        if (log && op == opRemove && c != this)
+            log->push_back(Name() + " sees " + c->Name() + " go");
     }
 };
 } // namespace

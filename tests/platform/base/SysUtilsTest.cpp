@@ -1,5 +1,5 @@
-#include "platform/base/FormatSettings.h"
 #include "platform/base/SysUtils.h"
+#include "platform/base/FormatSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,18 @@ TEST(SysUtils, CountsCharactersNotBytes) {
 }
 
 TEST(SysUtils, ParsesWholeNumbersLikeStrToInt) {
-    struct Case { const char* text; bool ok; long long value; };
+    struct Case {
+        const char* text;
+        bool ok;
+        long long value;
+    };
     const Case cases[] = {
-        {"0", true, 0},         {"-12", true, -12},    {"+7", true, 7},
-        {"$FF", true, 255},     {"0x10", true, 16},    {" 1", false, 0},
-        {"1 ", false, 0},       {"", false, 0},        {"12a", false, 0},
-        {"2147483647", true, 2147483647}, {"2147483648", false, 0}, {"-", false, 0},
+        {"0", true, 0},           {"-12", true, -12},
+        {"+7", true, 7},          {"$FF", true, 255},
+        {"0x10", true, 16},       {" 1", false, 0},
+        {"1 ", false, 0},         {"", false, 0},
+        {"12a", false, 0},        {"2147483647", true, 2147483647},
+        {"2147483648", false, 0}, {"-", false, 0},
     };
     for (const auto& c : cases) {
         int v = 0;

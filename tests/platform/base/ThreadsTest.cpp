@@ -1,5 +1,5 @@
-#include "platform/base/Clock.h"
 #include "platform/base/Threads.h"
+#include "platform/base/Clock.h"
 
 #include <gtest/gtest.h>
 
