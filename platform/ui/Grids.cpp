@@ -817,7 +817,7 @@ void TCustomGrid::Paint() {
     lines(true);
 
     auto drawRange = [&](int c1, int c2, int r1, int r2, bool fixedArea) {
-        int y = r1 < fixedRows_ ? cellStart(di.Vert, r1) : cellStart(di.Vert, r1);
+        int y = cellStart(di.Vert, r1);
         if (y < 0) return;
         for (int r = r1; r <= r2 && y < ch; ++r) {
             int h = extentOf(di.Vert, r);

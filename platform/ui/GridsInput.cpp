@@ -162,11 +162,12 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
         if (Key >= 32 && !grid_->CanEditModify()) Key = 0;
         break;
     }
+    if (Key != 0) TCustomEdit::KeyPress(Key);
 }
 
 void TInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
-    if (grid_ && grid_->OnKeyUp)
-        grid_->OnKeyUp(grid_, Key, Shift);
+    if (grid_)
+        grid_->KeyUp(Key, Shift);
     else
         TCustomEdit::KeyUp(Key, Shift);
 }

@@ -410,3 +410,28 @@ TEST_F(GridTest, PaintsThePlainGrid) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridInFormTest, LeavingTheGridCommitsTheEdit) {
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* g = new TStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetOptions(g->Options() + goEditing);
+    auto* other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetTop(150);
+    form->Show();
+    g->SetFocus();
+    g->SetCells(1, 1, "old");
+    g->SetEditorMode(true);
+    ASSERT_NE(g->InplaceEditor(), nullptr);
+    ASSERT_TRUE(g->InplaceEditor()->Visible());
+    g->InplaceEditor()->SetText("new");
+    other->SetFocus();
+    EXPECT_FALSE(g->InplaceEditor()->Visible());
+    EXPECT_FALSE(g->EditorMode());
+    EXPECT_EQ(g->Cells(1, 1), "new");
+}
+
+} // namespace
