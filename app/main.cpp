@@ -1,0 +1,53 @@
+// The program: starts the application on the Qt back end, creates the forms and runs the loop.
+#include "app/MainWindow.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Timers.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+// Creates the forms of the program; the first one created is the main window.
+void CreateForms() {
+    TFMainWindow* mainWindow = nullptr;
+    Application->CreateForm(mainWindow);
+}
+
+unsigned envMs(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? unsigned(StrToIntDef(v, 0)) : 0;
+}
+
+// For unattended runs (the screenshot test): KNXGW_READY_AFTER_MS prints "ready" that long
+// after the main window is shown, KNXGW_QUIT_AFTER_MS ends the program after that long.
+void armSelfTestTimers() {
+    if (unsigned ms = envMs("KNXGW_READY_AFTER_MS")) {
+        auto* ready = new TTimer(Application);
+        ready->SetInterval(ms);
+        ready->OnTimer = [ready](TObject*) {
+            ready->SetEnabled(false);
+            std::printf("ready\n");
+            std::fflush(stdout);
+        };
+    }
+    if (unsigned ms = envMs("KNXGW_QUIT_AFTER_MS")) {
+        auto* quit = new TTimer(Application);
+        quit->SetInterval(ms);
+        quit->OnTimer = [](TObject*) { Application->Terminate(); };
+    }
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    InitQtBackend(argc, argv);
+    Application->SetExeName(argc > 0 ? argv[0] : "knxgwconfig");
+    Application->SetTitle("knxgwconfig");
+    CreateForms();
+    armSelfTestTimers();
+    Application->Run();
+    Application->DestroyComponents();
+    DoneQtBackend();
+    return 0;
+}

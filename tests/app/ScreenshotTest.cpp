@@ -1,0 +1,103 @@
+// Runs the built program on a virtual X server and checks that its window reaches the screen.
+#include "platform/base/Types.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+struct XwdImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> rgb; // 0x00RRGGBB per pixel
+};
+
+std::uint32_t be32(const std::vector<unsigned char>& d, std::size_t at) {
+    return std::uint32_t(d[at]) << 24 | std::uint32_t(d[at + 1]) << 16 |
+           std::uint32_t(d[at + 2]) << 8 | d[at + 3];
+}
+
+int shiftOf(std::uint32_t mask) {
+    int s = 0;
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++s;
+    }
+    return s;
+}
+
+// An XWD file: a header of big-endian 32-bit fields, the window name, the colour map
+// (12 bytes per entry), then rows of bytes_per_line bytes. Only true-colour images are read.
+bool readXwd(const std::string& path, XwdImage& out, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)), {});
+    if (d.size() < 100) {
+        error = "no XWD header";
+        return false;
+    }
+    std::uint32_t headerSize = be32(d, 0), version = be32(d, 4), format = be32(d, 8);
+    std::uint32_t width = be32(d, 16), height = be32(d, 20), byteOrder = be32(d, 28);
+    std::uint32_t bpp = be32(d, 44), bytesPerLine = be32(d, 48);
+    std::uint32_t redMask = be32(d, 56), greenMask = be32(d, 60), blueMask = be32(d, 64);
+    std::uint32_t ncolors = be32(d, 76);
+    if (version != 7 || format != 2 || (bpp != 32 && bpp != 24)) {
+        error = "unexpected XWD format";
+        return false;
+    }
+    std::size_t data = std::size_t(headerSize) + std::size_t(ncolors) * 12;
+    if (d.size() < data + std::size_t(bytesPerLine) * height) {
+        error = "XWD file too short";
+        return false;
+    }
+    out.width = int(width);
+    out.height = int(height);
+    out.rgb.resize(std::size_t(width) * height);
+    for (std::uint32_t y = 0; y < height; ++y)
+        for (std::uint32_t x = 0; x < width; ++x) {
+            std::size_t at = data + std::size_t(y) * bytesPerLine + std::size_t(x) * (bpp / 8);
+            std::uint32_t p = 0;
+            for (std::uint32_t i = 0; i < bpp / 8; ++i) {
+                std::uint32_t byte = d[at + i];
+                p |= byteOrder == 0 ? byte << (8 * i) : byte << (8 * (bpp / 8 - 1 - i));
+            }
+            std::uint32_t r = (p & redMask) >> shiftOf(redMask);
+            std::uint32_t g = (p & greenMask) >> shiftOf(greenMask);
+            std::uint32_t b = (p & blueMask) >> shiftOf(blueMask);
+            out.rgb[std::size_t(y) * width + x] = r << 16 | g << 8 | b;
+        }
+    return true;
+}
+} // namespace
+
+TEST(Program, ItsWindowShowsOnAVirtualScreen) {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run or xwd is not installed";
+    std::string shot = std::string(KNXGW_SHOT_DIR) + "/screen.xwd";
+    std::remove(shot.c_str());
+    // The program says "ready" once its window has been up for a moment, and quits by itself.
+    std::string inner = "KNXGW_READY_AFTER_MS=700 KNXGW_QUIT_AFTER_MS=4000 QT_QPA_PLATFORM=xcb '" +
+                        std::string(KNXGW_EXE) + "' | (read line; xwd -root -silent -out '" + shot +
+                        "'; cat >/dev/null)";
+    std::string command = "xvfb-run -a -s '-screen 0 1024x768x24' sh -c \"" + inner + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    XwdImage image;
+    std::string error;
+    ASSERT_TRUE(readXwd(shot, image, error)) << error;
+    EXPECT_EQ(image.width, 1024);
+    EXPECT_EQ(image.height, 768);
+    std::map<std::uint32_t, int> counts;
+    for (std::uint32_t p : image.rgb) ++counts[p];
+    EXPECT_GT(counts.size(), 1u) << "the screen is one flat colour";
+    TColor face = ColorToRGB(clBtnFace);
+    std::uint32_t faceRgb =
+        std::uint32_t(GetRValue(face)) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    EXPECT_GE(counts[faceRgb], 600 * 400) << "the main window's face is not on the screen";
+}
