@@ -1,5 +1,7 @@
 #include "grid/core/AlphaMask.h"
 
+#include "platform/base/SysUtils.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -115,4 +117,75 @@ void MergeMaskPixels(const TScanLineFunc& Mask, const TScanLineFunc& Source,
             d[x * 4 + 3] = std::uint8_t(alpha);
         }
     }
+}
+
+void GaussianBlur(TBitmap* Bitmap, double Radius) {
+    if (Bitmap->PixelFormat() != pf24bit) throw Exception("Blur only works for 24-bit bitmaps");
+    GaussianBlurPixels([Bitmap](int y) { return Bitmap->ScanLine(y); }, Bitmap->Width(),
+                       Bitmap->Height(), Radius);
+    Bitmap->Modified();
+}
+
+void MakeRoundRectMask(TBitmap* Bitmap, int Width, int Height, int PenWidth, int CornerSize,
+                       double Blur) {
+    Bitmap->SetPixelFormat(pf24bit);
+    Bitmap->SetSize(Width, Height);
+    TCanvas* canvas = Bitmap->Canvas();
+    TPen oldPen;
+    TBrush oldBrush;
+    oldPen.Assign(canvas->Pen());
+    oldBrush.Assign(canvas->Brush());
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(clBlack);
+    canvas->FillRect(TRect(0, 0, Width, Height));
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->Pen()->SetColor(clWhite);
+    if (PenWidth < 1) {
+        canvas->Pen()->SetWidth(1);
+        canvas->Brush()->SetColor(clWhite);
+    } else {
+        canvas->Pen()->SetWidth(PenWidth);
+        canvas->Brush()->SetColor(clBlack);
+    }
+    const int c = PenWidth / 2;
+    canvas->RoundRect(c + 2, c + 2, Width - c - 2, Height - c - 2, CornerSize, CornerSize);
+    canvas->Pen()->Assign(&oldPen);
+    canvas->Brush()->Assign(&oldBrush);
+    if (Blur > 0) GaussianBlur(Bitmap, Blur);
+}
+
+TGridAlphaMask::TGridAlphaMask() {
+    SetPixelFormat(pf32bit);
+}
+
+void TGridAlphaMask::Assign(const TPersistent* Source) {
+    if (const auto* src = dynamic_cast<const TGridAlphaMask*>(Source)) {
+        if (src == this) return;
+        FOpacity = src->FOpacity;
+        SetSize(src->Width(), src->Height());
+        for (int y = 0; y < Height(); ++y)
+            std::memcpy(ScanLine(y), src->ScanLine(y), std::size_t(Width()) * 4);
+        Modified();
+    } else {
+        TBitmap::Assign(Source);
+    }
+    SetPixelFormat(pf32bit);
+}
+
+void TGridAlphaMask::MergeMask(TBitmap* Mask, TBitmap* Bitmap, TColor /*Color*/) {
+    if (Bitmap->PixelFormat() != pf24bit) return;
+    const int w = Bitmap->Width();
+    const int h = Bitmap->Height();
+    SetSize(w, h);
+    std::vector<std::uint8_t> none(std::size_t(w) * 4, 0);
+    const int mw = std::min(w, Mask->Width());
+    std::vector<std::uint8_t> maskRow(std::size_t(w) * 4, 0);
+    MergeMaskPixels(
+        [&](int y) -> std::uint8_t* {
+            if (y >= Mask->Height()) return none.data();
+            std::memcpy(maskRow.data(), Mask->ScanLine(y), std::size_t(mw) * 4);
+            return maskRow.data();
+        },
+        [&](int y) { return Bitmap->ScanLine(y); }, [&](int y) { return ScanLine(y); }, w, h);
+    Modified();
 }

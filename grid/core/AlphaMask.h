@@ -2,6 +2,8 @@
 // Pixel work of the focus indication: the Gaussian blur of a rounded-rectangle mask and the
 // merge of a grey mask with a picture into premultiplied alpha pixels. Rows are reached
 // through a scan-line function giving 4 bytes per pixel (blue, green, red, alpha).
+#include "platform/gfx/Graphics.h"
+
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -21,3 +23,27 @@ void GaussianBlurPixels(const TScanLineFunc& ScanLine, int Width, int Height, do
 // the red byte of the Mask pixel.
 void MergeMaskPixels(const TScanLineFunc& Mask, const TScanLineFunc& Source,
                      const TScanLineFunc& Dest, int Width, int Height);
+
+// Raises "Blur only works for 24-bit bitmaps" for any other pixel format.
+void GaussianBlur(TBitmap* Bitmap, double Radius);
+
+// A 24-bit mask: black, with a white rounded rectangle inset by 2 pixels plus half the pen
+// width, filled when PenWidth is below 1 and outlined otherwise; blurred when Blur > 0.
+void MakeRoundRectMask(TBitmap* Bitmap, int Width, int Height, int PenWidth, int CornerSize,
+                       double Blur);
+
+// 32-bit premultiplied pixels made from a picture and a grey mask.
+class TGridAlphaMask : public TBitmap {
+public:
+    TGridAlphaMask();
+    std::uint8_t Opacity() const { return FOpacity; }
+    void SetOpacity(std::uint8_t v) { FOpacity = v; }
+    // From another alpha mask: opacity, size and pixels; from anything else as a bitmap.
+    void Assign(const TPersistent* Source) override;
+    // Only for a 24-bit Bitmap: takes its size; alpha is the red byte of the Mask pixel (0
+    // outside the mask); Color has no effect.
+    void MergeMask(TBitmap* Mask, TBitmap* Bitmap, TColor Color);
+
+private:
+    std::uint8_t FOpacity = 255;
+};

@@ -9,9 +9,13 @@ int roundHalfEven(double v) {
     return int(std::nearbyint(v));
 }
 
-// Size of the picture object of a picture cell.
-// Answered by the picture classes once they exist; until then pictures have no size.
-TSize pictureExtent(const TObject* /*picture*/) {
+TSize pictureExtent(const TObject* picture) {
+    if (const auto* p = dynamic_cast<const TPicture*>(picture))
+        return TSize{p->Width(), p->Height()};
+    if (const auto* f = dynamic_cast<const TFilePicture*>(picture))
+        return TSize{f->Width(), f->Height()};
+    if (const auto* g = dynamic_cast<const TGraphic*>(picture))
+        return TSize{g->Width(), g->Height()};
     return TSize{0, 0};
 }
 } // namespace
@@ -52,7 +56,7 @@ TCellGraphic::~TCellGraphic() {
 // Frees what the current kind owns (except keep) and clears the object places.
 void TCellGraphic::releaseOwned(const TObject* keep) {
     TObject* ownedBitmap = nullptr;
-    TObject* ownedIcon = nullptr;
+    TIcon* ownedIcon = nullptr;
     switch (FCellType) {
     case ctBitmap:
     case ctRadio:
@@ -135,7 +139,7 @@ void TCellGraphic::SetMultiImage(int Col, int Row, int dir, TCellHAlign hal, TCe
     FCellCreated = true;
 }
 
-void TCellGraphic::SetIcon(TObject* aicon, TCellHAlign hal, TCellVAlign val) {
+void TCellGraphic::SetIcon(TIcon* aicon, TCellHAlign hal, TCellVAlign val) {
     place(ctIcon, hal, val, aicon);
     FCellIcon = aicon;
 }

@@ -3,6 +3,8 @@
 #include "grid/core/GridSupport.h"
 #include "platform/base/Classes.h"
 #include "platform/base/Types.h"
+#include "platform/gfx/Imaging.h"
+#include "platform/ui/StdCtrls.h"
 
 #include <string>
 #include <variant>
@@ -45,7 +47,6 @@ enum TCellType {
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // The extra value of a graphic (a Boolean or an index, depending on the type).
 using TCellVariant = std::variant<std::monostate, bool, int, double, std::string>;
@@ -70,9 +71,8 @@ public:
     // The type's object (bitmap, picture, file picture, glyph, integer list, string list ...).
     TObject* CellBitmap() const { return FCellBitmap; }
     void SetCellBitmap(TObject* v) { FCellBitmap = v; }
-    // The icon of ctIcon (a TIcon once the picture classes exist).
-    TObject* CellIcon() const { return FCellIcon; }
-    void SetCellIcon(TObject* v) { FCellIcon = v; }
+    TIcon* CellIcon() const { return FCellIcon; }
+    void SetCellIcon(TIcon* v) { FCellIcon = v; }
     // Colours that progress, range, shape and rating cells keep in the bitmap and icon places.
     TColor CellBitmapColor() const { return FCellBitmapColor; }
     void SetCellBitmapColor(TColor v) { FCellBitmapColor = v; }
@@ -115,7 +115,7 @@ public:
     // A new owned integer list for (Col, Row) whose changes go to Notifier.
     void SetMultiImage(int Col, int Row, int dir, TCellHAlign hal, TCellVAlign val,
                        TImageChangeEvent Notifier);
-    void SetIcon(TObject* aicon, TCellHAlign hal, TCellVAlign val);
+    void SetIcon(TIcon* aicon, TCellHAlign hal, TCellVAlign val);
     void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val);
     void SetCheckBox(TCheckBoxState Value, bool Flat, TCellHAlign hal, TCellVAlign val);
     void SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val);
@@ -132,7 +132,7 @@ public:
     // object places are cleared, so no object ever gets two owners.
     void Assign(const TPersistent* Source) override;
 
-    // Drawn size of the picture of a ctPicture or ctFilePicture cell.
+    // Drawn size of the picture (TPicture or TFilePicture) of a ctPicture or ctFilePicture cell.
     TSize GetPictureSize(int cw, int rh, bool hastext) const;
 
 private:
@@ -141,7 +141,7 @@ private:
 
     TCellType FCellType = ctNone;
     TObject* FCellBitmap = nullptr;
-    TObject* FCellIcon = nullptr;
+    TIcon* FCellIcon = nullptr;
     TColor FCellBitmapColor = 0;
     TColor FCellIconColor = 0;
     TCellVAlign FCellVAlign = vaTop;

@@ -28,6 +28,22 @@ template <typename T> void TCellNode::setVisible(T& field, T v) {
     if (OnRepaint) OnRepaint();
 }
 
+namespace {
+void copyGlyph(TBitmap& glyph, const TBitmap* source) {
+    if (source)
+        glyph.Assign(source);
+    else
+        glyph.SetSize(0, 0);
+}
+} // namespace
+
+void TCellNode::SetExpandGlyph(const TBitmap* v) {
+    copyGlyph(*FExpandGlyph, v);
+}
+void TCellNode::SetContractGlyph(const TBitmap* v) {
+    copyGlyph(*FContractGlyph, v);
+}
+
 void TCellNode::SetNodeType(TNodeType v) {
     setVisible(FNodeType, v);
 }
@@ -53,7 +69,9 @@ void TCellNode::Assign(const TPersistent* Source) {
     FColor = src->FColor;
     FNodeType = src->FNodeType;
     FNodeColor = src->FNodeColor;
+    FExpandGlyph->Assign(src->FExpandGlyph.get());
     FExpandOne = src->FExpandOne;
+    FContractGlyph->Assign(src->FContractGlyph.get());
     FShowTree = src->FShowTree;
     FShowTreeFull = src->FShowTreeFull;
     FNodeIndent = src->FNodeIndent;

@@ -3,6 +3,7 @@
 // a hidden row and the listener of changed cells.
 #include "platform/base/Classes.h"
 #include "platform/base/Types.h"
+#include "platform/gfx/Graphics.h"
 
 #include <functional>
 #include <memory>
@@ -56,10 +57,11 @@ private:
 };
 
 // The look of node rows.
-// ExpandGlyph and ContractGlyph (owned bitmaps, copied on set) join with the bitmap class.
 class TCellNode : public TPersistent {
 public:
-    explicit TCellNode(TComponent* AOwner) : FOwner(AOwner) {}
+    explicit TCellNode(TComponent* AOwner)
+        : FOwner(AOwner), FExpandGlyph(std::make_unique<TBitmap>()),
+          FContractGlyph(std::make_unique<TBitmap>()) {}
     TComponent* Owner() const { return FOwner; }
     TColor Color() const { return FColor; }
     void SetColor(TColor v) { FColor = v; }
@@ -69,6 +71,11 @@ public:
     void SetNodeColor(TColor v) { FNodeColor = v; }
     bool ExpandOne() const { return FExpandOne; }
     void SetExpandOne(bool v) { FExpandOne = v; }
+    // Owned glyphs; the setters copy the bitmap (nullptr empties the glyph).
+    TBitmap* ExpandGlyph() const { return FExpandGlyph.get(); }
+    void SetExpandGlyph(const TBitmap* v);
+    TBitmap* ContractGlyph() const { return FContractGlyph.get(); }
+    void SetContractGlyph(const TBitmap* v);
     bool ShowTree() const { return FShowTree; }
     void SetShowTree(bool v);
     bool ShowTreeFull() const { return FShowTreeFull; }
@@ -88,7 +95,9 @@ private:
     TColor FColor = clSilver;
     TNodeType FNodeType = cnXP;
     TColor FNodeColor = clBlack;
+    std::unique_ptr<TBitmap> FExpandGlyph;
     bool FExpandOne = false;
+    std::unique_ptr<TBitmap> FContractGlyph;
     bool FShowTree = true;
     bool FShowTreeFull = true;
     int FNodeIndent = 12;

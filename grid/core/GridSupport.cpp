@@ -1,6 +1,7 @@
 #include "grid/core/GridSupport.h"
 
 #include "platform/base/SysUtils.h"
+#include "platform/gfx/Imaging.h"
 
 #include <algorithm>
 
@@ -154,6 +155,13 @@ TControlItem* TControlList::GetControl(int Index) const {
     return items_[std::size_t(Index)].get();
 }
 
+bool TControlList::HasHandle(HWND Handle) const {
+    for (const auto& item : items_)
+        if (auto* win = dynamic_cast<TWinControl*>(item->Control()); win && win->Handle() == Handle)
+            return true;
+    return false;
+}
+
 void TControlList::RemoveControl(int Index) {
     if (Index < 0 || Index >= Count())
         throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
@@ -174,4 +182,33 @@ void TFileStringList::ReadLn(std::string& Line) {
 void TFileStringList::WriteLn(const std::string& Text) {
     Add(cache + Text);
     cache.clear();
+}
+
+// --- TFilePicture -----------------------------------------------------------------------------
+void TFilePicture::SetFilename(const std::string& Value) {
+    FFilename = Value;
+    FWidth = FHeight = 0;
+    if (Value.empty()) return;
+    TPicture picture;
+    picture.LoadFromFile(Value);
+    FWidth = picture.Width();
+    FHeight = picture.Height();
+}
+
+void TFilePicture::DrawPicture(TCanvas* Canvas, const TRect& R) const {
+    if (FFilename.empty()) return;
+    TPicture picture;
+    picture.LoadFromFile(FFilename);
+    Canvas->StretchDraw(R, picture.Graphic());
+}
+
+void TFilePicture::Assign(const TPersistent* Source) {
+    const auto* src = dynamic_cast<const TFilePicture*>(Source);
+    if (!src) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    FFilename = src->FFilename;
+    FWidth = src->FWidth;
+    FHeight = src->FHeight;
 }

@@ -2,13 +2,13 @@
 // Building blocks of the grid: integer lists for selections and hidden rows and columns, the
 // multi-column sort list, the list of controls placed in cells and the line-wise file list.
 #include "platform/base/Classes.h"
+#include "platform/gfx/Graphics.h"
+#include "platform/ui/Controls.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-class TControl;
 
 using TImageChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 
@@ -77,13 +77,14 @@ private:
 };
 
 // Owns its items, never their controls.
-// HasHandle (window handle) is added with the windowed controls of the platform.
 class TControlList {
 public:
     int Count() const { return int(items_.size()); }
     void AddControl(int ACol, int ARow, TControl* AControl);
     int ControlIndex(int ACol, int ARow) const;
     TControlItem* GetControl(int Index) const;
+    // An item's windowed control has this handle (asking creates a control's window).
+    bool HasHandle(HWND Handle) const;
     void RemoveControl(int Index);
 
 private:
@@ -103,4 +104,24 @@ public:
 private:
     int fp = 0;
     std::string cache;
+};
+
+// A picture cell's file: only the name and size are kept; the file is loaded when drawn.
+class TFilePicture : public TPersistent {
+public:
+    const std::string& Filename() const { return FFilename; }
+    // Stores the name and reads the picture's size; the loader's error reaches the caller. An
+    // empty name has size 0 x 0.
+    void SetFilename(const std::string& Value);
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Loads the file and stretches it into R; nothing without a name.
+    void DrawPicture(TCanvas* Canvas, const TRect& R) const;
+    // Copies name, width and height from another file picture.
+    void Assign(const TPersistent* Source) override;
+
+private:
+    std::string FFilename;
+    int FWidth = 0;
+    int FHeight = 0;
 };

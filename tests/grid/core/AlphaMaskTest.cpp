@@ -1,5 +1,7 @@
 #include "grid/core/AlphaMask.h"
 
+#include "platform/base/SysUtils.h"
+
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -79,4 +81,71 @@ TEST(AlphaMask, MergeMaskPremultipliesByTheMaskRed) {
               (std::vector<std::uint8_t>{128, 128, 128, 128}));
     EXPECT_EQ(std::vector<std::uint8_t>(dst.at(1, 0), dst.at(1, 0) + 4),
               (std::vector<std::uint8_t>{10, 255, 255, 255}));
+}
+
+TEST(AlphaMask, BlurRefusesOtherPixelFormats) {
+    TBitmap bmp(4, 4);
+    bmp.SetPixelFormat(pf32bit);
+    try {
+        GaussianBlur(&bmp, 1.0);
+        FAIL() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Blur only works for 24-bit bitmaps");
+    }
+}
+
+TEST(AlphaMask, RoundRectMaskIsFilledOrOutlined) {
+    TBitmap filled;
+    MakeRoundRectMask(&filled, 40, 30, 0, 6, 0);
+    EXPECT_EQ(filled.PixelFormat(), pf24bit);
+    EXPECT_EQ(filled.Width(), 40);
+    EXPECT_EQ(filled.PixelColor(20, 15), clWhite);
+    EXPECT_EQ(filled.PixelColor(1, 1), clBlack);
+    EXPECT_EQ(filled.PixelColor(2, 2), clBlack); // rounded corner
+
+    TBitmap outline;
+    MakeRoundRectMask(&outline, 40, 30, 2, 6, 0);
+    EXPECT_EQ(outline.PixelColor(20, 15), clBlack);
+    EXPECT_EQ(outline.PixelColor(20, 3), clWhite);
+
+    TBitmap blurred;
+    MakeRoundRectMask(&blurred, 40, 30, 2, 6, 1.5);
+    const int edge = GetRValue(blurred.PixelColor(20, 3));
+    EXPECT_GT(edge, 0);
+    EXPECT_LT(edge, 255);
+    EXPECT_GT(GetRValue(blurred.PixelColor(20, 5)), 0); // spread inwards
+}
+
+TEST(AlphaMask, GridAlphaMaskMergesOnlyTwentyFourBitPictures) {
+    TBitmap mask(2, 2);
+    mask.SetPixelFormat(pf24bit);
+    mask.Canvas()->Brush()->SetColor(RGB(128, 0, 0));
+    mask.Canvas()->FillRect(TRect(0, 0, 2, 2));
+    TBitmap white(3, 2);
+    white.Canvas()->Brush()->SetColor(clWhite);
+    white.Canvas()->FillRect(TRect(0, 0, 3, 2));
+
+    TGridAlphaMask alpha;
+    EXPECT_EQ(alpha.PixelFormat(), pf32bit);
+    EXPECT_EQ(alpha.Opacity(), 255);
+    white.SetPixelFormat(pf32bit);
+    alpha.MergeMask(&mask, &white, clNone);
+    EXPECT_EQ(alpha.Width(), 0); // unchanged
+    white.SetPixelFormat(pf24bit);
+    alpha.MergeMask(&mask, &white, clNone);
+    ASSERT_EQ(alpha.Width(), 3);
+    EXPECT_EQ(std::vector<std::uint8_t>(alpha.ScanLine(1), alpha.ScanLine(1) + 4),
+              (std::vector<std::uint8_t>{128, 128, 128, 128}));
+    EXPECT_EQ(alpha.ScanLine(1)[2 * 4 + 3], 0); // beyond the mask: transparent
+
+    TGridAlphaMask copy;
+    alpha.SetOpacity(90);
+    copy.Assign(&alpha);
+    EXPECT_EQ(copy.Opacity(), 90);
+    EXPECT_EQ(copy.PixelFormat(), pf32bit);
+    EXPECT_EQ(std::vector<std::uint8_t>(copy.ScanLine(1), copy.ScanLine(1) + 12),
+              std::vector<std::uint8_t>(alpha.ScanLine(1), alpha.ScanLine(1) + 12));
+    copy.Assign(&mask); // any other bitmap: copied as a bitmap, kept 32-bit
+    EXPECT_EQ(copy.Width(), 2);
+    EXPECT_EQ(copy.PixelFormat(), pf32bit);
 }

@@ -12,6 +12,15 @@ public:
 private:
     bool& freed_;
 };
+
+class TrackedIcon : public TIcon {
+public:
+    explicit TrackedIcon(bool& freed) : freed_(freed) { freed_ = false; }
+    ~TrackedIcon() override { freed_ = true; }
+
+private:
+    bool& freed_;
+};
 } // namespace
 
 TEST(CellGraphic, BringsAnglesIntoRange) {
@@ -81,7 +90,7 @@ TEST(CellGraphic, FreesOnlyWhatItOwns) {
     EXPECT_FALSE(borrowed);
     {
         TCellGraphic g;
-        g.SetIcon(new Tracked(icon), haLeft, vaTop);
+        g.SetIcon(new TrackedIcon(icon), haLeft, vaTop);
         g.SetCellCreated(true);
     }
     EXPECT_TRUE(icon);
@@ -137,4 +146,18 @@ TEST(CellGraphic, AssignCopiesValuesButNeverObjects) {
     EXPECT_EQ(target.CellText(), "t");
     EXPECT_TRUE(target.CellCreated());
     EXPECT_FALSE(sourceBmp);
+}
+
+TEST(CellGraphic, SizesItsOwnPictureAndFilePicture) {
+    TPicture picture;
+    TBitmap bmp(100, 50);
+    picture.SetGraphic(&bmp);
+    TCellGraphic g;
+    g.SetPicture(&picture, false, StretchWithAspectRatio, 0, haLeft, vaTop);
+    EXPECT_EQ(g.GetPictureSize(60, 60, true), (TSize{60, 30}));
+    g.SetPicture(&picture, false, Stretch, 10, haLeft, vaTop);
+    EXPECT_EQ(g.GetPictureSize(60, 60, false), (TSize{50, 50}));
+    TFilePicture file; // no file: 0 x 0
+    g.SetFilePicture(&file, false, noStretch, 0, haLeft, vaTop);
+    EXPECT_EQ(g.GetPictureSize(60, 60, false), (TSize{0, 0}));
 }

@@ -36,3 +36,18 @@ TEST(ColumnSize, AssignCopiesSettingsButNotTheOwner) {
     EXPECT_TRUE(b.Stretch());
     EXPECT_EQ(b.Location(), clRegistry);
 }
+
+TEST(CellNode, GlyphsAreCopies) {
+    TCellNode node(nullptr);
+    TBitmap glyph(9, 9);
+    node.SetExpandGlyph(&glyph);
+    glyph.SetSize(3, 3);
+    EXPECT_EQ(node.ExpandGlyph()->Width(), 9);
+    TCellNode copy(nullptr);
+    copy.Assign(&node);
+    EXPECT_EQ(copy.ExpandGlyph()->Width(), 9);
+    EXPECT_NE(copy.ExpandGlyph(), node.ExpandGlyph());
+    node.SetExpandGlyph(nullptr);
+    EXPECT_TRUE(node.ExpandGlyph()->Empty());
+    EXPECT_TRUE(node.ContractGlyph()->Empty());
+}

@@ -1,8 +1,12 @@
 #include "grid/core/GridSupport.h"
 
 #include "platform/base/SysUtils.h"
+#include "platform/gfx/Graphics.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -116,4 +120,37 @@ TEST(FileStringList, WritesPendingTextAndReadsLineByLine) {
     EXPECT_EQ(line, "d");
     EXPECT_TRUE(file.Eof());
     EXPECT_THROW(file.ReadLn(line), EStringListError);
+}
+
+TEST(FilePicture, KeepsNameAndSizeAndDrawsTheFile) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("gridcore_filepicture_" + std::to_string(::getpid()) + ".bmp");
+    {
+        TBitmap red(8, 4);
+        red.SetPixelFormat(pf24bit);
+        red.Canvas()->Brush()->SetColor(clRed);
+        red.Canvas()->FillRect(TRect(0, 0, 8, 4));
+        red.SaveToFile(path.string());
+    }
+    TFilePicture pic;
+    pic.SetFilename(path.string());
+    EXPECT_EQ(pic.Width(), 8);
+    EXPECT_EQ(pic.Height(), 4);
+    TFilePicture copy;
+    copy.Assign(&pic);
+    EXPECT_EQ(copy.Filename(), path.string());
+    EXPECT_EQ(copy.Width(), 8);
+
+    TBitmap target(20, 20);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(TRect(0, 0, 20, 20));
+    copy.DrawPicture(target.Canvas(), TRect(0, 0, 16, 16));
+    EXPECT_EQ(target.PixelColor(10, 10), clRed);
+    EXPECT_EQ(target.PixelColor(18, 18), clWhite);
+
+    std::filesystem::remove(path);
+    EXPECT_ANY_THROW(pic.SetFilename(path.string()));
+    pic.SetFilename("");
+    EXPECT_EQ(pic.Width(), 0);
+    pic.DrawPicture(target.Canvas(), TRect(0, 0, 16, 16)); // no name: nothing to draw
 }
