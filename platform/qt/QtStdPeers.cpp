@@ -63,7 +63,7 @@ public:
     explicit QtEditPeer(TCustomEdit* edit) : TQtWindowPeer(edit), edit_(edit) {
         line_ = new QLineEdit(ParentWidget());
         Attach(line_);
-        for (int what : {pcStyle, pcColor, pcSelection}) Changed(what);
+        for (int what : {int(pcStyle), int(pcColor), int(pcSelection)}) Changed(what);
         // Key input never reaches the widget; what changes natively comes from its context
         // menu, drops and mouse selection.
         QObject::connect(line_, &QLineEdit::textEdited, this, [this](const QString&) {
@@ -78,6 +78,11 @@ public:
         };
         QObject::connect(line_, &QLineEdit::selectionChanged, this, selection);
         QObject::connect(line_, &QLineEdit::cursorPositionChanged, this, selection);
+    }
+
+    // The widget outlives this part of the peer; it must not call back into it.
+    ~QtEditPeer() override {
+        if (line_) QObject::disconnect(line_, nullptr, this, nullptr);
     }
 
     void Changed(int what) override {
@@ -121,7 +126,7 @@ public:
         widget_ = new QListWidget(ParentWidget());
         widget_->setUniformItemSizes(true);
         Attach(widget_);
-        for (int what : {pcStyle, pcItems, pcColor}) Changed(what);
+        for (int what : {int(pcStyle), int(pcItems), int(pcColor)}) Changed(what);
         // Clicks land on the viewport, which Qt handles natively; the model then decides.
         QObject::connect(widget_, &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
             if (syncing_) return;
@@ -132,6 +137,10 @@ public:
         QObject::connect(widget_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
             if (!syncing_) list_->Perform(CN_COMMAND, MAKEWPARAM(0, LBN_DBLCLK));
         });
+    }
+
+    ~QtListPeer() override {
+        if (widget_) QObject::disconnect(widget_, nullptr, this, nullptr);
     }
 
     void Changed(int what) override {
@@ -207,7 +216,7 @@ public:
         widget_ = new NotifyingComboBox(ParentWidget());
         widget_->setInsertPolicy(QComboBox::NoInsert);
         Attach(widget_);
-        for (int what : {pcStyle, pcItems, pcColor}) Changed(what);
+        for (int what : {int(pcStyle), int(pcItems), int(pcColor)}) Changed(what);
         widget_->onPopup = [this](bool open) {
             if (syncing_ || combo_->DroppedDown() == open) return;
             syncing_ = true;
@@ -219,6 +228,14 @@ public:
             combo_->Perform(CB_SETCURSEL, WPARAM(index));
             SendCommand(CBN_SELCHANGE);
         });
+    }
+
+    ~QtComboPeer() override {
+        if (widget_) {
+            widget_->onPopup = nullptr;
+            QObject::disconnect(widget_, nullptr, this, nullptr);
+        }
+        if (connectedLine_) QObject::disconnect(connectedLine_, nullptr, this, nullptr);
     }
 
     void Changed(int what) override {

@@ -351,6 +351,16 @@ void TCustomEdit::PeerSelectionChanged(int anchor, int caret) {
     Invalidate();
 }
 
+void TCustomEdit::PeerTextEdited(const std::string& text, int anchor, int caret) {
+    if (text == Text()) {
+        PeerSelectionChanged(anchor, caret);
+        return;
+    }
+    buffer_.SetText(text);
+    buffer_.SetSelection(anchor, caret);
+    editChanged();
+}
+
 void TCustomEdit::Change() {
     if (OnChange) OnChange(this);
 }
@@ -740,13 +750,16 @@ void TCustomListBox::PeerSelect(int index) {
 
 void TCustomListBox::DefaultHandler(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
         if (CanFocus() && !Focused()) SetFocus();
         int index = ItemAtPos(LParamToPoint(Message.LParam), true);
         TShiftState shift;
         if (Message.WParam & MK_SHIFT) shift.Include(ssShift);
         if (Message.WParam & MK_CONTROL) shift.Include(ssCtrl);
-        if (index >= 0) userSelect(index, shift, false);
+        if (index < 0) return;
+        if (Message.Msg == WM_LBUTTONDOWN) userSelect(index, shift, false);
+        else Perform(CN_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), handleParam(this));
         return;
     }
     case WM_KEYDOWN: {
@@ -820,6 +833,10 @@ void TCustomListBox::Dispatch(TMessage& Message) {
     case CN_COMMAND:
         if (TWMCommand(Message).NotifyCode() == LBN_SELCHANGE) {
             Click();
+            return;
+        }
+        if (TWMCommand(Message).NotifyCode() == LBN_DBLCLK) {
+            DblClick();
             return;
         }
         break;
@@ -988,6 +1005,16 @@ void TCustomComboBox::Clear() {
 
 void TCustomComboBox::PeerSelectionChanged(int anchor, int caret) {
     buffer_.SetSelection(anchor, caret);
+}
+
+void TCustomComboBox::PeerTextEdited(const std::string& text, int anchor, int caret) {
+    if (!HasEdit() || text == Text()) {
+        PeerSelectionChanged(anchor, caret);
+        return;
+    }
+    buffer_.SetText(text);
+    buffer_.SetSelection(anchor, caret);
+    editChanged();
 }
 
 int TCustomComboBox::ButtonWidth() const { return 17; }

@@ -181,6 +181,8 @@ public:
     std::string DisplayText() const;
     // For peers: the selection the native widget shows (anchor, caret in characters).
     void PeerSelectionChanged(int anchor, int caret);
+    // For peers: the native widget changed the text itself (its context menu, a drop).
+    void PeerTextEdited(const std::string& text, int anchor, int caret);
 
     TNotifyEvent OnChange;
 
@@ -338,6 +340,8 @@ public:
     int DropDownIndex() const { return dropIndex_; }
     // For peers: the selection in the native edit field (anchor, caret in characters).
     void PeerSelectionChanged(int anchor, int caret);
+    // For peers: the native edit field changed the text itself (its context menu, a drop).
+    void PeerTextEdited(const std::string& text, int anchor, int caret);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
