@@ -264,6 +264,14 @@ std::string QuotedStr(std::string_view s) {
 }
 
 // --- numbers -------------------------------------------------------------------------------
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    long long p = static_cast<long long>(a) * b;
+    long long q = p / c, r = p % c;
+    if (2 * (r < 0 ? -r : r) >= (c < 0 ? -c : c)) q += ((p < 0) != (c < 0)) ? -1 : 1;
+    return static_cast<int>(q);
+}
+
 std::string IntToStr(long long v) {
     return std::to_string(v);
 }

@@ -80,6 +80,8 @@ bool EndsStr(std::string_view suffix, std::string_view s);
 std::string QuotedStr(std::string_view s);
 
 // --- numbers ------------------------------------------------------------------------------
+// a * b / c rounded half away from zero with a 64-bit intermediate; -1 when c is 0.
+int MulDiv(int a, int b, int c);
 std::string IntToStr(long long v);
 std::string IntToHex(long long v, int digits);
 // Whole-number parsing as the model's StrToInt: optional sign, decimal or "$"/"0x" hex;

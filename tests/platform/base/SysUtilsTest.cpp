@@ -56,3 +56,13 @@ TEST(SysUtils, TrimsControlCharactersAndBlanks) {
     EXPECT_EQ(Pos("z", "abc"), 0);
     EXPECT_EQ(StringReplaceAll("a.b.c", ".", "::"), "a::b::c");
 }
+
+TEST(SysUtils, MulDivRoundsHalfAwayFromZero) {
+    struct Case {
+        int a, b, c, expected;
+    };
+    const Case cases[] = {
+        {-11, 72, 96, -8}, {10, 3, 4, 8}, {5, 1, 2, 3}, {-5, 1, 2, -3}, {1, 1, 0, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
+}
