@@ -231,8 +231,8 @@ void TCustomGrid::CalcFixedInfo(TGridDrawInfo& DrawInfo) {
         (options_.Contains(goFixedVertLine) || options_.Contains(goVertLine)) ? gridLineWidth_ : 0;
     int lwV =
         (options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine)) ? gridLineWidth_ : 0;
-    setup(DrawInfo.Horz, colWidths_, lwH, fixedCols_, colCount_, ClientWidth());
-    setup(DrawInfo.Vert, rowHeights_, lwV, fixedRows_, rowCount_, ClientHeight());
+    setup(DrawInfo.Horz, colWidths_, lwH, fixedCols_, colCount_, CellAreaWidth());
+    setup(DrawInfo.Vert, rowHeights_, lwV, fixedRows_, rowCount_, CellAreaHeight());
     calcAxis(DrawInfo.Horz);
     calcAxis(DrawInfo.Vert);
 }
@@ -331,7 +331,7 @@ void TCustomGrid::InvalidateCell(int ACol, int ARow) {
         a.FixedCellCount = vertical ? fixedRows_ : fixedCols_;
         a.FirstGridCell = vertical ? topLeft_.Y : topLeft_.X;
         a.GridCellCount = vertical ? rowCount_ : colCount_;
-        a.GridExtent = vertical ? ClientHeight() : ClientWidth();
+        a.GridExtent = vertical ? CellAreaHeight() : CellAreaWidth();
         for (int i = 0; i < a.FixedCellCount; ++i)
             a.FixedBoundary += extentOf(a, i) + a.EffectiveLineWidth;
         return a;
@@ -512,14 +512,33 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
 
 void TCustomGrid::TopLeftChanged() {}
 
+int TCustomGrid::CellAreaWidth() const {
+    return std::max(0, ClientWidth() - (vScroll_.Visible ? GridScrollBarSize : 0));
+}
+
+int TCustomGrid::CellAreaHeight() const {
+    return std::max(0, ClientHeight() - (hScroll_.Visible ? GridScrollBarSize : 0));
+}
+
 void TCustomGrid::UpdateScrollRange() {
-    TGridDrawInfo di;
-    CalcFixedInfo(di);
-    TGridCoord maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
     bool horz = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
     bool vert = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-    hScroll_.Visible = horz && maxTL.X > fixedCols_;
-    vScroll_.Visible = vert && maxTL.Y > fixedRows_;
+    bool oldH = hScroll_.Visible, oldV = vScroll_.Visible;
+    // A bar takes room from the other direction: settle both in two passes.
+    hScroll_.Visible = vScroll_.Visible = false;
+    TGridDrawInfo di;
+    TGridCoord maxTL;
+    for (int pass = 0; pass < 3; ++pass) {
+        CalcFixedInfo(di);
+        maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+        bool h = horz && maxTL.X > fixedCols_;
+        bool v = vert && maxTL.Y > fixedRows_;
+        hScroll_.Visible = h;
+        vScroll_.Visible = v;
+    }
+    CalcFixedInfo(di);
+    maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    if (oldH != hScroll_.Visible || oldV != vScroll_.Visible) Invalidate();
     // A grid that grew (or got fewer cells) scrolls back so that no empty space is left.
     int left = std::min(topLeft_.X, std::max(maxTL.X, fixedCols_));
     int top = std::min(topLeft_.Y, std::max(maxTL.Y, fixedRows_));
@@ -763,7 +782,7 @@ void TCustomGrid::Paint() {
     TCanvas* cv = Canvas();
     TGridDrawInfo di;
     CalcDrawInfo(di);
-    int cw = ClientWidth(), ch = ClientHeight();
+    int cw = CellAreaWidth(), ch = CellAreaHeight();
     cv->Font()->Assign(Font());
     cv->Brush()->SetStyle(bsSolid);
     cv->Brush()->SetColor(Color());
@@ -881,6 +900,72 @@ void TCustomGrid::Paint() {
                               sel.Bottom);
         if (!focus.IsEmpty()) cv->DrawFocusRect(focus);
     }
+    paintScrollBars(cv);
+}
+
+// --- scroll bars -------------------------------------------------------------------------------
+
+TRect TCustomGrid::scrollBarRect(bool vertical) const {
+    int w = ClientWidth(), h = ClientHeight();
+    if (vertical)
+        return vScroll_.Visible ? Rect(w - GridScrollBarSize, 0, w, CellAreaHeight()) : TRect{};
+    return hScroll_.Visible ? Rect(0, h - GridScrollBarSize, CellAreaWidth(), h) : TRect{};
+}
+
+TRect TCustomGrid::thumbRect(bool vertical) const {
+    TRect bar = scrollBarRect(vertical);
+    if (bar.IsEmpty()) return {};
+    const TGridScrollBar& sb = vertical ? vScroll_ : hScroll_;
+    int len = vertical ? bar.Height() : bar.Width();
+    int track = len - 3 * GridScrollBarSize; // two arrows and the thumb
+    if (track < 0) return {};
+    int at = GridScrollBarSize + mulDiv(sb.Position, track, GridThumbRange);
+    return vertical ? Rect(bar.Left, at, bar.Right, at + GridScrollBarSize)
+                    : Rect(at, bar.Top, at + GridScrollBarSize, bar.Bottom);
+}
+
+int TCustomGrid::scrollBarPart(bool vertical, TPoint p) const {
+    TRect bar = scrollBarRect(vertical);
+    if (!bar.Contains(p)) return 0;
+    int pos = vertical ? p.Y - bar.Top : p.X - bar.Left;
+    int len = vertical ? bar.Height() : bar.Width();
+    if (pos < GridScrollBarSize) return 1;
+    if (pos >= len - GridScrollBarSize) return 5;
+    TRect thumb = thumbRect(vertical);
+    if (thumb.IsEmpty()) return 0;
+    if (thumb.Contains(p)) return 3;
+    int thumbStart = vertical ? thumb.Top : thumb.Left;
+    return (vertical ? p.Y : p.X) < thumbStart ? 2 : 4;
+}
+
+void TCustomGrid::paintScrollBars(TCanvas* cv) {
+    for (bool vertical : {false, true}) {
+        TRect bar = scrollBarRect(vertical);
+        if (bar.IsEmpty()) continue;
+        cv->Brush()->SetStyle(bsSolid);
+        cv->Brush()->SetColor(clScrollBar);
+        cv->FillRect(bar);
+        TRect back = vertical ? Rect(bar.Left, bar.Top, bar.Right, bar.Top + GridScrollBarSize)
+                              : Rect(bar.Left, bar.Top, bar.Left + GridScrollBarSize, bar.Bottom);
+        TRect fwd = vertical ? Rect(bar.Left, bar.Bottom - GridScrollBarSize, bar.Right, bar.Bottom)
+                             : Rect(bar.Right - GridScrollBarSize, bar.Top, bar.Right, bar.Bottom);
+        DrawFrameControl(cv, back, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
+        DrawFrameControl(cv, fwd, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
+        TRect thumb = thumbRect(vertical);
+        if (!thumb.IsEmpty()) {
+            cv->Brush()->SetColor(clBtnFace);
+            cv->FillRect(thumb);
+            DrawEdge(cv, thumb, EDGE_RAISED, BF_RECT);
+        }
+    }
+    if (hScroll_.Visible && vScroll_.Visible) {
+        cv->Brush()->SetColor(clBtnFace);
+        cv->FillRect(Rect(CellAreaWidth(), CellAreaHeight(), ClientWidth(), ClientHeight()));
+    }
+}
+
+void TCustomGrid::sendScroll(bool vertical, WORD code, int pos) {
+    Perform(vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, pos), 0);
 }
 
 // --- TDrawGrid ---------------------------------------------------------------------------------

@@ -124,12 +124,16 @@ struct TGridDrawInfo {
     TGridAxisDrawInfo Vert;
 };
 
-// Scroll bar state the grid keeps; the thumb runs from 0 to 127.
+// Scroll bar state the grid keeps; the thumb runs from 0 to 127. The grid paints its bars at
+// the right and bottom edges of its client area and turns presses on them into WM_VSCROLL and
+// WM_HSCROLL messages.
 struct TGridScrollBar {
     bool Visible = false;
     int Position = 0;
 };
 constexpr int GridThumbRange = 127;
+// Thickness of a scroll bar, as the classic system metric.
+constexpr int GridScrollBarSize = 17;
 // Identifier of the drag-scroll window timer and its period.
 constexpr std::uintptr_t GridDragScrollTimerID = 1;
 constexpr unsigned GridDragScrollInterval = 60;
@@ -235,6 +239,9 @@ public:
     TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
     TGridScrollBar HorzScrollBar() const { return hScroll_; }
     TGridScrollBar VertScrollBar() const { return vScroll_; }
+    // The client area without the scroll bars: where the cells are.
+    int CellAreaWidth() const;
+    int CellAreaHeight() const;
 
     void InvalidateCell(int ACol, int ARow);
     void InvalidateCol(int ACol);
@@ -344,6 +351,14 @@ private:
     void drawSizingLine();
     void clampPositions();
     bool cellShown(int c, int r);
+    // Scroll bars: parts (0 none, 1 back arrow, 2 page back, 3 thumb, 4 page forward,
+    // 5 forward arrow) and their rectangles.
+    TRect scrollBarRect(bool vertical) const;
+    TRect thumbRect(bool vertical) const;
+    int scrollBarPart(bool vertical, TPoint p) const;
+    void paintScrollBars(TCanvas* cv);
+    bool scrollBarMouseDown(TPoint p);
+    void sendScroll(bool vertical, WORD code, int pos = 0);
 
     int colCount_ = 5;
     int rowCount_ = 5;
@@ -368,6 +383,10 @@ private:
     TPoint lastMouse_;
     bool timerRunning_ = false;
     bool sizingLineShown_ = false;
+    // A thumb being dragged: its bar and the pointer's offset into the thumb.
+    int thumbDrag_ = 0; // 0 none, 1 horizontal, 2 vertical
+    int thumbDragOfs_ = 0;
+    int thumbDragPos_ = 0;
     bool customColWidths_ = false;
     bool customRowHeights_ = false;
     friend class TInplaceEdit;

@@ -429,8 +429,8 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
 }
 
 void TCustomGrid::drawSizingLine() {
-    TRect r = FGridState == gsColSizing ? Rect(FSizingPos, 0, FSizingPos + 1, ClientHeight())
-                                        : Rect(0, FSizingPos, ClientWidth(), FSizingPos + 1);
+    TRect r = FGridState == gsColSizing ? Rect(FSizingPos, 0, FSizingPos + 1, CellAreaHeight())
+                                        : Rect(0, FSizingPos, CellAreaWidth(), FSizingPos + 1);
     InvertRect(Canvas(), r);
     sizingLineShown_ = !sizingLineShown_;
 }
@@ -439,6 +439,10 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     if (!(ComponentState() & csDesigning) && CanFocus() && !Focused() && !IsActiveControl())
         SetFocus();
     lastMouse_ = {X, Y};
+    if (Button == mbLeft && scrollBarMouseDown({X, Y})) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
     if (Button == mbLeft && Shift.Contains(ssDouble)) {
         DblClick();
     } else if (Button == mbLeft) {
@@ -489,6 +493,19 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     lastMouse_ = {X, Y};
+    if (thumbDrag_ != 0) {
+        bool vertical = thumbDrag_ == 2;
+        TRect bar = scrollBarRect(vertical);
+        int track = (vertical ? bar.Height() : bar.Width()) - 3 * GridScrollBarSize;
+        int at = (vertical ? Y - bar.Top : X - bar.Left) - thumbDragOfs_ - GridScrollBarSize;
+        int pos = track > 0 ? std::clamp(mulDiv(at, GridThumbRange, track), 0, GridThumbRange) : 0;
+        if (pos != thumbDragPos_) {
+            thumbDragPos_ = pos;
+            sendScroll(vertical, SB_THUMBTRACK, pos);
+        }
+        TCustomControl::MouseMove(Shift, X, Y);
+        return;
+    }
     TGridDrawInfo di;
     CalcDrawInfo(di);
     switch (FGridState) {
@@ -526,6 +543,14 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (thumbDrag_ != 0) {
+        bool vertical = thumbDrag_ == 2;
+        thumbDrag_ = 0;
+        sendScroll(vertical, SB_THUMBPOSITION, thumbDragPos_);
+        sendScroll(vertical, SB_ENDSCROLL);
+        TCustomControl::MouseUp(Button, Shift, X, Y);
+        return;
+    }
     auto stopTimer = [this] {
         if (timerRunning_ && HandleAllocated()) KillTimer(Handle(), GridDragScrollTimerID);
         timerRunning_ = false;
@@ -581,6 +606,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
 
 void TCustomGrid::WMCancelMode(TWMNoParams& Message) {
     TCustomControl::WMCancelMode(Message);
+    thumbDrag_ = 0;
     if (sizingLineShown_) drawSizingLine();
     if (timerRunning_ && HandleAllocated()) KillTimer(Handle(), GridDragScrollTimerID);
     timerRunning_ = false;
@@ -663,4 +689,38 @@ bool TCustomGrid::DoMouseWheelDown(TShiftState, TPoint) {
 bool TCustomGrid::DoMouseWheelUp(TShiftState, TPoint) {
     if (current_.Y > fixedRows_) SetRow(current_.Y - 1);
     return true;
+}
+
+// A press on a scroll bar scrolls (arrows by a line, the track by a page) or starts dragging
+// the thumb; presses in the bar area never reach the cells.
+bool TCustomGrid::scrollBarMouseDown(TPoint p) {
+    for (bool vertical : {true, false}) {
+        int part = scrollBarPart(vertical, p);
+        switch (part) {
+        case 1:
+            sendScroll(vertical, SB_LINEUP);
+            break;
+        case 2:
+            sendScroll(vertical, SB_PAGEUP);
+            break;
+        case 4:
+            sendScroll(vertical, SB_PAGEDOWN);
+            break;
+        case 5:
+            sendScroll(vertical, SB_LINEDOWN);
+            break;
+        case 3: {
+            TRect thumb = thumbRect(vertical);
+            thumbDrag_ = vertical ? 2 : 1;
+            thumbDragOfs_ = vertical ? p.Y - thumb.Top : p.X - thumb.Left;
+            thumbDragPos_ = (vertical ? vScroll_ : hScroll_).Position;
+            break;
+        }
+        default:
+            continue;
+        }
+        if (part != 3) sendScroll(vertical, SB_ENDSCROLL);
+        return true;
+    }
+    return p.X >= CellAreaWidth() || p.Y >= CellAreaHeight();
 }

@@ -29,8 +29,9 @@ protected:
     }
 };
 
-// 6 columns of 50 and 40 rows of 20 pixels with 1-pixel lines, in a 320 x 210 client:
-// columns 0..5 span 0..305, nine scrollable rows fit below the fixed row.
+// 6 columns of 50 and 40 rows of 20 pixels with 1-pixel lines, in a 337 x 210 client whose
+// vertical scroll bar leaves 320 x 210 for the cells: columns 0..5 span 0..305, nine
+// scrollable rows fit below the fixed row.
 class GridTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,7 +41,7 @@ protected:
         grid->SetRowCount(40);
         grid->SetDefaultColWidth(50);
         grid->SetDefaultRowHeight(20);
-        grid->SetBounds(0, 0, 320, 210);
+        grid->SetBounds(0, 0, 337, 210);
         grid->HandleNeeded();
         grid->SetFocus();
         for (int r = 0; r < grid->RowCount(); ++r)
@@ -236,6 +237,32 @@ TEST_F(GridTest, WheelAndScrollMessagesMoveTheView) {
     grid->SetRowCount(5);
     EXPECT_EQ(grid->TopRow(), 1) << "a grid that fits scrolls back";
     EXPECT_FALSE(grid->VertScrollBar().Visible);
+}
+
+TEST_F(GridTest, ScrollBarPressesScrollTheRows) {
+    ASSERT_TRUE(grid->VertScrollBar().Visible);
+    EXPECT_EQ(grid->CellAreaWidth(), 320);
+    // The bar spans x 320..336: arrows at y 0..16 and 193..209, the thumb below the up arrow.
+    mouse(WM_LBUTTONDOWN, {328, 200}, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, {328, 200});
+    EXPECT_EQ(grid->TopRow(), 2);
+    mouse(WM_LBUTTONDOWN, {328, 150}, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, {328, 150});
+    EXPECT_EQ(grid->TopRow(), 11) << "the track below the thumb pages down";
+    EXPECT_EQ(grid->Row(), 1) << "the bar does not select cells";
+
+    grid->SetTopRow(1);
+    mouse(WM_LBUTTONDOWN, {328, 20}, MK_LBUTTON);
+    mouse(WM_MOUSEMOVE, {328, 400}, MK_LBUTTON);
+    EXPECT_EQ(grid->TopRow(), 1) << "no thumb tracking without goThumbTracking";
+    mouse(WM_LBUTTONUP, {328, 400});
+    EXPECT_EQ(grid->TopRow(), 31);
+    EXPECT_EQ(grid->VertScrollBar().Position, GridThumbRange);
+
+    grid->Repaint();
+    TBitmap* img = grid->BackingImage();
+    EXPECT_EQ(img->PixelColor(328, 185), ColorToRGB(clBtnFace)) << "thumb at the bottom";
+    EXPECT_EQ(img->PixelColor(328, 60), ColorToRGB(clScrollBar)) << "empty track";
 }
 
 TEST_F(GridTest, EditorOpensWithF2AndWritesBackOnEnter) {
