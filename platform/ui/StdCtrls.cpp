@@ -1484,7 +1484,12 @@ void TButton::Click() {
 
 void TButton::CMDialogKey(TWMKey& Message) {
     WORD key = Message.CharCode();
-    if (((key == VK_RETURN && default_) || (key == VK_ESCAPE && cancel_)) &&
+    // Enter clicks the focused button, else the default button unless another button has
+    // the focus.
+    TWinControl* focused = FindControl(GetFocus());
+    bool otherButtonFocused = focused != this && dynamic_cast<TButton*>(focused) != nullptr;
+    bool active = Focused() || (default_ && !otherButtonFocused);
+    if (((key == VK_RETURN && active) || (key == VK_ESCAPE && cancel_)) &&
         KeyDataToShiftState(Message.KeyData()).Empty() && CanFocus()) {
         Click();
         Message.Result() = 1;

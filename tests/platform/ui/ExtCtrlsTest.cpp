@@ -123,6 +123,17 @@ TEST_F(PaintTest, ImageStretchesProportionallyAndCenters) {
     render("image");
     EXPECT_EQ(at(40, 40), ColorToRGB(clRed));
     EXPECT_EQ(at(40, 20), formColor);
+
+    // Transparent: the colour of the bottom-left pixel is not drawn.
+    red.Canvas()->SetPixels(0, 1, clBlue);
+    red.Canvas()->SetPixels(3, 0, clBlue);
+    img->Picture()->SetGraphic(&red);
+    img->SetStretch(false);
+    img->SetCenter(false);
+    img->SetTransparent(true);
+    render("image_transparent");
+    EXPECT_EQ(at(10 + 3, 10 + 0), formColor);
+    EXPECT_EQ(at(10 + 1, 10 + 0), ColorToRGB(clRed));
 }
 
 TEST_F(PaintTest, PageControlShowsTabsAndTheActivePage) {

@@ -374,6 +374,14 @@ TEST_F(StdCtrlsTest, ButtonClickSetsTheFormsModalResult) {
     cancel->SetModalResult(mrCancel);
     EXPECT_NE(form->Perform(CM_DIALOGKEY, VK_ESCAPE), 0);
     EXPECT_EQ(form->ModalResult(), mrCancel);
+
+    // Enter: the default button, unless another button has the focus.
+    ok->SetDefault(true);
+    EXPECT_NE(form->Perform(CM_DIALOGKEY, VK_RETURN), 0);
+    EXPECT_EQ(form->ModalResult(), mrOk);
+    cancel->SetFocus();
+    EXPECT_NE(form->Perform(CM_DIALOGKEY, VK_RETURN), 0);
+    EXPECT_EQ(form->ModalResult(), mrCancel);
 }
 
 // --- label --------------------------------------------------------------------------------------
