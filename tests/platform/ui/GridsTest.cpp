@@ -372,6 +372,22 @@ TEST_F(GridTest, DraggingAHeaderMovesTheColumnWithItsCells) {
     EXPECT_EQ(grid->Cells(1, 5), "2:5");
     EXPECT_EQ(grid->ColWidths(3), 70);
     EXPECT_EQ(grid->Col(), 3) << "the current cell moves with its column";
+
+    std::vector<std::pair<int, int>> rowsMoved;
+    grid->OnRowMoved = [&](TObject*, int f, int t) { rowsMoved.push_back({f, t}); };
+    grid->SetOptions(grid->Options() + goRowMoving);
+    mouse(WM_LBUTTONDOWN, at(0, 6), MK_LBUTTON);
+    EXPECT_EQ(grid->GridState(), gsRowMoving);
+    mouse(WM_MOUSEMOVE, at(0, 2), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(0, 2));
+    ASSERT_EQ(rowsMoved.size(), 1u);
+    EXPECT_EQ(rowsMoved[0], (std::pair<int, int>{6, 2}));
+    EXPECT_EQ(grid->Cells(0, 2), "0:6");
+    EXPECT_EQ(grid->Cells(0, 3), "0:2");
+
+    mouse(WM_LBUTTONDOWN, at(0, 4), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(0, 4));
+    EXPECT_EQ(rowsMoved.size(), 1u) << "a press without a move moves nothing";
 }
 
 TEST_F(GridTest, RowOperationsMoveTextsObjectsAndHeights) {
