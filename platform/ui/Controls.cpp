@@ -91,6 +91,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_uni
 }
 
 TControl::~TControl() {
+    *alive_ = false;
     SetComponentState(ComponentState() | csDestroying);
     auto& s = state();
     if (s.capture == this) s.capture = nullptr;
@@ -542,18 +543,21 @@ void TControl::WMLButtonDblClk(TWMMouse& Message) {
     SendCancelMode(this);
     DefaultHandler(Message.M);
     if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
+    // The handler may destroy the control (a form freeing itself ...).
+    std::shared_ptr<bool> alive = alive_;
     if (controlStyle_ & csClickEvents) DblClick();
-    DoMouseDown(Message, mbLeft, {ssDouble});
+    if (*alive) DoMouseDown(Message, mbLeft, {ssDouble});
 }
 
 void TControl::WMLButtonUp(TWMMouse& Message) {
     DefaultHandler(Message.M);
     if (controlStyle_ & csCaptureMouse) SetMouseCapture(false);
+    std::shared_ptr<bool> alive = alive_;
     if (controlState_ & csClicked) {
         controlState_ &= ~csClicked;
         if (ClientRect().Contains(Message.Pos())) Click();
     }
-    DoMouseUp(Message, mbLeft);
+    if (*alive) DoMouseUp(Message, mbLeft);
 }
 
 void TControl::WMRButtonDown(TWMMouse& Message) {
@@ -1685,11 +1689,12 @@ void DeliverMouse(TWinControl* target, UINT Msg, TPoint client, WPARAM keys) {
         target = w;
         client = w->ScreenToClient(screen);
     }
+    HWND handle = target->Handle();
     TMessage m{Msg, keys, PointToLParam(client), 0};
     DeliverMessage(target, m);
-    if (Msg == WM_MOUSEMOVE &&
-        FindControl(target->HandleAllocated() ? target->Handle() : nullptr)) {
-        TMessage sc{WM_SETCURSOR, WPARAM(target->Handle()), MAKELPARAM(int(HTCLIENT), int(Msg)), 0};
+    // Handlers may have destroyed the window.
+    if (Msg == WM_MOUSEMOVE && FindControl(handle) == target) {
+        TMessage sc{WM_SETCURSOR, WPARAM(handle), MAKELPARAM(int(HTCLIENT), int(Msg)), 0};
         target->MainWndProc(sc);
     }
 }

@@ -313,6 +313,8 @@ private:
     int anchorRight_ = -1;
     int anchorBottom_ = -1;
     bool updatingParentFont_ = false;
+    // Shared with handlers that call out and must know whether the control still exists.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     friend class TCustomForm;
     friend class THintWindow;
 };

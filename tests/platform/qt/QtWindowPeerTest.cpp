@@ -1,0 +1,190 @@
+#include "platform/qt/QtWindowPeer.h"
+
+#include "platform/qt/QtDialogs.h"
+#include "platform/testing/UiTest.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+class TPainted : public TCustomControl {
+public:
+    explicit TPainted(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
+    bool swallowButtons = false;
+    void WndProc(TMessage& m) override {
+        if (swallowButtons && (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONUP)) return;
+        TCustomControl::WndProc(m);
+    }
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect({0, 0, 10, 10});
+    }
+};
+
+QWidget* widgetOf(TWinControl* c) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(c->Peer());
+    return peer ? peer->Widget() : nullptr;
+}
+
+void sendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::LeftButton, buttons,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void sendKey(QWidget* w, int key, const QString& text,
+             Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(w, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(w, &up);
+}
+
+class QtPeerTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TPainted* add(int left) {
+        auto* c = new TPainted(form.get());
+        c->SetBounds(left, 10, 40, 30);
+        c->SetParent(form.get());
+        return c;
+    }
+    void show() {
+        form->SetBorderStyle(bsSingle);
+        form->SetBounds(50, 60, 300, 200);
+        form->SetCaption("Gateway");
+        form->Show();
+        uitest::processMessages();
+    }
+};
+} // namespace
+
+TEST_F(QtPeerTest, NativeMouseEventsReachTheWindowProcedure) {
+    auto* c = add(10);
+    int clicks = 0;
+    c->OnClick = [&](TObject*) { ++clicks; };
+    show();
+    QWidget* w = widgetOf(c);
+    ASSERT_NE(w, nullptr);
+    sendMouse(w, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, {5, 5}, Qt::NoButton);
+    EXPECT_EQ(clicks, 1);
+    c->swallowButtons = true;
+    sendMouse(w, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, {5, 5}, Qt::NoButton);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(QtPeerTest, NativeKeysBecomeKeyDownAndCharacterMessages) {
+    auto* a = add(10);
+    auto* b = add(60);
+    std::vector<WORD> keys;
+    std::u32string chars;
+    a->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { keys.push_back(k); };
+    a->OnKeyPress = [&](TObject*, char32_t& k) { chars += k; };
+    show();
+    ASSERT_TRUE(a->Focused());
+    sendKey(widgetOf(a), Qt::Key_A, "a");
+    sendKey(widgetOf(a), Qt::Key_E, QString::fromUtf8("é"));
+    EXPECT_EQ(keys, (std::vector<WORD>{'A', 'E'}));
+    EXPECT_EQ(chars, U"aé");
+    sendKey(widgetOf(a), Qt::Key_Tab, "\t");
+    EXPECT_TRUE(b->Focused()) << "Tab is a dialog key";
+    EXPECT_TRUE(widgetOf(b)->hasFocus() || !widgetOf(b)->window()->isActiveWindow());
+}
+
+TEST_F(QtPeerTest, ThePeerShowsTheBackingImage) {
+    auto* c = add(10);
+    show();
+    QImage shot = widgetOf(c)->grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(40, 30));
+    EXPECT_EQ(shot.pixelColor(5, 5), QColor(255, 0, 0));
+    EXPECT_EQ(shot.pixelColor(20, 20), QColor(255, 255, 255)) << "clWindow background";
+
+    // Drawing outside WM_PAINT shows too.
+    c->Canvas()->Brush()->SetColor(clBlue);
+    c->Canvas()->FillRect({20, 20, 30, 30});
+    shot = widgetOf(c)->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(25, 25), QColor(0, 0, 255));
+}
+
+TEST_F(QtPeerTest, TheFormWindowMirrorsCaptionClientSizeAndVisibility) {
+    show();
+    QWidget* w = widgetOf(form.get());
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "Gateway");
+    EXPECT_EQ(w->size(), QSize(form->ClientWidth(), form->ClientHeight()));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "a single border is not sizeable";
+    form->SetCaption("Other");
+    form->SetClientSize(250, 150);
+    EXPECT_EQ(w->windowTitle(), "Other");
+    EXPECT_EQ(w->size(), QSize(250, 150));
+    form->Hide();
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(QtPeerTest, ClosingTheNativeWindowAsksTheForm) {
+    bool allow = false;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+    show();
+    QWidget* w = widgetOf(form.get());
+    w->close();
+    EXPECT_TRUE(form->Visible());
+    allow = true;
+    w->close();
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(QtPeerTest, DestroyingAControlInItsOwnClickHandlerIsSafe) {
+    auto* c = add(10);
+    c->OnClick = [&](TObject*) { delete c; };
+    show();
+    QWidget* w = widgetOf(c);
+    sendMouse(w, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, {5, 5}, Qt::NoButton);
+    uitest::processMessages();
+    EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST(QtPeers, ControlsWorkWithoutABackEnd) {
+    TBackend* saved = Backend();
+    SetBackend(nullptr);
+    {
+        TForm form(nullptr);
+        auto* c = new TPainted(&form);
+        c->SetParent(&form);
+        c->SetBounds(0, 0, 20, 20);
+        form.Show();
+        EXPECT_TRUE(c->HandleAllocated());
+        EXPECT_EQ(c->Peer(), nullptr);
+        EXPECT_EQ(uitest::pixel(c, 1, 1), clRed);
+    }
+    SetBackend(saved);
+}
+
+TEST(QtDialogs, FiltersBecomeQtNameFilters) {
+    struct Case {
+        const char* filter;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"XML files (*.xml)|*.xml|All files (*.*)|*.*",
+         {"XML files (*.xml) (*.xml)", "All files (*.*) (*.*)"}},
+        {"Pictures|*.bmp;*.png", {"Pictures (*.bmp *.png)"}},
+        {"", {}},
+        {"Dangling|", {"Dangling ()"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FilterToQtNameFilters(c.filter), c.expected) << c.filter;
+}
