@@ -1,5 +1,9 @@
 #include "shell/BootTCP.h"
 
+#include "platform/base/Clock.h"
+#include "platform/ui/Dialogs.h"
+#include "shell/VelmareFirmWare.h"
+#include "shell/state/ProductProfiles.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 
@@ -50,7 +54,26 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TFramed_Dialog(AOwner, "FBootTCP") {
     Btn_Next = Add_Button("Btn_Next", 134);
     Btn_Update = Add_Button("Btn_Update", 134);
     Btn_Update->SetVisible(false);
+    XML1 = new TXMLDocument(this);
+    XML1->SetName("XML1");
+    Create_Icmp_Transport = [] { return CreateIcmpSocketTransport(); };
+
+    for (TEdit* e : {E_IP1, E_IP2, E_IP3}) {
+        e->OnKeyPress = [this](TObject* Sender, char32_t& Key) { E_IPKeyPress(Sender, Key); };
+    }
+    // An address changed after its ping has not answered yet.
+    for (TEdit* e : {E_IP1, E_IP2, E_IP3, E_IP4}) {
+        e->OnChange = [this](TObject*) {
+            if (!Esegui_Ping) return;
+            Esegui_Ping = false;
+            LPing->SetCaption("");
+        };
+    }
+    Btn_Ping->OnClick = [this](TObject* Sender) { PbButton1Click(Sender); };
+    Btn_Next->OnClick = [this](TObject* Sender) { PbButton2Click(Sender); };
+    Btn_Update->OnClick = [this](TObject* Sender) { PbButton4Click(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+    OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
 void TFBootTCP::FormCreate(TObject* /*Sender*/) {
@@ -74,4 +97,187 @@ void TFBootTCP::Set_Lang() {
     CB_Conf->SetCaption(UI_Texts[66]);
     CB_Read_Conf->SetCaption(UI_Texts[67]);
     Btn_Update->SetCaption(UI_Texts[68]);
+}
+
+void TFBootTCP::FormShow(TObject* /*Sender*/) {
+    for (TControl* c :
+         std::initializer_list<TControl*>{L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, Label2, Label3,
+                                          Label4, L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
+        c->SetVisible(true);
+    L_IP_Address->SetBounds(16, 75, L_IP_Address->Width(), L_IP_Address->Height());
+    const int lefts[4] = {35, 91, 147, 203};
+    TEdit* edits[4] = {E_IP1, E_IP2, E_IP3, E_IP4};
+    for (int i = 0; i < 4; ++i) {
+        edits[i]->SetLeft(lefts[i]);
+        edits[i]->SetTop(97);
+    }
+    TLabel* dots[3] = {Label2, Label3, Label4};
+    for (int i = 0; i < 3; ++i) {
+        dots[i]->SetLeft(83 + 56 * i);
+        dots[i]->SetTop(105);
+    }
+    L_Ping->SetLeft(16);
+    L_Ping->SetTop(136);
+    Btn_Ping->SetLeft(35);
+    Btn_Ping->SetTop(155);
+    LPing->SetCaption("");
+    LPing->SetLeft(151);
+    LPing->SetTop(163);
+    for (TControl* c : std::initializer_list<TControl*>{L_Options, CB_Firmware, CB_Read_Firm,
+                                                        CB_Conf, CB_Read_Conf, Btn_Update})
+        c->SetVisible(false);
+
+    std::string parts[4];
+    if (Valid_IP(Last_IP, parts))
+        for (int i = 0; i < 4; ++i) edits[i]->SetText(parts[i]);
+    // The text ends with a blank already, so two blanks stand before the code.
+    L_IP_Address->SetCaption(UI_Texts[58] + " " + Product_Profile().Device_Code);
+    Esegui_Ping = false;
+    Pinged_IP.clear();
+}
+
+void TFBootTCP::E_IPKeyPress(TObject* Sender, char32_t& Key) {
+    if (Key != U'.') return;
+    Key = 0;
+    TEdit* next = Sender == E_IP1 ? E_IP2 : Sender == E_IP2 ? E_IP3 : E_IP4;
+    if (next->CanFocus()) next->SetFocus();
+}
+
+bool TFBootTCP::Valid_IP(const std::string& IP, std::string Parts[4]) {
+    std::string rest = Trim(IP);
+    std::string parts[4];
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t dot = rest.find('.');
+        if (dot == std::string::npos) return false;
+        parts[i] = Trim(rest.substr(0, dot));
+        rest = Trim(rest.substr(dot + 1));
+    }
+    parts[3] = rest;
+    for (const std::string& p : parts) {
+        const int n = StrToIntDef(p, 1000);
+        if (n < 0 || n > 255) return false;
+    }
+    for (int i = 0; i < 4; ++i) Parts[i] = parts[i];
+    return true;
+}
+
+std::string TFBootTCP::Edit_Address() const {
+    return E_IP1->Text() + "." + E_IP2->Text() + "." + E_IP3->Text() + "." + E_IP4->Text();
+}
+
+void TFBootTCP::PbButton1Click(TObject* /*Sender*/) {
+    // The wait below handles messages, so a second click could start a ping inside this one.
+    if (pinging_) return;
+    pinging_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{pinging_};
+
+    Esegui_Ping = false;
+    Pinged_IP.clear();
+    const std::uint64_t start = GetTickCount64();
+    ping_ = 0;
+    const std::string host = Edit_Address();
+    try {
+        TIcmpEcho echo(Create_Icmp_Transport());
+        int successes = 0;
+        do {
+            const std::uint64_t tryStart = GetTickCount64();
+            ping_ = 0;
+            PingReply(echo.Ping(host, 400, [] { Application->ProcessMessages(); }));
+            if (ping_ == 1) {
+                ++successes;
+            } else {
+                // A request that could not be sent fails at once; its try still lasts 400 ms.
+                while (GetTickCount64() - tryStart < 400) {
+                    Sleep(10);
+                    Application->ProcessMessages();
+                }
+            }
+        } while (successes < 2 && GetTickCount64() - start <= 10000);
+    } catch (const Exception&) {
+        // An address that is no IPv4 address, or no ICMP socket: reported in the label.
+        LPing->Font()->SetColor(clRed);
+        LPing->SetCaption(UI_Texts[71]);
+        return;
+    }
+    if (ping_ == 1) {
+        Esegui_Ping = true;
+        Pinged_IP = host;
+        LPing->Font()->SetColor(clGreen);
+        LPing->SetCaption(UI_Texts[69]);
+    } else {
+        LPing->Font()->SetColor(clRed);
+        LPing->SetCaption(UI_Texts[70]);
+    }
+}
+
+void TFBootTCP::PingReply(bool Replied) {
+    ping_ = Replied ? 1 : 2;
+}
+
+void TFBootTCP::PbButton2Click(TObject* /*Sender*/) {
+    if (!Esegui_Ping || Edit_Address() != Pinged_IP) {
+        MessageDlg(UI_Texts[72], mtError, {mbOK});
+        return;
+    }
+    Show_Page_2();
+    Last_IP = Pinged_IP;
+}
+
+void TFBootTCP::Show_Page_2() {
+    for (TControl* c :
+         std::initializer_list<TControl*>{L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, Label2, Label3,
+                                          Label4, L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
+        c->SetVisible(false);
+    const std::pair<TControl*, TPoint> places[] = {
+        {L_Options, {16, 75}}, {CB_Firmware, {36, 96}},   {CB_Read_Firm, {56, 119}},
+        {CB_Conf, {36, 142}},  {CB_Read_Conf, {56, 165}},
+    };
+    for (const auto& [control, at] : places) {
+        control->SetLeft(at.X);
+        control->SetTop(at.Y);
+        control->SetVisible(true);
+    }
+    Btn_Update->SetLeft(16);
+    Btn_Update->SetVisible(true);
+}
+
+TUpdate_Request TFBootTCP::Update_Request() const {
+    return {Pinged_IP, CB_Firmware->Checked(), CB_Read_Firm->Checked(), CB_Conf->Checked(),
+            CB_Read_Conf->Checked()};
+}
+
+void TFBootTCP::Compile_XML_Parameter() {
+    ::Compile_XML_Parameter(*XML1, Product_Type(), Update_Request());
+    XML1->SaveToFile(Update_Parameter_File());
+}
+
+void TFBootTCP::Compile_XML_Parameter_New_Boot() {
+    ::Compile_XML_Parameter_New_Boot(*XML1, Product_Type(), Update_Request());
+    XML1->SaveToFile(Update_Parameter_File());
+}
+
+void TFBootTCP::PbButton4Click(TObject* /*Sender*/) {
+    if (!Esegui_Ping) {
+        MessageDlg(UI_Texts[72], mtError, {mbOK});
+        return;
+    }
+    const int type = Product_Type();
+    std::string parameters;
+    switch (Product_Profile().Update_Method) {
+    case umNewBootFile:
+        Compile_XML_Parameter_New_Boot();
+        break;
+    case umOldBootFile:
+        Compile_XML_Parameter();
+        break;
+    case umCommandLine:
+        parameters = Updater_Command_Line(type, Update_Request());
+        break;
+    case umNone:
+        return;
+    }
+    FVelmareFirmWare->Start_Program(Updater_Program(type), parameters, false);
 }

@@ -12,6 +12,11 @@ public:
     TFrame_Button* Btn_Cancel;
 
     void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    // Creates the project folder below Projects_Dir and opens it; an error box otherwise.
+    void Btn_OKClick(TObject* Sender);
+    // Enter confirms like OK.
+    void E_New_ProjKeyPress(TObject* Sender, char32_t& Key);
     // Sets the texts from UI_Texts.
     void Set_Lang();
 };

@@ -143,6 +143,7 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     SaveEDS->Filter = "Electronic Data Sheet (*.eds)|*.eds";
     SaveEDS->DefaultExt = "*.eds";
 
+    Wire_Step_Handlers();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
 }

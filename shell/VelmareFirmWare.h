@@ -60,7 +60,25 @@ public:
     void Change_Language();
     void I_LorvanClick(TObject* Sender);
 
+    // The OnClick of every button: a project action, a dialog or the refusal without a project.
+    void Btn_Click(TObject* Sender);
+    void Create_New_Project();
+    void Open_Project();
+    // Compiles the bank files, then shows the device-update dialog.
+    void Update_Device();
+    void Build_EDS_File();
+    void PROFINET_XML();
+    // Starts a program (Hide: without its windows) and waits until it ends or more than
+    // 149999 ms have passed. False, after an error box, when it cannot be started.
+    bool Start_Program(const std::string& Path, const std::string& Parameters, bool Hide);
+    // The version check: the download link when a newer version exists.
+    void Timer_UpdateTimer(TObject* Sender);
+    void L_MorvikClick(TObject* Sender);
+    void LL_UpdateLinkClick(TObject* Sender, const std::string& Link, TSysLinkType LinkType);
+
 private:
+    // Assigns the handlers of the buttons, the update timer and the two links.
+    void Wire_Step_Handlers();
     // Shows the step labels and buttons of the product type and sizes the window.
     void Apply_Step_Layout(int Type);
 };

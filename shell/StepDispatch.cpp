@@ -1,0 +1,210 @@
+// The main window's step buttons and what they start: the project dialogs, the editors, the
+// device update with the external updater, and the version check with the web links.
+#include "editors/comm/KNXAccess.h"
+#include "editors/comm/Modbus_TCP_Master_Set_Access.h"
+#include "editors/comm/ParGen.h"
+#include "editors/comm/SetAccess.h"
+#include "editors/frames/DNet.h"
+#include "editors/frames/DefOffset.h"
+#include "editors/frames/ReceiveCAN.h"
+#include "editors/frames/ReceiveJ1939.h"
+#include "editors/frames/ReceiveNMEA.h"
+#include "editors/frames/Set_PDO_Access.h"
+#include "editors/frames/Set_SDO_Client_Access.h"
+#include "editors/frames/Set_SDO_Server_Access.h"
+#include "editors/frames/TransmitCAN.h"
+#include "editors/frames/TransmitJ1939.h"
+#include "editors/frames/TransmitNMEA.h"
+#include "image/DMXDefVal.h"
+#include "image/ImageCompiler.h"
+#include "image/ProfinetFileName.h"
+#include "mbus/Meter_Bus.h"
+#include "mbus/ScanDecode.h"
+#include "platform/files/Files.h"
+#include "platform/process/Process.h"
+#include "shell/About.h"
+#include "shell/BootTCP.h"
+#include "shell/New_Project.h"
+#include "shell/OpenConf.h"
+#include "shell/SoftOptions.h"
+#include "shell/VelmareFirmWare.h"
+#include "shell/state/ProductProfiles.h"
+#include "shell/state/ProgramState.h"
+#include "shell/state/Settings.h"
+#include "shell/state/UITexts.h"
+
+void TFVelmareFirmWare::Wire_Step_Handlers() {
+    for (TFrame_Button* b : {Btn_Info,
+                             Btn_Opz,
+                             Btn_Close,
+                             Btn_New,
+                             Btn_Open,
+                             Btn_Prm_Gen,
+                             Btn_KNX_Access,
+                             Btn_ModM_SetAccess,
+                             Btn_CAN_Rec_Frame,
+                             Btn_CAN_Rec_Info,
+                             Btn_CAN_Send_Frame,
+                             Btn_CAN_Send_Info,
+                             Btn_SDO_Server_CANopen,
+                             Btn_SDO_Client_CANopen,
+                             Btn_PDO_CANopen,
+                             Btn_CANopen_EDS,
+                             Btn_DNet_Net,
+                             Btn_DNet_Offset,
+                             Btn_J1939_Rec_Frame,
+                             Btn_J1939_Send_Frame,
+                             Btn_MBus,
+                             Btn_DMX_Default,
+                             Btn_PROFINET_XML,
+                             Btn_CreateBin,
+                             Btn_ScanDecode})
+        b->OnClick = [this](TObject* Sender) { Btn_Click(Sender); };
+    Timer_Update->OnTimer = [this](TObject* Sender) { Timer_UpdateTimer(Sender); };
+    L_Morvik->OnClick = [this](TObject* Sender) { L_MorvikClick(Sender); };
+    LL_Update->OnLinkClick = [this](TObject* Sender, const std::string& Link,
+                                    TSysLinkType LinkType) {
+        LL_UpdateLinkClick(Sender, Link, LinkType);
+    };
+}
+
+void TFVelmareFirmWare::Btn_Click(TObject* Sender) {
+    // The five buttons that need no project.
+    if (Sender == Btn_New) return Create_New_Project();
+    if (Sender == Btn_Open) return Open_Project();
+    if (Sender == Btn_Close) return Close();
+    if (Sender == Btn_Info) {
+        FAbout->ShowModal();
+        return;
+    }
+    if (Sender == Btn_Opz) {
+        if (FSoftOptions->ShowModal() == mrOk) {
+            Save_Setting();
+            Timer_Update->SetEnabled(Internet_Enabled && Update_Check_Enabled);
+        }
+        return;
+    }
+
+    if (Project_Dir.empty()) {
+        MessageDlg(UI_Texts[18], mtError, {mbOK});
+        return;
+    }
+    const int type = Product_Type();
+    const bool nmea = type == 25;
+    // How a dialog closes does not matter here: it has saved its file itself.
+    const std::pair<TFrame_Button*, TCustomForm*> dialogs[] = {
+        {Btn_Prm_Gen, FParGen},
+        {Btn_KNX_Access, FKNXAccess},
+        {Btn_CAN_Rec_Frame, FReceiveCAN},
+        {Btn_CAN_Send_Frame, FTransmitCAN},
+        {Btn_SDO_Server_CANopen, FSet_SDO_Server_Access},
+        {Btn_SDO_Client_CANopen, FSet_SDO_Client_Access},
+        {Btn_PDO_CANopen, FSet_PDO_Access},
+        {Btn_DNet_Net, FDNet},
+        {Btn_DNet_Offset, FDefOffset},
+        {Btn_J1939_Rec_Frame, nmea ? static_cast<TCustomForm*>(FReceiveNMEA) : FReceiveJ1939},
+        {Btn_J1939_Send_Frame, nmea ? static_cast<TCustomForm*>(FTransmitNMEA) : FTransmitJ1939},
+        {Btn_MBus, FMeter_Bus},
+        {Btn_DMX_Default, FDMXDefVal},
+    };
+    for (const auto& [button, dialog] : dialogs) {
+        if (Sender != button) continue;
+        dialog->ShowModal();
+        return;
+    }
+    if (Sender == Btn_ModM_SetAccess) {
+        if (type == 1 || type == 1001) FSetAccess->ShowModal();
+        if (type == 3 || type == 1003) FModbus_TCP_Master_Set_Access->ShowModal();
+    } else if (Sender == Btn_CANopen_EDS) {
+        Build_EDS_File();
+    } else if (Sender == Btn_PROFINET_XML) {
+        PROFINET_XML();
+    } else if (Sender == Btn_CreateBin) {
+        Update_Device();
+    } else if (Sender == Btn_ScanDecode) {
+        if (FileExists(File_M_Bus) && MessageDlg(UI_Texts[973], mtWarning, mbYesNo) != mrYes)
+            return;
+        FScanDecode->XML_Code_Dev = Get_XML_Code_Dev();
+        FScanDecode->FileName_MBus = File_M_Bus;
+        FScanDecode->Form_Type = Is_MBus_Type();
+        FScanDecode->ShowModal();
+    }
+}
+
+void TFVelmareFirmWare::Create_New_Project() {
+    if (FNew_Project->ShowModal() != mrOk) return;
+    // The dialog has set the project state.
+    L_Name_Conf->SetCaption(UI_Texts[11]);
+    L_Name_Conf_L2->SetCaption(Project_Name);
+}
+
+void TFVelmareFirmWare::Open_Project() {
+    if (FOpenConf->ShowModal() != mrOk) return;
+    Project_Name = FOpenConf->Name_Conf;
+    if (!Project_Name.empty()) {
+        Project_Dir = PathJoin(Projects_Dir, Project_Name);
+        L_Name_Conf->SetCaption(UI_Texts[11]);
+        L_Name_Conf_L2->SetCaption(Project_Name);
+    } else {
+        Project_Dir.clear();
+        L_Name_Conf->SetCaption(UI_Texts[9]);
+        L_Name_Conf_L2->SetCaption(UI_Texts[10]);
+    }
+    Set_Files();
+}
+
+void TFVelmareFirmWare::Update_Device() {
+    // A project that does not compile is not handed to the updater.
+    try {
+        Compile_Bank();
+        Save_Bank();
+    } catch (const Exception& E) {
+        Application->ShowException(E);
+        return;
+    }
+    FBootTCP->ShowModal();
+}
+
+void TFVelmareFirmWare::Build_EDS_File() {
+    SaveEDS->InitialDir = Project_Dir;
+    SaveEDS->Execute();
+}
+
+void TFVelmareFirmWare::PROFINET_XML() {
+    FProfinetFileName->ShowModal();
+}
+
+bool TFVelmareFirmWare::Start_Program(const std::string& Path, const std::string& Parameters,
+                                      bool Hide) {
+    TChildProcess program;
+    if (!program.Start(NativePath(Path), Parameters, Hide)) {
+        MessageDlg(program.ErrorText(), mtError, {mbOK});
+        return false;
+    }
+    // The updater's result is not read; a program still running afterwards is left running.
+    program.WaitFor(149999);
+    return true;
+}
+
+void TFVelmareFirmWare::Timer_UpdateTimer(TObject* /*Sender*/) {
+    Timer_Update->SetEnabled(false);
+    if (Check_Version()) {
+        LL_Update->SetCaption("<a href=\"" + Download_Page_URL(Product_Type()) + "\">" +
+                              UI_Texts[19] + "</a>");
+        LL_Update->SetVisible(true);
+    } else {
+        LL_Update->SetVisible(false);
+    }
+    Timer_Update->SetInterval(7200000);
+    Timer_Update->SetEnabled(true);
+}
+
+void TFVelmareFirmWare::L_MorvikClick(TObject* /*Sender*/) {
+    const std::string url = Product_Page_URL(Product_Type());
+    if (!url.empty()) ShellOpen(url);
+}
+
+void TFVelmareFirmWare::LL_UpdateLinkClick(TObject* /*Sender*/, const std::string& Link,
+                                           TSysLinkType /*LinkType*/) {
+    ShellOpen(Link);
+}
