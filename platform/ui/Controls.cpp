@@ -938,12 +938,11 @@ bool TWinControl::Focused() const {
     return handle_ && state().focus == handle_;
 }
 
+// Up to the form, not including it: a control of a hidden form can become its ActiveControl.
 bool TWinControl::CanFocus() const {
-    const TControl* c = this;
-    while (c) {
+    const TCustomForm* form = ::GetParentForm(this);
+    for (const TControl* c = this; c && c != form; c = c->Parent())
         if (!c->Visible() || !c->Enabled()) return false;
-        c = c->Parent();
-    }
     return true;
 }
 
@@ -1535,6 +1534,13 @@ void TWinControl::WMCaptureChanged(TMessage& Message) {
 
 void TWinControl::CMVisibleChanged(TMessage& Message) {
     TControl::CMVisibleChanged(Message);
+    if (!Visible() && Parent()) {
+        // A hidden control cannot keep the focus; the form takes it.
+        TCustomForm* form = ::GetParentForm(this);
+        bool hadFocus = ContainsControl(FindControl(state().focus));
+        if (form) form->DefocusControl(this, false);
+        if (hadFocus) ::SetFocus(form && form->Showing() ? form->Handle() : nullptr);
+    }
     updateShowing();
 }
 

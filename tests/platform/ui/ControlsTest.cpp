@@ -311,14 +311,22 @@ TEST_F(FormTest, KeyPreviewLetsTheFormSeeAndSwallowKeysFirst) {
     EXPECT_EQ(log, (std::vector<std::string>{"form 113", "form 65 ctrl", "edit 65"}));
 }
 
-TEST_F(FormTest, FocusingAControlOfAHiddenFormIsRefused) {
-    auto* edit = add<TProbe>(0, 0, 10, 10);
+TEST_F(FormTest, AHiddenFormTakesAnActiveControlButRefusesTheFocus) {
+    add<TProbe>(0, 0, 10, 10);
+    auto* second = add<TProbe>(20, 0, 10, 10);
     try {
-        edit->SetFocus();
+        second->SetFocus();
         FAIL() << "no exception";
     } catch (const EInvalidOperation& e) {
         EXPECT_EQ(e.Message(), "Cannot focus a disabled or invisible window");
     }
+    form->SetActiveControl(second);
+    show();
+    EXPECT_TRUE(second->Focused());
+    second->Hide();
+    EXPECT_FALSE(second->Focused());
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    EXPECT_TRUE(form->Focused());
 }
 
 TEST_F(FormTest, AnExceptionInAHandlerShowsTheStandardErrorBox) {
