@@ -726,6 +726,19 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
     case CB_GETITEMHEIGHT:
         Message.Result = ItemHeight();
         return;
+    case EM_CHARFROMPOS: {
+        // The character of the edit field nearest to the point (the grid's combo editor asks).
+        TCanvas* c = measureCanvas(Font());
+        int x = GET_X_LPARAM(Message.LParam) - 3;
+        const std::u32string& chars = buffer_.Chars();
+        int best = 0, bestDist = std::abs(x);
+        for (std::size_t i = 1; i <= chars.size(); ++i) {
+            int d = std::abs(x - c->TextWidth(Utf32ToUtf8(chars.substr(0, i))));
+            if (d < bestDist) bestDist = d, best = int(i);
+        }
+        Message.Result = HasEdit() && x < ClientWidth() - ButtonWidth() ? best : -1;
+        return;
+    }
     case WM_GETDLGCODE:
         TWinControl::Dispatch(Message);
         Message.Result |= DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -402,6 +402,15 @@ TEST_F(StdCtrlsTest, LabelAcceleratorFocusesItsControlAndAutoSizeFollowsTheCapti
     label->SetCaption("x");
     EXPECT_GT(label->Width(), narrow) << "without AutoSize the size stays";
 
+    // With WordWrap the lines break at the width and the height grows to them.
+    label->SetAutoSize(true);
+    label->SetWidth(60);
+    int oneLine = label->Height();
+    label->SetWordWrap(true);
+    label->SetCaption("several words that need more than one line");
+    EXPECT_LE(label->Width(), 60);
+    EXPECT_GE(label->Height(), 3 * oneLine);
+
     // The focus control going away leaves the label without one.
     delete edit;
     EXPECT_EQ(label->FocusControl(), nullptr);
