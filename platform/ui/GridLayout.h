@@ -109,12 +109,16 @@ inline void moveAdjust(int& pos, int from, int to) {
         ++pos;
 }
 
+// Moves element `from` to `to`, shifting the ones between by one (a block move, not a rotate,
+// so that plain values move as memory).
 template <typename V> void moveItem(V& v, int from, int to) {
     auto b = v.begin();
+    typename V::value_type tmp = std::move(b[from]);
     if (from < to)
-        std::rotate(b + from, b + from + 1, b + to + 1);
+        std::move(b + from + 1, b + to + 1, b + from);
     else
-        std::rotate(b + to, b + from, b + from + 1);
+        std::move_backward(b + to, b + from, b + from + 1);
+    b[to] = std::move(tmp);
 }
 
 } // namespace grid_layout

@@ -737,9 +737,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
     if (FromIndex < 0 || ToIndex < 0 || FromIndex >= colCount_ || ToIndex >= colCount_)
         invalidOp(sIndexOutOfRange);
     moveItem(colWidths_, FromIndex, ToIndex);
-    std::vector<bool> stops(tabStops_.begin(), tabStops_.end());
-    moveItem(stops, FromIndex, ToIndex);
-    tabStops_ = stops;
+    moveItem(tabStops_, FromIndex, ToIndex);
     moveAdjust(current_.X, FromIndex, ToIndex);
     moveAdjust(anchor_.X, FromIndex, ToIndex);
     if (FInplaceCol >= 0) moveAdjust(FInplaceCol, FromIndex, ToIndex);
@@ -1013,30 +1011,43 @@ std::string TDrawGrid::GetEditMask(int ACol, int ARow) {
 
 // --- TStringGrid -------------------------------------------------------------------------------
 
+TStringGrid::RowData* TStringGrid::RowStore::getOrCreate(int r) {
+    RowData*& slot = rows_[std::size_t(r)];
+    if (!slot) slot = std::make_unique<RowData>().release();
+    return slot;
+}
+
+void TStringGrid::RowStore::resize(int n) {
+    for (std::size_t i = std::size_t(n); i < rows_.size(); ++i) delete rows_[i];
+    rows_.resize(std::size_t(n), nullptr);
+}
+
+void TStringGrid::RowStore::move(int from, int to) {
+    moveItem(rows_, from, to);
+}
+
 TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {
-    rows_.resize(std::size_t(RowCount()));
+    rows_.resize(RowCount());
 }
 
 TStringGrid::~TStringGrid() = default;
 
 const std::string& TStringGrid::Cells(int ACol, int ARow) const {
     static const std::string empty;
-    if (ARow < 0 || ARow >= int(rows_.size()) || ACol < 0) return empty;
-    const RowData* rd = rows_[std::size_t(ARow)].get();
+    if (ARow < 0 || ARow >= rows_.size() || ACol < 0) return empty;
+    const RowData* rd = rows_.get(ARow);
     if (!rd || ACol >= int(rd->texts.size())) return empty;
     return rd->texts[std::size_t(ACol)];
 }
 
 TStringGrid::RowData* TStringGrid::rowFor(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0 || ARow >= int(rows_.size())) invalidOp(sIndexOutOfRange);
-    auto& slot = rows_[std::size_t(ARow)];
-    if (!slot) slot = std::make_unique<RowData>();
-    return slot.get();
+    if (ACol < 0 || ARow < 0 || ARow >= rows_.size()) invalidOp(sIndexOutOfRange);
+    return rows_.getOrCreate(ARow);
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
     if (Value.empty() && Cells(ACol, ARow).empty()) {
-        if (ACol < 0 || ARow < 0 || ARow >= int(rows_.size())) invalidOp(sIndexOutOfRange);
+        if (ACol < 0 || ARow < 0 || ARow >= rows_.size()) invalidOp(sIndexOutOfRange);
         return;
     }
     RowData* rd = rowFor(ACol, ARow);
@@ -1046,15 +1057,15 @@ void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
-    if (ARow < 0 || ARow >= int(rows_.size()) || ACol < 0) return nullptr;
-    const RowData* rd = rows_[std::size_t(ARow)].get();
+    if (ARow < 0 || ARow >= rows_.size() || ACol < 0) return nullptr;
+    const RowData* rd = rows_.get(ARow);
     if (!rd || ACol >= int(rd->objects.size())) return nullptr;
     return rd->objects[std::size_t(ACol)];
 }
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
     if (!Value && !Objects(ACol, ARow)) {
-        if (ACol < 0 || ARow < 0 || ARow >= int(rows_.size())) invalidOp(sIndexOutOfRange);
+        if (ACol < 0 || ARow < 0 || ARow >= rows_.size()) invalidOp(sIndexOutOfRange);
         return;
     }
     RowData* rd = rowFor(ACol, ARow);
@@ -1095,14 +1106,14 @@ void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
     // Rows that leave the grid are dropped; columns keep their cells (hidden columns live
     // beyond ColCount).
-    rows_.resize(std::size_t(RowCount()));
+    rows_.resize(RowCount());
     TDrawGrid::SizeChanged(OldColCount, OldRowCount);
 }
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
     int need = std::max(FromIndex, ToIndex) + 1;
     int low = std::min(FromIndex, ToIndex);
-    for (auto& rd : rows_) {
+    for (RowData* rd : rows_.all()) {
         if (!rd) continue;
         if (int(rd->texts.size()) > low) {
             if (int(rd->texts.size()) < need) rd->texts.resize(std::size_t(need));
@@ -1117,6 +1128,6 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
-    moveItem(rows_, FromIndex, ToIndex);
+    rows_.move(FromIndex, ToIndex);
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }

@@ -454,8 +454,27 @@ private:
         std::vector<std::string> texts;
         std::vector<TObject*> objects;
     };
+    // Owns the rows' records; a row never written has none. Moving a row moves one pointer
+    // and shifts the ones between as plain memory.
+    class RowStore {
+    public:
+        RowStore() = default;
+        RowStore(const RowStore&) = delete;
+        RowStore& operator=(const RowStore&) = delete;
+        ~RowStore() { resize(0); }
+        int size() const { return int(rows_.size()); }
+        RowData* get(int r) const { return rows_[std::size_t(r)]; }
+        RowData* getOrCreate(int r);
+        // Rows beyond n are freed; new rows have no record.
+        void resize(int n);
+        void move(int from, int to);
+        const std::vector<RowData*>& all() const { return rows_; }
+
+    private:
+        std::vector<RowData*> rows_;
+    };
     RowData* rowFor(int ACol, int ARow);
     void cellChanged(int ACol, int ARow);
-    std::vector<std::unique_ptr<RowData>> rows_;
+    RowStore rows_;
     int editUpdate_ = 0;
 };
