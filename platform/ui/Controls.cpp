@@ -1606,11 +1606,20 @@ TCanvas* TGraphicControl::Canvas() {
         canvas_->OnChange = [parent](TObject*) {
             if (parent->Peer()) parent->Peer()->Changed(pcImage);
         };
-        HDC dc = canvas_.get();
-        SetViewportOrgEx(dc, Left(), Top(), nullptr);
-        IntersectClipRect(dc, 0, 0, Width(), Height());
+        canvasBounds_ = {};
     }
+    // Placed at the control and clipped to it; kept while the control stays where it is.
+    if (canvasBounds_ != BoundsRect()) resetCanvas();
     return canvas_.get();
+}
+
+void TGraphicControl::resetCanvas() {
+    HDC dc = canvas_.get();
+    SelectClipRgn(dc, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetViewportOrgEx(dc, Left(), Top(), nullptr);
+    IntersectClipRect(dc, 0, 0, Width(), Height());
+    canvasBounds_ = BoundsRect();
 }
 
 void TGraphicControl::Dispatch(TMessage& Message) {
@@ -1623,12 +1632,8 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 }
 
 void TGraphicControl::WMPaint(TWMPaint& /*Message*/) {
-    TCanvas* c = Canvas();
-    HDC dc = c;
-    SelectClipRgn(dc, nullptr);
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    SetViewportOrgEx(dc, Left(), Top(), nullptr);
-    IntersectClipRect(dc, 0, 0, Width(), Height());
+    Canvas();
+    resetCanvas();
     Paint();
 }
 

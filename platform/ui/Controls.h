@@ -491,8 +491,10 @@ protected:
     virtual void WMPaint(TWMPaint& Message);
 
 private:
+    void resetCanvas();
     std::unique_ptr<TCanvas> canvas_;
     TBitmap* canvasTarget_ = nullptr;
+    TRect canvasBounds_;
 };
 
 // --- the window-level functions --------------------------------------------------------------

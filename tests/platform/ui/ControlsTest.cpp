@@ -3,6 +3,8 @@
 #include "UiCoreFixtures.h"
 #include "platform/ui/Timers.h"
 
+#include <thread>
+
 using namespace uitest;
 
 TEST_F(FormTest, MessagesReachTheOverriddenWindowProcedureWhichCanSwallowThem) {
@@ -61,6 +63,23 @@ TEST_F(FormTest, APostedMessageArrivesAfterTheCurrentHandler) {
     EXPECT_EQ(order, std::vector<std::string>{"ping handled"});
     processMessages();
     EXPECT_EQ(order, (std::vector<std::string>{"ping handled", "pong"}));
+}
+
+TEST_F(FormTest, OtherThreadsCanPostToTheUiThread) {
+    auto* probe = add<TProbe>(0, 0, 10, 10);
+    show();
+    HWND h = probe->Handle();
+    std::thread worker([h] {
+        for (int i = 0; i < 100; ++i) PostMessage(h, WM_USER + 5, WPARAM(i));
+    });
+    worker.join();
+    std::vector<WPARAM> got;
+    probe->onMessage = [&](TMessage& m) {
+        if (m.Msg == WM_USER + 5) got.push_back(m.WParam);
+    };
+    processMessages();
+    ASSERT_EQ(got.size(), 100u);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(got[std::size_t(i)], WPARAM(i));
 }
 
 TEST_F(FormTest, MessagesToADestroyedWindowAreDropped) {
@@ -148,8 +167,15 @@ TEST_F(FormTest, WindowlessChildrenPaintOnTheParentClippedToTheirBounds) {
     patch->fill = clLime;
     patch->Invalidate();
     EXPECT_EQ(pixel(host, 15, 8), clLime);
+
+    // Drawing outside WM_PAINT follows the control where it moved.
+    patch->SetLeft(40);
+    host->Update();
+    patch->Canvas()->SetPixels(0, 0, clBlue);
+    EXPECT_EQ(host->BackingImage()->PixelColor(40, 5), clBlue);
+    EXPECT_EQ(pixel(host, 45, 8), clLime);
     patch->Hide();
-    EXPECT_EQ(pixel(host, 15, 8), clWhite);
+    EXPECT_EQ(pixel(host, 45, 8), clWhite);
 }
 
 TEST_F(FormTest, RenderComposesAFormWithItsWindowedChildren) {
