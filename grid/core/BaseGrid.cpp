@@ -147,6 +147,9 @@ void TBaseGrid::SetGraphicObjects(int ACol, int ARow, TObject* Value) {
 
 TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
     if (TCellProperties* p = propsOf(ACol, ARow)) return p;
+    // Properties outside the grid would never be found or freed again.
+    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount())
+        throw EInvalidGridOperation("Grid index out of range");
     auto* p = new TCellProperties(this, ACol, ARow);
     try {
         TStringGrid::SetObjects(ACol, ARow, p);

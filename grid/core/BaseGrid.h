@@ -51,7 +51,7 @@ public:
     void SetGridObjects(int ACol, int ARow, TObject* Value) {
         TStringGrid::SetObjects(ACol, ARow, Value);
     }
-    // Created on first read.
+    // Created on first read; a cell outside the grid raises EInvalidGridOperation.
     TCellProperties* CellProperties(int ACol, int ARow) { return GetCellProperties(ACol, ARow); }
     TCellProperties* GetCellProperties(int ACol, int ARow);
     // Frees the properties in the slot (with their cell graphic), then stores Value.

@@ -88,6 +88,15 @@ TEST_F(CellStoreTest, ObjectsLiveInTheCellProperties) {
     EXPECT_EQ(grid->GridObjects(2, 2), grid->CellProperties(2, 2));
     EXPECT_EQ(grid->CellProperties(2, 2)->CellObject(), &user);
     EXPECT_FALSE(grid->HasCellProperties(99, 2));
+    EXPECT_THROW(grid->SetObjects(99, 2, &user), EInvalidGridOperation)
+        << "properties outside the grid could never be freed";
+
+    TCellProperties* same = grid->CellProperties(2, 2);
+    grid->SetCellProperties(2, 2, same);
+    EXPECT_EQ(grid->CellProperties(2, 2)->CellObject(), &user)
+        << "storing the same object keeps it";
+    grid->SetCellProperties(2, 2, nullptr);
+    EXPECT_FALSE(grid->HasCellProperties(2, 2));
 }
 
 TEST_F(CellStoreTest, NewPropertiesStartWithTheGridLook) {
