@@ -464,7 +464,7 @@ void TBaseGrid::GotoBaseCell() {
 
 void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift) {
     int cc = Col(), cr = Row();
-    if (TCellProperties* p = propsOf(cc, cr)) {
+    if (propsOf(cc, cr)) {
         TPoint b = BaseCell(cc, cr);
         TPoint span = CellSpan(cc, cr);
         int bc = b.X, br = b.Y, sx = span.X, sy = span.Y;
@@ -488,7 +488,6 @@ void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift) {
         default:
             break;
         }
-        (void)p;
     }
     if (Key == VK_NEXT && RowCount() == VisibleRowCount() + TopRow() - FixedRows() + 1 &&
         FHideLastRow && RowCount() > 1)

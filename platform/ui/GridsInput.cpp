@@ -201,7 +201,6 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
     TGridDrawInfo di;
     CalcDrawInfo(di);
     bool rowSelect = options_.Contains(goRowSelect);
-    int pageW = std::max(1, di.Horz.LastFullVisibleCell - topLeft_.X + 1);
     int pageH = std::max(1, di.Vert.LastFullVisibleCell - topLeft_.Y + 1);
     TGridCoord newTL = topLeft_, cur = current_;
     bool extendable = false;
@@ -345,7 +344,6 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
         bool extend = extendable && Shift.Contains(ssShift) && options_.Contains(goRangeSelect);
         FocusCell(cur.X, cur.Y, !extend);
     }
-    (void)pageW;
 }
 
 void TCustomGrid::KeyPress(char32_t& Key) {
