@@ -1,8 +1,8 @@
 // The program: starts the application on the Qt back end, creates the forms and runs the loop.
-#include "app/MainWindow.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timers.h"
+#include "shell/ProgramForms.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +11,7 @@
 namespace {
 // Creates the forms of the program; the first one created is the main window.
 void CreateForms() {
-    TFMainWindow* mainWindow = nullptr;
-    Application->CreateForm(mainWindow);
+    Create_Program_Forms();
 }
 
 unsigned envMs(const char* name) {
