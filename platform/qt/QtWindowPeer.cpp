@@ -363,6 +363,22 @@ bool TQtWindowPeer::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         return false;
+    case QEvent::WindowActivate:
+        // The user activated the window: the model's active form and focus follow.
+        if (auto form = dynamic_cast<TCustomForm*>(control_);
+            form && IsTopLevel() && Screen->ActiveForm() != form && form->CanFocus())
+            form->SetFocus();
+        return false;
+    case QEvent::Move:
+        if (IsTopLevel() && event->spontaneous()) {
+            QPoint at = widget_->geometry().topLeft();
+            TPoint origin = control_->ClientOrigin();
+            int dx = at.x() - origin.X, dy = at.y() - origin.Y;
+            if (dx || dy)
+                control_->SetBounds(control_->Left() + dx, control_->Top() + dy, control_->Width(),
+                                    control_->Height());
+        }
+        return false;
     case QEvent::Resize:
         if (IsTopLevel() && event->spontaneous()) {
             QSize s = widget_->size();
