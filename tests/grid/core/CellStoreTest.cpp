@@ -13,6 +13,7 @@ namespace {
 class TestBaseGrid : public TBaseGrid {
 public:
     using TBaseGrid::FHideLastRow;
+    using TBaseGrid::FHoverRowIdx;
     using TBaseGrid::FNormalRowCount;
     using TBaseGrid::TBaseGrid;
     std::map<std::pair<int, int>, int> contentPaints;
@@ -278,6 +279,24 @@ TEST_F(CellStoreTest, PaintsBackgroundLinesAndHiddenLastRow) {
     for (int x = 120; x < 160; ++x)
         for (int y = 140; y < 160; ++y) onlyBackground &= px(x, y) == ColorToRGB(clWhite);
     EXPECT_TRUE(onlyBackground) << "the hidden last row shows no text and no lines";
+}
+
+TEST_F(CellStoreTest, ActiveRowAndHoverRowTakeTheirColours) {
+    grid->SetColor(clWhite);
+    grid->SetActiveRowShow(true);
+    grid->SetActiveRowColor(clYellow);
+    grid->SetHoverRow(true);
+    grid->SetHoverRowColor(clAqua);
+    grid->SetCol(2);
+    grid->SetRow(3);
+    grid->FHoverRowIdx = 5;
+    grid->Repaint();
+    TBitmap* img = grid->BackingImage();
+    auto px = [&](int x, int y) { return img->PixelColor(x, y); };
+    EXPECT_EQ(px(140, 70), ColorToRGB(clYellow)) << "another cell of the current row";
+    EXPECT_EQ(px(100, 70), ColorToRGB(clWhite)) << "the current cell itself";
+    EXPECT_EQ(px(140, 110), ColorToRGB(clAqua)) << "the row under the mouse";
+    EXPECT_EQ(px(140, 90), ColorToRGB(clWhite));
 }
 
 TEST_F(CellStoreTest, ComputedRectanglesFollowScrolling) {
