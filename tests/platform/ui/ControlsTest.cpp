@@ -223,6 +223,31 @@ TEST_F(FormTest, AClickNeedsTheButtonReleasedInsideTheCapturingControl) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(FormTest, ADoubleClickClicksOnceAndARightClickAsksForTheContextMenu) {
+    auto* probe = add<TProbe>(10, 10, 30, 30);
+    auto* patch = add<TPatch>(50, 10, 20, 20);
+    std::vector<std::string> log;
+    probe->OnClick = [&](TObject*) { log.push_back("click"); };
+    probe->OnDblClick = [&](TObject*) { log.push_back("dblclick"); };
+    probe->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+        log.push_back("down " + std::to_string(int(b)) + (s.Contains(ssDouble) ? " double" : "") +
+                      " " + std::to_string(x) + "," + std::to_string(y));
+    };
+    probe->OnContextPopup = [&](TObject*, TPoint p, bool& handled) {
+        log.push_back("popup " + std::to_string(p.X) + "," + std::to_string(p.Y));
+        handled = true;
+    };
+    patch->OnContextPopup = [&](TObject*, TPoint p, bool&) {
+        log.push_back("patch popup " + std::to_string(p.X) + "," + std::to_string(p.Y));
+    };
+    show();
+    doubleClick(probe, {3, 4});
+    rightClick(probe, {5, 6});
+    rightClick(patch, {7, 8});
+    EXPECT_EQ(log, (std::vector<std::string>{"down 0 3,4", "click", "dblclick", "down 0 double 3,4",
+                                             "down 1 5,6", "popup 5,6", "patch popup 7,8"}));
+}
+
 TEST_F(FormTest, MouseEnterAndLeaveFollowThePointer) {
     auto* a = add<TProbe>(0, 0, 20, 20);
     auto* b = add<TPatch>(30, 0, 20, 20);
