@@ -327,7 +327,18 @@ void TCustomForm::FocusControl(TWinControl* control) {
 }
 
 bool TCustomForm::SetFocusedControl(TWinControl* control) {
-    Screen->activeForm_ = this;
+    // The focus moving into another form activates it.
+    if (TCustomForm* previous = Screen->activeForm_; previous != this) {
+        Screen->activeForm_ = this;
+        if (previous && previous->active_) {
+            previous->active_ = false;
+            previous->Perform(CM_DEACTIVATE);
+        }
+        if (!active_) {
+            active_ = true;
+            Perform(CM_ACTIVATE);
+        }
+    }
     Screen->activeControl_ = control;
     active_ = true;
     if (control != this) activeControl_ = control;

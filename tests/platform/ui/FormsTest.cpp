@@ -65,6 +65,27 @@ TEST_F(FormTest, ModalFormsNestAndGiveTheFocusBack) {
     EXPECT_TRUE(edit->Focused());
 }
 
+TEST_F(FormTest, FocusMovingToAnotherFormActivatesIt) {
+    auto* here = add<TProbe>(0, 0, 10, 10);
+    TForm other(nullptr);
+    auto* there = new TProbe(&other);
+    there->SetParent(&other);
+    std::vector<std::string> log;
+    form->OnActivate = [&](TObject*) { log.push_back("activate form"); };
+    form->OnDeactivate = [&](TObject*) { log.push_back("deactivate form"); };
+    other.OnActivate = [&](TObject*) { log.push_back("activate other"); };
+    show();
+    other.Show();
+    EXPECT_EQ(Screen->ActiveForm(), &other);
+    here->SetFocus();
+    EXPECT_EQ(Screen->ActiveForm(), form.get());
+    EXPECT_TRUE(form->Active());
+    EXPECT_FALSE(other.Active());
+    EXPECT_EQ(log, (std::vector<std::string>{"activate form", "deactivate form", "activate other",
+                                             "activate form"}));
+    EXPECT_EQ(there->Focused(), false);
+}
+
 TEST_F(FormTest, ShowModalOfAVisibleFormIsRefused) {
     show();
     EXPECT_THROW(form->ShowModal(), EInvalidOperation);
