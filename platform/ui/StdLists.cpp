@@ -619,7 +619,8 @@ void TCustomComboBox::handleKey(TMessage& Message) {
         default: break;
         }
         if (dropIndex_ != cur) Invalidate();
-        if (key != VK_LEFT && key != VK_RIGHT && key != VK_DELETE) return;
+        // While the list is open only the edit field's own keys go on.
+        if (!HasEdit() || (key != VK_LEFT && key != VK_RIGHT && key != VK_DELETE)) return;
     }
     bool listKeys = !HasEdit();
     int cur = itemIndex_;
