@@ -5,8 +5,28 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
+// While a native dialog runs its own loop, the program's timers, posted messages and thread
+// calls go on, as they do under a classic message box.
+class PumpWhileOpen {
+public:
+    PumpWhileOpen() {
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            try {
+                Application->DispatchPending();
+            } catch (...) {
+                Application->HandleException(Application);
+            }
+        });
+        timer.start(10);
+    }
+
+private:
+    QTimer timer;
+};
+
 QMessageBox::Icon iconOf(TMsgDlgType type) {
     switch (type) {
     case mtWarning:
@@ -65,6 +85,7 @@ TDialogAnswer askBox(const TDialogRequest& r) {
         if (result == r.DefaultResult) box.setDefaultButton(button);
         if (result == mrCancel) box.setEscapeButton(button);
     }
+    PumpWhileOpen pump;
     box.exec();
     TDialogAnswer a;
     a.ModalResult = mrCancel;
@@ -112,6 +133,7 @@ TDialogAnswer TQtDialogService::Ask(const TDialogRequest& r) {
     if (!r.FileName.empty()) dialog.selectFile(QString::fromStdString(r.FileName));
     TDialogAnswer a;
     a.ModalResult = mrCancel;
+    PumpWhileOpen pump;
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         a.ModalResult = mrOk;
         a.FileName = dialog.selectedFiles().front().toStdString();

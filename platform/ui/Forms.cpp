@@ -573,11 +573,17 @@ void TApplication::Run() {
 bool TApplication::processOne() {
     bool did = false;
     if (TBackend* b = Backend(); b && b->ProcessEvents()) did = true;
+    if (DispatchPending()) did = true;
+    checkHint();
+    return did;
+}
+
+bool TApplication::DispatchPending() {
+    bool did = false;
     if (CheckSynchronize()) did = true;
     if (ProcessPostedMessage()) did = true;
     if (ProcessDueTimers()) did = true;
     if (PaintInvalidWindows()) did = true;
-    checkHint();
     return did;
 }
 

@@ -254,6 +254,9 @@ public:
     void PostToQueue(HWND handle, const TMessage& Message);
     // Handles one posted message; false when the queue is empty.
     bool ProcessPostedMessage();
+    // The model's own pending work (thread calls, posted messages, due timers, paints) without
+    // native events: native modal loops (message boxes) call it so the program keeps running.
+    bool DispatchPending();
     // Called when the mouse moved over control (it may be nullptr); drives hints.
     void NoteMouseMoved(TControl* control);
     // Forgets a control that is being destroyed.

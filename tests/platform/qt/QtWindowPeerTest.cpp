@@ -1,5 +1,6 @@
 #include "platform/qt/QtWindowPeer.h"
 
+#include "platform/base/Threads.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/testing/UiTest.h"
 
@@ -7,8 +8,11 @@
 #include <QCloseEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -187,4 +191,26 @@ TEST(QtDialogs, FiltersBecomeQtNameFilters) {
         {"Dangling|", {"Dangling ()"}},
     };
     for (const auto& c : cases) EXPECT_EQ(FilterToQtNameFilters(c.filter), c.expected) << c.filter;
+}
+
+TEST(QtDialogs, ANativeBoxKeepsTheProgramRunningAndAnswersWithTheButtonClicked) {
+    TQtDialogService native;
+    SetDialogService(&native);
+    std::string seen;
+    // Runs from the program's queue while the box's own loop is running.
+    TThread::Queue(nullptr, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        seen = box->windowTitle().toStdString() + "|" + box->text().toStdString();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == "&No") b->click();
+    });
+    // Never hang: a box still open after a while is closed (the test then fails).
+    QTimer::singleShot(5000, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+    });
+    int result = MessageDlg("Overwrite?", mtConfirmation, mbYesNo, 0);
+    SetDialogService(&uitest::dialogs());
+    EXPECT_EQ(result, mrNo);
+    EXPECT_EQ(seen, "Confirmation|Overwrite?");
 }
