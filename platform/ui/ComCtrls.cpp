@@ -136,8 +136,9 @@ void TPageControl::tabVisibilityChanged(TTabSheet* page, int oldTabIndex) {
         // The tab that takes the hidden tab's place becomes current.
         if (page == activePage_) {
             auto tabs = visibleTabs();
-            changeActivePage(tabs.empty() ? nullptr
-                                          : tabs[std::size_t(std::min(oldTabIndex, int(tabs.size()) - 1))]);
+            changeActivePage(tabs.empty()
+                                 ? nullptr
+                                 : tabs[std::size_t(std::min(oldTabIndex, int(tabs.size()) - 1))]);
         }
     } else if (!activePage_) {
         changeActivePage(page);
@@ -157,7 +158,8 @@ void TPageControl::changeActivePage(TTabSheet* page) {
     }
     if (old) {
         TCustomForm* form = GetParentForm();
-        bool focusOnOld = form && form->ActiveControl() && old->ContainsControl(form->ActiveControl());
+        bool focusOnOld =
+            form && form->ActiveControl() && old->ContainsControl(form->ActiveControl());
         old->SetVisible(false);
         if (old->OnHide) old->OnHide(old);
         if (focusOnOld && CanFocus()) SetFocus();
@@ -186,7 +188,9 @@ std::vector<TTabSheet*> TPageControl::visibleTabs() const {
     return tabs;
 }
 
-int TPageControl::TabIndex() const { return activePage_ ? activePage_->TabIndex() : -1; }
+int TPageControl::TabIndex() const {
+    return activePage_ ? activePage_->TabIndex() : -1;
+}
 
 void TPageControl::SetTabIndex(int v) {
     auto tabs = visibleTabs();
@@ -263,7 +267,8 @@ TRect TPageControl::TabRect(int tabIndex) const {
     TCanvas* c = measureCanvas(Font());
     int x = 2;
     for (int i = 0;; ++i) {
-        int w = tabWidth_ > 0 ? tabWidth_ : c->TextWidth(StripHotkey(tabs[std::size_t(i)]->Caption())) + 12;
+        int w = tabWidth_ > 0 ? tabWidth_
+                              : c->TextWidth(StripHotkey(tabs[std::size_t(i)]->Caption())) + 12;
         if (i == tabIndex) {
             if (tabs[std::size_t(i)] == activePage_) return {x - 2, 0, x + w + 2, rowHeight() + 1};
             return {x, 2, x + w, rowHeight()};
@@ -315,7 +320,8 @@ void TPageControl::Paint() {
         TRect tr(r.Left + 1, r.Top + 1, r.Right - 2, r.Bottom - (isActive ? 1 : 0));
         c->Font()->SetColor(Enabled() ? Font()->Color() : clGrayText);
         SetBkMode(c, TRANSPARENT);
-        DrawText(c, tabs[std::size_t(i)]->Caption(), -1, tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawText(c, tabs[std::size_t(i)]->Caption(), -1, tr,
+                 DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         if (isActive && Focused()) {
             InflateRect(tr, -2, -1);
             c->DrawFocusRect(tr);
@@ -330,8 +336,10 @@ void TPageControl::DefaultHandler(TMessage& Message) {
     if (Message.Msg == WM_KEYDOWN) {
         WORD key = WORD(Message.WParam);
         int tab = TabIndex();
-        if (key == VK_LEFT && tab > 0) selectTab(tab - 1);
-        else if (key == VK_RIGHT && tab + 1 < int(visibleTabs().size())) selectTab(tab + 1);
+        if (key == VK_LEFT && tab > 0)
+            selectTab(tab - 1);
+        else if (key == VK_RIGHT && tab + 1 < int(visibleTabs().size()))
+            selectTab(tab + 1);
         if (key == VK_LEFT || key == VK_RIGHT) return;
     }
     TCustomControl::DefaultHandler(Message);

@@ -16,9 +16,15 @@ TCanvas* measureCanvas(const TFont* font) {
 // Colours of a raised or lowered bevel; a space bevel is drawn in the face colour.
 void bevelColors(TBevelCut bevel, TColor face, TColor& top, TColor& bottom) {
     switch (bevel) {
-    case bvLowered: top = clBtnShadow, bottom = clBtnHighlight; break;
-    case bvRaised: top = clBtnHighlight, bottom = clBtnShadow; break;
-    default: top = bottom = face; break;
+    case bvLowered:
+        top = clBtnShadow, bottom = clBtnHighlight;
+        break;
+    case bvRaised:
+        top = clBtnHighlight, bottom = clBtnShadow;
+        break;
+    default:
+        top = bottom = face;
+        break;
     }
 }
 
@@ -26,7 +32,8 @@ void bevelColors(TBevelCut bevel, TColor face, TColor& top, TColor& bottom) {
 std::string attribute(const std::string& tag, const std::string& name) {
     std::string upper = UpperCase(tag);
     std::string key = UpperCase(name);
-    for (std::size_t pos = upper.find(key); pos != std::string::npos; pos = upper.find(key, pos + 1)) {
+    for (std::size_t pos = upper.find(key); pos != std::string::npos;
+         pos = upper.find(key, pos + 1)) {
         bool startOk = pos > 0 && (upper[pos - 1] == ' ' || upper[pos - 1] == '\t');
         std::size_t i = pos + key.size();
         while (i < tag.size() && tag[i] == ' ') ++i;
@@ -143,7 +150,9 @@ void TCustomPanel::Paint() {
         c->Brush()->SetStyle(bsClear);
         c->Font()->Assign(Font());
         unsigned flags = DT_EXPANDTABS | DT_SINGLELINE;
-        flags |= alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT;
+        flags |= alignment_ == taCenter         ? DT_CENTER
+                 : alignment_ == taRightJustify ? DT_RIGHT
+                                                : DT_LEFT;
         flags |= verticalAlignment_ == taVerticalCenter ? DT_VCENTER
                  : verticalAlignment_ == taAlignBottom  ? DT_BOTTOM
                                                         : DT_TOP;
@@ -209,23 +218,32 @@ void TShape::Paint() {
     }
     switch (shape_) {
     case stRectangle:
-    case stSquare: c->Rectangle(x, y, x + w, y + h); break;
+    case stSquare:
+        c->Rectangle(x, y, x + w, y + h);
+        break;
     case stRoundRect:
-    case stRoundSquare: c->RoundRect(x, y, x + w, y + h, s / 4, s / 4); break;
+    case stRoundSquare:
+        c->RoundRect(x, y, x + w, y + h, s / 4, s / 4);
+        break;
     case stEllipse:
-    case stCircle: c->Ellipse(x, y, x + w, y + h); break;
+    case stCircle:
+        c->Ellipse(x, y, x + w, y + h);
+        break;
     }
 }
 
 // --- TImage -----------------------------------------------------------------------------------
 
-TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), picture_(std::make_unique<TPicture>()) {
+TImage::TImage(TComponent* AOwner)
+    : TGraphicControl(AOwner), picture_(std::make_unique<TPicture>()) {
     SetControlStyle(ControlStyle() | csReplicatable);
     SetBounds(0, 0, 105, 105);
     picture_->OnChange = [this](TObject*) { pictureChanged(); };
 }
 
-TImage::~TImage() { picture_->OnChange = nullptr; }
+TImage::~TImage() {
+    picture_->OnChange = nullptr;
+}
 
 void TImage::pictureChanged() {
     if (autoSize_ && picture_->Width() > 0 && picture_->Height() > 0)
@@ -302,8 +320,10 @@ void TImage::Paint() {
     if (!g || g->Empty()) return;
     TCanvas* c = Canvas();
     TRect r = DestRect();
-    if (r.Width() == g->Width() && r.Height() == g->Height()) c->Draw(r.Left, r.Top, g);
-    else c->StretchDraw(r, g);
+    if (r.Width() == g->Width() && r.Height() == g->Height())
+        c->Draw(r.Left, r.Top, g);
+    else
+        c->StretchDraw(r, g);
 }
 
 // --- TBevel -----------------------------------------------------------------------------------
@@ -344,7 +364,9 @@ void TBevel::Paint() {
     };
     int w = Width(), h = Height();
     switch (shape_) {
-    case bsBox: bevelRect(Rect(0, 0, w - 1, h - 1), color1, color2); break;
+    case bsBox:
+        bevelRect(Rect(0, 0, w - 1, h - 1), color1, color2);
+        break;
     case bsFrame:
         bevelRect(Rect(1, 1, w - 1, h - 1), color2, color2);
         bevelRect(Rect(0, 0, w - 2, h - 2), color1, color1);
@@ -365,13 +387,16 @@ void TBevel::Paint() {
         bevelLine(color1, w - 2, 0, w - 2, h);
         bevelLine(color2, w - 1, 0, w - 1, h);
         break;
-    case bsSpacer: break;
+    case bsSpacer:
+        break;
     }
 }
 
 // --- TLinkLabel -------------------------------------------------------------------------------
 
-TLinkLabel::TLinkLabel(TComponent* AOwner) : TCustomLabel(AOwner) { SetShowAccelChar(false); }
+TLinkLabel::TLinkLabel(TComponent* AOwner) : TCustomLabel(AOwner) {
+    SetShowAccelChar(false);
+}
 
 std::vector<TLinkLabel::Segment> TLinkLabel::Segments() const {
     std::vector<Segment> out;
@@ -471,8 +496,10 @@ void TLinkLabel::Dispatch(TMessage& Message) {
         TCustomLabel::Dispatch(Message);
         if (hit) {
             Segment seg = Segments()[std::size_t(link)];
-            if (!seg.href.empty()) DoOnLinkClick(seg.href, sltURL);
-            else DoOnLinkClick(seg.id, sltID);
+            if (!seg.href.empty())
+                DoOnLinkClick(seg.href, sltURL);
+            else
+                DoOnLinkClick(seg.id, sltID);
         }
         return;
     }

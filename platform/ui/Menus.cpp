@@ -13,9 +13,9 @@ struct KeyName {
     const char* name;
 };
 const KeyName keyNames[] = {
-    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_ESCAPE, "Esc"},    {VK_RETURN, "Enter"},
-    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},     {VK_END, "End"},
-    {VK_HOME, "Home"},   {VK_LEFT, "Left"},  {VK_UP, "Up"},         {VK_RIGHT, "Right"},
+    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_ESCAPE, "Esc"}, {VK_RETURN, "Enter"},
+    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},  {VK_END, "End"},
+    {VK_HOME, "Home"},   {VK_LEFT, "Left"},  {VK_UP, "Up"},      {VK_RIGHT, "Right"},
     {VK_DOWN, "Down"},   {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
@@ -131,9 +131,13 @@ TMenuItem* TMenuItem::Items(int index) const {
     return items_[std::size_t(index)];
 }
 
-int TMenuItem::MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
+int TMenuItem::MenuIndex() const {
+    return parent_ ? parent_->IndexOf(this) : -1;
+}
 
-void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
+void TMenuItem::Add(TMenuItem* item) {
+    Insert(Count(), item);
+}
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
     if (!item) return;
@@ -150,7 +154,9 @@ void TMenuItem::Remove(TMenuItem* item) {
     item->parent_ = nullptr;
 }
 
-void TMenuItem::Delete(int index) { delete Items(index); }
+void TMenuItem::Delete(int index) {
+    delete Items(index);
+}
 
 void TMenuItem::Clear() {
     while (!items_.empty()) delete items_.back();
@@ -196,7 +202,9 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(null
     items_->menu_ = this;
 }
 
-TMenu::~TMenu() { delete items_; }
+TMenu::~TMenu() {
+    delete items_;
+}
 
 TMenuItem* TMenu::FindItemByShortCut(TShortCut sc) const {
     return sc == scNone ? nullptr : findByShortCut(items_, sc);
@@ -236,7 +244,9 @@ struct TPopupMenu::ComponentWatcher : TComponent {
     TPopupMenu* menu;
 };
 
-TPopupMenu::~TPopupMenu() { SetPopupComponent(nullptr); }
+TPopupMenu::~TPopupMenu() {
+    SetPopupComponent(nullptr);
+}
 
 void TPopupMenu::SetPopupComponent(TComponent* v) {
     if (popupComponent_ == v) return;
@@ -257,6 +267,10 @@ void TPopupMenu::Popup(int X, int Y) {
         chosen->Click();
 }
 
-void SetPopupMenuPresenter(TPopupMenuPresenter p) { presenter() = std::move(p); }
+void SetPopupMenuPresenter(TPopupMenuPresenter p) {
+    presenter() = std::move(p);
+}
 
-const TPopupMenuPresenter& PopupMenuPresenter() { return presenter(); }
+const TPopupMenuPresenter& PopupMenuPresenter() {
+    return presenter();
+}

@@ -195,8 +195,9 @@ void paintCheckControl(TButtonControl* self, TCanvas* c, TAlignment alignment, u
     c->Brush()->SetStyle(bsSolid);
     c->FillRect(r);
     int top = (r.Height() - checkSize) / 2;
-    TRect box = alignment == taRightJustify ? Bounds(0, top, checkSize, checkSize)
-                                            : Bounds(r.Width() - checkSize, top, checkSize, checkSize);
+    TRect box = alignment == taRightJustify
+                    ? Bounds(0, top, checkSize, checkSize)
+                    : Bounds(r.Width() - checkSize, top, checkSize, checkSize);
     DrawFrameControl(c, box, DFC_BUTTON, state);
     TRect tr = alignment == taRightJustify ? Rect(checkSize + 4, 0, r.Right, r.Bottom)
                                            : Rect(0, 0, r.Right - checkSize - 4, r.Bottom);
@@ -234,9 +235,15 @@ void TCustomCheckBox::SetState(TCheckBoxState v) {
 
 void TCustomCheckBox::Toggle() {
     switch (state_) {
-    case cbUnchecked: SetState(allowGrayed_ ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
+    case cbUnchecked:
+        SetState(allowGrayed_ ? cbGrayed : cbChecked);
+        break;
+    case cbChecked:
+        SetState(cbUnchecked);
+        break;
+    case cbGrayed:
+        SetState(cbChecked);
+        break;
     }
 }
 

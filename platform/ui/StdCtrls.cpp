@@ -17,7 +17,9 @@ bool isWordChar(char32_t c) {
 
 // --- TextEditBuffer ---------------------------------------------------------------------------
 
-std::string TextEditBuffer::Text() const { return Utf32ToUtf8(text_); }
+std::string TextEditBuffer::Text() const {
+    return Utf32ToUtf8(text_);
+}
 
 void TextEditBuffer::SetText(const std::string& text) {
     text_ = Utf8ToUtf32(text);
@@ -90,7 +92,9 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     SetBounds(0, 0, 65, 17);
 }
 
-TCustomLabel::~TCustomLabel() { SetFocusControl(nullptr); }
+TCustomLabel::~TCustomLabel() {
+    SetFocusControl(nullptr);
+}
 
 void TCustomLabel::SetAlignment(TAlignment v) {
     if (alignment_ == v) return;
@@ -145,8 +149,10 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
 
 unsigned TCustomLabel::TextFlags() const {
     unsigned flags = DT_EXPANDTABS;
-    if (alignment_ == taRightJustify) flags |= DT_RIGHT;
-    else if (alignment_ == taCenter) flags |= DT_CENTER;
+    if (alignment_ == taRightJustify)
+        flags |= DT_RIGHT;
+    else if (alignment_ == taCenter)
+        flags |= DT_CENTER;
     if (wordWrap_) flags |= DT_WORDBREAK;
     if (!showAccelChar_) flags |= DT_NOPREFIX;
     return flags;
@@ -355,8 +361,10 @@ void TCustomEdit::editChanged() {
 
 void TCustomEdit::typeChars(const std::u32string& s) {
     if (readOnly_) return;
-    if (buffer_.Replace(applyCase(s), maxLength_)) editChanged();
-    else MessageBeep(0);
+    if (buffer_.Replace(applyCase(s), maxLength_))
+        editChanged();
+    else
+        MessageBeep(0);
 }
 
 int TCustomEdit::CharFromPos(int x) {
@@ -384,7 +392,8 @@ void TCustomEdit::handleKey(TMessage& Message) {
         buffer_.MoveCaret(ctrl ? buffer_.WordLeft(caret) : caret - 1, extend);
         break;
     case VK_RIGHT:
-        if (!extend && buffer_.SelLength() > 0) caret = buffer_.SelStart() + buffer_.SelLength() - 1;
+        if (!extend && buffer_.SelLength() > 0)
+            caret = buffer_.SelStart() + buffer_.SelLength() - 1;
         buffer_.MoveCaret(ctrl ? buffer_.WordRight(caret) : caret + 1, extend);
         break;
     case VK_HOME:
@@ -528,11 +537,13 @@ void TCustomEdit::PaintWindow(HDC DC) {
     SaveDC(DC);
     IntersectClipRect(DC, inner.Left, inner.Top, inner.Right, inner.Bottom);
     SetBkMode(DC, TRANSPARENT);
-    std::string before = Utf32ToUtf8(shown.substr(0, std::size_t(showSel ? selStart : shown.size())));
+    std::string before =
+        Utf32ToUtf8(shown.substr(0, std::size_t(showSel ? selStart : shown.size())));
     c->TextOut(x, y, before);
     if (showSel) {
         int sx = x + c->TextWidth(before);
-        std::string sel = Utf32ToUtf8(shown.substr(std::size_t(selStart), std::size_t(selEnd - selStart)));
+        std::string sel =
+            Utf32ToUtf8(shown.substr(std::size_t(selStart), std::size_t(selEnd - selStart)));
         int sw = c->TextWidth(sel);
         FillRect(DC, Rect(sx, y, sx + sw, y + c->TextHeight("Wg")), clHighlight);
         c->Font()->SetColor(clHighlightText);

@@ -13,7 +13,9 @@ inline TCanvas* measureCanvas(const TFont* font) {
     return c;
 }
 
-inline int fontLineHeight(const TFont* font) { return measureCanvas(font)->TextHeight("Wg"); }
+inline int fontLineHeight(const TFont* font) {
+    return measureCanvas(font)->TextHeight("Wg");
+}
 
 inline std::u32string caseMapped(const std::u32string& s, TEditCharCase cc) {
     if (cc == ecNormal) return s;
@@ -34,6 +36,8 @@ inline TRect drawSunkenFrame(HDC dc, TRect r, TBorderStyle style) {
 }
 
 // Clipboard and undo characters (Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z): a native widget does them.
-inline bool isClipboardChar(char32_t c) { return c == 3 || c == 22 || c == 24 || c == 26; }
+inline bool isClipboardChar(char32_t c) {
+    return c == 3 || c == 22 || c == 24 || c == 26;
+}
 
 } // namespace stdctrls

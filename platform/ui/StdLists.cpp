@@ -27,7 +27,9 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
     EnableBackingImage();
 }
 
-TCustomListBox::~TCustomListBox() { items_->OnChange = nullptr; }
+TCustomListBox::~TCustomListBox() {
+    items_->OnChange = nullptr;
+}
 
 void TCustomListBox::ItemsChanged() {
     int n = Count();
@@ -69,8 +71,10 @@ void TCustomListBox::SetSelected(int index, bool v) {
     if (index < 0 || index >= Count())
         throw EListError(Format("List index out of bounds (%d)", index));
     if (!multiSelect_) {
-        if (v) SetItemIndex(index);
-        else if (index == itemIndex_) SetItemIndex(-1);
+        if (v)
+            SetItemIndex(index);
+        else if (index == itemIndex_)
+            SetItemIndex(-1);
         return;
     }
     selected_[std::size_t(index)] = v;
@@ -108,7 +112,9 @@ void TCustomListBox::SetTopIndex(int v) {
     Invalidate();
 }
 
-int TCustomListBox::ItemHeight() const { return itemHeight_ > 0 ? itemHeight_ : fontLineHeight(Font()); }
+int TCustomListBox::ItemHeight() const {
+    return itemHeight_ > 0 ? itemHeight_ : fontLineHeight(Font());
+}
 
 void TCustomListBox::SetItemHeight(int v) {
     if (v <= 0 || v == itemHeight_) return;
@@ -135,8 +141,10 @@ int TCustomListBox::visibleRows() const {
 }
 
 void TCustomListBox::makeVisible(int index) {
-    if (index < topIndex_) topIndex_ = index;
-    else if (index >= topIndex_ + visibleRows()) topIndex_ = index - visibleRows() + 1;
+    if (index < topIndex_)
+        topIndex_ = index;
+    else if (index >= topIndex_ + visibleRows())
+        topIndex_ = index - visibleRows() + 1;
 }
 
 int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) const {
@@ -197,8 +205,10 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
         if (Message.WParam & MK_SHIFT) shift.Include(ssShift);
         if (Message.WParam & MK_CONTROL) shift.Include(ssCtrl);
         if (index < 0) return;
-        if (Message.Msg == WM_LBUTTONDOWN) userSelect(index, shift, false);
-        else Perform(CN_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), handleParam(this));
+        if (Message.Msg == WM_LBUTTONDOWN)
+            userSelect(index, shift, false);
+        else
+            Perform(CN_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), handleParam(this));
         return;
     }
     case WM_KEYDOWN: {
@@ -209,16 +219,29 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
         int page = std::max(1, visibleRows() - 1);
         int next = cur;
         switch (key) {
-        case VK_UP: next = cur <= 0 ? 0 : cur - 1; break;
-        case VK_DOWN: next = cur < 0 ? 0 : std::min(n - 1, cur + 1); break;
-        case VK_HOME: next = 0; break;
-        case VK_END: next = n - 1; break;
-        case VK_PRIOR: next = std::max(0, cur - page); break;
-        case VK_NEXT: next = std::min(n - 1, std::max(0, cur) + page); break;
+        case VK_UP:
+            next = cur <= 0 ? 0 : cur - 1;
+            break;
+        case VK_DOWN:
+            next = cur < 0 ? 0 : std::min(n - 1, cur + 1);
+            break;
+        case VK_HOME:
+            next = 0;
+            break;
+        case VK_END:
+            next = n - 1;
+            break;
+        case VK_PRIOR:
+            next = std::max(0, cur - page);
+            break;
+        case VK_NEXT:
+            next = std::min(n - 1, std::max(0, cur) + page);
+            break;
         case VK_SPACE:
             if (multiSelect_ && cur >= 0) userSelect(cur, {}, true);
             return;
-        default: return;
+        default:
+            return;
         }
         if (next != cur) userSelect(next, KeyboardStateToShiftState(), false);
         return;
@@ -253,8 +276,10 @@ void TCustomListBox::Dispatch(TMessage& Message) {
         return;
     case LB_SETSEL:
         if (int(Message.LParam) == -1) {
-            if (Message.WParam) SelectAll();
-            else ClearSelection();
+            if (Message.WParam)
+                SelectAll();
+            else
+                ClearSelection();
         } else if (int(Message.LParam) >= 0 && int(Message.LParam) < Count()) {
             SetSelected(int(Message.LParam), Message.WParam != 0);
         }
@@ -325,7 +350,9 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     EnableBackingImage();
 }
 
-TCustomComboBox::~TCustomComboBox() { items_->OnChange = nullptr; }
+TCustomComboBox::~TCustomComboBox() {
+    items_->OnChange = nullptr;
+}
 
 void TCustomComboBox::ItemsChanged() {
     if (itemIndex_ >= Count()) setItemIndexQuiet(-1);
@@ -337,7 +364,9 @@ void TCustomComboBox::ItemsChanged() {
     Invalidate();
 }
 
-int TCustomComboBox::Count() const { return items_->Count(); }
+int TCustomComboBox::Count() const {
+    return items_->Count();
+}
 
 void TCustomComboBox::setItemIndexQuiet(int v) {
     if (v < -1 || v >= Count()) v = -1;
@@ -456,7 +485,9 @@ void TCustomComboBox::PeerTextEdited(const std::string& text, int anchor, int ca
     editChanged();
 }
 
-int TCustomComboBox::ButtonWidth() const { return 17; }
+int TCustomComboBox::ButtonWidth() const {
+    return 17;
+}
 
 void TCustomComboBox::notify(WORD code) {
     Perform(CN_COMMAND, MAKEWPARAM(0, code), handleParam(this));
@@ -475,8 +506,10 @@ void TCustomComboBox::Change() {
 }
 
 void TCustomComboBox::Select() {
-    if (OnSelect) OnSelect(this);
-    else Change();
+    if (OnSelect)
+        OnSelect(this);
+    else
+        Change();
 }
 
 void TCustomComboBox::DropDown() {
@@ -601,12 +634,24 @@ void TCustomComboBox::handleKey(TMessage& Message) {
     if (droppedDown_) {
         int cur = dropIndex_;
         switch (key) {
-        case VK_UP: dropIndex_ = cur <= 0 ? 0 : cur - 1; break;
-        case VK_DOWN: dropIndex_ = std::min(n - 1, cur + 1); break;
-        case VK_HOME: dropIndex_ = n > 0 ? 0 : -1; break;
-        case VK_END: dropIndex_ = n - 1; break;
-        case VK_PRIOR: dropIndex_ = n > 0 ? std::max(0, cur - page) : -1; break;
-        case VK_NEXT: dropIndex_ = std::min(n - 1, std::max(0, cur) + page); break;
+        case VK_UP:
+            dropIndex_ = cur <= 0 ? 0 : cur - 1;
+            break;
+        case VK_DOWN:
+            dropIndex_ = std::min(n - 1, cur + 1);
+            break;
+        case VK_HOME:
+            dropIndex_ = n > 0 ? 0 : -1;
+            break;
+        case VK_END:
+            dropIndex_ = n - 1;
+            break;
+        case VK_PRIOR:
+            dropIndex_ = n > 0 ? std::max(0, cur - page) : -1;
+            break;
+        case VK_NEXT:
+            dropIndex_ = std::min(n - 1, std::max(0, cur) + page);
+            break;
         case VK_RETURN: {
             int chosen = dropIndex_;
             SetDroppedDown(false);
@@ -616,7 +661,8 @@ void TCustomComboBox::handleKey(TMessage& Message) {
         case VK_ESCAPE:
             SetDroppedDown(false);
             return;
-        default: break;
+        default:
+            break;
         }
         if (dropIndex_ != cur) Invalidate();
         // While the list is open only the edit field's own keys go on.
@@ -626,36 +672,49 @@ void TCustomComboBox::handleKey(TMessage& Message) {
     int cur = itemIndex_;
     int next = cur;
     switch (key) {
-    case VK_UP: next = cur <= 0 ? 0 : cur - 1; break;
-    case VK_DOWN: next = std::min(n - 1, cur + 1); break;
+    case VK_UP:
+        next = cur <= 0 ? 0 : cur - 1;
+        break;
+    case VK_DOWN:
+        next = std::min(n - 1, cur + 1);
+        break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_HOME:
     case VK_END:
         if (listKeys) {
-            if (key == VK_LEFT) next = cur <= 0 ? 0 : cur - 1;
-            else if (key == VK_RIGHT) next = std::min(n - 1, cur + 1);
-            else if (key == VK_HOME) next = 0;
-            else next = n - 1;
+            if (key == VK_LEFT)
+                next = cur <= 0 ? 0 : cur - 1;
+            else if (key == VK_RIGHT)
+                next = std::min(n - 1, cur + 1);
+            else if (key == VK_HOME)
+                next = 0;
+            else
+                next = n - 1;
         } else {
             bool extend = shift.Contains(ssShift);
             int caret = buffer_.Caret();
-            int target = key == VK_LEFT ? caret - 1
+            int target = key == VK_LEFT    ? caret - 1
                          : key == VK_RIGHT ? caret + 1
-                         : key == VK_HOME ? 0
-                                          : buffer_.Length();
+                         : key == VK_HOME  ? 0
+                                           : buffer_.Length();
             buffer_.MoveCaret(target, extend);
             PeerChanged(pcSelection);
             Invalidate();
             return;
         }
         break;
-    case VK_PRIOR: next = n > 0 ? std::max(0, cur - page) : -1; break;
-    case VK_NEXT: next = std::min(n - 1, std::max(0, cur) + page); break;
+    case VK_PRIOR:
+        next = n > 0 ? std::max(0, cur - page) : -1;
+        break;
+    case VK_NEXT:
+        next = std::min(n - 1, std::max(0, cur) + page);
+        break;
     case VK_DELETE:
         if (!listKeys && buffer_.DeleteForward()) editChanged();
         return;
-    default: return;
+    default:
+        return;
     }
     if (n > 0 && next >= 0 && next != cur) userSelect(next);
 }

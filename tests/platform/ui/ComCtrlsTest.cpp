@@ -30,7 +30,9 @@ protected:
             log.push_back("changing " + pages->ActivePage()->Caption());
             allow = allowChange;
         };
-        pages->OnChange = [this](TObject*) { log.push_back("change " + pages->ActivePage()->Caption()); };
+        pages->OnChange = [this](TObject*) {
+            log.push_back("change " + pages->ActivePage()->Caption());
+        };
     }
     void TearDown() override { form.reset(); }
 

@@ -19,7 +19,9 @@ protected:
         for (const char* caption : {"&Insert Row", "-", "&Copy Row", "&Paste Row"}) {
             auto* item = new TMenuItem(form.get());
             item->SetCaption(caption);
-            item->OnClick = [this](TObject* s) { clicked.push_back(static_cast<TMenuItem*>(s)->Caption()); };
+            item->OnClick = [this](TObject* s) {
+                clicked.push_back(static_cast<TMenuItem*>(s)->Caption());
+            };
             menu->Items()->Add(item);
         }
     }

@@ -70,8 +70,10 @@ TEST_F(StdCtrlsTest, EditKeyPressCanDropOrReplaceCharacters) {
     auto* edit = make<TEdit>();
     // The octet-edit rule: "." is swallowed; digits are upper-cased as a stand-in for a change.
     edit->OnKeyPress = [](TObject*, char32_t& k) {
-        if (k == '.') k = 0;
-        else if (k == 'a') k = 'A';
+        if (k == '.')
+            k = 0;
+        else if (k == 'a')
+            k = 'A';
     };
     int changes = 0;
     edit->OnChange = [&](TObject*) { ++changes; };
