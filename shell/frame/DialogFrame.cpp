@@ -27,7 +27,11 @@ TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const 
     b->SetName(Name);
     b->SetParent(Parent);
     b->SetBounds(Left, Top, Width, Height);
+    b->SetStyle(bsEncarta);
     b->SetColor(Form_Color);
+    b->SetColorWhenDown(Button_Down_Color);
+    b->SetLightColor(clGray);
+    b->SetHotTrackColor(clYellow);
     return b;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
+#include "shell/frame/PbButton.h"
 
 #include <string>
 
@@ -13,8 +14,9 @@ constexpr TColor Form_Color = 15595512;
 constexpr TColor Button_Down_Color = 33023;
 
 // The push button of the forms. Every button is made by Create_Push_Button, so that the class
-// is chosen here alone.
-using TFrame_Button = TButton;
+// is chosen here alone: bsEncarta, the form colour, Button_Down_Color when pressed, a grey light
+// edge and yellow hot tracking.
+using TFrame_Button = TPbButton;
 TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const std::string& Name,
                                   int Left, int Top, int Width, int Height);
 
