@@ -3,7 +3,9 @@
 #include "platform/testing/UiTest.h"
 #include "platform/ui/StdCtrls.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -80,6 +82,41 @@ TEST_F(QtStdPeersTest, ComboAndListWidgetsFollowItemsAndSelection) {
     EXPECT_EQ(list->ItemIndex(), 2);
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(widget->item(1)->isSelected());
+}
+
+// A key as the window system delivers it, to the widget that has the focus.
+void nativeKey(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers mods = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(w, &release);
+}
+
+TEST_F(QtStdPeersTest, NativeKeysReachTheModelOnce) {
+    auto* edit = make<TEdit>(10);
+    edit->OnKeyPress = [&](TObject*, char32_t& k) {
+        if (k == '.') k = 0;
+    };
+    edit->SetFocus();
+    auto* line = nativeWidget<QLineEdit>(edit);
+    ASSERT_NE(line, nullptr);
+    nativeKey(line, Qt::Key_1, "1");
+    nativeKey(line, Qt::Key_Period, ".");
+    nativeKey(line, Qt::Key_2, "2");
+    nativeKey(line, Qt::Key_Left, "");
+    nativeKey(line, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(edit->Text(), "2");
+    EXPECT_EQ(line->text(), "2");
+
+    auto* combo = make<TComboBox>(40);
+    combo->Items()->SetCommaText("abcd,xyz");
+    combo->SetFocus();
+    auto* box = nativeWidget<QComboBox>(combo);
+    ASSERT_NE(box, nullptr);
+    nativeKey(box, Qt::Key_X, "x");
+    EXPECT_EQ(combo->Text(), "xyz");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(box->lineEdit()->text(), "xyz");
 }
 
 } // namespace
