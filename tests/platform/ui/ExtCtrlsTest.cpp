@@ -107,6 +107,45 @@ TEST_F(PaintTest, CheckBoxGroupBoxAndBevelInTheClassicLook) {
     (void)off;
 }
 
+TEST_F(PaintTest, EditComboAndListPaintTheirTextInSunkenFrames) {
+    auto* group = make<TGroupBox>(8, 8, 296, 120);
+    group->SetCaption(" NMEA 2000 ");
+    auto* combo = new TComboBox(form.get());
+    combo->SetParent(group);
+    combo->SetBounds(82, 21, 192, 22);
+    combo->SetStyle(csDropDownList);
+    combo->Items()->SetCommaText("125K,250K");
+    combo->SetItemIndex(1);
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(group);
+    edit->SetBounds(148, 55, 126, 21);
+    edit->SetText("0");
+    auto* list = make<TListBox>(8, 140, 150, 60);
+    list->Items()->SetCommaText("Project_A,Project_B");
+    list->SetItemIndex(1);
+    auto* disabled = make<TEdit>(200, 140, 100, 21);
+    disabled->SetText("off");
+    disabled->SetEnabled(false);
+    render("edit_combo_list");
+
+    // Sunken frame: shadow outside at the top-left, white inside; text in the window colour.
+    TPoint e{8 + 148, 8 + 55};
+    EXPECT_EQ(at(e.X, e.Y), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(at(e.X + 120, e.Y + 10), ColorToRGB(clWindow));
+    EXPECT_GT(count(Bounds(e.X + 2, e.Y + 2, 12, 17), clWindowText), 3) << "the text 0";
+    // The combo's drop-down button is a raised face at the right.
+    TPoint c{8 + 82, 8 + 21};
+    EXPECT_EQ(at(c.X + 192 - 10, c.Y + 4), ColorToRGB(clBtnFace));
+    EXPECT_GT(count(Bounds(c.X + 3, c.Y + 3, 40, 16), clWindowText), 5) << "the text 250K";
+    // The selected list item is highlighted.
+    TRect item = list->ItemRect(1);
+    EXPECT_EQ(at(8 + item.Right - 3, 140 + item.Top + 1), ColorToRGB(clHighlight));
+    EXPECT_EQ(at(8 + item.Right - 3, 140 + list->ItemRect(0).Top + 1), ColorToRGB(clWindow));
+    // A disabled edit has the face colour and grey text.
+    EXPECT_EQ(at(200 + 90, 140 + 10), ColorToRGB(clBtnFace));
+    EXPECT_GT(count(Bounds(202, 142, 30, 17), clGrayText), 3);
+}
+
 TEST_F(PaintTest, ImageStretchesProportionallyAndCenters) {
     auto* img = make<TImage>(10, 10, 60, 30);
     TBitmap red(4, 2);
