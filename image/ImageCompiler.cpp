@@ -77,15 +77,37 @@ void writeBankFiles(const std::vector<BankFile>& files) {
         throw EImageError(Format("The bank file %s could not be written: %s",
                                  files[temporaries.size() - 1].path, e.Message()));
     }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        std::error_code ec;
-        std::filesystem::rename(NativePath(temporaries[i]), NativePath(files[i].path), ec);
-        if (ec) {
-            for (std::size_t j = i; j < temporaries.size(); ++j) DeleteFile(temporaries[j]);
-            throw EImageError(
-                Format("The bank file %s could not be written: %s", files[i].path, ec.message()));
+    // Each old file is moved aside before its new one is put in place, so that when a later
+    // file fails the files already placed can be put back as they were.
+    namespace fs = std::filesystem;
+    std::vector<bool> movedAside(files.size(), false), placed(files.size(), false);
+    std::error_code ec;
+    std::size_t i = 0;
+    for (; i < files.size(); ++i) {
+        const std::string& target = files[i].path;
+        if (FileExists(target)) {
+            fs::rename(NativePath(target), NativePath(target + ".old"), ec);
+            if (ec) break;
+            movedAside[i] = true;
         }
+        fs::rename(NativePath(temporaries[i]), NativePath(target), ec);
+        if (ec) break;
+        placed[i] = true;
     }
+    if (i == files.size()) {
+        for (std::size_t j = 0; j < files.size(); ++j)
+            if (movedAside[j]) DeleteFile(files[j].path + ".old");
+        return;
+    }
+    for (std::size_t j = 0; j <= i; ++j) {
+        std::error_code ignored; // best effort: the failure below is what the caller sees
+        if (placed[j]) DeleteFile(files[j].path);
+        if (movedAside[j])
+            fs::rename(NativePath(files[j].path + ".old"), NativePath(files[j].path), ignored);
+    }
+    for (std::size_t j = i; j < temporaries.size(); ++j) DeleteFile(temporaries[j]);
+    throw EImageError(
+        Format("The bank file %s could not be written: %s", files[i].path, ec.message()));
 }
 
 // Without a project the paths would point at the file system's root.

@@ -26,7 +26,7 @@ std::uint8_t octet(int v) {
 }
 
 // Refuses a row that would not fit into a table of the gateway.
-void checkRoom(const std::string& path, int rows, std::uint32_t bytes) {
+void checkRoom(const std::string& path, int rows, std::uint64_t bytes) {
     if (rows > PGN_Table_Size)
         throw EImageError(Format("%s: more than %d rows; the PGN table holds %d entries", path,
                                  PGN_Table_Size, PGN_Table_Size));
@@ -45,7 +45,8 @@ std::vector<TXmlNode> rowsOf(const TXmlNode& root) {
     return rows;
 }
 
-void readReceiveRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t running) {
+// Each row reader fills the entry and returns the row's data bytes as the file gives them.
+std::uint32_t readReceiveRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t running) {
     std::uint32_t id = std::uint32_t(row.Int_Guarded("PGN", 0));
     if (NMEA_Settings_Record.U32(Block_Offset::PGN_Options) & 1)
         id *= 256;
@@ -58,10 +59,12 @@ void readReceiveRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t running
     if (row.Is("FP", "Y")) e.PGN_Flags |= PGN_Flag_Fast_Packet;
     e.Data_Offset = std::uint16_t(running);
     e.Start_Byte = std::uint16_t(row.Int_Guarded("TP_Start", 0));
-    e.Byte_Count = std::uint16_t(row.Int_Guarded("TP_NByte", 8));
+    const int count = row.Int_Guarded("TP_NByte", 8);
+    e.Byte_Count = std::uint16_t(count);
+    return std::uint32_t(count);
 }
 
-void readTransmitRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t running) {
+std::uint32_t readTransmitRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t running) {
     // Each step guarded: a failing part adds nothing, but the shifts still apply.
     std::uint32_t id = 0;
     int v;
@@ -94,6 +97,7 @@ void readTransmitRow(const TProject_Row& row, PGN_Entry& e, std::uint32_t runnin
     e.Data_Offset = std::uint16_t(running);
     e.Start_Byte = 0;
     e.Byte_Count = std::uint16_t(count);
+    return std::uint32_t(count);
 }
 
 // Reads one frame file into table; returns the number of rows and their total data bytes.
@@ -102,17 +106,18 @@ void readFrames(const std::string& path, std::array<PGN_Entry, PGN_Table_Size>& 
                 ReadRow readRow, std::uint32_t& rowCount, std::uint32_t& total) {
     rowCount = 0;
     total = 0;
+    std::uint64_t bytes = 0;
     TXMLDocument doc;
     TXmlNode root;
     if (!Load_Project_File(doc, path, root)) return;
     const std::vector<TXmlNode> rows = rowsOf(root);
     checkRoom(path, int(rows.size()), 0);
     for (std::size_t n = 0; n < rows.size(); ++n) {
-        PGN_Entry& e = table[n];
-        readRow(TProject_Row(rows[n], path, int(n)), e, total);
-        // Counted as stored, so a negative count shows as the run it would give the gateway.
-        total += e.Byte_Count;
-        checkRoom(path, int(n + 1), total);
+        // Counted as given: a negative count wraps to a huge one, and a count above 65535
+        // is not taken for the low 16 bits that the entry keeps.
+        bytes += readRow(TProject_Row(rows[n], path, int(n)), table[n], total);
+        checkRoom(path, int(n + 1), bytes);
+        total = std::uint32_t(bytes);
     }
     rowCount = std::uint32_t(rows.size());
 }

@@ -210,6 +210,15 @@ TEST_F(ImageCompiler, UnwritableBankFileIsAnErrorAndLeavesThePairIntact) {
     EXPECT_EQ(project.Read("bin/bank2.bin"), old2);
     std::filesystem::remove_all(project.Path("bin/bank2.bin.tmp"));
 
+    // bank2 cannot be put in place after bank1 was: bank1 is put back as it was.
+    DeleteFile(project.Path("bin/bank2.bin"));
+    ForceDirectories(project.Path("bin/bank2.bin"));
+    EXPECT_THROW(Save_Bank(25, project.Dir()), EImageError);
+    EXPECT_EQ(project.Read("bin/bank1.bin"), old1);
+    EXPECT_EQ(ListFiles(project.Path("bin")), std::vector<std::string>{"bank1.bin"});
+    std::filesystem::remove_all(project.Path("bin/bank2.bin"));
+    WriteBinaryFile(project.Path("bin/bank2.bin"), old2.data(), old2.size());
+
     // bank1 cannot be put in place: bank2 keeps its old bytes.
     DeleteFile(project.Path("bin/bank1.bin"));
     ForceDirectories(project.Path("bin/bank1.bin"));

@@ -177,6 +177,10 @@ TEST_F(NmeaImage, RefusesMoreRowsOrDataBytesThanADirectionHolds) {
         {"NMEA_Send_Frames.xml", frames(row({{"TP_NByte", "500"}}) + row({{"TP_NByte", "13"}})),
          "512"},
         {"NMEA_Send_Frames.xml", frames(row({{"TP_NByte", "-1"}})), "512"},
+        // Counted as given, not by the low 16 bits that would be stored (4).
+        {"NMEA_Rec_Frames.xml", frames(row({{"TP_NByte", "65540"}})), "512"},
+        {"NMEA_Send_Frames.xml", frames(row({{"TP_NByte", "65540"}})), "512"},
+        {"NMEA_Send_Frames.xml", frames(row({{"FP", "Y"}, {"TP_NByte", "65540"}})), "512"},
     };
     for (const auto& c : cases) {
         TempProject p;
