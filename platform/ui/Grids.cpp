@@ -42,10 +42,11 @@ void TCustomGrid::SetRowCount(int v) {
 
 void TCustomGrid::changeSize(int newColCount, int newRowCount) {
     int oldCols = colCount_, oldRows = rowCount_;
-    // An edit of a cell that goes away is dropped, not written back.
+    // An edit of a cell that goes away is dropped, not written back. Hiding the focused editor
+    // focuses the grid, which may load the editor again: forget the cell after that.
     if (FInplaceCol >= newColCount || FInplaceRow >= newRowCount) {
-        FInplaceCol = FInplaceRow = -1;
         if (FInplaceEdit) FInplaceEdit->Hide();
+        FInplaceCol = FInplaceRow = -1;
     }
     colWidths_.resize(std::size_t(newColCount), defaultColWidth_);
     tabStops_.resize(std::size_t(newColCount), true);

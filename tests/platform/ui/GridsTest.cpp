@@ -324,6 +324,25 @@ TEST_F(GridTest, EditorStaysOpenWithAlwaysShowEditor) {
     EXPECT_FALSE(grid->Options().Contains(goAlwaysShowEditor));
 }
 
+TEST_F(GridTest, RemovingTheEditedRowDropsTheEdit) {
+    grid->SetOptions(grid->Options() + goEditing);
+    grid->SetRow(30);
+    key(VK_F2);
+    chr('k');
+    ASSERT_EQ(GetFocus(), grid->InplaceEditor()->Handle());
+    EXPECT_NO_THROW(grid->SetRowCount(10));
+    EXPECT_EQ(grid->Row(), 9);
+    EXPECT_EQ(grid->Cells(1, 9), "1:9");
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "1:9") << "the editor follows the current cell";
+
+    grid->SetRow(5);
+    key(VK_F2);
+    chr('m');
+    EXPECT_NO_THROW(grid->DeleteRow(5));
+    EXPECT_EQ(grid->RowCount(), 9);
+    EXPECT_EQ(grid->Cells(1, 5), "1:6");
+}
+
 TEST_F(GridTest, ClickOnCurrentCellEditsWithGoEditing) {
     grid->SetOptions(grid->Options() + goEditing);
     mouse(WM_LBUTTONDOWN, at(3, 2), MK_LBUTTON);
