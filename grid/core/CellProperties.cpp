@@ -1,9 +1,11 @@
 #include "grid/core/CellProperties.h"
 
+#include "grid/core/BaseGrid.h"
 #include "grid/core/CellGraphic.h"
 
 TCellProperties::TCellProperties(TBaseGrid* AOwnerGrid, int AOwnerCol, int AOwnerRow)
-    : FOwnerGrid(AOwnerGrid), FOwnerCol(AOwnerCol), FOwnerRow(AOwnerRow) {}
+    : FOwnerGrid(AOwnerGrid), FOwnerCol(AOwnerCol), FOwnerRow(AOwnerRow),
+      FWordWrap(AOwnerGrid && AOwnerGrid->WordWrap()) {}
 
 // A cell graphic goes with its properties; a graphic of another class belongs to someone else.
 TCellProperties::~TCellProperties() {

@@ -115,6 +115,10 @@ TEST_F(CellStoreTest, NewPropertiesStartWithTheGridLook) {
     EXPECT_TRUE(p->IsBaseCell());
     EXPECT_EQ(p->OwnerCol(), 1);
     EXPECT_EQ(p->OwnerRow(), 1);
+
+    grid->SetWordWrap(true);
+    TCellProperties own(grid.get(), 0, 0);
+    EXPECT_TRUE(own.WordWrap()) << "a properties object starts with its grid's word wrap";
 }
 
 TEST_F(CellStoreTest, FreeingPropertiesFreesTheirCellGraphicOnly) {
