@@ -149,7 +149,9 @@ void resetBetweenTests() {
     scripted.OnAsk = nullptr;
     modalActions.clear();
     SetModifierKeyState({});
+    ReleaseCapture();
     Application->OnModalIdle = onModalIdle;
+    Application->OnIdle = nullptr;
     Application->OnException = nullptr;
     Screen->SetCursor(crDefault);
     Application->CancelHint();
