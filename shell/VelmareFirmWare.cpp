@@ -46,12 +46,14 @@ TLabel* greyLabel(TFVelmareFirmWare* form, const std::string& name, bool bold) {
 TFrame_Button* stepButton(TFVelmareFirmWare* form, const std::string& name) {
     TFrame_Button* b =
         Create_Push_Button(form, form, name, 80, 0, Step_Button_Width, Step_Button_Height);
+    b->SetAlignment(taLeftJustify);
     b->SetVisible(false);
     return b;
 }
 
 TFrame_Button* topButton(TFVelmareFirmWare* form, const std::string& name) {
     TFrame_Button* b = Create_Push_Button(form, form, name, 0, 8, 50, 50);
+    b->SetStyle(bsNormal);
     b->SetShowHint(true);
     return b;
 }
@@ -89,7 +91,7 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     L_Name_Conf = greyLabel(this, "L_Name_Conf", false);
     L_Name_Conf_L2 = greyLabel(this, "L_Name_Conf_L2", false);
     L_Morvik = greyLabel(this, "L_Morvik", true);
-    L_Morvik->SetCaption(Maker_Web_Host);
+    L_Morvik->SetCaption(std::string(Maker_Web_Host).substr(std::string("https://").size()));
     L_Morvik->SetCursor(crHandPoint);
     I_Lorvan = new TImage(this);
     I_Lorvan->SetName("I_Lorvan");
@@ -127,6 +129,8 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     Btn_PROFINET_XML = stepButton(this, "Btn_PROFINET_XML");
     Btn_CreateBin = stepButton(this, "Btn_CreateBin");
     Btn_ScanDecode = Create_Push_Button(this, this, "Btn_ScanDecode", 516, 70, 166, 36);
+    Btn_ScanDecode->SetAlignment(taLeftJustify);
+    for (TFrame_Button* b : {Btn_New, Btn_Open, Btn_CreateBin}) b->SetHotTrackColor(clSkyBlue);
 
     Shape1 = shape(this, "Shape1");
     Shape1->SetBounds(10, Shape1_Top(Design_Last_At), 674, 1);

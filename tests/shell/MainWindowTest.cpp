@@ -98,6 +98,20 @@ TEST_F(MainWindow, Type25ShowsExactlyItsSixStepsInPlace) {
     }
     EXPECT_EQ(w->Btn_Info->Hint(), UI_Texts[12]);
     EXPECT_EQ(w->Btn_Close->Hint(), UI_Texts[14]);
+
+    // Step buttons: bsEncarta, captions on the left, yellow hot tracking but sky blue for the
+    // project buttons and Update Device; the three top buttons are plain.
+    for (TFrame_Button* b : {w->Btn_New, w->Btn_KNX_Access, w->Btn_J1939_Send_Frame}) {
+        EXPECT_EQ(b->Style(), bsEncarta) << b->Name();
+        EXPECT_EQ(b->Alignment(), taLeftJustify) << b->Name();
+        EXPECT_EQ(b->Color(), TColor(15595512)) << b->Name();
+        EXPECT_EQ(b->ColorWhenDown(), TColor(33023)) << b->Name();
+    }
+    EXPECT_EQ(w->Btn_KNX_Access->HotTrackColor(), clYellow);
+    for (TFrame_Button* b : {w->Btn_New, w->Btn_Open, w->Btn_CreateBin})
+        EXPECT_EQ(b->HotTrackColor(), clSkyBlue) << b->Name();
+    for (TFrame_Button* b : {w->Btn_Info, w->Btn_Opz, w->Btn_Close})
+        EXPECT_EQ(b->Style(), bsNormal) << b->Name();
 }
 
 // Each product type on the real window: the visible step buttons are those of its layout.
