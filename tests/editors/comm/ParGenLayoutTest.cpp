@@ -271,3 +271,24 @@ TEST_F(ParGenTest, ActivationKeepsTheTopOnTheScreen) {
     f->FormActivate(f);
     EXPECT_EQ(f->Top(), 25);
 }
+
+TEST_F(ParGenTest, SetLangTakesTheTextsOfTheLanguage) {
+    TFParGen* f = Create(10);
+    f->FormShow(f);
+    Apply_Lng_Line("STR721 = Filo");
+    Apply_Lng_Line("STR723 = Presente");
+    Apply_Lng_Line("STR94 = KNX bus");
+    Apply_Lng_Line("STR116 = Rete");
+    Apply_Lng_Line("STR121 = Chiudi");
+    f->Set_Lang();
+    EXPECT_EQ(f->L_MBus_Options_Wire_Present->Caption(), "Filo");
+    EXPECT_EQ(f->GB_KNX->Caption(), "KNX bus");
+    EXPECT_EQ(f->GB_Modbus_TCP_Slave->Caption(), "Rete");
+    EXPECT_EQ(f->Btn_MBus_Collapse->Hint(), "Chiudi");
+    // The presence lists are refilled in the language and wait for the next showing.
+    EXPECT_EQ(f->CB_MBus_Options_Wire_Present->Items()->Strings(1), "Presente");
+    EXPECT_EQ(f->CB_MBus_Options_Wire_Present->ItemIndex(), -1);
+    EXPECT_EQ(f->CB_Baud_Mbus->Items()->Strings(0), "300");
+    f->FormShow(f);
+    EXPECT_EQ(f->CB_MBus_Options_Wire_Present->Text(), "Presente");
+}
