@@ -303,6 +303,36 @@ TEST_F(CellStoreTest, ActiveRowAndHoverRowTakeTheirColours) {
     EXPECT_EQ(px(140, 90), ColorToRGB(clWhite));
 }
 
+TEST_F(CellStoreTest, SelectionStyleFramesSelectedCellsInItsOrTheInactiveColours) {
+    grid->SetColor(clWhite);
+    grid->SetCol(2);
+    grid->SetRow(2);
+    struct Case {
+        TGridSelectionStyle style;
+        bool focused;
+        TColor border;
+    } cases[] = {
+        {ssVista, true, 0xFDDE99},
+        {ssWin7, true, 0xCEA27D},
+        {ssOffice2007, true, 0x8DD7D3},
+        {ssVista, false, 0xD9D9D9},
+    };
+    for (const auto& c : cases) {
+        grid->SetSelectionStyle(c.style);
+        if (c.focused)
+            grid->SetFocus();
+        else
+            ::SetFocus(nullptr);
+        ASSERT_EQ(grid->Focused(), c.focused);
+        grid->Repaint();
+        TBitmap* img = grid->BackingImage();
+        // Cell (2, 2) spans 80..119 x 40..59; the frame's left and top edges are its own.
+        EXPECT_EQ(img->PixelColor(80, 50), c.border) << c.style << " " << c.focused;
+        EXPECT_EQ(img->PixelColor(100, 40), c.border) << c.style << " " << c.focused;
+        EXPECT_EQ(img->PixelColor(100, 90), ColorToRGB(clWhite)) << "unselected cells";
+    }
+}
+
 TEST_F(CellStoreTest, ComputedRectanglesFollowScrolling) {
     grid->SetRowCount(100);
     grid->SetTopRow(50);
