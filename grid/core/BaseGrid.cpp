@@ -497,6 +497,12 @@ void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 bool TBaseGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+    // Step from the area's last row as Down does; from the base the step would end inside the
+    // area and go back to the base.
+    if (int cr = Row(); propsOf(Col(), cr)) {
+        int areaEnd = BaseCell(Col(), cr).Y + CellSpan(Col(), cr).Y;
+        if (areaEnd > cr && areaEnd < RowCount()) SetRow(areaEnd);
+    }
     bool result = TObjStringGrid::DoMouseWheelDown(Shift, MousePos);
     if (VisibleRowCount() < Row() - TopRow() && Row() < RowCount() - 1 && FHideLastRow)
         SetTopRow(TopRow() + 1);

@@ -236,7 +236,7 @@ TEST_F(CellStoreTest, SpanIdentityOfRowsAndColumns) {
     EXPECT_EQ(grid->MinRowSpan(0), grid->RowCount());
 }
 
-TEST_F(CellStoreTest, ArrowKeysStepOverAMergedArea) {
+TEST_F(CellStoreTest, KeysAndWheelStepOverAMergedArea) {
     grid->MergeCells(2, 2, 2, 1);
     grid->SetCol(2);
     grid->SetRow(2);
@@ -250,6 +250,21 @@ TEST_F(CellStoreTest, ArrowKeysStepOverAMergedArea) {
     EXPECT_EQ(grid->Col(), 3);
     grid->key(VK_LEFT);
     EXPECT_EQ(grid->Col(), 1) << "from a non-base cell Left leaves the area";
+
+    grid->MergeCells(1, 4, 1, 3); // rows 4..6
+    grid->SetCol(1);
+    grid->SetRow(4);
+    grid->key(VK_DOWN);
+    EXPECT_EQ(grid->Row(), 7);
+    grid->key(VK_UP);
+    EXPECT_EQ(grid->Row(), 4) << "lands on the area's base";
+    grid->SetRow(3);
+    grid->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(grid->Row(), 4);
+    grid->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(grid->Row(), 7) << "the wheel does not stick at the area";
+    grid->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(grid->Row(), 4);
 }
 
 TEST_F(CellStoreTest, MergedAreaPaintsOncePerPass) {
