@@ -1028,6 +1028,9 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
 }
 
 void TWinControl::PaintTo(TCanvas* dest, int X, int Y) {
+    // A window and its children never draw outside its bounds.
+    int saved = ::SaveDC(dest);
+    ::IntersectClipRect(dest, X, Y, X + width_, Y + height_);
     if (backing_) {
         Update();
         dest->Draw(X, Y, backing_.get());
@@ -1041,6 +1044,7 @@ void TWinControl::PaintTo(TCanvas* dest, int X, int Y) {
         auto w = dynamic_cast<TWinControl*>(c);
         if (w && w->Visible()) w->PaintTo(dest, X + w->Left(), Y + w->Top());
     }
+    ::RestoreDC(dest, saved);
 }
 
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {

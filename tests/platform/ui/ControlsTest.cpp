@@ -189,6 +189,19 @@ TEST_F(FormTest, RenderComposesAFormWithItsWindowedChildren) {
     EXPECT_EQ(image->PixelColor(25, 35), clNavy);
 }
 
+TEST_F(FormTest, RenderClipsChildrenToTheirParent) {
+    form->SetColor(clSilver);
+    auto* box = add<TProbe>(10, 10, 20, 20);
+    box->SetColor(clNavy);
+    auto* inner = add<TProbe>(15, 15, 30, 30, box); // reaches past the box's edges
+    inner->SetColor(clRed);
+    show();
+    auto image = render(form.get());
+    EXPECT_EQ(image->PixelColor(27, 27), clRed);
+    EXPECT_EQ(image->PixelColor(35, 35), clSilver);
+    EXPECT_EQ(image->PixelColor(12, 35), clSilver);
+}
+
 TEST_F(FormTest, MouseGoesToTheWindowlessChildUnderIt) {
     auto* patch = add<TPatch>(10, 10, 20, 20);
     int formClicks = 0;
