@@ -17,6 +17,8 @@ public:
     using TStringGrid::TStringGrid;
     std::vector<TGridCoord> asked;
     std::vector<std::pair<int, int>> topLeftChanges;
+    int editLimit = 0;
+    int GetEditLimit() override { return editLimit; }
 
 protected:
     bool SelectCell(int ACol, int ARow) override {
@@ -341,6 +343,49 @@ TEST_F(GridTest, RemovingTheEditedRowDropsTheEdit) {
     EXPECT_NO_THROW(grid->DeleteRow(5));
     EXPECT_EQ(grid->RowCount(), 9);
     EXPECT_EQ(grid->Cells(1, 5), "1:6");
+}
+
+TEST_F(GridTest, EditHooksShapeTheEditor) {
+    grid->SetOptions(grid->Options() + goEditing);
+    grid->OnGetEditText = [](TObject*, int, int, std::string& v) { v = "[" + v + "]"; };
+    grid->OnGetEditMask = [](TObject*, int c, int, std::string& v) { v = c == 2 ? "99" : ""; };
+    grid->SetCol(2);
+    grid->SetRow(2);
+    key(VK_F2);
+    TInplaceEdit* ed = grid->InplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->Text(), "[2:2]");
+    EXPECT_EQ(ed->EditMask(), "99");
+    key(VK_END);
+    chr('q');
+    chr(13);
+    EXPECT_EQ(grid->Cells(2, 2), "[2:2]q");
+
+    grid->editLimit = -1; // read-only
+    grid->SetCol(3);
+    chr('x');
+    EXPECT_EQ(ed->Text(), "[3:2]") << "a read-only cell takes no typing";
+    chr(13);
+    EXPECT_EQ(grid->Cells(3, 2), "[3:2]");
+
+    grid->editLimit = 3;
+    grid->SetCol(4);
+    for (char c : std::string("abcdef")) chr(c);
+    EXPECT_EQ(ed->Text(), "abc");
+}
+
+TEST_F(GridTest, RowSelectSelectsWholeRows) {
+    grid->SetOptions(grid->Options() + goRowSelect);
+    mouse(WM_LBUTTONDOWN, at(3, 4), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(3, 4));
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 4, 5, 4}));
+    key(VK_DOWN);
+    key(VK_DOWN, {ssShift});
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 5, 5, 6}));
+    mouse(WM_LBUTTONDOWN, at(3, 2), MK_LBUTTON);
+    mouse(WM_MOUSEMOVE, at(2, 4), MK_LBUTTON);
+    mouse(WM_LBUTTONUP, at(2, 4));
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 2, 5, 4}));
 }
 
 TEST_F(GridTest, ClickOnCurrentCellEditsWithGoEditing) {
