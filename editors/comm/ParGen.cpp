@@ -21,28 +21,25 @@ constexpr int Collapsed_Height = 26;
 // Below the last control of an expanded group.
 constexpr int Group_Bottom_Margin = 15;
 
-// Draws a small minus (or plus) sign, on a glyph strip of one cell.
+// A 5-pixel minus (or plus) sign on a one-cell glyph strip. The push button puts a glyph without
+// caption 2 pixels left of its middle (the caption spacing), so the sign stands 2 pixels right of
+// the strip's middle.
 std::unique_ptr<TBitmap> Sign_Glyph(bool Plus) {
-    auto bmp = std::make_unique<TBitmap>(7, 7);
+    auto bmp = std::make_unique<TBitmap>(11, 7);
     TCanvas* c = bmp->Canvas();
     c->Brush()->SetColor(clWhite);
-    c->FillRect(Rect(0, 0, 7, 7));
+    c->FillRect(Rect(0, 0, 11, 7));
     c->Brush()->SetColor(clBlack);
-    c->FillRect(Rect(0, 3, 7, 4));
-    if (Plus) c->FillRect(Rect(3, 0, 4, 7));
+    c->FillRect(Rect(5, 3, 10, 4));
+    if (Plus) c->FillRect(Rect(7, 1, 8, 6));
     return bmp;
 }
 
-// The collapse and expand buttons show a sign; a push button without glyphs shows it as text.
-template <class B> void Set_Sign(B* Button, bool Plus) {
-    if constexpr (requires { Button->SetGlyph(static_cast<const TBitmap*>(nullptr)); }) {
-        auto glyph = Sign_Glyph(Plus);
-        Button->SetGlyph(glyph.get());
-        Button->SetNumGlyphs(1);
-        Button->SetCaption("");
-    } else {
-        Button->SetCaption(Plus ? "+" : "-");
-    }
+// The collapse and expand buttons show a sign and no caption.
+void Set_Sign(TFrame_Button* Button, bool Plus) {
+    Button->SetGlyph(Sign_Glyph(Plus).get());
+    Button->SetNumGlyphs(1);
+    Button->SetCaption("");
 }
 
 } // namespace

@@ -90,9 +90,9 @@ int TFParGen::Text_To_Int(const std::string& Text, int Def) {
         if (value > 0xFFFFFFFFull) return Def;
     }
     if (base == 16) {
-        // Up to eight digits give the 32-bit pattern.
-        const auto pattern = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-        return negative ? -pattern : pattern;
+        // Up to eight digits give the 32-bit pattern; a sign negates it in 32 bits.
+        const auto pattern = static_cast<std::uint32_t>(value);
+        return static_cast<std::int32_t>(negative ? 0u - pattern : pattern);
     }
     if (negative) return value > 0x80000000ull ? Def : int(-static_cast<std::int64_t>(value));
     return value > 0x7FFFFFFFull ? Def : int(value);

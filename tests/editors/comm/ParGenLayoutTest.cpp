@@ -292,3 +292,30 @@ TEST_F(ParGenTest, SetLangTakesTheTextsOfTheLanguage) {
     f->FormShow(f);
     EXPECT_EQ(f->CB_MBus_Options_Wire_Present->Text(), "Presente");
 }
+
+TEST_F(ParGenTest, CollapseAndExpandSignsSitInTheMiddleOfTheirButtons) {
+    TFParGen* f = Create(25);
+    f->FormShow(f);
+    f->Btn_NMEA2000_Collapse->Click();
+    // The dark pixels inside the frame: a 5-pixel minus, and for expand a plus, around (5, 5).
+    struct Case {
+        TPbButton* button;
+        bool plus;
+    };
+    const Case cases[] = {{f->Btn_KNX_Collapse, false}, {f->Btn_NMEA2000_Expande, true}};
+    for (const Case& c : cases) {
+        std::string drawn, expected;
+        for (int y = 1; y < 10; ++y) {
+            for (int x = 1; x < 10; ++x) {
+                const TColor p = uitest::pixel(c.button, x, y);
+                drawn += GetRValue(p) + GetGValue(p) + GetBValue(p) < 180 ? '#' : '.';
+                const bool bar = y == 5 && x >= 3 && x <= 7;
+                const bool stem = c.plus && x == 5 && y >= 3 && y <= 7;
+                expected += bar || stem ? '#' : '.';
+            }
+            drawn += '\n';
+            expected += '\n';
+        }
+        EXPECT_EQ(drawn, expected) << c.button->Name();
+    }
+}
