@@ -6,6 +6,8 @@
 TFMeter_Bus* FMeter_Bus = nullptr;
 
 TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bus") {
+    // The network editor, unlike the other dialogs, can be resized.
+    SetBorderStyle(bsSizeable);
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
     Btn_ImportNet = Add_Button("Btn_ImportNet", 252);

@@ -51,10 +51,55 @@ TFrame_Button* stepButton(TFVelmareFirmWare* form, const std::string& name) {
     return b;
 }
 
-TFrame_Button* topButton(TFVelmareFirmWare* form, const std::string& name) {
+enum class TopGlyph { Info, Options, Close };
+
+// The 50 x 50 picture of a top button, drawn on the fuchsia of its bottom-left pixel, which the
+// button paints transparent.
+std::unique_ptr<TBitmap> topGlyph(TopGlyph kind) {
+    auto bmp = std::make_unique<TBitmap>(50, 50);
+    TCanvas* c = bmp->Canvas();
+    c->Brush()->SetColor(clFuchsia);
+    c->FillRect(Rect(0, 0, 50, 50));
+    switch (kind) {
+    case TopGlyph::Info: {
+        const TColor blue = 0xA06020; // red 32, green 96, blue 160
+        c->Pen()->SetColor(blue);
+        c->Pen()->SetWidth(3);
+        c->Brush()->SetStyle(bsClear);
+        c->Ellipse(10, 10, 40, 40);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(blue);
+        c->FillRect(Rect(23, 16, 27, 20));
+        c->FillRect(Rect(23, 22, 27, 34));
+        break;
+    }
+    case TopGlyph::Options:
+        // Three sliders with their knobs.
+        for (const auto& [y, knob] : {std::pair{17, 19}, std::pair{25, 31}, std::pair{33, 23}}) {
+            c->Brush()->SetColor(clGray);
+            c->FillRect(Rect(12, y - 1, 38, y + 1));
+            c->Brush()->SetColor(0x505050);
+            c->FillRect(Rect(knob - 3, y - 4, knob + 3, y + 4));
+        }
+        break;
+    case TopGlyph::Close:
+        c->Pen()->SetColor(0x2020B0); // red 176, green 32, blue 32
+        c->Pen()->SetWidth(4);
+        c->MoveTo(16, 16);
+        c->LineTo(34, 34);
+        c->MoveTo(34, 16);
+        c->LineTo(16, 34);
+        break;
+    }
+    return bmp;
+}
+
+TFrame_Button* topButton(TFVelmareFirmWare* form, const std::string& name, TopGlyph glyph) {
     TFrame_Button* b = Create_Push_Button(form, form, name, 0, 8, 50, 50);
     b->SetStyle(bsNormal);
     b->SetShowHint(true);
+    b->SetGlyph(topGlyph(glyph).get());
+    b->SetNumGlyphs(1);
     return b;
 }
 
@@ -91,7 +136,8 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     L_Name_Conf = greyLabel(this, "L_Name_Conf", false);
     L_Name_Conf_L2 = greyLabel(this, "L_Name_Conf_L2", false);
     L_Morvik = greyLabel(this, "L_Morvik", true);
-    L_Morvik->SetCaption(std::string(Maker_Web_Host).substr(std::string("https://").size()));
+    // The host name alone: the full address would run past the window's right edge.
+    L_Morvik->SetCaption(std::string(Maker_Web_Host).substr(std::string("https://www.").size()));
     L_Morvik->SetCursor(crHandPoint);
     I_Lorvan = new TImage(this);
     I_Lorvan->SetName("I_Lorvan");
@@ -104,9 +150,9 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     LL_Update->SetParent(this);
     place(LL_Update, 208, 19, false);
 
-    Btn_Info = topButton(this, "Btn_Info");
-    Btn_Opz = topButton(this, "Btn_Opz");
-    Btn_Close = topButton(this, "Btn_Close");
+    Btn_Info = topButton(this, "Btn_Info", TopGlyph::Info);
+    Btn_Opz = topButton(this, "Btn_Opz", TopGlyph::Options);
+    Btn_Close = topButton(this, "Btn_Close", TopGlyph::Close);
     Btn_New = stepButton(this, "Btn_New");
     Btn_Open = stepButton(this, "Btn_Open");
     Btn_Prm_Gen = stepButton(this, "Btn_Prm_Gen");

@@ -49,6 +49,12 @@ TEST_F(MainWindowPaint, TheWindowPaintsItsBackgroundCaptionsAndFrames) {
     EXPECT_EQ(image->PixelColor(200, 383), clSilver);
     // The buttons of the steps are drawn over the background.
     EXPECT_GT(inkIn(*image, w->Btn_CreateBin->BoundsRect(), 15595512), 100);
+    // The top buttons carry no caption, so only their glyphs tell them apart.
+    for (TFrame_Button* b : {w->Btn_Info, w->Btn_Opz, w->Btn_Close}) {
+        TRect inner = b->BoundsRect();
+        InflateRect(inner, -6, -6);
+        EXPECT_GT(inkIn(*image, inner, image->PixelColor(inner.Left, inner.Top)), 50) << b->Name();
+    }
 }
 
 } // namespace

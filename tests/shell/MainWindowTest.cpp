@@ -110,8 +110,14 @@ TEST_F(MainWindow, Type25ShowsExactlyItsSixStepsInPlace) {
     EXPECT_EQ(w->Btn_KNX_Access->HotTrackColor(), clYellow);
     for (TFrame_Button* b : {w->Btn_New, w->Btn_Open, w->Btn_CreateBin})
         EXPECT_EQ(b->HotTrackColor(), clSkyBlue) << b->Name();
-    for (TFrame_Button* b : {w->Btn_Info, w->Btn_Opz, w->Btn_Close})
+    // The top buttons show a 50 x 50 glyph and no caption.
+    for (TFrame_Button* b : {w->Btn_Info, w->Btn_Opz, w->Btn_Close}) {
         EXPECT_EQ(b->Style(), bsNormal) << b->Name();
+        EXPECT_EQ(b->Caption(), "") << b->Name();
+        EXPECT_EQ(b->Glyph()->Width(), 50) << b->Name();
+        EXPECT_EQ(b->Glyph()->Height(), 50) << b->Name();
+        EXPECT_EQ(b->NumGlyphs(), 1) << b->Name();
+    }
 }
 
 // Each product type on the real window: the visible step buttons are those of its layout.
@@ -152,6 +158,8 @@ TEST_F(MainWindow, EveryProductTypeShowsTheButtonsOfItsLayout) {
             EXPECT_EQ(w->I_Lorvan->Top(), Step_Label_Top(l.Steps) - 38) << type;
         } else {
             EXPECT_EQ(w->L_Morvik->Top(), Step_Label_Top(l.Steps)) << type;
+            // The whole web address stays inside the window.
+            EXPECT_LE(w->L_Morvik->BoundsRect().Right, w->ClientWidth()) << type;
         }
         EXPECT_EQ(w->Caption(), Get_Product_Profile(type).Caption) << type;
     }

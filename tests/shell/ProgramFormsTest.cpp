@@ -21,12 +21,13 @@ struct FormCase {
     int width, height; // client area after creation; -1: set by a later layout step
     int caption;       // UI_Texts entry of the caption; -1: a fixed caption
     bool relabelled;   // Change_Language calls its Set_Lang
+    TFormBorderStyle border = bsSingle;
 };
 
 // In creation order.
 const FormCase Forms[] = {
     {"FVelmareFirmWare", 694, 484, -1, true},
-    {"FBootTCP", 350, 233, 57, true},
+    {"FBootTCP", 350, 233, 57, true, bsDialog},
     {"FNew_Project", 331, 162, 25, true},
     {"FOpenConf", 377, 351, 33, true},
     {"FAbout", 406, 148, -1, false},
@@ -46,13 +47,13 @@ const FormCase Forms[] = {
     {"FDefOffset", 482, 610, 641, true},
     {"FReceiveJ1939", 876, 337, 665, true},
     {"FTransmitJ1939", 800, 337, 692, true},
-    {"FMeter_Bus", 834, 662, 743, false},
+    {"FMeter_Bus", 834, 662, 743, false, bsSizeable},
     {"FNewIDNode", 265, 195, 849, false},
     {"FDMXDefVal", 475, 337, 879, true},
     {"FProfinetFileName", 540, 205, 911, false},
     {"FReceiveCAN", 1010, 337, 1000, false},
     {"FTransmitCAN", 1100, 337, 1100, false},
-    {"FInsertKeyWireless", 481, 47, -1, false},
+    {"FInsertKeyWireless", 481, 47, -1, false, bsNone},
     {"FScanDecode", -1, 571, 1200, false},
     {"FScanModbusStart", 331, 162, 1300, false},
     {"FModbusStartAdd_SD", 511, 336, 1500, false},
@@ -78,6 +79,7 @@ TEST_F(ProgramForms, TheThirtyThreeFormsAreCreatedInOrderWithTheirSizesAndCaptio
             EXPECT_EQ(f->Caption(), UI_Texts[c.caption]) << c.name;
         }
         EXPECT_EQ(f->Color(), Form_Color) << c.name;
+        EXPECT_EQ(f->BorderStyle(), c.border) << c.name;
         EXPECT_FALSE(f->Visible()) << c.name;
         // The framed dialogs show the software code of the variant in their title panel.
         if (auto* d = dynamic_cast<TFramed_Dialog*>(f)) {
