@@ -1,6 +1,8 @@
 #include "shell/About.h"
 
+#include "platform/process/Process.h"
 #include "shell/state/ProductProfiles.h"
+#include "shell/state/ProgramState.h"
 
 TFAbout* FAbout = nullptr;
 
@@ -37,4 +39,33 @@ TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner) {
     PbButton1 = Create_Push_Button(this, this, "PbButton1", 32, 115, 75, 25);
     PbButton1->SetCaption("OK");
     PbButton1->SetModalResult(mrOk);
+
+    OnShow = [this](TObject* Sender) { FormShow(Sender); };
+    auto link = [this](TObject* Sender) { Label4Click(Sender); };
+    Label4->OnClick = link;
+    Image2->OnClick = link;
+    I_Lorvan->OnClick = link;
+}
+
+void TFAbout::FormShow(TObject* /*Sender*/) {
+    I_Lorvan->SetVisible(false);
+    Image2->SetVisible(true);
+    Label4->SetVisible(true);
+    const TProduct_Profile profile = Product_Profile();
+    Label2->SetCaption(profile.Description);
+    Label9->SetCaption(profile.SW_Code);
+    Label10->SetCaption(profile.Version);
+    Label12->SetCaption(profile.Manual_Code);
+    if (profile.OEM) {
+        I_Lorvan->SetVisible(true);
+        Image2->SetVisible(false);
+        Label4->SetVisible(false);
+    }
+    SetClientSize(406, 148);
+}
+
+void TFAbout::Label4Click(TObject* /*Sender*/) {
+    if (Product_Profile().OEM) return;
+    const std::string url = Product_Page_URL(Product_Type());
+    if (!url.empty()) ShellOpen(url);
 }

@@ -18,6 +18,11 @@ public:
     TLabel* Label12; // manual code
     TLabel* Label4;  // the maker's web address
     TFrame_Button* PbButton1;
+
+    // Fills the profile's texts and shows the maker's or the OEM logo.
+    void FormShow(TObject* Sender);
+    // Opens the product page; nothing for OEM editions.
+    void Label4Click(TObject* Sender);
 };
 
 extern TFAbout* FAbout;
