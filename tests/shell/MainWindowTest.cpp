@@ -106,6 +106,8 @@ TEST_F(MainWindow, Type25ShowsExactlyItsSixStepsInPlace) {
         EXPECT_EQ(b->Alignment(), taLeftJustify) << b->Name();
         EXPECT_EQ(b->Color(), TColor(15595512)) << b->Name();
         EXPECT_EQ(b->ColorWhenDown(), TColor(33023)) << b->Name();
+        EXPECT_EQ(b->NumGlyphs(), 1) << b->Name();
+        EXPECT_FALSE(b->Glyph()->Empty()) << b->Name();
     }
     EXPECT_EQ(w->Btn_KNX_Access->HotTrackColor(), clYellow);
     for (TFrame_Button* b : {w->Btn_New, w->Btn_Open, w->Btn_CreateBin})
