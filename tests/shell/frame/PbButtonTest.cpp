@@ -1,6 +1,7 @@
 #include "shell/frame/PbButton.h"
 
 #include "platform/testing/UiTest.h"
+#include "platform/ui/Menus.h"
 #include "shell/frame/DialogFrame.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +195,27 @@ TEST_F(PbButtonTest, ModalResultClosesTheModalForm) {
     });
     EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_EQ(clicked, (std::vector<std::string>{"OK", "Apply", "Cancel"}));
+}
+
+TEST_F(PbButtonTest, ClickPopsUpTheMenuAtTheBottomLeftCorner) {
+    TPbButton* b = add("More", 20, 30);
+    auto* menu = new TPopupMenu(form.get());
+    b->SetPopupMenu(menu);
+    std::vector<TPoint> shown;
+    TPopupMenuPresenter previous = PopupMenuPresenter();
+    SetPopupMenuPresenter([&](TPopupMenu& m, TPoint at) -> TMenuItem* {
+        EXPECT_EQ(&m, menu);
+        shown.push_back(at);
+        return nullptr;
+    });
+    show();
+    // The drop-down mark at (W - 11, H div 2 - 1).
+    EXPECT_EQ(pixel(b, b->Width() - 11, b->Height() / 2 - 1), clBlack);
+    click(b);
+    SetPopupMenuPresenter(previous);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], b->ClientToScreen(TPoint{0, b->Height()}));
+    EXPECT_EQ(clicked.size(), 1u);
 }
 
 TEST_F(PbButtonTest, PaintsFaceHotDownAndDisabledLooks) {
