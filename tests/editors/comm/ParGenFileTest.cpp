@@ -313,6 +313,8 @@ TEST_F(ParGenTest, PartialFilesGiveEachMissingOrUnreadableKeyItsDefault) {
         {"<!--x--><Par_Gen><KNX_ID_DEV>1.1.9</KNX_ID_DEV></Par_Gen>", "E_ID_DEV_KNX", "1.1.200"},
         {"<!--x--><Par_Gen><NMEA2000_TIMEOUT>9</NMEA2000_TIMEOUT></Par_Gen>", "E_NMEA2000_TimeOut",
          "0"},
+        {"<?xml version=\"1.0\"?><Par_Gen><KNX_ID_DEV>1.1.9</KNX_ID_DEV></Par_Gen>", "E_ID_DEV_KNX",
+         "1.1.200"},
         {"<Par_Gen><Modbus_TCP_Slave_GAT2>7</Modbus_TCP_Slave_GAT2></Par_Gen>",
          "E_GAT3_Modbus_TCP_Slave", "0"},
     };

@@ -262,6 +262,34 @@ TEST_F(ParGenTest, DotMovesToTheNextOctetAndIsDropped) {
     });
 }
 
+TEST_F(ParGenTest, DotMovesWithinTheOctetRowsOfEveryType) {
+    struct Case {
+        int type;
+        const char* from;
+        const char* to;
+    };
+    const Case cases[] = {
+        {3, "E_IP4_Modbus_TCP_Master", "E_SM1_Modbus_TCP_Master"},
+        {1, "E_SM4_Modbus_TCP_Slave", "E_GAT1_Modbus_TCP_Slave"},
+        {12, "E_SM4", "E_GAT1"},
+        {15, "E_IP1", "E_IP2"},
+        {13, "E_EtherNetIP_GAT3", "E_EtherNetIP_GAT4"},
+    };
+    for (const Case& c : cases) {
+        TFParGen* f = Create(c.type);
+        auto* from = static_cast<TEdit*>(f->FindComponent(c.from));
+        auto* to = static_cast<TEdit*>(f->FindComponent(c.to));
+        uitest::runModal(f, [&](TCustomForm*) {
+            from->SetFocus();
+            from->SelectAll();
+            uitest::typeText("9.");
+            EXPECT_EQ(from->Text(), "9") << c.type;
+            EXPECT_TRUE(to->Focused()) << c.type;
+            f->SetModalResult(mrOk);
+        });
+    }
+}
+
 TEST_F(ParGenTest, ActivationKeepsTheTopOnTheScreen) {
     TFParGen* f = Create(25);
     f->SetTop(-40);
