@@ -244,6 +244,20 @@ TEST_F(SoftOptions, UpdateTimerShowsTheLinkAndChecksAgainInTwoHours) {
     EXPECT_TRUE(w->Timer_Update->Enabled());
 }
 
+TEST_F(SoftOptions, FirstCheckComesOneMinuteAfterStart) {
+    Internet_Enabled = Update_Check_Enabled = true;
+    Save_Setting();
+    StartProgram();
+    TFVelmareFirmWare* w = FVelmareFirmWare;
+    ASSERT_TRUE(w->Timer_Update->Enabled());
+    Version_Check_Host = "http://127.0.0.1:1";
+    uitest::advanceClock(59990);
+    EXPECT_EQ(w->Timer_Update->Interval(), 60000u);
+    uitest::advanceClock(20);
+    EXPECT_EQ(w->Timer_Update->Interval(), 7200000u);
+    EXPECT_FALSE(w->LL_Update->Visible());
+}
+
 TEST_F(SoftOptions, LinksOpenInTheBrowser) {
     std::vector<std::string> opened;
     SetShellOpenHandler([&opened](const std::string& url) {
