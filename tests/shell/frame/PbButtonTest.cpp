@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 using namespace uitest;
 
@@ -422,6 +423,26 @@ TEST_F(PbButtonTest, FadeStepsDownAndSuspendsTheTicker) {
     b->SetSlowDecease(false);
     EXPECT_EQ(b->Ticker(), nullptr);
     EXPECT_EQ(b->HotTrackStep(), 0);
+}
+
+TEST_F(PbButtonTest, TickerFadesTheHotColourAsTheClockMoves) {
+    TPbButton* b = add("Go");
+    TPbButton* other = add("Other", 130);
+    b->SetSlowDecease(true);
+    show();
+    mouseMove(b, {2, 2});
+    mouseMove(other, {2, 2});
+    std::vector<int> seen{b->HotTrackStep()};
+    // The ticker thread hands its ticks over as the application clock passes 30 ms steps.
+    for (int turn = 0; turn < 1000000 && b->HotTrackStep() > 0; ++turn) {
+        testClock().Advance(30);
+        std::this_thread::yield();
+        processMessages();
+        if (b->HotTrackStep() != seen.back()) seen.push_back(b->HotTrackStep());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{8, 7, 6, 5, 4, 3, 2, 1, 0}));
+    EXPECT_FALSE(b->Ticker()->Ticking());
+    EXPECT_EQ(pixel(b, 2, 2), Form_Color);
 }
 
 TEST_F(PbButtonTest, DestroyingButtonsWithRunningTickersReturns) {
