@@ -58,7 +58,8 @@ public:
     void PbButton4Click(TObject* Sender); // Execute
     // True when IP is a dotted address of four octets 0 .. 255; the four texts go to Parts.
     static bool Valid_IP(const std::string& IP, std::string Parts[4]);
-    // Write Update_Parameter_File() for the address that answered and the check boxes.
+    // Write Update_Parameter_File() (older or newer boot loader) for the address that answered
+    // and the check boxes.
     void Compile_XML_Parameter();
     void Compile_XML_Parameter_New_Boot();
 

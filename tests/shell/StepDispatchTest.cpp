@@ -87,7 +87,7 @@ TEST_F(StepDispatch, Type25ButtonsOpenTheirDialogs) {
 TEST_F(StepDispatch, WithoutAProjectOnlyTheFiveFreeButtonsWork) {
     ASSERT_EQ(Project_Dir, "");
     TFVelmareFirmWare* w = W();
-    const TFrame_Button* refused[] = {
+    TFrame_Button* const refused[] = {
         w->Btn_Prm_Gen,       w->Btn_KNX_Access,         w->Btn_ModM_SetAccess,
         w->Btn_CAN_Rec_Frame, w->Btn_CAN_Rec_Info,       w->Btn_CAN_Send_Frame,
         w->Btn_CAN_Send_Info, w->Btn_SDO_Server_CANopen, w->Btn_SDO_Client_CANopen,
@@ -96,9 +96,9 @@ TEST_F(StepDispatch, WithoutAProjectOnlyTheFiveFreeButtonsWork) {
         w->Btn_MBus,          w->Btn_DMX_Default,        w->Btn_PROFINET_XML,
         w->Btn_CreateBin,     w->Btn_ScanDecode,
     };
-    for (const TFrame_Button* b : refused) {
+    for (TFrame_Button* b : refused) {
         const std::size_t asked = Questions().size();
-        EXPECT_EQ(FormOpenedBy(const_cast<TFrame_Button*>(b)), nullptr) << b->Name();
+        EXPECT_EQ(FormOpenedBy(b), nullptr) << b->Name();
         ASSERT_EQ(Questions().size(), asked + 1) << b->Name();
         EXPECT_EQ(Questions().back().Text, "Error! Project not Valid");
         EXPECT_EQ(Questions().back().Type, mtError);
@@ -114,24 +114,24 @@ TEST_F(StepDispatch, StepButtonsOpenTheDialogsOfTheProductType) {
     struct Case {
         int type;
         const char* button;
-        TCustomForm** form;
+        TCustomForm* (*form)(); // the instance after the start of that type
     };
     const Case cases[] = {
-        {9, "Btn_J1939_Rec_Frame", reinterpret_cast<TCustomForm**>(&FReceiveJ1939)},
-        {9, "Btn_J1939_Send_Frame", reinterpret_cast<TCustomForm**>(&FTransmitJ1939)},
-        {1, "Btn_ModM_SetAccess", reinterpret_cast<TCustomForm**>(&FSetAccess)},
+        {9, "Btn_J1939_Rec_Frame", []() -> TCustomForm* { return FReceiveJ1939; }},
+        {9, "Btn_J1939_Send_Frame", []() -> TCustomForm* { return FTransmitJ1939; }},
+        {1, "Btn_ModM_SetAccess", []() -> TCustomForm* { return FSetAccess; }},
         {1003, "Btn_ModM_SetAccess",
-         reinterpret_cast<TCustomForm**>(&FModbus_TCP_Master_Set_Access)},
-        {5, "Btn_CAN_Rec_Frame", reinterpret_cast<TCustomForm**>(&FReceiveCAN)},
-        {5, "Btn_CAN_Send_Frame", reinterpret_cast<TCustomForm**>(&FTransmitCAN)},
-        {6, "Btn_SDO_Server_CANopen", reinterpret_cast<TCustomForm**>(&FSet_SDO_Server_Access)},
-        {6, "Btn_SDO_Client_CANopen", reinterpret_cast<TCustomForm**>(&FSet_SDO_Client_Access)},
-        {6, "Btn_PDO_CANopen", reinterpret_cast<TCustomForm**>(&FSet_PDO_Access)},
-        {7, "Btn_DNet_Net", reinterpret_cast<TCustomForm**>(&FDNet)},
-        {7, "Btn_DNet_Offset", reinterpret_cast<TCustomForm**>(&FDefOffset)},
-        {10, "Btn_MBus", reinterpret_cast<TCustomForm**>(&FMeter_Bus)},
-        {11, "Btn_DMX_Default", reinterpret_cast<TCustomForm**>(&FDMXDefVal)},
-        {12, "Btn_PROFINET_XML", reinterpret_cast<TCustomForm**>(&FProfinetFileName)},
+         []() -> TCustomForm* { return FModbus_TCP_Master_Set_Access; }},
+        {5, "Btn_CAN_Rec_Frame", []() -> TCustomForm* { return FReceiveCAN; }},
+        {5, "Btn_CAN_Send_Frame", []() -> TCustomForm* { return FTransmitCAN; }},
+        {6, "Btn_SDO_Server_CANopen", []() -> TCustomForm* { return FSet_SDO_Server_Access; }},
+        {6, "Btn_SDO_Client_CANopen", []() -> TCustomForm* { return FSet_SDO_Client_Access; }},
+        {6, "Btn_PDO_CANopen", []() -> TCustomForm* { return FSet_PDO_Access; }},
+        {7, "Btn_DNet_Net", []() -> TCustomForm* { return FDNet; }},
+        {7, "Btn_DNet_Offset", []() -> TCustomForm* { return FDefOffset; }},
+        {10, "Btn_MBus", []() -> TCustomForm* { return FMeter_Bus; }},
+        {11, "Btn_DMX_Default", []() -> TCustomForm* { return FDMXDefVal; }},
+        {12, "Btn_PROFINET_XML", []() -> TCustomForm* { return FProfinetFileName; }},
     };
     for (const Case& c : cases) {
         SetType(c.type);
@@ -139,7 +139,7 @@ TEST_F(StepDispatch, StepButtonsOpenTheDialogsOfTheProductType) {
         OpenProject("P");
         auto* button = dynamic_cast<TFrame_Button*>(W()->FindComponent(c.button));
         ASSERT_NE(button, nullptr) << c.button;
-        EXPECT_EQ(FormOpenedBy(button), *c.form) << c.type << " " << c.button;
+        EXPECT_EQ(FormOpenedBy(button), c.form()) << c.type << " " << c.button;
     }
     EXPECT_TRUE(Questions().empty());
 }
