@@ -108,6 +108,26 @@ std::unique_ptr<TBitmap> topGlyph(TopGlyph kind) {
     return bmp;
 }
 
+// The OEM brand logo, 238 x 51: the brand name in white on a dark teal band.
+std::unique_ptr<TBitmap> oemLogo() {
+    auto bmp = std::make_unique<TBitmap>(238, 51);
+    TCanvas* c = bmp->Canvas();
+    c->Brush()->SetColor(Form_Color);
+    c->FillRect(Rect(0, 0, 238, 51));
+    const TColor teal = 0x707020; // red 32, green 112, blue 112
+    c->Pen()->SetColor(teal);
+    c->Brush()->SetColor(teal);
+    c->RoundRect(0, 0, 238, 51, 12, 12);
+    c->Font()->SetName("Verdana");
+    c->Font()->SetHeight(-30);
+    c->Font()->SetStyle({fsBold});
+    c->Font()->SetColor(clWhite);
+    c->Brush()->SetStyle(bsClear);
+    const TSize size = c->TextExtent("Lorvan");
+    c->TextOut((238 - size.cx) / 2, (51 - size.cy) / 2, "Lorvan");
+    return bmp;
+}
+
 TFrame_Button* topButton(TFVelmareFirmWare* form, const std::string& name, TopGlyph glyph) {
     TFrame_Button* b = Create_Push_Button(form, form, name, 0, 8, 50, 50);
     b->SetStyle(bsNormal);
@@ -158,6 +178,7 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     I_Lorvan->SetParent(this);
     I_Lorvan->SetBounds(Logo_Left(), 0, 238, 51);
     I_Lorvan->SetStretch(true);
+    I_Lorvan->Picture()->SetGraphic(oemLogo().get());
     I_Lorvan->OnClick = [this](TObject* Sender) { I_LorvanClick(Sender); };
     LL_Update = new TLinkLabel(this);
     LL_Update->SetName("LL_Update");

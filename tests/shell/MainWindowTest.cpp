@@ -158,6 +158,7 @@ TEST_F(MainWindow, EveryProductTypeShowsTheButtonsOfItsLayout) {
         if (l.Logo) {
             EXPECT_EQ(w->I_Lorvan->Left(), 444) << type;
             EXPECT_EQ(w->I_Lorvan->Top(), Step_Label_Top(l.Steps) - 38) << type;
+            EXPECT_FALSE(w->I_Lorvan->Picture()->Empty()) << type;
         } else {
             EXPECT_EQ(w->L_Morvik->Top(), Step_Label_Top(l.Steps)) << type;
             // The whole web address stays inside the window.
