@@ -5,6 +5,12 @@
 
 TFNewIDNode* FNewIDNode = nullptr;
 
+namespace {
+// The edits leave the radio buttons room for their captions and end 16 pixels before the edge.
+constexpr int Edit_Left = 166;
+constexpr int Edit_Width = 83;
+} // namespace
+
 TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FNewIDNode") {
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
@@ -12,23 +18,19 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FNewIDNod
     E_New_Node_ID_Pri = new TEdit(this);
     E_New_Node_ID_Pri->SetName("E_New_Node_ID_Pri");
     E_New_Node_ID_Pri->SetParent(this);
-    E_New_Node_ID_Pri->SetLeft(150);
-    E_New_Node_ID_Pri->SetTop(96);
+    E_New_Node_ID_Pri->SetBounds(Edit_Left, 96, Edit_Width, 21);
     E_New_Node_ID_Sec = new TEdit(this);
     E_New_Node_ID_Sec->SetName("E_New_Node_ID_Sec");
     E_New_Node_ID_Sec->SetParent(this);
-    E_New_Node_ID_Sec->SetLeft(150);
-    E_New_Node_ID_Sec->SetTop(128);
+    E_New_Node_ID_Sec->SetBounds(Edit_Left, 128, Edit_Width, 21);
     RB_ID_Primary = new TRadioButton(this);
     RB_ID_Primary->SetName("RB_ID_Primary");
     RB_ID_Primary->SetParent(this);
-    RB_ID_Primary->SetLeft(16);
-    RB_ID_Primary->SetTop(98);
+    RB_ID_Primary->SetBounds(16, 98, Edit_Left - 20, 17);
     RB_ID_Secondary = new TRadioButton(this);
     RB_ID_Secondary->SetName("RB_ID_Secondary");
     RB_ID_Secondary->SetParent(this);
-    RB_ID_Secondary->SetLeft(16);
-    RB_ID_Secondary->SetTop(130);
+    RB_ID_Secondary->SetBounds(16, 130, Edit_Left - 20, 17);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -5,28 +5,52 @@
 
 TFDefOffset* FDefOffset = nullptr;
 
+namespace {
+
+constexpr int Pages_Top = 40;
+
+TPanel* area(TFDefOffset* form, const std::string& name, TAlign align) {
+    auto* p = new TPanel(form);
+    p->SetName(name);
+    p->SetParent(form);
+    p->SetAlign(align);
+    p->SetBevelOuter(bvNone);
+    p->SetCaption("");
+    p->SetParentBackground(false);
+    p->SetColor(Form_Color);
+    return p;
+}
+
+} // namespace
+
 TFDefOffset::TFDefOffset(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDefOffset") {
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
+    Panel1 = area(this, "Panel1", alTop);
+    Panel1->SetHeight(162);
+    Panel3 = area(this, "Panel3", alClient);
     PageControl1 = new TPageControl(this);
     PageControl1->SetName("PageControl1");
-    PageControl1->SetParent(this);
-    PageControl1->SetAlign(alClient);
+    PageControl1->SetParent(Panel3);
+    PageControl1->SetAnchors({akLeft, akTop, akRight, akBottom});
     TabSheet1 = new TTabSheet(this);
     TabSheet1->SetName("TabSheet1");
     TabSheet1->SetPageControl(PageControl1);
     TabSheet2 = new TTabSheet(this);
     TabSheet2->SetName("TabSheet2");
     TabSheet2->SetPageControl(PageControl1);
-    Label1 = Create_Label(this, this, "Label1", 8, 74);
-    Label2 = Create_Label(this, this, "Label2", 8, 240);
-    Label3 = Create_Label(this, this, "Label3", 8, 256);
+    Label1 = Create_Label(this, Panel1, "Label1", 8, 4);
+    Label2 = Create_Label(this, Panel3, "Label2", 8, 4);
+    Label3 = Create_Label(this, Panel3, "Label3", 8, 20);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 
 void TFDefOffset::FormCreate(TObject* /*Sender*/) {
     L_SW_Code->SetCaption(SW_Code);
     SetClientSize(482, 610);
+    // The pages take the part of Panel3 below its two labels.
+    PageControl1->SetBounds(0, Pages_Top, Panel3->ClientWidth(),
+                            Panel3->ClientHeight() - Pages_Top);
     PageControl1->SetActivePage(TabSheet1);
     Set_Lang();
 }

@@ -9,6 +9,8 @@ public:
 
     TFrame_Button* Btn_OK;
     TFrame_Button* Btn_Cancel;
+    TPanel* Panel1; // the slave list at the top
+    TPanel* Panel3; // the byte offsets below it
     TPageControl* PageControl1;
     TTabSheet* TabSheet1;
     TTabSheet* TabSheet2;

@@ -96,6 +96,45 @@ TEST_F(ProgramForms, TheThirtyThreeFormsAreCreatedInOrderWithTheirSizesAndCaptio
     EXPECT_EQ(FInsertKeyWireless->L_InsKey->Caption(), "Insert Key (HEX)");
 }
 
+// Problems of the visible controls of a container and, recursively, of its children: a control
+// that runs past its parent's client area, a label under a windowed sibling (which would paint
+// over it), two windowed siblings on top of each other.
+void collectLayoutFaults(const TWinControl* parent, std::vector<std::string>& faults) {
+    const TRect client = parent->ClientRect();
+    std::vector<const TControl*> shown;
+    for (int i = 0; i < parent->ControlCount(); ++i)
+        if (parent->Controls(i)->Visible()) shown.push_back(parent->Controls(i));
+    for (const TControl* c : shown) {
+        const TRect r = c->BoundsRect();
+        if (r.Left < client.Left || r.Top < client.Top || r.Right > client.Right ||
+            r.Bottom > client.Bottom)
+            faults.push_back(c->Name() + " runs past " + parent->Name());
+        for (const TControl* other : shown) {
+            if (other == c || !dynamic_cast<const TWinControl*>(other)) continue;
+            const bool label = dynamic_cast<const TLabel*>(c) != nullptr;
+            const bool windowed = dynamic_cast<const TWinControl*>(c) != nullptr;
+            if (!label && !(windowed && other < c)) continue;
+            TRect both;
+            if (IntersectRect(both, r, other->BoundsRect()))
+                faults.push_back(c->Name() + " overlaps " + other->Name());
+        }
+        if (auto* w = dynamic_cast<const TWinControl*>(c)) collectLayoutFaults(w, faults);
+    }
+}
+
+TEST_F(ProgramForms, NoControlIsHiddenOrCutByTheLayout) {
+    StartProgram();
+    for (const FormCase& c : Forms) {
+        // The communication-parameter dialog collapses its groups, which then clip their rows.
+        if (std::string(c.name) == "FParGen") continue;
+        auto* f = dynamic_cast<TCustomForm*>(Application->FindComponent(c.name));
+        ASSERT_NE(f, nullptr) << c.name;
+        std::vector<std::string> faults;
+        collectLayoutFaults(f, faults);
+        EXPECT_TRUE(faults.empty()) << c.name << ": " << ::testing::PrintToString(faults);
+    }
+}
+
 TEST_F(ProgramForms, DialogButtonsSitInTheButtonPanel) {
     StartProgram();
     TFReceiveNMEA* f = FReceiveNMEA;
