@@ -12,13 +12,11 @@ TFModbusStartAdd_SD::TFModbusStartAdd_SD(TComponent* AOwner)
     CB_En_NodeState = new TCheckBox(this);
     CB_En_NodeState->SetName("CB_En_NodeState");
     CB_En_NodeState->SetParent(this);
-    CB_En_NodeState->SetLeft(16);
-    CB_En_NodeState->SetTop(76);
+    CB_En_NodeState->SetBounds(16, 76, 176, 17);
     CB_En_IndNum = new TCheckBox(this);
     CB_En_IndNum->SetName("CB_En_IndNum");
     CB_En_IndNum->SetParent(this);
-    CB_En_IndNum->SetLeft(200);
-    CB_En_IndNum->SetTop(76);
+    CB_En_IndNum->SetBounds(200, 76, 240, 17);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

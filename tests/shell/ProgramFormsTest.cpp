@@ -118,6 +118,13 @@ void collectLayoutFaults(const TWinControl* parent, std::vector<std::string>& fa
             if (IntersectRect(both, r, other->BoundsRect()))
                 faults.push_back(c->Name() + " overlaps " + other->Name());
         }
+        // A check box or radio button shows its whole caption beside the box.
+        if (dynamic_cast<const TButtonControl*>(c) && !dynamic_cast<const TPbButton*>(c)) {
+            TBitmap probe(1, 1);
+            probe.Canvas()->Font()->Assign(c->Font());
+            if (probe.Canvas()->TextWidth(c->Caption()) + 17 > c->Width())
+                faults.push_back(c->Name() + " cuts its caption");
+        }
         if (auto* w = dynamic_cast<const TWinControl*>(c)) collectLayoutFaults(w, faults);
     }
 }
