@@ -168,6 +168,17 @@ TEST_F(MainWindow, EveryProductTypeShowsTheButtonsOfItsLayout) {
     }
 }
 
+// The link to a newer version, shown by the version check, ends before the top buttons.
+TEST_F(MainWindow, TheUpdateLinkFitsBesideTheTopButtons) {
+    StartProgram();
+    TFVelmareFirmWare* w = FVelmareFirmWare;
+    w->LL_Update->SetCaption("<a href=\"" + Download_Page_URL(25) + "\">" + UI_Texts[19] + "</a>");
+    w->LL_Update->SetVisible(true);
+    EXPECT_EQ(w->LL_Update->Left(), 208);
+    EXPECT_EQ(w->LL_Update->Top(), 19);
+    EXPECT_LE(w->LL_Update->BoundsRect().Right, w->Btn_Info->Left());
+}
+
 TEST_F(MainWindow, ATypeWithoutProfileKeepsTheDesignPlacesAndEmptyTexts) {
     SetType(16);
     StartProgram();
