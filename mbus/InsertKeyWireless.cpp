@@ -8,6 +8,8 @@ TFInsertKeyWireless::TFInsertKeyWireless(TComponent* AOwner) : TForm(AOwner) {
     SetName("FInsertKeyWireless");
     Set_Form_Look(this);
     SetBorderStyle(bsNone);
+    // The scan window places it at the mouse before it is shown.
+    SetPosition(poDesigned);
     Shape1 = new TShape(this);
     Shape1->SetName("Shape1");
     Shape1->SetParent(this);

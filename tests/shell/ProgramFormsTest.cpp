@@ -162,6 +162,18 @@ TEST_F(ProgramForms, DialogButtonsSitInTheButtonPanel) {
     EXPECT_TRUE(FBootTCP->CB_Read_Conf->Checked());
 }
 
+// The scan window puts the key dialog at the mouse before showing it: showing keeps that place.
+TEST_F(ProgramForms, TheKeyDialogStaysWhereItWasPut) {
+    StartProgram();
+    TFInsertKeyWireless* f = FInsertKeyWireless;
+    f->SetLeft(10);
+    f->SetTop(20);
+    f->Show();
+    EXPECT_EQ(f->Left(), 10);
+    EXPECT_EQ(f->Top(), 20);
+    f->Hide();
+}
+
 TEST_F(ProgramForms, TheDmxVariantsGiveTheKnxTableLessWidth) {
     SetType(11);
     StartProgram();
