@@ -212,3 +212,50 @@ void TFilePicture::Assign(const TPersistent* Source) {
     FWidth = src->FWidth;
     FHeight = src->FHeight;
 }
+
+// --- TArrowWindow -----------------------------------------------------------------------------
+namespace {
+const std::array<TPoint, 7> arrowOutlines[] = {
+    {{{5, 0}, {10, 5}, {7, 5}, {7, 9}, {3, 9}, {3, 5}, {0, 5}}}, // arrUp
+    {{{3, 0}, {7, 0}, {7, 4}, {9, 4}, {5, 8}, {1, 4}, {3, 4}}},  // arrDown
+    {{{0, 3}, {0, 7}, {4, 7}, {4, 10}, {8, 5}, {4, 0}, {4, 3}}}, // arrLeft
+    {{{0, 5}, {4, 10}, {4, 7}, {8, 7}, {8, 3}, {4, 3}, {4, 0}}}, // arrRight
+};
+} // namespace
+
+TArrowWindow::TArrowWindow(TComponent* AOwner, TArrowDirection Direction)
+    : TPanel(AOwner), Dir(Direction), Arrow(arrowOutlines[Direction]) {
+    SetColor(clLime);
+    // Hidden before it gets its parent, so that no window shows on the way.
+    SetVisible(false);
+    SetParent(dynamic_cast<TWinControl*>(AOwner));
+}
+
+void TArrowWindow::CreateParams(TCreateParams& Params) {
+    TPanel::CreateParams(Params);
+    Params.Style = WS_POPUP;
+}
+
+void TArrowWindow::CreateWnd() {
+    TPanel::CreateWnd();
+    SetWindowRgn(Handle(), CreatePolygonRgn(Arrow.data(), int(Arrow.size()), WINDING), true);
+}
+
+void TArrowWindow::Paint() {
+    Canvas()->Pen()->SetColor(Color());
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->Rectangle(ClientRect());
+}
+
+// --- TGridFocusWindow -------------------------------------------------------------------------
+TGridFocusWindow::TGridFocusWindow(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetWidth(0);
+    SetHeight(0);
+    SetColor(clRed);
+}
+
+void TGridFocusWindow::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_DISABLED;
+    Params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+}

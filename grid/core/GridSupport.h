@@ -1,9 +1,13 @@
 #pragma once
 // Building blocks of the grid: integer lists for selections and hidden rows and columns, the
-// multi-column sort list, the list of controls placed in cells and the line-wise file list.
+// multi-column sort list, the list of controls placed in cells, the line-wise file list, and
+// the arrow and focus windows.
 #include "platform/base/Classes.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/ExtCtrls.h"
+
+#include <array>
 
 #include <functional>
 #include <memory>
@@ -124,4 +128,32 @@ private:
     std::string FFilename;
     int FWidth = 0;
     int FHeight = 0;
+};
+
+enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
+
+// The drop-position marker of column and row moving: a lime pop-up window shaped as an arrow.
+class TArrowWindow : public TPanel {
+public:
+    // Init (owner, direction): parented to the owner (a windowed control) and hidden.
+    TArrowWindow(TComponent* AOwner, TArrowDirection Direction);
+
+    TArrowDirection Dir;
+    std::array<TPoint, 7> Arrow; // the outline, in window pixels
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    // Shapes the new window to the arrow.
+    void CreateWnd() override;
+    void Paint() override;
+};
+
+// The window of the focus frame around the edited cell: a red, disabled, top-most pop-up,
+// 0 x 0 until the frame is shown.
+class TGridFocusWindow : public TCustomControl {
+public:
+    explicit TGridFocusWindow(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
 };

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QWheelEvent>
 
 #include <cstring>
@@ -218,14 +219,23 @@ QWidget* TQtWindowPeer::ParentWidget() const {
 }
 
 bool TQtWindowPeer::IsTopLevel() const {
-    return control_->Parent() == nullptr;
+    return control_->Parent() == nullptr || control_->IsPopupWindow();
 }
 
 void TQtWindowPeer::Attach(QWidget* widget) {
     widget_ = widget;
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
-    for (int what : {pcBorder, pcBounds, pcFont, pcCursor, pcEnabled, pcText, pcVisible})
+    if (control_->IsPopupWindow()) {
+        // An owned frameless window above its owner, kept out of the task bar; showing it does
+        // not take the activation.
+        Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
+        if (DWORD(GetWindowLong(control_->Handle(), GWL_EXSTYLE)) & WS_EX_TOPMOST)
+            flags |= Qt::WindowStaysOnTopHint;
+        widget->setWindowFlags(flags);
+        widget->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    for (int what : {pcBorder, pcBounds, pcFont, pcCursor, pcEnabled, pcText, pcRegion, pcVisible})
         Changed(what);
 }
 
@@ -250,7 +260,19 @@ void TQtWindowPeer::Changed(int what) {
         widget_->setVisible(control_->Showing());
         break;
     case pcEnabled:
-        widget_->setEnabled(control_->Enabled());
+        widget_->setEnabled(IsWindowEnabled(control_->Handle()));
+        break;
+    case pcRegion:
+        if (const TRegion* shape = control_->WindowRegion()) {
+            QRegion mask;
+            for (const TRect& r : shape->Rects())
+                mask += QRect(r.Left, r.Top, r.Width(), r.Height());
+            // Qt reads an empty mask as none; an empty shape shows nothing.
+            if (mask.isEmpty()) mask = QRegion(-1, -1, 1, 1);
+            widget_->setMask(mask);
+        } else {
+            widget_->clearMask();
+        }
         break;
     case pcText:
         if (IsTopLevel()) widget_->setWindowTitle(QString::fromStdString(control_->Text()));

@@ -711,7 +711,32 @@ void TWinControl::HandleNeeded() {
     if (!handle_) CreateHandle();
 }
 
+void TWinControl::CreateParams(TCreateParams& Params) {
+    Params.Style = Parent() ? WS_CHILD | WS_CLIPSIBLINGS : WS_OVERLAPPED;
+    if (ControlStyle() & csAcceptsControls) Params.Style |= WS_CLIPCHILDREN;
+    if (!Enabled()) Params.Style |= WS_DISABLED;
+    if (TabStop()) Params.Style |= WS_TABSTOP;
+    Params.ExStyle = 0;
+    Params.X = left_;
+    Params.Y = top_;
+    Params.Width = width_;
+    Params.Height = height_;
+    Params.WndParent = Parent() ? Parent()->Handle() : nullptr;
+}
+
+TPoint TWinControl::ClientOrigin() const {
+    if (IsPopupWindow()) return {left_, top_};
+    return TControl::ClientOrigin();
+}
+
 void TWinControl::CreateWnd() {
+    TCreateParams params;
+    CreateParams(params);
+    // The window is made with the asked bounds; the control takes them.
+    if (params.X != left_ || params.Y != top_ || params.Width != width_ || params.Height != height_)
+        SetBounds(params.X, params.Y, params.Width, params.Height);
+    style_ = params.Style & ~WS_VISIBLE;
+    exStyle_ = params.ExStyle;
     auto& s = state();
     {
         std::lock_guard lock(s.mutex);
@@ -733,6 +758,8 @@ void TWinControl::DestroyWnd() {
         s.windows.erase(handle_);
     }
     handle_ = nullptr;
+    // The shape belongs to the window; CreateWnd sets it again where a control wants one.
+    region_.reset();
 }
 
 void TWinControl::DestroyHandle() {
@@ -805,7 +832,8 @@ bool TWinControl::ContainsControl(const TControl* Control) const {
 TControl* TWinControl::ControlAtPos(TPoint p, bool AllowDisabled, bool AllowWinControls) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl* c = *it;
-        if (!AllowWinControls && dynamic_cast<TWinControl*>(c)) continue;
+        auto w = dynamic_cast<TWinControl*>(c);
+        if (w && (!AllowWinControls || w->IsPopupWindow())) continue;
         if (!c->Visible() || (!AllowDisabled && !c->Enabled())) continue;
         if (!c->BoundsRect().Contains(p)) continue;
         if (c->Perform(CM_HITTEST, 0, PointToLParam({p.X - c->Left(), p.Y - c->Top()})) == 0)
@@ -1028,9 +1056,27 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
 }
 
 void TWinControl::PaintTo(TCanvas* dest, int X, int Y) {
-    // A window and its children never draw outside its bounds.
+    std::vector<TWinControl*> popups;
+    paintTo(dest, X, Y, popups);
+    // Pop-ups float above everything else, unclipped by their owners, at their screen place.
+    TPoint origin = ClientOrigin();
+    for (std::size_t i = 0; i < popups.size(); ++i) {
+        TWinControl* w = popups[i];
+        w->paintTo(dest, X + w->Left() - origin.X, Y + w->Top() - origin.Y, popups);
+    }
+}
+
+void TWinControl::paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>& popups) {
+    // A window and its children never draw outside its bounds, nor outside its region.
     int saved = ::SaveDC(dest);
     ::IntersectClipRect(dest, X, Y, X + width_, Y + height_);
+    if (region_) {
+        TPoint at{X, Y};
+        ::LPtoDP(dest, &at, 1);
+        TRegion shape(*region_);
+        shape.Offset(at.X, at.Y);
+        ::ExtSelectClipRgn(dest, &shape, RGN_AND);
+    }
     if (backing_) {
         Update();
         dest->Draw(X, Y, backing_.get());
@@ -1042,7 +1088,11 @@ void TWinControl::PaintTo(TCanvas* dest, int X, int Y) {
     }
     for (TControl* c : controls_) {
         auto w = dynamic_cast<TWinControl*>(c);
-        if (w && w->Visible()) w->PaintTo(dest, X + w->Left(), Y + w->Top());
+        if (!w || !w->Visible()) continue;
+        if (w->IsPopupWindow())
+            popups.push_back(w);
+        else
+            w->paintTo(dest, X + w->Left(), Y + w->Top(), popups);
     }
     ::RestoreDC(dest, saved);
 }
@@ -1549,6 +1599,10 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
 }
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
+    if (Enabled())
+        style_ &= ~WS_DISABLED;
+    else
+        style_ |= WS_DISABLED;
     if (!Enabled() && Focused()) {
         if (TCustomForm* form = ::GetParentForm(this); form && form != this)
             ::SetFocus(form->Handle());
@@ -1661,7 +1715,31 @@ bool IsWindowVisible(HWND handle) {
 
 bool IsWindowEnabled(HWND handle) {
     TWinControl* c = FindControl(handle);
-    return c && c->Enabled();
+    return c && c->Enabled() && !(c->style_ & WS_DISABLED);
+}
+
+LONG GetWindowLong(HWND handle, int index) {
+    TWinControl* c = FindControl(handle);
+    if (!c) return 0;
+    if (index == GWL_STYLE) return LONG(c->style_ | (c->Showing() ? WS_VISIBLE : 0));
+    if (index == GWL_EXSTYLE) return LONG(c->exStyle_);
+    return 0;
+}
+
+int SetWindowRgn(HWND handle, HRGN rgn, bool redraw) {
+    TWinControl* c = FindControl(handle);
+    if (!c) return 0; // the caller keeps the region
+    c->region_.reset(rgn);
+    c->PeerChanged(pcRegion);
+    if (redraw) c->Invalidate();
+    return 1;
+}
+
+int GetWindowRgn(HWND handle, HRGN rgn) {
+    TWinControl* c = FindControl(handle);
+    if (!c || !rgn || !c->WindowRegion()) return RGN_ERROR;
+    *rgn = *c->WindowRegion();
+    return rgn->Kind();
 }
 
 LRESULT SendMessage(HWND handle, UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -1677,6 +1755,12 @@ bool PostMessage(HWND handle, UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 bool DeliverMessage(TWinControl* target, TMessage& Message) {
     if (!target) return false;
+    // A disabled window takes no input.
+    bool input =
+        isKeyMessage(Message.Msg) || (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST);
+    if (input &&
+        !(target->HandleAllocated() ? IsWindowEnabled(target->Handle()) : target->Enabled()))
+        return false;
     if (isKeyMessage(Message.Msg)) {
         try {
             TMessage cn{CN_BASE + Message.Msg, Message.WParam, Message.LParam, 0};
@@ -1706,7 +1790,7 @@ void DeliverMouse(TWinControl* target, UINT Msg, TPoint client, WPARAM keys) {
     }
     HWND handle = target->Handle();
     TMessage m{Msg, keys, PointToLParam(client), 0};
-    DeliverMessage(target, m);
+    if (!DeliverMessage(target, m)) return;
     // Handlers may have destroyed the window.
     if (Msg == WM_MOUSEMOVE && FindControl(handle) == target) {
         TMessage sc{WM_SETCURSOR, WPARAM(handle), MAKELPARAM(int(HTCLIENT), int(Msg)), 0};

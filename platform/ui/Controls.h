@@ -20,6 +20,7 @@
 #include "platform/ui/Messages.h"
 #include "platform/ui/Peer.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -112,6 +113,52 @@ constexpr unsigned csPaintCopy = 1u << 7;
 constexpr unsigned csCustomPaint = 1u << 8;
 constexpr unsigned csDestroyingHandle = 1u << 9;
 constexpr unsigned csDocking = 1u << 10;
+
+// --- window styles (classic values) ----------------------------------------------------------
+constexpr DWORD WS_OVERLAPPED = 0x00000000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_MINIMIZE = 0x20000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
+constexpr DWORD WS_MAXIMIZE = 0x01000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
+constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
+constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
+constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
+constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
+constexpr DWORD WS_EX_LAYERED = 0x00080000;
+constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
+
+using LONG = std::int32_t;
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
+
+// What CreateWnd makes the window from; a control adjusts it in CreateParams.
+struct TCreateParams {
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0;
+    int Y = 0;
+    int Width = 0;
+    int Height = 0;
+    HWND WndParent = nullptr;
+};
 
 // --- events ----------------------------------------------------------------------------------
 using TMouseEvent =
@@ -377,8 +424,15 @@ public:
     TBitmap* BackingImage() const { return backing_.get(); }
     // Whether a WM_PAINT is due.
     bool NeedsPaint() const { return invalid_; }
-    // Paints the control and its windowed children (their images) into dest at (X, Y).
+    // Paints the control and its windowed children (their images) into dest at (X, Y). A
+    // window region clips the window and its children; pop-ups are drawn last, placed by
+    // their screen position.
     void PaintTo(TCanvas* dest, int X, int Y);
+    // The shape set by SetWindowRgn (window coordinates); nullptr: the whole rectangle.
+    const TRegion* WindowRegion() const { return region_.get(); }
+    // Created with WS_POPUP: a top-level window whose Left/Top are screen coordinates.
+    bool IsPopupWindow() const { return handle_ && (style_ & WS_POPUP); }
+    TPoint ClientOrigin() const override;
 
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
@@ -387,6 +441,8 @@ public:
     TNotifyEvent OnExit;
 
 protected:
+    // Child style, WS_DISABLED / WS_TABSTOP from the control, its bounds and its parent.
+    virtual void CreateParams(TCreateParams& Params);
     virtual void CreateWnd();
     virtual void DestroyWnd();
     virtual void CreateHandle() { CreateWnd(); }
@@ -450,7 +506,12 @@ protected:
 private:
     friend class TControl;
     friend class TCustomForm;
+    friend LONG GetWindowLong(HWND handle, int index);
+    friend int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);
+    friend bool IsWindowEnabled(HWND handle);
     void updateShowing();
+    // PaintTo without the pop-ups, which it collects.
+    void paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>& popups);
     void routeMouse(TMessage& Message, bool& handled);
     void alignChildren();
     HWND handle_ = nullptr;
@@ -463,6 +524,9 @@ private:
     bool showing_ = false;
     int alignDisabled_ = 0;
     bool aligning_ = false;
+    DWORD style_ = 0; // of the window, from CreateParams; WS_DISABLED follows Enabled
+    DWORD exStyle_ = 0;
+    std::unique_ptr<TRegion> region_;
 };
 
 // --- TCustomControl / TGraphicControl --------------------------------------------------------
@@ -526,6 +590,13 @@ bool InvalidateRect(HWND handle, const TRect* rect, bool erase);
 bool UpdateWindow(HWND handle);
 bool ShowWindow(HWND handle, int cmd);
 bool EnableWindow(HWND handle, bool enable);
+// GWL_STYLE (WS_VISIBLE while the window shows) or GWL_EXSTYLE; 0 for anything else.
+LONG GetWindowLong(HWND handle, int index);
+// The window takes rgn (window coordinates) as its shape and owns it from now on; nullptr
+// removes the shape. 0 when the handle is not a window.
+int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);
+// Copies the window's shape into rgn: its kind, or RGN_ERROR without a shape.
+int GetWindowRgn(HWND handle, HRGN rgn);
 
 // Keyboard state: negative when the key is down. Peers and tests set the modifier state.
 short GetKeyState(int vk);

@@ -26,6 +26,7 @@ enum TPeerChange {
     pcBorder, // form border style, border icons
     pcImage,  // the backing image changed outside a paint: show it again
     pcHint,
+    pcRegion, // SetWindowRgn: the window's shape changed
     pcUser = 100
 };
 

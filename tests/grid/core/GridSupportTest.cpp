@@ -154,3 +154,117 @@ TEST(FilePicture, KeepsNameAndSizeAndDrawsTheFile) {
     EXPECT_EQ(pic.Width(), 0);
     pic.DrawPicture(target.Canvas(), TRect(0, 0, 16, 16)); // no name: nothing to draw
 }
+
+namespace {
+// A bare window to own the arrow and focus windows (no back end: no native windows).
+class TOwnerWindow : public TCustomControl {
+public:
+    explicit TOwnerWindow(TComponent* owner) : TCustomControl(owner) {}
+};
+} // namespace
+
+TEST(ArrowWindow, EachDirectionShapesTheWindowToItsArrow) {
+    struct Case {
+        TArrowDirection dir;
+        std::vector<TPoint> inside;
+        std::vector<TPoint> outside;
+    };
+    const Case cases[] = {
+        {arrUp, {{5, 2}, {5, 7}, {4, 8}}, {{1, 1}, {9, 1}, {1, 7}, {8, 7}, {5, 10}}},
+        {arrDown, {{5, 2}, {5, 6}, {4, 1}}, {{1, 1}, {8, 1}, {1, 7}, {9, 7}, {5, 9}}},
+        {arrLeft, {{2, 5}, {5, 5}, {1, 4}}, {{1, 1}, {1, 9}, {7, 1}, {7, 9}, {9, 5}}},
+        {arrRight, {{2, 5}, {6, 5}, {7, 4}}, {{1, 1}, {1, 9}, {7, 1}, {7, 9}, {9, 5}}},
+    };
+    TOwnerWindow owner(nullptr);
+    for (const auto& c : cases) {
+        auto* arrow = new TArrowWindow(&owner, c.dir);
+        EXPECT_EQ(arrow->Parent(), &owner);
+        EXPECT_FALSE(arrow->Visible());
+        EXPECT_EQ(arrow->Color(), clLime);
+        TRegion shape;
+        ASSERT_NE(GetWindowRgn(arrow->Handle(), &shape), RGN_ERROR) << c.dir;
+        for (TPoint p : c.inside)
+            EXPECT_TRUE(PtInRegion(&shape, p.X, p.Y)) << c.dir << " (" << p.X << "," << p.Y << ")";
+        for (TPoint p : c.outside)
+            EXPECT_FALSE(PtInRegion(&shape, p.X, p.Y)) << c.dir << " (" << p.X << "," << p.Y << ")";
+
+        // A new window is shaped again.
+        arrow->RecreateWnd();
+        arrow->HandleNeeded();
+        EXPECT_NE(GetWindowRgn(arrow->Handle(), &shape), RGN_ERROR) << c.dir;
+    }
+}
+
+TEST(ArrowWindow, ArrowAndFocusWindowsAreMadeAsPopups) {
+    TOwnerWindow owner(nullptr);
+    auto* arrow = new TArrowWindow(&owner, arrDown);
+    auto* focus = new TGridFocusWindow(&owner);
+    focus->SetParent(&owner);
+    auto* child = new TOwnerWindow(&owner);
+    child->SetParent(&owner);
+    struct Case {
+        const char* name;
+        TWinControl* window;
+        DWORD style;
+        DWORD exStyle;
+    };
+    const Case cases[] = {
+        {"arrow", arrow, WS_POPUP, 0},
+        {"focus", focus, WS_POPUP | WS_DISABLED, WS_EX_TOPMOST | WS_EX_TOOLWINDOW},
+        {"plain child", child, WS_CHILD | WS_CLIPSIBLINGS, 0},
+    };
+    for (const auto& c : cases) {
+        HWND h = c.window->Handle();
+        EXPECT_EQ(DWORD(GetWindowLong(h, GWL_STYLE)), c.style) << c.name;
+        EXPECT_EQ(DWORD(GetWindowLong(h, GWL_EXSTYLE)), c.exStyle) << c.name;
+        EXPECT_EQ(c.window->IsPopupWindow(), bool(c.style & WS_POPUP)) << c.name;
+    }
+}
+
+TEST(ArrowWindow, PaintsLimeOnlyInsideItsArrowOverTheOwner) {
+    TOwnerWindow owner(nullptr);
+    owner.SetBounds(100, 50, 40, 30);
+    owner.SetColor(clWhite);
+    auto* arrow = new TArrowWindow(&owner, arrUp);
+    arrow->SetBounds(110, 60, 20, 20); // screen coordinates: (10, 10) in the owner
+    arrow->Show();
+    owner.HandleNeeded();
+    ASSERT_TRUE(arrow->HandleAllocated());
+
+    TBitmap image(40, 30);
+    image.SetPixelFormat(pf24bit);
+    owner.PaintTo(image.Canvas(), 0, 0);
+    EXPECT_EQ(image.PixelColor(15, 12), clLime) << "arrow head";
+    EXPECT_EQ(image.PixelColor(15, 17), clLime) << "arrow shaft";
+    EXPECT_EQ(image.PixelColor(11, 11), clWhite) << "window corner outside the arrow";
+    EXPECT_EQ(image.PixelColor(25, 25), clWhite) << "rest of the window";
+    int lime = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (image.PixelColor(x, y) == clLime) {
+                ++lime;
+                EXPECT_TRUE(arrow->WindowRegion()->Contains({x - 10, y - 10})) << x << "," << y;
+            }
+    EXPECT_GT(lime, 30);
+}
+
+TEST(GridFocusWindow, IsMadeEmptyRedAndTakesNoInput) {
+    TOwnerWindow owner(nullptr);
+    auto* focus = new TGridFocusWindow(&owner);
+    focus->SetParent(&owner);
+    int downs = 0;
+    focus->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    HWND h = focus->Handle();
+    EXPECT_EQ(focus->Width(), 0);
+    EXPECT_EQ(focus->Height(), 0);
+    EXPECT_EQ(focus->Color(), clRed);
+    EXPECT_TRUE(focus->Enabled()) << "only its window is disabled";
+    EXPECT_FALSE(IsWindowEnabled(h));
+
+    focus->SetBounds(0, 0, 10, 10);
+    focus->Update();
+    EXPECT_EQ(focus->BackingImage()->PixelColor(5, 5), clRed);
+    DeliverMouse(focus, WM_LBUTTONDOWN, {5, 5}, MK_LBUTTON);
+    DeliverMouse(focus, WM_LBUTTONUP, {5, 5}, 0);
+    EXPECT_EQ(downs, 0);
+}

@@ -162,6 +162,86 @@ TEST_F(QtPeerTest, DestroyingAControlInItsOwnClickHandlerIsSafe) {
     EXPECT_EQ(form->ControlCount(), 0);
 }
 
+namespace {
+// A painted window made with the given style and extended style.
+class TStyledPainted : public TPainted {
+public:
+    TStyledPainted(TComponent* owner, DWORD style, DWORD exStyle)
+        : TPainted(owner), style(style), exStyle(exStyle) {}
+    DWORD style;
+    DWORD exStyle;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TPainted::CreateParams(Params);
+        Params.Style = style;
+        Params.ExStyle = exStyle;
+    }
+};
+} // namespace
+
+TEST_F(QtPeerTest, APopupIsAnOwnedFramelessToolWindowAtItsScreenPlace) {
+    auto* owner = add(10);
+    show();
+    auto* popup = new TStyledPainted(form.get(), WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    popup->SetBounds(400, 300, 30, 20);
+    popup->SetParent(owner);
+    uitest::processMessages();
+    QWidget* w = widgetOf(popup);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_EQ(w->windowType(), Qt::Tool) << "not in the task bar";
+    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(w->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_EQ(w->parentWidget(), widgetOf(owner)) << "owned by its parent's window";
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->geometry(), QRect(400, 300, 30, 20));
+    popup->SetLeft(420);
+    EXPECT_EQ(w->geometry(), QRect(420, 300, 30, 20));
+    EXPECT_FALSE(widgetOf(owner)->isWindow());
+
+    auto* plain = new TStyledPainted(form.get(), WS_POPUP, 0);
+    plain->SetParent(owner);
+    EXPECT_FALSE(widgetOf(plain)->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(QtPeerTest, TheWindowRegionBecomesTheWidgetMask) {
+    auto* c = add(10);
+    show();
+    QWidget* w = widgetOf(c);
+    SetWindowRgn(c->Handle(), CreateRectRgn(0, 0, 10, 5), true);
+    EXPECT_EQ(w->mask(), QRegion(0, 0, 10, 5));
+    SetWindowRgn(c->Handle(), CreateRectRgn(0, 0, 0, 0), true);
+    EXPECT_FALSE(w->mask().isEmpty()) << "an empty region hides the whole window";
+    EXPECT_FALSE(w->mask().intersects(w->rect()));
+    SetWindowRgn(c->Handle(), nullptr, true);
+    EXPECT_TRUE(w->mask().isEmpty());
+}
+
+TEST_F(QtPeerTest, ADisabledWindowTakesNoNativeInput) {
+    auto* owner = add(10);
+    auto* child = add(60);
+    show();
+    auto* popup = new TStyledPainted(form.get(), WS_POPUP | WS_DISABLED, 0);
+    popup->SetBounds(400, 300, 30, 20);
+    popup->SetParent(owner);
+    uitest::processMessages();
+    child->SetEnabled(false);
+    for (TPainted* c : {static_cast<TPainted*>(popup), child}) {
+        int downs = 0;
+        c->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+        QWidget* w = widgetOf(c);
+        EXPECT_FALSE(w->isEnabled());
+        sendMouse(w, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+        sendMouse(w, QEvent::MouseButtonRelease, {5, 5}, Qt::NoButton);
+        EXPECT_EQ(downs, 0);
+        c->OnMouseDown = nullptr;
+    }
+    child->SetEnabled(true);
+    EXPECT_TRUE(widgetOf(child)->isEnabled());
+}
+
 TEST(QtPeers, ControlsWorkWithoutABackEnd) {
     TBackend* saved = Backend();
     SetBackend(nullptr);
