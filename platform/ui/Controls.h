@@ -12,6 +12,9 @@
 //    kind from PeerClassName() (the Qt back end maps it to a peer class), keeps every property
 //    in the object and calls PeerChanged(code) when one changes; the peer reports native
 //    notifications as CN_COMMAND / CN_NOTIFY messages to the control.
+//  - The window's style comes from CreateParams (call the base, then change Style / ExStyle).
+//    A WS_POPUP window is a top-level window owned by its parent and placed in screen
+//    coordinates; SetWindowRgn gives a window a shape.
 //  - Messages: override WndProc (sees everything first), Dispatch (a switch on Message.Msg that
 //    calls the base for the rest) or one of the virtual handlers below. Not calling the base
 //    swallows the message.

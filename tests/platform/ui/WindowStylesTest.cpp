@@ -121,6 +121,8 @@ TEST_F(FormTest, APopupIsPlacedOnTheScreenAndDrawnAboveEverything) {
     ASSERT_TRUE(popup->IsPopupWindow());
     EXPECT_EQ(styleOf(popup), WS_POPUP | WS_VISIBLE);
     EXPECT_EQ(popup->ClientToScreen({0, 0}), (TPoint{origin.X + 25, origin.Y + 15}));
+    EXPECT_EQ(owner->ControlAtPos({popup->Left() + 1, popup->Top() + 1}, true, true), nullptr)
+        << "its bounds are not in the owner's coordinates";
     auto image = render(form.get());
     EXPECT_EQ(image->PixelColor(27, 17), clRed) << "over its owner";
     EXPECT_EQ(image->PixelColor(50, 20), clRed) << "past its owner, over a later sibling";
