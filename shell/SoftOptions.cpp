@@ -1,6 +1,7 @@
 #include "shell/SoftOptions.h"
 
 #include "platform/files/Files.h"
+#include "platform/gfx/Graphics.h"
 #include "platform/net/Http.h"
 #include "platform/process/Process.h"
 #include "platform/ui/Dialogs.h"
@@ -10,6 +11,7 @@
 #include "shell/state/UITexts.h"
 
 #include <algorithm>
+#include <memory>
 
 TFSoftOptions* FSoftOptions = nullptr;
 
@@ -28,6 +30,18 @@ TCheckBox* checkBox(TComponent* owner, TWinControl* parent, const std::string& n
     c->SetParent(parent);
     c->SetBounds(left, top, 400, 17);
     return c;
+}
+
+// The Next button's arrow, grey on the fuchsia that its bottom-left pixel makes transparent.
+std::unique_ptr<TBitmap> nextGlyph() {
+    auto bmp = std::make_unique<TBitmap>(16, 16);
+    TCanvas* c = bmp->Canvas();
+    c->Brush()->SetColor(clFuchsia);
+    c->FillRect(Rect(0, 0, 16, 16));
+    c->Pen()->SetColor(clGray);
+    c->Brush()->SetColor(clGray);
+    c->Polygon({{5, 3}, {11, 8}, {5, 13}});
+    return bmp;
 }
 
 } // namespace
@@ -57,6 +71,8 @@ TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TFramed_Dialog(AOwner, "FSoft
     L_Page_Lang = Create_Label(this, TS_Language, "L_Page_Lang", 220, 212);
     Btn_Prev = Create_Push_Button(this, TS_Language, "Btn_Prev", 12, 204, 110, 28);
     Btn_Next = Create_Push_Button(this, TS_Language, "Btn_Next", 379, 205, 110, 28);
+    Btn_Next->SetGlyph(nextGlyph().get());
+    Btn_Next->SetLayout(blGlyphRight);
 
     CB_En_Con = checkBox(this, TS_Con_Options, "CB_En_Con", 12, 16);
     CB_Update = checkBox(this, TS_Con_Options, "CB_Update", 36, 47);

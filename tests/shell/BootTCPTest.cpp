@@ -6,8 +6,12 @@
 #include "platform/ui/Messages.h"
 #include "shell/state/UITexts.h"
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <memory>
+#include <sys/wait.h>
+#include <thread>
 
 namespace {
 
@@ -188,23 +192,26 @@ TEST_F(BootTCP, NextNeedsTheAddressThatAnswered) {
     EXPECT_EQ(uitest::dialogs().Questions()[0].Type, mtError);
     EXPECT_TRUE(d->Btn_Next->Visible());
 
-    // A changed octet after a successful ping is refused until it answers too.
+    // Any octet changed after a successful ping is refused until it answers too.
     echo->answers = [](int) { return true; };
-    SetAddress("10", "0", "0", "7");
-    d->PbButton1Click(d->Btn_Ping);
-    ASSERT_TRUE(d->Esegui_Ping);
-    d->E_IP3->SetText("1");
-    EXPECT_FALSE(d->Esegui_Ping);
-    EXPECT_EQ(d->LPing->Caption(), "");
-    d->PbButton2Click(d->Btn_Next);
-    EXPECT_EQ(uitest::dialogs().Questions().size(), 2u);
-    EXPECT_TRUE(d->Btn_Next->Visible());
-    EXPECT_EQ(Last_IP, "192.168.2.205");
+    std::size_t refusals = 1;
+    for (TEdit* changed : {d->E_IP1, d->E_IP2, d->E_IP3, d->E_IP4}) {
+        SetAddress("10", "0", "0", "7");
+        d->PbButton1Click(d->Btn_Ping);
+        ASSERT_TRUE(d->Esegui_Ping);
+        changed->SetText("1");
+        EXPECT_FALSE(d->Esegui_Ping) << changed->Name();
+        EXPECT_EQ(d->LPing->Caption(), "") << changed->Name();
+        d->PbButton2Click(d->Btn_Next);
+        EXPECT_EQ(uitest::dialogs().Questions().size(), ++refusals) << changed->Name();
+        EXPECT_TRUE(d->Btn_Next->Visible()) << changed->Name();
+        EXPECT_EQ(Last_IP, "192.168.2.205") << changed->Name();
+    }
 
     d->PbButton1Click(d->Btn_Ping);
     d->PbButton2Click(d->Btn_Next);
-    EXPECT_EQ(uitest::dialogs().Questions().size(), 2u);
-    EXPECT_EQ(Last_IP, "10.0.1.7");
+    EXPECT_EQ(uitest::dialogs().Questions().size(), refusals);
+    EXPECT_EQ(Last_IP, "10.0.0.1");
     for (TControl* c : std::initializer_list<TControl*>{d->E_IP1, d->Btn_Ping, d->Btn_Next,
                                                         d->Btn_Cancel, d->LPing})
         EXPECT_FALSE(c->Visible()) << c->Name();
@@ -220,10 +227,11 @@ TEST_F(BootTCP, DotMovesTheTypingToTheNextOctet) {
     uitest::runModal(d, [this](TCustomForm*) {
         SetAddress("", "", "", "");
         d->E_IP1->SetFocus();
-        uitest::typeText("10.1.2.3");
+        // The last octet takes a dot as typed.
+        uitest::typeText("10.1.2.3.4");
         EXPECT_EQ(d->E_IP1->Text() + "|" + d->E_IP2->Text() + "|" + d->E_IP3->Text() + "|" +
                       d->E_IP4->Text(),
-                  "10|1|2|3");
+                  "10|1|2|3.4");
         d->SetModalResult(mrCancel);
     });
 }
@@ -273,6 +281,17 @@ TEST_F(BootTCP, CommandLineTypeGivesTheUpdaterItsParameters) {
     EXPECT_FALSE(FileExists(Path("Ethernet_Update.xml")));
 }
 
+TEST_F(BootTCP, ParameterFileThatCannotBeWrittenStopsExecute) {
+    WriteUpdater("Ethernet_Update.exe");
+    ForceDirectories(Path("Ethernet_Update.xml")); // a folder where the file belongs
+    ReachPage2();
+    uitest::click(d->Btn_Update);
+    ASSERT_EQ(uitest::dialogs().Questions().size(), 1u);
+    EXPECT_EQ(uitest::dialogs().Questions()[0].Kind, dkException);
+    EXPECT_FALSE(FileExists(Path("exit.txt"))) << "the updater is not started";
+    EXPECT_TRUE(d->Btn_Update->Visible());
+}
+
 TEST_F(BootTCP, UpdaterThatCannotBeStartedIsReported) {
     ReachPage2();
     d->PbButton4Click(d->Btn_Update);
@@ -288,17 +307,28 @@ TEST_F(BootTCP, UpdaterThatCannotBeStartedIsReported) {
 }
 
 TEST_F(BootTCP, UpdaterRunningLongerThan150SecondsIsLeftRunning) {
-    // It ends once told to stop, or once the test's folder is gone.
+    // It tells its process id and runs until its folder is gone; the test ends it.
     WriteFile("slow.sh", "#!/bin/sh\nexec </dev/null >/dev/null 2>&1\nd=$(dirname \"$0\")\n"
-                         "while [ -d \"$d\" ] && [ ! -e \"$d/stop\" ]; do sleep 0.05; done\n");
+                         "echo $$ > \"$d/pid.tmp\" && mv \"$d/pid.tmp\" \"$d/pid\"\n"
+                         "while [ -d \"$d\" ]; do sleep 0.05; done\n");
     std::filesystem::permissions(Path("slow.sh"), std::filesystem::perms::owner_all);
     const std::uint64_t start = Now();
     EXPECT_TRUE(FVelmareFirmWare->Start_Program(Path("slow.sh"), "", false));
     const std::uint64_t waited = Now() - start;
-    WriteFile("stop", "");
     EXPECT_GT(waited, 149999u);
     EXPECT_LE(waited, 150010u);
     EXPECT_TRUE(uitest::dialogs().Questions().empty());
+
+    // Still running: end it and its process group, and collect it (it is this test's child).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!FileExists(Path("pid")) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    const pid_t pid = StrToIntDef(Trim(ReadTextFile(Path("pid"))), 0);
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    EXPECT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "the updater has not ended by itself";
+    ::kill(-pid, SIGKILL);
+    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
 }
 
 } // namespace

@@ -270,6 +270,10 @@ TEST_F(SoftOptions, LinksOpenInTheBrowser) {
     d->LL_Check_Update->OnLinkClick(d->LL_Check_Update, "https://example.test/b", sltURL);
     EXPECT_EQ(opened, (std::vector<std::string>{Product_Page_URL(25), "https://example.test/a",
                                                 "https://example.test/b"}));
+    // An OEM edition has no product page to open.
+    Set_Product_Type(1001);
+    w->L_MorvikClick(w->L_Morvik);
+    EXPECT_EQ(opened.size(), 3u);
 }
 
 TEST_F(SoftOptions, LanguagesAreShownSixToAPage) {
@@ -285,6 +289,8 @@ TEST_F(SoftOptions, LanguagesAreShownSixToAPage) {
         EXPECT_EQ(d->L_Sel_Lang->Caption(), "Selected Language : English");
         EXPECT_FALSE(d->Btn_Prev->Visible());
         EXPECT_TRUE(d->Btn_Next->Visible());
+        EXPECT_FALSE(d->Btn_Next->Glyph()->Empty());
+        EXPECT_EQ(d->Btn_Next->Layout(), blGlyphRight);
         // Only English has a flag, and there is no default flag.
         for (int k = 0; k < 6; ++k) EXPECT_EQ(d->I_L[k]->Visible(), k == 1) << k;
 

@@ -17,6 +17,7 @@
 #include "image/DMXDefVal.h"
 #include "image/ProfinetFileName.h"
 #include "mbus/Meter_Bus.h"
+#include "mbus/ScanDecode.h"
 #include "platform/testing/UiTest.h"
 #include "shell/About.h"
 #include "shell/BootTCP.h"
@@ -158,6 +159,26 @@ TEST_F(StepDispatch, ScanAndDecodeStopsWhenTheUserKeepsTheMBusNetwork) {
     EXPECT_EQ(Questions()[0].Buttons, mbYesNo);
 }
 
+TEST_F(StepDispatch, ScanAndDecodeHandsTheNetworkFileToTheScanWindow) {
+    SetType(10);
+    StartProgram();
+    OpenProject("Meters");
+    // Without an M-Bus file nothing is asked; with one, Yes goes on.
+    for (bool fileExists : {false, true}) {
+        if (fileExists) {
+            WriteFile("PROJECTS/Meters/M_Bus.xml", "<M_Bus/>");
+            uitest::dialogs().QueueAnswer(mrYes);
+        }
+        FScanDecode->XML_Code_Dev = FScanDecode->Form_Type = -1;
+        FScanDecode->FileName_MBus.clear();
+        EXPECT_EQ(FormOpenedBy(W()->Btn_ScanDecode), FScanDecode) << fileExists;
+        EXPECT_EQ(Questions().size(), fileExists ? 1u : 0u);
+        EXPECT_EQ(FScanDecode->FileName_MBus, Path("PROJECTS/Meters/M_Bus.xml"));
+        EXPECT_EQ(FScanDecode->XML_Code_Dev, Get_XML_Code_Dev());
+        EXPECT_EQ(FScanDecode->Form_Type, Is_MBus_Type());
+    }
+}
+
 TEST_F(StepDispatch, NewCreatesTheProjectFolderAndOpensIt) {
     TFNew_Project* d = FNew_Project;
     uitest::whenModalIdle([d](TCustomForm*) {
@@ -202,6 +223,7 @@ TEST_F(StepDispatch, NewRefusesNamesThatAreNoNewFolderBelowProjects) {
         {"../evil", "Error! Name project is not valid"},
         {"..\\evil", "Error! Name project is not valid"},
         {"x..y", "Error! Name project is not valid"},
+        {".", "Error! Name project is not valid"},
     };
     TFNew_Project* d = FNew_Project;
     for (const Case& c : cases) {
@@ -299,14 +321,28 @@ TEST_F(StepDispatch, UpdateDeviceCompilesTheBankFilesBeforeTheDialog) {
     EXPECT_TRUE(Questions().empty());
 }
 
-TEST_F(StepDispatch, UpdateDeviceStopsAtAProjectThatDoesNotCompile) {
-    OpenProject("Boat");
-    WriteFile("PROJECTS/Boat/ParGen.xml", "<ParGen><KNX_TYPE>");
-    EXPECT_EQ(FormOpenedBy(W()->Btn_CreateBin), nullptr);
-    ASSERT_EQ(Questions().size(), 1u);
-    EXPECT_EQ(Questions()[0].Kind, dkException);
-    EXPECT_FALSE(Questions()[0].Text.empty());
-    EXPECT_FALSE(FileExists(Path("PROJECTS/Boat/bin/bank1.bin")));
+TEST_F(StepDispatch, UpdateDeviceStopsAtABankFileError) {
+    struct Case {
+        const char* name;
+        const char* file; // written into the project
+        const char* text;
+    };
+    const Case cases[] = {
+        {"not well-formed", "ParGen.xml", "<ParGen><KNX_TYPE>"},
+        {"bank files not writable", "bin", "a file where the folder belongs"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(Path("PROJECTS/Boat"));
+        OpenProject("Boat");
+        std::filesystem::remove_all(Path(std::string("PROJECTS/Boat/") + c.file));
+        WriteFile(std::string("PROJECTS/Boat/") + c.file, c.text);
+        const std::size_t asked = Questions().size();
+        EXPECT_EQ(FormOpenedBy(W()->Btn_CreateBin), nullptr) << c.name;
+        ASSERT_EQ(Questions().size(), asked + 1) << c.name;
+        EXPECT_EQ(Questions().back().Kind, dkException) << c.name;
+        EXPECT_FALSE(Questions().back().Text.empty()) << c.name;
+        EXPECT_FALSE(FileExists(Path("PROJECTS/Boat/bin/bank1.bin"))) << c.name;
+    }
 }
 
 } // namespace

@@ -286,7 +286,8 @@ TEST_F(UpdaterParameters, ParameterFileTypesStartTheirUpdaterWithoutCommandLine)
     };
     const Case cases[] = {
         {25, "Ethernet_Update.exe"},          {1, "Ethernet_Update.exe"},
-        {3, "Ethernet_Update.exe"},           {10, "Ethernet_Update.exe"},
+        {3, "Ethernet_Update.exe"},           {6, "Ethernet_Update.exe"},
+        {9, "Ethernet_Update.exe"},           {10, "Ethernet_Update.exe"},
         {15, "Ethernet_Update.exe"},          {1001, "Ethernet_Update_Lorvan.exe"},
         {1010, "Ethernet_Update_Lorvan.exe"},
     };
