@@ -121,8 +121,11 @@ TEST_F(StepDispatch, StepButtonsOpenTheDialogsOfTheProductType) {
         {9, "Btn_J1939_Rec_Frame", []() -> TCustomForm* { return FReceiveJ1939; }},
         {9, "Btn_J1939_Send_Frame", []() -> TCustomForm* { return FTransmitJ1939; }},
         {1, "Btn_ModM_SetAccess", []() -> TCustomForm* { return FSetAccess; }},
+        {1001, "Btn_ModM_SetAccess", []() -> TCustomForm* { return FSetAccess; }},
+        {3, "Btn_ModM_SetAccess", []() -> TCustomForm* { return FModbus_TCP_Master_Set_Access; }},
         {1003, "Btn_ModM_SetAccess",
          []() -> TCustomForm* { return FModbus_TCP_Master_Set_Access; }},
+        {5, "Btn_ModM_SetAccess", []() -> TCustomForm* { return nullptr; }},
         {5, "Btn_CAN_Rec_Frame", []() -> TCustomForm* { return FReceiveCAN; }},
         {5, "Btn_CAN_Send_Frame", []() -> TCustomForm* { return FTransmitCAN; }},
         {6, "Btn_SDO_Server_CANopen", []() -> TCustomForm* { return FSet_SDO_Server_Access; }},
@@ -131,8 +134,12 @@ TEST_F(StepDispatch, StepButtonsOpenTheDialogsOfTheProductType) {
         {7, "Btn_DNet_Net", []() -> TCustomForm* { return FDNet; }},
         {7, "Btn_DNet_Offset", []() -> TCustomForm* { return FDefOffset; }},
         {10, "Btn_MBus", []() -> TCustomForm* { return FMeter_Bus; }},
+        {1010, "Btn_MBus", []() -> TCustomForm* { return FMeter_Bus; }},
         {11, "Btn_DMX_Default", []() -> TCustomForm* { return FDMXDefVal; }},
+        {1011, "Btn_DMX_Default", []() -> TCustomForm* { return FDMXDefVal; }},
         {12, "Btn_PROFINET_XML", []() -> TCustomForm* { return FProfinetFileName; }},
+        {1012, "Btn_PROFINET_XML", []() -> TCustomForm* { return FProfinetFileName; }},
+        {8, "Btn_CreateBin", []() -> TCustomForm* { return FBootTCP; }},
     };
     for (const Case& c : cases) {
         SetType(c.type);
@@ -143,6 +150,17 @@ TEST_F(StepDispatch, StepButtonsOpenTheDialogsOfTheProductType) {
         EXPECT_EQ(FormOpenedBy(button), c.form()) << c.type << " " << c.button;
     }
     EXPECT_TRUE(Questions().empty());
+}
+
+TEST_F(StepDispatch, EdsFileIsSavedFromTheProjectFolder) {
+    SetType(6);
+    StartProgram();
+    OpenProject("Motor");
+    uitest::dialogs().QueueAnswer(mrCancel);
+    EXPECT_EQ(FormOpenedBy(W()->Btn_CANopen_EDS), nullptr);
+    ASSERT_EQ(Questions().size(), 1u);
+    EXPECT_EQ(Questions()[0].Kind, dkSaveFile);
+    EXPECT_EQ(Questions()[0].InitialDir, Project_Dir);
 }
 
 TEST_F(StepDispatch, ScanAndDecodeStopsWhenTheUserKeepsTheMBusNetwork) {
