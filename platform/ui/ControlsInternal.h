@@ -1,0 +1,25 @@
+#pragma once
+// Internal to platform/ui: the window table and input state shared by the control core sources.
+#include "platform/ui/Controls.h"
+
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+
+namespace controls {
+
+struct WindowState {
+    std::mutex mutex; // guards windows and nextHandle (PostMessage may run on any thread)
+    std::unordered_map<HWND, TWinControl*> windows;
+    std::uintptr_t nextHandle = 0x10000;
+    HWND focus = nullptr;
+    TControl* capture = nullptr;
+    TControl* mouseControl = nullptr;
+    bool keys[256] = {};
+    TPoint cursorPos;
+    TPopupMenuHooks popupHooks;
+};
+
+WindowState& state();
+
+} // namespace controls
