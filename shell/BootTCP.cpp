@@ -53,6 +53,7 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TFramed_Dialog(AOwner, "FBootTCP") {
     Btn_Cancel = Add_Button("Btn_Cancel", 16, mrCancel);
     Btn_Next = Add_Button("Btn_Next", 134);
     Btn_Update = Add_Button("Btn_Update", 134);
+    Btn_Update->SetWidth(170); // wide enough for its caption
     Btn_Update->SetVisible(false);
     XML1 = new TXMLDocument(this);
     XML1->SetName("XML1");

@@ -2,6 +2,7 @@
 
 #include "RealWorkClock.h"
 #include "ShellTestSupport.h"
+#include "platform/gfx/Graphics.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Messages.h"
 #include "shell/state/UITexts.h"
@@ -221,6 +222,10 @@ TEST_F(BootTCP, NextNeedsTheAddressThatAnswered) {
         EXPECT_TRUE(c->Visible()) << c->Name();
     EXPECT_EQ(d->Btn_Update->Left(), 16);
     EXPECT_EQ(d->CB_Read_Conf->Top(), 165);
+    // Execute shows its whole caption (the button keeps 4 pixels free on each side).
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(d->Btn_Update->Font());
+    EXPECT_LE(measure.Canvas()->TextWidth(d->Btn_Update->Caption()) + 8, d->Btn_Update->Width());
 }
 
 TEST_F(BootTCP, DotMovesTheTypingToTheNextOctet) {
