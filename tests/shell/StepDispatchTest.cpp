@@ -286,8 +286,9 @@ TEST_F(StepDispatch, OpenListsTheProjectsAndOpensTheChosenOne) {
         EXPECT_EQ(d->ListBox1->Items()->Text(), "Alpha\nBeta\n");
         EXPECT_EQ(d->ListBox1->ItemIndex(), 0);
         EXPECT_EQ(d->Name_Conf, "Alpha");
-        d->ListBox1->SetItemIndex(1);
-        d->ListBox1Click(d->ListBox1);
+        // The highlighted entry is the one opened, chosen by key as by mouse.
+        uitest::pressKey(VK_DOWN, {}, d->ListBox1);
+        EXPECT_EQ(d->ListBox1->ItemIndex(), 1);
         d->Btn_OK->Click();
     });
     W()->Btn_Open->Click();
