@@ -6,22 +6,10 @@
 TFSetAccess* FSetAccess = nullptr;
 
 TFSetAccess::TFSetAccess(TComponent* AOwner) : TFramed_Dialog(AOwner, "FSetAccess") {
-    Btn_OK = Add_Button("Btn_OK", 16);
-    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Btn_DelRow = Add_Button("Btn_DelRow", 252);
-    Btn_InsRow = Add_Button("Btn_InsRow", 370);
-    Btn_CopyRow = Add_Button("Btn_CopyRow", 488);
-    Btn_PasteRow = Add_Button("Btn_PasteRow", 606);
-    PageControl1 = new TPageControl(this);
-    PageControl1->SetName("PageControl1");
-    PageControl1->SetParent(this);
-    PageControl1->SetAlign(alClient);
-    TS_Modbus_Read = new TTabSheet(this);
-    TS_Modbus_Read->SetName("TS_Modbus_Read");
-    TS_Modbus_Read->SetPageControl(PageControl1);
-    TS_Modbus_Write = new TTabSheet(this);
-    TS_Modbus_Write->SetName("TS_Modbus_Write");
-    TS_Modbus_Write->SetPageControl(PageControl1);
+    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow);
+    PageControl1 = Create_Page_Control(this, this, "PageControl1", alClient);
+    TS_Modbus_Read = Create_Tab_Sheet(this, PageControl1, "TS_Modbus_Read");
+    TS_Modbus_Write = Create_Tab_Sheet(this, PageControl1, "TS_Modbus_Write");
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -6,10 +6,7 @@
 TFCAN_Send_Frame* FCAN_Send_Frame = nullptr;
 
 TFCAN_Send_Frame::TFCAN_Send_Frame(TComponent* AOwner) : TFramed_Dialog(AOwner, "FCAN_Send_Frame") {
-    Btn_OK = Add_Button("Btn_OK", 16);
-    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Btn_DelRow = Add_Button("Btn_DelRow", 252);
-    Btn_InsRow = Add_Button("Btn_InsRow", 370);
+    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -33,12 +33,8 @@ TFDefOffset::TFDefOffset(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDefOffse
     PageControl1->SetName("PageControl1");
     PageControl1->SetParent(Panel3);
     PageControl1->SetAnchors({akLeft, akTop, akRight, akBottom});
-    TabSheet1 = new TTabSheet(this);
-    TabSheet1->SetName("TabSheet1");
-    TabSheet1->SetPageControl(PageControl1);
-    TabSheet2 = new TTabSheet(this);
-    TabSheet2->SetName("TabSheet2");
-    TabSheet2->SetPageControl(PageControl1);
+    TabSheet1 = Create_Tab_Sheet(this, PageControl1, "TabSheet1");
+    TabSheet2 = Create_Tab_Sheet(this, PageControl1, "TabSheet2");
     Label1 = Create_Label(this, Panel1, "Label1", 8, 4);
     Label2 = Create_Label(this, Panel3, "Label2", 8, 4);
     Label3 = Create_Label(this, Panel3, "Label3", 8, 20);

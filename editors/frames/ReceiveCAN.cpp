@@ -6,12 +6,7 @@
 TFReceiveCAN* FReceiveCAN = nullptr;
 
 TFReceiveCAN::TFReceiveCAN(TComponent* AOwner) : TFramed_Dialog(AOwner, "FReceiveCAN") {
-    Btn_OK = Add_Button("Btn_OK", 16);
-    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Btn_DelRow = Add_Button("Btn_DelRow", 252);
-    Btn_InsRow = Add_Button("Btn_InsRow", 370);
-    Btn_CopyRow = Add_Button("Btn_CopyRow", 488);
-    Btn_PasteRow = Add_Button("Btn_PasteRow", 606);
+    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -6,10 +6,7 @@
 TFReceiveJ1939* FReceiveJ1939 = nullptr;
 
 TFReceiveJ1939::TFReceiveJ1939(TComponent* AOwner) : TFramed_Dialog(AOwner, "FReceiveJ1939") {
-    Btn_OK = Add_Button("Btn_OK", 16);
-    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Btn_DelRow = Add_Button("Btn_DelRow", 252);
-    Btn_InsRow = Add_Button("Btn_InsRow", 370);
+    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -6,20 +6,10 @@
 TFSet_PDO_Access* FSet_PDO_Access = nullptr;
 
 TFSet_PDO_Access::TFSet_PDO_Access(TComponent* AOwner) : TFramed_Dialog(AOwner, "FSet_PDO_Access") {
-    Btn_OK = Add_Button("Btn_OK", 16);
-    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Btn_DelRow = Add_Button("Btn_DelRow", 252);
-    Btn_InsRow = Add_Button("Btn_InsRow", 370);
-    PageControl1 = new TPageControl(this);
-    PageControl1->SetName("PageControl1");
-    PageControl1->SetParent(this);
-    PageControl1->SetAlign(alClient);
-    TS_Receive_PDO = new TTabSheet(this);
-    TS_Receive_PDO->SetName("TS_Receive_PDO");
-    TS_Receive_PDO->SetPageControl(PageControl1);
-    TS_Transmit_PDO = new TTabSheet(this);
-    TS_Transmit_PDO->SetName("TS_Transmit_PDO");
-    TS_Transmit_PDO->SetPageControl(PageControl1);
+    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
+    PageControl1 = Create_Page_Control(this, this, "PageControl1", alClient);
+    TS_Receive_PDO = Create_Tab_Sheet(this, PageControl1, "TS_Receive_PDO");
+    TS_Transmit_PDO = Create_Tab_Sheet(this, PageControl1, "TS_Transmit_PDO");
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -7,20 +7,10 @@ TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
 
 TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(TComponent* AOwner)
     : TFramed_Dialog(AOwner, "FSet_SDO_Server_Access") {
-    Btn_OK = Add_Button("Btn_OK", 16);
-    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Btn_DelRow = Add_Button("Btn_DelRow", 252);
-    Btn_InsRow = Add_Button("Btn_InsRow", 370);
-    PageControl1 = new TPageControl(this);
-    PageControl1->SetName("PageControl1");
-    PageControl1->SetParent(this);
-    PageControl1->SetAlign(alClient);
-    TS_SDO_Read = new TTabSheet(this);
-    TS_SDO_Read->SetName("TS_SDO_Read");
-    TS_SDO_Read->SetPageControl(PageControl1);
-    TS_SDO_Write = new TTabSheet(this);
-    TS_SDO_Write->SetName("TS_SDO_Write");
-    TS_SDO_Write->SetPageControl(PageControl1);
+    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
+    PageControl1 = Create_Page_Control(this, this, "PageControl1", alClient);
+    TS_SDO_Read = Create_Tab_Sheet(this, PageControl1, "TS_SDO_Read");
+    TS_SDO_Write = Create_Tab_Sheet(this, PageControl1, "TS_SDO_Write");
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -6,10 +6,7 @@
 TFTransmitJ1939* FTransmitJ1939 = nullptr;
 
 TFTransmitJ1939::TFTransmitJ1939(TComponent* AOwner) : TFramed_Dialog(AOwner, "FTransmitJ1939") {
-    Btn_OK = Add_Button("Btn_OK", 16);
-    Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Btn_DelRow = Add_Button("Btn_DelRow", 252);
-    Btn_InsRow = Add_Button("Btn_InsRow", 370);
+    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 

@@ -46,6 +46,22 @@ TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& 
     return l;
 }
 
+TPageControl* Create_Page_Control(TComponent* Owner, TWinControl* Parent, const std::string& Name,
+                                  TAlign Align) {
+    auto* p = new TPageControl(Owner);
+    p->SetName(Name);
+    p->SetParent(Parent);
+    p->SetAlign(Align);
+    return p;
+}
+
+TTabSheet* Create_Tab_Sheet(TComponent* Owner, TPageControl* Pages, const std::string& Name) {
+    auto* t = new TTabSheet(Owner);
+    t->SetName(Name);
+    t->SetPageControl(Pages);
+    return t;
+}
+
 void Set_Form_Look(TCustomForm* Form) {
     Form->SetBorderStyle(bsSingle);
     Form->SetBorderIcons({biSystemMenu});
@@ -75,4 +91,20 @@ TFrame_Button* TFramed_Dialog::Add_Button(const std::string& Name, int Left, TMo
     TFrame_Button* b = Create_Push_Button(this, P_Button, Name, Left, 6, 110, 28);
     b->SetModalResult(Result);
     return b;
+}
+
+void TFramed_Dialog::Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cancel,
+                                       TFrame_Button*& DelRow, TFrame_Button*& InsRow) {
+    OK = Add_Button("Btn_OK", 16);
+    Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
+    DelRow = Add_Button("Btn_DelRow", 252);
+    InsRow = Add_Button("Btn_InsRow", 370);
+}
+
+void TFramed_Dialog::Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cancel,
+                                       TFrame_Button*& DelRow, TFrame_Button*& InsRow,
+                                       TFrame_Button*& CopyRow, TFrame_Button*& PasteRow) {
+    Add_Table_Buttons(OK, Cancel, DelRow, InsRow);
+    CopyRow = Add_Button("Btn_CopyRow", 488);
+    PasteRow = Add_Button("Btn_PasteRow", 606);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the program's forms share: their look, the push button of every form, and the frame of
 // the dialogs (title panel with software code and subtitle, button panel at the bottom).
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
@@ -23,6 +24,11 @@ TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const 
 TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& Name, int Left,
                      int Top, const std::string& Caption = "");
 
+// A page control of Parent and a page of it.
+TPageControl* Create_Page_Control(TComponent* Owner, TWinControl* Parent, const std::string& Name,
+                                  TAlign Align);
+TTabSheet* Create_Tab_Sheet(TComponent* Owner, TPageControl* Pages, const std::string& Name);
+
 // The look of every form: Verdana -11, the form colour, a single border with only the system
 // menu box, centred on the screen.
 void Set_Form_Look(TCustomForm* Form);
@@ -41,4 +47,11 @@ public:
 protected:
     // A 110 x 28 button of the button panel at top 6.
     TFrame_Button* Add_Button(const std::string& Name, int Left, TModalResult Result = mrNone);
+    // The buttons of a table editor from the left: Btn_OK, Btn_Cancel (mrCancel), Btn_DelRow,
+    // Btn_InsRow and, where the table copies rows, Btn_CopyRow and Btn_PasteRow.
+    void Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cancel, TFrame_Button*& DelRow,
+                           TFrame_Button*& InsRow);
+    void Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cancel, TFrame_Button*& DelRow,
+                           TFrame_Button*& InsRow, TFrame_Button*& CopyRow,
+                           TFrame_Button*& PasteRow);
 };
