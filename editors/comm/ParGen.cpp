@@ -140,8 +140,10 @@ void TFParGen::Create_Groups() {
         octet_rows_.push_back(row);
         return row;
     };
+    // Ends the current group: its collapse and expand buttons, and its entry in groups_.
     auto add_group = [&](bool* flag, const std::string& stem, std::vector<TControl*> first,
-                         TControl* last) {
+                         TControl* last, TGroupBox*& Box, TFrame_Button*& Collapse,
+                         TFrame_Button*& Expand) {
         TGroup g{box, flag, nullptr, nullptr, std::move(first), last};
         g.Collapse = Create_Push_Button(this, box, "Btn_" + stem + "_Collapse", 280, 10, 11, 11);
         g.Expand = Create_Push_Button(this, box, "Btn_" + stem + "_Expande", 280, 10, 11, 11);
@@ -150,7 +152,9 @@ void TFParGen::Create_Groups() {
         g.Collapse->OnClick = [this](TObject* Sender) { Btn_GB_Collapse(Sender); };
         g.Expand->OnClick = [this](TObject* Sender) { Btn_GB_Expande(Sender); };
         groups_.push_back(g);
-        return g;
+        Box = g.Box;
+        Collapse = g.Collapse;
+        Expand = g.Expand;
     };
 
     // GB_KNX, with the optional rows of the KNXnet/IP and PROFINET types.
@@ -172,12 +176,8 @@ void TFParGen::Create_Groups() {
     E_MANA_Port_KNX = edit("E_MANA_Port_KNX", 148, 225, 126);
     L_KNX_Delay_Packets = label("L_KNX_Delay_Packets", 16, 262, 979);
     E_KNX_Delay_Packets = edit("E_KNX_Delay_Packets", 148, 259, 126);
-    {
-        TGroup g = add_group(&GB_KNX_Visible, "KNX", {L_KNX_Type, CB_KNX_Type}, E_ID_DEV_KNX);
-        GB_KNX = g.Box;
-        Btn_KNX_Collapse = g.Collapse;
-        Btn_KNX_Expande = g.Expand;
-    }
+    add_group(&GB_KNX_Visible, "KNX", {L_KNX_Type, CB_KNX_Type}, E_ID_DEV_KNX, GB_KNX,
+              Btn_KNX_Collapse, Btn_KNX_Expande);
 
     group("GB_Modbus_TCP_Slave");
     L_Modbus_TCP_Slave_IP_Add = label("L_Modbus_TCP_Slave_IP_Add", 16, 24, 117);
@@ -196,13 +196,9 @@ void TFParGen::Create_Groups() {
     E_Port_Modbus_TCP_Slave = edit("E_Port_Modbus_TCP_Slave", 82, 188, 192);
     CB_Modbus_TCP_Slave_Diagnostic = check("CB_Modbus_TCP_Slave_Diagnostic", 16, 225, 126, 983);
     E_Modbus_TCP_Slave_Diagnostic = edit("E_Modbus_TCP_Slave_Diagnostic", 148, 223, 126);
-    {
-        TGroup g = add_group(&GB_Modbus_TCP_Slave_Visible, "Modbus_TCP_Slave",
-                             {L_Modbus_TCP_Slave_IP_Add}, E_GAT4_Modbus_TCP_Slave);
-        GB_Modbus_TCP_Slave = g.Box;
-        Btn_Modbus_TCP_Slave_Collapse = g.Collapse;
-        Btn_Modbus_TCP_Slave_Expande = g.Expand;
-    }
+    add_group(&GB_Modbus_TCP_Slave_Visible, "Modbus_TCP_Slave", {L_Modbus_TCP_Slave_IP_Add},
+              E_GAT4_Modbus_TCP_Slave, GB_Modbus_TCP_Slave, Btn_Modbus_TCP_Slave_Collapse,
+              Btn_Modbus_TCP_Slave_Expande);
 
     group("GB_Modbus_TCP_Master");
     L_Modbus_TCP_Master_IP_Add = label("L_Modbus_TCP_Master_IP_Add", 16, 24, 110);
@@ -221,13 +217,9 @@ void TFParGen::Create_Groups() {
     E_TO_Modbus_TCP_Master = edit("E_TO_Modbus_TCP_Master", 148, 188, 126);
     L_ModbusTCPMaster_CyclicDelay = label("L_ModbusTCPMaster_CyclicDelay", 16, 225, 114);
     E_CD_Modbus_TCP_Master = edit("E_CD_Modbus_TCP_Master", 148, 222, 126);
-    {
-        TGroup g = add_group(&GB_Modbus_TCP_Master_Visible, "Modbus_TCP_Master",
-                             {L_Modbus_TCP_Master_IP_Add}, E_CD_Modbus_TCP_Master);
-        GB_Modbus_TCP_Master = g.Box;
-        Btn_Modbus_TCP_Master_Collapse = g.Collapse;
-        Btn_Modbus_TCP_Master_Expande = g.Expand;
-    }
+    add_group(&GB_Modbus_TCP_Master_Visible, "Modbus_TCP_Master", {L_Modbus_TCP_Master_IP_Add},
+              E_CD_Modbus_TCP_Master, GB_Modbus_TCP_Master, Btn_Modbus_TCP_Master_Collapse,
+              Btn_Modbus_TCP_Master_Expande);
 
     const std::initializer_list<const char*> serial_bauds = {"1200",  "2400",  "4800",  "9600",
                                                              "19200", "38400", "57600", "115200"};
@@ -245,14 +237,9 @@ void TFParGen::Create_Groups() {
     E_ID_Modbus_Slave = edit("E_ID_Modbus_Slave", 82, 157, 192);
     CB_Modbus_Slave_Diagnostic = check("CB_Modbus_Slave_Diagnostic", 16, 194, 126, 981);
     E_Modbus_Slave_Diagnostic = edit("E_Modbus_Slave_Diagnostic", 148, 192, 126);
-    {
-        TGroup g =
-            add_group(&GB_Modbus_Slave_Visible, "Modbus_Slave",
-                      {L_Modbus_Slave_Serial, CB_Serial_Modbus_Slave}, E_Modbus_Slave_Diagnostic);
-        GB_Modbus_Slave = g.Box;
-        Btn_Modbus_Slave_Collapse = g.Collapse;
-        Btn_Modbus_Slave_Expande = g.Expand;
-    }
+    add_group(&GB_Modbus_Slave_Visible, "Modbus_Slave",
+              {L_Modbus_Slave_Serial, CB_Serial_Modbus_Slave}, E_Modbus_Slave_Diagnostic,
+              GB_Modbus_Slave, Btn_Modbus_Slave_Collapse, Btn_Modbus_Slave_Expande);
 
     group("GB_Modbus_Master");
     L_Modbus_Master_Serial = label("L_Modbus_Master_Serial", 16, 24, 98);
@@ -268,25 +255,17 @@ void TFParGen::Create_Groups() {
     E_TO_Modbus_Master = edit("E_TO_Modbus_Master", 148, 157, 126);
     L_Modbus_Master_Cyclic_Delay = label("L_Modbus_Master_Cyclic_Delay", 16, 194, 103);
     E_CD_Modbus_Master = edit("E_CD_Modbus_Master", 148, 191, 126);
-    {
-        TGroup g = add_group(&GB_Modbus_Master_Visible, "Modbus_Master",
-                             {L_Modbus_Master_Serial, CB_Serial_Modbus_Master}, E_CD_Modbus_Master);
-        GB_Modbus_Master = g.Box;
-        Btn_Modbus_Master_Collapse = g.Collapse;
-        Btn_Modbus_Master_Expande = g.Expand;
-    }
+    add_group(&GB_Modbus_Master_Visible, "Modbus_Master",
+              {L_Modbus_Master_Serial, CB_Serial_Modbus_Master}, E_CD_Modbus_Master,
+              GB_Modbus_Master, Btn_Modbus_Master_Collapse, Btn_Modbus_Master_Expande);
 
     group("GB_CAN");
     L_CAN_Baud = label("L_CAN_Baud", 16, 24, 352);
     CAN_Baud =
         list("CAN_Baud", 82, 21, 192,
              {"10K", "20K", "50K", "62.5K", "100K", "125K", "250K", "500K", "800K", "1000K"});
-    {
-        TGroup g = add_group(&GB_CAN_Visible, "CAN", {L_CAN_Baud, CAN_Baud}, CAN_Baud);
-        GB_CAN = g.Box;
-        Btn_CAN_Collapse = g.Collapse;
-        Btn_CAN_Expande = g.Expand;
-    }
+    add_group(&GB_CAN_Visible, "CAN", {L_CAN_Baud, CAN_Baud}, CAN_Baud, GB_CAN, Btn_CAN_Collapse,
+              Btn_CAN_Expande);
 
     const std::initializer_list<const char*> can_bauds = {"10K",  "20K",  "50K",  "100K", "125K",
                                                           "250K", "500K", "800K", "1000K"};
@@ -300,26 +279,17 @@ void TFParGen::Create_Groups() {
     E_NO_Delay_CANopen = edit("E_NO_Delay_CANopen", 239, 124, 35);
     L_CANopen_TimeOut = label("L_CANopen_TimeOut", 16, 160, 358);
     E_SDO_TO_CANopen = edit("E_SDO_TO_CANopen", 197, 157, 77);
-    {
-        TGroup g = add_group(&GB_CANopen_Visible, "CANopen", {L_CANopen_ID_Dev, E_ID_CANopen},
-                             E_SDO_TO_CANopen);
-        GB_CANopen = g.Box;
-        Btn_CANopen_Collapse = g.Collapse;
-        Btn_CANopen_Expande = g.Expand;
-    }
+    add_group(&GB_CANopen_Visible, "CANopen", {L_CANopen_ID_Dev, E_ID_CANopen}, E_SDO_TO_CANopen,
+              GB_CANopen, Btn_CANopen_Collapse, Btn_CANopen_Expande);
 
     group("GB_DNET_Master");
     L_DNET_Master_ID_Dev = label("L_DNET_Master_ID_Dev", 16, 24, 360);
     E_ID_DNET_Master = edit("E_ID_DNET_Master", 82, 21, 192);
     L_DNET_Master_Baud = label("L_DNET_Master_Baud", 16, 58, 361);
     CB_Baud_DNET_Master = list("CB_Baud_DNET_Master", 82, 55, 192, {"125K", "250K", "500K"});
-    {
-        TGroup g = add_group(&GB_DNET_Master_Visible, "DNET_Master",
-                             {L_DNET_Master_ID_Dev, E_ID_DNET_Master}, CB_Baud_DNET_Master);
-        GB_DNET_Master = g.Box;
-        Btn_DNET_Master_Collapse = g.Collapse;
-        Btn_DNET_Master_Expande = g.Expand;
-    }
+    add_group(&GB_DNET_Master_Visible, "DNET_Master", {L_DNET_Master_ID_Dev, E_ID_DNET_Master},
+              CB_Baud_DNET_Master, GB_DNET_Master, Btn_DNET_Master_Collapse,
+              Btn_DNET_Master_Expande);
 
     group("GB_DNET_Slave");
     L_DNET_Slave_ID_Dev = label("L_DNET_Slave_ID_Dev", 16, 24, 363);
@@ -330,13 +300,8 @@ void TFParGen::Create_Groups() {
     E_NB_IN_DNET_Slave = edit("E_NB_IN_DNET_Slave", 148, 89, 126);
     L_DNET_Slave_NByteOut = label("L_DNET_Slave_NByteOut", 16, 126, 366);
     E_NB_OUT_DNET_Slave = edit("E_NB_OUT_DNET_Slave", 148, 123, 126);
-    {
-        TGroup g = add_group(&GB_DNET_Slave_Visible, "DNET_Slave",
-                             {L_DNET_Slave_ID_Dev, E_ID_DNET_Slave}, E_NB_OUT_DNET_Slave);
-        GB_DNET_Slave = g.Box;
-        Btn_DNET_Slave_Collapse = g.Collapse;
-        Btn_DNET_Slave_Expande = g.Expand;
-    }
+    add_group(&GB_DNET_Slave_Visible, "DNET_Slave", {L_DNET_Slave_ID_Dev, E_ID_DNET_Slave},
+              E_NB_OUT_DNET_Slave, GB_DNET_Slave, Btn_DNET_Slave_Collapse, Btn_DNET_Slave_Expande);
 
     group("GB_J1939");
     L_J1939_Baud = label("L_J1939_Baud", 16, 24, 368);
@@ -346,13 +311,8 @@ void TFParGen::Create_Groups() {
     CB_En_Peer_J1939 = check("CB_En_Peer_J1939", 16, 92, 193, 370);
     L_J1939_DevID = label("L_J1939_DevID", 16, 126, 974);
     E_J1939_DevID = edit("E_J1939_DevID", 148, 123, 126);
-    {
-        TGroup g =
-            add_group(&GB_J1939_Visible, "J1939", {L_J1939_Baud, CB_Baud_J1939}, E_J1939_DevID);
-        GB_J1939 = g.Box;
-        Btn_J1939_Collapse = g.Collapse;
-        Btn_J1939_Expande = g.Expand;
-    }
+    add_group(&GB_J1939_Visible, "J1939", {L_J1939_Baud, CB_Baud_J1939}, E_J1939_DevID, GB_J1939,
+              Btn_J1939_Collapse, Btn_J1939_Expande);
 
     group("GB_MBus_Options");
     L_MBus_Options_Wire_Present = label("L_MBus_Options_Wire_Present", 16, 24, 721);
@@ -361,14 +321,10 @@ void TFParGen::Create_Groups() {
     L_MBus_Options_Wireless_Present = label("L_MBus_Options_Wireless_Present", 16, 58, 724);
     CB_MBus_Options_Wireless_Present =
         list("CB_MBus_Options_Wireless_Present", 148, 55, 126, {"Not Present", "Present"});
-    {
-        TGroup g = add_group(&GB_MBus_Options_Visible, "MBus_Options",
-                             {L_MBus_Options_Wire_Present, CB_MBus_Options_Wire_Present},
-                             CB_MBus_Options_Wireless_Present);
-        GB_MBus_Options = g.Box;
-        Btn_MBus_Options_Collapse = g.Collapse;
-        Btn_MBus_Options_Expande = g.Expand;
-    }
+    add_group(&GB_MBus_Options_Visible, "MBus_Options",
+              {L_MBus_Options_Wire_Present, CB_MBus_Options_Wire_Present},
+              CB_MBus_Options_Wireless_Present, GB_MBus_Options, Btn_MBus_Options_Collapse,
+              Btn_MBus_Options_Expande);
 
     group("GB_wMBus");
     L_wMBus_Mode = label("L_wMBus_Mode", 16, 24, 734);
@@ -378,13 +334,8 @@ void TFParGen::Create_Groups() {
         list("CB_wMBus_Radio_Channel", 148, 55, 126,
              {"1a @ 4800 bps", "1b @ 4800 bps", "2a @ 2400 bps", "2b @ 2400 bps", "3a @ 4800 bps",
               "3b @ 4800 bps", "0 @ 19200 bps", "2a @ 4800 bps", "2b @ 4800 bps"});
-    {
-        TGroup g = add_group(&GB_wMBus_Visible, "wMBus", {L_wMBus_Mode, CB_wMBus_Mode},
-                             CB_wMBus_Radio_Channel);
-        GB_wMBus = g.Box;
-        Btn_wMBus_Collapse = g.Collapse;
-        Btn_wMBus_Expande = g.Expand;
-    }
+    add_group(&GB_wMBus_Visible, "wMBus", {L_wMBus_Mode, CB_wMBus_Mode}, CB_wMBus_Radio_Channel,
+              GB_wMBus, Btn_wMBus_Collapse, Btn_wMBus_Expande);
 
     group("GB_MBus");
     L_MBus_Baud = label("L_MBus_Baud", 16, 24, 728);
@@ -397,24 +348,16 @@ void TFParGen::Create_Groups() {
     L_MBus_NS1 = label("L_MBus_NS1", 16, 126, 731);
     L_MBus_NS2 = label("L_MBus_NS2", 16, 145, 732);
     E_NSE_MBus = edit("E_NSE_MBus", 82, 142, 192);
-    {
-        TGroup g = add_group(&GB_MBus_Visible, "MBus", {L_MBus_Baud, CB_Baud_Mbus}, E_NSE_MBus);
-        GB_MBus = g.Box;
-        Btn_MBus_Collapse = g.Collapse;
-        Btn_MBus_Expande = g.Expand;
-    }
+    add_group(&GB_MBus_Visible, "MBus", {L_MBus_Baud, CB_Baud_Mbus}, E_NSE_MBus, GB_MBus,
+              Btn_MBus_Collapse, Btn_MBus_Expande);
 
     group("GB_DMX");
     L_DMX_DMX = label("L_DMX_DMX", 16, 24, 921);
     CB_DMX_DMX = list("CB_DMX_DMX", 82, 21, 192, {"IN", "OUT"});
     L_DMX_Num_Channal = label("L_DMX_Num_Channal", 16, 58, 861);
     E_DMX_Num_Channel = edit("E_DMX_Num_Channel", 148, 55, 126);
-    {
-        TGroup g = add_group(&GB_DMX_Visible, "DMX", {L_DMX_DMX, CB_DMX_DMX}, E_DMX_Num_Channel);
-        GB_DMX = g.Box;
-        Btn_DMX_Collapse = g.Collapse;
-        Btn_DMX_Expande = g.Expand;
-    }
+    add_group(&GB_DMX_Visible, "DMX", {L_DMX_DMX, CB_DMX_DMX}, E_DMX_Num_Channel, GB_DMX,
+              Btn_DMX_Collapse, Btn_DMX_Expande);
 
     group("GB_PROFINET");
     L_PROFINET_IP_Add = label("L_PROFINET_IP_Add", 16, 24, 890);
@@ -437,13 +380,8 @@ void TFParGen::Create_Groups() {
     E_NB_IN_PROFINET = edit("E_NB_IN_PROFINET", 148, 276, 126);
     L_PROFINET_Byte_OUT = label("L_PROFINET_Byte_OUT", 16, 313, 896);
     E_NB_OUT_PROFINET = edit("E_NB_OUT_PROFINET", 148, 310, 126);
-    {
-        TGroup g =
-            add_group(&GB_PROFINET_Visible, "PROFINET", {L_PROFINET_IP_Add}, E_NB_OUT_PROFINET);
-        GB_PROFINET = g.Box;
-        Btn_PROFINET_Collapse = g.Collapse;
-        Btn_PROFINET_Expande = g.Expand;
-    }
+    add_group(&GB_PROFINET_Visible, "PROFINET", {L_PROFINET_IP_Add}, E_NB_OUT_PROFINET, GB_PROFINET,
+              Btn_PROFINET_Collapse, Btn_PROFINET_Expande);
 
     group("GB_EtherNetIP");
     L_EtherNetIP_IP_Add = label("L_EtherNetIP_IP_Add", 16, 24, 923);
@@ -465,13 +403,8 @@ void TFParGen::Create_Groups() {
     E_B_IN_EtherNetIP = edit("E_B_IN_EtherNetIP", 148, 222, 126);
     L_EtherNetIP_NByteOUT = label("L_EtherNetIP_NByteOUT", 16, 259, 928);
     E_B_OUT_EtherNetIP = edit("E_B_OUT_EtherNetIP", 148, 256, 126);
-    {
-        TGroup g = add_group(&GB_EtherNetIP_Visible, "EtherNetIP", {L_EtherNetIP_IP_Add},
-                             E_B_OUT_EtherNetIP);
-        GB_EtherNetIP = g.Box;
-        Btn_EtherNetIP_Collapse = g.Collapse;
-        Btn_EtherNetIP_Expande = g.Expand;
-    }
+    add_group(&GB_EtherNetIP_Visible, "EtherNetIP", {L_EtherNetIP_IP_Add}, E_B_OUT_EtherNetIP,
+              GB_EtherNetIP, Btn_EtherNetIP_Collapse, Btn_EtherNetIP_Expande);
 
     group("GB_NMEA2000");
     L_NMEA2000_Baudrate = label("L_NMEA2000_Baudrate", 16, 24, 989);
@@ -481,13 +414,8 @@ void TFParGen::Create_Groups() {
     CB_NMEA2000_Peer_To_Peer = check("CB_NMEA2000_Peer_To_Peer", 16, 92, 193, 991);
     L_NMEA2000_ID_Device = label("L_NMEA2000_ID_Device", 16, 126, 992);
     E_NMEA2000_ID_Device = edit("E_NMEA2000_ID_Device", 148, 123, 126);
-    {
-        TGroup g = add_group(&GB_NMEA2000_Visible, "NMEA2000",
-                             {L_NMEA2000_Baudrate, CB_NMEA2000_Baudrate}, E_NMEA2000_ID_Device);
-        GB_NMEA2000 = g.Box;
-        Btn_NMEA2000_Collapse = g.Collapse;
-        Btn_NMEA2000_Expande = g.Expand;
-    }
+    add_group(&GB_NMEA2000_Visible, "NMEA2000", {L_NMEA2000_Baudrate, CB_NMEA2000_Baudrate},
+              E_NMEA2000_ID_Device, GB_NMEA2000, Btn_NMEA2000_Collapse, Btn_NMEA2000_Expande);
 }
 
 void TFParGen::FormCreate(TObject* /*Sender*/) {
