@@ -230,7 +230,7 @@ public:
     // One parameter of the file: its key, its control and its values.
     enum TPar_Kind { pkList, pkEdit, pkCheck };
     struct TPar_Key {
-        const char* Key;
+        std::string Key;
         TControl* Control;
         TPar_Kind Kind;
         std::string Initial;     // the value the form is created with

@@ -100,9 +100,10 @@ int TFParGen::Text_To_Int(const std::string& Text, int Def) {
 
 void TFParGen::Create_Keys() {
     keys_.clear();
-    auto key = [&](const char* name, TControl* control, TPar_Kind kind, std::string initial,
+    auto key = [&](std::string name, TControl* control, TPar_Kind kind, std::string initial,
                    std::string def, bool (*written)(int), bool reset = true) {
-        keys_.push_back({name, control, kind, std::move(initial), std::move(def), reset, written});
+        keys_.push_back(
+            {std::move(name), control, kind, std::move(initial), std::move(def), reset, written});
     };
 
     key("KNX_TYPE", CB_KNX_Type, pkList, "0", "0", Is_Any);
@@ -131,27 +132,24 @@ void TFParGen::Create_Keys() {
     key("MODBUS_SLAVE_DIAGNOSTIC_REG", E_Modbus_Slave_Diagnostic, pkEdit, "0", "0",
         Is_Modbus_Slave);
 
-    // The octet rows: key names, their controls, the IP default, the place of the tick.
-    struct Row_Keys {
-        const char* ip[4];
-        const char* sm[4];
-        const char* gat[4];
-        const char* tick;
-    };
-    auto rows = [&](const Row_Keys& names, const std::vector<TEdit*>& edits, TCheckBox* gateway,
+    // The octet rows: keys Prefix_IP1..4, Prefix_SM1..4, Prefix_GAT1..4 and the gateway tick
+    // Prefix_EN_GAT, their controls, the IP default, the place of the tick.
+    auto rows = [&](const std::string& prefix, const std::vector<TEdit*>& edits, TCheckBox* gateway,
                     bool tick_before_gateway, const char* const ip_default[4],
                     bool (*written)(int)) {
         static const char* const ip_initial[4] = {"192", "168", "0", "5"};
         static const char* const mask[4] = {"255", "255", "255", "0"};
         static const char* const gat[4] = {"192", "168", "0", "1"};
+        auto octet = [&](const char* kind, int n) { return prefix + kind + std::to_string(n + 1); };
+        const std::string tick = prefix + "_EN_GAT";
         for (int n = 0; n < 4; ++n)
-            key(names.ip[n], edits[n], pkEdit, ip_initial[n], ip_default[n], written);
+            key(octet("_IP", n), edits[n], pkEdit, ip_initial[n], ip_default[n], written);
         for (int n = 0; n < 4; ++n)
-            key(names.sm[n], edits[4 + n], pkEdit, mask[n], mask[n], written);
-        if (tick_before_gateway) key(names.tick, gateway, pkCheck, "0", "0", written);
+            key(octet("_SM", n), edits[4 + n], pkEdit, mask[n], mask[n], written);
+        if (tick_before_gateway) key(tick, gateway, pkCheck, "0", "0", written);
         for (int n = 0; n < 4; ++n)
-            key(names.gat[n], edits[8 + n], pkEdit, gat[n], gat[n], written);
-        if (!tick_before_gateway) key(names.tick, gateway, pkCheck, "0", "0", written);
+            key(octet("_GAT", n), edits[8 + n], pkEdit, gat[n], gat[n], written);
+        if (!tick_before_gateway) key(tick, gateway, pkCheck, "0", "0", written);
     };
     static const char* const ip_5[4] = {"192", "168", "0", "5"};
     static const char* const ip_11[4] = {"192", "168", "0", "11"};
@@ -160,28 +158,15 @@ void TFParGen::Create_Keys() {
         Is_Modbus_TCP_Master);
     key("Modbus_TCP_Master_Cyclic", E_CD_Modbus_TCP_Master, pkEdit, "0", "100",
         Is_Modbus_TCP_Master);
-    rows({{"Modbus_TCP_Master_IP1", "Modbus_TCP_Master_IP2", "Modbus_TCP_Master_IP3",
-           "Modbus_TCP_Master_IP4"},
-          {"Modbus_TCP_Master_SM1", "Modbus_TCP_Master_SM2", "Modbus_TCP_Master_SM3",
-           "Modbus_TCP_Master_SM4"},
-          {"Modbus_TCP_Master_GAT1", "Modbus_TCP_Master_GAT2", "Modbus_TCP_Master_GAT3",
-           "Modbus_TCP_Master_GAT4"},
-          "Modbus_TCP_Master_EN_GAT"},
-         octet_rows_[1], CB_En_GAT_Modbus_TCP_Master, false, ip_5, Is_Modbus_TCP_Master);
+    rows("Modbus_TCP_Master", octet_rows_[1], CB_En_GAT_Modbus_TCP_Master, false, ip_5,
+         Is_Modbus_TCP_Master);
 
     key("Modbus_TCP_Slave_Port", E_Port_Modbus_TCP_Slave, pkEdit, "0", "502", Is_Modbus_TCP_Slave);
     key("Modbus_TCP_Slave_EN_DIAGNOSTIC", CB_Modbus_TCP_Slave_Diagnostic, pkCheck, "0", "0",
         Is_Modbus_TCP_Slave);
     key("Modbus_TCP_Slave_DIAGNOSTIC_REG", E_Modbus_TCP_Slave_Diagnostic, pkEdit, "0", "0",
         Is_Modbus_TCP_Slave);
-    rows({{"Modbus_TCP_Slave_IP1", "Modbus_TCP_Slave_IP2", "Modbus_TCP_Slave_IP3",
-           "Modbus_TCP_Slave_IP4"},
-          {"Modbus_TCP_Slave_SM1", "Modbus_TCP_Slave_SM2", "Modbus_TCP_Slave_SM3",
-           "Modbus_TCP_Slave_SM4"},
-          {"Modbus_TCP_Slave_GAT1", "Modbus_TCP_Slave_GAT2", "Modbus_TCP_Slave_GAT3",
-           "Modbus_TCP_Slave_GAT4"},
-          "Modbus_TCP_Slave_EN_GAT"},
-         octet_rows_[0], CB_En_GAT_Modbus_TCP_Slave, false, ip_5, Has_Ethernet);
+    rows("Modbus_TCP_Slave", octet_rows_[0], CB_En_GAT_Modbus_TCP_Slave, false, ip_5, Has_Ethernet);
 
     key("CAN_BAUDRATE", CAN_Baud, pkList, "9", "9", Is_CAN);
 
@@ -218,22 +203,14 @@ void TFParGen::Create_Keys() {
     key("DMX_DMX", CB_DMX_DMX, pkList, "1", "1", Is_DMX);
     key("DMX_Num_Channels", E_DMX_Num_Channel, pkEdit, "0", "512", Is_DMX);
 
-    rows({{"PROFINET_IP1", "PROFINET_IP2", "PROFINET_IP3", "PROFINET_IP4"},
-          {"PROFINET_SM1", "PROFINET_SM2", "PROFINET_SM3", "PROFINET_SM4"},
-          {"PROFINET_GAT1", "PROFINET_GAT2", "PROFINET_GAT3", "PROFINET_GAT4"},
-          "PROFINET_EN_GAT"},
-         octet_rows_[2], CB_EN_GAT, false, ip_5, Is_PROFINET_Or_SNMP);
+    rows("PROFINET", octet_rows_[2], CB_EN_GAT, false, ip_5, Is_PROFINET_Or_SNMP);
     key("PROFINET_PORT", E_PORT, pkEdit, "34964", "34964", Is_PROFINET);
     key("PROFINET_NAME_STA", E_Profinet_Name_Station, pkEdit, "devicename1", "devicename1",
         Is_PROFINET_Or_SNMP);
     key("PROFINET_NB_IN", E_NB_IN_PROFINET, pkEdit, "0", "1438", Is_PROFINET);
     key("PROFINET_NB_OUT", E_NB_OUT_PROFINET, pkEdit, "0", "1438", Is_PROFINET);
 
-    rows({{"EtherNetIP_IP1", "EtherNetIP_IP2", "EtherNetIP_IP3", "EtherNetIP_IP4"},
-          {"EtherNetIP_SM1", "EtherNetIP_SM2", "EtherNetIP_SM3", "EtherNetIP_SM4"},
-          {"EtherNetIP_GAT1", "EtherNetIP_GAT2", "EtherNetIP_GAT3", "EtherNetIP_GAT4"},
-          "EtherNetIP_EN_GAT"},
-         octet_rows_[3], CB_EtherNetIP_Gateway, true, ip_11, Is_EtherNetIP);
+    rows("EtherNetIP", octet_rows_[3], CB_EtherNetIP_Gateway, true, ip_11, Is_EtherNetIP);
     key("EtherNetIP_Port", E_Port_EtherNetIP, pkEdit, "44818", "44818", Is_EtherNetIP);
     key("EtherNetIP_NB_IN", E_B_IN_EtherNetIP, pkEdit, "0", "496", Is_EtherNetIP);
     key("EtherNetIP_NB_OUT", E_B_OUT_EtherNetIP, pkEdit, "0", "500", Is_EtherNetIP);
