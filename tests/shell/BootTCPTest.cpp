@@ -5,6 +5,7 @@
 #include "platform/gfx/Graphics.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Messages.h"
+#include "platform/ui/Timers.h"
 #include "shell/state/UITexts.h"
 
 #include <chrono>
@@ -162,6 +163,18 @@ TEST_F(BootTCP, PingResultFollowsTheLastTryWithinTenSeconds) {
             EXPECT_EQ(d->LPing->Font()->Color(), clRed) << c.name;
         }
     }
+}
+
+TEST_F(BootTCP, PingHandlesMessagesEveryTenMilliseconds) {
+    int ticks = 0;
+    auto* timer = new TTimer(d);
+    timer->SetInterval(10);
+    timer->OnTimer = [&ticks](TObject*) { ++ticks; };
+    timer->SetEnabled(true);
+    d->PbButton1Click(d->Btn_Ping); // never answers: about ten seconds
+    timer->SetEnabled(false);
+    EXPECT_GE(ticks, 950);
+    EXPECT_LE(ticks, 1045);
 }
 
 TEST_F(BootTCP, AddressThatIsNoAddressIsReported) {
