@@ -276,6 +276,19 @@ TEST_F(BootTCP, ExecuteWritesTheParameterFileAndWaitsForTheUpdater) {
     EXPECT_EQ(firmware.SelectSingleNode("Ope_Read_Back").Text(), "0");
     EXPECT_EQ(firmware.SelectSingleNode("Ope_FileName").Text(), Path("MASTER/Sim40526.sim"));
     EXPECT_TRUE(d->Btn_Update->Visible()) << "the dialog stays on page 2";
+
+    // With neither operation ticked the updater still runs, on a file without operations.
+    DeleteFile(Path("exit.txt"));
+    d->CB_Firmware->SetChecked(false);
+    d->CB_Conf->SetChecked(false);
+    {
+        TRealWorkClock clock;
+        d->PbButton4Click(d->Btn_Update);
+    }
+    EXPECT_EQ(ReadTextFile(Path("exit.txt")), "done\n");
+    doc.LoadFromXML(ReadTextFile(Path("seen.xml")));
+    EXPECT_EQ(doc.DocumentElement().SelectSingleNode("Operations").ChildNodes().Count(), 0);
+    EXPECT_TRUE(uitest::dialogs().Questions().empty());
 }
 
 TEST_F(BootTCP, CommandLineTypeGivesTheUpdaterItsParameters) {
