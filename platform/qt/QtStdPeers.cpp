@@ -51,6 +51,38 @@ void showSelection(QLineEdit* line, const std::string& text, int selStart, int s
         line->setCursorPosition(start);
 }
 
+// Shows the model's text and selection in Line, leaving an unchanged text alone.
+void showText(QLineEdit* line, const std::string& text, int selStart, int selLength) {
+    QString shown = QString::fromStdString(text);
+    if (line->text() != shown) line->setText(shown);
+    showSelection(line, text, selStart, selLength);
+}
+
+// Reports to Control (an edit or a combo box) what changes natively in Line: its context menu,
+// drops and mouse selection. Syncing is set while the peer itself writes to the widget.
+template <class C>
+void reportLineChanges(QObject* peer, QLineEdit* line, C* control, const bool& syncing,
+                       bool caretMoves) {
+    QObject::connect(line, &QLineEdit::textEdited, peer, [line, control, &syncing](const QString&) {
+        if (syncing) return;
+        auto [anchor, caret] = lineSelection(line);
+        control->PeerTextEdited(line->text().toStdString(), anchor, caret);
+    });
+    auto selection = [line, control, &syncing] {
+        if (syncing || line->text().toStdString() != control->Text()) return;
+        auto [anchor, caret] = lineSelection(line);
+        control->PeerSelectionChanged(anchor, caret);
+    };
+    QObject::connect(line, &QLineEdit::selectionChanged, peer, selection);
+    if (caretMoves) QObject::connect(line, &QLineEdit::cursorPositionChanged, peer, selection);
+}
+
+// Replaces the items of a list or combo widget with Items.
+template <class W> void showItems(W* widget, const TStrings* items) {
+    widget->clear();
+    for (int i = 0; i < items->Count(); ++i) widget->addItem(QString::fromStdString(items->Get(i)));
+}
+
 void setBackground(QWidget* w, TColor color) {
     QPalette p = w->palette();
     p.setColor(QPalette::Base, ToQColor(color));
@@ -64,20 +96,8 @@ public:
         line_ = new QLineEdit(ParentWidget());
         Attach(line_);
         for (int what : {int(pcStyle), int(pcColor), int(pcSelection)}) Changed(what);
-        // Key input never reaches the widget; what changes natively comes from its context
-        // menu, drops and mouse selection.
-        QObject::connect(line_, &QLineEdit::textEdited, this, [this](const QString&) {
-            if (syncing_) return;
-            auto [anchor, caret] = lineSelection(line_);
-            edit_->PeerTextEdited(line_->text().toStdString(), anchor, caret);
-        });
-        auto selection = [this] {
-            if (syncing_ || line_->text().toStdString() != edit_->Text()) return;
-            auto [anchor, caret] = lineSelection(line_);
-            edit_->PeerSelectionChanged(anchor, caret);
-        };
-        QObject::connect(line_, &QLineEdit::selectionChanged, this, selection);
-        QObject::connect(line_, &QLineEdit::cursorPositionChanged, this, selection);
+        // Key input never reaches the widget.
+        reportLineChanges(this, line_.data(), edit_, syncing_, true);
     }
 
     // The widget outlives this part of the peer; it must not call back into it.
@@ -91,9 +111,7 @@ public:
         case pcText:
         case pcSelection: {
             syncing_ = true;
-            QString text = QString::fromStdString(edit_->Text());
-            if (line_->text() != text) line_->setText(text);
-            showSelection(line_, edit_->Text(), edit_->SelStart(), edit_->SelLength());
+            showText(line_, edit_->Text(), edit_->SelStart(), edit_->SelLength());
             syncing_ = false;
             break;
         }
@@ -148,9 +166,7 @@ public:
         switch (what) {
         case pcItems: {
             syncing_ = true;
-            widget_->clear();
-            for (int i = 0; i < list_->Count(); ++i)
-                widget_->addItem(QString::fromStdString(list_->Items()->Get(i)));
+            showItems(widget_.data(), list_->Items());
             syncing_ = false;
             showSelection();
             break;
@@ -243,9 +259,7 @@ public:
         switch (what) {
         case pcItems: {
             syncing_ = true;
-            widget_->clear();
-            for (int i = 0; i < combo_->Items()->Count(); ++i)
-                widget_->addItem(QString::fromStdString(combo_->Items()->Get(i)));
+            showItems(widget_.data(), combo_->Items());
             syncing_ = false;
             showCurrent();
             break;
@@ -290,26 +304,14 @@ private:
     void connectLine(QLineEdit* line) {
         if (line == connectedLine_) return;
         connectedLine_ = line;
-        QObject::connect(line, &QLineEdit::textEdited, this, [this, line](const QString&) {
-            if (syncing_) return;
-            auto [anchor, caret] = lineSelection(line);
-            combo_->PeerTextEdited(line->text().toStdString(), anchor, caret);
-        });
-        QObject::connect(line, &QLineEdit::selectionChanged, this, [this, line] {
-            if (syncing_ || line->text().toStdString() != combo_->Text()) return;
-            auto [anchor, caret] = lineSelection(line);
-            combo_->PeerSelectionChanged(anchor, caret);
-        });
+        reportLineChanges(this, line, combo_, syncing_, false);
     }
     void showCurrent() {
         syncing_ = true;
         if (widget_->currentIndex() != combo_->ItemIndex())
             widget_->setCurrentIndex(combo_->ItemIndex());
-        if (QLineEdit* line = widget_->lineEdit()) {
-            QString text = QString::fromStdString(combo_->Text());
-            if (line->text() != text) line->setText(text);
-            showSelection(line, combo_->Text(), combo_->SelStart(), combo_->SelLength());
-        }
+        if (QLineEdit* line = widget_->lineEdit())
+            showText(line, combo_->Text(), combo_->SelStart(), combo_->SelLength());
         syncing_ = false;
     }
     TCustomComboBox* combo_;

@@ -53,6 +53,32 @@ TEST_F(QtStdPeersTest, EditWidgetShowsWhatTheModelTyped) {
     EXPECT_EQ(edit->Text(), "");
 }
 
+// Selections made with the mouse and changes from the context menu reach the model, for the
+// edit and for the edit line of a combo box alike.
+TEST_F(QtStdPeersTest, NativeLineChangesReachEditAndCombo) {
+    auto* edit = make<TEdit>(10);
+    edit->SetText("abcdef");
+    auto* line = nativeWidget<QLineEdit>(edit);
+    ASSERT_NE(line, nullptr);
+    line->setSelection(1, 2);
+    EXPECT_EQ(edit->SelStart(), 1);
+    EXPECT_EQ(edit->SelLength(), 2);
+
+    auto* combo = make<TComboBox>(40);
+    combo->SetText("hello");
+    auto* box = nativeWidget<QComboBox>(combo);
+    ASSERT_NE(box, nullptr);
+    QLineEdit* comboLine = box->lineEdit();
+    ASSERT_NE(comboLine, nullptr);
+    EXPECT_EQ(comboLine->text(), "hello");
+    comboLine->setSelection(0, 3);
+    EXPECT_EQ(combo->SelStart(), 0);
+    EXPECT_EQ(combo->SelLength(), 3);
+    comboLine->del();
+    EXPECT_EQ(combo->Text(), "lo");
+    EXPECT_EQ(comboLine->text(), "lo");
+}
+
 TEST_F(QtStdPeersTest, ComboAndListWidgetsFollowItemsAndSelection) {
     auto* combo = make<TComboBox>(40);
     combo->SetStyle(csDropDownList);
