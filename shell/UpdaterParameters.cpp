@@ -123,6 +123,13 @@ const OldBootRow& oldBootRow(int type) {
     return rows.back();
 }
 
+// A path as one quoted word of a command line; a quote inside it is written \".
+std::string quoted(const std::string& path) {
+    std::string out = "\"";
+    for (char c : path) out += c == '"' ? std::string("\\\"") : std::string(1, c);
+    return out + "\"";
+}
+
 bool isMBus(int type) {
     return type == 10 || type == 1010;
 }
@@ -243,6 +250,6 @@ std::string Updater_Command_Line(int Type, const TUpdate_Request& Request) {
     if (!row) return "";
     return Request.IP_Address + " 2007 " + (Request.Firmware ? "FW " : "NO ") +
            (Request.Read_Firm ? "FR " : "NO ") + (Request.Conf ? "PW " : "NO ") +
-           (Request.Read_Conf ? "PR " : "NO ") + "\"" + masterFile(row->image) + "\" \"" +
-           bankFile("bank.bin") + "\"";
+           (Request.Read_Conf ? "PR " : "NO ") + quoted(masterFile(row->image)) + " " +
+           quoted(bankFile("bank.bin"));
 }

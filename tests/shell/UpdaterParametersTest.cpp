@@ -1,6 +1,7 @@
 #include "shell/UpdaterParameters.h"
 
 #include "platform/files/Files.h"
+#include "platform/process/Process.h"
 #include "shell/state/ProgramState.h"
 
 #include <gtest/gtest.h>
@@ -277,6 +278,14 @@ TEST_F(UpdaterParameters, CommandLinesOfTheTcpUpdaters) {
     }
     EXPECT_EQ(Updater_Command_Line(2, {"1.2.3.4", false, true, true, true}).substr(0, 24),
               "1.2.3.4 2007 NO FR PW PR");
+
+    // A quote in the project's name stays part of the bank file's path.
+    Project_Dir = "/opt/velmar/PROJECTS/My \"Boat\" 2";
+    const std::vector<std::string> words =
+        SplitParameters(Updater_Command_Line(2, {"1.2.3.4", true, true, true, true}));
+    ASSERT_EQ(words.size(), 8u);
+    EXPECT_EQ(words[6], "/opt/velmar/MASTER/sim40519.sim");
+    EXPECT_EQ(words[7], "/opt/velmar/PROJECTS/My \"Boat\" 2/bin/bank.bin");
 }
 
 TEST_F(UpdaterParameters, ParameterFileTypesStartTheirUpdaterWithoutCommandLine) {
