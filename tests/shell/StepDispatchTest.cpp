@@ -226,6 +226,7 @@ TEST_F(StepDispatch, NewCreatesTheProjectFolderAndOpensIt) {
 
 TEST_F(StepDispatch, NewRefusesNamesThatAreNoNewFolderBelowProjects) {
     ForceDirectories(Path("PROJECTS/Existing"));
+    WriteFile("PROJECTS/notes.txt", "a file, not a project");
     struct Case {
         const char* name;
         const char* error;
@@ -242,6 +243,7 @@ TEST_F(StepDispatch, NewRefusesNamesThatAreNoNewFolderBelowProjects) {
         {"..\\evil", "Error! Name project is not valid"},
         {"x..y", "Error! Name project is not valid"},
         {".", "Error! Name project is not valid"},
+        {"notes.txt", "Error! Name project is not valid"},
     };
     TFNew_Project* d = FNew_Project;
     for (const Case& c : cases) {
