@@ -142,21 +142,9 @@ void putEntry(std::uint8_t* p, const PGN_Entry& e) {
 void Init_NMEA_Settings() {
     using namespace Block_Offset;
     TSettings_Block& r = NMEA_Settings_Record;
-    r.Clear();
+    Init_Shared_Settings(r);
     r.Set_U32(Bus_Bit_Rate, 250000);
     r.Set_U32(4, 250000);
-    r.Set_U32(12, 9600);
-    r.Set_Octets(IP_Address, 192, 168, 2, 205);
-    r.Set_Octets(Subnet_Mask, 255, 255, 255, 0);
-    r.Set_Octets(Gateway_Address, 255, 255, 255, 255);
-    r.Set_U16(52, 10000);
-    r.Set_U16(Server_Port, 10001);
-    r.Set_U16(Server_Port_2, 10001);
-    for (std::uint32_t i = 0; i < 8; ++i) r.Set_U8(Serial_Data_Bits + i, 8);
-    r.Set_U16(460, 3671);
-    r.Set_U16(KNX_Control_Port, 50000);
-    r.Set_U16(KNX_Tunnel_Port, 50001);
-    r.Set_U16(KNX_Management_Port, 50002);
 }
 
 void Read_ParGen_NMEA(const std::string& path) {

@@ -46,28 +46,33 @@ std::uint32_t Block_Sum(std::span<const std::uint8_t> block) {
     return sum;
 }
 
+void Init_Shared_Settings(TSettings_Block& Block) {
+    using namespace Block_Offset;
+    Block.Clear();
+    Block.Set_U32(12, 9600);
+    Block.Set_Octets(IP_Address, 192, 168, 2, 205);
+    Block.Set_Octets(Subnet_Mask, 255, 255, 255, 0);
+    Block.Set_Octets(Gateway_Address, 255, 255, 255, 255);
+    Block.Set_U16(52, 10000);
+    Block.Set_U16(Server_Port, 10001);
+    Block.Set_U16(Server_Port_2, 10001);
+    for (std::uint32_t i = 0; i < 8; ++i) Block.Set_U8(Serial_Data_Bits + i, 8);
+    Block.Set_U16(460, 3671);
+    Block.Set_U16(KNX_Control_Port, 50000);
+    Block.Set_U16(KNX_Tunnel_Port, 50001);
+    Block.Set_U16(KNX_Management_Port, 50002);
+}
+
 void Init_Settings() {
     using namespace Block_Offset;
     TSettings_Block& r = Settings_Record;
-    r.Clear();
+    Init_Shared_Settings(r);
     r.Set_U32(Bus_Bit_Rate, 125000);
-    r.Set_U32(12, 9600);
     r.Set_U16(16, 8);
-    r.Set_Octets(IP_Address, 192, 168, 2, 205);
-    r.Set_Octets(Subnet_Mask, 255, 255, 255, 0);
-    r.Set_Octets(Gateway_Address, 255, 255, 255, 255);
-    r.Set_U16(52, 10000);
-    r.Set_U16(Server_Port, 10001);
-    r.Set_U16(Server_Port_2, 10001);
     r.Set_U32(60, 9600);
     r.Set_U16(64, 8);
     r.Set_U32(404, 38400);
     r.Set_U8(431, 1);
-    for (std::uint32_t i = 0; i < 8; ++i) r.Set_U8(Serial_Data_Bits + i, 8);
-    r.Set_U16(460, 3671);
-    r.Set_U16(KNX_Control_Port, 50000);
-    r.Set_U16(KNX_Tunnel_Port, 50001);
-    r.Set_U16(KNX_Management_Port, 50002);
     r.Set_U16(DMX_Channels_2, 512);
 }
 

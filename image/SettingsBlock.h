@@ -88,6 +88,9 @@ std::uint32_t Block_Sum(std::span<const std::uint8_t> block);
 // The settings record of every variant but M-Bus and NMEA 2000 (product type 25).
 extern TSettings_Block Settings_Record;
 
+// Clears Block and sets the defaults that the settings blocks of all variants share: the serial
+// rate at 12, the network addresses and ports, 8 data bits on every line, the KNX ports.
+void Init_Shared_Settings(TSettings_Block& Block);
 // Sets Settings_Record to its defaults, every reserved byte 0.
 void Init_Settings();
 // Writes Settings_Record into Image_Buffer at position: bytes 1904..1911 are written 0, and

@@ -202,3 +202,27 @@ TEST_F(NmeaImage, RefusesMoreRowsOrDataBytesThanADirectionHolds) {
     EXPECT_EQ(block(Block_Offset::Input_Size), 512u);
     EXPECT_EQ(block(Block_Offset::Output_Size), 512u);
 }
+
+TEST(NmeaSettings, DefaultBlockHasItsOwnRatesAndTheSharedNetworkFields) {
+    Init_NMEA_Settings();
+    const TSettings_Block& r = NMEA_Settings_Record;
+    struct Case {
+        std::uint32_t offset, width, value;
+    };
+    const Case fields[] = {
+        {0, 4, 250000},      {4, 4, 250000},      {12, 4, 9600},        {16, 2, 0},
+        {40, 4, 0xCD02A8C0}, {44, 4, 0x00FFFFFF}, {48, 4, 0xFFFFFFFF},  {52, 2, 10000},
+        {54, 2, 10001},      {56, 2, 10001},      {60, 4, 0},           {64, 2, 0},
+        {404, 4, 0},         {431, 1, 0},         {436, 4, 0x08080808}, {440, 4, 0x08080808},
+        {460, 2, 3671},      {468, 2, 50000},     {470, 2, 50001},      {472, 2, 50002},
+        {478, 2, 0},
+    };
+    for (const auto& f : fields) {
+        const std::uint32_t v = f.width == 1   ? r.U8(f.offset)
+                                : f.width == 2 ? r.U16(f.offset)
+                                               : r.U32(f.offset);
+        EXPECT_EQ(v, f.value) << "offset " << f.offset;
+    }
+    // Every byte outside the fields above is 0.
+    EXPECT_EQ(Block_Sum(r.Bytes), 4387u);
+}
