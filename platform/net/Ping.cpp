@@ -2,6 +2,7 @@
 
 #include "platform/base/Clock.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -43,22 +45,22 @@ public:
     }
     ~SocketTransport() override { ::close(fd_); }
 
-    bool SendEcho(std::uint32_t address, std::uint16_t sequence) override {
-        unsigned char packet[40] = {};
+    bool SendEcho(std::uint32_t address, std::uint16_t sequence, const std::string& data) override {
+        std::vector<unsigned char> packet(8 + std::min<std::size_t>(data.size(), 1016));
         packet[0] = 8; // echo request, code 0
         packet[4] = std::uint8_t(id_ >> 8);
         packet[5] = std::uint8_t(id_);
         packet[6] = std::uint8_t(sequence >> 8);
         packet[7] = std::uint8_t(sequence);
-        for (std::size_t i = 8; i < sizeof packet; ++i) packet[i] = std::uint8_t('a' + i % 23);
-        std::uint16_t sum = checksum(packet, sizeof packet);
+        std::copy_n(data.begin(), packet.size() - 8, packet.begin() + 8);
+        std::uint16_t sum = checksum(packet.data(), packet.size());
         packet[2] = std::uint8_t(sum >> 8);
         packet[3] = std::uint8_t(sum);
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_addr.s_addr = address;
-        return ::sendto(fd_, packet, sizeof packet, 0, reinterpret_cast<sockaddr*>(&to),
-                        sizeof to) == ssize_t(sizeof packet);
+        return ::sendto(fd_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&to),
+                        sizeof to) == ssize_t(packet.size());
     }
 
     bool ReplyArrived(std::uint32_t address, std::uint16_t sequence) override {
@@ -112,7 +114,7 @@ bool TIcmpEcho::Ping(const std::string& address, unsigned timeoutMs,
     if (::inet_pton(AF_INET, address.c_str(), &addr) != 1)
         throw ESocketError(Format("\"%s\" is not an IPv4 address", address));
     std::uint16_t seq = ++sequence_;
-    if (!transport_->SendEcho(addr.s_addr, seq)) return false;
+    if (!transport_->SendEcho(addr.s_addr, seq, address)) return false;
     TClock& clock = ApplicationClock();
     std::uint64_t start = clock.TickCount();
     for (;;) {

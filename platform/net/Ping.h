@@ -15,9 +15,10 @@
 class TIcmpTransport {
 public:
     virtual ~TIcmpTransport() = default;
-    // Sends an echo request with this sequence number to an IPv4 address (network order);
-    // false when the system refused to send it.
-    virtual bool SendEcho(std::uint32_t address, std::uint16_t sequence) = 0;
+    // Sends an echo request with this sequence number and data to an IPv4 address (network
+    // order); false when the system refused to send it.
+    virtual bool SendEcho(std::uint32_t address, std::uint16_t sequence,
+                          const std::string& data) = 0;
     // True when the echo reply for sequence from address has arrived; does not block.
     virtual bool ReplyArrived(std::uint32_t address, std::uint16_t sequence) = 0;
 };
@@ -32,7 +33,8 @@ public:
     explicit TIcmpEcho(std::unique_ptr<TIcmpTransport> transport);
     ~TIcmpEcho();
 
-    // One try: sends an echo request and waits up to timeoutMs, measured on the application
+    // One try: sends an echo request carrying the address text as its data and waits up to
+    // timeoutMs, measured on the application
     // clock, for its reply; false at once when the request could not be sent. Between checks it
     // calls onIdle (when set) and sleeps 10 ms on the application clock. Raises ESocketError for
     // text that is not a dotted IPv4 address.

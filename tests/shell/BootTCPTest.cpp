@@ -22,12 +22,14 @@ struct EchoScript {
     std::function<bool(int attempt)> answers = [](int) { return false; };
     bool sendFails = false;
     int sent = 0;
+    std::string lastData;
 };
 
 class ScriptedIcmp : public TIcmpTransport {
 public:
     explicit ScriptedIcmp(std::shared_ptr<EchoScript> script) : script_(std::move(script)) {}
-    bool SendEcho(std::uint32_t, std::uint16_t) override {
+    bool SendEcho(std::uint32_t, std::uint16_t, const std::string& data) override {
+        script_->lastData = data;
         if (script_->sendFails) return false;
         ++script_->sent;
         return true;
@@ -127,6 +129,7 @@ TEST_F(BootTCP, AnsweringGatewayIsFoundAfterTwoReplies) {
     SetAddress("10", "0", "0", "7");
     d->PbButton1Click(d->Btn_Ping);
     EXPECT_EQ(echo->sent, 2);
+    EXPECT_EQ(echo->lastData, "10.0.0.7") << "each request carries the dotted address";
     EXPECT_TRUE(d->Esegui_Ping);
     EXPECT_EQ(d->LPing->Caption(), "Device Found!");
     EXPECT_EQ(d->LPing->Font()->Color(), clGreen);

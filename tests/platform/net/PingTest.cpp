@@ -9,7 +9,8 @@ namespace {
 // A transport whose replies never come: the echo runs into its time-out.
 class SilentTransport : public TIcmpTransport {
 public:
-    bool SendEcho(std::uint32_t, std::uint16_t) override {
+    bool SendEcho(std::uint32_t, std::uint16_t, const std::string& data) override {
+        lastData = data;
         ++sent;
         return true;
     }
@@ -18,6 +19,7 @@ public:
         return false;
     }
     int sent = 0;
+    std::string lastData;
     int checks = 0;
 };
 
@@ -46,6 +48,7 @@ TEST(IcmpEcho, SilentAddressTimesOutAtItsBound) {
     EXPECT_GE(waited, 400u);
     EXPECT_LT(waited, 420u);
     EXPECT_EQ(t->sent, 1);
+    EXPECT_EQ(t->lastData, "10.1.2.3") << "the request carries the address text";
     EXPECT_EQ(idles, 40) << "idle handler every 10 ms";
 }
 
