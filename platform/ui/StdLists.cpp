@@ -6,6 +6,31 @@
 
 using namespace stdctrls;
 
+namespace {
+
+// The item that a navigation key moves to from cur, in a list of n items with page items a
+// page: -1 when the list is empty; cur for any other key.
+int listKeyTarget(WORD key, int cur, int n, int page) {
+    switch (key) {
+    case VK_UP:
+        return cur <= 0 ? 0 : cur - 1;
+    case VK_DOWN:
+        return std::min(n - 1, cur + 1);
+    case VK_HOME:
+        return n > 0 ? 0 : -1;
+    case VK_END:
+        return n - 1;
+    case VK_PRIOR:
+        return n > 0 ? std::max(0, cur - page) : -1;
+    case VK_NEXT:
+        return std::min(n - 1, std::max(0, cur) + page);
+    default:
+        return cur;
+    }
+}
+
+} // namespace
+
 // --- TControlItems ----------------------------------------------------------------------------
 
 TControlItems::TControlItems(std::function<void()> changed) {
@@ -216,33 +241,11 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
         int n = Count();
         if (n == 0) return;
         int cur = itemIndex_;
-        int page = std::max(1, visibleRows() - 1);
-        int next = cur;
-        switch (key) {
-        case VK_UP:
-            next = cur <= 0 ? 0 : cur - 1;
-            break;
-        case VK_DOWN:
-            next = cur < 0 ? 0 : std::min(n - 1, cur + 1);
-            break;
-        case VK_HOME:
-            next = 0;
-            break;
-        case VK_END:
-            next = n - 1;
-            break;
-        case VK_PRIOR:
-            next = std::max(0, cur - page);
-            break;
-        case VK_NEXT:
-            next = std::min(n - 1, std::max(0, cur) + page);
-            break;
-        case VK_SPACE:
+        if (key == VK_SPACE) {
             if (multiSelect_ && cur >= 0) userSelect(cur, {}, true);
             return;
-        default:
-            return;
         }
+        int next = listKeyTarget(key, cur, n, std::max(1, visibleRows() - 1));
         if (next != cur) userSelect(next, KeyboardStateToShiftState(), false);
         return;
     }
@@ -634,24 +637,6 @@ void TCustomComboBox::handleKey(TMessage& Message) {
     if (droppedDown_) {
         int cur = dropIndex_;
         switch (key) {
-        case VK_UP:
-            dropIndex_ = cur <= 0 ? 0 : cur - 1;
-            break;
-        case VK_DOWN:
-            dropIndex_ = std::min(n - 1, cur + 1);
-            break;
-        case VK_HOME:
-            dropIndex_ = n > 0 ? 0 : -1;
-            break;
-        case VK_END:
-            dropIndex_ = n - 1;
-            break;
-        case VK_PRIOR:
-            dropIndex_ = n > 0 ? std::max(0, cur - page) : -1;
-            break;
-        case VK_NEXT:
-            dropIndex_ = std::min(n - 1, std::max(0, cur) + page);
-            break;
         case VK_RETURN: {
             int chosen = dropIndex_;
             SetDroppedDown(false);
@@ -662,6 +647,7 @@ void TCustomComboBox::handleKey(TMessage& Message) {
             SetDroppedDown(false);
             return;
         default:
+            dropIndex_ = listKeyTarget(key, cur, n, page);
             break;
         }
         if (dropIndex_ != cur) Invalidate();
@@ -670,27 +656,15 @@ void TCustomComboBox::handleKey(TMessage& Message) {
     }
     bool listKeys = !HasEdit();
     int cur = itemIndex_;
-    int next = cur;
     switch (key) {
-    case VK_UP:
-        next = cur <= 0 ? 0 : cur - 1;
-        break;
-    case VK_DOWN:
-        next = std::min(n - 1, cur + 1);
-        break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_HOME:
     case VK_END:
         if (listKeys) {
-            if (key == VK_LEFT)
-                next = cur <= 0 ? 0 : cur - 1;
-            else if (key == VK_RIGHT)
-                next = std::min(n - 1, cur + 1);
-            else if (key == VK_HOME)
-                next = 0;
-            else
-                next = n - 1;
+            // Left and Right move through a closed list like Up and Down.
+            if (key == VK_LEFT) key = VK_UP;
+            if (key == VK_RIGHT) key = VK_DOWN;
         } else {
             bool extend = shift.Contains(ssShift);
             int caret = buffer_.Caret();
@@ -704,18 +678,13 @@ void TCustomComboBox::handleKey(TMessage& Message) {
             return;
         }
         break;
-    case VK_PRIOR:
-        next = n > 0 ? std::max(0, cur - page) : -1;
-        break;
-    case VK_NEXT:
-        next = std::min(n - 1, std::max(0, cur) + page);
-        break;
     case VK_DELETE:
         if (!listKeys && buffer_.DeleteForward()) editChanged();
         return;
     default:
-        return;
+        break;
     }
+    int next = listKeyTarget(key, cur, n, page);
     if (n > 0 && next >= 0 && next != cur) userSelect(next);
 }
 

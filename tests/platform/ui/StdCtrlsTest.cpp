@@ -297,6 +297,60 @@ TEST_F(StdCtrlsTest, ListBoxMultiSelectTogglesWithCtrl) {
     EXPECT_THROW(list->Selected(4), EListError);
 }
 
+// The same navigation keys move through a list box, a closed drop-down list and an open one;
+// each list has 20 items and pages of 4 items (5 rows shown, one kept).
+TEST_F(StdCtrlsTest, NavigationKeysMoveAlikeInListsAndComboBoxes) {
+    struct Case {
+        WORD key;
+        int start, expected;
+    };
+    const Case shared[] = {
+        {VK_DOWN, -1, 0},  {VK_UP, -1, 0},    {VK_UP, 0, 0},    {VK_UP, 7, 6},
+        {VK_DOWN, 7, 8},   {VK_DOWN, 19, 19}, {VK_HOME, 5, 0},  {VK_END, 5, 19},
+        {VK_PRIOR, 10, 6}, {VK_PRIOR, 2, 0},  {VK_NEXT, -1, 4}, {VK_NEXT, 10, 14},
+        {VK_NEXT, 18, 19},
+    };
+    auto* list = make<TListBox>();
+    for (int i = 0; i < 20; ++i) list->Items()->Add("item " + std::to_string(i));
+    list->SetItemHeight(16);
+    list->SetHeight(5 * 16 + 4 + (list->Height() - list->ClientHeight()));
+    auto* combo = make<TComboBox>(10, 200);
+    combo->SetStyle(csDropDownList);
+    combo->SetDropDownCount(5);
+    for (int i = 0; i < 20; ++i) combo->Items()->Add("item " + std::to_string(i));
+    for (const Case& c : shared) {
+        list->SetItemIndex(c.start);
+        key(list, c.key);
+        EXPECT_EQ(list->ItemIndex(), c.expected) << "list, key " << c.key << " from " << c.start;
+        combo->SetItemIndex(c.start);
+        key(combo, c.key);
+        EXPECT_EQ(combo->ItemIndex(), c.expected) << "closed, key " << c.key << " from " << c.start;
+        combo->SetItemIndex(c.start);
+        key(combo, VK_F4);
+        key(combo, c.key);
+        key(combo, VK_RETURN);
+        EXPECT_FALSE(combo->DroppedDown());
+        EXPECT_EQ(combo->ItemIndex(), c.expected) << "open, key " << c.key << " from " << c.start;
+    }
+    // A closed drop-down list also moves with Left and Right.
+    const Case closedOnly[] = {
+        {VK_LEFT, 7, 6}, {VK_RIGHT, 7, 8}, {VK_LEFT, 0, 0}, {VK_RIGHT, 19, 19}};
+    for (const Case& c : closedOnly) {
+        combo->SetItemIndex(c.start);
+        key(combo, c.key);
+        EXPECT_EQ(combo->ItemIndex(), c.expected) << "closed, key " << c.key << " from " << c.start;
+    }
+    // Empty lists stay without a current item.
+    list->Items()->Clear();
+    combo->Items()->Clear();
+    for (WORD k : {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT}) {
+        key(list, k);
+        EXPECT_EQ(list->ItemIndex(), -1) << k;
+        key(combo, k);
+        EXPECT_EQ(combo->ItemIndex(), -1) << k;
+    }
+}
+
 // --- check box, radio button, button ------------------------------------------------------------
 
 TEST_F(StdCtrlsTest, CheckBoxTogglesByClickAndSpace) {
