@@ -1,17 +1,13 @@
 #include "platform/ui/ComCtrls.h"
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrlsInternal.h"
 
 #include <algorithm>
 
-namespace {
+using stdctrls::measureCanvas;
 
-TCanvas* measureCanvas(const TFont* font) {
-    static TBitmap bitmap(1, 1);
-    TCanvas* c = bitmap.Canvas();
-    c->Font()->Assign(font);
-    return c;
-}
+namespace {
 
 void line(TCanvas* c, TColor color, int x1, int y1, int x2, int y2) {
     c->Pen()->SetColor(color);

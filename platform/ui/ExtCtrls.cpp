@@ -1,17 +1,13 @@
 #include "platform/ui/ExtCtrls.h"
 
 #include "platform/base/SysUtils.h"
+#include "platform/ui/StdCtrlsInternal.h"
 
 #include <algorithm>
 
-namespace {
+using stdctrls::measureCanvas;
 
-TCanvas* measureCanvas(const TFont* font) {
-    static TBitmap bitmap(1, 1);
-    TCanvas* c = bitmap.Canvas();
-    c->Font()->Assign(font);
-    return c;
-}
+namespace {
 
 // Colours of a raised or lowered bevel; a space bevel is drawn in the face colour.
 void bevelColors(TBevelCut bevel, TColor face, TColor& top, TColor& bottom) {
