@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+using stdctrls::changesCaptionLook;
 using stdctrls::measureCanvas;
 
 namespace {
@@ -159,17 +160,8 @@ void TCustomPanel::Paint() {
 }
 
 void TCustomPanel::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-    case CM_ENABLEDCHANGED:
-        TCustomControl::Dispatch(Message);
-        Invalidate();
-        return;
-    default:
-        break;
-    }
     TCustomControl::Dispatch(Message);
+    if (changesCaptionLook(Message.Msg)) Invalidate();
 }
 
 // --- TShape -----------------------------------------------------------------------------------

@@ -349,15 +349,6 @@ void TCustomGroupBox::Paint() {
 }
 
 void TCustomGroupBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-    case CM_ENABLEDCHANGED:
-        TCustomControl::Dispatch(Message);
-        Invalidate();
-        return;
-    default:
-        break;
-    }
     TCustomControl::Dispatch(Message);
+    if (changesCaptionLook(Message.Msg)) Invalidate();
 }

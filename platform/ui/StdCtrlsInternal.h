@@ -35,6 +35,12 @@ inline TRect drawSunkenFrame(HDC dc, TRect r, TBorderStyle style) {
     return r;
 }
 
+// Messages after which a control that paints its own caption repaints: its text, font or
+// enabled state changed.
+inline bool changesCaptionLook(UINT msg) {
+    return msg == CM_TEXTCHANGED || msg == CM_FONTCHANGED || msg == CM_ENABLEDCHANGED;
+}
+
 // Clipboard and undo characters (Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z): a native widget does them.
 inline bool isClipboardChar(char32_t c) {
     return c == 3 || c == 22 || c == 24 || c == 26;
