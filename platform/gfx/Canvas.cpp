@@ -36,14 +36,7 @@ void syncState(TCanvas& c) {
 } // namespace gfx
 
 namespace {
-struct Op {
-    explicit Op(TCanvas& c) : c(c) {
-        c.Changing();
-        gfx::syncState(c);
-    }
-    ~Op() { c.Changed(); }
-    TCanvas& c;
-};
+using gfx::Op;
 
 TRect normalized(int x1, int y1, int x2, int y2) {
     return TRect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));

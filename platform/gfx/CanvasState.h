@@ -36,6 +36,16 @@ struct TCanvas::State {
 namespace gfx {
 // Brings the device state in line with the canvas's font, brush and pen.
 void syncState(TCanvas& c);
+// The frame of one drawing operation: OnChanging and the device state sync before it,
+// OnChange after it.
+struct Op {
+    explicit Op(TCanvas& c) : c(c) {
+        c.Changing();
+        syncState(c);
+    }
+    ~Op() { c.Changed(); }
+    TCanvas& c;
+};
 // Logical to device offset.
 inline TPoint deviceOffset(const TCanvas::State& s) {
     return {s.viewportOrg.X - s.windowOrg.X, s.viewportOrg.Y - s.windowOrg.Y};

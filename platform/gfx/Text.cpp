@@ -206,14 +206,7 @@ void drawRun(TextDevice& t, gfx::Raster& r, int x, int y, const QString& s, int 
     r.mask(box, cov, gfx::solidPaint(st.textColor), R2_COPYPEN, antialiased(*t.c.Font()));
 }
 
-struct Op {
-    explicit Op(TCanvas& c) : c(c) {
-        c.Changing();
-        gfx::syncState(c);
-    }
-    ~Op() { c.Changed(); }
-    TCanvas& c;
-};
+using gfx::Op;
 } // namespace
 
 std::string TFont::ResolvedFamily() const {
