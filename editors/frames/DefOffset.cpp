@@ -9,29 +9,15 @@ namespace {
 
 constexpr int Pages_Top = 40;
 
-TPanel* area(TFDefOffset* form, const std::string& name, TAlign align) {
-    auto* p = new TPanel(form);
-    p->SetName(name);
-    p->SetParent(form);
-    p->SetAlign(align);
-    p->SetBevelOuter(bvNone);
-    p->SetCaption("");
-    p->SetParentBackground(false);
-    p->SetColor(Form_Color);
-    return p;
-}
-
 } // namespace
 
 TFDefOffset::TFDefOffset(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDefOffset") {
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    Panel1 = area(this, "Panel1", alTop);
+    Panel1 = Create_Panel(this, this, "Panel1", alTop);
     Panel1->SetHeight(162);
-    Panel3 = area(this, "Panel3", alClient);
-    PageControl1 = new TPageControl(this);
-    PageControl1->SetName("PageControl1");
-    PageControl1->SetParent(Panel3);
+    Panel3 = Create_Panel(this, this, "Panel3", alClient);
+    PageControl1 = Create_Page_Control(this, Panel3, "PageControl1", alNone);
     PageControl1->SetAnchors({akLeft, akTop, akRight, akBottom});
     TabSheet1 = Create_Tab_Sheet(this, PageControl1, "TabSheet1");
     TabSheet2 = Create_Tab_Sheet(this, PageControl1, "TabSheet2");

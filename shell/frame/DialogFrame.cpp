@@ -7,19 +7,25 @@ constexpr int Button_Panel_Height = 40;
 
 TPanel* makePanel(TComponent* owner, TWinControl* parent, const std::string& name, TAlign align,
                   int height) {
-    auto* p = new TPanel(owner);
-    p->SetName(name);
-    p->SetParent(parent);
-    p->SetAlign(align);
+    TPanel* p = Create_Panel(owner, parent, name, align);
     p->SetHeight(height);
+    return p;
+}
+
+} // namespace
+
+TPanel* Create_Panel(TComponent* Owner, TWinControl* Parent, const std::string& Name,
+                     TAlign Align) {
+    auto* p = new TPanel(Owner);
+    p->SetName(Name);
+    p->SetParent(Parent);
+    p->SetAlign(Align);
     p->SetBevelOuter(bvNone);
     p->SetCaption("");
     p->SetParentBackground(false);
     p->SetColor(Form_Color);
     return p;
 }
-
-} // namespace
 
 TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const std::string& Name,
                                   int Left, int Top, int Width, int Height) {

@@ -24,6 +24,9 @@ TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const 
 TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& Name, int Left,
                      int Top, const std::string& Caption = "");
 
+// A flat panel of Parent, without caption, in the form colour.
+TPanel* Create_Panel(TComponent* Owner, TWinControl* Parent, const std::string& Name, TAlign Align);
+
 // A page control of Parent and a page of it.
 TPageControl* Create_Page_Control(TComponent* Owner, TWinControl* Parent, const std::string& Name,
                                   TAlign Align);
