@@ -16,9 +16,7 @@ TFProfinetFileName::TFProfinetFileName(TComponent* AOwner)
     L_FixPart_2 = Create_Label(this, this, "L_FixPart_2", 416, 102);
     L_XML_Fix1 = Create_Label(this, this, "L_XML_Fix1", 16, 124);
     L_XML_Fix2 = Create_Label(this, this, "L_XML_Fix2", 416, 124);
-    E_XML_User = new TEdit(this);
-    E_XML_User->SetName("E_XML_User");
-    E_XML_User->SetParent(this);
+    E_XML_User = Create_Control<TEdit>(this, this, "E_XML_User");
     E_XML_User->SetLeft(226);
     E_XML_User->SetTop(120);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };

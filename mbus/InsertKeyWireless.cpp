@@ -10,16 +10,12 @@ TFInsertKeyWireless::TFInsertKeyWireless(TComponent* AOwner) : TForm(AOwner) {
     SetBorderStyle(bsNone);
     // The scan window places it at the mouse before it is shown.
     SetPosition(poDesigned);
-    Shape1 = new TShape(this);
-    Shape1->SetName("Shape1");
-    Shape1->SetParent(this);
+    Shape1 = Create_Control<TShape>(this, this, "Shape1");
     Shape1->SetAlign(alClient);
     Shape1->Pen()->SetColor(clGray);
     Shape1->Brush()->SetStyle(bsClear);
     L_InsKey = Create_Label(this, this, "L_InsKey", 8, 16);
-    E_Key = new TEdit(this);
-    E_Key->SetName("E_Key");
-    E_Key->SetParent(this);
+    E_Key = Create_Control<TEdit>(this, this, "E_Key");
     E_Key->SetBounds(120, 12, 240, 21);
     E_Key->SetCharCase(ecUpperCase);
     E_Key->SetMaxLength(32);

@@ -9,13 +9,9 @@ TFModbusStartAdd_SD::TFModbusStartAdd_SD(TComponent* AOwner)
     : TFramed_Dialog(AOwner, "FModbusStartAdd_SD") {
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    CB_En_NodeState = new TCheckBox(this);
-    CB_En_NodeState->SetName("CB_En_NodeState");
-    CB_En_NodeState->SetParent(this);
+    CB_En_NodeState = Create_Control<TCheckBox>(this, this, "CB_En_NodeState");
     CB_En_NodeState->SetBounds(16, 76, 176, 17);
-    CB_En_IndNum = new TCheckBox(this);
-    CB_En_IndNum->SetName("CB_En_IndNum");
-    CB_En_IndNum->SetParent(this);
+    CB_En_IndNum = Create_Control<TCheckBox>(this, this, "CB_En_IndNum");
     CB_En_IndNum->SetBounds(200, 76, 240, 17);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }

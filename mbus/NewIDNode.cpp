@@ -15,21 +15,13 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FNewIDNod
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
     Label1 = Create_Label(this, this, "Label1", 16, 76);
-    E_New_Node_ID_Pri = new TEdit(this);
-    E_New_Node_ID_Pri->SetName("E_New_Node_ID_Pri");
-    E_New_Node_ID_Pri->SetParent(this);
+    E_New_Node_ID_Pri = Create_Control<TEdit>(this, this, "E_New_Node_ID_Pri");
     E_New_Node_ID_Pri->SetBounds(Edit_Left, 96, Edit_Width, 21);
-    E_New_Node_ID_Sec = new TEdit(this);
-    E_New_Node_ID_Sec->SetName("E_New_Node_ID_Sec");
-    E_New_Node_ID_Sec->SetParent(this);
+    E_New_Node_ID_Sec = Create_Control<TEdit>(this, this, "E_New_Node_ID_Sec");
     E_New_Node_ID_Sec->SetBounds(Edit_Left, 128, Edit_Width, 21);
-    RB_ID_Primary = new TRadioButton(this);
-    RB_ID_Primary->SetName("RB_ID_Primary");
-    RB_ID_Primary->SetParent(this);
+    RB_ID_Primary = Create_Control<TRadioButton>(this, this, "RB_ID_Primary");
     RB_ID_Primary->SetBounds(16, 98, Edit_Left - 20, 17);
-    RB_ID_Secondary = new TRadioButton(this);
-    RB_ID_Secondary->SetName("RB_ID_Secondary");
-    RB_ID_Secondary->SetParent(this);
+    RB_ID_Secondary = Create_Control<TRadioButton>(this, this, "RB_ID_Secondary");
     RB_ID_Secondary->SetBounds(16, 130, Edit_Left - 20, 17);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }

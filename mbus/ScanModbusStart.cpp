@@ -10,9 +10,7 @@ TFScanModbusStart::TFScanModbusStart(TComponent* AOwner)
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
     L_StartModAdd = Create_Label(this, this, "L_StartModAdd", 16, 76);
-    E_StartModAdd = new TEdit(this);
-    E_StartModAdd->SetName("E_StartModAdd");
-    E_StartModAdd->SetParent(this);
+    E_StartModAdd = Create_Control<TEdit>(this, this, "E_StartModAdd");
     E_StartModAdd->SetLeft(16);
     E_StartModAdd->SetTop(94);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };

@@ -13,9 +13,7 @@ namespace {
 // A plain logo: a letter on a rounded square of the brand colour (the real pictures are not
 // part of the program).
 TImage* logo(TFAbout* form, const std::string& name, const std::string& letter, TColor colour) {
-    auto* i = new TImage(form);
-    i->SetName(name);
-    i->SetParent(form);
+    auto* i = Create_Control<TImage>(form, form, name);
     i->SetBounds(32, 24, 80, 80);
     TBitmap bmp(64, 64);
     TCanvas* c = bmp.Canvas();

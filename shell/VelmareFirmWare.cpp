@@ -138,9 +138,7 @@ TFrame_Button* topButton(TFVelmareFirmWare* form, const std::string& name, TopGl
 }
 
 TShape* shape(TFVelmareFirmWare* form, const std::string& name) {
-    auto* s = new TShape(form);
-    s->SetName(name);
-    s->SetParent(form);
+    auto* s = Create_Control<TShape>(form, form, name);
     return s;
 }
 
@@ -173,16 +171,12 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     // The host name alone: the full address would run past the window's right edge.
     L_Morvik->SetCaption(std::string(Maker_Web_Host).substr(std::string("https://www.").size()));
     L_Morvik->SetCursor(crHandPoint);
-    I_Lorvan = new TImage(this);
-    I_Lorvan->SetName("I_Lorvan");
-    I_Lorvan->SetParent(this);
+    I_Lorvan = Create_Control<TImage>(this, this, "I_Lorvan");
     I_Lorvan->SetBounds(Logo_Left(), 0, 238, 51);
     I_Lorvan->SetStretch(true);
     I_Lorvan->Picture()->SetGraphic(oemLogo().get());
     I_Lorvan->OnClick = [this](TObject* Sender) { I_LorvanClick(Sender); };
-    LL_Update = new TLinkLabel(this);
-    LL_Update->SetName("LL_Update");
-    LL_Update->SetParent(this);
+    LL_Update = Create_Control<TLinkLabel>(this, this, "LL_Update");
     place(LL_Update, 208, 19, false);
 
     Btn_Info = topButton(this, "Btn_Info", TopGlyph::Info);

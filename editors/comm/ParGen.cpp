@@ -87,9 +87,7 @@ TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner) {
 void TFParGen::Create_Groups() {
     TGroupBox* box = nullptr;
     auto group = [&](const std::string& name) {
-        box = new TGroupBox(this);
-        box->SetName(name);
-        box->SetParent(this);
+        box = Create_Control<TGroupBox>(this, this, name);
         box->SetBounds(8, First_Group_Top, Group_Width, 105);
         box->SetCaption("");
         return box;
@@ -101,26 +99,20 @@ void TFParGen::Create_Groups() {
         return l;
     };
     auto edit = [&](const std::string& name, int left, int top, int width) {
-        auto* e = new TEdit(this);
-        e->SetName(name);
-        e->SetParent(box);
+        auto* e = Create_Control<TEdit>(this, box, name);
         e->SetBounds(left, top, width, 21);
         return e;
     };
     auto list = [&](const std::string& name, int left, int top, int width,
                     std::initializer_list<const char*> items) {
-        auto* l = new TComboBox(this);
-        l->SetName(name);
-        l->SetParent(box);
+        auto* l = Create_Control<TComboBox>(this, box, name);
         l->SetStyle(csDropDownList);
         l->SetBounds(left, top, width, 22);
         for (const char* item : items) l->Items()->Add(item);
         return l;
     };
     auto check = [&](const std::string& name, int left, int top, int width, int entry) {
-        auto* b = new TCheckBox(this);
-        b->SetName(name);
-        b->SetParent(box);
+        auto* b = Create_Control<TCheckBox>(this, box, name);
         b->SetBounds(left, top, width, 17);
         texts_.push_back({b, entry});
         return b;

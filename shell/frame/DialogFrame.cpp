@@ -16,9 +16,7 @@ TPanel* makePanel(TComponent* owner, TWinControl* parent, const std::string& nam
 
 TPanel* Create_Panel(TComponent* Owner, TWinControl* Parent, const std::string& Name,
                      TAlign Align) {
-    auto* p = new TPanel(Owner);
-    p->SetName(Name);
-    p->SetParent(Parent);
+    auto* p = Create_Control<TPanel>(Owner, Parent, Name);
     p->SetAlign(Align);
     p->SetBevelOuter(bvNone);
     p->SetCaption("");
@@ -29,9 +27,7 @@ TPanel* Create_Panel(TComponent* Owner, TWinControl* Parent, const std::string& 
 
 TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const std::string& Name,
                                   int Left, int Top, int Width, int Height) {
-    auto* b = new TFrame_Button(Owner);
-    b->SetName(Name);
-    b->SetParent(Parent);
+    auto* b = Create_Control<TFrame_Button>(Owner, Parent, Name);
     b->SetBounds(Left, Top, Width, Height);
     b->SetStyle(bsEncarta);
     b->SetColor(Form_Color);
@@ -43,9 +39,7 @@ TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const 
 
 TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& Name, int Left,
                      int Top, const std::string& Caption) {
-    auto* l = new TLabel(Owner);
-    l->SetName(Name);
-    l->SetParent(Parent);
+    auto* l = Create_Control<TLabel>(Owner, Parent, Name);
     l->SetLeft(Left);
     l->SetTop(Top);
     l->SetCaption(Caption);
@@ -54,9 +48,7 @@ TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& 
 
 TPageControl* Create_Page_Control(TComponent* Owner, TWinControl* Parent, const std::string& Name,
                                   TAlign Align) {
-    auto* p = new TPageControl(Owner);
-    p->SetName(Name);
-    p->SetParent(Parent);
+    auto* p = Create_Control<TPageControl>(Owner, Parent, Name);
     p->SetAlign(Align);
     return p;
 }

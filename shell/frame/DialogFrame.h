@@ -14,6 +14,15 @@ constexpr TColor Form_Color = 15595512;
 // Face of a pushed button (red 255, green 128, blue 0).
 constexpr TColor Button_Down_Color = 33023;
 
+// A control of class T named Name, owned by Owner and shown in Parent.
+template <class T>
+T* Create_Control(TComponent* Owner, TWinControl* Parent, const std::string& Name) {
+    auto* c = new T(Owner);
+    c->SetName(Name);
+    c->SetParent(Parent);
+    return c;
+}
+
 // The push button of the forms. Every button is made by Create_Push_Button, so that the class
 // is chosen here alone: bsEncarta, the form colour, Button_Down_Color when pressed, a grey light
 // edge and yellow hot tracking.
