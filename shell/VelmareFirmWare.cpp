@@ -137,11 +137,6 @@ TFrame_Button* topButton(TFVelmareFirmWare* form, const std::string& name, TopGl
     return b;
 }
 
-TShape* shape(TFVelmareFirmWare* form, const std::string& name) {
-    auto* s = Create_Control<TShape>(form, form, name);
-    return s;
-}
-
 void place(TControl* c, int left, int top, bool visible) {
     c->SetLeft(left);
     c->SetTop(top);
@@ -161,7 +156,7 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     L_Begin = greyLabel(this, "L_Begin", true);
     for (int k = 0; k < Step_Label_Count; ++k)
         L_Step[k] = greyLabel(this, "L_Step_" + std::to_string(k + 1), true);
-    Shape2 = shape(this, "Shape2");
+    Shape2 = Create_Control<TShape>(this, this, "Shape2");
     Shape2->SetBounds(80, 70, 348, 36);
     Shape2->Pen()->SetColor(clSilver);
     Shape2->Brush()->SetStyle(bsClear);
@@ -209,7 +204,7 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     Btn_ScanDecode->SetNumGlyphs(1);
     for (TFrame_Button* b : {Btn_New, Btn_Open, Btn_CreateBin}) b->SetHotTrackColor(clSkyBlue);
 
-    Shape1 = shape(this, "Shape1");
+    Shape1 = Create_Control<TShape>(this, this, "Shape1");
     Shape1->SetBounds(10, Shape1_Top(Design_Last_At), 674, 1);
     Shape1->Pen()->SetColor(clSilver);
 
