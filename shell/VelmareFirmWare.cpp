@@ -43,23 +43,11 @@ TLabel* greyLabel(TFVelmareFirmWare* form, const std::string& name, bool bold) {
     return l;
 }
 
-// The glyph of the step buttons: a small grey arrow on the transparent fuchsia.
-std::unique_ptr<TBitmap> stepGlyph() {
-    auto bmp = std::make_unique<TBitmap>(16, 16);
-    TCanvas* c = bmp->Canvas();
-    c->Brush()->SetColor(clFuchsia);
-    c->FillRect(Rect(0, 0, 16, 16));
-    c->Pen()->SetColor(clGray);
-    c->Brush()->SetColor(clGray);
-    c->Polygon({{5, 3}, {11, 8}, {5, 13}});
-    return bmp;
-}
-
 TFrame_Button* stepButton(TFVelmareFirmWare* form, const std::string& name) {
     TFrame_Button* b =
         Create_Push_Button(form, form, name, 80, 0, Step_Button_Width, Step_Button_Height);
     b->SetAlignment(taLeftJustify);
-    b->SetGlyph(stepGlyph().get());
+    b->SetGlyph(Create_Arrow_Glyph().get());
     b->SetNumGlyphs(1);
     b->SetVisible(false);
     return b;
@@ -200,7 +188,7 @@ TFVelmareFirmWare::TFVelmareFirmWare(TComponent* AOwner) : TForm(AOwner) {
     Btn_CreateBin = stepButton(this, "Btn_CreateBin");
     Btn_ScanDecode = Create_Push_Button(this, this, "Btn_ScanDecode", 516, 70, 166, 36);
     Btn_ScanDecode->SetAlignment(taLeftJustify);
-    Btn_ScanDecode->SetGlyph(stepGlyph().get());
+    Btn_ScanDecode->SetGlyph(Create_Arrow_Glyph().get());
     Btn_ScanDecode->SetNumGlyphs(1);
     for (TFrame_Button* b : {Btn_New, Btn_Open, Btn_CreateBin}) b->SetHotTrackColor(clSkyBlue);
 

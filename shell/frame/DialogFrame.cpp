@@ -37,6 +37,17 @@ TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const 
     return b;
 }
 
+std::unique_ptr<TBitmap> Create_Arrow_Glyph() {
+    auto bmp = std::make_unique<TBitmap>(16, 16);
+    TCanvas* c = bmp->Canvas();
+    c->Brush()->SetColor(clFuchsia);
+    c->FillRect(Rect(0, 0, 16, 16));
+    c->Pen()->SetColor(clGray);
+    c->Brush()->SetColor(clGray);
+    c->Polygon({{5, 3}, {11, 8}, {5, 13}});
+    return bmp;
+}
+
 TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& Name, int Left,
                      int Top, const std::string& Caption) {
     auto* l = Create_Control<TLabel>(Owner, Parent, Name);

@@ -7,6 +7,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "shell/frame/PbButton.h"
 
+#include <memory>
 #include <string>
 
 // Background of the forms and their panels (red 248, green 248, blue 237).
@@ -29,6 +30,10 @@ T* Create_Control(TComponent* Owner, TWinControl* Parent, const std::string& Nam
 using TFrame_Button = TPbButton;
 TFrame_Button* Create_Push_Button(TComponent* Owner, TWinControl* Parent, const std::string& Name,
                                   int Left, int Top, int Width, int Height);
+
+// The arrow glyph of the step and Next buttons: a small grey arrow on fuchsia, which the
+// button makes transparent.
+std::unique_ptr<TBitmap> Create_Arrow_Glyph();
 
 TLabel* Create_Label(TComponent* Owner, TWinControl* Parent, const std::string& Name, int Left,
                      int Top, const std::string& Caption = "");
