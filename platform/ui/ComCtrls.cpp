@@ -6,6 +6,7 @@
 #include <algorithm>
 
 using stdctrls::measureCanvas;
+using stdctrls::setAndRepaint;
 
 namespace {
 
@@ -243,9 +244,8 @@ void TPageControl::SetTabHeight(int v) {
 }
 
 void TPageControl::SetTabWidth(int v) {
-    if (tabWidth_ == v || v < 0) return;
-    tabWidth_ = v;
-    Invalidate();
+    if (v < 0) return;
+    setAndRepaint(this, tabWidth_, v);
 }
 
 int TPageControl::rowHeight() const {

@@ -7,6 +7,7 @@
 
 using stdctrls::changesCaptionLook;
 using stdctrls::measureCanvas;
+using stdctrls::setAndRepaint;
 
 namespace {
 
@@ -79,51 +80,37 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel v) {
-    if (bevelOuter_ == v) return;
-    bevelOuter_ = v;
-    Invalidate();
+    setAndRepaint(this, bevelOuter_, v);
 }
 
 void TCustomPanel::SetBevelInner(TPanelBevel v) {
-    if (bevelInner_ == v) return;
-    bevelInner_ = v;
-    Invalidate();
+    setAndRepaint(this, bevelInner_, v);
 }
 
 void TCustomPanel::SetBevelWidth(TBevelWidth v) {
-    if (bevelWidth_ == v || v < 1) return;
-    bevelWidth_ = v;
-    Invalidate();
+    if (v < 1) return;
+    setAndRepaint(this, bevelWidth_, v);
 }
 
 void TCustomPanel::SetBorderWidth(int v) {
-    if (borderWidth_ == v || v < 0) return;
-    borderWidth_ = v;
-    Invalidate();
+    if (v < 0) return;
+    setAndRepaint(this, borderWidth_, v);
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle v) {
-    if (borderStyle_ == v) return;
-    borderStyle_ = v;
-    Invalidate();
+    setAndRepaint(this, borderStyle_, v);
 }
 
 void TCustomPanel::SetAlignment(TAlignment v) {
-    if (alignment_ == v) return;
-    alignment_ = v;
-    Invalidate();
+    setAndRepaint(this, alignment_, v);
 }
 
 void TCustomPanel::SetVerticalAlignment(TVerticalAlignment v) {
-    if (verticalAlignment_ == v) return;
-    verticalAlignment_ = v;
-    Invalidate();
+    setAndRepaint(this, verticalAlignment_, v);
 }
 
 void TCustomPanel::SetShowCaption(bool v) {
-    if (showCaption_ == v) return;
-    showCaption_ = v;
-    Invalidate();
+    setAndRepaint(this, showCaption_, v);
 }
 
 void TCustomPanel::Paint() {
@@ -180,9 +167,7 @@ TShape::~TShape() {
 }
 
 void TShape::SetShape(TShapeType v) {
-    if (shape_ == v) return;
-    shape_ = v;
-    Invalidate();
+    setAndRepaint(this, shape_, v);
 }
 
 void TShape::Paint() {
@@ -241,21 +226,15 @@ void TImage::pictureChanged() {
 }
 
 void TImage::SetStretch(bool v) {
-    if (stretch_ == v) return;
-    stretch_ = v;
-    Invalidate();
+    setAndRepaint(this, stretch_, v);
 }
 
 void TImage::SetProportional(bool v) {
-    if (proportional_ == v) return;
-    proportional_ = v;
-    Invalidate();
+    setAndRepaint(this, proportional_, v);
 }
 
 void TImage::SetCenter(bool v) {
-    if (center_ == v) return;
-    center_ = v;
-    Invalidate();
+    setAndRepaint(this, center_, v);
 }
 
 void TImage::SetTransparent(bool v) {
@@ -322,15 +301,11 @@ TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {
 }
 
 void TBevel::SetShape(TBevelShape v) {
-    if (shape_ == v) return;
-    shape_ = v;
-    Invalidate();
+    setAndRepaint(this, shape_, v);
 }
 
 void TBevel::SetStyle(TBevelStyle v) {
-    if (style_ == v) return;
-    style_ = v;
-    Invalidate();
+    setAndRepaint(this, style_, v);
 }
 
 void TBevel::Paint() {

@@ -16,9 +16,7 @@ TButtonControl::TButtonControl(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TButtonControl::SetWordWrap(bool v) {
-    if (wordWrap_ == v) return;
-    wordWrap_ = v;
-    Invalidate();
+    setAndRepaint(this, wordWrap_, v);
 }
 
 void TButtonControl::DefaultHandler(TMessage& Message) {
@@ -121,9 +119,7 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TButton::SetDefault(bool v) {
-    if (default_ == v) return;
-    default_ = v;
-    Invalidate();
+    setAndRepaint(this, default_, v);
 }
 
 void TButton::Click() {

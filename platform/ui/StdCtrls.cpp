@@ -97,15 +97,11 @@ TCustomLabel::~TCustomLabel() {
 }
 
 void TCustomLabel::SetAlignment(TAlignment v) {
-    if (alignment_ == v) return;
-    alignment_ = v;
-    Invalidate();
+    setAndRepaint(this, alignment_, v);
 }
 
 void TCustomLabel::SetLayout(TTextLayout v) {
-    if (layout_ == v) return;
-    layout_ = v;
-    Invalidate();
+    setAndRepaint(this, layout_, v);
 }
 
 void TCustomLabel::SetAutoSize(bool v) {
@@ -290,9 +286,7 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
 }
 
 void TCustomEdit::SetHideSelection(bool v) {
-    if (hideSelection_ == v) return;
-    hideSelection_ = v;
-    Invalidate();
+    setAndRepaint(this, hideSelection_, v);
 }
 
 void TCustomEdit::SetSelStart(int v) {

@@ -35,6 +35,13 @@ inline TRect drawSunkenFrame(HDC dc, TRect r, TBorderStyle style) {
     return r;
 }
 
+// Stores v in a control's field and repaints the control when the value changes.
+template <class T> void setAndRepaint(TControl* control, T& field, const T& v) {
+    if (field == v) return;
+    field = v;
+    control->Invalidate();
+}
+
 // Messages after which a control that paints its own caption repaints: its text, font or
 // enabled state changed.
 inline bool changesCaptionLook(UINT msg) {
