@@ -601,8 +601,7 @@ int GetROP2(HDC dc) {
 int SaveDC(HDC dc) {
     gfx::syncState(*dc);
     auto& s = dc->DcState();
-    s.saved.push_back({s.bkMode, s.bkColor, s.textColor, s.rop2, s.windowOrg, s.viewportOrg,
-                       s.brushOrg, s.hasClip, s.clip});
+    s.saved.push_back(static_cast<const gfx::SavedState&>(s));
     return int(s.saved.size());
 }
 bool RestoreDC(HDC dc, int saved) {
@@ -610,16 +609,7 @@ bool RestoreDC(HDC dc, int saved) {
     int n = int(s.saved.size());
     int level = saved < 0 ? n + saved + 1 : saved;
     if (level < 1 || level > n) return false;
-    const auto& v = s.saved[std::size_t(level - 1)];
-    s.bkMode = v.bkMode;
-    s.bkColor = v.bkColor;
-    s.textColor = v.textColor;
-    s.rop2 = v.rop2;
-    s.windowOrg = v.windowOrg;
-    s.viewportOrg = v.viewportOrg;
-    s.brushOrg = v.brushOrg;
-    s.hasClip = v.hasClip;
-    s.clip = v.clip;
+    static_cast<gfx::SavedState&>(s) = s.saved[std::size_t(level - 1)];
     s.saved.resize(std::size_t(level - 1));
     return true;
 }

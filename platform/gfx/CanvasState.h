@@ -4,33 +4,28 @@
 
 #include <vector>
 
-struct TCanvas::State {
-    struct Saved {
-        int bkMode;
-        TColor bkColor;
-        TColor textColor;
-        int rop2;
-        TPoint windowOrg;
-        TPoint viewportOrg;
-        TPoint brushOrg;
-        bool hasClip;
-        TRegion clip;
-    };
+namespace gfx {
+// The part of the device state that SaveDC keeps and RestoreDC brings back.
+struct SavedState {
     int bkMode = OPAQUE;
     TColor bkColor = clWhite;
     TColor textColor = clBlack;
     int rop2 = R2_COPYPEN;
-    // Set when the canvas object changed; the device state follows it at the next use,
-    // so SetBkMode after a brush change holds until the brush changes again.
-    bool fontDirty = true;
-    bool brushDirty = true;
-    bool penDirty = true;
     TPoint windowOrg;
     TPoint viewportOrg;
     TPoint brushOrg;
     bool hasClip = false;
     TRegion clip; // device coordinates
-    std::vector<Saved> saved;
+};
+} // namespace gfx
+
+struct TCanvas::State : gfx::SavedState {
+    // Set when the canvas object changed; the device state follows it at the next use,
+    // so SetBkMode after a brush change holds until the brush changes again.
+    bool fontDirty = true;
+    bool brushDirty = true;
+    bool penDirty = true;
+    std::vector<gfx::SavedState> saved;
 };
 
 namespace gfx {

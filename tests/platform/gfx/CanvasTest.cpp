@@ -144,6 +144,55 @@ TEST(Canvas, SaveAndRestoreBringBackClipAndOrigin) {
     EXPECT_FALSE(RestoreDC(c->Handle(), -1));
 }
 
+TEST(Canvas, RestoreBringsBackTheColoursModesAndOriginsOfItsLevel) {
+    TBitmap b(10, 10);
+    HDC dc = b.Canvas()->Handle();
+    struct Values {
+        int bkMode;
+        TColor bk, text;
+        int rop2;
+        TPoint window, viewport, brush;
+    };
+    auto read = [dc] {
+        Values v{GetBkMode(dc), GetBkColor(dc), GetTextColor(dc), GetROP2(dc), {}, {}, {}};
+        GetWindowOrgEx(dc, v.window);
+        GetViewportOrgEx(dc, v.viewport);
+        GetBrushOrgEx(dc, v.brush);
+        return v;
+    };
+    auto set = [dc](const Values& v) {
+        SetBkMode(dc, v.bkMode);
+        SetBkColor(dc, v.bk);
+        SetTextColor(dc, v.text);
+        SetROP2(dc, v.rop2);
+        SetWindowOrgEx(dc, v.window.X, v.window.Y, nullptr);
+        SetViewportOrgEx(dc, v.viewport.X, v.viewport.Y, nullptr);
+        SetBrushOrgEx(dc, v.brush.X, v.brush.Y, nullptr);
+    };
+    auto expectValues = [&](const Values& want, const char* level) {
+        const Values got = read();
+        EXPECT_EQ(got.bkMode, want.bkMode) << level;
+        EXPECT_EQ(got.bk, want.bk) << level;
+        EXPECT_EQ(got.text, want.text) << level;
+        EXPECT_EQ(got.rop2, want.rop2) << level;
+        EXPECT_EQ(got.window, want.window) << level;
+        EXPECT_EQ(got.viewport, want.viewport) << level;
+        EXPECT_EQ(got.brush, want.brush) << level;
+    };
+    const int first = SaveDC(dc);
+    const Values initial = read();
+    const Values middle{TRANSPARENT, clRed, clBlue, R2_XORPEN, {6, 7}, {2, 3}, {4, 5}};
+    set(middle);
+    const int second = SaveDC(dc);
+    EXPECT_EQ(second, first + 1);
+    set({OPAQUE, clLime, clYellow, R2_NOT, {-1, -2}, {-3, -4}, {1, 1}});
+    EXPECT_TRUE(RestoreDC(dc, -1));
+    expectValues(middle, "second");
+    EXPECT_TRUE(RestoreDC(dc, first));
+    expectValues(initial, "first");
+    EXPECT_FALSE(RestoreDC(dc, second)) << "the second level went with the first";
+}
+
 TEST(Canvas, OriginOffsetMovesDrawingAndClipRectStaysLogical) {
     TBitmap b(10, 10);
     TCanvas* c = b.Canvas();
