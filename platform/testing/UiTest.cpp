@@ -195,10 +195,17 @@ void mouseUp(TControl* control, TPoint p, TMouseButton button, TShiftState shift
     sendMouse(control, buttonMessage(button, false), p, shift);
 }
 
-void click(TControl* control, TPoint p, TShiftState shift) {
+namespace {
+// The mouse comes to p, then button goes down and up there.
+void pressAt(TControl* control, TPoint p, TMouseButton button, TShiftState shift) {
     mouseMove(control, p, shift);
-    mouseDown(control, p, mbLeft, shift);
-    mouseUp(control, p, mbLeft, shift);
+    mouseDown(control, p, button, shift);
+    mouseUp(control, p, button, shift);
+}
+} // namespace
+
+void click(TControl* control, TPoint p, TShiftState shift) {
+    pressAt(control, p, mbLeft, shift);
     processMessages();
 }
 
@@ -207,9 +214,7 @@ void click(TControl* control) {
 }
 
 void doubleClick(TControl* control, TPoint p, TShiftState shift) {
-    mouseMove(control, p, shift);
-    mouseDown(control, p, mbLeft, shift);
-    mouseUp(control, p, mbLeft, shift);
+    pressAt(control, p, mbLeft, shift);
     TShiftState s = shift;
     s.Include(ssLeft);
     sendMouse(control, WM_LBUTTONDBLCLK, p, s);
@@ -218,9 +223,7 @@ void doubleClick(TControl* control, TPoint p, TShiftState shift) {
 }
 
 void rightClick(TControl* control, TPoint p, TShiftState shift) {
-    mouseMove(control, p, shift);
-    mouseDown(control, p, mbRight, shift);
-    mouseUp(control, p, mbRight, shift);
+    pressAt(control, p, mbRight, shift);
     processMessages();
 }
 
