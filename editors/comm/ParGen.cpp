@@ -754,10 +754,8 @@ void TFParGen::Set_Lang() {
     for (const auto& [control, entry] : texts_) control->SetCaption(UI_Texts[entry]);
     L_PROFINET_Name_Station->SetCaption(UI_Texts[Is_SNMP(type) ? 956 : 894]);
     for (const TGroup& g : groups_) {
-        g.Collapse->SetHint(UI_Texts[121]);
-        g.Collapse->SetShowHint(true);
-        g.Expand->SetHint(UI_Texts[122]);
-        g.Expand->SetShowHint(true);
+        Show_Hint(g.Collapse, UI_Texts[121]);
+        Show_Hint(g.Expand, UI_Texts[122]);
     }
     // Only these two lists are translated; refilled, they have no selection until shown.
     CB_MBus_Options_Wire_Present->Items()->Clear();

@@ -25,16 +25,10 @@ void TFReceiveCAN::Set_Lang() {
     Btn_InsRow->SetCaption(UI_Texts[1005]);
     Btn_CopyRow->SetCaption(UI_Texts[1006]);
     Btn_PasteRow->SetCaption(UI_Texts[1007]);
-    Btn_OK->SetHint(UI_Texts[1023]);
-    Btn_OK->SetShowHint(true);
-    Btn_Cancel->SetHint(UI_Texts[1024]);
-    Btn_Cancel->SetShowHint(true);
-    Btn_DelRow->SetHint(UI_Texts[1025]);
-    Btn_DelRow->SetShowHint(true);
-    Btn_InsRow->SetHint(UI_Texts[1026]);
-    Btn_InsRow->SetShowHint(true);
-    Btn_CopyRow->SetHint(UI_Texts[1027]);
-    Btn_CopyRow->SetShowHint(true);
-    Btn_PasteRow->SetHint(UI_Texts[1028]);
-    Btn_PasteRow->SetShowHint(true);
+    Show_Hint(Btn_OK, UI_Texts[1023]);
+    Show_Hint(Btn_Cancel, UI_Texts[1024]);
+    Show_Hint(Btn_DelRow, UI_Texts[1025]);
+    Show_Hint(Btn_InsRow, UI_Texts[1026]);
+    Show_Hint(Btn_CopyRow, UI_Texts[1027]);
+    Show_Hint(Btn_PasteRow, UI_Texts[1028]);
 }

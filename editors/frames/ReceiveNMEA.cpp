@@ -25,8 +25,6 @@ void TFReceiveNMEA::Set_Lang() {
     Btn_InsRow->SetCaption(UI_Texts[1605]);
     Btn_CopyRow->SetCaption(UI_Texts[1606]);
     Btn_PasteRow->SetCaption(UI_Texts[1607]);
-    Btn_CopyRow->SetHint(UI_Texts[1612]);
-    Btn_CopyRow->SetShowHint(true);
-    Btn_PasteRow->SetHint(UI_Texts[1613]);
-    Btn_PasteRow->SetShowHint(true);
+    Show_Hint(Btn_CopyRow, UI_Texts[1612]);
+    Show_Hint(Btn_PasteRow, UI_Texts[1613]);
 }

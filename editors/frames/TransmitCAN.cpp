@@ -25,16 +25,10 @@ void TFTransmitCAN::Set_Lang() {
     Btn_InsRow->SetCaption(UI_Texts[1105]);
     Btn_CopyRow->SetCaption(UI_Texts[1106]);
     Btn_PasteRow->SetCaption(UI_Texts[1107]);
-    Btn_OK->SetHint(UI_Texts[1125]);
-    Btn_OK->SetShowHint(true);
-    Btn_Cancel->SetHint(UI_Texts[1126]);
-    Btn_Cancel->SetShowHint(true);
-    Btn_DelRow->SetHint(UI_Texts[1127]);
-    Btn_DelRow->SetShowHint(true);
-    Btn_InsRow->SetHint(UI_Texts[1128]);
-    Btn_InsRow->SetShowHint(true);
-    Btn_CopyRow->SetHint(UI_Texts[1129]);
-    Btn_CopyRow->SetShowHint(true);
-    Btn_PasteRow->SetHint(UI_Texts[1130]);
-    Btn_PasteRow->SetShowHint(true);
+    Show_Hint(Btn_OK, UI_Texts[1125]);
+    Show_Hint(Btn_Cancel, UI_Texts[1126]);
+    Show_Hint(Btn_DelRow, UI_Texts[1127]);
+    Show_Hint(Btn_InsRow, UI_Texts[1128]);
+    Show_Hint(Btn_CopyRow, UI_Texts[1129]);
+    Show_Hint(Btn_PasteRow, UI_Texts[1130]);
 }

@@ -25,8 +25,6 @@ void TFTransmitNMEA::Set_Lang() {
     Btn_InsRow->SetCaption(UI_Texts[1705]);
     Btn_CopyRow->SetCaption(UI_Texts[1706]);
     Btn_PasteRow->SetCaption(UI_Texts[1707]);
-    Btn_CopyRow->SetHint(UI_Texts[1712]);
-    Btn_CopyRow->SetShowHint(true);
-    Btn_PasteRow->SetHint(UI_Texts[1713]);
-    Btn_PasteRow->SetShowHint(true);
+    Show_Hint(Btn_CopyRow, UI_Texts[1712]);
+    Show_Hint(Btn_PasteRow, UI_Texts[1713]);
 }

@@ -71,6 +71,11 @@ TTabSheet* Create_Tab_Sheet(TComponent* Owner, TPageControl* Pages, const std::s
     return t;
 }
 
+void Show_Hint(TControl* Control, const std::string& Hint) {
+    Control->SetHint(Hint);
+    Control->SetShowHint(true);
+}
+
 void Set_Form_Look(TCustomForm* Form) {
     Form->SetBorderStyle(bsSingle);
     Form->SetBorderIcons({biSystemMenu});

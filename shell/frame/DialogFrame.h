@@ -46,6 +46,9 @@ TPageControl* Create_Page_Control(TComponent* Owner, TWinControl* Parent, const 
                                   TAlign Align);
 TTabSheet* Create_Tab_Sheet(TComponent* Owner, TPageControl* Pages, const std::string& Name);
 
+// Gives Control a hint that shows when the mouse rests on it.
+void Show_Hint(TControl* Control, const std::string& Hint);
+
 // The look of every form: Verdana -11, the form colour, a single border with only the system
 // menu box, centred on the screen.
 void Set_Form_Look(TCustomForm* Form);
