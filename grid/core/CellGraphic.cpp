@@ -101,22 +101,24 @@ void TCellGraphic::SetBitmap(TObject* ABmp, bool Transparent, TCellHAlign hal, T
     FCellTransparent = Transparent;
 }
 
-void TCellGraphic::SetPicture(TObject* APicture, bool Transparent, TStretchMode StretchMode,
-                              int padding, TCellHAlign hal, TCellVAlign val) {
-    place(ctPicture, hal, val, APicture);
+void TCellGraphic::placePicture(TCellType type, TObject* APicture, bool Transparent,
+                                TStretchMode StretchMode, int padding, TCellHAlign hal,
+                                TCellVAlign val) {
+    place(type, hal, val, APicture);
     FCellBitmap = APicture;
     FCellTransparent = Transparent;
     FCellAngle = int(StretchMode);
     FCellIndex = padding;
 }
 
+void TCellGraphic::SetPicture(TObject* APicture, bool Transparent, TStretchMode StretchMode,
+                              int padding, TCellHAlign hal, TCellVAlign val) {
+    placePicture(ctPicture, APicture, Transparent, StretchMode, padding, hal, val);
+}
+
 void TCellGraphic::SetFilePicture(TObject* APicture, bool Transparent, TStretchMode stretchmode,
                                   int padding, TCellHAlign hal, TCellVAlign val) {
-    place(ctFilePicture, hal, val, APicture);
-    FCellBitmap = APicture;
-    FCellTransparent = Transparent;
-    FCellAngle = int(stretchmode);
-    FCellIndex = padding;
+    placePicture(ctFilePicture, APicture, Transparent, stretchmode, padding, hal, val);
 }
 
 void TCellGraphic::SetImageIdx(int idx, TCellHAlign hal, TCellVAlign val) {

@@ -138,6 +138,9 @@ public:
 private:
     void releaseOwned(const TObject* keep);
     void place(TCellType type, TCellHAlign hal, TCellVAlign val, const TObject* keep);
+    // A picture or file picture: the picture, its transparency, stretch mode and padding.
+    void placePicture(TCellType type, TObject* APicture, bool Transparent, TStretchMode StretchMode,
+                      int padding, TCellHAlign hal, TCellVAlign val);
 
     TCellType FCellType = ctNone;
     TObject* FCellBitmap = nullptr;
