@@ -1,6 +1,7 @@
 #pragma once
-// What the program's forms share: their look, the push button of every form, and the frame of
-// the dialogs (title panel with software code and subtitle, button panel at the bottom).
+// What the program's forms share: their look, the making of their controls, the push button of
+// every form, and the frame of the dialogs (title panel with software code and subtitle, button
+// panel at the bottom).
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
