@@ -25,39 +25,18 @@ constexpr TilePlace Tiles[6] = {{24, 40, 80, 56},   {26, 94, 80, 110},   {24, 14
 
 TCheckBox* checkBox(TComponent* owner, TWinControl* parent, const std::string& name, int left,
                     int top) {
-    auto* c = new TCheckBox(owner);
-    c->SetName(name);
-    c->SetParent(parent);
+    auto* c = Create_Control<TCheckBox>(owner, parent, name);
     c->SetBounds(left, top, 400, 17);
     return c;
-}
-
-// The Next button's arrow, grey on the fuchsia that its bottom-left pixel makes transparent.
-std::unique_ptr<TBitmap> nextGlyph() {
-    auto bmp = std::make_unique<TBitmap>(16, 16);
-    TCanvas* c = bmp->Canvas();
-    c->Brush()->SetColor(clFuchsia);
-    c->FillRect(Rect(0, 0, 16, 16));
-    c->Pen()->SetColor(clGray);
-    c->Brush()->SetColor(clGray);
-    c->Polygon({{5, 3}, {11, 8}, {5, 13}});
-    return bmp;
 }
 
 } // namespace
 
 TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TFramed_Dialog(AOwner, "FSoftOptions") {
     SetClientSize(509, 373);
-    PC_Options = new TPageControl(this);
-    PC_Options->SetName("PC_Options");
-    PC_Options->SetParent(this);
-    PC_Options->SetAlign(alClient);
-    TS_Language = new TTabSheet(this);
-    TS_Language->SetName("TS_Language");
-    TS_Language->SetPageControl(PC_Options);
-    TS_Con_Options = new TTabSheet(this);
-    TS_Con_Options->SetName("TS_Con_Options");
-    TS_Con_Options->SetPageControl(PC_Options);
+    PC_Options = Create_Page_Control(this, this, "PC_Options", alClient);
+    TS_Language = Create_Tab_Sheet(this, PC_Options, "TS_Language");
+    TS_Con_Options = Create_Tab_Sheet(this, PC_Options, "TS_Con_Options");
 
     L_Sel_Lang = Create_Label(this, TS_Language, "L_Sel_Lang", 24, 12);
     for (int k = 0; k < 6; ++k) {
@@ -71,16 +50,14 @@ TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TFramed_Dialog(AOwner, "FSoft
     L_Page_Lang = Create_Label(this, TS_Language, "L_Page_Lang", 220, 212);
     Btn_Prev = Create_Push_Button(this, TS_Language, "Btn_Prev", 12, 204, 110, 28);
     Btn_Next = Create_Push_Button(this, TS_Language, "Btn_Next", 379, 205, 110, 28);
-    Btn_Next->SetGlyph(nextGlyph().get());
+    Btn_Next->SetGlyph(Create_Arrow_Glyph().get());
     Btn_Next->SetLayout(blGlyphRight);
 
     CB_En_Con = checkBox(this, TS_Con_Options, "CB_En_Con", 12, 16);
     CB_Update = checkBox(this, TS_Con_Options, "CB_Update", 36, 47);
     Btn_Check_Update =
         Create_Push_Button(this, TS_Con_Options, "Btn_Check_Update", 36, 78, 204, 28);
-    LL_Check_Update = new TLinkLabel(this);
-    LL_Check_Update->SetName("LL_Check_Update");
-    LL_Check_Update->SetParent(TS_Con_Options);
+    LL_Check_Update = Create_Control<TLinkLabel>(this, TS_Con_Options, "LL_Check_Update");
     LL_Check_Update->SetLeft(40);
     LL_Check_Update->SetTop(120);
 
