@@ -551,10 +551,10 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
                 piece = FormatFloat(pic, v);
                 if (t == 'm') piece = FormatSettings().CurrencyString + piece;
             } else {
-                std::string spec = std::string("%.") +
+                std::string directive = std::string("%.") +
                                    std::to_string(prec < 0 ? (t == 'g' ? 15 : 2) : prec) +
                                    char(t == 'e' ? 'E' : (t == 'g' ? 'G' : 'f'));
-                std::snprintf(buf, sizeof buf, spec.c_str(), v);
+                std::snprintf(buf, sizeof buf, directive.c_str(), v);
                 piece = localiseDecimal(buf);
             }
             break;
