@@ -552,8 +552,8 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
                 if (t == 'm') piece = FormatSettings().CurrencyString + piece;
             } else {
                 std::string directive = std::string("%.") +
-                                   std::to_string(prec < 0 ? (t == 'g' ? 15 : 2) : prec) +
-                                   char(t == 'e' ? 'E' : (t == 'g' ? 'G' : 'f'));
+                                        std::to_string(prec < 0 ? (t == 'g' ? 15 : 2) : prec) +
+                                        char(t == 'e' ? 'E' : (t == 'g' ? 'G' : 'f'));
                 std::snprintf(buf, sizeof buf, directive.c_str(), v);
                 piece = localiseDecimal(buf);
             }
