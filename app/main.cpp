@@ -2,6 +2,7 @@
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timers.h"
+#include "shell/About.h"
 #include "shell/ProgramForms.h"
 
 #include <cstdio>
@@ -20,7 +21,8 @@ unsigned envMs(const char* name) {
 }
 
 // For unattended runs (the screenshot test): KNXGW_READY_AFTER_MS prints "ready" that long
-// after the main window is shown, KNXGW_QUIT_AFTER_MS ends the program after that long.
+// after the main window is shown, KNXGW_ABOUT_AFTER_MS opens the About box modally after that
+// long, KNXGW_QUIT_AFTER_MS ends the program after that long.
 void armSelfTestTimers() {
     if (unsigned ms = envMs("KNXGW_READY_AFTER_MS")) {
         auto* ready = new TTimer(Application);
@@ -29,6 +31,14 @@ void armSelfTestTimers() {
             ready->SetEnabled(false);
             std::printf("ready\n");
             std::fflush(stdout);
+        };
+    }
+    if (unsigned ms = envMs("KNXGW_ABOUT_AFTER_MS")) {
+        auto* about = new TTimer(Application);
+        about->SetInterval(ms);
+        about->OnTimer = [about](TObject*) {
+            about->SetEnabled(false);
+            if (FAbout) FAbout->ShowModal();
         };
     }
     if (unsigned ms = envMs("KNXGW_QUIT_AFTER_MS")) {

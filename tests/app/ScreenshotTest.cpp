@@ -1,11 +1,14 @@
-// Runs the built program on a virtual X server and checks that its window reaches the screen.
+// Runs the built program on a virtual X server and checks that its window and a modal dialog
+// reach the screen painted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -103,4 +106,35 @@ TEST(Program, ItsWindowShowsOnAVirtualScreen) {
         }
     EXPECT_GE(covered, 200u * 150u) << "no window on the screen";
     EXPECT_GE(colours.size(), 2u) << "the window is one flat colour";
+}
+
+TEST(Program, ItsModalAboutBoxPaintsItsContents) {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run or xwd is not installed";
+    std::string shot = std::string(KNXGW_SHOT_DIR) + "/about.xwd";
+    std::remove(shot.c_str());
+    // The About box opens modally soon after start; "ready" comes while it is up. The box is
+    // read from its own window: a root capture by xwd blanks a window lying wholly inside
+    // another window of the same program.
+    std::string inner = "KNXGW_ABOUT_AFTER_MS=300 KNXGW_READY_AFTER_MS=1500 "
+                        "KNXGW_QUIT_AFTER_MS=4500 QT_QPA_PLATFORM=xcb '" +
+                        std::string(KNXGW_EXE) +
+                        "' | (read line; xwd -name About... -silent -out '" + shot +
+                        "'; cat >/dev/null)";
+    std::string command = "xvfb-run -a -s '-screen 0 1024x768x24' sh -c \"" + inner + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    XwdImage image;
+    std::string error;
+    ASSERT_TRUE(readXwd(shot, image, error)) << error << " (the About box did not show)";
+    EXPECT_GE(image.width, 200);
+    EXPECT_GE(image.height, 100);
+    std::map<std::uint32_t, std::size_t> counts;
+    for (std::uint32_t p : image.rgb) ++counts[p];
+    std::size_t most = 0;
+    for (const auto& [colour, n] : counts) most = std::max(most, n);
+    EXPECT_GE(counts.size(), 3u) << "the About box is one flat colour";
+    // Logo, texts and button: well over a few percent of the box is not its background.
+    EXPECT_GE(image.rgb.size() - most, image.rgb.size() / 25) << "one colour fills the About box";
+    EXPECT_LT(counts[0], image.rgb.size() / 2) << "the About box is mostly black";
 }
