@@ -5,8 +5,8 @@
 #include "platform/files/Files.h"
 #include "shell/state/ProgramState.h"
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 std::array<std::uint8_t, Image_Buffer_Size> Image_Buffer;
@@ -79,19 +79,22 @@ void writeBankFiles(const std::vector<BankFile>& files) {
     }
     // Each old file is moved aside before its new one is put in place, so that when a later
     // file fails the files already placed can be put back as they were.
-    namespace fs = std::filesystem;
     std::vector<bool> movedAside(files.size(), false), placed(files.size(), false);
-    std::error_code ec;
+    int error = 0;
     std::size_t i = 0;
     for (; i < files.size(); ++i) {
         const std::string& target = files[i].path;
         if (FileExists(target)) {
-            fs::rename(NativePath(target), NativePath(target + ".old"), ec);
-            if (ec) break;
+            if (!RenameFile(target, target + ".old")) {
+                error = errno;
+                break;
+            }
             movedAside[i] = true;
         }
-        fs::rename(NativePath(temporaries[i]), NativePath(target), ec);
-        if (ec) break;
+        if (!RenameFile(temporaries[i], target)) {
+            error = errno;
+            break;
+        }
         placed[i] = true;
     }
     if (i == files.size()) {
@@ -99,15 +102,14 @@ void writeBankFiles(const std::vector<BankFile>& files) {
             if (movedAside[j]) DeleteFile(files[j].path + ".old");
         return;
     }
+    // Best effort: the failure below is what the caller sees.
     for (std::size_t j = 0; j <= i; ++j) {
-        std::error_code ignored; // best effort: the failure below is what the caller sees
         if (placed[j]) DeleteFile(files[j].path);
-        if (movedAside[j])
-            fs::rename(NativePath(files[j].path + ".old"), NativePath(files[j].path), ignored);
+        if (movedAside[j]) RenameFile(files[j].path + ".old", files[j].path);
     }
     for (std::size_t j = i; j < temporaries.size(); ++j) DeleteFile(temporaries[j]);
     throw EImageError(
-        Format("The bank file %s could not be written: %s", files[i].path, ec.message()));
+        Format("The bank file %s could not be written: %s", files[i].path, std::strerror(error)));
 }
 
 // Without a project the paths would point at the file system's root.

@@ -275,6 +275,10 @@ bool DeleteFile(std::string_view path) {
     return ::unlink(NativePath(path).c_str()) == 0;
 }
 
+bool RenameFile(std::string_view from, std::string_view to) {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
 TTextEncoding DetectTextEncoding(std::string_view bytes) {
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return TTextEncoding::Utf8;
     if (bytes.size() >= 2 && bytes.substr(0, 2) == "\xFF\xFE") return TTextEncoding::Utf16LE;

@@ -39,6 +39,8 @@ std::vector<std::string> ListSubFolders(std::string_view dir);
 // the model's file system), sorted.
 std::vector<std::string> ListFiles(std::string_view dir, std::string_view pattern = "*");
 bool DeleteFile(std::string_view path);
+// Renames or moves a file, replacing an existing target; false (errno set) when it fails.
+bool RenameFile(std::string_view from, std::string_view to);
 
 // --- text files ---------------------------------------------------------------------------
 enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };

@@ -124,6 +124,16 @@ TEST_F(TempFolder, BinaryWriteReplacesWholeFileAndLeavesNoTemporary) {
     EXPECT_EQ(ListFiles(dir, "*"), (std::vector<std::string>{"bank.bin"}));
 }
 
+TEST_F(TempFolder, RenameReplacesTheTargetAndReportsFailure) {
+    WriteBinaryFile(dir + "\\new", "new");
+    WriteBinaryFile(dir + "/old", "old");
+    EXPECT_TRUE(RenameFile(dir + "\\new", dir + "\\old"));
+    EXPECT_EQ(ReadBinaryFile(dir + "/old"), "new");
+    EXPECT_FALSE(FileExists(dir + "/new"));
+    EXPECT_FALSE(RenameFile(dir + "/missing", dir + "/old"));
+    EXPECT_EQ(ReadBinaryFile(dir + "/old"), "new");
+}
+
 TEST_F(TempFolder, FailedBinaryWriteIsReportedAndKeepsTheOldState) {
     EXPECT_THROW(WriteBinaryFile(dir + "/nobin/bank.bin", "data"), EFCreateError);
     EXPECT_FALSE(DirectoryExists(dir + "/nobin"));
