@@ -9,13 +9,14 @@ function(knx_library name)
 endfunction()
 
 # knx_test(<target> SOURCES ... DEPS ...): a GoogleTest program registered with CTest.
-# Tests run on Qt's offscreen platform with the test main of platform/testing.
+# Tests run on Qt's offscreen platform with the test main of platform/testing, with leak
+# detection on (tests/lsan.supp lists the only library allocations that are ignored).
 function(knx_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
         TIMEOUT 600)
 endfunction()
