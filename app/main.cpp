@@ -4,6 +4,7 @@
 #include "platform/ui/Timers.h"
 #include "shell/About.h"
 #include "shell/ProgramForms.h"
+#include "shell/VelmareFirmWare.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,9 @@ unsigned envMs(const char* name) {
 
 // For unattended runs (the screenshot test): KNXGW_READY_AFTER_MS prints "ready" that long
 // after the main window is shown, KNXGW_ABOUT_AFTER_MS opens the About box modally after that
-// long, KNXGW_QUIT_AFTER_MS ends the program after that long.
+// long, KNXGW_QUIT_AFTER_MS ends the program after that long, KNXGW_POINT_AT_MS moves the
+// mouse pointer onto the middle of the main window's control named KNXGW_POINT_AT after that
+// long.
 void armSelfTestTimers() {
     if (unsigned ms = envMs("KNXGW_READY_AFTER_MS")) {
         auto* ready = new TTimer(Application);
@@ -39,6 +42,19 @@ void armSelfTestTimers() {
         about->OnTimer = [about](TObject*) {
             about->SetEnabled(false);
             if (FAbout) FAbout->ShowModal();
+        };
+    }
+    const char* pointAt = std::getenv("KNXGW_POINT_AT");
+    if (unsigned ms = envMs("KNXGW_POINT_AT_MS"); ms && pointAt && FVelmareFirmWare) {
+        auto* point = new TTimer(Application);
+        point->SetInterval(ms);
+        std::string name = pointAt;
+        point->OnTimer = [point, name](TObject*) {
+            point->SetEnabled(false);
+            auto* target = dynamic_cast<TControl*>(FVelmareFirmWare->FindComponent(name));
+            if (!target) return;
+            TPoint p = target->ClientToScreen({target->Width() / 2, target->Height() / 2});
+            SetCursorPos(p.X, p.Y);
         };
     }
     if (unsigned ms = envMs("KNXGW_QUIT_AFTER_MS")) {

@@ -8,6 +8,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
@@ -62,6 +63,8 @@ public:
     }
 
     void Beep() override { QApplication::beep(); }
+
+    void SetCursorPos(TPoint p) override { QCursor::setPos(p.X, p.Y); }
 
     bool overridden = false;
 };

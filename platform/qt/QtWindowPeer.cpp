@@ -27,6 +27,15 @@ public:
     bool* painting = nullptr;
 
 protected:
+    // The control has had the input as a message; none of it goes on to the parent widget, so
+    // the form never sees a move that belongs to a control under the mouse.
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
+    // A wheel message the control leaves alone reaches its parent through the model.
+    void wheelEvent(QWheelEvent* e) override { e->accept(); }
+
     void paintEvent(QPaintEvent*) override {
         if (!control) return;
         if (painting) *painting = true;

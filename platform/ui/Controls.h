@@ -610,6 +610,8 @@ TShiftState KeyDataToShiftState(LPARAM KeyData);
 bool GetCursorPos(TPoint& p);
 // For peers and tests: where the mouse is (screen coordinates).
 void SetCursorPosition(TPoint p);
+// Moves the mouse pointer on the screen (the native pointer too, where there is one).
+bool SetCursorPos(int X, int Y);
 // "&x" in Str is the accelerator of VK ("&&" is a plain "&").
 bool IsAccel(WORD VK, const std::string& Str);
 // The text without its "&" accelerator marks.

@@ -1048,6 +1048,12 @@ void SetCursorPosition(TPoint p) {
     state().cursorPos = p;
 }
 
+bool SetCursorPos(int X, int Y) {
+    state().cursorPos = {X, Y};
+    if (TBackend* b = Backend()) b->SetCursorPos({X, Y});
+    return true;
+}
+
 bool IsAccel(WORD VK, const std::string& Str) {
     for (std::size_t i = 0; i + 1 < Str.size(); ++i) {
         if (Str[i] != '&') continue;

@@ -64,6 +64,8 @@ public:
     virtual void Wake() = 0;
     virtual TRect ScreenRect() const { return {0, 0, 1024, 768}; }
     virtual TPoint CursorPos() const { return {0, 0}; }
+    // Moves the native pointer (screen coordinates).
+    virtual void SetCursorPos(TPoint /*p*/) {}
     // The cursor shape the whole application shows (Screen->Cursor); crDefault: per window.
     virtual void SetScreenCursor(TCursor /*cursor*/) {}
     virtual void Beep() {}

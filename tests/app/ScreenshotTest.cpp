@@ -138,3 +138,42 @@ TEST(Program, ItsModalAboutBoxPaintsItsContents) {
     EXPECT_GE(image.rgb.size() - most, image.rgb.size() / 25) << "one colour fills the About box";
     EXPECT_LT(counts[0], image.rgb.size() / 2) << "the About box is mostly black";
 }
+
+TEST(Program, TheMouseOverAPushButtonShowsItsHotColourAndItsHint) {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run or xwd is not installed";
+    std::string screen = std::string(KNXGW_SHOT_DIR) + "/hover.xwd";
+    std::string hint = std::string(KNXGW_SHOT_DIR) + "/hint.xwd";
+    std::remove(screen.c_str());
+    std::remove(hint.c_str());
+    // The program moves the X pointer onto its Options button; "ready" comes after the hint
+    // pause, while the hint is up. The hint window is read from its own window, named after its
+    // text, for the reason given above.
+    std::string inner = "KNXGW_POINT_AT=Btn_Opz KNXGW_POINT_AT_MS=400 KNXGW_READY_AFTER_MS=1500 "
+                        "KNXGW_QUIT_AFTER_MS=4500 QT_QPA_PLATFORM=xcb '" +
+                        std::string(KNXGW_EXE) + "' | (read line; xwd -root -silent -out '" +
+                        screen + "'; xwd -name Options -silent -out '" + hint +
+                        "'; cat >/dev/null)";
+    std::string command = "xvfb-run -a -s '-screen 0 1024x768x24' sh -c \"" + inner + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    XwdImage image;
+    std::string error;
+    ASSERT_TRUE(readXwd(screen, image, error)) << error;
+    // The button's face turns to its hot-track colour, yellow; nothing else on the idle window
+    // is yellow.
+    std::size_t yellow = std::count(image.rgb.begin(), image.rgb.end(), 0xFFFF00u);
+    EXPECT_GE(yellow, 40u * 40u) << "the Options button is not hot";
+
+    XwdImage tip;
+    ASSERT_TRUE(readXwd(hint, tip, error)) << error << " (no hint window)";
+    EXPECT_GE(tip.width, 30);
+    EXPECT_LE(tip.height, 40);
+    // The hint's info background (255, 255, 225) with dark text on it.
+    std::size_t background = std::count(tip.rgb.begin(), tip.rgb.end(), 0xFFFFE1u);
+    std::size_t dark = std::count_if(tip.rgb.begin(), tip.rgb.end(), [](std::uint32_t p) {
+        return (p >> 16 & 0xFF) < 100 && (p >> 8 & 0xFF) < 100 && (p & 0xFF) < 100;
+    });
+    EXPECT_GE(background, tip.rgb.size() / 2) << "the hint is not on the info colour";
+    EXPECT_GE(dark, 20u) << "the hint shows no text";
+}

@@ -89,6 +89,36 @@ TEST_F(QtPeerTest, NativeMouseEventsReachTheWindowProcedure) {
     EXPECT_EQ(clicks, 1);
 }
 
+// A move over a control reaches that control only: the form under it must not take the mouse
+// away (which would end the control's hot look at once and never let its hint show).
+TEST_F(QtPeerTest, AMouseMoveReachesOnlyTheControlUnderTheMouse) {
+    auto* c = add(10);
+    c->SetHint("Information");
+    c->SetShowHint(true);
+    int enters = 0, leaves = 0, formMoves = 0;
+    c->OnMouseEnter = [&](TObject*) { ++enters; };
+    c->OnMouseLeave = [&](TObject*) { ++leaves; };
+    form->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++formMoves; };
+    show();
+    QWidget* w = widgetOf(c);
+    for (QPoint p : {QPoint(5, 5), QPoint(6, 7), QPoint(20, 12)})
+        sendMouse(w, QEvent::MouseMove, p, Qt::NoButton);
+    EXPECT_EQ(formMoves, 0);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(leaves, 0);
+    EXPECT_EQ(MouseControl(), c);
+
+    uitest::advanceClock(Application->HintPause + 50);
+    ASSERT_NE(Application->HintWindow(), nullptr) << "the hint shows while the mouse rests";
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Information");
+
+    // Moving on to the form leaves the control.
+    sendMouse(widgetOf(form.get()), QEvent::MouseMove, {200, 150}, Qt::NoButton);
+    EXPECT_EQ(formMoves, 1);
+    EXPECT_EQ(leaves, 1);
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+}
+
 TEST_F(QtPeerTest, NativeKeysBecomeKeyDownAndCharacterMessages) {
     auto* a = add(10);
     auto* b = add(60);
