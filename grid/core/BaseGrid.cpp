@@ -61,14 +61,25 @@ void drawSelectionFrame(TCanvas* c, const TRect& r, const SelectionColors& s, in
 
 } // namespace
 
+namespace {
+// The grid owns the properties in its cells' object slots (other objects stay their owner's):
+// they go when their cell leaves the store, wherever that happens.
+void releaseCellObject(TObject* o) {
+    delete dynamic_cast<TCellProperties*>(o);
+}
+} // namespace
+
 TBaseGrid::TBaseGrid(TComponent* AOwner) : TObjStringGrid(AOwner) {
     // The frame painter draws the lines and the whole cell: the platform grid does neither.
     TCustomGrid::SetGridLineWidth(0);
     TCustomGrid::SetDefaultDrawing(false);
+    RowStore().SetObjectDeleter(&releaseCellObject);
 }
 
+// Every cell of the store, also those of columns a descendant counts (its overrides are gone
+// here), releases its properties.
 TBaseGrid::~TBaseGrid() {
-    FreeAllCellProperties();
+    RowStore().ReleaseObjects();
 }
 
 void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -275,22 +286,18 @@ TPoint TBaseGrid::CellSize(int ACol, int ARow) {
     return {r.Width(), r.Height()};
 }
 
+// Clearing frees the cells' properties (a cleared slot must not lose them).
 void TBaseGrid::ClearRow(int ARow) {
-    for (int c = 0; c < ColCount(); ++c) {
-        TStringGrid::SetObjects(c, ARow, nullptr);
-        TStringGrid::SetCells(c, ARow, "");
-    }
+    for (int c = 0; c < ColCount(); ++c) ClearCell(c, ARow);
 }
 
 void TBaseGrid::ClearCol(int ACol) {
-    for (int r = 0; r < RowCount(); ++r) {
-        TStringGrid::SetObjects(ACol, r, nullptr);
-        TStringGrid::SetCells(ACol, r, "");
-    }
+    for (int r = 0; r < RowCount(); ++r) ClearCell(ACol, r);
 }
 
 void TBaseGrid::ClearCell(int ACol, int ARow) {
     TStringGrid::SetCells(ACol, ARow, "");
+    FreeCellProperties(ACol, ARow);
     TStringGrid::SetObjects(ACol, ARow, nullptr);
 }
 

@@ -113,8 +113,6 @@ public:
                                      TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont,
                                      TAlignment& HA, TVAlignment& VA, bool& WW,
                                      TCellGradientDirection& GD);
-    virtual int DisplColIndex(int ACol) { return ACol; }
-    virtual int TotalColCount() const { return ColCount(); }
 
     // --- properties -------------------------------------------------------------------------
     bool DefaultDrawing() const { return FDefaultDrawing; }

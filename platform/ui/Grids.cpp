@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 using namespace grid_layout;
 
@@ -14,7 +15,7 @@ using namespace grid_layout;
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
     SetControlStyle(csCaptureMouse | csOpaque | csDoubleClicks | csNeedsBorderPaint);
     colWidths_.assign(std::size_t(colCount_), defaultColWidth_);
-    rowHeights_.assign(std::size_t(rowCount_), defaultRowHeight_);
+    rows_.Resize(rowCount_);
     tabStops_.assign(std::size_t(colCount_), true);
     SetBounds(0, 0, 320, 120);
     SetTabStop(true);
@@ -50,9 +51,18 @@ void TCustomGrid::changeSize(int newColCount, int newRowCount) {
     }
     colWidths_.resize(std::size_t(newColCount), defaultColWidth_);
     tabStops_.resize(std::size_t(newColCount), true);
-    rowHeights_.resize(std::size_t(newRowCount), defaultRowHeight_);
+    if (newRowCount < oldRows) RowsLeaving(newRowCount, oldRows - newRowCount);
+    rows_.Resize(newRowCount);
     colCount_ = newColCount;
     rowCount_ = newRowCount;
+    if (newColCount < oldCols) {
+        // Real columns past the (new) total leave the store with their cells.
+        int keep = std::max(0, TotalColCount());
+        if (int width = rows_.CellWidth(); width > keep) {
+            ColsLeaving(keep, width - keep);
+            rows_.DropColumnsFrom(keep);
+        }
+    }
     clampPositions();
     SizeChanged(oldCols, oldRows);
     UpdateScrollRange();
@@ -112,7 +122,7 @@ void TCustomGrid::SetDefaultColWidth(int v) {
 void TCustomGrid::SetDefaultRowHeight(int v) {
     if (v == defaultRowHeight_ && !customRowHeights_) return;
     defaultRowHeight_ = v;
-    std::fill(rowHeights_.begin(), rowHeights_.end(), v);
+    rows_.ResetHeights();
     customRowHeights_ = false;
     RowHeightsChanged();
     Invalidate();
@@ -134,14 +144,18 @@ void TCustomGrid::SetColWidths(int i, int v) {
 
 int TCustomGrid::RowHeights(int i) const {
     if (i < 0 || i >= rowCount_) return defaultRowHeight_;
-    return rowHeights_[std::size_t(i)];
+    return rowExtents_.Extent(i);
 }
 
 void TCustomGrid::SetRowHeights(int i, int v) {
     if (i < 0 || i >= rowCount_) invalidOp(sIndexOutOfRange);
     if (v < 0) v = 0;
-    if (rowHeights_[std::size_t(i)] == v) return;
-    rowHeights_[std::size_t(i)] = v;
+    if (rowExtents_.Extent(i) == v) return;
+    // Only heights other than the default are stored.
+    if (v != defaultRowHeight_)
+        rows_.Need(i).Height = v;
+    else if (TGridRow* row = rows_.Get(i))
+        row->Height = -1;
     customRowHeights_ = true;
     RowHeightsChanged();
 }
@@ -219,7 +233,7 @@ void TCustomGrid::Resize() {
 // --- geometry ---------------------------------------------------------------------------------
 
 void TCustomGrid::CalcFixedInfo(TGridDrawInfo& DrawInfo) {
-    auto setup = [](TGridAxisDrawInfo& a, const std::vector<int>& ext, int lw, int fixed, int count,
+    auto setup = [](TGridAxisDrawInfo& a, const TGridExtents& ext, int lw, int fixed, int count,
                     int extent) {
         a.EffectiveLineWidth = lw;
         a.Extents = &ext;
@@ -232,8 +246,8 @@ void TCustomGrid::CalcFixedInfo(TGridDrawInfo& DrawInfo) {
         (options_.Contains(goFixedVertLine) || options_.Contains(goVertLine)) ? gridLineWidth_ : 0;
     int lwV =
         (options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine)) ? gridLineWidth_ : 0;
-    setup(DrawInfo.Horz, colWidths_, lwH, fixedCols_, colCount_, CellAreaWidth());
-    setup(DrawInfo.Vert, rowHeights_, lwV, fixedRows_, rowCount_, CellAreaHeight());
+    setup(DrawInfo.Horz, colExtents_, lwH, fixedCols_, colCount_, CellAreaWidth());
+    setup(DrawInfo.Vert, rowExtents_, lwV, fixedRows_, rowCount_, CellAreaHeight());
     calcAxis(DrawInfo.Horz);
     calcAxis(DrawInfo.Vert);
 }
@@ -320,11 +334,15 @@ bool TCustomGrid::cellShown(int c, int r) {
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) {
     if (!cellShown(ACol, ARow)) return;
+    if (updateLock_ > 0) {
+        pendingInvalidate_ = true;
+        return;
+    }
     // Only the two positions are walked (a full layout per written cell is too slow for
     // grids filled while shown).
     auto axis = [this](bool vertical) {
         TGridAxisDrawInfo a;
-        a.Extents = vertical ? &rowHeights_ : &colWidths_;
+        a.Extents = vertical ? static_cast<const TGridExtents*>(&rowExtents_) : &colExtents_;
         bool lines = vertical
                          ? (options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine))
                          : (options_.Contains(goFixedVertLine) || options_.Contains(goVertLine));
@@ -359,6 +377,10 @@ void TCustomGrid::InvalidateRow(int ARow) {
 
 void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
     if (!HandleAllocated()) return;
+    if (updateLock_ > 0) {
+        pendingInvalidate_ = true;
+        return;
+    }
     TGridDrawInfo di;
     CalcDrawInfo(di);
     // Clip the cell range to what is shown, then take its client rectangle.
@@ -521,7 +543,62 @@ int TCustomGrid::CellAreaHeight() const {
     return std::max(0, ClientHeight() - (hScroll_.Visible ? GridScrollBarSize : 0));
 }
 
+void TCustomGrid::BeginUpdate() {
+    ++updateLock_;
+}
+
+void TCustomGrid::EndUpdate() {
+    if (updateLock_ == 0 || --updateLock_ > 0) return;
+    if (std::exchange(pendingScrollRange_, false)) UpdateScrollRange();
+    if (std::exchange(pendingInvalidate_, false)) Invalidate();
+}
+
+void TCustomGrid::Invalidate() {
+    if (updateLock_ > 0) {
+        pendingInvalidate_ = true;
+        return;
+    }
+    TCustomControl::Invalidate();
+}
+
+void TCustomGrid::SetScrollBarRange(bool Vertical, int Min, int Max, int Page) {
+    TGridScrollBar& sb = Vertical ? vScroll_ : hScroll_;
+    if (Max < Min) Max = Min;
+    Page = std::clamp(Page, 0, Max - Min + 1);
+    if (sb.Min == Min && sb.Max == Max && sb.Page == Page) return;
+    sb.Min = Min;
+    sb.Max = Max;
+    sb.Page = Page;
+    SetScrollBarPosition(Vertical, sb.Position);
+    if (sb.Visible) Invalidate();
+}
+
+void TCustomGrid::SetScrollBarPosition(bool Vertical, int Position) {
+    TGridScrollBar& sb = Vertical ? vScroll_ : hScroll_;
+    int top = sb.Page > 0 ? sb.Max - sb.Page + 1 : sb.Max;
+    Position = std::clamp(Position, sb.Min, std::max(sb.Min, top));
+    if (Position == sb.Position) return;
+    sb.Position = Position;
+    if (sb.Visible) Invalidate();
+}
+
+void TCustomGrid::EnableScrollBar(bool Vertical, bool Enabled) {
+    TGridScrollBar& sb = Vertical ? vScroll_ : hScroll_;
+    if (sb.Enabled == Enabled) return;
+    sb.Enabled = Enabled;
+    if (sb.Visible) Invalidate();
+}
+
+void TCustomGrid::SetScrollBarShow(bool Vertical, TGridScrollBarShow v) {
+    (Vertical ? vShow_ : hShow_) = v;
+    UpdateScrollRange();
+}
+
 void TCustomGrid::UpdateScrollRange() {
+    if (updateLock_ > 0) {
+        pendingScrollRange_ = true;
+        return;
+    }
     bool horz = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
     bool vert = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
     bool oldH = hScroll_.Visible, oldV = vScroll_.Visible;
@@ -532,8 +609,8 @@ void TCustomGrid::UpdateScrollRange() {
     for (int pass = 0; pass < 3; ++pass) {
         CalcFixedInfo(di);
         maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
-        bool h = horz && maxTL.X > fixedCols_;
-        bool v = vert && maxTL.Y > fixedRows_;
+        bool h = hShow_ == sbsAlways || (hShow_ == sbsAuto && horz && maxTL.X > fixedCols_);
+        bool v = vShow_ == sbsAlways || (vShow_ == sbsAuto && vert && maxTL.Y > fixedRows_);
         hScroll_.Visible = h;
         vScroll_.Visible = v;
     }
@@ -555,8 +632,8 @@ void TCustomGrid::UpdateScrollPos() {
         if (max <= fixed) return 0;
         return std::min(GridThumbRange, mulDiv(pos - fixed, GridThumbRange, max - fixed));
     };
-    hScroll_.Position = thumb(topLeft_.X, fixedCols_, maxTL.X);
-    vScroll_.Position = thumb(topLeft_.Y, fixedRows_, maxTL.Y);
+    SetScrollBarPosition(false, thumb(topLeft_.X, fixedCols_, maxTL.X));
+    SetScrollBarPosition(true, thumb(topLeft_.Y, fixedRows_, maxTL.Y));
 }
 
 void TCustomGrid::modifyScrollBar(bool vertical, WORD code, int pos) {
@@ -713,6 +790,10 @@ void TCustomGrid::UpdateEdit() {
     if (CanEditShow()) FInplaceEdit->Move(CellRect(current_.X, current_.Y));
 }
 
+bool TCustomGrid::EditorShowing() const {
+    return FInplaceEdit && FInplaceEdit->Visible();
+}
+
 void TCustomGrid::UpdateText() {
     if (FInplaceEdit && FInplaceCol != -1 && FInplaceRow != -1)
         SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->Text());
@@ -737,6 +818,8 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
     if (FromIndex == ToIndex) return;
     if (FromIndex < 0 || ToIndex < 0 || FromIndex >= colCount_ || ToIndex >= colCount_)
         invalidOp(sIndexOutOfRange);
+    // The store moves real columns: with hidden columns between, they move along.
+    rows_.MoveColumn(RealColIndex(FromIndex), RealColIndex(ToIndex));
     moveItem(colWidths_, FromIndex, ToIndex);
     moveItem(tabStops_, FromIndex, ToIndex);
     moveAdjust(current_.X, FromIndex, ToIndex);
@@ -752,7 +835,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
     if (FromIndex == ToIndex) return;
     if (FromIndex < 0 || ToIndex < 0 || FromIndex >= rowCount_ || ToIndex >= rowCount_)
         invalidOp(sIndexOutOfRange);
-    moveItem(rowHeights_, FromIndex, ToIndex);
+    rows_.Move(FromIndex, ToIndex);
     moveAdjust(current_.Y, FromIndex, ToIndex);
     moveAdjust(anchor_.Y, FromIndex, ToIndex);
     if (FInplaceRow >= 0) moveAdjust(FInplaceRow, FromIndex, ToIndex);
@@ -767,12 +850,107 @@ void TCustomGrid::RowMoved(int, int) {}
 
 void TCustomGrid::DeleteColumn(int ACol) {
     MoveColumn(ACol, colCount_ - 1);
+    // The column's cells leave the store now: growing the count again shows empty cells.
+    int real = RealColIndex(colCount_ - 1);
+    ColsLeaving(real, 1);
+    rows_.DeleteColumn(real);
     SetColCount(colCount_ - 1);
 }
 
 void TCustomGrid::DeleteRow(int ARow) {
     MoveRow(ARow, rowCount_ - 1);
     SetRowCount(rowCount_ - 1);
+}
+
+namespace {
+// Where a row index goes when Count rows are inserted (Count > 0) at At or removed (Count < 0)
+// from At; a removed row goes to At (at most Last).
+int shiftRow(int r, int At, int Count, int Last) {
+    if (r < At) return r;
+    if (Count > 0) return r + Count;
+    if (r < At - Count) return std::min(At, Last);
+    return r + Count;
+}
+} // namespace
+
+void TCustomGrid::InsertRows(int ARow, int Count) {
+    if (ARow < 0 || ARow > rowCount_ || Count < 0) invalidOp(sIndexOutOfRange);
+    if (Count == 0) return;
+    rows_.Insert(ARow, Count);
+    int oldRows = rowCount_;
+    rowCount_ += Count;
+    auto adjust = [&](int& r) { r = shiftRow(r, ARow, Count, rowCount_ - 1); };
+    adjust(current_.Y);
+    adjust(anchor_.Y);
+    if (FInplaceRow >= 0) adjust(FInplaceRow);
+    SizeChanged(colCount_, oldRows);
+    UpdateScrollRange();
+    Invalidate();
+    if (customRowHeights_) RowHeightsChanged();
+    if (editorMode_) UpdateEdit();
+}
+
+void TCustomGrid::DeleteRows(int ARow, int Count) {
+    if (ARow < 0 || Count < 0 || ARow + Count > rowCount_) invalidOp(sIndexOutOfRange);
+    if (Count == 0) return;
+    if (Count >= rowCount_) invalidOp(sIndexOutOfRange); // a grid keeps one row
+    RowsLeaving(ARow, Count);
+    TakeRows(ARow, Count); // released here with their objects
+}
+
+void TCustomGrid::ExchangeRows(int A, int B) {
+    if (A < 0 || B < 0 || A >= rowCount_ || B >= rowCount_) invalidOp(sIndexOutOfRange);
+    if (A == B) return;
+    rows_.Exchange(A, B);
+    InvalidateRow(A);
+    InvalidateRow(B);
+    if (customRowHeights_) RowHeightsChanged();
+    if (editorMode_ && (FInplaceRow == A || FInplaceRow == B)) InvalidateEditor();
+}
+
+TGridRowBlock TCustomGrid::TakeRows(int ARow, int Count) {
+    if (ARow < 0 || Count < 0 || ARow + Count > rowCount_ || Count >= rowCount_)
+        invalidOp(sIndexOutOfRange);
+    if (Count == 0) return {};
+    // An edit of a row that goes is dropped, not written back.
+    if (FInplaceRow >= ARow && FInplaceRow < ARow + Count) {
+        if (FInplaceEdit) FInplaceEdit->Hide();
+        FInplaceCol = FInplaceRow = -1;
+    }
+    TGridRowBlock block = rows_.Take(ARow, Count);
+    int oldRows = rowCount_;
+    rowCount_ -= Count;
+    if (fixedRows_ >= rowCount_) fixedRows_ = rowCount_ - 1;
+    auto adjust = [&](int& r) { r = shiftRow(r, ARow, -Count, rowCount_ - 1); };
+    adjust(current_.Y);
+    adjust(anchor_.Y);
+    adjust(topLeft_.Y);
+    if (FInplaceRow >= 0) adjust(FInplaceRow);
+    clampPositions();
+    SizeChanged(colCount_, oldRows);
+    UpdateScrollRange();
+    Invalidate();
+    if (customRowHeights_) RowHeightsChanged();
+    if (editorMode_) UpdateEdit();
+    return block;
+}
+
+void TCustomGrid::PutRows(int ARow, TGridRowBlock&& Block) {
+    if (ARow < 0 || ARow > rowCount_) invalidOp(sIndexOutOfRange);
+    int count = Block.Count();
+    if (count == 0) return;
+    rows_.Put(ARow, std::move(Block));
+    int oldRows = rowCount_;
+    rowCount_ += count;
+    auto adjust = [&](int& r) { r = shiftRow(r, ARow, count, rowCount_ - 1); };
+    adjust(current_.Y);
+    adjust(anchor_.Y);
+    if (FInplaceRow >= 0) adjust(FInplaceRow);
+    SizeChanged(colCount_, oldRows);
+    UpdateScrollRange();
+    Invalidate();
+    if (customRowHeights_) RowHeightsChanged();
+    if (editorMode_) UpdateEdit();
 }
 
 // --- painting ----------------------------------------------------------------------------------
@@ -789,7 +967,7 @@ void TCustomGrid::Paint() {
 
     const TGridRect sel = Selection();
     const bool active = IsActiveControl();
-    const bool editing = FInplaceEdit && FInplaceEdit->Visible();
+    const bool editing = EditorShowing();
 
     // Grid lines: the gaps after each shown cell, drawn as thin filled rectangles.
     auto lines = [&](bool fixedPart) {
@@ -899,7 +1077,7 @@ void TCustomGrid::Paint() {
                               sel.Bottom);
         if (!focus.IsEmpty()) cv->DrawFocusRect(focus);
     }
-    paintScrollBars(cv);
+    PaintScrollBars(cv);
 }
 
 // --- scroll bars -------------------------------------------------------------------------------
@@ -911,16 +1089,46 @@ TRect TCustomGrid::scrollBarRect(bool vertical) const {
     return hScroll_.Visible ? Rect(0, h - GridScrollBarSize, CellAreaWidth(), h) : TRect{};
 }
 
+namespace {
+// Positions a thumb can take: Min..Max, or Min..Max - Page + 1 with a page.
+int thumbSpan(const TGridScrollBar& sb) {
+    return std::max(0, (sb.Page > 0 ? sb.Max - sb.Page + 1 : sb.Max) - sb.Min);
+}
+} // namespace
+
+// A fixed-size thumb without a page; with one, the page's share of the track.
+int TCustomGrid::thumbLength(bool vertical) const {
+    const TGridScrollBar& sb = vertical ? vScroll_ : hScroll_;
+    TRect bar = scrollBarRect(vertical);
+    int room = (vertical ? bar.Height() : bar.Width()) - 2 * GridScrollBarSize;
+    if (sb.Page <= 0) return GridScrollBarSize;
+    int len = mulDiv(room, sb.Page, sb.Max - sb.Min + 1);
+    return std::clamp(len, std::min(GridScrollBarSize / 2, room), std::max(room, 0));
+}
+
+int TCustomGrid::thumbPosAt(bool vertical, int at) const {
+    const TGridScrollBar& sb = vertical ? vScroll_ : hScroll_;
+    TRect bar = scrollBarRect(vertical);
+    int track =
+        (vertical ? bar.Height() : bar.Width()) - 2 * GridScrollBarSize - thumbLength(vertical);
+    int span = thumbSpan(sb);
+    if (track <= 0) return sb.Min;
+    return sb.Min + std::clamp(mulDiv(at, span, track), 0, span);
+}
+
 TRect TCustomGrid::thumbRect(bool vertical) const {
     TRect bar = scrollBarRect(vertical);
     if (bar.IsEmpty()) return {};
     const TGridScrollBar& sb = vertical ? vScroll_ : hScroll_;
     int len = vertical ? bar.Height() : bar.Width();
-    int track = len - 3 * GridScrollBarSize; // two arrows and the thumb
+    int thumb = thumbLength(vertical);
+    int track = len - 2 * GridScrollBarSize - thumb; // room left by the two arrows and the thumb
     if (track < 0) return {};
-    int at = GridScrollBarSize + mulDiv(sb.Position, track, GridThumbRange);
-    return vertical ? Rect(bar.Left, at, bar.Right, at + GridScrollBarSize)
-                    : Rect(at, bar.Top, at + GridScrollBarSize, bar.Bottom);
+    int span = thumbSpan(sb);
+    int at = (vertical ? bar.Top : bar.Left) + GridScrollBarSize +
+             (span > 0 ? mulDiv(sb.Position - sb.Min, track, span) : 0);
+    return vertical ? Rect(bar.Left, at, bar.Right, at + thumb)
+                    : Rect(at, bar.Top, at + thumb, bar.Bottom);
 }
 
 int TCustomGrid::scrollBarPart(bool vertical, TPoint p) const {
@@ -937,7 +1145,7 @@ int TCustomGrid::scrollBarPart(bool vertical, TPoint p) const {
     return (vertical ? p.Y : p.X) < thumbStart ? 2 : 4;
 }
 
-void TCustomGrid::paintScrollBars(TCanvas* cv) {
+void TCustomGrid::PaintScrollBars(TCanvas* cv) {
     for (bool vertical : {false, true}) {
         TRect bar = scrollBarRect(vertical);
         if (bar.IsEmpty()) continue;
@@ -1012,76 +1220,67 @@ std::string TDrawGrid::GetEditMask(int ACol, int ARow) {
 
 // --- TStringGrid -------------------------------------------------------------------------------
 
-TStringGrid::RowData* TStringGrid::RowStore::getOrCreate(int r) {
-    RowData*& slot = rows_[std::size_t(r)];
-    if (!slot) slot = std::make_unique<RowData>().release();
-    return slot;
-}
-
-void TStringGrid::RowStore::resize(int n) {
-    for (std::size_t i = std::size_t(n); i < rows_.size(); ++i) delete rows_[i];
-    rows_.resize(std::size_t(n), nullptr);
-}
-
-void TStringGrid::RowStore::move(int from, int to) {
-    moveItem(rows_, from, to);
-}
-
-TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {
-    rows_.resize(RowCount());
-}
+TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {}
 
 TStringGrid::~TStringGrid() = default;
 
 const std::string& TStringGrid::Cells(int ACol, int ARow) const {
     static const std::string empty;
-    if (ARow < 0 || ARow >= rows_.size() || ACol < 0) return empty;
-    const RowData* rd = rows_.get(ARow);
-    if (!rd || ACol >= int(rd->texts.size())) return empty;
-    return rd->texts[std::size_t(ACol)];
+    if (ARow < 0 || ARow >= RowCount()) return empty;
+    const TGridRow* row = RowStore().Get(ARow);
+    const TGridCell* cell = row ? row->Cell(ACol) : nullptr;
+    return cell ? cell->Text : empty;
 }
 
-TStringGrid::RowData* TStringGrid::rowFor(int ACol, int ARow) {
-    if (ACol < 0 || ARow < 0 || ARow >= rows_.size()) invalidOp(sIndexOutOfRange);
-    return rows_.getOrCreate(ARow);
+TGridCell& TStringGrid::cellFor(int ACol, int ARow) {
+    if (ACol < 0 || ARow < 0 || ARow >= RowCount()) invalidOp(sIndexOutOfRange);
+    return RowStore().Need(ARow).NeedCell(ACol, TotalColCount());
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
     if (Value.empty() && Cells(ACol, ARow).empty()) {
-        if (ACol < 0 || ARow < 0 || ARow >= rows_.size()) invalidOp(sIndexOutOfRange);
+        if (ACol < 0 || ARow < 0 || ARow >= RowCount()) invalidOp(sIndexOutOfRange);
         return;
     }
-    RowData* rd = rowFor(ACol, ARow);
-    if (ACol >= int(rd->texts.size())) rd->texts.resize(std::size_t(ACol) + 1);
-    rd->texts[std::size_t(ACol)] = Value;
+    // Value may be a cell of this grid: the row's cells may move while the cell is made.
+    if (ARow < RowCount() && ARow >= 0) {
+        const TGridRow* row = RowStore().Get(ARow);
+        if (row && row->Cell(ACol)) {
+            cellFor(ACol, ARow).Text = Value;
+            cellChanged(ACol, ARow);
+            return;
+        }
+    }
+    std::string copy = Value;
+    cellFor(ACol, ARow).Text = std::move(copy);
     cellChanged(ACol, ARow);
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
-    if (ARow < 0 || ARow >= rows_.size() || ACol < 0) return nullptr;
-    const RowData* rd = rows_.get(ARow);
-    if (!rd || ACol >= int(rd->objects.size())) return nullptr;
-    return rd->objects[std::size_t(ACol)];
+    if (ARow < 0 || ARow >= RowCount()) return nullptr;
+    const TGridRow* row = RowStore().Get(ARow);
+    const TGridCell* cell = row ? row->Cell(ACol) : nullptr;
+    return cell ? cell->Object : nullptr;
 }
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
     if (!Value && !Objects(ACol, ARow)) {
-        if (ACol < 0 || ARow < 0 || ARow >= rows_.size()) invalidOp(sIndexOutOfRange);
+        if (ACol < 0 || ARow < 0 || ARow >= RowCount()) invalidOp(sIndexOutOfRange);
         return;
     }
-    RowData* rd = rowFor(ACol, ARow);
-    if (ACol >= int(rd->objects.size())) rd->objects.resize(std::size_t(ACol) + 1, nullptr);
-    rd->objects[std::size_t(ACol)] = Value;
+    cellFor(ACol, ARow).Object = Value;
 }
 
 void TStringGrid::cellChanged(int ACol, int ARow) {
-    InvalidateCell(ACol, ARow);
+    // The store counts real columns, the screen display columns.
+    int displ = DisplColIndex(ACol);
+    InvalidateCell(displ, ARow);
     // A cell written while its editor is open shows the new text in the editor.
-    if (editUpdate_ == 0 && ACol == FInplaceCol && ARow == FInplaceRow) InvalidateEditor();
+    if (editUpdate_ == 0 && displ == FInplaceCol && ARow == FInplaceRow) InvalidateEditor();
 }
 
 std::string TStringGrid::GetEditText(int ACol, int ARow) {
-    std::string v = Cells(ACol, ARow);
+    std::string v = Cells(RealColIndex(ACol), ARow);
     if (OnGetEditText) OnGetEditText(this, ACol, ARow, v);
     return v;
 }
@@ -1089,7 +1288,8 @@ std::string TStringGrid::GetEditText(int ACol, int ARow) {
 void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
     ++editUpdate_;
     try {
-        if (Value != Cells(ACol, ARow)) SetCells(ACol, ARow, Value);
+        int real = RealColIndex(ACol);
+        if (Value != Cells(real, ARow)) SetCells(real, ARow, Value);
     } catch (...) {
         --editUpdate_;
         throw;
@@ -1100,35 +1300,6 @@ void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
 
 void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
     if (DefaultDrawing())
-        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow));
+        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(RealColIndex(ACol), ARow));
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
-}
-
-void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
-    // Rows that leave the grid are dropped; columns keep their cells (hidden columns live
-    // beyond ColCount).
-    rows_.resize(RowCount());
-    TDrawGrid::SizeChanged(OldColCount, OldRowCount);
-}
-
-void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
-    int need = std::max(FromIndex, ToIndex) + 1;
-    int low = std::min(FromIndex, ToIndex);
-    for (RowData* rd : rows_.all()) {
-        if (!rd) continue;
-        if (int(rd->texts.size()) > low) {
-            if (int(rd->texts.size()) < need) rd->texts.resize(std::size_t(need));
-            moveItem(rd->texts, FromIndex, ToIndex);
-        }
-        if (int(rd->objects.size()) > low) {
-            if (int(rd->objects.size()) < need) rd->objects.resize(std::size_t(need), nullptr);
-            moveItem(rd->objects, FromIndex, ToIndex);
-        }
-    }
-    TDrawGrid::ColumnMoved(FromIndex, ToIndex);
-}
-
-void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
-    rows_.move(FromIndex, ToIndex);
-    TDrawGrid::RowMoved(FromIndex, ToIndex);
 }

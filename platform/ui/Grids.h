@@ -6,6 +6,7 @@
 // Input arrives as messages; the grid reacts through the overridable steps below (MouseDown,
 // KeyDown, SelectCell, DrawCell ...). Painting goes into the control's backing image.
 #include "platform/ui/Controls.h"
+#include "platform/ui/GridRows.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <functional>
@@ -105,6 +106,16 @@ struct TGridRect {
     friend constexpr bool operator==(const TGridRect&, const TGridRect&) = default;
 };
 
+// Sizes of the cells along one axis (column widths or row heights), as the layout reads them.
+class TGridExtents {
+public:
+    virtual int Extent(int i) const = 0;
+    int operator[](std::size_t i) const { return Extent(int(i)); }
+
+protected:
+    ~TGridExtents() = default;
+};
+
 // Layout of one axis (columns: horizontal; rows: vertical) for the current scroll position.
 struct TGridAxisDrawInfo {
     int EffectiveLineWidth = 0;
@@ -116,7 +127,7 @@ struct TGridAxisDrawInfo {
     int FixedCellCount = 0;
     int FirstGridCell = 0; // LeftCol or TopRow
     int GridCellCount = 0;
-    const std::vector<int>* Extents = nullptr;
+    const TGridExtents* Extents = nullptr;
 };
 
 struct TGridDrawInfo {
@@ -124,14 +135,23 @@ struct TGridDrawInfo {
     TGridAxisDrawInfo Vert;
 };
 
-// Scroll bar state the grid keeps; the thumb runs from 0 to 127. The grid paints its bars at
-// the right and bottom edges of its client area and turns presses on them into WM_VSCROLL and
-// WM_HSCROLL messages.
+constexpr int GridThumbRange = 127;
+// Scroll bar state the grid keeps, as the window scroll information gives it: the range
+// Min..Max, the page (0: a thumb of fixed size; else the thumb shows Page of the range and
+// runs up to Max - Page + 1), the position, and whether the bar is enabled and shown. The grid
+// keeps the range 0..127 unless it is set; the thumb position of its scroll messages lies in
+// that range. The grid paints its bars at the right and bottom edges of its client area and
+// turns presses on them into WM_VSCROLL and WM_HSCROLL messages.
 struct TGridScrollBar {
     bool Visible = false;
     int Position = 0;
+    int Min = 0;
+    int Max = GridThumbRange;
+    int Page = 0;
+    bool Enabled = true;
 };
-constexpr int GridThumbRange = 127;
+// Whether a bar shows: when the cells do not fit (and ScrollBars has it), always, or never.
+enum TGridScrollBarShow { sbsAuto, sbsAlways, sbsNever };
 // Thickness of a scroll bar, as the classic system metric.
 constexpr int GridScrollBarSize = 17;
 // Identifier of the drag-scroll window timer and its period.
@@ -180,10 +200,12 @@ public:
     explicit TCustomGrid(TComponent* AOwner);
     ~TCustomGrid() override;
 
+    // The counts and the current cell are set through these virtual setters (the grid's own
+    // row and column deletions too), so that a descendant sees every change.
     int ColCount() const { return colCount_; }
-    void SetColCount(int v);
+    virtual void SetColCount(int v);
     int RowCount() const { return rowCount_; }
-    void SetRowCount(int v);
+    virtual void SetRowCount(int v);
     int FixedCols() const { return fixedCols_; }
     void SetFixedCols(int v);
     int FixedRows() const { return fixedRows_; }
@@ -211,9 +233,9 @@ public:
 
     // Current cell; setting it asks SelectCell and moves the selection anchor along.
     int Col() const { return current_.X; }
-    void SetCol(int v);
+    virtual void SetCol(int v);
     int Row() const { return current_.Y; }
-    void SetRow(int v);
+    virtual void SetRow(int v);
     int LeftCol() const { return topLeft_.X; }
     void SetLeftCol(int v);
     int TopRow() const { return topLeft_.Y; }
@@ -239,6 +261,22 @@ public:
     TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
     TGridScrollBar HorzScrollBar() const { return hScroll_; }
     TGridScrollBar VertScrollBar() const { return vScroll_; }
+    TGridScrollBar ScrollBarInfo(bool Vertical) const { return Vertical ? vScroll_ : hScroll_; }
+    // Range and page of a bar (kept until set again; the grid's own thumb positions assume
+    // that Max - Page + 1 stays 127); the position is clamped to the range.
+    void SetScrollBarRange(bool Vertical, int Min, int Max, int Page);
+    void SetScrollBarPosition(bool Vertical, int Position);
+    // A disabled bar is painted but takes no presses.
+    void EnableScrollBar(bool Vertical, bool Enabled);
+    TGridScrollBarShow ScrollBarShow(bool Vertical) const { return Vertical ? vShow_ : hShow_; }
+    void SetScrollBarShow(bool Vertical, TGridScrollBarShow v);
+
+    // Update lock: between BeginUpdate and the matching EndUpdate invalidation and the scroll
+    // range update are held back and done once at the end.
+    void BeginUpdate();
+    void EndUpdate();
+    bool UpdateLocked() const { return updateLock_ > 0; }
+    void Invalidate() override;
     // The client area without the scroll bars: where the cells are.
     int CellAreaWidth() const;
     int CellAreaHeight() const;
@@ -260,8 +298,24 @@ public:
     // Moves column (row) FromIndex to ToIndex with its width (height) and cells.
     void MoveColumn(int FromIndex, int ToIndex);
     void MoveRow(int FromIndex, int ToIndex);
+    // Deleted rows and columns leave the store with their cells (their objects are released).
     void DeleteColumn(int ACol);
     void DeleteRow(int ARow);
+    // Count empty rows of the default height at ARow (0 <= ARow <= RowCount), and the removal
+    // of Count rows from ARow; each in one step whatever Count is.
+    void InsertRows(int ARow, int Count);
+    void DeleteRows(int ARow, int Count);
+    // Rows A and B change places with their heights and cells.
+    void ExchangeRows(int A, int B);
+
+    // --- column index spaces --------------------------------------------------------------
+    // The platform grid counts display columns (Col, LeftCol, Selection, ColWidths, cell
+    // rectangles, painting, invalidation, the editor's cell); the cell store counts real
+    // columns. A descendant that hides columns maps the two here; without hidden columns both
+    // are the same. TotalColCount is the number of real columns.
+    virtual int RealColIndex(int DisplCol) { return DisplCol; }
+    virtual int DisplColIndex(int RealCol) { return RealCol; }
+    virtual int TotalColCount() const { return colCount_; }
 
 protected:
     // --- overridable steps -----------------------------------------------------------------
@@ -286,6 +340,19 @@ protected:
     virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
     // The editor's key the grid handles instead of the editor.
     virtual void EditorKeyDown(WORD& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    // Paints the scroll bars over the client area's edges.
+    virtual void PaintScrollBars(TCanvas* ACanvas);
+    // The store tells the grid when cells leave it for good, before they go: rows (display
+    // indexes) deleted or cut off by a lower RowCount, and real columns deleted or cut off by a
+    // lower column count. Their objects are released by the store's object deleter afterwards.
+    virtual void RowsLeaving(int /*First*/, int /*Count*/) {}
+    virtual void ColsLeaving(int /*RealFirst*/, int /*Count*/) {}
+    // Rows taken out of the store with their records and put back (hiding rows): the grid
+    // closes up or opens the rows, its current cell and top row follow, nothing is released.
+    TGridRowBlock TakeRows(int ARow, int Count);
+    void PutRows(int ARow, TGridRowBlock&& Block);
+    TGridRowStore& RowStore() { return rows_; }
+    const TGridRowStore& RowStore() const { return rows_; }
 
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(char32_t& Key) override;
@@ -321,12 +388,16 @@ protected:
     void ClampInView(const TGridCoord& Coord);
     // Largest LeftCol and TopRow that still show the last column and row.
     TGridCoord CalcMaxTopLeft(const TGridCoord& Coord, const TGridDrawInfo& DrawInfo);
-    void ShowEditor();
-    void HideEditor();
+    // The in-place editor's life: every show, hide and placement of the editor goes through
+    // these, so that a descendant can put another control in its place. EditorShowing answers
+    // whether an editor covers the current cell (no focus rectangle is painted then).
+    virtual void ShowEditor();
+    virtual void HideEditor();
     void ShowEditorChar(char32_t Ch);
-    void UpdateEdit();
+    virtual void UpdateEdit();
     void UpdateText();
-    void HideEdit();
+    virtual void HideEdit();
+    virtual bool EditorShowing() const;
     void UpdateScrollRange();
     void UpdateScrollPos();
     bool IsActiveControl();
@@ -356,7 +427,9 @@ private:
     TRect scrollBarRect(bool vertical) const;
     TRect thumbRect(bool vertical) const;
     int scrollBarPart(bool vertical, TPoint p) const;
-    void paintScrollBars(TCanvas* cv);
+    int thumbLength(bool vertical) const;
+    // Position (of the bar's own range) for a thumb start `at` pixels into the track.
+    int thumbPosAt(bool vertical, int at) const;
     bool scrollBarMouseDown(TPoint p);
     void sendScroll(bool vertical, WORD code, int pos = 0);
 
@@ -368,7 +441,21 @@ private:
     int defaultRowHeight_ = 24;
     int gridLineWidth_ = 1;
     std::vector<int> colWidths_;
-    std::vector<int> rowHeights_;
+    // Row records: heights other than the default and, in a string grid, the cells.
+    TGridRowStore rows_;
+    struct ColExtents final : TGridExtents {
+        const TCustomGrid* g;
+        explicit ColExtents(const TCustomGrid* grid) : g(grid) {}
+        int Extent(int i) const override { return g->colWidths_[std::size_t(i)]; }
+    } colExtents_{this};
+    struct RowExtents final : TGridExtents {
+        const TCustomGrid* g;
+        explicit RowExtents(const TCustomGrid* grid) : g(grid) {}
+        int Extent(int i) const override {
+            const TGridRow* row = g->rows_.Get(i);
+            return row && row->Height >= 0 ? row->Height : g->defaultRowHeight_;
+        }
+    } rowExtents_{this};
     std::vector<bool> tabStops_;
     TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     bool defaultDrawing_ = true;
@@ -380,6 +467,11 @@ private:
     bool editorMode_ = false;
     TGridScrollBar hScroll_;
     TGridScrollBar vScroll_;
+    TGridScrollBarShow hShow_ = sbsAuto;
+    TGridScrollBarShow vShow_ = sbsAuto;
+    int updateLock_ = 0;
+    bool pendingInvalidate_ = false;
+    bool pendingScrollRange_ = false;
     TPoint lastMouse_;
     bool timerRunning_ = false;
     bool sizingLineShown_ = false;
@@ -426,15 +518,18 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
 };
 
-// A grid with a text and an object slot per cell. Rows are stored apart, so that inserting,
-// deleting and moving rows moves row pointers, not cells.
+// A grid with a text and an object slot per cell. The cells live in the row records of the
+// grid's row store, so that inserting, deleting and moving rows moves records, not cells.
+// Cells are addressed by real column index (see RealColIndex); the editor's text, the default
+// drawing and the repaint of a written cell translate to and from display columns.
 class TStringGrid : public TDrawGrid {
 public:
     explicit TStringGrid(TComponent* AOwner);
     ~TStringGrid() override;
 
     // Reading outside the grid answers an empty text (nil object). Writing needs a row inside
-    // the grid and a column of 0 or more; columns beyond ColCount are kept.
+    // the grid and a column of 0 or more; columns beyond ColCount are kept until the column
+    // count is lowered.
     const std::string& Cells(int ACol, int ARow) const;
     void SetCells(int ACol, int ARow, const std::string& Value);
     TObject* Objects(int ACol, int ARow) const;
@@ -445,36 +540,9 @@ public:
 
 protected:
     void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
-    void SizeChanged(int OldColCount, int OldRowCount) override;
-    void ColumnMoved(int FromIndex, int ToIndex) override;
-    void RowMoved(int FromIndex, int ToIndex) override;
 
 private:
-    struct RowData {
-        std::vector<std::string> texts;
-        std::vector<TObject*> objects;
-    };
-    // Owns the rows' records; a row never written has none. Moving a row moves one pointer
-    // and shifts the ones between as plain memory.
-    class RowStore {
-    public:
-        RowStore() = default;
-        RowStore(const RowStore&) = delete;
-        RowStore& operator=(const RowStore&) = delete;
-        ~RowStore() { resize(0); }
-        int size() const { return int(rows_.size()); }
-        RowData* get(int r) const { return rows_[std::size_t(r)]; }
-        RowData* getOrCreate(int r);
-        // Rows beyond n are freed; new rows have no record.
-        void resize(int n);
-        void move(int from, int to);
-        const std::vector<RowData*>& all() const { return rows_; }
-
-    private:
-        std::vector<RowData*> rows_;
-    };
-    RowData* rowFor(int ACol, int ARow);
+    TGridCell& cellFor(int ACol, int ARow);
     void cellChanged(int ACol, int ARow);
-    RowStore rows_;
     int editUpdate_ = 0;
 };

@@ -494,9 +494,8 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     if (thumbDrag_ != 0) {
         bool vertical = thumbDrag_ == 2;
         TRect bar = scrollBarRect(vertical);
-        int track = (vertical ? bar.Height() : bar.Width()) - 3 * GridScrollBarSize;
         int at = (vertical ? Y - bar.Top : X - bar.Left) - thumbDragOfs_ - GridScrollBarSize;
-        int pos = track > 0 ? std::clamp(mulDiv(at, GridThumbRange, track), 0, GridThumbRange) : 0;
+        int pos = thumbPosAt(vertical, at);
         if (pos != thumbDragPos_) {
             thumbDragPos_ = pos;
             sendScroll(vertical, SB_THUMBTRACK, pos);
@@ -693,7 +692,7 @@ bool TCustomGrid::DoMouseWheelUp(TShiftState, TPoint) {
 // the thumb; presses in the bar area never reach the cells.
 bool TCustomGrid::scrollBarMouseDown(TPoint p) {
     for (bool vertical : {true, false}) {
-        int part = scrollBarPart(vertical, p);
+        int part = (vertical ? vScroll_ : hScroll_).Enabled ? scrollBarPart(vertical, p) : 0;
         switch (part) {
         case 1:
             sendScroll(vertical, SB_LINEUP);
