@@ -234,7 +234,10 @@ TRect TBaseGrid::CalcCellRect(int ACol, int ARow) {
     };
     auto w = [this](int i) { return ColWidths(i); };
     auto h = [this](int i) { return RowHeights(i); };
-    TRect origin = TCustomGrid::CellRect(LeftCol(), TopRow());
+    // The first scrolled cell starts right of the fixed cells, also when it is not shown.
+    int lw = TCustomGrid::GridLineWidth();
+    TRect origin{sum(w, 0, FixedCols()) + lw * FixedCols(),
+                 sum(h, 0, FixedRows()) + lw * FixedRows(), 0, 0};
     int left, top;
     // Only the distance to the first scrolled cell is summed: the same position as summing
     // from column 0, without walking a long grid.
@@ -382,15 +385,17 @@ TRect TBaseGrid::FullCell(int c, int r) const {
 }
 
 void TBaseGrid::MergeCells(int c, int r, int spanx, int spany) {
-    if (spanx < 1 || spany < 1) return;
     // An area outside the grid or over another area would leave cells pointing at the wrong
     // base: it is refused and nothing changes.
-    if (c < 0 || r < 0 || c + spanx > TotalColCount() || r + spany > RowCount()) return;
+    auto refuse = [] { throw EInvalidGridOperation("Cells cannot be merged"); };
+    if (spanx < 1 || spany < 1) refuse();
+    if (c < 0 || r < 0 || c + spanx > TotalColCount() || r + spany > RowCount()) refuse();
     for (int j = r; j < r + spany; ++j)
         for (int i = c; i < c + spanx; ++i)
             if (TCellProperties* p = propsOf(i, j);
                 p && (p->CellSpanX() != -1 || p->CellSpanY() != -1))
-                return;
+                refuse();
+    if (spanx == 1 && spany == 1) return;
     ++FMergeCount;
     for (int j = r; j < r + spany; ++j)
         for (int i = c; i < c + spanx; ++i) {
@@ -420,6 +425,44 @@ void TBaseGrid::SplitCells(int c, int r) {
     for (int j = b.Y; j <= b.Y + sy; ++j)
         for (int i = b.X; i <= b.X + sx; ++i) RepaintCell(i, j);
     --FMergeCount;
+}
+
+namespace {
+// Whether a move of line From to To tears the span First..Last apart: the moving line lies in
+// it, or the lines that shift by one cover only part of it. A span of one line moves whole.
+bool moveTears(int First, int Last, int From, int To) {
+    if (First == Last) return false;
+    if (From >= First && From <= Last) return true;
+    int lo = std::min(From, To), hi = std::max(From, To);
+    bool inside = First >= lo && Last <= hi, outside = Last < lo || First > hi;
+    return !inside && !outside;
+}
+} // namespace
+
+void TBaseGrid::RowMoving(int FromIndex, int ToIndex) {
+    TObjStringGrid::RowMoving(FromIndex, ToIndex);
+    if (FMergeCount <= 0) return;
+    int lo = std::min(FromIndex, ToIndex), hi = std::max(FromIndex, ToIndex);
+    for (int r = lo; r <= hi; ++r)
+        for (int c = 0; c < TotalColCount(); ++c)
+            if (IsMergedCell(c, r)) {
+                TRect a = FullCell(c, r);
+                if (moveTears(a.Top, a.Bottom, FromIndex, ToIndex)) SplitCells(c, r);
+            }
+}
+
+void TBaseGrid::ColumnMoving(int FromIndex, int ToIndex) {
+    TObjStringGrid::ColumnMoving(FromIndex, ToIndex);
+    if (FMergeCount <= 0) return;
+    // Areas lie in real columns; the store moves real column From to real column To.
+    int from = RealColIndex(FromIndex), to = RealColIndex(ToIndex);
+    int lo = std::min(from, to), hi = std::max(from, to);
+    for (int r = 0; r < RowCount(); ++r)
+        for (int c = lo; c <= hi; ++c)
+            if (IsMergedCell(c, r)) {
+                TRect a = FullCell(c, r);
+                if (moveTears(a.Left, a.Right, from, to)) SplitCells(c, r);
+            }
 }
 
 int TBaseGrid::MinRowSpan(int ARow) const {

@@ -73,7 +73,8 @@ public:
     void FreeAllCellProperties();
 
     // --- merged cells -----------------------------------------------------------------------
-    // Refuses (EInvalidGridOperation) an area outside the grid or overlapping another area.
+    // Refuses (EInvalidGridOperation) an empty area, one outside the grid or one overlapping
+    // another area; a single cell is no merge and changes nothing.
     virtual void MergeCells(int c, int r, int spanx, int spany);
     virtual void SplitCells(int c, int r);
     TPoint BaseCell(int ACol, int ARow) const;
@@ -161,6 +162,9 @@ protected:
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void TopLeftChanged() override;
+    // Merged areas move with their cells; an area the move would tear apart is split first.
+    void RowMoving(int FromIndex, int ToIndex) override;
+    void ColumnMoving(int FromIndex, int ToIndex) override;
     void DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                      bool Full);
     TCellProperties* propsOf(int ACol, int ARow) const;

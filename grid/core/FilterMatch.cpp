@@ -4,6 +4,7 @@
 #include "platform/base/SysUtils.h"
 
 #include <charconv>
+#include <memory>
 
 namespace {
 constexpr std::size_t MaxOperandChars = 255;
@@ -137,6 +138,126 @@ int FindClosingParenthesis(std::string_view Text) {
     return 0;
 }
 
+// One operand condition, parsed: its comparisons and its wildcard pattern.
+struct TFilterCondition::Pattern {
+    struct Bound {
+        bool present = false, inclusive = false;
+        std::string operand;
+        bool isNumber = false;
+        double number = 0;
+    };
+    Bound greater, less;
+    bool bang = false, caret = false, amp = false;
+    bool negate = false;
+    std::u32string wildcard;
+
+    explicit Pattern(std::string_view p) {
+        auto bound = [&](Bound& b, char sign) {
+            const auto at = p.find(sign);
+            if (at == std::string_view::npos) return;
+            b.present = true;
+            b.operand = readOperand(p, at, b.inclusive);
+            b.isNumber = asNumber(b.operand, b.number);
+        };
+        bound(greater, '>');
+        bound(less, '<');
+        bang = has(p, '!');
+        caret = has(p, '^');
+        amp = has(p, '&');
+        for (char32_t c : Utf8ToUtf32(p)) {
+            if (c == '!')
+                negate = true;
+            else if (c != '"')
+                wildcard += c;
+        }
+    }
+    int compare(std::string_view value, const Bound& b) const {
+        double a = 0;
+        if (b.isNumber && asNumber(value, a)) return a < b.number ? -1 : (a > b.number ? 1 : 0);
+        return compareValues(value, b.operand);
+    }
+    bool matches(std::string_view value) const {
+        bool gt = true, lt = true;
+        bool hasGreater = greater.present, hasLess = less.present;
+        if (greater.present) {
+            const int c = compare(value, greater);
+            gt = greater.inclusive ? c >= 0 : c > 0;
+        }
+        if (less.present) {
+            const int c = compare(value, less);
+            lt = less.inclusive ? c <= 0 : c < 0;
+        }
+        if (bang) hasGreater = hasLess = true;
+        if (caret && (hasGreater || hasLess)) return gt || lt;
+        if (amp && hasGreater && hasLess) return gt && lt;
+        if (greater.present && gt) return true;
+        if (less.present && lt) return true;
+        return wildcardMatch(wildcard, Utf8ToUtf32(value)) != negate;
+    }
+};
+
+// A part of the condition: an operand condition or a group, joined to the result so far by
+// the operator before it.
+struct TFilterCondition::Step {
+    char op = '\0';
+    std::unique_ptr<Pattern> pattern;
+    std::unique_ptr<TFilterCondition> group;
+    bool matches(std::string_view value) const {
+        if (pattern) return pattern->matches(value);
+        return group && group->matchesPrepared(value);
+    }
+};
+
+TFilterCondition::TFilterCondition(std::string_view Condition, bool CaseSensitive)
+    : caseSensitive_(CaseSensitive) {
+    std::string cond = RemoveUnquotedBlanks(Trim(Condition));
+    if (cond.starts_with('=')) cond.erase(0, 1);
+    auto operand = [&](std::string_view text) {
+        return std::make_unique<Pattern>(CaseSensitive ? std::string(text) : AnsiUpperCase(text));
+    };
+    char previous = '\0';
+    for (;;) {
+        int position = 0;
+        const char op = FindUnquotedChar("(;^&|", cond, position);
+        if (op == '\0') break;
+        Step step;
+        step.op = previous;
+        if (cond.starts_with('(')) {
+            const int e = FindClosingParenthesis(cond);
+            if (e == 0) {
+                // An unclosed group matches nothing and ends the condition.
+                cond.clear();
+            } else {
+                step.group = std::make_unique<TFilterCondition>(
+                    std::string_view(cond).substr(1, std::size_t(e) - 2), CaseSensitive);
+                cond.erase(0, std::size_t(e));
+            }
+        } else {
+            step.pattern = operand(std::string_view(cond).substr(0, std::size_t(position) - 1));
+            cond.erase(0, std::size_t(position));
+        }
+        steps_.push_back(std::move(step));
+        previous = op;
+    }
+    Step last;
+    last.op = previous;
+    last.pattern = operand(cond);
+    steps_.push_back(std::move(last));
+}
+
+TFilterCondition::~TFilterCondition() = default;
+
+bool TFilterCondition::matchesPrepared(std::string_view value) const {
+    bool result = true;
+    for (const Step& s : steps_) join(result, s.op, s.matches(value));
+    return result;
+}
+
+bool TFilterCondition::Matches(std::string_view Value) const {
+    if (caseSensitive_) return matchesPrepared(Value);
+    return matchesPrepared(AnsiUpperCase(Value));
+}
+
 bool MatchFilterPattern(std::string_view Pattern, std::string_view Value) {
     bool greater = true, less = true;
     bool hasGreater = false, hasLess = false;
@@ -173,34 +294,5 @@ bool MatchFilterValue(std::string_view Condition, std::string_view Value, bool C
 }
 
 bool MatchFilterCondition(std::string_view Condition, std::string_view Value, bool CaseSensitive) {
-    std::string cond = RemoveUnquotedBlanks(Trim(Condition));
-    if (cond.starts_with('=')) cond.erase(0, 1);
-    char previous = '\0';
-    bool result = true;
-    for (;;) {
-        int position = 0;
-        const char op = FindUnquotedChar("(;^&|", cond, position);
-        if (op == '\0') break;
-        bool d = false;
-        if (cond.starts_with('(')) {
-            const int e = FindClosingParenthesis(cond);
-            if (e == 0) {
-                // An unclosed group matches nothing and ends the condition.
-                cond.clear();
-            } else {
-                d = MatchFilterCondition(cond.substr(1, std::size_t(e) - 2), Value, CaseSensitive);
-                cond.erase(0, std::size_t(e));
-            }
-        } else {
-            d = MatchFilterValue(std::string_view(cond).substr(0, std::size_t(position) - 1), Value,
-                                 CaseSensitive);
-            cond.erase(0, std::size_t(position));
-        }
-        join(result, previous, d);
-        previous = op;
-    }
-    const bool d = MatchFilterValue(cond, Value, CaseSensitive);
-    if (previous == '\0') return d;
-    join(result, previous, d);
-    return result;
+    return TFilterCondition(Condition, CaseSensitive).Matches(Value);
 }

@@ -2,9 +2,29 @@
 // The condition language of grid filters and pattern finds: comparisons (">", ">=", "<", "<="),
 // wildcards ("*", "?"), negation ("!"), "&" and "|" (also ";" and "^") joined strictly from
 // left to right, groups in parentheses and double-quoted literal text.
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+// A condition parsed once, to be matched against every value of a filtered column.
+class TFilterCondition {
+public:
+    TFilterCondition(std::string_view Condition, bool CaseSensitive);
+    ~TFilterCondition();
+    TFilterCondition(const TFilterCondition&) = delete;
+    TFilterCondition& operator=(const TFilterCondition&) = delete;
+    bool Matches(std::string_view Value) const;
+
+private:
+    struct Pattern;
+    struct Step;
+    bool matchesPrepared(std::string_view Value) const;
+    std::vector<Step> steps_;
+    bool caseSensitive_;
+};
+
+// One value against a condition (parsed for this call; TFilterCondition parses it once).
 bool MatchFilterCondition(std::string_view Condition, std::string_view Value, bool CaseSensitive);
 // One operand condition; without case sensitivity both texts are upper-cased first.
 bool MatchFilterValue(std::string_view Condition, std::string_view Value, bool CaseSensitive);

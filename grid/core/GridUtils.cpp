@@ -412,8 +412,10 @@ double IncDateStep(int Years, int Months, int Days, double Base, double Step) {
 }
 
 // --- line breaks --------------------------------------------------------------------------------
-std::string EncodeLineBreaks(std::string_view Text) {
-    if (!contains(Text, CR)) return std::string(Text);
+namespace {
+// The short form: every CR becomes TAB, LF backspace, NUL #1; read back only when it holds a
+// backspace. It loses a TAB, a backspace or #1 of the text and a CR without any LF.
+std::string shortLineBreaks(std::string_view Text) {
     std::string out(Text);
     for (char& c : out) {
         if (c == CR)
@@ -426,8 +428,44 @@ std::string EncodeLineBreaks(std::string_view Text) {
     return out;
 }
 
-std::string DecodeLineBreaks(std::string_view Text, bool MultiLine) {
-    if (!contains(Text, '\b')) return std::string(Text);
+// The escaped form, for texts the short form would change: #2 first, then the text with CR,
+// LF, TAB, NUL and #2 written as #2 and a letter.
+constexpr char Esc = '\x02';
+
+std::string escapedLineBreaks(std::string_view Text) {
+    std::string out(1, Esc);
+    for (char c : Text) {
+        const char* code = c == CR     ? "r"
+                           : c == LF   ? "n"
+                           : c == '\t' ? "t"
+                           : c == '\0' ? "0"
+                                       : nullptr;
+        if (c == Esc) code = "e";
+        if (code) {
+            out += Esc;
+            out += *code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string unescapeLineBreaks(std::string_view Text) {
+    std::string out;
+    out.reserve(Text.size());
+    for (std::size_t i = 1; i < Text.size(); ++i) {
+        char c = Text[i];
+        if (c == Esc && i + 1 < Text.size()) {
+            char k = Text[++i];
+            c = k == 'r' ? CR : k == 'n' ? LF : k == 't' ? '\t' : k == '0' ? '\0' : Esc;
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string decodeShortLineBreaks(std::string_view Text) {
     std::string out(Text);
     for (char& c : out) {
         if (c == '\t')
@@ -437,6 +475,27 @@ std::string DecodeLineBreaks(std::string_view Text, bool MultiLine) {
         else if (c == '\x01')
             c = '\0';
     }
+    return out;
+}
+} // namespace
+
+// The short form where it reads back exactly; the escaped form otherwise.
+std::string EncodeLineBreaks(std::string_view Text) {
+    std::string encoded = contains(Text, CR) ? shortLineBreaks(Text) : std::string(Text);
+    bool decodes = contains(encoded, '\b');
+    bool exact = !encoded.starts_with(Esc) &&
+                 (decodes ? decodeShortLineBreaks(encoded) == Text : encoded == Text);
+    return exact ? encoded : escapedLineBreaks(Text);
+}
+
+std::string DecodeLineBreaks(std::string_view Text, bool MultiLine) {
+    std::string out;
+    if (Text.starts_with(Esc))
+        out = unescapeLineBreaks(Text);
+    else if (contains(Text, '\b'))
+        out = decodeShortLineBreaks(Text);
+    else
+        return std::string(Text);
     if (!MultiLine) {
         std::string line;
         GetNextLine(out, false, line);

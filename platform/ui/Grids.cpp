@@ -818,6 +818,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
     if (FromIndex == ToIndex) return;
     if (FromIndex < 0 || ToIndex < 0 || FromIndex >= colCount_ || ToIndex >= colCount_)
         invalidOp(sIndexOutOfRange);
+    ColumnMoving(FromIndex, ToIndex);
     // The store moves real columns: with hidden columns between, they move along.
     rows_.MoveColumn(RealColIndex(FromIndex), RealColIndex(ToIndex));
     moveItem(colWidths_, FromIndex, ToIndex);
@@ -835,6 +836,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
     if (FromIndex == ToIndex) return;
     if (FromIndex < 0 || ToIndex < 0 || FromIndex >= rowCount_ || ToIndex >= rowCount_)
         invalidOp(sIndexOutOfRange);
+    RowMoving(FromIndex, ToIndex);
     rows_.Move(FromIndex, ToIndex);
     moveAdjust(current_.Y, FromIndex, ToIndex);
     moveAdjust(anchor_.Y, FromIndex, ToIndex);

@@ -327,6 +327,9 @@ protected:
     virtual void SizeChanged(int OldColCount, int OldRowCount);
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
+    // Before a checked move (display indexes), and after it.
+    virtual void ColumnMoving(int /*FromIndex*/, int /*ToIndex*/) {}
+    virtual void RowMoving(int /*FromIndex*/, int /*ToIndex*/) {}
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);
     virtual TInplaceEdit* CreateEditor();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -191,16 +192,21 @@ TEST_F(CellStoreTest, MergedAreaRedirectsToItsBaseCell) {
 }
 
 TEST_F(CellStoreTest, MergeRefusesBadAreasAndCountsOnlyRealMerges) {
-    grid->MergeCells(4, 6, 3, 1);
-    grid->MergeCells(-1, 1, 2, 2);
-    grid->MergeCells(1, 1, 0, 2);
-    EXPECT_EQ(grid->MergeCount(), 0);
-    EXPECT_FALSE(grid->HasCellProperties(4, 6)) << "an area beyond the grid changes nothing";
-
+    struct Case {
+        int c, r, sx, sy;
+        const char* what;
+    };
+    const Case refused[] = {
+        {4, 6, 3, 1, "beyond the grid"}, {-1, 1, 2, 2, "left of the grid"},
+        {1, 1, 0, 2, "no columns"},      {1, 1, 2, -1, "no rows"},
+        {2, 2, 2, 2, "over an area"},
+    };
     grid->MergeCells(1, 1, 2, 2);
-    grid->MergeCells(2, 2, 2, 2);
+    for (const Case& c : refused)
+        EXPECT_THROW(grid->MergeCells(c.c, c.r, c.sx, c.sy), EInvalidGridOperation) << c.what;
     EXPECT_EQ(grid->MergeCount(), 1);
-    EXPECT_EQ(grid->BaseCell(2, 2), TPoint(1, 1)) << "an overlapping merge is refused";
+    EXPECT_FALSE(grid->HasCellProperties(4, 6)) << "a refused merge changes nothing";
+    EXPECT_EQ(grid->BaseCell(2, 2), TPoint(1, 1));
     EXPECT_FALSE(grid->HasCellProperties(3, 3));
 
     grid->SplitCells(4, 4);
@@ -208,10 +214,136 @@ TEST_F(CellStoreTest, MergeRefusesBadAreasAndCountsOnlyRealMerges) {
     EXPECT_FALSE(grid->HasCellProperties(4, 4));
 
     grid->MergeCells(4, 4, 1, 1);
+    EXPECT_EQ(grid->MergeCount(), 1) << "a single cell is no merge";
     EXPECT_FALSE(grid->IsMergedCell(4, 4));
+    EXPECT_FALSE(grid->HasCellProperties(4, 4));
     EXPECT_EQ(grid->CellSpan(4, 4), TPoint(0, 0));
-    EXPECT_EQ(grid->CellSpan(5, 5), TPoint(0, 0));
-    EXPECT_FALSE(grid->HasCellProperties(5, 5));
+}
+
+// Each step lets a cell with properties and a cell graphic leave the grid (or not).
+TEST_F(CellStoreTest, CellsLeavingTheGridFreeTheirPropertiesAndGraphics) {
+    struct Case {
+        const char* what;
+        int c, r;
+        std::function<void(TestBaseGrid&)> step;
+        bool leaves;
+    };
+    const Case cases[] = {
+        {"lower row count", 2, 7, [](TestBaseGrid& g) { g.SetRowCount(6); }, true},
+        {"deleted row", 2, 3, [](TestBaseGrid& g) { g.DeleteRow(3); }, true},
+        {"deleted rows", 2, 3, [](TestBaseGrid& g) { g.DeleteRows(2, 3); }, true},
+        {"deleted column", 2, 3, [](TestBaseGrid& g) { g.DeleteColumn(2); }, true},
+        {"lower column count", 5, 3, [](TestBaseGrid& g) { g.SetColCount(4); }, true},
+        {"cleared row", 2, 3, [](TestBaseGrid& g) { g.ClearRow(3); }, true},
+        {"cleared cell", 2, 3, [](TestBaseGrid& g) { g.ClearCell(2, 3); }, true},
+        {"moved row", 2, 3, [](TestBaseGrid& g) { g.MoveRow(3, 6); }, false},
+        {"exchanged rows", 2, 3, [](TestBaseGrid& g) { g.ExchangeRows(3, 1); }, false},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        bool gone = false;
+        grid->SetGraphicObjects(c.c, c.r, MakeProbeCellGraphic(&gone));
+        grid->SetGridCells(c.c, c.r, "text");
+        c.step(*grid);
+        EXPECT_EQ(gone, c.leaves) << c.what;
+        grid->SetColCount(6);
+        grid->SetRowCount(8);
+        int found = 0;
+        for (int r = 0; r < 8; ++r)
+            for (int col = 0; col < 6; ++col)
+                found += grid->HasCellProperties(col, r) + (grid->GridCells(col, r) == "text");
+        EXPECT_EQ(found, c.leaves ? 0 : 2) << c.what << ": cells that left do not come back";
+        grid.reset();
+        EXPECT_TRUE(gone) << c.what;
+    }
+}
+
+// A grid class that keeps real columns past ColCount, as hidden columns do.
+class WiderGrid : public TestBaseGrid {
+public:
+    using TestBaseGrid::TestBaseGrid;
+    int TotalColCount() const override { return ColCount() + 2; }
+};
+
+TEST_F(CellStoreTest, DestroyingTheGridFreesPropertiesOfEveryRealColumn) {
+    bool gone = false;
+    auto wide = std::make_unique<WiderGrid>(nullptr);
+    wide->SetColCount(3);
+    wide->SetGraphicObjects(4, 1, MakeProbeCellGraphic(&gone));
+    wide.reset();
+    EXPECT_TRUE(gone) << "the base grid's destructor does not rely on the descendant's count";
+}
+
+TEST_F(CellStoreTest, WritingACellWithATextOfItsOwnRow) {
+    grid->SetGridCells(1, 2, std::string(40, 'x'));
+    grid->SetGridCells(40, 2, grid->GridCells(1, 2)); // the row grows while the text is read
+    EXPECT_EQ(grid->GridCells(40, 2), std::string(40, 'x'));
+    grid->SetGridCells(1, 2, grid->GridCells(1, 2));
+    EXPECT_EQ(grid->GridCells(1, 2), std::string(40, 'x'));
+    grid->SetCells(3, 2, grid->GridCells(40, 2));
+    EXPECT_EQ(grid->Cells(3, 2), std::string(40, 'x'));
+}
+
+TEST_F(CellStoreTest, MovesCarryMergedAreasAndSplitThoseTheyWouldTear) {
+    struct Case {
+        const char* what;
+        TRect area; // base column, base row, columns, rows
+        std::function<void(TestBaseGrid&)> move;
+        TPoint cell, base; // a cell of the area after the move and its base; (-1, -1): split
+    };
+    const Case cases[] = {
+        {"one-row area moves with its row",
+         {1, 2, 2, 1},
+         [](TestBaseGrid& g) { g.MoveRow(2, 5); },
+         {2, 5},
+         {1, 5}},
+        {"area between shifts whole",
+         {1, 3, 2, 2},
+         [](TestBaseGrid& g) { g.MoveRow(1, 6); },
+         {2, 3},
+         {1, 2}},
+        {"area outside stays",
+         {1, 5, 2, 2},
+         [](TestBaseGrid& g) { g.MoveRow(1, 3); },
+         {2, 6},
+         {1, 5}},
+        {"moving one of its rows tears it",
+         {1, 3, 2, 2},
+         [](TestBaseGrid& g) { g.MoveRow(3, 6); },
+         {-1, -1},
+         {-1, -1}},
+        {"moving a row into it tears it",
+         {1, 3, 2, 2},
+         [](TestBaseGrid& g) { g.MoveRow(6, 4); },
+         {-1, -1},
+         {-1, -1}},
+        {"one-column area moves with its column",
+         {2, 1, 1, 2},
+         [](TestBaseGrid& g) { g.MoveColumn(2, 4); },
+         {4, 2},
+         {4, 1}},
+        {"moving one of its columns tears it",
+         {1, 1, 2, 1},
+         [](TestBaseGrid& g) { g.MoveColumn(1, 4); },
+         {-1, -1},
+         {-1, -1}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        grid->MergeCells(c.area.Left, c.area.Top, c.area.Right, c.area.Bottom);
+        grid->SetGridCells(c.area.Left, c.area.Top, "area");
+        c.move(*grid);
+        if (c.cell.X >= 0) {
+            EXPECT_EQ(grid->BaseCell(c.cell.X, c.cell.Y), c.base) << c.what;
+            EXPECT_EQ(grid->Cells(c.cell.X, c.cell.Y), "area") << c.what;
+            EXPECT_EQ(grid->MergeCount(), 1) << c.what;
+        } else {
+            EXPECT_EQ(grid->MergeCount(), 0) << c.what;
+            for (int r = 0; r < 8; ++r)
+                for (int col = 0; col < 6; ++col)
+                    EXPECT_FALSE(grid->IsMergedCell(col, r)) << c.what << " " << col << "," << r;
+        }
+    }
 }
 
 TEST_F(CellStoreTest, SpanIdentityOfRowsAndColumns) {
@@ -356,6 +488,10 @@ TEST_F(CellStoreTest, ComputedRectanglesFollowScrolling) {
     EXPECT_EQ(grid->CalcCellRect(2, 0), Rect(80, 0, 120, 20)) << "fixed rows do not scroll";
     EXPECT_TRUE(grid->CellRect(2, 10).IsEmpty()) << "a plain cell out of view has no rectangle";
     EXPECT_EQ(grid->CellSize(2, 10), TPoint(40, 20));
+
+    grid->SetColWidths(0, 400); // the fixed column covers the client: no scrolled cell shows
+    ASSERT_TRUE(grid->CellRect(grid->LeftCol(), grid->TopRow()).IsEmpty());
+    EXPECT_EQ(grid->CalcCellRect(2, 52), Rect(440, 60, 480, 80));
 }
 
 } // namespace

@@ -194,7 +194,14 @@ TEST_F(GridUtils, ConvertsLineBreaksPerFormat) {
     const Case cases[] = {
         {EncodeLineBreaks, "a\rb\nc", "a\tb\bc"},
         {EncodeLineBreaks, "a\nb\tc", "a\nb\tc"},
-        {EncodeLineBreaks, std::string("a\r\0", 3), "a\t\x01"},
+        {EncodeLineBreaks, "a\r\nb\r\n", "a\t\bb\t\b"},
+        {EncodeLineBreaks, std::string("a\r\0", 3),
+         std::string("\x02"
+                     "a\x02r\x02"
+                     "0")},
+        {EncodeLineBreaks, "a\tb\r\n",
+         "\x02"
+         "a\x02tb\x02r\x02n"},
         {EscapeLineBreaks, "a\r\nb", "a\\nb"},
         {UnescapeLineBreaks, "a\\nb", "a\rb"},
         {CRToBR, "a\r\nb", "a<br>\nb"},
@@ -213,10 +220,20 @@ TEST_F(GridUtils, ConvertsLineBreaksPerFormat) {
         {TildeToCRLF, "^", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(c.fn(c.in), c.out) << c.in;
-    // A text written and read back without multi-line cells keeps a TAB for the break.
-    EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks("a\rb"), false), "a\tb");
-    EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks("a\r\nb"), true), "a\r\nb");
-    EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks("a\r\nb"), false), "a");
+    // Every text reads back exactly; without multi-line cells only its first line.
+    const std::string roundTrips[] = {"plain",     "a\rb", "a\r\nb",
+                                      "a\tb\r\nc", "a\bb", "\x02x",
+                                      "\x01\r\t",  "a\nb", std::string("a\0b\r", 4)};
+    for (const std::string& t : roundTrips) {
+        EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks(t), true), t) << t;
+        std::string first = t.substr(0, t.find('\r'));
+        if (t.find('\r') != std::string::npos) {
+            EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks(t), false), first) << t;
+        }
+    }
+    // The short form written before still reads.
+    EXPECT_EQ(DecodeLineBreaks("a\t\bb\tc", true), "a\r\nb\rc");
+    EXPECT_EQ(DecodeLineBreaks("a\t\bb", false), "a");
 
     std::string text = "one\r\ntwo\rthree", line;
     GetNextLine(text, true, line);
