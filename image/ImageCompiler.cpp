@@ -1,6 +1,12 @@
 #include "image/ImageCompiler.h"
 
+#include "image/CanImage.h"
+#include "image/CanopenImage.h"
+#include "image/J1939Image.h"
+#include "image/MBusImage.h"
+#include "image/ModbusImage.h"
 #include "image/NmeaImage.h"
+#include "image/SettingsImages.h"
 
 #include "platform/files/Files.h"
 #include "shell/state/ProgramState.h"
@@ -21,6 +27,8 @@ enum class Layout { None, Bank, Bank1And2, NotBuilt };
 // Which bank files a product type has, and whether this build compiles its image yet.
 Layout layoutOf(int type) {
     switch (type) {
+    case 10:
+    case 1010:
     case 25:
         return Layout::Bank1And2;
     case 1:
@@ -32,16 +40,15 @@ Layout layoutOf(int type) {
     case 5:
     case 6:
     case 9:
-    case 10:
-    case 1010:
-    case 11:
-    case 1011:
     case 12:
     case 1012:
     case 13:
     case 14:
     case 1014:
     case 15:
+        return Layout::Bank;
+    case 11:
+    case 1011:
         return Layout::NotBuilt;
     default:
         return Layout::None; // 7, 8 (DeviceNet) and unknown values have no image
@@ -121,15 +128,44 @@ void requireProject(const std::string& projectDir) {
 
 void Compile_Bank(int product_type, const std::string& project_dir) {
     requireProject(project_dir);
-    switch (layoutOf(product_type)) {
-    case Layout::Bank1And2:
+    if (layoutOf(product_type) == Layout::NotBuilt) notBuilt(product_type);
+    switch (product_type) {
+    case 1:
+    case 1001:
+        Compile_ModbusM(project_dir);
+        break;
+    case 3:
+    case 1003:
+        Compile_ModbusTCPM(project_dir);
+        break;
+    case 2:
+    case 4:
+    case 12:
+    case 1012:
+    case 13:
+    case 14:
+    case 1014:
+    case 15:
+        Compile_Settings_Image(product_type, project_dir);
+        break;
+    case 5:
+        Compile_CAN(project_dir);
+        break;
+    case 6:
+        Compile_CANopen(project_dir);
+        break;
+    case 9:
+        Compile_J1939(project_dir);
+        break;
+    case 10:
+    case 1010:
+        Compile_MBus(product_type, project_dir);
+        break;
+    case 25:
         Compile_NMEA(project_dir);
         break;
-    case Layout::NotBuilt:
-        notBuilt(product_type);
-    case Layout::Bank:
-    case Layout::None:
-        break;
+    default:
+        break; // no image
     }
 }
 

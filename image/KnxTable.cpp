@@ -1,6 +1,7 @@
 #include "image/KnxTable.h"
 
 #include "image/LittleEndian.h"
+#include "image/MBusImage.h"
 #include "image/NmeaImage.h"
 #include "image/ProjectFile.h"
 #include "image/SettingsBlock.h"
@@ -83,13 +84,14 @@ void Read_KNX_SetAccess(const std::string& path, int product_type) {
     using namespace Block_Offset;
     Settings_Record.Set_U32(KNX_Read_Count, 0);
     Settings_Record.Set_U32(KNX_Entry_Count, 0);
+    MBus_Settings_Record.Set_U32(MBus_Offset::KNX_Read_Count, 0);
+    MBus_Settings_Record.Set_U32(MBus_Offset::KNX_Entry_Count, 0);
     std::uint32_t count = 0;
 
     TXMLDocument doc;
     TXmlNode root;
     if (Load_Project_File(doc, path, root)) {
-        const TXmlNode section = root.ChildNodes().FindNode("KNX_in_Write");
-        if (!section) throw EImageError(path + ": the section \"KNX_in_Write\" is missing");
+        const TXmlNode section = Find_Section(root, "KNX_in_Write", path);
         const bool dmx = isDmxWithoutChannels(product_type);
         const TXmlNodeList rows = section.ChildNodes();
         for (int i = 0; i < rows.Count(); ++i) {
@@ -138,7 +140,10 @@ void Read_KNX_SetAccess(const std::string& path, int product_type) {
             ++count;
         }
     }
+    // Only the record of the compiled variant is written; the copies serve whichever it is.
     Settings_Record.Set_U32(KNX_Entry_Count, count);
+    MBus_Settings_Record.Set_U32(MBus_Offset::KNX_Read_Count, 0);
+    MBus_Settings_Record.Set_U32(MBus_Offset::KNX_Entry_Count, count);
     NMEA_Settings_Record.Set_U32(KNX_Read_Count, 0);
     NMEA_Settings_Record.Set_U32(KNX_Entry_Count, count);
 }

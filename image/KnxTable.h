@@ -37,8 +37,9 @@ extern std::array<KNX_Entry, KNX_Table_Size> KNX_Table;
 // Sets every entry to zero.
 void Clear_KNX_Table();
 // Reads the KNX access-table file at path into KNX_Table and the KNX counts of the settings
-// records; a missing file gives an empty table. product_type decides the DMX exception of
-// the APCI and command flags. More enabled rows than the table holds raise EImageError.
+// records (the common, M-Bus and NMEA 2000 ones); a missing file gives an empty table. product_type
+// decides the DMX exception of the APCI and command flags. More enabled rows than the table holds
+// raise EImageError.
 void Read_KNX_SetAccess(const std::string& path, int product_type);
 // Writes all 1024 entries at position of buffer; returns position + 20480.
 std::uint32_t Write_KNX_Table(std::uint32_t position, std::span<std::uint8_t> buffer);

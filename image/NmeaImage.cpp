@@ -3,6 +3,7 @@
 #include "image/ImageCompiler.h"
 #include "image/KnxTable.h"
 #include "image/LittleEndian.h"
+#include "image/ParGenKeys.h"
 #include "image/ProjectFile.h"
 
 #include "shell/state/ProgramState.h"
@@ -21,10 +22,6 @@ constexpr std::uint32_t KNX_Table_Flash = 0x88000;
 // Fast-packet transmit rows above this size are flagged multi-frame too.
 constexpr int Fast_Packet_Multi_Frame_Bytes = 233;
 
-std::uint8_t octet(int v) {
-    return std::uint8_t(v & 0xFF);
-}
-
 // Refuses a row that would not fit into a table of the gateway.
 void checkRoom(const std::string& path, int rows, std::uint64_t bytes) {
     if (rows > PGN_Table_Size)
@@ -34,15 +31,6 @@ void checkRoom(const std::string& path, int rows, std::uint64_t bytes) {
         throw EImageError(Format("%s: the rows hold more than %d data bytes, the most one "
                                  "direction holds",
                                  path, int(PGN_Max_Data_Bytes)));
-}
-
-// Element children of root, the rows of a frame file.
-std::vector<TXmlNode> rowsOf(const TXmlNode& root) {
-    std::vector<TXmlNode> rows;
-    const TXmlNodeList children = root.ChildNodes();
-    for (int i = 0; i < children.Count(); ++i)
-        if (children[i].NodeType() == ntElement) rows.push_back(children[i]);
-    return rows;
 }
 
 // Each row reader fills the entry and returns the row's data bytes as the file gives them.
@@ -110,7 +98,7 @@ void readFrames(const std::string& path, std::array<PGN_Entry, PGN_Table_Size>& 
     TXMLDocument doc;
     TXmlNode root;
     if (!Load_Project_File(doc, path, root)) return;
-    const std::vector<TXmlNode> rows = rowsOf(root);
+    const std::vector<TXmlNode> rows = Element_Children(root);
     checkRoom(path, int(rows.size()), 0);
     for (std::size_t n = 0; n < rows.size(); ++n) {
         // Counted as given: a negative count wraps to a huge one, and a count above 65535
@@ -155,29 +143,15 @@ void Read_ParGen_NMEA(const std::string& path) {
     TXmlNode root;
     if (!Load_Project_File(doc, path, root)) return;
 
-    std::string text;
     // KNX_TYPE is read by the other variants; its value is not used here.
-    r.Set_U16(KNX_Address, Key_Text(root, "KNX_ID_DEV", text) ? KNX_ID_To_Int(text) : 36865);
-
-    static const std::uint32_t bitRates[] = {10000,  20000,  50000,  100000, 125000,
-                                             250000, 500000, 800000, 1000000};
-    const int rate = Key_Int(root, "NMEA2000_BAUDRATE", 5);
-    r.Set_U32(Bus_Bit_Rate, rate >= 0 && rate < 9 ? bitRates[rate] : 250000);
+    r.Set_U16(KNX_Address, KNX_Address_Key(root, "KNX_ID_DEV", 36865));
+    r.Set_U32(Bus_Bit_Rate, PGN_Bus_Bit_Rate(Key_Int(root, "NMEA2000_BAUDRATE", 5)));
     Rx_Data_Timeout = std::uint32_t(Key_Int(root, "NMEA2000_TIMEOUT", 0)) * 1000u;
+    std::string text;
     if (Key_Text(root, "NMEA2000_PEER_TO_PEER", text) && text == "1")
         r.Set_U32(PGN_Options, r.U32(PGN_Options) | 1);
     r.Set_U32(Device_ID, std::uint32_t(Key_Int(root, "NMEA2000_ID_Device", 0)));
-
-    const auto readOctets = [&](std::uint32_t offset, const char* prefix, const int(&defs)[4]) {
-        int v[4];
-        for (int i = 0; i < 4; ++i) v[i] = Key_Int(root, prefix + std::to_string(i + 1), defs[i]);
-        r.Set_Octets(offset, octet(v[0]), octet(v[1]), octet(v[2]), octet(v[3]));
-    };
-    readOctets(IP_Address, "Modbus_TCP_Slave_IP", {192, 168, 0, 5});
-    readOctets(Subnet_Mask, "Modbus_TCP_Slave_SM", {255, 255, 255, 0});
-    readOctets(Gateway_Address, "Modbus_TCP_Slave_GAT", {192, 168, 0, 1});
-    if (!(Key_Text(root, "Modbus_TCP_Slave_EN_GAT", text) && text == "1"))
-        r.Set_Octets(Gateway_Address, 255, 255, 255, 255);
+    Read_Network_Keys(root, r, "Modbus_TCP_Slave_");
 }
 
 void Clear_PGN_Tables() {

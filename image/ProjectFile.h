@@ -3,8 +3,10 @@
 // loading a file to its root element, guarded keys and row attributes.
 #include "platform/xml/XmlDoc.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A failure of the compile or of writing the bank files; the message names the file.
 class EImageError : public Exception {
@@ -19,6 +21,9 @@ bool TryImageInt(std::string_view text, int& value);
 int ImageIntDef(std::string_view text, int def);
 // Raises EConvertError when the text does not convert.
 int ImageInt(std::string_view text);
+// The same rule for 64-bit values: decimal texts in the signed 64-bit range, hexadecimal texts
+// any 64-bit pattern. Readers that keep the low 32 bits of a number convert with this.
+bool TryImageInt64(std::string_view text, std::int64_t& value);
 
 // Loads a project file into doc and returns its root element (the document element, so a
 // declaration or a comment before it is passed over). False when the file does not exist.
@@ -30,6 +35,16 @@ bool Load_Project_File(TXMLDocument& doc, const std::string& path, TXmlNode& roo
 bool Key_Text(const TXmlNode& root, std::string_view name, std::string& text);
 // The key read as an integer; def when it is missing or does not convert.
 int Key_Int(const TXmlNode& root, std::string_view name, int def);
+// The key read as an integer; raises EImageError naming path and the key when it is missing
+// or does not convert.
+int Key_Int_Strict(const TXmlNode& root, std::string_view name, const std::string& path);
+
+// The element children of node in document order (comments and text hold no row).
+std::vector<TXmlNode> Element_Children(const TXmlNode& node);
+// The section element name under root; raises EImageError naming path when it is missing.
+TXmlNode Find_Section(const TXmlNode& root, std::string_view name, const std::string& path);
+// Raises EImageError for a file whose rows do not fit into the table that holds them.
+[[noreturn]] void Refuse_Rows(const std::string& path, std::string_view table, int limit);
 
 // A row being read, for attribute look-ups that name the file and row when they fail.
 class TProject_Row {
@@ -46,6 +61,13 @@ public:
     int Int_Guarded(std::string_view name, int def) const;
     // The attribute converted strictly; false when it is absent or does not convert.
     bool Try_Int(std::string_view name, int& value) const;
+    bool Try_Int64(std::string_view name, std::int64_t& value) const;
+    // The attribute converted strictly; raises EImageError naming the file, the row and the
+    // attribute when it is absent or does not convert.
+    int Strict_Int(std::string_view name) const;
+    std::int64_t Strict_Int64(std::string_view name) const;
+    // Raises EImageError naming the file and the row, with the reason given.
+    [[noreturn]] void Refuse(const std::string& reason) const;
     // True when the attribute is present and equals literal exactly.
     bool Is(std::string_view name, std::string_view literal) const;
     // True when the attribute is present and its upper case equals literal.

@@ -6,8 +6,6 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 void put(Bytes& b, std::size_t at, std::initializer_list<std::uint8_t> bytes) {
     for (std::uint8_t v : bytes) b.at(at++) = v;
 }
@@ -174,9 +172,7 @@ TEST_F(ImageCompiler, FailedCompileWritesNothing) {
 }
 
 TEST_F(ImageCompiler, TypesWithoutABuiltImageAreRefusedByName) {
-    const int notBuilt[] = {1,    1001, 2,    3,  1003, 4,  5,  6,    9, 10,
-                            1010, 11,   1011, 12, 1012, 13, 14, 1014, 15};
-    for (int type : notBuilt) {
+    for (int type : {11, 1011}) {
         try {
             Compile_Bank(type, project.Dir());
             ADD_FAILURE() << type << " must be refused";

@@ -100,3 +100,27 @@ TEST(ProjectFile, RowAttributesRaiseOnlyWhenUnguarded) {
         EXPECT_EQ(e.Message(), "/p/Rows.xml: row 3 has no attribute \"Missing\"");
     }
 }
+
+TEST(ProjectFile, ConvertsSixtyFourBitTextsForTheirLowBits) {
+    struct Case {
+        const char* text;
+        bool ok;
+        std::int64_t value;
+    };
+    const Case cases[] = {
+        {"4294967295", true, 4294967295},
+        {"-1", true, -1},
+        {"$FFFFFFFFFFFFFFFF", true, -1},
+        {"9223372036854775807", true, 9223372036854775807},
+        {"9223372036854775808", false, 0},
+        {"$10000000000000000", false, 0},
+        {"12 ", false, 0},
+    };
+    for (const auto& c : cases) {
+        std::int64_t v = 0;
+        EXPECT_EQ(TryImageInt64(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+}
