@@ -10,7 +10,13 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QProxyStyle>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionComboBox>
 #include <QThread>
 #include <QTimer>
 
@@ -69,6 +75,66 @@ public:
     bool overridden = false;
 };
 
+// The classic desktop colours, for the native widgets and boxes.
+QPalette classicPalette() {
+    QPalette p;
+    auto set = [&p](QPalette::ColorRole role, TColor color) { p.setColor(role, ToQColor(color)); };
+    set(QPalette::Window, clBtnFace);
+    set(QPalette::WindowText, clWindowText);
+    set(QPalette::Base, clWindow);
+    set(QPalette::AlternateBase, clBtnFace);
+    set(QPalette::Text, clWindowText);
+    set(QPalette::Button, clBtnFace);
+    set(QPalette::ButtonText, clBtnText);
+    set(QPalette::Light, clBtnHighlight);
+    set(QPalette::Midlight, cl3DLight);
+    set(QPalette::Mid, clBtnShadow);
+    set(QPalette::Dark, clBtnShadow);
+    set(QPalette::Shadow, cl3DDkShadow);
+    set(QPalette::Highlight, clHighlight);
+    set(QPalette::HighlightedText, clHighlightText);
+    set(QPalette::ToolTipBase, clInfoBk);
+    set(QPalette::ToolTipText, clInfoText);
+    set(QPalette::PlaceholderText, clGrayText);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, ToQColor(clGrayText));
+    return p;
+}
+
+// Qt's classic style, with the field of an enabled drop-down list in the window colour (Qt
+// gives it the button face), as the classic combo box has it.
+class ClassicStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+        if (control != CC_ComboBox || !combo || combo->editable ||
+            !(combo->state & State_Enabled)) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        // Frame and arrow button as Qt draws them, the field inside refilled, then the field's
+        // focus look on top.
+        QStyleOptionComboBox outer = *combo;
+        outer.subControls &= ~SC_ComboBoxEditField;
+        QProxyStyle::drawComplexControl(control, &outer, painter, widget);
+        QRect field = combo->rect.adjusted(2, 2, -2, -2);
+        field.setRight(subControlRect(control, combo, SC_ComboBoxArrow, widget).left() - 1);
+        painter->fillRect(field, combo->palette.brush(QPalette::Base));
+        QStyleOptionComboBox edit = *combo;
+        edit.subControls &= SC_ComboBoxEditField;
+        QProxyStyle::drawComplexControl(control, &edit, painter, widget);
+    }
+};
+
+// The standard controls' look: the classic style where Qt has it, in the classic colours.
+void useClassicLook() {
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(new ClassicStyle(classic));
+    QApplication::setPalette(classicPalette());
+}
+
 QtBackend backend;
 TQtDialogService dialogs;
 std::unique_ptr<QApplication> app;
@@ -81,6 +147,7 @@ void RegisterQtPeerClass(const std::string& peerClass, TQtPeerMaker maker) {
 void InitQtBackend(int& argc, char** argv) {
     if (app) return;
     app = std::make_unique<QApplication>(argc, argv);
+    useClassicLook();
     RegisterQtStdPeers();
     auto custom = [](TWinControl* c) -> std::unique_ptr<TWindowPeer> {
         return std::make_unique<TQtCustomPeer>(c);

@@ -1,5 +1,6 @@
 #include "platform/qt/QtDialogs.h"
 
+#include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/Forms.h"
 
 #include <QFileDialog>
@@ -26,6 +27,14 @@ public:
 private:
     QTimer timer;
 };
+
+// The window of the active form, which owns a box or file dialog shown now.
+QWidget* activeOwner() {
+    TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
+    if (!form && Application) form = Application->MainForm();
+    auto peer = form && form->Showing() ? dynamic_cast<TQtWindowPeer*>(form->Peer()) : nullptr;
+    return peer && peer->Widget() ? peer->Widget()->window() : nullptr;
+}
 
 QMessageBox::Icon iconOf(TMsgDlgType type) {
     switch (type) {
@@ -74,7 +83,7 @@ const char* buttonText(TMsgDlgBtn b) {
 
 TDialogAnswer askBox(const TDialogRequest& r) {
     QMessageBox box(iconOf(r.Type), QString::fromStdString(r.Caption),
-                    QString::fromStdString(r.Text));
+                    QString::fromStdString(r.Text), QMessageBox::NoButton, activeOwner());
     std::vector<std::pair<QPushButton*, int>> buttons;
     for (TMsgDlgBtn b : r.Buttons.List()) {
         int result = ModalResultOfButton(b);
@@ -117,7 +126,7 @@ std::vector<std::string> FilterToQtNameFilters(const std::string& filter) {
 
 TDialogAnswer TQtDialogService::Ask(const TDialogRequest& r) {
     if (r.Kind != dkOpenFile && r.Kind != dkSaveFile) return askBox(r);
-    QFileDialog dialog(nullptr, QString::fromStdString(r.Caption),
+    QFileDialog dialog(activeOwner(), QString::fromStdString(r.Caption),
                        QString::fromStdString(r.InitialDir));
     dialog.setAcceptMode(r.Kind == dkSaveFile ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(r.Kind == dkSaveFile ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QRegion>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cstring>
 
@@ -56,6 +57,35 @@ bool offscreen() {
 
 bool isFixedBorder(TFormBorderStyle s) {
     return s == bsSingle || s == bsDialog || s == bsToolWindow || s == bsNone;
+}
+
+// The window type and the frame's buttons of a form. Only the buttons asked for are shown (the
+// window manager adds none of its own); a form shown modally is a dialog owned by another
+// window: no task-bar entry and no minimise button.
+Qt::WindowFlags formWindowFlags(const TCustomForm* form) {
+    const Qt::WindowFlags buttons = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    const bool menu = form->BorderIcons().Contains(biSystemMenu);
+    Qt::WindowFlags flags;
+    switch (form->BorderStyle()) {
+    case bsNone:
+        return (form->Modal() ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint;
+    case bsDialog:
+        flags = Qt::Dialog | buttons;
+        break;
+    case bsToolWindow:
+    case bsSizeToolWin:
+        flags = Qt::Tool | buttons;
+        break;
+    default:
+        flags = (form->Modal() ? Qt::Dialog : Qt::Window) | buttons;
+        if (!form->Modal() && menu && form->BorderIcons().Contains(biMinimize))
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (menu && form->BorderIcons().Contains(biMaximize) && form->BorderStyle() == bsSizeable)
+            flags |= Qt::WindowMaximizeButtonHint;
+        break;
+    }
+    if (menu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return flags;
 }
 } // namespace
 
@@ -522,26 +552,21 @@ void TQtCustomPeer::Changed(int what) {
     QWidget* w = Widget();
     if (!w || (what == pcImage && painting_)) return;
     auto form = dynamic_cast<TCustomForm*>(Control());
-    if (what == pcBorder && form && IsTopLevel()) {
-        Qt::WindowFlags flags = Qt::Window;
-        switch (form->BorderStyle()) {
-        case bsNone:
-            flags |= Qt::FramelessWindowHint;
-            break;
-        case bsDialog:
-            flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-            break;
-        case bsToolWindow:
-        case bsSizeToolWin:
-            flags = Qt::Tool;
-            break;
-        default:
-            flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-            if (form->BorderIcons().Contains(biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
-            if (form->BorderIcons().Contains(biMaximize) && form->BorderStyle() == bsSizeable)
-                flags |= Qt::WindowMaximizeButtonHint;
-            break;
+    if (what == pcVisible && form && IsTopLevel() && form->Showing()) {
+        // A modal form becomes a dialog owned by the window that opened it before it shows.
+        if (w->windowFlags() != formWindowFlags(form)) Changed(pcBorder);
+        TCustomForm* owner = form->ModalOwner();
+        auto ownerPeer = owner ? dynamic_cast<TQtWindowPeer*>(owner->Peer()) : nullptr;
+        QWidget* ownerWidget = ownerPeer ? ownerPeer->Widget() : nullptr;
+        if (ownerWidget && ownerWidget->window()->windowHandle()) {
+            w->winId();
+            if (QWindow* handle = w->windowHandle())
+                handle->setTransientParent(ownerWidget->window()->windowHandle());
         }
+    }
+    if (what == pcBorder && form && IsTopLevel()) {
+        Qt::WindowFlags flags = formWindowFlags(form);
+        if (w->windowFlags() == flags) return;
         bool wasVisible = w->isVisible();
         w->setWindowFlags(flags);
         if (!isFixedBorder(form->BorderStyle())) {

@@ -122,11 +122,16 @@ int TCustomForm::ShowModal() {
     TCursor savedCursor = Screen->Cursor();
     Screen->SetCursor(crDefault);
     modal_ = true;
+    TCustomForm* mainForm = Application->MainForm();
+    modalOwner_ = previous && previous != this && previous->Showing()   ? previous
+                  : mainForm && mainForm != this && mainForm->Showing() ? mainForm
+                                                                        : nullptr;
     ++Application->modalLevel_;
     modalResult_ = mrNone;
     auto finish = [&] {
         --Application->modalLevel_;
         modal_ = false;
+        modalOwner_ = nullptr;
         Screen->SetCursor(savedCursor);
         if (previous && previous != this &&
             std::find(Screen->forms_.begin(), Screen->forms_.end(), previous) !=

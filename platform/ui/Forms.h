@@ -82,6 +82,9 @@ public:
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult v) { modalResult_ = v; }
     bool Modal() const { return modal_; }
+    // While shown modally: the form that was active when ShowModal began (else the main form),
+    // which owns the modal window; nullptr otherwise.
+    TCustomForm* ModalOwner() const { return modal_ ? modalOwner_ : nullptr; }
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle v);
     TBorderIcons BorderIcons() const { return borderIcons_; }
@@ -146,6 +149,7 @@ private:
     void placeOnScreen();
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
+    TCustomForm* modalOwner_ = nullptr;
     bool active_ = false;
     bool created_ = false;
     TFormBorderStyle borderStyle_ = bsSizeable;

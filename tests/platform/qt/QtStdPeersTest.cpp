@@ -146,3 +146,92 @@ TEST_F(QtStdPeersTest, NativeKeysReachTheModelOnce) {
 }
 
 } // namespace
+
+namespace {
+QRgb rgbOf(TColor c) {
+    TColor v = ColorToRGB(c);
+    return qRgb(GetRValue(v), GetGValue(v), GetBValue(v));
+}
+} // namespace
+
+// The native controls are drawn in the classic look: a sunken two-line frame (shadow and dark
+// shadow at the top left, highlight and 3D light at the bottom right) around a field in the
+// window colour, with raised arrow buttons in the button face.
+TEST_F(QtStdPeersTest, StandardControlsHaveTheClassicSunkenLook) {
+    auto* edit = make<TEdit>(10);
+    auto* combo = make<TComboBox>(40);
+    combo->SetStyle(csDropDownList);
+    combo->Items()->Add("one");
+    combo->SetItemIndex(0);
+    auto* list = make<TListBox>(70);
+    list->SetHeight(60);
+    for (int i = 0; i < 20; ++i) list->Items()->Add("item");
+    uitest::processMessages();
+    for (TWinControl* c : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(combo),
+                           static_cast<TWinControl*>(list)}) {
+        QImage img = nativeWidget<QWidget>(c)->grab().toImage();
+        int w = img.width(), h = img.height();
+        const std::string name = c->PeerClassName();
+        EXPECT_EQ(img.pixel(0, 0), rgbOf(clBtnShadow)) << name;
+        EXPECT_EQ(img.pixel(1, 1), rgbOf(cl3DDkShadow)) << name;
+        EXPECT_EQ(img.pixel(w - 1, h - 1), rgbOf(clBtnHighlight)) << name;
+        EXPECT_EQ(img.pixel(w - 2, h - 2), rgbOf(cl3DLight)) << name;
+        EXPECT_EQ(img.pixel(w / 3, h - 4), rgbOf(clWindow)) << name << ": the field";
+    }
+    // The arrow button of the combo box and the scroll bar's arrow are raised buttons.
+    QImage box = nativeWidget<QWidget>(combo)->grab().toImage();
+    QImage sb = nativeWidget<QWidget>(list)->grab().toImage();
+    for (const QImage& img : {box, sb}) {
+        int x = img.width() - 8;
+        EXPECT_EQ(img.pixel(x, 2), rgbOf(cl3DLight));
+        EXPECT_EQ(img.pixel(x, 3), rgbOf(clBtnHighlight));
+        EXPECT_EQ(img.pixel(x, 5), rgbOf(clBtnFace));
+    }
+    EXPECT_EQ(box.pixel(box.width() - 8, box.height() - 3), rgbOf(cl3DDkShadow));
+
+    // Check box and radio button draw their classic sunken box themselves, the group box its
+    // etched frame.
+    auto* check = make<TCheckBox>(140);
+    auto* radio = make<TRadioButton>(160);
+    auto* group = make<TGroupBox>(180);
+    uitest::processMessages();
+    int top = (check->Height() - 13) / 2;
+    EXPECT_EQ(uitest::pixel(check, 0, top), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(uitest::pixel(check, 1, top + 1), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(uitest::pixel(check, 6, top + 6), ColorToRGB(clWindow));
+    EXPECT_EQ(uitest::pixel(check, 12, top + 12), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(uitest::pixel(radio, 6, top + 6), ColorToRGB(clWindow));
+    EXPECT_EQ(uitest::pixel(radio, 6, top), ColorToRGB(clBtnShadow));
+    int line = -1;
+    for (int y = 0; y < group->Height() && line < 0; ++y)
+        if (uitest::pixel(group, 2, y) == ColorToRGB(clBtnShadow)) line = y;
+    ASSERT_GE(line, 0);
+    EXPECT_EQ(uitest::pixel(group, 2, line + 1), ColorToRGB(clBtnHighlight)) << "etched";
+}
+
+// The drop-down list opens below its field, and a disabled combo box shows its text in the
+// grey text colour on the button face.
+TEST_F(QtStdPeersTest, ComboListOpensBelowAndADisabledComboIsReadable) {
+    auto* combo = make<TComboBox>(40);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"one", "two", "three"}) combo->Items()->Add(item);
+    combo->SetItemIndex(1);
+    auto* box = nativeWidget<QComboBox>(combo);
+    ASSERT_NE(box, nullptr);
+    box->showPopup();
+    QWidget* popup = box->view()->window();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_GE(popup->geometry().top(), box->mapToGlobal(QPoint(0, box->height())).y() - 1);
+    box->hidePopup();
+
+    combo->SetEnabled(false);
+    QImage img = box->grab().toImage();
+    int grey = 0, face = 0;
+    for (int y = 3; y < img.height() - 3; ++y)
+        for (int x = 3; x < img.width() - 20; ++x) {
+            grey += qGray(img.pixel(x, y)) <= qGray(rgbOf(clGrayText)) + 16;
+            face += img.pixel(x, y) == rgbOf(clBtnFace);
+        }
+    EXPECT_GE(grey, 15) << "the text is drawn at least as dark as the grey text colour";
+    EXPECT_GE(face, 100) << "on the button face";
+}

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,50 @@ TEST_F(QtPeerTest, TheFormWindowMirrorsCaptionClientSizeAndVisibility) {
     EXPECT_FALSE(w->isVisible());
 }
 
+// A modal form is a dialog window owned by the window that opened it; the frame shows only the
+// buttons its border icons ask for.
+TEST_F(QtPeerTest, AModalFormIsADialogOwnedByTheWindowThatOpenedIt) {
+    form->SetBorderIcons({biSystemMenu});
+    show();
+    QWidget* main = widgetOf(form.get());
+    EXPECT_EQ(main->windowType(), Qt::Window);
+    EXPECT_TRUE(main->windowFlags() & Qt::CustomizeWindowHint);
+    EXPECT_FALSE(main->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(main->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(main->windowFlags() & Qt::WindowCloseButtonHint);
+
+    auto makeDialog = [](TFormBorderStyle border) {
+        auto d = std::make_unique<TForm>(nullptr);
+        d->SetBorderStyle(border);
+        d->SetBounds(80, 90, 200, 120);
+        return d;
+    };
+    auto first = makeDialog(bsSingle);
+    auto second = makeDialog(bsDialog);
+    QWindow* firstOwner = nullptr;
+    QWindow* secondOwner = nullptr;
+    Qt::WindowType firstType = Qt::Widget, secondType = Qt::Widget;
+    bool minimise = true;
+    uitest::runModal(first.get(), [&](TCustomForm* f) {
+        QWidget* w = widgetOf(f);
+        firstType = w->windowType();
+        minimise = bool(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+        firstOwner = w->windowHandle() ? w->windowHandle()->transientParent() : nullptr;
+        uitest::runModal(second.get(), [&](TCustomForm* g) {
+            QWidget* v = widgetOf(g);
+            secondType = v->windowType();
+            secondOwner = v->windowHandle() ? v->windowHandle()->transientParent() : nullptr;
+            g->SetModalResult(mrOk);
+        });
+        f->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(firstType, Qt::Dialog);
+    EXPECT_FALSE(minimise);
+    EXPECT_EQ(firstOwner, main->windowHandle());
+    EXPECT_EQ(secondType, Qt::Dialog);
+    EXPECT_EQ(secondOwner, widgetOf(first.get())->windowHandle()) << "owned by the dialog";
+}
+
 TEST_F(QtPeerTest, ClosingTheNativeWindowAsksTheForm) {
     bool allow = false;
     form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
@@ -306,12 +351,17 @@ TEST(QtDialogs, FiltersBecomeQtNameFilters) {
 TEST(QtDialogs, ANativeBoxKeepsTheProgramRunningAndAnswersWithTheButtonClicked) {
     TQtDialogService native;
     SetDialogService(&native);
+    TForm owner(nullptr);
+    owner.Show();
+    owner.SetFocus();
     std::string seen;
+    QWidget* parent = nullptr;
     // Runs from the program's queue while the box's own loop is running.
     TThread::Queue(nullptr, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         seen = box->windowTitle().toStdString() + "|" + box->text().toStdString();
+        parent = box->parentWidget();
         for (QAbstractButton* b : box->buttons())
             if (b->text() == "&No") b->click();
     });
@@ -323,4 +373,5 @@ TEST(QtDialogs, ANativeBoxKeepsTheProgramRunningAndAnswersWithTheButtonClicked) 
     SetDialogService(&uitest::dialogs());
     EXPECT_EQ(result, mrNo);
     EXPECT_EQ(seen, "Confirmation|Overwrite?");
+    EXPECT_EQ(parent, widgetOf(&owner)) << "the box is owned by the active window";
 }
