@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -61,6 +62,53 @@ BENCHMARK(BM_InsertDeleteRows)
     ->Args({100000, 100})
     ->Args({100000, 1000})
     ->Args({1000000, 100})
+    ->Unit(benchmark::kMillisecond);
+
+// Writes state.range(0) cells into a new 10-column string grid, then reads them.
+void BM_StringGridWriteRead(benchmark::State& state) {
+    const int rows = int(state.range(0)) / 10;
+    std::vector<std::string> texts;
+    for (int i = 0; i < 1000; ++i)
+        texts.push_back("R" + std::to_string(i) + "C" + std::to_string(i % 10));
+    for (auto _ : state) {
+        TStringGrid g(nullptr);
+        g.SetColCount(10);
+        g.SetRowCount(rows);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < 10; ++c) g.SetCells(c, r, texts[std::size_t(r * 10 + c) % 1000]);
+        std::size_t total = 0;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < 10; ++c) total += g.Cells(c, r).size();
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) * 2);
+}
+BENCHMARK(BM_StringGridWriteRead)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
+
+// state.range(1) rows inserted at the top of a string grid of state.range(0) rows (a new last
+// row moved to the top, and one block insert), then as many deleted there.
+void BM_TopRowEdits(benchmark::State& state) {
+    const int rows = int(state.range(0));
+    const int ops = int(state.range(1));
+    TStringGrid g(nullptr);
+    g.SetColCount(10);
+    g.SetRowCount(rows);
+    g.SetBounds(0, 0, 800, 600);
+    for (int r = 0; r < rows; ++r) g.SetCells(1, r, std::to_string(r));
+    for (auto _ : state) {
+        for (int i = 0; i < ops; ++i) {
+            g.SetRowCount(g.RowCount() + 1);
+            g.MoveRow(g.RowCount() - 1, 1);
+        }
+        for (int i = 0; i < ops; ++i) g.DeleteRow(1);
+        g.InsertRows(1, ops);
+        g.DeleteRows(1, ops);
+    }
+    state.SetItemsProcessed(state.iterations() * ops * 2);
+}
+BENCHMARK(BM_TopRowEdits)
+    ->Args({100000, 1000})
+    ->Args({1000000, 10000})
     ->Unit(benchmark::kMillisecond);
 
 // Paints the visible page of a 100,000-row grid; the page holds state.range(0) x

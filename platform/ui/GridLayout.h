@@ -28,6 +28,19 @@ inline int extentOf(const TGridAxisDrawInfo& a, int i) {
 // Fills the boundaries of an axis from its extents, fixed count and first scrolled cell.
 inline void calcAxis(TGridAxisDrawInfo& a) {
     int lw = a.EffectiveLineWidth;
+    if (int u = a.Extents->Uniform(); u >= 0) {
+        // Cells of one size: the same boundaries, counted instead of walked.
+        long long step = u + lw, start = step * a.FixedCellCount;
+        long long cells = std::max(0, a.GridCellCount - a.FirstGridCell);
+        long long fit = start > a.GridExtent ? 0
+                        : step == 0          ? cells
+                                             : std::min(cells, (a.GridExtent - start) / step);
+        a.FixedBoundary = int(start);
+        a.LastFullVisibleCell = a.FirstGridCell - 1 + int(fit);
+        a.FullVisBoundary = int(start + fit * step);
+        a.GridBoundary = fit < cells ? a.GridExtent : std::min(a.FullVisBoundary, a.GridExtent);
+        return;
+    }
     int pos = 0;
     for (int i = 0; i < a.FixedCellCount; ++i) pos += extentOf(a, i) + lw;
     a.FixedBoundary = pos;
@@ -89,6 +102,12 @@ inline int cellAt(const TGridAxisDrawInfo& a, int p) {
 inline int firstToShow(const TGridAxisDrawInfo& a, int last) {
     int room = a.GridExtent - a.FixedBoundary;
     int lw = a.EffectiveLineWidth;
+    if (int u = a.Extents->Uniform(); u >= 0) {
+        long long step = u + lw, avail = last - a.FixedCellCount + 1;
+        if (avail <= 0 || room < 0) return last;
+        long long k = step == 0 ? avail : std::min(avail, room / step);
+        return k > 0 ? last - int(k) + 1 : last;
+    }
     int used = 0;
     int first = last;
     for (int i = last; i >= a.FixedCellCount; --i) {

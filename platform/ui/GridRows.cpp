@@ -166,7 +166,11 @@ void TGridRowStore::Insert(int At, int Count) {
 
 void TGridRowStore::Delete(int At, int Count) {
     if (Count <= 0) return;
-    TGridRowBlock gone = Take(At, Count); // released with its objects here
+    moveGap(At);
+    std::size_t len = gapLen();
+    for (int i = 0; i < Count; ++i)
+        freeRow(std::exchange(slots_[(head_ + std::size_t(At + i) + len) & mask_], nullptr));
+    count_ -= Count;
 }
 
 void TGridRowStore::Resize(int Count) {

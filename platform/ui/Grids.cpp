@@ -602,32 +602,40 @@ void TCustomGrid::UpdateScrollRange() {
     bool horz = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
     bool vert = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
     bool oldH = hScroll_.Visible, oldV = vScroll_.Visible;
-    // A bar takes room from the other direction: settle both in two passes.
+    // A bar takes room from the other direction: settle both in up to three passes; a pass
+    // that keeps the bars as they are has settled them.
     hScroll_.Visible = vScroll_.Visible = false;
     TGridDrawInfo di;
     TGridCoord maxTL;
-    for (int pass = 0; pass < 3; ++pass) {
+    bool settled = false;
+    for (int pass = 0; pass < 3 && !settled; ++pass) {
         CalcFixedInfo(di);
         maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
         bool h = hShow_ == sbsAlways || (hShow_ == sbsAuto && horz && maxTL.X > fixedCols_);
         bool v = vShow_ == sbsAlways || (vShow_ == sbsAuto && vert && maxTL.Y > fixedRows_);
+        settled = h == hScroll_.Visible && v == vScroll_.Visible;
         hScroll_.Visible = h;
         vScroll_.Visible = v;
     }
-    CalcFixedInfo(di);
-    maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    if (!settled) {
+        CalcFixedInfo(di);
+        maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    }
     if (oldH != hScroll_.Visible || oldV != vScroll_.Visible) Invalidate();
     // A grid that grew (or got fewer cells) scrolls back so that no empty space is left.
     int left = std::min(topLeft_.X, std::max(maxTL.X, fixedCols_));
     int top = std::min(topLeft_.Y, std::max(maxTL.Y, fixedRows_));
     if (left != topLeft_.X || top != topLeft_.Y) MoveTopLeft(left, top);
-    UpdateScrollPos();
+    setThumbs(maxTL);
 }
 
 void TCustomGrid::UpdateScrollPos() {
     TGridDrawInfo di;
     CalcFixedInfo(di);
-    TGridCoord maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+    setThumbs(CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di));
+}
+
+void TCustomGrid::setThumbs(const TGridCoord& maxTL) {
     auto thumb = [](int pos, int fixed, int max) {
         if (max <= fixed) return 0;
         return std::min(GridThumbRange, mulDiv(pos - fixed, GridThumbRange, max - fixed));
@@ -941,6 +949,8 @@ void TCustomGrid::PutRows(int ARow, TGridRowBlock&& Block) {
     if (ARow < 0 || ARow > rowCount_) invalidOp(sIndexOutOfRange);
     int count = Block.Count();
     if (count == 0) return;
+    for (int i = 0; i < count && !customRowHeights_; ++i)
+        if (const TGridRow* row = Block.Row(i); row && row->Height >= 0) customRowHeights_ = true;
     rows_.Put(ARow, std::move(Block));
     int oldRows = rowCount_;
     rowCount_ += count;

@@ -110,6 +110,8 @@ struct TGridRect {
 class TGridExtents {
 public:
     virtual int Extent(int i) const = 0;
+    // The extent every cell has, or -1 when they differ (the layout then walks the cells).
+    virtual int Uniform() const { return -1; }
     int operator[](std::size_t i) const { return Extent(int(i)); }
 
 protected:
@@ -431,6 +433,8 @@ private:
     TRect thumbRect(bool vertical) const;
     int scrollBarPart(bool vertical, TPoint p) const;
     int thumbLength(bool vertical) const;
+    // Thumb positions for the current top left cell, given the largest one.
+    void setThumbs(const TGridCoord& maxTL);
     // Position (of the bar's own range) for a thumb start `at` pixels into the track.
     int thumbPosAt(bool vertical, int at) const;
     bool scrollBarMouseDown(TPoint p);
@@ -450,6 +454,7 @@ private:
         const TCustomGrid* g;
         explicit ColExtents(const TCustomGrid* grid) : g(grid) {}
         int Extent(int i) const override { return g->colWidths_[std::size_t(i)]; }
+        int Uniform() const override { return g->customColWidths_ ? -1 : g->defaultColWidth_; }
     } colExtents_{this};
     struct RowExtents final : TGridExtents {
         const TCustomGrid* g;
@@ -458,6 +463,8 @@ private:
             const TGridRow* row = g->rows_.Get(i);
             return row && row->Height >= 0 ? row->Height : g->defaultRowHeight_;
         }
+        // Every height written goes through SetRowHeights or PutRows, which mark it.
+        int Uniform() const override { return g->customRowHeights_ ? -1 : g->defaultRowHeight_; }
     } rowExtents_{this};
     std::vector<bool> tabStops_;
     TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};

@@ -1,3 +1,4 @@
+#include "platform/ui/GridLayout.h"
 #include "platform/ui/GridRows.h"
 #include "platform/ui/Grids.h"
 
@@ -145,6 +146,49 @@ TEST(GridRowStoreTest, ObjectsLeavingForGoodAreReleasedOnce) {
     plain.Need(0).NeedCell(0, 1).Object = &kept;
     plain.Delete(0, 1);
     EXPECT_EQ(freed, 13) << "without a deleter objects belong to someone else";
+}
+
+// Cells of one size are laid out by counting: the same answers as walking them.
+TEST(GridLayoutTest, UniformExtentsLayOutAsWalkedOnes) {
+    struct Sized final : TGridExtents {
+        int size;
+        bool uniform;
+        int Extent(int) const override { return size; }
+        int Uniform() const override { return uniform ? size : -1; }
+    };
+    for (int size : {0, 1, 24})
+        for (int lw : {0, 1})
+            for (int fixed : {0, 1, 3})
+                for (int count : {1, 4, 30, 100000})
+                    for (int extent : {0, 10, 50, 600})
+                        for (int first : {fixed, fixed + 2}) {
+                            if (fixed >= count || first >= count) continue;
+                            Sized walked, counted;
+                            walked.size = counted.size = size;
+                            walked.uniform = false;
+                            counted.uniform = true;
+                            TGridAxisDrawInfo w, c;
+                            for (auto [a, e] : {std::pair{&w, &walked}, std::pair{&c, &counted}}) {
+                                a->EffectiveLineWidth = lw;
+                                a->Extents = e;
+                                a->FixedCellCount = fixed;
+                                a->FirstGridCell = first;
+                                a->GridCellCount = count;
+                                a->GridExtent = extent;
+                                grid_layout::calcAxis(*a);
+                            }
+                            std::string at = std::to_string(size) + "/" + std::to_string(lw) + "/" +
+                                             std::to_string(fixed) + "/" + std::to_string(count) +
+                                             "/" + std::to_string(extent) + "/" +
+                                             std::to_string(first);
+                            EXPECT_EQ(c.FixedBoundary, w.FixedBoundary) << at;
+                            EXPECT_EQ(c.GridBoundary, w.GridBoundary) << at;
+                            EXPECT_EQ(c.LastFullVisibleCell, w.LastFullVisibleCell) << at;
+                            EXPECT_EQ(c.FullVisBoundary, w.FullVisBoundary) << at;
+                            EXPECT_EQ(grid_layout::firstToShow(c, count - 1),
+                                      grid_layout::firstToShow(w, count - 1))
+                                << at;
+                        }
 }
 
 // --- the grid over the store -----------------------------------------------------------------
