@@ -96,8 +96,9 @@ void TBaseGrid::SetUndoRedo(TComponent* v) {
 
 // --- cell store -------------------------------------------------------------------------------
 
+// Any stored cell answers, also one of a column on its way out of the store.
 TCellProperties* TBaseGrid::propsOf(int ACol, int ARow) const {
-    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount()) return nullptr;
+    if (ACol < 0 || ARow < 0 || ARow >= RowCount()) return nullptr;
     TObject* o = TStringGrid::Objects(ACol, ARow);
     return o ? dynamic_cast<TCellProperties*>(o) : nullptr;
 }
@@ -130,7 +131,7 @@ void TBaseGrid::SetCellEx(int ACol, int ARow, const std::string& Value) {
         TPoint b = BaseCell(ACol, ARow);
         TStringGrid::SetCells(b.X, b.Y, Value);
         CellTextChanged(b.X, b.Y);
-        if (Parent()) RepaintCell(ACol, ARow);
+        if (Parent()) RepaintCell(DisplColIndex(ACol), ARow);
     } else {
         TStringGrid::SetCells(ACol, ARow, Value);
     }
@@ -406,7 +407,7 @@ void TBaseGrid::MergeCells(int c, int r, int spanx, int spany) {
             p->SetCellSpanY(base ? spany - 1 : j - r);
         }
     for (int j = r; j < r + spany; ++j)
-        for (int i = c; i < c + spanx; ++i) RepaintCell(i, j);
+        for (int i = c; i < c + spanx; ++i) RepaintCell(DisplColIndex(i), j);
 }
 
 void TBaseGrid::SplitCells(int c, int r) {
@@ -423,7 +424,7 @@ void TBaseGrid::SplitCells(int c, int r) {
                 q->SetCellSpanY(-1);
             }
     for (int j = b.Y; j <= b.Y + sy; ++j)
-        for (int i = b.X; i <= b.X + sx; ++i) RepaintCell(i, j);
+        for (int i = b.X; i <= b.X + sx; ++i) RepaintCell(DisplColIndex(i), j);
     --FMergeCount;
 }
 
@@ -463,6 +464,36 @@ void TBaseGrid::ColumnMoving(int FromIndex, int ToIndex) {
                 TRect a = FullCell(c, r);
                 if (moveTears(a.Left, a.Right, from, to)) SplitCells(c, r);
             }
+}
+
+void TBaseGrid::RowsLeaving(int First, int Count) {
+    TObjStringGrid::RowsLeaving(First, Count);
+    if (FMergeCount <= 0) return;
+    int last = First + Count - 1;
+    for (int r = First; r <= last; ++r)
+        for (int c = 0; c < TotalColCount(); ++c) {
+            if (!IsMergedCell(c, r)) continue;
+            TRect a = FullCell(c, r);
+            if (a.Top < First || a.Bottom > last)
+                SplitCells(c, r);
+            else if (c == a.Left && r == a.Top)
+                --FMergeCount;
+        }
+}
+
+void TBaseGrid::ColsLeaving(int RealFirst, int Count) {
+    TObjStringGrid::ColsLeaving(RealFirst, Count);
+    if (FMergeCount <= 0) return;
+    int last = RealFirst + Count - 1;
+    for (int r = 0; r < RowCount(); ++r)
+        for (int c = RealFirst; c <= last; ++c) {
+            if (!IsMergedCell(c, r)) continue;
+            TRect a = FullCell(c, r);
+            if (a.Left < RealFirst || a.Right > last)
+                SplitCells(c, r);
+            else if (c == a.Left && r == a.Top)
+                --FMergeCount;
+        }
 }
 
 int TBaseGrid::MinRowSpan(int ARow) const {
@@ -824,8 +855,9 @@ void TBaseGrid::SetSelectionStyle(TGridSelectionStyle v) {
 
 // --- TCellProperties setters that repaint their cell ------------------------------------------
 
+// The owner's column is a store column; the screen shows display columns.
 void TCellProperties::repaint() {
-    if (FOwnerGrid) FOwnerGrid->RepaintCell(FOwnerCol, FOwnerRow);
+    if (FOwnerGrid) FOwnerGrid->RepaintCell(FOwnerGrid->DisplColIndex(FOwnerCol), FOwnerRow);
 }
 
 void TCellProperties::SetBrushColor(TColor v) {

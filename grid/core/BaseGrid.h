@@ -165,6 +165,9 @@ protected:
     // Merged areas move with their cells; an area the move would tear apart is split first.
     void RowMoving(int FromIndex, int ToIndex) override;
     void ColumnMoving(int FromIndex, int ToIndex) override;
+    // Areas that leave whole are no longer counted; areas only partly leaving are split.
+    void RowsLeaving(int First, int Count) override;
+    void ColsLeaving(int RealFirst, int Count) override;
     void DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                      bool Full);
     TCellProperties* propsOf(int ACol, int ARow) const;

@@ -258,6 +258,35 @@ TEST_F(CellStoreTest, CellsLeavingTheGridFreeTheirPropertiesAndGraphics) {
     }
 }
 
+TEST_F(CellStoreTest, MergedAreasLeaveWholeOrAreSplit) {
+    struct Case {
+        const char* what;
+        TRect area; // base column, base row, columns, rows
+        std::function<void(TestBaseGrid&)> step;
+        int merges; // merges left
+    };
+    const Case cases[] = {
+        {"its row deleted", {1, 2, 2, 1}, [](TestBaseGrid& g) { g.DeleteRow(2); }, 0},
+        {"its rows deleted", {1, 2, 2, 2}, [](TestBaseGrid& g) { g.DeleteRows(1, 3); }, 0},
+        {"cut by a lower row count", {1, 6, 2, 2}, [](TestBaseGrid& g) { g.SetRowCount(7); }, 0},
+        {"partly deleted rows", {1, 1, 2, 2}, [](TestBaseGrid& g) { g.DeleteRows(2, 3); }, 0},
+        {"its column deleted", {2, 1, 1, 2}, [](TestBaseGrid& g) { g.DeleteColumn(2); }, 0},
+        {"cut by a lower column count", {4, 1, 2, 1}, [](TestBaseGrid& g) { g.SetColCount(5); }, 0},
+        {"another column deleted", {1, 1, 2, 1}, [](TestBaseGrid& g) { g.DeleteColumn(4); }, 1},
+        {"rows below deleted", {1, 1, 2, 2}, [](TestBaseGrid& g) { g.DeleteRows(4, 2); }, 1},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        grid->MergeCells(c.area.Left, c.area.Top, c.area.Right, c.area.Bottom);
+        c.step(*grid);
+        EXPECT_EQ(grid->MergeCount(), c.merges) << c.what;
+        int merged = 0;
+        for (int r = 0; r < grid->RowCount(); ++r)
+            for (int col = 0; col < grid->ColCount(); ++col) merged += grid->IsMergedCell(col, r);
+        EXPECT_EQ(merged, c.merges ? c.area.Right * c.area.Bottom : 0) << c.what;
+    }
+}
+
 // A grid class that keeps real columns past ColCount, as hidden columns do.
 class WiderGrid : public TestBaseGrid {
 public:
