@@ -38,7 +38,7 @@ TMBus_Nodo readWireless(const TProject_Row& row) {
     TMBus_Nodo n;
     TwMBus_Meter& m = n.Meter;
     m.Man_ID = std::uint16_t(row.Int_Guarded("wMBus_ManID", 0));
-    m.Address = std::uint32_t(row.Int_Guarded("wMBus_Add", 0));
+    m.Address = low32(row, "wMBus_Add", 0);
     m.Version = byteOf(row, "wMBus_Ver", 0);
     m.Device_Type = byteOf(row, "wMBus_DevType", 0);
     m.Key_Enable = byteOf(row, "wMBus_En_Key", 0);

@@ -206,7 +206,8 @@ TEST(ImageLimits, OverfullTablesAreRefusedWithFileAndLimit) {
     }
 }
 
-TEST(ImageLimits, FullTablesStillCompile) {
+// Full tables compile, and leave nothing behind for the next compile of another project.
+TEST(ImageLimits, FullTablesCompileAndLeaveNoTrace) {
     struct Case {
         int type;
         std::vector<std::pair<std::string, std::string>> files;
@@ -235,9 +236,20 @@ TEST(ImageLimits, FullTablesStillCompile) {
                                            }) +
                                     repeat(255, [](int) { return mbusNode({}, 1); }))}}},
     };
+    const auto banks = [](int type, const TempProject& project) {
+        Compile_Bank(type, project.Dir());
+        Save_Bank(type, project.Dir());
+        std::vector<Bytes> files;
+        for (const std::string& name : ListFiles(project.Path("bin")))
+            files.push_back(project.Read("bin/" + name));
+        return files;
+    };
     for (const Case& c : cases) {
+        TempProject empty;
+        const std::vector<Bytes> before = banks(c.type, empty);
         TempProject project;
         for (const auto& [name, text] : c.files) project.Write(name, text);
         EXPECT_EQ(FailureOf([&] { Compile_Bank(c.type, project.Dir()); }), "") << c.type;
+        EXPECT_EQ(banks(c.type, empty), before) << c.type;
     }
 }
