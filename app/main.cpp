@@ -1,4 +1,5 @@
 // The program: starts the application on the Qt back end, creates the forms and runs the loop.
+#include "platform/base/Memory.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timers.h"
@@ -66,6 +67,7 @@ void armSelfTestTimers() {
 } // namespace
 
 int main(int argc, char** argv) {
+    Keep_Freed_Memory();
     InitQtBackend(argc, argv);
     Application->SetExeName(argc > 0 ? argv[0] : "knxgwconfig");
     Application->SetTitle("knxgwconfig");

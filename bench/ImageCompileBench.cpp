@@ -2,6 +2,7 @@
 // of the variant holds as many rows as its bank area takes, with 1024 KNX rows beside them.
 #include "image/ImageCompiler.h"
 
+#include "platform/base/Memory.h"
 #include "platform/files/Files.h"
 
 #include <benchmark/benchmark.h>
@@ -248,4 +249,12 @@ BENCHMARK(BM_CompileAndSaveFullProject)->Apply(types);
 
 } // namespace
 
-BENCHMARK_MAIN();
+// As the program does at start-up.
+int main(int argc, char** argv) {
+    Keep_Freed_Memory();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
