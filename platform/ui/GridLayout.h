@@ -3,6 +3,7 @@
 #include "platform/ui/Grids.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace grid_layout {
 
@@ -18,7 +19,10 @@ inline int mulDiv(int a, int b, int c) {
     if (c == 0) return 0;
     long long p = static_cast<long long>(a) * b;
     long long half = c / 2;
-    return int(p >= 0 ? (p + half) / c : (p - half) / c);
+    long long q = p >= 0 ? p + half : p - half;
+    // A 32-bit division where the operands allow it (thumb positions of long grids).
+    if (c != -1 && q >= INT32_MIN && q <= INT32_MAX) return int(q) / c;
+    return int(q / c);
 }
 
 inline int extentOf(const TGridAxisDrawInfo& a, int i) {
@@ -32,9 +36,11 @@ inline void calcAxis(TGridAxisDrawInfo& a) {
         // Cells of one size: the same boundaries, counted instead of walked.
         long long step = u + lw, start = step * a.FixedCellCount;
         long long cells = std::max(0, a.GridCellCount - a.FirstGridCell);
+        // The room left lies below GridExtent: an int division.
         long long fit = start > a.GridExtent ? 0
-                        : step == 0          ? cells
-                                             : std::min(cells, (a.GridExtent - start) / step);
+                        : step == 0
+                            ? cells
+                            : std::min(cells, (long long)(int(a.GridExtent - start) / int(step)));
         a.FixedBoundary = int(start);
         a.LastFullVisibleCell = a.FirstGridCell - 1 + int(fit);
         a.FullVisBoundary = int(start + fit * step);
@@ -105,7 +111,7 @@ inline int firstToShow(const TGridAxisDrawInfo& a, int last) {
     if (int u = a.Extents->Uniform(); u >= 0) {
         long long step = u + lw, avail = last - a.FixedCellCount + 1;
         if (avail <= 0 || room < 0) return last;
-        long long k = step == 0 ? avail : std::min(avail, room / step);
+        long long k = step == 0 ? avail : std::min(avail, (long long)(room / int(step)));
         return k > 0 ? last - int(k) + 1 : last;
     }
     int used = 0;

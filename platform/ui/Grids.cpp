@@ -49,8 +49,10 @@ void TCustomGrid::changeSize(int newColCount, int newRowCount) {
         if (FInplaceEdit) FInplaceEdit->Hide();
         FInplaceCol = FInplaceRow = -1;
     }
-    colWidths_.resize(std::size_t(newColCount), defaultColWidth_);
-    tabStops_.resize(std::size_t(newColCount), true);
+    if (newColCount != oldCols) {
+        colWidths_.resize(std::size_t(newColCount), defaultColWidth_);
+        tabStops_.resize(std::size_t(newColCount), true);
+    }
     if (newRowCount < oldRows) RowsLeaving(newRowCount, oldRows - newRowCount);
     rows_.Resize(newRowCount);
     colCount_ = newColCount;
@@ -233,23 +235,21 @@ void TCustomGrid::Resize() {
 // --- geometry ---------------------------------------------------------------------------------
 
 void TCustomGrid::CalcFixedInfo(TGridDrawInfo& DrawInfo) {
-    auto setup = [](TGridAxisDrawInfo& a, const TGridExtents& ext, int lw, int fixed, int count,
-                    int extent) {
-        a.EffectiveLineWidth = lw;
-        a.Extents = &ext;
-        a.FixedCellCount = fixed;
-        a.FirstGridCell = fixed;
-        a.GridCellCount = count;
-        a.GridExtent = extent;
-    };
-    int lwH =
-        (options_.Contains(goFixedVertLine) || options_.Contains(goVertLine)) ? gridLineWidth_ : 0;
-    int lwV =
-        (options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine)) ? gridLineWidth_ : 0;
-    setup(DrawInfo.Horz, colExtents_, lwH, fixedCols_, colCount_, CellAreaWidth());
-    setup(DrawInfo.Vert, rowExtents_, lwV, fixedRows_, rowCount_, CellAreaHeight());
-    calcAxis(DrawInfo.Horz);
-    calcAxis(DrawInfo.Vert);
+    fixedAxis(DrawInfo.Horz, false);
+    fixedAxis(DrawInfo.Vert, true);
+}
+
+// One axis laid out from its fixed cells on; its room depends on the other axis' bar.
+void TCustomGrid::fixedAxis(TGridAxisDrawInfo& a, bool vertical) {
+    bool lines = vertical ? options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine)
+                          : options_.Contains(goFixedVertLine) || options_.Contains(goVertLine);
+    a.EffectiveLineWidth = lines ? gridLineWidth_ : 0;
+    a.Extents = vertical ? static_cast<const TGridExtents*>(&rowExtents_) : &colExtents_;
+    a.FixedCellCount = vertical ? fixedRows_ : fixedCols_;
+    a.FirstGridCell = a.FixedCellCount;
+    a.GridCellCount = vertical ? rowCount_ : colCount_;
+    a.GridExtent = vertical ? CellAreaHeight() : CellAreaWidth();
+    calcAxis(a);
 }
 
 void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo) {
@@ -604,23 +604,33 @@ void TCustomGrid::UpdateScrollRange() {
     bool oldH = hScroll_.Visible, oldV = vScroll_.Visible;
     // A bar takes room from the other direction: settle both in up to three passes; a pass
     // that keeps the bars as they are has settled them.
+    // An axis is laid out again only when the other axis' bar changed.
     hScroll_.Visible = vScroll_.Visible = false;
     TGridDrawInfo di;
     TGridCoord maxTL;
+    bool horzStale = true, vertStale = true;
+    auto layOut = [&] {
+        if (horzStale) {
+            fixedAxis(di.Horz, false);
+            maxTL.X = firstToShow(di.Horz, colCount_ - 1);
+        }
+        if (vertStale) {
+            fixedAxis(di.Vert, true);
+            maxTL.Y = firstToShow(di.Vert, rowCount_ - 1);
+        }
+    };
     bool settled = false;
     for (int pass = 0; pass < 3 && !settled; ++pass) {
-        CalcFixedInfo(di);
-        maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
+        layOut();
         bool h = hShow_ == sbsAlways || (hShow_ == sbsAuto && horz && maxTL.X > fixedCols_);
         bool v = vShow_ == sbsAlways || (vShow_ == sbsAuto && vert && maxTL.Y > fixedRows_);
-        settled = h == hScroll_.Visible && v == vScroll_.Visible;
+        vertStale = h != hScroll_.Visible;
+        horzStale = v != vScroll_.Visible;
+        settled = !vertStale && !horzStale;
         hScroll_.Visible = h;
         vScroll_.Visible = v;
     }
-    if (!settled) {
-        CalcFixedInfo(di);
-        maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
-    }
+    if (!settled) layOut();
     if (oldH != hScroll_.Visible || oldV != vScroll_.Visible) Invalidate();
     // A grid that grew (or got fewer cells) scrolls back so that no empty space is left.
     int left = std::min(topLeft_.X, std::max(maxTL.X, fixedCols_));
@@ -1168,9 +1178,14 @@ void TCustomGrid::PaintScrollBars(TCanvas* cv) {
                               : Rect(bar.Left, bar.Top, bar.Left + GridScrollBarSize, bar.Bottom);
         TRect fwd = vertical ? Rect(bar.Left, bar.Bottom - GridScrollBarSize, bar.Right, bar.Bottom)
                              : Rect(bar.Right - GridScrollBarSize, bar.Top, bar.Right, bar.Bottom);
-        DrawFrameControl(cv, back, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
-        DrawFrameControl(cv, fwd, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
-        TRect thumb = thumbRect(vertical);
+        // A disabled bar shows inactive arrows and no thumb.
+        bool enabled = (vertical ? vScroll_ : hScroll_).Enabled;
+        unsigned inactive = enabled ? 0 : DFCS_INACTIVE;
+        DrawFrameControl(cv, back, DFC_SCROLL,
+                         (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive);
+        DrawFrameControl(cv, fwd, DFC_SCROLL,
+                         (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive);
+        TRect thumb = enabled ? thumbRect(vertical) : TRect{};
         if (!thumb.IsEmpty()) {
             cv->Brush()->SetColor(clBtnFace);
             cv->FillRect(thumb);

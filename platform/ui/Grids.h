@@ -433,6 +433,7 @@ private:
     TRect thumbRect(bool vertical) const;
     int scrollBarPart(bool vertical, TPoint p) const;
     int thumbLength(bool vertical) const;
+    void fixedAxis(TGridAxisDrawInfo& a, bool vertical);
     // Thumb positions for the current top left cell, given the largest one.
     void setThumbs(const TGridCoord& maxTL);
     // Position (of the bar's own range) for a thumb start `at` pixels into the track.
