@@ -88,7 +88,7 @@ void storeSettings(const TXmlNode& root, const Tail& t) {
 
 // Stream offsets of the variable records and texts, and the data addresses of every node and
 // variable. Returns the offset reached after the texts.
-std::uint32_t placeNodes(const std::string& path) {
+std::uint64_t placeNodes(const std::string& path) {
     const std::size_t nodeCount = MBus_Nodes.size() + wMBus_Nodes.size();
     std::uint64_t offset = MBus_Stream_Header_Bytes + MBus_Node_Record_Bytes * nodeCount;
     std::uint64_t address = 0;
@@ -100,7 +100,7 @@ std::uint32_t placeNodes(const std::string& path) {
     };
     for (auto* nodes : {&MBus_Nodes, &wMBus_Nodes})
         for (TMBus_Nodo& n : *nodes) {
-            n.Add = std::uint32_t(std::min<std::uint64_t>(offset, 0xFFFFFFFF));
+            n.Add = std::uint32_t(offset); // the caller refuses a stream past its limit
             offset += MBus_Variable_Record_Bytes * n.Vars.size();
             checkAddress();
             n.Add_NS = std::uint16_t(address);
@@ -118,14 +118,10 @@ std::uint32_t placeNodes(const std::string& path) {
     for (auto* nodes : {&MBus_Nodes, &wMBus_Nodes})
         for (TMBus_Nodo& n : *nodes)
             for (TMBus_Variabile& v : n.Vars) {
-                v.Address_VIF_ASCII = std::uint32_t(std::min<std::uint64_t>(offset, 0xFFFFFFFF));
+                v.Address_VIF_ASCII = std::uint32_t(offset);
                 offset += v.Len_VIF_ASCII;
             }
-    if (offset > MBus_Stream_Limit)
-        throw EImageError(Format("%s: the network needs more than the %d bytes of node stream "
-                                 "that the gateway holds",
-                                 path, MBus_Stream_Limit));
-    return std::uint32_t(offset);
+    return offset;
 }
 
 std::uint8_t* putNode(std::uint8_t* p, const TMBus_Nodo& n) {
@@ -259,9 +255,8 @@ void Read_M_Bus(const std::string& par_gen_path, const std::string& network_path
     for (std::size_t i = 0; i < wMBus_Nodes.size(); ++i) wMBus_Table[i] = wMBus_Nodes[i].Meter;
     r.Set_U8(MBus_Offset::Wireless_Count, std::uint32_t(wMBus_Nodes.size()));
 
-    const std::uint32_t tailOffset = placeNodes(network_path);
-    const std::uint32_t length = tailOffset + (hasParGen ? MBus_Tail_Bytes : 0);
-    if (length > MBus_Stream_Limit)
+    const std::uint64_t tailOffset = placeNodes(network_path);
+    if (tailOffset + (hasParGen ? MBus_Tail_Bytes : 0) > MBus_Stream_Limit)
         throw EImageError(Format("%s: the network needs more than the %d bytes of node stream "
                                  "that the gateway holds",
                                  network_path, MBus_Stream_Limit));
@@ -271,7 +266,7 @@ void Read_M_Bus(const std::string& par_gen_path, const std::string& network_path
     Put_U32(stream + 1, MBus_Stream_Header_Bytes);
     Put_U32(stream + 5,
             MBus_Stream_Header_Bytes + MBus_Node_Record_Bytes * std::uint32_t(MBus_Nodes.size()));
-    Put_U32(stream + 9, tailOffset);
+    Put_U32(stream + 9, std::uint32_t(tailOffset));
     std::uint8_t* p = stream + MBus_Stream_Header_Bytes;
     for (auto* nodes : {&MBus_Nodes, &wMBus_Nodes})
         for (const TMBus_Nodo& n : *nodes) p = putNode(p, n);
