@@ -268,7 +268,7 @@ public:
     // that Max - Page + 1 stays 127); the position is clamped to the range.
     void SetScrollBarRange(bool Vertical, int Min, int Max, int Page);
     void SetScrollBarPosition(bool Vertical, int Position);
-    // A disabled bar is painted but takes no presses.
+    // A disabled bar is painted inactive (no thumb) and takes no presses.
     void EnableScrollBar(bool Vertical, bool Enabled);
     TGridScrollBarShow ScrollBarShow(bool Vertical) const { return Vertical ? vShow_ : hShow_; }
     void SetScrollBarShow(bool Vertical, TGridScrollBarShow v);
@@ -356,6 +356,9 @@ protected:
     // closes up or opens the rows, its current cell and top row follow, nothing is released.
     TGridRowBlock TakeRows(int ARow, int Count);
     void PutRows(int ARow, TGridRowBlock&& Block);
+    // The records themselves, for reading and writing cells. Rows are added, removed and moved
+    // through the grid's operations (they keep RowCount, the current cell and the layout in
+    // step) and heights through SetRowHeights (the layout counts rows of the default height).
     TGridRowStore& RowStore() { return rows_; }
     const TGridRowStore& RowStore() const { return rows_; }
 
