@@ -18,6 +18,7 @@
 #include "editors/frames/_Rec_Info.h"
 #include "editors/frames/_Sen_Info.h"
 #include "image/DMXDefVal.h"
+#include "mbus/scan/Slave_MBus.h"
 #include "platform/files/Files.h"
 #include "shell/BootTCP.h"
 #include "shell/New_Project.h"

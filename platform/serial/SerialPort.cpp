@@ -44,10 +44,11 @@ int portNumber(std::string name) {
 }
 
 // Waits up to one slice for fd to become readable or for the wake pipe: on the system clock
-// the poll is the wait, on any other clock the poll only looks and the clock is advanced.
-void waitSlice(int fd, int wake) {
+// the poll is the wait, on any other clock the poll only looks and the clock is advanced. A
+// wait without a time-out measures nothing, so it always waits in real time.
+void waitSlice(int fd, int wake, bool untimed = false) {
     TClock& clock = ApplicationClock();
-    bool realTime = dynamic_cast<TSystemClock*>(&clock) != nullptr;
+    bool realTime = untimed || dynamic_cast<TSystemClock*>(&clock) != nullptr;
     pollfd fds[2] = {{fd, POLLIN, 0}, {wake, POLLIN, 0}};
     int n = fd >= 0 ? 2 : 1;
     ::poll(fd >= 0 ? fds : fds + 1, nfds_t(n), realTime ? int(slice) : 0);
@@ -448,7 +449,7 @@ bool TSerialPort::WaitCommEvent(std::uint32_t& events, unsigned timeoutMs) {
         if (timeoutMs != 0xFFFFFFFF && clock.TickCount() - start >= timeoutMs)
             return fail(ETIMEDOUT);
         // Input that was seen already would make the descriptor look ready at once.
-        waitSlice(unreadInput ? -1 : int(fd_), wake_[0]);
+        waitSlice(unreadInput ? -1 : int(fd_), wake_[0], timeoutMs == 0xFFFFFFFF);
         if (closing_) return fail(EBADF);
     }
 }

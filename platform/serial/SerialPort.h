@@ -136,7 +136,8 @@ public:
     bool GetCommMask(std::uint32_t& mask);
     // Waits until one of the masked events happens and returns them. Returns true with 0 when
     // the mask was changed meanwhile; false with ETIMEDOUT after timeoutMs, with EBADF when
-    // the port is closed. EV_RXFLAG is never reported.
+    // the port is closed. EV_RXFLAG is never reported. A wait without time-out does not move a
+    // test's manual clock.
     bool WaitCommEvent(std::uint32_t& events, unsigned timeoutMs = 0xFFFFFFFF);
 
     // Reads and writes following the time-outs. A purge with the abort flag ends a waiting

@@ -41,8 +41,6 @@ bool Grid_Enter_Next_Enabled = false;
 bool Grid_Auto_Size_Enabled = false;
 
 TStringList Row_Clipboard;
-TList List_Slave_MBus;
-TList List_Slave_wMBus;
 
 void Set_Program_Dir(const std::string& Dir) {
     Program_Dir = Dir;
@@ -105,8 +103,6 @@ void Reset_Program_State() {
     Grid_Enter_Next_Enabled = false;
     Grid_Auto_Size_Enabled = false;
     Row_Clipboard.Clear();
-    List_Slave_MBus.Clear();
-    List_Slave_wMBus.Clear();
 }
 
 std::unique_ptr<TStringList> List_COM_Ports() {

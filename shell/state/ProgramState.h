@@ -1,7 +1,7 @@
 #pragma once
 // Process-wide state of the program: the product type, the program's folders, the open
-// project and its file paths, the settings of the settings file, the row clipboard of the
-// table editors and the M-Bus slave lists, with a few small helpers around them.
+// project and its file paths, the settings of the settings file and the row clipboard of the
+// table editors, with a few small helpers around them.
 #include "platform/base/Classes.h"
 
 #include <memory>
@@ -69,10 +69,7 @@ extern bool Grid_Auto_Size_Enabled;
 // --- shared lists -------------------------------------------------------------------------
 // Cells 1 .. ColCount-1 of the row last copied in a table editor; empty until the first copy.
 extern TStringList Row_Clipboard;
-// Wired and wireless M-Bus slaves found by a scan. The items are records of the M-Bus
-// subsystem, which creates and frees them.
-extern TList List_Slave_MBus;
-extern TList List_Slave_wMBus;
+// The wired and wireless M-Bus slave lists belong to the M-Bus records (mbus/scan).
 
 // Puts every variable above back to its start-up value (tests, and before a new start-up).
 void Reset_Program_State();
