@@ -157,6 +157,7 @@ bool TMBusScanDecode::Start_Scan_Wireless(TSelectHard Select_Hardware, const std
     MBusType = mtWireless;
     this->Select_Hardware = Select_Hardware;
     IP_Address = Address;
+    if (Select_Hardware == shSerial) ComPort = Address;
     wMBusMode = Mode;
     wMBusRadioChannel = Channel;
     Port_Wireless = Port;

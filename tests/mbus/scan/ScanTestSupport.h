@@ -31,14 +31,25 @@ public:
     std::uint64_t TickCount() override { return now_.load(); }
     void Sleep(unsigned ms) override {
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (quiet_ && !quiet_() && std::chrono::steady_clock::now() < limit)
+        for (;;) {
+            std::function<bool()> quiet;
+            {
+                std::lock_guard lock(mutex_);
+                quiet = quiet_;
+            }
+            if (!quiet || quiet() || std::chrono::steady_clock::now() >= limit) break;
             std::this_thread::yield();
+        }
         now_ += ms;
     }
-    void setQuiet(std::function<bool()> quiet) { quiet_ = std::move(quiet); }
+    void setQuiet(std::function<bool()> quiet) {
+        std::lock_guard lock(mutex_);
+        quiet_ = std::move(quiet);
+    }
 
 private:
     std::atomic<std::uint64_t> now_{5000000};
+    std::mutex mutex_;
     std::function<bool()> quiet_;
 };
 
@@ -218,6 +229,8 @@ public:
     bool quiet(const TMBusScanDecode& scan) const {
         return handled_ == scan.Sent_Count() && sent_ == scan.Received_Count();
     }
+    std::uint64_t handledCount() const { return handled_; }
+    std::uint64_t sentCount() const { return sent_; }
 
 private:
     void reply(const std::string& to, std::uint16_t port, const Bytes& b) {

@@ -1,0 +1,271 @@
+#include "ScanTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+
+namespace {
+
+using namespace scantest;
+
+std::vector<std::string> texts(const std::vector<Bytes>& log, std::size_t from = 0) {
+    std::vector<std::string> out;
+    for (std::size_t i = from; i < log.size(); ++i) out.emplace_back(log[i].begin(), log[i].end());
+    return out;
+}
+
+const std::array<std::uint8_t, 16> Key{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08,
+                                       0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10};
+
+// A short-header telegram of the sender 2C2D / 1A2B3C4D, version 1, water meter, access number
+// 0x2A; with mode 5 its two blocks (2F 2F, a volume record, fillers) are encrypted with Key.
+Bytes telegram(bool encrypted) {
+    Bytes plain{0x2F, 0x2F, 0x04, 0x13, 0x15, 0x31, 0x00, 0x00};
+    plain.resize(32, 0x2F);
+    Bytes t{0x00,
+            0x44,
+            0x2D,
+            0x2C,
+            0x4D,
+            0x3C,
+            0x2B,
+            0x1A,
+            0x01,
+            0x07,
+            0x7A,
+            0x2A,
+            0x00,
+            std::uint8_t(encrypted ? 0x20 : 0x00),
+            std::uint8_t(encrypted ? 0x05 : 0x00)};
+    if (encrypted) {
+        std::array<std::uint8_t, 16> iv{};
+        std::copy(t.begin() + 2, t.begin() + 10, iv.begin());
+        std::fill(iv.begin() + 8, iv.end(), 0x2A);
+        Bytes cipher(plain.size() + 16);
+        int len = 0, tail = 0;
+        EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
+        EVP_EncryptInit_ex(ctx, EVP_aes_128_cbc(), nullptr, Key.data(), iv.data());
+        EVP_CIPHER_CTX_set_padding(ctx, 0);
+        EVP_EncryptUpdate(ctx, cipher.data(), &len, plain.data(), int(plain.size()));
+        EVP_EncryptFinal_ex(ctx, cipher.data() + len, &tail);
+        EVP_CIPHER_CTX_free(ctx);
+        cipher.resize(std::size_t(len + tail));
+        plain = cipher;
+    }
+    t.insert(t.end(), plain.begin(), plain.end());
+    t[0] = std::uint8_t(t.size() - 1);
+    return t;
+}
+
+Bytes telit(Bytes t) {
+    t.push_back(0x00);
+    t.push_back(0x46);
+    return t;
+}
+
+class WirelessScan : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetApplicationClock(&clock);
+        List_Slave_wMBus.Clear();
+        scan = std::make_unique<TMBusScanDecode>();
+        scan->Local_Address = "127.0.0.2";
+        clock.setQuiet([this, s = scan.get()] { return gateway.quiet(*s); });
+        scan->Event_Run.SetEvent();
+    }
+    void TearDown() override {
+        scan.reset();
+        clock.setQuiet({});
+        SetApplicationClock(nullptr);
+        List_Slave_wMBus.Clear();
+        CheckSynchronize();
+    }
+    bool start(int mode, int channel = 0) {
+        return scan->Start_Scan_Wireless(
+            shEthernet, gateway.address(), gateway.port(), mode, channel,
+            [this](int index, TSlave_wMBus* s) { heard.emplace_back(index, s->Cripted); });
+    }
+    bool waitStep(int step) {
+        return pumpUntil([&] { return scan->Step() == step || !scan->InScan(); }) &&
+               scan->Step() == step;
+    }
+    void stop() {
+        scan->Stop_Scan();
+        ASSERT_TRUE(pumpUntil([&] { return !scan->InScan(); }));
+    }
+
+    LockstepClock clock;
+    Gateway gateway;
+    std::unique_ptr<TMBusScanDecode> scan;
+    std::vector<std::pair<int, bool>> heard; // sender index, encrypted
+};
+
+TEST_F(WirelessScan, FirstModuleIsConfiguredForModeAndChannel) {
+    struct Case {
+        int mode, channel;
+        std::vector<std::string> commands;
+    };
+    const std::vector<std::string> opening{"Morvik_Enable_Configuration_Mode",
+                                           "Morvik_Type_Radio_Module", "+++", "ATR\r"};
+    const Case cases[] = {
+        {5,
+         2,
+         {"ATS400=5\r", "ATS401=0\r", "ATS402=191\r", "ATS420=2\r", "ATS421=0\r", "ATS422=3\r",
+          "ATS430=5\r", "ATS431=5\r", "ATS440=0\r", "ATS441=0\r", "ATS442=0\r", "ATS452=0\r",
+          "ATS453=0\r", "ATS454=0\r", "ATO\r"}},
+        {15,
+         0,
+         {"ATS400=15\r", "ATS401=0\r", "ATS402=191\r", "ATS420=0\r", "ATS422=3\r", "ATS430=5\r",
+          "ATS431=5\r", "ATS440=0\r", "ATS441=0\r", "ATS452=0\r", "ATS453=0\r", "ATO\r"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const std::size_t before = gateway.received().size();
+        ASSERT_TRUE(start(c.mode, c.channel));
+        ASSERT_TRUE(waitStep(134));
+        std::vector<std::string> expected = opening;
+        expected.insert(expected.end(), c.commands.begin(), c.commands.end());
+        EXPECT_EQ(texts(gateway.received(), before), expected);
+        // The scan listens on the gateway's own port number.
+        EXPECT_EQ(gateway.lastSenderPort(), gateway.port());
+        stop();
+        EXPECT_EQ(texts(gateway.received()).back(), "Morvik_Disable_Configuration_Mode");
+        EXPECT_EQ(scan->Result(), 1);
+    }
+}
+
+TEST_F(WirelessScan, TelegramsAreDecodedAndKeysInstalledInTheFirstModule) {
+    EXPECT_FALSE(scan->Insert_Wireless_Key(0, Key)) << "no scan";
+    ASSERT_TRUE(start(5));
+    ASSERT_TRUE(waitStep(134));
+    gateway.sendTelegram(telit(telegram(true)));
+    Bytes wrongLength = telit(telegram(false));
+    wrongLength.push_back(0x00);
+    gateway.sendTelegram(wrongLength);
+    ASSERT_TRUE(pumpUntil([&] { return gateway.quiet(*scan) && !heard.empty(); }));
+    ASSERT_EQ(heard.size(), 1u) << "a datagram of the wrong length is ignored";
+    EXPECT_EQ(heard[0], std::make_pair(0, true));
+
+    const std::size_t before = gateway.received().size();
+    ASSERT_TRUE(scan->Insert_Wireless_Key(0, Key));
+    ASSERT_TRUE(pumpUntil([&] { return scan->Step() != 134; }));
+    ASSERT_TRUE(waitStep(134));
+    std::vector<std::string> expected{"+++",         "ATS461=45\r", "ATS462=44\r",
+                                      "ATS463=77\r", "ATS464=60\r", "ATS465=43\r",
+                                      "ATS466=26\r", "ATS467=1\r",  "ATS468=7\r"};
+    for (int i = 0; i < 16; ++i)
+        expected.push_back("ATS" + std::to_string(470 + i) + "=" + std::to_string(Key[i]) + "\r");
+    expected.push_back("ATS460=5\r");
+    expected.push_back("ATO\r");
+    EXPECT_EQ(texts(gateway.received(), before), expected);
+
+    // The next telegram of the sender is decrypted with its key.
+    heard.clear();
+    gateway.sendTelegram(telit(telegram(true)));
+    ASSERT_TRUE(pumpUntil([&] { return !heard.empty(); }));
+    EXPECT_EQ(heard[0], std::make_pair(0, false));
+    {
+        auto lock = List_Slave_wMBus.Lock();
+        const TSlave_wMBus& s = *List_Slave_wMBus.Items(0);
+        EXPECT_TRUE(s.Enable_Key);
+        EXPECT_EQ(s.RSSI, -72);
+        int real = 0;
+        for (const auto& v : s.List_Var)
+            if (v->Real_Wireless_Var) {
+                ++real;
+                EXPECT_EQ(v->Desc_Type_Data, "Volume m3");
+            }
+        EXPECT_EQ(real, 1);
+    }
+    stop();
+    const std::size_t calls = heard.size();
+    CheckSynchronize();
+    EXPECT_EQ(heard.size(), calls) << "the end of a wireless scan calls nothing";
+}
+
+TEST_F(WirelessScan, SecondModuleErasesEveryKeyPositionAndInstallsKeys) {
+    gateway.radio = Gateway::Radio::RadioCrafts;
+    ASSERT_TRUE(start(1));
+    ASSERT_TRUE(waitStep(320));
+    const auto log = gateway.received();
+    std::vector<Bytes> expected{bytesOf("Morvik_Enable_Configuration_Mode"),
+                                bytesOf("Morvik_Type_Radio_Module"),
+                                {0x00},
+                                {'0'},
+                                {'M'},
+                                {0x03, 0x03, 0x04, 0x00, 0x05, 0x01, 0x12, 0x01, 0x16, 0x17, 0x3A,
+                                 0x01, 0x3D, 0x02, 0x37, 0x01},
+                                {0xFF}};
+    for (int position = 1; position <= 64; ++position) {
+        expected.push_back({'B'});
+        expected.push_back({std::uint8_t(position)});
+        expected.push_back(Bytes(8, 0x00));
+    }
+    expected.push_back({'X'});
+    EXPECT_EQ(log, expected);
+
+    // A telegram of the second module type: L + 1 bytes, the last one the signal.
+    Bytes t = telegram(true);
+    t.push_back(0xB4);
+    t[0] = std::uint8_t(t.size() - 1);
+    gateway.sendTelegram(t);
+    ASSERT_TRUE(pumpUntil([&] { return !heard.empty(); }));
+    {
+        auto lock = List_Slave_wMBus.Lock();
+        EXPECT_EQ(List_Slave_wMBus.Items(0)->RSSI, -37);
+    }
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const std::size_t before = gateway.received().size();
+        ASSERT_TRUE(scan->Insert_Wireless_Key(0, Key));
+        ASSERT_TRUE(pumpUntil([&] { return scan->Step() != 320; }));
+        ASSERT_TRUE(waitStep(320));
+        const auto got = gateway.received();
+        std::vector<Bytes> install{{0x00},
+                                   {'B'},
+                                   {0x01},
+                                   {0x4D, 0x3C, 0x2B, 0x1A, 0x2D, 0x2C, 0x01, 0x07},
+                                   {'K'},
+                                   {0x01},
+                                   Bytes(Key.begin(), Key.end()),
+                                   {'A'},
+                                   {0x01},
+                                   {0x00, 0x40},
+                                   {'X'}};
+        EXPECT_EQ(std::vector<Bytes>(got.begin() + std::ptrdiff_t(before), got.end()), install)
+            << "the same sender keeps its key position";
+    }
+    stop();
+}
+
+TEST_F(WirelessScan, ModuleThatDoesNotAnswerEndsTheScan) {
+    gateway.radioAnswers = false;
+    ASSERT_TRUE(start(5));
+    ASSERT_TRUE(pumpUntil([&] { return !scan->InScan(); }));
+    EXPECT_EQ(scan->Result(), 2);
+    EXPECT_EQ(texts(gateway.received()),
+              (std::vector<std::string>{
+                  "Morvik_Enable_Configuration_Mode", "Morvik_Disable_Configuration_Mode",
+                  "Morvik_Disable_Configuration_Mode", "Morvik_Disable_Configuration_Mode"}));
+    ASSERT_TRUE(start(5));
+    EXPECT_FALSE(start(5)) << "a second start is refused";
+    scan->Abort_Scan();
+    ASSERT_TRUE(pumpUntil([&] { return !scan->InScan(); }));
+}
+
+TEST_F(WirelessScan, ANewPortReplacesTheBinding) {
+    Gateway other;
+    ASSERT_TRUE(start(5));
+    ASSERT_TRUE(waitStep(134));
+    stop();
+    clock.setQuiet([&, s = scan.get()] {
+        return gateway.handledCount() + other.handledCount() == s->Sent_Count() &&
+               gateway.sentCount() + other.sentCount() == s->Received_Count();
+    });
+    ASSERT_TRUE(scan->Start_Scan_Wireless(shEthernet, other.address(), other.port(), 5, 0, {}));
+    ASSERT_TRUE(pumpUntil([&] { return scan->Step() == 134; }));
+    EXPECT_EQ(other.lastSenderPort(), other.port());
+    stop();
+}
+
+} // namespace
