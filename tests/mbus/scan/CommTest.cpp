@@ -1,5 +1,6 @@
 #include "mbus/scan/Comm.h"
 
+#include "platform/base/Clock.h"
 #include "platform/serial/SerialBaud.h"
 #include "platform/serial/SerialPort.h"
 
@@ -163,6 +164,21 @@ TEST_F(CommPort, BytesAndReceiveEventsReachTheUiThread) {
     EXPECT_EQ(comm.Read(buf, sizeof buf), 0) << "a read returns at once";
     comm.Close();
     comm.Open(); // reopens after a close
+}
+
+TEST_F(CommPort, WaitingForPortEventsLeavesTheClockAlone) {
+    TManualClock clock;
+    SetApplicationClock(&clock);
+    const std::uint64_t start = clock.TickCount();
+    {
+        TComm comm(nullptr);
+        comm.SetDeviceName("COM5");
+        comm.Open();
+        // The event thread waits meanwhile; a wait without time-out measures nothing.
+        for (int i = 0; i < 20000; ++i) std::this_thread::yield();
+    }
+    EXPECT_EQ(clock.TickCount(), start);
+    SetApplicationClock(nullptr);
 }
 
 } // namespace

@@ -132,4 +132,17 @@ TEST(SerialScan, MetersAreReadOverTheSerialPortWithoutGatewayCommands) {
     }
 }
 
+TEST(SerialScan, PortThatCannotBeOpenedRefusesTheStart) {
+    SetSerialPortMapper([](int) { return std::string("/nonexistent/tty"); });
+    TMBusScanDecode scan;
+    try {
+        scan.Start_Scan(saPrimaryAddress, shSerial, "COM9", 2400, 1, false, false, 0, false, 0, {});
+        ADD_FAILURE() << "no error";
+    } catch (const ECommError& e) {
+        EXPECT_EQ(e.Message().rfind("Error accessing specified device", 0), 0u);
+    }
+    EXPECT_FALSE(scan.InScan());
+    SetSerialPortMapper({});
+}
+
 } // namespace

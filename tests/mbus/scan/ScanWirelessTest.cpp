@@ -240,6 +240,28 @@ TEST_F(WirelessScan, SecondModuleErasesEveryKeyPositionAndInstallsKeys) {
     stop();
 }
 
+TEST_F(WirelessScan, SecondModuleHoldsSixtyFourKeys) {
+    gateway.radio = Gateway::Radio::RadioCrafts;
+    ASSERT_TRUE(start(5));
+    ASSERT_TRUE(waitStep(320));
+    for (int i = 0; i < 65; ++i) {
+        auto s = std::make_unique<TSlave_wMBus>();
+        s->ALA_Address = i;
+        List_Slave_wMBus.Add(std::move(s));
+    }
+    for (int i = 0; i < 64; ++i) {
+        const std::size_t before = gateway.received().size();
+        ASSERT_TRUE(scan->Insert_Wireless_Key(i, Key)) << i;
+        ASSERT_TRUE(pumpUntil([&] { return gateway.received().size() >= before + 11; }));
+        ASSERT_TRUE(waitStep(320));
+    }
+    EXPECT_FALSE(scan->Insert_Wireless_Key(64, Key)) << "every position is given";
+    auto lock = List_Slave_wMBus.Lock();
+    EXPECT_EQ(List_Slave_wMBus.Items(63)->RadioCrafts_Ind_Tab_Decript, 64);
+    EXPECT_EQ(List_Slave_wMBus.Items(64)->RadioCrafts_Ind_Tab_Decript, -1);
+    EXPECT_FALSE(List_Slave_wMBus.Items(64)->Enable_Key);
+}
+
 TEST_F(WirelessScan, ModuleThatDoesNotAnswerEndsTheScan) {
     gateway.radioAnswers = false;
     ASSERT_TRUE(start(5));
