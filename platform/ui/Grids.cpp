@@ -602,10 +602,12 @@ void TCustomGrid::UpdateScrollRange() {
     bool horz = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
     bool vert = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
     bool oldH = hScroll_.Visible, oldV = vScroll_.Visible;
-    // A bar takes room from the other direction: settle both in up to three passes; a pass
-    // that keeps the bars as they are has settled them.
-    // An axis is laid out again only when the other axis' bar changed.
-    hScroll_.Visible = vScroll_.Visible = false;
+    // A bar takes room from the other direction: starting with no bars, settle both in up to
+    // three passes; a pass that keeps the bars as they are has settled them, and an axis is
+    // laid out again only when the other axis' bar changed. Bars only take room, so the bars
+    // found are the fewest that settle. When the bars shown settle again and at most one is
+    // shown, they are those fewest already (the shown bar is needed with the other one
+    // hidden) and one pass does.
     TGridDrawInfo di;
     TGridCoord maxTL;
     bool horzStale = true, vertStale = true;
@@ -619,11 +621,24 @@ void TCustomGrid::UpdateScrollRange() {
             maxTL.Y = firstToShow(di.Vert, rowCount_ - 1);
         }
     };
+    auto needH = [&] {
+        return hShow_ == sbsAlways || (hShow_ == sbsAuto && horz && maxTL.X > fixedCols_);
+    };
+    auto needV = [&] {
+        return vShow_ == sbsAlways || (vShow_ == sbsAuto && vert && maxTL.Y > fixedRows_);
+    };
     bool settled = false;
+    if (!(oldH && oldV)) {
+        layOut();
+        settled = needH() == oldH && needV() == oldV;
+    }
+    if (!settled) {
+        hScroll_.Visible = vScroll_.Visible = false;
+        horzStale = vertStale = true;
+    }
     for (int pass = 0; pass < 3 && !settled; ++pass) {
         layOut();
-        bool h = hShow_ == sbsAlways || (hShow_ == sbsAuto && horz && maxTL.X > fixedCols_);
-        bool v = vShow_ == sbsAlways || (vShow_ == sbsAuto && vert && maxTL.Y > fixedRows_);
+        bool h = needH(), v = needV();
         vertStale = h != hScroll_.Visible;
         horzStale = v != vScroll_.Visible;
         settled = !vertStale && !horzStale;

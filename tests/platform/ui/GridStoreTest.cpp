@@ -427,6 +427,36 @@ TEST_F(GridStoreTest, ScrollBarInformationShowsAndPaints) {
     EXPECT_EQ(grid->TopRow(), 2);
 }
 
+// The bars found after any change are those found from no bars at all.
+TEST_F(GridStoreTest, ScrollBarsSettleAsFromScratch) {
+    std::mt19937 rng(3);
+    auto pick = [&](int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); };
+    for (int step = 0; step < 400; ++step) {
+        switch (pick(0, 3)) {
+        case 0:
+            grid->SetRowCount(pick(2, 14));
+            break;
+        case 1:
+            grid->SetColCount(pick(2, 7));
+            break;
+        case 2:
+            grid->SetBounds(0, 0, pick(150, 420), pick(100, 320));
+            break;
+        default:
+            grid->SetColWidths(pick(0, grid->ColCount() - 1), pick(20, 90));
+            break;
+        }
+        TGridScrollBar h = grid->HorzScrollBar(), v = grid->VertScrollBar();
+        int top = grid->TopRow(), left = grid->LeftCol();
+        grid->SetScrollBars(ssNone);
+        grid->SetScrollBars(ssBoth);
+        ASSERT_EQ(grid->HorzScrollBar().Visible, h.Visible) << "step " << step;
+        ASSERT_EQ(grid->VertScrollBar().Visible, v.Visible) << "step " << step;
+        ASSERT_EQ(grid->TopRow(), top) << "step " << step;
+        ASSERT_EQ(grid->LeftCol(), left) << "step " << step;
+    }
+}
+
 TEST_F(GridStoreTest, EditorStepsGoThroughTheVirtualSteps) {
     grid->SetOptions(grid->Options() + goEditing);
     grid->SetFocus();
