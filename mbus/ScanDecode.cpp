@@ -18,6 +18,7 @@ TFScanDecode::TFScanDecode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FScanDe
 void TFScanDecode::FormCreate(TObject* /*Sender*/) {
     SetClientSize(760, 571);
     Set_Lang();
+    MBusScanDecode = std::make_unique<TMBusScanDecode>();
 }
 
 void TFScanDecode::Set_Lang() {

@@ -1,6 +1,9 @@
 #pragma once
 // The scan-and-decode window of the M-Bus variants.
+#include "mbus/scan/MBusScanDecode.h"
 #include "shell/frame/DialogFrame.h"
+
+#include <memory>
 
 class TFScanDecode : public TFramed_Dialog {
 public:
@@ -15,6 +18,9 @@ public:
     int XML_Code_Dev = 0;      // device code for the network-file writers
     std::string FileName_MBus; // the project's M-Bus file
     int Form_Type = 0;         // 1: wired and wireless scans are offered
+    // The scan thread, made with the window at start-up; it waits on its event until the
+    // window lets it run.
+    std::unique_ptr<TMBusScanDecode> MBusScanDecode;
 
     void FormCreate(TObject* Sender);
     // Sets the texts from UI_Texts.

@@ -129,6 +129,13 @@ void collectLayoutFaults(const TWinControl* parent, std::vector<std::string>& fa
     }
 }
 
+TEST_F(ProgramForms, TheScanThreadExistsFromStartAndWaits) {
+    StartProgram();
+    ASSERT_NE(FScanDecode->MBusScanDecode, nullptr);
+    EXPECT_FALSE(FScanDecode->MBusScanDecode->InScan());
+    EXPECT_EQ(FScanDecode->MBusScanDecode->Result(), -1);
+}
+
 TEST_F(ProgramForms, NoControlIsHiddenOrCutByTheLayout) {
     StartProgram();
     for (const FormCase& c : Forms) {
