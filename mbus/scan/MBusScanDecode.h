@@ -65,7 +65,7 @@ public:
 
     // Lets the loop run (set while the scan window is open).
     TEvent Event_Run{true, false, "EVENT_SCAN_DECODE_MBUS"};
-    TMBusType MBusType = mtWired;
+    std::atomic<TMBusType> MBusType{mtWired}; // read by the UDP listener too
     // The local address the UDP server binds (all interfaces unless a test narrows it) and
     // the gateway's port for analyzer mode and wired frames.
     std::string Local_Address = "0.0.0.0";
