@@ -17,7 +17,7 @@
 #include "editors/frames/TransmitNMEA.h"
 #include "editors/frames/_Rec_Info.h"
 #include "editors/frames/_Sen_Info.h"
-#include "image/DMXDefVal.h"
+#include "image/dialogs/DMXDefVal.h"
 #include "mbus/scan/Slave_MBus.h"
 #include "platform/files/Files.h"
 #include "shell/BootTCP.h"

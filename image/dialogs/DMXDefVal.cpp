@@ -1,4 +1,4 @@
-#include "image/DMXDefVal.h"
+#include "image/dialogs/DMXDefVal.h"
 
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"

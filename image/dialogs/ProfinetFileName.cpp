@@ -1,4 +1,4 @@
-#include "image/ProfinetFileName.h"
+#include "image/dialogs/ProfinetFileName.h"
 
 #include "platform/base/DateUtils.h"
 #include "shell/state/ProgramState.h"
