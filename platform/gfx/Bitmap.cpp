@@ -12,6 +12,7 @@ void TGraphic::SetTransparent(bool v) {
 }
 
 void TGraphic::Changed() {
+    ++changeStamp_;
     if (OnChange) OnChange(this);
 }
 
@@ -82,10 +83,12 @@ TCanvas* TBitmap::Canvas() {
 
 std::uint8_t* TBitmap::ScanLine(int y) {
     if (y < 0 || y >= height_) throw EInvalidGraphic("Scan line index out of range");
+    ++changeStamp_;
     return reinterpret_cast<std::uint8_t*>(&pixels_[std::size_t(y) * std::size_t(width_)]);
 }
 const std::uint8_t* TBitmap::ScanLine(int y) const {
-    return const_cast<TBitmap*>(this)->ScanLine(y);
+    if (y < 0 || y >= height_) throw EInvalidGraphic("Scan line index out of range");
+    return reinterpret_cast<const std::uint8_t*>(&pixels_[std::size_t(y) * std::size_t(width_)]);
 }
 
 TColor TBitmap::PixelColor(int x, int y) const {

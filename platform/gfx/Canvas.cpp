@@ -116,7 +116,10 @@ Paint penPaint(TCanvas& c) {
 
 // --- TCanvas ----------------------------------------------------------------------------------
 TCanvas::TCanvas(TBitmap* target) : target_(target), state_(std::make_unique<State>()) {
-    font_.OnChange = [this](TObject*) { state_->fontDirty = true; };
+    font_.OnChange = [this](TObject*) {
+        state_->fontDirty = true;
+        state_->fontChanged = true;
+    };
     brush_.OnChange = [this](TObject*) { state_->brushDirty = true; };
     pen_.OnChange = [this](TObject*) { state_->penDirty = true; };
 }
@@ -133,8 +136,17 @@ void TCanvas::Changing() {
     if (OnChanging) OnChanging(this);
 }
 void TCanvas::Changed() {
+    // A solid area the operation left is confirmed when nothing but this change touched the
+    // pixels since.
+    gfx::SolidArea& solid = state_->solid;
+    const std::uint64_t before = target_ ? target_->changeStamp_ : 0;
+    const bool pending = target_ && solid.valid && !solid.confirmed && solid.stamp == before;
     if (OnChange) OnChange(this);
     if (target_) target_->Modified();
+    if (pending && solid.valid && !solid.confirmed && target_->changeStamp_ == before + 1) {
+        solid.stamp = target_->changeStamp_;
+        solid.confirmed = true;
+    }
 }
 
 TRect TCanvas::ClipRect() const {

@@ -2,6 +2,7 @@
 // Internal to platform/gfx: the device-context state behind a TCanvas.
 #include "platform/gfx/Graphics.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace gfx {
@@ -17,6 +18,17 @@ struct SavedState {
     bool hasClip = false;
     TRegion clip; // device coordinates
 };
+struct ResolvedFont;
+
+// A device rectangle that the last drawing pass left in one colour. Confirmed at the end of
+// its operation with the target's change stamp; any other change of the pixels makes it stale.
+struct SolidArea {
+    TRect rect;
+    std::uint32_t color = 0;
+    std::uint64_t stamp = 0;
+    bool valid = false;
+    bool confirmed = false;
+};
 } // namespace gfx
 
 struct TCanvas::State : gfx::SavedState {
@@ -26,6 +38,11 @@ struct TCanvas::State : gfx::SavedState {
     bool brushDirty = true;
     bool penDirty = true;
     std::vector<gfx::SavedState> saved;
+    // The font as last resolved for text (fontChanged: the canvas's font changed since).
+    gfx::ResolvedFont* font = nullptr;
+    std::uint64_t fontGeneration = 0;
+    bool fontChanged = true;
+    gfx::SolidArea solid;
 };
 
 namespace gfx {

@@ -17,6 +17,9 @@ class TCanvas;
 class TBitmap;
 class TGraphic;
 using HDC = TCanvas*;
+namespace gfx {
+class Raster;
+}
 
 constexpr int ScreenPixelsPerInch = 96;
 // What GetPixel answers outside the surface or the clip.
@@ -460,6 +463,9 @@ public:
 
 protected:
     void Changed();
+    // Counts changes and hand-outs of writable pixels, so that drawing code can tell that the
+    // pixels are still as it left them.
+    std::uint64_t changeStamp_ = 0;
 
 private:
     bool transparent_ = false;
@@ -510,7 +516,10 @@ public:
     std::uint8_t* ScanLine(int y);
     const std::uint8_t* ScanLine(int y) const;
     // The pixel buffer for display: Height() rows of Stride32() words, 0xAARRGGBB.
-    std::uint32_t* Pixels32() { return pixels_.data(); }
+    std::uint32_t* Pixels32() {
+        ++changeStamp_;
+        return pixels_.data();
+    }
     const std::uint32_t* Pixels32() const { return pixels_.data(); }
     int Stride32() const { return width_; }
     TColor PixelColor(int x, int y) const;
@@ -535,6 +544,7 @@ public:
 
 private:
     friend class TCanvas;
+    friend class gfx::Raster;
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;

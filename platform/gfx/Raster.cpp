@@ -129,9 +129,9 @@ Paint brushPaint(TCanvas& c) {
     return p;
 }
 
-Raster::Raster(TCanvas& c) {
-    TBitmap* t = c.Target();
-    bits_ = t ? t->Pixels32() : nullptr;
+Raster::Raster(TCanvas& c) : state_(c.DcState()), target_(c.Target()) {
+    TBitmap* t = target_;
+    bits_ = t ? t->pixels_.data() : nullptr;
     w_ = t ? t->Width() : 0;
     h_ = t ? t->Height() : 0;
     TRect surface(0, 0, w_, h_);
@@ -151,6 +151,17 @@ Raster::Raster(TCanvas& c) {
         else
             UnionRect(bounds_, bounds_, r);
     }
+    SolidArea& solid = state_.solid;
+    if (t && solid.valid && solid.confirmed && solid.stamp == t->changeStamp_) known_ = solid;
+    solid.valid = false;
+}
+
+Raster::~Raster() {
+    // Handed to the canvas, which confirms it when the operation ends.
+    SolidArea& solid = state_.solid;
+    solid = known_;
+    solid.confirmed = false;
+    solid.stamp = target_ ? target_->changeStamp_ : 0;
 }
 
 bool Raster::visible(int x, int y) const {
@@ -166,28 +177,56 @@ void Raster::plot(int x, int y, std::uint32_t color, int rop) {
     *p = rop2(rop, color, *p);
 }
 
-void Raster::span(int y, int x1, int x2, const Paint& paint, int rop) {
-    if (paint.kind == Paint::None || y < bounds_.Top || y >= bounds_.Bottom) return;
+void Raster::spanOf(int y, int x1, int x2, const Paint& paint, int rop) {
+    std::uint32_t* row = bits_ + std::size_t(y) * std::size_t(w_);
     for (const TRect& r : clip_) {
         if (y < r.Top || y >= r.Bottom) continue;
         int a = std::max(x1, r.Left), b = std::min(x2, r.Right);
-        for (int x = a; x < b; ++x) {
-            std::uint32_t c;
-            if (!paint.at(x, y, c)) continue;
-            std::uint32_t* p = at(x, y);
-            *p = rop2(rop, c, *p);
+        if (a >= b) continue;
+        if (paint.kind == Paint::Solid && rop == R2_COPYPEN) {
+            std::fill(row + a, row + b, paint.color | 0xFF000000u);
+        } else if (paint.kind == Paint::Solid) {
+            for (int x = a; x < b; ++x) row[x] = rop2(rop, paint.color, row[x]);
+        } else {
+            for (int x = a; x < b; ++x) {
+                std::uint32_t c;
+                if (paint.at(x, y, c)) row[x] = rop2(rop, c, row[x]);
+            }
         }
     }
 }
 
+void Raster::span(int y, int x1, int x2, const Paint& paint, int rop) {
+    if (paint.kind == Paint::None || y < bounds_.Top || y >= bounds_.Bottom) return;
+    known_.valid = false;
+    spanOf(y, x1, x2, paint, rop);
+}
+
 void Raster::fill(const TRect& r, const Paint& paint, int rop) {
-    int top = std::max(r.Top, bounds_.Top), bottom = std::min(r.Bottom, bounds_.Bottom);
-    for (int y = top; y < bottom; ++y) span(y, r.Left, r.Right, paint, rop);
+    if (paint.kind == Paint::None) return;
+    TRect area;
+    if (!IntersectRect(area, r, bounds_)) return;
+    const bool solid = paint.kind == Paint::Solid && rop == R2_COPYPEN;
+    const std::uint32_t color = paint.color | 0xFF000000u;
+    if (solid && known_.valid && known_.color == color && area.Left >= known_.rect.Left &&
+        area.Top >= known_.rect.Top && area.Right <= known_.rect.Right &&
+        area.Bottom <= known_.rect.Bottom)
+        return; // already this colour
+    for (int y = area.Top; y < area.Bottom; ++y) spanOf(y, area.Left, area.Right, paint, rop);
+    // With one clip rectangle the whole area now has the colour.
+    if (solid && clip_.size() == 1) {
+        known_.rect = area;
+        known_.color = color;
+        known_.valid = true;
+    } else {
+        known_.valid = false;
+    }
 }
 
 void Raster::mask(const TRect& box, const std::vector<std::uint8_t>& cov, const Paint& paint,
                   int rop, bool blend) {
     if (paint.kind == Paint::None) return;
+    known_.valid = false;
     int bw = box.Width();
     for (const TRect& cr : clip_) {
         TRect r;
@@ -209,6 +248,41 @@ void Raster::mask(const TRect& box, const std::vector<std::uint8_t>& cov, const 
                     *p = out;
                 } else if (blend || a >= 128) {
                     *p = rop2(rop, c, *p);
+                }
+            }
+        }
+    }
+}
+
+void Raster::runs(int x, int y, const CoverageRuns& shape, std::uint32_t color,
+                  const TRect& limit) {
+    known_.valid = false;
+    color |= 0xFF000000u;
+    for (const TRect& cr : clip_) {
+        TRect r;
+        if (!IntersectRect(r, cr, limit)) continue;
+        for (const CoverageRuns::Run& run : shape.runs) {
+            int py = y + run.y;
+            if (py < r.Top || py >= r.Bottom) continue;
+            int a = std::max(x + run.x1, r.Left), b = std::min(x + run.x2, r.Right);
+            if (a >= b) continue;
+            std::uint32_t* row = bits_ + std::size_t(py) * std::size_t(w_);
+            if (run.coverage < 0) {
+                std::fill(row + a, row + b, color);
+                continue;
+            }
+            const std::uint8_t* cov = shape.cov.data() + run.coverage;
+            for (int px = a; px < b; ++px) {
+                unsigned c = cov[px - (x + run.x1)];
+                if (c >= 255) {
+                    row[px] = color;
+                } else {
+                    std::uint32_t d = row[px], out = 0xFF000000u;
+                    for (int sh = 0; sh < 24; sh += 8) {
+                        unsigned cs = (color >> sh) & 0xFF, ds = (d >> sh) & 0xFF;
+                        out |= ((cs * c + ds * (255 - c) + 127) / 255) << sh;
+                    }
+                    row[px] = out;
                 }
             }
         }

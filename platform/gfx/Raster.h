@@ -29,10 +29,25 @@ struct Paint {
 Paint solidPaint(TColor c);
 Paint brushPaint(TCanvas& c);
 
-// A drawing pass over one canvas: target pixels and the effective clip rectangles.
+// Covered pixels of a shape, as runs along rows relative to the shape's box. A run with
+// coverage -1 is fully covered; else cov[coverage + i] is the coverage of its pixel i.
+struct CoverageRuns {
+    struct Run {
+        int y, x1, x2;
+        int coverage;
+    };
+    std::vector<Run> runs;
+    std::vector<std::uint8_t> cov;
+};
+
+// A drawing pass over one canvas: target pixels and the effective clip rectangles. A solid
+// fill of an area the canvas already holds in that colour is left out.
 class Raster {
 public:
     explicit Raster(TCanvas& c);
+    ~Raster();
+    Raster(const Raster&) = delete;
+    Raster& operator=(const Raster&) = delete;
     int width() const { return w_; }
     int height() const { return h_; }
     // Bounding box of the drawable area (surface and clip).
@@ -42,7 +57,9 @@ public:
     std::uint32_t get(int x, int y) const {
         return bits_[std::size_t(y) * std::size_t(w_) + std::size_t(x)];
     }
+    // Writable pixel: the pass no longer knows which areas are solid.
     std::uint32_t* at(int x, int y) {
+        known_.valid = false;
         return &bits_[std::size_t(y) * std::size_t(w_) + std::size_t(x)];
     }
 
@@ -54,16 +71,22 @@ public:
     // mixes in copy mode, else coverage >= 128 counts as drawn.
     void mask(const TRect& box, const std::vector<std::uint8_t>& cov, const Paint& paint, int rop,
               bool blend);
+    // Runs placed at (x, y), inside limit, in a solid colour; partial coverage blends.
+    void runs(int x, int y, const CoverageRuns& shape, std::uint32_t color, const TRect& limit);
     // A cosmetic (one pixel) line, end point excluded; style is a TPenStyle; `phase` carries
     // the dash position from segment to segment.
     void line(int x1, int y1, int x2, int y2, std::uint32_t color, int rop, int style, int& phase,
               std::uint32_t bk, bool opaqueBk);
 
 private:
+    void spanOf(int y, int x1, int x2, const Paint& paint, int rop);
+    TCanvas::State& state_;
+    TBitmap* target_;
     std::uint32_t* bits_;
     int w_, h_;
     TRect bounds_;
     std::vector<TRect> clip_;
+    SolidArea known_;
 };
 
 // Copies src (straight 0xAARRGGBB pixels) scaled from srcRect into dst on the raster.

@@ -8,10 +8,13 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 // Fonts need a QGuiApplication. The ui layer makes one first; alone (tests of this layer), one
@@ -105,13 +108,77 @@ QString qstr(const std::u32string& s) {
     return QString::fromUcs4(s.data(), qsizetype(s.size()));
 }
 
-// Resolving a font is slow; the resolved fonts are kept by their attributes.
+} // namespace
+
+namespace gfx {
+// The attributes that select a resolved font.
+struct FontKey {
+    std::string name; // lower case
+    int height = 0;
+    unsigned style = 0;
+    int pitch = 0;
+    bool antialiased = false;
+    friend bool operator==(const FontKey&, const FontKey&) = default;
+};
+
+// What a text looks like in one font: its width, and its covered pixels relative to the box
+// around its cell (the cell widened by a third of the line height and a pixel, so that
+// overhanging glyphs are kept).
+struct TextEntry {
+    int width = -1;
+    bool drawn = false;
+    CoverageRuns runs;
+    std::map<int, CoverageRuns> underlined; // by the underlined character
+};
+
+struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Resolving a font is slow; the resolved fonts are kept by their attributes, each with the
+// texts measured and drawn in it.
 struct ResolvedFont {
+    FontKey key;
     QFont font;
     QFontMetrics fm;
+    int ascent, descent;
+    std::unordered_map<std::string, TextEntry, StringHash, std::equal_to<>> texts;
 };
-using FontCache = std::map<std::string, std::unique_ptr<ResolvedFont>>;
-// Emptied when the application object goes, since fonts must not outlive it.
+} // namespace gfx
+
+namespace {
+using gfx::CoverageRuns;
+using gfx::FontKey;
+using gfx::ResolvedFont;
+using gfx::TextEntry;
+
+struct FontKeyHash {
+    std::size_t operator()(const FontKey& k) const {
+        return std::hash<std::string>{}(k.name) ^ (std::size_t(k.height) * 31u) ^
+               (std::size_t(k.style) << 8) ^ (std::size_t(k.pitch) << 12) ^
+               (std::size_t(k.antialiased) << 14);
+    }
+};
+
+// The resolved fonts, and the one painter that renders texts for all canvases into a scratch
+// image. Emptied when the application object goes, since fonts must not outlive it; the
+// generation tells canvases that the fonts they hold are gone.
+struct FontCache {
+    std::unordered_map<FontKey, std::unique_ptr<ResolvedFont>, FontKeyHash> fonts;
+    std::uint64_t generation = 1;
+    QImage scratch;
+    std::unique_ptr<QPainter> painter;
+    const ResolvedFont* painterFont = nullptr;
+    void clear() {
+        painter.reset();
+        painterFont = nullptr;
+        scratch = QImage();
+        fonts.clear();
+        ++generation;
+    }
+};
+
 FontCache& fontCache() {
     static auto* cache = new FontCache; // never destroyed: it may outlive the application
     static bool hooked = false;
@@ -125,33 +192,143 @@ FontCache& fontCache() {
     return *cache;
 }
 
-const ResolvedFont& resolve(const TFont& f) {
+// Texts kept per font before the font's texts are dropped and measured anew.
+constexpr std::size_t MaxTextsPerFont = 8192;
+
+FontKey keyOf(const TFont& f) {
+    return {LowerCase(f.Name()), f.Height(), f.Style().Bits(), int(f.Pitch()), antialiased(f)};
+}
+
+bool sameFont(const FontKey& k, const TFont& f) {
+    return k.height == f.Height() && k.style == f.Style().Bits() && k.pitch == int(f.Pitch()) &&
+           k.antialiased == antialiased(f) && SameText(k.name, f.Name());
+}
+
+ResolvedFont& resolve(const TFont& f) {
     ensureGuiApp();
     FontCache& cache = fontCache();
-    std::string key = LowerCase(f.Name()) + '|' + std::to_string(f.Height()) + '|' +
-                      std::to_string(f.Style().Bits()) + '|' + std::to_string(int(f.Pitch())) +
-                      '|' + std::to_string(int(antialiased(f)));
-    auto it = cache.find(key);
-    if (it != cache.end()) return *it->second;
-    if (cache.size() > 256) cache.clear();
+    FontKey key = keyOf(f);
+    auto it = cache.fonts.find(key);
+    if (it != cache.fonts.end()) return *it->second;
+    if (cache.fonts.size() > 256) cache.clear();
     QFont q = toQFont(f);
-    auto entry = std::make_unique<ResolvedFont>(ResolvedFont{q, QFontMetrics(q)});
-    return *cache.emplace(key, std::move(entry)).first->second;
+    QFontMetrics fm(q);
+    auto entry =
+        std::make_unique<ResolvedFont>(ResolvedFont{key, q, fm, fm.ascent(), fm.descent(), {}});
+    return *cache.fonts.emplace(std::move(key), std::move(entry)).first->second;
+}
+
+// The canvas's font, resolved again only when it changed to other attributes.
+ResolvedFont& fontOf(TCanvas& c) {
+    auto& st = c.DcState();
+    FontCache& cache = fontCache();
+    if (st.font && st.fontGeneration == cache.generation &&
+        (!st.fontChanged || sameFont(st.font->key, *c.Font()))) {
+        st.fontChanged = false;
+        return *st.font;
+    }
+    ResolvedFont& f = resolve(*c.Font());
+    st.font = &f;
+    st.fontGeneration = cache.generation;
+    st.fontChanged = false;
+    return f;
+}
+
+QString toQString(std::string_view utf8) {
+    return qstr(Utf8ToUtf32(utf8));
+}
+
+TextEntry& entryOf(ResolvedFont& f, std::string_view text) {
+    auto it = f.texts.find(text);
+    if (it != f.texts.end()) return it->second;
+    if (f.texts.size() >= MaxTextsPerFont) f.texts.clear();
+    return f.texts.emplace(std::string(text), TextEntry{}).first->second;
+}
+
+int widthOf(ResolvedFont& f, std::string_view text) {
+    if (text.empty()) return 0;
+    TextEntry& e = entryOf(f, text);
+    if (e.width < 0) e.width = f.fm.horizontalAdvance(toQString(text));
+    return e.width;
 }
 
 struct TextDevice {
     TCanvas& c;
-    QFont font;
-    QFontMetrics fm;
-    explicit TextDevice(TCanvas& c) : TextDevice(c, resolve(*c.Font())) {}
-    TextDevice(TCanvas& c, const ResolvedFont& r) : c(c), font(r.font), fm(r.fm) {}
-    int lineHeight() const { return fm.ascent() + fm.descent(); }
+    ResolvedFont& f;
+    const QFont& font;
+    const QFontMetrics& fm;
+    explicit TextDevice(TCanvas& c) : TextDevice(c, fontOf(c)) {}
+    TextDevice(TCanvas& c, ResolvedFont& r) : c(c), f(r), font(r.font), fm(r.fm) {}
+    int lineHeight() const { return f.ascent + f.descent; }
     int width(const QString& s) const { return fm.horizontalAdvance(s); }
+    int width(std::string_view utf8) const { return widthOf(f, utf8); }
+    int width(const std::u32string& s) const { return widthOf(f, Utf32ToUtf8(s)); }
 };
 
-// Draws one run at device (x, y) = top-left of its cell; underline < 0 for none.
-void drawRun(TextDevice& t, gfx::Raster& r, int x, int y, const QString& s, int underline,
-             const TRect* clip) {
+// Renders s into the cache's scratch image at (padX, 1) and returns the covered pixels of the
+// box w x h: with antialiasing every touched pixel and its coverage, else the pixels at least
+// half covered.
+CoverageRuns renderRuns(TextDevice& t, const QString& s, int underline, int padX, int w, int h) {
+    FontCache& cache = fontCache();
+    if (cache.scratch.width() < w || cache.scratch.height() < h) {
+        cache.painter.reset();
+        cache.scratch =
+            QImage(std::max(w, cache.scratch.width()), std::max(h, cache.scratch.height()),
+                   QImage::Format_ARGB32_Premultiplied);
+    }
+    if (!cache.painter) {
+        cache.painter = std::make_unique<QPainter>(&cache.scratch);
+        cache.painterFont = nullptr;
+    }
+    QPainter& p = *cache.painter;
+    p.resetTransform();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(QRect(0, 0, w, h), Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    bool blend = t.f.key.antialiased;
+    p.setRenderHint(QPainter::TextAntialiasing, blend);
+    if (cache.painterFont != &t.f) {
+        p.setFont(t.font);
+        cache.painterFont = &t.f;
+    }
+    p.setPen(Qt::white);
+    p.setTransform(QTransform::fromTranslate(padX, 1));
+    p.drawText(QPointF(0, t.fm.ascent()), s);
+    if (underline >= 0 && underline < s.size()) {
+        int ux = t.width(s.left(underline)), uw = t.width(s.mid(underline, 1));
+        int lw = std::max(1, t.fm.lineWidth());
+        p.fillRect(QRect(ux, t.fm.ascent() + t.fm.underlinePos(), uw, lw), Qt::white);
+    }
+    CoverageRuns out;
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<const QRgb*>(cache.scratch.constScanLine(y));
+        for (int x = 0; x < w;) {
+            unsigned a = qAlpha(line[x]);
+            if (blend ? a == 0 : a < 128) {
+                ++x;
+                continue;
+            }
+            int x1 = x;
+            bool full = true;
+            while (x < w && (blend ? qAlpha(line[x]) != 0 : qAlpha(line[x]) >= 128)) {
+                full = full && (!blend || qAlpha(line[x]) == 255);
+                ++x;
+            }
+            CoverageRuns::Run run{y, x1, x, -1};
+            if (!full) {
+                run.coverage = int(out.cov.size());
+                for (int k = x1; k < x; ++k) out.cov.push_back(std::uint8_t(qAlpha(line[k])));
+            }
+            out.runs.push_back(run);
+        }
+    }
+    return out;
+}
+
+// Draws one run rotated by the font's orientation, or text that is not cached.
+void drawRunDirect(TextDevice& t, gfx::Raster& r, int x, int y, const QString& s, int underline,
+                   const TRect* clip) {
     auto& st = t.c.DcState();
     int w = t.width(s), h = t.lineHeight();
     int orient = t.c.Font()->Orientation();
@@ -206,6 +383,43 @@ void drawRun(TextDevice& t, gfx::Raster& r, int x, int y, const QString& s, int 
     r.mask(box, cov, gfx::solidPaint(st.textColor), R2_COPYPEN, antialiased(*t.c.Font()));
 }
 
+// Draws one run of UTF-8 text at device (x, y) = top-left of its cell; underline < 0 for none.
+// The text is shaped and rendered once per font; later runs copy its pixels.
+void drawRun(TextDevice& t, gfx::Raster& r, int x, int y, std::string_view text, int underline,
+             const TRect* clip) {
+    if (t.c.Font()->Orientation() % 3600 != 0) {
+        drawRunDirect(t, r, x, y, toQString(text), underline, clip);
+        return;
+    }
+    auto& st = t.c.DcState();
+    int w = t.width(text), h = t.lineHeight();
+    int padX = h / 3 + 1;
+    TRect cell(x, y, x + w, y + h);
+    TRect box(x - padX, y - 1, x + w + padX, y + h + 1);
+    TRect bounds = r.bounds();
+    if (clip) IntersectRect(bounds, bounds, *clip);
+    if (st.bkMode == OPAQUE) {
+        TRect bg;
+        if (IntersectRect(bg, cell, bounds)) r.fill(bg, gfx::solidPaint(st.bkColor));
+    }
+    if (text.empty() || !IntersectRect(box, box, bounds)) return;
+    TextEntry& e = entryOf(t.f, text);
+    CoverageRuns* runs = &e.runs;
+    if (underline >= 0) {
+        auto it = e.underlined.find(underline);
+        if (it == e.underlined.end())
+            it = e.underlined
+                     .emplace(underline,
+                              renderRuns(t, toQString(text), underline, padX, w + 2 * padX, h + 2))
+                     .first;
+        runs = &it->second;
+    } else if (!e.drawn) {
+        e.runs = renderRuns(t, toQString(text), -1, padX, w + 2 * padX, h + 2);
+        e.drawn = true;
+    }
+    r.runs(x - padX, y - 1, *runs, gfx::toPixel(st.textColor), box);
+}
+
 using gfx::Op;
 } // namespace
 
@@ -216,14 +430,33 @@ std::string TFont::ResolvedFamily() const {
 }
 
 // --- canvas text ------------------------------------------------------------------------------
+namespace {
+// The first `count` characters of text (all when count < 0).
+std::string_view firstChars(const std::string& text, int count) {
+    if (count < 0) return text;
+    return std::string_view(text).substr(0, Utf8Offset(text, std::size_t(count)));
+}
+} // namespace
+
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     Op op(*this);
     TextDevice t(*this);
     gfx::Raster r(*this);
     TPoint off = gfx::deviceOffset(*state_);
-    QString s = QString::fromStdString(text);
-    drawRun(t, r, x + off.X, y + off.Y, s, -1, nullptr);
-    MoveTo(x + t.width(s), y);
+    // Text that is not well-formed UTF-8 keeps Qt's own reading of it.
+    QString direct;
+    bool plain = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+    if (!plain) {
+        direct = QString::fromStdString(text);
+        plain = direct == toQString(text);
+    }
+    if (plain) {
+        drawRun(t, r, x + off.X, y + off.Y, text, -1, nullptr);
+        MoveTo(x + t.width(std::string_view(text)), y);
+    } else {
+        drawRunDirect(t, r, x + off.X, y + off.Y, direct, -1, nullptr);
+        MoveTo(x + t.width(direct), y);
+    }
 }
 
 void TCanvas::TextRect(const TRect& rc, int x, int y, const std::string& text) {
@@ -246,10 +479,15 @@ bool ExtTextOut(HDC dc, int x, int y, unsigned options, const TRect* rect, const
         if ((options & ETO_OPAQUE) && IntersectRect(bg, d, r.bounds()))
             r.fill(bg, gfx::solidPaint(dc->DcState().bkColor));
     }
-    std::u32string u = Utf8ToUtf32(text);
-    if (count >= 0 && std::size_t(count) < u.size()) u.resize(std::size_t(count));
-    drawRun(t, r, x + off.X, y + off.Y, qstr(u), -1,
-            rect && (options & ETO_CLIPPED) ? &d : nullptr);
+    std::string_view shown = firstChars(text, count);
+    // Text that is not well-formed UTF-8 is drawn as it reads, character by character.
+    if (!std::all_of(shown.begin(), shown.end(), [](char c) { return (c & 0x80) == 0; })) {
+        std::string canonical = Utf32ToUtf8(Utf8ToUtf32(shown));
+        drawRun(t, r, x + off.X, y + off.Y, canonical, -1,
+                rect && (options & ETO_CLIPPED) ? &d : nullptr);
+        return true;
+    }
+    drawRun(t, r, x + off.X, y + off.Y, shown, -1, rect && (options & ETO_CLIPPED) ? &d : nullptr);
     return true;
 }
 
@@ -277,9 +515,11 @@ TSize TCanvas::TextExtent(const std::string& text) {
 
 bool GetTextExtentPoint32(HDC dc, const std::string& text, int count, TSize& size) {
     TextDevice t(*dc);
-    std::u32string u = Utf8ToUtf32(text);
-    if (count >= 0 && std::size_t(count) < u.size()) u.resize(std::size_t(count));
-    size.cx = t.width(qstr(u));
+    std::string_view shown = firstChars(text, count);
+    if (std::all_of(shown.begin(), shown.end(), [](char c) { return (c & 0x80) == 0; }))
+        size.cx = t.width(shown);
+    else
+        size.cx = t.width(Utf32ToUtf8(Utf8ToUtf32(shown)));
     size.cy = t.lineHeight();
     return true;
 }
@@ -327,12 +567,12 @@ struct Layout {
     int tabWidth;
     // Width with tab stops expanded.
     int width(const std::u32string& s) const {
-        if (!expandTabs) return t.width(qstr(s));
+        if (!expandTabs) return t.width(s);
         int x = 0;
         std::size_t start = 0;
         for (std::size_t i = 0; i <= s.size(); ++i) {
             if (i == s.size() || s[i] == U'\t') {
-                x += t.width(qstr(s.substr(start, i - start)));
+                x += t.width(s.substr(start, i - start));
                 if (i < s.size()) x = tabWidth > 0 ? (x / tabWidth + 1) * tabWidth : x;
                 start = i + 1;
             }
@@ -534,15 +774,15 @@ int drawTextImpl(HDC dc, std::string* modify, const std::string& text, int count
                     int ul = (l.underline >= int(start) && l.underline < int(i))
                                  ? l.underline - int(start)
                                  : -1;
-                    drawRun(t, r, x + cx + off.X, y + off.Y, qstr(run), ul, clip);
-                    cx += t.width(qstr(run));
+                    drawRun(t, r, x + cx + off.X, y + off.Y, Utf32ToUtf8(run), ul, clip);
+                    cx += t.width(run);
                     if (i < l.text.size())
                         cx = lay.tabWidth > 0 ? (cx / lay.tabWidth + 1) * lay.tabWidth : cx;
                     start = i + 1;
                 }
             }
         } else {
-            drawRun(t, r, x + off.X, y + off.Y, qstr(l.text), l.underline, clip);
+            drawRun(t, r, x + off.X, y + off.Y, Utf32ToUtf8(l.text), l.underline, clip);
         }
         y += lineH;
     }

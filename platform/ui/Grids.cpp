@@ -1000,7 +1000,53 @@ void TCustomGrid::Paint() {
     cv->Font()->Assign(Font());
     cv->Brush()->SetStyle(bsSolid);
     cv->Brush()->SetColor(Color());
-    cv->FillRect(Rect(0, 0, cw, ch));
+
+    // The gaps after each shown cell along an axis, where the grid lines go.
+    auto each = [](const TGridAxisDrawInfo& a, const auto& fn) {
+        int pos = 0;
+        for (int i = 0; i < a.FixedCellCount; ++i) {
+            pos += extentOf(a, i);
+            fn(i, pos);
+            pos += a.EffectiveLineWidth;
+        }
+        for (int i = a.FirstGridCell; i < a.GridCellCount && pos < a.GridBoundary; ++i) {
+            pos += extentOf(a, i);
+            fn(i, pos);
+            pos += a.EffectiveLineWidth;
+        }
+    };
+    // The background shows beyond the last cells and in the gaps no line covers; the cells
+    // themselves are filled one by one when the grid draws them.
+    if (!defaultDrawing_) {
+        cv->FillRect(Rect(0, 0, cw, ch));
+    } else {
+        const int gbH = std::min(di.Horz.GridBoundary, cw),
+                  gbV = std::min(di.Vert.GridBoundary, ch);
+        const int fbH = std::min(di.Horz.FixedBoundary, gbH),
+                  fbV = std::min(di.Vert.FixedBoundary, gbV);
+        if (gbH < cw) cv->FillRect(Rect(gbH, 0, cw, ch));
+        if (gbV < ch) cv->FillRect(Rect(0, gbV, gbH, ch));
+        const bool fixedV = options_.Contains(goFixedVertLine),
+                   scrollV = options_.Contains(goVertLine);
+        const bool fixedH = options_.Contains(goFixedHorzLine),
+                   scrollH = options_.Contains(goHorzLine);
+        auto bare = [&](int l, int t, int r, int b) {
+            TRect gap = Rect(l, t, std::min(r, gbH), std::min(b, gbV));
+            if (gap.Left < gap.Right && gap.Top < gap.Bottom) cv->FillRect(gap);
+        };
+        if (int lw = di.Horz.EffectiveLineWidth; lw > 0 && !(fixedV && scrollV)) {
+            each(di.Horz, [&](int i, int x) {
+                if (!fixedV) bare(x, 0, x + lw, i < fixedCols_ ? gbV : fbV);
+                if (i >= fixedCols_ && !scrollV) bare(x, fbV, x + lw, gbV);
+            });
+        }
+        if (int lw = di.Vert.EffectiveLineWidth; lw > 0 && !(fixedH && scrollH)) {
+            each(di.Vert, [&](int i, int y) {
+                if (!fixedH) bare(0, y, i < fixedRows_ ? gbH : fbH, y + lw);
+                if (i >= fixedRows_ && !scrollH) bare(fbH, y, gbH, y + lw);
+            });
+        }
+    }
 
     const TGridRect sel = Selection();
     const bool active = IsActiveControl();
@@ -1012,19 +1058,6 @@ void TCustomGrid::Paint() {
         bool vLines = options_.Contains(fixedPart ? goFixedVertLine : goVertLine);
         bool hLines = options_.Contains(fixedPart ? goFixedHorzLine : goHorzLine);
         cv->Brush()->SetColor(fixedPart ? clBlack : clSilver);
-        auto each = [](const TGridAxisDrawInfo& a, const auto& fn) {
-            int pos = 0;
-            for (int i = 0; i < a.FixedCellCount; ++i) {
-                pos += extentOf(a, i);
-                fn(i, pos);
-                pos += a.EffectiveLineWidth;
-            }
-            for (int i = a.FirstGridCell; i < a.GridCellCount && pos < a.GridBoundary; ++i) {
-                pos += extentOf(a, i);
-                fn(i, pos);
-                pos += a.EffectiveLineWidth;
-            }
-        };
         if (vLines && lwH > 0) {
             each(di.Horz, [&](int i, int x) {
                 bool fixedCol = i < fixedCols_;

@@ -452,3 +452,61 @@ TEST(Canvas, ExtTextOutOpaqueFillsAndClipsToItsRectangle) {
         EXPECT_EQ(b.PixelColor(15, y), clWhite) << y;
     }
 }
+
+// A fill of an area the canvas already holds in that colour is left out; whatever changed the
+// pixels since must be painted over again.
+TEST(Canvas, RepeatedFillPaintsOverWhatChangedTheArea) {
+    struct Case {
+        const char* what;
+        std::function<void(TBitmap&, TCanvas&)> between;
+    };
+    const Case cases[] = {
+        {"nothing", [](TBitmap&, TCanvas&) {}},
+        {"transparent text",
+         [](TBitmap&, TCanvas& c) {
+             SetBkMode(c.Handle(), TRANSPARENT);
+             c.TextOut(2, 2, "WWW");
+         }},
+        {"opaque text in the same rectangle",
+         [](TBitmap&, TCanvas& c) { c.TextRect(TRect(0, 0, 40, 40), 2, 2, "WWW"); }},
+        {"a pixel", [](TBitmap&, TCanvas& c) { c.SetPixels(5, 5, clBlack); }},
+        {"a line",
+         [](TBitmap&, TCanvas& c) {
+             c.MoveTo(0, 5);
+             c.LineTo(30, 5);
+         }},
+        {"a focus rectangle", [](TBitmap&, TCanvas& c) { c.DrawFocusRect(TRect(2, 2, 20, 20)); }},
+        {"a smaller fill in another colour",
+         [](TBitmap&, TCanvas& c) { FillRect(c.Handle(), TRect(3, 3, 9, 9), clBlue); }},
+        {"a scan line written", [](TBitmap& b, TCanvas&) { b.ScanLine(5)[4 * 5] = 0; }},
+        {"another canvas on the bitmap",
+         [](TBitmap& b, TCanvas&) {
+             TCanvas other(&b);
+             other.Brush()->SetColor(clBlack);
+             other.FillRect(TRect(0, 0, 10, 10));
+         }},
+        {"the bitmap resized",
+         [](TBitmap& b, TCanvas&) {
+             b.SetSize(5, 5);
+             b.SetSize(40, 40);
+         }},
+        {"a bitmap drawn",
+         [](TBitmap&, TCanvas& c) {
+             TBitmap black(8, 8);
+             black.Canvas()->Brush()->SetColor(clBlack);
+             black.Canvas()->FillRect(TRect(0, 0, 8, 8));
+             c.Draw(4, 4, &black);
+         }},
+    };
+    for (const Case& k : cases) {
+        TBitmap b(40, 40);
+        TCanvas* c = b.Canvas();
+        c->Brush()->SetColor(clRed);
+        c->FillRect(TRect(0, 0, 40, 40));
+        k.between(b, *c);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(clRed);
+        c->FillRect(TRect(0, 0, 40, 40));
+        EXPECT_EQ(count(b, clRed), 40 * 40) << k.what;
+    }
+}

@@ -261,3 +261,59 @@ TEST_F(TextFixture, EditControlDropsAPartlyVisibleLastLine) {
     DrawText(c->Handle(), "first\nsecond", -1, r, DT_EDITCONTROL);
     EXPECT_LE(inked(b).Bottom, h);
 }
+
+// Texts are shaped and rendered once per font, then copied: each copy must still follow the
+// canvas's font, colour, position, clip and underline.
+TEST_F(TextFixture, RepeatedTextFollowsFontColourPlaceAndClip) {
+    c->TextOut(10, 10, "Hg");
+    TRect first = inked(b);
+    c->Brush()->SetColor(clWhite);
+    c->Brush()->SetStyle(bsSolid);
+    c->FillRect(TRect(0, 0, 200, 60));
+    c->Brush()->SetStyle(bsClear);
+    c->Font()->SetColor(clRed);
+    c->TextOut(110, 30, "Hg");
+    TRect moved = inked(b);
+    EXPECT_EQ(moved, TRect(first.Left + 100, first.Top + 20, first.Right + 100, first.Bottom + 20));
+    int red = 0, black = 0;
+    for (int y = moved.Top; y < moved.Bottom; ++y)
+        for (int x = moved.Left; x < moved.Right; ++x) {
+            red += b.PixelColor(x, y) == clRed;
+            black += b.PixelColor(x, y) == clBlack;
+        }
+    EXPECT_GT(red, 0);
+    EXPECT_EQ(black, 0) << "the colour is not kept with the text";
+
+    TBitmap clipped(200, 60), whole(200, 60);
+    clipped.Canvas()->Font()->Assign(c->Font());
+    clipped.Canvas()->Brush()->SetStyle(bsClear);
+    clipped.Canvas()->TextRect(TRect(0, 0, 12, 60), 2, 2, "WWWW");
+    whole.Canvas()->Font()->Assign(c->Font());
+    whole.Canvas()->Brush()->SetStyle(bsClear);
+    whole.Canvas()->TextOut(2, 2, "WWWW");
+    EXPECT_LE(inked(clipped).Right, 12);
+    EXPECT_GT(inked(whole).Right, 30) << "a clipped drawing is not what is kept";
+
+    int narrow = c->TextWidth("WWWW");
+    TFont big;
+    big.Assign(c->Font());
+    big.SetHeight(-20);
+    c->Font()->Assign(&big);
+    EXPECT_GT(c->TextWidth("WWWW"), narrow) << "a font assigned anew is measured anew";
+
+    // The underline adds ink below the baseline of letters without descenders.
+    auto inkBottom = [](const char* text) {
+        TBitmap t(60, 30);
+        t.Canvas()->Brush()->SetStyle(bsClear);
+        TRect r(0, 0, 60, 30);
+        DrawText(t.Canvas(), text, -1, r, DT_SINGLELINE);
+        return inked(t).Bottom;
+    };
+    const int plain = inkBottom("ace");
+    struct Case {
+        const char* text;
+        bool underlined;
+    };
+    const Case cases[] = {{"&ace", true}, {"ace", false}, {"&ace", true}, {"a&ce", true}};
+    for (const Case& k : cases) EXPECT_EQ(inkBottom(k.text) > plain, k.underlined) << k.text;
+}

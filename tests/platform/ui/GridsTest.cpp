@@ -516,6 +516,45 @@ TEST_F(GridTest, PaintsThePlainGrid) {
     EXPECT_TRUE(text) << "the cell text is drawn";
 }
 
+// Each gap between cells shows its line, or the grid's colour where that kind of line is off;
+// the area beyond the last cells shows the grid's colour.
+TEST_F(GridTest, GapsWithoutLinesShowTheGridColour) {
+    const TColor back = ColorToRGB(clYellow), fixedLine = ColorToRGB(clBlack),
+                 line = ColorToRGB(clSilver);
+    struct Case {
+        const char* name;
+        TGridOptions off;
+        TColor scrollV, scrollH, fixedV, fixedH, fixedVInFixedRow;
+    };
+    const Case cases[] = {
+        {"all lines", {}, line, line, fixedLine, fixedLine, fixedLine},
+        {"no vertical lines", {goVertLine}, back, line, fixedLine, fixedLine, fixedLine},
+        {"no horizontal lines", {goHorzLine}, line, back, fixedLine, fixedLine, fixedLine},
+        {"no fixed vertical lines", {goFixedVertLine}, line, line, back, fixedLine, back},
+        {"no fixed horizontal lines", {goFixedHorzLine}, line, line, fixedLine, back, fixedLine},
+        {"only fixed lines", {goVertLine, goHorzLine}, back, back, fixedLine, fixedLine, fixedLine},
+    };
+    ::SetFocus(nullptr);
+    grid->Perform(WM_KILLFOCUS);
+    grid->SetColor(clYellow);
+    for (const Case& k : cases) {
+        grid->SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine} -
+                         k.off);
+        grid->Repaint();
+        TBitmap* img = grid->BackingImage();
+        EXPECT_EQ(img->PixelColor(152, 75), k.scrollV) << k.name << ": between normal columns";
+        EXPECT_EQ(img->PixelColor(130, 83), k.scrollH) << k.name << ": between normal rows";
+        EXPECT_EQ(img->PixelColor(50, 75), k.fixedV) << k.name << ": after the fixed column";
+        EXPECT_EQ(img->PixelColor(130, 20), k.fixedH) << k.name << ": after the fixed row";
+        EXPECT_EQ(img->PixelColor(152, 10), k.fixedVInFixedRow) << k.name << ": in the fixed row";
+        EXPECT_EQ(img->PixelColor(130, 75), back) << k.name << ": a normal cell";
+        EXPECT_EQ(img->PixelColor(315, 75), back) << k.name << ": right of the last column";
+    }
+    grid->SetRowCount(3);
+    grid->Repaint();
+    EXPECT_EQ(grid->BackingImage()->PixelColor(130, 150), back) << "below the last row";
+}
+
 } // namespace
 
 namespace {
