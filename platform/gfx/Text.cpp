@@ -3,9 +3,11 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -126,6 +128,9 @@ struct FontKey {
 // overhanging glyphs are kept).
 struct TextEntry {
     int width = -1;
+    // The shaped glyphs, kept from measuring until the text is drawn.
+    QList<QGlyphRun> glyphs;
+    QPointF glyphOrigin;
     bool drawn = false;
     CoverageRuns runs;
     std::map<int, CoverageRuns> underlined; // by the underlined character
@@ -245,10 +250,26 @@ TextEntry& entryOf(ResolvedFont& f, std::string_view text) {
     return f.texts.emplace(std::string(text), TextEntry{}).first->second;
 }
 
+// Shapes the text once: its width, and the glyphs that draw it.
+void shape(ResolvedFont& f, TextEntry& e, std::string_view text) {
+    QTextLayout layout(toQString(text), f.font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    layout.endLayout();
+    e.width = qRound(line.horizontalAdvance());
+    e.glyphs = layout.glyphRuns();
+    // Glyph positions are relative to the line's top; the text's baseline is at the ascent.
+    e.glyphOrigin = line.position() + QPointF(0, f.ascent - line.ascent());
+}
+
 int widthOf(ResolvedFont& f, std::string_view text) {
     if (text.empty()) return 0;
     TextEntry& e = entryOf(f, text);
-    if (e.width < 0) e.width = f.fm.horizontalAdvance(toQString(text));
+    if (e.width < 0) shape(f, e, text);
     return e.width;
 }
 
@@ -268,7 +289,8 @@ struct TextDevice {
 // Renders s into the cache's scratch image at (padX, 1) and returns the covered pixels of the
 // box w x h: with antialiasing every touched pixel and its coverage, else the pixels at least
 // half covered.
-CoverageRuns renderRuns(TextDevice& t, const QString& s, int underline, int padX, int w, int h) {
+CoverageRuns renderRuns(TextDevice& t, TextEntry& e, const QString& s, int underline, int padX,
+                        int w, int h) {
     FontCache& cache = fontCache();
     if (cache.scratch.width() < w || cache.scratch.height() < h) {
         cache.painter.reset();
@@ -294,7 +316,12 @@ CoverageRuns renderRuns(TextDevice& t, const QString& s, int underline, int padX
     }
     p.setPen(Qt::white);
     p.setTransform(QTransform::fromTranslate(padX, 1));
-    p.drawText(QPointF(0, t.fm.ascent()), s);
+    // The shaped glyphs draw the same pixels as the text, but without the font's lines.
+    if (underline < 0 && !t.font.underline() && !t.font.strikeOut() && !e.glyphs.isEmpty()) {
+        for (const QGlyphRun& run : e.glyphs) p.drawGlyphRun(e.glyphOrigin, run);
+    } else {
+        p.drawText(QPointF(0, t.fm.ascent()), s);
+    }
     if (underline >= 0 && underline < s.size()) {
         int ux = t.width(s.left(underline)), uw = t.width(s.mid(underline, 1));
         int lw = std::max(1, t.fm.lineWidth());
@@ -409,13 +436,14 @@ void drawRun(TextDevice& t, gfx::Raster& r, int x, int y, std::string_view text,
         auto it = e.underlined.find(underline);
         if (it == e.underlined.end())
             it = e.underlined
-                     .emplace(underline,
-                              renderRuns(t, toQString(text), underline, padX, w + 2 * padX, h + 2))
+                     .emplace(underline, renderRuns(t, e, toQString(text), underline, padX,
+                                                    w + 2 * padX, h + 2))
                      .first;
         runs = &it->second;
     } else if (!e.drawn) {
-        e.runs = renderRuns(t, toQString(text), -1, padX, w + 2 * padX, h + 2);
+        e.runs = renderRuns(t, e, toQString(text), -1, padX, w + 2 * padX, h + 2);
         e.drawn = true;
+        e.glyphs.clear();
     }
     r.runs(x - padX, y - 1, *runs, gfx::toPixel(st.textColor), box);
 }
