@@ -1219,9 +1219,6 @@ void TCustomGrid::PaintScrollBars(TCanvas* cv) {
     for (bool vertical : {false, true}) {
         TRect bar = scrollBarRect(vertical);
         if (bar.IsEmpty()) continue;
-        cv->Brush()->SetStyle(bsSolid);
-        cv->Brush()->SetColor(clScrollBar);
-        cv->FillRect(bar);
         TRect back = vertical ? Rect(bar.Left, bar.Top, bar.Right, bar.Top + GridScrollBarSize)
                               : Rect(bar.Left, bar.Top, bar.Left + GridScrollBarSize, bar.Bottom);
         TRect fwd = vertical ? Rect(bar.Left, bar.Bottom - GridScrollBarSize, bar.Right, bar.Bottom)
@@ -1229,11 +1226,28 @@ void TCustomGrid::PaintScrollBars(TCanvas* cv) {
         // A disabled bar shows inactive arrows and no thumb.
         bool enabled = (vertical ? vScroll_ : hScroll_).Enabled;
         unsigned inactive = enabled ? 0 : DFCS_INACTIVE;
+        TRect thumb = enabled ? thumbRect(vertical) : TRect{};
+        // The track between the arrow buttons and around the thumb; the buttons and the thumb
+        // paint their own areas.
+        cv->Brush()->SetStyle(bsSolid);
+        cv->Brush()->SetColor(clScrollBar);
+        auto track = [&](int from, int to) {
+            if (from < to)
+                cv->FillRect(vertical ? Rect(bar.Left, from, bar.Right, to)
+                                      : Rect(from, bar.Top, to, bar.Bottom));
+        };
+        int trackStart = vertical ? back.Bottom : back.Right;
+        int trackEnd = vertical ? fwd.Top : fwd.Left;
+        if (thumb.IsEmpty()) {
+            track(trackStart, trackEnd);
+        } else {
+            track(trackStart, vertical ? thumb.Top : thumb.Left);
+            track(vertical ? thumb.Bottom : thumb.Right, trackEnd);
+        }
         DrawFrameControl(cv, back, DFC_SCROLL,
                          (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive);
         DrawFrameControl(cv, fwd, DFC_SCROLL,
                          (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive);
-        TRect thumb = enabled ? thumbRect(vertical) : TRect{};
         if (!thumb.IsEmpty()) {
             cv->Brush()->SetColor(clBtnFace);
             cv->FillRect(thumb);
