@@ -664,6 +664,8 @@ void TFParGen::Btn_GB_Expande(TObject* Sender) {
 
 void TFParGen::FormShow(TObject* /*Sender*/) {
     exit_confirmed_ = false;
+    // Each showing starts on the first field, not on the button that closed it last time.
+    SetActiveControl(nullptr);
     Read_ParGen();
 }
 

@@ -155,6 +155,7 @@ void resetBetweenTests() {
     Application->OnException = nullptr;
     Screen->SetCursor(crDefault);
     Application->CancelHint();
+    Application->ResetTerminated();
 }
 
 TManualClock& testClock() {

@@ -221,6 +221,8 @@ public:
     void HandleMessage();
     void Terminate();
     bool Terminated() const { return terminated_; }
+    // For tests: the application runs on after a test ended it (closed its main form).
+    void ResetTerminated() { terminated_ = false; }
     TCustomForm* MainForm() const { return mainForm_; }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& v) { title_ = v; }

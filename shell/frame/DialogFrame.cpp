@@ -101,6 +101,16 @@ TFramed_Dialog::TFramed_Dialog(TComponent* AOwner, const std::string& Name) : TF
     P_Button = makePanel(this, this, "P_Button", alBottom, Button_Panel_Height);
 }
 
+void TFramed_Dialog::AfterConstruction() {
+    P_Button->SetTabOrder(ControlCount());
+    TForm::AfterConstruction();
+}
+
+void TFramed_Dialog::DoShow() {
+    SetActiveControl(nullptr);
+    TForm::DoShow();
+}
+
 TFrame_Button* TFramed_Dialog::Add_Button(const std::string& Name, int Left, TModalResult Result) {
     TFrame_Button* b = Create_Push_Button(this, P_Button, Name, Left, 6, 110, 28);
     b->SetModalResult(Result);
@@ -113,6 +123,8 @@ void TFramed_Dialog::Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cance
     Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
     DelRow = Add_Button("Btn_DelRow", 252);
     InsRow = Add_Button("Btn_InsRow", 370);
+    // The tables' grids are not built yet: OK and the row buttons would do nothing.
+    for (TFrame_Button* b : {OK, DelRow, InsRow}) b->SetEnabled(false);
 }
 
 void TFramed_Dialog::Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cancel,
@@ -121,4 +133,5 @@ void TFramed_Dialog::Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cance
     Add_Table_Buttons(OK, Cancel, DelRow, InsRow);
     CopyRow = Add_Button("Btn_CopyRow", 488);
     PasteRow = Add_Button("Btn_PasteRow", 606);
+    for (TFrame_Button* b : {CopyRow, PasteRow}) b->SetEnabled(false);
 }

@@ -65,11 +65,18 @@ public:
     TLabel* L_SW_Desc; // subtitle, Verdana bold -11, grey, at (16, 42)
     TPanel* P_Button;
 
+    // The button panel comes last in the tab order, after the controls the derived dialog added.
+    void AfterConstruction() override;
+
 protected:
+    // Each showing starts with the focus on the first control of the content (or where OnShow
+    // puts it), not on the button that closed the dialog last time.
+    void DoShow() override;
     // A 110 x 28 button of the button panel at top 6.
     TFrame_Button* Add_Button(const std::string& Name, int Left, TModalResult Result = mrNone);
     // The buttons of a table editor from the left: Btn_OK, Btn_Cancel (mrCancel), Btn_DelRow,
-    // Btn_InsRow and, where the table copies rows, Btn_CopyRow and Btn_PasteRow.
+    // Btn_InsRow and, where the table copies rows, Btn_CopyRow and Btn_PasteRow. All but Cancel
+    // start disabled, until the table editor is built.
     void Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cancel, TFrame_Button*& DelRow,
                            TFrame_Button*& InsRow);
     void Add_Table_Buttons(TFrame_Button*& OK, TFrame_Button*& Cancel, TFrame_Button*& DelRow,

@@ -1,0 +1,64 @@
+// Where the focus is when each dialog of the program opens.
+#include "ShellTestSupport.h"
+#include "editors/comm/KNXAccess.h"
+#include "editors/comm/ParGen.h"
+#include "editors/frames/ReceiveNMEA.h"
+#include "editors/frames/TransmitNMEA.h"
+#include "platform/testing/UiTest.h"
+#include "shell/About.h"
+#include "shell/BootTCP.h"
+#include "shell/New_Project.h"
+#include "shell/OpenConf.h"
+#include "shell/SoftOptions.h"
+
+namespace {
+
+class FocusOrder : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        StartProgram();
+        FVelmareFirmWare->Show();
+        Project_Dir = PathJoin(Projects_Dir, "Boat");
+        CreateDir(Project_Dir);
+        Set_Files();
+    }
+    // The name of the control that has the focus when form opens, and after Tab.
+    std::pair<std::string, std::string> FocusAtShow(TCustomForm* form) {
+        std::string first, next;
+        uitest::runModal(form, [&](TCustomForm* f) {
+            TWinControl* c = FindControl(GetFocus());
+            first = c ? c->Name() : "";
+            uitest::pressKey(VK_TAB);
+            c = FindControl(GetFocus());
+            next = c ? c->Name() : "";
+            f->SetModalResult(mrCancel);
+        });
+        return {first, next};
+    }
+};
+
+TEST_F(FocusOrder, EachDialogOpensWithTheFocusOnItsContent) {
+    struct Case {
+        TCustomForm* form;
+        const char* first;
+        const char* next;
+    };
+    const Case cases[] = {
+        {FNew_Project, "E_New_Proj", "Btn_OK"},      {FOpenConf, "ListBox1", "Btn_OK"},
+        {FSoftOptions, "PC_Options", "Btn_Next"},    {FBootTCP, "E_IP1", "E_IP2"},
+        {FAbout, "PbButton1", "PbButton1"},          {FParGen, "E_ID_DEV_KNX", "Btn_KNX_Collapse"},
+        {FKNXAccess, "Btn_Cancel", "Btn_Cancel"},    {FReceiveNMEA, "Btn_Cancel", "Btn_Cancel"},
+        {FTransmitNMEA, "Btn_Cancel", "Btn_Cancel"},
+    };
+    for (const auto& c : cases) {
+        // Twice: a showing after one closed with a button starts on the content again.
+        for (int showing = 0; showing < 2; ++showing) {
+            auto [first, next] = FocusAtShow(c.form);
+            EXPECT_EQ(first, c.first) << c.form->Name() << " showing " << showing;
+            EXPECT_EQ(next, c.next) << c.form->Name() << " showing " << showing;
+        }
+    }
+}
+
+} // namespace
