@@ -2,6 +2,7 @@
 
 #include "image/CanImage.h"
 #include "image/CanopenImage.h"
+#include "image/DmxImage.h"
 #include "image/J1939Image.h"
 #include "image/MBusImage.h"
 #include "image/ModbusImage.h"
@@ -22,9 +23,9 @@ std::uint32_t Bank2_Length = 0;
 
 namespace {
 
-enum class Layout { None, Bank, Bank1And2, NotBuilt };
+enum class Layout { None, Bank, Bank1And2 };
 
-// Which bank files a product type has, and whether this build compiles its image yet.
+// Which bank files a product type has.
 Layout layoutOf(int type) {
     switch (type) {
     case 10:
@@ -45,20 +46,13 @@ Layout layoutOf(int type) {
     case 13:
     case 14:
     case 1014:
-    case 15:
-        return Layout::Bank;
     case 11:
     case 1011:
-        return Layout::NotBuilt;
+    case 15:
+        return Layout::Bank;
     default:
         return Layout::None; // 7, 8 (DeviceNet) and unknown values have no image
     }
-}
-
-[[noreturn]] void notBuilt(int type) {
-    throw EImageError(Format("The device image of product type %d cannot be compiled by this "
-                             "version of the program",
-                             type));
 }
 
 struct BankFile {
@@ -128,7 +122,6 @@ void requireProject(const std::string& projectDir) {
 
 void Compile_Bank(int product_type, const std::string& project_dir) {
     requireProject(project_dir);
-    if (layoutOf(product_type) == Layout::NotBuilt) notBuilt(product_type);
     switch (product_type) {
     case 1:
     case 1001:
@@ -157,6 +150,10 @@ void Compile_Bank(int product_type, const std::string& project_dir) {
     case 9:
         Compile_J1939(project_dir);
         break;
+    case 11:
+    case 1011:
+        Compile_DMX(product_type, project_dir);
+        break;
     case 10:
     case 1010:
         Compile_MBus(product_type, project_dir);
@@ -182,8 +179,6 @@ void Save_Bank(int product_type, const std::string& project_dir) {
         writeBankFiles(
             {{NativePath(project_dir + "\\bin\\bank.bin"), Image_Buffer.data(), Image_Length}});
         break;
-    case Layout::NotBuilt:
-        notBuilt(product_type);
     case Layout::None:
         break;
     }

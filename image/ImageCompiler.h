@@ -19,9 +19,8 @@ extern std::array<std::uint8_t, Bank2_Buffer_Size> Bank2_Buffer;
 extern std::uint32_t Bank2_Length;
 
 // Builds the image of product_type from the project files in project_dir. Raises
-// EImageError (or the failure of a reader) when a file cannot be compiled, and for a
-// product type whose image this build cannot compile yet. Types without an image (7, 8 and
-// unknown values) compile nothing.
+// EImageError (or the failure of a reader) when a file cannot be compiled. Types without an
+// image (7, 8 and unknown values) compile nothing.
 void Compile_Bank(int product_type, const std::string& project_dir);
 // Writes the image of the last compile as the bank files of product_type into
 // project_dir + "\bin". Every file is written to a temporary file first and renamed into

@@ -1,5 +1,6 @@
 #include "image/SettingsImages.h"
 
+#include "image/DmxImage.h"
 #include "image/ImageCompiler.h"
 #include "image/KnxTable.h"
 #include "image/ParGenKeys.h"
@@ -11,8 +12,6 @@
 namespace {
 
 constexpr std::uint32_t KNX_Table_Flash = 0x63000;
-// The flash address that the DMX image gives its default block.
-constexpr std::uint32_t DMX_Table_Flash = 0x68800;
 
 void storeKnxTableAddress() {
     Settings_Record.Set_U32(Block_Offset::KNX_Table_Address, KNX_Table_Flash);
