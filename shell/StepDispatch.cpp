@@ -15,6 +15,7 @@
 #include "editors/frames/TransmitCAN.h"
 #include "editors/frames/TransmitJ1939.h"
 #include "editors/frames/TransmitNMEA.h"
+#include "image/EdsFile.h"
 #include "image/ImageCompiler.h"
 #include "image/dialogs/DMXDefVal.h"
 #include "image/dialogs/ProfinetFileName.h"
@@ -167,11 +168,21 @@ void TFVelmareFirmWare::Update_Device() {
 
 void TFVelmareFirmWare::Build_EDS_File() {
     SaveEDS->InitialDir = Project_Dir;
-    SaveEDS->Execute();
+    if (!SaveEDS->Execute()) return;
+    try {
+        Write_EDS(SaveEDS->FileName);
+    } catch (const Exception& E) {
+        Application->ShowException(E);
+    }
 }
 
 void TFVelmareFirmWare::PROFINET_XML() {
-    FProfinetFileName->ShowModal();
+    if (FProfinetFileName->ShowModal() != mrOk) return;
+    try {
+        Save_PROFINET_XML(FProfinetFileName->Name_File_XML);
+    } catch (const Exception& E) {
+        Application->ShowException(E);
+    }
 }
 
 bool TFVelmareFirmWare::Start_Program(const std::string& Path, const std::string& Parameters,

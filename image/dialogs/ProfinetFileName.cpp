@@ -1,6 +1,10 @@
 #include "image/dialogs/ProfinetFileName.h"
 
+#include "image/GsdmlFile.h"
+
 #include "platform/base/DateUtils.h"
+#include "platform/files/Files.h"
+#include "platform/ui/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 
@@ -19,16 +23,16 @@ TFProfinetFileName::TFProfinetFileName(TComponent* AOwner)
     E_XML_User = Create_Control<TEdit>(this, this, "E_XML_User");
     E_XML_User->SetLeft(226);
     E_XML_User->SetTop(120);
+    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OK_Click(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 
 void TFProfinetFileName::FormCreate(TObject* /*Sender*/) {
     L_SW_Code->SetCaption(SW_Code);
     SetClientSize(540, 205);
-    if (Product_Type() == 12) L_XML_Fix1->SetCaption("GSDML-V2.31-Morvik-QV40522");
-    if (Product_Type() == 1012) L_XML_Fix1->SetCaption("GSDML-V2.31-Lorvan-QV40522");
+    L_XML_Fix1->SetCaption(GSDML_Fixed_Part(Product_Type()));
     // The date of the program's start, taken once.
-    L_XML_Fix2->SetCaption("-" + FormatDateTime("yyyymmdd", Now()) + ".xml");
+    L_XML_Fix2->SetCaption(GSDML_Date_Part(Now()));
     Set_Lang();
 }
 
@@ -41,4 +45,23 @@ void TFProfinetFileName::Set_Lang() {
     L_FixPart_1->SetCaption(UI_Texts[914]);
     L_UsedPart->SetCaption(UI_Texts[915]);
     L_FixPart_2->SetCaption(UI_Texts[916]);
+}
+
+void TFProfinetFileName::Btn_OK_Click(TObject* /*Sender*/) {
+    Name_File_XML =
+        Compose_GSDML_File_Name(L_XML_Fix1->Caption(), E_XML_User->Text(), L_XML_Fix2->Caption());
+    SetModalResult(mrOk);
+}
+
+void Save_PROFINET_XML(const std::string& File_Name) {
+    TSaveDialog save(nullptr);
+    save.InitialDir = Project_Dir;
+    save.Filter = "PROFINET XML (*.xml)|" + File_Name;
+    save.FileName = File_Name;
+    if (!save.Execute()) return;
+    // Only the folder is taken from the dialog; the file keeps the composed name.
+    const std::string target = NativePath(ExtractFileDir(save.FileName) + "\\" + File_Name);
+    if (FileExists(target) && MessageDlg(UI_Texts[919], mtConfirmation, mbYesNo) != mrYes) return;
+    const int type = Product_Type();
+    if (type == 12 || type == 1012) Write_GSDML(target, type, Project_Dir);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The dialog that names the GSDML file.
+// The dialog that names the GSDML file, and the save of the file under that name.
 #include "shell/frame/DialogFrame.h"
 
 class TFProfinetFileName : public TFramed_Dialog {
@@ -20,6 +20,13 @@ public:
     void FormCreate(TObject* Sender);
     // Sets the texts from UI_Texts.
     void Set_Lang();
+    // Composes Name_File_XML and closes with OK.
+    void Btn_OK_Click(TObject* Sender);
 };
 
 extern TFProfinetFileName* FProfinetFileName;
+
+// Asks for the folder (the save dialog proposes File_Name in the project folder), asks before
+// replacing a file and writes the GSDML file there under File_Name, whatever name was picked.
+// Cancel and No write nothing; a file that cannot be written raises.
+void Save_PROFINET_XML(const std::string& File_Name);

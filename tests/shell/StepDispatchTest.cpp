@@ -163,6 +163,44 @@ TEST_F(StepDispatch, EdsFileIsSavedFromTheProjectFolder) {
     EXPECT_EQ(Questions()[0].InitialDir, Project_Dir);
 }
 
+TEST_F(StepDispatch, EdsFileIsWrittenWhereTheUserChose) {
+    SetType(6);
+    StartProgram();
+    OpenProject("Motor");
+    uitest::dialogs().QueueFile(Path("PROJECTS/Motor/motor.eds"));
+    FormOpenedBy(W()->Btn_CANopen_EDS);
+    EXPECT_TRUE(ReadBinaryFile(Path("PROJECTS/Motor/motor.eds"))
+                    .starts_with("[FileInfo]\r\nFileName=CANopen_KNX.eds\r\n"));
+    // A project file that cannot be read is shown in the error box; the old file stays.
+    WriteFile("PROJECTS/Motor/PDO_CANopen.xml", "<PDO_CANopen/>");
+    WriteFile("PROJECTS/Motor/motor.eds", "old");
+    uitest::dialogs().QueueFile(Path("PROJECTS/Motor/motor.eds"));
+    FormOpenedBy(W()->Btn_CANopen_EDS);
+    ASSERT_EQ(Questions().size(), 3u) << "two save dialogs and the error";
+    EXPECT_EQ(Questions()[2].Kind, dkException);
+    EXPECT_NE(Questions()[2].Text.find("Receive_PDO"), std::string::npos) << Questions()[2].Text;
+    EXPECT_EQ(ReadBinaryFile(Path("PROJECTS/Motor/motor.eds")), "old");
+}
+
+TEST_F(StepDispatch, GsdmlFileGetsTheNameOfTheNameDialog) {
+    SetType(12);
+    StartProgram();
+    OpenProject("Line");
+    auto testHook = Application->OnModalIdle;
+    Application->OnModalIdle = [](TCustomForm* f) {
+        ASSERT_EQ(f, FProfinetFileName);
+        FProfinetFileName->E_XML_User->SetText("Hall A");
+        FProfinetFileName->Btn_OK->Click();
+    };
+    uitest::dialogs().QueueFile(Path("PROJECTS/Line/picked.xml"));
+    W()->Btn_PROFINET_XML->Click();
+    Application->OnModalIdle = testHook;
+    const std::string name = FProfinetFileName->Name_File_XML;
+    EXPECT_TRUE(name.starts_with("GSDML-V2.31-Morvik-QV40522_Hall A-")) << name;
+    EXPECT_TRUE(FileExists(Path("PROJECTS/Line/" + name))) << name;
+    EXPECT_FALSE(FileExists(Path("PROJECTS/Line/picked.xml")));
+}
+
 TEST_F(StepDispatch, ScanAndDecodeStopsWhenTheUserKeepsTheMBusNetwork) {
     SetType(10);
     StartProgram();
