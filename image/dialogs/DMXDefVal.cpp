@@ -40,7 +40,8 @@ int channelCount(TXMLDocument& doc) {
     if (!key) return DMX_Channel_Count;
     int n;
     try {
-        if (!TryStrToInt(key.Text(), n)) return DMX_Channel_Count;
+        // Read as the image compiler reads it.
+        if (!TryImageInt(key.Text(), n)) return DMX_Channel_Count;
     } catch (const EXMLDocError&) {
         return DMX_Channel_Count; // an element with child elements holds no number
     }
