@@ -218,3 +218,16 @@ TEST_F(DMXDefValTest, DefaultValueColumnIsPale) {
         EXPECT_NE(uitest::pixel(Grid(), 300, 3 * 23 + 11), TColor(16710368));
     });
 }
+
+// Rows are the root's elements, as the image compiler counts them: blanks and comments between
+// them do not move a value to another channel.
+TEST_F(DMXDefValTest, RowsAreTheRootsElements) {
+    Channels("3");
+    WriteBinaryFile(File_DMX_Default_Values,
+                    "<DMX_Default_Values>\n  <!-- first -->\n  <Row Default_Value=\"1\"/>\n"
+                    "  <Row Default_Value=\"2\"/>\n  <Row Default_Value=\"3\"/>\n"
+                    "</DMX_Default_Values>");
+    Show([&] {
+        for (int r = 1; r <= 3; ++r) EXPECT_EQ(Grid()->Cells(1, r), std::to_string(r));
+    });
+}
