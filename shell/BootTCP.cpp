@@ -163,7 +163,14 @@ bool TFBootTCP::Valid_IP(const std::string& IP, std::string Parts[4]) {
 }
 
 std::string TFBootTCP::Edit_Address() const {
-    return E_IP1->Text() + "." + E_IP2->Text() + "." + E_IP3->Text() + "." + E_IP4->Text();
+    const std::string typed =
+        E_IP1->Text() + "." + E_IP2->Text() + "." + E_IP3->Text() + "." + E_IP4->Text();
+    // Octets as the check reads them, in decimal: "010" is 10 for the ping too, never octal.
+    std::string parts[4];
+    if (!Valid_IP(typed, parts)) return typed;
+    std::string address;
+    for (int i = 0; i < 4; ++i) address += (i ? "." : "") + IntToStr(StrToIntDef(parts[i], 0));
+    return address;
 }
 
 void TFBootTCP::PbButton1Click(TObject* /*Sender*/) {
@@ -180,23 +187,37 @@ void TFBootTCP::PbButton1Click(TObject* /*Sender*/) {
     const std::uint64_t start = GetTickCount64();
     ping_ = 0;
     const std::string host = Edit_Address();
+    // Cancel or the close box, handled while waiting, end the check at once.
+    struct Cancelled {};
+    auto waitOn = [this] {
+        Application->ProcessMessages();
+        if (ModalResult() != mrNone) throw Cancelled{};
+    };
     try {
         TIcmpEcho echo(Create_Icmp_Transport());
         int successes = 0;
         do {
             const std::uint64_t tryStart = GetTickCount64();
             ping_ = 0;
-            PingReply(echo.Ping(host, 400, [] { Application->ProcessMessages(); }));
+            PingReply(echo.Ping(host, 400, waitOn));
             if (ping_ == 1) {
                 ++successes;
             } else {
                 // A request that could not be sent fails at once; its try still lasts 400 ms.
                 while (GetTickCount64() - tryStart < 400) {
                     Sleep(10);
-                    Application->ProcessMessages();
+                    waitOn();
                 }
             }
         } while (successes < 2 && GetTickCount64() - start <= 10000);
+    } catch (const Cancelled&) {
+        // The dialog is closing: nothing to show.
+        return;
+    } catch (const EIcmpNotPermitted& e) {
+        // Not the address's fault: say what is missing.
+        LPing->SetCaption("");
+        MessageDlg(e.Message(), mtError, {mbOK});
+        return;
     } catch (const Exception&) {
         // An address that is no IPv4 address, or no ICMP socket: reported in the label.
         LPing->Font()->SetColor(clRed);

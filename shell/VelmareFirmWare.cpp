@@ -273,8 +273,13 @@ void TFVelmareFirmWare::FormCreate(TObject* /*Sender*/) {
     L_SW_Code->SetCaption(SW_Code);
     L_SW_Desc->SetCaption(SW_Desc);
 
-    // 11.
-    Load_Language();
+    // 11. A language file that cannot be read is reported; the start goes on in English.
+    try {
+        Load_Language();
+    } catch (const Exception& e) {
+        Load_Default_Texts();
+        Application->ShowException(e);
+    }
 
     // 12. A stale project name stays in Project_Name and is saved again.
     const std::string lastDir = Projects_Dir + "\\" + Project_Name;

@@ -34,7 +34,7 @@ public:
             if (fd_ < 0) {
                 int err = errno;
                 if (err == EACCES || err == EPERM || rawErr == EPERM || rawErr == EACCES)
-                    throw ESocketError(
+                    throw EIcmpNotPermitted(
                         "ICMP echo is not allowed for this user: it needs root (or the "
                         "CAP_NET_RAW capability) or a group within net.ipv4.ping_group_range");
                 throw ESocketError(Format("Cannot open an ICMP socket. %s", std::strerror(err)));

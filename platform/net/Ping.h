@@ -12,6 +12,12 @@
 #include <string>
 
 // Moves echo packets; the real one uses a socket, tests may put in their own.
+// No ICMP socket may be opened by this user; the message says what allows it.
+class EIcmpNotPermitted : public ESocketError {
+public:
+    using ESocketError::ESocketError;
+};
+
 class TIcmpTransport {
 public:
     virtual ~TIcmpTransport() = default;

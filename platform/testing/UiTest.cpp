@@ -1,5 +1,10 @@
 #include "platform/testing/UiTest.h"
 
+#include "platform/qt/QtWindowPeer.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
 #include "platform/ui/Timers.h"
 
 #include <gtest/gtest.h>
@@ -293,6 +298,19 @@ void typeText(const std::string& text, TWinControl* target) {
 
 void whenModalIdle(std::function<void(TCustomForm*)> action) {
     modalActions.push_back(std::move(action));
+}
+
+void postNativeClick(TWinControl* control) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) return;
+    QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QPointF global = w->mapToGlobal(at);
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                   Qt::LeftButton, Qt::LeftButton,
+                                                   Qt::NoModifier));
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {

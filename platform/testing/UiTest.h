@@ -38,6 +38,10 @@ void doubleClick(TControl* control, TPoint p, TShiftState shift = {});
 void rightClick(TControl* control, TPoint p, TShiftState shift = {});
 void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
 
+// A left click at the middle of the control's native window, posted to Qt's event queue: it
+// arrives the next time native events are handled, through Qt's own delivery.
+void postNativeClick(TWinControl* control);
+
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends
 // key down, the character the key types (unless the key was taken as a dialog key) and key up;
 // with ssAlt the system key messages.

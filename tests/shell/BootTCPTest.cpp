@@ -5,6 +5,7 @@
 #include "platform/gfx/Graphics.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Messages.h"
+#include "platform/base/Threads.h"
 #include "platform/ui/Timers.h"
 #include "shell/state/UITexts.h"
 
@@ -186,6 +187,49 @@ TEST_F(BootTCP, AddressThatIsNoAddressIsReported) {
     EXPECT_FALSE(d->Esegui_Ping);
     EXPECT_EQ(d->LPing->Caption(), "Error!!! Check the Ip Address");
     EXPECT_EQ(d->LPing->Font()->Color(), clRed);
+}
+
+// An octet with leading zeros is read in decimal by the check and by the ping alike.
+TEST_F(BootTCP, LeadingZerosArePingedAsTheDecimalAddress) {
+    echo->answers = [](int) { return true; };
+    SetAddress("010", "0", "00", "07");
+    d->PbButton1Click(d->Btn_Ping);
+    EXPECT_TRUE(d->Esegui_Ping);
+    EXPECT_EQ(echo->lastData, "10.0.0.7");
+    d->PbButton2Click(d->Btn_Next);
+    EXPECT_TRUE(d->Btn_Update->Visible());
+    EXPECT_EQ(Last_IP, "10.0.0.7");
+}
+
+TEST_F(BootTCP, AMissingPingPermissionIsReportedAsSuch) {
+    d->Create_Icmp_Transport = []() -> std::unique_ptr<TIcmpTransport> {
+        throw EIcmpNotPermitted("ICMP echo is not allowed for this user");
+    };
+    SetAddress("10", "0", "0", "7");
+    d->PbButton1Click(d->Btn_Ping);
+    EXPECT_FALSE(d->Esegui_Ping);
+    ASSERT_EQ(uitest::dialogs().Questions().size(), 1u);
+    EXPECT_EQ(uitest::dialogs().Questions()[0].Text, "ICMP echo is not allowed for this user");
+    EXPECT_EQ(uitest::dialogs().Questions()[0].Type, mtError);
+    EXPECT_NE(d->LPing->Caption(), "Error!!! Check the Ip Address");
+}
+
+// Cancel clicked on its native window while a gateway keeps silent closes the dialog at once,
+// not after the ten seconds of the check.
+TEST_F(BootTCP, CancelDuringAPingTakesEffectAtOnce) {
+    FVelmareFirmWare->Show();
+    std::uint64_t clicked = 0, closed = 0;
+    int result = uitest::runModal(d, [&](TCustomForm*) {
+        TThread::Queue(nullptr, [&] {
+            clicked = Now();
+            uitest::postNativeClick(d->Btn_Cancel);
+        });
+        d->PbButton1Click(d->Btn_Ping);
+        closed = Now();
+    });
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_LT(closed - clicked, 50u);
+    EXPECT_NE(d->LPing->Caption(), "Device Not Found!");
 }
 
 TEST_F(BootTCP, LoopbackAnswersARealPing) {

@@ -1,5 +1,7 @@
 #include "ShellTestSupport.h"
 
+#include "platform/testing/UiTest.h"
+#include "shell/BootTCP.h"
 #include "shell/StepLayout.h"
 #include "shell/state/ProductProfiles.h"
 #include "shell/state/Settings.h"
@@ -260,6 +262,31 @@ TEST_F(MainWindow, ALanguageFileChosenInTheSettingsLabelsTheWindowAtStart) {
     EXPECT_EQ(FVelmareFirmWare->Btn_New->Caption(), "Nuovo Progetto");
     EXPECT_EQ(FVelmareFirmWare->L_Name_Conf->Caption(), "Nessuno");
     EXPECT_EQ(FVelmareFirmWare->Btn_Open->Caption(), "Open Configuration");
+}
+
+TEST_F(MainWindow, ALanguageFileThatCannotBeReadIsReportedAndTheStartGoesOnInEnglish) {
+    Set_Program_Dir(Dir());
+    Project_Name = "Boat";
+    Language_Name = "Deutsch";
+    Save_Setting();
+    ForceDirectories(Path("PROJECTS/Boat"));
+    ForceDirectories(Path("LANGUAGE"));
+    // A file that exists but whose reading fails, even for root.
+    std::filesystem::create_symlink("/proc/self/mem", Path("LANGUAGE/Deutsch.lng"));
+
+    StartProgram();
+    ASSERT_EQ(uitest::dialogs().Questions().size(), 1u);
+    EXPECT_EQ(uitest::dialogs().Questions()[0].Type, mtError);
+    EXPECT_NE(uitest::dialogs().Questions()[0].Text.find("Deutsch.lng"), std::string::npos)
+        << uitest::dialogs().Questions()[0].Text;
+    TFVelmareFirmWare* w = FVelmareFirmWare;
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(UI_Texts_Count, UI_Texts_Max);
+    EXPECT_EQ(w->Btn_New->Caption(), "New Configuration");
+    EXPECT_EQ(w->Btn_CreateBin->Caption(), "Update Device");
+    EXPECT_EQ(FBootTCP->Btn_Next->Caption(), "Next") << "the dialogs made after it too";
+    EXPECT_EQ(w->L_Name_Conf_L2->Caption(), "Boat");
+    EXPECT_TRUE(DirectoryExists(Project_Dir)) << "the last project is open";
 }
 
 } // namespace
