@@ -307,8 +307,7 @@ void postNativeClick(TWinControl* control) {
     QPointF at(w->width() / 2.0, w->height() / 2.0);
     QPointF global = w->mapToGlobal(at);
     QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, global,
-                                                   Qt::LeftButton, Qt::LeftButton,
-                                                   Qt::NoModifier));
+                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
     QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }

@@ -18,6 +18,17 @@ void Load_Default_Texts() {
     UI_Texts_Count = UI_Texts_Max;
 }
 
+std::string English_Lng_File_Text() {
+    std::string out = "\xEF\xBB\xBF";
+    for (int i = 0; i < UI_Texts_Max; ++i) {
+        const std::string text = English_UI_Texts[i];
+        const bool keepBlanks = text.empty() || Trim(text) != text;
+        out +=
+            "STR" + IntToStr(i) + " = " + (keepBlanks ? Pilcrow + text + Pilcrow : text) + "\r\n";
+    }
+    return out;
+}
+
 void Apply_Lng_Line(const std::string& Line) {
     const std::string S = Trim(Line);
     if (!StartsStr("STR", S)) return;

@@ -25,6 +25,9 @@ void Apply_Lng_Line(const std::string& Line);
 // The built-in texts, then the file of Language_Name (English.lng when that file is missing,
 // and Language_Name becomes "English").
 void Load_Language();
+// A language file of the built-in English texts (UTF-8 with its byte-order mark), which
+// Load_Lng_File reads back unchanged: texts with blanks at their ends stand between pilcrows.
+std::string English_Lng_File_Text();
 // The flag bitmap shown for a language: Language_Dir + "\<language>.bmp", else
 // Language_Dir + "\DefaultFlag.bmp"; "" when neither exists.
 std::string Language_Flag_File(const std::string& Language);

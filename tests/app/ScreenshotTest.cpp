@@ -77,6 +77,21 @@ bool readXwd(const std::string& path, XwdImage& out, std::string& error) {
 }
 } // namespace
 
+// The build puts the English language file and its flag beside the program, so that the options
+// dialog offers a language on a fresh install.
+TEST(Program, ItsFolderHoldsTheEnglishLanguageFileAndFlag) {
+    std::string exe = KNXGW_EXE;
+    std::string dir = exe.substr(0, exe.rfind('/')) + "/LANGUAGE/";
+    std::ifstream lng(dir + "English.lng", std::ios::binary);
+    std::string first;
+    std::getline(lng, first);
+    EXPECT_EQ(first, "\xEF\xBB\xBFSTR0 = Begin\r");
+    std::ifstream flag(dir + "English.bmp", std::ios::binary);
+    char magic[2] = {};
+    flag.read(magic, 2);
+    EXPECT_EQ(std::string(magic, 2), "BM");
+}
+
 TEST(Program, ItsWindowShowsOnAVirtualScreen) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "xvfb-run or xwd is not installed";

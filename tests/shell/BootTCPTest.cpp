@@ -2,10 +2,10 @@
 
 #include "RealWorkClock.h"
 #include "ShellTestSupport.h"
+#include "platform/base/Threads.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Messages.h"
-#include "platform/base/Threads.h"
 #include "platform/ui/Timers.h"
 #include "shell/state/UITexts.h"
 

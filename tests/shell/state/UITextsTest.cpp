@@ -260,3 +260,12 @@ TEST_F(UITexts, FlagBitmapOfALanguageFallsBackToTheDefaultFlag) {
     WriteBinaryFile(PathJoin(Language_Dir, "Italiano.bmp"), "BM");
     EXPECT_EQ(Language_Flag_File("Italiano"), PathJoin(Language_Dir, "Italiano.bmp"));
 }
+
+// The English file the build installs reads back as the built-in texts, blanks and all.
+TEST_F(UITexts, TheEnglishFileOfTheBuiltInTextsReadsBackUnchanged) {
+    TempFolder dir;
+    WriteBinaryFile(dir.file("English.lng"), English_Lng_File_Text());
+    for (int i = 0; i < UI_Texts_Max; ++i) UI_Texts.Put(i, "changed");
+    Load_Lng_File(dir.file("English.lng"));
+    EXPECT_TRUE(changedEntries().empty()) << changedEntries().begin()->first;
+}
