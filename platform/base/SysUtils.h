@@ -38,6 +38,7 @@ KNX_DECLARE_EXCEPTION(EInvalidPointer, Exception)
 KNX_DECLARE_EXCEPTION(EOutOfResources, Exception)
 KNX_DECLARE_EXCEPTION(EOSError, Exception)
 KNX_DECLARE_EXCEPTION(EAbort, Exception)
+KNX_DECLARE_EXCEPTION(EAssertionFailed, Exception) // a failed precondition of a control
 KNX_DECLARE_EXCEPTION(ERangeError, Exception)
 KNX_DECLARE_EXCEPTION(EComponentError, Exception)
 #undef KNX_DECLARE_EXCEPTION

@@ -1,0 +1,736 @@
+#pragma once
+// The lazy tree control: a tree of nodes with caller-sized data that are created in bulk and
+// initialised on first use. The node model (store, life cycle, counts and heights) is in
+// LazyTreeNodes.cpp, the walks in LazyTreeNavigation.cpp, change reports and update brackets
+// in LazyTreeChanges.cpp, options and properties in LazyTreeOptions.cpp, colours and the
+// appearance messages in LazyTreeColors.cpp, and the control frame in LazyTree.cpp.
+#include "platform/gfx/ImageList.h"
+#include "platform/gfx/Imaging.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "treeview/LazyTreeTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TBaseLazyTree;
+using TNodeArray = std::vector<PLazyNode>;
+
+// --- events -----------------------------------------------------------------------------------
+using TLTInitNodeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode ParentNode,
+                                            PLazyNode Node, TLazyNodeInitStates& InitialStates)>;
+using TLTInitChildrenEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, std::uint32_t& ChildCount)>;
+using TLTFreeNodeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTGetNodeDataSizeEvent = std::function<void(TBaseLazyTree* Sender, int& NodeDataSize)>;
+using TLTMeasureItemEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas,
+                                               PLazyNode Node, int& NodeHeight)>;
+using TLTStructureChangeEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TChangeReason Reason)>;
+using TLTStateChangeEvent =
+    std::function<void(TBaseLazyTree* Sender, TLazyTreeStates Enter, TLazyTreeStates Leave)>;
+using TLTUpdatingEvent = std::function<void(TBaseLazyTree* Sender, TLTUpdateState State)>;
+using TLTOperationEvent =
+    std::function<void(TBaseLazyTree* Sender, TLTOperationKind OperationKind)>;
+// Callback of IterateSubtree; setting Abort ends the walk at Node.
+using TLTGetNodeProc =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
+
+// --- options ----------------------------------------------------------------------------------
+class TCustomLazyTreeOptions : public TPersistent {
+public:
+    explicit TCustomLazyTreeOptions(TBaseLazyTree* AOwner);
+
+    TBaseLazyTree* Owner() const { return FOwner; }
+    TLTPaintOptions PaintOptions() const { return FPaintOptions; }
+    TLTAnimationOptions AnimationOptions() const { return FAnimationOptions; }
+    TLTAutoOptions AutoOptions() const { return FAutoOptions; }
+    TLTSelectionOptions SelectionOptions() const { return FSelectionOptions; }
+    TLTMiscOptions MiscOptions() const { return FMiscOptions; }
+    TLTExportMode ExportMode() const { return FExportMode; }
+    void SetPaintOptions(TLTPaintOptions Value);
+    void SetAnimationOptions(TLTAnimationOptions Value);
+    void SetAutoOptions(TLTAutoOptions Value);
+    void SetSelectionOptions(TLTSelectionOptions Value);
+    void SetMiscOptions(TLTMiscOptions Value);
+    void SetExportMode(TLTExportMode Value) { FExportMode = Value; }
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    friend class TBaseLazyTree;
+    TBaseLazyTree* FOwner;
+    TLTPaintOptions FPaintOptions;
+    TLTAnimationOptions FAnimationOptions;
+    TLTAutoOptions FAutoOptions;
+    TLTSelectionOptions FSelectionOptions;
+    TLTMiscOptions FMiscOptions;
+    TLTExportMode FExportMode = emAll;
+};
+using TLazyTreeOptions = TCustomLazyTreeOptions;
+
+class TCustomStringTreeOptions : public TCustomLazyTreeOptions {
+public:
+    explicit TCustomStringTreeOptions(TBaseLazyTree* AOwner);
+    TLTStringOptions StringOptions() const { return FStringOptions; }
+    void SetStringOptions(TLTStringOptions Value);
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    TLTStringOptions FStringOptions;
+};
+using TStringTreeOptions = TCustomStringTreeOptions;
+
+// --- colours ----------------------------------------------------------------------------------
+class TLTColors : public TPersistent {
+public:
+    enum Index {
+        DisabledColorIndex,
+        DropMarkColorIndex,
+        DropTargetColorIndex,
+        FocusedSelectionColorIndex,
+        GridLineColorIndex,
+        TreeLineColorIndex,
+        UnfocusedSelectionColorIndex,
+        BorderColorIndex,
+        HotColorIndex,
+        FocusedSelectionBorderColorIndex,
+        UnfocusedSelectionBorderColorIndex,
+        DropTargetBorderColorIndex,
+        SelectionRectangleBlendColorIndex,
+        SelectionRectangleBorderColorIndex,
+        HeaderHotColorIndex,
+        SelectionTextColorIndex,
+        UnfocusedColorIndex,
+        ColorCount
+    };
+    explicit TLTColors(TBaseLazyTree* AOwner);
+    TColor GetColor(Index I) const;
+    void SetColor(Index I, TColor Value);
+    void Assign(const TPersistent* Source) override;
+
+    TColor DisabledColor() const { return GetColor(DisabledColorIndex); }
+    TColor DropMarkColor() const { return GetColor(DropMarkColorIndex); }
+    TColor DropTargetColor() const { return GetColor(DropTargetColorIndex); }
+    TColor FocusedSelectionColor() const { return GetColor(FocusedSelectionColorIndex); }
+    TColor GridLineColor() const { return GetColor(GridLineColorIndex); }
+    TColor TreeLineColor() const { return GetColor(TreeLineColorIndex); }
+    TColor UnfocusedSelectionColor() const { return GetColor(UnfocusedSelectionColorIndex); }
+    TColor BorderColor() const { return GetColor(BorderColorIndex); }
+    TColor HotColor() const { return GetColor(HotColorIndex); }
+    TColor FocusedSelectionBorderColor() const {
+        return GetColor(FocusedSelectionBorderColorIndex);
+    }
+    TColor UnfocusedSelectionBorderColor() const {
+        return GetColor(UnfocusedSelectionBorderColorIndex);
+    }
+    TColor DropTargetBorderColor() const { return GetColor(DropTargetBorderColorIndex); }
+    TColor SelectionRectangleBlendColor() const {
+        return GetColor(SelectionRectangleBlendColorIndex);
+    }
+    TColor SelectionRectangleBorderColor() const {
+        return GetColor(SelectionRectangleBorderColorIndex);
+    }
+    TColor HeaderHotColor() const { return GetColor(HeaderHotColorIndex); }
+    TColor SelectionTextColor() const { return GetColor(SelectionTextColorIndex); }
+    TColor UnfocusedColor() const { return GetColor(UnfocusedColorIndex); }
+    void SetTreeLineColor(TColor v) { SetColor(TreeLineColorIndex, v); }
+    void SetBorderColor(TColor v) { SetColor(BorderColorIndex, v); }
+    // The colours the painting uses for the background and the node texts.
+    TColor BackGroundColor() const;
+    TColor NodeFontColor() const;
+
+private:
+    TBaseLazyTree* FOwner;
+    std::array<TColor, ColorCount> FColors;
+};
+
+// --- the tree ---------------------------------------------------------------------------------
+class TBaseLazyTree : public TCustomControl {
+public:
+    explicit TBaseLazyTree(TComponent* AOwner);
+    ~TBaseLazyTree() override;
+    virtual std::string ClassName() const { return "TBaseLazyTree"; }
+
+    // Events of the node store.
+    TLTInitNodeEvent OnInitNode;
+    TLTInitChildrenEvent OnInitChildren;
+    TLTFreeNodeEvent OnFreeNode;
+    TLTGetNodeDataSizeEvent OnGetNodeDataSize;
+    TLTMeasureItemEvent OnMeasureItem;
+    TLTChangeEvent OnResetNode;
+    // Events of change notification.
+    TLTChangeEvent OnChange;
+    TLTStructureChangeEvent OnStructureChange;
+    TLTStateChangeEvent OnStateChange;
+    TLTUpdatingEvent OnUpdating;
+    TLTOperationEvent OnStartOperation;
+    TLTOperationEvent OnEndOperation;
+
+    // --- node creation (nil stands for the hidden root) ---
+    virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
+    PLazyNode InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void* UserData = nullptr);
+    std::uint32_t ChildCount(PLazyNode Node) const;
+    virtual void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount);
+    std::uint32_t RootNodeCount() const { return FRoot->ChildCount; }
+    void SetRootNodeCount(std::uint32_t Value);
+    bool HasChildren(PLazyNode Node) const;
+    void SetHasChildren(PLazyNode Node, bool Value);
+    bool ChildrenInitialized(PLazyNode Node) const;
+    bool IsEmpty() const { return FRoot->ChildCount == 0; }
+    // Initialises every node of the tree first.
+    std::uint32_t TotalCount();
+    // Nodes that are effectively visible and on an expanded path.
+    std::uint32_t VisibleCount() const { return FVisibleCount; }
+    // The hidden root (never shown, never handed to events as a node).
+    PLazyNode RootNode() const { return FRoot; }
+    static TBaseLazyTree* TreeFromNode(PLazyNode Node);
+
+    // --- node data ---
+    void* GetNodeData(PLazyNode Node);
+    template <class T> T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
+    // Stores a full pointer at the start of the user data.
+    void SetNodeData(PLazyNode Node, void* UserData);
+    int NodeDataSize() const { return FNodeDataSize; }
+    void SetNodeDataSize(int Value);
+    virtual std::uint32_t ReserveInternalDataArea(std::uint32_t Size);
+    // Address of an internal area of Node at the offset ReserveInternalDataArea returned.
+    unsigned char* InternalData(PLazyNode Node, std::uint32_t Offset) const;
+
+    // --- initialisation ---
+    void ValidateNode(PLazyNode Node, bool Recursive);
+    void ValidateChildren(PLazyNode Node, bool Recursive);
+    void InitRecursive(PLazyNode Node, std::uint32_t Levels = 0xFFFFFFFF, bool pVisibleOnly = true);
+    virtual void ReinitNode(PLazyNode Node, bool Recursive);
+    virtual void ReinitChildren(PLazyNode Node, bool Recursive);
+    virtual void ResetNode(PLazyNode Node);
+
+    // --- deletion ---
+    void DeleteNode(PLazyNode Node) { DeleteNodeEx(Node, true, false); }
+    void DeleteNodeEx(PLazyNode Node, bool Reindex, bool ParentClearing);
+    void DeleteChildren(PLazyNode Node, bool ResetHasChildren = false);
+    virtual void Clear();
+    virtual void DeleteSelectedNodes();
+
+    // --- node properties ---
+    bool Disabled(PLazyNode Node) const;
+    void SetDisabled(PLazyNode Node, bool Value);
+    bool Multiline(PLazyNode Node) const;
+    void SetMultiline(PLazyNode Node, bool Value);
+    std::uint32_t NodeHeight(PLazyNode Node);
+    void SetNodeHeight(PLazyNode Node, std::uint32_t Value);
+    std::uint8_t VerticalAlignment(PLazyNode Node) const { return Node ? Node->Align : 0; }
+    void SetVerticalAlignment(PLazyNode Node, std::uint8_t Value);
+    PLazyNode NodeParent(PLazyNode Node) const;
+    // Expanding, hiding and filtering, to the extent the node store needs them.
+    bool Expanded(PLazyNode Node) const { return Node && Node->States.Contains(vsExpanded); }
+    void SetExpanded(PLazyNode Node, bool Value);
+    void ToggleNode(PLazyNode Node);
+    using TControl::SetVisible;
+    using TControl::Visible;
+    bool Visible(PLazyNode Node);
+    void SetVisible(PLazyNode Node, bool Value);
+    bool Filtered(PLazyNode Node) const { return Node && Node->States.Contains(vsFiltered); }
+    void SetFiltered(PLazyNode Node, bool Value);
+    bool GetEffectivelyFiltered(PLazyNode Node) const;
+    bool GetEffectivelyVisible(PLazyNode Node) const;
+    bool FullyVisible(PLazyNode Node) const;
+    bool Selected(PLazyNode Node) const { return Node && Node->States.Contains(vsSelected); }
+    // Marks or unmarks a node selected (the selection code proper is not part of this class).
+    void SetSelected(PLazyNode Node, bool Value);
+    std::uint32_t SelectedCount() const { return FSelectionCount; }
+
+    // --- bookkeeping ---
+    void ChangeTotalCount(PLazyNode Node, int Value, bool Relative);
+    void ChangeTotalHeight(PLazyNode Node, int Value, bool Relative);
+    void RecountSubtree(PLazyNode Node);
+    void RemeasureSubtreeHeight(PLazyNode Node);
+    virtual std::uint32_t CountShownChildren(PLazyNode Node) const;
+    virtual void UpdateHiddenChildrenFlag(PLazyNode Node);
+    virtual void UpdateHiddenChildrenFlagAllNodes();
+    virtual void MeasureItemHeight(TCanvas* Canvas, PLazyNode Node);
+    // The vertical scroll range: all shown rows plus BottomSpace.
+    int RangeY() const;
+
+    // --- navigation (CA: ConsiderChildrenAbove, IF: IncludeFiltered) ---
+    PLazyNode GetFirst(bool CA = false);
+    PLazyNode GetFirstNoInit(bool CA = false) const;
+    PLazyNode GetLast(PLazyNode Node = nullptr, bool CA = false);
+    PLazyNode GetLastNoInit(PLazyNode Node = nullptr, bool CA = false) const;
+    PLazyNode GetNext(PLazyNode Node, bool CA = false);
+    PLazyNode GetNextNoInit(PLazyNode Node, bool CA = false) const;
+    PLazyNode GetPrevious(PLazyNode Node, bool CA = false);
+    PLazyNode GetPreviousNoInit(PLazyNode Node, bool CA = false) const;
+    PLazyNode GetFirstChild(PLazyNode Node);
+    PLazyNode GetFirstChildNoInit(PLazyNode Node) const;
+    PLazyNode GetLastChild(PLazyNode Node);
+    PLazyNode GetLastChildNoInit(PLazyNode Node) const;
+    PLazyNode GetNextSibling(PLazyNode Node);
+    PLazyNode GetNextSiblingNoInit(PLazyNode Node) const;
+    PLazyNode GetPreviousSibling(PLazyNode Node);
+    PLazyNode GetPreviousSiblingNoInit(PLazyNode Node) const;
+    PLazyNode GetFirstChecked(TCheckState State = csCheckedNormal, bool CA = false);
+    PLazyNode GetNextChecked(PLazyNode Node, TCheckState State = csCheckedNormal, bool CA = false);
+    PLazyNode GetPreviousChecked(PLazyNode Node, TCheckState State = csCheckedNormal,
+                                 bool CA = false);
+    PLazyNode GetFirstCutCopy(bool CA = false);
+    PLazyNode GetNextCutCopy(PLazyNode Node, bool CA = false);
+    PLazyNode GetPreviousCutCopy(PLazyNode Node, bool CA = false);
+    PLazyNode GetFirstInitialized(bool CA = false);
+    PLazyNode GetNextInitialized(PLazyNode Node, bool CA = false);
+    PLazyNode GetPreviousInitialized(PLazyNode Node, bool CA = false);
+    PLazyNode GetLastInitialized(PLazyNode Node = nullptr, bool CA = false);
+    PLazyNode GetFirstLeaf();
+    PLazyNode GetNextLeaf(PLazyNode Node);
+    PLazyNode GetPreviousLeaf(PLazyNode Node);
+    PLazyNode GetFirstLevel(std::uint32_t NodeLevel);
+    PLazyNode GetNextLevel(PLazyNode Node, std::uint32_t NodeLevel);
+    PLazyNode GetPreviousLevel(PLazyNode Node, std::uint32_t NodeLevel);
+    PLazyNode GetFirstSelected(bool CA = false);
+    PLazyNode GetNextSelected(PLazyNode Node, bool CA = false);
+    PLazyNode GetPreviousSelected(PLazyNode Node, bool CA = false);
+    PLazyNode GetFirstVisible(PLazyNode Node = nullptr, bool CA = true, bool IF = false);
+    PLazyNode GetFirstVisibleNoInit(PLazyNode Node = nullptr, bool CA = true,
+                                    bool IF = false) const;
+    PLazyNode GetNextVisible(PLazyNode Node, bool CA = true);
+    PLazyNode GetNextVisibleNoInit(PLazyNode Node, bool CA = true) const;
+    PLazyNode GetPreviousVisible(PLazyNode Node, bool CA = true);
+    PLazyNode GetPreviousVisibleNoInit(PLazyNode Node, bool CA = true) const;
+    PLazyNode GetLastVisible(PLazyNode Node = nullptr, bool CA = true, bool IF = false);
+    PLazyNode GetLastVisibleNoInit(PLazyNode Node = nullptr, bool CA = true, bool IF = false) const;
+    PLazyNode GetFirstVisibleChild(PLazyNode Node, bool IF = false);
+    PLazyNode GetFirstVisibleChildNoInit(PLazyNode Node, bool IF = false) const;
+    PLazyNode GetLastVisibleChild(PLazyNode Node, bool IF = false);
+    PLazyNode GetLastVisibleChildNoInit(PLazyNode Node, bool IF = false) const;
+    PLazyNode GetNextVisibleSibling(PLazyNode Node, bool IF = false);
+    PLazyNode GetNextVisibleSiblingNoInit(PLazyNode Node, bool IF = false) const;
+    PLazyNode GetPreviousVisibleSibling(PLazyNode Node, bool IF = false);
+    PLazyNode GetPreviousVisibleSiblingNoInit(PLazyNode Node, bool IF = false) const;
+    std::uint32_t GetNodeLevel(PLazyNode Node) const;
+    bool HasAsParent(PLazyNode Node, PLazyNode PotentialParent) const;
+    PLazyNode GetVisibleParent(PLazyNode Node, bool IF = false) const;
+    std::uint32_t AbsoluteIndex(PLazyNode Node);
+    PLazyNode IterateSubtree(PLazyNode Node, const TLTGetNodeProc& Callback, void* Data,
+                             TLazyNodeStates Filter = {}, bool DoInit = false,
+                             bool ChildNodesOnly = false);
+
+    // Enumerations for range-for loops: for (PLazyNode n : tree.Nodes()) ...
+    enum TLZLazyNodeEnumerationMode : std::uint8_t {
+        vneAll,
+        vneChecked,
+        vneChild,
+        vneCutCopy,
+        vneInitialized,
+        vneLeaf,
+        vneLevel,
+        vneNoInit,
+        vneSelected,
+        vneVisible,
+        vneVisibleChild,
+        vneVisibleNoInitChild,
+        vneVisibleNoInit
+    };
+    struct TLTLazyNodeEnumeration;
+    struct TLTLazyNodeEnumerator {
+        PLazyNode FNode = nullptr;
+        bool FCanModeNext = true;
+        const TLTLazyNodeEnumeration* FEnumeration = nullptr;
+        PLazyNode Current() const { return FNode; }
+        bool MoveNext();
+        // Range-for adapters.
+        PLazyNode operator*() const { return FNode; }
+        TLTLazyNodeEnumerator& operator++() {
+            MoveNext();
+            return *this;
+        }
+        bool operator!=(std::nullptr_t) const { return FCanModeNext; }
+    };
+    struct TLTLazyNodeEnumeration {
+        TLZLazyNodeEnumerationMode FMode = vneAll;
+        TBaseLazyTree* FTree = nullptr;
+        bool FConsiderChildrenAbove = false;
+        PLazyNode FNode = nullptr;
+        std::uint32_t FNodeLevel = 0;
+        TCheckState FState = csCheckedNormal;
+        bool FIncludeFiltered = false;
+        TLTLazyNodeEnumerator GetEnumerator() const { return {nullptr, true, this}; }
+        PLazyNode GetNext(PLazyNode Node) const;
+        TLTLazyNodeEnumerator begin() const {
+            TLTLazyNodeEnumerator e = GetEnumerator();
+            e.MoveNext();
+            return e;
+        }
+        std::nullptr_t end() const { return nullptr; }
+    };
+    TLTLazyNodeEnumeration Nodes(bool CA = false);
+    TLTLazyNodeEnumeration CheckedNodes(TCheckState State = csCheckedNormal, bool CA = false);
+    TLTLazyNodeEnumeration ChildNodes(PLazyNode Node);
+    TLTLazyNodeEnumeration CutCopyNodes(bool CA = false);
+    TLTLazyNodeEnumeration InitializedNodes(bool CA = false);
+    TLTLazyNodeEnumeration LeafNodes();
+    TLTLazyNodeEnumeration LevelNodes(std::uint32_t NodeLevel);
+    TLTLazyNodeEnumeration NoInitNodes(bool CA = false);
+    TLTLazyNodeEnumeration SelectedNodes(bool CA = false);
+    TLTLazyNodeEnumeration VisibleNodes(PLazyNode Node = nullptr, bool CA = true, bool IF = false);
+    TLTLazyNodeEnumeration VisibleChildNodes(PLazyNode Node, bool IF = false);
+    TLTLazyNodeEnumeration VisibleChildNoInitNodes(PLazyNode Node, bool IF = false);
+    TLTLazyNodeEnumeration VisibleNoInitNodes(PLazyNode Node = nullptr, bool CA = true,
+                                              bool IF = false);
+
+    // --- change notification and brackets ---
+    TLazyTreeStates TreeStates() const { return FStates; }
+    virtual void ChangeTreeStates(TLazyTreeStates Enter, TLazyTreeStates Leave);
+    virtual void BeginUpdate();
+    virtual void EndUpdate();
+    void BeginSynch();
+    void EndSynch();
+    std::uint32_t UpdateCount() const { return FUpdateCount; }
+    void CancelOperation();
+    bool OperationCanceled() const { return FOperationCount > 0 && FOperationCanceled; }
+    std::uint32_t ChangeDelay() const { return FChangeDelay; }
+    void SetChangeDelay(std::uint32_t Value) { FChangeDelay = Value; }
+
+    // --- options and published properties ---
+    TCustomLazyTreeOptions* TreeOptions() const { return FOptions.get(); }
+    void SetTreeOptions(const TCustomLazyTreeOptions* Value) { FOptions->Assign(Value); }
+    const std::string& AccessibleName() const { return FAccessibleName; }
+    void SetAccessibleName(const std::string& v) { FAccessibleName = v; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v);
+    std::uint32_t AnimationDuration() const { return FAnimationDuration; }
+    void SetAnimationDuration(std::uint32_t v);
+    std::uint32_t AutoExpandDelay() const { return FAutoExpandDelay; }
+    void SetAutoExpandDelay(std::uint32_t v) { FAutoExpandDelay = v; }
+    std::uint32_t AutoScrollDelay() const { return FAutoScrollDelay; }
+    void SetAutoScrollDelay(std::uint32_t v) { FAutoScrollDelay = v; }
+    std::uint32_t AutoScrollInterval() const { return FAutoScrollInterval; }
+    void SetAutoScrollInterval(std::uint32_t v) { FAutoScrollInterval = v; }
+    TPicture* Background() const { return FBackground.get(); }
+    void SetBackground(const TPicture* v);
+    int BackgroundOffsetX() const { return FBackgroundOffsetX; }
+    void SetBackgroundOffsetX(int v);
+    int BackgroundOffsetY() const { return FBackgroundOffsetY; }
+    void SetBackgroundOffsetY(int v);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle v);
+    std::uint32_t BottomSpace() const { return FBottomSpace; }
+    void SetBottomSpace(std::uint32_t v);
+    TLTButtonFillMode ButtonFillMode() const { return FButtonFillMode; }
+    void SetButtonFillMode(TLTButtonFillMode v);
+    TLTButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TLTButtonStyle v);
+    TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
+    void SetCheckImageKind(TCheckImageKind v);
+    TLTColors* Colors() const { return FColors.get(); }
+    void SetColors(const TLTColors* v) { FColors->Assign(v); }
+    TImageList* CustomCheckImages() const { return FCustomCheckImages; }
+    void SetCustomCheckImages(TImageList* v);
+    std::uint32_t DefaultNodeHeight() const { return FDefaultNodeHeight; }
+    void SetDefaultNodeHeight(std::uint32_t v);
+    TLTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
+    void SetDefaultPasteMode(TLTNodeAttachMode v) { FDefaultPasteMode = v; }
+    int DragHeight() const { return FDragHeight; }
+    void SetDragHeight(int v) { FDragHeight = v; }
+    int DragWidth() const { return FDragWidth; }
+    void SetDragWidth(int v) { FDragWidth = v; }
+    TLTDragImageKind DragImageKind() const { return FDragImageKind; }
+    void SetDragImageKind(TLTDragImageKind v) { FDragImageKind = v; }
+    TDragOperations DragOperations() const { return FDragOperations; }
+    void SetDragOperations(TDragOperations v) { FDragOperations = v; }
+    TLTDragType DragType() const { return FDragType; }
+    void SetDragType(TLTDragType v) { FDragType = v; }
+    TLTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
+    void SetDrawSelectionMode(TLTDrawSelectionMode v) { FDrawSelectionMode = v; }
+    std::uint32_t EditDelay() const { return FEditDelay; }
+    void SetEditDelay(std::uint32_t v) { FEditDelay = v; }
+    const std::string& EmptyListMessage() const { return FEmptyListMessage; }
+    void SetEmptyListMessage(const std::string& v);
+    THintAnimationType HintAnimation() const { return FAnimationType; }
+    void SetHintAnimation(THintAnimationType v) { FAnimationType = v; }
+    TLTHintMode HintMode() const { return FHintMode; }
+    void SetHintMode(TLTHintMode v) { FHintMode = v; }
+    TCursor HotCursor() const { return FHotCursor; }
+    void SetHotCursor(TCursor v) { FHotCursor = v; }
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* v);
+    TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TImageList* v);
+    TLTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+    void SetIncrementalSearch(TLTIncrementalSearch v);
+    TLTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+    void SetIncrementalSearchDirection(TLTSearchDirection v) { FSearchDirection = v; }
+    TLTSearchStart IncrementalSearchStart() const { return FSearchStart; }
+    void SetIncrementalSearchStart(TLTSearchStart v) { FSearchStart = v; }
+    std::uint32_t IncrementalSearchTimeout() const { return FSearchTimeout; }
+    void SetIncrementalSearchTimeout(std::uint32_t v) { FSearchTimeout = v; }
+    std::uint32_t Indent() const { return FIndent; }
+    void SetIndent(std::uint32_t v);
+    TLTLineMode LineMode() const { return FLineMode; }
+    void SetLineMode(TLTLineMode v);
+    TLTLineStyle LineStyle() const { return FLineStyle; }
+    void SetLineStyle(TLTLineStyle v);
+    int Margin() const { return FMargin; }
+    void SetMargin(int v);
+    TLTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
+    void SetNodeAlignment(TLTNodeAlignment v);
+    std::uint8_t SelectionBlendFactor() const { return FSelectionBlendFactor; }
+    void SetSelectionBlendFactor(std::uint8_t v) { FSelectionBlendFactor = v; }
+    std::uint32_t SelectionCurveRadius() const { return FSelectionCurveRadius; }
+    void SetSelectionCurveRadius(std::uint32_t v);
+    int TextMargin() const { return FTextMargin; }
+    void SetTextMargin(int v);
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool v) { FWantTabs = v; }
+    // The tree buffers its painting itself.
+    bool DoubleBuffered() const { return true; }
+    void SetDoubleBuffered(bool) {}
+    // Bevel and border of the frame the tree paints around its client area.
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind v) { FBevelKind = v; }
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut v) { FBevelInner = v; }
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut v) { FBevelOuter = v; }
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges v) { FBevelEdges = v; }
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int v) { FBevelWidth = v; }
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int v) { FBorderWidth = v; }
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool v) { FCtl3D = v; }
+    // Reads the legacy "Options" form property: a set of voXxx names.
+    void ReadOldOptions(const std::vector<std::string>& Names);
+
+    // --- frame ---
+    void Assign(const TPersistent* Source) override;
+    // Completes what loading from a form deferred (the top-level nodes of RootNodeCount).
+    virtual void Loaded();
+    virtual void QueryBorderSize(int& dx, int& dy);
+    virtual void PaintNonClientBorder(TCanvas* DC);
+    virtual THintAnimationType EffectiveHintAnimation() const;
+    virtual void FlagCutCopyNodes();
+    virtual void RepaintAndClearSelection(bool Notify);
+    bool VclStyleEnabled() const { return FVclStyleEnabled; }
+    virtual void UpdateStyleState();
+
+protected:
+    virtual std::unique_ptr<TCustomLazyTreeOptions> OptionsClass();
+    // A derived constructor calls this so that its own options class is used.
+    void InstallOptions() { FOptions = OptionsClass(); }
+    virtual void InitNode(PLazyNode Node);
+    virtual void InitChildren(PLazyNode Node);
+    virtual void FireInitNode(PLazyNode ParentNode, PLazyNode Node,
+                              TLazyNodeInitStates& InitStates);
+    virtual bool FireInitChildren(PLazyNode Node, std::uint32_t& ChildCount);
+    virtual void FireGetNodeDataSize(int& Size);
+    virtual void FireMeasureItem(TCanvas* Canvas, PLazyNode Node, int& Height);
+    virtual void FireResetNode(PLazyNode Node);
+    virtual void FreeNode(PLazyNode Node);
+    virtual void ConnectNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode,
+                             TBaseLazyTree* Target);
+    virtual void DisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex, bool ParentClearing);
+    PLazyNode AllocateNode();
+
+    virtual void AddPendingChange(bool IsStructureChange, PLazyNode Node, TChangeReason Reason);
+    virtual void ReportChange(PLazyNode Node);
+    virtual void ReportStructureChange(PLazyNode Node, TChangeReason Reason);
+    virtual void FireChange(PLazyNode Node);
+    virtual void FireStructureChange(PLazyNode Node, TChangeReason Reason);
+    virtual void FireUpdating(TLTUpdateState State);
+    void StartOperation(TLTOperationKind Kind);
+    void EndOperation(TLTOperationKind Kind);
+    virtual void FireStartOperation(TLTOperationKind Kind);
+    virtual void FireEndOperation(TLTOperationKind Kind);
+    virtual void ReportDesignerModified() {}
+    virtual int NodePositionOrder(PLazyNode Node1, PLazyNode Node2, bool CA) const;
+    virtual int NodeLevelDifference(PLazyNode Node1, PLazyNode Node2) const;
+
+    // Position cache hand-off (the cache itself is built by the scrolling code).
+    void MarkCacheInvalid();
+    void StartCacheValidation();
+    void StopCacheValidation();
+    // Repaint and scroll-bar refresh, only when a window exists.
+    void InvalidateWhenShown();
+    void UpdateScrollBars(bool DoRepaint);
+    bool IsLoading() const { return ComponentState() & csLoading; }
+    bool IsDesigning() const { return ComponentState() & csDesigning; }
+    bool IsTreeDestroying() const { return FDestroying; }
+    // Change links of the image lists invalidate the tree.
+    void ImageListChange(TObject* Sender);
+
+    // Window and messages.
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    void Dispatch(TMessage& Message) override;
+    void WMTimer(TWMTimer& Message) override;
+    void CMColorChanged(TMessage& Message) override;
+    void CMFontChanged(TMessage& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    PLazyNode FRoot = nullptr;
+    int FNodeDataSize = -1;
+    std::uint32_t FTotalInternalDataSize = 0;
+    std::uint32_t FDefaultNodeHeight = 18;
+    std::uint32_t FVisibleCount = 0;
+    TNodeArray FSingletonNodeArray = TNodeArray(1);
+
+private:
+    friend class TCustomLazyTreeOptions;
+    friend class TLTColors;
+    void setUpRootNode();
+    std::size_t nodeBlockSize() const;
+    void freeNodeBlock(PLazyNode Node);
+    void applyPaintOptionsChange(TLTPaintOptions Old, TLTPaintOptions New);
+    void applySelectionOptionsChange(TLTSelectionOptions Old, TLTSelectionOptions New);
+    void applyMiscOptionsChange(TLTMiscOptions Old, TLTMiscOptions New);
+    void invalidateUnlessLoading();
+    void invalidateWhenShownAndNotLoading();
+    void killTreeTimer(std::uintptr_t Id);
+    void clearReferences(PLazyNode Node);
+    // Walks shared by the Init and NoInit forms.
+    PLazyNode nextInOrder(PLazyNode Node, bool CA, bool Init);
+    PLazyNode previousInOrder(PLazyNode Node, bool CA, bool Init);
+    PLazyNode deepestFirst(PLazyNode Node, bool Init);
+    PLazyNode lastDescendant(PLazyNode Node, bool Init);
+    PLazyNode firstVisible(PLazyNode Node, bool CA, bool IF, bool Init);
+    PLazyNode nextVisible(PLazyNode Node, bool CA, bool Init);
+    PLazyNode previousVisible(PLazyNode Node, bool CA, bool Init);
+    PLazyNode siblingVisible(PLazyNode Node, bool IF, bool Forward) const;
+    PLazyNode lastVisibleChildNoInit(PLazyNode Node, bool IF) const;
+    PLazyNode searchMarked(PLazyNode Node, bool Forward, bool CA,
+                           const std::function<bool(PLazyNode)>& Match);
+    void ensureChildrenCounted(PLazyNode Node);
+    void initIfNeeded(PLazyNode Node);
+    // Non-const walks for the const NoInit queries (they never change the tree).
+    TBaseLazyTree* self() const { return const_cast<TBaseLazyTree*>(this); }
+
+    std::unique_ptr<TCustomLazyTreeOptions> FOptions;
+    std::unique_ptr<TLTColors> FColors;
+    std::unique_ptr<TPicture> FBackground;
+    TLazyTreeStates FStates;
+    std::uint32_t FUpdateCount = 0;
+    std::uint32_t FSynchUpdateCount = 0;
+    PLazyNode FLastChangedNode = nullptr;
+    PLazyNode FLastStructureChangeNode = nullptr;
+    TChangeReason FLastStructureChangeReason = crIgnore;
+    std::uint32_t FChangeDelay = 0;
+    std::uint32_t FOperationCount = 0;
+    bool FOperationCanceled = false;
+    std::uint32_t FSelectionCount = 0;
+    bool FDestroying = false;
+    bool FVclStyleEnabled = false;
+    bool FWorkerReferenced = false;
+
+    std::string FAccessibleName;
+    TAlignment FAlignment = taLeftJustify;
+    std::uint32_t FAnimationDuration = 200;
+    std::uint32_t FAutoExpandDelay = 1000;
+    std::uint32_t FAutoScrollDelay = 1000;
+    std::uint32_t FAutoScrollInterval = 1;
+    int FBackgroundOffsetX = 0;
+    int FBackgroundOffsetY = 0;
+    TBorderStyle FBorderStyle = bsSingle;
+    std::uint32_t FBottomSpace = 0;
+    TLTButtonFillMode FButtonFillMode = fmTreeColor;
+    TLTButtonStyle FButtonStyle = bsRectangle;
+    TCheckImageKind FCheckImageKind = ckSystemDefault;
+    TImageList* FCustomCheckImages = nullptr;
+    TImageList* FImages = nullptr;
+    TImageList* FStateImages = nullptr;
+    TLTNodeAttachMode FDefaultPasteMode = amAddChildLast;
+    int FDragHeight = 350;
+    int FDragWidth = 200;
+    TLTDragImageKind FDragImageKind = diComplete;
+    TDragOperations FDragOperations{doCopy, doMove};
+    TLTDragType FDragType = dtOLE;
+    TLTDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
+    std::uint32_t FEditDelay = 1000;
+    std::string FEmptyListMessage;
+    THintAnimationType FAnimationType = hatSystemDefault;
+    TLTHintMode FHintMode = hmDefault;
+    TCursor FHotCursor = crDefault;
+    TLTIncrementalSearch FIncrementalSearch = isNone;
+    TLTSearchDirection FSearchDirection = sdForward;
+    TLTSearchStart FSearchStart = ssFocusedNode;
+    std::uint32_t FSearchTimeout = 1000;
+    std::uint32_t FIndent = 18;
+    TLTLineMode FLineMode = lmNormal;
+    TLTLineStyle FLineStyle = lsDotted;
+    int FMargin = 4;
+    TLTNodeAlignment FNodeAlignment = naProportional;
+    std::uint8_t FSelectionBlendFactor = 128;
+    std::uint32_t FSelectionCurveRadius = 0;
+    int FTextMargin = 4;
+    bool FWantTabs = false;
+    int FFocusedColumn = -1;
+    int FLastSelectionLevel = -1;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelEdges FBevelEdges{beLeft, beTop, beRight, beBottom};
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
+    bool FCtl3D = true;
+};
+
+// A tree whose nodes show texts; it keeps each node's measured text width in an internal area.
+class TCustomLazyStringTree : public TBaseLazyTree {
+public:
+    explicit TCustomLazyStringTree(TComponent* AOwner);
+    std::string ClassName() const override { return "TCustomLazyStringTree"; }
+    const std::string& DefaultText() const { return FDefaultText; }
+    void SetDefaultText(const std::string& v) { FDefaultText = v; }
+    TCustomStringTreeOptions* TreeOptions() const {
+        return static_cast<TCustomStringTreeOptions*>(TBaseLazyTree::TreeOptions());
+    }
+    void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) override;
+    void ReinitNode(PLazyNode Node, bool Recursive) override;
+    // The cached text width of a node (0: not measured).
+    std::uint32_t& CachedTextWidth(PLazyNode Node) const;
+
+protected:
+    std::unique_ptr<TCustomLazyTreeOptions> OptionsClass() override;
+
+private:
+    std::string FDefaultText = "Node";
+    std::uint32_t FTextWidthOffset = 0;
+};
+
+class TLazyStringTree : public TCustomLazyStringTree {
+public:
+    using TCustomLazyStringTree::TCustomLazyStringTree;
+    std::string ClassName() const override { return "TLazyStringTree"; }
+};
+
+// The tree's own errors (streams, moves, clipboard) carry a help context.
+class ELazyTreeError : public Exception {
+public:
+    ELazyTreeError(std::string Message, int HelpContext)
+        : Exception(std::move(Message)), FHelpContext(HelpContext) {}
+    int HelpContext() const { return FHelpContext; }
+
+private:
+    int FHelpContext;
+};
+[[noreturn]] void RaiseTreeError(const std::string& Message, int HelpContext);
+
+// Process-wide state shared by all trees: set up by the first tree, kept until process end.
+struct TLazyTreeGlobals {
+    int InitCount = 0; // how many times the set-up did its work (0 or 1)
+    bool Initialized = false;
+};
+const TLazyTreeGlobals& LazyTreeGlobals();
+// Runs the set-up once; every tree constructor calls it.
+void InitTreeGlobals();
