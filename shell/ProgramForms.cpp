@@ -33,6 +33,7 @@
 #include "shell/OpenConf.h"
 #include "shell/SoftOptions.h"
 #include "shell/VelmareFirmWare.h"
+#include "treeview/LazyTree.h"
 
 namespace {
 
@@ -73,10 +74,29 @@ template <class F> void forEachForm(F&& f) {
     f(FTransmitNMEA);
 }
 
+// The scan-and-decode window's two trees, with the settings its form gives them; the window
+// owns and frees them.
+void Create_Scan_Trees() {
+    for (const char* name : {"VST", "VST_Wireless"}) {
+        auto* tree = new TLazyStringTree(FScanDecode);
+        tree->SetName(name);
+        tree->SetNodeDataSize(8);
+        TCustomStringTreeOptions* o = tree->TreeOptions();
+        o->SetAnimationOptions({toAnimatedToggle});
+        o->SetAutoOptions({toAutoDropExpand, toAutoTristateTracking});
+        o->SetMiscOptions({toCheckSupport, toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick,
+                           toWheelPanning});
+        o->SetPaintOptions(
+            {toShowButtons, toShowRoot, toShowTreeLines, toThemeAware, toUseBlendedImages});
+        o->SetSelectionOptions({toMultiSelect, toCenterScrollIntoView});
+    }
+}
+
 } // namespace
 
 void Create_Program_Forms() {
     forEachForm([](auto*& form) { Application->CreateForm(form); });
+    Create_Scan_Trees();
 }
 
 void Destroy_Program_Forms() {

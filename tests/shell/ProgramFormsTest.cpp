@@ -9,6 +9,8 @@
 #include "shell/BootTCP.h"
 #include "shell/SoftOptions.h"
 #include "shell/state/UITexts.h"
+#include "treeview/LazyTree.h"
+#include "treeview/LazyTreeWorker.h"
 
 #include <sstream>
 
@@ -94,6 +96,22 @@ TEST_F(ProgramForms, TheThirtyThreeFormsAreCreatedInOrderWithTheirSizesAndCaptio
     }
     EXPECT_EQ(FAbout->Caption(), "About...");
     EXPECT_EQ(FInsertKeyWireless->L_InsKey->Caption(), "Insert Key (HEX)");
+}
+
+TEST_F(ProgramForms, TheScanWindowOwnsItsTwoTreesUntilTheEnd) {
+    const std::uint32_t before = WorkerThreadRefCount();
+    StartProgram();
+    for (const char* name : {"VST", "VST_Wireless"}) {
+        auto* tree = dynamic_cast<TLazyStringTree*>(FScanDecode->FindComponent(name));
+        ASSERT_NE(tree, nullptr) << name;
+        EXPECT_EQ(tree->NodeDataSize(), 8) << name;
+        EXPECT_FALSE(tree->TreeOptions()->AutoOptions().Contains(toAutoSort)) << name;
+        EXPECT_TRUE(tree->TreeOptions()->MiscOptions().Contains(toCheckSupport)) << name;
+        EXPECT_TRUE(tree->TreeOptions()->SelectionOptions().Contains(toMultiSelect)) << name;
+    }
+    EXPECT_EQ(WorkerThreadRefCount(), before + 2);
+    Destroy_Program_Forms();
+    EXPECT_EQ(WorkerThreadRefCount(), before);
 }
 
 // Problems of the visible controls of a container and, recursively, of its children: a control
