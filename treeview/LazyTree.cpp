@@ -230,17 +230,6 @@ void TBaseLazyTree::RepaintAndClearSelection(bool Notify) {
 
 // --- hand-off points for painting, scrolling and the position cache ----------------------------
 
-void TBaseLazyTree::MarkCacheInvalid() {
-    if (FStates.Contains(tsUseCache))
-        ChangeTreeStates({tsValidationNeeded}, {tsUseCache});
-    else if (!FStates.Contains(tsValidationNeeded))
-        FStates.Include(tsValidationNeeded);
-}
-
-void TBaseLazyTree::StartCacheValidation() {}
-
-void TBaseLazyTree::StopCacheValidation() {}
-
 void TBaseLazyTree::InvalidateWhenShown() {
     if (HandleAllocated()) Invalidate();
 }

@@ -12,6 +12,7 @@
 #include "treeview/LazyTreeTypes.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,6 +39,8 @@ using TLTStateChangeEvent =
 using TLTUpdatingEvent = std::function<void(TBaseLazyTree* Sender, TLTUpdateState State)>;
 using TLTOperationEvent =
     std::function<void(TBaseLazyTree* Sender, TLTOperationKind OperationKind)>;
+using TLTChangingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, bool& Allowed)>;
+using TLTScrollEvent = std::function<void(TBaseLazyTree* Sender, int DeltaX, int DeltaY)>;
 // Callback of IterateSubtree; setting Abort ends the walk at Node.
 using TLTGetNodeProc =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
@@ -175,6 +178,12 @@ public:
     TLTUpdatingEvent OnUpdating;
     TLTOperationEvent OnStartOperation;
     TLTOperationEvent OnEndOperation;
+    // Events of expanding and collapsing; Allowed starts true.
+    TLTChangingEvent OnExpanding;
+    TLTChangeEvent OnExpanded;
+    TLTChangingEvent OnCollapsing;
+    TLTChangeEvent OnCollapsed;
+    TLTScrollEvent OnScroll;
 
     // --- node creation (nil stands for the hidden root) ---
     virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
@@ -244,6 +253,30 @@ public:
     bool GetEffectivelyFiltered(PLazyNode Node) const;
     bool GetEffectivelyVisible(PLazyNode Node) const;
     bool FullyVisible(PLazyNode Node) const;
+    void SetFullyVisible(PLazyNode Node, bool Value);
+    // Every ancestor below the root is expanded and visible.
+    bool VisiblePath(PLazyNode Node) const;
+    void SetVisiblePath(PLazyNode Node, bool Value);
+    // Expand or collapse Node's subtree (nil: the whole tree).
+    virtual void FullExpand(PLazyNode Node = nullptr);
+    virtual void FullCollapse(PLazyNode Node = nullptr);
+
+    // --- scrolling and the position cache ---
+    int OffsetX() const { return FOffsetX; }
+    int OffsetY() const { return FOffsetY; }
+    void SetOffsetX(int Value);
+    void SetOffsetY(int Value);
+    // The node at a vertical position (Relative: window coordinates); nil below the last node,
+    // NodeTop is then left unchanged.
+    PLazyNode GetNodeAt(int X, int Y, bool Relative, int& NodeTop);
+    PLazyNode GetNodeAt(int X, int Y);
+    // Top of a shown node on the canvas; -1 when the node is not shown.
+    int AbsoluteNodeTop(PLazyNode Node) const;
+    PLazyNode TopNode() { return GetNodeAt(0, 0); }
+    void SetTopNode(PLazyNode Node);
+    PLazyNode BottomNode() { return GetNodeAt(0, ClientHeight() - 1); }
+    bool ScrollIntoView(PLazyNode Node, bool Center);
+    std::size_t CacheEntryCount() const { return FPositionCache.size(); }
     bool Selected(PLazyNode Node) const { return Node && Node->States.Contains(vsSelected); }
     // Marks or unmarks a node selected (the selection code proper is not part of this class).
     void SetSelected(PLazyNode Node, bool Value);
@@ -555,9 +588,22 @@ protected:
     virtual int NodePositionOrder(PLazyNode Node1, PLazyNode Node2, bool CA) const;
     virtual int NodeLevelDifference(PLazyNode Node1, PLazyNode Node2) const;
 
-    // Position cache hand-off (the cache itself is built by the scrolling code).
+    virtual bool FireExpanding(PLazyNode Node);
+    virtual bool FireCollapsing(PLazyNode Node);
+    virtual void FireExpanded(PLazyNode Node);
+    virtual void FireCollapsed(PLazyNode Node);
+    virtual void FireScroll(int DeltaX, int DeltaY);
+    // Clamps and stores the offsets; false when nothing changed.
+    virtual bool ApplyScrollOffsets(int X, int Y);
+    // The position cache: the worker thread rebuilds it, lookups use it while tsUseCache is set.
+    struct TCacheEntry {
+        PLazyNode Node;
+        std::uint32_t AbsoluteTop;
+    };
+    static constexpr std::uint32_t CacheThreshold = 2000;
+    virtual bool RebuildPositionCache();
     void MarkCacheInvalid();
-    void StartCacheValidation();
+    virtual void StartCacheValidation();
     void StopCacheValidation();
     // Repaint and scroll-bar refresh, only when a window exists.
     void InvalidateWhenShown();
@@ -587,7 +633,18 @@ protected:
     TNodeArray FSingletonNodeArray = TNodeArray(1);
 
 private:
+    friend struct TLazyTreeWorkerAccess;
     friend class TCustomLazyTreeOptions;
+    // Applies a finished rebuild on the UI thread, unless the tree changed since it started.
+    void finishCacheValidation(bool UseCache, std::uint64_t Generation);
+    std::size_t cacheEntryCountFor(std::uint32_t VisibleCount) const;
+    std::vector<TCacheEntry> FPositionCache;
+    std::uint32_t FStartIndex = 0;
+    std::atomic<std::uint64_t> FCacheGeneration{0};
+    std::atomic<bool> FStopValidation{false};
+    bool FCacheQueued = false;
+    int FOffsetX = 0;
+    int FOffsetY = 0;
     friend class TLTColors;
     void setUpRootNode();
     std::size_t nodeBlockSize() const;

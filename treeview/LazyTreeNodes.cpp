@@ -761,10 +761,19 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
         if (!wasToggling) ChangeTreeStates({}, {tsToggling});
     }};
     if (Node->States.Contains(vsExpanded)) {
+        if (!FireCollapsing(Node)) return;
+        StopCacheValidation();
         ChangeTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : Node->NodeHeight, false);
         if (FullyVisible(Node)) FVisibleCount -= CountShownChildren(Node);
         Node->States.Exclude(vsExpanded);
+        FireCollapsed(Node);
+        if (TreeOptions()->AutoOptions().Contains(toAutoFreeOnCollapse) && Node->ChildCount > 0) {
+            DeleteChildren(Node, false);
+            Node->States.Include(vsHasChildren);
+        }
     } else {
+        if (!FireExpanding(Node)) return;
+        StopCacheValidation();
         initIfNeeded(Node);
         ensureChildrenCounted(Node);
         int delta = 0;
@@ -776,6 +785,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
         Node->States.Include(vsExpanded);
         ChangeTotalHeight(Node, delta, true);
         if (FullyVisible(Node)) FVisibleCount += CountShownChildren(Node);
+        FireExpanded(Node);
     }
     MarkCacheInvalid();
     if (FUpdateCount == 0) {
@@ -783,6 +793,96 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
         UpdateScrollBars(true);
         InvalidateWhenShown();
     }
+}
+
+bool TBaseLazyTree::FireExpanding(PLazyNode Node) {
+    bool allowed = true;
+    if (OnExpanding) OnExpanding(this, Node, allowed);
+    return allowed;
+}
+
+bool TBaseLazyTree::FireCollapsing(PLazyNode Node) {
+    bool allowed = true;
+    if (OnCollapsing) OnCollapsing(this, Node, allowed);
+    return allowed;
+}
+
+void TBaseLazyTree::FireExpanded(PLazyNode Node) {
+    if (OnExpanded) OnExpanded(this, Node);
+}
+
+void TBaseLazyTree::FireCollapsed(PLazyNode Node) {
+    if (OnCollapsed) OnCollapsed(this, Node);
+}
+
+void TBaseLazyTree::SetFullyVisible(PLazyNode Node, bool Value) {
+    if (!Node || Node == FRoot) throw EAssertionFailed("Invalid parameter");
+    SetVisible(Node, Value);
+    if (!Value) return;
+    for (PLazyNode p = Node->Parent; p != FRoot; p = p->Parent) {
+        if (!p->States.Contains(vsExpanded)) ToggleNode(p);
+        if (!p->States.Contains(vsVisible)) SetVisible(p, true);
+    }
+}
+
+bool TBaseLazyTree::VisiblePath(PLazyNode Node) const {
+    if (!Node || Node == FRoot) throw EAssertionFailed("Invalid parameters.");
+    for (PLazyNode p = Node->Parent; p != FRoot; p = p->Parent)
+        if (!p->States.Contains(vsExpanded) || !p->States.Contains(vsVisible)) return false;
+    return true;
+}
+
+void TBaseLazyTree::SetVisiblePath(PLazyNode Node, bool Value) {
+    if (!Node || Node == FRoot) throw EAssertionFailed("Invalid parameter.");
+    if (!Value) return;
+    for (PLazyNode p = Node->Parent; p != FRoot; p = p->Parent)
+        if (!p->States.Contains(vsExpanded)) ToggleNode(p);
+}
+
+void TBaseLazyTree::FullExpand(PLazyNode Node) {
+    if (FRoot->TotalCount < 2) return;
+    ChangeTreeStates({tsExpanding}, {});
+    StartOperation(okExpand);
+    BeginUpdate();
+    ScopeExit done{[this] {
+        EndOperation(okExpand);
+        EndUpdate();
+        ChangeTreeStates({}, {tsExpanding});
+    }};
+    PLazyNode stop = nullptr;
+    if (!Node || Node == FRoot) {
+        Node = GetFirst();
+    } else {
+        for (PLazyNode p = Node; p && p != FRoot && !stop; p = p->Parent) stop = p->NextSibling;
+        initIfNeeded(Node);
+    }
+    while (Node && Node != stop && !OperationCanceled()) {
+        if (!Node->States.Contains(vsExpanded)) ToggleNode(Node);
+        Node = GetNext(Node, false);
+    }
+}
+
+void TBaseLazyTree::FullCollapse(PLazyNode Node) {
+    if (FRoot->TotalCount < 2) return;
+    if (Node == FRoot) Node = nullptr;
+    ChangeTreeStates({tsCollapsing}, {});
+    BeginUpdate();
+    ScopeExit done{[this] {
+        EndUpdate();
+        ChangeTreeStates({}, {tsCollapsing});
+    }};
+    // Every node of the subtree, in reverse tree order, so children close before parents.
+    PLazyNode stop = Node;
+    if (!stop) stop = FRoot;
+    PLazyNode n = lastDescendant(stop, false);
+    while (n && n != stop) {
+        PLazyNode prev = GetPreviousNoInit(n, false);
+        if (n->States.Contains(vsExpanded) && n->States.Contains(vsHasChildren)) ToggleNode(n);
+        n = prev ? prev : nullptr;
+        if (n == FRoot) break;
+    }
+    if (Node && Node->States.Contains(vsExpanded) && Node->States.Contains(vsHasChildren))
+        ToggleNode(Node);
 }
 
 bool TBaseLazyTree::Visible(PLazyNode Node) {
@@ -887,6 +987,7 @@ void TBaseLazyTree::ChangeTotalCount(PLazyNode Node, int Value, bool Relative) {
 }
 
 void TBaseLazyTree::ChangeTotalHeight(PLazyNode Node, int Value, bool Relative) {
+    if (FCacheQueued) StopCacheValidation();
     if (!Relative) Value -= int(Node->TotalHeight);
     if (Value == 0) return;
     addSigned(Node->TotalHeight, Value);

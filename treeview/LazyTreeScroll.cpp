@@ -1,0 +1,209 @@
+// Scrolling offsets, the lookup of the node at a vertical position and the position cache that
+// the shared worker thread rebuilds for trees with many visible nodes.
+#include "treeview/LazyTree.h"
+#include "treeview/LazyTreeWorker.h"
+
+#include <algorithm>
+
+namespace {
+// Each validation gets a number no other validation in the process had, so that a late
+// outcome cannot be taken for the current one (not even by a tree at a reused address).
+std::atomic<std::uint64_t> nextGeneration{1};
+} // namespace
+
+void TBaseLazyTree::MarkCacheInvalid() {
+    FCacheGeneration = nextGeneration++;
+    if (FStates.Contains(tsUseCache))
+        ChangeTreeStates({tsValidationNeeded}, {tsUseCache});
+    else if (!FStates.Contains(tsValidationNeeded))
+        FStates.Include(tsValidationNeeded);
+}
+
+void TBaseLazyTree::StopCacheValidation() {
+    FStopValidation = true;
+    if (FStates.Contains(tsUseCache))
+        ChangeTreeStates({tsStopValidation}, {tsUseCache});
+    else
+        FStates.Include(tsStopValidation);
+    if (!FCacheQueued) return;
+    FCacheQueued = false;
+    const bool wasValidating = FStates.Contains(tsValidating);
+    WorkerRemoveTree(this);
+    if (wasValidating) {
+        ChangeTreeStates({}, {tsValidating});
+        MarkCacheInvalid();
+    }
+}
+
+void TBaseLazyTree::StartCacheValidation() {
+    StopCacheValidation();
+    FStartIndex = 0;
+    if (FStates.Contains(tsValidationNeeded) && FVisibleCount > CacheThreshold &&
+        WorkerThreadRunning()) {
+        FStopValidation = false;
+        ChangeTreeStates({tsValidating}, {tsStopValidation});
+        FCacheQueued = true;
+        WorkerAddTree(this);
+    }
+}
+
+void TBaseLazyTree::finishCacheValidation(bool UseCache, std::uint64_t Generation) {
+    if (!FCacheQueued || Generation != FCacheGeneration) return;
+    FCacheQueued = false;
+    TLazyTreeStates enter, leave{tsStopValidation, tsValidating};
+    if (UseCache) {
+        enter.Include(tsUseCache);
+        leave.Include(tsValidationNeeded);
+    }
+    ChangeTreeStates(enter, leave);
+}
+
+std::size_t TBaseLazyTree::cacheEntryCountFor(std::uint32_t VisibleCount) const {
+    if (VisibleCount <= 1) return 0;
+    return (std::size_t(VisibleCount) + CacheThreshold - 1) / CacheThreshold;
+}
+
+bool TBaseLazyTree::RebuildPositionCache() {
+    if (FStopValidation) return false;
+    if (FStartIndex == 0) FPositionCache.clear();
+    const std::size_t count = cacheEntryCountFor(FVisibleCount);
+    FPositionCache.resize(count, TCacheEntry{nullptr, 0});
+    if (FStartIndex > count) FStartIndex = std::uint32_t(count);
+    PLazyNode node;
+    std::uint32_t top = 0;
+    std::size_t entry = 0;
+    if (FStartIndex > 0 && FPositionCache[FStartIndex - 1].Node) {
+        entry = FStartIndex - 1;
+        node = FPositionCache[entry].Node;
+        top = FPositionCache[entry].AbsoluteTop;
+    } else {
+        node = GetFirstVisibleNoInit(nullptr, true);
+    }
+    std::uint32_t index = 0;
+    PLazyNode last = nullptr;
+    while (node) {
+        if (FStopValidation) return false;
+        if (index % CacheThreshold == 0) {
+            if (entry >= FPositionCache.size()) break;
+            FPositionCache[entry++] = TCacheEntry{node, top};
+        }
+        top += node->NodeHeight;
+        last = node;
+        node = GetNextVisibleNoInit(node, true);
+        ++index;
+    }
+    if (FStopValidation) return false;
+    if (entry < FPositionCache.size() && last) {
+        FPositionCache.resize(entry + 1);
+        FPositionCache[entry] = TCacheEntry{last, top};
+    }
+    return !FPositionCache.empty();
+}
+
+PLazyNode TBaseLazyTree::GetNodeAt(int X, int Y) {
+    int top = 0;
+    return GetNodeAt(X, Y, true, top);
+}
+
+PLazyNode TBaseLazyTree::GetNodeAt(int, int Y, bool Relative, int& NodeTop) {
+    if (Y < 0) Y = 0;
+    if (Relative) Y -= FOffsetY;
+    const auto y = std::uint32_t(Y);
+    PLazyNode node = nullptr;
+    std::uint32_t top = 0;
+    if (FStates.Contains(tsUseCache) && !FPositionCache.empty()) {
+        // The last entry whose top is at or above y.
+        auto it = std::upper_bound(
+            FPositionCache.begin(), FPositionCache.end(), y,
+            [](std::uint32_t v, const TCacheEntry& e) { return v < e.AbsoluteTop; });
+        if (it != FPositionCache.begin()) {
+            --it;
+            node = it->Node;
+            top = it->AbsoluteTop;
+        }
+    }
+    if (!node) {
+        node = GetFirstVisibleNoInit(nullptr, true);
+        top = 0;
+    }
+    while (node && node != FRoot) {
+        const std::uint32_t h = node->NodeHeight;
+        if (top + h > y) break;
+        top += h;
+        node = GetNextVisibleNoInit(node, true);
+    }
+    if (!node || node == FRoot) return nullptr;
+    NodeTop = Relative ? int(top) + FOffsetY : int(top);
+    return node;
+}
+
+int TBaseLazyTree::AbsoluteNodeTop(PLazyNode Node) const {
+    if (!Node || Node == FRoot || !FullyVisible(Node) || GetEffectivelyFiltered(Node)) return -1;
+    int top = 0;
+    for (PLazyNode n = Node; n != FRoot; n = n->Parent) {
+        for (PLazyNode s = n->Parent->FirstChild; s != n; s = s->NextSibling)
+            if (s->States.Contains(vsVisible)) top += int(s->TotalHeight);
+        if (n->Parent != FRoot && !GetEffectivelyFiltered(n->Parent))
+            top += int(n->Parent->NodeHeight);
+    }
+    return top;
+}
+
+bool TBaseLazyTree::ApplyScrollOffsets(int X, int Y) {
+    const int rangeX = 0;
+    if (X < ClientWidth() - rangeX) X = ClientWidth() - rangeX;
+    if (X > 0) X = 0;
+    if (Y < ClientHeight() - RangeY()) Y = ClientHeight() - RangeY();
+    if (Y > 0) Y = 0;
+    const int dx = X - FOffsetX;
+    const int dy = Y - FOffsetY;
+    if (dx == 0 && dy == 0) return false;
+    FOffsetX = X;
+    FOffsetY = Y;
+    if (FUpdateCount == 0) InvalidateWhenShown();
+    FireScroll(dx, dy);
+    return true;
+}
+
+void TBaseLazyTree::FireScroll(int DeltaX, int DeltaY) {
+    if (OnScroll) OnScroll(this, DeltaX, DeltaY);
+}
+
+void TBaseLazyTree::SetOffsetX(int Value) {
+    ApplyScrollOffsets(Value, FOffsetY);
+}
+
+void TBaseLazyTree::SetOffsetY(int Value) {
+    ApplyScrollOffsets(FOffsetX, Value);
+}
+
+void TBaseLazyTree::SetTopNode(PLazyNode Node) {
+    if (!Node || Node == FRoot) return;
+    for (PLazyNode p = Node->Parent; p != FRoot; p = p->Parent)
+        if (!p->States.Contains(vsExpanded)) ToggleNode(p);
+    const int top = AbsoluteNodeTop(Node);
+    if (top >= 0) SetOffsetY(-top);
+}
+
+bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center) {
+    if (!Node || Node == FRoot) return false;
+    for (PLazyNode p = Node->Parent; p != FRoot; p = p->Parent)
+        if (!p->States.Contains(vsExpanded)) ToggleNode(p);
+    const int abs = AbsoluteNodeTop(Node);
+    if (abs < 0) return false;
+    const int top = abs + FOffsetY;
+    const int bottom = top + int(Node->NodeHeight);
+    if (top < 0) {
+        SetOffsetY(FOffsetY - top + (Center ? ClientHeight() / 2 : 0));
+        return true;
+    }
+    if (bottom > ClientHeight()) {
+        int y = FOffsetY - (bottom - ClientHeight());
+        if (Center) y = FOffsetY - top + ClientHeight() / 2;
+        // A node higher than the window shows its top.
+        if (int(Node->NodeHeight) > ClientHeight()) y = FOffsetY - top;
+        SetOffsetY(y);
+        return true;
+    }
+    return false;
+}
