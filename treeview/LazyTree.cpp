@@ -86,6 +86,9 @@ void TBaseLazyTree::UpdateStyleState() {
 void TBaseLazyTree::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     Params.Style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    const TScrollStyle bars = FScrollBarOptions->ScrollBars();
+    if (bars == ssHorizontal || bars == ssBoth) Params.Style |= WS_HSCROLL;
+    if (bars == ssVertical || bars == ssBoth) Params.Style |= WS_VSCROLL;
     if (FBorderStyle == bsSingle) {
         if (FCtl3D) {
             Params.ExStyle |= WS_EX_CLIENTEDGE;

@@ -8,6 +8,7 @@
 #include "platform/gfx/Imaging.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Grids.h"
 #include "platform/ui/StdCtrls.h"
 #include "treeview/LazyTreeTypes.h"
 
@@ -92,6 +93,37 @@ private:
     TLTStringOptions FStringOptions;
 };
 using TStringTreeOptions = TCustomStringTreeOptions;
+
+// --- scroll bars ------------------------------------------------------------------------------
+enum TScrollBarStyle { sbmRegular, sbm3D };
+
+class TScrollBarOptions : public TPersistent {
+public:
+    explicit TScrollBarOptions(TBaseLazyTree* AOwner) : FOwner(AOwner) {}
+    TBaseLazyTree* Owner() const { return FOwner; }
+    bool AlwaysVisible() const { return FAlwaysVisible; }
+    void SetAlwaysVisible(bool Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    TScrollBarStyle ScrollBarStyle() const { return FScrollBarStyle; }
+    void SetScrollBarStyle(TScrollBarStyle Value) { FScrollBarStyle = Value; }
+    // Pixels of one line step (1..10000).
+    std::uint16_t HorizontalIncrement() const { return FIncrementX; }
+    void SetHorizontalIncrement(std::uint16_t Value) { FIncrementX = Value; }
+    std::uint16_t VerticalIncrement() const { return FIncrementY; }
+    void SetVerticalIncrement(std::uint16_t Value) { FIncrementY = Value; }
+    void Assign(const TPersistent* Source) override;
+
+private:
+    // The window styles depend on the bars: a shown window is made again.
+    void recreateOwnerWindow();
+    bool FAlwaysVisible = false;
+    TBaseLazyTree* FOwner;
+    TScrollStyle FScrollBars = ssBoth;
+    TScrollBarStyle FScrollBarStyle = sbmRegular;
+    std::uint16_t FIncrementX = 20;
+    std::uint16_t FIncrementY = 20;
+};
 
 // --- colours ----------------------------------------------------------------------------------
 class TLTColors : public TPersistent {
@@ -277,6 +309,9 @@ public:
     PLazyNode BottomNode() { return GetNodeAt(0, ClientHeight() - 1); }
     bool ScrollIntoView(PLazyNode Node, bool Center);
     std::size_t CacheEntryCount() const { return FPositionCache.size(); }
+    TScrollBarOptions* ScrollBarOptions() const { return FScrollBarOptions.get(); }
+    // Copies Value into the tree's own options.
+    void SetScrollBarOptions(const TScrollBarOptions* Value) { FScrollBarOptions->Assign(Value); }
     bool Selected(PLazyNode Node) const { return Node && Node->States.Contains(vsSelected); }
     // Marks or unmarks a node selected (the selection code proper is not part of this class).
     void SetSelected(PLazyNode Node, bool Value);
@@ -634,6 +669,9 @@ protected:
 
 private:
     friend struct TLazyTreeWorkerAccess;
+    friend class TScrollBarOptions;
+    std::unique_ptr<TScrollBarOptions> FScrollBarOptions =
+        std::make_unique<TScrollBarOptions>(this);
     friend class TCustomLazyTreeOptions;
     // Applies a finished rebuild on the UI thread, unless the tree changed since it started.
     void finishCacheValidation(bool UseCache, std::uint64_t Generation);

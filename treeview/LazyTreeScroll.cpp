@@ -207,3 +207,31 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center) {
     }
     return false;
 }
+
+void TScrollBarOptions::recreateOwnerWindow() {
+    if (!FOwner->IsLoading() && FOwner->HandleAllocated()) FOwner->RecreateWnd();
+}
+
+void TScrollBarOptions::SetAlwaysVisible(bool Value) {
+    if (FAlwaysVisible == Value) return;
+    FAlwaysVisible = Value;
+    recreateOwnerWindow();
+}
+
+void TScrollBarOptions::SetScrollBars(TScrollStyle Value) {
+    if (FScrollBars == Value) return;
+    FScrollBars = Value;
+    recreateOwnerWindow();
+}
+
+void TScrollBarOptions::Assign(const TPersistent* Source) {
+    if (auto* source = dynamic_cast<const TScrollBarOptions*>(Source)) {
+        SetAlwaysVisible(source->FAlwaysVisible);
+        FIncrementX = source->FIncrementX;
+        SetScrollBars(source->FScrollBars);
+        FScrollBarStyle = source->FScrollBarStyle;
+        FIncrementY = source->FIncrementY;
+        return;
+    }
+    TPersistent::Assign(Source);
+}

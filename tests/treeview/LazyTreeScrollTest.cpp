@@ -279,3 +279,40 @@ TEST(LazyTreeWorker, OneThreadWhileTreesLiveAndFreedTreesGetNoCalls) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(LazyTreeScrollBars, DefaultsAssignAndWindowRecreation) {
+    TLazyStringTree tree(nullptr);
+    TScrollBarOptions* o = tree.ScrollBarOptions();
+    EXPECT_EQ(o->ScrollBars(), ssBoth);
+    EXPECT_FALSE(o->AlwaysVisible());
+    EXPECT_EQ(o->HorizontalIncrement(), 20);
+    EXPECT_EQ(o->VerticalIncrement(), 20);
+
+    tree.HandleNeeded();
+    int creations = 0;
+    tree.OnStateChange = [&](TBaseLazyTree*, TLazyTreeStates enter, TLazyTreeStates) {
+        if (enter.Contains(tsWindowCreating)) ++creations;
+    };
+    TLazyStringTree other(nullptr);
+    TScrollBarOptions* src = other.ScrollBarOptions();
+    src->SetAlwaysVisible(true);
+    src->SetScrollBars(ssVertical);
+    src->SetScrollBarStyle(sbm3D);
+    src->SetHorizontalIncrement(7);
+    src->SetVerticalIncrement(9);
+    tree.SetScrollBarOptions(src);
+    EXPECT_TRUE(o->AlwaysVisible());
+    EXPECT_EQ(o->ScrollBars(), ssVertical);
+    EXPECT_EQ(o->ScrollBarStyle(), sbm3D);
+    EXPECT_EQ(o->HorizontalIncrement(), 7);
+    EXPECT_EQ(o->VerticalIncrement(), 9);
+    EXPECT_TRUE(tree.HandleAllocated());
+    EXPECT_EQ(creations, 2);
+    // Equal values recreate nothing.
+    tree.SetScrollBarOptions(src);
+    EXPECT_EQ(creations, 2);
+}
+
+} // namespace
