@@ -126,11 +126,21 @@ PLazyNode TBaseLazyTree::GetNodeAt(int, int Y, bool Relative, int& NodeTop) {
         node = GetFirstVisibleNoInit(nullptr, true);
         top = 0;
     }
+    // In normal order a row without shown children is followed by its next sibling when that
+    // one is shown; only the other steps need the general walk.
+    const TLTPaintOptions paint = TreeOptions()->PaintOptions();
+    const bool plain = !paint.Contains(toChildrenAbove);
+    const bool showFiltered = paint.Contains(toShowFilteredNodes);
     while (node && node != FRoot) {
         const std::uint32_t h = node->NodeHeight;
         if (top + h > y) break;
         top += h;
-        node = GetNextVisibleNoInit(node, true);
+        PLazyNode s = node->NextSibling;
+        if (plain && s && (!node->States.Contains(vsExpanded) || !node->FirstChild) &&
+            s->States.Contains(vsVisible) && (showFiltered || !s->States.Contains(vsFiltered)))
+            node = s;
+        else
+            node = GetNextVisibleNoInit(node, true);
     }
     if (!node || node == FRoot) return nullptr;
     NodeTop = Relative ? int(top) + FOffsetY : int(top);
