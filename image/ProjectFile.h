@@ -2,6 +2,7 @@
 // How the image compiler reads project files: the integer conversion of project texts,
 // loading a file to its root element, guarded keys and row attributes.
 #include "platform/xml/XmlDoc.h"
+#include "shell/state/ProjectInt.h"
 
 #include <cstdint>
 #include <string>
@@ -13,17 +14,6 @@ class EImageError : public Exception {
 public:
     using Exception::Exception;
 };
-
-// The integer conversion of project texts: leading blanks, an optional sign, then decimal
-// digits or hexadecimal digits after "$", "x", "X", "0x" or "0X", and nothing after them.
-// The result is a signed 32-bit value; a hexadecimal text may give any 32-bit pattern.
-bool TryImageInt(std::string_view text, int& value);
-int ImageIntDef(std::string_view text, int def);
-// Raises EConvertError when the text does not convert.
-int ImageInt(std::string_view text);
-// The same rule for 64-bit values: decimal texts in the signed 64-bit range, hexadecimal texts
-// any 64-bit pattern. Readers that keep the low 32 bits of a number convert with this.
-bool TryImageInt64(std::string_view text, std::int64_t& value);
 
 // Loads a project file into doc and returns its root element (the document element, so a
 // declaration or a comment before it is passed over). False when the file does not exist.

@@ -1,5 +1,6 @@
 #pragma once
-// The NMEA 2000 transmit frame table.
+// The NMEA 2000 transmit frame table. Its rows, load, check and save are in NmeaTables.h; the
+// grid binds to them once the grid editors exist.
 #include "shell/frame/DialogFrame.h"
 
 class TFTransmitNMEA : public TFramed_Dialog {

@@ -1,0 +1,158 @@
+#include "editors/frames/NmeaTables.h"
+
+#include "platform/base/SysUtils.h"
+#include "platform/files/Files.h"
+#include "platform/xml/XmlDoc.h"
+#include "shell/state/ProjectInt.h"
+#include "shell/state/UITexts.h"
+
+const std::vector<TTable_Column> NMEA_Rec_Columns = {
+    {1615, 80, edNormal, "PGN", 1623, ""},           {1616, 95, edNormal, "SA", 1624, ""},
+    {1617, 113, edDataCheckBox, "TP", 1625, "N"},    {1618, 73, edDataCheckBox, "FP", 1626, "N"},
+    {1619, 65, edNormal, "TP_Start", 1627, ""},      {1620, 50, edNormal, "TP_NByte", 1628, ""},
+    {1621, 74, edDataCheckBox, "Delete", 1629, "N"}, {1622, 195, edNormal, "Mnemonic", 1630, ""},
+};
+
+const std::vector<TTable_Column> NMEA_Send_Columns = {
+    {1715, 50, edNormal, "Priority", 1725, ""},
+    {1716, 75, edNormal, "PGN", 1726, ""},
+    {1717, 95, edNormal, "SA", 1727, ""},
+    {1718, 75, edDataCheckBox, "FP", 1728, "N"},
+    {1719, 60, edNormal, "TP_NByte", 1729, ""},
+    {1720, 55, edDataCheckBox, "On_Request", 1730, "N"},
+    {1721, 80, edDataCheckBox, "On_Data_Change", 1731, "N"},
+    {1722, 64, edDataCheckBox, "On_Timer", 1732, "N"},
+    {1723, 75, edNormal, "SendTimer", 1733, ""},
+    {1724, 116, edNormal, "Mnemonic", 1734, ""},
+};
+
+namespace {
+
+constexpr int Rec_PGN = 1;
+constexpr int Send_PGN = 2;
+
+int keyColumn(const std::vector<TTable_Column>& columns) {
+    return &columns == &NMEA_Send_Columns ? Send_PGN : Rec_PGN;
+}
+
+int number(const TRow_Table& table, int col, int row) {
+    return ImageIntDef(table.Cell(col, row), -1);
+}
+
+bool inRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
+
+// A row message: the prefix entry, the row number and the rule's text.
+std::string rowError(int prefix, int row, const std::string& text) {
+    return UI_Texts[prefix] + IntToStr(row) + text;
+}
+
+// Rows below the end of the table that would be lost from the file.
+std::string lostRows(const TRow_Table& table, int key_col, int prefix, int header) {
+    const int row = Row_Lost_After_End(table, key_col, false);
+    return row == 0 ? std::string()
+                    : rowError(prefix, row, "!! " + UI_Texts[header] + UI_Texts[1745]);
+}
+
+} // namespace
+
+TRow_Table New_NMEA_Table(const std::vector<TTable_Column>& columns) {
+    std::vector<bool> check;
+    for (const TTable_Column& c : columns) check.push_back(c.Editor == edDataCheckBox);
+    TRow_Table table(NMEA_Table_Rows, check);
+    return table;
+}
+
+bool Load_NMEA_Table(TRow_Table& table, const std::vector<TTable_Column>& columns,
+                     const std::string& path) {
+    table.Reset();
+    if (!FileExists(path)) return false;
+    TXMLDocument doc(nullptr);
+    doc.SetActive(true);
+    doc.LoadFromFile(path);
+    const TXmlNode root = doc.DocumentElement();
+    if (!root) return true;
+    const TXmlNodeList children = root.ChildNodes();
+    int row = 0;
+    for (int i = 0; i < children.Count() && row < table.Row_Count(); ++i) {
+        const TXmlNode node = children[i];
+        if (node.NodeType() != ntElement) continue;
+        ++row;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const TXmlValue value = node.GetAttribute(columns[c].Attribute);
+            table.Cell(int(c) + 1, row) = value.AsStringDef(columns[c].Default);
+        }
+    }
+    return true;
+}
+
+std::string Check_NMEA_Rec(const TRow_Table& table) {
+    enum { PGN = 1, SA, TP, FP, Start, Count };
+    const int end = Table_Length(table, PGN, false);
+    int total = 0;
+    for (int r = 1; r <= end; ++r) {
+        if (!inRange(number(table, PGN, r), 0, 0x1FFFF)) return rowError(1631, r, UI_Texts[1632]);
+        if (!inRange(number(table, SA, r), 0, 239)) return rowError(1631, r, UI_Texts[1633]);
+        const int start = number(table, Start, r);
+        const int count = number(table, Count, r);
+        int bytes = 8;
+        if (table.Cell(TP, r) == "Y" || table.Cell(FP, r) == "Y") {
+            // A transport-protocol message carries up to 1785 bytes, a fast packet 223.
+            const bool tp = table.Cell(TP, r) == "Y";
+            const int limit = tp ? 1785 : 223;
+            if (!inRange(start, 0, limit)) return rowError(1631, r, UI_Texts[tp ? 1634 : 1636]);
+            bytes = count;
+            if (count < 0 || start + count > limit)
+                return rowError(1631, r, UI_Texts[tp ? 1635 : 1637]);
+        } else {
+            const bool noStart = Trim(table.Cell(Start, r)).empty();
+            const bool noCount = Trim(table.Cell(Count, r)).empty();
+            if (noStart != noCount) return rowError(1631, r, UI_Texts[1638]);
+            if (!noStart) {
+                // The start byte is the offset in the frame, as the compiler reads it.
+                if (!inRange(start, 0, 7)) return rowError(1631, r, UI_Texts[1639]);
+                if (!inRange(count, 1, 8)) return rowError(1631, r, UI_Texts[1640]);
+                if (start + count > 8) return rowError(1631, r, UI_Texts[1641]);
+                bytes = count;
+            }
+        }
+        total += bytes;
+        if (total > NMEA_Max_Data_Bytes) return UI_Texts[1642] + IntToStr(NMEA_Max_Data_Bytes);
+    }
+    return lostRows(table, PGN, 1631, 1615);
+}
+
+std::string Check_NMEA_Send(const TRow_Table& table) {
+    enum { Priority = 1, PGN, SA, FP, Count, Request, Change, Timer, Send_Timer };
+    const int end = Table_Length(table, PGN, false);
+    int total = 0;
+    for (int r = 1; r <= end; ++r) {
+        if (!inRange(number(table, Priority, r), 0, 7)) return rowError(1735, r, UI_Texts[1736]);
+        if (!inRange(number(table, PGN, r), 0, 0x1FFFF)) return rowError(1735, r, UI_Texts[1737]);
+        if (!inRange(number(table, SA, r), 0, 239)) return rowError(1735, r, UI_Texts[1738]);
+        const int count = number(table, Count, r);
+        if (!inRange(count, 0, NMEA_Max_Data_Bytes))
+            return rowError(1735, r, UI_Texts[1739] + IntToStr(NMEA_Max_Data_Bytes));
+        total += count;
+        if (total > NMEA_Max_Data_Bytes) return UI_Texts[1740] + IntToStr(NMEA_Max_Data_Bytes);
+        if (table.Cell(Timer, r) == "Y" && !inRange(number(table, Send_Timer, r), 1, 65535))
+            return rowError(1735, r, UI_Texts[1741]);
+    }
+    return lostRows(table, PGN, 1735, 1716);
+}
+
+void Save_NMEA_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
+                     const std::string& path) {
+    TXMLDocument doc(nullptr);
+    doc.SetActive(true);
+    TXmlNode root = doc.AddChild("Receive_NMEA_2000");
+    doc.ChildNodes().Add(doc.CreateComment("SW_VERSION = 1.000"));
+    const int end = Table_Length(table, keyColumn(columns), false);
+    for (int r = 1; r <= end; ++r) {
+        TXmlNode row = root.AddChild("row");
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            row.SetAttribute(columns[c].Attribute, table.Cell(int(c) + 1, r));
+    }
+    doc.SaveToFile(path);
+}

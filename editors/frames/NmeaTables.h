@@ -1,0 +1,46 @@
+#pragma once
+// The NMEA 2000 receive and transmit frame tables without a window: their columns, the load
+// of their project files, the check made on OK and the save that the image compiler reads.
+// TFReceiveNMEA and TFTransmitNMEA bind these to their grids once the grid editors exist.
+#include "editors/comm/RowTable.h"
+#include "grid/core/CellProperties.h"
+
+#include <string>
+#include <vector>
+
+constexpr int NMEA_Table_Rows = 62;
+// Data bytes of all rows of one direction together (and of one transmit row).
+constexpr int NMEA_Max_Data_Bytes = 512;
+
+// One data column of a table: its header and hint (UI_Texts entries), width in pixels,
+// editor, the row attribute of the file and the text a missing attribute gives.
+struct TTable_Column {
+    int Header_Entry;
+    int Width;
+    TEditorType Editor;
+    const char* Attribute;
+    int Hint_Entry;
+    const char* Default;
+};
+
+// Columns 1..8 of the receive table and 1..10 of the transmit table; column 0 is the row
+// number, 40 pixels wide, headed by entry 1614 (receive) or 1714 (transmit).
+extern const std::vector<TTable_Column> NMEA_Rec_Columns;
+extern const std::vector<TTable_Column> NMEA_Send_Columns;
+
+TRow_Table New_NMEA_Table(const std::vector<TTable_Column>& columns);
+
+// Empties the table and reads the file at path into it, each attribute on its own with its
+// column's default. False when the file does not exist. A file that cannot be read or is not
+// well-formed raises the platform's error, the table staying empty.
+bool Load_NMEA_Table(TRow_Table& table, const std::vector<TTable_Column>& columns,
+                     const std::string& path);
+
+// The check made on OK: empty when the table is valid, else the message of the first error.
+std::string Check_NMEA_Rec(const TRow_Table& table);
+std::string Check_NMEA_Send(const TRow_Table& table);
+
+// Writes the rows up to the first empty PGN to path (both files have the root
+// "Receive_NMEA_2000").
+void Save_NMEA_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
+                     const std::string& path);
