@@ -1,5 +1,6 @@
 #pragma once
-// The KNX access table editor.
+// The KNX access table editor. Its rows, load, check and save are in KnxAccessTable.h; the
+// grid binds to them once the grid editors exist.
 #include "shell/frame/DialogFrame.h"
 
 class TFKNXAccess : public TFramed_Dialog {

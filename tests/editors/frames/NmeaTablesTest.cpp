@@ -1,6 +1,9 @@
 #include "editors/frames/NmeaTables.h"
+#include "editors/comm/KnxAccessTable.h"
 
 #include "image/ImageCompiler.h"
+#include "image/KnxTable.h"
+#include "image/NmeaImage.h"
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/UITexts.h"
@@ -274,6 +277,20 @@ TEST_F(NmeaTables, SavedTablesCompileLikeHandWrittenFiles) {
                     edited.Path("NMEA_Rec_Frames.xml"));
     Save_NMEA_Table(tableOf(NMEA_Send_Columns, send), NMEA_Send_Columns,
                     edited.Path("NMEA_Send_Frames.xml"));
+    TRow_Table knx = New_KNX_Table();
+    const std::vector<Row> knx_rows = {
+        {"Y", "1.1.1", "1/2/3", "Write", "Urgent", "Swap16", "Y", "N", "Y", "N", "Y", "1000", "10",
+         "No", "20", "500", "a"},
+        {"N", "1.1.2", "5.5.5", "read", "Low", "None", "N", "Y", "N", "Y", "N", "", "0", "3", "9",
+         "0", ""},
+        {"Y", "1.1.3", "300", "17", "System", "Float16 to Int * 10", "N", "N", "N", "N", "N", "",
+         "1438", "7", "1", "0", ""},
+    };
+    for (std::size_t r = 0; r < knx_rows.size(); ++r)
+        for (std::size_t c = 0; c < knx_rows[r].size(); ++c)
+            knx.Cell(int(c) + 1, int(r) + 1) = knx_rows[r][c];
+    ASSERT_EQ(Check_KNX_Table(knx, TKnx_Settings{}), "");
+    Save_KNX_Table(knx, TKnx_Settings{}, edited.Path("KNX_SetAccess.xml"));
     Compile_Bank(25, edited.Dir());
     Save_Bank(25, edited.Dir());
 
@@ -298,8 +315,28 @@ TEST_F(NmeaTables, SavedTablesCompileLikeHandWrittenFiles) {
         " <row Priority=\"6\" PGN=\"0x1F805\" SA=\"1\" FP=\"Y\" TP_NByte=\"43\" On_Request=\"N\" "
         "On_Data_Change=\"y\" On_Timer=\"N\" SendTimer=\"\" Mnemonic=\"\"/>\n"
         "</Receive_NMEA_2000>\n<!--SW_VERSION = 1.000-->\n");
+    WriteBinaryFile(
+        hand.Path("KNX_SetAccess.xml"),
+        "<BACnet_to_KNX><KNX_in_Read/><KNX_in_Write>\n"
+        "<row Enable=\"Y\" Source_Address=\"1.1.1\" Destination_Address=\"1/2/3\" "
+        "APCI=\"Write\" Priority=\"Urgent\" Format=\"Swap16\" Extended=\"Y\" ReTest=\"N\" "
+        "On_Command=\"Y\" On_Change=\"N\" On_Timer=\"Y\" Poll_Time=\"1000\" Position=\"10\" "
+        "Bit_Mode=\"No\" Length=\"20\" TimeOut=\"500\" Mnemonic=\"a\"/>\n"
+        "<row Enable=\"N\" Source_Address=\"1.1.2\" Destination_Address=\"5.5.5\" "
+        "APCI=\"read\" Priority=\"Low\" Format=\"None\" Extended=\"N\" ReTest=\"Y\" "
+        "On_Command=\"N\" On_Change=\"Y\" On_Timer=\"N\" Poll_Time=\"\" Position=\"0\" "
+        "Bit_Mode=\"3\" Length=\"9\" TimeOut=\"0\" Mnemonic=\"\"/>\n"
+        "<row Enable=\"Y\" Source_Address=\"1.1.3\" Destination_Address=\"300\" "
+        "APCI=\"17\" Priority=\"System\" Format=\"Float16 to Int * 10\" Extended=\"N\" "
+        "ReTest=\"N\" On_Command=\"N\" On_Change=\"N\" On_Timer=\"N\" Poll_Time=\"\" "
+        "Position=\"1438\" Bit_Mode=\"7\" Length=\"1\" TimeOut=\"0\" Mnemonic=\"\"/>\n"
+        "</KNX_in_Write></BACnet_to_KNX>\n<!--SW_VERSION = 1.000-->\n");
     Compile_Bank(25, hand.Dir());
     Save_Bank(25, hand.Dir());
+    // The files were read: the last single-frame row takes byte 7 of its frame.
+    EXPECT_EQ(PGN_Rx_Table[3].Start_Byte, 7u);
+    EXPECT_EQ(PGN_Tx_Table[1].Byte_Count, 43u);
+    EXPECT_NE(KNX_Table[1].Source_Address, 0u);
 
     for (const char* bank : {"bin/bank1.bin", "bin/bank2.bin"}) {
         const std::string mine = ReadBinaryFile(edited.Path(bank));
