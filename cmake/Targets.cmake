@@ -1,6 +1,6 @@
 # knx_library(<target> <folder-relative sources...> DEPS <targets...>)
 # One static library per source folder; the folder's parent is the include root,
-# so code includes "platform/base/SysUtils.h", "grid/core/Cells.h" and so on.
+# so code includes "platform/base/SysUtils.h", "grid/core/BaseGrid.h" and so on.
 function(knx_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})

@@ -18,7 +18,7 @@ constexpr SelectionColors kOffice2007{0xD7FFFD, 0x58D4FC, 0x58D4FC, 0xB3F1FC,
 constexpr SelectionColors kInactive{0xF8F8F8, 0xE5E5E5, clNone,   clNone,
                                     0xD9D9D9, 0xFBFAFA, 0xF0F0F0, 0xEFEFEF};
 
-// Gradient of at most 64 bands; solid when `to` is clNone.
+// Gradient of one band per pixel line; solid when `to` is clNone.
 void fillGradient(TCanvas* c, const TRect& r, TColor from, TColor to, bool vertical) {
     if (r.IsEmpty()) return;
     if (to == clNone || to == from) {
@@ -257,17 +257,26 @@ TRect TBaseGrid::CalcCellRect(int ACol, int ARow) {
     return {left, top, left + ColWidths(ACol), top + RowHeights(ARow)};
 }
 
+// The union of the rectangles of the area's first and last cell.
+TRect TBaseGrid::mergedAreaRect(int ACol, int ARow) {
+    const TPoint b = BaseCell(ACol, ARow);
+    const TPoint span = CellSpan(ACol, ARow);
+    const TRect first = CalcCellRect(b.X, b.Y);
+    const TRect last = CalcCellRect(b.X + span.X, b.Y + span.Y);
+    return {std::min(first.Left, last.Left), std::min(first.Top, last.Top),
+            std::max(first.Right, last.Right), std::max(first.Bottom, last.Bottom)};
+}
+
 TRect TBaseGrid::CellRect(int ACol, int ARow) {
     if (TCellProperties* p = propsOf(ACol, ARow)) {
         if (p->CellSpanX() != -1 || p->CellSpanY() != -1) {
-            TPoint b = BaseCell(ACol, ARow);
-            TPoint span = CellSpan(ACol, ARow);
-            TRect first = CalcCellRect(b.X, b.Y);
-            TRect last = CalcCellRect(b.X + span.X, b.Y + span.Y);
-            if (first.Width() == 0) first.Right = first.Left + 1;
-            if (last.Width() == 0) last.Left = last.Right - 1;
-            return {std::min(first.Left, last.Left), std::min(first.Top, last.Top),
-                    std::max(first.Right, last.Right), std::max(first.Bottom, last.Bottom)};
+            TRect r = mergedAreaRect(ACol, ARow);
+            // An area whose columns are all hidden keeps a rectangle one pixel either side.
+            if (r.Width() == 0) {
+                --r.Left;
+                ++r.Right;
+            }
+            return r;
         }
         if (p->Control()) return CalcCellRect(ACol, ARow);
     }
@@ -278,13 +287,10 @@ TRect TBaseGrid::CellRect(int ACol, int ARow) {
 }
 
 TPoint TBaseGrid::CellSize(int ACol, int ARow) {
-    TPoint span = CellSpan(ACol, ARow);
     if (TCellProperties* p = propsOf(ACol, ARow);
         p && (p->CellSpanX() != -1 || p->CellSpanY() != -1)) {
-        TPoint b = BaseCell(ACol, ARow);
-        TRect first = CalcCellRect(b.X, b.Y);
-        TRect last = CalcCellRect(b.X + span.X, b.Y + span.Y);
-        return {last.Right - first.Left, last.Bottom - first.Top};
+        const TRect r = mergedAreaRect(ACol, ARow);
+        return {r.Width(), r.Height()};
     }
     TRect r = CalcCellRect(ACol, ARow);
     return {r.Width(), r.Height()};
@@ -851,31 +857,4 @@ void TBaseGrid::SetSelectionStyle(TGridSelectionStyle v) {
     if (v == FSelectionStyle) return;
     FSelectionStyle = v;
     Invalidate();
-}
-
-// --- TCellProperties setters that repaint their cell ------------------------------------------
-
-// The owner's column is a store column; the screen shows display columns.
-void TCellProperties::repaint() {
-    if (FOwnerGrid) FOwnerGrid->RepaintCell(FOwnerGrid->DisplColIndex(FOwnerCol), FOwnerRow);
-}
-
-void TCellProperties::SetBrushColor(TColor v) {
-    FBrushColor = v;
-    repaint();
-}
-
-void TCellProperties::SetBrushColorTo(TColor v) {
-    FBrushColorTo = v;
-    repaint();
-}
-
-void TCellProperties::SetVAlignment(TVAlignment v) {
-    FVAlignment = v;
-    repaint();
-}
-
-void TCellProperties::SetWordWrap(bool v) {
-    FWordWrap = v;
-    repaint();
 }

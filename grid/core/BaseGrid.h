@@ -171,6 +171,7 @@ protected:
     void DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                      bool Full);
     TCellProperties* propsOf(int ACol, int ARow) const;
+    TRect mergedAreaRect(int ACol, int ARow);
 
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;

@@ -4,7 +4,7 @@
 #include "platform/base/Classes.h"
 #include "platform/base/Types.h"
 #include "platform/gfx/Imaging.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/Controls.h"
 
 #include <string>
 #include <variant>

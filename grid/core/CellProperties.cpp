@@ -45,3 +45,30 @@ void TCellProperties::Assign(const TPersistent* Source) {
     FNodeLevel = s->FNodeLevel;
     FControl = s->FControl;
 }
+
+// --- setters that repaint their cell -----------------------------------------------------------
+
+// The owner's column is a store column; the screen shows display columns.
+void TCellProperties::repaint() {
+    if (FOwnerGrid) FOwnerGrid->RepaintCell(FOwnerGrid->DisplColIndex(FOwnerCol), FOwnerRow);
+}
+
+void TCellProperties::SetBrushColor(TColor v) {
+    FBrushColor = v;
+    repaint();
+}
+
+void TCellProperties::SetBrushColorTo(TColor v) {
+    FBrushColorTo = v;
+    repaint();
+}
+
+void TCellProperties::SetVAlignment(TVAlignment v) {
+    FVAlignment = v;
+    repaint();
+}
+
+void TCellProperties::SetWordWrap(bool v) {
+    FWordWrap = v;
+    repaint();
+}

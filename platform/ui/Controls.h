@@ -61,6 +61,9 @@ constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 constexpr TCursor crSize = -22;
 
+// The state of a check box (also drawn in grid cells).
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 // --- layout ----------------------------------------------------------------------------------
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };

@@ -54,7 +54,6 @@ using TBorderStyle = TFormBorderStyle; // bsNone or bsSingle for controls
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // Platform internals: UTF-32 text with a caret and a selection anchor, counted in characters.
 class TextEditBuffer {
