@@ -1,3 +1,4 @@
+#include "platform/files/Files.h"
 #include "platform/gfx/Imaging.h"
 #include "platform/gfx/Raster.h"
 
@@ -24,12 +25,7 @@ void TGraphic::LoadFromFile(const std::string& path) {
 void TGraphic::SaveToFile(const std::string& path) const {
     TMemoryStream m;
     SaveToStream(m);
-    std::string tmp = path + ".tmp";
-    m.SaveToFile(tmp);
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        throw EFCreateError("Cannot create file \"" + path + "\"");
-    }
+    WriteBinaryFile(path, m.Bytes().data(), m.Bytes().size());
 }
 
 void TGraphic::Draw(TCanvas* canvas, const TRect& rect, std::uint8_t opacity) const {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 // A 4 x 3 test card: each pixel a different colour.
@@ -113,6 +114,28 @@ TEST(PngFiles, SavePngWritesAFileThatLoadsBack) {
     EXPECT_EQ(pic.Width(), 4);
     EXPECT_EQ(pic.Bitmap()->PixelColor(3, 2), card.PixelColor(3, 2));
     std::remove(path.c_str());
+}
+
+// Saving replaces the file whole and leaves no temporary file beside it; a save that cannot
+// create its file raises.
+TEST(BitmapFiles, SaveReplacesTheFileAndLeavesNothingBeside) {
+    const std::string dir = tempPath("save_dir");
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string path = dir + "/card.bmp";
+    TBitmap card;
+    paintCard(card);
+    card.SaveToFile(path);
+    TBitmap wide(40, 30);
+    wide.SaveToFile(path);
+    TPicture pic;
+    pic.LoadFromFile(path);
+    EXPECT_EQ(pic.Width(), 40);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_THROW(wide.SaveToFile(dir + "/missing/card.bmp"), EFCreateError);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(JpegFiles, RoundTripIsCloseAndQualityMatters) {
