@@ -1,25 +1,8 @@
 // The main window's step buttons and what they start: the project dialogs, the editors, the
 // device update with the external updater, and the version check with the web links.
-#include "editors/comm/KNXAccess.h"
-#include "editors/comm/Modbus_TCP_Master_Set_Access.h"
-#include "editors/comm/ParGen.h"
-#include "editors/comm/SetAccess.h"
-#include "editors/frames/DNet.h"
-#include "editors/frames/DefOffset.h"
-#include "editors/frames/ReceiveCAN.h"
-#include "editors/frames/ReceiveJ1939.h"
-#include "editors/frames/ReceiveNMEA.h"
-#include "editors/frames/Set_PDO_Access.h"
-#include "editors/frames/Set_SDO_Client_Access.h"
-#include "editors/frames/Set_SDO_Server_Access.h"
-#include "editors/frames/TransmitCAN.h"
-#include "editors/frames/TransmitJ1939.h"
-#include "editors/frames/TransmitNMEA.h"
 #include "image/EdsFile.h"
 #include "image/ImageCompiler.h"
-#include "image/dialogs/DMXDefVal.h"
 #include "image/dialogs/ProfinetFileName.h"
-#include "mbus/Meter_Bus.h"
 #include "mbus/ScanDecode.h"
 #include "platform/files/Files.h"
 #include "platform/process/Process.h"
@@ -90,46 +73,30 @@ void TFVelmareFirmWare::Btn_Click(TObject* Sender) {
         MessageDlg(UI_Texts[18], mtError, {mbOK});
         return;
     }
-    const int type = Product_Type();
-    const bool nmea = type == 25;
-    // How a dialog closes does not matter here: it has saved its file itself.
-    const std::pair<TFrame_Button*, TCustomForm*> dialogs[] = {
-        {Btn_Prm_Gen, FParGen},
-        {Btn_KNX_Access, FKNXAccess},
-        {Btn_CAN_Rec_Frame, FReceiveCAN},
-        {Btn_CAN_Send_Frame, FTransmitCAN},
-        {Btn_SDO_Server_CANopen, FSet_SDO_Server_Access},
-        {Btn_SDO_Client_CANopen, FSet_SDO_Client_Access},
-        {Btn_PDO_CANopen, FSet_PDO_Access},
-        {Btn_DNet_Net, FDNet},
-        {Btn_DNet_Offset, FDefOffset},
-        {Btn_J1939_Rec_Frame, nmea ? static_cast<TCustomForm*>(FReceiveNMEA) : FReceiveJ1939},
-        {Btn_J1939_Send_Frame, nmea ? static_cast<TCustomForm*>(FTransmitNMEA) : FTransmitJ1939},
-        {Btn_MBus, FMeter_Bus},
-        {Btn_DMX_Default, FDMXDefVal},
-    };
-    for (const auto& [button, dialog] : dialogs) {
-        if (Sender != button) continue;
-        dialog->ShowModal();
-        return;
-    }
-    if (Sender == Btn_ModM_SetAccess) {
-        if (type == 1 || type == 1001) FSetAccess->ShowModal();
-        if (type == 3 || type == 1003) FModbus_TCP_Master_Set_Access->ShowModal();
-    } else if (Sender == Btn_CANopen_EDS) {
-        Build_EDS_File();
-    } else if (Sender == Btn_PROFINET_XML) {
-        PROFINET_XML();
-    } else if (Sender == Btn_CreateBin) {
-        Update_Device();
-    } else if (Sender == Btn_ScanDecode) {
-        if (FileExists(File_M_Bus) && MessageDlg(UI_Texts[973], mtWarning, mbYesNo) != mrYes)
-            return;
-        FScanDecode->XML_Code_Dev = Get_XML_Code_Dev();
-        FScanDecode->FileName_MBus = File_M_Bus;
-        FScanDecode->Form_Type = Is_MBus_Type();
-        FScanDecode->ShowModal();
-    }
+    // The other buttons do what their step in the product's workflow names.
+    const auto* button = dynamic_cast<const TComponent*>(Sender);
+    if (!button) return;
+    for (const TProduct_Step& step : Product_Profile().Steps)
+        if (step.Button == button->Name()) return Open_Step(step.Opens);
+}
+
+void TFVelmareFirmWare::Open_Step(const std::string& Opens) {
+    if (Opens == "Update_Device") return Update_Device();
+    if (Opens == "Build_EDS_File") return Build_EDS_File();
+    if (Opens == "PROFINET_XML") return PROFINET_XML();
+    if (Opens == "TFScanDecode") return Scan_And_Decode();
+    // A form class TFName is the form FName. How a dialog closes does not matter here: it has
+    // saved its file itself.
+    if (auto* form = dynamic_cast<TCustomForm*>(Application->FindComponent(Opens.substr(1))))
+        form->ShowModal();
+}
+
+void TFVelmareFirmWare::Scan_And_Decode() {
+    if (FileExists(File_M_Bus) && MessageDlg(UI_Texts[973], mtWarning, mbYesNo) != mrYes) return;
+    FScanDecode->XML_Code_Dev = Get_XML_Code_Dev();
+    FScanDecode->FileName_MBus = File_M_Bus;
+    FScanDecode->Form_Type = Is_MBus_Type();
+    FScanDecode->ShowModal();
 }
 
 void TFVelmareFirmWare::Create_New_Project() {

@@ -1,84 +1,45 @@
 #include "shell/StepLayout.h"
 
+#include "shell/state/ProductProfiles.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// The first button of a step sits in the left column, the next one beside it; the top-row
+// buttons sit at the right.
+constexpr int Button_Left = 80;
+constexpr int Button_Column_Width = 178;
+constexpr int Top_Row_Left = 516;
+constexpr int Top_Row_Top = 70;
+
+} // namespace
+
 int Step_Label_Top(int k) {
     return 128 + 44 * (k - 1);
 }
 
+int Step_Button_Top(int k) {
+    return k == 0 ? Top_Row_Top : Step_Label_Top(k) - 16;
+}
+
 TStep_Layout Get_Step_Layout(int Type) {
-    const TStep_Button_Place knx{"Btn_KNX_Access", 80, 200};
+    const std::vector<int> known = Product_Types_With_Profile();
+    if (std::find(known.begin(), known.end(), Type) == known.end()) return {};
+    const TProduct_Profile profile = Get_Product_Profile(Type);
     TStep_Layout l;
     l.Known = true;
-    l.Logo = Type > 1000;
-    switch (Type) {
-    case 1:
-    case 1001:
-    case 3:
-    case 1003:
-        l.Steps = 5;
-        l.Buttons = {knx, {"Btn_ModM_SetAccess", 80, 244}};
-        l.Last_At = 288;
-        break;
-    case 2:
-    case 4:
-    case 8:
-    case 13:
-    case 15:
-        l.Steps = 4;
-        l.Buttons = {knx};
-        l.Last_At = 244;
-        break;
-    case 5:
-        l.Steps = 6;
-        l.Buttons = {knx, {"Btn_CAN_Rec_Frame", 80, 244}, {"Btn_CAN_Send_Frame", 80, 288}};
-        l.Last_At = 332;
-        break;
-    case 6:
-        l.Steps = 8;
-        l.Buttons = {knx,
-                     {"Btn_SDO_Server_CANopen", 80, 244},
-                     {"Btn_SDO_Client_CANopen", 80, 288},
-                     {"Btn_PDO_CANopen", 80, 332},
-                     {"Btn_CANopen_EDS", 80, 376}};
-        l.Last_At = 420;
-        break;
-    case 7:
-        l.Steps = 5;
-        l.Buttons = {knx, {"Btn_DNet_Net", 80, 244}, {"Btn_DNet_Offset", 258, 244}};
-        l.Last_At = 288;
-        break;
-    case 9:
-    case 25:
-        l.Steps = 6;
-        l.Buttons = {knx, {"Btn_J1939_Rec_Frame", 80, 244}, {"Btn_J1939_Send_Frame", 80, 288}};
-        l.Last_At = 332;
-        break;
-    case 10:
-    case 1010:
-        l.Steps = 5;
-        l.Buttons = {{"Btn_ScanDecode", 516, 70}, knx, {"Btn_MBus", 80, 244}};
-        l.Last_At = 288;
-        break;
-    case 11:
-    case 1011:
-        l.Steps = 5;
-        l.Buttons = {knx, {"Btn_DMX_Default", 80, 244}};
-        l.Last_At = 288;
-        break;
-    case 12:
-    case 1012:
-        l.Steps = 5;
-        l.Buttons = {knx, {"Btn_PROFINET_XML", 80, 244}};
-        l.Last_At = 288;
-        break;
-    case 14:
-    case 1014:
-        l.Steps = 3;
-        l.Last_At = 200;
-        break;
-    default:
-        return {};
-    }
+    l.Steps = Step_Count(profile);
     l.Link_Step = l.Steps;
+    l.Logo = profile.OEM;
+    std::map<int, int> placed; // buttons placed so far, by step
+    for (const TProduct_Step& s : profile.Steps) {
+        const int column = placed[s.Step]++;
+        const int left = s.Step == 0 ? Top_Row_Left : Button_Left + Button_Column_Width * column;
+        l.Buttons.push_back({s.Button, left, Step_Button_Top(s.Step)});
+    }
+    l.Last_At = Step_Button_Top(l.Steps);
     return l;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// Where the main window puts its step labels and step buttons for a product type.
+// Where the main window puts its step labels and step buttons for a product type. The buttons
+// are the steps of the type's workflow (the product profile), each on the row of its step.
 #include <string>
 #include <vector>
 
-// A step button shown besides New, Open, Set Communication and Update Device.
+// A step button and where it sits.
 struct TStep_Button_Place {
     std::string Button;
     int Left = 0;
@@ -12,12 +13,12 @@ struct TStep_Button_Place {
 };
 
 struct TStep_Layout {
-    bool Known = false; // false: the type has no layout and the design places stay
+    bool Known = false; // false: the type has no profile and the design places stay
     int Steps = 0;      // step labels 1 .. Steps are shown
     int Link_Step = 0;  // L_Morvik (or the OEM logo) sits level with this step's label
     bool Logo = false;  // OEM edition: I_Lorvan in place of L_Morvik
-    std::vector<TStep_Button_Place> Buttons;
-    int Last_At = 0; // top of Btn_CreateBin
+    std::vector<TStep_Button_Place> Buttons; // every step button, Btn_CreateBin among them
+    int Last_At = 0;                         // top of Btn_CreateBin
 };
 
 constexpr int Step_Label_Count = 8;
@@ -28,7 +29,9 @@ constexpr int Design_Last_At = 332;
 
 // Top of the label of step k (1 .. 8): 128, 172, ... 436.
 int Step_Label_Top(int k);
-// The layout of a product type; Known is false for a type outside the table.
+// Top of the buttons of step k: level with its label; step 0 is the top row.
+int Step_Button_Top(int k);
+// The layout of a product type; Known is false for a type without a profile.
 TStep_Layout Get_Step_Layout(int Type);
 
 // Derived places: the link label, the OEM logo, the separator and the client height.

@@ -315,7 +315,6 @@ void TFVelmareFirmWare::Apply_Step_Layout(int Type) {
         auto* b = dynamic_cast<TControl*>(FindComponent(p.Button));
         if (b) place(b, p.Left, p.Top, true);
     }
-    Btn_CreateBin->SetTop(layout.Last_At);
     Shape1->SetBounds(10, Shape1_Top(layout.Last_At), 674, 1);
     SetClientHeight(Main_Client_Height(layout.Last_At));
     SetClientWidth(Main_Client_Width);

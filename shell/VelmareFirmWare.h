@@ -68,6 +68,10 @@ public:
     void Update_Device();
     void Build_EDS_File();
     void PROFINET_XML();
+    // What a workflow step opens: a main-window action or the form of a form class.
+    void Open_Step(const std::string& Opens);
+    // Asks before a scan replaces the M-Bus network, then shows the scan window.
+    void Scan_And_Decode();
     // Starts a program (Hide: without its windows) and waits until it ends or more than
     // 149999 ms have passed. False, after an error box, when it cannot be started.
     bool Start_Program(const std::string& Path, const std::string& Parameters, bool Hide);

@@ -24,7 +24,10 @@
 #include "shell/New_Project.h"
 #include "shell/OpenConf.h"
 #include "shell/SoftOptions.h"
+#include "shell/state/ProductProfiles.h"
 #include "shell/state/UITexts.h"
+
+#include <map>
 
 namespace {
 
@@ -43,16 +46,17 @@ protected:
         Set_Files();
     }
     // Clicks the button and returns the form it showed modally (closed at once), or nullptr.
-    TCustomForm* FormOpenedBy(TFrame_Button* button) {
+    TCustomForm* FormOpenedBy(TControl* button) {
         TCustomForm* shown = nullptr;
         auto testHook = Application->OnModalIdle;
         Application->OnModalIdle = [&shown](TCustomForm* f) {
             if (!shown) shown = f;
             f->SetModalResult(mrCancel);
         };
-        // A hidden button takes no click; its handler still answers for it.
-        if (button->Visible())
-            button->Click();
+        // A hidden button takes no click; its handler still answers for it (and for the top-row
+        // push button).
+        if (auto* b = dynamic_cast<TFrame_Button*>(button); b && b->Visible())
+            b->Click();
         else
             W()->Btn_Click(button);
         Application->OnModalIdle = testHook;
@@ -150,6 +154,50 @@ TEST_F(StepDispatch, StepButtonsOpenTheDialogsOfTheProductType) {
         EXPECT_EQ(FormOpenedBy(button), c.form()) << c.type << " " << c.button;
     }
     EXPECT_TRUE(Questions().empty());
+}
+
+// Each step button of each product type opens what its workflow step names: the form of a form
+// class, or the main-window action.
+TEST_F(StepDispatch, EveryStepOfEveryWorkflowOpensWhatItNames) {
+    for (int type : Product_Types_With_Profile()) {
+        SetType(type);
+        StartProgram();
+        OpenProject("P");
+        for (const TProduct_Step& step : Get_Product_Profile(type).Steps) {
+            if (step.Button == "Btn_New" || step.Button == "Btn_Open") continue;
+            SCOPED_TRACE(std::to_string(type) + " " + step.Button);
+            auto* button = dynamic_cast<TControl*>(W()->FindComponent(step.Button));
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(button->Visible());
+            const std::size_t asked = Questions().size();
+            if (step.Opens == "Build_EDS_File") {
+                uitest::dialogs().QueueAnswer(mrCancel);
+                W()->Btn_Click(button);
+                ASSERT_EQ(Questions().size(), asked + 1);
+                EXPECT_EQ(Questions().back().Kind, dkSaveFile);
+                continue;
+            }
+            TCustomForm* const shown = FormOpenedBy(button);
+            // Update Device shows the compile error of a type whose image this version does not
+            // compile, instead of the device-update dialog.
+            if (step.Opens == "Update_Device" && Questions().size() == asked + 1) {
+                EXPECT_EQ(Questions().back().Kind, dkException);
+                EXPECT_EQ(shown, nullptr);
+                continue;
+            }
+            EXPECT_EQ(Questions().size(), asked);
+            const std::map<std::string, TCustomForm*> actions = {
+                {"Update_Device", FBootTCP},
+                {"PROFINET_XML", FProfinetFileName},
+            };
+            const auto action = actions.find(step.Opens);
+            ASSERT_NE(shown, nullptr);
+            if (action != actions.end())
+                EXPECT_EQ(shown, action->second);
+            else
+                EXPECT_EQ("T" + shown->Name(), step.Opens);
+        }
+    }
 }
 
 TEST_F(StepDispatch, EdsFileIsSavedFromTheProjectFolder) {

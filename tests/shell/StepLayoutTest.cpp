@@ -6,69 +6,56 @@
 
 namespace {
 
-using Places = std::vector<TStep_Button_Place>;
-const TStep_Button_Place Knx{"Btn_KNX_Access", 80, 200};
-
-struct LayoutCase {
-    int type;
-    int steps;
-    bool logo;
-    Places buttons;
-    int lastAt;
-};
-
-const LayoutCase Cases[] = {
-    {1, 5, false, {Knx, {"Btn_ModM_SetAccess", 80, 244}}, 288},
-    {1001, 5, true, {Knx, {"Btn_ModM_SetAccess", 80, 244}}, 288},
-    {2, 4, false, {Knx}, 244},
-    {4, 4, false, {Knx}, 244},
-    {8, 4, false, {Knx}, 244},
-    {13, 4, false, {Knx}, 244},
-    {15, 4, false, {Knx}, 244},
-    {3, 5, false, {Knx, {"Btn_ModM_SetAccess", 80, 244}}, 288},
-    {1003, 5, true, {Knx, {"Btn_ModM_SetAccess", 80, 244}}, 288},
-    {5, 6, false, {Knx, {"Btn_CAN_Rec_Frame", 80, 244}, {"Btn_CAN_Send_Frame", 80, 288}}, 332},
-    {6,
-     8,
-     false,
-     {Knx,
-      {"Btn_SDO_Server_CANopen", 80, 244},
-      {"Btn_SDO_Client_CANopen", 80, 288},
-      {"Btn_PDO_CANopen", 80, 332},
-      {"Btn_CANopen_EDS", 80, 376}},
-     420},
-    {7, 5, false, {Knx, {"Btn_DNet_Net", 80, 244}, {"Btn_DNet_Offset", 258, 244}}, 288},
-    {9, 6, false, {Knx, {"Btn_J1939_Rec_Frame", 80, 244}, {"Btn_J1939_Send_Frame", 80, 288}}, 332},
-    {25, 6, false, {Knx, {"Btn_J1939_Rec_Frame", 80, 244}, {"Btn_J1939_Send_Frame", 80, 288}}, 332},
-    {10, 5, false, {{"Btn_ScanDecode", 516, 70}, Knx, {"Btn_MBus", 80, 244}}, 288},
-    {1010, 5, true, {{"Btn_ScanDecode", 516, 70}, Knx, {"Btn_MBus", 80, 244}}, 288},
-    {11, 5, false, {Knx, {"Btn_DMX_Default", 80, 244}}, 288},
-    {1011, 5, true, {Knx, {"Btn_DMX_Default", 80, 244}}, 288},
-    {12, 5, false, {Knx, {"Btn_PROFINET_XML", 80, 244}}, 288},
-    {1012, 5, true, {Knx, {"Btn_PROFINET_XML", 80, 244}}, 288},
-    {14, 3, false, {}, 200},
-    {1014, 3, true, {}, 200},
-};
-
-TEST(StepLayout, EveryProductTypeHasItsStepsButtonsAndLastStep) {
-    for (const LayoutCase& c : Cases) {
-        const TStep_Layout l = Get_Step_Layout(c.type);
-        EXPECT_TRUE(l.Known) << c.type;
-        EXPECT_EQ(l.Steps, c.steps) << c.type;
-        EXPECT_EQ(l.Link_Step, c.steps) << c.type;
-        EXPECT_EQ(l.Logo, c.logo) << c.type;
-        EXPECT_EQ(l.Buttons, c.buttons) << c.type;
-        EXPECT_EQ(l.Last_At, c.lastAt) << c.type;
-        // The layout and the profile agree on the number of steps.
-        EXPECT_EQ(l.Steps, Step_Count(Get_Product_Profile(c.type))) << c.type;
-    }
+TStep_Button_Place placeOf(const TStep_Layout& l, const std::string& button) {
+    for (const TStep_Button_Place& p : l.Buttons)
+        if (p.Button == button) return p;
+    return {};
 }
 
-TEST(StepLayout, EveryTypeWithAProfileHasALayout) {
-    for (int type : Product_Types_With_Profile()) EXPECT_TRUE(Get_Step_Layout(type).Known) << type;
-    EXPECT_FALSE(Get_Step_Layout(0).Known);
-    EXPECT_FALSE(Get_Step_Layout(16).Known);
-    EXPECT_FALSE(Get_Step_Layout(1025).Known);
+// The places the window shows for a few types of each shape: the longest workflow, two buttons
+// in one step, the top-row button, the shortest workflow.
+TEST(StepLayout, PlacesOfTheLongestTheWidestAndTheShortestWorkflow) {
+    const TStep_Layout canopen = Get_Step_Layout(6);
+    EXPECT_EQ(canopen.Steps, 8);
+    EXPECT_EQ(placeOf(canopen, "Btn_CANopen_EDS"),
+              (TStep_Button_Place{"Btn_CANopen_EDS", 80, 376}));
+    EXPECT_EQ(canopen.Last_At, 420);
+    EXPECT_EQ(Main_Client_Height(canopen.Last_At), 572);
+
+    const TStep_Layout dnet = Get_Step_Layout(7);
+    EXPECT_EQ(placeOf(dnet, "Btn_DNet_Net"), (TStep_Button_Place{"Btn_DNet_Net", 80, 244}));
+    EXPECT_EQ(placeOf(dnet, "Btn_DNet_Offset"), (TStep_Button_Place{"Btn_DNet_Offset", 258, 244}));
+
+    const TStep_Layout meters = Get_Step_Layout(1010);
+    EXPECT_EQ(placeOf(meters, "Btn_ScanDecode"), (TStep_Button_Place{"Btn_ScanDecode", 516, 70}));
+    EXPECT_TRUE(meters.Logo);
+
+    const TStep_Layout ethernet = Get_Step_Layout(14);
+    EXPECT_EQ(ethernet.Steps, 3);
+    EXPECT_EQ(ethernet.Last_At, 200);
+    EXPECT_FALSE(ethernet.Logo);
+}
+
+// Every type: the buttons of New and Open share the first row, Set Communication is on the
+// second, Update Device ends the steps, and no two buttons overlap.
+TEST(StepLayout, EveryWorkflowFillsItsRowsWithoutOverlaps) {
+    for (int type : Product_Types_With_Profile()) {
+        const TStep_Layout l = Get_Step_Layout(type);
+        SCOPED_TRACE(type);
+        ASSERT_TRUE(l.Known);
+        EXPECT_EQ(l.Link_Step, l.Steps);
+        EXPECT_EQ(placeOf(l, "Btn_New"), (TStep_Button_Place{"Btn_New", 80, 112}));
+        EXPECT_EQ(placeOf(l, "Btn_Open"), (TStep_Button_Place{"Btn_Open", 258, 112}));
+        EXPECT_EQ(placeOf(l, "Btn_Prm_Gen"), (TStep_Button_Place{"Btn_Prm_Gen", 80, 156}));
+        EXPECT_EQ(placeOf(l, "Btn_CreateBin").Top, l.Last_At);
+        EXPECT_EQ(l.Last_At, Step_Label_Top(l.Steps) - 16);
+        for (std::size_t i = 0; i < l.Buttons.size(); ++i)
+            for (std::size_t j = i + 1; j < l.Buttons.size(); ++j)
+                EXPECT_FALSE(l.Buttons[i].Left == l.Buttons[j].Left &&
+                             l.Buttons[i].Top == l.Buttons[j].Top)
+                    << l.Buttons[i].Button << " " << l.Buttons[j].Button;
+    }
+    for (int type : {0, 16, 1025}) EXPECT_FALSE(Get_Step_Layout(type).Known) << type;
 }
 
 TEST(StepLayout, DerivedPlacesOfType25AndOfAnOemType) {
