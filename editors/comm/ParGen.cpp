@@ -74,7 +74,7 @@ TFParGen::TFParGen(TComponent* AOwner) : TForm(AOwner) {
         else if (auto* b = dynamic_cast<TCheckBox*>(c))
             b->OnClick = [this](TObject* Sender) { On_Click(Sender); };
     }
-    for (auto& row : octet_rows_)
+    for (auto& [keys, row] : octet_rows_)
         for (TEdit* e : row)
             e->OnKeyPress = [this](TObject* Sender, char32_t& Key) { KeyPress(Sender, Key); };
 
@@ -118,7 +118,9 @@ void TFParGen::Create_Groups() {
         return b;
     };
     // The three octet rows: IP at top 43, mask at 98, gateway at 154, "." between the edits.
-    auto octets = [&](const std::string& prefix, const std::string& suffix) {
+    // The group is known by the prefix of its keys in ParGen.xml.
+    auto octets = [&](const std::string& keys, const std::string& prefix,
+                      const std::string& suffix) {
         std::vector<TEdit*> row;
         const char* kinds[] = {"IP", "SM", "GAT"};
         const int tops[] = {43, 98, 154};
@@ -129,7 +131,7 @@ void TFParGen::Create_Groups() {
                 if (n < 3) Create_Label(this, box, "", 77 + 66 * n, tops[k] + 3, ".");
             }
         }
-        octet_rows_.push_back(row);
+        octet_rows_[keys] = row;
         return row;
     };
     // Ends the current group: its collapse and expand buttons, and its entry in groups_.
@@ -176,7 +178,7 @@ void TFParGen::Create_Groups() {
     L_Modbus_TCP_Slave_SM_Add = label("L_Modbus_TCP_Slave_SM_Add", 16, 79, 118);
     CB_En_GAT_Modbus_TCP_Slave = check("CB_En_GAT_Modbus_TCP_Slave", 16, 134, 97, 119);
     {
-        auto o = octets("E_", "_Modbus_TCP_Slave");
+        auto o = octets("Modbus_TCP_Slave", "E_", "_Modbus_TCP_Slave");
         E_IP1_Modbus_TCP_Slave = o[0], E_IP2_Modbus_TCP_Slave = o[1];
         E_IP3_Modbus_TCP_Slave = o[2], E_IP4_Modbus_TCP_Slave = o[3];
         E_SM1_Modbus_TCP_Slave = o[4], E_SM2_Modbus_TCP_Slave = o[5];
@@ -197,7 +199,7 @@ void TFParGen::Create_Groups() {
     L_Modbus_TCP_Master_SM_Add = label("L_Modbus_TCP_Master_SM_Add", 16, 79, 111);
     CB_En_GAT_Modbus_TCP_Master = check("CB_En_GAT_Modbus_TCP_Master", 16, 134, 97, 112);
     {
-        auto o = octets("E_", "_Modbus_TCP_Master");
+        auto o = octets("Modbus_TCP_Master", "E_", "_Modbus_TCP_Master");
         E_IP1_Modbus_TCP_Master = o[0], E_IP2_Modbus_TCP_Master = o[1];
         E_IP3_Modbus_TCP_Master = o[2], E_IP4_Modbus_TCP_Master = o[3];
         E_SM1_Modbus_TCP_Master = o[4], E_SM2_Modbus_TCP_Master = o[5];
@@ -356,7 +358,7 @@ void TFParGen::Create_Groups() {
     L_PROFINET_Subnet_Mask = label("L_PROFINET_Subnet_Mask", 16, 79, 891);
     CB_EN_GAT = check("CB_EN_GAT", 16, 134, 97, 892);
     {
-        auto o = octets("E_", "");
+        auto o = octets("PROFINET", "E_", "");
         E_IP1 = o[0], E_IP2 = o[1], E_IP3 = o[2], E_IP4 = o[3];
         E_SM1 = o[4], E_SM2 = o[5], E_SM3 = o[6], E_SM4 = o[7];
         E_GAT1 = o[8], E_GAT2 = o[9], E_GAT3 = o[10], E_GAT4 = o[11];
@@ -380,7 +382,7 @@ void TFParGen::Create_Groups() {
     L_EtherNetIP_SubNet = label("L_EtherNetIP_SubNet", 16, 79, 924);
     CB_EtherNetIP_Gateway = check("CB_EtherNetIP_Gateway", 16, 134, 97, 925);
     {
-        auto o = octets("E_EtherNetIP_", "");
+        auto o = octets("EtherNetIP", "E_EtherNetIP_", "");
         E_EtherNetIP_IP1 = o[0], E_EtherNetIP_IP2 = o[1];
         E_EtherNetIP_IP3 = o[2], E_EtherNetIP_IP4 = o[3];
         E_EtherNetIP_SM1 = o[4], E_EtherNetIP_SM2 = o[5];
@@ -712,7 +714,7 @@ void TFParGen::On_Click(TObject* /*Sender*/) {
 }
 
 TEdit* TFParGen::Next_Octet(TObject* Edit) const {
-    for (const auto& row : octet_rows_) {
+    for (const auto& [keys, row] : octet_rows_) {
         const auto it = std::find(row.begin(), row.end(), Edit);
         if (it == row.end()) continue;
         return it + 1 == row.end() ? nullptr : *(it + 1);

@@ -4,6 +4,7 @@
 #include "platform/xml/XmlDoc.h"
 #include "shell/frame/DialogFrame.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -237,6 +238,7 @@ public:
         std::string Default;     // a missing or unreadable key (a list index as text)
         bool Reset_When_Missing; // false: a missing file leaves the initial value
         bool (*Written)(int Type);
+        bool Fixed = false; // the file's value is not read: the key always takes its default
     };
     // The integer conversion of edit and file texts (leading blanks, sign, decimal or "$",
     // "x", "0x" hexadecimal, nothing after); Def when the text is no 32-bit integer.
@@ -273,7 +275,8 @@ private:
     std::vector<TGroup> groups_;
     std::vector<TPar_Key> keys_;
     std::vector<std::pair<TControl*, int>> texts_;
-    std::vector<std::vector<TEdit*>> octet_rows_; // per group, the 12 octet edits in order
+    // The 12 octet edits of each group in order, by the prefix of the group's keys.
+    std::map<std::string, std::vector<TEdit*>> octet_rows_;
     bool exit_confirmed_ = false;
 };
 

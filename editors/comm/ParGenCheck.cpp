@@ -42,10 +42,10 @@ bool TFParGen::Controllo_Dati() {
                 if (!In_Range(edits[8 + n], 0, 255)) return Error(first_gat + n);
         return true;
     };
-    const auto& slave_octets = octet_rows_[0];
-    const auto& master_octets = octet_rows_[1];
-    const auto& profinet_octets = octet_rows_[2];
-    const auto& ethernetip_octets = octet_rows_[3];
+    const auto& slave_octets = octet_rows_.at("Modbus_TCP_Slave");
+    const auto& master_octets = octet_rows_.at("Modbus_TCP_Master");
+    const auto& profinet_octets = octet_rows_.at("PROFINET");
+    const auto& ethernetip_octets = octet_rows_.at("EtherNetIP");
 
     if (!Is_KNX_Individual(E_ID_DEV_KNX)) return Error(123);
     if (Is_KNXnet(type)) {

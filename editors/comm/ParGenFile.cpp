@@ -52,10 +52,6 @@ std::string SW_Version(int Type) {
     }
 }
 
-bool Is_PROFINET_Port(const TFParGen::TPar_Key& K) {
-    return std::string_view(K.Key) == "PROFINET_PORT";
-}
-
 } // namespace
 
 int TFParGen::Text_To_Int(const std::string& Text, int Def) {
@@ -102,8 +98,8 @@ void TFParGen::Create_Keys() {
     keys_.clear();
     auto key = [&](std::string name, TControl* control, TPar_Kind kind, std::string initial,
                    std::string def, bool (*written)(int), bool reset = true) {
-        keys_.push_back(
-            {std::move(name), control, kind, std::move(initial), std::move(def), reset, written});
+        keys_.push_back({std::move(name), control, kind, std::move(initial), std::move(def), reset,
+                         written, false});
     };
 
     key("KNX_TYPE", CB_KNX_Type, pkList, "0", "0", Is_Any);
@@ -134,9 +130,9 @@ void TFParGen::Create_Keys() {
 
     // The octet rows: keys Prefix_IP1..4, Prefix_SM1..4, Prefix_GAT1..4 and the gateway tick
     // Prefix_EN_GAT, their controls, the IP default, the place of the tick.
-    auto rows = [&](const std::string& prefix, const std::vector<TEdit*>& edits, TCheckBox* gateway,
-                    bool tick_before_gateway, const char* const ip_default[4],
-                    bool (*written)(int)) {
+    auto rows = [&](const std::string& prefix, TCheckBox* gateway, bool tick_before_gateway,
+                    const char* const ip_default[4], bool (*written)(int)) {
+        const std::vector<TEdit*>& edits = octet_rows_.at(prefix);
         static const char* const ip_initial[4] = {"192", "168", "0", "5"};
         static const char* const mask[4] = {"255", "255", "255", "0"};
         static const char* const gat[4] = {"192", "168", "0", "1"};
@@ -158,15 +154,14 @@ void TFParGen::Create_Keys() {
         Is_Modbus_TCP_Master);
     key("Modbus_TCP_Master_Cyclic", E_CD_Modbus_TCP_Master, pkEdit, "0", "100",
         Is_Modbus_TCP_Master);
-    rows("Modbus_TCP_Master", octet_rows_[1], CB_En_GAT_Modbus_TCP_Master, false, ip_5,
-         Is_Modbus_TCP_Master);
+    rows("Modbus_TCP_Master", CB_En_GAT_Modbus_TCP_Master, false, ip_5, Is_Modbus_TCP_Master);
 
     key("Modbus_TCP_Slave_Port", E_Port_Modbus_TCP_Slave, pkEdit, "0", "502", Is_Modbus_TCP_Slave);
     key("Modbus_TCP_Slave_EN_DIAGNOSTIC", CB_Modbus_TCP_Slave_Diagnostic, pkCheck, "0", "0",
         Is_Modbus_TCP_Slave);
     key("Modbus_TCP_Slave_DIAGNOSTIC_REG", E_Modbus_TCP_Slave_Diagnostic, pkEdit, "0", "0",
         Is_Modbus_TCP_Slave);
-    rows("Modbus_TCP_Slave", octet_rows_[0], CB_En_GAT_Modbus_TCP_Slave, false, ip_5, Has_Ethernet);
+    rows("Modbus_TCP_Slave", CB_En_GAT_Modbus_TCP_Slave, false, ip_5, Has_Ethernet);
 
     key("CAN_BAUDRATE", CAN_Baud, pkList, "9", "9", Is_CAN);
 
@@ -203,14 +198,15 @@ void TFParGen::Create_Keys() {
     key("DMX_DMX", CB_DMX_DMX, pkList, "1", "1", Is_DMX);
     key("DMX_Num_Channels", E_DMX_Num_Channel, pkEdit, "0", "512", Is_DMX);
 
-    rows("PROFINET", octet_rows_[2], CB_EN_GAT, false, ip_5, Is_PROFINET_Or_SNMP);
+    rows("PROFINET", CB_EN_GAT, false, ip_5, Is_PROFINET_Or_SNMP);
     key("PROFINET_PORT", E_PORT, pkEdit, "34964", "34964", Is_PROFINET);
+    keys_.back().Fixed = true;
     key("PROFINET_NAME_STA", E_Profinet_Name_Station, pkEdit, "devicename1", "devicename1",
         Is_PROFINET_Or_SNMP);
     key("PROFINET_NB_IN", E_NB_IN_PROFINET, pkEdit, "0", "1438", Is_PROFINET);
     key("PROFINET_NB_OUT", E_NB_OUT_PROFINET, pkEdit, "0", "1438", Is_PROFINET);
 
-    rows("EtherNetIP", octet_rows_[3], CB_EtherNetIP_Gateway, true, ip_11, Is_EtherNetIP);
+    rows("EtherNetIP", CB_EtherNetIP_Gateway, true, ip_11, Is_EtherNetIP);
     key("EtherNetIP_Port", E_Port_EtherNetIP, pkEdit, "44818", "44818", Is_EtherNetIP);
     key("EtherNetIP_NB_IN", E_B_IN_EtherNetIP, pkEdit, "0", "496", Is_EtherNetIP);
     key("EtherNetIP_NB_OUT", E_B_OUT_EtherNetIP, pkEdit, "0", "500", Is_EtherNetIP);
@@ -293,7 +289,7 @@ void TFParGen::Read_ParGen() {
                 value = k.Default;
             }
         }
-        if (Is_PROFINET_Port(k)) value = k.Default;
+        if (k.Fixed) value = k.Default;
         Set_Value(k, value);
     }
     Move_GroupBoxs();
