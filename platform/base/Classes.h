@@ -62,6 +62,10 @@ public:
     void RemoveFreeNotification(TComponent* c);
     // Destroys the owned components, newest first.
     void DestroyComponents();
+    // Building a form: Loading marks the component as being read; Loaded runs its fix-ups after
+    // the properties are set and clears the mark.
+    void Loading() { state_ |= csLoading; }
+    virtual void Loaded() { state_ &= ~unsigned(csLoading); }
 
 protected:
     virtual void Notification(TComponent* AComponent, TOperation Operation);

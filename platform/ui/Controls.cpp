@@ -41,6 +41,10 @@ UINT RegisterWindowMessage(const std::string& name) {
     return id;
 }
 
+UINT RegisterClipboardFormat(const std::string& name) {
+    return RegisterWindowMessage(name);
+}
+
 // --- TControl --------------------------------------------------------------------------------
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_unique<TFont>()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
@@ -526,8 +530,10 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
         anchorBottom_ = Parent()->ClientHeight() - (top_ + height_);
         if (Align() != alNone && !Parent()->aligning_) Parent()->Realign();
     }
+    if (HandleAllocated()) Perform(WM_WINDOWPOSCHANGING);
     PeerChanged(pcBounds);
     if (sized) Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidth(), ClientHeight()));
+    if (HandleAllocated()) Perform(WM_WINDOWPOSCHANGED);
 }
 
 void TWinControl::SetParent(TWinControl* AParent) {

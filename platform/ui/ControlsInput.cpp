@@ -1,5 +1,6 @@
 // Control message delivery: mouse, keyboard, focus, capture and dialog keys.
 #include "platform/ui/Controls.h"
+#include "platform/ui/Hooks.h"
 
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/Forms.h"
@@ -51,6 +52,9 @@ TWinControl* windowOf(TControl* c) {
 // --- TControl --------------------------------------------------------------------------------
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     TMessage m{Msg, WParam, LParam, 0};
+    if (HasCallWndProcHooks())
+        if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated())
+            RunCallWndProcHooks(w->Handle(), Msg, WParam, LParam);
     if (WindowProc)
         WindowProc(m);
     else

@@ -670,3 +670,5 @@ struct NMHDR {
 
 // Returns the same number for the same name for the life of the process (0xC000..0xFFFF).
 UINT RegisterWindowMessage(const std::string& name);
+// Clipboard formats share the numbers of registered messages, as on the classic system.
+UINT RegisterClipboardFormat(const std::string& name);

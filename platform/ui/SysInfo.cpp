@@ -1,0 +1,63 @@
+#include "platform/ui/SysInfo.h"
+
+#include "platform/base/SysUtils.h"
+
+#include <cstring>
+
+namespace {
+// The version resource of the common controls the platform implements.
+bool versionOf(const std::string& FileName, VS_FIXEDFILEINFO& info) {
+    std::string name = FileName;
+    auto slash = name.find_last_of("/\\");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    if (LowerCase(name) != "comctl32.dll") return false;
+    info.dwSignature = VS_FFI_SIGNATURE;
+    info.dwStrucVersion = 0x10000;
+    info.dwFileVersionMS = info.dwProductVersionMS = 6u << 16;
+    info.dwFileVersionLS = info.dwProductVersionLS = 2600u << 16;
+    return true;
+}
+} // namespace
+
+int Win32MajorVersion() {
+    return 5;
+}
+
+int Win32MinorVersion() {
+    return 1;
+}
+
+HMODULE LoadLibrary(const std::string& /*FileName*/) {
+    return nullptr;
+}
+
+HMODULE GetModuleHandle(const std::string& /*ModuleName*/) {
+    return nullptr;
+}
+
+FARPROC GetProcAddress(HMODULE /*Module*/, const std::string& /*ProcName*/) {
+    return nullptr;
+}
+
+bool FreeLibrary(HMODULE Module) {
+    return Module != nullptr;
+}
+
+DWORD GetFileVersionInfoSize(const std::string& FileName) {
+    VS_FIXEDFILEINFO info;
+    return versionOf(FileName, info) ? DWORD(sizeof info) : 0;
+}
+
+bool GetFileVersionInfo(const std::string& FileName, DWORD Size, void* Data) {
+    VS_FIXEDFILEINFO info;
+    if (!Data || Size < sizeof info || !versionOf(FileName, info)) return false;
+    std::memcpy(Data, &info, sizeof info);
+    return true;
+}
+
+bool VerQueryValue(const void* Block, const std::string& SubBlock, void** Buffer, UINT* Len) {
+    if (!Block || SubBlock != "\\" || !Buffer || !Len) return false;
+    *Buffer = const_cast<void*>(Block);
+    *Len = UINT(sizeof(VS_FIXEDFILEINFO));
+    return true;
+}

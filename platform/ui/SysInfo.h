@@ -1,0 +1,35 @@
+#pragma once
+// What this platform reports of the classic system it stands in for: system version 5.1 with
+// the version-6 common controls, and no loadable system libraries (no visual-style library),
+// so callers that probe for them take their fallback paths.
+#include "platform/ui/Messages.h"
+
+#include <string>
+
+int Win32MajorVersion();
+int Win32MinorVersion();
+
+struct HMODULE__;
+using HMODULE = HMODULE__*;
+using FARPROC = void (*)();
+// No system library can be loaded here: both answer nullptr.
+HMODULE LoadLibrary(const std::string& FileName);
+HMODULE GetModuleHandle(const std::string& ModuleName);
+FARPROC GetProcAddress(HMODULE Module, const std::string& ProcName);
+bool FreeLibrary(HMODULE Module);
+
+constexpr DWORD VS_FFI_SIGNATURE = 0xFEEF04BD;
+struct VS_FIXEDFILEINFO {
+    DWORD dwSignature = 0;
+    DWORD dwStrucVersion = 0;
+    DWORD dwFileVersionMS = 0;
+    DWORD dwFileVersionLS = 0;
+    DWORD dwProductVersionMS = 0;
+    DWORD dwProductVersionLS = 0;
+};
+// Version resources: only the platform's common controls ("comctl32.dll", version 6.0) carry
+// one; any other file answers size 0.
+DWORD GetFileVersionInfoSize(const std::string& FileName);
+bool GetFileVersionInfo(const std::string& FileName, DWORD Size, void* Data);
+// SubBlock "\" points Buffer at the block's VS_FIXEDFILEINFO.
+bool VerQueryValue(const void* Block, const std::string& SubBlock, void** Buffer, UINT* Len);
