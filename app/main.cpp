@@ -1,4 +1,5 @@
 // The program: starts the application on the Qt back end, creates the forms and runs the loop.
+#include "grid/core/GridLibrary.h"
 #include "platform/base/Memory.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/Forms.h"
@@ -71,10 +72,13 @@ int main(int argc, char** argv) {
     InitQtBackend(argc, argv);
     Application->SetExeName(argc > 0 ? argv[0] : "knxgwconfig");
     Application->SetTitle("knxgwconfig");
+    // The grid library's process-wide set-up comes before the first form.
+    GridLibraryInitialize();
     CreateForms();
     armSelfTestTimers();
     Application->Run();
     Application->DestroyComponents();
+    GridLibraryFinalize();
     DoneQtBackend();
     return 0;
 }

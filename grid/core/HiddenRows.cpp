@@ -1,0 +1,98 @@
+#include "grid/core/HiddenRows.h"
+
+#include <bit>
+
+const THiddenRows::Entry* THiddenRows::Find(int Real) const {
+    auto it = entries_.find(Real);
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+void THiddenRows::add(int Real, int Delta) {
+    for (std::size_t i = std::size_t(Real) + 1; i < tree_.size(); i += i & (~i + 1))
+        tree_[i] += Delta;
+}
+
+// The tree covers a power-of-two range; it doubles (and is rebuilt from the entries) to take
+// Real. True when it was rebuilt.
+bool THiddenRows::grow(int Real) {
+    std::size_t cap = tree_.empty() ? 0 : tree_.size() - 1;
+    if (std::size_t(Real) < cap) return false;
+    std::size_t n = std::bit_ceil(std::size_t(Real) + 1);
+    tree_.assign(std::max<std::size_t>(n, 64) + 1, 0);
+    for (const auto& e : entries_) add(e.first, 1);
+    return true;
+}
+
+int THiddenRows::CountBelow(int Real) const {
+    if (Real <= 0 || entries_.empty()) return 0;
+    std::size_t cap = tree_.size() - 1;
+    if (std::size_t(Real) >= cap) return Count();
+    int sum = 0;
+    for (std::size_t i = std::size_t(Real); i > 0; i -= i & (~i + 1)) sum += tree_[i];
+    return sum;
+}
+
+int THiddenRows::RealOf(int Displ) const {
+    if (entries_.empty()) return Displ;
+    // Descend to the longest prefix holding fewer than Displ + 1 shown rows.
+    std::size_t cap = tree_.size() - 1;
+    std::size_t pos = 0;
+    int remaining = Displ + 1;
+    for (std::size_t step = cap; step > 0; step >>= 1) {
+        std::size_t next = pos + step;
+        if (next > cap) continue;
+        int shown = int(step) - tree_[next];
+        if (shown < remaining) {
+            pos = next;
+            remaining -= shown;
+        }
+    }
+    // Past the tree every row is shown.
+    return pos < cap ? int(pos) : int(cap) + remaining - 1;
+}
+
+void THiddenRows::Add(int Real, int Level, TGridRowBlock&& Row) {
+    auto [it, fresh] = entries_.try_emplace(Real);
+    it->second.Level = Level;
+    it->second.Row = std::move(Row);
+    if (!fresh) return;
+    if (!grow(Real)) add(Real, 1);
+}
+
+TGridRowBlock THiddenRows::Remove(int Real) {
+    auto it = entries_.find(Real);
+    if (it == entries_.end()) return {};
+    TGridRowBlock row = std::move(it->second.Row);
+    entries_.erase(it);
+    add(Real, -1);
+    return row;
+}
+
+std::vector<int> THiddenRows::Between(int FromReal, int ToReal) const {
+    std::vector<int> out;
+    for (auto it = entries_.lower_bound(FromReal); it != entries_.end() && it->first <= ToReal;
+         ++it)
+        out.push_back(it->first);
+    return out;
+}
+
+std::vector<int> THiddenRows::OfLevel(int Level) const {
+    std::vector<int> out;
+    for (const auto& e : entries_)
+        if (e.second.Level == Level) out.push_back(e.first);
+    return out;
+}
+
+void THiddenRows::Clear() {
+    entries_.clear();
+    tree_.clear();
+}
+
+void THiddenRows::Shift(int FromReal, int Delta) {
+    std::map<int, Entry> moved;
+    for (auto it = entries_.lower_bound(FromReal); it != entries_.end();)
+        moved.emplace(it->first + Delta, std::move(it->second)), it = entries_.erase(it);
+    for (auto& e : moved) entries_.emplace(e.first, std::move(e.second));
+    tree_.clear();
+    if (!entries_.empty()) grow(entries_.rbegin()->first);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The rows a grid hides, by real row index, each keeping its row record (cells, objects,
+// height) as taken out of the grid's row store, and the level that hid it (a filter level, or
+// NoFilterLevel for rows hidden directly). Real/display row mapping costs O(log n): a Fenwick
+// tree over real indexes counts the hidden rows below any index.
+#include "platform/ui/GridRows.h"
+
+#include <map>
+#include <vector>
+
+class THiddenRows {
+public:
+    static constexpr int NoFilterLevel = -1;
+    struct Entry {
+        int Level = NoFilterLevel;
+        TGridRowBlock Row; // one row
+    };
+
+    int Count() const { return int(entries_.size()); }
+    bool Contains(int Real) const { return entries_.count(Real) > 0; }
+    const Entry* Find(int Real) const;
+    // Hidden rows with a real index below Real.
+    int CountBelow(int Real) const;
+    // The real index of the shown row at display index Displ (Displ >= 0).
+    int RealOf(int Displ) const;
+    void Add(int Real, int Level, TGridRowBlock&& Row);
+    TGridRowBlock Remove(int Real);
+    // The hidden real indexes in FromReal..ToReal, ascending.
+    std::vector<int> Between(int FromReal, int ToReal) const;
+    // The hidden real indexes of one level, ascending.
+    std::vector<int> OfLevel(int Level) const;
+    const std::map<int, Entry>& Entries() const { return entries_; }
+    // Drops every entry (their records release their objects).
+    void Clear();
+    // Real indexes at or above FromReal move by Delta (rows inserted or removed before them).
+    void Shift(int FromReal, int Delta);
+
+private:
+    void add(int Real, int Delta);
+    bool grow(int Real);
+    std::map<int, Entry> entries_;
+    std::vector<int> tree_; // 1-based Fenwick tree over real indexes 0..tree_.size()-2
+};

@@ -1,0 +1,356 @@
+// TQorStringGrid: construction, owned objects, window creation, after-loading fix-ups, copying
+// and the control's own size and repaint operations.
+#include "grid/core/QorStringGrid.h"
+
+#include "grid/core/GridLibrary.h"
+#include "platform/ui/Timers.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace {
+// The grids chained into one form's OnResize, newest first, and the form's own handler. The
+// form's OnResize holds a FormResizeChain while any grid is chained, so a grid can leave in any
+// order without cutting off the others or leaving a dangling handler behind.
+struct FormChain {
+    TNotifyEvent Original;
+    std::vector<TQorStringGrid*> Grids;
+};
+std::map<TComponent*, std::shared_ptr<FormChain>>& formChains() {
+    static std::map<TComponent*, std::shared_ptr<FormChain>> chains;
+    return chains;
+}
+
+struct FormResizeChain {
+    std::shared_ptr<FormChain> Chain;
+    void operator()(TObject* Sender) const;
+};
+} // namespace
+
+// Friend access to the grid's resize reaction.
+class TQorStringGridFormLink {
+public:
+    static void resize(TQorStringGrid* g) { g->FormResize(); }
+};
+
+namespace {
+void FormResizeChain::operator()(TObject* Sender) const {
+    std::shared_ptr<FormChain> keep = Chain; // a handler may unchain a grid
+    std::vector<TQorStringGrid*> grids = keep->Grids;
+    for (TQorStringGrid* g : grids)
+        if (std::find(keep->Grids.begin(), keep->Grids.end(), g) != keep->Grids.end())
+            TQorStringGridFormLink::resize(g);
+    if (keep->Original) keep->Original(Sender);
+}
+} // namespace
+
+TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
+    GridLibraryInitialize();
+    FVisibleCol.fill(true);
+
+    // The search footer carries its English texts only when the grid is being designed.
+    bool ownerReading = AOwner && (AOwner->ComponentState() & (csReading | csLoading));
+    FFocusHelper = std::make_unique<TFocusHelper>(this);
+    FSearchFooter = std::make_unique<TSearchFooter>(this, Designing() && !ownerReading);
+    FSearchFooter->OnChange = [this](TObject*) {
+        // The search panel that mirrors these settings comes with the search services.
+    };
+    FPrintSettings = std::make_unique<TPrintSettings>(this);
+    FHTMLSettings = std::make_unique<THTMLSettings>();
+    FSortSettings = std::make_unique<TSortSettings>(this);
+    FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+    FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+    FFilter = std::make_unique<TFilter>(this);
+    FFilterDropDown = std::make_unique<TFilterDropDown>();
+    FFilterDropDown->OnChange = [this](TObject*) { Invalidate(); };
+    FGrouping = std::make_unique<TGrouping>();
+    FSyncGrid = std::make_unique<TSyncGrid>(this);
+    FNavigation = std::make_unique<TNavigation>();
+    FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
+    FColumnSize = std::make_unique<TColumnSize>(this);
+    FCellNode = std::make_unique<TCellNode>(this);
+    FCellNode->OnRepaint = [this] { Invalidate(); };
+    FBands = std::make_unique<TBands>();
+    FBands->OnChange = [this](TObject*) { Invalidate(); };
+    FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
+    FMouseActions = std::make_unique<TMouseActions>(this);
+    FMouseActions->OnChange = [this](TObject*) { MouseActionsChanged(); };
+    FMouseActions->OnIsDesigning = [this](TObject*, bool& d) { GetIsDesigning(d); };
+    FMouseActions->OnInvalidate = [this](TObject*) { SettingsInvalidate(); };
+    FColumnHeaders = std::make_unique<TStringList>();
+    FColumnHeaders->OnChange = [this](TObject*) {
+        writeHeaders();
+        ColumnHeadersChanged();
+    };
+    FRowHeaders = std::make_unique<TStringList>();
+    FRowHeaders->OnChange = [this](TObject*) {
+        writeHeaders();
+        RowHeadersChanged();
+    };
+    FFixedFont = std::make_unique<TFont>();
+    FFixedFont->SetName("Tahoma");
+    FFixedFont->SetStyle(TFontStyles{fsBold});
+    FFixedFont->OnChange = [this](TObject*) { Invalidate(); };
+    FActiveCellFont = std::make_unique<TFont>();
+    FActiveCellFont->SetStyle(TFontStyles{fsBold});
+    if (Designing()) FActiveCellFont->SetName("Tahoma");
+    FActiveCellFont->OnChange = [this](TObject*) { Invalidate(); };
+    FCellFont = std::make_unique<TFont>();
+    FSortIndexes = std::make_unique<TSortIndexList>();
+    FIgnoreColumns = std::make_unique<TIntList>(0, 0);
+    FFilterList = std::make_unique<TStringList>();
+    FFilterList->SetSorted(true);
+    FFilterList->Duplicates = dupIgnore;
+    FRowIndicator = std::make_unique<TBitmap>();
+    FHidden = std::make_unique<THiddenRows>();
+    FSharedGraphic = std::make_unique<TCellGraphic>();
+
+    FFilterDropList = new TDropList(this);
+    FFilterDropList->SetParent(this);
+    FFilterDropList->SetBounds(0, 0, 0, 0);
+    FFilterDropList->SetVisible(false);
+    FFilterDropList->OnSelect = [this](TObject*, int index) { FilterDropDownSelect(index); };
+
+    if (!Designing()) {
+        FFocusWindow = new TGridFocusWindow(this);
+        FArrows[arrUp] = new TArrowWindow(this, arrUp);
+        FArrows[arrDown] = new TArrowWindow(this, arrDown);
+        FArrows[arrLeft] = new TArrowWindow(this, arrLeft);
+        FArrows[arrRight] = new TArrowWindow(this, arrRight);
+        FStyle = tsWindowsXP;
+    }
+
+    SetRowCount(10);
+    SetBounds(Left(), Top(), 400, 250);
+    SetDefaultRowHeight(22);
+    SetScrollBars(ssBoth);
+    FBorderColor = IsWindowsXPOrLater() ? TColor(0xB99D7F) : TColor(clGray);
+    FQorGradientTo = ColorToRGB(clBtnFace);
+    FScrollWidth = GridScrollBarSize;
+
+    FIsWinXP = IsWindowsXPOrLater();
+    FIsWin7 = Win32MajorVersion() > 6 || (Win32MajorVersion() == 6 && Win32MinorVersion() > 0);
+    FIsVista = IsWindowsVistaOrLater();
+    FIsThemed = IsComCtl6();
+    GridLibrary().LinkCursor = crHandPoint;
+
+    hookOwnerForm();
+}
+
+TQorStringGrid::~TQorStringGrid() {
+    SetComponentState(ComponentState() | csDestroying);
+    unhookOwnerForm();
+    if (FGridTimerID && HandleAllocated()) KillTimer(Handle(), FGridTimerID);
+    FFlags.ClearTextOnly = false;
+    FFlags.SaveHiddenCells = false;
+    // Hidden rows release their cells' objects with their records; hidden columns keep their
+    // cells in the store, which releases them.
+    FHidden->Clear();
+    if (GridLibrary().FocusFrameGrid == this) GridLibrary().FocusFrameGrid = nullptr;
+    SetCursor(FOldCursor);
+}
+
+// --- owner form resize chain -----------------------------------------------------------------
+void TQorStringGrid::hookOwnerForm() {
+    auto* form = dynamic_cast<TCustomForm*>(Owner());
+    if (!form || Designing()) return;
+    std::shared_ptr<FormChain>& chain = formChains()[form];
+    auto* installed = form->OnResize.target<FormResizeChain>();
+    if (!chain || !installed || installed->Chain != chain) {
+        // The form's own handler (or one set since the chain was made) runs last.
+        chain = std::make_shared<FormChain>();
+        chain->Original = form->OnResize;
+        form->OnResize = FormResizeChain{chain};
+    }
+    chain->Grids.insert(chain->Grids.begin(), this);
+    FFormWidth = form->Width();
+    FFormHeight = form->Height();
+    FHookedForm = form;
+    FHookedFormComponent = form;
+}
+
+void TQorStringGrid::unhookOwnerForm() {
+    if (!FHookedForm) return;
+    TCustomForm* form = FHookedForm;
+    TComponent* component = FHookedFormComponent;
+    FHookedForm = nullptr;
+    auto it = formChains().find(component);
+    if (it == formChains().end()) return;
+    std::shared_ptr<FormChain> chain = it->second;
+    std::erase(chain->Grids, this);
+    if (!chain->Grids.empty()) return;
+    formChains().erase(it);
+    // A form being destroyed (maybe a form no more) keeps its chain, which now only calls the
+    // form's own handler.
+    if (component->IsDestroying()) return;
+    if (auto* installed = form->OnResize.target<FormResizeChain>();
+        installed && installed->Chain == chain)
+        form->OnResize = chain->Original;
+}
+
+void TQorStringGrid::FormResize() {
+    FFormWidth = FHookedForm->Width();
+    FFormHeight = FHookedForm->Height();
+}
+
+TCustomForm* TQorStringGrid::FindParentForm(TControl* AControl) {
+    for (TControl* c = AControl; c; c = c->Parent())
+        if (auto* f = dynamic_cast<TCustomForm*>(c)) return f;
+    return nullptr;
+}
+
+// --- window and loading ----------------------------------------------------------------------
+void TQorStringGrid::CreateWnd() {
+    if (IsDestroying()) return;
+    TBaseGrid::CreateWnd();
+    if (!Parent()) return;
+    FGridTimerID = SetTimer(Handle(), 111, 500);
+    if (Designing() && !Loading() && !FGridLoaded) Font()->SetName("Tahoma");
+    FIsWinXP = FIsWinXP && ThemeIsActive(GridThemeBinding()) != 0;
+    FWheelMsg = WM_MOUSEWHEEL;
+    FWheelScrl = 3; // the system's lines per wheel notch
+}
+
+void TQorStringGrid::Loaded() {
+    TBaseGrid::Loaded();
+    FOldCursor = Cursor();
+    writeHeaders();
+    if (FLook == glQor) {
+        FLook = glCustom;
+        SetLook(glQor);
+    }
+    FFixedRowsMin = FixedRows();
+    FFixedColsMin = FixedCols();
+    FMinRowHeight = DefaultRowHeight();
+    FMinColWidth = 10;
+    FMaxRowCount = RowCount();
+    FGridLoaded = true;
+    if (Options().Contains(goAlwaysShowEditor)) {
+        SetOptions(Options() - goAlwaysShowEditor);
+        FNavigation->SetAlwaysEdit(true);
+    }
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    if (FAutoThemeAdapt && !Designing()) GetThemeNotifier(this)->RegisterWindow(Handle());
+}
+
+void TQorStringGrid::writeHeaders() {
+    for (int i = 0; i < FColumnHeaders->Count() && i < TotalColCount(); ++i)
+        if (RowCount() > 0) SetGridCells(i, 0, FColumnHeaders->Get(i));
+    for (int i = 0; i < FRowHeaders->Count() && i < RowCount(); ++i)
+        SetGridCells(0, i, FRowHeaders->Get(i));
+}
+
+void TQorStringGrid::SetLook(TGridLook v) {
+    // The colours of each look come with the looks.
+    setLook(FLook, v);
+}
+
+// --- copying ---------------------------------------------------------------------------------
+void TQorStringGrid::Assign(const TPersistent* Source) {
+    auto src = dynamic_cast<const TQorStringGrid*>(Source);
+    if (!src) return;
+    Font()->Assign(const_cast<TQorStringGrid*>(src)->Font());
+    FActiveCellColor = src->FActiveCellColor;
+    FActiveCellColorTo = src->FActiveCellColorTo;
+    FActiveCellFont->Assign(src->FActiveCellFont.get());
+    FActiveCellShow = src->FActiveCellShow;
+    SetActiveRowShow(src->ActiveRowShow());
+    SetAlign(src->Align());
+    FFilterDropDown->Assign(src->FFilterDropDown.get());
+    FAutoSize = src->FAutoSize;
+    FAutoThemeAdapt = src->FAutoThemeAdapt;
+    FAutoFilterUpdate = src->FAutoFilterUpdate;
+    FMouseActions->Assign(src->FMouseActions.get());
+    FNavigation->Assign(src->FNavigation.get());
+    FGrouping->Assign(src->FGrouping.get());
+    FSearchFooter->Assign(src->FSearchFooter.get());
+    FPrintSettings->Assign(src->FPrintSettings.get());
+    FFilter->Assign(src->FFilter.get());
+    FHTMLSettings->Assign(src->FHTMLSettings.get());
+    FBands->Assign(src->FBands.get());
+    FCellNode->Assign(src->FCellNode.get());
+    FSortSettings->Assign(src->FSortSettings.get());
+    FDragScrollOptions->Assign(src->FDragScrollOptions.get());
+    FDragDropSettings->Assign(src->FDragDropSettings.get());
+    FColumnSize->Assign(src->FColumnSize.get());
+    FSyncGrid->Assign(src->FSyncGrid.get());
+    FFocusHelper->Assign(src->FFocusHelper.get());
+    FFixedRowAlways = src->FFixedRowAlways;
+    SetColCount(src->ColCount());
+    SetRowCount(src->RowCount());
+    SetFixedRows(src->FixedRows());
+    SetFixedCols(src->FixedCols());
+    SetDefaultColWidth(src->DefaultColWidth());
+    SetDefaultRowHeight(src->DefaultRowHeight());
+    FInvalidEntryTitle = src->FInvalidEntryTitle;
+    FInvalidEntryIcon = src->FInvalidEntryIcon;
+    FInvalidEntryText = src->FInvalidEntryText;
+    SetOptions(src->Options());
+    for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
+    FColumnHeaders->Assign(src->FColumnHeaders.get());
+    for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, src->RowHeights(r));
+    FScrollWidth = src->FScrollWidth;
+    SetScrollBars(src->ScrollBars());
+    FScrollColor = src->FScrollColor;
+    FScrollType = src->FScrollType;
+    AssignCells(Source);
+}
+
+void TQorStringGrid::AssignCells(const TPersistent* Source) {
+    auto src = dynamic_cast<const TQorStringGrid*>(Source);
+    if (!src) return;
+    SetColCount(src->ColCount());
+    SetRowCount(src->RowCount());
+    for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
+    for (int r = 0; r < src->RowCount(); ++r)
+        for (int c = 0; c < src->ColCount(); ++c)
+            if (const std::string& s = src->GridCells(c, r); !s.empty()) SetGridCells(c, r, s);
+}
+
+// --- repaint and size ------------------------------------------------------------------------
+void TQorStringGrid::Invalidate() {
+    if (FInvalidateSuppressed) {
+        FInvalidateSuppressed = false;
+        return;
+    }
+    TBaseGrid::Invalidate();
+}
+
+void TQorStringGrid::Resize() {
+    TBaseGrid::Resize();
+    if (Designing()) Invalidate();
+}
+
+void TQorStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (FIntegralHeight && DefaultRowHeight() > 0) {
+        int s = HorzScrollBar().Visible ? GridScrollBarSize : 0;
+        int b = FBorderStyle == bsSingle ? 2 : 0;
+        int h = AHeight - s - b;
+        h -= h % DefaultRowHeight();
+        AHeight = s + h + 2 * b;
+    }
+    TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TQorStringGrid::SetBorderColor(TColor v) {
+    FBorderColor = v;
+    if (Parent() && Parent()->HandleAllocated()) Invalidate();
+}
+
+TInplaceEdit* TQorStringGrid::CreateEditor() {
+    // The grid's own in-place edit, with its editor kinds, comes with the cell editors.
+    return TBaseGrid::CreateEditor();
+}
+
+void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
+    TBaseGrid::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == FFilterDropList) FFilterDropList = nullptr;
+    if (AComponent == FFocusWindow) FFocusWindow = nullptr;
+    for (auto& a : FArrows)
+        if (AComponent == a) a = nullptr;
+    std::erase_if(FNotifiers, [&](TGridChangeNotifier* n) {
+        return static_cast<TComponent*>(n) == AComponent;
+    });
+}

@@ -1,0 +1,589 @@
+#pragma once
+// TQorStringGrid: the full grid control. It owns its settings objects, answers every per-cell
+// decision of painting and editing through a virtual hook whose default fires the matching
+// event, and keeps hidden columns and rows apart from the shown ones.
+//
+// Index spaces: a real column (row) counts hidden columns (rows) too; a display column (row)
+// is one of the platform grid's. Cells, Objects and CellProperties take a real column and a
+// display row; the All* accessors a real column and a real row; Col, Row, ColWidths, RowHeights
+// and painting take display indexes. RealColIndex/DisplColIndex and RealRowIndex/DisplRowIndex
+// translate.
+#include "grid/core/BaseGrid.h"
+#include "grid/core/CellGraphic.h"
+#include "grid/core/DataSettings.h"
+#include "grid/core/GridRecords.h"
+#include "grid/core/GridSettings.h"
+#include "grid/core/GridSupport.h"
+#include "grid/core/GridTheme.h"
+#include "grid/core/HiddenRows.h"
+#include "platform/ui/Forms.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = TGridSet<TCellBorder>;
+enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+enum TGridLook {
+    glStandard,
+    glSoft,
+    glClassic,
+    glTMS,
+    glXP,
+    glListView,
+    glVista,
+    glWin7,
+    glOffice2007,
+    glCustom,
+    glQor
+};
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
+enum THintShowLargeTextPos { hpCell, hpMouse };
+enum TFilterDropDownColumns { fdNormal, fdAll };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+
+// Row before column.
+using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, std::string& Hint)>;
+using TGridWideHintEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, std::u16string& Hint)>;
+using TGridColorEvent = std::function<void(TObject* Sender, int ARow, int ACol,
+                                           TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
+using TGridBorderEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
+using TGridAlignEvent = std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign,
+                                           TVAlignment& VAlign)>;
+using TIsFixedCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
+using TCanEditCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
+using TIsPasswordCellEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
+// Column before row.
+using TGridFormatEvent = std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle,
+                                            std::string& APrefix, std::string& ASuffix)>;
+using TGetEditorTypeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
+using THasComboEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& HasComboBox)>;
+using THasSpinEditEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, bool& HasSpinEdit)>;
+using TWordWrapEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& WordWrap)>;
+using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+using TGetColumnFilterEvent = std::function<void(TObject* Sender, int Column, TStrings* Filter)>;
+using TCellCursorEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)>;
+using TButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+using TExpandClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool Expanded)>;
+using TSearchFooterActionEvent = std::function<void(TObject* Sender, const std::string& Value,
+                                                    int ACol, int ARow, TSearchAction Action)>;
+using TEditChangeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
+using TGetEditorPropEvent = std::function<void(TObject* Sender, int ACol, int ARow, TObject* Link)>;
+using TGetEditMaskEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
+using TFilterSelectEvent =
+    std::function<void(TObject* Sender, int Column, int ItemIndex, const std::string& FriendlyName,
+                       std::string& FilterCondition)>;
+
+class TQorStringGrid : public TBaseGrid {
+public:
+    explicit TQorStringGrid(TComponent* AOwner);
+    ~TQorStringGrid() override;
+
+    // --- life cycle -------------------------------------------------------------------------
+    void Loaded() override;
+    void CreateWnd() override;
+    // Copies another TQorStringGrid's settings and cells; any other source is ignored.
+    void Assign(const TPersistent* Source) override;
+    // The column and row counts, column widths and non-empty texts of Source.
+    virtual void AssignCells(const TPersistent* Source);
+    void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    bool Loading() const { return ComponentState() & csLoading; }
+    bool Designing() const { return ComponentState() & csDesigning; }
+    static TCustomForm* FindParentForm(TControl* AControl);
+
+    // --- owned settings objects -------------------------------------------------------------
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+    TSyncGrid* SyncGrid() const { return FSyncGrid.get(); }
+    TBands* Bands() const { return FBands.get(); }
+    TFocusHelper* FocusHelper() const { return FFocusHelper.get(); }
+    TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    TSortSettings* SortSettings() const { return FSortSettings.get(); }
+    TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+    TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+    TFilter* Filter() const { return FFilter.get(); }
+    TFilterDropDown* FilterDropDown() const { return FFilterDropDown.get(); }
+    TGrouping* Grouping() const { return FGrouping.get(); }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    TCellNode* CellNode() const { return FCellNode.get(); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    void SetColumnHeaders(const TStrings* v) { FColumnHeaders->Assign(v); }
+    TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    void SetRowHeaders(const TStrings* v) { FRowHeaders->Assign(v); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    void SetFixedFont(const TFont* v) { FFixedFont->Assign(v); }
+    TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    void SetActiveCellFont(const TFont* v) { FActiveCellFont->Assign(v); }
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    TStringList* FilterList() const { return FFilterList.get(); }
+    TDropList* FilterDropList() const { return FFilterDropList; }
+    TArrowWindow* ArrowWindow(TArrowDirection d) const { return FArrows[d]; }
+    TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+    const THiddenRows* HiddenRowStore() const { return FHidden.get(); }
+
+    // --- settings ---------------------------------------------------------------------------
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook v);
+    TQorStyle ComponentStyle() const { return FStyle; }
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    void SetActiveCellColor(TColor v) { setLook(FActiveCellColor, v); }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    void SetActiveCellColorTo(TColor v) { setLook(FActiveCellColorTo, v); }
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool v) { setLook(FActiveCellShow, v); }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    void SetDisabledFontColor(TColor v) { setLook(FDisabledFontColor, v); }
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    void SetUseDisabledFont(bool v) { setLook(FUseDisabledFont, v); }
+    TEditorType DefaultEditor() const { return FDefaultEditor; }
+    void SetDefaultEditor(TEditorType v) { FDefaultEditor = v; }
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment v) { setLook(FDefaultAlignment, v); }
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment v) { setLook(FVAlignment, v); }
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor v) { FHintColor = v; }
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor v) { setLook(FHighlightColor, v); }
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor v) { setLook(FHighlightTextColor, v); }
+    TColor SelectionColor() const { return FSelectionColor; }
+    void SetSelectionColor(TColor v) { setLook(FSelectionColor, v); }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    void SetSelectionColorTo(TColor v) { setLook(FSelectionColorTo, v); }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor v) { setLook(FSelectionMirrorColor, v); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor v) { setLook(FSelectionMirrorColorTo, v); }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    void SetSelectionTextColor(TColor v) { setLook(FSelectionTextColor, v); }
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor v) { setLook(FSelectionRectangleColor, v); }
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    void SetSelectionColorMixerFactor(int v) { setLook(FSelectionColorMixerFactor, v); }
+    bool ShowSelection() const { return FShowSel; }
+    void SetShowSelection(bool v) { setLook(FShowSel, v); }
+    TColor URLColor() const { return FURLColor; }
+    void SetURLColor(TColor v) { setLook(FURLColor, v); }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType v) { FScrollType = v; }
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor v) { FScrollColor = v; }
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int v) { FScrollWidth = v; }
+    TColor QorGradientFrom() const { return FQorGradientFrom; }
+    void SetQorGradientFrom(TColor v) { setLook(FQorGradientFrom, v); }
+    TColor QorGradientTo() const { return FQorGradientTo; }
+    void SetQorGradientTo(TColor v) { setLook(FQorGradientTo, v); }
+    TColor QorGradientMirrorFrom() const { return FQorGradientMirrorFrom; }
+    void SetQorGradientMirrorFrom(TColor v) { setLook(FQorGradientMirrorFrom, v); }
+    TColor QorGradientMirrorTo() const { return FQorGradientMirrorTo; }
+    void SetQorGradientMirrorTo(TColor v) { setLook(FQorGradientMirrorTo, v); }
+    const std::string& FloatFormat() const { return FFloatFormat; }
+    void SetFloatFormat(const std::string& v) { setLook(FFloatFormat, v); }
+    char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char v) { setLook(FPasswordChar, v); }
+    const std::string& CheckTrue() const { return FCheckTrue; }
+    void SetCheckTrue(const std::string& v) { setLook(FCheckTrue, v); }
+    const std::string& CheckFalse() const { return FCheckFalse; }
+    void SetCheckFalse(const std::string& v) { setLook(FCheckFalse, v); }
+    const std::string& FilterDropDownClear() const { return FFilterDropDownClear; }
+    void SetFilterDropDownClear(const std::string& v) { FFilterDropDownClear = v; }
+    bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
+    void SetFilterDropDownAuto(bool v) { setLook(FFilterDropDownAuto, v); }
+    TFilterDropDownColumns FilterDropDownColumns() const { return FFilterDropDownColumns; }
+    void SetFilterDropDownColumns(TFilterDropDownColumns v) { FFilterDropDownColumns = v; }
+    bool FilterIncremental() const { return FFilterIncremental; }
+    void SetFilterIncremental(bool v) { FFilterIncremental = v; }
+    bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
+    void SetFilterNormalCellsOnly(bool v) { FFilterNormalCellsOnly = v; }
+    bool AutoFilterUpdate() const { return FAutoFilterUpdate; }
+    void SetAutoFilterUpdate(bool v) { FAutoFilterUpdate = v; }
+    const std::string& XMLEncoding() const { return FXMLEncoding; }
+    void SetXMLEncoding(const std::string& v) { FXMLEncoding = v; }
+    const std::string& EditMask() const { return FEditMask; }
+    void SetEditMask(const std::string& v) { FEditMask = v; }
+    bool EnableHTML() const { return FEnableHTML; }
+    void SetEnableHTML(bool v) { setLook(FEnableHTML, v); }
+    bool EnableWheel() const { return FEnableWheel; }
+    void SetEnableWheel(bool v) { FEnableWheel = v; }
+    bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
+    bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool v) { FFixedColAlways = v; }
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int v) { setLook(FFixedFooters, v); }
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int v) { setLook(FFixedRightCols, v); }
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v) { FAutoThemeAdapt = v; }
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v) { FAutoSize = v; }
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle v) { setLook(FBorderStyle, v); }
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool v) { FIntegralHeight = v; }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool v) { setLook(FHideFocusRect, v); }
+    int MinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(int v) { FMinRowHeight = v; }
+    int MaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(int v) { FMaxRowHeight = v; }
+    int MinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(int v) { FMinColWidth = v; }
+    int MaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(int v) { FMaxColWidth = v; }
+    int ZoomFactor() const { return FZoomFactor; }
+    TPoint XYOffset() const { return FXYOffset; }
+    void SetXYOffset(TPoint v) { setLook(FXYOffset, v); }
+    char Delimiter() const { return FDelimiter; }
+    void SetDelimiter(char v) { FDelimiter = v; }
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells v) { FHoverFixedCells = v; }
+    THintShowLargeTextPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintShowLargeTextPos v) { FHintShowLargeTextPos = v; }
+    TInvalidEntryIcon InvalidEntryIcon() const { return FInvalidEntryIcon; }
+    void SetInvalidEntryIcon(TInvalidEntryIcon v) { FInvalidEntryIcon = v; }
+    const std::string& InvalidEntryTitle() const { return FInvalidEntryTitle; }
+    void SetInvalidEntryTitle(const std::string& v) { FInvalidEntryTitle = v; }
+    const std::string& InvalidEntryText() const { return FInvalidEntryText; }
+    void SetInvalidEntryText(const std::string& v) { FInvalidEntryText = v; }
+    int GroupColumn() const { return FGroupColumn; }
+    bool EditMode() const { return FEditMode; }
+    TEditorType EditControl() const { return FEditControl; }
+    // Flags of the save, load, print and filter services, stored for them.
+    struct TServiceFlags {
+        bool FitCellsInGrid = true, UseInternalHintClass = true, ShowDesignHelper = true,
+             EnhRowColMove = true, IntelliZoom = true, LoadFirstRow = true, QuoteEmptyCells = true,
+             ShowNullDates = true, SaveFixedCells = true, SaveVirtCells = true, SaveWithHTML = true;
+        bool SaveFixedRows = false, SaveFixedCols = false, SaveHiddenCells = false,
+             AlwaysQuotes = false, JavaCSV = false, ClearTextOnly = false, SizeGrowOnly = false,
+             FixedAsButtons = false, NoDefaultDraw = false, ExcelClipboardFormat = false,
+             PrinterDriverFix = false;
+        int PreviewPage = 1, PrintPageFrom = 1, PrintPageTo = 1;
+    };
+    TServiceFlags& Flags() { return FFlags; }
+    // Flags the constructor and the window creation take from the platform.
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsVista() const { return FIsVista; }
+    bool IsThemed() const { return FIsThemed; }
+    UINT WheelMessage() const { return FWheelMsg; }
+    int WheelScrollLines() const { return FWheelScrl; }
+    std::uintptr_t TimerID() const { return FGridTimerID; }
+
+    // --- per-cell hooks (virtual; the default fires the matching event) ----------------------
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush,
+                              TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush,
+                                   TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetFormat(int ACol, TSortStyle& AStyle, std::string& APrefix,
+                           std::string& ASuffix);
+    virtual void GetSpinEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditor(int ACol, int ARow);
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void IsEditableCell(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void GetCellWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, std::string& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, std::string& Value);
+    virtual bool BuildColumnFilterList(int ACol);
+    virtual void GridHint(int ACol, int ARow, std::string& Hint, std::u16string& WideHint);
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void SearchFooterAction(const std::string& Value, int ACol, int ARow,
+                                    TSearchAction Action);
+    virtual void ButtonClick(int ACol, int ARow);
+    virtual void ExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void ComboCloseUp(int ACol, int ARow);
+    virtual void ComboDropDown(int ACol, int ARow);
+    virtual void GetEditorProp(int ACol, int ARow, TObject* AEditLink);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void FilterDone();
+    virtual void ClickSort(int ACol);
+    virtual void UpdateColumnSize(int ACol, int& AWidth);
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
+    virtual void ColumnHeadersChanged() {}
+    virtual void RowHeadersChanged() {}
+    virtual void RecalcFooters() {}
+    virtual TCellType GetCellType(int ACol, int ARow);
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    virtual void GetFloatFormat(int ACol, std::string& AFormat);
+    virtual std::string GetFormattedCell(int ACol, int ARow);
+    virtual void FilterDropDownSelect(int ItemIndex);
+    // The column whose header filter list is open (the header click sets it).
+    int FilterColumn() const { return FFilterCol; }
+    void SetFilterColumn(int ACol) { FFilterCol = ACol; }
+    virtual void NavigationChanged() {}
+    virtual void MouseActionsChanged() {}
+    virtual void GetIsDesigning(bool& IsDesigning) { IsDesigning = Designing(); }
+    virtual void SettingsInvalidate() { Invalidate(); }
+    void ClearEditingOption();
+    std::string GetEditMask(int ACol, int ARow) override;
+    // The font of a cell: the grid's Font without properties, else a scratch font set from them
+    // (valid until the next call).
+    TFont* GetCellFont(int ACol, int ARow);
+    TCheckBoxState BoolToCheckBoxState(bool b) const { return b ? cbChecked : cbUnchecked; }
+    // Keeps the focus frame on the current cell while windows move; the frame itself comes with
+    // the focus window's painting.
+    virtual void MoveFocusWindow() {}
+
+    // --- hidden columns (real indexes) --------------------------------------------------------
+    void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ColIndex) { UnHideColumns(ColIndex, ColIndex); }
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll();
+    bool IsHiddenColumn(int ColIndex) const;
+    int NumHiddenColumns() const { return FNumHidden; }
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
+    int AllColCount() const { return TotalColCount(); }
+    // Display to real; -1 for a display index outside the shown columns.
+    int RealColIndex(int ACol) override { return RealColIndexOf(ACol); }
+    int RealColIndexOf(int ACol) const;
+    // Real to display; a hidden column answers the display position of the next shown column.
+    int DisplColIndex(int ACol) override { return DisplColIndexOf(ACol); }
+    int DisplColIndexOf(int ACol) const;
+    int RealCol() const { return RealColIndexOf(Col()); }
+    int AllColWidths(int ACol);
+    void SetAllColWidths(int ACol, int Value);
+
+    // --- hidden rows (real indexes) -----------------------------------------------------------
+    void HideRow(int RowIndex) { HideRows(RowIndex, RowIndex); }
+    void HideRows(int FromRow, int ToRow);
+    // Hides display rows (ascending) as one new filter level.
+    void HideRowList(const TIntList& RowList);
+    void UnHideRow(int RowIndex) { UnHideRows(RowIndex, RowIndex); }
+    // Shows the hidden rows of the range; nothing unless FromRow itself is hidden.
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // Shows the rows of the topmost filter level.
+    void UnHideRowList();
+    bool IsHiddenRow(int RowIndex) const;
+    int NumHiddenRows() const;
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllRowCount() const { return TotalRowCount(); }
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int v) { FFilterLevel = v; }
+    // The level that hid a hidden row (THiddenRows::NoFilterLevel when hidden directly).
+    int HiddenRowLevel(int RowIndex) const;
+    // Display to real; -1 for a negative index.
+    int RealRowIndex(int ARow) const;
+    // Real to display; a hidden row answers the display position of the next shown row.
+    int DisplRowIndex(int ARow) const;
+    int RealRow() const { return RealRowIndex(Row()); }
+    // Cells by real column and real row, hidden rows included.
+    std::string AllCells(int ACol, int ARow);
+    void SetAllCells(int ACol, int ARow, const std::string& Value);
+    TCellProperties* AllCellProperties(int ACol, int ARow);
+
+    // --- events -----------------------------------------------------------------------------
+    TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
+        OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TIsFixedCellEvent OnIsFixedCell;
+    TCanEditCellEvent OnCanEditCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    TGetCheckEvent OnGetCheckTrue, OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TCellCursorEvent OnGetCellCursor;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TEditChangeEvent OnEditChange;
+    TGetEditorPropEvent OnGetEditorProp;
+    TGetEditMaskEvent OnGetEditMask;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TFilterSelectEvent OnFilterSelect;
+    std::function<void(TObject* Sender, int ACol)> OnClickSort;
+    std::function<void(TObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat,
+                       std::string& FloatFormat)>
+        OnGetFloatFormat;
+    TNotifyEvent OnFilterDone;
+
+protected:
+    TInplaceEdit* CreateEditor() override;
+    void Resize() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The owner form's resize, chained before the form's own handler.
+    virtual void FormResize();
+    template <typename T> void setLook(T& field, const T& v) {
+        if (field == v) return;
+        field = v;
+        Invalidate();
+    }
+    void writeHeaders();
+
+    // Column visibility of real columns 0..511 (entry 512 unused).
+    static constexpr int MaxHiddenMapColumns = 512;
+    std::array<bool, MaxHiddenMapColumns + 1> FVisibleCol;
+    std::array<short, MaxHiddenMapColumns + 1> FAllColWidths{};
+    int FNumHidden = 0;
+    int FFilterLevel = 0;
+    int FFixedRowsMin = 0;
+    int FFixedColsMin = 0;
+    int FMaxRowCount = 0;
+    bool FGridLoaded = false;
+    TCursor FOldCursor = crDefault;
+    // The column whose header filter list is open; -1 when none.
+    int FFilterCol = -1;
+
+private:
+    friend class TQorStringGridFormLink;
+    void hookOwnerForm();
+    void unhookOwnerForm();
+    void putBack(const std::vector<int>& rows);
+
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TSyncGrid> FSyncGrid;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TCellNode> FCellNode;
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+    std::unique_ptr<TStringList> FColumnHeaders;
+    std::unique_ptr<TStringList> FRowHeaders;
+    std::unique_ptr<TFont> FFixedFont;
+    std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TFont> FCellFont;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FIgnoreColumns;
+    std::unique_ptr<TStringList> FFilterList;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<THiddenRows> FHidden;
+    std::unique_ptr<TCellGraphic> FSharedGraphic;
+    std::vector<TGridChangeNotifier*> FNotifiers;
+    TDropList* FFilterDropList = nullptr;
+    std::array<TArrowWindow*, 4> FArrows{};
+    TGridFocusWindow* FFocusWindow = nullptr;
+
+    TGridLook FLook = glXP;
+    TQorStyle FStyle = tsOffice2003Blue;
+    TColor FActiveCellColor = clGray;
+    TColor FActiveCellColorTo = clNone;
+    bool FActiveCellShow = false;
+    TColor FDisabledFontColor = clSilver;
+    bool FUseDisabledFont = true;
+    TEditorType FDefaultEditor = edNormal;
+    TAlignment FDefaultAlignment = taLeftJustify;
+    TVAlignment FVAlignment = vtaTop;
+    TColor FHintColor = clInfoBk;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+    TColor FSelectionColor = 0xEACAB6;
+    TColor FSelectionColorTo = clNone;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = clBlack;
+    TColor FSelectionRectangleColor = clBlack;
+    int FSelectionColorMixerFactor = 50;
+    TColor FURLColor = 0xFF0000;
+    TColor FBorderColor = clGray;
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 17;
+    TColor FQorGradientFrom = clWhite;
+    TColor FQorGradientTo = clNone;
+    TColor FQorGradientMirrorFrom = clNone;
+    TColor FQorGradientMirrorTo = clNone;
+    std::string FFloatFormat = "%.2f";
+    char FPasswordChar = '*';
+    std::string FCheckTrue = "Y";
+    std::string FCheckFalse = "N";
+    std::string FFilterDropDownClear = "(All)";
+    bool FFilterDropDownAuto = false;
+    TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
+    bool FFilterIncremental = false;
+    bool FFilterNormalCellsOnly = true;
+    bool FAutoFilterUpdate = true;
+    std::string FXMLEncoding = "ISO-8859-1";
+    std::string FEditMask;
+    bool FEnableHTML = true;
+    bool FEnableWheel = true;
+    bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    bool FAutoThemeAdapt = false;
+    bool FAutoSize = false;
+    bool FIntegralHeight = false;
+    TBorderStyle FBorderStyle = bsSingle;
+    bool FHideFocusRect = false;
+    int FMinRowHeight = 0;
+    int FMaxRowHeight = 0;
+    int FMinColWidth = 0;
+    int FMaxColWidth = 0;
+    int FZoomFactor = 0;
+    TPoint FXYOffset{2, 2};
+    char FDelimiter = 0;
+    THoverFixedCells FHoverFixedCells = hfNone;
+    THintShowLargeTextPos FHintShowLargeTextPos = hpCell;
+    TInvalidEntryIcon FInvalidEntryIcon = ieWarning;
+    std::string FInvalidEntryTitle;
+    std::string FInvalidEntryText;
+    int FGroupColumn = -1;
+    bool FEditMode = false;
+    TEditorType FEditControl = edNormal;
+    TServiceFlags FFlags;
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsVista = false;
+    bool FIsThemed = false;
+    UINT FWheelMsg = 0;
+    int FWheelScrl = 3;
+    std::uintptr_t FGridTimerID = 0;
+    // The owner form's size when the resize hook was made or last run.
+    int FFormWidth = 0;
+    int FFormHeight = 0;
+    TCustomForm* FHookedForm = nullptr;
+    TComponent* FHookedFormComponent = nullptr;
+    bool FInvalidateSuppressed = false;
+    bool FEditDisable = false;
+};
