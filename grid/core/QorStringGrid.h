@@ -351,6 +351,12 @@ public:
     // (valid until the next call).
     TFont* GetCellFont(int ACol, int ARow);
     TCheckBoxState BoolToCheckBoxState(bool b) const { return b ? cbChecked : cbUnchecked; }
+    // Gives cell (real column, display row) a fresh flat tri-state check box; a cell outside the
+    // grid raises "Invalid cell".
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    // True when the cell (real column, real row) holds a check box, with its state.
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
     // Keeps the focus frame on the current cell while windows move; the frame itself comes with
     // the focus window's painting.
     virtual void MoveFocusWindow() {}

@@ -281,3 +281,51 @@ TFont* TQorStringGrid::GetCellFont(int ACol, int ARow) {
     FCellFont->SetColor(p->FontColor());
     return FCellFont.get();
 }
+
+void TQorStringGrid::AddCheckBox(int ACol, int ARow, TCheckBoxState State) {
+    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount())
+        throw Exception("Invalid cell");
+    static constexpr TCellVAlign valign[] = {vaTop, vaCenter, vaBottom};
+    auto* graphic = new TCellGraphic();
+    graphic->SetCheckBox(State, true, haBeforeText, valign[FVAlignment]);
+    CellProperties(ACol, ARow)->FreeGraphic();
+    CellProperties(ACol, ARow)->SetGraphicObject(graphic);
+    RepaintCell(DisplColIndex(ACol), ARow);
+}
+
+void TQorStringGrid::AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State) {
+    for (int r = FMouseActions->CheckAllCheck() ? 0 : FixedRows(); r < RowCount(); ++r)
+        AddCheckBox(ACol, r, State);
+}
+
+bool TQorStringGrid::GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State) {
+    // A hidden row answers from its record; a shown one from its cell, virtual graphics too.
+    TCellGraphic* g = nullptr;
+    if (FHidden->Contains(ARow)) {
+        if (TCellProperties* p = AllCellProperties(ACol, ARow))
+            g = dynamic_cast<TCellGraphic*>(p->GraphicObject());
+    } else {
+        int d = DisplRowIndex(ARow);
+        if (d < 0 || d >= RowCount()) return false;
+        g = GetCellGraphic(ACol, d);
+    }
+    if (!g) return false;
+    switch (g->CellType()) {
+    case ctCheckBox:
+    case ctRowCheckBox:
+        State = BoolToCheckBoxState(g->CellBoolean());
+        return true;
+    case ctDataCheckBox:
+    case ctVirtCheckBox: {
+        std::string checked;
+        GetCheckTrue(ACol, DisplRowIndex(ARow), checked);
+        State = BoolToCheckBoxState(AllCells(ACol, ARow) == checked);
+        return true;
+    }
+    case ctTriStateCheckBox:
+        State = g->CellCheckBoxState();
+        return true;
+    default:
+        return false;
+    }
+}

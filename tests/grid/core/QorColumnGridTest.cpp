@@ -113,6 +113,18 @@ TEST(ColumnGridTest, DataCheckBoxColumns) {
         EXPECT_EQ(g.GetCellGraphic(2, r)->CellType(), ctVirtCheckBox);
         EXPECT_FALSE(g.HasCellProperties(2, r)); // nothing stored in the cell
     }
+    TCheckBoxState st = cbGrayed;
+    ASSERT_TRUE(g.GetCheckBoxState(2, 1, st));
+    EXPECT_EQ(st, cbChecked);
+    for (int r : {2, 3}) {
+        ASSERT_TRUE(g.GetCheckBoxState(2, r, st));
+        EXPECT_EQ(st, cbUnchecked) << r;
+    }
+    g.HideRow(1); // a hidden row answers from its record
+    ASSERT_TRUE(g.GetCheckBoxState(2, 2, st));
+    EXPECT_EQ(st, cbUnchecked);
+    g.UnHideRow(1);
+    EXPECT_FALSE(g.GetCheckBoxState(1, 1, st));
     EXPECT_EQ(g.GetCellType(2, 0), ctEmpty); // not in the fixed row
     EXPECT_EQ(g.GetCellType(1, 1), ctEmpty);
     c->SetCheckTrue("1");
@@ -121,6 +133,16 @@ TEST(ColumnGridTest, DataCheckBoxColumns) {
     g.GetCheckTrue(2, 0, t);
     EXPECT_EQ(t, "Y"); // fixed cells keep the grid's text
     (void)paints;
+    g.AddCheckBox(1, 2, cbGrayed);
+    ASSERT_TRUE(g.GetCheckBoxState(1, 2, st));
+    EXPECT_EQ(st, cbGrayed);
+    EXPECT_EQ(g.GetCellType(1, 2), ctTriStateCheckBox);
+    try {
+        g.AddCheckBox(1, g.RowCount(), cbChecked);
+        ADD_FAILURE() << "a row past the last was accepted";
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "Invalid cell");
+    }
 }
 
 TEST(ColumnGridTest, HooksAnswerFromTheItems) {
