@@ -353,6 +353,16 @@ void TQorColumnGrid::LoadColumnPositions(const std::string& Key, const std::stri
     for (int j = 0; j < n; ++j) FColumnCollection->Items(j)->SetDefIdx(pos[std::size_t(j)]);
 }
 
+void TQorColumnGrid::SaveColPositions() {
+    if (ColumnSize()->Location() == clIniFile && !ColumnSize()->Key().empty())
+        SaveColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
+}
+
+void TQorColumnGrid::LoadColPositions() {
+    if (ColumnSize()->Location() == clIniFile && !ColumnSize()->Key().empty())
+        LoadColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
+}
+
 std::string TQorColumnGrid::GetVersionString() const {
     int v = GetVersionNr();
     return std::to_string((v >> 24) & 0xFF) + "." + std::to_string((v >> 16) & 0xFF) + "." +

@@ -241,6 +241,10 @@ public:
     // position i. Loading ignores positions that are not a permutation of the columns.
     void SaveColumnPositions(const std::string& Key, const std::string& Section);
     void LoadColumnPositions(const std::string& Key, const std::string& Section);
+    // With an INI file as the column-size store: the two above with its Key and Section. The
+    // registry variant comes with the settings persistence.
+    void SaveColPositions();
+    void LoadColPositions();
     int GetVersionNr() const { return 50397953; }
     std::string GetVersionString() const;
 

@@ -269,6 +269,12 @@ TEST(ColumnGridTest, ColumnPositionsRoundTripAndRefuseWhatIsNotAnOrder) {
     EXPECT_EQ(names(), "c0c1c2c3c4");
     g.LoadColumnPositions(file, "Order");
     EXPECT_EQ(names(), "c1c2c3c4c0");
+    g.ResetOrganization();
+    g.ColumnSize()->SetLocation(clIniFile);
+    g.ColumnSize()->SetKey(file);
+    g.ColumnSize()->SetSection("Order");
+    g.LoadColPositions();
+    EXPECT_EQ(names(), "c1c2c3c4c0");
 
     struct Case {
         const char* body;
