@@ -4,6 +4,7 @@
 #include "image/ImageCompiler.h"
 #include "image/dialogs/ProfinetFileName.h"
 #include "mbus/ScanDecode.h"
+#include "platform/base/Clock.h"
 #include "platform/files/Files.h"
 #include "platform/process/Process.h"
 #include "shell/About.h"
@@ -160,7 +161,13 @@ bool TFVelmareFirmWare::Start_Program(const std::string& Path, const std::string
         return false;
     }
     // The updater's result is not read; a program still running afterwards is left running.
-    program.WaitFor(149999);
+    // The windows go on painting meanwhile (the desktop would call a silent program hung), but
+    // take no input.
+    const std::uint64_t start = GetTickCount64();
+    while (program.ExitCode() == STILL_ACTIVE && GetTickCount64() - start <= 149999) {
+        Sleep(10);
+        Application->KeepPainting();
+    }
     return true;
 }
 

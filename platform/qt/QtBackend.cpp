@@ -43,6 +43,11 @@ public:
         return false;
     }
 
+    bool ProcessNonInputEvents() override {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return false;
+    }
+
     void WaitForEvents(unsigned ms) override {
         QTimer timer;
         timer.setSingleShot(true);

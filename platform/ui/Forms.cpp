@@ -597,6 +597,11 @@ void TApplication::ProcessMessages() {
     }
 }
 
+void TApplication::KeepPainting() {
+    if (TBackend* b = Backend()) b->ProcessNonInputEvents();
+    PaintInvalidWindows();
+}
+
 void TApplication::HandleMessage() {
     if (!processOne()) {
         idle();

@@ -217,6 +217,9 @@ public:
     // Handles everything pending (native events, thread calls, posted messages, due timers,
     // paints) without waiting.
     void ProcessMessages();
+    // While the UI thread waits for something: windows repaint and the desktop's native
+    // events are answered, but no input, timer or posted message is handled.
+    void KeepPainting();
     // Handles one message; waits for one when nothing is pending.
     void HandleMessage();
     void Terminate();

@@ -58,6 +58,9 @@ public:
     virtual std::unique_ptr<TWindowPeer> CreatePeer(TWinControl* control) = 0;
     // Handles the pending native events without blocking; true when any was handled.
     virtual bool ProcessEvents() = 0;
+    // Handles the pending native events except user input (which waits for the next
+    // ProcessEvents); true when any was handled.
+    virtual bool ProcessNonInputEvents() { return false; }
     // Blocks until a native event arrives, Wake is called or ms milliseconds (real time) pass.
     virtual void WaitForEvents(unsigned ms) = 0;
     // Thread-safe: ends a WaitForEvents.

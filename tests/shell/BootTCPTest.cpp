@@ -384,6 +384,41 @@ TEST_F(BootTCP, UpdaterThatCannotBeStartedIsReported) {
     EXPECT_EQ(uitest::dialogs().Questions().size(), 2u);
 }
 
+namespace {
+class TPaintCounter : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int paints = 0;
+
+protected:
+    void Paint() override { ++paints; }
+};
+} // namespace
+
+// While the program waits for the updater its windows still repaint, so the desktop does not
+// take it for hung; nothing else runs meanwhile.
+TEST_F(BootTCP, WindowsRepaintWhileTheUpdaterRuns) {
+    WriteFile("short.sh", "#!/bin/sh\nsleep 0.3\n");
+    std::filesystem::permissions(Path("short.sh"), std::filesystem::perms::owner_all);
+    FVelmareFirmWare->Show();
+    auto* counter = new TPaintCounter(FVelmareFirmWare);
+    counter->SetBounds(0, 0, 20, 20);
+    counter->SetParent(FVelmareFirmWare);
+    uitest::processMessages();
+    counter->paints = 0;
+    counter->Invalidate();
+    bool queued = false;
+    TThread::Queue(nullptr, [&] { queued = true; });
+    {
+        TRealWorkClock clock;
+        EXPECT_TRUE(FVelmareFirmWare->Start_Program(Path("short.sh"), "", false));
+    }
+    EXPECT_GE(counter->paints, 1);
+    EXPECT_FALSE(queued) << "no queued work runs inside the wait";
+    uitest::processMessages();
+    EXPECT_TRUE(queued);
+}
+
 TEST_F(BootTCP, UpdaterRunningLongerThan150SecondsIsLeftRunning) {
     // It tells its process id and runs until its folder is gone; the test ends it.
     WriteFile("slow.sh", "#!/bin/sh\nexec </dev/null >/dev/null 2>&1\nd=$(dirname \"$0\")\n"
