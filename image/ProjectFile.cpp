@@ -3,8 +3,9 @@
 #include "platform/files/Files.h"
 
 bool Load_Project_File(TXMLDocument& doc, const std::string& path, TXmlNode& root) {
-    if (!FileExists(path)) return false;
     try {
+        // Only a path with nothing behind it is a missing file; a folder or FIFO is an error.
+        if (!FileExistsStrict(path)) return false;
         doc.SetActive(true);
         doc.LoadFromFile(path);
     } catch (const Exception& e) {

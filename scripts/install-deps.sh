@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     g++ cmake ninja-build ccache pkg-config
-    qt6-base-dev libpugixml-dev zlib1g-dev libpng-dev libjpeg62-turbo-dev libcurl4-openssl-dev
+    qt6-base-dev libexpat1-dev zlib1g-dev libpng-dev libjpeg62-turbo-dev libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     fonts-dejavu fonts-liberation xvfb x11-apps xauth
 )

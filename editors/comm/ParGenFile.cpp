@@ -267,9 +267,9 @@ void TFParGen::Read_ParGen() {
     Apply_Missing_File_Defaults();
     Move_GroupBoxs();
     Is_Change = false;
-    if (!FileExists(File_ParGen)) return;
-
     try {
+        // Something that is not a file where the file should be is an error, not a missing file.
+        if (!FileExistsStrict(File_ParGen)) return;
         XML1->SetActive(true);
         XML1->LoadFromFile(File_ParGen);
     } catch (const Exception& e) {
@@ -277,7 +277,9 @@ void TFParGen::Read_ParGen() {
         Application->ShowException(e);
         return;
     }
-    const TXmlNode root = XML1->ChildNodes().First();
+    // The document element, as the image compiler reads it: a declaration or comment before
+    // it is passed over.
+    const TXmlNode root = XML1->DocumentElement();
     for (const TPar_Key& k : keys_) {
         if (!k.Written(type)) continue;
         std::string value = k.Default;

@@ -26,40 +26,63 @@ void ResetFormatSettings() {
 
 // --- UTF-8 ---------------------------------------------------------------------------------
 namespace {
-// Length of the UTF-8 sequence starting with byte b (1 for stray bytes).
-int seqLength(unsigned char b) {
+// The length of the sequence that lead byte b starts and the range its second byte may take,
+// as the well-formed sequences of the Unicode standard allow (no overlong forms, no
+// surrogates, nothing beyond U+10FFFF); 0 for a byte that starts no sequence.
+int sequenceLength(unsigned char b, unsigned char& lo, unsigned char& hi) {
+    lo = 0x80;
+    hi = 0xBF;
     if (b < 0x80) return 1;
-    if ((b >> 5) == 0x6) return 2;
-    if ((b >> 4) == 0xE) return 3;
-    if ((b >> 3) == 0x1E) return 4;
-    return 1;
+    if (b >= 0xC2 && b <= 0xDF) return 2;
+    if (b >= 0xE0 && b <= 0xEF) {
+        if (b == 0xE0) lo = 0xA0;
+        if (b == 0xED) hi = 0x9F;
+        return 3;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        if (b == 0xF0) lo = 0x90;
+        if (b == 0xF4) hi = 0x8F;
+        return 4;
+    }
+    return 0;
 }
 
-// Decodes one code point at s[i]; advances i. Malformed input yields U+FFFD and one byte.
-char32_t decodeAt(std::string_view s, std::size_t& i) {
-    unsigned char b = s[i];
-    int n = seqLength(b);
+// Decodes one code point at s[i] and advances i. An ill-formed sequence yields U+FFFD and
+// advances over its longest start that could still have become a valid sequence (at least
+// one byte), so that the next sequence is read as it stands; ill is then set.
+char32_t decodeAt(std::string_view s, std::size_t& i, bool* ill = nullptr) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    unsigned char lo, hi;
+    const int n = sequenceLength(b, lo, hi);
     if (n == 1) {
         ++i;
-        return b < 0x80 ? char32_t(b) : char32_t(0xFFFD);
+        return b;
     }
-    if (i + n > s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
+    auto illFormed = [&](std::size_t length) {
+        i += length;
+        if (ill) *ill = true;
+        return char32_t(0xFFFD);
+    };
+    if (n == 0) return illFormed(1);
     char32_t c = b & (0x7F >> n);
     for (int k = 1; k < n; ++k) {
-        unsigned char cb = s[i + k];
-        if ((cb & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
+        if (i + k >= s.size()) return illFormed(std::size_t(k));
+        const auto cb = static_cast<unsigned char>(s[i + k]);
+        if (cb < lo || cb > hi) return illFormed(std::size_t(k));
+        lo = 0x80;
+        hi = 0xBF;
         c = (c << 6) | (cb & 0x3F);
     }
     i += n;
     return c;
 }
 } // namespace
+
+bool IsValidUtf8(std::string_view s) {
+    bool ill = false;
+    for (std::size_t i = 0; i < s.size() && !ill;) decodeAt(s, i, &ill);
+    return !ill;
+}
 
 std::size_t Utf8Length(std::string_view s) {
     std::size_t count = 0;
@@ -95,6 +118,8 @@ std::u32string Utf8ToUtf32(std::string_view s) {
 
 std::string CodePointToUtf8(char32_t c) {
     std::string out;
+    // A surrogate or a value beyond U+10FFFF has no UTF-8 form.
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
     if (c < 0x80) {
         out += char(c);
     } else if (c < 0x800) {

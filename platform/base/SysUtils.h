@@ -54,10 +54,14 @@ std::size_t Utf8Offset(std::string_view s, std::size_t chars);
 // Characters [start, start+count) of UTF-8 text, 0-based.
 std::string Utf8Substr(std::string_view s, std::size_t start,
                        std::size_t count = std::string::npos);
-// Decodes UTF-8 into code points; malformed bytes become U+FFFD.
+// Decodes UTF-8 into code points; every ill-formed sequence (a stray or truncated sequence, an
+// overlong form, a surrogate, a value beyond U+10FFFF) becomes one U+FFFD.
 std::u32string Utf8ToUtf32(std::string_view s);
+// Encodes code points; a surrogate or a value beyond U+10FFFF becomes U+FFFD.
 std::string Utf32ToUtf8(std::u32string_view s);
 std::string CodePointToUtf8(char32_t c);
+// True when s is well-formed UTF-8.
+bool IsValidUtf8(std::string_view s);
 
 // --- strings as the model has them (1-based positions where the model uses them) ------------
 std::string Trim(std::string_view s);

@@ -73,19 +73,24 @@ struct FileHandle {
     }
 };
 
-std::string readWhole(std::string_view path) {
+std::string readWhole(std::string_view path, std::size_t maxBytes = std::string::npos) {
     std::string native = NativePath(path);
     FileHandle f;
-    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking, so that opening a FIFO does not wait for a writer before it is refused.
+    f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (f.fd < 0)
         throw EFOpenError(Format("Cannot open file \"%s\". %s", native, errnoText(errno)));
     struct stat st {};
-    if (::fstat(f.fd, &st) == 0 && S_ISDIR(st.st_mode))
+    if (::fstat(f.fd, &st) != 0)
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", native, errnoText(errno)));
+    if (S_ISDIR(st.st_mode))
         throw EFOpenError(Format("Cannot open file \"%s\". %s", native, errnoText(EISDIR)));
+    if (!S_ISREG(st.st_mode))
+        throw EFOpenError(Format("Cannot open file \"%s\". It is not a regular file", native));
     std::string data;
     char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(f.fd, buf, sizeof buf);
+    while (data.size() < maxBytes) {
+        ssize_t n = ::read(f.fd, buf, std::min(sizeof buf, maxBytes - data.size()));
         if (n < 0) {
             if (errno == EINTR) continue;
             throw EReadError(Format("Error reading file \"%s\". %s", native, errnoText(errno)));
@@ -221,6 +226,20 @@ bool FileExists(std::string_view path) {
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool FileExistsStrict(std::string_view path) {
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (::stat(native.c_str(), &st) == 0) {
+        if (S_ISREG(st.st_mode)) return true;
+        throw EFOpenError(Format("\"%s\" is not a regular file", native));
+    }
+    const int err = errno;
+    if (::lstat(native.c_str(), &st) == 0)
+        throw EFOpenError(Format("\"%s\" is a link that leads nowhere", native));
+    if (err == ENOENT || err == ENOTDIR) return false;
+    throw EFOpenError(Format("Cannot open file \"%s\". %s", native, errnoText(err)));
+}
+
 bool DirectoryExists(std::string_view path) {
     struct stat st {};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -312,6 +331,10 @@ void ReadTextLines(std::string_view path, TStrings& lines) {
 
 std::string ReadBinaryFile(std::string_view path) {
     return readWhole(path);
+}
+
+std::string ReadBinaryFile(std::string_view path, std::size_t maxBytes) {
+    return readWhole(path, maxBytes);
 }
 
 void WriteBinaryFile(std::string_view path, std::string_view bytes) {

@@ -28,6 +28,10 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext);
 
 // --- folders and files --------------------------------------------------------------------
 bool FileExists(std::string_view path); // a regular file (or a link to one); folders are not files
+// True for a regular file (or a link to one), false when nothing is there. Raises EFOpenError
+// naming the path when something else is: a folder, a FIFO or device, a link that leads
+// nowhere, a path that cannot be looked at.
+bool FileExistsStrict(std::string_view path);
 bool DirectoryExists(std::string_view path);
 // Creates one folder whose parent exists; false when it cannot (or it exists already).
 bool CreateDir(std::string_view path);
@@ -54,8 +58,10 @@ std::string ReadTextFile(std::string_view path);
 void ReadTextLines(std::string_view path, TStrings& lines);
 
 // --- binary files -------------------------------------------------------------------------
-// Reads a whole file; raises EFOpenError when it cannot be read.
+// Reads a whole file; raises EFOpenError when it cannot be read or is not a regular file.
 std::string ReadBinaryFile(std::string_view path);
+// Reads at most the first maxBytes bytes of a file; raises as ReadBinaryFile.
+std::string ReadBinaryFile(std::string_view path, std::size_t maxBytes);
 // Replaces the file with bytes: written to a temporary file in the same folder and renamed
 // into place, so a failure never leaves a truncated file. Raises EFCreateError or EWriteError.
 void WriteBinaryFile(std::string_view path, std::string_view bytes);

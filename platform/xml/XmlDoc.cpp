@@ -3,7 +3,7 @@
 #include "platform/files/Files.h"
 
 #include <algorithm>
-#include <pugixml.hpp>
+#include <expat.h>
 #include <utility>
 #include <vector>
 
@@ -64,89 +64,227 @@ void detach(const std::shared_ptr<NodeData>& node) {
 }
 
 // --- reading ----------------------------------------------------------------------------
-std::shared_ptr<NodeData> convert(const pugi::xml_node& src, int depth) {
-    if (depth > maxDepth) throw EXMLParseError("The XML document is nested too deeply");
-    std::shared_ptr<NodeData> node;
-    switch (src.type()) {
-    case pugi::node_document:
-        node = makeNode(ntDocument);
-        break;
-    case pugi::node_element:
-        node = makeNode(ntElement, src.name());
-        break;
-    case pugi::node_pcdata:
-        return makeNode(ntText, {}, src.value());
-    case pugi::node_cdata:
-        return makeNode(ntCData, {}, src.value());
-    case pugi::node_comment:
-        return makeNode(ntComment, {}, src.value());
-    case pugi::node_pi:
-        return makeNode(ntProcessingInstr, src.name(), src.value());
-    case pugi::node_doctype:
-        return makeNode(ntDocType, {}, src.value());
-    case pugi::node_declaration: {
-        std::string v;
-        for (auto a : src.attributes()) {
-            if (!v.empty()) v += ' ';
-            v += std::string(a.name()) + "=\"" + a.value() + "\"";
-        }
-        return makeNode(ntProcessingInstr, "xml", v);
-    }
-    default:
-        return nullptr;
-    }
-    for (auto a : src.attributes()) node->attrs.emplace_back(a.name(), a.value());
-    for (auto c : src.children()) {
-        auto child = convert(c, depth + 1);
-        if (!child) continue;
-        child->parent = node;
-        node->children.push_back(std::move(child));
-    }
-    return node;
+// Windows-1252 is read only when the declaration names it; the five bytes the code page leaves
+// unassigned are refused like any other byte that is not valid in the document's encoding.
+int XMLCALL windows1252(void*, const XML_Char* name, XML_Encoding* info) {
+    if (!SameText(name, "windows-1252")) return XML_STATUS_ERROR;
+    static const int high[32] = {0x20AC, -1,     0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, -1,     0x017D, -1,
+                                 -1,     0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, -1,     0x017E, 0x0178};
+    for (int b = 0; b < 256; ++b) info->map[b] = b >= 0x80 && b < 0xA0 ? high[b - 0x80] : b;
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
 }
 
-// The parser knows no Windows-1252, so a document that declares it is decoded here first.
-bool declaresWindows1252(std::string_view bytes) {
-    if (bytes.substr(0, 5) != "<?xml") return false;
-    std::size_t end = bytes.find("?>");
-    if (end == std::string_view::npos) return false;
-    return LowerCase(bytes.substr(0, end)).find("windows-1252") != std::string::npos;
+bool isBlank(const std::string& s) {
+    return s.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+// Builds the node tree from the parser's events.
+class TreeBuilder {
+public:
+    explicit TreeBuilder(XML_Parser parser) : parser_(parser), doc_(makeNode(ntDocument)) {
+        open_.push_back(doc_);
+        XML_SetUserData(parser, this);
+        XML_SetElementHandler(parser, onStart, onEnd);
+        XML_SetCharacterDataHandler(parser, onText);
+        XML_SetCdataSectionHandler(parser, onCDataStart, onCDataEnd);
+        XML_SetCommentHandler(parser, onComment);
+        XML_SetProcessingInstructionHandler(parser, onPI);
+        XML_SetXmlDeclHandler(parser, onDeclaration);
+        XML_SetStartDoctypeDeclHandler(parser, onDocType);
+        XML_SetSkippedEntityHandler(parser, onSkippedEntity);
+        XML_SetExternalEntityRefHandler(parser, onExternalEntity);
+        XML_SetUnknownEncodingHandler(parser, windows1252, nullptr);
+    }
+
+    std::shared_ptr<NodeData> document() const { return doc_; }
+    // The reason the builder stopped the parser; empty when the parser found the error.
+    const std::string& stopReason() const { return stopReason_; }
+
+private:
+    static TreeBuilder& self(void* user) { return *static_cast<TreeBuilder*>(user); }
+
+    void stop(std::string reason) {
+        if (stopReason_.empty()) stopReason_ = std::move(reason);
+        XML_StopParser(parser_, XML_FALSE);
+    }
+
+    NodeData& current() { return *open_.back(); }
+
+    void append(std::shared_ptr<NodeData> node) {
+        node->parent = open_.back();
+        current().children.push_back(std::move(node));
+    }
+
+    static void XMLCALL onStart(void* user, const XML_Char* name, const XML_Char** attrs) {
+        TreeBuilder& b = self(user);
+        if (int(b.open_.size()) > maxDepth) return b.stop("The XML document is nested too deeply");
+        auto node = makeNode(ntElement, name);
+        for (int i = 0; attrs[i]; i += 2) node->attrs.emplace_back(attrs[i], attrs[i + 1]);
+        b.append(node);
+        b.open_.push_back(std::move(node));
+    }
+
+    // Blank text between child elements is indentation; an element that holds only text
+    // keeps its text, blanks included.
+    static void XMLCALL onEnd(void* user, const XML_Char*) {
+        TreeBuilder& b = self(user);
+        auto& children = b.current().children;
+        const bool onlyText = std::all_of(children.begin(), children.end(), [](const auto& c) {
+            return c->type == ntText || c->type == ntCData;
+        });
+        if (!onlyText)
+            children.erase(std::remove_if(children.begin(), children.end(),
+                                          [](const auto& c) {
+                                              return c->type == ntText && isBlank(c->value);
+                                          }),
+                           children.end());
+        b.open_.pop_back();
+    }
+
+    static void XMLCALL onText(void* user, const XML_Char* s, int len) {
+        TreeBuilder& b = self(user);
+        auto& children = b.current().children;
+        const TNodeType type = b.inCData_ ? ntCData : ntText;
+        // The parser hands text over in pieces; they join into one node.
+        if (children.empty() || children.back()->type != type || b.newCData_) {
+            b.append(makeNode(type));
+            b.newCData_ = false;
+        }
+        children.back()->value.append(s, std::size_t(len));
+    }
+
+    static void XMLCALL onCDataStart(void* user) {
+        self(user).inCData_ = true;
+        self(user).newCData_ = true;
+    }
+
+    static void XMLCALL onCDataEnd(void* user) {
+        TreeBuilder& b = self(user);
+        if (b.newCData_) b.append(makeNode(ntCData)); // an empty section
+        b.inCData_ = b.newCData_ = false;
+    }
+
+    static void XMLCALL onComment(void* user, const XML_Char* text) {
+        self(user).append(makeNode(ntComment, {}, text));
+    }
+
+    static void XMLCALL onPI(void* user, const XML_Char* target, const XML_Char* data) {
+        self(user).append(makeNode(ntProcessingInstr, target, data));
+    }
+
+    static void XMLCALL onDeclaration(void* user, const XML_Char* version, const XML_Char* encoding,
+                                      int standalone) {
+        std::string v;
+        if (version) v = std::string("version=\"") + version + "\"";
+        if (encoding) v += std::string(v.empty() ? "" : " ") + "encoding=\"" + encoding + "\"";
+        if (standalone >= 0)
+            v += std::string(v.empty() ? "" : " ") + "standalone=\"" + (standalone ? "yes" : "no") +
+                 "\"";
+        self(user).append(makeNode(ntProcessingInstr, "xml", v));
+    }
+
+    static void XMLCALL onDocType(void* user, const XML_Char* name, const XML_Char* sysid,
+                                  const XML_Char* pubid, int) {
+        // A system identifier may hold one kind of quote; it is written in the other.
+        auto quoted = [](const std::string& id) {
+            const char q = id.find('"') == std::string::npos ? '"' : '\'';
+            return q + id + q;
+        };
+        std::string v = name;
+        if (pubid)
+            v += " PUBLIC " + quoted(pubid) + " " + quoted(sysid ? sysid : "");
+        else if (sysid)
+            v += " SYSTEM " + quoted(sysid);
+        self(user).append(makeNode(ntDocType, {}, v));
+    }
+
+    // A reference to an entity that no declaration read here defines.
+    static void XMLCALL onSkippedEntity(void* user, const XML_Char* name, int) {
+        self(user).stop(Format("undefined entity \"%s\"", std::string(name)));
+    }
+
+    // Nothing outside the document is ever read.
+    static int XMLCALL onExternalEntity(XML_Parser, const XML_Char*, const XML_Char*,
+                                        const XML_Char*, const XML_Char*) {
+        return XML_STATUS_ERROR;
+    }
+
+    XML_Parser parser_;
+    std::shared_ptr<NodeData> doc_;
+    std::vector<std::shared_ptr<NodeData>> open_; // the document and the open elements
+    bool inCData_ = false, newCData_ = false;
+    std::string stopReason_;
+};
+
+struct ParserFree {
+    void operator()(XML_Parser p) const { XML_ParserFree(p); }
+};
+
+void checkSize(std::size_t size, const std::string& source) {
+    if (size > MaxXMLDocumentBytes)
+        throw EXMLParseError(Format("The XML document%s is larger than %d MB and is not read",
+                                    source.empty() ? std::string() : " \"" + source + "\"",
+                                    int(MaxXMLDocumentBytes >> 20)));
 }
 
 std::shared_ptr<NodeData> parse(std::string_view bytes, const std::string& source) {
-    pugi::xml_document doc;
-    unsigned flags = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration |
-                     pugi::parse_pi | pugi::parse_doctype;
-    std::string decoded;
-    pugi::xml_encoding encoding = pugi::encoding_auto;
-    if (declaresWindows1252(bytes)) {
-        decoded = DecodeText(bytes);
-        bytes = decoded;
-        encoding = pugi::encoding_utf8;
-    }
-    pugi::xml_parse_result r = doc.load_buffer(bytes.data(), bytes.size(), flags, encoding);
-    if (!r) {
-        std::string where;
-        if (r.encoding == pugi::encoding_utf8 && r.offset >= 0 &&
-            std::size_t(r.offset) <= bytes.size()) {
-            int line = 1;
-            std::size_t lineStart = 0;
-            for (std::size_t i = 0; i < std::size_t(r.offset); ++i)
-                if (bytes[i] == '\n') {
-                    ++line;
-                    lineStart = i + 1;
-                }
-            where = Format(" at line %d, column %d", line, int(r.offset - lineStart) + 1);
-        } else {
-            where = Format(" at offset %d", int(r.offset));
-        }
+    checkSize(bytes.size(), source);
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
+    if (!parser) throw EXMLParseError("Cannot create the XML parser");
+    TreeBuilder builder(parser.get());
+    if (XML_Parse(parser.get(), bytes.data(), int(bytes.size()), XML_TRUE) != XML_STATUS_OK) {
+        std::string reason = builder.stopReason();
+        if (reason.empty()) reason = XML_ErrorString(XML_GetErrorCode(parser.get()));
+        std::string where =
+            Format(" at line %d, column %d", int(XML_GetCurrentLineNumber(parser.get())),
+                   int(XML_GetCurrentColumnNumber(parser.get())) + 1);
         if (!source.empty()) where += Format(" of \"%s\"", source);
-        throw EXMLParseError(std::string(r.description()) + where);
+        throw EXMLParseError(reason + where);
     }
-    return convert(doc, 0);
+    return builder.document();
 }
 
 // --- writing ----------------------------------------------------------------------------
+// Where a node stands, for messages: "Par_Gen/KNX_ID_DEV".
+std::string placeOf(const NodeData& n) {
+    std::string place;
+    for (const NodeData* p = &n; p; p = p->parent.lock().get()) {
+        if (p->type != ntElement) continue;
+        place = place.empty() ? p->name : p->name + "/" + place;
+    }
+    return place;
+}
+
+bool allowedInXml(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Refuses a text that a reader would refuse: bytes that are not UTF-8, or a character that
+// XML 1.0 does not allow. field names the text in the message.
+void checkText(const std::string& s, const NodeData& n, const std::string& field) {
+    const bool plain = std::all_of(s.begin(), s.end(), [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return c >= 0x20 ? c < 0x80 : (c == 0x9 || c == 0xA || c == 0xD);
+    });
+    if (plain) return;
+    auto fail = [&](const std::string& what) {
+        std::string where = placeOf(n);
+        throw EXMLWriteError(Format("The %s%s %s", field,
+                                    where.empty() ? std::string() : " of \"" + where + "\"", what));
+    };
+    if (!IsValidUtf8(s)) fail("is not valid UTF-8 text");
+    for (char32_t c : Utf8ToUtf32(s))
+        if (!allowedInXml(c))
+            fail(Format("holds the character U+%.4X, which XML does not allow",
+                        static_cast<unsigned>(c)));
+}
+
 void escape(std::string& out, const std::string& s, bool attribute) {
     for (char c : s) {
         switch (c) {
@@ -191,6 +329,7 @@ void write(std::string& out, const NodeData& n) {
         out += '<';
         out += n.name;
         for (const auto& [name, value] : n.attrs) {
+            checkText(value, n, "attribute \"" + name + "\"");
             out += ' ';
             out += name;
             out += "=\"";
@@ -208,18 +347,30 @@ void write(std::string& out, const NodeData& n) {
         out += '>';
         break;
     case ntText:
+        checkText(n.value, n, "text");
         escape(out, n.value, false);
         break;
     case ntCData:
+        checkText(n.value, n, "text");
         out += "<![CDATA[" + StringReplaceAll(n.value, "]]>", "]]]]><![CDATA[>") + "]]>";
         break;
     case ntComment:
+        checkText(n.value, n, "comment");
+        if (n.value.find("--") != std::string::npos || n.value.ends_with('-'))
+            throw EXMLWriteError(Format("The comment \"%s\" holds \"--\" or ends with \"-\", "
+                                        "which XML does not allow",
+                                        n.value));
         out += "<!--" + n.value + "-->";
         break;
     case ntProcessingInstr:
+        checkText(n.value, n, "processing instruction");
+        if (n.value.find("?>") != std::string::npos || SameText(n.name, "xml"))
+            throw EXMLWriteError(
+                Format("The processing instruction \"%s\" cannot be written", n.name));
         out += "<?" + n.name + (n.value.empty() ? "" : " " + n.value) + "?>";
         break;
     case ntDocType:
+        checkText(n.value, n, "document type");
         out += "<!DOCTYPE " + n.value + ">";
         break;
     default:
@@ -479,7 +630,8 @@ TXMLDocument::~TXMLDocument() = default;
 
 void TXMLDocument::LoadFromFile(const std::string& path) {
     std::string native = NativePath(path);
-    auto parsed = parse(ReadBinaryFile(native), native);
+    // One byte more than the bound is enough to refuse a larger file without reading it all.
+    auto parsed = parse(ReadBinaryFile(native, MaxXMLDocumentBytes + 1), native);
     doc_ = std::move(parsed);
     fileName_ = native;
     active_ = true;
@@ -499,7 +651,13 @@ std::string TXMLDocument::SaveToXML() const {
 }
 
 void TXMLDocument::SaveToFile(const std::string& path) const {
-    WriteBinaryFile(path, SaveToXML());
+    std::string xml;
+    try {
+        xml = SaveToXML();
+    } catch (const EXMLWriteError& e) {
+        throw EXMLWriteError(Format("Cannot save \"%s\": %s", path, e.Message()));
+    }
+    WriteBinaryFile(path, xml);
 }
 
 void TXMLDocument::SetActive(bool value) {

@@ -16,6 +16,7 @@
 // node; using it raises EXMLDocError. Text is UTF-8 throughout.
 #include "platform/base/Classes.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,11 +25,21 @@ class EXMLDocError : public Exception {
 public:
     using Exception::Exception;
 };
-// A document that is not well-formed; the message is the parser's, with line and column.
+// A document that is not well-formed XML 1.0, or larger than MaxXMLDocumentBytes; the message
+// is the parser's, with line and column.
 class EXMLParseError : public EXMLDocError {
 public:
     using EXMLDocError::EXMLDocError;
 };
+// A document that cannot be written as well-formed XML: a text that is not UTF-8 or holds a
+// character XML does not allow, a comment holding "--". The message names the field.
+class EXMLWriteError : public EXMLDocError {
+public:
+    using EXMLDocError::EXMLDocError;
+};
+
+// Larger documents are refused before they are parsed.
+constexpr std::size_t MaxXMLDocumentBytes = std::size_t(64) << 20;
 
 // The DOM node types with their DOM numbers.
 enum TNodeType {
@@ -160,11 +171,14 @@ public:
     ~TXMLDocument() override;
 
     // Loading replaces the document only when the whole text parsed; on failure it raises and
-    // the document keeps what it held.
+    // the document keeps what it held. The encoding is UTF-8 or UTF-16 by the byte order
+    // mark, or ISO-8859-1, US-ASCII or Windows-1252 when the declaration names it. Text made
+    // only of blanks is kept where it is an element's value, dropped between elements.
     void LoadFromFile(const std::string& path); // a model path; raises EFOpenError/EXMLParseError
     void LoadFromXML(std::string_view xml);
     // Writes UTF-8 without declaration or indentation, to a temporary file in the same folder
-    // that is then renamed into place. Raises EFCreateError/EWriteError.
+    // that is then renamed into place. Raises EXMLWriteError (naming the file and field) for
+    // a document that would not be well-formed, EFCreateError/EWriteError when writing fails.
     void SaveToFile(const std::string& path) const;
     std::string SaveToXML() const;
     const std::string& FileName() const { return fileName_; }

@@ -5,6 +5,7 @@
 #include "image/NmeaImage.h"
 #include "image/SettingsBlock.h"
 
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -345,11 +346,17 @@ TEST_F(ParGenTest, PartialFilesGiveEachMissingOrUnreadableKeyItsDefault) {
          "Par_Gen>",
          "E_NMEA2000_TimeOut", "9"},
         {"<Other><KNX_ID_DEV>1.1.9</KNX_ID_DEV></Other>", "E_ID_DEV_KNX", "1.1.9"},
-        {"<!--x--><Par_Gen><KNX_ID_DEV>1.1.9</KNX_ID_DEV></Par_Gen>", "E_ID_DEV_KNX", "1.1.200"},
+        // Reading starts at the document element, whatever stands before it.
+        {"<!--x--><Par_Gen><KNX_ID_DEV>1.1.9</KNX_ID_DEV></Par_Gen>", "E_ID_DEV_KNX", "1.1.9"},
         {"<!--x--><Par_Gen><NMEA2000_TIMEOUT>9</NMEA2000_TIMEOUT></Par_Gen>", "E_NMEA2000_TimeOut",
-         "0"},
+         "9"},
         {"<?xml version=\"1.0\"?><Par_Gen><KNX_ID_DEV>1.1.9</KNX_ID_DEV></Par_Gen>", "E_ID_DEV_KNX",
-         "1.1.200"},
+         "1.1.9"},
+        {"<?xml version=\"1.0\"?>\n<!--x-->\n<Par_Gen>\n  "
+         "<KNX_ID_DEV>1.1.9</KNX_ID_DEV>\n</Par_Gen>",
+         "E_ID_DEV_KNX", "1.1.9"},
+        // A value of blanks is read as it is, also in an indented file.
+        {"<Par_Gen>\n  <KNX_ID_DEV>  </KNX_ID_DEV>\n</Par_Gen>", "E_ID_DEV_KNX", "  "},
         {"<Par_Gen><Modbus_TCP_Slave_GAT2>7</Modbus_TCP_Slave_GAT2></Par_Gen>",
          "E_GAT3_Modbus_TCP_Slave", "0"},
     };
@@ -398,6 +405,31 @@ TEST_F(ParGenTest, MalformedFileShowsTheParserErrorAndOpensWithTheDefaults) {
     // Laid out as usual, the collapsed group included.
     EXPECT_EQ(f->GB_NMEA2000->Top(), 102);
     EXPECT_EQ(f->ClientHeight(), 511);
+}
+
+TEST_F(ParGenTest, SomethingOtherThanAFileIsAnErrorNamingIt) {
+    struct Case {
+        const char* what;
+        void (*make)(const std::string& path);
+    };
+    const Case cases[] = {
+        {"folder", [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"dangling link",
+         [](const std::string& p) { std::filesystem::create_symlink(p + ".gone", p); }},
+    };
+    TFParGen* f = Create(25);
+    for (const Case& c : cases) {
+        uitest::dialogs().Clear();
+        std::filesystem::remove_all(File_ParGen);
+        c.make(File_ParGen);
+        f->FormShow(f);
+        const auto& asked = uitest::dialogs().Questions();
+        ASSERT_EQ(asked.size(), 1u) << c.what;
+        EXPECT_EQ(asked[0].Kind, dkException) << c.what;
+        EXPECT_NE(asked[0].Text.find(File_ParGen), std::string::npos) << asked[0].Text;
+    }
+    std::filesystem::remove_all(File_ParGen);
 }
 
 TEST_F(ParGenTest, OtherTypesTakeTheirDefaultsFromAMissingFile) {

@@ -2,9 +2,12 @@
 
 #include "platform/files/Files.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -176,6 +179,275 @@ TEST(XmlDoc, DeeplyNestedInputIsRefused) {
     for (int i = 0; i < 5000; ++i) deep += "</a>";
     TXMLDocument doc;
     EXPECT_THROW(doc.LoadFromXML(deep), EXMLParseError);
+}
+
+} // namespace
+
+namespace {
+
+// The parser's message of a document that must be refused; "" when it was accepted.
+std::string refusal(std::string_view xml) {
+    TXMLDocument doc;
+    try {
+        doc.LoadFromXML(xml);
+    } catch (const EXMLParseError& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+TEST(XmlDoc, RefusesEveryDocumentThatIsNotWellFormed) {
+    struct Case {
+        const char* what;
+        std::string xml;
+        const char* reason; // part of the parser's message
+    };
+    const Case cases[] = {
+        {"bare & in text", "<a>x & y</a>", "not well-formed"},
+        {"bare < in text", "<a>x < y</a>", "not well-formed"},
+        {"bare & in attribute", "<a b=\"x&y\"/>", "not well-formed"},
+        {"bare < in attribute", "<a b=\"x<y\"/>", "not well-formed"},
+        {"undefined entity", "<a>&nbsp;</a>", "undefined entity"},
+        {"entity of an unread subset", "<!DOCTYPE a SYSTEM \"a.dtd\"><a>&e;</a>",
+         "undefined entity"},
+        {"external entity", "<!DOCTYPE a [<!ENTITY e SYSTEM \"/etc/hostname\">]><a>&e;</a>",
+         "external entity"},
+        {"duplicate attribute", "<a b=\"1\" b=\"2\"/>", "duplicate attribute"},
+        {"second root", "<a/><b/>", "junk after document element"},
+        {"text after the root", "<a/>x", "junk after document element"},
+        {"text before the root", "x<a/>", "not well-formed"},
+        {"declaration after the root", "<a/><?xml version=\"1.0\"?>",
+         "junk after document element"},
+        {"declaration after a blank", " <?xml version=\"1.0\"?><a/>", "XML or text declaration"},
+        {"repeated declaration", "<?xml version=\"1.0\"?><?xml version=\"1.0\"?><a/>",
+         "XML or text declaration"},
+        {"unknown encoding", "<?xml version=\"1.0\" encoding=\"x-unknown\"?><a/>",
+         "unknown encoding"},
+        {"-- in a comment", "<a><!-- x -- y --></a>", "not well-formed"},
+        {"truncated UTF-8", "<a>\xC3</a>", "not well-formed"},
+        {"overlong UTF-8 slash", "<a>\xC0\xAF</a>", "not well-formed"},
+        {"UTF-8 surrogate", "<a>\xED\xA0\x80</a>", "not well-formed"},
+        {"beyond U+10FFFF", "<a>\xF4\x90\x80\x80</a>", "not well-formed"},
+        {"Latin-1 byte without declaration", "<a>\xE9</a>", "not well-formed"},
+        {"byte Windows-1252 leaves unassigned",
+         "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a>\x81</a>", "not well-formed"},
+        {"control character", "<a>x\x01</a>", "not well-formed"},
+        {"reference to a control character", "<a>&#1;</a>", "invalid character"},
+        {"mismatched tag", "<a><b></a></b>", "mismatched tag"},
+        {"unclosed root", "<a>", "no element found"},
+        {"empty document", "", "no element found"},
+        {"comment only", "<!--x-->", "no element found"},
+    };
+    for (const Case& c : cases) {
+        const std::string message = refusal(c.xml);
+        EXPECT_NE(message.find(c.reason), std::string::npos) << c.what << ": " << message;
+        EXPECT_NE(message.find(" at line "), std::string::npos) << c.what << ": " << message;
+        EXPECT_NE(message.find(", column "), std::string::npos) << c.what << ": " << message;
+    }
+    EXPECT_EQ(refusal("<a>\n  <b x='1' x='2'/>\n</a>"), "duplicate attribute at line 2, column 12");
+}
+
+TEST(XmlDoc, AcceptsWellFormedDocumentsOfEveryShape) {
+    struct Case {
+        std::string xml;
+        const char* text; // the document element's text
+    };
+    const Case cases[] = {
+        {"<a>x &amp; &lt;y&gt; &#233;&#x20AC;</a>", "x & <y> \xC3\xA9\xE2\x82\xAC"},
+        {"<!DOCTYPE a [<!ENTITY e \"v\">]><a>&e;</a>", "v"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<a>1</a>\n", "1"},
+        {"\xEF\xBB\xBF<a>\xF4\x8F\xBF\xBF</a>", "\xF4\x8F\xBF\xBF"},
+        {"<?xml version=\"1.0\" encoding=\"US-ASCII\"?><a>1</a>", "1"},
+        {"<a>x\r\ny&#13;</a>", "x\ny\r"},
+    };
+    for (const Case& c : cases) {
+        TXMLDocument doc;
+        ASSERT_NO_THROW(doc.LoadFromXML(c.xml)) << c.xml;
+        EXPECT_EQ(doc.DocumentElement().Text(), c.text) << c.xml;
+    }
+}
+
+TEST(XmlDoc, BlankValuesAreKeptAndIndentationIsNot) {
+    struct Case {
+        const char* xml;
+        const char* path; // element names from the root, "/"-separated; "" the root
+        const char* text;
+        int children; // of the element
+    };
+    const Case cases[] = {
+        {"<a>  </a>", "", "  ", 1},
+        {"<a>\n\t </a>", "", "\n\t ", 1},
+        {"<a> <![CDATA[x]]> </a>", "", " x ", 3},
+        {"<r>\n  <k> </k>\n</r>", "k", " ", 1},
+        {"<r>\n  <k></k>\n  <k/>\n</r>", "", nullptr, 2},
+        {"<r>\n  <row a=\"1\"/>\n  <!-- c -->\n  <row a=\"2\"/>\n</r>", "", nullptr, 3},
+    };
+    for (const Case& c : cases) {
+        TXMLDocument doc;
+        doc.LoadFromXML(c.xml);
+        TXmlNode n = doc.DocumentElement();
+        if (*c.path) n = n.SelectSingleNode(c.path);
+        ASSERT_FALSE(n.IsNull()) << c.xml;
+        EXPECT_EQ(n.ChildNodes().Count(), c.children) << c.xml;
+        if (c.text) {
+            EXPECT_EQ(n.Text(), c.text) << c.xml;
+        }
+
+        // A save and a load give the same document again.
+        const std::string saved = doc.SaveToXML();
+        TXMLDocument back;
+        back.LoadFromXML(saved);
+        EXPECT_EQ(back.SaveToXML(), saved) << c.xml;
+    }
+    TXMLDocument doc;
+    doc.AddChild("a").SetText(" ");
+    TXMLDocument back;
+    back.LoadFromXML(doc.SaveToXML());
+    EXPECT_EQ(back.DocumentElement().Text(), " ");
+}
+
+TEST_F(XmlFiles, WritesNothingAReaderWouldRefuse) {
+    struct Case {
+        const char* what;
+        void (*fill)(TXMLDocument& doc);
+        const char* message; // part of the error
+    };
+    const Case cases[] = {
+        {"control character in text",
+         [](TXMLDocument& d) { d.AddChild("Par_Gen").AddChild("KNX_ID_DEV").SetText("1\x01"); },
+         "text of \"Par_Gen/KNX_ID_DEV\" holds the character U+0001"},
+        {"control character in an attribute",
+         [](TXMLDocument& d) { d.AddChild("R").AddChild("row").SetAttribute("Mnemonic", "\x1F"); },
+         "attribute \"Mnemonic\" of \"R/row\" holds the character U+001F"},
+        {"noncharacter U+FFFE", [](TXMLDocument& d) { d.AddChild("a").SetText("\xEF\xBF\xBE"); },
+         "U+FFFE"},
+        {"bytes that are not UTF-8", [](TXMLDocument& d) { d.AddChild("a").SetText("caf\xE9"); },
+         "is not valid UTF-8"},
+        {"overlong UTF-8 in an attribute",
+         [](TXMLDocument& d) { d.AddChild("a").SetAttribute("p", "\xC0\xAF"); },
+         "is not valid UTF-8"},
+        {"-- in a comment",
+         [](TXMLDocument& d) {
+             d.AddChild("a");
+             d.ChildNodes().Add(d.CreateComment("x -- y"));
+         },
+         "\"--\""},
+        {"comment ending with -",
+         [](TXMLDocument& d) {
+             d.AddChild("a");
+             d.ChildNodes().Add(d.CreateComment("x-"));
+         },
+         "\"--\""},
+    };
+    const std::string path = dir + "/Project.xml";
+    for (const Case& c : cases) {
+        WriteBinaryFile(path, "<old/>");
+        TXMLDocument doc;
+        c.fill(doc);
+        try {
+            doc.SaveToFile(path);
+            ADD_FAILURE() << c.what << ": saved";
+        } catch (const EXMLWriteError& e) {
+            EXPECT_NE(e.Message().find(c.message), std::string::npos)
+                << c.what << ": " << e.Message();
+            EXPECT_NE(e.Message().find(path), std::string::npos) << e.Message();
+        }
+        EXPECT_EQ(ReadBinaryFile(path), "<old/>") << c.what;
+    }
+    // Everything XML allows is written and read back as it was.
+    const std::string allowed = "\t\n\r \xC2\x80\xEF\xBF\xBD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF";
+    TXMLDocument doc;
+    TXmlNode a = doc.AddChild("a");
+    a.SetText(allowed);
+    a.SetAttribute("v", allowed);
+    doc.SaveToFile(path);
+    TXMLDocument back;
+    back.LoadFromFile(path);
+    EXPECT_EQ(back.DocumentElement().Text(), allowed);
+    EXPECT_EQ(back.DocumentElement().Attributes("v").AsString(), allowed);
+}
+
+TEST_F(XmlFiles, EncodingsComeOnlyFromTheDocumentAndSavingWritesUtf8) {
+    // Windows-1252 bytes in a document that declares no encoding are not text.
+    EXPECT_FALSE(refusal("<a>\x80</a>").empty());
+    // A declared Windows-1252 document is read once and saved as UTF-8 that reads the same.
+    WriteBinaryFile(dir + "/w.xml", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>"
+                                    "<a b=\"\x80\x9F\">\xE9\x99</a>");
+    TXMLDocument doc;
+    doc.LoadFromFile(dir + "/w.xml");
+    doc.SaveToFile(dir + "/w.xml");
+    EXPECT_EQ(ReadBinaryFile(dir + "/w.xml"),
+              "<a b=\"\xE2\x82\xAC\xC5\xB8\">\xC3\xA9\xE2\x84\xA2</a>");
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        TXMLDocument again;
+        again.LoadFromFile(dir + "/w.xml");
+        again.SaveToFile(dir + "/w.xml");
+    }
+    EXPECT_EQ(ReadBinaryFile(dir + "/w.xml"),
+              "<a b=\"\xE2\x82\xAC\xC5\xB8\">\xC3\xA9\xE2\x84\xA2</a>");
+}
+
+TEST_F(XmlFiles, RefusesOversizedFilesBeforeParsing) {
+    const std::string path = dir + "/big.xml";
+    {
+        // A sparse file just over the bound: its bytes are never parsed.
+        std::FILE* f = std::fopen(path.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        ASSERT_EQ(::ftruncate(::fileno(f), off_t(MaxXMLDocumentBytes + 1)), 0);
+        std::fclose(f);
+    }
+    TXMLDocument doc;
+    try {
+        doc.LoadFromFile(path);
+        FAIL() << "loaded";
+    } catch (const EXMLParseError& e) {
+        EXPECT_NE(e.Message().find("larger than 64 MB"), std::string::npos) << e.Message();
+        EXPECT_NE(e.Message().find(path), std::string::npos) << e.Message();
+    }
+    std::string text = "<a>" + std::string(MaxXMLDocumentBytes, ' ') + "</a>";
+    EXPECT_THROW(doc.LoadFromXML(text), EXMLParseError);
+    text.resize(MaxXMLDocumentBytes - 4);
+    text += "</a>";
+    EXPECT_NO_THROW(doc.LoadFromXML(text)) << "the bound itself is allowed";
+}
+
+TEST_F(XmlFiles, OnlyANamedRegularFileCountsAsAFile) {
+    struct Case {
+        const char* name;
+        void (*make)(const std::string& path);
+        int expected; // 1 a file, 0 nothing there, -1 an error naming it
+    };
+    const Case cases[] = {
+        {"file.xml", [](const std::string& p) { WriteBinaryFile(p, "<a/>"); }, 1},
+        {"link.xml",
+         [](const std::string& p) {
+             WriteBinaryFile(p + ".target", "<a/>");
+             std::filesystem::create_symlink(p + ".target", p);
+         },
+         1},
+        {"missing.xml", [](const std::string&) {}, 0},
+        {"folder.xml", [](const std::string& p) { std::filesystem::create_directory(p); }, -1},
+        {"fifo.xml", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, -1},
+        {"dangling.xml",
+         [](const std::string& p) { std::filesystem::create_symlink(p + ".gone", p); }, -1},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir + "/" + c.name;
+        c.make(path);
+        int got;
+        try {
+            got = FileExistsStrict(path) ? 1 : 0;
+        } catch (const EFOpenError& e) {
+            got = -1;
+            EXPECT_NE(e.Message().find(path), std::string::npos) << e.Message();
+        }
+        EXPECT_EQ(got, c.expected) << c.name;
+        if (c.expected < 0) {
+            // Loading one raises at once (a FIFO is not waited on).
+            TXMLDocument doc;
+            EXPECT_THROW(doc.LoadFromFile(path), EFOpenError) << c.name;
+        }
+    }
 }
 
 } // namespace
