@@ -1,4 +1,4 @@
-#include "grid/render/MarkupText.h"
+#include "grid/core/MarkupText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "grid/render/MarkupRender.h"
+#include "grid/core/MarkupRender.h"
 
-#include "grid/render/MarkupText.h"
+#include "grid/core/MarkupText.h"
 #include "platform/gfx/Graphics.h"
 
 #include <gtest/gtest.h>
