@@ -409,6 +409,50 @@ public:
     std::string AllCells(int ACol, int ARow);
     void SetAllCells(int ACol, int ARow, const std::string& Value);
     TCellProperties* AllCellProperties(int ACol, int ARow);
+    // Stored texts by real row, hidden rows included (no display hook).
+    std::string AllGridCells(int ACol, int ARow);
+    void SetAllGridCells(int ACol, int ARow, const std::string& Value);
+    // User objects by real row, hidden rows included.
+    TObject* AllObjects(int ACol, int ARow);
+    void SetAllObjects(int ACol, int ARow, TObject* Value);
+
+    // --- per-cell appearance (real column, display row) ---------------------------------------
+    // Reading a cell without properties answers the default and creates nothing (WordWraps
+    // excepted); writing creates the properties and repaints the cell unless updates are locked.
+    TColor Colors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor ColorsTo(int ACol, int ARow) const;
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TColor FontColors(int ACol, int ARow) const;
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles FontStyles(int ACol, int ARow) const;
+    void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+    std::string FontNames(int ACol, int ARow) const;
+    void SetFontNames(int ACol, int ARow, const std::string& Value);
+    int FontSizes(int ACol, int ARow) const;
+    void SetFontSizes(int ACol, int ARow, int Value);
+    TAlignment Alignments(int ACol, int ARow) const;
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    bool ReadOnly(int ACol, int ARow) const;
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    bool WordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    TCellGradientDirection Gradients(int ACol, int ARow) const;
+    void SetGradients(int ACol, int ARow, TCellGradientDirection Value);
+    // Copies name, size, style and colour into the cell's properties.
+    void SetFonts(int ACol, int ARow, const TFont* Value);
+    TControl* CellControls(int ACol, int ARow) const;
+    // A control is parented to the grid and placed over the cell; nullptr removes it.
+    void SetCellControls(int ACol, int ARow, TControl* Value);
+    int NumCellControls() const { return FNumCellControls; }
+    const TControlList& CellControlList() const { return FControlList; }
+    int LinesInCell(int ACol, int ARow);
+    // The display text without markup tags.
+    std::string StrippedCells(int ACol, int ARow);
+    // Over the columns from FixedCols on, hidden ones included; clNone resets only that field.
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
 
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
@@ -462,6 +506,8 @@ protected:
     std::array<bool, MaxHiddenMapColumns + 1> FVisibleCol;
     std::array<short, MaxHiddenMapColumns + 1> FAllColWidths{};
     int FNumHidden = 0;
+    TControlList FControlList;
+    int FNumCellControls = 0;
     int FFilterLevel = 0;
     int FFixedRowsMin = 0;
     int FFixedColsMin = 0;

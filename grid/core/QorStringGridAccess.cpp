@@ -1,0 +1,200 @@
+// Per-cell appearance accessors, row-wide colours, cell controls and the stored texts and
+// objects of hidden rows.
+#include "grid/core/GridUtils.h"
+#include "grid/core/MarkupText.h"
+#include "grid/core/QorStringGrid.h"
+
+namespace {
+
+// A row record of a hidden row, nullptr when the row is shown or has no record.
+TGridRow* hiddenRecord(const THiddenRows& store, int ARow) {
+    const THiddenRows::Entry* e = store.Find(ARow);
+    return e ? const_cast<TGridRow*>(e->Row.Row(0)) : nullptr;
+}
+
+} // namespace
+
+std::string TQorStringGrid::AllGridCells(int ACol, int ARow) {
+    if (FHidden->Contains(ARow)) {
+        const TGridRow* row = hiddenRecord(*FHidden, ARow);
+        const TGridCell* cell = row ? row->Cell(ACol) : nullptr;
+        return cell ? cell->Text : std::string();
+    }
+    const int d = DisplRowIndex(ARow);
+    return ACol >= 0 && d >= 0 && d < RowCount() ? GridCells(ACol, d) : std::string();
+}
+
+void TQorStringGrid::SetAllGridCells(int ACol, int ARow, const std::string& Value) {
+    if (ACol < 0) return;
+    if (FHidden->Contains(ARow)) {
+        if (TGridRow* row = hiddenRecord(*FHidden, ARow)) {
+            row->NeedCell(ACol, TotalColCount()).Text = Value;
+            return;
+        }
+        SetAllCells(ACol, ARow, Value);
+        return;
+    }
+    const int d = DisplRowIndex(ARow);
+    if (d >= 0 && d < RowCount()) SetGridCells(ACol, d, Value);
+}
+
+TObject* TQorStringGrid::AllObjects(int ACol, int ARow) {
+    if (FHidden->Contains(ARow)) {
+        const TGridRow* row = hiddenRecord(*FHidden, ARow);
+        const TGridCell* cell = row ? row->Cell(ACol) : nullptr;
+        if (!cell) return nullptr;
+        if (auto* p = dynamic_cast<TCellProperties*>(cell->Object)) return p->CellObject();
+        return cell->Object;
+    }
+    const int d = DisplRowIndex(ARow);
+    return ACol >= 0 && d >= 0 && d < RowCount() ? Objects(ACol, d) : nullptr;
+}
+
+void TQorStringGrid::SetAllObjects(int ACol, int ARow, TObject* Value) {
+    if (ACol < 0) return;
+    if (FHidden->Contains(ARow)) {
+        TGridRow* row = hiddenRecord(*FHidden, ARow);
+        TGridCell* cell = row && row->Cell(ACol) ? &row->Cells[std::size_t(ACol)] : nullptr;
+        if (auto* p = cell ? dynamic_cast<TCellProperties*>(cell->Object) : nullptr) {
+            p->SetCellObject(Value);
+            return;
+        }
+        // The cell has no properties yet: they are made while the row is briefly shown.
+        const int d = DisplRowIndex(ARow);
+        const int level = HiddenRowLevel(ARow);
+        BeginUpdate();
+        PutRows(d, FHidden->Remove(ARow));
+        SetObjects(ACol, d, Value);
+        FHidden->Add(ARow, level, TakeRows(d, 1));
+        EndUpdate();
+        return;
+    }
+    const int d = DisplRowIndex(ARow);
+    if (d >= 0 && d < RowCount()) SetObjects(ACol, d, Value);
+}
+
+// --- per-cell appearance -------------------------------------------------------------------
+
+namespace {
+
+template <typename T, typename Get>
+T readProp(const TQorStringGrid& g, int ACol, int ARow, T def, Get get) {
+    if (ACol < 0 || ARow < 0 || ACol >= g.ColCount() + g.NumHiddenColumns() ||
+        ARow >= g.RowCount() || !g.HasCellProperties(ACol, ARow))
+        return def;
+    return get(*const_cast<TQorStringGrid&>(g).GetCellProperties(ACol, ARow));
+}
+
+} // namespace
+
+#define QOR_CELL_ACCESSOR(Name, Type, Default, Getter, Setter)                                     \
+    Type TQorStringGrid::Name(int ACol, int ARow) const {                                          \
+        return readProp<Type>(*this, ACol, ARow, Default,                                          \
+                              [](TCellProperties& p) { return Type(p.Getter()); });                \
+    }                                                                                              \
+    void TQorStringGrid::Set##Name(int ACol, int ARow, Type Value) {                               \
+        GetCellProperties(ACol, ARow)->Setter(Value);                                              \
+        if (!UpdateLocked()) RepaintCell(DisplColIndex(ACol), ARow);                               \
+    }
+
+QOR_CELL_ACCESSOR(Colors, TColor, clNone, BrushColor, SetBrushColor)
+QOR_CELL_ACCESSOR(ColorsTo, TColor, clNone, BrushColorTo, SetBrushColorTo)
+QOR_CELL_ACCESSOR(FontColors, TColor, clNone, FontColor, SetFontColor)
+QOR_CELL_ACCESSOR(FontStyles, TFontStyles, TFontStyles(), FontStyle, SetFontStyle)
+QOR_CELL_ACCESSOR(FontSizes, int, 0, FontSize, SetFontSize)
+QOR_CELL_ACCESSOR(Alignments, TAlignment, taLeftJustify, Alignment, SetAlignment)
+QOR_CELL_ACCESSOR(ReadOnly, bool, false, ReadOnly, SetReadOnly)
+QOR_CELL_ACCESSOR(Gradients, TCellGradientDirection, GradientVertical, GradientDirection,
+                  SetGradientDirection)
+#undef QOR_CELL_ACCESSOR
+
+std::string TQorStringGrid::FontNames(int ACol, int ARow) const {
+    return readProp<std::string>(*this, ACol, ARow, std::string(),
+                                 [](TCellProperties& p) { return p.FontName(); });
+}
+
+void TQorStringGrid::SetFontNames(int ACol, int ARow, const std::string& Value) {
+    GetCellProperties(ACol, ARow)->SetFontName(Value);
+    if (!UpdateLocked()) RepaintCell(DisplColIndex(ACol), ARow);
+}
+
+bool TQorStringGrid::WordWraps(int ACol, int ARow) {
+    return GetCellProperties(ACol, ARow)->WordWrap();
+}
+
+void TQorStringGrid::SetWordWraps(int ACol, int ARow, bool Value) {
+    GetCellProperties(ACol, ARow)->SetWordWrap(Value);
+    if (!UpdateLocked()) RepaintCell(DisplColIndex(ACol), ARow);
+}
+
+void TQorStringGrid::SetFonts(int ACol, int ARow, const TFont* Value) {
+    if (!Value) return;
+    TCellProperties* p = GetCellProperties(ACol, ARow);
+    p->SetFontName(Value->Name());
+    p->SetFontSize(Value->Size());
+    p->SetFontStyle(Value->Style());
+    p->SetFontColor(Value->Color());
+    if (!UpdateLocked()) RepaintCell(DisplColIndex(ACol), ARow);
+}
+
+TControl* TQorStringGrid::CellControls(int ACol, int ARow) const {
+    return readProp<TControl*>(*this, ACol, ARow, nullptr,
+                               [](TCellProperties& p) { return p.Control(); });
+}
+
+void TQorStringGrid::SetCellControls(int ACol, int ARow, TControl* Value) {
+    TCellProperties* p = GetCellProperties(ACol, ARow);
+    const int real = RealRowIndex(ARow);
+    const bool had = p->Control() != nullptr;
+    const int idx = FControlList.ControlIndex(ACol, real);
+    if (idx >= 0) FControlList.RemoveControl(idx);
+    if (!Value) {
+        if (had) --FNumCellControls;
+        p->SetControl(nullptr);
+        return;
+    }
+    if (!had) ++FNumCellControls;
+    FControlList.AddControl(ACol, real, Value);
+    p->SetControl(Value);
+    Value->SetParent(this);
+    const TRect r = CellRect(DisplColIndex(ACol), ARow);
+    Value->SetBounds(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
+}
+
+int TQorStringGrid::LinesInCell(int ACol, int ARow) {
+    return CountLines(Cells(ACol, ARow), true);
+}
+
+std::string TQorStringGrid::StrippedCells(int ACol, int ARow) {
+    return HTMLStripTags(Cells(ACol, ARow));
+}
+
+void TQorStringGrid::SetRowColor(int ARow, TColor Value) {
+    for (int c = FixedCols(); c < AllColCount(); ++c) {
+        if (Value != clNone)
+            GetCellProperties(c, ARow)->SetBrushColor(Value);
+        else if (HasCellProperties(c, ARow))
+            GetCellProperties(c, ARow)->SetBrushColor(clNone);
+    }
+    InvalidateRow(ARow);
+}
+
+void TQorStringGrid::SetRowColorTo(int ARow, TColor Value) {
+    for (int c = FixedCols(); c < AllColCount(); ++c) {
+        if (Value != clNone)
+            GetCellProperties(c, ARow)->SetBrushColorTo(Value);
+        else if (HasCellProperties(c, ARow))
+            GetCellProperties(c, ARow)->SetBrushColorTo(clNone);
+    }
+    InvalidateRow(ARow);
+}
+
+void TQorStringGrid::SetRowFontColor(int ARow, TColor Value) {
+    for (int c = FixedCols(); c < AllColCount(); ++c) {
+        if (Value != clNone)
+            GetCellProperties(c, ARow)->SetFontColor(Value);
+        else if (HasCellProperties(c, ARow))
+            GetCellProperties(c, ARow)->SetFontColor(clNone);
+    }
+    InvalidateRow(ARow);
+}
