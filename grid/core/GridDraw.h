@@ -106,3 +106,8 @@ void DrawSpinButtons(TCanvas& Canvas, HWND Wnd, TRect R, int Look, int State,
 bool DynUpdateLayeredWindow(HWND Wnd, HDC DstDC, TPoint* DstPos, TSize* Size, HDC SrcDC,
                             TPoint* SrcPos, TColor Key, std::uint8_t Alpha, DWORD Flags);
 bool DynSetLayeredWindowAttributes(HWND Wnd, TColor Key, std::uint8_t Alpha, DWORD Flags);
+
+// C1 weighted by Percent against C2 (100 or more: C1; below 1: C2); clNone gives the other.
+TColor MixColors(TColor C1, TColor C2, int Percent);
+// C1 unless DoMix.
+TColor MixColorsIf(TColor C1, TColor C2, bool DoMix, int Percent);

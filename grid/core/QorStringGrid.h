@@ -454,6 +454,36 @@ public:
     void SetRowColorTo(int ARow, TColor Value);
     void SetRowFontColor(int ARow, TColor Value);
 
+    // --- cell colours and fonts (display column and row) --------------------------------------
+    // Brush, gradient colours, font, alignment, word wrap and draw state of a cell, in the order
+    // cell properties, grid colour and bands, fixed colour and look gradient, colour hooks,
+    // selection colours, disabled font.
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
+                             bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                             TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
+                             bool& WW, TCellGradientDirection& GD) override;
+    // The font of a cell: fixed or normal font, cell properties, colour hook.
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont,
+                           TBrush* ABrush, bool Remap);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool v) { setLook(FSelectionColorMixer, v); }
+    std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo,
+                       TColor& ColorMirror, TColor& ColorMirrorTo, TCellGradientDirection& GD)>
+        OnGetCellGradient;
+
+    // --- alignment, used cells and text measurement -------------------------------------------
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool v) { setLook(FAutoNumAlign, v); }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool v) { setLook(FXYOffsetTopLeftOnly, v); }
+    // Default alignment, numbers right-aligned with AutoNumAlign, the cell's own, the hook.
+    void GetCellAlignment(int ACol, int ARow, TAlignment& HA, TVAlignment& VA);
+    // The smallest rectangle of cells (real columns, display rows) holding all non-empty texts.
+    virtual TRect UsedCells();
+    // The size of a cell's text (real column) as the painter draws it; VS measures wrapped in
+    // the cell's width, SB leaves room for a scroll bar.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -507,6 +537,9 @@ protected:
     std::array<short, MaxHiddenMapColumns + 1> FAllColWidths{};
     int FNumHidden = 0;
     TControlList FControlList;
+    bool FSelectionColorMixer = false;
+    bool FAutoNumAlign = false;
+    bool FXYOffsetTopLeftOnly = false;
     int FNumCellControls = 0;
     int FFilterLevel = 0;
     int FFixedRowsMin = 0;

@@ -1,0 +1,154 @@
+// Colours, fonts, alignment and draw state of each cell before it is painted.
+#include "grid/core/GridDraw.h"
+#include "grid/core/QorStringGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+TColor MixColors(TColor C1, TColor C2, int Percent) {
+    if (Percent >= 100) return C1;
+    if (Percent < 1 || C1 == clNone) return C2;
+    if (C2 == clNone) return C1;
+    const TColor a = ColorToRGB(C1), b = ColorToRGB(C2);
+    const double p = Percent / 100.0;
+    auto mix = [&](int x, int y) { return std::min(int(std::lrint(p * x + (1 - p) * y)), 255); };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+               mix(GetBValue(a), GetBValue(b)));
+}
+
+TColor MixColorsIf(TColor C1, TColor C2, bool DoMix, int Percent) {
+    return DoMix ? MixColors(C1, C2, Percent) : C1;
+}
+
+namespace {
+
+bool gradientLook(TGridLook look) {
+    return look != glStandard && look != glSoft && look != glClassic;
+}
+
+} // namespace
+
+void TQorStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print,
+                                         bool Select, bool Remap, TBrush* ABrush, TColor& AColorTo,
+                                         TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont,
+                                         TAlignment& HA, TVAlignment& VA, bool& WW,
+                                         TCellGradientDirection& GD) {
+    const int RCol = Remap ? RealColIndex(ACol) : ACol;
+    const bool normal = ACol >= FixedCols() && ARow >= FixedRows();
+    // 1. the font
+    const bool printFonts = Print && !FPrintSettings->UseDisplayFont();
+    if (normal)
+        AFont->Assign(printFonts ? FPrintSettings->Font() : Font());
+    else
+        AFont->Assign(printFonts ? FPrintSettings->FixedFont() : FixedFont());
+    // 2. start values
+    ABrush->SetColor(clNone);
+    AColorTo = AMirrorColor = AMirrorColorTo = clNone;
+    bool ownColor = false;
+    // 3. cell properties
+    if (RCol >= 0 && ARow >= 0 && ARow < RowCount() && HasCellProperties(RCol, ARow)) {
+        TCellProperties* p = GetCellProperties(RCol, ARow);
+        const TCellType type = GetCellType(ACol, ARow);
+        if (type == ctNone || type == ctRotated || type == ctEmpty) {
+            if (p->BrushColor() != clNone) {
+                ABrush->SetColor(p->BrushColor());
+                ownColor = true;
+            }
+        } else {
+            ABrush->SetColor(p->BrushColor());
+        }
+        if (p->FontColor() != clNone) AFont->SetColor(p->FontColor());
+        if (!p->FontStyle().Empty()) AFont->SetStyle(p->FontStyle());
+        if (p->FontSize() != 0) AFont->SetSize(p->FontSize());
+        if (!p->FontName().empty()) AFont->SetName(p->FontName());
+        WW = p->WordWrap();
+        AColorTo = p->BrushColorTo();
+        GD = p->GradientDirection();
+    }
+    // 4.
+    if (AState.Contains(gdSelected)) GD = GradientVertical;
+    // 5. grid colour, bands, fixed colour
+    if (ABrush->Color() == clNone) ABrush->SetColor(Color());
+    const TBands* bands = FBands.get();
+    if (bands->Active() && (bands->Print() == Print || !Print) && ACol >= FixedCols() &&
+        ACol < ColCount() + NumHiddenColumns() - FixedRightCols() && ARow >= FixedRows() &&
+        ARow < RowCount() - FixedFooters() && bands->TotalLength() > 0) {
+        ABrush->SetColor((ARow - FixedRows()) % bands->TotalLength() < bands->PrimaryLength()
+                             ? bands->PrimaryColor()
+                             : bands->SecondaryColor());
+    }
+    if (ACol < FixedCols() || ARow < FixedRows() ||
+        DisplColIndex(ACol) >= ColCount() - FixedRightCols() || ARow >= RowCount() - FixedFooters())
+        ABrush->SetColor(FixedColor());
+    // 6. fixed cells
+    bool isFixed = ACol < FixedCols() || ARow < FixedRows();
+    if (!isFixed) isFixed = IsFixed(ACol, ARow);
+    if (isFixed && !ownColor && !Print) {
+        ABrush->SetColor(FixedColor());
+        AFont->Assign(FixedFont());
+        AState.Include(gdFixed);
+    }
+    // 7. look gradient
+    if (isFixed && !ownColor && gradientLook(FLook)) {
+        ABrush->SetColor(FQorGradientFrom);
+        AColorTo = FQorGradientTo;
+        AMirrorColor = FQorGradientMirrorFrom;
+        AMirrorColorTo = FQorGradientMirrorTo;
+    }
+    // 8. colour hooks
+    if (Print)
+        GetCellPrintColor(RCol, ARow, AState, ABrush, AFont);
+    else
+        GetCellColor(RCol, ARow, AState, ABrush, AFont);
+    // 9. gradient event
+    if (OnGetCellGradient) {
+        TColor c = ABrush->Color();
+        OnGetCellGradient(this, ARow, RCol, c, AColorTo, AMirrorColor, AMirrorColorTo, GD);
+        ABrush->SetColor(c);
+    }
+    // 13. selection
+    auto selectionColours = [&] {
+        AColorTo = FSelectionColorTo;
+        AMirrorColor = FSelectionMirrorColor;
+        AMirrorColorTo = FSelectionMirrorColorTo;
+        if (FSelectionTextColor != clNone) AFont->SetColor(FSelectionTextColor);
+    };
+    const TGridRect sel = Selection();
+    const bool inSelection =
+        ACol >= std::min(sel.Left, sel.Right) && ACol <= std::max(sel.Left, sel.Right) &&
+        ARow >= std::min(sel.Top, sel.Bottom) && ARow <= std::max(sel.Top, sel.Bottom);
+    const bool disjunct = FMouseActions->DisjunctRowSelect() || FMouseActions->DisjunctColSelect();
+    if (!Print && Select && FShowSel && !isFixed && inSelection && !disjunct) {
+        ABrush->SetColor(ABrush->Color() == Color()
+                             ? FSelectionColor
+                             : MixColorsIf(FSelectionColor, ABrush->Color(), FSelectionColorMixer,
+                                           FSelectionColorMixerFactor));
+        selectionColours();
+        AState.Include(gdSelected);
+    }
+    // 15. disabled font
+    if (FUseDisabledFont && !Enabled()) AFont->SetColor(FDisabledFontColor);
+    // 16.
+    if (inSelection && ARow != Row() && FMouseActions->DisjunctRowSelect() &&
+        FSelectionColorTo == clNone)
+        ABrush->SetColor(ScaleColorPercent(ABrush->Color(), 7));
+    // 17. word wrap hook
+    GetCellWordWrap(RCol, ARow, WW);
+    // 18. alignment
+    GetCellAlignment(RCol, ARow, HA, VA);
+}
+
+void TQorStringGrid::GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState,
+                                       TFont* AFont, TBrush* ABrush, bool) {
+    bool isFixed = ACol < FixedCols() || ARow < FixedRows();
+    if (!isFixed) isFixed = IsFixed(ACol, ARow);
+    AFont->Assign(isFixed ? FixedFont() : Font());
+    if (RCol >= 0 && ARow >= 0 && ARow < RowCount() && HasCellProperties(RCol, ARow)) {
+        TCellProperties* p = propsOf(RCol, ARow);
+        if (p->FontColor() != clNone) AFont->SetColor(p->FontColor());
+        if (!p->FontStyle().Empty()) AFont->SetStyle(p->FontStyle());
+        if (p->FontSize() != 0) AFont->SetSize(p->FontSize());
+        if (!p->FontName().empty()) AFont->SetName(p->FontName());
+    }
+    GetCellColor(RCol, ARow, AState, ABrush, AFont);
+}
