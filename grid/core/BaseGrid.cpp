@@ -666,6 +666,10 @@ void TBaseGrid::PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect,
 
 void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State,
                             bool Full) {
+    if (FSelHidden) {
+        State.Exclude(gdSelected);
+        State.Exclude(gdFocused);
+    }
     if (ARow == RowCount() - 1 && FHideLastRow) {
         Canvas->Brush()->SetColor(Color());
         Canvas->Pen()->SetColor(Color());

@@ -194,6 +194,8 @@ protected:
     TColor FHoverRowColor = clInfoBk;
     TColor FHoverRowColorTo = clNone;
     bool FShowSel = true;
+    // The selection is hidden: no cell paints selected or focused.
+    bool FSelHidden = false;
     bool FHasCellProps = false;
     int FMergeCount = 0;
 };

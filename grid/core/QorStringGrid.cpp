@@ -69,6 +69,15 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FNavigation = std::make_unique<TNavigation>();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
     FColumnSize = std::make_unique<TColumnSize>(this);
+    FColumnSize->OnStretch = [this] {
+        if (Parent()) StretchColumn(FColumnSize->StretchColumn());
+    };
+    FFloatingFooter = std::make_unique<TFloatingFooter>();
+    FFloatingFooter->OnLayout = [this](bool visibleSet) {
+        if (visibleSet) FFixedFooters = FFloatingFooter->ShowsLastRow() ? 1 : 0;
+        FHideLastRow = FFloatingFooter->ShowsLastRow();
+        Invalidate();
+    };
     FCellNode = std::make_unique<TCellNode>(this);
     FCellNode->OnRepaint = [this] { Invalidate(); };
     FBands = std::make_unique<TBands>();

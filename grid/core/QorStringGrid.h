@@ -11,6 +11,7 @@
 #include "grid/core/BaseGrid.h"
 #include "grid/core/CellGraphic.h"
 #include "grid/core/DataSettings.h"
+#include "grid/core/FloatingFooter.h"
 #include "grid/core/GridRecords.h"
 #include "grid/core/GridSettings.h"
 #include "grid/core/GridSupport.h"
@@ -159,7 +160,7 @@ public:
     TAlignment DefaultAlignment() const { return FDefaultAlignment; }
     void SetDefaultAlignment(TAlignment v) { setLook(FDefaultAlignment, v); }
     TVAlignment VAlignment() const { return FVAlignment; }
-    void SetVAlignment(TVAlignment v) { setLook(FVAlignment, v); }
+    void SetVAlignment(TVAlignment v);
     TColor HintColor() const { return FHintColor; }
     void SetHintColor(TColor v) { FHintColor = v; }
     TColor HighlightColor() const { return FHighlightColor; }
@@ -193,13 +194,13 @@ public:
     int ScrollWidth() const { return FScrollWidth; }
     void SetScrollWidth(int v) { FScrollWidth = v; }
     TColor QorGradientFrom() const { return FQorGradientFrom; }
-    void SetQorGradientFrom(TColor v) { setLook(FQorGradientFrom, v); }
+    void SetQorGradientFrom(TColor v) { setLook(FQorGradientFrom, ColorToRGB(v)); }
     TColor QorGradientTo() const { return FQorGradientTo; }
-    void SetQorGradientTo(TColor v) { setLook(FQorGradientTo, v); }
+    void SetQorGradientTo(TColor v) { setLook(FQorGradientTo, ColorToRGB(v)); }
     TColor QorGradientMirrorFrom() const { return FQorGradientMirrorFrom; }
-    void SetQorGradientMirrorFrom(TColor v) { setLook(FQorGradientMirrorFrom, v); }
+    void SetQorGradientMirrorFrom(TColor v) { setLook(FQorGradientMirrorFrom, ColorToRGB(v)); }
     TColor QorGradientMirrorTo() const { return FQorGradientMirrorTo; }
-    void SetQorGradientMirrorTo(TColor v) { setLook(FQorGradientMirrorTo, v); }
+    void SetQorGradientMirrorTo(TColor v) { setLook(FQorGradientMirrorTo, ColorToRGB(v)); }
     const std::string& FloatFormat() const { return FFloatFormat; }
     void SetFloatFormat(const std::string& v) { setLook(FFloatFormat, v); }
     char PasswordChar() const { return FPasswordChar; }
@@ -243,7 +244,8 @@ public:
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle v) { setLook(FBorderStyle, v); }
     bool IntegralHeight() const { return FIntegralHeight; }
-    void SetIntegralHeight(bool v) { FIntegralHeight = v; }
+    // Stored, then the bounds are applied again so that the height follows the setting.
+    void SetIntegralHeight(bool v);
     bool HideFocusRect() const { return FHideFocusRect; }
     void SetHideFocusRect(bool v) { setLook(FHideFocusRect, v); }
     int MinRowHeight() const { return FMinRowHeight; }
@@ -416,6 +418,58 @@ public:
     TObject* AllObjects(int ACol, int ARow);
     void SetAllObjects(int ACol, int ARow, TObject* Value);
 
+    // --- extended cell access ------------------------------------------------------------------
+    // Real column and real row, hidden rows included.
+    std::u16string AllWideCells(int ACol, int ARow);
+    void SetAllWideCells(int ACol, int ARow, const std::u16string& Value);
+    // The raw object slot of a cell or of a hidden row's record (cell properties or nil).
+    TObject* AllGridObjects(int ACol, int ARow);
+    // Cells (display row) of the column that had position ACol when the order was recorded.
+    std::string OriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const std::string& Value);
+    // Recorded column order: entry p is the recorded index of the column now at position p.
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+    void SetColumnOrder();
+    // Current position of the column recorded as ACol; ACol while no order is recorded.
+    int ColumnPosition(int ACol) const;
+    // Entry i: the row index that row i had before the last sort; empty when never sorted.
+    TIntList* SortRowXRef() const { return FSortRowXRef.get(); }
+    // The real row of the row that stood at ARow before the sort.
+    int SortedRowIndex(int ARow) const;
+    // Where the row that stood at ARow before the sort is now.
+    int UnSortedRowIndex(int ARow) const;
+    // Cells by their row before the sort.
+    std::string UnSortedCells(int ACol, int ARow);
+    void SetUnSortedCells(int ACol, int ARow, const std::string& Value);
+
+    // --- current cell and edit text -----------------------------------------------------------
+    // The current cell (real column, merged areas by their base cell): stored text, display
+    // text; writing goes through Cells.
+    virtual std::string CurrentCell();
+    virtual void SetCurrentCell(const std::string& Value);
+    virtual std::string GetCurrentCellText();
+    // Used by the editors when pasting: the edit text of the current (base) cell.
+    virtual void SetCurrentEditText(const std::string& Value);
+    TEditorType CurrentEditor() const { return FEditControl; }
+    // The editor's start text: the base cell's text, markup tags removed unless EditWithTags.
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+    bool EditWithTags() const { return FEditWithTags; }
+    void SetEditWithTags(bool v) { FEditWithTags = v; }
+    // The edit change notification is held back while set.
+    bool NoEditChange() const { return FNoEditChange; }
+    void SetNoEditChange(bool v) { FNoEditChange = v; }
+
+    // --- small accessors ----------------------------------------------------------------------
+    // Also the cursor restored after the sizing cursors.
+    void SetCursor(TCursor v);
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool v) { FUseHTMLHints = v; }
+    void SetFocusHelper(const TFocusHelper* v) { FFocusHelper->Assign(v); }
+    // Veto events of user sizing in a fixed row (column) and fixed column (row).
+    std::function<void(TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
+    std::function<void(TObject* Sender, int ARow, bool& Allow)> OnRowSize;
+
     // --- per-cell appearance (real column, display row) ---------------------------------------
     // Reading a cell without properties answers the default and creates nothing (WordWraps
     // excepted); writing creates the properties and repaints the cell unless updates are locked.
@@ -471,6 +525,78 @@ public:
                        TColor& ColorMirror, TColor& ColorMirrorTo, TCellGradientDirection& GD)>
         OnGetCellGradient;
 
+    // --- geometry, navigation and footer row ---------------------------------------------------
+    // The counts keep FixedRowAlways / FixedColAlways, the largest counts and the footer row.
+    void SetRowCount(int Value) override;
+    void SetColCount(int Value) override;
+    // 1 while the platform has none and FixedRowAlways (FixedColAlways) holds.
+    int FixedRows() const;
+    void SetFixedRows(int Value);
+    int FixedCols() const;
+    void SetFixedCols(int Value);
+    int FixedColWidth() const { return ColWidths(0); }
+    // Every fixed column gets the width, unless it equals DefaultColWidth.
+    void SetFixedColWidth(int Value);
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    // Every fixed row gets the height; the default row height resets all rows instead.
+    void SetFixedRowHeight(int Value);
+    void SetDefaultRowHeight(int Value);
+    // The text-drawing flag of VAlignment: 0 top, DT_VCENTER, DT_BOTTOM.
+    unsigned VAlign() const { return FVAlign; }
+    void SetWordWrap(bool v);
+    // A synchronised grid with SelectionColumn gets the same column.
+    void SetCol(int Value) override;
+    // Fires OnRowUpdate when the row differs from the last one reported.
+    void SetRow(int Value) override;
+    // Values outside FixedRows..RowCount - 1 are ignored.
+    void SetTopRow(int Value);
+    // While the selection is hidden: the cell (ColCount, RowCount) outside the grid.
+    TGridRect Selection() const;
+    void SetSelection(const TGridRect& Value);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelHidden; }
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    // The range the file exports write.
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    std::u16string WideCells(int ACol, int ARow);
+    void SetWideCells(int ACol, int ARow, const std::u16string& Value);
+    void UpdateEditMode() { SelectCell(Col(), Row()); }
+    // The display cell under a screen point.
+    void ScreenToCell(TPoint pt, int& ACol, int& ARow);
+    bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns->HasValue(ACol); }
+    // Whether a client point lies within 4 pixels of a sizable fixed cell's border.
+    bool IsOnSizingBorder(int X, int Y);
+    // Gives the column (-1: the last) the client width the other columns leave; raises
+    // "Stretch column index out of range" for an index at or past ColCount.
+    void StretchColumn(int Index);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+    // Recalculates the footer row's cells of a real column (-1: all) from their calculation
+    // type.
+    virtual void CalcFooterValues(int ACol);
+    virtual void CalcFooter(int ACol) { CalcFooterValues(ACol); }
+    // Repaints the footer strip; the strip comes with the footer painting.
+    virtual void UpdateFooter() {}
+    void LastRowChanged() override;
+    virtual void AppendRow() { SetRowCount(RowCount() + 1); }
+    virtual void CanAddRow(bool& CanAdd);
+    virtual void CanInsertRow(int ARow, bool& CanInsert);
+    // Called after F2 opened the editor.
+    virtual void F2EditHook() {}
+    std::function<void(TObject* Sender, int OldRow, int NewRow)> OnRowUpdate;
+    std::function<void(TObject* Sender, int ACol)> OnEndColumnSize;
+    std::function<void(TObject* Sender, int ARow)> OnEndRowSize;
+    std::function<void(TObject* Sender, bool& CanAdd)> OnCanAddRow;
+    std::function<void(TObject* Sender, int ARow, bool& CanInsert)> OnCanInsertRow;
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)> OnCalcFooter;
+
     // --- alignment, used cells and text measurement -------------------------------------------
     bool AutoNumAlign() const { return FAutoNumAlign; }
     void SetAutoNumAlign(bool v) { setLook(FAutoNumAlign, v); }
@@ -520,6 +646,9 @@ public:
 
 protected:
     TInplaceEdit* CreateEditor() override;
+    // The platform's test, then OnColumnSize / OnRowSize may refuse the sizing.
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                         int& SizingOfs, TGridDrawInfo& FixedInfo) override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The owner form's resize, chained before the form's own handler.
@@ -549,6 +678,30 @@ protected:
     TCursor FOldCursor = crDefault;
     // The column whose header filter list is open; -1 when none.
     int FFilterCol = -1;
+    // User sizing, set by the mouse handling: the sized column (row) and its size when sizing
+    // began; -1 when none.
+    bool ColSized = false;
+    bool Rowsized = false;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    int FMaxColCount = 0;
+    int FOldRowSel = 0;
+    int FFixedRowHeight = 22;
+    unsigned FVAlign = 0;
+    TGridRect FOldSelection;
+    bool FIsColChanging = false;
+    bool ColchgFlg = false;
+    std::unique_ptr<TIntList> FColumnOrder = std::make_unique<TIntList>(0, 0);
+    std::unique_ptr<TIntList> FSortRowXRef = std::make_unique<TIntList>(0, 0);
+    bool FEditWithTags = false;
+    bool FNoEditChange = false;
+    bool FUseHTMLHints = false;
+    bool FSizeFixed = false;
 
 private:
     friend class TQorStringGridFormLink;
@@ -571,6 +724,7 @@ private:
     std::unique_ptr<TFilterDropDown> FFilterDropDown;
     std::unique_ptr<TGrouping> FGrouping;
     std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
     std::unique_ptr<TCellNode> FCellNode;
     std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
     std::unique_ptr<TStringList> FColumnHeaders;

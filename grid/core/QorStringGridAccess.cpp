@@ -1,8 +1,10 @@
-// Per-cell appearance accessors, row-wide colours, cell controls and the stored texts and
-// objects of hidden rows.
+// Per-cell appearance accessors, row-wide colours, cell controls, the stored texts and objects of
+// hidden rows, cells by column order and sort order, the current cell and its edit text.
 #include "grid/core/GridUtils.h"
 #include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -197,4 +199,160 @@ void TQorStringGrid::SetRowFontColor(int ARow, TColor Value) {
             GetCellProperties(c, ARow)->SetFontColor(clNone);
     }
     InvalidateRow(ARow);
+}
+
+// --- extended cell access ------------------------------------------------------------------
+
+std::u16string TQorStringGrid::AllWideCells(int ACol, int ARow) {
+    return Utf8ToWide(AllCells(ACol, ARow));
+}
+
+void TQorStringGrid::SetAllWideCells(int ACol, int ARow, const std::u16string& Value) {
+    SetAllCells(ACol, ARow, WideToUtf8(Value));
+}
+
+TObject* TQorStringGrid::AllGridObjects(int ACol, int ARow) {
+    if (FHidden->Contains(ARow)) {
+        const TGridRow* row = hiddenRecord(*FHidden, ARow);
+        const TGridCell* cell = row ? row->Cell(ACol) : nullptr;
+        return cell ? cell->Object : nullptr;
+    }
+    const int d = DisplRowIndex(ARow);
+    return ACol >= 0 && d >= 0 && d < RowCount() ? GridObjects(ACol, d) : nullptr;
+}
+
+void TQorStringGrid::SetColumnOrder() {
+    FColumnOrder->Clear();
+    for (int c = 0; c < ColCount(); ++c) FColumnOrder->Add(c);
+}
+
+int TQorStringGrid::ColumnPosition(int ACol) const {
+    if (FColumnOrder->Count() == 0) return ACol;
+    const int n = std::min(FColumnOrder->Count(), ColCount() + NumHiddenColumns());
+    int p = ACol;
+    for (int i = 0; i < n; ++i)
+        if (FColumnOrder->GetInteger(i) == ACol) {
+            p = i;
+            break;
+        }
+    // The grouped column is out of the grid: the columns after it sit one position further left.
+    if (FGroupColumn >= 0 && ACol >= FGroupColumn) --p;
+    return p;
+}
+
+std::string TQorStringGrid::OriginalCells(int ACol, int ARow) {
+    const int p = ColumnPosition(ACol);
+    return Cells(p < 0 ? ACol : p, ARow);
+}
+
+void TQorStringGrid::SetOriginalCells(int ACol, int ARow, const std::string& Value) {
+    const int p = ColumnPosition(ACol);
+    SetCells(p < 0 ? ACol : p, ARow, Value);
+}
+
+int TQorStringGrid::SortedRowIndex(int ARow) const {
+    const int r = ARow >= 0 && ARow < FSortRowXRef->Count() ? FSortRowXRef->GetInteger(ARow) : ARow;
+    return RealRowIndex(r);
+}
+
+int TQorStringGrid::UnSortedRowIndex(int ARow) const {
+    if (FSortRowXRef->Count() == 0) return ARow;
+    const int i = FSortRowXRef->IndexOf(ARow);
+    return i >= 0 ? i : FSortRowXRef->Count();
+}
+
+std::string TQorStringGrid::UnSortedCells(int ACol, int ARow) {
+    return Cells(ACol, ARow <= FSortRowXRef->Count() ? UnSortedRowIndex(ARow) : ARow);
+}
+
+void TQorStringGrid::SetUnSortedCells(int ACol, int ARow, const std::string& Value) {
+    SetCells(ACol, ARow <= FSortRowXRef->Count() ? UnSortedRowIndex(ARow) : ARow, Value);
+}
+
+// --- current cell and edit text ------------------------------------------------------------
+
+namespace {
+
+// The current cell as (real column, row), by its base cell inside a merged area.
+TPoint currentBase(TQorStringGrid& g) {
+    const int c = g.RealCol();
+    if (c < 0 || g.Row() < 0 || g.Row() >= g.RowCount()) return TPoint{c, g.Row()};
+    return g.IsMergedCell(c, g.Row()) ? g.BaseCell(c, g.Row()) : TPoint{c, g.Row()};
+}
+
+} // namespace
+
+std::string TQorStringGrid::CurrentCell() {
+    const TPoint b = currentBase(*this);
+    return b.X < 0 ? std::string() : GridCells(b.X, b.Y);
+}
+
+void TQorStringGrid::SetCurrentCell(const std::string& Value) {
+    const TPoint b = currentBase(*this);
+    if (b.X >= 0) SetCells(b.X, b.Y, Value);
+}
+
+std::string TQorStringGrid::GetCurrentCellText() {
+    const TPoint b = currentBase(*this);
+    return b.X < 0 ? std::string() : Cells(b.X, b.Y);
+}
+
+void TQorStringGrid::SetCurrentEditText(const std::string& Value) {
+    const TPoint b = currentBase(*this);
+    if (b.X >= 0) SetEditText(DisplColIndex(b.X), b.Y, Value);
+}
+
+std::string TQorStringGrid::GetEditText(int ACol, int ARow) {
+    FNoEditChange = true;
+    const int c = RealColIndex(ACol);
+    TPoint b{c, ARow};
+    if (c >= 0 && ARow >= 0 && ARow < RowCount() && IsMergedCell(c, ARow)) b = BaseCell(c, ARow);
+    std::string text = TBaseGrid::GetEditText(DisplColIndex(b.X), b.Y);
+    return FEditWithTags ? text : HTMLStripTags(text);
+}
+
+void TQorStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
+    const int c = RealColIndex(ACol);
+    if (c >= 0 && ARow >= 0 && ARow < RowCount() && IsMergedCell(c, ARow)) {
+        const TPoint b = BaseCell(c, ARow);
+        TBaseGrid::SetEditText(DisplColIndex(b.X), b.Y, Value);
+        return;
+    }
+    TBaseGrid::SetEditText(ACol, ARow, Value);
+}
+
+// --- small accessors -----------------------------------------------------------------------
+
+void TQorStringGrid::SetCursor(TCursor v) {
+    TBaseGrid::SetCursor(v);
+    FOldCursor = v;
+}
+
+void TQorStringGrid::SetIntegralHeight(bool v) {
+    FIntegralHeight = v;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TQorStringGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                                     int& SizingOfs, TGridDrawInfo& FixedInfo) {
+    TBaseGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs, FixedInfo);
+    int c = -1, r = -1;
+    MouseToCell(X - 6, Y, c, r);
+    if (r >= 0 && r < FixedRows() && c >= 0) {
+        const int real = RealColIndex(c);
+        if (real >= 0 && OnColumnSize) {
+            bool allow = true;
+            OnColumnSize(this, real, allow);
+            if (!allow) {
+                State = gsNormal;
+                FSizeFixed = false;
+            }
+        }
+    }
+    MouseToCell(X, Y - 6, c, r);
+    if (c >= 0 && c < FixedCols() && r >= 0 && OnRowSize) {
+        bool allow = true;
+        OnRowSize(this, r, allow);
+        if (!allow) State = gsNormal;
+    }
 }

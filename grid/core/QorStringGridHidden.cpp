@@ -202,10 +202,13 @@ void TQorStringGrid::UnHideRowList() {
 }
 
 std::string TQorStringGrid::AllCells(int ACol, int ARow) {
+    if (ACol < 0) return std::string();
     if (const THiddenRows::Entry* e = FHidden->Find(ARow)) {
         const TGridRow* row = e->Row.Row(0);
         const TGridCell* cell = row ? row->Cell(ACol) : nullptr;
-        return cell ? cell->Text : std::string();
+        std::string text = cell ? cell->Text : std::string();
+        GetDisplText(ACol, ARow, text);
+        return text;
     }
     int d = DisplRowIndex(ARow);
     return d >= 0 && d < RowCount() ? Cells(ACol, d) : std::string();

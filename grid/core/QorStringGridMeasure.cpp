@@ -5,6 +5,7 @@
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>
+#include <cmath>
 
 void TQorStringGrid::GetCellAlignment(int ACol, int ARow, TAlignment& HA, TVAlignment& VA) {
     HA = FDefaultAlignment;
@@ -70,7 +71,9 @@ TSize TQorStringGrid::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
         HTMLRenderText(canvas, text, r, o, res);
         return TSize{res.MaxLineWidth + 2, res.TotalHeight + 2};
     }
-    if (VS) {
+    TCellGraphic* graphic =
+        GetCellType(ACol, ARow) == ctRotated ? GetCellGraphic(ACol, ARow) : nullptr;
+    if (VS && !graphic) {
         r = TRect(r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2);
         TRect calc = r;
         const int h =
@@ -89,5 +92,11 @@ TSize TQorStringGrid::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
         at = cr + 1;
         if (at < text.size() && text[at] == '\n') ++at;
     }
-    return TSize{width, canvas.TextHeight("gh") * lines};
+    const int height = canvas.TextHeight("gh") * lines;
+    if (!graphic) return TSize{width, height};
+    // The extent of the rotated text's box (exact at every angle, not only at right angles).
+    const double a = graphic->CellAngle() * M_PI / 180.0;
+    const int wc = int(std::abs(width * std::cos(a))), ws = int(std::abs(width * std::sin(a)));
+    const int hc = int(std::abs(height * std::cos(a))), hs = int(std::abs(height * std::sin(a)));
+    return TSize{hs + wc + 12, hc + ws + 12};
 }
