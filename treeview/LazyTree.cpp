@@ -68,8 +68,7 @@ TBaseLazyTree::~TBaseLazyTree() {
     if (FCustomCheckImages) FCustomCheckImages->RemoveFreeNotification(this);
     if (FImages) FImages->RemoveFreeNotification(this);
     if (FStateImages) FStateImages->RemoveFreeNotification(this);
-    freeNodeBlock(FRoot);
-    FRoot = nullptr;
+    releaseRootNode();
 }
 
 std::unique_ptr<TCustomLazyTreeOptions> TBaseLazyTree::OptionsClass() {

@@ -11,6 +11,7 @@
 #include "platform/ui/Grids.h"
 #include "platform/ui/StdCtrls.h"
 #include "treeview/LazyTreeTypes.h"
+#include "treeview/NodeAllocator.h"
 
 #include <array>
 #include <atomic>
@@ -237,7 +238,14 @@ public:
     static TBaseLazyTree* TreeFromNode(PLazyNode Node);
 
     // --- node data ---
-    void* GetNodeData(PLazyNode Node);
+    void* GetNodeData(PLazyNode Node) {
+        if (FNodeDataSize <= 0) raiseNodeDataSizeNotInitialized();
+        if (!Node || Node == FRoot) return nullptr;
+        // Written only when missing, so that reading data does not dirty every node.
+        if (!Node->States.Contains(vsOnFreeNodeCallRequired))
+            Node->States.Include(vsOnFreeNodeCallRequired);
+        return Node->Data();
+    }
     template <class T> T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
     // Stores a full pointer at the start of the user data.
     void SetNodeData(PLazyNode Node, void* UserData);
@@ -334,7 +342,17 @@ public:
     PLazyNode GetFirstNoInit(bool CA = false) const;
     PLazyNode GetLast(PLazyNode Node = nullptr, bool CA = false);
     PLazyNode GetLastNoInit(PLazyNode Node = nullptr, bool CA = false) const;
-    PLazyNode GetNext(PLazyNode Node, bool CA = false);
+    // Inline for the common case: an initialised node with counted children, in tree order.
+    PLazyNode GetNext(PLazyNode Node, bool CA = false) {
+        if (!Node || Node == FRoot || !Node->States.Contains(vsInitialized) ||
+            (Node->States.Contains(vsHasChildren) && Node->ChildCount == 0) ||
+            (CA && FOptions->FPaintOptions.Contains(toChildrenAbove)))
+            return nextInOrder(Node, CA, true);
+        PLazyNode result = Node->FirstChild;
+        for (PLazyNode n = Node; !result && n != FRoot; n = n->Parent) result = n->NextSibling;
+        if (result && !result->States.Contains(vsInitialized)) InitNode(result);
+        return result;
+    }
     PLazyNode GetNextNoInit(PLazyNode Node, bool CA = false) const;
     PLazyNode GetPrevious(PLazyNode Node, bool CA = false);
     PLazyNode GetPreviousNoInit(PLazyNode Node, bool CA = false) const;
@@ -661,6 +679,9 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     PLazyNode FRoot = nullptr;
+    // Every node but the root comes from this pool.
+    std::unique_ptr<TNodeAllocator> FNodeAllocator;
+    std::vector<std::unique_ptr<TNodeAllocator>> FRetiredAllocators;
     int FNodeDataSize = -1;
     std::uint32_t FTotalInternalDataSize = 0;
     std::uint32_t FDefaultNodeHeight = 18;
@@ -687,6 +708,8 @@ private:
     void setUpRootNode();
     std::size_t nodeBlockSize() const;
     void freeNodeBlock(PLazyNode Node);
+    [[noreturn]] static void raiseNodeDataSizeNotInitialized();
+    void releaseRootNode();
     void applyPaintOptionsChange(TLTPaintOptions Old, TLTPaintOptions New);
     void applySelectionOptionsChange(TLTSelectionOptions Old, TLTSelectionOptions New);
     void applyMiscOptionsChange(TLTMiscOptions Old, TLTMiscOptions New);

@@ -96,10 +96,6 @@ PLazyNode TBaseLazyTree::GetLastNoInit(PLazyNode Node, bool CA) const {
     return self()->lastDescendant(last, false);
 }
 
-PLazyNode TBaseLazyTree::GetNext(PLazyNode Node, bool CA) {
-    return nextInOrder(Node, CA, true);
-}
-
 PLazyNode TBaseLazyTree::GetNextNoInit(PLazyNode Node, bool CA) const {
     return self()->nextInOrder(Node, CA, false);
 }

@@ -43,9 +43,15 @@ PLazyNode TBaseLazyTree::AllocateNode() {
         FireGetNodeDataSize(size);
         FNodeDataSize = size < -1 ? -1 : size;
     }
-    void* block = std::calloc(1, nodeBlockSize());
-    if (!block) throw std::bad_alloc();
-    PLazyNode node = new (block) TLazyNode;
+    const std::size_t size = nodeBlockSize();
+    if (!FNodeAllocator || FNodeAllocator->BlockSize() != size) {
+        // Nodes of the old size may still live (a size set while loading): their pool stays
+        // until they are freed.
+        if (FNodeAllocator && FNodeAllocator->LiveCount() > 0)
+            FRetiredAllocators.push_back(std::move(FNodeAllocator));
+        FNodeAllocator = std::make_unique<TNodeAllocator>(size);
+    }
+    PLazyNode node = new (FNodeAllocator->Allocate()) TLazyNode;
     node->TotalCount = 1;
     node->TotalHeight = FDefaultNodeHeight;
     node->NodeHeight = std::uint16_t(FDefaultNodeHeight);
@@ -55,7 +61,21 @@ PLazyNode TBaseLazyTree::AllocateNode() {
 }
 
 void TBaseLazyTree::freeNodeBlock(PLazyNode Node) {
-    std::free(Node);
+    if (FRetiredAllocators.empty() || FNodeAllocator->Owns(Node)) {
+        FNodeAllocator->Free(Node);
+        return;
+    }
+    for (auto it = FRetiredAllocators.begin(); it != FRetiredAllocators.end(); ++it)
+        if ((*it)->Owns(Node)) {
+            (*it)->Free(Node);
+            if ((*it)->LiveCount() == 0) FRetiredAllocators.erase(it);
+            return;
+        }
+}
+
+void TBaseLazyTree::releaseRootNode() {
+    std::free(FRoot);
+    FRoot = nullptr;
 }
 
 void TBaseLazyTree::setUpRootNode() {
@@ -96,11 +116,8 @@ unsigned char* TBaseLazyTree::InternalData(PLazyNode Node, std::uint32_t Offset)
 
 // --- user data --------------------------------------------------------------------------------
 
-void* TBaseLazyTree::GetNodeData(PLazyNode Node) {
-    if (FNodeDataSize <= 0) throw EAssertionFailed("NodeDataSize not initialized.");
-    if (!Node || Node == FRoot) return nullptr;
-    Node->States.Include(vsOnFreeNodeCallRequired);
-    return Node->Data();
+void TBaseLazyTree::raiseNodeDataSizeNotInitialized() {
+    throw EAssertionFailed("NodeDataSize not initialized.");
 }
 
 void TBaseLazyTree::SetNodeData(PLazyNode Node, void* UserData) {
@@ -519,9 +536,10 @@ void TBaseLazyTree::DisconnectNode(PLazyNode Node, bool, bool Reindex, bool Pare
         throw EAssertionFailed("Node must neither be nil nor the root node.");
     PLazyNode parent = Node->Parent;
     if (parent != FRoot && !ParentClearing) {
-        if (FUpdateCount > 0)
-            ChangeTreeStates({tsUpdateHiddenChildrenNeeded}, {});
-        else
+        if (FUpdateCount > 0) {
+            if (!FStates.Contains(tsUpdateHiddenChildrenNeeded))
+                ChangeTreeStates({tsUpdateHiddenChildrenNeeded}, {});
+        } else
             UpdateHiddenChildrenFlag(parent);
     }
     if (Node->States.Contains(vsDeleting)) return;
