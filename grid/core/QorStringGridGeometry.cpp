@@ -12,7 +12,7 @@
 // --- counts ----------------------------------------------------------------------------------
 
 void TQorStringGrid::SetRowCount(int Value) {
-    if (FFixedRowAlways && FSelHidden && RowCount() <= TBaseGrid::FixedRows()) UnHideSelection();
+    if (FFixedRowAlways && FSelHidden && RowCount() <= FixedRows()) UnHideSelection();
     const int oldCount = RowCount();
     const bool moveFooter = FFloatingFooter && FFloatingFooter->Visible() && Value != oldCount &&
                             Value >= 1 && oldCount >= 1;
@@ -64,8 +64,8 @@ int TQorStringGrid::FixedRows() const {
 }
 
 void TQorStringGrid::SetFixedRows(int Value) {
-    if (FFixedRowAlways && Value >= RowCount()) Value = RowCount() - 1;
-    TBaseGrid::SetFixedRows(Value);
+    TBaseGrid::SetFixedRows(FFixedRowAlways && Value >= RowCount() ? RowCount() - 1 : Value);
+    // The count asked for comes back when rows are added.
     if (!Loading()) FFixedRowsMin = Value;
 }
 
@@ -75,8 +75,7 @@ int TQorStringGrid::FixedCols() const {
 }
 
 void TQorStringGrid::SetFixedCols(int Value) {
-    if (FFixedColAlways && Value >= ColCount()) Value = ColCount() - 1;
-    TBaseGrid::SetFixedCols(Value);
+    TBaseGrid::SetFixedCols(FFixedColAlways && Value >= ColCount() ? ColCount() - 1 : Value);
     if (!Loading()) FFixedColsMin = Value;
 }
 

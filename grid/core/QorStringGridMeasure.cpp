@@ -75,6 +75,9 @@ TSize TQorStringGrid::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
         GetCellType(ACol, ARow) == ctRotated ? GetCellGraphic(ACol, ARow) : nullptr;
     if (VS && !graphic) {
         r = TRect(r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2);
+        // The edit control shows the empty line after a final line feed.
+        if (FEditMode && ACol == RealCol() && ARow == Row() && !text.empty() && text.back() == '\n')
+            text += "w";
         TRect calc = r;
         const int h =
             DrawText(&canvas, text, -1, calc,

@@ -1,5 +1,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "platform/base/SysUtils.h"
+#include "platform/testing/UiTest.h"
+#include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -50,10 +52,18 @@ TEST(GridGeometryTest, FixedRowsAndColumnsAlwaysKeptAndRestored) {
     g.SetColCount(5);
     EXPECT_EQ(g.FixedRows(), 1);
     EXPECT_EQ(g.FixedCols(), 1);
-    // Asking for as many fixed rows as rows leaves one scrollable row.
+    // Asking for as many fixed rows as rows leaves one scrollable row; the count asked for
+    // comes back with more rows.
     g.SetFixedRows(9);
     EXPECT_EQ(g.FixedRows(), 4);
-    EXPECT_EQ(g.MaxRowCount(), 10); // the construction's 10 rows
+    g.SetRowCount(12);
+    EXPECT_EQ(g.FixedRows(), 9);
+    // With only fixed rows left, a hidden selection shows again as rows come.
+    g.SetRowCount(1);
+    g.HideSelection();
+    g.SetRowCount(3);
+    EXPECT_FALSE(g.SelectionHidden());
+    EXPECT_EQ(g.MaxRowCount(), 12);
     EXPECT_EQ(g.MaxColCount(), 5);
 
     TQorStringGrid plain(nullptr);
@@ -148,6 +158,24 @@ TEST(GridGeometryTest, HiddenSelectionComesBackOrFallsToTheFirstCell) {
     const TGridRect s = g.Selection();
     EXPECT_EQ(std::make_pair(s.Left, s.Top), std::make_pair(1, 1));
     EXPECT_EQ(std::make_pair(s.Right, s.Bottom), std::make_pair(1, 1));
+}
+
+TEST(GridGeometryTest, HiddenSelectionPaintsNothingSelected) {
+    TForm form(nullptr);
+    auto* g = new TQorStringGrid(&form);
+    g->SetParent(&form);
+    g->SetBounds(0, 0, 300, 200);
+    form.HandleNeeded();
+    g->SetSelection(TGridRect{1, 1, 2, 2});
+    // Cell (1, 1) is selected but not the current cell; (3, 3) is neither.
+    const TColor plain = uitest::pixel(g, 3 * 64 + 30, 3 * 22 + 11);
+    const TColor selected = uitest::pixel(g, 64 + 30, 22 + 11);
+    EXPECT_NE(selected, plain);
+    g->HideSelection();
+    EXPECT_EQ(uitest::pixel(g, 64 + 30, 22 + 11), plain);
+    EXPECT_EQ(uitest::pixel(g, 2 * 64 + 30, 2 * 22 + 11), plain);
+    g->UnHideSelection();
+    EXPECT_EQ(uitest::pixel(g, 64 + 30, 22 + 11), selected);
 }
 
 TEST(GridGeometryTest, FooterRowMovesWithTheCountAndIsCalculated) {
