@@ -5,6 +5,7 @@
 #include "shell/VelmareFirmWare.h"
 #include "shell/state/ProductProfiles.h"
 #include "shell/state/ProgramState.h"
+#include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
 
 TFBootTCP* FBootTCP = nullptr;
@@ -155,7 +156,7 @@ bool TFBootTCP::Valid_IP(const std::string& IP, std::string Parts[4]) {
     }
     parts[3] = rest;
     for (const std::string& p : parts) {
-        const int n = StrToIntDef(p, 1000);
+        const int n = ImageIntDef(p, 1000);
         if (n < 0 || n > 255) return false;
     }
     for (int i = 0; i < 4; ++i) Parts[i] = parts[i];
@@ -169,7 +170,7 @@ std::string TFBootTCP::Edit_Address() const {
     std::string parts[4];
     if (!Valid_IP(typed, parts)) return typed;
     std::string address;
-    for (int i = 0; i < 4; ++i) address += (i ? "." : "") + IntToStr(StrToIntDef(parts[i], 0));
+    for (int i = 0; i < 4; ++i) address += (i ? "." : "") + IntToStr(ImageIntDef(parts[i], 0));
     return address;
 }
 

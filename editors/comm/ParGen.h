@@ -240,8 +240,7 @@ public:
         bool (*Written)(int Type);
         bool Fixed = false; // the file's value is not read: the key always takes its default
     };
-    // The integer conversion of edit and file texts (leading blanks, sign, decimal or "$",
-    // "x", "0x" hexadecimal, nothing after); Def when the text is no 32-bit integer.
+    // The project integer rule (ImageIntDef) for edit and file texts.
     static int Text_To_Int(const std::string& Text, int Def);
     // Every key of every product type, in file order.
     const std::vector<TPar_Key>& Par_Keys() const { return keys_; }

@@ -3,6 +3,7 @@
 #include "editors/comm/ParGenTypes.h"
 #include "platform/files/Files.h"
 #include "shell/state/ProgramState.h"
+#include "shell/state/ProjectInt.h"
 
 #include <cstdint>
 
@@ -55,43 +56,7 @@ std::string SW_Version(int Type) {
 } // namespace
 
 int TFParGen::Text_To_Int(const std::string& Text, int Def) {
-    std::size_t i = 0;
-    while (i < Text.size() && (Text[i] == ' ' || Text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-')) negative = Text[i++] == '-';
-    int base = 10;
-    if (i < Text.size() && (Text[i] == '$' || Text[i] == 'x' || Text[i] == 'X')) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < Text.size() && Text[i] == '0' &&
-               (Text[i + 1] == 'x' || Text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= Text.size()) return Def;
-    std::uint64_t value = 0;
-    int digits = 0;
-    for (; i < Text.size(); ++i, ++digits) {
-        const char c = Text[i];
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return Def;
-        value = value * std::uint64_t(base) + std::uint64_t(d);
-        if (value > 0xFFFFFFFFull) return Def;
-    }
-    if (base == 16) {
-        // Up to eight digits give the 32-bit pattern; a sign negates it in 32 bits.
-        const auto pattern = static_cast<std::uint32_t>(value);
-        return static_cast<std::int32_t>(negative ? 0u - pattern : pattern);
-    }
-    if (negative) return value > 0x80000000ull ? Def : int(-static_cast<std::int64_t>(value));
-    return value > 0x7FFFFFFFull ? Def : int(value);
+    return ImageIntDef(Text, Def);
 }
 
 void TFParGen::Create_Keys() {

@@ -330,7 +330,8 @@ bool TryStrToInt64(std::string_view s, long long& value) {
     if (res.ec != std::errc() || res.ptr != s.data() + s.size()) return false;
     if (base == 16) {
         // Hex keeps its bit pattern, as the model reads "$FFFFFFFF" as -1 for 32-bit values.
-        value = neg ? -static_cast<long long>(mag) : static_cast<long long>(mag);
+        // The sign negates in 64 bits, so "-$8000000000000000" gives the lowest value.
+        value = static_cast<long long>(neg ? 0 - mag : mag);
         return true;
     }
     if (neg) {

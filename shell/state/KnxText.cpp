@@ -1,6 +1,7 @@
 #include "shell/state/KnxText.h"
 
 #include "platform/base/SysUtils.h"
+#include "shell/state/ProjectInt.h"
 
 #include <string>
 
@@ -8,7 +9,7 @@ namespace {
 
 // A trimmed part read as a whole number; -1 when it is none.
 int partValue(std::string_view part) {
-    return StrToIntDef(Trim(part), -1);
+    return ImageIntDef(Trim(part), -1);
 }
 
 bool inRange(int v, int lo, int hi) {
@@ -65,7 +66,7 @@ int Str_To_Access_Flag(std::string_view Text) {
     const std::string upper = UpperCase(Text);
     if (upper == "WRITE") return 128;
     if (upper == "READ") return 0;
-    return StrToIntDef(Text, 0);
+    return ImageIntDef(Text, 0);
 }
 
 int Str_To_KNX_Priority(std::string_view Text) {

@@ -97,7 +97,7 @@ TEST_F(BootTCP, ValidIpNeedsFourOctetsInRange) {
         {"192.168.2.205", true},   {" 10 . 0 . 0 . 1 ", true}, {"0.0.0.0", true},
         {"255.255.255.255", true}, {"1.2.3", false},           {"1.2.3.256", false},
         {"1.2.3.4.5", false},      {"a.b.c.d", false},         {"", false},
-        {"-1.0.0.0", false},       {"1..2.3", false},
+        {"-1.0.0.0", false},       {"1..2.3", false},          {"$C0.x0A.0.1", true},
     };
     for (const Case& c : cases) {
         std::string parts[4];

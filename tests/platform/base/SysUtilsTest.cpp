@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(SysUtils, CountsCharactersNotBytes) {
     EXPECT_EQ(Utf8Length("Größe"), 5u);
     EXPECT_EQ(Utf8Substr("Größe", 2, 2), "öß");
@@ -34,6 +36,31 @@ TEST(SysUtils, ParsesWholeNumbersLikeStrToInt) {
     }
     EXPECT_EQ(StrToIntDef("x", 42), 42);
     EXPECT_THROW(StrToInt("x"), EConvertError);
+}
+
+// The extremes of 64 bits convert without signed overflow (the sanitizer build aborts on it).
+TEST(SysUtils, ParsesSixtyFourBitExtremesWithoutOverflow) {
+    struct Case {
+        const char* text;
+        bool ok;
+        long long value;
+    };
+    const Case cases[] = {
+        {"9223372036854775807", true, LLONG_MAX}, {"-9223372036854775808", true, LLONG_MIN},
+        {"9223372036854775808", false, 0},        {"-9223372036854775809", false, 0},
+        {"-$8000000000000000", true, LLONG_MIN},  {"$8000000000000000", true, LLONG_MIN},
+        {"-$FFFFFFFFFFFFFFFF", true, 1},          {"-0x7FFFFFFFFFFFFFFF", true, -LLONG_MAX},
+        {"$10000000000000000", false, 0},
+    };
+    for (const auto& c : cases) {
+        long long v = 0;
+        EXPECT_EQ(TryStrToInt64(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+    int v = 0;
+    EXPECT_FALSE(TryStrToInt("-$8000000000000000", v));
 }
 
 TEST(SysUtils, FormatsWithTheModelDirectives) {

@@ -9,12 +9,13 @@ TEST(KnxText, ChecksIndividualAddresses) {
         int expected;
     };
     const Case cases[] = {
-        {"1.1.1", false, 0},     {"0.0.0", false, 1},  {"0.0.0", true, 0},
-        {"15.15.255", false, 0}, {"16.0.1", false, 1}, {"1.16.1", false, 1},
-        {"1.1.256", false, 1},   {"1.2", false, 1},    {"1.2.3.4", false, 1},
-        {"1/2", false, 1},       {"4660", false, 0},   {"0", false, 1},
-        {"65536", false, 1},     {"", false, 1},       {" 1 . 2 . 3 ", false, 0},
-        {"a.1.1", false, 1},     {"-1.1.1", false, 1}, {"1..1", false, 1},
+        {"1.1.1", false, 0},      {"0.0.0", false, 1},  {"0.0.0", true, 0},
+        {"15.15.255", false, 0},  {"16.0.1", false, 1}, {"1.16.1", false, 1},
+        {"1.1.256", false, 1},    {"1.2", false, 1},    {"1.2.3.4", false, 1},
+        {"1/2", false, 1},        {"4660", false, 0},   {"0", false, 1},
+        {"65536", false, 1},      {"", false, 1},       {" 1 . 2 . 3 ", false, 0},
+        {"a.1.1", false, 1},      {"-1.1.1", false, 1}, {"1..1", false, 1},
+        {"$F.x1.0xFF", false, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Check_KNX_Address(c.text, false, c.allowZero), c.expected)
@@ -59,6 +60,13 @@ TEST(KnxText, ConvertsTableTextsToCodes) {
         {"abc", 0, 1, 0},
         {"", 0, 1, 0},
         {" write", 0, 1, 0}, // not trimmed
+        // Numbers follow the project integer rule of the dialogs and the compiler.
+        {" 7", 7, 1, 0},
+        {"7 ", 0, 1, 0},
+        {"x80", 128, 1, 0},
+        {"0X80", 128, 1, 0},
+        {"$FFFFFFFF", -1, 1, 0},
+        {"4294967296", 0, 1, 0},
         {"system", 0, 0, 0},
         {"Normal", 0, 1, 0},
         {"urgent", 0, 2, 0},
