@@ -51,7 +51,7 @@ void Read_DMX_Default_Values(const std::string& path) {
 
 void Write_DMX_Default_Block() {
     if (Image_Length + DMX_Channel_Count > Image_Buffer.size())
-        throw EImageError("The DMX default values do not fit into the image");
+        throw EImageLimitError("The DMX default values do not fit into the image");
     std::copy(DMX_Default_Block.begin(), DMX_Default_Block.end(),
               Image_Buffer.begin() + Image_Length);
     Image_Length += DMX_Channel_Count;

@@ -417,7 +417,7 @@ std::vector<std::string> Build_EDS(const std::string& project_dir, TDateTime now
 void Write_EDS(const std::string& Path, const std::string& project_dir, TDateTime now) {
     std::string text;
     for (const std::string& line : Build_EDS(project_dir, now)) text += line + "\r\n";
-    WriteBinaryFile(NativePath(Path), text);
+    WriteBinaryFile(Path, text);
 }
 
 void Write_EDS(const std::string& Path) {

@@ -324,7 +324,7 @@ std::vector<std::string> Build_GSDML(int product_type, const std::string& projec
 void Write_GSDML(const std::string& Path, int product_type, const std::string& project_dir) {
     std::string text = "\xEF\xBB\xBF";
     for (const std::string& line : Build_GSDML(product_type, project_dir)) text += line + "\r\n";
-    WriteBinaryFile(NativePath(Path), text);
+    WriteBinaryFile(Path, text);
 }
 
 std::string GSDML_Fixed_Part(int product_type) {

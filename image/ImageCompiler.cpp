@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 std::array<std::uint8_t, Image_Buffer_Size> Image_Buffer;
@@ -56,61 +57,92 @@ Layout layoutOf(int type) {
 }
 
 struct BankFile {
-    std::string path;
+    const char* name;
     const std::uint8_t* data;
     std::uint32_t size;
 };
 
-// Writes every file to a temporary name first and renames them into place only when all were
-// written, so a failure leaves each bank file as it was.
-void writeBankFiles(const std::vector<BankFile>& files) {
-    std::vector<std::string> temporaries;
-    const auto removeTemporaries = [&] {
-        for (const std::string& t : temporaries) DeleteFile(t);
+// The project and product type of the last successful compile; empty after a failed one.
+struct CompiledImage {
+    std::string projectDir;
+    int productType = 0;
+};
+std::optional<CompiledImage> compiled;
+
+std::string binFolder(const std::string& projectDir) {
+    return PathJoin(projectDir, "bin");
+}
+std::string newBinFolder(const std::string& projectDir) {
+    return PathJoin(projectDir, "bin.new");
+}
+std::string oldBinFolder(const std::string& projectDir) {
+    return PathJoin(projectDir, "bin.old");
+}
+
+[[noreturn]] void refuseWrite(const std::string& path, const std::string& reason) {
+    throw EBankFileError(Format("The bank file %s could not be written: %s", path, reason));
+}
+
+// The new pair is written into "bin.new" beside "bin", with the other files of "bin", and the
+// two folders are swapped in one step: whenever the program stops, "bin" holds the old pair or
+// the new one. Where the file system cannot swap, "bin" is renamed to "bin.old" first and
+// recoverBankFolder puts it back when the program stopped between the two renames.
+void writeBankFiles(const std::string& projectDir, const std::vector<BankFile>& files) {
+    recoverBankFolder(projectDir);
+    const std::string bin = binFolder(projectDir), fresh = newBinFolder(projectDir);
+    const auto pathOf = [&](const BankFile& f) { return PathJoin(bin, f.name); };
+    if (!DirectoryExists(bin)) refuseWrite(pathOf(files[0]), "the folder does not exist");
+    for (const BankFile& f : files)
+        if (FileIsReadOnly(pathOf(f))) refuseWrite(pathOf(f), "the file is read-only");
+    if (!ListSubFolders(bin).empty())
+        refuseWrite(pathOf(files[0]), "the folder " + bin + " holds other folders");
+
+    const auto isBankFile = [&](const std::string& name) {
+        for (const BankFile& f : files)
+            if (name == f.name) return true;
+        return false;
     };
+    std::string current = pathOf(files[0]);
     try {
+        if (!CreateDir(fresh))
+            throw EFCreateError(
+                Format("Cannot create the folder \"%s\". %s", fresh, std::strerror(errno)));
+        for (const std::string& name : ListFiles(bin)) {
+            if (isBankFile(name)) continue;
+            current = PathJoin(bin, name);
+            WriteBinaryFile(PathJoin(fresh, name), ReadBinaryFile(current));
+            CopyFileMode(current, PathJoin(fresh, name));
+        }
         for (const BankFile& f : files) {
-            temporaries.push_back(f.path + ".tmp");
-            WriteBinaryFile(temporaries.back(), f.data, f.size);
+            current = pathOf(f);
+            WriteBinaryFile(PathJoin(fresh, f.name), f.data, f.size);
+            if (FileExists(current)) CopyFileMode(current, PathJoin(fresh, f.name));
         }
+        if (!SyncFolder(fresh))
+            throw EWriteError(
+                Format("Cannot sync the folder \"%s\". %s", fresh, std::strerror(errno)));
     } catch (const Exception& e) {
-        removeTemporaries();
-        throw EImageError(Format("The bank file %s could not be written: %s",
-                                 files[temporaries.size() - 1].path, e.Message()));
+        DeleteTree(fresh); // best effort: a stale folder is removed by the next save
+        refuseWrite(current, e.Message());
     }
-    // Each old file is moved aside before its new one is put in place, so that when a later
-    // file fails the files already placed can be put back as they were.
-    std::vector<bool> movedAside(files.size(), false), placed(files.size(), false);
-    int error = 0;
-    std::size_t i = 0;
-    for (; i < files.size(); ++i) {
-        const std::string& target = files[i].path;
-        if (FileExists(target)) {
-            if (!RenameFile(target, target + ".old")) {
-                error = errno;
-                break;
-            }
-            movedAside[i] = true;
+
+    if (!ExchangePaths(fresh, bin)) {
+        const int error = errno;
+        const std::string old = oldBinFolder(projectDir);
+        const bool renamed = (error == EINVAL || error == ENOSYS) && RenameFile(bin, old);
+        if (!renamed || !RenameFile(fresh, bin)) {
+            const int failure = renamed ? errno : error;
+            if (renamed) RenameFile(old, bin);
+            DeleteTree(fresh);
+            refuseWrite(pathOf(files[0]), std::strerror(failure));
         }
-        if (!RenameFile(temporaries[i], target)) {
-            error = errno;
-            break;
-        }
-        placed[i] = true;
+        SyncFolder(projectDir);
+        DeleteTree(old);
+    } else {
+        SyncFolder(projectDir);
+        DeleteTree(fresh); // now the old folder
     }
-    if (i == files.size()) {
-        for (std::size_t j = 0; j < files.size(); ++j)
-            if (movedAside[j]) DeleteFile(files[j].path + ".old");
-        return;
-    }
-    // Best effort: the failure below is what the caller sees.
-    for (std::size_t j = 0; j <= i; ++j) {
-        if (placed[j]) DeleteFile(files[j].path);
-        if (movedAside[j]) RenameFile(files[j].path + ".old", files[j].path);
-    }
-    for (std::size_t j = i; j < temporaries.size(); ++j) DeleteFile(temporaries[j]);
-    throw EImageError(
-        Format("The bank file %s could not be written: %s", files[i].path, std::strerror(error)));
+    SyncFolder(projectDir);
 }
 
 // Without a project the paths would point at the file system's root.
@@ -122,6 +154,7 @@ void requireProject(const std::string& projectDir) {
 
 void Compile_Bank(int product_type, const std::string& project_dir) {
     requireProject(project_dir);
+    compiled.reset();
     switch (product_type) {
     case 1:
     case 1001:
@@ -164,23 +197,37 @@ void Compile_Bank(int product_type, const std::string& project_dir) {
     default:
         break; // no image
     }
+    compiled = CompiledImage{project_dir, product_type};
 }
 
 void Save_Bank(int product_type, const std::string& project_dir) {
     requireProject(project_dir);
+    if (!compiled || compiled->projectDir != project_dir || compiled->productType != product_type)
+        throw EBankFileError("The image in memory was not compiled from the project " +
+                             project_dir + "; the bank files are not written");
     switch (layoutOf(product_type)) {
     case Layout::Bank1And2:
-        writeBankFiles({
-            {NativePath(project_dir + "\\bin\\bank1.bin"), Image_Buffer.data(), Image_Length},
-            {NativePath(project_dir + "\\bin\\bank2.bin"), Bank2_Buffer.data(), Bank2_Length},
-        });
+        writeBankFiles(project_dir, {
+                                        {"bank1.bin", Image_Buffer.data(), Image_Length},
+                                        {"bank2.bin", Bank2_Buffer.data(), Bank2_Length},
+                                    });
         break;
     case Layout::Bank:
-        writeBankFiles(
-            {{NativePath(project_dir + "\\bin\\bank.bin"), Image_Buffer.data(), Image_Length}});
+        writeBankFiles(project_dir, {{"bank.bin", Image_Buffer.data(), Image_Length}});
         break;
     case Layout::None:
         break;
+    }
+}
+
+void recoverBankFolder(const std::string& project_dir) {
+    if (project_dir.empty()) return;
+    const std::string bin = binFolder(project_dir), old = oldBinFolder(project_dir);
+    // Stopped between the two renames of a save: the old pair goes back in place.
+    if (!DirectoryExists(bin) && DirectoryExists(old)) RenameFile(old, bin);
+    if (DirectoryExists(bin)) {
+        DeleteTree(old);
+        DeleteTree(newBinFolder(project_dir));
     }
 }
 

@@ -18,15 +18,27 @@ extern std::uint32_t Image_Length;
 extern std::array<std::uint8_t, Bank2_Buffer_Size> Bank2_Buffer;
 extern std::uint32_t Bank2_Length;
 
+// A failure to write the bank files, or a write refused because the image in memory is not
+// the compile of that project.
+class EBankFileError : public EImageError {
+public:
+    using EImageError::EImageError;
+};
+
 // Builds the image of product_type from the project files in project_dir. Raises
-// EImageError (or the failure of a reader) when a file cannot be compiled. Types without an
-// image (7, 8 and unknown values) compile nothing.
+// EImageError (or the failure of a reader) when a file cannot be compiled: its kinds are
+// EImageMalformedError, EImageValueError and EImageLimitError. Types without an image (7, 8
+// and unknown values) compile nothing.
 void Compile_Bank(int product_type, const std::string& project_dir);
 // Writes the image of the last compile as the bank files of product_type into
-// project_dir + "\bin". Every file is written to a temporary file first and renamed into
-// place only when all of them were written, so a failure leaves the old files as they were.
-// Raises EImageError when a file cannot be written.
+// project_dir/bin. Refused with EBankFileError unless the last compile of product_type and
+// project_dir succeeded. The pair is replaced as a whole, also if the program stops half-way
+// (see writeBankFiles); a read-only bank file refuses the write. Raises EBankFileError when
+// a file cannot be written; the old files are then as they were.
 void Save_Bank(int product_type, const std::string& project_dir);
+// Puts project_dir/bin back as the last whole pair after a save that was cut short, and
+// removes its leftovers. Save_Bank does this first; so does whoever reads the bank files.
+void recoverBankFolder(const std::string& project_dir);
 
 // The same for the program's product type and the open project.
 void Compile_Bank();

@@ -101,9 +101,9 @@ void Read_KNX_SetAccess(const std::string& path, int product_type) {
             std::string enable;
             if (row.Try_Text("Enable", enable) && UpperCase(Trim(enable)) != "Y") continue;
             if (count == KNX_Table_Size)
-                throw EImageError(Format("%s: more than %d rows are enabled; the KNX table "
-                                         "holds %d entries",
-                                         path, KNX_Table_Size, KNX_Table_Size));
+                throw EImageLimitError(Format("%s: more than %d rows are enabled; the KNX table "
+                                              "holds %d entries",
+                                              path, KNX_Table_Size, KNX_Table_Size));
 
             KNX_Entry& e = KNX_Table[count];
             e.APCI = dmx ? 0 : std::uint16_t(Str_To_Access_Flag(row.Text("APCI")));

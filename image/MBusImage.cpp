@@ -94,9 +94,9 @@ std::uint64_t placeNodes(const std::string& path) {
     std::uint64_t address = 0;
     const auto checkAddress = [&] {
         if (address > MBus_Max_Data_Address)
-            throw EImageError(Format("%s: the values of the network need data addresses past "
-                                     "%d, the most the gateway can address",
-                                     path, MBus_Max_Data_Address));
+            throw EImageLimitError(Format("%s: the values of the network need data addresses past "
+                                          "%d, the most the gateway can address",
+                                          path, MBus_Max_Data_Address));
     };
     for (auto* nodes : {&MBus_Nodes, &wMBus_Nodes})
         for (TMBus_Nodo& n : *nodes) {
@@ -246,20 +246,20 @@ void Read_M_Bus(const std::string& par_gen_path, const std::string& network_path
     }
     Read_MBus_Network(network_path, wired, wireless, MBus_Nodes, wMBus_Nodes);
     if (MBus_Nodes.size() > std::size_t(MBus_Max_Wired_Nodes))
-        throw EImageError(Format("%s: more than %d wired nodes; the gateway counts at most %d",
-                                 network_path, MBus_Max_Wired_Nodes, MBus_Max_Wired_Nodes));
+        throw EImageLimitError(Format("%s: more than %d wired nodes; the gateway counts at most %d",
+                                      network_path, MBus_Max_Wired_Nodes, MBus_Max_Wired_Nodes));
     if (wMBus_Nodes.size() > std::size_t(wMBus_Table_Size))
-        throw EImageError(Format("%s: more than %d wireless meters; the wireless meter table "
-                                 "holds %d entries",
-                                 network_path, wMBus_Table_Size, wMBus_Table_Size));
+        throw EImageLimitError(Format("%s: more than %d wireless meters; the wireless meter table "
+                                      "holds %d entries",
+                                      network_path, wMBus_Table_Size, wMBus_Table_Size));
     for (std::size_t i = 0; i < wMBus_Nodes.size(); ++i) wMBus_Table[i] = wMBus_Nodes[i].Meter;
     r.Set_U8(MBus_Offset::Wireless_Count, std::uint32_t(wMBus_Nodes.size()));
 
     const std::uint64_t tailOffset = placeNodes(network_path);
     if (tailOffset + (hasParGen ? MBus_Tail_Bytes : 0) > MBus_Stream_Limit)
-        throw EImageError(Format("%s: the network needs more than the %d bytes of node stream "
-                                 "that the gateway holds",
-                                 network_path, MBus_Stream_Limit));
+        throw EImageLimitError(Format("%s: the network needs more than the %d bytes of node stream "
+                                      "that the gateway holds",
+                                      network_path, MBus_Stream_Limit));
 
     std::uint8_t* const stream = Bank2_Buffer.data();
     stream[0] = Stream_Marker;

@@ -78,9 +78,9 @@ std::uint32_t slaveIp(const TProject_Row& row) {
         int octet;
         if (dot == std::string::npos ||
             !TryImageInt(Trim(std::string_view(text).substr(start, dot - start)), octet))
-            row.Refuse(Format("the attribute \"IP_Address\" holds \"%s\", which is not an "
-                              "address of four dotted numbers",
-                              text));
+            row.Refuse_Value(Format("the attribute \"IP_Address\" holds \"%s\", which is not an "
+                                    "address of four dotted numbers",
+                                    text));
         ip = ip << 8 | std::uint8_t(octet);
         start = dot + 1;
     }

@@ -25,12 +25,12 @@ constexpr int Fast_Packet_Multi_Frame_Bytes = 233;
 // Refuses a row that would not fit into a table of the gateway.
 void checkRoom(const std::string& path, int rows, std::uint64_t bytes) {
     if (rows > PGN_Table_Size)
-        throw EImageError(Format("%s: more than %d rows; the PGN table holds %d entries", path,
-                                 PGN_Table_Size, PGN_Table_Size));
+        throw EImageLimitError(Format("%s: more than %d rows; the PGN table holds %d entries", path,
+                                      PGN_Table_Size, PGN_Table_Size));
     if (bytes > PGN_Max_Data_Bytes)
-        throw EImageError(Format("%s: the rows hold more than %d data bytes, the most one "
-                                 "direction holds",
-                                 path, int(PGN_Max_Data_Bytes)));
+        throw EImageLimitError(Format("%s: the rows hold more than %d data bytes, the most one "
+                                      "direction holds",
+                                      path, int(PGN_Max_Data_Bytes)));
 }
 
 // Each row reader fills the entry and returns the row's data bytes as the file gives them.

@@ -8,11 +8,13 @@ bool Load_Project_File(TXMLDocument& doc, const std::string& path, TXmlNode& roo
         if (!FileExistsStrict(path)) return false;
         doc.SetActive(true);
         doc.LoadFromFile(path);
+    } catch (const EXMLParseError& e) {
+        throw EImageMalformedError(path + ": " + e.Message());
     } catch (const Exception& e) {
         throw EImageError(path + ": " + e.Message());
     }
     root = doc.DocumentElement();
-    if (!root) throw EImageError(path + ": the file has no root element");
+    if (!root) throw EImageMalformedError(path + ": the file has no root element");
     return true;
 }
 
@@ -35,11 +37,11 @@ int Key_Int(const TXmlNode& root, std::string_view name, int def) {
 int Key_Int_Strict(const TXmlNode& root, std::string_view name, const std::string& path) {
     std::string text;
     if (!Key_Text(root, name, text))
-        throw EImageError(Format("%s: the key \"%s\" is missing", path, std::string(name)));
+        throw EImageValueError(Format("%s: the key \"%s\" is missing", path, std::string(name)));
     int value;
     if (!TryImageInt(text, value))
-        throw EImageError(Format("%s: the key \"%s\" holds \"%s\", which is not a number", path,
-                                 std::string(name), text));
+        throw EImageValueError(Format("%s: the key \"%s\" holds \"%s\", which is not a number",
+                                      path, std::string(name), text));
     return value;
 }
 
@@ -54,19 +56,20 @@ std::vector<TXmlNode> Element_Children(const TXmlNode& node) {
 TXmlNode Find_Section(const TXmlNode& root, std::string_view name, const std::string& path) {
     const TXmlNode section = root.ChildNodes().FindNode(name);
     if (!section || section.NodeType() != ntElement)
-        throw EImageError(Format("%s: the section \"%s\" is missing", path, std::string(name)));
+        throw EImageValueError(
+            Format("%s: the section \"%s\" is missing", path, std::string(name)));
     return section;
 }
 
 void Refuse_Rows(const std::string& path, std::string_view table, int limit) {
-    throw EImageError(Format("%s: more than %d rows; the %s holds %d entries", path, limit,
-                             std::string(table), limit));
+    throw EImageLimitError(Format("%s: more than %d rows; the %s holds %d entries", path, limit,
+                                  std::string(table), limit));
 }
 
 std::string TProject_Row::Text(std::string_view name) const {
     std::string text;
     if (!Try_Text(name, text))
-        throw EImageError(
+        throw EImageValueError(
             Format("%s: row %d has no attribute \"%s\"", path_, index_ + 1, std::string(name)));
     return text;
 }
@@ -101,8 +104,8 @@ int TProject_Row::Strict_Int(std::string_view name) const {
     const std::string text = Text(name);
     int value;
     if (!TryImageInt(text, value))
-        Refuse(Format("the attribute \"%s\" holds \"%s\", which is not a number", std::string(name),
-                      text));
+        Refuse_Value(Format("the attribute \"%s\" holds \"%s\", which is not a number",
+                            std::string(name), text));
     return value;
 }
 
@@ -110,13 +113,17 @@ std::int64_t TProject_Row::Strict_Int64(std::string_view name) const {
     const std::string text = Text(name);
     std::int64_t value;
     if (!TryImageInt64(text, value))
-        Refuse(Format("the attribute \"%s\" holds \"%s\", which is not a number", std::string(name),
-                      text));
+        Refuse_Value(Format("the attribute \"%s\" holds \"%s\", which is not a number",
+                            std::string(name), text));
     return value;
 }
 
 void TProject_Row::Refuse(const std::string& reason) const {
-    throw EImageError(Format("%s: row %d: %s", path_, index_ + 1, reason));
+    throw EImageLimitError(Format("%s: row %d: %s", path_, index_ + 1, reason));
+}
+
+void TProject_Row::Refuse_Value(const std::string& reason) const {
+    throw EImageValueError(Format("%s: row %d: %s", path_, index_ + 1, reason));
 }
 
 bool TProject_Row::Is(std::string_view name, std::string_view literal) const {

@@ -33,9 +33,9 @@ void readStationName(const TXmlNode& root, const std::string& path) {
     Key_Text(root, "PROFINET_NAME_STA", name);
     const std::u32string chars = Utf8ToUtf32(name);
     if (chars.size() > std::size_t(Station_Name_Bytes))
-        throw EImageError(Format("%s: the name of station \"%s\" has %d characters; its field "
-                                 "holds %d",
-                                 path, name, chars.size(), Station_Name_Bytes));
+        throw EImageLimitError(Format("%s: the name of station \"%s\" has %d characters; its field "
+                                      "holds %d",
+                                      path, name, chars.size(), Station_Name_Bytes));
     for (std::size_t i = 0; i < chars.size(); ++i)
         Settings_Record.Set_U8(Block_Offset::Station_Name + std::uint32_t(i),
                                std::uint8_t(chars[i]));

@@ -54,7 +54,7 @@ bool namesAnotherFolder(const std::string& name) {
 
 // The folder exists already, in any letter case (the model's file system ignores case).
 bool projectExists(const std::string& name) {
-    if (DirectoryExists(PathJoin(Projects_Dir, name))) return true;
+    if (DirectoryExists(Project_Folder(name))) return true;
     for (const std::string& existing : ListSubFolders(Projects_Dir))
         if (AnsiCompareText(existing, name) == 0) return true;
     return false;
@@ -71,12 +71,12 @@ void TFNew_Project::Btn_OKClick(TObject* /*Sender*/) {
     if (Trim(name).empty()) return errorBox(32);
     if (namesAnotherFolder(name)) return errorBox(30);
     if (projectExists(name)) return errorBox(31);
-    const std::string dir = PathJoin(Projects_Dir, name);
+    const std::string dir = Project_Folder(name);
     if (!CreateDir(dir)) return errorBox(30);
     if (!ForceDirectories(PathJoin(dir, "bin"))) {
         // Leave no half-made project behind that would block the name; it is still empty.
         std::error_code ec;
-        std::filesystem::remove(NativePath(dir), ec);
+        std::filesystem::remove(dir, ec);
         return errorBox(30);
     }
     Project_Name = name;

@@ -44,7 +44,7 @@ void TFOpenConf::FormShow(TObject* /*Sender*/) {
     Load_Existing_Configuration();
     // The open project's folder name: Project_Dir after Projects_Dir and its separator.
     const std::string prefix = PathJoin(Projects_Dir, "");
-    const std::string dir = NativePath(Project_Dir);
+    const std::string& dir = Project_Dir;
     std::string open;
     if (dir.size() > prefix.size() && dir.compare(0, prefix.size(), prefix) == 0)
         open = dir.substr(prefix.size());

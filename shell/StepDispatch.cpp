@@ -111,7 +111,7 @@ void TFVelmareFirmWare::Open_Project() {
     if (FOpenConf->ShowModal() != mrOk) return;
     Project_Name = FOpenConf->Name_Conf;
     if (!Project_Name.empty()) {
-        Project_Dir = PathJoin(Projects_Dir, Project_Name);
+        Project_Dir = Project_Folder(Project_Name);
         L_Name_Conf->SetCaption(UI_Texts[11]);
         L_Name_Conf_L2->SetCaption(Project_Name);
     } else {
@@ -156,7 +156,7 @@ void TFVelmareFirmWare::PROFINET_XML() {
 bool TFVelmareFirmWare::Start_Program(const std::string& Path, const std::string& Parameters,
                                       bool Hide) {
     TChildProcess program;
-    if (!program.Start(NativePath(Path), Parameters, Hide)) {
+    if (!program.Start(Path, Parameters, Hide)) {
         MessageDlg(program.ErrorText(), mtError, {mbOK});
         return false;
     }

@@ -34,11 +34,11 @@ struct Layout {
 };
 
 std::string masterFile(const std::string& name) {
-    return NativePath(Master_Dir + "\\" + name);
+    return PathJoin(Master_Dir, name);
 }
 
 std::string bankFile(const std::string& name) {
-    return NativePath(Project_Dir + "\\bin\\" + name);
+    return PathJoin(PathJoin(Project_Dir, "bin"), name);
 }
 
 void write(TXMLDocument& doc, const std::string& address, const Layout& layout) {
@@ -226,7 +226,7 @@ void Compile_XML_Parameter(TXMLDocument& Doc, int Type, const TUpdate_Request& R
 }
 
 std::string Update_Parameter_File() {
-    return NativePath(Program_Dir + "\\Ethernet_Update.xml");
+    return PathJoin(Program_Dir, "Ethernet_Update.xml");
 }
 
 std::string Updater_Program(int Type) {
@@ -242,7 +242,7 @@ std::string Updater_Program(int Type) {
     case umNone:
         break;
     }
-    return name.empty() ? "" : NativePath(Program_Dir + "\\" + name);
+    return name.empty() ? "" : PathJoin(Program_Dir, name);
 }
 
 std::string Updater_Command_Line(int Type, const TUpdate_Request& Request) {

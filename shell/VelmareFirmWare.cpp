@@ -282,7 +282,7 @@ void TFVelmareFirmWare::FormCreate(TObject* /*Sender*/) {
     }
 
     // 12. A stale project name stays in Project_Name and is saved again.
-    const std::string lastDir = Projects_Dir + "\\" + Project_Name;
+    const std::string lastDir = Project_Folder(Project_Name);
     if (!Project_Name.empty() && DirectoryExists(lastDir)) {
         L_Name_Conf->SetCaption(UI_Texts[11]);
         L_Name_Conf_L2->SetCaption(Project_Name);

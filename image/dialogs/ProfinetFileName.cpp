@@ -60,7 +60,7 @@ void Save_PROFINET_XML(const std::string& File_Name) {
     save.FileName = File_Name;
     if (!save.Execute()) return;
     // Only the folder is taken from the dialog; the file keeps the composed name.
-    const std::string target = NativePath(ExtractFileDir(save.FileName) + "\\" + File_Name);
+    const std::string target = PathJoin(ExtractFileDir(save.FileName), File_Name);
     if (FileExists(target) && MessageDlg(UI_Texts[919], mtConfirmation, mbYesNo) != mrYes) return;
     const int type = Product_Type();
     if (type == 12 || type == 1012) Write_GSDML(target, type, Project_Dir);

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fnmatch.h>
 #include <mutex>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,7 +76,7 @@ struct FileHandle {
 };
 
 std::string readWhole(std::string_view path, std::size_t maxBytes = std::string::npos) {
-    std::string native = NativePath(path);
+    std::string native(path);
     FileHandle f;
     // Not blocking, so that opening a FIFO does not wait for a writer before it is refused.
     f.fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -154,8 +156,8 @@ std::string NativePath(std::string_view path) {
 }
 
 std::string PathJoin(std::string_view dir, std::string_view name) {
-    std::string d = NativePath(dir);
-    std::string n = NativePath(name);
+    std::string d(dir);
+    std::string n(name);
     if (d.empty()) return n;
     while (d.size() > 1 && d.back() == '/') d.pop_back();
     std::size_t start = 0;
@@ -184,17 +186,17 @@ std::string ProgramDir() {
 
 void SetProgramPathOverride(const std::string& path) {
     std::lock_guard lock(overrideMutex);
-    programPathOverride = NativePath(path);
+    programPathOverride = std::string(path);
 }
 
 std::string ExtractFilePath(std::string_view path) {
-    std::string p = NativePath(path);
+    std::string p(path);
     std::size_t slash = p.rfind('/');
     return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
 }
 
 std::string ExtractFileDir(std::string_view path) {
-    std::string p = NativePath(path);
+    std::string p(path);
     std::size_t slash = p.rfind('/');
     if (slash == std::string::npos) return {};
     if (slash == 0) return "/";
@@ -202,7 +204,7 @@ std::string ExtractFileDir(std::string_view path) {
 }
 
 std::string ExtractFileName(std::string_view path) {
-    std::string p = NativePath(path);
+    std::string p(path);
     std::size_t slash = p.rfind('/');
     return slash == std::string::npos ? p : p.substr(slash + 1);
 }
@@ -214,7 +216,7 @@ std::string ExtractFileExt(std::string_view path) {
 }
 
 std::string ChangeFileExt(std::string_view path, std::string_view ext) {
-    std::string p = NativePath(path);
+    std::string p(path);
     std::size_t slash = p.rfind('/');
     std::size_t dot = p.rfind('.');
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) p.erase(dot);
@@ -223,11 +225,11 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
 
 bool FileExists(std::string_view path) {
     struct stat st {};
-    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::stat(std::string(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FileExistsStrict(std::string_view path) {
-    const std::string native = NativePath(path);
+    const std::string native(path);
     struct stat st {};
     if (::stat(native.c_str(), &st) == 0) {
         if (S_ISREG(st.st_mode)) return true;
@@ -242,15 +244,15 @@ bool FileExistsStrict(std::string_view path) {
 
 bool DirectoryExists(std::string_view path) {
     struct stat st {};
-    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool CreateDir(std::string_view path) {
-    return ::mkdir(NativePath(path).c_str(), 0777) == 0;
+    return ::mkdir(std::string(path).c_str(), 0777) == 0;
 }
 
 bool ForceDirectories(std::string_view path) {
-    std::string p = NativePath(path);
+    std::string p(path);
     while (p.size() > 1 && p.back() == '/') p.pop_back();
     if (p.empty()) return false;
     if (DirectoryExists(p)) return true;
@@ -262,7 +264,7 @@ bool ForceDirectories(std::string_view path) {
 namespace {
 template <typename Keep> std::vector<std::string> listDir(std::string_view dir, Keep keep) {
     std::vector<std::string> names;
-    std::string native = NativePath(dir);
+    std::string native(dir);
     DIR* d = ::opendir(native.c_str());
     if (!d) return names;
     while (dirent* e = ::readdir(d)) {
@@ -291,11 +293,41 @@ std::vector<std::string> ListFiles(std::string_view dir, std::string_view patter
 }
 
 bool DeleteFile(std::string_view path) {
-    return ::unlink(NativePath(path).c_str()) == 0;
+    return ::unlink(std::string(path).c_str()) == 0;
 }
 
 bool RenameFile(std::string_view from, std::string_view to) {
-    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+    return ::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
+}
+
+bool ExchangePaths(std::string_view a, std::string_view b) {
+    return ::renameat2(AT_FDCWD, std::string(a).c_str(), AT_FDCWD, std::string(b).c_str(),
+                       RENAME_EXCHANGE) == 0;
+}
+
+bool DeleteTree(std::string_view path) {
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(std::string(path)), ec);
+    struct stat st {};
+    return ::lstat(std::string(path).c_str(), &st) != 0 && errno == ENOENT;
+}
+
+bool SyncFolder(std::string_view dir) {
+    FileHandle f;
+    f.fd = ::open(std::string(dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return f.fd >= 0 && ::fsync(f.fd) == 0;
+}
+
+bool FileIsReadOnly(std::string_view path) {
+    struct stat st {};
+    return ::stat(std::string(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (st.st_mode & 0222) == 0;
+}
+
+bool CopyFileMode(std::string_view from, std::string_view to) {
+    struct stat st {};
+    return ::stat(std::string(from).c_str(), &st) == 0 &&
+           ::chmod(std::string(to).c_str(), st.st_mode & 07777) == 0;
 }
 
 TTextEncoding DetectTextEncoding(std::string_view bytes) {
@@ -338,7 +370,7 @@ std::string ReadBinaryFile(std::string_view path, std::size_t maxBytes) {
 }
 
 void WriteBinaryFile(std::string_view path, std::string_view bytes) {
-    std::string native = NativePath(path);
+    std::string native(path);
     bool createFailed = false;
     int err = writeReplacing(native, bytes, createFailed);
     if (err == 0) return;
@@ -353,5 +385,5 @@ void WriteBinaryFile(std::string_view path, const void* data, std::size_t size) 
 
 bool TryWriteBinaryFile(std::string_view path, std::string_view bytes) {
     bool createFailed = false;
-    return writeReplacing(NativePath(path), bytes, createFailed) == 0;
+    return writeReplacing(std::string(path), bytes, createFailed) == 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Files and folders. Every function takes a model path: a backslash in it is a path
-// separator and becomes "/"; names otherwise keep their exact spelling.
+// Files and folders. Every function takes a Linux path: "/" separates its names and a
+// backslash is a character of a name, like any other. Paths are built with PathJoin.
 #include "platform/base/Classes.h"
 
 #include <string>
@@ -8,7 +8,8 @@
 #include <vector>
 
 // --- paths --------------------------------------------------------------------------------
-// The model path with every backslash turned into "/".
+// A path written in the model's form, with every backslash turned into "/" (for texts that are
+// known to be such paths; names read from the disk are never passed through it).
 std::string NativePath(std::string_view path);
 // dir + "/" + name, with exactly one separator between them; an empty dir gives name.
 std::string PathJoin(std::string_view dir, std::string_view name);
@@ -19,7 +20,7 @@ std::string ProgramDir();
 // Makes ProgramPath report path instead of the real executable; empty restores it (tests).
 void SetProgramPathOverride(const std::string& path);
 
-// The model's file-name helpers, on "/"-separated paths (backslashes are converted first).
+// The model's file-name helpers, on "/"-separated paths.
 std::string ExtractFilePath(std::string_view path); // folder with its trailing "/"
 std::string ExtractFileDir(std::string_view path);  // folder without the trailing "/"
 std::string ExtractFileName(std::string_view path);
@@ -45,6 +46,17 @@ std::vector<std::string> ListFiles(std::string_view dir, std::string_view patter
 bool DeleteFile(std::string_view path);
 // Renames or moves a file, replacing an existing target; false (errno set) when it fails.
 bool RenameFile(std::string_view from, std::string_view to);
+// Swaps the two names in one step, so that a crash leaves each name on one of the two; both
+// must exist. False (errno set) when it fails; EINVAL or ENOSYS when the file system cannot.
+bool ExchangePaths(std::string_view a, std::string_view b);
+// Removes a file, or a folder with everything in it; true when nothing is left at path.
+bool DeleteTree(std::string_view path);
+// Writes what the folder's entries are (names added, removed, renamed) through to the disk.
+bool SyncFolder(std::string_view dir);
+// True for a regular file without any write permission (the model's read-only attribute).
+bool FileIsReadOnly(std::string_view path);
+// Gives the file `to` the permission bits of the file `from`.
+bool CopyFileMode(std::string_view from, std::string_view to);
 
 // --- text files ---------------------------------------------------------------------------
 enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };

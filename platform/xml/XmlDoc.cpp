@@ -629,7 +629,7 @@ TXMLDocument::TXMLDocument(TComponent* AOwner) : TComponent(AOwner), doc_(makeNo
 TXMLDocument::~TXMLDocument() = default;
 
 void TXMLDocument::LoadFromFile(const std::string& path) {
-    std::string native = NativePath(path);
+    const std::string& native = path;
     // One byte more than the bound is enough to refuse a larger file without reading it all.
     auto parsed = parse(ReadBinaryFile(native, MaxXMLDocumentBytes + 1), native);
     doc_ = std::move(parsed);

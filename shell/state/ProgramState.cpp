@@ -44,14 +44,23 @@ TStringList Row_Clipboard;
 
 void Set_Program_Dir(const std::string& Dir) {
     Program_Dir = Dir;
-    Master_Dir = NativePath(Dir + "\\MASTER");
-    Projects_Dir = NativePath(Dir + "\\PROJECTS");
-    Language_Dir = NativePath(Dir + "\\LANGUAGE");
+    Master_Dir = PathJoin(Dir, "MASTER");
+    Projects_Dir = PathJoin(Dir, "PROJECTS");
+    Language_Dir = PathJoin(Dir, "LANGUAGE");
+}
+
+std::string Project_Folder(const std::string& Name) {
+    return PathJoin(Projects_Dir, Name);
+}
+
+bool Is_Plain_Name(std::string_view Name) {
+    return !Name.empty() && Name != "." && Name != ".." &&
+           Name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
 std::string Project_File_Path(const std::string& Dir, const std::string& File_Name) {
-    // Concatenated as the model does, so an empty Dir gives a path at the root ("\ParGen.xml").
-    return NativePath(Dir + "\\" + File_Name);
+    // As the model concatenates them, an empty Dir gives a path at the root ("/ParGen.xml").
+    return Dir.empty() ? "/" + File_Name : PathJoin(Dir, File_Name);
 }
 
 void Set_Files() {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 // --- product type -------------------------------------------------------------------------
 // The gateway variant this program serves; the build setting PRODUCT_TYPE (25 by default).
@@ -17,14 +18,19 @@ int Built_Product_Type();
 
 // --- folders and the open project ---------------------------------------------------------
 extern std::string Program_Dir;  // folder of the program file, no trailing separator
-extern std::string Master_Dir;   // Program_Dir + "\MASTER"
-extern std::string Projects_Dir; // Program_Dir + "\PROJECTS"
-extern std::string Language_Dir; // Program_Dir + "\LANGUAGE"
+extern std::string Master_Dir;   // Program_Dir/MASTER
+extern std::string Projects_Dir; // Program_Dir/PROJECTS
+extern std::string Language_Dir; // Program_Dir/LANGUAGE
 extern std::string Project_Name; // name of the open project
-extern std::string Project_Dir;  // Projects_Dir + "\" + Project_Name; empty while none is open
+extern std::string Project_Dir;  // Project_Folder(Project_Name); empty while none is open
 
 // Sets Program_Dir and the three folders below it (they are not created here).
 void Set_Program_Dir(const std::string& Dir);
+// The folder of the project named Name: Projects_Dir/Name.
+std::string Project_Folder(const std::string& Name);
+// True when Name is one plain name of a file or folder: not empty, not "." or "..", and
+// without "/", "\" or NUL, so joined to a folder it stays inside that folder.
+bool Is_Plain_Name(std::string_view Name);
 
 // The 19 project files; Set_Files computes them from Project_Dir.
 extern std::string File_ParGen;
@@ -47,10 +53,10 @@ extern std::string File_DMX_Default_Values;
 extern std::string File_NMEA_Rec_Frames;
 extern std::string File_NMEA_Send_Frames;
 
-// Recomputes the 19 paths as Project_Dir + "\" + base + ".xml"; with no project open they
-// are "\ParGen.xml" and so on, as the model builds them.
+// Recomputes the 19 paths as Project_Dir/base.xml; with no project open they are
+// "/ParGen.xml" and so on, as the model builds them.
 void Set_Files();
-// The path of a project file: Dir + "\" + File_Name (File_Name with its extension).
+// The path of a project file: Dir/File_Name (File_Name with its extension).
 std::string Project_File_Path(const std::string& Dir, const std::string& File_Name);
 
 // --- settings and texts of the variant ----------------------------------------------------

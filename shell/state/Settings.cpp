@@ -57,9 +57,13 @@ void Read_Setting() {
         setDefaults();
         return;
     }
+    // The two names are joined to PROJECTS and LANGUAGE: one that would lead elsewhere (a path,
+    // "..") takes its default.
     Project_Name = readValue(root, "lastproj", "projectname", "");
+    if (!Is_Plain_Name(Project_Name)) Project_Name.clear();
     Last_IP = readValue(root, "lastipadd", "ipaddress", Default_IP);
     Language_Name = readValue(root, "lastlang", "language", Default_Language);
+    if (!Language_Name.empty() && !Is_Plain_Name(Language_Name)) Language_Name = Default_Language;
     Internet_Enabled = readValue(root, "lastinternet", "enable_internet", "0") == "1";
     Update_Check_Enabled = readValue(root, "lastinternet", "enable_update", "0") == "1";
 }

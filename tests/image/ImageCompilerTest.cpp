@@ -4,6 +4,8 @@
 
 #include "shell/state/ProgramState.h"
 
+#include <functional>
+
 namespace {
 
 void put(Bytes& b, std::size_t at, std::initializer_list<std::uint8_t> bytes) {
@@ -178,39 +180,108 @@ TEST_F(ImageCompiler, TypesWithoutAnImageWriteNothing) {
     EXPECT_TRUE(ListFiles(project.Path("bin")).empty());
 }
 
-TEST_F(ImageCompiler, UnwritableBankFileIsAnErrorAndLeavesThePairIntact) {
+TEST_F(ImageCompiler, SaveIsRefusedUnlessTheImageIsTheCompileOfThatProject) {
     compileAndSave();
     const Bytes old1 = project.Read("bin/bank1.bin"), old2 = project.Read("bin/bank2.bin");
-    project.Write("NMEA_Rec_Frames.xml", "<R><row PGN=\"1\"/></R>");
-    Compile_Bank(25, project.Dir());
+    project.Write("NMEA_Rec_Frames.xml", "<R><row PGN=\"1\" SA=\"2\" TP_NByte=\"4\"/></R>");
+    TempProject other;
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+        int type;
+    };
+    const Case cases[] = {
+        {"another project compiled last", [&] { Compile_Bank(25, other.Dir()); }, 25},
+        {"another product type compiled last", [&] { Compile_Bank(25, project.Dir()); }, 10},
+        {"the last compile failed",
+         [&] {
+             Compile_Bank(25, project.Dir());
+             project.Write("ParGen.xml", "<Par_Gen>");
+             EXPECT_THROW(Compile_Bank(25, project.Dir()), EImageMalformedError);
+             DeleteFile(project.Path("ParGen.xml"));
+         },
+         25},
+    };
+    for (const Case& c : cases) {
+        c.before();
+        EXPECT_THROW(Save_Bank(c.type, project.Dir()), EBankFileError) << c.name;
+        EXPECT_EQ(project.Read("bin/bank1.bin"), old1) << c.name;
+        EXPECT_EQ(project.Read("bin/bank2.bin"), old2) << c.name;
+    }
+}
 
-    // bank2 cannot be written: bank1 keeps its old bytes too.
-    ForceDirectories(project.Path("bin/bank2.bin.tmp"));
+TEST_F(ImageCompiler, ReadOnlyBankFileRefusesTheWriteAndKeepsItsMode) {
+    compileAndSave();
+    const Bytes old1 = project.Read("bin/bank1.bin"), old2 = project.Read("bin/bank2.bin");
+    namespace fs = std::filesystem;
+    const fs::path bank2 = project.Path("bin/bank2.bin");
+    fs::permissions(bank2, fs::perms::owner_read | fs::perms::group_read);
+    project.Write("NMEA_Rec_Frames.xml", "<R><row PGN=\"1\" SA=\"2\" TP_NByte=\"4\"/></R>");
+    Compile_Bank(25, project.Dir());
     try {
         Save_Bank(25, project.Dir());
-        FAIL() << "the failed write must be reported";
-    } catch (const EImageError& e) {
+        FAIL() << "a read-only bank file must refuse the write";
+    } catch (const EBankFileError& e) {
         EXPECT_NE(e.Message().find("bank2.bin"), std::string::npos) << e.Message();
+        EXPECT_NE(e.Message().find("read-only"), std::string::npos) << e.Message();
     }
     EXPECT_EQ(project.Read("bin/bank1.bin"), old1);
     EXPECT_EQ(project.Read("bin/bank2.bin"), old2);
-    std::filesystem::remove_all(project.Path("bin/bank2.bin.tmp"));
+    EXPECT_EQ(fs::status(bank2).permissions(), fs::perms::owner_read | fs::perms::group_read);
+}
 
-    // bank2 cannot be put in place after bank1 was: bank1 is put back as it was.
-    DeleteFile(project.Path("bin/bank2.bin"));
-    ForceDirectories(project.Path("bin/bank2.bin"));
-    EXPECT_THROW(Save_Bank(25, project.Dir()), EImageError);
+TEST_F(ImageCompiler, SaveKeepsTheOtherFilesOfTheBinFolderAndLeavesNothingBehind) {
+    compileAndSave();
+    project.Write("bin/notes.txt", "mine");
+    compileAndSave();
+    EXPECT_EQ(ListFiles(project.Path("bin")),
+              (std::vector<std::string>{"bank1.bin", "bank2.bin", "notes.txt"}));
+    EXPECT_EQ(project.Read("bin/notes.txt"), Bytes({'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(ListSubFolders(project.Dir()), std::vector<std::string>{"bin"});
+
+    // A folder inside bin would not survive the swap: the write is refused.
+    ForceDirectories(project.Path("bin/keep"));
+    EXPECT_THROW(compileAndSave(), EBankFileError);
+    EXPECT_TRUE(DirectoryExists(project.Path("bin/keep")));
+}
+
+// A save cut short at any moment leaves "bin" with the old pair or the new one; the next save,
+// or a reader's recovery, finds a whole pair and removes the leftovers.
+TEST_F(ImageCompiler, SaveCutShortLeavesAWholePair) {
+    compileAndSave();
+    const Bytes old1 = project.Read("bin/bank1.bin"), old2 = project.Read("bin/bank2.bin");
+    const auto half = [&](const std::string& folder) {
+        ForceDirectories(project.Path(folder));
+        project.Write(folder + "/bank1.bin", "new");
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> cut;
+    };
+    const Case cases[] = {
+        {"while the new folder was written", [&] { half("bin.new"); }},
+        {"between the two renames",
+         [&] {
+             half("bin.new");
+             std::filesystem::rename(project.Path("bin"), project.Path("bin.old"));
+         }},
+        {"before the old folder was removed",
+         [&] {
+             std::filesystem::copy(project.Path("bin"), project.Path("bin.old"));
+             std::filesystem::copy(project.Path("bin"), project.Path("bin.new"));
+         }},
+    };
+    for (const Case& c : cases) {
+        c.cut();
+        recoverBankFolder(project.Dir());
+        EXPECT_EQ(project.Read("bin/bank1.bin"), old1) << c.name;
+        EXPECT_EQ(project.Read("bin/bank2.bin"), old2) << c.name;
+        EXPECT_EQ(ListSubFolders(project.Dir()), std::vector<std::string>{"bin"}) << c.name;
+    }
+    half("bin.new");
+    compileAndSave();
     EXPECT_EQ(project.Read("bin/bank1.bin"), old1);
-    EXPECT_EQ(ListFiles(project.Path("bin")), std::vector<std::string>{"bank1.bin"});
-    std::filesystem::remove_all(project.Path("bin/bank2.bin"));
-    WriteBinaryFile(project.Path("bin/bank2.bin"), old2.data(), old2.size());
-
-    // bank1 cannot be put in place: bank2 keeps its old bytes.
-    DeleteFile(project.Path("bin/bank1.bin"));
-    ForceDirectories(project.Path("bin/bank1.bin"));
-    EXPECT_THROW(Save_Bank(25, project.Dir()), EImageError);
-    EXPECT_EQ(project.Read("bin/bank2.bin"), old2);
-    EXPECT_EQ(ListFiles(project.Path("bin"), "*.tmp"), std::vector<std::string>{});
+    EXPECT_EQ(ListSubFolders(project.Dir()), std::vector<std::string>{"bin"});
 }
 
 TEST_F(ImageCompiler, MissingBinFolderIsAnError) {

@@ -202,6 +202,7 @@ TEST(ImageLimits, OverfullTablesAreRefusedWithFileAndLimit) {
         const std::string message = FailureOf([&] { Compile_Bank(c.type, project.Dir()); });
         EXPECT_NE(message.find(c.file), std::string::npos) << c.type << ": " << message;
         EXPECT_NE(message.find(c.limit), std::string::npos) << c.type << ": " << message;
+        EXPECT_EQ(FailureKindOf([&] { Compile_Bank(c.type, project.Dir()); }), "limit") << message;
         EXPECT_TRUE(ListFiles(project.Path("bin")).empty()) << c.type;
     }
 }

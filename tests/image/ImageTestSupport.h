@@ -1,5 +1,6 @@
 #pragma once
 // A throw-away project folder for the image compiler tests.
+#include "image/ProjectFile.h"
 #include "platform/files/Files.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,22 @@ template <typename F> std::string FailureOf(F f) {
         f();
     } catch (const Exception& e) {
         return e.Message();
+    }
+    return "";
+}
+
+// The kind of compile failure f raises, as a caller tells it by its type.
+template <typename F> std::string FailureKindOf(F f) {
+    try {
+        f();
+    } catch (const EImageMalformedError&) {
+        return "malformed";
+    } catch (const EImageValueError&) {
+        return "value";
+    } catch (const EImageLimitError&) {
+        return "limit";
+    } catch (const Exception&) {
+        return "other";
     }
     return "";
 }

@@ -241,15 +241,15 @@ TEST_F(MBusImage, FailuresStopTheCompileAndKeepTheOldBanks) {
     const Bytes old1 = bank1(), old2 = bank2();
     struct Case {
         const char* file;
-        std::string text, expected;
+        std::string text, expected, kind;
     };
     const Case cases[] = {
         {"ParGen.xml", ParGen(tailKeys({{"Meter_Req_Delay", "soon"}})),
-         "\"Meter_Req_Delay\" holds \"soon\""},
-        {"ParGen.xml", ParGen(With(tailKeys(), {{"Meter_Baud", ""}})), "\"Meter_Baud\""},
-        {"M_Bus.xml", "<M-Bus_Network><Nodo>", "M_Bus.xml"},
+         "\"Meter_Req_Delay\" holds \"soon\"", "value"},
+        {"ParGen.xml", ParGen(With(tailKeys(), {{"Meter_Baud", ""}})), "\"Meter_Baud\"", "value"},
+        {"M_Bus.xml", "<M-Bus_Network><Nodo>", "M_Bus.xml", "malformed"},
         {"M_Bus.xml", network(node({}, Row({{"Enable", "1"}, {"Type", "1"}, {"Dim", "0"}}, "V"))),
-         "no attribute \"Fun_Field\""},
+         "no attribute \"Fun_Field\"", "value"},
     };
     for (const Case& c : cases) {
         project.Write("ParGen.xml", ParGen(tailKeys()));
@@ -257,6 +257,7 @@ TEST_F(MBusImage, FailuresStopTheCompileAndKeepTheOldBanks) {
         const std::string message = FailureOf([&] { Compile_Bank(10, project.Dir()); });
         EXPECT_NE(message.find(c.file), std::string::npos) << message;
         EXPECT_NE(message.find(c.expected), std::string::npos) << message;
+        EXPECT_EQ(FailureKindOf([&] { Compile_Bank(10, project.Dir()); }), c.kind) << message;
         DeleteFile(project.Path("M_Bus.xml"));
     }
     EXPECT_EQ(bank1(), old1);

@@ -175,6 +175,7 @@ TEST_F(ModbusImage, MalformedAccessTablesStopTheCompileNamingFileAndRow) {
         int type;
         std::string file, expected;
     };
+    // Each of them is a missing or unreadable value to a caller.
     const Case cases[] = {
         {1, "<M><Modbus_Write/></M>", "section \"Modbus_Read\""},
         {1, "<M><Modbus_Read/></M>", "section \"Modbus_Write\""},
@@ -191,6 +192,7 @@ TEST_F(ModbusImage, MalformedAccessTablesStopTheCompileNamingFileAndRow) {
         const std::string message = FailureOf([&] { Compile_Bank(c.type, project.Dir()); });
         EXPECT_NE(message.find(name), std::string::npos) << message;
         EXPECT_NE(message.find(c.expected), std::string::npos) << message;
+        EXPECT_EQ(FailureKindOf([&] { Compile_Bank(c.type, project.Dir()); }), "value") << message;
         DeleteFile(project.Path(name));
     }
 }

@@ -32,7 +32,7 @@ TEST_F(MainWindow, FirstStartInAnEmptyFolderCreatesTheFoldersAndOpensNoProject) 
     EXPECT_EQ(w->L_SW_Code->Caption(), "QS40526");
     EXPECT_EQ(w->L_SW_Desc->Caption(), "NMEA 2000 / KNX - Converter");
     EXPECT_EQ(UI_Texts_Count, UI_Texts_Max);
-    EXPECT_EQ(File_ParGen, NativePath("\\ParGen.xml"));
+    EXPECT_EQ(File_ParGen, "/ParGen.xml");
 }
 
 TEST_F(MainWindow, Type25ShowsExactlyItsSixStepsInPlace) {
@@ -220,8 +220,8 @@ TEST_F(MainWindow, TheLastProjectReopensWhenItsFolderExists) {
     StartProgram();
     EXPECT_EQ(FVelmareFirmWare->L_Name_Conf->Caption(), UI_Texts[11]);
     EXPECT_EQ(FVelmareFirmWare->L_Name_Conf_L2->Caption(), "Boat");
-    EXPECT_EQ(Project_Dir, Projects_Dir + "\\Boat");
-    EXPECT_EQ(File_NMEA_Rec_Frames, NativePath(Projects_Dir + "\\Boat\\NMEA_Rec_Frames.xml"));
+    EXPECT_EQ(Project_Dir, Projects_Dir + "/Boat");
+    EXPECT_EQ(File_NMEA_Rec_Frames, Projects_Dir + "/Boat/NMEA_Rec_Frames.xml");
 }
 
 TEST_F(MainWindow, AStaleProjectNameOpensNothingButIsSavedAgain) {

@@ -17,7 +17,7 @@ protected:
     std::string dir;
 };
 
-TEST(Paths, JoinAndBackslashes) {
+TEST(Paths, JoinKeepsBackslashesAsCharacters) {
     struct Case {
         const char* dir;
         const char* name;
@@ -26,8 +26,9 @@ TEST(Paths, JoinAndBackslashes) {
     const Case cases[] = {
         {"/a/b", "c.xml", "/a/b/c.xml"},
         {"/a/b/", "c.xml", "/a/b/c.xml"},
-        {"/a/b", "\\bin\\bank.bin", "/a/b/bin/bank.bin"},
-        {"C\\proj", "x", "C/proj/x"},
+        {"/a/b", "bin\\bank.bin", "/a/b/bin\\bank.bin"},
+        {"/a\\b", "x", "/a\\b/x"},
+        {"/a/b", "/bin", "/a/b/bin"},
         {"", "c.xml", "c.xml"},
         {"/", "etc", "/etc"},
     };
@@ -39,6 +40,8 @@ TEST(Paths, FileNameParts) {
     EXPECT_EQ(ExtractFileName("/x/LANGUAGE/Italiano.lng"), "Italiano.lng");
     EXPECT_EQ(ExtractFileExt("/x.d/name"), "");
     EXPECT_EQ(ExtractFileExt("a\\b.LNG"), ".LNG");
+    EXPECT_EQ(ExtractFileName("/x/a\\b.lng"), "a\\b.lng");
+    EXPECT_EQ(ExtractFileDir("/x/a\\b.lng"), "/x");
     EXPECT_EQ(ChangeFileExt("/x/Italiano.lng", ""), "/x/Italiano");
     EXPECT_EQ(ChangeFileExt("/x.d/name", ".bmp"), "/x.d/name.bmp");
     EXPECT_EQ(ExtractFilePath("/x/y.z"), "/x/");
@@ -52,15 +55,15 @@ TEST(Paths, ProgramDirComesFromTheExecutableAndCanBeOverridden) {
     EXPECT_TRUE(DirectoryExists(ProgramDir()));
     EXPECT_NE(ProgramDir().back(), '/');
 
-    SetProgramPathOverride("/opt\\gw\\Config.exe");
-    EXPECT_EQ(ProgramDir(), "/opt/gw");
+    SetProgramPathOverride("/opt/g\\w/Config.exe");
+    EXPECT_EQ(ProgramDir(), "/opt/g\\w");
     SetProgramPathOverride("");
     EXPECT_EQ(ProgramPath(), exe);
 }
 
 TEST_F(TempFolder, CreatesAndListsFolders) {
     EXPECT_FALSE(CreateDir(dir + "/a/b")) << "parent is missing";
-    EXPECT_TRUE(ForceDirectories(dir + "\\a\\b\\c"));
+    EXPECT_TRUE(ForceDirectories(dir + "/a/b/c"));
     EXPECT_TRUE(DirectoryExists(dir + "/a/b/c"));
     EXPECT_TRUE(ForceDirectories(dir + "/a/b/c")) << "existing folder";
     EXPECT_TRUE(CreateDir(dir + "/Zeta"));
@@ -117,17 +120,26 @@ TEST_F(TempFolder, MissingFileRaisesOnRead) {
 }
 
 TEST_F(TempFolder, BinaryWriteReplacesWholeFileAndLeavesNoTemporary) {
-    std::string path = dir + "\\bank.bin";
+    std::string path = dir + "/bank.bin";
     WriteBinaryFile(path, std::string(100, '\xAA'));
     WriteBinaryFile(path, std::string("\x01\x00\x02", 3));
     EXPECT_EQ(ReadBinaryFile(path), std::string("\x01\x00\x02", 3));
     EXPECT_EQ(ListFiles(dir, "*"), (std::vector<std::string>{"bank.bin"}));
 }
 
+TEST_F(TempFolder, BackslashIsPartOfTheName) {
+    ASSERT_TRUE(ForceDirectories(dir + "/sub"));
+    WriteBinaryFile(PathJoin(dir, "sub\\x.bin"), "x");
+    EXPECT_EQ(ListFiles(dir), (std::vector<std::string>{"sub\\x.bin"}));
+    EXPECT_TRUE(ListFiles(dir + "/sub").empty());
+    EXPECT_TRUE(FileExists(dir + "/sub\\x.bin"));
+    EXPECT_FALSE(FileExists(dir + "/sub/x.bin"));
+}
+
 TEST_F(TempFolder, RenameReplacesTheTargetAndReportsFailure) {
-    WriteBinaryFile(dir + "\\new", "new");
+    WriteBinaryFile(dir + "/new", "new");
     WriteBinaryFile(dir + "/old", "old");
-    EXPECT_TRUE(RenameFile(dir + "\\new", dir + "\\old"));
+    EXPECT_TRUE(RenameFile(dir + "/new", dir + "/old"));
     EXPECT_EQ(ReadBinaryFile(dir + "/old"), "new");
     EXPECT_FALSE(FileExists(dir + "/new"));
     EXPECT_FALSE(RenameFile(dir + "/missing", dir + "/old"));

@@ -37,7 +37,7 @@ TEST_F(XmlFiles, RoundTripKeepsTextAttributesAndOrder) {
     root.AddChild("Empty");
     doc.ChildNodes().Add(doc.CreateComment("SW_VERSION = 1.000"));
 
-    std::string path = dir + "\\ParGen.xml";
+    std::string path = dir + "/ParGen.xml";
     doc.SaveToFile(path);
     EXPECT_EQ(ReadBinaryFile(path),
               "<Par_Gen><KNX_ID_DEV>1.1.200</KNX_ID_DEV><Name>" + umlaut +

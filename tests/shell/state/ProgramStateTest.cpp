@@ -1,8 +1,12 @@
 #include "shell/state/ProgramState.h"
 
 #include "platform/serial/SerialPort.h"
+#include "shell/state/Settings.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
 
 namespace {
 
@@ -14,24 +18,75 @@ protected:
 
 } // namespace
 
-TEST_F(ProgramState, StartsWithTheDocumentedDefaults) {
+// The program-wide defaults are written twice: in the reset and in the settings reader's
+// defaults for a missing file. A fresh start without a settings file sees the same values.
+TEST_F(ProgramState, ResetGivesWhatAStartWithoutSettingsReads) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("knx-state-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(dir);
+    auto scribble = [] {
+        Set_Product_Type(10);
+        Project_Name = "Boat";
+        Project_Dir = "/p/PROJECTS/Boat";
+        Set_Files();
+        Last_IP = "1.2.3.4";
+        Language_Name = "Italiano";
+        Internet_Enabled = Update_Check_Enabled = true;
+        Row_Clipboard.Add("row");
+    };
+    scribble();
+    Reset_Program_State();
+    const std::vector<std::string> reset{Project_Name,
+                                         Project_Dir,
+                                         Last_IP,
+                                         Language_Name,
+                                         Internet_Enabled ? "1" : "0",
+                                         Update_Check_Enabled ? "1" : "0",
+                                         File_ParGen};
     EXPECT_EQ(Product_Type(), Built_Product_Type());
-    EXPECT_EQ(Last_IP, "192.168.2.205");
-    EXPECT_EQ(Language_Name, "English");
-    EXPECT_FALSE(Internet_Enabled);
-    EXPECT_FALSE(Update_Check_Enabled);
-    EXPECT_FALSE(Grid_Enter_Next_Enabled);
-    EXPECT_FALSE(Grid_Auto_Size_Enabled);
-    EXPECT_EQ(Project_Dir, "");
     EXPECT_EQ(Row_Clipboard.Count(), 0);
+
+    scribble();
+    Set_Program_Dir(dir.string());
+    Read_Setting();
+    Set_Files();
+    const std::vector<std::string> started{Project_Name,
+                                           Project_Dir,
+                                           Last_IP,
+                                           Language_Name,
+                                           Internet_Enabled ? "1" : "0",
+                                           Update_Check_Enabled ? "1" : "0",
+                                           File_ParGen};
+    EXPECT_EQ(started, reset);
+    std::filesystem::remove_all(dir);
 }
 
-TEST_F(ProgramState, PlacesTheProgramFoldersBelowTheProgramDir) {
-    Set_Program_Dir("/opt/gw");
-    EXPECT_EQ(Program_Dir, "/opt/gw");
-    EXPECT_EQ(Master_Dir, "/opt/gw/MASTER");
-    EXPECT_EQ(Projects_Dir, "/opt/gw/PROJECTS");
-    EXPECT_EQ(Language_Dir, "/opt/gw/LANGUAGE");
+TEST_F(ProgramState, NamesJoinedToTheProgramFoldersStayInside) {
+    Set_Program_Dir("/opt/g\\w");
+    EXPECT_EQ(Projects_Dir, "/opt/g\\w/PROJECTS");
+    EXPECT_EQ(Project_Folder("a\\..\\b"), "/opt/g\\w/PROJECTS/a\\..\\b");
+    Project_Dir = Project_Folder("Bo\\at");
+    Set_Files();
+    EXPECT_EQ(File_ParGen, "/opt/g\\w/PROJECTS/Bo\\at/ParGen.xml");
+
+    struct Case {
+        std::string name;
+        bool plain;
+    };
+    const Case cases[] = {
+        {"Boat", true},
+        {"Schiff M\xC3\xBCller", true},
+        {"a..b", true},
+        {".hidden", true},
+        {"", false},
+        {".", false},
+        {"..", false},
+        {"/etc", false},
+        {"a/b", false},
+        {"a\\b", false},
+        {std::string("a\0b", 3), false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Is_Plain_Name(c.name), c.plain) << c.name;
 }
 
 TEST_F(ProgramState, SetFilesDerivesTheNineteenPathsFromTheProjectDir) {

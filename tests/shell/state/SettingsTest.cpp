@@ -116,6 +116,18 @@ TEST_F(Settings, ReadsEachValueOnItsOwn) {
          "<Conf_Settings><lastproj><projectname>Schiff M\xC3\xBCller</projectname></lastproj>"
          "</Conf_Settings>",
          {"Schiff M\xC3\xBCller", "192.168.2.205", "English", false, false}},
+        {"names that lead out of PROJECTS and LANGUAGE take their defaults",
+         "<Conf_Settings><lastproj><projectname>..</projectname></lastproj>"
+         "<lastlang><language>../../etc/passwd</language></lastlang></Conf_Settings>",
+         Defaults},
+        {"an absolute project name and a language name with a separator",
+         "<Conf_Settings><lastproj><projectname>/etc</projectname></lastproj>"
+         "<lastlang><language>x\\..\\y</language></lastlang></Conf_Settings>",
+         Defaults},
+        {"a project name with a separator inside",
+         "<Conf_Settings><lastproj><projectname>Boat/../..</projectname></lastproj>"
+         "</Conf_Settings>",
+         Defaults},
         {"malformed", "<Conf_Settings><lastproj>", Defaults},
         {"empty file", "", Defaults},
         {"no element at all", "<!-- nothing -->", Defaults},
