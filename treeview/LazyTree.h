@@ -301,6 +301,27 @@ public:
     virtual void FullExpand(PLazyNode Node = nullptr);
     virtual void FullCollapse(PLazyNode Node = nullptr);
 
+    // --- expand and collapse animation ---
+    // Called as (Step, StepSize, Data); false ends the animation.
+    using TLTAnimationCallback = std::function<bool(int Step, int StepSize, void* Data)>;
+    // A timed animation on the application clock: Steps steps in about Duration ms, then a
+    // final call with (0, 0).
+    virtual void Animate(std::uint32_t Steps, std::uint32_t Duration,
+                         const TLTAnimationCallback& Callback, void* Data);
+    enum TToggleAnimationMode { tamNoScroll, tamScrollUp, tamScrollDown };
+    struct TToggleAnimationData {
+        HDC DC = nullptr;
+        TColor Brush = clWindow; // fills the uncovered strips
+        TRect R1, R2;
+        TToggleAnimationMode Region1Mode = tamNoScroll;
+        TToggleAnimationMode Region2Mode = tamNoScroll;
+        int Pixels1 = 0, Pixels2 = 0; // how far each region moves in all
+        double ScaleFactor = 0;       // region 2's pixels per pixel of region 1
+        double MissedSteps = 0;
+    };
+    // The callback of the toggle animation; Data is a TToggleAnimationData.
+    bool ToggleAnimationStep(int Step, int StepSize, void* Data);
+
     // --- scrolling and the position cache ---
     int OffsetX() const { return FOffsetX; }
     int OffsetY() const { return FOffsetY; }
@@ -706,6 +727,12 @@ private:
     int FOffsetY = 0;
     friend class TLTColors;
     void setUpRootNode();
+    // Expand and collapse animation (runs only when no update bracket is open).
+    void scrollAnimationRegion(TToggleAnimationData& D, const TRect& R, TToggleAnimationMode Mode,
+                               int Amount, bool Refill);
+    void runToggleAnimation(TToggleAnimationData& D);
+    bool animateCollapse(PLazyNode Node, int HeightDelta);
+    bool animateExpand(PLazyNode Node, int HeightDelta);
     std::size_t nodeBlockSize() const;
     void freeNodeBlock(PLazyNode Node);
     [[noreturn]] static void raiseNodeDataSizeNotInitialized();

@@ -781,6 +781,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
     if (Node->States.Contains(vsExpanded)) {
         if (!FireCollapsing(Node)) return;
         StopCacheValidation();
+        animateCollapse(Node, int(Node->NodeHeight) - int(Node->TotalHeight));
         ChangeTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : Node->NodeHeight, false);
         if (FullyVisible(Node)) FVisibleCount -= CountShownChildren(Node);
         Node->States.Exclude(vsExpanded);
@@ -800,6 +801,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
                 MeasureItemHeight(Canvas(), child);
                 delta += int(child->TotalHeight);
             }
+        if (Node->FirstChild) animateExpand(Node, delta);
         Node->States.Include(vsExpanded);
         ChangeTotalHeight(Node, delta, true);
         if (FullyVisible(Node)) FVisibleCount += CountShownChildren(Node);
