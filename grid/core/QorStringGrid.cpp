@@ -114,6 +114,7 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FRowIndicator = std::make_unique<TBitmap>();
     FHidden = std::make_unique<THiddenRows>();
     FSharedGraphic = std::make_unique<TCellGraphic>();
+    FControlLook = std::make_unique<TControlLook>(this);
 
     FFilterDropList = new TDropList(this);
     FFilterDropList->SetParent(this);

@@ -10,6 +10,7 @@
 // translate.
 #include "grid/core/BaseGrid.h"
 #include "grid/core/CellGraphic.h"
+#include "grid/core/ControlLook.h"
 #include "grid/core/DataSettings.h"
 #include "grid/core/FloatingFooter.h"
 #include "grid/core/GridRecords.h"
@@ -17,8 +18,10 @@
 #include "grid/core/GridSupport.h"
 #include "grid/core/GridTheme.h"
 #include "grid/core/HiddenRows.h"
+#include "platform/gfx/RichText.h"
 #include "platform/ui/Forms.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -610,6 +613,102 @@ public:
     // the cell's width, SB leaves room for a scroll bar.
     TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
 
+    // --- painting: pipeline, cell text, control look ------------------------------------------
+    TControlLook* ControlLook() const { return FControlLook.get(); }
+    void SetControlLook(const TControlLook* v) { FControlLook->Assign(v); }
+    TColor QorGradientHoverFrom() const { return FQorGradHoverFrom; }
+    void SetQorGradientHoverFrom(TColor v) { setLook(FQorGradHoverFrom, v); }
+    TColor QorGradientHoverTo() const { return FQorGradHoverTo; }
+    void SetQorGradientHoverTo(TColor v) { setLook(FQorGradHoverTo, v); }
+    TColor QorGradientHoverMirrorFrom() const { return FQorGradHoverMirrorFrom; }
+    void SetQorGradientHoverMirrorFrom(TColor v) { setLook(FQorGradHoverMirrorFrom, v); }
+    TColor QorGradientHoverMirrorTo() const { return FQorGradHoverMirrorTo; }
+    void SetQorGradientHoverMirrorTo(TColor v) { setLook(FQorGradHoverMirrorTo, v); }
+    TColor QorGradientHoverBorder() const { return FQorGradHoverBorder; }
+    void SetQorGradientHoverBorder(TColor v) { setLook(FQorGradHoverBorder, v); }
+    TColor QorGradientDownFrom() const { return FQorGradDownFrom; }
+    void SetQorGradientDownFrom(TColor v) { setLook(FQorGradDownFrom, v); }
+    TColor QorGradientDownTo() const { return FQorGradDownTo; }
+    void SetQorGradientDownTo(TColor v) { setLook(FQorGradDownTo, v); }
+    TColor QorGradientDownMirrorFrom() const { return FQorGradDownMirrorFrom; }
+    void SetQorGradientDownMirrorFrom(TColor v) { setLook(FQorGradDownMirrorFrom, v); }
+    TColor QorGradientDownMirrorTo() const { return FQorGradDownMirrorTo; }
+    void SetQorGradientDownMirrorTo(TColor v) { setLook(FQorGradDownMirrorTo, v); }
+    TColor QorGradientDownBorder() const { return FQorGradDownBorder; }
+    void SetQorGradientDownBorder(TColor v) { setLook(FQorGradDownBorder, v); }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v) { setLook(FFlat, v); }
+    bool Ctl3D() const { return FCtl3D; }
+    // Points added to every cell font, -10..10.
+    void SetZoomFactor(int v) { setLook(FZoomFactor, std::clamp(v, -10, 10)); }
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool v) { setLook(FNoImageAndText, v); }
+    bool Multilinecells() const { return FMultilinecells; }
+    void SetMultilinecells(bool v) { setLook(FMultilinecells, v); }
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool v) { setLook(FEnhTextSize, v); }
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v) { setLook(FURLShow, v); }
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v) { setLook(FURLFull, v); }
+    bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
+    void SetURLUnderlineOnHover(bool v) { setLook(FURLUnderlineOnHover, v); }
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v) { setLook(FSelectionRectangle, v); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v) { setLook(FSelectionResizer, v); }
+    bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool v) { FSelectionRTFKeep = v; }
+    // The fixed cell under the mouse (display indexes, -1 none) and the pressed-header state;
+    // the mouse handling sets them.
+    int HoverFixedX() const { return FHoverFixedX; }
+    int HoverFixedY() const { return FHoverFixedY; }
+    void SetHoverFixedCell(int ACol, int ARow);
+    bool HeaderPressed() const { return FHeaderPressed; }
+    void SetHeaderPressed(bool v) { setLook(FHeaderPressed, v); }
+    // The vertical text flag (0, DT_VCENTER or DT_BOTTOM) of the cell drawn last.
+    unsigned VAlign() const { return FVAlign; }
+    // Guide lines drawn with XOR while a column or row is sized; drawing one twice removes it.
+    void DrawColumnSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+    // Draws a rich-text cell (real column, display row) into ARect.
+    void RenderRichCell(int ACol, int ARow, TRect ARect, TCanvas* ACanvas);
+    // The cell graphic painter's hooks. GetCellGraphicInfo tells the graphic of a cell (real
+    // column, display row), its size and placement and whether the text is drawn beside it;
+    // DrawCellGraphic paints it into R (Info from GetCellGraphicInfo, HA and VA the cell's
+    // alignments, TextWidth the measured text width, 0 when unknown) and answers the rectangle
+    // the graphic leaves to the cell. The painter's topic overrides both defaults.
+    struct TCellGraphicInfo {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        bool ShowText = true;
+        // A ctInterface graphic that is drawn before the text.
+        bool DrawFirst = false;
+    };
+    virtual TCellGraphicInfo GetCellGraphicInfo(int ACol, int ARow);
+    // ACol is the display column.
+    virtual TRect DrawCellGraphic(TCanvas* ACanvas, int ACol, int ARow, TRect R,
+                                  const TCellGraphicInfo& Info, TGridDrawState AState,
+                                  TAlignment HA, TVAlignment VA, int TextWidth);
+    // The formula cell's value; the base answers the text unchanged.
+    virtual std::string GetPrintCellText(int ACol, int ARow);
+    // The header row that shows filter buttons.
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    void SetFilterDropDownRow(int v) { setLook(FFilterDropDownRow, v); }
+    void DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect,
+                      TGridDrawState AState) override;
+    TNotifyEvent OnPainted;
+    using TCustomCellDrawEvent =
+        std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                           TGridDrawState AState, TRect ARect, bool Printing)>;
+    TCustomCellDrawEvent OnCustomCellBkgDraw, OnCustomCellDraw;
+    std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen,
+                       TPen* RightPen, TPen* BottomPen)>
+        OnGetCellBorderProp;
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -650,6 +749,7 @@ protected:
     void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
                          int& SizingOfs, TGridDrawInfo& FixedInfo) override;
     void Resize() override;
+    void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The owner form's resize, chained before the form's own handler.
     virtual void FormResize();
@@ -705,6 +805,11 @@ protected:
 
 private:
     friend class TQorStringGridFormLink;
+    // The working state of one DrawGridCell call, shared with its text and border steps.
+    struct CellPaint;
+    void drawCellText(CellPaint& P);
+    void drawCellBorders(CellPaint& P);
+    void drawSizingLine(TPoint From, TPoint To);
     void hookOwnerForm();
     void unhookOwnerForm();
     void putBack(const std::vector<int>& rows);
@@ -738,6 +843,36 @@ private:
     std::unique_ptr<TBitmap> FRowIndicator;
     std::unique_ptr<THiddenRows> FHidden;
     std::unique_ptr<TCellGraphic> FSharedGraphic;
+    // Painting: the control look, the rich-text renderer (made on first use) and the
+    // library look's hover and pressed header colours.
+    std::unique_ptr<TControlLook> FControlLook;
+    std::unique_ptr<TRichText> FRichText;
+    TColor FQorGradHoverFrom = clGray;
+    TColor FQorGradHoverTo = clWhite;
+    TColor FQorGradHoverMirrorFrom = clNone;
+    TColor FQorGradHoverMirrorTo = clNone;
+    TColor FQorGradHoverBorder = clSilver;
+    TColor FQorGradDownFrom = clGray;
+    TColor FQorGradDownTo = clSilver;
+    TColor FQorGradDownMirrorFrom = clNone;
+    TColor FQorGradDownMirrorTo = clNone;
+    TColor FQorGradDownBorder = clGray;
+    bool FFlat = false;
+    bool FCtl3D = true;
+    bool FNoImageAndText = false;
+    bool FMultilinecells = false;
+    bool FEnhTextSize = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    bool FURLUnderlineOnHover = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FSelectionRTFKeep = false;
+    int FHoverFixedX = -1;
+    int FHoverFixedY = -1;
+    bool FHeaderPressed = false;
+    unsigned FVAlign = 0;
+    int FFilterDropDownRow = 0;
     std::vector<TGridChangeNotifier*> FNotifiers;
     TDropList* FFilterDropList = nullptr;
     std::array<TArrowWindow*, 4> FArrows{};

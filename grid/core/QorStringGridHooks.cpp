@@ -257,11 +257,6 @@ void TQorStringGrid::GetFloatFormat(int /*ACol*/, std::string& AFormat) {
     AFormat = FFloatFormat;
 }
 
-// Number formats and markup of the painted text come with the cell text drawing.
-std::string TQorStringGrid::GetFormattedCell(int ACol, int ARow) {
-    return Cells(ACol, ARow);
-}
-
 std::string TQorStringGrid::GetEditMask(int ACol, int ARow) {
     std::string mask = FEditMask;
     if (OnGetEditMask) OnGetEditMask(this, ACol, ARow, mask);

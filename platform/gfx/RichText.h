@@ -1,0 +1,42 @@
+#pragma once
+// A small rich-text document: the text runs of an RTF text (font, size, bold, italic, underline,
+// strike-out, colour; paragraphs and line breaks) drawn word-wrapped into a rectangle of a
+// canvas. It stands in for the rich-edit control where rich-text cells are painted.
+#include "platform/gfx/Graphics.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TRichTextRun {
+    // UTF-8; "\n" ends a paragraph or line.
+    std::string Text;
+    // Empty: the canvas font's name.
+    std::string FontName;
+    // Points; 0: the canvas font's size.
+    int Size = 0;
+    TFontStyles Style;
+    // clNone: the canvas font's colour.
+    TColor Color = clNone;
+};
+
+class TRichText {
+public:
+    // RTF ("{\rtf" ...); a text that is not RTF becomes one plain run. Groups, the font and
+    // colour tables, \b \i \ul \strike \fs \f \cf \plain \par \line \tab, \'hh (code page
+    // 1252) and \u are read; other control words and destinations are skipped.
+    void Load(std::string_view Text);
+    void Clear() { FRuns.clear(); }
+    bool Empty() const { return FRuns.empty(); }
+    const std::vector<TRichTextRun>& Runs() const { return FRuns; }
+    // The text without formatting, line breaks as CR LF.
+    std::string PlainText() const;
+    // Every run takes the colour (the whole text selected and coloured).
+    void SetAllColor(TColor Color);
+    // Draws the runs word-wrapped from R's top-left, clipped to R, with a transparent
+    // background; the canvas font and background mode return. Answers the height used.
+    int Render(TCanvas& Canvas, const TRect& R) const;
+
+private:
+    std::vector<TRichTextRun> FRuns;
+};
