@@ -666,8 +666,6 @@ public:
     void SetHoverFixedCell(int ACol, int ARow);
     bool HeaderPressed() const { return FHeaderPressed; }
     void SetHeaderPressed(bool v) { setLook(FHeaderPressed, v); }
-    // The vertical text flag (0, DT_VCENTER or DT_BOTTOM) of the cell drawn last.
-    unsigned VAlign() const { return FVAlign; }
     // Guide lines drawn with XOR while a column or row is sized; drawing one twice removes it.
     void DrawColumnSizingLine(int X);
     void DrawRowSizingLine(int Y);
@@ -871,7 +869,6 @@ private:
     int FHoverFixedX = -1;
     int FHoverFixedY = -1;
     bool FHeaderPressed = false;
-    unsigned FVAlign = 0;
     int FFilterDropDownRow = 0;
     std::vector<TGridChangeNotifier*> FNotifiers;
     TDropList* FFilterDropList = nullptr;
