@@ -222,14 +222,6 @@ void TBaseLazyTree::FlagCutCopyNodes() {
             n->States.Include(vsCutOrCopy);
 }
 
-void TBaseLazyTree::RepaintAndClearSelection(bool Notify) {
-    if (FSelectionCount == 0 || FDestroying) return;
-    for (PLazyNode n = GetFirstNoInit(); n && FSelectionCount > 0; n = GetNextNoInit(n))
-        SetSelected(n, false);
-    InvalidateWhenShown();
-    if (Notify) ReportChange(nullptr);
-}
-
 // --- hand-off points for painting, scrolling and the position cache ----------------------------
 
 void TBaseLazyTree::InvalidateWhenShown() {

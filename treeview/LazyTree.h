@@ -9,6 +9,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "treeview/LazyTreeTypes.h"
 #include "treeview/NodeAllocator.h"
@@ -46,6 +47,81 @@ using TLTScrollEvent = std::function<void(TBaseLazyTree* Sender, int DeltaX, int
 // Callback of IterateSubtree; setting Abort ends the walk at Node.
 using TLTGetNodeProc =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
+
+// What lies under a point: the node, its column and the parts of the row.
+enum THitPosition {
+    hiAbove,
+    hiBelow,
+    hiNowhere,
+    hiOnItem,
+    hiOnItemButton,
+    hiOnItemButtonExact,
+    hiOnItemCheckbox,
+    hiOnItemIndent,
+    hiOnItemLabel,
+    hiOnItemLeft,
+    hiOnItemRight,
+    hiOnNormalIcon,
+    hiOnStateIcon,
+    hiToLeft,
+    hiToRight,
+    hiUpperSplitter,
+    hiLowerSplitter
+};
+using THitPositions = TEnumSet<THitPosition, std::uint32_t>;
+struct THitInfo {
+    PLazyNode HitNode = nullptr;
+    THitPositions HitPositions;
+    int HitColumn = -1; // -1: no column, -2: beyond the last column
+    TPoint HitPoint;    // canvas coordinates
+};
+
+// Events of check boxes, selection, focus, images, mouse and keyboard.
+using TLTCheckingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node,
+                                            TCheckState& NewState, bool& Allowed)>;
+using TLTFocusChangingEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode OldNode, PLazyNode NewNode, int OldColumn,
+                       int NewColumn, bool& Allowed)>;
+using TLTFocusChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column)>;
+using TLTGetImageEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, int Column,
+                       bool& Ghosted, int& ImageIndex)>;
+using TLTGetImageExEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, int Column,
+                       bool& Ghosted, int& ImageIndex, TImageList*& ImageList)>;
+using TLTGetCellIsEmptyEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, bool& IsEmpty)>;
+using TLTGetCursorEvent = std::function<void(TBaseLazyTree* Sender, TCursor& Cursor)>;
+using TLTHotNodeChangeEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode OldNode, PLazyNode NewNode)>;
+using TLTNodeClickEvent = std::function<void(TBaseLazyTree* Sender, const THitInfo& HitInfo)>;
+using TLTCanSplitterResizeNodeEvent =
+    std::function<void(TBaseLazyTree* Sender, TPoint P, PLazyNode Node, int Column, bool& Allowed)>;
+using TLTNodeHeightDblClickResizeEvent = std::function<void(
+    TBaseLazyTree* Sender, PLazyNode Node, int Column, TShiftState Shift, TPoint P, bool& Allowed)>;
+using TLTNodeHeightTrackingEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, TShiftState Shift,
+                       TPoint& TrackPoint, TPoint P, bool& Allowed)>;
+using TLTPopupEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
+                                         const TPoint& P, bool& AskParent, TPopupMenu*& PopupMenu)>;
+using TLTKeyActionEvent =
+    std::function<void(TBaseLazyTree* Sender, WORD& CharCode, TShiftState& Shift, bool& DoDefault)>;
+using TLTIncrementalSearchEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node,
+                                                     const std::string& SearchText, int& Result)>;
+using TLTHelpContextEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, int& HelpContext)>;
+
+enum TVSTTextType { ttNormal, ttStatic };
+using TLTGetTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
+                                           TVSTTextType TextType, std::string& CellText)>;
+
+// State functions of check states.
+TCheckState PressedCheckState(TCheckState State);
+TCheckState UnpressedCheckState(TCheckState State);
+TCheckState EnabledCheckState(TCheckState State);
+TCheckState ToggledCheckState(TCheckState State);
+bool IsDisabledCheckState(TCheckState State);
+bool IsCheckedState(TCheckState State);
 
 // --- options ----------------------------------------------------------------------------------
 class TCustomLazyTreeOptions : public TPersistent {
@@ -341,10 +417,106 @@ public:
     TScrollBarOptions* ScrollBarOptions() const { return FScrollBarOptions.get(); }
     // Copies Value into the tree's own options.
     void SetScrollBarOptions(const TScrollBarOptions* Value) { FScrollBarOptions->Assign(Value); }
+
+    // --- selection and focus (LazyTreeSelection.cpp) ---
+    TLTChangeEvent OnAddToSelection;
+    TLTChangeEvent OnRemoveFromSelection;
+    TLTFocusChangingEvent OnFocusChanging;
+    TLTFocusChangeEvent OnFocusChanged;
     bool Selected(PLazyNode Node) const { return Node && Node->States.Contains(vsSelected); }
-    // Marks or unmarks a node selected (the selection code proper is not part of this class).
     void SetSelected(PLazyNode Node, bool Value);
     std::uint32_t SelectedCount() const { return FSelectionCount; }
+    bool SelectionLocked() const { return FSelectionLocked; }
+    void SetSelectionLocked(bool Value) { FSelectionLocked = Value; }
+    PLazyNode FocusedNode() const { return FFocusedNode; }
+    void SetFocusedNode(PLazyNode Value);
+    int FocusedColumn() const { return FFocusedColumn; }
+    void SetFocusedColumn(int Value);
+    virtual void AddToSelection(PLazyNode Node);
+    virtual void RemoveFromSelection(PLazyNode Node);
+    void ClearSelection();
+    void SelectAll(bool VisibleOnly);
+    void InvertSelection(bool VisibleOnly);
+    // Selected nodes in tree order; Resolve leaves out descendants of selected nodes.
+    TNodeArray GetSortedSelection(bool Resolve);
+    bool IsMouseSelecting() const {
+        return FStates.Contains(tsDrawSelPending) || FStates.Contains(tsDrawSelecting);
+    }
+    virtual void EnsureNodeSelected();
+    PLazyNode RangeAnchor() const { return FRangeAnchor; }
+    // The selection array in its order (ascending node addresses).
+    const TNodeArray& SelectionArray() const { return FSelection; }
+    // The rubber band's current rectangle (canvas coordinates).
+    TRect NewSelectionRect() const { return FNewSelRect; }
+
+    // --- check boxes (LazyTreeChecks.cpp) ---
+    TLTCheckingEvent OnChecking;
+    TLTChangeEvent OnChecked;
+    TCheckState CheckState(PLazyNode Node) const { return Node->CheckState; }
+    void SetCheckState(PLazyNode Node, TCheckState Value);
+    TCheckType CheckType(PLazyNode Node) const { return Node->CheckType; }
+    void SetCheckType(PLazyNode Node, TCheckType Value);
+    void SetCheckStateForAll(TCheckState aCheckState, bool pSelectedOnly, bool pExcludeDisabled);
+    void ClearChecked();
+    std::uint32_t CheckedCount();
+    // The state a click or the space bar leads to.
+    virtual TCheckState NextCheckState(TCheckType CheckType, TCheckState CheckState);
+    // The check image of Node (or, without a node, of the given type and state); -1 for none.
+    virtual int GetCheckImageIndex(PLazyNode Node, TCheckType ImgCheckType,
+                                   TCheckState ImgCheckState, bool ImgEnabled);
+    virtual TImageList* CheckImageListOfKind(TCheckImageKind Kind);
+    // The check images of the current CheckImageKind.
+    TImageList* CheckImages();
+    PLazyNode CheckNode() const { return FCheckNode; }
+    TCheckState PendingCheckState() const { return FPendingCheckState; }
+
+    // --- images and texts the geometry needs (LazyTreeHitTest.cpp) ---
+    TLTGetImageEvent OnGetImageIndex;
+    TLTGetImageExEvent OnGetImageIndexEx;
+    TLTGetCellIsEmptyEvent OnGetCellIsEmpty;
+    // The list the image comes from (nil: the default one); Index -1 for no image.
+    virtual TImageList* FireGetImageIndex(PLazyNode Node, TLTImageKind Kind, int Column,
+                                          bool& Ghosted, int& Index);
+    virtual bool NodeHasImage(PLazyNode Node, TLTImageKind Kind, int Column);
+    // Width and height of Images, (0, 0) without images.
+    virtual TPoint QueryImageSize(PLazyNode Node);
+    // Width of a node's content in a column (the string tree: its text with both margins).
+    virtual int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr);
+    virtual int QueryNodeExtraWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr);
+    virtual bool FireGetCellIsEmpty(PLazyNode Node, int Column);
+
+    // Repaints a node's row; answers its rectangle (empty when the node is not shown).
+    virtual TRect InvalidateNode(PLazyNode Node);
+
+    // --- hit testing and display rectangles (LazyTreeHitTest.cpp) ---
+    virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
+    TRect GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, bool Unclipped = false,
+                         bool ApplyCellContentMargin = false);
+    TRect GetTreeRect() const;
+    // The main column; -1 while the tree has no header columns.
+    int MainColumn() const { return NoColumn; }
+    static constexpr int NoColumn = -1;
+    static constexpr int InvalidColumn = -2;
+
+    // --- mouse (LazyTreeMouse.cpp) ---
+    TLTGetCursorEvent OnGetCursor;
+    TLTHotNodeChangeEvent OnHotChange;
+    TLTNodeClickEvent OnNodeClick;
+    TLTNodeClickEvent OnNodeDblClick;
+    TLTCanSplitterResizeNodeEvent OnCanSplitterResizeNode;
+    TLTNodeHeightDblClickResizeEvent OnNodeHeightDblClickResize;
+    TLTNodeHeightTrackingEvent OnNodeHeightTracking;
+    TLTPopupEvent OnGetPopupMenu;
+    PLazyNode HotNode() const { return FCurrentHotNode; }
+    bool HotNodeButtonHit() const { return FHotNodeButtonHit; }
+    TPoint LastClickPos() const { return FLastClickPos; }
+    bool CanFocus() const override;
+
+    // --- keyboard (LazyTreeKeys.cpp) ---
+    TLTKeyActionEvent OnKeyAction;
+    TLTIncrementalSearchEvent OnIncrementalSearch;
+    TLTHelpContextEvent OnGetHelpContext;
+    const std::string& SearchBuffer() const { return FSearchBuffer; }
 
     // --- bookkeeping ---
     void ChangeTotalCount(PLazyNode Node, int Value, bool Relative);
@@ -699,6 +871,92 @@ protected:
     void CMEnabledChanged(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
+    // Check boxes.
+    virtual bool FireChecking(PLazyNode Node, TCheckState& NewState);
+    virtual void ApplyCheckStateChange(PLazyNode Node, TCheckState NewState);
+    virtual void FireChecked(PLazyNode Node);
+    bool PropagateCheckState(PLazyNode Node, TCheckState NewState);
+    virtual bool ReevaluateParentCheckState(PLazyNode Node, TCheckState NewState);
+
+    // Selection and focus.
+    virtual void AddNodesToSelection(TNodeArray& NewItems, int NewLength, bool ForceInsert);
+    virtual bool LocateInSelection(PLazyNode P, int& Index, int LowBound, int HighBound) const;
+    virtual void AddToTempNodeCache(PLazyNode Node);
+    void ClearTempNodeCache();
+    virtual void MarkNodeUnselected(PLazyNode Node);
+    virtual void ResetSelection();
+    virtual void ClearRangeAnchor();
+    virtual void SelectNodeRange(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly);
+    virtual void ToggleNodeRange(PLazyNode StartNode, PLazyNode EndNode);
+    virtual void UnselectNodeRange(PLazyNode StartNode, PLazyNode EndNode);
+    virtual void ApplyFocusedNode(PLazyNode Node, bool Ask);
+    virtual bool FireFocusChanging(PLazyNode OldNode, PLazyNode NewNode, int OldColumn,
+                                   int NewColumn);
+    virtual void FireFocusChanged(PLazyNode Node, int Column);
+    virtual void MoveFocusTo(PLazyNode Node, int Column);
+    virtual void FireAddToSelection(PLazyNode Node);
+    virtual void FireRemoveFromSelection(PLazyNode Node);
+    virtual bool UpdateSelectionRect(int X, int Y);
+    void ApplyClickSelection(PLazyNode LastFocused, PLazyNode NewNode, bool DragPending,
+                             TShiftState Shift);
+    bool ApplyRubberBandSelection(int X, int Y);
+    // Drops the selection entries of nodes freed inside an update bracket.
+    void CompactSelection();
+
+    // Hit testing.
+    virtual void HitTestRowLeftToRight(THitInfo& HitInfo, int X, int CellWidth,
+                                       TAlignment Alignment);
+    virtual int GetContentRightExtent();
+
+    // Mouse.
+    virtual void ProcessMouseDown(TWMMouse& Message, THitInfo& HitInfo);
+    virtual void ProcessMouseUp(TWMMouse& Message, THitInfo& HitInfo);
+    virtual void ProcessMouseDblClick(TWMMouse& Message, THitInfo& HitInfo);
+    virtual void UpdateHotNode(int X, int Y);
+    virtual void BeginWheelPanning(TPoint Position);
+    virtual void EndWheelPanning();
+    virtual bool PopupMenuAvailable(PLazyNode Node, int Column, TPoint P);
+    virtual TPopupMenu* QueryPopupMenu(PLazyNode Node, int Column, TPoint P);
+    virtual void ShowNodePopupMenu(PLazyNode Node, int Column, TPoint P);
+    virtual bool NodeSplitterResizeAllowed(TPoint P, PLazyNode Node, int Column);
+    virtual void FireGetCursor(TCursor& Cursor);
+    virtual void FireHotChange(PLazyNode OldNode, PLazyNode NewNode);
+    virtual void FireNodeClick(const THitInfo& HitInfo);
+    virtual void FireNodeDblClick(const THitInfo& HitInfo);
+    virtual void FireCanSplitterResizeNode(TPoint P, PLazyNode Node, int Column, bool& Allowed);
+    virtual bool FireNodeHeightDblClickResize(PLazyNode Node, int Column, TShiftState Shift,
+                                              TPoint P);
+    virtual bool FireNodeHeightTracking(PLazyNode Node, int Column, TShiftState Shift,
+                                        TPoint& TrackPoint, TPoint P);
+    void WMLButtonDown(TWMMouse& Message) override;
+    void WMLButtonUp(TWMMouse& Message) override;
+    void WMLButtonDblClk(TWMMouse& Message) override;
+    void WMMButtonDown(TWMMouse& Message) override;
+    void WMMButtonUp(TWMMouse& Message) override;
+    void WMRButtonDown(TWMMouse& Message) override;
+    void WMRButtonUp(TWMMouse& Message) override;
+    void WMRButtonDblClk(TWMMouse& Message) override;
+    void WMMouseMove(TWMMouse& Message) override;
+    void CMMouseWheel(TMessage& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void WMContextMenu(TWMContextMenu& Message) override;
+    void WMCancelMode(TWMNoParams& Message) override;
+    void WMSetFocus(TWMSetFocus& Message) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void WMSetCursor(TWMSetCursor& Message) override;
+
+    // Keyboard.
+    virtual bool FireKeyAction(WORD& CharCode, TShiftState& Shift);
+    virtual int FireIncrementalSearch(PLazyNode Node, const std::string& Text);
+    virtual void RunIncrementalSearch(char32_t CharCode);
+    virtual void AssureFocusedNode();
+    void WMKeyDown(TWMKey& Message) override;
+    void WMKeyUp(TWMKey& Message) override;
+    void WMChar(TWMKey& Message) override;
+    void WMGetDlgCode(TMessage& Message) override;
+    // Ends the incremental search: time-out, focus loss, cancelled mode.
+    void ResetIncrementalSearch();
+
     PLazyNode FRoot = nullptr;
     // Every node but the root comes from this pool.
     std::unique_ptr<TNodeAllocator> FNodeAllocator;
@@ -760,6 +1018,44 @@ private:
     void initIfNeeded(PLazyNode Node);
     // Non-const walks for the const NoInit queries (they never change the tree).
     TBaseLazyTree* self() const { return const_cast<TBaseLazyTree*>(this); }
+
+    // Check boxes.
+    PLazyNode FCheckNode = nullptr;
+    TCheckState FPendingCheckState = csUncheckedNormal;
+    std::uint32_t FCheckPropagationCount = 0;
+    std::unique_ptr<TImageList> FSystemCheckImages;
+    std::unique_ptr<TImageList> FSystemFlatCheckImages;
+
+    // Selection and focus.
+    bool mergeIntoSelection(TNodeArray& NewItems, int NewLength, bool ForceInsert);
+    void mergeNodeIntoSelection(PLazyNode Node, bool ForceInsert);
+    int compactNodeArray(TNodeArray& Items, int Count);
+    bool collectRectNodes(const TRect& NewRect, const TRect& OldRect, int NodeLeft, int MaxRight);
+    TNodeArray FSelection;
+    bool FSelectionLocked = false;
+    PLazyNode FRangeAnchor = nullptr;
+    PLazyNode FNextNodeToSelect = nullptr;
+    PLazyNode FFocusedNode = nullptr;
+    TNodeArray FTempNodeCache;
+    std::uint32_t FTempNodeCount = 0;
+    TShiftState FDrawSelShiftState;
+    TRect FNewSelRect;
+    TRect FLastSelRect;
+
+    // Mouse.
+    TPoint FLastClickPos;
+    PLazyNode FHeightTrackNode = nullptr;
+    int FHeightTrackColumn = -1;
+    TPoint FHeightTrackPoint;
+    PLazyNode FCurrentHotNode = nullptr;
+    int FCurrentHotColumn = -1;
+    bool FHotNodeButtonHit = false;
+    int FClickIndex = -1;
+    int FEditColumn = -1;
+
+    // Keyboard.
+    std::string FSearchBuffer;
+    PLazyNode FLastSearchNode = nullptr;
 
     std::unique_ptr<TCustomLazyTreeOptions> FOptions;
     std::unique_ptr<TLTColors> FColors;
@@ -845,10 +1141,22 @@ public:
     // The cached text width of a node (0: not measured).
     std::uint32_t& CachedTextWidth(PLazyNode Node) const;
 
+    // Texts of the nodes; without OnGetText every node shows DefaultText.
+    TLTGetTextEvent OnGetText;
+    std::string GetText(PLazyNode Node, int Column);
+    int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
+    bool FireGetCellIsEmpty(PLazyNode Node, int Column) override;
+    void AddToSelection(PLazyNode Node) override;
+    void RemoveFromSelection(PLazyNode Node) override;
+    // Texts of selected nodes kept for toRestoreSelection (nil until first used).
+    const TStringList* PreviouslySelected() const { return FPreviouslySelected.get(); }
+
 protected:
     std::unique_ptr<TCustomLazyTreeOptions> OptionsClass() override;
+    int FireIncrementalSearch(PLazyNode Node, const std::string& Text) override;
 
 private:
+    std::unique_ptr<TStringList> FPreviouslySelected;
     std::string FDefaultText = "Node";
     std::uint32_t FTextWidthOffset = 0;
 };

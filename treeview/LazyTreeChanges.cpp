@@ -91,6 +91,9 @@ void TBaseLazyTree::WMTimer(TWMTimer& Message) {
         killTreeTimer(ChangeTimer);
         if (FStates.Contains(tsChangePending)) FireChange(FLastChangedNode);
         break;
+    case SearchTimer:
+        ResetIncrementalSearch();
+        break;
     case StructureChangeTimer:
         killTreeTimer(StructureChangeTimer);
         if (FStates.Contains(tsStructureChangePending))
@@ -114,6 +117,7 @@ void TBaseLazyTree::EndUpdate() {
     if (FUpdateCount > 0) --FUpdateCount;
     if (FDestroying) return;
     if (FUpdateCount == 0 && FStates.Contains(tsUpdating)) {
+        CompactSelection();
         if (FStates.Contains(tsUpdateHiddenChildrenNeeded)) {
             UpdateHiddenChildrenFlagAllNodes();
             ChangeTreeStates({}, {tsUpdateHiddenChildrenNeeded});
@@ -134,6 +138,7 @@ void TBaseLazyTree::EndUpdate() {
         if (FStates.Contains(tsChangePending)) FireChange(FLastChangedNode);
     }
     FireUpdating(FUpdateCount > 0 ? usUpdate : usEnd);
+    if (FUpdateCount == 0) EnsureNodeSelected();
 }
 
 void TBaseLazyTree::BeginSynch() {

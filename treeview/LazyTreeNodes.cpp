@@ -384,7 +384,7 @@ void TBaseLazyTree::InitNode(PLazyNode Node) {
     FireInitNode(Node->Parent == FRoot ? nullptr : Node->Parent, Node, initStates);
     if (initStates.Contains(ivsDisabled)) Node->States.Include(vsDisabled);
     if (initStates.Contains(ivsHasChildren)) Node->States.Include(vsHasChildren);
-    if (initStates.Contains(ivsSelected)) SetSelected(Node, true);
+    if (initStates.Contains(ivsSelected)) mergeNodeIntoSelection(Node, false);
     if (initStates.Contains(ivsMultiline)) Node->States.Include(vsMultiline);
     if (initStates.Contains(ivsFiltered)) {
         const bool wasFiltered = Node->States.Contains(vsFiltered);
@@ -514,7 +514,18 @@ void TBaseLazyTree::DeleteNodeEx(PLazyNode Node, bool Reindex, bool ParentCleari
         throw EAssertionFailed("Deleting nodes during tree iteration leads to invalid pointers.");
     PLazyNode parent = Node->Parent;
     if (!ParentClearing) ReportStructureChange(parent == FRoot ? nullptr : parent, crChildDeleted);
-    if (Node->States.Contains(vsSelected)) SetSelected(Node, false);
+    if (Node->States.Contains(vsSelected)) {
+        if (FUpdateCount == 0) {
+            const bool synch = FStates.Contains(tsSynchMode);
+            if (!synch) FStates.Include(tsSynchMode);
+            ScopeExit leave{[this, synch] {
+                if (!synch) FStates.Exclude(tsSynchMode);
+            }};
+            RemoveFromSelection(Node);
+        } else {
+            MarkNodeUnselected(Node);
+        }
+    }
     if (FStates.Contains(tsHint)) ChangeTreeStates({}, {tsHint});
     if (!ParentClearing) StopCacheValidation();
     DeleteChildren(Node, false);
@@ -531,9 +542,15 @@ void TBaseLazyTree::DeleteNodeEx(PLazyNode Node, bool Reindex, bool ParentCleari
     }
 }
 
-void TBaseLazyTree::DisconnectNode(PLazyNode Node, bool, bool Reindex, bool ParentClearing) {
+void TBaseLazyTree::DisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex,
+                                   bool ParentClearing) {
     if (!Node || Node == FRoot)
         throw EAssertionFailed("Node must neither be nil nor the root node.");
+    if (Node == FFocusedNode && !KeepFocus) {
+        ApplyFocusedNode(nullptr, false);
+        FireFocusChanged(nullptr, FFocusedColumn);
+    }
+    if (Node == FRangeAnchor) ClearRangeAnchor();
     PLazyNode parent = Node->Parent;
     if (parent != FRoot && !ParentClearing) {
         if (FUpdateCount > 0) {
@@ -576,6 +593,15 @@ void TBaseLazyTree::DisconnectNode(PLazyNode Node, bool, bool Reindex, bool Pare
 void TBaseLazyTree::clearReferences(PLazyNode Node) {
     if (FLastChangedNode == Node) FLastChangedNode = nullptr;
     if (FLastStructureChangeNode == Node) FLastStructureChangeNode = nullptr;
+    if (FCurrentHotNode == Node) FCurrentHotNode = nullptr;
+    if (FCheckNode == Node) FCheckNode = nullptr;
+    if (FLastSearchNode == Node) FLastSearchNode = nullptr;
+    if (FHeightTrackNode == Node) FHeightTrackNode = nullptr;
+    if (FNextNodeToSelect == Node)
+        FNextNodeToSelect = Node->Parent == FRoot ? nullptr : Node->Parent;
+    // Nodes freed with their parent were never disconnected one by one.
+    if (FFocusedNode == Node) FFocusedNode = nullptr;
+    if (FRangeAnchor == Node) FRangeAnchor = nullptr;
 }
 
 void TBaseLazyTree::FreeNode(PLazyNode Node) {
@@ -584,6 +610,7 @@ void TBaseLazyTree::FreeNode(PLazyNode Node) {
         (Node->States.Contains(vsInitialized) || Node->States.Contains(vsOnFreeNodeCallRequired)))
         OnFreeNode(this, Node);
     freeNodeBlock(Node);
+    if (FUpdateCount == 0 && !FDestroying) EnsureNodeSelected();
 }
 
 void TBaseLazyTree::DeleteChildren(PLazyNode Node, bool ResetHasChildren) {
@@ -623,6 +650,7 @@ void TBaseLazyTree::DeleteChildren(PLazyNode Node, bool ResetHasChildren) {
     }
     MarkCacheInvalid();
     if (FUpdateCount == 0) {
+        CompactSelection();
         StartCacheValidation();
         UpdateScrollBars(true);
         InvalidateWhenShown();
@@ -639,8 +667,17 @@ void TBaseLazyTree::Clear() {
     StopCacheValidation();
     if (FStates.Contains(tsCopyPending) || FStates.Contains(tsCutPending))
         ChangeTreeStates({}, {tsCopyPending, tsCutPending});
+    ClearSelection();
+    FFocusedNode = nullptr;
+    FRangeAnchor = nullptr;
+    FCurrentHotNode = nullptr;
+    FCheckNode = nullptr;
+    FLastSearchNode = nullptr;
+    FHeightTrackNode = nullptr;
+    FNextNodeToSelect = nullptr;
     FLastChangedNode = nullptr;
     DeleteChildren(FRoot, true);
+    FSelection.clear();
     FSelectionCount = 0;
 }
 
@@ -981,17 +1018,6 @@ void TBaseLazyTree::SetFiltered(PLazyNode Node, bool Value) {
         StartCacheValidation();
         UpdateScrollBars(true);
         InvalidateWhenShown();
-    }
-}
-
-void TBaseLazyTree::SetSelected(PLazyNode Node, bool Value) {
-    if (!Node || Node == FRoot || Value == Node->States.Contains(vsSelected)) return;
-    if (Value) {
-        Node->States.Include(vsSelected);
-        ++FSelectionCount;
-    } else {
-        Node->States.Exclude(vsSelected);
-        --FSelectionCount;
     }
 }
 

@@ -69,7 +69,7 @@ enum TLazyNodeInitState {
 };
 using TLazyNodeInitStates = TEnumSet<TLazyNodeInitState, std::uint8_t>;
 
-// Check boxes (their behaviour comes with the check-box code; the node only stores them).
+// Check boxes.
 enum TCheckType : std::uint8_t { ctNone, ctTriStateCheckBox, ctCheckBox, ctRadioButton, ctButton };
 enum TCheckState : std::uint8_t {
     csUncheckedNormal,
@@ -82,6 +82,9 @@ enum TCheckState : std::uint8_t {
     csCheckedDisabled,
     csMixedDisabled
 };
+
+// The images of a node: normal, selected, state and overlay.
+enum TLTImageKind { ikNormal, ikSelected, ikState, ikOverlay };
 
 // One node. The block holds this header, then NodeDataSize bytes of user data (Data), then the
 // internal data areas of descendant classes; the whole block is zero-filled when allocated.

@@ -132,6 +132,9 @@ struct SmallTree {
     PLazyNode a, b, c, d;
     SmallTree() {
         tree.SetNodeDataSize(8);
+        auto options = tree.TreeOptions()->SelectionOptions();
+        options.Include(toMultiSelect);
+        tree.TreeOptions()->SetSelectionOptions(options);
         a = tree.AddChild(nullptr);
         b = tree.AddChild(a);
         c = tree.AddChild(a);

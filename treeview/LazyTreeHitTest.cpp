@@ -1,0 +1,298 @@
+// What lies under a point of the tree (node, column and part of the row), where a node's row
+// and text lie in the window, and the images, texts and widths this geometry asks about.
+#include "platform/base/SysUtils.h"
+#include "treeview/LazyTree.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+// Width of the expand button's bitmap.
+constexpr int ButtonBitmapWidth = 9;
+} // namespace
+
+// --- images, texts and widths -----------------------------------------------------------------
+
+TImageList* TBaseLazyTree::FireGetImageIndex(PLazyNode Node, TLTImageKind Kind, int Column,
+                                             bool& Ghosted, int& Index) {
+    if (OnGetImageIndexEx) {
+        TImageList* list = Kind == ikState ? FStateImages : FImages;
+        OnGetImageIndexEx(this, Node, Kind, Column, Ghosted, Index, list);
+        return list;
+    }
+    if (OnGetImageIndex) OnGetImageIndex(this, Node, Kind, Column, Ghosted, Index);
+    return nullptr;
+}
+
+bool TBaseLazyTree::NodeHasImage(PLazyNode Node, TLTImageKind Kind, int Column) {
+    initIfNeeded(Node);
+    bool ghosted = false;
+    int index = -1;
+    FireGetImageIndex(Node, Kind, Column, ghosted, index);
+    return index >= 0;
+}
+
+TPoint TBaseLazyTree::QueryImageSize(PLazyNode) {
+    return FImages ? TPoint{FImages->Width(), FImages->Height()} : TPoint{0, 0};
+}
+
+int TBaseLazyTree::QueryNodeWidth(PLazyNode, int, TCanvas*) {
+    return 0;
+}
+
+int TBaseLazyTree::QueryNodeExtraWidth(PLazyNode, int, TCanvas*) {
+    return 0;
+}
+
+bool TBaseLazyTree::FireGetCellIsEmpty(PLazyNode Node, int Column) {
+    bool isEmpty = true;
+    if (OnGetCellIsEmpty) OnGetCellIsEmpty(this, Node, Column, isEmpty);
+    return isEmpty;
+}
+
+std::string TCustomLazyStringTree::GetText(PLazyNode Node, int Column) {
+    if (!Node) throw EAssertionFailed("Node must not be nil.");
+    if (!Node->States.Contains(vsInitialized) && Node != RootNode()) ValidateNode(Node, false);
+    std::string text = FDefaultText;
+    if (OnGetText) OnGetText(this, Node, Column, ttNormal, text);
+    return text;
+}
+
+int TCustomLazyStringTree::QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas) {
+    auto measure = [&] {
+        TCanvas* canvas = Canvas ? Canvas : this->Canvas();
+        const std::string text = GetText(Node, Column);
+        int width = 2 * TextMargin();
+        if (!text.empty()) {
+            canvas->Font()->Assign(Font());
+            width += canvas->TextWidth(text);
+        }
+        return width;
+    };
+    if (Column > NoColumn && Column != MainColumn()) return measure();
+    std::uint32_t& cached = CachedTextWidth(Node);
+    if (cached == 0) cached = std::uint32_t(measure());
+    return int(cached);
+}
+
+bool TCustomLazyStringTree::FireGetCellIsEmpty(PLazyNode Node, int Column) {
+    if (!GetText(Node, Column).empty()) return false;
+    return TBaseLazyTree::FireGetCellIsEmpty(Node, Column);
+}
+
+// --- rectangles -------------------------------------------------------------------------------
+
+TRect TBaseLazyTree::GetTreeRect() const {
+    // The horizontal range of a tree without header columns is the client width.
+    return {0, 0, std::max(ClientWidth(), 0), std::max(ClientHeight(), RangeY())};
+}
+
+TRect TBaseLazyTree::InvalidateNode(PLazyNode Node) {
+    if (!Node || Node == FRoot || !HandleAllocated()) return {};
+    const TRect r = GetDisplayRect(Node, NoColumn, false);
+    if (r.Bottom > r.Top) InvalidateRect(Handle(), &r, false);
+    return r;
+}
+
+TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, bool Unclipped,
+                                    bool) {
+    if (!Node) throw EAssertionFailed("Node must not be nil.");
+    if (Node == FRoot) throw EAssertionFailed("Node must not be the hidden root node.");
+    const bool isMain = Column == NoColumn || Column == MainColumn();
+    initIfNeeded(Node);
+    TRect result{0, 0, 0, 0};
+    if (!GetEffectivelyVisible(Node)) return result;
+    const TLTPaintOptions paint = TreeOptions()->PaintOptions();
+    int indent = 0;
+    if (!paint.Contains(toFixedIndent)) {
+        for (PLazyNode n = Node; n != FRoot; n = n->Parent) {
+            if (!n->States.Contains(vsVisible) ||
+                (n->Parent != FRoot && !n->Parent->States.Contains(vsExpanded)))
+                return result;
+            if (n != Node && isMain) indent += int(FIndent);
+        }
+    }
+    const int top = AbsoluteNodeTop(Node);
+    if (top < 0) return result;
+    const int height = int(Node->NodeHeight);
+    result = TRect{FOffsetX, top + FOffsetY, std::max(ClientWidth(), 0) + FOffsetX,
+                   top + height + FOffsetY};
+    if (!TextOnly) return result;
+
+    int offset = FMargin + indent;
+    if (isMain) {
+        if (paint.Contains(toShowRoot)) offset += int(FIndent);
+        if (TreeOptions()->MiscOptions().Contains(toCheckSupport) && CheckImages() &&
+            Node->CheckType != ctNone)
+            offset += CheckImages()->Width() + 2;
+    }
+    if (FStateImages && NodeHasImage(Node, ikState, Column)) offset += FStateImages->Width() + 2;
+    if (FImages && NodeHasImage(Node, ikNormal, Column)) offset += QueryImageSize(Node).X + 2;
+    result.Left += offset;
+    const int t = QueryNodeWidth(Node, Column);
+    TAlignment alignment = FAlignment;
+    if (Unclipped) {
+        if (result.Right - result.Left < t - 1) alignment = taLeftJustify;
+        switch (alignment) {
+        case taRightJustify:
+            result.Left = result.Right - t;
+            break;
+        case taCenter:
+            result.Left = (result.Left + result.Right - t) / 2;
+            result.Right = result.Left + t;
+            break;
+        default:
+            result.Right = result.Left + t - 1;
+            break;
+        }
+    } else if (t < result.Right - result.Left) {
+        switch (alignment) {
+        case taRightJustify:
+            result.Left = result.Right - t;
+            break;
+        case taCenter:
+            result.Left = (result.Left + result.Right - t) / 2;
+            result.Right = result.Left + t;
+            break;
+        default:
+            result.Right = result.Left + t;
+            break;
+        }
+    }
+    return result;
+}
+
+// --- hit testing ------------------------------------------------------------------------------
+
+void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo) {
+    HitInfo = THitInfo{};
+    const TRect tree = GetTreeRect();
+    if (X < 0)
+        HitInfo.HitPositions.Include(hiToLeft);
+    else if (std::int64_t(X) > std::int64_t(tree.Right))
+        HitInfo.HitPositions.Include(hiToRight);
+    if (Y < 0)
+        HitInfo.HitPositions.Include(hiAbove);
+    else if (std::int64_t(Y) > std::int64_t(tree.Bottom))
+        HitInfo.HitPositions.Include(hiBelow);
+    if (Relative) {
+        X -= FOffsetX;
+        Y -= FOffsetY;
+    }
+    HitInfo.HitPoint = TPoint{X, Y};
+    if (!HitInfo.HitPositions.Empty()) return;
+
+    int nodeTop = 0;
+    PLazyNode node = GetNodeAt(X, Y, false, nodeTop);
+    if (!node) {
+        HitInfo.HitPositions.Include(hiNowhere);
+        return;
+    }
+    initIfNeeded(node);
+    HitInfo.HitNode = node;
+    HitInfo.HitColumn = NoColumn;
+    const int width = tree.Right;
+    HitInfo.HitPositions = THitPositions{hiOnItem};
+    if (TreeOptions()->MiscOptions().Contains(toNodeHeightResize)) {
+        const TRect r = GetDisplayRect(node, HitInfo.HitColumn, false);
+        if (r.Top - FOffsetY + 1 >= Y)
+            HitInfo.HitPositions.Include(hiUpperSplitter);
+        else if (Y >= r.Bottom - FOffsetY - 3)
+            HitInfo.HitPositions.Include(hiLowerSplitter);
+    }
+    HitTestRowLeftToRight(HitInfo, X, width, FAlignment);
+}
+
+void TBaseLazyTree::HitTestRowLeftToRight(THitInfo& HitInfo, int X, int CellWidth,
+                                          TAlignment Alignment) {
+    PLazyNode node = HitInfo.HitNode;
+    const bool isMain = HitInfo.HitColumn == MainColumn();
+    const TLTPaintOptions paint = TreeOptions()->PaintOptions();
+    int indentEnd = 0;
+    if (isMain) {
+        if (paint.Contains(toFixedIndent))
+            indentEnd = int(FIndent);
+        else
+            indentEnd = int(FIndent) * int(GetNodeLevel(node)) +
+                        (paint.Contains(toShowRoot) ? int(FIndent) : 0);
+    }
+    if (isMain && X < indentEnd + FMargin) {
+        if (paint.Contains(toShowButtons) && node->States.Contains(vsHasChildren)) {
+            if (X >= indentEnd - int(FIndent)) HitInfo.HitPositions.Include(hiOnItemButton);
+            if (X >= indentEnd - ButtonBitmapWidth)
+                HitInfo.HitPositions.Include(hiOnItemButtonExact);
+        }
+        return;
+    }
+    if (!isMain && TreeOptions()->MiscOptions().Contains(toReportMode)) return;
+    int offset = indentEnd + FMargin;
+    if (isMain && TreeOptions()->MiscOptions().Contains(toCheckSupport) && CheckImages() &&
+        node->CheckType != ctNone)
+        offset += CheckImages()->Width() + 2;
+    if (isMain && X < offset) {
+        HitInfo.HitPositions = THitPositions{hiOnItem};
+        if (node->CheckType != ctNone) HitInfo.HitPositions.Include(hiOnItemCheckbox);
+        return;
+    }
+    if (FStateImages && NodeHasImage(node, ikState, HitInfo.HitColumn)) {
+        offset += FStateImages->Width() + 2;
+        if (X < offset) {
+            HitInfo.HitPositions.Include(hiOnStateIcon);
+            return;
+        }
+    }
+    if (FImages && NodeHasImage(node, ikNormal, HitInfo.HitColumn)) {
+        offset += QueryImageSize(node).X + 2;
+        if (X < offset) {
+            HitInfo.HitPositions.Include(hiOnNormalIcon);
+            return;
+        }
+    }
+    const int t = QueryNodeWidth(node, HitInfo.HitColumn);
+    if (t > CellWidth - offset) {
+        HitInfo.HitPositions.Include(hiOnItemLabel);
+        return;
+    }
+    switch (Alignment) {
+    case taRightJustify:
+        HitInfo.HitPositions.Include(X < CellWidth - t ? hiOnItemLeft : hiOnItemLabel);
+        break;
+    case taCenter: {
+        const int l = (offset + CellWidth - t) / 2;
+        HitInfo.HitPositions.Include(X < l       ? hiOnItemLeft
+                                     : X < l + t ? hiOnItemLabel
+                                                 : hiOnItemRight);
+        break;
+    }
+    default:
+        HitInfo.HitPositions.Include(X < offset + t ? hiOnItemLabel : hiOnItemRight);
+        break;
+    }
+}
+
+int TBaseLazyTree::GetContentRightExtent() {
+    int top = 0;
+    PLazyNode node = GetNodeAt(0, 0, true, top);
+    if (!node) return FMargin;
+    const TLTPaintOptions paint = TreeOptions()->PaintOptions();
+    int offset = (int(GetNodeLevel(node)) + (paint.Contains(toShowRoot) ? 1 : 0)) * int(FIndent);
+    if (FStateImages) offset += FStateImages->Width() + 2;
+    if (FImages) offset += FImages->Width() + 2;
+    const int checkWidth = TreeOptions()->MiscOptions().Contains(toCheckSupport) && CheckImages()
+                               ? CheckImages()->Width() + 2
+                               : 0;
+    int result = 0;
+    while (node) {
+        initIfNeeded(node);
+        const int check = node->CheckType != ctNone ? checkWidth : 0;
+        result = std::max(result, offset + check + QueryNodeWidth(node, NoColumn) +
+                                      QueryNodeExtraWidth(node, NoColumn));
+        top += int(node->NodeHeight);
+        if (top > Height()) break;
+        PLazyNode next = GetNextVisible(node);
+        if (!next) break;
+        offset += NodeLevelDifference(node, next) * int(FIndent);
+        node = next;
+    }
+    return result + FMargin;
+}
