@@ -1,0 +1,169 @@
+// Hit testing at every pixel of a row, the edges of the canvas, the splitter zones, and the
+// display rectangles of rows and texts.
+#include "tests/treeview/TreeInput.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::string positions(THitPositions p) {
+    static const char* names[] = {"Above",      "Below",       "Nowhere",    "OnItem",
+                                  "Button",     "ButtonExact", "Checkbox",   "Indent",
+                                  "Label",      "Left",        "Right",      "NormalIcon",
+                                  "StateIcon",  "ToLeft",      "ToRight",    "UpperSplitter",
+                                  "LowerSplitter"};
+    std::string s;
+    for (int i = 0; i <= hiLowerSplitter; ++i)
+        if (p.Contains(THitPosition(i))) s += (s.empty() ? "" : " ") + std::string(names[i]);
+    return s;
+}
+
+// a / b / c / d: c is at level 2 and has a child; c shows a check box, a state image and a
+// normal image.
+struct ImageTree : TreeFixture {
+    std::unique_ptr<TImageList> images = std::make_unique<TImageList>(nullptr);
+    std::unique_ptr<TImageList> stateImages = std::make_unique<TImageList>(nullptr);
+    ImageTree() : TreeFixture({"a", "a/b", "a/b/c", "a/b/c/d", "e"}) {
+        images->SetSize(12, 12);
+        stateImages->SetSize(16, 16);
+        tree->SetImages(images.get());
+        tree->SetStateImages(stateImages.get());
+        tree->OnGetImageIndex = [this](TBaseLazyTree*, PLazyNode n, TLTImageKind kind, int,
+                                       bool&, int& index) {
+            if (name(n) == "c" && (kind == ikNormal || kind == ikState)) index = 0;
+        };
+        addMisc(toCheckSupport);
+        tree->SetCheckType(nodes["c"], ctCheckBox);
+        tree->FullExpand();
+        uitest::processMessages();
+    }
+    THitInfo hit(int x, int y) {
+        THitInfo h;
+        tree->GetHitTestInfoAt(x, y, true, h);
+        return h;
+    }
+};
+
+TEST(LazyTreeHitTest, EveryPixelOfARowNamesItsPart) {
+    ImageTree t;
+    PLazyNode c = t["c"];
+    ASSERT_EQ(t.tree->GetNodeLevel(c), 2u);
+    const int top = t.tree->AbsoluteNodeTop(c);
+    const int width = t.tree->ClientWidth();
+    const int textWidth = t.tree->QueryNodeWidth(c, -1);
+    ASSERT_GT(textWidth, 8);
+    // Indent 18 per level plus the root level, margin 4, check image 13, state image 16,
+    // normal image 12, each image followed by 2 pixels.
+    const int indentEnd = 3 * 18, textStart = indentEnd + 4 + 15 + 18 + 14;
+    auto expected = [&](int x) -> std::string {
+        if (x < indentEnd + 4) {
+            if (x < indentEnd - 18) return "OnItem";
+            if (x < indentEnd - 9) return "OnItem Button";
+            return "OnItem Button ButtonExact";
+        }
+        if (x < indentEnd + 4 + 15) return "OnItem Checkbox";
+        if (x < indentEnd + 4 + 15 + 18) return "OnItem StateIcon";
+        if (x < textStart) return "OnItem NormalIcon";
+        if (x < textStart + textWidth) return "OnItem Label";
+        return "OnItem Right";
+    };
+    for (int y = top; y < top + 18; ++y)
+        for (int x = 0; x <= width; ++x) {
+            const THitInfo h = t.hit(x, y);
+            ASSERT_EQ(h.HitNode, c) << x << "," << y;
+            ASSERT_EQ(h.HitColumn, -1);
+            ASSERT_EQ(positions(h.HitPositions), expected(x)) << x << "," << y;
+        }
+    EXPECT_EQ(t.tree->GetDisplayRect(c, -1, true).Left, textStart);
+}
+
+TEST(LazyTreeHitTest, EdgesOfTheCanvas) {
+    ImageTree t;
+    const int width = t.tree->ClientWidth();
+    const int height = t.tree->ClientHeight();
+    struct Case {
+        int x, y;
+        const char* positions;
+        bool node;
+    };
+    const Case cases[] = {
+        {-1, 5, "ToLeft", false},
+        {-1, -1, "Above ToLeft", false},
+        {5, -1, "Above", false},
+        {width + 1, 5, "ToRight", false},
+        {5, height + 1, "Below", false},
+        {5, 5 * 18 + 3, "Nowhere", false}, // below the last node, inside the window
+        {5, 5, "OnItem Button", true},
+    };
+    for (const Case& c : cases) {
+        const THitInfo h = t.hit(c.x, c.y);
+        EXPECT_EQ(positions(h.HitPositions), c.positions) << c.x << "," << c.y;
+        EXPECT_EQ(h.HitNode != nullptr, c.node) << c.x << "," << c.y;
+        EXPECT_EQ(h.HitColumn, -1);
+    }
+}
+
+TEST(LazyTreeHitTest, TextAlignmentAndTextsWiderThanTheRow) {
+    TreeFixture t({"n", "wide"});
+    t.names[t["wide"]] = std::string(80, 'W');
+    const int textStart = 18 + 4;
+    const int w = t.tree->QueryNodeWidth(t["n"], -1);
+    const int width = t.tree->ClientWidth();
+    auto at = [&](const std::string& node, int x) {
+        THitInfo h;
+        const TPoint p = t.rowPoint(node, x);
+        t.tree->GetHitTestInfoAt(p.X, p.Y, true, h);
+        return positions(h.HitPositions);
+    };
+    EXPECT_EQ(at("wide", textStart), "OnItem Label");
+    EXPECT_EQ(at("wide", width - 1), "OnItem Label");
+    t.tree->SetAlignment(taRightJustify);
+    EXPECT_EQ(at("n", width - w - 1), "OnItem Left");
+    EXPECT_EQ(at("n", width - w), "OnItem Label");
+    t.tree->SetAlignment(taCenter);
+    const int l = (textStart + width - w) / 2;
+    EXPECT_EQ(at("n", l - 1), "OnItem Left");
+    EXPECT_EQ(at("n", l), "OnItem Label");
+    EXPECT_EQ(at("n", l + w), "OnItem Right");
+}
+
+TEST(LazyTreeHitTest, SplittersAtTheRowEdgesButNotOnTheCheckBox) {
+    ImageTree t;
+    t.addMisc(toNodeHeightResize);
+    const int top = t.tree->AbsoluteNodeTop(t["b"]);
+    const int x = 42; // on b's text
+    for (int y = top; y < top + 18; ++y) {
+        const std::string p = positions(t.hit(x, y).HitPositions);
+        const std::string splitter = y <= top + 1    ? " UpperSplitter"
+                                     : y >= top + 15 ? " LowerSplitter"
+                                                     : "";
+        EXPECT_EQ(p, "OnItem Label" + splitter) << y;
+    }
+    const int cTop = t.tree->AbsoluteNodeTop(t["c"]);
+    EXPECT_EQ(positions(t.hit(60, cTop).HitPositions), "OnItem Checkbox");
+    EXPECT_EQ(positions(t.hit(80, cTop).HitPositions), "OnItem StateIcon UpperSplitter");
+}
+
+TEST(LazyTreeHitTest, DisplayRectanglesOfRowsAndTexts) {
+    TreeFixture t({"a", "a/b", "c"});
+    const int width = t.tree->ClientWidth();
+    EXPECT_EQ(t.tree->GetDisplayRect(t["b"], -1, false), TRect(0, 0, 0, 0)); // collapsed
+    EXPECT_EQ(t.tree->GetDisplayRect(t["a"], -1, false), TRect(0, 0, width, 18));
+    EXPECT_EQ(t.tree->GetDisplayRect(t["c"], -1, false), TRect(0, 18, width, 36));
+    const int w = t.tree->QueryNodeWidth(t["c"], -1);
+    const TRect clipped = t.tree->GetDisplayRect(t["c"], -1, true);
+    const TRect unclipped = t.tree->GetDisplayRect(t["c"], -1, true, true);
+    EXPECT_EQ(clipped, TRect(22, 18, 22 + w, 36));
+    EXPECT_EQ(unclipped.Right, clipped.Right - 1);
+    // Scrolled down by one row.
+    t.tree->SetBounds(0, 0, 200, 18);
+    t.tree->SetOffsetY(-18);
+    ASSERT_EQ(t.tree->OffsetY(), -18);
+    EXPECT_EQ(t.tree->GetDisplayRect(t["c"], -1, false), TRect(0, 0, 200, 18));
+    for (PLazyNode bad : {static_cast<PLazyNode>(nullptr), t.tree->RootNode()})
+        EXPECT_THROW(t.tree->GetDisplayRect(bad, -1, false), EAssertionFailed);
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#pragma once
+// A shown string tree with named nodes and a log of its events, for the tests of check boxes,
+// selection, hit testing, mouse and keyboard.
+#include "platform/testing/UiTest.h"
+#include "treeview/LazyTree.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Opens the protected operations the tests call directly.
+class TestTree : public TLazyStringTree {
+public:
+    using TLazyStringTree::TLazyStringTree;
+    using TBaseLazyTree::CompactSelection;
+    using TBaseLazyTree::LocateInSelection;
+    using TBaseLazyTree::MarkNodeUnselected;
+    using TBaseLazyTree::SelectNodeRange;
+    using TBaseLazyTree::ToggleNodeRange;
+    using TBaseLazyTree::UnselectNodeRange;
+};
+
+struct TreeFixture {
+    TForm form{nullptr};
+    TestTree* tree;
+    std::map<std::string, PLazyNode> nodes;
+    std::map<PLazyNode, std::string> names;
+    std::vector<std::string> log;
+
+    // Nodes as "name" (top level) or "path/to/parent/name"; every node shows its name as text.
+    explicit TreeFixture(const std::vector<std::string>& spec, bool show = true) {
+        form.SetBounds(0, 0, 300, 300);
+        tree = new TestTree(&form);
+        tree->SetParent(&form);
+        tree->SetBounds(0, 0, 200, 180);
+        tree->SetBorderStyle(bsNone);
+        tree->SetNodeDataSize(8);
+        tree->OnGetText = [this](TBaseLazyTree*, PLazyNode n, int, TVSTTextType,
+                                 std::string& text) { text = names[n]; };
+        for (const std::string& s : spec) {
+            const auto slash = s.rfind('/');
+            PLazyNode parent = nullptr;
+            if (slash != std::string::npos) {
+                const std::string path = s.substr(0, slash);
+                const auto up = path.rfind('/');
+                parent = nodes.at(up == std::string::npos ? path : path.substr(up + 1));
+            }
+            const std::string name = slash == std::string::npos ? s : s.substr(slash + 1);
+            PLazyNode n = tree->AddChild(parent);
+            nodes[name] = n;
+            names[n] = name;
+        }
+        if (show) {
+            form.Show();
+            uitest::processMessages();
+        }
+    }
+    PLazyNode operator[](const std::string& name) const { return nodes.at(name); }
+    std::string name(PLazyNode n) const {
+        if (!n) return "nil";
+        auto it = names.find(n);
+        return it == names.end() ? "?" : it->second;
+    }
+    // Names of the selected nodes in tree order, joined with spaces.
+    std::string selection() {
+        std::string s;
+        for (PLazyNode n : tree->GetSortedSelection(false)) s += (s.empty() ? "" : " ") + name(n);
+        return s;
+    }
+    std::string events() {
+        std::string s;
+        for (const std::string& e : log) s += (s.empty() ? "" : ", ") + e;
+        log.clear();
+        return s;
+    }
+    void logSelection() {
+        tree->OnAddToSelection = [this](TBaseLazyTree*, PLazyNode n) { log.push_back("+" + name(n)); };
+        tree->OnRemoveFromSelection = [this](TBaseLazyTree*, PLazyNode n) {
+            log.push_back("-" + name(n));
+        };
+        tree->OnFocusChanged = [this](TBaseLazyTree*, PLazyNode n, int) {
+            log.push_back("focus " + name(n));
+        };
+        tree->OnChange = [this](TBaseLazyTree*, PLazyNode n) { log.push_back("change " + name(n)); };
+    }
+    void setSelectionOptions(TLTSelectionOptions o) { tree->TreeOptions()->SetSelectionOptions(o); }
+    void addMisc(TLTMiscOption o) {
+        auto m = tree->TreeOptions()->MiscOptions();
+        m.Include(o);
+        tree->TreeOptions()->SetMiscOptions(m);
+    }
+    void addPaint(TLTPaintOption o) {
+        auto m = tree->TreeOptions()->PaintOptions();
+        m.Include(o);
+        tree->TreeOptions()->SetPaintOptions(m);
+    }
+    void addAuto(TLTAutoOption o) {
+        auto m = tree->TreeOptions()->AutoOptions();
+        m.Include(o);
+        tree->TreeOptions()->SetAutoOptions(m);
+    }
+    // Client point in the middle of a node's text.
+    TPoint textPoint(const std::string& n) {
+        const TRect r = tree->GetDisplayRect(nodes.at(n), -1, true);
+        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    }
+    // Client point in a node's row at x.
+    TPoint rowPoint(const std::string& n, int x) {
+        const TRect r = tree->GetDisplayRect(nodes.at(n), -1, false);
+        return {x, (r.Top + r.Bottom) / 2};
+    }
+};
