@@ -18,8 +18,8 @@ TEST(LazyTreeChecks, StateFunctionsFollowTheTable) {
          csCheckedPressed, false, false},
         {csCheckedNormal, csCheckedPressed, csCheckedNormal, csCheckedNormal, csUncheckedNormal,
          false, true},
-        {csCheckedPressed, csCheckedPressed, csCheckedNormal, csCheckedPressed,
-         csUncheckedPressed, false, true},
+        {csCheckedPressed, csCheckedPressed, csCheckedNormal, csCheckedPressed, csUncheckedPressed,
+         false, true},
         {csMixedNormal, csMixedPressed, csMixedNormal, csMixedNormal, csCheckedNormal, false,
          false},
         {csMixedPressed, csMixedPressed, csMixedNormal, csMixedPressed, csCheckedPressed, false,
@@ -56,7 +56,9 @@ struct CheckTree : TreeFixture {
             log.push_back("checking " + name(n) + "=" + std::to_string(int(s)));
             if (name(n) == refuse) allowed = false;
         };
-        tree->OnChecked = [this](TBaseLazyTree*, PLazyNode n) { log.push_back("checked " + name(n)); };
+        tree->OnChecked = [this](TBaseLazyTree*, PLazyNode n) {
+            log.push_back("checked " + name(n));
+        };
     }
     void set(const std::string& n, TCheckType t, TCheckState s) {
         nodes.at(n)->CheckType = t;
@@ -84,8 +86,8 @@ TEST(LazyTreeChecks, PropagationForEveryCheckType) {
         {"unchecking a parent leaves a disabled checked child", ctTriStateCheckBox, ctCheckBox,
          ctCheckBox, C, C, csCheckedDisabled, "P", U, "", M, U, csCheckedDisabled,
          "checking P=0, checking A=0, checked A, checked P"},
-        {"one checked child makes the parent mixed", ctTriStateCheckBox, ctCheckBox, ctCheckBox,
-         U, U, U, "A", C, "", M, C, U, "checking A=2, checking P=4, checked P, checked A"},
+        {"one checked child makes the parent mixed", ctTriStateCheckBox, ctCheckBox, ctCheckBox, U,
+         U, U, "A", C, "", M, C, U, "checking A=2, checking P=4, checked P, checked A"},
         {"the last unchecked child checked makes it checked", ctTriStateCheckBox, ctCheckBox,
          ctCheckBox, M, C, U, "B", C, "", C, C, C,
          "checking B=2, checking P=2, checked P, checked B"},
@@ -94,18 +96,18 @@ TEST(LazyTreeChecks, PropagationForEveryCheckType) {
          "checking A=0, checking P=0, checked P, checked A"},
         {"a mixed child makes it mixed", ctTriStateCheckBox, ctCheckBox, ctTriStateCheckBox, C, C,
          C, "B", M, "", M, C, M, "checking B=4, checking P=4, checked P, checked B"},
-        {"a refused parent rolls the child back", ctTriStateCheckBox, ctCheckBox, ctCheckBox, U,
-         U, U, "A", C, "P", U, U, U, "checking A=2, checking P=4"},
+        {"a refused parent rolls the child back", ctTriStateCheckBox, ctCheckBox, ctCheckBox, U, U,
+         U, "A", C, "P", U, U, U, "checking A=2, checking P=4"},
         {"a refused child keeps everything", ctTriStateCheckBox, ctCheckBox, ctCheckBox, U, U, U,
          "A", C, "A", U, U, U, "checking A=2"},
-        {"a two-state parent does not follow", ctCheckBox, ctCheckBox, ctCheckBox, U, U, U, "A",
-         C, "", U, C, U, "checking A=2, checked A"},
-        {"a two-state parent does not push down", ctCheckBox, ctCheckBox, ctCheckBox, U, U, U,
-         "P", C, "", C, U, U, "checking P=2, checked P"},
+        {"a two-state parent does not follow", ctCheckBox, ctCheckBox, ctCheckBox, U, U, U, "A", C,
+         "", U, C, U, "checking A=2, checked A"},
+        {"a two-state parent does not push down", ctCheckBox, ctCheckBox, ctCheckBox, U, U, U, "P",
+         C, "", C, U, U, "checking P=2, checked P"},
         {"push buttons take the state alone", ctTriStateCheckBox, ctButton, ctCheckBox, U, U, U,
          "A", C, "", U, C, U, "checking A=2, checked A"},
-        {"the current state changes nothing", ctTriStateCheckBox, ctCheckBox, ctCheckBox, U, U,
-         U, "A", U, "", U, U, U, ""},
+        {"the current state changes nothing", ctTriStateCheckBox, ctCheckBox, ctCheckBox, U, U, U,
+         "A", U, "", U, U, U, ""},
         {"a disabled node changes nothing", ctTriStateCheckBox, ctCheckBox, ctCheckBox, U, U, U,
          "B*", C, "", U, U, U, ""},
     };

@@ -9,11 +9,10 @@
 namespace {
 
 std::string positions(THitPositions p) {
-    static const char* names[] = {"Above",      "Below",       "Nowhere",    "OnItem",
-                                  "Button",     "ButtonExact", "Checkbox",   "Indent",
-                                  "Label",      "Left",        "Right",      "NormalIcon",
-                                  "StateIcon",  "ToLeft",      "ToRight",    "UpperSplitter",
-                                  "LowerSplitter"};
+    static const char* names[] = {"Above",         "Below",        "Nowhere",   "OnItem", "Button",
+                                  "ButtonExact",   "Checkbox",     "Indent",    "Label",  "Left",
+                                  "Right",         "NormalIcon",   "StateIcon", "ToLeft", "ToRight",
+                                  "UpperSplitter", "LowerSplitter"};
     std::string s;
     for (int i = 0; i <= hiLowerSplitter; ++i)
         if (p.Contains(THitPosition(i))) s += (s.empty() ? "" : " ") + std::string(names[i]);
@@ -30,8 +29,8 @@ struct ImageTree : TreeFixture {
         stateImages->SetSize(16, 16);
         tree->SetImages(images.get());
         tree->SetStateImages(stateImages.get());
-        tree->OnGetImageIndex = [this](TBaseLazyTree*, PLazyNode n, TLTImageKind kind, int,
-                                       bool&, int& index) {
+        tree->OnGetImageIndex = [this](TBaseLazyTree*, PLazyNode n, TLTImageKind kind, int, bool&,
+                                       int& index) {
             if (name(n) == "c" && (kind == ikNormal || kind == ikState)) index = 0;
         };
         addMisc(toCheckSupport);

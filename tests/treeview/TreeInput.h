@@ -12,13 +12,13 @@
 // Opens the protected operations the tests call directly.
 class TestTree : public TLazyStringTree {
 public:
-    using TLazyStringTree::TLazyStringTree;
     using TBaseLazyTree::CompactSelection;
     using TBaseLazyTree::LocateInSelection;
     using TBaseLazyTree::MarkNodeUnselected;
     using TBaseLazyTree::SelectNodeRange;
     using TBaseLazyTree::ToggleNodeRange;
     using TBaseLazyTree::UnselectNodeRange;
+    using TLazyStringTree::TLazyStringTree;
 };
 
 struct TreeFixture {
@@ -56,6 +56,10 @@ struct TreeFixture {
             uitest::processMessages();
         }
     }
+    // The tree goes first: its last events still find the names.
+    ~TreeFixture() { delete tree; }
+    TreeFixture(const TreeFixture&) = delete;
+    TreeFixture& operator=(const TreeFixture&) = delete;
     PLazyNode operator[](const std::string& name) const { return nodes.at(name); }
     std::string name(PLazyNode n) const {
         if (!n) return "nil";
@@ -75,14 +79,18 @@ struct TreeFixture {
         return s;
     }
     void logSelection() {
-        tree->OnAddToSelection = [this](TBaseLazyTree*, PLazyNode n) { log.push_back("+" + name(n)); };
+        tree->OnAddToSelection = [this](TBaseLazyTree*, PLazyNode n) {
+            log.push_back("+" + name(n));
+        };
         tree->OnRemoveFromSelection = [this](TBaseLazyTree*, PLazyNode n) {
             log.push_back("-" + name(n));
         };
         tree->OnFocusChanged = [this](TBaseLazyTree*, PLazyNode n, int) {
             log.push_back("focus " + name(n));
         };
-        tree->OnChange = [this](TBaseLazyTree*, PLazyNode n) { log.push_back("change " + name(n)); };
+        tree->OnChange = [this](TBaseLazyTree*, PLazyNode n) {
+            log.push_back("change " + name(n));
+        };
     }
     void setSelectionOptions(TLTSelectionOptions o) { tree->TreeOptions()->SetSelectionOptions(o); }
     void addMisc(TLTMiscOption o) {
