@@ -329,3 +329,16 @@ void TBands::Assign(const TPersistent* Source) {
 void TFocusHelper::Assign(const TPersistent* Source) {
     if (auto src = dynamic_cast<const TFocusHelper*>(Source)) FEnabled = src->FEnabled;
 }
+
+// --- TShowModified ---------------------------------------------------------------------------
+void TShowModified::Assign(const TPersistent* Source) {
+    auto src = dynamic_cast<const TShowModified*>(Source);
+    if (!src) return;
+    FColor = src->FColor;
+    FEnabled = src->FEnabled;
+}
+
+void TShowModified::SetColor(TColor v) {
+    FColor = v;
+    if (OnChange) OnChange(this);
+}

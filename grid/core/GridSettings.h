@@ -472,3 +472,21 @@ public:
 private:
     bool FEnabled = false;
 };
+
+// Marking of edited rows: a bar in column 0 of each modified row.
+class TShowModified : public TPersistent {
+public:
+    void Assign(const TPersistent* Source) override;
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v) { FEnabled = v; }
+    TColor Color() const { return FColor; }
+    // Fires OnChange also when the colour stays the same.
+    void SetColor(TColor v);
+
+    TNotifyEvent OnChange;
+
+private:
+    bool FEnabled = false;
+    TColor FColor = clYellow;
+};

@@ -72,6 +72,9 @@ public:
     TControlItem(int AX, int AY, TControl* AControl) : FX(AX), FY(AY), FObject(AControl) {}
     int X() const { return FX; }
     int Y() const { return FY; }
+    // The grid moves an item with its cell when rows or columns move.
+    void SetX(int v) { FX = v; }
+    void SetY(int v) { FY = v; }
     TControl* Control() const { return FObject; }
 
 private:

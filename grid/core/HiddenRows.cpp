@@ -96,3 +96,15 @@ void THiddenRows::Shift(int FromReal, int Delta) {
     tree_.clear();
     if (!entries_.empty()) grow(entries_.rbegin()->first);
 }
+
+void THiddenRows::Renumber(const std::function<int(int)>& NewIndex) {
+    std::vector<int> keys;
+    keys.reserve(entries_.size());
+    for (const auto& e : entries_) keys.push_back(NewIndex(e.first));
+    std::map<int, Entry> moved;
+    std::size_t i = 0;
+    for (auto& e : entries_) moved.emplace_hint(moved.end(), keys[i++], std::move(e.second));
+    entries_ = std::move(moved);
+    tree_.clear();
+    if (!entries_.empty()) grow(entries_.rbegin()->first);
+}

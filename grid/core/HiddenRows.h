@@ -5,6 +5,7 @@
 // tree over real indexes counts the hidden rows below any index.
 #include "platform/ui/GridRows.h"
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -34,6 +35,15 @@ public:
     void Clear();
     // Real indexes at or above FromReal move by Delta (rows inserted or removed before them).
     void Shift(int FromReal, int Delta);
+    // Every real index r becomes NewIndex(r); the mapping must keep the order and is computed
+    // for all entries before any changes.
+    void Renumber(const std::function<int(int)>& NewIndex);
+    // Calls Fn(TGridRow&) for the record of each hidden row that has one.
+    template <typename Fn> void ForEachRecord(Fn&& fn) {
+        for (auto& e : entries_)
+            if (e.second.Row.Count() > 0)
+                if (TGridRow* row = e.second.Row.Row(0)) fn(*row);
+    }
 
 private:
     void add(int Real, int Delta);

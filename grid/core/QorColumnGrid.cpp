@@ -306,6 +306,31 @@ void TQorColumnGrid::RecalcFooters() {
     SynchColumns();
 }
 
+void TQorColumnGrid::InsertCols(int ColIndex, int CCount) {
+    if (ColIndex < 0 || ColIndex > TotalColCount() || CCount <= 0) return;
+    const bool saved = FColumnCollection->NoRecursiveUpdate();
+    FColumnCollection->SetNoRecursiveUpdate(true);
+    // The items come first, so that the new widths reach the new items.
+    for (int i = 0; i < CCount; ++i)
+        FColumnCollection->Insert(std::min(ColIndex, FColumnCollection->Count()));
+    TQorStringGrid::InsertCols(ColIndex, CCount);
+    FColumnCollection->SetNoRecursiveUpdate(saved);
+}
+
+void TQorColumnGrid::RemoveCols(int ColIndex, int CCount) {
+    if (ColIndex < 0) return;
+    CCount = std::min(CCount, TotalColCount() - ColIndex);
+    if (CCount <= 0) return;
+    // The items go first: the removal ends with CellsChanged, whose footer update matches the
+    // items to the columns.
+    const bool saved = FColumnCollection->NoRecursiveUpdate();
+    FColumnCollection->SetNoRecursiveUpdate(true);
+    for (int i = 0; i < CCount && ColIndex < FColumnCollection->Count(); ++i)
+        FColumnCollection->Delete(ColIndex);
+    TQorStringGrid::RemoveCols(ColIndex, CCount);
+    FColumnCollection->SetNoRecursiveUpdate(saved);
+}
+
 void TQorColumnGrid::SetOrganization() {
     SynchColumns();
     for (int i = 0; i < FColumnCollection->Count(); ++i) FColumnCollection->Items(i)->SetDefIdx(i);

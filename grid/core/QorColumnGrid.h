@@ -279,6 +279,9 @@ public:
     void UpdateAutoColumnSize(int ACol, int& AWidth) override;
     void ColumnHeadersChanged() override;
     void RecalcFooters() override;
+    // The column items follow the inserted and removed columns.
+    void InsertCols(int ColIndex, int CCount) override;
+    void RemoveCols(int ColIndex, int CCount) override;
     int GetEditLimit() override;
     std::string GetEditMask(int ACol, int ARow) override;
 

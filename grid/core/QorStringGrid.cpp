@@ -115,6 +115,10 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FHidden = std::make_unique<THiddenRows>();
     FSharedGraphic = std::make_unique<TCellGraphic>();
     FControlLook = std::make_unique<TControlLook>(this);
+    FShowModified = std::make_unique<TShowModified>();
+    FShowModified->OnChange = [this](TObject*) { InvalidateCol(0); };
+    FMergedColumns = std::make_unique<TIntList>(0, 0);
+    FMergedColumns->OnChange = [this](TObject*, int, int) { RefreshColumnMerges(); };
 
     FFilterDropList = new TDropList(this);
     FFilterDropList->SetParent(this);

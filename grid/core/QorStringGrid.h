@@ -92,6 +92,17 @@ using TFilterSelectEvent =
     std::function<void(TObject* Sender, int Column, int ItemIndex, const std::string& FriendlyName,
                        std::string& FilterCondition)>;
 
+// Failures of the grid's own checks (range errors of the selection flags, typed access).
+class EQorGridError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+using TRowDisjunctSelectEvent =
+    std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
+using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
+using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+
 class TQorStringGrid : public TBaseGrid {
 public:
     explicit TQorStringGrid(TComponent* AOwner);
@@ -706,6 +717,112 @@ public:
     std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen,
                        TPen* RightPen, TPen* BottomPen)>
         OnGetCellBorderProp;
+    // --- selection model and row flags ---------------------------------------------------------
+    // Disjunct row flags, modified and enabled flags are kept per display row; with
+    // MouseActions.RowSelectPersistent the row-selection flags are kept per real row and the
+    // operations that take display rows map them first. Reading a flag past its list answers
+    // false.
+    bool RowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    bool ColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void ClearSelectedCells();
+    // Copies the selection rectangle into the disjunct flags (All: also clears the others).
+    void SelectionToRowSelect(bool All);
+    void SelectionToColSelect(bool All);
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    int SelectedCellsCount();
+    int SelectedRowCount();
+    int SelectedColCount();
+    bool SelectedCells(int i, int j) const;
+    void SetSelectedCells(int i, int j, bool Value);
+    TGridCoord SelectedCell(int i) const;
+    // The i-th selected row; -1 past the last.
+    int SelectedRow(int i) const;
+    bool IsSelected(int ACol, int ARow);
+    // Cells separated by TAB, rows by CR LF.
+    std::string SelectedText();
+    bool RowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    bool RowEnabled(int ARow) const;
+    void SetRowEnabled(int ARow, bool Value);
+    bool UseEnabledRows() const { return FUseEnabledRows; }
+    TShowModified* ShowModified() const { return FShowModified.get(); }
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+
+    // --- row and column operations ------------------------------------------------------------
+    // Rows are display rows and columns real columns. Every operation carries along what belongs
+    // to a row (texts, properties, height, hidden rows, row flags, selection, cell controls) or
+    // a column (texts, properties, width, visibility).
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // Removal of the selection-driven and content-driven removals.
+    virtual void DoRemoveRows(int RowIndex, int RCount);
+    // DropControls: the cell controls of the removed rows are hidden and forgotten.
+    void DeleteRowRange(int RowIndex, int RCount, bool DropControls);
+    // Removes rows from the display without freeing their objects (their caller keeps them).
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    void AddRow();
+    void AddColumn();
+    virtual void InsertCols(int ColIndex, int CCount);
+    virtual void RemoveCols(int ColIndex, int CCount);
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCells();
+    void Clear();
+    // Clear, and the texts of the hidden rows too.
+    void ClearAll();
+    void ClearSelection();
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    // Keeps the first row of each text of the column; DoCase: texts differing in case differ.
+    void RemoveDuplicates(int ACol, bool DoCase);
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    void SplitAllColumnCells();
+    // Merges runs of equal texts; without MainMerge a run also needs equal spans in the column
+    // before (RowSpanIdentical / ColSpanIdentical).
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void RemergeColumnCells();
+    void RefreshColumnMerges();
+    // Columns merged by RemergeColumnCells, the first as main merge; a change remerges.
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    void MergeCols(int ColIndex1, int ColIndex2, const std::string& Separator);
+    void SwapColumns(int ACol1, int ACol2);
+    void SwapRows(int ARow1, int ARow2);
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    bool IsCell(const std::string& SubStr, int& ACol, int& ARow);
+    bool IsWideCell(int ACol, int ARow);
+    // Fires OnCellsChanged, tells the registered notifiers and recalculates the footers.
+    virtual void CellsChanged(const TRect& R);
+    TCellsChangedEvent OnCellsChanged;
 
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
@@ -772,6 +889,23 @@ protected:
     int FFixedRowsMin = 0;
     int FFixedColsMin = 0;
     int FMaxRowCount = 0;
+
+    // Selection model and row flags (0/1 per index; see RowSelect).
+    mutable std::vector<char> FRowSelect;
+    std::vector<char> FColSelect;
+    // Selected non-fixed rows in the order of selection; packed selected cells (row << 16 | col).
+    std::vector<int> FSelectedRows;
+    std::vector<int> FSelectedCells;
+    std::vector<char> FModifiedRows;
+    std::vector<char> FEnabledRows; // 1: disabled
+    bool FUseEnabledRows = false;
+    bool FSelChange = false;
+    std::unique_ptr<TShowModified> FShowModified;
+
+    // Row and column operations.
+    bool FNilObjects = false;
+    bool FBlockCellChange = false;
+    std::unique_ptr<TIntList> FMergedColumns;
     bool FGridLoaded = false;
     TCursor FOldCursor = crDefault;
     // The column whose header filter list is open; -1 when none.
@@ -811,6 +945,21 @@ private:
     void hookOwnerForm();
     void unhookOwnerForm();
     void putBack(const std::vector<int>& rows);
+
+    // Row and column operations: the row flags, hidden rows, selection and cell controls follow
+    // display rows leaving at RowIndex (called before the store changes) or coming in.
+    void rowsLeaving(int RowIndex, int RCount, bool DropControls);
+    void rowsInserted(int RowIndex, int RCount);
+    // Takes display rows out of the store; a grid keeps one row, which is emptied instead.
+    void deleteStoreRows(int RowIndex, int RCount);
+    // Splits the merged areas that a new row (column) at Index would tear apart.
+    void splitAcrossRow(int Index);
+    void splitAcrossCol(int RealIndex);
+    void placeCellControls();
+    // Exchanges two display rows with their records, cell controls and the flags asked for.
+    void exchangeRows(int ARow1, int ARow2, bool Enabled, bool Select, bool Modified);
+    // The row-selection flag of a display row (its real row with RowSelectPersistent).
+    bool displayRowSelected(int ARow);
 
     std::unique_ptr<TNavigation> FNavigation;
     std::unique_ptr<TMouseActions> FMouseActions;

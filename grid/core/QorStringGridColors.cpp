@@ -106,31 +106,73 @@ void TQorStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
         OnGetCellGradient(this, ARow, RCol, c, AColorTo, AMirrorColor, AMirrorColorTo, GD);
         ABrush->SetColor(c);
     }
-    // 13. selection
+    // 10. what selection colours may be undone to
+    const TColor B0 = ABrush->Color();
+    const TColor F0 = AFont->Color();
     auto selectionColours = [&] {
+        ABrush->SetColor(FSelectionColor);
         AColorTo = FSelectionColorTo;
         AMirrorColor = FSelectionMirrorColor;
         AMirrorColorTo = FSelectionMirrorColorTo;
         if (FSelectionTextColor != clNone) AFont->SetColor(FSelectionTextColor);
     };
-    const TGridRect sel = Selection();
-    const bool inSelection =
-        ACol >= std::min(sel.Left, sel.Right) && ACol <= std::max(sel.Left, sel.Right) &&
-        ARow >= std::min(sel.Top, sel.Bottom) && ARow <= std::max(sel.Top, sel.Bottom);
-    const bool disjunct = FMouseActions->DisjunctRowSelect() || FMouseActions->DisjunctColSelect();
-    if (!Print && Select && FShowSel && !isFixed && inSelection && !disjunct) {
-        ABrush->SetColor(ABrush->Color() == Color()
-                             ? FSelectionColor
-                             : MixColorsIf(FSelectionColor, ABrush->Color(), FSelectionColorMixer,
-                                           FSelectionColorMixerFactor));
+    const bool disjunctRows = FMouseActions->DisjunctRowSelect();
+    const bool disjunctCols = FMouseActions->DisjunctColSelect();
+    const bool showSelection = !Print && Select && FShowSel && !isFixed;
+    // The grid's own mouse-down tracking comes with the mouse input.
+    const bool mouseDown = false;
+    // 11. disjunct rows
+    if (normal && disjunctRows && showSelection) {
+        const bool flagged = displayRowSelected(ARow);
+        if ((flagged && !(mouseDown && ARow == Row())) ||
+            (mouseDown && !flagged && AState.Contains(gdSelected))) {
+            AState = TGridDrawState{gdSelected};
+            selectionColours();
+        } else {
+            AState.Exclude(gdSelected);
+        }
+    }
+    // 12. disjunct columns: a column without its flag is not painted selected, whatever the
+    // selection rectangle holds.
+    if (normal && disjunctCols && showSelection) {
+        const bool flagged = ColSelect(ACol);
+        if ((flagged && !(mouseDown && ACol == Col())) ||
+            (mouseDown && !flagged && AState.Contains(gdSelected))) {
+            AState = TGridDrawState{gdSelected};
+            selectionColours();
+        } else {
+            AState.Exclude(gdSelected);
+        }
+    }
+    // 13. the selection rectangle
+    if ((showSelection && IsSelected(ACol, ARow) && !disjunctRows && !disjunctCols) ||
+        (AState.Contains(gdSelected) && mouseDown && FShowSel)) {
+        const TColor mixed = ABrush->Color() == Color()
+                                 ? FSelectionColor
+                                 : MixColorsIf(FSelectionColor, ABrush->Color(),
+                                               FSelectionColorMixer, FSelectionColorMixerFactor);
         selectionColours();
+        ABrush->SetColor(mixed);
         AState.Include(gdSelected);
     }
+    // 14. disjunct cells
+    if (FMouseActions->DisjunctCellSelect() && FShowSel) {
+        if (std::find(FSelectedCells.begin(), FSelectedCells.end(),
+                      int((unsigned(ARow) << 16) | (unsigned(ACol) & 0xFFFFu))) !=
+            FSelectedCells.end()) {
+            selectionColours();
+            AState.Include(gdSelected);
+        } else if (ACol == Col() && ARow == Row()) {
+            AState.Exclude(gdSelected);
+            ABrush->SetColor(B0);
+            AFont->SetColor(F0);
+        }
+    }
     // 15. disabled font
-    if (FUseDisabledFont && !Enabled()) AFont->SetColor(FDisabledFontColor);
+    if (FUseDisabledFont && ((FUseEnabledRows && !RowEnabled(ARow)) || !Enabled()))
+        AFont->SetColor(FDisabledFontColor);
     // 16.
-    if (inSelection && ARow != Row() && FMouseActions->DisjunctRowSelect() &&
-        FSelectionColorTo == clNone)
+    if (disjunctRows && ARow != Row() && FSelectionColorTo == clNone && IsSelected(ACol, ARow))
         ABrush->SetColor(ScaleColorPercent(ABrush->Color(), 7));
     // 17. word wrap hook
     GetCellWordWrap(RCol, ARow, WW);
