@@ -321,8 +321,7 @@ void TQorColumnGrid::RemoveCols(int ColIndex, int CCount) {
     if (ColIndex < 0) return;
     CCount = std::min(CCount, TotalColCount() - ColIndex);
     if (CCount <= 0) return;
-    // The items go first: the removal ends with CellsChanged, whose footer update matches the
-    // items to the columns.
+    // The items go first, so that the widths left reach the items left.
     const bool saved = FColumnCollection->NoRecursiveUpdate();
     FColumnCollection->SetNoRecursiveUpdate(true);
     for (int i = 0; i < CCount && ColIndex < FColumnCollection->Count(); ++i)

@@ -38,9 +38,9 @@ void releaseCellProperties(TGridCell& cell) {
 }
 
 // The current cell and the selection's anchor, to put back by index after the store moved them.
-struct CurrentCell {
+struct SavedCell {
     TGridCoord cur, anchor;
-    explicit CurrentCell(const TCustomGrid& g) : cur{g.Col(), g.Row()} {
+    explicit SavedCell(const TCustomGrid& g) : cur{g.Col(), g.Row()} {
         const TGridRect s = g.Selection();
         anchor = {cur.X == s.Left ? s.Right : s.Left, cur.Y == s.Top ? s.Bottom : s.Top};
     }
@@ -52,7 +52,7 @@ void TQorStringGrid::CellsChanged(const TRect& R) {
     if (OnCellsChanged) OnCellsChanged(this, R);
     const std::vector<TGridChangeNotifier*> notifiers = FNotifiers;
     for (TGridChangeNotifier* n : notifiers) n->CellsChanged(R);
-    RecalcFooters();
+    CalcFooter(-1);
 }
 
 // --- what follows the rows -------------------------------------------------------------------
@@ -170,6 +170,8 @@ void TQorStringGrid::RemoveRows(int RowIndex, int RCount) {
             if (savedTop >= FixedRows() && savedTop < RowCount()) SetTopRow(savedTop);
         } else if (lastNormal >= FixedRows()) {
             SetSelection({Col(), lastNormal, Col(), lastNormal});
+        } else {
+            HideSelection();
         }
     }
     CellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
@@ -197,6 +199,8 @@ void TQorStringGrid::DeleteRowRange(int RowIndex, int RCount, bool DropControls)
             if (savedTop >= FixedRows() && savedTop < RowCount()) SetTopRow(savedTop);
         } else if (RowCount() > FixedRows()) {
             SetSelection({Col(), RowCount() - 1, Col(), RowCount() - 1});
+        } else {
+            HideSelection();
         }
     }
     CellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
@@ -236,7 +240,8 @@ void TQorStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
     if (RowIndex < 0 || RowIndex > RowCount() || RCount <= 0) return;
     {
         UpdateLock lock(this);
-        const CurrentCell current(*this);
+        if (SelectionHidden() || Col() >= ColCount() || Row() >= RowCount()) UnHideSelection();
+        const SavedCell current(*this);
         splitAcrossRow(RowIndex);
         rowsInserted(RowIndex, RCount);
         TCustomGrid::InsertRows(RowIndex, RCount);
@@ -248,6 +253,12 @@ void TQorStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControl
 }
 
 void TQorStringGrid::AddRow() {
+    // A visible footer row stays the last row.
+    if (FFloatingFooter->Visible()) {
+        InsertRows(RowCount() - 1, 1, true);
+        if (FFloatingFooter->FooterStyle() == fsFixedLastRow) ClearRows(RowCount() - 2, 1);
+        return;
+    }
     InsertRows(RowCount(), 1, true);
     ClearRows(RowCount() - 1, 1);
 }
