@@ -282,6 +282,11 @@ std::string TQorStringGrid::SelectedText() {
         if (k > 0) out += "\r\n";
         for (int c = left; c <= right; ++c) {
             std::string text = GetCellEx(RealColIndex(c), rows[k]);
+            if (text.find("{\\") != std::string::npos) {
+                if (!FRichText) FRichText = std::make_unique<TRichText>();
+                FRichText->Load(text);
+                text = FRichText->PlainText();
+            }
             if (FFlags.ExcelClipboardFormat && CountLines(text, FMultilinecells) > 1)
                 text = QuoteMultiLineText(text);
             out += text;

@@ -223,6 +223,10 @@ TEST_F(SelectionTest, SelectedTextOfRectangleAndDisjunctRows) {
     g.SetMultilinecells(true);
     g.Flags().ExcelClipboardFormat = true;
     EXPECT_EQ(g.SelectedText(), "\"one\vtwo\"\td\r\ng\th"); // a spreadsheet line break
+    // A rich-text cell gives its plain text.
+    g.SetCells(2, 4, "{\\rtf1 {\\b bold} text}");
+    g.Flags().ExcelClipboardFormat = false;
+    EXPECT_EQ(g.SelectedText(), "one\r\ntwo\td\r\ng\tbold text");
     // Hidden columns are skipped.
     g.MouseActions()->SetDisjunctRowSelect(false);
     g.HideColumn(1);
