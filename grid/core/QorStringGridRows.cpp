@@ -718,6 +718,11 @@ void TQorStringGrid::SwapRows(int ARow1, int ARow2) {
 void TQorStringGrid::SortSwapRows(int ARow1, int ARow2) {
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
         return;
+    if (ARow1 < FSortRowXRef->Count() && ARow2 < FSortRowXRef->Count()) {
+        const int x = FSortRowXRef->GetInteger(ARow1);
+        FSortRowXRef->SetInteger(ARow1, FSortRowXRef->GetInteger(ARow2));
+        FSortRowXRef->SetInteger(ARow2, x);
+    }
     if (FSortSettings->SingleColumn()) {
         const int c = FSortSettings->Column();
         if (c < 0 || c >= TotalColCount()) return;

@@ -158,6 +158,21 @@ TEST_F(RowOpsTest, MergingRunsOfEqualTexts) {
     EXPECT_EQ(g.CellSpan(1, 2), (TPoint{2, 0}));
 }
 
+TEST_F(RowOpsTest, AreasTornByInsertingOrClearingAreSplit) {
+    g.MergeCells(1, 2, 1, 3); // rows 2..4
+    g.MergeCells(2, 5, 2, 1); // columns 2..3
+    g.InsertRows(3, 1);
+    for (int r = 2; r <= 5; ++r) EXPECT_FALSE(g.IsMergedCell(1, r)) << r;
+    EXPECT_TRUE(g.IsMergedCell(3, 6)); // below the new row: moved whole
+    g.InsertCols(3, 1);
+    EXPECT_FALSE(g.IsMergedCell(2, 6));
+    EXPECT_FALSE(g.IsMergedCell(4, 6));
+    g.MergeCells(1, 1, 2, 2);
+    g.ClearRect(1, 1, 1, 1); // the base cell goes: the rest of the area is plain again
+    EXPECT_FALSE(g.IsMergedCell(2, 2));
+    EXPECT_EQ(g.CellSpan(2, 2), (TPoint{0, 0}));
+}
+
 TEST_F(RowOpsTest, MergeColsJoinsTrimmedAndRemovesTheSecondColumn) {
     g.SetCells(2, 1, "");
     g.SetCells(2, 2, "x");
@@ -194,6 +209,11 @@ TEST_F(RowOpsTest, SwapsCarryPropertiesMergesAndWidths) {
 TEST_F(RowOpsTest, SortSwapOfOneColumnOrOfWholeRows) {
     g.SetCells(2, 1, "a");
     g.SetCells(2, 2, "b");
+    for (int r = 0; r < 4; ++r) g.SortRowXRef()->Add(r);
+    g.SortSwapRows(1, 2);
+    EXPECT_EQ(g.SortRowXRef()->StrValue(), "0,2,1,3");
+    EXPECT_EQ(g.Cells(2, 1), "b");
+    g.SortSwapRows(1, 2);
     g.SortSettings()->SetColumn(2);
     g.SortSettings()->SetSingleColumn(true);
     g.SortSwapRows(1, 2);
