@@ -115,6 +115,9 @@ enum TVSTTextType { ttNormal, ttStatic };
 using TLTGetTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
                                            TVSTTextType TextType, std::string& CellText)>;
 
+enum TScrollDirection { sdLeft, sdUp, sdRight, sdDown };
+using TScrollDirections = TEnumSet<TScrollDirection, std::uint8_t>;
+
 // State functions of check states.
 TCheckState PressedCheckState(TCheckState State);
 TCheckState UnpressedCheckState(TCheckState State);
@@ -919,6 +922,14 @@ protected:
     virtual TPopupMenu* QueryPopupMenu(PLazyNode Node, int Column, TPoint P);
     virtual void ShowNodePopupMenu(PLazyNode Node, int Column, TPoint P);
     virtual bool NodeSplitterResizeAllowed(TPoint P, PLazyNode Node, int Column);
+    // Automatic scrolling near the edges (rubber band) and wheel panning
+    // (LazyTreeAutoScroll.cpp).
+    virtual bool AutoScrollAllowed();
+    virtual TScrollDirections GetAutoScrollDirections(int X, int Y);
+    virtual void ArmAutoScroll(int X, int Y);
+    virtual void AutoScrollStep();
+    // Timer 4: the first tick of an armed auto-scroll starts the steps.
+    void AutoScrollTimer();
     virtual void FireGetCursor(TCursor& Cursor);
     virtual void FireHotChange(PLazyNode OldNode, PLazyNode NewNode);
     virtual void FireNodeClick(const THitInfo& HitInfo);
@@ -1051,6 +1062,7 @@ private:
     int FCurrentHotColumn = -1;
     bool FHotNodeButtonHit = false;
     int FClickIndex = -1;
+    TScrollDirections FScrollDirections;
     int FEditColumn = -1;
 
     // Keyboard.
@@ -1144,6 +1156,8 @@ public:
     // Texts of the nodes; without OnGetText every node shows DefaultText.
     TLTGetTextEvent OnGetText;
     std::string GetText(PLazyNode Node, int Column);
+    // With toRestoreSelection a new node whose text was selected before is selected again.
+    PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
     int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
     bool FireGetCellIsEmpty(PLazyNode Node, int Column) override;
     void AddToSelection(PLazyNode Node) override;

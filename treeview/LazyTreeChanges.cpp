@@ -94,6 +94,9 @@ void TBaseLazyTree::WMTimer(TWMTimer& Message) {
     case SearchTimer:
         ResetIncrementalSearch();
         break;
+    case ScrollTimer:
+        AutoScrollTimer();
+        break;
     case StructureChangeTimer:
         killTreeTimer(StructureChangeTimer);
         if (FStates.Contains(tsStructureChangePending))

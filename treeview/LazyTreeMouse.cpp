@@ -421,6 +421,7 @@ void TBaseLazyTree::WMMouseMove(TWMMouse& Message) {
         (std::abs(x - FLastClickPos.X) >= MouseDragThreshold ||
          std::abs(y - FLastClickPos.Y) >= MouseDragThreshold))
         ChangeTreeStates({}, {tsWheelScrolling});
+    if (AutoScrollAllowed()) ArmAutoScroll(x, y);
     if (!IsMouseSelecting()) {
         if (!wheel) UpdateHotNode(x, y);
         TCustomControl::WMMouseMove(Message);

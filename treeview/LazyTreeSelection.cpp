@@ -636,3 +636,22 @@ void TCustomLazyStringTree::RemoveFromSelection(PLazyNode Node) {
     const int index = FPreviouslySelected->IndexOf(text);
     if (index >= 0) FPreviouslySelected->Delete(index);
 }
+
+PLazyNode TCustomLazyStringTree::AddChild(PLazyNode Parent, void* UserData) {
+    PLazyNode node = TBaseLazyTree::AddChild(Parent, UserData);
+    if (!node || !TreeOptions()->SelectionOptions().Contains(toRestoreSelection) ||
+        !FPreviouslySelected || !OnGetText)
+        return node;
+    std::string text;
+    OnGetText(this, node, 0, ttNormal, text);
+    int index = 0;
+    if (!FPreviouslySelected->Find(text, index)) return node;
+    ChangeTreeStates({tsPreviouslySelectedLocked}, {});
+    struct Leave {
+        TCustomLazyStringTree* tree;
+        ~Leave() { tree->ChangeTreeStates({}, {tsPreviouslySelectedLocked}); }
+    } leave{this};
+    SetSelected(node, true);
+    if (UpdateCount() == 0) ScrollIntoView(GetFirstSelected(), true);
+    return node;
+}

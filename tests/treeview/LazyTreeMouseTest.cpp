@@ -225,6 +225,67 @@ TEST(LazyTreeMouse, MiddleClickPansOnlyWhenThereIsSomethingToScroll) {
     EXPECT_FALSE(t.tree->TreeStates().Contains(tsWheelPanning));
 }
 
+TEST(LazyTreeMouse, PanningMovesByThePointersDistanceFromTheClick) {
+    TreeFixture t({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o"});
+    t.tree->SetBounds(0, 0, 200, 100);
+    mouseDown(t.tree, {50, 50}, mbMiddle);
+    mouseUp(t.tree, {50, 50}, mbMiddle);
+    mouseMove(t.tree, {50, 53});
+    uitest::advanceClock(20);
+    EXPECT_EQ(t.tree->OffsetY(), 0); // inside the dead zone
+    mouseMove(t.tree, {50, 80});
+    uitest::advanceClock(20);
+    EXPECT_EQ(t.tree->OffsetY(), -22);
+    uitest::advanceClock(20);
+    EXPECT_EQ(t.tree->OffsetY(), -44);
+    click(t.tree, {50, 80});
+    uitest::advanceClock(100);
+    EXPECT_EQ(t.tree->OffsetY(), -44);
+    EXPECT_FALSE(t.tree->TreeStates().Contains(tsWheelScrolling));
+}
+
+TEST(LazyTreeMouse, RubberBandScrollsAtTheEdgeAfterTheDelay) {
+    TreeFixture t({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o"});
+    t.setSelectionOptions({toMultiSelect});
+    t.addAuto(toAutoScroll);
+    t.tree->SetBounds(0, 0, 200, 100);
+    mouseDown(t.tree, {150, 5});
+    mouseMove(t.tree, {30, 60}, {ssLeft});
+    mouseMove(t.tree, {30, 95}, {ssLeft});
+    EXPECT_TRUE(t.tree->TreeStates().Contains(tsScrollPending));
+    uitest::advanceClock(999);
+    EXPECT_EQ(t.tree->OffsetY(), 0);
+    uitest::advanceClock(1);
+    EXPECT_EQ(t.tree->OffsetY(), -20);
+    uitest::advanceClock(50);
+    EXPECT_EQ(t.tree->OffsetY(), 100 - 15 * 18);
+    EXPECT_FALSE(t.tree->TreeStates().Contains(tsScrolling));
+    EXPECT_EQ(t.selection(), "a b c d e f g h i j k l m n o");
+    mouseUp(t.tree, {30, 95});
+}
+
+TEST(LazyTreeMouse, RowHeightFollowsASplitterDragWhereAllowed) {
+    FlatTree t;
+    t.addMisc(toNodeHeightResize);
+    const int bottom = 2 * 18; // b's lower edge
+    mouseMove(t.tree, {100, bottom - 2});
+    EXPECT_NE(Screen->CurrentCursor(), 62);
+    t.tree->OnCanSplitterResizeNode = [](TBaseLazyTree*, TPoint, PLazyNode, int, bool& allowed) {
+        allowed = true;
+    };
+    mouseMove(t.tree, {100, bottom - 2});
+    EXPECT_EQ(Screen->CurrentCursor(), 62);
+    mouseDown(t.tree, {100, bottom - 2});
+    EXPECT_TRUE(t.tree->TreeStates().Contains(tsNodeHeightTrackPending));
+    mouseMove(t.tree, {100, bottom + 10}, {ssLeft});
+    EXPECT_EQ(t.tree->NodeHeight(t["b"]), 28u);
+    mouseMove(t.tree, {100, 0}, {ssLeft});
+    EXPECT_EQ(t.tree->NodeHeight(t["b"]), 1u);
+    mouseUp(t.tree, {100, 0});
+    EXPECT_FALSE(t.tree->TreeStates().Contains(tsNodeHeightTracking));
+    EXPECT_EQ(t.tree->SelectedCount(), 0u);
+}
+
 TEST(LazyTreeMouse, HotNodeFollowsThePointerAndLeavingClearsIt) {
     FlatTree t;
     t.tree->OnHotChange = [&](TBaseLazyTree*, PLazyNode o, PLazyNode n) {

@@ -194,6 +194,14 @@ TEST(LazyTreeSelection, StringTreeRemembersTextsOfSelectedNodes) {
     EXPECT_EQ(t.tree->PreviouslySelected()->Count(), 1);
     t.tree->RemoveFromSelection(t["e"]);
     EXPECT_EQ(t.tree->PreviouslySelected()->Count(), 0);
+    // A node added later with a remembered text is selected again.
+    t.tree->AddToSelection(t["c"]);
+    t.tree->OnGetText = [](TBaseLazyTree*, PLazyNode, int, TVSTTextType, std::string& text) {
+        text = "C";
+    };
+    PLazyNode added = t.tree->AddChild(nullptr);
+    EXPECT_TRUE(t.tree->Selected(added));
+    EXPECT_EQ(t.tree->SelectedCount(), 2u);
 }
 
 } // namespace
