@@ -115,6 +115,16 @@ enum TVSTTextType { ttNormal, ttStatic };
 using TLTGetTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
                                            TVSTTextType TextType, std::string& CellText)>;
 
+// One image of a painted cell (the paint info of a cell holds one per kind).
+enum TLTPaintImageIndex { piNormal, piState, piCheck, piOverlay };
+struct TLTPaintImage {
+    int Index = -1; // -1: no image
+    int XPos = 0;   // top-left corner
+    int YPos = 0;
+    bool Ghosted = false;
+    TImageList* Images = nullptr;
+};
+
 enum TScrollDirection { sdLeft, sdUp, sdRight, sdDown };
 using TScrollDirections = TEnumSet<TScrollDirection, std::uint8_t>;
 
@@ -470,6 +480,8 @@ public:
     virtual TImageList* CheckImageListOfKind(TCheckImageKind Kind);
     // The check images of the current CheckImageKind.
     TImageList* CheckImages();
+    // Draws the check image of a slot (Index from GetCheckImageIndex).
+    virtual void PaintCheckBox(TCanvas* Canvas, const TLTPaintImage& Slot, bool Selected);
     PLazyNode CheckNode() const { return FCheckNode; }
     TCheckState PendingCheckState() const { return FPendingCheckState; }
 

@@ -393,3 +393,11 @@ TImageList* TBaseLazyTree::CheckImageListOfKind(TCheckImageKind Kind) {
 TImageList* TBaseLazyTree::CheckImages() {
     return FCheckImageKind == ckCustom ? FCustomCheckImages : CheckImageListOfKind(FCheckImageKind);
 }
+
+void TBaseLazyTree::PaintCheckBox(TCanvas* Canvas, const TLTPaintImage& Slot, bool) {
+    // The platform has no visual styles, so the themed look comes from the system list too;
+    // drawn transparently, the selection colour does not tint the image.
+    TImageList* list = CheckImages();
+    if (!list || Slot.Index < 0 || Slot.Index >= list->Count()) return;
+    list->Draw(Canvas, Slot.XPos, Slot.YPos, Slot.Index, dsTransparent, itImage, true);
+}

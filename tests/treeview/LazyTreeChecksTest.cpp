@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 TEST(LazyTreeChecks, StateFunctionsFollowTheTable) {
@@ -225,6 +227,37 @@ TEST(LazyTreeChecks, CheckImageIndexByTypeStateHotAndEnabled) {
             << int(c.type) << " " << int(c.state);
     ASSERT_NE(tree.CheckImages(), nullptr);
     EXPECT_EQ(tree.CheckImages()->Count(), 25);
+}
+
+TEST(LazyTreeChecks, CheckImagesPaintWithTheirMaskTransparent) {
+    TestTree tree(nullptr);
+    auto paint = [&](int index) {
+        auto bitmap = std::make_unique<TBitmap>(20, 20);
+        bitmap->Canvas()->Brush()->SetColor(clWhite);
+        bitmap->Canvas()->FillRect(TRect(0, 0, 20, 20));
+        TLTPaintImage slot;
+        slot.Index = index;
+        slot.XPos = 3;
+        slot.YPos = 4;
+        tree.PaintCheckBox(bitmap->Canvas(), slot, false);
+        return bitmap;
+    };
+    auto differs = [](const TBitmap& a, const TBitmap& b, TRect r) {
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (a.PixelColor(x, y) != b.PixelColor(x, y)) return true;
+        return false;
+    };
+    const auto empty = paint(0), unchecked = paint(9), checked = paint(13), none = paint(-1);
+    const TRect box(3, 4, 16, 17);
+    EXPECT_FALSE(differs(*empty, *none, TRect(0, 0, 20, 20)));
+    EXPECT_TRUE(differs(*unchecked, *none, box));
+    EXPECT_TRUE(differs(*checked, *unchecked, box));
+    // Nothing outside the image's square.
+    EXPECT_FALSE(differs(*checked, *none, TRect(0, 0, 20, 4)));
+    EXPECT_FALSE(differs(*checked, *none, TRect(0, 0, 3, 20)));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_NE(checked->PixelColor(x, y), clRed);
 }
 
 TEST(LazyTreeChecks, HotNodeShowsTheHotImage) {

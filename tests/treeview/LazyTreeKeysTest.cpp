@@ -161,6 +161,28 @@ TEST(LazyTreeKeys, SpaceChecksOnReleaseAndAnotherKeyAbandonsIt) {
     EXPECT_EQ(checked, 1);
 }
 
+TEST(LazyTreeKeys, ContextMenuKeyOpensTheNodeMenuAtTheText) {
+    KeyTree t;
+    TPopupMenu menu(nullptr);
+    TPoint asked{-9, -9};
+    std::string node = "-";
+    t.tree->OnGetPopupMenu = [&](TBaseLazyTree*, PLazyNode n, int, const TPoint& p, bool&,
+                                 TPopupMenu*& m) {
+        node = t.name(n);
+        asked = p;
+        m = &menu;
+    };
+    pressKey(VK_APPS, {}, t.tree);
+    EXPECT_EQ(node, "nil");
+    EXPECT_EQ(asked, TPoint(-1, -1));
+    t.tree->SetFocusedNode(t["n3"]);
+    pressKey(VK_APPS, {}, t.tree);
+    EXPECT_EQ(node, "n3");
+    const TRect r = t.tree->GetDisplayRect(t["n3"], -1, true);
+    EXPECT_EQ(asked, TPoint(r.Left + t.tree->QueryNodeWidth(t["n3"], -1) / 2, 2 * 18 + 9));
+    EXPECT_EQ(menu.PopupPoint(), t.tree->ClientToScreen(asked));
+}
+
 struct SearchTree : TreeFixture {
     SearchTree()
         : TreeFixture({"alpha", "beta", "bravo", "echo", "eel", "delta", "ember", "beetle"}) {
