@@ -517,9 +517,9 @@ void TBaseLazyTree::DeleteNodeEx(PLazyNode Node, bool Reindex, bool ParentCleari
     if (Node->States.Contains(vsSelected)) {
         if (FUpdateCount == 0) {
             const bool synch = FStates.Contains(tsSynchMode);
-            if (!synch) FStates.Include(tsSynchMode);
+            if (!synch) ChangeTreeStates({tsSynchMode}, {});
             ScopeExit leave{[this, synch] {
-                if (!synch) FStates.Exclude(tsSynchMode);
+                if (!synch) ChangeTreeStates({}, {tsSynchMode});
             }};
             RemoveFromSelection(Node);
         } else {
