@@ -337,3 +337,35 @@ TEST_F(SelectionColorsTest, DisjunctCellsAndDisabledRows) {
 }
 
 } // namespace
+
+namespace {
+
+// The painted grid: in a rectangle selection over three columns, only the flagged column is
+// painted selected, in the plain selection colour and in a framed selection style.
+TEST(SelectionPaintTest, UnflaggedColumnsOfTheRectangleArePaintedPlain) {
+    TQorStringGrid g(nullptr);
+    g.SetColCount(4);
+    g.SetRowCount(5);
+    g.SetScrollBars(ssNone);
+    g.SetBounds(0, 0, 300, 140);
+    g.SetDefaultColWidth(60);
+    g.SetColor(clWhite);
+    g.SetSelectionColor(clRed);
+    g.HandleNeeded();
+    g.SelectCells(1, 1, 3, 3);
+    g.MouseActions()->SetDisjunctColSelect(true);
+    g.SetColSelect(2, true);
+    g.Repaint();
+    // Middle of cell (c, 2): 60-pixel columns, 22-pixel rows.
+    auto middle = [&](int c) { return g.BackingImage()->PixelColor(c * 60 + 30, 2 * 22 + 3); };
+    EXPECT_EQ(middle(1), ColorToRGB(clWhite));
+    EXPECT_EQ(middle(2), ColorToRGB(clRed));
+    EXPECT_EQ(middle(3), ColorToRGB(clWhite));
+    g.SetSelectionStyle(ssWin7);
+    g.Repaint();
+    EXPECT_EQ(middle(1), ColorToRGB(clWhite));
+    EXPECT_NE(middle(2), ColorToRGB(clWhite));
+    EXPECT_EQ(middle(3), ColorToRGB(clWhite));
+}
+
+} // namespace
