@@ -125,6 +125,7 @@ void TQorStringGrid::SetRow(int Value) {
         OnRowUpdate(this, FOldRowSel, Row());
         FOldRowSel = Row();
     }
+    if (FMouseActions->DisjunctRowSelect()) SelectionToRowSelect(false);
     if (FSyncGrid->SelectionRow() && FSyncGrid->Grid()) FSyncGrid->Grid()->SetRow(Value);
 }
 

@@ -137,6 +137,14 @@ TEST(GridGeometryTest, TopRowRowUpdateAndSynchronisedGrid) {
     EXPECT_EQ(updates[1], std::make_pair(7, 3));
     EXPECT_EQ(other.Row(), 3);
     EXPECT_EQ(other.Col(), 4);
+
+    // With disjunct row selection the row moved to becomes a selected row.
+    g.MouseActions()->SetDisjunctRowSelect(true);
+    g.SetRow(5);
+    g.SetRow(9);
+    EXPECT_TRUE(g.RowSelect(9));
+    EXPECT_TRUE(g.RowSelect(5)); // the rows selected before stay
+    EXPECT_FALSE(g.RowSelect(7));
 }
 
 TEST(GridGeometryTest, HiddenSelectionComesBackOrFallsToTheFirstCell) {
