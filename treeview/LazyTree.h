@@ -525,6 +525,9 @@ public:
     PLazyNode HotNode() const { return FCurrentHotNode; }
     bool HotNodeButtonHit() const { return FHotNodeButtonHit; }
     TPoint LastClickPos() const { return FLastClickPos; }
+    // The indicator shown while wheel panning (nil otherwise) and the cursor it shows.
+    TWinControl* PanningWindow() const { return FPanningWindow; }
+    TCursor PanningCursor() const { return FPanningCursor; }
     bool CanFocus() const override;
 
     // --- keyboard (LazyTreeKeys.cpp) ---
@@ -930,6 +933,7 @@ protected:
     virtual void UpdateHotNode(int X, int Y);
     virtual void BeginWheelPanning(TPoint Position);
     virtual void EndWheelPanning();
+    virtual void UpdatePanningCursor(int X, int Y);
     virtual bool PopupMenuAvailable(PLazyNode Node, int Column, TPoint P);
     virtual TPopupMenu* QueryPopupMenu(PLazyNode Node, int Column, TPoint P);
     virtual void ShowNodePopupMenu(PLazyNode Node, int Column, TPoint P);
@@ -1075,6 +1079,9 @@ private:
     bool FHotNodeButtonHit = false;
     int FClickIndex = -1;
     TScrollDirections FScrollDirections;
+    TWinControl* FPanningWindow = nullptr;
+    std::unique_ptr<TBitmap> FPanningImage;
+    TCursor FPanningCursor = crDefault;
     int FEditColumn = -1;
 
     // Keyboard.

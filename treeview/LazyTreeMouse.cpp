@@ -1,6 +1,7 @@
 // The tree's mouse: presses, releases and double clicks on buttons, check boxes and nodes, the
 // rubber band and node-height drags, hot tracking, the cursor, the wheel and wheel panning,
 // popup menus, and the reset of transient states on focus loss and cancelled modes.
+#include "platform/gfx/Gdi.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timers.h"
 #include "treeview/LazyTree.h"
@@ -422,6 +423,7 @@ void TBaseLazyTree::WMMouseMove(TWMMouse& Message) {
          std::abs(y - FLastClickPos.Y) >= MouseDragThreshold))
         ChangeTreeStates({}, {tsWheelScrolling});
     if (AutoScrollAllowed()) ArmAutoScroll(x, y);
+    if (wheel) UpdatePanningCursor(x, y);
     if (!IsMouseSelecting()) {
         if (!wheel) UpdateHotNode(x, y);
         TCustomControl::WMMouseMove(Message);
@@ -464,8 +466,13 @@ void TBaseLazyTree::UpdateHotNode(int X, int Y) {
 }
 
 void TBaseLazyTree::WMSetCursor(TWMSetCursor& Message) {
-    const bool wheel = FStates.Contains(tsWheelPanning) || FStates.Contains(tsWheelScrolling);
-    if (!HandleAllocated() || Message.CursorWnd() != Handle() || wheel ||
+    if (FStates.Contains(tsWheelPanning) || FStates.Contains(tsWheelScrolling)) {
+        // The mouse is captured while panning: the panning cursor stays.
+        if (Screen) Screen->SetCurrentCursor(FPanningCursor);
+        Message.M.Result = 1;
+        return;
+    }
+    if (!HandleAllocated() || Message.CursorWnd() != Handle() ||
         (Screen && Screen->Cursor() != crDefault)) {
         TCustomControl::WMSetCursor(Message);
         return;
@@ -540,13 +547,98 @@ void TBaseLazyTree::CMMouseWheel(TMessage& Message) {
     }
 }
 
+namespace {
+
+// The pictures of the panning indicator: a disc with arrows in the directions the content can
+// move; magenta pixels are transparent.
+enum PanningKind { panAll, panEastWest, panNorthSouth };
+constexpr TColor clPanningTransparent = TColor(0xFF00FF);
+
+std::unique_ptr<TBitmap> panningPicture(PanningKind kind) {
+    auto bmp = std::make_unique<TBitmap>(32, 32);
+    TCanvas* c = bmp->Canvas();
+    c->Brush()->SetColor(clPanningTransparent);
+    c->FillRect(TRect(0, 0, 32, 32));
+    c->Pen()->SetColor(clBlack);
+    c->Brush()->SetColor(clWhite);
+    c->Ellipse(0, 0, 32, 32);
+    c->Brush()->SetColor(clBlack);
+    c->Ellipse(13, 13, 19, 19);
+    auto arrow = [&](const std::vector<TPoint>& pts) { c->Polygon(pts); };
+    if (kind != panEastWest) {
+        arrow({{16, 3}, {11, 9}, {21, 9}});
+        arrow({{16, 28}, {11, 22}, {21, 22}});
+    }
+    if (kind != panNorthSouth) {
+        arrow({{3, 16}, {9, 11}, {9, 21}});
+        arrow({{28, 16}, {22, 11}, {22, 21}});
+    }
+    return bmp;
+}
+
+// The indicator: a pop-up window shaped like its picture.
+class TPanningIndicator : public TCustomControl {
+public:
+    TPanningIndicator(TWinControl* Tree, const TBitmap* Picture)
+        : TCustomControl(Tree), FPicture(Picture) {
+        SetVisible(false);
+        SetParent(Tree);
+    }
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TCustomControl::CreateParams(Params);
+        Params.Style = WS_POPUP;
+        Params.ExStyle = WS_EX_TOOLWINDOW;
+    }
+    void Paint() override { Canvas()->Draw(0, 0, FPicture); }
+
+private:
+    const TBitmap* FPicture;
+};
+
+// One rectangle per run of non-transparent pixels in each row.
+HRGN regionOfPicture(const TBitmap& picture) {
+    HRGN result = CreateRectRgn(0, 0, 0, 0);
+    for (int y = 0; y < picture.Height(); ++y) {
+        int x = 0;
+        while (x < picture.Width()) {
+            while (x < picture.Width() && picture.PixelColor(x, y) == clPanningTransparent) ++x;
+            const int start = x;
+            while (x < picture.Width() && picture.PixelColor(x, y) != clPanningTransparent) ++x;
+            if (x > start) {
+                HRGN run = CreateRectRgn(start, y, x, y + 1);
+                CombineRgn(result, result, run, RGN_OR);
+                DeleteObject(run);
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 void TBaseLazyTree::BeginWheelPanning(TPoint Position) {
     killTreeTimer(ScrollTimer);
     ChangeTreeStates({tsWheelPanning, tsWheelScrolling}, {});
     FLastClickPos = Position;
+    const bool wider = ClientWidth() < GetTreeRect().Right;
+    const bool higher = ClientHeight() < RangeY();
+    FPanningImage = panningPicture(wider && higher ? panAll : wider ? panEastWest : panNorthSouth);
+    if (FPanningImage->Width() == 0 || FPanningImage->Height() == 0)
+        throw EAssertionFailed("Invalid wheel panning image.");
+    if (HandleAllocated()) {
+        auto* indicator = new TPanningIndicator(this, FPanningImage.get());
+        FPanningWindow = indicator;
+        const TPoint screen = ClientToScreen(Position);
+        indicator->SetBounds(screen.X - 16, screen.Y - 16, 32, 32);
+        SetWindowRgn(indicator->Handle(), regionOfPicture(*FPanningImage), false);
+        indicator->SetVisible(true);
+    }
     SetFocus();
     SetMouseCapture(true);
     if (HandleAllocated()) SetTimer(Handle(), ScrollTimer, 20);
+    UpdatePanningCursor(Position.X, Position.Y);
 }
 
 void TBaseLazyTree::EndWheelPanning() {
@@ -554,7 +646,37 @@ void TBaseLazyTree::EndWheelPanning() {
     killTreeTimer(ScrollTimer);
     SetMouseCapture(false);
     ChangeTreeStates({}, {tsWheelPanning, tsWheelScrolling});
+    delete FPanningWindow;
+    FPanningWindow = nullptr;
+    FPanningImage.reset();
+    FPanningCursor = crDefault;
     if (Screen) Screen->SetCurrentCursor(Cursor());
+}
+
+void TBaseLazyTree::UpdatePanningCursor(int X, int Y) {
+    const int dx = X - FLastClickPos.X;
+    const int dy = Y - FLastClickPos.Y;
+    const bool wider = ClientWidth() < GetTreeRect().Right;
+    const bool higher = ClientHeight() < RangeY();
+    // The directional cursors are shown by the platform's sizing cursors of the same axis.
+    TCursor cursor;
+    if (std::abs(dx) <= 7 && std::abs(dy) <= 7)
+        cursor = !wider ? crSizeNS : higher ? crSizeAll : crSizeWE;
+    else if (wider && higher)
+        cursor = dx < -8  ? (dy < -8  ? crSizeNWSE
+                             : dy > 8 ? crSizeNESW
+                                      : crSizeWE)
+                 : dx > 8 ? (dy < -8  ? crSizeNESW
+                             : dy > 8 ? crSizeNWSE
+                                      : crSizeWE)
+                          : crSizeNS;
+    else if (wider)
+        cursor = crSizeWE;
+    else
+        cursor = crSizeNS;
+    if (cursor == FPanningCursor) return;
+    FPanningCursor = cursor;
+    if (Screen) Screen->SetCurrentCursor(cursor);
 }
 
 // --- popup menus ------------------------------------------------------------------------------

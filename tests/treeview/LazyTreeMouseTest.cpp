@@ -206,10 +206,22 @@ TEST(LazyTreeMouse, MiddleClickPansOnlyWhenThereIsSomethingToScroll) {
     mouseUp(t.tree, {50, 10}, mbMiddle);
     EXPECT_FALSE(t.tree->TreeStates().Contains(tsWheelPanning));
     EXPECT_FALSE(t.tree->TreeStates().Contains(tsWheelScrolling));
+    EXPECT_EQ(t.tree->PanningWindow(), nullptr);
     t.tree->SetBounds(0, 0, 200, 20);
     mouseDown(t.tree, {50, 10}, mbMiddle);
     EXPECT_TRUE(t.tree->TreeStates().Contains(tsWheelPanning));
     EXPECT_TRUE(t.tree->TreeStates().Contains(tsWheelScrolling));
+    // The indicator is centred on the click and shaped like its disc.
+    TWinControl* indicator = t.tree->PanningWindow();
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_TRUE(indicator->IsPopupWindow());
+    EXPECT_TRUE(indicator->Visible());
+    EXPECT_EQ(indicator->BoundsRect(), Bounds(t.tree->ClientToScreen({50, 10}).X - 16,
+                                              t.tree->ClientToScreen({50, 10}).Y - 16, 32, 32));
+    ASSERT_NE(indicator->WindowRegion(), nullptr);
+    EXPECT_TRUE(indicator->WindowRegion()->Contains({16, 16}));
+    EXPECT_FALSE(indicator->WindowRegion()->Contains({0, 0}));
+    EXPECT_EQ(t.tree->PanningCursor(), crSizeNS);
     // Released without moving: panning goes on until the next press.
     mouseUp(t.tree, {50, 10}, mbMiddle);
     EXPECT_FALSE(t.tree->TreeStates().Contains(tsWheelPanning));
@@ -223,6 +235,8 @@ TEST(LazyTreeMouse, MiddleClickPansOnlyWhenThereIsSomethingToScroll) {
     EXPECT_FALSE(t.tree->TreeStates().Contains(tsWheelScrolling));
     mouseUp(t.tree, {50, 18}, mbMiddle);
     EXPECT_FALSE(t.tree->TreeStates().Contains(tsWheelPanning));
+    EXPECT_EQ(t.tree->PanningWindow(), nullptr);
+    EXPECT_EQ(Screen->CurrentCursor(), t.tree->Cursor());
 }
 
 TEST(LazyTreeMouse, PanningMovesByThePointersDistanceFromTheClick) {
