@@ -63,6 +63,22 @@ TEST(LazyTreeMouse, ClicksWithModifiersSelectAndFocus) {
     EXPECT_EQ(t.events(), "-c, +f, change f, focus f");
 }
 
+TEST(LazyTreeMouse, DoubleClickEventsInOrder) {
+    TreeFixture t({"a", "a/a1", "b"});
+    t.logSelection();
+    t.tree->OnNodeClick = [&](TBaseLazyTree*, const THitInfo& h) {
+        t.log.push_back("click " + t.name(h.HitNode));
+    };
+    t.tree->OnNodeDblClick = [&](TBaseLazyTree*, const THitInfo& h) {
+        t.log.push_back("dblclick " + t.name(h.HitNode));
+    };
+    t.tree->OnExpanded = [&](TBaseLazyTree*, PLazyNode n) {
+        t.log.push_back("expanded " + t.name(n));
+    };
+    uitest::doubleClick(t.tree, t.textPoint("a"));
+    EXPECT_EQ(t.events(), "+a, change a, focus a, click a, dblclick a, expanded a, click a");
+}
+
 TEST(LazyTreeMouse, ClickWithoutMultiSelectReplacesTheSelection) {
     TreeFixture t({"a", "b", "c"});
     click(t.tree, t.textPoint("a"));

@@ -66,6 +66,10 @@ TEST(LazyTreeSelection, AddingAndRemovingFireOneEventPerNodeAndOneChange) {
     EXPECT_EQ(t.events(), "-a1, change a1");
     t.tree->InvertSelection(true);
     EXPECT_EQ(t.selection(), "a1");
+    t.setSelectionOptions({});
+    t.tree->AddToSelection(t["c"]);
+    t.tree->InvertSelection(true); // needs multi-selection
+    EXPECT_EQ(t.selection(), "c");
     t.tree->ClearSelection();
     EXPECT_EQ(t.tree->SelectedCount(), 0u);
     EXPECT_EQ(t.tree->RangeAnchor(), t.tree->FocusedNode());
