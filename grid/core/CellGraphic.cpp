@@ -202,6 +202,12 @@ void TCellGraphic::SetInterfacedCell(TObject* AObject) {
     FCellBitmap = AObject;
 }
 
+void TCellGraphic::SetBalloonList(TObject* AList) {
+    if (FCellAngle == 1 && FCellBitmap != AList) delete FCellBitmap;
+    FCellBitmap = AList;
+    FCellAngle = AList ? 1 : 0;
+}
+
 void TCellGraphic::Assign(const TPersistent* Source) {
     const auto* src = dynamic_cast<const TCellGraphic*>(Source);
     if (!src) {

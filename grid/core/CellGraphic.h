@@ -47,6 +47,8 @@ enum TCellType {
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+// Title icon of a cell balloon: none, information, warning, error.
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
 
 // The extra value of a graphic (a Boolean or an index, depending on the type).
 using TCellVariant = std::variant<std::monostate, bool, int, double, std::string>;
@@ -126,6 +128,9 @@ public:
     void SetBitButton(int bw, int bh, const std::string& caption, TObject* Glyph, TCellHAlign hal,
                       TCellVAlign val);
     void SetInterfacedCell(TObject* AObject);
+    // The balloon list a check box or radio button carries (CellAngle 1); an earlier one is
+    // freed. nullptr frees the list and leaves the graphic without one.
+    void SetBalloonList(TObject* AList);
 
     // Copies kind, placements, index, transparency, value, angle, Boolean, error range, text
     // and CellCreated. The objects are not copied: what this graphic owned is freed and its

@@ -619,10 +619,9 @@ void TQorColumnGrid::GetCheckFalse(int ACol, int ARow, std::string& Value) {
 TCellGraphic* TQorColumnGrid::GetCellGraphic(int ACol, int ARow) {
     TCellGraphic* g = TQorStringGrid::GetCellGraphic(ACol, ARow);
     if (g || !isNormalCell(ACol, ARow) || itemOf(ACol)->Editor() != edDataCheckBox) return g;
-    // One shared graphic stands for every data check box cell. The control look's flat style
-    // (transparent box) comes with the control look.
+    // One shared graphic stands for every data check box cell.
     FVirtCheck->SetCellType(ctVirtCheckBox);
-    FVirtCheck->SetCellTransparent(false);
+    FVirtCheck->SetCellTransparent(ControlLook()->ControlStyle() == csFlat);
     return FVirtCheck.get();
 }
 

@@ -249,10 +249,8 @@ void TQorStringGrid::Loaded() {
 }
 
 void TQorStringGrid::writeHeaders() {
-    for (int i = 0; i < FColumnHeaders->Count() && i < TotalColCount(); ++i)
-        if (RowCount() > 0) SetGridCells(i, 0, FColumnHeaders->Get(i));
-    for (int i = 0; i < FRowHeaders->Count() && i < RowCount(); ++i)
-        SetGridCells(0, i, FRowHeaders->Get(i));
+    ShowColumnHeaders();
+    ShowRowHeaders();
 }
 
 void TQorStringGrid::SetLook(TGridLook v) {
@@ -362,6 +360,7 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (Operation != opRemove) return;
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;
+    if (AComponent == FGridImages) FGridImages = nullptr;
     for (auto& a : FArrows)
         if (AComponent == a) a = nullptr;
     std::erase_if(FNotifiers, [&](TGridChangeNotifier* n) {

@@ -13,17 +13,21 @@
 #include "grid/core/ControlLook.h"
 #include "grid/core/DataSettings.h"
 #include "grid/core/FloatingFooter.h"
+#include "grid/core/GridDraw.h"
 #include "grid/core/GridRecords.h"
 #include "grid/core/GridSettings.h"
 #include "grid/core/GridSupport.h"
 #include "grid/core/GridTheme.h"
 #include "grid/core/HiddenRows.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/gfx/RichText.h"
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -140,9 +144,11 @@ public:
     TCellNode* CellNode() const { return FCellNode.get(); }
     TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
     TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
-    void SetColumnHeaders(const TStrings* v) { FColumnHeaders->Assign(v); }
+    // Copying a header list clears the old headers first (row 0 with fixed rows, column 0 only
+    // at design time).
+    void SetColumnHeaders(const TStrings* v);
     TStringList* RowHeaders() const { return FRowHeaders.get(); }
-    void SetRowHeaders(const TStrings* v) { FRowHeaders->Assign(v); }
+    void SetRowHeaders(const TStrings* v);
     TFont* FixedFont() const { return FFixedFont.get(); }
     void SetFixedFont(const TFont* v) { FFixedFont->Assign(v); }
     TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
@@ -376,6 +382,245 @@ public:
     // Keeps the focus frame on the current cell while windows move; the frame itself comes with
     // the focus window's painting.
     virtual void MoveFocusWindow() {}
+
+    // --- typed cell access, cell type and graphic size (real column) -------------------------
+    // Ints and Floats read the text without markup, All* the stored text by real row; a text
+    // that is no number raises EQorGridError. Empty and "-" read as 0.
+    int Ints(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    double Floats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    int AllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    double AllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    TCellGraphic* CellGraphics(int ACol, int ARow) { return GetCellGraphic(ACol, ARow); }
+    TCellType CellTypes(int ACol, int ARow) { return GetCellType(ACol, ARow); }
+    // The image indexes of a ctImages cell, nullptr for other cells.
+    TIntList* CellImages(int ACol, int ARow);
+    TPoint CellGraphicSize(int ACol, int ARow) { return GetCellGraphicSize(ACol, ARow); }
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    // Room the graphic takes on screen; HeightReserve is kept free below a picture.
+    virtual void CalcGraphicSize(int ACol, int ARow, TPoint& Size, int HeightReserve);
+    virtual void CalcPrintGraphicSize(int ACol, int ARow, TPoint& Size, int BoxWidth, int BoxHeight,
+                                      double Scale);
+    virtual TImageList* GetCellImageList(int ACol, int ARow);
+    // Sort key of an image cell: the bitmap or icon, the image index, else -1.
+    virtual std::intptr_t GetCellImageKey(int ACol, int ARow);
+    virtual bool IsSortIndicatorCell(int ACol, int ARow);
+    TImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TImageList* Value);
+    // Printed width and offset of columns 0..511; other columns raise EQorGridError.
+    int PrintColWidth(int ACol) const;
+    int PrintColOffset(int ACol) const;
+    std::array<int, 512>& MaxWidths() { return FMaxWidths; }
+    std::array<int, 512>& Indents() { return FIndents; }
+    // Header i goes to cell (i, 0) (row header i to (0, i)), a backslash-n becoming a line
+    // break; only with fixed rows (columns).
+    void ClearColumnHeaders();
+    void ShowColumnHeaders();
+    void ClearRowHeaders();
+    void ShowRowHeaders();
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    // Copies the list; nil is ignored.
+    void SetLookupItems(const TStrings* v) {
+        if (v) FLookupItems->Assign(v);
+    }
+
+    // --- cell decorations (real column, display row) -----------------------------------------
+    // A cell holds one graphic: each Add... replaces the one before (freeing what that graphic
+    // owned), each Remove... removes only a graphic of its own type.
+    TCellGraphic* NewCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType T);
+    // The base cell's graphic type is one of Types.
+    bool HasCellType(int ACol, int ARow, std::initializer_list<TCellType> Types);
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal,
+                   TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent,
+                    TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
+                            int Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent,
+                        TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
+                                    int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow) {
+        RemoveCellGraphicOfType(ACol, ARow, ctFilePicture);
+    }
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctIcon); }
+    // The image operations do nothing while GridImages is nil.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImageList); }
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataImage(int ACol, int ARow);
+    bool HasDataImage(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctDataImage}); }
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImages); }
+    void AddRotated(int ACol, int ARow, short AAngle, const std::string& s);
+    void SetRotated(int ACol, int ARow, short AAngle);
+    bool IsRotated(int ACol, int ARow, int& aAngle);
+    void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRotated); }
+    void AddInterfacedCell(int ACol, int ARow, TObject* AObject);
+    TObject* GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow) {
+        RemoveCellGraphicOfType(ACol, ARow, ctInterface);
+    }
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor,
+                              TColor BKColor, TColor BKTextColor, const std::string& Fmt, int Min,
+                              int Max);
+    bool HasProgress(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctProgress}); }
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgress); }
+    void AddQorProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveQorProgress(int ACol, int ARow) {
+        RemoveCellGraphicOfType(ACol, ARow, ctXPProgress);
+    }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) {
+        RemoveCellGraphicOfType(ACol, ARow, ctProgressPie);
+    }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor,
+                           bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) {
+        RemoveCellGraphicOfType(ACol, ARow, ctRangeIndicator);
+    }
+    void AddComment(int ACol, int ARow, const std::string& Comment);
+    void AddColorComment(int ACol, int ARow, const std::string& Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, std::string& comment);
+    std::string CellComment(int ACol, int ARow);
+    void SetCellComment(int ACol, int ARow, const std::string& Value);
+    void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctComment); }
+    void RemoveAllComments();
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctShape); }
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctRating}); }
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRating); }
+    struct TScrollProp {
+        int PageSize;
+        int Range;
+    };
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctScrollbar}); }
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctScrollbar); }
+    void AddButton(int ACol, int ARow, int bw, int bh, const std::string& Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const std::string& Caption,
+                      TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const std::string& Caption,
+                             TCellHAlign hal, TCellVAlign val);
+    // Display column: the caption and pushed state of a button cell; other cells are left alone.
+    void SetButtonText(int ACol, int ARow, const std::string& Caption);
+    std::string GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool push);
+    bool HasButton(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctButton, ctBitButton}); }
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    bool HasExpand(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctExpand}); }
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    void RemoveExpand(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctExpand); }
+    // On a check box or radio button the balloon rides along; any other graphic is replaced.
+    void AddBalloon(int ACol, int ARow, const std::string& Title, const std::string& Text,
+                    TBalloonIcon Icon);
+    bool IsBalloon(int ACol, int ARow, std::string& Title, std::string& Text, TBalloonIcon& Icon);
+    bool HasBalloon(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctBalloon}); }
+    void RemoveBalloon(int ACol, int ARow);
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+    TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    // Only a ctRadio cell takes the index; -1 also clears the cell text.
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow) { return GetCellType(ACol, ARow) == ctRadio; }
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadio); }
+    // The space key's step to the next item of a radio group.
+    void NextRadioItem(int ACol, int ARow, bool FromUser);
+    TRect GetExpandButtonRect(int ACol, int ARow);
+    // Display column: where the painter last drew the cell's graphic.
+    TRect GetCellGraphicRect(int ACol, int ARow);
+    bool IsControlCell(int ACol, int ARow);
+    bool IsDataGraphicCell(int ACol, int ARow);
+
+    // --- check boxes and radio buttons ---------------------------------------------------------
+    // A cell outside the real column and row counts raises "Invalid cell".
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // By real row: false for a cell that is no two-state check box.
+    bool GetCheckBoxState(int ACol, int ARow, bool& state);
+    bool IsChecked(int ACol, int ARow);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    bool ToggleCheckBox(int ACol, int ARow) { return DoToggleCheck(ACol, ARow, false); }
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    void AddRadioButton(int ACol, int ARow, bool State);
+    void RemoveRadioButton(int ACol, int ARow) {
+        RemoveCellGraphicOfType(ACol, ARow, ctRadioButton);
+    }
+    bool HasRadioButton(int ACol, int ARow) { return HasCellType(ACol, ARow, {ctRadioButton}); }
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+    virtual bool DoToggleCheck(int ACol, int ARow, bool FromUser);
+    virtual bool DoToggleRadio(int ACol, int ARow, bool FromUser);
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    virtual bool RatingChange(int ACol, int ARow, double& NewRate);
+    // Display row; fires CheckBoxChange when the checked state changes.
+    bool ApplyCheckBoxState(int ACol, int ARow, bool State);
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
+    std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>
+        OnRatingChange;
+
+    // --- cell graphics painter -------------------------------------------------------------------
+    // GetCellGraphicInfo and DrawCellGraphic are declared with the painting pipeline.
+    void DrawCheck(TCanvas* Canvas, TRect R, bool Checked, bool Enabled, bool Grayed,
+                   TControlStyle Style, bool TriState, TCheckBoxState State);
+    void DrawRadioGroup(TCanvas* Canvas, TRect R, bool BottomUp, double Scale, TControlStyle Style,
+                        int ARow, int ACol, bool Selected, TStrings* Items, bool Disabled,
+                        bool SideBySide, int ItemIndex, int Count);
+    // The sort direction or sort index glyph of a header cell, centred at (X, Y).
+    void DrawSortGlyph(TCanvas* Canvas, int ACol, int X, int Y);
+    static double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : Value; }
 
     // --- hidden columns (real indexes) --------------------------------------------------------
     void HideColumn(int ColIndex) { HideColumns(ColIndex, ColIndex); }
@@ -686,7 +931,7 @@ public:
     // column, display row), its size and placement and whether the text is drawn beside it;
     // DrawCellGraphic paints it into R (Info from GetCellGraphicInfo, HA and VA the cell's
     // alignments, TextWidth the measured text width, 0 when unknown) and answers the rectangle
-    // the graphic leaves to the cell. The painter's topic overrides both defaults.
+    // the graphic leaves to the cell (QorStringGridGraphics.cpp).
     struct TCellGraphicInfo {
         TCellGraphic* Graphic = nullptr;
         int Width = 0;
@@ -1019,6 +1264,10 @@ private:
     int FHoverFixedY = -1;
     bool FHeaderPressed = false;
     int FFilterDropDownRow = 0;
+    TImageList* FGridImages = nullptr;
+    std::unique_ptr<TStringList> FLookupItems = std::make_unique<TStringList>();
+    std::array<int, 512> FMaxWidths{};
+    std::array<int, 512> FIndents{};
     std::vector<TGridChangeNotifier*> FNotifiers;
     TDropList* FFilterDropList = nullptr;
     std::array<TArrowWindow*, 4> FArrows{};

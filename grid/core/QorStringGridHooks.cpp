@@ -242,17 +242,6 @@ void TQorStringGrid::UpdateAutoColumnSize(int ACol, int& AWidth) {
     if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);
 }
 
-TCellGraphic* TQorStringGrid::GetCellGraphic(int ACol, int ARow) {
-    if (!HasCellProperties(ACol, ARow)) return nullptr;
-    return dynamic_cast<TCellGraphic*>(propsOf(ACol, ARow)->GraphicObject());
-}
-
-TCellType TQorStringGrid::GetCellType(int ACol, int ARow) {
-    // The cell's own graphic: a descendant's stand-in graphics are not the cell's type.
-    TCellGraphic* g = TQorStringGrid::GetCellGraphic(ACol, ARow);
-    return g ? g->CellType() : ctEmpty;
-}
-
 void TQorStringGrid::GetFloatFormat(int /*ACol*/, std::string& AFormat) {
     AFormat = FFloatFormat;
 }

@@ -45,45 +45,6 @@ void TQorStringGrid::SetHoverFixedCell(int ACol, int ARow) {
     Invalidate();
 }
 
-TQorStringGrid::TCellGraphicInfo TQorStringGrid::GetCellGraphicInfo(int ACol, int ARow) {
-    TCellGraphicInfo info;
-    info.Graphic =
-        ARow >= 0 && ARow < RowCount() && ACol >= 0 ? GetCellGraphic(ACol, ARow) : nullptr;
-    if (!info.Graphic) return info;
-    info.HAlign = info.Graphic->CellHAlign();
-    info.VAlign = info.Graphic->CellVAlign();
-    // Check boxes take CheckSize squares; these types show no text beside them.
-    switch (info.Graphic->CellType()) {
-    case ctCheckBox:
-    case ctTriStateCheckBox:
-        info.Width = info.Height = FControlLook->CheckSize();
-        break;
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctRowCheckBox:
-        info.Width = info.Height = FControlLook->CheckSize();
-        info.ShowText = false;
-        break;
-    case ctDataImage:
-    case ctRotated:
-    case ctRadio:
-    case ctProgress:
-    case ctRangeIndicator:
-    case ctXPProgress:
-    case ctRating:
-        info.ShowText = false;
-        break;
-    default:
-        break;
-    }
-    return info;
-}
-
-TRect TQorStringGrid::DrawCellGraphic(TCanvas*, int, int, TRect R, const TCellGraphicInfo&,
-                                      TGridDrawState, TAlignment, TVAlignment, int) {
-    return R;
-}
-
 std::string TQorStringGrid::GetPrintCellText(int ACol, int ARow) {
     return Cells(ACol, ARow);
 }
