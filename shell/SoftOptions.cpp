@@ -258,6 +258,8 @@ bool Check_Version() {
             "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
             "User-Agent: Mozilla/3.0 (compatible; Indy Library)"};
         request.TimeoutMs = Version_Check_Timeout;
+        // The windows go on painting while the answer is awaited, as during the updater's run.
+        request.OnWait = [] { Application->KeepPainting(); };
         const THttpResponse response = HttpGet(request);
         if (response.StatusCode >= 200 && response.StatusCode < 300) body = response.Body;
     } catch (const Exception&) {

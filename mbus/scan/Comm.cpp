@@ -3,6 +3,7 @@
 #include "platform/serial/SerialPort.h"
 
 #include <atomic>
+#include <cerrno>
 #include <mutex>
 #include <thread>
 
@@ -133,8 +134,12 @@ void TCustomComm::checkOpen() {
 }
 
 void TCustomComm::OpenPortHandle() {
-    if (!FPort->Open(FDeviceName))
+    if (!FPort->Open(FDeviceName)) {
+        // The port refuses to open what is no character device.
+        if (TSerialPort::LastError() == ENOTTY)
+            throw ECommError("Invalid device handle, access denied", -1);
         throw ECommError("Error accessing specified device", TSerialPort::LastError());
+    }
     if (!FPort->IsCharacterDevice()) {
         FPort->Close();
         throw ECommError("Invalid device handle, access denied", -1);

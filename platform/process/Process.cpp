@@ -88,9 +88,22 @@ std::vector<std::string> SplitParameters(const std::string& parameters) {
     return words;
 }
 
+namespace {
+
+// A thread of its own waits for the program and collects it, so no zombie is left.
+void reapWhenEnded(pid_t pid) {
+    std::thread([pid] {
+        int status;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+} // namespace
+
 TChildProcess::~TChildProcess() {
-    // Collect a program that has ended; one still running is left alone.
-    if (pid_ > 0 && !ended_) ExitCode();
+    // A program still running is left running and collected when it ends.
+    if (pid_ > 0 && !ended_ && ExitCode() == STILL_ACTIVE) reapWhenEnded(pid_);
 }
 
 bool TChildProcess::Start(const std::string& path, const std::string& parameters, bool hidden) {
@@ -162,10 +175,7 @@ void TChildProcess::Terminate() {
 bool StartDetached(const std::string& path, const std::vector<std::string>& arguments) {
     pid_t pid = -1;
     if (spawn(path, arguments, true, true, pid) != 0) return false;
-    std::thread([pid] {
-        int status;
-        ::waitpid(pid, &status, 0);
-    }).detach();
+    reapWhenEnded(pid);
     return true;
 }
 

@@ -12,7 +12,7 @@ constexpr std::uint32_t STILL_ACTIVE = 259;
 class TChildProcess {
 public:
     TChildProcess() = default;
-    // A program still running is left running.
+    // A program still running is left running; it is collected when it ends (no zombie).
     ~TChildProcess();
     TChildProcess(const TChildProcess&) = delete;
     TChildProcess& operator=(const TChildProcess&) = delete;

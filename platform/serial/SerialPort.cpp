@@ -28,16 +28,24 @@ TSerialPortMapper portMapper;
 
 // Port number of "COMn" / "\\.\COMn" (also with the backslashes turned into slashes); -1 when
 // the name is no port name.
+constexpr int notAPortName = -1; // a device path
+constexpr int badPortName = -2;  // a "COM" or "\\.\" name without a port number
+
 int portNumber(std::string name) {
+    bool prefixed = false;
     for (const char* prefix : {"\\\\.\\", "//./"})
-        if (name.rfind(prefix, 0) == 0) name.erase(0, 4);
-    if (name.size() < 4 || std::toupper(static_cast<unsigned char>(name[0])) != 'C' ||
-        std::toupper(static_cast<unsigned char>(name[1])) != 'O' ||
-        std::toupper(static_cast<unsigned char>(name[2])) != 'M')
-        return -1;
+        if (name.rfind(prefix, 0) == 0) {
+            name.erase(0, 4);
+            prefixed = true;
+        }
+    const bool com = name.size() >= 3 && std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
+                     std::toupper(static_cast<unsigned char>(name[1])) == 'O' &&
+                     std::toupper(static_cast<unsigned char>(name[2])) == 'M';
+    if (!com) return prefixed ? badPortName : notAPortName;
+    if (name.size() == 3) return badPortName;
     int n = 0;
     for (std::size_t i = 3; i < name.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(name[i])) || n > 100000) return -1;
+        if (!std::isdigit(static_cast<unsigned char>(name[i])) || n > 100000) return badPortName;
         n = n * 10 + (name[i] - '0');
     }
     return n;
@@ -193,7 +201,9 @@ std::string DefaultSerialDevicePath(int number) {
 
 std::string SerialDevicePath(const std::string& name) {
     int n = portNumber(name);
-    if (n < 0) return name;
+    if (n == badPortName) return {};
+    // Any other name is a device path, never one relative to the working folder.
+    if (n == notAPortName) return name.rfind('/', 0) == 0 ? name : std::string();
     TSerialPortMapper mapper;
     {
         std::lock_guard lock(mapperMutex);
@@ -245,8 +255,16 @@ bool TSerialPort::Open(const std::string& name) {
     if (wake_[0] < 0) return fail(EMFILE);
     std::string path = SerialDevicePath(name);
     if (path.empty()) return fail(ENOENT);
+    // Only a character device is a port; anything else is not even opened.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return fail(errno);
+    if (!S_ISCHR(st.st_mode)) return fail(ENOTTY);
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return fail(errno);
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
+        ::close(fd);
+        return fail(ENOTTY);
+    }
     // Exclusive as on the model: an advisory lock for other programs of ours, TIOCEXCL for
     // everything else that is not root.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -3,7 +3,8 @@
 // on a Linux tty through termios.
 //
 // Port names. "COMn" (any letter case, with or without the "\\.\" prefix) is port number n
-// and goes through the port mapper; any other name is taken as a device path. The default
+// and goes through the port mapper; another name with "COM" or that prefix has no device, and
+// any other name is taken as a device path when it is absolute (none otherwise). The default
 // mapper: COM1..COM32 are /dev/ttyS0..ttyS31 (built-in UARTs), COM33..COM64 are
 // /dev/ttyUSB0..ttyUSB31 (USB adapters), COM65..COM96 are /dev/ttyACM0..ttyACM31 (USB modem
 // class devices); other numbers have no device. Tests install their own mapper, for example
@@ -98,7 +99,7 @@ using TSerialPortMapper = std::function<std::string(int number)>;
 void SetSerialPortMapper(TSerialPortMapper mapper);
 // The default mapping (see above); "" for a number without a device.
 std::string DefaultSerialDevicePath(int number);
-// The device path for a port name; "" for "COMn" without a device.
+// The device path for a port name; "" for a name without a device.
 std::string SerialDevicePath(const std::string& name);
 // True when the port's device exists, whether in use or not. The device is not opened: a
 // built-in UART slot without hardware behind it counts as absent.
@@ -114,7 +115,7 @@ public:
 
     // Opens a port by name for exclusive use and puts it into raw mode (no echo, no line
     // editing, no character translation), keeping its rate and framing. An open port held
-    // elsewhere fails with EBUSY.
+    // elsewhere fails with EBUSY; a name whose device is no character device, with ENOTTY.
     bool Open(const std::string& name);
     // Closes the port; a waiting WaitCommEvent, ReadFile or WriteFile returns false.
     void Close();

@@ -2,6 +2,7 @@
 
 #include "RealWorkClock.h"
 #include "ShellTestSupport.h"
+#include "platform/base/Threads.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/process/Process.h"
 #include "platform/testing/UiTest.h"
@@ -199,6 +200,38 @@ TEST_F(SoftOptions, ServerThatDoesNotAnswerReadsAsNoNewVersion) {
     // Nobody listens on the port any more.
     EXPECT_FALSE(Check_Version());
     EXPECT_TRUE(uitest::dialogs().Questions().empty());
+}
+
+class PaintCounter : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int paints = 0;
+
+protected:
+    void Paint() override { ++paints; }
+};
+
+// While the check waits for the server the windows repaint, so the desktop does not take the
+// program for hung; queued work waits for the check to end.
+TEST_F(SoftOptions, WindowsRepaintWhileTheCheckWaits) {
+    FVelmareFirmWare->Show();
+    auto* counter = new PaintCounter(FVelmareFirmWare);
+    counter->SetBounds(0, 0, 20, 20);
+    counter->SetParent(FVelmareFirmWare);
+    uitest::processMessages();
+    counter->paints = 0;
+    counter->Invalidate();
+    bool queued = false;
+    TThread::Queue(nullptr, [&] { queued = true; });
+    {
+        VersionServer server("", true);
+        Version_Check_Host = server.Host();
+        EXPECT_FALSE(Check_Version());
+    }
+    EXPECT_GE(counter->paints, 1);
+    EXPECT_FALSE(queued) << "no queued work runs inside the wait";
+    uitest::processMessages();
+    EXPECT_TRUE(queued);
 }
 
 TEST_F(SoftOptions, TypeWithoutVersionCodeAsksNoServer) {

@@ -18,7 +18,10 @@ namespace {
 // silent until it is destroyed.
 class LocalServer {
 public:
-    explicit LocalServer(bool answer) : answer_(answer) {
+    explicit LocalServer(bool answer, std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: "
+                                                          "9\r\nX-Gw: 1\r\nConnection: "
+                                                          "close\r\n\r\nVER. 2.01")
+        : answer_(answer), reply_(std::move(reply)) {
         fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in a{};
         a.sin_family = AF_INET;
@@ -60,15 +63,19 @@ private:
         }
         request = got;
         if (answer_) {
-            std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: 9\r\nX-Gw: 1\r\n"
-                                "Connection: close\r\n\r\nVER. 2.01";
-            [[maybe_unused]] ssize_t w = ::write(c, reply.data(), reply.size());
+            for (std::size_t done = 0; done < reply_.size();) {
+                const ssize_t w =
+                    ::send(c, reply_.data() + done, reply_.size() - done, MSG_NOSIGNAL);
+                if (w <= 0) break; // the client has gone
+                done += std::size_t(w);
+            }
         } else {
             waitFor(stop_[0]); // hold the connection open without answering
         }
         ::close(c);
     }
     bool answer_;
+    std::string reply_;
     int fd_ = -1;
     int stop_[2] = {-1, -1};
     std::uint16_t port_ = 0;
@@ -125,6 +132,60 @@ TEST(HttpGet, SilentServerRunsIntoTheTimeOut) {
     SetApplicationClock(nullptr);
     EXPECT_GE(waited, 5000u);
     EXPECT_LT(waited, 5100u);
+}
+
+// An answer past the bound ends the request with an error, whether its length is announced or
+// not, and nothing the server sends makes an exception cross the HTTP library.
+TEST(HttpGet, AnswerLargerThanTheBoundIsRefused) {
+    const std::string big(64 * 1024 + 1, 'v');
+    struct Case {
+        const char* name;
+        std::string reply;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"announced length",
+         "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(big.size()) +
+             "\r\nConnection: close\r\n\r\n" + big,
+         true},
+        {"read to the end", "HTTP/1.0 200 OK\r\n\r\n" + big, true},
+        {"endless header", "HTTP/1.1 200 OK\r\nX-Pad: " + big + "\r\n\r\n", true},
+        {"exactly the bound", "HTTP/1.0 200 OK\r\n\r\n" + big.substr(1), false},
+    };
+    for (const Case& c : cases) {
+        LocalServer server(true, c.reply);
+        THttpRequest q;
+        q.Url = server.Url("/");
+        q.TimeoutMs = 60000;
+        if (c.refused) {
+            try {
+                HttpGet(q);
+                ADD_FAILURE() << c.name << ": the answer was taken";
+            } catch (const ESocketError& e) {
+                EXPECT_NE(e.Message().find("larger than 65536 bytes"), std::string::npos)
+                    << c.name << ": " << e.Message();
+            }
+        } else {
+            EXPECT_EQ(HttpGet(q).Body.size(), 64u * 1024u) << c.name;
+        }
+    }
+}
+
+// The caller's wait hook runs while the answer is awaited; what it raises ends the request.
+TEST(HttpGet, WaitHookRunsWhileWaitingAndMayEndTheRequest) {
+    LocalServer server(false);
+    TManualClock clock;
+    SetApplicationClock(&clock);
+    THttpRequest q;
+    q.Url = server.Url("/slow");
+    q.TimeoutMs = 5000;
+    int calls = 0;
+    q.OnWait = [&] {
+        if (++calls == 3) throw EAbort("stopped");
+    };
+    EXPECT_THROW(HttpGet(q), EAbort);
+    SetApplicationClock(nullptr);
+    EXPECT_EQ(calls, 3);
 }
 
 TEST(HttpGet, RefusedConnectionIsAnError) {

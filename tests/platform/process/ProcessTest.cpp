@@ -4,9 +4,12 @@
 #include "platform/files/Files.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <thread>
 
 namespace {
 
@@ -46,6 +49,23 @@ TEST(ChildProcess, HangingProgramIsLeftAfterTheTimeout) {
     EXPECT_EQ(p.ExitCode(), STILL_ACTIVE);
     p.Terminate();
     EXPECT_EQ(p.ExitCode(), 128u + 9u);
+}
+
+// A program still running when its owner goes away is collected once it ends: no zombie.
+TEST(ChildProcess, ProgramLeftRunningIsCollectedWhenItEnds) {
+    int pid = 0;
+    {
+        TChildProcess p;
+        ASSERT_TRUE(p.Start("sleep", std::vector<std::string>{"600"}, true));
+        pid = p.Pid();
+    }
+    const std::string proc = "/proc/" + std::to_string(pid);
+    ASSERT_TRUE(std::filesystem::exists(proc));
+    ::kill(pid, SIGKILL);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::filesystem::exists(proc) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_FALSE(std::filesystem::exists(proc)) << "the ended program is left as a zombie";
 }
 
 TEST(ChildProcess, StartFailureIsReported) {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -76,6 +77,14 @@ TEST(SerialNames, MapsPortNamesToDevices) {
         {"COM97", ""},
         {"COM0", ""},
         {"/dev/ttyAMA0", "/dev/ttyAMA0"},
+        // Names that do not parse are refused, never taken as relative paths.
+        {"COM", ""},
+        {"COM1a", ""},
+        {"com-1", ""},
+        {"COM99999999999", ""},
+        {"\\\\.\\PORT1", ""},
+        {"ttyUSB0", ""},
+        {"../dev/ttyS0", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(SerialDevicePath(c.name), c.path) << c.name;
     EXPECT_FALSE(SerialPortPresent("COM97"));
@@ -103,15 +112,20 @@ TEST_F(PtyPort, OpenIsExclusiveAndReportsErrors) {
     EXPECT_FALSE(port.ClearCommError(errors, nullptr)) << "closed";
     EXPECT_EQ(TSerialPort::LastError(), EBADF);
 
-    // A plain file opens, but is no character device.
+    // A plain file, a folder or a FIFO is no port.
     char tmpl[] = "/tmp/knx_serial_XXXXXX";
     int fd = ::mkstemp(tmpl);
     ::close(fd);
-    TSerialPort file;
-    ASSERT_TRUE(file.Open(tmpl));
-    EXPECT_FALSE(file.IsCharacterDevice());
-    file.Close();
+    const std::string fifo = std::string(tmpl) + ".fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {std::string(tmpl), std::string("/tmp"), fifo}) {
+        TSerialPort file;
+        EXPECT_FALSE(file.Open(name)) << name;
+        EXPECT_EQ(TSerialPort::LastError(), ENOTTY) << name;
+        EXPECT_FALSE(file.IsOpen()) << name;
+    }
     std::filesystem::remove(tmpl);
+    std::filesystem::remove(fifo);
 }
 
 TEST(SerialTermios, FramingRoundTripsThroughTermios) {
