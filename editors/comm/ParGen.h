@@ -184,7 +184,9 @@ public:
 
     // --- operations --------------------------------------------------------------------------
     void FormCreate(TObject* Sender);
-    // Fills the controls from ParGen.xml (or the defaults), re-stacks, clears Is_Change.
+    // Fills the controls from ParGen.xml (or the defaults), re-stacks, clears Is_Change. A file
+    // that cannot be read is reported and the dialog closes at once, so that OK never writes
+    // defaults over it.
     void FormShow(TObject* Sender);
     // Keeps the window's top edge on the screen.
     void FormActivate(TObject* Sender);
@@ -277,6 +279,7 @@ private:
     // The 12 octet edits of each group in order, by the prefix of the group's keys.
     std::map<std::string, std::vector<TEdit*>> octet_rows_;
     bool exit_confirmed_ = false;
+    bool file_unreadable_ = false; // the showing's ParGen.xml could not be read: never written
 };
 
 extern TFParGen* FParGen;

@@ -232,14 +232,17 @@ void TFParGen::Read_ParGen() {
     Apply_Missing_File_Defaults();
     Move_GroupBoxs();
     Is_Change = false;
+    file_unreadable_ = false;
     try {
         // Something that is not a file where the file should be is an error, not a missing file.
         if (!FileExistsStrict(File_ParGen)) return;
         XML1->SetActive(true);
         XML1->LoadFromFile(File_ParGen);
     } catch (const Exception& e) {
-        // The dialog opens with the defaults; the user sees why the file was not used.
+        // The user sees why the file was not used; the dialog closes without touching it.
+        file_unreadable_ = true;
         Application->ShowException(e);
+        SetModalResult(mrCancel);
         return;
     }
     // The document element, as the image compiler reads it: a declaration or comment before
@@ -264,6 +267,8 @@ void TFParGen::Read_ParGen() {
 }
 
 void TFParGen::Write_ParGen() {
+    if (file_unreadable_)
+        throw EFCreateError("The file " + File_ParGen + " could not be read; it is kept as it is");
     const int type = Product_Type();
     XML1->SetActive(true);
     XML1->Clear();

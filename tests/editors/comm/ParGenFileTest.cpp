@@ -386,25 +386,33 @@ TEST_F(ParGenTest, PartialFilesGiveEachMissingOrUnreadableKeyItsDefault) {
         << ReadParGen();
 }
 
-TEST_F(ParGenTest, MalformedFileShowsTheParserErrorAndOpensWithTheDefaults) {
+// A file that cannot be read is reported and kept: the dialog does not open, so OK cannot
+// write the defaults over the user's values.
+TEST_F(ParGenTest, MalformedFileIsReportedAndKept) {
     TFParGen* f = Create(25);
-    WriteParGen(ParGenText({{"KNX_ID_DEV", "2.2.2"}, {"NMEA2000_TIMEOUT", "40"}}));
-    f->FormShow(f);
-    ASSERT_EQ(f->E_ID_DEV_KNX->Text(), "2.2.2");
-    f->Btn_KNX_Collapse->Click();
-
-    WriteParGen("<Par_Gen><KNX_ID_DEV>3.3.3</Par_Gen>");
-    f->FormShow(f);
+    const std::string malformed = "<Par_Gen><KNX_ID_DEV>3.3.3</KNX_ID_DEV><NMEA2000_TIMEOUT>40";
+    WriteParGen(malformed);
+    EXPECT_EQ(uitest::runModal(f, [&](TCustomForm*) { uitest::click(f->Btn_OK); }), mrCancel);
     const auto& asked = uitest::dialogs().Questions();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].Kind, dkException);
-    EXPECT_FALSE(asked[0].Text.empty());
-    EXPECT_EQ(f->E_ID_DEV_KNX->Text(), "1.1.200");
-    EXPECT_EQ(f->E_NMEA2000_TimeOut->Text(), "0");
-    EXPECT_FALSE(f->Is_Change);
-    // Laid out as usual, the collapsed group included.
-    EXPECT_EQ(f->GB_NMEA2000->Top(), 102);
-    EXPECT_EQ(f->ClientHeight(), 511);
+    EXPECT_NE(asked[0].Text.find("ParGen.xml"), std::string::npos) << asked[0].Text;
+    EXPECT_EQ(ReadParGen(), malformed);
+
+    // Shown without its modal loop, OK still leaves the file alone.
+    uitest::dialogs().Clear();
+    f->FormShow(f);
+    EXPECT_THROW(f->Btn_OK->Click(), EFCreateError);
+    EXPECT_EQ(ReadParGen(), malformed);
+
+    // Once the file reads again, the dialog opens with its values.
+    WriteParGen(ParGenText({{"KNX_ID_DEV", "2.2.2"}}));
+    EXPECT_EQ(uitest::runModal(f,
+                               [&](TCustomForm*) {
+                                   EXPECT_EQ(f->E_ID_DEV_KNX->Text(), "2.2.2");
+                                   uitest::click(f->Btn_OK);
+                               }),
+              mrOk);
 }
 
 TEST_F(ParGenTest, SomethingOtherThanAFileIsAnErrorNamingIt) {
