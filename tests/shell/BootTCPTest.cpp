@@ -288,6 +288,31 @@ TEST_F(BootTCP, NextNeedsTheAddressThatAnswered) {
     EXPECT_LE(measure.Canvas()->TextWidth(d->Btn_Update->Caption()) + 8, d->Btn_Update->Width());
 }
 
+// Closed on page 2, the dialog shown again starts over on page 1 with the address that answered.
+TEST_F(BootTCP, ShownAgainAfterPage2ItStartsOnPage1) {
+    uitest::runModal(d, [this](TCustomForm*) {
+        ReachPage2();
+        d->SetModalResult(mrCancel);
+    });
+    uitest::runModal(d, [this](TCustomForm*) {
+        for (TControl* c : std::initializer_list<TControl*>{d->E_IP1, d->E_IP4, d->Btn_Ping,
+                                                            d->Btn_Next, d->Btn_Cancel, d->LPing})
+            EXPECT_TRUE(c->Visible()) << c->Name();
+        for (TControl* c : std::initializer_list<TControl*>{d->L_Options, d->CB_Firmware,
+                                                            d->CB_Read_Conf, d->Btn_Update})
+            EXPECT_FALSE(c->Visible()) << c->Name();
+        EXPECT_EQ(d->E_IP1->Top(), 97);
+        EXPECT_EQ(d->LPing->Caption(), "");
+        EXPECT_EQ(d->E_IP1->Text() + "." + d->E_IP2->Text() + "." + d->E_IP3->Text() + "." +
+                      d->E_IP4->Text(),
+                  "10.0.0.7");
+        // Page 2 needs a new ping first.
+        d->PbButton2Click(d->Btn_Next);
+        EXPECT_FALSE(d->Btn_Update->Visible());
+        d->SetModalResult(mrCancel);
+    });
+}
+
 TEST_F(BootTCP, DotMovesTheTypingToTheNextOctet) {
     uitest::runModal(d, [this](TCustomForm*) {
         SetAddress("", "", "", "");

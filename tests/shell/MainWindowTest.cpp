@@ -193,14 +193,19 @@ TEST_F(MainWindow, ATypeWithoutProfileKeepsTheDesignPlacesAndEmptyTexts) {
     EXPECT_EQ(w->Btn_CreateBin->Top(), 332);
 }
 
-TEST_F(MainWindow, SettingsSurviveARestart) {
+// Clicking Close writes the settings file when there is none yet; the next start reads it.
+TEST_F(MainWindow, ClickingCloseSavesTheSettingsForTheNextStart) {
     StartProgram();
+    ASSERT_FALSE(FileExists(Path("Velmar.xml")));
     ForceDirectories(Path("PROJECTS/Boat"));
     Project_Name = "Boat";
     Last_IP = "10.0.0.7";
     Internet_Enabled = true;
     Update_Check_Enabled = true;
-    FVelmareFirmWare->Close();
+    FVelmareFirmWare->Show();
+    uitest::processMessages();
+    uitest::click(FVelmareFirmWare->Btn_Close);
+    uitest::processMessages();
     EXPECT_TRUE(FileExists(Path("Velmar.xml")));
 
     StartProgram();

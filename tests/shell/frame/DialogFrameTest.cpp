@@ -79,28 +79,36 @@ TEST(DialogFrame, PagesFillTheDialogBetweenTitleAndButtons) {
     EXPECT_EQ(d.FindComponent("TS_Write"), d.TS_Write);
 }
 
-TEST(DialogFrame, PanelsAreFlatAndInTheFormColour) {
+// A panel is drawn flat in the dialog colour, whatever the form behind it shows: no bevel
+// line at its edges.
+TEST(DialogFrame, PanelsPaintFlatInTheDialogColour) {
     TForm form(nullptr);
     form.SetClientSize(300, 200);
+    form.SetColor(clWhite);
     TPanel* p = Create_Panel(&form, &form, "Panel1", alTop);
-    EXPECT_EQ(form.FindComponent("Panel1"), p);
-    EXPECT_EQ(p->Parent(), &form);
-    EXPECT_EQ(p->Align(), alTop);
-    EXPECT_EQ(p->Width(), 300);
-    EXPECT_EQ(p->BevelOuter(), bvNone);
-    EXPECT_EQ(p->Caption(), "");
-    EXPECT_FALSE(p->ParentBackground());
-    EXPECT_EQ(p->Color(), Form_Color);
+    p->SetHeight(40);
+    const std::unique_ptr<TBitmap> image = uitest::render(&form);
+    for (TPoint at :
+         {TPoint{0, 0}, TPoint{299, 0}, TPoint{0, 39}, TPoint{299, 39}, TPoint{150, 20}})
+        EXPECT_EQ(image->PixelColor(at.X, at.Y), Form_Color) << at.X << "," << at.Y;
+    EXPECT_EQ(image->PixelColor(150, 41), clWhite) << "the form below the panel";
 }
 
-TEST(DialogFrame, ShowHintSetsTheTextAndShowsIt) {
+// A control given a hint shows it while the mouse rests on it.
+TEST(DialogFrame, HintShowsWhileTheMouseRestsOnTheControl) {
     TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
     auto* b = Create_Control<TFrame_Button>(&form, &form, "Btn_OK");
-    EXPECT_EQ(form.FindComponent("Btn_OK"), b);
-    EXPECT_EQ(b->Parent(), &form);
+    b->SetBounds(10, 10, 110, 28);
     Show_Hint(b, "Save and close");
-    EXPECT_EQ(b->Hint(), "Save and close");
-    EXPECT_TRUE(b->ShowHint());
+    form.Show();
+    uitest::processMessages();
+    uitest::mouseMove(b, {20, 10});
+    uitest::advanceClock(Application->HintPause);
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Save and close");
+    Application->CancelHint();
+    form.Hide();
 }
 
 } // namespace
