@@ -3,6 +3,7 @@
 #include "platform/qt/QtWindowPeer.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "platform/ui/Timers.h"
@@ -310,6 +311,36 @@ void postNativeClick(TWinControl* control) {
                                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
     QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+void postNativeKey(WORD vk, TWinControl* target) {
+    if (!target) target = FindControl(GetFocus());
+    auto* peer = target ? dynamic_cast<TQtWindowPeer*>(target->Peer()) : nullptr;
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) {
+        ADD_FAILURE() << "no native window takes the key";
+        return;
+    }
+    struct Key {
+        WORD vk;
+        int key;
+        const char* text;
+    };
+    static const Key keys[] = {
+        {VK_RETURN, Qt::Key_Return, "\r"}, {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
+        {VK_TAB, Qt::Key_Tab, "\t"},       {VK_SPACE, Qt::Key_Space, " "},
+        {VK_UP, Qt::Key_Up, ""},           {VK_DOWN, Qt::Key_Down, ""},
+        {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
+    };
+    for (const Key& k : keys) {
+        if (k.vk != vk) continue;
+        QCoreApplication::postEvent(
+            w, new QKeyEvent(QEvent::KeyPress, k.key, Qt::NoModifier, QString::fromLatin1(k.text)));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, k.key, Qt::NoModifier,
+                                                     QString::fromLatin1(k.text)));
+        return;
+    }
+    ADD_FAILURE() << "postNativeKey has no Qt key for " << vk;
 }
 
 int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {

@@ -42,6 +42,12 @@ void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
 // arrives the next time native events are handled, through Qt's own delivery.
 void postNativeClick(TWinControl* control);
 
+// A key press and release posted to Qt's event queue for the native window of target (the
+// focused control's when target is nullptr): it arrives through Qt's own delivery
+// the next time native events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE and
+// the arrow keys.
+void postNativeKey(WORD vk, TWinControl* target = nullptr);
+
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends
 // key down, the character the key types (unless the key was taken as a dialog key) and key up;
 // with ssAlt the system key messages.

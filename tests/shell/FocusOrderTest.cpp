@@ -11,6 +11,8 @@
 #include "shell/OpenConf.h"
 #include "shell/SoftOptions.h"
 
+#include <vector>
+
 namespace {
 
 class FocusOrder : public ShellTest {
@@ -59,6 +61,51 @@ TEST_F(FocusOrder, EachDialogOpensWithTheFocusOnItsContent) {
             EXPECT_EQ(next, c.next) << c.form->Name() << " showing " << showing;
         }
     }
+}
+
+// Keys posted to Qt's event queue, as a user's keys arrive.
+
+// Enter in the device-update dialog does nothing: it has no default button to press.
+TEST_F(FocusOrder, EnterDoesNotCloseTheDeviceUpdateDialog) {
+    for (const char* focused : {"E_IP1", "E_IP4"}) {
+        bool stillOpen = false;
+        uitest::whenModalIdle([&](TCustomForm* f) {
+            static_cast<TWinControl*>(f->FindComponent(focused))->SetFocus();
+            uitest::postNativeKey(VK_RETURN);
+        });
+        uitest::whenModalIdle([&](TCustomForm* f) {
+            stillOpen = f->Visible() && f->ModalResult() == mrNone;
+            f->SetModalResult(mrCancel);
+        });
+        EXPECT_EQ(FBootTCP->ShowModal(), mrCancel) << focused;
+        EXPECT_TRUE(stillOpen) << focused;
+        EXPECT_TRUE(uitest::dialogs().Questions().empty()) << focused;
+    }
+}
+
+// Each arrow key moves the selection of the Open list at once.
+TEST_F(FocusOrder, ArrowKeysMoveTheOpenListAtOnce) {
+    for (const char* name : {"Alpha", "Bravo", "Charlie"}) CreateDir(PathJoin(Projects_Dir, name));
+    std::vector<int> seen;
+    uitest::whenModalIdle([&](TCustomForm*) {
+        seen.push_back(FOpenConf->ListBox1->ItemIndex());
+        uitest::postNativeKey(VK_DOWN);
+    });
+    uitest::whenModalIdle([&](TCustomForm*) {
+        seen.push_back(FOpenConf->ListBox1->ItemIndex());
+        uitest::postNativeKey(VK_DOWN);
+    });
+    uitest::whenModalIdle([&](TCustomForm*) {
+        seen.push_back(FOpenConf->ListBox1->ItemIndex());
+        uitest::postNativeKey(VK_UP);
+    });
+    uitest::whenModalIdle([&](TCustomForm* f) {
+        seen.push_back(FOpenConf->ListBox1->ItemIndex());
+        f->SetModalResult(mrCancel);
+    });
+    FOpenConf->ShowModal();
+    // Sorted: Alpha, Boat (the open project, selected at the start), Bravo, Charlie.
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 2}));
 }
 
 } // namespace
