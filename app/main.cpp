@@ -68,7 +68,7 @@ void armSelfTestTimers() {
 } // namespace
 
 int main(int argc, char** argv) {
-    Keep_Freed_Memory();
+    keepFreedMemory();
     InitQtBackend(argc, argv);
     Application->SetExeName(argc > 0 ? argv[0] : "knxgwconfig");
     Application->SetTitle("knxgwconfig");

@@ -281,7 +281,7 @@ int main(int argc, char** argv) {
         }
     }
     // As the program does at start-up.
-    Keep_Freed_Memory();
+    keepFreedMemory();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
 

@@ -251,7 +251,7 @@ BENCHMARK(BM_CompileAndSaveFullProject)->Apply(types);
 
 // As the program does at start-up.
 int main(int argc, char** argv) {
-    Keep_Freed_Memory();
+    keepFreedMemory();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -10,7 +10,7 @@
 #include <new>
 #include <sys/mman.h>
 
-void Keep_Freed_Memory() {
+void keepFreedMemory() {
 #if defined(__GLIBC__)
     // Fixed thresholds: blocks up to 16 MB come from the heap, and up to 32 MB of free heap
     // top stays mapped, grown in steps of 4 MB.

@@ -5,7 +5,7 @@
 // Keeps the memory that a burst of short-lived allocations frees (loading project files into
 // XML documents and dropping them, for example) in the process for the next burst, instead of
 // handing it back to the system and faulting it in again each time. Call once at start-up.
-void Keep_Freed_Memory();
+void keepFreedMemory();
 
 // Memory for large pools, in whole units of Large_Block_Size, backed by huge pages where the
 // system offers them (far fewer page faults when a big pool is first touched). Throws

@@ -3,6 +3,7 @@
 #include "platform/base/Clock.h"
 #include "platform/serial/SerialBaud.h"
 #include "platform/serial/SerialPort.h"
+#include "platform/testing/PseudoTerminal.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -17,33 +18,10 @@ namespace {
 // A pseudo-terminal whose slave side is port COM5; the test plays the device on the master.
 class CommPort : public ::testing::Test {
 protected:
-    void SetUp() override {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master, 0);
-        ASSERT_EQ(::grantpt(master), 0);
-        ASSERT_EQ(::unlockpt(master), 0);
-        slavePath = ::ptsname(master);
-        SetSerialPortMapper([this](int n) { return n == 5 ? slavePath : std::string(); });
-    }
-    void TearDown() override {
-        SetSerialPortMapper({});
-        ::close(master);
-        CheckSynchronize();
-    }
-    std::string readMaster(std::size_t n) {
-        std::string got;
-        char buf[256];
-        while (got.size() < n) {
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 5000) <= 0) break;
-            ssize_t r = ::read(master, buf, sizeof buf);
-            if (r <= 0) break;
-            got.append(buf, std::size_t(r));
-        }
-        return got;
-    }
-    int master = -1;
-    std::string slavePath;
+    void TearDown() override { CheckSynchronize(); }
+    std::string readMaster(std::size_t n) { return pty.ReadMaster(n); }
+    testpty::PseudoTerminal pty{5};
+    const int master = pty.Master();
 };
 
 std::string message(const std::function<void()>& f, int* code = nullptr) {

@@ -1,6 +1,7 @@
 #include "ScanTestSupport.h"
 
 #include "platform/serial/SerialPort.h"
+#include "platform/testing/PseudoTerminal.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -17,18 +18,11 @@ using namespace scantest;
 class SerialDevice {
 public:
     SerialDevice() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(master_);
-        ::unlockpt(master_);
-        path_ = ::ptsname(master_);
-        SetSerialPortMapper([this](int n) { return n == 5 ? path_ : std::string(); });
         thread_ = std::thread([this] { run(); });
     }
     ~SerialDevice() {
         stop_ = true;
         thread_.join();
-        SetSerialPortMapper({});
-        ::close(master_);
     }
     bool quiet(const TMBusScanDecode& scan) const {
         return handled_ == scan.Sent_Count() && sent_ == scan.Received_Count();
@@ -75,8 +69,8 @@ private:
             }
         }
     }
-    int master_ = -1;
-    std::string path_;
+    testpty::PseudoTerminal pty_{5};
+    const int master_ = pty_.Master();
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> handled_{0}, sent_{0};

@@ -2,6 +2,7 @@
 #include "platform/serial/SerialTermios.h"
 
 #include "platform/base/Clock.h"
+#include "platform/testing/PseudoTerminal.h"
 
 #include <atomic>
 #include <cerrno>
@@ -19,34 +20,9 @@ namespace {
 // A pseudo-terminal whose slave side is port COM7; the test plays the device on the master.
 class PtyPort : public ::testing::Test {
 protected:
-    void SetUp() override {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master, 0);
-        ASSERT_EQ(::grantpt(master), 0);
-        ASSERT_EQ(::unlockpt(master), 0);
-        slavePath = ::ptsname(master);
-        SetSerialPortMapper([this](int n) { return n == 7 ? slavePath : std::string(); });
-    }
-    void TearDown() override {
-        SetSerialPortMapper({});
-        SetApplicationClock(nullptr);
-        ::close(master);
-    }
-    std::string readMaster(std::size_t n) {
-        std::string got;
-        char buf[256];
-        while (got.size() < n) {
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 5000) <= 0) break;
-            ssize_t r = ::read(master, buf, sizeof buf);
-            if (r <= 0) break;
-            got.append(buf, std::size_t(r));
-        }
-        return got;
-    }
-    void writeMaster(const std::string& s) {
-        ASSERT_EQ(::write(master, s.data(), s.size()), ssize_t(s.size()));
-    }
+    void TearDown() override { SetApplicationClock(nullptr); }
+    std::string readMaster(std::size_t n) { return pty.ReadMaster(n); }
+    void writeMaster(const std::string& s) { ASSERT_TRUE(pty.WriteMaster(s)); }
     // Waits until the port's input holds n bytes (the pty hands them over asynchronously).
     void waitInput(TSerialPort& port, std::uint32_t n) {
         for (int i = 0; i < 5000; ++i) {
@@ -59,8 +35,8 @@ protected:
         }
         FAIL() << "input did not arrive";
     }
-    int master = -1;
-    std::string slavePath;
+    testpty::PseudoTerminal pty{7};
+    const int master = pty.Master();
 };
 
 TEST(SerialNames, MapsPortNamesToDevices) {
