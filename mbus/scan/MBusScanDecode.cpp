@@ -13,10 +13,8 @@ const std::string Analyzer_Enabled = "\n\rAnalyzer_Mode Enabled!\n\r";
 const std::string Analyzer_Disabled = "\n\rAnalyzer_Mode Disabled!\n\r";
 const std::string No_Slave = "NO_SLAVE\n\r";
 
-bool isText(const std::vector<std::uint8_t>& a, const std::string& text) {
-    return a.size() == text.size() &&
-           std::equal(a.begin(), a.end(), text.begin(),
-                      [](std::uint8_t b, char c) { return b == std::uint8_t(c); });
+bool anyAnswer(const std::vector<std::uint8_t>&) {
+    return true;
 }
 
 bool isAck(const std::vector<std::uint8_t>& a) {
@@ -246,6 +244,46 @@ void TMBusScanDecode::Send_Command(std::uint16_t Port) {
     sendBytes(Req_Array.data(), Req_Array.size(), Port);
 }
 
+bool TMBusScanDecode::isText(const std::vector<std::uint8_t>& a, const std::string& text) {
+    return a.size() == text.size() &&
+           std::equal(a.begin(), a.end(), text.begin(),
+                      [](std::uint8_t b, char c) { return b == std::uint8_t(c); });
+}
+
+void TMBusScanDecode::sendStep(const std::string& Text, std::uint16_t Port, int Next) {
+    Send_Command(Text, Port);
+    Step_Scan = Next;
+}
+
+void TMBusScanDecode::sendStep(std::uint16_t Port, int Next) {
+    Send_Command(Port);
+    Step_Scan = Next;
+}
+
+TMBusScanDecode::TAwaited TMBusScanDecode::awaitAnswer(
+    std::vector<std::uint8_t>& Answer,
+    const std::function<bool(const std::vector<std::uint8_t>&)>& Accepted) {
+    if (Take_Answer(Answer)) return Accepted(Answer) ? TAwaited::Accepted : TAwaited::Other;
+    return TimeOut_Expired() ? TAwaited::TimedOut : TAwaited::Nothing;
+}
+
+void TMBusScanDecode::closingStep(int Step, int First, std::uint16_t Port,
+                                  const std::string& Command, const std::string& Left) {
+    if (Step == First + 1) {
+        if (Select_Hardware == shSerial || Count_Disable_Analyzer > 2) {
+            Step_Scan = First + 3;
+            return;
+        }
+        ++Count_Disable_Analyzer;
+        TimeOut_Calc = 1000;
+        sendStep(Command, Port, First + 2);
+    } else if (Step == First + 2) {
+        std::vector<std::uint8_t> answer;
+        const TAwaited got = awaitAnswer(answer, [&](const auto& a) { return isText(a, Left); });
+        if (got != TAwaited::Nothing) Step_Scan = got == TAwaited::Accepted ? First + 3 : First + 1;
+    }
+}
+
 bool TMBusScanDecode::TimeOut_Expired() const {
     const std::uint32_t now = GetTickCount();
     return std::uint64_t(now) > std::uint64_t(Start_Send) + std::uint64_t(TimeOut_Calc) ||
@@ -427,22 +465,22 @@ void TMBusScanDecode::Scan_Decode() {
             Step_Scan = ScanType == saSecondaryAddress ? 100 : 2;
         } else {
             TimeOut_Calc = 1000;
-            Send_Command("Morvik_Enable_Analyzer_Mode", Analyzer_Port);
-            Step_Scan = 1;
+            sendStep("Morvik_Enable_Analyzer_Mode", Analyzer_Port, 1);
         }
         break;
     case 1:
-        if (Take_Answer(answer)) {
-            if (isText(answer, Analyzer_Enabled)) {
-                ID_Dev_Primary = -1;
-                Step_Scan = ScanType == saSecondaryAddress ? 100 : 2;
-            } else {
-                FResult = 2;
-                Step_Scan = 200;
-            }
-        } else if (TimeOut_Expired()) {
+        switch (awaitAnswer(answer, [](const auto& a) { return isText(a, Analyzer_Enabled); })) {
+        case TAwaited::Accepted:
+            ID_Dev_Primary = -1;
+            Step_Scan = ScanType == saSecondaryAddress ? 100 : 2;
+            break;
+        case TAwaited::Other:
+        case TAwaited::TimedOut:
             FResult = 2;
             Step_Scan = 200;
+            break;
+        case TAwaited::Nothing:
+            break;
         }
         break;
 
@@ -452,11 +490,10 @@ void TMBusScanDecode::Scan_Decode() {
         ID_Dev_Primary = -1;
         Notify(1, 0, 0, 1);
         Build_SND_NKE(0xFF);
-        Send_Command(Analyzer_Port);
-        Step_Scan = 3;
+        sendStep(Analyzer_Port, 3);
         break;
     case 3:
-        if (Take_Answer(answer) || TimeOut_Expired()) Step_Scan = 4;
+        if (awaitAnswer(answer, anyAnswer) != TAwaited::Nothing) Step_Scan = 4;
         break;
     case 4:
         TimeOut_Calc = T1;
@@ -474,51 +511,47 @@ void TMBusScanDecode::Scan_Decode() {
     case 5:
         Sleep(500);
         Build_App_Reset(std::uint8_t(ID_Dev_Primary));
-        Send_Command(Analyzer_Port);
-        Step_Scan = 6;
+        sendStep(Analyzer_Port, 6);
         break;
     case 6:
     case 8: {
-        const bool ack = Take_Answer(answer) && isAck(answer);
-        if (ack || TimeOut_Expired()) Step_Scan = (step == 6 && SND_NKE) ? 7 : 9;
+        // Another answer than the acknowledgement is passed over; the wait goes on.
+        const TAwaited got = awaitAnswer(answer, isAck);
+        if (got == TAwaited::Accepted || got == TAwaited::TimedOut)
+            Step_Scan = (step == 6 && SND_NKE) ? 7 : 9;
         break;
     }
     case 7:
         Sleep(500);
         Build_SND_NKE(std::uint8_t(ID_Dev_Primary));
-        Send_Command(Analyzer_Port);
-        Step_Scan = 8;
+        sendStep(Analyzer_Port, 8);
         break;
     case 9:
         TimeOut_Calc = T2;
         Sleep(500);
         Build_REQ_UD2(std::uint8_t(ID_Dev_Primary));
-        Send_Command(Analyzer_Port);
-        Step_Scan = 10;
+        sendStep(Analyzer_Port, 10);
         break;
-    case 10:
+    case 10: {
         ID_Dev_Found = false;
-        if (Take_Answer(answer)) {
-            if (isValidRspUd(answer)) {
-                bool done = false;
-                readTelegram(done);
-                if (done) {
-                    ID_Dev_Found = true;
-                    Notify(2, ID_Dev_Primary, 1, 1);
-                    Step_Scan = 4;
-                } else {
-                    Step_Scan = 9;
-                }
-            } else {
-                // A meter already read once counts as found.
-                Notify(2, ID_Dev_Primary, Num_Frame_Read > 0 ? 1 : 0, 1);
+        const TAwaited got = awaitAnswer(answer, isValidRspUd);
+        if (got == TAwaited::Accepted) {
+            bool done = false;
+            readTelegram(done);
+            if (done) {
+                ID_Dev_Found = true;
+                Notify(2, ID_Dev_Primary, 1, 1);
                 Step_Scan = 4;
+            } else {
+                Step_Scan = 9;
             }
-        } else if (TimeOut_Expired()) {
+        } else if (got != TAwaited::Nothing) {
+            // A meter already read once counts as found.
             Notify(2, ID_Dev_Primary, Num_Frame_Read > 0 ? 1 : 0, 1);
             Step_Scan = 4;
         }
         break;
+    }
 
     // Secondary scan: depth-first over the eight digits.
     case 100:
@@ -530,26 +563,23 @@ void TMBusScanDecode::Scan_Decode() {
         break;
     case 101:
         Build_SND_NKE(0xFD);
-        Send_Command(Analyzer_Port);
-        Step_Scan = 102;
+        sendStep(Analyzer_Port, 102);
         break;
     case 102:
     case 104:
     case 106: {
-        const bool ack = Take_Answer(answer) && isAck(answer);
-        if (ack || TimeOut_Expired())
+        const TAwaited got = awaitAnswer(answer, isAck);
+        if (got == TAwaited::Accepted || got == TAwaited::TimedOut)
             Step_Scan = step == 102 ? (App_Reset ? 103 : 105) : step == 104 ? 105 : 107;
         break;
     }
     case 103:
         Build_App_Reset(0xFF);
-        Send_Command(Analyzer_Port);
-        Step_Scan = 104;
+        sendStep(Analyzer_Port, 104);
         break;
     case 105:
         Build_SND_NKE(0xFF);
-        Send_Command(Analyzer_Port);
-        Step_Scan = 106;
+        sendStep(Analyzer_Port, 106);
         break;
     case 107:
         for (int* d : digits) *d = -1;
@@ -558,34 +588,29 @@ void TMBusScanDecode::Scan_Decode() {
     case 124:
         TimeOut_Calc = T2;
         Build_REQ_UD2(0xFD);
-        Send_Command(Analyzer_Port);
-        Step_Scan = 125;
+        sendStep(Analyzer_Port, 125);
         break;
-    case 125:
+    case 125: {
         ID_Dev_Found = false;
-        if (Take_Answer(answer)) {
-            if (isValidRspUd(answer)) {
-                bool done = false;
-                readTelegram(done);
-                if (done) {
-                    TimeOut_Calc = T1;
-                    ID_Dev_Found = true;
-                    Notify(2, secondaryOfLast(), 1, 2);
-                    Step_Scan = Sec_Add_Next_Step;
-                } else {
-                    Step_Scan = 124;
-                }
-            } else {
+        const TAwaited got = awaitAnswer(answer, isValidRspUd);
+        if (got == TAwaited::Accepted) {
+            bool done = false;
+            readTelegram(done);
+            if (done) {
                 TimeOut_Calc = T1;
-                if (Num_Frame_Read > 0) Notify(2, secondaryOfLast(), 1, 2);
+                ID_Dev_Found = true;
+                Notify(2, secondaryOfLast(), 1, 2);
                 Step_Scan = Sec_Add_Next_Step;
+            } else {
+                Step_Scan = 124;
             }
-        } else if (TimeOut_Expired()) {
+        } else if (got != TAwaited::Nothing) {
             TimeOut_Calc = T1;
             if (Num_Frame_Read > 0) Notify(2, secondaryOfLast(), 1, 2);
             Step_Scan = Sec_Add_Next_Step;
         }
         break;
+    }
 
     // Closing.
     case 200:
@@ -594,20 +619,8 @@ void TMBusScanDecode::Scan_Decode() {
         Step_Scan = 201;
         break;
     case 201:
-        if (Select_Hardware == shSerial || Count_Disable_Analyzer > 2) {
-            Step_Scan = 203;
-        } else {
-            ++Count_Disable_Analyzer;
-            TimeOut_Calc = 1000;
-            Send_Command("Morvik_Disable_Analyzer_Mode", Analyzer_Port);
-            Step_Scan = 202;
-        }
-        break;
     case 202:
-        if (Take_Answer(answer))
-            Step_Scan = isText(answer, Analyzer_Disabled) ? 203 : 201;
-        else if (TimeOut_Expired())
-            Step_Scan = 201;
+        closingStep(step, 200, Analyzer_Port, "Morvik_Disable_Analyzer_Mode", Analyzer_Disabled);
         break;
     case 203:
         if (!FInScan) break;
@@ -638,21 +651,25 @@ void TMBusScanDecode::Scan_Decode() {
                     }
                 } else {
                     Build_Selection();
-                    Send_Command(Analyzer_Port);
-                    Step_Scan = step + 1;
+                    sendStep(Analyzer_Port, step + 1);
                 }
-            } else if (Take_Answer(answer)) {
-                if (isAck(answer)) {
+            } else {
+                switch (awaitAnswer(answer, isAck)) {
+                case TAwaited::Accepted:
                     Num_Frame_Read = 0;
                     Sec_Add_Next_Step = digitStep;
                     Step_Scan = 124;
-                } else if (isText(answer, No_Slave) || level == 7) {
+                    break;
+                case TAwaited::Other:
+                    // No meter, or a collision: descend one digit.
+                    Step_Scan = isText(answer, No_Slave) || level == 7 ? digitStep : digitStep + 2;
+                    break;
+                case TAwaited::TimedOut:
                     Step_Scan = digitStep;
-                } else {
-                    Step_Scan = digitStep + 2; // a collision: descend one digit
+                    break;
+                case TAwaited::Nothing:
+                    break;
                 }
-            } else if (TimeOut_Expired()) {
-                Step_Scan = digitStep;
             }
         }
         break;

@@ -100,6 +100,22 @@ private:
     bool TimeOut_Expired() const;
     // The answer stored since the last send, if any (copied out under the lock).
     bool Take_Answer(std::vector<std::uint8_t>& Answer);
+
+    // The step shapes both machines are made of.
+    enum class TAwaited { Nothing, Accepted, Other, TimedOut };
+    // Sends (the text, or the frame in Req_Array) and goes on at Next.
+    void sendStep(const std::string& Text, std::uint16_t Port, int Next);
+    void sendStep(std::uint16_t Port, int Next);
+    // What a waiting step got: an answer that Accepted takes, another answer (Answer holds
+    // either), the time-out passed, or nothing yet.
+    TAwaited awaitAnswer(std::vector<std::uint8_t>& Answer,
+                         const std::function<bool(const std::vector<std::uint8_t>&)>& Accepted);
+    // The last steps of both machines from First on: the gateway is asked up to three times to
+    // leave its mode (Command, answered with Left); First + 3 ends the scan.
+    void closingStep(int Step, int First, std::uint16_t Port, const std::string& Command,
+                     const std::string& Left);
+    // A stored answer that is exactly the text.
+    static bool isText(const std::vector<std::uint8_t>& Answer, const std::string& Text);
     void storeAnswer(const std::uint8_t* Data, std::size_t Count);
     void Notify(int Kind, int Value, int Found, int ScanKind);
     void Notify_Wireless_Slave(int Index);

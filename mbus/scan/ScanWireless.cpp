@@ -12,12 +12,6 @@ const std::string Telit_Name = "\n\rTELIT\n\r";
 const std::string RadioCrafts_Name = "\n\rRADIOCRAFTS\n\r";
 const std::string Telit_OK = "OK\r";
 
-bool isText(const std::vector<std::uint8_t>& a, const std::string& text) {
-    return a.size() == text.size() &&
-           std::equal(a.begin(), a.end(), text.begin(),
-                      [](std::uint8_t b, char c) { return b == std::uint8_t(c); });
-}
-
 bool exactPrompt(const std::vector<std::uint8_t>& a) {
     return a.size() == 1 && a[0] == '>';
 }
@@ -85,29 +79,25 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
     // A wait step: goes on at `next` on the expected answer, fails on any other or on the
     // time-out.
     auto expect = [&](auto accepted, int next) {
-        if (Take_Answer(answer)) {
-            if (accepted(answer))
-                Step_Scan = next;
-            else
-                fail();
-        } else if (TimeOut_Expired()) {
+        const TAwaited got = awaitAnswer(answer, accepted);
+        if (got == TAwaited::Accepted)
+            Step_Scan = next;
+        else if (got != TAwaited::Nothing)
             fail();
-        }
     };
     // A wait step that goes on whatever comes, also on the time-out.
     auto anyAnswer = [&](int next) {
-        if (Take_Answer(answer) || TimeOut_Expired()) Step_Scan = next;
+        if (awaitAnswer(answer, [](const auto&) { return true; }) != TAwaited::Nothing)
+            Step_Scan = next;
     };
     auto sendText = [&](const std::string& text, int next, int timeout = 1000) {
         TimeOut_Calc = timeout;
-        Send_Command(text, Port_Wireless);
-        Step_Scan = next;
+        sendStep(text, Port_Wireless, next);
     };
     auto sendBlock = [&](std::vector<std::uint8_t> bytes, int next, int timeout = 1000) {
         TimeOut_Calc = timeout;
         Req_Array = std::move(bytes);
-        Send_Command(Port_Wireless);
-        Step_Scan = next;
+        sendStep(Port_Wireless, next);
     };
     auto isOk = [](const std::vector<std::uint8_t>& a) { return isText(a, Telit_OK); };
     auto takeKey = [&](int next) {
@@ -279,21 +269,20 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
         FResult = 1;
         sendText("Morvik_Type_Radio_Module", 3);
         break;
-    case 3:
-        if (Take_Answer(answer)) {
-            if (isText(answer, Telit_Name)) {
-                RadioModule = rmTelit;
-                Step_Scan = 100;
-            } else if (isText(answer, RadioCrafts_Name)) {
-                RadioModule = rmRadioCrafts;
-                Step_Scan = 300;
-            } else {
-                fail();
-            }
-        } else if (TimeOut_Expired()) {
+    case 3: {
+        const auto named = [](const auto& a) {
+            return isText(a, Telit_Name) || isText(a, RadioCrafts_Name);
+        };
+        const TAwaited got = awaitAnswer(answer, named);
+        if (got == TAwaited::Accepted) {
+            const bool telit = isText(answer, Telit_Name);
+            RadioModule = telit ? rmTelit : rmRadioCrafts;
+            Step_Scan = telit ? 100 : 300;
+        } else if (got != TAwaited::Nothing) {
             fail();
         }
         break;
+    }
     case 134:
         takeKey(200);
         break;
@@ -444,18 +433,8 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
         Step_Scan = 501;
         break;
     case 501:
-        if (Select_Hardware == shSerial || Count_Disable_Analyzer > 2) {
-            Step_Scan = 503;
-        } else {
-            ++Count_Disable_Analyzer;
-            sendText("Morvik_Disable_Configuration_Mode", 502);
-        }
-        break;
     case 502:
-        if (Take_Answer(answer))
-            Step_Scan = isText(answer, Config_Disabled) ? 503 : 501;
-        else if (TimeOut_Expired())
-            Step_Scan = 501;
+        closingStep(step, 500, Port_Wireless, "Morvik_Disable_Configuration_Mode", Config_Disabled);
         break;
     case 503:
         if (FInScan) Scan_Finished();
