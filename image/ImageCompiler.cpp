@@ -97,9 +97,15 @@ void writeBankFiles(const std::string& projectDir, const std::vector<BankFile>& 
     if (!ListSubFolders(bin).empty())
         refuseWrite(pathOf(files[0]), "the folder " + bin + " holds other folders");
 
+    // The bank files, and what an interrupted write of one leaves beside it (the files layer's
+    // ".bank1.bin.XXXXXX", an earlier version's "bank1.bin.tmp" and "bank1.bin.old").
     const auto isBankFile = [&](const std::string& name) {
-        for (const BankFile& f : files)
-            if (name == f.name) return true;
+        for (const BankFile& f : files) {
+            const std::string bank = f.name;
+            if (name == bank || name == bank + ".tmp" || name == bank + ".old" ||
+                (name.size() == bank.size() + 8 && name.rfind("." + bank + ".", 0) == 0))
+                return true;
+        }
         return false;
     };
     std::string current = pathOf(files[0]);

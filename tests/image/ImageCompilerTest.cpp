@@ -233,6 +233,9 @@ TEST_F(ImageCompiler, ReadOnlyBankFileRefusesTheWriteAndKeepsItsMode) {
 TEST_F(ImageCompiler, SaveKeepsTheOtherFilesOfTheBinFolderAndLeavesNothingBehind) {
     compileAndSave();
     project.Write("bin/notes.txt", "mine");
+    // Leftovers of writes cut short.
+    for (const char* stale : {"bin/.bank1.bin.a1B2c3", "bin/bank2.bin.tmp", "bin/bank1.bin.old"})
+        project.Write(stale, "stale");
     compileAndSave();
     EXPECT_EQ(ListFiles(project.Path("bin")),
               (std::vector<std::string>{"bank1.bin", "bank2.bin", "notes.txt"}));
