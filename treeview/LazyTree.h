@@ -1079,6 +1079,7 @@ private:
     bool FHotNodeButtonHit = false;
     int FClickIndex = -1;
     TScrollDirections FScrollDirections;
+    void abandonPendingCheck();
     TWinControl* FPanningWindow = nullptr;
     std::unique_ptr<TBitmap> FPanningImage;
     TCursor FPanningCursor = crDefault;

@@ -734,6 +734,7 @@ void TBaseLazyTree::WMKillFocus(TWMKillFocus& Message) {
         killTreeTimer(id);
     FSearchBuffer.clear();
     FLastSearchNode = nullptr;
+    abandonPendingCheck();
     ChangeTreeStates({}, {tsEditPending, tsNodeHeightTracking, tsNodeHeightTrackPending,
                           tsIncrementalSearching, tsLeftButtonDown, tsMiddleButtonDown,
                           tsOLEDragPending, tsRightButtonDown, tsScrolling, tsScrollPending,
@@ -750,9 +751,21 @@ void TBaseLazyTree::WMCancelMode(TWMNoParams& Message) {
         killTreeTimer(id);
     FSearchBuffer.clear();
     FLastSearchNode = nullptr;
+    abandonPendingCheck();
     ChangeTreeStates({}, {tsClearPending, tsDrawSelPending, tsDrawSelecting, tsEditPending,
                           tsIncrementalSearching, tsOLEDragPending, tsVCLDragPending});
     TCustomControl::WMCancelMode(Message);
+}
+
+// A check click or space bar whose release will not come here: the node shows its state again
+// and check input is taken again.
+void TBaseLazyTree::abandonPendingCheck() {
+    ChangeTreeStates({}, {tsKeyCheckPending, tsMouseCheckPending});
+    if (PLazyNode node = FCheckNode) {
+        FCheckNode = nullptr;
+        node->CheckState = UnpressedCheckState(node->CheckState);
+        InvalidateNode(node);
+    }
 }
 
 // --- event firers -----------------------------------------------------------------------------

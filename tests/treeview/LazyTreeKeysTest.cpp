@@ -159,6 +159,35 @@ TEST(LazyTreeKeys, SpaceChecksOnReleaseAndAnotherKeyAbandonsIt) {
     pressKey(VK_SPACE, {}, t.tree);
     EXPECT_EQ(t["n4"]->CheckState, csUncheckedNormal);
     EXPECT_EQ(checked, 1);
+    // The focus moved away before the release: the node does not stay pressed.
+    t.tree->SetFocusedNode(t["n3"]);
+    uitest::keyDown(VK_SPACE, {}, t.tree);
+    t.tree->SetFocusedNode(t["n1"]);
+    uitest::keyUp(VK_SPACE, {}, t.tree);
+    EXPECT_EQ(t["n3"]->CheckState, csUncheckedNormal);
+    EXPECT_EQ(checked, 1);
+}
+
+TEST(LazyTreeKeys, FocusLossOrCancelledModeAbandonsAPendingCheck) {
+    for (UINT message : {WM_KILLFOCUS, WM_CANCELMODE}) {
+        KeyTree t;
+        t.addMisc(toCheckSupport);
+        t.tree->SetCheckType(t["n1"], ctCheckBox);
+        t.tree->SetCheckType(t["n3"], ctCheckBox);
+        t.tree->SetFocusedNode(t["n1"]);
+        uitest::keyDown(VK_SPACE, {}, t.tree);
+        t.tree->Perform(message);
+        EXPECT_EQ(t["n1"]->CheckState, csUncheckedNormal) << message;
+        EXPECT_EQ(t.tree->CheckNode(), nullptr) << message;
+        // Check input is taken again.
+        t.tree->SetFocus();
+        uitest::click(t.tree, t.rowPoint("n3", 25));
+        EXPECT_EQ(t["n3"]->CheckState, csCheckedNormal) << message;
+        uitest::mouseDown(t.tree, t.rowPoint("n3", 25));
+        t.tree->Perform(message);
+        EXPECT_EQ(t["n3"]->CheckState, csCheckedNormal) << message;
+        EXPECT_FALSE(t.tree->TreeStates().Contains(tsMouseCheckPending)) << message;
+    }
 }
 
 TEST(LazyTreeKeys, ContextMenuKeyOpensTheNodeMenuAtTheText) {
