@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -163,6 +164,20 @@ TEST(LazyTreeHitTest, DisplayRectanglesOfRowsAndTexts) {
     EXPECT_EQ(t.tree->GetDisplayRect(t["c"], -1, false), TRect(0, 0, 200, 18));
     for (PLazyNode bad : {static_cast<PLazyNode>(nullptr), t.tree->RootNode()})
         EXPECT_THROW(t.tree->GetDisplayRect(bad, -1, false), EAssertionFailed);
+}
+
+TEST(LazyTreeHitTest, ContentRightExtentCoversTheWidestNodeInTheWindow) {
+    TreeFixture t({"a", "a/a long child text", "b", "c"});
+    t.tree->FullExpand();
+    t.addMisc(toCheckSupport);
+    t.tree->SetCheckType(t["b"], ctCheckBox);
+    auto w = [&](const char* n) { return t.tree->QueryNodeWidth(t[n], -1); };
+    const int child = 2 * 18 + w("a long child text");
+    const int checked = 18 + 15 + w("b");
+    EXPECT_EQ(t.tree->GetContentRightExtent(), std::max(child, checked) + 4);
+    // Only the nodes in the window count.
+    t.tree->SetBounds(0, 0, 200, 10);
+    EXPECT_EQ(t.tree->GetContentRightExtent(), 18 + w("a") + 4);
 }
 
 } // namespace

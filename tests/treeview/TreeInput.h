@@ -13,6 +13,7 @@
 class TestTree : public TLazyStringTree {
 public:
     using TBaseLazyTree::CompactSelection;
+    using TBaseLazyTree::GetContentRightExtent;
     using TBaseLazyTree::LocateInSelection;
     using TBaseLazyTree::MarkNodeUnselected;
     using TBaseLazyTree::SelectNodeRange;
