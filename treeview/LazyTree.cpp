@@ -124,6 +124,12 @@ void TBaseLazyTree::WndProc(TMessage& Message) {
 }
 
 void TBaseLazyTree::Dispatch(TMessage& Message) {
+    // The platform control has no handler of its own for middle double clicks.
+    if (Message.Msg == WM_MBUTTONDBLCLK) {
+        TWMMouse mouse(Message);
+        WMMButtonDblClk(mouse);
+        return;
+    }
     TCustomControl::Dispatch(Message);
 }
 

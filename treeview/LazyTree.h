@@ -963,6 +963,7 @@ protected:
     void WMRButtonDown(TWMMouse& Message) override;
     void WMRButtonUp(TWMMouse& Message) override;
     void WMRButtonDblClk(TWMMouse& Message) override;
+    virtual void WMMButtonDblClk(TWMMouse& Message);
     void WMMouseMove(TWMMouse& Message) override;
     void CMMouseWheel(TMessage& Message) override;
     void CMMouseLeave(TMessage& Message) override;

@@ -106,6 +106,17 @@ void TBaseLazyTree::WMMButtonUp(TWMMouse& Message) {
     }
 }
 
+void TBaseLazyTree::WMMButtonDblClk(TWMMouse& Message) {
+    ChangeTreeStates({tsMiddleDblClick}, {});
+    DefaultHandler(Message.M);
+    if (TreeOptions()->SelectionOptions().Contains(toMiddleClickSelect)) {
+        THitInfo hit;
+        GetHitTestInfoAt(Message.XPos(), Message.YPos(), true, hit);
+        ProcessMouseDblClick(Message, hit);
+    }
+    ChangeTreeStates({}, {tsMiddleDblClick});
+}
+
 void TBaseLazyTree::WMRButtonDown(TWMMouse& Message) {
     ChangeTreeStates({tsRightButtonDown}, {});
     TCustomControl::WMRButtonDown(Message);

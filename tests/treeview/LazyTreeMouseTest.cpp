@@ -316,6 +316,20 @@ TEST(LazyTreeMouse, RowHeightFollowsASplitterDragWhereAllowed) {
     EXPECT_EQ(t.tree->SelectedCount(), 0u);
 }
 
+TEST(LazyTreeMouse, MiddleButtonSelectsAndTogglesWithMiddleClickSelect) {
+    TreeFixture t({"a", "a/a1", "b"});
+    mouseDown(t.tree, t.textPoint("b"), mbMiddle);
+    mouseUp(t.tree, t.textPoint("b"), mbMiddle);
+    EXPECT_EQ(t.selection(), "");
+    t.setSelectionOptions({toMiddleClickSelect});
+    mouseDown(t.tree, t.textPoint("b"), mbMiddle);
+    mouseUp(t.tree, t.textPoint("b"), mbMiddle);
+    EXPECT_EQ(t.selection(), "b");
+    DeliverMouse(t.tree, WM_MBUTTONDBLCLK, t.textPoint("a"), MK_MBUTTON);
+    EXPECT_TRUE(t.tree->Expanded(t["a"]));
+    EXPECT_FALSE(t.tree->TreeStates().Contains(tsMiddleDblClick));
+}
+
 TEST(LazyTreeMouse, HotNodeFollowsThePointerAndLeavingClearsIt) {
     FlatTree t;
     t.tree->OnHotChange = [&](TBaseLazyTree*, PLazyNode o, PLazyNode n) {
