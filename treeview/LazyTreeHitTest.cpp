@@ -87,10 +87,33 @@ TRect TBaseLazyTree::GetTreeRect() const {
     return {0, 0, std::max(ClientWidth(), 0), std::max(ClientHeight(), RangeY())};
 }
 
+namespace {
+
+// The window top of a node among the rows in the window; looking there costs no walk over the
+// nodes above them, which matters for large trees (hovering calls this on every move).
+bool windowTopOf(TBaseLazyTree& tree, PLazyNode Node, int& Top) {
+    int top = 0;
+    for (PLazyNode n = tree.GetNodeAt(0, 0, true, top); n && top < tree.ClientHeight();
+         n = tree.GetNextVisibleNoInit(n)) {
+        if (n == Node) {
+            Top = top;
+            return true;
+        }
+        top += int(n->NodeHeight);
+    }
+    return false;
+}
+
+} // namespace
+
 TRect TBaseLazyTree::InvalidateNode(PLazyNode Node) {
     if (!Node || Node == FRoot || !HandleAllocated()) return {};
-    const TRect r = GetDisplayRect(Node, NoColumn, false);
-    if (r.Bottom > r.Top) InvalidateRect(Handle(), &r, false);
+    // Only a row in the window needs repainting.
+    int top = 0;
+    if (!windowTopOf(*this, Node, top)) return {};
+    const TRect r{FOffsetX, top, std::max(ClientWidth(), 0) + FOffsetX,
+                  top + int(Node->NodeHeight)};
+    InvalidateRect(Handle(), &r, false);
     return r;
 }
 
@@ -112,7 +135,9 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, b
             if (n != Node && isMain) indent += int(FIndent);
         }
     }
-    const int top = AbsoluteNodeTop(Node);
+    int windowTop = 0;
+    const int top =
+        windowTopOf(*this, Node, windowTop) ? windowTop - FOffsetY : AbsoluteNodeTop(Node);
     if (top < 0) return result;
     const int height = int(Node->NodeHeight);
     result = TRect{FOffsetX, top + FOffsetY, std::max(ClientWidth(), 0) + FOffsetX,

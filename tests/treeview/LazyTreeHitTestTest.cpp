@@ -162,6 +162,10 @@ TEST(LazyTreeHitTest, DisplayRectanglesOfRowsAndTexts) {
     t.tree->SetOffsetY(-18);
     ASSERT_EQ(t.tree->OffsetY(), -18);
     EXPECT_EQ(t.tree->GetDisplayRect(t["c"], -1, false), TRect(0, 0, 200, 18));
+    EXPECT_EQ(t.tree->GetDisplayRect(t["a"], -1, false), TRect(0, -18, 200, 0)); // above the window
+    // Repainting concerns the rows in the window only.
+    EXPECT_EQ(t.tree->InvalidateNode(t["c"]), TRect(0, 0, 200, 18));
+    EXPECT_EQ(t.tree->InvalidateNode(t["a"]), TRect(0, 0, 0, 0));
     for (PLazyNode bad : {static_cast<PLazyNode>(nullptr), t.tree->RootNode()})
         EXPECT_THROW(t.tree->GetDisplayRect(bad, -1, false), EAssertionFailed);
 }
