@@ -1,5 +1,6 @@
 #include "mbus/InsertKeyWireless.h"
 
+#include "platform/ui/Dialogs.h"
 #include "shell/state/UITexts.h"
 
 TFInsertKeyWireless* FInsertKeyWireless = nullptr;
@@ -22,7 +23,34 @@ TFInsertKeyWireless::TFInsertKeyWireless(TComponent* AOwner) : TForm(AOwner) {
     Btn_OK = Create_Push_Button(this, this, "Btn_OK", 366, 10, 52, 25);
     Btn_Cancel = Create_Push_Button(this, this, "Btn_Cancel", 422, 10, 52, 25);
     Btn_Cancel->SetModalResult(mrCancel);
+    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFInsertKeyWireless::Btn_OKClick(TObject* /*Sender*/) {
+    if (E_Key->Text().size() != 32) {
+        MessageDlg(UI_Texts[1404], mtError, {mbOK});
+        return;
+    }
+    if (!Check_Data()) return;
+    SetModalResult(mrOk);
+}
+
+bool TFInsertKeyWireless::Check_Data() {
+    for (char c : E_Key->Text())
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) {
+            MessageDlg(UI_Texts[1403], mtError, {mbOK});
+            return false;
+        }
+    return true;
+}
+
+std::array<std::uint8_t, 16> TFInsertKeyWireless::Key() const {
+    std::array<std::uint8_t, 16> key{};
+    const std::string text = E_Key->Text();
+    for (std::size_t i = 0; i < key.size() && 2 * i + 1 < text.size(); ++i)
+        key[i] = std::uint8_t(StrToIntDef("0x" + text.substr(2 * i, 2), 0));
+    return key;
 }
 
 void TFInsertKeyWireless::FormCreate(TObject* /*Sender*/) {

@@ -1,5 +1,6 @@
 #pragma once
 // The dialog that gives each scanned M-Bus node its Modbus start address.
+#include "grid/core/QorColumnGrid.h"
 #include "shell/frame/DialogFrame.h"
 
 class TFModbusStartAdd_SD : public TFramed_Dialog {
@@ -10,8 +11,13 @@ public:
     TFrame_Button* Btn_Cancel;
     TCheckBox* CB_En_NodeState;
     TCheckBox* CB_En_IndNum;
+    // "M-Bus ID" and "Modbus Start Address", one row per scanned node.
+    TQorColumnGrid* sga;
 
     void FormCreate(TObject* Sender);
+    void Btn_OKClick(TObject* Sender);
+    // Shows the first row whose start address is empty or not 1..59999.
+    bool Check_Data();
     // Sets the texts from UI_Texts.
     void Set_Lang();
 };

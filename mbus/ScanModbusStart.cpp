@@ -1,5 +1,6 @@
 #include "mbus/ScanModbusStart.h"
 
+#include "platform/ui/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 
@@ -13,7 +14,18 @@ TFScanModbusStart::TFScanModbusStart(TComponent* AOwner)
     E_StartModAdd = Create_Control<TEdit>(this, this, "E_StartModAdd");
     E_StartModAdd->SetLeft(16);
     E_StartModAdd->SetTop(94);
+    Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFScanModbusStart::Btn_OKClick(TObject* /*Sender*/) {
+    const int value = StrToIntDef(E_StartModAdd->Text(), -1);
+    if (value < 1 || value > 65535) {
+        MessageDlg(UI_Texts[1306], mtError, {mbOK});
+        return;
+    }
+    StartModAdd = value;
+    SetModalResult(mrOk);
 }
 
 void TFScanModbusStart::FormCreate(TObject* /*Sender*/) {

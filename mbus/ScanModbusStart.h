@@ -13,6 +13,8 @@ public:
     int StartModAdd = 0; // the accepted value
 
     void FormCreate(TObject* Sender);
+    // Accepts a register from 1 to 65535 into StartModAdd.
+    void Btn_OKClick(TObject* Sender);
     // Sets the texts from UI_Texts.
     void Set_Lang();
 };
