@@ -1,5 +1,6 @@
 #include "mbus/ModbusStartAdd_SD.h"
 
+#include "grid/core/QorColumnGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"

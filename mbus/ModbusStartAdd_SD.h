@@ -1,7 +1,8 @@
 #pragma once
 // The dialog that gives each scanned M-Bus node its Modbus start address.
-#include "grid/core/QorColumnGrid.h"
 #include "shell/frame/DialogFrame.h"
+
+class TQorColumnGrid;
 
 class TFModbusStartAdd_SD : public TFramed_Dialog {
 public:
