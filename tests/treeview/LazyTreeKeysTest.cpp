@@ -91,6 +91,11 @@ TEST(LazyTreeKeys, CtrlArrowsScrollWithoutMovingTheFocus) {
     EXPECT_EQ(t.tree->OffsetY(), 0);
     pressKey(VK_NEXT, {ssCtrl}, t.tree);
     EXPECT_EQ(t.tree->OffsetY(), t.tree->ClientHeight() - t.tree->RangeY());
+    pressKey(VK_HOME, {ssCtrl}, t.tree);
+    EXPECT_EQ(t.tree->OffsetY(), 0);
+    pressKey(VK_END, {ssCtrl}, t.tree);
+    EXPECT_EQ(t.tree->OffsetY(), t.tree->ClientHeight() - t.tree->RangeY());
+    EXPECT_EQ(t.tree->FocusedNode(), t["n1"]);
 }
 
 TEST(LazyTreeKeys, ExpandAndCollapseKeys) {
@@ -240,6 +245,37 @@ TEST(LazyTreeKeys, IncrementalSearchExtendsTheTextUntilTheTimeOut) {
     uitest::typeText("x", t.tree);
     EXPECT_EQ(t.name(t.tree->FocusedNode()), "delta");
     EXPECT_EQ(t.tree->SearchBuffer(), "d");
+}
+
+TEST(LazyTreeKeys, SearchStartAndDirection) {
+    struct Case {
+        TLTSearchStart start;
+        TLTSearchDirection direction;
+        const char* focus; // focused before typing
+        const char* typed;
+        const char* refocus; // focused between the characters
+        const char* found;
+    };
+    const Case cases[] = {
+        {ssFocusedNode, sdForward, "bravo", "b", "", "beetle"},
+        {ssFocusedNode, sdBackward, "bravo", "b", "", "beta"},
+        {ssAlwaysStartOver, sdForward, "bravo", "b", "", "beta"},
+        {ssAlwaysStartOver, sdBackward, "bravo", "b", "", "beetle"},
+        {ssLastHit, sdForward, "", "be", "ember", "beta"},
+        {ssFocusedNode, sdForward, "", "be", "ember", "beetle"},
+    };
+    for (const Case& c : cases) {
+        SearchTree t;
+        t.tree->SetIncrementalSearchStart(c.start);
+        t.tree->SetIncrementalSearchDirection(c.direction);
+        if (*c.focus) t.tree->SetFocusedNode(t[c.focus]);
+        const std::string typed = c.typed;
+        for (std::size_t i = 0; i < typed.size(); ++i) {
+            if (i > 0 && *c.refocus) t.tree->SetFocusedNode(t[c.refocus]);
+            uitest::typeText(typed.substr(i, 1), t.tree);
+        }
+        EXPECT_EQ(t.name(t.tree->FocusedNode()), c.found) << c.typed << " " << int(c.start);
+    }
 }
 
 TEST(LazyTreeKeys, RepeatedLetterCyclesAndBackspaceSearchesBack) {
