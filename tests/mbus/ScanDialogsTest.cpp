@@ -1,4 +1,5 @@
 // The key, start-register and start-address dialogs of the scan window.
+#include "grid/core/QorColumnGrid.h"
 #include "mbus/InsertKeyWireless.h"
 #include "mbus/ModbusStartAdd_SD.h"
 #include "mbus/ScanModbusStart.h"
