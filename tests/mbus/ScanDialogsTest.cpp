@@ -4,6 +4,8 @@
 #include "mbus/ModbusStartAdd_SD.h"
 #include "mbus/ScanModbusStart.h"
 
+#include "grid/core/QorColumnGrid.h"
+
 #include "MBusTestSupport.h"
 
 #include <memory>
