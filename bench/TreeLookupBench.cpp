@@ -1,10 +1,13 @@
-// The node at a vertical position in a tree of 1,000,000 expanded nodes (1000 parents with 999
-// children each): the lazy tree's lookup through its position cache against QTreeView::indexAt
-// on the same tree, at 10,000 random positions.
+// A tree of 1,000,000 expanded nodes (1000 parents with 999 children each), the lazy tree against
+// QTreeView on the same tree: the node at a vertical position through the position cache against
+// QTreeView::indexAt, at 10,000 random positions; and painting one page (400 x 600) in the
+// middle of the tree, with tree lines, buttons and a selected row.
 #include "platform/base/Threads.h"
 #include "treeview/LazyTree.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QImage>
 #include <QScrollBar>
 #include <QStandardItem>
 #include <QStandardItemModel>
@@ -81,8 +84,75 @@ void BM_GetNodeAt_QTreeView(benchmark::State& state) {
     state.counters["lookups"] = double(ys.size());
 }
 
+constexpr int PageWidth = 400;
+constexpr int PageHeight = 600;
+
+// The tree's font as Qt resolves it for our canvas: a pixel size, hinted, without antialiasing.
+QFont pageFont(const TFont& font) {
+    QFont f(QString::fromStdString(font.ResolvedFamily()));
+    f.setPixelSize(-font.Height());
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setKerning(false);
+    return f;
+}
+
+void BM_PaintPage_Lazy(benchmark::State& state) {
+    TLazyStringTree tree(nullptr);
+    tree.OnInitNode = [](TBaseLazyTree* t, PLazyNode, PLazyNode node, TLazyNodeInitStates& s) {
+        if (t->GetNodeLevel(node) == 0) s.Include(ivsHasChildren);
+    };
+    tree.OnInitChildren = [](TBaseLazyTree*, PLazyNode, std::uint32_t& c) { c = Children; };
+    tree.SetBounds(0, 0, PageWidth, PageHeight);
+    tree.SetRootNodeCount(Parents);
+    tree.FullExpand();
+    while (!tree.TreeStates().Contains(tsUseCache)) CheckSynchronize();
+    tree.SetOffsetY(-(tree.RangeY() / 2));
+    int top = 0;
+    tree.SetSelected(tree.GetNodeAt(0, PageHeight / 2, true, top), true);
+    for (auto _ : state) {
+        tree.Invalidate();
+        tree.Update();
+        benchmark::DoNotOptimize(tree.BackingImage()->Pixels32()[0]);
+    }
+}
+
+void BM_PaintPage_QTreeView(benchmark::State& state) {
+    QStandardItemModel model;
+    for (int p = 0; p < Parents; ++p) {
+        auto* parent = new QStandardItem(QStringLiteral("Node"));
+        QList<QStandardItem*> rows;
+        rows.reserve(Children);
+        for (int c = 0; c < Children; ++c) rows.append(new QStandardItem(QStringLiteral("Node")));
+        parent->appendRows(rows);
+        model.appendRow(parent);
+    }
+    TLazyStringTree fontSource(nullptr);
+    QTreeView view;
+    view.setModel(&model);
+    view.setFont(pageFont(*fontSource.Font()));
+    view.setFrameShape(QFrame::NoFrame);
+    view.setHeaderHidden(true);
+    view.setUniformRowHeights(true);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.resize(PageWidth, PageHeight);
+    view.expandAll();
+    view.show();
+    QApplication::processEvents();
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 2);
+    view.setCurrentIndex(view.indexAt(QPoint(0, PageHeight / 2)));
+    QImage image(PageWidth, PageHeight, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        view.render(&image);
+        benchmark::DoNotOptimize(image.constBits()[0]);
+    }
+}
+
 BENCHMARK(BM_GetNodeAt_Lazy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetNodeAt_QTreeView)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintPage_Lazy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintPage_QTreeView)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

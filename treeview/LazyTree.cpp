@@ -124,13 +124,26 @@ void TBaseLazyTree::WndProc(TMessage& Message) {
 }
 
 void TBaseLazyTree::Dispatch(TMessage& Message) {
-    // The platform control has no handler of its own for middle double clicks.
-    if (Message.Msg == WM_MBUTTONDBLCLK) {
+    switch (Message.Msg) {
+    case WM_MBUTTONDBLCLK: {
+        // The platform control has no handler of its own for middle double clicks.
         TWMMouse mouse(Message);
         WMMButtonDblClk(mouse);
         return;
     }
-    TCustomControl::Dispatch(Message);
+    case WM_VSCROLL:
+        WMScroll(Message, true);
+        return;
+    case WM_HSCROLL:
+        WMScroll(Message, false);
+        return;
+    case WM_ERASEBKGND:
+        // The painter fills every pixel itself.
+        Message.Result = 1;
+        return;
+    default:
+        TCustomControl::Dispatch(Message);
+    }
 }
 
 void TBaseLazyTree::Loaded() {
@@ -233,8 +246,6 @@ void TBaseLazyTree::FlagCutCopyNodes() {
 void TBaseLazyTree::InvalidateWhenShown() {
     if (HandleAllocated()) Invalidate();
 }
-
-void TBaseLazyTree::UpdateScrollBars(bool) {}
 
 void TBaseLazyTree::ImageListChange(TObject*) {
     InvalidateWhenShown();

@@ -136,6 +136,90 @@ TCheckState ToggledCheckState(TCheckState State);
 bool IsDisabledCheckState(TCheckState State);
 bool IsCheckedState(TCheckState State);
 
+// --- painting -------------------------------------------------------------------------------
+// What one PaintTree call paints.
+enum TLTInternalPaintOption {
+    poBackground,
+    poColumnColor,
+    poDrawFocusRect,
+    poDrawSelection,
+    poDrawDropMark,
+    poGridLines,
+    poMainOnly,
+    poSelectedOnly,
+    poUnbuffered
+};
+using TLTInternalPaintOptions = TEnumSet<TLTInternalPaintOption, std::uint16_t>;
+// The control's own repaint (value 63).
+constexpr TLTInternalPaintOptions PaintOptionsOfRepaint{
+    poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines};
+// Tree lines of one indentation level of a row.
+enum TLTLineType : std::uint8_t {
+    ltNone,
+    ltBottomRight,
+    ltTopDown,
+    ltTopDownRight,
+    ltRight,
+    ltTopRight,
+    ltLeft,
+    ltLeftBottom
+};
+using TLineImage = std::vector<TLTLineType>;
+// Handed to every cell operation of one PaintTree call.
+struct TLTPaintInfo {
+    TCanvas* Canvas = nullptr;
+    TLTInternalPaintOptions PaintOptions;
+    PLazyNode Node = nullptr;
+    int Column = -1;
+    unsigned Position = 0;
+    TRect CellRect;    // x in tree coordinates, y from 0 to the row height
+    TRect ContentRect; // the cell less margins, indentation and images
+    int NodeWidth = 0;
+    TAlignment Alignment = taLeftJustify;
+    TAlignment CaptionAlignment = taLeftJustify;
+    TPoint BrushOrigin;
+    std::array<TLTPaintImage, 4> ImageInfo;
+};
+enum TItemEraseAction { eaColor, eaDefault, eaNone };
+enum TLTCellPaintMode { cpmPaint, cpmGetContentMargin };
+
+using TLTPaintEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas)>;
+using TLTBeforeItemPaintEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node,
+                       const TRect& ItemRect, bool& CustomDraw)>;
+using TLTBeforeItemEraseEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node,
+                       const TRect& ItemRect, TColor& ItemColor, TItemEraseAction& EraseAction)>;
+using TLTAfterItemPaintEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas,
+                                                  PLazyNode Node, const TRect& ItemRect)>;
+using TLTBeforeCellPaintEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int Column,
+                       TLTCellPaintMode CellPaintMode, const TRect& CellRect, TRect& ContentRect)>;
+using TLTAfterCellPaintEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int Column,
+                       const TRect& CellRect)>;
+using TLTBackgroundPaintEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas,
+                                                   const TRect& R, bool& Handled)>;
+using TLTBeforeDrawLineImageEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Level, int& PosX)>;
+// Points Bits to eight pattern rows of its own (the low 8 bits of each are used).
+using TLTGetLineStyleEvent = std::function<void(TBaseLazyTree* Sender, const std::uint16_t*& Bits)>;
+
+// --- scroll bars ------------------------------------------------------------------------------
+// What a window's scroll information holds for one bar.
+struct TTreeScrollBar {
+    bool Visible = false;
+    int Min = 0, Max = 0;
+    int Page = 0;
+    int Pos = 0;      // kept within Min .. Max - Page + 1
+    int TrackPos = 0; // where a dragged thumb is
+    void Set(int AMin, int AMax, int APage, int APos);
+};
+// Bars of ShowTreeScrollBar, as the window functions number them.
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+using TLTScrollBarShowEvent = std::function<void(TBaseLazyTree* Sender, int Bar, bool Show)>;
+
 // --- options ----------------------------------------------------------------------------------
 class TCustomLazyTreeOptions : public TPersistent {
 public:
@@ -410,6 +494,50 @@ public:
     };
     // The callback of the toggle animation; Data is a TToggleAnimationData.
     bool ToggleAnimationStep(int Step, int StepSize, void* Data);
+
+    // --- painting (LazyTreePaint.cpp) ---
+    TLTPaintEvent OnBeforePaint;
+    TLTPaintEvent OnAfterPaint;
+    TLTBeforeItemPaintEvent OnBeforeItemPaint;
+    TLTBeforeItemEraseEvent OnBeforeItemErase;
+    TLTAfterItemPaintEvent OnAfterItemErase;
+    TLTAfterItemPaintEvent OnAfterItemPaint;
+    TLTBeforeCellPaintEvent OnBeforeCellPaint;
+    TLTAfterCellPaintEvent OnAfterCellPaint;
+    TLTBackgroundPaintEvent OnPaintBackground;
+    TLTBeforeDrawLineImageEvent OnBeforeDrawTreeLine;
+    TLTGetLineStyleEvent OnGetLineStyle;
+    // Paints the part Window of the tree's content (x from the content's left edge, y from the
+    // top of the first node) so that its top-left corner lands on Target of TargetCanvas.
+    virtual void PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint Target,
+                           TLTInternalPaintOptions PaintOptions);
+    // The tree lines of each level of Node's row; answers the number of selected ancestors.
+    virtual int ComputeLineImage(PLazyNode Node, TLineImage& LineImage);
+    // The band lines of a row (line mode lmBands) from its line image.
+    static TLineImage DeriveBandImage(const TLineImage& LineImage, bool OpenWithVisibleChild);
+    void ComputeVerticalAlignment(bool ImagesUsed, bool StateImagesUsed, int& ButtonY, int& VAlign,
+                                  PLazyNode Node);
+    void InvalidateToBottom(PLazyNode Node);
+    void InvalidateChildren(PLazyNode Node, bool Recursive);
+    void RepaintNode(PLazyNode Node);
+    // The expand button bitmaps (built when the tree first paints).
+    const TBitmap* PlusBitmap() const { return FPlusBM.get(); }
+    const TBitmap* MinusBitmap() const { return FMinusBM.get(); }
+
+    // --- scroll bars (LazyTreeScrollBars.cpp) ---
+    TLTScrollBarShowEvent OnShowScrollBar;
+    // Width of the tree's content (the widest node in view without header columns).
+    std::uint32_t RangeX() const { return FRangeX; }
+    const TTreeScrollBar& VerticalScrollBar() const { return FVertScrollBar; }
+    const TTreeScrollBar& HorizontalScrollBar() const { return FHorzScrollBar; }
+    // The thumb position a bar reports while it is dragged (read by SB_THUMBTRACK).
+    void SetScrollTrackPosition(bool Vertical, int Position);
+    void UpdateScrollBars(bool DoRepaint);
+    void UpdateRanges();
+    void UpdateVerticalRange();
+    void UpdateHorizontalRange();
+    void UpdateVerticalScrollBar(bool DoRepaint);
+    void UpdateHorizontalScrollBar(bool DoRepaint);
 
     // --- scrolling and the position cache ---
     int OffsetX() const { return FOffsetX; }
@@ -859,6 +987,30 @@ protected:
     virtual void FireScroll(int DeltaX, int DeltaY);
     // Clamps and stores the offsets; false when nothing changed.
     virtual bool ApplyScrollOffsets(int X, int Y);
+    // --- painting (LazyTreePaint.cpp) ---
+    void Paint() override;
+    void PaintItemBackground(TLTPaintInfo& PaintInfo, bool UseBackground, TRect R, bool Relative);
+    virtual void PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
+    virtual void PaintConnectorLines(TLTPaintInfo& PaintInfo, int VAlignment, int IndentSize,
+                                     const TLineImage& LineImage);
+    void PaintLineSegment(TLTPaintInfo& PaintInfo, int X, int Y, int H, int VAlign,
+                          TLTLineType Style, bool Reverse);
+    virtual void DrawDottedHorzLine(TLTPaintInfo& PaintInfo, int Left, int Right, int Top);
+    virtual void DrawDottedVertLine(TLTPaintInfo& PaintInfo, int Top, int Bottom, int Left,
+                                    bool UseSelectedBkColor);
+    void BuildButtonBitmaps(bool NeedButtons, bool NeedLines);
+    virtual void PaintExpandButton(TCanvas* Canvas, PLazyNode Node, int Column, const TRect& R,
+                                   int ButtonX, int ButtonY);
+    virtual int LookupImage(TLTPaintInfo& PaintInfo, TLTImageKind Kind, TLTPaintImageIndex Slot,
+                            TImageList* DefaultImages);
+    virtual void PlaceImage(TImageList* Images, int VAlign, TRect& R, TLTPaintImage& Slot);
+    void ShiftContentByIndent(TLTPaintInfo& PaintInfo, int Levels);
+    virtual void PaintNodeImage(TLTPaintInfo& PaintInfo, TLTPaintImageIndex Slot, bool DoOverlay);
+    // The node's own content (the string tree's texts); nothing in the base tree.
+    virtual void PaintNodeContent(TLTPaintInfo&) {}
+    // --- scroll bars (LazyTreeScrollBars.cpp) ---
+    virtual void ShowTreeScrollBar(int Bar, bool Show);
+    void WMScroll(TMessage& Message, bool Vertical);
     // The position cache: the worker thread rebuilds it, lookups use it while tsUseCache is set.
     struct TCacheEntry {
         PLazyNode Node;
@@ -871,7 +1023,6 @@ protected:
     void StopCacheValidation();
     // Repaint and scroll-bar refresh, only when a window exists.
     void InvalidateWhenShown();
-    void UpdateScrollBars(bool DoRepaint);
     bool IsLoading() const { return ComponentState() & csLoading; }
     bool IsDesigning() const { return ComponentState() & csDesigning; }
     bool IsTreeDestroying() const { return FDestroying; }
@@ -1012,6 +1163,36 @@ private:
     int FOffsetX = 0;
     int FOffsetY = 0;
     friend class TLTColors;
+    // --- painting (LazyTreePaint.cpp) ---
+    bool hasVisibleSiblingAfter(PLazyNode Node) const;
+    bool hasVisibleSiblingBefore(PLazyNode Node) const;
+    void dottedFill(TCanvas* Canvas, const TRect& R, TColor Line, TColor Back);
+    void ensureButtonBitmaps();
+    void paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRect& Window, TPoint Target,
+                   TLTInternalPaintOptions PaintOptions, int MaximumBottom);
+    void paintCell(TLTPaintInfo& Info, const TRect& Window, const TLineImage& LineImage,
+                   int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
+                   bool StateImagesUsed, bool CheckImagesUsed);
+    // What the button bitmaps and the line pattern were built from.
+    struct ButtonLook {
+        TLTButtonStyle Style;
+        TLTButtonFillMode FillMode;
+        TLTLineStyle LineStyle;
+        TColor Back, Line, Font;
+        bool CustomLines;
+        friend bool operator==(const ButtonLook&, const ButtonLook&) = default;
+    };
+    ButtonLook FButtonLook{};
+    std::unique_ptr<TBitmap> FPlusBM, FMinusBM;
+    std::array<std::uint16_t, 8> FLineBits{};
+    std::unique_ptr<TBitmap> FLineBrush;
+    TColor FLineBrushFore = clNone, FLineBrushBack = clNone;
+    std::unique_ptr<TBitmap> FRowBuffer;
+    // --- scroll bars (LazyTreeScrollBars.cpp) ---
+    std::uint32_t FRangeX = 0;
+    std::uint32_t FRangeY = 0;
+    int FEffectiveOffsetX = 0;
+    TTreeScrollBar FVertScrollBar, FHorzScrollBar;
     void setUpRootNode();
     // Expand and collapse animation (runs only when no update bracket is open).
     void scrollAnimationRegion(TToggleAnimationData& D, const TRect& R, TToggleAnimationMode Mode,
@@ -1159,13 +1340,35 @@ private:
     bool FCtl3D = true;
 };
 
+// What OnGetCellText answers for one cell.
+struct TVSTGetCellTextEventArgs {
+    PLazyNode Node = nullptr;
+    int Column = -1;
+    std::string CellText;
+    std::string StaticText;
+};
+using TLTGetCellTextEvent = std::function<void(TBaseLazyTree* Sender, TVSTGetCellTextEventArgs& E)>;
+using TLTPaintTextEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas,
+                                             PLazyNode Node, int Column, TVSTTextType TextType)>;
+using TLTShortenStringEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int Column,
+                       const std::string& S, int TextSpace, std::string& Result, bool& Done)>;
+using TLTDrawTextEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int Column,
+                       const std::string& Text, const TRect& CellRect, bool& DefaultDraw)>;
+using TLTMeasureTextEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int Column,
+                       const std::string& Text, int& Extent)>;
+using TLTNewTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
+                                           const std::string& NewText)>;
+
 // A tree whose nodes show texts; it keeps each node's measured text width in an internal area.
 class TCustomLazyStringTree : public TBaseLazyTree {
 public:
     explicit TCustomLazyStringTree(TComponent* AOwner);
     std::string ClassName() const override { return "TCustomLazyStringTree"; }
     const std::string& DefaultText() const { return FDefaultText; }
-    void SetDefaultText(const std::string& v) { FDefaultText = v; }
+    void SetDefaultText(const std::string& Value);
     TCustomStringTreeOptions* TreeOptions() const {
         return static_cast<TCustomStringTreeOptions*>(TBaseLazyTree::TreeOptions());
     }
@@ -1174,13 +1377,32 @@ public:
     // The cached text width of a node (0: not measured).
     std::uint32_t& CachedTextWidth(PLazyNode Node) const;
 
-    // Texts of the nodes; without OnGetText every node shows DefaultText.
+    // --- texts, measuring and painting (LazyTreeText.cpp) ---
+    // Texts of the nodes; without OnGetText (or OnGetCellText) every node shows DefaultText.
     TLTGetTextEvent OnGetText;
+    TLTGetCellTextEvent OnGetCellText;
+    TLTPaintTextEvent OnPaintText;
+    TLTShortenStringEvent OnShortenString;
+    TLTDrawTextEvent OnDrawText;
+    TLTMeasureTextEvent OnMeasureTextWidth;
+    TLTMeasureTextEvent OnMeasureTextHeight;
+    TLTNewTextEvent OnNewText;
     std::string GetText(PLazyNode Node, int Column);
     // With toRestoreSelection a new node whose text was selected before is selected again.
     PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
+    std::string GetStaticText(PLazyNode Node, int Column);
+    // Hands the new text to OnNewText and repaints the node.
+    void SetText(PLazyNode Node, int Column, const std::string& Value);
     int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
+    int QueryNodeExtraWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
     bool FireGetCellIsEmpty(PLazyNode Node, int Column) override;
+    TRect InvalidateNode(PLazyNode Node) override;
+    // Height of the text S (Node's text when empty) as one line, or word-wrapped for a
+    // multi-line node.
+    virtual int ComputeNodeHeight(TCanvas* Canvas, PLazyNode Node, int Column, std::string S = "");
+    // Width of "..." and height of a line in the tree's font.
+    int EllipsisWidth();
+    int TextHeight();
     void AddToSelection(PLazyNode Node) override;
     void RemoveFromSelection(PLazyNode Node) override;
     // Texts of selected nodes kept for toRestoreSelection (nil until first used).
@@ -1189,8 +1411,31 @@ public:
 protected:
     std::unique_ptr<TCustomLazyTreeOptions> OptionsClass() override;
     int FireIncrementalSearch(PLazyNode Node, const std::string& Text) override;
+    virtual void FireGetText(TVSTGetCellTextEventArgs& E);
+    virtual void FireNewText(PLazyNode Node, int Column, const std::string& Text);
+    virtual void FirePaintText(TCanvas* Canvas, PLazyNode Node, int Column, TVSTTextType TextType);
+    virtual std::string FireShortenString(TCanvas* Canvas, PLazyNode Node, int Column,
+                                          const std::string& S, int TextSpace, int EllipsisWidth);
+    virtual void FireDrawText(TLTPaintInfo& PaintInfo, const std::string& Text, TRect R,
+                              unsigned Format);
+    virtual TSize MeasureCellText(TCanvas* Canvas, PLazyNode Node, int Column,
+                                  const std::string& Text);
+    virtual int MeasureTextWidth(TCanvas* Canvas, PLazyNode Node, int Column,
+                                 const std::string& Text);
+    virtual int MeasureStaticTextWidth(TCanvas* Canvas, PLazyNode Node, int Column,
+                                       const std::string& Text);
+    void PrepareTextFont(TLTPaintInfo& PaintInfo);
+    // FontChanged: set when an OnPaintText handler changed the canvas font.
+    virtual void PaintCellText(TLTPaintInfo& PaintInfo, const std::string& Text, bool& FontChanged);
+    virtual void PaintCellStaticText(TLTPaintInfo& PaintInfo, const std::string& Text);
+    void PaintNodeContent(TLTPaintInfo& PaintInfo) override;
+    void CMFontChanged(TMessage& Message) override;
 
 private:
+    void measureFont();
+    int FTextHeight = 0;
+    int FEllipsisWidth = 0;
+    bool FFontMeasured = false;
     std::unique_ptr<TStringList> FPreviouslySelected;
     std::string FDefaultText = "Node";
     std::uint32_t FTextWidthOffset = 0;

@@ -50,36 +50,6 @@ bool TBaseLazyTree::FireGetCellIsEmpty(PLazyNode Node, int Column) {
     return isEmpty;
 }
 
-std::string TCustomLazyStringTree::GetText(PLazyNode Node, int Column) {
-    if (!Node) throw EAssertionFailed("Node must not be nil.");
-    if (!Node->States.Contains(vsInitialized) && Node != RootNode()) ValidateNode(Node, false);
-    std::string text = FDefaultText;
-    if (OnGetText) OnGetText(this, Node, Column, ttNormal, text);
-    return text;
-}
-
-int TCustomLazyStringTree::QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas) {
-    auto measure = [&] {
-        TCanvas* canvas = Canvas ? Canvas : this->Canvas();
-        const std::string text = GetText(Node, Column);
-        int width = 2 * TextMargin();
-        if (!text.empty()) {
-            canvas->Font()->Assign(Font());
-            width += canvas->TextWidth(text);
-        }
-        return width;
-    };
-    if (Column > NoColumn && Column != MainColumn()) return measure();
-    std::uint32_t& cached = CachedTextWidth(Node);
-    if (cached == 0) cached = std::uint32_t(measure());
-    return int(cached);
-}
-
-bool TCustomLazyStringTree::FireGetCellIsEmpty(PLazyNode Node, int Column) {
-    if (!GetText(Node, Column).empty()) return false;
-    return TBaseLazyTree::FireGetCellIsEmpty(Node, Column);
-}
-
 // --- rectangles -------------------------------------------------------------------------------
 
 TRect TBaseLazyTree::GetTreeRect() const {

@@ -160,8 +160,7 @@ int TBaseLazyTree::AbsoluteNodeTop(PLazyNode Node) const {
 }
 
 bool TBaseLazyTree::ApplyScrollOffsets(int X, int Y) {
-    const int rangeX = 0;
-    if (X < ClientWidth() - rangeX) X = ClientWidth() - rangeX;
+    if (X < ClientWidth() - int(FRangeX)) X = ClientWidth() - int(FRangeX);
     if (X > 0) X = 0;
     if (Y < ClientHeight() - RangeY()) Y = ClientHeight() - RangeY();
     if (Y > 0) Y = 0;
@@ -170,7 +169,17 @@ bool TBaseLazyTree::ApplyScrollOffsets(int X, int Y) {
     if (dx == 0 && dy == 0) return false;
     FOffsetX = X;
     FOffsetY = Y;
-    if (FUpdateCount == 0) InvalidateWhenShown();
+    if (FUpdateCount == 0) {
+        // The horizontal range depends on the nodes in view, so a vertical move updates it too.
+        const TScrollStyle bars = ScrollBarOptions()->ScrollBars();
+        const bool horizontal = bars == ssHorizontal || bars == ssBoth;
+        if (dx != 0 && !FStates.Contains(tsSizing) && horizontal) UpdateHorizontalScrollBar(false);
+        if (dy != 0 && !FStates.Contains(tsSizing) && !FStates.Contains(tsThumbTracking)) {
+            UpdateVerticalScrollBar(false);
+            if (!IsMouseSelecting() && horizontal) UpdateHorizontalScrollBar(false);
+        }
+        InvalidateWhenShown();
+    }
     FireScroll(dx, dy);
     return true;
 }

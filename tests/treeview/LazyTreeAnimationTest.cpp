@@ -96,7 +96,6 @@ struct ShownTree {
         tree->SetParent(&form);
         tree->SetBounds(0, 0, 200, 180);
         form.HandleNeeded();
-        tree->SetRootNodeCount(3);
         tree->OnInitNode = [](TBaseLazyTree*, PLazyNode parent, PLazyNode,
                               TLazyNodeInitStates& states) {
             if (!parent) states.Include(ivsHasChildren);
@@ -105,6 +104,7 @@ struct ShownTree {
         tree->OnStateChange = [this](TBaseLazyTree*, TLazyTreeStates enter, TLazyTreeStates leave) {
             changes.push_back({enter, leave});
         };
+        tree->SetRootNodeCount(3);
     }
     bool animated() const {
         for (auto& [enter, leave] : changes)

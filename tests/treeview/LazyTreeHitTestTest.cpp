@@ -108,6 +108,7 @@ TEST(LazyTreeHitTest, EdgesOfTheCanvas) {
 TEST(LazyTreeHitTest, TextAlignmentAndTextsWiderThanTheRow) {
     TreeFixture t({"n", "wide"});
     t.names[t["wide"]] = std::string(80, 'W');
+    t.tree->InvalidateNode(t["wide"]); // the tree measured the old text when it was shown
     const int textStart = 18 + 4;
     const int w = t.tree->QueryNodeWidth(t["n"], -1);
     const int width = t.tree->ClientWidth();
