@@ -715,6 +715,9 @@ public:
     void SetEditText(int ACol, int ARow, const std::string& Value) override;
     bool EditWithTags() const { return FEditWithTags; }
     void SetEditWithTags(bool v) { FEditWithTags = v; }
+    // An automatic-range scroll bar in the cell takes the row height as its page and the
+    // wrapped text's height as its range.
+    void CellTextChanged(int ACol, int ARow) override;
     // The edit change notification is held back while set.
     bool NoEditChange() const { return FNoEditChange; }
     void SetNoEditChange(bool v) { FNoEditChange = v; }

@@ -321,6 +321,14 @@ void TQorStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
     TBaseGrid::SetEditText(ACol, ARow, Value);
 }
 
+void TQorStringGrid::CellTextChanged(int ACol, int ARow) {
+    if (!HasAutoRangeScrollBar(ACol, ARow)) return;
+    TScrollProp prop;
+    prop.PageSize = RowHeights(ARow);
+    prop.Range = GetCellTextSize(ACol, ARow, true, true).cy;
+    SetScrollProp(ACol, ARow, prop);
+}
+
 // --- small accessors -----------------------------------------------------------------------
 
 void TQorStringGrid::SetCursor(TCursor v) {

@@ -411,6 +411,7 @@ void TQorStringGrid::AddScrollBar(int ACol, int ARow, bool AutoRange) {
     g->SetCellAngle(0);
     g->SetCellBoolean(AutoRange);
     g->SetCellErrFrom(100);
+    if (AutoRange) CellTextChanged(ACol, ARow);
 }
 
 namespace {

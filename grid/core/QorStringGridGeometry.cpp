@@ -303,7 +303,7 @@ void TQorStringGrid::CalcFooterValues(int ACol) {
         if (!HasCellProperties(c, last)) continue;
         switch (propsOf(c, last)->CalcType()) {
         case acCOUNT:
-            SetCells(c, last, IntToStr(RowCount() - FixedRows() - 1 + hidden));
+            SetInts(c, last, RowCount() - FixedRows() - 1 + hidden);
             break;
         case acCUSTOM: {
             std::string value;

@@ -163,3 +163,27 @@ TEST(CellExtendedAccessTest, SmallAccessors) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CellExtendedAccessTest, AutoRangeScrollBarFollowsTheCellText) {
+    TQorStringGrid g(nullptr);
+    g.SetColCount(4);
+    g.SetRowCount(4);
+    g.SetRowHeights(1, 40);
+    g.SetCells(1, 1, "one");
+    g.AddScrollBar(1, 1, true);
+    g.AddScrollBar(2, 1, false);
+    const auto first = g.GetScrollProp(1, 1);
+    EXPECT_EQ(first.PageSize, 40);
+    EXPECT_EQ(first.Range, g.GetCellTextSize(1, 1, true, true).cy);
+    g.SetCells(1, 1, "one\r\ntwo\r\nthree\r\nfour");
+    const auto grown = g.GetScrollProp(1, 1);
+    EXPECT_EQ(grown.Range, g.GetCellTextSize(1, 1, true, true).cy);
+    EXPECT_GE(grown.Range, 3 * first.Range);
+    g.SetCells(2, 1, "one\r\ntwo\r\nthree\r\nfour");
+    EXPECT_EQ(g.GetScrollProp(2, 1).PageSize, 0);
+    EXPECT_EQ(g.GetScrollProp(2, 1).Range, 100);
+}
+
+} // namespace
