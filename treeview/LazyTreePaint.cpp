@@ -455,10 +455,14 @@ void TBaseLazyTree::PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX,
                 focused ? Colors()->FocusedSelectionColor() : Colors()->UnfocusedSelectionColor();
             if (CpuMMXPresent && paint.Contains(toUseBlendedSelection)) {
                 TRect r = inner;
-                r.Left = std::max(r.Left - WindowOrgX, 0);
-                r.Right = std::min(r.Right - WindowOrgX, MaxWidth);
-                BlendRect(nullptr, canvas, r, TPoint(0, 0), abMasterAndColor, FSelectionBlendFactor,
-                          ColorToRGB(fill));
+                r.Left = std::max(r.Left, WindowOrgX);
+                r.Right = std::min(r.Right, WindowOrgX + MaxWidth);
+                // The blend works on device pixels.
+                TPoint corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
+                LPtoDP(canvas, corners, 2);
+                BlendRect(nullptr, canvas,
+                          TRect(corners[0].X, corners[0].Y, corners[1].X, corners[1].Y),
+                          TPoint(0, 0), abMasterAndColor, FSelectionBlendFactor, ColorToRGB(fill));
             } else {
                 canvas->Brush()->SetStyle(bsSolid);
                 canvas->Brush()->SetColor(fill);
@@ -493,6 +497,17 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
     if (OnBeforePaint) OnBeforePaint(this, TargetCanvas);
     ensureButtonBitmaps();
 
+    // The control's own image is an off-screen surface already (it is shown only when the paint
+    // is done), so its rows are painted in place instead of through a row buffer.
+    // Blending needs 32 bits per pixel.
+    const bool blending =
+        CpuMMXPresent && (FDrawSelectionMode == smBlendedRectangle ||
+                          FStates.Contains(tsUseThemes) ||
+                          TreeOptions()->PaintOptions().Contains(toUseBlendedSelection));
+    if (TargetCanvas == Canvas() &&
+        (!blending || (TargetCanvas->Target() &&
+                       TargetCanvas->Target()->PixelFormat() == pf32bit)))
+        PaintOptions.Include(poUnbuffered);
     const bool unbuffered = PaintOptions.Contains(poUnbuffered);
     const int paintWidth = Window.Right - Window.Left;
     const int maximumBottom = Target.Y + (Window.Bottom - Window.Top);
@@ -503,6 +518,7 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
             saved = SaveDC(TargetCanvas);
         } else {
             if (!FRowBuffer) FRowBuffer = std::make_unique<TBitmap>();
+            FRowBuffer->SetPixelFormat(blending ? pf32bit : pfDevice);
             if (FRowBuffer->Width() != paintWidth) FRowBuffer->SetSize(paintWidth, 0);
             canvas = FRowBuffer->Canvas();
         }

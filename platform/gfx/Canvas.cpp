@@ -753,10 +753,14 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
     if (usesSource) {
         const TBitmap* sb = src->Target();
         if (!sb) return false;
-        // A copy, so that source and destination may be the same bitmap.
-        copy.assign(sb->Pixels32(),
-                    sb->Pixels32() + std::size_t(sb->Width()) * std::size_t(sb->Height()));
-        bs = {copy.data(), sb->Width(), sb->Height()};
+        if (sb == dst->Target()) {
+            // A copy, so that source and destination may be the same bitmap.
+            copy.assign(sb->Pixels32(),
+                        sb->Pixels32() + std::size_t(sb->Width()) * std::size_t(sb->Height()));
+            bs = {copy.data(), sb->Width(), sb->Height()};
+        } else {
+            bs = {sb->Pixels32(), sb->Width(), sb->Height()};
+        }
         TPoint so = gfx::deviceOffset(src->DcState());
         srcRect = Bounds(sx + so.X, sy + so.Y, sw, sh);
     }

@@ -76,11 +76,13 @@ Paint brushPaint(TCanvas& c) {
     p.orgY = c.DcState().brushOrg.Y;
     if (const TBitmap* bmp = b.Bitmap(); bmp && !bmp->Empty()) {
         p.kind = Paint::Pattern;
-        for (int y = 0; y < 8; ++y)
+        const std::uint32_t* pixels = bmp->Pixels32();
+        const int w = bmp->Width(), h = bmp->Height(), stride = bmp->Stride32();
+        for (int y = 0; y < 8; ++y) {
+            const std::uint32_t* row = pixels + (h >= 8 ? y : y % h) * stride;
             for (int x = 0; x < 8; ++x)
-                p.pattern[y * 8 + x] =
-                    bmp->Pixels32()[(y % bmp->Height()) * bmp->Stride32() + x % bmp->Width()] |
-                    0xFF000000u;
+                p.pattern[y * 8 + x] = row[w >= 8 ? x : x % w] | 0xFF000000u;
+        }
         return p;
     }
     switch (b.Style()) {
@@ -367,6 +369,25 @@ inline int mapCoord(int v, int d0, int dn, int s0, int sn) {
 void stretchCopy(Raster& r, const TRect& dst, const BlitSource& src, const TRect& srcRect,
                  bool useAlpha, bool useKey, std::uint32_t key, std::uint8_t opacity) {
     if (dst.IsEmpty() || srcRect.IsEmpty()) return;
+    if (!useAlpha && !useKey && opacity == 255 && dst.Width() == srcRect.Width() &&
+        dst.Height() == srcRect.Height()) {
+        // An opaque copy without scaling: whole row pieces.
+        const int dx = srcRect.Left - dst.Left, dy = srcRect.Top - dst.Top;
+        const TRect inSource(-dx, -dy, src.width - dx, src.height - dy);
+        for (const TRect& cr : r.clip()) {
+            TRect a, b;
+            if (!IntersectRect(a, cr, dst) || !IntersectRect(b, a, inSource)) continue;
+            const int left = b.Left, width = b.Width();
+            for (int y = b.Top; y < b.Bottom; ++y) {
+                const std::uint32_t* __restrict s = src.bits +
+                                                    std::size_t(y + dy) * std::size_t(src.width) +
+                                                    std::size_t(left + dx);
+                std::uint32_t* __restrict p = r.at(left, y);
+                for (int x = 0; x < width; ++x) p[x] = s[x] | 0xFF000000u;
+            }
+        }
+        return;
+    }
     for (const TRect& cr : r.clip()) {
         TRect a;
         if (!IntersectRect(a, cr, dst)) continue;

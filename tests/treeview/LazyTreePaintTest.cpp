@@ -392,3 +392,23 @@ TEST(LazyTreePaint, ScrolledWindowPaintsTheRowsInView) {
 }
 
 } // namespace
+
+namespace {
+
+// The blended selection lands on the node's row both when the control paints its own image in
+// place and when the tree paints through its row buffer onto another canvas.
+TEST(LazyTreePaint, BlendedSelectionCoversTheNodeInBothPaintPaths) {
+    SmallTree t;
+    t.paintOptions({toUseBlendedSelection});
+    t.tree.SetSelectionBlendFactor(255);
+    t.tree.SetSelected(t.a1, true);
+    EXPECT_EQ(t.at(41, 20), selectionColor);
+    EXPECT_EQ(t.at(41, 2), clWhite);
+    TBitmap target(200, 72);
+    t.tree.PaintTree(target.Canvas(), TRect(0, 0, 200, 72), TPoint(0, 0), PaintOptionsOfRepaint);
+    EXPECT_EQ(target.PixelColor(41, 20), selectionColor);
+    EXPECT_EQ(target.PixelColor(41, 2), clWhite);
+    EXPECT_EQ(target.PixelColor(150, 20), clWhite) << "only over the node's width";
+}
+
+} // namespace
