@@ -1,5 +1,7 @@
 #include "mbus/NewIDNode.h"
 
+#include "mbus/Meter_Bus.h"
+#include "platform/ui/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 
@@ -23,7 +25,25 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FNewIDNod
     RB_ID_Primary->SetBounds(16, 98, Edit_Left - 20, 17);
     RB_ID_Secondary = Create_Control<TRadioButton>(this, this, "RB_ID_Secondary");
     RB_ID_Secondary->SetBounds(16, 130, Edit_Left - 20, 17);
+    Btn_OK->OnClick = [this](TObject* Sender) { PbButton2Click(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+}
+
+void TFNewIDNode::PbButton2Click(TObject* /*Sender*/) {
+    const bool secondary = !RB_ID_Primary->Checked();
+    const long long id =
+        Field_Number(secondary ? E_New_Node_ID_Sec->Text() : E_New_Node_ID_Pri->Text());
+    if (!secondary && (id < 0 || id > 255)) {
+        MessageDlg(UI_Texts[856], mtError, {mbOK});
+        return;
+    }
+    if (secondary && (id < 0 || id > 99999999)) {
+        MessageDlg(UI_Texts[857], mtError, {mbOK});
+        return;
+    }
+    TFMeter_Bus* editor = Editor ? Editor : FMeter_Bus;
+    if (editor && !editor->Check_Node_ID2(int(id), secondary ? 1 : 0)) return;
+    SetModalResult(mrOk);
 }
 
 void TFNewIDNode::FormCreate(TObject* /*Sender*/) {

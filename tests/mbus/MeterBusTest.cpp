@@ -1,0 +1,273 @@
+// The M-Bus network editor with the scripted dialogs.
+#include "mbus/Meter_Bus.h"
+
+#include "mbus/NewIDNode.h"
+#include "mbus/net/MBusNetworkFile.h"
+#include "platform/ui/Dialogs.h"
+#include "treeview/LazyTree.h"
+
+#include "MBusTestSupport.h"
+
+#include <memory>
+
+namespace {
+
+class MeterBusTest : public MBusWindowTest {
+protected:
+    void SetUp() override {
+        MBusWindowTest::SetUp();
+        form = std::make_unique<TFMeter_Bus>(nullptr);
+        form->AfterConstruction();
+    }
+    void TearDown() override {
+        form.reset();
+        MBusWindowTest::TearDown();
+    }
+    // Two wired nodes; the first has two variables.
+    void writeNetwork() {
+        WriteBinaryFile(File_M_Bus,
+                        "<M-Bus_Network>"
+                        "<Nodo ID_Primary=\"5\" Descrizione=\"heat\">"
+                        "<Variabile Enable=\"1\" Desc=\"energy\" Type=\"0\" Fun_Field=\"0\" "
+                        "Dim=\"2\"/>"
+                        "<Variabile Enable=\"1\" Desc=\"odd\" Type=\"-1\" VIFE=\"200\" "
+                        "Fun_Field=\"0\" Dim=\"0\"/>"
+                        "</Nodo>"
+                        "<Nodo ID_Primary=\"6\" Descrizione=\"water\"/>"
+                        "</M-Bus_Network>");
+    }
+    TLazyNode* nodeItem(int i) const {
+        TLazyNode* n = form->NODE_ORIG->FirstChild;
+        while (i-- > 0) n = n->NextSibling;
+        return n;
+    }
+    TLazyNode* varItem(int node, int var) const {
+        TLazyNode* v = nodeItem(node)->FirstChild;
+        while (var-- > 0) v = v->NextSibling;
+        return v;
+    }
+    std::vector<std::string> itemTexts() const {
+        std::vector<std::string> out;
+        for (TLazyNode* n = form->NODE_ORIG->FirstChild; n; n = n->NextSibling) {
+            out.push_back(form->Item_Text(n));
+            for (TLazyNode* v = n->FirstChild; v; v = v->NextSibling)
+                out.push_back("  " + form->Item_Text(v));
+        }
+        return out;
+    }
+    TNodi_List saved() const {
+        TNodi_List list;
+        Read_MBus_Network_File(File_M_Bus, list);
+        return list;
+    }
+    std::unique_ptr<TFMeter_Bus> form;
+};
+
+} // namespace
+
+TEST_F(MeterBusTest, ShowsTheFileAndCancelDropsChanges) {
+    writeNetwork();
+    for (int pass = 0; pass < 2; ++pass) {
+        Show(form.get(), [&] {
+            EXPECT_EQ(itemTexts(), (std::vector<std::string>{"ID 5 - heat", "  VAR - energy",
+                                                             "  VAR - odd", "ID 6 - water"}));
+            EXPECT_EQ(form->L_MBus_NumByte->Caption(), "Bytes Used : 5");
+            form->Select_Item(nodeItem(1));
+            EXPECT_EQ(form->btn_Add_Node->Caption(), "MODIFY NODE");
+            form->E_New_Node_Desc->SetText("changed");
+            form->btn_Add_Node->Click();
+            EXPECT_EQ(form->Item_Text(nodeItem(1)), "ID 6 - changed");
+            uitest::dialogs().QueueAnswer(mrYes);
+            form->Btn_Cancel->Click();
+        });
+        EXPECT_EQ(Asked(), std::vector<std::string>{UI_Texts[798]});
+        uitest::dialogs().Clear();
+    }
+    EXPECT_EQ(saved()[1]->Description, "water");
+}
+
+TEST_F(MeterBusTest, AddsNodesAndVariablesAndSaves) {
+    EXPECT_EQ(Show(form.get(),
+                   [&] {
+                       form->Select_Item(form->NODE_ORIG);
+                       form->E_New_Node_Desc->SetText("gas");
+                       form->E_New_Node_ID_Pri->SetText("9");
+                       form->btn_Add_Node->Click();
+                       form->Select_Item(nodeItem(0));
+                       form->E_New_Var_Desc->SetText("volume");
+                       form->CB_Var_Dim->SetItemIndex(7);
+                       form->E_Length->SetText("12");
+                       form->E_Sto_Num->SetText("4294967295");
+                       form->btn_Add_Var->Click();
+                       EXPECT_EQ(form->L_MBus_NumByte->Caption(), "Bytes Used : 12");
+                       form->Btn_OK->Click();
+                   }),
+              mrOk);
+    EXPECT_TRUE(Asked().empty());
+    const TNodi_List list = saved();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]->Node_ID_Primary, 9);
+    ASSERT_EQ(list[0]->Var_List.size(), 1u);
+    EXPECT_EQ(list[0]->Var_List[0]->Storage_Number, 4294967295u);
+    EXPECT_EQ(list[0]->Var_List[0]->Length, 12);
+}
+
+TEST_F(MeterBusTest, ChecksAndModes) {
+    writeNetwork();
+    Show(form.get(), [&] {
+        // With a variable selected, ADD NODE adds a node with its node's address.
+        form->Select_Item(varItem(0, 0));
+        form->btn_Add_Node->Click();
+        EXPECT_EQ(Asked().back(), "Error!! ID Node is already used ");
+        // The same address by secondary type is free.
+        form->RB_ID_Secondary->SetChecked(true);
+        form->E_New_Node_ID_Sec->SetText("5");
+        form->btn_Add_Node->Click();
+        EXPECT_EQ(form->Nodi_List.size(), 3u);
+
+        // A change is decided by the selection, whatever the button's text says.
+        UI_Texts.Put(763, "MODIFY NODE");
+        form->Select_Item(nodeItem(1));
+        form->E_New_Node_Desc->SetText("renamed");
+        form->btn_Add_Node->Click();
+        EXPECT_EQ(form->Nodi_List.size(), 3u);
+        EXPECT_EQ(form->Nodi_List[1]->Description, "renamed");
+
+        // A text that is not a number stores nothing, not even the description.
+        form->E_New_Node_Desc->SetText("half");
+        form->E_New_Node_ID_Sec->SetText("abc");
+        uitest::dialogs().Clear();
+        form->btn_Add_Node->Click();
+        EXPECT_EQ(Asked().size(), 1u);
+        EXPECT_EQ(form->Nodi_List[1]->Description, "renamed");
+
+        form->Select_Item(varItem(0, 0));
+        form->E_Tariff->SetText("1048576");
+        uitest::dialogs().Clear();
+        form->btn_Add_Var->Click();
+        EXPECT_EQ(Asked(), std::vector<std::string>{UI_Texts[784]});
+        uitest::dialogs().QueueAnswer(mrYes);
+    });
+}
+
+TEST_F(MeterBusTest, UnlistedDecoderCodesAreShownAsNumbersAndKept) {
+    writeNetwork();
+    Show(form.get(), [&] {
+        form->Select_Item(varItem(0, 1));
+        EXPECT_EQ(form->CB_Var_ToD->Text(), "-1");
+        EXPECT_EQ(form->CB_VIFE->Text(), "200");
+        form->E_New_Var_Desc->SetText("still odd");
+        form->btn_Add_Var->Click();
+        form->Btn_OK->Click();
+    });
+    const TNodi_List list = saved();
+    const TVariabile& v = *list[0]->Var_List[1];
+    EXPECT_EQ(v.Description, "still odd");
+    EXPECT_EQ(v.Type_Of_Data, -1);
+    EXPECT_EQ(v.VIFE, 200);
+}
+
+TEST_F(MeterBusTest, CloseBoxAsksWhenSomethingChanged) {
+    writeNetwork();
+    const int result = uitest::runModal(form.get(), [&](TCustomForm*) {
+        form->Select_Item(form->NODE_ORIG);
+        uitest::dialogs().QueueAnswer(mrYes);
+        form->btn_Delete_ItemClick(nullptr);
+        EXPECT_TRUE(form->Nodi_List.empty());
+        uitest::dialogs().QueueAnswer(mrNo);
+        form->Close();
+        uitest::whenModalIdle([&](TCustomForm*) {
+            EXPECT_EQ(Asked().back(), UI_Texts[798]);
+            EXPECT_TRUE(form->Visible());
+            uitest::dialogs().QueueAnswer(mrYes);
+            form->Close();
+        });
+    });
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_EQ(Asked().size(), 3u);
+    EXPECT_EQ(saved().size(), 2u);
+}
+
+TEST_F(MeterBusTest, PartialReadIsNotWrittenWithoutAsking) {
+    WriteBinaryFile(File_M_Bus, "<M-Bus_Network><Nodo Descrizione=\"a\"/><Nodo>"
+                                "<Variabile Type=\"1\"/></Nodo><Nodo/></M-Bus_Network>");
+    const std::string before = ReadBinaryFile(File_M_Bus);
+    Show(form.get(), [&] {
+        EXPECT_EQ(form->Nodi_List.size(), 2u);
+        uitest::dialogs().QueueAnswer(mrNo);
+        form->Btn_OK->Click();
+        EXPECT_EQ(Asked().back(), UI_Texts[799]);
+    });
+    EXPECT_NE(Asked().front().find("Fun_Field"), std::string::npos) << Asked().front();
+    EXPECT_EQ(ReadBinaryFile(File_M_Bus), before);
+}
+
+TEST_F(MeterBusTest, ByteLimitRefusesOk) {
+    Show(form.get(), [&] {
+        form->Select_Item(form->NODE_ORIG);
+        form->btn_Add_Node->Click();
+        form->Select_Item(nodeItem(0));
+        form->CB_Var_Dim->SetItemIndex(7);
+        form->E_Length->SetText("191");
+        for (int i = 0; i < 8; ++i) form->btn_Add_Var->Click();
+        EXPECT_EQ(form->L_MBus_NumByte->Caption(), "Bytes Used : 1528");
+        form->Btn_OK->Click();
+        EXPECT_EQ(Asked().back(), "Error!! Bytes Used for the configuration are more of 1439");
+        form->Select_Item(varItem(0, 0));
+        uitest::dialogs().QueueAnswer(mrYes);
+        form->btn_Delete_ItemClick(nullptr);
+        form->Btn_OK->Click();
+    });
+    EXPECT_EQ(saved()[0]->Var_List.size(), 7u);
+}
+
+TEST_F(MeterBusTest, ImportReplacesTheFileThroughACopy) {
+    writeNetwork();
+    const std::string other = Path("other.xml");
+    WriteBinaryFile(other, "<M-Bus_Network><Nodo ID_Primary=\"42\"/></M-Bus_Network>");
+    Show(form.get(), [&] {
+        // The project's own file is not imported onto itself.
+        uitest::dialogs().QueueFile(File_M_Bus);
+        form->Btn_ImportNet->Click();
+        EXPECT_EQ(form->Nodi_List.size(), 2u);
+        uitest::dialogs().QueueFile(other);
+        uitest::dialogs().QueueAnswer(mrNo);
+        form->Btn_ImportNet->Click();
+        EXPECT_EQ(form->Nodi_List.size(), 2u);
+        // A file that cannot be read leaves the network file.
+        uitest::dialogs().QueueFile(Path("missing.xml"));
+        uitest::dialogs().QueueAnswer(mrYes);
+        form->Btn_ImportNet->Click();
+        EXPECT_EQ(saved().size(), 2u);
+        uitest::dialogs().QueueFile(other);
+        uitest::dialogs().QueueAnswer(mrYes);
+        form->Btn_ImportNet->Click();
+        EXPECT_EQ(itemTexts(), std::vector<std::string>{"ID 42 - "});
+        EXPECT_FALSE(form->Is_Change);
+    });
+    EXPECT_EQ(ReadBinaryFile(File_M_Bus), ReadBinaryFile(other));
+}
+
+TEST_F(MeterBusTest, PastedNodeTakesTheAddressChosenInTheDialog) {
+    writeNetwork();
+    auto dialog = std::make_unique<TFNewIDNode>(nullptr);
+    dialog->AfterConstruction();
+    FNewIDNode = dialog.get();
+    Show(form.get(), [&] {
+        form->Select_Item(nodeItem(0));
+        form->CopyNode1Click(nullptr);
+        EXPECT_TRUE(form->PasteNode1->Enabled());
+        uitest::whenModalIdle([&](TCustomForm*) {
+            dialog->Btn_OK->Click();
+            EXPECT_EQ(Asked().back(), "Error!! ID Node is already used ");
+            dialog->E_New_Node_ID_Pri->SetText("7");
+            dialog->Btn_OK->Click();
+        });
+        form->PasteNode1Click(nullptr);
+        EXPECT_EQ(itemTexts(), (std::vector<std::string>{
+                                   "ID 5 - heat", "  VAR - energy", "  VAR - odd", "ID 6 - water",
+                                   "ID 7 - heat", "  VAR - energy", "  VAR - odd"}));
+        uitest::dialogs().QueueAnswer(mrYes);
+    });
+    FNewIDNode = nullptr;
+}
