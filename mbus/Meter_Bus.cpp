@@ -17,7 +17,7 @@ namespace {
 
 constexpr int Label_Left = 8;
 constexpr int Field_Left = 128;
-constexpr int Field_Width = 180;
+constexpr int Field_Width = 160;
 
 void fillCombo(TComboBox* c, const std::vector<std::string>& items) {
     c->Items()->Clear();
@@ -193,7 +193,7 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     CB_BCDtoINT = check(v, "CB_BCDtoINT", 272);
     CB_Float = check(v, "CB_Float", 296, Label_Left, 140);
     CB_Float->SetCaption("Convert in Float");
-    CB_Force_Int32 = check(v, "CB_Force_Int32", 296, 151, 150);
+    CB_Force_Int32 = check(v, "CB_Force_Int32", 296, 151, 140);
     CB_TP_MR = check(v, "CB_TP_MR", 320);
     CB_PostOpe = combo(v, "CB_PostOpe", 344, Post_Operation_Items);
     E_Position = edit(v, "E_Position", 368);
@@ -250,6 +250,7 @@ void TFMeter_Bus::FormCreate(TObject* /*Sender*/) {
     L_SW_Code->SetCaption(SW_Code);
     SetClientSize(834, 662);
     Nodes_Move_Elements();
+    Sposta_Oggetti_Var(0);
     Set_Lang();
 }
 

@@ -109,7 +109,8 @@ TEST_F(ProgramForms, TheScanWindowOwnsItsTwoTreesUntilTheEnd) {
         EXPECT_TRUE(tree->TreeOptions()->MiscOptions().Contains(toCheckSupport)) << name;
         EXPECT_TRUE(tree->TreeOptions()->SelectionOptions().Contains(toMultiSelect)) << name;
     }
-    EXPECT_EQ(WorkerThreadRefCount(), before + 2);
+    // The two scan trees and the network editor's tree.
+    EXPECT_EQ(WorkerThreadRefCount(), before + 3);
     Destroy_Program_Forms();
     EXPECT_EQ(WorkerThreadRefCount(), before);
 }
