@@ -65,22 +65,34 @@ void DrawGradient(TCanvas& Canvas, TColor FromColor, TColor ToColor, int Steps, 
     const double stepWidth = double(span) / Steps;
     const int dr = GetRValue(to) - GetRValue(from), dg = GetGValue(to) - GetGValue(from),
               db = GetBValue(to) - GetBValue(from);
+    // Each band overlaps the next, which covers it from its own start on; with a copying pen
+    // only the uncovered part of a band is filled, once, with the brush.
+    const bool copyPen = Canvas.Pen()->Mode() == pmCopy;
+    TColor color = from;
+    penBrush(Canvas, color);
     for (int i = 0; i <= Steps; ++i) {
-        const TColor color = RGB(GetRValue(from) + nearest(double(i) * dr / Steps),
-                                 GetGValue(from) + nearest(double(i) * dg / Steps),
-                                 GetBValue(from) + nearest(double(i) * db / Steps));
+        color = RGB(GetRValue(from) + nearest(double(i) * dr / Steps),
+                    GetGValue(from) + nearest(double(i) * dg / Steps),
+                    GetBValue(from) + nearest(double(i) * db / Steps));
         const int offset = int(i * stepWidth);
-        const int size = int(stepWidth + 1);
+        int end = offset + int(stepWidth + 1);
+        if (copyPen && i < Steps) end = std::min(end, int((i + 1) * stepWidth));
         TRect band = R;
         if (Horizontal) {
             band.Left = R.Left + offset;
-            band.Right = std::min(R.Right, band.Left + size);
+            band.Right = std::min(R.Right, R.Left + end);
         } else {
             band.Top = R.Top + offset;
-            band.Bottom = std::min(R.Bottom, band.Top + size);
+            band.Bottom = std::min(R.Bottom, R.Top + end);
         }
-        fillBox(Canvas, band, color);
+        if (!copyPen) {
+            fillBox(Canvas, band, color);
+        } else if (band.Left < band.Right && band.Top < band.Bottom) {
+            Canvas.Brush()->SetColor(color);
+            Canvas.FillRect(band);
+        }
     }
+    penBrush(Canvas, color);
 }
 
 void DrawGradientCell(TCanvas& Canvas, TRect R, TColor Color, TColor ColorTo, TColor MirrorColor,

@@ -321,6 +321,34 @@ void Raster::line(int x1, int y1, int x2, int y2, std::uint32_t color, int rop, 
     const auto& pattern = dashes(style);
     int period = 0;
     for (int d : pattern) period += d;
+    if (period == 0 && (x1 == x2 || y1 == y2)) {
+        // A solid row or column: its pixels in each clip rectangle at once.
+        known_.valid = false;
+        const bool horizontal = y1 == y2;
+        const bool copy = rop == R2_COPYPEN;
+        const std::uint32_t solid = color | 0xFF000000u;
+        const int lo = horizontal ? (x1 < x2 ? x1 : x2 + 1) : (y1 < y2 ? y1 : y2 + 1);
+        const int hi = horizontal ? (x1 < x2 ? x2 : x1 + 1) : (y1 < y2 ? y2 : y1 + 1);
+        for (const TRect& r : clip_) {
+            if (horizontal) {
+                if (y1 < r.Top || y1 >= r.Bottom) continue;
+                std::uint32_t* row = bits_ + std::size_t(y1) * std::size_t(w_);
+                const int a = std::max(lo, int(r.Left)), e = std::min(hi, int(r.Right));
+                if (copy && a < e)
+                    std::fill(row + a, row + e, solid);
+                else
+                    for (int x = a; x < e; ++x) row[x] = rop2(rop, color, row[x]);
+            } else {
+                if (x1 < r.Left || x1 >= r.Right) continue;
+                for (int y = std::max(lo, int(r.Top)), e = std::min(hi, int(r.Bottom)); y < e;
+                     ++y) {
+                    std::uint32_t* p = bits_ + std::size_t(y) * std::size_t(w_) + std::size_t(x1);
+                    *p = copy ? solid : rop2(rop, color, *p);
+                }
+            }
+        }
+        return;
+    }
     int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
     int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     int err = dx + dy;

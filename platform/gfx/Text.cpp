@@ -694,9 +694,67 @@ bool ellipsize(Line& l, const Layout& lay, int maxWidth, unsigned fmt) {
     return true;
 }
 
+// The common case of one line that needs no tabs, prefixes, breaks, wrapping or ellipsis: drawn
+// (or measured) from the UTF-8 text as it is. False when the text needs the full layout.
+bool drawSimpleText(HDC dc, const std::string& text, TRect& rect, unsigned fmt, int& height) {
+    if (text.empty() || (fmt & DT_TABSTOP)) return false;
+    bool ascii = true;
+    for (char ch : text) {
+        if (ch == '\r' || ch == '\n' || ch == '\t' || (ch == '&' && !(fmt & DT_NOPREFIX)))
+            return false;
+        ascii &= (ch & 0x80) == 0;
+    }
+    if (!ascii && !IsValidUtf8(text)) return false;
+    const bool single = fmt & DT_SINGLELINE;
+    std::string_view line = text;
+    if ((fmt & DT_WORDBREAK) && !single) {
+        // Wrapping drops the blanks at the end of a line.
+        while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+        if (line.empty()) return false;
+    }
+    TextDevice t(*dc);
+    const int w = t.width(line);
+    const int avail = rect.Width();
+    if (w > avail &&
+        (((fmt & DT_WORDBREAK) && !single) ||
+         (!(fmt & DT_CALCRECT) && (fmt & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)))))
+        return false;
+    const int lineH =
+        t.lineHeight() + ((fmt & DT_EXTERNALLEADING) ? std::max(0, t.fm.leading()) : 0);
+    if (fmt & DT_CALCRECT) {
+        rect.Right = rect.Left + w;
+        rect.Bottom = rect.Top + lineH;
+        height = lineH;
+        return true;
+    }
+    Op op(*dc);
+    gfx::Raster r(*dc);
+    const TPoint off = gfx::deviceOffset(dc->DcState());
+    TRect clipDev = rect;
+    OffsetRect(clipDev, off.X, off.Y);
+    const TRect* clip = (fmt & DT_NOCLIP) ? nullptr : &clipDev;
+    int y = rect.Top;
+    if (single && (fmt & DT_VCENTER))
+        y = rect.Top + (rect.Height() - lineH) / 2;
+    else if (single && (fmt & DT_BOTTOM))
+        y = rect.Bottom - lineH;
+    int x = rect.Left;
+    if (fmt & DT_CENTER)
+        x = rect.Left + (avail - w) / 2;
+    else if (fmt & DT_RIGHT)
+        x = rect.Right - w;
+    drawRun(t, r, x + off.X, y + off.Y, line, -1, clip);
+    height = single && (fmt & (DT_VCENTER | DT_BOTTOM)) ? y - rect.Top + lineH : lineH;
+    return true;
+}
+
 int drawTextImpl(HDC dc, std::string* modify, const std::string& text, int count, TRect& rect,
                  unsigned fmt, DRAWTEXTPARAMS* params) {
     gfx::syncState(*dc);
+    if (!modify && !params && count < 0) {
+        int height = 0;
+        if (drawSimpleText(dc, text, rect, fmt, height)) return height;
+    }
     int tabChars = 8;
     if (fmt & DT_TABSTOP) {
         tabChars = int((fmt >> 8) & 0xFF);

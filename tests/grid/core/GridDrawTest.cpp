@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace {
 
 class GridDrawTest : public ::testing::Test {
@@ -26,6 +30,54 @@ protected:
     TBitmap bitmap;
     TCanvas* c = nullptr;
 };
+
+TEST_F(GridDrawTest, GradientPaintsWhatItsOverlappingBandsPaint) {
+    // The bands as rectangles drawn one by one, each over the ones before.
+    auto bands = [&](TColor from, TColor to, int steps, TRect r, bool horizontal) {
+        const int span = (horizontal ? r.Width() : r.Height()) - 1;
+        steps = std::max(std::min(steps, span), 1);
+        const double w = double(span) / steps;
+        for (int i = 0; i <= steps; ++i) {
+            auto ch = [&](int f, int t) {
+                return f + int(std::lrint(double(i) * (t - f) / steps));
+            };
+            c->Brush()->SetColor(RGB(ch(GetRValue(from), GetRValue(to)),
+                                     ch(GetGValue(from), GetGValue(to)),
+                                     ch(GetBValue(from), GetBValue(to))));
+            TRect band = r;
+            if (horizontal) {
+                band.Left = r.Left + int(i * w);
+                band.Right = std::min(r.Right, band.Left + int(w + 1));
+            } else {
+                band.Top = r.Top + int(i * w);
+                band.Bottom = std::min(r.Bottom, band.Top + int(w + 1));
+            }
+            c->FillRect(band);
+        }
+    };
+    auto image = [&] {
+        std::vector<TColor> out;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 120; ++x) out.push_back(px(x, y));
+        return out;
+    };
+    struct Case {
+        int steps;
+        TRect r;
+        bool horizontal;
+    } cases[] = {{128, TRect(3, 2, 90, 23), false}, {7, TRect(5, 5, 100, 30), true},
+                 {3, TRect(0, 0, 40, 77), false},   {64, TRect(10, 10, 11, 60), false},
+                 {1, TRect(0, 0, 50, 20), true},    {200, TRect(0, 0, 119, 3), true}};
+    for (const auto& k : cases) {
+        clear();
+        bands(RGB(10, 200, 30), RGB(250, 20, 90), k.steps, k.r, k.horizontal);
+        const auto expected = image();
+        clear();
+        c->Brush()->SetStyle(bsClear);
+        DrawGradient(*c, RGB(10, 200, 30), RGB(250, 20, 90), k.steps, k.r, k.horizontal);
+        EXPECT_EQ(image(), expected) << k.steps << " " << k.horizontal;
+    }
+}
 
 TEST_F(GridDrawTest, Gradients) {
     // One pixel high, vertical: the last band paints the row in the end colour.
