@@ -170,6 +170,11 @@ protected:
     void ColsLeaving(int RealFirst, int Count) override;
     void DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
                      bool Full);
+    // The frame painter fills every cell (a merged area through its base cell), unless the
+    // platform's style elements draw fixed and selected cells.
+    bool CellsCoverTheirArea() const override {
+        return !const_cast<TBaseGrid*>(this)->GetUseVCLStyles();
+    }
     TCellProperties* propsOf(int ACol, int ARow) const;
     TRect mergedAreaRect(int ACol, int ARow);
 

@@ -62,7 +62,9 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
     // 1., 2. the link colour and the selected look
     TColor linkColor = FURLColor;
     const bool fixedCell = IsFixed(P.ACol, ARow);
-    if (P.State.Contains(gdSelected) && !fixedCell) {
+    const bool rowSelected = Options().Contains(goRowSelect) && RowSelect(ARow) &&
+                             RCol >= FixedCols() && RCol < ColCount() - FFixedRightCols;
+    if ((P.State.Contains(gdSelected) || rowSelected) && !fixedCell) {
         if (FShowSel) {
             if (FSelectionColor != clNone) c->Brush()->SetColor(FSelectionColor);
             if (FSelectionTextColor != clNone && Enabled())
@@ -105,6 +107,20 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
                                TRect(P.R.Right - 16, T.Top, P.R.Right, T.Top + 16), "ASGFILT");
         }
         T = P.R;
+    }
+    // 8. a cell outside the disjunct selection shows its own colours
+    const bool normalCell = P.ACol >= FixedCols() && ARow >= FixedRows();
+    if (normalCell && GetKeyState(VK_LBUTTON) >= 0 &&
+        ((FMouseActions->DisjunctRowSelect() && !RowSelect(ARow)) ||
+         (FMouseActions->DisjunctColSelect() && !ColSelect(P.ACol)))) {
+        linkColor = FURLColor;
+        c->Brush()->SetColor(Color());
+        c->Font()->SetColor(Font()->Color());
+        // The font is zoomed already; only a size the hook sets anew takes the zoom.
+        const int zoomed = c->Font()->Size();
+        GetCellColor(RCol, ARow, P.State, c->Brush(), c->Font());
+        if (FZoomFactor != 0 && c->Font()->Size() != zoomed)
+            c->Font()->SetSize(c->Font()->Size() + FZoomFactor);
     }
     // 11. the selection rectangle
     if (FSelectionRectangle && !fixedCell) {

@@ -1017,7 +1017,7 @@ void TCustomGrid::Paint() {
     };
     // The background shows beyond the last cells and in the gaps no line covers; the cells
     // themselves are filled one by one when the grid draws them.
-    if (!defaultDrawing_ && !getenv("G4P_Y")) {
+    if (!defaultDrawing_ && !CellsCoverTheirArea()) {
         cv->FillRect(Rect(0, 0, cw, ch));
     } else {
         const int gbH = std::min(di.Horz.GridBoundary, cw),

@@ -347,6 +347,9 @@ protected:
     virtual void EditorKeyDown(WORD& Key, TShiftState Shift) { KeyDown(Key, Shift); }
     // Paints the scroll bars over the client area's edges.
     virtual void PaintScrollBars(TCanvas* ACanvas);
+    // True when DrawCell fills each cell's whole rectangle even without default drawing: the
+    // paint then fills only what lies beyond the cells, as with default drawing.
+    virtual bool CellsCoverTheirArea() const { return false; }
     // The store tells the grid when cells leave it for good, before they go: rows (display
     // indexes) deleted or cut off by a lower RowCount, and real columns deleted or cut off by a
     // lower column count. Their objects are released by the store's object deleter afterwards.

@@ -286,6 +286,50 @@ TEST_F(GridPaintTest, SizingLinesDrawnTwiceLeaveTheGridUnchanged) {
     EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(GridPaintTest, DisjunctRowSelectionShowsSelectionTextOnlyInFlaggedRows) {
+    grid->SetSelectionTextColor(clRed);
+    grid->SetCol(1);
+    grid->SetRow(2);
+    const TRect cell(colX(1), 45, colX(2) - 1, 65);
+    auto redInk = [&] {
+        grid->Repaint();
+        int n = 0;
+        for (int y = cell.Top; y < cell.Bottom; ++y)
+            for (int x = cell.Left; x < cell.Right; ++x) {
+                const TColor c = grid->BackingImage()->PixelColor(x, y);
+                n += GetRValue(c) > 180 && GetGValue(c) < 80 && GetBValue(c) < 80;
+            }
+        return n;
+    };
+    EXPECT_GT(redInk(), 0) << "the selected cell";
+    grid->MouseActions()->SetDisjunctRowSelect(true);
+    EXPECT_EQ(redInk(), 0) << "its row is not flagged";
+    grid->SetRowSelect(2, true);
+    EXPECT_GT(redInk(), 0) << "a flagged row";
+}
+
+TEST(GridZoomTest, CellsOutsideTheDisjunctSelectionAreZoomedOnce) {
+    TQorStringGrid g(nullptr);
+    g.SetScrollBars(ssNone);
+    g.SetBounds(0, 0, 300, 120);
+    g.SetDefaultColWidth(100);
+    g.SetCells(1, 1, "Wide text");
+    g.SetCells(1, 2, "Wide text");
+    g.SetCol(1);
+    g.SetRow(1);
+    g.SetZoomFactor(4);
+    g.HandleNeeded();
+    auto widthIn = [&](int row) {
+        g.Repaint();
+        const int top = row * g.DefaultRowHeight();
+        return inkIn(*g.BackingImage(), TRect(101, top + 1, 199, top + 21)).box.Width();
+    };
+    const int zoomed = widthIn(2);
+    g.MouseActions()->SetDisjunctRowSelect(true);
+    g.SetCells(1, 2, "");
+    EXPECT_EQ(widthIn(1), zoomed) << "row 1 is not flagged and shows its own colours";
+}
+
 TEST(GridTextTest, FloatFormatHandlerFormatsOnlyNumbers) {
     TQorStringGrid g(nullptr);
     struct Case {
