@@ -175,7 +175,7 @@ Figure measure(int rows) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Keep_Freed_Memory();
+    keepFreedMemory();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     if (argc == 3 && std::string(argv[1]) == "--ours") {
