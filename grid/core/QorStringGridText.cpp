@@ -86,6 +86,8 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         text = GetPrintCellText(RCol, ARow);
         kind = GetCellTextKind(text, FEnableHTML);
     }
+    int errPos = 0, errLen = 0;
+    GetMarker(RCol, ARow, errPos, errLen);
     bool password = false;
     IsPasswordCell(RCol, ARow, password);
     if (password) text = std::string(Utf8Length(text), FPasswordChar);
@@ -159,10 +161,16 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
     T.Left += FXYOffset.X;
     T.Top += FXYOffset.Y;
     if (!FXYOffsetTopLeftOnly) T.Right -= FXYOffset.X;
+    // With left-aligned text a graphic before it (or at the left) moves the sort glyph too.
+    int indent = 0;
     if (P.Info.Graphic) {
         switch (P.Info.HAlign) {
         case haBeforeText:
             T.Left += P.Info.Width;
+            if (P.HA == taLeftJustify) indent = P.Info.Width;
+            break;
+        case haLeft:
+            indent = P.Info.Width;
             break;
         case haAfterText:
             T.Right -= P.Info.Width;
@@ -175,10 +183,24 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
     }
     if (RCol == 0 && HasNodes() && GetCellType(0, ARow) != ctNode) T.Left += GetNodeIndent(ARow);
 
+    // The sort glyph of a header cell: its column is the sort column or in the sort indexes.
+    const TSortSettings* ss = FSortSettings.get();
+    const int sortPos = FSortIndexes->FindIndex(RCol);
+    const bool sortGlyph = IsSortIndicatorCell(RCol, ARow) &&
+                           (RCol == ss->Column() || sortPos >= 0) && FixedRows() > 0 &&
+                           (RCol >= FixedCols() || ss->FixedCols()) &&
+                           (sortPos < 1 || ss->IndexShow());
+    auto drawSortGlyph = [&](int X, const TRect& t) {
+        const int Y = P.VA == vtaTop      ? t.Top + 8
+                      : P.VA == vtaCenter ? t.Top + (t.Bottom - t.Top) / 2
+                                          : t.Bottom - 8;
+        DrawSortGlyph(c, RCol, X, Y);
+    };
     if (kind == ctkMarkup) {
         // 14. markup
         if (P.FilterButton) T.Right -= 18;
         T.Left -= 1;
+        if (sortGlyph) T.Right -= 10;
         HTMLRenderOptions o;
         o.LinkColor = linkColor;
         o.ShadowColor = clGray;
@@ -186,6 +208,7 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         HTMLRenderResult res;
         HTMLRenderText(*c, text, T, o, res);
         P.TextWidth = res.MaxLineWidth + 2;
+        if (sortGlyph) drawSortGlyph(T.Right + 2, T);
     } else if (kind == ctkRTF) {
         // 15. rich text
         c->Pen()->SetColor(c->Brush()->Color());
@@ -227,6 +250,19 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
             P.TextWidth = calc.Right - T.Left + 2;
         }
         DrawText(c, text, -1, T, F);
+        if (errLen > 0 && P.Info.Graphic &&
+            (P.Info.Graphic->CellType() == ctEmpty || P.Info.Graphic->CellType() == ctValue))
+            DrawErrorMarker(*c, text, T, 0, errPos, errLen);
+        T = P.R;
+        if (P.FilterButton) T.Right -= 16;
+        if (sortGlyph) {
+            const int textWidth = c->TextWidth(text);
+            const int Q = std::max(0, std::min(T.Width() - 16, textWidth));
+            const int X = P.HA == taLeftJustify    ? T.Left + Q + indent + 10
+                          : P.HA == taRightJustify ? T.Right - Q - 10
+                                                   : T.Left + 8;
+            drawSortGlyph(X, T);
+        }
         if (url) {
             TFontStyles st = c->Font()->Style();
             st.Exclude(fsUnderline);

@@ -1,11 +1,13 @@
 #include "grid/core/GridDraw.h"
 #include "grid/core/QorColumnGrid.h"
+#include "platform/gfx/Imaging.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -328,6 +330,95 @@ TEST(GridZoomTest, CellsOutsideTheDisjunctSelectionAreZoomedOnce) {
     g.MouseActions()->SetDisjunctRowSelect(true);
     g.SetCells(1, 2, "");
     EXPECT_EQ(widthIn(1), zoomed) << "row 1 is not flagged and shows its own colours";
+}
+
+TEST_F(GridPaintTest, SortedHeaderShowsItsGlyphBesideTheText) {
+    grid->SortSettings()->SetColumn(1);
+    grid->SortSettings()->SetRow(0);
+    const TRect header(colX(1) + 1, 1, colX(2) - 1, 20);
+    auto image = [&] {
+        grid->Repaint();
+        const TBitmap& b = *grid->BackingImage();
+        return std::vector<std::uint32_t>(b.Pixels32(), b.Pixels32() + b.Width() * b.Height());
+    };
+    const auto plain = image();
+    const int textRight = inkIn(*grid->BackingImage(), header).box.Right;
+    grid->SortSettings()->SetShow(true);
+    const auto sorted = image();
+    // "Name" is left-aligned: the glyph is centred 10 pixels after the text.
+    int left = 1 << 20, right = -1;
+    for (int y = header.Top; y < header.Bottom; ++y)
+        for (int x = header.Left; x < header.Right; ++x)
+            if (plain[std::size_t(y * 400 + x)] != sorted[std::size_t(y * 400 + x)]) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_GE(left, textRight + 2);
+    EXPECT_LE(right, textRight + 20);
+}
+
+TEST_F(GridPaintTest, MarkedErrorsAreUnderlined) {
+    grid->AddMarker(1, 1, 0, 4);
+    const TRect cell(colX(1), 23, colX(2) - 1, 43);
+    grid->Repaint();
+    int red = 0;
+    for (int y = cell.Top; y < cell.Bottom; ++y)
+        for (int x = cell.Left; x < cell.Right; ++x) {
+            const TColor c = grid->BackingImage()->PixelColor(x, y);
+            red += GetRValue(c) > 180 && GetGValue(c) < 80 && GetBValue(c) < 80;
+        }
+    EXPECT_GT(red, 0);
+}
+
+// One small picture per look, compared pixel by pixel with the one kept beside the tests;
+// KNX_UPDATE_REFERENCE=1 writes them anew.
+TEST(GridLookTest, EachLookPaintsItsReferencePicture) {
+    struct Look {
+        TGridLook look;
+        const char* name;
+    } looks[] = {{glStandard, "standard"}, {glSoft, "soft"}, {glClassic, "classic"},
+                 {glQor, "qor"},           {glXP, "xp"},     {glListView, "listview"},
+                 {glVista, "vista"}};
+    const bool update = std::getenv("KNX_UPDATE_REFERENCE") != nullptr;
+    for (const auto& l : looks) {
+        PaintGrid g(nullptr);
+        g.SetColCount(3);
+        g.SetRowCount(3);
+        g.SetScrollBars(ssNone);
+        g.SetBounds(0, 0, 150, 66);
+        const int widths[] = {24, 70, 56};
+        for (int c = 0; c < 3; ++c) g.Columns()->Items(c)->SetWidth(widths[c]);
+        g.Columns()->Items(1)->SetHeader("Name");
+        g.Columns()->Items(2)->SetHeader("En");
+        g.Columns()->Items(2)->SetEditor(edDataCheckBox);
+        g.ControlLook()->SetControlStyle(csWinXP);
+        g.SetLook(l.look);
+        g.SetCells(0, 1, "1");
+        g.SetCells(1, 1, "Alpha");
+        g.SetCells(2, 1, "Y");
+        g.SetCells(0, 2, "2");
+        g.SetCells(1, 2, "Beta");
+        g.SetCells(2, 2, "N");
+        g.HandleNeeded();
+        g.SetFocus();
+        g.Repaint();
+        const std::string path = std::string(REFERENCE_DIR) + "/look-" + l.name + ".png";
+        if (update) {
+            SavePng(*g.BackingImage(), path);
+            continue;
+        }
+        TPicture expected;
+        ASSERT_NO_THROW(expected.LoadFromFile(path)) << path;
+        TBitmap* want = expected.Bitmap();
+        TBitmap* got = g.BackingImage();
+        ASSERT_EQ(want->Width(), got->Width()) << l.name;
+        ASSERT_EQ(want->Height(), got->Height()) << l.name;
+        int differ = 0;
+        for (int y = 0; y < got->Height(); ++y)
+            for (int x = 0; x < got->Width(); ++x)
+                differ += (want->PixelColor(x, y) & 0xFFFFFF) != (got->PixelColor(x, y) & 0xFFFFFF);
+        EXPECT_EQ(differ, 0) << l.name;
+    }
 }
 
 TEST(GridTextTest, FloatFormatHandlerFormatsOnlyNumbers) {
