@@ -1245,7 +1245,7 @@ const char* const English_UI_Texts[UI_Texts_Max] = {
     /* 1238 */ "Port must be between 0 and 65535",
     /* 1239 */ " ",
     /* 1240 */ " ",
-    /* 1241 */ " ",
+    /* 1241 */ "Error! The key could not be given to the radio module",
     /* 1242 */ " ",
     /* 1243 */ " ",
     /* 1244 */ " ",
