@@ -16,6 +16,7 @@ void TFScanDecode::Build_Wireless_Grid() {
     ASG_Wireless->SetHeight(200);
     ASG_Wireless->SetColCount(13);
     ASG_Wireless->SynchColumns();
+    ASG_Wireless->SetRowCount(2);
     const char* headers[] = {"N",
                              "Date Time",
                              "Message Type",

@@ -122,3 +122,39 @@ TEST_F(ScanWindowTest, KeyIsAskedOnlyForEncryptedSenders) {
     EXPECT_TRUE(Asked().empty());
     List_Slave_wMBus.Clear();
 }
+
+TEST_F(ScanWindowTest, TicksOfTheSelectedSenderGoIntoItsRecords) {
+    List_Slave_wMBus.Clear();
+    for (bool cripted : {false, true}) {
+        auto s = std::make_unique<TSlave_wMBus>();
+        s->Cripted = cripted;
+        s->Message_Type = 0x44;
+        s->ALA_Manu_str = "ABC";
+        s->ALA_Manufacturer = 0x0442;
+        s->ALA_Address = std::int32_t(0x80000001u);
+        s->ALA_Version = 3;
+        s->ALA_DeviceType = 7;
+        s->RSSI = -60;
+        for (bool real : {true, false}) {
+            auto v = std::make_unique<TVariable_MBus>();
+            v->Real_Wireless_Var = real;
+            v->ValueStr = "12";
+            v->Desc_Type_Data = "Volume";
+            s->List_Var.push_back(std::move(v));
+        }
+        List_Slave_wMBus.Add(std::move(s));
+    }
+    form->Show_Slave_in_Tree_Wireless(1);
+    TLazyStringTree* tree = form->VST_Wireless();
+    TLazyNode* sender = tree->RootNode()->FirstChild;
+    EXPECT_EQ(form->Item_Text(sender),
+              "Manufacturer = ABC - Address = 80000001 - Version = 3 - Device Type = 7 - "
+              "CRIPTED!!");
+    TLazyNode* filler = sender->FirstChild->NextSibling;
+    EXPECT_EQ(form->Item_Text(filler), "Idle Filler");
+    tree->SetCheckState(sender->FirstChild, csUncheckedNormal);
+    if (tree->OnChecked) tree->OnChecked(tree, sender->FirstChild);
+    EXPECT_FALSE(List_Slave_wMBus.Items(1)->List_Var[0]->Enable);
+    EXPECT_TRUE(List_Slave_wMBus.Items(0)->List_Var[0]->Enable);
+    List_Slave_wMBus.Clear();
+}

@@ -1,0 +1,35 @@
+// The wireless senders' grid of the scan window.
+#include "grid/core/QorColumnGrid.h"
+#include "mbus/ScanDecode.h"
+
+#include "MBusTestSupport.h"
+
+TEST_F(MBusWindowTest, WirelessRowsShowTheSendersInTheirColours) {
+    auto form = std::make_unique<TFScanDecode>(nullptr);
+    form->AfterConstruction();
+    List_Slave_wMBus.Clear();
+    for (bool cripted : {false, true}) {
+        auto s = std::make_unique<TSlave_wMBus>();
+        s->Cripted = cripted;
+        s->Message_Type = 0x44;
+        s->ALA_Manu_str = "ABC";
+        s->ALA_Manufacturer = 0x0442;
+        s->ALA_Address = std::int32_t(0x80000001u);
+        s->ALA_Version = 3;
+        s->RSSI = -60;
+        const int i = List_Slave_wMBus.Add(std::move(s));
+        form->Update_Wireless_List(i, List_Slave_wMBus.Items(i));
+    }
+    TQorColumnGrid* g = form->ASG_Wireless;
+    ASSERT_EQ(g->RowCount(), 3);
+    EXPECT_EQ(g->Cells(0, 2), "2");
+    EXPECT_EQ(g->Cells(2, 1), "0x44");
+    EXPECT_EQ(g->Cells(7, 1), "ABC(0442)");
+    EXPECT_EQ(g->Cells(8, 1), "80000001");
+    EXPECT_EQ(g->Cells(9, 1), "3 (03)");
+    EXPECT_EQ(g->Cells(11, 1), "-60");
+    EXPECT_EQ(g->Colors(1, 1), TColor(0xA8FFA8));
+    EXPECT_EQ(g->Colors(1, 2), TColor(0xB9BAFF));
+
+    List_Slave_wMBus.Clear();
+}
