@@ -52,6 +52,12 @@ TFScanDecode::TFScanDecode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FScanDe
         E_IP[i] = Create_Control<TEdit>(this, p, "E_IP" + std::to_string(i + 1));
         E_IP[i]->SetBounds(180 + i * 40, 100, 36, 21);
         E_IP[i]->SetText(ip[i]);
+        // A "." is swallowed and moves on to the next part of the address.
+        E_IP[i]->OnKeyPress = [this, i](TObject*, char32_t& Key) {
+            if (Key != U'.') return;
+            Key = 0;
+            if (i < 3 && E_IP[std::size_t(i) + 1]->CanFocus()) E_IP[std::size_t(i) + 1]->SetFocus();
+        };
     }
     E_Port = Create_Control<TEdit>(this, p, "E_Port");
     E_Port->SetBounds(180, 128, 60, 21);

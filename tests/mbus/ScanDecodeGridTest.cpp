@@ -33,3 +33,18 @@ TEST_F(MBusWindowTest, WirelessRowsShowTheSendersInTheirColours) {
 
     List_Slave_wMBus.Clear();
 }
+
+TEST_F(MBusWindowTest, DotInTheAddressMovesToItsNextPart) {
+    auto form = std::make_unique<TFScanDecode>(nullptr);
+    form->AfterConstruction();
+    Show(form.get(), [&] {
+        for (TEdit* e : form->E_IP) e->SetText("");
+        form->E_IP[0]->SetFocus();
+        uitest::typeText("10.0.0.7.");
+        EXPECT_EQ(form->E_IP[0]->Text(), "10");
+        EXPECT_EQ(form->E_IP[1]->Text(), "0");
+        EXPECT_EQ(form->E_IP[2]->Text(), "0");
+        EXPECT_EQ(form->E_IP[3]->Text(), "7");
+        EXPECT_TRUE(form->E_IP[3]->Focused());
+    });
+}
