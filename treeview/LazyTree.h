@@ -1006,6 +1006,9 @@ protected:
     virtual void PlaceImage(TImageList* Images, int VAlign, TRect& R, TLTPaintImage& Slot);
     void ShiftContentByIndent(TLTPaintInfo& PaintInfo, int Levels);
     virtual void PaintNodeImage(TLTPaintInfo& PaintInfo, TLTPaintImageIndex Slot, bool DoOverlay);
+    // The part of a drag selection's rectangle (tree coordinates moved to the row) in TargetRect.
+    virtual void PaintRubberBand(TCanvas* Canvas, int WindowOrgX, const TRect& SelectionRect,
+                                 TRect TargetRect);
     // The node's own content (the string tree's texts); nothing in the base tree.
     virtual void PaintNodeContent(TLTPaintInfo&) {}
     // --- scroll bars (LazyTreeScrollBars.cpp) ---

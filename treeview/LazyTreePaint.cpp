@@ -484,6 +484,29 @@ void TBaseLazyTree::PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX,
     }
 }
 
+void TBaseLazyTree::PaintRubberBand(TCanvas* Canvas, int WindowOrgX, const TRect& SelectionRect,
+                                    TRect TargetRect) {
+    if ((FDrawSelectionMode == smBlendedRectangle || FStates.Contains(tsUseThemes)) &&
+        CpuMMXPresent && Canvas->Target() && Canvas->Target()->PixelFormat() == pf32bit) {
+        OffsetRect(TargetRect, WindowOrgX, 0);
+        TRect r;
+        if (!IntersectRect(r, SelectionRect, TargetRect)) return;
+        // The blend works on device pixels.
+        TPoint corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
+        LPtoDP(Canvas, corners, 2);
+        BlendRect(nullptr, Canvas, TRect(corners[0].X, corners[0].Y, corners[1].X, corners[1].Y),
+                  TPoint(0, 0), abMasterAndColor, FSelectionBlendFactor,
+                  ColorToRGB(Colors()->SelectionRectangleBlendColor()));
+        FrameRect(Canvas, SelectionRect, ColorToRGB(Colors()->SelectionRectangleBorderColor()));
+        return;
+    }
+    const TColor text = SetTextColor(Canvas, clWhite);
+    const TColor back = SetBkColor(Canvas, clBlack);
+    Canvas->DrawFocusRect(SelectionRect);
+    SetTextColor(Canvas, text);
+    SetBkColor(Canvas, back);
+}
+
 // --- the painter ------------------------------------------------------------------------------
 
 void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint Target,
@@ -501,12 +524,11 @@ void TBaseLazyTree::PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint
     // is done), so its rows are painted in place instead of through a row buffer.
     // Blending needs 32 bits per pixel.
     const bool blending =
-        CpuMMXPresent && (FDrawSelectionMode == smBlendedRectangle ||
-                          FStates.Contains(tsUseThemes) ||
-                          TreeOptions()->PaintOptions().Contains(toUseBlendedSelection));
+        CpuMMXPresent &&
+        (FDrawSelectionMode == smBlendedRectangle || FStates.Contains(tsUseThemes) ||
+         TreeOptions()->PaintOptions().Contains(toUseBlendedSelection));
     if (TargetCanvas == Canvas() &&
-        (!blending || (TargetCanvas->Target() &&
-                       TargetCanvas->Target()->PixelFormat() == pf32bit)))
+        (!blending || (TargetCanvas->Target() && TargetCanvas->Target()->PixelFormat() == pf32bit)))
         PaintOptions.Include(poUnbuffered);
     const bool unbuffered = PaintOptions.Contains(poUnbuffered);
     const int paintWidth = Window.Right - Window.Left;
@@ -557,9 +579,15 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
         PaintOptions.Exclude(poDrawSelection);
     if (paint.Contains(toHideFocusRect)) PaintOptions.Exclude(poDrawFocusRect);
 
+    // The rubber band of a drag selection, moved along with the rows.
+    TRect band = SortRectCorners(FNewSelRect);
+    // The platform's key state does not follow the mouse buttons: the tree's own state does.
+    const bool drawBand = FStates.Contains(tsDrawSelecting) && !band.IsEmpty() &&
+                          (FStates.Contains(tsLeftButtonDown) || GetKeyState(VK_LBUTTON) < 0);
     int nodeTop = Window.Top;
     PLazyNode node = GetNodeAt(0, Window.Top, false, nodeTop);
     if (!node) nodeTop = Window.Top;
+    OffsetRect(band, 0, -nodeTop);
     TRect targetRect(Target.X, Target.Y - (Window.Top - nodeTop), Target.X + paintWidth, 0);
     TargetCanvas->Font()->Assign(Font());
     TLTPaintInfo info;
@@ -609,12 +637,15 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
                           stateImagesUsed, checkImagesUsed);
                 if (OnAfterItemPaint) OnAfterItemPaint(this, Canvas, node, itemRect);
             }
+            if (drawBand)
+                PaintRubberBand(Canvas, Window.Left, band, TRect(0, 0, paintWidth, rowHeight));
             if (!unbuffered) {
                 BitBlt(TargetCanvas, targetRect.Left, targetRect.Top, paintWidth, rowHeight, Canvas,
                        Window.Left, 0, SRCCOPY);
             }
         }
         targetRect.Top += rowHeight;
+        OffsetRect(band, 0, -rowHeight);
         if (targetRect.Top >= MaximumBottom) break;
     }
     if (targetRect.Top < MaximumBottom) {
@@ -632,6 +663,10 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
         bool handled = false;
         if (OnPaintBackground) OnPaintBackground(this, c, area, handled);
         if (!handled) FillRect(c, area, ColorToRGB(Colors()->BackGroundColor()));
+        if (drawBand) {
+            OffsetRect(band, -Window.Left, 0);
+            PaintRubberBand(c, 0, band, area);
+        }
         SetWindowOrgEx(c, 0, 0, nullptr);
         if (!unbuffered)
             BitBlt(TargetCanvas, targetRect.Left, targetRect.Top, area.Right, area.Bottom, c, 0, 0,

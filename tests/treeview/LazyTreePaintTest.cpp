@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -409,6 +410,40 @@ TEST(LazyTreePaint, BlendedSelectionCoversTheNodeInBothPaintPaths) {
     EXPECT_EQ(target.PixelColor(41, 20), selectionColor);
     EXPECT_EQ(target.PixelColor(41, 2), clWhite);
     EXPECT_EQ(target.PixelColor(150, 20), clWhite) << "only over the node's width";
+}
+
+} // namespace
+
+namespace {
+
+// A 16 x 16 image left of A1's text: images sit one pixel left of the content start (after the
+// indentation), vertically centred by the node's alignment; the text and its selection follow.
+TEST(LazyTreePaint, NodeImagesComeBeforeTheTextAndItsSelection) {
+    SmallTree t;
+    TImageList images;
+    images.SetSize(16, 16);
+    TBitmap square(16, 16);
+    FillRect(square.Canvas(), TRect(0, 0, 16, 16), clPurple);
+    images.Add(&square, nullptr);
+    t.tree.SetImages(&images);
+    std::vector<TLTImageKind> asked;
+    t.tree.OnGetImageIndex = [&](TBaseLazyTree*, PLazyNode node, TLTImageKind kind, int, bool&,
+                                 int& index) {
+        if (node == t.a1) asked.push_back(kind);
+        if (node == t.a1 && kind != ikOverlay) index = 0;
+    };
+    t.tree.SetSelected(t.a1, true);
+    struct Case {
+        int x, y;
+        TColor expected;
+    } cases[] = {
+        {39, 19, clPurple}, {54, 34, clPurple},       {38, 27, clWhite},
+        {39, 35, clWhite},  {59, 20, selectionColor}, {40, 5, clWhite},
+    };
+    for (const Case& c : cases) EXPECT_EQ(t.at(c.x, c.y), c.expected) << c.x << "," << c.y;
+    EXPECT_TRUE(std::find(asked.begin(), asked.end(), ikSelected) != asked.end())
+        << "a selected node asks for its selected image";
+    t.tree.SetImages(nullptr);
 }
 
 } // namespace
