@@ -651,6 +651,12 @@ void TBaseGrid::Paint() {
 }
 
 void TBaseGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+    // The paint loop's rectangle is the cell's own for a cell without properties.
+    struct Flag {
+        bool& f;
+        explicit Flag(bool& v) : f(v) { f = true; }
+        ~Flag() { f = false; }
+    } flag(FPaintLoopRect);
     DoPaintCell(Canvas(), ACol, ARow, ARect, AState, true);
 }
 
@@ -690,7 +696,7 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
         State.Include(gdFixed);
         State.Exclude(gdSelected);
     }
-    if (Full) Rect = CellRect(ACol, ARow);
+    if (Full && !(FPaintLoopRect && !propsOf(ACol, ARow))) Rect = CellRect(ACol, ARow);
     if (IsMergedCell(ACol, ARow))
         if (TCellProperties* p = propsOf(ACol, ARow)) p->SetPaintID(FPaintID);
 

@@ -183,6 +183,8 @@ protected:
     TColor FGridLineColor = clSilver;
     TColor FGridFixedLineColor = clGray;
     int FPaintID = 1;
+    // Set while the platform's paint loop paints a cell, whose rectangle it computed.
+    bool FPaintLoopRect = false;
     bool FHideLastRow = false;
     int FNormalRowCount = 0;
     TComponent* FUndoRedo = nullptr;
