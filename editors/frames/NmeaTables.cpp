@@ -6,24 +6,38 @@
 #include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
 
+namespace {
+
+// Cell colours of the column groups.
+constexpr TColor Light_Blue = RGB(224, 250, 254);
+constexpr TColor Light_Yellow = RGB(255, 255, 168);
+constexpr TColor Light_Green = RGB(202, 255, 202);
+constexpr TColor Light_Pink = RGB(252, 214, 244);
+
+} // namespace
+
 const std::vector<TTable_Column> NMEA_Rec_Columns = {
-    {1615, 80, edNormal, "PGN", 1623, ""},           {1616, 95, edNormal, "SA", 1624, ""},
-    {1617, 113, edDataCheckBox, "TP", 1625, "N"},    {1618, 73, edDataCheckBox, "FP", 1626, "N"},
-    {1619, 65, edNormal, "TP_Start", 1627, ""},      {1620, 50, edNormal, "TP_NByte", 1628, ""},
-    {1621, 74, edDataCheckBox, "Delete", 1629, "N"}, {1622, 195, edNormal, "Mnemonic", 1630, ""},
+    {1615, 80, edNormal, "PGN", 1623, "", Light_Blue},
+    {1616, 95, edNormal, "SA", 1624, "", Light_Blue},
+    {1617, 113, edDataCheckBox, "TP", 1625, "N", Light_Yellow},
+    {1618, 73, edDataCheckBox, "FP", 1626, "N", Light_Yellow},
+    {1619, 65, edNormal, "TP_Start", 1627, "", Light_Green},
+    {1620, 50, edNormal, "TP_NByte", 1628, "", Light_Green},
+    {1621, 74, edDataCheckBox, "Delete", 1629, "N", Light_Pink},
+    {1622, 195, edNormal, "Mnemonic", 1630, "", clWhite},
 };
 
 const std::vector<TTable_Column> NMEA_Send_Columns = {
-    {1715, 50, edNormal, "Priority", 1725, ""},
-    {1716, 75, edNormal, "PGN", 1726, ""},
-    {1717, 95, edNormal, "SA", 1727, ""},
-    {1718, 75, edDataCheckBox, "FP", 1728, "N"},
-    {1719, 60, edNormal, "TP_NByte", 1729, ""},
-    {1720, 55, edDataCheckBox, "On_Request", 1730, "N"},
-    {1721, 80, edDataCheckBox, "On_Data_Change", 1731, "N"},
-    {1722, 64, edDataCheckBox, "On_Timer", 1732, "N"},
-    {1723, 75, edNormal, "SendTimer", 1733, ""},
-    {1724, 116, edNormal, "Mnemonic", 1734, ""},
+    {1715, 50, edNormal, "Priority", 1725, "", Light_Blue},
+    {1716, 75, edNormal, "PGN", 1726, "", Light_Blue},
+    {1717, 95, edNormal, "SA", 1727, "", Light_Blue},
+    {1718, 75, edDataCheckBox, "FP", 1728, "N", Light_Pink},
+    {1719, 60, edNormal, "TP_NByte", 1729, "", Light_Yellow},
+    {1720, 55, edDataCheckBox, "On_Request", 1730, "N", Light_Green},
+    {1721, 80, edDataCheckBox, "On_Data_Change", 1731, "N", Light_Green},
+    {1722, 64, edDataCheckBox, "On_Timer", 1732, "N", Light_Green},
+    {1723, 75, edNormal, "SendTimer", 1733, "", Light_Green},
+    {1724, 116, edNormal, "Mnemonic", 1734, "", clWhite},
 };
 
 namespace {

@@ -1,9 +1,10 @@
 #pragma once
 // The NMEA 2000 receive and transmit frame tables without a window: their columns, the load
 // of their project files, the check made on OK and the save that the image compiler reads.
-// TFReceiveNMEA and TFTransmitNMEA bind these to their grids once the grid editors exist.
+// TFReceiveNMEA and TFTransmitNMEA show them in their grids.
 #include "editors/comm/RowTable.h"
 #include "grid/core/CellProperties.h"
+#include "platform/base/Types.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +14,8 @@ constexpr int NMEA_Table_Rows = 62;
 constexpr int NMEA_Max_Data_Bytes = 512;
 
 // One data column of a table: its header and hint (UI_Texts entries), width in pixels,
-// editor, the row attribute of the file and the text a missing attribute gives.
+// editor, the row attribute of the file, the text a missing attribute gives and the colour of
+// its cells.
 struct TTable_Column {
     int Header_Entry;
     int Width;
@@ -21,6 +23,7 @@ struct TTable_Column {
     const char* Attribute;
     int Hint_Entry;
     const char* Default;
+    TColor Color;
 };
 
 // Columns 1..8 of the receive table and 1..10 of the transmit table; column 0 is the row

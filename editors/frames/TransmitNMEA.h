@@ -1,22 +1,10 @@
 #pragma once
-// The NMEA 2000 transmit frame table. Its rows, load, check and save are in NmeaTables.h; the
-// grid binds to them once the grid editors exist.
-#include "shell/frame/DialogFrame.h"
+// The NMEA 2000 transmit frame table: NMEA_Send_Frames.xml in the grid of TNmea_Table_Form.
+#include "editors/frames/NmeaTableForm.h"
 
-class TFTransmitNMEA : public TFramed_Dialog {
+class TFTransmitNMEA : public TNmea_Table_Form {
 public:
     explicit TFTransmitNMEA(TComponent* AOwner);
-
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-    TFrame_Button* Btn_CopyRow;
-    TFrame_Button* Btn_PasteRow;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
 };
 
 extern TFTransmitNMEA* FTransmitNMEA;

@@ -1750,7 +1750,8 @@ const char* const English_UI_Texts[UI_Texts_Max] = {
     /* 1743 */ " ",
     /* 1744 */ "Error!!! The last row is used: delete a row before inserting one",
     /* 1745 */ " is empty but the row or rows below it are filled: fill it or delete the row",
-    /* 1746 */ " ",
+    /* 1746 */ "The file could not be read to its end when the table was shown: do you want to "
+               "replace it with the rows shown?",
     /* 1747 */ " ",
     /* 1748 */ " ",
     /* 1749 */ " ",

@@ -1,0 +1,105 @@
+#include "editors/comm/TableGrid.h"
+
+#include "grid/core/QorColumnGrid.h"
+#include "platform/base/SysUtils.h"
+#include "platform/ui/Dialogs.h"
+#include "shell/state/UITexts.h"
+
+TRow_Prompts Dialog_Prompts() {
+    TRow_Prompts p;
+    p.Error = [](const std::string& text) { MessageDlg(text, mtError, {mbOK}); };
+    p.Ask = [](const std::string& text) {
+        return MessageDlg(text, mtConfirmation, mbYesNo) == mrYes;
+    };
+    return p;
+}
+
+bool Show_Check_Result(const std::string& Message) {
+    if (Message.empty()) return true;
+    MessageDlg(Message, mtError, {mbOK});
+    return false;
+}
+
+TTable_Grid::TTable_Grid(TQorColumnGrid* Grid, TRow_Table Table)
+    : grid_(Grid), table_(std::move(Table)) {
+    grid_->SetColCount(table_.Col_Count() + 1);
+    grid_->SetRowCount(table_.Row_Count() + 1);
+    grid_->SetFixedCols(1);
+    grid_->SetFixedRows(1);
+    grid_->SynchColumns();
+    grid_->SetDefaultRowHeight(21);
+    grid_->Columns()->Items(0)->SetWidth(40);
+    grid_->SetOptions(grid_->Options() + goColSizing);
+    Show();
+}
+
+void TTable_Grid::Set_Column(int Col, int Width, TEditorType Editor,
+                             const std::vector<std::string>& Items) {
+    TGridColumnItem* item = grid_->Columns()->Items(Col);
+    item->SetWidth(Width);
+    item->SetEditor(Editor);
+    TStringList* list = item->ComboItems();
+    list->Clear();
+    for (const std::string& s : Items) list->Add(s);
+}
+
+void TTable_Grid::Set_Header(int Col, const std::string& Text) {
+    grid_->Columns()->Items(Col)->SetHeader(Text);
+}
+
+const TRow_Table& TTable_Grid::Read() {
+    // Cells take the real column, so hidden columns move with their rows.
+    for (int r = 1; r <= table_.Row_Count(); ++r)
+        for (int c = 1; c <= table_.Col_Count(); ++c) table_.Cell(c, r) = grid_->Cells(c, r);
+    return table_;
+}
+
+void TTable_Grid::Show() {
+    grid_->BeginUpdate();
+    // Only changed cells are written: a row operation touches a few rows of a long table.
+    auto put = [this](int c, int r, const std::string& text) {
+        if (grid_->Cells(c, r) != text) grid_->SetCells(c, r, text);
+    };
+    for (int r = 1; r <= table_.Row_Count(); ++r) {
+        put(0, r, IntToStr(r));
+        for (int c = 1; c <= table_.Col_Count(); ++c) put(c, r, table_.Cell(c, r));
+    }
+    grid_->EndUpdate();
+}
+
+int TTable_Grid::currentRow() const {
+    const int row = grid_->Row();
+    return row >= 1 && row <= table_.Row_Count() ? row : 0;
+}
+
+void TTable_Grid::Insert_Row() {
+    const int row = currentRow();
+    if (row == 0) return;
+    Read();
+    if (Insert_Grid_Row(table_, row, Dialog_Prompts())) Show();
+}
+
+void TTable_Grid::Delete_Row(int Question_Entry) {
+    const int row = currentRow();
+    if (row == 0) return;
+    if (MessageDlg(UI_Texts[Question_Entry] + IntToStr(row), mtConfirmation, mbYesNo) != mrYes)
+        return;
+    Read();
+    Delete_Grid_Row(table_, row);
+    Show();
+}
+
+bool TTable_Grid::Copy_Row() {
+    const int row = currentRow();
+    if (row == 0) return false;
+    Read();
+    Copy_Grid_Row(table_, row);
+    return true;
+}
+
+void TTable_Grid::Paste_Row(bool Copied) {
+    const int row = currentRow();
+    if (row == 0) return;
+    Read();
+    if (Paste_Grid_Row(table_, row, Copied, Dialog_Prompts())) Show();
+}

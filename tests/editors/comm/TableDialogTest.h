@@ -1,0 +1,50 @@
+#pragma once
+// A project folder of its own for the table dialogs, with helpers that fill and read their
+// grids and type into their cells.
+#include "grid/core/QorColumnGrid.h"
+#include "tests/ProjectFolderTest.h"
+#include "tests/editors/comm/SavedXml.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using Row = std::vector<std::string>;
+
+class TableDialogTest : public ProjectFolderTest {
+protected:
+    TableDialogTest() : ProjectFolderTest("table_dialog_", "QS40526") {}
+
+    // A dialog created as at program start for the product type.
+    template <class F> std::unique_ptr<F> Create(int type = 25) {
+        Set_Product_Type(type);
+        auto f = std::make_unique<F>(nullptr);
+        f->AfterConstruction();
+        return f;
+    }
+
+    // Data columns 1.. of a row, as the grid holds them.
+    static Row RowOf(TQorColumnGrid* g, int row, int cols) {
+        Row r;
+        for (int c = 1; c <= cols; ++c) r.push_back(g->Cells(c, row));
+        return r;
+    }
+    static void Fill(TQorColumnGrid* g, int row, const Row& cells) {
+        for (std::size_t c = 0; c < cells.size(); ++c) g->SetCells(int(c) + 1, row, cells[c]);
+    }
+    // Makes (col, row) current and types text into it, ending with Enter. The grid's per-cell
+    // editing switch is set here as the grid sets it for an editable cell.
+    static void Type(TQorColumnGrid* g, int col, int row, const std::string& text) {
+        g->SetOptions(g->Options() + goEditing);
+        g->SetFocus();
+        g->SetCol(g->DisplColIndexOf(col));
+        g->SetRow(row);
+        uitest::typeText(text);
+        uitest::pressKey(VK_RETURN);
+    }
+    // Makes row current, as a click on it does.
+    static void Select(TQorColumnGrid* g, int row) { g->SetRow(row); }
+
+    // The texts of the boxes shown so far.
+    static std::vector<std::string> Shown() { return Asked(); }
+};
