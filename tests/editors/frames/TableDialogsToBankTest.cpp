@@ -1,0 +1,119 @@
+// A project filled in the three table dialogs of this build, cell by cell, compiles into the
+// same bank files as the same rows written by hand.
+#include "editors/comm/KNXAccess.h"
+#include "editors/frames/ReceiveNMEA.h"
+#include "editors/frames/TransmitNMEA.h"
+#include "tests/editors/comm/TableDialogTest.h"
+
+// Compiles the project files of dir into its bank files (CompileProject.cpp).
+void compileProject(const std::string& dir);
+
+namespace {
+
+class TableDialogsToBank : public TableDialogTest {
+protected:
+    // Types the text cells of rows into the grid and ticks the check boxes (toggled until
+    // they hold the text wanted), then OK.
+    static void Enter(TFramed_Dialog* f, TQorColumnGrid* g, TFrame_Button* ok,
+                      const std::vector<Row>& rows) {
+        EXPECT_EQ(uitest::runModal(f,
+                                   [&](TCustomForm*) {
+                                       for (std::size_t r = 0; r < rows.size(); ++r)
+                                           enterRow(g, int(r) + 1, rows[r]);
+                                       uitest::click(ok);
+                                   }),
+                  mrOk);
+    }
+
+private:
+    static void enterRow(TQorColumnGrid* g, int row, const Row& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const int col = int(i) + 1;
+            if (g->Columns()->Items(col)->Editor() == edDataCheckBox) {
+                for (int n = 0; n < 2 && g->Cells(col, row) != cells[i]; ++n)
+                    g->ToggleCheckBox(col, row);
+            } else if (!cells[i].empty()) {
+                Type(g, col, row, cells[i]);
+            }
+            ASSERT_EQ(g->Cells(col, row), cells[i]) << "row " << row << " column " << col;
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(TableDialogsToBank, CellsEnteredInTheDialogsCompileLikeHandWrittenFiles) {
+    const std::vector<Row> rec = {
+        {"127250", "5", "N", "N", "", "", "Y", "heading"},
+        {"0x1F805", "3", "N", "Y", "4", "10", "N", ""},
+        {"126464", "7", "Y", "N", "0", "100", "", ""},
+        {"130306", "1", "N", "N", "7", "1", "N", ""},
+    };
+    const std::vector<Row> send = {
+        {"2", "127250", "1", "N", "8", "Y", "N", "Y", "100", "heading"},
+        {"6", "0x1F805", "1", "Y", "43", "N", "Y", "N", "", ""},
+    };
+    const std::vector<Row> knx = {
+        {"Y", "1.1.1", "1/2/3", "Write", "Urgent", "Swap16", "Y", "N", "Y", "N", "Y", "1000", "10",
+         "No", "20", "500", "a"},
+        {"N", "1.1.2", "5.5.5", "read", "Low", "None", "N", "Y", "N", "Y", "N", "", "0", "3", "9",
+         "0", ""},
+        {"Y", "1.1.3", "300", "17", "System", "Float16 to Int * 10", "N", "N", "N", "N", "N", "",
+         "1438", "7", "1", "0", ""},
+    };
+    ForceDirectories(Path("bin"));
+    auto receive = Create<TFReceiveNMEA>();
+    Enter(receive.get(), receive->sga, receive->Btn_OK, rec);
+    auto transmit = Create<TFTransmitNMEA>();
+    Enter(transmit.get(), transmit->sga, transmit->Btn_OK, send);
+    auto access = Create<TFKNXAccess>();
+    Enter(access.get(), access->ACG_KNX_in_Write, access->Btn_OK, knx);
+    EXPECT_TRUE(uitest::dialogs().Questions().empty());
+    compileProject(Dir());
+
+    const std::string hand = Path("hand");
+    ForceDirectories(PathJoin(hand, "bin"));
+    WriteBinaryFile(
+        PathJoin(hand, "NMEA_Rec_Frames.xml"),
+        "<Receive_NMEA_2000>\n"
+        " <row PGN=\"127250\" SA=\"5\" TP=\"N\" FP=\"N\" TP_Start=\"\" TP_NByte=\"\" "
+        "Delete=\"Y\" Mnemonic=\"heading\"/>\n"
+        " <row PGN=\"0x1F805\" SA=\"3\" TP=\"N\" FP=\"Y\" TP_Start=\"4\" TP_NByte=\"10\" "
+        "Delete=\"N\" Mnemonic=\"\"/>\n"
+        " <row PGN=\"126464\" SA=\"7\" TP=\"Y\" FP=\"N\" TP_Start=\"0\" TP_NByte=\"100\" "
+        "Delete=\"\" Mnemonic=\"\"/>\n"
+        " <row PGN=\"130306\" SA=\"1\" TP=\"N\" FP=\"N\" TP_Start=\"7\" TP_NByte=\"1\" "
+        "Delete=\"N\" Mnemonic=\"\"/>\n"
+        "</Receive_NMEA_2000>\n<!--SW_VERSION = 1.000-->\n");
+    WriteBinaryFile(
+        PathJoin(hand, "NMEA_Send_Frames.xml"),
+        "<Receive_NMEA_2000>\n"
+        " <row Priority=\"2\" PGN=\"127250\" SA=\"1\" FP=\"N\" TP_NByte=\"8\" On_Request=\"Y\" "
+        "On_Data_Change=\"N\" On_Timer=\"Y\" SendTimer=\"100\" Mnemonic=\"heading\"/>\n"
+        " <row Priority=\"6\" PGN=\"0x1F805\" SA=\"1\" FP=\"Y\" TP_NByte=\"43\" On_Request=\"N\" "
+        "On_Data_Change=\"Y\" On_Timer=\"N\" SendTimer=\"\" Mnemonic=\"\"/>\n"
+        "</Receive_NMEA_2000>\n<!--SW_VERSION = 1.000-->\n");
+    WriteBinaryFile(
+        PathJoin(hand, "KNX_SetAccess.xml"),
+        "<BACnet_to_KNX><KNX_in_Read/><KNX_in_Write>\n"
+        "<row Enable=\"Y\" Source_Address=\"1.1.1\" Destination_Address=\"1/2/3\" "
+        "APCI=\"Write\" Priority=\"Urgent\" Format=\"Swap16\" Extended=\"Y\" ReTest=\"N\" "
+        "On_Command=\"Y\" On_Change=\"N\" On_Timer=\"Y\" Poll_Time=\"1000\" Position=\"10\" "
+        "Bit_Mode=\"No\" Length=\"20\" TimeOut=\"500\" Mnemonic=\"a\"/>\n"
+        "<row Enable=\"N\" Source_Address=\"1.1.2\" Destination_Address=\"5.5.5\" "
+        "APCI=\"read\" Priority=\"Low\" Format=\"None\" Extended=\"N\" ReTest=\"Y\" "
+        "On_Command=\"N\" On_Change=\"Y\" On_Timer=\"N\" Poll_Time=\"\" Position=\"0\" "
+        "Bit_Mode=\"3\" Length=\"9\" TimeOut=\"0\" Mnemonic=\"\"/>\n"
+        "<row Enable=\"Y\" Source_Address=\"1.1.3\" Destination_Address=\"300\" "
+        "APCI=\"17\" Priority=\"System\" Format=\"Float16 to Int * 10\" Extended=\"N\" "
+        "ReTest=\"N\" On_Command=\"N\" On_Change=\"N\" On_Timer=\"N\" Poll_Time=\"\" "
+        "Position=\"1438\" Bit_Mode=\"7\" Length=\"1\" TimeOut=\"0\" Mnemonic=\"\"/>\n"
+        "</KNX_in_Write></BACnet_to_KNX>\n<!--SW_VERSION = 1.000-->\n");
+    compileProject(hand);
+
+    for (const char* bank : {"bin/bank1.bin", "bin/bank2.bin"}) {
+        const std::string mine = ReadBinaryFile(Path(bank));
+        EXPECT_FALSE(mine.empty()) << bank;
+        EXPECT_TRUE(mine == ReadBinaryFile(PathJoin(hand, bank))) << bank;
+    }
+}
