@@ -48,6 +48,8 @@ void TTable_Grid::Set_Header(int Col, const std::string& Text) {
 }
 
 const TRow_Table& TTable_Grid::Read() {
+    // A button pressed while a cell is being edited acts on the text typed so far.
+    if (grid_->EditorMode()) grid_->SetEditorMode(false);
     // Cells take the real column, so hidden columns move with their rows.
     for (int r = 1; r <= table_.Row_Count(); ++r)
         for (int c = 1; c <= table_.Col_Count(); ++c) table_.Cell(c, r) = grid_->Cells(c, r);

@@ -47,11 +47,11 @@ TEST_F(FocusOrder, EachDialogOpensWithTheFocusOnItsContent) {
         const char* next;
     };
     const Case cases[] = {
-        {FNew_Project, "E_New_Proj", "Btn_OK"},      {FOpenConf, "ListBox1", "Btn_OK"},
-        {FSoftOptions, "PC_Options", "Btn_Next"},    {FBootTCP, "E_IP1", "E_IP2"},
-        {FAbout, "PbButton1", "PbButton1"},          {FParGen, "E_ID_DEV_KNX", "Btn_KNX_Collapse"},
-        {FKNXAccess, "Btn_Cancel", "Btn_Cancel"},    {FReceiveNMEA, "Btn_Cancel", "Btn_Cancel"},
-        {FTransmitNMEA, "Btn_Cancel", "Btn_Cancel"},
+        {FNew_Project, "E_New_Proj", "Btn_OK"},     {FOpenConf, "ListBox1", "Btn_OK"},
+        {FSoftOptions, "PC_Options", "Btn_Next"},   {FBootTCP, "E_IP1", "E_IP2"},
+        {FAbout, "PbButton1", "PbButton1"},         {FParGen, "E_ID_DEV_KNX", "Btn_KNX_Collapse"},
+        {FKNXAccess, "ACG_KNX_in_Write", "Btn_OK"}, {FReceiveNMEA, "sga", "Btn_OK"},
+        {FTransmitNMEA, "sga", "Btn_OK"},
     };
     for (const auto& c : cases) {
         // Twice: a showing after one closed with a button starts on the content again.

@@ -120,6 +120,19 @@ TEST_F(NmeaDialog, LoadGivesDefaultsAndSaveWritesTheRowsBack) {
     }
 }
 
+TEST_F(NmeaDialog, OkTakesTheTextOfACellStillBeingEdited) {
+    auto f = Make(kinds()[0]);
+    uitest::runModal(f.get(), [&](TCustomForm*) {
+        Type(f->sga, 2, 1, "7");
+        Type(f->sga, 1, 1, "");
+        uitest::typeText("12");
+        uitest::click(f->Btn_OK);
+    });
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    EXPECT_EQ(savedxml::rows(File_NMEA_Rec_Frames, nullptr, attributes(NMEA_Rec_Columns)),
+              (std::vector<Row>{{"12", "7", "", "", "", "", "", ""}}));
+}
+
 TEST_F(NmeaDialog, OkShowsTheFirstErrorAndWritesNothing) {
     for (const Kind& k : kinds()) {
         SCOPED_TRACE(k.name);
