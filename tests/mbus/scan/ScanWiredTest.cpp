@@ -1,6 +1,7 @@
 #include "ScanTestSupport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -257,10 +258,22 @@ TEST_F(WiredScan, AnalyzerModeNotConfirmedEndsTheScan) {
 
 TEST_F(WiredScan, AbortAndCloseRunTheClosingPhase) {
     gateway.bus.meters = {Meter{}};
+    // The clock stands still once the address after the meter's is asked, so the scan is
+    // still running when the second start comes, however slowly this thread runs.
+    const int next = gateway.bus.meters[0].primary + 1;
+    std::atomic<bool> hold{true};
+    clock.setQuiet([&, s = scan.get()] {
+        if (hold) {
+            for (const auto& r : gateway.received())
+                if (r.size() >= 5 && r[0] == 0x10 && r[2] == next) return false;
+        }
+        return gateway.quiet(*s);
+    });
     ASSERT_TRUE(start(saPrimaryAddress));
     ASSERT_TRUE(pumpUntil([&] { return !found().empty(); }));
     EXPECT_FALSE(start(saSecondaryAddress)) << "refused while a scan runs";
     scan->Abort_Scan();
+    hold = false;
     runToEnd();
     EXPECT_NE(notes.back().kind, 3) << "an abort sends no end notification";
     EXPECT_EQ(gateway.received().back(), bytesOf("Morvik_Disable_Analyzer_Mode"));
