@@ -50,6 +50,18 @@ enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWi
 // Title icon of a cell balloon: none, information, warning, error.
 enum TBalloonIcon { biNone, biInfo, biWarning, biError };
 
+// The drawing interface of an interfaced cell (ctInterface): the object in the graphic's bitmap
+// place implements it to draw itself, tell its size and whether it goes before the text.
+class ICellDrawer {
+public:
+    virtual ~ICellDrawer() = default;
+    virtual void Draw(TCanvas* Canvas, const TRect& R, TObject* Grid, bool Selected, int ARow,
+                      int ACol) = 0;
+    virtual int GetWidth() = 0;
+    virtual int GetHeight() = 0;
+    virtual bool IsBackground() = 0;
+};
+
 // The extra value of a graphic (a Boolean or an index, depending on the type).
 using TCellVariant = std::variant<std::monostate, bool, int, double, std::string>;
 

@@ -415,6 +415,11 @@ public:
     int PrintColOffset(int ACol) const;
     std::array<int, 512>& MaxWidths() { return FMaxWidths; }
     std::array<int, 512>& Indents() { return FIndents; }
+    // Links the first URL of a cell's displayed text.
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool v) { setLook(FURLShowInText, v); }
+    // The base hook, then URL links and a node row's group count in column 1.
+    void GetDisplText(int ACol, int ARow, std::string& Value) override;
     // Header i goes to cell (i, 0) (row header i to (0, i)), a backslash-n becoming a line
     // break; only with fixed rows (columns).
     void ClearColumnHeaders();
@@ -1268,6 +1273,7 @@ private:
     bool FHeaderPressed = false;
     int FFilterDropDownRow = 0;
     TImageList* FGridImages = nullptr;
+    bool FURLShowInText = false;
     std::unique_ptr<TStringList> FLookupItems = std::make_unique<TStringList>();
     std::array<int, 512> FMaxWidths{};
     std::array<int, 512> FIndents{};

@@ -5,6 +5,7 @@
 #include "grid/core/QorStringGrid.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -32,6 +33,59 @@ TCellGraphic* checkGraphicOf(TQorStringGrid& grid, int ACol, int ARow) {
     const int d = grid.DisplRowIndex(ARow);
     if (d < 0 || d >= grid.RowCount()) return nullptr;
     return grid.GetCellGraphic(ACol, d);
+}
+
+// The node graphic (column 0) of real row ARow, hidden rows included.
+TCellGraphic* nodeAt(TQorStringGrid& grid, int ARow) {
+    TCellGraphic* g = checkGraphicOf(grid, 0, ARow);
+    return g && g->CellType() == ctNode ? g : nullptr;
+}
+
+// Rows of the node at real row ARow, the node included; a span of 0 reaches to the next node.
+int nodeSpan(TQorStringGrid& grid, int ARow, const TCellGraphic& node) {
+    if (node.CellIndex() > 0) return node.CellIndex();
+    int span = 1;
+    while (ARow + span < grid.TotalRowCount() && !nodeAt(grid, ARow + span)) ++span;
+    return span;
+}
+
+// The real rows under the node shown at display row ARow: hidden ones of a contracted node
+// follow its real row, those of an expanded node are the display rows below it.
+std::vector<int> nodeChildren(TQorStringGrid& grid, int ARow) {
+    std::vector<int> rows;
+    const int real = grid.RealRowIndex(ARow);
+    TCellGraphic* node = nodeAt(grid, real);
+    if (!node) return rows;
+    const int span = nodeSpan(grid, real, *node);
+    for (int i = 1; i < span; ++i) {
+        if (node->CellBoolean())
+            rows.push_back(real + i);
+        else if (ARow + i < grid.RowCount())
+            rows.push_back(grid.RealRowIndex(ARow + i));
+    }
+    return rows;
+}
+
+// The node above display row ARow whose group holds it takes checked or unchecked when all its
+// rows agree, else grayed.
+void updateParentNode(TQorStringGrid& grid, int ACol, int ARow) {
+    const int real = grid.RealRowIndex(ARow);
+    for (int d = ARow - 1; d >= 0; --d) {
+        const int nodeReal = grid.RealRowIndex(d);
+        TCellGraphic* node = nodeAt(grid, nodeReal);
+        if (!node) continue;
+        if (nodeReal + nodeSpan(grid, nodeReal, *node) <= real) return;
+        const std::vector<int> children = nodeChildren(grid, d);
+        TCheckBoxState first = cbUnchecked, s = cbUnchecked;
+        bool same = true;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            if (!grid.GetCheckBoxState(ACol, children[i], s)) s = cbUnchecked;
+            if (i == 0) first = s;
+            same = same && s == first;
+        }
+        grid.SetCheckBoxState(ACol, nodeReal, same ? first : cbGrayed);
+        return;
+    }
 }
 
 std::string checkText(TQorStringGrid& grid, int ACol, int ARow, bool State) {
@@ -197,6 +251,8 @@ bool TQorStringGrid::DoToggleCheck(int ACol, int ARow, bool FromUser) {
         if (!canEdit) return false;
     }
     const std::string oldText = Cells(ACol, ARow);
+    const bool autoCheck = FGrouping->AutoCheckGroup();
+    const bool nodeRow = autoCheck && nodeAt(*this, RealRowIndex(ARow));
     bool state = false;
     switch (t) {
     case ctCheckBox:
@@ -216,17 +272,25 @@ bool TQorStringGrid::DoToggleCheck(int ACol, int ARow, bool FromUser) {
         break;
     }
     default: {
-        // Outside an auto-check group the states cycle unchecked, grayed, checked.
+        // Outside an auto-check group the states cycle unchecked, grayed, checked; a group's
+        // node goes from unchecked to checked.
         const TCheckBoxState s = g->CellCheckBoxState();
-        g->SetCellCheckBoxState(s == cbChecked  ? cbUnchecked
-                                : s == cbGrayed ? cbChecked
-                                                : cbGrayed);
-        state = false;
+        const TCheckBoxState next = s == cbChecked  ? cbUnchecked
+                                    : s == cbGrayed ? cbChecked
+                                    : nodeRow       ? cbChecked
+                                                    : cbGrayed;
+        g->SetCellCheckBoxState(next);
+        state = nodeRow && next == cbChecked;
         break;
     }
     }
     RepaintCell(DisplColIndex(ACol), ARow);
     CheckBoxChange(ACol, ARow, state);
+    if (nodeRow) {
+        for (int child : nodeChildren(*this, ARow)) SetCheckBoxState(ACol, child, state);
+    } else if (autoCheck) {
+        updateParentNode(*this, ACol, ARow);
+    }
     // Only a text-held state can be restored by writing the text back.
     if (auto* undo = dynamic_cast<TQorGridUndoRedo*>(UndoRedo()); undo && holdsStateInText(t))
         undo->RegisterChange(ACol, ARow, oldText, Cells(ACol, ARow));

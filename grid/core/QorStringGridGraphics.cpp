@@ -118,6 +118,13 @@ TQorStringGrid::TCellGraphicInfo TQorStringGrid::GetCellGraphicInfo(int ACol, in
         H = 16;
         ShowText = false;
         break;
+    case ctInterface:
+        if (auto* drawer = dynamic_cast<ICellDrawer*>(g->CellBitmap())) {
+            W = drawer->GetWidth();
+            H = drawer->GetHeight();
+            info.DrawFirst = drawer->IsBackground();
+        }
+        break;
     default:
         break;
     }
@@ -503,6 +510,11 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
                          std::clamp(percent, 0, 100), look);
         break;
     }
+    case ctInterface:
+        if (auto* drawer = dynamic_cast<ICellDrawer*>(Graphic->CellBitmap()))
+            drawer->Draw(&C, TRect(R.Left - 1, R.Top - 1, R.Right, R.Bottom), this,
+                         State.Contains(gdSelected), ARow, ACol);
+        break;
     case ctShape:
         DrawCellShape(C, gl, gt, W - 1, H - 1, TCellShape(Graphic->CellAngle()),
                       Graphic->CellIndex(), Graphic->CellBitmapColor());

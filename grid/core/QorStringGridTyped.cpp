@@ -77,6 +77,35 @@ void TQorStringGrid::SetAllFloats(int ACol, int ARow, double Value) {
     SetAllCells(ACol, ARow, Format(FFloatFormat, Value));
 }
 
+// --- displayed text ------------------------------------------------------------------------------
+
+void TQorStringGrid::GetDisplText(int ACol, int ARow, std::string& Value) {
+    TBaseGrid::GetDisplText(ACol, ARow, Value);
+    if (FURLShowInText) {
+        static const char* const prefixes[] = {"HTTP://", "WWW.",    "MAILTO:", "HTTPS://",
+                                               "NNTP://", "FILE://", "FTP://"};
+        for (const char* prefix : prefixes) {
+            std::string linked;
+            if (MakeURLLink(Value, prefix, linked)) {
+                Value = std::move(linked);
+                break;
+            }
+        }
+    }
+    if (ACol != 1 || !FGrouping->ShowGroupCount() || ARow < 0) return;
+    TCellGraphic* node = GetCellType(0, ARow) == ctNode ? GetCellGraphic(0, ARow) : nullptr;
+    if (!node) return;
+    // A span of 0 reaches to the next node row.
+    int span = node->CellIndex();
+    if (span <= 0) {
+        span = 1;
+        while (ARow + span < RowCount() && GetCellType(0, ARow + span) != ctNode) ++span;
+    }
+    const int count = span - node->CellErrFrom() - 1;
+    const std::string& format = FGrouping->GroupCountFormat();
+    Value += format.empty() ? " (" + std::to_string(count) + ")" : Format(format, count);
+}
+
 // --- cell graphic and type -----------------------------------------------------------------------
 
 TCellGraphic* TQorStringGrid::GetCellGraphic(int ACol, int ARow) {
@@ -286,6 +315,12 @@ void TQorStringGrid::CalcGraphicSize(int ACol, int ARow, TPoint& Size, int Heigh
     case ctRating:
         Size = TPoint{g->CellAngle() * 18, 16};
         break;
+    case ctInterface:
+        if (auto* drawer = dynamic_cast<ICellDrawer*>(g->CellBitmap())) {
+            Size = TPoint{drawer->GetWidth(), drawer->GetHeight()};
+            if (Size.X == 0 || Size.Y == 0) Size = CellSize(ACol, ARow);
+        }
+        break;
     default:
         break;
     }
@@ -354,6 +389,13 @@ void TQorStringGrid::CalcPrintGraphicSize(int ACol, int ARow, TPoint& Size, int 
         Size = TPoint{side, side};
         break;
     }
+    case ctInterface:
+        if (auto* drawer = dynamic_cast<ICellDrawer*>(g->CellBitmap())) {
+            const TPoint cell = CellSize(ACol, ARow);
+            Size.X = drawer->GetWidth() ? drawer->GetWidth() : cell.X;
+            Size.Y = drawer->GetHeight() ? drawer->GetHeight() : cell.Y;
+        }
+        break;
     case ctCheckBox:
     case ctDataCheckBox:
     case ctVirtCheckBox:

@@ -289,6 +289,35 @@ TEST_F(CellDecorTest, RowCheckBoxTogglesTheRowSelection) {
     EXPECT_FALSE(g.RowSelect(2));
 }
 
+TEST_F(CellDecorTest, AutoCheckGroupNodeLeadsAndFollowsItsRows) {
+    g.Grouping()->SetAutoCheckGroup(true);
+    TCellGraphic* node = g.NewCellGraphic(0, 1);
+    node->SetCellType(ctNode);
+    node->SetCellIndex(4); // rows 1..4
+    g.AddCheckBox(1, 1, cbUnchecked);
+    for (int r = 2; r < 6; ++r) g.AddCheckBox(1, r, false, true);
+    auto nodeState = [&] {
+        TCheckBoxState s{};
+        g.GetCheckBoxState(1, 1, s);
+        return s;
+    };
+    g.ToggleCheckBox(1, 1);
+    EXPECT_EQ(nodeState(), cbChecked);
+    for (int r = 2; r < 5; ++r) EXPECT_EQ(g.Cells(1, r), "Y") << r;
+    EXPECT_EQ(g.Cells(1, 5), "N"); // outside the group
+    g.ToggleCheckBox(1, 3);
+    EXPECT_EQ(nodeState(), cbGrayed);
+    g.ToggleCheckBox(1, 3);
+    EXPECT_EQ(nodeState(), cbChecked);
+    // A contracted node reaches its hidden rows.
+    node->SetCellBoolean(true);
+    g.HideRows(2, 4);
+    g.ToggleCheckBox(1, 1);
+    EXPECT_EQ(nodeState(), cbUnchecked);
+    g.UnHideRowsAll();
+    for (int r = 2; r < 5; ++r) EXPECT_EQ(g.Cells(1, r), "N") << r;
+}
+
 TEST_F(CellDecorTest, StateByRealRowReachesHiddenRows) {
     for (int r = 1; r < 6; ++r) g.AddCheckBox(1, r, false, true);
     g.HideRows(2, 4);

@@ -217,3 +217,105 @@ TEST(PainterPipelineTest, CheckColumnOfAPaintedGrid) {
 }
 
 } // namespace
+
+namespace {
+
+// An interfaced cell that fills what it is given and tells its size.
+struct Swatch : TObject, ICellDrawer {
+    Swatch(int w, int h) : width(w), height(h) {}
+    void Draw(TCanvas* Canvas, const TRect& R, TObject*, bool, int, int) override {
+        drawnIn = R;
+        Canvas->Brush()->SetColor(clLime);
+        Canvas->FillRect(R);
+    }
+    int GetWidth() override { return width; }
+    int GetHeight() override { return height; }
+    bool IsBackground() override { return true; }
+    int width, height;
+    TRect drawnIn;
+};
+
+TEST_F(PainterTest, InterfacedCellSizesAndDrawsItself) {
+    Swatch sized(30, 10), unsized(0, 10);
+    g.AddInterfacedCell(1, 1, &sized);
+    EXPECT_EQ(g.CellGraphicSize(1, 1), TPoint(30, 10));
+    EXPECT_TRUE(g.GetCellGraphicInfo(1, 1).DrawFirst);
+    paint();
+    EXPECT_EQ(sized.drawnIn, TRect(0, 0, 99, 21));
+    EXPECT_EQ(at(50, 10), clLime);
+    g.AddInterfacedCell(1, 1, &unsized);
+    EXPECT_EQ(g.CellGraphicSize(1, 1), TPoint(100, 22)); // a 0 takes the cell's size
+    g.RemoveInterfacedCell(1, 1);
+    EXPECT_EQ(g.GetInterfacedCell(1, 1), nullptr);
+}
+
+// Every kind of graphic paints inside its cell without touching memory it does not own.
+TEST_F(PainterTest, EveryGraphicKindPaintsInsideItsCell) {
+    TImageList images;
+    images.SetSize(8, 8);
+    TBitmap blue(8, 8);
+    blue.Canvas()->Brush()->SetColor(clBlue);
+    blue.Canvas()->FillRect(TRect(0, 0, 8, 8));
+    images.Add(&blue, nullptr);
+    g.SetGridImages(&images);
+    TBitmap bitmap(6, 6);
+    bitmap.Canvas()->Brush()->SetColor(clMaroon);
+    bitmap.Canvas()->FillRect(TRect(0, 0, 6, 6));
+    TPicture picture;
+    picture.SetGraphic(&bitmap);
+    TStringList items;
+    items.Add("one");
+    items.Add("two");
+    auto* rg = &g;
+    struct Case {
+        const char* name;
+        std::function<void()> add;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"bitmap", [&] { rg->AddBitmap(1, 1, &bitmap, false, haLeft, vaTop); }, ""},
+        {"picture", [&] { rg->AddPicture(1, 1, &picture, false, Stretch, 0, haLeft, vaTop); }, ""},
+        {"images",
+         [&] {
+             rg->AddMultiImage(1, 1, 0, haLeft, vaTop);
+             rg->CellImages(1, 1)->Add(0);
+             rg->CellImages(1, 1)->Add(0);
+         },
+         ""},
+        {"data image", [&] { rg->AddDataImage(1, 1, 0, haLeft, vaTop); }, "0"},
+        {"rotated", [&] { rg->AddRotated(1, 1, 90, "Up"); }, nullptr},
+        {"radio group", [&] { rg->AddRadio(1, 1, 1, 1, &items); }, ""},
+        {"radio button", [&] { rg->AddRadioButton(1, 1, true); }, ""},
+        {"tri-state", [&] { rg->AddCheckBox(1, 1, cbGrayed); }, ""},
+        {"pie", [&] { rg->AddProgressPie(1, 1, clRed, 40); }, ""},
+        {"range", [&] { rg->AddRangeIndicator(1, 1, 10, clRed, clGreen, true); }, "-4"},
+        {"xp progress", [&] { rg->AddQorProgress(1, 1, 0, 10); }, "5"},
+        {"shape", [&] { rg->AddShape(1, 1, csCircle, clRed, clBlack, haLeft, vaTop); }, ""},
+        {"rating", [&] { rg->AddRating(1, 1, 5, clRed, clSilver); }, "2.5"},
+        {"button", [&] { rg->AddButton(1, 1, 60, 18, "Push", haLeft, vaTop); }, ""},
+        {"bit button", [&] { rg->AddBitButton(1, 1, 60, 18, "Go", &bitmap, haLeft, vaTop); }, ""},
+        {"expand", [&] { rg->AddExpand(1, 1, 40); }, ""},
+    };
+    for (const auto& c : cases) {
+        c.add();
+        if (c.text) g.SetCells(1, 1, c.text);
+        paint(csWinXP);
+        int changed = 0;
+        for (int y = 0; y < 22; ++y)
+            for (int x = 0; x < 100; ++x) changed += at(x, y) != clWhite;
+        EXPECT_GT(changed, 10) << c.name;
+    }
+    for (TNodeType type : {cnFlat, cn3D, cnGlyph, cnLeaf, cnXP}) {
+        g.CellNode()->SetNodeType(type);
+        TCellGraphic* node = g.NewCellGraphic(1, 1);
+        node->SetCellType(ctNode);
+        node->SetCellBoolean(true);
+        paint(csWinXP);
+        int changed = 0;
+        for (int y = 0; y < 22; ++y)
+            for (int x = 0; x < 100; ++x) changed += at(x, y) != clWhite;
+        EXPECT_GT(changed, 10) << "node " << type;
+    }
+}
+
+} // namespace

@@ -207,6 +207,29 @@ TEST_F(TypedAccessTest, HeaderListsFillOnlyExistingCellsWithLineBreaks) {
     EXPECT_EQ(g.LookupItems()->Count(), 6);
 }
 
+TEST_F(TypedAccessTest, DisplayedTextLinksTheFirstURLAndCountsGroupRows) {
+    g.SetCells(1, 1, "see www.x.com now");
+    g.SetCells(1, 2, "www.c.d or http://a.b");
+    EXPECT_EQ(g.Cells(1, 1), "see www.x.com now");
+    g.SetURLShowInText(true);
+    EXPECT_EQ(g.Cells(1, 1), "see <a href=\"www.x.com\">www.x.com</a> now");
+    EXPECT_EQ(g.Cells(1, 2), "www.c.d or <a href=\"http://a.b\">http://a.b</a>");
+    EXPECT_EQ(g.GridCells(1, 1), "see www.x.com now");
+    g.SetURLShowInText(false);
+
+    TCellGraphic* node = g.NewCellGraphic(0, 1);
+    node->SetCellType(ctNode);
+    node->SetCellIndex(4);   // the node and three rows
+    node->SetCellErrFrom(1); // one of them a sub-node
+    g.SetCells(1, 1, "Group");
+    EXPECT_EQ(g.Cells(1, 1), "Group");
+    g.Grouping()->SetShowGroupCount(true);
+    EXPECT_EQ(g.Cells(1, 1), "Group (2)");
+    EXPECT_EQ(g.Cells(2, 1), "");
+    g.Grouping()->SetGroupCountFormat(" [%d]");
+    EXPECT_EQ(g.Cells(1, 1), "Group [2]");
+}
+
 TEST_F(TypedAccessTest, FreedImageListLeavesGridImagesNil) {
     auto images = std::make_unique<TImageList>();
     g.SetGridImages(images.get());
