@@ -57,18 +57,6 @@ bool inRange(int value, int low, int high) {
     return value >= low && value <= high;
 }
 
-// A row message: the prefix entry, the row number and the rule's text.
-std::string rowError(int prefix, int row, const std::string& text) {
-    return UI_Texts[prefix] + IntToStr(row) + text;
-}
-
-// Rows below the end of the table that would be lost from the file.
-std::string lostRows(const TRow_Table& table, int key_col, int prefix, int header) {
-    const int row = Row_Lost_After_End(table, key_col, false);
-    return row == 0 ? std::string()
-                    : rowError(prefix, row, "!! " + UI_Texts[header] + UI_Texts[1745]);
-}
-
 } // namespace
 
 TRow_Table New_NMEA_Table(const std::vector<TTable_Column>& columns) {
@@ -78,8 +66,8 @@ TRow_Table New_NMEA_Table(const std::vector<TTable_Column>& columns) {
     return table;
 }
 
-bool Load_NMEA_Table(TRow_Table& table, const std::vector<TTable_Column>& columns,
-                     const std::string& path) {
+bool Load_Frame_Table(TRow_Table& table, const std::string& path,
+                      const std::function<void(const TXmlNode&, int)>& fill) {
     table.Reset();
     if (!FileExists(path)) return false;
     TXMLDocument doc(nullptr);
@@ -92,13 +80,34 @@ bool Load_NMEA_Table(TRow_Table& table, const std::vector<TTable_Column>& column
     for (int i = 0; i < children.Count() && row < table.Row_Count(); ++i) {
         const TXmlNode node = children[i];
         if (node.NodeType() != ntElement) continue;
-        ++row;
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const TXmlValue value = node.GetAttribute(columns[c].Attribute);
-            table.Cell(int(c) + 1, row) = value.AsStringDef(columns[c].Default);
-        }
+        fill(node, ++row);
     }
     return true;
+}
+
+void Fill_Frame_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
+                    const TXmlNode& node, int row) {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const TXmlValue value = node.GetAttribute(columns[c].Attribute);
+        table.Cell(int(c) + 1, row) = value.AsStringDef(columns[c].Default);
+    }
+}
+
+bool Load_NMEA_Table(TRow_Table& table, const std::vector<TTable_Column>& columns,
+                     const std::string& path) {
+    return Load_Frame_Table(table, path, [&](const TXmlNode& node, int row) {
+        Fill_Frame_Row(table, columns, node, row);
+    });
+}
+
+std::string Frame_Row_Error(int prefix, int row, const std::string& text) {
+    return UI_Texts[prefix] + IntToStr(row) + text;
+}
+
+std::string Frame_Rows_Lost(const TRow_Table& table, int key_col, int prefix, int header) {
+    const int row = Row_Lost_After_End(table, key_col, false);
+    return row == 0 ? std::string()
+                    : Frame_Row_Error(prefix, row, "!! " + UI_Texts[header] + UI_Texts[1745]);
 }
 
 std::string Check_NMEA_Rec(const TRow_Table& table) {
@@ -106,8 +115,9 @@ std::string Check_NMEA_Rec(const TRow_Table& table) {
     const int end = Table_Length(table, PGN, false);
     int total = 0;
     for (int r = 1; r <= end; ++r) {
-        if (!inRange(number(table, PGN, r), 0, 0x1FFFF)) return rowError(1631, r, UI_Texts[1632]);
-        if (!inRange(number(table, SA, r), 0, 239)) return rowError(1631, r, UI_Texts[1633]);
+        if (!inRange(number(table, PGN, r), 0, 0x1FFFF))
+            return Frame_Row_Error(1631, r, UI_Texts[1632]);
+        if (!inRange(number(table, SA, r), 0, 239)) return Frame_Row_Error(1631, r, UI_Texts[1633]);
         const int start = number(table, Start, r);
         const int count = number(table, Count, r);
         int bytes = 8;
@@ -115,26 +125,27 @@ std::string Check_NMEA_Rec(const TRow_Table& table) {
             // A transport-protocol message carries up to 1785 bytes, a fast packet 223.
             const bool tp = table.Cell(TP, r) == "Y";
             const int limit = tp ? 1785 : 223;
-            if (!inRange(start, 0, limit)) return rowError(1631, r, UI_Texts[tp ? 1634 : 1636]);
+            if (!inRange(start, 0, limit))
+                return Frame_Row_Error(1631, r, UI_Texts[tp ? 1634 : 1636]);
             bytes = count;
             if (count < 0 || start + count > limit)
-                return rowError(1631, r, UI_Texts[tp ? 1635 : 1637]);
+                return Frame_Row_Error(1631, r, UI_Texts[tp ? 1635 : 1637]);
         } else {
             const bool noStart = Trim(table.Cell(Start, r)).empty();
             const bool noCount = Trim(table.Cell(Count, r)).empty();
-            if (noStart != noCount) return rowError(1631, r, UI_Texts[1638]);
+            if (noStart != noCount) return Frame_Row_Error(1631, r, UI_Texts[1638]);
             if (!noStart) {
                 // The start byte is the offset in the frame, as the compiler reads it.
-                if (!inRange(start, 0, 7)) return rowError(1631, r, UI_Texts[1639]);
-                if (!inRange(count, 1, 8)) return rowError(1631, r, UI_Texts[1640]);
-                if (start + count > 8) return rowError(1631, r, UI_Texts[1641]);
+                if (!inRange(start, 0, 7)) return Frame_Row_Error(1631, r, UI_Texts[1639]);
+                if (!inRange(count, 1, 8)) return Frame_Row_Error(1631, r, UI_Texts[1640]);
+                if (start + count > 8) return Frame_Row_Error(1631, r, UI_Texts[1641]);
                 bytes = count;
             }
         }
         total += bytes;
         if (total > NMEA_Max_Data_Bytes) return UI_Texts[1642] + IntToStr(NMEA_Max_Data_Bytes);
     }
-    return lostRows(table, PGN, 1631, 1615);
+    return Frame_Rows_Lost(table, PGN, 1631, 1615);
 }
 
 std::string Check_NMEA_Send(const TRow_Table& table) {
@@ -142,31 +153,40 @@ std::string Check_NMEA_Send(const TRow_Table& table) {
     const int end = Table_Length(table, PGN, false);
     int total = 0;
     for (int r = 1; r <= end; ++r) {
-        if (!inRange(number(table, Priority, r), 0, 7)) return rowError(1735, r, UI_Texts[1736]);
-        if (!inRange(number(table, PGN, r), 0, 0x1FFFF)) return rowError(1735, r, UI_Texts[1737]);
-        if (!inRange(number(table, SA, r), 0, 239)) return rowError(1735, r, UI_Texts[1738]);
+        if (!inRange(number(table, Priority, r), 0, 7))
+            return Frame_Row_Error(1735, r, UI_Texts[1736]);
+        if (!inRange(number(table, PGN, r), 0, 0x1FFFF))
+            return Frame_Row_Error(1735, r, UI_Texts[1737]);
+        if (!inRange(number(table, SA, r), 0, 239)) return Frame_Row_Error(1735, r, UI_Texts[1738]);
         const int count = number(table, Count, r);
         if (!inRange(count, 0, NMEA_Max_Data_Bytes))
-            return rowError(1735, r, UI_Texts[1739] + IntToStr(NMEA_Max_Data_Bytes));
+            return Frame_Row_Error(1735, r, UI_Texts[1739] + IntToStr(NMEA_Max_Data_Bytes));
         total += count;
         if (total > NMEA_Max_Data_Bytes) return UI_Texts[1740] + IntToStr(NMEA_Max_Data_Bytes);
         if (table.Cell(Timer, r) == "Y" && !inRange(number(table, Send_Timer, r), 1, 65535))
-            return rowError(1735, r, UI_Texts[1741]);
+            return Frame_Row_Error(1735, r, UI_Texts[1741]);
     }
-    return lostRows(table, PGN, 1735, 1716);
+    return Frame_Rows_Lost(table, PGN, 1735, 1716);
 }
 
-void Save_NMEA_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
-                     const std::string& path) {
+void Save_Frame_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
+                      int key_col, const std::string& root_name, const std::string& version,
+                      const std::string& path) {
     TXMLDocument doc(nullptr);
     doc.SetActive(true);
-    TXmlNode root = doc.AddChild("Receive_NMEA_2000");
-    doc.ChildNodes().Add(doc.CreateComment("SW_VERSION = 1.000"));
-    const int end = Table_Length(table, keyColumn(columns), false);
+    TXmlNode root = doc.AddChild(root_name);
+    doc.ChildNodes().Add(doc.CreateComment(version));
+    const int end = Table_Length(table, key_col, false);
     for (int r = 1; r <= end; ++r) {
         TXmlNode row = root.AddChild("row");
         for (std::size_t c = 0; c < columns.size(); ++c)
             row.SetAttribute(columns[c].Attribute, table.Cell(int(c) + 1, r));
     }
     doc.SaveToFile(path);
+}
+
+void Save_NMEA_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
+                     const std::string& path) {
+    Save_Frame_Table(table, columns, keyColumn(columns), "Receive_NMEA_2000", "SW_VERSION = 1.000",
+                     path);
 }

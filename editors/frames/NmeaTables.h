@@ -6,8 +6,11 @@
 #include "grid/core/CellProperties.h"
 #include "platform/base/Types.h"
 
+#include <functional>
 #include <string>
 #include <vector>
+
+class TXmlNode;
 
 constexpr int NMEA_Table_Rows = 62;
 // Data bytes of all rows of one direction together (and of one transmit row).
@@ -47,3 +50,24 @@ std::string Check_NMEA_Send(const TRow_Table& table);
 // "Receive_NMEA_2000").
 void Save_NMEA_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
                      const std::string& path);
+
+// Shared by the frame tables of the other product types.
+
+// Empties the table and reads the file at path: fill(node, row) fills table row row from the
+// row-th element under the file's root. False when the file does not exist; a file that cannot
+// be read or is not well-formed raises the platform's error, the table staying empty.
+bool Load_Frame_Table(TRow_Table& table, const std::string& path,
+                      const std::function<void(const TXmlNode&, int)>& fill);
+// Fills row from node, each column's attribute on its own with the column's default.
+void Fill_Frame_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
+                    const TXmlNode& node, int row);
+// Writes the root element, the version comment behind it and one "row" element per table row
+// up to the first empty key_col cell, every column's cell text unchanged.
+void Save_Frame_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
+                      int key_col, const std::string& root, const std::string& version,
+                      const std::string& path);
+// "prefix" entry, the row number and text.
+std::string Frame_Row_Error(int prefix, int row, const std::string& text);
+// The message naming the first row below the end of the table (the first empty key_col cell)
+// whose texts the file would lose; empty when there is none.
+std::string Frame_Rows_Lost(const TRow_Table& table, int key_col, int prefix, int header);
