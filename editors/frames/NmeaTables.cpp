@@ -104,8 +104,9 @@ std::string Frame_Row_Error(int prefix, int row, const std::string& text) {
     return UI_Texts[prefix] + IntToStr(row) + text;
 }
 
-std::string Frame_Rows_Lost(const TRow_Table& table, int key_col, int prefix, int header) {
-    const int row = Row_Lost_After_End(table, key_col, false);
+std::string Frame_Rows_Lost(const TRow_Table& table, int key_col, int prefix, int header,
+                            bool trim) {
+    const int row = Row_Lost_After_End(table, key_col, trim);
     return row == 0 ? std::string()
                     : Frame_Row_Error(prefix, row, "!! " + UI_Texts[header] + UI_Texts[1745]);
 }
@@ -171,12 +172,12 @@ std::string Check_NMEA_Send(const TRow_Table& table) {
 
 void Save_Frame_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
                       int key_col, const std::string& root_name, const std::string& version,
-                      const std::string& path) {
+                      const std::string& path, bool trim) {
     TXMLDocument doc(nullptr);
     doc.SetActive(true);
     TXmlNode root = doc.AddChild(root_name);
-    doc.ChildNodes().Add(doc.CreateComment(version));
-    const int end = Table_Length(table, key_col, false);
+    if (!version.empty()) doc.ChildNodes().Add(doc.CreateComment(version));
+    const int end = Table_Length(table, key_col, trim);
     for (int r = 1; r <= end; ++r) {
         TXmlNode row = root.AddChild("row");
         for (std::size_t c = 0; c < columns.size(); ++c)

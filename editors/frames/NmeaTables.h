@@ -61,13 +61,15 @@ bool Load_Frame_Table(TRow_Table& table, const std::string& path,
 // Fills row from node, each column's attribute on its own with the column's default.
 void Fill_Frame_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
                     const TXmlNode& node, int row);
-// Writes the root element, the version comment behind it and one "row" element per table row
-// up to the first empty key_col cell, every column's cell text unchanged.
+// Writes the root element, the version comment behind it (none when version is empty) and one
+// "row" element per table row up to the first empty key_col cell (after trimming blanks when
+// trim), every column's cell text unchanged.
 void Save_Frame_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
                       int key_col, const std::string& root, const std::string& version,
-                      const std::string& path);
+                      const std::string& path, bool trim = false);
 // "prefix" entry, the row number and text.
 std::string Frame_Row_Error(int prefix, int row, const std::string& text);
-// The message naming the first row below the end of the table (the first empty key_col cell)
-// whose texts the file would lose; empty when there is none.
-std::string Frame_Rows_Lost(const TRow_Table& table, int key_col, int prefix, int header);
+// The message naming the first row below the end of the table (the first empty key_col cell,
+// after trimming blanks when trim) whose texts the file would lose; empty when there is none.
+std::string Frame_Rows_Lost(const TRow_Table& table, int key_col, int prefix, int header,
+                            bool trim = false);
