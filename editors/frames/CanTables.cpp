@@ -5,34 +5,48 @@
 #include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
 
+namespace {
+constexpr TColor Light_Blue = RGB(224, 250, 254);
+constexpr TColor Mint = RGB(168, 255, 168);
+constexpr TColor Light_Pink = RGB(252, 214, 244);
+constexpr TColor Light_Orange = RGB(255, 216, 176);
+} // namespace
+
 const std::vector<TTable_Column> CAN_Rec_Columns = {
-    {1009, 50, edDataCheckBox, "Enable", 1029, "Y"}, {1010, 90, edNormal, "COBID", 1030, ""},
-    {1011, 90, edComboList, "CAN_Type", 1031, ""},   {1012, 70, edNormal, "Dim", 1032, ""},
-    {1013, 75, edNormal, "TimeOut", 1034, "0"},      {1014, 48, edComboList, "Byte1", 1035, ""},
-    {1015, 48, edComboList, "Byte2", 1036, ""},      {1016, 48, edComboList, "Byte3", 1037, ""},
-    {1017, 48, edComboList, "Byte4", 1038, ""},      {1018, 48, edComboList, "Byte5", 1039, ""},
-    {1019, 48, edComboList, "Byte6", 1040, ""},      {1020, 48, edComboList, "Byte7", 1041, ""},
-    {1021, 48, edComboList, "Byte8", 1042, ""},      {1022, 185, edNormal, "Mnemonic", 1043, ""},
+    {1009, 50, edDataCheckBox, "Enable", 1029, "Y", Light_Orange},
+    {1010, 90, edNormal, "COBID", 1030, "", Light_Blue},
+    {1011, 90, edComboList, "CAN_Type", 1031, "", Light_Blue},
+    {1012, 70, edNormal, "Dim", 1032, "", Light_Blue},
+    {1013, 75, edNormal, "TimeOut", 1034, "0", Mint},
+    {1014, 48, edComboList, "Byte1", 1035, "", Light_Pink},
+    {1015, 48, edComboList, "Byte2", 1036, "", Light_Pink},
+    {1016, 48, edComboList, "Byte3", 1037, "", Light_Pink},
+    {1017, 48, edComboList, "Byte4", 1038, "", Light_Pink},
+    {1018, 48, edComboList, "Byte5", 1039, "", Light_Pink},
+    {1019, 48, edComboList, "Byte6", 1040, "", Light_Pink},
+    {1020, 48, edComboList, "Byte7", 1041, "", Light_Pink},
+    {1021, 48, edComboList, "Byte8", 1042, "", Light_Pink},
+    {1022, 185, edNormal, "Mnemonic", 1043, "", clWindow},
 };
 
 const std::vector<TTable_Column> CAN_Send_Columns = {
-    {1109, 50, edDataCheckBox, "Enable", 1131, "Y"},
-    {1110, 90, edNormal, "COBID", 1132, ""},
-    {1111, 90, edComboList, "CAN_Type", 1133, "2.0A (11 bits)"},
-    {1112, 70, edNormal, "Dim", 1134, ""},
-    {1113, 65, edDataCheckBox, "OnChange", 1135, "Y"},
-    {1162, 50, edDataCheckBox, "OnCMD", 1163, "N"},
-    {1114, 55, edDataCheckBox, "OnTimer", 1136, "N"},
-    {1115, 70, edNormal, "Time", 1137, ""},
-    {1116, 48, edComboList, "Byte1", 1138, ""},
-    {1117, 48, edComboList, "Byte2", 1139, ""},
-    {1118, 48, edComboList, "Byte3", 1140, ""},
-    {1119, 48, edComboList, "Byte4", 1141, ""},
-    {1120, 48, edComboList, "Byte5", 1142, ""},
-    {1121, 48, edComboList, "Byte6", 1143, ""},
-    {1122, 48, edComboList, "Byte7", 1144, ""},
-    {1123, 48, edComboList, "Byte8", 1145, ""},
-    {1124, 110, edNormal, "Mnemonic", 1146, ""},
+    {1109, 50, edDataCheckBox, "Enable", 1131, "Y", Light_Orange},
+    {1110, 90, edNormal, "COBID", 1132, "", Light_Blue},
+    {1111, 90, edComboList, "CAN_Type", 1133, "2.0A (11 bits)", Light_Blue},
+    {1112, 70, edNormal, "Dim", 1134, "", Light_Blue},
+    {1113, 65, edDataCheckBox, "OnChange", 1135, "Y", Mint},
+    {1162, 50, edDataCheckBox, "OnCMD", 1163, "N", Mint},
+    {1114, 55, edDataCheckBox, "OnTimer", 1136, "N", Mint},
+    {1115, 70, edNormal, "Time", 1137, "", Mint},
+    {1116, 48, edComboList, "Byte1", 1138, "", Light_Pink},
+    {1117, 48, edComboList, "Byte2", 1139, "", Light_Pink},
+    {1118, 48, edComboList, "Byte3", 1140, "", Light_Pink},
+    {1119, 48, edComboList, "Byte4", 1141, "", Light_Pink},
+    {1120, 48, edComboList, "Byte5", 1142, "", Light_Pink},
+    {1121, 48, edComboList, "Byte6", 1143, "", Light_Pink},
+    {1122, 48, edComboList, "Byte7", 1144, "", Light_Pink},
+    {1123, 48, edComboList, "Byte8", 1145, "", Light_Pink},
+    {1124, 110, edNormal, "Mnemonic", 1146, "", clWindow},
 };
 
 const std::vector<std::string> CAN_Type_Items = {"2.0A (11 bits)", "2.0B (29 bits)"};

@@ -5,30 +5,38 @@
 #include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
 
+namespace {
+constexpr TColor Light_Blue = RGB(224, 250, 254);
+constexpr TColor Light_Yellow = RGB(255, 255, 168);
+constexpr TColor Light_Green = RGB(202, 255, 202);
+constexpr TColor Light_Pink = RGB(252, 214, 244);
+constexpr TColor Light_Orange = RGB(255, 216, 176);
+} // namespace
+
 const std::vector<TTable_Column> J1939_Rec_Columns = {
-    {672, 65, edComboList, "DP", 0, ""},
-    {673, 85, edNormal, "PGN", 0, ""},
-    {674, 95, edNormal, "SA", 0, ""},
-    {675, 113, edDataCheckBox, "TP", 0, "N"},
-    {676, 65, edNormal, "TP_Start", 0, ""},
-    {677, 55, edNormal, "TP_NByte", 0, ""},
-    {678, 75, edDataCheckBox, "Delete", 0, "N"},
-    {976, 75, edDataCheckBox, "OnRequest", 0, "N"},
-    {977, 65, edNormal, "OnReq_Time", 0, "1000"},
-    {679, 120, edNormal, "Mnemonic", 0, ""},
+    {672, 65, edComboList, "DP", 0, "", Light_Blue},
+    {673, 85, edNormal, "PGN", 0, "", Light_Blue},
+    {674, 95, edNormal, "SA", 0, "", Light_Blue},
+    {675, 113, edDataCheckBox, "TP", 0, "N", Light_Yellow},
+    {676, 65, edNormal, "TP_Start", 0, "", Light_Green},
+    {677, 55, edNormal, "TP_NByte", 0, "", Light_Green},
+    {678, 75, edDataCheckBox, "Delete", 0, "N", Light_Pink},
+    {976, 75, edDataCheckBox, "OnRequest", 0, "N", Light_Orange},
+    {977, 65, edNormal, "OnReq_Time", 0, "1000", Light_Orange},
+    {679, 120, edNormal, "Mnemonic", 0, "", clWhite},
 };
 
 const std::vector<TTable_Column> J1939_Send_Columns = {
-    {699, 50, edNormal, "Priority", 0, ""},
-    {700, 65, edComboList, "DP", 0, ""},
-    {701, 85, edNormal, "PGN", 0, ""},
-    {702, 95, edNormal, "SA", 0, ""},
-    {704, 60, edNormal, "TP_NByte", 0, ""},
-    {705, 55, edDataCheckBox, "On_Request", 0, "N"},
-    {703, 80, edDataCheckBox, "On_Data_Change", 0, "N"},
-    {708, 60, edDataCheckBox, "On_Timer", 0, "N"},
-    {706, 70, edNormal, "SendTimer", 0, ""},
-    {707, 115, edNormal, "Mnemonic", 0, ""},
+    {699, 50, edNormal, "Priority", 0, "", Light_Blue},
+    {700, 65, edComboList, "DP", 0, "", Light_Blue},
+    {701, 85, edNormal, "PGN", 0, "", Light_Blue},
+    {702, 95, edNormal, "SA", 0, "", Light_Blue},
+    {704, 60, edNormal, "TP_NByte", 0, "", Light_Yellow},
+    {705, 55, edDataCheckBox, "On_Request", 0, "N", Light_Green},
+    {703, 80, edDataCheckBox, "On_Data_Change", 0, "N", Light_Green},
+    {708, 60, edDataCheckBox, "On_Timer", 0, "N", Light_Green},
+    {706, 70, edNormal, "SendTimer", 0, "", Light_Green},
+    {707, 115, edNormal, "Mnemonic", 0, "", clWhite},
 };
 
 const std::vector<std::string> J1939_Data_Page_Items = {"0", "1"};
