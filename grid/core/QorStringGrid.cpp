@@ -203,11 +203,6 @@ void TQorStringGrid::unhookOwnerForm() {
         form->OnResize = chain->Original;
 }
 
-void TQorStringGrid::FormResize() {
-    FFormWidth = FHookedForm->Width();
-    FFormHeight = FHookedForm->Height();
-}
-
 TCustomForm* TQorStringGrid::FindParentForm(TControl* AControl) {
     for (TControl* c = AControl; c; c = c->Parent())
         if (auto* f = dynamic_cast<TCustomForm*>(c)) return f;

@@ -21,6 +21,7 @@
 #include "grid/core/HiddenRows.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/gfx/RichText.h"
+#include "platform/base/DateUtils.h"
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintShowLargeTextPos { hpCell, hpMouse };
 enum TFilterDropDownColumns { fdNormal, fdAll };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 
 // Row before column.
 using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
@@ -92,6 +94,11 @@ using TGetEditorPropEvent = std::function<void(TObject* Sender, int ACol, int AR
 using TGetEditMaskEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
 using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
+using TComboChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex,
+                                             const std::string& ASelection)>;
+using TComboObjectChangeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex,
+                       const std::string& ASelection, TObject* AObject)>;
 using TFilterSelectEvent =
     std::function<void(TObject* Sender, int Column, int ItemIndex, const std::string& FriendlyName,
                        std::string& FilterCondition)>;
@@ -1076,6 +1083,135 @@ public:
     // Fires OnCellsChanged, tells the registered notifiers and recalculates the footers.
     virtual void CellsChanged(const TRect& R);
     TCellsChangedEvent OnCellsChanged;
+    // --- window procedure and in-place edit life cycle ---------------------------------------
+    // The editors call these: ShowInplaceEdit opens the editor of the current cell, HideInplaceEdit
+    // closes it (commit, then the cell-selection rule for the current cell), DoneInplaceEdit ends
+    // an edit after a closing key, PostEditingDone reports the end (OnEditingDone at once,
+    // OnEditCellDone when the posted "GridEditDone" message arrives).
+    void WndProc(TMessage& Message) override;
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void DoneInplaceEdit(WORD Key, TShiftState Shift);
+    void PostEditingDone(int ACol, int ARow);
+    // The cell-selection rule for the current cell, its answer ignored.
+    void Select();
+    // A left press and release 2 pixels inside the cell, without OnMouseDown and OnMouseUp.
+    void SimulateCellClick(int ACol, int ARow);
+    // Places the controls of cells over their cells (rebuildlist: collect them again first).
+    void CellControlsUpdate(bool rebuildlist);
+    void OleColumnDragStart(int ACol, int AIndex, TCustomListBox* AList);
+    int OleDragCol() const { return FOleDragCol; }
+    int OleDragIndex() const { return FOleDragIndex; }
+    TCustomListBox* OleDragList() const { return FOleDragList; }
+    void SetSyncGrid(const TSyncGrid* v) { FSyncGrid->Assign(v); }
+    bool ShowEditProcess() const { return FShowEditProcess; }
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
+    bool IntelliZoom() const { return FFlags.IntelliZoom; }
+    void SetIntelliZoom(bool v) { FFlags.IntelliZoom = v; }
+    bool WheelPanning() const { return FWheelPan; }
+    TPoint WheelPanPos() const { return FWheelPanPos; }
+    // The cursor shown while panning: 8000 at rest, 8001 .. 8008 by direction.
+    int WheelPanCursor() const { return FWheelPanCursor; }
+    static constexpr std::uintptr_t WheelPanTimerID = 999;
+    static constexpr unsigned WheelPanInterval = 10;
+    // The editors' controls, when they exist: the combo editor and the open special editor.
+    virtual TCustomComboBox* EditCombo() { return nullptr; }
+    virtual TWinControl* EditCtrl() { return nullptr; }
+    // Writes the open special editor's value back into the cell (the cell editors do).
+    virtual void CommitCellEditor(int /*ACol*/, int /*ARow*/) {}
+    // Moves on after Enter as Navigation says (the cell editors do).
+    virtual void AdvanceAfterEdit(int /*ACol*/, int /*ARow*/, bool /*EditAfter*/, bool /*Forward*/,
+                                  bool /*AutoEdit*/) {}
+    virtual void FixedEdit(int ACol, int ARow, TEditorType& AEditor, TStrings* Values);
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void InplaceEditCaret(const std::string& /*Text*/, TPoint /*Caret*/, int /*Index*/) {}
+    virtual std::string EllipsClick(const std::string& Text);
+    virtual void GetPrintCellText(int /*ACol*/, int /*ARow*/, std::string& /*Text*/) {}
+    virtual void SaveCellText(int ACol, int ARow, std::string& Text);
+    virtual void LoadCellText(int ACol, int ARow, const std::string& Text);
+    virtual void CurrentRowMoved(int /*Delta*/, bool& /*Handled*/) {}
+    virtual void ExportNotification(int /*State*/, int /*ARow*/) {}
+    virtual void ImportNotification(int /*State*/, int /*ARow*/) {}
+    void DropDownHeaderButtonClick(int ButtonIndex);
+    void DropDownFooterButtonClick(int ButtonIndex);
+    void UnitChanged(const std::string& NewUnit);
+    TNotifyEvent OnEditingDone;
+    std::function<void(TObject* Sender, int ACol, int ARow)> OnEditCellDone;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>
+        OnSelectionChanged;
+    std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor, TStrings* Values)>
+        OnFixedEdit;
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& S)> OnEllipsClick;
+    std::function<void(TObject*Sender, int ACol, int ARow, std::string&Value)> OnSaveCell,
+        OnLoadCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime ADateTime)> OnDateTimeChange;
+    std::function<void(TObject*Sender, int ACol, int ARow, int ButtonIndex)>
+        OnDropDownHeaderButtonClick, OnDropDownFooterButtonClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, const std::string& NewUnit)>
+        OnUnitChanged;
+    std::function<void(TObject*Sender, TShiftState Shift, TPoint MousePos, bool&Handled)>
+        OnMouseWheelDown, OnMouseWheelUp;
+
+    // --- cell validation and edit bookkeeping -------------------------------------------------
+    // Checks the text of the edited cell against its text before the edit; True = accepted.
+    virtual bool ValidateCell(const std::string& NewValue);
+    virtual bool ValidateCellWide(const std::u16string& NewValue);
+    // The edit reference: the cell (display column and row) and its stored text now.
+    virtual void StoreOldCell(int ACol, int ARow);
+    virtual void UpdateColumnFooter(int ACol, int /*ARow*/) { CalcFooter(ACol); }
+    // Recalculates the footer of a column (-1: all); the footer comes with the footer rows.
+    virtual void CalcFooter(int /*ACol*/) {}
+    void RegisterNotifier(TGridChangeNotifier* ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    bool Modified() const { return FModified; }
+    void SetModified(bool v) { FModified = v; }
+    bool GridModified() const { return FGridModified; }
+    void SetGridModified(bool v) { FGridModified = v; }
+    bool AlwaysValidate() const { return FAlwaysValidate; }
+    void SetAlwaysValidate(bool v) { FAlwaysValidate = v; }
+    bool LastValidation() const { return FLastValidation; }
+    bool Editing() const { return FEditing; }
+    bool Validating() const { return FValidating; }
+    const std::string& NewCellText() const { return FNewCellText; }
+    const std::string& OldCellText() const { return FOldCellText; }
+    int OldCol() const { return FOldCol; }
+    int OldRow() const { return FOldRow; }
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value, bool& Valid)>
+        OnCellValidate;
+    std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Valid)>
+        OnCellValidateWide;
+
+    // --- grid timer, focus, update lock, cursor and window messages ---------------------------
+    // BeginUpdate and EndUpdate nest; painting resumes when the count is back at 0. They count
+    // whether or not the grid is visible.
+    void BeginUpdate();
+    void EndUpdate();
+    // Counts without telling the window; ResetUpdate drops the whole count without a repaint.
+    void StartUpdate();
+    void ResetUpdate();
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool v) { v ? BeginUpdate() : EndUpdate(); }
+    int UpdateCount() const { return FUpdateCount; }
+    int TimerTicks() const { return FTimerTicks; }
+    const std::string& SearchInc() const { return FSearchInc; }
+    void SetSearchInc(const std::string& v) {
+        FSearchInc = v;
+        FSearchTics = 0;
+    }
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool v) { FHovering = v; }
+    bool EnableBlink() const { return FEnableBlink; }
+    void SetEnableBlink(bool v) { FEnableBlink = v; }
+    bool GridBlink() const { return FGridBlink; }
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v);
+    bool SizeWithForm() const { return FSizeWithForm; }
+    void SetSizeWithForm(bool v) { FSizeWithForm = v; }
+    int GetEditLimit() override { return FMaxEditLength; }
+    bool HasCustomBorders() override { return bool(OnGetCellBorder); }
 
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
@@ -1112,6 +1248,56 @@ public:
     TNotifyEvent OnFilterDone;
 
 protected:
+    // --- window procedure and in-place edit life cycle ---------------------------------------
+    bool CanEditShow() override;
+    bool SelectCell(int ACol, int ARow) override;
+    void UpdateEdit() override;
+    void TopLeftChanged() override;
+    void WMNotify(TMessage& Message) override;
+    bool FEditing = false;
+    bool FEditStart = false;
+    bool FShowEditProcess = false;
+    bool FEntered = false;
+    bool FBlockFocus = false;
+    bool FBlockKill = false;
+    bool FForceSel = false;
+    bool InvokedFocusChange = false;
+    std::string FEditText;
+    int FOldLeftCol = -1;
+    int FOldTopRow = -1;
+
+    // --- cell validation and edit bookkeeping -------------------------------------------------
+    int FOldCol = -1;
+    int FOldRow = -1;
+    std::string FOldCellText;
+    std::u16string FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    std::string FNewCellText;
+    bool FValidating = false;
+    bool FGridModified = false;
+    bool FModified = false;
+    bool FLastValidation = true;
+    bool FAlwaysValidate = false;
+
+    // --- grid timer, focus, update lock, cursor and window messages ---------------------------
+    void WMPaint(TWMPaint& Message) override;
+    void WMEraseBkgnd(TWMEraseBkgnd& Message) override;
+    void WMTimer(TWMTimer& Message) override;
+    void WMSetFocus(TWMSetFocus& Message) override;
+    void WMKillFocus(TWMKillFocus& Message) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void WMSetCursor(TWMSetCursor& Message) override;
+    void CMEnabledChanged(TMessage& Message) override;
+    int FUpdateCount = 0;
+    int FTimerTicks = 0;
+    std::string FSearchInc;
+    int FSearchTics = 0;
+    bool FHovering = false;
+    bool FEnableBlink = false;
+    bool FGridBlink = false;
+    int FMaxEditLength = 0;
+    bool FSizeWithForm = false;
     TInplaceEdit* CreateEditor() override;
     // The platform's test, then OnColumnSize / OnRowSize may refuse the sizing.
     void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
@@ -1364,4 +1550,19 @@ private:
     TComponent* FHookedFormComponent = nullptr;
     bool FInvalidateSuppressed = false;
     bool FEditDisable = false;
+    // Window procedure: panning and the OLE column drag.
+    bool FWheelPan = false;
+    TPoint FWheelPanPos;
+    TCursor FPrevCursor = crDefault;
+    int FWheelPanCursor = 0;
+    TIntelliPan FIntelliPan = ipVertical;
+    int FOleDragCol = -1;
+    int FOleDragIndex = -1;
+    TCustomListBox* FOleDragList = nullptr;
+    void wheelPanTimer();
+    void startWheelPan(TPoint at);
+    void endWheelPan();
+    void mouseWheel(TMessage& Message);
+    void comboNotification(TWMCommand& Message);
+    bool refuseEdit(const std::string& Value, const std::string& NewValue);
 };

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include "platform/ui/Timers.h"
 
@@ -331,6 +332,7 @@ void postNativeKey(WORD vk, TWinControl* target) {
         {VK_TAB, Qt::Key_Tab, "\t"},       {VK_SPACE, Qt::Key_Space, " "},
         {VK_UP, Qt::Key_Up, ""},           {VK_DOWN, Qt::Key_Down, ""},
         {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
+        {VK_F2, Qt::Key_F2, ""},
     };
     for (const Key& k : keys) {
         if (k.vk != vk) continue;
@@ -340,7 +342,25 @@ void postNativeKey(WORD vk, TWinControl* target) {
                                                      QString::fromLatin1(k.text)));
         return;
     }
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {
+        // A letter key types its lower-case letter.
+        const QString text(QChar(vk >= 'A' && vk <= 'Z' ? vk - 'A' + 'a' : vk));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, vk, Qt::NoModifier, text));
+        QCoreApplication::postEvent(w,
+                                    new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
+        return;
+    }
     ADD_FAILURE() << "postNativeKey has no Qt key for " << vk;
+}
+
+void postNativeWheel(TWinControl* control, TPoint p, int delta) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) return;
+    QPointF at(p.X, p.Y);
+    QCoreApplication::postEvent(w, new QWheelEvent(at, w->mapToGlobal(at), QPoint(),
+                                                   QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                                                   Qt::NoScrollPhase, false));
 }
 
 int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {

@@ -41,11 +41,13 @@ void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
 // A left click at the middle of the control's native window, posted to Qt's event queue: it
 // arrives the next time native events are handled, through Qt's own delivery.
 void postNativeClick(TWinControl* control);
+// A wheel turn (delta in eighths of a degree, 120 a notch) at p, posted the same way.
+void postNativeWheel(TWinControl* control, TPoint p, int delta);
 
 // A key press and release posted to Qt's event queue for the native window of target (the
 // focused control's when target is nullptr): it arrives through Qt's own delivery
-// the next time native events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE and
-// the arrow keys.
+// the next time native events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE,
+// VK_F2, the arrow keys, letters (typing lower case) and digits.
 void postNativeKey(WORD vk, TWinControl* target = nullptr);
 
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends

@@ -514,6 +514,7 @@ private:
     friend class TCustomForm;
     friend LONG GetWindowLong(HWND handle, int index);
     friend int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);
+    friend bool ValidateRect(HWND handle, const TRect* rect);
     friend bool IsWindowEnabled(HWND handle);
     void updateShowing();
     // PaintTo without the pop-ups, which it collects.
@@ -593,6 +594,8 @@ bool ReleaseCapture();
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
 bool InvalidateRect(HWND handle, const TRect* rect, bool erase);
+// Marks the window as painted without painting it (a paint handler that paints nothing).
+bool ValidateRect(HWND handle, const TRect* rect);
 bool UpdateWindow(HWND handle);
 bool ShowWindow(HWND handle, int cmd);
 bool EnableWindow(HWND handle, bool enable);

@@ -224,6 +224,13 @@ bool InvalidateRect(HWND handle, const TRect* /*rect*/, bool /*erase*/) {
     return true;
 }
 
+bool ValidateRect(HWND handle, const TRect* /*rect*/) {
+    TWinControl* c = FindControl(handle);
+    if (!c) return false;
+    c->invalid_ = false;
+    return true;
+}
+
 bool UpdateWindow(HWND handle) {
     TWinControl* c = FindControl(handle);
     if (!c) return false;

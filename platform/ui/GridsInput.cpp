@@ -39,9 +39,9 @@ void TInplaceEdit::Move(const TRect& Loc) {
 
 void TInplaceEdit::Hide() {
     if (!Visible()) return;
-    bool hadFocus = Focused();
+    // The focus goes straight back to the grid, which never left it (no CM_ENTER for the grid).
+    if (Focused() && grid_ && grid_->CanFocus()) grid_->SetFocus();
     SetVisible(false);
-    if (hadFocus && grid_ && grid_->CanFocus()) grid_->SetFocus();
 }
 
 bool TInplaceEdit::PosEqual(const TRect& Rect) const {

@@ -180,6 +180,9 @@ constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_CANUNDO = 0x00C6;
 constexpr UINT EM_UNDO = 0x00C7;
 constexpr UINT EM_GETMODIFY = 0x00B8;
+// A balloon tip on an edit: LParam points to an EDITBALLOONTIP.
+constexpr UINT EM_SHOWBALLOONTIP = 0x1503;
+constexpr UINT EM_HIDEBALLOONTIP = 0x1504;
 constexpr UINT EM_SETMODIFY = 0x00B9;
 constexpr UINT EM_REPLACESEL = 0x00C2;
 
@@ -666,6 +669,25 @@ struct NMHDR {
     HWND hwndFrom = nullptr;
     std::uintptr_t idFrom = 0;
     int code = 0;
+};
+
+// DTN_DATETIMECHANGE: the date picker's new value (all zero: no date).
+struct SYSTEMTIME {
+    WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0;
+    WORD wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+};
+struct NMDATETIMECHANGE {
+    NMHDR nmhdr;
+    DWORD dwFlags = 0;
+    SYSTEMTIME st;
+};
+
+// The record of EM_SHOWBALLOONTIP; the icon is TTI_NONE (0), TTI_INFO, TTI_WARNING or TTI_ERROR.
+struct EDITBALLOONTIP {
+    DWORD cbStruct = sizeof(EDITBALLOONTIP);
+    const char16_t* pszTitle = nullptr;
+    const char16_t* pszText = nullptr;
+    int ttiIcon = 0;
 };
 
 // Returns the same number for the same name for the life of the process (0xC000..0xFFFF).

@@ -242,7 +242,7 @@ void TCustomEdit::SetText(const std::string& v) {
     TWinControl::SetText(v);
     PeerChanged(pcSelection);
     Invalidate();
-    Perform(CN_COMMAND, MAKEWPARAM(0, EN_CHANGE), handleParam(this));
+    notifyParent(this, EN_CHANGE);
 }
 
 void TCustomEdit::SetMaxLength(int v) {
@@ -350,7 +350,7 @@ void TCustomEdit::editChanged() {
     TWinControl::SetText(buffer_.Text());
     PeerChanged(pcSelection);
     Invalidate();
-    Perform(CN_COMMAND, MAKEWPARAM(0, EN_CHANGE), handleParam(this));
+    notifyParent(this, EN_CHANGE);
 }
 
 void TCustomEdit::typeChars(const std::u32string& s) {

@@ -28,6 +28,17 @@ inline LPARAM handleParam(TWinControl* c) {
     return c->HandleAllocated() ? reinterpret_cast<LPARAM>(c->Handle()) : 0;
 }
 
+// A notification as the classic controls send it: WM_COMMAND to the parent window, which
+// reflects it to the control as CN_COMMAND (so the parent sees it first). Without windows the
+// control gets CN_COMMAND directly.
+inline void notifyParent(TWinControl* c, WORD code) {
+    TWinControl* parent = c->Parent();
+    if (parent && parent->HandleAllocated() && c->HandleAllocated())
+        SendMessage(parent->Handle(), WM_COMMAND, MAKEWPARAM(0, code), handleParam(c));
+    else
+        c->Perform(CN_COMMAND, MAKEWPARAM(0, code), handleParam(c));
+}
+
 // The classic sunken frame of edits and lists; returns the area inside it.
 inline TRect drawSunkenFrame(HDC dc, TRect r, TBorderStyle style) {
     if (style == bsNone) return r;

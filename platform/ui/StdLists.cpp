@@ -493,7 +493,7 @@ int TCustomComboBox::ButtonWidth() const {
 }
 
 void TCustomComboBox::notify(WORD code) {
-    Perform(CN_COMMAND, MAKEWPARAM(0, code), handleParam(this));
+    notifyParent(this, code);
 }
 
 void TCustomComboBox::userSelect(int index) {
