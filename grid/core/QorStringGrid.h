@@ -1162,8 +1162,6 @@ public:
     // The edit reference: the cell (display column and row) and its stored text now.
     virtual void StoreOldCell(int ACol, int ARow);
     virtual void UpdateColumnFooter(int ACol, int /*ARow*/) { CalcFooter(ACol); }
-    // Recalculates the footer of a column (-1: all); the footer comes with the footer rows.
-    virtual void CalcFooter(int /*ACol*/) {}
     void RegisterNotifier(TGridChangeNotifier* ANotifier);
     void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
     bool Modified() const { return FModified; }

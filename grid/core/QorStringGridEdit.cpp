@@ -165,7 +165,7 @@ void TQorStringGrid::StoreOldCell(int ACol, int ARow) {
     FOldRow = ARow;
     const int rc = RealColIndexOf(ACol);
     FOldCellText = rc >= 0 ? GridCells(rc, ARow) : std::string();
-    FOldCellTextWide = DecodePackedWideText(FOldCellText);
+    FOldCellTextWide = Utf8ToWide(FOldCellText);
     FOldModifiedValue = FModified;
 }
 
@@ -276,11 +276,10 @@ bool TQorStringGrid::ValidateCellWide(const std::u16string& NewValue) {
             CellsChanged(TRect{ACol, ARow, ACol, ARow});
         }
         if (Valid)
-            SetCellEx(ACol, ARow, EncodePackedWideText(Value));
+            SetWideCells(ACol, ARow, Value);
         else
-            refuseEdit(EncodePackedWideText(Value != NewValue ? Value : FOldCellTextWide),
-                       EncodePackedWideText(NewValue));
-        FOldCellTextWide = DecodePackedWideText(GridCells(ACol, ARow));
+            refuseEdit(WideToUtf8(Value), WideToUtf8(NewValue));
+        FOldCellTextWide = WideCells(ACol, ARow);
     }
     return Valid;
 }
