@@ -19,9 +19,9 @@
 #include "grid/core/GridSupport.h"
 #include "grid/core/GridTheme.h"
 #include "grid/core/HiddenRows.h"
+#include "platform/base/DateUtils.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/gfx/RichText.h"
-#include "platform/base/DateUtils.h"
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
@@ -1287,6 +1287,7 @@ protected:
     void DoExit() override;
     void WMSetCursor(TWMSetCursor& Message) override;
     void CMEnabledChanged(TMessage& Message) override;
+    void WMSize(TWMSize& Message) override;
     int FUpdateCount = 0;
     int FTimerTicks = 0;
     std::string FSearchInc;
@@ -1558,6 +1559,7 @@ private:
     int FOleDragIndex = -1;
     TCustomListBox* FOleDragList = nullptr;
     void wheelPanTimer();
+    void stretchAfterResize();
     void startWheelPan(TPoint at);
     void endWheelPan();
     void mouseWheel(TMessage& Message);

@@ -205,6 +205,8 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         o.LinkColor = linkColor;
         o.ShadowColor = clGray;
         o.WordWrap = FEnhTextSize;
+        // Blinking text shows in every other phase of the grid timer.
+        o.BlinkVisible = !FEnableBlink || FGridBlink;
         HTMLRenderResult res;
         HTMLRenderText(*c, text, T, o, res);
         P.TextWidth = res.MaxLineWidth + 2;

@@ -195,4 +195,17 @@ void TQorStringGrid::FormResize() {
     }
     FFormWidth = w;
     FFormHeight = h;
+    stretchAfterResize();
+}
+
+// A stretch column that is no column (any more) stretches nothing on a resize.
+void TQorStringGrid::stretchAfterResize() {
+    if (FColumnSize->Stretch() && Parent() && !IsDestroying() &&
+        FColumnSize->StretchColumn() < ColCount())
+        StretchColumn(FColumnSize->StretchColumn());
+}
+
+void TQorStringGrid::WMSize(TWMSize& Message) {
+    TBaseGrid::WMSize(Message);
+    stretchAfterResize();
 }

@@ -185,6 +185,18 @@ TEST_F(GridTimerTest, TheGridFollowsTheFormSizeWithSizeWithForm) {
     EXPECT_EQ(grid->Height(), 230);
 }
 
+TEST_F(GridTimerTest, AStretchedColumnFollowsTheGridWidth) {
+    grid->ColumnSize()->SetStretch(true);
+    grid->SetBounds(0, 0, 500, 250);
+    int sum = 0;
+    for (int c = 0; c < grid->ColCount(); ++c) sum += grid->ColWidths(c);
+    EXPECT_EQ(sum, grid->CellAreaWidth() - 1);
+    const int last = grid->ColWidths(4);
+    grid->ColumnSize()->SetStretchColumn(7); // no such column: a resize leaves the widths
+    grid->SetBounds(0, 0, 450, 250);
+    EXPECT_EQ(grid->ColWidths(4), last);
+}
+
 TEST_F(GridTimerTest, MaxEditLengthLimitsTheEditor) {
     grid->SetOptions(grid->Options() + goEditing);
     uitest::pressKey(VK_F2, {}, grid);
