@@ -9,24 +9,6 @@
 #include <algorithm>
 
 namespace {
-// Cells operated by click and space: they never open an editor.
-bool isControlCellType(TCellType t) {
-    switch (t) {
-    case ctCheckBox:
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctTriStateCheckBox:
-    case ctRowCheckBox:
-    case ctRadio:
-    case ctRadioButton:
-    case ctButton:
-    case ctBitButton:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Sets a flag for the lifetime of the scope and puts the old value back, also on an exception.
 class FlagScope {
 public:
@@ -49,7 +31,8 @@ bool TQorStringGrid::CanEditShow() {
     const int rc = RealColIndexOf(Col());
     if (rc < 0) return false;
     const TPoint base = BaseCell(rc, Row());
-    if (!FEditMode && isControlCellType(GetCellType(base.X, base.Y))) return false;
+    // Cells operated by click and space never open an editor.
+    if (!FEditMode && IsControlCell(base.X, base.Y)) return false;
     if (!FEditMode) {
         FEditControl = FDefaultEditor;
         GetEditorType(base.X, base.Y, FEditControl);
@@ -70,7 +53,7 @@ void TQorStringGrid::UpdateEdit() {
 
 void TQorStringGrid::ShowInplaceEdit() {
     const int rc = RealColIndexOf(Col());
-    if (rc < 0 || isControlCellType(GetCellType(rc, Row()))) return;
+    if (rc < 0 || IsControlCell(rc, Row())) return;
     if (Row() < TopRow()) SetTopRow(Row());
     if (Col() < LeftCol()) SetLeftCol(Col());
     FEditText = Cells(rc, Row());
