@@ -41,6 +41,8 @@ bool TQorStringGrid::CanEditShow() {
         FShowEditProcess = true;
     }
     FEntered = true;
+    // An editor that opens takes its cell as the reference its edit is validated against.
+    if (!FEditing) StoreOldCell(Col(), Row());
     FEditing = true;
     return true;
 }

@@ -510,3 +510,19 @@ TEST_F(EditTest, PanningFollowsThePointerOnItsOwnTimer) {
 }
 
 } // namespace
+
+TEST_F(EditTest, EachEditIsValidatedAgainstItsOwnCell) {
+    // Typed into cell after cell, each closed with Enter and left by moving on: every text
+    // stays in the cell it was typed into.
+    logEvents();
+    for (int c = 1; c <= 3; ++c) {
+        grid->SetCol(c);
+        uitest::typeText(std::string(1, char('a' + c)));
+        uitest::pressKey(VK_RETURN);
+    }
+    grid->SetCol(4);
+    EXPECT_EQ(grid->GridCells(1, 1), "b");
+    EXPECT_EQ(grid->GridCells(2, 1), "c");
+    EXPECT_EQ(grid->GridCells(3, 1), "d");
+    EXPECT_EQ(grid->GridCells(4, 1), "4:1");
+}
