@@ -30,6 +30,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -1211,6 +1212,95 @@ public:
     int GetEditLimit() override { return FMaxEditLength; }
     bool HasCustomBorders() override { return bool(OnGetCellBorder); }
 
+    // --- mouse, keyboard, Tab, hover and cell hints (input) -------------------------------------
+    // What the pointer rests on: it decides the cursor and what the next press selects.
+    enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // The Tab move of the grid and its editors; False when the Tab went to the parent window.
+    bool EditorNavigateKey(bool Backward);
+    bool CanSelectByTab(int ACol, int ARow);
+    int FirstSelectableCol(int ARow);
+    int LastSelectableCol(int ARow);
+    int FirstNavigableCol();
+    virtual void GotoFirstRow() { SetRow(FixedRows()); }
+    int LastTabCol();
+    // The last data row of the grid's key navigation.
+    bool IsLastDataRow();
+    void AppendRowAtEnd();
+    // Whether the cell (display indexes) lights up as a hovered fixed cell.
+    bool IsHoverFixedCell(int ACol, int ARow);
+    void ResetFixedCellHighlight();
+    // The cell hint: HintStr and the hint's placement in HintInfo (screen coordinates).
+    void ShowCellHint(std::string& HintStr, THintInfo& HintInfo);
+    // The grid's font name at its last cell hint; the markup hint window draws packed wide hints
+    // in it.
+    static std::string& HintFontName();
+    bool HintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool v) { FHintShowCells = v; }
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool v) { FHintShowLargeText = v; }
+    bool HintShowSizing() const { return FHintShowSizing; }
+    void SetHintShowSizing(bool v) { FHintShowSizing = v; }
+    bool HTMLHint() const { return FHTMLHint; }
+    void SetHTMLHint(bool v) { FHTMLHint = v; }
+    bool AnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool v) { FAnchorHint = v; }
+    // The sizing hint window while a column or row is sized with HintShowSizing; nullptr before.
+    THintWindow* SizingHintWindow() const { return FScrollHintWnd; }
+    bool SizingHintShown() const { return FScrollHintShow; }
+    int HoverRowIndex() const { return FHoverRowIdx; }
+    // Selection-changed notification; the default fires OnSelectionChanged.
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    // The edit reference of the edit life cycle.
+    virtual void StoreOldCell(int ACol, int ARow);
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnCanClickCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxMouseUp;
+    std::function<void(TObject* Sender, int ARow, int ACol, std::string& Anchor, bool& AutoHandle)>
+        OnAnchorClick;
+    std::function<void(TObject* Sender, int ARow, int ACol, std::string& Anchor)> OnAnchorHint;
+    std::function<void(TObject*Sender, int ARow, int ACol, const std::string&Anchor)> OnAnchorEnter,
+        OnAnchorExit;
+    std::function<void(TObject* Sender, int ACol, int ColumnSize)> OnColumnSizing;
+    std::function<void(TObject* Sender, int ARow, int RowSize)> OnRowSizing;
+    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>
+        OnSelectionChanged;
+    std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
+    std::function<void(TObject*Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow, OnAutoAddRow;
+
+    // --- column calculations and auto-sizing
+    // ------------------------------------------------------ FromRow or ToRow -1: rows FixedRows ..
+    // RowCount - FixedFooters - 1. A ToRow past the display rows addresses real rows, hidden ones
+    // included. Cells that hold no number are skipped.
+    double ColumnSum(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnAvg(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnMin(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnMax(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnStdDev(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnDistinct(int ACol, int FromRow = -1, int ToRow = -1);
+    double ColumnCustomCalc(int ACol, int FromRow = -1, int ToRow = -1);
+    double GroupCalcValue(int ACol, int FromRow, int ToRow);
+    double RowSum(int ARow, int FromCol, int ToCol);
+    double RowAvg(int ARow, int FromCol, int ToCol);
+    double RowMin(int ARow, int FromCol, int ToCol);
+    double RowMax(int ARow, int FromCol, int ToCol);
+    void AutoSizeCol(int ACol, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    void AutoSizeRow(int ARow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void AutoFitColumns(bool DoFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void Zoom(int x);
+    bool SizeGrowOnly() const { return FFlags.SizeGrowOnly; }
+    void SetSizeGrowOnly(bool v) { FFlags.SizeGrowOnly = v; }
+    using TGroupCalcEvent =
+        std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)>;
+    TGroupCalcEvent OnColumnCalc, OnGroupCalc;
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -1297,6 +1387,76 @@ protected:
     bool FGridBlink = false;
     int FMaxEditLength = 0;
     bool FSizeWithForm = false;
+    // --- mouse, keyboard, Tab, hover and cell hints (input) -------------------------------------
+    void WMLButtonDown(TWMMouse& Message) override;
+    void WMLButtonUp(TWMMouse& Message) override;
+    void WMLButtonDblClk(TWMMouse& Message) override;
+    void WMRButtonDown(TWMMouse& Message) override;
+    void WMKeyDown(TWMKey& Message) override;
+    void WMChar(TWMKey& Message) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void CMHintShow(TMessage& Message) override;
+    void Click() override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    virtual void DoAutoSizeCol(int ACol, bool GrowOnly);
+    virtual void DoAutoSizeRow(int ARow, bool GrowOnly, int Padding);
+    void SizeRowToLines(int ARow, int Lines, int Padding);
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    bool FDoOnClick = false;
+    bool FMouseDownMove = false;
+    bool FMouseKeepDown = false;
+    bool FDeselectState = false;
+    bool FMouseDown = false;
+    bool FDblClk = false;
+    bool ColMoveFlg = false;
+    bool ColSizeFlg = false;
+    bool FSizingFixed = false;
+    int FSizingFixedCol = -1;
+    int FSizeFixedX = 0;
+    bool FSizeFixedR = false;
+    bool FSizingFixedR = false;
+    int FSizingFixedRow = -1;
+    int FSizeFixedY = 0;
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Clickposdx = 0;
+    int Clickposdy = 0;
+    int Movecell = -1;
+    int FMouseSelectStart = -1;
+    int FOldKeepLeftCol = 0;
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+    TGridRect FMoveSelection;
+    // The selection when the left button went down; valid until the release.
+    TGridRect FPressSelection;
+    bool FPressSelValid = false;
+    TGridCoord FLastKeyCell;
+    TPoint FLastHintPos{-1, -1};
+    TPoint FHoverCell{-1, -1};
+    std::string FAnchor;
+    std::string FLastAnchorHint;
+    int FHoverRowIdx = -1;
+    bool FNoMouseLeave = false;
+    bool Invokedchange = false;
+    bool FHintShowCells = false;
+    bool FHintShowLargeText = false;
+    bool FHintShowSizing = false;
+    bool FHTMLHint = false;
+    bool FAnchorHint = false;
+    THintWindow* FScrollHintWnd = nullptr;
+    bool FScrollHintShow = false;
+    bool isFixedCell(int ACol, int ARow);
+    // The reference of the markup anchor at a client point of the cell, empty when none.
+    std::string hitAnchor(int ACol, int ARow, int X, int Y);
+    bool canEditAt(int RealCol, int ARow);
+    void startSizingHint(const std::string& Text, TPoint At);
+    struct CalcRange;
+    CalcRange calcRange(int FromRow, int ToRow);
+    // A cell's number in a column calculation; nothing when it takes no part or holds none.
+    std::optional<double> calcValue(int ACol, int Row, bool RealRows);
     TInplaceEdit* CreateEditor() override;
     // The platform's test, then OnColumnSize / OnRowSize may refuse the sizing.
     void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,

@@ -812,11 +812,17 @@ void TApplication::checkHint() {
     info.HideTimeout = HintHidePause;
     info.HintStr = shortHint(hintControl_->Hint());
     if (hintControl_->Perform(CM_HINTSHOW, 0, LPARAM(&info)) != 0 || info.HintStr.empty()) return;
-    if (!hintWindow_) hintWindow_ = new THintWindow(this);
+    if (hintWindow_ && (customHintWindow_ || info.HintWindowClass)) {
+        delete hintWindow_;
+        hintWindow_ = nullptr;
+    }
+    customHintWindow_ = bool(info.HintWindowClass);
+    if (!hintWindow_)
+        hintWindow_ = customHintWindow_ ? info.HintWindowClass(this) : new THintWindow(this);
     hintWindow_->SetColor(info.HintColor);
     TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
-    hintWindow_->ActivateHint(r, info.HintStr);
+    hintWindow_->ActivateHintData(r, info.HintStr, info.HintData);
     hint_ = info.HintStr;
     hintShownAt_ = now;
 }

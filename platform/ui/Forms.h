@@ -175,6 +175,10 @@ public:
     virtual TRect CalcHintRect(int MaxWidth, const std::string& AHint);
     // Shows the hint in Rect (screen coordinates).
     virtual void ActivateHint(const TRect& Rect, const std::string& AHint);
+    // The same with the data of the hint's request (THintInfo::HintData).
+    virtual void ActivateHintData(const TRect& Rect, const std::string& AHint, TObject* /*Data*/) {
+        ActivateHint(Rect, AHint);
+    }
     void ReleaseHandle();
     std::string PeerClassName() const override { return "HINT"; }
 
@@ -195,6 +199,10 @@ struct THintInfo {
     int ReshowTimeout = 0;
     int HideTimeout = 0;
     std::string HintStr;
+    // A hint window of another kind for this hint (made with the given owner), and the data
+    // handed to its ActivateHintData.
+    std::function<THintWindow*(TComponent* Owner)> HintWindowClass;
+    TObject* HintData = nullptr;
 };
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
@@ -298,6 +306,7 @@ private:
     std::uint64_t hintShownAt_ = 0;
     bool hintShown_ = false;
     THintWindow* hintWindow_ = nullptr;
+    bool customHintWindow_ = false;
 };
 
 class TScreen : public TComponent {

@@ -1,0 +1,294 @@
+// String grid pointer movement: hover, sizing feedback and cursors, header drag-select, links,
+// and the cell hints.
+#include "grid/core/GridUtils.h"
+#include "grid/core/HTMLHintWindow.h"
+#include "grid/core/MarkupRender.h"
+#include "grid/core/QorStringGrid.h"
+
+#include <algorithm>
+#include <string>
+
+std::string& TQorStringGrid::HintFontName() {
+    static std::string name;
+    return name;
+}
+
+void TQorStringGrid::ResetFixedCellHighlight() {
+    FSizeFixed = FSizeFixedR = FNoMouseLeave = false;
+    if (FHoverFixedCells != hfNone && FHoverFixedX >= 0) SetHoverFixedCell(-1, -1);
+}
+
+void TQorStringGrid::startSizingHint(const std::string& Text, TPoint At) {
+    if (!FScrollHintWnd) FScrollHintWnd = new THTMLHintWindow(this);
+    FScrollHintWnd->SetColor(FHintColor);
+    TRect r = FScrollHintWnd->CalcHintRect(200, Text);
+    const TPoint p = ClientToScreen(At);
+    OffsetRect(r, p.X, p.Y);
+    FScrollHintWnd->ActivateHint(r, Text);
+    FScrollHintShow = true;
+}
+
+void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
+    const TGridRect entrySel = Selection();
+    if (FMouseDownMove && FMouseActions->RangeSelectAndEdit() && Options().Contains(goEditing) &&
+        !EditorMode()) {
+        TGridOptions o = Options();
+        o.Exclude(goEditing);
+        SetOptions(o);
+    }
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    const bool valid = ACol >= 0 && ARow >= 0;
+    if (valid && !Designing() && HoverRow() && ARow != FHoverRowIdx) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = ARow;
+        InvalidateRow(ARow);
+        if (old >= 0 && old < RowCount()) InvalidateRow(old);
+    }
+    if (FHoverFixedCells != hfNone && !FNoMouseLeave) {
+        if (valid && IsHoverFixedCell(ACol, ARow))
+            SetHoverFixedCell(ACol, ARow);
+        else
+            SetHoverFixedCell(-1, -1);
+    }
+
+    // Header drag-select started by a press in a fixed row or column.
+    if (FMouseSelectStart != -1 && valid) {
+        if (FMouseSelectMode == msRow && FMouseActions->RowSelect() && ARow >= FixedRows() &&
+            ARow <= RowCount() - FFixedFooters) {
+            const int to = std::max(FixedRows(), ARow);
+            SetSelection({FixedCols(), std::min(FMouseSelectStart, to), ColCount() - 1,
+                          std::max(FMouseSelectStart, to)});
+        } else if (FMouseSelectMode == msColumn && FMouseActions->ColSelect()) {
+            const int to = std::max(FixedCols(), ACol);
+            SetSelection({std::min(FMouseSelectStart, to), FixedRows(),
+                          std::max(FMouseSelectStart, to), RowCount() - 1});
+        }
+    }
+
+    // Fixed-cell sizing edges: within 3 pixels of a fixed column's right edge.
+    FSizeFixed = false;
+    if (valid && FMouseActions->SizeFixedCol()) {
+        int edge = 0;
+        for (int i = 0; i < FixedCols(); ++i) {
+            edge += ColWidths(i) + (i > 0 ? 1 : 0);
+            if (std::abs(edge - X) < 3) FSizeFixed = true;
+        }
+    }
+    if (FSizingFixed) {
+        DrawColumnSizingLine(FSizeFixedX);
+        DrawColumnSizingLine(X);
+        FSizeFixedX = X;
+    }
+    FSizeFixedR = false;
+    if (valid && FMouseActions->SizeFixedRow()) {
+        int edge = 0;
+        for (int i = 0; i < FixedRows(); ++i) {
+            edge += RowHeights(i) + (i > 0 ? 1 : 0);
+            if (std::abs(edge - Y) < 3) FSizeFixedR = true;
+        }
+    }
+    if (FSizingFixedR) {
+        DrawRowSizingLine(FSizeFixedY);
+        DrawRowSizingLine(Y);
+        FSizeFixedY = Y;
+    }
+    if (!Designing()) {
+        if (FGridState == gsColSizing) ColSized = true;
+        if (FGridState == gsRowSizing) Rowsized = true;
+    }
+
+    // What lies under the pointer: the select mode and the cursor.
+    TCursor special = crDefault;
+    bool hasSpecial = false;
+    FMouseSelectMode = msNormal;
+    if (valid) {
+        const bool onBorder = IsOnSizingBorder(X, Y);
+        if (ARow < FixedRows() && ACol < FixedCols() && FMouseActions->AllSelect()) {
+            FMouseSelectMode = msAll;
+        } else if (ARow < FixedRows() && ACol >= FixedCols() && FMouseActions->ColSelect() &&
+                   !onBorder) {
+            FMouseSelectMode = msColumn;
+        } else if (ACol < FixedCols() && ARow >= FixedRows() && ARow <= RowCount() - 1 &&
+                   FMouseActions->RowSelect() && !onBorder) {
+            FMouseSelectMode = msRow;
+        }
+        if (FMouseSelectMode != msNormal) hasSpecial = true;
+        TGridDrawInfo di;
+        CalcDrawInfo(di);
+        TGridState sizing = gsNormal;
+        int index = -1, pos = 0, ofs = 0;
+        // The platform's test alone: the sizing vetoes belong to a press, not to a move.
+        TBaseGrid::CalcSizingState(X, Y, sizing, index, pos, ofs, di);
+        if (FSizeFixed || FSizingFixed || sizing == gsColSizing || FGridState == gsColSizing) {
+            special = crHSplit;
+            hasSpecial = true;
+        } else if (FSizeFixedR || FSizingFixedR || sizing == gsRowSizing ||
+                   FGridState == gsRowSizing) {
+            special = crVSplit;
+            hasSpecial = true;
+        }
+
+        const int realCol = RealColIndex(ACol);
+        const std::string text = Cells(realCol, ARow);
+        const bool markup = GetCellTextKind(text, FEnableHTML) == 1;
+        if (FURLShow && !markup && IsURL(text)) {
+            special = crHandPoint;
+            hasSpecial = true;
+        } else if (markup) {
+            const std::string anchor = hitAnchor(ACol, ARow, X, Y);
+            if (!anchor.empty()) {
+                special = crHandPoint;
+                hasSpecial = true;
+                if (anchor != FAnchor) {
+                    if (OnAnchorEnter) OnAnchorEnter(this, ARow, ACol, anchor);
+                    FAnchor = anchor;
+                }
+            } else if (!FAnchor.empty()) {
+                if (OnAnchorExit) OnAnchorExit(this, ARow, ACol, "");
+                FAnchor.clear();
+            }
+        }
+    }
+    if (hasSpecial && special != crDefault && Cursor() != special) {
+        Invokedchange = true;
+        TBaseGrid::SetCursor(special);
+    } else if (!hasSpecial || special == crDefault) {
+        if (Cursor() != FOldCursor) {
+            Invokedchange = true;
+            TBaseGrid::SetCursor(FOldCursor);
+        }
+    }
+
+    // A cell hint follows its cell: another cell cancels it.
+    if (FLastHintPos.X >= 0) {
+        const TPoint base = valid ? BaseCell(ACol, ARow) : TPoint{-1, -1};
+        if (base.X != FLastHintPos.X || base.Y != FLastHintPos.Y) {
+            Application->CancelHint();
+            FLastHintPos = {-1, -1};
+        }
+    }
+
+    TBaseGrid::MouseMove(Shift, X, Y);
+
+    // Sizing events and the sizing hint.
+    if (FGridState == gsColSizing || FSizingFixed) {
+        int col = 0, size = FSizeFixedX;
+        if (!FSizingFixed) {
+            col = Colclicked;
+            const int c = col >= 0 ? col : ColCount() - 1;
+            size = X - CellRect(c, 0).Left - Clickposdx;
+        }
+        if (OnColumnSizing) OnColumnSizing(this, col, size);
+        if (Designing() || FHintShowSizing)
+            startSizingHint("cw=<b>" + std::to_string(size) + "</b>",
+                            CellRect(FSizingFixed ? 0 : std::max(0, col), 0).TopLeft());
+    } else if (FGridState == gsRowSizing || FSizingFixedR) {
+        int row = 0, size = FSizeFixedY;
+        if (!FSizingFixedR) {
+            row = Rowclicked;
+            const int r = row >= 0 ? row : RowCount() - 1;
+            size = Y - CellRect(0, r).Top - Clickposdy;
+        }
+        if (OnRowSizing) OnRowSizing(this, row, size);
+        if (Designing() || FHintShowSizing)
+            startSizingHint("rh=<b>" + std::to_string(size) + "</b>",
+                            CellRect(0, FSizingFixedR ? 0 : std::max(0, row)).TopLeft());
+    }
+    const TGridRect sel = Selection();
+    if (!(sel == entrySel)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+}
+
+void TQorStringGrid::CMMouseLeave(TMessage& Message) {
+    TBaseGrid::CMMouseLeave(Message);
+    FMouseSelectMode = msNormal;
+    FSizeFixed = FSizeFixedR = false;
+    if (!FNoMouseLeave && FHoverFixedCells != hfNone && FHoverFixedX >= 0)
+        SetHoverFixedCell(-1, -1);
+    if (HoverRow() && FHoverRowIdx >= 0) {
+        const int old = FHoverRowIdx;
+        FHoverRowIdx = -1;
+        if (old < RowCount()) InvalidateRow(old);
+    }
+}
+
+void TQorStringGrid::CMHintShow(TMessage& Message) {
+    auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
+    if (info) ShowCellHint(info->HintStr, *info);
+    Message.Result = 0;
+}
+
+void TQorStringGrid::ShowCellHint(std::string& HintStr, THintInfo& HintInfo) {
+    const TPoint cursor = HintInfo.CursorPos;
+    int ACol = -1, ARow = -1;
+    MouseToCell(cursor.X, cursor.Y, ACol, ARow);
+    if (FControlLook->HintMaxWidth() > 0) HintInfo.HintMaxWidth = FControlLook->HintMaxWidth();
+    HintFontName() = Font()->Name();
+    TPoint pos = {cursor.X, cursor.Y + 20};
+    if (ACol >= 0 && ARow >= 0) {
+        const TPoint base = BaseCell(ACol, ARow);
+        ACol = base.X;
+        ARow = base.Y;
+        FLastHintPos = base;
+        const TRect rect = CellRect(ACol, ARow);
+        const int realCol = RealColIndex(ACol);
+        std::string comment;
+        if (IsComment(realCol, ARow, comment)) {
+            HintStr = comment;
+            pos = {rect.Right, rect.Top};
+        } else {
+            pos = {cursor.X, rect.Bottom + 6};
+        }
+        const std::string text = Cells(realCol, ARow);
+        const int kind = GetCellTextKind(text, FEnableHTML);
+        if (kind == 1 && FAnchorHint) {
+            HTMLRenderOptions o;
+            o.HitX = cursor.X;
+            o.HitY = cursor.Y;
+            o.HitTestOnly = true;
+            HTMLRenderResult res;
+            TRect r = rect;
+            r.Left += FXYOffset.X + 1;
+            r.Top += FXYOffset.Y + 1;
+            if (HTMLRenderText(*Canvas(), text, r, o, res)) {
+                std::string t = res.HitTitle.empty() ? res.HitHref : res.HitTitle;
+                if (OnAnchorHint) OnAnchorHint(this, ARow, realCol, t);
+                FLastAnchorHint = t;
+                HintStr = t;
+                pos = {cursor.X + 8, cursor.Y - 16};
+            }
+        }
+        const bool normal = !isFixedCell(ACol, ARow) && ACol < ColCount() - FFixedRightCols &&
+                            ARow < RowCount() - FFixedFooters;
+        if (FHintShowCells && normal) {
+            pos.Y = rect.Top;
+            if (kind == 5)
+                HintStr = WideToUtf8(DecodePackedWideText(text));
+            else if (FHTMLHint)
+                HintStr = text;
+            else
+                HintStr = StrippedCells(realCol, ARow);
+        }
+        if (FHintShowLargeText && normal) {
+            const TSize s = GetCellTextSize(realCol, ARow, false, false);
+            if (s.cx > rect.Width() || s.cy > rect.Height()) {
+                if (FHintShowLargeTextPos == hpCell) pos = rect.TopLeft();
+                HintStr = kind == 5 || FHTMLHint || kind != 1 ? text : StrippedCells(realCol, ARow);
+            }
+        }
+        const bool footerRow = FFloatingFooter->Visible() && ARow == RowCount() - 1;
+        if (!footerRow) {
+            std::u16string wide;
+            GridHint(ACol, ARow, HintStr, wide);
+        }
+        if ((GetCellTextKind(HintStr, FEnableHTML) == 1 || HintStr.rfind("|\\", 0) == 0) &&
+            FFlags.UseInternalHintClass) {
+            HintInfo.HintWindowClass = [](TComponent* owner) -> THintWindow* {
+                return new THTMLHintWindow(owner);
+            };
+            HintInfo.HintData = this;
+        }
+        HintInfo.HintPos = ClientToScreen(pos);
+    }
+    HintInfo.HintColor = FHintColor;
+}

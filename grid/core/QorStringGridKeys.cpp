@@ -1,0 +1,503 @@
+// String grid keyboard input (navigation beyond the platform grid's, check keys, row insertion
+// and deletion) and the Tab move between cells.
+#include "grid/core/GridUtils.h"
+#include "grid/core/QorStringGrid.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+TShiftState keyShift() {
+    TShiftState s;
+    if (GetKeyState(VK_CONTROL) < 0) s.Include(ssCtrl);
+    if (GetKeyState(VK_SHIFT) < 0) s.Include(ssShift);
+    if (GetKeyState(VK_MENU) < 0) s.Include(ssAlt);
+    return s;
+}
+
+bool isArrowOrPage(WORD k) {
+    return k >= VK_PRIOR && k <= VK_DOWN;
+}
+
+} // namespace
+
+bool TQorStringGrid::canEditAt(int RealCol, int ARow) {
+    if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit() && !FEditDisable)
+        return false;
+    bool e = true;
+    IsEditableCell(RealCol, ARow, e);
+    return e;
+}
+
+bool TQorStringGrid::IsLastDataRow() {
+    if (FFloatingFooter->Visible()) return Row() == RowCount() - 2;
+    return Row() == RowCount() - FFixedFooters - 1;
+}
+
+void TQorStringGrid::AppendRowAtEnd() {
+    bool canAdd = true;
+    CanAddRow(canAdd);
+    if (!canAdd) return;
+    AppendRow();
+    const int last = RowCount() - 1;
+    for (int c = 0; c < TotalColCount(); ++c) {
+        SetCells(c, last, "");
+        SetObjects(c, last, nullptr);
+    }
+    if (FFixedFooters > 0) SetRow(Row() + 1);
+    if (OnAutoAddRow) OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
+}
+
+void TQorStringGrid::WMKeyDown(TWMKey& Message) {
+    WORD Key = Message.CharCode();
+    FMoveSelection = Selection();
+    const int col = Col(), row = Row(), realCol = RealColIndex(col);
+    const TShiftState shift = keyShift();
+    auto fireKeyDown = [&] {
+        WORD k = Key;
+        if (OnKeyDown) OnKeyDown(this, k, shift);
+    };
+    auto swallow = [&] {
+        Message.SetCharCode(0);
+        Message.M.Result = 1;
+    };
+    const bool enterOrF2 = Key == VK_RETURN || Key == VK_F2;
+    const std::string text = Cells(realCol, row);
+    const bool controlsText = GetCellTextKind(text, FEnableHTML) == 1 &&
+                              UpperCase(text).find("<CONTROL") != std::string::npos;
+
+    if (enterOrF2 && FMouseActions->EditOnDblClickOnly() && !Options().Contains(goEditing)) {
+        bool e = true;
+        IsEditableCell(realCol, row, e);
+        if (e) {
+            TGridOptions o = Options();
+            o.Include(goEditing);
+            SetOptions(o);
+        }
+    }
+    if (enterOrF2 && Options().Contains(goEditing) && !canEditAt(realCol, row)) {
+        fireKeyDown();
+        swallow();
+        return;
+    }
+    if (enterOrF2 && controlsText) {
+        Message.M.Result = 1;
+        return;
+    }
+    if (Key == VK_RETURN && !canEditAt(realCol, row)) {
+        TCustomForm* form = FindParentForm(this);
+        if (form && form->KeyPreview()) {
+            TBaseGrid::WMKeyDown(Message);
+            return;
+        }
+        fireKeyDown();
+        swallow();
+        return;
+    }
+
+    // Space and Enter on check boxes, radio buttons and buttons.
+    if ((Key == VK_SPACE || Key == VK_RETURN) && IsControlCell(realCol, row)) {
+        bool active = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+        IsEditableCell(realCol, row, active);
+        if (Key == VK_SPACE) {
+            if (HasCheckBox(realCol, row) && (active || FControlLook->CheckAlwaysActive())) {
+                DoToggleCheck(realCol, row, true);
+                if (FShowModified->Enabled()) {
+                    SetRowModified(row, true);
+                    RepaintCell(0, row);
+                }
+                bool state = false;
+                GetCheckBoxState(realCol, RealRowIndex(row), state);
+                CheckBoxClick(realCol, row, state);
+            } else if (HasRadioButton(realCol, row) &&
+                       (active || FControlLook->RadioAlwaysActive())) {
+                SetRadioButtonColumnIndex(realCol, row);
+            }
+        }
+        if (HasButton(realCol, row) && active) ButtonClick(realCol, row);
+        RepaintCell(col, row);
+    }
+
+    // Home and End.
+    const THomeEndAction he = FNavigation->HomeEndKey();
+    const bool ctrl = shift.Contains(ssCtrl), rowSelect = Options().Contains(goRowSelect);
+    if (Key == VK_HOME || Key == VK_END) {
+        const bool home = Key == VK_HOME;
+        bool done = true;
+        if (he == heFirstLastCell && !ctrl) {
+            FocusCell(home ? FixedCols() : ColCount() - 1, home ? FixedRows() : RowCount() - 1,
+                      true);
+            GotoBaseCell();
+        } else if (he == heFirstLastRow && !ctrl) {
+            if (FFixedRowAlways && RowCount() == 1) {
+                done = false;
+            } else {
+                const int target = home ? FixedRows()
+                                        : (FFloatingFooter->Visible() && RowCount() > 2
+                                               ? RowCount() - 2
+                                               : RowCount() - FFixedFooters - 1);
+                if (shift.Contains(ssShift)) {
+                    SetSelection({FixedCols(), std::min(row, target), ColCount() - 1,
+                                  std::max(row, target)});
+                } else {
+                    SetRow(target);
+                    GotoBaseCell();
+                }
+            }
+        } else if (he == heFirstLastColumn && home && ctrl) {
+            SetRow(FixedRows());
+            SetCol(std::max(0, FirstSelectableCol(Row())));
+            GotoBaseCell();
+            SetLeftCol(FirstNavigableCol());
+        } else if (he == heFirstLastColumn && !ctrl && !rowSelect) {
+            if (FFixedRowAlways && RowCount() == 1) {
+                done = false;
+            } else if (shift.Contains(ssShift)) {
+                SetSelection(home ? TGridRect{FixedCols(), row, col, row}
+                                  : TGridRect{col, row, ColCount() - FFixedRightCols - 1, row});
+                InvalidateRow(row);
+            } else if (home) {
+                const int first = FirstSelectableCol(row);
+                if (first >= 0) SetCol(first);
+                GotoBaseCell();
+                SetLeftCol(FirstNavigableCol());
+            } else {
+                SetCol(ColCount() - 1);
+                GotoBaseCell();
+            }
+        } else {
+            done = false;
+        }
+        if (done) {
+            fireKeyDown();
+            Message.M.Result = 0;
+            Message.SetCharCode(0);
+            return;
+        }
+    }
+
+    if (Key == VK_TAB && Options().Contains(goTabs)) {
+        EditorNavigateKey(shift.Contains(ssShift));
+        const TGridRect s = Selection();
+        if (!(s == FMoveSelection)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        FMoveSelection = s;
+        Message.M.Result = 1;
+        return;
+    }
+
+    // Cells made fixed inside the normal area are walked over.
+    if (FNavigation->SkipFixedCells() &&
+        (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)) {
+        const int dx = Key == VK_LEFT ? -1 : Key == VK_RIGHT ? 1 : 0;
+        const int dy = Key == VK_UP ? -1 : Key == VK_DOWN ? 1 : 0;
+        const int lastCol = ColCount() - FFixedRightCols - 1;
+        const int lastRow = RowCount() - FFixedFooters - 1;
+        int c = col + dx, r = row + dy;
+        auto inside = [&](int cc, int rr) {
+            return cc >= FixedCols() && cc <= lastCol && rr >= FixedRows() && rr <= lastRow;
+        };
+        if (inside(c, r) && isFixedCell(c, r)) {
+            while (inside(c, r) && isFixedCell(c, r) && !(rowSelect && dy != 0 && r != row + dy)) {
+                c += dx;
+                r += dy;
+            }
+            if (inside(c, r) && !isFixedCell(c, r)) FocusCell(c, r, true);
+            fireKeyDown();
+            Message.SetCharCode(0);
+            const TGridRect s = Selection();
+            if (!(s == FMoveSelection)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+            FMoveSelection = s;
+            return;
+        }
+    }
+    if (Key == VK_DOWN && IsLastDataRow() && FNavigation->AppendOnArrowDown()) AppendRowAtEnd();
+
+    TBaseGrid::WMKeyDown(Message);
+    Key = Message.CharCode();
+
+    const bool plain =
+        !shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt);
+    if (Key == VK_INSERT && plain && FNavigation->AllowInsertRow()) {
+        bool allow = true;
+        CanInsertRow(row, allow);
+        if (allow) {
+            int at = row, newRow = row;
+            if (FNavigation->InsertPosition() == pInsertAfter) {
+                at = row < RowCount() - 1 ? row + 1 : row;
+                newRow = row + 1;
+            }
+            InsertRows(at, 1);
+            if (OnAutoInsertRow) OnAutoInsertRow(this, at);
+            SetRow(std::min(newRow, RowCount() - 1));
+            CalcFooter(-1);
+        }
+    } else if (Key == 'A' && ctrl && (rowSelect || Options().Contains(goRangeSelect))) {
+        const TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - FFixedRightCols - 1,
+                            RowCount() - FFixedFooters - 1};
+        if (FMouseActions->DisjunctRowSelect())
+            for (int r = all.Top; r <= all.Bottom; ++r) SetRowSelect(r, true);
+        FocusCell(all.Right, all.Bottom, true);
+        SetSelection(all);
+    } else if (Key == VK_DELETE && !shift.Contains(ssAlt) && FNavigation->AllowDeleteRow() &&
+               RowCount() - FFixedFooters - FixedRows() >= 1) {
+        const int real = RealRowIndex(row);
+        bool canDelete = true;
+        if (OnCanDeleteRow) OnCanDeleteRow(this, real, canDelete);
+        if (canDelete) {
+            if (RowCount() - FFixedFooters - FixedRows() == 1 && !FFixedRowAlways)
+                ClearRows(row, 1);
+            else
+                DoRemoveRows(row, 1);
+            if (OnAutoDeleteRow) OnAutoDeleteRow(this, row);
+            StoreOldCell(Col(), Row());
+            CalcFooter(-1);
+        }
+    } else if (Key == VK_RETURN || Key == VK_F2) {
+        StoreOldCell(Col(), Row());
+        if (Key == VK_F2) F2EditHook();
+    }
+    const TGridRect s = Selection();
+    if (!(s == FMoveSelection)) {
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        FMoveSelection = s;
+    }
+}
+
+void TQorStringGrid::WMChar(TWMKey& Message) {
+    char32_t ch = Message.CharCode();
+    const std::string text = Cells(RealColIndex(Col()), Row());
+    if (GetCellTextKind(text, FEnableHTML) == 1 &&
+        UpperCase(text).find("<CONTROL") != std::string::npos) {
+        Message.M.Result = 1;
+        return;
+    }
+    if (FMouseActions->EditOnDblClickOnly()) {
+        bool e = true;
+        IsEditableCell(RealColIndex(Col()), Row(), e);
+        if (e) {
+            TGridOptions o = Options();
+            o.Include(goEditing);
+            SetOptions(o);
+        }
+    }
+    if (FNavigation->AllowClipboardShortCuts() && GetKeyState(VK_CONTROL) < 0 &&
+        (ch == 3 || ch == 22 || ch == 24)) {
+        Message.SetCharCode(0);
+        return;
+    }
+    if (Options().Contains(goEditing) && ch != VK_TAB && (ch == 8 || (ch >= 32 && ch <= 255))) {
+        if (OnKeyPress) OnKeyPress(this, ch);
+        Message.SetCharCode(WORD(ch));
+        if (ch == 0 || IsControlCell(RealColIndex(Col()), Row())) return;
+    }
+    TBaseGrid::WMChar(Message);
+}
+
+void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
+    FLastKeyCell = {Col(), Row()};
+    TBaseGrid::KeyDown(Key, Shift);
+    const TCursorAdvance adv = FNavigation->CursorAdvance();
+    const TGridCoord last = FLastKeyCell;
+    const int lastCol = ColCount() - FFixedRightCols - 1;
+    const int lastRow = RowCount() - FFixedFooters - 1;
+    if (adv != caDefault && !Shift.Contains(ssCtrl)) {
+        const bool snake = adv == caSnake;
+        if (Key == VK_LEFT && last.X == FixedCols())
+            FocusCell(lastCol, snake ? std::max(FixedRows(), last.Y - 1) : last.Y, true);
+        else if (Key == VK_UP && last.Y == FixedRows())
+            FocusCell(snake ? std::max(FixedCols(), last.X - 1) : last.X, lastRow, true);
+        else if (Key == VK_RIGHT && last.X == ColCount() - 1)
+            FocusCell(FixedCols(), snake ? std::min(lastRow, last.Y + 1) : last.Y, true);
+        else if (Key == VK_DOWN && last.Y == RowCount() - 1)
+            FocusCell(snake ? std::min(lastCol, last.X + 1) : last.X, FixedRows(), true);
+    }
+    if (FUseEnabledRows && FNavigation->SkipDisabledRows() && Row() == last.Y) {
+        if (Key == VK_UP) {
+            for (int r = last.Y - 1; r >= FixedRows(); --r)
+                if (RowEnabled(r)) {
+                    SetRow(r);
+                    break;
+                }
+        } else if (Key == VK_DOWN) {
+            for (int r = last.Y + 1; r < RowCount(); ++r)
+                if (RowEnabled(r)) {
+                    SetRow(r);
+                    break;
+                }
+        }
+    }
+}
+
+void TQorStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
+    const WORD k = Key;
+    TBaseGrid::KeyUp(Key, Shift);
+    if (isArrowOrPage(k) || k == VK_TAB) {
+        const TGridRect s = Selection();
+        if (!(s == FMoveSelection)) {
+            SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+            FMoveSelection = s;
+        }
+    }
+}
+
+// --- Tab move -------------------------------------------------------------------------------
+
+int TQorStringGrid::FirstNavigableCol() {
+    return FixedCols();
+}
+
+int TQorStringGrid::LastTabCol() {
+    int hidden = 0;
+    for (int i = 0; i < FFixedRightCols; ++i) {
+        const int real = ColCount() + FNumHidden - 1 - i;
+        if (real >= 0 && real <= MaxHiddenMapColumns && !FVisibleCol[std::size_t(real)]) ++hidden;
+    }
+    return ColCount() - (FFixedRightCols - hidden) - 1;
+}
+
+bool TQorStringGrid::CanSelectByTab(int ACol, int ARow) {
+    // A fixed cell is never a Tab stop, also while editing.
+    bool can = !isFixedCell(ACol, ARow) &&
+               (!Options().Contains(goEditing) || canEditAt(RealColIndex(ACol), ARow));
+    if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
+    return can;
+}
+
+int TQorStringGrid::FirstSelectableCol(int ARow) {
+    for (int c = 0; c < ColCount(); ++c)
+        if (CanSelectByTab(c, ARow)) return c;
+    return -1;
+}
+
+int TQorStringGrid::LastSelectableCol(int ARow) {
+    for (int c = ColCount() - 1; c >= 0; --c)
+        if (CanSelectByTab(c, ARow)) return c;
+    return -1;
+}
+
+bool TQorStringGrid::EditorNavigateKey(bool Backward) {
+    if (OnKeyDown) {
+        WORD k = VK_TAB;
+        TShiftState s;
+        if (Backward) s.Include(ssShift);
+        OnKeyDown(this, k, s);
+        if (k != VK_TAB) return true;
+    }
+    if (Col() == FLastTabCol && Row() == FLastTabRow) return true;
+    const int lastTab = LastTabCol();
+    const int lastData = RowCount() - FFixedFooters - 1;
+    const bool alongRow = FNavigation->TabAdvanceDirection() == adLeftRight;
+    bool toParent = false;
+    auto move = [&](int c, int r) {
+        if (c < 0 || r < 0) return;
+        const TPoint b = BaseCell(c, r);
+        FocusCell(b.X, b.Y, true);
+    };
+    auto step = [&] {
+        const int col = Col(), row = Row();
+        const TPoint span = CellSpan(col, row);
+        if (!alongRow) {
+            if (Backward) {
+                if (row > FixedRows())
+                    move(col, row - 1);
+                else
+                    move(col > FirstNavigableCol() ? col - 1 : lastTab, lastData);
+            } else if (row + span.Y + 1 <= lastData) {
+                move(col, row + span.Y + 1);
+            } else {
+                const bool atEnd = col >= lastTab;
+                move(atEnd ? FirstNavigableCol() : col + 1, FixedRows());
+                if (atEnd && FNavigation->TabToNextAtEnd()) toParent = true;
+            }
+            return;
+        }
+        if (Backward) {
+            if (col > FirstNavigableCol()) {
+                for (int c = col - 1; c >= FirstNavigableCol(); --c)
+                    if (IsBaseCell(c, row) && CanSelectByTab(c, row)) {
+                        move(c, row);
+                        return;
+                    }
+                if (row > FixedRows())
+                    move(LastSelectableCol(row - 1), row - 1);
+                else
+                    move(LastSelectableCol(lastData), lastData);
+            } else {
+                const int r = row > FixedRows() ? row - 1 : lastData;
+                for (int c = lastTab; c >= FixedCols(); --c)
+                    if (CanSelectByTab(c, r)) {
+                        move(c, r);
+                        return;
+                    }
+            }
+            return;
+        }
+        if (col + span.X < lastTab) {
+            for (int c = col + span.X + 1; c <= lastTab; ++c)
+                if (CanSelectByTab(c, row)) {
+                    move(c, row);
+                    return;
+                }
+            if (row < lastData) {
+                const int c = FirstSelectableCol(row + 1);
+                move(c >= 0 ? c : FixedCols(), row + 1);
+            } else {
+                const int c = FirstSelectableCol(FixedRows());
+                if (c >= 0) move(c, FixedRows());
+                if (FNavigation->TabToNextAtEnd()) toParent = true;
+            }
+            return;
+        }
+        if (row + span.Y < lastData) {
+            for (int r = row + span.Y + 1; r <= lastData; ++r)
+                for (int c = FirstNavigableCol(); c < ColCount(); ++c)
+                    if (IsBaseCell(c, r) && CanSelectByTab(c, r)) {
+                        move(c, r);
+                        return;
+                    }
+            return;
+        }
+        if (FNavigation->TabToNextAtEnd() || !FNavigation->AdvanceInsert()) {
+            GotoFirstRow();
+        } else {
+            bool canAdd = true;
+            CanAddRow(canAdd);
+            if (canAdd) {
+                if (FFloatingFooter->Visible()) {
+                    InsertRows(RowCount() - 1, 1);
+                    SetRow(RowCount() - 2);
+                } else {
+                    SetRowCount(RowCount() + 1);
+                    SetRow(RowCount() - 1);
+                }
+                if (OnAutoAddRow) OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
+            } else {
+                GotoFirstRow();
+            }
+        }
+        const int c = FirstSelectableCol(Row());
+        if (c >= 0) move(c, Row());
+        if (FNavigation->TabToNextAtEnd()) toParent = true;
+    };
+    FLastTabCol = Col();
+    FLastTabRow = Row();
+    step();
+    // While editing, cells that cannot be edited are skipped.
+    for (int guard = ColCount() * RowCount();
+         guard > 0 && !toParent && Options().Contains(goEditing) &&
+         !canEditAt(RealColIndex(Col()), Row());
+         --guard)
+        step();
+    FLastTabCol = FLastTabRow = -1;
+    if (toParent) {
+        if (Parent() && Parent()->HandleAllocated())
+            PostMessage(Parent()->Handle(), WM_KEYDOWN, VK_TAB, 0);
+        return false;
+    }
+    if (FNavigation->AdvanceAutoEdit() && !IsControlCell(RealColIndex(Col()), Row()) &&
+        canEditAt(RealColIndex(Col()), Row()))
+        ShowInplaceEdit();
+    if (FNavigation->AlwaysEdit() && CanFocus()) SetFocus();
+    return true;
+}

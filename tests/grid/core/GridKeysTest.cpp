@@ -1,0 +1,299 @@
+// Keys on the string grid: navigation over fixed, hidden and read-only cells, Home/End and
+// cursor wrap, check keys, row insertion and deletion, Ctrl+A, and the Tab move.
+#include "grid/core/QorStringGrid.h"
+#include "platform/testing/UiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct KeyGrid {
+    TForm form{nullptr};
+    TQorStringGrid* g;
+    explicit KeyGrid(int cols = 6, int rows = 7) {
+        form.SetBounds(0, 0, 600, 400);
+        g = new TQorStringGrid(&form);
+        g->SetParent(&form);
+        g->SetBounds(0, 0, 580, 360);
+        g->SetColCount(cols);
+        g->SetRowCount(rows);
+        form.Show();
+        g->SetFocus();
+    }
+    void at(int c, int r) {
+        g->SetCol(c);
+        g->SetRow(r);
+    }
+    TGridCoord cell() const { return {g->Col(), g->Row()}; }
+};
+
+void setOption(TQorStringGrid* g, TGridOption o, bool on = true) {
+    TGridOptions opts = g->Options();
+    on ? opts.Include(o) : opts.Exclude(o);
+    g->SetOptions(opts);
+}
+
+TEST(GridKeys, NavigationTable) {
+    auto fixedCol3 = [](KeyGrid& k) {
+        k.g->OnIsFixedCell = [](TObject*, int, int c, bool& f) { f = f || c == 3; };
+    };
+    auto fixedRow3 = [](KeyGrid& k) {
+        k.g->OnIsFixedCell = [](TObject*, int r, int, bool& f) { f = f || r == 3; };
+    };
+    auto readOnlyCol2 = [](KeyGrid& k) {
+        k.g->OnCanEditCell = [](TObject*, int, int c, bool& e) { e = c != 2; };
+    };
+    struct Case {
+        const char* name;
+        std::function<void(KeyGrid&)> setup;
+        TGridCoord from;
+        WORD key;
+        TShiftState shift;
+        TGridCoord to;
+    };
+    const Case cases[] = {
+        {"right", nullptr, {1, 1}, VK_RIGHT, {}, {2, 1}},
+        {"left stops at the fixed column", nullptr, {1, 1}, VK_LEFT, {}, {1, 1}},
+        {"up stops at the fixed row", nullptr, {2, 1}, VK_UP, {}, {2, 1}},
+        {"right over a cell made fixed", fixedCol3, {2, 1}, VK_RIGHT, {}, {4, 1}},
+        {"left over a cell made fixed", fixedCol3, {4, 2}, VK_LEFT, {}, {2, 2}},
+        {"down over a row made fixed", fixedRow3, {2, 2}, VK_DOWN, {}, {2, 4}},
+        {"up over a row made fixed", fixedRow3, {2, 4}, VK_UP, {}, {2, 2}},
+        {"onto a read-only cell", readOnlyCol2, {1, 1}, VK_RIGHT, {}, {2, 1}},
+        {"home", nullptr, {4, 3}, VK_HOME, {}, {1, 3}},
+        {"end", nullptr, {2, 3}, VK_END, {}, {5, 3}},
+        {"ctrl+home", nullptr, {4, 3}, VK_HOME, {ssCtrl}, {1, 1}},
+        {"home skips a first column made fixed",
+         [](KeyGrid& k) {
+             k.g->OnIsFixedCell = [](TObject*, int, int c, bool& f) { f = f || c == 1; };
+         },
+         {4, 3},
+         VK_HOME,
+         {},
+         {2, 3}},
+        {"home to the first cell",
+         [](KeyGrid& k) { k.g->Navigation()->SetHomeEndKey(heFirstLastCell); },
+         {4, 3},
+         VK_HOME,
+         {},
+         {1, 1}},
+        {"end to the last row",
+         [](KeyGrid& k) { k.g->Navigation()->SetHomeEndKey(heFirstLastRow); },
+         {4, 3},
+         VK_END,
+         {},
+         {4, 6}},
+        {"snake right at the row end",
+         [](KeyGrid& k) { k.g->Navigation()->SetCursorAdvance(caSnake); },
+         {5, 3},
+         VK_RIGHT,
+         {},
+         {1, 4}},
+        {"snake left at the row start",
+         [](KeyGrid& k) { k.g->Navigation()->SetCursorAdvance(caSnake); },
+         {1, 3},
+         VK_LEFT,
+         {},
+         {5, 2}},
+        {"loop down from the last row",
+         [](KeyGrid& k) { k.g->Navigation()->SetCursorAdvance(caLoop); },
+         {2, 6},
+         VK_DOWN,
+         {},
+         {2, 1}},
+    };
+    for (const auto& c : cases) {
+        KeyGrid k;
+        if (c.setup) c.setup(k);
+        k.at(c.from.X, c.from.Y);
+        uitest::pressKey(c.key, c.shift, k.g);
+        EXPECT_EQ(k.cell(), c.to) << c.name;
+    }
+}
+
+TEST(GridKeys, DownStepsOverHiddenRowsByTheirRealIndex) {
+    KeyGrid k;
+    for (int r = 0; r < 7; ++r) k.g->SetCells(1, r, "r" + std::to_string(r));
+    k.g->HideRow(3);
+    k.at(1, 2);
+    uitest::pressKey(VK_DOWN, {}, k.g);
+    EXPECT_EQ(k.g->Cells(1, k.g->Row()), "r4");
+    EXPECT_EQ(k.g->RealRow(), 4);
+}
+
+TEST(GridKeys, SpaceTogglesAnEditableCheckBoxAndReachesKeyPress) {
+    for (bool readOnly : {false, true}) {
+        KeyGrid k;
+        setOption(k.g, goEditing);
+        k.g->AddCheckBox(2, 2, false, true);
+        k.g->SetCells(2, 2, "N");
+        if (readOnly) k.g->OnCanEditCell = [](TObject*, int, int, bool& e) { e = false; };
+        std::vector<std::string> seen;
+        k.g->OnCheckBoxClick = [&](TObject*, int c, int r, bool s) {
+            seen.push_back("check " + std::to_string(c) + "," + std::to_string(r) +
+                           (s ? " on" : " off"));
+        };
+        k.g->OnKeyPress = [&](TObject*, char32_t& ch) {
+            seen.push_back("press " + std::to_string(int(ch)));
+        };
+        k.at(2, 2);
+        uitest::pressKey(VK_SPACE, {}, k.g);
+        EXPECT_EQ(k.g->Cells(2, 2), readOnly ? "N" : "Y");
+        const std::vector<std::string> expected =
+            readOnly ? std::vector<std::string>{"press 32"}
+                     : std::vector<std::string>{"check 2,2 on", "press 32"};
+        EXPECT_EQ(seen, expected) << readOnly;
+    }
+}
+
+TEST(GridKeys, EnterOnACellThatCannotBeEditedIsReportedOnceAndSwallowed) {
+    KeyGrid k;
+    int keyDowns = 0;
+    k.g->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keyDowns += key == VK_RETURN; };
+    uitest::pressKey(VK_RETURN, {}, k.g);
+    EXPECT_EQ(keyDowns, 1);
+    EXPECT_FALSE(k.g->EditorMode());
+}
+
+TEST(GridKeys, InsertAndDeleteKeysChangeRowsWhereAllowed) {
+    struct Case {
+        const char* name;
+        std::function<void(KeyGrid&)> setup;
+        WORD key;
+        int rows;
+        const char* cell12; // text at (1, 2) afterwards; row 2 held "b"
+        int reported;       // row reported by the auto event, -1 none
+    };
+    const Case cases[] = {
+        {"insert not allowed", nullptr, VK_INSERT, 4, "b", -1},
+        {"insert before", [](KeyGrid& k) { k.g->Navigation()->SetAllowInsertRow(true); }, VK_INSERT,
+         5, "", 2},
+        {"insert after",
+         [](KeyGrid& k) {
+             k.g->Navigation()->SetAllowInsertRow(true);
+             k.g->Navigation()->SetInsertPosition(pInsertAfter);
+         },
+         VK_INSERT, 5, "b", 3},
+        {"insert refused",
+         [](KeyGrid& k) {
+             k.g->Navigation()->SetAllowInsertRow(true);
+             k.g->OnCanInsertRow = [](TObject*, int, bool& a) { a = false; };
+         },
+         VK_INSERT, 4, "b", -1},
+        {"delete not allowed", nullptr, VK_DELETE, 4, "b", -1},
+        {"delete", [](KeyGrid& k) { k.g->Navigation()->SetAllowDeleteRow(true); }, VK_DELETE, 3,
+         "c", 2},
+        {"delete refused",
+         [](KeyGrid& k) {
+             k.g->Navigation()->SetAllowDeleteRow(true);
+             k.g->OnCanDeleteRow = [](TObject*, int, bool& a) { a = false; };
+         },
+         VK_DELETE, 4, "b", -1},
+    };
+    for (const auto& c : cases) {
+        KeyGrid k(3, 4);
+        k.g->SetCells(1, 1, "a");
+        k.g->SetCells(1, 2, "b");
+        k.g->SetCells(1, 3, "c");
+        int reported = -1;
+        k.g->OnAutoInsertRow = [&](TObject*, int r) { reported = r; };
+        k.g->OnAutoDeleteRow = [&](TObject*, int r) { reported = r; };
+        if (c.setup) c.setup(k);
+        k.at(1, 2);
+        uitest::pressKey(c.key, {}, k.g);
+        EXPECT_EQ(k.g->RowCount(), c.rows) << c.name;
+        EXPECT_EQ(k.g->Cells(1, 2), c.cell12) << c.name;
+        EXPECT_EQ(reported, c.reported) << c.name;
+    }
+    // The only data row is emptied rather than removed.
+    KeyGrid k(3, 2);
+    k.g->Navigation()->SetAllowDeleteRow(true);
+    k.g->SetCells(1, 1, "x");
+    uitest::pressKey(VK_DELETE, {}, k.g);
+    EXPECT_EQ(k.g->RowCount(), 2);
+    EXPECT_EQ(k.g->Cells(1, 1), "");
+}
+
+TEST(GridKeys, CtrlASelectsEveryNormalCell) {
+    KeyGrid k;
+    k.g->SetFixedFooters(1);
+    uitest::pressKey('A', {ssCtrl}, k.g);
+    const TGridRect s = k.g->Selection();
+    EXPECT_EQ(s, (TGridRect{1, 1, 5, 5}));
+}
+
+TEST(GridKeys, TabMovesBetweenCells) {
+    struct Case {
+        const char* name;
+        std::function<void(KeyGrid&)> setup;
+        TGridCoord from;
+        bool backward;
+        TGridCoord to;
+        int rows;
+    };
+    auto insertAtEnd = [](KeyGrid& k) { k.g->Navigation()->SetAdvanceInsert(true); };
+    auto readOnlyCol2 = [](KeyGrid& k) {
+        setOption(k.g, goEditing);
+        k.g->OnCanEditCell = [](TObject*, int, int c, bool& e) { e = c != 2; };
+    };
+    const Case cases[] = {
+        {"next cell", nullptr, {1, 1}, false, {2, 1}, 3},
+        {"row end to the next row", nullptr, {2, 1}, false, {1, 2}, 3},
+        {"last cell to the first", nullptr, {2, 2}, false, {1, 1}, 3},
+        {"back from the first cell to the last", nullptr, {1, 1}, true, {2, 2}, 3},
+        {"back to the previous row", nullptr, {1, 2}, true, {2, 1}, 3},
+        {"appends at the end", insertAtEnd, {2, 2}, false, {1, 3}, 4},
+        {"skips read-only cells while editing", readOnlyCol2, {1, 1}, false, {1, 2}, 3},
+        {"down the column",
+         [](KeyGrid& k) { k.g->Navigation()->SetTabAdvanceDirection(adTopBottom); },
+         {1, 1},
+         false,
+         {1, 2},
+         3},
+    };
+    for (const auto& c : cases) {
+        KeyGrid k(3, 3);
+        setOption(k.g, goTabs);
+        int added = -1;
+        k.g->OnAutoAddRow = [&](TObject*, int r) { added = r; };
+        if (c.setup) c.setup(k);
+        k.at(c.from.X, c.from.Y);
+        uitest::pressKey(VK_TAB, c.backward ? TShiftState{ssShift} : TShiftState{}, k.g);
+        EXPECT_EQ(k.cell(), c.to) << c.name;
+        EXPECT_EQ(k.g->RowCount(), c.rows) << c.name;
+        EXPECT_EQ(added, c.rows == 4 ? 3 : -1) << c.name;
+    }
+}
+
+TEST(GridKeys, TabHandlerAndEndOfGrid) {
+    KeyGrid k(3, 3);
+    setOption(k.g, goTabs);
+    // A handler that takes the key keeps the cell.
+    k.g->OnKeyDown = [](TObject*, WORD& key, TShiftState) {
+        if (key == VK_TAB) key = 0;
+    };
+    k.at(1, 1);
+    EXPECT_TRUE(k.g->EditorNavigateKey(false));
+    EXPECT_EQ(k.cell(), (TGridCoord{1, 1}));
+    k.g->OnKeyDown = nullptr;
+    // At the end the Tab goes on to the parent.
+    k.g->Navigation()->SetTabToNextAtEnd(true);
+    k.at(2, 2);
+    EXPECT_FALSE(k.g->EditorNavigateKey(false));
+    EXPECT_EQ(k.cell(), (TGridCoord{1, 1}));
+}
+
+TEST(GridKeys, KeysThroughQtMoveTheCurrentCell) {
+    KeyGrid k;
+    k.at(1, 1);
+    uitest::postNativeKey(VK_RIGHT, k.g);
+    uitest::postNativeKey(VK_DOWN, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{2, 2}));
+}
+
+} // namespace

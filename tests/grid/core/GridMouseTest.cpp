@@ -1,0 +1,333 @@
+// Mouse buttons on the string grid: presses and releases per cell kind with their events in
+// order, sizing by mouse, double and right clicks, links and a click through Qt.
+#include "grid/core/QorStringGrid.h"
+#include "platform/process/Process.h"
+#include "platform/testing/UiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct MouseGrid {
+    TForm form{nullptr};
+    TQorStringGrid* g;
+    std::vector<std::string> events;
+    MouseGrid() {
+        form.SetBounds(0, 0, 500, 300);
+        g = new TQorStringGrid(&form);
+        g->SetParent(&form);
+        g->SetBounds(0, 0, 480, 260);
+        g->SetColCount(5);
+        g->SetRowCount(6);
+        auto log = [this](const std::string& s) { events.push_back(s); };
+        auto rc = [](int a, int b) {
+            return "(" + std::to_string(a) + "," + std::to_string(b) + ")";
+        };
+        g->OnCanClickCell = [=](TObject*, int r, int c, bool&) { log("CanClick" + rc(c, r)); };
+        g->OnClickCell = [=](TObject*, int r, int c) { log("ClickCell" + rc(c, r)); };
+        g->OnSelectCell = [=](TObject*, int c, int r, bool&) { log("Select" + rc(c, r)); };
+        g->OnMouseDown = [=](TObject*, TMouseButton, TShiftState, int, int) { log("MouseDown"); };
+        g->OnMouseUp = [=](TObject*, TMouseButton, TShiftState, int, int) { log("MouseUp"); };
+        g->OnClick = [=](TObject*) { log("Click"); };
+        g->OnCheckBoxClick = [=](TObject*, int c, int r, bool s) {
+            log("CheckBox" + rc(c, r) + (s ? "Y" : "N"));
+        };
+        g->OnCheckBoxMouseUp = [=](TObject*, int c, int r, bool) { log("CheckUp" + rc(c, r)); };
+        g->OnDblClick = [=](TObject*) { log("DblClick"); };
+        g->OnDblClickCell = [=](TObject*, int r, int c) { log("DblClickCell" + rc(c, r)); };
+        g->OnRightClickCell = [=](TObject*, int r, int c) { log("RightClickCell" + rc(c, r)); };
+        g->OnEndColumnSize = [=](TObject*, int c) { log("EndColumnSize" + std::to_string(c)); };
+        g->OnSelectionChanged = [=](TObject*, int, int, int, int) { log("SelChanged"); };
+        form.Show();
+    }
+    TPoint inside(int c, int r, int dx = 8, int dy = 8) {
+        TRect rc = g->CellRect(c, r);
+        return {rc.Left + dx, rc.Top + dy};
+    }
+    // Whether the events so far hold the word w.
+    bool has(const std::string& w) {
+        for (auto& e : events)
+            if (e == w) return true;
+        return false;
+    }
+    std::string take() {
+        std::string s;
+        for (auto& e : events) s += (s.empty() ? "" : " ") + e;
+        events.clear();
+        return s;
+    }
+};
+
+void addOption(TQorStringGrid* g, TGridOption o) {
+    TGridOptions opts = g->Options();
+    opts.Include(o);
+    g->SetOptions(opts);
+}
+
+TEST(GridMouse, PressAndReleaseEventsPerCellKind) {
+    struct Case {
+        const char* name;
+        std::function<void(MouseGrid&)> setup;
+        int col, row;
+        const char* events;
+        const char* text; // of the pressed cell afterwards
+        TGridCoord current;
+    };
+    auto checkBoxes = [](MouseGrid& m) {
+        addOption(m.g, goEditing);
+        m.g->AddCheckBox(2, 3, false, true);
+        m.g->SetCells(2, 3, "N");
+        m.g->AddCheckBox(3, 3, false, true);
+        m.g->SetCells(3, 3, "N");
+        m.g->OnCanEditCell = [](TObject*, int, int c, bool& can) { can = c != 3; };
+    };
+    const Case cases[] = {
+        {"normal cell",
+         nullptr,
+         2,
+         3,
+         "CanClick(2,3) Select(2,3) MouseDown ClickCell(2,3) Click MouseUp",
+         "",
+         {2, 3}},
+        {"data check box of an editable column",
+         checkBoxes,
+         2,
+         3,
+         "CanClick(2,3) Select(2,3) CheckBox(2,3)Y MouseDown Click MouseUp CheckUp(2,3)",
+         "Y",
+         {2, 3}},
+        {"check box of a read-only column",
+         checkBoxes,
+         3,
+         3,
+         "CanClick(3,3) Select(3,3) MouseDown ClickCell(3,3) Click MouseUp CheckUp(3,3)",
+         "N",
+         {3, 3}},
+        {"header cell",
+         nullptr,
+         2,
+         0,
+         "CanClick(2,0) MouseDown ClickCell(2,0) Click MouseUp",
+         "",
+         {1, 1}},
+        {"refused by OnCanClickCell",
+         [](MouseGrid& m) { m.g->OnCanClickCell = [](TObject*, int, int, bool& a) { a = false; }; },
+         2,
+         3,
+         "MouseUp",
+         "",
+         {1, 1}},
+    };
+    for (const auto& c : cases) {
+        MouseGrid m;
+        if (c.setup) c.setup(m);
+        m.events.clear();
+        uitest::click(m.g, m.inside(c.col, c.row));
+        // The platform selection-change notice after the release is irrelevant here.
+        std::string got = m.take();
+        for (std::string sc = " SelChanged"; got.find(sc) != std::string::npos;)
+            got.erase(got.find(sc), sc.size());
+        EXPECT_EQ(got, c.events) << c.name;
+        EXPECT_EQ(m.g->Cells(c.col, c.row), c.text) << c.name;
+        EXPECT_EQ((TGridCoord{m.g->Col(), m.g->Row()}), c.current) << c.name;
+    }
+}
+
+TEST(GridMouse, HeaderPressNearAColumnBorderIsASizingPress) {
+    MouseGrid m;
+    addOption(m.g, goColSizing);
+    const TRect h = m.g->CellRect(2, 0);
+    struct Case {
+        int x;
+        bool clickCell;
+    };
+    const Case cases[] = {
+        {h.Left + 3, false}, {h.Left + 4, true}, {h.Right - 4, true}, {h.Right - 3, false}};
+    for (const auto& c : cases) {
+        m.events.clear();
+        uitest::click(m.g, {c.x, h.Top + 8});
+        EXPECT_EQ(m.take().find("ClickCell") != std::string::npos, c.clickCell) << c.x - h.Left;
+    }
+}
+
+TEST(GridMouse, ColumnSizedByMouseReportsWidthAndEndsOnRelease) {
+    MouseGrid m;
+    addOption(m.g, goColSizing);
+    m.g->SetHintShowSizing(true);
+    std::vector<int> sizing;
+    m.g->OnColumnSizing = [&](TObject*, int c, int w) { sizing.push_back(c * 1000 + w); };
+    const TRect h = m.g->CellRect(2, 0);
+    uitest::mouseMove(m.g, {h.Right, h.Top + 8});
+    EXPECT_EQ(m.g->Cursor(), crHSplit);
+    m.events.clear();
+    uitest::mouseDown(m.g, {h.Right, h.Top + 8});
+    uitest::mouseMove(m.g, {h.Right + 16, h.Top + 8}, {ssLeft});
+    ASSERT_FALSE(sizing.empty());
+    EXPECT_EQ(sizing.back(), 2080);
+    ASSERT_NE(m.g->SizingHintWindow(), nullptr);
+    EXPECT_EQ(m.g->SizingHintWindow()->Text(), "cw=<b>80</b>");
+    uitest::mouseUp(m.g, {h.Right + 16, h.Top + 8});
+    EXPECT_EQ(m.g->ColWidths(2), 80);
+    EXPECT_FALSE(m.g->SizingHintShown());
+    EXPECT_FALSE(m.has("Click"));
+    EXPECT_FALSE(m.has("ClickCell(2,0)"));
+
+    // A release past the last column leaves the width as it was.
+    const TRect h3 = m.g->CellRect(4, 0);
+    uitest::mouseDown(m.g, {h3.Right, h3.Top + 8});
+    uitest::mouseMove(m.g, {m.g->GridWidth() + 40, h3.Top + 8}, {ssLeft});
+    uitest::mouseUp(m.g, {m.g->GridWidth() + 40, h3.Top + 8});
+    EXPECT_EQ(m.g->ColWidths(4), 64);
+    EXPECT_EQ(m.g->GridState(), gsNormal);
+}
+
+TEST(GridMouse, FixedColumnSizingNeverGoesNegative) {
+    struct Case {
+        int releaseX;
+        int width;
+    };
+    const Case cases[] = {{100, 100}, {-10, 0}};
+    for (const auto& c : cases) {
+        MouseGrid m;
+        m.g->MouseActions()->SetSizeFixedCol(true);
+        std::vector<int> ended;
+        m.g->OnEndColumnSize = [&](TObject*, int col) { ended.push_back(col); };
+        uitest::mouseMove(m.g, {64, 40});
+        uitest::mouseDown(m.g, {64, 40});
+        uitest::mouseMove(m.g, {c.releaseX, 40}, {ssLeft});
+        uitest::mouseUp(m.g, {c.releaseX, 40});
+        EXPECT_EQ(m.g->ColWidths(0), c.width) << c.releaseX;
+        EXPECT_EQ(ended, std::vector<int>{0}) << c.releaseX;
+    }
+}
+
+TEST(GridMouse, DoubleClickOnHeaderBorderAutoSizesElseReportsTheCell) {
+    struct Case {
+        const char* name;
+        std::function<TPoint(MouseGrid&)> at;
+        const char* events;
+        int sizedCol;
+    };
+    const Case cases[] = {
+        {"border between 2 and 3",
+         [](MouseGrid& m) {
+             return TPoint{m.g->CellRect(3, 0).Left + 1, 8};
+         },
+         "EndColumnSize2 DblClick", 2},
+        {"middle of the header", [](MouseGrid& m) { return m.inside(2, 0, 30, 8); },
+         "DblClick DblClickCell(2,0)", -1},
+        {"right of the last column",
+         [](MouseGrid& m) {
+             return TPoint{m.g->CellRect(4, 0).Right + 2, 8};
+         },
+         "EndColumnSize4 DblClick", 4},
+        {"data cell", [](MouseGrid& m) { return m.inside(1, 2); }, "DblClick DblClickCell(1,2)",
+         -1},
+    };
+    for (const auto& c : cases) {
+        MouseGrid m;
+        addOption(m.g, goColSizing);
+        m.g->SetCells(2, 1, "a much longer text than fits");
+        m.g->SetCells(4, 1, "short");
+        const TPoint p = c.at(m);
+        uitest::doubleClick(m.g, p);
+        std::string got = m.take();
+        std::string filtered;
+        // Only the double-click family and the end of sizing count here.
+        size_t pos = 0;
+        while (pos < got.size()) {
+            size_t end = got.find(' ', pos);
+            std::string w =
+                got.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+            if (w.rfind("EndColumnSize", 0) == 0 || w.rfind("DblClick", 0) == 0)
+                filtered += (filtered.empty() ? "" : " ") + w;
+            pos = end == std::string::npos ? got.size() : end + 1;
+        }
+        EXPECT_EQ(filtered, c.events) << c.name;
+        if (c.sizedCol >= 0) {
+            EXPECT_NE(m.g->ColWidths(c.sizedCol), 64) << c.name;
+        }
+    }
+}
+
+TEST(GridMouse, RightClickReportsAndSelectsOnlyWhenAsked) {
+    for (bool selectOnRight : {false, true}) {
+        MouseGrid m;
+        m.g->MouseActions()->SetSelectOnRightClick(selectOnRight);
+        uitest::rightClick(m.g, m.inside(3, 4));
+        EXPECT_NE(m.take().find("RightClickCell(3,4)"), std::string::npos);
+        const TGridCoord expected = selectOnRight ? TGridCoord{3, 4} : TGridCoord{1, 1};
+        EXPECT_EQ((TGridCoord{m.g->Col(), m.g->Row()}), expected);
+    }
+}
+
+TEST(GridMouse, ClickOnTheCurrentCellReportsNoSelectionChange) {
+    MouseGrid m;
+    uitest::click(m.g, m.inside(1, 1));
+    EXPECT_EQ(m.take().find("SelChanged"), std::string::npos);
+    uitest::click(m.g, m.inside(2, 2));
+    EXPECT_NE(m.take().find("SelChanged"), std::string::npos);
+}
+
+TEST(GridMouse, DisjunctRowSelectionByCtrlClicks) {
+    MouseGrid m;
+    m.g->MouseActions()->SetDisjunctRowSelect(true);
+    uitest::click(m.g, m.inside(2, 2));
+    uitest::click(m.g, m.inside(2, 4), {ssCtrl});
+    EXPECT_TRUE(m.g->RowSelect(2));
+    EXPECT_TRUE(m.g->RowSelect(4));
+    // Ctrl on a selected row deselects it on the release.
+    uitest::click(m.g, m.inside(2, 2), {ssCtrl});
+    EXPECT_FALSE(m.g->RowSelect(2));
+    // A plain click keeps only its own row.
+    uitest::click(m.g, m.inside(2, 3));
+    EXPECT_EQ(m.g->RowSelectCount(), 1);
+    EXPECT_TRUE(m.g->RowSelect(3));
+}
+
+TEST(GridMouse, MarkupAnchorsOpenOnlyWebAndMailLinks) {
+    struct Case {
+        const char* href;
+        bool opened;
+    };
+    const Case cases[] = {{"https://example.org/x", true},
+                          {"http://example.org", true},
+                          {"mailto:someone@example.org", true},
+                          {"file:///bin/sh", false},
+                          {"/usr/bin/xterm", false},
+                          {"javascript:alert(1)", false}};
+    std::vector<std::string> opened;
+    SetShellOpenHandler([&](const std::string& t) {
+        opened.push_back(t);
+        return true;
+    });
+    for (const auto& c : cases) {
+        MouseGrid m;
+        m.g->SetColWidths(2, 200);
+        std::string anchorSeen;
+        m.g->OnAnchorClick = [&](TObject*, int, int, std::string& a, bool&) { anchorSeen = a; };
+        m.g->SetCells(2, 2, std::string("<a href=\"") + c.href + "\">wwwwwwwwwwww</a>");
+        opened.clear();
+        uitest::click(m.g, m.inside(2, 2, 12, 9));
+        EXPECT_EQ(anchorSeen, c.href);
+        EXPECT_EQ(opened.size(), c.opened ? 1u : 0u) << c.href;
+    }
+    SetShellOpenHandler(nullptr);
+}
+
+TEST(GridMouse, NativeClickThroughQtReportsTheCell) {
+    MouseGrid m;
+    uitest::postNativeClick(m.g);
+    uitest::processMessages();
+    int c = -1, r = -1;
+    m.g->MouseToCell(m.g->ClientWidth() / 2, m.g->ClientHeight() / 2, c, r);
+    EXPECT_NE(m.take().find("ClickCell(" + std::to_string(c) + "," + std::to_string(r) + ")"),
+              std::string::npos);
+    EXPECT_EQ((TGridCoord{m.g->Col(), m.g->Row()}), (TGridCoord{c, r}));
+}
+
+} // namespace
