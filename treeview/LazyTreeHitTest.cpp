@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace {
 // Width of the expand button's bitmap.
@@ -53,8 +54,10 @@ bool TBaseLazyTree::FireGetCellIsEmpty(PLazyNode Node, int Column) {
 // --- rectangles -------------------------------------------------------------------------------
 
 TRect TBaseLazyTree::GetTreeRect() const {
-    // The horizontal range of a tree without header columns is the client width.
-    return {0, 0, std::max(ClientWidth(), 0), std::max(ClientHeight(), RangeY())};
+    // The tree is as wide as its content, and never narrower than the window.
+    const int right = int(std::min<std::int64_t>(std::max<std::int64_t>(ClientWidth(), RangeX()),
+                                                 std::numeric_limits<int>::max()));
+    return {0, 0, std::max(right, 0), std::max(ClientHeight(), RangeY())};
 }
 
 namespace {
@@ -77,12 +80,12 @@ bool windowTopOf(TBaseLazyTree& tree, PLazyNode Node, int& Top) {
 } // namespace
 
 TRect TBaseLazyTree::InvalidateNode(PLazyNode Node) {
-    if (!Node || Node == FRoot || !HandleAllocated()) return {};
+    if (FUpdateCount != 0 || !HandleAllocated()) return {-1, -1, -1, -1};
+    if (!Node || Node == FRoot) return {};
     // Only a row in the window needs repainting.
     int top = 0;
     if (!windowTopOf(*this, Node, top)) return {};
-    const TRect r{FOffsetX, top, std::max(ClientWidth(), 0) + FOffsetX,
-                  top + int(Node->NodeHeight)};
+    const TRect r{FOffsetX, top, GetTreeRect().Right + FOffsetX, top + int(Node->NodeHeight)};
     InvalidateRect(Handle(), &r, false);
     return r;
 }
@@ -110,8 +113,8 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, b
         windowTopOf(*this, Node, windowTop) ? windowTop - FOffsetY : AbsoluteNodeTop(Node);
     if (top < 0) return result;
     const int height = int(Node->NodeHeight);
-    result = TRect{FOffsetX, top + FOffsetY, std::max(ClientWidth(), 0) + FOffsetX,
-                   top + height + FOffsetY};
+    result =
+        TRect{FOffsetX, top + FOffsetY, GetTreeRect().Right + FOffsetX, top + height + FOffsetY};
     if (!TextOnly) return result;
 
     int offset = FMargin + indent;

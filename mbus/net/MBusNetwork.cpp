@@ -366,7 +366,7 @@ void Store_Var_Fields(const TVar_Fields& F, TVariabile& V) {
     V.Unita = F.Unita;
     V.Storage_Number = storage;
     V.Tariff = tariff;
-    V.VIFE = std::uint8_t(F.VIFE);
+    V.VIFE = F.VIFE;
     V.BCDtoINT = F.BCDtoINT;
     V.Length = StrToIntDef(F.Length, 0);
     V.VIF_ASCII = F.VIF_ASCII;

@@ -17,7 +17,7 @@ public:
     std::int32_t Unita = 0;          // 0..10
     std::uint32_t Storage_Number = 0;
     std::int32_t Tariff = 0; // 0..1048575
-    std::uint8_t VIFE = 0;   // index into VIFE_Items
+    std::int32_t VIFE = 0;   // index into VIFE_Items, or a decoder code kept as is (-1: reserved)
     bool BCDtoINT = false;
     std::int32_t Length = 0; // bytes of a variable-length value, 0..191
     std::string VIF_ASCII;

@@ -89,7 +89,7 @@ std::unique_ptr<TVariabile> readVariable(const TXmlNode& e, const std::string& w
     v->Storage_Number =
         TryImageInt64(textAttr(e, "StoNumber"), storage) ? std::uint32_t(storage) : 0;
     v->Tariff = intAttr(e, "Tariff", 0);
-    v->VIFE = std::uint8_t(intAttr(e, "VIFE", 0));
+    v->VIFE = intAttr(e, "VIFE", 0);
     v->BCDtoINT = flagAttr(e, "BCDtoINT");
     v->VIF_ASCII = textAttr(e, "VIF_ASCII");
     v->Length = intAttr(e, "Length", 0);

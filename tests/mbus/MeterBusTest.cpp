@@ -30,7 +30,7 @@ protected:
                         "<Nodo ID_Primary=\"5\" Descrizione=\"heat\">"
                         "<Variabile Enable=\"1\" Desc=\"energy\" Type=\"0\" Fun_Field=\"0\" "
                         "Dim=\"2\"/>"
-                        "<Variabile Enable=\"1\" Desc=\"odd\" Type=\"-1\" VIFE=\"200\" "
+                        "<Variabile Enable=\"1\" Desc=\"odd\" Type=\"-1\" VIFE=\"-1\" "
                         "Fun_Field=\"0\" Dim=\"0\"/>"
                         "</Nodo>"
                         "<Nodo ID_Primary=\"6\" Descrizione=\"water\"/>"
@@ -155,7 +155,7 @@ TEST_F(MeterBusTest, UnlistedDecoderCodesAreShownAsNumbersAndKept) {
     Show(form.get(), [&] {
         form->Select_Item(varItem(0, 1));
         EXPECT_EQ(form->CB_Var_ToD->Text(), "-1");
-        EXPECT_EQ(form->CB_VIFE->Text(), "200");
+        EXPECT_EQ(form->CB_VIFE->Text(), "-1");
         form->E_New_Var_Desc->SetText("still odd");
         form->btn_Add_Var->Click();
         form->Btn_OK->Click();
@@ -164,7 +164,7 @@ TEST_F(MeterBusTest, UnlistedDecoderCodesAreShownAsNumbersAndKept) {
     const TVariabile& v = *list[0]->Var_List[1];
     EXPECT_EQ(v.Description, "still odd");
     EXPECT_EQ(v.Type_Of_Data, -1);
-    EXPECT_EQ(v.VIFE, 200);
+    EXPECT_EQ(v.VIFE, -1);
 }
 
 TEST_F(MeterBusTest, CloseBoxAsksWhenSomethingChanged) {

@@ -171,6 +171,50 @@ TEST(LazyTreeHitTest, DisplayRectanglesOfRowsAndTexts) {
         EXPECT_THROW(t.tree->GetDisplayRect(bad, -1, false), EAssertionFailed);
 }
 
+// A tree wider than its window, scrolled to its right end: the tree rectangle, the hit tests
+// right of a label and the rows' rectangles cover the whole content width.
+TEST(LazyTreeHitTest, TreeWiderThanItsWindowScrolledSideways) {
+    TreeFixture t({"n", "wide"});
+    t.names[t["wide"]] = std::string(40, 'W');
+    t.tree->InvalidateNode(t["wide"]);
+    t.tree->UpdateScrollBars(true);
+    const int width = t.tree->ClientWidth();
+    const int range = int(t.tree->RangeX());
+    ASSERT_GT(range, width + 40);
+    EXPECT_EQ(t.tree->GetTreeRect().Right, range);
+    t.tree->SetOffsetX(width - range);
+    const int dx = t.tree->OffsetX();
+    ASSERT_EQ(dx, width - range);
+    const int textEnd = 18 + 4 + t.tree->QueryNodeWidth(t["wide"], -1);
+    ASSERT_LT(textEnd + dx, width - 2);
+    struct Case {
+        int x; // in the window
+        bool relative;
+        const char* positions;
+    };
+    const Case cases[] = {
+        {textEnd + dx - 1, true, "OnItem Label"},
+        {textEnd + dx + 1, true, "OnItem Right"},
+        {width - 1, true, "OnItem Right"},
+        {width + 1, true, "ToRight"},
+        {range - 1, false, "OnItem Right"}, // canvas coordinates past the window's width
+        {range + 1, false, "ToRight"},
+    };
+    const int y = t.tree->AbsoluteNodeTop(t["wide"]) + 5;
+    for (const Case& c : cases) {
+        THitInfo h;
+        t.tree->GetHitTestInfoAt(c.x, y, c.relative, h);
+        EXPECT_EQ(positions(h.HitPositions), c.positions) << c.x << " " << c.relative;
+    }
+    // The whole visible row is repainted, not only its part left of the window's width.
+    const TRect row(dx, 18, range + dx, 36);
+    EXPECT_EQ(t.tree->GetDisplayRect(t["wide"], -1, false), row);
+    EXPECT_EQ(t.tree->InvalidateNode(t["wide"]), row);
+    t.tree->BeginUpdate();
+    EXPECT_EQ(t.tree->InvalidateNode(t["wide"]), TRect(-1, -1, -1, -1));
+    t.tree->EndUpdate();
+}
+
 TEST(LazyTreeHitTest, ContentRightExtentCoversTheWidestNodeInTheWindow) {
     TreeFixture t({"a", "a/a long child text", "b", "c"});
     t.tree->FullExpand();

@@ -221,20 +221,22 @@ TEST(MBusNetwork, WirelessNodeTakesItsIdentificationSettingsFromTheWirelessPanel
 }
 
 TEST(MBusNetwork, VariableFieldsRoundTripIncludingUnlistedDecoderCodes) {
-    TVariabile v;
-    v.Type_Of_Data = -1; // a decoder code the type list has no entry for
-    v.VIFE = 200;
-    v.Storage_Number = 4294967295u;
-    v.Dimension = 7;
-    v.Length = 12;
-    v.Position = 100;
-    TVariabile back;
-    Store_Var_Fields(Fields_From_Var(v), back);
-    EXPECT_EQ(back.Type_Of_Data, -1);
-    EXPECT_EQ(back.VIFE, 200);
-    EXPECT_EQ(back.Storage_Number, 4294967295u);
-    EXPECT_EQ(back.Length, 12);
-    EXPECT_EQ(back.Position, 100);
+    for (const int vife : {200, -1}) { // beyond the list; the decoder's reserved code
+        TVariabile v;
+        v.Type_Of_Data = -1; // a decoder code the type list has no entry for
+        v.VIFE = vife;
+        v.Storage_Number = 4294967295u;
+        v.Dimension = 7;
+        v.Length = 12;
+        v.Position = 100;
+        TVariabile back;
+        Store_Var_Fields(Fields_From_Var(v), back);
+        EXPECT_EQ(back.Type_Of_Data, -1);
+        EXPECT_EQ(back.VIFE, vife);
+        EXPECT_EQ(back.Storage_Number, 4294967295u);
+        EXPECT_EQ(back.Length, 12);
+        EXPECT_EQ(back.Position, 100);
+    }
 }
 
 TEST(MBusNetwork, CopiesOfANodeOwnTheirVariables) {
