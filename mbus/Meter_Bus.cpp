@@ -745,6 +745,18 @@ void TFMeter_Bus::CopyNode1Click(TObject* /*Sender*/) {
 
 void TFMeter_Bus::PasteNode1Click(TObject* /*Sender*/) {
     if (!Copy_Node) return;
+    auto paste = [this](std::unique_ptr<TNodo> node) {
+        TLazyNode* item = Add_Item(NODE_ORIG, Node_Caption(*node));
+        for (const auto& v : node->Var_List) Add_Item(item, Var_Caption(*v));
+        Nodi_List.push_back(std::move(node));
+        Is_Change = true;
+        TW->SetExpanded(NODE_ORIG, true);
+    };
+    // A wireless node has no wired address to choose; it keeps the copied one.
+    if (Copy_Node->MBus_Type == 0) {
+        paste(std::make_unique<TNodo>(*Copy_Node));
+        return Aggiorna_Label_Num_Byte();
+    }
     std::unique_ptr<TFNewIDNode> own;
     TFNewIDNode* dialog = FNewIDNode;
     if (!dialog) {
@@ -766,11 +778,7 @@ void TFMeter_Bus::PasteNode1Click(TObject* /*Sender*/) {
         node->Node_ID_Secondary =
             StrToIntDef(dialog->E_New_Node_ID_Sec->Text(), node->Node_ID_Secondary);
         node->Node_ID_Type = dialog->RB_ID_Secondary->Checked() ? 1 : 0;
-        TLazyNode* item = Add_Item(NODE_ORIG, Node_Caption(*node));
-        for (const auto& v : node->Var_List) Add_Item(item, Var_Caption(*v));
-        Nodi_List.push_back(std::move(node));
-        Is_Change = true;
-        TW->SetExpanded(NODE_ORIG, true);
+        paste(std::move(node));
     }
     Aggiorna_Label_Num_Byte();
 }

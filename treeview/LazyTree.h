@@ -628,8 +628,7 @@ public:
     virtual int QueryNodeExtraWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr);
     virtual bool FireGetCellIsEmpty(PLazyNode Node, int Column);
 
-    // Repaints a node's row; answers its rectangle (empty when the node is not shown,
-    // (-1, -1, -1, -1) while the tree is updating or has no window).
+    // Repaints a node's row; answers its rectangle (empty when the node is not shown).
     virtual TRect InvalidateNode(PLazyNode Node);
 
     // --- hit testing and display rectangles (LazyTreeHitTest.cpp) ---

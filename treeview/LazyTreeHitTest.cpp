@@ -80,6 +80,7 @@ bool windowTopOf(TBaseLazyTree& tree, PLazyNode Node, int& Top) {
 } // namespace
 
 TRect TBaseLazyTree::InvalidateNode(PLazyNode Node) {
+    // Nothing is repainted while the tree is updating: EndUpdate repaints it whole.
     if (FUpdateCount != 0 || !HandleAllocated()) return {-1, -1, -1, -1};
     if (!Node || Node == FRoot) return {};
     // Only a row in the window needs repainting.

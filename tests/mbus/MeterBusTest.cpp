@@ -248,6 +248,28 @@ TEST_F(MeterBusTest, ImportReplacesTheFileThroughACopy) {
     EXPECT_EQ(ReadBinaryFile(File_M_Bus), ReadBinaryFile(other));
 }
 
+// A wireless node's hidden wired address equals a wired node's; pasting it asks for no address.
+TEST_F(MeterBusTest, PastedWirelessNodeKeepsItsAddressesUnasked) {
+    WriteBinaryFile(File_M_Bus, "<M-Bus_Network>"
+                                "<Nodo ID_Primary=\"1\" Descrizione=\"wired\"/>"
+                                "<Nodo MBus_Type=\"0\" ID_Primary=\"1\" wMBus_Add=\"12345678\" "
+                                "Descrizione=\"radio\"/>"
+                                "</M-Bus_Network>");
+    Show(form.get(), [&] {
+        form->Select_Item(nodeItem(1));
+        form->CopyNode1Click(nullptr);
+        form->PasteNode1Click(nullptr); // a dialog opened here would fail the test
+        ASSERT_EQ(form->Nodi_List.size(), 3u);
+        const TNodo& pasted = *form->Nodi_List[2];
+        EXPECT_EQ(pasted.MBus_Type, 0);
+        EXPECT_EQ(pasted.Node_ID_Primary, 1);
+        EXPECT_EQ(pasted.wMBus_Add, "12345678");
+        EXPECT_EQ(form->Item_Text(nodeItem(2)), form->Item_Text(nodeItem(1)));
+        EXPECT_TRUE(form->Is_Change);
+        uitest::dialogs().QueueAnswer(mrYes);
+    });
+}
+
 TEST_F(MeterBusTest, PastedNodeTakesTheAddressChosenInTheDialog) {
     writeNetwork();
     auto dialog = std::make_unique<TFNewIDNode>(nullptr);
