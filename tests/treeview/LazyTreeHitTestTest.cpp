@@ -174,9 +174,10 @@ TEST(LazyTreeHitTest, DisplayRectanglesOfRowsAndTexts) {
 // A tree wider than its window, scrolled to its right end: the tree rectangle, the hit tests
 // right of a label and the rows' rectangles cover the whole content width.
 TEST(LazyTreeHitTest, TreeWiderThanItsWindowScrolledSideways) {
-    TreeFixture t({"n", "wide"});
+    TreeFixture t({"n", "wide", "mid"});
     t.names[t["wide"]] = std::string(40, 'W');
-    t.tree->InvalidateNode(t["wide"]);
+    t.names[t["mid"]] = std::string(30, 'W'); // ends between the window's width and the range
+    for (const char* n : {"wide", "mid"}) t.tree->InvalidateNode(t[n]);
     t.tree->UpdateScrollBars(true);
     const int width = t.tree->ClientWidth();
     const int range = int(t.tree->RangeX());
@@ -185,7 +186,8 @@ TEST(LazyTreeHitTest, TreeWiderThanItsWindowScrolledSideways) {
     t.tree->SetOffsetX(width - range);
     const int dx = t.tree->OffsetX();
     ASSERT_EQ(dx, width - range);
-    const int textEnd = 18 + 4 + t.tree->QueryNodeWidth(t["wide"], -1);
+    const int textEnd = 18 + 4 + t.tree->QueryNodeWidth(t["mid"], -1);
+    ASSERT_GT(textEnd, width);
     ASSERT_LT(textEnd + dx, width - 2);
     struct Case {
         int x; // in the window
@@ -196,22 +198,21 @@ TEST(LazyTreeHitTest, TreeWiderThanItsWindowScrolledSideways) {
         {textEnd + dx - 1, true, "OnItem Label"},
         {textEnd + dx + 1, true, "OnItem Right"},
         {width - 1, true, "OnItem Right"},
-        {width + 1, true, "ToRight"},
         {range - 1, false, "OnItem Right"}, // canvas coordinates past the window's width
         {range + 1, false, "ToRight"},
     };
-    const int y = t.tree->AbsoluteNodeTop(t["wide"]) + 5;
+    const int y = t.tree->AbsoluteNodeTop(t["mid"]) + 5;
     for (const Case& c : cases) {
         THitInfo h;
         t.tree->GetHitTestInfoAt(c.x, y, c.relative, h);
         EXPECT_EQ(positions(h.HitPositions), c.positions) << c.x << " " << c.relative;
     }
     // The whole visible row is repainted, not only its part left of the window's width.
-    const TRect row(dx, 18, range + dx, 36);
-    EXPECT_EQ(t.tree->GetDisplayRect(t["wide"], -1, false), row);
-    EXPECT_EQ(t.tree->InvalidateNode(t["wide"]), row);
+    const TRect row(dx, 36, range + dx, 54);
+    EXPECT_EQ(t.tree->GetDisplayRect(t["mid"], -1, false), row);
+    EXPECT_EQ(t.tree->InvalidateNode(t["mid"]), row);
     t.tree->BeginUpdate();
-    EXPECT_EQ(t.tree->InvalidateNode(t["wide"]), TRect(-1, -1, -1, -1));
+    EXPECT_EQ(t.tree->InvalidateNode(t["mid"]), TRect(-1, -1, -1, -1));
     t.tree->EndUpdate();
 }
 
