@@ -1249,12 +1249,6 @@ public:
     THintWindow* SizingHintWindow() const { return FScrollHintWnd; }
     bool SizingHintShown() const { return FScrollHintShow; }
     int HoverRowIndex() const { return FHoverRowIdx; }
-    // Selection-changed notification; the default fires OnSelectionChanged.
-    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
-    // The edit reference of the edit life cycle.
-    virtual void StoreOldCell(int ACol, int ARow);
-    void ShowInplaceEdit();
-    void HideInplaceEdit();
     std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnCanClickCell;
     std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxMouseUp;
     std::function<void(TObject* Sender, int ARow, int ACol, std::string& Anchor, bool& AutoHandle)>
@@ -1264,8 +1258,6 @@ public:
         OnAnchorExit;
     std::function<void(TObject* Sender, int ACol, int ColumnSize)> OnColumnSizing;
     std::function<void(TObject* Sender, int ARow, int RowSize)> OnRowSizing;
-    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>
-        OnSelectionChanged;
     std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
     std::function<void(TObject*Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow, OnAutoAddRow;
 
