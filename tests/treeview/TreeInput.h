@@ -30,7 +30,7 @@ struct TreeFixture {
     std::vector<std::string> log;
 
     // Nodes as "name" (top level) or "path/to/parent/name"; every node shows its name as text.
-    explicit TreeFixture(const std::vector<std::string>& spec, bool show = true) {
+    explicit TreeFixture(const std::vector<std::string>& rows, bool show = true) {
         form.SetBounds(0, 0, 300, 300);
         tree = new TestTree(&form);
         tree->SetParent(&form);
@@ -39,7 +39,7 @@ struct TreeFixture {
         tree->SetNodeDataSize(8);
         tree->OnGetText = [this](TBaseLazyTree*, PLazyNode n, int, TVSTTextType,
                                  std::string& text) { text = names[n]; };
-        for (const std::string& s : spec) {
+        for (const std::string& s : rows) {
             const auto slash = s.rfind('/');
             PLazyNode parent = nullptr;
             if (slash != std::string::npos) {
