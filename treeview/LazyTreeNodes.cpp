@@ -51,7 +51,8 @@ PLazyNode TBaseLazyTree::AllocateNode() {
             FRetiredAllocators.push_back(std::move(FNodeAllocator));
         FNodeAllocator = std::make_unique<TNodeAllocator>(size);
     }
-    PLazyNode node = new (FNodeAllocator->Allocate()) TLazyNode;
+    // The header is written whole here; the pool clears only the data areas after it.
+    PLazyNode node = new (FNodeAllocator->Allocate(sizeof(TLazyNode))) TLazyNode;
     node->TotalCount = 1;
     node->TotalHeight = FDefaultNodeHeight;
     node->NodeHeight = std::uint16_t(FDefaultNodeHeight);

@@ -38,9 +38,9 @@ SlabCache& slabCache() {
     return cache;
 }
 
-// A zero-filled slab: fresh memory from the system is zero already, a kept one is cleared.
+// A slab, fresh or kept: its blocks are cleared as they are handed out.
 unsigned char* takeSlab(std::size_t bytes) {
-    if (bytes < Large_Block_Size) return new unsigned char[bytes]();
+    if (bytes < Large_Block_Size) return new unsigned char[bytes];
     SlabCache& cache = slabCache();
     unsigned char* slab = nullptr;
     if (bytes == Large_Block_Size) {
@@ -50,10 +50,7 @@ unsigned char* takeSlab(std::size_t bytes) {
             cache.Slabs.pop_back();
         }
     }
-    if (slab) {
-        std::memset(slab, 0, bytes);
-        return slab;
-    }
+    if (slab) return slab;
     return static_cast<unsigned char*>(Allocate_Large_Block(bytes));
 }
 
@@ -85,10 +82,6 @@ TNodeAllocator::TNodeAllocator(std::size_t BlockSize)
 
 TNodeAllocator::~TNodeAllocator() {
     releaseSlabs();
-}
-
-void TNodeAllocator::clearBlock(void* p) const {
-    std::memset(p, 0, FBlockSize);
 }
 
 void TNodeAllocator::quarantine(void* Block) const {

@@ -3,6 +3,7 @@
 // from one pool, so creating a node is a bump of a pointer and freeing one a push onto a free
 // list; when the last block is freed the slabs go back to the heap in one go.
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 class TNodeAllocator {
@@ -17,15 +18,15 @@ public:
     // Heap bytes held in slabs.
     std::size_t ReservedBytes() const { return FReserved; }
 
-    // A zero-filled block of BlockSize bytes, aligned for pointers.
-    void* Allocate() {
+    // A block of BlockSize bytes, aligned for pointers, zero-filled from byte ClearFrom on: a
+    // caller that writes the head of the block itself passes its size, so no byte is written
+    // twice. Blocks are cleared as they are handed out, not when their slab is taken.
+    void* Allocate(std::size_t ClearFrom = 0) {
         void* p;
         if (FFree) {
             p = FFree;
             FFree = *static_cast<void**>(p);
-            clearBlock(p);
         } else {
-            // Slabs are zero-filled when taken.
             if (FBump == FEnd) addSlab();
             p = FBump;
             FBump += FBlockSize;
@@ -33,6 +34,8 @@ public:
             unpoison(p);
 #endif
         }
+        if (ClearFrom < FBlockSize)
+            std::memset(static_cast<unsigned char*>(p) + ClearFrom, 0, FBlockSize - ClearFrom);
         ++FLive;
         return p;
     }
@@ -53,7 +56,6 @@ public:
 private:
     void addSlab();
     void releaseSlabs();
-    void clearBlock(void* p) const;
     void quarantine(void* Block) const;
     void unpoison(void* Block) const;
 
