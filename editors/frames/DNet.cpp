@@ -1,13 +1,28 @@
 #include "editors/frames/DNet.h"
 
+#include "editors/frames/DNetTables.h"
+#include "grid/core/QorColumnGrid.h"
+#include "platform/ui/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 
 TFDNet* FDNet = nullptr;
 
 TFDNet::TFDNet(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDNet") {
+    ASG = Create_Control<TQorColumnGrid>(this, this, "ASG");
+    ASG->SetAlign(alClient);
+    table_ = std::make_unique<TTable_Grid>(ASG, New_DNet_Net_Table());
+    ASG->Columns()->Items(0)->SetWidth(45);
+    for (std::size_t i = 0; i < DNet_Net_Columns.size(); ++i)
+        table_->Set_Column(int(i) + 1, DNet_Net_Columns[i].Width, DNet_Net_Columns[i].Editor);
+
     Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
+    for (TFrame_Button* b : {Btn_OK, Btn_DelRow, Btn_InsRow}) b->SetEnabled(true);
+    Btn_OK->OnClick = [this](TObject* Sender) { bitbtn1Click(Sender); };
+    Btn_DelRow->OnClick = [this](TObject* Sender) { Btn_DelRow_Click(Sender); };
+    Btn_InsRow->OnClick = [this](TObject* Sender) { Btn_InsRowClick(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+    OnShow = [this](TObject* Sender) { FormShow(Sender); };
 }
 
 void TFDNet::FormCreate(TObject* /*Sender*/) {
@@ -23,4 +38,40 @@ void TFDNet::Set_Lang() {
     Btn_Cancel->SetCaption(UI_Texts[628]);
     Btn_DelRow->SetCaption(UI_Texts[629]);
     Btn_InsRow->SetCaption(UI_Texts[630]);
+    table_->Set_Header(0, UI_Texts[631]);
+    for (std::size_t i = 0; i < DNet_Net_Columns.size(); ++i)
+        table_->Set_Header(int(i) + 1, UI_Texts[DNet_Net_Columns[i].Header_Entry]);
+}
+
+void TFDNet::FormShow(TObject* /*Sender*/) {
+    load_incomplete_ = false;
+    try {
+        Load_DNet_Net(table_->Table(), File_DNETM_Net);
+    } catch (const Exception& e) {
+        // The rows read before the failure stay; OK asks before it replaces the file.
+        load_incomplete_ = true;
+        table_->Show();
+        Application->ShowException(e);
+        return;
+    }
+    table_->Show();
+}
+
+bool TFDNet::controllo_dati() {
+    return Show_Check_Result(Check_DNet_Net(table_->Read()));
+}
+
+void TFDNet::bitbtn1Click(TObject* /*Sender*/) {
+    if (!controllo_dati()) return;
+    if (load_incomplete_ && MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) != mrYes) return;
+    Save_DNet_Net(table_->Read(), File_DNETM_Net);
+    SetModalResult(mrOk);
+}
+
+void TFDNet::Btn_DelRow_Click(TObject* /*Sender*/) {
+    table_->Delete_Row(640);
+}
+
+void TFDNet::Btn_InsRowClick(TObject* /*Sender*/) {
+    table_->Insert_Row();
 }

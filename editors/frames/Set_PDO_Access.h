@@ -1,23 +1,14 @@
 #pragma once
-// The CANopen PDO tables.
-#include "platform/ui/ComCtrls.h"
-#include "shell/frame/DialogFrame.h"
+// The CANopen PDO tables: PDO_CANopen.xml in the tables of TCANopen_Table_Form, "Receive PDO"
+// and "Transmit PDO".
+#include "editors/frames/CanopenTableForm.h"
 
-class TFSet_PDO_Access : public TFramed_Dialog {
+class TFSet_PDO_Access : public TCANopen_Table_Form {
 public:
     explicit TFSet_PDO_Access(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-    TPageControl* PageControl1;
     TTabSheet* TS_Receive_PDO;
     TTabSheet* TS_Transmit_PDO;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
 };
 
 extern TFSet_PDO_Access* FSet_PDO_Access;

@@ -1,23 +1,14 @@
 #pragma once
-// The CANopen SDO client access table.
-#include "platform/ui/ComCtrls.h"
-#include "shell/frame/DialogFrame.h"
+// The CANopen SDO client access table: SDO_Client_CANopen.xml in the tables of
+// TCANopen_Table_Form, "SDO Read" and "SDO Write".
+#include "editors/frames/CanopenTableForm.h"
 
-class TFSet_SDO_Client_Access : public TFramed_Dialog {
+class TFSet_SDO_Client_Access : public TCANopen_Table_Form {
 public:
     explicit TFSet_SDO_Client_Access(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-    TPageControl* PageControl1;
     TTabSheet* TS_SDO_Read;
     TTabSheet* TS_SDO_Write;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
 };
 
 extern TFSet_SDO_Client_Access* FSet_SDO_Client_Access;

@@ -1,33 +1,15 @@
 #include "editors/frames/Set_SDO_Server_Access.h"
 
 #include "shell/state/ProgramState.h"
-#include "shell/state/UITexts.h"
 
 TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
 
 TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(TComponent* AOwner)
-    : TFramed_Dialog(AOwner, "FSet_SDO_Server_Access") {
-    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
-    PageControl1 = Create_Page_Control(this, this, "PageControl1", alClient);
-    TS_SDO_Read = Create_Tab_Sheet(this, PageControl1, "TS_SDO_Read");
-    TS_SDO_Write = Create_Tab_Sheet(this, PageControl1, "TS_SDO_Write");
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-}
-
-void TFSet_SDO_Server_Access::FormCreate(TObject* /*Sender*/) {
-    L_SW_Code->SetCaption(SW_Code);
-    SetClientSize(749, 337);
-    PageControl1->SetActivePage(TS_SDO_Read);
-    Set_Lang();
-}
-
-void TFSet_SDO_Server_Access::Set_Lang() {
-    SetCaption(UI_Texts[473]);
-    L_SW_Desc->SetCaption(UI_Texts[474]);
-    Btn_OK->SetCaption(UI_Texts[475]);
-    Btn_Cancel->SetCaption(UI_Texts[476]);
-    Btn_DelRow->SetCaption(UI_Texts[477]);
-    Btn_InsRow->SetCaption(UI_Texts[478]);
-    TS_SDO_Read->SetCaption(UI_Texts[479]);
-    TS_SDO_Write->SetCaption(UI_Texts[480]);
-}
+    : TCANopen_Table_Form(AOwner, "FSet_SDO_Server_Access",
+                          {&SDO_Server_Layout,
+                           &File_SDO_Server_CANopen,
+                           473,
+                           514,
+                           {"TS_SDO_Read", "TS_SDO_Write"},
+                           749}),
+      TS_SDO_Read(Sheet(0)), TS_SDO_Write(Sheet(1)) {}

@@ -8,3 +8,8 @@ void compileProject(const std::string& dir) {
     Compile_Bank(25, dir);
     Save_Bank(25, dir);
 }
+
+void compileProject(int product_type, const std::string& dir) {
+    Compile_Bank(product_type, dir);
+    Save_Bank(product_type, dir);
+}

@@ -2,11 +2,15 @@
 // same bank files as the same rows written by hand.
 #include "editors/comm/KNXAccess.h"
 #include "editors/frames/ReceiveNMEA.h"
+#include "editors/frames/Set_PDO_Access.h"
+#include "editors/frames/Set_SDO_Client_Access.h"
+#include "editors/frames/Set_SDO_Server_Access.h"
 #include "editors/frames/TransmitNMEA.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 // Compiles the project files of dir into its bank files (CompileProject.cpp).
 void compileProject(const std::string& dir);
+void compileProject(int product_type, const std::string& dir);
 
 namespace {
 
@@ -23,6 +27,11 @@ protected:
                                        uitest::click(ok);
                                    }),
                   mrOk);
+    }
+
+    // Types rows into g from its first row.
+    static void EnterRows(TQorColumnGrid* g, const std::vector<Row>& rows) {
+        for (std::size_t r = 0; r < rows.size(); ++r) enterRow(g, int(r) + 1, rows[r]);
     }
 
 private:
@@ -116,4 +125,85 @@ TEST_F(TableDialogsToBank, CellsEnteredInTheDialogsCompileLikeHandWrittenFiles) 
         EXPECT_FALSE(mine.empty()) << bank;
         EXPECT_TRUE(mine == ReadBinaryFile(PathJoin(hand, bank))) << bank;
     }
+}
+
+TEST_F(TableDialogsToBank, CanopenCellsEnteredInTheDialogsCompileLikeHandWrittenFiles) {
+    struct Tables {
+        std::unique_ptr<TCANopen_Table_Form> form;
+        std::vector<Row> first, second;
+        std::string file; // the same rows written by hand
+    };
+    Set_Product_Type(6);
+    std::vector<Tables> dialogs;
+    dialogs.push_back(
+        {std::make_unique<TFSet_SDO_Server_Access>(nullptr),
+         {{"0x2000", "1", "2", "10", "11", "", "", "speed"},
+          {"8193", "0", "4", "0", "1", "2", "1438", ""}},
+         {{"$3000", "255", "1", "20", "", "", "", ""}},
+         "<SDO_Server_CANopen><SDO_Read>"
+         "<row Index=\"0x2000\" SubIndex=\"1\" NByte=\"2\" Address_B1=\"10\" Address_B2=\"11\" "
+         "Address_B3=\"\" Address_B4=\"\" Mnemonic=\"speed\"/>"
+         "<row Index=\"8193\" SubIndex=\"0\" NByte=\"4\" Address_B1=\"0\" Address_B2=\"1\" "
+         "Address_B3=\"2\" Address_B4=\"1438\" Mnemonic=\"\"/></SDO_Read><SDO_Write>"
+         "<row Index=\"$3000\" SubIndex=\"255\" NByte=\"1\" Address_B1=\"20\" Address_B2=\"\" "
+         "Address_B3=\"\" Address_B4=\"\" Mnemonic=\"\"/></SDO_Write></SDO_Server_CANopen>"});
+    dialogs.push_back(
+        {std::make_unique<TFSet_SDO_Client_Access>(nullptr),
+         {{"5", "0x1000", "1", "1", "100", "3", "", "", "", "a"}},
+         {{"127", "0x6000", "2", "2", "0", "Y", "7", "8", "", "", "b"},
+          {"1", "4096", "0", "4", "50", "N", "1", "2", "3", "4", ""}},
+         "<SDO_Client_CANopen><SDO_Read>"
+         "<row Device_ID=\"5\" Index=\"0x1000\" SubIndex=\"1\" NByte=\"1\" Poll_Time=\"100\" "
+         "Address_B1=\"3\" Address_B2=\"\" Address_B3=\"\" Address_B4=\"\" Mnemonic=\"a\"/>"
+         "</SDO_Read><SDO_Write>"
+         "<row Device_ID=\"127\" Index=\"0x6000\" SubIndex=\"2\" NByte=\"2\" Poll_Time=\"0\" "
+         "On_Change=\"Y\" Address_B1=\"7\" Address_B2=\"8\" Address_B3=\"\" Address_B4=\"\" "
+         "Mnemonic=\"b\"/>"
+         "<row Device_ID=\"1\" Index=\"4096\" SubIndex=\"0\" NByte=\"4\" Poll_Time=\"50\" "
+         "On_Change=\"N\" Address_B1=\"1\" Address_B2=\"2\" Address_B3=\"3\" Address_B4=\"4\" "
+         "Mnemonic=\"\"/></SDO_Write></SDO_Client_CANopen>"});
+    dialogs.push_back(
+        {std::make_unique<TFSet_PDO_Access>(nullptr),
+         {{"0x181", "2", "0", "5999", "", "", "", "", "", "", "100", "rx"}},
+         {{"0x201", "1", "7", "", "", "", "", "", "", "", "0", "Y", "tx"},
+          {"0x202", "8", "1", "2", "3", "4", "5", "6", "7", "8", "1000", "N", ""}},
+         "<PDO_CANopen><Receive_PDO>"
+         "<row COB-ID=\"0x181\" Dimension=\"2\" Address_B1=\"0\" Address_B2=\"5999\" "
+         "Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" Address_B6=\"\" Address_B7=\"\" "
+         "Address_B8=\"\" TimeOut=\"100\" Mnemonic=\"rx\"/></Receive_PDO><Transmit_PDO>"
+         "<row COB-ID=\"0x201\" Dimension=\"1\" Address_B1=\"7\" Address_B2=\"\" "
+         "Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" Address_B6=\"\" Address_B7=\"\" "
+         "Address_B8=\"\" Send_Time=\"0\" On_Change=\"Y\" Mnemonic=\"tx\"/>"
+         "<row COB-ID=\"0x202\" Dimension=\"8\" Address_B1=\"1\" Address_B2=\"2\" "
+         "Address_B3=\"3\" Address_B4=\"4\" Address_B5=\"5\" Address_B6=\"6\" "
+         "Address_B7=\"7\" Address_B8=\"8\" Send_Time=\"1000\" On_Change=\"N\" "
+         "Mnemonic=\"\"/></Transmit_PDO></PDO_CANopen>"});
+    const char* const files[] = {"SDO_Server_CANopen.xml", "SDO_Client_CANopen.xml",
+                                 "PDO_CANopen.xml"};
+    ForceDirectories(Path("bin"));
+    const std::string hand = Path("hand");
+    ForceDirectories(PathJoin(hand, "bin"));
+    for (std::size_t i = 0; i < dialogs.size(); ++i) {
+        TCANopen_Table_Form* f = dialogs[i].form.get();
+        f->AfterConstruction();
+        EXPECT_EQ(uitest::runModal(f,
+                                   [&](TCustomForm*) {
+                                       EnterRows(f->sga, dialogs[i].first);
+                                       f->PageControl1->SetActivePage(f->PageControl1->Pages(1));
+                                       EnterRows(f->sgb, dialogs[i].second);
+                                       uitest::click(f->Btn_OK);
+                                   }),
+                  mrOk)
+            << files[i];
+        WriteBinaryFile(PathJoin(hand, files[i]), dialogs[i].file);
+    }
+    EXPECT_TRUE(uitest::dialogs().Questions().empty());
+    compileProject(6, Dir());
+    compileProject(6, hand);
+
+    const std::string mine = ReadBinaryFile(Path("bin/bank.bin"));
+    ASSERT_GE(mine.size(), 6u);
+    // The first SDO server read entry holds its index.
+    EXPECT_EQ(mine.substr(4, 2), std::string("\x00\x20", 2));
+    EXPECT_TRUE(mine == ReadBinaryFile(PathJoin(hand, "bin/bank.bin")));
 }
