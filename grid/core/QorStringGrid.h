@@ -1512,6 +1512,9 @@ public:
 
 protected:
     using TCustomGrid::FocusCell;
+    // Characters also reach the grid's own key handling without goEditing, and with the
+    // incremental search of a sorted column.
+    void WMGetDlgCode(TMessage& Message) override;
     // --- window procedure and in-place edit life cycle ---------------------------------------
     bool CanEditShow() override;
     bool SelectCell(int ACol, int ARow) override;

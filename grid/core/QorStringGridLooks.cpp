@@ -265,6 +265,12 @@ bool TQorStringGrid::QueryPasswordCell(int ACol, int ARow) {
     return isPassword;
 }
 
+void TQorStringGrid::WMGetDlgCode(TMessage& Message) {
+    TBaseGrid::WMGetDlgCode(Message);
+    if (FNavigation->AutoGotoWhenSorted() || !Options().Contains(goEditing))
+        Message.Result |= DLGC_WANTCHARS;
+}
+
 // --- border outline ------------------------------------------------------------------------------
 
 void TQorStringGrid::DrawBorderColor() {

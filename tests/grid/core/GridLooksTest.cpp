@@ -234,6 +234,25 @@ TEST(GridLookTest, SmallSettersReachTheirTargets) {
     EXPECT_EQ(g.XYOffset(), TPoint(5, 6));
 }
 
+TEST(GridLookTest, CharactersReachTheGridUnlessARowSelectingEditorGridTakesNone) {
+    struct Case {
+        bool editing, rowSelect, autoGoto, wantChars;
+    } cases[] = {
+        {false, false, false, true}, {false, true, false, true}, {true, false, false, true},
+        {true, true, false, false},  {true, true, true, true},
+    };
+    for (const auto& c : cases) {
+        TQorStringGrid g(nullptr);
+        TGridOptions o = g.Options() - goEditing - goRowSelect;
+        if (c.editing) o.Include(goEditing);
+        if (c.rowSelect) o.Include(goRowSelect);
+        g.SetOptions(o);
+        g.Navigation()->SetAutoGotoWhenSorted(c.autoGoto);
+        EXPECT_EQ((g.Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) != 0, c.wantChars)
+            << c.editing << c.rowSelect << c.autoGoto;
+    }
+}
+
 // The frame colour of the bordered looks, drawn when the frame is repainted.
 TEST(GridLookTest, BorderOutlineOfTheBorderedLooks) {
     struct Case {

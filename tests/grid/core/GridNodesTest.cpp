@@ -240,6 +240,33 @@ TEST(GridNodesTest, ChildRowsGrowAndShrinkEveryEnclosingNode) {
     EXPECT_EQ(shown(*h)[6], "r5");
 }
 
+TEST(GridNodesTest, NodeGlyphShowsTheStateAndChildRowsAreIndented) {
+    auto g = treeGrid(6);
+    g->SetScrollBars(ssNone);
+    g->SetBounds(0, 0, 200, 150);
+    g->SetColWidths(0, 40);
+    g->SetCells(0, 2, "child");
+    g->SetCells(0, 4, "plain");
+    g->AddNode(1, 3);
+    g->HandleNeeded();
+    auto glyph = [&] {
+        g->Repaint();
+        const TRect r = g->CellRect(0, 1);
+        std::vector<TColor> v;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Left + 20; ++x)
+                v.push_back(g->BackingImage()->PixelColor(x, y));
+        return v;
+    };
+    const auto expanded = glyph();
+    g->ContractNode(1);
+    EXPECT_NE(glyph(), expanded) << "the contracted glyph shows its plus";
+    g->ExpandNode(1);
+    EXPECT_EQ(glyph(), expanded);
+    EXPECT_EQ(g->GetNodeIndent(2), g->CellNode()->NodeIndent());
+    EXPECT_EQ(g->GetNodeIndent(4), 0);
+}
+
 TEST(GridNodesTest, SpanTypeTellsWhereTheTreeLineEnds) {
     auto g = treeGrid(7);
     g->AddNode(1, 3);
