@@ -110,6 +110,12 @@ std::map<std::string, std::unique_ptr<TBitmap>> makeGlyphs() {
     m["ASGLEAFOPEN"] = nodeGlyph(16, 11, 2, false);
     m["XPNODEC"] = nodeGlyph(9, 8, 0, true);
     m["XPNODEO"] = nodeGlyph(9, 8, 0, false);
+    // The flat glyphs of the colour tones' look.
+    const TColor metroBorder = rgb(110, 110, 110), metroMark = rgb(40, 40, 40);
+    m["metrocheckon"] = checkGlyph(16, 14, metroBorder, xpTo, xpTo, metroMark, true);
+    m["metrocheckoff"] = checkGlyph(16, 14, metroBorder, xpTo, xpTo, metroMark, false);
+    m["metroradioon"] = radioGlyph(metroBorder, xpTo, metroMark, true);
+    m["metroradiooff"] = radioGlyph(metroBorder, xpTo, metroMark, false);
     for (auto& [name, bmp] : m) {
         // The bottom-left pixel names the transparent colour.
         bmp->Canvas()->SetPixels(0, bmp->Height() - 1, Key);

@@ -209,6 +209,26 @@ void TControlLook::SetFixedGradientDownBorder(TColor v) {
     if (FGrid && v != clNone) FGrid->SetQorGradientDownBorder(v);
 }
 
+void TControlLook::ResetColors() {
+    const TControlLook defaults(nullptr);
+    ClearFixedGradient();
+    FFixedGradientHoverFrom = defaults.FFixedGradientHoverFrom;
+    FFixedGradientHoverTo = defaults.FFixedGradientHoverTo;
+    FFixedGradientHoverMirrorFrom = defaults.FFixedGradientHoverMirrorFrom;
+    FFixedGradientHoverMirrorTo = defaults.FFixedGradientHoverMirrorTo;
+    FFixedGradientHoverBorder = defaults.FFixedGradientHoverBorder;
+    FFixedGradientDownFrom = defaults.FFixedGradientDownFrom;
+    FFixedGradientDownTo = defaults.FFixedGradientDownTo;
+    FFixedGradientDownMirrorFrom = defaults.FFixedGradientDownMirrorFrom;
+    FFixedGradientDownMirrorTo = defaults.FFixedGradientDownMirrorTo;
+    FFixedGradientDownBorder = defaults.FFixedGradientDownBorder;
+}
+
+void TControlLook::ClearFixedGradient() {
+    FFixedGradientFrom = FFixedGradientTo = clNone;
+    FFixedGradientMirrorFrom = FFixedGradientMirrorTo = clNone;
+}
+
 void TControlLook::Assign(const TPersistent* Source) {
     auto s = dynamic_cast<const TControlLook*>(Source);
     if (!s) return TPersistent::Assign(Source);

@@ -239,6 +239,10 @@ public:
 
     // Only from a TControlLook; the gradient colours are copied without touching the grid.
     void Assign(const TPersistent* Source) override;
+    // Without touching the grid: the 14 gradient colours back to their defaults; the four
+    // colours of the fixed gradient to clNone.
+    void ResetColors();
+    void ClearFixedGradient();
 
 private:
     template <typename T> void set(T& field, const T& v) {

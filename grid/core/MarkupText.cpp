@@ -219,6 +219,15 @@ std::string HTMLUnhighlightText(std::string_view markup, std::string_view tag) {
     return out;
 }
 
+std::string HTMLRemoveTagPairs(std::string_view markup, std::string_view tag) {
+    std::string s = replaceAllNoCase(markup, "<" + std::string(tag) + ">", "");
+    return replaceAllNoCase(s, "</" + std::string(tag) + ">", "");
+}
+
+std::string UnMarkText(std::string_view markup) {
+    return HTMLRemoveTagPairs(markup, "e");
+}
+
 std::string HTMLEscapeText(std::string_view text, bool accents) {
     std::string out;
     out.reserve(text.size());

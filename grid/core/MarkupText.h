@@ -28,6 +28,10 @@ int HTMLFindFrom(std::string_view search, std::string_view text, int offset, boo
 std::string HTMLHighlightText(std::string_view markup, std::string_view search,
                               std::string_view tag, bool caseSensitive);
 std::string HTMLUnhighlightText(std::string_view markup, std::string_view tag);
+// Every <tag> and </tag> removed (tag names compare ignoring ASCII case); nothing else changes.
+std::string HTMLRemoveTagPairs(std::string_view markup, std::string_view tag);
+// The error marks ("e" tag pairs) removed.
+std::string UnMarkText(std::string_view markup);
 // "&", the double quote, "<" and ">" as entities; with accents also the accented characters
 // of the entity table.
 std::string HTMLEscapeText(std::string_view text, bool accents);

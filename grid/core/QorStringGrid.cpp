@@ -240,17 +240,15 @@ void TQorStringGrid::Loaded() {
         FNavigation->SetAlwaysEdit(true);
     }
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
-    if (FAutoThemeAdapt && !Designing()) GetThemeNotifier(this)->RegisterWindow(Handle());
+    if (FAutoThemeAdapt && !Designing()) {
+        FollowOfficeTheme();
+        GetThemeNotifier(this)->RegisterWindow(Handle());
+    }
 }
 
 void TQorStringGrid::writeHeaders() {
     ShowColumnHeaders();
     ShowRowHeaders();
-}
-
-void TQorStringGrid::SetLook(TGridLook v) {
-    // The colours of each look come with the looks.
-    setLook(FLook, v);
 }
 
 // --- copying ---------------------------------------------------------------------------------
@@ -356,6 +354,10 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;
     if (AComponent == FGridImages) FGridImages = nullptr;
+    if (AComponent == FCellChecker) FCellChecker = nullptr;
+    if (!IsDestroying() && FSyncGrid->Grid() &&
+        static_cast<TComponent*>(FSyncGrid->Grid()) == AComponent)
+        FSyncGrid->SetGrid(nullptr);
     for (auto& a : FArrows)
         if (AComponent == a) a = nullptr;
     std::erase_if(FNotifiers, [&](TGridChangeNotifier* n) {

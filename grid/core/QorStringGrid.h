@@ -9,6 +9,7 @@
 // and painting take display indexes. RealColIndex/DisplColIndex and RealRowIndex/DisplRowIndex
 // translate.
 #include "grid/core/BaseGrid.h"
+#include "grid/core/CellChecker.h"
 #include "grid/core/CellGraphic.h"
 #include "grid/core/ControlLook.h"
 #include "grid/core/DataSettings.h"
@@ -41,15 +42,38 @@ enum TGridLook {
     glStandard,
     glSoft,
     glClassic,
-    glTMS,
+    glQor,
     glXP,
     glListView,
     glVista,
     glWin7,
     glOffice2007,
-    glCustom,
-    glQor
+    glCustom
 };
+// The look's identifier text (kept with saved visual properties) and its menu caption; empty
+// for glCustom.
+std::string LookToString(TGridLook Look);
+std::string LookToCaption(TGridLook Look);
+// In the order of TQorStyle.
+enum TQorGridStyle {
+    gsOffice2003Blue,
+    gsOffice2003Silver,
+    gsOffice2003Olive,
+    gsOffice2003Classic,
+    gsOffice2007Luna,
+    gsOffice2007Obsidian,
+    gsWindowsXP,
+    gsWhidbey,
+    gsCustom,
+    gsOffice2007Silver,
+    gsWindowsVista,
+    gsWindows7,
+    gsTerminal,
+    gsOffice2010Blue,
+    gsOffice2010Silver,
+    gsOffice2010Black
+};
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintShowLargeTextPos { hpCell, hpMouse };
@@ -115,7 +139,14 @@ using TRowDisjunctSelectEvent =
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 
-class TQorStringGrid : public TBaseGrid {
+// Told of every cell the grid's cell selection moves to (one listener per grid).
+class ITQorStringGridSelect {
+public:
+    virtual ~ITQorStringGridSelect() = default;
+    virtual void CellSelected(int ACol, int ARow) = 0;
+};
+
+class TQorStringGrid : public TBaseGrid, public IQorStyle, public IQorTones {
 public:
     explicit TQorStringGrid(TComponent* AOwner);
     ~TQorStringGrid() override;
@@ -191,10 +222,11 @@ public:
     void SetVAlignment(TVAlignment v);
     TColor HintColor() const { return FHintColor; }
     void SetHintColor(TColor v) { FHintColor = v; }
+    // Also the colours the markup renderer gives highlighted text.
     TColor HighlightColor() const { return FHighlightColor; }
-    void SetHighlightColor(TColor v) { setLook(FHighlightColor, v); }
+    void SetHighlightColor(TColor v);
     TColor HighlightTextColor() const { return FHighlightTextColor; }
-    void SetHighlightTextColor(TColor v) { setLook(FHighlightTextColor, v); }
+    void SetHighlightTextColor(TColor v);
     TColor SelectionColor() const { return FSelectionColor; }
     void SetSelectionColor(TColor v) { setLook(FSelectionColor, v); }
     TColor SelectionColorTo() const { return FSelectionColorTo; }
@@ -208,11 +240,14 @@ public:
     TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
     void SetSelectionRectangleColor(TColor v) { setLook(FSelectionRectangleColor, v); }
     int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
-    void SetSelectionColorMixerFactor(int v) { setLook(FSelectionColorMixerFactor, v); }
+    // Percent, 0..100.
+    void SetSelectionColorMixerFactor(int v) {
+        setLook(FSelectionColorMixerFactor, std::clamp(v, 0, 100));
+    }
     bool ShowSelection() const { return FShowSel; }
     void SetShowSelection(bool v) { setLook(FShowSel, v); }
     TColor URLColor() const { return FURLColor; }
-    void SetURLColor(TColor v) { setLook(FURLColor, v); }
+    void SetURLColor(TColor v);
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor v);
     TScrollType ScrollType() const { return FScrollType; }
@@ -266,7 +301,8 @@ public:
     int FixedRightCols() const { return FFixedRightCols; }
     void SetFixedRightCols(int v) { setLook(FFixedRightCols, v); }
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
-    void SetAutoThemeAdapt(bool v) { FAutoThemeAdapt = v; }
+    // True follows the Office colour scheme at once and on every theme change.
+    void SetAutoThemeAdapt(bool v);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool v) { FAutoSize = v; }
     TBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -909,7 +945,7 @@ public:
     TColor QorGradientDownBorder() const { return FQorGradDownBorder; }
     void SetQorGradientDownBorder(TColor v) { setLook(FQorGradDownBorder, v); }
     bool Flat() const { return FFlat; }
-    void SetFlat(bool v) { setLook(FFlat, v); }
+    void SetFlat(bool v);
     bool Ctl3D() const { return FCtl3D; }
     // Points added to every cell font, -10..10.
     void SetZoomFactor(int v) { setLook(FZoomFactor, std::clamp(v, -10, 10)); }
@@ -922,7 +958,7 @@ public:
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool v) { setLook(FURLShow, v); }
     bool URLFull() const { return FURLFull; }
-    void SetURLFull(bool v) { setLook(FURLFull, v); }
+    void SetURLFull(bool v);
     bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
     void SetURLUnderlineOnHover(bool v) { setLook(FURLUnderlineOnHover, v); }
     bool SelectionRectangle() const { return FSelectionRectangle; }
@@ -1293,6 +1329,153 @@ public:
         std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)>;
     TGroupCalcEvent OnColumnCalc, OnGroupCalc;
 
+    // --- appearance: looks, styles and colour tones, notifications ------------------------------
+    // (QorStringGridLooks.cpp, QorStringGridStyles.cpp) The Look setter applies the look's
+    // colours, glCustom keeps them; a style, an XP scheme or colour tones set a whole scheme.
+    bool SpreadSheet() const { return FSpreadSheet; }
+    // Switches range selection, editing, the selection rectangle and resizer, the smart
+    // clipboard and range-select-and-edit on (True) or off (False).
+    void SetSpreadSheet(bool v);
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    void SetRowIndicator(const TBitmap* v);
+    void SetShowModified(const TShowModified* v) { FShowModified->Assign(v); }
+    void SetSortSettings(const TSortSettings* v) { FSortSettings->Assign(v); }
+    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
+    bool ShowDesignHelper() const { return FFlags.ShowDesignHelper; }
+    void SetShowDesignHelper(bool v) { setLook(FFlags.ShowDesignHelper, v); }
+    void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint(X, Y); }
+    // The column-move arrows' colour: read from the up arrow, written to all four.
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor v);
+    // A later registration replaces the listener; unregistering drops only the one given.
+    void RegisterSelListener(ITQorStringGridSelect* AListener) { FSelListener = AListener; }
+    void UnRegisterSelListener(ITQorStringGridSelect* AListener);
+    ITQorStringGridSelect* SelListener() const { return FSelListener; }
+    // The item list of the combo editor (EditCombo); without the editor there is no list.
+    void ClearComboString();
+    void AddComboString(const std::string& s) { AddComboStringObject(s, nullptr); }
+    void AddComboStringObject(const std::string& s, TObject* AObject);
+    bool RemoveComboString(const std::string& s);
+    int GetComboCount();
+    // The item the combo editor selects when it opens (-1: none).
+    bool SetComboSelectionString(const std::string& s);
+    void SetComboSelection(int idx) { FComboSelection = idx; }
+    int ComboSelection() const { return FComboSelection; }
+    // The position of the cell's text in the combo items after the editor-property hook; an
+    // index outside the items leaves the cell as it is.
+    int ComboIndex(int ACol, int ARow);
+    void SetComboIndex(int ACol, int ARow, int Value);
+    bool QueryPasswordCell(int ACol, int ARow);
+    // Outlines the window in BorderColor for the looks that have a border colour; a frame
+    // repaint (WM_NCPAINT) ends with it.
+    void DrawBorderColor();
+    virtual void SetStyle(TQorGridStyle AStyle);
+    // Also remembered as the grid's style and passed to the drop-down editors.
+    void SetComponentStyle(TQorStyle AStyle) override;
+    void SetTheme(TXPColorScheme Scheme);
+    // The flat look: colours, fonts, glyphs and node buttons from the tones.
+    void SetColorTones(const TColorTones& ATones) override;
+    const TColorTones& ColorTones() const { return FColorTones; }
+    // Pass the style (the tones) to the drop-down editors the grid owns.
+    virtual void SetEditorsComponentStyle(TQorStyle AStyle);
+    virtual void SetEditorsColorTones(const TColorTones& ATones);
+    // Applies the style of the installed Office colour scheme when it changed since last time.
+    void FollowOfficeTheme();
+    TOfficeTheme LastOfficeTheme() const { return FOfficeTheme; }
+
+    // --- nodes: expandable row groups (QorStringGridNodes.cpp) --------------------------------
+    // A node is the ctNode graphic of column 0 of its header row; contracting hides the rest of
+    // its span through the hidden-row store, expanding shows it again. ARow is a real row where
+    // marked, else a display row.
+    void AddNode(int ARow /*real*/, int Span);
+    void MarkSummaryRow(int ARow /*real*/);
+    void RemoveNode(int ARow /*real*/);
+    void RemoveAllNodes();
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    // Contracted; False for a row that is no node.
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    // -1 for a row that is no node.
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    void ExpandNode(int ARow /*real*/);
+    void ContractNode(int ARow /*real*/);
+    void ExpandAll();
+    void ContractAll();
+    // The node row a row belongs to; -1 when none.
+    int GetParentRow(int ARow);
+    // 0 a node row; 2 the tree line goes on below the row; 1 it ends at the row.
+    int GetNodeSpanType(int ARow);
+    void InsertNormalRow(int ARow /*real*/);
+    void RemoveNormalRow(int ARow);
+    // A row inserted into (removed from) the node a row belongs to and every node around it.
+    void InsertChildRow(int ARow /*real*/, int InsertAt);
+    void RemoveChildRow(int ARow /*real*/);
+    // Whether client X lies on the node glyph of the row (anywhere without PreciseNodeClick).
+    bool IsOnNodeGlyph(int ARow, int X);
+    int NumNodes() const { return FNumNodes; }
+    bool HasNodes() override { return FNumNodes > 0; }
+    int GetNodeIndent(int ARow) override;
+    std::function<void(TObject*Sender, int ARow, int ARowReal, bool&Allow)> OnBeforeExpandNode,
+        OnBeforeContractNode;
+    std::function<void(TObject*Sender, int ARow, int ARowReal)> OnExpandNode, OnContractNode;
+
+    // --- cell checker, fills, numbering, dates and cell navigation (QorStringGridFills.cpp) ---
+    // Columns are real columns and rows display rows. Without DoFixed the ranges leave out the
+    // fixed rows and columns, the fixed footers and the fixed right columns.
+    TQorStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TQorStringGridCheck* v);
+    // True when the checker changed and marked nothing (always without a checker). The stored
+    // text, its error marks removed, is what the checker sees.
+    bool CheckCell(int ACol, int ARow);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(bool DoFixed, int ACol);
+    bool CheckRow(bool DoFixed, int ARow);
+    bool CheckGrid(bool DoFixed);
+    void TextFill(bool DoFixed, const std::string& Txt);
+    // Fmt takes two integers: the column and the row.
+    void FormatFill(bool DoFixed, const std::string& Fmt);
+    // Random integers 0 .. Rnd - 1 (0 when Rnd is not positive).
+    void RandomFill(bool DoFixed, int Rnd);
+    // "column:row" in every cell.
+    void LinearFill(bool DoFixed);
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int v) { FAutoNumberStart = v; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int v) { FAutoNumberOffset = v; }
+    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    bool ShowNullDates() const { return FFlags.ShowNullDates; }
+    void SetShowNullDates(bool v) { FFlags.ShowNullDates = v; }
+    // Short date (time) texts of the locale; reading a text that is none raises EConvertError.
+    TDateTime Dates(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime Times(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    // Each occurrence of HiText in the stored texts of the range wrapped in the Tag pair, the
+    // rest of the text escaped as markup; UnHilightInRange undoes it.
+    void HilightInRange(const std::string& HiText, const std::string& Tag, int FromCol, int FromRow,
+                        int ToCol, int ToRow, bool DoCase);
+    void UnHilightInRange(const std::string& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+    // Exchanges the stored texts and the properties (colours, graphics, objects) of two cells.
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    // Display columns.
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    void FocusCell(int ACol, int ARow);
+    void MoveToCell(int ACol, int ARow);
+    void RepaintRect(const TRect& r);
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    void InvalidateGridRect(const TGridRect& R);
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -1328,6 +1511,10 @@ public:
     TNotifyEvent OnFilterDone;
 
 protected:
+    using TCustomGrid::FocusCell;
+    // Characters also reach the grid's own key handling without goEditing, and with the
+    // incremental search of a sorted column.
+    void WMGetDlgCode(TMessage& Message) override;
     // --- window procedure and in-place edit life cycle ---------------------------------------
     bool CanEditShow() override;
     bool SelectCell(int ACol, int ARow) override;
@@ -1717,4 +1904,26 @@ private:
     void mouseWheel(TMessage& Message);
     void comboNotification(TWMCommand& Message);
     bool refuseEdit(const std::string& Value, const std::string& NewValue);
+
+    // Looks, styles, nodes and the cell checker.
+    bool FSpreadSheet = false;
+    ITQorStringGridSelect* FSelListener = nullptr;
+    int FComboSelection = -1;
+    TColorTones FColorTones;
+    TOfficeTheme FOfficeTheme = otUnknown;
+    int FNumNodes = 0;
+    TQorStringGridCheck* FCellChecker = nullptr;
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = sdAscending;
+    TCellGraphic* nodeGraphic(int ARow);
+    void lowerLevels(int ARow, int Span);
+    // The display row after a node's group: its span, or the next node row for span 0.
+    int nodeEnd(int ARow);
+    void applyLook(TGridLook Value);
+    // Rows (columns) of the fill and check operations: all, or the normal ones.
+    int firstRow(bool DoFixed) const { return DoFixed ? 0 : FixedRows(); }
+    int lastRow(bool DoFixed) const { return RowCount() - 1 - (DoFixed ? 0 : FFixedFooters); }
+    int firstCol(bool DoFixed) const { return DoFixed ? 0 : FixedCols(); }
+    int lastCol(bool DoFixed) const { return ColCount() - 1 - (DoFixed ? 0 : FFixedRightCols); }
 };

@@ -84,6 +84,7 @@ bool TQorStringGrid::SelectCell(int ACol, int ARow) {
             if (!ValidateCell(GridCells(base.X, base.Y))) return false;
         }
     }
+    if (FSelListener) FSelListener->CellSelected(ACol, ARow);
     return TBaseGrid::SelectCell(ACol, ARow);
 }
 

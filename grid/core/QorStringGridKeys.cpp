@@ -177,6 +177,10 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         }
     }
 
+    // Right and Left open and close the node of a row whose current cell is merged.
+    if ((Key == VK_RIGHT || Key == VK_LEFT) && IsNode(row) && IsMergedCell(RealColIndex(col), row))
+        Key == VK_RIGHT ? ExpandNode(RealRowIndex(row)) : ContractNode(RealRowIndex(row));
+
     if (Key == VK_TAB && Options().Contains(goTabs)) {
         EditorNavigateKey(shift.Contains(ssShift));
         const TGridRect s = Selection();

@@ -128,6 +128,43 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     const bool declaredFixed = !fixedHit && isFixedCell(ACol, ARow);
     const int realCol = RealColIndex(ACol);
 
+    // Node glyphs expand and contract their groups; the rest of column 0 only clicks.
+    if (!Designing() && ACol == 0 && FNumNodes > 0) {
+        const bool onGlyph = IsNode(ARow) && IsOnNodeGlyph(ARow, X);
+        if (onGlyph && ARow < FixedRows() && FMouseActions->NodeAllExpandContract()) {
+            TCellGraphic* g = GetCellGraphic(0, ARow);
+            const bool expand = g->CellBoolean();
+            expand ? ExpandAll() : ContractAll();
+            if ((g = GetCellGraphic(0, ARow))) g->SetCellBoolean(!expand);
+        } else if (onGlyph && ARow >= FixedRows()) {
+            if (OnMouseDown) OnMouseDown(this, mbLeft, KeyboardStateToShiftState(), X, Y);
+            if (OnClickCell) OnClickCell(this, ARow, 0);
+            const int realRow = RealRowIndex(ARow);
+            bool allow = true;
+            if (GetNodeState(ARow)) {
+                if (OnBeforeExpandNode) OnBeforeExpandNode(this, ARow, realRow, allow);
+                if (allow) {
+                    ExpandNode(realRow);
+                    if (OnExpandNode) OnExpandNode(this, ARow, realRow);
+                }
+            } else {
+                if (OnBeforeContractNode) OnBeforeContractNode(this, ARow, realRow, allow);
+                if (allow) {
+                    ContractNode(realRow);
+                    if (OnContractNode) OnContractNode(this, ARow, realRow);
+                }
+            }
+            if (allow && FMouseActions->MoveRowOnNodeClick()) SetRow(ARow);
+            return;
+        }
+        if (ARow >= FixedRows() && !FMouseActions->RowSelect() &&
+            !Options().Contains(goRowSizing)) {
+            if (OnMouseDown) OnMouseDown(this, mbLeft, KeyboardStateToShiftState(), X, Y);
+            if (OnClickCell) OnClickCell(this, ARow, 0);
+            return;
+        }
+    }
+
     if (ACol >= ColCount() || ARow >= RowCount()) {
         TBaseGrid::WMLButtonDown(Message);
         return;

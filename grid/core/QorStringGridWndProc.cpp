@@ -83,6 +83,15 @@ void TQorStringGrid::WndProc(TMessage& Message) {
         return;
     }
 
+    if (msg == WM_NCPAINT) {
+        TBaseGrid::WndProc(Message);
+        if (FUpdateCount <= 0) DrawBorderColor();
+        Message.Result = 0;
+        return;
+    }
+    if ((msg == WM_THEMECHANGED || msg == WM_REGMONITORCHANGE) && FAutoThemeAdapt)
+        FollowOfficeTheme();
+
     if (msg == WM_TIMER && Message.WParam == WheelPanTimerID) {
         // Only the panning timer pans; a stray tick of it after panning ended does nothing.
         if (FWheelMsg && FWheelPan && FIntelliPan != ipNone) {
