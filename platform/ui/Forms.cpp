@@ -326,9 +326,10 @@ void TCustomForm::FocusControl(TWinControl* control) {
     bool wasActive = active_;
     bool alreadyActive = activeControl_ == control;
     SetActiveControl(control);
-    if (!wasActive) SetFocus();
     // SetActiveControl has moved the focus unless the control was active already; where an exit
     // handler sent the focus back meanwhile, it stays there.
+    if (!wasActive)
+        SetFocus();
     else if (alreadyActive && control && !control->Focused())
         ::SetFocus(control->Handle());
 }
