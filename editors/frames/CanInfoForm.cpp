@@ -1,6 +1,5 @@
 #include "editors/frames/CanInfoForm.h"
 
-#include "editors/comm/TableGrid.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Dialogs.h"
 #include "shell/state/ProgramState.h"
