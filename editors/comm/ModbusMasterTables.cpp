@@ -138,7 +138,9 @@ std::string checkTable(const TRow_Table& table, const std::vector<TModbus_Column
         const int pos = number(table, position, r);
         if (!inRange(pos, 0, Modbus_Image_Bytes - 1))
             return error(m.Rule + 6, IntToStr(Modbus_Image_Bytes - 1));
-        if (bits && table.Cell(bit, r).empty()) return error(m.Rule + 7);
+        // The image compiler reads the start bit of bit types, and of every TCP row, as a
+        // number: a row it would refuse does not pass.
+        if ((bits || tcp) && !inRange(number(table, bit, r), 0, 7)) return error(m.Rule + 7);
         const int last =
             bits ? pos + (n + ImageIntDef(table.Cell(bit, r), 0) - 1) / 8 : pos + 2 * n - 1;
         if (last >= Modbus_Image_Bytes) return error(m.Rule + 8);

@@ -1,26 +1,16 @@
 #pragma once
-// The Modbus TCP master access-table editor. Its texts start at UI_Texts[Ind_Lang].
-#include "platform/ui/ComCtrls.h"
-#include "shell/frame/DialogFrame.h"
+// The Modbus TCP master access-table editor: ModbusTCPM_SetAccess.xml in a TModbus_Access_Form.
+// Its texts start at UI_Texts[Ind_Lang].
+#include "editors/comm/ModbusAccessForm.h"
 
-class TFModbus_TCP_Master_Set_Access : public TFramed_Dialog {
+class TFModbus_TCP_Master_Set_Access : public TModbus_Access_Form {
 public:
     explicit TFModbus_TCP_Master_Set_Access(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-    TFrame_Button* Btn_CopyRow;
-    TFrame_Button* Btn_PasteRow;
-    TPageControl* PageControl1;
-    TTabSheet* TS_Modbus_Read;
-    TTabSheet* TS_Modbus_Write;
-    int Ind_Lang = 0; // first UI_Texts entry of this dialog
+    static constexpr int Ind_Lang = 281;
 
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+    void Btn_OKClick(TObject* /*Sender*/) { OK(); }
+    void Btn_InsRowClick(TObject* /*Sender*/) { Insert_Row(); }
 };
 
 extern TFModbus_TCP_Master_Set_Access* FModbus_TCP_Master_Set_Access;

@@ -1,25 +1,13 @@
 #pragma once
-// The Modbus RTU master access-table editor.
-#include "platform/ui/ComCtrls.h"
-#include "shell/frame/DialogFrame.h"
+// The Modbus RTU master access-table editor: ModbusM_SetAccess.xml in a TModbus_Access_Form.
+#include "editors/comm/ModbusAccessForm.h"
 
-class TFSetAccess : public TFramed_Dialog {
+class TFSetAccess : public TModbus_Access_Form {
 public:
     explicit TFSetAccess(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-    TFrame_Button* Btn_CopyRow;
-    TFrame_Button* Btn_PasteRow;
-    TPageControl* PageControl1;
-    TTabSheet* TS_Modbus_Read;
-    TTabSheet* TS_Modbus_Write;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+    void bitbtn1Click(TObject* /*Sender*/) { OK(); }
+    void Btn_InsertRowClick(TObject* /*Sender*/) { Insert_Row(); }
 };
 
 extern TFSetAccess* FSetAccess;

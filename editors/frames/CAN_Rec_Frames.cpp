@@ -1,26 +1,32 @@
 #include "editors/frames/CAN_Rec_Frames.h"
 
+#include "editors/frames/CanLegacyTables.h"
+#include "editors/frames/CanTables.h"
+#include "grid/core/QorColumnGrid.h"
 #include "shell/state/ProgramState.h"
-#include "shell/state/UITexts.h"
 
 TFCAN_Rec_Frames* FCAN_Rec_Frames = nullptr;
 
-TFCAN_Rec_Frames::TFCAN_Rec_Frames(TComponent* AOwner) : TFramed_Dialog(AOwner, "FCAN_Rec_Frames") {
-    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-}
-
-void TFCAN_Rec_Frames::FormCreate(TObject* /*Sender*/) {
-    L_SW_Code->SetCaption(SW_Code);
-    SetClientSize(759, 337);
-    Set_Lang();
-}
-
-void TFCAN_Rec_Frames::Set_Lang() {
-    SetCaption(UI_Texts[379]);
-    L_SW_Desc->SetCaption(UI_Texts[380]);
-    Btn_OK->SetCaption(UI_Texts[381]);
-    Btn_Cancel->SetCaption(UI_Texts[382]);
-    Btn_DelRow->SetCaption(UI_Texts[383]);
-    Btn_InsRow->SetCaption(UI_Texts[384]);
+TFCAN_Rec_Frames::TFCAN_Rec_Frames(TComponent* AOwner)
+    : TFrame_Table_Form(
+          AOwner, "FCAN_Rec_Frames",
+          {"sga",
+           &CAN_Rec_List_Columns,
+           &New_CAN_List,
+           [](TRow_Table& table, const std::vector<TTable_Column>&, const std::string& path) {
+               return Load_CAN_Rec_List(table, path);
+           },
+           &Check_CAN_Rec_List,
+           [](const TRow_Table& table, const std::vector<TTable_Column>&, const std::string& path) {
+               Save_CAN_Rec_List(table, Product_Type(), path);
+           },
+           &File_CAN_Rec_Frames,
+           {379, 380, {381, 382, 383, 384, 0, 0}, {}, 385, 397},
+           759,
+           false,
+           false,
+           false}) {
+    sga = Grid();
+    sga->Columns()->Items(0)->SetWidth(64);
+    Set_Items(2, CAN_Type_Items);
 }

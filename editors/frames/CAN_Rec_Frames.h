@@ -1,19 +1,17 @@
 #pragma once
-// The older CAN receive frame list.
-#include "shell/frame/DialogFrame.h"
+// The older CAN receive frame list: the section Receive_Frames of CAN_Rec_Frames.xml in the
+// grid sga of a TFrame_Table_Form.
+#include "editors/frames/FrameTableForm.h"
 
-class TFCAN_Rec_Frames : public TFramed_Dialog {
+class TFCAN_Rec_Frames : public TFrame_Table_Form {
 public:
     explicit TFCAN_Rec_Frames(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
+    TQorColumnGrid* sga;
 
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+    bool controllo_dati() { return Controllo_Dati(); }
+    void bitbtn1Click(TObject* Sender) { Btn_OKClick(Sender); }
+    void Btn_DelRow_Click(TObject* Sender) { Btn_DelRowClick(Sender); }
 };
 
 extern TFCAN_Rec_Frames* FCAN_Rec_Frames;

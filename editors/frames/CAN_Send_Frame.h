@@ -1,19 +1,17 @@
 #pragma once
-// The older CAN send frame list.
-#include "shell/frame/DialogFrame.h"
+// The older CAN send frame list: the section Send_Frames of CAN_Send_Frames.xml in the grid
+// sga of a TFrame_Table_Form.
+#include "editors/frames/FrameTableForm.h"
 
-class TFCAN_Send_Frame : public TFramed_Dialog {
+class TFCAN_Send_Frame : public TFrame_Table_Form {
 public:
     explicit TFCAN_Send_Frame(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
+    TQorColumnGrid* sga;
 
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+    bool controllo_dati() { return Controllo_Dati(); }
+    void bitbtn1Click(TObject* Sender) { Btn_OKClick(Sender); }
+    void Btn_DelRow_Click(TObject* Sender) { Btn_DelRowClick(Sender); }
 };
 
 extern TFCAN_Send_Frame* FCAN_Send_Frame;

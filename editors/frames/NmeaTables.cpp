@@ -177,13 +177,18 @@ void Save_Frame_Table(const TRow_Table& table, const std::vector<TTable_Column>&
     doc.SetActive(true);
     TXmlNode root = doc.AddChild(root_name);
     if (!version.empty()) doc.ChildNodes().Add(doc.CreateComment(version));
+    Add_Frame_Rows(root, table, columns, key_col, trim);
+    doc.SaveToFile(path);
+}
+
+void Add_Frame_Rows(TXmlNode& parent, const TRow_Table& table,
+                    const std::vector<TTable_Column>& columns, int key_col, bool trim) {
     const int end = Table_Length(table, key_col, trim);
     for (int r = 1; r <= end; ++r) {
-        TXmlNode row = root.AddChild("row");
+        TXmlNode row = parent.AddChild("row");
         for (std::size_t c = 0; c < columns.size(); ++c)
             row.SetAttribute(columns[c].Attribute, table.Cell(int(c) + 1, r));
     }
-    doc.SaveToFile(path);
 }
 
 void Save_NMEA_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,

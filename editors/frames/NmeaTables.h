@@ -67,6 +67,10 @@ void Fill_Frame_Row(TRow_Table& table, const std::vector<TTable_Column>& columns
 void Save_Frame_Table(const TRow_Table& table, const std::vector<TTable_Column>& columns,
                       int key_col, const std::string& root, const std::string& version,
                       const std::string& path, bool trim = false);
+// Adds under parent one "row" element per table row up to the first empty key_col cell (after
+// trimming blanks when trim), every column's cell text unchanged.
+void Add_Frame_Rows(TXmlNode& parent, const TRow_Table& table,
+                    const std::vector<TTable_Column>& columns, int key_col, bool trim);
 // "prefix" entry, the row number and text.
 std::string Frame_Row_Error(int prefix, int row, const std::string& text);
 // The message naming the first row below the end of the table (the first empty key_col cell,

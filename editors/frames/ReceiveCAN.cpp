@@ -1,34 +1,30 @@
 #include "editors/frames/ReceiveCAN.h"
 
+#include "editors/frames/CanTables.h"
 #include "shell/state/ProgramState.h"
-#include "shell/state/UITexts.h"
 
 TFReceiveCAN* FReceiveCAN = nullptr;
 
-TFReceiveCAN::TFReceiveCAN(TComponent* AOwner) : TFramed_Dialog(AOwner, "FReceiveCAN") {
-    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow);
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-}
-
-void TFReceiveCAN::FormCreate(TObject* /*Sender*/) {
-    L_SW_Code->SetCaption(SW_Code);
-    SetClientSize(1010, 337);
-    Set_Lang();
-}
-
-void TFReceiveCAN::Set_Lang() {
-    SetCaption(UI_Texts[1000]);
-    L_SW_Desc->SetCaption(UI_Texts[1001]);
-    Btn_OK->SetCaption(UI_Texts[1002]);
-    Btn_Cancel->SetCaption(UI_Texts[1003]);
-    Btn_DelRow->SetCaption(UI_Texts[1004]);
-    Btn_InsRow->SetCaption(UI_Texts[1005]);
-    Btn_CopyRow->SetCaption(UI_Texts[1006]);
-    Btn_PasteRow->SetCaption(UI_Texts[1007]);
-    Show_Hint(Btn_OK, UI_Texts[1023]);
-    Show_Hint(Btn_Cancel, UI_Texts[1024]);
-    Show_Hint(Btn_DelRow, UI_Texts[1025]);
-    Show_Hint(Btn_InsRow, UI_Texts[1026]);
-    Show_Hint(Btn_CopyRow, UI_Texts[1027]);
-    Show_Hint(Btn_PasteRow, UI_Texts[1028]);
+TFReceiveCAN::TFReceiveCAN(TComponent* AOwner)
+    : TCan_Table_Form(AOwner, "FReceiveCAN",
+                      {"ACG_CAN_Receive",
+                       &CAN_Rec_Columns,
+                       &New_CAN_Table,
+                       [](TRow_Table& table, const std::vector<TTable_Column>&,
+                          const std::string& path) { return Load_CAN_Rec(table, path); },
+                       &Check_CAN_Rec,
+                       [](const TRow_Table& table, const std::vector<TTable_Column>&,
+                          const std::string& path) { Save_CAN_Rec(table, Product_Type(), path); },
+                       &File_CAN_Rec_Frames,
+                       {1000,
+                        1001,
+                        {1002, 1003, 1004, 1005, 1006, 1007},
+                        {1023, 1024, 1025, 1026, 1027, 1028},
+                        1008,
+                        1058},
+                       1010,
+                       true,
+                       true,
+                       false}) {
+    ACG_CAN_Receive = Grid();
 }

@@ -1,21 +1,12 @@
 #pragma once
-// The CAN receive frame table.
-#include "shell/frame/DialogFrame.h"
+// The CAN receive frame table: CAN_Rec_Frames.xml in the grid ACG_CAN_Receive.
+#include "editors/frames/CanTableForm.h"
 
-class TFReceiveCAN : public TFramed_Dialog {
+class TFReceiveCAN : public TCan_Table_Form {
 public:
     explicit TFReceiveCAN(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-    TFrame_Button* Btn_CopyRow;
-    TFrame_Button* Btn_PasteRow;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+    TQorColumnGrid* ACG_CAN_Receive;
 };
 
 extern TFReceiveCAN* FReceiveCAN;

@@ -1,26 +1,26 @@
 #include "editors/frames/ReceiveJ1939.h"
 
+#include "editors/frames/J1939Tables.h"
 #include "shell/state/ProgramState.h"
-#include "shell/state/UITexts.h"
 
 TFReceiveJ1939* FReceiveJ1939 = nullptr;
 
-TFReceiveJ1939::TFReceiveJ1939(TComponent* AOwner) : TFramed_Dialog(AOwner, "FReceiveJ1939") {
-    Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow);
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-}
-
-void TFReceiveJ1939::FormCreate(TObject* /*Sender*/) {
-    L_SW_Code->SetCaption(SW_Code);
-    SetClientSize(876, 337);
-    Set_Lang();
-}
-
-void TFReceiveJ1939::Set_Lang() {
-    SetCaption(UI_Texts[665]);
-    L_SW_Desc->SetCaption(UI_Texts[666]);
-    Btn_OK->SetCaption(UI_Texts[667]);
-    Btn_Cancel->SetCaption(UI_Texts[668]);
-    Btn_DelRow->SetCaption(UI_Texts[669]);
-    Btn_InsRow->SetCaption(UI_Texts[670]);
+TFReceiveJ1939::TFReceiveJ1939(TComponent* AOwner)
+    : TFrame_Table_Form(AOwner, "FReceiveJ1939",
+                        {"sga",
+                         &J1939_Rec_Columns,
+                         &New_J1939_Table,
+                         [](TRow_Table& table, const std::vector<TTable_Column>&,
+                            const std::string& path) { return Load_J1939_Rec(table, path); },
+                         &Check_J1939_Rec,
+                         [](const TRow_Table& table, const std::vector<TTable_Column>&,
+                            const std::string& path) { Save_J1939_Rec(table, path); },
+                         &File_J1939_Rec_Frames,
+                         {665, 666, {667, 668, 669, 670, 0, 0}, {}, 671, 687},
+                         876,
+                         false,
+                         false,
+                         false}) {
+    sga = Grid();
+    Set_Items(1, J1939_Data_Page_Items);
 }

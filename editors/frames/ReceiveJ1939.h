@@ -1,19 +1,12 @@
 #pragma once
-// The J1939 receive frame table.
-#include "shell/frame/DialogFrame.h"
+// The J1939 receive frame table: J1939_Rec_Frames.xml in the grid sga of a TFrame_Table_Form.
+#include "editors/frames/FrameTableForm.h"
 
-class TFReceiveJ1939 : public TFramed_Dialog {
+class TFReceiveJ1939 : public TFrame_Table_Form {
 public:
     explicit TFReceiveJ1939(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+    TQorColumnGrid* sga;
 };
 
 extern TFReceiveJ1939* FReceiveJ1939;

@@ -1,21 +1,16 @@
 #pragma once
-// The CAN transmit frame table.
-#include "shell/frame/DialogFrame.h"
+// The CAN transmit frame table: CAN_Send_Frames.xml in the grid ACG_CAN_Transmit.
+#include "editors/frames/CanTableForm.h"
 
-class TFTransmitCAN : public TFramed_Dialog {
+class TFTransmitCAN : public TCan_Table_Form {
 public:
     explicit TFTransmitCAN(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-    TFrame_Button* Btn_CopyRow;
-    TFrame_Button* Btn_PasteRow;
+    TQorColumnGrid* ACG_CAN_Transmit;
 
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+protected:
+    // The header hints follow the language of each showing, the other texts that of the start.
+    void Prepare_Show() override { Build_Hints(); }
 };
 
 extern TFTransmitCAN* FTransmitCAN;

@@ -1,19 +1,12 @@
 #pragma once
-// The J1939 transmit frame table.
-#include "shell/frame/DialogFrame.h"
+// The J1939 transmit frame table: J1939_Send_Frames.xml in the grid sga of a TFrame_Table_Form.
+#include "editors/frames/FrameTableForm.h"
 
-class TFTransmitJ1939 : public TFramed_Dialog {
+class TFTransmitJ1939 : public TFrame_Table_Form {
 public:
     explicit TFTransmitJ1939(TComponent* AOwner);
 
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TFrame_Button* Btn_DelRow;
-    TFrame_Button* Btn_InsRow;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
+    TQorColumnGrid* sga;
 };
 
 extern TFTransmitJ1939* FTransmitJ1939;

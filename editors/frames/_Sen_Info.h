@@ -1,19 +1,11 @@
 #pragma once
-// The byte map of the older CAN send frames.
-#include "shell/frame/DialogFrame.h"
+// The byte map of the older CAN send frames: CAN_Send_Info.xml for the frames of
+// CAN_Send_Frames.xml. Several sent bytes may read the same position.
+#include "editors/frames/CanInfoForm.h"
 
-class TF_Sen_Info : public TFramed_Dialog {
+class TF_Sen_Info : public TCan_Info_Form {
 public:
     explicit TF_Sen_Info(TComponent* AOwner);
-
-    TFrame_Button* Btn_OK;
-    TFrame_Button* Btn_Cancel;
-    TLabel* StaticText1;
-    TLabel* StaticText2;
-
-    void FormCreate(TObject* Sender);
-    // Sets the texts from UI_Texts.
-    void Set_Lang();
 };
 
 extern TF_Sen_Info* F_Sen_Info;

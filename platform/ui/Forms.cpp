@@ -324,10 +324,13 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 
 void TCustomForm::FocusControl(TWinControl* control) {
     bool wasActive = active_;
+    bool alreadyActive = activeControl_ == control;
     SetActiveControl(control);
+    // SetActiveControl has moved the focus unless the control was active already; where an exit
+    // handler sent the focus back meanwhile, it stays there.
     if (!wasActive)
         SetFocus();
-    else if (control && !control->Focused())
+    else if (alreadyActive && control && !control->Focused())
         ::SetFocus(control->Handle());
 }
 

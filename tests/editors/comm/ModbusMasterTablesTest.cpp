@@ -132,6 +132,8 @@ TEST_F(ModbusMasterTables, RtuCheck) {
         {{rd("Coil Status", "1", "1439")}, {}, r1 + "Position must be between 0 and 1438"},
         {{rd("Coil Status", "1", "0", "")}, {}, r1 + "Bit must be between 0 and 7"},
         {{rd("Holding Register", "1", "0", "")}, {}, ""},
+        {{rd("Input Status", "1", "0", " ")}, {}, r1 + "Bit must be between 0 and 7"},
+        {{rd("Input Status", "1", "0", "8")}, {}, r1 + "Bit must be between 0 and 7"},
         // Write table: its own limits; Poll Time 0 passes.
         {{}, {wr("Holding Register", "123", "0", "0", "0"), wr("Coil Status", "1968", "0")}, ""},
         {{}, {wr("Holding Register", "124", "0")}, w1 + "NPoint must be between 1 and 123"},
@@ -173,9 +175,10 @@ TEST_F(ModbusMasterTables, RtuCheck) {
 TEST_F(ModbusMasterTables, TcpCheck) {
     const std::string r1 = "Error row 1!! [Modbus Read] ";
     const std::string w1 = "Error row 1!! [Modbus Write] ";
-    auto rrow = [](const std::string& ip, const std::string& port, const std::string& slave) {
-        return Row{"Y", ip, port, slave, "Holding Register", "0", "1", "100", "0",
-                   "0", "", "N",  ""};
+    auto rrow = [](const std::string& ip, const std::string& port, const std::string& slave,
+                   const std::string& bit = "0") {
+        return Row{"Y", ip,  port, slave, "Holding Register", "0", "1", "100", "0",
+                   "0", bit, "N",  ""};
     };
     const std::string bad_ip =
         "Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)";
@@ -197,6 +200,12 @@ TEST_F(ModbusMasterTables, TcpCheck) {
          {{"Y", "1.2.3.4", "1", "1", "Coil Status", "0", "1", "0", "N", "N", "0", "0", "0"}},
          ""},
         {{}, {{"Y", "1.2.3"}}, w1 + bad_ip},
+        // The compiler reads the start bit of every TCP row, register rows too.
+        {{rrow("1.2.3.4", "1", "1", "")}, {}, r1 + "Bit must be between 0 and 7"},
+        {{rrow("1.2.3.4", "1", "1", "8")}, {}, r1 + "Bit must be between 0 and 7"},
+        {{},
+         {{"Y", "1.2.3.4", "1", "1", "Holding Register", "0", "1", "0", "N", "N", "0", "0", ""}},
+         w1 + "Bit must be between 0 and 7"},
         {{rrow("1.2.3.4", "1", "1"), {"N", ""}, {"N", "", "", "5"}},
          {},
          "Error row 2!! Slave IP Address is empty but the row or rows below it are filled: fill "

@@ -302,6 +302,25 @@ TEST_F(FormTest, TabAndShiftTabMoveTheFocusInTabOrder) {
     EXPECT_EQ(log, (std::vector<std::string>{"enter a", "exit a", "enter b", "enter b"}));
 }
 
+TEST_F(FormTest, AnExitHandlerThatTakesTheFocusBackKeepsItAndRunsOnce) {
+    auto* a = add<TProbe>(0, 0, 10, 10);
+    auto* b = add<TProbe>(20, 0, 10, 10);
+    int exits = 0;
+    a->OnExit = [&](TObject*) {
+        ++exits;
+        a->SetFocus();
+    };
+    show();
+    ASSERT_TRUE(a->Focused());
+    pressKey(VK_TAB);
+    EXPECT_TRUE(a->Focused());
+    EXPECT_EQ(form->ActiveControl(), a);
+    EXPECT_EQ(exits, 1);
+    b->SetFocus();
+    EXPECT_TRUE(a->Focused());
+    EXPECT_EQ(exits, 2);
+}
+
 TEST_F(FormTest, AControlThatWantsTabsGetsThem) {
     auto* a = add<TProbe>(0, 0, 10, 10);
     add<TProbe>(20, 0, 10, 10);
