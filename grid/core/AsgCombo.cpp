@@ -753,6 +753,7 @@ void TGridCombo::DoChange() {
 void TGridCombo::SizeDropDownWidth() {
     int w = Width();
     TCanvas* c = FGrid->Canvas();
+    c->Font()->Assign(FGrid->Font());
     const bool scrollBar = Items()->Count() > DropDownCount();
     for (int i = 0; i < Items()->Count(); ++i) {
         const int t = c->TextWidth(Items()->Get(i));

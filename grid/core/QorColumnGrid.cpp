@@ -700,8 +700,10 @@ void TQorColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth) {
 }
 
 int TQorColumnGrid::GetEditLimit() {
+    // A column without a length of its own takes the grid's.
     if (Col() >= FixedCols() && Col() < FColumnCollection->Count())
-        if (TGridColumnItem* item = itemOf(RealColIndex(Col()))) return item->EditLength();
+        if (TGridColumnItem* item = itemOf(RealColIndex(Col())); item && item->EditLength() > 0)
+            return item->EditLength();
     return TQorStringGrid::GetEditLimit();
 }
 

@@ -171,6 +171,10 @@ bool TQorInplaceEdit::acceptChar(char32_t& Key, bool& Beep) {
 
 void TQorInplaceEdit::WMChar(TWMKey& Message) {
     char32_t key = Message.CharCode();
+    if (key == 13 && FDropEnterChar) {
+        FDropEnterChar = false;
+        return;
+    }
     TNavigation* nav = FGrid->Navigation();
     // The numeric keypad's decimal key (bit 22 of the key data: its scan code) types the
     // locale's decimal separator.
@@ -226,6 +230,7 @@ void TQorInplaceEdit::WMKeyDown(TWMKey& Message) {
     const bool ctrl = shift.Contains(ssCtrl);
     const bool lines = FGrid->WordWrap() || FGrid->Multilinecells();
     FOldSelStart = SelStart();
+    FDropEnterChar = false;
     if (key == VK_ESCAPE) {
         // The cell keeps the text it had; the key goes on to the grid.
         SetText(FGrid->FCellCache);
@@ -285,6 +290,8 @@ void TQorInplaceEdit::WMKeyDown(TWMKey& Message) {
     } else if (key == VK_RETURN && !ctrl && !nav->LineFeedOnEnter()) {
         if (!FGrid->ValidateCell(text)) {
             refused(oldCellText);
+            // The refused key goes no further: its character validates nothing again.
+            FDropEnterChar = true;
             return;
         }
         SetText(FGrid->FNewCellText);

@@ -69,4 +69,6 @@ private:
     int FColE = -1;
     int FRowE = -1;
     bool FAltBack = false;
+    // Enter was refused on key down; its character is dropped.
+    bool FDropEnterChar = false;
 };

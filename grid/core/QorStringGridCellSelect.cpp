@@ -195,11 +195,11 @@ bool TQorStringGrid::SelectCell(int ACol, int ARow) {
         InvalidateRow(prevSel.Top);
     }
     if (FSelectionRectangle) InvalidateRect(prevSel);
-    // Only a move that happens is a change of row.
-    if (result && !Loading() && ARow != FOldRowSel && OnRowChanged) {
+    // Only a move that happens is a change of row, reported from the row the grid was on.
+    if (result && !Loading() && ARow != FOldRowSel) {
         const int from = FOldRowSel;
         FOldRowSel = ARow;
-        OnRowChanged(this, from, ARow);
+        if (OnRowChanged) OnRowChanged(this, from, ARow);
     }
     if (OnGetCellBorder)
         for (int r = prevSel.Top; r <= prevSel.Bottom && r < RowCount(); ++r) InvalidateRow(r);
