@@ -116,6 +116,8 @@ TEST_F(CellSelectTest, ARefusingCellChangingHandlerKeepsTheCurrentCell) {
                         std::to_string(newCol) + "," + std::to_string(newRow));
         allow = false;
     };
+    int rowChanges = 0;
+    grid->OnRowChanged = [&](TObject*, int, int) { ++rowChanges; };
     uitest::pressKey(VK_DOWN, {}, grid);
     uitest::pressKey(VK_LEFT, {}, grid);
     // A real click through Qt's delivery on another cell.
@@ -124,6 +126,7 @@ TEST_F(CellSelectTest, ARefusingCellChangingHandlerKeepsTheCurrentCell) {
     EXPECT_EQ(grid->Col(), colList);
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_EQ(asked, (std::vector<std::string>{"2,2>2,3", "2,2>1,2", "2,2>4,4"}));
+    EXPECT_EQ(rowChanges, 0) << "a refused move changes no row";
 }
 
 TEST_F(CellSelectTest, ACheckCellSwitchesEditingOnButOpensNoEditor) {

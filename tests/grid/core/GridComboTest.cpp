@@ -66,6 +66,7 @@ TEST_F(GridComboTest, UpAndDownMoveTheRowWhenTheComboDoesNotTakeThem) {
     EXPECT_FALSE(comboShown());
     EXPECT_EQ(grid->Row(), 3);
     EXPECT_EQ(grid->Cells(colList, 2), "C");
+    EXPECT_EQ(grid->Cells(colList, 3), "") << "the key ended the edit; it writes nothing more";
 }
 
 TEST_F(GridComboTest, EditStyleUpDownAndEnterValidateAndLeave) {
@@ -76,6 +77,7 @@ TEST_F(GridComboTest, EditStyleUpDownAndEnterValidateAndLeave) {
     uitest::typeText("bad", combo());
     uitest::pressKey(VK_RETURN, {}, combo());
     EXPECT_TRUE(comboShown()) << "a refused value keeps the editor";
+    EXPECT_FALSE(editorShown()) << "no text editor opens under the combo";
     EXPECT_EQ(combo()->Text(), "bad");
     EXPECT_EQ(combo()->SelLength(), 3);
     EXPECT_EQ(grid->Cells(colCombo, 2), "");
