@@ -48,7 +48,8 @@ void TTable_Grid::Set_Header(int Col, const std::string& Text) {
 }
 
 const TRow_Table& TTable_Grid::Read() {
-    // A button pressed while a cell is being edited acts on the text typed so far.
+    // A button pressed while a cell is being edited acts on the text typed or chosen so far.
+    if (grid_->EditMode()) grid_->HideInplaceEdit();
     if (grid_->EditorMode()) grid_->SetEditorMode(false);
     // Cells take the real column, so hidden columns move with their rows.
     for (int r = 1; r <= table_.Row_Count(); ++r)

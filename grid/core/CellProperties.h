@@ -70,6 +70,11 @@ enum TEditorType : unsigned char {
     edFloatUnitEditBtn,
     edMaskEditBtn
 };
+// The kinds the grid's text editor serves (plain text and its filtered kinds).
+constexpr bool IsTextEditorKind(TEditorType t) {
+    return t == edNormal || (t >= edNumeric && t <= edPassword) || t == edLowerCase ||
+           t == edUpperCase || t == edValidChars || t == edPositiveFloat;
+}
 
 class TCellProperties : public TPersistent {
 public:

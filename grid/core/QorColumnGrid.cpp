@@ -1,5 +1,6 @@
 #include "grid/core/QorColumnGrid.h"
 
+#include "grid/core/AsgCombo.h"
 #include "grid/core/GridUtils.h"
 #include "platform/files/IniFiles.h"
 
@@ -569,8 +570,17 @@ std::string TQorColumnGrid::GetFormattedCell(int ACol, int ARow) {
 
 void TQorColumnGrid::GetEditorType(int ACol, int ARow, TEditorType& AEditor) {
     if (TGridColumnItem* item = itemOf(ACol)) {
-        // The combo, spin and custom editors take the item's settings when they exist.
-        if (ACol >= FixedCols() && ARow >= FixedRows()) AEditor = item->Editor();
+        if (ACol >= FixedCols() && ARow >= FixedRows()) {
+            AEditor = item->Editor();
+            if (TGridCombo* combo = GridCombo()) {
+                combo->Items()->Assign(item->ComboItems());
+                combo->SetDropDownCount(item->DropDownCount());
+            }
+            if (ControlLook()->DropDownCount() != item->DropDownCount())
+                ControlLook()->SetDropDownCount(item->DropDownCount());
+            // The spin editor's limits and the column's editor link go to their editors when
+            // those come.
+        }
         if (!item->FloatFormat().empty()) SetFloatFormat(item->FloatFormat());
     }
     TQorStringGrid::GetEditorType(ACol, ARow, AEditor);
@@ -690,8 +700,10 @@ void TQorColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth) {
 }
 
 int TQorColumnGrid::GetEditLimit() {
+    // A column without a length of its own takes the grid's.
     if (Col() >= FixedCols() && Col() < FColumnCollection->Count())
-        if (TGridColumnItem* item = itemOf(RealColIndex(Col()))) return item->EditLength();
+        if (TGridColumnItem* item = itemOf(RealColIndex(Col())); item && item->EditLength() > 0)
+            return item->EditLength();
     return TQorStringGrid::GetEditLimit();
 }
 

@@ -2,6 +2,7 @@
 // and the control's own size and repaint operations.
 #include "grid/core/QorStringGrid.h"
 
+#include "grid/core/AsgCombo.h"
 #include "grid/core/GridLibrary.h"
 #include "platform/ui/Timers.h"
 
@@ -148,6 +149,17 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FIsVista = IsWindowsVistaOrLater();
     FIsThemed = IsComCtl6();
     GridLibrary().LinkCursor = crHandPoint;
+
+    if (!Designing()) {
+        // The combo editor shared by every combo cell; the other editor controls come with
+        // their kinds.
+        FEditCombo = new TGridCombo(this);
+        FEditCombo->SetVisible(false);
+        FEditCombo->SetEnabled(false);
+        FEditCombo->SetParent(this);
+        FEditCombo->SetIsWinXP(FIsWinXP);
+        FEditCombo->SetIsVista(FIsWin7 && FIsThemed);
+    }
 
     hookOwnerForm();
 }
@@ -319,6 +331,11 @@ void TQorStringGrid::Invalidate() {
         FInvalidateSuppressed = false;
         return;
     }
+    // Switching goEditing for the new current cell changes nothing that shows.
+    if (FEditChange) {
+        FEditChange = false;
+        return;
+    }
     TBaseGrid::Invalidate();
 }
 
@@ -343,14 +360,11 @@ void TQorStringGrid::SetBorderColor(TColor v) {
     if (Parent() && Parent()->HandleAllocated()) Invalidate();
 }
 
-TInplaceEdit* TQorStringGrid::CreateEditor() {
-    // The grid's own in-place edit, with its editor kinds, comes with the cell editors.
-    return TBaseGrid::CreateEditor();
-}
-
 void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
     TBaseGrid::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
+    if (AComponent == FEditCombo) FEditCombo = nullptr;
+    if (AComponent == FEditCtrl) FEditCtrl = nullptr;
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;
     if (AComponent == FGridImages) FGridImages = nullptr;

@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -127,6 +128,9 @@ using TComboObjectChangeEvent =
 using TFilterSelectEvent =
     std::function<void(TObject* Sender, int Column, int ItemIndex, const std::string& FriendlyName,
                        std::string& FilterCondition)>;
+
+class TGridCombo;
+class TQorInplaceEdit;
 
 // Failures of the grid's own checks (range errors of the selection flags, typed access).
 class EQorGridError : public Exception {
@@ -1152,14 +1156,113 @@ public:
     int WheelPanCursor() const { return FWheelPanCursor; }
     static constexpr std::uintptr_t WheelPanTimerID = 999;
     static constexpr unsigned WheelPanInterval = 10;
-    // The editors' controls, when they exist: the combo editor and the open special editor.
-    virtual TCustomComboBox* EditCombo() { return nullptr; }
-    virtual TWinControl* EditCtrl() { return nullptr; }
-    // Writes the open special editor's value back into the cell (the cell editors do).
-    virtual void CommitCellEditor(int /*ACol*/, int /*ARow*/) {}
-    // Moves on after Enter as Navigation says (the cell editors do).
-    virtual void AdvanceAfterEdit(int /*ACol*/, int /*ARow*/, bool /*EditAfter*/, bool /*Forward*/,
-                                  bool /*AutoEdit*/) {}
+    // The editors' controls: the shared combo editor (the one whose notifications the grid
+    // reports) and the control of the open special editor, nil while none is open.
+    virtual TCustomComboBox* EditCombo();
+    virtual TWinControl* EditCtrl() { return FEditCtrl; }
+    TGridCombo* GridCombo() const { return FEditCombo; }
+    // The text editor; nil until the grid first shows it.
+    TQorInplaceEdit* NormalEdit() const;
+
+    // --- editing life cycle (QorStringGridCellEdit.cpp) --------------------------------------
+    // Opens the special editor of kind EditControl over the cell (display column).
+    virtual void ActivateCellEditor(int ACol, int ARow);
+    // Writes the open special editor's value into the cell (display column), hides the editor
+    // and reports the end of the edit.
+    virtual void CommitCellEditor(int ACol, int ARow);
+    void HideCellEdit() { CommitCellEditor(Col(), Row()); }
+    // Starts editing the current cell as F2 does.
+    void ShowCellEdit();
+    // The store step of a commit (real column): the edit-text path, then the cell.
+    virtual void StoreEditorValue(int ACol, int ARow, const std::string& Value);
+    // Puts the text the cell had before the edit back (Escape).
+    virtual void RestoreEditedCell();
+    // Whether an editor hands Tab to the grid so that the cell is validated first.
+    bool NeedsEditValidation();
+    // The preferred combo item for a cell whose text is no item (-1: none); a text that is no
+    // item leaves it unchanged and answers false.
+    void SetComboSelection(int Index) { FComboIdx = Index; }
+    bool SetComboSelectionString(const std::string& Value);
+    int ComboSelection() const { return FComboIdx; }
+    int MaxComboLength() const { return FMaxComboLength; }
+    void SetMaxComboLength(int v) { FMaxComboLength = v; }
+    // Look-up completion of the editors.
+    bool Lookup() const { return FLookup; }
+    void SetLookup(bool v) { FLookup = v; }
+    bool LookupCaseSensitive() const { return FLookupCaseSensitive; }
+    void SetLookupCaseSensitive(bool v) { FLookupCaseSensitive = v; }
+    bool LookupHistory() const { return FLookupHistory; }
+    void SetLookupHistory(bool v) { FLookupHistory = v; }
+    // The characters an edValidChars cell accepts; when empty, the set of valid characters.
+    const std::string& ValidChars() const { return FValidChars; }
+    void SetValidChars(const std::string& v) { FValidChars = v; }
+    std::bitset<256>& ValidCharSet() { return FValidCharSet; }
+    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
+    // Set by an editor whose validation refused on Enter; cleared on key up.
+    bool NoAutoAdvance() const { return FNoAutoAdvance; }
+    void SetNoAutoAdvance(bool v) { FNoAutoAdvance = v; }
+    // The editor was opened by a left click.
+    bool LButFlg() const { return FLButFlg; }
+    void SetLButFlg(bool v) { FLButFlg = v; }
+    // The text editor's clipboard operations: Sender is the editor; Allow starts True.
+    std::function<void(TObject*Sender, bool&Allow)> OnClipboardPaste, OnClipboardCut,
+        OnClipboardCopy;
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value, bool& Allow)>
+        OnClipboardBeforePasteCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>
+        OnClipboardAfterPasteCell;
+    // The text of the current cell when it became current or its edit started.
+    const std::string& CellCache() const { return FCellCache; }
+    char32_t StartEditChar() const { return FStartEditChar; }
+    void SetStartEditChar(char32_t v) { FStartEditChar = v; }
+
+    // --- edit permission and cell selection (QorStringGridCellSelect.cpp) ---------------------
+    // Real column: whether the cell may be edited now; False unless editing is wanted (goEditing,
+    // RangeSelectAndEdit or editing suppressed for the current cell).
+    bool IsEditable(int ACol, int ARow);
+    // Real column: the cell-level rule behind IsEditable.
+    bool CanEditCell(int ACol, int ARow);
+    // Display column: footer rows, fixed right columns and what the fixed-cell hook reports.
+    bool IsFixed(int ACol, int ARow) override;
+    void RepaintActiveHeaders(int OldCol, int OldRow, int NewRow, int NewCol);
+    // Asks the changing events whether the current cell may move to (ACol, ARow).
+    virtual void CellChanging(int ACol, int ARow, bool& Allow);
+    virtual void PrintGetPageNum(int PageNum, int PageColNum, std::string& PageNumString);
+    virtual bool CanShowFixedDropDown(int ACol);
+    virtual void StartBlockFocus();
+    virtual void EndBlockFocus();
+    virtual bool IsDesigning(bool& Value);
+    virtual void InvalidateAll() { Invalidate(); }
+    virtual void DisableEditing() { SetOptions(Options() - goEditing); }
+    // Editing wanted for the grid, though switched off for the current cell.
+    bool EditDisabled() const { return FEditDisable; }
+    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol,
+                       bool& Allow)>
+        OnCellChanging;
+    std::function<void(TObject* Sender, int OldRow, int NewRow)> OnRowChanged;
+    std::function<void(TObject* Sender, int PageNum, int PageColNum, std::string& PageNumString)>
+        OnPrintGetPageNum;
+    std::function<void(TObject* Sender, int ACol, bool& CanShow)> OnCanShowFixedDropDown;
+    TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
+
+    // --- navigation after editing (QorStringGridAdvance.cpp) ----------------------------------
+    // Moves on from (ACol display, ARow) as Navigation says; Force advances even without
+    // AdvanceOnEnter, Recursing is set for the repeats that skip read-only cells.
+    virtual void AdvanceAfterEdit(int ACol, int ARow, bool EditAfter, bool Recursing, bool Forward,
+                                  bool AutoEdit, bool Force);
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol,
+                       bool& Allow)>
+        OnAutoAdvance;
+    std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
+    // The incremental search: the first normal row whose sort-column text, without markup and
+    // upper-cased, starts with Value (upper case); -1 when none or with fewer than 2 rows.
+    int Search(const std::string& Value);
+    // The most text lines among the row's cells; 1 without Multilinecells.
+    int MaxRowLineCount(int ARow);
+    int GetVertTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
     virtual void FixedEdit(int ACol, int ARow, TEditorType& AEditor, TStrings* Values);
     virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void InplaceEditCaret(const std::string& /*Text*/, TPoint /*Caret*/, int /*Index*/) {}
@@ -1357,10 +1460,6 @@ public:
     void AddComboStringObject(const std::string& s, TObject* AObject);
     bool RemoveComboString(const std::string& s);
     int GetComboCount();
-    // The item the combo editor selects when it opens (-1: none).
-    bool SetComboSelectionString(const std::string& s);
-    void SetComboSelection(int idx) { FComboSelection = idx; }
-    int ComboSelection() const { return FComboSelection; }
     // The position of the cell's text in the combo items after the editor-property hook; an
     // index outside the items leaves the cell as it is.
     int ComboIndex(int ACol, int ARow);
@@ -1530,6 +1629,33 @@ protected:
     bool FForceSel = false;
     bool InvokedFocusChange = false;
     std::string FEditText;
+    // The grid's key-press handling: Escape, Enter and the incremental search.
+    void KeyPress(char32_t& Key) override;
+    // One-shot: the next invalidation (of switching goEditing per cell) is dropped.
+    bool FEditChange = false;
+    // OnCellChanging is held back while an advance moves the cell itself.
+    bool FDisableChange = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    bool FNoAutoAdvance = false;
+    bool FLButFlg = false;
+    char32_t FStartEditChar = 0;
+    std::string FCellCache;
+    int FComboIdx = -1;
+    int FMaxComboLength = 0;
+    // Where the current advance started.
+    int FAECol = -1;
+    int FAERow = -1;
+    TWinControl* FEditCtrl = nullptr;
+    TGridCombo* FEditCombo = nullptr;
+    bool FLookup = false;
+    bool FLookupCaseSensitive = false;
+    bool FLookupHistory = false;
+    std::string FValidChars;
+    std::bitset<256> FValidCharSet;
+    bool FExcelStyleDecimalSeparator = false;
+    // A refused validation hides the text editor and shows it again; that ends no edit.
+    bool FRefusingEdit = false;
     int FOldLeftCol = -1;
     int FOldTopRow = -1;
 
@@ -1714,6 +1840,14 @@ protected:
 
 private:
     friend class TQorStringGridFormLink;
+    // The editors read and write the edit state they share with the grid.
+    friend class TQorInplaceEdit;
+    friend class TGridCombo;
+    // Switches goEditing without the repaint of the whole grid.
+    void setEditingOption(bool On);
+    void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);
+    // The step of an advance from (col, row); false when the advance ends without a target.
+    bool advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted);
     // The working state of one DrawGridCell call, shared with its text and border steps.
     struct CellPaint;
     void drawCellText(CellPaint& P);
@@ -1908,7 +2042,6 @@ private:
     // Looks, styles, nodes and the cell checker.
     bool FSpreadSheet = false;
     ITQorStringGridSelect* FSelListener = nullptr;
-    int FComboSelection = -1;
     TColorTones FColorTones;
     TOfficeTheme FOfficeTheme = otUnknown;
     int FNumNodes = 0;

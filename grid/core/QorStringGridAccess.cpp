@@ -2,6 +2,7 @@
 // hidden rows, cells by column order and sort order, the current cell and its edit text.
 #include "grid/core/GridUtils.h"
 #include "grid/core/MarkupText.h"
+#include "grid/core/QorInplaceEdit.h"
 #include "grid/core/QorStringGrid.h"
 
 #include <algorithm>
@@ -307,6 +308,12 @@ std::string TQorStringGrid::GetEditText(int ACol, int ARow) {
     const int c = RealColIndex(ACol);
     TPoint b{c, ARow};
     if (c >= 0 && ARow >= 0 && ARow < RowCount() && IsMergedCell(c, ARow)) b = BaseCell(c, ARow);
+    if (TQorInplaceEdit* editor = NormalEdit(); editor && c >= 0) {
+        TAlignment ha = taLeftJustify;
+        TVAlignment va = vtaTop;
+        GetCellAlignment(c, ARow, ha, va);
+        editor->SetVAlign(ha == taRightJustify);
+    }
     std::string text = TBaseGrid::GetEditText(DisplColIndex(b.X), b.Y);
     return FEditWithTags ? text : HTMLStripTags(text);
 }

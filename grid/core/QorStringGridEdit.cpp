@@ -24,29 +24,6 @@ private:
 } // namespace
 
 // --- opening and closing --------------------------------------------------------------------
-bool TQorStringGrid::CanEditShow() {
-    if (FValidating) return false;
-    bool show = TBaseGrid::CanEditShow();
-    if (!show || Designing()) return show;
-    const int rc = RealColIndexOf(Col());
-    if (rc < 0) return false;
-    const TPoint base = BaseCell(rc, Row());
-    // Cells operated by click and space never open an editor.
-    if (!FEditMode && IsControlCell(base.X, base.Y)) return false;
-    if (!FEditMode) {
-        FEditControl = FDefaultEditor;
-        GetEditorType(base.X, base.Y, FEditControl);
-        if (FEditControl == edNone) return false;
-        FEditMode = true;
-        FShowEditProcess = true;
-    }
-    FEntered = true;
-    // An editor that opens takes its cell as the reference its edit is validated against.
-    if (!FEditing) StoreOldCell(Col(), Row());
-    FEditing = true;
-    return true;
-}
-
 void TQorStringGrid::UpdateEdit() {
     // Loading the editor's text is no edit of the cell.
     FlagScope start(FEditStart, true);
@@ -74,20 +51,6 @@ void TQorStringGrid::Select() {
     SelectCell(Col(), Row());
 }
 
-bool TQorStringGrid::SelectCell(int ACol, int ARow) {
-    if (FForceSel) return true;
-    if (FEditing && !FValidating) {
-        // The edited cell's text (its base cell's) is checked before the current cell moves.
-        const int rc = RealColIndexOf(Col());
-        if (rc >= 0) {
-            const TPoint base = BaseCell(rc, Row());
-            if (!ValidateCell(GridCells(base.X, base.Y))) return false;
-        }
-    }
-    if (FSelListener) FSelListener->CellSelected(ACol, ARow);
-    return TBaseGrid::SelectCell(ACol, ARow);
-}
-
 void TQorStringGrid::DoneInplaceEdit(WORD Key, TShiftState Shift) {
     FlagScope block(FBlockFocus, true);
     FEditing = false;
@@ -108,7 +71,7 @@ void TQorStringGrid::DoneInplaceEdit(WORD Key, TShiftState Shift) {
         throw;
     }
     FNavigation->SetAlwaysEdit(alwaysEdit);
-    if (Key == VK_RETURN) AdvanceAfterEdit(Col(), Row(), false, true, true);
+    if (Key == VK_RETURN) AdvanceAfterEdit(Col(), Row(), false, false, true, true, false);
 }
 
 void TQorStringGrid::PostEditingDone(int ACol, int ARow) {
@@ -161,6 +124,7 @@ bool TQorStringGrid::refuseEdit(const std::string& Value, const std::string& New
     const int rc = RealColIndexOf(FOldCol);
     FLastValidation = false;
     if (Value == NewValue && EditorShowing()) FValidating = false;
+    FlagScope refusing(FRefusingEdit, true);
     HideEditor();
     SetCellEx(rc, FOldRow, Value != NewValue ? Value : FOldCellText);
     if (Col() != FOldCol || Row() != FOldRow) {

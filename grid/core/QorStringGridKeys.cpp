@@ -294,6 +294,8 @@ void TQorStringGrid::WMChar(TWMKey& Message) {
         if (OnKeyPress) OnKeyPress(this, ch);
         Message.SetCharCode(WORD(ch));
         if (ch == 0 || IsControlCell(RealColIndex(Col()), Row())) return;
+        // The editor that opens receives the character as its first keystroke.
+        FStartEditChar = ch;
     }
     TBaseGrid::WMChar(Message);
 }
@@ -489,7 +491,7 @@ bool TQorStringGrid::EditorNavigateKey(bool Backward) {
     step();
     // While editing, cells that cannot be edited are skipped.
     for (int guard = ColCount() * RowCount();
-         guard > 0 && !toParent && Options().Contains(goEditing) &&
+         guard > 0 && !toParent && (Options().Contains(goEditing) || FEditDisable) &&
          !canEditAt(RealColIndex(Col()), Row());
          --guard)
         step();

@@ -239,13 +239,6 @@ int TQorStringGrid::GetComboCount() {
     return c ? c->Items()->Count() : 0;
 }
 
-bool TQorStringGrid::SetComboSelectionString(const std::string& s) {
-    TCustomComboBox* c = EditCombo();
-    const int i = c ? c->Items()->IndexOf(s) : -1;
-    FComboSelection = i;
-    return i >= 0;
-}
-
 int TQorStringGrid::ComboIndex(int ACol, int ARow) {
     GetEditorProp(ACol, ARow, nullptr);
     TCustomComboBox* c = EditCombo();

@@ -290,7 +290,14 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
         if (OnClickCell) OnClickCell(this, ARow, ACol);
         return;
     }
+    // A click on the current cell opens its editor; the editor then puts the caret under the
+    // pointer.
+    FLButFlg = Options().Contains(goEditing) && ACol == Col() && ARow == Row();
     TBaseGrid::WMLButtonDown(Message);
+    if (!FEditMode) FLButFlg = false;
+    if (FMouseActions->DirectEdit() && !FEditMode && Col() == ACol && Row() == ARow &&
+        !IsControlCell(realCol, ARow) && IsEditable(realCol, ARow))
+        ShowEditor();
 
     const bool sizingPress = ARow < FixedRows() && Options().Contains(goColSizing) &&
                              (X - cellRect.Left <= 3 || cellRect.Right - X <= 3);
@@ -455,6 +462,16 @@ void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {
     }
     TBaseGrid::WMLButtonDblClk(Message);
     MouseToCell(X, Y, ACol, ARow);
+    if (ACol >= 0 && ARow >= 0 && FMouseActions->EditOnDblClickOnly() && ACol == Col() &&
+        ARow == Row()) {
+        const int realCol = RealColIndex(ACol);
+        bool editable = true;
+        IsEditableCell(realCol, ARow, editable);
+        if (editable && !IsControlCell(realCol, ARow)) {
+            setEditingOption(true);
+            ShowEditor();
+        }
+    }
     if (ACol >= 0 && ARow >= 0 && OnDblClickCell) OnDblClickCell(this, ARow, ACol);
 }
 

@@ -155,7 +155,10 @@ void TQorStringGrid::DoEnter() {
         TQorStringGrid* g;
         ~Store() { g->StoreOldCell(g->Col(), g->Row()); }
     } store{this};
-    if (Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit())
+    // Also without goEditing: a grid that switches editing cell by cell decides for the cell
+    // that is current when it gets the focus, so that typing there opens the editor at once.
+    if (Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit() || FEditDisable ||
+        (Col() >= FixedCols() && Row() >= FixedRows()))
         SelectCell(Col(), Row());
 }
 

@@ -10,11 +10,6 @@
 #include <cstdlib>
 
 namespace {
-bool isTextEditor(TEditorType t) {
-    return t == edNormal || (t >= edNumeric && t <= edPassword) || t == edLowerCase ||
-           t == edUpperCase || t == edPositiveFloat;
-}
-
 bool isSpinOrButtonEditor(TEditorType t) {
     switch (t) {
     case edSpinEdit:
@@ -72,7 +67,7 @@ void TQorStringGrid::WndProc(TMessage& Message) {
         if (cmd.NotifyCode() == EN_CHANGE) {
             // The cell follows the editor's text while typing.
             if (FShowEditProcess && FEditMode && !FEditStart) {
-                if (isTextEditor(FEditControl) && InplaceEditor())
+                if (IsTextEditorKind(FEditControl) && InplaceEditor())
                     SetEditText(Col(), Row(), InplaceEditor()->Text());
                 else if (isSpinOrButtonEditor(FEditControl) && EditCtrl())
                     SetEditText(Col(), Row(), EditCtrl()->Text());
@@ -314,7 +309,7 @@ void TQorStringGrid::mouseWheel(TMessage& Message) {
 void TQorStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
     // A special editor stays where it was opened: it closes; the text editor moves along.
-    if (FEditMode && FEditControl != edNormal && !isTextEditor(FEditControl)) HideInplaceEdit();
+    if (FEditMode && !IsTextEditorKind(FEditControl)) HideInplaceEdit();
     CellControlsUpdate(false);
     FOldLeftCol = LeftCol();
     FOldTopRow = TopRow();

@@ -3,13 +3,16 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
@@ -161,6 +164,17 @@ void InitQtBackend(int& argc, char** argv) {
         if (!makers().count(cls)) RegisterQtPeerClass(cls, custom);
     SetBackend(&backend);
     SetDialogService(&dialogs);
+    TClipboardAccess clipboard;
+    clipboard.Get = [](std::string& text) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (!data || !data->hasText()) return false;
+        text = data->text().toStdString();
+        return true;
+    };
+    clipboard.Set = [](const std::string& text) {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    };
+    SetClipboardAccess(std::move(clipboard));
     Application->Initialize();
 }
 
@@ -168,6 +182,7 @@ void DoneQtBackend() {
     if (!app) return;
     SetBackend(nullptr);
     SetDialogService(nullptr);
+    SetClipboardAccess({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     app.reset();
 }

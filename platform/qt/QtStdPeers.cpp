@@ -241,8 +241,7 @@ public:
         };
         QObject::connect(widget_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
             if (syncing_ || index == combo_->ItemIndex()) return;
-            combo_->Perform(CB_SETCURSEL, WPARAM(index));
-            SendCommand(CBN_SELCHANGE);
+            combo_->PeerSelect(index);
         });
     }
 
@@ -285,6 +284,8 @@ public:
         case pcDropDown: {
             syncing_ = true;
             bool shown = widget_->view() && widget_->view()->isVisible();
+            if (combo_->DroppedDown() && widget_->view())
+                widget_->view()->setMinimumWidth(combo_->DroppedWidth());
             if (combo_->DroppedDown() && !shown)
                 widget_->showPopup();
             else if (!combo_->DroppedDown() && shown)

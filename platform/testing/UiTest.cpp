@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/Timers.h"
 
 #include <gtest/gtest.h>
@@ -346,8 +347,7 @@ void postNativeKey(WORD vk, TWinControl* target) {
         // A letter key types its lower-case letter.
         const QString text(QChar(vk >= 'A' && vk <= 'Z' ? vk - 'A' + 'a' : vk));
         QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, vk, Qt::NoModifier, text));
-        QCoreApplication::postEvent(w,
-                                    new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
         return;
     }
     ADD_FAILURE() << "postNativeKey has no Qt key for " << vk;
@@ -368,11 +368,29 @@ int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {
     return form->ShowModal();
 }
 
+namespace {
+// The open lists of the combo boxes in w, over everything else, as the native lists show them.
+void paintDropLists(TWinControl* root, TWinControl* w, TCanvas* canvas) {
+    for (int i = 0; i < w->ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(w->Controls(i));
+        if (!child) continue;
+        paintDropLists(root, child, canvas);
+        auto* combo = dynamic_cast<TCustomComboBox*>(child);
+        if (!combo || !combo->DroppedDown() || !combo->IsShowing()) continue;
+        const TPoint at = combo->ClientToScreen({0, 0});
+        const TPoint origin = root->ClientToScreen({0, 0});
+        const TRect list = combo->DropListRect();
+        combo->PaintDropList(canvas, at.X - origin.X + list.Left, at.Y - origin.Y + list.Top);
+    }
+}
+} // namespace
+
 std::unique_ptr<TBitmap> render(TWinControl* control) {
     auto image = std::make_unique<TBitmap>();
     image->SetPixelFormat(pf24bit);
     image->SetSize(control->ClientWidth(), control->ClientHeight());
     control->PaintTo(image->Canvas(), 0, 0);
+    paintDropLists(control, control, image->Canvas());
     return image;
 }
 

@@ -66,7 +66,7 @@ void whenModalIdle(std::function<void(TCustomForm* form)> action);
 // Shows form modally, runs action inside its loop, returns the modal result.
 int runModal(TCustomForm* form, std::function<void(TCustomForm* form)> action);
 
-// The control's client area with its children, as the user sees it.
+// The control's client area with its children, as the user sees it (open combo lists too).
 std::unique_ptr<TBitmap> render(TWinControl* control);
 void savePng(TWinControl* control, const std::string& path);
 // A pixel of a custom-drawn control's own image (painted first when invalid).

@@ -341,6 +341,13 @@ public:
     void PeerSelectionChanged(int anchor, int caret);
     // For peers: the native edit field changed the text itself (its context menu, a drop).
     void PeerTextEdited(const std::string& text, int anchor, int caret);
+    // For peers: the user chose the item in the list; the parent is told as for a typed choice.
+    void PeerSelect(int index);
+    // The open list: where it drops (below the control, in the control's client coordinates,
+    // DropDownCount items at most, as wide as the control or the dropped width) and its look
+    // there, the highlighted item selected (ComboDropList.cpp).
+    TRect DropListRect() const;
+    void PaintDropList(TCanvas* Canvas, int X, int Y);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;

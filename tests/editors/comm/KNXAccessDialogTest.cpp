@@ -1,6 +1,10 @@
 // The KNX access table dialog: load, row buttons, OK with its checks and the saved file.
 #include "editors/comm/KNXAccess.h"
+#include "grid/core/AsgCombo.h"
+#include "grid/core/QorInplaceEdit.h"
 #include "tests/editors/comm/TableDialogTest.h"
+
+#include <map>
 
 namespace {
 
@@ -64,6 +68,56 @@ TEST_F(KNXAccessDialog, ShowsTheColumnsAndTheResetRows) {
         for (TFrame_Button* b :
              {f->Btn_OK, f->Btn_DelRow, f->Btn_InsRow, f->Btn_CopyRow, f->Btn_PasteRow})
             EXPECT_TRUE(b->Enabled()) << b->Name();
+        uitest::click(f->Btn_Cancel);
+    });
+}
+
+TEST_F(KNXAccessDialog, EachColumnEditsThroughTheEditorOfItsKind) {
+    const std::map<int, std::vector<std::string>> choices = {
+        {4, {"Read", "Write"}},
+        {5, {"System", "Urgent", "Normal", "Low"}},
+        {6,
+         {"None", "Swap16", "Swap32", "Swap All", "Int to Float", "Float to Int",
+          "Float16 to Float32", "Float16 to Int", "Float16 to Int * 10", "Float16 to Int * 100"}},
+        {14, {"No", "0", "1", "2", "3", "4", "5", "6", "7"}},
+    };
+    TFKNXAccess* f = Make();
+    uitest::runModal(f, [&](TCustomForm*) {
+        TQorColumnGrid* g = Grid();
+        TGridCombo* combo = g->GridCombo();
+        g->SetFocus();
+        for (int col = 1; col <= Cols; ++col) {
+            SCOPED_TRACE(col);
+            g->SetCol(col);
+            g->SetRow(1);
+            uitest::pressKey(VK_F2, {}, g);
+            const TEditorType kind = g->Columns()->Items(col)->Editor();
+            if (kind == edDataCheckBox) {
+                EXPECT_FALSE(g->EditMode());
+                EXPECT_FALSE(combo->Visible());
+                continue;
+            }
+            if (kind == edNormal) {
+                EXPECT_TRUE(g->NormalEdit() && g->NormalEdit()->Visible());
+                uitest::pressKey(VK_ESCAPE);
+                continue;
+            }
+            ASSERT_TRUE(combo->Visible());
+            EXPECT_EQ(combo->Style(), kind == edComboList ? csDropDownList : csDropDown);
+            if (col == 13) {
+                EXPECT_EQ(combo->Items()->Count(), 1439);
+            } else {
+                std::vector<std::string> items;
+                for (int i = 0; i < combo->Items()->Count(); ++i)
+                    items.push_back(combo->Items()->Get(i));
+                EXPECT_EQ(items, choices.at(col));
+            }
+            uitest::pressKey(VK_ESCAPE, {}, combo);
+        }
+        EXPECT_EQ(RowOf(g, 1, Cols), with(Row(Cols), 1, "Y")) << "Escape left every cell as it was";
+        // The row numbers and the headers are never edited.
+        EXPECT_FALSE(g->CanEditCell(0, 1));
+        EXPECT_FALSE(g->CanEditCell(2, 0));
         uitest::click(f->Btn_Cancel);
     });
 }

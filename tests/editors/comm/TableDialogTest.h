@@ -33,10 +33,8 @@ protected:
         for (std::size_t c = 0; c < cells.size(); ++c) g->SetCells(int(c) + 1, row, cells[c]);
     }
     // Makes (col, row) current and types text into it, ending with Enter (nothing typed: only
-    // makes it current). The grid's per-cell editing switch is set here as the grid sets it for
-    // an editable cell.
+    // makes it current); the grid switches its editing on for the cell itself.
     static void Type(TQorColumnGrid* g, int col, int row, const std::string& text) {
-        g->SetOptions(g->Options() + goEditing);
         g->SetFocus();
         g->SetCol(g->DisplColIndexOf(col));
         g->SetRow(row);

@@ -6,6 +6,7 @@
 #include "editors/frames/Set_SDO_Client_Access.h"
 #include "editors/frames/Set_SDO_Server_Access.h"
 #include "editors/frames/TransmitNMEA.h"
+#include "grid/core/AsgCombo.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 // Compiles the project files of dir into its bank files (CompileProject.cpp).
@@ -14,14 +15,17 @@ void compileProject(int product_type, const std::string& dir);
 
 namespace {
 
+// Enters rows cell by cell the way a user does: a text is typed into the cell (its first key
+// opens the editor) and confirmed with Enter, a list cell opens its combo with F2 and its item is
+// chosen by keys, a check cell is toggled with the space key. One cell of each kind goes through
+// Qt's own event delivery.
 class TableDialogsToBank : public TableDialogTest {
 protected:
-    // Types the text cells of rows into the grid and ticks the check boxes (toggled until
-    // they hold the text wanted), then OK.
     static void Enter(TFramed_Dialog* f, TQorColumnGrid* g, TFrame_Button* ok,
                       const std::vector<Row>& rows) {
         EXPECT_EQ(uitest::runModal(f,
                                    [&](TCustomForm*) {
+                                       g->SetFocus();
                                        for (std::size_t r = 0; r < rows.size(); ++r)
                                            enterRow(g, int(r) + 1, rows[r]);
                                        uitest::click(ok);
@@ -35,17 +39,80 @@ protected:
     }
 
 private:
+    static void goTo(TQorColumnGrid* g, int col, int row) {
+        g->SetCol(g->DisplColIndexOf(col));
+        g->SetRow(row);
+    }
     static void enterRow(TQorColumnGrid* g, int row, const Row& cells) {
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const int col = int(i) + 1;
-            if (g->Columns()->Items(col)->Editor() == edDataCheckBox) {
-                for (int n = 0; n < 2 && g->Cells(col, row) != cells[i]; ++n)
-                    g->ToggleCheckBox(col, row);
-            } else if (!cells[i].empty()) {
-                Type(g, col, row, cells[i]);
+            const std::string& text = cells[i];
+            goTo(g, col, row);
+            switch (g->Columns()->Items(col)->Editor()) {
+            case edDataCheckBox:
+                for (int n = 0; n < 2 && g->Cells(col, row) != text; ++n) {
+                    if (row == 1 && n == 0)
+                        uitest::postNativeKey(VK_SPACE, g);
+                    else
+                        uitest::pressKey(VK_SPACE, {}, g);
+                    uitest::processMessages();
+                }
+                break;
+            case edComboList:
+                choose(g, col, row, text);
+                break;
+            default:
+                if (!text.empty()) type(g, row, text);
+                break;
             }
-            ASSERT_EQ(g->Cells(col, row), cells[i]) << "row " << row << " column " << col;
+            ASSERT_FALSE(g->EditMode()) << "row " << row << " column " << col;
+            ASSERT_EQ(g->Cells(col, row), text) << "row " << row << " column " << col;
         }
+    }
+    // Types text into the current cell and confirms it with Enter.
+    static void type(TQorColumnGrid* g, int row, const std::string& text) {
+        if (row == 1 && text[0] >= '0' && text[0] <= '9') {
+            // The opening key through Qt's delivery.
+            uitest::postNativeKey(WORD(text[0]), g);
+            uitest::processMessages();
+        } else {
+            uitest::typeText(text.substr(0, 1));
+        }
+        // The first key opened the editor; it holds the focus for the rest.
+        for (std::size_t k = 1; k < text.size(); ++k) uitest::typeText(text.substr(k, 1));
+        uitest::pressKey(VK_RETURN);
+    }
+    // Opens the list of the current cell and picks the item with the keys a user would press.
+    static void choose(TQorColumnGrid* g, int col, int row, const std::string& text) {
+        TGridCombo* combo = g->GridCombo();
+        const bool native = row == 1 && col == 5;
+        if (native) {
+            // A click on the current cell opens the combo, a click on the combo drops its list,
+            // the arrow keys pick and Enter takes the item.
+            const TRect r = g->CellRect(g->Col(), row);
+            uitest::click(g, {r.Left + 5, r.Top + 5});
+            ASSERT_TRUE(combo->Visible());
+            uitest::postNativeClick(combo);
+            uitest::processMessages();
+            ASSERT_TRUE(combo->DroppedDown());
+            const int target = combo->Items()->IndexOf(text);
+            for (int n = combo->DropDownIndex(); n < target; ++n)
+                uitest::postNativeKey(VK_DOWN, combo);
+            uitest::postNativeKey(VK_RETURN, combo);
+            uitest::processMessages();
+            return;
+        }
+        uitest::pressKey(VK_F2, {}, g);
+        ASSERT_TRUE(combo->Visible());
+        const int target = combo->Items()->IndexOf(text);
+        ASSERT_GE(target, 0) << text;
+        if (target == combo->Items()->Count() - 1) uitest::pressKey(VK_END, {}, combo);
+        // Each typed key goes to the next item starting with it.
+        for (int n = 0; n < 12 && combo->ItemIndex() != target; ++n)
+            uitest::typeText(text.substr(0, 1), combo);
+        while (combo->ItemIndex() < target) uitest::pressKey(VK_DOWN, {}, combo);
+        while (combo->ItemIndex() > target) uitest::pressKey(VK_UP, {}, combo);
+        uitest::pressKey(VK_RETURN, {}, combo);
     }
 };
 

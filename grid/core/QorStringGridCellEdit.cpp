@@ -1,0 +1,223 @@
+// TQorStringGrid's editing controller: which editor a cell gets by its editor kind, opening it
+// over the cell with the cell's value, writing the value back when it closes, and the report of
+// the end of the edit.
+#include "grid/core/AsgCombo.h"
+#include "grid/core/QorInplaceEdit.h"
+#include "grid/core/QorStringGrid.h"
+
+namespace {
+TColor cellColor(TQorStringGrid& g, int ACol, int ARow) {
+    TGridDrawState state;
+    TBrush brush;
+    TFont font;
+    TColor to = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = false;
+    TCellGradientDirection gd = GradientVertical;
+    g.GetVisualProperties(ACol, ARow, state, false, false, true, &brush, to, mirror, mirrorTo,
+                          &font, ha, va, ww, gd);
+    return brush.Color();
+}
+
+bool flatComboLook(TGridLook look) {
+    return look != glStandard && look != glClassic && look != glCustom;
+}
+} // namespace
+
+TInplaceEdit* TQorStringGrid::CreateEditor() {
+    return new TQorInplaceEdit(this);
+}
+
+TQorInplaceEdit* TQorStringGrid::NormalEdit() const {
+    return dynamic_cast<TQorInplaceEdit*>(InplaceEditor());
+}
+
+TCustomComboBox* TQorStringGrid::EditCombo() {
+    return FEditCombo;
+}
+
+bool TQorStringGrid::CanEditShow() {
+    if (FValidating) return false;
+    const bool show = TBaseGrid::CanEditShow();
+    if (Designing() || !show) return show;
+    const int rc = RealColIndexOf(Col());
+    if (rc < 0) return false;
+    const TPoint base = BaseCell(rc, Row());
+    // Cells operated by click and space never open an editor.
+    if (!FEditMode && IsControlCell(base.X, base.Y)) return false;
+    if (FEditMode) {
+        // A special editor is open: the text editor stays hidden under it.
+        if (!IsTextEditorKind(FEditControl)) return false;
+    } else {
+        FNoEditChange = true;
+        FCellCache = CurrentCell();
+        FEditControl = FDefaultEditor;
+        GetEditorType(base.X, base.Y, FEditControl);
+        if (FEditControl == edNone) return false;
+        FEditMode = true;
+        // An editor that opens takes its cell as the reference its edit is validated against.
+        if (!FEditing) StoreOldCell(Col(), Row());
+        if (!IsTextEditorKind(FEditControl)) {
+            ActivateCellEditor(DisplColIndexOf(base.X), base.Y);
+            FEntered = true;
+            MoveFocusWindow();
+            return false;
+        }
+        FShowEditProcess = true;
+    }
+    FEntered = true;
+    if (!FEditing) StoreOldCell(Col(), Row());
+    FEditing = true;
+    MoveFocusWindow();
+    return true;
+}
+
+void TQorStringGrid::ActivateCellEditor(int ACol, int ARow) {
+    FEditing = FSpecialEditor = FEditActive = true;
+    const TRect r = CellRect(ACol, ARow);
+    const int width = r.Right - r.Left - 1, height = r.Bottom - r.Top - 1;
+    const TColor color = cellColor(*this, ACol, ARow);
+    FGridState = gsNormal;
+    FEditCtrl = nullptr;
+    if (FEditControl != edCustom) FLastValidation = true;
+    switch (FEditControl) {
+    case edComboEdit:
+    case edComboList:
+        openCombo(ACol, ARow, width, height, color);
+        break;
+    default:
+        // The spin (1, 20 to 22), date and time (6 to 8, 28), button-edit (4, 23, 24, 42),
+        // unit-edit (17, 40, 41), check-box (5), button (9), custom (25), rich-text (26) and
+        // drop-down (30 to 38) kinds open their controls here once those controls exist; until
+        // then the edit is entered without a visible editor.
+        break;
+    }
+    FStartEditChar = 0;
+}
+
+void TQorStringGrid::openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor) {
+    TGridCombo* combo = FEditCombo;
+    if (!combo) return;
+    const int rc = RealColIndexOf(ACol);
+    const bool list = FEditControl == edComboList;
+    combo->SetDropDownCount(FControlLook->DropDownCount());
+    GetEditorProp(rc, ARow, nullptr);
+    const TRect r = CellRect(ACol, ARow);
+    combo->SetEnabled(true);
+    combo->SetDroppedDown(false);
+    combo->SetStyle(list ? csDropDownList : csDropDown);
+    const std::string editText = GetEditText(ACol, ARow);
+    bool fallback = false;
+    if (list) {
+        combo->SetItemIndex(combo->Items()->IndexOf(GridCells(rc, ARow)));
+        if (combo->ItemIndex() < 0) {
+            if (FComboIdx == -1) {
+                const int i = combo->Items()->IndexOf(editText);
+                combo->SetItemIndex(i >= 0 ? i : 0);
+                fallback = combo->Items()->Count() > 0;
+            } else {
+                combo->SetItemIndex(FComboIdx);
+            }
+        }
+    }
+    // The list drops below an edit field of the cell's size.
+    combo->SetBounds(r.Left, r.Top, Width, Height);
+    if (!list) {
+        combo->SetText(editText);
+        if (FComboIdx != -1 && combo->Items()->IndexOf(editText) < 0)
+            combo->SetItemIndex(FComboIdx);
+        combo->SetMaxLength(FMaxComboLength);
+    }
+    combo->SetFlat(flatComboLook(FLook));
+    combo->SetEtched(flatComboLook(FLook));
+    combo->SetColor(CellColor);
+    combo->Init();
+    combo->SetVisible(true);
+    if (FNavigation->AutoComboDropSize())
+        combo->SizeDropDownWidth();
+    else if (combo->DropWidth() > 0)
+        combo->Perform(CB_SETDROPPEDWIDTH, WPARAM(combo->DropWidth()));
+    if (combo->CanFocus()) combo->SetFocus();
+    if (FMouseActions->DirectComboDrop() || FControlLook->DropDownAlwaysVisible())
+        combo->SetDroppedDown(true);
+    if (FMouseActions->DirectEdit() && FMouseActions->DirectComboDrop()) {
+        const TGridRect s = Selection();
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
+    if (fallback) {
+        // The first item stands in for a text that is no item; the change is reported.
+        const int i = combo->ItemIndex();
+        const std::string text = combo->Items()->Get(i);
+        combo->Change();
+        if (OnComboChange) OnComboChange(this, rc, ARow, i, text);
+        if (OnComboObjectChange)
+            OnComboObjectChange(this, rc, ARow, i, text, combo->Items()->Objects(i));
+    }
+    if (FStartEditChar != 0 && combo->HandleAllocated())
+        PostMessage(combo->Handle(), WM_CHAR, WPARAM(FStartEditChar), 0);
+    FEditCtrl = combo;
+}
+
+void TQorStringGrid::CommitCellEditor(int ACol, int ARow) {
+    if (IsDestroying()) return;
+    FSpecialEditor = false;
+    FBlockKill = true;
+    struct Done {
+        TQorStringGrid* g;
+        ~Done() {
+            g->FBlockKill = false;
+            g->FEditActive = false;
+        }
+    } done{this};
+    const int rc = RealColIndexOf(ACol);
+    FStartEditChar = 0;
+    switch (FEditControl) {
+    case edComboEdit:
+    case edComboList:
+        // Stores only while the edit runs: a second close stores nothing.
+        if (FEditMode && FEditCombo) {
+            FEditMode = false;
+            StoreEditorValue(rc, ARow, FEditCombo->Text());
+            if (FEditCombo->Focused() && CanFocus()) SetFocus();
+            FEditCombo->SetDroppedDown(false);
+            FEditCombo->SetVisible(false);
+            FEditCombo->SetEnabled(false);
+            FEditCtrl = nullptr;
+        }
+        break;
+    default:
+        // The kinds whose controls come later store their values here; the text kinds commit
+        // through the text editor, edDataCheckBox and edNone have no editor.
+        break;
+    }
+    if (FEditControl != edNormal && FEditActive) PostEditingDone(rc, ARow);
+}
+
+void TQorStringGrid::ShowCellEdit() {
+    Perform(WM_KEYDOWN, VK_F2, 0);
+}
+
+void TQorStringGrid::StoreEditorValue(int ACol, int ARow, const std::string& Value) {
+    SetEditText(DisplColIndexOf(ACol), ARow, Value);
+    SetCells(ACol, ARow, Value);
+}
+
+void TQorStringGrid::RestoreEditedCell() {
+    const int rc = RealColIndexOf(Col());
+    if (rc < 0) return;
+    SetCells(rc, Row(), FCellCache);
+    // Written once more so that the change handling and the repaint of the cell run.
+    const std::string text = CurrentCell();
+    SetCurrentCell(text);
+}
+
+bool TQorStringGrid::NeedsEditValidation() {
+    return Options().Contains(goTabs) || bool(OnCellValidate) || bool(OnCellValidateWide);
+}
+
+bool TQorStringGrid::SetComboSelectionString(const std::string& Value) {
+    const int i = FEditCombo ? FEditCombo->Items()->IndexOf(Value) : -1;
+    if (i >= 0) FComboIdx = i;
+    return i >= 0;
+}
