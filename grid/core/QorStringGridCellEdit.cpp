@@ -217,7 +217,8 @@ bool TQorStringGrid::NeedsEditValidation() {
 }
 
 bool TQorStringGrid::SetComboSelectionString(const std::string& Value) {
-    const int i = FEditCombo ? FEditCombo->Items()->IndexOf(Value) : -1;
+    TCustomComboBox* combo = EditCombo();
+    const int i = combo ? combo->Items()->IndexOf(Value) : -1;
     if (i >= 0) FComboIdx = i;
     return i >= 0;
 }

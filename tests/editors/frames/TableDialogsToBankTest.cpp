@@ -35,6 +35,8 @@ protected:
 
     // Types rows into g from its first row.
     static void EnterRows(TQorColumnGrid* g, const std::vector<Row>& rows) {
+        // As a user clicks into a table that does not have the focus (one on another page).
+        if (!g->Focused()) g->SetFocus();
         for (std::size_t r = 0; r < rows.size(); ++r) enterRow(g, int(r) + 1, rows[r]);
     }
 

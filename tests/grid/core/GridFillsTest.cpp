@@ -166,7 +166,10 @@ TEST(GridFillsTest, CheckerMarksAndUnmarksAndSeesTheStoredText) {
 }
 
 TEST(GridFillsTest, CheckerWalksTheCurrentCellAndPutsItBack) {
+    // A grid without a parent window takes every move without asking.
+    TForm form(nullptr);
     auto g = framedGrid();
+    g->SetParent(&form);
     UpperChecker checker(nullptr);
     checker.SetGotoCell(true);
     std::vector<std::pair<int, int>> visited;
@@ -180,6 +183,7 @@ TEST(GridFillsTest, CheckerWalksTheCurrentCellAndPutsItBack) {
     EXPECT_EQ(g->Col(), 2);
     EXPECT_EQ(g->Row(), 2);
     g->SetCellChecker(nullptr);
+    g->SetParent(nullptr);
 }
 
 TEST(GridFillsTest, DatesAndTimes) {
