@@ -340,6 +340,11 @@ public:
     // Opening fires OnDropDown, closing OnCloseUp.
     void SetDroppedDown(bool v);
     int DroppedWidth() const { return droppedWidth_; }
+    // The open list's place on the screen: below the combo, as wide as the combo or
+    // DroppedWidth. Opening sends WM_CTLCOLORLISTBOX to the combo, as the native list does when
+    // it first draws, so that a hook can move the list then; moving it moves the native list.
+    TRect DroppedRect() const { return droppedRect_; }
+    void SetDroppedRect(const TRect& v);
     int ItemHeight() const;
     void SetItemHeight(int v);
     bool Sorted() const { return sorted_; }
@@ -408,6 +413,7 @@ private:
     int dropDownCount_ = 8;
     bool droppedDown_ = false;
     int droppedWidth_ = 0;
+    TRect droppedRect_;
     int itemHeight_ = 0;
     bool sorted_ = false;
     int maxLength_ = 0;

@@ -436,9 +436,21 @@ void TCustomComboBox::SetDroppedDown(bool v) {
     if (droppedDown_ == v) return;
     droppedDown_ = v;
     dropIndex_ = itemIndex_;
+    if (v) {
+        const TPoint below = ClientToScreen({0, Height()});
+        const int rows = std::max(1, std::min(Count(), dropDownCount_));
+        droppedRect_ =
+            Bounds(below.X, below.Y, std::max(droppedWidth_, Width()), rows * ItemHeight() + 2);
+    }
     PeerChanged(pcDropDown);
     Invalidate();
+    if (v) Perform(WM_CTLCOLORLISTBOX, 0, 0);
     notify(v ? CBN_DROPDOWN : CBN_CLOSEUP);
+}
+
+void TCustomComboBox::SetDroppedRect(const TRect& v) {
+    droppedRect_ = v;
+    if (droppedDown_) PeerChanged(pcDropDown);
 }
 
 int TCustomComboBox::ItemHeight() const {
