@@ -89,6 +89,13 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     TW->SetNodeDataSize(int(sizeof(int)));
     TW->Font()->SetName("Verdana");
     TW->Font()->SetHeight(-13);
+    // No label editing, whole rows selected and kept shown without the focus, no lines to the
+    // root.
+    TCustomStringTreeOptions* o = TW->TreeOptions();
+    o->SetPaintOptions({toShowButtons, toShowTreeLines, toThemeAware, toUseBlendedImages});
+    o->SetSelectionOptions({toFullRowSelect});
+    o->SetMiscOptions({toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick, toWheelPanning});
+    TW->SetIndent(19);
     TW->OnGetText = [this](TBaseLazyTree*, TLazyNode* Node, int, TVSTTextType, std::string& Text) {
         Text = Item_Text(Node);
     };

@@ -61,10 +61,10 @@ TFScanDecode::TFScanDecode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FScanDe
     };
     click(Btn_StartScan, [this] { Select_Scan(); });
     click(Btn_StopScan, [this] {
-        if (MBusScanDecode->InScan()) MBusScanDecode->Stop_Scan();
+        if (TR_ScanDecode->InScan()) TR_ScanDecode->Stop_Scan();
     });
     click(Btn_AbortScan, [this] {
-        if (MBusScanDecode->InScan()) MBusScanDecode->Abort_Scan();
+        if (TR_ScanDecode->InScan()) TR_ScanDecode->Abort_Scan();
     });
     click(Btn_NewScan, [this] {
         List_Slave_MBus.Clear();
@@ -77,8 +77,8 @@ TFScanDecode::TFScanDecode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FScanDe
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnClose = [this](TObject*, TCloseAction&) {
-        if (MBusScanDecode && MBusScanDecode->InScan()) MBusScanDecode->Close_Scan();
-        if (MBusScanDecode) MBusScanDecode->Event_Run.ResetEvent();
+        if (TR_ScanDecode && TR_ScanDecode->InScan()) TR_ScanDecode->Close_Scan();
+        if (TR_ScanDecode) TR_ScanDecode->Event_Run.ResetEvent();
         T_InScan->SetEnabled(false);
     };
 }
@@ -91,7 +91,7 @@ void TFScanDecode::FormCreate(TObject* /*Sender*/) {
     Set_Lang();
     Move_Object_Type_Form();
     Form_Style(1);
-    MBusScanDecode = std::make_unique<TMBusScanDecode>();
+    TR_ScanDecode = std::make_unique<TMBusScanDecode>();
 }
 
 void TFScanDecode::Set_Lang() {
@@ -196,7 +196,7 @@ void TFScanDecode::FormShow(TObject* /*Sender*/) {
     hookTree(VST_Wireless());
     Move_Object_Type_Form();
     Update_List_of_COM_Port();
-    MBusScanDecode->Event_Run.SetEvent();
+    TR_ScanDecode->Event_Run.SetEvent();
     Read_Gateway_Address();
     Form_Style(1);
 }
@@ -240,7 +240,7 @@ void TFScanDecode::Select_Scan() {
 }
 
 void TFScanDecode::StartScan() {
-    if (MBusScanDecode->InScan()) {
+    if (TR_ScanDecode->InScan()) {
         MessageDlg(UI_Texts[1226], mtError, {mbOK});
         return;
     }
@@ -250,7 +250,7 @@ void TFScanDecode::StartScan() {
     const bool serial = CB_HardwareType->ItemIndex() == 1;
     const std::string where = serial ? "\\\\.\\" + CB_ComPort->Text() : address();
     LB_AvailableDevice->Items()->Clear();
-    MBusScanDecode->Start_Scan(
+    TR_ScanDecode->Start_Scan(
         CB_ScanBy->ItemIndex() != 0 ? saSecondaryAddress : saPrimaryAddress,
         serial ? shSerial : shEthernet, where, StrToIntDef(CB_MBus_Baud->Text(), 2400),
         CB_MBus_Parity->ItemIndex(), CB_Opt_App_Reset->Checked(), CB_Opt_SND_NKE->Checked(),
@@ -262,7 +262,7 @@ void TFScanDecode::StartScan() {
 }
 
 void TFScanDecode::StarScanWireless() {
-    if (MBusScanDecode->InScan()) {
+    if (TR_ScanDecode->InScan()) {
         MessageDlg(UI_Texts[1226], mtError, {mbOK});
         return;
     }
@@ -273,7 +273,7 @@ void TFScanDecode::StarScanWireless() {
     Captions_Wireless.clear();
     Wireless_Row = -1;
     const int mode = CB_wMBus_Mode->ItemIndex();
-    MBusScanDecode->Start_Scan_Wireless(
+    TR_ScanDecode->Start_Scan_Wireless(
         shEthernet, address(), std::uint16_t(port), Wireless_Mode_Codes[mode < 0 ? 0 : mode],
         CB_wMBus_Radio_Channel->ItemIndex(),
         [this](int i, TSlave_wMBus* s) { Update_Wireless_List(i, s); });
@@ -313,11 +313,11 @@ void TFScanDecode::Draw_Progress_Line(int Index, const TRect& Rect) {
 
 void TFScanDecode::T_InScanTimer() {
     T_InScan->SetEnabled(false);
-    if (MBusScanDecode->InScan()) {
+    if (TR_ScanDecode->InScan()) {
         T_InScan->SetEnabled(true);
         return;
     }
-    if (MBusScanDecode->Result() == 2) {
+    if (TR_ScanDecode->Result() == 2) {
         MessageDlg(UI_Texts[1229], mtError, {mbOK});
         Form_Style(1);
     } else if (FStyle == 4) {
@@ -397,7 +397,7 @@ void TFScanDecode::ASG_WirelessDblClickCell(int ARow, TPoint Pos) {
     dialog->SetLeft(std::min(Pos.X, origin.X + ClientWidth() - dialog->Width()));
     dialog->SetTop(std::min(Pos.Y, origin.Y + ClientHeight() - dialog->Height()));
     if (dialog->ShowModal() != mrOk) return;
-    if (!MBusScanDecode->Insert_Wireless_Key(index, dialog->Key()))
+    if (!TR_ScanDecode->Insert_Wireless_Key(index, dialog->Key()))
         MessageDlg(UI_Texts[1241], mtError, {mbOK});
 }
 

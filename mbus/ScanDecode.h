@@ -75,7 +75,7 @@ public:
     int Form_Type = 0;         // 1: wired and wireless scans are offered
     // The scan thread, made with the window at start-up; it waits on its event until the
     // window lets it run.
-    std::unique_ptr<TMBusScanDecode> MBusScanDecode;
+    std::unique_ptr<TMBusScanDecode> TR_ScanDecode;
 
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);

@@ -32,7 +32,7 @@ protected:
         form->XML_Code_Dev = 15;
         form->Form_Type = 1;
         form->FileName_MBus = File_M_Bus;
-        scan = form->MBusScanDecode.get();
+        scan = form->TR_ScanDecode.get();
         scan->Local_Address = "127.0.0.2";
         scan->Analyzer_Port = gateway.port();
         SetApplicationClock(&clock);
