@@ -195,7 +195,8 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     E_VIF_ASCII = edit(v, "E_VIF_ASCII", 80);
     CB_Var_FF = combo(v, "CB_Var_FF", 104, Function_Field_Items);
     CB_Var_Dim = combo(v, "CB_Var_Dim", 128, Dimension_Items);
-    E_Length = edit(v, "E_Length", 152);
+    // A length has at most three digits; the short field leaves room for its long label.
+    E_Length = edit(v, "E_Length", 152, Field_Left + 16, 60);
     CB_Var_Unit = combo(v, "CB_Var_Unit", 176, Unit_Items);
     E_Sto_Num = edit(v, "E_Sto_Num", 200);
     E_Tariff = edit(v, "E_Tariff", 224);
