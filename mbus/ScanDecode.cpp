@@ -147,8 +147,8 @@ void TFScanDecode::hookTree(TLazyStringTree* Tree) {
     if (Tree == VST_Wireless())
         Tree->OnChecked = [this](TBaseLazyTree* Sender, TLazyNode* Node) {
             // The tick goes into the sender or record of the row shown.
-            if (Wireless_Row < 0 || Wireless_Row >= List_Slave_wMBus.Count()) return;
             auto lock = List_Slave_wMBus.Lock();
+            if (Wireless_Row < 0 || Wireless_Row >= List_Slave_wMBus.Count()) return;
             TSlave_wMBus* s = List_Slave_wMBus.Items(Wireless_Row);
             const bool on = Sender->CheckState(Node) == csCheckedNormal;
             if (Node->Parent == Sender->RootNode())
