@@ -5,6 +5,7 @@
 #include "platform/files/Files.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/SysInfo.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 #include "treeview/LazyTree.h"
@@ -88,6 +89,13 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     TW->SetNodeDataSize(int(sizeof(int)));
     TW->Font()->SetName("Verdana");
     TW->Font()->SetHeight(-13);
+    // No label editing, whole rows selected and kept shown without the focus, no lines to the
+    // root.
+    TCustomStringTreeOptions* o = TW->TreeOptions();
+    o->SetPaintOptions({toShowButtons, toShowTreeLines, toThemeAware, toUseBlendedImages});
+    o->SetSelectionOptions({toFullRowSelect});
+    o->SetMiscOptions({toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick, toWheelPanning});
+    TW->SetIndent(19);
     TW->OnGetText = [this](TBaseLazyTree*, TLazyNode* Node, int, TVSTTextType, std::string& Text) {
         Text = Item_Text(Node);
     };
@@ -181,11 +189,14 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     CB_Enable_Node->SetChecked(true);
     label(v, 766, 32);
     E_New_Var_Desc = edit(v, "E_New_Var_Desc", 32);
+    // The labels of the rows; Sposta_Oggetti_Var places them with their fields.
+    for (int ui : {767, 768, 769, 770, 771, 772, 774, 775, 776, 920, 780}) label(v, ui, 0);
     CB_Var_ToD = combo(v, "CB_Var_ToD", 56, Type_Of_Data_Items);
     E_VIF_ASCII = edit(v, "E_VIF_ASCII", 80);
     CB_Var_FF = combo(v, "CB_Var_FF", 104, Function_Field_Items);
     CB_Var_Dim = combo(v, "CB_Var_Dim", 128, Dimension_Items);
-    E_Length = edit(v, "E_Length", 152);
+    // A length has at most three digits; the short field leaves room for its long label.
+    E_Length = edit(v, "E_Length", 152, Field_Left + 16, 60);
     CB_Var_Unit = combo(v, "CB_Var_Unit", 176, Unit_Items);
     E_Sto_Num = edit(v, "E_Sto_Num", 200);
     E_Tariff = edit(v, "E_Tariff", 224);
@@ -247,6 +258,24 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
 TFMeter_Bus::~TFMeter_Bus() = default;
 
 void TFMeter_Bus::FormCreate(TObject* /*Sender*/) {
+    // The type and VIFE lists are wider than their combos and open to the left, so that they
+    // stay over the page.
+    Select_Width_ComboBox(CB_Var_ToD);
+    Select_Width_ComboBox(CB_VIFE);
+    auto alignRight = [](TComboBox* combo, const TWndMethod& original) {
+        return [combo, original](TMessage& Message) {
+            if (Message.Msg == WM_CTLCOLORLISTBOX) {
+                const TRect r = combo->DroppedRect();
+                const int right = combo->ClientToScreen({combo->Width(), 0}).X;
+                combo->SetDroppedRect(Bounds(right - r.Width(), r.Top, r.Width(), r.Height()));
+            }
+            original(Message);
+        };
+    };
+    CB_VAR_TOD_WindowProcORIGINAL = CB_Var_ToD->WindowProc;
+    CB_Var_ToD->WindowProc = alignRight(CB_Var_ToD, CB_VAR_TOD_WindowProcORIGINAL);
+    CB_VIFE_WindowProcORIGINAL = CB_VIFE->WindowProc;
+    CB_VIFE->WindowProc = alignRight(CB_VIFE, CB_VIFE_WindowProcORIGINAL);
     L_SW_Code->SetCaption(SW_Code);
     SetClientSize(834, 662);
     Nodes_Move_Elements();
@@ -597,6 +626,19 @@ void TFMeter_Bus::Sposta_Oggetti_Var(int List_Type) {
 
 void TFMeter_Bus::Aggiorna_Label_Num_Byte() {
     L_MBus_NumByte->SetCaption(UI_Texts[800] + IntToStr(Calcola_Byte_Usati(Nodi_List)));
+}
+
+void TFMeter_Bus::Select_Width_ComboBox(TComboBox* Combo) {
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(Combo->Font());
+    int widest = 0;
+    for (int i = 0; i < Combo->Items()->Count(); ++i)
+        widest = std::max(widest, measure.Canvas()->TextWidth(Combo->Items()->Strings(i)));
+    int width = widest + 12 + (Combo == CB_VIFE ? 65 : 30);
+    const int scrollBar = GetSystemMetrics(SM_CXVSCROLL);
+    if (width <= Combo->Width() - scrollBar) return;
+    if (Combo->Items()->Count() > Combo->DropDownCount()) width += scrollBar;
+    Combo->Perform(CB_SETDROPPEDWIDTH, WPARAM(width));
 }
 
 void TFMeter_Bus::Show_Error(int Text) {

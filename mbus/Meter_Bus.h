@@ -99,6 +99,9 @@ public:
     std::unique_ptr<TVariabile> Copy_Var;
     std::unique_ptr<TNodo> Copy_Node;
     bool Is_Change = false;
+    // The window procedures the type and VIFE drop-downs had before the editor hooked them.
+    TWndMethod CB_VAR_TOD_WindowProcORIGINAL;
+    TWndMethod CB_VIFE_WindowProcORIGINAL;
     // The last read stopped at a bad entry: the list holds only part of the file.
     bool Partial_Read = false;
 
@@ -120,6 +123,8 @@ public:
     void Sposta_Oggetti_Var(int List_Type);
     void Nodes_Move_Elements();
     void Aggiorna_Label_Num_Byte();
+    // Widens the drop-down list of a combo whose items do not fit it.
+    void Select_Width_ComboBox(TComboBox* Combo);
     void Btn_ImportNetClick(TObject* Sender);
     void PbButton2Click(TObject* Sender);
     void PbButton4Click(TObject* Sender);

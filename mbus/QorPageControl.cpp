@@ -1,6 +1,7 @@
 #include "mbus/QorPageControl.h"
 
 #include "platform/gfx/Graphics.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
@@ -53,6 +54,12 @@ TQorTabSheet::TQorTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TQorTabSheet::~TQorTabSheet() {
     if (FQorPageControl) FQorPageControl->detach(this);
+    if (FClosedIn) {
+        auto& closed = FClosedIn->FClosedTabList;
+        closed.erase(std::remove_if(closed.begin(), closed.end(),
+                                    [this](const auto& e) { return e.second == this; }),
+                     closed.end());
+    }
 }
 
 void TQorTabSheet::SetQorPageControl(TQorPageControl* v) {
@@ -135,6 +142,12 @@ void TQorTabSheet::SetTabEnable(bool v) {
     if (FQorPageControl) FQorPageControl->Invalidate();
 }
 
+void TQorTabSheet::SetHighlighted(bool v) {
+    if (FHighlighted == v) return;
+    FHighlighted = v;
+    if (FQorPageControl) FQorPageControl->Invalidate();
+}
+
 int TQorTabSheet::PageIndex() const {
     if (!FQorPageControl) return -1;
     const auto& pages = FQorPageControl->FPages;
@@ -193,6 +206,8 @@ TQorPageControl::TQorPageControl(TComponent* AOwner)
 TQorPageControl::~TQorPageControl() {
     // The sheets are child controls and die with this control; they must not call back.
     for (TQorTabSheet* p : FPages) p->FQorPageControl = nullptr;
+    for (auto& [name, sheet] : FClosedTabList) sheet->FClosedIn = nullptr;
+    FClosedTabList.clear();
     FPages.clear();
     FActivePage = nullptr;
 }
@@ -333,6 +348,95 @@ void TQorPageControl::SetActiveFont(const TFont* v) {
     FActiveFont->Assign(v);
 }
 
+void TQorPageControl::SetTabBorder3D(bool v) {
+    FTabBorder3D = v;
+    FHoverTab = -1;
+    FCloseState = TCloseState::Normal;
+    placePages();
+    Invalidate();
+}
+
+void TQorPageControl::SetTabHoverColor(TColor v) {
+    FTabHoverColor = v;
+    Invalidate();
+}
+
+void TQorPageControl::SetTabHoverColorTo(TColor v) {
+    FTabHoverColorTo = v;
+    Invalidate();
+}
+
+void TQorPageControl::SetTabHoverBorder(TColor v) {
+    FTabHoverBorder = v;
+    Invalidate();
+}
+
+void TQorPageControl::SetTabSheet3D(bool v) {
+    FTabSheet3D = v;
+    Invalidate();
+}
+
+void TQorPageControl::SetRoundEdges(bool v) {
+    FRoundEdges = v;
+    Invalidate();
+}
+
+namespace {
+// A copy of the picture, or none when it is empty.
+std::unique_ptr<TBitmap> copyPicture(const TBitmap* v) {
+    if (!v || v->Empty()) return nullptr;
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(v);
+    return copy;
+}
+} // namespace
+
+void TQorPageControl::SetTabBackGround(const TBitmap* v) {
+    FTabBackGround = copyPicture(v);
+    FHoverTab = -1;
+    Invalidate();
+}
+
+void TQorPageControl::SetTabBackGroundActive(const TBitmap* v) {
+    FTabBackGroundActive = copyPicture(v);
+    Invalidate();
+}
+
+void TQorPageControl::SetImages(TImageList* v) {
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = v;
+    if (FImages) FImages->FreeNotification(this);
+    placePages();
+    Invalidate();
+}
+
+void TQorPageControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FImages) {
+        FImages = nullptr;
+        Invalidate();
+    }
+}
+
+void TQorPageControl::SetCloseGlyph(const TBitmap* v) {
+    FCloseGlyph = copyPicture(v);
+    Invalidate();
+}
+
+bool TQorPageControl::OpenClosedTab(const std::string& Name) {
+    for (auto& [name, sheet] : FClosedTabList)
+        if (name == Name) {
+            sheet->SetQorPageControl(this);
+            return true;
+        }
+    return false;
+}
+
+void TQorPageControl::OpenAllClosedTabs() {
+    const auto closed = FClosedTabList;
+    for (auto& [name, sheet] : closed) sheet->SetQorPageControl(this);
+}
+
 void TQorPageControl::SetTabBorderColor(TColor v) {
     FTabBorderColor = v;
     Invalidate();
@@ -400,9 +504,12 @@ int TQorPageControl::tabLength(const TQorTabSheet* Page) const {
     const bool vertical = FTabPosition == tpLeft || FTabPosition == tpRight;
     // The room the tab keeps for its (empty) image: the right margin plus the top margin
     // along left and right tabs, the left margin along top and bottom tabs.
-    const int margins =
+    int margins =
         FTabMargin->RightMargin() + (vertical ? FTabMargin->TopMargin() : FTabMargin->LeftMargin());
-    return text + margins + 8;
+    if (FImages && !FTabBorder3D) margins += vertical ? FImages->Height() : FImages->Width();
+    // The close box sits at the tab's start, before the text.
+    const int close = Page->FShowClose && !FTabBorder3D ? 17 : 0;
+    return text + margins + close + 8;
 }
 
 TRect TQorPageControl::TabRect(const TQorTabSheet* Page) const {
@@ -472,9 +579,42 @@ void TQorPageControl::Resize() {
 
 // --- input ------------------------------------------------------------------------------------
 
+TRect TQorPageControl::CloseButtonRect(const TQorTabSheet* Page) const {
+    if (!Page || !Page->FShowClose || FTabBorder3D) return {};
+    const TRect r = TabRect(Page);
+    if (r.IsEmpty()) return {};
+    // At the tab's start corner, inside its margins; the text starts after it.
+    switch (FTabPosition) {
+    case tpLeft:
+        return Bounds(r.Left + 2, r.Bottom - FTabMargin->TopMargin() - 13, 12, 11);
+    case tpRight:
+        return Bounds(r.Right - 14, r.Top + FTabMargin->TopMargin() + 2, 12, 11);
+    case tpTop:
+        return Bounds(r.Left + FTabMargin->LeftMargin() + 2, r.Top + 2, 12, 11);
+    case tpBottom:
+        return Bounds(r.Left + FTabMargin->LeftMargin() + 2, r.Bottom - 13, 12, 11);
+    }
+    return {};
+}
+
+bool TQorPageControl::hoverDrawn() const {
+    return FTabHoverColor != clNone && !FTabBorder3D && !FTabBackGround;
+}
+
+void TQorPageControl::invalidateTab(int /*PageIndex*/) {
+    // The whole strip is one backing image; repainting it costs no more than one tab.
+    Invalidate();
+}
+
 void TQorPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft) return;
+    if (CloseButtonRect(FActivePage).Contains({X, Y})) {
+        FCloseMouseDown = true;
+        FCloseState = TCloseState::Down;
+        invalidateTab(ActivePageIndex());
+        return;
+    }
     const int page = PageIndexAt(X, Y);
     if (page < 0) return;
     TQorTabSheet* target = FPages[std::size_t(page)];
@@ -484,6 +624,71 @@ void TQorPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (!allow) return;
     changeActivePage(target);
     if (OnChange) OnChange(this);
+}
+
+void TQorPageControl::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    const bool overClose = CloseButtonRect(FActivePage).Contains({X, Y});
+    TCloseState close = FCloseState;
+    if (FCloseMouseDown)
+        close = overClose ? TCloseState::Down : TCloseState::Normal;
+    else if (FTabHoverColor != clNone)
+        close = overClose ? TCloseState::Hot : TCloseState::Normal;
+    if (close != FCloseState) {
+        FCloseState = close;
+        invalidateTab(ActivePageIndex());
+    }
+    if (!hoverDrawn()) return;
+    const int hover = PageIndexAt(X, Y);
+    if (hover == FHoverTab) return;
+    const int old = FHoverTab;
+    FHoverTab = hover;
+    invalidateTab(old);
+    invalidateTab(hover);
+}
+
+void TQorPageControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft || !FCloseMouseDown) return;
+    FCloseMouseDown = false;
+    FCloseState = TCloseState::Normal;
+    invalidateTab(ActivePageIndex());
+    if (CloseButtonRect(FActivePage).Contains({X, Y})) closeActivePage();
+}
+
+void TQorPageControl::CMMouseLeave(TMessage& Message) {
+    TCustomControl::CMMouseLeave(Message);
+    if (FHoverTab < 0 && FCloseState != TCloseState::Hot) return;
+    const int old = FHoverTab;
+    FHoverTab = -1;
+    if (FCloseState == TCloseState::Hot) FCloseState = TCloseState::Normal;
+    invalidateTab(old);
+}
+
+void TQorPageControl::closeActivePage() {
+    TQorTabSheet* page = FActivePage;
+    if (!page) return;
+    TQorTabSheet* next = FindNextPage(page, true, true);
+    bool canClose = true;
+    if (page->OnCanClose) page->OnCanClose(page, canClose);
+    if (!canClose) return;
+    if (page->OnClose) page->OnClose(page);
+    changeActivePage(next == page ? nullptr : next);
+    FHoverTab = -1;
+    if (FFreeOnClose) {
+        // The sheet's destructor detaches it and takes it from its owner.
+        delete page;
+    } else {
+        const std::string name = page->Name();
+        if (std::none_of(FClosedTabList.begin(), FClosedTabList.end(),
+                         [page](const auto& e) { return e.second == page; }))
+            FClosedTabList.emplace_back(name, page);
+        page->FClosedIn = this;
+        detach(page);
+        page->SetVisible(false);
+        page->SetParent(nullptr);
+    }
+    Invalidate();
 }
 
 void TQorPageControl::CMDialogKey(TWMKey& Message) {

@@ -3,6 +3,9 @@
 // tabs on any side, with text turned upwards on the left and downwards on the right.
 #include "platform/ui/Controls.h"
 
+class TBitmap;
+class TImageList;
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,6 +66,8 @@ public:
     void SetSheetColor(TColor v);
     TQorGradientDirection TabGradientDirection() const { return FTabGradientDirection; }
     void SetTabGradientDirection(TQorGradientDirection v);
+    TQorGradientDirection HoverGradientDirection() const { return FHoverGradientDirection; }
+    void SetHoverGradientDirection(TQorGradientDirection v) { FHoverGradientDirection = v; }
     bool ShowClose() const { return FShowClose; }
     void SetShowClose(bool v);
     int ImageIndex() const { return FImageIndex; }
@@ -72,6 +77,9 @@ public:
     bool TabEnable() const { return FTabEnable; }
     // Raises for the active page.
     void SetTabEnable(bool v);
+    // A highlighted tab stands out in the classic look (TabBorder3D).
+    bool Highlighted() const { return FHighlighted; }
+    void SetHighlighted(bool v);
     int PageIndex() const;
     // Raises EListError for an index past the last page.
     void SetPageIndex(int v);
@@ -90,10 +98,12 @@ private:
     friend class TQorPageControl;
     void updateTabCaption();
     TQorPageControl* FQorPageControl = nullptr;
+    TQorPageControl* FClosedIn = nullptr; // the control whose closed tabs hold this sheet
     std::string FTabCaption;
     TColor FTabColor = clNone, FTabColorTo = clNone, FTextColor = 0, FColorTo = clNone;
     TQorGradientDirection FTabGradientDirection = gdVertical;
-    bool FShowClose = false, FTabVisible = true, FTabEnable = true;
+    TQorGradientDirection FHoverGradientDirection = gdVertical;
+    bool FShowClose = false, FTabVisible = true, FTabEnable = true, FHighlighted = false;
     int FImageIndex = -1;
 };
 
@@ -126,6 +136,38 @@ public:
     void SetActiveColorTo(TColor v);
     TFont* ActiveFont() const { return FActiveFont.get(); }
     void SetActiveFont(const TFont* v);
+    // True hands the tabs to the classic raised look: no hover, close buttons or pictures.
+    bool TabBorder3D() const { return FTabBorder3D; }
+    void SetTabBorder3D(bool v);
+    // Hover colours and outline (clNone: no hover drawing).
+    TColor TabHoverColor() const { return FTabHoverColor; }
+    void SetTabHoverColor(TColor v);
+    TColor TabHoverColorTo() const { return FTabHoverColorTo; }
+    void SetTabHoverColorTo(TColor v);
+    TColor TabHoverBorder() const { return FTabHoverBorder; }
+    void SetTabHoverBorder(TColor v);
+    bool TabSheet3D() const { return FTabSheet3D; }
+    void SetTabSheet3D(bool v);
+    bool RoundEdges() const { return FRoundEdges; }
+    void SetRoundEdges(bool v);
+    // Tab pictures, stretched along the tabs; their bottom-left pixel is transparent. The
+    // setters copy the picture; an empty one means none.
+    TBitmap* TabBackGround() const { return FTabBackGround.get(); }
+    void SetTabBackGround(const TBitmap* v);
+    TBitmap* TabBackGroundActive() const { return FTabBackGroundActive.get(); }
+    void SetTabBackGroundActive(const TBitmap* v);
+    // Images of the tabs, by each sheet's ImageIndex.
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* v);
+    // Picture of the close buttons; empty means the drawn box.
+    TBitmap* CloseGlyph() const { return FCloseGlyph.get(); }
+    void SetCloseGlyph(const TBitmap* v);
+    // A closed sheet is destroyed instead of kept among the closed tabs.
+    bool FreeOnClose() const { return FFreeOnClose; }
+    void SetFreeOnClose(bool v) { FFreeOnClose = v; }
+    // Reattaches the closed sheet of that component name; false when there is none.
+    bool OpenClosedTab(const std::string& Name);
+    void OpenAllClosedTabs();
     TColor TabBorderColor() const { return FTabBorderColor; }
     void SetTabBorderColor(TColor v);
     TColor TabSheetBorderColor() const { return FTabSheetBorderColor; }
@@ -159,6 +201,10 @@ public:
     int PageIndexAt(int X, int Y) const;
     // Where the pages go.
     TRect DisplayRect() const;
+    // The 12 x 11 close box of a page's tab; empty without ShowClose or a shown tab.
+    TRect CloseButtonRect(const TQorTabSheet* Page) const;
+    // The page whose tab the mouse is over (with hover colours set), -1 for none.
+    int HoverTab() const { return FHoverTab; }
 
     TNotifyEvent OnChange;
     TCanChangeEvent OnCanChange;
@@ -166,6 +212,10 @@ public:
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CMMouseLeave(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CMDialogKey(TWMKey& Message) override;
     void Resize() override;
 
@@ -179,6 +229,18 @@ private:
     int tabThickness() const;
     int tabLength(const TQorTabSheet* Page) const;
     void paintTab(TCanvas* C, TQorTabSheet* Page, int StripEnd);
+    void paintClassicTab(TCanvas* C, TQorTabSheet* Page);
+    void paintCloseButton(TCanvas* C, TQorTabSheet* Page);
+    void paintSheetFrame(TCanvas* C, const TRect& Sheet);
+    void closeActivePage();
+    void invalidateTab(int PageIndex);
+    // Hover drawing is on: hover colour set, owner drawing, no tab picture.
+    bool hoverDrawn() const;
+    // What the close box of the active tab shows.
+    enum class TCloseState { Normal, Hot, Down };
+    TCloseState FCloseState = TCloseState::Normal;
+    bool FCloseMouseDown = false;
+    int FHoverTab = -1;
 
     std::vector<TQorTabSheet*> FPages;
     TQorTabSheet* FActivePage = nullptr;
@@ -192,6 +254,12 @@ private:
     int FLowerActive = 2, FTabOverlap = 0;
     std::unique_ptr<TTabMargin> FTabMargin;
     TTabPosition FTabPosition = tpTop;
+    bool FTabBorder3D = false, FTabSheet3D = false, FRoundEdges = false, FFreeOnClose = false;
+    TColor FTabHoverColor = clNone, FTabHoverColorTo = clNone, FTabHoverBorder = clNone;
+    std::unique_ptr<TBitmap> FTabBackGround, FTabBackGroundActive, FCloseGlyph;
+    TImageList* FImages = nullptr;
+    // Closed sheets by component name, in closing order; reopening keeps the entries.
+    std::vector<std::pair<std::string, TQorTabSheet*>> FClosedTabList;
 };
 
 // Fills R with Steps bands (0 counts as 1) from C1 to C2, left to right when Horizontal, else

@@ -1,6 +1,8 @@
 #include "mbus/QorPageControl.h"
 
+#include "platform/gfx/Gdi.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/gfx/ImageList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +17,42 @@ void line(TCanvas* c, TColor color, int x1, int y1, int x2, int y2) {
 
 int channel(TColor c, int shift) {
     return int((ColorToRGB(c) >> shift) & 0xFF);
+}
+
+// Draws the Src part of a picture into Dest, stretched, with one colour transparent.
+void drawTransparent(TCanvas* c, const TRect& Dest, TBitmap* Picture, const TRect& Src,
+                     TColor Transparent) {
+    if (Dest.IsEmpty() || Src.IsEmpty()) return;
+    TBitmap part(Src.Width(), Src.Height());
+    part.Canvas()->CopyRect({0, 0, Src.Width(), Src.Height()}, Picture->Canvas(), Src);
+    part.SetTransparentColor(Transparent);
+    part.SetTransparent(true);
+    c->StretchDraw(Dest, &part);
+}
+
+// A tab picture along a tab: its first half at the tab's start, a two-pixel slice of its
+// middle stretched over the tab's middle and its second half at the tab's end. Halves are rows
+// for vertical tabs and columns for horizontal ones; the bottom-left pixel is transparent.
+void drawAlongTab(TCanvas* c, TBitmap* Picture, const TRect& Tab, bool Vertical) {
+    const TColor key = Picture->PixelColor(0, Picture->Height() - 1);
+    const int w = Picture->Width(), h = Picture->Height();
+    if (Vertical) {
+        const int half = h / 2, across = std::min(w, Tab.Width());
+        drawTransparent(c, {Tab.Left, Tab.Top, Tab.Left + across, Tab.Top + half}, Picture,
+                        {0, 0, across, half}, key);
+        drawTransparent(c, {Tab.Left, Tab.Top + half, Tab.Left + across, Tab.Bottom - half},
+                        Picture, {0, half - 1, across, half + 1}, key);
+        drawTransparent(c, {Tab.Left, Tab.Bottom - half, Tab.Left + across, Tab.Bottom}, Picture,
+                        {0, h - half, across, h}, key);
+    } else {
+        const int half = w / 2, across = std::min(h, Tab.Height());
+        drawTransparent(c, {Tab.Left, Tab.Top, Tab.Left + half, Tab.Top + across}, Picture,
+                        {0, 0, half, across}, key);
+        drawTransparent(c, {Tab.Left + half, Tab.Top, Tab.Right - half, Tab.Top + across}, Picture,
+                        {half - 1, 0, half + 1, across}, key);
+        drawTransparent(c, {Tab.Right - half, Tab.Top, Tab.Right, Tab.Top + across}, Picture,
+                        {w - half, 0, w, across}, key);
+    }
 }
 
 } // namespace
@@ -107,113 +145,340 @@ void TQorPageControl::Paint() {
         }
         filled = true;
     }
+    paintSheetFrame(c, sheet);
 
-    // The sheet frame, open towards nothing: the tabs join it below.
-    const TRect f = sheet;
-    line(c, FTabSheetBorderColor, f.Left, 0, f.Left, H);
-    line(c, FTabSheetBorderColor, f.Left, H - 2, W - 2, H - 2);
-    line(c, FTabSheetBorderColor, W - 2, H - 2, W - 2, f.Top - 1);
-    line(c, FTabSheetBorderColor, W - 2, f.Top, f.Left, f.Top);
-    line(c, Color(), f.Left, H - 1, W - 1, H - 1);
-    line(c, Color(), W - 1, H - 1, W - 1, f.Top - 1);
-    if (FTabPosition == tpRight) line(c, FTabSheetBorderColor, f.Right - 1, 0, f.Right - 1, H);
-    if (FTabPosition == tpTop) line(c, FTabSheetBorderColor, f.Left, f.Top, W - 1, f.Top);
-
-    // The sheet edge next to the tabs takes the sheet's colour so the active tab joins it.
-    if (!FTabSplitLine && !FPages.empty() && FTabPosition == tpLeft) {
-        const TColor edge = filled && FActivePage ? FActivePage->Color() : Color();
-        if (FActivePage && !TabRect(FActivePage).IsEmpty()) {
-            const TRect a = TabRect(FActivePage);
-            line(c, edge, stripEdge, a.Top + 1, stripEdge, a.Bottom + FTabOverlap);
+    // The sheet edge next to the tabs takes the sheet's colour, so that the tabs join it.
+    if (!FTabSplitLine && !FPages.empty() && !FTabBorder3D) {
+        const TColor edge = filled ? FActivePage->Color() : Color();
+        const int end = stripEnd + FTabOverlap;
+        switch (FTabPosition) {
+        case tpLeft:
+            line(c, edge, stripEdge, 2, stripEdge, end);
+            break;
+        case tpRight:
+            line(c, edge, W - stripEdge - 1, 2, W - stripEdge - 1, end);
+            break;
+        case tpTop:
+            line(c, edge, 2, stripEdge, end, stripEdge);
+            break;
+        case tpBottom:
+            line(c, edge, 2, H - stripEdge - 1, end, H - stripEdge - 1);
+            break;
         }
     }
 
-    for (auto it = FPages.rbegin(); it != FPages.rend(); ++it)
-        if ((*it)->FTabVisible) paintTab(c, *it, stripEnd);
+    // From the last page to the first; a tab with its own active picture goes over the others.
+    TQorTabSheet* last = nullptr;
+    for (auto it = FPages.rbegin(); it != FPages.rend(); ++it) {
+        if (!(*it)->FTabVisible) continue;
+        if (*it == FActivePage && FTabBackGroundActive && !FTabBorder3D) {
+            last = *it;
+            continue;
+        }
+        paintTab(c, *it, stripEnd);
+    }
+    if (last) paintTab(c, last, stripEnd);
+
+    // The hovered tab's outline, on its three sides away from the sheet.
+    if (FHoverTab >= 0 && FHoverTab < PageCount() && FTabHoverBorder != clNone &&
+        FPages[std::size_t(FHoverTab)] != FActivePage && hoverDrawn()) {
+        const TRect r = TabRect(FPages[std::size_t(FHoverTab)]);
+        const int L = r.Left, T = r.Top, R = r.Right - 1, B = r.Bottom - 1;
+        c->Pen()->SetColor(FTabHoverBorder);
+        switch (FTabPosition) {
+        case tpLeft:
+            c->Polyline({{R, T}, {L, T}, {L, B}, {R + 1, B}});
+            break;
+        case tpRight:
+            c->Polyline({{L, T}, {R, T}, {R, B}, {L - 1, B}});
+            break;
+        case tpTop:
+            c->Polyline({{L, B}, {L, T}, {R, T}, {R, B + 1}});
+            break;
+        case tpBottom:
+            c->Polyline({{L, T}, {L, B}, {R, B}, {R, T - 1}});
+            break;
+        }
+    }
+}
+
+void TQorPageControl::paintSheetFrame(TCanvas* c, const TRect& f) {
+    const int W = Width(), H = Height();
+    if (FTabSheet3D) {
+        // Raised: light on the top and left, shadow on the bottom and right.
+        TRect r{f.Left, f.Top, W, H};
+        DrawEdge(c, r, BDR_RAISEDOUTER | BDR_RAISEDINNER, BF_RECT);
+    } else {
+        line(c, FTabSheetBorderColor, f.Left, 0, f.Left, H);
+        line(c, FTabSheetBorderColor, f.Left, H - 2, W - 2, H - 2);
+        line(c, FTabSheetBorderColor, W - 2, H - 2, W - 2, f.Top - 1);
+        line(c, FTabSheetBorderColor, W - 2, f.Top, f.Left, f.Top);
+        line(c, Color(), f.Left, H - 1, W - 1, H - 1);
+        line(c, Color(), W - 1, H - 1, W - 1, f.Top - 1);
+        if (FTabPosition == tpRight) line(c, FTabSheetBorderColor, f.Right - 1, 0, f.Right - 1, H);
+        if (FTabPosition == tpTop) line(c, FTabSheetBorderColor, f.Left, f.Top, W - 1, f.Top);
+    }
+    if (!FRoundEdges) return;
+    // The frame's outer corner away from the tabs, rounded.
+    const int x = FTabPosition == tpRight ? f.Left : W - 2;
+    const int y = FTabPosition == tpBottom ? f.Top : H - 2;
+    const int dx = FTabPosition == tpRight ? 1 : -1, dy = FTabPosition == tpBottom ? 1 : -1;
+    c->SetPixels(x, y, Color());
+    c->SetPixels(x + dx, y, Color());
+    c->SetPixels(x, y + dy, Color());
+    c->SetPixels(x + dx, y + dy, FTabSheetBorderColor);
+}
+
+void TQorPageControl::paintClassicTab(TCanvas* C, TQorTabSheet* Page) {
+    TRect r = TabRect(Page);
+    const bool active = Page == FActivePage;
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Page->Highlighted() ? clHighlight : clBtnFace);
+    C->FillRect(r);
+    unsigned sides = BF_RECT;
+    switch (FTabPosition) {
+    case tpLeft:
+        sides = BF_LEFT | BF_TOP | BF_BOTTOM;
+        break;
+    case tpRight:
+        sides = BF_RIGHT | BF_TOP | BF_BOTTOM;
+        break;
+    case tpTop:
+        sides = BF_LEFT | BF_TOP | BF_RIGHT;
+        break;
+    case tpBottom:
+        sides = BF_LEFT | BF_BOTTOM | BF_RIGHT;
+        break;
+    }
+    DrawEdge(C, r, EDGE_RAISED, sides);
+    C->Font()->Assign(active ? FActiveFont.get() : Font());
+    C->Font()->SetColor(!Page->TabEnable()    ? clGray
+                        : Page->Highlighted() ? clHighlightText
+                                              : Page->TextColor());
+    C->Brush()->SetStyle(bsClear);
+    const TRect t = TabRect(Page);
+    switch (FTabPosition) {
+    case tpLeft:
+        C->Font()->SetOrientation(900);
+        C->TextOut(t.Left + 2, t.Bottom - 4 - FTabMargin->TopMargin(), Page->Caption());
+        break;
+    case tpRight:
+        C->Font()->SetOrientation(-900);
+        C->TextOut(t.Right - 2, t.Top + 4 + FTabMargin->TopMargin(), Page->Caption());
+        break;
+    case tpTop:
+    case tpBottom:
+        C->TextOut(t.Left + 4 + FTabMargin->LeftMargin(), t.Top + 3, Page->Caption());
+        break;
+    }
+    C->Font()->SetOrientation(0);
+}
+
+void TQorPageControl::paintCloseButton(TCanvas* C, TQorTabSheet* Page) {
+    TRect r = CloseButtonRect(Page);
+    const bool active = Page == FActivePage;
+    if (active) {
+        // The active tab's content sits LowerActive pixels nearer the sheet.
+        switch (FTabPosition) {
+        case tpLeft:
+            OffsetRect(r, FLowerActive, 0);
+            break;
+        case tpRight:
+            OffsetRect(r, -FLowerActive, 0);
+            break;
+        case tpTop:
+            OffsetRect(r, 0, FLowerActive);
+            break;
+        case tpBottom:
+            OffsetRect(r, 0, -FLowerActive);
+            break;
+        }
+    }
+    const TCloseState state = active ? FCloseState : TCloseState::Normal;
+    if (FCloseGlyph) {
+        const int w = std::min(FCloseGlyph->Width(), 12), h = std::min(FCloseGlyph->Height(), 11);
+        drawTransparent(C, Bounds(r.Left, r.Top, w, h), FCloseGlyph.get(), {0, 0, w, h},
+                        FCloseGlyph->TransparentColor());
+        return;
+    }
+    const TColor face = state == TCloseState::Down ? clSilver : clWhite;
+    const TColor frame = state == TCloseState::Normal ? clGray : clBlack;
+    const TColor cross = state == TCloseState::Hot ? clGray : clBlack;
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(face);
+    C->Pen()->SetColor(frame);
+    C->Rectangle(r);
+    C->Pen()->SetColor(cross);
+    // Two double diagonals.
+    for (int d = 0; d < 2; ++d) {
+        C->MoveTo(r.Left + 3 + d, r.Top + 3);
+        C->LineTo(r.Left + 8 + d, r.Top + 8);
+        C->MoveTo(r.Left + 7 + d, r.Top + 3);
+        C->LineTo(r.Left + 2 + d, r.Top + 8);
+    }
 }
 
 void TQorPageControl::paintTab(TCanvas* C, TQorTabSheet* Page, int StripEnd) {
+    if (FTabBorder3D) return paintClassicTab(C, Page);
     const TRect r = TabRect(Page);
     const bool active = Page == FActivePage;
+    const int pageIndex = Page->PageIndex();
     TColor from = Page->TabColor(), to = Page->TabColorTo();
+    bool horizontal = Page->TabGradientDirection() == gdHorizontal;
     if (active && FActiveColor != clNone) {
         from = FActiveColor;
         to = FActiveColorTo;
+    } else if (pageIndex == FHoverTab && hoverDrawn()) {
+        from = FTabHoverColor;
+        to = FTabHoverColorTo;
+        horizontal = Page->HoverGradientDirection() == gdHorizontal;
     }
     const bool vertical = FTabPosition == tpLeft || FTabPosition == tpRight;
-    // The tab's side towards the sheet, and its far side.
-    TRect fill = r;
-    if (FTabPosition == tpLeft) fill.Left -= 1;
-    if (to != clNone)
-        DrawGradientFill(C, from, to, Page->TabGradientDirection() == gdHorizontal, fill, 16);
-    else {
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(from);
-        C->FillRect(fill);
+    TBitmap* picture =
+        active && FTabBackGroundActive ? FTabBackGroundActive.get() : FTabBackGround.get();
+    // The text origin: the tab's start edge (bottom for tabs on the left).
+    const int lower = active ? FLowerActive : 0;
+    const int close = Page->FShowClose ? 13 : 0;
+    TPoint origin;
+    switch (FTabPosition) {
+    case tpLeft:
+        origin = {r.Left + 1 + lower, r.Bottom - 4 - close};
+        break;
+    case tpRight:
+        origin = {r.Right - 1 - lower, r.Top + 4 + close};
+        break;
+    case tpTop:
+        origin = {r.Left + 4 + close, r.Top + 3 + lower};
+        break;
+    case tpBottom:
+        origin = {r.Left + 4 + close, r.Top + 3 - lower};
+        break;
     }
 
-    // The outline: the active tab is open towards the sheet.
-    C->Brush()->SetStyle(bsClear);
-    const int L = r.Left, T = r.Top, R = r.Right - 1, B = r.Bottom - 1;
-    if (active) {
+    if (!picture) {
+        TRect fill = r;
+        if (FTabPosition == tpLeft) fill.Left -= 1;
+        if (to != clNone) {
+            DrawGradientFill(C, from, to, horizontal, fill, 16);
+        } else {
+            C->Brush()->SetStyle(bsSolid);
+            C->Brush()->SetColor(from);
+            C->FillRect(fill);
+        }
+        // The outline: the active tab is open towards the sheet.
+        C->Brush()->SetStyle(bsClear);
+        const int L = r.Left, T = r.Top, R = r.Right - 1, B = r.Bottom - 1;
         C->Pen()->SetColor(FTabBorderColor);
-        switch (FTabPosition) {
-        case tpLeft:
-            C->MoveTo(R, T);
-            C->LineTo(L, T);
-            C->LineTo(L, B);
-            C->LineTo(R + 1, B);
-            break;
-        case tpRight:
-            C->MoveTo(L, T);
-            C->LineTo(R, T);
-            C->LineTo(R, B);
-            C->LineTo(L - 1, B);
-            break;
-        case tpTop:
-            C->MoveTo(L, B);
-            C->LineTo(L, T);
-            C->LineTo(R, T);
-            C->LineTo(R, B + 1);
-            break;
-        case tpBottom:
-            C->MoveTo(L, T);
-            C->LineTo(L, B);
-            C->LineTo(R, B);
-            C->LineTo(R, T - 1);
-            break;
-        }
-    } else if (FTabStyle == tsDotNet) {
-        switch (FTabPosition) {
-        case tpLeft:
-            line(C, FTabBorderColor, R, T, R, B + 1);
-            break;
-        case tpRight:
-            line(C, FTabBorderColor, L, T, L, B + 1);
-            break;
-        case tpTop:
-            line(C, FTabBorderColor, L, B, R + 1, B);
-            break;
-        case tpBottom:
-            line(C, FTabBorderColor, L, T, R + 1, T);
-            break;
-        }
-        // Separators between inactive tabs, not before the active one.
-        TQorTabSheet* next = FindNextPage(Page, true, true);
-        const int tabEnd = vertical ? r.Bottom : r.Right;
-        if (next != FActivePage || next == nullptr || tabEnd >= StripEnd - 3 ||
-            FindNextPage(Page, true, true) == FPages.front()) {
-            if (vertical) {
-                line(C, FActiveColor, L + 2, r.Bottom - 2, R - 1, r.Bottom - 2);
-                line(C, FActiveColor, L + 2, r.Bottom - 3, R - 1, r.Bottom - 3);
-            } else {
-                line(C, FActiveColor, r.Right - 2, T + 2, r.Right - 2, B - 1);
-                line(C, FActiveColor, r.Right - 3, T + 2, r.Right - 3, B - 1);
+        if (active) {
+            switch (FTabPosition) {
+            case tpLeft:
+                C->Polyline({{R, T}, {L, T}, {L, B}, {R + 1, B}});
+                break;
+            case tpRight:
+                C->Polyline({{L, T}, {R, T}, {R, B}, {L - 1, B}});
+                break;
+            case tpTop:
+                C->Polyline({{L, B}, {L, T}, {R, T}, {R, B + 1}});
+                break;
+            case tpBottom:
+                C->Polyline({{L, T}, {L, B}, {R, B}, {R, T - 1}});
+                break;
             }
+        } else if (FTabStyle == tsDotNet) {
+            switch (FTabPosition) {
+            case tpLeft:
+                line(C, FTabBorderColor, R, T, R, B + 1);
+                break;
+            case tpRight:
+                line(C, FTabBorderColor, L, T, L, B + 1);
+                break;
+            case tpTop:
+                line(C, FTabBorderColor, L, B, R + 1, B);
+                break;
+            case tpBottom:
+                line(C, FTabBorderColor, L, T, R + 1, T);
+                break;
+            }
+            // Separators between inactive tabs, not before the active one.
+            TQorTabSheet* next = FindNextPage(Page, true, true);
+            const int tabEnd = vertical ? r.Bottom : r.Right;
+            if (next != FActivePage || tabEnd >= StripEnd - 3) {
+                if (vertical) {
+                    line(C, FActiveColor, L + 2, r.Bottom - 2, R - 1, r.Bottom - 2);
+                    line(C, FActiveColor, L + 2, r.Bottom - 3, R - 1, r.Bottom - 3);
+                } else {
+                    line(C, FActiveColor, r.Right - 2, T + 2, r.Right - 2, B - 1);
+                    line(C, FActiveColor, r.Right - 3, T + 2, r.Right - 3, B - 1);
+                }
+            }
+        } else {
+            C->Rectangle(r);
         }
     } else {
-        C->Pen()->SetColor(FTabBorderColor);
-        C->Rectangle(r);
+        drawAlongTab(C, picture, r, vertical);
+        // On a picture the text sits 2 pixels nearer the sheet and 3 up.
+        switch (FTabPosition) {
+        case tpLeft:
+            origin.X += 2;
+            origin.Y -= 3;
+            break;
+        case tpRight:
+            origin.X -= 2;
+            origin.Y += 3;
+            break;
+        case tpTop:
+            origin.Y += 2;
+            origin.X -= 3;
+            break;
+        case tpBottom:
+            origin.Y -= 2;
+            origin.X -= 3;
+            break;
+        }
+        if (active && picture == FTabBackGroundActive.get()) {
+            if (vertical)
+                origin.Y += (FTabPosition == tpLeft ? 1 : -1) * (FTabOverlap + 3);
+            else
+                origin.X += FTabOverlap + 3;
+        }
+    }
+
+    // The margins move the text along the tab (TopMargin) and across it (LeftMargin).
+    switch (FTabPosition) {
+    case tpLeft:
+        origin.X += FTabMargin->LeftMargin();
+        origin.Y -= FTabMargin->TopMargin();
+        break;
+    case tpRight:
+        origin.X -= FTabMargin->LeftMargin();
+        origin.Y += FTabMargin->TopMargin();
+        break;
+    case tpTop:
+    case tpBottom:
+        origin.X += FTabMargin->LeftMargin();
+        origin.Y += FTabMargin->TopMargin();
+        break;
+    }
+
+    if (Page->FShowClose) paintCloseButton(C, Page);
+
+    if (FImages && Page->ImageIndex() >= 0) {
+        const int iw = FImages->Width(), ih = FImages->Height();
+        switch (FTabPosition) {
+        case tpLeft:
+            FImages->Draw(C, r.Left + 2 + lower, origin.Y - ih, Page->ImageIndex());
+            origin.Y -= ih + 2;
+            break;
+        case tpRight:
+            FImages->Draw(C, r.Right - 2 - lower - iw, origin.Y, Page->ImageIndex());
+            origin.Y += ih + 2;
+            break;
+        case tpTop:
+        case tpBottom:
+            FImages->Draw(C, origin.X, r.Top + (r.Height() - ih) / 2, Page->ImageIndex());
+            origin.X += iw + 2;
+            break;
+        }
     }
 
     // The full caption, turned so that it reads upwards on the left and downwards on the
@@ -221,35 +486,14 @@ void TQorPageControl::paintTab(TCanvas* C, TQorTabSheet* Page, int StripEnd) {
     C->Font()->Assign(active ? FActiveFont.get() : Font());
     C->Font()->SetColor(Page->TabEnable() ? Page->TextColor() : clGray);
     C->Brush()->SetStyle(bsClear);
-    const int lower = active ? FLowerActive : 0;
-    switch (FTabPosition) {
-    case tpLeft:
-        C->Font()->SetOrientation(900);
-        C->TextOut(r.Left + 1 + lower + FTabMargin->LeftMargin(),
-                   r.Bottom - 4 - FTabMargin->TopMargin(), Page->Caption());
-        break;
-    case tpRight:
-        C->Font()->SetOrientation(-900);
-        C->TextOut(r.Right - 1 - lower - FTabMargin->LeftMargin(),
-                   r.Top + 4 + FTabMargin->TopMargin(), Page->Caption());
-        break;
-    case tpTop:
-        C->TextOut(r.Left + 4 + FTabMargin->LeftMargin(),
-                   r.Top + 3 + lower + FTabMargin->TopMargin(), Page->Caption());
-        break;
-    case tpBottom:
-        C->TextOut(r.Left + 4 + FTabMargin->LeftMargin(),
-                   r.Top + 3 - lower + FTabMargin->TopMargin(), Page->Caption());
-        break;
-    }
+    if (FTabPosition == tpLeft) C->Font()->SetOrientation(900);
+    if (FTabPosition == tpRight) C->Font()->SetOrientation(-900);
+    C->TextOut(origin.X, origin.Y, Page->Caption());
     C->Font()->SetOrientation(0);
 
     if (active && FShowFocus && Focused()) {
-        TRect fr = r;
-        if (vertical)
-            fr = {r.Left + 5, r.Top + 3, r.Right - 5, r.Bottom - 3};
-        else
-            fr = {r.Left + 3, r.Top + 5, r.Right - 3, r.Bottom - 5};
+        const TRect fr = vertical ? TRect{r.Left + 5, r.Top + 3, r.Right - 5, r.Bottom - 3}
+                                  : TRect{r.Left + 3, r.Top + 5, r.Right - 3, r.Bottom - 5};
         C->Font()->SetColor(clBlack);
         C->DrawFocusRect(fr);
     }

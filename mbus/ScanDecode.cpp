@@ -10,19 +10,11 @@
 #include "shell/state/UITexts.h"
 #include "treeview/LazyTree.h"
 
+#include <algorithm>
+
 TFScanDecode* FScanDecode = nullptr;
 
 namespace {
-
-TComboBox* makeCombo(TComponent* owner, TWinControl* parent, const std::string& name, int left,
-                     int top, const std::vector<std::string>& items, int index = 0) {
-    auto* c = Create_Control<TComboBox>(owner, parent, name);
-    c->SetStyle(csDropDownList);
-    c->SetBounds(left, top, 150, 21);
-    for (const auto& s : items) c->Items()->Add(s);
-    c->SetItemIndex(index);
-    return c;
-}
 
 const int Wireless_Mode_Codes[] = {1, 5, 15, 17, 11};
 
@@ -42,51 +34,21 @@ TFScanDecode::TFScanDecode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FScanDe
     Btn_SaveConf = Add_Button("Btn_SaveConf", 488);
     Btn_SaveConfManual = Add_Button("Btn_SaveConfManual", 606);
 
-    P_Options = Create_Panel(this, this, "P_Options", alClient);
-    auto* p = P_Options;
-    CB_ScanMethod = makeCombo(this, p, "CB_ScanMethod", 180, 16, {"M-Bus Wired", "M-Bus Wireless"});
-    CB_ScanBy = makeCombo(this, p, "CB_ScanBy", 180, 44, {"Primary Address", "Secondary Address"});
-    CB_HardwareType = makeCombo(this, p, "CB_HardwareType", 180, 72, {"Ethernet", "Serial"});
-    const char* ip[] = {"192", "168", "2", "205"};
-    for (int i = 0; i < 4; ++i) {
-        E_IP[i] = Create_Control<TEdit>(this, p, "E_IP" + std::to_string(i + 1));
-        E_IP[i]->SetBounds(180 + i * 40, 100, 36, 21);
-        E_IP[i]->SetText(ip[i]);
-        // A "." is swallowed and moves on to the next part of the address.
-        E_IP[i]->OnKeyPress = [this, i](TObject*, char32_t& Key) {
-            if (Key != U'.') return;
-            Key = 0;
-            if (i < 3 && E_IP[std::size_t(i) + 1]->CanFocus()) E_IP[std::size_t(i) + 1]->SetFocus();
-        };
-    }
-    E_Port = Create_Control<TEdit>(this, p, "E_Port");
-    E_Port->SetBounds(180, 128, 60, 21);
-    CB_MBus_Baud = makeCombo(this, p, "CB_MBus_Baud", 180, 156,
-                             {"300", "600", "1200", "2400", "4800", "9600", "19200", "38400"}, 3);
-    CB_MBus_Parity = makeCombo(this, p, "CB_MBus_Parity", 180, 184, {"NONE", "EVEN", "ODD"}, 1);
-    CB_Opt_App_Reset = Create_Control<TCheckBox>(this, p, "CB_Opt_App_Reset");
-    CB_Opt_App_Reset->SetBounds(180, 212, 250, 17);
-    CB_Opt_SND_NKE = Create_Control<TCheckBox>(this, p, "CB_Opt_SND_NKE");
-    CB_Opt_SND_NKE->SetBounds(180, 236, 250, 17);
-    E_Opt_Cut_After = Create_Control<TEdit>(this, p, "E_Opt_Cut_After");
-    E_Opt_Cut_After->SetBounds(180, 260, 60, 21);
-    E_Opt_Cut_After->SetText("3");
-    CB_Opt_Use_Fix_C_Field = Create_Control<TCheckBox>(this, p, "CB_Opt_Use_Fix_C_Field");
-    CB_Opt_Use_Fix_C_Field->SetBounds(180, 288, 250, 17);
-    CB_Opt_Use_Fix_C_Field_Value =
-        makeCombo(this, p, "CB_Opt_Use_Fix_C_Field_Value", 440, 286, {"0x5X", "0x7X"});
-    CB_Opt_Use_Fix_C_Field_Value->SetVisible(false);
-    CB_wMBus_Mode = makeCombo(this, p, "CB_wMBus_Mode", 180, 156, {"S", "T", "N1", "N2", "C"});
-    CB_wMBus_Radio_Channel = makeCombo(this, p, "CB_wMBus_Radio_Channel", 180, 184,
-                                       {"1a @ 4800 bps", "1b @ 4800 bps", "2a @ 2400 bps",
-                                        "2b @ 2400 bps", "3a @ 4800 bps", "3b @ 4800 bps",
-                                        "0 @ 19200 bps", "2a @ 4800 bps", "2b @ 4800 bps"});
-
+    Build_Options();
     P_TreeView = Create_Panel(this, this, "P_TreeView", alClient);
+    P_Scan_Head = Create_Panel(this, P_TreeView, "P_Scan_Head", alTop);
+    P_Scan_Head->SetHeight(44);
+    L_ScanProgress = Create_Label(this, P_Scan_Head, "L_ScanProgress", 8, 6);
+    L_Num_Slave = Create_Label(this, P_Scan_Head, "L_Num_Slave", 160, 6);
+    L_AvailableDevice = Create_Label(this, P_Scan_Head, "L_AvailableDevice", 8, 26);
     LB_AvailableDevice = Create_Control<TListBox>(this, P_TreeView, "LB_AvailableDevice");
+    LB_AvailableDevice->SetStyle(lbOwnerDrawFixed);
+    LB_AvailableDevice->SetItemHeight(16);
     LB_AvailableDevice->SetAlign(alClient);
-    L_Num_Slave = Create_Label(this, P_TreeView, "L_Num_Slave", 8, 4);
+    LB_AvailableDevice->OnDrawItem = [this](TWinControl*, int Index, const TRect& Rect,
+                                            TOwnerDrawState) { Draw_Progress_Line(Index, Rect); };
     P_View_Wireless = Create_Panel(this, this, "P_View_Wireless", alClient);
+    Build_Images();
     Build_Wireless_Grid();
 
     T_InScan = new TTimer(this);
@@ -99,23 +61,24 @@ TFScanDecode::TFScanDecode(TComponent* AOwner) : TFramed_Dialog(AOwner, "FScanDe
     };
     click(Btn_StartScan, [this] { Select_Scan(); });
     click(Btn_StopScan, [this] {
-        if (MBusScanDecode->InScan()) MBusScanDecode->Stop_Scan();
+        if (TR_ScanDecode->InScan()) TR_ScanDecode->Stop_Scan();
     });
     click(Btn_AbortScan, [this] {
-        if (MBusScanDecode->InScan()) MBusScanDecode->Abort_Scan();
+        if (TR_ScanDecode->InScan()) TR_ScanDecode->Abort_Scan();
     });
     click(Btn_NewScan, [this] {
         List_Slave_MBus.Clear();
         Form_Style(1);
     });
     click(Btn_SaveConf, [this] { Select_SaveXML(); });
+    click(Btn_COM_List, [this] { Update_List_of_COM_Port(); });
     for (TComboBox* c : {CB_HardwareType, CB_ScanMethod, CB_MBus_Baud, CB_MBus_Parity, CB_ScanBy})
         c->OnChange = [this](TObject*) { Move_Object_Type_Form(); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnClose = [this](TObject*, TCloseAction&) {
-        if (MBusScanDecode && MBusScanDecode->InScan()) MBusScanDecode->Close_Scan();
-        if (MBusScanDecode) MBusScanDecode->Event_Run.ResetEvent();
+        if (TR_ScanDecode && TR_ScanDecode->InScan()) TR_ScanDecode->Close_Scan();
+        if (TR_ScanDecode) TR_ScanDecode->Event_Run.ResetEvent();
         T_InScan->SetEnabled(false);
     };
 }
@@ -128,7 +91,7 @@ void TFScanDecode::FormCreate(TObject* /*Sender*/) {
     Set_Lang();
     Move_Object_Type_Form();
     Form_Style(1);
-    MBusScanDecode = std::make_unique<TMBusScanDecode>();
+    TR_ScanDecode = std::make_unique<TMBusScanDecode>();
 }
 
 void TFScanDecode::Set_Lang() {
@@ -144,6 +107,13 @@ void TFScanDecode::Set_Lang() {
     CB_Opt_App_Reset->SetCaption(UI_Texts[1215]);
     CB_Opt_SND_NKE->SetCaption(UI_Texts[1216]);
     CB_Opt_Use_Fix_C_Field->SetCaption(UI_Texts[1240]);
+    const std::pair<TLabel*, int> labels[] = {
+        {L_ScanBy, 1203},       {L_HardwareType, 1206},        {L_IP, 1209},
+        {L_ComPort, 1210},      {L_MBus_ParGen, 1211},         {L_MBus_Baud, 1212},
+        {L_MBus_Parity, 1213},  {L_Option_Scan, 1214},         {L_Opt_Cut_After, 1217},
+        {L_ScanProgress, 1218}, {L_AvailableDevice, 1220},     {L_ScanMethod, 1231},
+        {L_wMBus_Mode, 1234},   {L_wMBus_Radio_Channel, 1235}, {L_Port, 1236}};
+    for (const auto& [label, text] : labels) label->SetCaption(UI_Texts[text]);
     auto relist = [](TComboBox* c, std::initializer_list<int> texts) {
         c->Items()->Clear();
         for (int t : texts) c->Items()->Add(UI_Texts[t]);
@@ -168,11 +138,17 @@ void TFScanDecode::hookTree(TLazyStringTree* Tree) {
     Tree->SetAlign(alClient);
     Tree->OnGetText = [this](TBaseLazyTree*, TLazyNode* Node, int, TVSTTextType,
                              std::string& Text) { Text = Item_Text(Node); };
+    // Each level has its own picture, selected or not.
+    Tree->SetImages(ImageList_Tree);
+    Tree->OnGetImageIndexEx = [](TBaseLazyTree* Sender, TLazyNode* Node, TLTImageKind Kind, int,
+                                 bool&, int& ImageIndex, TImageList*&) {
+        if (Kind == ikNormal || Kind == ikSelected) ImageIndex = int(Sender->GetNodeLevel(Node));
+    };
     if (Tree == VST_Wireless())
         Tree->OnChecked = [this](TBaseLazyTree* Sender, TLazyNode* Node) {
             // The tick goes into the sender or record of the row shown.
-            if (Wireless_Row < 0 || Wireless_Row >= List_Slave_wMBus.Count()) return;
             auto lock = List_Slave_wMBus.Lock();
+            if (Wireless_Row < 0 || Wireless_Row >= List_Slave_wMBus.Count()) return;
             TSlave_wMBus* s = List_Slave_wMBus.Items(Wireless_Row);
             const bool on = Sender->CheckState(Node) == csCheckedNormal;
             if (Node->Parent == Sender->RootNode())
@@ -183,14 +159,15 @@ void TFScanDecode::hookTree(TLazyStringTree* Tree) {
 }
 
 std::string TFScanDecode::Item_Text(TLazyNode* Node) const {
-    auto it = Captions.find(Node);
-    return it == Captions.end() ? std::string() : it->second;
+    for (const auto* texts : {&Captions, &Captions_Wireless})
+        if (auto it = texts->find(Node); it != texts->end()) return it->second;
+    return {};
 }
 
 TLazyNode* TFScanDecode::addNode(TLazyStringTree* Tree, TLazyNode* Parent, const std::string& Text,
                                  bool Check, bool Checked) {
     TLazyNode* n = Tree->AddChild(Parent);
-    Captions[n] = Text;
+    (Tree == VST() ? Captions : Captions_Wireless)[n] = Text;
     if (Check) {
         Tree->SetCheckType(n, ctCheckBox);
         Tree->SetCheckState(n, Checked ? csCheckedNormal : csUncheckedNormal);
@@ -218,25 +195,10 @@ void TFScanDecode::FormShow(TObject* /*Sender*/) {
     hookTree(VST());
     hookTree(VST_Wireless());
     Move_Object_Type_Form();
-    MBusScanDecode->Event_Run.SetEvent();
+    Update_List_of_COM_Port();
+    TR_ScanDecode->Event_Run.SetEvent();
     Read_Gateway_Address();
     Form_Style(1);
-}
-
-void TFScanDecode::Move_Object_Type_Form() {
-    const bool wireless = Form_Type == 1 && CB_ScanMethod->ItemIndex() == 1;
-    CB_HardwareType->SetItemIndex(0);
-    CB_HardwareType->SetEnabled(false);
-    E_Port->SetText("10001");
-    E_Port->SetEnabled(false);
-    CB_ScanMethod->SetVisible(Form_Type == 1);
-    for (TControl* c :
-         std::initializer_list<TControl*>{CB_ScanBy, CB_MBus_Baud, CB_MBus_Parity, CB_Opt_App_Reset,
-                                          CB_Opt_SND_NKE, E_Opt_Cut_After, CB_Opt_Use_Fix_C_Field})
-        c->SetVisible(!wireless);
-    for (TControl* c :
-         std::initializer_list<TControl*>{CB_wMBus_Mode, CB_wMBus_Radio_Channel, E_Port})
-        c->SetVisible(wireless);
 }
 
 void TFScanDecode::Form_Style(int Style) {
@@ -258,8 +220,12 @@ void TFScanDecode::Form_Style(int Style) {
     P_TreeView->SetVisible(Style == 2 || Style == 3);
     P_View_Wireless->SetVisible(Style == 4 || Style == 5);
     LB_AvailableDevice->SetVisible(Style == 2);
+    L_AvailableDevice->SetVisible(Style == 2);
+    L_Num_Slave->SetVisible(Style == 3);
     if (TLazyStringTree* t = VST()) t->SetVisible(Style == 3);
-    if (Style == 2) L_Num_Slave->SetCaption(UI_Texts[1218]);
+    if (Style == 2) L_ScanProgress->SetCaption(UI_Texts[1218]);
+    if (Style == 3) L_ScanProgress->SetCaption(UI_Texts[1219]);
+    P_Scan_Head->SetHeight(Style == 2 ? 44 : 26);
 }
 
 std::string TFScanDecode::address() const {
@@ -274,7 +240,7 @@ void TFScanDecode::Select_Scan() {
 }
 
 void TFScanDecode::StartScan() {
-    if (MBusScanDecode->InScan()) {
+    if (TR_ScanDecode->InScan()) {
         MessageDlg(UI_Texts[1226], mtError, {mbOK});
         return;
     }
@@ -282,9 +248,9 @@ void TFScanDecode::StartScan() {
     if (TLazyStringTree* t = VST()) t->Clear();
     Captions.clear();
     const bool serial = CB_HardwareType->ItemIndex() == 1;
-    const std::string where = serial ? "\\\\.\\" + CB_HardwareType->Text() : address();
+    const std::string where = serial ? "\\\\.\\" + CB_ComPort->Text() : address();
     LB_AvailableDevice->Items()->Clear();
-    MBusScanDecode->Start_Scan(
+    TR_ScanDecode->Start_Scan(
         CB_ScanBy->ItemIndex() != 0 ? saSecondaryAddress : saPrimaryAddress,
         serial ? shSerial : shEthernet, where, StrToIntDef(CB_MBus_Baud->Text(), 2400),
         CB_MBus_Parity->ItemIndex(), CB_Opt_App_Reset->Checked(), CB_Opt_SND_NKE->Checked(),
@@ -296,7 +262,7 @@ void TFScanDecode::StartScan() {
 }
 
 void TFScanDecode::StarScanWireless() {
-    if (MBusScanDecode->InScan()) {
+    if (TR_ScanDecode->InScan()) {
         MessageDlg(UI_Texts[1226], mtError, {mbOK});
         return;
     }
@@ -304,9 +270,10 @@ void TFScanDecode::StarScanWireless() {
     List_Slave_wMBus.Clear();
     Clear_Wireless_Grid();
     if (TLazyStringTree* t = VST_Wireless()) t->Clear();
+    Captions_Wireless.clear();
     Wireless_Row = -1;
     const int mode = CB_wMBus_Mode->ItemIndex();
-    MBusScanDecode->Start_Scan_Wireless(
+    TR_ScanDecode->Start_Scan_Wireless(
         shEthernet, address(), std::uint16_t(port), Wireless_Mode_Codes[mode < 0 ? 0 : mode],
         CB_wMBus_Radio_Channel->ItemIndex(),
         [this](int i, TSlave_wMBus* s) { Update_Wireless_List(i, s); });
@@ -325,13 +292,32 @@ void TFScanDecode::Update_Slave_List_Proc(int Kind, int Value, int Found, int Sc
     LB_AvailableDevice->SetTopIndex(std::max(0, lines->Count() - 1));
 }
 
+void TFScanDecode::Draw_Progress_Line(int Index, const TRect& Rect) {
+    TCanvas* c = LB_AvailableDevice->Canvas();
+    c->FillRect(Rect);
+    std::string line = LB_AvailableDevice->Items()->Strings(Index);
+    // The tab only separates the address from the result; the column does that here.
+    line.erase(std::remove(line.begin(), line.end(), '\t'), line.end());
+    const std::size_t mark = line.find('[');
+    const bool missing = line.find("[NOT FOUND]") != std::string::npos;
+    c->Font()->SetColor(missing ? clRed : clBlue);
+    c->Brush()->SetStyle(bsClear);
+    if (!missing) {
+        c->TextOut(Rect.Left + 2, Rect.Top + 1, line);
+        return;
+    }
+    const TRect column{Rect.Left, Rect.Top, Rect.Left + 70, Rect.Bottom};
+    c->TextRect(column, column.Left + 2, Rect.Top + 1, line.substr(0, mark));
+    c->TextOut(Rect.Left + 70, Rect.Top + 1, line.substr(mark));
+}
+
 void TFScanDecode::T_InScanTimer() {
     T_InScan->SetEnabled(false);
-    if (MBusScanDecode->InScan()) {
+    if (TR_ScanDecode->InScan()) {
         T_InScan->SetEnabled(true);
         return;
     }
-    if (MBusScanDecode->Result() == 2) {
+    if (TR_ScanDecode->Result() == 2) {
         MessageDlg(UI_Texts[1229], mtError, {mbOK});
         Form_Style(1);
     } else if (FStyle == 4) {
@@ -344,7 +330,8 @@ void TFScanDecode::T_InScanTimer() {
 
 void TFScanDecode::Show_Slave_in_Tree() {
     auto lock = List_Slave_MBus.Lock();
-    L_Num_Slave->SetCaption(UI_Texts[1219] + " " + std::to_string(List_Slave_MBus.Count()));
+    L_Num_Slave->SetCaption(std::to_string(List_Slave_MBus.Count()));
+    L_Num_Slave->SetLeft(L_ScanProgress->Left() + L_ScanProgress->Width() + 8);
     TLazyStringTree* t = VST();
     if (!t) return;
     hookTree(t);
@@ -372,6 +359,7 @@ void TFScanDecode::Show_Slave_in_Tree_Wireless(int Index) {
     if (!t) return;
     hookTree(t);
     t->Clear();
+    Captions_Wireless.clear();
     Wireless_Row = Index;
     auto lock = List_Slave_wMBus.Lock();
     TSlave_wMBus* s = List_Slave_wMBus.Items(Index);
@@ -409,7 +397,7 @@ void TFScanDecode::ASG_WirelessDblClickCell(int ARow, TPoint Pos) {
     dialog->SetLeft(std::min(Pos.X, origin.X + ClientWidth() - dialog->Width()));
     dialog->SetTop(std::min(Pos.Y, origin.Y + ClientHeight() - dialog->Height()));
     if (dialog->ShowModal() != mrOk) return;
-    if (!MBusScanDecode->Insert_Wireless_Key(index, dialog->Key()))
+    if (!TR_ScanDecode->Insert_Wireless_Key(index, dialog->Key()))
         MessageDlg(UI_Texts[1241], mtError, {mbOK});
 }
 

@@ -36,6 +36,7 @@ void TFScanDecode::Build_Wireless_Grid() {
         ASG_Wireless->Columns()->Items(c)->SetWidth(widths[c]);
     }
     ASG_Wireless->SetOptions(ASG_Wireless->Options() + goRowSelect);
+    ASG_Wireless->SetGridImages(ImageList1);
     ASG_Wireless->OnClickCell = [this](TObject*, int ARow, int) {
         if (ARow >= 1 && ARow - 1 < List_Slave_wMBus.Count()) Show_Slave_in_Tree_Wireless(ARow - 1);
     };
@@ -52,6 +53,7 @@ void TFScanDecode::Clear_Wireless_Grid() {
         ASG_Wireless->SetCells(c, 1, "");
         ASG_Wireless->SetColors(c, 1, clWhite);
     }
+    ASG_Wireless->RemoveImageIdx(12, 1);
 }
 
 void TFScanDecode::Update_Wireless_List(int Index, TSlave_wMBus* s) {
@@ -71,10 +73,10 @@ void TFScanDecode::Update_Wireless_List(int Index, TSlave_wMBus* s) {
         hex(std::uint32_t(s->ALA_Address), 8),
         std::to_string(s->ALA_Version) + " (" + hex(s->ALA_Version, 2) + ")",
         std::to_string(s->ALA_DeviceType) + " (" + hex(s->ALA_DeviceType, 2) + ")",
-        std::to_string(s->RSSI),
-        s->Cripted ? "Y" : "N"};
+        std::to_string(s->RSSI)};
     for (int c = 0; c < 13; ++c) {
-        ASG_Wireless->SetCells(c, r, cells[c]);
+        if (c < 12) ASG_Wireless->SetCells(c, r, cells[c]);
         if (c > 0) ASG_Wireless->SetColors(c, r, back);
     }
+    ASG_Wireless->AddImageIdx(12, r, s->Cripted ? 0 : 1, haCenter, vaCenter);
 }

@@ -216,9 +216,11 @@ class NotifyingComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
     std::function<void(bool)> onPopup;
+    std::function<void()> afterPopup; // the list is shown and placed by Qt
     void showPopup() override {
         if (onPopup) onPopup(true);
         QComboBox::showPopup();
+        if (afterPopup) afterPopup();
     }
     void hidePopup() override {
         QComboBox::hidePopup();
@@ -239,6 +241,7 @@ public:
             combo_->Perform(CB_SHOWDROPDOWN, open);
             syncing_ = false;
         };
+        widget_->afterPopup = [this] { placeList(); };
         QObject::connect(widget_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
             if (syncing_ || index == combo_->ItemIndex()) return;
             combo_->PeerSelect(index);
@@ -248,6 +251,7 @@ public:
     ~QtComboPeer() override {
         if (widget_) {
             widget_->onPopup = nullptr;
+            widget_->afterPopup = nullptr;
             QObject::disconnect(widget_, nullptr, this, nullptr);
         }
         if (connectedLine_) QObject::disconnect(connectedLine_, nullptr, this, nullptr);
@@ -290,6 +294,8 @@ public:
                 widget_->showPopup();
             else if (!combo_->DroppedDown() && shown)
                 widget_->hidePopup();
+            else if (shown)
+                placeList();
             syncing_ = false;
             break;
         }
@@ -302,6 +308,14 @@ public:
     }
 
 private:
+    // The open list takes the model's left edge and width; Qt keeps its height and its side
+    // (below or above the combo).
+    void placeList() {
+        QWidget* list = widget_->view() ? widget_->view()->window() : nullptr;
+        if (!list || !list->isVisible() || !combo_->DroppedDown()) return;
+        const TRect r = combo_->DroppedRect();
+        list->setGeometry(r.Left, list->y(), r.Width(), list->height());
+    }
     void connectLine(QLineEdit* line) {
         if (line == connectedLine_) return;
         connectedLine_ = line;

@@ -54,6 +54,19 @@ using TBorderStyle = TFormBorderStyle; // bsNone or bsSingle for controls
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+
+// The state of an owner-drawn list item.
+enum TOwnerDrawStateItem { odSelected, odFocused };
+class TOwnerDrawState {
+public:
+    TOwnerDrawState() = default;
+    bool Contains(TOwnerDrawStateItem i) const { return bits_ & (1u << unsigned(i)); }
+    void Include(TOwnerDrawStateItem i) { bits_ |= 1u << unsigned(i); }
+
+private:
+    unsigned bits_ = 0;
+};
 
 // Platform internals: UTF-32 text with a caret and a selection anchor, counted in characters.
 class TextEditBuffer {
@@ -224,11 +237,23 @@ public:
     explicit TControlItems(std::function<void()> changed);
 };
 
+// Draws one item of an owner-drawn list on the list's Canvas().
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+
 class TCustomListBox : public TWinControl {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     ~TCustomListBox() override;
-    std::string PeerClassName() const override { return "LISTBOX"; }
+    // An owner-drawn list paints itself; it has no native list.
+    std::string PeerClassName() const override {
+        return style_ == lbStandard ? "LISTBOX" : "WINDOW";
+    }
+    TListBoxStyle Style() const { return style_; }
+    void SetStyle(TListBoxStyle v);
+    // The canvas OnDrawItem draws on: the one being painted, with the item's brush and font set.
+    TCanvas* Canvas() const { return canvas_; }
+    TDrawItemEvent OnDrawItem;
 
     TStrings* Items() const { return items_.get(); }
     void SetItems(const TStrings* v) { items_->Assign(v); }
@@ -283,6 +308,8 @@ private:
     int itemHeight_ = 0; // 0: from the font
     bool sorted_ = false;
     TBorderStyle borderStyle_ = bsSingle;
+    TListBoxStyle style_ = lbStandard;
+    TCanvas* canvas_ = nullptr;
 };
 
 class TListBox : public TCustomListBox {
@@ -313,6 +340,11 @@ public:
     // Opening fires OnDropDown, closing OnCloseUp.
     void SetDroppedDown(bool v);
     int DroppedWidth() const { return droppedWidth_; }
+    // The open list's place on the screen: below the combo, as wide as the combo or
+    // DroppedWidth. Opening sends WM_CTLCOLORLISTBOX to the combo, as the native list does when
+    // it first draws, so that a hook can move the list then; moving it moves the native list.
+    TRect DroppedRect() const { return droppedRect_; }
+    void SetDroppedRect(const TRect& v);
     int ItemHeight() const;
     void SetItemHeight(int v);
     bool Sorted() const { return sorted_; }
@@ -388,6 +420,7 @@ private:
     int dropDownCount_ = 8;
     bool droppedDown_ = false;
     int droppedWidth_ = 0;
+    TRect droppedRect_;
     int itemHeight_ = 0;
     bool sorted_ = false;
     int maxLength_ = 0;

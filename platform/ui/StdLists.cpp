@@ -147,6 +147,14 @@ void TCustomListBox::SetItemHeight(int v) {
     Invalidate();
 }
 
+void TCustomListBox::SetStyle(TListBoxStyle v) {
+    if (style_ == v) return;
+    style_ = v;
+    // The kind of native window changes with the style.
+    if (HandleAllocated()) RecreateWnd();
+    Invalidate();
+}
+
 void TCustomListBox::SetSorted(bool v) {
     if (sorted_ == v) return;
     sorted_ = v;
@@ -333,6 +341,17 @@ void TCustomListBox::PaintWindow(HDC DC) {
         SetTextColor(DC, sel ? clHighlightText : (Enabled() ? Font()->Color() : clGrayText));
         c->Font()->SetColor(sel ? clHighlightText : (Enabled() ? Font()->Color() : clGrayText));
         SetBkMode(DC, TRANSPARENT);
+        if (style_ != lbStandard && OnDrawItem) {
+            TOwnerDrawState state;
+            if (sel) state.Include(odSelected);
+            if (i == itemIndex_ && Focused()) state.Include(odFocused);
+            c->Brush()->SetColor(sel ? clHighlight : (Enabled() ? Color() : clBtnFace));
+            canvas_ = c;
+            OnDrawItem(this, i, r, state);
+            canvas_ = nullptr;
+            if (state.Contains(odFocused)) DrawFocusRect(DC, r);
+            continue;
+        }
         TRect tr = r;
         tr.Left += 2;
         DrawText(DC, items_->Get(i), -1, tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -417,9 +436,21 @@ void TCustomComboBox::SetDroppedDown(bool v) {
     if (droppedDown_ == v) return;
     droppedDown_ = v;
     dropIndex_ = itemIndex_;
+    if (v) {
+        const TPoint below = ClientToScreen({0, Height()});
+        const int rows = std::max(1, std::min(Count(), dropDownCount_));
+        droppedRect_ =
+            Bounds(below.X, below.Y, std::max(droppedWidth_, Width()), rows * ItemHeight() + 2);
+    }
     PeerChanged(pcDropDown);
     Invalidate();
+    if (v) Perform(WM_CTLCOLORLISTBOX, 0, 0);
     notify(v ? CBN_DROPDOWN : CBN_CLOSEUP);
+}
+
+void TCustomComboBox::SetDroppedRect(const TRect& v) {
+    droppedRect_ = v;
+    if (droppedDown_) PeerChanged(pcDropDown);
 }
 
 int TCustomComboBox::ItemHeight() const {

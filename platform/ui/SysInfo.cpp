@@ -27,6 +27,11 @@ int Win32MinorVersion() {
     return 1;
 }
 
+int GetSystemMetrics(int Index) {
+    // The classic scroll bar, as wide as the grids draw theirs.
+    return Index == SM_CXVSCROLL ? 17 : 0;
+}
+
 HMODULE LoadLibrary(const std::string& /*FileName*/) {
     return nullptr;
 }

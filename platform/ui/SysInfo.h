@@ -9,6 +9,10 @@
 int Win32MajorVersion();
 int Win32MinorVersion();
 
+// System sizes: only the width of a vertical scroll bar is asked for.
+constexpr int SM_CXVSCROLL = 2;
+int GetSystemMetrics(int Index);
+
 struct HMODULE__;
 using HMODULE = HMODULE__*;
 using FARPROC = void (*)();

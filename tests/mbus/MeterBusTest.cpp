@@ -293,3 +293,64 @@ TEST_F(MeterBusTest, PastedNodeTakesTheAddressChosenInTheDialog) {
     });
     FNewIDNode = nullptr;
 }
+
+TEST_F(MeterBusTest, VariableRowsShowTheirLabelsByListType) {
+    writeNetwork();
+    auto labelOf = [&](int ui) -> TLabel* {
+        for (int i = 0; i < form->QorTabSheet2->ControlCount(); ++i)
+            if (auto* l = dynamic_cast<TLabel*>(form->QorTabSheet2->Controls(i));
+                l && l->Caption() == UI_Texts[ui])
+                return l;
+        return nullptr;
+    };
+    Show(form.get(), [&] {
+        struct Row {
+            int ui;
+            TControl* field;
+            bool byType, byPosition;
+        };
+        const Row rows[] = {
+            {767, form->CB_Var_ToD, true, false}, {768, form->E_VIF_ASCII, true, false},
+            {769, form->CB_Var_FF, true, false},  {770, form->CB_Var_Dim, true, true},
+            {771, form->E_Length, true, true},    {772, form->CB_Var_Unit, true, false},
+            {774, form->E_Sto_Num, true, false},  {775, form->E_Tariff, true, false},
+            {776, form->CB_VIFE, true, false},    {920, form->CB_PostOpe, true, true},
+            {780, form->E_Position, false, true},
+        };
+        for (int listType : {0, 1}) {
+            form->Nodi_List[0]->Var_List_Type = std::uint8_t(listType);
+            form->Select_Item(varItem(0, 0));
+            for (const Row& r : rows) {
+                SCOPED_TRACE(testing::Message() << listType << " " << r.ui);
+                TLabel* l = labelOf(r.ui);
+                ASSERT_NE(l, nullptr);
+                EXPECT_EQ(l->Visible(), listType == 0 ? r.byType : r.byPosition);
+                EXPECT_EQ(r.field->Visible(), l->Visible());
+                EXPECT_EQ(l->Top(), r.field->Top() + 3);
+                EXPECT_LT(l->Left(), r.field->Left()) << "before its field";
+            }
+        }
+    });
+}
+
+TEST_F(MeterBusTest, TypeAndVifeListsOpenWiderToTheLeft) {
+    Show(form.get(), [&] {
+        form->QorPageControl1->SetActivePage(form->QorTabSheet2);
+        TBitmap measure(1, 1);
+        for (TComboBox* c : {form->CB_Var_ToD, form->CB_VIFE}) {
+            SCOPED_TRACE(c->Name());
+            measure.Canvas()->Font()->Assign(c->Font());
+            int widest = 0;
+            for (int i = 0; i < c->Items()->Count(); ++i)
+                widest = std::max(widest, measure.Canvas()->TextWidth(c->Items()->Strings(i)));
+            EXPECT_GT(c->DroppedWidth(), widest) << "every item fits";
+            c->SetDroppedDown(true);
+            const TRect r = c->DroppedRect();
+            EXPECT_EQ(r.Width(), c->DroppedWidth());
+            EXPECT_EQ(r.Right, c->ClientToScreen({c->Width(), 0}).X) << "right edges line up";
+            c->SetDroppedDown(false);
+        }
+        // A list whose items fit its combo keeps the combo's width.
+        EXPECT_EQ(form->CB_Var_FF->DroppedWidth(), 0);
+    });
+}

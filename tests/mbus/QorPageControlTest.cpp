@@ -1,11 +1,14 @@
 // The owner-drawn page control: pages and tabs, switching, and its painting.
 #include "mbus/QorPageControl.h"
 
+#include "platform/gfx/ImageList.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 
 namespace {
@@ -209,4 +212,218 @@ TEST_F(PageControlTest, TabFitsItsFullCaptionInTheFontInUse) {
     }
     EXPECT_TRUE(drawn);
     EXPECT_FALSE(spilled) << "the caption runs past its tab into the one above";
+}
+
+namespace {
+
+TPoint middleOf(const TRect& r) {
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+// The colour most pixels of the rectangle have.
+TColor mostOf(TBitmap* image, const TRect& r) {
+    std::map<TColor, int> count;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) ++count[image->Canvas()->Pixels(x, y)];
+    return std::max_element(count.begin(), count.end(),
+                            [](const auto& a, const auto& b) { return a.second < b.second; })
+        ->first;
+}
+
+} // namespace
+
+TEST_F(PageControlTest, CloseButtonClosesTheActivePageWhenAllowed) {
+    editorLook();
+    TQorTabSheet* a = addPage("Alpha     ");
+    TQorTabSheet* b = addPage("Beta     ");
+    a->SetName("SheetA");
+    for (TQorTabSheet* s : {a, b}) s->SetShowClose(true);
+    pages->SetActivePage(a);
+    form->Show();
+    uitest::processMessages();
+    const TRect box = pages->CloseButtonRect(a);
+    ASSERT_EQ(box.Width(), 12);
+    ASSERT_EQ(box.Height(), 11);
+    EXPECT_LE(box.Bottom, pages->TabRect(a).Bottom - 10) << "inside the bottom margin";
+    // The box of the active tab sits LowerActive pixels nearer the sheet.
+    const TPoint inBox{box.Left + 2 + pages->LowerActive(), box.Top + 2};
+    auto image = uitest::render(pages);
+    EXPECT_EQ(image->Canvas()->Pixels(inBox.X, inBox.Y), clWhite);
+    EXPECT_EQ(image->Canvas()->Pixels(box.Left + pages->LowerActive(), box.Top + 5), clGray);
+    const TRect other = pages->CloseButtonRect(b);
+    image = uitest::render(pages);
+    EXPECT_EQ(image->Canvas()->Pixels(other.Left + 2, other.Top + 2), clWhite)
+        << "every tab with ShowClose has its box";
+
+    // Pressed it is silver; released elsewhere it closes nothing.
+    uitest::mouseDown(pages, middleOf(box));
+    image = uitest::render(pages);
+    EXPECT_EQ(image->Canvas()->Pixels(inBox.X, inBox.Y), clSilver);
+    uitest::mouseMove(pages, {box.Left - 20, box.Top});
+    uitest::mouseUp(pages, {box.Left - 20, box.Top});
+    EXPECT_EQ(pages->PageCount(), 2);
+
+    std::vector<std::string> events;
+    bool allow = false;
+    a->OnCanClose = [&](TObject*, bool& CanClose) {
+        events.push_back("can close");
+        CanClose = allow;
+    };
+    a->OnClose = [&](TObject*) { events.push_back("close"); };
+    uitest::postNativeClickAt(pages, middleOf(box));
+    uitest::processMessages();
+    EXPECT_EQ(events, std::vector<std::string>{"can close"});
+    EXPECT_EQ(pages->PageCount(), 2);
+
+    allow = true;
+    uitest::postNativeClickAt(pages, middleOf(box));
+    uitest::processMessages();
+    EXPECT_EQ(events, (std::vector<std::string>{"can close", "can close", "close"}));
+    EXPECT_EQ(pages->PageCount(), 1);
+    EXPECT_EQ(pages->ActivePage(), b);
+    EXPECT_FALSE(pages->OpenClosedTab("Other"));
+    EXPECT_TRUE(pages->OpenClosedTab("SheetA"));
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->Pages(1), a);
+
+    // With FreeOnClose the closed sheet is gone.
+    pages->SetFreeOnClose(true);
+    pages->SetActivePage(a);
+    uitest::click(pages, middleOf(pages->CloseButtonRect(a)));
+    EXPECT_EQ(pages->PageCount(), 1);
+    EXPECT_EQ(form->FindComponent("SheetA"), nullptr);
+    EXPECT_FALSE(pages->OpenClosedTab("SheetA"));
+}
+
+TEST_F(PageControlTest, HoveredTabTakesTheHoverColoursUntilTheMouseLeaves) {
+    editorLook();
+    TQorTabSheet* a = addPage("Alpha     ");
+    TQorTabSheet* b = addPage("Beta     ");
+    pages->SetActivePage(a);
+    pages->SetTabHoverColor(clYellow);
+    pages->SetTabHoverBorder(clRed);
+    form->Show();
+    uitest::processMessages();
+    const TRect r = pages->TabRect(b);
+    uitest::postNativeMouseMove(pages, middleOf(r));
+    uitest::processMessages();
+    EXPECT_EQ(pages->HoverTab(), 1);
+    auto image = uitest::render(pages);
+    EXPECT_EQ(mostOf(image.get(), {r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2}), clYellow);
+    EXPECT_EQ(image->Canvas()->Pixels(r.Left, (r.Top + r.Bottom) / 2), clRed) << "outline";
+    // Over the active tab nothing is hovered.
+    uitest::mouseMove(pages, middleOf(pages->TabRect(a)));
+    EXPECT_EQ(pages->HoverTab(), 0);
+    image = uitest::render(pages);
+    EXPECT_EQ(image->Canvas()->Pixels(r.Left + 3, r.Top + 3), Panel);
+    uitest::postNativeMouseMove(pages, middleOf(r));
+    uitest::processMessages();
+    uitest::postNativeLeave(pages);
+    uitest::processMessages();
+    EXPECT_EQ(pages->HoverTab(), -1);
+    image = uitest::render(pages);
+    EXPECT_EQ(image->Canvas()->Pixels(r.Left + 3, r.Top + 3), Panel);
+
+    // No hover over tab pictures.
+    TBitmap picture(10, 40);
+    picture.Canvas()->Brush()->SetColor(clGreen);
+    picture.Canvas()->FillRect({0, 0, 10, 40});
+    pages->SetTabBackGround(&picture);
+    uitest::mouseMove(pages, middleOf(r));
+    EXPECT_EQ(pages->HoverTab(), -1);
+}
+
+TEST_F(PageControlTest, TabPicturesStretchAlongTheTabsWithTheirCornerColourTransparent) {
+    editorLook();
+    TQorTabSheet* a = addPage("Alpha     ");
+    TQorTabSheet* b = addPage("Beta     ");
+    pages->SetActivePage(a);
+    // Top half blue, bottom half green, a fuchsia column on the right (and so at the bottom
+    // left corner: transparent).
+    TBitmap picture(12, 20);
+    TCanvas* p = picture.Canvas();
+    p->Brush()->SetColor(clBlue);
+    p->FillRect({0, 0, 12, 10});
+    p->Brush()->SetColor(clGreen);
+    p->FillRect({0, 10, 12, 20});
+    p->Brush()->SetColor(clFuchsia);
+    p->FillRect({0, 19, 12, 20});
+    p->FillRect({9, 0, 12, 20});
+    pages->SetTabBackGround(&picture);
+    TBitmap active(12, 20);
+    active.Canvas()->Brush()->SetColor(clRed);
+    active.Canvas()->FillRect({0, 0, 12, 20});
+    active.Canvas()->Brush()->SetColor(clFuchsia);
+    active.Canvas()->FillRect({0, 19, 12, 20});
+    pages->SetTabBackGroundActive(&active);
+    auto image = uitest::render(form.get());
+    TCanvas* c = image->Canvas();
+    const TRect r = pages->TabRect(b);
+    EXPECT_EQ(c->Pixels(r.Left + 4, r.Top + 2), clBlue) << "first half at the start";
+    // The middle slice is the picture's rows 9 (blue) and 10 (green), stretched.
+    EXPECT_EQ(c->Pixels(r.Left + 4, r.Top + 12), clBlue) << "middle slice";
+    EXPECT_EQ(c->Pixels(r.Left + 4, r.Bottom - 12), clGreen) << "middle slice";
+    EXPECT_EQ(c->Pixels(r.Left + 4, r.Bottom - 4), clGreen) << "second half at the end";
+    EXPECT_EQ(c->Pixels(r.Left + 10, r.Top + 2), Panel) << "transparent colour";
+    const TRect ra = pages->TabRect(a);
+    EXPECT_EQ(c->Pixels(ra.Left + 4, ra.Top + 2), clRed) << "the active tab's own picture";
+}
+
+TEST_F(PageControlTest, ImagesGoBeforeTheCaptionAndLengthenTheTabs) {
+    editorLook();
+    TQorTabSheet* a = addPage("Alpha     ");
+    addPage("Beta     ");
+    pages->SetActivePage(a);
+    const int plain = pages->TabRect(a).Height();
+    TImageList images;
+    images.SetSize(16, 16);
+    TBitmap dot(16, 16);
+    dot.Canvas()->Brush()->SetColor(clBlue);
+    dot.Canvas()->FillRect({0, 0, 16, 16});
+    images.Add(&dot, nullptr);
+    pages->SetImages(&images);
+    EXPECT_EQ(pages->TabRect(a).Height(), plain + 16);
+    a->SetImageIndex(0);
+    auto image = uitest::render(form.get());
+    const TRect r = pages->TabRect(a);
+    EXPECT_EQ(mostOf(image.get(), {r.Left + 6, r.Bottom - 30, r.Left + 14, r.Bottom - 16}), clBlue)
+        << "the image starts the tab, above its margin";
+    pages->SetImages(nullptr);
+    EXPECT_EQ(pages->TabRect(a).Height(), plain);
+}
+
+TEST_F(PageControlTest, SheetFrameLooks) {
+    editorLook();
+    TQorTabSheet* a = addPage("Alpha     ");
+    a->SetSheetColor(Panel);
+    const int W = pages->Width(), H = pages->Height();
+    const int x = pages->TabRect(a).Right;
+    auto image = uitest::render(pages);
+    EXPECT_EQ(image->Canvas()->Pixels(W - 2, H - 2), clGray) << "square corner";
+    EXPECT_EQ(image->Canvas()->Pixels(x, H / 2), clGray) << "flat frame";
+    pages->SetRoundEdges(true);
+    image = uitest::render(pages);
+    EXPECT_NE(image->Canvas()->Pixels(W - 2, H - 2), clGray) << "rounded corner";
+    pages->SetTabSheet3D(true);
+    image = uitest::render(pages);
+    EXPECT_EQ(image->Canvas()->Pixels(x + 1, H / 2), ColorToRGB(clBtnHighlight)) << "raised frame";
+}
+
+TEST_F(PageControlTest, ClassicLookDrawsHighlightedTabsAndNoCloseButtons) {
+    editorLook();
+    TQorTabSheet* a = addPage("Alpha     ");
+    TQorTabSheet* b = addPage("Beta     ");
+    a->SetShowClose(true);
+    pages->SetActivePage(a);
+    const TRect box = pages->CloseButtonRect(a);
+    ASSERT_FALSE(box.IsEmpty());
+    pages->SetTabBorder3D(true);
+    EXPECT_TRUE(pages->CloseButtonRect(a).IsEmpty());
+    uitest::click(pages, middleOf(box));
+    EXPECT_EQ(pages->PageCount(), 2);
+    b->SetHighlighted(true);
+    auto image = uitest::render(pages);
+    const TRect r = pages->TabRect(b);
+    EXPECT_EQ(mostOf(image.get(), {r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3}),
+              ColorToRGB(clHighlight));
 }

@@ -3,6 +3,7 @@
 #include "mbus/ScanDecode.h"
 
 #include "MBusTestSupport.h"
+#include "ScanDecodeGridAccess.h"
 
 TEST_F(MBusWindowTest, WirelessRowsShowTheSendersInTheirColours) {
     auto form = std::make_unique<TFScanDecode>(nullptr);
@@ -48,3 +49,29 @@ TEST_F(MBusWindowTest, DotInTheAddressMovesToItsNextPart) {
         EXPECT_TRUE(form->E_IP[3]->Focused());
     });
 }
+
+namespace scangrid {
+
+TWinControl* grid(TFScanDecode* Form) {
+    return Form->ASG_Wireless;
+}
+
+std::string cell(TFScanDecode* Form, int Col, int Row) {
+    return Form->ASG_Wireless->Cells(Col, Row);
+}
+
+TColor color(TFScanDecode* Form, int Col, int Row) {
+    return Form->ASG_Wireless->Colors(Col, Row);
+}
+
+int image(TFScanDecode* Form, int Col, int Row) {
+    int index = -1;
+    return Form->ASG_Wireless->GetImageIdx(Col, Row, index) ? index : -1;
+}
+
+TPoint middle(TFScanDecode* Form, int Col, int Row) {
+    const TRect r = Form->ASG_Wireless->CellRect(Col, Row);
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+} // namespace scangrid

@@ -150,9 +150,9 @@ void collectLayoutFaults(const TWinControl* parent, std::vector<std::string>& fa
 
 TEST_F(ProgramForms, TheScanThreadExistsFromStartAndWaits) {
     StartProgram();
-    ASSERT_NE(FScanDecode->MBusScanDecode, nullptr);
-    EXPECT_FALSE(FScanDecode->MBusScanDecode->InScan());
-    EXPECT_EQ(FScanDecode->MBusScanDecode->Result(), -1);
+    ASSERT_NE(FScanDecode->TR_ScanDecode, nullptr);
+    EXPECT_FALSE(FScanDecode->TR_ScanDecode->InScan());
+    EXPECT_EQ(FScanDecode->TR_ScanDecode->Result(), -1);
 }
 
 TEST_F(ProgramForms, NoControlIsHiddenOrCutByTheLayout) {

@@ -211,6 +211,43 @@ TEST_F(QtStdPeersTest, StandardControlsHaveTheClassicSunkenLook) {
 
 // The drop-down list opens below its field, and a disabled combo box shows its text in the
 // grey text colour on the button face.
+// Opening asks the combo for the list's colours; a hook that moves the list there moves the
+// native list, whichever side opened it.
+TEST_F(QtStdPeersTest, ComboListTakesTheDroppedWidthAndThePlaceAHookGivesIt) {
+    auto* combo = make<TComboBox>(40);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"one", "two", "three"}) combo->Items()->Add(item);
+    combo->Perform(CB_SETDROPPEDWIDTH, 260);
+    int asked = 0;
+    const TWndMethod original = combo->WindowProc;
+    combo->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_CTLCOLORLISTBOX) {
+            ++asked;
+            const TRect r = combo->DroppedRect();
+            combo->SetDroppedRect(Bounds(r.Left - 110, r.Top, r.Width(), r.Height()));
+        }
+        original(m);
+    };
+    auto* box = nativeWidget<QComboBox>(combo);
+    ASSERT_NE(box, nullptr);
+    const QPoint origin = box->mapToGlobal(QPoint(0, 0));
+    for (bool native : {false, true}) {
+        SCOPED_TRACE(native);
+        if (native)
+            box->showPopup();
+        else
+            combo->SetDroppedDown(true);
+        QWidget* popup = box->view()->window();
+        ASSERT_TRUE(popup->isVisible());
+        EXPECT_EQ(popup->geometry().left(), origin.x() - 110);
+        EXPECT_EQ(popup->geometry().width(), 260);
+        combo->SetDroppedDown(false);
+        EXPECT_FALSE(popup->isVisible());
+    }
+    EXPECT_EQ(asked, 2);
+    combo->WindowProc = original;
+}
+
 TEST_F(QtStdPeersTest, ComboListOpensBelowAndADisabledComboIsReadable) {
     auto* combo = make<TComboBox>(40);
     combo->SetStyle(csDropDownList);

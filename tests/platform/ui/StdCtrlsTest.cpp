@@ -282,6 +282,37 @@ TEST_F(StdCtrlsTest, ListBoxClickAndKeysSelectAndFireOnClick) {
     EXPECT_EQ(list->ItemIndex(), -1);
 }
 
+TEST_F(StdCtrlsTest, OwnerDrawnListBoxDrawsEachShownItemAndStillSelects) {
+    auto* list = make<TListBox>();
+    list->SetBounds(10, 10, 120, 4 + 3 * 16);
+    list->Items()->SetCommaText("a,b,c,d,e");
+    list->SetItemHeight(16);
+    // Changed after the window exists: the list becomes a window that paints itself.
+    list->SetStyle(lbOwnerDrawFixed);
+    list->SetItemIndex(1);
+    std::vector<std::string> drawn;
+    list->OnDrawItem = [&](TWinControl* Control, int Index, const TRect& Rect,
+                           TOwnerDrawState State) {
+        EXPECT_EQ(Control, list);
+        EXPECT_EQ(Rect, list->ItemRect(Index));
+        TCanvas* c = list->Canvas();
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->Brush()->Color(), State.Contains(odSelected) ? clHighlight : clWindow);
+        c->FillRect(Rect);
+        c->SetPixels(Rect.Left + 5, Rect.Top + 5, clRed);
+        drawn.push_back(list->Items()->Strings(Index) + (State.Contains(odSelected) ? "*" : ""));
+    };
+    list->Repaint();
+    EXPECT_EQ(drawn, (std::vector<std::string>{"a", "b*", "c"})) << "only the items shown";
+    EXPECT_EQ(list->Canvas(), nullptr) << "outside painting";
+    TBitmap image(list->Width(), list->Height());
+    list->PaintTo(image.Canvas(), 0, 0);
+    const TRect r = list->ItemRect(2);
+    EXPECT_EQ(image.Canvas()->Pixels(r.Left + 5, r.Top + 5), clRed);
+    click(list, r.Left + 3, r.Top + 2);
+    EXPECT_EQ(list->ItemIndex(), 2);
+}
+
 TEST_F(StdCtrlsTest, ListBoxMultiSelectTogglesWithCtrl) {
     auto* list = make<TListBox>();
     list->Items()->SetCommaText("a,b,c,d");
