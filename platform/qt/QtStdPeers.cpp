@@ -288,8 +288,6 @@ public:
         case pcDropDown: {
             syncing_ = true;
             bool shown = widget_->view() && widget_->view()->isVisible();
-            if (combo_->DroppedDown() && widget_->view())
-                widget_->view()->setMinimumWidth(combo_->DroppedWidth());
             if (combo_->DroppedDown() && !shown)
                 widget_->showPopup();
             else if (!combo_->DroppedDown() && shown)
