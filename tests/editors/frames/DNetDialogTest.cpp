@@ -233,6 +233,28 @@ TEST_F(DNetDialog, OffsetsReadInPartAreReplacedOnlyAfterAYes) {
     EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "5"}, {"9", "None", "None"}}));
 }
 
+TEST_F(DNetDialog, ANetworkReadInPartKeepsTheOffsetsOfTheSlavesItGave) {
+    // The second slave's row has no number for ID; the offset file is whole.
+    WriteBinaryFile(File_DNETM_Net,
+                    "<DNET_Net><row ID=\"3\" NB_IN=\"0\" NB_OUT=\"1\" Mnemonic=\"a\"/>"
+                    "<row ID=\"x\" NB_IN=\"0\" NB_OUT=\"2\" Mnemonic=\"b\"/></DNET_Net>");
+    WriteBinaryFile(File_DNETM_DefOff,
+                    "<Define_Offset><Nodo_DNET ID=\"3\"><ByteIN/><ByteOUT><row Offset=\"5\" "
+                    "Mnemonic=\"x\"/></ByteOUT></Nodo_DNET></Define_Offset>");
+    TFDefOffset* f = Offsets();
+    uitest::runModal(f, [&](TCustomForm*) {
+        ASSERT_EQ(uitest::dialogs().Questions().size(), 1u);
+        EXPECT_NE(Shown()[0].find(File_DNETM_Net), std::string::npos) << Shown()[0];
+        ASSERT_EQ(f->List_Slaves_DN.size(), 1u);
+        EXPECT_EQ(Bytes(f->ACG_ByteOUT), (std::vector<Row>{{"0", "5", "x"}}));
+        uitest::dialogs().QueueAnswer(mrYes);
+        uitest::click(f->Btn_OK);
+    });
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    EXPECT_EQ(Shown().back(), UI_Texts[1746]);
+    EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "5"}}));
+}
+
 TEST_F(DNetDialog, ASlaveClickedThroughItsNativeWindowShowsItsBytes) {
     std::string network = "<DNET_Net>";
     for (int i = 0; i < 8; ++i)
