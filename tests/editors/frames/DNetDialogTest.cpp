@@ -274,3 +274,22 @@ TEST_F(DNetDialog, ASlaveClickedThroughItsNativeWindowShowsItsBytes) {
         uitest::click(f->Btn_Cancel);
     });
 }
+
+TEST_F(DNetDialog, AnOffsetChosenThroughTheNativeWindowIsSaved) {
+    WriteBinaryFile(File_DNETM_Net, Network);
+    TFDefOffset* f = Offsets();
+    uitest::runModal(f, [&](TCustomForm*) {
+        f->PageControl1->SetActivePage(f->TabSheet2);
+        TQorColumnGrid* g = f->ACG_ByteOUT;
+        // Typing "71" on the Offset cell picks that position from the list; Enter commits it.
+        Type(g, 1, 1, "");
+        for (WORD key : {WORD('7'), WORD('1'), WORD(VK_RETURN)}) {
+            uitest::postNativeKey(key);
+            uitest::processMessages();
+        }
+        EXPECT_EQ(g->Cells(1, 1), "71");
+        uitest::click(f->Btn_OK);
+    });
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "71"}, {"9", "None", "None"}}));
+}
