@@ -80,6 +80,10 @@ TFDefOffset::TFDefOffset(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDefOffse
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
     Panel1 = Create_Panel(this, this, "Panel1", alTop);
     Panel1->SetHeight(162);
+    Splitter1 = Create_Control<TSplitter>(this, this, "Splitter1");
+    Splitter1->SetAlign(alTop);
+    Splitter1->SetHeight(3);
+    Splitter1->SetCursor(crVSplit);
     Panel3 = Create_Panel(this, this, "Panel3", alClient);
     PageControl1 = Create_Page_Control(this, Panel3, "PageControl1", alNone);
     PageControl1->SetAnchors({akLeft, akTop, akRight, akBottom});

@@ -167,6 +167,21 @@ TEST_F(DNetDialog, OffsetsOfTheSlaveClickedAreShownAndKept) {
     EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "7"}, {"9", "None", "8"}}));
 }
 
+TEST_F(DNetDialog, TheSplitterSharesTheHeightBetweenTheSlavesAndTheBytes) {
+    TFDefOffset* f = Offsets();
+    uitest::runModal(f, [&](TCustomForm*) {
+        EXPECT_EQ(f->Splitter1->Top(), f->Panel1->Top() + 162);
+        EXPECT_EQ(f->Panel3->Top(), f->Splitter1->Top() + 3);
+        const int slaves = f->ACG_DN_Slaves->Height(), pages = f->PageControl1->Height();
+        uitest::mouseDown(f->Splitter1, {100, 1});
+        uitest::mouseMove(f->Splitter1, {100, 41});
+        uitest::mouseUp(f->Splitter1, {100, 1});
+        EXPECT_EQ(f->ACG_DN_Slaves->Height(), slaves + 40);
+        EXPECT_EQ(f->PageControl1->Height(), pages - 40);
+        uitest::click(f->Btn_Cancel);
+    });
+}
+
 TEST_F(DNetDialog, DeletingASlaveLeavesTheOffsetsOfTheOthersInPlace) {
     WriteBinaryFile(File_DNETM_Net, Network);
     WriteBinaryFile(File_DNETM_DefOff,
