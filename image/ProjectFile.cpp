@@ -45,14 +45,6 @@ int Key_Int_Strict(const TXmlNode& root, std::string_view name, const std::strin
     return value;
 }
 
-std::vector<TXmlNode> Element_Children(const TXmlNode& node) {
-    std::vector<TXmlNode> elements;
-    const TXmlNodeList children = node.ChildNodes();
-    for (int i = 0; i < children.Count(); ++i)
-        if (children[i].NodeType() == ntElement) elements.push_back(children[i]);
-    return elements;
-}
-
 TXmlNode Find_Section(const TXmlNode& root, std::string_view name, const std::string& path) {
     const TXmlNode section = root.ChildNodes().FindNode(name);
     if (!section || section.NodeType() != ntElement)

@@ -3,6 +3,7 @@
 // loading a file to its root element, guarded keys and row attributes.
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/ProjectInt.h"
+#include "shell/state/ProjectXml.h"
 
 #include <cstdint>
 #include <string>
@@ -46,8 +47,6 @@ int Key_Int(const TXmlNode& root, std::string_view name, int def);
 // missing or does not convert.
 int Key_Int_Strict(const TXmlNode& root, std::string_view name, const std::string& path);
 
-// The element children of node in document order (comments and text hold no row).
-std::vector<TXmlNode> Element_Children(const TXmlNode& node);
 // The section element name under root; raises EImageValueError naming path when it is
 // missing.
 TXmlNode Find_Section(const TXmlNode& root, std::string_view name, const std::string& path);

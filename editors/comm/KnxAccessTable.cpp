@@ -29,14 +29,6 @@ bool isProfi(int type) {
     return type == 12 || type == 1012 || type == 13;
 }
 
-int number(const TRow_Table& table, int col, int row) {
-    return ImageIntDef(table.Cell(col, row), -1);
-}
-
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 std::string rowError(int row, const std::string& text) {
     return UI_Texts[207] + IntToStr(row) + text;
 }
@@ -169,15 +161,15 @@ std::string Check_KNX_Table(const TRow_Table& table, const TKnx_Settings& s) {
         }
         const std::string apci = UpperCase(table.Cell(KNX_APCI, r));
         if (!(isDmx(s.Product_Type) && s.DMX_Type != 0) && apci != "READ" && apci != "WRITE" &&
-            !inRange(number(table, KNX_APCI, r), 0, 1023))
+            !In_Range(Cell_Number(table, KNX_APCI, r), 0, 1023))
             return rowError(r, UI_Texts[220]);
         if (!isPriority(table.Cell(KNX_Priority, r))) return rowError(r, UI_Texts[221]);
         if (Trim(table.Cell(KNX_Format, r)).empty()) return rowError(r, UI_Texts[350]);
         if (UpperCase(table.Cell(KNX_On_Timer, r)) == "Y" &&
-            !inRange(number(table, KNX_Poll_Time, r), 1, 100000000))
+            !In_Range(Cell_Number(table, KNX_Poll_Time, r), 1, 100000000))
             return rowError(r, UI_Texts[222]);
-        const int position = number(table, KNX_Position, r);
-        if (!inRange(position, 0, s.Max_Num_Byte - 1))
+        const int position = Cell_Number(table, KNX_Position, r);
+        if (!In_Range(position, 0, s.Max_Num_Byte - 1))
             return rowError(r, UI_Texts[223] + IntToStr(s.Max_Num_Byte - 1));
         if (isProfi(s.Product_Type)) {
             const int bound = apci == "READ"    ? s.Num_Byte_Read_InPROFI
@@ -187,16 +179,16 @@ std::string Check_KNX_Table(const TRow_Table& table, const TKnx_Settings& s) {
                 return rowError(r, UI_Texts[223] + IntToStr(bound - 1));
         }
         const bool byteMode = UpperCase(table.Cell(KNX_Bit_Mode, r)) == "NO";
-        const int startBit = byteMode ? 0 : number(table, KNX_Bit_Mode, r);
-        if (!byteMode && !inRange(startBit, 0, 7)) return rowError(r, UI_Texts[224]);
+        const int startBit = byteMode ? 0 : Cell_Number(table, KNX_Bit_Mode, r);
+        if (!byteMode && !In_Range(startBit, 0, 7)) return rowError(r, UI_Texts[224]);
         const bool extended = UpperCase(table.Cell(KNX_Extended, r)) == "Y";
         const int limit = byteMode ? (extended ? 255 : 14) : (extended ? 2040 : 112);
-        const int length = number(table, KNX_Length, r);
-        if (!inRange(length, 1, limit)) return rowError(r, UI_Texts[225] + IntToStr(limit));
+        const int length = Cell_Number(table, KNX_Length, r);
+        if (!In_Range(length, 1, limit)) return rowError(r, UI_Texts[225] + IntToStr(limit));
         const int span = byteMode ? length : (startBit + length + 7) / 8;
         if (position + span > s.Max_Num_Byte)
             return rowError(r, UI_Texts[226] + IntToStr(s.Max_Num_Byte));
-        if (!inRange(number(table, KNX_TimeOut, r), 0, 100000000))
+        if (!In_Range(Cell_Number(table, KNX_TimeOut, r), 0, 100000000))
             return rowError(r, UI_Texts[987]);
     }
     const int lost = Row_Lost_After_End(table, KNX_Source, true);

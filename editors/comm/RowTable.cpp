@@ -2,6 +2,7 @@
 
 #include "platform/base/SysUtils.h"
 #include "shell/state/ProgramState.h"
+#include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
 
 TRow_Table::TRow_Table(int rows, std::vector<bool> check_box, int enable_column)
@@ -93,4 +94,12 @@ int Row_Lost_After_End(const TRow_Table& table, int key_col, bool trim) {
     for (int r = end; r <= table.Row_Count(); ++r)
         if (table.Row_Used(r)) return end;
     return 0;
+}
+
+int Cell_Number(const TRow_Table& table, int col, int row) {
+    return ImageIntDef(table.Cell(col, row), -1);
+}
+
+bool In_Range(int value, int low, int high) {
+    return value >= low && value <= high;
 }

@@ -53,6 +53,11 @@ void Copy_Grid_Row(const TRow_Table& table, int row);
 // after a Yes. True when the row was written.
 bool Paste_Grid_Row(TRow_Table& table, int row, bool copied, const TRow_Prompts& prompts);
 
+// A cell read as an integer by the project rule for the checks made on OK: -1 when its text
+// is none, so that an empty or wrong cell fails every range from 0 up.
+int Cell_Number(const TRow_Table& table, int col, int row);
+bool In_Range(int value, int low, int high);
+
 // The first row whose key cell is empty (exactly, or after trimming blanks when trim) ends
 // the table. Returns that row's number when it or a row below it is used, whose texts the
 // end of the table would drop; 0 otherwise.

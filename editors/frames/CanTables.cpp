@@ -2,7 +2,6 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/xml/XmlDoc.h"
-#include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
 
 namespace {
@@ -64,14 +63,6 @@ enum { Enable = 1, CobID, Type, Dim };
 constexpr int Rec_TimeOut = 5, Rec_Byte1 = 6;
 constexpr int Send_OnTimer = 7, Send_Time = 8, Send_Byte1 = 9;
 
-int number(const TRow_Table& table, int col, int row) {
-    return ImageIntDef(table.Cell(col, row), -1);
-}
-
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 bool ticked(const std::string& cell) {
     return UpperCase(Trim(cell)) == "Y";
 }
@@ -87,17 +78,17 @@ std::string checkFrame(const TRow_Table& table, int r, int byte1, const Messages
                        const std::function<std::string()>& checkTime) {
     auto error = [&](const std::string& text) { return Frame_Row_Error(m.Prefix, r, text); };
     const bool standard = Trim(table.Cell(Type, r)) == CAN_Type_Items[0];
-    if (!inRange(number(table, CobID, r), 0, standard ? 2047 : 0x1FFFFFFF))
+    if (!In_Range(Cell_Number(table, CobID, r), 0, standard ? 2047 : 0x1FFFFFFF))
         return error(UI_Texts[standard ? m.CobID_11 : m.CobID_29]);
-    const int dim = number(table, Dim, r);
-    if (!inRange(dim, 1, 8)) return error(UI_Texts[m.Dim]);
+    const int dim = Cell_Number(table, Dim, r);
+    if (!In_Range(dim, 1, 8)) return error(UI_Texts[m.Dim]);
     const std::string time = checkTime();
     if (!time.empty()) return error(time);
     for (int k = 1; k <= dim; ++k) {
         const int col = byte1 + k - 1;
         const std::string cell = Trim(table.Cell(col, r));
         if (cell.empty() || cell == "None") continue;
-        if (!inRange(number(table, col, r), 0, CAN_Max_Byte - 1))
+        if (!In_Range(Cell_Number(table, col, r), 0, CAN_Max_Byte - 1))
             return error(UI_Texts[k == 1 ? m.Byte1 : m.Byte1 + k] + IntToStr(CAN_Max_Byte - 1) +
                          UI_Texts[m.Byte1 + 1]);
     }
@@ -143,15 +134,15 @@ bool Load_CAN_Send(TRow_Table& table, const std::string& path) {
 
 std::string Check_CAN_Rec(const TRow_Table& table) {
     return check(table, Rec_Byte1, {1044, 1045, 1046, 1047, 1048, 1049}, [&](int r) {
-        return inRange(number(table, Rec_TimeOut, r), 0, 100000000) ? std::string()
-                                                                    : UI_Texts[1048];
+        return In_Range(Cell_Number(table, Rec_TimeOut, r), 0, 100000000) ? std::string()
+                                                                          : UI_Texts[1048];
     });
 }
 
 std::string Check_CAN_Send(const TRow_Table& table) {
     return check(table, Send_Byte1, {1147, 1148, 1149, 1150, 1151, 1152}, [&](int r) {
         return !ticked(table.Cell(Send_OnTimer, r)) ||
-                       inRange(number(table, Send_Time, r), 0, 100000000)
+                       In_Range(Cell_Number(table, Send_Time, r), 0, 100000000)
                    ? std::string()
                    : UI_Texts[1151];
     });

@@ -4,7 +4,7 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/ProductProfiles.h"
-#include "shell/state/ProjectInt.h"
+#include "shell/state/ProjectXml.h"
 #include "shell/state/UITexts.h"
 
 namespace {
@@ -28,20 +28,12 @@ std::vector<TTable_Column> operator+(std::vector<TTable_Column> a,
     return a;
 }
 
-int number(const TRow_Table& table, int col, int row) {
-    return ImageIntDef(table.Cell(col, row), -1);
-}
-
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 // The addresses first.. of the first count bytes, each 0..limit - 1; entry names the first
 // byte's rule, the others follow.
 std::string checkAddresses(const TRow_Table& table, int row, int first, int count, int limit,
                            int entry) {
     for (int k = 0; k < count; ++k)
-        if (!inRange(number(table, first + k, row), 0, limit - 1))
+        if (!In_Range(Cell_Number(table, first + k, row), 0, limit - 1))
             return UI_Texts[entry + k] + IntToStr(limit - 1);
     return {};
 }
@@ -49,9 +41,9 @@ std::string checkAddresses(const TRow_Table& table, int row, int first, int coun
 std::string checkSdoServer(const TRow_Table& table, int section, int r, int limit) {
     enum { Index = 1, SubIndex, NByte, Address_B1 };
     const int e = section == 0 ? 500 : 507;
-    if (!inRange(number(table, Index, r), 0x2000, 0x5FFF)) return UI_Texts[e];
-    if (!inRange(number(table, SubIndex, r), 0, 255)) return UI_Texts[e + 1];
-    const int n = number(table, NByte, r);
+    if (!In_Range(Cell_Number(table, Index, r), 0x2000, 0x5FFF)) return UI_Texts[e];
+    if (!In_Range(Cell_Number(table, SubIndex, r), 0, 255)) return UI_Texts[e + 1];
+    const int n = Cell_Number(table, NByte, r);
     if (n != 1 && n != 2 && n != 4) return UI_Texts[e + 2];
     return checkAddresses(table, r, Address_B1, n, limit, e + 3);
 }
@@ -60,12 +52,13 @@ std::string checkSdoClient(const TRow_Table& table, int section, int r, int limi
     enum { Device_ID = 1, Index, SubIndex, NByte, Poll_Time };
     const bool write = section == 1;
     const int e = write ? 556 : 547;
-    if (!inRange(number(table, Device_ID, r), 1, 127)) return UI_Texts[e];
-    if (!inRange(number(table, Index, r), 0x1000, 0xFFFF)) return UI_Texts[e + 1];
-    if (!inRange(number(table, SubIndex, r), 0, 255)) return UI_Texts[e + 2];
-    const int n = number(table, NByte, r);
+    if (!In_Range(Cell_Number(table, Device_ID, r), 1, 127)) return UI_Texts[e];
+    if (!In_Range(Cell_Number(table, Index, r), 0x1000, 0xFFFF)) return UI_Texts[e + 1];
+    if (!In_Range(Cell_Number(table, SubIndex, r), 0, 255)) return UI_Texts[e + 2];
+    const int n = Cell_Number(table, NByte, r);
     if (n != 1 && n != 2 && n != 4) return UI_Texts[e + 3];
-    if (!inRange(number(table, Poll_Time, r), write ? 0 : 1, 100000000)) return UI_Texts[e + 4];
+    if (!In_Range(Cell_Number(table, Poll_Time, r), write ? 0 : 1, 100000000))
+        return UI_Texts[e + 4];
     // The write table has its On Change column before the addresses.
     return checkAddresses(table, r, write ? 7 : 6, n, limit, e + 5);
 }
@@ -74,12 +67,13 @@ std::string checkPdo(const TRow_Table& table, int section, int r, int limit) {
     enum { COB_ID = 1, Dimension, Address_B1, Time = 11 };
     const bool transmit = section == 1;
     const int e = transmit ? 613 : 602;
-    if (!inRange(number(table, COB_ID, r), 0, 0x7FF)) return UI_Texts[e];
-    const int n = number(table, Dimension, r);
-    if (!inRange(n, 1, 8)) return UI_Texts[e + 1];
+    if (!In_Range(Cell_Number(table, COB_ID, r), 0, 0x7FF)) return UI_Texts[e];
+    const int n = Cell_Number(table, Dimension, r);
+    if (!In_Range(n, 1, 8)) return UI_Texts[e + 1];
     const std::string address = checkAddresses(table, r, Address_B1, n, limit, e + 2);
     if (!address.empty()) return address;
-    if (!inRange(number(table, Time, r), 0, transmit ? 100000000 : 65535)) return UI_Texts[e + 10];
+    if (!In_Range(Cell_Number(table, Time, r), 0, transmit ? 100000000 : 65535))
+        return UI_Texts[e + 10];
     return {};
 }
 
@@ -186,14 +180,12 @@ bool Load_CANopen_Tables(TCANopen_Tables& tables, const TCANopen_Layout& layout,
         const TCANopen_Section& section = layout.Sections[s];
         const TXmlNode node = root ? root.ChildNodes().FindNode(section.Name) : TXmlNode();
         if (!node) throw Exception(path + ": the element " + section.Name + " is missing");
-        const TXmlNodeList children = node.ChildNodes();
+        const std::vector<TXmlNode> rows = Element_Children(node);
         TRow_Table& table = tables[s];
-        int row = 0;
         // Rows past the table's last are not shown.
-        for (int i = 0; i < children.Count() && row < table.Row_Count(); ++i) {
-            if (children[i].NodeType() != ntElement) continue;
-            Fill_Required_Row(table, section.Columns, children[i], ++row, path, section.Name);
-        }
+        for (int row = 1; row <= int(rows.size()) && row <= table.Row_Count(); ++row)
+            Fill_Required_Row(table, section.Columns, rows[std::size_t(row - 1)], row, path,
+                              section.Name);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/ProjectInt.h"
+#include "shell/state/ProjectXml.h"
 #include "shell/state/UITexts.h"
 
 #include <array>
@@ -21,22 +22,6 @@ namespace {
 enum { ID = 1, NB_IN, NB_OUT };
 constexpr int Max_ID = 63;
 constexpr int Max_Bytes = 65535;
-
-int number(const TRow_Table& table, int col, int row) {
-    return ImageIntDef(table.Cell(col, row), -1);
-}
-
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
-std::vector<TXmlNode> elements(const TXmlNode& node) {
-    std::vector<TXmlNode> found;
-    const TXmlNodeList children = node.ChildNodes();
-    for (int i = 0; i < children.Count(); ++i)
-        if (children[i].NodeType() == ntElement) found.push_back(children[i]);
-    return found;
-}
 
 // The root element of the file at path; false when the file does not exist.
 bool loadRoot(TXMLDocument& doc, const std::string& path, TXmlNode& root) {
@@ -57,7 +42,7 @@ std::string attribute(const TXmlNode& node, const char* name, const std::string&
 int numberIn(const std::string& text, int high, const char* name, const std::string& path,
              const std::string& what) {
     int value;
-    if (!TryImageInt(text, value) || !inRange(value, 0, high))
+    if (!TryImageInt(text, value) || !In_Range(value, 0, high))
         throw Exception(path + ": " + what + " has the " + name + " \"" + text +
                         "\", which is not a number from 0 to " + IntToStr(high));
     return value;
@@ -69,7 +54,7 @@ void readBytes(const TXmlNode& node, const char* name, std::size_t count,
                const std::string& path, const std::string& what) {
     const TXmlNode bytes = node.ChildNodes().FindNode(name);
     if (!bytes) throw Exception(path + ": " + what + " has no element " + name);
-    const std::vector<TXmlNode> rows = elements(bytes);
+    const std::vector<TXmlNode> rows = Element_Children(bytes);
     for (std::size_t i = 0; i < rows.size() && i < count; ++i) {
         const std::string row = what + " " + name + " row " + IntToStr(int(i) + 1);
         offsets[i] = attribute(rows[i], "Offset", path, row);
@@ -102,11 +87,11 @@ bool Load_DNet_Net(TRow_Table& table, const std::string& path) {
 std::string Check_DNet_Net(const TRow_Table& table) {
     const int end = Table_Length(table, ID, false);
     for (int r = 1; r <= end; ++r) {
-        if (!inRange(number(table, ID, r), 0, Max_ID))
+        if (!In_Range(Cell_Number(table, ID, r), 0, Max_ID))
             return Frame_Row_Error(636, r, UI_Texts[637]);
-        if (!inRange(number(table, NB_IN, r), 0, Max_Bytes))
+        if (!In_Range(Cell_Number(table, NB_IN, r), 0, Max_Bytes))
             return Frame_Row_Error(636, r, UI_Texts[638]);
-        if (!inRange(number(table, NB_OUT, r), 0, Max_Bytes))
+        if (!In_Range(Cell_Number(table, NB_OUT, r), 0, Max_Bytes))
             return Frame_Row_Error(636, r, UI_Texts[639]);
     }
     return Frame_Rows_Lost(table, ID, 636, 632);
@@ -121,7 +106,7 @@ void Read_Slaves_DN(std::vector<TSlave_DN>& slaves, std::vector<std::vector<std:
     TXMLDocument doc(nullptr);
     TXmlNode root;
     if (!loadRoot(doc, path, root) || !root) return;
-    const std::vector<TXmlNode> rows = elements(root);
+    const std::vector<TXmlNode> rows = Element_Children(root);
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const std::string what = "row " + IntToStr(int(k) + 1);
         std::vector<std::string> cells;
@@ -144,7 +129,7 @@ void Read_Offsets_DN(std::vector<TSlave_DN>& slaves, const std::string& path) {
     TXMLDocument doc(nullptr);
     TXmlNode root;
     if (!loadRoot(doc, path, root) || !root) return;
-    const std::vector<TXmlNode> nodes = elements(root);
+    const std::vector<TXmlNode> nodes = Element_Children(root);
     std::vector<bool> matched(slaves.size(), false);
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         const std::string what = "Nodo_DNET " + IntToStr(int(k) + 1);
@@ -175,7 +160,7 @@ std::string Check_Offsets_DN(const std::vector<TSlave_DN>& slaves) {
         for (std::size_t i = 0; i < slave.SL_ByteOUT.size(); ++i) {
             int position;
             if (!TryImageInt(slave.SL_ByteOUT[i], position) ||
-                !inRange(position, 0, DNet_Max_Byte - 1))
+                !In_Range(position, 0, DNet_Max_Byte - 1))
                 continue;
             std::pair<int, int>& entry = Check_Byte_Offset[std::size_t(position)];
             if (entry.first == -1) {

@@ -80,6 +80,10 @@ TFDefOffset::TFDefOffset(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDefOffse
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
     Panel1 = Create_Panel(this, this, "Panel1", alTop);
     Panel1->SetHeight(162);
+    Splitter1 = Create_Control<TSplitter>(this, this, "Splitter1");
+    Splitter1->SetAlign(alTop);
+    Splitter1->SetHeight(3);
+    Splitter1->SetCursor(crVSplit);
     Panel3 = Create_Panel(this, this, "Panel3", alClient);
     PageControl1 = Create_Page_Control(this, Panel3, "PageControl1", alNone);
     PageControl1->SetAnchors({akLeft, akTop, akRight, akBottom});
@@ -150,17 +154,21 @@ void TFDefOffset::FormShow(TObject* /*Sender*/) {
     setItems(ACG_ByteOUT, offsetItems(MAX_BYTE_OUT));
     Slave_Before_Select = -1;
     load_incomplete_ = false;
-    std::string error;
-    try {
-        Load_Slave_DN();
-        Load_Offset_Slave_DN();
-    } catch (const Exception& e) {
-        // What was built before the failure is shown; OK asks before it replaces the file.
-        load_incomplete_ = true;
-        error = e.Message();
+    // A network read in part still gets the offsets of the slaves it gave, so that none is
+    // shown (and saved) as "None" while the file holds its positions. What was built before a
+    // failure is shown; OK asks before it replaces the file.
+    std::vector<std::string> errors;
+    for (void (TFDefOffset::*load)() :
+         {&TFDefOffset::Load_Slave_DN, &TFDefOffset::Load_Offset_Slave_DN}) {
+        try {
+            (this->*load)();
+        } catch (const Exception& e) {
+            load_incomplete_ = true;
+            errors.push_back(e.Message());
+        }
     }
     Select_First();
-    if (load_incomplete_) Application->ShowException(Exception(error));
+    for (const std::string& error : errors) Application->ShowException(Exception(error));
 }
 
 void TFDefOffset::Load_Slave_DN() {

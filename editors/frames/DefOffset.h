@@ -4,6 +4,7 @@
 // ACG_ByteOUT, saved to DNETM_DefOff.xml.
 #include "editors/frames/DNetTables.h"
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/Splitter.h"
 #include "shell/frame/DialogFrame.h"
 
 #include <string>
@@ -18,6 +19,7 @@ public:
     TFrame_Button* Btn_OK;
     TFrame_Button* Btn_Cancel;
     TPanel* Panel1; // the slave list at the top
+    TSplitter* Splitter1;
     TPanel* Panel3; // the byte offsets below it
     TPageControl* PageControl1;
     TTabSheet* TabSheet1;

@@ -2,7 +2,6 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/xml/XmlDoc.h"
-#include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
 
 namespace {
@@ -69,14 +68,6 @@ enum {
 const char* const Root = "Receive_J1939";
 const char* const Version = "SW_VERSION = 1.100";
 
-int number(const TRow_Table& table, int col, int row) {
-    return ImageIntDef(table.Cell(col, row), -1);
-}
-
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 } // namespace
 
 TRow_Table New_J1939_Table(const std::vector<TTable_Column>& columns) {
@@ -119,13 +110,13 @@ std::string Check_J1939_Rec(const TRow_Table& table) {
     for (int r = 1; r <= end; ++r) {
         auto error = [&](int entry) { return Frame_Row_Error(680, r, UI_Texts[entry]); };
         if (Trim(table.Cell(Rec_DP, r)).empty()) return error(681);
-        if (!inRange(number(table, Rec_PGN, r), 0, 0xFFFF)) return error(682);
-        if (!inRange(number(table, Rec_SA, r), 0, 239)) return error(683);
-        const int start = number(table, Rec_Start, r);
-        const int count = number(table, Rec_Count, r);
+        if (!In_Range(Cell_Number(table, Rec_PGN, r), 0, 0xFFFF)) return error(682);
+        if (!In_Range(Cell_Number(table, Rec_SA, r), 0, 239)) return error(683);
+        const int start = Cell_Number(table, Rec_Start, r);
+        const int count = Cell_Number(table, Rec_Count, r);
         int bytes = 8;
         if (table.Cell(Rec_TP, r) == "Y") {
-            if (!inRange(start, 0, 1785)) return error(684);
+            if (!In_Range(start, 0, 1785)) return error(684);
             bytes = count;
             if (count < 0 || start + count > 1785) return error(685);
         } else {
@@ -133,8 +124,8 @@ std::string Check_J1939_Rec(const TRow_Table& table) {
             const bool noCount = Trim(table.Cell(Rec_Count, r)).empty();
             if (noStart != noCount) return error(688);
             if (!noStart) {
-                if (!inRange(start, 1, 8)) return error(689);
-                if (!inRange(count, 1, 8)) return error(690);
+                if (!In_Range(start, 1, 8)) return error(689);
+                if (!In_Range(count, 1, 8)) return error(690);
                 if (start + count > 8) return error(691);
                 bytes = count;
             }
@@ -142,7 +133,8 @@ std::string Check_J1939_Rec(const TRow_Table& table) {
         total += bytes;
         if (total > J1939_Max_Data_Bytes) return UI_Texts[686] + IntToStr(J1939_Max_Data_Bytes);
         // Texts that are no number read as -1 and are refused with the negatives.
-        if (table.Cell(Rec_Request, r) == "Y" && !inRange(number(table, Rec_Time, r), 0, 10000000))
+        if (table.Cell(Rec_Request, r) == "Y" &&
+            !In_Range(Cell_Number(table, Rec_Time, r), 0, 10000000))
             return error(978);
     }
     return Frame_Rows_Lost(table, Rec_PGN, 680, 673);
@@ -153,16 +145,17 @@ std::string Check_J1939_Send(const TRow_Table& table) {
     int total = 0;
     for (int r = 1; r <= end; ++r) {
         auto error = [&](const std::string& text) { return Frame_Row_Error(709, r, text); };
-        if (!inRange(number(table, Send_Priority, r), 0, 7)) return error(UI_Texts[710]);
+        if (!In_Range(Cell_Number(table, Send_Priority, r), 0, 7)) return error(UI_Texts[710]);
         if (Trim(table.Cell(Send_DP, r)).empty()) return error(UI_Texts[711]);
-        if (!inRange(number(table, Send_PGN, r), 0, 0x1FFFF)) return error(UI_Texts[712]);
-        if (!inRange(number(table, Send_SA, r), 0, 255)) return error(UI_Texts[713]);
-        const int count = number(table, Send_Count, r);
-        if (!inRange(count, 1, J1939_Max_Data_Bytes))
+        if (!In_Range(Cell_Number(table, Send_PGN, r), 0, 0x1FFFF)) return error(UI_Texts[712]);
+        if (!In_Range(Cell_Number(table, Send_SA, r), 0, 255)) return error(UI_Texts[713]);
+        const int count = Cell_Number(table, Send_Count, r);
+        if (!In_Range(count, 1, J1939_Max_Data_Bytes))
             return error(UI_Texts[714] + IntToStr(J1939_Max_Data_Bytes));
         total += count;
         if (total > J1939_Max_Data_Bytes) return UI_Texts[715] + IntToStr(J1939_Max_Data_Bytes);
-        if (table.Cell(Send_Timer, r) == "Y" && !inRange(number(table, Send_Timer_Ms, r), 1, 65535))
+        if (table.Cell(Send_Timer, r) == "Y" &&
+            !In_Range(Cell_Number(table, Send_Timer_Ms, r), 1, 65535))
             return error(UI_Texts[717]);
     }
     return Frame_Rows_Lost(table, Send_PGN, 709, 701);

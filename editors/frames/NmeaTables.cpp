@@ -3,7 +3,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
-#include "shell/state/ProjectInt.h"
+#include "shell/state/ProjectXml.h"
 #include "shell/state/UITexts.h"
 
 namespace {
@@ -49,14 +49,6 @@ int keyColumn(const std::vector<TTable_Column>& columns) {
     return &columns == &NMEA_Send_Columns ? Send_PGN : Rec_PGN;
 }
 
-int number(const TRow_Table& table, int col, int row) {
-    return ImageIntDef(table.Cell(col, row), -1);
-}
-
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 } // namespace
 
 TRow_Table New_NMEA_Table(const std::vector<TTable_Column>& columns) {
@@ -75,13 +67,9 @@ bool Load_Frame_Table(TRow_Table& table, const std::string& path,
     doc.LoadFromFile(path);
     const TXmlNode root = doc.DocumentElement();
     if (!root) return true;
-    const TXmlNodeList children = root.ChildNodes();
-    int row = 0;
-    for (int i = 0; i < children.Count() && row < table.Row_Count(); ++i) {
-        const TXmlNode node = children[i];
-        if (node.NodeType() != ntElement) continue;
-        fill(node, ++row);
-    }
+    const std::vector<TXmlNode> rows = Element_Children(root);
+    for (int row = 1; row <= int(rows.size()) && row <= table.Row_Count(); ++row)
+        fill(rows[std::size_t(row - 1)], row);
     return true;
 }
 
@@ -116,17 +104,18 @@ std::string Check_NMEA_Rec(const TRow_Table& table) {
     const int end = Table_Length(table, PGN, false);
     int total = 0;
     for (int r = 1; r <= end; ++r) {
-        if (!inRange(number(table, PGN, r), 0, 0x1FFFF))
+        if (!In_Range(Cell_Number(table, PGN, r), 0, 0x1FFFF))
             return Frame_Row_Error(1631, r, UI_Texts[1632]);
-        if (!inRange(number(table, SA, r), 0, 239)) return Frame_Row_Error(1631, r, UI_Texts[1633]);
-        const int start = number(table, Start, r);
-        const int count = number(table, Count, r);
+        if (!In_Range(Cell_Number(table, SA, r), 0, 239))
+            return Frame_Row_Error(1631, r, UI_Texts[1633]);
+        const int start = Cell_Number(table, Start, r);
+        const int count = Cell_Number(table, Count, r);
         int bytes = 8;
         if (table.Cell(TP, r) == "Y" || table.Cell(FP, r) == "Y") {
             // A transport-protocol message carries up to 1785 bytes, a fast packet 223.
             const bool tp = table.Cell(TP, r) == "Y";
             const int limit = tp ? 1785 : 223;
-            if (!inRange(start, 0, limit))
+            if (!In_Range(start, 0, limit))
                 return Frame_Row_Error(1631, r, UI_Texts[tp ? 1634 : 1636]);
             bytes = count;
             if (count < 0 || start + count > limit)
@@ -137,8 +126,8 @@ std::string Check_NMEA_Rec(const TRow_Table& table) {
             if (noStart != noCount) return Frame_Row_Error(1631, r, UI_Texts[1638]);
             if (!noStart) {
                 // The start byte is the offset in the frame, as the compiler reads it.
-                if (!inRange(start, 0, 7)) return Frame_Row_Error(1631, r, UI_Texts[1639]);
-                if (!inRange(count, 1, 8)) return Frame_Row_Error(1631, r, UI_Texts[1640]);
+                if (!In_Range(start, 0, 7)) return Frame_Row_Error(1631, r, UI_Texts[1639]);
+                if (!In_Range(count, 1, 8)) return Frame_Row_Error(1631, r, UI_Texts[1640]);
                 if (start + count > 8) return Frame_Row_Error(1631, r, UI_Texts[1641]);
                 bytes = count;
             }
@@ -154,17 +143,18 @@ std::string Check_NMEA_Send(const TRow_Table& table) {
     const int end = Table_Length(table, PGN, false);
     int total = 0;
     for (int r = 1; r <= end; ++r) {
-        if (!inRange(number(table, Priority, r), 0, 7))
+        if (!In_Range(Cell_Number(table, Priority, r), 0, 7))
             return Frame_Row_Error(1735, r, UI_Texts[1736]);
-        if (!inRange(number(table, PGN, r), 0, 0x1FFFF))
+        if (!In_Range(Cell_Number(table, PGN, r), 0, 0x1FFFF))
             return Frame_Row_Error(1735, r, UI_Texts[1737]);
-        if (!inRange(number(table, SA, r), 0, 239)) return Frame_Row_Error(1735, r, UI_Texts[1738]);
-        const int count = number(table, Count, r);
-        if (!inRange(count, 0, NMEA_Max_Data_Bytes))
+        if (!In_Range(Cell_Number(table, SA, r), 0, 239))
+            return Frame_Row_Error(1735, r, UI_Texts[1738]);
+        const int count = Cell_Number(table, Count, r);
+        if (!In_Range(count, 0, NMEA_Max_Data_Bytes))
             return Frame_Row_Error(1735, r, UI_Texts[1739] + IntToStr(NMEA_Max_Data_Bytes));
         total += count;
         if (total > NMEA_Max_Data_Bytes) return UI_Texts[1740] + IntToStr(NMEA_Max_Data_Bytes);
-        if (table.Cell(Timer, r) == "Y" && !inRange(number(table, Send_Timer, r), 1, 65535))
+        if (table.Cell(Timer, r) == "Y" && !In_Range(Cell_Number(table, Send_Timer, r), 1, 65535))
             return Frame_Row_Error(1735, r, UI_Texts[1741]);
     }
     return Frame_Rows_Lost(table, PGN, 1735, 1716);

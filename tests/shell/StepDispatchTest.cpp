@@ -137,6 +137,9 @@ TEST_F(StepDispatch, StepButtonsOpenTheDialogsOfTheProductType) {
         {6, "Btn_PDO_CANopen", []() -> TCustomForm* { return FSet_PDO_Access; }},
         {7, "Btn_DNet_Net", []() -> TCustomForm* { return FDNet; }},
         {7, "Btn_DNet_Offset", []() -> TCustomForm* { return FDefOffset; }},
+        // The DeviceNet slave has no network of its own to edit.
+        {8, "Btn_DNet_Net", []() -> TCustomForm* { return nullptr; }},
+        {8, "Btn_DNet_Offset", []() -> TCustomForm* { return nullptr; }},
         {10, "Btn_MBus", []() -> TCustomForm* { return FMeter_Bus; }},
         {1010, "Btn_MBus", []() -> TCustomForm* { return FMeter_Bus; }},
         {11, "Btn_DMX_Default", []() -> TCustomForm* { return FDMXDefVal; }},

@@ -299,3 +299,22 @@ TEST_F(CanopenDialog, CellsTypedAndTickedThroughTheNativeWindowsAreSaved) {
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(Saved(client, 1), std::vector<Row>{with(with(client.second, 1, "12"), 6, "N")});
 }
+
+TEST_F(CanopenDialog, AFileThatCannotBeWrittenShowsTheErrorAndKeepsTheDialogOpen) {
+    const Kind pdo = kinds()[2];
+    // A folder in the file's place.
+    ForceDirectories(*pdo.file);
+    auto f = Make(pdo);
+    uitest::runModal(f.get(), [&](TCustomForm*) {
+        Fill(f->sga, 1, pdo.first);
+        uitest::click(f->Btn_OK);
+        EXPECT_EQ(f->ModalResult(), mrNone);
+        ASSERT_EQ(uitest::dialogs().Questions().size(), 1u);
+        EXPECT_EQ(uitest::dialogs().Questions()[0].Kind, dkException);
+        EXPECT_NE(Shown()[0].find(*pdo.file), std::string::npos) << Shown()[0];
+        DeleteTree(*pdo.file);
+        uitest::click(f->Btn_OK);
+    });
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    EXPECT_EQ(Saved(pdo, 0), std::vector<Row>{pdo.first});
+}

@@ -167,6 +167,21 @@ TEST_F(DNetDialog, OffsetsOfTheSlaveClickedAreShownAndKept) {
     EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "7"}, {"9", "None", "8"}}));
 }
 
+TEST_F(DNetDialog, TheSplitterSharesTheHeightBetweenTheSlavesAndTheBytes) {
+    TFDefOffset* f = Offsets();
+    uitest::runModal(f, [&](TCustomForm*) {
+        EXPECT_EQ(f->Splitter1->Top(), f->Panel1->Top() + 162);
+        EXPECT_EQ(f->Panel3->Top(), f->Splitter1->Top() + 3);
+        const int slaves = f->ACG_DN_Slaves->Height(), pages = f->PageControl1->Height();
+        uitest::mouseDown(f->Splitter1, {100, 1});
+        uitest::mouseMove(f->Splitter1, {100, 41});
+        uitest::mouseUp(f->Splitter1, {100, 1});
+        EXPECT_EQ(f->ACG_DN_Slaves->Height(), slaves + 40);
+        EXPECT_EQ(f->PageControl1->Height(), pages - 40);
+        uitest::click(f->Btn_Cancel);
+    });
+}
+
 TEST_F(DNetDialog, DeletingASlaveLeavesTheOffsetsOfTheOthersInPlace) {
     WriteBinaryFile(File_DNETM_Net, Network);
     WriteBinaryFile(File_DNETM_DefOff,
@@ -233,6 +248,28 @@ TEST_F(DNetDialog, OffsetsReadInPartAreReplacedOnlyAfterAYes) {
     EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "5"}, {"9", "None", "None"}}));
 }
 
+TEST_F(DNetDialog, ANetworkReadInPartKeepsTheOffsetsOfTheSlavesItGave) {
+    // The second slave's row has no number for ID; the offset file is whole.
+    WriteBinaryFile(File_DNETM_Net,
+                    "<DNET_Net><row ID=\"3\" NB_IN=\"0\" NB_OUT=\"1\" Mnemonic=\"a\"/>"
+                    "<row ID=\"x\" NB_IN=\"0\" NB_OUT=\"2\" Mnemonic=\"b\"/></DNET_Net>");
+    WriteBinaryFile(File_DNETM_DefOff,
+                    "<Define_Offset><Nodo_DNET ID=\"3\"><ByteIN/><ByteOUT><row Offset=\"5\" "
+                    "Mnemonic=\"x\"/></ByteOUT></Nodo_DNET></Define_Offset>");
+    TFDefOffset* f = Offsets();
+    uitest::runModal(f, [&](TCustomForm*) {
+        ASSERT_EQ(uitest::dialogs().Questions().size(), 1u);
+        EXPECT_NE(Shown()[0].find(File_DNETM_Net), std::string::npos) << Shown()[0];
+        ASSERT_EQ(f->List_Slaves_DN.size(), 1u);
+        EXPECT_EQ(Bytes(f->ACG_ByteOUT), (std::vector<Row>{{"0", "5", "x"}}));
+        uitest::dialogs().QueueAnswer(mrYes);
+        uitest::click(f->Btn_OK);
+    });
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    EXPECT_EQ(Shown().back(), UI_Texts[1746]);
+    EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "5"}}));
+}
+
 TEST_F(DNetDialog, ASlaveClickedThroughItsNativeWindowShowsItsBytes) {
     std::string network = "<DNET_Net>";
     for (int i = 0; i < 8; ++i)
@@ -251,4 +288,23 @@ TEST_F(DNetDialog, ASlaveClickedThroughItsNativeWindowShowsItsBytes) {
         EXPECT_EQ(f->ACG_ByteOUT->RowCount(), middle.Y + 1);
         uitest::click(f->Btn_Cancel);
     });
+}
+
+TEST_F(DNetDialog, AnOffsetChosenThroughTheNativeWindowIsSaved) {
+    WriteBinaryFile(File_DNETM_Net, Network);
+    TFDefOffset* f = Offsets();
+    uitest::runModal(f, [&](TCustomForm*) {
+        f->PageControl1->SetActivePage(f->TabSheet2);
+        TQorColumnGrid* g = f->ACG_ByteOUT;
+        // Typing "71" on the Offset cell picks that position from the list; Enter commits it.
+        Type(g, 1, 1, "");
+        for (WORD key : {WORD('7'), WORD('1'), WORD(VK_RETURN)}) {
+            uitest::postNativeKey(key);
+            uitest::processMessages();
+        }
+        EXPECT_EQ(g->Cells(1, 1), "71");
+        uitest::click(f->Btn_OK);
+    });
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "71"}, {"9", "None", "None"}}));
 }
