@@ -1731,6 +1731,7 @@ private:
     void deleteStoreRows(int RowIndex, int RCount);
     // Splits the merged areas that a new row (column) at Index would tear apart.
     void splitAcrossRow(int Index);
+    void splitAcrossBlock(int DisplRow, int Count);
     void splitAcrossCol(int RealIndex);
     void placeCellControls();
     // Exchanges two display rows with their records, cell controls and the flags asked for.

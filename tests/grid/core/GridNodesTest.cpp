@@ -240,6 +240,32 @@ TEST(GridNodesTest, ChildRowsGrowAndShrinkEveryEnclosingNode) {
     EXPECT_EQ(shown(*h)[6], "r5");
 }
 
+// A merged area cut by a group's edge cannot stay merged over the rows that close up: no
+// shown cell may answer for, or write into, a cell of another row. An area wholly inside the
+// group comes back merged.
+TEST(GridNodesTest, MergedAreasAcrossAGroupEdgeSplitWhenTheGroupContracts) {
+    struct Case {
+        int top, height; // vertical area in column 1
+        bool keptMerged;
+    } cases[] = {{3, 2, false}, {0, 3, false}, {2, 2, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.top);
+        auto g = treeGrid(6);
+        g->AddNode(1, 3); // rows 1..3
+        g->MergeCells(1, c.top, 1, c.height);
+        g->ContractNode(1);
+        ASSERT_EQ(shown(*g), rows({0, 1, 4, 5}));
+        for (int r = 0; r < g->RowCount(); ++r) EXPECT_EQ(g->BaseCell(1, r), TPoint(1, r)) << r;
+        g->SetCells(1, 2, "new");
+        g->SetCells(1, 1, "r1");
+        EXPECT_EQ(g->Cells(1, 2), "new");
+        g->ExpandNode(1);
+        EXPECT_EQ(g->AllCells(1, 4), "new");
+        EXPECT_EQ(g->Cells(1, 1), "r1");
+        EXPECT_EQ(g->IsMergedCell(1, c.top + 1), c.keptMerged);
+    }
+}
+
 TEST(GridNodesTest, NodeGlyphShowsTheStateAndChildRowsAreIndented) {
     auto g = treeGrid(6);
     g->SetScrollBars(ssNone);
