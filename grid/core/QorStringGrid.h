@@ -1921,6 +1921,8 @@ private:
     void lowerLevels(int ARow, int Span);
     // The display row after a node's group: its span, or the next node row for span 0.
     int nodeEnd(int ARow);
+    // The real row that ends a node's group (span 0: the grid's last row).
+    int nodeLastReal(int ARow);
     void applyLook(TGridLook Value);
     // Rows (columns) of the fill and check operations: all, or the normal ones.
     int firstRow(bool DoFixed) const { return DoFixed ? 0 : FixedRows(); }

@@ -240,6 +240,47 @@ TEST(GridNodesTest, ChildRowsGrowAndShrinkEveryEnclosingNode) {
     EXPECT_EQ(shown(*h)[6], "r5");
 }
 
+// Rows hidden by a caller or a filter next to a group or inside it: a node opens and closes
+// only its own rows.
+TEST(GridNodesTest, RowsHiddenOtherwiseStayOutsideTheGroups) {
+    {
+        auto g = treeGrid(10);
+        g->AddNode(5, 3); // 5..7, the last group
+        g->HideRows(8, 9);
+        g->ContractNode(5);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5}));
+        g->ExpandNode(5);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5, 6, 7}));
+    }
+    {
+        auto g = treeGrid(8);
+        g->AddNode(1, 3); // 1..3
+        TIntList filtered(0, 0);
+        filtered.Add(4);
+        g->HideRowList(filtered);
+        g->ContractNode(1);
+        g->ExpandNode(1);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 5, 6, 7}));
+    }
+    {
+        auto g = treeGrid(9);
+        g->AddNode(1, 3); // 1..3
+        g->AddNode(4, 3); // 4..6
+        g->HideRows(2, 2);
+        g->ContractNode(1);
+        EXPECT_EQ(shown(*g), rows({0, 1, 4, 5, 6, 7, 8}));
+        g->ExpandNode(1);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5, 6, 7, 8}));
+        g->HideRows(2, 2);
+        g->ContractAll();
+        EXPECT_EQ(shown(*g), rows({0, 1, 4, 7, 8}));
+        EXPECT_TRUE(g->GetNodeState(2)) << "the second node is closed too";
+        g->ExpandAll();
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5, 6, 7, 8}))
+            << "an open group shows all its rows";
+    }
+}
+
 // A merged area cut by a group's edge cannot stay merged over the rows that close up: no
 // shown cell may answer for, or write into, a cell of another row. An area wholly inside the
 // group comes back merged.
