@@ -238,7 +238,7 @@ void TQorStringGrid::SetComponentStyle(TQorStyle AStyle) {
     // After the style: a look it sets names its own style.
     FStyle = AStyle;
     if (!Designing()) SetEditorsComponentStyle(AStyle);
-    if (AStyle != tsCustom && FScrollType == ssMetro) FScrollType = ssNormal;
+    if (AStyle != tsCustom && FScrollType == ssMetro) SetScrollType(ssNormal);
 }
 
 void TQorStringGrid::SetEditorsComponentStyle(TQorStyle AStyle) {
@@ -326,7 +326,7 @@ void TQorStringGrid::SetColorTones(const TColorTones& ATones) {
     FColorTones = ATones;
     SetLook(glClassic);
     SetFlat(true);
-    FScrollType = ssMetro;
+    SetScrollType(ssMetro);
     SetFixedColor(ATones.Foreground.BrushColor);
     FFixedFont->SetColor(ATones.Foreground.TextColor);
     FFixedFont->SetName(DefaultFontName());
