@@ -374,6 +374,9 @@ void TQorStringGrid::InsertChildRow(int ARow, int InsertAt) {
     const int at = intoHeader ? d + 1 : d + InsertAt;
     InsertRows(at, 1);
     if (intoHeader) {
+        // The cells move one by one: a merged area of the header row would be torn apart.
+        for (int c = 0; c < TotalColCount(); ++c)
+            if (IsMergedCell(c, d)) SplitCells(c, d);
         for (int c = 0; c < TotalColCount(); ++c) {
             SetGridCells(c, d + 1, GridCells(c, d));
             SetGridCells(c, d, "");

@@ -307,6 +307,30 @@ TEST(GridNodesTest, MergedAreasAcrossAGroupEdgeSplitWhenTheGroupContracts) {
     }
 }
 
+// A child row put in front of the first child of a node whose header row is merged: the
+// header's cells move down whole, and no cell is left inside an area whose base moved away.
+TEST(GridNodesTest, ChildRowUnderAMergedHeaderLeavesNoTornArea) {
+    auto g = treeGrid(6);
+    g->AddNode(1, 3);
+    g->MergeCells(0, 1, 3, 1);
+    g->SetCells(0, 1, "head");
+    g->InsertChildRow(1, 0);
+    EXPECT_EQ(g->RowCount(), 7);
+    EXPECT_TRUE(g->IsNode(1));
+    EXPECT_EQ(g->GetNodeSpan(1), 4);
+    for (int r : {1, 2})
+        for (int c = 0; c < 3; ++c) {
+            const TPoint b = g->BaseCell(c, r);
+            const TPoint span = g->CellSpan(b.X, b.Y);
+            EXPECT_TRUE(b.X + std::max(span.X, 0) >= c && b.Y + std::max(span.Y, 0) >= r)
+                << c << "," << r << " answers for " << b.X << "," << b.Y;
+        }
+    EXPECT_EQ(g->Cells(0, 2), "head");
+    g->SetCells(2, 2, "x");
+    EXPECT_EQ(g->GridCells(2, 2), "x");
+    EXPECT_EQ(g->GridCells(0, 2), "head");
+}
+
 TEST(GridNodesTest, NodeGlyphShowsTheStateAndChildRowsAreIndented) {
     auto g = treeGrid(6);
     g->SetScrollBars(ssNone);
