@@ -4,19 +4,9 @@
 // node's span has its column-0 node level raised by one. Contracting hides the group's other
 // rows through the hidden-row store; expanding shows them again.
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include <algorithm>
-
-namespace {
-
-struct FlagScope {
-    bool& flag;
-    bool old;
-    FlagScope(bool& f, bool v) : flag(f), old(f) { flag = v; }
-    ~FlagScope() { flag = old; }
-};
-
-} // namespace
 
 TCellGraphic* TQorStringGrid::nodeGraphic(int ARow) {
     if (ARow < 0 || ARow >= RowCount() || !HasCellProperties(0, ARow)) return nullptr;
