@@ -201,9 +201,13 @@ std::string HTMLHighlightText(std::string_view markup, std::string_view search,
     return result;
 }
 
-std::string HTMLUnhighlightText(std::string_view markup, std::string_view tag) {
+std::string HTMLRemoveTagPairs(std::string_view markup, std::string_view tag) {
     std::string s = replaceAllNoCase(markup, "<" + std::string(tag) + ">", "");
-    s = replaceAllNoCase(s, "</" + std::string(tag) + ">", "");
+    return replaceAllNoCase(s, "</" + std::string(tag) + ">", "");
+}
+
+std::string HTMLUnhighlightText(std::string_view markup, std::string_view tag) {
+    const std::string s = HTMLRemoveTagPairs(markup, tag);
     std::string out;
     for (std::size_t i = 0; i < s.size();) {
         if (s.compare(i, 4, "&lt;") == 0) {
@@ -217,11 +221,6 @@ std::string HTMLUnhighlightText(std::string_view markup, std::string_view tag) {
         }
     }
     return out;
-}
-
-std::string HTMLRemoveTagPairs(std::string_view markup, std::string_view tag) {
-    std::string s = replaceAllNoCase(markup, "<" + std::string(tag) + ">", "");
-    return replaceAllNoCase(s, "</" + std::string(tag) + ">", "");
 }
 
 std::string UnMarkText(std::string_view markup) {

@@ -1865,6 +1865,7 @@ private:
     void deleteStoreRows(int RowIndex, int RCount);
     // Splits the merged areas that a new row (column) at Index would tear apart.
     void splitAcrossRow(int Index);
+    void splitAcrossBlock(int DisplRow, int Count);
     void splitAcrossCol(int RealIndex);
     void placeCellControls();
     // Exchanges two display rows with their records, cell controls and the flags asked for.
@@ -2053,6 +2054,8 @@ private:
     void lowerLevels(int ARow, int Span);
     // The display row after a node's group: its span, or the next node row for span 0.
     int nodeEnd(int ARow);
+    // The real row that ends a node's group (span 0: the grid's last row).
+    int nodeLastReal(int ARow);
     void applyLook(TGridLook Value);
     // Rows (columns) of the fill and check operations: all, or the normal ones.
     int firstRow(bool DoFixed) const { return DoFixed ? 0 : FixedRows(); }

@@ -5,23 +5,9 @@
 #include "grid/core/GridUtils.h"
 #include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include <algorithm>
-
-namespace {
-// Sets a flag for the lifetime of the scope and puts the old value back, also on an exception.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-} // namespace
 
 // --- opening and closing --------------------------------------------------------------------
 void TQorStringGrid::UpdateEdit() {

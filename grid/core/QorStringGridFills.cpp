@@ -3,6 +3,7 @@
 // repainting parts of the grid.
 #include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include "platform/base/DateUtils.h"
 
@@ -10,13 +11,6 @@
 #include <random>
 
 namespace {
-
-// Runs a bulk change under one update lock.
-struct UpdateScope {
-    TQorStringGrid& g;
-    explicit UpdateScope(TQorStringGrid& grid) : g(grid) { g.BeginUpdate(); }
-    ~UpdateScope() { g.EndUpdate(); }
-};
 
 // The text escaped, each match of HiText in it wrapped in the Tag pair. Matches are found in
 // the text itself, so that no entity the escaping makes is ever split by a tag.
@@ -93,7 +87,7 @@ bool TQorStringGrid::CheckGrid(bool DoFixed) {
 
 void TQorStringGrid::TextFill(bool DoFixed, const std::string& Txt) {
     {
-        UpdateScope lock(*this);
+        UpdateScope<TQorStringGrid> lock(*this);
         for (int r = firstRow(DoFixed); r <= lastRow(DoFixed); ++r)
             for (int c = firstCol(DoFixed); c <= lastCol(DoFixed); ++c) SetCells(c, r, Txt);
     }
@@ -102,7 +96,7 @@ void TQorStringGrid::TextFill(bool DoFixed, const std::string& Txt) {
 
 void TQorStringGrid::FormatFill(bool DoFixed, const std::string& Fmt) {
     {
-        UpdateScope lock(*this);
+        UpdateScope<TQorStringGrid> lock(*this);
         for (int r = firstRow(DoFixed); r <= lastRow(DoFixed); ++r)
             for (int c = firstCol(DoFixed); c <= lastCol(DoFixed); ++c)
                 SetCells(c, r, Format(Fmt, c, r));
@@ -113,7 +107,7 @@ void TQorStringGrid::FormatFill(bool DoFixed, const std::string& Fmt) {
 void TQorStringGrid::RandomFill(bool DoFixed, int Rnd) {
     static std::minstd_rand engine{std::random_device{}()};
     {
-        UpdateScope lock(*this);
+        UpdateScope<TQorStringGrid> lock(*this);
         for (int r = firstRow(DoFixed); r <= lastRow(DoFixed); ++r)
             for (int c = firstCol(DoFixed); c <= lastCol(DoFixed); ++c)
                 SetInts(c, r, Rnd > 0 ? std::uniform_int_distribution<int>(0, Rnd - 1)(engine) : 0);
@@ -123,7 +117,7 @@ void TQorStringGrid::RandomFill(bool DoFixed, int Rnd) {
 
 void TQorStringGrid::LinearFill(bool DoFixed) {
     {
-        UpdateScope lock(*this);
+        UpdateScope<TQorStringGrid> lock(*this);
         for (int r = firstRow(DoFixed); r <= lastRow(DoFixed); ++r)
             for (int c = firstCol(DoFixed); c <= lastCol(DoFixed); ++c)
                 SetCells(c, r, std::to_string(c) + ":" + std::to_string(r));
@@ -173,7 +167,7 @@ void TQorStringGrid::SetTimes(int ACol, int ARow, TDateTime Value) {
 
 void TQorStringGrid::HilightInRange(const std::string& HiText, const std::string& Tag, int FromCol,
                                     int FromRow, int ToCol, int ToRow, bool DoCase) {
-    UpdateScope lock(*this);
+    UpdateScope<TQorStringGrid> lock(*this);
     for (int r = FromRow; r <= ToRow; ++r)
         for (int c = FromCol; c <= ToCol; ++c) {
             if (IsMergedNonBaseCell(c, r)) continue;
@@ -183,7 +177,7 @@ void TQorStringGrid::HilightInRange(const std::string& HiText, const std::string
 
 void TQorStringGrid::UnHilightInRange(const std::string& Tag, int FromCol, int FromRow, int ToCol,
                                       int ToRow) {
-    UpdateScope lock(*this);
+    UpdateScope<TQorStringGrid> lock(*this);
     for (int r = FromRow; r <= ToRow; ++r)
         for (int c = FromCol; c <= ToCol; ++c) {
             if (IsMergedNonBaseCell(c, r)) continue;

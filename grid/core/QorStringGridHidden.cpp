@@ -128,6 +128,13 @@ std::vector<std::pair<int, int>> runsOf(const std::vector<int>& v) {
 }
 } // namespace
 
+// A merged area that reaches out of a block of rows about to be hidden is split: the rows that
+// close up would otherwise lie under it or point at the wrong base cell.
+void TQorStringGrid::splitAcrossBlock(int DisplRow, int Count) {
+    splitAcrossRow(DisplRow);
+    splitAcrossRow(DisplRow + Count);
+}
+
 void TQorStringGrid::HideRows(int FromRow, int ToRow) {
     std::vector<int> rows;
     for (int r = std::max(FromRow, 0); r <= std::min(ToRow, TotalRowCount() - 1); ++r)
@@ -138,6 +145,7 @@ void TQorStringGrid::HideRows(int FromRow, int ToRow) {
         // The grid keeps at least one row.
         count = std::min(count, RowCount() - 1);
         if (count <= 0) break;
+        splitAcrossBlock(DisplRowIndex(first), count);
         TGridRowBlock block = TakeRows(DisplRowIndex(first), count);
         for (int i = count - 1; i >= 0; --i)
             FHidden->Add(first + i, THiddenRows::NoFilterLevel, block.SplitOff(i));
@@ -165,6 +173,7 @@ void TQorStringGrid::HideRowList(const TIntList& RowList) {
         count = std::min(count, RowCount() - 1);
         if (count <= 0) continue;
         auto pos = std::size_t(std::lower_bound(displ.begin(), displ.end(), first) - displ.begin());
+        splitAcrossBlock(first, count);
         TGridRowBlock block = TakeRows(first, count);
         for (int i = count - 1; i >= 0; --i)
             FHidden->Add(real[pos + std::size_t(i)], level, block.SplitOff(i));

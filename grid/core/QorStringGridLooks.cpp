@@ -127,7 +127,7 @@ void TQorStringGrid::applyLook(TGridLook Value) {
         break;
     }
     }
-    FScrollType = ssNormal;
+    SetScrollType(ssNormal);
     FBorderStyle = bsSingle;
     FBorderColor = 0xB99D7F;
     Invalidate();

@@ -4,19 +4,9 @@
 // node's span has its column-0 node level raised by one. Contracting hides the group's other
 // rows through the hidden-row store; expanding shows them again.
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include <algorithm>
-
-namespace {
-
-struct FlagScope {
-    bool& flag;
-    bool old;
-    FlagScope(bool& f, bool v) : flag(f), old(f) { flag = v; }
-    ~FlagScope() { flag = old; }
-};
-
-} // namespace
 
 TCellGraphic* TQorStringGrid::nodeGraphic(int ARow) {
     if (ARow < 0 || ARow >= RowCount() || !HasCellProperties(0, ARow)) return nullptr;
@@ -30,6 +20,11 @@ int TQorStringGrid::nodeEnd(int ARow) {
     int n = ARow + 1;
     while (n < RowCount() && !nodeGraphic(n)) ++n;
     return n;
+}
+
+int TQorStringGrid::nodeLastReal(int ARow) {
+    TCellGraphic* g = nodeGraphic(ARow);
+    return g && g->CellIndex() > 0 ? RealRowIndex(ARow) + g->CellIndex() - 1 : TotalRowCount() - 1;
 }
 
 void TQorStringGrid::lowerLevels(int ARow, int Span) {
@@ -164,7 +159,8 @@ void TQorStringGrid::ExpandNode(int ARow) {
     if (g->CellIndex() == 0)
         while (n < RowCount() && !nodeGraphic(n)) ++n;
     const int first = RealRowIndex(d) + 1;
-    const int last = (n < RowCount() ? RealRowIndex(n) : TotalRowCount()) - 1;
+    const int last =
+        std::min((n < RowCount() ? RealRowIndex(n) : TotalRowCount()) - 1, nodeLastReal(d));
 
     const int top = TopRow(), row = Row();
     const bool disjunct = FMouseActions->DisjunctRowSelectDirect();
@@ -199,12 +195,14 @@ void TQorStringGrid::ContractNode(int ARow) {
     if (!g || g->CellBoolean()) return;
     g->SetCellBoolean(true);
     const int b = a + 1;
+    const int lastReal = nodeLastReal(a);
     // Counted as if the group were all shown; each contracted inner node takes its hidden rows
-    // off below.
+    // off below. Rows hidden otherwise inside the group make the count reach past it: the walk
+    // and the hiding stop at the group's last real row.
     int end = g->CellIndex() > 0 ? a + g->CellIndex() : nodeEnd(a);
     // A contracted node inside keeps its rows hidden; they come back with this node, the inner
     // node then expanded.
-    for (int r = b; r < end;) {
+    for (int r = b; r < end && r < RowCount() && RealRowIndex(r) <= lastReal;) {
         TCellGraphic* inner = nodeGraphic(r);
         if (!inner || !inner->CellBoolean()) {
             ++r;
@@ -218,7 +216,7 @@ void TQorStringGrid::ContractNode(int ARow) {
         r = b;
     }
     end = std::min(end, RowCount());
-    if (end - 1 >= b) HideRows(RealRowIndex(b), RealRowIndex(end - 1));
+    if (end - 1 >= b) HideRows(RealRowIndex(b), std::min(RealRowIndex(end - 1), lastReal));
     CalcFooter(-1);
 }
 
@@ -251,8 +249,10 @@ void TQorStringGrid::ContractAll() {
                 continue;
             }
             g->SetCellBoolean(true);
-            // Nested nodes lie inside their outer node and stay marked expanded.
-            const int end = std::max(nodeEnd(r), r + 1);
+            // Nested nodes lie inside their outer node and stay marked expanded; rows hidden
+            // otherwise inside the group shift the rows after it up, which stay shown.
+            const int end =
+                std::max(std::min(nodeEnd(r), DisplRowIndex(nodeLastReal(r) + 1)), r + 1);
             for (int i = r + 1; i < end; ++i) rows.Add(i);
             r = end;
         }
@@ -364,6 +364,9 @@ void TQorStringGrid::InsertChildRow(int ARow, int InsertAt) {
     const int at = intoHeader ? d + 1 : d + InsertAt;
     InsertRows(at, 1);
     if (intoHeader) {
+        // The cells move one by one: a merged area of the header row would be torn apart.
+        for (int c = 0; c < TotalColCount(); ++c)
+            if (IsMergedCell(c, d)) SplitCells(c, d);
         for (int c = 0; c < TotalColCount(); ++c) {
             SetGridCells(c, d + 1, GridCells(c, d));
             SetGridCells(c, d, "");

@@ -38,6 +38,19 @@ StyleColors office2003(TColor from, TColor to) {
             clGray};
 }
 
+// The sorted column's header of the Office 2010 styles: the styles' own header colour, set off
+// from the base colour of the other headers.
+TColor office2010Header(TQorGridStyle s) {
+    switch (s) {
+    case gsOffice2010Silver:
+        return 0xEDE9E5;
+    case gsOffice2010Black:
+        return 0x828282;
+    default:
+        return 0xEDDBCD;
+    }
+}
+
 StyleColors office2010(TColor base, TColor fixedLine) {
     return {glOffice2007,       base,     base, base,  base,     activeOffice2010From,
             activeOffice2010To, 16767927, {},   black, clSilver, fixedLine};
@@ -203,8 +216,7 @@ void TQorStringGrid::SetStyle(TQorGridStyle AStyle) {
         setHover(cl, 7069695, 11530239, 11530239, 15138047);
         cl.SetFixedGradientHoverBorder(3850216);
         setDown(cl, 6018559, 6611199, 6611199, 7467007, 3181250);
-        // The sort header takes the style's base colour.
-        const TColor header = FQorGradientFrom;
+        const TColor header = office2010Header(AStyle);
         setSortHeader(ss, header, header, header, header);
         cl.ClearFixedGradient();
         SetSelectionStyle(ssDefault);
@@ -226,7 +238,7 @@ void TQorStringGrid::SetComponentStyle(TQorStyle AStyle) {
     // After the style: a look it sets names its own style.
     FStyle = AStyle;
     if (!Designing()) SetEditorsComponentStyle(AStyle);
-    if (AStyle != tsCustom && FScrollType == ssMetro) FScrollType = ssNormal;
+    if (AStyle != tsCustom && FScrollType == ssMetro) SetScrollType(ssNormal);
 }
 
 void TQorStringGrid::SetEditorsComponentStyle(TQorStyle AStyle) {
@@ -314,7 +326,7 @@ void TQorStringGrid::SetColorTones(const TColorTones& ATones) {
     FColorTones = ATones;
     SetLook(glClassic);
     SetFlat(true);
-    FScrollType = ssMetro;
+    SetScrollType(ssMetro);
     SetFixedColor(ATones.Foreground.BrushColor);
     FFixedFont->SetColor(ATones.Foreground.TextColor);
     FFixedFont->SetName(DefaultFontName());

@@ -105,6 +105,7 @@ constexpr unsigned csDisplayDragImage = 1u << 13;
 constexpr unsigned csReflector = 1u << 14;
 constexpr unsigned csActionClient = 1u << 15;
 constexpr unsigned csMenuEvents = 1u << 16;
+// Gets WM_NCPAINT after each WM_PAINT of its image, to draw its border over the image's edge.
 constexpr unsigned csNeedsBorderPaint = 1u << 17;
 constexpr unsigned csParentBackground = 1u << 18;
 

@@ -133,6 +133,9 @@ void TWinControl::WMPaint(TWMPaint& Message) {
     PaintWindow(dc);
     PaintControls(dc, nullptr);
     SelectClipRgn(dc, nullptr);
+    // A window has no frame outside its image: a control that draws its own border draws it
+    // over the edge of the image, anew after every repaint.
+    if (ControlStyle() & csNeedsBorderPaint) Perform(WM_NCPAINT, 1, 0);
     if (peer_) peer_->Changed(pcImage);
 }
 

@@ -253,34 +253,54 @@ TEST(GridLookTest, CharactersReachTheGridUnlessARowSelectingEditorGridTakesNone)
     }
 }
 
-// The frame colour of the bordered looks, drawn when the frame is repainted.
+// The frame colour of the bordered looks: an outline inside a ring in the parent's colour,
+// drawn over the edge of the grid's image after every paint, as a user sees it on a form.
 TEST(GridLookTest, BorderOutlineOfTheBorderedLooks) {
     struct Case {
         TGridLook look;
-        bool flat;
+        bool flat, fit;
         bool outlined;
     } cases[] = {
-        {glXP, false, true},        {glQor, false, true},      {glSoft, false, true},
-        {glStandard, false, false}, {glClassic, false, false}, {glXP, true, false},
+        {glXP, false, true, true},       {glQor, false, true, true},
+        {glSoft, false, true, true},     {glOffice2007, false, true, true},
+        {glXP, false, false, true},      {glStandard, false, true, false},
+        {glClassic, false, true, false}, {glXP, true, true, false},
     };
+    const TColor border = 0xB99D7F;
     for (const auto& c : cases) {
-        SCOPED_TRACE(LookToString(c.look) + (c.flat ? " flat" : ""));
-        TQorStringGrid g(nullptr);
-        g.SetColCount(2);
-        g.SetRowCount(2);
-        g.SetScrollBars(ssNone);
-        g.SetBounds(0, 0, 200, 100);
-        g.SetLook(glCustom);
-        g.SetLook(c.look);
-        g.SetFlat(c.flat);
-        g.HandleNeeded();
-        g.Repaint();
-        SendMessage(g.Handle(), WM_NCPAINT, 1, 0);
-        const TBitmap& b = *g.BackingImage();
-        // Past the cells on the right and below: only the outline differs from the grid colour.
-        EXPECT_EQ(b.PixelColor(198, 90) == TColor(0xB99D7F), c.outlined);
-        EXPECT_EQ(b.PixelColor(150, 98) == TColor(0xB99D7F), c.outlined);
-        EXPECT_EQ(b.PixelColor(199, 90), ColorToRGB(g.Color()));
+        SCOPED_TRACE(LookToString(c.look) + (c.flat ? " flat" : "") + (c.fit ? "" : " not fit"));
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 300, 200);
+        form.SetColor(clLime);
+        auto* g = new TQorStringGrid(&form);
+        g->SetParent(&form);
+        g->SetColCount(2);
+        g->SetRowCount(2);
+        g->SetScrollBars(ssNone);
+        g->SetBounds(10, 10, 200, 100);
+        g->SetLook(glCustom);
+        g->SetLook(c.look);
+        g->SetFlat(c.flat);
+        g->Flags().FitCellsInGrid = c.fit;
+        form.Show();
+        uitest::processMessages();
+        // Past the cells on the right and below the grid shows its own colour.
+        const TColor inside = ColorToRGB(g->Color());
+        const int edge = c.fit ? 1 : 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            const TBitmap& b = *g->BackingImage();
+            EXPECT_EQ(b.PixelColor(199 - edge, 90) == border, c.outlined) << pass;
+            EXPECT_EQ(b.PixelColor(150, 99 - edge) == border, c.outlined) << pass;
+            EXPECT_EQ(b.PixelColor(0 + edge, 90) == border, c.outlined) << pass;
+            if (c.outlined && c.fit) {
+                EXPECT_EQ(b.PixelColor(199, 90), TColor(clLime)) << pass;
+            }
+            EXPECT_EQ(b.PixelColor(190, 90), inside) << pass;
+            // A later paint of the grid keeps the outline.
+            g->Repaint();
+        }
+        auto shot = uitest::render(&form);
+        EXPECT_EQ(shot->PixelColor(10 + 199 - edge, 10 + 90) == border, c.outlined);
     }
 }
 

@@ -240,6 +240,97 @@ TEST(GridNodesTest, ChildRowsGrowAndShrinkEveryEnclosingNode) {
     EXPECT_EQ(shown(*h)[6], "r5");
 }
 
+// Rows hidden by a caller or a filter next to a group or inside it: a node opens and closes
+// only its own rows.
+TEST(GridNodesTest, RowsHiddenOtherwiseStayOutsideTheGroups) {
+    {
+        auto g = treeGrid(10);
+        g->AddNode(5, 3); // 5..7, the last group
+        g->HideRows(8, 9);
+        g->ContractNode(5);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5}));
+        g->ExpandNode(5);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5, 6, 7}));
+    }
+    {
+        auto g = treeGrid(8);
+        g->AddNode(1, 3); // 1..3
+        TIntList filtered(0, 0);
+        filtered.Add(4);
+        g->HideRowList(filtered);
+        g->ContractNode(1);
+        g->ExpandNode(1);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 5, 6, 7}));
+    }
+    {
+        auto g = treeGrid(9);
+        g->AddNode(1, 3); // 1..3
+        g->AddNode(4, 3); // 4..6
+        g->HideRows(2, 2);
+        g->ContractNode(1);
+        EXPECT_EQ(shown(*g), rows({0, 1, 4, 5, 6, 7, 8}));
+        g->ExpandNode(1);
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5, 6, 7, 8}));
+        g->HideRows(2, 2);
+        g->ContractAll();
+        EXPECT_EQ(shown(*g), rows({0, 1, 4, 7, 8}));
+        EXPECT_TRUE(g->GetNodeState(2)) << "the second node is closed too";
+        g->ExpandAll();
+        EXPECT_EQ(shown(*g), rows({0, 1, 2, 3, 4, 5, 6, 7, 8}))
+            << "an open group shows all its rows";
+    }
+}
+
+// A merged area cut by a group's edge cannot stay merged over the rows that close up: no
+// shown cell may answer for, or write into, a cell of another row. An area wholly inside the
+// group comes back merged.
+TEST(GridNodesTest, MergedAreasAcrossAGroupEdgeSplitWhenTheGroupContracts) {
+    struct Case {
+        int top, height; // vertical area in column 1
+        bool keptMerged;
+    } cases[] = {{3, 2, false}, {0, 3, false}, {2, 2, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.top);
+        auto g = treeGrid(6);
+        g->AddNode(1, 3); // rows 1..3
+        g->MergeCells(1, c.top, 1, c.height);
+        g->ContractNode(1);
+        ASSERT_EQ(shown(*g), rows({0, 1, 4, 5}));
+        for (int r = 0; r < g->RowCount(); ++r) EXPECT_EQ(g->BaseCell(1, r), TPoint(1, r)) << r;
+        g->SetCells(1, 2, "new");
+        g->SetCells(1, 1, "r1");
+        EXPECT_EQ(g->Cells(1, 2), "new");
+        g->ExpandNode(1);
+        EXPECT_EQ(g->AllCells(1, 4), "new");
+        EXPECT_EQ(g->Cells(1, 1), "r1");
+        EXPECT_EQ(g->IsMergedCell(1, c.top + 1), c.keptMerged);
+    }
+}
+
+// A child row put in front of the first child of a node whose header row is merged: the
+// header's cells move down whole, and no cell is left inside an area whose base moved away.
+TEST(GridNodesTest, ChildRowUnderAMergedHeaderLeavesNoTornArea) {
+    auto g = treeGrid(6);
+    g->AddNode(1, 3);
+    g->MergeCells(0, 1, 3, 1);
+    g->SetCells(0, 1, "head");
+    g->InsertChildRow(1, 0);
+    EXPECT_EQ(g->RowCount(), 7);
+    EXPECT_TRUE(g->IsNode(1));
+    EXPECT_EQ(g->GetNodeSpan(1), 4);
+    for (int r : {1, 2})
+        for (int c = 0; c < 3; ++c) {
+            const TPoint b = g->BaseCell(c, r);
+            const TPoint span = g->CellSpan(b.X, b.Y);
+            EXPECT_TRUE(b.X + std::max(span.X, 0) >= c && b.Y + std::max(span.Y, 0) >= r)
+                << c << "," << r << " answers for " << b.X << "," << b.Y;
+        }
+    EXPECT_EQ(g->Cells(0, 2), "head");
+    g->SetCells(2, 2, "x");
+    EXPECT_EQ(g->GridCells(2, 2), "x");
+    EXPECT_EQ(g->GridCells(0, 2), "head");
+}
+
 TEST(GridNodesTest, NodeGlyphShowsTheStateAndChildRowsAreIndented) {
     auto g = treeGrid(6);
     g->SetScrollBars(ssNone);

@@ -135,7 +135,7 @@ TEST_F(StyledGrid, StylesWithTheirOwnSelectionFrames) {
         {gsOffice2007Luna, ssOffice2007, 15000287, clNone},
         {gsWindowsVista, ssVista, 16775139, 16579058},
         {gsWindows7, ssWin7, 16710648, 16579058},
-        {gsOffice2010Blue, ssDefault, 7069695, 16115674},
+        {gsOffice2010Blue, ssDefault, 7069695, 0xEDDBCD},
         {gsOffice2003Blue, ssDefault, 0xCFD0D1, clNone}, // the XP look's
     };
     for (const auto& c : cases) {
@@ -144,6 +144,25 @@ TEST_F(StyledGrid, StylesWithTheirOwnSelectionFrames) {
         EXPECT_EQ(g->SelectionStyle(), c.selection);
         EXPECT_EQ(g->QorGradientHoverFrom(), c.hoverFrom);
         EXPECT_EQ(g->SortSettings()->HeaderColor(), c.sortHeader);
+    }
+}
+
+// The sorted column's header is set off from the others, which show the base colour.
+TEST_F(StyledGrid, Office2010SortedHeaderStandsOut) {
+    struct Case {
+        TQorGridStyle style;
+        TColor base, sorted;
+    } cases[] = {
+        {gsOffice2010Blue, 16115674, 0xEDDBCD},
+        {gsOffice2010Silver, 15262687, 0xEDE9E5},
+        {gsOffice2010Black, 6974058, 0x828282},
+    };
+    g->SortSettings()->SetColumn(2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        g->SetStyle(c.style);
+        EXPECT_EQ(cellPx(3, 0, 30, 8), c.base) << hex(cellPx(3, 0, 30, 8));
+        EXPECT_EQ(cellPx(2, 0, 30, 8), c.sorted) << hex(cellPx(2, 0, 30, 8));
     }
 }
 

@@ -153,6 +153,35 @@ TEST_F(FormTest, CustomPaintingLandsInTheBackingImage) {
     EXPECT_EQ(pixel(probe, 20, 20), clWhite);
 }
 
+TEST_F(FormTest, AControlThatPaintsItsBorderDrawsItAfterEveryRepaint) {
+    auto* framed = add<TProbe>(0, 0, 40, 30);
+    auto* plain = add<TProbe>(50, 0, 40, 30);
+    for (TProbe* p : {framed, plain}) {
+        p->SetColor(clWhite);
+        p->onMessage = [p](TMessage& m) {
+            if (m.Msg != WM_NCPAINT) return;
+            p->Canvas()->Brush()->SetColor(clRed);
+            p->Canvas()->FrameRect({0, 0, p->Width(), p->Height()});
+        };
+    }
+    framed->SetControlStyle(framed->ControlStyle() | csNeedsBorderPaint);
+    show();
+    EXPECT_EQ(pixel(framed, 0, 0), clRed);
+    EXPECT_EQ(pixel(framed, 39, 29), clRed);
+    EXPECT_EQ(pixel(framed, 1, 1), clWhite);
+    EXPECT_EQ(plain->count(WM_NCPAINT), 0);
+
+    // Over the cells of a later paint too, also one that paints on the whole image.
+    framed->painter = [](TCanvas* c) {
+        c->Brush()->SetColor(clBlue);
+        c->FillRect({0, 0, 40, 30});
+    };
+    framed->Invalidate();
+    uitest::processMessages();
+    EXPECT_EQ(pixel(framed, 0, 15), clRed);
+    EXPECT_EQ(pixel(framed, 20, 15), clBlue);
+}
+
 TEST_F(FormTest, WindowlessChildrenPaintOnTheParentClippedToTheirBounds) {
     auto* host = add<TProbe>(0, 0, 60, 40);
     host->SetColor(clWhite);
