@@ -354,7 +354,8 @@ public:
     TEditCharCase CharCase() const { return charCase_; }
     void SetCharCase(TEditCharCase v);
     // Typing in the edit completes the text from the items (csDropDown); in csDropDownList
-    // a typed character selects the next item starting with it.
+    // characters typed in quick succession select the first item starting with them, and a
+    // single character (or one that matches nothing longer) the next item starting with it.
     bool AutoComplete() const { return autoComplete_; }
     void SetAutoComplete(bool v) { autoComplete_ = v; }
     bool AutoDropDown() const { return autoDropDown_; }
@@ -411,12 +412,16 @@ private:
     void notify(WORD code);
     void handleKey(TMessage& Message);
     void handleChar(TMessage& Message);
+    int findItemFrom(const std::string& Prefix, int Start) const;
     void editChanged();
     std::unique_ptr<TControlItems> items_;
     TextEditBuffer buffer_;
     TComboBoxStyle style_ = csDropDown;
     int itemIndex_ = -1;
     int dropIndex_ = -1;
+    // Type-ahead of the list style: the characters typed so far and when the last one came.
+    std::string typedPrefix_;
+    unsigned typedTick_ = 0;
     int dropDownCount_ = 8;
     bool droppedDown_ = false;
     int droppedWidth_ = 0;

@@ -1,5 +1,6 @@
 #include "platform/ui/StdCtrls.h"
 
+#include "platform/base/Clock.h"
 #include "platform/ui/StdCtrlsInternal.h"
 
 #include <algorithm>
@@ -7,6 +8,9 @@
 using namespace stdctrls;
 
 namespace {
+
+// Characters of a list-style combo typed within this time of each other search together.
+constexpr unsigned typeAheadMs = 1000;
 
 // The item that a navigation key moves to from cur, in a list of n items with page items a
 // page: -1 when the list is empty; cur for any other key.
@@ -588,24 +592,36 @@ void TCustomComboBox::editChanged() {
     notify(CBN_EDITCHANGE);
 }
 
+// The first item from Start on (wrapping) whose upper-cased text starts with Prefix; -1: none.
+int TCustomComboBox::findItemFrom(const std::string& Prefix, int Start) const {
+    const int n = Count();
+    for (int k = 0; k < n; ++k) {
+        const int i = (Start + k) % n;
+        if (StartsStr(Prefix, AnsiUpperCase(items_->Get(i)))) return i;
+    }
+    return -1;
+}
+
 void TCustomComboBox::handleChar(TMessage& Message) {
     char32_t c = char32_t(Message.WParam);
     if (!HasEdit()) {
         if (c < 32 || Count() == 0) return;
-        // The next item (after the current one, wrapping) whose text starts with the character.
-        std::string key = AnsiUpperCase(CodePointToUtf8(c));
-        int start = droppedDown_ ? dropIndex_ : itemIndex_;
-        for (int k = 1; k <= Count(); ++k) {
-            int i = (std::max(start, -1) + k) % Count();
-            if (StartsStr(key, AnsiUpperCase(items_->Get(i)))) {
-                if (droppedDown_) {
-                    dropIndex_ = i;
-                    Invalidate();
-                } else if (i != itemIndex_) {
-                    userSelect(i);
-                }
-                return;
-            }
+        const std::string ch = AnsiUpperCase(CodePointToUtf8(c));
+        const unsigned now = GetTickCount();
+        typedPrefix_ =
+            now - typedTick_ <= typeAheadMs && !typedPrefix_.empty() ? typedPrefix_ + ch : ch;
+        typedTick_ = now;
+        const int current = droppedDown_ ? dropIndex_ : itemIndex_;
+        // A longer prefix may still match the current item; a single character moves on.
+        int i = -1;
+        if (typedPrefix_.size() > ch.size()) i = findItemFrom(typedPrefix_, std::max(current, 0));
+        if (i < 0) i = findItemFrom(ch, std::max(current, -1) + 1);
+        if (i < 0) return;
+        if (droppedDown_) {
+            dropIndex_ = i;
+            Invalidate();
+        } else if (i != itemIndex_) {
+            userSelect(i);
         }
         return;
     }

@@ -1,5 +1,6 @@
 #include "platform/ui/StdCtrls.h"
 
+#include "platform/base/Clock.h"
 #include "platform/base/SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +203,30 @@ TEST_F(StdCtrlsTest, ComboDropDownListSelectsFromTheOpenList) {
     key(combo, VK_ESCAPE);
     EXPECT_EQ(combo->ItemIndex(), 3) << "Escape keeps the selection";
     EXPECT_EQ(ev.log, (std::vector<std::string>{"dropdown", "closeup"}));
+}
+
+// Characters typed in quick succession search together; after a pause, or when nothing longer
+// matches, a character moves to the next item starting with it.
+TEST_F(StdCtrlsTest, ComboListTypeAhead) {
+    auto* combo = make<TComboBox>();
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"None", "1", "7", "10", "70", "71", "700"}) combo->Items()->Add(item);
+    struct Step {
+        unsigned pauseMs;
+        const char* typed;
+        const char* selected;
+    } steps[] = {
+        {0, "71", "71"},  {2000, "7", "700"}, {2000, "70", "70"},  {0, "0", "700"},
+        {2000, "1", "1"}, {0, "1", "10"},     {2000, "n", "None"}, {0, "x", "None"},
+    };
+    TManualClock clock;
+    SetApplicationClock(&clock);
+    for (const Step& s : steps) {
+        clock.Advance(s.pauseMs);
+        type(combo, s.typed);
+        EXPECT_EQ(combo->Text(), s.selected) << s.typed << " after " << s.pauseMs << " ms";
+    }
+    SetApplicationClock(nullptr);
 }
 
 TEST_F(StdCtrlsTest, ComboClosedListKeysSelectAndCodeChangesAreSilent) {
