@@ -2,6 +2,8 @@
 // and the control's own size and repaint operations.
 #include "grid/core/QorStringGrid.h"
 
+#include "grid/core/HeaderDragButton.h"
+
 #include "grid/core/GridLibrary.h"
 #include "platform/ui/Timers.h"
 
@@ -132,6 +134,9 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         FArrows[arrDown] = new TArrowWindow(this, arrDown);
         FArrows[arrLeft] = new TArrowWindow(this, arrLeft);
         FArrows[arrRight] = new TArrowWindow(this, arrRight);
+        FMoveButton = new THeaderDragButton(this);
+        FMoveButton->SetGrid(this);
+        FMoveButton->SetParent(this);
         FStyle = tsWindowsXP;
     }
 
@@ -297,10 +302,14 @@ void TQorStringGrid::Assign(const TPersistent* Source) {
     for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
     FColumnHeaders->Assign(src->FColumnHeaders.get());
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, src->RowHeights(r));
-    FScrollWidth = src->FScrollWidth;
+    SetScrollProportional(src->FScrollProportional);
+    FScrollSynch = src->FScrollSynch;
+    SetScrollWidth(src->FScrollWidth);
+    FScrollHints = src->FScrollHints;
+    SetScrollBarAlways(src->FScrollBarAlways);
     SetScrollBars(src->ScrollBars());
-    FScrollColor = src->FScrollColor;
-    FScrollType = src->FScrollType;
+    SetScrollColor(src->FScrollColor);
+    SetScrollType(src->FScrollType);
     AssignCells(Source);
 }
 
@@ -327,6 +336,9 @@ void TQorStringGrid::Invalidate() {
 void TQorStringGrid::Resize() {
     TBaseGrid::Resize();
     if (Designing()) Invalidate();
+    UpdateScrollBarsAlways(false);
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }
 
 void TQorStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

@@ -110,9 +110,15 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
                 bool state = false;
                 GetCheckBoxState(realCol, RealRowIndex(row), state);
                 CheckBoxClick(realCol, row, state);
+            } else if (IsRadio(realCol, row) && (active || FControlLook->RadioAlwaysActive())) {
+                NextRadioItem(realCol, row, false);
+                int idx = -1;
+                GetRadioIdx(realCol, row, idx);
+                if (OnRadioClick) OnRadioClick(this, realCol, row, idx);
             } else if (HasRadioButton(realCol, row) &&
                        (active || FControlLook->RadioAlwaysActive())) {
                 SetRadioButtonColumnIndex(realCol, row);
+                if (OnRadioButtonClick) OnRadioButtonClick(this, realCol, row);
             }
         }
         if (HasButton(realCol, row) && active) ButtonClick(realCol, row);
@@ -297,6 +303,23 @@ void TQorStringGrid::WMChar(TWMKey& Message) {
 void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
     FLastKeyCell = {Col(), Row()};
     TBaseGrid::KeyDown(Key, Shift);
+    // Ctrl+Down / Ctrl+Up move the selected rows one place, the selection with them.
+    if (FNavigation->CursorMoveRows() && Shift.Contains(ssCtrl) &&
+        (Key == VK_DOWN || Key == VK_UP)) {
+        const TGridRect sel = Selection();
+        const int count = sel.Bottom - sel.Top + 1;
+        const bool down = Key == VK_DOWN;
+        if (down ? sel.Bottom < RowCount() - 1 : sel.Top > FixedRows()) {
+            const int to = sel.Top + (down ? 1 : -1);
+            if (count == 1) {
+                MoveRow(sel.Top, to);
+                FocusCell(Col(), to, true);
+            } else {
+                MoveRows(sel.Top, to, count);
+                SetSelection({FixedCols(), to, ColCount() - 1, to + count - 1});
+            }
+        }
+    }
     const TCursorAdvance adv = FNavigation->CursorAdvance();
     const TGridCoord last = FLastKeyCell;
     const int lastCol = ColCount() - FFixedRightCols - 1;
