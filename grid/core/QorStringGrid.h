@@ -1553,6 +1553,8 @@ protected:
                             TShiftState shift);
     // The release of a pushed cell or expand button; true when it ends the release.
     bool releaseCellButton(int ACol, int ARow, int X, int Y);
+    // Disjunct cells taken by a release; false when OnSelectCell refused the cell.
+    bool disjunctCellRelease(int ACol, int ARow, TShiftState Shift);
     // The release after a press on the selection of an OLE drag source; true when it ends it.
     bool releaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
     // The reference of the markup anchor at a client point of the cell, empty when none.

@@ -354,12 +354,34 @@ void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TQorStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
     const WORD k = Key;
+    // The selection when the key went down.
+    const TGridRect before = FMoveSelection;
     TBaseGrid::KeyUp(Key, Shift);
-    if (isArrowOrPage(k) || k == VK_TAB) {
-        const TGridRect s = Selection();
-        if (!(s == FMoveSelection)) {
-            SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
-            FMoveSelection = s;
+    const TGridRect s = Selection();
+    if ((isArrowOrPage(k) || k == VK_TAB) && !(s == FMoveSelection)) {
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        FMoveSelection = s;
+    }
+    if (!FMouseActions->DisjunctCellSelect() || Options().Contains(goEditing)) return;
+    if (Shift.Contains(ssShift) && isArrowOrPage(k)) {
+        for (int c = before.Left; c <= before.Right; ++c)
+            for (int r = before.Top; r <= before.Bottom; ++r) SetSelectedCells(c, r, false);
+        for (int c = s.Left; c <= s.Right; ++c)
+            for (int r = s.Top; r <= s.Bottom; ++r)
+                if (c != Col() || r != Row()) SetSelectedCells(c, r, true);
+    } else if (k == VK_SPACE) {
+        const TPoint base = BaseCell(Col(), Row());
+        bool canSelect = !isFixedCell(base.X, base.Y);
+        if (canSelect && OnSelectCell) OnSelectCell(this, base.X, base.Y, canSelect);
+        if (!canSelect) return;
+        if (Shift.Contains(ssCtrl)) {
+            SetSelectedCells(base.X, base.Y, !SelectedCells(base.X, base.Y));
+        } else {
+            Invalidate();
+            FSelectedCells.clear();
+            SetSelectedCells(base.X, base.Y, true);
+            for (int c = s.Left; c <= s.Right; ++c)
+                for (int r = s.Top; r <= s.Bottom; ++r) SetSelectedCells(c, r, true);
         }
     }
 }

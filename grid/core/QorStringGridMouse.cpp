@@ -548,6 +548,11 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         Invalidate();
         return;
     }
+    if (FMouseActions->DisjunctCellSelect() && Button == mbLeft) {
+        int ACol = -1, ARow = -1;
+        MouseToCell(X, Y, ACol, ARow);
+        if (ACol >= 0 && ARow >= 0 && !disjunctCellRelease(ACol, ARow, Shift)) return;
+    }
     // Compared with the selection when the left button went down (the press may have moved it),
     // else with the one before the platform's handling.
     const TGridRect before = FPressSelValid && Button == mbLeft ? FPressSelection : Selection();
@@ -555,6 +560,37 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     TBaseGrid::MouseUp(Button, Shift, X, Y);
     const TGridRect after = Selection();
     if (!(after == before)) SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+bool TQorStringGrid::disjunctCellRelease(int ACol, int ARow, TShiftState Shift) {
+    const TPoint base = BaseCell(ACol, ARow);
+    if (!isFixedCell(base.X, base.Y)) {
+        bool canSelect = true;
+        if (OnSelectCell) OnSelectCell(this, base.X, base.Y, canSelect);
+        if (!canSelect) return false;
+        if (Shift.Contains(ssShift)) {
+            SetSelectedCells(base.X, base.Y, true);
+        } else if (Shift.Contains(ssCtrl)) {
+            SetSelectedCells(base.X, base.Y, !SelectedCells(base.X, base.Y));
+        } else {
+            for (int i = 0; i < int(FSelectedCells.size()); ++i) {
+                const TGridCoord c = SelectedCell(i);
+                InvalidateCell(c.X, c.Y);
+            }
+            FSelectedCells.clear();
+            SetSelectedCells(base.X, base.Y, true);
+        }
+    } else if (!Shift.Contains(ssCtrl)) {
+        FSelectedCells.clear();
+        Invalidate();
+        return true;
+    }
+    // A range dragged over takes all its cells.
+    const TGridRect sel = Selection();
+    for (int c = sel.Left; c <= sel.Right; ++c)
+        for (int r = sel.Top; r <= sel.Bottom; ++r)
+            if ((c != base.X || r != base.Y) && !isFixedCell(c, r)) SetSelectedCells(c, r, true);
+    return true;
 }
 
 void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {

@@ -330,6 +330,38 @@ TEST(GridMouse, DisjunctRowSelectionByCtrlClicks) {
     EXPECT_TRUE(m.g->RowSelect(3));
 }
 
+TEST(GridMouse, DisjunctCellSelectionByClicksAndSpace) {
+    MouseGrid m;
+    m.g->MouseActions()->SetDisjunctCellSelect(true);
+    auto cells = [&] {
+        std::vector<TGridCoord> v;
+        for (int i = 0; i < m.g->SelectedCellsCount(); ++i) v.push_back(m.g->SelectedCell(i));
+        return v;
+    };
+    using V = std::vector<TGridCoord>;
+    uitest::click(m.g, m.inside(2, 2));
+    EXPECT_EQ(cells(), (V{{2, 2}}));
+    uitest::click(m.g, m.inside(3, 3), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{2, 2}, {3, 3}}));
+    uitest::click(m.g, m.inside(2, 2), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{3, 3}}));
+    uitest::click(m.g, m.inside(4, 4));
+    EXPECT_EQ(cells(), (V{{4, 4}}));
+    // A cell that may not be selected ends the release.
+    m.g->OnSelectCell = [](TObject*, int c, int, bool& can) { can = c != 1; };
+    uitest::click(m.g, m.inside(1, 4), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{4, 4}}));
+    // Ctrl+Space toggles the current cell, Space keeps only it.
+    m.g->SetFocus();
+    uitest::pressKey(VK_SPACE, {ssCtrl}, m.g);
+    EXPECT_EQ(cells(), V{});
+    uitest::pressKey(VK_SPACE, {ssCtrl}, m.g);
+    uitest::click(m.g, m.inside(2, 2), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{4, 4}, {2, 2}}));
+    uitest::pressKey(VK_SPACE, {}, m.g);
+    EXPECT_EQ(cells(), (V{{2, 2}}));
+}
+
 TEST(GridMouse, MarkupAnchorsOpenOnlyWebAndMailLinks) {
     struct Case {
         const char* href;
