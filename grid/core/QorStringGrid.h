@@ -1418,6 +1418,7 @@ protected:
     void WMHScroll(TWMScroll& Message) override;
     void WMVScroll(TWMScroll& Message) override;
     void WMRButtonUp(TWMMouse& Message) override;
+    void WMCancelMode(TWMNoParams& Message) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void RowMoved(int FromIndex, int ToIndex) override;
     bool FScrollProportional = false;

@@ -324,6 +324,25 @@ void TQorStringGrid::moveDragFeedback(int X, int Y) {
     Screen->SetCursor(allow ? crDrag : crNoDrop);
 }
 
+// A header drag cut short (the mouse taken away) ends without a move: the release that the
+// cancel sends finds no move under way.
+void TQorStringGrid::WMCancelMode(TWMNoParams& Message) {
+    if (FGridState == gsColMoving || FGridState == gsRowMoving) {
+        const TCursor cursor = Screen->Cursor();
+        if (cursor == crDrag || cursor == crNoDrop) {
+            if (FMoveButton) {
+                FMoveButton->SetEnabled(false);
+                FMoveButton->SetVisible(false);
+            }
+            hideMoveArrows();
+            EndBlockFocus();
+            Screen->SetCursor(crDefault);
+        }
+        FGridState = gsNormal;
+    }
+    TBaseGrid::WMCancelMode(Message);
+}
+
 // The release of a header drag; true when one was under way.
 bool TQorStringGrid::endMoveDrag(int ACol, int ARow) {
     const TCursor cursor = Screen->Cursor();
