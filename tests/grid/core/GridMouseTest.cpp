@@ -454,6 +454,27 @@ TEST(GridMouse, RadioGroupKeptAsTextFollowsEveryPick) {
     EXPECT_EQ(idx, -1);
 }
 
+TEST(GridMouse, RatingTakesHalfStarsOfNinePixels) {
+    struct Case {
+        int x;
+        bool allow;
+        double value;
+    };
+    const Case cases[] = {{8, true, 0}, {9, true, 0.5}, {26, true, 1}, {40, false, 3}};
+    for (const auto& c : cases) {
+        MouseGrid m;
+        addOption(m.g, goEditing);
+        m.g->SetColWidths(2, 120);
+        m.g->AddRating(2, 3, 5, clYellow, clGray);
+        m.g->SetCells(2, 3, "3");
+        m.g->OnRatingChange = [&](TObject*, int, int, double&, bool& allow) { allow = c.allow; };
+        const TRect r = m.g->CellRect(2, 3);
+        uitest::click(m.g, {r.Left + c.x, r.Top + 5});
+        EXPECT_DOUBLE_EQ(m.g->Floats(2, 3), c.value) << c.x;
+        EXPECT_FALSE(m.has("ClickCell(2,3)")) << c.x;
+    }
+}
+
 TEST(GridMouse, CellButtonsClickOnAReleaseInsideAndNeverStayPushed) {
     struct Case {
         const char* name;
