@@ -108,6 +108,14 @@ TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
     uitest::pressKey(VK_HOME, {ssCtrl}, s.g);
     EXPECT_EQ(s.g->TopRow(), 1);
     EXPECT_EQ(s.g->VertScrollBar().Position, 0);
+    // A range dragged past the bottom scrolls on the grid's timer.
+    const TRect cell = s.g->CellRect(1, 3);
+    uitest::mouseDown(s.g, {cell.Left + 5, cell.Top + 5});
+    uitest::mouseMove(s.g, {cell.Left + 5, s.g->CellAreaHeight() + 5}, {ssLeft});
+    uitest::advanceClock(600);
+    EXPECT_GT(s.g->TopRow(), 5);
+    check("drag down", false);
+    uitest::mouseUp(s.g, {cell.Left + 5, s.g->CellAreaHeight() + 5});
 }
 
 TEST(GridScroll, DraggingTheThumbThroughQtScrollsAndHints) {
