@@ -3,6 +3,7 @@
 #include "grid/core/QorStringGrid.h"
 
 #include "grid/core/AsgCombo.h"
+#include "grid/core/HeaderDragButton.h"
 #include "grid/core/GridLibrary.h"
 #include "platform/ui/Timers.h"
 
@@ -133,6 +134,9 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
         FArrows[arrDown] = new TArrowWindow(this, arrDown);
         FArrows[arrLeft] = new TArrowWindow(this, arrLeft);
         FArrows[arrRight] = new TArrowWindow(this, arrRight);
+        FMoveButton = new THeaderDragButton(this);
+        FMoveButton->SetGrid(this);
+        FMoveButton->SetParent(this);
         FStyle = tsWindowsXP;
     }
 
@@ -307,10 +311,14 @@ void TQorStringGrid::Assign(const TPersistent* Source) {
     for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
     FColumnHeaders->Assign(src->FColumnHeaders.get());
     for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, src->RowHeights(r));
-    FScrollWidth = src->FScrollWidth;
+    SetScrollProportional(src->FScrollProportional);
+    FScrollSynch = src->FScrollSynch;
+    SetScrollWidth(src->FScrollWidth);
+    FScrollHints = src->FScrollHints;
+    SetScrollBarAlways(src->FScrollBarAlways);
     SetScrollBars(src->ScrollBars());
-    FScrollColor = src->FScrollColor;
-    FScrollType = src->FScrollType;
+    SetScrollColor(src->FScrollColor);
+    SetScrollType(src->FScrollType);
     AssignCells(Source);
 }
 
@@ -342,6 +350,9 @@ void TQorStringGrid::Invalidate() {
 void TQorStringGrid::Resize() {
     TBaseGrid::Resize();
     if (Designing()) Invalidate();
+    UpdateScrollBarsAlways(false);
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }
 
 void TQorStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

@@ -23,6 +23,7 @@
 #include "platform/base/DateUtils.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/gfx/RichText.h"
+#include "platform/ui/DragState.h"
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
@@ -76,6 +77,10 @@ enum TQorGridStyle {
 };
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TDragScrollDirection { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirections = TGridSet<TDragScrollDirection>;
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintShowLargeTextPos { hpCell, hpMouse };
 enum TFilterDropDownColumns { fdNormal, fdAll };
@@ -142,6 +147,10 @@ using TRowDisjunctSelectEvent =
     std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+
+class THeaderDragButton;
+class TScrollControl;
+class TTimer;
 
 // Told of every cell the grid's cell selection moves to (one listener per grid).
 class ITQorStringGridSelect {
@@ -255,11 +264,11 @@ public:
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor v);
     TScrollType ScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType v) { FScrollType = v; }
+    void SetScrollType(TScrollType v);
     TColor ScrollColor() const { return FScrollColor; }
-    void SetScrollColor(TColor v) { FScrollColor = v; }
+    void SetScrollColor(TColor v);
     int ScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(int v) { FScrollWidth = v; }
+    void SetScrollWidth(int v);
     TColor QorGradientFrom() const { return FQorGradientFrom; }
     void SetQorGradientFrom(TColor v) { setLook(FQorGradientFrom, ColorToRGB(v)); }
     TColor QorGradientTo() const { return FQorGradientTo; }
@@ -1389,6 +1398,10 @@ public:
     bool SizingHintShown() const { return FScrollHintShow; }
     int HoverRowIndex() const { return FHoverRowIdx; }
     std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnCanClickCell;
+    // Picks the option of a radio-group cell (real column) at X, Y relative to its top-left.
+    void ClickRadioGroup(int ACol, int ARow, int X, int Y);
+    std::function<void(TObject*Sender, int ACol, int ARow, int AIdx)> OnRadioClick, OnRadioMouseUp;
+    std::function<void(TObject* Sender, int ACol, int ARow)> OnRadioButtonClick;
     std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxMouseUp;
     std::function<void(TObject* Sender, int ARow, int ACol, std::string& Anchor, bool& AutoHandle)>
         OnAnchorClick;
@@ -1399,6 +1412,70 @@ public:
     std::function<void(TObject* Sender, int ARow, int RowSize)> OnRowSizing;
     std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
     std::function<void(TObject*Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow, OnAutoAddRow;
+
+    // --- scroll bars and scrolling ------------------------------------------------------------
+    // Thumb positions run 0..127; a position p of the vertical bar stands for the top row
+    // MulDiv(p, RowCount - VisibleRowCount - FixedRows, 127) + FixedRows (columns alike).
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool v);
+    bool ScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool v) { FScrollSynch = v; }
+    TScrollHintType ScrollHints() const { return FScrollHints; }
+    void SetScrollHints(TScrollHintType v) { FScrollHints = v; }
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways v);
+    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
+    // Makes the cell current and, when it lies out of view, centres it.
+    void ScrollInView(int ColIndex, int RowIndex);
+    // Flat scroll bars copy the window bars' state; a no-op while they are not initialised.
+    void UpdateFlatVScroll();
+    void UpdateFlatHScroll();
+    // Thumbs that show the visible share of the cells (with ScrollProportional).
+    void UpdateProportionalHScroll();
+    void UpdateProportionalVScroll();
+    // The bars ScrollBarAlways asks for show (disabled when there is nothing to scroll); Hide
+    // also hides, with saNone, the bars of directions with nothing to scroll.
+    void UpdateScrollBarsAlways(bool Hide);
+    bool IsFlat() const { return FIsFlat; }
+    // The painted indicators of ssMetro; nullptr with any other scroll type.
+    TScrollControl* ScrollIndicator(bool Vertical) const {
+        return Vertical ? FVScrlCtrl : FHScrlCtrl;
+    }
+    // Scrolls the grid while something is dragged near its edges (DragScrollOptions).
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    TTimer* DragScrollTimer() const { return FDragTmr; }
+    virtual void ScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
+    std::function<void(TObject* Sender, int Index, std::string& Hint)> OnScrollHint;
+    std::function<void(TObject* Sender, int ATopRow, int ALeftCol, TDragScrollDirections& Direction,
+                       bool& CanScroll)>
+        OnDragScroll;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin,
+                       int ScrollMax)>
+        OnScrollCell;
+
+    // --- column order and moving rows and columns ---------------------------------------------
+    // The order list itself (ColumnOrder, SetColumnOrder, ColumnPosition) is declared with the
+    // extended cell access. Positions and indexes here are display ones.
+    int ColumnAtPosition(int ACol);
+    // Shows all hidden columns and brings the columns back into the recorded order.
+    void ResetColumnOrder();
+    // The first real column whose header (row 0) is exactly AValue; -1 when none.
+    int ColumnByHeader(const std::string& AValue);
+    // Columns and rows move with their cells, widths (heights), properties, hidden columns,
+    // sort indexes and row flags; out-of-range indexes do nothing.
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    // The Count rows from FromIndex go before the row that stood at ToIndex when ToIndex lies
+    // past them, else they start at ToIndex.
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    bool EnhRowColMove() const { return FFlags.EnhRowColMove; }
+    void SetEnhRowColMove(bool v) { FFlags.EnhRowColMove = v; }
+    // The header button that follows a dragged header, and the current drop targets (-1 none).
+    THeaderDragButton* MoveButton() const { return FMoveButton; }
+    int MoveTargetCol() const { return FMoveColInd; }
+    int MoveTargetRow() const { return FMoveRowInd; }
+    std::function<void(TObject*Sender, int Index, bool&Allow)> OnColumnMove, OnRowMove,
+        OnColumnMoving, OnRowMoving;
 
     // --- column calculations and auto-sizing
     // ------------------------------------------------------ FromRow or ToRow -1: rows FixedRows ..
@@ -1443,7 +1520,6 @@ public:
     void SetRowIndicator(const TBitmap* v);
     void SetShowModified(const TShowModified* v) { FShowModified->Assign(v); }
     void SetSortSettings(const TSortSettings* v) { FSortSettings->Assign(v); }
-    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
     bool ShowDesignHelper() const { return FFlags.ShowDesignHelper; }
     void SetShowDesignHelper(bool v) { setLook(FFlags.ShowDesignHelper, v); }
     void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint(X, Y); }
@@ -1620,6 +1696,32 @@ protected:
     void UpdateEdit() override;
     void TopLeftChanged() override;
     void WMNotify(TMessage& Message) override;
+    // --- scrolling and moving ---------------------------------------------------------------
+    void WMHScroll(TWMScroll& Message) override;
+    void WMVScroll(TWMScroll& Message) override;
+    void WMRButtonUp(TWMMouse& Message) override;
+    void WMCancelMode(TWMNoParams& Message) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    bool FScrollProportional = false;
+    bool FScrollSynch = false;
+    bool FIsFlat = false;
+    bool FScrollLock = false;
+    TScrollHintType FScrollHints = shNone;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    TScrollControl* FVScrlCtrl = nullptr;
+    TScrollControl* FHScrlCtrl = nullptr;
+    TTimer* FDragTmr = nullptr;
+    TDragScrollDirections FDragScrollDirection;
+    THeaderDragButton* FMoveButton = nullptr;
+    int FMoveColInd = -1;
+    int FMoveRowInd = -1;
+    int MoveOfsX = 0;
+    int MoveOfsY = 0;
+    // The drag of a header has asked OnColumnMove / OnRowMove.
+    bool FMoveAsked = false;
+    TPoint FMovePress;
+    bool FSyncedMove = false;
     bool FEditing = false;
     bool FEditStart = false;
     bool FShowEditProcess = false;
@@ -1732,6 +1834,9 @@ protected:
     int Movecell = -1;
     int FMouseSelectStart = -1;
     int FOldKeepLeftCol = 0;
+    // A press on a selected cell of an OLE drag source; a pushed cell or expand button.
+    bool FSelectionClick = false;
+    TPoint FPushedCellButton{-1, -1};
     int FLastTabCol = -1;
     int FLastTabRow = -1;
     TGridRect FMoveSelection;
@@ -1754,6 +1859,14 @@ protected:
     THintWindow* FScrollHintWnd = nullptr;
     bool FScrollHintShow = false;
     bool isFixedCell(int ACol, int ARow);
+    bool pressOnCellGraphic(int ACol, int ARow, int X, int Y, const TRect& cellRect,
+                            TShiftState shift);
+    // The release of a pushed cell or expand button; true when it ends the release.
+    bool releaseCellButton(int ACol, int ARow, int X, int Y);
+    // Disjunct cells taken by a release; false when OnSelectCell refused the cell.
+    bool disjunctCellRelease(int ACol, int ARow, TShiftState Shift);
+    // The release after a press on the selection of an OLE drag source; true when it ends it.
+    bool releaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
     // The reference of the markup anchor at a client point of the cell, empty when none.
     std::string hitAnchor(int ACol, int ARow, int X, int Y);
     bool canEditAt(int RealCol, int ARow);
@@ -2033,6 +2146,15 @@ private:
     int FOleDragIndex = -1;
     TCustomListBox* FOleDragList = nullptr;
     void wheelPanTimer();
+    // Scrolling and moving (QorStringGridScroll.cpp, QorStringGridMove.cpp).
+    void applyFlatBars();
+    void scrollHint(bool Vertical, int Pos);
+    void stopDragScroll();
+    void dragScrollTick();
+    void moveDragFeedback(int X, int Y);
+    bool endMoveDrag(int ACol, int ARow);
+    void hideMoveArrows();
+    void placeMoveArrow(TArrowDirection d, int X, int Y, bool Show);
     void stretchAfterResize();
     void startWheelPan(TPoint at);
     void endWheelPan();

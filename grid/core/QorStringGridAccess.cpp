@@ -224,7 +224,8 @@ TObject* TQorStringGrid::AllGridObjects(int ACol, int ARow) {
 
 void TQorStringGrid::SetColumnOrder() {
     FColumnOrder->Clear();
-    for (int c = 0; c < ColCount(); ++c) FColumnOrder->Add(c);
+    // Every real column: a hidden one is moved over and brought back like the others.
+    for (int c = 0; c < TotalColCount(); ++c) FColumnOrder->Add(c);
 }
 
 int TQorStringGrid::ColumnPosition(int ACol) const {

@@ -338,9 +338,13 @@ void TQorStringGrid::SizeToCells() {
 void TQorStringGrid::Zoom(int x) {
     const int factor = FZoomFactor + x;
     if (factor < -10 || factor > 10) return;
+    FScrollLock = true;
     SetZoomFactor(factor);
     for (int c = 0; c < ColCount(); ++c)
         if (ColWidths(c) > 0 && ColWidths(c) + x > 0) SetColWidths(c, ColWidths(c) + x);
     for (int r = 0; r < RowCount(); ++r)
         if (RowHeights(r) > 0 && RowHeights(r) + x > 0) SetRowHeights(r, RowHeights(r) + x);
+    FScrollLock = false;
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }

@@ -30,6 +30,9 @@ void TQorStringGrid::SetRowCount(int Value) {
     FMaxRowCount = std::max(FMaxRowCount, Value);
     FNormalRowCount = RowCount();
     UpdateFooter();
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
+    UpdateScrollBarsAlways(false);
     if (!moveFooter) return;
     const int last = RowCount() - 1;
     for (int c = 0; c < int(footer.size()); ++c) {
@@ -49,6 +52,9 @@ void TQorStringGrid::SetColCount(int Value) {
     UpdateFooter();
     // The same bounds again, so that the layout follows the new columns.
     SetBounds(Left(), Top(), Width(), Height());
+    UpdateProportionalHScroll();
+    UpdateProportionalVScroll();
+    UpdateScrollBarsAlways(false);
 }
 
 void TQorStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
@@ -56,6 +62,8 @@ void TQorStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
     // Rows inserted, removed or hidden change the count without the setter; the display hooks
     // cover every row of the grid.
     FNormalRowCount = RowCount();
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }
 
 int TQorStringGrid::FixedRows() const {

@@ -96,6 +96,10 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     if (!Designing()) {
         if (FGridState == gsColSizing) ColSized = true;
         if (FGridState == gsRowSizing) Rowsized = true;
+        if ((FGridState == gsColMoving || FGridState == gsRowMoving) && RowCount() > 1 &&
+            FFlags.EnhRowColMove && FMoveButton && !FSizingFixed && !FSizingFixedR &&
+            (X != FMovePress.X || Y != FMovePress.Y))
+            moveDragFeedback(X, Y);
     }
 
     // What lies under the pointer: the select mode and the cursor.

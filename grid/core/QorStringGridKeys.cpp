@@ -110,9 +110,15 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
                 bool state = false;
                 GetCheckBoxState(realCol, RealRowIndex(row), state);
                 CheckBoxClick(realCol, row, state);
+            } else if (IsRadio(realCol, row) && (active || FControlLook->RadioAlwaysActive())) {
+                NextRadioItem(realCol, row, false);
+                int idx = -1;
+                GetRadioIdx(realCol, row, idx);
+                if (OnRadioClick) OnRadioClick(this, realCol, row, idx);
             } else if (HasRadioButton(realCol, row) &&
                        (active || FControlLook->RadioAlwaysActive())) {
                 SetRadioButtonColumnIndex(realCol, row);
+                if (OnRadioButtonClick) OnRadioButtonClick(this, realCol, row);
             }
         }
         if (HasButton(realCol, row) && active) ButtonClick(realCol, row);
@@ -303,6 +309,23 @@ void TQorStringGrid::WMChar(TWMKey& Message) {
 void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
     FLastKeyCell = {Col(), Row()};
     TBaseGrid::KeyDown(Key, Shift);
+    // Ctrl+Down / Ctrl+Up move the selected rows one place, the selection with them.
+    if (FNavigation->CursorMoveRows() && Shift.Contains(ssCtrl) &&
+        (Key == VK_DOWN || Key == VK_UP)) {
+        const TGridRect sel = Selection();
+        const int count = sel.Bottom - sel.Top + 1;
+        const bool down = Key == VK_DOWN;
+        if (down ? sel.Bottom < RowCount() - 1 : sel.Top > FixedRows()) {
+            const int to = sel.Top + (down ? 1 : -1);
+            if (count == 1) {
+                MoveRow(sel.Top, to);
+                FocusCell(Col(), to, true);
+            } else {
+                MoveRows(sel.Top, to, count);
+                SetSelection({FixedCols(), to, ColCount() - 1, to + count - 1});
+            }
+        }
+    }
     const TCursorAdvance adv = FNavigation->CursorAdvance();
     const TGridCoord last = FLastKeyCell;
     const int lastCol = ColCount() - FFixedRightCols - 1;
@@ -337,12 +360,34 @@ void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TQorStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
     const WORD k = Key;
+    // The selection when the key went down.
+    const TGridRect before = FMoveSelection;
     TBaseGrid::KeyUp(Key, Shift);
-    if (isArrowOrPage(k) || k == VK_TAB) {
-        const TGridRect s = Selection();
-        if (!(s == FMoveSelection)) {
-            SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
-            FMoveSelection = s;
+    const TGridRect s = Selection();
+    if ((isArrowOrPage(k) || k == VK_TAB) && !(s == FMoveSelection)) {
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        FMoveSelection = s;
+    }
+    if (!FMouseActions->DisjunctCellSelect() || Options().Contains(goEditing)) return;
+    if (Shift.Contains(ssShift) && isArrowOrPage(k)) {
+        for (int c = before.Left; c <= before.Right; ++c)
+            for (int r = before.Top; r <= before.Bottom; ++r) SetSelectedCells(c, r, false);
+        for (int c = s.Left; c <= s.Right; ++c)
+            for (int r = s.Top; r <= s.Bottom; ++r)
+                if (c != Col() || r != Row()) SetSelectedCells(c, r, true);
+    } else if (k == VK_SPACE) {
+        const TPoint base = BaseCell(Col(), Row());
+        bool canSelect = !isFixedCell(base.X, base.Y);
+        if (canSelect && OnSelectCell) OnSelectCell(this, base.X, base.Y, canSelect);
+        if (!canSelect) return;
+        if (Shift.Contains(ssCtrl)) {
+            SetSelectedCells(base.X, base.Y, !SelectedCells(base.X, base.Y));
+        } else {
+            Invalidate();
+            FSelectedCells.clear();
+            SetSelectedCells(base.X, base.Y, true);
+            for (int c = s.Left; c <= s.Right; ++c)
+                for (int r = s.Top; r <= s.Bottom; ++r) SetSelectedCells(c, r, true);
         }
     }
 }

@@ -1,5 +1,6 @@
 // String grid mouse buttons: the left press and release, the double click, the right press.
 #include "grid/core/GridUtils.h"
+#include "grid/core/HeaderDragButton.h"
 #include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
 
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -165,6 +167,9 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
         }
     }
 
+    if (!Designing() && ACol < ColCount() && ARow < RowCount() &&
+        pressOnCellGraphic(ACol, ARow, X, Y, cellRect, shift))
+        return;
     if (ACol >= ColCount() || ARow >= RowCount()) {
         TBaseGrid::WMLButtonDown(Message);
         return;
@@ -257,6 +262,11 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
         Movecell = ACol;
     else if (ACol < FixedCols() && ARow >= FixedRows())
         Movecell = ARow;
+    MoveOfsX = X - cellRect.Left;
+    MoveOfsY = Y - cellRect.Top;
+    FMovePress = {X, Y};
+    FMoveAsked = false;
+    FMoveColInd = FMoveRowInd = -1;
 
     bool editable = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
     IsEditableCell(realCol, ARow, editable);
@@ -267,9 +277,10 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
         IsInCheckBox(realCol, ARow, X, Y)) {
         HideInplaceEdit();
         if (CanFocus()) SetFocus();
-        if (HasRadioButton(realCol, ARow))
+        if (HasRadioButton(realCol, ARow)) {
             DoToggleRadio(realCol, ARow, true);
-        else
+            if (OnRadioButtonClick) OnRadioButtonClick(this, realCol, ARow);
+        } else
             DoToggleCheck(realCol, ARow, true);
         if (FShowModified->Enabled()) {
             SetRowModified(ARow, true);
@@ -302,6 +313,91 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     const bool sizingPress = ARow < FixedRows() && Options().Contains(goColSizing) &&
                              (X - cellRect.Left <= 3 || cellRect.Right - X <= 3);
     if (!sizingPress && OnClickCell) OnClickCell(this, pressRow, pressCol);
+}
+
+// The presses that a cell's radio group, rating, button or expand button take, and a press on
+// the selection of an OLE drag source; true when the press ends there.
+bool TQorStringGrid::pressOnCellGraphic(int ACol, int ARow, int X, int Y, const TRect& cellRect,
+                                        TShiftState shift) {
+    const int realCol = RealColIndex(ACol);
+    if (IsRadio(realCol, ARow) && (canEditAt(realCol, ARow) || FControlLook->RadioAlwaysActive())) {
+        HideInplaceEdit();
+        ClickRadioGroup(realCol, ARow, X - cellRect.Left, Y - cellRect.Top);
+        if (CanFocus()) SetFocus();
+        return true;
+    }
+    const bool onSelection = IsSelected(ACol, ARow) || (ARow < FixedRows() && !EnhRowColMove());
+    const bool insideBorders = X - cellRect.Left > 3 && cellRect.Right - X > 3;
+    if (onSelection && !Options().Contains(goEditing) && !HasButton(realCol, ARow) &&
+        !HasCheckBox(realCol, ARow) && FDragDropSettings->OleDropSource() &&
+        !(ARow < FixedRows() && (FMouseActions->ColSelect() || FMouseActions->AllSelect())) &&
+        ACol >= FixedCols() && (insideBorders || !Options().Contains(goColSizing))) {
+        if (CanFocus()) SetFocus();
+        if (OnMouseDown) OnMouseDown(this, mbLeft, shift, X, Y);
+        FSelectionClick = true;
+        if (OnClickCell) OnClickCell(this, ARow, ACol);
+        return true;
+    }
+    if (HasRating(realCol, ARow) && canEditAt(realCol, ARow)) {
+        HideInplaceEdit();
+        // Half-star steps of 9 pixels.
+        double value = ((X - cellRect.Left) / 9) / 2.0;
+        if (RatingChange(realCol, ARow, value)) {
+            SetFloats(realCol, ARow, value);
+            RepaintCell(ACol, ARow);
+        }
+        return true;
+    }
+    const bool button = HasButton(realCol, ARow);
+    if (!button && !HasExpand(realCol, ARow)) return false;
+    HideInplaceEdit();
+    if (!isFixedCell(ACol, ARow)) {
+        FForceSel = true;
+        MoveColRow(ACol, ARow, true, true);
+        FForceSel = false;
+    }
+    const TRect r = button ? GetCellGraphicRect(ACol, ARow) : GetExpandButtonRect(realCol, ARow);
+    if (r.Contains({X, Y})) {
+        PushButton(ACol, ARow, true);
+        FPushedCellButton = {ACol, ARow};
+        SetMouseCapture(true);
+        if (OnClickCell) OnClickCell(this, ARow, ACol);
+    }
+    return true;
+}
+
+void TQorStringGrid::ClickRadioGroup(int ACol, int ARow, int X, int Y) {
+    const TPoint base = BaseCell(ACol, ARow);
+    TCellGraphic* g = GetCellGraphic(base.X, base.Y);
+    auto* items =
+        g && g->CellType() == ctRadio ? dynamic_cast<TStrings*>(g->CellBitmap()) : nullptr;
+    if (!items) return;
+    const int displCol = DisplColIndex(base.X);
+    TCanvas* c = Canvas();
+    c->Font()->Assign(Font());
+    GetCellColor(displCol, base.Y, {}, c->Brush(), c->Font());
+    if (!isFixedCell(displCol, base.Y)) {
+        SetCol(displCol);
+        SetRow(base.Y);
+    }
+    const int glyph = FControlLook->ControlStyle() >= csWinXP ? 16 : FControlLook->RadioSize();
+    const bool sideBySide = g->CellBoolean();
+    const int at = sideBySide ? X : Y;
+    const int lineHeight = std::max(glyph, c->TextHeight("gh"));
+    int start = 0;
+    for (int i = 0; i < items->Count(); ++i) {
+        const int size = sideBySide ? c->TextWidth(items->Get(i)) + glyph : lineHeight;
+        if (start < at && start + size > at) {
+            // A group that keeps its choice as the cell text stays so; else the index moves.
+            if (g->CellIndex() == -1)
+                SetCells(base.X, base.Y, items->Get(i));
+            else
+                SetRadioIdx(base.X, base.Y, i);
+            if (OnRadioClick) OnRadioClick(this, displCol, base.Y, i);
+            return;
+        }
+        start += size;
+    }
 }
 
 std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y) {
@@ -364,13 +460,19 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     }
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+    hideMoveArrows();
+    const bool onCellButton = releaseCellButton(ACol, ARow, X, Y);
     if (FScrollHintShow && FScrollHintWnd) {
         FScrollHintWnd->ReleaseHandle();
         FScrollHintShow = false;
     }
+    if (onCellButton) return;
 
-    const bool sizingRelease = ARow >= 0 && ARow < FixedRows() && Options().Contains(goColSizing) &&
-                               (ColSizeFlg || IsOnSizingBorder(X, Y));
+    // Releases that end a sizing are no clicks, for rows as for columns.
+    const bool sizingRelease =
+        (ARow >= 0 && ARow < FixedRows() && Options().Contains(goColSizing) &&
+         (ColSizeFlg || IsOnSizingBorder(X, Y))) ||
+        (ACol >= 0 && ACol < FixedCols() && Options().Contains(goRowSizing) && ColSizeFlg);
     if (!sizingRelease && FDoOnClick && ACol >= 0 && ARow >= 0 &&
         (ARow < FixedRows() || ACol < FixedCols()))
         TBaseGrid::Click();
@@ -379,6 +481,7 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
         FGridState = gsNormal;
         Click();
     }
+    if (releaseSelectionClick(ACol, ARow, X, Y, pressShift(Message.Keys()))) return;
 
     bool rowDeselected = false;
     if (FMouseActions->DisjunctRowSelect() && ACol >= 0) {
@@ -393,6 +496,7 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
         if (ACol >= FixedCols() && deselect) SetColSelect(ACol, false);
     }
     FDeselectState = false;
+    endMoveDrag(ACol, ARow);
 
     TBaseGrid::WMLButtonUp(Message);
     if (rowDeselected) FSelChange = false;
@@ -405,17 +509,93 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
         if (HasCheckBox(realCol, ARow) && GetCheckBoxState(realCol, RealRowIndex(ARow), state) &&
             OnCheckBoxMouseUp)
             OnCheckBoxMouseUp(this, realCol, ARow, state);
+        int idx = -1;
+        if (IsRadio(realCol, ARow) && GetRadioIdx(realCol, ARow, idx) && OnRadioMouseUp)
+            OnRadioMouseUp(this, realCol, ARow, idx);
         if (FDblClk) FDblClk = false;
     }
 }
 
+bool TQorStringGrid::releaseCellButton(int ACol, int ARow, int X, int Y) {
+    if (FPushedCellButton.X < 0) return false;
+    const TPoint pushed = FPushedCellButton;
+    FPushedCellButton = {-1, -1};
+    const int realCol = RealColIndex(pushed.X);
+    const bool valid = ACol >= 0 && ARow >= 0;
+    bool enabled = Options().Contains(goEditing);
+    if (!enabled && valid && !FControlLook->NoDisabledButtonLook()) {
+        enabled = true;
+        IsEditableCell(realCol, pushed.Y, enabled);
+    }
+    const bool fixed = isFixedCell(pushed.X, pushed.Y);
+    // Always drawn up again: a button that may not click must not stay pushed.
+    PushButton(pushed.X, pushed.Y, false);
+    SetMouseCapture(false);
+    if (!valid) return false;
+    const bool fixedButton =
+        FFlags.FixedAsButtons && (pushed.X < FixedCols() || pushed.Y < FixedRows());
+    const bool inButton =
+        HasButton(realCol, pushed.Y) && GetCellGraphicRect(pushed.X, pushed.Y).Contains({X, Y});
+    const bool inExpand =
+        HasExpand(realCol, pushed.Y) && GetExpandButtonRect(realCol, pushed.Y).Contains({X, Y});
+    if (enabled || FControlLook->NoDisabledButtonLook() || fixed) {
+        if (HasButton(realCol, pushed.Y) && (inButton || fixedButton))
+            ButtonClick(realCol, pushed.Y);
+        if (HasExpand(realCol, pushed.Y) && (inExpand || fixedButton))
+            ExpandClick(realCol, pushed.Y, ToggleExpand(realCol, pushed.Y));
+    }
+    const int realAt = RealColIndex(ACol);
+    return (HasButton(realAt, ARow) && GetCellGraphicRect(ACol, ARow).Contains({X, Y})) ||
+           (HasExpand(realAt, ARow) && GetExpandButtonRect(realAt, ARow).Contains({X, Y}));
+}
+
+bool TQorStringGrid::releaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift) {
+    if (!std::exchange(FSelectionClick, false)) return false;
+    if (ACol < FixedCols() || ARow < FixedRows()) return false;
+    if (FMouseActions->DisjunctRowSelect() && FDragDropSettings->OleDropSource()) {
+        if (Shift.Contains(ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
+            const int r = FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
+            SetRowSelect(r, !RowSelect(r));
+            // The handler gets where the pointer was released, as any mouse-up does.
+            if (OnMouseUp) OnMouseUp(this, mbLeft, Shift, X, Y);
+            return true;
+        }
+        ClearRowSelect();
+    }
+    if (Options().Contains(goRowSelect))
+        SetSelection({FixedCols(), ARow, ColCount() - 1, ARow});
+    else
+        SetSelection({ACol, ARow, ACol, ARow});
+    return false;
+}
+
+// A right release during a header drag belongs to the drag.
+void TQorStringGrid::WMRButtonUp(TWMMouse& Message) {
+    const TCursor c = Screen->Cursor();
+    if ((c == crDrag || c == crNoDrop) && FFlags.EnhRowColMove &&
+        (FGridState == gsRowMoving || FGridState == gsColMoving)) {
+        Message.M.Result = 0;
+        return;
+    }
+    TBaseGrid::WMRButtonUp(Message);
+}
+
 void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    // The platform's own row move never lands on the footer row.
+    if (FGridState == gsRowMoving && FFloatingFooter->Visible() &&
+        FFloatingFooter->FooterStyle() == fsFixedLastRow && FMovePos == RowCount() - 1)
+        FMovePos = FMoveIndex;
     // A sizing released past the last column (row) is cancelled.
     if ((FGridState == gsColSizing && X > GridWidth()) ||
         (FGridState == gsRowSizing && Y > GridHeight())) {
         FGridState = gsNormal;
         Invalidate();
         return;
+    }
+    if (FMouseActions->DisjunctCellSelect() && Button == mbLeft) {
+        int ACol = -1, ARow = -1;
+        MouseToCell(X, Y, ACol, ARow);
+        if (ACol >= 0 && ARow >= 0 && !disjunctCellRelease(ACol, ARow, Shift)) return;
     }
     // Compared with the selection when the left button went down (the press may have moved it),
     // else with the one before the platform's handling.
@@ -424,6 +604,37 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     TBaseGrid::MouseUp(Button, Shift, X, Y);
     const TGridRect after = Selection();
     if (!(after == before)) SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+bool TQorStringGrid::disjunctCellRelease(int ACol, int ARow, TShiftState Shift) {
+    const TPoint base = BaseCell(ACol, ARow);
+    if (!isFixedCell(base.X, base.Y)) {
+        bool canSelect = true;
+        if (OnSelectCell) OnSelectCell(this, base.X, base.Y, canSelect);
+        if (!canSelect) return false;
+        if (Shift.Contains(ssShift)) {
+            SetSelectedCells(base.X, base.Y, true);
+        } else if (Shift.Contains(ssCtrl)) {
+            SetSelectedCells(base.X, base.Y, !SelectedCells(base.X, base.Y));
+        } else {
+            for (int i = 0; i < int(FSelectedCells.size()); ++i) {
+                const TGridCoord c = SelectedCell(i);
+                InvalidateCell(c.X, c.Y);
+            }
+            FSelectedCells.clear();
+            SetSelectedCells(base.X, base.Y, true);
+        }
+    } else if (!Shift.Contains(ssCtrl)) {
+        FSelectedCells.clear();
+        Invalidate();
+        return true;
+    }
+    // A range dragged over takes all its cells.
+    const TGridRect sel = Selection();
+    for (int c = sel.Left; c <= sel.Right; ++c)
+        for (int r = sel.Top; r <= sel.Bottom; ++r)
+            if ((c != base.X || r != base.Y) && !isFixedCell(c, r)) SetSelectedCells(c, r, true);
+    return true;
 }
 
 void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {

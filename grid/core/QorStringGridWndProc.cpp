@@ -311,6 +311,9 @@ void TQorStringGrid::TopLeftChanged() {
     // A special editor stays where it was opened: it closes; the text editor moves along.
     if (FEditMode && !IsTextEditorKind(FEditControl)) HideInplaceEdit();
     CellControlsUpdate(false);
+    // The platform set the thumbs for fixed-size bars; proportional ones are set again.
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
     FOldLeftCol = LeftCol();
     FOldTopRow = TopRow();
     if (TStringGrid* other = FSyncGrid->Grid()) {

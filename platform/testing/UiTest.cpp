@@ -363,33 +363,6 @@ void postNativeWheel(TWinControl* control, TPoint p, int delta) {
                                                    Qt::NoScrollPhase, false));
 }
 
-void postNativeMouseMove(TWinControl* control, TPoint p) {
-    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
-    QWidget* w = peer ? peer->Widget() : nullptr;
-    if (!w) return;
-    QPointF at(p.X, p.Y);
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseMove, at, w->mapToGlobal(at),
-                                                   Qt::NoButton, Qt::NoButton, Qt::NoModifier));
-}
-
-void postNativeClickAt(TWinControl* control, TPoint p) {
-    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
-    QWidget* w = peer ? peer->Widget() : nullptr;
-    if (!w) return;
-    QPointF at(p.X, p.Y);
-    QPointF global = w->mapToGlobal(at);
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, global,
-                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-}
-
-void postNativeLeave(TWinControl* control) {
-    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
-    if (QWidget* w = peer ? peer->Widget() : nullptr)
-        QCoreApplication::postEvent(w, new QEvent(QEvent::Leave));
-}
-
 int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {
     whenModalIdle(std::move(action));
     return form->ShowModal();

@@ -3,6 +3,7 @@
 // application on Qt's offscreen platform with the manual clock and the scripted dialog service;
 // these helpers drive controls through the same message path as a user.
 #include "platform/base/Clock.h"
+#include "platform/testing/NativeMouse.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 
@@ -43,11 +44,7 @@ void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
 void postNativeClick(TWinControl* control);
 // A wheel turn (delta in eighths of a degree, 120 a notch) at p, posted the same way.
 void postNativeWheel(TWinControl* control, TPoint p, int delta);
-// A mouse move to p, a left press and release at p, and the mouse leaving the window, posted
-// the same way.
-void postNativeMouseMove(TWinControl* control, TPoint p);
-void postNativeClickAt(TWinControl* control, TPoint p);
-void postNativeLeave(TWinControl* control);
+// Mouse moves, presses, clicks at a point and the mouse leaving: platform/testing/NativeMouse.h.
 
 // A key press and release posted to Qt's event queue for the native window of target (the
 // focused control's when target is nullptr): it arrives through Qt's own delivery

@@ -3,6 +3,7 @@
 #include "grid/core/GridUtils.h"
 #include "grid/core/HTMLHintWindow.h"
 #include "grid/core/QorStringGrid.h"
+#include "platform/testing/NativeMouse.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,32 @@ TEST(GridHints, CellTextHintsThroughOnGridHint) {
         EXPECT_EQ(Application->HintWindow(), nullptr) << c.shown;
         Application->CancelHint();
     }
+}
+
+TEST(GridHints, NativePointerShowsHintsAndSizesColumns) {
+    HintGrid h;
+    h.g->SetHintShowCells(true);
+    h.g->SetCells(2, 2, "native hint");
+    TGridOptions o = h.g->Options();
+    o.Include(goColSizing);
+    h.g->SetOptions(o);
+    uitest::processMessages();
+    uitest::postNativeMouseMove(h.g, h.inside(2, 2));
+    uitest::processMessages();
+    uitest::advanceClock(Application->HintPause + 10);
+    EXPECT_EQ(h.shown(), "native hint");
+    Application->CancelHint();
+
+    const TRect hdr = h.g->CellRect(2, 0);
+    const TPoint border{hdr.Right, hdr.Top + 8};
+    uitest::postNativeMouseMove(h.g, border);
+    uitest::processMessages();
+    EXPECT_EQ(h.g->Cursor(), crHSplit);
+    uitest::postNativeMouseDown(h.g, border);
+    uitest::postNativeMouseMove(h.g, {border.X + 16, border.Y}, true);
+    uitest::postNativeMouseUp(h.g, {border.X + 16, border.Y});
+    uitest::processMessages();
+    EXPECT_EQ(h.g->ColWidths(2), 80);
 }
 
 TEST(GridHints, PointerSetsCursorAndSelectMode) {

@@ -150,6 +150,37 @@ TEST(GridKeys, SpaceTogglesAnEditableCheckBoxAndReachesKeyPress) {
     }
 }
 
+TEST(GridKeys, SpaceStepsAnEditableRadioGroupAndWraps) {
+    KeyGrid k;
+    setOption(k.g, goEditing);
+    TStringList items;
+    items.Add("A");
+    items.Add("B");
+    items.Add("C");
+    k.g->AddRadio(2, 2, 0, 0, &items);
+    std::vector<int> picked;
+    k.g->OnRadioClick = [&](TObject*, int c, int r, int idx) {
+        EXPECT_EQ((TGridCoord{c, r}), (TGridCoord{2, 2}));
+        picked.push_back(idx);
+    };
+    k.at(2, 2);
+    for (int i = 0; i < 3; ++i) uitest::pressKey(VK_SPACE, {}, k.g);
+    EXPECT_EQ(picked, (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(k.g->Cells(2, 2), "A");
+}
+
+TEST(GridKeys, ClipboardCharactersReachKeyPressUnlessShortcutsAreOn) {
+    for (bool shortcuts : {false, true}) {
+        KeyGrid k;
+        k.g->Navigation()->SetAllowClipboardShortCuts(shortcuts);
+        std::vector<int> typed;
+        k.g->OnKeyPress = [&](TObject*, char32_t& ch) { typed.push_back(int(ch)); };
+        for (WORD key : {WORD('C'), WORD('V'), WORD('X')}) uitest::pressKey(key, {ssCtrl}, k.g);
+        EXPECT_EQ(typed, (shortcuts ? std::vector<int>{} : std::vector<int>{3, 22, 24}))
+            << shortcuts;
+    }
+}
+
 TEST(GridKeys, EnterOnACellThatCannotBeEditedIsReportedOnceAndSwallowed) {
     KeyGrid k;
     int keyDowns = 0;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -205,6 +206,46 @@ TEST(GridMouse, FixedColumnSizingNeverGoesNegative) {
     }
 }
 
+TEST(GridMouse, RowSizedByMouseReportsHeightAndEndsOnRelease) {
+    MouseGrid m;
+    addOption(m.g, goRowSizing);
+    std::vector<int> sizing;
+    m.g->OnRowSizing = [&](TObject*, int r, int h) { sizing.push_back(r * 1000 + h); };
+    const TRect side = m.g->CellRect(0, 2);
+    const TPoint border{side.Left + 10, side.Bottom};
+    uitest::mouseMove(m.g, border);
+    EXPECT_EQ(m.g->Cursor(), crVSplit);
+    m.events.clear();
+    uitest::mouseDown(m.g, border);
+    uitest::mouseMove(m.g, {border.X, border.Y + 12}, {ssLeft});
+    ASSERT_FALSE(sizing.empty());
+    EXPECT_EQ(sizing.back(), 2000 + side.Height() + 12);
+    uitest::mouseUp(m.g, {border.X, border.Y + 12});
+    EXPECT_EQ(m.g->RowHeights(2), side.Height() + 12);
+    EXPECT_FALSE(m.has("Click"));
+}
+
+TEST(GridMouse, FixedRowSizingNeverGoesNegative) {
+    struct Case {
+        int releaseY;
+        int height;
+    };
+    const Case cases[] = {{40, 40}, {-10, 0}};
+    for (const auto& c : cases) {
+        MouseGrid m;
+        m.g->MouseActions()->SetSizeFixedRow(true);
+        std::vector<int> ended;
+        m.g->OnEndRowSize = [&](TObject*, int r) { ended.push_back(r); };
+        const int edge = m.g->RowHeights(0);
+        uitest::mouseMove(m.g, {100, edge});
+        uitest::mouseDown(m.g, {100, edge});
+        uitest::mouseMove(m.g, {100, c.releaseY}, {ssLeft});
+        uitest::mouseUp(m.g, {100, c.releaseY});
+        EXPECT_EQ(m.g->RowHeights(0), c.height) << c.releaseY;
+        EXPECT_EQ(ended, std::vector<int>{0}) << c.releaseY;
+    }
+}
+
 TEST(GridMouse, DoubleClickOnHeaderBorderAutoSizesElseReportsTheCell) {
     struct Case {
         const char* name;
@@ -289,6 +330,38 @@ TEST(GridMouse, DisjunctRowSelectionByCtrlClicks) {
     EXPECT_TRUE(m.g->RowSelect(3));
 }
 
+TEST(GridMouse, DisjunctCellSelectionByClicksAndSpace) {
+    MouseGrid m;
+    m.g->MouseActions()->SetDisjunctCellSelect(true);
+    auto cells = [&] {
+        std::vector<TGridCoord> v;
+        for (int i = 0; i < m.g->SelectedCellsCount(); ++i) v.push_back(m.g->SelectedCell(i));
+        return v;
+    };
+    using V = std::vector<TGridCoord>;
+    uitest::click(m.g, m.inside(2, 2));
+    EXPECT_EQ(cells(), (V{{2, 2}}));
+    uitest::click(m.g, m.inside(3, 3), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{2, 2}, {3, 3}}));
+    uitest::click(m.g, m.inside(2, 2), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{3, 3}}));
+    uitest::click(m.g, m.inside(4, 4));
+    EXPECT_EQ(cells(), (V{{4, 4}}));
+    // A cell that may not be selected ends the release.
+    m.g->OnSelectCell = [](TObject*, int c, int, bool& can) { can = c != 1; };
+    uitest::click(m.g, m.inside(1, 4), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{4, 4}}));
+    // Ctrl+Space toggles the current cell, Space keeps only it.
+    m.g->SetFocus();
+    uitest::pressKey(VK_SPACE, {ssCtrl}, m.g);
+    EXPECT_EQ(cells(), V{});
+    uitest::pressKey(VK_SPACE, {ssCtrl}, m.g);
+    uitest::click(m.g, m.inside(2, 2), {ssCtrl});
+    EXPECT_EQ(cells(), (V{{4, 4}, {2, 2}}));
+    uitest::pressKey(VK_SPACE, {}, m.g);
+    EXPECT_EQ(cells(), (V{{2, 2}}));
+}
+
 TEST(GridMouse, MarkupAnchorsOpenOnlyWebAndMailLinks) {
     struct Case {
         const char* href;
@@ -317,6 +390,156 @@ TEST(GridMouse, MarkupAnchorsOpenOnlyWebAndMailLinks) {
         EXPECT_EQ(opened.size(), c.opened ? 1u : 0u) << c.href;
     }
     SetShellOpenHandler(nullptr);
+}
+
+TEST(GridMouse, RadioGroupPicksTheOptionUnderThePointer) {
+    struct Case {
+        bool sideBySide;
+        int at; // pixels into the cell along the layout, from the option ends below
+        const char* text;
+        int picked;
+    };
+    // Glyph 16 (the default control style); option ends: "A", then "BB".
+    MouseGrid probe;
+    TCanvas* c = probe.g->Canvas();
+    c->Font()->Assign(probe.g->Font());
+    const int endA = 16 + c->TextWidth("A"), endBB = endA + 16 + c->TextWidth("BB");
+    const int line = std::max(16, c->TextHeight("gh"));
+    const Case cases[] = {
+        {true, endA - 1, "A", 0},  {true, endA + 1, "BB", 1},  {true, endBB + 2, "", -1},
+        {false, line - 1, "A", 0}, {false, line + 1, "BB", 1}, {false, 2 * line + 2, "", -1},
+    };
+    for (const auto& k : cases) {
+        MouseGrid m;
+        addOption(m.g, goEditing);
+        m.g->SetColWidths(2, 200);
+        m.g->SetRowHeights(3, 60);
+        TStringList items;
+        items.Add("A");
+        items.Add("BB");
+        m.g->AddRadio(2, 3, k.sideBySide ? 1 : 0, -1, &items);
+        std::vector<int> picked;
+        m.g->OnRadioClick = [&](TObject*, int col, int row, int idx) {
+            EXPECT_EQ((TGridCoord{col, row}), (TGridCoord{2, 3}));
+            picked.push_back(idx);
+        };
+        const TRect r = m.g->CellRect(2, 3);
+        uitest::click(m.g, k.sideBySide ? TPoint{r.Left + k.at, r.Top + 5}
+                                        : TPoint{r.Left + 5, r.Top + k.at});
+        EXPECT_EQ(m.g->Cells(2, 3), k.text) << k.sideBySide << " " << k.at;
+        EXPECT_EQ(picked, k.picked < 0 ? std::vector<int>{} : std::vector<int>{k.picked});
+        EXPECT_EQ((TGridCoord{m.g->Col(), m.g->Row()}), (TGridCoord{2, 3}));
+        EXPECT_FALSE(m.has("ClickCell(2,3)"));
+    }
+}
+
+TEST(GridMouse, RadioGroupKeptAsTextFollowsEveryPick) {
+    MouseGrid m;
+    addOption(m.g, goEditing);
+    m.g->SetColWidths(2, 200);
+    TStringList items;
+    items.Add("A");
+    items.Add("BB");
+    m.g->AddRadio(2, 3, 1, -1, &items);
+    TCanvas* c = m.g->Canvas();
+    c->Font()->Assign(m.g->Font());
+    const int endA = 16 + c->TextWidth("A");
+    const TRect r = m.g->CellRect(2, 3);
+    uitest::click(m.g, {r.Left + endA - 2, r.Top + 5});
+    EXPECT_EQ(m.g->Cells(2, 3), "A");
+    uitest::click(m.g, {r.Left + endA + 2, r.Top + 5});
+    EXPECT_EQ(m.g->Cells(2, 3), "BB");
+    int idx = 0;
+    EXPECT_TRUE(m.g->GetRadioIdx(2, 3, idx));
+    EXPECT_EQ(idx, -1);
+}
+
+TEST(GridMouse, RatingTakesHalfStarsOfNinePixels) {
+    struct Case {
+        int x;
+        bool allow;
+        double value;
+    };
+    const Case cases[] = {{8, true, 0}, {9, true, 0.5}, {26, true, 1}, {40, false, 3}};
+    for (const auto& c : cases) {
+        MouseGrid m;
+        addOption(m.g, goEditing);
+        m.g->SetColWidths(2, 120);
+        m.g->AddRating(2, 3, 5, clYellow, clGray);
+        m.g->SetCells(2, 3, "3");
+        m.g->OnRatingChange = [&](TObject*, int, int, double&, bool& allow) { allow = c.allow; };
+        const TRect r = m.g->CellRect(2, 3);
+        uitest::click(m.g, {r.Left + c.x, r.Top + 5});
+        EXPECT_DOUBLE_EQ(m.g->Floats(2, 3), c.value) << c.x;
+        EXPECT_FALSE(m.has("ClickCell(2,3)")) << c.x;
+    }
+}
+
+TEST(GridMouse, CellButtonsClickOnAReleaseInsideAndNeverStayPushed) {
+    struct Case {
+        const char* name;
+        bool editable;
+        bool releaseInside;
+        int clicks;
+    };
+    const Case cases[] = {
+        {"release inside", true, true, 1},
+        {"release outside", true, false, 0},
+        // Without editing a button looks disabled: it does not click, and is drawn up again.
+        {"grid without editing", false, true, 0},
+    };
+    for (const auto& k : cases) {
+        MouseGrid m;
+        if (k.editable) addOption(m.g, goEditing);
+        m.g->SetColWidths(2, 100);
+        m.g->AddButton(2, 3, 40, 18, "go", haLeft, vaTop);
+        int clicks = 0;
+        m.g->OnButtonClick = [&](TObject*, int c, int r) {
+            EXPECT_EQ((TGridCoord{c, r}), (TGridCoord{2, 3}));
+            ++clicks;
+        };
+        m.g->Repaint();
+        const TRect b = m.g->GetCellGraphicRect(2, 3);
+        ASSERT_FALSE(b.IsEmpty()) << k.name;
+        // Taking the focus selects the current cell first; only the press is looked at here.
+        m.g->SetFocus();
+        m.take();
+        uitest::mouseDown(m.g, {b.Left + 3, b.Top + 3});
+        EXPECT_TRUE(m.g->CellGraphics(2, 3)->CellBoolean()) << k.name; // drawn pushed
+        EXPECT_EQ(m.take(), "CanClick(2,3) ClickCell(2,3)") << k.name;
+        EXPECT_EQ((TGridCoord{m.g->Col(), m.g->Row()}), (TGridCoord{2, 3})) << k.name;
+        uitest::mouseUp(m.g, k.releaseInside ? TPoint{b.Left + 3, b.Top + 3} : m.inside(4, 4));
+        EXPECT_EQ(clicks, k.clicks) << k.name;
+        EXPECT_FALSE(m.g->CellGraphics(2, 3)->CellBoolean()) << k.name;
+    }
+}
+
+TEST(GridMouse, CtrlReleaseOnTheSelectionOfADragSourceTogglesTheRowAndGivesThePointer) {
+    MouseGrid m;
+    m.g->MouseActions()->SetDisjunctRowSelect(true);
+    m.g->DragDropSettings()->SetOleDropSource(true);
+    std::vector<TPoint> ups;
+    m.g->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        ups.push_back({x, y});
+    };
+    uitest::click(m.g, m.inside(2, 2));
+    ASSERT_TRUE(m.g->RowSelect(2));
+    m.events.clear();
+    ups.clear();
+    // Ctrl on the selected row: no platform selection, the row's flag is inverted on release.
+    const TPoint at = m.inside(3, 2, 11, 7);
+    uitest::click(m.g, at, {ssCtrl});
+    EXPECT_EQ(m.take(), "CanClick(3,2) MouseDown ClickCell(3,2)");
+    EXPECT_FALSE(m.g->RowSelect(2));
+    ASSERT_EQ(ups.size(), 1u);
+    EXPECT_EQ(ups[0], at);
+
+    // Without Ctrl the row flags are cleared and the pressed cell becomes the selection.
+    uitest::click(m.g, m.inside(2, 4));
+    uitest::click(m.g, m.inside(3, 4));
+    EXPECT_EQ(m.g->Selection(), (TGridRect{3, 4, 3, 4}));
+    EXPECT_TRUE(m.g->RowSelect(4));
+    EXPECT_EQ(m.g->RowSelectCount(), 1);
 }
 
 TEST(GridMouse, NativeClickThroughQtReportsTheCell) {

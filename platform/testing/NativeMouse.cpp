@@ -1,0 +1,53 @@
+#include "platform/testing/NativeMouse.h"
+
+#include "platform/qt/QtWindowPeer.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+namespace uitest {
+namespace {
+
+void post(TWinControl* control, QEvent::Type type, TPoint p, Qt::MouseButton button,
+          Qt::MouseButtons held) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) {
+        ADD_FAILURE() << "the control has no native window";
+        return;
+    }
+    const QPointF at(p.X, p.Y);
+    QCoreApplication::postEvent(
+        w, new QMouseEvent(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier));
+}
+
+} // namespace
+
+void postNativeMouseMove(TWinControl* control, TPoint p, bool leftHeld) {
+    post(control, QEvent::MouseMove, p, Qt::NoButton, leftHeld ? Qt::LeftButton : Qt::NoButton);
+}
+
+void postNativeMouseDown(TWinControl* control, TPoint p) {
+    post(control, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+}
+
+void postNativeMouseUp(TWinControl* control, TPoint p) {
+    post(control, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+}
+
+void postNativeClickAt(TWinControl* control, TPoint p) {
+    postNativeMouseDown(control, p);
+    postNativeMouseUp(control, p);
+}
+
+void postNativeLeave(TWinControl* control) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    if (QWidget* w = peer ? peer->Widget() : nullptr)
+        QCoreApplication::postEvent(w, new QEvent(QEvent::Leave));
+    else
+        ADD_FAILURE() << "the control has no native window";
+}
+
+} // namespace uitest

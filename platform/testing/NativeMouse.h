@@ -1,0 +1,17 @@
+#pragma once
+// Mouse input posted to Qt's event queue for a control's native window: it arrives the next time
+// native events are handled, through Qt's own delivery (hover, capture and cursor included).
+// Points are in the control's client pixels.
+#include "platform/ui/Controls.h"
+
+namespace uitest {
+
+void postNativeMouseMove(TWinControl* control, TPoint p, bool leftHeld = false);
+void postNativeMouseDown(TWinControl* control, TPoint p);
+void postNativeMouseUp(TWinControl* control, TPoint p);
+// A left press and release at p.
+void postNativeClickAt(TWinControl* control, TPoint p);
+// The mouse leaving the control's window.
+void postNativeLeave(TWinControl* control);
+
+} // namespace uitest

@@ -1,0 +1,3 @@
+#pragma once
+// The stages of a drag over a control, as its DragOver sees them.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
