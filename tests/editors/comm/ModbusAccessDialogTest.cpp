@@ -271,4 +271,3 @@ TEST_F(ModbusAccessDialog, RowButtonsActOnThePageShown) {
               (std::vector<std::string>{UI_Texts[348], "Are you sure to delete the Row number 1",
                                         UI_Texts[346]}));
 }
-

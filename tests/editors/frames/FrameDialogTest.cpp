@@ -369,7 +369,8 @@ TEST_F(FrameDialog, CellsHintedTickedAndTypedThroughTheNativeWindow) {
         uitest::processMessages();
         uitest::advanceClock(Application->HintPause + 10);
         ASSERT_NE(Application->HintWindow(), nullptr);
-        EXPECT_EQ(Application->HintWindow()->Text(), "Insert the CobID of the CAN Frame in Transmit");
+        EXPECT_EQ(Application->HintWindow()->Text(),
+                  "Insert the CobID of the CAN Frame in Transmit");
         Application->CancelHint();
         // A click on Enable clears its tick; CobID takes the digits typed; the Type list takes
         // the item its first character picks.
