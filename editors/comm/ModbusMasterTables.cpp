@@ -82,14 +82,9 @@ void loadSection(TRow_Table& table, const std::vector<TModbus_Column>& columns,
         const TXmlNode node = children[i];
         if (node.NodeType() != ntElement) continue;
         ++row;
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const TXmlValue value = node.GetAttribute(columns[c].Attribute);
-            if (value.IsNull() && !columns[c].Default)
-                throw Exception(path + ": " + name + " row " + IntToStr(row) +
-                                " has no attribute " + columns[c].Attribute);
+        for (std::size_t c = 0; c < columns.size(); ++c)
             table.Cell(int(c) + 1, row) =
-                value.AsStringDef(columns[c].Default ? columns[c].Default : "");
-        }
+                Row_Attribute(node, columns[c].Attribute, columns[c].Default, path, name, row);
     }
 }
 

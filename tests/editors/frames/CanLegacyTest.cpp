@@ -141,6 +141,7 @@ TEST_F(CanLegacy, FrameListLoadNeedsEveryAttribute) {
             << e.Message();
     }
     EXPECT_EQ(rowOf(table, 1), (Row{"1", "t", "2", "s", "5", " m "}));
+    EXPECT_EQ(rowOf(table, 2), (Row{"2", "t", "", "", "", ""}));
     EXPECT_EQ(rowOf(table, 3), Row(6));
 
     // A file of the frame tables of today has no section of this layout.
