@@ -473,9 +473,11 @@ TEST_F(ByteMap, AnInfoFileNotReadToItsEndIsReplacedOnlyAfterAYes) {
     const std::string info = "<Receive_Frames_Info><row B1=\"3\"/></Receive_Frames_Info>";
     WriteBinaryFile(File_CAN_Rec_Info, info);
     auto f = Create<TF_Rec_Info>(5);
+    f->Edits[0]->SetText("7");
     uitest::runModal(f.get(), [&](TCustomForm*) {
         EXPECT_EQ(f->ListBox1->Count(), 0);
         EXPECT_FALSE(f->Panels[0]->Enabled());
+        EXPECT_EQ(f->Edits[0]->Text(), "none");
         uitest::dialogs().QueueAnswer(mrNo);
         uitest::click(f->Btn_OK);
         EXPECT_EQ(f->ModalResult(), mrNone);
