@@ -94,6 +94,7 @@ struct Messages {
     int IP;   // then Port
     int Rule; // Slave ID, then Type .. span in the order of the checks
     bool Write;
+    int Title; // the table's name, as on its page
 };
 
 std::string checkTable(const TRow_Table& table, const std::vector<TModbus_Column>& columns,
@@ -135,7 +136,7 @@ std::string checkTable(const TRow_Table& table, const std::vector<TModbus_Column
     }
     const int lost = Row_Lost_After_End(table, Key, true);
     return lost == 0 ? std::string()
-                     : UI_Texts[m.Prefix] + IntToStr(lost) + "!! " +
+                     : UI_Texts[m.Prefix] + IntToStr(lost) + "!! [" + UI_Texts[m.Title] + "] " +
                            UI_Texts[columns[Key - 1].Header_Entry] + UI_Texts[1745];
 }
 
@@ -202,10 +203,10 @@ std::string Check_Modbus_Tables(const TModbus_Tables& tables, TModbus_Master mas
     const bool tcp = master == TModbus_Master::TCP;
     const std::string read =
         checkTable(tables.Read, Modbus_Read_Columns(master), tcp,
-                   tcp ? Messages{314, 315, 317, false} : Messages{261, 0, 262, false});
+                   tcp ? Messages{314, 315, 317, false, 287} : Messages{261, 0, 262, false, 236});
     if (!read.empty()) return read;
     return checkTable(tables.Write, Modbus_Write_Columns(master), tcp,
-                      tcp ? Messages{314, 326, 328, true} : Messages{261, 0, 271, true});
+                      tcp ? Messages{314, 326, 328, true, 288} : Messages{261, 0, 271, true, 237});
 }
 
 void Save_Modbus_Tables(const TModbus_Tables& tables, TModbus_Master master,

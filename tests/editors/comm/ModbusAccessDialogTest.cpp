@@ -220,7 +220,7 @@ TEST_F(ModbusAccessDialog, OkShowsTheFirstErrorOfEitherTableAndWritesNothing) {
         });
         const std::string key = k.master == TModbus_Master::RTU ? "Slave ID" : "Slave IP Address";
         EXPECT_EQ(Shown(),
-                  (std::vector<std::string>{k.message, "Error row 2!! " + key +
+                  (std::vector<std::string>{k.message, "Error row 2!! [Modbus Write] " + key +
                                                            " is empty but the row or rows below "
                                                            "it are filled: fill it or delete the "
                                                            "row"}));

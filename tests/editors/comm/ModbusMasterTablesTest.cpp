@@ -158,12 +158,12 @@ TEST_F(ModbusMasterTables, RtuCheck) {
         // A blank key before filled rows is refused, naming the row.
         {{rd("Coil Status", "1", "0"), {"Y", " "}, rd("Coil Status", "1", "0")},
          {},
-         "Error row 2!! Slave ID is empty but the row or rows below it are filled: fill it or "
-         "delete the row"},
+         "Error row 2!! [Modbus Read] Slave ID is empty but the row or rows below it are "
+         "filled: fill it or delete the row"},
         {{},
          {{"N", "", "", "", "", "", "", "", "", "", "", "", "", "note"}},
-         "Error row 1!! Slave ID is empty but the row or rows below it are filled: fill it or "
-         "delete the row"},
+         "Error row 1!! [Modbus Write] Slave ID is empty but the row or rows below it are "
+         "filled: fill it or delete the row"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
@@ -210,8 +210,8 @@ TEST_F(ModbusMasterTables, TcpCheck) {
          w1 + "Bit must be between 0 and 7"},
         {{rrow("1.2.3.4", "1", "1"), {"N", ""}, {"N", "", "", "5"}},
          {},
-         "Error row 2!! Slave IP Address is empty but the row or rows below it are filled: fill "
-         "it or delete the row"},
+         "Error row 2!! [Modbus Read] Slave IP Address is empty but the row or rows below it are "
+         "filled: fill it or delete the row"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
