@@ -177,9 +177,17 @@ void TQorStringGrid::UpdateProportionalVScroll() {
     const long long w = GridLineWidth();
     long long F = w, T = w, L = w;
     for (int r = 0; r < FixedRows(); ++r) F += RowHeights(r) + w;
-    for (int r = FixedRows(); r < RowCount(); ++r) {
-        T += RowHeights(r) + w;
-        if (r < TopRow()) L += RowHeights(r) + w;
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    if (const int u = di.Vert.Extents->Uniform(); u >= 0) {
+        // Rows of the default height are counted, not walked: long grids scroll at every move.
+        T += (long long)(RowCount() - FixedRows()) * (u + w);
+        L += (long long)std::max(0, TopRow() - FixedRows()) * (u + w);
+    } else {
+        for (int r = FixedRows(); r < RowCount(); ++r) {
+            T += RowHeights(r) + w;
+            if (r < TopRow()) L += RowHeights(r) + w;
+        }
     }
     if (T == 0) return;
     const long long h = CellAreaHeight();

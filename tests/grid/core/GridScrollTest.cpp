@@ -203,6 +203,33 @@ TEST(GridScroll, ProportionalThumbsShowTheVisibleShare) {
     EXPECT_EQ(v.Position, s.thumbFor(41));
 }
 
+TEST(GridScroll, ProportionalThumbCountsDefaultRowsAsItWalksSetOnes) {
+    // Rows of the default height are counted; once a height was set the rows are walked: both
+    // must give the same thumb, also on 100,000 rows.
+    struct Case {
+        int rows, fixed, top;
+    };
+    const Case cases[] = {
+        {101, 1, 1}, {101, 1, 41}, {101, 3, 60}, {100001, 1, 50000}, {100001, 2, 99990}};
+    for (const auto& c : cases) {
+        ScrollGrid counted(c.rows, c.fixed, 347), walked(c.rows, c.fixed, 347);
+        const int last = c.rows - 1, height = walked.g->DefaultRowHeight();
+        walked.g->SetRowHeights(last, height + 1);
+        walked.g->SetRowHeights(last, height);
+        for (ScrollGrid* s : {&counted, &walked}) {
+            s->g->SetScrollProportional(true);
+            s->g->SetTopRow(c.top);
+        }
+        const TGridScrollBar a = counted.g->VertScrollBar(), b = walked.g->VertScrollBar();
+        const std::string name = std::to_string(c.rows) + "/" + std::to_string(c.top);
+        EXPECT_EQ(counted.g->TopRow(), walked.g->TopRow()) << name;
+        EXPECT_EQ(a.Max, b.Max) << name;
+        EXPECT_EQ(a.Page, b.Page) << name;
+        EXPECT_EQ(a.Position, b.Position) << name;
+        EXPECT_GT(a.Page, 0) << name;
+    }
+}
+
 TEST(GridScroll, ScrollBarAlwaysKeepsADisabledBar) {
     ScrollGrid s(3, 1, 300);
     EXPECT_FALSE(s.g->VertScrollBar().Visible);
