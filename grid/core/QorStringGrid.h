@@ -1840,6 +1840,8 @@ protected:
     int FLastTabCol = -1;
     int FLastTabRow = -1;
     TGridRect FMoveSelection;
+    // The character that opens the editor was reported to OnKeyPress already.
+    bool FStartCharReported = false;
     // The selection when the left button went down; valid until the release.
     TGridRect FPressSelection;
     bool FPressSelValid = false;

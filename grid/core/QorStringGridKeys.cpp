@@ -2,6 +2,7 @@
 // and deletion) and the Tab move between cells.
 #include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include <algorithm>
 #include <string>
@@ -300,8 +301,12 @@ void TQorStringGrid::WMChar(TWMKey& Message) {
         if (OnKeyPress) OnKeyPress(this, ch);
         Message.SetCharCode(WORD(ch));
         if (ch == 0 || IsControlCell(RealColIndex(Col()), Row())) return;
-        // The editor that opens receives the character as its first keystroke.
+        // The editor that opens receives the character as its first keystroke; it hands it back
+        // to KeyPress, which must not report it a second time.
         FStartEditChar = ch;
+        FlagScope reported(FStartCharReported, true);
+        TBaseGrid::WMChar(Message);
+        return;
     }
     TBaseGrid::WMChar(Message);
 }

@@ -169,6 +169,26 @@ TEST(GridKeys, SpaceStepsAnEditableRadioGroupAndWraps) {
     EXPECT_EQ(k.g->Cells(2, 2), "A");
 }
 
+TEST(GridKeys, TypedCharactersReachKeyPressOnceThroughQt) {
+    KeyGrid k;
+    setOption(k.g, goEditing);
+    k.at(2, 2);
+    std::vector<char32_t> seen;
+    k.g->OnKeyPress = [&](TObject*, char32_t& ch) {
+        seen.push_back(ch);
+        if (ch == 'a') ch = 'b';
+    };
+    // The first character opens the editor with what the handler made of it.
+    uitest::postNativeKey('A', k.g);
+    uitest::processMessages();
+    ASSERT_TRUE(k.g->EditorMode());
+    EXPECT_EQ(seen, std::vector<char32_t>{'a'});
+    uitest::postNativeKey('C', k.g->InplaceEditor());
+    uitest::processMessages();
+    EXPECT_EQ(seen, (std::vector<char32_t>{'a', 'c'}));
+    EXPECT_EQ(k.g->InplaceEditor()->Text(), "bc");
+}
+
 TEST(GridKeys, ClipboardCharactersReachKeyPressUnlessShortcutsAreOn) {
     for (bool shortcuts : {false, true}) {
         KeyGrid k;
