@@ -40,13 +40,17 @@ void TQorStringGrid::AppendRowAtEnd() {
     bool canAdd = true;
     CanAddRow(canAdd);
     if (!canAdd) return;
+    const bool footer = FFloatingFooter->Visible();
     AppendRow();
-    const int last = RowCount() - 1;
+    // A visible footer's row stays the last one (the row count setter moves it): the new row is
+    // the one above it.
+    const int added = footer ? RowCount() - 2 : RowCount() - 1;
     for (int c = 0; c < TotalColCount(); ++c) {
-        SetCells(c, last, "");
-        SetObjects(c, last, nullptr);
+        SetCells(c, added, "");
+        SetObjects(c, added, nullptr);
     }
-    if (FFixedFooters > 0) SetRow(Row() + 1);
+    if (footer || FFixedFooters > 0) SetRow(Row() + 1);
+    if (footer) CalcFooter(-1);
     if (OnAutoAddRow) OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
 }
 

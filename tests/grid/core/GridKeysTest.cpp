@@ -269,6 +269,27 @@ TEST(GridKeys, InsertAndDeleteKeysChangeRowsWhereAllowed) {
     EXPECT_EQ(k.g->Cells(1, 1), "");
 }
 
+TEST(GridKeys, DownOnTheLastDataRowAppendsARowAboveTheFooter) {
+    for (bool footer : {false, true}) {
+        KeyGrid k(3, 4);
+        k.g->Navigation()->SetAppendOnArrowDown(true);
+        if (footer) k.g->FloatingFooter()->SetVisible(true);
+        for (int r = 1; r < 4; ++r) k.g->SetCells(1, r, "r" + std::to_string(r));
+        int added = -1;
+        k.g->OnAutoAddRow = [&](TObject*, int r) { added = r; };
+        const int last = footer ? 2 : 3;
+        k.at(1, last);
+        uitest::pressKey(VK_DOWN, {}, k.g);
+        EXPECT_EQ(k.g->RowCount(), 5) << footer;
+        EXPECT_EQ(k.g->Row(), last + 1) << footer;
+        EXPECT_EQ(k.g->Cells(1, last + 1), "") << footer;
+        // The footer row keeps its texts and stays the last row.
+        EXPECT_EQ(k.g->Cells(1, 4), footer ? "r3" : "") << footer;
+        EXPECT_EQ(k.g->Cells(1, last), "r" + std::to_string(last)) << footer;
+        EXPECT_EQ(added, last + 1) << footer;
+    }
+}
+
 TEST(GridKeys, CtrlASelectsEveryNormalCell) {
     KeyGrid k;
     k.g->SetFixedFooters(1);
