@@ -244,6 +244,7 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
             }
             InsertRows(at, 1);
             if (OnAutoInsertRow) OnAutoInsertRow(this, at);
+            FGridModified = true;
             SetRow(std::min(newRow, RowCount() - 1));
             CalcFooter(-1);
         }
@@ -266,6 +267,7 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
                 DoRemoveRows(row, 1);
             if (OnAutoDeleteRow) OnAutoDeleteRow(this, row);
             StoreOldCell(Col(), Row());
+            FGridModified = true;
             CalcFooter(-1);
         }
     } else if (Key == VK_RETURN || Key == VK_F2) {

@@ -259,6 +259,8 @@ TEST(GridKeys, InsertAndDeleteKeysChangeRowsWhereAllowed) {
         EXPECT_EQ(k.g->RowCount(), c.rows) << c.name;
         EXPECT_EQ(k.g->Cells(1, 2), c.cell12) << c.name;
         EXPECT_EQ(reported, c.reported) << c.name;
+        // A row inserted or deleted by key marks the grid modified.
+        EXPECT_EQ(k.g->GridModified(), c.reported >= 0) << c.name;
     }
     // The only data row is emptied rather than removed.
     KeyGrid k(3, 2);
@@ -267,6 +269,7 @@ TEST(GridKeys, InsertAndDeleteKeysChangeRowsWhereAllowed) {
     uitest::pressKey(VK_DELETE, {}, k.g);
     EXPECT_EQ(k.g->RowCount(), 2);
     EXPECT_EQ(k.g->Cells(1, 1), "");
+    EXPECT_TRUE(k.g->GridModified());
 }
 
 TEST(GridKeys, DownOnTheLastDataRowAppendsARowAboveTheFooter) {
