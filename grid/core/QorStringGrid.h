@@ -2151,6 +2151,8 @@ private:
     // Scrolling and moving (QorStringGridScroll.cpp, QorStringGridMove.cpp).
     void applyFlatBars();
     void scrollHint(bool Vertical, int Pos);
+    // The largest LeftCol and TopRow: the last column (row) ends at the edge, no blank after it.
+    TGridCoord maxTopLeft();
     void stopDragScroll();
     void dragScrollTick();
     void moveDragFeedback(int X, int Y);

@@ -67,6 +67,29 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         Message.SetCharCode(0);
         Message.M.Result = 1;
     };
+    // Scroll only: the vertical keys move the top row and leave the current cell.
+    if (FNavigation->MoveScrollOnly() && (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END ||
+                                          Key == VK_HOME || Key == VK_UP || Key == VK_DOWN)) {
+        const int top = TopRow(), page = VisibleRowCount(), lastTop = maxTopLeft().Y;
+        int to = top;
+        if (Key == VK_PRIOR)
+            to = top > page + FixedRows() ? top - page : FixedRows();
+        else if (Key == VK_NEXT && top + page < RowCount())
+            to = top + page;
+        else if (Key == VK_END)
+            to = RowCount() - page;
+        else if (Key == VK_HOME)
+            to = FixedRows();
+        else if (Key == VK_UP && top > FixedRows())
+            to = top - 1;
+        else if (Key == VK_DOWN && top + page < RowCount())
+            to = top + 1;
+        // Never past the last page: the last row ends at the bottom edge.
+        to = std::clamp(to, FixedRows(), lastTop);
+        if (to != top) SetTopRow(to);
+        Message.M.Result = 1;
+        return;
+    }
     const bool enterOrF2 = Key == VK_RETURN || Key == VK_F2;
     const std::string text = Cells(realCol, row);
     const bool controlsText = GetCellTextKind(text, FEnableHTML) == 1 &&

@@ -333,7 +333,9 @@ void postNativeKey(WORD vk, TWinControl* target) {
         {VK_TAB, Qt::Key_Tab, "\t"},       {VK_SPACE, Qt::Key_Space, " "},
         {VK_UP, Qt::Key_Up, ""},           {VK_DOWN, Qt::Key_Down, ""},
         {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
-        {VK_F2, Qt::Key_F2, ""},
+        {VK_F2, Qt::Key_F2, ""},           {VK_PRIOR, Qt::Key_PageUp, ""},
+        {VK_NEXT, Qt::Key_PageDown, ""},   {VK_HOME, Qt::Key_Home, ""},
+        {VK_END, Qt::Key_End, ""},
     };
     for (const Key& k : keys) {
         if (k.vk != vk) continue;

@@ -95,14 +95,17 @@ TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
         EXPECT_GE(s.g->Row(), s.g->TopRow()) << step;
         EXPECT_LT(s.g->Row(), s.g->TopRow() + s.g->VisibleRowCount()) << step;
     };
-    uitest::pressKey(VK_NEXT, {}, s.g);
+    uitest::postNativeKey(VK_NEXT, s.g);
+    uitest::processMessages();
+    EXPECT_GT(s.g->Row(), 1);
     check("page down");
     uitest::pressKey(VK_END, {ssCtrl}, s.g);
     EXPECT_EQ(s.g->Row(), 100000);
     EXPECT_EQ(s.g->VertScrollBar().Position, 127);
     check("ctrl+end");
     const int top = s.g->TopRow();
-    uitest::mouseWheel(s.g, {100, 100}, 120);
+    uitest::postNativeWheel(s.g, {100, 100}, 120);
+    uitest::processMessages();
     EXPECT_LT(s.g->TopRow(), top);
     check("wheel up", false);
     uitest::pressKey(VK_HOME, {ssCtrl}, s.g);
@@ -116,6 +119,37 @@ TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
     EXPECT_GT(s.g->TopRow(), 5);
     check("drag down", false);
     uitest::mouseUp(s.g, {cell.Left + 5, s.g->CellAreaHeight() + 5});
+}
+
+TEST(GridScroll, ScrollOnlyKeysMoveTheTopRowAndKeepTheCell) {
+    ScrollGrid s(100001, 1, 347);
+    s.g->Navigation()->SetMoveScrollOnly(true);
+    s.g->SetFocus();
+    const int page = s.g->VisibleRowCount(), last = 100001 - page;
+    struct Case {
+        WORD key;
+        int from, to;
+    };
+    const Case cases[] = {
+        {VK_DOWN, 1, 2},
+        {VK_UP, 1, 1},
+        {VK_UP, 50, 49},
+        {VK_DOWN, last, last},
+        {VK_NEXT, 1, 1 + page},
+        {VK_NEXT, last - 2, last},
+        {VK_PRIOR, 1000, 1000 - page},
+        {VK_PRIOR, page, 1},
+        {VK_END, 1, last},
+        {VK_HOME, 5000, 1},
+    };
+    for (const auto& c : cases) {
+        s.g->SetTopRow(c.from);
+        uitest::postNativeKey(c.key, s.g);
+        uitest::processMessages();
+        EXPECT_EQ(s.g->TopRow(), c.to) << c.key << " from " << c.from;
+        EXPECT_EQ(s.g->VertScrollBar().Position, s.thumbFor(c.to)) << c.key << " from " << c.from;
+        EXPECT_EQ((TGridCoord{s.g->Col(), s.g->Row()}), (TGridCoord{1, 1})) << c.key;
+    }
 }
 
 TEST(GridScroll, DraggingTheThumbThroughQtScrollsAndHints) {
