@@ -394,6 +394,9 @@ void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TQorStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
     const WORD k = Key;
+    // Navigation ends an incremental search: the next character starts a new one.
+    if ((k >= VK_PRIOR && k <= VK_DOWN && k != VK_HOME) || k == VK_INSERT || k == VK_DELETE)
+        FSearchInc.clear();
     // The selection when the key went down.
     const TGridRect before = FMoveSelection;
     TBaseGrid::KeyUp(Key, Shift);

@@ -73,6 +73,7 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     if (!allow) return;
 
     const TShiftState shift = pressShift(Message.Keys());
+    FSearchInc.clear();
     if (FMouseActions->DisjunctCellSelect() && !shift.Contains(ssCtrl) && !FSelectedCells.empty() &&
         ACol >= 0 && ARow >= 0 && !isFixedCell(ACol, ARow)) {
         FSelectedCells.clear();

@@ -201,6 +201,38 @@ TEST(GridKeys, ClipboardCharactersReachKeyPressUnlessShortcutsAreOn) {
     }
 }
 
+TEST(GridKeys, NavigationAndClicksStartANewIncrementalSearch) {
+    struct Case {
+        const char* name;
+        std::function<void(KeyGrid&)> between;
+        const char* found; // after typing "be", the step, then "a"
+    };
+    const Case cases[] = {
+        {"typing on", nullptr, "bean"},
+        {"arrow key", [](KeyGrid& k) { uitest::pressKey(VK_RIGHT, {}, k.g); }, "apple"},
+        {"page key", [](KeyGrid& k) { uitest::pressKey(VK_NEXT, {}, k.g); }, "apple"},
+        {"click",
+         [](KeyGrid& k) {
+             const TRect r = k.g->CellRect(2, 3);
+             uitest::click(k.g, {r.Left + 5, r.Top + 5});
+         },
+         "apple"},
+    };
+    for (const auto& c : cases) {
+        KeyGrid k(4, 6);
+        const char* words[] = {"apple", "be", "bean", "berry", "cherry"};
+        for (int r = 1; r < 6; ++r) k.g->SetCells(1, r, words[r - 1]);
+        k.g->SortSettings()->SetColumn(1);
+        k.g->Navigation()->SetAutoGotoWhenSorted(true);
+        k.g->Navigation()->SetAutoGotoIncremental(true);
+        uitest::typeText("be", k.g);
+        ASSERT_EQ(k.g->Cells(1, k.g->Row()), "be") << c.name;
+        if (c.between) c.between(k);
+        uitest::typeText("a", k.g);
+        EXPECT_EQ(k.g->Cells(1, k.g->Row()), c.found) << c.name;
+    }
+}
+
 TEST(GridKeys, EnterOnACellThatCannotBeEditedIsReportedOnceAndSwallowed) {
     KeyGrid k;
     int keyDowns = 0;
