@@ -1869,8 +1869,9 @@ protected:
     bool disjunctCellRelease(int ACol, int ARow, TShiftState Shift);
     // The release after a press on the selection of an OLE drag source; true when it ends it.
     bool releaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
-    // The reference of the markup anchor at a client point of the cell, empty when none.
-    std::string hitAnchor(int ACol, int ARow, int X, int Y);
+    // The reference of the markup anchor at a client point of the cell as it is drawn (after a
+    // check box, in the cell's font), empty when none; Title takes the anchor's title.
+    std::string hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title = nullptr);
     bool canEditAt(int RealCol, int ARow);
     void startSizingHint(const std::string& Text, TPoint At);
     struct CalcRange;

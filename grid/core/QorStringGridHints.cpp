@@ -2,7 +2,6 @@
 // and the cell hints.
 #include "grid/core/GridUtils.h"
 #include "grid/core/HTMLHintWindow.h"
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
 
 #include <algorithm>
@@ -246,16 +245,10 @@ void TQorStringGrid::ShowCellHint(std::string& HintStr, THintInfo& HintInfo) {
         const std::string text = Cells(realCol, ARow);
         const int kind = GetCellTextKind(text, FEnableHTML);
         if (kind == 1 && FAnchorHint) {
-            HTMLRenderOptions o;
-            o.HitX = cursor.X;
-            o.HitY = cursor.Y;
-            o.HitTestOnly = true;
-            HTMLRenderResult res;
-            TRect r = rect;
-            r.Left += FXYOffset.X + 1;
-            r.Top += FXYOffset.Y + 1;
-            if (HTMLRenderText(*Canvas(), text, r, o, res)) {
-                std::string t = res.HitTitle.empty() ? res.HitHref : res.HitTitle;
+            std::string title;
+            if (const std::string href = hitAnchor(ACol, ARow, cursor.X, cursor.Y, &title);
+                !href.empty()) {
+                std::string t = title.empty() ? href : title;
                 if (OnAnchorHint) OnAnchorHint(this, ARow, realCol, t);
                 FLastAnchorHint = t;
                 HintStr = t;

@@ -401,7 +401,7 @@ void TQorStringGrid::ClickRadioGroup(int ACol, int ARow, int X, int Y) {
     }
 }
 
-std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y) {
+std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title) {
     TRect r = CellRect(ACol, ARow);
     r.Left += FXYOffset.X + 1;
     r.Top += FXYOffset.Y + 1;
@@ -414,6 +414,7 @@ std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y) {
     TCanvas* c = Canvas();
     c->Font()->Assign(isFixedCell(ACol, ARow) ? FFixedFont.get() : Font());
     if (!HTMLRenderText(*c, Cells(RealColIndex(ACol), ARow), r, options, result)) return "";
+    if (Title) *Title = result.HitTitle;
     return result.HitHref;
 }
 

@@ -107,6 +107,29 @@ TEST(GridHints, NativePointerShowsHintsAndSizesColumns) {
     EXPECT_EQ(h.g->ColWidths(2), 80);
 }
 
+TEST(GridHints, AnchorHintNamesTheLinkWhereItIsDrawn) {
+    // After a check box the link starts CheckSize further right: the hint, the cursor and the
+    // click find it there alike.
+    HintGrid h;
+    h.g->SetAnchorHint(true);
+    h.g->SetColWidths(2, 150);
+    h.g->AddCheckBox(2, 2, false, false);
+    h.g->SetCells(2, 2, "<a href=\"target\" title=\"Go\">ab</a>");
+    TCanvas* c = h.g->Canvas();
+    c->Font()->Assign(h.g->Font());
+    const int textLeft =
+        h.g->CellRect(2, 2).Left + h.g->XYOffset().X + 1 + h.g->ControlLook()->CheckSize();
+    const TPoint onLink{textLeft + c->TextWidth("ab") / 2, h.g->CellRect(2, 2).Top + 8};
+    ASSERT_GT(onLink.X - textLeft + h.g->ControlLook()->CheckSize(), c->TextWidth("ab"));
+    std::vector<std::string> hinted;
+    h.g->OnAnchorHint = [&](TObject*, int, int, std::string& a) { hinted.push_back(a); };
+    h.rest(onLink);
+    EXPECT_EQ(hinted, std::vector<std::string>{"Go"});
+    EXPECT_EQ(h.shown(), "Go");
+    EXPECT_EQ(h.g->Cursor(), crHandPoint);
+    Application->CancelHint();
+}
+
 TEST(GridHints, PointerSetsCursorAndSelectMode) {
     HintGrid h;
     TGridOptions o = h.g->Options();
