@@ -52,13 +52,22 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     }
 
     // Header drag-select started by a press in a fixed row or column.
-    if (FMouseSelectStart != -1 && valid) {
-        if (FMouseSelectMode == msRow && FMouseActions->RowSelect() && ARow >= FixedRows() &&
-            ARow <= RowCount() - FFixedFooters) {
+    bool scrolledUp = false;
+    if (FMouseSelectStart != -1 && FMouseSelectMode == msRow && FMouseActions->RowSelect()) {
+        if (valid && ARow >= FixedRows() && ARow <= RowCount() - FFixedFooters) {
             const int to = std::max(FixedRows(), ARow);
             SetSelection({FixedCols(), std::min(FMouseSelectStart, to), ColCount() - 1,
                           std::max(FMouseSelectStart, to)});
-        } else if (FMouseSelectMode == msColumn && FMouseActions->ColSelect()) {
+        }
+        // Dragged to the bottom edge or into the header rows, the rows scroll towards it.
+        if (Y > Height() - 4 && TopRow() + VisibleRowCount() < RowCount()) {
+            SetTopRow(TopRow() + 1);
+        } else if (FixedRows() > 0 && Y < RowHeights(0) && TopRow() > FixedRows()) {
+            SetTopRow(TopRow() - 1);
+            scrolledUp = true;
+        }
+    } else if (FMouseSelectStart != -1 && valid) {
+        if (FMouseSelectMode == msColumn && FMouseActions->ColSelect()) {
             const int to = std::max(FixedCols(), ACol);
             SetSelection({std::min(FMouseSelectStart, to), FixedRows(),
                           std::max(FMouseSelectStart, to), RowCount() - 1});
@@ -112,10 +121,12 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         } else if (ARow < FixedRows() && ACol >= FixedCols() && FMouseActions->ColSelect() &&
                    !onBorder) {
             FMouseSelectMode = msColumn;
-        } else if (ACol < FixedCols() && ARow >= FixedRows() && ARow <= RowCount() - 1 &&
-                   FMouseActions->RowSelect() && !onBorder) {
-            FMouseSelectMode = msRow;
         }
+        // A footer row is not selected; a drag-select that scrolled up keeps selecting rows.
+        const int lastRow = RowCount() - (FFloatingFooter->ShowsLastRow() ? 2 : 1);
+        if (ACol < FixedCols() && (ARow >= FixedRows() || scrolledUp) && ARow <= lastRow &&
+            FMouseActions->RowSelect() && !onBorder)
+            FMouseSelectMode = msRow;
         if (FMouseSelectMode != msNormal) hasSpecial = true;
         TGridDrawInfo di;
         CalcDrawInfo(di);

@@ -171,6 +171,38 @@ TEST(GridHints, PointerSetsCursorAndSelectMode) {
     EXPECT_EQ(h.g->Selection(), (TGridRect{2, 1, 3, 5}));
 }
 
+TEST(GridHints, RowHeaderDragSelectScrollsAtTheEdges) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 300);
+    auto* g = new TQorStringGrid(&form);
+    g->SetParent(&form);
+    g->SetBorderStyle(bsNone);
+    g->SetBounds(0, 0, 400, 200);
+    g->SetColCount(3);
+    g->SetRowCount(50);
+    g->MouseActions()->SetRowSelect(true);
+    form.Show();
+    const TRect r2 = g->CellRect(0, 2);
+    uitest::mouseMove(g, {10, r2.Top + 5});
+    uitest::mouseDown(g, {10, r2.Top + 5});
+    ASSERT_EQ(g->Selection(), (TGridRect{1, 2, 2, 2}));
+    // At the bottom edge each move scrolls one row; the selection reaches the row pointed at.
+    const int bottom = g->Height() - 2;
+    int pointed = -1, unused = -1;
+    g->MouseToCell(10, bottom, unused, pointed);
+    for (int i = 1; i <= 3; ++i) {
+        uitest::mouseMove(g, {10 + i, bottom}, {ssLeft});
+        EXPECT_EQ(g->TopRow(), 1 + i) << i;
+    }
+    EXPECT_EQ(g->Selection(), (TGridRect{1, 2, 2, pointed + 2}));
+    // In the header row the rows scroll back, as long as the drag goes on there.
+    for (int i = 1; i <= 2; ++i) {
+        uitest::mouseMove(g, {10 + i, 5}, {ssLeft});
+        EXPECT_EQ(g->TopRow(), 4 - i) << i;
+    }
+    uitest::mouseUp(g, {12, 5});
+}
+
 TEST(GridHints, HoverRowRepaintsOnlyWhenOn) {
     HintGrid h;
     uitest::mouseMove(h.g, h.inside(2, 3));
