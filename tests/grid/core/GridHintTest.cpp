@@ -169,6 +169,15 @@ TEST(GridHints, PointerSetsCursorAndSelectMode) {
     uitest::mouseMove(h.g, {hdr3.Left + 20, hdr3.Top + 8}, {ssLeft});
     uitest::mouseUp(h.g, {hdr3.Left + 20, hdr3.Top + 8});
     EXPECT_EQ(h.g->Selection(), (TGridRect{2, 1, 3, 5}));
+    // The row header of a footer row selects nothing.
+    h.g->FloatingFooter()->SetVisible(true);
+    for (int row : {4, 5}) {
+        const TRect side = h.g->CellRect(0, row);
+        uitest::mouseMove(h.g, {side.Left + 10, side.Top + 10});
+        EXPECT_EQ(h.g->MouseSelectMode(),
+                  row == 5 ? TQorStringGrid::msNormal : TQorStringGrid::msRow)
+            << row;
+    }
 }
 
 TEST(GridHints, RowHeaderDragSelectScrollsAtTheEdges) {
