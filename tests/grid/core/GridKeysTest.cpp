@@ -401,6 +401,33 @@ TEST(GridKeys, KeysThroughQtMoveTheCurrentCell) {
     uitest::postNativeKey(VK_DOWN, k.g);
     uitest::processMessages();
     EXPECT_EQ(k.cell(), (TGridCoord{2, 2}));
+    uitest::postNativeKey(VK_END, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{5, 2}));
+    uitest::postNativeKey(VK_HOME, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{1, 2}));
+}
+
+TEST(GridKeys, SpaceAndTabThroughQt) {
+    KeyGrid k(4, 4);
+    setOption(k.g, goEditing);
+    setOption(k.g, goTabs);
+    k.g->Navigation()->SetAdvanceAutoEdit(false);
+    k.g->AddCheckBox(2, 2, false, true);
+    k.g->SetCells(2, 2, "N");
+    k.at(2, 2);
+    uitest::postNativeKey(VK_SPACE, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.g->Cells(2, 2), "Y");
+    // Tab stays in the grid: it moves to the next cell, wrapping at the row end.
+    uitest::postNativeKey(VK_TAB, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{3, 2}));
+    uitest::postNativeKey(VK_TAB, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{1, 3}));
+    EXPECT_TRUE(k.g->Focused());
 }
 
 } // namespace

@@ -542,6 +542,39 @@ TEST(GridMouse, CtrlReleaseOnTheSelectionOfADragSourceTogglesTheRowAndGivesThePo
     EXPECT_EQ(m.g->RowSelectCount(), 1);
 }
 
+TEST(GridMouse, CheckBoxDoubleAndRightClicksThroughQt) {
+    MouseGrid m;
+    addOption(m.g, goEditing);
+    addOption(m.g, goColSizing);
+    m.g->AddCheckBox(2, 3, false, true);
+    m.g->SetCells(2, 3, "N");
+    m.g->SetCells(2, 1, "a much longer text than fits");
+    uitest::processMessages();
+    m.events.clear();
+    uitest::postNativeClickAt(m.g, m.inside(2, 3));
+    uitest::processMessages();
+    EXPECT_EQ(m.g->Cells(2, 3), "Y");
+    EXPECT_TRUE(m.has("CheckBox(2,3)Y"));
+    EXPECT_FALSE(m.has("ClickCell(2,3)"));
+
+    m.events.clear();
+    uitest::postNativeDoubleClickAt(m.g, {m.g->CellRect(3, 0).Left + 1, 8});
+    uitest::processMessages();
+    EXPECT_TRUE(m.has("EndColumnSize2"));
+    EXPECT_GT(m.g->ColWidths(2), 64);
+    EXPECT_FALSE(m.has("DblClickCell(2,0)"));
+
+    m.events.clear();
+    uitest::postNativeDoubleClickAt(m.g, m.inside(1, 2));
+    uitest::processMessages();
+    EXPECT_TRUE(m.has("DblClickCell(1,2)"));
+
+    m.events.clear();
+    uitest::postNativeRightClickAt(m.g, m.inside(3, 4));
+    uitest::processMessages();
+    EXPECT_TRUE(m.has("RightClickCell(3,4)"));
+}
+
 TEST(GridMouse, NativeClickThroughQtReportsTheCell) {
     MouseGrid m;
     uitest::postNativeClick(m.g);
