@@ -1208,6 +1208,9 @@ public:
     std::bitset<256>& ValidCharSet() { return FValidCharSet; }
     bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
     void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
+    // The character a typed Key puts into a cell: with ExcelStyleDecimalSeparator the numeric
+    // keypad's "." (bit 22 of the key data: a keypad scan code) types the locale's separator.
+    char32_t TypedChar(char32_t Key, LPARAM KeyData) const;
     // Set by an editor whose validation refused on Enter; cleared on key up.
     bool NoAutoAdvance() const { return FNoAutoAdvance; }
     void SetNoAutoAdvance(bool v) { FNoAutoAdvance = v; }

@@ -3,6 +3,7 @@
 #include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/ScopeGuards.h"
+#include "platform/base/FormatSettings.h"
 
 #include <algorithm>
 #include <string>
@@ -304,6 +305,12 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
     }
 }
 
+char32_t TQorStringGrid::TypedChar(char32_t Key, LPARAM KeyData) const {
+    if (FExcelStyleDecimalSeparator && Key == '.' && (KeyData & (LPARAM(1) << 22)))
+        return char32_t(FormatSettings().DecimalSeparator);
+    return Key;
+}
+
 void TQorStringGrid::WMChar(TWMKey& Message) {
     char32_t ch = Message.CharCode();
     const std::string text = Cells(RealColIndex(Col()), Row());
@@ -325,6 +332,11 @@ void TQorStringGrid::WMChar(TWMKey& Message) {
         (ch == 3 || ch == 22 || ch == 24)) {
         Message.SetCharCode(0);
         return;
+    }
+    // A keypad "." that opens the editor is handed to it as the separator it stands for.
+    if (const char32_t typed = TypedChar(ch, Message.KeyData()); typed != ch) {
+        ch = typed;
+        Message.SetCharCode(WORD(ch));
     }
     if (Options().Contains(goEditing) && ch != VK_TAB && (ch == 8 || (ch >= 32 && ch <= 255))) {
         if (OnKeyPress) OnKeyPress(this, ch);

@@ -327,6 +327,7 @@ void postNativeKey(WORD vk, TWinControl* target) {
         WORD vk;
         int key;
         const char* text;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     };
     static const Key keys[] = {
         {VK_RETURN, Qt::Key_Return, "\r"}, {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
@@ -335,14 +336,14 @@ void postNativeKey(WORD vk, TWinControl* target) {
         {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
         {VK_F2, Qt::Key_F2, ""},           {VK_PRIOR, Qt::Key_PageUp, ""},
         {VK_NEXT, Qt::Key_PageDown, ""},   {VK_HOME, Qt::Key_Home, ""},
-        {VK_END, Qt::Key_End, ""},
+        {VK_END, Qt::Key_End, ""},         {VK_DECIMAL, Qt::Key_Period, ".", Qt::KeypadModifier},
     };
     for (const Key& k : keys) {
         if (k.vk != vk) continue;
         QCoreApplication::postEvent(
-            w, new QKeyEvent(QEvent::KeyPress, k.key, Qt::NoModifier, QString::fromLatin1(k.text)));
-        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, k.key, Qt::NoModifier,
-                                                     QString::fromLatin1(k.text)));
+            w, new QKeyEvent(QEvent::KeyPress, k.key, k.modifiers, QString::fromLatin1(k.text)));
+        QCoreApplication::postEvent(
+            w, new QKeyEvent(QEvent::KeyRelease, k.key, k.modifiers, QString::fromLatin1(k.text)));
         return;
     }
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {

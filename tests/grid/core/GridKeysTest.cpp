@@ -1,6 +1,7 @@
 // Keys on the string grid: navigation over fixed, hidden and read-only cells, Home/End and
 // cursor wrap, check keys, row insertion and deletion, Ctrl+A, and the Tab move.
 #include "grid/core/QorStringGrid.h"
+#include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>
@@ -187,6 +188,26 @@ TEST(GridKeys, TypedCharactersReachKeyPressOnceThroughQt) {
     uitest::processMessages();
     EXPECT_EQ(seen, (std::vector<char32_t>{'a', 'c'}));
     EXPECT_EQ(k.g->InplaceEditor()->Text(), "bc");
+}
+
+TEST(GridKeys, KeypadDecimalKeyTypesTheLocaleSeparator) {
+    const char saved = FormatSettings().DecimalSeparator;
+    FormatSettings().DecimalSeparator = ',';
+    for (bool excelStyle : {false, true}) {
+        KeyGrid k;
+        setOption(k.g, goEditing);
+        k.g->SetExcelStyleDecimalSeparator(excelStyle);
+        k.at(2, 2);
+        // The keypad's key opens the editor and types on in it; the main keyboard's "." stays.
+        uitest::postNativeKey(VK_DECIMAL, k.g);
+        uitest::processMessages();
+        ASSERT_TRUE(k.g->EditorMode()) << excelStyle;
+        uitest::postNativeKey(VK_DECIMAL, k.g->InplaceEditor());
+        uitest::processMessages();
+        k.g->InplaceEditor()->Perform(WM_CHAR, '.');
+        EXPECT_EQ(k.g->InplaceEditor()->Text(), excelStyle ? ",,." : "...") << excelStyle;
+    }
+    FormatSettings().DecimalSeparator = saved;
 }
 
 TEST(GridKeys, ClipboardCharactersReachKeyPressUnlessShortcutsAreOn) {
