@@ -430,6 +430,23 @@ TEST(GridKeys, KeysThroughQtMoveTheCurrentCell) {
     EXPECT_EQ(k.cell(), (TGridCoord{1, 2}));
 }
 
+TEST(GridKeys, ASynchronisedGridFollowsTheCurrentCell) {
+    KeyGrid a, b;
+    a.g->SyncGrid()->SetGrid(b.g);
+    a.g->SyncGrid()->SetSelectionRow(true);
+    a.g->SyncGrid()->SetSelectionColumn(true);
+    const TRect r = a.g->CellRect(3, 4);
+    uitest::postNativeClickAt(a.g, {r.Left + 5, r.Top + 5});
+    uitest::processMessages();
+    EXPECT_EQ(b.cell(), (TGridCoord{3, 4}));
+    a.g->SetFocus();
+    uitest::postNativeKey(VK_LEFT, a.g);
+    uitest::postNativeKey(VK_UP, a.g);
+    uitest::processMessages();
+    EXPECT_EQ(a.cell(), (TGridCoord{2, 3}));
+    EXPECT_EQ(b.cell(), (TGridCoord{2, 3}));
+}
+
 TEST(GridKeys, SpaceAndTabThroughQt) {
     KeyGrid k(4, 4);
     setOption(k.g, goEditing);
