@@ -84,7 +84,7 @@ TEST(GridScroll, ThumbTopRowAndHintAgreeOverRowCountsFixedAndHiddenRows) {
     }
 }
 
-TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
+TEST(GridScroll, KeysWheelAndDragThroughQtKeepTheThumbOnAHundredThousandRows) {
     ScrollGrid s(100001, 1, 347);
     s.g->SetFocus();
     s.g->MouseActions()->SetWheelAction(waScroll);
@@ -113,12 +113,15 @@ TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
     EXPECT_EQ(s.g->VertScrollBar().Position, 0);
     // A range dragged past the bottom scrolls on the grid's timer.
     const TRect cell = s.g->CellRect(1, 3);
-    uitest::mouseDown(s.g, {cell.Left + 5, cell.Top + 5});
-    uitest::mouseMove(s.g, {cell.Left + 5, s.g->CellAreaHeight() + 5}, {ssLeft});
+    const TPoint below{cell.Left + 5, s.g->CellAreaHeight() + 5};
+    uitest::postNativeMouseDown(s.g, {cell.Left + 5, cell.Top + 5});
+    uitest::postNativeMouseMove(s.g, below, true);
+    uitest::processMessages();
     uitest::advanceClock(600);
     EXPECT_GT(s.g->TopRow(), 5);
     check("drag down", false);
-    uitest::mouseUp(s.g, {cell.Left + 5, s.g->CellAreaHeight() + 5});
+    uitest::postNativeMouseUp(s.g, below);
+    uitest::processMessages();
 }
 
 TEST(GridScroll, ScrollOnlyKeysMoveTheTopRowAndKeepTheCell) {
