@@ -673,6 +673,18 @@ void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {
             return;
         }
     }
+    if (ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+        // The buttons took the clicks; check boxes, radio buttons and buttons are operated by
+        // single clicks: no cell double click for them.
+        const int realCol = RealColIndex(ACol);
+        if ((HasButton(realCol, ARow) && GetCellGraphicRect(ACol, ARow).Contains({X, Y})) ||
+            (HasExpand(realCol, ARow) && GetExpandButtonRect(realCol, ARow).Contains({X, Y})))
+            return;
+        if (IsControlCell(realCol, ARow)) {
+            TBaseGrid::WMLButtonDblClk(Message);
+            return;
+        }
+    }
     TBaseGrid::WMLButtonDblClk(Message);
     MouseToCell(X, Y, ACol, ARow);
     if (ACol >= 0 && ARow >= 0 && FMouseActions->EditOnDblClickOnly() && ACol == Col() &&

@@ -295,6 +295,47 @@ TEST(GridMouse, DoubleClickOnHeaderBorderAutoSizesElseReportsTheCell) {
     }
 }
 
+TEST(GridMouse, DoubleClicksOnButtonsAndCheckBoxesAreNoCellDoubleClicks) {
+    struct Case {
+        const char* name;
+        bool button, checkBox;
+        const char* events; // the double-click family
+        int buttonClicks;
+    };
+    const Case cases[] = {
+        {"plain cell", false, false, "DblClick DblClickCell(2,3)", 0},
+        {"cell button", true, false, "", 1},
+        {"data check box", false, true, "DblClick", 0},
+    };
+    for (const auto& c : cases) {
+        MouseGrid m;
+        addOption(m.g, goEditing);
+        m.g->SetColWidths(2, 100);
+        if (c.button) m.g->AddButton(2, 3, 40, 18, "go", haLeft, vaTop);
+        if (c.checkBox) {
+            m.g->AddCheckBox(2, 3, false, true);
+            m.g->SetCells(2, 3, "N");
+        }
+        int clicks = 0;
+        m.g->OnButtonClick = [&](TObject*, int, int) { ++clicks; };
+        m.g->Repaint();
+        const TRect b = m.g->GetCellGraphicRect(2, 3);
+        const TPoint p = c.button ? TPoint{b.Left + 3, b.Top + 3} : m.inside(2, 3);
+        m.events.clear();
+        uitest::postNativeDoubleClickAt(m.g, p);
+        uitest::processMessages();
+        std::string got;
+        for (const auto& e : m.events)
+            if (e.rfind("DblClick", 0) == 0) got += (got.empty() ? "" : " ") + e;
+        EXPECT_EQ(got, c.events) << c.name;
+        EXPECT_EQ(clicks, c.buttonClicks) << c.name;
+        // The first click toggled the check box; the double click adds nothing.
+        if (c.checkBox) {
+            EXPECT_EQ(m.g->Cells(2, 3), "Y") << c.name;
+        }
+    }
+}
+
 TEST(GridMouse, RightClickReportsAndSelectsOnlyWhenAsked) {
     for (bool selectOnRight : {false, true}) {
         MouseGrid m;
