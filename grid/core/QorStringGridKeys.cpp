@@ -444,7 +444,8 @@ void TQorStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
 // --- Tab move -------------------------------------------------------------------------------
 
 int TQorStringGrid::FirstNavigableCol() {
-    return FixedCols();
+    // Without fixed columns, column 0 of a grid with nodes holds their glyphs.
+    return FixedCols() == 0 && FNumNodes > 0 ? 1 : FixedCols();
 }
 
 int TQorStringGrid::LastTabCol() {

@@ -352,6 +352,12 @@ TEST(GridKeys, CtrlASelectsEveryNormalCell) {
     uitest::pressKey('A', {ssCtrl}, k.g);
     const TGridRect s = k.g->Selection();
     EXPECT_EQ(s, (TGridRect{1, 1, 5, 5}));
+    // Without fixed columns the node glyphs' column is left out.
+    KeyGrid n;
+    n.g->SetFixedCols(0);
+    n.g->AddNode(2, 2);
+    uitest::pressKey('A', {ssCtrl}, n.g);
+    EXPECT_EQ(n.g->Selection(), (TGridRect{1, 1, 5, 6}));
 }
 
 TEST(GridKeys, TabMovesBetweenCells) {
