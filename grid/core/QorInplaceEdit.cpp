@@ -176,10 +176,7 @@ void TQorInplaceEdit::WMChar(TWMKey& Message) {
         return;
     }
     TNavigation* nav = FGrid->Navigation();
-    // The numeric keypad's decimal key (bit 22 of the key data: its scan code) types the
-    // locale's decimal separator.
-    if (FGrid->ExcelStyleDecimalSeparator() && key == '.' && (Message.KeyData() & (1 << 22)))
-        key = char32_t(FormatSettings().DecimalSeparator);
+    key = FGrid->TypedChar(key, Message.KeyData());
     const bool lines = FGrid->WordWrap() || FGrid->Multilinecells();
     if (key == 1) return;
     if (key == 10 && !(nav->AllowCtrlEnter() && lines)) return;

@@ -1208,6 +1208,9 @@ public:
     std::bitset<256>& ValidCharSet() { return FValidCharSet; }
     bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
     void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
+    // The character a typed Key puts into a cell: with ExcelStyleDecimalSeparator the numeric
+    // keypad's "." (bit 22 of the key data: a keypad scan code) types the locale's separator.
+    char32_t TypedChar(char32_t Key, LPARAM KeyData) const;
     // Set by an editor whose validation refused on Enter; cleared on key up.
     bool NoAutoAdvance() const { return FNoAutoAdvance; }
     void SetNoAutoAdvance(bool v) { FNoAutoAdvance = v; }
@@ -1840,6 +1843,8 @@ protected:
     int FLastTabCol = -1;
     int FLastTabRow = -1;
     TGridRect FMoveSelection;
+    // The character that opens the editor was reported to OnKeyPress already.
+    bool FStartCharReported = false;
     // The selection when the left button went down; valid until the release.
     TGridRect FPressSelection;
     bool FPressSelValid = false;
@@ -1867,8 +1872,9 @@ protected:
     bool disjunctCellRelease(int ACol, int ARow, TShiftState Shift);
     // The release after a press on the selection of an OLE drag source; true when it ends it.
     bool releaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
-    // The reference of the markup anchor at a client point of the cell, empty when none.
-    std::string hitAnchor(int ACol, int ARow, int X, int Y);
+    // The reference of the markup anchor at a client point of the cell as it is drawn (after a
+    // check box, in the cell's font), empty when none; Title takes the anchor's title.
+    std::string hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title = nullptr);
     bool canEditAt(int RealCol, int ARow);
     void startSizingHint(const std::string& Text, TPoint At);
     struct CalcRange;
@@ -2149,6 +2155,8 @@ private:
     // Scrolling and moving (QorStringGridScroll.cpp, QorStringGridMove.cpp).
     void applyFlatBars();
     void scrollHint(bool Vertical, int Pos);
+    // The largest LeftCol and TopRow: the last column (row) ends at the edge, no blank after it.
+    TGridCoord maxTopLeft();
     void stopDragScroll();
     void dragScrollTick();
     void moveDragFeedback(int X, int Y);

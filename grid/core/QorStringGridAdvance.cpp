@@ -165,6 +165,8 @@ void TQorStringGrid::AdvanceAfterEdit(int ACol, int ARow, bool EditAfter, bool R
 }
 
 void TQorStringGrid::KeyPress(char32_t& Key) {
+    // The character that opened the editor, handed back by it: reported when it was typed.
+    if (std::exchange(FStartCharReported, false)) return;
     auto fire = [&] {
         if (OnKeyPress) OnKeyPress(this, Key);
     };
