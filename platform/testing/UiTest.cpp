@@ -327,20 +327,20 @@ void postNativeKey(WORD vk, TWinControl* target) {
         WORD vk;
         int key;
         const char* text;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     };
     static const Key keys[] = {
         {VK_RETURN, Qt::Key_Return, "\r"}, {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
         {VK_TAB, Qt::Key_Tab, "\t"},       {VK_SPACE, Qt::Key_Space, " "},
         {VK_UP, Qt::Key_Up, ""},           {VK_DOWN, Qt::Key_Down, ""},
         {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
-        {VK_F2, Qt::Key_F2, ""},
+        {VK_F2, Qt::Key_F2, ""},           {VK_DECIMAL, Qt::Key_Period, ".", Qt::KeypadModifier},
     };
     for (const Key& k : keys) {
         if (k.vk != vk) continue;
-        QCoreApplication::postEvent(
-            w, new QKeyEvent(QEvent::KeyPress, k.key, Qt::NoModifier, QString::fromLatin1(k.text)));
-        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, k.key, Qt::NoModifier,
-                                                     QString::fromLatin1(k.text)));
+        const QString text = QString::fromLatin1(k.text);
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, k.key, k.modifiers, text));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, k.key, k.modifiers, text));
         return;
     }
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {

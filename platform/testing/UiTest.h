@@ -49,7 +49,7 @@ void postNativeWheel(TWinControl* control, TPoint p, int delta);
 // A key press and release posted to Qt's event queue for the native window of target (the
 // focused control's when target is nullptr): it arrives through Qt's own delivery
 // the next time native events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE,
-// VK_F2, the arrow keys, letters (typing lower case) and digits.
+// VK_F2, the arrow keys, VK_DECIMAL (the keypad's "."), letters (typing lower case) and digits.
 void postNativeKey(WORD vk, TWinControl* target = nullptr);
 
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends

@@ -5,6 +5,7 @@
 #include "mbus/InsertKeyWireless.h"
 #include "mbus/Meter_Bus.h"
 #include "mbus/net/MBusNetworkFile.h"
+#include "platform/testing/NativeMouse.h"
 #include "tests/mbus/scan/SerialDevice.h"
 #include "tests/mbus/scan/WirelessTelegram.h"
 #include "treeview/LazyTree.h"
@@ -332,17 +333,32 @@ TEST_F(ScanWindowTest, TicksOfTheSelectedSenderGoIntoItsRecords) {
         }
         List_Slave_wMBus.Add(std::move(s));
     }
-    form->Show_Slave_in_Tree_Wireless(1);
-    TLazyStringTree* tree = form->VST_Wireless();
-    TLazyNode* sender = tree->RootNode()->FirstChild;
-    EXPECT_EQ(form->Item_Text(sender),
-              "Manufacturer = ABC - Address = 80000001 - Version = 3 - Device Type = 7 - "
-              "CRIPTED!!");
-    TLazyNode* filler = sender->FirstChild->NextSibling;
-    EXPECT_EQ(form->Item_Text(filler), "Idle Filler");
-    tree->SetCheckState(sender->FirstChild, csUncheckedNormal);
-    if (tree->OnChecked) tree->OnChecked(tree, sender->FirstChild);
+    Show(form.get(), [&] {
+        form->Form_Style(5);
+        form->Show_Slave_in_Tree_Wireless(1);
+        TLazyStringTree* tree = form->VST_Wireless();
+        TLazyNode* sender = tree->RootNode()->FirstChild;
+        EXPECT_EQ(form->Item_Text(sender),
+                  "Manufacturer = ABC - Address = 80000001 - Version = 3 - Device Type = 7 - "
+                  "CRIPTED!!");
+        tree->SetExpanded(sender, true);
+        TLazyNode* record = sender->FirstChild;
+        EXPECT_EQ(form->Item_Text(record->NextSibling), "Idle Filler");
+        // The user clicks the record's check box.
+        const TRect row = tree->GetDisplayRect(record, -1, false);
+        TPoint box{-1, (row.Top + row.Bottom) / 2};
+        for (int x = row.Left; x < row.Right && box.X < 0; ++x) {
+            THitInfo hit;
+            tree->GetHitTestInfoAt(x, box.Y, true, hit);
+            if (hit.HitNode == record && hit.HitPositions.Contains(hiOnItemCheckbox)) box.X = x + 2;
+        }
+        ASSERT_GE(box.X, 0);
+        uitest::postNativeClickAt(tree, box);
+        uitest::processMessages();
+        EXPECT_EQ(tree->CheckState(record), csUncheckedNormal);
+    });
     EXPECT_FALSE(List_Slave_wMBus.Items(1)->List_Var[0]->Enable);
+    EXPECT_TRUE(List_Slave_wMBus.Items(1)->List_Var[1]->Enable);
     EXPECT_TRUE(List_Slave_wMBus.Items(0)->List_Var[0]->Enable);
     List_Slave_wMBus.Clear();
 }
