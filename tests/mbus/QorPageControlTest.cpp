@@ -386,8 +386,12 @@ TEST_F(PageControlTest, ImagesGoBeforeTheCaptionAndLengthenTheTabs) {
     a->SetImageIndex(0);
     auto image = uitest::render(form.get());
     const TRect r = pages->TabRect(a);
-    EXPECT_EQ(mostOf(image.get(), {r.Left + 6, r.Bottom - 30, r.Left + 14, r.Bottom - 16}), clBlue)
-        << "the image starts the tab, above its margin";
+    // The caption starts 14 pixels above the tab's bottom edge (its margin included); the image
+    // starts 14 pixels above that.
+    const int textStart = r.Bottom - 14, x = r.Left + 8;
+    EXPECT_EQ(mostOf(image.get(), {x, textStart - 14, x + 8, textStart + 2}), clBlue);
+    EXPECT_EQ(image->Canvas()->Pixels(x, textStart + 1), clBlue) << "the image's lowest row";
+    EXPECT_NE(image->Canvas()->Pixels(x, textStart - 15), clBlue) << "the image's top row";
     pages->SetImages(nullptr);
     EXPECT_EQ(pages->TabRect(a).Height(), plain);
 }
