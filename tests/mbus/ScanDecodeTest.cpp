@@ -362,3 +362,28 @@ TEST_F(ScanWindowTest, TicksOfTheSelectedSenderGoIntoItsRecords) {
     EXPECT_TRUE(List_Slave_wMBus.Items(0)->List_Var[0]->Enable);
     List_Slave_wMBus.Clear();
 }
+
+// A primary scan reports 251 addresses: the progress list stays full with the newest line at
+// the bottom, and the user scrolls back by the wheel and the list's scroll bar.
+TEST_F(ScanWindowTest, ProgressListShowsItsNewestLinesAndScrollsBack) {
+    Show(form.get(), [&] {
+        form->Form_Style(2);
+        for (int id = 0; id <= 250; ++id) form->Update_Slave_List_Proc(2, id, id == 3, 1);
+        TListBox* list = form->LB_AvailableDevice;
+        const int rows = (list->ClientHeight() - 4) / list->ItemHeight();
+        const int top = list->TopIndex();
+        EXPECT_EQ(top, 251 - rows);
+        auto shown = uitest::render(list);
+        EXPECT_TRUE(anyPixel(shown.get(), list->ItemRect(top), [](TColor c) {
+            return (c & 0xFF) > 0xA0 && ((c >> 16) & 0xFF) < 0x60;
+        })) << "the first line shown is drawn";
+
+        uitest::postNativeWheel(list, {100, 100}, 120);
+        uitest::processMessages();
+        EXPECT_EQ(list->TopIndex(), top - 3);
+        // The up arrow at the top of the bar.
+        uitest::postNativeClickAt(list, {list->ClientWidth() - 10, 8});
+        uitest::processMessages();
+        EXPECT_EQ(list->TopIndex(), top - 4);
+    });
+}
