@@ -387,3 +387,41 @@ TEST_F(ScanWindowTest, ProgressListShowsItsNewestLinesAndScrollsBack) {
         EXPECT_EQ(list->TopIndex(), top - 4);
     });
 }
+
+// The gateway's address comes from the communication parameters file: key by key, and a file
+// that is not well-formed is named to the user.
+TEST_F(ScanWindowTest, GatewayAddressComesFromTheCommunicationParameters) {
+    struct Case {
+        const char* file;
+        std::vector<std::string> address;
+        bool error;
+    };
+    const Case cases[] = {
+        {"<ParGen><Modbus_TCP_Slave_IP1>10</Modbus_TCP_Slave_IP1>"
+         "<Modbus_TCP_Slave_IP2>1</Modbus_TCP_Slave_IP2><Modbus_TCP_Slave_IP3>2"
+         "</Modbus_TCP_Slave_IP3><Modbus_TCP_Slave_IP4>3</Modbus_TCP_Slave_IP4></ParGen>",
+         {"10", "1", "2", "3"},
+         false},
+        // A missing key and a key that holds no plain text leave their fields.
+        {"<ParGen><Modbus_TCP_Slave_IP1><x/></Modbus_TCP_Slave_IP1>"
+         "<Modbus_TCP_Slave_IP4>9</Modbus_TCP_Slave_IP4></ParGen>",
+         {"192", "168", "2", "9"},
+         false},
+        {"<ParGen><Modbus_TCP_Slave_IP1>10</ParGen>", {"192", "168", "2", "205"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        uitest::dialogs().Clear();
+        const char* defaults[] = {"192", "168", "2", "205"};
+        for (int i = 0; i < 4; ++i) form->E_IP[std::size_t(i)]->SetText(defaults[i]);
+        WriteBinaryFile(File_ParGen, c.file);
+        Show(form.get(), [] {});
+        std::vector<std::string> address;
+        for (TEdit* e : form->E_IP) address.push_back(e->Text());
+        EXPECT_EQ(address, c.address);
+        ASSERT_EQ(Asked().size(), c.error ? 1u : 0u);
+        if (c.error) {
+            EXPECT_NE(Asked()[0].find("ParGen.xml"), std::string::npos) << Asked()[0];
+        }
+    }
+}
