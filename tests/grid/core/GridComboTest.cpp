@@ -102,7 +102,7 @@ TEST_F(GridComboTest, LookupCompletesFromTheItemsUntilBackspace) {
 }
 
 TEST_F(GridComboTest, LookupHistoryKeepsNewValuesWhenTheEditorIsLeft) {
-    grid->SetLookup(true);
+    // The history needs no look-up completion.
     grid->SetLookupHistory(true);
     TButton* other = new TButton(form.get());
     other->SetParent(form.get());
