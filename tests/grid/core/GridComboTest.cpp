@@ -171,6 +171,32 @@ TEST_F(GridComboTest, TheListDropsOverTheCellsBelow) {
     EXPECT_EQ(grid->Cells(colList, 1), "C");
 }
 
+// With the list open Qt gives the keyboard to the list; Enter and Escape still end the edit
+// there, as on the closed combo.
+TEST_F(GridComboTest, EnterAndEscapeInTheOpenListEndTheEdit) {
+    struct Case {
+        WORD key;
+        const char* stored;
+    };
+    for (const Case& c : {Case{VK_RETURN, "B"}, Case{VK_ESCAPE, "A"}}) {
+        SCOPED_TRACE(c.key);
+        grid->SetCells(colList, 2, "A");
+        openOn(colList, 2);
+        uitest::postNativeClick(combo());
+        uitest::processMessages();
+        ASSERT_TRUE(combo()->DroppedDown());
+        uitest::postNativeKey(VK_DOWN);
+        uitest::processMessages();
+        EXPECT_EQ(combo()->DropDownIndex(), 1);
+        uitest::postNativeKey(c.key);
+        uitest::processMessages();
+        EXPECT_FALSE(comboShown());
+        EXPECT_FALSE(combo()->DroppedDown());
+        EXPECT_EQ(grid->Cells(colList, 2), c.stored);
+        EXPECT_TRUE(grid->Focused());
+    }
+}
+
 TEST_F(GridComboTest, AnItemChosenInTheNativeListIsCommittedWhenTheEditEnds) {
     openOn(colCombo, 3);
     combo()->SetDroppedDown(true);
