@@ -83,16 +83,8 @@ void TQorInplaceEdit::UpdateContents() {
     const int rc = FGrid->RealColIndex(FColE);
     SetPasswordChar(FGrid->EditControl() == edPassword ? char32_t(FGrid->PasswordChar()) : 0);
     FLengthLimit = FGrid->GetEditLimit();
-    TGridDrawState state;
-    TBrush brush;
-    TColor to = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool ww = false;
-    TCellGradientDirection gd = GradientVertical;
-    FGrid->GetVisualProperties(FColE, FRowE, state, false, false, true, &brush, to, mirror,
-                               mirrorTo, Font(), ha, va, ww, gd);
-    SetColor(brush.Color());
+    SetColor(FGrid->editorLook(FColE, FRowE, Font(), &ha));
     FValign = ha == taRightJustify;
     FGrid->GetEditorProp(rc, FRowE, nullptr);
 }
