@@ -1965,6 +1965,9 @@ private:
     // Switches goEditing without the repaint of the whole grid.
     void setEditingOption(bool On);
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);
+    // The look an editor takes from the cell it opens on: the cell's brush colour, and its font
+    // into Font when given (the cell's visual properties, as the cell is painted).
+    TColor editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign = nullptr);
     // The step of an advance from (col, row); false when the advance ends without a target.
     bool advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted);
     // The working state of one DrawGridCell call, shared with its text and border steps.

@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtWindowPeer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -319,6 +320,9 @@ void postNativeKey(WORD vk, TWinControl* target) {
     if (!target) target = FindControl(GetFocus());
     auto* peer = target ? dynamic_cast<TQtWindowPeer*>(target->Peer()) : nullptr;
     QWidget* w = peer ? peer->Widget() : nullptr;
+    // An open popup (a combo box's list) has the keyboard: Qt gives it the keys.
+    if (QWidget* popup = QApplication::activePopupWidget())
+        w = popup->focusWidget() ? popup->focusWidget() : popup;
     if (!w) {
         ADD_FAILURE() << "no native window takes the key";
         return;

@@ -388,6 +388,8 @@ public:
     void PeerTextEdited(const std::string& text, int anchor, int caret);
     // For peers: the user chose the item in the list; the parent is told as for a typed choice.
     void PeerSelect(int index);
+    // For peers: the item under the mouse in the open list is the highlighted one.
+    void PeerHighlight(int index);
     // The open list: where it drops (below the control, in the control's client coordinates,
     // DropDownCount items at most, as wide as the control or the dropped width) and its look
     // there, the highlighted item selected (ComboDropList.cpp).

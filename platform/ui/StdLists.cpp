@@ -623,6 +623,7 @@ void TCustomComboBox::handleChar(TMessage& Message) {
         if (i < 0) return;
         if (droppedDown_) {
             dropIndex_ = i;
+            PeerChanged(pcDropDown);
             Invalidate();
         } else if (i != itemIndex_) {
             userSelect(i);
@@ -701,7 +702,10 @@ void TCustomComboBox::handleKey(TMessage& Message) {
             dropIndex_ = listKeyTarget(key, cur, n, page);
             break;
         }
-        if (dropIndex_ != cur) Invalidate();
+        if (dropIndex_ != cur) {
+            PeerChanged(pcDropDown);
+            Invalidate();
+        }
         // While the list is open only the edit field's own keys go on.
         if (!HasEdit() || (key != VK_LEFT && key != VK_RIGHT && key != VK_DELETE)) return;
     }
