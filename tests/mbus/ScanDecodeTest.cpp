@@ -1,6 +1,8 @@
 // The scan-and-decode window against the simulated gateway.
 #include "mbus/ScanDecode.h"
 
+#include <optional>
+
 #include "image/MBusNetwork.h"
 #include "mbus/InsertKeyWireless.h"
 #include "mbus/Meter_Bus.h"
@@ -65,6 +67,8 @@ protected:
     }
     LockstepClock clock;
     Gateway gateway;
+    // A serial meter bus, when a test uses one: it lives until the scan thread has ended.
+    std::optional<SerialDevice> serial;
     std::unique_ptr<TFScanDecode> form;
     TMBusScanDecode* scan = nullptr;
 };
@@ -142,7 +146,7 @@ TEST_F(ScanWindowTest, WiredScanFromTheWindowToTheSavedFile) {
 }
 
 TEST_F(ScanWindowTest, WiredScanOverASerialPort) {
-    SerialDevice device;
+    SerialDevice& device = serial.emplace();
     Meter a;
     a.primary = 2;
     device.bus.meters = {a};
