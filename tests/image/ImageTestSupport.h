@@ -2,35 +2,19 @@
 // A throw-away project folder for the image compiler tests.
 #include "image/ProjectFile.h"
 #include "platform/files/Files.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
-class TempProject {
+class TempProject : public TempFolder {
 public:
-    TempProject() {
-        static const unsigned run = std::random_device{}();
-        static int serial = 0;
-        dir_ = PathJoin(::testing::TempDir(),
-                        "image_project_" + std::to_string(run) + "_" + std::to_string(++serial));
-        std::filesystem::remove_all(dir_);
-        ForceDirectories(PathJoin(dir_, "bin"));
-    }
-    ~TempProject() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    TempProject(const TempProject&) = delete;
-    TempProject& operator=(const TempProject&) = delete;
+    TempProject() : TempFolder("image_project", "bin") {}
 
-    const std::string& Dir() const { return dir_; }
-    std::string Path(const std::string& name) const { return PathJoin(dir_, name); }
     void Write(const std::string& name, const std::string& text) const {
         WriteBinaryFile(Path(name), text);
     }
@@ -38,9 +22,6 @@ public:
         const std::string bytes = ReadBinaryFile(Path(name));
         return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
     }
-
-private:
-    std::string dir_;
 };
 
 // Little-endian reads of expected values in test assertions.

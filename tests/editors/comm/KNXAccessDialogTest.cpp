@@ -15,17 +15,6 @@ constexpr int Cols = 17;
 const Row Good{"Y", "1.1.1", "1/2/3", "Write", "Low", "None", "N", "N", "N",
                "N", "N",     "",      "10",    "No",  "2",    "0", "m"};
 
-std::vector<std::string> attributes() {
-    std::vector<std::string> names;
-    for (const TKnx_Column& c : KNX_Access_Columns) names.push_back(c.Attribute);
-    return names;
-}
-
-Row with(Row row, int col, const std::string& text) {
-    row[std::size_t(col - 1)] = text;
-    return row;
-}
-
 class KNXAccessDialog : public TableDialogTest {
 protected:
     void TearDown() override {
@@ -38,7 +27,7 @@ protected:
     }
     TQorColumnGrid* Grid() const { return form->ACG_KNX_in_Write; }
     std::vector<Row> Saved() const {
-        return savedxml::rows(File_KNX_SetAccess, "KNX_in_Write", attributes());
+        return savedxml::rows(File_KNX_SetAccess, "KNX_in_Write", attributes(KNX_Access_Columns));
     }
     std::unique_ptr<TFKNXAccess> form;
 };
@@ -142,12 +131,7 @@ TEST_F(KNXAccessDialog, LoadGivesDefaultsAndStopsAtABadRowThenOkAsksBeforeShorte
         EXPECT_EQ(uitest::dialogs().Questions()[0].Kind, dkException);
         EXPECT_NE(uitest::dialogs().Questions()[0].Text.find("Source_Address"), std::string::npos);
         // OK asks before the file loses its unread rows; No keeps the file and the dialog.
-        uitest::dialogs().QueueAnswer(mrNo);
-        uitest::click(f->Btn_OK);
-        EXPECT_EQ(ReadBinaryFile(File_KNX_SetAccess), file);
-        EXPECT_EQ(f->ModalResult(), mrNone);
-        uitest::dialogs().QueueAnswer(mrYes);
-        uitest::click(f->Btn_OK);
+        OkAfterNoThenYes(f, File_KNX_SetAccess, file);
     });
     EXPECT_EQ(f->ShowModal(), mrOk);
     EXPECT_EQ(Shown().back(), UI_Texts[1746]);

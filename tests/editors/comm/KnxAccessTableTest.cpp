@@ -3,12 +3,12 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/UITexts.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
-#include <random>
 
 namespace {
 
@@ -16,19 +16,7 @@ using Cells = std::map<int, std::string>; // column -> text, over a valid row
 
 class KnxAccessTable : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Load_Default_Texts();
-        static const unsigned run = std::random_device{}();
-        static int serial = 0;
-        dir = PathJoin(::testing::TempDir(),
-                       "knx_access_" + std::to_string(run) + "_" + std::to_string(++serial));
-        std::filesystem::remove_all(dir);
-        ForceDirectories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
+    void SetUp() override { Load_Default_Texts(); }
     // A valid enabled row in byte mode, changed by cells.
     static void put(TRow_Table& table, int row, const Cells& cells) {
         const Cells valid = {
@@ -41,9 +29,9 @@ protected:
         for (const auto& [c, v] : valid) table.Cell(c, row) = v;
         for (const auto& [c, v] : cells) table.Cell(c, row) = v;
     }
-    std::string path() const { return PathJoin(dir, "KNX_SetAccess.xml"); }
+    std::string path() const { return folder.Path("KNX_SetAccess.xml"); }
 
-    std::string dir;
+    TempFolder folder{"knx_access"};
 };
 
 } // namespace
@@ -57,7 +45,7 @@ TEST_F(KnxAccessTable, ColumnsAndSettings) {
     EXPECT_EQ(positions.size(), 1439u);
     EXPECT_EQ(positions.back(), "1438");
 
-    const std::string par_gen = PathJoin(dir, "ParGen.xml");
+    const std::string par_gen = folder.Path("ParGen.xml");
     struct Case {
         int type;
         const char* file; // nullptr: no ParGen file

@@ -6,17 +6,6 @@
 
 namespace {
 
-std::vector<std::string> attributes(const std::vector<TModbus_Column>& columns) {
-    std::vector<std::string> names;
-    for (const TModbus_Column& c : columns) names.push_back(c.Attribute);
-    return names;
-}
-
-Row with(Row row, int col, const std::string& text) {
-    row[std::size_t(col - 1)] = text;
-    return row;
-}
-
 // What sets the two dialogs apart in these tests.
 struct Kind {
     const char* name;
@@ -186,12 +175,7 @@ TEST_F(ModbusAccessDialog, ALoadStoppedAtABadRowKeepsTheRowsBeforeAndOkAsks) {
         uitest::dialogs().QueueAnswer(mrYes);
         uitest::click(f->Btn_DelRow);
         // OK asks before the file loses what was not read; No keeps it.
-        uitest::dialogs().QueueAnswer(mrNo);
-        uitest::click(f->Btn_OK);
-        EXPECT_EQ(f->ModalResult(), mrNone);
-        EXPECT_EQ(ReadBinaryFile(*k.file), file);
-        uitest::dialogs().QueueAnswer(mrYes);
-        uitest::click(f->Btn_OK);
+        OkAfterNoThenYes(f, *k.file, file);
     });
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(Shown().back(), UI_Texts[1746]);

@@ -4,12 +4,11 @@
 #include "grid/core/QorColumnGrid.h"
 #include "tests/ProjectFolderTest.h"
 #include "tests/editors/comm/SavedXml.h"
+#include "tests/editors/comm/TableRows.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-
-using Row = std::vector<std::string>;
 
 class TableDialogTest : public ProjectFolderTest {
 protected:
@@ -44,6 +43,18 @@ protected:
     }
     // Makes row current, as a click on it does.
     static void Select(TQorColumnGrid* g, int row) { g->SetRow(row); }
+
+    // OK on a dialog whose file was read in part: No keeps the file as it was and the dialog
+    // open; OK again, answered Yes, goes on.
+    template <class F>
+    static void OkAfterNoThenYes(F* f, const std::string& path, const std::string& kept) {
+        uitest::dialogs().QueueAnswer(mrNo);
+        uitest::click(f->Btn_OK);
+        EXPECT_EQ(f->ModalResult(), mrNone);
+        EXPECT_EQ(ReadBinaryFile(path), kept);
+        uitest::dialogs().QueueAnswer(mrYes);
+        uitest::click(f->Btn_OK);
+    }
 
     // The texts of the boxes shown so far.
     static std::vector<std::string> Shown() { return Asked(); }

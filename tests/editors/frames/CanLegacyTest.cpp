@@ -17,17 +17,7 @@ const std::vector<std::string> Send_Attributes = {"Cob_Id",    "Type",       "Di
                                                   "Send_Type", "Timer_Send", "Mnemonic"};
 
 TRow_Table listOf(const std::vector<TTable_Column>& columns, const std::vector<Row>& rows) {
-    TRow_Table table = New_CAN_List(columns);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            table.Cell(int(c) + 1, int(r) + 1) = rows[r][c];
-    return table;
-}
-
-Row rowOf(const TRow_Table& table, int row) {
-    Row cells;
-    for (int c = 1; c <= table.Col_Count(); ++c) cells.push_back(table.Cell(c, row));
-    return cells;
+    return filled(New_CAN_List(columns), rows);
 }
 
 TRecInfo frame(const std::string& cob, int dim, std::vector<int> positions = {}) {

@@ -51,17 +51,6 @@ std::vector<Kind> kinds() {
     };
 }
 
-std::vector<std::string> attributes(const TCANopen_Section& section) {
-    std::vector<std::string> names;
-    for (const TTable_Column& c : section.Columns) names.push_back(c.Attribute);
-    return names;
-}
-
-Row with(Row row, int col, const std::string& text) {
-    row[std::size_t(col - 1)] = text;
-    return row;
-}
-
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -108,7 +97,7 @@ protected:
     }
     static std::vector<Row> Saved(const Kind& k, int section) {
         const TCANopen_Section& s = k.layout->Sections[section];
-        return savedxml::rows(*k.file, s.Name, attributes(s));
+        return savedxml::rows(*k.file, s.Name, attributes(s.Columns));
     }
 };
 
@@ -231,12 +220,7 @@ TEST_F(CanopenDialog, AFileReadInPartIsReplacedOnlyAfterAYes) {
         Select(f->sgb, 2);
         uitest::dialogs().QueueAnswer(mrYes);
         uitest::click(f->Btn_DelRow);
-        uitest::dialogs().QueueAnswer(mrNo);
-        uitest::click(f->Btn_OK);
-        EXPECT_EQ(f->ModalResult(), mrNone);
-        EXPECT_EQ(ReadBinaryFile(File_SDO_Client_CANopen), broken);
-        uitest::dialogs().QueueAnswer(mrYes);
-        uitest::click(f->Btn_OK);
+        OkAfterNoThenYes(f.get(), File_SDO_Client_CANopen, broken);
     });
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(Shown().back(), UI_Texts[1746]);

@@ -5,57 +5,28 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/UITexts.h"
+#include "tests/TempFolder.h"
+#include "tests/editors/comm/TableRows.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 namespace {
 
-using Row = std::vector<std::string>;
-
 class CanopenTables : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Load_Default_Texts();
-        static const unsigned run = std::random_device{}();
-        static int serial = 0;
-        dir_ = PathJoin(::testing::TempDir(),
-                        "canopen_tables_" + std::to_string(run) + "_" + std::to_string(++serial));
-        std::filesystem::remove_all(dir_);
-        ForceDirectories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Path(const std::string& name) const { return PathJoin(dir_, name); }
+    void SetUp() override { Load_Default_Texts(); }
+    std::string Path(const std::string& name) const { return folder_.Path(name); }
 
     static TCANopen_Tables tablesOf(const TCANopen_Layout& layout, const std::vector<Row>& first,
                                     const std::vector<Row>& second = {}) {
         TCANopen_Tables tables = New_CANopen_Tables(layout);
-        for (int s = 0; s < 2; ++s) {
-            const std::vector<Row>& rows = s == 0 ? first : second;
-            for (std::size_t r = 0; r < rows.size(); ++r)
-                for (std::size_t c = 0; c < rows[r].size(); ++c)
-                    tables[s].Cell(int(c) + 1, int(r) + 1) = rows[r][c];
-        }
-        return tables;
-    }
-    static Row rowOf(const TRow_Table& table, int row) {
-        Row cells;
-        for (int c = 1; c <= table.Col_Count(); ++c) cells.push_back(table.Cell(c, row));
-        return cells;
-    }
-    static std::vector<std::string> attributes(const TCANopen_Section& section) {
-        std::vector<std::string> names;
-        for (const TTable_Column& c : section.Columns) names.push_back(c.Attribute);
-        return names;
+        return {filled(std::move(tables.First), first), filled(std::move(tables.Second), second)};
     }
 
 private:
-    std::string dir_;
+    TempFolder folder_{"canopen_tables"};
 };
 
 struct Check_Case {
@@ -300,7 +271,7 @@ TEST_F(CanopenTables, SaveWritesEveryCellUnchangedUpToTheEndOfEachTable) {
             Row cells;
             ASSERT_EQ(row.AttributeCount(), int(section.Columns.size()));
             for (int a = 0; a < row.AttributeCount(); ++a) {
-                EXPECT_EQ(row.AttributeName(a), attributes(section)[std::size_t(a)]);
+                EXPECT_EQ(row.AttributeName(a), attributes(section.Columns)[std::size_t(a)]);
                 cells.push_back(row.GetAttribute(row.AttributeName(a)).AsString());
             }
             EXPECT_EQ(cells, rows[r]) << section.Name << " row " << r + 1;

@@ -106,11 +106,7 @@ TEST_F(DNetDialog, ANetworkReadInPartIsReplacedOnlyAfterAYes) {
         // The row stopped at keeps its ID; once completed it is saved with the others.
         EXPECT_EQ(RowOf(f->ASG, 2, 4), (Row{"9", "", "", ""}));
         Fill(f->ASG, 2, {"9", "0", "2", "b"});
-        uitest::dialogs().QueueAnswer(mrNo);
-        uitest::click(f->Btn_OK);
-        EXPECT_EQ(ReadBinaryFile(File_DNETM_Net), broken);
-        uitest::dialogs().QueueAnswer(mrYes);
-        uitest::click(f->Btn_OK);
+        OkAfterNoThenYes(f, File_DNETM_Net, broken);
     });
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(Shown().back(), UI_Texts[1746]);
@@ -239,11 +235,7 @@ TEST_F(DNetDialog, OffsetsReadInPartAreReplacedOnlyAfterAYes) {
         EXPECT_EQ(uitest::dialogs().Questions()[0].Kind, dkException);
         EXPECT_NE(Shown()[0].find("ByteOUT"), std::string::npos);
         EXPECT_EQ(Bytes(f->ACG_ByteOUT), (std::vector<Row>{{"0", "5", "x"}}));
-        uitest::dialogs().QueueAnswer(mrNo);
-        uitest::click(f->Btn_OK);
-        EXPECT_EQ(ReadBinaryFile(File_DNETM_DefOff), broken);
-        uitest::dialogs().QueueAnswer(mrYes);
-        uitest::click(f->Btn_OK);
+        OkAfterNoThenYes(f, File_DNETM_DefOff, broken);
     });
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(Shown().back(), UI_Texts[1746]);

@@ -6,44 +6,22 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/UITexts.h"
+#include "tests/TempFolder.h"
+#include "tests/editors/comm/TableRows.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 namespace {
 
-using Row = std::vector<std::string>;
-
 class DNetTables : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Load_Default_Texts();
-        static const unsigned run = std::random_device{}();
-        static int serial = 0;
-        dir_ = PathJoin(::testing::TempDir(),
-                        "dnet_tables_" + std::to_string(run) + "_" + std::to_string(++serial));
-        std::filesystem::remove_all(dir_);
-        ForceDirectories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Path(const std::string& name) const { return PathJoin(dir_, name); }
+    void SetUp() override { Load_Default_Texts(); }
+    std::string Path(const std::string& name) const { return folder_.Path(name); }
 
     static TRow_Table netOf(const std::vector<Row>& rows) {
-        TRow_Table table = New_DNet_Net_Table();
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t c = 0; c < rows[r].size(); ++c)
-                table.Cell(int(c) + 1, int(r) + 1) = rows[r][c];
-        return table;
-    }
-    static Row rowOf(const TRow_Table& table, int row) {
-        Row cells;
-        for (int c = 1; c <= table.Col_Count(); ++c) cells.push_back(table.Cell(c, row));
-        return cells;
+        return filled(New_DNet_Net_Table(), rows);
     }
     // Slaves as the offset dialog builds them from the network file.
     std::vector<TSlave_DN> slavesOf(const std::string& network) {
@@ -63,7 +41,7 @@ protected:
     }
 
 private:
-    std::string dir_;
+    TempFolder folder_{"dnet_tables"};
 };
 
 // A slave whose output bytes sit at positions.

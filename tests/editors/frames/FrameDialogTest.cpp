@@ -12,17 +12,6 @@ namespace {
 
 const std::string A = "2.0A (11 bits)";
 
-std::vector<std::string> attributes(const std::vector<TTable_Column>& columns) {
-    std::vector<std::string> names;
-    for (const TTable_Column& c : columns) names.push_back(c.Attribute);
-    return names;
-}
-
-Row with(Row row, int col, const std::string& text) {
-    row[std::size_t(col - 1)] = text;
-    return row;
-}
-
 // What sets the four dialogs apart in these tests.
 struct Kind {
     const char* name;
@@ -273,12 +262,7 @@ TEST_F(FrameDialog, AFileThatIsNotWellFormedIsReplacedOnlyAfterAYes) {
             EXPECT_EQ(uitest::dialogs().Questions()[0].Kind, dkException);
             EXPECT_EQ(RowOf(f->Grid(), 1, Cols(k)), Empty(k));
             Fill(f->Grid(), 1, k.good);
-            uitest::dialogs().QueueAnswer(mrNo);
-            uitest::click(f->Btn_OK);
-            EXPECT_EQ(f->ModalResult(), mrNone);
-            EXPECT_EQ(ReadBinaryFile(*k.file), broken);
-            uitest::dialogs().QueueAnswer(mrYes);
-            uitest::click(f->Btn_OK);
+            OkAfterNoThenYes(f, *k.file, broken);
         });
         EXPECT_EQ(f->ModalResult(), mrOk);
         EXPECT_EQ(Shown().back(), UI_Texts[1746]);

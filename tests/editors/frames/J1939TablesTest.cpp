@@ -5,35 +5,18 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/UITexts.h"
+#include "tests/TempFolder.h"
+#include "tests/editors/comm/TableRows.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 namespace {
 
-using Row = std::vector<std::string>;
-
-class Folder {
-public:
-    Folder() {
-        static const unsigned run = std::random_device{}();
-        static int serial = 0;
-        dir_ = PathJoin(::testing::TempDir(),
-                        "j1939_tables_" + std::to_string(run) + "_" + std::to_string(++serial));
-        std::filesystem::remove_all(dir_);
-        ForceDirectories(PathJoin(dir_, "bin"));
-    }
-    ~Folder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Path(const std::string& name) const { return PathJoin(dir_, name); }
-    const std::string& Dir() const { return dir_; }
-
-private:
-    std::string dir_;
+// A project folder with its bin folder.
+struct Folder : TempFolder {
+    Folder() : TempFolder("j1939_tables", "bin") {}
 };
 
 class J1939Tables : public ::testing::Test {
@@ -42,16 +25,7 @@ protected:
 
     static TRow_Table tableOf(const std::vector<TTable_Column>& columns,
                               const std::vector<Row>& rows) {
-        TRow_Table table = New_J1939_Table(columns);
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t c = 0; c < rows[r].size(); ++c)
-                table.Cell(int(c) + 1, int(r) + 1) = rows[r][c];
-        return table;
-    }
-    static Row rowOf(const TRow_Table& table, int row) {
-        Row cells;
-        for (int c = 1; c <= table.Col_Count(); ++c) cells.push_back(table.Cell(c, row));
-        return cells;
+        return filled(New_J1939_Table(columns), rows);
     }
 
     Folder folder;

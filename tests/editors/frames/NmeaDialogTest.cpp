@@ -6,12 +6,6 @@
 
 namespace {
 
-std::vector<std::string> attributes(const std::vector<TTable_Column>& columns) {
-    std::vector<std::string> names;
-    for (const TTable_Column& c : columns) names.push_back(c.Attribute);
-    return names;
-}
-
 // What sets the two dialogs apart in these tests.
 struct Kind {
     const char* name;
@@ -52,11 +46,6 @@ protected:
     }
     static int Cols(const Kind& k) { return int(k.columns->size()); }
 };
-
-Row with(Row row, int col, const std::string& text) {
-    row[std::size_t(col - 1)] = text;
-    return row;
-}
 
 } // namespace
 
@@ -170,12 +159,7 @@ TEST_F(NmeaDialog, AFileThatIsNotWellFormedIsReportedAndReplacedOnlyAfterAYes) {
             EXPECT_EQ(RowOf(f->sga, 1, Cols(k)), Row(std::size_t(Cols(k))));
             EXPECT_EQ(f->sga->Cells(0, 1), "1");
             Fill(f->sga, 1, k.good);
-            uitest::dialogs().QueueAnswer(mrNo);
-            uitest::click(f->Btn_OK);
-            EXPECT_EQ(f->ModalResult(), mrNone);
-            EXPECT_EQ(ReadBinaryFile(*k.file), broken);
-            uitest::dialogs().QueueAnswer(mrYes);
-            uitest::click(f->Btn_OK);
+            OkAfterNoThenYes(f.get(), *k.file, broken);
         });
         EXPECT_EQ(f->ModalResult(), mrOk);
         EXPECT_EQ(Shown().back(), UI_Texts[1746]);

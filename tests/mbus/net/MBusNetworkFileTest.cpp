@@ -3,29 +3,14 @@
 #include "image/MBusNetwork.h"
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <random>
 
 namespace {
 
 class NetworkFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static const unsigned run = std::random_device{}();
-        static int serial = 0;
-        dir_ = PathJoin(::testing::TempDir(),
-                        "mbus_net_" + std::to_string(run) + "_" + std::to_string(++serial));
-        std::filesystem::remove_all(dir_);
-        ForceDirectories(dir_);
-        path_ = PathJoin(dir_, "M_Bus.xml");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
     void write(const std::string& text) { WriteBinaryFile(path_, text); }
     std::string read() { return ReadBinaryFile(path_); }
     // Attribute names and values of an element, in document order.
@@ -35,7 +20,8 @@ protected:
             out.emplace_back(e.AttributeName(i), e.GetAttribute(e.AttributeName(i)).AsString());
         return out;
     }
-    std::string dir_, path_;
+    TempFolder folder_{"mbus_net"};
+    std::string path_ = folder_.Path("M_Bus.xml");
 };
 
 TNodi_List sampleNetwork() {
