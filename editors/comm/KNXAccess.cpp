@@ -43,11 +43,8 @@ TFKNXAccess::TFKNXAccess(TComponent* AOwner) : TFramed_Dialog(AOwner, "FKNXAcces
                                           TRow_Table(Read_Rows, readChecks, KNX_Enable));
     read_->Set_Column(KNX_Enable, 50, edDataCheckBox);
     read_->Set_Column(Read_Position, 55, edComboList);
-    for (TQorColumnGrid* g : {ACG_KNX_in_Write, ACG_KNX_in_Read}) {
-        g->OnClickCell = [g](TObject*, int ARow, int ACol) {
-            if (ACol == 0 && ARow >= 1) g->SelectRows(ARow, 1);
-        };
-    }
+    write_->Select_By_Row_Number();
+    read_->Select_By_Row_Number();
 
     Add_Table_Buttons(Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow);
     for (TFrame_Button* b : {Btn_OK, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow})
@@ -135,12 +132,7 @@ void TFKNXAccess::Btn_PasteRowClick(TObject* /*Sender*/) {
 }
 
 void TFKNXAccess::Set_Lang() {
-    SetCaption(UI_Texts[168]);
-    L_SW_Desc->SetCaption(UI_Texts[169]);
-    Btn_OK->SetCaption(UI_Texts[170]);
-    Btn_Cancel->SetCaption(UI_Texts[171]);
-    Btn_DelRow->SetCaption(UI_Texts[172]);
-    Btn_InsRow->SetCaption(UI_Texts[173]);
+    Set_Dialog_Texts(this, 168, {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow});
     Btn_CopyRow->SetCaption(UI_Texts[877]);
     Btn_PasteRow->SetCaption(UI_Texts[878]);
     write_->Set_Header(0, UI_Texts[191]);

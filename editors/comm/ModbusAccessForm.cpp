@@ -31,10 +31,7 @@ std::unique_ptr<TTable_Grid> makeTable(TModbus_Access_Form* form, TTabSheet* pag
         table->Set_Column(int(i) + 1, widthOf(c.Attribute), c.Editor, c.Items);
         if (c.Editor == edDataCheckBox) grid->Columns()->Items(int(i) + 1)->SetAlignment(taCenter);
     }
-    TQorColumnGrid* g = grid;
-    grid->OnClickCell = [g](TObject*, int ARow, int ACol) {
-        if (ACol == 0 && ARow >= 1) g->SelectRows(ARow, 1);
-    };
+    table->Select_By_Row_Number();
     return table;
 }
 
@@ -71,12 +68,7 @@ void TModbus_Access_Form::FormCreate(TObject* /*Sender*/) {
 
 void TModbus_Access_Form::Set_Lang() {
     const int t = kind_.First_Text;
-    SetCaption(UI_Texts[t]);
-    L_SW_Desc->SetCaption(UI_Texts[t + 1]);
-    Btn_OK->SetCaption(UI_Texts[t + 2]);
-    Btn_Cancel->SetCaption(UI_Texts[t + 3]);
-    Btn_DelRow->SetCaption(UI_Texts[t + 4]);
-    Btn_InsRow->SetCaption(UI_Texts[t + 5]);
+    Set_Dialog_Texts(this, t, {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow});
     // These two have no entry of their own.
     Btn_CopyRow->SetCaption("Copy Row");
     Btn_PasteRow->SetCaption("Paste Row");

@@ -21,6 +21,14 @@ bool Show_Check_Result(const std::string& Message) {
     return false;
 }
 
+void Set_Dialog_Texts(TFramed_Dialog* Dialog, int First,
+                      std::initializer_list<TFrame_Button*> Buttons) {
+    Dialog->SetCaption(UI_Texts[First]);
+    Dialog->L_SW_Desc->SetCaption(UI_Texts[First + 1]);
+    int entry = First + 2;
+    for (TFrame_Button* b : Buttons) b->SetCaption(UI_Texts[entry++]);
+}
+
 void TTable_File_Load::Read(const std::function<void()>& Load) {
     try {
         Load();
@@ -66,6 +74,13 @@ void TTable_Grid::Set_Column(int Col, int Width, TEditorType Editor,
 
 void TTable_Grid::Set_Header(int Col, const std::string& Text) {
     grid_->Columns()->Items(Col)->SetHeader(Text);
+}
+
+void TTable_Grid::Select_By_Row_Number() {
+    TQorColumnGrid* g = grid_;
+    g->OnClickCell = [g](TObject*, int ARow, int ACol) {
+        if (ACol == 0 && ARow >= 1) g->SelectRows(ARow, 1);
+    };
 }
 
 const TRow_Table& TTable_Grid::Read() {

@@ -5,8 +5,10 @@
 #include "editors/comm/RowTable.h"
 #include "grid/core/CellProperties.h"
 #include "platform/base/Types.h"
+#include "shell/frame/DialogFrame.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,11 @@ class TQorColumnGrid;
 TRow_Prompts Dialog_Prompts();
 // Shows Message in an error box unless it is empty; true when it is empty.
 bool Show_Check_Result(const std::string& Message);
+
+// A table dialog's caption, subtitle and then the captions of Buttons, from the UI_Texts
+// entries First, First + 1, ... in this order.
+void Set_Dialog_Texts(TFramed_Dialog* Dialog, int First,
+                      std::initializer_list<TFrame_Button*> Buttons);
 
 // What a dialog read of its project files when it was shown. A file not read to its end is
 // replaced on OK only after the user agrees, since saving would drop what was not read.
@@ -48,6 +55,8 @@ public:
     void Set_Column(int Col, int Width, TEditorType Editor,
                     const std::vector<std::string>& Items = {});
     void Set_Header(int Col, const std::string& Text);
+    // A click on a row number selects that row.
+    void Select_By_Row_Number();
 
     // The working copy of the rows. Read fills it from the grid's cells (hidden columns
     // included); Show writes it into the grid with the row numbers in column 0.

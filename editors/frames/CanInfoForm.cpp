@@ -1,5 +1,6 @@
 #include "editors/frames/CanInfoForm.h"
 
+#include "editors/comm/TableGrid.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Dialogs.h"
 #include "shell/state/ProgramState.h"
@@ -46,10 +47,7 @@ void TCan_Info_Form::FormCreate(TObject* /*Sender*/) {
 
 void TCan_Info_Form::Set_Lang() {
     const int t = kind_.First_Text;
-    SetCaption(UI_Texts[t]);
-    L_SW_Desc->SetCaption(UI_Texts[t + 1]);
-    Btn_OK->SetCaption(UI_Texts[t + 2]);
-    Btn_Cancel->SetCaption(UI_Texts[t + 3]);
+    Set_Dialog_Texts(this, t, {Btn_OK, Btn_Cancel});
     StaticText1->SetCaption(UI_Texts[t + 4]);
     StaticText2->SetCaption(UI_Texts[t + 5]);
     for (std::size_t i = 0; i < 8; ++i) {

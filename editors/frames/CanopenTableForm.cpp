@@ -43,13 +43,7 @@ void TCANopen_Table_Form::FormCreate(TObject* /*Sender*/) {
 }
 
 void TCANopen_Table_Form::Set_Lang() {
-    const int t = kind_.First_Text;
-    SetCaption(UI_Texts[t]);
-    L_SW_Desc->SetCaption(UI_Texts[t + 1]);
-    Btn_OK->SetCaption(UI_Texts[t + 2]);
-    Btn_Cancel->SetCaption(UI_Texts[t + 3]);
-    Btn_DelRow->SetCaption(UI_Texts[t + 4]);
-    Btn_InsRow->SetCaption(UI_Texts[t + 5]);
+    Set_Dialog_Texts(this, kind_.First_Text, {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow});
     for (int s = 0; s < 2; ++s) {
         const TCANopen_Section& section = kind_.Layout->Sections[s];
         sheets_[s]->SetCaption(UI_Texts[section.Title_Entry]);

@@ -32,12 +32,7 @@ void TFDNet::FormCreate(TObject* /*Sender*/) {
 }
 
 void TFDNet::Set_Lang() {
-    SetCaption(UI_Texts[625]);
-    L_SW_Desc->SetCaption(UI_Texts[626]);
-    Btn_OK->SetCaption(UI_Texts[627]);
-    Btn_Cancel->SetCaption(UI_Texts[628]);
-    Btn_DelRow->SetCaption(UI_Texts[629]);
-    Btn_InsRow->SetCaption(UI_Texts[630]);
+    Set_Dialog_Texts(this, 625, {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow});
     table_->Set_Header(0, UI_Texts[631]);
     for (std::size_t i = 0; i < DNet_Net_Columns.size(); ++i)
         table_->Set_Header(int(i) + 1, UI_Texts[DNet_Net_Columns[i].Header_Entry]);

@@ -22,11 +22,7 @@ TFrame_Table_Form::TFrame_Table_Form(TComponent* AOwner, const std::string& Name
         if (c.Editor == edDataCheckBox) item->SetAlignment(taCenter);
         item->HeaderFont()->SetStyle({fsBold});
     }
-    if (kind_.Select_By_Row_Number) {
-        grid_->OnClickCell = [this](TObject*, int ARow, int ACol) {
-            if (ACol == 0 && ARow >= 1) grid_->SelectRows(ARow, 1);
-        };
-    }
+    if (kind_.Select_By_Row_Number) table_->Select_By_Row_Number();
     if (kind_.Header_Hints) {
         grid_->OnGridHint = [this](TObject*, int ARow, int ACol, std::string& Hint) {
             const bool header = ARow == 0 && ACol >= 1 && ACol <= int(hints_.size());

@@ -5,6 +5,7 @@
 #include "editors/comm/TableGrid.h"
 #include "editors/frames/NmeaTables.h"
 #include "shell/frame/DialogFrame.h"
+#include "shell/state/ProgramState.h"
 
 #include <memory>
 #include <string>
@@ -43,6 +44,24 @@ struct TFrame_Form_Kind {
     // A click on a row number selects the row.
     bool Select_By_Row_Number;
 };
+
+// The load and save of a table that knows its own columns, in the form TFrame_Form_Kind takes.
+template <bool (*Load)(TRow_Table&, const std::string&)>
+bool Own_Columns_Load(TRow_Table& Table, const std::vector<TTable_Column>&,
+                      const std::string& Path) {
+    return Load(Table, Path);
+}
+template <void (*Save)(const TRow_Table&, const std::string&)>
+void Own_Columns_Save(const TRow_Table& Table, const std::vector<TTable_Column>&,
+                      const std::string& Path) {
+    Save(Table, Path);
+}
+// The same for a save whose file depends on the product type: the type at the time of saving.
+template <void (*Save)(const TRow_Table&, int, const std::string&)>
+void Product_Save(const TRow_Table& Table, const std::vector<TTable_Column>&,
+                  const std::string& Path) {
+    Save(Table, Product_Type(), Path);
+}
 
 class TFrame_Table_Form : public TFramed_Dialog {
 public:

@@ -1,7 +1,6 @@
 #include "editors/frames/ReceiveCAN.h"
 
 #include "editors/frames/CanTables.h"
-#include "shell/state/ProgramState.h"
 
 TFReceiveCAN* FReceiveCAN = nullptr;
 
@@ -10,11 +9,9 @@ TFReceiveCAN::TFReceiveCAN(TComponent* AOwner)
                       {"ACG_CAN_Receive",
                        &CAN_Rec_Columns,
                        &New_CAN_Table,
-                       [](TRow_Table& table, const std::vector<TTable_Column>&,
-                          const std::string& path) { return Load_CAN_Rec(table, path); },
+                       &Own_Columns_Load<Load_CAN_Rec>,
                        &Check_CAN_Rec,
-                       [](const TRow_Table& table, const std::vector<TTable_Column>&,
-                          const std::string& path) { Save_CAN_Rec(table, Product_Type(), path); },
+                       &Product_Save<Save_CAN_Rec>,
                        &File_CAN_Rec_Frames,
                        {1000,
                         1001,

@@ -1,7 +1,6 @@
 #include "editors/frames/ReceiveJ1939.h"
 
 #include "editors/frames/J1939Tables.h"
-#include "shell/state/ProgramState.h"
 
 TFReceiveJ1939* FReceiveJ1939 = nullptr;
 
@@ -10,11 +9,9 @@ TFReceiveJ1939::TFReceiveJ1939(TComponent* AOwner)
                         {"sga",
                          &J1939_Rec_Columns,
                          &New_J1939_Table,
-                         [](TRow_Table& table, const std::vector<TTable_Column>&,
-                            const std::string& path) { return Load_J1939_Rec(table, path); },
+                         &Own_Columns_Load<Load_J1939_Rec>,
                          &Check_J1939_Rec,
-                         [](const TRow_Table& table, const std::vector<TTable_Column>&,
-                            const std::string& path) { Save_J1939_Rec(table, path); },
+                         &Own_Columns_Save<Save_J1939_Rec>,
                          &File_J1939_Rec_Frames,
                          {665, 666, {667, 668, 669, 670, 0, 0}, {}, 671, 687},
                          876,

@@ -1,7 +1,6 @@
 #include "editors/frames/TransmitCAN.h"
 
 #include "editors/frames/CanTables.h"
-#include "shell/state/ProgramState.h"
 
 TFTransmitCAN* FTransmitCAN = nullptr;
 
@@ -10,11 +9,9 @@ TFTransmitCAN::TFTransmitCAN(TComponent* AOwner)
                       {"ACG_CAN_Transmit",
                        &CAN_Send_Columns,
                        &New_CAN_Table,
-                       [](TRow_Table& table, const std::vector<TTable_Column>&,
-                          const std::string& path) { return Load_CAN_Send(table, path); },
+                       &Own_Columns_Load<Load_CAN_Send>,
                        &Check_CAN_Send,
-                       [](const TRow_Table& table, const std::vector<TTable_Column>&,
-                          const std::string& path) { Save_CAN_Send(table, Product_Type(), path); },
+                       &Product_Save<Save_CAN_Send>,
                        &File_CAN_Send_Frames,
                        {1100,
                         1101,

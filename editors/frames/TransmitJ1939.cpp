@@ -1,7 +1,6 @@
 #include "editors/frames/TransmitJ1939.h"
 
 #include "editors/frames/J1939Tables.h"
-#include "shell/state/ProgramState.h"
 
 TFTransmitJ1939* FTransmitJ1939 = nullptr;
 
@@ -10,11 +9,9 @@ TFTransmitJ1939::TFTransmitJ1939(TComponent* AOwner)
                         {"sga",
                          &J1939_Send_Columns,
                          &New_J1939_Table,
-                         [](TRow_Table& table, const std::vector<TTable_Column>&,
-                            const std::string& path) { return Load_J1939_Send(table, path); },
+                         &Own_Columns_Load<Load_J1939_Send>,
                          &Check_J1939_Send,
-                         [](const TRow_Table& table, const std::vector<TTable_Column>&,
-                            const std::string& path) { Save_J1939_Send(table, path); },
+                         &Own_Columns_Save<Save_J1939_Send>,
                          &File_J1939_Send_Frames,
                          {692, 693, {694, 695, 696, 697, 0, 0}, {}, 698, 718},
                          800,

@@ -316,3 +316,12 @@ TEST_F(KNXAccessDialog, DmxDirectionHidesColumnsAndFixesTheirValues) {
         EXPECT_EQ(saved[0][KNX_On_Change - 1], c.hidden ? "N" : "Y");
     }
 }
+
+TEST_F(KNXAccessDialog, AClickOnARowNumberSelectsThatRow) {
+    TFKNXAccess* f = Make();
+    uitest::runModal(f, [&](TCustomForm*) {
+        ClickRowNumber(Grid(), 3);
+        EXPECT_TRUE(RowSelected(Grid(), 3));
+        uitest::click(f->Btn_Cancel);
+    });
+}

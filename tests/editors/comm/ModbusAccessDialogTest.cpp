@@ -255,3 +255,23 @@ TEST_F(ModbusAccessDialog, RowButtonsActOnThePageShown) {
               (std::vector<std::string>{UI_Texts[348], "Are you sure to delete the Row number 1",
                                         UI_Texts[346]}));
 }
+
+TEST_F(ModbusAccessDialog, AClickOnARowNumberSelectsThatRowOnEitherPage) {
+    TModbus_Access_Form* f = Make(Kinds[0]);
+    uitest::runModal(f, [&](TCustomForm*) {
+        const std::pair<TTabSheet*, TQorColumnGrid*> pages[] = {
+            {f->TS_Modbus_Read, f->ACG_Modbus_Read}, {f->TS_Modbus_Write, f->ACG_Modbus_Write}};
+        for (const auto& [page, g] : pages) {
+            ShowPage(f, page);
+            uitest::processMessages();
+            ClickRowNumber(g, 3);
+            EXPECT_TRUE(RowSelected(g, 3)) << page->Name();
+            // A data cell selects only itself.
+            const TRect cell = g->CellRect(2, 4);
+            uitest::postNativeClickAt(g, TPoint{cell.Left + 3, cell.Top + 3});
+            uitest::processMessages();
+            EXPECT_FALSE(RowSelected(g, 4)) << page->Name();
+        }
+        uitest::click(f->Btn_Cancel);
+    });
+}

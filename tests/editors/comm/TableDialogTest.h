@@ -41,6 +41,17 @@ protected:
         uitest::typeText(text);
         uitest::pressKey(VK_RETURN);
     }
+    // Clicks the row number of row through the grid's native window.
+    static void ClickRowNumber(TQorColumnGrid* g, int row) {
+        const TRect r = g->CellRect(0, row);
+        uitest::postNativeClickAt(g, TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+        uitest::processMessages();
+    }
+    // True when the selection is the whole of row, and nothing else.
+    static bool RowSelected(TQorColumnGrid* g, int row) {
+        const TGridRect s = g->Selection();
+        return s.Left == 1 && s.Right == g->ColCount() - 1 && s.Top == row && s.Bottom == row;
+    }
     // Makes row current, as a click on it does.
     static void Select(TQorColumnGrid* g, int row) { g->SetRow(row); }
 

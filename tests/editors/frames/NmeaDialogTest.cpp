@@ -229,3 +229,12 @@ TEST_F(NmeaDialog, RowButtonsWithTheirQuestions) {
         EXPECT_EQ(Shown(), std::vector<std::string>{"Error!!! Copy a valid row before Paste it"});
     }
 }
+
+TEST_F(NmeaDialog, AClickOnARowNumberSelectsThatRow) {
+    auto f = Make(kinds()[0]);
+    uitest::runModal(f.get(), [&](TCustomForm*) {
+        ClickRowNumber(f->sga, 3);
+        EXPECT_TRUE(RowSelected(f->sga, 3));
+        uitest::click(f->Btn_Cancel);
+    });
+}
