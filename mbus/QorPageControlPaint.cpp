@@ -55,6 +55,25 @@ void drawAlongTab(TCanvas* c, TBitmap* Picture, const TRect& Tab, bool Vertical)
     }
 }
 
+// A tab's outline on its three sides away from the sheet, in the pen's colour.
+void outlineAwayFromSheet(TCanvas* c, const TRect& Tab, TTabPosition Position) {
+    const int L = Tab.Left, T = Tab.Top, R = Tab.Right - 1, B = Tab.Bottom - 1;
+    switch (Position) {
+    case tpLeft:
+        c->Polyline({{R, T}, {L, T}, {L, B}, {R + 1, B}});
+        break;
+    case tpRight:
+        c->Polyline({{L, T}, {R, T}, {R, B}, {L - 1, B}});
+        break;
+    case tpTop:
+        c->Polyline({{L, B}, {L, T}, {R, T}, {R, B + 1}});
+        break;
+    case tpBottom:
+        c->Polyline({{L, T}, {L, B}, {R, B}, {R, T - 1}});
+        break;
+    }
+}
+
 } // namespace
 
 void DrawGradientFill(TCanvas* Canvas, TColor C1, TColor C2, bool Horizontal, const TRect& R,
@@ -182,23 +201,8 @@ void TQorPageControl::Paint() {
     // The hovered tab's outline, on its three sides away from the sheet.
     if (FHoverTab >= 0 && FHoverTab < PageCount() && FTabHoverBorder != clNone &&
         FPages[std::size_t(FHoverTab)] != FActivePage && hoverDrawn()) {
-        const TRect r = TabRect(FPages[std::size_t(FHoverTab)]);
-        const int L = r.Left, T = r.Top, R = r.Right - 1, B = r.Bottom - 1;
         c->Pen()->SetColor(FTabHoverBorder);
-        switch (FTabPosition) {
-        case tpLeft:
-            c->Polyline({{R, T}, {L, T}, {L, B}, {R + 1, B}});
-            break;
-        case tpRight:
-            c->Polyline({{L, T}, {R, T}, {R, B}, {L - 1, B}});
-            break;
-        case tpTop:
-            c->Polyline({{L, B}, {L, T}, {R, T}, {R, B + 1}});
-            break;
-        case tpBottom:
-            c->Polyline({{L, T}, {L, B}, {R, B}, {R, T - 1}});
-            break;
-        }
+        outlineAwayFromSheet(c, TabRect(FPages[std::size_t(FHoverTab)]), FTabPosition);
     }
 }
 
@@ -370,20 +374,7 @@ void TQorPageControl::paintTab(TCanvas* C, TQorTabSheet* Page, int StripEnd) {
         const int L = r.Left, T = r.Top, R = r.Right - 1, B = r.Bottom - 1;
         C->Pen()->SetColor(FTabBorderColor);
         if (active) {
-            switch (FTabPosition) {
-            case tpLeft:
-                C->Polyline({{R, T}, {L, T}, {L, B}, {R + 1, B}});
-                break;
-            case tpRight:
-                C->Polyline({{L, T}, {R, T}, {R, B}, {L - 1, B}});
-                break;
-            case tpTop:
-                C->Polyline({{L, B}, {L, T}, {R, T}, {R, B + 1}});
-                break;
-            case tpBottom:
-                C->Polyline({{L, T}, {L, B}, {R, B}, {R, T - 1}});
-                break;
-            }
+            outlineAwayFromSheet(C, r, FTabPosition);
         } else if (FTabStyle == tsDotNet) {
             switch (FTabPosition) {
             case tpLeft:

@@ -7,6 +7,7 @@
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/Timers.h"
+#include "shell/VelmareFirmWare.h"
 #include "shell/state/UITexts.h"
 
 #include <chrono>

@@ -10,6 +10,7 @@
 #include "shell/New_Project.h"
 #include "shell/OpenConf.h"
 #include "shell/SoftOptions.h"
+#include "shell/VelmareFirmWare.h"
 
 #include <vector>
 

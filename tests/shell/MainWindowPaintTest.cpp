@@ -1,4 +1,5 @@
 #include "ShellTestSupport.h"
+#include "shell/VelmareFirmWare.h"
 
 #include "platform/testing/UiTest.h"
 

@@ -1,4 +1,5 @@
 #include "ShellTestSupport.h"
+#include "shell/VelmareFirmWare.h"
 
 #include "editors/comm/KNXAccess.h"
 #include "editors/comm/Modbus_TCP_Master_Set_Access.h"

@@ -2,7 +2,6 @@
 // A program folder of its own for each test, and the program's forms created in it.
 #include "platform/files/Files.h"
 #include "shell/ProgramForms.h"
-#include "shell/VelmareFirmWare.h"
 #include "shell/state/ProgramState.h"
 
 #include <gtest/gtest.h>

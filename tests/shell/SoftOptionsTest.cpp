@@ -6,6 +6,7 @@
 #include "platform/gfx/Graphics.h"
 #include "platform/process/Process.h"
 #include "platform/testing/UiTest.h"
+#include "shell/VelmareFirmWare.h"
 #include "shell/state/ProductProfiles.h"
 #include "shell/state/Settings.h"
 #include "shell/state/UITexts.h"

@@ -24,6 +24,7 @@
 #include "shell/New_Project.h"
 #include "shell/OpenConf.h"
 #include "shell/SoftOptions.h"
+#include "shell/VelmareFirmWare.h"
 #include "shell/state/ProductProfiles.h"
 #include "shell/state/UITexts.h"
 

@@ -1,5 +1,6 @@
 // The tables of the product types other than 25, end to end: the main window's step button
 // opens the dialog, the rows entered are saved, and the image compiler of the type reads them.
+#include "ShellTestSupport.h"
 #include "editors/comm/Modbus_TCP_Master_Set_Access.h"
 #include "editors/comm/SetAccess.h"
 #include "editors/frames/ReceiveCAN.h"
@@ -15,8 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <filesystem>
-#include <unistd.h>
 
 // StepTablesCompile.cpp
 std::string compiledTables(int type, const std::string& dir);
@@ -28,27 +27,12 @@ const std::string A = "2.0A (11 bits)";
 
 // The main window's header meets the XML library's names, which clash with the grid's: the
 // step buttons are found by name.
-class StepTables : public ::testing::Test {
+class StepTables : public ShellTest {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("step_tables_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        SetProgramPathOverride((dir_ / "Velmar.exe").string());
-    }
-    void TearDown() override {
-        Destroy_Program_Forms();
-        Set_Product_Type(Built_Product_Type());
-        SetProgramPathOverride("");
-        std::filesystem::remove_all(dir_);
-    }
     // The program started as the product type, with the project P open.
     void Start(int type) {
-        Reset_Program_State();
-        Set_Product_Type(type);
-        Create_Program_Forms();
+        SetType(type);
+        StartProgram();
         ForceDirectories(PathJoin(Projects_Dir, "P/bin"));
         Project_Name = "P";
         Project_Dir = PathJoin(Projects_Dir, "P");
@@ -82,7 +66,6 @@ protected:
     }
 
 private:
-    std::filesystem::path dir_;
     static void typeNative(TQorColumnGrid* g, int col, const std::string& text) {
         // The grid's per-cell editing switch, set as the grid sets it for an editable cell.
         g->SetOptions(g->Options() + goEditing);
