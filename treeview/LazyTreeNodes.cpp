@@ -189,21 +189,25 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) {
         Node->States.Exclude(vsAllChildrenHidden);
         Node->States.Exclude(vsHeightMeasured);
         if (Node->States.Contains(vsExpanded) && FullyVisible(Node)) FVisibleCount += added;
-        std::uint64_t sum = Node->TotalHeight;
-        PLazyNode first = nullptr;
+        // The first child settles the pool; the others copy its fresh header.
+        PLazyNode first = AllocateNode();
+        const TLazyNode header = *first;
+        PLazyNode prev = Node->LastChild;
         for (std::uint32_t i = 0; i < added; ++i) {
-            PLazyNode child = AllocateNode();
+            PLazyNode child =
+                i == 0 ? first
+                       : new (FNodeAllocator->Allocate(sizeof(TLazyNode))) TLazyNode(header);
             child->Index = index++;
             child->Parent = Node;
-            child->PrevSibling = Node->LastChild;
-            if (Node->LastChild)
-                Node->LastChild->NextSibling = child;
+            child->PrevSibling = prev;
+            if (prev)
+                prev->NextSibling = child;
             else
                 Node->FirstChild = child;
-            Node->LastChild = child;
-            sum += child->TotalHeight;
-            if (!first) first = child;
+            prev = child;
         }
+        Node->LastChild = prev;
+        const std::uint64_t sum = Node->TotalHeight + std::uint64_t(added) * header.TotalHeight;
         if (Node->States.Contains(vsExpanded)) ChangeTotalHeight(Node, int(sum), false);
         ChangeTotalCount(Node, int(added), true);
         Node->ChildCount = NewChildCount;
