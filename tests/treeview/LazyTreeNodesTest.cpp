@@ -217,6 +217,28 @@ TEST(LazyTreeNodes, TotalCountOfLazyChildren) {
     EXPECT_EQ(t.tree.TotalCount(), 39u);
 }
 
+TEST(LazyTreeNodes, GrowingAChildCountAppendsAfterTheChildrenThere) {
+    TLazyStringTree tree(nullptr);
+    tree.SetNodeDataSize(sizeof(int));
+    PLazyNode parent = tree.AddChild(nullptr);
+    tree.SetChildCount(parent, 2);
+    tree.SetNodeHeight(tree.GetFirstChild(parent), 40); // a child that differs from the rest
+    tree.SetExpanded(parent, true);
+    tree.SetChildCount(parent, 5);
+    std::vector<PLazyNode> forward;
+    for (PLazyNode c = parent->FirstChild; c; c = c->NextSibling) forward.push_back(c);
+    ASSERT_EQ(forward.size(), 5u);
+    EXPECT_EQ(parent->LastChild, forward.back());
+    for (std::uint32_t i = 0; i < forward.size(); ++i) {
+        EXPECT_EQ(forward[i]->Index, i);
+        EXPECT_EQ(forward[i]->Parent, parent);
+        EXPECT_EQ(forward[i]->PrevSibling, i ? forward[i - 1] : nullptr);
+        EXPECT_EQ(tree.NodeHeight(forward[i]), i == 0 ? 40u : tree.DefaultNodeHeight());
+    }
+    EXPECT_EQ(tree.TotalCount(), 6u); // the parent and its five children
+    EXPECT_EQ(parent->TotalHeight, 40 + 5 * tree.DefaultNodeHeight());
+}
+
 TEST(LazyTreeNodes, DeleteChildrenKeepsOrDropsTheChildrenFlag) {
     CountingTree t;
     t.childrenPerNode = 2;
