@@ -314,6 +314,27 @@ void postNativeClick(TWinControl* control) {
                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
+void postNativeClickAt(TWinControl* control, TPoint p) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) return;
+    const QPointF at(p.X, p.Y);
+    const QPointF global = w->mapToGlobal(at);
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+void postNativeMouseMove(TWinControl* control, TPoint p) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) return;
+    const QPointF at(p.X, p.Y);
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseMove, at, w->mapToGlobal(at),
+                                                   Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+}
+
 void postNativeKey(WORD vk, TWinControl* target) {
     if (!target) target = FindControl(GetFocus());
     auto* peer = target ? dynamic_cast<TQtWindowPeer*>(target->Peer()) : nullptr;
@@ -346,8 +367,7 @@ void postNativeKey(WORD vk, TWinControl* target) {
         // A letter key types its lower-case letter.
         const QString text(QChar(vk >= 'A' && vk <= 'Z' ? vk - 'A' + 'a' : vk));
         QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, vk, Qt::NoModifier, text));
-        QCoreApplication::postEvent(w,
-                                    new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
         return;
     }
     ADD_FAILURE() << "postNativeKey has no Qt key for " << vk;

@@ -43,6 +43,10 @@ void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
 void postNativeClick(TWinControl* control);
 // A wheel turn (delta in eighths of a degree, 120 a notch) at p, posted the same way.
 void postNativeWheel(TWinControl* control, TPoint p, int delta);
+// A left click, and a move of the pointer without a button, at p of the control's native
+// window, posted the same way.
+void postNativeClickAt(TWinControl* control, TPoint p);
+void postNativeMouseMove(TWinControl* control, TPoint p);
 
 // A key press and release posted to Qt's event queue for the native window of target (the
 // focused control's when target is nullptr): it arrives through Qt's own delivery
