@@ -29,15 +29,15 @@ void tile(TCanvas* c, const TBitmap* picture, const TRect& R, TPoint Origin) {
 } // namespace
 
 TPoint TQorStringGrid::tileOrigin() {
-    const int line = GridLineWidth();
+    // Column widths and row heights hold their grid lines, as the cell rectangles show.
     const bool normal = FBackGround->Cells() == bcNormal;
     int x = 0, y = 0;
     if (normal)
-        for (int c = 0; c < FixedCols(); ++c) x += ColWidths(c) + line;
-    for (int c = FixedCols(); c < LeftCol(); ++c) x -= ColWidths(c) + line;
+        for (int c = 0; c < FixedCols(); ++c) x += ColWidths(c);
+    for (int c = FixedCols(); c < LeftCol(); ++c) x -= ColWidths(c);
     if (normal)
-        for (int r = 0; r < FixedRows(); ++r) y += RowHeights(r) + line;
-    for (int r = FixedRows(); r < TopRow(); ++r) y -= RowHeights(r) + line;
+        for (int r = 0; r < FixedRows(); ++r) y += RowHeights(r);
+    for (int r = FixedRows(); r < TopRow(); ++r) y -= RowHeights(r);
     return {x, y};
 }
 
