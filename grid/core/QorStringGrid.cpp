@@ -3,9 +3,12 @@
 #include "grid/core/QorStringGrid.h"
 
 #include "grid/core/AsgCombo.h"
-#include "grid/core/HeaderDragButton.h"
+#include "grid/core/ControlEditors.h"
 #include "grid/core/GridLibrary.h"
+#include "grid/core/HTMLPicture.h"
+#include "grid/core/HeaderDragButton.h"
 #include "platform/ui/Timers.h"
+#include "platform/ui/ToolTips.h"
 
 #include <algorithm>
 #include <map>
@@ -122,6 +125,8 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) { RefreshColumnMerges(); };
 
+    createCellParts();
+
     FFilterDropList = new TDropList(this);
     FFilterDropList->SetParent(this);
     FFilterDropList->SetBounds(0, 0, 0, 0);
@@ -230,6 +235,7 @@ void TQorStringGrid::CreateWnd() {
     if (IsDestroying()) return;
     TBaseGrid::CreateWnd();
     if (!Parent()) return;
+    if (!Designing() && FBalloon->Enable()) BalloonInit();
     FGridTimerID = SetTimer(Handle(), 111, 500);
     if (Designing() && !Loading() && !FGridLoaded) Font()->SetName("Tahoma");
     FIsWinXP = FIsWinXP && ThemeIsActive(GridThemeBinding()) != 0;
@@ -383,6 +389,10 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (!IsDestroying() && FSyncGrid->Grid() &&
         static_cast<TComponent*>(FSyncGrid->Grid()) == AComponent)
         FSyncGrid->SetGrid(nullptr);
+    if (AComponent == FPictureContainer) FPictureContainer = nullptr;
+    if (AComponent == FCtrlEdit) FCtrlEdit = nullptr;
+    if (AComponent == FCtrlCombo) FCtrlCombo = nullptr;
+    if (AComponent == FBalloonWindow) FBalloonWindow = nullptr;
     for (auto& a : FArrows)
         if (AComponent == a) a = nullptr;
     std::erase_if(FNotifiers, [&](TGridChangeNotifier* n) {

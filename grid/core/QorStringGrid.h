@@ -8,6 +8,7 @@
 // display row; the All* accessors a real column and a real row; Col, Row, ColWidths, RowHeights
 // and painting take display indexes. RealColIndex/DisplColIndex and RealRowIndex/DisplRowIndex
 // translate.
+#include "grid/core/BackgroundSettings.h"
 #include "grid/core/BaseGrid.h"
 #include "grid/core/CellChecker.h"
 #include "grid/core/CellGraphic.h"
@@ -36,6 +37,15 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+class THTMLPictureCache;
+class TPictureContainer;
+class TToolTipWindow;
+class TControlEdit;
+class TControlCombo;
+struct HTMLRenderOptions;
+struct HTMLRenderResult;
+struct NMTTDISPINFO;
 
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TGridSet<TCellBorder>;
@@ -1651,6 +1661,53 @@ public:
     void RepaintCol(int ACol);
     void InvalidateGridRect(const TGridRect& R);
 
+    // --- markup pictures, background, balloons and form controls in cells --------------------
+    // The pictures cell markup loaded by URL, and the application's named pictures (not owned).
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v);
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    void SetBackGround(const TBackGround* v) { FBackGround->Assign(v); }
+    TBalloonSettings* Balloon() const { return FBalloon.get(); }
+    void SetBalloon(const TBalloonSettings* v) { FBalloon->Assign(v); }
+    // Makes the balloon window once; BalloonDone destroys it.
+    void BalloonInit();
+    void BalloonDone();
+    TToolTipWindow* BalloonWindow() const { return FBalloonWindow; }
+    // The cell (display column and row) of the last balloon; (-1, -1) none.
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    // Title, text and icon (TBalloonIcon) of a cell's balloon; ACol is the real column.
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& ATitle, std::string& AText,
+                       int& AIcon)>
+        OnCellBalloon;
+    // Opens the editor of an EDIT, PASSWORD, MASK or COMBO control over CtrlRect (client
+    // coordinates); other types open nothing.
+    void ShowCellControlEditor(const std::string& CellText, const std::string& CtrlType, int ARow,
+                               int RealCol, int DisplCol, const TRect& CtrlRect,
+                               const std::string& CtrlValue, const std::string& CtrlID);
+    // Writes the open control editor's text into its control's VALUE and hides it.
+    void EndCellControlEdit();
+    void ControlComboSelect(TObject* Sender);
+    // Opens the next editable control of the cell (display column) after AfterID (the first for
+    // an empty ID); without one the grid takes the focus.
+    void FocusNextCellControl(int ACol, int ARow, const std::string& AfterID);
+    // Enter or Tab typed in a control editor.
+    void CellControlKey(bool Tab);
+    TControlEdit* ControlEdit() const { return FCtrlEdit; }
+    TControlCombo* ControlCombo() const { return FCtrlCombo; }
+    bool CellControlEditing() const { return FCtrlEditing; }
+    bool CellControlDown() const { return FCtrlDown; }
+    std::function<void(TObject*Sender, int ARow, int ACol, const std::string&CtrlID,
+                       const std::string&CtrlType, const std::string&CtrlVal)>
+        OnControlClick, OnControlEditDone;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                       const std::string& CtrlType, const std::string& CtrlVal, TStringList* Values,
+                       bool& Edit, int& DropCount)>
+        OnControlComboList;
+    std::function<void(TObject* Sender, int ARow, int ACol, int ItemIndex,
+                       const std::string& CtrlID, const std::string& CtrlValue)>
+        OnControlComboSelect;
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -1690,6 +1747,14 @@ protected:
     // Characters also reach the grid's own key handling without goEditing, and with the
     // incremental search of a sorted column.
     void WMGetDlgCode(TMessage& Message) override;
+
+    // --- background picture and gradient ------------------------------------------------------
+    // The client area right of the last column and below the last row.
+    void PaintBackgroundArea();
+    // The part of a fixed-position picture that lies in R; the picture tiled over R.
+    void PaintPictureSlice(const TRect& R);
+    void TilePicture(const TRect& R);
+
     // --- window procedure and in-place edit life cycle ---------------------------------------
     bool CanEditShow() override;
     bool SelectCell(int ACol, int ARow) override;
@@ -2184,4 +2249,37 @@ private:
     int lastRow(bool DoFixed) const { return RowCount() - 1 - (DoFixed ? 0 : FFixedFooters); }
     int firstCol(bool DoFixed) const { return DoFixed ? 0 : FixedCols(); }
     int lastCol(bool DoFixed) const { return ColCount() - 1 - (DoFixed ? 0 : FFixedRightCols); }
+
+    // Markup pictures, background, balloons and form controls in cells.
+    void createCellParts();
+    // The renderer's settings for the markup of a cell.
+    void cellMarkupOptions(int RealCol, int ARow, HTMLRenderOptions& Options);
+    // Hit-tests a cell's markup at a client point (Result.ControlID: a control to find anyway).
+    bool hitCellMarkup(int ACol, int ARow, int X, int Y, HTMLRenderResult& Result);
+    // Clicks on a form control of a cell's markup (true when the press is done).
+    bool clickCellControl(int ACol, int ARow, int RealCol, const std::string& Text,
+                          const HTMLRenderResult& Hit);
+    void releaseCellControl();
+    // Steps 9 and 10 of the cell text: the background picture and gradient of a cell.
+    void paintCellBackground(CellPaint& P, const TRect& T);
+    // Where a tiled background picture has its origin (client coordinates).
+    TPoint tileOrigin();
+    void balloonText(NMTTDISPINFO& Info);
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    TPictureContainer* FPictureContainer = nullptr;
+    std::unique_ptr<TBackGround> FBackGround;
+    std::unique_ptr<TBalloonSettings> FBalloon;
+    TToolTipWindow* FBalloonWindow = nullptr;
+    TPoint FLastBalloonPos{-1, -1};
+    // The shown balloon's text and title, read by the balloon window after the request.
+    std::string FBalloonText;
+    std::string FBalloonTitle;
+    TControlEdit* FCtrlEdit = nullptr;
+    TControlCombo* FCtrlCombo = nullptr;
+    // Real column and row of the cell whose control is edited or held down.
+    TPoint FCtrlXY{-1, -1};
+    std::string FCtrlID;
+    std::string FCtrlType;
+    bool FCtrlEditing = false;
+    bool FCtrlDown = false;
 };

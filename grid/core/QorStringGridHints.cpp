@@ -4,6 +4,7 @@
 #include "grid/core/HTMLHintWindow.h"
 #include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
+#include "platform/ui/ToolTips.h"
 
 #include <algorithm>
 #include <string>
@@ -172,6 +173,14 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
             FLastHintPos = {-1, -1};
         }
     }
+    // So does a balloon.
+    if (FLastBalloonPos.X >= 0 && FBalloon->Enable()) {
+        const TPoint base = valid ? BaseCell(ACol, ARow) : TPoint{-1, -1};
+        if (base.X != FLastBalloonPos.X || base.Y != FLastBalloonPos.Y) {
+            if (FBalloonWindow) FBalloonWindow->Perform(TTM_POP);
+            FLastBalloonPos = {-1, -1};
+        }
+    }
 
     TBaseGrid::MouseMove(Shift, X, Y);
 
@@ -247,6 +256,7 @@ void TQorStringGrid::ShowCellHint(std::string& HintStr, THintInfo& HintInfo) {
         const int kind = GetCellTextKind(text, FEnableHTML);
         if (kind == 1 && FAnchorHint) {
             HTMLRenderOptions o;
+            cellMarkupOptions(realCol, ARow, o);
             o.HitX = cursor.X;
             o.HitY = cursor.Y;
             o.HitTestOnly = true;

@@ -1,6 +1,7 @@
 // String grid mouse buttons: the left press and release, the double click, the right press.
 #include "grid/core/GridUtils.h"
 #include "grid/core/HeaderDragButton.h"
+#include "grid/core/MarkupControls.h"
 #include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
 
@@ -213,11 +214,16 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     const bool markup = GetCellTextKind(text, FEnableHTML) == 1;
     if (FURLShow || markup) {
         std::string anchor;
+        HTMLRenderResult hit;
         if (!markup) {
             if (IsURL(text)) anchor = text;
-        } else {
-            anchor = hitAnchor(ACol, ARow, X, Y);
+        } else if (hitCellMarkup(ACol, ARow, X, Y, hit)) {
+            anchor = hit.HitHref;
         }
+        // An editable form control under the pointer takes the press.
+        if (!anchor.empty() && !hit.ControlID.empty() &&
+            clickCellControl(ACol, ARow, realCol, text, hit))
+            return;
         if (!anchor.empty()) {
             bool autoHandle = true;
             if (OnAnchorClick) OnAnchorClick(this, ARow, ACol, anchor, autoHandle);
@@ -234,6 +240,13 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
                     ShellOpen(anchor);
                 }
             }
+            return;
+        }
+        // A press beside the controls of a form cell only selects the cell.
+        if (markup && HTMLHasControls(text)) {
+            if (OnClickCell) OnClickCell(this, pressRow, pressCol);
+            HideInplaceEdit();
+            SetSelection({ACol, ARow, ACol, ARow});
             return;
         }
     }
@@ -401,18 +414,8 @@ void TQorStringGrid::ClickRadioGroup(int ACol, int ARow, int X, int Y) {
 }
 
 std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y) {
-    TRect r = CellRect(ACol, ARow);
-    r.Left += FXYOffset.X + 1;
-    r.Top += FXYOffset.Y + 1;
-    if (HasCheckBox(RealColIndex(ACol), ARow)) r.Left += FControlLook->CheckSize();
-    HTMLRenderOptions options;
-    options.HitX = X;
-    options.HitY = Y;
-    options.HitTestOnly = true;
     HTMLRenderResult result;
-    TCanvas* c = Canvas();
-    c->Font()->Assign(isFixedCell(ACol, ARow) ? FFixedFont.get() : Font());
-    if (!HTMLRenderText(*c, Cells(RealColIndex(ACol), ARow), r, options, result)) return "";
+    if (!hitCellMarkup(ACol, ARow, X, Y, result)) return "";
     return result.HitHref;
 }
 
@@ -429,6 +432,7 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     const bool deselect = FDeselectState;
     FMouseDown = FMouseKeepDown = FMouseDownMove = false;
     FMouseSelectMode = msNormal;
+    releaseCellControl();
     FMouseSelectStart = -1;
 
     if (FSizingFixed) {

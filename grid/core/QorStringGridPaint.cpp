@@ -35,6 +35,7 @@ void TQorStringGrid::Paint() {
         c->Brush()->SetStyle(bsSolid);
     }
     c->Pen()->SetColor(clBlack);
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintBackgroundArea();
     if (OnPainted) OnPainted(this);
 }
 

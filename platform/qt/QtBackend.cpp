@@ -11,8 +11,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
@@ -23,6 +26,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cstring>
 #include <map>
 
 namespace {
@@ -79,6 +83,41 @@ public:
     void Beep() override { QApplication::beep(); }
 
     void SetCursorPos(TPoint p) override { QCursor::setPos(p.X, p.Y); }
+
+    bool FileIcon(const std::string& path, bool byName, std::string& kind, TBitmap& small,
+                  TBitmap& large) override {
+        const QString name = QString::fromStdString(path);
+        QFileIconProvider provider;
+        QIcon icon;
+        const QFileInfo info(name);
+        if (!byName && info.isDir()) {
+            kind = "inode/directory";
+            icon = provider.icon(QAbstractFileIconProvider::Folder);
+        } else {
+            QMimeDatabase db;
+            const QMimeType mime = byName ? db.mimeTypeForFile(name, QMimeDatabase::MatchExtension)
+                                          : db.mimeTypeForFile(info);
+            kind = mime.name().toStdString();
+            icon = QIcon::fromTheme(mime.iconName());
+            if (icon.isNull()) icon = QIcon::fromTheme(mime.genericIconName());
+            if (icon.isNull()) icon = provider.icon(QAbstractFileIconProvider::File);
+        }
+        if (icon.isNull()) return false;
+        auto toBitmap = [&icon](int size, TBitmap& out) {
+            QImage img = icon.pixmap(size, size)
+                             .toImage()
+                             .scaled(size, size)
+                             .convertToFormat(QImage::Format_ARGB32);
+            out.SetPixelFormat(pf32bit);
+            out.SetAlphaFormat(afDefined);
+            out.SetSize(size, size);
+            for (int y = 0; y < size; ++y)
+                std::memcpy(out.ScanLine(y), img.constScanLine(y), std::size_t(size) * 4);
+        };
+        toBitmap(16, small);
+        toBitmap(32, large);
+        return true;
+    }
 
     bool overridden = false;
 };
