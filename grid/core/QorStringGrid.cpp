@@ -2,7 +2,10 @@
 // and the control's own size and repaint operations.
 #include "grid/core/QorStringGrid.h"
 
+#include "grid/core/AuxWindows.h"
 #include "grid/core/GridLibrary.h"
+#include "grid/core/GridOleDragDrop.h"
+#include "grid/core/SearchPanel.h"
 #include "platform/ui/Timers.h"
 
 #include <algorithm>
@@ -53,13 +56,12 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     bool ownerReading = AOwner && (AOwner->ComponentState() & (csReading | csLoading));
     FFocusHelper = std::make_unique<TFocusHelper>(this);
     FSearchFooter = std::make_unique<TSearchFooter>(this, Designing() && !ownerReading);
-    FSearchFooter->OnChange = [this](TObject*) {
-        // The search panel that mirrors these settings comes with the search services.
-    };
+    FSearchFooter->OnChange = [this](TObject*) { UpdateSearchPanel(); };
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>(this);
     FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+    FDragDropSettings->OnDropTargetChange = [this](TObject*) { dragDropSettingsChanged(); };
     FDragScrollOptions = std::make_unique<TDragScrollOptions>();
     FFilter = std::make_unique<TFilter>(this);
     FFilterDropDown = std::make_unique<TFilterDropDown>();
@@ -72,12 +74,13 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FColumnSize->OnStretch = [this] {
         if (Parent()) StretchColumn(FColumnSize->StretchColumn());
     };
-    FFloatingFooter = std::make_unique<TFloatingFooter>();
-    FFloatingFooter->OnLayout = [this](bool visibleSet) {
-        if (visibleSet) FFixedFooters = FFloatingFooter->ShowsLastRow() ? 1 : 0;
-        FHideLastRow = FFloatingFooter->ShowsLastRow();
-        Invalidate();
-    };
+    FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+    FFloatingFooter->OnChange = [this](TFooterChange what) { footerChanged(what); };
+    FBackGround = std::make_unique<TBackGround>();
+    FBackGround->OnRepaint = [this] { Invalidate(); };
+    FBalloon = std::make_unique<TBalloonSettings>();
+    FProgressAppearance = std::make_unique<TGridProgressAppearance>();
+    FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
     FCellNode = std::make_unique<TCellNode>(this);
     FCellNode->OnRepaint = [this] { Invalidate(); };
     FBands = std::make_unique<TBands>();
@@ -120,6 +123,19 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) { RefreshColumnMerges(); };
 
+    FFooterPanel = new TFooterPanel(this);
+    FFooterPanel->SetVisible(false);
+    FFooterPanel->SetParent(this);
+    FFooterPanel->SetAlign(alBottom);
+    FFooterPanel->SetHeight(0);
+    FFooterPanel->SetBorderWidth(0);
+    FSearchPanel = new TSearchPanel(this);
+    FSearchPanel->SetVisible(false);
+    FSearchPanel->SetParent(this);
+    FSearchPanel->SetAlign(alBottom);
+    FSearchPanel->SetHeight(0);
+    FSearchPanel->SetBorderWidth(0);
+
     FFilterDropList = new TDropList(this);
     FFilterDropList->SetParent(this);
     FFilterDropList->SetBounds(0, 0, 0, 0);
@@ -128,6 +144,8 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 
     if (!Designing()) {
         FFocusWindow = new TGridFocusWindow(this);
+        FFocusWindow->SetVisible(false);
+        FFocusWindow->SetParent(this);
         FArrows[arrUp] = new TArrowWindow(this, arrUp);
         FArrows[arrDown] = new TArrowWindow(this, arrDown);
         FArrows[arrLeft] = new TArrowWindow(this, arrLeft);
@@ -162,6 +180,7 @@ TQorStringGrid::~TQorStringGrid() {
     // cells in the store, which releases them.
     FHidden->Clear();
     if (GridLibrary().FocusFrameGrid == this) GridLibrary().FocusFrameGrid = nullptr;
+    if (FOleDropTargetAssigned && HandleAllocated()) RevokeDragDrop(Handle());
     SetCursor(FOldCursor);
 }
 
@@ -216,6 +235,9 @@ void TQorStringGrid::CreateWnd() {
     if (!Parent()) return;
     FGridTimerID = SetTimer(Handle(), 111, 500);
     if (Designing() && !Loading() && !FGridLoaded) Font()->SetName("Tahoma");
+    FFooterPanel->SetVisible(FFloatingFooter->Visible());
+    FSearchPanel->SetVisible(FSearchFooter->Visible());
+    FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
     FIsWinXP = FIsWinXP && ThemeIsActive(GridThemeBinding()) != 0;
     FWheelMsg = WM_MOUSEWHEEL;
     FWheelScrl = 3; // the system's lines per wheel notch
@@ -240,7 +262,14 @@ void TQorStringGrid::Loaded() {
         FNavigation->SetAlwaysEdit(true);
     }
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    UpdateSearchPanel();
+    if (FOleDropTarget) {
+        FOleDropTarget->SetAcceptText(FDragDropSettings->OleAcceptText());
+        FOleDropTarget->SetAcceptFiles(FDragDropSettings->OleAcceptFiles());
+        FOleDropTarget->SetAcceptURLs(FDragDropSettings->OleAcceptURLs());
+    }
     if (FAutoThemeAdapt && !Designing()) GetThemeNotifier(this)->RegisterWindow(Handle());
+    InitOrigColSizes();
 }
 
 void TQorStringGrid::writeHeaders() {
@@ -280,6 +309,7 @@ void TQorStringGrid::Assign(const TPersistent* Source) {
     FSortSettings->Assign(src->FSortSettings.get());
     FDragScrollOptions->Assign(src->FDragScrollOptions.get());
     FDragDropSettings->Assign(src->FDragDropSettings.get());
+    FProgressAppearance->Assign(src->FProgressAppearance.get());
     FColumnSize->Assign(src->FColumnSize.get());
     FSyncGrid->Assign(src->FSyncGrid.get());
     FFocusHelper->Assign(src->FFocusHelper.get());
@@ -322,6 +352,8 @@ void TQorStringGrid::Invalidate() {
         return;
     }
     TBaseGrid::Invalidate();
+    if (!Loading() && FFloatingFooter && FFloatingFooter->Visible() && FFooterPanel)
+        FFooterPanel->Invalidate();
 }
 
 void TQorStringGrid::Resize() {
@@ -355,6 +387,10 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (Operation != opRemove) return;
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;
+    if (AComponent == FFooterPanel) FFooterPanel = nullptr;
+    if (AComponent == FSearchPanel) FSearchPanel = nullptr;
+    if (AComponent == FMoveButton) FMoveButton = nullptr;
+    if (AComponent == FMoveForm) FMoveForm = nullptr;
     if (AComponent == FGridImages) FGridImages = nullptr;
     for (auto& a : FArrows)
         if (AComponent == a) a = nullptr;

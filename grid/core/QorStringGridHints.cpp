@@ -97,6 +97,12 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         if (FGridState == gsColSizing) ColSized = true;
         if (FGridState == gsRowSizing) Rowsized = true;
     }
+    // A press on the selection of a drag source starts an OLE drag once the pointer moves;
+    // the drag runs to its end here.
+    if (valid && !Designing() && oleDragStartMove(ACol, ARow, X, Y)) return;
+    if ((FGridState == gsColMoving || FGridState == gsRowMoving) && RowCount() > 1 &&
+        FFlags.EnhRowColMove && !FSizingFixed && !FSizingFixedR && !Designing())
+        enhancedMove(X, Y);
 
     // What lies under the pointer: the select mode and the cursor.
     TCursor special = crDefault;

@@ -127,6 +127,7 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     if (fixedHit || isFixedCell(ACol, ARow)) HideInplaceEdit();
     const bool declaredFixed = !fixedHit && isFixedCell(ACol, ARow);
     const int realCol = RealColIndex(ACol);
+    if (!Designing() && oleDragStartPress(ACol, ARow, X, Y, pressShift(Message.Keys()))) return;
 
     if (ACol >= ColCount() || ARow >= RowCount()) {
         TBaseGrid::WMLButtonDown(Message);
@@ -285,6 +286,7 @@ bool TQorStringGrid::isFixedCell(int ACol, int ARow) {
 void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     const int X = Message.XPos(), Y = Message.YPos();
     ColMoveFlg = FGridState == gsColMoving || FGridState == gsRowMoving;
+    if (ColMoveFlg) endEnhancedMove();
     ColSizeFlg = FGridState == gsColSizing || FGridState == gsRowSizing;
     const bool deselect = FDeselectState;
     FMouseDown = FMouseKeepDown = FMouseDownMove = false;
@@ -351,6 +353,7 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     FDeselectState = false;
 
     TBaseGrid::WMLButtonUp(Message);
+    if (oleDragPressRelease(ACol, ARow)) return;
     if (rowDeselected) FSelChange = false;
     if (FGridState == gsSelecting) FGridState = gsNormal;
     if (ColMoveFlg || ColSizeFlg || ACol < 0 || ARow < 0) return;
@@ -375,6 +378,7 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     }
     // Compared with the selection when the left button went down (the press may have moved it),
     // else with the one before the platform's handling.
+    if (Designing() && Button == mbLeft) DesignHelperClick(X, Y);
     const TGridRect before = FPressSelValid && Button == mbLeft ? FPressSelection : Selection();
     FPressSelValid = false;
     TBaseGrid::MouseUp(Button, Shift, X, Y);

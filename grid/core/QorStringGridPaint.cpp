@@ -35,6 +35,7 @@ void TQorStringGrid::Paint() {
         c->Brush()->SetStyle(bsSolid);
     }
     c->Pen()->SetColor(clBlack);
+    PaintDesignHelper();
     if (OnPainted) OnPainted(this);
 }
 

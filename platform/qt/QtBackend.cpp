@@ -1,6 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/Dialogs.h"
@@ -161,6 +162,9 @@ void InitQtBackend(int& argc, char** argv) {
         if (!makers().count(cls)) RegisterQtPeerClass(cls, custom);
     SetBackend(&backend);
     SetDialogService(&dialogs);
+    // Without native windows (the offscreen platform) drags run in this process.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        SetDragDriver(QtDragDriver());
     Application->Initialize();
 }
 
@@ -168,6 +172,7 @@ void DoneQtBackend() {
     if (!app) return;
     SetBackend(nullptr);
     SetDialogService(nullptr);
+    SetDragDriver(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     app.reset();
 }

@@ -1,6 +1,7 @@
 #include "platform/testing/UiTest.h"
 
 #include "platform/qt/QtWindowPeer.h"
+#include "platform/ui/DragDrop.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -18,6 +19,18 @@ namespace {
 TManualClock clock;
 TScriptedDialogService scripted;
 std::deque<std::function<void(TCustomForm*)>> modalActions;
+std::deque<std::function<void()>> dragActions;
+
+void onDragIdle() {
+    if (dragActions.empty()) {
+        ADD_FAILURE() << "a drag is waiting with nothing to do; dropped";
+        SetModifierKeyState({});
+        return;
+    }
+    auto action = std::move(dragActions.front());
+    dragActions.pop_front();
+    action();
+}
 
 void onModalIdle(TCustomForm* form) {
     if (modalActions.empty()) {
@@ -148,6 +161,7 @@ void installTestServices() {
     SetApplicationClock(&clock);
     SetDialogService(&scripted);
     Application->OnModalIdle = onModalIdle;
+    SetDragLoopIdleHook(onDragIdle);
     if (Application->Title().empty()) Application->SetTitle("knxgwconfig");
 }
 
@@ -155,6 +169,7 @@ void resetBetweenTests() {
     scripted.Clear();
     scripted.OnAsk = nullptr;
     modalActions.clear();
+    dragActions.clear();
     SetModifierKeyState({});
     ReleaseCapture();
     Application->OnModalIdle = onModalIdle;
@@ -302,6 +317,15 @@ void whenModalIdle(std::function<void(TCustomForm*)> action) {
     modalActions.push_back(std::move(action));
 }
 
+void whenDragIdle(std::function<void()> action) {
+    dragActions.push_back(std::move(action));
+}
+
+void dragPointer(TControl* control, TPoint p, TShiftState shift) {
+    SetCursorPosition(control->ClientToScreen(p));
+    SetModifierKeyState(shift);
+}
+
 void postNativeClick(TWinControl* control) {
     auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
     QWidget* w = peer ? peer->Widget() : nullptr;
@@ -346,8 +370,7 @@ void postNativeKey(WORD vk, TWinControl* target) {
         // A letter key types its lower-case letter.
         const QString text(QChar(vk >= 'A' && vk <= 'Z' ? vk - 'A' + 'a' : vk));
         QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, vk, Qt::NoModifier, text));
-        QCoreApplication::postEvent(w,
-                                    new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
         return;
     }
     ADD_FAILURE() << "postNativeKey has no Qt key for " << vk;

@@ -1,0 +1,90 @@
+#include "grid/core/LookSettings.h"
+
+// --- TBackGround ------------------------------------------------------------------------------
+TBackGround::TBackGround() : FBitmap(std::make_unique<TBitmap>()) {}
+TBackGround::~TBackGround() = default;
+
+void TBackGround::changed() {
+    if (OnRepaint) OnRepaint();
+}
+
+void TBackGround::SetTop(int v) {
+    FTop = v;
+    changed();
+}
+
+void TBackGround::SetLeft(int v) {
+    FLeft = v;
+    changed();
+}
+
+void TBackGround::SetDisplay(TBackGroundDisplay v) {
+    FDisplay = v;
+    changed();
+}
+
+void TBackGround::SetCells(TBackGroundCells v) {
+    FBackgroundCells = v;
+    changed();
+}
+
+void TBackGround::SetColor(TColor v) {
+    FColor = v;
+    changed();
+}
+
+void TBackGround::SetColorTo(TColor v) {
+    FColorTo = v;
+    changed();
+}
+
+void TBackGround::SetBitmap(const TBitmap* v) {
+    FBitmap->Assign(v);
+    changed();
+}
+
+// --- TBalloonSettings -------------------------------------------------------------------------
+void TBalloonSettings::Assign(const TPersistent* Source) {
+    auto src = dynamic_cast<const TBalloonSettings*>(Source);
+    if (!src) return;
+    FBackgroundColor = src->FBackgroundColor;
+    FTextColor = src->FTextColor;
+    FInitialDelay = src->FInitialDelay;
+    FReshowDelay = src->FReshowDelay;
+    FAutoHideDelay = src->FAutoHideDelay;
+    FEnable = src->FEnable;
+}
+
+void TBalloonSettings::SetEnable(bool v) {
+    FEnable = v;
+    if (OnEnableChange) OnEnableChange(this);
+}
+
+// --- TGridProgressAppearance ------------------------------------------------------------------
+void TGridProgressAppearance::Assign(const TPersistent* Source) {
+    auto src = dynamic_cast<const TGridProgressAppearance*>(Source);
+    if (!src) return;
+    FCompleteColor = src->FCompleteColor;
+    FCompleteFontColor = src->FCompleteFontColor;
+    FUnCompleteColor = src->FUnCompleteColor;
+    FUnCompleteFontColor = src->FUnCompleteFontColor;
+    FBorderColor = src->FBorderColor;
+    FShowBorder = src->FShowBorder;
+    FStacked = src->FStacked;
+    FShowPercentage = src->FShowPercentage;
+    FCompletionSmooth = src->FCompletionSmooth;
+    FShowGradient = src->FShowGradient;
+    FSteps = src->FSteps;
+    FLevel0Color = src->FLevel0Color;
+    FLevel0ColorTo = src->FLevel0ColorTo;
+    FLevel1Color = src->FLevel1Color;
+    FLevel1ColorTo = src->FLevel1ColorTo;
+    FLevel2Color = src->FLevel2Color;
+    FLevel2ColorTo = src->FLevel2ColorTo;
+    FLevel3Color = src->FLevel3Color;
+    FLevel3ColorTo = src->FLevel3ColorTo;
+    FLevel1Perc = src->FLevel1Perc;
+    FLevel2Perc = src->FLevel2Perc;
+    FStyle = src->FStyle;
+    if (OnChange) OnChange(this);
+}
