@@ -17,6 +17,8 @@ TArrowWindow* arrow(const std::array<TArrowWindow*, 4>& arrows, TArrowDirection 
 // Places an arrow with its top-left corner at a screen point and shows it.
 void placeArrow(TArrowWindow* a, TPoint at) {
     if (!a) return;
+    // A pop-up is placed on the screen only once it has its window.
+    a->HandleNeeded();
     const bool vertical = a->Dir == arrUp || a->Dir == arrDown;
     a->SetBounds(at.X, at.Y, vertical ? 11 : 10, vertical ? 10 : 11);
     a->SetVisible(true);
