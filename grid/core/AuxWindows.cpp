@@ -108,8 +108,9 @@ TScrollControl::Thumb TScrollControl::ThumbRect() {
     for (int i = 0; i < m.Fixed; ++i) start += size(i);
     int track = length() - start;
     for (int i = std::max(m.Fixed, m.Count - m.Footers); i < m.Count; ++i) track -= size(i);
-    const int scrolling = m.Count - m.Fixed;
-    // With every row fixed there is nothing to scroll: the thumb rests at the track's start.
+    // The rows that scroll: neither fixed at the top nor footers at the bottom. With every
+    // row fixed there is nothing to scroll and the thumb rests at the track's start.
+    const int scrolling = m.Count - m.Fixed - m.Footers;
     t.Position =
         scrolling > 0 ? start + nearest(double(track) * (m.First - m.Fixed) / scrolling) : start;
     t.Size = std::max(MinThumb, m.Count > 0 ? nearest(double(track) * m.Visible / m.Count) : 0);

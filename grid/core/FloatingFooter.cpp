@@ -114,14 +114,15 @@ void TFooterPanel::CreateWnd() {
     TCustomPanel::CreateWnd();
     if (!FGrid) return;
     TFloatingFooter* f = FGrid->FloatingFooter();
-    SetHeight(f->Visible() ? f->Height() : 0);
+    // As the footer's Visible setting sizes it.
+    SetHeight(f->Visible() ? std::max(0, f->Height() - 1) : 0);
     if (FGrid->OnCreatedFloatingFooter) FGrid->OnCreatedFloatingFooter(FGrid);
 }
 
 template <typename F> void TFooterPanel::eachColumn(F f) const {
     // Each column spans its width and the grid line after it, as the cells above it do.
     int x = 0;
-    const int line = FGrid->GridLineWidth();
+    const int line = FGrid->TCustomGrid::GridLineWidth();
     auto visit = [&](int c) {
         const int w = FGrid->ColWidths(c);
         if (!f(c, x, w)) return false;
@@ -146,7 +147,7 @@ int TFooterPanel::FooterWidth() const {
 int TFooterPanel::FooterColumnAt(int X) const {
     int found = -1;
     eachColumn([&](int c, int x, int w) {
-        if (X >= x && X < x + w + FGrid->GridLineWidth()) {
+        if (X >= x && X < x + w + FGrid->TCustomGrid::GridLineWidth()) {
             found = c;
             return false;
         }
@@ -237,7 +238,7 @@ void TFooterPanel::paintFixedLastRow(TCanvas* C) {
             const TPoint span = FGrid->CellSpan(realCol, row);
             int extra = 0;
             for (int i = 1; i <= span.X && c + i < FGrid->ColCount(); ++i)
-                extra += FGrid->ColWidths(c + i) + FGrid->GridLineWidth();
+                extra += FGrid->ColWidths(c + i) + FGrid->TCustomGrid::GridLineWidth();
             r.Right += extra;
         }
         if (horz && raised) ++r.Left;
