@@ -212,6 +212,18 @@ TEST_F(FloatingFooterTest, SettingsObjectsReportTheirChanges) {
     EXPECT_TRUE(grid->NeedsPaint());
 }
 
+TEST_F(FloatingFooterTest, ProgressCellsTakeTheGridsProgressAppearance) {
+    grid->AddQorProgress(1, 1, 0, 100);
+    grid->SetCells(1, 1, "50");
+    grid->ProgressAppearance()->SetShowGradient(false);
+    grid->ProgressAppearance()->SetShowPercentage(false);
+    grid->ProgressAppearance()->SetLevel0Color(clFuchsia);
+    grid->ProgressAppearance()->SetUnCompleteColor(clAqua);
+    const TRect cell = grid->CellRect(1, 1);
+    EXPECT_EQ(uitest::pixel(grid, cell.Left + 10, cell.Top + cell.Height() / 2), clFuchsia);
+    EXPECT_EQ(uitest::pixel(grid, cell.Right - 10, cell.Top + cell.Height() / 2), clAqua);
+}
+
 TEST_F(FloatingFooterTest, TheScrollIndicatorsThumb) {
     auto* bar = new TScrollControl(form.get());
     bar->SetParent(grid);

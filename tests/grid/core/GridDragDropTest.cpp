@@ -86,6 +86,19 @@ TEST(GridDragDropTest, TheEffectRuleAndWhatATargetAccepts) {
         EXPECT_EQ(effect, c.effect) << c.name;
         EXPECT_EQ(t.DropFormats().Contains(dfGridCells), c.cells) << c.name;
     }
+    // An object that lists no formats is refused, not an error inside the drag.
+    struct NoFormats : TMemoryDataObject {
+        HRESULT EnumFormatEtc(DWORD, std::shared_ptr<IEnumFORMATETC>& out) override {
+            out.reset();
+            return E_NOTIMPL;
+        }
+    };
+    RecordingTarget plain;
+    DWORD none = DROPEFFECT_COPY;
+    plain.DragEnter(std::make_shared<NoFormats>(), 0, TPoint(), none);
+    EXPECT_EQ(none, DROPEFFECT_NONE);
+    EXPECT_THROW(TEnumFormats(std::make_shared<NoFormats>()), EAssertionFailed);
+
     RecordingTarget refusing;
     refusing.refuseMove = true;
     DWORD effect = DROPEFFECT_COPY;
