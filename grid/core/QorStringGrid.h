@@ -8,7 +8,6 @@
 // display row; the All* accessors a real column and a real row; Col, Row, ColWidths, RowHeights
 // and painting take display indexes. RealColIndex/DisplColIndex and RealRowIndex/DisplRowIndex
 // translate.
-#include "grid/core/BackgroundSettings.h"
 #include "grid/core/BaseGrid.h"
 #include "grid/core/CellChecker.h"
 #include "grid/core/CellGraphic.h"
@@ -21,6 +20,7 @@
 #include "grid/core/GridSupport.h"
 #include "grid/core/GridTheme.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/core/LookSettings.h"
 #include "platform/base/DateUtils.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/gfx/RichText.h"
@@ -158,8 +158,12 @@ using TRowDisjunctSelectEvent =
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 
+class TGridAlphaMask;
+class TGridDropTarget;
 class THeaderDragButton;
+class TNoActiveForm;
 class TScrollControl;
+class TSearchPanel;
 class TTimer;
 
 // Told of every cell the grid's cell selection moves to (one listener per grid).
@@ -446,9 +450,8 @@ public:
     void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
     // True when the cell (real column, real row) holds a check box, with its state.
     bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
-    // Keeps the focus frame on the current cell while windows move; the frame itself comes with
-    // the focus window's painting.
-    virtual void MoveFocusWindow() {}
+    // Keeps the focus frame on the current cell while windows move.
+    virtual void MoveFocusWindow();
 
     // --- typed cell access, cell type and graphic size (real column) -------------------------
     // Ints and Floats read the text without markup, All* the stored text by real row; a text
@@ -916,8 +919,8 @@ public:
     // type.
     virtual void CalcFooterValues(int ACol);
     virtual void CalcFooter(int ACol) { CalcFooterValues(ACol); }
-    // Repaints the footer strip; the strip comes with the footer painting.
-    virtual void UpdateFooter() {}
+    // Repaints the footer strip.
+    virtual void UpdateFooter();
     void LastRowChanged() override;
     virtual void AppendRow() { SetRowCount(RowCount() + 1); }
     virtual void CanAddRow(bool& CanAdd);
@@ -1708,6 +1711,66 @@ public:
                        const std::string& CtrlID, const std::string& CtrlValue)>
         OnControlComboSelect;
 
+    // --- periphery: footer strip, look settings, focus frame, design panel, snapshots, search
+    // panel, version and OLE drag and drop (QorStringGridPeriphery.cpp, QorStringGridOle.cpp) --
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(const TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
+    // The focus frame: a translucent layered window around the edited cell (R in client
+    // coordinates), 4 pixels wide on the left and top and 5 on the right and bottom.
+    void ShowFocusWindow(TRect R);
+    // Clears the library's focus-frame grid and hides the window.
+    void HideFocusWindow();
+    // Makes Window a layered window showing the mask's pixels with its opacity.
+    void ApplyAlphaMask(TWinControl* Window, TGridAlphaMask* Mask);
+    // The design-time quick-configuration panel at the bottom right, drawn after each paint
+    // while designing with ShowDesignHelper. Items: 1 allow edit, 2 column numbers, 3 look,
+    // 4 close; -1 none.
+    bool ShowColumnNumbers() const { return FShowColumnNumbers; }
+    virtual void PaintDesignHelper();
+    virtual void DesignHelperClick(int X, int Y);
+    int DesignHelperHitTest(int X, int Y);
+    // The designer's hit test: items 1..4 take the click (Result 1).
+    void CMDesignHitTest(TMessage& Message);
+    // A form that takes no activation showing the cells of ARect as they are painted, one pixel
+    // more to the right and below; the caller shows, moves and frees it.
+    TNoActiveForm* SelectionToForm(TGridRect ARect);
+    // Mirrors the SearchFooter settings into the search panel (not while loading).
+    void UpdateSearchPanel();
+    virtual int GetVersionNr() const;
+    virtual std::string GetVersionString() const;
+    // The column widths and the grid width at load time, the base of proportional stretching.
+    void InitOrigColSizes();
+    const std::vector<int>& OrigColSizes() const { return FOrigColSizes; }
+    int OrigGridWidth() const { return FOldSize; }
+    // The drop target registered while DragDropSettings.OleDropTarget is on; nullptr else.
+    TGridDropTarget* OleDropTarget() const { return FOleDropTarget.get(); }
+    // The cells dragged by the last OLE drag from this grid.
+    TGridRect DropSelection() const { return FDropSelection; }
+    // Shows the drop-position arrows at a cell (column markers above and below the left edge of
+    // its header for a column drop, else the left arrow before the row); HideDropArrows hides
+    // all of them.
+    void ShowDropArrows(int ACol, int ARow, bool Column);
+    void HideDropArrows();
+    std::function<void(TObject* Sender)> OnCreatedFloatingFooter;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int FooterColumn, TRect FooterRect)>
+        OnPaintFooter;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Data, bool& Allow)>
+        OnOleDrag;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(TObject* Sender, DWORD OLEEffect)> OnOleDragStop;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnOleDragOver;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Data, bool& Allow)>
+        OnOleDrop;
+    std::function<void(TObject* Sender, TGridRect ARect)> OnOleDropped;
+    std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)> OnOleDropCol;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& FileName,
+                       bool& Allow)>
+        OnOleDropFile;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& URL, bool& Allow)>
+        OnOleDropURL;
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -2026,6 +2089,29 @@ private:
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);
     // The step of an advance from (col, row); false when the advance ends without a target.
     bool advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted);
+    friend class TFooterPanel;
+    friend class TGridDropTarget;
+    friend class TGridDropSource;
+    // Periphery state (QorStringGridPeriphery.cpp, QorStringGridOle.cpp).
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+    int FLastDesignChoice = -1;
+    bool FShowColumnNumbers = false;
+    std::vector<int> FOrigColSizes;
+    int FOldSize = 0;
+    std::shared_ptr<TGridDropTarget> FOleDropTarget;
+    bool FOleDropTargetAssigned = false;
+    TGridRect FDropSelection;
+    // Where the press of FSelectionClick was (client coordinates).
+    TPoint FOleDragStart;
+    TNoActiveForm* FMoveForm = nullptr;
+    void footerChanged(TFooterChange What);
+    void showEditFocusFrame();
+    void dragDropSettingsChanged();
+    // The OLE drag that a press on the selection starts once the pointer moves; True when it ran.
+    bool oleDragStartMove(int ACol, int ARow, int X, int Y);
+    void startOleDrag(int ACol, int ARow, int X, int Y);
     // The working state of one DrawGridCell call, shared with its text and border steps.
     struct CellPaint;
     void drawCellText(CellPaint& P);
@@ -2218,7 +2304,6 @@ private:
     void dragScrollTick();
     void moveDragFeedback(int X, int Y);
     bool endMoveDrag(int ACol, int ARow);
-    void hideMoveArrows();
     void placeMoveArrow(TArrowDirection d, int X, int Y, bool Show);
     void stretchAfterResize();
     void startWheelPan(TPoint at);

@@ -94,6 +94,9 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         DrawRowSizingLine(Y);
         FSizeFixedY = Y;
     }
+    // A press on the selection of a drag source starts an OLE drag once the pointer moves;
+    // the drag runs to its end here.
+    if (valid && !Designing() && oleDragStartMove(ACol, ARow, X, Y)) return;
     if (!Designing()) {
         if (FGridState == gsColSizing) ColSized = true;
         if (FGridState == gsRowSizing) Rowsized = true;

@@ -348,6 +348,7 @@ bool TQorStringGrid::pressOnCellGraphic(int ACol, int ARow, int X, int Y, const 
         if (CanFocus()) SetFocus();
         if (OnMouseDown) OnMouseDown(this, mbLeft, shift, X, Y);
         FSelectionClick = true;
+        FOleDragStart = {X, Y};
         if (OnClickCell) OnClickCell(this, ARow, ACol);
         return true;
     }
@@ -464,7 +465,7 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     }
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
-    hideMoveArrows();
+    HideDropArrows();
     const bool onCellButton = releaseCellButton(ACol, ARow, X, Y);
     if (FScrollHintShow && FScrollHintWnd) {
         FScrollHintWnd->ReleaseHandle();
@@ -603,6 +604,7 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     }
     // Compared with the selection when the left button went down (the press may have moved it),
     // else with the one before the platform's handling.
+    if (Designing() && Button == mbLeft) DesignHelperClick(X, Y);
     const TGridRect before = FPressSelValid && Button == mbLeft ? FPressSelection : Selection();
     FPressSelValid = false;
     TBaseGrid::MouseUp(Button, Shift, X, Y);

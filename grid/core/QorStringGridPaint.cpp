@@ -36,6 +36,7 @@ void TQorStringGrid::Paint() {
     }
     c->Pen()->SetColor(clBlack);
     if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintBackgroundArea();
+    PaintDesignHelper();
     if (OnPainted) OnPainted(this);
 }
 

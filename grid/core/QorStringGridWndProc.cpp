@@ -43,6 +43,10 @@ void TQorStringGrid::WndProc(TMessage& Message) {
         TBaseGrid::WndProc(Message);
         return;
     }
+    if (msg == CM_DESIGNHITTEST) {
+        CMDesignHitTest(Message);
+        return;
+    }
     const TGridRect oldSel = Selection();
     auto selectionCheck = [&] {
         if (const TGridRect sel = Selection(); sel != oldSel)

@@ -1,6 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/Clipbrd.h"
@@ -214,6 +215,9 @@ void InitQtBackend(int& argc, char** argv) {
         QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     };
     SetClipboardAccess(std::move(clipboard));
+    // Without native windows (the offscreen platform) drags run in this process.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        SetDragDriver(QtDragDriver());
     Application->Initialize();
 }
 
@@ -222,6 +226,7 @@ void DoneQtBackend() {
     SetBackend(nullptr);
     SetDialogService(nullptr);
     SetClipboardAccess({});
+    SetDragDriver(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     app.reset();
 }

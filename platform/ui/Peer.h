@@ -26,7 +26,8 @@ enum TPeerChange {
     pcBorder, // form border style, border icons
     pcImage,  // the backing image changed outside a paint: show it again
     pcHint,
-    pcRegion, // SetWindowRgn: the window's shape changed
+    pcRegion,  // SetWindowRgn: the window's shape changed
+    pcLayered, // the layered picture or opacity changed
     pcUser = 100
 };
 

@@ -1,4 +1,4 @@
-#include "grid/core/BackgroundSettings.h"
+#include "grid/core/LookSettings.h"
 
 TBackGround::TBackGround() : FBitmap(std::make_unique<TBitmap>()) {}
 TBackGround::~TBackGround() = default;
@@ -66,4 +66,33 @@ void TBalloonSettings::Assign(const TPersistent* Source) {
     FReshowDelay = src->FReshowDelay;
     FAutoHideDelay = src->FAutoHideDelay;
     SetEnable(src->FEnable);
+}
+
+// --- TGridProgressAppearance ------------------------------------------------------------------
+void TGridProgressAppearance::Assign(const TPersistent* Source) {
+    auto src = dynamic_cast<const TGridProgressAppearance*>(Source);
+    if (!src) return;
+    FCompleteColor = src->FCompleteColor;
+    FCompleteFontColor = src->FCompleteFontColor;
+    FUnCompleteColor = src->FUnCompleteColor;
+    FUnCompleteFontColor = src->FUnCompleteFontColor;
+    FBorderColor = src->FBorderColor;
+    FShowBorder = src->FShowBorder;
+    FStacked = src->FStacked;
+    FShowPercentage = src->FShowPercentage;
+    FCompletionSmooth = src->FCompletionSmooth;
+    FShowGradient = src->FShowGradient;
+    FSteps = src->FSteps;
+    FLevel0Color = src->FLevel0Color;
+    FLevel0ColorTo = src->FLevel0ColorTo;
+    FLevel1Color = src->FLevel1Color;
+    FLevel1ColorTo = src->FLevel1ColorTo;
+    FLevel2Color = src->FLevel2Color;
+    FLevel2ColorTo = src->FLevel2ColorTo;
+    FLevel3Color = src->FLevel3Color;
+    FLevel3ColorTo = src->FLevel3ColorTo;
+    FLevel1Perc = src->FLevel1Perc;
+    FLevel2Perc = src->FLevel2Perc;
+    FStyle = src->FStyle;
+    if (OnChange) OnChange(this);
 }
