@@ -102,8 +102,12 @@ void readRow(const TProject_Row& row, bool write, Variant v, Modbus_Entry& e) {
     }
     e.Max_Error = std::uint32_t(row.Strict_Int64("MaxError"));
     e.Position = std::uint16_t(row.Strict_Int("Position"));
-    e.Bit =
-        v == Variant::Tcp || isBitCode(e.Function_Code) ? std::uint16_t(row.Strict_Int("Bit")) : 0;
+    // The TCP reader keeps the number a register row gives, but a register request has no
+    // start bit to need: a blank or missing one is 0 there.
+    if (isBitCode(e.Function_Code))
+        e.Bit = std::uint16_t(row.Strict_Int("Bit"));
+    else
+        e.Bit = v == Variant::Tcp ? std::uint16_t(row.Int_Guarded("Bit", 0)) : 0;
     const bool swap = v == Variant::Tcp && write ? row.Is_Upper("Swap", "Y") : row.Is("Swap", "Y");
     if (swap) e.Request_Flags |= Modbus_Flag_Swap;
     if (v == Variant::Tcp) {

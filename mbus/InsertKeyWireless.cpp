@@ -1,5 +1,6 @@
 #include "mbus/InsertKeyWireless.h"
 
+#include "platform/base/SysUtils.h"
 #include "platform/ui/Dialogs.h"
 #include "shell/state/UITexts.h"
 
@@ -28,7 +29,7 @@ TFInsertKeyWireless::TFInsertKeyWireless(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TFInsertKeyWireless::Btn_OKClick(TObject* /*Sender*/) {
-    if (E_Key->Text().size() != 32) {
+    if (Utf8Length(E_Key->Text()) != 32) {
         MessageDlg(UI_Texts[1404], mtError, {mbOK});
         return;
     }

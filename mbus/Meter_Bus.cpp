@@ -19,6 +19,10 @@ namespace {
 constexpr int Label_Left = 8;
 constexpr int Field_Left = 128;
 constexpr int Field_Width = 160;
+// The node fields stand further right, after the longest node label ("Swap Identification
+// Num.").
+constexpr int Node_Field_Left = 156;
+constexpr int Node_Field_Width = 132;
 
 void fillCombo(TComboBox* c, const std::vector<std::string>& items) {
     c->Items()->Clear();
@@ -83,6 +87,9 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     QorTabSheet2->SetSheetColor(Form_Color);
     QorTabSheet2->SetCaption("Variables     ");
     QorPageControl1->SetActivePage(QorTabSheet2);
+    // Only the tabs take the control's larger font; the fields and labels on the pages keep the
+    // dialogs' own.
+    for (TQorTabSheet* sheet : {QorTabSheet1, QorTabSheet2}) sheet->Font()->Assign(Font());
 
     TW = Create_Control<TLazyStringTree>(this, this, "TW");
     TW->SetAlign(alClient);
@@ -120,49 +127,58 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
         return c;
     };
     auto combo = [&](TWinControl* parent, const std::string& name, int top,
-                     const std::vector<std::string>& items, int width = Field_Width) {
+                     const std::vector<std::string>& items, int width = Field_Width,
+                     int left = Field_Left) {
         auto* c = Create_Control<TComboBox>(this, parent, name);
         c->SetStyle(csDropDownList);
-        c->SetBounds(Field_Left, top, width, 21);
+        c->SetBounds(left, top, width, 21);
         fillCombo(c, items);
         return c;
     };
 
+    const int nodeLeft = Node_Field_Left, nodeWidth = Node_Field_Width;
+    auto nodeEdit = [&](TWinControl* parent, const std::string& name, int top) {
+        return edit(parent, name, top, nodeLeft, nodeWidth);
+    };
+    auto nodeCombo = [&](TWinControl* parent, const std::string& name, int top,
+                         const std::vector<std::string>& items, int width = Node_Field_Width) {
+        return combo(parent, name, top, items, width, nodeLeft);
+    };
     CB_Enable_Node = check(n, "CB_Enable_Node", 8);
     label(n, 751, 32);
-    E_New_Node_Desc = edit(n, "E_New_Node_Desc", 32);
-    label(n, 802, 56);
-    CB_MBus_Type = combo(n, "CB_MBus_Type", 53, MBus_Type_Items);
+    E_New_Node_Desc = nodeEdit(n, "E_New_Node_Desc", 32);
+    label(n, 802, 53);
+    CB_MBus_Type = nodeCombo(n, "CB_MBus_Type", 53, MBus_Type_Items);
     RB_ID_Primary = Create_Control<TRadioButton>(this, n, "RB_ID_Primary");
-    RB_ID_Primary->SetBounds(Label_Left, 82, 118, 17);
-    E_New_Node_ID_Pri = edit(n, "E_New_Node_ID_Pri", 80);
+    RB_ID_Primary->SetBounds(Label_Left, 82, nodeLeft - Label_Left - 4, 17);
+    E_New_Node_ID_Pri = nodeEdit(n, "E_New_Node_ID_Pri", 80);
     RB_ID_Secondary = Create_Control<TRadioButton>(this, n, "RB_ID_Secondary");
-    RB_ID_Secondary->SetBounds(Label_Left, 106, 118, 17);
-    E_New_Node_ID_Sec = edit(n, "E_New_Node_ID_Sec", 104);
+    RB_ID_Secondary->SetBounds(Label_Left, 106, nodeLeft - Label_Left - 4, 17);
+    E_New_Node_ID_Sec = nodeEdit(n, "E_New_Node_ID_Sec", 104);
     CB_Node_State = check(n, "CB_Node_State", 128);
     CB_Ident_Num = check(n, "CB_Ident_Num", 152);
     label(n, 756, 176);
-    CB_Swap_IN = combo(n, "CB_Swap_IN", 176, Swap_Items);
+    CB_Swap_IN = nodeCombo(n, "CB_Swap_IN", 176, Swap_Items);
     CB_BCDtoINT_IN = check(n, "CB_BCDtoINT_IN", 200);
     CB_SND_NKE = check(n, "CB_SND_NKE", 224);
     CB_Reset_App = check(n, "CB_Reset_App", 248);
     label(n, 760, 272);
-    CB_Var_Type = combo(n, "CB_Var_Type", 272, Var_List_Type_Items);
+    CB_Var_Type = nodeCombo(n, "CB_Var_Type", 272, Var_List_Type_Items);
     label(n, 761, 296);
-    CB_Cut_After = combo(n, "CB_Cut_After", 296, Cut_After_Items(), 60);
-    label(n, 762, 296, Field_Left + 66);
+    CB_Cut_After = nodeCombo(n, "CB_Cut_After", 296, Cut_After_Items(), 60);
+    label(n, 762, 296, nodeLeft + 66);
 
     P_wMBus_Node = Create_Panel(this, n, "P_wMBus_Node", alNone);
     P_wMBus_Node->SetBounds(0, 77, 300, 436);
     auto* w = P_wMBus_Node;
     label(w, 803, 0);
-    E_wMBus_ManID = edit(w, "E_wMBus_ManID", 0);
+    E_wMBus_ManID = nodeEdit(w, "E_wMBus_ManID", 0);
     label(w, 804, 24);
-    E_wMBus_Add = edit(w, "E_wMBus_Add", 24);
+    E_wMBus_Add = nodeEdit(w, "E_wMBus_Add", 24);
     label(w, 805, 48);
-    E_wMBus_Ver = edit(w, "E_wMBus_Ver", 48);
+    E_wMBus_Ver = nodeEdit(w, "E_wMBus_Ver", 48);
     label(w, 806, 72);
-    E_wMBus_DevType = edit(w, "E_wMBus_DevType", 72);
+    E_wMBus_DevType = nodeEdit(w, "E_wMBus_DevType", 72);
     CB_wMBus_EnKey = check(w, "CB_wMBus_EnKey", 96);
     for (int k = 0; k < 16; ++k) {
         // Odd keys on the left, even keys on the right.
@@ -174,14 +190,14 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     CB_wMBus_Ident_Num = check(w, "CB_wMBus_Ident_Num", 340);
     CB_wMBus_Conv_BCD = check(w, "CB_wMBus_Conv_BCD", 364);
     label(w, 827, 388);
-    CB_wMBus_Swap_Ident = combo(w, "CB_wMBus_Swap_Ident", 388, Swap_Items);
+    CB_wMBus_Swap_Ident = nodeCombo(w, "CB_wMBus_Swap_Ident", 388, Swap_Items);
     label(w, 828, 412);
-    CB_wMBus_VarList = combo(w, "CB_wMBus_VarList", 412, Var_List_Type_Items);
+    CB_wMBus_VarList = nodeCombo(w, "CB_wMBus_VarList", 412, Var_List_Type_Items);
     CB_MBus_Type->SetItemIndex(1);
     RB_ID_Primary->SetChecked(true);
     E_New_Node_ID_Pri->SetText("1");
     E_New_Node_ID_Sec->SetText("1");
-    btn_Add_Node = Create_Push_Button(this, n, "btn_Add_Node", Field_Left, 319, Field_Width, 28);
+    btn_Add_Node = Create_Push_Button(this, n, "btn_Add_Node", nodeLeft, 319, nodeWidth, 28);
 
     auto* v = QorTabSheet2;
     CB_Var_En = check(v, "CB_Var_En", 8);
@@ -195,8 +211,7 @@ TFMeter_Bus::TFMeter_Bus(TComponent* AOwner) : TFramed_Dialog(AOwner, "FMeter_Bu
     E_VIF_ASCII = edit(v, "E_VIF_ASCII", 80);
     CB_Var_FF = combo(v, "CB_Var_FF", 104, Function_Field_Items);
     CB_Var_Dim = combo(v, "CB_Var_Dim", 128, Dimension_Items);
-    // A length has at most three digits; the short field leaves room for its long label.
-    E_Length = edit(v, "E_Length", 152, Field_Left + 16, 60);
+    E_Length = edit(v, "E_Length", 152);
     CB_Var_Unit = combo(v, "CB_Var_Unit", 176, Unit_Items);
     E_Sto_Num = edit(v, "E_Sto_Num", 200);
     E_Tariff = edit(v, "E_Tariff", 224);

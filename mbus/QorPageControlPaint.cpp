@@ -465,13 +465,15 @@ void TQorPageControl::paintTab(TCanvas* C, TQorTabSheet* Page, int StripEnd) {
     if (FImages && Page->ImageIndex() >= 0) {
         const int iw = FImages->Width(), ih = FImages->Height();
         switch (FTabPosition) {
+        // Along a side the image starts 14 pixels before the text origin, and the text follows
+        // it.
         case tpLeft:
-            FImages->Draw(C, r.Left + 2 + lower, origin.Y - ih, Page->ImageIndex());
-            origin.Y -= ih + 2;
+            FImages->Draw(C, r.Left + 2 + lower, origin.Y - 14, Page->ImageIndex());
+            origin.Y -= ih;
             break;
         case tpRight:
-            FImages->Draw(C, r.Right - 2 - lower - iw, origin.Y, Page->ImageIndex());
-            origin.Y += ih + 2;
+            FImages->Draw(C, r.Right - 2 - lower - iw, origin.Y + 14 - ih, Page->ImageIndex());
+            origin.Y += ih;
             break;
         case tpTop:
         case tpBottom:

@@ -83,7 +83,6 @@ void TFKNXAccess::FormShow(TObject* /*Sender*/) {
     write_->Show();
     read_->Table().Reset();
     read_->Show();
-    load_incomplete_ = false;
     const int type = Product_Type();
     try {
         Settings = KNX_Settings(type, File_ParGen, Settings);
@@ -102,10 +101,9 @@ void TFKNXAccess::FormShow(TObject* /*Sender*/) {
     write_->Show();
     Do_Copy_In_Read = false;
     Do_Copy_In_Write = false;
-    if (!load.Error.empty()) {
-        load_incomplete_ = true;
-        Application->ShowException(Exception(load.Error));
-    }
+    load_.Start();
+    load_.Failed(load.Error);
+    load_.Report();
 }
 
 bool TFKNXAccess::Controllo_dati() {
@@ -113,8 +111,7 @@ bool TFKNXAccess::Controllo_dati() {
 }
 
 void TFKNXAccess::Btn_OKClick(TObject* /*Sender*/) {
-    if (!Controllo_dati()) return;
-    if (load_incomplete_ && MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) != mrYes) return;
+    if (!Controllo_dati() || !load_.May_Replace()) return;
     Save_KNX_Table(write_->Read(), Settings, File_KNX_SetAccess);
     SetModalResult(mrOk);
 }

@@ -48,8 +48,7 @@ private:
     void Set_DMX_Layout(bool Fixed);
     std::unique_ptr<TTable_Grid> write_;
     std::unique_ptr<TTable_Grid> read_;
-    // The file was not read to its end when the dialog was shown: saving would shorten it.
-    bool load_incomplete_ = false;
+    TTable_File_Load load_;
 };
 
 extern TFKNXAccess* FKNXAccess;

@@ -131,12 +131,8 @@ TKnx_Load Load_KNX_Table(TRow_Table& table, const std::string& path) {
             ++row;
             for (std::size_t c = 0; c < KNX_Access_Columns.size(); ++c) {
                 const TKnx_Column& column = KNX_Access_Columns[c];
-                const TXmlValue value = node.GetAttribute(column.Attribute);
-                if (value.IsNull() && !column.Default)
-                    throw Exception(path + ": row " + IntToStr(row) + " has no attribute " +
-                                    column.Attribute);
                 table.Cell(int(c) + 1, row) =
-                    value.AsStringDef(column.Default ? column.Default : "");
+                    Row_Attribute(node, column.Attribute, column.Default, path, "", row);
             }
             if (!isPriority(table.Cell(KNX_Priority, row)))
                 table.Cell(KNX_Priority, row) = "Normal";

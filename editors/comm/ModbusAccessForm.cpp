@@ -104,8 +104,9 @@ void TModbus_Access_Form::FormShow(TObject* /*Sender*/) {
     write_->Show();
     Do_Copy_In_Read = false;
     Do_Copy_In_Write = false;
-    load_incomplete_ = !load.Error.empty();
-    if (load_incomplete_) Application->ShowException(Exception(load.Error));
+    load_.Start();
+    load_.Failed(load.Error);
+    load_.Report();
 }
 
 bool TModbus_Access_Form::Controllo_dati() {
@@ -114,8 +115,7 @@ bool TModbus_Access_Form::Controllo_dati() {
 }
 
 void TModbus_Access_Form::OK() {
-    if (!Controllo_dati()) return;
-    if (load_incomplete_ && MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) != mrYes) return;
+    if (!Controllo_dati() || !load_.May_Replace()) return;
     Save_Modbus_Tables({read_->Read(), write_->Read()}, kind_.Master, *kind_.File);
     SetModalResult(mrOk);
 }

@@ -68,6 +68,5 @@ private:
     TModbus_Form_Kind kind_;
     std::unique_ptr<TTable_Grid> read_;
     std::unique_ptr<TTable_Grid> write_;
-    // The file was not read to its end when the dialog was shown: saving would shorten it.
-    bool load_incomplete_ = false;
+    TTable_File_Load load_;
 };

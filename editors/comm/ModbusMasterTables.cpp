@@ -72,14 +72,6 @@ TRow_Table newTable(const std::vector<TModbus_Column>& columns) {
     return TRow_Table(Modbus_Access_Rows, check_box, 1);
 }
 
-int number(const TRow_Table& table, int col, int row) {
-    return ImageIntDef(table.Cell(col, row), -1);
-}
-
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 void loadSection(TRow_Table& table, const std::vector<TModbus_Column>& columns,
                  const TXmlNode& root, const char* name, const std::string& path) {
     const TXmlNode section = root ? root.ChildNodes().FindNode(name) : TXmlNode();
@@ -90,14 +82,9 @@ void loadSection(TRow_Table& table, const std::vector<TModbus_Column>& columns,
         const TXmlNode node = children[i];
         if (node.NodeType() != ntElement) continue;
         ++row;
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const TXmlValue value = node.GetAttribute(columns[c].Attribute);
-            if (value.IsNull() && !columns[c].Default)
-                throw Exception(path + ": " + name + " row " + IntToStr(row) +
-                                " has no attribute " + columns[c].Attribute);
+        for (std::size_t c = 0; c < columns.size(); ++c)
             table.Cell(int(c) + 1, row) =
-                value.AsStringDef(columns[c].Default ? columns[c].Default : "");
-        }
+                Row_Attribute(node, columns[c].Attribute, columns[c].Default, path, name, row);
     }
 }
 
@@ -107,6 +94,7 @@ struct Messages {
     int IP;   // then Port
     int Rule; // Slave ID, then Type .. span in the order of the checks
     bool Write;
+    int Title; // the table's name, as on its page
 };
 
 std::string checkTable(const TRow_Table& table, const std::vector<TModbus_Column>& columns,
@@ -123,31 +111,32 @@ std::string checkTable(const TRow_Table& table, const std::vector<TModbus_Column
         };
         if (tcp) {
             if (Check_IP_Address(table.Cell(2, r))) return error(m.IP);
-            if (!inRange(number(table, 3, r), 0, 65535)) return error(m.IP + 1);
+            if (!In_Range(Cell_Number(table, 3, r), 0, 65535)) return error(m.IP + 1);
         }
-        if (!inRange(number(table, slave, r), 1, 247)) return error(m.Rule);
+        if (!In_Range(Cell_Number(table, slave, r), 1, 247)) return error(m.Rule);
         if (table.Cell(type, r).empty()) return error(m.Rule + 1);
-        if (!inRange(number(table, address, r), 0, 65535)) return error(m.Rule + 2);
+        if (!In_Range(Cell_Number(table, address, r), 0, 65535)) return error(m.Rule + 2);
         const std::string kind = UpperCase(Trim(table.Cell(type, r)));
         const bool bits = kind == "COIL STATUS" || (!m.Write && kind == "INPUT STATUS");
         const int limit = bits ? (m.Write ? 1968 : 2000) : (m.Write ? 123 : 125);
-        const int n = number(table, npoint, r);
-        if (!inRange(n, 1, limit)) return error(m.Rule + 3, IntToStr(limit));
-        if (!inRange(number(table, poll, r), m.Write ? 0 : 1, 100000000)) return error(m.Rule + 4);
-        if (!inRange(number(table, max_error, r), 0, 100000000)) return error(m.Rule + 5);
-        const int pos = number(table, position, r);
-        if (!inRange(pos, 0, Modbus_Image_Bytes - 1))
+        const int n = Cell_Number(table, npoint, r);
+        if (!In_Range(n, 1, limit)) return error(m.Rule + 3, IntToStr(limit));
+        if (!In_Range(Cell_Number(table, poll, r), m.Write ? 0 : 1, 100000000))
+            return error(m.Rule + 4);
+        if (!In_Range(Cell_Number(table, max_error, r), 0, 100000000)) return error(m.Rule + 5);
+        const int pos = Cell_Number(table, position, r);
+        if (!In_Range(pos, 0, Modbus_Image_Bytes - 1))
             return error(m.Rule + 6, IntToStr(Modbus_Image_Bytes - 1));
-        // The image compiler reads the start bit of bit types, and of every TCP row, as a
-        // number: a row it would refuse does not pass.
-        if ((bits || tcp) && !inRange(number(table, bit, r), 0, 7)) return error(m.Rule + 7);
-        const int last =
-            bits ? pos + (n + ImageIntDef(table.Cell(bit, r), 0) - 1) / 8 : pos + 2 * n - 1;
+        // A coil or input request starts at a bit of its first byte; a register row has none,
+        // whatever its Start Bit holds.
+        const int start_bit = Cell_Number(table, bit, r);
+        if (bits && !In_Range(start_bit, 0, 7)) return error(m.Rule + 7);
+        const int last = bits ? pos + (n + start_bit - 1) / 8 : pos + 2 * n - 1;
         if (last >= Modbus_Image_Bytes) return error(m.Rule + 8);
     }
     const int lost = Row_Lost_After_End(table, Key, true);
     return lost == 0 ? std::string()
-                     : UI_Texts[m.Prefix] + IntToStr(lost) + "!! " +
+                     : UI_Texts[m.Prefix] + IntToStr(lost) + "!! [" + UI_Texts[m.Title] + "] " +
                            UI_Texts[columns[Key - 1].Header_Entry] + UI_Texts[1745];
 }
 
@@ -204,7 +193,7 @@ bool Check_IP_Address(const std::string& text) {
     for (int part = 0; part < 4; ++part) {
         const std::size_t dot = part < 3 ? text.find('.', start) : text.size();
         if (dot == std::string::npos) return true;
-        if (!inRange(ImageIntDef(text.substr(start, dot - start), -1), 0, 255)) return true;
+        if (!In_Range(ImageIntDef(text.substr(start, dot - start), -1), 0, 255)) return true;
         start = dot + 1;
     }
     return false;
@@ -214,10 +203,10 @@ std::string Check_Modbus_Tables(const TModbus_Tables& tables, TModbus_Master mas
     const bool tcp = master == TModbus_Master::TCP;
     const std::string read =
         checkTable(tables.Read, Modbus_Read_Columns(master), tcp,
-                   tcp ? Messages{314, 315, 317, false} : Messages{261, 0, 262, false});
+                   tcp ? Messages{314, 315, 317, false, 287} : Messages{261, 0, 262, false, 236});
     if (!read.empty()) return read;
     return checkTable(tables.Write, Modbus_Write_Columns(master), tcp,
-                      tcp ? Messages{314, 326, 328, true} : Messages{261, 0, 271, true});
+                      tcp ? Messages{314, 326, 328, true, 288} : Messages{261, 0, 271, true, 237});
 }
 
 void Save_Modbus_Tables(const TModbus_Tables& tables, TModbus_Master master,

@@ -1,6 +1,7 @@
 #include "editors/comm/RowTable.h"
 
 #include "platform/base/SysUtils.h"
+#include "platform/xml/XmlDoc.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/ProjectInt.h"
 #include "shell/state/UITexts.h"
@@ -102,4 +103,13 @@ int Cell_Number(const TRow_Table& table, int col, int row) {
 
 bool In_Range(int value, int low, int high) {
     return value >= low && value <= high;
+}
+
+std::string Row_Attribute(const TXmlNode& node, const char* name, const char* def,
+                          const std::string& path, const std::string& what, int row) {
+    const TXmlValue value = node.GetAttribute(name);
+    if (!value.IsNull()) return value.AsString();
+    if (def) return def;
+    throw Exception(path + ": " + (what.empty() ? "" : what + " ") + "row " + IntToStr(row) +
+                    " has no attribute " + name);
 }

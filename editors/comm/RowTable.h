@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class TXmlNode;
+
 // Rows 1..Row_Count() and data columns 1..Col_Count(); column 0 (the row number) is the
 // grid's and is not stored.
 class TRow_Table {
@@ -64,3 +66,10 @@ bool In_Range(int value, int low, int high);
 int Row_Lost_After_End(const TRow_Table& table, int key_col, bool trim);
 // The number of rows before the end of the table.
 int Table_Length(const TRow_Table& table, int key_col, bool trim);
+
+// The text of attribute name of the row element node that a table's load reads into row row:
+// def when the attribute is missing, or, when def is nullptr, an Exception naming path, the
+// table what (none when empty), the row and the attribute. Loads write each cell as soon as it
+// is read, so a row whose load stops at a missing attribute keeps the cells read before it.
+std::string Row_Attribute(const TXmlNode& node, const char* name, const char* def,
+                          const std::string& path, const std::string& what, int row);

@@ -3,6 +3,7 @@
 #include "grid/core/QorColumnGrid.h"
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 #include "shell/state/UITexts.h"
 
 TRow_Prompts Dialog_Prompts() {
@@ -18,6 +19,26 @@ bool Show_Check_Result(const std::string& Message) {
     if (Message.empty()) return true;
     MessageDlg(Message, mtError, {mbOK});
     return false;
+}
+
+void TTable_File_Load::Read(const std::function<void()>& Load) {
+    try {
+        Load();
+    } catch (const Exception& e) {
+        Failed(e.Message());
+    }
+}
+
+void TTable_File_Load::Failed(const std::string& Error) {
+    if (!Error.empty()) errors_.push_back(Error);
+}
+
+void TTable_File_Load::Report() const {
+    for (const std::string& e : errors_) Application->ShowException(Exception(e));
+}
+
+bool TTable_File_Load::May_Replace() const {
+    return errors_.empty() || MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) == mrYes;
 }
 
 TTable_Grid::TTable_Grid(TQorColumnGrid* Grid, TRow_Table Table)

@@ -6,6 +6,7 @@
 #include "grid/core/CellProperties.h"
 #include "platform/base/Types.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,26 @@ class TQorColumnGrid;
 TRow_Prompts Dialog_Prompts();
 // Shows Message in an error box unless it is empty; true when it is empty.
 bool Show_Check_Result(const std::string& Message);
+
+// What a dialog read of its project files when it was shown. A file not read to its end is
+// replaced on OK only after the user agrees, since saving would drop what was not read.
+class TTable_File_Load {
+public:
+    // A new showing: nothing has failed yet.
+    void Start() { errors_.clear(); }
+    // Runs Load; an Exception it raises means the file was read in part, and its message is
+    // kept for Report.
+    void Read(const std::function<void()>& Load);
+    // Keeps Error, unless it is empty, as such a failure.
+    void Failed(const std::string& Error);
+    // Shows the failures kept, in the order they happened, in the standard error box.
+    void Report() const;
+    // True when every file was read whole, or when the user answers Yes to replacing it.
+    bool May_Replace() const;
+
+private:
+    std::vector<std::string> errors_;
+};
 
 class TTable_Grid {
 public:

@@ -75,6 +75,8 @@ void TCan_Info_Form::FormShow(TObject* /*Sender*/) {
         Application->ShowException(e);
     }
     if (Data_arr.empty()) {
+        // No positions of an earlier showing stay in sight.
+        for (TEdit* e : Edits) e->SetText("none");
         for (TPanel* p : Panels) p->SetEnabled(false);
         return;
     }

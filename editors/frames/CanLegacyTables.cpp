@@ -5,6 +5,7 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/ProjectInt.h"
+#include "shell/state/ProjectXml.h"
 #include "shell/state/UITexts.h"
 
 namespace {
@@ -67,10 +68,6 @@ std::string version(int product_type) {
     return product_type == 5 ? "SW_VERSION = 1.101" : "";
 }
 
-bool inRange(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 // The document's first element, or a null node when the file holds none.
 TXmlNode loadRoot(TXMLDocument& doc, const std::string& path) {
     doc.SetActive(true);
@@ -78,26 +75,10 @@ TXmlNode loadRoot(TXMLDocument& doc, const std::string& path) {
     return doc.DocumentElement();
 }
 
-std::vector<TXmlNode> elements(const TXmlNode& parent) {
-    std::vector<TXmlNode> found;
-    const TXmlNodeList children = parent.ChildNodes();
-    for (int i = 0; i < children.Count(); ++i)
-        if (children[i].NodeType() == ntElement) found.push_back(children[i]);
-    return found;
-}
-
-std::string required(const TXmlNode& row, const char* attribute, int number,
-                     const std::string& path) {
-    const TXmlValue value = row.GetAttribute(attribute);
-    if (value.IsNull())
-        throw Exception(path + ": row " + IntToStr(number) + " has no attribute " + attribute);
-    return value.AsString();
-}
-
 int requiredNumber(const TXmlNode& row, const char* attribute, int number,
                    const std::string& path) {
     int value = 0;
-    if (!TryImageInt(required(row, attribute, number, path), value))
+    if (!TryImageInt(Row_Attribute(row, attribute, nullptr, path, "", number), value))
         throw Exception(path + ": row " + IntToStr(number) + ": " + attribute + " is not a number");
     return value;
 }
@@ -109,12 +90,9 @@ bool loadList(const Layout& l, TRow_Table& table, const std::string& path) {
     const TXmlNode root = loadRoot(doc, path);
     const TXmlNode section = root ? root.ChildNodes().FindNode(l.Section) : TXmlNode();
     if (!section) throw Exception(path + ": the element " + l.Section + " is missing");
-    const std::vector<TXmlNode> rows = elements(section);
-    const std::vector<TTable_Column>& columns = *l.Columns;
+    const std::vector<TXmlNode> rows = Element_Children(section);
     for (int r = 1; r <= table.Row_Count() && r <= int(rows.size()); ++r)
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            table.Cell(int(c) + 1, r) =
-                required(rows[std::size_t(r - 1)], columns[c].Attribute, r, path);
+        Fill_Required_Row(table, *l.Columns, rows[std::size_t(r - 1)], r, path, "");
     return true;
 }
 
@@ -127,10 +105,10 @@ std::string checkList(const Layout& l, const TRow_Table& table) {
         const std::string type = Trim(table.Cell(Type, r));
         if (type.empty()) return error(1);
         const bool standard = UpperCase(type) == UpperCase(CAN_Type_Items[0]);
-        if (!inRange(ImageIntDef(table.Cell(Cob_Id, r), -1), 0, standard ? 0x7FF : 0x1FFFFFFF))
+        if (!In_Range(Cell_Number(table, Cob_Id, r), 0, standard ? 0x7FF : 0x1FFFFFFF))
             return error(standard ? 2 : 3);
-        if (!inRange(ImageIntDef(table.Cell(Dimension, r), -1), 1, 8)) return error(4);
-        if (!inRange(ImageIntDef(table.Cell(l.Time_Column, r), -1), 0, 10000000)) return error(5);
+        if (!In_Range(Cell_Number(table, Dimension, r), 1, 8)) return error(4);
+        if (!In_Range(Cell_Number(table, l.Time_Column, r), 0, 10000000)) return error(5);
     }
     return Frame_Rows_Lost(table, Cob_Id, l.Messages, (*l.Columns)[0].Header_Entry);
 }
@@ -186,10 +164,10 @@ std::vector<TRecInfo> Load_CAN_Info_Frames(TCan_Direction direction, const std::
     const TXmlNode section =
         root ? root.ChildNodes().FindNode(layoutOf(direction).Section) : TXmlNode();
     if (!section) return frames;
-    const std::vector<TXmlNode> rows = elements(section);
+    const std::vector<TXmlNode> rows = Element_Children(section);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TRecInfo frame;
-        frame.Cob_Id = required(rows[i], "Cob_Id", int(i) + 1, path);
+        frame.Cob_Id = Row_Attribute(rows[i], "Cob_Id", nullptr, path, "", int(i) + 1);
         frame.Dim = requiredNumber(rows[i], "Dimension", int(i) + 1, path);
         frames.push_back(frame);
     }
@@ -201,14 +179,14 @@ bool Load_CAN_Info(std::vector<TRecInfo>& frames, const std::string& path) {
     TXMLDocument doc(nullptr);
     const TXmlNode root = loadRoot(doc, path);
     if (!root) return false;
-    const std::vector<TXmlNode> rows = elements(root);
+    const std::vector<TXmlNode> rows = Element_Children(root);
     for (std::size_t i = 0; i < frames.size() && i < rows.size(); ++i) {
         for (int k = 1; k <= 8 && k <= frames[i].Dim; ++k) {
             const std::string name = "B" + IntToStr(k);
             const int value = requiredNumber(rows[i], name.c_str(), int(i) + 1, path);
             // Only a position of the image or none: anything else would be written back as
             // another position.
-            if (!inRange(value, 0, CAN_Info_Max_Byte - 1) && value != CAN_Info_None)
+            if (!In_Range(value, 0, CAN_Info_Max_Byte - 1) && value != CAN_Info_None)
                 throw Exception(path + ": row " + IntToStr(int(i) + 1) + ": " + name +
                                 " is no position of the byte image");
             frames[i].PosB[std::size_t(k - 1)] = std::uint16_t(value);
@@ -224,7 +202,7 @@ bool CAN_Info_Position(const std::string& text, int max_byte, std::uint16_t& pos
         return true;
     }
     int value = 0;
-    if (!TryImageInt(t, value) || !inRange(value, 0, max_byte - 1)) return false;
+    if (!TryImageInt(t, value) || !In_Range(value, 0, max_byte - 1)) return false;
     position = std::uint16_t(value);
     return true;
 }

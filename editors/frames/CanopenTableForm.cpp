@@ -64,21 +64,14 @@ void TCANopen_Table_Form::FormShow(TObject* /*Sender*/) {
     PageControl1->SetActivePage(sheets_[0]);
     PROFINET_NByte_IN = kind_.Layout->Limit;
     PROFINET_NByte_OUT = kind_.Layout->Limit;
-    load_incomplete_ = false;
     TCANopen_Tables tables = New_CANopen_Tables(*kind_.Layout);
-    std::string error;
-    try {
-        Load_CANopen_Tables(tables, *kind_.Layout, *kind_.File);
-    } catch (const Exception& e) {
-        // The rows read before the failure stay; OK asks before it replaces the file.
-        load_incomplete_ = true;
-        error = e.Message();
-    }
+    load_.Start();
+    load_.Read([&] { Load_CANopen_Tables(tables, *kind_.Layout, *kind_.File); });
     for (int s = 0; s < 2; ++s) {
         tables_[s]->Table() = tables[s];
         tables_[s]->Show();
     }
-    if (load_incomplete_) Application->ShowException(Exception(error));
+    load_.Report();
 }
 
 bool TCANopen_Table_Form::Controllo_dati() {
@@ -88,8 +81,7 @@ bool TCANopen_Table_Form::Controllo_dati() {
 }
 
 void TCANopen_Table_Form::Btn_OK_Click(TObject* /*Sender*/) {
-    if (!Controllo_dati()) return;
-    if (load_incomplete_ && MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) != mrYes) return;
+    if (!Controllo_dati() || !load_.May_Replace()) return;
     Save_CANopen_Tables({tables_[0]->Read(), tables_[1]->Read()}, *kind_.Layout, *kind_.File);
     SetModalResult(mrOk);
 }

@@ -58,6 +58,5 @@ private:
     TCANopen_Form_Kind kind_;
     TTabSheet* sheets_[2];
     std::unique_ptr<TTable_Grid> tables_[2];
-    // The file was not read to its end when the dialog was shown: saving would shorten it.
-    bool load_incomplete_ = false;
+    TTable_File_Load load_;
 };

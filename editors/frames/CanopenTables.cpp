@@ -138,21 +138,6 @@ const TCANopen_Layout PDO_Layout = {
     &checkPdo,
 };
 
-void Fill_Required_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
-                       const TXmlNode& node, int row, const std::string& path,
-                       const std::string& what) {
-    // A row without one of its attributes is left empty, not shown in part.
-    std::vector<std::string> cells;
-    for (const TTable_Column& c : columns) {
-        const TXmlValue value = node.GetAttribute(c.Attribute);
-        if (value.IsNull())
-            throw Exception(path + ": " + what + " row " + IntToStr(row) + " has no attribute " +
-                            c.Attribute);
-        cells.push_back(value.AsString());
-    }
-    for (std::size_t c = 0; c < cells.size(); ++c) table.Cell(int(c) + 1, row) = cells[c];
-}
-
 std::string Version_Comment(int product_type) {
     return "SW_VERSION = " + Get_Product_Profile(product_type).Version;
 }

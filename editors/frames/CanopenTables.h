@@ -61,10 +61,5 @@ void Save_CANopen_Tables(const TCANopen_Tables& tables, const TCANopen_Layout& l
 
 // Shared with the DeviceNet tables.
 
-// Fills row from node, every column's attribute required: a missing one raises an error that
-// names path, what (the table) and the row.
-void Fill_Required_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
-                       const TXmlNode& node, int row, const std::string& path,
-                       const std::string& what);
 // The version comment of the files that product_type alone opens.
 std::string Version_Comment(int product_type);

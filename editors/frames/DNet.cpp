@@ -44,17 +44,10 @@ void TFDNet::Set_Lang() {
 }
 
 void TFDNet::FormShow(TObject* /*Sender*/) {
-    load_incomplete_ = false;
-    try {
-        Load_DNet_Net(table_->Table(), File_DNETM_Net);
-    } catch (const Exception& e) {
-        // The rows read before the failure stay; OK asks before it replaces the file.
-        load_incomplete_ = true;
-        table_->Show();
-        Application->ShowException(e);
-        return;
-    }
+    load_.Start();
+    load_.Read([this] { Load_DNet_Net(table_->Table(), File_DNETM_Net); });
     table_->Show();
+    load_.Report();
 }
 
 bool TFDNet::controllo_dati() {
@@ -62,8 +55,7 @@ bool TFDNet::controllo_dati() {
 }
 
 void TFDNet::bitbtn1Click(TObject* /*Sender*/) {
-    if (!controllo_dati()) return;
-    if (load_incomplete_ && MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) != mrYes) return;
+    if (!controllo_dati() || !load_.May_Replace()) return;
     Save_DNet_Net(table_->Read(), File_DNETM_Net);
     SetModalResult(mrOk);
 }

@@ -31,8 +31,7 @@ public:
 
 private:
     std::unique_ptr<TTable_Grid> table_;
-    // The file was not read to its end when the dialog was shown: saving would shorten it.
-    bool load_incomplete_ = false;
+    TTable_File_Load load_;
 };
 
 extern TFDNet* FDNet;

@@ -153,22 +153,14 @@ void TFDefOffset::FormShow(TObject* /*Sender*/) {
     setItems(ACG_ByteIN, offsetItems(MAX_BYTE_IN));
     setItems(ACG_ByteOUT, offsetItems(MAX_BYTE_OUT));
     Slave_Before_Select = -1;
-    load_incomplete_ = false;
     // A network read in part still gets the offsets of the slaves it gave, so that none is
     // shown (and saved) as "None" while the file holds its positions. What was built before a
     // failure is shown; OK asks before it replaces the file.
-    std::vector<std::string> errors;
-    for (void (TFDefOffset::*load)() :
-         {&TFDefOffset::Load_Slave_DN, &TFDefOffset::Load_Offset_Slave_DN}) {
-        try {
-            (this->*load)();
-        } catch (const Exception& e) {
-            load_incomplete_ = true;
-            errors.push_back(e.Message());
-        }
-    }
+    load_.Start();
+    load_.Read([this] { Load_Slave_DN(); });
+    load_.Read([this] { Load_Offset_Slave_DN(); });
     Select_First();
-    for (const std::string& error : errors) Application->ShowException(Exception(error));
+    load_.Report();
 }
 
 void TFDefOffset::Load_Slave_DN() {
@@ -241,7 +233,7 @@ void TFDefOffset::Save_Offset_Slave_DN() {
 void TFDefOffset::bitbtn1Click(TObject* /*Sender*/) {
     if (Slave_Before_Select != -1) Save_Data_ByteIN_ByteOUT();
     if (!Check_Data()) return;
-    if (load_incomplete_ && MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) != mrYes) return;
+    if (!load_.May_Replace()) return;
     Save_Offset_Slave_DN();
     SetModalResult(mrOk);
 }

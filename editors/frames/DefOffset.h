@@ -2,6 +2,7 @@
 // The DeviceNet byte offsets: the slaves of the saved network in the grid ACG_DN_Slaves and the
 // positions and mnemonics of the selected slave's input and output bytes in ACG_ByteIN and
 // ACG_ByteOUT, saved to DNETM_DefOff.xml.
+#include "editors/comm/TableGrid.h"
 #include "editors/frames/DNetTables.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Splitter.h"
@@ -60,8 +61,7 @@ public:
     void Set_Lang();
 
 private:
-    // The file was not read to its end when the dialog was shown: saving would lose offsets.
-    bool load_incomplete_ = false;
+    TTable_File_Load load_;
 };
 
 extern TFDefOffset* FDefOffset;

@@ -88,17 +88,10 @@ void TFrame_Table_Form::Set_Lang() {
 void TFrame_Table_Form::FormShow(TObject* /*Sender*/) {
     Prepare_Show();
     Do_Copy = false;
-    load_incomplete_ = false;
-    try {
-        kind_.Load(table_->Table(), *kind_.Columns, *kind_.File);
-    } catch (const Exception& e) {
-        // The table stays empty; OK asks before it replaces the file.
-        load_incomplete_ = true;
-        table_->Show();
-        Application->ShowException(e);
-        return;
-    }
+    load_.Start();
+    load_.Read([this] { kind_.Load(table_->Table(), *kind_.Columns, *kind_.File); });
     table_->Show();
+    load_.Report();
 }
 
 bool TFrame_Table_Form::Controllo_Dati() {
@@ -106,8 +99,7 @@ bool TFrame_Table_Form::Controllo_Dati() {
 }
 
 void TFrame_Table_Form::Btn_OKClick(TObject* /*Sender*/) {
-    if (!Controllo_Dati()) return;
-    if (load_incomplete_ && MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) != mrYes) return;
+    if (!Controllo_Dati() || !load_.May_Replace()) return;
     kind_.Save(table_->Read(), *kind_.Columns, *kind_.File);
     SetModalResult(mrOk);
 }

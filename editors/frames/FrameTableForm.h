@@ -87,6 +87,5 @@ private:
     TFrame_Form_Kind kind_;
     TQorColumnGrid* grid_;
     std::unique_ptr<TTable_Grid> table_;
-    // The file was not read when the dialog was shown: saving would replace what it holds.
-    bool load_incomplete_ = false;
+    TTable_File_Load load_;
 };

@@ -81,6 +81,14 @@ void Fill_Frame_Row(TRow_Table& table, const std::vector<TTable_Column>& columns
     }
 }
 
+void Fill_Required_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
+                       const TXmlNode& node, int row, const std::string& path,
+                       const std::string& what) {
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        table.Cell(int(c) + 1, row) =
+            Row_Attribute(node, columns[c].Attribute, nullptr, path, what, row);
+}
+
 bool Load_NMEA_Table(TRow_Table& table, const std::vector<TTable_Column>& columns,
                      const std::string& path) {
     return Load_Frame_Table(table, path, [&](const TXmlNode& node, int row) {

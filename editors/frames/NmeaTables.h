@@ -61,6 +61,12 @@ bool Load_Frame_Table(TRow_Table& table, const std::string& path,
 // Fills row from node, each column's attribute on its own with the column's default.
 void Fill_Frame_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
                     const TXmlNode& node, int row);
+// Fills row from node, every column's attribute required: a missing one stops the row there
+// (the cells before it keep what was read) with an error that names path, what (the table) and
+// the row.
+void Fill_Required_Row(TRow_Table& table, const std::vector<TTable_Column>& columns,
+                       const TXmlNode& node, int row, const std::string& path,
+                       const std::string& what);
 // Writes the root element, the version comment behind it (none when version is empty) and one
 // "row" element per table row up to the first empty key_col cell (after trimming blanks when
 // trim), every column's cell text unchanged.

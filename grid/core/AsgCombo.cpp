@@ -687,8 +687,7 @@ void TGridCombo::DoEnter() {
 }
 
 void TGridCombo::DoExit() {
-    if (FGrid->Lookup() && FGrid->LookupHistory() && !Text().empty() &&
-        Items()->IndexOf(Text()) < 0)
+    if (FGrid->LookupHistory() && !Text().empty() && Items()->IndexOf(Text()) < 0)
         Items()->Add(Text());
     FGrid->HideInplaceEdit();
     TAsgComboBox::DoExit();

@@ -2,25 +2,13 @@
 
 #include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/ui/Clipbrd.h"
 
 #include <algorithm>
 
 namespace {
-// Sets a flag for the lifetime of the scope, also when a handler raises.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
 bool isDigit(char32_t c) {
     return c >= '0' && c <= '9';
 }
@@ -95,16 +83,8 @@ void TQorInplaceEdit::UpdateContents() {
     const int rc = FGrid->RealColIndex(FColE);
     SetPasswordChar(FGrid->EditControl() == edPassword ? char32_t(FGrid->PasswordChar()) : 0);
     FLengthLimit = FGrid->GetEditLimit();
-    TGridDrawState state;
-    TBrush brush;
-    TColor to = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool ww = false;
-    TCellGradientDirection gd = GradientVertical;
-    FGrid->GetVisualProperties(FColE, FRowE, state, false, false, true, &brush, to, mirror,
-                               mirrorTo, Font(), ha, va, ww, gd);
-    SetColor(brush.Color());
+    SetColor(FGrid->editorLook(FColE, FRowE, Font(), &ha));
     FValign = ha == taRightJustify;
     FGrid->GetEditorProp(rc, FRowE, nullptr);
 }
@@ -176,10 +156,7 @@ void TQorInplaceEdit::WMChar(TWMKey& Message) {
         return;
     }
     TNavigation* nav = FGrid->Navigation();
-    // The numeric keypad's decimal key (bit 22 of the key data: its scan code) types the
-    // locale's decimal separator.
-    if (FGrid->ExcelStyleDecimalSeparator() && key == '.' && (Message.KeyData() & (1 << 22)))
-        key = char32_t(FormatSettings().DecimalSeparator);
+    key = FGrid->TypedChar(key, Message.KeyData());
     const bool lines = FGrid->WordWrap() || FGrid->Multilinecells();
     if (key == 1) return;
     if (key == 10 && !(nav->AllowCtrlEnter() && lines)) return;

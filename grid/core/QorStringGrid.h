@@ -1221,6 +1221,9 @@ public:
     std::bitset<256>& ValidCharSet() { return FValidCharSet; }
     bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
     void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
+    // The character a typed Key puts into a cell: with ExcelStyleDecimalSeparator the numeric
+    // keypad's "." (bit 22 of the key data: a keypad scan code) types the locale's separator.
+    char32_t TypedChar(char32_t Key, LPARAM KeyData) const;
     // Set by an editor whose validation refused on Enter; cleared on key up.
     bool NoAutoAdvance() const { return FNoAutoAdvance; }
     void SetNoAutoAdvance(bool v) { FNoAutoAdvance = v; }
@@ -1968,6 +1971,8 @@ protected:
     int FLastTabCol = -1;
     int FLastTabRow = -1;
     TGridRect FMoveSelection;
+    // The character that opens the editor was reported to OnKeyPress already.
+    bool FStartCharReported = false;
     // The selection when the left button went down; valid until the release.
     TGridRect FPressSelection;
     bool FPressSelValid = false;
@@ -1995,8 +2000,9 @@ protected:
     bool disjunctCellRelease(int ACol, int ARow, TShiftState Shift);
     // The release after a press on the selection of an OLE drag source; true when it ends it.
     bool releaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
-    // The reference of the markup anchor at a client point of the cell, empty when none.
-    std::string hitAnchor(int ACol, int ARow, int X, int Y);
+    // The reference of the markup anchor at a client point of the cell as it is drawn (after a
+    // check box, in the cell's font), empty when none; Title takes the anchor's title.
+    std::string hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title = nullptr);
     bool canEditAt(int RealCol, int ARow);
     void startSizingHint(const std::string& Text, TPoint At);
     struct CalcRange;
@@ -2087,6 +2093,9 @@ private:
     // Switches goEditing without the repaint of the whole grid.
     void setEditingOption(bool On);
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);
+    // The look an editor takes from the cell it opens on: the cell's brush colour, and its font
+    // into Font when given (the cell's visual properties, as the cell is painted).
+    TColor editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign = nullptr);
     // The step of an advance from (col, row); false when the advance ends without a target.
     bool advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted);
     friend class TFooterPanel;
@@ -2300,6 +2309,8 @@ private:
     // Scrolling and moving (QorStringGridScroll.cpp, QorStringGridMove.cpp).
     void applyFlatBars();
     void scrollHint(bool Vertical, int Pos);
+    // The largest LeftCol and TopRow: the last column (row) ends at the edge, no blank after it.
+    TGridCoord maxTopLeft();
     void stopDragScroll();
     void dragScrollTick();
     void moveDragFeedback(int X, int Y);

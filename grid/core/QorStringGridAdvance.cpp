@@ -2,24 +2,10 @@
 // settings), Enter and Escape reaching the grid, and the incremental search of sorted grids.
 #include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include <set>
 #include <utility>
-
-namespace {
-// Sets a flag for the lifetime of the scope, also when an event handler raises.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-} // namespace
 
 bool TQorStringGrid::advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted) {
     const TAdvanceDirection dir = FNavigation->AdvanceDirection();
@@ -165,6 +151,8 @@ void TQorStringGrid::AdvanceAfterEdit(int ACol, int ARow, bool EditAfter, bool R
 }
 
 void TQorStringGrid::KeyPress(char32_t& Key) {
+    // The character that opened the editor, handed back by it: reported when it was typed.
+    if (std::exchange(FStartCharReported, false)) return;
     auto fire = [&] {
         if (OnKeyPress) OnKeyPress(this, Key);
     };

@@ -249,7 +249,10 @@ void TQorStringGrid::DoAutoSizeRow(int ARow, bool GrowOnly, int Padding) {
 }
 
 void TQorStringGrid::SizeRowToLines(int ARow, int Lines, int Padding) {
+    // Measured in the row's own font, not in whatever the canvas was last drawn with.
     TCanvas* c = Canvas();
+    c->Font()->Assign(ARow < FixedRows() ? FFixedFont.get() : Font());
+    GetCellColor(RealColIndex(FixedCols()), ARow, {}, c->Brush(), c->Font());
     const int h = c->TextHeight("gh");
     SetRowHeights(ARow, LimitValue(Padding + Lines * (h + h / 8), FMinRowHeight, FMaxRowHeight));
 }
@@ -258,22 +261,22 @@ void TQorStringGrid::AutoSizeRows(bool DoFixedRows, int Padding) {
     if (RowCount() == 0) return;
     const int from = DoFixedRows ? 0 : FixedRows();
     for (int r = from; r < RowCount(); ++r) {
-        if (WordWrap()) {
+        if (WordWrap())
             AutoSizeRow(r, Padding);
-        } else {
-            int lines = 1;
-            if (FMultilinecells)
-                for (int c = 0; c < ColCount(); ++c)
-                    lines = std::max(lines, CountLines(Cells(RealColIndex(c), r), true));
-            SizeRowToLines(r, lines, Padding);
-        }
+        else
+            SizeRowToLines(r, MaxRowLineCount(r), Padding);
     }
+    // Lower rows may leave nothing to scroll: a bar kept by ScrollBarAlways shows again.
+    UpdateScrollBarsAlways(false);
 }
 
 void TQorStringGrid::AutoFitColumns(bool DoFixedCells) {
-    const int v = ScrollBars() != ssNone && VisibleRowCount() + FixedRows() < RowCount()
-                      ? GridScrollBarSize
-                      : 0;
+    // A vertical bar takes its width: one kept by ScrollBarAlways, or one shown for the rows.
+    const bool keptBar = FScrollBarAlways == saVert || FScrollBarAlways == saBoth;
+    const int v =
+        keptBar || (ScrollBars() != ssNone && VisibleRowCount() + FixedRows() < RowCount())
+            ? GridScrollBarSize
+            : 0;
     const int b = FBorderStyle == bsNone ? 0 : (FCtl3D ? 4 : 2);
     int from = 0, to = ColCount() - 1, available = Width();
     if (!DoFixedCells) {

@@ -7,7 +7,12 @@
 #include "grid/core/QorStringGrid.h"
 
 namespace {
-TColor cellColor(TQorStringGrid& g, int ACol, int ARow) {
+bool flatComboLook(TGridLook look) {
+    return look != glStandard && look != glClassic && look != glCustom;
+}
+} // namespace
+
+TColor TQorStringGrid::editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign) {
     TGridDrawState state;
     TBrush brush;
     TFont font;
@@ -16,15 +21,11 @@ TColor cellColor(TQorStringGrid& g, int ACol, int ARow) {
     TVAlignment va = vtaTop;
     bool ww = false;
     TCellGradientDirection gd = GradientVertical;
-    g.GetVisualProperties(ACol, ARow, state, false, false, true, &brush, to, mirror, mirrorTo,
-                          &font, ha, va, ww, gd);
+    GetVisualProperties(ACol, ARow, state, false, false, true, &brush, to, mirror, mirrorTo,
+                        Font ? Font : &font, ha, va, ww, gd);
+    if (HAlign) *HAlign = ha;
     return brush.Color();
 }
-
-bool flatComboLook(TGridLook look) {
-    return look != glStandard && look != glClassic && look != glCustom;
-}
-} // namespace
 
 TInplaceEdit* TQorStringGrid::CreateEditor() {
     return new TQorInplaceEdit(this);
@@ -86,7 +87,7 @@ void TQorStringGrid::ActivateCellEditor(int ACol, int ARow) {
     FEditing = FSpecialEditor = FEditActive = true;
     const TRect r = CellRect(ACol, ARow);
     const int width = r.Right - r.Left - 1, height = r.Bottom - r.Top - 1;
-    const TColor color = cellColor(*this, ACol, ARow);
+    const TColor color = editorLook(ACol, ARow, nullptr);
     FGridState = gsNormal;
     FEditCtrl = nullptr;
     if (FEditControl != edCustom) FLastValidation = true;

@@ -197,11 +197,12 @@ bool TQorStringGrid::SelectCell(int ACol, int ARow) {
         InvalidateRow(prevSel.Top);
     }
     if (FSelectionRectangle) InvalidateRect(prevSel);
-    // Only a move that happens is a change of row, reported from the row the grid was on.
-    if (result && !Loading() && ARow != FOldRowSel) {
-        const int from = FOldRowSel;
+    // Only a move to another row is a change of row, reported from the row the grid was on:
+    // the current cell selected again (the focus arriving, an edit ending) changes none.
+    // FOldRowSel is left to OnRowUpdate unless this event is handled.
+    if (result && !Loading() && ARow != oldRow && OnRowChanged) {
         FOldRowSel = ARow;
-        if (OnRowChanged) OnRowChanged(this, from, ARow);
+        OnRowChanged(this, oldRow, ARow);
     }
     if (OnGetCellBorder)
         for (int r = prevSel.Top; r <= prevSel.Bottom && r < RowCount(); ++r) InvalidateRow(r);

@@ -2,7 +2,6 @@
 // and the cell hints.
 #include "grid/core/GridUtils.h"
 #include "grid/core/HTMLHintWindow.h"
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
 #include "platform/ui/ToolTips.h"
 
@@ -54,13 +53,22 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     }
 
     // Header drag-select started by a press in a fixed row or column.
-    if (FMouseSelectStart != -1 && valid) {
-        if (FMouseSelectMode == msRow && FMouseActions->RowSelect() && ARow >= FixedRows() &&
-            ARow <= RowCount() - FFixedFooters) {
+    bool scrolledUp = false;
+    if (FMouseSelectStart != -1 && FMouseSelectMode == msRow && FMouseActions->RowSelect()) {
+        if (valid && ARow >= FixedRows() && ARow <= RowCount() - FFixedFooters) {
             const int to = std::max(FixedRows(), ARow);
             SetSelection({FixedCols(), std::min(FMouseSelectStart, to), ColCount() - 1,
                           std::max(FMouseSelectStart, to)});
-        } else if (FMouseSelectMode == msColumn && FMouseActions->ColSelect()) {
+        }
+        // Dragged to the bottom edge or into the header rows, the rows scroll towards it.
+        if (Y > Height() - 4 && TopRow() + VisibleRowCount() < RowCount()) {
+            SetTopRow(TopRow() + 1);
+        } else if (FixedRows() > 0 && Y < RowHeights(0) && TopRow() > FixedRows()) {
+            SetTopRow(TopRow() - 1);
+            scrolledUp = true;
+        }
+    } else if (FMouseSelectStart != -1 && valid) {
+        if (FMouseSelectMode == msColumn && FMouseActions->ColSelect()) {
             const int to = std::max(FixedCols(), ACol);
             SetSelection({std::min(FMouseSelectStart, to), FixedRows(),
                           std::max(FMouseSelectStart, to), RowCount() - 1});
@@ -117,10 +125,12 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         } else if (ARow < FixedRows() && ACol >= FixedCols() && FMouseActions->ColSelect() &&
                    !onBorder) {
             FMouseSelectMode = msColumn;
-        } else if (ACol < FixedCols() && ARow >= FixedRows() && ARow <= RowCount() - 1 &&
-                   FMouseActions->RowSelect() && !onBorder) {
-            FMouseSelectMode = msRow;
         }
+        // A footer row is not selected; a drag-select that scrolled up keeps selecting rows.
+        const int lastRow = RowCount() - (FFloatingFooter->ShowsLastRow() ? 2 : 1);
+        if (ACol < FixedCols() && (ARow >= FixedRows() || scrolledUp) && ARow <= lastRow &&
+            FMouseActions->RowSelect() && !onBorder)
+            FMouseSelectMode = msRow;
         if (FMouseSelectMode != msNormal) hasSpecial = true;
         TGridDrawInfo di;
         CalcDrawInfo(di);
@@ -258,17 +268,10 @@ void TQorStringGrid::ShowCellHint(std::string& HintStr, THintInfo& HintInfo) {
         const std::string text = Cells(realCol, ARow);
         const int kind = GetCellTextKind(text, FEnableHTML);
         if (kind == 1 && FAnchorHint) {
-            HTMLRenderOptions o;
-            cellMarkupOptions(realCol, ARow, o);
-            o.HitX = cursor.X;
-            o.HitY = cursor.Y;
-            o.HitTestOnly = true;
-            HTMLRenderResult res;
-            TRect r = rect;
-            r.Left += FXYOffset.X + 1;
-            r.Top += FXYOffset.Y + 1;
-            if (HTMLRenderText(*Canvas(), text, r, o, res)) {
-                std::string t = res.HitTitle.empty() ? res.HitHref : res.HitTitle;
+            std::string title;
+            if (const std::string href = hitAnchor(ACol, ARow, cursor.X, cursor.Y, &title);
+                !href.empty()) {
+                std::string t = title.empty() ? href : title;
                 if (OnAnchorHint) OnAnchorHint(this, ARow, realCol, t);
                 FLastAnchorHint = t;
                 HintStr = t;

@@ -3,6 +3,8 @@
 #include "grid/core/GridUtils.h"
 #include "grid/core/MarkupControls.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
+#include "platform/base/FormatSettings.h"
 
 #include <algorithm>
 #include <string>
@@ -40,13 +42,17 @@ void TQorStringGrid::AppendRowAtEnd() {
     bool canAdd = true;
     CanAddRow(canAdd);
     if (!canAdd) return;
+    const bool footer = FFloatingFooter->Visible();
     AppendRow();
-    const int last = RowCount() - 1;
+    // A visible footer's row stays the last one (the row count setter moves it): the new row is
+    // the one above it.
+    const int added = footer ? RowCount() - 2 : RowCount() - 1;
     for (int c = 0; c < TotalColCount(); ++c) {
-        SetCells(c, last, "");
-        SetObjects(c, last, nullptr);
+        SetCells(c, added, "");
+        SetObjects(c, added, nullptr);
     }
-    if (FFixedFooters > 0) SetRow(Row() + 1);
+    if (footer || FFixedFooters > 0) SetRow(Row() + 1);
+    if (footer) CalcFooter(-1);
     if (OnAutoAddRow) OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
 }
 
@@ -63,6 +69,29 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         Message.SetCharCode(0);
         Message.M.Result = 1;
     };
+    // Scroll only: the vertical keys move the top row and leave the current cell.
+    if (FNavigation->MoveScrollOnly() && (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END ||
+                                          Key == VK_HOME || Key == VK_UP || Key == VK_DOWN)) {
+        const int top = TopRow(), page = VisibleRowCount(), lastTop = maxTopLeft().Y;
+        int to = top;
+        if (Key == VK_PRIOR)
+            to = top > page + FixedRows() ? top - page : FixedRows();
+        else if (Key == VK_NEXT && top + page < RowCount())
+            to = top + page;
+        else if (Key == VK_END)
+            to = RowCount() - page;
+        else if (Key == VK_HOME)
+            to = FixedRows();
+        else if (Key == VK_UP && top > FixedRows())
+            to = top - 1;
+        else if (Key == VK_DOWN && top + page < RowCount())
+            to = top + 1;
+        // Never past the last page: the last row ends at the bottom edge.
+        to = std::clamp(to, FixedRows(), lastTop);
+        if (to != top) SetTopRow(to);
+        Message.M.Result = 1;
+        return;
+    }
     const bool enterOrF2 = Key == VK_RETURN || Key == VK_F2;
     const std::string text = Cells(realCol, row);
     const bool controlsText = GetCellTextKind(text, FEnableHTML) == 1 &&
@@ -240,6 +269,7 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
             }
             InsertRows(at, 1);
             if (OnAutoInsertRow) OnAutoInsertRow(this, at);
+            FGridModified = true;
             SetRow(std::min(newRow, RowCount() - 1));
             CalcFooter(-1);
         }
@@ -262,6 +292,7 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
                 DoRemoveRows(row, 1);
             if (OnAutoDeleteRow) OnAutoDeleteRow(this, row);
             StoreOldCell(Col(), Row());
+            FGridModified = true;
             CalcFooter(-1);
         }
     } else if (Key == VK_RETURN || Key == VK_F2) {
@@ -275,6 +306,12 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
         FMoveSelection = s;
     }
+}
+
+char32_t TQorStringGrid::TypedChar(char32_t Key, LPARAM KeyData) const {
+    if (FExcelStyleDecimalSeparator && Key == '.' && (KeyData & (LPARAM(1) << 22)))
+        return char32_t(FormatSettings().DecimalSeparator);
+    return Key;
 }
 
 void TQorStringGrid::WMChar(TWMKey& Message) {
@@ -299,12 +336,21 @@ void TQorStringGrid::WMChar(TWMKey& Message) {
         Message.SetCharCode(0);
         return;
     }
+    // A keypad "." that opens the editor is handed to it as the separator it stands for.
+    if (const char32_t typed = TypedChar(ch, Message.KeyData()); typed != ch) {
+        ch = typed;
+        Message.SetCharCode(WORD(ch));
+    }
     if (Options().Contains(goEditing) && ch != VK_TAB && (ch == 8 || (ch >= 32 && ch <= 255))) {
         if (OnKeyPress) OnKeyPress(this, ch);
         Message.SetCharCode(WORD(ch));
         if (ch == 0 || IsControlCell(RealColIndex(Col()), Row())) return;
-        // The editor that opens receives the character as its first keystroke.
+        // The editor that opens receives the character as its first keystroke; it hands it back
+        // to KeyPress, which must not report it a second time.
         FStartEditChar = ch;
+        FlagScope reported(FStartCharReported, true);
+        TBaseGrid::WMChar(Message);
+        return;
     }
     TBaseGrid::WMChar(Message);
 }
@@ -363,6 +409,9 @@ void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TQorStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
     const WORD k = Key;
+    // Navigation ends an incremental search: the next character starts a new one.
+    if ((k >= VK_PRIOR && k <= VK_DOWN && k != VK_HOME) || k == VK_INSERT || k == VK_DELETE)
+        FSearchInc.clear();
     // The selection when the key went down.
     const TGridRect before = FMoveSelection;
     TBaseGrid::KeyUp(Key, Shift);
@@ -398,7 +447,8 @@ void TQorStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
 // --- Tab move -------------------------------------------------------------------------------
 
 int TQorStringGrid::FirstNavigableCol() {
-    return FixedCols();
+    // Without fixed columns, column 0 of a grid with nodes holds their glyphs.
+    return FixedCols() == 0 && FNumNodes > 0 ? 1 : FixedCols();
 }
 
 int TQorStringGrid::LastTabCol() {

@@ -74,6 +74,7 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     if (!allow) return;
 
     const TShiftState shift = pressShift(Message.Keys());
+    FSearchInc.clear();
     if (FMouseActions->DisjunctCellSelect() && !shift.Contains(ssCtrl) && !FSelectedCells.empty() &&
         ACol >= 0 && ARow >= 0 && !isFixedCell(ACol, ARow)) {
         FSelectedCells.clear();
@@ -414,9 +415,10 @@ void TQorStringGrid::ClickRadioGroup(int ACol, int ARow, int X, int Y) {
     }
 }
 
-std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y) {
+std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title) {
     HTMLRenderResult result;
     if (!hitCellMarkup(ACol, ARow, X, Y, result)) return "";
+    if (Title) *Title = result.HitTitle;
     return result.HitHref;
 }
 
@@ -673,6 +675,18 @@ void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {
                 AutoSizeCol(sized, 0);
                 if (OnEndColumnSize) OnEndColumnSize(this, sized);
             }
+            TBaseGrid::WMLButtonDblClk(Message);
+            return;
+        }
+    }
+    if (ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount()) {
+        // The buttons took the clicks; check boxes, radio buttons and buttons are operated by
+        // single clicks: no cell double click for them.
+        const int realCol = RealColIndex(ACol);
+        if ((HasButton(realCol, ARow) && GetCellGraphicRect(ACol, ARow).Contains({X, Y})) ||
+            (HasExpand(realCol, ARow) && GetExpandButtonRect(realCol, ARow).Contains({X, Y})))
+            return;
+        if (IsControlCell(realCol, ARow)) {
             TBaseGrid::WMLButtonDblClk(Message);
             return;
         }

@@ -177,9 +177,17 @@ void TQorStringGrid::UpdateProportionalVScroll() {
     const long long w = GridLineWidth();
     long long F = w, T = w, L = w;
     for (int r = 0; r < FixedRows(); ++r) F += RowHeights(r) + w;
-    for (int r = FixedRows(); r < RowCount(); ++r) {
-        T += RowHeights(r) + w;
-        if (r < TopRow()) L += RowHeights(r) + w;
+    TGridDrawInfo di;
+    CalcDrawInfo(di);
+    if (const int u = di.Vert.Extents->Uniform(); u >= 0) {
+        // Rows of the default height are counted, not walked: long grids scroll at every move.
+        T += (long long)(RowCount() - FixedRows()) * (u + w);
+        L += (long long)std::max(0, TopRow() - FixedRows()) * (u + w);
+    } else {
+        for (int r = FixedRows(); r < RowCount(); ++r) {
+            T += RowHeights(r) + w;
+            if (r < TopRow()) L += RowHeights(r) + w;
+        }
     }
     if (T == 0) return;
     const long long h = CellAreaHeight();
@@ -234,12 +242,17 @@ void TQorStringGrid::UpdateScrollBarsAlways(bool Hide) {
 
 // --- scroll messages ---------------------------------------------------------------------------
 
-// The hint while a thumb is dragged: the row (column) the grid lands on at thumb position Pos.
-void TQorStringGrid::scrollHint(bool Vertical, int Pos) {
+TGridCoord TQorStringGrid::maxTopLeft() {
     TGridDrawInfo di;
     CalcDrawInfo(di);
+    const TGridCoord m = CalcMaxTopLeft({ColCount() - 1, RowCount() - 1}, di);
+    return {std::max(FixedCols(), m.X), std::max(FixedRows(), m.Y)};
+}
+
+// The hint while a thumb is dragged: the row (column) the grid lands on at thumb position Pos.
+void TQorStringGrid::scrollHint(bool Vertical, int Pos) {
     // The same mapping the grid scrolls by, so that the hint names the row it lands on.
-    const TGridCoord maxTL = CalcMaxTopLeft({ColCount() - 1, RowCount() - 1}, di);
+    const TGridCoord maxTL = maxTopLeft();
     const int fixed = Vertical ? FixedRows() : FixedCols();
     const int last = std::max(fixed, Vertical ? maxTL.Y : maxTL.X);
     const int index = fixed + MulDiv(Pos, last - fixed, GridThumbRange);
@@ -273,9 +286,7 @@ void TQorStringGrid::WMHScroll(TWMScroll& Message) {
             Message.M.WParam = WPARAM(code) | (WPARAM(WORD(pos)) << 16);
         }
     }
-    TGridDrawInfo di;
-    CalcDrawInfo(di);
-    const int maxLeft = std::max(FixedCols(), CalcMaxTopLeft({ColCount() - 1, 0}, di).X);
+    const int maxLeft = maxTopLeft().X;
     const int mapped = FixedCols() + MulDiv(Message.Pos(), maxLeft - FixedCols(), GridThumbRange);
     if (code == SB_THUMBTRACK && FScrollSynch && mapped < ColCount()) SetLeftCol(mapped);
     if (FixedCols() == 0 && mapped >= Col() && EditMode()) HideInplaceEdit();
@@ -302,9 +313,7 @@ void TQorStringGrid::WMVScroll(TWMScroll& Message) {
         }
     }
     if (code == SB_THUMBTRACK && FScrollSynch) {
-        TGridDrawInfo di;
-        CalcDrawInfo(di);
-        const int maxTop = std::max(FixedRows(), CalcMaxTopLeft({0, RowCount() - 1}, di).Y);
+        const int maxTop = maxTopLeft().Y;
         SetTopRow(FixedRows() + MulDiv(Message.Pos(), maxTop - FixedRows(), GridThumbRange));
     }
     TBaseGrid::WMVScroll(Message);
@@ -332,14 +341,10 @@ void TQorStringGrid::ScrollInView(int ColIndex, int RowIndex) {
         SetRow(RowIndex);
         top = std::max(FixedRows(), RowIndex - visRows / 2);
     }
-    // No further than the last page: the last column (row) ends at the edge, no blank after it.
-    TGridDrawInfo di;
-    CalcDrawInfo(di);
-    const TGridCoord maxTL = CalcMaxTopLeft({ColCount() - 1, RowCount() - 1}, di);
-    if (FixedCols() + visCols < ColCount())
-        SetLeftCol(std::clamp(left, FixedCols(), std::max(FixedCols(), maxTL.X)));
-    if (FixedRows() + visRows < RowCount())
-        SetTopRow(std::clamp(top, FixedRows(), std::max(FixedRows(), maxTL.Y)));
+    // No further than the last page.
+    const TGridCoord maxTL = maxTopLeft();
+    if (FixedCols() + visCols < ColCount()) SetLeftCol(std::clamp(left, FixedCols(), maxTL.X));
+    if (FixedRows() + visRows < RowCount()) SetTopRow(std::clamp(top, FixedRows(), maxTL.Y));
 }
 
 // --- scrolling while dragging --------------------------------------------------------------------

@@ -115,12 +115,16 @@ void TQorStringGrid::WndProc(TMessage& Message) {
         return;
     }
 
-    const int oldRow = Row();
+    const int oldRow = Row(), oldCol = Col();
     TBaseGrid::WndProc(Message);
     if (IsDestroying()) return;
-    if (Row() != oldRow && FSyncGrid->SelectionRow())
-        if (TStringGrid* other = FSyncGrid->Grid(); other && Row() < other->RowCount())
-            other->SetRow(Row());
+    // A synchronised grid follows the current cell however it moved (mouse, keys, program).
+    TStringGrid* other = FSyncGrid->Grid();
+    if (!other) return;
+    if (Row() != oldRow && FSyncGrid->SelectionRow() && Row() < other->RowCount())
+        other->SetRow(Row());
+    if (Col() != oldCol && FSyncGrid->SelectionColumn() && Col() < other->ColCount())
+        other->SetCol(Col());
 }
 
 void TQorStringGrid::comboNotification(TWMCommand& cmd) {

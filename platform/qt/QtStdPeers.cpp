@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
@@ -246,6 +247,17 @@ public:
             if (syncing_ || index == combo_->ItemIndex()) return;
             combo_->PeerSelect(index);
         });
+        // While the list is open Qt gives it the keyboard; the keys still go to the combo, as
+        // a platform combo keeps them with its list open. The item under the mouse is the
+        // highlighted one.
+        QAbstractItemView* view = widget_->view();
+        view_ = view;
+        view->installEventFilter(this);
+        QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                         [this](const QModelIndex& current) {
+                             if (!syncing_ && combo_->DroppedDown())
+                                 combo_->PeerHighlight(current.row());
+                         });
     }
 
     ~QtComboPeer() override {
@@ -253,6 +265,10 @@ public:
             widget_->onPopup = nullptr;
             widget_->afterPopup = nullptr;
             QObject::disconnect(widget_, nullptr, this, nullptr);
+            if (view_) {
+                view_->removeEventFilter(this);
+                QObject::disconnect(view_->selectionModel(), nullptr, this, nullptr);
+            }
         }
         if (connectedLine_) QObject::disconnect(connectedLine_, nullptr, this, nullptr);
     }
@@ -288,12 +304,16 @@ public:
         case pcDropDown: {
             syncing_ = true;
             bool shown = widget_->view() && widget_->view()->isVisible();
-            if (combo_->DroppedDown() && !shown)
+            if (combo_->DroppedDown() && !shown) {
+                // The list shows DropDownCount items, whatever the count was when it last opened.
+                widget_->setMaxVisibleItems(std::max(1, combo_->DropDownCount()));
                 widget_->showPopup();
-            else if (!combo_->DroppedDown() && shown)
+            } else if (!combo_->DroppedDown() && shown) {
                 widget_->hidePopup();
-            else if (shown)
+            } else if (shown) {
                 placeList();
+                showHighlight();
+            }
             syncing_ = false;
             break;
         }
@@ -305,7 +325,22 @@ public:
         }
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (widget_ && view_ && watched == view_.data() &&
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+            QCoreApplication::sendEvent(widget_, event);
+            return true;
+        }
+        return TQtWindowPeer::eventFilter(watched, event);
+    }
+
 private:
+    void showHighlight() {
+        const int i = combo_->DropDownIndex();
+        if (view_ && view_->currentIndex().row() != i)
+            view_->setCurrentIndex(view_->model()->index(i, 0));
+    }
     // The open list takes the model's left edge and width; Qt keeps its height and its side
     // (below or above the combo).
     void placeList() {
@@ -329,6 +364,7 @@ private:
     }
     TCustomComboBox* combo_;
     QPointer<NotifyingComboBox> widget_;
+    QPointer<QAbstractItemView> view_; // the list's view
     QPointer<QLineEdit> connectedLine_;
     bool syncing_ = false;
 };

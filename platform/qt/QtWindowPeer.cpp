@@ -174,6 +174,45 @@ Qt::CursorShape ToQtCursor(TCursor cursor) {
     }
 }
 
+namespace {
+// The classic scan code of a numeric keypad key (0 for others): key messages carry it in bits
+// 16..23 of their key data, where controls tell the keypad's keys from the main ones.
+int KeypadScanCode(int key) {
+    switch (key) {
+    case Qt::Key_7:
+        return 0x47;
+    case Qt::Key_8:
+        return 0x48;
+    case Qt::Key_9:
+        return 0x49;
+    case Qt::Key_Minus:
+        return 0x4A;
+    case Qt::Key_4:
+        return 0x4B;
+    case Qt::Key_5:
+        return 0x4C;
+    case Qt::Key_6:
+        return 0x4D;
+    case Qt::Key_Plus:
+        return 0x4E;
+    case Qt::Key_1:
+        return 0x4F;
+    case Qt::Key_2:
+        return 0x50;
+    case Qt::Key_3:
+        return 0x51;
+    case Qt::Key_0:
+        return 0x52;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+    case Qt::Key_Delete:
+        return 0x53;
+    default:
+        return 0;
+    }
+}
+} // namespace
+
 WORD QtKeyToVK(int key, Qt::KeyboardModifiers modifiers) {
     bool keypad = modifiers & Qt::KeypadModifier;
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
@@ -539,6 +578,7 @@ bool TQtWindowPeer::keyEvent(QEvent* event) {
     WORD vk = QtKeyToVK(e->key(), e->modifiers());
     bool release = event->type() == QEvent::KeyRelease;
     LPARAM keyData = 1 | (alt ? AltMask : 0) | (release ? LPARAM(0xC0000000) : 0);
+    if (e->modifiers() & Qt::KeypadModifier) keyData |= LPARAM(KeypadScanCode(e->key())) << 16;
     bool native = false;
     if (release) {
         if (vk) {

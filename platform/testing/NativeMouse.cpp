@@ -42,6 +42,18 @@ void postNativeClickAt(TWinControl* control, TPoint p) {
     postNativeMouseUp(control, p);
 }
 
+void postNativeDoubleClickAt(TWinControl* control, TPoint p) {
+    // As Qt delivers it: a click, then the second press as a double click, then its release.
+    postNativeClickAt(control, p);
+    post(control, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    postNativeMouseUp(control, p);
+}
+
+void postNativeRightClickAt(TWinControl* control, TPoint p) {
+    post(control, QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
+    post(control, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
+}
+
 void postNativeLeave(TWinControl* control) {
     auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
     if (QWidget* w = peer ? peer->Widget() : nullptr)

@@ -11,6 +11,10 @@ void postNativeMouseDown(TWinControl* control, TPoint p);
 void postNativeMouseUp(TWinControl* control, TPoint p);
 // A left press and release at p.
 void postNativeClickAt(TWinControl* control, TPoint p);
+// A left double click at p (press, release, double-click press, release).
+void postNativeDoubleClickAt(TWinControl* control, TPoint p);
+// A right press and release at p.
+void postNativeRightClickAt(TWinControl* control, TPoint p);
 // The mouse leaving the control's window.
 void postNativeLeave(TWinControl* control);
 

@@ -3,6 +3,7 @@
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/DragDrop.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -343,6 +344,9 @@ void postNativeKey(WORD vk, TWinControl* target) {
     if (!target) target = FindControl(GetFocus());
     auto* peer = target ? dynamic_cast<TQtWindowPeer*>(target->Peer()) : nullptr;
     QWidget* w = peer ? peer->Widget() : nullptr;
+    // An open popup (a combo box's list) has the keyboard: Qt gives it the keys.
+    if (QWidget* popup = QApplication::activePopupWidget())
+        w = popup->focusWidget() ? popup->focusWidget() : popup;
     if (!w) {
         ADD_FAILURE() << "no native window takes the key";
         return;
@@ -351,20 +355,23 @@ void postNativeKey(WORD vk, TWinControl* target) {
         WORD vk;
         int key;
         const char* text;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     };
     static const Key keys[] = {
         {VK_RETURN, Qt::Key_Return, "\r"}, {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
         {VK_TAB, Qt::Key_Tab, "\t"},       {VK_SPACE, Qt::Key_Space, " "},
         {VK_UP, Qt::Key_Up, ""},           {VK_DOWN, Qt::Key_Down, ""},
         {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
-        {VK_F2, Qt::Key_F2, ""},
+        {VK_F2, Qt::Key_F2, ""},           {VK_PRIOR, Qt::Key_PageUp, ""},
+        {VK_NEXT, Qt::Key_PageDown, ""},   {VK_HOME, Qt::Key_Home, ""},
+        {VK_END, Qt::Key_End, ""},         {VK_DECIMAL, Qt::Key_Period, ".", Qt::KeypadModifier},
     };
     for (const Key& k : keys) {
         if (k.vk != vk) continue;
         QCoreApplication::postEvent(
-            w, new QKeyEvent(QEvent::KeyPress, k.key, Qt::NoModifier, QString::fromLatin1(k.text)));
-        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, k.key, Qt::NoModifier,
-                                                     QString::fromLatin1(k.text)));
+            w, new QKeyEvent(QEvent::KeyPress, k.key, k.modifiers, QString::fromLatin1(k.text)));
+        QCoreApplication::postEvent(
+            w, new QKeyEvent(QEvent::KeyRelease, k.key, k.modifiers, QString::fromLatin1(k.text)));
         return;
     }
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {

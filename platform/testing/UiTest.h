@@ -47,9 +47,10 @@ void postNativeWheel(TWinControl* control, TPoint p, int delta);
 // Mouse moves, presses, clicks at a point and the mouse leaving: platform/testing/NativeMouse.h.
 
 // A key press and release posted to Qt's event queue for the native window of target (the
-// focused control's when target is nullptr): it arrives through Qt's own delivery
-// the next time native events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE,
-// VK_F2, the arrow keys, letters (typing lower case) and digits.
+// focused control's when target is nullptr; an open popup's, such as a combo box's list, while
+// one is open, as Qt delivers keys): it arrives through Qt's own delivery the next time native
+// events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE, VK_F2, the arrow and page
+// keys, Home, End, the keypad's VK_DECIMAL, letters (typing lower case) and digits.
 void postNativeKey(WORD vk, TWinControl* target = nullptr);
 
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends

@@ -12,6 +12,12 @@ void TCustomComboBox::PeerSelect(int index) {
     userSelect(index);
 }
 
+void TCustomComboBox::PeerHighlight(int index) {
+    if (!droppedDown_ || index < -1 || index >= Count() || index == dropIndex_) return;
+    dropIndex_ = index;
+    Invalidate();
+}
+
 TRect TCustomComboBox::DropListRect() const {
     const int rows = std::max(1, std::min(Count(), dropDownCount_));
     const int width = std::max(Width(), droppedWidth_);

@@ -245,7 +245,8 @@ class TCustomListBox : public TWinControl {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     ~TCustomListBox() override;
-    // An owner-drawn list paints itself; it has no native list.
+    // An owner-drawn list paints itself, its vertical scroll bar included; it has no native
+    // list.
     std::string PeerClassName() const override {
         return style_ == lbStandard ? "LISTBOX" : "WINDOW";
     }
@@ -271,6 +272,7 @@ public:
     void ClearSelection();
     void SelectAll();
     int TopIndex() const { return topIndex_; }
+    // As far as the list scrolls: the last item shown at the bottom at most.
     void SetTopIndex(int v);
     int ItemHeight() const;
     void SetItemHeight(int v);
@@ -290,6 +292,8 @@ protected:
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     void PaintWindow(HDC DC) override;
+    void Resize() override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     // The items changed: selection and top index stay in range.
     virtual void ItemsChanged();
 
@@ -298,6 +302,14 @@ private:
     void notifySelChange();
     int visibleRows() const;
     void makeVisible(int index);
+    // The scroll bar of an owner-drawn list (ListBoxScroll.cpp).
+    int maxTopIndex() const;
+    TRect scrollBarRect() const;
+    TRect thumbRect() const;
+    void paintScrollBar(TCanvas* c) const;
+    // Takes a mouse message that belongs to the scroll bar.
+    bool scrollBarMouse(const TMessage& Message);
+    int thumbGrip_ = -1; // where the dragged thumb was taken, -1 while none is
     std::unique_ptr<TControlItems> items_;
     std::vector<bool> selected_;
     int itemIndex_ = -1;
@@ -376,6 +388,8 @@ public:
     void PeerTextEdited(const std::string& text, int anchor, int caret);
     // For peers: the user chose the item in the list; the parent is told as for a typed choice.
     void PeerSelect(int index);
+    // For peers: the item under the mouse in the open list is the highlighted one.
+    void PeerHighlight(int index);
     // The open list: where it drops (below the control, in the control's client coordinates,
     // DropDownCount items at most, as wide as the control or the dropped width) and its look
     // there, the highlighted item selected (ComboDropList.cpp).

@@ -65,7 +65,7 @@ void TCustomListBox::ItemsChanged() {
     selected_.resize(std::size_t(n), false);
     if (itemIndex_ >= n) itemIndex_ = -1;
     if (anchorIndex_ >= n) anchorIndex_ = -1;
-    topIndex_ = std::clamp(topIndex_, 0, std::max(0, n - 1));
+    topIndex_ = std::clamp(topIndex_, 0, maxTopIndex());
     PeerChanged(pcItems);
     Invalidate();
 }
@@ -134,7 +134,7 @@ void TCustomListBox::SelectAll() {
 }
 
 void TCustomListBox::SetTopIndex(int v) {
-    v = std::clamp(v, 0, std::max(0, Count() - 1));
+    v = std::clamp(v, 0, maxTopIndex());
     if (v == topIndex_) return;
     topIndex_ = v;
     PeerChanged(pcSelection);
@@ -196,7 +196,9 @@ TRect TCustomListBox::ItemRect(int Index) const {
     int border = borderStyle_ == bsSingle ? 2 : 0;
     int h = ItemHeight();
     int top = border + (Index - topIndex_) * h;
-    return {border, top, ClientWidth() - border, top + h};
+    // Left of an owner-drawn list's scroll bar.
+    const TRect bar = scrollBarRect();
+    return {border, top, bar.IsEmpty() ? ClientWidth() - border : bar.Left, top + h};
 }
 
 void TCustomListBox::notifySelChange() {
@@ -233,6 +235,7 @@ void TCustomListBox::PeerSelect(int index) {
 }
 
 void TCustomListBox::DefaultHandler(TMessage& Message) {
+    if (scrollBarMouse(Message)) return;
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -362,6 +365,7 @@ void TCustomListBox::PaintWindow(HDC DC) {
         if (i == itemIndex_ && Focused()) DrawFocusRect(DC, r);
     }
     RestoreDC(DC, -1);
+    paintScrollBar(c);
 }
 
 // --- TCustomComboBox --------------------------------------------------------------------------
@@ -619,6 +623,7 @@ void TCustomComboBox::handleChar(TMessage& Message) {
         if (i < 0) return;
         if (droppedDown_) {
             dropIndex_ = i;
+            PeerChanged(pcDropDown);
             Invalidate();
         } else if (i != itemIndex_) {
             userSelect(i);
@@ -697,7 +702,10 @@ void TCustomComboBox::handleKey(TMessage& Message) {
             dropIndex_ = listKeyTarget(key, cur, n, page);
             break;
         }
-        if (dropIndex_ != cur) Invalidate();
+        if (dropIndex_ != cur) {
+            PeerChanged(pcDropDown);
+            Invalidate();
+        }
         // While the list is open only the edit field's own keys go on.
         if (!HasEdit() || (key != VK_LEFT && key != VK_RIGHT && key != VK_DELETE)) return;
     }

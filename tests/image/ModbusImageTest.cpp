@@ -150,14 +150,15 @@ TEST_F(ModbusImage, TcpEntriesCarryTheSlavesAddressAndPort) {
         accessTable(
             Row(readRow("Holding Register", "2",
                         {{"IP_Address", "192.168.1.125"}, {"Port", "1502"}})) +
-                Row(readRow("Holding Register", "2", {{"IP_Address", " 10 . 0.0.1"}})),
+                Row(readRow("Holding Register", "2", {{"IP_Address", " 10 . 0.0.1"}, {"Bit", ""}})),
             Row(writeRow("Coil Status", "1", {{"IP_Address", "10.0.0.2"}, {"Swap", "y"}}))));
     Compile_Bank(3, project.Dir());
     Save_Bank(3, project.Dir());
     const Bytes b = project.Read("bin/bank.bin");
     EXPECT_EQ(LE16(b, 14), 1502u);
     EXPECT_EQ(Bytes(b.begin() + 16, b.begin() + 20), (Bytes{125, 1, 168, 192}));
-    EXPECT_EQ(b[2], 2u); // the TCP reader takes Bit for every row
+    EXPECT_EQ(b[2], 2u);            // the TCP reader takes Bit for every row
+    EXPECT_EQ(LE16(b, 32 + 2), 0u); // and a register row may leave it blank
     EXPECT_EQ(LE16(b, 32 + 14), 502u);
     EXPECT_EQ(LE32(b, 32 + 16), 0x0A000001u);
     EXPECT_EQ(b[64 + 31], 0x04); // write rows compare Swap in upper case
@@ -185,6 +186,10 @@ TEST_F(ModbusImage, MalformedAccessTablesStopTheCompileNamingFileAndRow) {
         {3, accessTable(Row(readRow("Coil Status", "1", {{"IP_Address", "1.2.3"}})), ""),
          "\"IP_Address\" holds \"1.2.3\""},
         {3, accessTable(Row(readRow("Coil Status", "1")), ""), "no attribute \"IP_Address\""},
+        {3,
+         accessTable(Row(readRow("Coil Status", "1", {{"IP_Address", "1.2.3.4"}, {"Bit", ""}})),
+                     ""),
+         "the attribute \"Bit\""},
     };
     for (const Case& c : cases) {
         const std::string name = c.type == 1 ? "ModbusM_SetAccess.xml" : "ModbusTCPM_SetAccess.xml";

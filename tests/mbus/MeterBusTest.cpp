@@ -354,3 +354,80 @@ TEST_F(MeterBusTest, TypeAndVifeListsOpenWiderToTheLeft) {
         EXPECT_EQ(form->CB_Var_FF->DroppedWidth(), 0);
     });
 }
+
+// Every caption on the pages can be read: no field lies over a label's text, a check box or
+// radio button has room for its caption, no caption runs past its page, and each label stands
+// on its field's row.
+TEST_F(MeterBusTest, NoCaptionOnThePagesIsCoveredOrCut) {
+    writeNetwork();
+    TBitmap measure(1, 1);
+    auto textWidth = [&](TControl* c) {
+        measure.Canvas()->Font()->Assign(c->Font());
+        return measure.Canvas()->TextWidth(c->Caption());
+    };
+    // The shown controls of a page, with their bounds in the page's client pixels.
+    std::function<void(TWinControl*, TPoint, std::vector<std::pair<TControl*, TRect>>&)> shown =
+        [&](TWinControl* parent, TPoint at, std::vector<std::pair<TControl*, TRect>>& out) {
+            for (int i = 0; i < parent->ControlCount(); ++i) {
+                TControl* c = parent->Controls(i);
+                if (!c->Visible()) continue;
+                const TRect r = Bounds(at.X + c->Left(), at.Y + c->Top(), c->Width(), c->Height());
+                if (auto* panel = dynamic_cast<TPanel*>(c))
+                    shown(panel, r.TopLeft(), out);
+                else
+                    out.emplace_back(c, r);
+            }
+        };
+    struct Layout {
+        const char* name;
+        std::function<void()> select;
+        TQorTabSheet* page;
+    };
+    const Layout layouts[] = {
+        {"wired node", [&] { form->Select_Item(nodeItem(0)); }, form->QorTabSheet1},
+        {"wireless node",
+         [&] {
+             form->CB_MBus_Type->SetItemIndex(0);
+             form->CB_MBus_TypeChange();
+         },
+         form->QorTabSheet1},
+        {"variable by type", [&] { form->Select_Item(varItem(0, 0)); }, form->QorTabSheet2},
+        {"variable by position",
+         [&] {
+             form->Nodi_List[0]->Var_List_Type = 1;
+             form->Select_Item(varItem(0, 0));
+         },
+         form->QorTabSheet2},
+    };
+    Show(form.get(), [&] {
+        for (const Layout& l : layouts) {
+            SCOPED_TRACE(l.name);
+            l.select();
+            std::vector<std::pair<TControl*, TRect>> controls;
+            shown(l.page, {0, 0}, controls);
+            for (const auto& [c, bounds] : controls) {
+                const bool boxed = dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
+                if (!boxed && !dynamic_cast<TLabel*>(c)) continue;
+                // A check box's caption starts after its box.
+                const int left = bounds.Left + (boxed ? 17 : 0);
+                const TRect text{left, bounds.Top, left + textWidth(c), bounds.Bottom};
+                if (boxed) {
+                    EXPECT_LE(text.Right, bounds.Right) << c->Caption() << " is cut";
+                }
+                EXPECT_LE(text.Right, l.page->ClientWidth()) << c->Caption() << " runs off";
+                for (const auto& [other, r] : controls) {
+                    if (other == c || !dynamic_cast<TWinControl*>(other)) continue;
+                    EXPECT_TRUE(r.Right <= text.Left || r.Left >= text.Right ||
+                                r.Bottom <= text.Top || r.Top >= text.Bottom)
+                        << c->Caption() << " lies under " << other->Name();
+                    // A label stands 3 pixels below the top of the field to its right.
+                    if (!boxed && r.Left >= text.Right && r.Top < bounds.Bottom &&
+                        r.Bottom > bounds.Top) {
+                        EXPECT_EQ(bounds.Top, r.Top + 3) << c->Caption();
+                    }
+                }
+            }
+        }
+        uitest::dialogs().QueueAnswer(mrYes);
+    });
+}

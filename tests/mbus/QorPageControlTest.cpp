@@ -84,12 +84,18 @@ TEST_F(PageControlTest, HiddenTabsAreSkippedByTabIndexAndClicks) {
     EXPECT_EQ(third->TabIndex(), 1);
     EXPECT_EQ(first->TabIndex(), -1);
     EXPECT_EQ(pages->ActivePage(), second);
-    int from = -2, to = -2;
+    int from = -2, to = -2, changes = 0;
     pages->OnCanChange = [&](TObject*, int f, int t, bool&) { from = f, to = t; };
+    pages->OnChange = [&](TObject*) { ++changes; };
+    // The user's click, through Qt.
+    form->Show();
+    uitest::processMessages();
     const TRect r = pages->TabRect(third);
-    uitest::click(pages, {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    uitest::postNativeClickAt(pages, {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    uitest::processMessages();
     EXPECT_EQ(from, 1);
     EXPECT_EQ(to, 2);
+    EXPECT_EQ(changes, 1);
     EXPECT_EQ(pages->ActivePageIndex(), 2);
     EXPECT_TRUE(third->Visible());
     EXPECT_FALSE(second->Visible());
@@ -324,6 +330,24 @@ TEST_F(PageControlTest, HoveredTabTakesTheHoverColoursUntilTheMouseLeaves) {
     image = uitest::render(pages);
     EXPECT_EQ(image->Canvas()->Pixels(r.Left + 3, r.Top + 3), Panel);
 
+    // The active tab's close box: a black frame and a grey cross under the mouse, grey and
+    // black again when the mouse has left.
+    a->SetShowClose(true);
+    TRect box = pages->CloseButtonRect(a);
+    OffsetRect(box, pages->LowerActive(), 0);
+    auto closeBox = [&] {
+        auto shot = uitest::render(pages);
+        return std::pair{shot->Canvas()->Pixels(box.Left, box.Top + 5),
+                         shot->Canvas()->Pixels(box.Left + 3, box.Top + 3)};
+    };
+    EXPECT_EQ(closeBox(), std::pair(clGray, clBlack));
+    uitest::postNativeMouseMove(pages, middleOf(box));
+    uitest::processMessages();
+    EXPECT_EQ(closeBox(), std::pair(clBlack, clGray));
+    uitest::postNativeLeave(pages);
+    uitest::processMessages();
+    EXPECT_EQ(closeBox(), std::pair(clGray, clBlack));
+
     // No hover over tab pictures.
     TBitmap picture(10, 40);
     picture.Canvas()->Brush()->SetColor(clGreen);
@@ -386,8 +410,12 @@ TEST_F(PageControlTest, ImagesGoBeforeTheCaptionAndLengthenTheTabs) {
     a->SetImageIndex(0);
     auto image = uitest::render(form.get());
     const TRect r = pages->TabRect(a);
-    EXPECT_EQ(mostOf(image.get(), {r.Left + 6, r.Bottom - 30, r.Left + 14, r.Bottom - 16}), clBlue)
-        << "the image starts the tab, above its margin";
+    // The caption starts 14 pixels above the tab's bottom edge (its margin included); the image
+    // starts 14 pixels above that.
+    const int textStart = r.Bottom - 14, x = r.Left + 8;
+    EXPECT_EQ(mostOf(image.get(), {x, textStart - 14, x + 8, textStart + 2}), clBlue);
+    EXPECT_EQ(image->Canvas()->Pixels(x, textStart + 1), clBlue) << "the image's lowest row";
+    EXPECT_NE(image->Canvas()->Pixels(x, textStart - 15), clBlue) << "the image's top row";
     pages->SetImages(nullptr);
     EXPECT_EQ(pages->TabRect(a).Height(), plain);
 }

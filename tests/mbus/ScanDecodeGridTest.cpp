@@ -39,14 +39,26 @@ TEST_F(MBusWindowTest, DotInTheAddressMovesToItsNextPart) {
     auto form = std::make_unique<TFScanDecode>(nullptr);
     form->AfterConstruction();
     Show(form.get(), [&] {
-        for (TEdit* e : form->E_IP) e->SetText("");
-        form->E_IP[0]->SetFocus();
-        uitest::typeText("10.0.0.7.");
-        EXPECT_EQ(form->E_IP[0]->Text(), "10");
-        EXPECT_EQ(form->E_IP[1]->Text(), "0");
-        EXPECT_EQ(form->E_IP[2]->Text(), "0");
-        EXPECT_EQ(form->E_IP[3]->Text(), "7");
-        EXPECT_TRUE(form->E_IP[3]->Focused());
+        // Typed as messages, and as keys of the keyboard through Qt.
+        for (bool native : {false, true}) {
+            SCOPED_TRACE(native);
+            for (TEdit* e : form->E_IP) e->SetText("");
+            form->E_IP[0]->SetFocus();
+            if (native) {
+                for (WORD vk : {WORD('1'), WORD('0'), VK_DECIMAL, WORD('0'), VK_DECIMAL, WORD('0'),
+                                VK_DECIMAL, WORD('7'), VK_DECIMAL}) {
+                    uitest::postNativeKey(vk);
+                    uitest::processMessages();
+                }
+            } else {
+                uitest::typeText("10.0.0.7.");
+            }
+            EXPECT_EQ(form->E_IP[0]->Text(), "10");
+            EXPECT_EQ(form->E_IP[1]->Text(), "0");
+            EXPECT_EQ(form->E_IP[2]->Text(), "0");
+            EXPECT_EQ(form->E_IP[3]->Text(), "7");
+            EXPECT_TRUE(form->E_IP[3]->Focused());
+        }
     });
 }
 

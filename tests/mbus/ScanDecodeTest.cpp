@@ -1,10 +1,13 @@
 // The scan-and-decode window against the simulated gateway.
 #include "mbus/ScanDecode.h"
 
+#include <optional>
+
 #include "image/MBusNetwork.h"
 #include "mbus/InsertKeyWireless.h"
 #include "mbus/Meter_Bus.h"
 #include "mbus/net/MBusNetworkFile.h"
+#include "platform/testing/NativeMouse.h"
 #include "tests/mbus/scan/SerialDevice.h"
 #include "tests/mbus/scan/WirelessTelegram.h"
 #include "treeview/LazyTree.h"
@@ -64,6 +67,8 @@ protected:
     }
     LockstepClock clock;
     Gateway gateway;
+    // A serial meter bus, when a test uses one: it lives until the scan thread has ended.
+    std::optional<SerialDevice> serial;
     std::unique_ptr<TFScanDecode> form;
     TMBusScanDecode* scan = nullptr;
 };
@@ -141,7 +146,7 @@ TEST_F(ScanWindowTest, WiredScanFromTheWindowToTheSavedFile) {
 }
 
 TEST_F(ScanWindowTest, WiredScanOverASerialPort) {
-    SerialDevice device;
+    SerialDevice& device = serial.emplace();
     Meter a;
     a.primary = 2;
     device.bus.meters = {a};
@@ -204,7 +209,9 @@ TEST_F(ScanWindowTest, WirelessScanWithAKeyThroughTheEditorToTheImage) {
         gateway.sendTelegram(telit(telegram(true)));
         ASSERT_TRUE(pumpUntil([&] { return scangrid::color(f, 1, 1) == TColor(0xA8FFA8); }));
         EXPECT_EQ(scangrid::image(f, 12, 1), 1);
-        uitest::click(scangrid::grid(f), scangrid::middle(f, 3, 1));
+        // The user's click on the row, through Qt, shows the sender in the tree.
+        uitest::postNativeClickAt(scangrid::grid(f), scangrid::middle(f, 3, 1));
+        uitest::processMessages();
         TLazyNode* sender = f->VST_Wireless()->RootNode()->FirstChild;
         ASSERT_NE(sender, nullptr);
         EXPECT_NE(f->Item_Text(sender).find("Address = 1A2B3C4D"), std::string::npos);
@@ -332,17 +339,95 @@ TEST_F(ScanWindowTest, TicksOfTheSelectedSenderGoIntoItsRecords) {
         }
         List_Slave_wMBus.Add(std::move(s));
     }
-    form->Show_Slave_in_Tree_Wireless(1);
-    TLazyStringTree* tree = form->VST_Wireless();
-    TLazyNode* sender = tree->RootNode()->FirstChild;
-    EXPECT_EQ(form->Item_Text(sender),
-              "Manufacturer = ABC - Address = 80000001 - Version = 3 - Device Type = 7 - "
-              "CRIPTED!!");
-    TLazyNode* filler = sender->FirstChild->NextSibling;
-    EXPECT_EQ(form->Item_Text(filler), "Idle Filler");
-    tree->SetCheckState(sender->FirstChild, csUncheckedNormal);
-    if (tree->OnChecked) tree->OnChecked(tree, sender->FirstChild);
+    Show(form.get(), [&] {
+        form->Form_Style(5);
+        form->Show_Slave_in_Tree_Wireless(1);
+        TLazyStringTree* tree = form->VST_Wireless();
+        TLazyNode* sender = tree->RootNode()->FirstChild;
+        EXPECT_EQ(form->Item_Text(sender),
+                  "Manufacturer = ABC - Address = 80000001 - Version = 3 - Device Type = 7 - "
+                  "CRIPTED!!");
+        tree->SetExpanded(sender, true);
+        TLazyNode* record = sender->FirstChild;
+        EXPECT_EQ(form->Item_Text(record->NextSibling), "Idle Filler");
+        // The user clicks the record's check box.
+        const TRect row = tree->GetDisplayRect(record, -1, false);
+        TPoint box{-1, (row.Top + row.Bottom) / 2};
+        for (int x = row.Left; x < row.Right && box.X < 0; ++x) {
+            THitInfo hit;
+            tree->GetHitTestInfoAt(x, box.Y, true, hit);
+            if (hit.HitNode == record && hit.HitPositions.Contains(hiOnItemCheckbox)) box.X = x + 2;
+        }
+        ASSERT_GE(box.X, 0);
+        uitest::postNativeClickAt(tree, box);
+        uitest::processMessages();
+        EXPECT_EQ(tree->CheckState(record), csUncheckedNormal);
+    });
     EXPECT_FALSE(List_Slave_wMBus.Items(1)->List_Var[0]->Enable);
+    EXPECT_TRUE(List_Slave_wMBus.Items(1)->List_Var[1]->Enable);
     EXPECT_TRUE(List_Slave_wMBus.Items(0)->List_Var[0]->Enable);
     List_Slave_wMBus.Clear();
+}
+
+// A primary scan reports 251 addresses: the progress list stays full with the newest line at
+// the bottom, and the user scrolls back by the wheel and the list's scroll bar.
+TEST_F(ScanWindowTest, ProgressListShowsItsNewestLinesAndScrollsBack) {
+    Show(form.get(), [&] {
+        form->Form_Style(2);
+        for (int id = 0; id <= 250; ++id) form->Update_Slave_List_Proc(2, id, id == 3, 1);
+        TListBox* list = form->LB_AvailableDevice;
+        const int rows = (list->ClientHeight() - 4) / list->ItemHeight();
+        const int top = list->TopIndex();
+        EXPECT_EQ(top, 251 - rows);
+        auto shown = uitest::render(list);
+        EXPECT_TRUE(anyPixel(shown.get(), list->ItemRect(top), [](TColor c) {
+            return (c & 0xFF) > 0xA0 && ((c >> 16) & 0xFF) < 0x60;
+        })) << "the first line shown is drawn";
+
+        uitest::postNativeWheel(list, {100, 100}, 120);
+        uitest::processMessages();
+        EXPECT_EQ(list->TopIndex(), top - 3);
+        // The up arrow at the top of the bar.
+        uitest::postNativeClickAt(list, {list->ClientWidth() - 10, 8});
+        uitest::processMessages();
+        EXPECT_EQ(list->TopIndex(), top - 4);
+    });
+}
+
+// The gateway's address comes from the communication parameters file: key by key, and a file
+// that is not well-formed is named to the user.
+TEST_F(ScanWindowTest, GatewayAddressComesFromTheCommunicationParameters) {
+    struct Case {
+        const char* file;
+        std::vector<std::string> address;
+        bool error;
+    };
+    const Case cases[] = {
+        {"<ParGen><Modbus_TCP_Slave_IP1>10</Modbus_TCP_Slave_IP1>"
+         "<Modbus_TCP_Slave_IP2>1</Modbus_TCP_Slave_IP2><Modbus_TCP_Slave_IP3>2"
+         "</Modbus_TCP_Slave_IP3><Modbus_TCP_Slave_IP4>3</Modbus_TCP_Slave_IP4></ParGen>",
+         {"10", "1", "2", "3"},
+         false},
+        // A missing key and a key that holds no plain text leave their fields.
+        {"<ParGen><Modbus_TCP_Slave_IP1><x/></Modbus_TCP_Slave_IP1>"
+         "<Modbus_TCP_Slave_IP4>9</Modbus_TCP_Slave_IP4></ParGen>",
+         {"192", "168", "2", "9"},
+         false},
+        {"<ParGen><Modbus_TCP_Slave_IP1>10</ParGen>", {"192", "168", "2", "205"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        uitest::dialogs().Clear();
+        const char* defaults[] = {"192", "168", "2", "205"};
+        for (int i = 0; i < 4; ++i) form->E_IP[std::size_t(i)]->SetText(defaults[i]);
+        WriteBinaryFile(File_ParGen, c.file);
+        Show(form.get(), [] {});
+        std::vector<std::string> address;
+        for (TEdit* e : form->E_IP) address.push_back(e->Text());
+        EXPECT_EQ(address, c.address);
+        ASSERT_EQ(Asked().size(), c.error ? 1u : 0u);
+        if (c.error) {
+            EXPECT_NE(Asked()[0].find("ParGen.xml"), std::string::npos) << Asked()[0];
+        }
+    }
 }

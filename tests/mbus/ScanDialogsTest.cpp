@@ -33,6 +33,9 @@ TEST_F(MBusWindowTest, KeyDialogAcceptsOnly32HexCharacters) {
          "Error!! The Key must contain 16 bytes (32 characters in HEX)"},
         {"0011223344556677889900112233445G", mrCancel,
          "Error!! Acceptable characters are from 0 to 9 and from A to F"},
+        // 32 characters, one of them two bytes long.
+        {"0011223344556677889900112233445\u00E9", mrCancel,
+         "Error!! Acceptable characters are from 0 to 9 and from A to F"},
     };
     for (const Case& c : cases) {
         uitest::dialogs().Clear();

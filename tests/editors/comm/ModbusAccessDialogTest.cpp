@@ -220,7 +220,7 @@ TEST_F(ModbusAccessDialog, OkShowsTheFirstErrorOfEitherTableAndWritesNothing) {
         });
         const std::string key = k.master == TModbus_Master::RTU ? "Slave ID" : "Slave IP Address";
         EXPECT_EQ(Shown(),
-                  (std::vector<std::string>{k.message, "Error row 2!! " + key +
+                  (std::vector<std::string>{k.message, "Error row 2!! [Modbus Write] " + key +
                                                            " is empty but the row or rows below "
                                                            "it are filled: fill it or delete the "
                                                            "row"}));
@@ -241,13 +241,17 @@ TEST_F(ModbusAccessDialog, RowButtonsActOnThePageShown) {
         Select(r, 1);
         uitest::click(f->Btn_CopyRow);
         EXPECT_TRUE(f->Do_Copy_In_Read);
-        ShowPage(f, f->TS_Modbus_Write);
+        const TRect tab = f->PageControl1->TabRect(1);
+        uitest::postNativeClickAt(f->PageControl1, {tab.Left + 8, (tab.Top + tab.Bottom) / 2});
+        uitest::processMessages();
+        EXPECT_EQ(f->PageControl1->ActivePage(), f->TS_Modbus_Write);
         Select(w, 2);
         uitest::click(f->Btn_PasteRow);
         EXPECT_EQ(RowOf(w, 2, wc), Reset(wc));
         // Insert and delete on the write page leave the read table alone.
         Select(w, 1);
-        uitest::click(f->Btn_InsRow);
+        uitest::postNativeClick(f->Btn_InsRow);
+        uitest::processMessages();
         EXPECT_EQ(RowOf(w, 2, wc), k.write);
         EXPECT_EQ(RowOf(r, 2, rc), Reset(rc));
         uitest::dialogs().QueueAnswer(mrYes);

@@ -158,12 +158,12 @@ TEST_F(ModbusMasterTables, RtuCheck) {
         // A blank key before filled rows is refused, naming the row.
         {{rd("Coil Status", "1", "0"), {"Y", " "}, rd("Coil Status", "1", "0")},
          {},
-         "Error row 2!! Slave ID is empty but the row or rows below it are filled: fill it or "
-         "delete the row"},
+         "Error row 2!! [Modbus Read] Slave ID is empty but the row or rows below it are "
+         "filled: fill it or delete the row"},
         {{},
          {{"N", "", "", "", "", "", "", "", "", "", "", "", "", "note"}},
-         "Error row 1!! Slave ID is empty but the row or rows below it are filled: fill it or "
-         "delete the row"},
+         "Error row 1!! [Modbus Write] Slave ID is empty but the row or rows below it are "
+         "filled: fill it or delete the row"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
@@ -200,16 +200,18 @@ TEST_F(ModbusMasterTables, TcpCheck) {
          {{"Y", "1.2.3.4", "1", "1", "Coil Status", "0", "1", "0", "N", "N", "0", "0", "0"}},
          ""},
         {{}, {{"Y", "1.2.3"}}, w1 + bad_ip},
-        // The compiler reads the start bit of every TCP row, register rows too.
-        {{rrow("1.2.3.4", "1", "1", "")}, {}, r1 + "Bit must be between 0 and 7"},
-        {{rrow("1.2.3.4", "1", "1", "8")}, {}, r1 + "Bit must be between 0 and 7"},
+        // A register row has no start bit to check; a coil row has.
+        {{rrow("1.2.3.4", "1", "1", ""), rrow("1.2.3.4", "1", "1", "8")}, {}, ""},
         {{},
          {{"Y", "1.2.3.4", "1", "1", "Holding Register", "0", "1", "0", "N", "N", "0", "0", ""}},
+         ""},
+        {{},
+         {{"Y", "1.2.3.4", "1", "1", "Coil Status", "0", "1", "0", "N", "N", "0", "0", ""}},
          w1 + "Bit must be between 0 and 7"},
         {{rrow("1.2.3.4", "1", "1"), {"N", ""}, {"N", "", "", "5"}},
          {},
-         "Error row 2!! Slave IP Address is empty but the row or rows below it are filled: fill "
-         "it or delete the row"},
+         "Error row 2!! [Modbus Read] Slave IP Address is empty but the row or rows below it are "
+         "filled: fill it or delete the row"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
@@ -353,14 +355,15 @@ TEST_F(ModbusMasterTables, SavedTablesCompileLikeHandWrittenFiles) {
         {3,
          TM::TCP,
          "ModbusTCPM_SetAccess.xml",
-         {{"Y", "192.168.1.125", "502", "1", "Input Register", "7", "2", "500", "0", "100", "0",
-           "N", ""}},
+         // A register row without a start bit.
+         {{"Y", "192.168.1.125", "502", "1", "Input Register", "7", "2", "500", "0", "100", "", "N",
+           ""}},
          {{"Y", "10.0.0.2", "1502", "2", "Holding Register", "0", "1", "0", "N", "Y", "0", "5", "0",
            "Y", "w"}},
          "<PROFINET_Master_to_Modbus_TCP_Master><Modbus_Read>"
          "<row Enable=\"Y\" IP_Address=\"192.168.1.125\" Port=\"502\" Slave_ID=\"1\" "
          "Type=\"Input Register\" Address=\"7\" NPoint=\"2\" PollTime=\"500\" MaxError=\"0\" "
-         "Position=\"100\" Bit=\"0\" Swap=\"N\" Mnemonic=\"\"/>"
+         "Position=\"100\" Bit=\"\" Swap=\"N\" Mnemonic=\"\"/>"
          "</Modbus_Read><Modbus_Write>"
          "<row Enable=\"Y\" IP_Address=\"10.0.0.2\" Port=\"1502\" Slave_ID=\"2\" "
          "Type=\"Holding Register\" Address=\"0\" NPoint=\"1\" PollTime=\"0\" OnChange=\"N\" "

@@ -141,6 +141,7 @@ TEST_F(CanLegacy, FrameListLoadNeedsEveryAttribute) {
             << e.Message();
     }
     EXPECT_EQ(rowOf(table, 1), (Row{"1", "t", "2", "s", "5", " m "}));
+    EXPECT_EQ(rowOf(table, 2), (Row{"2", "t", "", "", "", ""}));
     EXPECT_EQ(rowOf(table, 3), Row(6));
 
     // A file of the frame tables of today has no section of this layout.
@@ -341,21 +342,27 @@ protected:
         WriteBinaryFile(File_CAN_Send_Frames, listFile("PROFINET_to_Send_CAN", "Send_Frames",
                                                        "<row Cob_Id=\"7\" Dimension=\"2\"/>"));
     }
-    // Types text into edit k with native key events and leaves it with Tab.
-    static void TypeAndLeave(TCan_Info_Form* f, int k, const std::string& text) {
+    // Types text into edit k with native key events, leaving the focus in it.
+    static void TypeInto(TCan_Info_Form* f, int k, const std::string& text) {
         TEdit* edit = f->Edits[std::size_t(k - 1)];
         edit->SetFocus();
         edit->SelectAll();
         if (text.empty()) edit->ClearSelection();
         for (char ch : text)
             uitest::postNativeKey(WORD(std::toupper(static_cast<unsigned char>(ch))), edit);
-        uitest::postNativeKey(VK_TAB, edit);
         uitest::processMessages();
     }
-    // Clicks the list item of the frame at index.
+    // Types text into edit k and leaves it with Tab.
+    static void TypeAndLeave(TCan_Info_Form* f, int k, const std::string& text) {
+        TypeInto(f, k, text);
+        uitest::postNativeKey(VK_TAB, f->Edits[std::size_t(k - 1)]);
+        uitest::processMessages();
+    }
+    // Clicks the list item of the frame at index through the list's native window.
     static void ClickFrame(TCan_Info_Form* f, int index) {
         const TRect r = f->ListBox1->ItemRect(index);
-        uitest::click(f->ListBox1, {r.Left + 4, (r.Top + r.Bottom) / 2});
+        uitest::postNativeClickAt(f->ListBox1, {r.Left + 4, (r.Top + r.Bottom) / 2});
+        uitest::processMessages();
     }
     static std::vector<std::string> EditTexts(TCan_Info_Form* f) {
         std::vector<std::string> texts;
@@ -407,8 +414,15 @@ TEST_F(ByteMap, ReceivePositionsAreTakenWhenAnEditIsLeftAndCheckedOnOk) {
         EXPECT_TRUE(f->Edits[0]->Focused());
         EXPECT_EQ(f->Data_arr[0].PosB[0], CAN_Info_None);
         TypeAndLeave(f.get(), 1, "10");
-        TypeAndLeave(f.get(), 2, "");
+        // A position typed and left by a click on another frame belongs to the frame it was
+        // typed for.
+        TypeInto(f.get(), 2, "12");
+        ClickFrame(f.get(), 1);
         EXPECT_EQ(f->Data_arr[0].PosB[0], 10);
+        EXPECT_EQ(f->Data_arr[0].PosB[1], 12);
+        EXPECT_EQ(f->Edits[1]->Text(), "none");
+        ClickFrame(f.get(), 0);
+        TypeAndLeave(f.get(), 2, "");
         ClickFrame(f.get(), 1);
         TypeAndLeave(f.get(), 8, "10");
         // OK refuses the position taken twice, then saves once it is changed.
@@ -418,8 +432,9 @@ TEST_F(ByteMap, ReceivePositionsAreTakenWhenAnEditIsLeftAndCheckedOnOk) {
             Shown().back(),
             "Error!! The Byte 10 is used in COB ID 512 in Byte 8 and in COB ID 256 in Byte 1");
         // A text typed and not yet left counts.
-        f->Edits[7]->SetText("11");
-        f->bitbtn1Click(f->Btn_OK);
+        TypeInto(f.get(), 8, "11");
+        uitest::postNativeClick(f->Btn_OK);
+        uitest::processMessages();
     });
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(Shown().size(), 2u);
@@ -458,9 +473,11 @@ TEST_F(ByteMap, AnInfoFileNotReadToItsEndIsReplacedOnlyAfterAYes) {
     const std::string info = "<Receive_Frames_Info><row B1=\"3\"/></Receive_Frames_Info>";
     WriteBinaryFile(File_CAN_Rec_Info, info);
     auto f = Create<TF_Rec_Info>(5);
+    f->Edits[0]->SetText("7");
     uitest::runModal(f.get(), [&](TCustomForm*) {
         EXPECT_EQ(f->ListBox1->Count(), 0);
         EXPECT_FALSE(f->Panels[0]->Enabled());
+        EXPECT_EQ(f->Edits[0]->Text(), "none");
         uitest::dialogs().QueueAnswer(mrNo);
         uitest::click(f->Btn_OK);
         EXPECT_EQ(f->ModalResult(), mrNone);

@@ -222,7 +222,15 @@ TEST_F(CanopenDialog, AFileReadInPartIsReplacedOnlyAfterAYes) {
         EXPECT_NE(Shown()[0].find("Index"), std::string::npos);
         EXPECT_EQ(RowOf(f->sga, 1, 10), client.first);
         EXPECT_EQ(RowOf(f->sgb, 1, 11), client.second);
-        EXPECT_EQ(RowOf(f->sgb, 2, 11), Row(11));
+        // The row stopped at keeps what was read of it, and is checked like any other.
+        EXPECT_EQ(RowOf(f->sgb, 2, 11), with(Row(11), 1, "9"));
+        uitest::click(f->Btn_OK);
+        EXPECT_EQ(Shown().back(), "Error row 2!! [SDO Write] Index must be between 0x1000 and "
+                                  "0xFFFF");
+        f->PageControl1->SetActivePage(f->PageControl1->Pages(1));
+        Select(f->sgb, 2);
+        uitest::dialogs().QueueAnswer(mrYes);
+        uitest::click(f->Btn_DelRow);
         uitest::dialogs().QueueAnswer(mrNo);
         uitest::click(f->Btn_OK);
         EXPECT_EQ(f->ModalResult(), mrNone);

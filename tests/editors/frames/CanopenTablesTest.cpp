@@ -330,10 +330,10 @@ TEST_F(CanopenTables, LoadStopsAtTheFirstRowWithoutAnAttribute) {
         {"<SDO_Server_CANopen><SDO_Read><row " + full + "/><!--c--></SDO_Read><SDO_Write><row " +
              full + "/><row " + full + "/></SDO_Write></SDO_Server_CANopen>",
          1, 2, ""},
-        // A missing attribute: the rows before it stay, the write table is not read.
-        {"<r><SDO_Read><row " + full + "/><row Index=\"1\"/><row " + full +
+        // A missing attribute: the rows and cells before it stay, the write table is not read.
+        {"<r><SDO_Read><row " + full + "/><row Index=\"0x2000\" SubIndex=\"7\"/><row " + full +
              "/></SDO_Read><SDO_Write><row " + full + "/></SDO_Write></r>",
-         1, 0, "SubIndex"},
+         2, 0, "row 2 has no attribute NByte"},
         {"<r><SDO_Read><row " + full +
              "/></SDO_Read><SDO_Write><row Mnemonic=\"x\"/></SDO_Write></r>",
          1, 0, "SDO_Write row 1 has no attribute Index"},
@@ -365,6 +365,11 @@ TEST_F(CanopenTables, LoadStopsAtTheFirstRowWithoutAnAttribute) {
                 EXPECT_EQ(tables[s].Cell(1, r), r <= filled ? "0x2000" : "") << s << " " << r;
         }
     }
+    // The row stopped at keeps the cells read before its missing attribute.
+    WriteBinaryFile(file, cases[1].xml);
+    TCANopen_Tables half = New_CANopen_Tables(SDO_Server_Layout);
+    EXPECT_THROW(Load_CANopen_Tables(half, SDO_Server_Layout, file), Exception);
+    EXPECT_EQ(rowOf(half.First, 2), (Row{"0x2000", "7", "", "", "", "", "", ""}));
 
     std::filesystem::remove(file);
     TCANopen_Tables tables = tablesOf(SDO_Server_Layout, {server("1", "1", "1")});

@@ -103,7 +103,9 @@ TEST_F(DNetDialog, ANetworkReadInPartIsReplacedOnlyAfterAYes) {
         ASSERT_EQ(uitest::dialogs().Questions().size(), 1u);
         EXPECT_EQ(uitest::dialogs().Questions()[0].Kind, dkException);
         EXPECT_EQ(RowOf(f->ASG, 1, 4), (Row{"3", "2", "1", "a"}));
-        EXPECT_EQ(RowOf(f->ASG, 2, 4), Row(4));
+        // The row stopped at keeps its ID; once completed it is saved with the others.
+        EXPECT_EQ(RowOf(f->ASG, 2, 4), (Row{"9", "", "", ""}));
+        Fill(f->ASG, 2, {"9", "0", "2", "b"});
         uitest::dialogs().QueueAnswer(mrNo);
         uitest::click(f->Btn_OK);
         EXPECT_EQ(ReadBinaryFile(File_DNETM_Net), broken);
@@ -113,7 +115,7 @@ TEST_F(DNetDialog, ANetworkReadInPartIsReplacedOnlyAfterAYes) {
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(Shown().back(), UI_Texts[1746]);
     EXPECT_EQ(savedxml::rows(File_DNETM_Net, nullptr, Net_Attributes),
-              (std::vector<Row>{{"3", "2", "1", "a"}}));
+              (std::vector<Row>{{"3", "2", "1", "a"}, {"9", "0", "2", "b"}}));
 }
 
 TEST_F(DNetDialog, OffsetsOfTheSlaveClickedAreShownAndKept) {

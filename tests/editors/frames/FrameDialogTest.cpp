@@ -354,3 +354,42 @@ TEST_F(FrameDialog, TheCanTablesKeepTheTextsOfTheirStartButTransmitHintsFollowEa
     EXPECT_EQ(hint, "CobID da trasmettere");
     EXPECT_EQ(send->Caption(), "Transmit CAN Frames Set Access");
 }
+
+TEST_F(FrameDialog, CellsHintedTickedAndTypedThroughTheNativeWindow) {
+    auto* can = dynamic_cast<TFTransmitCAN*>(Make(Kinds[3]));
+    uitest::runModal(can, [&](TCustomForm*) {
+        TQorColumnGrid* g = can->ACG_CAN_Transmit;
+        auto at = [&](int col, int row) {
+            const TRect r = g->CellRect(col, row);
+            return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+        };
+        uitest::processMessages();
+        // The pointer resting on a header shows the column's hint.
+        uitest::postNativeMouseMove(g, at(2, 0));
+        uitest::processMessages();
+        uitest::advanceClock(Application->HintPause + 10);
+        ASSERT_NE(Application->HintWindow(), nullptr);
+        EXPECT_EQ(Application->HintWindow()->Text(),
+                  "Insert the CobID of the CAN Frame in Transmit");
+        Application->CancelHint();
+        // A click on Enable clears its tick; CobID takes the digits typed; the Type list takes
+        // the item its first character picks.
+        uitest::postNativeClickAt(g, at(1, 1));
+        g->SetFocus();
+        // Each key goes to the window that has the focus once the one before is handled.
+        auto keys = [](std::initializer_list<WORD> vks) {
+            for (WORD vk : vks) {
+                uitest::postNativeKey(vk);
+                uitest::processMessages();
+            }
+        };
+        uitest::postNativeClickAt(g, at(2, 1));
+        uitest::processMessages();
+        keys({'1', '2', VK_RETURN});
+        uitest::postNativeClickAt(g, at(3, 1));
+        uitest::processMessages();
+        keys({'2', VK_RETURN});
+        EXPECT_EQ(RowOf(g, 1, 3), (Row{"N", "12", "2.0B (29 bits)"}));
+        uitest::click(can->Btn_Cancel);
+    });
+}

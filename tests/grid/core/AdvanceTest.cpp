@@ -43,6 +43,14 @@ TEST_F(AdvanceTest, EachDirectionMovesToItsNextCell) {
     };
     auto tb = [](TQorColumnGrid* g) { direction(g, adTopBottom, false); };
     auto inCol = [](TQorColumnGrid* g) { direction(g, adTopBottomInCol, false); };
+    // The last row as a footer and the last column fixed at the right edge.
+    auto footer = [](TAdvanceDirection d) {
+        return [d](TQorColumnGrid* g) {
+            direction(g, d);
+            g->SetFixedFooters(1);
+            g->SetFixedRightCols(1);
+        };
+    };
     auto readOnly3 = [](TQorColumnGrid* g) { g->Columns()->Items(3)->SetReadOnly(true); };
     auto fixed3 = [](TQorColumnGrid* g) { g->Columns()->Items(3)->SetFixed(true); };
     const AdvanceCase cases[] = {
@@ -63,6 +71,14 @@ TEST_F(AdvanceTest, EachDirectionMovesToItsNextCell) {
         {"column top back to the previous column", tb, {2, 1}, false, {1, 5}},
         {"first cell up to the last", tb, {1, 1}, false, {5, 5}},
         {"backward in row does not move", inRow(true), {3, 2}, false, {3, 2}},
+        {"fixed right column ends the row", footer(adLeftRight), {4, 2}, true, {1, 3}},
+        {"footer row ends the grid", footer(adLeftRight), {4, 4}, true, {1, 1}},
+        {"footer row ends the column", footer(adTopBottom), {2, 4}, true, {3, 1}},
+        {"back from the first cell to the last before the footer",
+         footer(adLeftRight),
+         {1, 1},
+         false,
+         {4, 4}},
         {"read-only column jumped over", readOnly3, {2, 1}, true, {4, 1}},
         {"fixed column jumped over", fixed3, {2, 1}, true, {4, 1}},
         {"read-only target taken without skipping",

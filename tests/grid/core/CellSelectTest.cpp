@@ -107,6 +107,44 @@ TEST_F(CellSelectTest, RowChangedFiresOncePerChangeOfRow) {
     EXPECT_EQ(rows, (std::vector<std::string>{"1>2", "2>4", "4>3"}));
 }
 
+// A grid whose row events are handled before it is shown: the focus arriving moves no row, and
+// a move reports the row left; a grid without OnRowChanged still reports to OnRowUpdate.
+TEST(CellSelectRows, TheFocusChangesNoRowAndEachMoveIsReported) {
+    for (bool rowChanged : {true, false}) {
+        SCOPED_TRACE(rowChanged);
+        auto form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+        auto* g = new TQorColumnGrid(form.get());
+        g->SetParent(form.get());
+        g->SetBounds(0, 0, 300, 200);
+        std::vector<std::string> changed, updated;
+        auto record = [](std::vector<std::string>& to) {
+            return [&to](TObject*, int from, int row) {
+                to.push_back(std::to_string(from) + ">" + std::to_string(row));
+            };
+        };
+        if (rowChanged) g->OnRowChanged = record(changed);
+        g->OnRowUpdate = record(updated);
+        form->Show();
+        // A real click in the current row gives the grid the focus.
+        const TRect cell = g->CellRect(2, 1);
+        uitest::postNativeClickAt(g, {cell.Left + 5, cell.Top + 5});
+        uitest::processMessages();
+        ASSERT_TRUE(g->Focused());
+        EXPECT_EQ(g->Row(), 1);
+        EXPECT_TRUE(changed.empty()) << "the focus changed no row";
+        g->SetRow(3);
+        g->SetCol(1);
+        if (rowChanged) {
+            EXPECT_EQ(changed, std::vector<std::string>{"1>3"});
+        } else {
+            EXPECT_EQ(updated.size(), 1u) << "OnRowUpdate hears the move";
+        }
+        form.reset();
+        uitest::processMessages();
+    }
+}
+
 TEST_F(CellSelectTest, ARefusingCellChangingHandlerKeepsTheCurrentCell) {
     at(colList, 2);
     std::vector<std::string> asked;

@@ -163,6 +163,14 @@ TEST_F(GridCalc, ZoomAndFit) {
     f.AutoFitColumns(true); // already filling: unchanged
     EXPECT_EQ(f.ColWidths(0), w0);
     EXPECT_EQ(f.ColWidths(1), w1);
+    // A vertical bar kept by ScrollBarAlways takes its width, even with all rows in view.
+    for (TScrollBarAlways kept : {saVert, saBoth}) {
+        f.SetScrollBars(ssBoth);
+        f.SetScrollBarAlways(kept);
+        f.AutoFitColumns(true);
+        EXPECT_EQ(f.ColWidths(0) + f.ColWidths(1) + f.ColWidths(2), 300 - GridScrollBarSize)
+            << kept;
+    }
 }
 
 TEST_F(GridCalc, AutoSizeRowsToContent) {
@@ -181,6 +189,23 @@ TEST_F(GridCalc, AutoSizeRowsToContent) {
     g.SetRowHeights(1, 80);
     g.AutoSizeRow(1);
     EXPECT_EQ(g.RowHeights(1), 80);
+
+    // Without word wrap each row takes the height of its most lines, in the grid's font whatever
+    // the canvas drew last.
+    TQorStringGrid m(nullptr);
+    m.SetColCount(3);
+    m.SetRowCount(3);
+    m.SetWordWrap(false);
+    m.SetMultilinecells(true);
+    m.SetCells(1, 1, "one line");
+    m.SetCells(2, 2, "a\r\nb\r\nc");
+    m.AutoSizeRows(false, 0);
+    const int one = m.RowHeights(1);
+    EXPECT_GT(one, 0);
+    EXPECT_EQ(m.RowHeights(2), 3 * one);
+    m.Canvas()->Font()->SetSize(30);
+    m.AutoSizeRows(false, 0);
+    EXPECT_EQ(m.RowHeights(1), one);
 }
 
 } // namespace

@@ -102,7 +102,7 @@ TEST_F(GridComboTest, LookupCompletesFromTheItemsUntilBackspace) {
 }
 
 TEST_F(GridComboTest, LookupHistoryKeepsNewValuesWhenTheEditorIsLeft) {
-    grid->SetLookup(true);
+    // The history needs no look-up completion.
     grid->SetLookupHistory(true);
     TButton* other = new TButton(form.get());
     other->SetParent(form.get());
@@ -169,6 +169,32 @@ TEST_F(GridComboTest, TheListDropsOverTheCellsBelow) {
     uitest::processMessages();
     EXPECT_FALSE(comboShown());
     EXPECT_EQ(grid->Cells(colList, 1), "C");
+}
+
+// With the list open Qt gives the keyboard to the list; Enter and Escape still end the edit
+// there, as on the closed combo.
+TEST_F(GridComboTest, EnterAndEscapeInTheOpenListEndTheEdit) {
+    struct Case {
+        WORD key;
+        const char* stored;
+    };
+    for (const Case& c : {Case{VK_RETURN, "B"}, Case{VK_ESCAPE, "A"}}) {
+        SCOPED_TRACE(c.key);
+        grid->SetCells(colList, 2, "A");
+        openOn(colList, 2);
+        uitest::postNativeClick(combo());
+        uitest::processMessages();
+        ASSERT_TRUE(combo()->DroppedDown());
+        uitest::postNativeKey(VK_DOWN);
+        uitest::processMessages();
+        EXPECT_EQ(combo()->DropDownIndex(), 1);
+        uitest::postNativeKey(c.key);
+        uitest::processMessages();
+        EXPECT_FALSE(comboShown());
+        EXPECT_FALSE(combo()->DroppedDown());
+        EXPECT_EQ(grid->Cells(colList, 2), c.stored);
+        EXPECT_TRUE(grid->Focused());
+    }
 }
 
 TEST_F(GridComboTest, AnItemChosenInTheNativeListIsCommittedWhenTheEditEnds) {

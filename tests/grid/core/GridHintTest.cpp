@@ -107,6 +107,29 @@ TEST(GridHints, NativePointerShowsHintsAndSizesColumns) {
     EXPECT_EQ(h.g->ColWidths(2), 80);
 }
 
+TEST(GridHints, AnchorHintNamesTheLinkWhereItIsDrawn) {
+    // After a check box the link starts CheckSize further right: the hint, the cursor and the
+    // click find it there alike.
+    HintGrid h;
+    h.g->SetAnchorHint(true);
+    h.g->SetColWidths(2, 150);
+    h.g->AddCheckBox(2, 2, false, false);
+    h.g->SetCells(2, 2, "<a href=\"target\" title=\"Go\">ab</a>");
+    TCanvas* c = h.g->Canvas();
+    c->Font()->Assign(h.g->Font());
+    const int textLeft =
+        h.g->CellRect(2, 2).Left + h.g->XYOffset().X + 1 + h.g->ControlLook()->CheckSize();
+    const TPoint onLink{textLeft + c->TextWidth("ab") / 2, h.g->CellRect(2, 2).Top + 8};
+    ASSERT_GT(onLink.X - textLeft + h.g->ControlLook()->CheckSize(), c->TextWidth("ab"));
+    std::vector<std::string> hinted;
+    h.g->OnAnchorHint = [&](TObject*, int, int, std::string& a) { hinted.push_back(a); };
+    h.rest(onLink);
+    EXPECT_EQ(hinted, std::vector<std::string>{"Go"});
+    EXPECT_EQ(h.shown(), "Go");
+    EXPECT_EQ(h.g->Cursor(), crHandPoint);
+    Application->CancelHint();
+}
+
 TEST(GridHints, PointerSetsCursorAndSelectMode) {
     HintGrid h;
     TGridOptions o = h.g->Options();
@@ -146,6 +169,47 @@ TEST(GridHints, PointerSetsCursorAndSelectMode) {
     uitest::mouseMove(h.g, {hdr3.Left + 20, hdr3.Top + 8}, {ssLeft});
     uitest::mouseUp(h.g, {hdr3.Left + 20, hdr3.Top + 8});
     EXPECT_EQ(h.g->Selection(), (TGridRect{2, 1, 3, 5}));
+    // The row header of a footer row selects nothing.
+    h.g->FloatingFooter()->SetVisible(true);
+    for (int row : {4, 5}) {
+        const TRect side = h.g->CellRect(0, row);
+        uitest::mouseMove(h.g, {side.Left + 10, side.Top + 10});
+        EXPECT_EQ(h.g->MouseSelectMode(),
+                  row == 5 ? TQorStringGrid::msNormal : TQorStringGrid::msRow)
+            << row;
+    }
+}
+
+TEST(GridHints, RowHeaderDragSelectScrollsAtTheEdges) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 300);
+    auto* g = new TQorStringGrid(&form);
+    g->SetParent(&form);
+    g->SetBorderStyle(bsNone);
+    g->SetBounds(0, 0, 400, 200);
+    g->SetColCount(3);
+    g->SetRowCount(50);
+    g->MouseActions()->SetRowSelect(true);
+    form.Show();
+    const TRect r2 = g->CellRect(0, 2);
+    uitest::mouseMove(g, {10, r2.Top + 5});
+    uitest::mouseDown(g, {10, r2.Top + 5});
+    ASSERT_EQ(g->Selection(), (TGridRect{1, 2, 2, 2}));
+    // At the bottom edge each move scrolls one row; the selection reaches the row pointed at.
+    const int bottom = g->Height() - 2;
+    int pointed = -1, unused = -1;
+    g->MouseToCell(10, bottom, unused, pointed);
+    for (int i = 1; i <= 3; ++i) {
+        uitest::mouseMove(g, {10 + i, bottom}, {ssLeft});
+        EXPECT_EQ(g->TopRow(), 1 + i) << i;
+    }
+    EXPECT_EQ(g->Selection(), (TGridRect{1, 2, 2, pointed + 2}));
+    // In the header row the rows scroll back, as long as the drag goes on there.
+    for (int i = 1; i <= 2; ++i) {
+        uitest::mouseMove(g, {10 + i, 5}, {ssLeft});
+        EXPECT_EQ(g->TopRow(), 4 - i) << i;
+    }
+    uitest::mouseUp(g, {12, 5});
 }
 
 TEST(GridHints, HoverRowRepaintsOnlyWhenOn) {

@@ -1,6 +1,7 @@
 // Keys on the string grid: navigation over fixed, hidden and read-only cells, Home/End and
 // cursor wrap, check keys, row insertion and deletion, Ctrl+A, and the Tab move.
 #include "grid/core/QorStringGrid.h"
+#include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +170,46 @@ TEST(GridKeys, SpaceStepsAnEditableRadioGroupAndWraps) {
     EXPECT_EQ(k.g->Cells(2, 2), "A");
 }
 
+TEST(GridKeys, TypedCharactersReachKeyPressOnceThroughQt) {
+    KeyGrid k;
+    setOption(k.g, goEditing);
+    k.at(2, 2);
+    std::vector<char32_t> seen;
+    k.g->OnKeyPress = [&](TObject*, char32_t& ch) {
+        seen.push_back(ch);
+        if (ch == 'a') ch = 'b';
+    };
+    // The first character opens the editor with what the handler made of it.
+    uitest::postNativeKey('A', k.g);
+    uitest::processMessages();
+    ASSERT_TRUE(k.g->EditorMode());
+    EXPECT_EQ(seen, std::vector<char32_t>{'a'});
+    uitest::postNativeKey('C', k.g->InplaceEditor());
+    uitest::processMessages();
+    EXPECT_EQ(seen, (std::vector<char32_t>{'a', 'c'}));
+    EXPECT_EQ(k.g->InplaceEditor()->Text(), "bc");
+}
+
+TEST(GridKeys, KeypadDecimalKeyTypesTheLocaleSeparator) {
+    const char saved = FormatSettings().DecimalSeparator;
+    FormatSettings().DecimalSeparator = ',';
+    for (bool excelStyle : {false, true}) {
+        KeyGrid k;
+        setOption(k.g, goEditing);
+        k.g->SetExcelStyleDecimalSeparator(excelStyle);
+        k.at(2, 2);
+        // The keypad's key opens the editor and types on in it; the main keyboard's "." stays.
+        uitest::postNativeKey(VK_DECIMAL, k.g);
+        uitest::processMessages();
+        ASSERT_TRUE(k.g->EditorMode()) << excelStyle;
+        uitest::postNativeKey(VK_DECIMAL, k.g->InplaceEditor());
+        uitest::processMessages();
+        k.g->InplaceEditor()->Perform(WM_CHAR, '.');
+        EXPECT_EQ(k.g->InplaceEditor()->Text(), excelStyle ? ",,." : "...") << excelStyle;
+    }
+    FormatSettings().DecimalSeparator = saved;
+}
+
 TEST(GridKeys, ClipboardCharactersReachKeyPressUnlessShortcutsAreOn) {
     for (bool shortcuts : {false, true}) {
         KeyGrid k;
@@ -178,6 +219,38 @@ TEST(GridKeys, ClipboardCharactersReachKeyPressUnlessShortcutsAreOn) {
         for (WORD key : {WORD('C'), WORD('V'), WORD('X')}) uitest::pressKey(key, {ssCtrl}, k.g);
         EXPECT_EQ(typed, (shortcuts ? std::vector<int>{} : std::vector<int>{3, 22, 24}))
             << shortcuts;
+    }
+}
+
+TEST(GridKeys, NavigationAndClicksStartANewIncrementalSearch) {
+    struct Case {
+        const char* name;
+        std::function<void(KeyGrid&)> between;
+        const char* found; // after typing "be", the step, then "a"
+    };
+    const Case cases[] = {
+        {"typing on", nullptr, "bean"},
+        {"arrow key", [](KeyGrid& k) { uitest::pressKey(VK_RIGHT, {}, k.g); }, "apple"},
+        {"page key", [](KeyGrid& k) { uitest::pressKey(VK_NEXT, {}, k.g); }, "apple"},
+        {"click",
+         [](KeyGrid& k) {
+             const TRect r = k.g->CellRect(2, 3);
+             uitest::click(k.g, {r.Left + 5, r.Top + 5});
+         },
+         "apple"},
+    };
+    for (const auto& c : cases) {
+        KeyGrid k(4, 6);
+        const char* words[] = {"apple", "be", "bean", "berry", "cherry"};
+        for (int r = 1; r < 6; ++r) k.g->SetCells(1, r, words[r - 1]);
+        k.g->SortSettings()->SetColumn(1);
+        k.g->Navigation()->SetAutoGotoWhenSorted(true);
+        k.g->Navigation()->SetAutoGotoIncremental(true);
+        uitest::typeText("be", k.g);
+        ASSERT_EQ(k.g->Cells(1, k.g->Row()), "be") << c.name;
+        if (c.between) c.between(k);
+        uitest::typeText("a", k.g);
+        EXPECT_EQ(k.g->Cells(1, k.g->Row()), c.found) << c.name;
     }
 }
 
@@ -239,6 +312,8 @@ TEST(GridKeys, InsertAndDeleteKeysChangeRowsWhereAllowed) {
         EXPECT_EQ(k.g->RowCount(), c.rows) << c.name;
         EXPECT_EQ(k.g->Cells(1, 2), c.cell12) << c.name;
         EXPECT_EQ(reported, c.reported) << c.name;
+        // A row inserted or deleted by key marks the grid modified.
+        EXPECT_EQ(k.g->GridModified(), c.reported >= 0) << c.name;
     }
     // The only data row is emptied rather than removed.
     KeyGrid k(3, 2);
@@ -247,6 +322,28 @@ TEST(GridKeys, InsertAndDeleteKeysChangeRowsWhereAllowed) {
     uitest::pressKey(VK_DELETE, {}, k.g);
     EXPECT_EQ(k.g->RowCount(), 2);
     EXPECT_EQ(k.g->Cells(1, 1), "");
+    EXPECT_TRUE(k.g->GridModified());
+}
+
+TEST(GridKeys, DownOnTheLastDataRowAppendsARowAboveTheFooter) {
+    for (bool footer : {false, true}) {
+        KeyGrid k(3, 4);
+        k.g->Navigation()->SetAppendOnArrowDown(true);
+        if (footer) k.g->FloatingFooter()->SetVisible(true);
+        for (int r = 1; r < 4; ++r) k.g->SetCells(1, r, "r" + std::to_string(r));
+        int added = -1;
+        k.g->OnAutoAddRow = [&](TObject*, int r) { added = r; };
+        const int last = footer ? 2 : 3;
+        k.at(1, last);
+        uitest::pressKey(VK_DOWN, {}, k.g);
+        EXPECT_EQ(k.g->RowCount(), 5) << footer;
+        EXPECT_EQ(k.g->Row(), last + 1) << footer;
+        EXPECT_EQ(k.g->Cells(1, last + 1), "") << footer;
+        // The footer row keeps its texts and stays the last row.
+        EXPECT_EQ(k.g->Cells(1, 4), footer ? "r3" : "") << footer;
+        EXPECT_EQ(k.g->Cells(1, last), "r" + std::to_string(last)) << footer;
+        EXPECT_EQ(added, last + 1) << footer;
+    }
 }
 
 TEST(GridKeys, CtrlASelectsEveryNormalCell) {
@@ -255,6 +352,12 @@ TEST(GridKeys, CtrlASelectsEveryNormalCell) {
     uitest::pressKey('A', {ssCtrl}, k.g);
     const TGridRect s = k.g->Selection();
     EXPECT_EQ(s, (TGridRect{1, 1, 5, 5}));
+    // Without fixed columns the node glyphs' column is left out.
+    KeyGrid n;
+    n.g->SetFixedCols(0);
+    n.g->AddNode(2, 2);
+    uitest::pressKey('A', {ssCtrl}, n.g);
+    EXPECT_EQ(n.g->Selection(), (TGridRect{1, 1, 5, 6}));
 }
 
 TEST(GridKeys, TabMovesBetweenCells) {
@@ -325,6 +428,50 @@ TEST(GridKeys, KeysThroughQtMoveTheCurrentCell) {
     uitest::postNativeKey(VK_DOWN, k.g);
     uitest::processMessages();
     EXPECT_EQ(k.cell(), (TGridCoord{2, 2}));
+    uitest::postNativeKey(VK_END, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{5, 2}));
+    uitest::postNativeKey(VK_HOME, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{1, 2}));
+}
+
+TEST(GridKeys, ASynchronisedGridFollowsTheCurrentCell) {
+    KeyGrid a, b;
+    a.g->SyncGrid()->SetGrid(b.g);
+    a.g->SyncGrid()->SetSelectionRow(true);
+    a.g->SyncGrid()->SetSelectionColumn(true);
+    const TRect r = a.g->CellRect(3, 4);
+    uitest::postNativeClickAt(a.g, {r.Left + 5, r.Top + 5});
+    uitest::processMessages();
+    EXPECT_EQ(b.cell(), (TGridCoord{3, 4}));
+    a.g->SetFocus();
+    uitest::postNativeKey(VK_LEFT, a.g);
+    uitest::postNativeKey(VK_UP, a.g);
+    uitest::processMessages();
+    EXPECT_EQ(a.cell(), (TGridCoord{2, 3}));
+    EXPECT_EQ(b.cell(), (TGridCoord{2, 3}));
+}
+
+TEST(GridKeys, SpaceAndTabThroughQt) {
+    KeyGrid k(4, 4);
+    setOption(k.g, goEditing);
+    setOption(k.g, goTabs);
+    k.g->Navigation()->SetAdvanceAutoEdit(false);
+    k.g->AddCheckBox(2, 2, false, true);
+    k.g->SetCells(2, 2, "N");
+    k.at(2, 2);
+    uitest::postNativeKey(VK_SPACE, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.g->Cells(2, 2), "Y");
+    // Tab stays in the grid: it moves to the next cell, wrapping at the row end.
+    uitest::postNativeKey(VK_TAB, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{3, 2}));
+    uitest::postNativeKey(VK_TAB, k.g);
+    uitest::processMessages();
+    EXPECT_EQ(k.cell(), (TGridCoord{1, 3}));
+    EXPECT_TRUE(k.g->Focused());
 }
 
 } // namespace

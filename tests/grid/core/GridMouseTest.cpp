@@ -295,6 +295,47 @@ TEST(GridMouse, DoubleClickOnHeaderBorderAutoSizesElseReportsTheCell) {
     }
 }
 
+TEST(GridMouse, DoubleClicksOnButtonsAndCheckBoxesAreNoCellDoubleClicks) {
+    struct Case {
+        const char* name;
+        bool button, checkBox;
+        const char* events; // the double-click family
+        int buttonClicks;
+    };
+    const Case cases[] = {
+        {"plain cell", false, false, "DblClick DblClickCell(2,3)", 0},
+        {"cell button", true, false, "", 1},
+        {"data check box", false, true, "DblClick", 0},
+    };
+    for (const auto& c : cases) {
+        MouseGrid m;
+        addOption(m.g, goEditing);
+        m.g->SetColWidths(2, 100);
+        if (c.button) m.g->AddButton(2, 3, 40, 18, "go", haLeft, vaTop);
+        if (c.checkBox) {
+            m.g->AddCheckBox(2, 3, false, true);
+            m.g->SetCells(2, 3, "N");
+        }
+        int clicks = 0;
+        m.g->OnButtonClick = [&](TObject*, int, int) { ++clicks; };
+        m.g->Repaint();
+        const TRect b = m.g->GetCellGraphicRect(2, 3);
+        const TPoint p = c.button ? TPoint{b.Left + 3, b.Top + 3} : m.inside(2, 3);
+        m.events.clear();
+        uitest::postNativeDoubleClickAt(m.g, p);
+        uitest::processMessages();
+        std::string got;
+        for (const auto& e : m.events)
+            if (e.rfind("DblClick", 0) == 0) got += (got.empty() ? "" : " ") + e;
+        EXPECT_EQ(got, c.events) << c.name;
+        EXPECT_EQ(clicks, c.buttonClicks) << c.name;
+        // The first click toggled the check box; the double click adds nothing.
+        if (c.checkBox) {
+            EXPECT_EQ(m.g->Cells(2, 3), "Y") << c.name;
+        }
+    }
+}
+
 TEST(GridMouse, RightClickReportsAndSelectsOnlyWhenAsked) {
     for (bool selectOnRight : {false, true}) {
         MouseGrid m;
@@ -540,6 +581,39 @@ TEST(GridMouse, CtrlReleaseOnTheSelectionOfADragSourceTogglesTheRowAndGivesThePo
     EXPECT_EQ(m.g->Selection(), (TGridRect{3, 4, 3, 4}));
     EXPECT_TRUE(m.g->RowSelect(4));
     EXPECT_EQ(m.g->RowSelectCount(), 1);
+}
+
+TEST(GridMouse, CheckBoxDoubleAndRightClicksThroughQt) {
+    MouseGrid m;
+    addOption(m.g, goEditing);
+    addOption(m.g, goColSizing);
+    m.g->AddCheckBox(2, 3, false, true);
+    m.g->SetCells(2, 3, "N");
+    m.g->SetCells(2, 1, "a much longer text than fits");
+    uitest::processMessages();
+    m.events.clear();
+    uitest::postNativeClickAt(m.g, m.inside(2, 3));
+    uitest::processMessages();
+    EXPECT_EQ(m.g->Cells(2, 3), "Y");
+    EXPECT_TRUE(m.has("CheckBox(2,3)Y"));
+    EXPECT_FALSE(m.has("ClickCell(2,3)"));
+
+    m.events.clear();
+    uitest::postNativeDoubleClickAt(m.g, {m.g->CellRect(3, 0).Left + 1, 8});
+    uitest::processMessages();
+    EXPECT_TRUE(m.has("EndColumnSize2"));
+    EXPECT_GT(m.g->ColWidths(2), 64);
+    EXPECT_FALSE(m.has("DblClickCell(2,0)"));
+
+    m.events.clear();
+    uitest::postNativeDoubleClickAt(m.g, m.inside(1, 2));
+    uitest::processMessages();
+    EXPECT_TRUE(m.has("DblClickCell(1,2)"));
+
+    m.events.clear();
+    uitest::postNativeRightClickAt(m.g, m.inside(3, 4));
+    uitest::processMessages();
+    EXPECT_TRUE(m.has("RightClickCell(3,4)"));
 }
 
 TEST(GridMouse, NativeClickThroughQtReportsTheCell) {

@@ -84,7 +84,7 @@ TEST(GridScroll, ThumbTopRowAndHintAgreeOverRowCountsFixedAndHiddenRows) {
     }
 }
 
-TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
+TEST(GridScroll, KeysWheelAndDragThroughQtKeepTheThumbOnAHundredThousandRows) {
     ScrollGrid s(100001, 1, 347);
     s.g->SetFocus();
     s.g->MouseActions()->SetWheelAction(waScroll);
@@ -95,14 +95,17 @@ TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
         EXPECT_GE(s.g->Row(), s.g->TopRow()) << step;
         EXPECT_LT(s.g->Row(), s.g->TopRow() + s.g->VisibleRowCount()) << step;
     };
-    uitest::pressKey(VK_NEXT, {}, s.g);
+    uitest::postNativeKey(VK_NEXT, s.g);
+    uitest::processMessages();
+    EXPECT_GT(s.g->Row(), 1);
     check("page down");
     uitest::pressKey(VK_END, {ssCtrl}, s.g);
     EXPECT_EQ(s.g->Row(), 100000);
     EXPECT_EQ(s.g->VertScrollBar().Position, 127);
     check("ctrl+end");
     const int top = s.g->TopRow();
-    uitest::mouseWheel(s.g, {100, 100}, 120);
+    uitest::postNativeWheel(s.g, {100, 100}, 120);
+    uitest::processMessages();
     EXPECT_LT(s.g->TopRow(), top);
     check("wheel up", false);
     uitest::pressKey(VK_HOME, {ssCtrl}, s.g);
@@ -110,12 +113,46 @@ TEST(GridScroll, KeysAndWheelKeepTheThumbOnAHundredThousandRows) {
     EXPECT_EQ(s.g->VertScrollBar().Position, 0);
     // A range dragged past the bottom scrolls on the grid's timer.
     const TRect cell = s.g->CellRect(1, 3);
-    uitest::mouseDown(s.g, {cell.Left + 5, cell.Top + 5});
-    uitest::mouseMove(s.g, {cell.Left + 5, s.g->CellAreaHeight() + 5}, {ssLeft});
+    const TPoint below{cell.Left + 5, s.g->CellAreaHeight() + 5};
+    uitest::postNativeMouseDown(s.g, {cell.Left + 5, cell.Top + 5});
+    uitest::postNativeMouseMove(s.g, below, true);
+    uitest::processMessages();
     uitest::advanceClock(600);
     EXPECT_GT(s.g->TopRow(), 5);
     check("drag down", false);
-    uitest::mouseUp(s.g, {cell.Left + 5, s.g->CellAreaHeight() + 5});
+    uitest::postNativeMouseUp(s.g, below);
+    uitest::processMessages();
+}
+
+TEST(GridScroll, ScrollOnlyKeysMoveTheTopRowAndKeepTheCell) {
+    ScrollGrid s(100001, 1, 347);
+    s.g->Navigation()->SetMoveScrollOnly(true);
+    s.g->SetFocus();
+    const int page = s.g->VisibleRowCount(), last = 100001 - page;
+    struct Case {
+        WORD key;
+        int from, to;
+    };
+    const Case cases[] = {
+        {VK_DOWN, 1, 2},
+        {VK_UP, 1, 1},
+        {VK_UP, 50, 49},
+        {VK_DOWN, last, last},
+        {VK_NEXT, 1, 1 + page},
+        {VK_NEXT, last - 2, last},
+        {VK_PRIOR, 1000, 1000 - page},
+        {VK_PRIOR, page, 1},
+        {VK_END, 1, last},
+        {VK_HOME, 5000, 1},
+    };
+    for (const auto& c : cases) {
+        s.g->SetTopRow(c.from);
+        uitest::postNativeKey(c.key, s.g);
+        uitest::processMessages();
+        EXPECT_EQ(s.g->TopRow(), c.to) << c.key << " from " << c.from;
+        EXPECT_EQ(s.g->VertScrollBar().Position, s.thumbFor(c.to)) << c.key << " from " << c.from;
+        EXPECT_EQ((TGridCoord{s.g->Col(), s.g->Row()}), (TGridCoord{1, 1})) << c.key;
+    }
 }
 
 TEST(GridScroll, DraggingTheThumbThroughQtScrollsAndHints) {
@@ -201,6 +238,33 @@ TEST(GridScroll, ProportionalThumbsShowTheVisibleShare) {
     EXPECT_EQ(v.Max, plain.Max);
     EXPECT_EQ(v.Page, 0);
     EXPECT_EQ(v.Position, s.thumbFor(41));
+}
+
+TEST(GridScroll, ProportionalThumbCountsDefaultRowsAsItWalksSetOnes) {
+    // Rows of the default height are counted; once a height was set the rows are walked: both
+    // must give the same thumb, also on 100,000 rows.
+    struct Case {
+        int rows, fixed, top;
+    };
+    const Case cases[] = {
+        {101, 1, 1}, {101, 1, 41}, {101, 3, 60}, {100001, 1, 50000}, {100001, 2, 99990}};
+    for (const auto& c : cases) {
+        ScrollGrid counted(c.rows, c.fixed, 347), walked(c.rows, c.fixed, 347);
+        const int last = c.rows - 1, height = walked.g->DefaultRowHeight();
+        walked.g->SetRowHeights(last, height + 1);
+        walked.g->SetRowHeights(last, height);
+        for (ScrollGrid* s : {&counted, &walked}) {
+            s->g->SetScrollProportional(true);
+            s->g->SetTopRow(c.top);
+        }
+        const TGridScrollBar a = counted.g->VertScrollBar(), b = walked.g->VertScrollBar();
+        const std::string name = std::to_string(c.rows) + "/" + std::to_string(c.top);
+        EXPECT_EQ(counted.g->TopRow(), walked.g->TopRow()) << name;
+        EXPECT_EQ(a.Max, b.Max) << name;
+        EXPECT_EQ(a.Page, b.Page) << name;
+        EXPECT_EQ(a.Position, b.Position) << name;
+        EXPECT_GT(a.Page, 0) << name;
+    }
 }
 
 TEST(GridScroll, ScrollBarAlwaysKeepsADisabledBar) {

@@ -248,6 +248,40 @@ TEST_F(QtStdPeersTest, ComboListTakesTheDroppedWidthAndThePlaceAHookGivesIt) {
     combo->WindowProc = original;
 }
 
+// The open list and the model stay in step: keys given to the open list reach the model, the
+// highlight moved by a key shows in the list, the item under the mouse is the one Enter takes,
+// and the list shows as many items as DropDownCount says when it opens.
+TEST_F(QtStdPeersTest, TheOpenListFollowsTheModelsHighlightAndCount) {
+    auto* combo = make<TComboBox>(40);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"one", "two", "three", "four", "five", "six"})
+        combo->Items()->Add(item);
+    combo->SetItemIndex(0);
+    auto* box = nativeWidget<QComboBox>(combo);
+    ASSERT_NE(box, nullptr);
+    combo->SetFocus();
+    for (int count : {3, 5}) {
+        SCOPED_TRACE(count);
+        combo->SetDropDownCount(count);
+        combo->SetDroppedDown(true);
+        EXPECT_EQ(box->maxVisibleItems(), count);
+        combo->SetDroppedDown(false);
+    }
+    combo->SetDroppedDown(true);
+    uitest::postNativeKey(VK_DOWN);
+    QApplication::processEvents();
+    EXPECT_EQ(combo->DropDownIndex(), 1);
+    EXPECT_EQ(box->view()->currentIndex().row(), 1);
+    // The mouse moving over item four makes it current in the view.
+    box->view()->setCurrentIndex(box->model()->index(3, 0));
+    EXPECT_EQ(combo->DropDownIndex(), 3);
+    uitest::postNativeKey(VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(combo->Text(), "four");
+}
+
 TEST_F(QtStdPeersTest, ComboListOpensBelowAndADisabledComboIsReadable) {
     auto* combo = make<TComboBox>(40);
     combo->SetStyle(csDropDownList);

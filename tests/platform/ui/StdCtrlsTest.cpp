@@ -338,6 +338,67 @@ TEST_F(StdCtrlsTest, OwnerDrawnListBoxDrawsEachShownItemAndStillSelects) {
     EXPECT_EQ(list->ItemIndex(), 2);
 }
 
+// An owner-drawn list has no native list: it draws its own scroll bar and scrolls by it and by
+// the wheel, as far as the last item at the bottom.
+TEST_F(StdCtrlsTest, OwnerDrawnListBoxScrollsByItsOwnBarAndTheWheel) {
+    auto* list = make<TListBox>();
+    list->SetBounds(10, 10, 120, 4 + 5 * 16); // five rows inside the border
+    list->SetItemHeight(16);
+    list->SetStyle(lbOwnerDrawFixed);
+    list->OnDrawItem = [&](TWinControl*, int, const TRect& Rect, TOwnerDrawState) {
+        list->Canvas()->FillRect(Rect);
+    };
+    for (int i = 0; i < 20; ++i) list->Items()->Add(IntToStr(i));
+    list->SetTopIndex(19);
+    EXPECT_EQ(list->TopIndex(), 15) << "the last item stays at the bottom";
+    const int barLeft = 120 - 2 - 17, barX = barLeft + 8;
+    EXPECT_EQ(list->ItemRect(15).Right, barLeft) << "items leave room for the bar";
+    TBitmap image(list->Width(), list->Height());
+    list->PaintTo(image.Canvas(), 0, 0);
+    EXPECT_EQ(image.Canvas()->Pixels(barX, 40), ColorToRGB(clScrollBar)) << "the track";
+    bool arrow = false;
+    for (int y = 2; y < 19; ++y)
+        for (int x = barLeft; x < barLeft + 17; ++x)
+            arrow |= image.Canvas()->Pixels(x, y) == clBlack;
+    EXPECT_TRUE(arrow) << "the up arrow";
+
+    struct Step {
+        const char* what;
+        int y, top;
+    };
+    // Arrows at 2..19 and 65..82; the thumb is a quarter of the track.
+    const Step steps[] = {
+        {"up arrow", 8, 14},
+        {"down arrow", 76, 15},
+        {"track above the thumb", 24, 10},
+        {"track below the thumb", 60, 15},
+        {"down arrow at the end", 76, 15},
+    };
+    for (const Step& s : steps) {
+        click(list, barX, s.y);
+        EXPECT_EQ(list->TopIndex(), s.top) << s.what;
+    }
+    // The thumb, at the bottom of the track, follows the mouse up and down.
+    list->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(barX, 60));
+    list->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(barX, 0));
+    EXPECT_EQ(list->TopIndex(), 0);
+    list->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(barX, 200));
+    EXPECT_EQ(list->TopIndex(), 15);
+    list->Perform(WM_LBUTTONUP, 0, MAKELPARAM(barX, 200));
+    list->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(barX, 0));
+    EXPECT_EQ(list->TopIndex(), 15) << "released";
+    EXPECT_EQ(list->ItemIndex(), -1) << "the bar selects nothing";
+
+    // Three lines a notch.
+    const TPoint screen = list->ClientToScreen({40, 40});
+    list->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(screen.X, screen.Y));
+    EXPECT_EQ(list->TopIndex(), 12);
+    // A list that shows all its items has no bar.
+    list->SetHeight(4 + 20 * 16);
+    EXPECT_EQ(list->TopIndex(), 0);
+    EXPECT_EQ(list->ItemRect(0).Right, 120 - 2);
+}
+
 TEST_F(StdCtrlsTest, ListBoxMultiSelectTogglesWithCtrl) {
     auto* list = make<TListBox>();
     list->Items()->SetCommaText("a,b,c,d");
