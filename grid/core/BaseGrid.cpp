@@ -1,5 +1,6 @@
 #include "grid/core/BaseGrid.h"
 
+#include "grid/core/GridUndo.h"
 #include "grid/core/GridUtils.h"
 
 #include <algorithm>
@@ -87,11 +88,18 @@ void TBaseGrid::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent == FUndoRedo) FUndoRedo = nullptr;
 }
 
-// The undo component's link back to its grid comes with that component (undo support).
 void TBaseGrid::SetUndoRedo(TComponent* v) {
-    if (FUndoRedo) FUndoRedo->RemoveFreeNotification(this);
+    TComponent* old = FUndoRedo;
     FUndoRedo = v;
+    // An undo component left behind forgets this grid, so that it never works on a grid that
+    // is gone; the link of the two stays while either side still names the other.
+    auto* oldUndo = dynamic_cast<TQorGridUndoRedo*>(old);
+    if (oldUndo && oldUndo != v && oldUndo->Grid() == this)
+        oldUndo->SetGrid(nullptr);
+    else if (old && old != v)
+        old->RemoveFreeNotification(this);
     if (v) v->FreeNotification(this);
+    if (auto* undo = dynamic_cast<TQorGridUndoRedo*>(v)) undo->SetGrid(this);
 }
 
 // --- cell store -------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "grid/core/DataSettings.h"
 
+#include "grid/core/GridDragDrop.h"
 #include "platform/ui/Grids.h"
 
 // --- THTMLSettings ---------------------------------------------------------------------------
@@ -45,6 +46,11 @@ void TDragDropSettings::Assign(const TPersistent* Source) {
     FOleInsertRows = src->FOleInsertRows;
     FOleRemoveRows = src->FOleRemoveRows;
     SetOleDropRTF(src->FOleDropRTF);
+}
+
+void TDragDropSettings::SetOleDropRTF(bool v) {
+    SetDropRTF(v);
+    FOleDropRTF = v;
 }
 
 void TDragScrollDelays::Assign(const TPersistent* Source) {

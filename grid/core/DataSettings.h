@@ -104,7 +104,11 @@ public:
     bool OleCopyAlways() const { return FOleCopyAlways; }
     void SetOleCopyAlways(bool v) { FOleCopyAlways = v; }
     bool OleDropTarget() const { return FOleDropTarget; }
-    void SetOleDropTarget(bool v) { FOleDropTarget = v; }
+    // Stores, then the grid registers or revokes its drop target (OnDropTargetChange).
+    void SetOleDropTarget(bool v) {
+        FOleDropTarget = v;
+        if (OnDropTargetChange) OnDropTargetChange(this);
+    }
     bool OleDropSource() const { return FOleDropSource; }
     void SetOleDropSource(bool v) { FOleDropSource = v; }
     bool OleEntireRows() const { return FOleEntireRows; }
@@ -114,7 +118,10 @@ public:
     bool OleRemoveRows() const { return FOleRemoveRows; }
     void SetOleRemoveRows(bool v) { FOleRemoveRows = v; }
     bool OleDropRTF() const { return FOleDropRTF; }
-    void SetOleDropRTF(bool v) { FOleDropRTF = v; }
+    // Also switches rich text on or off for every drag and drop (SetDropRTF).
+    void SetOleDropRTF(bool v);
+
+    TNotifyEvent OnDropTargetChange;
 
 private:
     TComponent* FOwner;

@@ -594,18 +594,18 @@ void DrawSpinButtons(TCanvas& Canvas, HWND, TRect R, int Look, int State,
 }
 
 bool DynUpdateLayeredWindow(HWND Wnd, HDC DstDC, TPoint* DstPos, TSize* Size, HDC SrcDC,
-                            TPoint* SrcPos, TColor Key, std::uint8_t Alpha, DWORD Flags) {
-    using Fn = bool (*)(HWND, HDC, TPoint*, TSize*, HDC, TPoint*, TColor, std::uint8_t, DWORD);
+                            TPoint* SrcPos, TColor Key, BLENDFUNCTION* Blend, DWORD Flags) {
+    using Fn = bool (*)(HWND, HDC, TPoint*, TSize*, HDC, TPoint*, TColor, BLENDFUNCTION*, DWORD);
     HMODULE lib = GetModuleHandle("USER32.DLL");
     FARPROC f = lib ? GetProcAddress(lib, "UpdateLayeredWindow") : nullptr;
-    if (!f) return false;
-    return reinterpret_cast<Fn>(f)(Wnd, DstDC, DstPos, Size, SrcDC, SrcPos, Key, Alpha, Flags);
+    if (!f) return true;
+    return reinterpret_cast<Fn>(f)(Wnd, DstDC, DstPos, Size, SrcDC, SrcPos, Key, Blend, Flags);
 }
 
 bool DynSetLayeredWindowAttributes(HWND Wnd, TColor Key, std::uint8_t Alpha, DWORD Flags) {
     using Fn = bool (*)(HWND, TColor, std::uint8_t, DWORD);
     HMODULE lib = GetModuleHandle("USER32.DLL");
     FARPROC f = lib ? GetProcAddress(lib, "SetLayeredWindowAttributes") : nullptr;
-    if (!f) return false;
+    if (!f) return true;
     return reinterpret_cast<Fn>(f)(Wnd, Key, Alpha, Flags);
 }

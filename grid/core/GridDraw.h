@@ -102,9 +102,10 @@ void DrawCellButton(TCanvas& Canvas, HWND Wnd, TRect R, int Look, int State,
                     const TColorTones& Tones);
 void DrawSpinButtons(TCanvas& Canvas, HWND Wnd, TRect R, int Look, int State,
                      const TColorTones& Tones);
-// False when the platform does not offer the function.
+// The layered-window functions looked up by name at each call; True without a call when the
+// platform does not offer the function.
 bool DynUpdateLayeredWindow(HWND Wnd, HDC DstDC, TPoint* DstPos, TSize* Size, HDC SrcDC,
-                            TPoint* SrcPos, TColor Key, std::uint8_t Alpha, DWORD Flags);
+                            TPoint* SrcPos, TColor Key, BLENDFUNCTION* Blend, DWORD Flags);
 bool DynSetLayeredWindowAttributes(HWND Wnd, TColor Key, std::uint8_t Alpha, DWORD Flags);
 
 // C1 weighted by Percent against C2 (100 or more: C1; below 1: C2); clNone gives the other.

@@ -1,5 +1,6 @@
 #include "grid/core/GridLibrary.h"
 
+#include "grid/core/GridDragDrop.h"
 #include "grid/core/GridTheme.h"
 #include "grid/core/QorStringGrid.h"
 #include "platform/base/FormatSettings.h"
@@ -32,6 +33,8 @@ void GridLibraryInitialize() {
             SetWindowsHookEx(WH_CALLWNDPROC, GridCallWndProcHook, nullptr, GetCurrentThreadId());
     lib.NewCommonControls = GetFileVersion("comctl32.dll") >= 4 * 65536 + 70;
     lib.GridClipboardFormat = RegisterClipboardFormat("TQorStringGrid Cells");
+    // The drag-and-drop formats are registered here, once, and never again by a reader.
+    DropFormatIds();
     lib.GridEditDoneMessage = RegisterWindowMessage("GridEditDone");
     lib.DTPShiftFocusMessage = RegisterWindowMessage("DTPShiftFocus");
     InitThemeLibrary(GridThemeBinding());

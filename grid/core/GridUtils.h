@@ -2,6 +2,7 @@
 // Free text, number and date routines of the grid. Text is UTF-8; positions are 1-based byte
 // positions as the platform's Pos answers them. Locale values are read at every call.
 #include "platform/base/DateUtils.h"
+#include "platform/base/SysUtils.h"
 #include "platform/base/Types.h"
 
 #include <string>
@@ -45,8 +46,6 @@ constexpr int ctkFormula = 3;
 constexpr int ctkPackedWide = 5;
 int GetCellTextKind(std::string_view Text, bool MarkupEnabled);
 
-std::u16string Utf8ToWide(std::string_view Text);
-std::string WideToUtf8(std::u16string_view Text);
 // "|\" then per UTF-16 unit one character holding its high byte and one its low byte.
 std::string EncodePackedWideText(std::u16string_view Text);
 // The units of a packed text; any other text converted unchanged.

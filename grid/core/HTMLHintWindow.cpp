@@ -17,6 +17,12 @@ bool isPackedWide(const std::string& s) {
 
 THTMLHintWindow::THTMLHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
 
+void THTMLHintWindow::pictures(HTMLRenderOptions& Options) {
+    Options.ImageList = FImages;
+    Options.PictureContainer = FPictureContainer;
+    Options.ThemeWindow = HandleAllocated() ? Handle() : nullptr;
+}
+
 TSize THTMLHintWindow::measure(const std::string& AHint, int MaxWidth) {
     TBitmap scratch(1, 1);
     TCanvas* c = scratch.Canvas();
@@ -31,6 +37,7 @@ TSize THTMLHintWindow::measure(const std::string& AHint, int MaxWidth) {
     }
     c->Font()->Assign(Font());
     HTMLRenderOptions o;
+    pictures(o);
     o.MeasureOnly = true;
     o.WordWrap = true;
     o.HoveredLink = 0;
@@ -45,7 +52,10 @@ TRect THTMLHintWindow::CalcHintRect(int MaxWidth, const std::string& AHint) {
 }
 
 void THTMLHintWindow::ActivateHintData(const TRect& Rect, const std::string& AHint, TObject* Data) {
-    if (auto* grid = dynamic_cast<TQorStringGrid*>(Data)) FImages = grid->GridImages();
+    if (auto* grid = dynamic_cast<TQorStringGrid*>(Data)) {
+        FImages = grid->GridImages();
+        FPictureContainer = grid->PictureContainer();
+    }
     ActivateHint(Rect, AHint);
 }
 
@@ -100,6 +110,7 @@ void THTMLHintWindow::Paint() {
     }
     c->Font()->Assign(Font());
     HTMLRenderOptions o;
+    pictures(o);
     o.HoveredLink = 0;
     // Painted wrapped, as measured: every measured line shows.
     o.WordWrap = true;

@@ -7,6 +7,8 @@
 #include <string>
 
 class TImageList;
+struct HTMLRenderOptions;
+class TPictureContainer;
 
 class THTMLHintWindow : public THintWindow {
 public:
@@ -17,10 +19,12 @@ public:
     // Measures the hint wrapped at 1008 pixels and shows the window there, kept 2 pixels inside
     // the screen.
     void ActivateHint(const TRect& Rect, const std::string& AHint) override;
-    // A grid as Data lends its image list to the window.
+    // A grid as Data lends its image list and picture container to the window.
     void ActivateHintData(const TRect& Rect, const std::string& AHint, TObject* Data) override;
     TImageList* Images() const { return FImages; }
     void SetImages(TImageList* v) { FImages = v; }
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; }
     int TextWidth() const { return FTextWidth; }
     int TextHeight() const { return FTextHeight; }
     // The window's widest text line and the text margin around it.
@@ -32,7 +36,10 @@ protected:
 private:
     // The text's size: single-line for a packed wide hint, else wrapped in MaxWidth.
     TSize measure(const std::string& AHint, int MaxWidth);
+    // The hint's markup pictures; none before a grid lends them.
+    void pictures(HTMLRenderOptions& Options);
     TImageList* FImages = nullptr;
+    TPictureContainer* FPictureContainer = nullptr;
     int FTextHeight = 0;
     int FTextWidth = 0;
     std::u16string FWideCaption;

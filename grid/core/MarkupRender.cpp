@@ -1,12 +1,20 @@
 #include "grid/core/MarkupRender.h"
 
+#include "grid/core/GridTheme.h"
+#include "grid/core/HTMLPicture.h"
+#include "grid/core/MarkupControls.h"
 #include "grid/core/MarkupText.h"
 #include "platform/base/SysUtils.h"
+#include "platform/files/Files.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/gfx/ImageList.h"
+#include "platform/ui/ShellIcons.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -152,19 +160,6 @@ std::string shownRun(std::string_view raw, bool plain) {
     return out;
 }
 
-// Value of an attribute: after the first double quote behind the word, up to the next one.
-// Byte offsets into the tag; nullopt when the word is absent.
-std::optional<std::string> attribute(std::string_view tag, std::string_view upperTag,
-                                     std::string_view word) {
-    std::size_t p = upperTag.find(word);
-    if (p == std::string::npos) return std::nullopt;
-    std::size_t q = upperTag.find('"', p + word.size());
-    if (q == std::string::npos) return std::string();
-    std::size_t e = upperTag.find('"', q + 1);
-    if (e == std::string::npos) e = upperTag.size();
-    return std::string(tag.substr(q + 1, e - q - 1));
-}
-
 // Number after "word" (such as "X=" or "SIZE"), quoted or not; nullopt without digits.
 std::optional<int> number(std::string_view upperTag, std::string_view word) {
     std::size_t p = upperTag.find(word);
@@ -196,6 +191,7 @@ public:
         : c_(canvas), bounds_(bounds), o_(o), r_(r) {
         base_.Assign(canvas.Font());
         entryBg_ = canvas.Brush()->Style() == bsClear ? clNone : canvas.Brush()->Color();
+        themed_ = HTMLWinXP() && ThemeIsActive(GridThemeBinding()) != 0;
     }
 
     bool run(std::string text) {
@@ -220,9 +216,11 @@ public:
             if (!o_.MeasureOnly) {
                 restore(snap);
                 anchorHit_ = false;
+                boxHit_ = false;
                 pass(o_.HitTestOnly ? Mode::Hit : Mode::Draw, line, draw);
                 const int bottom = draw.Bottom - imageOffset_;
                 if (anchorHit_ && o_.HitY > bottom - gh && o_.HitY < bottom) hit = true;
+                if (boxHit_) hit = true;
             }
             const int advance = lineHeight_ + drop_ + rise_;
             y += advance;
@@ -240,12 +238,12 @@ private:
     struct Snapshot {
         bool inAnchor;
         std::string href, title;
-        int anchors, listLevel;
+        int anchors, listLevel, images;
         bool hidden, shadow;
     };
     Snapshot snapshot() {
         lineFont_.Assign(c_.Font());
-        return {inAnchor_, href_, title_, anchorCount_, listLevel_, hidden_, shadow_};
+        return {inAnchor_, href_, title_, anchorCount_, listLevel_, imageCount_, hidden_, shadow_};
     }
     void restore(const Snapshot& s) {
         c_.Font()->Assign(&lineFont_);
@@ -254,6 +252,7 @@ private:
         title_ = s.title;
         anchorCount_ = s.anchors;
         listLevel_ = s.listLevel;
+        imageCount_ = s.images;
         hidden_ = s.hidden;
         shadow_ = s.shadow;
     }
@@ -482,13 +481,16 @@ private:
             } else if (at(2) == 'L') {
                 if (!o_.BlinkVisible) c_.Font()->SetColor(entryBg_ == clNone ? clWhite : entryBg_);
             } else if (at(2) == 'O' && drawing) {
-                if (auto v = attribute(tag, u, "BGCOLOR")) {
+                if (auto v = HTMLTagAttribute(tag, u, "BACKGROUND")) tileBackground(*v);
+                if (auto v = HTMLTagAttribute(tag, u, "BGCOLOR")) {
                     savedBrush_ = bg_;
                     bg_ = parseColor(*v);
                     fill(bounds_, bg_);
                 }
             }
             break;
+        case 'C':
+            return control(tag);
         case 'E':
             if (drawing) error_ = true;
             break;
@@ -519,6 +521,8 @@ private:
                 style(fsItalic, true);
             else if (at(2) == 'N') {
                 if (auto n = number(u, "X=")) lineWidth_ = std::max(lineWidth_, *n);
+            } else if (at(2) == 'M') {
+                return image(tag, u);
             }
             break;
         case 'L': {
@@ -577,10 +581,10 @@ private:
 
     void font(std::string_view tag, const std::string& u) {
         const bool drawing = mode_ == Mode::Draw;
-        if (auto v = attribute(tag, u, "FACE")) c_.Font()->SetName(UpperCase(*v));
-        if (auto v = attribute(tag, u, " COLOR"); v && !o_.SelectedLook)
+        if (auto v = HTMLTagAttribute(tag, u, "FACE")) c_.Font()->SetName(UpperCase(*v));
+        if (auto v = HTMLTagAttribute(tag, u, " COLOR"); v && !o_.SelectedLook)
             c_.Font()->SetColor(parseColor(UpperCase(*v)));
-        if (auto v = attribute(tag, u, "BGCOLOR"); v && drawing && !o_.SelectedLook) {
+        if (auto v = HTMLTagAttribute(tag, u, "BGCOLOR"); v && drawing && !o_.SelectedLook) {
             savedBrush_ = bg_;
             bg_ = parseColor(UpperCase(*v));
         }
@@ -592,19 +596,223 @@ private:
     }
 
     void paragraph(std::string_view tag, const std::string& u) {
-        if (auto v = attribute(tag, u, "ALIGN")) {
+        if (auto v = HTMLTagAttribute(tag, u, "ALIGN")) {
             std::string a = UpperCase(*v);
             if (a.find("RIGHT") != std::string::npos) alignment_ = 1;
             if (a.find("LEFT") != std::string::npos) alignment_ = 0;
             if (a.find("CENTER") != std::string::npos) alignment_ = 2;
         }
-        if (auto v = attribute(tag, u, "INDENT")) indent_ = HTMLValInt(*v);
-        if (auto v = attribute(tag, u, "BGCOLOR"); v && mode_ == Mode::Draw) {
+        if (auto v = HTMLTagAttribute(tag, u, "INDENT")) indent_ = HTMLValInt(*v);
+        if (auto v = HTMLTagAttribute(tag, u, "BGCOLOR"); v && mode_ == Mode::Draw) {
             savedParaBrush_ = bg_;
             bg_ = v->empty() ? clNone : parseColor(UpperCase(*v));
             paraBg_ = true;
             fill(TRect(bounds_.Left, box_.Top, bounds_.Right, box_.Bottom - drop_), bg_);
         }
+    }
+
+    // --- boxes: images and embedded controls ----------------------------------------------
+    // A box narrower than the line box that no longer fits ends the line (and stays for the
+    // next one); a wider one is placed and overflows.
+    bool fits(int w) const {
+        const int lineBox = box_.Right - box_.Left;
+        return !(w < lineBox && lineWidth_ + w > lineBox);
+    }
+    void place(int w, int h) {
+        lineWidth_ += w;
+        lineHeight_ = std::max(lineHeight_, h);
+    }
+    bool pointOnBox(int w, int h) const {
+        const int rel = o_.HitX - box_.Left;
+        return rel > lineWidth_ && rel < lineWidth_ + w && o_.HitY > box_.Top &&
+               o_.HitY < box_.Top + h;
+    }
+
+    // A picture by name from the container, or by URL from the cache (loaded on first use).
+    THTMLPicture* findPicture(const std::string& src) {
+        if (src.find(':') == std::string::npos)
+            return o_.PictureContainer ? o_.PictureContainer->FindPicture(src) : nullptr;
+        if (src.find("://") == std::string::npos || !o_.PictureCache) return nullptr;
+        if (THTMLPicture* p = o_.PictureCache->FindPicture(src)) return p;
+        THTMLPicture* p = o_.PictureCache->AddPicture();
+        p->SetAsynch(false);
+        try {
+            p->LoadFromURL(src);
+        } catch (const Exception&) {
+            // Bytes that do not decode: the picture stays in the cache, empty, so that painting
+            // neither raises nor tries again.
+        }
+        return o_.PictureCache->FindPicture(src);
+    }
+
+    Tag image(std::string_view tag, const std::string& u) {
+        const bool drawing = mode_ == Mode::Draw;
+        const int n = ++imageCount_;
+        // Sources keep their letter case: file paths and resource names are taken as written.
+        std::string src = HTMLTagAttribute(tag, u, "SRC").value_or("");
+        if (n == hitImage_)
+            if (auto alt = HTMLTagAttribute(tag, u, "ALT")) src = *alt;
+        const std::optional<int> wantW = number(u, "WIDTH"), wantH = number(u, "HEIGHT");
+        const std::string su = UpperCase(src);
+        const int x = box_.Left + lineWidth_, top = box_.Top;
+        int w = 0, h = 0;
+        std::function<void()> draw;
+        if (su.rfind("IDX:", 0) == 0) {
+            const int idx = HTMLValInt(std::string_view(src).substr(4));
+            TImageList* il = o_.ImageList;
+            if (il && idx >= 0 && idx < il->Count()) {
+                w = il->Width();
+                h = il->Height();
+                draw = [this, il, idx, x, top] {
+                    if (!o_.PrintScale) {
+                        il->Draw(&c_, x, top, idx);
+                        return;
+                    }
+                    TBitmap bmp;
+                    il->GetBitmap(idx, &bmp);
+                    HTMLDrawStretched(c_, bmp,
+                                      Bounds(x, top, int(std::lrint(il->Width() * o_.ScaleFactor)),
+                                             int(std::lrint(il->Height() * o_.ScaleFactor))));
+                };
+            }
+        } else if (su.rfind("SSYS:", 0) == 0 || su.rfind("LSYS:", 0) == 0) {
+            const bool large = su[0] == 'L';
+            const std::string which = src.substr(5);
+            const TSize size =
+                HTMLDrawSysIcon(c_, x, top, o_.ScaleFactor, o_.PrintScale, false, large, which);
+            w = size.cx;
+            h = size.cy;
+            draw = [this, x, top, large, which] {
+                HTMLDrawSysIcon(c_, x, top, o_.ScaleFactor, o_.PrintScale, true, large, which);
+            };
+        } else if (THTMLPicture* pic = findPicture(src); pic && !pic->Empty()) {
+            const bool sized = wantW || wantH;
+            if (wantW && wantH) {
+                w = *wantW;
+                h = *wantH;
+            } else if (wantW) {
+                w = *wantW;
+                h = pic->Width() ? int(std::lrint(double(pic->Height()) * w / pic->Width())) : 0;
+            } else if (wantH) {
+                h = *wantH;
+                w = pic->Height() ? int(std::lrint(double(pic->Width()) * h / pic->Height())) : 0;
+            } else {
+                w = pic->MaxWidth();
+                h = pic->MaxHeight();
+            }
+            draw = [this, pic, sized, x, top, w, h] {
+                pic->SetStretch(sized);
+                if (sized) {
+                    pic->Draw(&c_, TRect(x, top, x + w, top + h));
+                    return;
+                }
+                // An animation frame may cover only part of the animation's area.
+                if (pic->FrameCount() > 1) fill(TRect(x, top, x + w, top + h), entryBg_);
+                c_.Draw(x + pic->FrameXPos(), top + pic->FrameYPos(), pic);
+            };
+        }
+        if (!fits(w)) {
+            --imageCount_;
+            return Tag::Stay;
+        }
+        if (drawing && draw) draw();
+        if (inAnchor_ && pointOnBox(w, h)) {
+            r_.HitHref = href_;
+            r_.HitTitle = title_;
+            hitImage_ = n;
+            if (mode_ != Mode::Measure) boxHit_ = true;
+        }
+        place(w, h);
+        if (u.find("ALIGN") != std::string::npos) {
+            const int gh = c_.TextHeight("gh");
+            if (u.find("\"TOP") != std::string::npos) imageOffset_ = lineHeight_ - gh;
+            if (u.find("\"MIDDLE") != std::string::npos) imageOffset_ = (lineHeight_ - gh) / 2;
+        }
+        return Tag::Consumed;
+    }
+
+    // BODY BACKGROUND: the picture in tiles over the whole call rectangle.
+    void tileBackground(const std::string& src) {
+        THTMLPicture* pic = findPicture(src);
+        if (!pic || pic->Empty() || pic->Width() <= 0 || pic->Height() <= 0) return;
+        SaveDC(&c_);
+        IntersectClipRect(&c_, bounds_.Left, bounds_.Top, bounds_.Right, bounds_.Bottom);
+        pic->SetStretch(false);
+        for (int y = bounds_.Top; y < bounds_.Bottom; y += pic->Height())
+            for (int x = bounds_.Left; x < bounds_.Right; x += pic->Width()) c_.Draw(x, y, pic);
+        RestoreDC(&c_, -1);
+    }
+
+    Tag control(std::string_view tag) {
+        const HTMLControlTag t = HTMLParseControlTag(tag);
+        int buttonHeight = 25;
+        if (!TryStrToInt(Trim(t.Height), buttonHeight)) buttonHeight = 25;
+        // Without WIDTH, and with one that is no number, nothing is placed.
+        int width = 0;
+        if (t.Width.empty() || !TryStrToInt(Trim(t.Width), width)) return Tag::Consumed;
+        const bool tick = t.Type == "CHECK" || t.Type == "RADIO";
+        int w = width, h = c_.TextHeight("gh") + 10;
+        if (t.Type == "COMBO" || t.Type == "BUTTON") h = 25;
+        if (tick) w = h = 16;
+        if (!fits(w)) return Tag::Stay;
+        lineHeight_ = tick ? 16 : 23;
+        if (buttonHeight > 25) lineHeight_ = buttonHeight - 2;
+        if (mode_ == Mode::Draw) drawControl(t, box_.Left + lineWidth_, w, h, buttonHeight);
+        if (pointOnBox(w, h) || (o_.HitTestOnly && r_.ControlID == t.ID)) {
+            r_.HitHref = "ctrl";
+            const int left = box_.Left + lineWidth_;
+            r_.ControlRect = TRect(left, box_.Top, left + w, box_.Top + h);
+            r_.ControlValue = t.Value;
+            r_.ControlID = t.ID;
+            r_.ControlType = t.Type;
+            if (mode_ != Mode::Measure) boxHit_ = true;
+        }
+        place(w, h);
+        return Tag::Consumed;
+    }
+
+    void drawControl(const HTMLControlTag& t, int x, int w, int h, int buttonHeight) {
+        // Without visual styles (the platform has none) the classic frame controls draw.
+        const int bottom = box_.Bottom, lh = lineHeight_;
+        const bool over = o_.HitX > x - 2 && o_.HitX < x - 2 + w && o_.HitY > bottom - h - 2 &&
+                          o_.HitY < bottom - 2;
+        const bool checked = UpperCase(t.Value) == "TRUE";
+        const TColor penColor = c_.Pen()->Color();
+        auto text = [&](std::string value, TRect r, unsigned flags) {
+            DrawText(&c_, value, -1, r, flags | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        };
+        auto box = [&] {
+            c_.Pen()->SetColor(themed_ ? TColor(0xB99D7F) : clGray);
+            c_.Brush()->SetStyle(bsSolid);
+            c_.Brush()->SetColor(clWhite);
+            c_.Rectangle(x, bottom - lh + 4, x + w, bottom + 2);
+            c_.Brush()->SetStyle(bsClear);
+        };
+        if (t.Type == "EDIT" || t.Type == "PASSWORD" || t.Type == "MASK") {
+            box();
+            text(t.Type == "PASSWORD" ? HTMLPasswordMask(t.Value) : t.Value,
+                 TRect(x + 2, bottom - lh + 4, x + w, bottom), 0);
+        } else if (t.Type == "COMBO") {
+            box();
+            text(t.Value, TRect(x + 4, bottom - lh + 4, x + w - 18, bottom), 0);
+            TRect b(x + w - 18, bottom - lh + 5, x + w - 1, bottom + 1);
+            DrawFrameControl(&c_, b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+        } else if (t.Type == "CHECK") {
+            TRect b(x + 2, bottom - 15, x + 15, bottom);
+            DrawFrameControl(&c_, b, DFC_BUTTON,
+                             DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0u));
+        } else if (t.Type == "RADIO") {
+            TRect b(x + 2, bottom - 14, x + 14, bottom);
+            DrawFrameControl(&c_, b, DFC_BUTTON,
+                             DFCS_BUTTONRADIO | DFCS_FLAT | (checked ? DFCS_CHECKED : 0u));
+        } else if (t.Type == "BUTTON") {
+            TRect face(x + 2, bottom - buttonHeight, x + w - 2, bottom);
+            DrawFrameControl(&c_, face, DFC_BUTTON,
+                             DFCS_BUTTONPUSH | (over && o_.ButtonDown ? DFCS_PUSHED : 0u));
+            text(t.Value, TRect(x + 4, bottom - buttonHeight + 2, x + w - 4, bottom - 2),
+                 DT_CENTER);
+        }
+        c_.Pen()->SetColor(penColor);
     }
 
     bool hoverApplies() const { return !o_.HoverOnly || anchorCount_ == o_.HoveredLink; }
@@ -632,11 +840,11 @@ private:
         if (drawing && !o_.SelectedLook &&
             !(o_.HoverOnly && anchorCount_ == o_.HoveredLink && o_.HoverTextColor != clNone))
             c_.Font()->SetColor(o_.LinkColor);
-        if (auto v = attribute(tag, u, "HREF")) {
+        if (auto v = HTMLTagAttribute(tag, u, "HREF")) {
             href_ = *v;
             inAnchor_ = true;
         }
-        if (auto v = attribute(tag, u, "TITLE")) title_ = *v;
+        if (auto v = HTMLTagAttribute(tag, u, "TITLE")) title_ = *v;
         anchorX_ = lineWidth_;
         anchorTop_ = box_.Top;
         anchorLineTop_ = box_.Top;
@@ -677,6 +885,9 @@ private:
     int lineWidth_ = 0, lineHeight_ = 0, drop_ = 0, rise_ = 0, imageOffset_ = 0;
     int alignment_ = 0, indent_ = 0, anchorCount_ = 0, listLevel_ = 0;
     bool inAnchor_ = false, anchorHit_ = false, hitInAnchor_ = false;
+    // Images counted so far and the one under the hit point (0 none); a box hit in this pass.
+    int imageCount_ = 0, hitImage_ = 0;
+    bool boxHit_ = false, themed_ = false;
     std::string href_, title_;
     bool sub_ = false, sup_ = false, shadow_ = false, hidden_ = false, error_ = false;
     bool paraBg_ = false, rotated_ = false, focusActive_ = false, hoverTextApplied_ = false;
@@ -718,6 +929,8 @@ bool HTMLRenderText(TCanvas& canvas, std::string_view markup, const TRect& bound
     const TColor brushColor = canvas.Brush()->Color();
     const TBrushStyle brushStyle = canvas.Brush()->Style();
     const TPoint penPos = canvas.PenPos();
+    if (!options.HitTestOnly) result.ControlID.clear();
+    result.ControlRect = TRect();
     Renderer renderer(canvas, bounds, options, result);
     canvas.Brush()->SetStyle(bsClear);
     const int bkMode = SetBkMode(&canvas, TRANSPARENT);
@@ -739,4 +952,37 @@ bool HTMLRenderText(TCanvas& canvas, std::string_view markup, const TRect& bound
     SetBkMode(&canvas, bkMode);
     canvas.SetPenPos(penPos);
     return hit;
+}
+
+void HTMLDrawStretched(TCanvas& canvas, const TBitmap& bitmap, const TRect& R) {
+    canvas.StretchDraw(R, &bitmap);
+}
+
+bool HTMLIsFolder(const std::string& path) {
+    return DirectoryExists(path);
+}
+
+TSize HTMLDrawSysIcon(TCanvas& canvas, int X, int Y, double Scale, bool Print, bool Draw,
+                      bool Large, const std::string& Text) {
+    int index = 0;
+    if (!TryStrToInt(Text, index)) {
+        // An existing file or folder gives its own icon; anything else is taken as a name whose
+        // extension decides (a bare ".txt" works too).
+        const bool exists = FileExists(Text) || HTMLIsFolder(Text);
+        index = SystemIconIndex(Text, !exists);
+    }
+    TImageList* list = SystemImageList(Large);
+    if (!list || index < 0 || index >= list->Count()) return {0, 0};
+    const TSize size{list->Width(), list->Height()};
+    if (!Draw) return size;
+    if (!Print) {
+        list->Draw(&canvas, X, Y, index);
+    } else {
+        TBitmap bmp;
+        list->GetBitmap(index, &bmp);
+        HTMLDrawStretched(
+            canvas, bmp,
+            Bounds(X, Y, int(std::lrint(size.cx * Scale)), int(std::lrint(size.cy * Scale))));
+    }
+    return size;
 }

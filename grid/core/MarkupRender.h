@@ -1,13 +1,20 @@
 #pragma once
 // Draws, measures and hit-tests a text in the small tag language of cells, footers and hints,
-// inside a rectangle of a canvas. Tags: A, B, BR, BLINK, BODY, E, FONT, HI, HR, I, IND, LI, P, R,
-// S, SHAD, SUB, SUP, U, UL, Z and their closing tags; unknown tags are ignored.
+// inside a rectangle of a canvas. Tags: A, B, BR, BLINK, BODY, CONTROL, E, FONT, HI, HR, I, IMG,
+// IND, LI, P, R, S, SHAD, SUB, SUP, U, UL, Z and their closing tags; unknown tags are ignored.
+// IMG and CONTROL place boxes on the line: pictures from an image list, the system icons, a
+// picture container or a picture cache, and drawn form controls.
 #include "platform/base/Types.h"
+#include "platform/ui/Messages.h"
 
 #include <string>
 #include <string_view>
 
 class TCanvas;
+class TBitmap;
+class TImageList;
+class THTMLPictureCache;
+class TPictureContainer;
 
 struct HTMLRenderOptions {
     int HitX = -1;
@@ -27,6 +34,17 @@ struct HTMLRenderOptions {
     // Underline and hover colours apply only to the anchor numbered HoveredLink.
     bool HoverOnly = false;
     bool WordWrap = false;
+    // The mouse button is down: embedded push buttons under the hit point look pressed.
+    bool ButtonDown = false;
+    // Image-list and system-icon pictures are drawn stretched by ScaleFactor.
+    bool PrintScale = false;
+    double ScaleFactor = 1.0;
+    // Sources of IMG pictures: "IDX:n", a name, a URL ("RES://", "FILE://"); nullptr: none.
+    TImageList* ImageList = nullptr;
+    TPictureContainer* PictureContainer = nullptr;
+    THTMLPictureCache* PictureCache = nullptr;
+    // The window whose theme data would draw embedded controls.
+    HWND ThemeWindow = nullptr;
     TColor LinkColor = clBlue;
     TColor HoverBackColor = clNone;
     TColor HoverTextColor = clNone;
@@ -47,10 +65,17 @@ struct HTMLRenderResult {
     int HitLink = -1;
     // Rectangle of that anchor on its last line.
     TRect HitLinkRect;
+    // The embedded control under the hit point (HitHref is then "ctrl"). ControlID is also an
+    // input: with HitTestOnly the control of that ID counts as hit wherever the point is;
+    // otherwise the call clears it first.
+    TRect ControlRect;
+    std::string ControlID;
+    std::string ControlValue;
+    std::string ControlType;
 };
 
-// True when the hit point lies on an anchor. The canvas's pen, brush, font and background mode
-// are as before when the call returns.
+// True when the hit point lies on an anchor, a linked image or an embedded control. The canvas's
+// pen, brush, font and background mode are as before when the call returns.
 bool HTMLRenderText(TCanvas& canvas, std::string_view markup, const TRect& bounds,
                     const HTMLRenderOptions& options, HTMLRenderResult& result);
 
@@ -58,3 +83,12 @@ bool HTMLRenderText(TCanvas& canvas, std::string_view markup, const TRect& bound
 TColor HTMLColorFromHex(std::string_view value);
 // A colour name such as "clred" or "clbtnface"; unknown names give black.
 TColor HTMLColorFromName(std::string_view name);
+
+// Copies the whole bitmap stretched into R.
+void HTMLDrawStretched(TCanvas& canvas, const TBitmap& bitmap, const TRect& R);
+// The path exists and is a folder.
+bool HTMLIsFolder(const std::string& path);
+// Draws icon Text (an index, or the path or bare extension of a file) of the system image list
+// at (X, Y) (stretched by Scale when printing) and answers its size; 0 x 0 without an icon.
+TSize HTMLDrawSysIcon(TCanvas& canvas, int X, int Y, double Scale, bool Print, bool Draw,
+                      bool Large, const std::string& Text);

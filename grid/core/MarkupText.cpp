@@ -387,3 +387,14 @@ bool HTMLWinXP() {
     if (!winXPChecked) HTMLCheckWinXP();
     return winXP;
 }
+
+std::optional<std::string> HTMLTagAttribute(std::string_view tag, std::string_view upperTag,
+                                            std::string_view word) {
+    std::size_t p = upperTag.find(word);
+    if (p == std::string::npos) return std::nullopt;
+    std::size_t q = upperTag.find('"', p + word.size());
+    if (q == std::string::npos) return std::string();
+    std::size_t e = upperTag.find('"', q + 1);
+    if (e == std::string::npos) e = upperTag.size();
+    return std::string(tag.substr(q + 1, e - q - 1));
+}

@@ -3,6 +3,7 @@
 // colours and small string helpers. Positions are 1-based and count characters.
 #include "platform/base/Types.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,11 @@ bool HTMLReplaceFirst(std::string_view oldText, std::string_view newText, std::s
 int HTMLPosNoCase(std::string_view part, std::string_view text);
 // Leading integer: blanks skipped, "$" or "0x" reads hexadecimal, no digits give 0.
 int HTMLValInt(std::string_view text);
+// Value of a tag's attribute: the word is searched in upperTag (the tag upper-cased); the value
+// runs from the first double quote behind it to the next one, taken from tag as written.
+// nullopt when the word is absent, empty when no quote follows.
+std::optional<std::string> HTMLTagAttribute(std::string_view tag, std::string_view upperTag,
+                                            std::string_view word);
 
 // Selects a copy of the canvas font turned by angle degrees; the previous font goes to saved.
 void HTMLSelectRotatedFont(TCanvas& canvas, int angle, TFont& saved);

@@ -245,8 +245,8 @@ public:
     // registry variant comes with the settings persistence.
     void SaveColPositions();
     void LoadColPositions();
-    int GetVersionNr() const { return 50397953; }
-    std::string GetVersionString() const;
+    int GetVersionNr() const override { return 50397953; }
+    std::string GetVersionString() const override;
 
     // --- hooks answered from the column items ------------------------------------------------
     void GetDefaultProps(int ACol, int ARow, TCellGradientDirection& GD, bool& WW, TVAlignment& VA,

@@ -3,9 +3,15 @@
 #include "grid/core/QorStringGrid.h"
 
 #include "grid/core/AsgCombo.h"
-#include "grid/core/HeaderDragButton.h"
+#include "grid/core/AuxWindows.h"
+#include "grid/core/ControlEditors.h"
 #include "grid/core/GridLibrary.h"
+#include "grid/core/GridOleDragDrop.h"
+#include "grid/core/HTMLPicture.h"
+#include "grid/core/HeaderDragButton.h"
+#include "grid/core/SearchPanel.h"
 #include "platform/ui/Timers.h"
+#include "platform/ui/ToolTips.h"
 
 #include <algorithm>
 #include <map>
@@ -55,13 +61,12 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     bool ownerReading = AOwner && (AOwner->ComponentState() & (csReading | csLoading));
     FFocusHelper = std::make_unique<TFocusHelper>(this);
     FSearchFooter = std::make_unique<TSearchFooter>(this, Designing() && !ownerReading);
-    FSearchFooter->OnChange = [this](TObject*) {
-        // The search panel that mirrors these settings comes with the search services.
-    };
+    FSearchFooter->OnChange = [this](TObject*) { UpdateSearchPanel(); };
     FPrintSettings = std::make_unique<TPrintSettings>(this);
     FHTMLSettings = std::make_unique<THTMLSettings>();
     FSortSettings = std::make_unique<TSortSettings>(this);
     FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+    FDragDropSettings->OnDropTargetChange = [this](TObject*) { dragDropSettingsChanged(); };
     FDragScrollOptions = std::make_unique<TDragScrollOptions>();
     FFilter = std::make_unique<TFilter>(this);
     FFilterDropDown = std::make_unique<TFilterDropDown>();
@@ -74,12 +79,10 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FColumnSize->OnStretch = [this] {
         if (Parent()) StretchColumn(FColumnSize->StretchColumn());
     };
-    FFloatingFooter = std::make_unique<TFloatingFooter>();
-    FFloatingFooter->OnLayout = [this](bool visibleSet) {
-        if (visibleSet) FFixedFooters = FFloatingFooter->ShowsLastRow() ? 1 : 0;
-        FHideLastRow = FFloatingFooter->ShowsLastRow();
-        Invalidate();
-    };
+    FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+    FFloatingFooter->OnChange = [this](TFooterChange what) { footerChanged(what); };
+    FProgressAppearance = std::make_unique<TGridProgressAppearance>();
+    FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
     FCellNode = std::make_unique<TCellNode>(this);
     FCellNode->OnRepaint = [this] { Invalidate(); };
     FBands = std::make_unique<TBands>();
@@ -122,6 +125,20 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) { RefreshColumnMerges(); };
 
+    createCellParts();
+    FFooterPanel = new TFooterPanel(this);
+    FFooterPanel->SetVisible(false);
+    FFooterPanel->SetParent(this);
+    FFooterPanel->SetAlign(alBottom);
+    FFooterPanel->SetHeight(0);
+    FFooterPanel->SetBorderWidth(0);
+    FSearchPanel = new TSearchPanel(this);
+    FSearchPanel->SetVisible(false);
+    FSearchPanel->SetParent(this);
+    FSearchPanel->SetAlign(alBottom);
+    FSearchPanel->SetHeight(0);
+    FSearchPanel->SetBorderWidth(0);
+
     FFilterDropList = new TDropList(this);
     FFilterDropList->SetParent(this);
     FFilterDropList->SetBounds(0, 0, 0, 0);
@@ -130,6 +147,8 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 
     if (!Designing()) {
         FFocusWindow = new TGridFocusWindow(this);
+        FFocusWindow->SetVisible(false);
+        FFocusWindow->SetParent(this);
         FArrows[arrUp] = new TArrowWindow(this, arrUp);
         FArrows[arrDown] = new TArrowWindow(this, arrDown);
         FArrows[arrLeft] = new TArrowWindow(this, arrLeft);
@@ -178,6 +197,7 @@ TQorStringGrid::~TQorStringGrid() {
     // cells in the store, which releases them.
     FHidden->Clear();
     if (GridLibrary().FocusFrameGrid == this) GridLibrary().FocusFrameGrid = nullptr;
+    if (FOleDropTargetAssigned && HandleAllocated()) RevokeDragDrop(Handle());
     SetCursor(FOldCursor);
 }
 
@@ -230,8 +250,12 @@ void TQorStringGrid::CreateWnd() {
     if (IsDestroying()) return;
     TBaseGrid::CreateWnd();
     if (!Parent()) return;
+    if (!Designing() && FBalloon->Enable()) BalloonInit();
     FGridTimerID = SetTimer(Handle(), 111, 500);
     if (Designing() && !Loading() && !FGridLoaded) Font()->SetName("Tahoma");
+    FFooterPanel->SetVisible(FFloatingFooter->Visible());
+    FSearchPanel->SetVisible(FSearchFooter->Visible());
+    FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
     FIsWinXP = FIsWinXP && ThemeIsActive(GridThemeBinding()) != 0;
     FWheelMsg = WM_MOUSEWHEEL;
     FWheelScrl = 3; // the system's lines per wheel notch
@@ -256,10 +280,17 @@ void TQorStringGrid::Loaded() {
         FNavigation->SetAlwaysEdit(true);
     }
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    UpdateSearchPanel();
+    if (FOleDropTarget) {
+        FOleDropTarget->SetAcceptText(FDragDropSettings->OleAcceptText());
+        FOleDropTarget->SetAcceptFiles(FDragDropSettings->OleAcceptFiles());
+        FOleDropTarget->SetAcceptURLs(FDragDropSettings->OleAcceptURLs());
+    }
     if (FAutoThemeAdapt && !Designing()) {
         FollowOfficeTheme();
         GetThemeNotifier(this)->RegisterWindow(Handle());
     }
+    InitOrigColSizes();
 }
 
 void TQorStringGrid::writeHeaders() {
@@ -294,6 +325,7 @@ void TQorStringGrid::Assign(const TPersistent* Source) {
     FSortSettings->Assign(src->FSortSettings.get());
     FDragScrollOptions->Assign(src->FDragScrollOptions.get());
     FDragDropSettings->Assign(src->FDragDropSettings.get());
+    FProgressAppearance->Assign(src->FProgressAppearance.get());
     FColumnSize->Assign(src->FColumnSize.get());
     FSyncGrid->Assign(src->FSyncGrid.get());
     FFocusHelper->Assign(src->FFocusHelper.get());
@@ -345,6 +377,8 @@ void TQorStringGrid::Invalidate() {
         return;
     }
     TBaseGrid::Invalidate();
+    if (!Loading() && FFloatingFooter && FFloatingFooter->Visible() && FFooterPanel)
+        FFooterPanel->Invalidate();
 }
 
 void TQorStringGrid::Resize() {
@@ -378,11 +412,19 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (AComponent == FEditCtrl) FEditCtrl = nullptr;
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;
+    if (AComponent == FFooterPanel) FFooterPanel = nullptr;
+    if (AComponent == FSearchPanel) FSearchPanel = nullptr;
+    if (AComponent == FMoveButton) FMoveButton = nullptr;
+    if (AComponent == FMoveForm) FMoveForm = nullptr;
     if (AComponent == FGridImages) FGridImages = nullptr;
     if (AComponent == FCellChecker) FCellChecker = nullptr;
     if (!IsDestroying() && FSyncGrid->Grid() &&
         static_cast<TComponent*>(FSyncGrid->Grid()) == AComponent)
         FSyncGrid->SetGrid(nullptr);
+    if (AComponent == FPictureContainer) FPictureContainer = nullptr;
+    if (AComponent == FCtrlEdit) FCtrlEdit = nullptr;
+    if (AComponent == FCtrlCombo) FCtrlCombo = nullptr;
+    if (AComponent == FBalloonWindow) FBalloonWindow = nullptr;
     for (auto& a : FArrows)
         if (AComponent == a) a = nullptr;
     std::erase_if(FNotifiers, [&](TGridChangeNotifier* n) {

@@ -20,6 +20,7 @@
 #include "grid/core/GridSupport.h"
 #include "grid/core/GridTheme.h"
 #include "grid/core/HiddenRows.h"
+#include "grid/core/LookSettings.h"
 #include "platform/base/DateUtils.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/gfx/RichText.h"
@@ -36,6 +37,15 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+class THTMLPictureCache;
+class TPictureContainer;
+class TToolTipWindow;
+class TControlEdit;
+class TControlCombo;
+struct HTMLRenderOptions;
+struct HTMLRenderResult;
+struct NMTTDISPINFO;
 
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TGridSet<TCellBorder>;
@@ -148,8 +158,12 @@ using TRowDisjunctSelectEvent =
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 
+class TGridAlphaMask;
+class TGridDropTarget;
 class THeaderDragButton;
+class TNoActiveForm;
 class TScrollControl;
+class TSearchPanel;
 class TTimer;
 
 // Told of every cell the grid's cell selection moves to (one listener per grid).
@@ -436,9 +450,8 @@ public:
     void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
     // True when the cell (real column, real row) holds a check box, with its state.
     bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
-    // Keeps the focus frame on the current cell while windows move; the frame itself comes with
-    // the focus window's painting.
-    virtual void MoveFocusWindow() {}
+    // Keeps the focus frame on the current cell while windows move.
+    virtual void MoveFocusWindow();
 
     // --- typed cell access, cell type and graphic size (real column) -------------------------
     // Ints and Floats read the text without markup, All* the stored text by real row; a text
@@ -906,8 +919,8 @@ public:
     // type.
     virtual void CalcFooterValues(int ACol);
     virtual void CalcFooter(int ACol) { CalcFooterValues(ACol); }
-    // Repaints the footer strip; the strip comes with the footer painting.
-    virtual void UpdateFooter() {}
+    // Repaints the footer strip.
+    virtual void UpdateFooter();
     void LastRowChanged() override;
     virtual void AppendRow() { SetRowCount(RowCount() + 1); }
     virtual void CanAddRow(bool& CanAdd);
@@ -1654,6 +1667,113 @@ public:
     void RepaintCol(int ACol);
     void InvalidateGridRect(const TGridRect& R);
 
+    // --- markup pictures, background, balloons and form controls in cells --------------------
+    // The pictures cell markup loaded by URL, and the application's named pictures (not owned).
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v);
+    TBackGround* BackGround() const { return FBackGround.get(); }
+    void SetBackGround(const TBackGround* v) { FBackGround->Assign(v); }
+    TBalloonSettings* Balloon() const { return FBalloon.get(); }
+    void SetBalloon(const TBalloonSettings* v) { FBalloon->Assign(v); }
+    // Makes the balloon window once; BalloonDone destroys it.
+    void BalloonInit();
+    void BalloonDone();
+    TToolTipWindow* BalloonWindow() const { return FBalloonWindow; }
+    // The cell (display column and row) of the last balloon; (-1, -1) none.
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    // Title, text and icon (TBalloonIcon) of a cell's balloon; ACol is the real column.
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& ATitle, std::string& AText,
+                       int& AIcon)>
+        OnCellBalloon;
+    // Opens the editor of an EDIT, PASSWORD, MASK or COMBO control over CtrlRect (client
+    // coordinates); other types open nothing.
+    void ShowCellControlEditor(const std::string& CellText, const std::string& CtrlType, int ARow,
+                               int RealCol, int DisplCol, const TRect& CtrlRect,
+                               const std::string& CtrlValue, const std::string& CtrlID);
+    // Writes the open control editor's text into its control's VALUE and hides it.
+    void EndCellControlEdit();
+    void ControlComboSelect(TObject* Sender);
+    // Opens the next editable control of the cell (display column) after AfterID (the first for
+    // an empty ID); without one the grid takes the focus.
+    void FocusNextCellControl(int ACol, int ARow, const std::string& AfterID);
+    // Enter or Tab typed in a control editor.
+    void CellControlKey(bool Tab);
+    TControlEdit* ControlEdit() const { return FCtrlEdit; }
+    TControlCombo* ControlCombo() const { return FCtrlCombo; }
+    bool CellControlEditing() const { return FCtrlEditing; }
+    bool CellControlDown() const { return FCtrlDown; }
+    std::function<void(TObject*Sender, int ARow, int ACol, const std::string&CtrlID,
+                       const std::string&CtrlType, const std::string&CtrlVal)>
+        OnControlClick, OnControlEditDone;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                       const std::string& CtrlType, const std::string& CtrlVal, TStringList* Values,
+                       bool& Edit, int& DropCount)>
+        OnControlComboList;
+    std::function<void(TObject* Sender, int ARow, int ACol, int ItemIndex,
+                       const std::string& CtrlID, const std::string& CtrlValue)>
+        OnControlComboSelect;
+
+    // --- periphery: footer strip, look settings, focus frame, design panel, snapshots, search
+    // panel, version and OLE drag and drop (QorStringGridPeriphery.cpp, QorStringGridOle.cpp) --
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+    void SetProgressAppearance(const TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
+    // The focus frame: a translucent layered window around the edited cell (R in client
+    // coordinates), 4 pixels wide on the left and top and 5 on the right and bottom.
+    void ShowFocusWindow(TRect R);
+    // Clears the library's focus-frame grid and hides the window.
+    void HideFocusWindow();
+    // Makes Window a layered window showing the mask's pixels with its opacity.
+    void ApplyAlphaMask(TWinControl* Window, TGridAlphaMask* Mask);
+    // The design-time quick-configuration panel at the bottom right, drawn after each paint
+    // while designing with ShowDesignHelper. Items: 1 allow edit, 2 column numbers, 3 look,
+    // 4 close; -1 none.
+    bool ShowColumnNumbers() const { return FShowColumnNumbers; }
+    virtual void PaintDesignHelper();
+    virtual void DesignHelperClick(int X, int Y);
+    int DesignHelperHitTest(int X, int Y);
+    // The designer's hit test: items 1..4 take the click (Result 1).
+    void CMDesignHitTest(TMessage& Message);
+    // A form that takes no activation showing the cells of ARect as they are painted, one pixel
+    // more to the right and below; the caller shows, moves and frees it.
+    TNoActiveForm* SelectionToForm(TGridRect ARect);
+    // Mirrors the SearchFooter settings into the search panel (not while loading).
+    void UpdateSearchPanel();
+    virtual int GetVersionNr() const;
+    virtual std::string GetVersionString() const;
+    // The column widths and the grid width at load time, the base of proportional stretching.
+    void InitOrigColSizes();
+    const std::vector<int>& OrigColSizes() const { return FOrigColSizes; }
+    int OrigGridWidth() const { return FOldSize; }
+    // The drop target registered while DragDropSettings.OleDropTarget is on; nullptr else.
+    TGridDropTarget* OleDropTarget() const { return FOleDropTarget.get(); }
+    // The cells dragged by the last OLE drag from this grid.
+    TGridRect DropSelection() const { return FDropSelection; }
+    // Shows the drop-position arrows at a cell (column markers above and below the left edge of
+    // its header for a column drop, else the left arrow before the row); HideDropArrows hides
+    // all of them.
+    void ShowDropArrows(int ACol, int ARow, bool Column);
+    void HideDropArrows();
+    std::function<void(TObject* Sender)> OnCreatedFloatingFooter;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int FooterColumn, TRect FooterRect)>
+        OnPaintFooter;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Data, bool& Allow)>
+        OnOleDrag;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(TObject* Sender, DWORD OLEEffect)> OnOleDragStop;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnOleDragOver;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Data, bool& Allow)>
+        OnOleDrop;
+    std::function<void(TObject* Sender, TGridRect ARect)> OnOleDropped;
+    std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)> OnOleDropCol;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& FileName,
+                       bool& Allow)>
+        OnOleDropFile;
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& URL, bool& Allow)>
+        OnOleDropURL;
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -1693,6 +1813,14 @@ protected:
     // Characters also reach the grid's own key handling without goEditing, and with the
     // incremental search of a sorted column.
     void WMGetDlgCode(TMessage& Message) override;
+
+    // --- background picture and gradient ------------------------------------------------------
+    // The client area right of the last column and below the last row.
+    void PaintBackgroundArea();
+    // The part of a fixed-position picture that lies in R; the picture tiled over R.
+    void PaintPictureSlice(const TRect& R);
+    void TilePicture(const TRect& R);
+
     // --- window procedure and in-place edit life cycle ---------------------------------------
     bool CanEditShow() override;
     bool SelectCell(int ACol, int ARow) override;
@@ -1970,6 +2098,29 @@ private:
     TColor editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign = nullptr);
     // The step of an advance from (col, row); false when the advance ends without a target.
     bool advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted);
+    friend class TFooterPanel;
+    friend class TGridDropTarget;
+    friend class TGridDropSource;
+    // Periphery state (QorStringGridPeriphery.cpp, QorStringGridOle.cpp).
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+    int FLastDesignChoice = -1;
+    bool FShowColumnNumbers = false;
+    std::vector<int> FOrigColSizes;
+    int FOldSize = 0;
+    std::shared_ptr<TGridDropTarget> FOleDropTarget;
+    bool FOleDropTargetAssigned = false;
+    TGridRect FDropSelection;
+    // Where the press of FSelectionClick was (client coordinates).
+    TPoint FOleDragStart;
+    TNoActiveForm* FMoveForm = nullptr;
+    void footerChanged(TFooterChange What);
+    void showEditFocusFrame();
+    void dragDropSettingsChanged();
+    // The OLE drag that a press on the selection starts once the pointer moves; True when it ran.
+    bool oleDragStartMove(int ACol, int ARow, int X, int Y);
+    void startOleDrag(int ACol, int ARow, int X, int Y);
     // The working state of one DrawGridCell call, shared with its text and border steps.
     struct CellPaint;
     void drawCellText(CellPaint& P);
@@ -2164,7 +2315,6 @@ private:
     void dragScrollTick();
     void moveDragFeedback(int X, int Y);
     bool endMoveDrag(int ACol, int ARow);
-    void hideMoveArrows();
     void placeMoveArrow(TArrowDirection d, int X, int Y, bool Show);
     void stretchAfterResize();
     void startWheelPan(TPoint at);
@@ -2195,4 +2345,37 @@ private:
     int lastRow(bool DoFixed) const { return RowCount() - 1 - (DoFixed ? 0 : FFixedFooters); }
     int firstCol(bool DoFixed) const { return DoFixed ? 0 : FixedCols(); }
     int lastCol(bool DoFixed) const { return ColCount() - 1 - (DoFixed ? 0 : FFixedRightCols); }
+
+    // Markup pictures, background, balloons and form controls in cells.
+    void createCellParts();
+    // The renderer's settings for the markup of a cell.
+    void cellMarkupOptions(int RealCol, int ARow, HTMLRenderOptions& Options);
+    // Hit-tests a cell's markup at a client point (Result.ControlID: a control to find anyway).
+    bool hitCellMarkup(int ACol, int ARow, int X, int Y, HTMLRenderResult& Result);
+    // Clicks on a form control of a cell's markup (true when the press is done).
+    bool clickCellControl(int ACol, int ARow, int RealCol, const std::string& Text,
+                          const HTMLRenderResult& Hit);
+    void releaseCellControl();
+    // Steps 9 and 10 of the cell text: the background picture and gradient of a cell.
+    void paintCellBackground(CellPaint& P, const TRect& T);
+    // Where a tiled background picture has its origin (client coordinates).
+    TPoint tileOrigin();
+    void balloonText(NMTTDISPINFO& Info);
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    TPictureContainer* FPictureContainer = nullptr;
+    std::unique_ptr<TBackGround> FBackGround;
+    std::unique_ptr<TBalloonSettings> FBalloon;
+    TToolTipWindow* FBalloonWindow = nullptr;
+    TPoint FLastBalloonPos{-1, -1};
+    // The shown balloon's text and title, read by the balloon window after the request.
+    std::string FBalloonText;
+    std::string FBalloonTitle;
+    TControlEdit* FCtrlEdit = nullptr;
+    TControlCombo* FCtrlCombo = nullptr;
+    // Real column and row of the cell whose control is edited or held down.
+    TPoint FCtrlXY{-1, -1};
+    std::string FCtrlID;
+    std::string FCtrlType;
+    bool FCtrlEditing = false;
+    bool FCtrlDown = false;
 };

@@ -2,6 +2,7 @@
 // over the cell with the cell's value, writing the value back when it closes, and the report of
 // the end of the edit.
 #include "grid/core/AsgCombo.h"
+#include "grid/core/GridLibrary.h"
 #include "grid/core/QorInplaceEdit.h"
 #include "grid/core/QorStringGrid.h"
 
@@ -62,7 +63,7 @@ bool TQorStringGrid::CanEditShow() {
         if (!IsTextEditorKind(FEditControl)) {
             ActivateCellEditor(DisplColIndexOf(base.X), base.Y);
             FEntered = true;
-            MoveFocusWindow();
+            showEditFocusFrame();
             return false;
         }
         FShowEditProcess = true;
@@ -70,8 +71,16 @@ bool TQorStringGrid::CanEditShow() {
     FEntered = true;
     if (!FEditing) StoreOldCell(Col(), Row());
     FEditing = true;
-    MoveFocusWindow();
+    showEditFocusFrame();
     return true;
+}
+
+// The translucent frame around the cell whose editor opens, with FocusHelper on; the window hook
+// keeps it on the cell while windows move.
+void TQorStringGrid::showEditFocusFrame() {
+    if (!FFocusHelper->Enabled()) return;
+    GridLibrary().FocusFrameGrid = this;
+    ShowFocusWindow(CellRect(Col(), Row()));
 }
 
 void TQorStringGrid::ActivateCellEditor(int ACol, int ARow) {

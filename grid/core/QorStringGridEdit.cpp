@@ -2,6 +2,7 @@
 // edit and its report), the validation of an edited cell against its edit reference, and the
 // small notification hooks of editing.
 #include "grid/core/GridLibrary.h"
+#include "grid/core/GridUndo.h"
 #include "grid/core/GridUtils.h"
 #include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
@@ -172,6 +173,8 @@ bool TQorStringGrid::ValidateCell(const std::string& NewValue) {
                 if (FixedCols() > 0) SetRowModified(Row(), true);
             }
             if (Valid) UpdateColumnFooter(ACol, ARow);
+            if (auto* undo = dynamic_cast<TQorGridUndoRedo*>(UndoRedo()); undo && Valid)
+                undo->RegisterChange(ACol, ARow, FOldCellText, Value);
             if (Valid && changed) CellsChanged(TRect{ACol, ARow, ACol, ARow});
         }
         FNewCellText = Value;
@@ -184,6 +187,7 @@ bool TQorStringGrid::ValidateCell(const std::string& NewValue) {
         }
         FOldCellText = GridCells(ACol, ARow);
     }
+    if (Valid) HideFocusWindow();
     return Valid;
 }
 

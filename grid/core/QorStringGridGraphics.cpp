@@ -504,8 +504,30 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         const int percent =
             to == from ? 0 : roundHalfEven(std::abs(value - from) * 100.0 / (to - from));
         const int mx = ControlLook()->ProgressMarginX(), my = ControlLook()->ProgressMarginY();
+        // The grid's progress appearance; an unset background is the cell's colour.
+        const TGridProgressAppearance* pa = FProgressAppearance.get();
         TProgressLook look;
+        look.Level0Color = pa->Level0Color();
+        look.Level0ColorTo = pa->Level0ColorTo();
+        look.Level1Color = pa->Level1Color();
+        look.Level1ColorTo = pa->Level1ColorTo();
+        look.Level2Color = pa->Level2Color();
+        look.Level2ColorTo = pa->Level2ColorTo();
+        look.Level3Color = pa->Level3Color();
+        look.Level3ColorTo = pa->Level3ColorTo();
+        look.Level1Perc = pa->Level1Perc();
+        look.Level2Perc = pa->Level2Perc();
+        look.BorderColor = pa->BorderColor();
+        look.ShowBorder = pa->ShowBorder();
+        look.Stacked = pa->Stacked();
+        look.ShowPercentage = pa->ShowPercentage();
         look.FontName = Font()->Name();
+        look.FontColor = pa->CompleteFontColor();
+        look.CompletionSmooth = pa->CompletionSmooth();
+        look.ShowGradient = pa->ShowGradient();
+        look.Steps = pa->Steps();
+        look.BackgroundColor =
+            pa->UnCompleteColor() != clNone ? pa->UnCompleteColor() : C.Brush()->Color();
         DrawCellProgress(C, TRect(R.Left + mx, R.Top + my, R.Right - mx - 1, R.Bottom - my - 1),
                          std::clamp(percent, 0, 100), look);
         break;

@@ -3,6 +3,7 @@
 #include "grid/core/GridUtils.h"
 #include "grid/core/HTMLHintWindow.h"
 #include "grid/core/QorStringGrid.h"
+#include "platform/ui/ToolTips.h"
 
 #include <algorithm>
 #include <string>
@@ -101,6 +102,9 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         DrawRowSizingLine(Y);
         FSizeFixedY = Y;
     }
+    // A press on the selection of a drag source starts an OLE drag once the pointer moves;
+    // the drag runs to its end here.
+    if (valid && !Designing() && oleDragStartMove(ACol, ARow, X, Y)) return;
     if (!Designing()) {
         if (FGridState == gsColSizing) ColSized = true;
         if (FGridState == gsRowSizing) Rowsized = true;
@@ -180,6 +184,14 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         if (base.X != FLastHintPos.X || base.Y != FLastHintPos.Y) {
             Application->CancelHint();
             FLastHintPos = {-1, -1};
+        }
+    }
+    // So does a balloon.
+    if (FLastBalloonPos.X >= 0 && FBalloon->Enable()) {
+        const TPoint base = valid ? BaseCell(ACol, ARow) : TPoint{-1, -1};
+        if (base.X != FLastBalloonPos.X || base.Y != FLastBalloonPos.Y) {
+            if (FBalloonWindow) FBalloonWindow->Perform(TTM_POP);
+            FLastBalloonPos = {-1, -1};
         }
     }
 

@@ -1,6 +1,7 @@
 // String grid keyboard input (navigation beyond the platform grid's, check keys, row insertion
 // and deletion) and the Tab move between cells.
 #include "grid/core/GridUtils.h"
+#include "grid/core/MarkupControls.h"
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/ScopeGuards.h"
 #include "platform/base/FormatSettings.h"
@@ -296,6 +297,8 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         }
     } else if (Key == VK_RETURN || Key == VK_F2) {
         StoreOldCell(Col(), Row());
+        if (HTMLHasControls(Cells(RealColIndex(Col()), Row())))
+            FocusNextCellControl(Col(), Row(), "");
         if (Key == VK_F2) F2EditHook();
     }
     const TGridRect s = Selection();

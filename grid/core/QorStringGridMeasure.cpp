@@ -65,6 +65,7 @@ TSize TQorStringGrid::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
             r.Bottom = 65535;
         }
         HTMLRenderOptions o;
+        cellMarkupOptions(ACol, ARow, o);
         o.MeasureOnly = true;
         o.WordWrap = VS;
         HTMLRenderResult res;

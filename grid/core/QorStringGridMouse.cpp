@@ -1,6 +1,7 @@
 // String grid mouse buttons: the left press and release, the double click, the right press.
 #include "grid/core/GridUtils.h"
 #include "grid/core/HeaderDragButton.h"
+#include "grid/core/MarkupControls.h"
 #include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
 
@@ -214,11 +215,16 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     const bool markup = GetCellTextKind(text, FEnableHTML) == 1;
     if (FURLShow || markup) {
         std::string anchor;
+        HTMLRenderResult hit;
         if (!markup) {
             if (IsURL(text)) anchor = text;
-        } else {
-            anchor = hitAnchor(ACol, ARow, X, Y);
+        } else if (hitCellMarkup(ACol, ARow, X, Y, hit)) {
+            anchor = hit.HitHref;
         }
+        // An editable form control under the pointer takes the press.
+        if (!anchor.empty() && !hit.ControlID.empty() &&
+            clickCellControl(ACol, ARow, realCol, text, hit))
+            return;
         if (!anchor.empty()) {
             bool autoHandle = true;
             if (OnAnchorClick) OnAnchorClick(this, ARow, ACol, anchor, autoHandle);
@@ -235,6 +241,13 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
                     ShellOpen(anchor);
                 }
             }
+            return;
+        }
+        // A press beside the controls of a form cell only selects the cell.
+        if (markup && HTMLHasControls(text)) {
+            if (OnClickCell) OnClickCell(this, pressRow, pressCol);
+            HideInplaceEdit();
+            SetSelection({ACol, ARow, ACol, ARow});
             return;
         }
     }
@@ -336,6 +349,7 @@ bool TQorStringGrid::pressOnCellGraphic(int ACol, int ARow, int X, int Y, const 
         if (CanFocus()) SetFocus();
         if (OnMouseDown) OnMouseDown(this, mbLeft, shift, X, Y);
         FSelectionClick = true;
+        FOleDragStart = {X, Y};
         if (OnClickCell) OnClickCell(this, ARow, ACol);
         return true;
     }
@@ -402,18 +416,8 @@ void TQorStringGrid::ClickRadioGroup(int ACol, int ARow, int X, int Y) {
 }
 
 std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title) {
-    TRect r = CellRect(ACol, ARow);
-    r.Left += FXYOffset.X + 1;
-    r.Top += FXYOffset.Y + 1;
-    if (HasCheckBox(RealColIndex(ACol), ARow)) r.Left += FControlLook->CheckSize();
-    HTMLRenderOptions options;
-    options.HitX = X;
-    options.HitY = Y;
-    options.HitTestOnly = true;
     HTMLRenderResult result;
-    TCanvas* c = Canvas();
-    c->Font()->Assign(isFixedCell(ACol, ARow) ? FFixedFont.get() : Font());
-    if (!HTMLRenderText(*c, Cells(RealColIndex(ACol), ARow), r, options, result)) return "";
+    if (!hitCellMarkup(ACol, ARow, X, Y, result)) return "";
     if (Title) *Title = result.HitTitle;
     return result.HitHref;
 }
@@ -431,6 +435,7 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     const bool deselect = FDeselectState;
     FMouseDown = FMouseKeepDown = FMouseDownMove = false;
     FMouseSelectMode = msNormal;
+    releaseCellControl();
     FMouseSelectStart = -1;
 
     if (FSizingFixed) {
@@ -462,7 +467,7 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     }
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
-    hideMoveArrows();
+    HideDropArrows();
     const bool onCellButton = releaseCellButton(ACol, ARow, X, Y);
     if (FScrollHintShow && FScrollHintWnd) {
         FScrollHintWnd->ReleaseHandle();
@@ -601,6 +606,7 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     }
     // Compared with the selection when the left button went down (the press may have moved it),
     // else with the one before the platform's handling.
+    if (Designing() && Button == mbLeft) DesignHelperClick(X, Y);
     const TGridRect before = FPressSelValid && Button == mbLeft ? FPressSelection : Selection();
     FPressSelValid = false;
     TBaseGrid::MouseUp(Button, Shift, X, Y);

@@ -223,7 +223,7 @@ void TQorStringGrid::RowMoved(int FromIndex, int ToIndex) {
 
 // --- moving by dragging a header ---------------------------------------------------------------
 
-void TQorStringGrid::hideMoveArrows() {
+void TQorStringGrid::HideDropArrows() {
     for (TArrowWindow* a : FArrows)
         if (a) a->SetVisible(false);
 }
@@ -238,6 +238,13 @@ void TQorStringGrid::placeMoveArrow(TArrowDirection d, int X, int Y, bool Show) 
     const TPoint p = ClientToScreen({X, Y});
     a->SetBounds(p.X, p.Y, 11, 11);
     a->SetVisible(true);
+}
+
+void TQorStringGrid::ShowDropArrows(int ACol, int ARow, bool Column) {
+    const TRect r = CellRect(ACol, ARow);
+    placeMoveArrow(arrDown, r.Left - 5, r.Top - 8, Column);
+    placeMoveArrow(arrUp, r.Left - 5, r.Bottom, Column);
+    placeMoveArrow(arrLeft, r.Left - 10, r.Top - 5, !Column);
 }
 
 // The feedback of a header drag: the button at the pointer, the drop arrows at the target's edge,
@@ -326,7 +333,7 @@ void TQorStringGrid::WMCancelMode(TWMNoParams& Message) {
                 FMoveButton->SetEnabled(false);
                 FMoveButton->SetVisible(false);
             }
-            hideMoveArrows();
+            HideDropArrows();
             EndBlockFocus();
             Screen->SetCursor(crDefault);
         }

@@ -35,6 +35,8 @@ void TQorStringGrid::Paint() {
         c->Brush()->SetStyle(bsSolid);
     }
     c->Pen()->SetColor(clBlack);
+    if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintBackgroundArea();
+    PaintDesignHelper();
     if (OnPainted) OnPainted(this);
 }
 

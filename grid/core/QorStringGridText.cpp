@@ -124,6 +124,8 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         if (FZoomFactor != 0 && c->Font()->Size() != zoomed)
             c->Font()->SetSize(c->Font()->Size() + FZoomFactor);
     }
+    // 9., 10. the background picture and gradient
+    paintCellBackground(P, T);
     // 11. the selection rectangle
     if (FSelectionRectangle && !fixedCell) {
         const TPoint base = BaseCell(P.ACol, ARow);
@@ -202,8 +204,18 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         T.Left -= 1;
         if (sortGlyph) T.Right -= 10;
         HTMLRenderOptions o;
+        cellMarkupOptions(RCol, ARow, o);
         o.LinkColor = linkColor;
         o.ShadowColor = clGray;
+        // A held form button looks pressed while the pointer is on it.
+        if (FCtrlDown && FCtrlXY.X == RCol && FCtrlXY.Y == ARow) {
+            TPoint p;
+            GetCursorPos(p);
+            p = ScreenToClient(p);
+            o.ButtonDown = true;
+            o.HitX = p.X;
+            o.HitY = p.Y;
+        }
         o.WordWrap = FEnhTextSize;
         // Blinking text shows in every other phase of the grid timer.
         o.BlinkVisible = !FEnableBlink || FGridBlink;

@@ -146,6 +146,7 @@ void TQorStringGrid::WMKillFocus(TWMKillFocus& Message) {
     TBaseGrid::WMKillFocus(Message);
     const int rc = RealColIndexOf(Col());
     if (rc >= 0 && IsMergedCell(rc, Row())) Invalidate();
+    releaseCellControl();
 }
 
 void TQorStringGrid::DoEnter() {

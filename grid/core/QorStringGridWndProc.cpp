@@ -5,6 +5,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "platform/base/DateUtils.h"
 #include "platform/ui/Timers.h"
+#include "platform/ui/ToolTips.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -40,6 +41,10 @@ void TQorStringGrid::WndProc(TMessage& Message) {
     }
     if (IsDestroying()) {
         TBaseGrid::WndProc(Message);
+        return;
+    }
+    if (msg == CM_DESIGNHITTEST) {
+        CMDesignHitTest(Message);
         return;
     }
     const TGridRect oldSel = Selection();
@@ -170,6 +175,10 @@ void TQorStringGrid::comboNotification(TWMCommand& cmd) {
 void TQorStringGrid::WMNotify(TMessage& Message) {
     auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
     if (hdr && (hdr->code == TTN_SHOW || hdr->code == TTN_POP)) return;
+    if (hdr && hdr->code == TTN_GETDISPINFO && FBalloon->Enable()) {
+        balloonText(*reinterpret_cast<NMTTDISPINFO*>(Message.LParam));
+        return;
+    }
     if (hdr && hdr->code == DTN_DATETIMECHANGE && OnDateTimeChange) {
         const SYSTEMTIME& st = reinterpret_cast<NMDATETIMECHANGE*>(Message.LParam)->st;
         TDateTime dt = 0, date = 0, time = 0;
@@ -312,6 +321,12 @@ void TQorStringGrid::mouseWheel(TMessage& Message) {
 // --- after a scroll ---------------------------------------------------------------------------
 void TQorStringGrid::TopLeftChanged() {
     TBaseGrid::TopLeftChanged();
+    // A background picture or gradient is painted against the client area, not the moved
+    // pixels: every cell shows a new part of it.
+    if (!FBackGround->Bitmap()->Empty() ||
+        ((FBackGround->Display() == bdGradientHorz || FBackGround->Display() == bdGradientVert) &&
+         FBackGround->ColorTo() != clNone))
+        Invalidate();
     // A special editor stays where it was opened: it closes; the text editor moves along.
     if (FEditMode && !IsTextEditorKind(FEditControl)) HideInplaceEdit();
     CellControlsUpdate(false);

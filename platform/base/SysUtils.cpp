@@ -145,6 +145,36 @@ std::string Utf32ToUtf8(std::u32string_view s) {
     return out;
 }
 
+std::u16string Utf8ToWide(std::string_view Text) {
+    std::u16string out;
+    for (char32_t c : Utf8ToUtf32(Text)) {
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += char16_t(0xD800 + (c >> 10));
+            out += char16_t(0xDC00 + (c & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+    }
+    return out;
+}
+
+std::string WideToUtf8(std::u16string_view Text) {
+    std::u32string cps;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        char32_t c = Text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 &&
+            Text[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (Text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        cps += c;
+    }
+    return Utf32ToUtf8(cps);
+}
+
 // --- strings -------------------------------------------------------------------------------
 namespace {
 bool isTrimmed(unsigned char c) {

@@ -60,6 +60,9 @@ std::u32string Utf8ToUtf32(std::string_view s);
 // Encodes code points; a surrogate or a value beyond U+10FFFF becomes U+FFFD.
 std::string Utf32ToUtf8(std::u32string_view s);
 std::string CodePointToUtf8(char32_t c);
+// UTF-16 text; a lone surrogate becomes U+FFFD.
+std::u16string Utf8ToWide(std::string_view Text);
+std::string WideToUtf8(std::u16string_view Text);
 // True when s is well-formed UTF-8.
 bool IsValidUtf8(std::string_view s);
 

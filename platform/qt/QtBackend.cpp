@@ -1,6 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/Clipbrd.h"
@@ -11,8 +12,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
@@ -23,6 +27,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cstring>
 #include <map>
 
 namespace {
@@ -79,6 +84,41 @@ public:
     void Beep() override { QApplication::beep(); }
 
     void SetCursorPos(TPoint p) override { QCursor::setPos(p.X, p.Y); }
+
+    bool FileIcon(const std::string& path, bool byName, std::string& kind, TBitmap& small,
+                  TBitmap& large) override {
+        const QString name = QString::fromStdString(path);
+        QFileIconProvider provider;
+        QIcon icon;
+        const QFileInfo info(name);
+        if (!byName && info.isDir()) {
+            kind = "inode/directory";
+            icon = provider.icon(QAbstractFileIconProvider::Folder);
+        } else {
+            QMimeDatabase db;
+            const QMimeType mime = byName ? db.mimeTypeForFile(name, QMimeDatabase::MatchExtension)
+                                          : db.mimeTypeForFile(info);
+            kind = mime.name().toStdString();
+            icon = QIcon::fromTheme(mime.iconName());
+            if (icon.isNull()) icon = QIcon::fromTheme(mime.genericIconName());
+            if (icon.isNull()) icon = provider.icon(QAbstractFileIconProvider::File);
+        }
+        if (icon.isNull()) return false;
+        auto toBitmap = [&icon](int size, TBitmap& out) {
+            QImage img = icon.pixmap(size, size)
+                             .toImage()
+                             .scaled(size, size)
+                             .convertToFormat(QImage::Format_ARGB32);
+            out.SetPixelFormat(pf32bit);
+            out.SetAlphaFormat(afDefined);
+            out.SetSize(size, size);
+            for (int y = 0; y < size; ++y)
+                std::memcpy(out.ScanLine(y), img.constScanLine(y), std::size_t(size) * 4);
+        };
+        toBitmap(16, small);
+        toBitmap(32, large);
+        return true;
+    }
 
     bool overridden = false;
 };
@@ -175,6 +215,9 @@ void InitQtBackend(int& argc, char** argv) {
         QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     };
     SetClipboardAccess(std::move(clipboard));
+    // Without native windows (the offscreen platform) drags run in this process.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        SetDragDriver(QtDragDriver());
     Application->Initialize();
 }
 
@@ -183,6 +226,7 @@ void DoneQtBackend() {
     SetBackend(nullptr);
     SetDialogService(nullptr);
     SetClipboardAccess({});
+    SetDragDriver(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     app.reset();
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/QtWindowPeer.h"
 
+#include "platform/qt/QtDragDrop.h"
+
 #include "platform/ui/Forms.h"
 
 #include <QApplication>
@@ -23,6 +25,8 @@ public:
     CustomDrawWidget(TWinControl* control, QWidget* parent) : QWidget(parent), control(control) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::NoFocus);
+        // Drags go to the drop target registered for the control, if any.
+        setAcceptDrops(true);
     }
     TWinControl* control;
     bool* painting = nullptr;
@@ -36,17 +40,36 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
     // A wheel message the control leaves alone reaches its parent through the model.
     void wheelEvent(QWheelEvent* e) override { e->accept(); }
+    void dragEnterEvent(QDragEnterEvent* e) override {
+        if (!QtDragEvent(control, e)) e->ignore();
+    }
+    void dragMoveEvent(QDragMoveEvent* e) override {
+        if (!QtDragEvent(control, e)) e->ignore();
+    }
+    void dragLeaveEvent(QDragLeaveEvent* e) override { QtDragEvent(control, e); }
+    void dropEvent(QDropEvent* e) override {
+        if (!QtDragEvent(control, e)) e->ignore();
+    }
 
     void paintEvent(QPaintEvent*) override {
         if (!control) return;
         if (painting) *painting = true;
         if (control->NeedsPaint()) control->Update();
         if (painting) *painting = false;
-        const TBitmap* image = control->BackingImage();
+        // A layered window shows its own picture with its alpha, or its image with its opacity.
+        const TBitmap* layered = control->LayeredImage();
+        const TBitmap* image = layered ? layered : control->BackingImage();
         if (!image || image->Width() == 0 || image->Height() == 0) return;
         QImage view(reinterpret_cast<const uchar*>(image->Pixels32()), image->Width(),
-                    image->Height(), image->Stride32() * 4, QImage::Format_RGB32);
+                    image->Height(), image->Stride32() * 4,
+                    layered ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
         QPainter p(this);
+        if (control->IsLayeredWindow()) {
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.fillRect(rect(), Qt::transparent);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p.setOpacity(control->LayeredAlpha() / 255.0);
+        }
         p.drawImage(0, 0, view);
     }
 };
@@ -368,6 +391,13 @@ void TQtWindowPeer::Changed(int what) {
         widget_->raise();
         break;
     case pcImage:
+        widget_->update();
+        break;
+    case pcLayered:
+        if (IsTopLevel() && control_->IsLayeredWindow()) {
+            widget_->setAttribute(Qt::WA_TranslucentBackground);
+            widget_->setAttribute(Qt::WA_OpaquePaintEvent, false);
+        }
         widget_->update();
         break;
     default:

@@ -1,6 +1,7 @@
 #include "platform/testing/UiTest.h"
 
 #include "platform/qt/QtWindowPeer.h"
+#include "platform/ui/DragDrop.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,6 +21,18 @@ namespace {
 TManualClock clock;
 TScriptedDialogService scripted;
 std::deque<std::function<void(TCustomForm*)>> modalActions;
+std::deque<std::function<void()>> dragActions;
+
+void onDragIdle() {
+    if (dragActions.empty()) {
+        ADD_FAILURE() << "a drag is waiting with nothing to do; dropped";
+        SetModifierKeyState({});
+        return;
+    }
+    auto action = std::move(dragActions.front());
+    dragActions.pop_front();
+    action();
+}
 
 void onModalIdle(TCustomForm* form) {
     if (modalActions.empty()) {
@@ -150,6 +163,7 @@ void installTestServices() {
     SetApplicationClock(&clock);
     SetDialogService(&scripted);
     Application->OnModalIdle = onModalIdle;
+    SetDragLoopIdleHook(onDragIdle);
     if (Application->Title().empty()) Application->SetTitle("knxgwconfig");
 }
 
@@ -157,6 +171,7 @@ void resetBetweenTests() {
     scripted.Clear();
     scripted.OnAsk = nullptr;
     modalActions.clear();
+    dragActions.clear();
     SetModifierKeyState({});
     ReleaseCapture();
     Application->OnModalIdle = onModalIdle;
@@ -302,6 +317,15 @@ void typeText(const std::string& text, TWinControl* target) {
 
 void whenModalIdle(std::function<void(TCustomForm*)> action) {
     modalActions.push_back(std::move(action));
+}
+
+void whenDragIdle(std::function<void()> action) {
+    dragActions.push_back(std::move(action));
+}
+
+void dragPointer(TControl* control, TPoint p, TShiftState shift) {
+    SetCursorPosition(control->ClientToScreen(p));
+    SetModifierKeyState(shift);
 }
 
 void postNativeClick(TWinControl* control) {

@@ -66,6 +66,12 @@ void typeText(const std::string& text, TWinControl* target = nullptr);
 // idle turn). A modal loop that goes idle with no action left fails the test and is cancelled,
 // so a test never hangs.
 void whenModalIdle(std::function<void(TCustomForm* form)> action);
+// Runs action the next time a drag run in this process waits for the pointer (one action per
+// turn). A drag that waits with no action left fails the test and is dropped where it is.
+void whenDragIdle(std::function<void()> action);
+// During a drag: the pointer moves to p (the control's client coordinates) with the buttons and
+// keys of shift; no mouse message is sent, as during a real drag.
+void dragPointer(TControl* control, TPoint p, TShiftState shift = {ssLeft});
 // Shows form modally, runs action inside its loop, returns the modal result.
 int runModal(TCustomForm* form, std::function<void(TCustomForm* form)> action);
 

@@ -3,11 +3,15 @@
 // to the native clipboard; without one the clipboard lives in the process.
 #include "platform/ui/Messages.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
-constexpr UINT CF_TEXT = 1;
-constexpr UINT CF_UNICODETEXT = 13;
+// The standard clipboard formats (also the formats of drag and drop).
+using CLIPFORMAT = std::uint16_t;
+constexpr CLIPFORMAT CF_TEXT = 1;
+constexpr CLIPFORMAT CF_UNICODETEXT = 13;
+constexpr CLIPFORMAT CF_HDROP = 15;
 
 class TClipboard {
 public:

@@ -29,20 +29,40 @@ void SetBackend(TBackend* b) {
     backend = b;
 }
 
+namespace {
+// Registered names (case-insensitive) and their numbers; the first spelling is kept.
+struct RegisteredNames {
+    std::mutex m;
+    std::map<std::string, UINT> ids;
+    std::map<UINT, std::string> names;
+};
+RegisteredNames& registered() {
+    static RegisteredNames r;
+    return r;
+}
+} // namespace
+
 UINT RegisterWindowMessage(const std::string& name) {
-    static std::mutex m;
-    static std::map<std::string, UINT> ids;
-    std::lock_guard lock(m);
+    auto& r = registered();
+    std::lock_guard lock(r.m);
     std::string key = UpperCase(name);
-    auto it = ids.find(key);
-    if (it != ids.end()) return it->second;
-    UINT id = 0xC000 + UINT(ids.size());
-    ids.emplace(key, id);
+    auto it = r.ids.find(key);
+    if (it != r.ids.end()) return it->second;
+    UINT id = 0xC000 + UINT(r.ids.size());
+    r.ids.emplace(key, id);
+    r.names.emplace(id, name);
     return id;
 }
 
 UINT RegisterClipboardFormat(const std::string& name) {
     return RegisterWindowMessage(name);
+}
+
+std::string GetClipboardFormatName(UINT format) {
+    auto& r = registered();
+    std::lock_guard lock(r.m);
+    auto it = r.names.find(format);
+    return it == r.names.end() ? std::string() : it->second;
 }
 
 // --- TControl --------------------------------------------------------------------------------
@@ -662,6 +682,19 @@ LONG GetWindowLong(HWND handle, int index) {
     if (index == GWL_STYLE) return LONG(c->style_ | (c->Showing() ? WS_VISIBLE : 0));
     if (index == GWL_EXSTYLE) return LONG(c->exStyle_);
     return 0;
+}
+
+LONG SetWindowLong(HWND handle, int index, LONG value) {
+    TWinControl* c = FindControl(handle);
+    if (!c || index != GWL_EXSTYLE) return 0;
+    LONG old = LONG(c->exStyle_);
+    c->exStyle_ = DWORD(value);
+    if (!(c->exStyle_ & WS_EX_LAYERED) && (c->layeredImage_ || c->layeredAlpha_ != 255)) {
+        c->layeredImage_.reset();
+        c->layeredAlpha_ = 255;
+    }
+    if ((DWORD(old) ^ c->exStyle_) & WS_EX_LAYERED) c->PeerChanged(pcLayered);
+    return old;
 }
 
 bool ShowWindow(HWND handle, int cmd) {

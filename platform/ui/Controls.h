@@ -439,6 +439,11 @@ public:
     const TRegion* WindowRegion() const { return region_.get(); }
     // Created with WS_POPUP: a top-level window whose Left/Top are screen coordinates.
     bool IsPopupWindow() const { return handle_ && (style_ & WS_POPUP); }
+    // A layered window (WS_EX_LAYERED) shows the picture UpdateLayeredWindow gave it (32-bit,
+    // premultiplied alpha) or else its own image, blended with LayeredAlpha.
+    bool IsLayeredWindow() const { return handle_ && (exStyle_ & WS_EX_LAYERED); }
+    const TBitmap* LayeredImage() const { return layeredImage_.get(); }
+    std::uint8_t LayeredAlpha() const { return layeredAlpha_; }
     TPoint ClientOrigin() const override;
 
     TKeyEvent OnKeyDown;
@@ -514,6 +519,8 @@ private:
     friend class TControl;
     friend class TCustomForm;
     friend LONG GetWindowLong(HWND handle, int index);
+    friend LONG SetWindowLong(HWND handle, int index, LONG value);
+    friend struct LayeredWindowAccess;
     friend int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);
     friend bool ValidateRect(HWND handle, const TRect* rect);
     friend bool IsWindowEnabled(HWND handle);
@@ -535,6 +542,8 @@ private:
     DWORD style_ = 0; // of the window, from CreateParams; WS_DISABLED follows Enabled
     DWORD exStyle_ = 0;
     std::unique_ptr<TRegion> region_;
+    std::unique_ptr<TBitmap> layeredImage_;
+    std::uint8_t layeredAlpha_ = 255;
 };
 
 // --- TCustomControl / TGraphicControl --------------------------------------------------------
@@ -602,6 +611,9 @@ bool ShowWindow(HWND handle, int cmd);
 bool EnableWindow(HWND handle, bool enable);
 // GWL_STYLE (WS_VISIBLE while the window shows) or GWL_EXSTYLE; 0 for anything else.
 LONG GetWindowLong(HWND handle, int index);
+// Only GWL_EXSTYLE can be changed; returns the previous value (0 for anything else). Dropping
+// WS_EX_LAYERED forgets the layered picture.
+LONG SetWindowLong(HWND handle, int index, LONG value);
 // The window takes rgn (window coordinates) as its shape and owns it from now on; nullptr
 // removes the shape. 0 when the handle is not a window.
 int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);

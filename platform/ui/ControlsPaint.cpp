@@ -94,9 +94,19 @@ void TWinControl::paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>
         shape.Offset(at.X, at.Y);
         ::ExtSelectClipRgn(dest, &shape, RGN_AND);
     }
-    if (backing_) {
+    BLENDFUNCTION blend;
+    blend.SourceConstantAlpha = layeredAlpha_;
+    if (layeredImage_) {
+        blend.AlphaFormat = AC_SRC_ALPHA;
+        const int w = layeredImage_->Width(), h = layeredImage_->Height();
+        ::AlphaBlend(dest, X, Y, w, h, layeredImage_->Canvas(), 0, 0, w, h, blend);
+    } else if (backing_) {
         Update();
-        dest->Draw(X, Y, backing_.get());
+        if (IsLayeredWindow() && layeredAlpha_ != 255)
+            ::AlphaBlend(dest, X, Y, backing_->Width(), backing_->Height(), backing_->Canvas(), 0,
+                         0, backing_->Width(), backing_->Height(), blend);
+        else
+            dest->Draw(X, Y, backing_.get());
     } else if (peer_) {
         TBitmap shot;
         if (peer_->Grab(shot)) dest->Draw(X, Y, &shot);

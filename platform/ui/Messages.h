@@ -694,3 +694,5 @@ struct EDITBALLOONTIP {
 UINT RegisterWindowMessage(const std::string& name);
 // Clipboard formats share the numbers of registered messages, as on the classic system.
 UINT RegisterClipboardFormat(const std::string& name);
+// The name a format was registered with; empty for any other number.
+std::string GetClipboardFormatName(UINT format);

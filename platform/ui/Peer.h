@@ -26,7 +26,8 @@ enum TPeerChange {
     pcBorder, // form border style, border icons
     pcImage,  // the backing image changed outside a paint: show it again
     pcHint,
-    pcRegion, // SetWindowRgn: the window's shape changed
+    pcRegion,  // SetWindowRgn: the window's shape changed
+    pcLayered, // the layered picture or opacity changed
     pcUser = 100
 };
 
@@ -72,6 +73,13 @@ public:
     // The cursor shape the whole application shows (Screen->Cursor); crDefault: per window.
     virtual void SetScreenCursor(TCursor /*cursor*/) {}
     virtual void Beep() {}
+    // The desktop's icon for a file or folder, or (byName) for any name by its extension: a key
+    // naming the icon's kind and its small (16 x 16) and large (32 x 32) images; false when
+    // there is none.
+    virtual bool FileIcon(const std::string& /*path*/, bool /*byName*/, std::string& /*kind*/,
+                          TBitmap& /*small*/, TBitmap& /*large*/) {
+        return false;
+    }
 };
 
 // The installed back end (not owned); nullptr: controls run without native windows.

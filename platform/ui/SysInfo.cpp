@@ -1,10 +1,16 @@
 #include "platform/ui/SysInfo.h"
 
 #include "platform/base/SysUtils.h"
+#include "platform/ui/LayeredWindows.h"
 
 #include <cstring>
 
+// The user-interface library is always loaded; it exports the layered-window functions.
+struct HMODULE__ {};
+
 namespace {
+HMODULE__ user32;
+
 // The version resource of the common controls the platform implements.
 bool versionOf(const std::string& FileName, VS_FIXEDFILEINFO& info) {
     std::string name = FileName;
@@ -36,11 +42,17 @@ HMODULE LoadLibrary(const std::string& /*FileName*/) {
     return nullptr;
 }
 
-HMODULE GetModuleHandle(const std::string& /*ModuleName*/) {
-    return nullptr;
+HMODULE GetModuleHandle(const std::string& ModuleName) {
+    std::string name = UpperCase(ModuleName);
+    if (auto slash = name.find_last_of("/\\"); slash != std::string::npos) name.erase(0, slash + 1);
+    return name == "USER32" || name == "USER32.DLL" ? &user32 : nullptr;
 }
 
-FARPROC GetProcAddress(HMODULE /*Module*/, const std::string& /*ProcName*/) {
+FARPROC GetProcAddress(HMODULE Module, const std::string& ProcName) {
+    if (Module != &user32) return nullptr;
+    if (ProcName == "UpdateLayeredWindow") return reinterpret_cast<FARPROC>(&UpdateLayeredWindow);
+    if (ProcName == "SetLayeredWindowAttributes")
+        return reinterpret_cast<FARPROC>(&SetLayeredWindowAttributes);
     return nullptr;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What this platform reports of the classic system it stands in for: system version 5.1 with
-// the version-6 common controls, and no loadable system libraries (no visual-style library),
-// so callers that probe for them take their fallback paths.
+// the version-6 common controls and layered windows, and no loadable system libraries (no
+// visual-style library), so callers that probe for them take their fallback paths.
 #include "platform/ui/Messages.h"
 
 #include <string>
@@ -16,7 +16,9 @@ int GetSystemMetrics(int Index);
 struct HMODULE__;
 using HMODULE = HMODULE__*;
 using FARPROC = void (*)();
-// No system library can be loaded here: both answer nullptr.
+// No system library can be loaded here (LoadLibrary answers nullptr); the user-interface
+// library "USER32.DLL" is always loaded and exports UpdateLayeredWindow and
+// SetLayeredWindowAttributes (LayeredWindows.h), nothing else.
 HMODULE LoadLibrary(const std::string& FileName);
 HMODULE GetModuleHandle(const std::string& ModuleName);
 FARPROC GetProcAddress(HMODULE Module, const std::string& ProcName);

@@ -262,15 +262,15 @@ TEST_F(CellDecorTest, VirtualCheckColumnTogglesTextAndUndoKeepsTheRealOldText) {
     EXPECT_EQ(cg.Cells(1, 2), "Y");
     cg.ToggleCheckBox(1, 2);
     EXPECT_EQ(cg.Cells(1, 2), "N");
-    ASSERT_EQ(undo.Items().size(), 2u);
-    EXPECT_EQ(undo.Items()[0].OrigValue, "");
-    EXPECT_EQ(undo.Items()[0].Value, "Y");
-    EXPECT_EQ(undo.Items()[1].OrigValue, "Y");
-    EXPECT_EQ(undo.Items()[1].Value, "N");
+    ASSERT_EQ(undo.Items()->Count(), 2);
+    EXPECT_EQ(undo.Items()->Item(0)->OrigValue(), "");
+    EXPECT_EQ(undo.Items()->Item(0)->Value(), "Y");
+    EXPECT_EQ(undo.Items()->Item(1)->OrigValue(), "Y");
+    EXPECT_EQ(undo.Items()->Item(1)->Value(), "N");
     // A state kept outside the text is not restored by writing texts back.
     cg.AddCheckBox(2, 2, false, false);
     cg.ToggleCheckBox(2, 2);
-    EXPECT_EQ(undo.Items().size(), 2u);
+    EXPECT_EQ(undo.Items()->Count(), 2);
     // A shared check box takes no balloon of its own and is not replaced by one.
     cg.AddBalloon(1, 3, "t", "x", biInfo);
     EXPECT_EQ(cg.CellTypes(1, 3), ctDataCheckBox);

@@ -1,5 +1,7 @@
 #include "grid/core/GridDraw.h"
 
+#include "platform/ui/LayeredWindows.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -249,10 +251,25 @@ TEST_F(GridDrawTest, CellButtonsInTones) {
     EXPECT_NE(px(15, 10), clWhite);
 }
 
-TEST_F(GridDrawTest, LayeredWindowFunctionsAreMissingHere) {
-    EXPECT_FALSE(DynSetLayeredWindowAttributes(nullptr, clBlack, 255, 2));
-    EXPECT_FALSE(DynUpdateLayeredWindow(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                        clBlack, 255, 2));
+TEST_F(GridDrawTest, LayeredWindowFunctionsReachTheWindow) {
+    TCustomControl w(nullptr);
+    const HWND h = w.Handle();
+    // Found by name; a window that is not layered refuses.
+    EXPECT_FALSE(DynSetLayeredWindowAttributes(h, clBlack, 128, LWA_ALPHA));
+    SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) | LONG(WS_EX_LAYERED));
+    EXPECT_TRUE(DynSetLayeredWindowAttributes(h, clBlack, 128, LWA_ALPHA));
+    EXPECT_EQ(w.LayeredAlpha(), 128);
+    TSize size{3, 2};
+    BLENDFUNCTION blend;
+    blend.SourceConstantAlpha = 200;
+    blend.AlphaFormat = AC_SRC_ALPHA;
+    TPoint at{40, 30};
+    EXPECT_TRUE(
+        DynUpdateLayeredWindow(h, nullptr, &at, &size, c, nullptr, clNone, &blend, ULW_ALPHA));
+    EXPECT_EQ(w.BoundsRect(), TRect(40, 30, 43, 32));
+    ASSERT_NE(w.LayeredImage(), nullptr);
+    EXPECT_EQ(w.LayeredImage()->Width(), 3);
+    EXPECT_EQ(w.LayeredAlpha(), 200);
 }
 
 TEST_F(GridDrawTest, ErrorMarkerAndResourceBitmap) {

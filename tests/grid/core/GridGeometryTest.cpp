@@ -230,10 +230,8 @@ TEST(GridGeometryTest, FooterRowMovesWithTheCountAndIsCalculated) {
     g.CalcFooter(-1);
     EXPECT_EQ(g.Cells(1, 4), "3");
 
-    // Another style stops the calculations; FixedFooters follows at the next Visible.
+    // Another style stops the calculations and frees the last row at once.
     g.FloatingFooter()->SetFooterStyle(fsColumnPreview);
-    EXPECT_EQ(g.FixedFooters(), 1);
-    g.FloatingFooter()->SetVisible(true);
     EXPECT_EQ(g.FixedFooters(), 0);
     g.SetCells(1, 4, "left");
     g.CalcFooter(-1);

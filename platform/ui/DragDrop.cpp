@@ -1,0 +1,427 @@
+#include "platform/ui/DragDrop.h"
+
+#include "platform/base/SysUtils.h"
+#include "platform/gfx/Gdi.h"
+#include "platform/ui/ControlsInternal.h"
+#include "platform/ui/Forms.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <new>
+#include <vector>
+
+// A global memory block: its bytes and its lock count.
+struct HGLOBAL__ {
+    std::vector<std::uint8_t> bytes;
+    int locks = 0;
+};
+
+namespace {
+// The blocks handed out and not yet freed; the table owns them.
+std::map<HGLOBAL, std::unique_ptr<HGLOBAL__>>& blocks() {
+    static std::map<HGLOBAL, std::unique_ptr<HGLOBAL__>> table;
+    return table;
+}
+
+HGLOBAL__* blockOf(HGLOBAL Mem) {
+    auto& table = blocks();
+    auto it = table.find(Mem);
+    return it == table.end() ? nullptr : it->second.get();
+}
+
+std::map<HWND, std::shared_ptr<IDropTarget>>& targets() {
+    static std::map<HWND, std::shared_ptr<IDropTarget>> table;
+    return table;
+}
+
+TDragDriver* driver = nullptr;
+std::function<void()> idleHook;
+
+// The point lies in the window and inside its shape.
+bool hits(TWinControl* w, TPoint screen) {
+    const TPoint p = w->ScreenToClient(screen);
+    if (p.X < 0 || p.Y < 0 || p.X >= w->Width() || p.Y >= w->Height()) return false;
+    const TRegion* shape = w->WindowRegion();
+    return !shape || shape->Contains(p);
+}
+
+bool usable(TWinControl* w) {
+    return w->HandleAllocated() && w->Showing() && w->Enabled();
+}
+
+// Top-level windows: pop-ups first (they float above), newest first.
+std::vector<TWinControl*> topLevelWindows() {
+    std::vector<std::pair<HWND, TWinControl*>> all;
+    {
+        auto& s = controls::state();
+        std::lock_guard lock(s.mutex);
+        for (auto& [h, c] : s.windows)
+            if (!c->Parent() || c->IsPopupWindow()) all.emplace_back(h, c);
+    }
+    std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+        if (a.second->IsPopupWindow() != b.second->IsPopupWindow())
+            return a.second->IsPopupWindow();
+        return a.first > b.first;
+    });
+    std::vector<TWinControl*> out;
+    for (auto& entry : all) out.push_back(entry.second);
+    return out;
+}
+} // namespace
+
+// --- global memory ---------------------------------------------------------------------------
+HGLOBAL GlobalAlloc(UINT /*Flags*/, std::size_t Bytes) {
+    auto block = std::make_unique<HGLOBAL__>();
+    try {
+        // Blocks are always zeroed.
+        block->bytes.assign(Bytes, 0);
+    } catch (const std::bad_alloc&) {
+        // The classic answer to an allocation that cannot be had is a null handle.
+        return nullptr;
+    }
+    HGLOBAL h = block.get();
+    blocks().emplace(h, std::move(block));
+    return h;
+}
+
+void* GlobalLock(HGLOBAL Mem) {
+    HGLOBAL__* b = blockOf(Mem);
+    if (!b) return nullptr;
+    ++b->locks;
+    // A block of 0 bytes still has an address.
+    return b->bytes.empty() ? static_cast<void*>(b) : b->bytes.data();
+}
+
+bool GlobalUnlock(HGLOBAL Mem) {
+    HGLOBAL__* b = blockOf(Mem);
+    if (!b || b->locks == 0) return false;
+    return --b->locks > 0;
+}
+
+std::size_t GlobalSize(HGLOBAL Mem) {
+    HGLOBAL__* b = blockOf(Mem);
+    return b ? b->bytes.size() : 0;
+}
+
+HGLOBAL GlobalFree(HGLOBAL Mem) {
+    return blocks().erase(Mem) ? nullptr : Mem;
+}
+
+void ReleaseStgMedium(STGMEDIUM& Medium) {
+    if (Medium.tymed == TYMED_HGLOBAL && !Medium.pUnkForRelease) GlobalFree(Medium.hGlobal);
+    Medium.pUnkForRelease.reset();
+    Medium.hGlobal = nullptr;
+    Medium.tymed = TYMED_NULL;
+}
+
+HGLOBAL MakeFileDropBlock(const std::vector<std::string>& Files) {
+    std::u16string names;
+    for (const auto& f : Files) {
+        names += Utf8ToWide(f);
+        names += u'\0';
+    }
+    names += u'\0';
+    const std::size_t size = sizeof(DROPFILES) + names.size() * 2;
+    HGLOBAL h = GlobalAlloc(GHND | GMEM_SHARE, size);
+    auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
+    if (!p) return nullptr;
+    DROPFILES header;
+    header.fWide = 1;
+    std::memcpy(p, &header, sizeof header);
+    std::memcpy(p + sizeof header, names.data(), names.size() * 2);
+    GlobalUnlock(h);
+    return h;
+}
+
+// --- TMemoryDataObject ----------------------------------------------------------------------
+namespace {
+// Lists the formats of a memory data object (a copy, so the object may change meanwhile).
+class MemoryFormatList : public IEnumFORMATETC {
+public:
+    MemoryFormatList(std::vector<CLIPFORMAT> formats, ULONG at)
+        : formats_(std::move(formats)), at_(at) {}
+    HRESULT Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override {
+        ULONG n = 0;
+        while (n < celt && at_ < formats_.size()) {
+            FORMATETC f;
+            f.cfFormat = formats_[at_++];
+            rgelt[n++] = f;
+        }
+        if (pceltFetched) *pceltFetched = n;
+        return n == celt ? S_OK : S_FALSE;
+    }
+    HRESULT Skip(ULONG celt) override {
+        at_ += celt;
+        if (at_ > formats_.size()) {
+            at_ = ULONG(formats_.size());
+            return S_FALSE;
+        }
+        return S_OK;
+    }
+    HRESULT Reset() override {
+        at_ = 0;
+        return S_OK;
+    }
+    HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& out) override {
+        out = std::make_shared<MemoryFormatList>(formats_, at_);
+        return S_OK;
+    }
+
+private:
+    std::vector<CLIPFORMAT> formats_;
+    ULONG at_;
+};
+
+std::vector<std::uint8_t> withZero(const void* p, std::size_t n, std::size_t zeros) {
+    const auto* b = static_cast<const std::uint8_t*>(p);
+    std::vector<std::uint8_t> out(b, b + n);
+    out.insert(out.end(), zeros, 0);
+    return out;
+}
+} // namespace
+
+void TMemoryDataObject::SetFormat(CLIPFORMAT Format, std::vector<std::uint8_t> Bytes) {
+    for (auto& entry : formats_)
+        if (entry.first == Format) {
+            entry.second = std::move(Bytes);
+            return;
+        }
+    formats_.emplace_back(Format, std::move(Bytes));
+}
+
+void TMemoryDataObject::SetText(const std::string& Text) {
+    const std::u16string wide = Utf8ToWide(Text);
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : wide) {
+        bytes.push_back(std::uint8_t(c & 0xFF));
+        bytes.push_back(std::uint8_t(c >> 8));
+    }
+    bytes.insert(bytes.end(), 2, 0);
+    SetFormat(CF_UNICODETEXT, std::move(bytes));
+    SetFormat(CF_TEXT, withZero(Text.data(), Text.size(), 1));
+}
+
+void TMemoryDataObject::SetFiles(const std::vector<std::string>& Files) {
+    HGLOBAL h = MakeFileDropBlock(Files);
+    const void* p = GlobalLock(h);
+    if (!p) return;
+    SetFormat(CF_HDROP, withZero(p, GlobalSize(h), 0));
+    GlobalUnlock(h);
+    GlobalFree(h);
+}
+
+bool TMemoryDataObject::HasFormat(CLIPFORMAT Format) const {
+    return Bytes(Format) != nullptr;
+}
+
+const std::vector<std::uint8_t>* TMemoryDataObject::Bytes(CLIPFORMAT Format) const {
+    for (const auto& entry : formats_)
+        if (entry.first == Format) return &entry.second;
+    return nullptr;
+}
+
+HRESULT TMemoryDataObject::QueryGetData(const FORMATETC& f) {
+    if (f.dwAspect != DVASPECT_CONTENT || !(f.tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+    return HasFormat(f.cfFormat) ? S_OK : DV_E_FORMATETC;
+}
+
+HRESULT TMemoryDataObject::GetData(const FORMATETC& f, STGMEDIUM& medium) {
+    if (QueryGetData(f) != S_OK) return DV_E_FORMATETC;
+    const std::vector<std::uint8_t>& bytes = *Bytes(f.cfFormat);
+    HGLOBAL h = GlobalAlloc(GHND | GMEM_SHARE, bytes.size());
+    auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
+    if (!p) return E_OUTOFMEMORY;
+    if (!bytes.empty()) std::memcpy(p, bytes.data(), bytes.size());
+    GlobalUnlock(h);
+    medium = STGMEDIUM{};
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = h;
+    return S_OK;
+}
+
+HRESULT TMemoryDataObject::GetDataHere(const FORMATETC&, STGMEDIUM&) {
+    return DV_E_FORMATETC;
+}
+
+HRESULT TMemoryDataObject::GetCanonicalFormatEtc(const FORMATETC&, FORMATETC& out) {
+    out.ptd = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TMemoryDataObject::SetData(const FORMATETC&, STGMEDIUM&, bool) {
+    return E_NOTIMPL;
+}
+
+HRESULT TMemoryDataObject::EnumFormatEtc(DWORD dwDirection, std::shared_ptr<IEnumFORMATETC>& out) {
+    if (dwDirection != DATADIR_GET) {
+        out.reset();
+        return E_NOTIMPL;
+    }
+    std::vector<CLIPFORMAT> list;
+    for (const auto& entry : formats_) list.push_back(entry.first);
+    out = std::make_shared<MemoryFormatList>(std::move(list), 0);
+    return S_OK;
+}
+
+HRESULT TMemoryDataObject::DAdvise(const FORMATETC&, DWORD, void*, DWORD&) {
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT TMemoryDataObject::DUnadvise(DWORD) {
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT TMemoryDataObject::EnumDAdvise(void*& out) {
+    out = nullptr;
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+std::vector<std::uint8_t> DataObjectBytes(IDataObject& DataObj, CLIPFORMAT Format) {
+    FORMATETC f;
+    f.cfFormat = Format;
+    STGMEDIUM medium;
+    if (DataObj.GetData(f, medium) != S_OK) return {};
+    std::vector<std::uint8_t> out;
+    if (const auto* p = static_cast<const std::uint8_t*>(GlobalLock(medium.hGlobal))) {
+        out.assign(p, p + GlobalSize(medium.hGlobal));
+        GlobalUnlock(medium.hGlobal);
+    }
+    ReleaseStgMedium(medium);
+    return out;
+}
+
+std::vector<CLIPFORMAT> DataObjectFormats(IDataObject& DataObj) {
+    std::vector<CLIPFORMAT> out;
+    std::shared_ptr<IEnumFORMATETC> list;
+    if (DataObj.EnumFormatEtc(DATADIR_GET, list) != S_OK || !list) return out;
+    list->Reset();
+    FORMATETC f;
+    ULONG fetched = 0;
+    while (list->Next(1, &f, &fetched) == S_OK && fetched == 1) out.push_back(f.cfFormat);
+    return out;
+}
+
+// --- registration ----------------------------------------------------------------------------
+HRESULT RegisterDragDrop(HWND Wnd, std::shared_ptr<IDropTarget> Target) {
+    if (!FindControl(Wnd) || !Target) return DRAGDROP_E_INVALIDHWND;
+    auto& table = targets();
+    if (auto it = table.find(Wnd); it != table.end() && FindControl(it->first))
+        return DRAGDROP_E_ALREADYREGISTERED;
+    table[Wnd] = std::move(Target);
+    return S_OK;
+}
+
+HRESULT RevokeDragDrop(HWND Wnd) {
+    return targets().erase(Wnd) ? S_OK : DRAGDROP_E_NOTREGISTERED;
+}
+
+std::shared_ptr<IDropTarget> FindDropTarget(HWND Wnd) {
+    auto& table = targets();
+    for (TWinControl* w = FindControl(Wnd); w; w = w->Parent()) {
+        if (!w->HandleAllocated()) continue;
+        if (auto it = table.find(w->Handle()); it != table.end()) return it->second;
+    }
+    return nullptr;
+}
+
+HWND WindowFromPoint(TPoint Pt) {
+    for (TWinControl* top : topLevelWindows()) {
+        if (!usable(top) || !hits(top, Pt)) continue;
+        TWinControl* w = top;
+        while (true) {
+            TWinControl* inner = nullptr;
+            // The topmost windowed child under the point.
+            for (int i = w->ControlCount() - 1; i >= 0 && !inner; --i) {
+                auto* c = dynamic_cast<TWinControl*>(w->Controls(i));
+                if (c && !c->IsPopupWindow() && usable(c) && hits(c, Pt)) inner = c;
+            }
+            if (!inner) break;
+            w = inner;
+        }
+        return w->Handle();
+    }
+    return nullptr;
+}
+
+DWORD DragKeyState() {
+    DWORD keys = 0;
+    if (GetAsyncKeyState(VK_LBUTTON) < 0) keys |= MK_LBUTTON;
+    if (GetAsyncKeyState(VK_RBUTTON) < 0) keys |= MK_RBUTTON;
+    if (GetAsyncKeyState(VK_MBUTTON) < 0) keys |= MK_MBUTTON;
+    if (GetAsyncKeyState(VK_SHIFT) < 0) keys |= MK_SHIFT;
+    if (GetAsyncKeyState(VK_CONTROL) < 0) keys |= MK_CONTROL;
+    if (GetAsyncKeyState(VK_MENU) < 0) keys |= MK_ALT;
+    return keys;
+}
+
+// --- the drag --------------------------------------------------------------------------------
+void SetDragDriver(TDragDriver* Driver) {
+    driver = Driver;
+}
+
+TDragDriver* DragDriver() {
+    return driver;
+}
+
+void SetDragLoopIdleHook(std::function<void()> Idle) {
+    idleHook = std::move(Idle);
+}
+
+namespace {
+HRESULT dragInThisProcess(const std::shared_ptr<IDataObject>& DataObj,
+                          const std::shared_ptr<IDropSource>& DropSource, DWORD OkEffects,
+                          DWORD& Effect) {
+    std::shared_ptr<IDropTarget> target;
+    DWORD lastEffect = DROPEFFECT_NONE;
+    Effect = DROPEFFECT_NONE;
+    while (true) {
+        TPoint pt;
+        GetCursorPos(pt);
+        const DWORD keys = DragKeyState();
+        // The target under the pointer first, so that a release at a new place drops there.
+        std::shared_ptr<IDropTarget> now = FindDropTarget(WindowFromPoint(pt));
+        DWORD effect = OkEffects;
+        if (now != target) {
+            if (target) target->DragLeave();
+            target = now;
+            if (target) target->DragEnter(DataObj, keys, pt, effect);
+        } else if (target) {
+            target->DragOver(keys, pt, effect);
+        }
+        lastEffect = target ? effect & OkEffects : DROPEFFECT_NONE;
+        DropSource->GiveFeedback(lastEffect);
+
+        const HRESULT hr =
+            DropSource->QueryContinueDrag(GetAsyncKeyState(VK_ESCAPE) < 0, DragKeyState());
+        if (hr == DRAGDROP_S_DROP) {
+            if (target && lastEffect != DROPEFFECT_NONE) {
+                DWORD dropEffect = OkEffects;
+                target->Drop(DataObj, keys, pt, dropEffect);
+                Effect = dropEffect & OkEffects;
+            } else if (target) {
+                target->DragLeave();
+            }
+            return DRAGDROP_S_DROP;
+        }
+        if (hr != S_OK) {
+            if (target) target->DragLeave();
+            return hr == DRAGDROP_S_CANCEL || FAILED(hr) ? hr : DRAGDROP_S_CANCEL;
+        }
+        if (idleHook) {
+            Application->DispatchPending();
+            idleHook();
+        } else {
+            Application->HandleMessage();
+        }
+    }
+}
+} // namespace
+
+HRESULT DoDragDrop(const std::shared_ptr<IDataObject>& DataObj,
+                   const std::shared_ptr<IDropSource>& DropSource, DWORD OkEffects, DWORD& Effect) {
+    Effect = DROPEFFECT_NONE;
+    if (!DataObj || !DropSource) return E_INVALIDARG;
+    if (driver) return driver->DoDragDrop(DataObj, DropSource, OkEffects, Effect);
+    return dragInThisProcess(DataObj, DropSource, OkEffects, Effect);
+}
