@@ -280,22 +280,7 @@ void TAsgCustomCombo::PaintWindow(HDC DC) {
     const bool leftToRight = true;
     if (Style() != csSimple && leftToRight) DrawDropButton(c);
     // The content: the text of the edit field or of the selected item.
-    TRect text{2, 0, client.Right - FButtonWidth - 2, client.Bottom};
-    c->Font()->Assign(Font());
-    const bool focusLook = !HasEdit() && Focused() && !DroppedDown();
-    if (focusLook) {
-        TRect hl = text;
-        InflateRect(hl, -1, -2);
-        FillRect(DC, hl, clHighlight);
-        c->Font()->SetColor(clHighlightText);
-    } else if (!Enabled()) {
-        c->Font()->SetColor(clGrayText);
-    }
-    IntersectClipRect(DC, text.Left, text.Top, text.Right, text.Bottom);
-    SetBkMode(DC, TRANSPARENT);
-    TRect tr = text;
-    tr.Left += 2;
-    DrawText(DC, Text(), -1, tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    paintContent(DC, TRect{2, 0, client.Right - FButtonWidth - 2, client.Bottom}, 2);
     RestoreDC(DC, -1);
     if (leftToRight) DrawBorders(c);
 }
@@ -722,19 +707,13 @@ void TGridCombo::WndProc(TMessage& Message) {
 
 void TGridCombo::DoChange() {
     if (!FWorkMode || !FGrid->Lookup()) return;
-    const bool caseSensitive = FGrid->LookupCaseSensitive();
     const std::u32string text = Utf8ToUtf32(Text());
     const std::size_t n = std::min<std::size_t>(std::size_t(std::max(0, SelStart())), text.size());
     if (n == 0) return;
-    auto fold = [&](const std::u32string& s) {
-        return caseSensitive ? Utf32ToUtf8(s) : AnsiUpperCase(Utf32ToUtf8(s));
-    };
-    const std::string prefix = fold(text.substr(0, n));
+    const std::u32string typed = text.substr(0, n);
     auto complete = [&](const std::string& candidate, int item) {
-        const std::u32string c = Utf8ToUtf32(candidate);
-        if (c.size() < n || fold(c.substr(0, n)) != prefix) return false;
-        const std::u32string rest = c.substr(n, 255);
-        const std::u32string typed = text.substr(0, n);
+        std::u32string rest;
+        if (!FGrid->lookupRest(typed, candidate, rest)) return false;
         SetText(Utf32ToUtf8(typed + rest));
         // A winning item is selected too, which shows the item's own text.
         if (item >= 0) SetItemIndex(item);

@@ -61,6 +61,13 @@ HGLOBAL blockWith(const void* bytes, std::size_t size, std::size_t capacity) {
     GlobalUnlock(h);
     return h;
 }
+
+std::vector<CLIPFORMAT> sourceFormats(bool HasCol, bool HasGridCells) {
+    std::vector<CLIPFORMAT> list{CF_TEXT, CF_UNICODETEXT, DropFormatIds().RTF};
+    if (HasCol) list.push_back(DropFormatIds().GridCol);
+    if (HasGridCells) list.push_back(DropFormatIds().GridCells);
+    return list;
+}
 } // namespace
 
 const TDropFormatIds& DropFormatIds() {
@@ -354,92 +361,17 @@ HRESULT TSourceDataObject::GetData(const FORMATETC& f, STGMEDIUM& medium) {
     return S_OK;
 }
 
-HRESULT TSourceDataObject::GetDataHere(const FORMATETC&, STGMEDIUM&) {
-    return DV_E_FORMATETC;
-}
-
-HRESULT TSourceDataObject::GetCanonicalFormatEtc(const FORMATETC&, FORMATETC& out) {
-    out.ptd = nullptr;
-    return E_NOTIMPL;
-}
-
 HRESULT TSourceDataObject::SetData(const FORMATETC&, STGMEDIUM&, bool) {
     return DV_E_FORMATETC;
 }
 
-HRESULT TSourceDataObject::EnumFormatEtc(DWORD dwDirection, std::shared_ptr<IEnumFORMATETC>& out) {
-    if (dwDirection != DATADIR_GET) {
-        out.reset();
-        return E_NOTIMPL;
-    }
-    out = std::make_shared<TSourceEnumFormatEtc>(scolidx != -1, memstr != nullptr);
-    return S_OK;
-}
-
-HRESULT TSourceDataObject::DAdvise(const FORMATETC&, DWORD, void*, DWORD&) {
-    return OLE_E_ADVISENOTSUPPORTED;
-}
-
-HRESULT TSourceDataObject::DUnadvise(DWORD) {
-    return OLE_E_ADVISENOTSUPPORTED;
-}
-
-HRESULT TSourceDataObject::EnumDAdvise(void*& out) {
-    out = nullptr;
-    return OLE_E_ADVISENOTSUPPORTED;
+std::shared_ptr<IEnumFORMATETC> TSourceDataObject::ReadFormats() {
+    return std::make_shared<TSourceEnumFormatEtc>(scolidx != -1, memstr != nullptr);
 }
 
 // --- TSourceEnumFormatEtc --------------------------------------------------------------------
-TSourceEnumFormatEtc::TSourceEnumFormatEtc(bool HasCol, bool HasGridCells, ULONG Index)
-    : FIndex(Index), FHasCol(HasCol), FHasGridCells(HasGridCells) {}
-
-ULONG TSourceEnumFormatEtc::count() const {
-    return 3 + (FHasCol ? 1 : 0) + (FHasGridCells ? 1 : 0);
-}
-
-CLIPFORMAT TSourceEnumFormatEtc::formatAt(ULONG i) const {
-    switch (i) {
-    case 0:
-        return CF_TEXT;
-    case 1:
-        return CF_UNICODETEXT;
-    case 2:
-        return DropFormatIds().RTF;
-    default:
-        return i == 3 && FHasCol ? DropFormatIds().GridCol : DropFormatIds().GridCells;
-    }
-}
-
-HRESULT TSourceEnumFormatEtc::Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) {
-    ULONG filled = 0;
-    while (filled < celt && FIndex < count()) {
-        FORMATETC f;
-        f.cfFormat = formatAt(FIndex);
-        rgelt[filled++] = f;
-        ++FIndex;
-    }
-    if (pceltFetched) *pceltFetched = filled;
-    return filled == celt ? S_OK : S_FALSE;
-}
-
-HRESULT TSourceEnumFormatEtc::Skip(ULONG celt) {
-    FIndex += celt;
-    if (FIndex > count()) {
-        FIndex = count();
-        return S_FALSE;
-    }
-    return S_OK;
-}
-
-HRESULT TSourceEnumFormatEtc::Reset() {
-    FIndex = 0;
-    return S_OK;
-}
-
-HRESULT TSourceEnumFormatEtc::Clone(std::shared_ptr<IEnumFORMATETC>& out) {
-    out = std::make_shared<TSourceEnumFormatEtc>(FHasCol, FHasGridCells, FIndex);
-    return S_OK;
-}
+TSourceEnumFormatEtc::TSourceEnumFormatEtc(bool HasCol, bool HasGridCells)
+    : TFormatEtcList(sourceFormats(HasCol, HasGridCells)) {}
 
 // --- starting a drag -------------------------------------------------------------------------
 HRESULT BeginTextDragDrop(const std::shared_ptr<TASGDropSource>& DropSource,

@@ -157,20 +157,17 @@ protected:
 
 // What the grid offers while its cells or a column are dragged. It does not own the stream,
 // which the caller frees after the drag.
-class TSourceDataObject : public IDataObject {
+class TSourceDataObject : public TOutboundDataObject {
 public:
     TSourceDataObject(const std::string& stxt, const std::string& srtf, int sidx,
                       TMemoryStream* ms);
 
     HRESULT GetData(const FORMATETC& f, STGMEDIUM& medium) override;
-    HRESULT GetDataHere(const FORMATETC& f, STGMEDIUM& medium) override;
     HRESULT QueryGetData(const FORMATETC& f) override;
-    HRESULT GetCanonicalFormatEtc(const FORMATETC& in, FORMATETC& out) override;
     HRESULT SetData(const FORMATETC& f, STGMEDIUM& medium, bool fRelease) override;
-    HRESULT EnumFormatEtc(DWORD dwDirection, std::shared_ptr<IEnumFORMATETC>& out) override;
-    HRESULT DAdvise(const FORMATETC& f, DWORD advf, void* sink, DWORD& connection) override;
-    HRESULT DUnadvise(DWORD connection) override;
-    HRESULT EnumDAdvise(void*& out) override;
+
+protected:
+    std::shared_ptr<IEnumFORMATETC> ReadFormats() override;
 
 private:
     std::string textdata;
@@ -181,20 +178,9 @@ private:
 
 // Lists CF_TEXT, CF_UNICODETEXT and rich text, then the grid column and the grid cells when
 // held.
-class TSourceEnumFormatEtc : public IEnumFORMATETC {
+class TSourceEnumFormatEtc : public TFormatEtcList {
 public:
-    TSourceEnumFormatEtc(bool HasCol, bool HasGridCells, ULONG Index = 0);
-    HRESULT Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override;
-    HRESULT Skip(ULONG celt) override;
-    HRESULT Reset() override;
-    HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& out) override;
-
-private:
-    ULONG count() const;
-    CLIPFORMAT formatAt(ULONG i) const;
-    ULONG FIndex;
-    bool FHasCol;
-    bool FHasGridCells;
+    TSourceEnumFormatEtc(bool HasCol, bool HasGridCells);
 };
 
 // DRAGDROP_S_CANCEL when the source's last feedback found no acceptable target, else the

@@ -402,19 +402,14 @@ void TQorInplaceEdit::DoChange() {
     if (!Workmode || SelLength() != 0 || !FGrid->Lookup()) return;
     TStringList* items = FGrid->LookupItems();
     if (items->Count() == 0) return;
-    const bool caseSensitive = FGrid->LookupCaseSensitive();
     const std::u32string text = Utf8ToUtf32(Text());
     const std::size_t n = std::min<std::size_t>(std::size_t(std::max(0, SelStart())), text.size());
     if (n == 0) return;
-    auto fold = [&](const std::u32string& s) {
-        return caseSensitive ? Utf32ToUtf8(s) : AnsiUpperCase(Utf32ToUtf8(s));
-    };
-    const std::string prefix = fold(text.substr(0, n));
+    const std::u32string typed = text.substr(0, n);
     for (int i = 0; i < items->Count(); ++i) {
-        const std::u32string item = Utf8ToUtf32(items->Get(i));
-        if (item.size() < n || fold(item.substr(0, n)) != prefix) continue;
-        const std::u32string rest = item.substr(n, 255);
-        SetText(Utf32ToUtf8(text.substr(0, n) + rest));
+        std::u32string rest;
+        if (!FGrid->lookupRest(typed, items->Get(i), rest)) continue;
+        SetText(Utf32ToUtf8(typed + rest));
         SetSelStart(int(n));
         SetSelLength(int(rest.size()));
         GotKey = false;

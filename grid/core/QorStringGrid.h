@@ -853,6 +853,11 @@ public:
                              bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
                              TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
                              bool& WW, TCellGradientDirection& GD) override;
+    // A cell's brush colour, with its font into Font and its alignment into HAlign when given, as
+    // GetVisualProperties gives them for the draw state (which it may change), with the selection
+    // colours when Select.
+    TColor cellLook(int ACol, int ARow, TGridDrawState& State, bool Select, TFont* Font,
+                    TAlignment* HAlign = nullptr);
     // The font of a cell: fixed or normal font, cell properties, colour hook.
     void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont,
                            TBrush* ABrush, bool Remap);
@@ -2096,6 +2101,10 @@ private:
     // The look an editor takes from the cell it opens on: the cell's brush colour, and its font
     // into Font when given (the cell's visual properties, as the cell is painted).
     TColor editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign = nullptr);
+    // Look-up completion of the editors: whether Candidate begins with Typed (by the look-up's
+    // case rule) and, when it does, the rest of it (at most 255 characters) in Rest.
+    bool lookupRest(const std::u32string& Typed, const std::string& Candidate,
+                    std::u32string& Rest) const;
     // The step of an advance from (col, row); false when the advance ends without a target.
     bool advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted);
     friend class TFooterPanel;

@@ -12,8 +12,8 @@ bool flatComboLook(TGridLook look) {
 }
 } // namespace
 
-TColor TQorStringGrid::editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign) {
-    TGridDrawState state;
+TColor TQorStringGrid::cellLook(int ACol, int ARow, TGridDrawState& State, bool Select, TFont* Font,
+                                TAlignment* HAlign) {
     TBrush brush;
     TFont font;
     TColor to = clNone, mirror = clNone, mirrorTo = clNone;
@@ -21,10 +21,27 @@ TColor TQorStringGrid::editorLook(int ACol, int ARow, TFont* Font, TAlignment* H
     TVAlignment va = vtaTop;
     bool ww = false;
     TCellGradientDirection gd = GradientVertical;
-    GetVisualProperties(ACol, ARow, state, false, false, true, &brush, to, mirror, mirrorTo,
+    GetVisualProperties(ACol, ARow, State, false, Select, true, &brush, to, mirror, mirrorTo,
                         Font ? Font : &font, ha, va, ww, gd);
     if (HAlign) *HAlign = ha;
     return brush.Color();
+}
+
+TColor TQorStringGrid::editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign) {
+    TGridDrawState state;
+    return cellLook(ACol, ARow, state, false, Font, HAlign);
+}
+
+bool TQorStringGrid::lookupRest(const std::u32string& Typed, const std::string& Candidate,
+                                std::u32string& Rest) const {
+    const std::u32string c = Utf8ToUtf32(Candidate);
+    if (c.size() < Typed.size()) return false;
+    auto fold = [&](const std::u32string& t) {
+        return FLookupCaseSensitive ? Utf32ToUtf8(t) : AnsiUpperCase(Utf32ToUtf8(t));
+    };
+    if (fold(c.substr(0, Typed.size())) != fold(Typed)) return false;
+    Rest = c.substr(Typed.size(), 255);
+    return true;
 }
 
 TInplaceEdit* TQorStringGrid::CreateEditor() {

@@ -2,17 +2,9 @@
 // store at their real columns) and hidden rows (their records leave the platform grid's store
 // for the hidden-row store and come back whole).
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include <algorithm>
-
-namespace {
-// Updates inside run under one update lock: one repaint and one scroll-range update at the end.
-struct UpdateLock {
-    TCustomGrid* g;
-    explicit UpdateLock(TCustomGrid* grid) : g(grid) { g->BeginUpdate(); }
-    ~UpdateLock() { g->EndUpdate(); }
-};
-} // namespace
 
 // --- hidden columns --------------------------------------------------------------------------
 bool TQorStringGrid::IsHiddenColumn(int ColIndex) const {
@@ -42,7 +34,7 @@ int TQorStringGrid::DisplColIndexOf(int ACol) const {
 
 void TQorStringGrid::HideColumns(int FromCol, int ToCol) {
     HideEditor();
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     // Only columns of the grid that the map covers are hidden, and one column always stays.
     int last = std::min({ToCol, TotalColCount() - 1, MaxHiddenMapColumns - 1});
     for (int c = std::max(FromCol, 0); c <= last; ++c) {
@@ -60,7 +52,7 @@ void TQorStringGrid::HideColumns(int FromCol, int ToCol) {
 
 void TQorStringGrid::UnHideColumns(int FromCol, int ToCol) {
     HideEditor();
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     int last = std::min({ToCol, TotalColCount() - 1, MaxHiddenMapColumns - 1});
     for (int c = std::max(FromCol, 0); c <= last; ++c) {
         if (FVisibleCol[std::size_t(c)]) continue;
@@ -140,7 +132,7 @@ void TQorStringGrid::HideRows(int FromRow, int ToRow) {
     for (int r = std::max(FromRow, 0); r <= std::min(ToRow, TotalRowCount() - 1); ++r)
         if (!FHidden->Contains(r)) rows.push_back(r);
     if (rows.empty()) return;
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     for (auto [first, count] : runsOf(rows)) {
         // The grid keeps at least one row.
         count = std::min(count, RowCount() - 1);
@@ -165,7 +157,7 @@ void TQorStringGrid::HideRowList(const TIntList& RowList) {
     if (displ.empty()) return;
     std::vector<int> real;
     for (int d : displ) real.push_back(RealRowIndex(d));
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     auto runs = runsOf(displ);
     // From the bottom up, so that the display rows of the runs above stay where they are.
     for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
@@ -191,13 +183,13 @@ void TQorStringGrid::putBack(const std::vector<int>& rows) {
 
 void TQorStringGrid::UnHideRows(int FromRow, int ToRow) {
     if (!FHidden->Contains(FromRow)) return;
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     putBack(FHidden->Between(FromRow, ToRow));
 }
 
 void TQorStringGrid::UnHideRowsAll() {
     if (FHidden->Count() == 0) return;
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     putBack(FHidden->Between(0, TotalRowCount()));
 }
 
@@ -206,7 +198,7 @@ void TQorStringGrid::UnHideRowList() {
     // Only the rows of the topmost level come back; rows hidden directly stay hidden.
     std::vector<int> rows = FHidden->OfLevel(FFilterLevel - 1);
     if (rows.empty()) return;
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     putBack(rows);
 }
 
@@ -234,7 +226,7 @@ void TQorStringGrid::SetAllCells(int ACol, int ARow, const std::string& Value) {
         // A hidden row without a record takes one through a round trip to the store.
         int d = DisplRowIndex(ARow);
         int level = HiddenRowLevel(ARow);
-        UpdateLock lock(this);
+        UpdateScope<TCustomGrid> lock(*this);
         PutRows(d, FHidden->Remove(ARow));
         SetCells(ACol, d, Value);
         FHidden->Add(ARow, level, TakeRows(d, 1));

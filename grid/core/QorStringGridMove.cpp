@@ -3,6 +3,7 @@
 // ColumnMoved and RowMoved keep everything else that belongs to a column or row in step.
 #include "grid/core/HeaderDragButton.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 #include "platform/ui/Timers.h"
 
 #include <algorithm>
@@ -33,13 +34,6 @@ template <typename T> void rotateFlags(std::vector<T>& v, int From, int To) {
     if (v.size() < need) v.resize(need, 0);
     rotate(v.data(), v.size(), From, To);
 }
-
-struct UpdateLock {
-    TCustomGrid* g;
-    explicit UpdateLock(TCustomGrid* grid) : g(grid) { g->BeginUpdate(); }
-    ~UpdateLock() { g->EndUpdate(); }
-};
-
 } // namespace
 
 // --- column order --------------------------------------------------------------------------
@@ -137,7 +131,7 @@ void TQorStringGrid::MoveRows(int FromIndex, int ToIndex, int Count) {
     const std::vector<char> modified = flagsOf(FModifiedRows), enabled = flagsOf(FEnabledRows),
                             selected = persistent ? std::vector<char>() : flagsOf(FRowSelect);
     {
-        UpdateLock lock(this);
+        UpdateScope<TCustomGrid> lock(*this);
         const int savedCol = Col(), savedRow = Row();
         // Areas across the block's edges or the target would be torn apart.
         splitAcrossRow(FromIndex);

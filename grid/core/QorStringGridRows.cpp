@@ -3,6 +3,7 @@
 // (texts, properties, height, hidden columns' cells) moves whole in the row store; everything
 // kept beside it (row flags, selection, hidden rows, cell controls) is moved here.
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/ScopeGuards.h"
 
 #include "platform/base/SysUtils.h"
 
@@ -10,12 +11,6 @@
 #include <unordered_set>
 
 namespace {
-struct UpdateLock {
-    TCustomGrid* g;
-    explicit UpdateLock(TCustomGrid* grid) : g(grid) { g->BeginUpdate(); }
-    ~UpdateLock() { g->EndUpdate(); }
-};
-
 template <typename T> void eraseRange(std::vector<T>& v, int From, int Count) {
     if (From < 0 || std::size_t(From) >= v.size()) return;
     auto first = v.begin() + From;
@@ -158,7 +153,7 @@ void TQorStringGrid::RemoveRows(int RowIndex, int RCount) {
     RCount = std::min(RCount, RowCount() - RowIndex);
     if (RCount <= 0) return;
     {
-        UpdateLock lock(this);
+        UpdateScope<TCustomGrid> lock(*this);
         const int savedRow = Row(), savedTop = TopRow();
         rowsLeaving(RowIndex, RCount, true);
         deleteStoreRows(RowIndex, RCount);
@@ -189,7 +184,7 @@ void TQorStringGrid::DeleteRowRange(int RowIndex, int RCount, bool DropControls)
     if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0) return;
     RCount = std::min(RCount, RowCount() - RowIndex);
     {
-        UpdateLock lock(this);
+        UpdateScope<TCustomGrid> lock(*this);
         const int savedRow = Row(), savedTop = TopRow();
         rowsLeaving(RowIndex, RCount, DropControls);
         deleteStoreRows(RowIndex, RCount);
@@ -211,7 +206,7 @@ void TQorStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
     if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0) return;
     RCount = std::min(RCount, RowCount() - RowIndex);
     {
-        UpdateLock lock(this);
+        UpdateScope<TCustomGrid> lock(*this);
         const int savedRow = Row(), savedTop = TopRow();
         rowsLeaving(RowIndex, RCount, false);
         // The objects of these rows stay with the caller.
@@ -239,7 +234,7 @@ void TQorStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
 void TQorStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {
     if (RowIndex < 0 || RowIndex > RowCount() || RCount <= 0) return;
     {
-        UpdateLock lock(this);
+        UpdateScope<TCustomGrid> lock(*this);
         if (SelectionHidden() || Col() >= ColCount() || Row() >= RowCount()) UnHideSelection();
         const SavedCell current(*this);
         splitAcrossRow(RowIndex);
@@ -270,7 +265,7 @@ void TQorStringGrid::AddColumn() {
 
 void TQorStringGrid::InsertCols(int ColIndex, int CCount) {
     if (ColIndex < 0 || ColIndex > TotalColCount() || CCount <= 0) return;
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     splitAcrossCol(ColIndex);
     // The new columns show at the display place of the real column ColIndex.
     const int displAt = DisplColIndexOf(ColIndex);
@@ -302,7 +297,7 @@ void TQorStringGrid::RemoveCols(int ColIndex, int CCount) {
     if (CCount <= 0) return;
     const int last = ColIndex + CCount - 1;
     {
-        UpdateLock lock(this);
+        UpdateScope<TCustomGrid> lock(*this);
         std::vector<int> widths;
         std::vector<char> colSelect;
         int shown = 0, hidden = 0;
@@ -435,7 +430,7 @@ void TQorStringGrid::ClearSelection() {
 
 // --- selection-driven and content-driven removals ----------------------------------------------
 void TQorStringGrid::RemoveSelectedRows() {
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     if (FMouseActions->DisjunctRowSelect()) {
         // From the bottom up, so that the flags of the rows above stay where they are.
         for (int r = RowCount() - FFixedFooters - 1; r >= FixedRows(); --r)
@@ -449,7 +444,7 @@ void TQorStringGrid::RemoveSelectedRows() {
 }
 
 void TQorStringGrid::RemoveUnSelectedRows() {
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     for (int r = RowCount() - FFixedFooters - 1; r >= FixedRows(); --r)
         if (!displayRowSelected(r)) DoRemoveRows(r, 1);
     if (FMouseActions->RowSelectPersistent())
@@ -459,7 +454,7 @@ void TQorStringGrid::RemoveUnSelectedRows() {
 }
 
 void TQorStringGrid::RemoveSelectedCols() {
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     if (FMouseActions->DisjunctColSelect()) {
         for (int c = ColCount() - 1; c >= FixedCols(); --c)
             if (ColSelect(c)) RemoveCols(RealColIndex(c), 1);
@@ -471,7 +466,7 @@ void TQorStringGrid::RemoveSelectedCols() {
 }
 
 void TQorStringGrid::RemoveUnSelectedCols() {
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     if (FMouseActions->DisjunctColSelect()) {
         for (int c = ColCount() - 1; c >= FixedCols(); --c)
             if (!ColSelect(c)) RemoveCols(RealColIndex(c), 1);
@@ -484,7 +479,7 @@ void TQorStringGrid::RemoveUnSelectedCols() {
 }
 
 void TQorStringGrid::HideSelectedRows() {
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     for (int r = RowCount() - 1; r >= FixedRows(); --r)
         if (displayRowSelected(r)) HideRow(RealRowIndex(r));
 }
@@ -494,12 +489,12 @@ void TQorStringGrid::HideUnSelectedRows() {
     std::vector<int> rows;
     for (int r = FixedRows(); r < RowCount(); ++r)
         if (!displayRowSelected(r)) rows.push_back(RealRowIndex(r));
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) HideRow(*it);
 }
 
 void TQorStringGrid::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) {
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     for (int r = RowCount() - 1; r >= FixedRows(); --r) {
         TCheckBoxState state = cbUnchecked;
         const bool checked =
@@ -511,7 +506,7 @@ void TQorStringGrid::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) {
 void TQorStringGrid::RemoveDuplicates(int ACol, bool DoCase) {
     const int col = RealColIndex(ACol);
     if (col < 0) return;
-    UpdateLock lock(this);
+    UpdateScope<TCustomGrid> lock(*this);
     std::unordered_set<std::string> kept;
     for (int r = FixedRows(); r < RowCount() - FFixedFooters;) {
         std::string key = GetCellEx(col, r);

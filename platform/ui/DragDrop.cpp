@@ -134,45 +134,75 @@ HGLOBAL MakeFileDropBlock(const std::vector<std::string>& Files) {
     return h;
 }
 
+// --- format list and outbound data objects ----------------------------------------------------
+TFormatEtcList::TFormatEtcList(std::vector<CLIPFORMAT> Formats, ULONG At)
+    : formats_(std::move(Formats)), at_(At) {}
+
+HRESULT TFormatEtcList::Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) {
+    ULONG n = 0;
+    while (n < celt && at_ < formats_.size()) {
+        FORMATETC f;
+        f.cfFormat = formats_[at_++];
+        rgelt[n++] = f;
+    }
+    if (pceltFetched) *pceltFetched = n;
+    return n == celt ? S_OK : S_FALSE;
+}
+
+HRESULT TFormatEtcList::Skip(ULONG celt) {
+    at_ += celt;
+    if (at_ > formats_.size()) {
+        at_ = ULONG(formats_.size());
+        return S_FALSE;
+    }
+    return S_OK;
+}
+
+HRESULT TFormatEtcList::Reset() {
+    at_ = 0;
+    return S_OK;
+}
+
+HRESULT TFormatEtcList::Clone(std::shared_ptr<IEnumFORMATETC>& out) {
+    out = std::make_shared<TFormatEtcList>(formats_, at_);
+    return S_OK;
+}
+
+HRESULT TOutboundDataObject::GetDataHere(const FORMATETC&, STGMEDIUM&) {
+    return DV_E_FORMATETC;
+}
+
+HRESULT TOutboundDataObject::GetCanonicalFormatEtc(const FORMATETC&, FORMATETC& out) {
+    out.ptd = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT TOutboundDataObject::EnumFormatEtc(DWORD dwDirection,
+                                           std::shared_ptr<IEnumFORMATETC>& out) {
+    if (dwDirection != DATADIR_GET) {
+        out.reset();
+        return E_NOTIMPL;
+    }
+    out = ReadFormats();
+    return S_OK;
+}
+
+HRESULT TOutboundDataObject::DAdvise(const FORMATETC&, DWORD, void*, DWORD&) {
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT TOutboundDataObject::DUnadvise(DWORD) {
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT TOutboundDataObject::EnumDAdvise(void*& out) {
+    out = nullptr;
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
 // --- TMemoryDataObject ----------------------------------------------------------------------
 namespace {
 // Lists the formats of a memory data object (a copy, so the object may change meanwhile).
-class MemoryFormatList : public IEnumFORMATETC {
-public:
-    MemoryFormatList(std::vector<CLIPFORMAT> formats, ULONG at)
-        : formats_(std::move(formats)), at_(at) {}
-    HRESULT Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override {
-        ULONG n = 0;
-        while (n < celt && at_ < formats_.size()) {
-            FORMATETC f;
-            f.cfFormat = formats_[at_++];
-            rgelt[n++] = f;
-        }
-        if (pceltFetched) *pceltFetched = n;
-        return n == celt ? S_OK : S_FALSE;
-    }
-    HRESULT Skip(ULONG celt) override {
-        at_ += celt;
-        if (at_ > formats_.size()) {
-            at_ = ULONG(formats_.size());
-            return S_FALSE;
-        }
-        return S_OK;
-    }
-    HRESULT Reset() override {
-        at_ = 0;
-        return S_OK;
-    }
-    HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& out) override {
-        out = std::make_shared<MemoryFormatList>(formats_, at_);
-        return S_OK;
-    }
-
-private:
-    std::vector<CLIPFORMAT> formats_;
-    ULONG at_;
-};
-
 std::vector<std::uint8_t> withZero(const void* p, std::size_t n, std::size_t zeros) {
     const auto* b = static_cast<const std::uint8_t*>(p);
     std::vector<std::uint8_t> out(b, b + n);
@@ -240,41 +270,14 @@ HRESULT TMemoryDataObject::GetData(const FORMATETC& f, STGMEDIUM& medium) {
     return S_OK;
 }
 
-HRESULT TMemoryDataObject::GetDataHere(const FORMATETC&, STGMEDIUM&) {
-    return DV_E_FORMATETC;
-}
-
-HRESULT TMemoryDataObject::GetCanonicalFormatEtc(const FORMATETC&, FORMATETC& out) {
-    out.ptd = nullptr;
-    return E_NOTIMPL;
-}
-
 HRESULT TMemoryDataObject::SetData(const FORMATETC&, STGMEDIUM&, bool) {
     return E_NOTIMPL;
 }
 
-HRESULT TMemoryDataObject::EnumFormatEtc(DWORD dwDirection, std::shared_ptr<IEnumFORMATETC>& out) {
-    if (dwDirection != DATADIR_GET) {
-        out.reset();
-        return E_NOTIMPL;
-    }
+std::shared_ptr<IEnumFORMATETC> TMemoryDataObject::ReadFormats() {
     std::vector<CLIPFORMAT> list;
     for (const auto& entry : formats_) list.push_back(entry.first);
-    out = std::make_shared<MemoryFormatList>(std::move(list), 0);
-    return S_OK;
-}
-
-HRESULT TMemoryDataObject::DAdvise(const FORMATETC&, DWORD, void*, DWORD&) {
-    return OLE_E_ADVISENOTSUPPORTED;
-}
-
-HRESULT TMemoryDataObject::DUnadvise(DWORD) {
-    return OLE_E_ADVISENOTSUPPORTED;
-}
-
-HRESULT TMemoryDataObject::EnumDAdvise(void*& out) {
-    out = nullptr;
-    return OLE_E_ADVISENOTSUPPORTED;
+    return std::make_shared<TFormatEtcList>(std::move(list));
 }
 
 std::vector<std::uint8_t> DataObjectBytes(IDataObject& DataObj, CLIPFORMAT Format) {

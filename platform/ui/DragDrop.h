@@ -158,10 +158,40 @@ public:
     virtual HRESULT GiveFeedback(DWORD dwEffect) = 0;
 };
 
+// Lists formats in their order from a position; a clone keeps the position.
+class TFormatEtcList : public IEnumFORMATETC {
+public:
+    explicit TFormatEtcList(std::vector<CLIPFORMAT> Formats, ULONG At = 0);
+    HRESULT Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override;
+    HRESULT Skip(ULONG celt) override;
+    HRESULT Reset() override;
+    HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& out) override;
+
+private:
+    std::vector<CLIPFORMAT> formats_;
+    ULONG at_;
+};
+
+// What a data object that only hands its data out answers: GetDataHere DV_E_FORMATETC,
+// GetCanonicalFormatEtc E_NOTIMPL, the advise operations OLE_E_ADVISENOTSUPPORTED, and
+// EnumFormatEtc the list of ReadFormats for DATADIR_GET and E_NOTIMPL for any other direction.
+class TOutboundDataObject : public IDataObject {
+public:
+    HRESULT GetDataHere(const FORMATETC& f, STGMEDIUM& medium) override;
+    HRESULT GetCanonicalFormatEtc(const FORMATETC& in, FORMATETC& out) override;
+    HRESULT EnumFormatEtc(DWORD dwDirection, std::shared_ptr<IEnumFORMATETC>& out) override;
+    HRESULT DAdvise(const FORMATETC& f, DWORD advf, void* sink, DWORD& connection) override;
+    HRESULT DUnadvise(DWORD connection) override;
+    HRESULT EnumDAdvise(void*& out) override;
+
+protected:
+    virtual std::shared_ptr<IEnumFORMATETC> ReadFormats() = 0;
+};
+
 // A data object holding its contents in memory: one block of bytes per format, handed out as
 // a fresh global block on each GetData. Drops from other programs arrive as one; it also offers
 // plain data (a file list, a text) to a drop.
-class TMemoryDataObject : public IDataObject {
+class TMemoryDataObject : public TOutboundDataObject {
 public:
     // Replaces the block of Format.
     void SetFormat(CLIPFORMAT Format, std::vector<std::uint8_t> Bytes);
@@ -176,14 +206,11 @@ public:
     }
 
     HRESULT GetData(const FORMATETC& f, STGMEDIUM& medium) override;
-    HRESULT GetDataHere(const FORMATETC& f, STGMEDIUM& medium) override;
     HRESULT QueryGetData(const FORMATETC& f) override;
-    HRESULT GetCanonicalFormatEtc(const FORMATETC& in, FORMATETC& out) override;
     HRESULT SetData(const FORMATETC& f, STGMEDIUM& medium, bool fRelease) override;
-    HRESULT EnumFormatEtc(DWORD dwDirection, std::shared_ptr<IEnumFORMATETC>& out) override;
-    HRESULT DAdvise(const FORMATETC& f, DWORD advf, void* sink, DWORD& connection) override;
-    HRESULT DUnadvise(DWORD connection) override;
-    HRESULT EnumDAdvise(void*& out) override;
+
+protected:
+    std::shared_ptr<IEnumFORMATETC> ReadFormats() override;
 
 private:
     std::vector<std::pair<CLIPFORMAT, std::vector<std::uint8_t>>> formats_;

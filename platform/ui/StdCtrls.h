@@ -413,6 +413,10 @@ protected:
     virtual void CNCommand(TWMCommand& Message);
     void DoEnter() override;
     void PaintWindow(HDC DC) override;
+    // The field's text (the edit text or the selected item's) in Text, on the highlight, inset
+    // HighlightInsetY pixels from top and bottom, while a closed list-style combo has the focus;
+    // true when it does.
+    bool paintContent(HDC DC, const TRect& Text, int HighlightInsetY);
     int ButtonWidth() const;
     // csDropDownList and owner-draw styles have no edit field.
     bool HasEdit() const { return style_ == csDropDown || style_ == csSimple; }

@@ -872,27 +872,31 @@ void TCustomComboBox::PaintWindow(HDC DC) {
     DrawFrameControl(DC, button, DFC_SCROLL, state);
     TRect text = inner;
     text.Right = button.Left;
+    if (paintContent(DC, text, 1)) {
+        TRect fr = text;
+        InflateRect(fr, -1, -1);
+        DrawFocusRect(DC, fr);
+    }
+}
+
+bool TCustomComboBox::paintContent(HDC DC, const TRect& Text, int HighlightInsetY) {
     TCanvas* c = DC;
     c->Font()->Assign(Font());
-    bool focusLook = !HasEdit() && Focused() && !droppedDown_;
+    const bool focusLook = !HasEdit() && Focused() && !droppedDown_;
     if (focusLook) {
-        TRect hl = text;
-        InflateRect(hl, -1, -1);
+        TRect hl = Text;
+        InflateRect(hl, -1, -HighlightInsetY);
         FillRect(DC, hl, clHighlight);
         c->Font()->SetColor(clHighlightText);
     } else if (!Enabled()) {
         c->Font()->SetColor(clGrayText);
     }
     SaveDC(DC);
-    IntersectClipRect(DC, text.Left, text.Top, text.Right, text.Bottom);
+    IntersectClipRect(DC, Text.Left, Text.Top, Text.Right, Text.Bottom);
     SetBkMode(DC, TRANSPARENT);
-    TRect tr = text;
+    TRect tr = Text;
     tr.Left += 2;
-    DrawText(DC, Text(), -1, tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawText(DC, this->Text(), -1, tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     RestoreDC(DC, -1);
-    if (focusLook) {
-        TRect fr = text;
-        InflateRect(fr, -1, -1);
-        DrawFocusRect(DC, fr);
-    }
+    return focusLook;
 }

@@ -274,16 +274,8 @@ protected:
     std::pair<TColor, bool> paint(int c, int r) {
         TGridDrawState state;
         if (g.Selection().Contains(c, r)) state.Include(gdSelected);
-        TBrush brush;
-        TFont font;
-        TColor to = clNone, mirror = clNone, mirrorTo = clNone;
-        TAlignment ha = taLeftJustify;
-        TVAlignment va = vtaTop;
-        bool ww = false;
-        TCellGradientDirection gd = GradientVertical;
-        g.GetVisualProperties(c, r, state, false, true, true, &brush, to, mirror, mirrorTo, &font,
-                              ha, va, ww, gd);
-        return {brush.Color(), state.Contains(gdSelected)};
+        const TColor brush = g.cellLook(c, r, state, true, nullptr);
+        return {brush, state.Contains(gdSelected)};
     }
 };
 
@@ -321,18 +313,10 @@ TEST_F(SelectionColorsTest, DisjunctCellsAndDisabledRows) {
     g.SetDisabledFontColor(clGray);
     g.SetRowEnabled(5, false);
     TGridDrawState state;
-    TBrush brush;
     TFont font;
-    TColor to = clNone, mirror = clNone, mirrorTo = clNone;
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = vtaTop;
-    bool ww = false;
-    TCellGradientDirection gd = GradientVertical;
-    g.GetVisualProperties(2, 5, state, false, true, true, &brush, to, mirror, mirrorTo, &font, ha,
-                          va, ww, gd);
+    g.cellLook(2, 5, state, true, &font);
     EXPECT_EQ(font.Color(), clGray);
-    g.GetVisualProperties(2, 4, state, false, true, true, &brush, to, mirror, mirrorTo, &font, ha,
-                          va, ww, gd);
+    g.cellLook(2, 4, state, true, &font);
     EXPECT_EQ(font.Color(), clBlack);
 }
 
