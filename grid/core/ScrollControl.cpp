@@ -35,8 +35,10 @@ TScrollControl::Axis TScrollControl::axis() const {
         a.Count = g->RowCount();
         a.First = g->TopRow();
         for (int r = 0; r < a.Fixed; ++r) a.FixedSize += g->RowHeights(r);
-        for (int r = std::max(a.Fixed, a.Count - g->FixedFooters()); r < a.Count; ++r)
+        for (int r = std::max(a.Fixed, a.Count - g->FixedFooters()); r < a.Count; ++r) {
             a.FooterSize += g->RowHeights(r);
+            ++a.Footers;
+        }
         a.FirstSize = a.Count > 0 ? g->RowHeights(0) : 0;
     } else {
         a.Fixed = g->FixedCols();
@@ -57,11 +59,11 @@ void TScrollControl::ThumbExtent(int& Start, int& Size) {
     const Axis a = axis();
     Start = Size = 0;
     // Everything shows (every cell fixed included): no thumb.
-    if (a.Count - a.Fixed <= 0 || a.Visible >= a.Count - a.Fixed) return;
+    const int scrolling = a.Count - a.Fixed - a.Footers;
+    if (scrolling <= 0 || a.Visible >= scrolling) return;
     const int track = length() - a.FixedSize - a.FooterSize;
-    Size = std::max(20, int(std::lround(double(track) * a.Visible / a.Count)));
-    Start =
-        a.FixedSize + int(std::lround(double(track) * (a.First - a.Fixed) / (a.Count - a.Fixed)));
+    Size = std::max(20, int(std::lround(double(track) * a.Visible / (a.Count - a.Footers))));
+    Start = a.FixedSize + int(std::lround(double(track) * (a.First - a.Fixed) / scrolling));
     if (Start + Size > length()) Start = length() - Size;
 }
 
@@ -102,7 +104,7 @@ void TScrollControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     if (at < start) {
         scrollTo(std::max(a.Fixed, a.First - a.Visible));
     } else if (at > start + size) {
-        scrollTo(std::min(a.First + a.Visible, a.Count - a.Visible));
+        scrollTo(std::min(a.First + a.Visible, a.Count - a.Footers - a.Visible));
     } else {
         FDownOnScroller = true;
         FDownPos = at;
@@ -118,7 +120,7 @@ void TScrollControl::MouseMove(TShiftState Shift, int X, int Y) {
     if (room <= 0) return;
     const int at = FDirection == sdVertical ? Y : X;
     const int first = int(std::lround(double(at - FDownPos) / room * a.Count)) + FDownRow;
-    scrollTo(std::max(a.Fixed, std::min(first, a.Count - a.Visible)));
+    scrollTo(std::max(a.Fixed, std::min(first, a.Count - a.Footers - a.Visible)));
 }
 
 void TScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

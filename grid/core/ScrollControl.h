@@ -28,8 +28,9 @@ private:
     TQorStringGrid* grid() const;
     // Along the direction: fixed cells, visible cells, cell count, first visible cell.
     struct Axis {
-        int Fixed = 0, Visible = 0, Count = 0, First = 0, FixedSize = 0, FooterSize = 0,
-            FirstSize = 0;
+        // Footers: fixed footer rows at the end, which neither scroll nor take part of the track.
+        int Fixed = 0, Visible = 0, Count = 0, First = 0, FixedSize = 0, Footers = 0,
+            FooterSize = 0, FirstSize = 0;
     };
     Axis axis() const;
     int length() const;

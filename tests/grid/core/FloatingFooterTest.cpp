@@ -258,6 +258,17 @@ TEST_F(FloatingFooterTest, TheScrollIndicatorsThumb) {
             EXPECT_EQ(start, c.start) << c.rows << " " << c.top;
         }
     }
+    // A footer row takes its height off the track and its row off the scrolling rows: on the
+    // last page the thumb ends where the footer starts (220 - 22; as without a footer, the
+    // thumb's length counts the fixed row too, which leaves it up to 2 pixels short).
+    grid->SetRowCount(30);
+    footer()->SetVisible(true);
+    grid->SetTopRow(29 - grid->VisibleRowCount());
+    {
+        int start = -1, size = -1;
+        bar->ThumbExtent(start, size);
+        EXPECT_NEAR(start + size, 198, 2);
+    }
     // Dragging the thumb past the end stops at the last page, before the start at the first
     // scrolling row.
     footer()->SetVisible(false);
