@@ -151,6 +151,35 @@ TEST_F(GridButtonsTest, FlatButtonPaintsItsStateColours) {
     EXPECT_EQ(at(30, 29), clWhite);
 }
 
+TEST_F(GridButtonsTest, RealPointerHoversPressesAndClicksTheButton) {
+    // The button has no window of its own: Qt delivers to the panel, which hands on to it.
+    TQorGridButton* b = button();
+    b->SetColor(clYellow);
+    b->SetColorHot(clAqua);
+    b->SetColorDown(clFuchsia);
+    b->SetCaption("");
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    uitest::postNativeMouseMove(host, TPoint(20, 15));
+    uitest::processMessages();
+    EXPECT_TRUE(b->MouseInControl());
+    EXPECT_EQ(at(30, 20), clAqua);
+    uitest::postNativeMouseDown(host, TPoint(20, 15));
+    uitest::processMessages();
+    EXPECT_EQ(at(30, 20), clFuchsia);
+    uitest::postNativeMouseUp(host, TPoint(20, 15));
+    uitest::processMessages();
+    EXPECT_EQ(clicks, 1);
+    // Released outside the button: no click.
+    uitest::postNativeMouseDown(host, TPoint(20, 15));
+    uitest::postNativeMouseMove(host, TPoint(200, 150), true);
+    uitest::postNativeMouseUp(host, TPoint(200, 150));
+    uitest::processMessages();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(b->MouseInControl());
+    EXPECT_EQ(at(30, 20), clYellow);
+}
+
 TEST_F(GridButtonsTest, TheDropDownPartFiresOnDropDownNotOnClick) {
     TQorGridButton* b = button();
     b->SetDropDownButton(true);

@@ -73,6 +73,32 @@ TEST(GridCellControls, ClickOnACheckBoxTogglesItsValueAndOpensNothing) {
     EXPECT_EQ(valueOf(f.text(), "c1"), "TRUE");
 }
 
+TEST(GridCellControls, RealClicksToggleCheckAndRadioAndHoldTheButton) {
+    FormGrid f;
+    f.g->SetCells(1, 1,
+                  control("CHECK", "c1", "FALSE", 20) + control("RADIO", "r1", "TRUE", 20) +
+                      control("RADIO", "r2", "FALSE", 20) + control("BUTTON", "b", "Go", 60));
+    uitest::postNativeClickAt(f.g, f.on(1, 1, 0, 16, 16));
+    uitest::processMessages();
+    EXPECT_EQ(valueOf(f.text(), "c1"), "TRUE");
+    uitest::postNativeClickAt(f.g, f.on(1, 1, 32, 16, 16));
+    uitest::processMessages();
+    EXPECT_EQ(valueOf(f.text(), "r1"), "FALSE");
+    EXPECT_EQ(valueOf(f.text(), "r2"), "TRUE");
+    const TPoint button = f.on(1, 1, 48, 60, 25);
+    uitest::postNativeMouseMove(f.g, button);
+    uitest::postNativeMouseDown(f.g, button);
+    uitest::processMessages();
+    EXPECT_TRUE(f.g->CellControlDown());
+    uitest::postNativeMouseUp(f.g, button);
+    uitest::processMessages();
+    EXPECT_FALSE(f.g->CellControlDown());
+    EXPECT_FALSE(f.g->CellControlEditing());
+    EXPECT_EQ(f.events,
+              (std::vector<std::string>{"Click 1,1 c1 CHECK TRUE", "Click 1,1 r2 RADIO TRUE",
+                                        "Click 1,1 b BUTTON Go"}));
+}
+
 TEST(GridCellControls, ARadioClickLeavesExactlyOneChecked) {
     FormGrid f;
     f.g->SetCells(1, 1,

@@ -88,6 +88,20 @@ TEST_F(GridOleDragTest, CellsMoveOrCopyIntoTheOtherGrid) {
     }
 }
 
+TEST_F(GridOleDragTest, ARealPointerStartsTheDragOfTheSelection) {
+    source->SetSelection({1, 1, 2, 2});
+    dropOn(3, 3);
+    const TPoint at = middle(source, 1, 1);
+    uitest::postNativeMouseDown(source, at);
+    uitest::postNativeMouseMove(source, TPoint(at.X + 10, at.Y + 6), true);
+    uitest::postNativeMouseUp(source, TPoint(at.X + 10, at.Y + 6));
+    uitest::processMessages();
+    EXPECT_EQ(row(target, 3), "|13|23|11|21");
+    EXPECT_EQ(row(target, 4), "|14|24|12|22");
+    EXPECT_EQ(row(source, 1), "|||31|41");
+    EXPECT_EQ(stops, std::vector<DWORD>{DROPEFFECT_MOVE});
+}
+
 TEST_F(GridOleDragTest, RowsAreInsertedInTheTargetAndRemovedFromTheSource) {
     for (TQorStringGrid* g : {source, target}) {
         g->SetOptions(g->Options() + goRowSelect);
