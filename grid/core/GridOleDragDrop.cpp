@@ -182,6 +182,15 @@ void TGridDropTarget::DropText(TPoint pt, const std::string& s) {
     if (g->OnOleDropped) g->OnOleDropped(g, g->Selection());
 }
 
+// A dropped column moves with EnhRowColMove on, whatever the grid has it set to.
+void TGridDropTarget::moveColumn(int From, int To) {
+    TQorStringGrid::TServiceFlags& flags = FGrid->Flags();
+    const bool enh = flags.EnhRowColMove;
+    flags.EnhRowColMove = true;
+    FGrid->MoveColumn(From, To);
+    flags.EnhRowColMove = enh;
+}
+
 void TGridDropTarget::DropCol(TPoint pt, int Col) {
     TQorStringGrid* g = FGrid;
     int c = -1, r = -1;
@@ -197,25 +206,13 @@ void TGridDropTarget::DropCol(TPoint pt, int Col) {
         if (g->FOleDragIndex >= 0 && g->FOleDragIndex < list->Items()->Count())
             list->Items()->Delete(g->FOleDragIndex);
         g->UnHideColumn(g->FOleDragCol);
-        if (c >= 0 && c < g->ColCount()) {
-            TQorStringGrid::TServiceFlags& flags = g->Flags();
-            const bool enh = flags.EnhRowColMove;
-            flags.EnhRowColMove = true;
-            g->MoveColumn(g->DisplColIndex(g->FOleDragCol), c);
-            flags.EnhRowColMove = enh;
-        }
+        if (c >= 0 && c < g->ColCount()) moveColumn(g->DisplColIndex(g->FOleDragCol), c);
         g->FOleDragList = nullptr;
         g->FOleDragCol = g->FOleDragIndex = -1;
     } else if (g->DragDropSettings()->OleColumnReorder() && c >= 0) {
         c = std::min(c, g->ColCount() - 1);
         const int from = g->DisplColIndex(Col);
-        if (from != c && from >= 0 && from < g->ColCount()) {
-            TQorStringGrid::TServiceFlags& flags = g->Flags();
-            const bool enh = flags.EnhRowColMove;
-            flags.EnhRowColMove = true;
-            g->MoveColumn(from, c);
-            flags.EnhRowColMove = enh;
-        }
+        if (from != c && from >= 0 && from < g->ColCount()) moveColumn(from, c);
     }
     if (g->OnOleDropCol) g->OnOleDropCol(g, r, c, Col);
 }

@@ -28,6 +28,7 @@ private:
     // The display cell under a screen point, with the appending rule of whole-row drops.
     Target cellAt(TPoint pt, TDropFormats Formats);
     void dropCellText(TPoint pt, const std::string& s, bool Url);
+    void moveColumn(int From, int To);
     TQorStringGrid* FGrid;
 };
 
