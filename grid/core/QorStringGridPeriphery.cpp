@@ -195,21 +195,17 @@ void TQorStringGrid::PaintDesignHelper() {
 
 int TQorStringGrid::DesignHelperHitTest(int X, int Y) {
     TCanvas* C = Canvas();
-    C->Font()->SetName("Tahoma");
-    C->Font()->SetSize(8);
-    const int T = C->TextHeight("gh"), L = T + 2, P = 4 * T + 18;
-    const int B = ClientHeight(), Rt = ClientWidth();
-    const int top = B - P;
+    const DesignPanel p = designPanel(C, ClientRect());
+    const int L = p.L, left = p.R.Left, top = p.R.Top;
     int hit = -1;
-    if (X > Rt - 16 && Y > top && Y < top + 16) hit = 4;
-    if (X > Rt - 150 && X < Rt - 132 + C->TextWidth("Allow edit") && Y > top + L + 4 &&
+    if (X > p.R.Right - 16 && Y > top && Y < top + 16) hit = 4;
+    if (X > left && X < left + 18 + C->TextWidth("Allow edit") && Y > top + L + 4 &&
         Y < top + 2 * L + 4)
         hit = 1;
-    if (X > Rt - 150 && X < Rt - 132 + C->TextWidth("Column numbers") && Y > top + 2 * L + 4 &&
+    if (X > left && X < left + 18 + C->TextWidth("Column numbers") && Y > top + 2 * L + 4 &&
         Y < top + 3 * L + 4)
         hit = 2;
-    if (X > Rt - 150 &&
-        X < Rt - 150 + C->TextWidth(std::string("Set look: ") + LookToCaption(FLook)) &&
+    if (X > left && X < left + C->TextWidth(std::string("Set look: ") + LookToCaption(FLook)) &&
         Y > top + 3 * L + 4 && Y < top + 4 * L + 4)
         hit = 3;
     return hit;
