@@ -28,6 +28,14 @@ bool isGif(const std::vector<std::uint8_t>& d) {
     return d.size() >= 5 && std::memcmp(d.data(), "GIF8", 4) == 0;
 }
 
+// What is left of the stream from its position on.
+std::vector<std::uint8_t> readRest(TStream& stream) {
+    std::vector<std::uint8_t> bytes(
+        std::size_t(std::max<std::int64_t>(0, stream.Size() - stream.Position())));
+    if (!bytes.empty()) stream.ReadBuffer(bytes.data(), std::int64_t(bytes.size()));
+    return bytes;
+}
+
 // The frame's own rectangle out of a picture decoded on the animation's whole screen.
 std::unique_ptr<TGraphic> cropToFrame(const TGraphic& g, int x, int y, int w, int h) {
     const TBitmap* f = g.Frame();
@@ -96,17 +104,11 @@ void THTMLPicture::load(std::vector<std::uint8_t> bytes, bool notify) {
 }
 
 void THTMLPicture::LoadFromStream(TStream& stream) {
-    std::vector<std::uint8_t> bytes(
-        std::size_t(std::max<std::int64_t>(0, stream.Size() - stream.Position())));
-    if (!bytes.empty()) stream.ReadBuffer(bytes.data(), std::int64_t(bytes.size()));
-    load(std::move(bytes), true);
+    load(readRest(stream), true);
 }
 
 void THTMLPicture::ReadData(TStream& stream) {
-    std::vector<std::uint8_t> bytes(
-        std::size_t(std::max<std::int64_t>(0, stream.Size() - stream.Position())));
-    if (!bytes.empty()) stream.ReadBuffer(bytes.data(), std::int64_t(bytes.size()));
-    load(std::move(bytes), false);
+    load(readRest(stream), false);
 }
 
 void THTMLPicture::LoadFromFile(const std::string& FileName) {
