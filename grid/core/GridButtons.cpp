@@ -83,7 +83,7 @@ const LookColors lookColors[] = {
 
 // --- TQorGridButton ---------------------------------------------------------------------------
 TQorGridButton::TQorGridButton(TComponent* AOwner)
-    : TGraphicControl(AOwner), FIsComCtl6(IsComCtl6()), FGlyph(std::make_unique<TBitmap>()),
+    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()),
       FGlyphDisabled(std::make_unique<TBitmap>()), FGlyphHot(std::make_unique<TBitmap>()),
       FGlyphDown(std::make_unique<TBitmap>()), FGlyphShade(std::make_unique<TBitmap>()) {
     SetBounds(0, 0, 22, 23);
@@ -720,9 +720,7 @@ void TQorCheckBox::Dispatch(TMessage& Message) {
     if (Message.Msg == CM_DIALOGCHAR) {
         TWMKey key(Message);
         if (CanFocus() && IsAccel(key.CharCode(), FCaption)) {
-            FClicksDisabled = true;
             Toggle();
-            FClicksDisabled = false;
             if (TabStop()) SetFocus();
             Message.Result = 1;
             return;
@@ -793,9 +791,7 @@ void TQorCheckBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     FDown = false;
     const bool inside = X >= 0 && X <= Width() && Y >= 0 && Y <= Height();
     if (inside && Focused() && FMouseDown) {
-        FClicksDisabled = true;
         Toggle();
-        FClicksDisabled = false;
         fireClick();
     }
     FMouseDown = false;

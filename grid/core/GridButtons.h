@@ -115,7 +115,6 @@ private:
     void themeAdapt();
     void makeShade();
     TBitmap* chosenGlyph() const;
-    bool FIsComCtl6;
     int FGroupIndex = 0;
     std::unique_ptr<TBitmap> FGlyph;
     bool FDown = false;
@@ -218,7 +217,6 @@ private:
     std::string FCaption = "TQorCheckBox";
     bool FIsWinXP;
     bool FHot = false;
-    bool FClicksDisabled = false;
     bool FReadOnly = false;
     bool FMouseDown = false;
     std::unique_ptr<TBitmap> FBkgBmp;
