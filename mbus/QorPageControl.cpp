@@ -601,18 +601,13 @@ bool TQorPageControl::hoverDrawn() const {
     return FTabHoverColor != clNone && !FTabBorder3D && !FTabBackGround;
 }
 
-void TQorPageControl::invalidateTab(int /*PageIndex*/) {
-    // The whole strip is one backing image; repainting it costs no more than one tab.
-    Invalidate();
-}
-
 void TQorPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft) return;
     if (CloseButtonRect(FActivePage).Contains({X, Y})) {
         FCloseMouseDown = true;
         FCloseState = TCloseState::Down;
-        invalidateTab(ActivePageIndex());
+        Invalidate();
         return;
     }
     const int page = PageIndexAt(X, Y);
@@ -636,15 +631,14 @@ void TQorPageControl::MouseMove(TShiftState Shift, int X, int Y) {
         close = overClose ? TCloseState::Hot : TCloseState::Normal;
     if (close != FCloseState) {
         FCloseState = close;
-        invalidateTab(ActivePageIndex());
+        Invalidate();
     }
     if (!hoverDrawn()) return;
     const int hover = PageIndexAt(X, Y);
     if (hover == FHoverTab) return;
-    const int old = FHoverTab;
     FHoverTab = hover;
-    invalidateTab(old);
-    invalidateTab(hover);
+    // The strip is one backing image: repainting it costs no more than repainting a tab.
+    Invalidate();
 }
 
 void TQorPageControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -652,17 +646,16 @@ void TQorPageControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     if (Button != mbLeft || !FCloseMouseDown) return;
     FCloseMouseDown = false;
     FCloseState = TCloseState::Normal;
-    invalidateTab(ActivePageIndex());
+    Invalidate();
     if (CloseButtonRect(FActivePage).Contains({X, Y})) closeActivePage();
 }
 
 void TQorPageControl::CMMouseLeave(TMessage& Message) {
     TCustomControl::CMMouseLeave(Message);
     if (FHoverTab < 0 && FCloseState != TCloseState::Hot) return;
-    const int old = FHoverTab;
     FHoverTab = -1;
     if (FCloseState == TCloseState::Hot) FCloseState = TCloseState::Normal;
-    invalidateTab(old);
+    Invalidate();
 }
 
 void TQorPageControl::closeActivePage() {

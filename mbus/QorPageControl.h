@@ -233,7 +233,6 @@ private:
     void paintCloseButton(TCanvas* C, TQorTabSheet* Page);
     void paintSheetFrame(TCanvas* C, const TRect& Sheet);
     void closeActivePage();
-    void invalidateTab(int PageIndex);
     // Hover drawing is on: hover colour set, owner drawing, no tab picture.
     bool hoverDrawn() const;
     // What the close box of the active tab shows.

@@ -94,6 +94,14 @@ DWORD keysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     return k;
 }
 
+// Where a drag event happens, on the screen.
+TPoint screenPoint(TWinControl* Control, const QDropEvent& e) {
+    const QPoint g = e.position().toPoint();
+    auto* w = dynamic_cast<TQtWindowPeer*>(Control->Peer());
+    const QPoint screen = w && w->Widget() ? w->Widget()->mapToGlobal(g) : g;
+    return {screen.x(), screen.y()};
+}
+
 class QtDriver : public TDragDriver {
 public:
     HRESULT DoDragDrop(const std::shared_ptr<IDataObject>& DataObj,
@@ -187,10 +195,7 @@ bool QtDragEvent(TWinControl* Control, QEvent* Event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* e = static_cast<QDragMoveEvent*>(Event);
-        const QPoint g = e->position().toPoint();
-        auto* w = dynamic_cast<TQtWindowPeer*>(Control->Peer());
-        const QPoint screen = w && w->Widget() ? w->Widget()->mapToGlobal(g) : g;
-        const TPoint pt(screen.x(), screen.y());
+        const TPoint pt = screenPoint(Control, *e);
         const DWORD keys = keysOf(e->buttons(), e->modifiers());
         DWORD effect = 0;
         for (Qt::DropAction a : {Qt::CopyAction, Qt::MoveAction, Qt::LinkAction})
@@ -217,13 +222,9 @@ bool QtDragEvent(TWinControl* Control, QEvent* Event) {
         return true;
     case QEvent::Drop: {
         auto* e = static_cast<QDropEvent*>(Event);
-        auto* w = dynamic_cast<TQtWindowPeer*>(Control->Peer());
-        const QPoint g = e->position().toPoint();
-        const QPoint screen = w && w->Widget() ? w->Widget()->mapToGlobal(g) : g;
         DWORD effect = effectOf(e->dropAction());
         auto data = MimeToDataObject(*e->mimeData());
-        target->Drop(data, keysOf(e->buttons(), e->modifiers()), TPoint(screen.x(), screen.y()),
-                     effect);
+        target->Drop(data, keysOf(e->buttons(), e->modifiers()), screenPoint(Control, *e), effect);
         entered.reset();
         if (effect == DROPEFFECT_NONE) {
             e->ignore();

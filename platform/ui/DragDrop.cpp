@@ -202,7 +202,7 @@ HRESULT TOutboundDataObject::EnumDAdvise(void*& out) {
 
 // --- TMemoryDataObject ----------------------------------------------------------------------
 namespace {
-// Lists the formats of a memory data object (a copy, so the object may change meanwhile).
+// A copy of n bytes at p followed by zeros zero bytes.
 std::vector<std::uint8_t> withZero(const void* p, std::size_t n, std::size_t zeros) {
     const auto* b = static_cast<const std::uint8_t*>(p);
     std::vector<std::uint8_t> out(b, b + n);

@@ -1,5 +1,6 @@
 #include "platform/ui/StdCtrls.h"
 
+#include "platform/ui/Grids.h"
 #include "platform/ui/StdCtrlsInternal.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr int barSize = 17;
+constexpr int barSize = GridScrollBarSize;
 constexpr int minThumb = 8;
 constexpr int wheelLines = 3;
 

@@ -445,10 +445,9 @@ void TCustomComboBox::SetDroppedDown(bool v) {
     droppedDown_ = v;
     dropIndex_ = itemIndex_;
     if (v) {
-        const TPoint below = ClientToScreen({0, Height()});
-        const int rows = std::max(1, std::min(Count(), dropDownCount_));
-        droppedRect_ =
-            Bounds(below.X, below.Y, std::max(droppedWidth_, Width()), rows * ItemHeight() + 2);
+        const TRect list = DropListRect();
+        const TPoint at = ClientToScreen({list.Left, list.Top});
+        droppedRect_ = Bounds(at.X, at.Y, list.Width(), list.Height());
     }
     PeerChanged(pcDropDown);
     Invalidate();

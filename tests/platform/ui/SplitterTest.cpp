@@ -65,3 +65,27 @@ TEST(Splitter, ADragResizesTheControlItFollowsWithinTheRoomOfTheClientControl) {
         EXPECT_EQ(vertical ? followed->Height() : followed->Width(), c.expected);
     }
 }
+
+// The drag as a user makes it: Qt delivers the press, the moves and the release to the form's
+// window, which hands them to the splitter under the pointer while the splitter itself moves.
+TEST(Splitter, APointerDragThroughTheNativeWindowResizes) {
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetClientSize(400, 300);
+    TPanel* followed = panel(form.get(), alLeft);
+    auto* splitter = new TSplitter(form.get());
+    splitter->SetParent(form.get());
+    splitter->SetAlign(alLeft);
+    panel(form.get(), alClient);
+    form->Show();
+    uitest::processMessages();
+    const int x = splitter->Left() + 1, y = 150;
+    uitest::postNativeMouseDown(form.get(), {x, y});
+    uitest::postNativeMouseMove(form.get(), {x + 25, y}, true);
+    uitest::postNativeMouseMove(form.get(), {x + 50, y}, true);
+    uitest::postNativeMouseUp(form.get(), {x + 50, y});
+    uitest::processMessages();
+    EXPECT_EQ(followed->Width(), 150);
+    uitest::postNativeMouseMove(form.get(), {x, y});
+    uitest::processMessages();
+    EXPECT_EQ(followed->Width(), 150) << "released";
+}
