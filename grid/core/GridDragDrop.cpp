@@ -34,16 +34,6 @@ std::string narrowText(const std::uint8_t* p, std::size_t size) {
     return std::string(reinterpret_cast<const char*>(p), n);
 }
 
-std::u16string wideText(const std::uint8_t* p, std::size_t size) {
-    std::u16string out;
-    for (std::size_t i = 0; i + 1 < size; i += 2) {
-        const char16_t c = char16_t(p[i] | (p[i + 1] << 8));
-        if (c == 0) break;
-        out += c;
-    }
-    return out;
-}
-
 std::uint32_t readU32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
            std::uint32_t(p[3]) << 24;
@@ -154,7 +144,7 @@ HGLOBAL TEnumFormats::Handle(DWORD Tymed) {
 std::string TEnumFormats::Text() {
     if (!HasText()) return "";
     LockedBlock b(GlobalHandle());
-    return b.data() ? WideToUtf8(wideText(b.data(), b.size())) : "";
+    return b.data() ? WideBytesText(b.data(), b.size()) : "";
 }
 
 std::string TEnumFormats::RTF() {
@@ -185,24 +175,7 @@ std::unique_ptr<TMemoryStream> TEnumFormats::Stream() {
 bool TEnumFormats::ReadFiles(TStrings* Files) {
     FFiles->Clear();
     LockedBlock b(GlobalHandle());
-    if (b.size() >= sizeof(DROPFILES)) {
-        DROPFILES header;
-        std::memcpy(&header, b.data(), sizeof header);
-        std::size_t at = header.pFiles & ~std::size_t(1);
-        while (at < b.size()) {
-            std::string name;
-            if (header.fWide) {
-                const std::u16string w = wideText(b.data() + at, b.size() - at);
-                at += (w.size() + 1) * 2;
-                name = WideToUtf8(w);
-            } else {
-                name = narrowText(b.data() + at, b.size() - at);
-                at += name.size() + 1;
-            }
-            if (name.empty()) break;
-            FFiles->Add(name);
-        }
-    }
+    for (const std::string& name : ReadFileDropBlock(b.data(), b.size())) FFiles->Add(name);
     if (Files) Files->Assign(FFiles.get());
     return Files && Files->Count() > 0;
 }
@@ -331,12 +304,7 @@ HRESULT TSourceDataObject::GetData(const FORMATETC& f, STGMEDIUM& medium) {
     if (QueryGetData(f) != S_OK) return DV_E_FORMATETC;
     HGLOBAL h = nullptr;
     if (f.cfFormat == CF_UNICODETEXT) {
-        const std::u16string w = Utf8ToWide(textdata);
-        std::vector<std::uint8_t> bytes;
-        for (char16_t c : w) {
-            bytes.push_back(std::uint8_t(c & 0xFF));
-            bytes.push_back(std::uint8_t(c >> 8));
-        }
+        const std::vector<std::uint8_t> bytes = WideTextBytes(textdata);
         h = blockWith(bytes.data(), bytes.size(), bytes.size() + 2);
     } else if (f.cfFormat == CF_TEXT) {
         h = blockWith(textdata.data(), textdata.size(), textdata.size() + 1);

@@ -1,6 +1,5 @@
 #include "platform/qt/QtDragDrop.h"
 
-#include "platform/base/SysUtils.h"
 #include "platform/qt/QtWindowPeer.h"
 
 #include <QApplication>
@@ -13,7 +12,6 @@
 #include <QUrl>
 #include <QWidget>
 
-#include <cstring>
 
 namespace {
 // Qt's name for a registered clipboard format.
@@ -26,40 +24,6 @@ std::string formatNameOf(const QString& mime) {
     static const QString prefix = QStringLiteral("application/x-qt-windows-mime;value=\"");
     if (!mime.startsWith(prefix) || !mime.endsWith(QLatin1Char('"'))) return "";
     return mime.mid(prefix.size(), mime.size() - prefix.size() - 1).toStdString();
-}
-
-std::u16string wideOf(const std::vector<std::uint8_t>& b) {
-    std::u16string w;
-    for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
-        const char16_t c = char16_t(b[i] | (b[i + 1] << 8));
-        if (c == 0) break;
-        w += c;
-    }
-    return w;
-}
-
-// The names of a CF_HDROP block.
-std::vector<std::string> filesOf(const std::vector<std::uint8_t>& b) {
-    std::vector<std::string> out;
-    if (b.size() < sizeof(DROPFILES)) return out;
-    DROPFILES h;
-    std::memcpy(&h, b.data(), sizeof h);
-    std::size_t at = h.pFiles & ~std::size_t(1);
-    while (at < b.size()) {
-        std::string name;
-        if (h.fWide) {
-            const std::u16string w =
-                wideOf(std::vector<std::uint8_t>(b.begin() + std::ptrdiff_t(at), b.end()));
-            at += (w.size() + 1) * 2;
-            name = WideToUtf8(w);
-        } else {
-            while (at < b.size() && b[at] != 0) name += char(b[at++]);
-            ++at;
-        }
-        if (name.empty()) break;
-        out.push_back(name);
-    }
-    return out;
 }
 
 Qt::DropActions actionsOf(DWORD effects) {
@@ -131,7 +95,7 @@ std::unique_ptr<QMimeData> DataObjectToMime(IDataObject& DataObj) {
     for (CLIPFORMAT f : DataObjectFormats(DataObj)) {
         const std::vector<std::uint8_t> bytes = DataObjectBytes(DataObj, f);
         if (f == CF_UNICODETEXT) {
-            mime->setText(QString::fromStdU16String(wideOf(bytes)));
+            mime->setText(QString::fromStdString(WideBytesText(bytes.data(), bytes.size())));
         } else if (f == CF_TEXT) {
             if (!mime->hasText()) {
                 std::string t(bytes.begin(), bytes.end());
@@ -139,7 +103,7 @@ std::unique_ptr<QMimeData> DataObjectToMime(IDataObject& DataObj) {
             }
         } else if (f == CF_HDROP) {
             QList<QUrl> urls;
-            for (const std::string& name : filesOf(bytes))
+            for (const std::string& name : ReadFileDropBlock(bytes.data(), bytes.size()))
                 urls.append(QUrl::fromLocalFile(QString::fromStdString(name)));
             mime->setUrls(urls);
         } else if (const std::string name = GetClipboardFormatName(f); !name.empty()) {

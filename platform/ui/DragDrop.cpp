@@ -115,6 +115,57 @@ void ReleaseStgMedium(STGMEDIUM& Medium) {
     Medium.tymed = TYMED_NULL;
 }
 
+namespace {
+std::u16string wideUpToZero(const std::uint8_t* p, std::size_t size) {
+    std::u16string out;
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        const char16_t c = char16_t(p[i] | (p[i + 1] << 8));
+        if (c == 0) break;
+        out += c;
+    }
+    return out;
+}
+} // namespace
+
+std::vector<std::uint8_t> WideTextBytes(const std::string& Text) {
+    const std::u16string wide = Utf8ToWide(Text);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(wide.size() * 2);
+    for (char16_t c : wide) {
+        bytes.push_back(std::uint8_t(c & 0xFF));
+        bytes.push_back(std::uint8_t(c >> 8));
+    }
+    return bytes;
+}
+
+std::string WideBytesText(const std::uint8_t* Block, std::size_t Size) {
+    return WideToUtf8(wideUpToZero(Block, Size));
+}
+
+std::vector<std::string> ReadFileDropBlock(const std::uint8_t* Block, std::size_t Size) {
+    std::vector<std::string> out;
+    if (!Block || Size < sizeof(DROPFILES)) return out;
+    DROPFILES header;
+    std::memcpy(&header, Block, sizeof header);
+    std::size_t at = header.pFiles & ~std::size_t(1);
+    while (at < Size) {
+        std::string name;
+        if (header.fWide) {
+            const std::u16string w = wideUpToZero(Block + at, Size - at);
+            at += (w.size() + 1) * 2;
+            name = WideToUtf8(w);
+        } else {
+            std::size_t n = 0;
+            while (at + n < Size && Block[at + n] != 0) ++n;
+            name.assign(reinterpret_cast<const char*>(Block + at), n);
+            at += n + 1;
+        }
+        if (name.empty()) break;
+        out.push_back(std::move(name));
+    }
+    return out;
+}
+
 HGLOBAL MakeFileDropBlock(const std::vector<std::string>& Files) {
     std::u16string names;
     for (const auto& f : Files) {
@@ -221,12 +272,7 @@ void TMemoryDataObject::SetFormat(CLIPFORMAT Format, std::vector<std::uint8_t> B
 }
 
 void TMemoryDataObject::SetText(const std::string& Text) {
-    const std::u16string wide = Utf8ToWide(Text);
-    std::vector<std::uint8_t> bytes;
-    for (char16_t c : wide) {
-        bytes.push_back(std::uint8_t(c & 0xFF));
-        bytes.push_back(std::uint8_t(c >> 8));
-    }
+    std::vector<std::uint8_t> bytes = WideTextBytes(Text);
     bytes.insert(bytes.end(), 2, 0);
     SetFormat(CF_UNICODETEXT, std::move(bytes));
     SetFormat(CF_TEXT, withZero(Text.data(), Text.size(), 1));

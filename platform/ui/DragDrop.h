@@ -107,6 +107,12 @@ struct DROPFILES {
 static_assert(sizeof(DROPFILES) == 20);
 // A CF_HDROP block of wide names; nullptr when it cannot be had.
 HGLOBAL MakeFileDropBlock(const std::vector<std::string>& Files);
+// The names of a CF_HDROP block of Size bytes, wide or narrow, up to the first empty name.
+std::vector<std::string> ReadFileDropBlock(const std::uint8_t* Block, std::size_t Size);
+// Text as the bytes of CF_UNICODETEXT (UTF-16, low byte first), without the closing zero.
+std::vector<std::uint8_t> WideTextBytes(const std::string& Text);
+// The CF_UNICODETEXT text of Size bytes, up to its zero or the end.
+std::string WideBytesText(const std::uint8_t* Block, std::size_t Size);
 
 // --- the interfaces --------------------------------------------------------------------------
 class IEnumFORMATETC {
