@@ -49,6 +49,11 @@ bool TTable_File_Load::May_Replace() const {
     return errors_.empty() || MessageDlg(UI_Texts[1746], mtConfirmation, mbYesNo) == mrYes;
 }
 
+void Commit_Cell_Edit(TQorColumnGrid* Grid) {
+    if (Grid->EditMode()) Grid->HideInplaceEdit();
+    if (Grid->EditorMode()) Grid->SetEditorMode(false);
+}
+
 TTable_Grid::TTable_Grid(TQorColumnGrid* Grid, TRow_Table Table)
     : grid_(Grid), table_(std::move(Table)) {
     grid_->SetColCount(table_.Col_Count() + 1);
@@ -85,8 +90,7 @@ void TTable_Grid::Select_By_Row_Number() {
 
 const TRow_Table& TTable_Grid::Read() {
     // A button pressed while a cell is being edited acts on the text typed or chosen so far.
-    if (grid_->EditMode()) grid_->HideInplaceEdit();
-    if (grid_->EditorMode()) grid_->SetEditorMode(false);
+    Commit_Cell_Edit(grid_);
     // Cells take the real column, so hidden columns move with their rows.
     for (int r = 1; r <= table_.Row_Count(); ++r)
         for (int c = 1; c <= table_.Col_Count(); ++c) table_.Cell(c, r) = grid_->Cells(c, r);

@@ -44,6 +44,9 @@ private:
     std::vector<std::string> errors_;
 };
 
+// Ends the edit open in Grid, if any, keeping the text typed or the item chosen so far.
+void Commit_Cell_Edit(TQorColumnGrid* Grid);
+
 class TTable_Grid {
 public:
     // Grid gets Table's rows below its header row and one column per data column after the

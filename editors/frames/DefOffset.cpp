@@ -54,7 +54,7 @@ void showBytes(TQorColumnGrid* g, const std::vector<std::string>& offsets,
 // Copies the byte grid back into a slave's lists, an edit still open included.
 void readBytes(TQorColumnGrid* g, std::vector<std::string>& offsets,
                std::vector<std::string>& mnemonics) {
-    if (g->EditorMode()) g->SetEditorMode(false);
+    Commit_Cell_Edit(g);
     for (int row = 1; row < g->RowCount() && std::size_t(row) <= offsets.size(); ++row) {
         offsets[std::size_t(row - 1)] = g->Cells(Byte_Offset, row);
         mnemonics[std::size_t(row - 1)] = g->Cells(Byte_Mnemonic, row);

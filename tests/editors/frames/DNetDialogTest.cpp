@@ -3,6 +3,7 @@
 // offsets kept with their slave when a slave is deleted.
 #include "editors/frames/DNet.h"
 #include "editors/frames/DefOffset.h"
+#include "grid/core/AsgCombo.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 // DNetSavedXml.cpp
@@ -301,4 +302,33 @@ TEST_F(DNetDialog, AnOffsetChosenThroughTheNativeWindowIsSaved) {
     });
     EXPECT_EQ(f->ModalResult(), mrOk);
     EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "71"}, {"9", "None", "None"}}));
+}
+
+TEST_F(DNetDialog, AnOffsetStillBeingChosenIsKeptByAnotherSlaveAndByOk) {
+    WriteBinaryFile(File_DNETM_Net, Network);
+    TFDefOffset* f = Offsets();
+    uitest::runModal(f, [&](TCustomForm*) {
+        f->PageControl1->SetActivePage(f->TabSheet2);
+        TQorColumnGrid* g = f->ACG_ByteOUT;
+        // Keys open the list and pick a position from it; no Enter follows.
+        auto pick = [&](int row, std::initializer_list<WORD> keys, const std::string& item) {
+            SCOPED_TRACE(row);
+            Type(g, 1, row, "");
+            for (WORD key : keys) {
+                uitest::postNativeKey(key);
+                uitest::processMessages();
+            }
+            ASSERT_TRUE(g->EditMode());
+            ASSERT_EQ(g->GridCombo()->Text(), item);
+        };
+        pick(1, {WORD(VK_F2), WORD(VK_DOWN), WORD(VK_DOWN)}, "1");
+        ClickSlave(f, 2);
+        // No edit stays open over the bytes of the slave now shown.
+        EXPECT_FALSE(g->EditMode());
+        EXPECT_FALSE(g->GridCombo()->Visible());
+        pick(2, {WORD(VK_F2), WORD(VK_DOWN)}, "0");
+        uitest::click(f->Btn_OK);
+    });
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    EXPECT_EQ(SavedOutputs(), (std::vector<Row>{{"3", "1"}, {"9", "None", "0"}}));
 }
