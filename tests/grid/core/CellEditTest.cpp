@@ -205,6 +205,11 @@ TEST_F(CellEditTest, ComboListCellsOpenWithTheirItemOrTheFirstOne) {
         events.push_back(std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) +
                          " " + s);
     };
+    Log objectEvents;
+    grid->OnComboObjectChange = [&](TObject*, int c, int r, int i, const std::string& s, TObject*) {
+        objectEvents.push_back(std::to_string(c) + "," + std::to_string(r) + " " +
+                               std::to_string(i) + " " + s);
+    };
     logDone();
     grid->SetCells(colList, 2, "B");
     at(colList, 2);
@@ -222,6 +227,7 @@ TEST_F(CellEditTest, ComboListCellsOpenWithTheirItemOrTheFirstOne) {
     uitest::pressKey(VK_F2, {}, grid);
     EXPECT_EQ(combo()->Text(), "A");
     EXPECT_EQ(events, Log{"2,3 0 A"});
+    EXPECT_EQ(objectEvents, Log{"2,3 0 A"});
     uitest::pressKey(VK_RETURN, {}, combo());
     EXPECT_FALSE(comboShown());
     EXPECT_EQ(grid->Cells(colList, 3), "A");
