@@ -617,15 +617,7 @@ bool TGridCombo::cursorWalk(WORD Key, TShiftState Shift) {
         return true;
     }
     if (g->CanFocus()) g->SetFocus();
-    const TAdvanceDirection dir = g->Navigation()->AdvanceDirection();
-    g->Navigation()->SetAdvanceDirection(adLeftRight);
-    try {
-        g->AdvanceAfterEdit(col, row, true, false, right, true, true);
-    } catch (...) {
-        g->Navigation()->SetAdvanceDirection(dir);
-        throw;
-    }
-    g->Navigation()->SetAdvanceDirection(dir);
+    g->walkAdvance(col, row, right);
     if (g->Navigation()->CursorWalkAlwaysEdit()) g->ShowEditor();
     return true;
 }

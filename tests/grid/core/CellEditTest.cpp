@@ -186,6 +186,30 @@ TEST_F(CellEditTest, ARefusedValueKeepsTheEditorOpenWithTheValidationsText) {
     EXPECT_EQ(grid->Cells(colText, 2), "good");
 }
 
+TEST_F(CellEditTest, CursorWalkLeavesTheTextAlongTheRow) {
+    grid->Navigation()->SetCursorWalkEditor(true);
+    // The walk goes along the row whatever the advance after Enter is set to.
+    grid->Navigation()->SetAdvanceDirection(adTopBottom);
+    grid->Columns()->Items(colList)->SetEditor(edNormal);
+    open(2, "ab");
+    editor()->SetSelStart(2);
+    uitest::postNativeKey(VK_RIGHT, editor());
+    uitest::processMessages();
+    EXPECT_EQ(grid->Col(), colList);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(colText, 2), "ab");
+    EXPECT_EQ(grid->Navigation()->AdvanceDirection(), adTopBottom);
+
+    uitest::pressKey(VK_F2, {}, grid);
+    ASSERT_TRUE(editorShown());
+    editor()->SetSelStart(0);
+    uitest::postNativeKey(VK_LEFT, editor());
+    uitest::processMessages();
+    EXPECT_EQ(grid->Col(), colText);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Navigation()->AdvanceDirection(), adTopBottom);
+}
+
 TEST_F(CellEditTest, LookupCompletesFromTheItemsUntilBackspace) {
     grid->SetLookup(true);
     grid->LookupItems()->Add("Alpha");
