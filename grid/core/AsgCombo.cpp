@@ -470,13 +470,12 @@ bool TGridCombo::isGridKey(WORD Key, TShiftState Shift) const {
            Key == VK_NEXT || Key == VK_END || Key == VK_UP || Key == VK_DOWN;
 }
 
-void TGridCombo::fireComboChange() {
+void TGridCombo::fireComboChange(int RealCol, int Row) {
     const int i = ItemIndex();
     const std::string text = i >= 0 ? Items()->Get(i) : std::string();
-    const int realCol = FGrid->RealColIndex(FGrid->Col());
-    if (FGrid->OnComboChange) FGrid->OnComboChange(FGrid, realCol, FGrid->Row(), i, text);
+    if (FGrid->OnComboChange) FGrid->OnComboChange(FGrid, RealCol, Row, i, text);
     if (FGrid->OnComboObjectChange)
-        FGrid->OnComboObjectChange(FGrid, realCol, FGrid->Row(), i, text,
+        FGrid->OnComboObjectChange(FGrid, RealCol, Row, i, text,
                                    i >= 0 ? Items()->Objects(i) : nullptr);
 }
 
@@ -618,15 +617,7 @@ bool TGridCombo::cursorWalk(WORD Key, TShiftState Shift) {
         return true;
     }
     if (g->CanFocus()) g->SetFocus();
-    const TAdvanceDirection dir = g->Navigation()->AdvanceDirection();
-    g->Navigation()->SetAdvanceDirection(adLeftRight);
-    try {
-        g->AdvanceAfterEdit(col, row, true, false, right, true, true);
-    } catch (...) {
-        g->Navigation()->SetAdvanceDirection(dir);
-        throw;
-    }
-    g->Navigation()->SetAdvanceDirection(dir);
+    g->walkAdvance(col, row, right);
     if (g->Navigation()->CursorWalkAlwaysEdit()) g->ShowEditor();
     return true;
 }
@@ -696,9 +687,9 @@ void TGridCombo::WndProc(TMessage& Message) {
         }
         i = ItemIndex();
         const std::string text = i >= 0 ? Items()->Get(i) : std::string();
-        if (FGrid->OnEditChange)
-            FGrid->OnEditChange(FGrid, FGrid->RealColIndex(FGrid->Col()), FGrid->Row(), text);
-        fireComboChange();
+        const int realCol = FGrid->RealColIndex(FGrid->Col());
+        if (FGrid->OnEditChange) FGrid->OnEditChange(FGrid, realCol, FGrid->Row(), text);
+        fireComboChange(realCol, FGrid->Row());
         Message.Result = 1;
         return;
     }

@@ -224,8 +224,8 @@ private:
     friend class TQorStringGrid;
     // Whether the key ends the edit rather than staying in the combo.
     bool isGridKey(WORD Key, TShiftState Shift) const;
-    // Fires OnComboChange and OnComboObjectChange for the selected item.
-    void fireComboChange();
+    // Fires OnComboChange and OnComboObjectChange for the selected item of the cell (RealCol, Row).
+    void fireComboChange(int RealCol, int Row);
     // The item highlighted in the open list becomes the selected one.
     void takeDroppedItem();
     // A move of the cursor out of the text (CursorWalkEditor); true when it was one.

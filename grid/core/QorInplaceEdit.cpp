@@ -318,17 +318,6 @@ bool TQorInplaceEdit::cursorWalk(WORD Key, TShiftState Shift) {
     if (!nav->CursorWalkEditor() || SelLength() != 0 || !plainShift(Shift)) return false;
     const int col = FGrid->Col(), row = FGrid->Row();
     const std::string text = Text();
-    auto advance = [&](bool forward) {
-        const TAdvanceDirection dir = nav->AdvanceDirection();
-        nav->SetAdvanceDirection(adLeftRight);
-        try {
-            FGrid->AdvanceAfterEdit(col, row, true, false, forward, true, true);
-        } catch (...) {
-            nav->SetAdvanceDirection(dir);
-            throw;
-        }
-        nav->SetAdvanceDirection(dir);
-    };
     if (Key == VK_LEFT && FOldSelStart == 0 && SelStart() == 0) {
         if (col > FGrid->FixedCols() && FGrid->IsControlCell(FGrid->RealColIndex(col - 1), row)) {
             if (FGrid->ValidateCell(text)) {
@@ -338,7 +327,7 @@ bool TQorInplaceEdit::cursorWalk(WORD Key, TShiftState Shift) {
             return true;
         }
         if (FGrid->ValidateCell(text)) FGrid->HideInplaceEdit();
-        advance(false);
+        FGrid->walkAdvance(col, row, false);
     } else if (Key == VK_RIGHT && FSelKeyDown == length()) {
         const int span = FGrid->CellSpan(FGrid->RealColIndex(col), row).X;
         if (col < FGrid->ColCount() - FGrid->FixedRightCols() - 1 &&
@@ -349,7 +338,7 @@ bool TQorInplaceEdit::cursorWalk(WORD Key, TShiftState Shift) {
             }
             return true;
         }
-        advance(true);
+        FGrid->walkAdvance(col, row, true);
     } else {
         return false;
     }

@@ -2107,6 +2107,9 @@ private:
                     std::u32string& Rest) const;
     // The step of an advance from (col, row); false when the advance ends without a target.
     bool advanceStep(int& ACol, int& ARow, bool Forward, bool& Inserted);
+    // The editors' cursor walk out of (ACol display, ARow): an advance along the row whatever
+    // AdvanceDirection says, the editor opening on the target.
+    void walkAdvance(int ACol, int ARow, bool Forward);
     friend class TFooterPanel;
     friend class TGridDropTarget;
     friend class TGridDropSource;

@@ -150,6 +150,18 @@ void TQorStringGrid::AdvanceAfterEdit(int ACol, int ARow, bool EditAfter, bool R
     }
 }
 
+void TQorStringGrid::walkAdvance(int ACol, int ARow, bool Forward) {
+    const TAdvanceDirection dir = FNavigation->AdvanceDirection();
+    FNavigation->SetAdvanceDirection(adLeftRight);
+    try {
+        AdvanceAfterEdit(ACol, ARow, true, false, Forward, true, true);
+    } catch (...) {
+        FNavigation->SetAdvanceDirection(dir);
+        throw;
+    }
+    FNavigation->SetAdvanceDirection(dir);
+}
+
 void TQorStringGrid::KeyPress(char32_t& Key) {
     // The character that opened the editor, handed back by it: reported when it was typed.
     if (std::exchange(FStartCharReported, false)) return;

@@ -174,12 +174,8 @@ void TQorStringGrid::openCombo(int ACol, int ARow, int Width, int Height, TColor
     }
     if (fallback) {
         // The first item stands in for a text that is no item; the change is reported.
-        const int i = combo->ItemIndex();
-        const std::string text = combo->Items()->Get(i);
         combo->Change();
-        if (OnComboChange) OnComboChange(this, rc, ARow, i, text);
-        if (OnComboObjectChange)
-            OnComboObjectChange(this, rc, ARow, i, text, combo->Items()->Objects(i));
+        combo->fireComboChange(rc, ARow);
     }
     if (FStartEditChar != 0 && combo->HandleAllocated())
         PostMessage(combo->Handle(), WM_CHAR, WPARAM(FStartEditChar), 0);

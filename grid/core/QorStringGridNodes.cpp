@@ -84,8 +84,7 @@ void TQorStringGrid::RemoveAllNodes() {
     Invalidate();
 }
 
-// --- node properties (display rows)
-// ---------------------------------------------------------------
+// --- node properties (display rows) ------------------------------------------------------------
 
 bool TQorStringGrid::IsNode(int ARow) {
     return ARow >= 0 && GetCellType(0, ARow) == ctNode;
@@ -221,25 +220,21 @@ void TQorStringGrid::ContractNode(int ARow) {
 }
 
 void TQorStringGrid::ExpandAll() {
-    BeginUpdate();
-    try {
+    {
+        UpdateScope<TQorStringGrid> lock(*this);
         // From the top: every row above r is shown when r is reached.
         for (int r = FixedRows(); r < AllRowCount() && r < RowCount(); ++r)
             if (TCellGraphic* g = nodeGraphic(r)) {
                 ExpandNode(RealRowIndex(r));
                 if ((g = nodeGraphic(r))) g->SetCellBoolean(false);
             }
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     CalcFooter(-1);
 }
 
 void TQorStringGrid::ContractAll() {
-    BeginUpdate();
-    try {
+    {
+        UpdateScope<TQorStringGrid> lock(*this);
         ExpandAll();
         TIntList rows(0, 0);
         for (int r = FixedRows(); r < RowCount();) {
@@ -257,17 +252,12 @@ void TQorStringGrid::ContractAll() {
             r = end;
         }
         HideRowList(rows);
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     CellControlsUpdate(false);
     CalcFooter(-1);
 }
 
-// --- walking the groups
-// ----------------------------------------------------------------------------
+// --- walking the groups --------------------------------------------------------------------------
 
 int TQorStringGrid::GetParentRow(int ARow) {
     if (FNumNodes == 0) return -1;
@@ -322,9 +312,8 @@ bool TQorStringGrid::IsOnNodeGlyph(int ARow, int X) {
     return O + I * (V - 1) < X && X < W + I * V;
 }
 
-// --- rows inside groups
-// ---------------------------------------------------------------------------- The row insertion
-// and removal keep the hidden-row store's real indexes in step themselves.
+// --- rows inside groups --------------------------------------------------------------------------
+// The row insertion and removal keep the hidden-row store's real indexes in step themselves.
 
 void TQorStringGrid::InsertNormalRow(int ARow) {
     InsertRows(DisplRowIndex(ARow), 1);

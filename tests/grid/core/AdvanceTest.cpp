@@ -177,6 +177,19 @@ TEST_F(AdvanceTest, EnterWithAdvanceOnEnterConfirmsAndOpensTheNextCell) {
     EXPECT_EQ(grid->Cells(1, 2), "ab");
     EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), (TGridCoord{2, 2}));
     EXPECT_TRUE(editorShown()) << "AdvanceAutoEdit opens the next cell's editor";
+
+    // The same through Qt's own key delivery: a letter opens the editor, Enter advances.
+    uitest::pressKey(VK_ESCAPE);
+    at(1, 3);
+    uitest::postNativeKey('C', grid);
+    uitest::processMessages();
+    ASSERT_TRUE(editorShown());
+    uitest::postNativeKey('D', editor());
+    uitest::postNativeKey(VK_RETURN, editor());
+    uitest::processMessages();
+    EXPECT_EQ(grid->Cells(1, 3), "cd");
+    EXPECT_EQ((TGridCoord{grid->Col(), grid->Row()}), (TGridCoord{2, 3}));
+    EXPECT_TRUE(editorShown());
 }
 
 TEST(AdvanceSearch, IncrementalSearchFindsTheRowAndForgetsAMiss) {

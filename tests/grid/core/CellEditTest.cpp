@@ -186,6 +186,30 @@ TEST_F(CellEditTest, ARefusedValueKeepsTheEditorOpenWithTheValidationsText) {
     EXPECT_EQ(grid->Cells(colText, 2), "good");
 }
 
+TEST_F(CellEditTest, CursorWalkLeavesTheTextAlongTheRow) {
+    grid->Navigation()->SetCursorWalkEditor(true);
+    // The walk goes along the row whatever the advance after Enter is set to.
+    grid->Navigation()->SetAdvanceDirection(adTopBottom);
+    grid->Columns()->Items(colList)->SetEditor(edNormal);
+    open(2, "ab");
+    editor()->SetSelStart(2);
+    uitest::postNativeKey(VK_RIGHT, editor());
+    uitest::processMessages();
+    EXPECT_EQ(grid->Col(), colList);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(colText, 2), "ab");
+    EXPECT_EQ(grid->Navigation()->AdvanceDirection(), adTopBottom);
+
+    uitest::pressKey(VK_F2, {}, grid);
+    ASSERT_TRUE(editorShown());
+    editor()->SetSelStart(0);
+    uitest::postNativeKey(VK_LEFT, editor());
+    uitest::processMessages();
+    EXPECT_EQ(grid->Col(), colText);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Navigation()->AdvanceDirection(), adTopBottom);
+}
+
 TEST_F(CellEditTest, LookupCompletesFromTheItemsUntilBackspace) {
     grid->SetLookup(true);
     grid->LookupItems()->Add("Alpha");
@@ -205,6 +229,11 @@ TEST_F(CellEditTest, ComboListCellsOpenWithTheirItemOrTheFirstOne) {
         events.push_back(std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) +
                          " " + s);
     };
+    Log objectEvents;
+    grid->OnComboObjectChange = [&](TObject*, int c, int r, int i, const std::string& s, TObject*) {
+        objectEvents.push_back(std::to_string(c) + "," + std::to_string(r) + " " +
+                               std::to_string(i) + " " + s);
+    };
     logDone();
     grid->SetCells(colList, 2, "B");
     at(colList, 2);
@@ -222,6 +251,7 @@ TEST_F(CellEditTest, ComboListCellsOpenWithTheirItemOrTheFirstOne) {
     uitest::pressKey(VK_F2, {}, grid);
     EXPECT_EQ(combo()->Text(), "A");
     EXPECT_EQ(events, Log{"2,3 0 A"});
+    EXPECT_EQ(objectEvents, Log{"2,3 0 A"});
     uitest::pressKey(VK_RETURN, {}, combo());
     EXPECT_FALSE(comboShown());
     EXPECT_EQ(grid->Cells(colList, 3), "A");

@@ -209,6 +209,7 @@ TEST_F(GridComboTest, AnItemChosenInTheNativeListIsCommittedWhenTheEditEnds) {
 
 TEST_F(GridComboTest, CursorWalkLeavesAtTheEndOfTheText) {
     grid->Navigation()->SetCursorWalkEditor(true);
+    grid->Navigation()->SetAdvanceDirection(adTopBottom);
     grid->Columns()->Items(colCheck)->SetEditor(edNormal);
     grid->SetCells(colCombo, 2, "ab");
     openOn(colCombo, 2);
@@ -218,6 +219,8 @@ TEST_F(GridComboTest, CursorWalkLeavesAtTheEndOfTheText) {
     EXPECT_EQ(grid->Col(), colCombo) << "inside the text the caret moves";
     uitest::pressKey(VK_RIGHT, {}, combo());
     EXPECT_EQ(grid->Col(), colCheck);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Navigation()->AdvanceDirection(), adTopBottom);
     EXPECT_EQ(grid->Cells(colCombo, 2), "ab");
     EXPECT_TRUE(editorShown()) << "the walk goes on editing";
 }
