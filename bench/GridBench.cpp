@@ -1,6 +1,6 @@
 // The grid's cell store: writing and reading cells, inserting and deleting rows in a long
 // grid, and painting a full visible page.
-#include "grid/core/BaseGrid.h"
+#include "grid/core/base/BaseGrid.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,6 +8,7 @@
 // Run from a Release build: bench_grid_paint [--ours N] (--ours paints only our page of 100,000
 // rows N times, for a profiler).
 #include "grid/core/QorColumnGrid.h"
+#include "grid/render/ControlLook.h"
 #include "platform/base/Memory.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Markup cell texts: measuring and drawing 10,000 texts of typical length (a bold label, a
 // coloured value, an anchor, a highlighted search hit) in cell-sized rectangles.
-#include "grid/core/MarkupRender.h"
+#include "grid/render/markup/MarkupRender.h"
 #include "platform/gfx/Graphics.h"
 
 #include <benchmark/benchmark.h>

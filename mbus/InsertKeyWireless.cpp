@@ -1,7 +1,7 @@
 #include "mbus/InsertKeyWireless.h"
 
 #include "platform/base/SysUtils.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/UITexts.h"
 
 TFInsertKeyWireless* FInsertKeyWireless = nullptr;

@@ -1,7 +1,7 @@
 #include "mbus/NewIDNode.h"
 
 #include "mbus/Meter_Bus.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/ImageList.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A page control that draws its tabs itself: per-page colours and gradients, tab margins, and
 // tabs on any side, with text turned upwards on the left and downwards on the right.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 class TBitmap;
 class TImageList;

@@ -1,6 +1,6 @@
 #include "mbus/ScanDecode.h"
 #include "platform/files/Files.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/ProgramState.h"
 

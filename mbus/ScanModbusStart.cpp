@@ -1,6 +1,6 @@
 #include "mbus/ScanModbusStart.h"
 
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

@@ -1,7 +1,7 @@
 #include "shell/BootTCP.h"
 
 #include "platform/base/Clock.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/VelmareFirmWare.h"
 #include "shell/state/ProductProfiles.h"
 #include "shell/state/ProgramState.h"

@@ -1,7 +1,7 @@
 #include "shell/New_Project.h"
 
 #include "platform/files/Files.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

@@ -4,7 +4,7 @@
 #include "platform/gfx/Graphics.h"
 #include "platform/net/Http.h"
 #include "platform/process/Process.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/VelmareFirmWare.h"
 #include "shell/state/ProductProfiles.h"
 #include "shell/state/ProgramState.h"

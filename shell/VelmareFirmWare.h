@@ -1,8 +1,8 @@
 #pragma once
 // The main window: a column of numbered step labels with one push button per step, laid out
 // for the product type; the buttons open the dialogs of the other subsystems.
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Dialogs.h"
+#include "platform/ui/core/Timers.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/frame/DialogFrame.h"
 

@@ -6,11 +6,11 @@
 // appearance messages in LazyTreeColors.cpp, and the control frame in LazyTree.cpp.
 #include "platform/gfx/ImageList.h"
 #include "platform/gfx/Imaging.h"
-#include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/Controls.h"
 #include "treeview/LazyTreeTypes.h"
 #include "treeview/NodeAllocator.h"
 

@@ -3,7 +3,7 @@
 #include "treeview/LazyTree.h"
 
 #include "platform/base/Clock.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 #include <cmath>

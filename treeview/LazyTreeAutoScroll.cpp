@@ -1,7 +1,7 @@
 // Automatic scrolling while the pointer is held near an edge during a rubber band, and the
 // steps of wheel panning, both driven by timer 4.
-#include "platform/ui/Forms.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Forms.h"
+#include "platform/ui/core/Timers.h"
 #include "treeview/LazyTree.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "treeview/LazyTree.h"
 
 #include "platform/base/Threads.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 namespace {
 

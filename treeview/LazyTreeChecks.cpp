@@ -3,7 +3,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/gfx/Graphics.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 #include "treeview/LazyTree.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The tree's keyboard: navigation with focus and Shift ranges, expanding and collapsing, the
 // space bar on check boxes, select all, the context-menu key, and the incremental search with
 // its time-out on the application clock.
-#include "platform/ui/Forms.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Forms.h"
+#include "platform/ui/core/Timers.h"
 #include "treeview/LazyTree.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // rubber band and node-height drags, hot tracking, the cursor, the wheel and wheel panning,
 // popup menus, and the reset of transient states on focus loss and cancelled modes.
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Forms.h"
+#include "platform/ui/core/Timers.h"
 #include "treeview/LazyTree.h"
 
 #include <algorithm>

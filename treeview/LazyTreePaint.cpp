@@ -2,7 +2,7 @@
 // one-row bitmap, cell by cell (background and selection, tree lines, expand button, check box,
 // images, content), then fills what lies below the last row. The tree paints left to right only:
 // the platform has no right-to-left reading.
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 #include "treeview/LazyTree.h"
 #include "treeview/LazyTreeUtils.h"
 

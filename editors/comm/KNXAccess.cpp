@@ -1,7 +1,7 @@
 #include "editors/comm/KNXAccess.h"
 
 #include "grid/core/QorColumnGrid.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

@@ -3,7 +3,7 @@
 // load of its project file, the check made on OK and the save that the image compiler reads.
 // TFKNXAccess binds these to its grid once the grid editors exist.
 #include "editors/comm/RowTable.h"
-#include "grid/core/CellProperties.h"
+#include "grid/core/base/CellProperties.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 // the load of their project file, the check made on OK and the save that the image compiler
 // reads. TFSetAccess and TFModbus_TCP_Master_Set_Access bind these to their grids.
 #include "editors/comm/RowTable.h"
-#include "grid/core/CellProperties.h"
+#include "grid/core/base/CellProperties.h"
 
 #include <string>
 #include <vector>

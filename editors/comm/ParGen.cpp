@@ -1,7 +1,7 @@
 #include "editors/comm/ParGen.h"
 
 #include "editors/comm/ParGenTypes.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

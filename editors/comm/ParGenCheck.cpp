@@ -2,7 +2,7 @@
 #include "editors/comm/ParGen.h"
 #include "editors/comm/ParGenTypes.h"
 #include "platform/base/SysUtils.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/KnxText.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"

@@ -2,8 +2,8 @@
 
 #include "grid/core/QorColumnGrid.h"
 #include "platform/base/SysUtils.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Dialogs.h"
+#include "platform/ui/core/Forms.h"
 #include "shell/state/UITexts.h"
 
 TRow_Prompts Dialog_Prompts() {

@@ -3,7 +3,7 @@
 // between the grid and a TRow_Table, and the row buttons, which run the row operations of
 // RowTable.h on that table and show the result.
 #include "editors/comm/RowTable.h"
-#include "grid/core/CellProperties.h"
+#include "grid/core/base/CellProperties.h"
 #include "platform/base/Types.h"
 #include "shell/frame/DialogFrame.h"
 

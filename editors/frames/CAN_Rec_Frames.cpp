@@ -1,6 +1,6 @@
 #include "editors/frames/CAN_Rec_Frames.h"
 
-#include "editors/frames/CanLegacyTables.h"
+#include "editors/frames/tables/CanLegacyTables.h"
 
 TFCAN_Rec_Frames* FCAN_Rec_Frames = nullptr;
 

@@ -1,6 +1,6 @@
 #include "editors/frames/CAN_Send_Frame.h"
 
-#include "editors/frames/CanLegacyTables.h"
+#include "editors/frames/tables/CanLegacyTables.h"
 
 TFCAN_Send_Frame* FCAN_Send_Frame = nullptr;
 

@@ -2,7 +2,7 @@
 
 #include "editors/comm/TableGrid.h"
 #include "platform/files/Files.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

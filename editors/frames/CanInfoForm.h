@@ -2,7 +2,7 @@
 // What the byte maps of the older CAN frame lists share: the frames of a list by their Cob_Id,
 // and per frame eight panels placing its data bytes 1..8 in the gateway byte image, kept in
 // the direction's info file.
-#include "editors/frames/CanLegacyTables.h"
+#include "editors/frames/tables/CanLegacyTables.h"
 #include "shell/frame/DialogFrame.h"
 
 #include <array>

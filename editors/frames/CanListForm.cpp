@@ -1,7 +1,7 @@
 #include "editors/frames/CanListForm.h"
 
-#include "editors/frames/CanLegacyTables.h"
-#include "editors/frames/CanTables.h"
+#include "editors/frames/tables/CanLegacyTables.h"
+#include "editors/frames/tables/CanTables.h"
 #include "grid/core/QorColumnGrid.h"
 
 namespace {

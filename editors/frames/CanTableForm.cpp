@@ -1,6 +1,6 @@
 #include "editors/frames/CanTableForm.h"
 
-#include "editors/frames/CanTables.h"
+#include "editors/frames/tables/CanTables.h"
 #include "grid/core/QorColumnGrid.h"
 
 #include <string_view>

@@ -2,7 +2,7 @@
 // What the three CANopen dialogs share: the two tables of CanopenTables.h on two tab sheets, the
 // row buttons on the table of the active sheet, the check on OK and the save of the file.
 #include "editors/comm/TableGrid.h"
-#include "editors/frames/CanopenTables.h"
+#include "editors/frames/tables/CanopenTables.h"
 #include "platform/ui/ComCtrls.h"
 #include "shell/frame/DialogFrame.h"
 

@@ -1,8 +1,8 @@
 #include "editors/frames/DNet.h"
 
-#include "editors/frames/DNetTables.h"
+#include "editors/frames/tables/DNetTables.h"
 #include "grid/core/QorColumnGrid.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

@@ -4,7 +4,7 @@
 #include "editors/comm/TableGrid.h"
 #include "grid/core/QorColumnGrid.h"
 #include "platform/base/SysUtils.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

@@ -3,7 +3,7 @@
 // positions and mnemonics of the selected slave's input and output bytes in ACG_ByteIN and
 // ACG_ByteOUT, saved to DNETM_DefOff.xml.
 #include "editors/comm/TableGrid.h"
-#include "editors/frames/DNetTables.h"
+#include "editors/frames/tables/DNetTables.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Splitter.h"
 #include "shell/frame/DialogFrame.h"

@@ -3,7 +3,7 @@
 // in a column grid, its header hints, the row buttons, the check on OK and the save of the
 // table's file. A dialog gives its differences as a TFrame_Form_Kind.
 #include "editors/comm/TableGrid.h"
-#include "editors/frames/NmeaTables.h"
+#include "editors/frames/tables/NmeaTables.h"
 #include "shell/frame/DialogFrame.h"
 #include "shell/state/ProgramState.h"
 

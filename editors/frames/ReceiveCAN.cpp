@@ -1,6 +1,6 @@
 #include "editors/frames/ReceiveCAN.h"
 
-#include "editors/frames/CanTables.h"
+#include "editors/frames/tables/CanTables.h"
 
 TFReceiveCAN* FReceiveCAN = nullptr;
 

@@ -1,6 +1,6 @@
 #include "editors/frames/ReceiveJ1939.h"
 
-#include "editors/frames/J1939Tables.h"
+#include "editors/frames/tables/J1939Tables.h"
 
 TFReceiveJ1939* FReceiveJ1939 = nullptr;
 

@@ -1,6 +1,6 @@
 #include "editors/frames/TransmitCAN.h"
 
-#include "editors/frames/CanTables.h"
+#include "editors/frames/tables/CanTables.h"
 
 TFTransmitCAN* FTransmitCAN = nullptr;
 

@@ -1,6 +1,6 @@
 #include "editors/frames/TransmitJ1939.h"
 
-#include "editors/frames/J1939Tables.h"
+#include "editors/frames/tables/J1939Tables.h"
 
 TFTransmitJ1939* FTransmitJ1939 = nullptr;
 

@@ -1,12 +1,11 @@
 #include "grid/core/GridLibrary.h"
 
-#include "grid/core/GridDragDrop.h"
-#include "grid/core/GridTheme.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDragDrop.h"
+#include "grid/core/base/GridTheme.h"
 #include "platform/base/FormatSettings.h"
-#include "platform/ui/SysInfo.h"
+#include "platform/ui/core/SysInfo.h"
 
-#include <vector>
 
 TGridLibraryState& GridLibrary() {
     static TGridLibraryState state;
@@ -74,17 +73,4 @@ std::string GetShortTimeFormat() {
 }
 std::string GetLongTimeFormat() {
     return FormatSettings().LongTimeFormat;
-}
-
-int GetFileVersion(const std::string& FileName) {
-    DWORD size = GetFileVersionInfoSize(FileName);
-    if (size == 0) return -1;
-    std::vector<unsigned char> buffer(size);
-    if (!GetFileVersionInfo(FileName, size, buffer.data())) return -1;
-    void* block = nullptr;
-    UINT len = 0;
-    if (!VerQueryValue(buffer.data(), "\\", &block, &len) || len < sizeof(VS_FIXEDFILEINFO))
-        return -1;
-    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
-    return info->dwSignature == VS_FFI_SIGNATURE ? int(info->dwFileVersionMS) : -1;
 }

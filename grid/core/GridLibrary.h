@@ -3,8 +3,8 @@
 // exit: OLE for the UI thread, the window hook that keeps the focus frame on its cell, the
 // clipboard format and window messages the grids register, the common-controls test and the
 // visual-style bindings. Also the library's small process-wide helpers.
-#include "platform/ui/Controls.h"
-#include "platform/ui/Hooks.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Hooks.h"
 
 #include <string>
 
@@ -40,6 +40,3 @@ char GetDecimalSeparator();
 std::string GetShortDateFormat();
 std::string GetShortTimeFormat();
 std::string GetLongTimeFormat();
-
-// major * 65536 + minor of a file's version resource; -1 without one.
-int GetFileVersion(const std::string& FileName);

@@ -1,7 +1,9 @@
 #include "grid/core/QorColumnGrid.h"
 
-#include "grid/core/AsgCombo.h"
-#include "grid/core/GridUtils.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/data/DataSettings.h"
+#include "grid/editors/AsgCombo.h"
+#include "grid/render/ControlLook.h"
 #include "platform/files/IniFiles.h"
 
 #include <algorithm>

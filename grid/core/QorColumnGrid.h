@@ -144,7 +144,7 @@ private:
     int FWidth = 50;
     TAlignment FAlignment = taLeftJustify;
     std::string FHeader;
-    TSortStyle FSortStyle = ssAutomatic;
+    TSortStyle FSortStyle{}; // ssAutomatic
     std::string FSortPrefix;
     std::string FSortSuffix;
     std::string FEditMask;

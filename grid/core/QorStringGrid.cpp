@@ -1,17 +1,22 @@
 // TQorStringGrid: construction, owned objects, window creation, after-loading fix-ups, copying
 // and the control's own size and repaint operations.
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/editors/CellChecker.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
+#include "grid/render/LookSettings.h"
 
-#include "grid/core/AsgCombo.h"
-#include "grid/core/AuxWindows.h"
-#include "grid/core/ControlEditors.h"
 #include "grid/core/GridLibrary.h"
-#include "grid/core/GridOleDragDrop.h"
-#include "grid/core/HTMLPicture.h"
-#include "grid/core/HeaderDragButton.h"
-#include "grid/core/SearchPanel.h"
-#include "platform/ui/Timers.h"
-#include "platform/ui/ToolTips.h"
+#include "grid/data/GridOleDragDrop.h"
+#include "grid/data/SearchPanel.h"
+#include "grid/editors/AsgCombo.h"
+#include "grid/editors/ControlEditors.h"
+#include "grid/render/AuxWindows.h"
+#include "grid/render/HeaderDragButton.h"
+#include "grid/render/markup/HTMLPicture.h"
+#include "platform/ui/core/Timers.h"
+#include "platform/ui/core/ToolTips.h"
 
 #include <algorithm>
 #include <map>
@@ -165,7 +170,7 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     SetScrollBars(ssBoth);
     FBorderColor = IsWindowsXPOrLater() ? TColor(0xB99D7F) : TColor(clGray);
     FQorGradientTo = ColorToRGB(clBtnFace);
-    FScrollWidth = GridScrollBarSize;
+    FScrollWidth = SystemScrollBarSize;
 
     FIsWinXP = IsWindowsXPOrLater();
     FIsWin7 = Win32MajorVersion() > 6 || (Win32MajorVersion() == 6 && Win32MinorVersion() > 0);
@@ -298,6 +303,26 @@ void TQorStringGrid::writeHeaders() {
     ShowRowHeaders();
 }
 
+// --- settings objects -----------------------------------------------------------------------
+void TQorStringGrid::SetControlLook(const TControlLook* v) {
+    FControlLook->Assign(v);
+}
+void TQorStringGrid::SetDragScrollOptions(const TDragScrollOptions* v) {
+    FDragScrollOptions->Assign(v);
+}
+void TQorStringGrid::SetSortSettings(const TSortSettings* v) {
+    FSortSettings->Assign(v);
+}
+void TQorStringGrid::SetBackGround(const TBackGround* v) {
+    FBackGround->Assign(v);
+}
+void TQorStringGrid::SetBalloon(const TBalloonSettings* v) {
+    FBalloon->Assign(v);
+}
+void TQorStringGrid::SetProgressAppearance(const TGridProgressAppearance* v) {
+    FProgressAppearance->Assign(v);
+}
+
 // --- copying ---------------------------------------------------------------------------------
 void TQorStringGrid::Assign(const TPersistent* Source) {
     auto src = dynamic_cast<const TQorStringGrid*>(Source);
@@ -391,7 +416,7 @@ void TQorStringGrid::Resize() {
 
 void TQorStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (FIntegralHeight && DefaultRowHeight() > 0) {
-        int s = HorzScrollBar().Visible ? GridScrollBarSize : 0;
+        int s = HorzScrollBar().Visible ? SystemScrollBarSize : 0;
         int b = FBorderStyle == bsSingle ? 2 : 0;
         int h = AHeight - s - b;
         h -= h % DefaultRowHeight();

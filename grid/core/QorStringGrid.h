@@ -8,24 +8,19 @@
 // display row; the All* accessors a real column and a real row; Col, Row, ColWidths, RowHeights
 // and painting take display indexes. RealColIndex/DisplColIndex and RealRowIndex/DisplRowIndex
 // translate.
-#include "grid/core/BaseGrid.h"
-#include "grid/core/CellChecker.h"
-#include "grid/core/CellGraphic.h"
-#include "grid/core/ControlLook.h"
-#include "grid/core/DataSettings.h"
-#include "grid/core/FloatingFooter.h"
-#include "grid/core/GridDraw.h"
-#include "grid/core/GridRecords.h"
-#include "grid/core/GridSettings.h"
-#include "grid/core/GridSupport.h"
-#include "grid/core/GridTheme.h"
-#include "grid/core/HiddenRows.h"
-#include "grid/core/LookSettings.h"
+#include "grid/core/base/BaseGrid.h"
+#include "grid/core/base/CellGraphic.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/core/base/GridRecords.h"
+#include "grid/core/base/GridSettings.h"
+#include "grid/core/base/GridSupport.h"
+#include "grid/core/base/GridTheme.h"
+#include "grid/core/base/HiddenRows.h"
 #include "platform/base/DateUtils.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/gfx/RichText.h"
-#include "platform/ui/DragState.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/DragState.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 #include <array>
@@ -40,6 +35,27 @@
 
 class THTMLPictureCache;
 class TPictureContainer;
+// Settings and parts of the grid whose classes live with painting, editing and the data services.
+class TControlLook;
+class TFloatingFooter;
+class TFooterPanel;
+class TBackGround;
+class TBalloonSettings;
+class TGridProgressAppearance;
+class TQorStringGridCheck;
+class TPrintSettings;
+class THTMLSettings;
+class TSortSettings;
+class TDragDropSettings;
+class TDragScrollOptions;
+class TFilter;
+class TFilterDropDown;
+class TGrouping;
+class TDropList;
+enum TControlStyle : int;
+enum TFooterChange : int;
+enum TSortStyle : int;
+enum TSortDirection : int;
 class TToolTipWindow;
 class TControlEdit;
 class TControlCombo;
@@ -954,7 +970,7 @@ public:
 
     // --- painting: pipeline, cell text, control look ------------------------------------------
     TControlLook* ControlLook() const { return FControlLook.get(); }
-    void SetControlLook(const TControlLook* v) { FControlLook->Assign(v); }
+    void SetControlLook(const TControlLook* v);
     TColor QorGradientHoverFrom() const { return FQorGradHoverFrom; }
     void SetQorGradientHoverFrom(TColor v) { setLook(FQorGradHoverFrom, v); }
     TColor QorGradientHoverTo() const { return FQorGradHoverTo; }
@@ -1445,7 +1461,7 @@ public:
     void SetScrollHints(TScrollHintType v) { FScrollHints = v; }
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
     void SetScrollBarAlways(TScrollBarAlways v);
-    void SetDragScrollOptions(const TDragScrollOptions* v) { FDragScrollOptions->Assign(v); }
+    void SetDragScrollOptions(const TDragScrollOptions* v);
     // Makes the cell current and, when it lies out of view, centres it.
     void ScrollInView(int ColIndex, int RowIndex);
     // Flat scroll bars copy the window bars' state; a no-op while they are not initialised.
@@ -1540,7 +1556,7 @@ public:
     TBitmap* RowIndicator() const { return FRowIndicator.get(); }
     void SetRowIndicator(const TBitmap* v);
     void SetShowModified(const TShowModified* v) { FShowModified->Assign(v); }
-    void SetSortSettings(const TSortSettings* v) { FSortSettings->Assign(v); }
+    void SetSortSettings(const TSortSettings* v);
     bool ShowDesignHelper() const { return FFlags.ShowDesignHelper; }
     void SetShowDesignHelper(bool v) { setLook(FFlags.ShowDesignHelper, v); }
     void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint(X, Y); }
@@ -1678,9 +1694,9 @@ public:
     TPictureContainer* PictureContainer() const { return FPictureContainer; }
     void SetPictureContainer(TPictureContainer* v);
     TBackGround* BackGround() const { return FBackGround.get(); }
-    void SetBackGround(const TBackGround* v) { FBackGround->Assign(v); }
+    void SetBackGround(const TBackGround* v);
     TBalloonSettings* Balloon() const { return FBalloon.get(); }
-    void SetBalloon(const TBalloonSettings* v) { FBalloon->Assign(v); }
+    void SetBalloon(const TBalloonSettings* v);
     // Makes the balloon window once; BalloonDone destroys it.
     void BalloonInit();
     void BalloonDone();
@@ -1724,7 +1740,7 @@ public:
     TFooterPanel* FooterPanel() const { return FFooterPanel; }
     TSearchPanel* SearchPanel() const { return FSearchPanel; }
     TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
-    void SetProgressAppearance(const TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
+    void SetProgressAppearance(const TGridProgressAppearance* v);
     // The focus frame: a translucent layered window around the edited cell (R in client
     // coordinates), 4 pixels wide on the left and top and 5 on the right and bottom.
     void ShowFocusWindow(TRect R);
@@ -2344,7 +2360,7 @@ private:
     TQorStringGridCheck* FCellChecker = nullptr;
     int FAutoNumberStart = 0;
     int FAutoNumberOffset = 0;
-    TSortDirection FAutoNumberDirection = sdAscending;
+    TSortDirection FAutoNumberDirection{}; // sdAscending
     TCellGraphic* nodeGraphic(int ARow);
     void lowerLevels(int ARow, int Span);
     // The display row after a node's group: its span, or the next node row for span 0.

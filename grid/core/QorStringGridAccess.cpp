@@ -1,9 +1,9 @@
 // Per-cell appearance accessors, row-wide colours, cell controls, the stored texts and objects of
 // hidden rows, cells by column order and sort order, the current cell and its edit text.
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupText.h"
-#include "grid/core/QorInplaceEdit.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/editors/QorInplaceEdit.h"
+#include "grid/render/markup/MarkupText.h"
 
 #include <algorithm>
 

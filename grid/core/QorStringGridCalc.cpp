@@ -1,6 +1,8 @@
 // String grid column and row calculations, and sizing columns and rows to their content.
-#include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
 
 #include <cmath>
 #include <optional>
@@ -275,7 +277,7 @@ void TQorStringGrid::AutoFitColumns(bool DoFixedCells) {
     const bool keptBar = FScrollBarAlways == saVert || FScrollBarAlways == saBoth;
     const int v =
         keptBar || (ScrollBars() != ssNone && VisibleRowCount() + FixedRows() < RowCount())
-            ? GridScrollBarSize
+            ? SystemScrollBarSize
             : 0;
     const int b = FBorderStyle == bsNone ? 0 : (FCtl3D ? 4 : 2);
     int from = 0, to = ColCount() - 1, available = Width();

@@ -1,8 +1,9 @@
 // TQorStringGrid's check boxes and radio buttons: adding them, reading, setting and toggling
 // their state (a graphic flag, the cell text or the row selection), and the glyph hit test.
-#include "grid/core/ControlLook.h"
-#include "grid/core/GridUndo.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUndo.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 // TQorStringGrid's cell decorations: attaching, reading, changing and removing the one graphic
 // a cell may carry (images, pictures, progress bars, comments, buttons, balloons, radio groups
 // ...). The graphic lives in the cell's properties, which free it with themselves.
-#include "grid/core/ControlLook.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/ControlLook.h"
 
 #include <cmath>
 #include <memory>

@@ -1,10 +1,12 @@
 // TQorStringGrid's cell-by-cell operations over ranges: the cell checker, fills, numbering, date
 // and time cells, search highlighting, exchanging two cells, moving the current cell and
 // repainting parts of the grid.
-#include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/ScopeGuards.h"
+#include "grid/render/markup/MarkupText.h"
 
+#include "grid/data/DataSettings.h"
+#include "grid/editors/CellChecker.h"
 #include "platform/base/DateUtils.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
 // Counts, fixed rows and columns, the current cell, top row and selection of the string grid,
 // column stretching and sizing reactions, the footer row and the export range.
-#include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/FloatingFooter.h"
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>

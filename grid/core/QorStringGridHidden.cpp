@@ -2,7 +2,7 @@
 // store at their real columns) and hidden rows (their records leave the platform grid's store
 // for the hidden-row store and come back whole).
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/ScopeGuards.h"
 
 #include <algorithm>
 

@@ -1,6 +1,7 @@
 // TQorStringGrid's per-cell hooks: each gives its default answer and fires its event.
-#include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/data/DataSettings.h"
 
 namespace {
 bool brushFromProperties(TCellType t) {

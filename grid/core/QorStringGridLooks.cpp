@@ -1,8 +1,10 @@
 // TQorStringGrid's appearance setters: the looks and their colours, the spreadsheet switch, the
 // selection listener, the combo editor's items, the border outline and the component
 // notification.
-#include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/markup/MarkupText.h"
 
 #include <iterator>
 

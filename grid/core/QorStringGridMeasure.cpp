@@ -1,7 +1,7 @@
 // Alignment of a cell, the used range of cells and the measured size of a cell's text.
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/markup/MarkupRender.h"
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>

@@ -1,10 +1,12 @@
 // String grid column order and moving rows and columns, by program and by dragging a header.
 // The platform grid moves the cells, widths (heights) and the current cell; the overrides of
 // ColumnMoved and RowMoved keep everything else that belongs to a column or row in step.
-#include "grid/core/HeaderDragButton.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
-#include "platform/ui/Timers.h"
+#include "grid/core/base/ScopeGuards.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/FloatingFooter.h"
+#include "grid/render/HeaderDragButton.h"
+#include "platform/ui/core/Timers.h"
 
 #include <algorithm>
 #include <utility>

@@ -4,7 +4,7 @@
 // node's span has its column-0 node level raised by one. Contracting hides the group's other
 // rows through the hidden-row store; expanding shows them again.
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/ScopeGuards.h"
 
 #include <algorithm>
 

@@ -3,8 +3,10 @@
 // (texts, properties, height, hidden columns' cells) moves whole in the row store; everything
 // kept beside it (row flags, selection, hidden rows, cell controls) is moved here.
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/ScopeGuards.h"
 
+#include "grid/data/DataSettings.h"
+#include "grid/render/FloatingFooter.h"
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>

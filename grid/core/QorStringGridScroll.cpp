@@ -1,11 +1,12 @@
 // String grid scrolling: scroll types (window, flat and painted bars), proportional thumbs, the
 // scroll messages with their position hints, scrolling a cell into view, the bars that
 // ScrollBarAlways keeps, and scrolling while something is dragged over the grid.
-#include "grid/core/HTMLHintWindow.h"
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/ScrollControl.h"
-#include "platform/ui/SysInfo.h"
-#include "platform/ui/Timers.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/HTMLHintWindow.h"
+#include "platform/ui/core/SysInfo.h"
+#include "platform/ui/core/Timers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,8 @@
 // TQorStringGrid: the four kinds of selection (the selection rectangle, disjunct rows, columns
 // and cells), reading and counting them, and the per-row modified and enabled flags.
-#include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/data/DataSettings.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,8 +1,9 @@
 // TQorStringGrid's typed cell access (integers and floats with the grid's own conversion),
 // the cell type and graphic of a cell, and the room a graphic takes on screen and on paper.
-#include "grid/core/ControlLook.h"
-#include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
 #include "platform/gfx/ImageList.h"
 
 #include <charconv>

@@ -2,7 +2,7 @@
 // TScrollControl: a thin painted scroll indicator that stands in for a grid's scroll bar
 // (ScrollType ssMetro). Its parent is the grid; a press before or after the thumb scrolls a
 // page, dragging the thumb scrolls with it.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 class TQorStringGrid;
 

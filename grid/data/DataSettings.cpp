@@ -1,6 +1,6 @@
-#include "grid/core/DataSettings.h"
+#include "grid/data/DataSettings.h"
 
-#include "grid/core/GridDragDrop.h"
+#include "grid/core/base/GridDragDrop.h"
 #include "platform/ui/Grids.h"
 
 // --- THTMLSettings ---------------------------------------------------------------------------

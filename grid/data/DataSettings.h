@@ -2,7 +2,7 @@
 // Settings objects of the grid's data services (HTML export, drag and drop, drag scrolling,
 // filtering, header filter lists, printing, sorting, grouping). The grid creates them with
 // their defaults and copies them through Assign; the services that act on them read them.
-#include "grid/core/GridSupport.h"
+#include "grid/core/base/GridSupport.h"
 #include "platform/base/Classes.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/ui/StdCtrls.h"
@@ -465,7 +465,7 @@ private:
 
 // --- sorting ---------------------------------------------------------------------------------
 // How a column's cells compare.
-enum TSortStyle {
+enum TSortStyle : int {
     ssAutomatic,
     ssAlphabetic,
     ssNumeric,
@@ -488,7 +488,7 @@ enum TSortStyle {
     ssAlphaNumericNoCase
 };
 enum TSortBlankPosition { blFirst, blLast };
-enum TSortDirection { sdAscending, sdDescending };
+enum TSortDirection : int { sdAscending, sdDescending };
 enum TIndexSortKey { ikShift, ikCtrl };
 
 class ESortSettingsError : public Exception {

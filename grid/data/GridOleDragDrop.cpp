@@ -1,8 +1,9 @@
-#include "grid/core/GridOleDragDrop.h"
+#include "grid/data/GridOleDragDrop.h"
 
-#include "grid/core/AuxWindows.h"
-#include "grid/core/HeaderDragButton.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/AuxWindows.h"
+#include "grid/render/HeaderDragButton.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // with the grid's arrow windows and lands as text pasted at the cell under the pointer (rows
 // inserted first with OleInsertRows), as a column (OleColumnReorder moves it), a rich text or
 // URL cell text, or a dropped file reported to the application.
-#include "grid/core/GridDragDrop.h"
+#include "grid/core/base/GridDragDrop.h"
 
 class TQorStringGrid;
 

@@ -1,9 +1,10 @@
 // TQorStringGrid: OLE drag and drop of its cells and columns (the drop target's registration,
 // a drag started by pressing on the selection and moving, what a move leaves behind).
-#include "grid/core/AuxWindows.h"
-#include "grid/core/GridOleDragDrop.h"
-#include "grid/core/HeaderDragButton.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/data/GridOleDragDrop.h"
+#include "grid/render/AuxWindows.h"
+#include "grid/render/HeaderDragButton.h"
 
 #include <algorithm>
 

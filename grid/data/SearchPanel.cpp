@@ -1,6 +1,6 @@
-#include "grid/core/SearchPanel.h"
+#include "grid/data/SearchPanel.h"
 
-#include "grid/core/GridDraw.h"
+#include "grid/core/base/GridDraw.h"
 
 TSearchPanel::TSearchPanel(TComponent* AOwner) : TCustomPanel(AOwner) {
     SetBevelOuter(bvNone);

@@ -2,7 +2,7 @@
 // The search footer panel of a grid: a search edit, find-previous, find-next, highlight and
 // close buttons and a match-case box on a panel painted in Color to ColorTo. The grid mirrors
 // its SearchFooter settings into it (UpdateSearchPanel) and handles the clicks.
-#include "grid/core/GridButtons.h"
+#include "grid/core/base/GridButtons.h"
 #include "platform/ui/ExtCtrls.h"
 
 class TSearchPanel : public TCustomPanel {

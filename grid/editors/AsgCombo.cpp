@@ -1,7 +1,7 @@
-#include "grid/core/AsgCombo.h"
+#include "grid/editors/AsgCombo.h"
 
-#include "grid/core/GridTheme.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridTheme.h"
 #include "platform/ui/Grids.h"
 
 #include <algorithm>
@@ -28,7 +28,7 @@ TBitmap& measureBitmap() {
 
 // --- TAsgCustomCombo -------------------------------------------------------------------------
 TAsgCustomCombo::TAsgCustomCombo(TComponent* AOwner)
-    : TCustomComboBox(AOwner), FButtonWidth(GridScrollBarSize + 2),
+    : TCustomComboBox(AOwner), FButtonWidth(SystemScrollBarSize + 2),
       FLabelFont(std::make_unique<TFont>()) {
     FThemed = IsComCtl6();
     FLabelFont->OnChange = [this](TObject*) {

@@ -1,4 +1,4 @@
-#include "grid/core/ControlEditors.h"
+#include "grid/editors/ControlEditors.h"
 
 #include "grid/core/QorStringGrid.h"
 

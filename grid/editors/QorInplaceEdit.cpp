@@ -1,10 +1,10 @@
-#include "grid/core/QorInplaceEdit.h"
+#include "grid/editors/QorInplaceEdit.h"
 
-#include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/core/base/ScopeGuards.h"
 #include "platform/base/FormatSettings.h"
-#include "platform/ui/Clipbrd.h"
+#include "platform/ui/core/Clipbrd.h"
 
 #include <algorithm>
 

@@ -1,8 +1,9 @@
 // TQorStringGrid: where the current cell goes after an edit is confirmed (Navigation's advance
 // settings), Enter and Escape reaching the grid, and the incremental search of sorted grids.
-#include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/ScopeGuards.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/markup/MarkupText.h"
 
 #include <set>
 #include <utility>

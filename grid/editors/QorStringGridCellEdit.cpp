@@ -1,10 +1,11 @@
 // TQorStringGrid's editing controller: which editor a cell gets by its editor kind, opening it
 // over the cell with the cell's value, writing the value back when it closes, and the report of
 // the end of the edit.
-#include "grid/core/AsgCombo.h"
 #include "grid/core/GridLibrary.h"
-#include "grid/core/QorInplaceEdit.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/editors/AsgCombo.h"
+#include "grid/editors/QorInplaceEdit.h"
+#include "grid/render/ControlLook.h"
 
 namespace {
 bool flatComboLook(TGridLook look) {

@@ -2,6 +2,8 @@
 // move: the edit of the old cell is validated and goEditing follows the new cell, so that a grid
 // is edited cell by cell without setting goEditing itself.
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
 
 bool TQorStringGrid::IsEditable(int ACol, int ARow) {
     if (Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit() || FEditDisable)

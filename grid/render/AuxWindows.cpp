@@ -1,6 +1,6 @@
-#include "grid/core/AuxWindows.h"
+#include "grid/render/AuxWindows.h"
 
-#include "platform/ui/LayeredWindows.h"
+#include "platform/ui/core/LayeredWindows.h"
 
 namespace {
 constexpr LRESULT MA_NOACTIVATE = 3;

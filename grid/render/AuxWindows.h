@@ -1,6 +1,6 @@
 #pragma once
 // TNoActiveForm: a form that never takes the focus, for the pictures that follow a drag.
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "grid/core/CellGlyphs.h"
+#include "grid/render/CellGlyphs.h"
 
-#include "grid/core/GridDraw.h"
+#include "grid/core/base/GridDraw.h"
 
 #include <map>
 #include <memory>

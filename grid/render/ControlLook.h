@@ -10,7 +10,7 @@
 
 class TQorStringGrid;
 
-enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csQor, csGlyph, csTheme };
+enum TControlStyle : int { csClassic, csFlat, csWinXP, csBorland, csQor, csGlyph, csTheme };
 enum TGradientDirection { gdHorizontal, gdVertical };
 enum TButtonAlignment { baLeft, baRight };
 

@@ -1,8 +1,8 @@
-#include "grid/core/FloatingFooter.h"
+#include "grid/render/FloatingFooter.h"
 
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
-#include "platform/ui/Forms.h"
+#include "grid/render/markup/MarkupRender.h"
+#include "platform/ui/core/Forms.h"
 
 // --- TFloatingFooter --------------------------------------------------------------------------
 void TFloatingFooter::changed(TFooterChange what) {

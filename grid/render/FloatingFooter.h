@@ -5,7 +5,7 @@
 // calculations; fsColumnPreview shows one column of the current row, fsCustomPreview the
 // current row through a template with "<#column>" fields, fsCustomPaint what the grid's
 // OnPaintFooter draws.
-#include "grid/core/CellProperties.h"
+#include "grid/core/base/CellProperties.h"
 #include "platform/base/Classes.h"
 #include "platform/ui/ExtCtrls.h"
 
@@ -20,7 +20,7 @@ using TCalcFooterEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
 
 // What changed in the footer settings; the owning grid reacts.
-enum TFooterChange {
+enum TFooterChange : int {
     fcVisible, // the strip shows or hides: panel, FixedFooters, last row, repaint
     fcStyle,   // the style: FixedFooters, last row, grid and panel repainted
     fcHeight,  // the strip's height

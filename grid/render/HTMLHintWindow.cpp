@@ -1,8 +1,8 @@
-#include "grid/core/HTMLHintWindow.h"
+#include "grid/render/HTMLHintWindow.h"
 
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/markup/MarkupRender.h"
 #include "platform/gfx/Gdi.h"
 
 #include <algorithm>

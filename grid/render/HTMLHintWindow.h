@@ -2,7 +2,7 @@
 // THTMLHintWindow: the grid's tooltip window. It measures and paints its text with the markup
 // renderer; a packed wide hint ("|\" and packed characters) is shown as one plain line in the
 // font of the grid that asked for the hint.
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <string>
 

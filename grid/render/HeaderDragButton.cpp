@@ -1,7 +1,7 @@
-#include "grid/core/HeaderDragButton.h"
+#include "grid/render/HeaderDragButton.h"
 
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/markup/MarkupRender.h"
 #include "platform/gfx/Gdi.h"
 
 THeaderDragButton::THeaderDragButton(TComponent* AOwner) : TCustomControl(AOwner) {

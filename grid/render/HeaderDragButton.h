@@ -1,7 +1,7 @@
 #pragma once
 // THeaderDragButton: the caption button that follows the pointer while a column (row) header is
 // dragged to a new place: a bordered pop-up in the header colour showing the header's text.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 class TQorStringGrid;
 

@@ -1,4 +1,4 @@
-#include "grid/core/LookSettings.h"
+#include "grid/render/LookSettings.h"
 
 TBackGround::TBackGround() : FBitmap(std::make_unique<TBitmap>()) {}
 TBackGround::~TBackGround() = default;

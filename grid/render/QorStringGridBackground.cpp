@@ -3,10 +3,12 @@
 // A tiled picture is anchored to the cells: its origin lies at the top-left of the first normal
 // cell (bcNormal) or of cell (0, 0) (bcFixed, bcAll) as if the grid were not scrolled, so that
 // it runs on seamlessly from cell to cell, into the empty area, and scrolls with the cells.
-#include "grid/core/ControlLook.h"
-#include "grid/core/GridDraw.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/QorStringGridPaint.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
+#include "grid/render/LookSettings.h"
+#include "grid/render/QorStringGridPaint.h"
 
 #include <algorithm>
 

@@ -1,9 +1,10 @@
 // Balloon tooltips over the cells: the balloon window and the text it asks for.
-#include "grid/core/GridDraw.h"
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
-#include "platform/ui/ToolTips.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/LookSettings.h"
+#include "grid/render/markup/MarkupText.h"
+#include "platform/ui/core/ToolTips.h"
 
 namespace {
 

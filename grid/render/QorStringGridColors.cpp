@@ -1,6 +1,7 @@
 // Colours, fonts, alignment and draw state of each cell before it is painted.
-#include "grid/core/GridDraw.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/data/DataSettings.h"
 
 #include <algorithm>
 #include <cmath>

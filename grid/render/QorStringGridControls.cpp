@@ -1,12 +1,14 @@
 // Cell markup's pictures and form controls: the picture stores and renderer settings of cells,
 // the clicks on embedded controls and their editors.
-#include "grid/core/ControlEditors.h"
-#include "grid/core/GridUtils.h"
-#include "grid/core/HTMLPicture.h"
-#include "grid/core/MarkupControls.h"
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
-#include "platform/ui/ToolTips.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/editors/ControlEditors.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/LookSettings.h"
+#include "grid/render/markup/HTMLPicture.h"
+#include "grid/render/markup/MarkupControls.h"
+#include "grid/render/markup/MarkupRender.h"
+#include "platform/ui/core/ToolTips.h"
 
 void TQorStringGrid::createCellParts() {
     FImageCache = std::make_unique<THTMLPictureCache>();

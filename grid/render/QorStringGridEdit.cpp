@@ -2,11 +2,11 @@
 // edit and its report), the validation of an edited cell against its edit reference, and the
 // small notification hooks of editing.
 #include "grid/core/GridLibrary.h"
-#include "grid/core/GridUndo.h"
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/GridUndo.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/core/base/ScopeGuards.h"
+#include "grid/render/markup/MarkupText.h"
 
 #include <algorithm>
 

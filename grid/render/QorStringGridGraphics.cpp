@@ -1,11 +1,13 @@
 // TQorStringGrid's cell graphics painter: where a cell's graphic goes inside the cell and how
 // each kind is drawn (check boxes in every control style, radio groups, images, pictures,
 // progress bars, comments, buttons, shapes, ratings, node buttons, rotated text, sort glyphs).
-#include "grid/core/CellGlyphs.h"
-#include "grid/core/ControlLook.h"
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/CellGlyphs.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/LookSettings.h"
+#include "grid/render/markup/MarkupText.h"
 
 #include <algorithm>
 #include <cmath>

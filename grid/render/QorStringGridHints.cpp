@@ -1,9 +1,12 @@
 // String grid pointer movement: hover, sizing feedback and cursors, header drag-select, links,
 // and the cell hints.
-#include "grid/core/GridUtils.h"
-#include "grid/core/HTMLHintWindow.h"
 #include "grid/core/QorStringGrid.h"
-#include "platform/ui/ToolTips.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
+#include "grid/render/HTMLHintWindow.h"
+#include "grid/render/LookSettings.h"
+#include "platform/ui/core/ToolTips.h"
 
 #include <algorithm>
 #include <string>

@@ -1,9 +1,11 @@
 // String grid keyboard input (navigation beyond the platform grid's, check keys, row insertion
 // and deletion) and the Tab move between cells.
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupControls.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/ScopeGuards.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/core/base/ScopeGuards.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
+#include "grid/render/markup/MarkupControls.h"
 #include "platform/base/FormatSettings.h"
 
 #include <algorithm>

@@ -1,10 +1,13 @@
 // String grid mouse buttons: the left press and release, the double click, the right press.
-#include "grid/core/GridUtils.h"
-#include "grid/core/HeaderDragButton.h"
-#include "grid/core/MarkupControls.h"
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/HeaderDragButton.h"
+#include "grid/render/markup/MarkupControls.h"
+#include "grid/render/markup/MarkupRender.h"
 
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
 #include "platform/process/Process.h"
 
 #include <algorithm>

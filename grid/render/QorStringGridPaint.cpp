@@ -1,9 +1,12 @@
 // The grid's paint pass and the per-cell painter: header looks, content, borders, look edges,
 // tree lines, user drawing and the focus rectangle; the XOR sizing lines.
-#include "grid/core/QorStringGridPaint.h"
-#include "grid/core/GridDraw.h"
-#include "grid/core/GridTheme.h"
+#include "grid/render/QorStringGridPaint.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/core/base/GridTheme.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/LookSettings.h"
 
 #include <algorithm>
 

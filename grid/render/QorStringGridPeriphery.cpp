@@ -1,14 +1,16 @@
 // TQorStringGrid: the footer strip's wiring, the focus frame around the edited cell, the
 // design-time quick-configuration panel, the snapshot form of a cell range, the search panel's
 // mirror of the SearchFooter settings, the version and the remembered column widths.
-#include "grid/core/AlphaMask.h"
-#include "grid/core/AuxWindows.h"
-#include "grid/core/GridDraw.h"
 #include "grid/core/GridLibrary.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/SearchPanel.h"
-#include "platform/ui/LayeredWindows.h"
+#include "grid/core/base/AlphaMask.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/data/SearchPanel.h"
+#include "grid/render/AuxWindows.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/core/LayeredWindows.h"
 
 #include <algorithm>
 

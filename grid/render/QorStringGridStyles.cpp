@@ -1,8 +1,10 @@
 // TQorStringGrid's colour schemes in one call: the named styles, the XP colour schemes, the
 // flat colour tones and the style that follows the installed Office colour scheme.
-#include "grid/core/CellGlyphs.h"
-#include "grid/core/GridDraw.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/CellGlyphs.h"
+#include "grid/render/ControlLook.h"
 
 #include <optional>
 

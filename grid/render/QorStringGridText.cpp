@@ -1,10 +1,11 @@
 // The text of a painted cell: number formats, formulas, password masks, selection colours, the
 // header filter button, the selection rectangle, and plain, markup or rich text.
-#include "grid/core/GridDraw.h"
-#include "grid/core/GridUtils.h"
-#include "grid/core/MarkupRender.h"
 #include "grid/core/QorStringGrid.h"
-#include "grid/core/QorStringGridPaint.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/QorStringGridPaint.h"
+#include "grid/render/markup/MarkupRender.h"
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // TQorStringGrid: the grid timer (incremental-search clock, hover selection, blinking text),
 // focus arrival and departure, the update lock with the paint handlers that honour it, the
 // cursor and the owner form's resize.
-#include "grid/core/GridUtils.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>

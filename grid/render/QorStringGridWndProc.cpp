@@ -3,9 +3,10 @@
 // editors close, cell controls follow, the synchronised grid follows).
 #include "grid/core/GridLibrary.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/LookSettings.h"
 #include "platform/base/DateUtils.h"
-#include "platform/ui/Timers.h"
-#include "platform/ui/ToolTips.h"
+#include "platform/ui/core/Timers.h"
+#include "platform/ui/core/ToolTips.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 
 #include "platform/base/DateUtils.h"
 #include "platform/files/Files.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 

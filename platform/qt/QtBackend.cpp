@@ -4,9 +4,9 @@
 #include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
-#include "platform/ui/Clipbrd.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Clipbrd.h"
+#include "platform/ui/core/Dialogs.h"
+#include "platform/ui/core/Forms.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

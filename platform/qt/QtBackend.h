@@ -1,7 +1,7 @@
 #pragma once
 // The Qt back end: creates the QApplication, makes peers for windowed controls, runs native
 // events inside the model's message loop and shows native dialogs.
-#include "platform/ui/Peer.h"
+#include "platform/ui/core/Peer.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "platform/qt/QtDialogs.h"
 
 #include "platform/qt/QtWindowPeer.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

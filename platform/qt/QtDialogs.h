@@ -1,6 +1,6 @@
 #pragma once
 // The native dialog service: message boxes and file dialogs shown with Qt.
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 
 class TQtDialogService : public TDialogService {
 public:

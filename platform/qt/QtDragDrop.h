@@ -2,7 +2,7 @@
 // Drag and drop between programs through Qt: data objects become Qt mime data and back, a drag
 // driver runs drags with QDrag, and custom-drawn windows hand drags over them to the drop
 // target registered for them.
-#include "platform/ui/DragDrop.h"
+#include "platform/ui/core/DragDrop.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 
 #include "platform/qt/QtDragDrop.h"
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <QApplication>
 #include <QCloseEvent>

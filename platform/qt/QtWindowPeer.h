@@ -7,7 +7,7 @@
 // (calling the base for the rest) and reports notifications with SendCommand(EN_CHANGE) ...
 // Input events of the widget reach the control's window procedure first; the widget handles
 // the event itself only when the control lets the message reach DefaultHandler.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <QColor>
 #include <QFont>

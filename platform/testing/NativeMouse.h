@@ -2,7 +2,7 @@
 // Mouse input posted to Qt's event queue for a control's native window: it arrives the next time
 // native events are handled, through Qt's own delivery (hover, capture and cursor included).
 // Points are in the control's client pixels.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 namespace uitest {
 

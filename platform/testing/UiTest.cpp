@@ -1,7 +1,7 @@
 #include "platform/testing/UiTest.h"
 
 #include "platform/qt/QtWindowPeer.h"
-#include "platform/ui/DragDrop.h"
+#include "platform/ui/core/DragDrop.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -10,7 +10,7 @@
 #include <QWheelEvent>
 
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // these helpers drive controls through the same message path as a user.
 #include "platform/base/Clock.h"
 #include "platform/testing/NativeMouse.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Dialogs.h"
+#include "platform/ui/core/Forms.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "platform/ui/ComCtrls.h"
 
-#include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrlsInternal.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The page control and its tab sheets, painted in the classic look.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <functional>
 #include <string>

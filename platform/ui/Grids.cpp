@@ -1,8 +1,8 @@
 #include "platform/ui/Grids.h"
 
-#include "platform/ui/Forms.h"
 #include "platform/ui/GridLayout.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Forms.h"
+#include "platform/ui/core/Timers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -536,11 +536,11 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
 void TCustomGrid::TopLeftChanged() {}
 
 int TCustomGrid::CellAreaWidth() const {
-    return std::max(0, ClientWidth() - (vScroll_.Visible ? GridScrollBarSize : 0));
+    return std::max(0, ClientWidth() - (vScroll_.Visible ? SystemScrollBarSize : 0));
 }
 
 int TCustomGrid::CellAreaHeight() const {
-    return std::max(0, ClientHeight() - (hScroll_.Visible ? GridScrollBarSize : 0));
+    return std::max(0, ClientHeight() - (hScroll_.Visible ? SystemScrollBarSize : 0));
 }
 
 void TCustomGrid::BeginUpdate() {
@@ -1155,8 +1155,8 @@ void TCustomGrid::Paint() {
 TRect TCustomGrid::scrollBarRect(bool vertical) const {
     int w = ClientWidth(), h = ClientHeight();
     if (vertical)
-        return vScroll_.Visible ? Rect(w - GridScrollBarSize, 0, w, CellAreaHeight()) : TRect{};
-    return hScroll_.Visible ? Rect(0, h - GridScrollBarSize, CellAreaWidth(), h) : TRect{};
+        return vScroll_.Visible ? Rect(w - SystemScrollBarSize, 0, w, CellAreaHeight()) : TRect{};
+    return hScroll_.Visible ? Rect(0, h - SystemScrollBarSize, CellAreaWidth(), h) : TRect{};
 }
 
 namespace {
@@ -1170,17 +1170,17 @@ int thumbSpan(const TGridScrollBar& sb) {
 int TCustomGrid::thumbLength(bool vertical) const {
     const TGridScrollBar& sb = vertical ? vScroll_ : hScroll_;
     TRect bar = scrollBarRect(vertical);
-    int room = (vertical ? bar.Height() : bar.Width()) - 2 * GridScrollBarSize;
-    if (sb.Page <= 0) return GridScrollBarSize;
+    int room = (vertical ? bar.Height() : bar.Width()) - 2 * SystemScrollBarSize;
+    if (sb.Page <= 0) return SystemScrollBarSize;
     int len = mulDiv(room, sb.Page, sb.Max - sb.Min + 1);
-    return std::clamp(len, std::min(GridScrollBarSize / 2, room), std::max(room, 0));
+    return std::clamp(len, std::min(SystemScrollBarSize / 2, room), std::max(room, 0));
 }
 
 int TCustomGrid::thumbPosAt(bool vertical, int at) const {
     const TGridScrollBar& sb = vertical ? vScroll_ : hScroll_;
     TRect bar = scrollBarRect(vertical);
     int track =
-        (vertical ? bar.Height() : bar.Width()) - 2 * GridScrollBarSize - thumbLength(vertical);
+        (vertical ? bar.Height() : bar.Width()) - 2 * SystemScrollBarSize - thumbLength(vertical);
     int span = thumbSpan(sb);
     if (track <= 0) return sb.Min;
     return sb.Min + std::clamp(mulDiv(at, span, track), 0, span);
@@ -1192,10 +1192,10 @@ TRect TCustomGrid::thumbRect(bool vertical) const {
     const TGridScrollBar& sb = vertical ? vScroll_ : hScroll_;
     int len = vertical ? bar.Height() : bar.Width();
     int thumb = thumbLength(vertical);
-    int track = len - 2 * GridScrollBarSize - thumb; // room left by the two arrows and the thumb
+    int track = len - 2 * SystemScrollBarSize - thumb; // room left by the two arrows and the thumb
     if (track < 0) return {};
     int span = thumbSpan(sb);
-    int at = (vertical ? bar.Top : bar.Left) + GridScrollBarSize +
+    int at = (vertical ? bar.Top : bar.Left) + SystemScrollBarSize +
              (span > 0 ? mulDiv(sb.Position - sb.Min, track, span) : 0);
     return vertical ? Rect(bar.Left, at, bar.Right, at + thumb)
                     : Rect(at, bar.Top, at + thumb, bar.Bottom);
@@ -1206,8 +1206,8 @@ int TCustomGrid::scrollBarPart(bool vertical, TPoint p) const {
     if (!bar.Contains(p)) return 0;
     int pos = vertical ? p.Y - bar.Top : p.X - bar.Left;
     int len = vertical ? bar.Height() : bar.Width();
-    if (pos < GridScrollBarSize) return 1;
-    if (pos >= len - GridScrollBarSize) return 5;
+    if (pos < SystemScrollBarSize) return 1;
+    if (pos >= len - SystemScrollBarSize) return 5;
     TRect thumb = thumbRect(vertical);
     if (thumb.IsEmpty()) return 0;
     if (thumb.Contains(p)) return 3;
@@ -1219,10 +1219,11 @@ void TCustomGrid::PaintScrollBars(TCanvas* cv) {
     for (bool vertical : {false, true}) {
         TRect bar = scrollBarRect(vertical);
         if (bar.IsEmpty()) continue;
-        TRect back = vertical ? Rect(bar.Left, bar.Top, bar.Right, bar.Top + GridScrollBarSize)
-                              : Rect(bar.Left, bar.Top, bar.Left + GridScrollBarSize, bar.Bottom);
-        TRect fwd = vertical ? Rect(bar.Left, bar.Bottom - GridScrollBarSize, bar.Right, bar.Bottom)
-                             : Rect(bar.Right - GridScrollBarSize, bar.Top, bar.Right, bar.Bottom);
+        TRect back = vertical ? Rect(bar.Left, bar.Top, bar.Right, bar.Top + SystemScrollBarSize)
+                              : Rect(bar.Left, bar.Top, bar.Left + SystemScrollBarSize, bar.Bottom);
+        TRect fwd = vertical
+                        ? Rect(bar.Left, bar.Bottom - SystemScrollBarSize, bar.Right, bar.Bottom)
+                        : Rect(bar.Right - SystemScrollBarSize, bar.Top, bar.Right, bar.Bottom);
         // A disabled bar shows inactive arrows and no thumb.
         bool enabled = (vertical ? vScroll_ : hScroll_).Enabled;
         unsigned inactive = enabled ? 0 : DFCS_INACTIVE;

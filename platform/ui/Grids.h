@@ -5,9 +5,10 @@
 //
 // Input arrives as messages; the grid reacts through the overridable steps below (MouseDown,
 // KeyDown, SelectCell, DrawCell ...). Painting goes into the control's backing image.
-#include "platform/ui/Controls.h"
 #include "platform/ui/GridRows.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <functional>
 #include <memory>
@@ -154,8 +155,6 @@ struct TGridScrollBar {
 };
 // Whether a bar shows: when the cells do not fit (and ScrollBars has it), always, or never.
 enum TGridScrollBarShow { sbsAuto, sbsAlways, sbsNever };
-// Thickness of a scroll bar, as the classic system metric.
-constexpr int GridScrollBarSize = 17;
 // Identifier of the drag-scroll window timer and its period.
 constexpr std::uintptr_t GridDragScrollTimerID = 1;
 constexpr unsigned GridDragScrollInterval = 60;

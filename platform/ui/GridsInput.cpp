@@ -3,7 +3,7 @@
 #include "platform/ui/Grids.h"
 
 #include "platform/ui/GridLayout.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -494,7 +494,7 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     if (thumbDrag_ != 0) {
         bool vertical = thumbDrag_ == 2;
         TRect bar = scrollBarRect(vertical);
-        int at = (vertical ? Y - bar.Top : X - bar.Left) - thumbDragOfs_ - GridScrollBarSize;
+        int at = (vertical ? Y - bar.Top : X - bar.Left) - thumbDragOfs_ - SystemScrollBarSize;
         int pos = thumbPosAt(vertical, at);
         if (pos != thumbDragPos_) {
             thumbDragPos_ = pos;

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int barSize = GridScrollBarSize;
+constexpr int barSize = SystemScrollBarSize;
 constexpr int minThumb = 8;
 constexpr int wheelLines = 3;
 

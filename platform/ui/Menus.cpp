@@ -1,8 +1,8 @@
 #include "platform/ui/Menus.h"
 
 #include "platform/base/SysUtils.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Messages.h"
 
 #include <algorithm>
 

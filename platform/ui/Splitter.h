@@ -1,6 +1,6 @@
 #pragma once
 // The bar between two aligned controls that the user drags to share the space between them.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 // Aligned like the control it follows (alTop after an alTop control, alLeft after an alLeft
 // one ...), it resizes that control while the left button drags it; neither that control nor

@@ -3,8 +3,8 @@
 // and push button. Each keeps its state in the object and handles its input messages itself,
 // so it works (and paints in the classic look) without a native peer; edits, list boxes and
 // combo boxes mirror themselves into a native widget when one exists.
-#include "platform/ui/Controls.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // panel at the bottom).
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/Forms.h"
 #include "shell/frame/PbButton.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 // The owner-drawn push button of every form, its fade ticker thread and its painting routines.
 #include "platform/base/Threads.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Forms.h"
 
 #include <condition_variable>
 #include <memory>

@@ -3,7 +3,7 @@
 
 #include "mbus/NewIDNode.h"
 #include "mbus/net/MBusNetworkFile.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 #include "treeview/LazyTree.h"
 
 #include "MBusTestSupport.h"

@@ -3,7 +3,7 @@
 
 #include "platform/gfx/ImageList.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "platform/base/Threads.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Messages.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Messages.h"
+#include "platform/ui/core/Timers.h"
 #include "shell/VelmareFirmWare.h"
 #include "shell/state/UITexts.h"
 

@@ -1,6 +1,6 @@
 // The expand and collapse animation on the manual application clock.
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 #include "treeview/LazyTree.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The scroll ranges, the information of both scroll bars and the scroll messages.
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 #include "treeview/LazyTree.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "editors/frames/CanLegacyTables.h"
+#include "editors/frames/tables/CanLegacyTables.h"
 
-#include "editors/frames/CanTables.h"
+#include "editors/frames/tables/CanTables.h"
 #include "platform/base/SysUtils.h"
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"

@@ -4,7 +4,7 @@
 // maps that place the data bytes of each listed frame in the gateway byte image, kept in
 // CAN_Rec_Info.xml and CAN_Send_Info.xml. TFCAN_Rec_Frames, TFCAN_Send_Frame, TF_Rec_Info and
 // TF_Sen_Info show them.
-#include "editors/frames/NmeaTables.h"
+#include "editors/frames/tables/NmeaTables.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "editors/frames/CanTables.h"
+#include "editors/frames/tables/CanTables.h"
 
 #include "platform/base/SysUtils.h"
 #include "platform/xml/XmlDoc.h"

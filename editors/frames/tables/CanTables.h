@@ -2,7 +2,7 @@
 // The CAN receive and transmit frame tables without a window: their columns, the load of
 // their project files, the check made on OK and the save that the image compiler reads.
 // TFReceiveCAN and TFTransmitCAN bind these to their grids once the grid editors exist.
-#include "editors/frames/NmeaTables.h"
+#include "editors/frames/tables/NmeaTables.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "editors/frames/CanopenTables.h"
+#include "editors/frames/tables/CanopenTables.h"
 
 #include "platform/base/SysUtils.h"
 #include "platform/files/Files.h"

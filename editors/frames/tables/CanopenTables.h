@@ -2,7 +2,7 @@
 // The CANopen SDO server, SDO client and PDO tables without a window: the columns of their two
 // grids, the load of their project files, the check made on OK and the save that the image
 // compiler reads. TCANopen_Table_Form shows them.
-#include "editors/frames/NmeaTables.h"
+#include "editors/frames/tables/NmeaTables.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "editors/frames/DNetTables.h"
+#include "editors/frames/tables/DNetTables.h"
 
 #include "platform/base/SysUtils.h"
 #include "platform/files/Files.h"

@@ -2,7 +2,7 @@
 // The DeviceNet master's slave list and the byte offsets of its slaves without a window: the
 // network table with its load, check and save, the slaves that the offset dialog builds from the
 // saved network, their offsets' load, check and save. TFDNet and TFDefOffset show them.
-#include "editors/frames/CanopenTables.h"
+#include "editors/frames/tables/CanopenTables.h"
 
 #include <cstdint>
 #include <string>

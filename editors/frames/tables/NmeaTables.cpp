@@ -1,4 +1,4 @@
-#include "editors/frames/NmeaTables.h"
+#include "editors/frames/tables/NmeaTables.h"
 
 #include "platform/base/SysUtils.h"
 #include "platform/files/Files.h"

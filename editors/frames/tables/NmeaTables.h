@@ -3,7 +3,7 @@
 // of their project files, the check made on OK and the save that the image compiler reads.
 // TFReceiveNMEA and TFTransmitNMEA show them in their grids.
 #include "editors/comm/RowTable.h"
-#include "grid/core/CellProperties.h"
+#include "grid/core/base/CellProperties.h"
 #include "platform/base/Types.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
-#include "grid/core/BaseGrid.h"
+#include "grid/core/base/BaseGrid.h"
 
-#include "grid/core/GridUndo.h"
-#include "grid/core/GridUtils.h"
+#include "grid/core/base/GridUndo.h"
+#include "grid/core/base/GridUtils.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // whose texts live in their base (top-left) cell, display hooks on cell reads, and the frame
 // painter every cell goes through (background, hover and active row, selection, grid lines,
 // then the content).
-#include "grid/core/CellProperties.h"
+#include "grid/core/base/CellProperties.h"
 #include "platform/ui/Grids.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
-#include "grid/core/CellGraphic.h"
+#include "grid/core/base/CellGraphic.h"
 
-#include "grid/core/GridSupport.h"
+#include "grid/core/base/GridSupport.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 #pragma once
 // What a cell shows besides its text: the graphic record held in a cell's properties.
-#include "grid/core/GridSupport.h"
+#include "grid/core/base/GridSupport.h"
 #include "platform/base/Classes.h"
 #include "platform/base/Types.h"
 #include "platform/gfx/Imaging.h"
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <string>
 #include <variant>

@@ -1,7 +1,7 @@
-#include "grid/core/CellProperties.h"
+#include "grid/core/base/CellProperties.h"
 
-#include "grid/core/BaseGrid.h"
-#include "grid/core/CellGraphic.h"
+#include "grid/core/base/BaseGrid.h"
+#include "grid/core/base/CellGraphic.h"
 
 TCellProperties::TCellProperties(TBaseGrid* AOwnerGrid, int AOwnerCol, int AOwnerRow)
     : FOwnerGrid(AOwnerGrid), FOwnerCol(AOwnerCol), FOwnerRow(AOwnerRow),

@@ -1,6 +1,6 @@
-#include "grid/core/FilterMatch.h"
+#include "grid/core/base/FilterMatch.h"
 
-#include "grid/core/GridUtils.h"
+#include "grid/core/base/GridUtils.h"
 #include "platform/base/SysUtils.h"
 
 #include <charconv>

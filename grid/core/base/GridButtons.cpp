@@ -1,6 +1,6 @@
-#include "grid/core/GridButtons.h"
+#include "grid/core/base/GridButtons.h"
 
-#include "grid/core/GridTheme.h"
+#include "grid/core/base/GridTheme.h"
 #include "platform/gfx/Gdi.h"
 
 #include <algorithm>

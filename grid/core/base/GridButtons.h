@@ -4,9 +4,9 @@
 // windowed check box drawn with the platform's frame controls, optionally on its parent's
 // background.
 #include "platform/gfx/Graphics.h"
-#include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <memory>
 #include <string>

@@ -10,8 +10,8 @@
 // "Grid Column" one 32-bit column index; "TQorStringGrid Cells" a 32-bit payload length n,
 // four zero bytes and the n bytes of the grid's binary cell stream; CF_HDROP a DROPFILES list.
 #include "platform/base/Classes.h"
-#include "platform/ui/DragDrop.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/core/DragDrop.h"
 
 #include <memory>
 #include <string>

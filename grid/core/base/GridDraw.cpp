@@ -1,7 +1,7 @@
-#include "grid/core/GridDraw.h"
+#include "grid/core/base/GridDraw.h"
 
 #include "platform/base/SysUtils.h"
-#include "platform/ui/SysInfo.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <algorithm>
 #include <cmath>

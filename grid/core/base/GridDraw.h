@@ -1,7 +1,7 @@
 #pragma once
 // Free drawing routines of the grid painters: gradients, selection frames, progress bars and
 // pies, range indicators, shapes, error markers, cell buttons and bitmaps.
-#include "grid/core/GridTheme.h"
+#include "grid/core/base/GridTheme.h"
 #include "platform/gfx/Graphics.h"
 
 #include <string>

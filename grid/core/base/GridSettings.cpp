@@ -1,4 +1,4 @@
-#include "grid/core/GridSettings.h"
+#include "grid/core/base/GridSettings.h"
 
 #include "platform/ui/Grids.h"
 

@@ -4,8 +4,8 @@
 // the arrow and focus windows.
 #include "platform/base/Classes.h"
 #include "platform/gfx/Graphics.h"
-#include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <array>
 

@@ -1,7 +1,6 @@
-#include "grid/core/GridTheme.h"
+#include "grid/core/base/GridTheme.h"
 
-#include "grid/core/GridLibrary.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,6 +26,19 @@ bool IsWindowsXPOrLater() {
 
 bool IsWindowsVistaOrLater() {
     return GetProcAddress(GetModuleHandle("kernel32"), "GetLocaleInfoEx") != nullptr;
+}
+
+int GetFileVersion(const std::string& FileName) {
+    DWORD size = GetFileVersionInfoSize(FileName);
+    if (size == 0) return -1;
+    std::vector<unsigned char> buffer(size);
+    if (!GetFileVersionInfo(FileName, size, buffer.data())) return -1;
+    void* block = nullptr;
+    UINT len = 0;
+    if (!VerQueryValue(buffer.data(), "\\", &block, &len) || len < sizeof(VS_FIXEDFILEINFO))
+        return -1;
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
+    return info->dwSignature == VS_FFI_SIGNATURE ? int(info->dwFileVersionMS) : -1;
 }
 
 bool IsComCtl6() {

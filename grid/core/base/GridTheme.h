@@ -5,9 +5,9 @@
 // grid, one for the drop-down controls). Without visual styles every caller takes its
 // fallback: IsThemeActive of an unloaded binding answers 0.
 #include "platform/base/Threads.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/Registry.h"
-#include "platform/ui/SysInfo.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Registry.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <array>
 #include <memory>
@@ -81,6 +81,8 @@ bool IsWindowsVistaOrLater();
 bool IsComCtl6();
 bool VisualStylesActive();
 std::string DefaultFontName();
+// major * 65536 + minor of a file's version resource; -1 without one.
+int GetFileVersion(const std::string& FileName);
 // 0 none or another scheme, 1 "NormalColor", 2 "HomeStead", 3 "Metallic".
 int GetXPColorScheme();
 // 2 with the Office 14.0 settings key, 1 with the 12.0 key, else 0.

@@ -1,6 +1,6 @@
-#include "grid/core/GridUndo.h"
+#include "grid/core/base/GridUndo.h"
 
-#include "grid/core/BaseGrid.h"
+#include "grid/core/base/BaseGrid.h"
 
 TUndoRedoCollection::TUndoRedoCollection()
     : TCollection([](TCollection* c) { return new TUndoRedoItem(c); }) {}

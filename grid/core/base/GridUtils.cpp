@@ -1,4 +1,4 @@
-#include "grid/core/GridUtils.h"
+#include "grid/core/base/GridUtils.h"
 
 #include "platform/base/Classes.h"
 #include "platform/base/FormatSettings.h"

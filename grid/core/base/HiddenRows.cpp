@@ -1,4 +1,4 @@
-#include "grid/core/HiddenRows.h"
+#include "grid/core/base/HiddenRows.h"
 
 #include <bit>
 

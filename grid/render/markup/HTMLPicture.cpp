@@ -1,4 +1,4 @@
-#include "grid/core/HTMLPicture.h"
+#include "grid/render/markup/HTMLPicture.h"
 
 #include "platform/base/Resources.h"
 #include "platform/gfx/Imaging.h"

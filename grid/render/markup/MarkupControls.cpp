@@ -1,6 +1,6 @@
-#include "grid/core/MarkupControls.h"
+#include "grid/render/markup/MarkupControls.h"
 
-#include "grid/core/MarkupText.h"
+#include "grid/render/markup/MarkupText.h"
 #include "platform/base/SysUtils.h"
 
 #include <vector>

@@ -1,14 +1,14 @@
-#include "grid/core/MarkupRender.h"
+#include "grid/render/markup/MarkupRender.h"
 
-#include "grid/core/GridTheme.h"
-#include "grid/core/HTMLPicture.h"
-#include "grid/core/MarkupControls.h"
-#include "grid/core/MarkupText.h"
+#include "grid/core/base/GridTheme.h"
+#include "grid/render/markup/HTMLPicture.h"
+#include "grid/render/markup/MarkupControls.h"
+#include "grid/render/markup/MarkupText.h"
 #include "platform/base/SysUtils.h"
 #include "platform/files/Files.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/ImageList.h"
-#include "platform/ui/ShellIcons.h"
+#include "platform/ui/core/ShellIcons.h"
 
 #include <algorithm>
 #include <cctype>

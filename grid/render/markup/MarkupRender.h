@@ -5,7 +5,7 @@
 // IMG and CONTROL place boxes on the line: pictures from an image list, the system icons, a
 // picture container or a picture cache, and drawn form controls.
 #include "platform/base/Types.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "grid/core/MarkupText.h"
+#include "grid/render/markup/MarkupText.h"
 
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Graphics.h"
-#include "platform/ui/SysInfo.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <cctype>
 #include <cstring>

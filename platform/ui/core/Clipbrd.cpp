@@ -1,4 +1,4 @@
-#include "platform/ui/Clipbrd.h"
+#include "platform/ui/core/Clipbrd.h"
 
 #include <optional>
 

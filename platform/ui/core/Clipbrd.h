@@ -1,7 +1,7 @@
 #pragma once
 // The clipboard's text, as the classic clipboard object gives it. The back end installs access
 // to the native clipboard; without one the clipboard lives in the process.
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 #include <cstdint>
 #include <functional>

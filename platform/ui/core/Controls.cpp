@@ -1,9 +1,9 @@
 // The control core: properties, window handles, the control tree and layout.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
-#include "platform/ui/ControlsInternal.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/ControlsInternal.h"
+#include "platform/ui/core/Forms.h"
+#include "platform/ui/core/Timers.h"
 
 #include <algorithm>
 #include <map>

@@ -20,8 +20,8 @@
 //    swallows the message.
 #include "platform/base/Classes.h"
 #include "platform/gfx/Graphics.h"
-#include "platform/ui/Messages.h"
-#include "platform/ui/Peer.h"
+#include "platform/ui/core/Messages.h"
+#include "platform/ui/core/Peer.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,9 +1,9 @@
 // Control message delivery: mouse, keyboard, focus, capture and dialog keys.
-#include "platform/ui/Controls.h"
-#include "platform/ui/Hooks.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Hooks.h"
 
-#include "platform/ui/ControlsInternal.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/ControlsInternal.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #pragma once
 // Internal to platform/ui: the window table and input state shared by the control core sources.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <cstdint>
 #include <mutex>

@@ -1,7 +1,7 @@
 // Control painting: invalidation, backing images, PaintTo and window regions.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
-#include "platform/ui/ControlsInternal.h"
+#include "platform/ui/core/ControlsInternal.h"
 
 #include <algorithm>
 #include <mutex>

@@ -1,6 +1,6 @@
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // the back end installs a native one, tests a scripted one that answers from a queue and
 // records every question.
 #include "platform/base/Classes.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 #include <deque>
 #include <functional>

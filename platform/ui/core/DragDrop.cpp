@@ -1,9 +1,9 @@
-#include "platform/ui/DragDrop.h"
+#include "platform/ui/core/DragDrop.h"
 
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/ControlsInternal.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/ControlsInternal.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 #include <cstring>

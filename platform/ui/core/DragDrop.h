@@ -9,9 +9,9 @@
 // process: each turn it reads the pointer position and the key and button state of the
 // platform (GetCursorPos, GetAsyncKeyState), tells the drop target under the pointer, asks the
 // source whether to go on, and waits (see SetDragLoopIdleHook).
-#include "platform/ui/Clipbrd.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/Hooks.h"
+#include "platform/ui/core/Clipbrd.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Hooks.h"
 
 #include <cstddef>
 #include <cstdint>

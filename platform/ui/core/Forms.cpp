@@ -1,9 +1,9 @@
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include "platform/base/Clock.h"
 #include "platform/base/Threads.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Dialogs.h"
+#include "platform/ui/core/Timers.h"
 
 #include <algorithm>
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #pragma once
 // Forms, the application object with its message loop, the screen and the hint window.
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <deque>
 #include <exception>

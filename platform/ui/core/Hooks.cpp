@@ -1,4 +1,4 @@
-#include "platform/ui/Hooks.h"
+#include "platform/ui/core/Hooks.h"
 
 #include "platform/base/Threads.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Window hooks of the UI thread and the OLE start-up calls.
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 // WH_CALLWNDPROC: the hook sees every message sent to a windowed control with a window, before
 // the control's window procedure; LParam points at a CWPSTRUCT.

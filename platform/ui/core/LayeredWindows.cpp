@@ -1,4 +1,4 @@
-#include "platform/ui/LayeredWindows.h"
+#include "platform/ui/core/LayeredWindows.h"
 
 #include <algorithm>
 

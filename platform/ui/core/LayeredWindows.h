@@ -4,7 +4,7 @@
 // with premultiplied alpha (UpdateLayeredWindow). The user-interface library exports both, so
 // callers that look them up by name find them.
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <cstdint>
 

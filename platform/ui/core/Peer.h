@@ -3,7 +3,7 @@
 // events. Controls work without either: a peer only mirrors the control's state and reports
 // native input to the control as messages (see platform/qt).
 #include "platform/base/Types.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/ui/Registry.h"
+#include "platform/ui/core/Registry.h"
 
 #include "platform/base/Threads.h"
 

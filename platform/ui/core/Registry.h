@@ -3,7 +3,7 @@
 // named by SetRegistryFile ("[ROOT\Key\Path]" sections of "Name=Value" lines); with no file set
 // it holds nothing and every key is absent. Names compare without case.
 #include "platform/base/SysUtils.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 #include <string>
 

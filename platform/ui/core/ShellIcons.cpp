@@ -1,7 +1,7 @@
-#include "platform/ui/ShellIcons.h"
+#include "platform/ui/core/ShellIcons.h"
 
 #include "platform/gfx/ImageList.h"
-#include "platform/ui/Peer.h"
+#include "platform/ui/core/Peer.h"
 
 #include <map>
 #include <memory>

@@ -1,8 +1,7 @@
-#include "platform/ui/SysInfo.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include "platform/base/SysUtils.h"
-#include "platform/ui/Grids.h"
-#include "platform/ui/LayeredWindows.h"
+#include "platform/ui/core/LayeredWindows.h"
 
 #include <cstring>
 
@@ -35,8 +34,7 @@ int Win32MinorVersion() {
 }
 
 int GetSystemMetrics(int Index) {
-    // The classic scroll bar, as wide as the grids draw theirs.
-    return Index == SM_CXVSCROLL ? GridScrollBarSize : 0;
+    return Index == SM_CXVSCROLL ? SystemScrollBarSize : 0;
 }
 
 HMODULE LoadLibrary(const std::string& /*FileName*/) {

@@ -2,12 +2,15 @@
 // What this platform reports of the classic system it stands in for: system version 5.1 with
 // the version-6 common controls and layered windows, and no loadable system libraries (no
 // visual-style library), so callers that probe for them take their fallback paths.
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 #include <string>
 
 int Win32MajorVersion();
 int Win32MinorVersion();
+
+// Thickness of a scroll bar, as the classic system metric; the grids and lists draw theirs so.
+constexpr int SystemScrollBarSize = 17;
 
 // System sizes: only the width of a vertical scroll bar is asked for.
 constexpr int SM_CXVSCROLL = 2;

@@ -1,8 +1,8 @@
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include "platform/base/Clock.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Controls.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 #include <vector>

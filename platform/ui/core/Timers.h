@@ -3,7 +3,7 @@
 // the clock has reached its due time (with the manual clock, only as a test advances it).
 // A timer that is late fires once, not once per missed interval.
 #include "platform/base/Classes.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Messages.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "platform/ui/ToolTips.h"
+#include "platform/ui/core/ToolTips.h"
 
 #include "platform/base/Clock.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Forms.h"
+#include "platform/ui/core/Timers.h"
 
 #include <algorithm>
 

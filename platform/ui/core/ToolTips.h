@@ -6,7 +6,7 @@
 // window's mouse messages itself; a tool whose text is LPSTR_TEXTCALLBACK asks its window for
 // the text each time with WM_NOTIFY TTN_GETDISPINFO (the answer's text must stay valid until
 // the notification returns).
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include <cstdint>
 #include <string>

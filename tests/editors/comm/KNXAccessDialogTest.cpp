@@ -1,7 +1,7 @@
 // The KNX access table dialog: load, row buttons, OK with its checks and the saved file.
 #include "editors/comm/KNXAccess.h"
-#include "grid/core/AsgCombo.h"
-#include "grid/core/QorInplaceEdit.h"
+#include "grid/editors/AsgCombo.h"
+#include "grid/editors/QorInplaceEdit.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 #include <map>

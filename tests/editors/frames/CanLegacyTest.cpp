@@ -1,9 +1,9 @@
 // The older CAN frame lists and their byte maps: checks, load, save and the four forms.
 #include "editors/frames/CAN_Rec_Frames.h"
 #include "editors/frames/CAN_Send_Frame.h"
-#include "editors/frames/CanLegacyTables.h"
 #include "editors/frames/_Rec_Info.h"
 #include "editors/frames/_Sen_Info.h"
+#include "editors/frames/tables/CanLegacyTables.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 namespace {

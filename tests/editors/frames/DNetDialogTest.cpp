@@ -3,7 +3,7 @@
 // offsets kept with their slave when a slave is deleted.
 #include "editors/frames/DNet.h"
 #include "editors/frames/DefOffset.h"
-#include "grid/core/AsgCombo.h"
+#include "grid/editors/AsgCombo.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 // DNetSavedXml.cpp

@@ -1,11 +1,11 @@
 // The J1939 and CAN frame-table dialogs: layout, load, OK with its checks, the saved files and
 // the row buttons.
-#include "editors/frames/CanTables.h"
-#include "editors/frames/J1939Tables.h"
 #include "editors/frames/ReceiveCAN.h"
 #include "editors/frames/ReceiveJ1939.h"
 #include "editors/frames/TransmitCAN.h"
 #include "editors/frames/TransmitJ1939.h"
+#include "editors/frames/tables/CanTables.h"
+#include "editors/frames/tables/J1939Tables.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 namespace {

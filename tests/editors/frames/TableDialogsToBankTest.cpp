@@ -6,7 +6,7 @@
 #include "editors/frames/Set_SDO_Client_Access.h"
 #include "editors/frames/Set_SDO_Server_Access.h"
 #include "editors/frames/TransmitNMEA.h"
-#include "grid/core/AsgCombo.h"
+#include "grid/editors/AsgCombo.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 // Compiles the project files of dir into its bank files (CompileProject.cpp).

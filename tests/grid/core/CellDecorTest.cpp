@@ -1,6 +1,7 @@
-#include "grid/core/ControlLook.h"
-#include "grid/core/GridUndo.h"
 #include "grid/core/QorColumnGrid.h"
+#include "grid/core/base/GridUndo.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
 
 #include <gtest/gtest.h>
 

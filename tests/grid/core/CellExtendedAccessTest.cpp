@@ -157,7 +157,7 @@ TEST(CellExtendedAccessTest, SmallAccessors) {
     g.SetIntegralHeight(true);
     // The height now holds whole rows of the default height.
     const int inner = g.Height() - 2 * (g.BorderStyle() == bsSingle ? 2 : 0) -
-                      (g.HorzScrollBar().Visible ? GridScrollBarSize : 0);
+                      (g.HorzScrollBar().Visible ? SystemScrollBarSize : 0);
     EXPECT_EQ(inner % g.DefaultRowHeight(), 0);
     EXPECT_LE(g.Height(), 97);
 }

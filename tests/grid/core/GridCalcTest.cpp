@@ -168,7 +168,7 @@ TEST_F(GridCalc, ZoomAndFit) {
         f.SetScrollBars(ssBoth);
         f.SetScrollBarAlways(kept);
         f.AutoFitColumns(true);
-        EXPECT_EQ(f.ColWidths(0) + f.ColWidths(1) + f.ColWidths(2), 300 - GridScrollBarSize)
+        EXPECT_EQ(f.ColWidths(0) + f.ColWidths(1) + f.ColWidths(2), 300 - SystemScrollBarSize)
             << kept;
     }
 }

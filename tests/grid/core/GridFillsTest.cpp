@@ -1,4 +1,6 @@
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/editors/CellChecker.h"
 #include "platform/base/DateUtils.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"

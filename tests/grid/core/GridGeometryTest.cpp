@@ -1,7 +1,8 @@
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/FloatingFooter.h"
 #include "platform/base/SysUtils.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <gtest/gtest.h>
 

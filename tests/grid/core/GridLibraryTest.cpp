@@ -1,6 +1,6 @@
 #include "grid/core/GridLibrary.h"
-#include "grid/core/GridTheme.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridTheme.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
 

@@ -1,7 +1,8 @@
-#include "grid/core/MarkupText.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/editors/CellChecker.h"
+#include "grid/render/markup/MarkupText.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Registry.h"
+#include "platform/ui/core/Registry.h"
 
 #include <gtest/gtest.h>
 

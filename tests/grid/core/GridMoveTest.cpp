@@ -1,8 +1,10 @@
 // Column order and moving rows and columns: by program against a plain model of the rows and
 // columns, with what moves along (widths, heights, flags, hidden columns and rows, sort column,
 // cell controls), by Ctrl+arrow keys, and by dragging a header.
-#include "grid/core/HeaderDragButton.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/FloatingFooter.h"
+#include "grid/render/HeaderDragButton.h"
 #include "platform/testing/NativeMouse.h"
 #include "platform/testing/UiTest.h"
 

@@ -4,10 +4,11 @@
 // and scrolling while something is dragged over the grid.
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/ScrollControl.h"
+#include "grid/data/DataSettings.h"
 #include "platform/base/SysUtils.h"
 #include "platform/testing/NativeMouse.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "grid/core/GridSettings.h"
-#include "grid/core/DataSettings.h"
+#include "grid/core/base/GridSettings.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "grid/core/GridUndo.h"
+#include "grid/core/base/GridUndo.h"
 #include "grid/core/QorStringGrid.h"
 #include "platform/testing/UiTest.h"
 

@@ -1,4 +1,5 @@
 #include "grid/core/QorColumnGrid.h"
+#include "grid/data/DataSettings.h"
 #include "platform/files/Files.h"
 #include "platform/testing/UiTest.h"
 

@@ -1,5 +1,6 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/QorColumnGrid.h"
+#include "grid/data/DataSettings.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

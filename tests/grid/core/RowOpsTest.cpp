@@ -1,5 +1,6 @@
 // Row and column operations: what each one keeps, moves, frees and reports.
 #include "grid/core/QorColumnGrid.h"
+#include "grid/data/DataSettings.h"
 #include "platform/ui/ExtCtrls.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "grid/core/ControlLook.h"
 #include "grid/core/QorColumnGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
 #include "platform/base/FormatSettings.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // Dragging between two grids of one form, run in this process: the source grid starts the
 // drag from a press on its selection and a move, the test moves the pointer over the target
 // grid and releases the button there.
-#include "grid/core/GridOleDragDrop.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/data/GridOleDragDrop.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

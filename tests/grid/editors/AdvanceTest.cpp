@@ -1,6 +1,7 @@
 // Navigation after editing: where the current cell goes for each advance direction, loop,
 // insert and skip setting, and what Enter and Escape do when they reach the grid.
-#include "tests/grid/core/EditGridFixture.h"
+#include "grid/data/DataSettings.h"
+#include "tests/grid/editors/EditGridFixture.h"
 
 #include <functional>
 

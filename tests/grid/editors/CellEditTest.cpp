@@ -1,8 +1,8 @@
 // The editing life cycle and the text editor: which editor a cell opens, what its filters let
 // through, how the value reaches the cell, Escape, validation and the end-of-edit report.
 #include "platform/base/FormatSettings.h"
-#include "platform/ui/Clipbrd.h"
-#include "tests/grid/core/EditGridFixture.h"
+#include "platform/ui/core/Clipbrd.h"
+#include "tests/grid/editors/EditGridFixture.h"
 
 using namespace edit_fixture;
 using Log = std::vector<std::string>;

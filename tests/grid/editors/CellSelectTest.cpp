@@ -1,6 +1,6 @@
 // Edit permission and cell selection: goEditing follows the current cell of a column grid, the
 // edit of the cell left is ended first, and the changing events may refuse a move.
-#include "tests/grid/core/EditGridFixture.h"
+#include "tests/grid/editors/EditGridFixture.h"
 
 using namespace edit_fixture;
 

@@ -3,9 +3,9 @@
 // row and row-number column, then a text column, a combo-list and a combo-edit column with the
 // items A, B and C, a "Y"/"N" check column and a read-only text column. goEditing is not set:
 // the grid switches it per cell.
-#include "grid/core/AsgCombo.h"
 #include "grid/core/QorColumnGrid.h"
-#include "grid/core/QorInplaceEdit.h"
+#include "grid/editors/AsgCombo.h"
+#include "grid/editors/QorInplaceEdit.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

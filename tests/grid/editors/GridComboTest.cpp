@@ -1,6 +1,6 @@
 // The combo control and the grid's combo editor: its keys and mouse, the list it drops over the
 // cell, look-up completion, the wheel, and its painted look.
-#include "tests/grid/core/EditGridFixture.h"
+#include "tests/grid/editors/EditGridFixture.h"
 
 using namespace edit_fixture;
 using Log = std::vector<std::string>;

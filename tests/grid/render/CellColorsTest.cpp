@@ -1,5 +1,5 @@
-#include "grid/core/GridDraw.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDraw.h"
 
 #include <gtest/gtest.h>
 

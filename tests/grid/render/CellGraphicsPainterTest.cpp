@@ -1,5 +1,5 @@
-#include "grid/core/ControlLook.h"
 #include "grid/core/QorColumnGrid.h"
+#include "grid/render/ControlLook.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "grid/core/ControlLook.h"
+#include "grid/render/ControlLook.h"
 #include "grid/core/QorStringGrid.h"
 
 #include <gtest/gtest.h>

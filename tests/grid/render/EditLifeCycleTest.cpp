@@ -3,7 +3,7 @@
 #include "grid/core/GridLibrary.h"
 #include "grid/core/QorStringGrid.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include <gtest/gtest.h>
 

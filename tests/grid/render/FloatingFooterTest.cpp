@@ -1,7 +1,8 @@
-#include "grid/core/FloatingFooter.h"
-#include "grid/core/HeaderDragButton.h"
+#include "grid/render/FloatingFooter.h"
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/ScrollControl.h"
+#include "grid/render/HeaderDragButton.h"
+#include "grid/render/LookSettings.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

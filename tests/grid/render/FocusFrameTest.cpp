@@ -1,10 +1,11 @@
 // The grid's smaller visual services: the focus frame around the edited cell, the drop arrows
 // of a column move, the snapshot of a cell range, the design-time panel, the search panel's
 // settings, the version and the remembered column widths.
-#include "grid/core/AuxWindows.h"
 #include "grid/core/GridLibrary.h"
 #include "grid/core/QorColumnGrid.h"
-#include "grid/core/SearchPanel.h"
+#include "grid/data/DataSettings.h"
+#include "grid/data/SearchPanel.h"
+#include "grid/render/AuxWindows.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // The background picture and gradient behind a grid's cells and in its empty client area,
 // checked by pixels.
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/LookSettings.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // Balloon tooltips over grid cells: the balloon window's life, the text a cell gives it, and the
 // tooltip control's show, hide and paint on the manual clock.
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/LookSettings.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/ToolTips.h"
+#include "platform/ui/core/ToolTips.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Form controls in cell markup: clicks toggle check boxes and radio buttons in the text, hold
 // buttons down, and open the edit and combo editors, whose values go back into the text.
-#include "grid/core/ControlEditors.h"
-#include "grid/core/MarkupControls.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/editors/ControlEditors.h"
+#include "grid/render/markup/MarkupControls.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

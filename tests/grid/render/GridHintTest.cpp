@@ -1,8 +1,10 @@
 // Pointer movement over the string grid: cursors and select modes, cell hints on the manual
 // clock, and the markup hint window.
-#include "grid/core/GridUtils.h"
-#include "grid/core/HTMLHintWindow.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridUtils.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
+#include "grid/render/HTMLHintWindow.h"
 #include "platform/testing/NativeMouse.h"
 #include "platform/testing/UiTest.h"
 

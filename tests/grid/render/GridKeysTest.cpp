@@ -1,6 +1,8 @@
 // Keys on the string grid: navigation over fixed, hidden and read-only cells, Home/End and
 // cursor wrap, check keys, row insertion and deletion, Ctrl+A, and the Tab move.
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/FloatingFooter.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
 

@@ -1,6 +1,7 @@
 // Mouse buttons on the string grid: presses and releases per cell kind with their events in
 // order, sizing by mouse, double and right clicks, links and a click through Qt.
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
 #include "platform/process/Process.h"
 #include "platform/testing/UiTest.h"
 

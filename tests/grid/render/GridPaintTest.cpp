@@ -1,5 +1,7 @@
-#include "grid/core/GridDraw.h"
 #include "grid/core/QorColumnGrid.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
 #include "platform/gfx/Imaging.h"
 #include "platform/testing/UiTest.h"
 

@@ -1,5 +1,7 @@
-#include "grid/core/GridDraw.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDraw.h"
+#include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
 #include "platform/testing/UiTest.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "platform/ui/ComCtrls.h"
 
-#include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/Forms.h"
 
 #include <gtest/gtest.h>
 

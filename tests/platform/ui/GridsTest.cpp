@@ -1,7 +1,7 @@
 #include "platform/ui/Grids.h"
 
 #include "platform/base/Clock.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include <gtest/gtest.h>
 

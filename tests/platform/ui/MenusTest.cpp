@@ -1,7 +1,7 @@
 #include "platform/ui/Menus.h"
 
-#include "platform/ui/Forms.h"
-#include "platform/ui/Messages.h"
+#include "platform/ui/core/Forms.h"
+#include "platform/ui/core/Messages.h"
 
 #include <gtest/gtest.h>
 

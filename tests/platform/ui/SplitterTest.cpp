@@ -4,7 +4,7 @@
 
 #include "platform/testing/UiTest.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editors/frames/CanTables.h"
+#include "editors/frames/tables/CanTables.h"
 
 #include "image/CanImage.h"
 #include "image/ImageCompiler.h"

@@ -1,6 +1,6 @@
 // The CANopen SDO server, SDO client and PDO tables without a window: checks over the bounds
 // of every column, the load of their files and the save read back element by element.
-#include "editors/frames/CanopenTables.h"
+#include "editors/frames/tables/CanopenTables.h"
 
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"

@@ -1,7 +1,7 @@
 // The DeviceNet network table and the byte offsets of its slaves without a window: checks, the
 // load of both files, the offsets kept with their slave's ID, and the saves read back element by
 // element.
-#include "editors/frames/DNetTables.h"
+#include "editors/frames/tables/DNetTables.h"
 
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"

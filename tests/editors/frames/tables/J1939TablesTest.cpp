@@ -1,4 +1,4 @@
-#include "editors/frames/J1939Tables.h"
+#include "editors/frames/tables/J1939Tables.h"
 
 #include "image/ImageCompiler.h"
 #include "image/NmeaImage.h"

@@ -1,4 +1,4 @@
-#include "editors/frames/NmeaTables.h"
+#include "editors/frames/tables/NmeaTables.h"
 #include "editors/comm/KnxAccessTable.h"
 
 #include "image/ImageCompiler.h"

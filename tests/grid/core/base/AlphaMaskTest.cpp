@@ -1,4 +1,4 @@
-#include "grid/core/AlphaMask.h"
+#include "grid/core/base/AlphaMask.h"
 
 #include "platform/base/SysUtils.h"
 

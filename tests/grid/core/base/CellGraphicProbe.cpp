@@ -1,5 +1,5 @@
 // A cell graphic that reports its destruction; kept apart from the grid headers.
-#include "grid/core/CellGraphic.h"
+#include "grid/core/base/CellGraphic.h"
 
 namespace {
 class ProbeGraphic : public TCellGraphic {

@@ -1,4 +1,4 @@
-#include "grid/core/CellGraphic.h"
+#include "grid/core/base/CellGraphic.h"
 
 #include <gtest/gtest.h>
 

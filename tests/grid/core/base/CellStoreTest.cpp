@@ -1,4 +1,4 @@
-#include "grid/core/BaseGrid.h"
+#include "grid/core/base/BaseGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "grid/core/FilterMatch.h"
+#include "grid/core/base/FilterMatch.h"
 
 #include "platform/base/FormatSettings.h"
 

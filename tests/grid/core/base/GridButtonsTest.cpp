@@ -1,4 +1,4 @@
-#include "grid/core/GridButtons.h"
+#include "grid/core/base/GridButtons.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/ExtCtrls.h"
 

@@ -1,4 +1,4 @@
-#include "grid/core/GridDragDrop.h"
+#include "grid/core/base/GridDragDrop.h"
 #include "grid/core/GridLibrary.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "grid/core/GridDraw.h"
+#include "grid/core/base/GridDraw.h"
 
-#include "platform/ui/LayeredWindows.h"
+#include "platform/ui/core/LayeredWindows.h"
 
 #include <gtest/gtest.h>
 

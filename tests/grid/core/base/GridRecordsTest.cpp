@@ -1,4 +1,4 @@
-#include "grid/core/GridRecords.h"
+#include "grid/core/base/GridRecords.h"
 
 #include <gtest/gtest.h>
 

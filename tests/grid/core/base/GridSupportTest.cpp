@@ -1,4 +1,4 @@
-#include "grid/core/GridSupport.h"
+#include "grid/core/base/GridSupport.h"
 
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/Graphics.h"

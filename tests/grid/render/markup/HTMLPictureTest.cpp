@@ -1,6 +1,6 @@
 // Markup pictures: every format from a file, truncated and corrupt files, GIF frames and their
 // animation, loading by URL, the picture cache and the picture container.
-#include "grid/core/HTMLPicture.h"
+#include "grid/render/markup/HTMLPicture.h"
 #include "platform/base/Resources.h"
 #include "platform/files/Files.h"
 

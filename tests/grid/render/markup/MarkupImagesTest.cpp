@@ -1,13 +1,13 @@
 // Boxes in markup: IMG pictures from an image list, the system icons, a picture container and
 // the picture cache; BODY backgrounds; CONTROL form controls with their sizes, looks and hit
 // tests; and the routines that read and rewrite CONTROL tags.
-#include "grid/core/HTMLPicture.h"
-#include "grid/core/MarkupControls.h"
-#include "grid/core/MarkupRender.h"
+#include "grid/render/markup/HTMLPicture.h"
+#include "grid/render/markup/MarkupControls.h"
+#include "grid/render/markup/MarkupRender.h"
 #include "platform/base/Resources.h"
 #include "platform/files/Files.h"
 #include "platform/gfx/ImageList.h"
-#include "platform/ui/ShellIcons.h"
+#include "platform/ui/core/ShellIcons.h"
 
 #include "PictureFixtures.h"
 

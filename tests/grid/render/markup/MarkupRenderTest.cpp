@@ -1,6 +1,6 @@
-#include "grid/core/MarkupRender.h"
+#include "grid/render/markup/MarkupRender.h"
 
-#include "grid/core/MarkupText.h"
+#include "grid/render/markup/MarkupText.h"
 #include "platform/gfx/Graphics.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "grid/core/MarkupText.h"
+#include "grid/render/markup/MarkupText.h"
 
 #include <gtest/gtest.h>
 

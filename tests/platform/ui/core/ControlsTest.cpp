@@ -1,7 +1,7 @@
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include "UiCoreFixtures.h"
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include <thread>
 

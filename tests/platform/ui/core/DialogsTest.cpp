@@ -1,4 +1,4 @@
-#include "platform/ui/Dialogs.h"
+#include "platform/ui/core/Dialogs.h"
 
 #include "platform/testing/UiTest.h"
 

@@ -1,6 +1,6 @@
-#include "platform/ui/DragDrop.h"
+#include "platform/ui/core/DragDrop.h"
 #include "UiCoreFixtures.h"
-#include "platform/ui/LayeredWindows.h"
+#include "platform/ui/core/LayeredWindows.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/ui/Forms.h"
+#include "platform/ui/core/Forms.h"
 
 #include "UiCoreFixtures.h"
 

@@ -1,8 +1,8 @@
 #include "platform/base/Threads.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Hooks.h"
-#include "platform/ui/Registry.h"
-#include "platform/ui/SysInfo.h"
+#include "platform/ui/core/Hooks.h"
+#include "platform/ui/core/Registry.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ui/Timers.h"
+#include "platform/ui/core/Timers.h"
 
 #include "platform/testing/UiTest.h"
 

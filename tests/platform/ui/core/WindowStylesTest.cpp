@@ -1,4 +1,4 @@
-#include "platform/ui/Controls.h"
+#include "platform/ui/core/Controls.h"
 
 #include "UiCoreFixtures.h"
 
