@@ -285,6 +285,29 @@ void checkText(const std::string& s, const NodeData& n, const std::string& field
                         static_cast<unsigned>(c)));
 }
 
+// Whether the parser takes text as a whole document.
+bool parses(const std::string& text) {
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate("UTF-8"));
+    return parser &&
+           XML_Parse(parser.get(), text.data(), int(text.size()), XML_TRUE) == XML_STATUS_OK;
+}
+
+// Refuses an element or attribute name that a strict reader would refuse. A name of ASCII
+// characters was checked when it was given; one with other bytes may be no UTF-8 or hold a
+// character no XML name may, and is tried on the parser itself.
+void checkWrittenName(const std::string& name, const NodeData& n, bool attribute) {
+    if (std::all_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return;
+    if (parses(attribute ? "<a " + name + "=\"\"/>" : "<" + name + "/>")) return;
+    // The name itself is left out of the message, which must stay UTF-8 text.
+    const NodeData* parent = attribute ? &n : n.parent.lock().get();
+    const std::string where = parent ? placeOf(*parent) : std::string();
+    throw EXMLWriteError(Format(
+        "The name of %s%s is not a valid XML name", attribute ? "an attribute" : "an element",
+        where.empty() ? std::string() : Format(" %s \"%s\"", attribute ? "of" : "in", where)));
+}
+
 void escape(std::string& out, const std::string& s, bool attribute) {
     for (char c : s) {
         switch (c) {
@@ -326,9 +349,11 @@ void write(std::string& out, const NodeData& n) {
         }
         break;
     case ntElement:
+        checkWrittenName(n.name, n, false);
         out += '<';
         out += n.name;
         for (const auto& [name, value] : n.attrs) {
+            checkWrittenName(name, n, true);
             checkText(value, n, "attribute \"" + name + "\"");
             out += ' ';
             out += name;
