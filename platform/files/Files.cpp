@@ -92,6 +92,8 @@ std::string readWhole(std::string_view path, std::size_t maxBytes = std::string:
     if (!S_ISREG(st.st_mode))
         throw EFOpenError(Format("Cannot open file \"%s\". It is not a regular file", native));
     std::string data;
+    // One allocation of the size the file has, rather than a doubling string's several.
+    data.reserve(std::min<std::size_t>(std::size_t(std::max<off_t>(st.st_size, 0)), maxBytes));
     char buf[65536];
     while (data.size() < maxBytes) {
         ssize_t n = ::read(f.fd, buf, std::min(sizeof buf, maxBytes - data.size()));

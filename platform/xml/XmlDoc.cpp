@@ -86,7 +86,8 @@ bool isBlank(const std::string& s) {
 // Builds the node tree from the parser's events.
 class TreeBuilder {
 public:
-    explicit TreeBuilder(XML_Parser parser) : parser_(parser), doc_(makeNode(ntDocument)) {
+    TreeBuilder(XML_Parser parser, std::size_t maxElements)
+        : parser_(parser), doc_(makeNode(ntDocument)), maxElements_(maxElements) {
         open_.push_back(doc_);
         XML_SetUserData(parser, this);
         XML_SetElementHandler(parser, onStart, onEnd);
@@ -123,6 +124,9 @@ private:
     static void XMLCALL onStart(void* user, const XML_Char* name, const XML_Char** attrs) {
         TreeBuilder& b = self(user);
         if (int(b.open_.size()) > maxDepth) return b.stop("The XML document is nested too deeply");
+        if (b.maxElements_ > 0 && ++b.elements_ > b.maxElements_)
+            return b.stop(Format("The XML document holds more than %d elements",
+                                 static_cast<long long>(b.maxElements_)));
         auto node = makeNode(ntElement, name);
         for (int i = 0; attrs[i]; i += 2) node->attrs.emplace_back(attrs[i], attrs[i + 1]);
         b.append(node);
@@ -219,6 +223,8 @@ private:
     std::vector<std::shared_ptr<NodeData>> open_; // the document and the open elements
     bool inCData_ = false, newCData_ = false;
     std::string stopReason_;
+    std::size_t maxElements_;
+    std::size_t elements_ = 0;
 };
 
 struct ParserFree {
@@ -232,11 +238,12 @@ void checkSize(std::size_t size, const std::string& source) {
                                     int(MaxXMLDocumentBytes >> 20)));
 }
 
-std::shared_ptr<NodeData> parse(std::string_view bytes, const std::string& source) {
+std::shared_ptr<NodeData> parse(std::string_view bytes, const std::string& source,
+                                std::size_t maxElements) {
     checkSize(bytes.size(), source);
     std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
     if (!parser) throw EXMLParseError("Cannot create the XML parser");
-    TreeBuilder builder(parser.get());
+    TreeBuilder builder(parser.get(), maxElements);
     if (XML_Parse(parser.get(), bytes.data(), int(bytes.size()), XML_TRUE) != XML_STATUS_OK) {
         std::string reason = builder.stopReason();
         if (reason.empty()) reason = XML_ErrorString(XML_GetErrorCode(parser.get()));
@@ -656,14 +663,14 @@ TXMLDocument::~TXMLDocument() = default;
 void TXMLDocument::LoadFromFile(const std::string& path) {
     const std::string& native = path;
     // One byte more than the bound is enough to refuse a larger file without reading it all.
-    auto parsed = parse(ReadBinaryFile(native, MaxXMLDocumentBytes + 1), native);
+    auto parsed = parse(ReadBinaryFile(native, MaxXMLDocumentBytes + 1), native, maxElements_);
     doc_ = std::move(parsed);
     fileName_ = native;
     active_ = true;
 }
 
 void TXMLDocument::LoadFromXML(std::string_view xml) {
-    auto parsed = parse(xml, {});
+    auto parsed = parse(xml, {}, maxElements_);
     doc_ = std::move(parsed);
     fileName_.clear();
     active_ = true;

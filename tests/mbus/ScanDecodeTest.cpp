@@ -250,6 +250,35 @@ TEST_F(ScanWindowTest, WirelessScanWithAKeyThroughTheEditorToTheImage) {
     EXPECT_EQ(n.Vars.size(), 1u);
 }
 
+// When the sender list is full the window says so, once per scan.
+TEST_F(ScanWindowTest, AFullSenderListIsReportedOnce) {
+    TFScanDecode* f = form.get();
+    Show(f, [&] {
+        setAddress();
+        f->CB_ScanMethod->SetItemIndex(1);
+        f->Move_Object_Type_Form();
+        f->E_Port->SetText(std::to_string(gateway.port()));
+        f->Btn_StartScan->Click();
+        ASSERT_TRUE(pumpUntil([&] { return scan->Step() == 134 || !scan->InScan(); }));
+        for (std::uint32_t n = 0; n <= std::uint32_t(Max_Wireless_Senders); ++n) {
+            Bytes t = telegram(false);
+            for (int i = 0; i < 4; ++i) t[std::size_t(4 + i)] = std::uint8_t(n >> (8 * i));
+            gateway.sendTelegram(telit(t));
+            ASSERT_TRUE(pumpUntil([&] { return gateway.quiet(*scan); }));
+        }
+        f->T_InScanTimer();
+        ASSERT_EQ(Asked().size(), 1u);
+        EXPECT_EQ(Asked()[0],
+                  UI_Texts[1798] + std::to_string(Max_Wireless_Senders) + UI_Texts[1799]);
+        EXPECT_EQ(uitest::dialogs().Questions()[0].Type, mtWarning);
+        f->T_InScanTimer();
+        EXPECT_EQ(Asked().size(), 1u);
+        f->Btn_StopScan->Click();
+        finishScan();
+        EXPECT_EQ(f->Style(), 5);
+    });
+}
+
 TEST_F(ScanWindowTest, OptionRowsFollowTheScanMethod) {
     struct Case {
         int formType, method;

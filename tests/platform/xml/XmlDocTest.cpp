@@ -181,6 +181,26 @@ TEST(XmlDoc, DeeplyNestedInputIsRefused) {
     EXPECT_THROW(doc.LoadFromXML(deep), EXMLParseError);
 }
 
+// A reader that knows how many elements its files hold stops a larger one while it parses,
+// keeping the document it had.
+TEST(XmlDoc, ElementBoundStopsTheParseAndKeepsTheDocument) {
+    TXMLDocument doc;
+    doc.SetMaxElements(4);
+    doc.LoadFromXML("<r><a/><b/><!-- not an element --><c>text</c></r>");
+    EXPECT_EQ(doc.DocumentElement().ChildNodes().Count(), 4);
+    try {
+        doc.LoadFromXML("<r><a/><b/><c/><d/></r>");
+        ADD_FAILURE() << "five elements read";
+    } catch (const EXMLParseError& e) {
+        EXPECT_EQ(e.Message().rfind("The XML document holds more than 4 elements", 0), 0u)
+            << e.Message();
+    }
+    EXPECT_EQ(doc.DocumentElement().ChildNodes().Count(), 4);
+    doc.SetMaxElements(0);
+    doc.LoadFromXML("<r><a/><b/><c/><d/></r>");
+    EXPECT_EQ(doc.DocumentElement().ChildNodes().Count(), 4);
+}
+
 } // namespace
 
 namespace {
