@@ -125,15 +125,18 @@ TKnx_Load Load_KNX_Table(TRow_Table& table, const std::string& path) {
         const TXmlNode section = root ? root.ChildNodes().FindNode("KNX_in_Write") : TXmlNode();
         if (!section) throw Exception(path + ": the element KNX_in_Write is missing");
         TRow_Load load(path);
-        load.Fill(table, Element_Children(section), [&](const TXmlNode& node, int row) {
-            for (std::size_t c = 0; c < KNX_Access_Columns.size(); ++c) {
-                const TKnx_Column& column = KNX_Access_Columns[c];
-                table.Cell(int(c) + 1, row) =
-                    Row_Attribute(node, column.Attribute, column.Default, path, "", row);
-            }
-            if (!isPriority(table.Cell(KNX_Priority, row)))
-                table.Cell(KNX_Priority, row) = "Normal";
-        });
+        load.Fill(
+            table, Element_Children(section),
+            [&](const TXmlNode& node, int row) {
+                for (std::size_t c = 0; c < KNX_Access_Columns.size(); ++c) {
+                    const TKnx_Column& column = KNX_Access_Columns[c];
+                    table.Cell(int(c) + 1, row) =
+                        Row_Attribute(node, column.Attribute, column.Default, path, "", row);
+                }
+                if (!isPriority(table.Cell(KNX_Priority, row)))
+                    table.Cell(KNX_Priority, row) = "Normal";
+            },
+            "KNX_in_Write");
         load.Finish();
     } catch (const Exception& e) {
         result.Error = e.Message();

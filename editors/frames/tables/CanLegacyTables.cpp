@@ -91,9 +91,12 @@ bool loadList(const Layout& l, TRow_Table& table, const std::string& path) {
     const TXmlNode section = root ? root.ChildNodes().FindNode(l.Section) : TXmlNode();
     if (!section) throw Exception(path + ": the element " + l.Section + " is missing");
     TRow_Load load(path);
-    load.Fill(table, Element_Children(section), [&](const TXmlNode& node, int row) {
-        Fill_Required_Row(table, *l.Columns, node, row, path, "");
-    });
+    load.Fill(
+        table, Element_Children(section),
+        [&](const TXmlNode& node, int row) {
+            Fill_Required_Row(table, *l.Columns, node, row, path, "");
+        },
+        l.Section);
     load.Finish();
     return true;
 }

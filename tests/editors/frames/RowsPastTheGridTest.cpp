@@ -304,7 +304,7 @@ TEST_F(RowsPastTheGrid, AFileWithMoreRowsIsReadInPartAndReplacedOnlyAfterAYes) {
                 EXPECT_EQ(uitest::dialogs().Questions()[0].Kind, dkException);
                 EXPECT_EQ(Shown()[0], *k.file + ": the table shows " + std::to_string(k.shown) +
                                           " of the " + std::to_string(k.shown + extra) + " rows" +
-                                          (full.name ? std::string(" of ") + full.name : ""));
+                                          (full.name ? std::string(" of ") + full.name : "") + ".");
                 // No keeps the file whole and the dialog open.
                 uitest::dialogs().QueueAnswer(mrNo);
                 uitest::click(k.ok(f.get()));
@@ -315,7 +315,8 @@ TEST_F(RowsPastTheGrid, AFileWithMoreRowsIsReadInPartAndReplacedOnlyAfterAYes) {
                 uitest::click(k.ok(f.get()));
             });
             EXPECT_EQ(f->ModalResult(), mrOk);
-            EXPECT_EQ(Shown().size(), extra == 0 ? 0u : 2u);
+            // The load's message, then the question at each OK.
+            EXPECT_EQ(Shown().size(), extra == 0 ? 0u : 3u);
             for (std::size_t s = 0; s < k.sections.size(); ++s) {
                 const Section& section = k.sections[s];
                 const int rows = int(s) == k.full ? k.shown : k.others;
