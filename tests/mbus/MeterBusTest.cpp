@@ -176,7 +176,8 @@ TEST_F(MeterBusTest, ValuesTheListsDoNotHoldAreKeptWhenAnotherFieldChanges) {
                     "<Variabile Enable=\"1\" Type=\"2\" Fun_Field=\"7\" Dim=\"255\" "
                     "Unit=\"1023\" Post_Operation=\"200\"/>"
                     "</Nodo>"
-                    "<Nodo MBus_Type=\"0\" Swap_IN=\"4\" Var_List_Type=\"2\"/>"
+                    "<Nodo MBus_Type=\"0\" Swap_IN=\"4\" Var_List_Type=\"2\" "
+                    "wMBus_ManID=\"1\" wMBus_Ver=\"1\" wMBus_DevType=\"7\"/>"
                     "</M-Bus_Network>");
     Show(form.get(), [&] {
         form->Select_Item(varItem(0, 0));

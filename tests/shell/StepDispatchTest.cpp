@@ -445,7 +445,9 @@ TEST_F(StepDispatch, UpdateDeviceCompilesTheBankFilesBeforeTheDialog) {
         EXPECT_TRUE(FileExists(Path("PROJECTS/Boat/bin/bank2.bin"))) << c.name;
         EXPECT_TRUE(Questions().empty()) << c.name;
         // What bin held stays beside the new pair.
-        if (c.folder) EXPECT_EQ(ReadBinaryFile(Path(kept)), "mine");
+        if (c.folder) {
+            EXPECT_EQ(ReadBinaryFile(Path(kept)), "mine");
+        }
     }
 }
 
