@@ -110,7 +110,7 @@ void TFDMXDefVal::Load_Grid() {
         g->SetCells(1, r, "0");
         g->SetCells(2, r, "");
     }
-    file_rows_.clear();
+    file_rows_.clear(); // a file that cannot be read leaves none of an earlier showing
     file_rows_ = Load_DMX_Default_Rows(File_DMX_Default_Values);
     const int count = std::min(n, int(file_rows_.size()));
     for (int i = 0; i < count; ++i) {

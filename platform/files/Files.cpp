@@ -134,22 +134,24 @@ void removeLeftovers(const std::string& dir, const std::string& name) {
 
 // Creates the locked temporary file for native from the template tmpl; -1 with errno set when
 // it cannot. A leftover sweep of another write may take the name between its creation and the
-// lock; a fresh name is made then.
+// lock; a fresh name is made then. On a file system without locks nothing is swept either.
 int lockedTemporary(std::string& path, const std::string& tmpl) {
-    for (;;) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
         std::vector<char> name(tmpl.begin(), tmpl.end());
         name.push_back('\0');
         const int fd = ::mkstemp(name.data());
         if (fd < 0) return -1;
         path = name.data();
-        struct stat mine {
-        }, named{};
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &mine) == 0 &&
-            ::stat(path.c_str(), &named) == 0 && mine.st_ino == named.st_ino &&
-            mine.st_dev == named.st_dev)
+        if (::flock(fd, LOCK_EX) != 0) return fd;
+        struct stat mine {};
+        struct stat named {};
+        if (::fstat(fd, &mine) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            mine.st_ino == named.st_ino && mine.st_dev == named.st_dev)
             return fd;
         ::close(fd);
     }
+    errno = EEXIST;
+    return -1;
 }
 
 // Writes bytes to a temporary file beside native and renames it over native, then syncs the
