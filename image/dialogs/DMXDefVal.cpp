@@ -2,6 +2,7 @@
 
 #include "image/DmxImage.h"
 #include "image/ProjectFile.h"
+#include "image/dialogs/DmxDefaultValues.h"
 
 #include "platform/files/Files.h"
 #include "platform/ui/core/Dialogs.h"
@@ -46,11 +47,6 @@ int channelCount(TXMLDocument& doc) {
         return DMX_Channel_Count; // an element with child elements holds no number
     }
     return n >= 1 && n <= DMX_Channel_Count ? n : DMX_Channel_Count;
-}
-
-std::string attributeText(const TXmlNode& node, const char* name) {
-    const TXmlValue value = node.GetAttribute(name);
-    return value.IsNull() ? std::string() : value.AsString();
 }
 
 } // namespace
@@ -114,18 +110,12 @@ void TFDMXDefVal::Load_Grid() {
         g->SetCells(1, r, "0");
         g->SetCells(2, r, "");
     }
-    if (!FileExists(File_DMX_Default_Values)) return;
-    XML1->SetActive(true);
-    XML1->LoadFromFile(File_DMX_Default_Values);
-    const TXmlNode root = XML1->DocumentElement();
-    if (!root) return;
-    // The rows are the root's elements, as the image compiler counts them.
-    const std::vector<TXmlNode> rows = Element_Children(root);
-    const int count = std::min(n, int(rows.size()));
+    file_rows_.clear(); // a file that cannot be read leaves none of an earlier showing
+    file_rows_ = Load_DMX_Default_Rows(File_DMX_Default_Values);
+    const int count = std::min(n, int(file_rows_.size()));
     for (int i = 0; i < count; ++i) {
-        const TXmlNode& row = rows[std::size_t(i)];
-        g->SetCells(1, i + 1, attributeText(row, "Default_Value"));
-        g->SetCells(2, i + 1, attributeText(row, "Mnemonic"));
+        g->SetCells(1, i + 1, file_rows_[std::size_t(i)].Default_Value);
+        g->SetCells(2, i + 1, file_rows_[std::size_t(i)].Mnemonic);
     }
 }
 
@@ -146,15 +136,8 @@ void TFDMXDefVal::Btn_OKClick(TObject* /*Sender*/) {
     // A cell being edited keeps its text.
     g->SetEditorMode(false);
     if (!Controllo_dati()) return;
-    XML1->SetActive(true);
-    XML1->Clear();
-    TXmlNode root = XML1->AddChild("DMX_Default_Values");
-    XML1->ChildNodes().Add(XML1->CreateComment("SW_VERSION = 1.104"));
-    for (int r = 1; r < g->RowCount(); ++r) {
-        TXmlNode row = root.AddChild("Row");
-        row.SetAttribute("Default_Value", g->Cells(1, r));
-        row.SetAttribute("Mnemonic", g->Cells(2, r));
-    }
-    XML1->SaveToFile(File_DMX_Default_Values);
+    std::vector<TDMX_Default_Row> rows;
+    for (int r = 1; r < g->RowCount(); ++r) rows.push_back({g->Cells(1, r), g->Cells(2, r)});
+    Save_DMX_Default_Rows(rows, file_rows_, File_DMX_Default_Values);
     SetModalResult(mrOk);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The DMX default-value dialog: per DMX channel the value sent until KNX supplies one, and a
 // mnemonic, kept in DMX_Default_Values.xml.
+#include "image/dialogs/DmxDefaultValues.h"
 #include "platform/ui/Grids.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/frame/DialogFrame.h"
@@ -28,6 +29,8 @@ public:
 
 private:
     void Load_Grid();
+    // The rows of the file when shown: the channels past the grid are saved as they were.
+    std::vector<TDMX_Default_Row> file_rows_;
 };
 
 extern TFDMXDefVal* FDMXDefVal;

@@ -3,6 +3,7 @@
 
 #include "DialogTestSupport.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -97,23 +98,34 @@ TEST_F(DMXDefValTest, ChannelCountFallsBackTo512) {
     Show([&] { EXPECT_EQ(Grid()->RowCount(), 513); });
 }
 
-TEST_F(DMXDefValTest, FileRowsFillUpToTheChannelCount) {
+// The rows past the channel count stay in the file: the image compiler still sends them.
+TEST_F(DMXDefValTest, FileRowsFillUpToTheChannelCountAndTheRestIsKept) {
     struct Case {
         int channels, fileRows;
     };
-    for (const Case c : {Case{5, 10}, Case{5, 3}}) {
+    for (const Case c : {Case{5, 10}, Case{5, 3}, Case{10, 512}}) {
         Channels(std::to_string(c.channels));
         Defaults(c.fileRows);
         EXPECT_EQ(Show([&] {
+                      ASSERT_EQ(Grid()->RowCount(), c.channels + 1);
                       for (int r = 1; r <= c.channels; ++r) {
                           const bool fromFile = r <= c.fileRows;
                           EXPECT_EQ(Grid()->Cells(1, r), fromFile ? std::to_string(r * 10) : "0");
                           EXPECT_EQ(Grid()->Cells(2, r), fromFile ? "m" + std::to_string(r) : "");
                       }
+                      Grid()->SetCells(2, 1, "typed");
                       form->Btn_OK->Click();
                   }),
                   mrOk);
-        EXPECT_EQ(SavedRows().size(), std::size_t(c.channels)) << c.fileRows;
+        std::vector<std::pair<std::string, std::string>> expected;
+        for (int r = 1; r <= std::max(c.channels, c.fileRows); ++r) {
+            const bool fromFile = r <= c.fileRows;
+            expected.emplace_back(fromFile ? std::to_string(r * 10) : "0",
+                                  fromFile ? "m" + std::to_string(r) : "");
+        }
+        expected[0].second = "typed";
+        EXPECT_EQ(SavedRows(), expected) << c.fileRows;
+        EXPECT_TRUE(Asked().empty());
     }
 }
 
