@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/core/DragDrop.h"
+#include "platform/ui/core/Monitors.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -180,6 +181,7 @@ void resetBetweenTests() {
     Screen->SetCursor(crDefault);
     Application->CancelHint();
     Application->ResetTerminated();
+    ScriptMonitorAreas({});
 }
 
 TManualClock& testClock() {
