@@ -394,15 +394,9 @@ void TQorCustomDropDown::typeFloat(TWMKey& Message, char32_t key, bool money) {
     const int caret = std::clamp(SelStart() - prefix, 0, length);
     const int selected = std::clamp(SelLength(), 0, length - caret);
     const std::u32string selection = value.substr(std::size_t(caret), std::size_t(selected));
-    const bool wholeSelected = caret == 0 && selected == length && length > 0;
     // (a) one decimal separator only.
     if (key == dec && selection.find(dec) == npos && (value.find(dec) != npos || FPrecision == 0)) {
-        if (money && wholeSelected && FPrecision > 0) {
-            SetTextValue(Utf32ToUtf8(std::u32string{U'0', dec, U'0'}));
-            SelectAfterDecimal();
-        } else if (FPrecision > 0) {
-            SelectAfterDecimal();
-        }
+        if (FPrecision > 0) SelectAfterDecimal();
         return;
     }
     // (b) a comma that is no thousand separator, once.
@@ -484,7 +478,9 @@ void TQorCustomDropDown::wmChar(TWMKey& Message) {
         PostMessage(Parent()->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessage(Parent()->Handle(), WM_KEYUP, VK_ESCAPE, 0);
     }
-    if (key == 27 && !FCanUndo) return inherited();
+    // Escape types nothing: with FCanUndo it has selected the value and cleared the modified
+    // state already (CMWantSpecialKey), which must stay cleared.
+    if (key == 27) return inherited();
     if (ctrl && (key == 3 || key == 22 || key == 24)) return inherited();
     // The keypad's separator key (its scan code marks the key data) types the locale's one.
     if (FExcelStyleDecimalSeparator && (key == '.' || key == ',') &&
