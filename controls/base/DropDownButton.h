@@ -20,7 +20,6 @@ public:
     void SetFocused(bool v);
     // A pressed button then paints as not pressed.
     void SetUp(bool v) { FUp = v; }
-    bool Hot() const { return FHot; }
 
 protected:
     void Paint() override;

@@ -215,6 +215,17 @@ void TQorButton::DrawButton(TCanvas* ACanvas) {
     DrawText(ACanvas, Caption(), -1, text, flags);
 }
 
+void TQorButton::showPressed() {
+    if (!FDown) {
+        FState = absDown;
+        Invalidate();
+    }
+    if (FStyle == tasCheck) {
+        FState = absDown;
+        Repaint();
+    }
+}
+
 bool TQorButton::inside(int X, int Y) const {
     return X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight();
 }
@@ -222,14 +233,7 @@ bool TQorButton::inside(int X, int Y) const {
 void TQorButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Button == mbLeft && Enabled()) {
         FMouseDownInControl = true;
-        if (!FDown) {
-            FState = absDown;
-            Invalidate();
-        }
-        if (FStyle == tasCheck) {
-            FState = absDown;
-            Repaint();
-        }
+        showPressed();
         FDragging = true;
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);
@@ -310,14 +314,7 @@ void TQorButton::CMMouseLeave(TMessage& Message) {
 
 void TQorButton::KeyDown(WORD& Key, TShiftState Shift) {
     if (Key == VK_RETURN || Key == VK_SPACE) {
-        if (!FDown) {
-            FState = absDown;
-            Invalidate();
-        }
-        if (FStyle == tasCheck) {
-            FState = absDown;
-            Repaint();
-        }
+        showPressed();
         Click();
     }
     TCustomControl::KeyDown(Key, Shift);

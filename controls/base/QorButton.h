@@ -138,6 +138,8 @@ protected:
 
 private:
     bool inside(int X, int Y) const;
+    // The pressed state a mouse press or a key gives the button.
+    void showPressed();
     void recheckPointer();
     void unHotTimer();
     int FGroupIndex = 0;

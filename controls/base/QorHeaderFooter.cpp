@@ -21,11 +21,6 @@ void TDbgList::SetItemsEx(int Index, TControl* Value) {
     items_[std::size_t(Index)] = Value;
 }
 
-void TDbgList::Delete(int Index) {
-    ItemsEx(Index);
-    items_.erase(items_.begin() + Index);
-}
-
 void TDbgList::AssignList(const TDbgList& ListA) {
     if (&ListA == this) return;
     items_ = ListA.items_;

@@ -25,7 +25,6 @@ public:
     TControl* ItemsEx(int Index) const;
     void SetItemsEx(int Index, TControl* Value);
     void Add(TControl* Value) { items_.push_back(Value); }
-    void Delete(int Index);
     void Clear() { items_.clear(); }
     // Clears the list and appends every entry of ListA in order.
     void AssignList(const TDbgList& ListA);

@@ -229,6 +229,9 @@ TEST_F(DropDownTest, PickOnlyEditOpensOnAClickAndShowsItsValueOnAHighlightBar) {
     for (int x = 4; x < 60; ++x)
         for (int y = 4; y < 18; ++y) text |= pixel(edit, x, y) == ColorToRGB(clHighlightText);
     EXPECT_TRUE(text);
+    edit->SetFocusDraw(false);
+    edit->Invalidate();
+    EXPECT_NE(pixel(edit, 4, 5), ColorToRGB(clHighlight)) << "no bar when asked";
     // Typing changes nothing; a click anywhere on it opens the popup.
     type("x");
     EXPECT_EQ(edit->Text(), "Blue");

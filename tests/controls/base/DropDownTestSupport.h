@@ -10,7 +10,6 @@
 class TTestDropDown : public TQorCustomDropDown {
 public:
     using TQorCustomDropDown::AutoSeparators;
-    using TQorCustomDropDown::DecimalPos;
     using TQorCustomDropDown::EditType;
     using TQorCustomDropDown::FOldText;
     using TQorCustomDropDown::GetModifiedFlag;
@@ -26,7 +25,6 @@ public:
     using TQorCustomDropDown::SetFlat;
     using TQorCustomDropDown::SetFocusControl;
     using TQorCustomDropDown::SetFocusDraw;
-    using TQorCustomDropDown::SetForceShadow;
     using TQorCustomDropDown::SetIntegerValue;
     using TQorCustomDropDown::SetLengthLimit;
     using TQorCustomDropDown::SetNumberValue;
@@ -34,7 +32,6 @@ public:
     using TQorCustomDropDown::SetSigned;
     using TQorCustomDropDown::SetSuffix;
     using TQorCustomDropDown::SetValidChars;
-    using TQorCustomDropDown::StrToNumber;
     using TQorCustomDropDown::TQorCustomDropDown;
 
     // The height AdjustDropDownHeight gives the popup (0: as asked).

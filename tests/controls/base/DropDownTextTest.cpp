@@ -155,6 +155,32 @@ TEST_F(DropDownTextTest, MoneyKeepsTheCaretAfterTheLastDigitAndReportsEachKeyOnc
     EXPECT_EQ(changes, 1);
 }
 
+TEST_F(DropDownTextTest, SwitchesForDescendantsChangeTheKeys) {
+    // Money without thousand separators.
+    prepare(etMoney, 0, "");
+    edit->SetAutoThousandSeparator(false);
+    typeKeys("1234");
+    EXPECT_EQ(edit->EditText(), "1234");
+    // Without undo Escape leaves the selection alone.
+    prepare(etString, 0, "abc");
+    edit->SetCanUndo(false);
+    typeKeys("{ESC}");
+    EXPECT_EQ(edit->SelLength(), 0);
+    // Without default handling Enter goes on to the form: its default button clicks.
+    auto* ok = new TButton(form.get());
+    ok->SetParent(form.get());
+    ok->SetBounds(20, 200, 75, 25);
+    ok->SetDefault(true);
+    int clicks = 0;
+    ok->OnClick = [&](TObject*) { ++clicks; };
+    typeKeys("{ENTER}");
+    EXPECT_EQ(clicks, 0) << "the edit keeps Enter";
+    edit->SetDefaultHandling(false);
+    typeKeys("{ENTER}");
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(edit->Focused());
+}
+
 TEST_F(DropDownTextTest, TypingOverTheWholeValueIsOneChange) {
     edit->SetText("hello");
     edit->SelectAll();
