@@ -450,6 +450,7 @@ void TQorCustomDropDown::typeFloat(TWMKey& Message, char32_t key, bool money) {
 }
 
 void TQorCustomDropDown::wmChar(TWMKey& Message) {
+    // A character typed over a selection is one change of the edit here, reported once.
     if (!editable()) return;
     char32_t key = char32_t(Message.M.WParam);
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
