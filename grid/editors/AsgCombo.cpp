@@ -169,19 +169,16 @@ void TAsgCustomCombo::SetLabelFont(const TFont* v) {
     UpdateLabel();
 }
 
-void TAsgCustomCombo::UpdateLabel() {
-    if (!FLabel) return;
-    FLabel->SetTransparent(FLabelTransparent);
-    if (!ParentFont()) FLabel->Font()->Assign(FLabelFont.get());
-    if (FLabel->Parent() != Parent()) FLabel->SetParent(Parent());
+TPoint LabelPlacement(TLabelPosition Position, const TRect& Bounds, const TLabel& Label,
+                      int Margin) {
     TCanvas* c = measureBitmap().Canvas();
-    c->Font()->Assign(FLabel->Font());
+    c->Font()->Assign(Label.Font());
     TRect r{0, 0, 1000, 255};
-    DrawText(c, FLabel->Caption(), -1, r, DT_CALCRECT | DT_HIDEPREFIX);
-    const int W = r.Width(), LW = FLabel->Width(), H = FLabel->Height(), M = FLabelMargin;
-    const int L = Left(), T = Top(), Wd = Width(), Ht = Height();
+    DrawText(c, Label.Caption(), -1, r, DT_CALCRECT | DT_HIDEPREFIX);
+    const int W = r.Width(), LW = Label.Width(), H = Label.Height(), M = Margin;
+    const int L = Bounds.Left, T = Bounds.Top, Wd = Bounds.Width(), Ht = Bounds.Height();
     int top = T, left = L;
-    switch (FLabelPosition) {
+    switch (Position) {
     case lpLeftTop:
         left = L - W - M;
         break;
@@ -229,8 +226,25 @@ void TAsgCustomCombo::UpdateLabel() {
         top = T + Ht - H;
         left = L + Wd + M;
         break;
+    case lpTopRight:
+        top = T - H - M;
+        left = L + Wd - LW;
+        break;
+    case lpBottomRight:
+        top = T + Ht + M;
+        left = L + Wd - LW;
+        break;
     }
-    FLabel->SetBounds(left, top, FLabel->Width(), FLabel->Height());
+    return {left, top};
+}
+
+void TAsgCustomCombo::UpdateLabel() {
+    if (!FLabel) return;
+    FLabel->SetTransparent(FLabelTransparent);
+    if (!ParentFont()) FLabel->Font()->Assign(FLabelFont.get());
+    if (FLabel->Parent() != Parent()) FLabel->SetParent(Parent());
+    const TPoint at = LabelPlacement(FLabelPosition, BoundsRect(), *FLabel, FLabelMargin);
+    FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }
 

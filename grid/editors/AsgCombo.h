@@ -30,8 +30,16 @@ enum TLabelPosition {
     lpBottomCenter,
     lpRightTop,
     lpRightCenter,
-    lpRighBottom
+    lpRighBottom,
+    lpTopRight,
+    lpBottomRight
 };
+
+// Where a caption label goes beside a control with these bounds, Margin away: placed by the
+// label's size and its caption's width on one line in the label's font; centred positions
+// truncate their halves toward zero.
+TPoint LabelPlacement(TLabelPosition Position, const TRect& Bounds, const TLabel& Label,
+                      int Margin);
 
 class TAsgCustomCombo : public TCustomComboBox {
 public:

@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDragDrop.h"
+#include "platform/qt/QtPopupPeer.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/core/Clipbrd.h"
@@ -73,6 +74,21 @@ public:
         if (!s) return {0, 0, 1024, 768};
         QRect g = s->geometry();
         return {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+    }
+
+    std::vector<TMonitorArea> MonitorAreas() const override {
+        std::vector<TMonitorArea> areas;
+        auto rect = [](const QRect& r) {
+            return TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+        };
+        QScreen* primary = QGuiApplication::primaryScreen();
+        if (primary)
+            areas.push_back({rect(primary->geometry()), rect(primary->availableGeometry()), true});
+        for (QScreen* s : QGuiApplication::screens())
+            if (s != primary)
+                areas.push_back({rect(s->geometry()), rect(s->availableGeometry()), false});
+        if (areas.empty()) return TBackend::MonitorAreas();
+        return areas;
     }
 
     void SetScreenCursor(TCursor cursor) override {
@@ -197,6 +213,7 @@ void InitQtBackend(int& argc, char** argv) {
     app = std::make_unique<QApplication>(argc, argv);
     useClassicLook();
     RegisterQtStdPeers();
+    RegisterQtPopupPeer();
     auto custom = [](TWinControl* c) -> std::unique_ptr<TWindowPeer> {
         return std::make_unique<TQtCustomPeer>(c);
     };

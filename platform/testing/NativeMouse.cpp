@@ -2,8 +2,10 @@
 
 #include "platform/qt/QtWindowPeer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +62,24 @@ void postNativeLeave(TWinControl* control) {
         QCoreApplication::postEvent(w, new QEvent(QEvent::Leave));
     else
         ADD_FAILURE() << "the control has no native window";
+}
+
+void postNativeScreenClick(TPoint screen) {
+    const QPoint global(screen.X, screen.Y);
+    QWidget* top = QApplication::topLevelAt(global);
+    if (!top) top = QApplication::activePopupWidget();
+    QWindow* window = top ? top->windowHandle() : nullptr;
+    if (!window) {
+        ADD_FAILURE() << "no native window takes the click";
+        return;
+    }
+    const QPointF at = window->mapFromGlobal(global);
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 } // namespace uitest

@@ -17,5 +17,9 @@ void postNativeDoubleClickAt(TWinControl* control, TPoint p);
 void postNativeRightClickAt(TWinControl* control, TPoint p);
 // The mouse leaving the control's window.
 void postNativeLeave(TWinControl* control);
+// A left press and release at a screen point, posted to the native top-level window under it
+// (to an open popup's when none is), as the desktop delivers them: an open popup sees them
+// first, wherever they are.
+void postNativeScreenClick(TPoint screen);
 
 } // namespace uitest

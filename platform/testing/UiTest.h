@@ -52,6 +52,12 @@ void postNativeWheel(TWinControl* control, TPoint p, int delta);
 // events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE, VK_F2, the arrow and page
 // keys, Home, End, the keypad's VK_DECIMAL, letters (typing lower case) and digits.
 void postNativeKey(WORD vk, TWinControl* target = nullptr);
+// The same with Shift, Ctrl and Alt held (VK_F4, VK_BACK and VK_DELETE too). With Ctrl a letter
+// types its control character (Ctrl+V: 22); with Ctrl or Alt other keys type nothing.
+void postNativeKey(WORD vk, TShiftState shift, TWinControl* target = nullptr);
+// Each character of UTF-8 text as a key press and release typing it, posted the same way:
+// letters on their keys (capitals with Shift), other characters as their own key.
+void postNativeText(const std::string& text, TWinControl* target = nullptr);
 
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends
 // key down, the character the key types (unless the key was taken as a dialog key) and key up;

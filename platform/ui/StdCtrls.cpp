@@ -1,6 +1,7 @@
 #include "platform/ui/StdCtrls.h"
 
 #include "platform/ui/StdCtrlsInternal.h"
+#include "platform/ui/core/Clipbrd.h"
 
 #include <algorithm>
 
@@ -361,9 +362,17 @@ void TCustomEdit::typeChars(const std::u32string& s) {
         MessageBeep(0);
 }
 
+TRect TCustomEdit::formatRect() const {
+    if (!formatRect_.IsEmpty()) return formatRect_;
+    TRect r = ClientRect();
+    if (borderStyle_ == bsSingle) r = {r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2};
+    ++r.Left;
+    return r;
+}
+
 int TCustomEdit::CharFromPos(int x) {
     TCanvas* c = measureCanvas(Font());
-    int left = (borderStyle_ == bsSingle ? 2 : 0) + 1;
+    int left = formatRect().Left;
     std::u32string shown = Utf8ToUtf32(DisplayText());
     int best = 0;
     int bestDist = std::abs(x - left);
@@ -415,8 +424,10 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         } else if (c == 1) {
             SelectAll();
         } else if (isClipboardChar(c)) {
-            // Without a native widget there is no clipboard to use.
-            if (Peer()) TWinControl::DefaultHandler(Message);
+            if (!paintsItself())
+                TWinControl::DefaultHandler(Message);
+            else if (c != 26)
+                Perform(c == 3 ? WM_COPY : c == 22 ? WM_PASTE : WM_CUT);
         } else if (c >= 32 && c != 127) {
             typeChars(std::u32string(1, c));
         }
@@ -430,7 +441,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
         // A native widget places the caret itself and reports the selection.
-        if (Peer()) break;
+        if (!paintsItself()) break;
         if (Message.Msg == WM_LBUTTONDOWN) {
             if (CanFocus() && !Focused()) SetFocus();
             bool extend = (Message.WParam & MK_SHIFT) != 0;
@@ -486,6 +497,30 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     case EM_CHARFROMPOS:
         Message.Result = CharFromPos(GET_X_LPARAM(Message.LParam));
         return;
+    case EM_GETRECT:
+        if (Message.LParam) *reinterpret_cast<TRect*>(Message.LParam) = formatRect();
+        return;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        formatRect_ = Message.LParam ? *reinterpret_cast<const TRect*>(Message.LParam) : TRect{};
+        if (Message.Msg == EM_SETRECT) Invalidate();
+        return;
+    case WM_COPY:
+        if (buffer_.SelLength() > 0 && passwordChar_ == 0) Clipboard()->SetAsText(SelText());
+        return;
+    case WM_CUT:
+        if (readOnly_ || buffer_.SelLength() == 0 || passwordChar_ != 0) return;
+        Clipboard()->SetAsText(SelText());
+        ClearSelection();
+        return;
+    case WM_PASTE:
+        if (!readOnly_ && Clipboard()->HasFormat(CF_TEXT)) {
+            std::u32string text = Utf8ToUtf32(Clipboard()->AsText());
+            // A single-line edit takes the text up to its first line break.
+            text = text.substr(0, text.find_first_of(U"\r\n"));
+            typeChars(text);
+        }
+        return;
     case WM_CLEAR:
         if (!readOnly_) ClearSelection();
         return;
@@ -524,12 +559,18 @@ void TCustomEdit::PaintWindow(HDC DC) {
     c->Font()->Assign(Font());
     if (!Enabled()) c->Font()->SetColor(clGrayText);
     std::u32string shown = Utf8ToUtf32(DisplayText());
-    int x = inner.Left + 1;
-    int y = inner.Top + std::max(0, (inner.Height() - c->TextHeight("Wg")) / 2);
+    const TRect text = formatRect();
+    const int lineHeight = c->TextHeight("Wg");
+    int x = text.Left;
+    int y = text.Top + std::max(0, (text.Height() - lineHeight) / 2);
     int selStart = buffer_.SelStart(), selEnd = selStart + buffer_.SelLength();
     bool showSel = selEnd > selStart && (Focused() || !hideSelection_);
     SaveDC(DC);
-    IntersectClipRect(DC, inner.Left, inner.Top, inner.Right, inner.Bottom);
+    IntersectClipRect(DC, text.Left, text.Top, text.Right, text.Bottom);
+    if (paintsItself() && Focused() && !showSel) {
+        const int cx = x + c->TextWidth(Utf32ToUtf8(shown.substr(0, std::size_t(buffer_.Caret()))));
+        FillRect(DC, Rect(cx, y, cx + 1, y + lineHeight), c->Font()->Color());
+    }
     SetBkMode(DC, TRANSPARENT);
     std::string before =
         Utf32ToUtf8(shown.substr(0, std::size_t(showSel ? selStart : shown.size())));

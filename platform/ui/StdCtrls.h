@@ -149,6 +149,10 @@ public:
 };
 
 // --- edit ------------------------------------------------------------------------------------
+// An edit shows a native edit widget, or, when a subclass asks for the custom-drawn window
+// ("WINDOW"), paints itself: its text in the formatting rectangle (EM_SETRECT; by default the
+// area inside the frame), the selection and, while it has the focus, the caret; the mouse then
+// places the caret and selects, and Ctrl+C, Ctrl+V and Ctrl+X do WM_COPY, WM_PASTE and WM_CUT.
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent* AOwner);
@@ -211,6 +215,9 @@ protected:
 private:
     void typeChars(const std::u32string& s);
     void editChanged();
+    // Without a native widget the control edits, selects and paints by itself.
+    bool paintsItself() const { return !Peer() || PeerClassName() == "WINDOW"; }
+    TRect formatRect() const;
     void handleKey(TMessage& Message);
     std::u32string applyCase(const std::u32string& s) const;
     TextEditBuffer buffer_;
@@ -223,6 +230,7 @@ private:
     bool hideSelection_ = true;
     bool modified_ = false;
     bool mouseSelecting_ = false;
+    TRect formatRect_; // empty: inside the frame
 };
 
 class TEdit : public TCustomEdit {

@@ -457,12 +457,14 @@ void TCustomForm::CMShowingChanged(TMessage& Message) {
     if (Showing()) {
         DoShow();
         if (!Showing()) return;
+        // As when the focus moves into another form: the form losing the activation sees which
+        // form takes it.
         TCustomForm* old = Screen->activeForm_;
+        Screen->activeForm_ = this;
         if (old && old != this) {
             old->active_ = false;
             old->Perform(CM_DEACTIVATE);
         }
-        Screen->activeForm_ = this;
         active_ = true;
         // The most recently activated form goes first in Screen->Forms.
         auto& forms = Screen->forms_;

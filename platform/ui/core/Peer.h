@@ -7,10 +7,19 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TWinControl;
 class TBitmap;
 using TCursor = int;
+
+// A monitor of the desktop: its bounds and its work area (the bounds less panels and docks), in
+// screen coordinates.
+struct TMonitorArea {
+    TRect Bounds;
+    TRect WorkArea;
+    bool Primary = false;
+};
 
 // What changed in a control; a peer reads the new value from its control. Standard controls
 // add their own codes from pcUser on.
@@ -67,6 +76,10 @@ public:
     // Thread-safe: ends a WaitForEvents.
     virtual void Wake() = 0;
     virtual TRect ScreenRect() const { return {0, 0, 1024, 768}; }
+    // The monitors, the primary one first.
+    virtual std::vector<TMonitorArea> MonitorAreas() const {
+        return {{ScreenRect(), ScreenRect(), true}};
+    }
     virtual TPoint CursorPos() const { return {0, 0}; }
     // Moves the native pointer (screen coordinates).
     virtual void SetCursorPos(TPoint /*p*/) {}
