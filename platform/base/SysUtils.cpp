@@ -1,5 +1,6 @@
 #include "platform/base/SysUtils.h"
 
+#include "platform/base/Hotkey.h"
 #include "platform/base/FormatSettings.h"
 
 #include <algorithm>
@@ -181,6 +182,10 @@ bool isTrimmed(unsigned char c) {
     return c <= ' ';
 }
 } // namespace
+
+bool MarksHotkey(char32_t Next) {
+    return Next != U' ' && Next != U'\t' && Next != U'\r' && Next != U'\n';
+}
 
 std::string Trim(std::string_view s) {
     return TrimRight(TrimLeft(s));

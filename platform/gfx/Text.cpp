@@ -1,5 +1,7 @@
 #include "platform/gfx/Raster.h"
 
+#include "platform/base/Hotkey.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -38,7 +40,8 @@ QString familyFor(const std::string& name) {
     };
     static const Map map[] = {
         {"Verdana", "DejaVu Sans"},
-        {"Tahoma", "DejaVu Sans"},
+        // Tahoma is a narrow face: Arial's metrics are its nearest, not Verdana's.
+        {"Tahoma", "Liberation Sans"},
         {"Segoe UI", "DejaVu Sans"},
         {"MS Shell Dlg", "DejaVu Sans"},
         {"MS Shell Dlg 2", "DejaVu Sans"},
@@ -65,7 +68,7 @@ QString familyFor(const std::string& name) {
         // An installed family of that very name wins over the default stand-in.
         QString own = QString::fromStdString(name);
         if (QFontDatabase::hasFamily(own) && !SameText(name, "Verdana") &&
-            !SameText(name, "Tahoma") && !SameText(name, "Segoe UI"))
+            !SameText(name, "Segoe UI"))
             fam = own;
     }
     if (!QFontDatabase::hasFamily(fam)) fam = "DejaVu Sans";
@@ -579,6 +582,10 @@ Line stripPrefix(const std::u32string& s, bool showUnderline) {
             if (i + 1 < s.size() && s[i + 1] == U'&') {
                 out.text += U'&';
                 ++i;
+                continue;
+            }
+            if (i + 1 < s.size() && !MarksHotkey(s[i + 1])) {
+                out.text += U'&';
                 continue;
             }
             if (i + 1 < s.size() && showUnderline) out.underline = int(out.text.size());
