@@ -63,8 +63,8 @@ std::string headersOf(TQorColumnGrid* g) {
         const int real = g->RealColIndex(col);
         c->Font()->Assign(g->Columns()->Items(real)->HeaderFont());
         const std::string text = g->Cells(real, 0);
-        s += Format("%s[%s,%d,%d]", std::string(col ? "," : ""), quoted(text), c->TextWidth(text),
-                    g->ColWidths(col) - 5);
+        s += Format("%s[%s,%d,%d,%s]", std::string(col ? "," : ""), quoted(text),
+                    c->TextWidth(text), g->ColWidths(col) - 5, quoted(c->Font()->Name()));
     }
     return s + "],";
 }
@@ -76,9 +76,9 @@ std::string gridOf(TCustomGrid* g) {
     const TPoint origin = g->ClientToScreen({0, 0});
     auto* qor = dynamic_cast<TQorStringGrid*>(g);
     const bool editing = g->EditorMode() || (qor && qor->EditMode());
-    std::string s = Format("{\"top\":%d,\"left\":%d,\"row\":%d,\"col\":%d,\"editing\":%s,",
-                           g->TopRow(), g->LeftCol(), g->Row(), g->Col(),
-                           std::string(editing ? "true" : "false"));
+    std::string s =
+        Format("{\"top\":%d,\"left\":%d,\"row\":%d,\"col\":%d,\"editing\":%s,", g->TopRow(),
+               g->LeftCol(), g->Row(), g->Col(), std::string(editing ? "true" : "false"));
     if (TGridCombo* combo = qor ? qor->GridCombo() : nullptr; combo && combo->DroppedDown())
         s += Format("\"list\":[%d,%d],", int(combo->Perform(CB_GETDROPPEDWIDTH, 0, 0)),
                     widestItem(combo));

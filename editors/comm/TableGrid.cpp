@@ -65,8 +65,13 @@ void Discard_Cell_Edit(TQorColumnGrid* Grid) {
 }
 
 void Set_Table_Grid_Font(TQorColumnGrid* Grid) {
-    Grid->Font()->SetName("Tahoma");
+    Grid->Font()->SetName("Arial");
     Grid->Font()->SetHeight(-11);
+    // Columns made with the grid took the font it had then.
+    for (int c = 0; c < Grid->Columns()->Count(); ++c) {
+        Grid->Columns()->Items(c)->Font()->Assign(Grid->Font());
+        Grid->Columns()->Items(c)->HeaderFont()->Assign(Grid->Font());
+    }
 }
 
 void Grid_Auto_Size_Col(TQorColumnGrid* Grid, int ARow, int ACol) {
@@ -88,15 +93,14 @@ void Grid_Enter_Next_Cell(TQorColumnGrid* Grid, WORD& Key) {
 }
 
 TTable_Grid::TTable_Grid(TQorColumnGrid* Grid, TRow_Table Table)
-    : grid_(Grid), table_(std::move(Table)), widths_(std::size_t(table_.Col_Count() + 1), 64) {
-    Set_Table_Grid_Font(grid_);
+    : grid_(Grid), table_(std::move(Table)) {
     grid_->SetColCount(table_.Col_Count() + 1);
     grid_->SetRowCount(table_.Row_Count() + 1);
     grid_->SetFixedCols(1);
     grid_->SetFixedRows(1);
     grid_->SynchColumns();
+    Set_Table_Grid_Font(grid_);
     grid_->SetDefaultRowHeight(21);
-    widths_[0] = 40;
     grid_->Columns()->Items(0)->SetWidth(40);
     grid_->SetOptions(grid_->Options() + goColSizing);
     // A list is as wide as its widest item, whatever the width of its column.
@@ -107,7 +111,6 @@ TTable_Grid::TTable_Grid(TQorColumnGrid* Grid, TRow_Table Table)
 void TTable_Grid::Set_Column(int Col, int Width, TEditorType Editor,
                              const std::vector<std::string>& Items) {
     TGridColumnItem* item = grid_->Columns()->Items(Col);
-    widths_[std::size_t(Col)] = Width;
     item->SetWidth(Width);
     item->SetEditor(Editor);
     TStringList* list = item->ComboItems();
@@ -128,8 +131,13 @@ void TTable_Grid::Select_By_Row_Number() {
 
 void TTable_Grid::Start_Showing() {
     Discard_Cell_Edit(grid_);
-    for (std::size_t c = 0; c < widths_.size(); ++c)
-        grid_->Columns()->Items(int(c))->SetWidth(widths_[c]);
+    // The first showing finds the columns as the dialog laid them out; later ones restore that.
+    if (widths_.empty())
+        for (int c = 0; c < grid_->ColCount() + grid_->NumHiddenColumns(); ++c)
+            widths_.push_back(grid_->AllColWidths(c));
+    else
+        for (std::size_t c = 0; c < widths_.size(); ++c)
+            grid_->SetAllColWidths(int(c), widths_[c]);
     grid_->GotoCell(grid_->FixedCols(), grid_->FixedRows());
     grid_->SetTopRow(grid_->FixedRows());
     grid_->SetLeftCol(grid_->FixedCols());

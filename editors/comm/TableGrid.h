@@ -49,8 +49,10 @@ void Commit_Cell_Edit(TQorColumnGrid* Grid);
 // Ends the edit open in Grid, if any, giving the cell back the text it had before the edit.
 void Discard_Cell_Edit(TQorColumnGrid* Grid);
 
-// The font of the tables' grids, headers included: the grid's own Tahoma 8 point, not the
-// form's font, which is wider and would cut the headers.
+// The font of the tables' grids, headers included, in place of the form's Verdana, which would
+// cut the headers: the grid's own narrow 8 point face (Tahoma), here the installed face of its
+// metrics (Arial's), so that every header fits its column as the tables were laid out for.
+// Sets the columns' fonts too: a dialog sets its own styles (bold headers) afterwards.
 void Set_Table_Grid_Font(TQorColumnGrid* Grid);
 // A double click on header cell ACol of Grid (ARow 0) fits that column to its content, while
 // the program-wide Grid_Auto_Size_Enabled is set.
@@ -95,6 +97,6 @@ private:
     int currentRow() const;
     TQorColumnGrid* grid_;
     TRow_Table table_;
-    // The laid-out width of each column.
+    // The width of each column (real index) as laid out, taken at the first showing.
     std::vector<int> widths_;
 };

@@ -22,12 +22,12 @@ TFDMXDefVal::TFDMXDefVal(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDMXDefVa
     ACG_DMX_Def_Val = Create_Control<TQorColumnGrid>(this, this, "ACG_DMX_Def_Val");
     TQorColumnGrid* g = ACG_DMX_Def_Val;
     g->SetAlign(alClient);
-    Set_Table_Grid_Font(g);
     g->SetColCount(3);
     g->SetRowCount(2);
     g->SetFixedCols(1);
     g->SetFixedRows(1);
     g->SynchColumns();
+    Set_Table_Grid_Font(g);
     g->SetDefaultRowHeight(22);
     g->SetScrollBars(ssBoth);
     g->SetOptions(g->Options() + goColSizing);

@@ -154,7 +154,7 @@ private:
     int wMBusRadioChannel = 0;
     std::atomic<int> Step_Scan{0};
     std::unique_ptr<TUdpSocket> UDP_Server;
-    std::uint16_t UDP_Local_Port = 0; // the port UDP_Server is bound to; 0: any
+    std::uint16_t UDP_Local_Port = 0;        // the port UDP_Server is bound to; 0: any
     std::atomic<std::uint16_t> Last_Port{0}; // the gateway's port of the last request; 0: none
     bool UDP_Bound_Fixed = false;
     std::unique_ptr<TComm> Comm;

@@ -1,7 +1,7 @@
 #include "platform/base/SysUtils.h"
 
-#include "platform/base/Hotkey.h"
 #include "platform/base/FormatSettings.h"
+#include "platform/base/Hotkey.h"
 
 #include <algorithm>
 #include <cctype>

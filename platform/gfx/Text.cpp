@@ -40,8 +40,7 @@ QString familyFor(const std::string& name) {
     };
     static const Map map[] = {
         {"Verdana", "DejaVu Sans"},
-        // Tahoma is a narrow face: Arial's metrics are its nearest, not Verdana's.
-        {"Tahoma", "Liberation Sans"},
+        {"Tahoma", "DejaVu Sans"},
         {"Segoe UI", "DejaVu Sans"},
         {"MS Shell Dlg", "DejaVu Sans"},
         {"MS Shell Dlg 2", "DejaVu Sans"},
@@ -68,7 +67,7 @@ QString familyFor(const std::string& name) {
         // An installed family of that very name wins over the default stand-in.
         QString own = QString::fromStdString(name);
         if (QFontDatabase::hasFamily(own) && !SameText(name, "Verdana") &&
-            !SameText(name, "Segoe UI"))
+            !SameText(name, "Tahoma") && !SameText(name, "Segoe UI"))
             fam = own;
     }
     if (!QFontDatabase::hasFamily(fam)) fam = "DejaVu Sans";

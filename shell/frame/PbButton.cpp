@@ -3,8 +3,8 @@
 #include "platform/base/Clock.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/ui/Menus.h"
-#include "platform/ui/core/ActnList.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/ActnList.h"
 
 #include <algorithm>
 #include <chrono>

@@ -46,7 +46,7 @@ for _ in $(seq 100); do
 done
 
 set +e
-python3 "$root/tests/desktop/driver.py" --build "$build" --work "$work" "$@"
+python3 -B "$root/tests/desktop/driver.py" --build "$build" --work "$work" "$@"
 status=$?
 set -e
 if [ $status -eq 0 ]; then rm -rf "$work"; else echo "desktop tests: kept $work"; fi

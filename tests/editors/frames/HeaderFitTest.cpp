@@ -39,8 +39,8 @@ std::vector<std::string> cutHeaders(TQorColumnGrid* Grid) {
         const int needed = c->TextWidth(text);
         const int available = Grid->ColWidths(col) - Margins;
         if (needed > available)
-            cut.push_back(text + " (" + std::to_string(needed) + " > " +
-                          std::to_string(available) + ")");
+            cut.push_back(text + " (" + std::to_string(needed) + " > " + std::to_string(available) +
+                          ")");
     }
     return cut;
 }
@@ -75,6 +75,9 @@ TEST(TableHeaders, EveryHeaderOfEveryTableDialogFitsItsCell) {
         std::unique_ptr<TForm> form(d.make());
         form->AfterConstruction();
         int grids = 0;
+        // Measured as the dialog shows.
+        form->Show();
+        uitest::processMessages();
         std::function<void(TComponent*)> visit = [&](TComponent* owner) {
             for (int i = 0; i < owner->ComponentCount(); ++i) {
                 TComponent* c = owner->Components(i);
@@ -87,6 +90,7 @@ TEST(TableHeaders, EveryHeaderOfEveryTableDialogFitsItsCell) {
             }
         };
         visit(form.get());
+        form->Hide();
         EXPECT_GT(grids, 0) << d.name;
     }
     Set_Product_Type(Built_Product_Type());

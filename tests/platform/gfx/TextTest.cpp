@@ -35,7 +35,7 @@ TEST_F(TextFixture, NamedFontsResolveToInstalledFamilies) {
         const char* family;
     };
     const Case cases[] = {
-        {"Verdana", "DejaVu Sans"},           {"Tahoma", "Liberation Sans"},
+        {"Verdana", "DejaVu Sans"},           {"Tahoma", "DejaVu Sans"},
         {"MS Sans Serif", "Liberation Sans"}, {"Arial", "Liberation Sans"},
         {"Courier New", "Liberation Mono"},   {"Times New Roman", "Liberation Serif"},
         {"No Such Font", "DejaVu Sans"}};

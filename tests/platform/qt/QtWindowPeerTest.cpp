@@ -178,8 +178,8 @@ TEST_F(QtPeerTest, AMessagePostedWhileAKeyIsHandledComesBeforeTheNextKey) {
     show();
     a->SetFocus();
     for (auto [key, text] : {std::pair{Qt::Key_W, "w"}, std::pair{Qt::Key_R, "r"}})
-        QCoreApplication::postEvent(widgetOf(a), new QKeyEvent(QEvent::KeyPress, key,
-                                                               Qt::NoModifier, text));
+        QCoreApplication::postEvent(widgetOf(a),
+                                    new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
     uitest::processMessages();
     EXPECT_EQ(log, "w*r");
 }

@@ -2,8 +2,8 @@
 
 #include "platform/gfx/ImageList.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/core/ActnList.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/core/ActnList.h"
 #include "shell/frame/DialogFrame.h"
 
 #include <gtest/gtest.h>
