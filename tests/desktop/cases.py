@@ -34,7 +34,7 @@ def open_step(p, button, form):
     return p.form(form)
 
 
-def closes(p, form, main=MAIN, timeout=3.0, boxes_before=None):
+def closes(p, form, main=MAIN, timeout=6.0, boxes_before=None):
     """The dialog form closes by what was just done (no second try), perhaps after a question
     (boxes_before: the count of boxes before), which is answered Yes."""
     def done():

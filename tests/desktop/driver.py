@@ -15,7 +15,7 @@ import xml.etree.ElementTree as ET
 
 KEY_DELAY_MS = 180  # between keys typed
 STEP_PAUSE = 0.25  # after a click or a key, as a user looks before the next
-WAIT = 8.0  # longest wait for a window or a file
+WAIT = 15.0  # longest wait for a window or a file (the program may be slow to draw)
 
 MAIN = "FVelmareFirmWare"
 
@@ -120,7 +120,8 @@ class Program:
                                      stdout=self.log, stderr=subprocess.STDOUT,
                                      cwd=self.folder)
         self.driver.programs.append(self)
-        return self.form(MAIN)
+        # The first start of a big program on a busy machine takes a while.
+        return self.form(MAIN, 60)
 
     # --- what the program reports -------------------------------------------------------------
     def read(self):
