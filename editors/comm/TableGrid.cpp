@@ -136,8 +136,7 @@ void TTable_Grid::Start_Showing() {
         for (int c = 0; c < grid_->ColCount() + grid_->NumHiddenColumns(); ++c)
             widths_.push_back(grid_->AllColWidths(c));
     else
-        for (std::size_t c = 0; c < widths_.size(); ++c)
-            grid_->SetAllColWidths(int(c), widths_[c]);
+        for (std::size_t c = 0; c < widths_.size(); ++c) grid_->SetAllColWidths(int(c), widths_[c]);
     grid_->GotoCell(grid_->FixedCols(), grid_->FixedRows());
     grid_->SetTopRow(grid_->FixedRows());
     grid_->SetLeftCol(grid_->FixedCols());
