@@ -324,7 +324,8 @@ void TFScanDecode::T_InScanTimer() {
         return;
     }
     if (TR_ScanDecode->Result() == 2) {
-        MessageDlg(UI_Texts[1229], mtError, {mbOK});
+        // Says where the gateway was looked for, so a wrong address or port shows.
+        MessageDlg(UI_Texts[1229] + " (" + TR_ScanDecode->Tried_Address() + ")", mtError, {mbOK});
         Form_Style(1);
     } else if (FStyle == 4) {
         Form_Style(5);

@@ -127,6 +127,7 @@ bool TMBusScanDecode::Start_Scan(TScanType ScanType, TSelectHard Select_Hardware
     ComPort.clear();
     IP_Address.clear();
     (Select_Hardware == shSerial ? ComPort : IP_Address) = Address;
+    Last_Port = 0;
     this->Baudrate = Baudrate > 0 ? Baudrate : 2400;
     this->Parity = Parity;
     this->App_Reset = App_Reset;
@@ -156,6 +157,7 @@ bool TMBusScanDecode::Start_Scan_Wireless(TSelectHard Select_Hardware, const std
     this->Select_Hardware = Select_Hardware;
     IP_Address = Address;
     if (Select_Hardware == shSerial) ComPort = Address;
+    Last_Port = 0;
     wMBusMode = Mode;
     wMBusRadioChannel = Channel;
     Port_Wireless = Port;
@@ -246,6 +248,7 @@ void TMBusScanDecode::sendBytes(const std::uint8_t* Data, std::size_t Count, std
         Serial_Input.clear();
     }
     ++sentCount_;
+    Last_Port = Port;
     if (Select_Hardware == shEthernet) {
         UDP_Server->SendTo(IP_Address, Port,
                            std::string_view(reinterpret_cast<const char*>(Data), Count));
@@ -254,6 +257,12 @@ void TMBusScanDecode::sendBytes(const std::uint8_t* Data, std::size_t Count, std
         Comm->Write(Data, int(Count));
     }
     Start_Send = GetTickCount();
+}
+
+std::string TMBusScanDecode::Tried_Address() const {
+    if (Select_Hardware == shSerial) return ComPort;
+    const std::uint16_t port = Last_Port;
+    return port ? IP_Address + " port " + std::to_string(port) : IP_Address;
 }
 
 void TMBusScanDecode::Send_Command(const std::string& Text, std::uint16_t Port) {

@@ -72,6 +72,10 @@ public:
     std::string Local_Address;
     std::uint16_t Analyzer_Port = Port_Analyzer;
 
+    // Where the last request of the scan went: "address port n" over Ethernet (the address
+    // alone before the first request), the serial port's name over a serial line.
+    std::string Tried_Address() const;
+
     // Requests sent and answers stored since the thread started; tests wait on them.
     std::uint64_t Sent_Count() const { return sentCount_; }
     std::uint64_t Received_Count() const { return receivedCount_; }
@@ -159,7 +163,8 @@ private:
     int wMBusRadioChannel = 0;
     std::atomic<int> Step_Scan{0};
     std::unique_ptr<TUdpSocket> UDP_Server;
-    std::uint16_t UDP_Local_Port = 0; // the port UDP_Server is bound to; 0: any
+    std::uint16_t UDP_Local_Port = 0;        // the port UDP_Server is bound to; 0: any
+    std::atomic<std::uint16_t> Last_Port{0}; // the gateway's port of the last request; 0: none
     bool UDP_Bound_Fixed = false;
     std::string UDP_Local_Address; // the address UDP_Server is bound to
     std::unique_ptr<TComm> Comm;

@@ -199,8 +199,39 @@ void useClassicLook() {
     QApplication::setPalette(classicPalette());
 }
 
+// Messages posted before an input event are handled before it, as the classic queue hands
+// out posted messages before input: a character the grid posts to the editor it opens comes
+// before the next key, however long opening the editor took.
+class PostedBeforeInput : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (!draining_ && Application) {
+                draining_ = true;
+                // Bounded: a handler that posts again is served by the loop, not here.
+                for (int i = 0; i < 64 && Application->ProcessPostedMessage(); ++i) {
+                }
+                draining_ = false;
+            }
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool draining_ = false;
+};
+
 QtBackend backend;
 TQtDialogService dialogs;
+PostedBeforeInput* postedBeforeInput = nullptr;
 std::unique_ptr<QApplication> app;
 } // namespace
 
@@ -211,6 +242,8 @@ void RegisterQtPeerClass(const std::string& peerClass, TQtPeerMaker maker) {
 void InitQtBackend(int& argc, char** argv) {
     if (app) return;
     app = std::make_unique<QApplication>(argc, argv);
+    postedBeforeInput = new PostedBeforeInput;
+    app->installEventFilter(postedBeforeInput);
     useClassicLook();
     RegisterQtStdPeers();
     RegisterQtPopupPeer();
@@ -245,5 +278,8 @@ void DoneQtBackend() {
     SetClipboardAccess({});
     SetDragDriver(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app->removeEventFilter(postedBeforeInput);
+    delete postedBeforeInput;
+    postedBeforeInput = nullptr;
     app.reset();
 }

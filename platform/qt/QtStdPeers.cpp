@@ -86,7 +86,10 @@ template <class W> void showItems(W* widget, const TStrings* items) {
 
 void setBackground(QWidget* w, TColor color) {
     QPalette p = w->palette();
-    p.setColor(QPalette::Base, ToQColor(color));
+    p.setColor(QPalette::Active, QPalette::Base, ToQColor(color));
+    p.setColor(QPalette::Inactive, QPalette::Base, ToQColor(color));
+    // A disabled field shows the button face whatever its colour, so that it looks disabled.
+    p.setColor(QPalette::Disabled, QPalette::Base, ToQColor(clBtnFace));
     w->setPalette(p);
 }
 
@@ -237,6 +240,9 @@ public:
         Attach(widget_);
         for (int what : {int(pcStyle), int(pcItems), int(pcColor)}) Changed(what);
         widget_->onPopup = [this](bool open) {
+            // The open list takes the mouse: the press that opened it is released in the list,
+            // never in the combo, whose capture ends here.
+            if (open && GetCaptureControl() == combo_) ReleaseCapture();
             if (syncing_ || combo_->DroppedDown() == open) return;
             syncing_ = true;
             combo_->Perform(CB_SHOWDROPDOWN, open);

@@ -40,6 +40,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
     // A wheel message the control leaves alone reaches its parent through the model.
     void wheelEvent(QWheelEvent* e) override { e->accept(); }
+    // Keys too: a key the control left to its default handling ends there, as it does in the
+    // classic model; passed on to the parent widget, it would reach the form a second time as
+    // a key of its own (an arrow taken for moving between the dialog's controls).
+    void keyPressEvent(QKeyEvent* e) override { e->accept(); }
+    void keyReleaseEvent(QKeyEvent* e) override { e->accept(); }
     void dragEnterEvent(QDragEnterEvent* e) override {
         if (!QtDragEvent(control, e)) e->ignore();
     }
@@ -569,6 +574,14 @@ bool TQtWindowPeer::mouseEvent(QEvent* event) {
 }
 
 bool TQtWindowPeer::keyEvent(QEvent* event) {
+    // Keys go to the window that has the model's focus. Qt may have left its own focus on
+    // another widget of the same window (the window itself, after an editor under its focus
+    // closed), whose control would take an arrow key for moving between the dialog's controls.
+    if (TWinControl* focused = FindControl(GetFocus()); focused && focused != control_) {
+        auto* peer = dynamic_cast<TQtWindowPeer*>(focused->Peer());
+        if (peer && peer->widget_ && widget_ && peer->widget_->window() == widget_->window())
+            return peer->keyEvent(event);
+    }
     QPointer<TQtWindowPeer> alive(this);
     auto* e = static_cast<QKeyEvent*>(event);
     TShiftState shift = QtModifiersToShift(e->modifiers());

@@ -443,6 +443,13 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     }
     if (Button == mbLeft && Shift.Contains(ssDouble)) {
         DblClick();
+        // The second press of a double click on the current cell opens its editor, as the
+        // second of two slower clicks does.
+        TGridDrawInfo di;
+        CalcDrawInfo(di);
+        if (options_.Contains(goEditing) && CalcCoordFromPoint(X, Y, di) == current_ &&
+            !EditorMode())
+            ShowEditor();
     } else if (Button == mbLeft) {
         TGridDrawInfo di;
         CalcDrawInfo(di);

@@ -1,8 +1,10 @@
 #include "shell/frame/PbButton.h"
 
 #include "platform/base/Clock.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/ActnList.h"
 
 #include <algorithm>
 #include <chrono>
@@ -226,7 +228,47 @@ TPbButton::TPbButton(TComponent* AOwner)
 
 TPbButton::~TPbButton() {
     FDestroying = true;
+    SetAction(nullptr);
     endTicker();
+}
+
+void TPbButton::SetAction(TBasicAction* v) {
+    if (v == FAction) return;
+    if (FAction) {
+        FAction->UnRegisterChanges(this);
+        FAction->RemoveFreeNotification(this);
+    }
+    FAction = v;
+    if (!FAction) return;
+    FAction->FreeNotification(this);
+    FAction->RegisterChanges(this, [this] { ActionChange(FAction, false); });
+    ActionChange(FAction, ComponentState() & csLoading);
+}
+
+void TPbButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    auto* action = dynamic_cast<TAction*>(Sender);
+    if (!action) return;
+    if (!CheckDefaults || Caption().empty()) SetCaption(action->Caption());
+    if (!CheckDefaults || Enabled()) SetEnabled(action->Enabled());
+    if (!CheckDefaults || Hint().empty()) SetHint(action->Hint());
+    if (!CheckDefaults || Visible()) SetVisible(action->Visible());
+    TActionList* list = action->ActionList();
+    TImageList* images = list ? list->Images() : nullptr;
+    const int index = action->ImageIndex();
+    if (!images || !FGlyph->Empty() || index < 0 || index >= images->Count()) return;
+    // The image on the transparent fuchsia, as one glyph cell.
+    TBitmap glyph(images->Width(), images->Height());
+    glyph.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+    glyph.Canvas()->FillRect(Rect(0, 0, images->Width(), images->Height()));
+    images->Draw(glyph.Canvas(), 0, 0, index);
+    FGlyph->Assign(&glyph);
+    FNumGlyphs = 1;
+    repaintNow();
+}
+
+void TPbButton::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
 }
 
 void TPbButton::endTicker() {
@@ -365,6 +407,8 @@ void TPbButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 void TPbButton::Click() {
     bDown = true;
     PerformClick();
+    // Then the click of the base control, which runs the linked action.
+    if (FAction) FAction->Execute();
 }
 
 void TPbButton::PerformClick() {

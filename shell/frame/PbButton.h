@@ -37,6 +37,7 @@ enum TPbColorStyle {
     lcsQuicken
 };
 
+class TBasicAction;
 class TPbButton;
 
 // The fade ticker: while running, every 30 ms of the application clock it hands FNotify to
@@ -122,6 +123,11 @@ public:
     bool Hot() const;
     TPbButtonThread* Ticker() const { return FThread.get(); }
 
+    // The action whose caption, state, hint and image the button shows and which its click
+    // runs; nullptr for none.
+    TBasicAction* Action() const { return FAction; }
+    void SetAction(TBasicAction* v);
+
     void Click() override;
     // One step of the fade; the ticker calls it on the UI thread.
     void FadeTick();
@@ -140,6 +146,11 @@ protected:
     void CMDialogChar(TWMKey& Message) override;
     void CMDialogKey(TWMKey& Message) override;
     void PerformClick();
+    // The linked action changed (or was linked): the button takes its caption, enabled state,
+    // hint and visibility, and its image as the glyph while the button has none. With
+    // CheckDefaults only what the button has left at its default is taken.
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend void Pb_Draw_Button(TCanvas* Canvas, TPbButton* Button, int W, int H, TFont* AFont);
@@ -173,6 +184,7 @@ private:
     int FHotTrackStep = 0;
     bool FTransparent = false;
     bool FDestroying = false;
+    TBasicAction* FAction = nullptr;
 };
 
 // Applies a colour preset (lcsCustom changes nothing).

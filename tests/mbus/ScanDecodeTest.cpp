@@ -460,3 +460,17 @@ TEST_F(ScanWindowTest, GatewayAddressComesFromTheCommunicationParameters) {
         }
     }
 }
+
+// A gateway that does not answer: the message says where it was looked for.
+TEST_F(ScanWindowTest, AFailedScanNamesTheAddressAndPortTried) {
+    gateway.analyzerAnswers = false;
+    Show(form.get(), [&] {
+        setAddress();
+        form->Btn_StartScan->Click();
+        finishScan();
+        EXPECT_EQ(Asked(), std::vector<std::string>{"Error! Device Analyzer not found (127.0.0.1 "
+                                                    "port " +
+                                                    std::to_string(gateway.port()) + ")"});
+        EXPECT_EQ(form->Style(), 1);
+    });
+}

@@ -2,6 +2,8 @@
 #include "platform/ui/core/Controls.h"
 #include "platform/ui/core/Hooks.h"
 
+#include "platform/base/Hotkey.h"
+
 #include "platform/ui/core/ControlsInternal.h"
 #include "platform/ui/core/Forms.h"
 
@@ -935,7 +937,9 @@ void DeliverMouse(TWinControl* target, UINT Msg, TPoint client, WPARAM keys) {
     if (!target) return;
     TPoint screen = target->ClientToScreen(client);
     state().cursorPos = screen;
-    // A captured mouse goes to the window that holds the capture.
+    // A captured mouse goes to the window that holds the capture. A window hidden since it took
+    // the capture never sees the button's release, so its capture ends here.
+    if (state().capture && !state().capture->IsShowing()) ReleaseCapture();
     if (TWinControl* w = windowOf(state().capture); w && w != target) {
         target = w;
         client = w->ScreenToClient(screen);
@@ -1065,6 +1069,7 @@ bool IsAccel(WORD VK, const std::string& Str) {
             ++i;
             continue;
         }
+        if (!MarksHotkey(char32_t(Str[i + 1]))) continue;
         unsigned char c = static_cast<unsigned char>(Str[i + 1]);
         return std::toupper(c) == std::toupper(VK & 0xFF) && VK < 0x80;
     }
@@ -1078,6 +1083,8 @@ std::string StripHotkey(const std::string& Text) {
             if (i + 1 < Text.size() && Text[i + 1] == '&') {
                 out += '&';
                 ++i;
+            } else if (i + 1 < Text.size() && !MarksHotkey(char32_t(Text[i + 1]))) {
+                out += '&';
             }
             continue;
         }

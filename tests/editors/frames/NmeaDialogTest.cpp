@@ -238,3 +238,36 @@ TEST_F(NmeaDialog, AClickOnARowNumberSelectsThatRow) {
         uitest::click(f->Btn_Cancel);
     });
 }
+
+// The header double click fits a column to its content and Enter moves on to the next cell,
+// only while the program-wide switches are set; they are cleared when the program starts.
+TEST_F(NmeaDialog, AutoSizeAndEnterNextActOnlyWhileSwitchedOn) {
+    for (const Kind& k : kinds()) {
+        SCOPED_TRACE(k.name);
+        auto f = Make(k);
+        uitest::runModal(f.get(), [&](TCustomForm*) {
+            TQorColumnGrid* g = f->sga;
+            const int last = Cols(k);
+            g->SetCells(last, 1, std::string(60, 'W'));
+            for (bool on : {false, true}) {
+                Grid_Auto_Size_Enabled = on;
+                Grid_Enter_Next_Enabled = on;
+                const int before = g->ColWidths(last);
+                const TRect header = g->CellRect(last, 0);
+                uitest::doubleClick(g, {header.Left + 10, (header.Top + header.Bottom) / 2});
+                EXPECT_EQ(g->ColWidths(last) > before, on);
+                g->SetFocus();
+                g->GotoCell(last, 62);
+                uitest::pressKey(VK_RETURN);
+                EXPECT_EQ(g->Row() == 1 && g->Col() == 1, on) << "after the last cell: row 1";
+                g->GotoCell(2, 5);
+                uitest::pressKey(VK_RETURN);
+                EXPECT_EQ(g->Row() == 5 && g->Col() == 3, on);
+                if (g->EditorMode()) uitest::pressKey(VK_ESCAPE);
+            }
+            Grid_Auto_Size_Enabled = false;
+            Grid_Enter_Next_Enabled = false;
+            uitest::click(f->Btn_Cancel);
+        });
+    }
+}

@@ -248,6 +248,9 @@ TEST_F(WiredScan, AnalyzerModeNotConfirmedEndsTheScan) {
         ASSERT_TRUE(start(saPrimaryAddress));
         runToEnd();
         EXPECT_EQ(scan->Result(), 2);
+        // The window's message says where the gateway was looked for.
+        EXPECT_EQ(scan->Tried_Address(),
+                  gateway.address() + " port " + std::to_string(gateway.port()));
         EXPECT_TRUE(notes.empty());
         const auto log = gateway.received();
         ASSERT_EQ(log.size() - before, 1 + c.disables);

@@ -331,6 +331,34 @@ TEST_F(StdCtrlsTest, ComboListTypeAhead) {
     SetApplicationClock(nullptr);
 }
 
+// What is typed into a list is what it selects, or the key is refused: a prefix no item has
+// keeps the item, and a list that gets the focus or new items starts a new search.
+TEST_F(StdCtrlsTest, ComboListTypeAheadNeverLandsOnAnotherItem) {
+    auto* combo = make<TComboBox>();
+    auto* other = make<TEdit>(10, 60);
+    combo->SetStyle(csDropDownList);
+    auto fill = [combo] {
+        combo->Items()->Clear();
+        for (int i = 0; i <= 1438; ++i) combo->Items()->Add(std::to_string(i));
+    };
+    fill();
+    TManualClock clock;
+    SetApplicationClock(&clock);
+    type(combo, "814");
+    EXPECT_EQ(combo->Text(), "814");
+    type(combo, "0");
+    EXPECT_EQ(combo->Text(), "814") << "no item starts with 8140: the key is refused";
+    other->SetFocus();
+    combo->SetFocus();
+    type(combo, "493");
+    EXPECT_EQ(combo->Text(), "493") << "the focus came back: a new search";
+    type(combo, "7");
+    fill();
+    type(combo, "1000");
+    EXPECT_EQ(combo->Text(), "1000") << "new items: a new search";
+    SetApplicationClock(nullptr);
+}
+
 TEST_F(StdCtrlsTest, ComboClosedListKeysSelectAndCodeChangesAreSilent) {
     auto* combo = make<TComboBox>();
     combo->SetStyle(csDropDownList);

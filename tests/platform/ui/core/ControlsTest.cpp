@@ -265,6 +265,23 @@ TEST_F(FormTest, AClickNeedsTheButtonReleasedInsideTheCapturingControl) {
     EXPECT_EQ(clicks, 1);
 }
 
+// A control hidden while it holds the capture never sees the button's release: the next
+// press goes where the pointer is, not to the hidden control.
+TEST_F(FormTest, AHiddenControlLosesTheCaptureToTheNextPress) {
+    auto* probe = add<TProbe>(10, 10, 30, 30);
+    auto* other = add<TProbe>(60, 10, 30, 30);
+    int clicks = 0;
+    other->OnClick = [&](TObject*) { ++clicks; };
+    show();
+    mouseDown(probe, {5, 5});
+    ASSERT_TRUE(probe->MouseCapture());
+    probe->SetVisible(false);
+    click(other, {5, 5});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(probe->count(WM_LBUTTONUP), 0);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+}
+
 TEST_F(FormTest, ADoubleClickClicksOnceAndARightClickAsksForTheContextMenu) {
     auto* probe = add<TProbe>(10, 10, 30, 30);
     auto* patch = add<TPatch>(50, 10, 20, 20);
@@ -588,4 +605,14 @@ TEST_F(FormTest, WindowTimersSendWmTimerWithTheirId) {
     probe->DestroyHandle();
     advanceClock(500);
     EXPECT_EQ(ids.size(), 2u) << "timers end with their window";
+}
+
+// "&" marks the hot key of a caption, except before a blank, where no key applies.
+TEST(HotKeys, AnAmpersandBeforeABlankIsShownAndIsNoHotKey) {
+    EXPECT_TRUE(IsAccel('D', "Scan &Decode"));
+    EXPECT_FALSE(IsAccel('D', "Scan & Decode"));
+    EXPECT_FALSE(IsAccel(VK_SPACE, "Scan & Decode"));
+    EXPECT_TRUE(IsAccel('O', "A & B &Open"));
+    EXPECT_EQ(StripHotkey("Scan & Decode"), "Scan & Decode");
+    EXPECT_EQ(StripHotkey("&Open && Save"), "Open & Save");
 }
