@@ -223,6 +223,31 @@ TEST(GridOptions, NoScrollOnPartialRowKeepsThePartlyShownRowWhereItIs) {
     }
 }
 
+// A press on a partly shown edge cell starts no range selection with NoAutoRangeScroll, and
+// with range select and edit a press on a cell that may not be edited selects by dragging.
+TEST(GridOptions, PressesThatStartOrStopARangeSelection) {
+    for (bool noScroll : {false, true}) {
+        OptionGrid f(4, 40);
+        setOption(f.g, goRangeSelect);
+        f.g->MouseActions()->SetNoAutoRangeScroll(noScroll);
+        const int edge = f.g->TopRow() + f.g->VisibleRowCount();
+        const TRect r = f.g->CellRect(1, edge);
+        uitest::mouseDown(f.g, {r.Left + 5, r.Top + 3});
+        EXPECT_EQ(f.g->GridState(), noScroll ? gsNormal : gsSelecting) << noScroll;
+        uitest::mouseUp(f.g, {r.Left + 5, r.Top + 3});
+    }
+    OptionGrid f;
+    setOption(f.g, goRangeSelect);
+    f.g->MouseActions()->SetRangeSelectAndEdit(true);
+    f.g->OnCanEditCell = [](TObject*, int, int c, bool& e) { e = c != 3; };
+    uitest::mouseDown(f.g, f.inside(3, 3));
+    EXPECT_EQ(f.g->GridState(), gsSelecting);
+    EXPECT_FALSE(f.g->Options().Contains(goEditing));
+    uitest::mouseMove(f.g, f.inside(4, 5), {ssLeft});
+    uitest::mouseUp(f.g, f.inside(4, 5));
+    EXPECT_EQ(f.g->Selection(), (TGridRect{3, 3, 4, 5}));
+}
+
 TEST(GridOptions, KeepHorizScrollHoldsTheColumnsOfARowSelectGrid) {
     OptionGrid f(20, 30);
     setOption(f.g, goRowSelect);
