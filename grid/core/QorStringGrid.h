@@ -2088,6 +2088,22 @@ protected:
     void drawFixedCellEdge(bool Down);
     void selectGroup(int ARow);
     void selectAllByKey();
+    // Runs Run; when Active, under the update lock and with LeftCol put back afterwards (also
+    // when Run raises): the columns of a KeepHorizScroll grid stay still.
+    template <typename F> void keepingLeftCol(bool Active, F&& Run) {
+        struct Restore {
+            TQorStringGrid* g;
+            bool active;
+            int left;
+            ~Restore() {
+                if (!active) return;
+                g->SetLeftCol(left);
+                g->EndUpdate();
+            }
+        } restore{this, Active, LeftCol()};
+        if (Active) BeginUpdate();
+        Run();
+    }
     // The floating picture of a drag goes.
     void freeMoveForm();
     void clearFooters(int ARow);

@@ -287,18 +287,7 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
     }
     if (Key == VK_DOWN && IsLastDataRow() && FNavigation->AppendOnArrowDown()) AppendRowAtEnd();
 
-    const int left = LeftCol();
-    if (keepLeft) BeginUpdate();
-    try {
-        TBaseGrid::WMKeyDown(Message);
-    } catch (...) {
-        if (keepLeft) EndUpdate();
-        throw;
-    }
-    if (keepLeft) {
-        SetLeftCol(left);
-        EndUpdate();
-    }
+    keepingLeftCol(keepLeft, [&] { TBaseGrid::WMKeyDown(Message); });
     Key = Message.CharCode();
 
     const bool plain =

@@ -342,7 +342,7 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     const bool onSelected =
         cellRect.Contains({X, Y}) && Selection() == TGridRect{ACol, ARow, ACol, ARow};
     const bool selectAfter =
-        !onSelected && FMouseActions->RangeSelectAndEdit() && !isFixedCell(ACol, ARow) && !editable;
+        !onSelected && FMouseActions->RangeSelectAndEdit() && !IsFixed(ACol, ARow) && !editable;
     if (selectAfter) setEditingOption(false);
 
     if (declaredFixed) {
@@ -374,38 +374,26 @@ void TQorStringGrid::platformPress(TWMMouse& Message, int ACol, int ARow, int Pr
     const bool edge = ARow == TopRow() + VisibleRowCount() ||
                       ACol == LeftCol() + VisibleColCount() ||
                       (ACol == LeftCol() && LeftCol() > FixedCols());
-    const int left = LeftCol();
-    const bool keepLeft = Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll();
-    if (keepLeft) BeginUpdate();
-    try {
+    keepingLeftCol(Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll(), [&] {
         // A click shows a hidden selection again: the pressed cell becomes it.
-        FSelHidden = false;
-        const bool alwaysEdit = FNavigation->AlwaysEdit();
-        FNavigation->SetAlwaysEdit(false);
-        try {
+        if (FSelHidden) UnHideSelection();
+        {
+            // The press opens no editor by itself.
+            struct AlwaysEdit {
+                TNavigation* n;
+                bool was;
+                ~AlwaysEdit() { n->SetAlwaysEdit(was); }
+            } alwaysEdit{FNavigation.get(), FNavigation->AlwaysEdit()};
+            FNavigation->SetAlwaysEdit(false);
             TBaseGrid::WMLButtonDown(Message);
-        } catch (...) {
-            FNavigation->SetAlwaysEdit(alwaysEdit);
-            throw;
         }
-        FNavigation->SetAlwaysEdit(alwaysEdit);
         if (FGridState == gsSelecting && edge && FMouseActions->NoAutoRangeScroll())
             FGridState = gsNormal;
         if (FMouseActions->NoScrollOnPartialRow() && TopRow() != PressTop) {
             SetTopRow(PressTop);
             if (HandleAllocated()) Perform(WM_LBUTTONUP, Message.M.WParam, Message.M.LParam);
         }
-    } catch (...) {
-        if (keepLeft) {
-            SetLeftCol(left);
-            EndUpdate();
-        }
-        throw;
-    }
-    if (keepLeft) {
-        SetLeftCol(left);
-        EndUpdate();
-    }
+    });
 }
 
 // A press that edits the pressed cell at once (DirectEdit, or an always-visible combo button).
@@ -985,22 +973,8 @@ void TQorStringGrid::WMRButtonDown(TWMMouse& Message) {
             if (OnSelectCell) OnSelectCell(this, ACol, ARow, canSelect);
         } else {
             const TPoint base = BaseCell(ACol, ARow);
-            const int left = LeftCol();
-            const bool keep = FNavigation->KeepHorizScroll();
-            if (keep) BeginUpdate();
-            try {
-                MoveColRow(base.X, base.Y, true, true);
-            } catch (...) {
-                if (keep) {
-                    SetLeftCol(left);
-                    EndUpdate();
-                }
-                throw;
-            }
-            if (keep) {
-                SetLeftCol(left);
-                EndUpdate();
-            }
+            keepingLeftCol(FNavigation->KeepHorizScroll(),
+                           [&] { MoveColRow(base.X, base.Y, true, true); });
         }
         if (FMouseActions->DisjunctRowSelect() && ARow >= FixedRows()) {
             const int r = FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;

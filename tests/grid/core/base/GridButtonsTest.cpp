@@ -84,8 +84,10 @@ TEST_F(GridButtonsTest, AnActionLinksCaptionGroupAndDown) {
     EXPECT_EQ(b->Caption(), "Fett");
     uitest::click(b, {5, 5});
     EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(b->Down()) << "the click pressed the group button";
     // A button that left its group no longer follows the action's group or checked state.
     b->SetGroupIndex(0);
+    b->SetDown(false);
     action.SetGroupIndex(4);
     action.SetChecked(true);
     EXPECT_EQ(b->GroupIndex(), 0);
