@@ -858,13 +858,9 @@ void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {
     const int X = Message.XPos(), Y = Message.YPos();
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
-    struct ForceSel {
-        bool& f;
-        ~ForceSel() { f = false; }
-    } forceSel{FForceSel};
-    if (FMouseActions->RangeSelectAndEdit() && ACol >= 0 && ARow >= 0 &&
-        !IsControlCell(RealColIndex(ACol), ARow))
-        FForceSel = true;
+    // Range select and edit: the double click's cell is taken without validation.
+    FlagScope forceSel(FForceSel, FMouseActions->RangeSelectAndEdit() && ACol >= 0 && ARow >= 0 &&
+                                      !IsControlCell(RealColIndex(ACol), ARow));
     if (ACol == -1) {
         if (FFixedRowAlways) {
             TBaseGrid::WMLButtonDblClk(Message);
