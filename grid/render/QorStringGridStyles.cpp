@@ -3,8 +3,10 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridDraw.h"
 #include "grid/data/DataSettings.h"
+#include "grid/editors/AsgCombo.h"
 #include "grid/render/CellGlyphs.h"
 #include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
 
 #include <optional>
 
@@ -347,8 +349,19 @@ void TQorStringGrid::SetColorTones(const TColorTones& ATones) {
     cl.SetUnCheckedGlyph(CellGlyph("metrocheckoff"));
     cl.SetRadioOnGlyph(CellGlyph("metroradioon"));
     cl.SetRadioOffGlyph(CellGlyph("metroradiooff"));
-    if (!Designing()) SetEditorsColorTones(ATones);
+    if (!Designing()) {
+        if (FEditCombo) {
+            FEditCombo->SetButtonColor(ATones.Background.BrushColor);
+            FEditCombo->SetButtonColorHot(ATones.Hover.BrushColor);
+            FEditCombo->SetButtonColorDown(ATones.Selected.BrushColor);
+            FEditCombo->SetButtonBorderColor(ATones.Background.BorderColor);
+            FEditCombo->SetBorderColor(Color());
+            FEditCombo->SetFlat(true);
+        }
+        SetEditorsColorTones(ATones);
+    }
     cl.SetFlatButton(true);
+    FFloatingFooter->SetColor(ATones.Foreground.BrushColor);
     FSearchFooter->SetColor(ATones.Foreground.BrushColor);
     FSearchFooter->SetColorTo(ATones.Foreground.BrushColor);
     FCellNode->SetNodeType(cnFlat);

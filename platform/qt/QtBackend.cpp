@@ -94,10 +94,19 @@ public:
     void SetScreenCursor(TCursor cursor) override {
         if (overridden) QGuiApplication::restoreOverrideCursor();
         overridden = cursor != crDefault;
-        if (overridden) QGuiApplication::setOverrideCursor(QCursor(ToQtCursor(cursor)));
+        if (overridden) QGuiApplication::setOverrideCursor(ToQCursor(cursor));
     }
 
     void Beep() override { QApplication::beep(); }
+
+    // Qt has no page setting: a page per notch is kept here.
+    int WheelScrollLines() const override {
+        return pageWheel ? -1 : QApplication::wheelScrollLines();
+    }
+    void SetWheelScrollLines(int lines) override {
+        pageWheel = lines < 0;
+        if (lines > 0) QApplication::setWheelScrollLines(lines);
+    }
 
     void SetCursorPos(TPoint p) override { QCursor::setPos(p.X, p.Y); }
 
@@ -137,6 +146,7 @@ public:
     }
 
     bool overridden = false;
+    bool pageWheel = false;
 };
 
 // The classic desktop colours, for the native widgets and boxes.

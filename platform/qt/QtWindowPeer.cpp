@@ -179,6 +179,21 @@ Qt::CursorShape ToQtCursor(TCursor cursor) {
     }
 }
 
+QCursor ToQCursor(TCursor cursor) {
+    const TCursorImage* picture = cursor > 0 && Screen ? Screen->CursorImage(cursor) : nullptr;
+    if (!picture || !picture->Image || picture->Image->Empty()) return QCursor(ToQtCursor(cursor));
+    const TBitmap& b = *picture->Image;
+    QImage image(b.Width(), b.Height(), QImage::Format_ARGB32);
+    const TColor key = ColorToRGB(b.TransparentColor());
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            const TColor c = b.PixelColor(x, y);
+            image.setPixel(x, y,
+                           c == key ? 0u : qRgba(GetRValue(c), GetGValue(c), GetBValue(c), 255));
+        }
+    return QCursor(QPixmap::fromImage(image), picture->HotSpot.X, picture->HotSpot.Y);
+}
+
 namespace {
 // The classic scan code of a numeric keypad key (0 for others): key messages carry it in bits
 // 16..23 of their key data, where controls tell the keypad's keys from the main ones.
@@ -390,7 +405,7 @@ void TQtWindowPeer::Changed(int what) {
         if (control_->Cursor() == crDefault)
             widget_->unsetCursor();
         else
-            widget_->setCursor(ToQtCursor(control_->Cursor()));
+            widget_->setCursor(ToQCursor(control_->Cursor()));
         break;
     case pcZOrder:
         widget_->raise();

@@ -10,6 +10,7 @@
 #include "platform/ui/core/Controls.h"
 
 #include <QColor>
+#include <QCursor>
 #include <QFont>
 #include <QObject>
 #include <QPointer>
@@ -72,5 +73,7 @@ private:
 QColor ToQColor(TColor color);
 QFont ToQFont(const TFont& font);
 Qt::CursorShape ToQtCursor(TCursor cursor);
+// The standard shape, or the picture the program gave the cursor number (TScreen).
+QCursor ToQCursor(TCursor cursor);
 WORD QtKeyToVK(int key, Qt::KeyboardModifiers modifiers);
 TShiftState QtModifiersToShift(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});

@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/SysInfo.h"
 #include "platform/ui/core/Timers.h"
 
 #include <gtest/gtest.h>
@@ -178,7 +179,9 @@ void resetBetweenTests() {
     Application->OnModalIdle = onModalIdle;
     Application->OnIdle = nullptr;
     Application->OnException = nullptr;
+    Application->HintWindowClass = nullptr;
     Screen->SetCursor(crDefault);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
     Application->CancelHint();
     Application->ResetTerminated();
     ScriptMonitorAreas({});
@@ -431,14 +434,18 @@ void postNativeText(const std::string& text, TWinControl* target) {
     }
 }
 
-void postNativeWheel(TWinControl* control, TPoint p, int delta) {
+void postNativeWheel(TWinControl* control, TPoint p, int delta, TShiftState shift) {
     auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
     QWidget* w = peer ? peer->Widget() : nullptr;
     if (!w) return;
     QPointF at(p.X, p.Y);
-    QCoreApplication::postEvent(w, new QWheelEvent(at, w->mapToGlobal(at), QPoint(),
-                                                   QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                                                   Qt::NoScrollPhase, false));
+    Qt::KeyboardModifiers keys;
+    if (shift.Contains(ssCtrl)) keys |= Qt::ControlModifier;
+    if (shift.Contains(ssShift)) keys |= Qt::ShiftModifier;
+    if (shift.Contains(ssAlt)) keys |= Qt::AltModifier;
+    QCoreApplication::postEvent(w,
+                                new QWheelEvent(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                                                Qt::NoButton, keys, Qt::NoScrollPhase, false));
 }
 
 int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {

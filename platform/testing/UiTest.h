@@ -42,8 +42,9 @@ void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
 // A left click at the middle of the control's native window, posted to Qt's event queue: it
 // arrives the next time native events are handled, through Qt's own delivery.
 void postNativeClick(TWinControl* control);
-// A wheel turn (delta in eighths of a degree, 120 a notch) at p, posted the same way.
-void postNativeWheel(TWinControl* control, TPoint p, int delta);
+// A wheel turn (delta in eighths of a degree, 120 a notch) at p with the keys of shift held,
+// posted the same way.
+void postNativeWheel(TWinControl* control, TPoint p, int delta, TShiftState shift = {});
 // Mouse moves, presses, clicks at a point and the mouse leaving: platform/testing/NativeMouse.h.
 
 // A key press and release posted to Qt's event queue for the native window of target (the

@@ -71,7 +71,7 @@ void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
         return;
     }
     auto sendToGrid = [&] {
-        grid_->EditorKeyDown(Key, Shift);
+        grid_->KeyDownFromEditor(Key, Shift);
         Key = 0;
     };
     bool forward = grid_->Options().Contains(goAlwaysShowEditor);

@@ -4,7 +4,7 @@
 #include "platform/gfx/ImageList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/core/ActnList.h"
+#include "platform/ui/core/Actions.h"
 
 #include <algorithm>
 #include <chrono>
@@ -232,43 +232,40 @@ TPbButton::~TPbButton() {
     endTicker();
 }
 
-void TPbButton::SetAction(TBasicAction* v) {
-    if (v == FAction) return;
-    if (FAction) {
-        FAction->UnRegisterChanges(this);
-        FAction->RemoveFreeNotification(this);
-    }
-    FAction = v;
-    if (!FAction) return;
-    FAction->FreeNotification(this);
-    FAction->RegisterChanges(this, [this] { ActionChange(FAction, false); });
-    ActionChange(FAction, ComponentState() & csLoading);
+// Follows the action's image besides what a control's link follows.
+class TPbButtonActionLink : public TControlActionLink {
+public:
+    explicit TPbButtonActionLink(TPbButton* AClient)
+        : TControlActionLink(AClient), button_(AClient) {}
+    void SetImageIndex(int Value) override { button_->takeActionGlyph(FAction, Value); }
+
+private:
+    TPbButton* button_;
+};
+
+std::unique_ptr<TControlActionLink> TPbButton::CreateActionLink() {
+    return std::make_unique<TPbButtonActionLink>(this);
 }
 
-void TPbButton::ActionChange(TObject* Sender, bool CheckDefaults) {
-    auto* action = dynamic_cast<TAction*>(Sender);
-    if (!action) return;
-    if (!CheckDefaults || Caption().empty()) SetCaption(action->Caption());
-    if (!CheckDefaults || Enabled()) SetEnabled(action->Enabled());
-    if (!CheckDefaults || Hint().empty()) SetHint(action->Hint());
-    if (!CheckDefaults || Visible()) SetVisible(action->Visible());
-    TActionList* list = action->ActionList();
+void TPbButton::ActionChange(TBasicAction* Sender, bool CheckDefaults) {
+    TCustomControl::ActionChange(Sender, CheckDefaults);
+    if (auto* action = dynamic_cast<TCustomAction*>(Sender))
+        takeActionGlyph(action, action->ImageIndex());
+}
+
+void TPbButton::takeActionGlyph(TBasicAction* Action, int Index) {
+    auto* action = dynamic_cast<TCustomAction*>(Action);
+    TActionList* list = action ? action->ActionList() : nullptr;
     TImageList* images = list ? list->Images() : nullptr;
-    const int index = action->ImageIndex();
-    if (!images || !FGlyph->Empty() || index < 0 || index >= images->Count()) return;
+    if (!images || !FGlyph->Empty() || Index < 0 || Index >= images->Count()) return;
     // The image on the transparent fuchsia, as one glyph cell.
     TBitmap glyph(images->Width(), images->Height());
     glyph.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
     glyph.Canvas()->FillRect(Rect(0, 0, images->Width(), images->Height()));
-    images->Draw(glyph.Canvas(), 0, 0, index);
+    images->Draw(glyph.Canvas(), 0, 0, Index);
     FGlyph->Assign(&glyph);
     FNumGlyphs = 1;
     repaintNow();
-}
-
-void TPbButton::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
 }
 
 void TPbButton::endTicker() {
@@ -407,8 +404,8 @@ void TPbButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 void TPbButton::Click() {
     bDown = true;
     PerformClick();
-    // Then the click of the base control, which runs the linked action.
-    if (FAction) FAction->Execute();
+    // Then the linked action runs.
+    if (TControlActionLink* link = ActionLink()) link->Execute();
 }
 
 void TPbButton::PerformClick() {

@@ -37,7 +37,6 @@ enum TPbColorStyle {
     lcsQuicken
 };
 
-class TBasicAction;
 class TPbButton;
 
 // The fade ticker: while running, every 30 ms of the application clock it hands FNotify to
@@ -123,11 +122,6 @@ public:
     bool Hot() const;
     TPbButtonThread* Ticker() const { return FThread.get(); }
 
-    // The action whose caption, state, hint and image the button shows and which its click
-    // runs; nullptr for none.
-    TBasicAction* Action() const { return FAction; }
-    void SetAction(TBasicAction* v);
-
     void Click() override;
     // One step of the fade; the ticker calls it on the UI thread.
     void FadeTick();
@@ -146,13 +140,16 @@ protected:
     void CMDialogChar(TWMKey& Message) override;
     void CMDialogKey(TWMKey& Message) override;
     void PerformClick();
-    // The linked action changed (or was linked): the button takes its caption, enabled state,
-    // hint and visibility, and its image as the glyph while the button has none. With
-    // CheckDefaults only what the button has left at its default is taken.
-    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
-    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The action was linked: besides its caption, enabled state, hint and visibility the button
+    // takes its image as the glyph while the button has none.
+    void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;
+    // A link that also follows the action's image.
+    std::unique_ptr<TControlActionLink> CreateActionLink() override;
 
 private:
+    friend class TPbButtonActionLink;
+    // The image Index of the action's list as the glyph, while the button has none.
+    void takeActionGlyph(TBasicAction* Action, int Index);
     friend void Pb_Draw_Button(TCanvas* Canvas, TPbButton* Button, int W, int H, TFont* AFont);
     void endTicker();
     void repaintNow();
@@ -184,7 +181,6 @@ private:
     int FHotTrackStep = 0;
     bool FTransparent = false;
     bool FDestroying = false;
-    TBasicAction* FAction = nullptr;
 };
 
 // Applies a colour preset (lcsCustom changes nothing).

@@ -1,6 +1,7 @@
 // The control core: properties, window handles, the control tree and layout.
 #include "platform/ui/core/Controls.h"
 
+#include "platform/ui/core/Actions.h"
 #include "platform/ui/core/ControlsInternal.h"
 #include "platform/ui/core/Forms.h"
 #include "platform/ui/core/Timers.h"
@@ -81,6 +82,33 @@ TControl::~TControl() {
     if (parent_) parent_->RemoveControl(this);
     if (popupMenu_ && state().popupHooks.AsComponent)
         state().popupHooks.AsComponent(popupMenu_)->RemoveFreeNotification(this);
+}
+
+TBasicAction* TControl::Action() const {
+    return actionLink_ ? actionLink_->Action() : nullptr;
+}
+
+void TControl::SetAction(TBasicAction* Value) {
+    if (!Value) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = CreateActionLink();
+    actionLink_->SetAction(Value);
+    ActionChange(Value, false);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() {
+    return std::make_unique<TControlActionLink>(this);
+}
+
+void TControl::ActionChange(TBasicAction* Sender, bool CheckDefaults) {
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a) return;
+    if (!CheckDefaults || Caption().empty()) SetCaption(a->Caption());
+    if (!CheckDefaults || Enabled()) SetEnabled(a->Enabled());
+    if (!CheckDefaults || Visible()) SetVisible(a->Visible());
+    if (!CheckDefaults || Hint().empty()) SetHint(a->Hint());
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -305,6 +333,23 @@ void TControl::CMFontChanged(TMessage& /*Message*/) {
 }
 void TControl::CMColorChanged(TMessage& /*Message*/) {
     Invalidate();
+}
+
+void TControl::ChangeScale(int M, int D) {
+    if (M == D || D == 0) return;
+    SetBounds(MulDiv(Left(), M, D), MulDiv(Top(), M, D), MulDiv(Width(), M, D),
+              MulDiv(Height(), M, D));
+    if (!ParentFont()) Font()->SetSize(MulDiv(Font()->Size(), M, D));
+}
+
+void TWinControl::ChangeScale(int M, int D) {
+    if (M == D || D == 0) return;
+    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(M, D);
+    TControl::ChangeScale(M, D);
+}
+
+void TControl::CMCursorChanged(TMessage& Message) {
+    DefaultHandler(Message);
 }
 
 void TControl::CMParentFontChanged(TMessage& /*Message*/) {

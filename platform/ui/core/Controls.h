@@ -30,6 +30,8 @@
 #include <vector>
 
 class TWinControl;
+class TBasicAction;
+class TControlActionLink;
 class TCustomForm;
 class TPopupMenu;
 
@@ -288,7 +290,20 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TContextPopupEvent OnContextPopup;
 
+    // Scales the bounds and, unless it follows its parent's, the font by M / D (a form made for
+    // another resolution); nothing when M equals D.
+    virtual void ChangeScale(int M, int D);
+    // The action the control is linked to (nullptr: none). Linking copies the action's caption,
+    // enabled and visible state into the control; a click without OnClick executes it.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* Value);
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+
 protected:
+    // The link a new action gets; descendants link more properties.
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
+    // Copies the action's properties (CheckDefaults: only into those left at their defaults).
+    virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     virtual void Click();
@@ -327,6 +342,7 @@ protected:
     virtual void CMTextChanged(TMessage& Message);
     virtual void CMFontChanged(TMessage& Message);
     virtual void CMColorChanged(TMessage& Message);
+    virtual void CMCursorChanged(TMessage& Message);
     virtual void CMParentFontChanged(TMessage& Message);
     virtual void CMParentColorChanged(TMessage& Message);
     virtual void CMParentShowHintChanged(TMessage& Message);
@@ -362,6 +378,7 @@ private:
     TAnchors anchors_ = akTopLeft;
     TPopupMenu* popupMenu_ = nullptr;
     unsigned controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    std::unique_ptr<TControlActionLink> actionLink_;
     unsigned controlState_ = 0;
     // Distances kept by akRight / akBottom anchors, taken when the parent size is known.
     int anchorRight_ = -1;
@@ -396,6 +413,8 @@ public:
     int ControlCount() const { return int(controls_.size()); }
     TControl* Controls(int index) const { return controls_.at(std::size_t(index)); }
     void InsertControl(TControl* AControl);
+    // The children are scaled first.
+    void ChangeScale(int M, int D) override;
     void RemoveControl(TControl* AControl);
     bool ContainsControl(const TControl* Control) const;
     // The topmost visible child at p (client coordinates).

@@ -1,4 +1,5 @@
 // Control message delivery: mouse, keyboard, focus, capture and dialog keys.
+#include "platform/ui/core/Actions.h"
 #include "platform/ui/core/Controls.h"
 #include "platform/ui/core/Hooks.h"
 
@@ -170,6 +171,9 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_COLORCHANGED:
         CMColorChanged(Message);
         break;
+    case CM_CURSORCHANGED:
+        CMCursorChanged(Message);
+        break;
     case CM_PARENTFONTCHANGED:
         CMParentFontChanged(Message);
         break;
@@ -211,7 +215,10 @@ bool TControl::MouseInControl() const {
 }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
+    else if (actionLink_)
+        actionLink_->Execute();
 }
 
 void TControl::DblClick() {

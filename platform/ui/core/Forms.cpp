@@ -817,13 +817,13 @@ void TApplication::checkHint() {
     info.HideTimeout = HintHidePause;
     info.HintStr = shortHint(hintControl_->Hint());
     if (hintControl_->Perform(CM_HINTSHOW, 0, LPARAM(&info)) != 0 || info.HintStr.empty()) return;
-    if (hintWindow_ && (customHintWindow_ || info.HintWindowClass)) {
+    const auto& windowClass = info.HintWindowClass ? info.HintWindowClass : HintWindowClass;
+    if (hintWindow_ && (customHintWindow_ || windowClass)) {
         delete hintWindow_;
         hintWindow_ = nullptr;
     }
-    customHintWindow_ = bool(info.HintWindowClass);
-    if (!hintWindow_)
-        hintWindow_ = customHintWindow_ ? info.HintWindowClass(this) : new THintWindow(this);
+    customHintWindow_ = bool(windowClass);
+    if (!hintWindow_) hintWindow_ = customHintWindow_ ? windowClass(this) : new THintWindow(this);
     hintWindow_->SetColor(info.HintColor);
     TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
@@ -839,6 +839,17 @@ void TScreen::SetCursor(TCursor v) {
     if (v == cursor_) return;
     cursor_ = v;
     if (TBackend* b = Backend()) b->SetScreenCursor(v);
+}
+
+void TScreen::SetCursorImage(TCursor Index, const TBitmap& Image, TPoint HotSpot) {
+    auto copy = std::make_shared<TBitmap>();
+    copy->Assign(&Image);
+    cursorImages_[Index] = {std::move(copy), HotSpot};
+}
+
+const TCursorImage* TScreen::CursorImage(TCursor Index) const {
+    auto it = cursorImages_.find(Index);
+    return it == cursorImages_.end() ? nullptr : &it->second;
 }
 
 int TScreen::Width() const {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -258,6 +259,9 @@ public:
     void SetShowHint(bool v) { showHint_ = v; }
     int HintPause = 500;
     int HintHidePause = 2500;
+    // The kind of window every hint shows in (empty: THintWindow); a hint's own
+    // THintInfo.HintWindowClass wins over it.
+    std::function<THintWindow*(TComponent* Owner)> HintWindowClass;
     TColor HintColor = clInfoBk;
     void CancelHint();
     void HideHint();
@@ -309,6 +313,14 @@ private:
     bool customHintWindow_ = false;
 };
 
+// The picture of one of the program's own cursor numbers (the model loads them from its
+// resources into Screen.Cursors): the image's transparent colour shows through, and HotSpot is
+// the point of the image that the pointer position names.
+struct TCursorImage {
+    std::shared_ptr<const TBitmap> Image;
+    TPoint HotSpot;
+};
+
 class TScreen : public TComponent {
 public:
     explicit TScreen(TComponent* AOwner);
@@ -327,6 +339,11 @@ public:
     // The cursor last chosen by WM_SETCURSOR (what the pointer shows).
     TCursor CurrentCursor() const { return currentCursor_; }
     void SetCurrentCursor(TCursor v) { currentCursor_ = v; }
+    // A cursor number with a picture shows it; one without shows the arrow. A standard cursor
+    // (crDefault .. crHandPoint and the others below 0) keeps its own shape.
+    void SetCursorImage(TCursor Index, const TBitmap& Image, TPoint HotSpot);
+    // nullptr when the number has no picture.
+    const TCursorImage* CursorImage(TCursor Index) const;
 
 private:
     friend class TCustomForm;
@@ -337,6 +354,7 @@ private:
     TWinControl* activeControl_ = nullptr;
     std::vector<TCustomForm*> forms_;
     std::unique_ptr<TFont> hintFont_;
+    std::map<TCursor, TCursorImage> cursorImages_;
 };
 
 extern TApplication* Application;

@@ -86,6 +86,9 @@ public:
     // The cursor shape the whole application shows (Screen->Cursor); crDefault: per window.
     virtual void SetScreenCursor(TCursor /*cursor*/) {}
     virtual void Beep() {}
+    // The desktop's lines per wheel notch; -1: a page per notch.
+    virtual int WheelScrollLines() const { return 3; }
+    virtual void SetWheelScrollLines(int /*lines*/) {}
     // The desktop's icon for a file or folder, or (byName) for any name by its extension: a key
     // naming the icon's kind and its small (16 x 16) and large (32 x 32) images; false when
     // there is none.

@@ -2,6 +2,7 @@
 // saved files and the header hints.
 #include "editors/frames/ReceiveNMEA.h"
 #include "editors/frames/TransmitNMEA.h"
+#include "platform/ui/core/SysInfo.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 namespace {
@@ -270,4 +271,30 @@ TEST_F(NmeaDialog, AutoSizeAndEnterNextActOnlyWhileSwitchedOn) {
             uitest::click(f->Btn_Cancel);
         });
     }
+}
+
+// The desktop says 5 lines per wheel notch: Ctrl+wheel zooms the table by that much and sizes
+// its cells to the larger text, the plain wheel moves the current row by it.
+TEST_F(NmeaDialog, CtrlWheelZoomsTheTableAndTheWheelMovesTheDesktopsLines) {
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 5, nullptr, 0);
+    auto rec = Make(kinds()[0]);
+    uitest::runModal(rec.get(), [&](TCustomForm*) {
+        TQorColumnGrid* g = rec->sga;
+        Fill(g, 1, kinds()[0].good);
+        Type(g, 1, 1, "");
+        const int width = g->ColWidths(8), height = g->RowHeights(1);
+        const TRect cell = g->CellRect(2, 2);
+        const TPoint at{cell.Left + 5, cell.Top + 5};
+        uitest::postNativeWheel(g, at, -120, {ssCtrl});
+        uitest::processMessages();
+        EXPECT_EQ(g->ZoomFactor(), 5);
+        EXPECT_GT(g->ColWidths(8), width);
+        EXPECT_GT(g->RowHeights(1), height);
+        EXPECT_EQ(g->Row(), 1);
+        uitest::postNativeWheel(g, at, -120);
+        uitest::processMessages();
+        EXPECT_EQ(g->Row(), 6);
+        uitest::click(rec->Btn_Cancel);
+    });
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
 }

@@ -3,6 +3,7 @@
 #include "platform/base/Threads.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/testing/UiTest.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -420,4 +421,46 @@ TEST(QtDialogs, ANativeBoxKeepsTheProgramRunningAndAnswersWithTheButtonClicked) 
     EXPECT_EQ(result, mrNo);
     EXPECT_EQ(seen, "Confirmation|Overwrite?");
     EXPECT_EQ(parent, widgetOf(&owner)) << "the box is owned by the active window";
+}
+
+TEST_F(QtPeerTest, AProgramCursorShowsItsPictureWithItsHotSpot) {
+    TPainted* c = add(10);
+    show();
+    TBitmap picture(32, 32);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect({0, 0, 32, 32});
+    picture.Canvas()->Brush()->SetColor(clBlack);
+    picture.Canvas()->FillRect({10, 10, 20, 20});
+    picture.SetTransparentColor(clFuchsia);
+    Screen->SetCursorImage(7001, picture, {13, 26});
+    c->SetCursor(7001);
+    const QCursor shown = widgetOf(c)->cursor();
+    EXPECT_EQ(shown.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(shown.hotSpot(), QPoint(13, 26));
+    const QImage image = shown.pixmap().toImage();
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "the transparent colour shows through";
+    EXPECT_EQ(image.pixel(15, 15), qRgba(0, 0, 0, 255));
+    // A number without a picture shows the arrow; a standard cursor keeps its shape.
+    c->SetCursor(7002);
+    EXPECT_EQ(widgetOf(c)->cursor().shape(), Qt::ArrowCursor);
+    c->SetCursor(crHandPoint);
+    EXPECT_EQ(widgetOf(c)->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST(QtSystemParameters, TheWheelLinesAreTheDesktopsSetting) {
+    UINT lines = 0;
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 7, nullptr, 0);
+    EXPECT_EQ(QApplication::wheelScrollLines(), 7);
+    ASSERT_TRUE(SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+    EXPECT_EQ(lines, 7u);
+    QApplication::setWheelScrollLines(4);
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, 4u);
+    // A page per notch, then lines again.
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, WHEEL_PAGESCROLL);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, 3u);
 }

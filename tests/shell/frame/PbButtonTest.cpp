@@ -3,7 +3,7 @@
 #include "platform/gfx/ImageList.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Menus.h"
-#include "platform/ui/core/ActnList.h"
+#include "platform/ui/core/Actions.h"
 #include "shell/frame/DialogFrame.h"
 
 #include <gtest/gtest.h>

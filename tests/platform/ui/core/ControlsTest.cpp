@@ -1,6 +1,7 @@
 #include "platform/ui/core/Controls.h"
 
 #include "UiCoreFixtures.h"
+#include "platform/ui/core/Actions.h"
 #include "platform/ui/core/Timers.h"
 
 #include <thread>
@@ -586,6 +587,68 @@ TEST_F(FormTest, AHintShowsAfterThePauseAndHidesLater) {
     EXPECT_EQ(Application->HintWindow()->Caption(), "Save");
     advanceClock(2500);
     EXPECT_EQ(Application->HintWindow(), nullptr);
+}
+
+TEST_F(FormTest, TheApplicationsHintWindowKindShowsEveryHint) {
+    class TMarked : public THintWindow {
+    public:
+        using THintWindow::THintWindow;
+    };
+    auto* probe = add<TProbe>(0, 0, 40, 40);
+    probe->SetHint("Save");
+    probe->SetShowHint(true);
+    show();
+    Application->HintWindowClass = [](TComponent* o) -> THintWindow* { return new TMarked(o); };
+    mouseMove(probe, {5, 5});
+    advanceClock(500);
+    EXPECT_NE(dynamic_cast<TMarked*>(Application->HintWindow()), nullptr);
+    Application->CancelHint();
+    Application->HintWindowClass = nullptr;
+    mouseMove(probe, {6, 6});
+    advanceClock(500);
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(dynamic_cast<TMarked*>(Application->HintWindow()), nullptr);
+}
+
+TEST_F(FormTest, ChangeScaleScalesBoundsChildrenAndOwnFonts) {
+    auto* panel = add<TProbe>(10, 20, 100, 60);
+    auto* inner = new TProbe(form.get());
+    inner->SetParent(panel);
+    inner->SetBounds(4, 6, 20, 10);
+    panel->Font()->SetSize(10);
+    panel->ChangeScale(3, 2);
+    EXPECT_EQ(panel->BoundsRect(), (TRect{15, 30, 165, 120}));
+    EXPECT_EQ(inner->BoundsRect(), (TRect{6, 9, 36, 24}));
+    EXPECT_EQ(panel->Font()->Size(), 15);
+    EXPECT_EQ(inner->Font()->Size(), 15) << "a child that follows its parent's font";
+    panel->ChangeScale(5, 5);
+    EXPECT_EQ(panel->Width(), 150);
+}
+
+TEST_F(FormTest, ALinkedActionGivesItsStateAndRunsOnClick) {
+    auto* probe = add<TProbe>(0, 0, 40, 40);
+    auto action = std::make_unique<TAction>(nullptr);
+    action->SetCaption("Run");
+    action->SetEnabled(false);
+    int runs = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+    probe->SetAction(action.get());
+    EXPECT_EQ(probe->Caption(), "Run");
+    EXPECT_FALSE(probe->Enabled());
+    action->SetEnabled(true);
+    EXPECT_TRUE(probe->Enabled());
+    show();
+    click(probe, {5, 5});
+    EXPECT_EQ(runs, 1);
+    // A caption the control changed itself is no longer linked.
+    probe->SetCaption("Own");
+    action->SetCaption("Later");
+    EXPECT_EQ(probe->Caption(), "Own");
+    // The action going first leaves the control unlinked.
+    action.reset();
+    EXPECT_EQ(probe->Action(), nullptr);
+    click(probe, {5, 5});
+    EXPECT_EQ(runs, 1);
 }
 
 TEST_F(FormTest, WindowTimersSendWmTimerWithTheirId) {
