@@ -11,6 +11,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/core/Controls.h"
+#include "platform/ui/core/WindowFrame.h"
 #include "treeview/LazyTreeTypes.h"
 #include "treeview/NodeAllocator.h"
 
@@ -206,18 +207,7 @@ using TLTBeforeDrawLineImageEvent =
 using TLTGetLineStyleEvent = std::function<void(TBaseLazyTree* Sender, const std::uint16_t*& Bits)>;
 
 // --- scroll bars ------------------------------------------------------------------------------
-// What a window's scroll information holds for one bar.
-struct TTreeScrollBar {
-    bool Visible = false;
-    int Min = 0, Max = 0;
-    int Page = 0;
-    int Pos = 0;      // kept within Min .. Max - Page + 1
-    int TrackPos = 0; // where a dragged thumb is
-    void Set(int AMin, int AMax, int APage, int APos);
-};
-// Bars of ShowTreeScrollBar, as the window functions number them.
-constexpr int SB_HORZ = 0;
-constexpr int SB_VERT = 1;
+// Bar is SB_HORZ or SB_VERT (platform/ui/core/WindowFrame.h).
 using TLTScrollBarShowEvent = std::function<void(TBaseLazyTree* Sender, int Bar, bool Show)>;
 
 // --- options ----------------------------------------------------------------------------------
@@ -393,6 +383,8 @@ public:
 
     // --- node creation (nil stands for the hidden root) ---
     virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
+    // The child holds a reference on UserData until it is freed.
+    PLazyNode AddChild(PLazyNode Parent, IInterface* UserData);
     PLazyNode InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void* UserData = nullptr);
     std::uint32_t ChildCount(PLazyNode Node) const;
     virtual void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount);
@@ -422,6 +414,8 @@ public:
     template <class T> T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
     // Stores a full pointer at the start of the user data.
     void SetNodeData(PLazyNode Node, void* UserData);
+    // Stores an interface there; the node holds a reference until it is freed.
+    void SetNodeData(PLazyNode Node, IInterface* UserData);
     int NodeDataSize() const { return FNodeDataSize; }
     void SetNodeDataSize(int Value);
     virtual std::uint32_t ReserveInternalDataArea(std::uint32_t Size);
@@ -528,10 +522,6 @@ public:
     TLTScrollBarShowEvent OnShowScrollBar;
     // Width of the tree's content (the widest node in view without header columns).
     std::uint32_t RangeX() const { return FRangeX; }
-    const TTreeScrollBar& VerticalScrollBar() const { return FVertScrollBar; }
-    const TTreeScrollBar& HorizontalScrollBar() const { return FHorzScrollBar; }
-    // The thumb position a bar reports while it is dragged (read by SB_THUMBTRACK).
-    void SetScrollTrackPosition(bool Vertical, int Position);
     void UpdateScrollBars(bool DoRepaint);
     void UpdateRanges();
     void UpdateVerticalRange();
@@ -553,7 +543,11 @@ public:
     PLazyNode TopNode() { return GetNodeAt(0, 0); }
     void SetTopNode(PLazyNode Node);
     PLazyNode BottomNode() { return GetNodeAt(0, ClientHeight() - 1); }
-    bool ScrollIntoView(PLazyNode Node, bool Center);
+    // Brings Node into view (Center: its middle to the window's middle, even when it is in view
+    // already); Horizontally also brings the focused column into view.
+    bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+    // Brings a header column into view; false without header columns.
+    bool ScrollIntoView(int Column, bool Center);
     std::size_t CacheEntryCount() const { return FPositionCache.size(); }
     TScrollBarOptions* ScrollBarOptions() const { return FScrollBarOptions.get(); }
     // Copies Value into the tree's own options.
@@ -1014,6 +1008,7 @@ protected:
     // --- scroll bars (LazyTreeScrollBars.cpp) ---
     virtual void ShowTreeScrollBar(int Bar, bool Show);
     void WMScroll(TMessage& Message, bool Vertical);
+    void WMSize(TWMSize& Message) override;
     // The position cache: the worker thread rebuilds it, lookups use it while tsUseCache is set.
     struct TCacheEntry {
         PLazyNode Node;
@@ -1058,6 +1053,9 @@ protected:
     virtual void MarkNodeUnselected(PLazyNode Node);
     virtual void ResetSelection();
     virtual void ClearRangeAnchor();
+    // Remembers the node EnsureNodeSelected selects when Node's selection ends (only with
+    // toAlwaysSelectNode): its next sibling, else its previous one, its parent, its first child.
+    virtual void PickNextNodeToSelect(PLazyNode Node);
     virtual void SelectNodeRange(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly);
     virtual void ToggleNodeRange(PLazyNode StartNode, PLazyNode EndNode);
     virtual void UnselectNodeRange(PLazyNode StartNode, PLazyNode EndNode);
@@ -1195,7 +1193,8 @@ private:
     std::uint32_t FRangeX = 0;
     std::uint32_t FRangeY = 0;
     int FEffectiveOffsetX = 0;
-    TTreeScrollBar FVertScrollBar, FHorzScrollBar;
+    int updateScrollBar(int Bar, int ClientSize, std::uint32_t Range, int Position,
+                        bool DoRepaint);
     void setUpRootNode();
     // Expand and collapse animation (runs only when no update bracket is open).
     void scrollAnimationRegion(TToggleAnimationData& D, const TRect& R, TToggleAnimationMode Mode,
@@ -1393,6 +1392,10 @@ public:
     std::string GetText(PLazyNode Node, int Column);
     // With toRestoreSelection a new node whose text was selected before is selected again.
     PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
+    using TBaseLazyTree::AddChild;
+    // The texts in Column from the top-level ancestor down to Node, each followed by Delimiter
+    // (nil or the root: the delimiter alone).
+    std::string Path(PLazyNode Node, int Column, char Delimiter);
     std::string GetStaticText(PLazyNode Node, int Column);
     // Hands the new text to OnNewText and repaints the node.
     void SetText(PLazyNode Node, int Column, const std::string& Value);

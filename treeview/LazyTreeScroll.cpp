@@ -3,6 +3,8 @@
 #include "treeview/LazyTree.h"
 #include "treeview/LazyTreeWorker.h"
 
+#include "platform/ui/core/SysInfo.h"
+
 #include <algorithm>
 
 namespace {
@@ -204,26 +206,44 @@ void TBaseLazyTree::SetTopNode(PLazyNode Node) {
     if (top >= 0) SetOffsetY(-top);
 }
 
-bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center) {
+bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally) {
     if (!Node || Node == FRoot) return false;
     for (PLazyNode p = Node->Parent; p != FRoot; p = p->Parent)
         if (!p->States.Contains(vsExpanded)) ToggleNode(p);
-    const int abs = AbsoluteNodeTop(Node);
-    if (abs < 0) return false;
-    const int top = abs + FOffsetY;
-    const int bottom = top + int(Node->NodeHeight);
-    if (top < 0) {
-        SetOffsetY(FOffsetY - top + (Center ? ClientHeight() / 2 : 0));
-        return true;
-    }
-    if (bottom > ClientHeight()) {
-        int y = FOffsetY - (bottom - ClientHeight());
-        if (Center) y = FOffsetY - top + ClientHeight() / 2;
-        // A node higher than the window shows its top.
-        if (int(Node->NodeHeight) > ClientHeight()) y = FOffsetY - top;
+    if (AbsoluteNodeTop(Node) < 0) return false;
+    const bool gridExtensions = TreeOptions()->MiscOptions().Contains(toGridExtensions);
+    const TRect r = GetDisplayRect(Node, NoColumn, !gridExtensions);
+    const int clientHeight = ClientHeight();
+    // Centred, the node's middle goes to the window's middle.
+    const int centre = clientHeight / 2 - r.Height() / 2;
+    bool result = false;
+    if (r.Top < 0) {
+        SetOffsetY(FOffsetY - r.Top + (Center ? centre : 0));
+        result = true;
+    } else if (r.Bottom > clientHeight || Center) {
+        const TScrollBarOptions* options = ScrollBarOptions();
+        const TScrollStyle bars = options->ScrollBars();
+        const bool horizontalBar =
+            (bars == ssHorizontal || bars == ssBoth) &&
+            (options->AlwaysVisible() || ClientWidth() < int(FRangeX));
+        int y = FOffsetY - r.Bottom + clientHeight;
+        if (Center)
+            y = FOffsetY - r.Top + centre;
+        else if (r.Height() > clientHeight)
+            y = FOffsetY - r.Top; // a node higher than the window shows its top
         SetOffsetY(y);
-        return true;
+        // Wider nodes came into view and brought the horizontal bar, which covers the bottom.
+        if (!horizontalBar && (bars == ssHorizontal || bars == ssBoth) &&
+            ClientWidth() < int(FRangeX))
+            SetOffsetY(FOffsetY - GetSystemMetrics(SM_CYHSCROLL));
+        result = true;
     }
+    if (Horizontally && ScrollIntoView(FFocusedColumn, Center)) result = true;
+    return result;
+}
+
+bool TBaseLazyTree::ScrollIntoView(int /*Column*/, bool /*Center*/) {
+    // Only header columns scroll into view, and this tree has no header columns.
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/ui/core/ControlsInternal.h"
 #include "platform/ui/core/Forms.h"
 #include "platform/ui/core/Timers.h"
+#include "platform/ui/core/WindowFrame.h"
 
 #include <algorithm>
 #include <map>
@@ -373,8 +374,9 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 }
 
 TPoint TWinControl::ClientOrigin() const {
-    if (IsPopupWindow()) return {left_, top_};
-    return TControl::ClientOrigin();
+    TPoint o = IsPopupWindow() ? TPoint{left_, top_} : TControl::ClientOrigin();
+    if (frame_) o = {o.X + frame_->Client.Left, o.Y + frame_->Client.Top};
+    return o;
 }
 
 void TWinControl::CreateWnd() {
@@ -391,6 +393,7 @@ void TWinControl::CreateWnd() {
         handle_ = reinterpret_cast<HWND>(s.nextHandle++);
         s.windows[handle_] = this;
     }
+    calcFrame();
     if (backend) peer_ = backend->CreatePeer(this);
     invalid_ = backing_ != nullptr;
     for (TControl* c : controls_)
@@ -408,6 +411,7 @@ void TWinControl::DestroyWnd() {
     handle_ = nullptr;
     // The shape belongs to the window; CreateWnd sets it again where a control wants one.
     region_.reset();
+    frame_.reset();
 }
 
 void TWinControl::DestroyHandle() {
@@ -551,6 +555,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
         if (Align() != alNone && !Parent()->aligning_) Parent()->Realign();
     }
     if (HandleAllocated()) Perform(WM_WINDOWPOSCHANGING);
+    if (sized && HandleAllocated()) calcFrame();
     PeerChanged(pcBounds);
     if (sized) Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidth(), ClientHeight()));
     if (HandleAllocated()) Perform(WM_WINDOWPOSCHANGED);

@@ -32,6 +32,7 @@
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+struct TWindowFrame;
 
 using TWndMethod = std::function<void(TMessage& Message)>;
 
@@ -429,8 +430,10 @@ public:
 
     // The image the control paints into; nullptr for controls that do not paint themselves.
     TBitmap* BackingImage() const { return backing_.get(); }
-    // Whether a WM_PAINT is due.
-    bool NeedsPaint() const { return invalid_; }
+    // Whether a WM_PAINT (or a WM_NCPAINT of the frame) is due.
+    bool NeedsPaint() const;
+    // Inside the non-client frame a window's style asks for (WindowFrame.h).
+    TRect ClientRect() const override;
     // Paints the control and its windowed children (their images) into dest at (X, Y). A
     // window region clips the window and its children; pop-ups are drawn last, placed by
     // their screen position.
@@ -524,7 +527,12 @@ private:
     friend int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);
     friend bool ValidateRect(HWND handle, const TRect* rect);
     friend bool IsWindowEnabled(HWND handle);
+    friend struct WindowFrameAccess;
     void updateShowing();
+    // The non-client frame (WindowFrame.cpp): calculated with WM_NCCALCSIZE, painted with
+    // WM_NCPAINT; nullptr while the window has none.
+    void calcFrame();
+    void paintFrame();
     // PaintTo without the pop-ups, which it collects.
     void paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>& popups);
     void routeMouse(TMessage& Message, bool& handled);
@@ -544,6 +552,7 @@ private:
     std::unique_ptr<TRegion> region_;
     std::unique_ptr<TBitmap> layeredImage_;
     std::uint8_t layeredAlpha_ = 255;
+    std::unique_ptr<TWindowFrame> frame_;
 };
 
 // --- TCustomControl / TGraphicControl --------------------------------------------------------

@@ -34,7 +34,7 @@ int Win32MinorVersion() {
 }
 
 int GetSystemMetrics(int Index) {
-    return Index == SM_CXVSCROLL ? SystemScrollBarSize : 0;
+    return Index == SM_CXVSCROLL || Index == SM_CYHSCROLL ? SystemScrollBarSize : 0;
 }
 
 HMODULE LoadLibrary(const std::string& /*FileName*/) {
