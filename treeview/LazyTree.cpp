@@ -4,6 +4,7 @@
 
 #include "platform/base/Threads.h"
 #include "platform/ui/core/Timers.h"
+#include "treeview/LazyTreeClipboard.h"
 #include "treeview/LazyTreeUtils.h"
 #include "treeview/LazyTreeWorker.h"
 
@@ -27,6 +28,8 @@ void InitTreeGlobals() {
     // The blenders are portable, and the newer look of the tree's elements is the one used.
     CpuMMXPresent = CpuHasMMX();
     WindowsVistaOrLater = true;
+    ReloadCheckImages();
+    RegisterTreeClipboardFormats();
     ++globals.InitCount;
     globals.Initialized = true;
 }
@@ -142,7 +145,7 @@ void TBaseLazyTree::Dispatch(TMessage& Message) {
         Message.Result = 1;
         return;
     default:
-        TCustomControl::Dispatch(Message);
+        if (!dispatchFrameMessage(Message)) TCustomControl::Dispatch(Message);
     }
 }
 

@@ -912,21 +912,22 @@ public:
     // The tree buffers its painting itself.
     bool DoubleBuffered() const { return true; }
     void SetDoubleBuffered(bool) {}
-    // Bevel and border of the frame the tree paints around its client area.
+    // Bevel and border ring of the frame the tree paints around its client area (inside the
+    // window border, outside the scroll bars).
     TBevelKind BevelKind() const { return FBevelKind; }
-    void SetBevelKind(TBevelKind v) { FBevelKind = v; }
+    void SetBevelKind(TBevelKind v);
     TBevelCut BevelInner() const { return FBevelInner; }
-    void SetBevelInner(TBevelCut v) { FBevelInner = v; }
+    void SetBevelInner(TBevelCut v);
     TBevelCut BevelOuter() const { return FBevelOuter; }
-    void SetBevelOuter(TBevelCut v) { FBevelOuter = v; }
+    void SetBevelOuter(TBevelCut v);
     TBevelEdges BevelEdges() const { return FBevelEdges; }
-    void SetBevelEdges(TBevelEdges v) { FBevelEdges = v; }
+    void SetBevelEdges(TBevelEdges v);
     int BevelWidth() const { return FBevelWidth; }
-    void SetBevelWidth(int v) { FBevelWidth = v; }
+    void SetBevelWidth(int v);
     int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int v) { FBorderWidth = v; }
+    void SetBorderWidth(int v);
     bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool v) { FCtl3D = v; }
+    void SetCtl3D(bool v);
     // Reads the legacy "Options" form property: a set of voXxx names.
     void ReadOldOptions(const std::vector<std::string>& Names);
 
@@ -941,6 +942,9 @@ public:
     virtual void RepaintAndClearSelection(bool Notify);
     bool VclStyleEnabled() const { return FVclStyleEnabled; }
     virtual void UpdateStyleState();
+    // Gives the window a theme of the named kind; the theme change it causes does not
+    // recreate the window.
+    void ApplyWindowTheme(const std::string& Name);
 
 protected:
     virtual std::unique_ptr<TCustomLazyTreeOptions> OptionsClass();
@@ -1008,6 +1012,13 @@ protected:
     // --- scroll bars (LazyTreeScrollBars.cpp) ---
     virtual void ShowTreeScrollBar(int Bar, bool Show);
     void WMScroll(TMessage& Message, bool Vertical);
+    // The frame, printing and appearance messages (LazyTreeFrame.cpp).
+    void WMNCCalcSize(TMessage& Message);
+    void WMNCPaint(TMessage& Message);
+    void WMPrint(TMessage& Message);
+    void WMPrintClient(TMessage& Message);
+    void WMEnable(TMessage& Message);
+    void WMThemeChanged(TMessage& Message);
     void WMSize(TWMSize& Message) override;
     // The position cache: the worker thread rebuilds it, lookups use it while tsUseCache is set.
     struct TCacheEntry {
@@ -1195,6 +1206,12 @@ private:
     int FEffectiveOffsetX = 0;
     int updateScrollBar(int Bar, int ClientSize, std::uint32_t Range, int Position,
                         bool DoRepaint);
+    bool dispatchFrameMessage(TMessage& Message);
+    // Timer 8: the window is made again after a theme change.
+    bool themeTimer(std::uintptr_t Id);
+    // The frame's sizes changed: the window calculates its frame again.
+    void frameChanged();
+    bool FThemeChanging = false;
     void setUpRootNode();
     // Expand and collapse animation (runs only when no update bracket is open).
     void scrollAnimationRegion(TToggleAnimationData& D, const TRect& R, TToggleAnimationMode Mode,
@@ -1234,8 +1251,6 @@ private:
     PLazyNode FCheckNode = nullptr;
     TCheckState FPendingCheckState = csUncheckedNormal;
     std::uint32_t FCheckPropagationCount = 0;
-    std::unique_ptr<TImageList> FSystemCheckImages;
-    std::unique_ptr<TImageList> FSystemFlatCheckImages;
 
     // Selection and focus.
     bool mergeIntoSelection(TNodeArray& NewItems, int NewLength, bool ForceInsert);
@@ -1473,3 +1488,5 @@ struct TLazyTreeGlobals {
 const TLazyTreeGlobals& LazyTreeGlobals();
 // Runs the set-up once; every tree constructor calls it.
 void InitTreeGlobals();
+// Builds the process-wide check images again (the system colours changed).
+void ReloadCheckImages();

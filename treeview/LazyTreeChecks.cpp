@@ -377,17 +377,22 @@ std::unique_ptr<TImageList> buildSystemCheckImages(bool Flat) {
     return list;
 }
 
+// The check images every tree shares, built by the first tree and freed at process end.
+std::unique_ptr<TImageList> systemCheckImages, systemFlatCheckImages;
+
 } // namespace
+
+void ReloadCheckImages() {
+    systemCheckImages = buildSystemCheckImages(false);
+    systemFlatCheckImages = buildSystemCheckImages(true);
+}
 
 TImageList* TBaseLazyTree::CheckImageListOfKind(TCheckImageKind Kind) {
     if (Kind == ckCustom) return nullptr;
+    if (!systemCheckImages) ReloadCheckImages();
     // The platform has the system look only; every other kind shows it too.
-    if (Kind == ckSystemFlat || Kind == ckFlat) {
-        if (!FSystemFlatCheckImages) FSystemFlatCheckImages = buildSystemCheckImages(true);
-        return FSystemFlatCheckImages.get();
-    }
-    if (!FSystemCheckImages) FSystemCheckImages = buildSystemCheckImages(false);
-    return FSystemCheckImages.get();
+    if (Kind == ckSystemFlat || Kind == ckFlat) return systemFlatCheckImages.get();
+    return systemCheckImages.get();
 }
 
 TImageList* TBaseLazyTree::CheckImages() {

@@ -629,6 +629,7 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
             ::SetFocus(form->Handle());
     }
     PeerChanged(pcEnabled);
+    if (handle_) Perform(WM_ENABLE, Enabled() ? 1 : 0);
     TControl::CMEnabledChanged(Message);
 }
 

@@ -723,6 +723,8 @@ void TWinControl::DefaultHandler(TMessage& Message) {
         break;
     case WM_NCCALCSIZE:
     case WM_NCPAINT:
+    case WM_PRINT:
+    case CM_BORDERCHANGED:
         controls::defaultFrameMessage(this, Message);
         break;
     case WM_RBUTTONUP: {

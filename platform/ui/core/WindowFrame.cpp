@@ -94,6 +94,30 @@ void TWinControl::paintFrame() {
 namespace controls {
 
 void defaultFrameMessage(TWinControl* control, TMessage& Message) {
+    if (Message.Msg == CM_BORDERCHANGED) {
+        if (control->HandleAllocated()) WindowFrameAccess::frameChanged(control);
+        return;
+    }
+    if (Message.Msg == WM_PRINT) {
+        auto* dc = reinterpret_cast<TCanvas*>(Message.WParam);
+        if (!dc || ((Message.LParam & PRF_CHECKVISIBLE) && !IsWindowVisible(control->Handle())))
+            return;
+        control->Update();
+        const TWindowFrame* frame = WindowFrame(control);
+        if ((Message.LParam & PRF_NONCLIENT) && frame && frame->Image)
+            dc->Draw(0, 0, frame->Image.get());
+        if (Message.LParam & PRF_CLIENT) {
+            const TPoint at = frame ? frame->Client.TopLeft() : TPoint{};
+            const int saved = SaveDC(dc);
+            TPoint origin;
+            GetViewportOrgEx(dc, origin);
+            SetViewportOrgEx(dc, origin.X + at.X, origin.Y + at.Y, nullptr);
+            IntersectClipRect(dc, 0, 0, control->ClientWidth(), control->ClientHeight());
+            control->Perform(WM_PRINTCLIENT, Message.WParam, Message.LParam);
+            RestoreDC(dc, saved);
+        }
+        return;
+    }
     const DWORD style = DWORD(GetWindowLong(control->Handle(), GWL_STYLE));
     const DWORD exStyle = DWORD(GetWindowLong(control->Handle(), GWL_EXSTYLE));
     if (Message.Msg == WM_NCCALCSIZE) {

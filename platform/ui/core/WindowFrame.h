@@ -61,7 +61,7 @@ struct NCCALCSIZE_PARAMS {
 };
 
 // Shows or hides a bar (SB_HORZ, SB_VERT or SB_BOTH); the frame is calculated again and the
-// window gets WM_SIZE when its client size changed.
+// window gets WM_SIZE when its client size changed. CM_BORDERCHANGED calculates it again too.
 bool ShowScrollBar(HWND handle, int Bar, bool Show);
 // Sets what Info's mask names and answers the bar's position. Range and page that leave nothing
 // to scroll hide the bar, or disable it with SIF_DISABLENOSCROLL; a range that needs the bar
@@ -94,6 +94,16 @@ constexpr UINT RDW_NOFRAME = 0x0800;
 // RDW_INVALIDATE repaints the client, RDW_FRAME with it the non-client area, RDW_UPDATENOW
 // paints at once; the window is always repainted whole.
 bool RedrawWindow(HWND handle, const TRect* rect, HRGN rgn, UINT flags);
+
+// WM_PRINT / WM_PRINTCLIENT: WParam is the DC to paint on, LParam these flags. The default
+// handling of WM_PRINT draws the non-client area and then sends WM_PRINTCLIENT with the DC's
+// origin at the client's top-left corner.
+constexpr LPARAM PRF_CHECKVISIBLE = 0x0001;
+constexpr LPARAM PRF_NONCLIENT = 0x0002;
+constexpr LPARAM PRF_CLIENT = 0x0004;
+constexpr LPARAM PRF_ERASEBKGND = 0x0008;
+constexpr LPARAM PRF_CHILDREN = 0x0010;
+constexpr LPARAM PRF_OWNED = 0x0020;
 
 // What a window's frame holds: its client rectangle, its two scroll bars, its non-client image.
 struct TWindowScrollBar {
