@@ -15,8 +15,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -154,6 +157,27 @@ BENCHMARK(BM_GetNodeAt_QTreeView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintPage_Lazy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintPage_QTreeView)->Unit(benchmark::kMicrosecond);
 
+// Prints the usual table, then the lazy/Qt ratio of both measurements.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\nmeasurement   lazy/Qt\n");
+        for (const char* name : {"GetNodeAt", "PaintPage"}) {
+            const double lazy = times_[std::string("BM_") + name + "_Lazy"];
+            const double qt = times_[std::string("BM_") + name + "_QTreeView"];
+            if (lazy > 0 && qt > 0) std::printf("%-12s %8.3f\n", name, lazy / qt);
+        }
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -161,7 +185,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetMainThread();
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

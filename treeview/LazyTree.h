@@ -113,6 +113,10 @@ using TLTHelpContextEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, int& HelpContext)>;
 
 enum TVSTTextType { ttNormal, ttStatic };
+enum TVTCellContentMarginType { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
+using TLTGetImageTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node,
+                                                TLTImageKind Kind, int Column,
+                                                std::string& ImageText)>;
 using TLTGetTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
                                            TVSTTextType TextType, std::string& CellText)>;
 
@@ -203,6 +207,11 @@ using TLTBackgroundPaintEvent = std::function<void(TBaseLazyTree* Sender, TCanva
                                                    const TRect& R, bool& Handled)>;
 using TLTBeforeDrawLineImageEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Level, int& PosX)>;
+// Draws the six expand buttons (prepared at Size, filled with their transparent colour) and
+// may change their size.
+using TLTPrepareButtonImagesEvent = std::function<void(
+    TBaseLazyTree* Sender, TBitmap* APlusBM, TBitmap* APlusHotBM, TBitmap* APlusSelectedHotBM,
+    TBitmap* AMinusBM, TBitmap* AMinusHotBM, TBitmap* AMinusSelectedHotBM, TSize& ASize)>;
 // Points Bits to eight pattern rows of its own (the low 8 bits of each are used).
 using TLTGetLineStyleEvent = std::function<void(TBaseLazyTree* Sender, const std::uint16_t*& Bits)>;
 
@@ -501,6 +510,7 @@ public:
     TLTBackgroundPaintEvent OnPaintBackground;
     TLTBeforeDrawLineImageEvent OnBeforeDrawTreeLine;
     TLTGetLineStyleEvent OnGetLineStyle;
+    TLTPrepareButtonImagesEvent OnPrepareButtonBitmaps;
     // Paints the part Window of the tree's content (x from the content's left edge, y from the
     // top of the first node) so that its top-left corner lands on Target of TargetCanvas.
     virtual void PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint Target,
@@ -517,6 +527,13 @@ public:
     // The expand button bitmaps (built when the tree first paints).
     const TBitmap* PlusBitmap() const { return FPlusBM.get(); }
     const TBitmap* MinusBitmap() const { return FMinusBM.get(); }
+    // Shown while the mouse is over the button (of a selected node: the selected-hot ones).
+    const TBitmap* HotPlusBitmap(bool Selected) const {
+        return Selected ? FSelectedHotPlusBM.get() : FHotPlusBM.get();
+    }
+    const TBitmap* HotMinusBitmap(bool Selected) const {
+        return Selected ? FSelectedHotMinusBM.get() : FHotMinusBM.get();
+    }
 
     // --- scroll bars (LazyTreeScrollBars.cpp) ---
     TLTScrollBarShowEvent OnShowScrollBar;
@@ -619,6 +636,16 @@ public:
     virtual TPoint QueryImageSize(PLazyNode Node);
     // Width of a node's content in a column (the string tree: its text with both margins).
     virtual int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr);
+    // What OnBeforeCellPaint (in cpmGetContentMargin mode) takes off a cell: both sides, the
+    // left and top, or the right and bottom; (0, 0) without the event.
+    virtual TPoint QueryCellContentMargin(PLazyNode Node, int Column,
+                                          TVTCellContentMarginType CellContentMarginType,
+                                          TCanvas* Canvas = nullptr);
+    TLTGetImageTextEvent OnGetImageText;
+    // The text describing a node's image (for accessibility); empty without OnGetImageText.
+    std::string GetImageText(PLazyNode Node, TLTImageKind Kind, int Column);
+    virtual void FireGetImageText(PLazyNode Node, TLTImageKind Kind, int Column,
+                                  std::string& ImageText);
     virtual int QueryNodeExtraWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr);
     virtual bool FireGetCellIsEmpty(PLazyNode Node, int Column);
 
@@ -942,6 +969,8 @@ public:
     virtual void RepaintAndClearSelection(bool Notify);
     bool VclStyleEnabled() const { return FVclStyleEnabled; }
     virtual void UpdateStyleState();
+    // With toAutoChangeScale the default node height and the indent scale with the control.
+    void ChangeScale(int M, int D) override;
     // Gives the window a theme of the named kind; the theme change it causes does not
     // recreate the window.
     void ApplyWindowTheme(const std::string& Name);
@@ -988,6 +1017,10 @@ protected:
     // --- painting (LazyTreePaint.cpp) ---
     void Paint() override;
     void PaintItemBackground(TLTPaintInfo& PaintInfo, bool UseBackground, TRect R, bool Relative);
+    // The background picture over R: once at (BackgroundOffsetX, BackgroundOffsetY) of the
+    // content on the tree's colour, or tiled; Offset is R's place in the content.
+    void PaintFixedBackground(TBitmap* Bitmap, TCanvas* Canvas, const TRect& R, TPoint Offset);
+    void PaintTiledBackground(TBitmap* Bitmap, TCanvas* Canvas, const TRect& R, TPoint Offset);
     virtual void PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
     virtual void PaintConnectorLines(TLTPaintInfo& PaintInfo, int VAlignment, int IndentSize,
                                      const TLineImage& LineImage);
@@ -1168,6 +1201,10 @@ private:
     void finishCacheValidation(bool UseCache, std::uint64_t Generation);
     std::size_t cacheEntryCountFor(std::uint32_t VisibleCount) const;
     std::vector<TCacheEntry> FPositionCache;
+    // Every FineCacheStep-th visible node with its top, built with the cache: a lookup walks at
+    // most that many nodes from the entry it finds.
+    static constexpr std::uint32_t FineCacheStep = 40;
+    std::vector<TCacheEntry> FFineCache;
     std::uint32_t FStartIndex = 0;
     std::atomic<std::uint64_t> FCacheGeneration{0};
     std::atomic<bool> FStopValidation{false};
@@ -1192,10 +1229,12 @@ private:
         TLTLineStyle LineStyle;
         TColor Back, Line, Font;
         bool CustomLines;
+        bool CustomButtons;
         friend bool operator==(const ButtonLook&, const ButtonLook&) = default;
     };
     ButtonLook FButtonLook{};
-    std::unique_ptr<TBitmap> FPlusBM, FMinusBM;
+    std::unique_ptr<TBitmap> FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM,
+        FSelectedHotMinusBM;
     std::array<std::uint16_t, 8> FLineBits{};
     std::unique_ptr<TBitmap> FLineBrush;
     TColor FLineBrushFore = clNone, FLineBrushBack = clNone;
@@ -1212,6 +1251,10 @@ private:
     // The frame's sizes changed: the window calculates its frame again.
     void frameChanged();
     bool FThemeChanging = false;
+    // The background picture when toShowBackground shows one (only a bitmap is used).
+    TBitmap* backgroundBitmap() const;
+    // F1: the help topic of the focused node, its ancestors, the tree or its parents.
+    void showHelp();
     void setUpRootNode();
     // Expand and collapse animation (runs only when no update bracket is open).
     void scrollAnimationRegion(TToggleAnimationData& D, const TRect& R, TToggleAnimationMode Mode,
@@ -1466,6 +1509,37 @@ class TLazyStringTree : public TCustomLazyStringTree {
 public:
     using TCustomLazyStringTree::TCustomLazyStringTree;
     std::string ClassName() const override { return "TLazyStringTree"; }
+};
+
+// A tree whose nodes the application draws itself (OnDrawNode).
+using TLTDrawNodeEvent = std::function<void(TBaseLazyTree* Sender, const TLTPaintInfo& PaintInfo)>;
+using TLTGetCellContentMarginEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int Column,
+                       TVTCellContentMarginType CellContentMarginType, TPoint& CellContentMargin)>;
+using TLTGetNodeWidthEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas,
+                                                PLazyNode Node, int Column, int& NodeWidth)>;
+
+class TCustomLazyDrawTree : public TBaseLazyTree {
+public:
+    using TBaseLazyTree::TBaseLazyTree;
+    std::string ClassName() const override { return "TCustomLazyDrawTree"; }
+    TLTDrawNodeEvent OnDrawNode;
+    TLTGetCellContentMarginEvent OnGetCellContentMargin;
+    TLTGetNodeWidthEvent OnGetNodeWidth;
+    // 2 x TextMargin unless OnGetNodeWidth says otherwise.
+    int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
+    TPoint QueryCellContentMargin(PLazyNode Node, int Column,
+                                  TVTCellContentMarginType CellContentMarginType,
+                                  TCanvas* Canvas = nullptr) override;
+
+protected:
+    void PaintNodeContent(TLTPaintInfo& PaintInfo) override;
+};
+
+class TLazyDrawTree : public TCustomLazyDrawTree {
+public:
+    using TCustomLazyDrawTree::TCustomLazyDrawTree;
+    std::string ClassName() const override { return "TLazyDrawTree"; }
 };
 
 // The tree's own errors (streams, moves, clipboard) carry a help context.

@@ -2,6 +2,7 @@
 // and the window's answers to enabled, theme, border and style changes.
 #include "treeview/LazyTree.h"
 
+#include "platform/base/SysUtils.h"
 #include "platform/ui/core/Timers.h"
 
 namespace {
@@ -168,4 +169,12 @@ bool TBaseLazyTree::dispatchFrameMessage(TMessage& Message) {
     default:
         return false;
     }
+}
+
+void TBaseLazyTree::ChangeScale(int M, int D) {
+    if (M != D && D != 0 && TreeOptions()->AutoOptions().Contains(toAutoChangeScale)) {
+        SetDefaultNodeHeight(std::uint32_t(MulDiv(int(FDefaultNodeHeight), M, D)));
+        SetIndent(std::uint32_t(MulDiv(int(FIndent), M, D)));
+    }
+    TCustomControl::ChangeScale(M, D);
 }

@@ -81,13 +81,19 @@ bool TBaseLazyTree::RebuildPositionCache() {
     } else {
         node = GetFirstVisibleNoInit(nullptr, true);
     }
+    static_assert(CacheThreshold % FineCacheStep == 0);
+    FFineCache.resize(std::min(FFineCache.size(), entry * (CacheThreshold / FineCacheStep)));
+    FFineCache.reserve(std::size_t(FVisibleCount) / FineCacheStep + 1);
     std::uint32_t index = 0;
     PLazyNode last = nullptr;
     while (node) {
         if (FStopValidation) return false;
-        if (index % CacheThreshold == 0) {
-            if (entry >= FPositionCache.size()) break;
-            FPositionCache[entry++] = TCacheEntry{node, top};
+        if (index % FineCacheStep == 0) {
+            if (index % CacheThreshold == 0) {
+                if (entry >= FPositionCache.size()) break;
+                FPositionCache[entry++] = TCacheEntry{node, top};
+            }
+            FFineCache.push_back(TCacheEntry{node, top});
         }
         top += node->NodeHeight;
         last = node;
@@ -113,12 +119,12 @@ PLazyNode TBaseLazyTree::GetNodeAt(int, int Y, bool Relative, int& NodeTop) {
     const auto y = std::uint32_t(Y);
     PLazyNode node = nullptr;
     std::uint32_t top = 0;
-    if (FStates.Contains(tsUseCache) && !FPositionCache.empty()) {
+    if (FStates.Contains(tsUseCache) && !FFineCache.empty()) {
         // The last entry whose top is at or above y.
         auto it = std::upper_bound(
-            FPositionCache.begin(), FPositionCache.end(), y,
+            FFineCache.begin(), FFineCache.end(), y,
             [](std::uint32_t v, const TCacheEntry& e) { return v < e.AbsoluteTop; });
-        if (it != FPositionCache.begin()) {
+        if (it != FFineCache.begin()) {
             --it;
             node = it->Node;
             top = it->AbsoluteTop;

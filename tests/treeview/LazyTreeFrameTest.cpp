@@ -203,4 +203,21 @@ TEST(LazyTreeFrame, FirstTreeRegistersTheClipboardFormats) {
     EXPECT_EQ(allowed[0].cfFormat, CsvClipFormat);
 }
 
+TEST(LazyTreeFrame, ScalingScalesNodeHeightAndIndentWithAutoChangeScale) {
+    for (bool autoScale : {false, true}) {
+        TLazyStringTree tree(nullptr);
+        tree.SetBounds(0, 0, 100, 50);
+        TLTAutoOptions options = tree.TreeOptions()->AutoOptions();
+        if (autoScale)
+            options.Include(toAutoChangeScale);
+        else
+            options.Exclude(toAutoChangeScale);
+        tree.TreeOptions()->SetAutoOptions(options);
+        tree.ChangeScale(3, 2);
+        EXPECT_EQ(tree.Width(), 150);
+        EXPECT_EQ(tree.DefaultNodeHeight(), autoScale ? 27u : 18u);
+        EXPECT_EQ(tree.Indent(), autoScale ? 27u : 18u);
+    }
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 // The control core: properties, window handles, the control tree and layout.
 #include "platform/ui/core/Controls.h"
 
+#include "platform/base/SysUtils.h"
+
 #include "platform/ui/core/ControlsInternal.h"
 #include "platform/ui/core/Forms.h"
 #include "platform/ui/core/Timers.h"
@@ -106,6 +108,21 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TControl::SetClientSize(int w, int h) {
     TRect c = ClientRect();
     SetBounds(left_, top_, w + (width_ - c.Width()), h + (height_ - c.Height()));
+}
+
+void TControl::ChangeScale(int M, int D) {
+    if (M == D || D == 0) return;
+    SetBounds(MulDiv(left_, M, D), MulDiv(top_, M, D), MulDiv(width_, M, D),
+              MulDiv(height_, M, D));
+    if (!parentFont_) font_->SetHeight(MulDiv(font_->Height(), M, D));
+}
+
+void TWinControl::ChangeScale(int M, int D) {
+    if (M == D || D == 0) return;
+    DisableAlign();
+    for (TControl* c : controls_) c->ChangeScale(M, D);
+    TControl::ChangeScale(M, D);
+    EnableAlign();
 }
 
 TPoint TControl::ClientOrigin() const {

@@ -258,6 +258,9 @@ public:
     void SetAnchors(TAnchors v);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* v);
+    // The help topic of the control (0: none).
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int v) { helpContext_ = v; }
 
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* AParent);
@@ -268,6 +271,10 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool v);
     bool MouseInControl() const;
+
+    // Scales the control by M / D (its bounds and font) as a form does when it is shown at
+    // another pixel density; a windowed control scales its children too.
+    virtual void ChangeScale(int M, int D);
 
     virtual void Invalidate();
     // Paints now what is invalid.
@@ -362,6 +369,7 @@ private:
     TAlign align_ = alNone;
     TAnchors anchors_ = akTopLeft;
     TPopupMenu* popupMenu_ = nullptr;
+    int helpContext_ = 0;
     unsigned controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     unsigned controlState_ = 0;
     // Distances kept by akRight / akBottom anchors, taken when the parent size is known.
@@ -427,6 +435,7 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetParent(TWinControl* AParent) override;
     void SetText(const std::string& v) override;
+    void ChangeScale(int M, int D) override;
 
     // The image the control paints into; nullptr for controls that do not paint themselves.
     TBitmap* BackingImage() const { return backing_.get(); }
