@@ -466,15 +466,19 @@ TEST(LazyTreePaint, PreparedAndHotButtonBitmaps) {
     };
     EXPECT_EQ(t.at(8, 8), clYellow) << "expanded A: minus";
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(t.at(8, 3 * 18 + 8), clMaroon) << "B: plus";
     t.tree.TreeOptions()->SetSelectionOptions({toFullRowSelect});
-    uitest::mouseMove(&t.tree, {8, 8});
+    uitest::mouseMove(&t.tree, {10, 8}); // the exact button hit starts a bitmap width left of text
+    ASSERT_EQ(t.tree.HotNode(), t.a);
+    ASSERT_TRUE(t.tree.HotNodeButtonHit());
     EXPECT_EQ(t.at(8, 8), clAqua) << "hot";
     t.tree.SetSelected(t.a, true);
     EXPECT_EQ(t.at(8, 8), clPurple) << "selected and hot";
-    uitest::mouseMove(&t.tree, {8, 3 * 18 + 8});
-    EXPECT_EQ(t.at(8, 3 * 18 + 8), clOlive);
-    EXPECT_EQ(t.at(8, 8), clYellow) << "no longer hot";
+    t.tree.SetExpanded(t.a, false);
+    EXPECT_EQ(t.at(8, 8), clNavy) << "collapsed: plus, selected and hot";
+    t.tree.SetSelected(t.a, false);
+    EXPECT_EQ(t.at(8, 8), clOlive) << "hot plus";
+    uitest::mouseMove(&t.tree, {60, 3 * 18 + 8});
+    EXPECT_EQ(t.at(8, 8), clMaroon) << "no longer hot";
 }
 
 // The background picture: tiled from the content's origin, or once at its offset.
@@ -503,10 +507,12 @@ TEST(LazyTreePaint, BackgroundPictureIsTiledOrFixed) {
     const struct {
         int x, y;
         TColor c;
-    } probes[] = {{105, 15}, {105, 21}, {95, 15}, {105, 25}, {109, 12}};
-    const TColor expected[] = {clGreen, clGreen, clWhite, clWhite, clGreen};
-    for (std::size_t i = 0; i < std::size(probes); ++i)
-        EXPECT_EQ(t.at(probes[i].x, probes[i].y), expected[i]) << probes[i].x << "," << probes[i].y;
+    } probes[] = {{105, 15, clGreen},
+                  {105, 21, clGreen},
+                  {95, 15, clWhite},
+                  {105, 25, clWhite},
+                  {109, 12, clGreen}};
+    for (const auto& p : probes) EXPECT_EQ(t.at(p.x, p.y), p.c) << p.x << "," << p.y;
 }
 
 TEST(LazyTreePaint, DrawTreePaintsThroughItsEvents) {
