@@ -1558,6 +1558,7 @@ private:
 struct TLazyTreeGlobals {
     int InitCount = 0; // how many times the set-up did its work (0 or 1)
     bool Initialized = false;
+    bool OleInitialized = false; // the set-up initialised OLE for the UI thread
 };
 const TLazyTreeGlobals& LazyTreeGlobals();
 // Runs the set-up once; every tree constructor calls it.

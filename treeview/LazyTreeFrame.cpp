@@ -155,6 +155,13 @@ bool TBaseLazyTree::dispatchFrameMessage(TMessage& Message) {
         UpdateStyleState();
         if (HandleAllocated()) RecreateWnd();
         return true;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        // A press on the frame or a scroll bar focuses the tree.
+        if (!Focused() && CanFocus()) SetFocus();
+        TCustomControl::Dispatch(Message);
+        return true;
     case CM_DENYSUBCLASSING:
         Message.Result = 1;
         return true;

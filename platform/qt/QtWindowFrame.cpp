@@ -11,6 +11,17 @@
 
 namespace {
 
+// WM_NC?BUTTONDOWN with the hit-test code and the screen position of the press.
+void sendNonClientPress(TWinControl* control, QMouseEvent* e, LRESULT hit) {
+    if (!control) return;
+    const UINT msg = e->button() == Qt::RightButton    ? WM_NCRBUTTONDOWN
+                     : e->button() == Qt::MiddleButton ? WM_NCMBUTTONDOWN
+                                                       : WM_NCLBUTTONDOWN;
+    const QPoint at = e->globalPosition().toPoint();
+    TMessage m{msg, WPARAM(hit), PointToLParam({at.x(), at.y()}), 0};
+    control->MainWndProc(m);
+}
+
 // A window scroll bar: Qt's own bar, whose actions the control answers. The control decides the
 // new position (SetScrollInfo); while the thumb is dragged it follows the pointer.
 class WindowScrollBar : public QScrollBar {
@@ -66,7 +77,10 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* e) override {
         pressed_ = e->button() == Qt::LeftButton;
-        QScrollBar::mousePressEvent(e);
+        QPointer<WindowScrollBar> alive(this);
+        // A press on a bar is a press in the window's non-client area.
+        sendNonClientPress(*control_, e, bar_ == SB_VERT ? HTVSCROLL : HTHSCROLL);
+        if (alive) QScrollBar::mousePressEvent(e);
     }
     // Every press on the bar ends with SB_ENDSCROLL once the button is let go.
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -146,6 +160,7 @@ void TQtWindowFrame::paintEvent(QPaintEvent*) {
 // Presses on the border go nowhere else.
 void TQtWindowFrame::mousePressEvent(QMouseEvent* e) {
     e->accept();
+    sendNonClientPress(control_, e, HTBORDER);
 }
 void TQtWindowFrame::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();

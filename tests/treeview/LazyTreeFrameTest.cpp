@@ -1,4 +1,5 @@
 #include "platform/testing/UiTest.h"
+#include "platform/ui/core/Hooks.h"
 #include "platform/ui/core/SysInfo.h"
 #include "treeview/LazyTree.h"
 #include "treeview/LazyTreeClipboard.h"
@@ -13,6 +14,8 @@ TEST(LazyTreeFrame, SetUpRunsOnceAndTheWorkerLivesWithTheTrees) {
     {
         TLazyStringTree a(nullptr), b(nullptr);
         EXPECT_EQ(LazyTreeGlobals().InitCount, 1);
+        EXPECT_TRUE(LazyTreeGlobals().OleInitialized);
+        EXPECT_TRUE(OleInitialized());
         EXPECT_EQ(WorkerThreadRefCount(), before + 2);
     }
     EXPECT_EQ(WorkerThreadRefCount(), before);

@@ -130,7 +130,11 @@ namespace {
 // The tree's bar as a user drives it: Qt's own mouse events on the native scroll bar.
 TEST(LazyTreeScrollBars, NativeBarStepsPagesAndDragsTheTree) {
     ShownTree t;
+    auto* other = new TLazyStringTree(&t.form);
+    other->SetParent(&t.form);
+    other->SetBounds(250, 0, 50, 50);
     t.form.Show();
+    other->SetFocus();
     uitest::processMessages();
     auto at = [&](uitest::TScrollBarPart part) {
         return uitest::nativeScrollBarPoint(t.tree, SB_VERT, part);
@@ -140,8 +144,10 @@ TEST(LazyTreeScrollBars, NativeBarStepsPagesAndDragsTheTree) {
         uitest::postNativeWindowMouseUp(t.tree, p);
         uitest::processMessages();
     };
+    ASSERT_FALSE(t.tree->Focused());
     click(at(uitest::sbpLineDown));
     EXPECT_EQ(t.tree->OffsetY(), -20);
+    EXPECT_TRUE(t.tree->Focused()) << "a press on the bar focuses the tree";
     click(at(uitest::sbpPageDown));
     EXPECT_EQ(t.tree->OffsetY(), -200);
     click(at(uitest::sbpLineUp));

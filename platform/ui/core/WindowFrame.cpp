@@ -241,6 +241,7 @@ bool ShowScrollBar(HWND handle, int Bar, bool Show) {
 int SetScrollInfo(HWND handle, int Bar, const SCROLLINFO* Info, bool /*Redraw*/) {
     TWindowScrollBar* b = Info ? WindowFrameAccess::bar(handle, Bar, true) : nullptr;
     if (!b) return 0;
+    const TWindowScrollBar before = *b;
     const UINT mask = Info->fMask;
     bool changed = false;
     if ((mask & SIF_PAGE) && b->Page != Info->nPage) {
@@ -270,9 +271,12 @@ int SetScrollInfo(HWND handle, int Bar, const SCROLLINFO* Info, bool /*Redraw*/)
             if (changed) ShowScrollBar(handle, Bar, true);
         }
     }
-    if (TWinControl* c = FindControl(handle)) {
+    // Only a change repaints the bar (a paint handler may set the same information again).
+    const bool same = before.Enabled == b->Enabled && before.Min == b->Min &&
+                      before.Max == b->Max && before.Page == b->Page && before.Pos == b->Pos;
+    TWinControl* c = FindControl(handle);
+    if (c && !same) {
         WindowFrameAccess::frame(c).Invalid = true;
-        c->Invalidate();
         if (c->Peer()) c->Peer()->Changed(pcFrame);
     }
     return pos;
