@@ -114,9 +114,8 @@ using TLTHelpContextEvent =
 
 enum TVSTTextType { ttNormal, ttStatic };
 enum TVTCellContentMarginType { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
-using TLTGetImageTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node,
-                                                TLTImageKind Kind, int Column,
-                                                std::string& ImageText)>;
+using TLTGetImageTextEvent = std::function<void(
+    TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, int Column, std::string& ImageText)>;
 using TLTGetTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
                                            TVSTTextType TextType, std::string& CellText)>;
 
@@ -1243,8 +1242,7 @@ private:
     std::uint32_t FRangeX = 0;
     std::uint32_t FRangeY = 0;
     int FEffectiveOffsetX = 0;
-    int updateScrollBar(int Bar, int ClientSize, std::uint32_t Range, int Position,
-                        bool DoRepaint);
+    int updateScrollBar(int Bar, int ClientSize, std::uint32_t Range, int Position, bool DoRepaint);
     bool dispatchFrameMessage(TMessage& Message);
     // Timer 8: the window is made again after a theme change.
     bool themeTimer(std::uintptr_t Id);

@@ -380,7 +380,7 @@ struct StripLook {
     TColor Border;
     TColor Fill, FillTo; // a vertical gradient when they differ
     TColor Mark;
-    bool Tick; // a heavier tick instead of the thin check
+    bool Tick;   // a heavier tick instead of the thin check
     bool Sunken; // a 3-D edge instead of a flat border
 };
 

@@ -30,12 +30,23 @@ std::vector<TClipboardFormatListEntry>& entries() {
 }
 
 // The names of the standard formats 1 to 17.
-const std::array<const char*, 17> standardNames = {
-    "Plain text",       "Windows bitmap",        "Windows metafile", "Symbolic link",
-    "Data interchange format", "Tiff image",     "OEM text",         "DIB image",
-    "Palette data",     "Pen data",              "Riff audio data",  "Wav audio data",
-    "Unicode text",     "Enhanced metafile image", "File name(s)",   "Locale descriptor",
-    "DIB image V5"};
+const std::array<const char*, 17> standardNames = {"Plain text",
+                                                   "Windows bitmap",
+                                                   "Windows metafile",
+                                                   "Symbolic link",
+                                                   "Data interchange format",
+                                                   "Tiff image",
+                                                   "OEM text",
+                                                   "DIB image",
+                                                   "Palette data",
+                                                   "Pen data",
+                                                   "Riff audio data",
+                                                   "Wav audio data",
+                                                   "Unicode text",
+                                                   "Enhanced metafile image",
+                                                   "File name(s)",
+                                                   "Locale descriptor",
+                                                   "DIB image V5"};
 
 } // namespace
 
@@ -43,9 +54,8 @@ void TClipboardFormatList::Add(const std::string& FormatString, const TTreeClass
                                const FORMATETC& FormatEtc, unsigned Priority) {
     auto& list = entries();
     list.push_back({FormatString, TreeClass, Priority, FormatEtc});
-    std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
-        return a.Priority < b.Priority;
-    });
+    std::stable_sort(list.begin(), list.end(),
+                     [](const auto& a, const auto& b) { return a.Priority < b.Priority; });
 }
 
 void TClipboardFormatList::Clear() {

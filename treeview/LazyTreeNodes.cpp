@@ -210,9 +210,9 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) {
         const TLazyNode header = *first;
         PLazyNode prev = Node->LastChild;
         for (std::uint32_t i = 0; i < added; ++i) {
-            PLazyNode child =
-                i == 0 ? first
-                       : new (FNodeAllocator->Allocate(sizeof(TLazyNode))) TLazyNode(header);
+            PLazyNode child = i == 0 ? first
+                                     : new (FNodeAllocator->Allocate(sizeof(TLazyNode)))
+                                           TLazyNode(header);
             child->Index = index++;
             child->Parent = Node;
             child->PrevSibling = prev;

@@ -343,7 +343,8 @@ void TBaseLazyTree::ensureButtonBitmaps() {
                           ColorToRGB(Colors()->BackGroundColor()),
                           ColorToRGB(Colors()->TreeLineColor()),
                           ColorToRGB(Colors()->NodeFontColor()),
-                          bool(OnGetLineStyle), bool(OnPrepareButtonBitmaps)};
+                          bool(OnGetLineStyle),
+                          bool(OnPrepareButtonBitmaps)};
     if (FMinusBM && look == FButtonLook) return;
     FButtonLook = look;
     BuildButtonBitmaps(true, true);
@@ -447,8 +448,8 @@ void TBaseLazyTree::PaintFixedBackground(TBitmap* Bitmap, TCanvas* Canvas, const
     FillRect(Canvas, R, ColorToRGB(Color()));
     TRect shown = R;
     OffsetRect(shown, Offset.X, Offset.Y);
-    TRect picture = Bounds(FBackgroundOffsetX, FBackgroundOffsetY, Bitmap->Width(),
-                           Bitmap->Height());
+    TRect picture =
+        Bounds(FBackgroundOffsetX, FBackgroundOffsetY, Bitmap->Width(), Bitmap->Height());
     TRect part;
     if (!IntersectRect(part, picture, shown)) return;
     const int x = part.Left - Offset.X, y = part.Top - Offset.Y;
@@ -509,9 +510,10 @@ void TBaseLazyTree::PaintItemBackground(TLTPaintInfo& PaintInfo, bool UseBackgro
             else
                 PaintTiledBackground(backgroundBitmap(), canvas, R, offset);
         } else if (PaintInfo.PaintOptions.Contains(poDrawSelection) &&
-            TreeOptions()->SelectionOptions().Contains(toFullRowSelect) &&
-            PaintInfo.Node->States.Contains(vsSelected) && !paint.Contains(toUseBlendedSelection) &&
-            !FStates.Contains(tsUseExplorerTheme)) {
+                   TreeOptions()->SelectionOptions().Contains(toFullRowSelect) &&
+                   PaintInfo.Node->States.Contains(vsSelected) &&
+                   !paint.Contains(toUseBlendedSelection) &&
+                   !FStates.Contains(tsUseExplorerTheme)) {
             TRect r = R;
             if (paint.Contains(toShowHorzGridLines)) {
                 FillRect(canvas, TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom), ColorToRGB(color));

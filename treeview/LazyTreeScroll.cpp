@@ -229,9 +229,8 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center, bool Horizontall
     } else if (r.Bottom > clientHeight || Center) {
         const TScrollBarOptions* options = ScrollBarOptions();
         const TScrollStyle bars = options->ScrollBars();
-        const bool horizontalBar =
-            (bars == ssHorizontal || bars == ssBoth) &&
-            (options->AlwaysVisible() || ClientWidth() < int(FRangeX));
+        const bool horizontalBar = (bars == ssHorizontal || bars == ssBoth) &&
+                                   (options->AlwaysVisible() || ClientWidth() < int(FRangeX));
         int y = FOffsetY - r.Bottom + clientHeight;
         if (Center)
             y = FOffsetY - r.Top + centre;

@@ -60,8 +60,7 @@ public:
             // Qt applies the action after this signal: the control's position is the one kept.
             if (*control_) setSliderPosition(GetScrollPos((*control_)->Handle(), bar_));
         });
-        connect(this, &QAbstractSlider::sliderReleased, this,
-                [this] { track(SB_THUMBPOSITION); });
+        connect(this, &QAbstractSlider::sliderReleased, this, [this] { track(SB_THUMBPOSITION); });
     }
 
     // Takes the control's scroll information, unless the thumb is being dragged.

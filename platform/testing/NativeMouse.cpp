@@ -43,9 +43,8 @@ void postWindow(TWinControl* control, QEvent::Type type, TPoint p, Qt::MouseButt
                 Qt::MouseButtons held) {
     QWidget* outer = outerWidget(control);
     if (!outer) return;
-    QWidget* target = pressedWidget && type != QEvent::MouseButtonPress
-                          ? pressedWidget.data()
-                          : outer->childAt(p.X, p.Y);
+    QWidget* target = pressedWidget && type != QEvent::MouseButtonPress ? pressedWidget.data()
+                                                                        : outer->childAt(p.X, p.Y);
     if (!target) target = outer;
     if (type == QEvent::MouseButtonPress) pressedWidget = target;
     if (type == QEvent::MouseButtonRelease) pressedWidget = nullptr;

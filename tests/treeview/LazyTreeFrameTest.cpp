@@ -111,15 +111,15 @@ TEST(LazyTreeFrame, FrameShowsEdgeRingAndScrollBarAroundTheClient) {
         int x, y;
         TColor color;
     } probes[] = {
-        {40, 0, ColorToRGB(clBtnShadow)},    // the sunken client edge
+        {40, 0, ColorToRGB(clBtnShadow)}, // the sunken client edge
         {40, 1, ColorToRGB(cl3DDkShadow)},
-        {40, 2, clRed},                      // the ring, 3 pixels wide
+        {40, 2, clRed}, // the ring, 3 pixels wide
         {40, 4, clRed},
         {2, 50, clRed},
-        {147, 50, clRed},                    // right of the scroll bar
+        {147, 50, clRed}, // right of the scroll bar
         {40, 97, clRed},
         {140 - bar + 1, 5, ColorToRGB(clBtnHighlight)}, // the bar's up arrow
-        {40, 5, ColorToRGB(clWindow)},       // the client
+        {40, 5, ColorToRGB(clWindow)},                  // the client
     };
     for (const Probe& p : probes) EXPECT_EQ(at(p.x, p.y), p.color) << p.x << "," << p.y;
     // Without the 3-D look the edge is a single black line.
@@ -186,8 +186,9 @@ TEST(LazyTreeFrame, FirstTreeRegistersTheClipboardFormats) {
     EXPECT_EQ(GetClipboardFormatName(LazyTreeDataFormat), "Lazy Tree Data");
     TStringList names;
     TClipboardFormatList::EnumerateFormats(&LazyStringTreeClass, &names);
-    EXPECT_EQ(names.CommaText(), "\"Lazy Tree Data\",\"HTML Format\",\"Rich Text Format Without "
-                                 "Objects\",\"Rich Text Format\",CSV,\"Unicode text\",\"Plain text\"");
+    EXPECT_EQ(names.CommaText(),
+              "\"Lazy Tree Data\",\"HTML Format\",\"Rich Text Format Without "
+              "Objects\",\"Rich Text Format\",CSV,\"Unicode text\",\"Plain text\"");
     TStringList base;
     TClipboardFormatList::EnumerateFormats(&BaseLazyTreeClass, &base);
     EXPECT_EQ(base.CommaText(), "\"Lazy Tree Data\"");

@@ -452,12 +452,12 @@ TEST(LazyTreePaint, PreparedAndHotButtonBitmaps) {
     SmallTree t;
     int calls = 0;
     t.tree.OnPrepareButtonBitmaps = [&](TBaseLazyTree*, TBitmap* plus, TBitmap* plusHot,
-                                        TBitmap* plusSelectedHot, TBitmap* minus,
-                                        TBitmap* minusHot, TBitmap* minusSelectedHot, TSize& size) {
+                                        TBitmap* plusSelectedHot, TBitmap* minus, TBitmap* minusHot,
+                                        TBitmap* minusSelectedHot, TSize& size) {
         ++calls;
         EXPECT_EQ(size, (TSize{9, 9}));
         const std::pair<TBitmap*, TColor> fills[] = {
-            {plus, clMaroon}, {plusHot, clOlive},  {plusSelectedHot, clNavy},
+            {plus, clMaroon},  {plusHot, clOlive}, {plusSelectedHot, clNavy},
             {minus, clYellow}, {minusHot, clAqua}, {minusSelectedHot, clPurple}};
         for (auto [bm, c] : fills) {
             EXPECT_EQ(bm->Width(), 9);

@@ -44,7 +44,8 @@ struct ShownTree {
         return i;
     }
     bool shown(int bar) const {
-        return GetWindowLong(tree->Handle(), GWL_STYLE) & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL);
+        return GetWindowLong(tree->Handle(), GWL_STYLE) &
+               (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL);
     }
 };
 
@@ -178,14 +179,14 @@ TEST(LazyTreeScrollBars, ScrollIntoViewPlacesTheNode) {
         int offsetY;
         bool result;
     } cases[] = {
-        {0, 3, false, 0, false},         // in view: stays
-        {0, 12, false, -(13 * 18 - 180), true}, // below: bottom edge to the window's bottom
-        {-360, 5, false, -90, true},     // above: top edge to the window's top
-        {0, 3, true, 0, true},           // centred, but the canvas starts at 0
-        {0, 40, true, -(40 * 18 + 9 - 90), true}, // below, centred: middle to the middle
+        {0, 3, false, 0, false},                     // in view: stays
+        {0, 12, false, -(13 * 18 - 180), true},      // below: bottom edge to the window's bottom
+        {-360, 5, false, -90, true},                 // above: top edge to the window's top
+        {0, 3, true, 0, true},                       // centred, but the canvas starts at 0
+        {0, 40, true, -(40 * 18 + 9 - 90), true},    // below, centred: middle to the middle
         {-720, 20, true, -(20 * 18 + 9 - 90), true}, // above, centred
         {-720, 44, true, -(44 * 18 + 9 - 90), true}, // in view, centred all the same
-        {0, 99, true, -(1800 - 180), true},  // the last row: no further than the canvas ends
+        {0, 99, true, -(1800 - 180), true}, // the last row: no further than the canvas ends
     };
     for (const Case& c : cases) {
         ShownTree t;

@@ -112,8 +112,7 @@ void TControl::SetClientSize(int w, int h) {
 
 void TControl::ChangeScale(int M, int D) {
     if (M == D || D == 0) return;
-    SetBounds(MulDiv(left_, M, D), MulDiv(top_, M, D), MulDiv(width_, M, D),
-              MulDiv(height_, M, D));
+    SetBounds(MulDiv(left_, M, D), MulDiv(top_, M, D), MulDiv(width_, M, D), MulDiv(height_, M, D));
     if (!parentFont_) font_->SetHeight(MulDiv(font_->Height(), M, D));
 }
 

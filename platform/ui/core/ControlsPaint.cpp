@@ -113,8 +113,8 @@ void TWinControl::paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>
         const int cx = X + (frame_ ? frame_->Client.Left : 0);
         const int cy = Y + (frame_ ? frame_->Client.Top : 0);
         if (IsLayeredWindow() && layeredAlpha_ != 255)
-            ::AlphaBlend(dest, cx, cy, backing_->Width(), backing_->Height(), backing_->Canvas(),
-                         0, 0, backing_->Width(), backing_->Height(), blend);
+            ::AlphaBlend(dest, cx, cy, backing_->Width(), backing_->Height(), backing_->Canvas(), 0,
+                         0, backing_->Width(), backing_->Height(), blend);
         else
             dest->Draw(cx, cy, backing_.get());
     } else if (peer_) {

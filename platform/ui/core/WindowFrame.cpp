@@ -149,9 +149,10 @@ void defaultFrameMessage(TWinControl* control, TMessage& Message) {
     }
     if ((style & WS_VSCROLL) && (style & WS_HSCROLL)) {
         const TRect& c = frame->Client;
-        FillRect(dc, Rect(c.Right, c.Bottom, c.Right + SystemScrollBarSize, c.Bottom +
-                                                                              SystemScrollBarSize),
-                 ColorToRGB(clBtnFace));
+        FillRect(
+            dc,
+            Rect(c.Right, c.Bottom, c.Right + SystemScrollBarSize, c.Bottom + SystemScrollBarSize),
+            ColorToRGB(clBtnFace));
     }
     ReleaseDC(control->Handle(), dc);
 }

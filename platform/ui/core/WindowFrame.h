@@ -117,7 +117,7 @@ struct TWindowScrollBar {
     int MaxPos() const;
 };
 struct TWindowFrame {
-    TRect Client; // window coordinates
+    TRect Client;             // window coordinates
     TWindowScrollBar Bars[2]; // SB_HORZ, SB_VERT
     std::unique_ptr<TBitmap> Image;
     bool Invalid = true;

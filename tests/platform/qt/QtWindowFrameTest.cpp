@@ -95,8 +95,8 @@ TEST_F(WindowFrameTest, ClientLiesInsideTheEdgeAndBesideTheBars) {
     make();
     const int bar = SystemScrollBarSize;
     EXPECT_EQ(window->ClientRect(), TRect(0, 0, 200 - 4 - bar, 150 - 4 - bar));
-    EXPECT_EQ(window->ClientOrigin(), TPoint(form->ClientOrigin().X + 12,
-                                             form->ClientOrigin().Y + 12));
+    EXPECT_EQ(window->ClientOrigin(),
+              TPoint(form->ClientOrigin().X + 12, form->ClientOrigin().Y + 12));
     EXPECT_EQ(ScrollBarRect(window, SB_VERT), TRect(198 - bar, 2, 198, 148 - bar));
     EXPECT_EQ(ScrollBarRect(window, SB_HORZ), TRect(2, 148 - bar, 198 - bar, 148));
     // The native bars lie where the window's bars are and show their information.
@@ -124,7 +124,7 @@ TEST_F(WindowFrameTest, FrameIsPaintedAroundTheClient) {
     EXPECT_EQ(at(5, 1), ColorToRGB(cl3DDkShadow));
     EXPECT_EQ(at(5, 149), ColorToRGB(clBtnHighlight));
     EXPECT_EQ(at(5, 148), ColorToRGB(cl3DLight));
-    EXPECT_EQ(at(20, 20), clWhite);                             // the client
+    EXPECT_EQ(at(20, 20), clWhite);                                     // the client
     EXPECT_EQ(at(198 - bar / 2, 148 - bar / 2), ColorToRGB(clBtnFace)); // the corner
     // The bars in the classic look: a raised arrow button at each end, the track between.
     EXPECT_EQ(at(198 - bar, 2), ColorToRGB(clBtnHighlight));
@@ -144,12 +144,12 @@ TEST_F(WindowFrameTest, ScrollInformationFollowsTheClassicRules) {
         bool shown, enabled;
         int newPos;
     } cases[] = {
-        {SIF_ALL, 0, 1000, 100, 2000, true, true, 901},             // position kept in range
-        {SIF_POS, 0, 0, 0, -5, true, true, 0},                      // only the position
-        {SIF_RANGE | SIF_PAGE, 0, 50, 100, 0, false, true, 0},      // nothing to scroll: hidden
-        {SIF_RANGE | SIF_PAGE, 0, 500, 100, 0, true, true, 0},      // a range shows it again
+        {SIF_ALL, 0, 1000, 100, 2000, true, true, 901},                // position kept in range
+        {SIF_POS, 0, 0, 0, -5, true, true, 0},                         // only the position
+        {SIF_RANGE | SIF_PAGE, 0, 50, 100, 0, false, true, 0},         // nothing to scroll: hidden
+        {SIF_RANGE | SIF_PAGE, 0, 500, 100, 0, true, true, 0},         // a range shows it again
         {SIF_ALL | SIF_DISABLENOSCROLL, 0, 10, 20, 0, true, false, 0}, // kept, disabled
-        {SIF_RANGE, 5, 1, 0, 0, true, false, 0},                    // min above max: ignored
+        {SIF_RANGE, 5, 1, 0, 0, true, false, 0},                       // min above max: ignored
     };
     for (const Case& c : cases) {
         SCROLLINFO info;
@@ -162,7 +162,7 @@ TEST_F(WindowFrameTest, ScrollInformationFollowsTheClassicRules) {
         EXPECT_EQ(bool(GetWindowLong(h, GWL_STYLE) & LONG(WS_VSCROLL)), c.shown) << c.max;
         SCROLLBARINFO bar;
         ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, &bar));
-        const DWORD state = !c.shown ? STATE_SYSTEM_INVISIBLE
+        const DWORD state = !c.shown    ? STATE_SYSTEM_INVISIBLE
                             : c.enabled ? 0
                                         : STATE_SYSTEM_UNAVAILABLE;
         EXPECT_EQ(bar.rgstate[0], state) << c.max;
