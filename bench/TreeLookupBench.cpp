@@ -13,6 +13,8 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include "bench/TimesReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -158,24 +160,17 @@ BENCHMARK(BM_PaintPage_Lazy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintPage_QTreeView)->Unit(benchmark::kMicrosecond);
 
 // Prints the usual table, then the lazy/Qt ratio of both measurements.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimesReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
     void Finalize() override {
-        ConsoleReporter::Finalize();
+        TimesReporter::Finalize();
         std::printf("\nmeasurement   lazy/Qt\n");
         for (const char* name : {"GetNodeAt", "PaintPage"}) {
-            const double lazy = times_[std::string("BM_") + name + "_Lazy"];
-            const double qt = times_[std::string("BM_") + name + "_QTreeView"];
+            const double lazy = time(std::string("BM_") + name + "_Lazy");
+            const double qt = time(std::string("BM_") + name + "_QTreeView");
             if (lazy > 0 && qt > 0) std::printf("%-12s %8.3f\n", name, lazy / qt);
         }
     }
-
-private:
-    std::map<std::string, double> times_;
 };
 
 } // namespace
