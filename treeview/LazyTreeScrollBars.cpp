@@ -151,6 +151,10 @@ void TBaseLazyTree::WMSize(TWMSize& Message) {
     if (!HandleAllocated() || FStates.Contains(tsSizing) || FStates.Contains(tsWindowCreating) ||
         ClientHeight() <= 0)
         return;
+    // An owner that is going may have freed what the text events read, while its controls are
+    // still laid out anew.
+    for (TComponent* c = this; c; c = c->Owner())
+        if (c->ComponentState() & csDestroying) return;
     ChangeTreeStates({tsSizing}, {});
     struct Leave {
         TBaseLazyTree* tree;
