@@ -206,8 +206,8 @@ using TLTBackgroundPaintEvent = std::function<void(TBaseLazyTree* Sender, TCanva
                                                    const TRect& R, bool& Handled)>;
 using TLTBeforeDrawLineImageEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Level, int& PosX)>;
-// Draws the six expand buttons (prepared at Size, filled with their transparent colour) and
-// may change their size.
+// Draws the six expand buttons, prepared at ASize and filled with their transparent colour; the
+// hot ones show while the mouse is over a button, the selected-hot ones on a selected node.
 using TLTPrepareButtonImagesEvent = std::function<void(
     TBaseLazyTree* Sender, TBitmap* APlusBM, TBitmap* APlusHotBM, TBitmap* APlusSelectedHotBM,
     TBitmap* AMinusBM, TBitmap* AMinusHotBM, TBitmap* AMinusSelectedHotBM, TSize& ASize)>;
@@ -526,13 +526,6 @@ public:
     // The expand button bitmaps (built when the tree first paints).
     const TBitmap* PlusBitmap() const { return FPlusBM.get(); }
     const TBitmap* MinusBitmap() const { return FMinusBM.get(); }
-    // Shown while the mouse is over the button (of a selected node: the selected-hot ones).
-    const TBitmap* HotPlusBitmap(bool Selected) const {
-        return Selected ? FSelectedHotPlusBM.get() : FHotPlusBM.get();
-    }
-    const TBitmap* HotMinusBitmap(bool Selected) const {
-        return Selected ? FSelectedHotMinusBM.get() : FHotMinusBM.get();
-    }
 
     // --- scroll bars (LazyTreeScrollBars.cpp) ---
     TLTScrollBarShowEvent OnShowScrollBar;
