@@ -1,8 +1,10 @@
 #include "platform/qt/QtWindowPeer.h"
 
 #include "platform/qt/QtDragDrop.h"
+#include "platform/qt/QtWindowFrame.h"
 
 #include "platform/ui/core/Forms.h"
+#include "platform/ui/core/WindowFrame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -371,14 +373,15 @@ void TQtWindowPeer::Changed(int what) {
             if (form && isFixedBorder(form->BorderStyle())) widget_->setFixedSize(w, h);
             widget_->setGeometry(o.X, o.Y, w, h);
         } else {
-            widget_->setGeometry(control_->Left(), control_->Top(), control_->Width(),
-                                 control_->Height());
+            OuterWidget()->setGeometry(control_->Left(), control_->Top(), control_->Width(),
+                                       control_->Height());
         }
         break;
     case pcVisible:
         if (auto form = dynamic_cast<TCustomForm*>(control_))
             widget_->setWindowModality(form->Modal() ? Qt::ApplicationModal : Qt::NonModal);
         widget_->setVisible(control_->Showing());
+        if (OuterWidget() != widget_) OuterWidget()->setVisible(control_->Showing());
         break;
     case pcEnabled:
         widget_->setEnabled(IsWindowEnabled(control_->Handle()));
@@ -408,7 +411,7 @@ void TQtWindowPeer::Changed(int what) {
             widget_->setCursor(ToQCursor(control_->Cursor()));
         break;
     case pcZOrder:
-        widget_->raise();
+        OuterWidget()->raise();
         break;
     case pcImage:
         widget_->update();
@@ -639,16 +642,46 @@ bool TQtWindowPeer::keyEvent(QEvent* event) {
 
 // --- TQtCustomPeer ---------------------------------------------------------------------------
 TQtCustomPeer::TQtCustomPeer(TWinControl* control) : TQtWindowPeer(control) {
-    auto* w = new CustomDrawWidget(control, ParentWidget());
+    if (WindowFrame(control)) frame_ = new TQtWindowFrame(control, ParentWidget());
+    auto* w = new CustomDrawWidget(control, frame_ ? frame_.data() : ParentWidget());
     w->painting = &painting_;
     if (control->PeerClassName() == "HINT")
         w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
     Attach(w);
 }
 
+TQtCustomPeer::~TQtCustomPeer() {
+    if (frame_) {
+        frame_->Detach();
+        frame_->hide();
+        frame_->deleteLater();
+    }
+}
+
+QWidget* TQtCustomPeer::OuterWidget() const {
+    return frame_ ? frame_.data() : Widget();
+}
+
+void TQtCustomPeer::syncFrame() {
+    QWidget* w = Widget();
+    if (!frame_ && WindowFrame(Control())) {
+        frame_ = new TQtWindowFrame(Control(), w->parentWidget());
+        frame_->setGeometry(w->geometry());
+        w->setParent(frame_);
+        w->setVisible(Control()->Showing());
+        frame_->setVisible(Control()->Showing());
+    }
+    if (frame_) frame_->Sync(w);
+}
+
 void TQtCustomPeer::Changed(int what) {
     QWidget* w = Widget();
     if (!w || (what == pcImage && painting_)) return;
+    if (what == pcFrame || (what == pcBounds && !IsTopLevel())) {
+        if (what == pcBounds) TQtWindowPeer::Changed(what);
+        syncFrame();
+        return;
+    }
     auto form = dynamic_cast<TCustomForm*>(Control());
     if (what == pcVisible && form && IsTopLevel() && form->Showing()) {
         // A modal form becomes a dialog owned by the window that opened it before it shows.

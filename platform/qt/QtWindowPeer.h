@@ -16,6 +16,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class TQtWindowFrame;
+
 class TQtWindowPeer : public QObject, public TWindowPeer {
 public:
     explicit TQtWindowPeer(TWinControl* control);
@@ -25,6 +27,8 @@ public:
     QWidget* Widget() const { return widget_; }
     // Where child controls' widgets go (a page, a group's inside ...).
     virtual QWidget* ChildContainer() const { return widget_; }
+    // The widget of the whole window: the one of its non-client frame, where it has one.
+    virtual QWidget* OuterWidget() const { return widget_; }
 
     void Changed(int what) override;
     void Invalidate() override;
@@ -63,10 +67,15 @@ private:
 class TQtCustomPeer : public TQtWindowPeer {
 public:
     explicit TQtCustomPeer(TWinControl* control);
+    ~TQtCustomPeer() override;
     void Changed(int what) override;
+    QWidget* OuterWidget() const override;
 
 private:
+    // Puts the client widget into a frame widget once the window has a non-client frame.
+    void syncFrame();
     bool painting_ = false; // the widget is painting: image changes need no new paint
+    QPointer<TQtWindowFrame> frame_;
 };
 
 // Conversions between the model and Qt.

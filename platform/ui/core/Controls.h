@@ -34,6 +34,7 @@ class TBasicAction;
 class TControlActionLink;
 class TCustomForm;
 class TPopupMenu;
+struct TWindowFrame;
 
 using TWndMethod = std::function<void(TMessage& Message)>;
 
@@ -259,6 +260,9 @@ public:
     void SetAnchors(TAnchors v);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* v);
+    // The help topic of the control (0: none).
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int v) { helpContext_ = v; }
 
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* AParent);
@@ -269,6 +273,10 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool v);
     bool MouseInControl() const;
+
+    // Scales the control by M / D (its bounds and font) as a form does when it is shown at
+    // another pixel density; a windowed control scales its children too.
+    virtual void ChangeScale(int M, int D);
 
     virtual void Invalidate();
     // Paints now what is invalid.
@@ -377,6 +385,7 @@ private:
     TAlign align_ = alNone;
     TAnchors anchors_ = akTopLeft;
     TPopupMenu* popupMenu_ = nullptr;
+    int helpContext_ = 0;
     unsigned controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     std::unique_ptr<TControlActionLink> actionLink_;
     unsigned controlState_ = 0;
@@ -445,11 +454,14 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetParent(TWinControl* AParent) override;
     void SetText(const std::string& v) override;
+    void ChangeScale(int M, int D) override;
 
     // The image the control paints into; nullptr for controls that do not paint themselves.
     TBitmap* BackingImage() const { return backing_.get(); }
-    // Whether a WM_PAINT is due.
-    bool NeedsPaint() const { return invalid_; }
+    // Whether a WM_PAINT (or a WM_NCPAINT of the frame) is due.
+    bool NeedsPaint() const;
+    // Inside the non-client frame a window's style asks for (WindowFrame.h).
+    TRect ClientRect() const override;
     // Paints the control and its windowed children (their images) into dest at (X, Y). A
     // window region clips the window and its children; pop-ups are drawn last, placed by
     // their screen position.
@@ -543,7 +555,12 @@ private:
     friend int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);
     friend bool ValidateRect(HWND handle, const TRect* rect);
     friend bool IsWindowEnabled(HWND handle);
+    friend struct WindowFrameAccess;
     void updateShowing();
+    // The non-client frame (WindowFrame.cpp): calculated with WM_NCCALCSIZE, painted with
+    // WM_NCPAINT; nullptr while the window has none.
+    void calcFrame();
+    void paintFrame();
     // PaintTo without the pop-ups, which it collects.
     void paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>& popups);
     void routeMouse(TMessage& Message, bool& handled);
@@ -563,6 +580,7 @@ private:
     std::unique_ptr<TRegion> region_;
     std::unique_ptr<TBitmap> layeredImage_;
     std::uint8_t layeredAlpha_ = 255;
+    std::unique_ptr<TWindowFrame> frame_;
 };
 
 // --- TCustomControl / TGraphicControl --------------------------------------------------------

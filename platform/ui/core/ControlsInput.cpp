@@ -730,6 +730,12 @@ void TWinControl::DefaultHandler(TMessage& Message) {
     case WM_NCHITTEST:
         if (Message.Result == 0) Message.Result = HTCLIENT;
         break;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+    case WM_PRINT:
+    case CM_BORDERCHANGED:
+        controls::defaultFrameMessage(this, Message);
+        break;
     case WM_RBUTTONUP: {
         TPoint s = ClientToScreen(LParamToPoint(Message.LParam));
         Perform(WM_CONTEXTMENU, WPARAM(handle_), PointToLParam(s));

@@ -729,6 +729,11 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
     return AskDialogService(r).ModalResult;
 }
 
+bool TApplication::HelpContext(int Context) {
+    bool callHelp = true;
+    return OnHelp && OnHelp(HELP_CONTEXT, Context, callHelp);
+}
+
 void TApplication::HandleException(TObject* Sender) {
     std::exception_ptr ep = std::current_exception();
     if (!ep) return;

@@ -208,6 +208,10 @@ struct THintInfo {
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+// Help asked for: Command HELP_CONTEXT with the context number as Data; answers whether help
+// was shown.
+constexpr WORD HELP_CONTEXT = 0x0001;
+using THelpEvent = std::function<bool(WORD Command, std::intptr_t Data, bool& CallHelp)>;
 
 class TApplication : public TComponent {
 public:
@@ -251,6 +255,10 @@ public:
     void ShowException(const Exception& E);
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
+    // Shows the help topic of a context number through OnHelp (the platform has no help
+    // viewer of its own); false when nothing showed it.
+    bool HelpContext(int Context);
+    THelpEvent OnHelp;
     // Runs each time a modal loop has nothing to do (tests act inside modal forms with it).
     std::function<void(TCustomForm* Form)> OnModalIdle;
 

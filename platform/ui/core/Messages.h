@@ -274,6 +274,7 @@ constexpr UINT CM_UNTHEMECONTROL = CM_BASE + 78;
 constexpr UINT CM_DOUBLEBUFFEREDCHANGED = CM_BASE + 79;
 constexpr UINT CM_PARENTDOUBLEBUFFEREDCHANGED = CM_BASE + 80;
 constexpr UINT CM_STYLECHANGED = CM_BASE + 81;
+constexpr UINT CM_DENYSUBCLASSING = CM_BASE + 2000;
 
 // Notifications reflected back to the control that caused them.
 constexpr UINT CN_BASE = 0xBC00;

@@ -37,6 +37,7 @@ enum TPeerChange {
     pcHint,
     pcRegion,  // SetWindowRgn: the window's shape changed
     pcLayered, // the layered picture or opacity changed
+    pcFrame,   // the non-client frame or a window scroll bar changed
     pcUser = 100
 };
 

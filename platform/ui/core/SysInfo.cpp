@@ -35,7 +35,7 @@ int Win32MinorVersion() {
 }
 
 int GetSystemMetrics(int Index) {
-    return Index == SM_CXVSCROLL ? SystemScrollBarSize : 0;
+    return Index == SM_CXVSCROLL || Index == SM_CYHSCROLL ? SystemScrollBarSize : 0;
 }
 
 bool SystemParametersInfo(UINT Action, UINT Param, void* Value, UINT /*WinIni*/) {

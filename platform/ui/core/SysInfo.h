@@ -12,8 +12,9 @@ int Win32MinorVersion();
 // Thickness of a scroll bar, as the classic system metric; the grids and lists draw theirs so.
 constexpr int SystemScrollBarSize = 17;
 
-// System sizes: only the width of a vertical scroll bar is asked for.
+// System sizes: the width of a vertical and the height of a horizontal scroll bar.
 constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
 int GetSystemMetrics(int Index);
 
 // System parameters: only the wheel's lines per notch are asked for and set. Getting writes a
