@@ -351,18 +351,6 @@ void TControl::CMColorChanged(TMessage& /*Message*/) {
     Invalidate();
 }
 
-void TControl::ChangeScale(int M, int D) {
-    if (M == D || D == 0) return;
-    SetBounds(MulDiv(Left(), M, D), MulDiv(Top(), M, D), MulDiv(Width(), M, D),
-              MulDiv(Height(), M, D));
-    if (!ParentFont()) Font()->SetSize(MulDiv(Font()->Size(), M, D));
-}
-
-void TWinControl::ChangeScale(int M, int D) {
-    if (M == D || D == 0) return;
-    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(M, D);
-    TControl::ChangeScale(M, D);
-}
 
 void TControl::CMCursorChanged(TMessage& Message) {
     DefaultHandler(Message);

@@ -298,9 +298,6 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TContextPopupEvent OnContextPopup;
 
-    // Scales the bounds and, unless it follows its parent's, the font by M / D (a form made for
-    // another resolution); nothing when M equals D.
-    virtual void ChangeScale(int M, int D);
     // The action the control is linked to (nullptr: none). Linking copies the action's caption,
     // enabled and visible state into the control; a click without OnClick executes it.
     TBasicAction* Action() const;
@@ -454,7 +451,6 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetParent(TWinControl* AParent) override;
     void SetText(const std::string& v) override;
-    void ChangeScale(int M, int D) override;
 
     // The image the control paints into; nullptr for controls that do not paint themselves.
     TBitmap* BackingImage() const { return backing_.get(); }
