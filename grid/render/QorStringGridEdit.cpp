@@ -263,7 +263,19 @@ void TQorStringGrid::SaveCellText(int ACol, int ARow, std::string& Text) {
         else
             GetCheckFalse(ACol, ARow, Text);
     }
-    if (!FFlags.SaveWithHTML) Text = HTMLStripTags(Text);
+    if (GetCellTextKind(Text, false) == ctkRTF) {
+        // Rich text: kept on one line with SaveWithRTF, else its plain text.
+        if (FFlags.SaveWithRTF) {
+            std::erase(Text, '\r');
+            std::erase(Text, '\n');
+        } else {
+            TRichText rich;
+            rich.Load(Text);
+            Text = rich.PlainText();
+        }
+    } else if (!FFlags.SaveWithHTML) {
+        Text = HTMLStripTags(Text);
+    }
     if (OnSaveCell) OnSaveCell(this, ACol, ARow, Text);
 }
 

@@ -42,6 +42,14 @@ std::string decodeAnsi(std::string_view bytes) {
     return out;
 }
 
+// The Windows-1252 byte of a code point; -1 when the code page lacks it.
+int ansiByte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return int(c);
+    for (int i = 0; i < 32; ++i)
+        if (cp1252High[i] == c) return 0x80 + i;
+    return -1;
+}
+
 std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
     std::u32string cps;
     cps.reserve(bytes.size() / 2);
@@ -350,6 +358,55 @@ std::string DecodeText(std::string_view bytes) {
         break;
     }
     return decodeAnsi(bytes);
+}
+
+std::string EncodeText(std::string_view text, TTextEncoding encoding) {
+    std::string out;
+    switch (encoding) {
+    case TTextEncoding::Utf8:
+        return "\xEF\xBB\xBF" + std::string(text);
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE: {
+        const bool big = encoding == TTextEncoding::Utf16BE;
+        const std::u16string wide = Utf8ToWide(text);
+        out.reserve(2 * wide.size() + 2);
+        out += big ? "\xFE\xFF" : "\xFF\xFE";
+        for (char16_t u : wide) {
+            const char hi = char(u >> 8), lo = char(u & 0xFF);
+            out += big ? hi : lo;
+            out += big ? lo : hi;
+        }
+        return out;
+    }
+    case TTextEncoding::Ansi:
+        break;
+    }
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((unsigned char)text[i] < 0x80) {
+            out += text[i];
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < text.size() && ((unsigned char)text[end] & 0xC0) == 0x80) ++end;
+        const std::u32string cps = Utf8ToUtf32(text.substr(i, end - i));
+        for (char32_t c : cps) {
+            const int b = ansiByte(c);
+            out += b < 0 ? '?' : char(b);
+        }
+        i = end - 1;
+    }
+    return out;
+}
+
+bool IsAnsiText(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) {
+            for (char32_t cp : Utf8ToUtf32(text))
+                if (ansiByte(cp) < 0) return false;
+            return true;
+        }
+    return true;
 }
 
 std::string ReadTextFile(std::string_view path) {

@@ -64,6 +64,11 @@ enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 TTextEncoding DetectTextEncoding(std::string_view bytes);
 // Decodes the bytes of a text file to UTF-8, dropping the byte order mark.
 std::string DecodeText(std::string_view bytes);
+// UTF-8 text as the bytes of a text file in the encoding, with the byte order mark of the
+// UTF encodings. Ansi writes '?' for a character that Windows-1252 lacks.
+std::string EncodeText(std::string_view text, TTextEncoding encoding);
+// True when Windows-1252 holds every character of the UTF-8 text.
+bool IsAnsiText(std::string_view text);
 // Reads a whole text file as UTF-8; raises EFOpenError when it cannot be read.
 std::string ReadTextFile(std::string_view path);
 // Reads a text file into lines; any line end (CR LF, LF, CR) separates them.

@@ -340,10 +340,10 @@ bool splitShortDate(std::string_view text, int (&v)[3], int& yearDigits) {
     return true;
 }
 
-// Two-digit years up to 25 are 20xx, other two-digit years 19xx; longer years stay as written.
+// Two-digit years fall in the hundred years around the current one; longer years stay as
+// written.
 int expandYear(int year, int digits) {
-    if (digits > 2) return year;
-    return year <= 25 ? 2000 + year : 1900 + year;
+    return digits > 2 ? year : ExpandTwoDigitYear(year);
 }
 } // namespace
 
