@@ -255,7 +255,11 @@ std::string TQorStringGrid::EllipsClick(const std::string& Text) {
 }
 
 void TQorStringGrid::SaveCellText(int ACol, int ARow, std::string& Text) {
-    Text = FFlags.SaveVirtCells ? GetFormattedCell(ACol, ARow) : GridCells(ACol, ARow);
+    // A merged area's text is saved once, with its base cell.
+    if (IsMergedNonBaseCell(ACol, ARow))
+        Text.clear();
+    else
+        Text = FFlags.SaveVirtCells ? GetFormattedCell(ACol, ARow) : GridCells(ACol, ARow);
     TCheckBoxState state;
     if (Text.empty() && GetCheckBoxState(ACol, RealRowIndex(ARow), state)) {
         if (state == cbChecked)

@@ -227,8 +227,7 @@ std::string TReader::ReadComponentHeader(std::string* Name) {
 void TReader::ExpectComponent(std::string_view ClassName) {
     const std::string found = ReadComponentHeader();
     if (found != ClassName)
-        throw EReadError(
-            Format("Invalid stream format: a %s where a %s belongs", found, ClassName));
+        throw EReadError(Format("Invalid stream format: %s expected, %s found", ClassName, found));
 }
 
 void TReader::ReadChildrenEnd() {

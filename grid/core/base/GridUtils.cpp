@@ -449,9 +449,11 @@ std::string decodeShortLineBreaks(std::string_view Text) {
 }
 } // namespace
 
-// The short form where it reads back exactly; the escaped form otherwise.
+// The short form where it reads back exactly; the escaped form otherwise. A text with a line
+// feed is encoded too, so that it stays on one line.
 std::string EncodeLineBreaks(std::string_view Text) {
-    std::string encoded = contains(Text, CR) ? shortLineBreaks(Text) : std::string(Text);
+    std::string encoded =
+        contains(Text, CR) || contains(Text, LF) ? shortLineBreaks(Text) : std::string(Text);
     bool decodes = contains(encoded, '\b');
     bool exact = !encoded.starts_with(Esc) &&
                  (decodes ? decodeShortLineBreaks(encoded) == Text : encoded == Text);
