@@ -218,6 +218,7 @@ public:
     TQorColumnGridIO(TComponent* AOwner, TQorColumnGrid* Grid);
     ~TQorColumnGridIO() override;
     TGridColumnCollection* Items() const { return FItems.get(); }
+    // A copy of every item setting the stream holds.
     void SetItems(const TGridColumnCollection* v);
     void WriteComponent(TStream& Stream) const;
     // Refuses (EReadError) a stream that holds no TQorColumnGridIO component; the references to

@@ -350,6 +350,18 @@ bool readItemProperty(TReader& r, const std::string& name, TGridColumnItem& item
     return true;
 }
 
+// Assign, and the three settings an item's Assign leaves out, which the stream holds too.
+void copyItems(const TGridColumnCollection& from, TGridColumnCollection& to) {
+    to.Assign(&from);
+    for (int i = 0; i < to.Count() && i < from.Count(); ++i) {
+        TGridColumnItem* t = to.Items(i);
+        const TGridColumnItem* f = from.Items(i);
+        t->SetColumnPopupType(f->ColumnPopupType());
+        t->SetPrintBorderCustom(f->PrintBorderCustom());
+        t->SetPrintFontCustom(f->PrintFontCustom());
+    }
+}
+
 } // namespace
 
 // --- TQorColumnGridIO ------------------------------------------------------------------------
@@ -363,7 +375,7 @@ TQorColumnGridIO::TQorColumnGridIO(TComponent* AOwner, TQorColumnGrid* Grid)
 TQorColumnGridIO::~TQorColumnGridIO() = default;
 
 void TQorColumnGridIO::SetItems(const TGridColumnCollection* v) {
-    FItems->Assign(v);
+    copyItems(*v, *FItems);
 }
 
 void TQorColumnGridIO::WriteComponent(TStream& Stream) const {
@@ -421,15 +433,7 @@ void TQorColumnGrid::LoadColumnsFromStream(TStream& st) {
     io.ReadComponent(st, Owner());
     const bool saved = FColumnCollection->NoRecursiveUpdate();
     FColumnCollection->SetNoRecursiveUpdate(true);
-    FColumnCollection->Assign(io.Items());
-    // The item copy leaves these three out; the stream holds them all the same.
-    for (int i = 0; i < FColumnCollection->Count() && i < io.Items()->Count(); ++i) {
-        TGridColumnItem* to = FColumnCollection->Items(i);
-        const TGridColumnItem* from = io.Items()->Items(i);
-        to->SetColumnPopupType(from->ColumnPopupType());
-        to->SetPrintBorderCustom(from->PrintBorderCustom());
-        to->SetPrintFontCustom(from->PrintFontCustom());
-    }
+    copyItems(*io.Items(), *FColumnCollection);
     FColumnCollection->SetNoRecursiveUpdate(saved);
     Invalidate();
 }
