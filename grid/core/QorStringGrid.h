@@ -45,6 +45,7 @@ class TBalloonSettings;
 class TGridProgressAppearance;
 class TQorStringGridCheck;
 struct TBinStreamCells;
+class TReader;
 class TPrintSettings;
 class THTMLSettings;
 class TSortSettings;
@@ -2171,8 +2172,11 @@ private:
     int fileColumn(int ACol) const;
     int fileColumnWidth(int ACol);
     void writeASCII(const std::string& FileName, bool Unicode, bool Append);
-    void loadCSV(std::string_view Bytes, bool Insert, int MaxRows, const std::string& FileName);
+    void loadCSV(std::string Bytes, bool Insert, int MaxRows, const std::string& FileName);
+    void loadBinCells(TPoint Point, TReader& Reader);
     void applyBinCells(TPoint Point, TBinStreamCells& Cells);
+    // The node rows after a load: counted from the graphics of column 0.
+    void recountNodes();
     // The editors read and write the edit state they share with the grid.
     friend class TQorInplaceEdit;
     friend class TGridCombo;

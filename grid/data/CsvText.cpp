@@ -14,6 +14,19 @@ bool holds(std::string_view s, char c) {
 
 void AppendCsvField(std::string& Line, std::string_view Text, const TCsvOptions& Options) {
     const char delimiter = Options.Delimiter ? Options.Delimiter : ',';
+    // Most fields are written as they are.
+    if (!Text.empty() && Text[0] != ' ' && !Options.AlwaysQuotes && !Options.OemConvert) {
+        bool plain = true;
+        for (char c : Text)
+            if (c == '"' || c == delimiter || c == '\r' || c == '\n') {
+                plain = false;
+                break;
+            }
+        if (plain) {
+            Line += Text;
+            return;
+        }
+    }
     std::string s = holds(Text, '"') ? QuoteDoubleQuotes(Text) : std::string(Text);
     if (Options.OemConvert) StringToOem(s);
     const bool hasDelimiter = holds(s, delimiter);

@@ -6,27 +6,55 @@
 #include <cmath>
 #include <cstring>
 
-TGridFileText DecodeGridText(std::string_view Bytes) {
+namespace {
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+// The size at which a text writer hands a piece on.
+constexpr std::size_t PieceSize = std::size_t(1) << 20;
+
+// Whether the text is well-formed UTF-8, and whether it is plain ASCII; runs of ASCII are
+// passed eight bytes at a time.
+bool wellFormedUtf8(std::string_view s, bool& ascii) {
+    ascii = true;
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    while (i < n) {
+        for (std::uint64_t w; i + 8 <= n; i += 8) {
+            std::memcpy(&w, s.data() + i, 8);
+            if (w & 0x8080808080808080ull) break;
+        }
+        if (i >= n) break;
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        ascii = false;
+        const std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (i + len > n || !IsValidUtf8(s.substr(i, len))) return false;
+        i += len;
+    }
+    return true;
+}
+} // namespace
+
+TGridFileText DecodeGridText(std::string Bytes) {
     TGridFileText out;
     const TTextEncoding bom = DetectTextEncoding(Bytes);
-    if (bom != TTextEncoding::Ansi) {
+    bool ascii = true;
+    if (bom == TTextEncoding::Utf8 && wellFormedUtf8(std::string_view(Bytes).substr(3), ascii)) {
+        out.Encoding = gteUtf8;
+        out.Text = std::move(Bytes);
+        out.Text.erase(0, Utf8Mark.size());
+    } else if (bom != TTextEncoding::Ansi) {
         out.Encoding = {bom, true};
         out.Text = DecodeText(Bytes);
-        return out;
+    } else if (wellFormedUtf8(Bytes, ascii)) {
+        out.Encoding = ascii ? gteAnsi : TGridTextEncoding{TTextEncoding::Utf8, false};
+        out.Text = std::move(Bytes);
+    } else {
+        out.Encoding = gteAnsi;
+        out.Text = DecodeText(Bytes);
     }
-    bool ascii = true;
-    for (unsigned char c : Bytes)
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (!ascii && IsValidUtf8(Bytes)) {
-        out.Encoding = {TTextEncoding::Utf8, false};
-        out.Text = std::string(Bytes);
-        return out;
-    }
-    out.Encoding = gteAnsi;
-    out.Text = ascii ? std::string(Bytes) : DecodeText(Bytes);
     return out;
 }
 
@@ -34,18 +62,53 @@ TGridFileText ReadGridTextFile(const std::string& FileName) {
     return DecodeGridText(ReadBinaryFile(FileName));
 }
 
-std::string EncodeGridText(std::string_view Text, TGridTextEncoding Encoding) {
-    if (Encoding.Encoding == TTextEncoding::Ansi)
-        return IsAnsiText(Text) ? EncodeText(Text, TTextEncoding::Ansi)
-                                : EncodeText(Text, TTextEncoding::Utf8);
-    std::string bytes = EncodeText(Text, Encoding.Encoding);
-    if (!Encoding.ByteOrderMark) bytes.erase(0, Encoding.Encoding == TTextEncoding::Utf8 ? 3 : 2);
-    return bytes;
+TGridTextWriter::TGridTextWriter(const std::string& FileName, TGridTextEncoding Encoding)
+    : file_(FileName), encoding_(Encoding) {
+    const TTextEncoding e = encoding_.Encoding;
+    if (encoding_.ByteOrderMark && e == TTextEncoding::Utf8) file_.Write(Utf8Mark);
+    if (encoding_.ByteOrderMark && e == TTextEncoding::Utf16LE) file_.Write("\xFF\xFE");
+    if (encoding_.ByteOrderMark && e == TTextEncoding::Utf16BE) file_.Write("\xFE\xFF");
+    pieces_.emplace_back().reserve(PieceSize + PieceSize / 8);
 }
 
-void WriteGridTextFile(const std::string& FileName, std::string_view Text,
-                       TGridTextEncoding Encoding) {
-    WriteBinaryFile(FileName, EncodeGridText(Text, Encoding));
+void TGridTextWriter::writePiece(const std::string& Piece) {
+    if (encoding_.Encoding == TTextEncoding::Utf8)
+        file_.Write(Piece);
+    else
+        file_.Write(std::string_view(EncodeText(Piece, encoding_.Encoding)).substr(2));
+}
+
+void TGridTextWriter::Break() {
+    if (pieces_.back().size() < PieceSize) return;
+    if (encoding_.Encoding == TTextEncoding::Ansi) {
+        pieces_.emplace_back().reserve(PieceSize + PieceSize / 8);
+        return;
+    }
+    // The piece is written and its room used again.
+    writePiece(pieces_.back());
+    pieces_.back().clear();
+}
+
+void TGridTextWriter::Commit() {
+    if (encoding_.Encoding != TTextEncoding::Ansi) {
+        writePiece(pieces_.back());
+    } else {
+        bool ascii = true, ansi = true;
+        for (const std::string& p : pieces_) {
+            bool pieceAscii = true;
+            wellFormedUtf8(p, pieceAscii);
+            ascii = ascii && pieceAscii;
+            ansi = ansi && (pieceAscii || IsAnsiText(p));
+        }
+        if (!ansi) file_.Write(Utf8Mark);
+        for (const std::string& p : pieces_) {
+            if (ascii || !ansi)
+                file_.Write(p);
+            else
+                file_.Write(EncodeText(p, TTextEncoding::Ansi));
+        }
+    }
+    file_.Commit();
 }
 
 std::vector<std::string_view> SplitTextLines(std::string_view Text) {

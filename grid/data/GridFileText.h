@@ -28,15 +28,29 @@ struct TGridFileText {
 
 // A byte order mark selects its UTF encoding; without one, well-formed UTF-8 that is not plain
 // ASCII is read as UTF-8 (as spreadsheet programs write it) and anything else as ANSI.
-TGridFileText DecodeGridText(std::string_view Bytes);
+TGridFileText DecodeGridText(std::string Bytes);
 // Raises the files layer's EFOpenError when the file cannot be read.
 TGridFileText ReadGridTextFile(const std::string& FileName);
-// The bytes of a text in an encoding. ANSI text holding a character the code page lacks is
-// written as UTF-8 with its byte order mark instead, so that nothing is lost.
-std::string EncodeGridText(std::string_view Text, TGridTextEncoding Encoding);
-// Replaces the file (temporary file, then rename); raises the files layer's errors.
-void WriteGridTextFile(const std::string& FileName, std::string_view Text,
-                       TGridTextEncoding Encoding);
+// Writes a text file as its text is built, through the files layer's safe writer (temporary
+// file, renamed into place by Commit; nothing changes when Commit is not reached). Pieces of
+// about a megabyte are written as they fill, in the encoding; ANSI text is held until Commit,
+// which writes it as UTF-8 with its byte order mark when the code page lacks one of its
+// characters, so that nothing is lost. Raises the files layer's errors.
+class TGridTextWriter {
+public:
+    TGridTextWriter(const std::string& FileName, TGridTextEncoding Encoding);
+    // The piece to append to; valid until the next Break.
+    std::string& Text() { return pieces_.back(); }
+    // Between two lines: hands on a full piece.
+    void Break();
+    void Commit();
+
+private:
+    void writePiece(const std::string& Piece);
+    TSafeFileWriter file_;
+    TGridTextEncoding encoding_;
+    std::vector<std::string> pieces_;
+};
 
 // The lines of a text; CR LF, a lone LF and a lone CR each end a line, and a line end at the
 // very end adds no empty line.

@@ -155,8 +155,7 @@ std::unique_ptr<TObject> readPayload(TReader& r, Records& rec, TCellType type) {
     }
 }
 
-TBinStreamCells readCells(TStream& stream, Records& rec) {
-    TReader r(stream);
+TBinStreamCells readCells(TReader& r, Records& rec) {
     TBinStreamCells cells;
     rec.prop->Read(r);
     cells.ColCount = rec.prop->ColCount();
@@ -164,6 +163,10 @@ TBinStreamCells readCells(TStream& stream, Records& rec) {
     cells.ColWidths = splitInts(rec.prop->ColWidths());
     cells.RowHeights = splitInts(rec.prop->RowHeights());
     cells.FullGrid = rec.prop->FullGrid();
+    // A cell record takes at least 16 bytes.
+    cells.Cells.reserve(std::min(std::size_t(std::max(0, cells.ColCount)) *
+                                     std::size_t(std::max(0, cells.RowCount)),
+                                 r.Remaining() / 16));
     while (r.Remaining() >= 2) {
         rec.cell->Read(r);
         TBinStreamCell& c = cells.Cells.emplace_back();
@@ -184,7 +187,6 @@ TBinStreamCells readCells(TStream& stream, Records& rec) {
         c.More->Graphic->SetCellCheckBoxState(rec.graphic->CellGraphic()->CellCheckBoxState());
         c.More->Payload = readPayload(r, rec, c.More->Graphic->CellType());
     }
-    r.Finish();
     return cells;
 }
 
@@ -259,11 +261,17 @@ void TQorStringGrid::SaveToBinFile(const std::string& FileName) {
 }
 
 void TQorStringGrid::LoadAtPointFromBinStream(TPoint Point, TStream& Stream) {
+    TReader r(Stream);
+    loadBinCells(Point, r);
+    r.Finish();
+}
+
+void TQorStringGrid::loadBinCells(TPoint Point, TReader& Reader) {
     TBinStreamCells cells;
     {
         // The whole stream is read and checked before the grid changes.
         Records rec(this);
-        cells = readCells(Stream, rec);
+        cells = readCells(Reader, rec);
     }
     applyBinCells(Point, cells);
 }
@@ -369,6 +377,10 @@ void TQorStringGrid::applyBinCells(TPoint Point, TBinStreamCells& Cells) {
 
 void TQorStringGrid::LoadFromBinStream(TStream& Stream) {
     LoadAtPointFromBinStream(TPoint(0, 0), Stream);
+    recountNodes();
+}
+
+void TQorStringGrid::recountNodes() {
     int nodes = 0;
     for (int r = FixedRows(); r < RowCount(); ++r)
         if (const TCellGraphic* g = GetCellGraphic(0, r); g && g->CellType() == ctNode) ++nodes;
@@ -376,14 +388,13 @@ void TQorStringGrid::LoadFromBinStream(TStream& Stream) {
     if (nodes > 0) Invalidate();
 }
 
+// As LoadFromBinStream over the file's bytes, read in place.
 void TQorStringGrid::LoadFromBinFile(const std::string& FileName) {
-    TMemoryStream m;
-    const std::string bytes = ReadBinaryFile(FileName);
-    if (!bytes.empty()) m.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
-    m.SetPosition(0);
+    TReader r(ReadBinaryFile(FileName));
     try {
-        LoadFromBinStream(m);
+        loadBinCells(TPoint(0, 0), r);
     } catch (const EReadError& e) {
         throw EReadError(e.Message() + " (" + FileName + ")");
     }
+    recountNodes();
 }

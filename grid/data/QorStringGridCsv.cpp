@@ -7,7 +7,9 @@
 #include "grid/render/FloatingFooter.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,15 +54,17 @@ void TQorStringGrid::AppendToCSV(const std::string& FileName, bool Unicode) {
 }
 
 void TQorStringGrid::WriteCSVText(const std::string& FileName, bool Append, bool Unicode) {
-    std::string out;
     TGridTextEncoding encoding = Unicode ? gteUtf8 : gteAnsi;
+    std::string before;
     if (Append) {
         // The file must exist; its text and encoding are kept.
-        TGridFileText file = ReadGridTextFile(FileName);
-        encoding = file.Encoding;
-        out = std::move(file.Text);
-        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += CRLF;
+        TGridFileText old = ReadGridTextFile(FileName);
+        encoding = old.Encoding;
+        before = std::move(old.Text);
+        if (!before.empty() && before.back() != '\n' && before.back() != '\r') before += CRLF;
     }
+    TGridTextWriter file(FileName, encoding);
+    file.Text() = std::move(before);
     TCsvOptions options;
     options.Delimiter = FDelimiter ? FDelimiter : ',';
     options.AlwaysQuotes = FFlags.AlwaysQuotes;
@@ -75,6 +79,8 @@ void TQorStringGrid::WriteCSVText(const std::string& FileName, bool Append, bool
     ExportNotification(esExportStart, r0);
     for (int r = r0; r <= r1; ++r) {
         ExportNotification(esExportNextRow, r);
+        file.Break();
+        std::string& out = file.Text();
         for (int c = c0; c <= c1; ++c) {
             if (c > c0) out += options.Delimiter;
             SaveCellText(fileColumn(c), r, text);
@@ -84,17 +90,17 @@ void TQorStringGrid::WriteCSVText(const std::string& FileName, bool Append, bool
         progress.Report(r, RowCount() - 1);
     }
     ExportNotification(esExportDone, -1);
-    WriteGridTextFile(FileName, out, encoding);
+    file.Commit();
 }
 
 void TQorStringGrid::LoadFromCSV(const std::string& FileName, int MaxRows) {
-    const std::string bytes = ReadBinaryFile(FileName);
-    if (!bytes.empty()) loadCSV(bytes, false, MaxRows, FileName);
+    std::string bytes = ReadBinaryFile(FileName);
+    if (!bytes.empty()) loadCSV(std::move(bytes), false, MaxRows, FileName);
 }
 
 void TQorStringGrid::InsertFromCSV(const std::string& FileName, int MaxRows) {
-    const std::string bytes = ReadBinaryFile(FileName);
-    if (!bytes.empty()) loadCSV(bytes, true, MaxRows, FileName);
+    std::string bytes = ReadBinaryFile(FileName);
+    if (!bytes.empty()) loadCSV(std::move(bytes), true, MaxRows, FileName);
 }
 
 void TQorStringGrid::LoadFromCSVStream(TStream& Stream, int MaxRows) {
@@ -105,12 +111,12 @@ void TQorStringGrid::LoadCSVText(TStream& Stream, bool Insert, int MaxRows) {
     const std::int64_t start = Stream.Position(), size = Stream.Size();
     std::string bytes(std::size_t(std::max<std::int64_t>(0, size - start)), '\0');
     if (!bytes.empty()) Stream.ReadBuffer(bytes.data(), std::int64_t(bytes.size()));
-    loadCSV(bytes, Insert, MaxRows, "");
+    loadCSV(std::move(bytes), Insert, MaxRows, "");
 }
 
-void TQorStringGrid::loadCSV(std::string_view Bytes, bool Insert, int MaxRows,
+void TQorStringGrid::loadCSV(std::string Bytes, bool Insert, int MaxRows,
                              const std::string& FileName) {
-    const TGridFileText file = DecodeGridText(Bytes);
+    const TGridFileText file = DecodeGridText(std::move(Bytes));
     if (file.Text.empty())
         throw Exception(FileName.empty() ? "File is empty" : "File is empty (" + FileName + ")");
     if (HoldsNul(file.Text)) throw EQorGridError(noDataMessage(FileName));
@@ -189,10 +195,18 @@ void TQorStringGrid::SaveToFixed(const std::string& FileName, TIntList* Widths) 
         }
         Widths->Add(int(longest) + 1);
     }
-    std::string out;
+    // The file is made first: a file that cannot be made is refused before the export.
+    std::optional<TGridTextWriter> file;
+    try {
+        file.emplace(FileName, gteAnsi);
+    } catch (const EFCreateError&) {
+        throw EQorGridError("Cannot Create file " + FileName);
+    }
     ExportNotification(esExportStart, r0);
     for (int r = r0; r <= r1; ++r) {
         ExportNotification(esExportNextRow, r);
+        file->Break();
+        std::string& out = file->Text();
         for (int c = c0; c <= c1; ++c) {
             const std::size_t width = std::size_t(std::max(0, Widths->GetInteger(c - c0)));
             SaveCellText(fileColumn(c), r, text);
@@ -208,7 +222,7 @@ void TQorStringGrid::SaveToFixed(const std::string& FileName, TIntList* Widths) 
     }
     ExportNotification(esExportDone, -1);
     try {
-        WriteGridTextFile(FileName, out, gteAnsi);
+        file->Commit();
     } catch (const EFCreateError&) {
         throw EQorGridError("Cannot Create file " + FileName);
     }

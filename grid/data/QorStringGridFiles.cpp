@@ -146,23 +146,26 @@ void TQorStringGrid::SaveToFile(const std::string& FileName, bool Unicode) {
     const int h = FFlags.SaveHiddenCells ? FNumHidden : 0;
     const int c0 = SaveStartCol(), c1 = SaveEndCol() + h;
     const int r0 = SaveStartRow(), r1 = SaveEndRow();
-    std::string out;
-    appendInt(out, SaveColCount() + h);
-    out += ',';
-    appendInt(out, SaveRowCount());
-    out += CRLF;
+    TGridTextWriter file(FileName, Unicode ? gteUtf16 : gteAnsi);
+    std::string& head = file.Text();
+    appendInt(head, SaveColCount() + h);
+    head += ',';
+    appendInt(head, SaveRowCount());
+    head += CRLF;
     for (int c = c0; c <= c1; ++c) {
-        out += "cw ";
-        appendInt(out, c);
-        out += ',';
-        appendInt(out, fileColumnWidth(c));
-        out += CRLF;
+        head += "cw ";
+        appendInt(head, c);
+        head += ',';
+        appendInt(head, fileColumnWidth(c));
+        head += CRLF;
     }
     TProgressReport progress(OnFileProgress, this);
     std::string text;
     ExportNotification(esExportStart, r0);
     for (int r = r0; r <= r1; ++r) {
         ExportNotification(esExportNextRow, r);
+        file.Break();
+        std::string& out = file.Text();
         for (int c = c0; c <= c1; ++c) {
             SaveCellText(fileColumn(c), r, text);
             if (text.empty()) continue;
@@ -176,7 +179,7 @@ void TQorStringGrid::SaveToFile(const std::string& FileName, bool Unicode) {
         progress.Report(r - r0, SaveRowCount() - 1);
     }
     ExportNotification(esExportDone, -1);
-    WriteGridTextFile(FileName, out, Unicode ? gteUtf16 : gteAnsi);
+    file.Commit();
 }
 
 void TQorStringGrid::LoadFromFile(const std::string& FileName) {
@@ -348,14 +351,16 @@ void TQorStringGrid::AppendToASCII(const std::string& FileName, bool Unicode) {
 
 void TQorStringGrid::writeASCII(const std::string& FileName, bool Unicode, bool Append) {
     CursorScope busy(crHourGlass);
-    std::string out;
     TGridTextEncoding encoding = Unicode ? gteUtf16 : gteAnsi;
+    std::string before;
     if (Append && FileExists(FileName)) {
-        TGridFileText file = ReadGridTextFile(FileName);
-        encoding = file.Encoding;
-        out = std::move(file.Text);
-        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += CRLF;
+        TGridFileText old = ReadGridTextFile(FileName);
+        encoding = old.Encoding;
+        before = std::move(old.Text);
+        if (!before.empty() && before.back() != '\n' && before.back() != '\r') before += CRLF;
     }
+    TGridTextWriter file(FileName, encoding);
+    file.Text() = std::move(before);
     const int h = FFlags.SaveHiddenCells ? FNumHidden : 0;
     const int c0 = FFlags.SaveFixedCells || FFlags.SaveFixedCols ? 0 : FixedCols();
     const int r0 = FFlags.SaveFixedCells || FFlags.SaveFixedRows ? 0 : FixedRows();
@@ -375,6 +380,8 @@ void TQorStringGrid::writeASCII(const std::string& FileName, bool Unicode, bool 
     std::vector<std::string> extra;
     for (int r = r0; r <= r1; ++r) {
         ExportNotification(esExportNextRow, r);
+        file.Break();
+        std::string& out = file.Text();
         std::string main;
         std::size_t offset = 0;
         for (int c = c0; c <= c1; ++c) {
@@ -406,7 +413,7 @@ void TQorStringGrid::writeASCII(const std::string& FileName, bool Unicode, bool 
         extra.clear();
     }
     ExportNotification(esExportDone, -1);
-    WriteGridTextFile(FileName, out, encoding);
+    file.Commit();
 }
 
 // --- cell to number --------------------------------------------------------------------------

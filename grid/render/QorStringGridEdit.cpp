@@ -267,7 +267,7 @@ void TQorStringGrid::SaveCellText(int ACol, int ARow, std::string& Text) {
         else
             GetCheckFalse(ACol, ARow, Text);
     }
-    if (GetCellTextKind(Text, false) == ctkRTF) {
+    if (Text.starts_with("{\\")) {
         // Rich text: kept on one line with SaveWithRTF, else its plain text.
         if (FFlags.SaveWithRTF) {
             std::erase(Text, '\r');
@@ -284,8 +284,12 @@ void TQorStringGrid::SaveCellText(int ACol, int ARow, std::string& Text) {
 }
 
 void TQorStringGrid::LoadCellText(int ACol, int ARow, const std::string& Text) {
+    if (!OnLoadCell) {
+        SetGridCells(ACol, ARow, Text);
+        return;
+    }
     std::string value = Text;
-    if (OnLoadCell) OnLoadCell(this, ACol, ARow, value);
+    OnLoadCell(this, ACol, ARow, value);
     SetGridCells(ACol, ARow, value);
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 constexpr char Signature[4] = {'T', 'P', 'F', '0'};
@@ -169,15 +170,22 @@ void TWriter::FlushBuffer() {
 }
 
 // --- TReader -------------------------------------------------------------------------------
-TReader::TReader(TStream& Stream) : stream_(Stream) {
-    start_ = stream_.Position();
-    const std::int64_t size = stream_.Size();
-    if (size > start_) {
-        data_.resize(std::size_t(size - start_));
-        stream_.ReadBuffer(data_.data(), std::int64_t(data_.size()));
-        stream_.SetPosition(start_);
+TReader::TReader(TStream& Stream) : stream_(&Stream) {
+    start_ = Stream.Position();
+    const std::int64_t size = Stream.Size();
+    if (size <= start_) return;
+    if (auto* m = dynamic_cast<TMemoryStream*>(&Stream)) {
+        data_ = std::string_view(reinterpret_cast<const char*>(m->Memory()) + start_,
+                                 std::size_t(size - start_));
+        return;
     }
+    owned_.resize(std::size_t(size - start_));
+    Stream.ReadBuffer(owned_.data(), std::int64_t(owned_.size()));
+    Stream.SetPosition(start_);
+    data_ = owned_;
 }
+
+TReader::TReader(std::string Bytes) : owned_(std::move(Bytes)), data_(owned_) {}
 
 TReader::~TReader() {
     // Only the stream's position is set here; a stream that cannot seek keeps its own.
@@ -190,7 +198,7 @@ TReader::~TReader() {
 void TReader::Finish() {
     if (finished_) return;
     finished_ = true;
-    stream_.SetPosition(start_ + std::int64_t(pos_));
+    if (stream_) stream_->SetPosition(start_ + std::int64_t(pos_));
 }
 
 std::uint8_t TReader::readByte() {
@@ -208,7 +216,7 @@ std::uint64_t TReader::readLE(int bytes) {
 
 std::string_view TReader::readBytes(std::size_t n) {
     if (Remaining() < n) throw EReadError("Stream read error");
-    std::string_view v(data_.data() + pos_, n);
+    std::string_view v = data_.substr(pos_, n);
     pos_ += n;
     return v;
 }

@@ -76,11 +76,14 @@ private:
 };
 
 // Reads components from a stream: the bytes from the stream's position to its end are taken at
-// once, and Finish (or the destructor) puts the stream's position after what was read. A value
-// that ends early raises EReadError "Stream read error".
+// once (a memory stream's are read in place; it must not change meanwhile), and Finish (or the
+// destructor) puts the stream's position after what was read. A value that ends early raises
+// EReadError "Stream read error".
 class TReader {
 public:
     explicit TReader(TStream& Stream);
+    // Reads the bytes themselves, with no stream to position.
+    explicit TReader(std::string Bytes);
     ~TReader();
     TReader(const TReader&) = delete;
     TReader& operator=(const TReader&) = delete;
@@ -121,9 +124,10 @@ private:
     std::string_view readBytes(std::size_t n);
     void expect(TValueType t);
     [[noreturn]] void invalidValue(TValueType found);
-    TStream& stream_;
+    TStream* stream_ = nullptr;
     std::int64_t start_ = 0;
-    std::string data_;
+    std::string owned_;
+    std::string_view data_;
     std::size_t pos_ = 0;
     bool finished_ = false;
 };

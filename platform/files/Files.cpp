@@ -98,6 +98,8 @@ std::string readWhole(std::string_view path, std::size_t maxBytes = std::string:
     if (!S_ISREG(st.st_mode))
         throw EFOpenError(Format("Cannot open file \"%s\". It is not a regular file", native));
     std::string data;
+    // Read straight into the string: one copy, sized from the file's length.
+    data.reserve(std::min<std::size_t>(std::size_t(st.st_size), maxBytes));
     char buf[65536];
     while (data.size() < maxBytes) {
         ssize_t n = ::read(f.fd, buf, std::min(sizeof buf, maxBytes - data.size()));
@@ -111,17 +113,16 @@ std::string readWhole(std::string_view path, std::size_t maxBytes = std::string:
     return data;
 }
 
-// Writes bytes to a temporary file beside native and renames it over native.
-// Returns 0 or the errno of the failing step; `createFailed` tells which kind it was.
-int writeReplacing(const std::string& native, std::string_view bytes, bool& createFailed) {
-    createFailed = true;
+// The steps of a safe replacing write, each answering 0 or the errno of its failure.
+// A temporary file beside native, with the mode of the file it will replace.
+int openTemporary(const std::string& native, std::string& tmpPath, int& fd) {
     std::string dir = ExtractFileDir(native);
     std::string tmpl = PathJoin(dir.empty() ? "." : dir, "." + ExtractFileName(native) + ".XXXXXX");
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
-    int fd = ::mkstemp(name.data());
+    fd = ::mkstemp(name.data());
     if (fd < 0) return errno;
-    std::string tmpPath(name.data());
+    tmpPath = name.data();
     // Keep the mode of the file being replaced; a new file gets the usual 0666 less umask.
     struct stat st {};
     mode_t mode;
@@ -133,26 +134,40 @@ int writeReplacing(const std::string& native, std::string_view bytes, bool& crea
         mode = 0666 & ~mask;
     }
     ::fchmod(fd, mode);
-    createFailed = false;
+    return 0;
+}
+
+int writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
-    int err = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            err = errno;
-            break;
+            return errno;
         }
         done += std::size_t(n);
     }
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    return 0;
+}
+
+// Syncs and closes the temporary file (fd becomes -1) and renames it over native; renaming is
+// the step that `renameFailed` tells.
+int finishReplacing(int& fd, const std::string& tmpPath, const std::string& native,
+                    bool& renameFailed) {
+    int err = ::fsync(fd) != 0 ? errno : 0;
     if (::close(fd) != 0 && err == 0) err = errno;
+    fd = -1;
     if (err == 0 && ::rename(tmpPath.c_str(), native.c_str()) != 0) {
         err = errno;
-        createFailed = true;
+        renameFailed = true;
     }
-    if (err != 0) ::unlink(tmpPath.c_str());
     return err;
+}
+
+[[noreturn]] void raiseWriteFailure(const std::string& native, int err, bool createFailed) {
+    if (createFailed)
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", native, errnoText(err)));
+    throw EWriteError(Format("Error writing file \"%s\". %s", native, errnoText(err)));
 }
 
 } // namespace
@@ -427,13 +442,13 @@ std::string ReadBinaryFile(std::string_view path, std::size_t maxBytes) {
 }
 
 void WriteBinaryFile(std::string_view path, std::string_view bytes) {
-    std::string native(path);
-    bool createFailed = false;
-    int err = writeReplacing(native, bytes, createFailed);
-    if (err == 0) return;
-    if (createFailed)
-        throw EFCreateError(Format("Cannot create file \"%s\". %s", native, errnoText(err)));
-    throw EWriteError(Format("Error writing file \"%s\". %s", native, errnoText(err)));
+    WriteBinaryFileParts(path, {bytes});
+}
+
+void WriteBinaryFileParts(std::string_view path, const std::vector<std::string_view>& parts) {
+    TSafeFileWriter writer(path);
+    for (std::string_view bytes : parts) writer.Write(bytes);
+    writer.Commit();
 }
 
 void WriteBinaryFile(std::string_view path, const void* data, std::size_t size) {
@@ -441,6 +456,34 @@ void WriteBinaryFile(std::string_view path, const void* data, std::size_t size) 
 }
 
 bool TryWriteBinaryFile(std::string_view path, std::string_view bytes) {
-    bool createFailed = false;
-    return writeReplacing(std::string(path), bytes, createFailed) == 0;
+    try {
+        WriteBinaryFile(path, bytes);
+        return true;
+    } catch (const EStreamError&) {
+        // The caller asked for an answer instead of the error.
+        return false;
+    }
+}
+
+TSafeFileWriter::TSafeFileWriter(std::string_view path) : path_(path) {
+    if (int err = openTemporary(path_, tmpPath_, fd_); err != 0)
+        raiseWriteFailure(path_, err, true);
+}
+
+TSafeFileWriter::~TSafeFileWriter() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_ && !tmpPath_.empty()) ::unlink(tmpPath_.c_str());
+}
+
+void TSafeFileWriter::Write(std::string_view bytes) {
+    if (fd_ < 0) throw EWriteError(Format("Error writing file \"%s\". It is closed", path_));
+    if (int err = writeAll(fd_, bytes); err != 0) raiseWriteFailure(path_, err, false);
+}
+
+void TSafeFileWriter::Commit() {
+    if (fd_ < 0) throw EWriteError(Format("Error writing file \"%s\". It is closed", path_));
+    bool renameFailed = false;
+    if (int err = finishReplacing(fd_, tmpPath_, path_, renameFailed); err != 0)
+        raiseWriteFailure(path_, err, renameFailed);
+    committed_ = true;
 }

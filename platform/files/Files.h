@@ -83,5 +83,27 @@ std::string ReadBinaryFile(std::string_view path, std::size_t maxBytes);
 // into place, so a failure never leaves a truncated file. Raises EFCreateError or EWriteError.
 void WriteBinaryFile(std::string_view path, std::string_view bytes);
 void WriteBinaryFile(std::string_view path, const void* data, std::size_t size);
+// As WriteBinaryFile with the parts written one after the other.
+void WriteBinaryFileParts(std::string_view path, const std::vector<std::string_view>& parts);
 // As WriteBinaryFile, but reports failure by returning false.
 bool TryWriteBinaryFile(std::string_view path, std::string_view bytes);
+
+// Replaces a file written piece by piece: the bytes go to a temporary file in the same folder,
+// which Commit syncs and renames over the file. A writer destroyed without Commit removes its
+// temporary file and leaves the file as it was. Raises EFCreateError when the temporary file
+// cannot be made or renamed, EWriteError when writing or syncing fails.
+class TSafeFileWriter {
+public:
+    explicit TSafeFileWriter(std::string_view path);
+    ~TSafeFileWriter();
+    TSafeFileWriter(const TSafeFileWriter&) = delete;
+    TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    std::string path_;
+    std::string tmpPath_;
+    int fd_ = -1;
+    bool committed_ = false;
+};

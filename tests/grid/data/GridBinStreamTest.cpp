@@ -55,16 +55,21 @@ TEST_F(GridBinStream, WritesTheRecordsOfTheFormatByteForByte) {
     t.g.SetCells(3, 2, "abc");
     TMemoryStream m;
     t.g.SaveRectToBinStream(TRect(3, 2, 3, 2), m);
-    const std::string prop = "TPF0" + shortString("TGridPropIO") + std::string(1, '\0') +
-                             shortString("ColCount") + "\x02\x01" + shortString("RowCount") +
-                             "\x02\x01" + shortString("ColWidths") + "\x06\x02" "64" +
-                             shortString("RowHeights") + "\x06\x02" "22" +
-                             shortString("FullGrid") + "\x08" + shortString("ID") +
-                             std::string("\x02\x00\x00\x00", 4);
+    const std::string prop =
+        "TPF0" + shortString("TGridPropIO") + std::string(1, '\0') + shortString("ColCount") +
+        "\x02\x01" + shortString("RowCount") + "\x02\x01" + shortString("ColWidths") +
+        "\x06\x02"
+        "64" +
+        shortString("RowHeights") +
+        "\x06\x02"
+        "22" +
+        shortString("FullGrid") + "\x08" + shortString("ID") + std::string("\x02\x00\x00\x00", 4);
     const std::string cell = "TPF0" + shortString("TGridCellIO") + std::string(1, '\0') +
                              shortString("Col") + "\x02\x03" + shortString("Row") + "\x02\x02" +
-                             shortString("Cell") + "\x06\x03" "abc" + shortString("HasProp") +
-                             "\x08" + std::string(2, '\0');
+                             shortString("Cell") +
+                             "\x06\x03"
+                             "abc" +
+                             shortString("HasProp") + "\x08" + std::string(2, '\0');
     EXPECT_EQ(bytesOf(m), prop + cell);
 
     // Indexes above 127 take two bytes; an empty text is no property.

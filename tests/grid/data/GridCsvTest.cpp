@@ -60,7 +60,8 @@ TEST_F(GridCsv, LoadsFilesOfSpreadsheetProgramsAsTheyShowThem) {
           {"1", "a, b", "3.5"},
           {"2", "multi\r\nline"},
           {"3", "plain \xC3\xA9", "-1"}}},
-        {"tabs in the ANSI code page", "A\tB\r\n1\t\xE9t\xE9\r\n",
+        {"tabs in the ANSI code page",
+         "A\tB\r\n1\t\xE9t\xE9\r\n",
          {{"A", "B"}, {"1", "\xC3\xA9t\xC3\xA9"}}},
         {"written by hand: blanks after the commas, an empty line, no final line end",
          "a, b, \"c, d\"\r\n\r\nx,,z",
@@ -87,11 +88,9 @@ TEST_F(GridCsv, DetectsTheDelimiterFromTheFirstTwoLines) {
         char delimiter;
     };
     const Case cases[] = {
-        {"a;b;c", "1;2;3", ';'},
-        {"a,b;c", "d,e;f", ','}, // equal counts: the earlier candidate
-        {"x|y|z", "", '|'},      // one line: the most occurrences
-        {"a\tb", "1\t2", '\t'},
-        {"\"q,q\";r", "s;t", ';'}, // the counts must agree in both lines
+        {"a;b;c", "1;2;3", ';'}, {"a,b;c", "d,e;f", ','},   // equal counts: the earlier candidate
+        {"x|y|z", "", '|'},                                 // one line: the most occurrences
+        {"a\tb", "1\t2", '\t'},  {"\"q,q\";r", "s;t", ';'}, // the counts must agree in both lines
         {"abc", "def", '\0'},
     };
     for (const auto& c : cases)
@@ -131,8 +130,15 @@ TEST_F(GridCsv, WritesEachFieldAsTheFormatRequires) {
 
 TEST_F(GridCsv, CellTextsComeBackInEveryMode) {
     const std::string texts[] = {
-        "plain",       "a\r\nb",   "a,b;c\td|e", "\"quoted\"", "say \"x\", then y",
-        "  leading",   "trailing ", "\xC3\xA9t\xC3\xA9",   "\xE2\x86\x92 not ANSI",
+        "plain",
+        "a\r\nb",
+        "a,b;c\td|e",
+        "\"quoted\"",
+        "say \"x\", then y",
+        "  leading",
+        "trailing ",
+        "\xC3\xA9t\xC3\xA9",
+        "\xE2\x86\x92 not ANSI",
         "two\r\nline, break",
     };
     struct Mode {
@@ -141,9 +147,9 @@ TEST_F(GridCsv, CellTextsComeBackInEveryMode) {
         bool always, java, unicode;
     };
     const Mode modes[] = {
-        {"comma", ',', false, false, false},        {"semicolon", ';', false, false, true},
-        {"tab", '\t', false, false, false},         {"always quotes", ',', true, false, false},
-        {"java", ',', false, true, true},           {"detected", '\0', false, false, false},
+        {"comma", ',', false, false, false}, {"semicolon", ';', false, false, true},
+        {"tab", '\t', false, false, false},  {"always quotes", ',', true, false, false},
+        {"java", ',', false, true, true},    {"detected", '\0', false, false, false},
     };
     const int n = int(std::size(texts));
     for (const Mode& m : modes) {
@@ -335,4 +341,28 @@ TEST_F(GridCsv, FixedWidthPadsToTheLongestLineAndReadsByPositions) {
     } catch (const EQorGridError& e) {
         EXPECT_EQ(e.Message(), "Cannot Create file " + path("no/such/folder.txt"));
     }
+}
+
+TEST_F(GridCsv, FilesOfManyMegabytesAreWrittenWhole) {
+    // Nearly 2 MB of text, written in pieces of a megabyte; the one character outside the ANSI
+    // code page comes last and turns the whole file into UTF-8.
+    const int rows = 20000;
+    Grid t(5, rows);
+    t.g.SetFixedRows(0);
+    t.g.SetFixedCols(0);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 5; ++c) t.g.SetCells(c, r, "caf\xC3\xA9, row " + std::to_string(r));
+    t.g.SetCells(4, rows - 1, "\xE2\x86\x92");
+    t.g.SaveToCSV(path("big.csv"));
+    const std::string bytes = ReadBinaryFile(path("big.csv"));
+    EXPECT_GT(bytes.size(), 3u << 19);
+    EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF\"caf\xC3\xA9, row 0\""));
+    Grid back(1, 1);
+    back.g.LoadFromCSV(path("big.csv"));
+    EXPECT_EQ(back.rows(), t.rows());
+    // The same texts in UTF-16 through the grid's own file.
+    t.g.SaveToFile(path("big.txt"), true);
+    Grid text(1, 1);
+    text.g.LoadFromFile(path("big.txt"));
+    EXPECT_EQ(text.rows(), t.rows());
 }

@@ -50,9 +50,9 @@ protected:
 const std::string awkwardTexts[] = {
     "plain",
     "a\r\nb",
-    "a\tb\r\nc",          // a TAB beside a line break
-    "lone\rcr",           // a CR without LF
-    "lf\nonly",           // a LF without CR
+    "a\tb\r\nc", // a TAB beside a line break
+    "lone\rcr",  // a CR without LF
+    "lf\nonly",  // a LF without CR
     std::string("nul\0x\r\n", 7),
     "\x01\x08",           // the encoding's own characters
     "\x02starts with #2", // the escape character
@@ -94,7 +94,7 @@ TEST_F(GridTextFile, WritesTheFileOfTheFormatByteForByte) {
     EXPECT_EQ(back.g.RowCount(), 3);
     EXPECT_EQ(back.g.ColWidths(2), 30);
     EXPECT_EQ(back.g.GridCells(1, 0), "header stays");
-    EXPECT_EQ(back.g.GridCells(1, 1), "a");      // multi-line cells are off
+    EXPECT_EQ(back.g.GridCells(1, 1), "a"); // multi-line cells are off
     EXPECT_EQ(back.g.GridCells(2, 2), "x");
     EXPECT_EQ(back.g.GridCells(2, 1), ""); // the file holds every text of its range
 }
@@ -297,9 +297,11 @@ TEST_F(GridTextFile, EveryExportIsBracketedAndReportsItsRows) {
     g.SetColCount(2);
     g.SetRowCount(3);
     g.SetCells(1, 1, "5");
-    const std::vector<std::pair<TGridExportState, int>> allRows = {
-        {esExportStart, 0},   {esExportNextRow, 0}, {esExportNextRow, 1},
-        {esExportNextRow, 2}, {esExportDone, -1}};
+    const std::vector<std::pair<TGridExportState, int>> allRows = {{esExportStart, 0},
+                                                                   {esExportNextRow, 0},
+                                                                   {esExportNextRow, 1},
+                                                                   {esExportNextRow, 2},
+                                                                   {esExportDone, -1}};
     TIntList widths(0, 0);
     TMemoryStream m;
     const std::vector<std::pair<std::string, std::function<void()>>> exports = {

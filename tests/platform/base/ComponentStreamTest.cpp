@@ -38,8 +38,7 @@ TEST(ComponentStream, WritesEachValueWithItsTag) {
     };
     const Case cases[] = {
         {"int8", written([](TWriter& w) { w.WriteInteger(-128); }), std::string("\x02\x80", 2)},
-        {"int16", written([](TWriter& w) { w.WriteInteger(128); }),
-         std::string("\x03\x80\x00", 3)},
+        {"int16", written([](TWriter& w) { w.WriteInteger(128); }), std::string("\x03\x80\x00", 3)},
         {"int32", written([](TWriter& w) { w.WriteInteger(32768); }),
          std::string("\x04\x00\x80\x00\x00", 5)},
         {"false", written([](TWriter& w) { w.WriteBoolean(false); }), "\x08"},
@@ -51,17 +50,30 @@ TEST(ComponentStream, WritesEachValueWithItsTag) {
          "clWindow"},
         {"colour value", written([](TWriter& w) { w.WriteColor(0x123456); }),
          std::string("\x04\x56\x34\x12\x00", 5)},
-        {"ascii", written([](TWriter& w) { w.WriteString("abc"); }), "\x06\x03" "abc"},
+        {"ascii", written([](TWriter& w) { w.WriteString("abc"); }),
+         "\x06\x03"
+         "abc"},
         {"long ascii", written([](TWriter& w) { w.WriteString(std::string(256, 'x')); }),
          std::string("\x0C\x00\x01\x00\x00", 5) + std::string(256, 'x')},
         // Three characters in four bytes: UTF-8.
-        {"utf8", written([](TWriter& w) { w.WriteString("a\xC3\xA9" "b"); }),
-         std::string("\x14\x04\x00\x00\x00" "a\xC3\xA9" "b", 9)},
+        {"utf8", written([](TWriter& w) {
+             w.WriteString("a\xC3\xA9"
+                           "b");
+         }),
+         std::string("\x14\x04\x00\x00\x00"
+                     "a\xC3\xA9"
+                     "b",
+                     9)},
         // One character in two bytes: UTF-16 units.
         {"wide", written([](TWriter& w) { w.WriteString("\xC3\xA9"); }),
          std::string("\x12\x01\x00\x00\x00\xE9\x00", 7)},
-        {"set", written([](TWriter& w) { w.WriteSet({"fsBold", "fsItalic"}); }),
-         "\x0B\x06" "fsBold\x08" "fsItalic" + std::string(1, '\0')},
+        {"set", written([](TWriter& w) {
+             w.WriteSet({"fsBold", "fsItalic"});
+         }),
+         "\x0B\x06"
+         "fsBold\x08"
+         "fsItalic" +
+             std::string(1, '\0')},
         {"binary", written([](TWriter& w) { w.WriteBinary("xy"); }),
          std::string("\x0A\x02\x00\x00\x00xy", 7)},
         {"header", written([](TWriter& w) { w.WriteComponentHeader("TGridCellIO", ""); }),
@@ -142,7 +154,10 @@ TEST(ComponentStream, RefusesWhatIsNotItsFormat) {
         {"TPF1\x01X\x00", "Invalid stream format"},
         {std::string("TPF0\x05Other\x00\x00\x00", 13),
          "Invalid stream format: TThing expected, Other found"},
-        {std::string("TPF0\x06TThing\x00\x01" "A\x04\x01", 16), "Stream read error"},
+        {std::string("TPF0\x06TThing\x00\x01"
+                     "A\x04\x01",
+                     16),
+         "Stream read error"},
     };
     for (const auto& c : cases) {
         TMemoryStream m;

@@ -142,6 +142,29 @@ TEST(TextEncoding, EncodesInEachEncodingAndReadsItBack) {
     EXPECT_EQ(EncodeText("a\xE2\x86\x92", TTextEncoding::Ansi), "a?");
 }
 
+TEST_F(TempFolder, SafeWriterReplacesTheFileOnlyOnCommit) {
+    const std::string path = PathJoin(dir, "data.txt");
+    WriteBinaryFile(path, "old");
+    {
+        TSafeFileWriter writer(path);
+        writer.Write("new ");
+        writer.Write("text");
+        EXPECT_EQ(ReadBinaryFile(path), "old");
+    }
+    // Dropped without Commit: the file is as it was and no temporary file is left.
+    EXPECT_EQ(ReadBinaryFile(path), "old");
+    EXPECT_EQ(ListFiles(dir, ".*").size(), 0u);
+    TSafeFileWriter writer(path);
+    writer.Write("new ");
+    writer.Write("text");
+    writer.Commit();
+    EXPECT_EQ(ReadBinaryFile(path), "new text");
+    EXPECT_THROW(writer.Write("more"), EWriteError);
+    WriteBinaryFileParts(path, {"a", "", "bc"});
+    EXPECT_EQ(ReadBinaryFile(path), "abc");
+    EXPECT_THROW(TSafeFileWriter(PathJoin(dir, "no/such/file")), EFCreateError);
+}
+
 TEST_F(TempFolder, MissingFileRaisesOnRead) {
     EXPECT_THROW(ReadTextFile(dir + "/none.txt"), EFOpenError);
     EXPECT_THROW(ReadBinaryFile(dir), EFOpenError);

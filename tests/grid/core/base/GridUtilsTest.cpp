@@ -159,9 +159,9 @@ TEST_F(GridUtils, ParsesShortUsAndEuropeanDates) {
         int y, m, d;
     };
     const Case cases[] = {
-        {"1.2.2025", true, 2025, 2, 1},
-        {"2/1/99", false, 1999, 2, 1},  {"1-2-00", true, 2000, 2, 1},
-        {"1.2.2024", true, 2024, 2, 1}, {"12/31/1999", false, 1999, 12, 31},
+        {"1.2.2025", true, 2025, 2, 1},      {"2/1/99", false, 1999, 2, 1},
+        {"1-2-00", true, 2000, 2, 1},        {"1.2.2024", true, 2024, 2, 1},
+        {"12/31/1999", false, 1999, 12, 31},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.eu ? ParseShortDateEU(c.text) : ParseShortDateUS(c.text),
