@@ -2173,6 +2173,16 @@ private:
     int fileColumnWidth(int ACol);
     void writeASCII(const std::string& FileName, bool Unicode, bool Append);
     void loadCSV(std::string Bytes, bool Insert, int MaxRows, const std::string& FileName);
+    // An export over rows First..Last: ExportNotification's start (with the first row), a next
+    // row before each row, and done (row -1) after the last.
+    template <typename Fn> void exportRows(int First, int Last, Fn&& EachRow) {
+        ExportNotification(esExportStart, First);
+        for (int r = First; r <= Last; ++r) {
+            ExportNotification(esExportNextRow, r);
+            EachRow(r);
+        }
+        ExportNotification(esExportDone, -1);
+    }
     void loadBinCells(TPoint Point, TReader& Reader);
     void applyBinCells(TPoint Point, TBinStreamCells& Cells);
     // The node rows after a load: counted from the graphics of column 0.

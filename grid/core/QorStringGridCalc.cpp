@@ -58,12 +58,9 @@ std::optional<double> TQorStringGrid::calcValue(int ACol, int r, bool RealRows) 
 double TQorStringGrid::ColumnSum(int ACol, int FromRow, int ToRow) {
     const CalcRange range = calcRange(FromRow, ToRow);
     double sum = 0;
-    ExportNotification(esExportStart, range.From);
-    for (int r = range.From; r <= range.To; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(range.From, range.To, [&](int r) {
         if (auto v = calcValue(ACol, r, range.RealRows)) sum += *v;
-    }
-    ExportNotification(esExportDone, -1);
+    });
     return sum;
 }
 
@@ -78,24 +75,18 @@ double TQorStringGrid::ColumnAvg(int ACol, int FromRow, int ToRow) {
 double TQorStringGrid::ColumnMin(int ACol, int FromRow, int ToRow) {
     const CalcRange range = calcRange(FromRow, ToRow);
     std::optional<double> best;
-    ExportNotification(esExportStart, range.From);
-    for (int r = range.From; r <= range.To; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(range.From, range.To, [&](int r) {
         if (auto v = calcValue(ACol, r, range.RealRows); v && (!best || *v < *best)) best = v;
-    }
-    ExportNotification(esExportDone, -1);
+    });
     return best.value_or(0);
 }
 
 double TQorStringGrid::ColumnMax(int ACol, int FromRow, int ToRow) {
     const CalcRange range = calcRange(FromRow, ToRow);
     std::optional<double> best;
-    ExportNotification(esExportStart, range.From);
-    for (int r = range.From; r <= range.To; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(range.From, range.To, [&](int r) {
         if (auto v = calcValue(ACol, r, range.RealRows); v && (!best || *v > *best)) best = v;
-    }
-    ExportNotification(esExportDone, -1);
+    });
     return best.value_or(0);
 }
 
@@ -104,13 +95,10 @@ double TQorStringGrid::ColumnStdDev(int ACol, int FromRow, int ToRow) {
     if (range.To < range.From) return 0;
     const double avg = ColumnAvg(ACol, range.From, range.To);
     double sum = 0;
-    ExportNotification(esExportStart, range.From);
-    for (int r = range.From; r <= range.To; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(range.From, range.To, [&](int r) {
         const double d = Floats(ACol, r) - avg;
         sum += d * d;
-    }
-    ExportNotification(esExportDone, -1);
+    });
     return std::sqrt(sum / (range.To - range.From + 1));
 }
 

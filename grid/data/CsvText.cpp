@@ -57,29 +57,19 @@ void AppendCsvField(std::string& Line, std::string_view Text, const TCsvOptions&
 char DetectCsvDelimiter(std::string_view Line1, std::string_view Line2) {
     char found = 0;
     int best = 0;
-    for (char c : Candidates) {
-        const int a = CountClosingQuotes(c, Line1), b = CountClosingQuotes(c, Line2);
-        if (a == b && a > best) {
-            found = c;
-            best = a;
+    // One pass over the candidates: with Both, the counts of the two lines must agree.
+    auto pass = [&](int (*count)(char, std::string_view), bool Both) {
+        for (char c : Candidates) {
+            const int a = count(c, Line1), b = count(c, Line2);
+            if (Both ? a == b && a > best : a > best || b > best) {
+                found = c;
+                best = std::max(a, b);
+            }
         }
-    }
-    if (found) return found;
-    for (char c : Candidates) {
-        const int a = CountChar(c, Line1), b = CountChar(c, Line2);
-        if (a == b && a > best) {
-            found = c;
-            best = a;
-        }
-    }
-    if (found) return found;
-    for (char c : Candidates) {
-        const int a = CountChar(c, Line1), b = CountChar(c, Line2);
-        if (a > best || b > best) {
-            found = c;
-            best = std::max(a, b);
-        }
-    }
+        return found != 0;
+    };
+    if (pass(CountClosingQuotes, true) || pass(CountChar, true)) return found;
+    pass(CountChar, false);
     return found;
 }
 

@@ -218,9 +218,7 @@ void TQorStringGrid::SaveRectToBinStream(const TRect& ARect, TStream& Stream) {
     w.FlushBuffer();
 
     TProgressReport progress(OnFileProgress, this);
-    ExportNotification(esExportStart, ARect.Top);
-    for (int r = ARect.Top; r <= ARect.Bottom; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(ARect.Top, ARect.Bottom, [&](int r) {
         for (int c = ARect.Left; c <= ARect.Right; ++c) {
             const int real = c < ColCount() ? RealColIndexOf(c) : c + FNumHidden;
             const bool inside = r < RowCount() && real < TotalColCount();
@@ -246,8 +244,7 @@ void TQorStringGrid::SaveRectToBinStream(const TRect& ARect, TStream& Stream) {
         }
         w.FlushBuffer();
         progress.Report(r - ARect.Top, ARect.Bottom - ARect.Top);
-    }
-    ExportNotification(esExportDone, -1);
+    });
 }
 
 void TQorStringGrid::SaveToBinStream(TStream& Stream) {

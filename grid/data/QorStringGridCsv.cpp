@@ -76,9 +76,7 @@ void TQorStringGrid::WriteCSVText(const std::string& FileName, bool Append, bool
     const int r0 = SaveStartRow(), r1 = SaveEndRow();
     TProgressReport progress(OnFileProgress, this);
     std::string text;
-    ExportNotification(esExportStart, r0);
-    for (int r = r0; r <= r1; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(r0, r1, [&](int r) {
         file.Break();
         std::string& out = file.Text();
         for (int c = c0; c <= c1; ++c) {
@@ -88,8 +86,7 @@ void TQorStringGrid::WriteCSVText(const std::string& FileName, bool Append, bool
         }
         out += CRLF;
         progress.Report(r, RowCount() - 1);
-    }
-    ExportNotification(esExportDone, -1);
+    });
     file.Commit();
 }
 
@@ -202,9 +199,7 @@ void TQorStringGrid::SaveToFixed(const std::string& FileName, TIntList* Widths) 
     } catch (const EFCreateError&) {
         throw EQorGridError("Cannot Create file " + FileName);
     }
-    ExportNotification(esExportStart, r0);
-    for (int r = r0; r <= r1; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(r0, r1, [&](int r) {
         file->Break();
         std::string& out = file->Text();
         for (int c = c0; c <= c1; ++c) {
@@ -219,8 +214,7 @@ void TQorStringGrid::SaveToFixed(const std::string& FileName, TIntList* Widths) 
             out += s;
         }
         out += CRLF;
-    }
-    ExportNotification(esExportDone, -1);
+    });
     try {
         file->Commit();
     } catch (const EFCreateError&) {

@@ -161,9 +161,7 @@ void TQorStringGrid::SaveToFile(const std::string& FileName, bool Unicode) {
     }
     TProgressReport progress(OnFileProgress, this);
     std::string text;
-    ExportNotification(esExportStart, r0);
-    for (int r = r0; r <= r1; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(r0, r1, [&](int r) {
         file.Break();
         std::string& out = file.Text();
         for (int c = c0; c <= c1; ++c) {
@@ -177,8 +175,7 @@ void TQorStringGrid::SaveToFile(const std::string& FileName, bool Unicode) {
             out += CRLF;
         }
         progress.Report(r - r0, SaveRowCount() - 1);
-    }
-    ExportNotification(esExportDone, -1);
+    });
     file.Commit();
 }
 
@@ -255,9 +252,7 @@ void TQorStringGrid::SaveToStream(TStream& Stream) {
         appendInt(line, ColWidths(c));
         put();
     }
-    ExportNotification(esExportStart, r0);
-    for (int r = r0; r <= r1; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(r0, r1, [&](int r) {
         for (int c = c0; c <= c1; ++c) {
             SaveCellText(fileColumn(c), r, text);
             if (text.empty()) continue;
@@ -268,8 +263,7 @@ void TQorStringGrid::SaveToStream(TStream& Stream) {
             line += EncodeLineBreaks(text);
             put();
         }
-    }
-    ExportNotification(esExportDone, -1);
+    });
     Stream.WriteBuffer(out.data(), std::int64_t(out.size()));
 }
 
@@ -376,10 +370,8 @@ void TQorStringGrid::writeASCII(const std::string& FileName, bool Unicode, bool 
             for (std::string_view l : reportLines(t, FMultilinecells))
                 widths[std::size_t(c - c0)] = std::max(widths[std::size_t(c - c0)], Utf8Length(l));
         }
-    ExportNotification(esExportStart, r0);
     std::vector<std::string> extra;
-    for (int r = r0; r <= r1; ++r) {
-        ExportNotification(esExportNextRow, r);
+    exportRows(r0, r1, [&](int r) {
         file.Break();
         std::string& out = file.Text();
         std::string main;
@@ -411,8 +403,7 @@ void TQorStringGrid::writeASCII(const std::string& FileName, bool Unicode, bool 
             out += CRLF;
         }
         extra.clear();
-    }
-    ExportNotification(esExportDone, -1);
+    });
     file.Commit();
 }
 
