@@ -203,6 +203,9 @@ TEST_F(GridBinStream, ARectangleLandsAtThePointAndTheGridKeepsItsSize) {
 
 TEST_F(GridBinStream, GraphicRecordsStartEmptyAndBorrowedBitmapsStayBehind) {
     Grid t(3, 3);
+    // A cell's object is a pointer of the writing program: it does not travel.
+    TStringList object;
+    t.g.SetObjects(2, 2, &object);
     t.g.AddProgress(1, 1, clBlue, clWhite);
     t.g.CellGraphics(1, 1)->SetCellValue(2.5);
     t.g.AddProgress(2, 1, clBlue, clWhite);
@@ -218,6 +221,8 @@ TEST_F(GridBinStream, GraphicRecordsStartEmptyAndBorrowedBitmapsStayBehind) {
     EXPECT_EQ(back.g.CellGraphics(2, 1)->CellValue(), 0);
     EXPECT_TRUE(back.g.HasCellProperties(1, 2));
     EXPECT_EQ(back.g.GetBitmap(1, 2), nullptr);
+    EXPECT_TRUE(back.g.HasCellProperties(2, 2));
+    EXPECT_EQ(back.g.Objects(2, 2), nullptr);
 }
 
 TEST_F(GridBinStream, RefusesStreamsOfAnotherFormatAndKeepsTheGrid) {

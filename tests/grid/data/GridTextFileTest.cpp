@@ -127,6 +127,22 @@ TEST_F(GridTextFile, AwkwardTextsComeBackThroughTheFileAndTheStream) {
     EXPECT_EQ(first.g.GridCells(1, 1), "plain");
 }
 
+TEST_F(GridTextFile, HiddenColumnsStayOutUnlessSavedToo) {
+    Grid t(4, 2);
+    t.g.SetFixedCols(0);
+    t.g.SetFixedRows(0);
+    for (int c = 0; c < 4; ++c) t.g.SetCells(c, 0, std::string(1, char('a' + c)));
+    t.g.HideColumn(1);
+    t.g.SaveToFile(path("shown.txt"));
+    EXPECT_EQ(fileBytes(path("shown.txt")),
+              "3,2\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\n0,0,a\r\n1,0,c\r\n2,0,d\r\n");
+    t.g.Flags().SaveHiddenCells = true;
+    t.g.SaveToFile(path("all.txt"));
+    Grid back(1, 1);
+    back.g.LoadFromFile(path("all.txt"));
+    EXPECT_EQ(back.texts(), (std::vector<std::string>{"a", "b", "c", "d", "", "", "", ""}));
+}
+
 TEST_F(GridTextFile, ReadsFilesWrittenInTheFormatsOwnEncoding) {
     // Character 9 for CR, 8 for LF, 1 for NUL; a text without character 8 is not decoded.
     const std::string file = "3,2\r\ncw 1,44\r\ncw 7,99\r\n"
