@@ -340,10 +340,10 @@ bool splitShortDate(std::string_view text, int (&v)[3], int& yearDigits) {
     return true;
 }
 
-// Two-digit years up to 25 are 20xx, other two-digit years 19xx; longer years stay as written.
+// Two-digit years fall in the hundred years around the current one; longer years stay as
+// written.
 int expandYear(int year, int digits) {
-    if (digits > 2) return year;
-    return year <= 25 ? 2000 + year : 1900 + year;
+    return digits > 2 ? year : ExpandTwoDigitYear(year);
 }
 } // namespace
 
@@ -449,9 +449,11 @@ std::string decodeShortLineBreaks(std::string_view Text) {
 }
 } // namespace
 
-// The short form where it reads back exactly; the escaped form otherwise.
+// The short form where it reads back exactly; the escaped form otherwise. A text with a line
+// feed is encoded too, so that it stays on one line.
 std::string EncodeLineBreaks(std::string_view Text) {
-    std::string encoded = contains(Text, CR) ? shortLineBreaks(Text) : std::string(Text);
+    std::string encoded =
+        contains(Text, CR) || contains(Text, LF) ? shortLineBreaks(Text) : std::string(Text);
     bool decodes = contains(encoded, '\b');
     bool exact = !encoded.starts_with(Esc) &&
                  (decodes ? decodeShortLineBreaks(encoded) == Text : encoded == Text);
