@@ -77,6 +77,8 @@ void TQorCustomDropDown::SetDropDownHeight(int v) {
 void TQorCustomDropDown::SetEditorEnabled(bool v) {
     FEditorEnabled = v;
     SetControlStyle(v ? ControlStyle() | csDoubleClicks : ControlStyle() & ~csDoubleClicks);
+    // A pick-only edit shows no caret.
+    if (Focused()) v ? ShowCaret(Handle()) : HideCaret(Handle());
     Invalidate();
 }
 
