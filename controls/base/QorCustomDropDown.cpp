@@ -77,6 +77,8 @@ void TQorCustomDropDown::SetDropDownHeight(int v) {
 void TQorCustomDropDown::SetEditorEnabled(bool v) {
     FEditorEnabled = v;
     SetControlStyle(v ? ControlStyle() | csDoubleClicks : ControlStyle() & ~csDoubleClicks);
+    // A pick-only edit shows no caret.
+    if (Focused()) v ? ShowCaret(Handle()) : HideCaret(Handle());
     Invalidate();
 }
 
@@ -328,15 +330,22 @@ void TQorCustomDropDown::DoShowDropDown() {
         };
         content->OnKeyPress = [this](TObject*, char32_t& Key) { ControlKeyPress(Key); };
     }
-    // Below the edit, or above it where there is no room below in the work area of the screen
-    // that holds the edit.
+    // The popup is placed at the size it shows with: the user's where the user sized it. It goes
+    // below the edit, or above it where the work area of the screen that holds the edit has no
+    // room below; with room on neither side, to the roomier one, moved into the work area.
+    const int popupWidth = FUserDropDownWidth != -1 ? FUserDropDownWidth : FDropDownForm->Width();
+    const int popupHeight =
+        FUserDropDownHeight != -1 ? FUserDropDownHeight : FDropDownForm->Height();
     TPoint p = Parent() ? Parent()->ClientToScreen({Left(), Top()}) : TPoint{Left(), Top()};
     const TRect work = workAreaAt(p);
-    const int popupHeight = FDropDownForm->Height();
-    const bool below = FDropPosition == dpDown ||
-                       (FDropPosition == dpAuto && p.Y + Height() + popupHeight <= work.Bottom);
-    FDropDownForm->SetBounds(p.X, below ? p.Y + Height() - 1 : p.Y - popupHeight,
-                             FDropDownForm->Width(), popupHeight);
+    const int belowTop = p.Y + Height() - 1, aboveTop = p.Y - popupHeight;
+    int top = FDropPosition == dpUp ? aboveTop : belowTop;
+    if (FDropPosition == dpAuto && p.Y + Height() + popupHeight > work.Bottom) {
+        const int roomBelow = work.Bottom - (p.Y + Height()), roomAbove = p.Y - work.Top;
+        if (aboveTop >= work.Top || roomAbove > roomBelow) top = aboveTop;
+        top = std::max(std::min(top, work.Bottom - popupHeight), work.Top);
+    }
+    FDropDownForm->SetBounds(p.X, top, popupWidth, popupHeight);
     bool accept = true;
     if (OnDropDown) OnDropDown(this, accept);
     if (!accept) return;
@@ -345,8 +354,9 @@ void TQorCustomDropDown::DoShowDropDown() {
     if (right > work.Right && FDropDownForm->Left() < work.Right)
         FDropDownForm->SetLeft(work.Right - FDropDownForm->Width());
     p = {FDropDownForm->Left(), FDropDownForm->Top()};
-    int w = FUserDropDownWidth != -1 ? FUserDropDownWidth : FDropDownForm->Width();
-    int h = FUserDropDownHeight != -1 ? FUserDropDownHeight : FDropDownForm->Height();
+    const int w = FDropDownForm->Width(), shownHeight = FDropDownForm->Height();
+    // A popup above the edit keeps its bottom edge where a descendant trims its height.
+    const bool above = p.Y < belowTop;
     FDropDownForm->SetBounds(p.X, p.Y, 0, 0);
     FDropDownForm->Show();
     if (FDropDownShadow && FForceShadow) {
@@ -354,7 +364,9 @@ void TQorCustomDropDown::DoShowDropDown() {
         FDropDownForm->SetBounds(p.X, p.Y, 1, 1);
         FDropDownForm->Show();
     }
+    int h = shownHeight;
     AdjustDropDownHeight(h);
+    if (above) p.Y += shownHeight - h;
     FDroppedDown = true;
     FDropDownForm->SetBounds(p.X, p.Y, w, h);
     FocusDropDownControl();

@@ -597,7 +597,7 @@ void TQorCustomDropDown::wmSetFocus(TMessage& Message) {
         else if (FEditType == etFloat || FEditType == etMoney)
             SelectBeforeDecimal();
     } else {
-        Invalidate();
+        HideCaret(Handle());
     }
 }
 

@@ -536,6 +536,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        if (Message.Msg == WM_SETFOCUS) caretHidden_ = false;
         TWinControl::Dispatch(Message);
         Invalidate();
         return;
@@ -543,6 +544,28 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         break;
     }
     TWinControl::Dispatch(Message);
+}
+
+namespace {
+TCustomEdit* caretOwner(HWND hWnd) {
+    return dynamic_cast<TCustomEdit*>(FindControl(hWnd));
+}
+} // namespace
+
+bool HideCaret(HWND hWnd) {
+    TCustomEdit* edit = caretOwner(hWnd);
+    if (!edit) return false;
+    edit->caretHidden_ = true;
+    edit->Invalidate();
+    return true;
+}
+
+bool ShowCaret(HWND hWnd) {
+    TCustomEdit* edit = caretOwner(hWnd);
+    if (!edit) return false;
+    edit->caretHidden_ = false;
+    edit->Invalidate();
+    return true;
 }
 
 void TCustomEdit::DoEnter() {
@@ -567,7 +590,7 @@ void TCustomEdit::PaintWindow(HDC DC) {
     bool showSel = selEnd > selStart && (Focused() || !hideSelection_);
     SaveDC(DC);
     IntersectClipRect(DC, text.Left, text.Top, text.Right, text.Bottom);
-    if (paintsItself() && Focused() && !showSel) {
+    if (paintsItself() && Focused() && !showSel && !caretHidden_) {
         const int cx = x + c->TextWidth(Utf32ToUtf8(shown.substr(0, std::size_t(buffer_.Caret()))));
         FillRect(DC, Rect(cx, y, cx + 1, y + lineHeight), c->Font()->Color());
     }

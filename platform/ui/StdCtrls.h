@@ -231,7 +231,15 @@ private:
     bool modified_ = false;
     bool mouseSelecting_ = false;
     TRect formatRect_; // empty: inside the frame
+    bool caretHidden_ = false;
+    friend bool HideCaret(HWND hWnd);
+    friend bool ShowCaret(HWND hWnd);
 };
+
+// The caret of a self-painted edit: hidden until ShowCaret or until the edit next gets the focus,
+// which makes its caret anew. False for a window without a caret.
+bool HideCaret(HWND hWnd);
+bool ShowCaret(HWND hWnd);
 
 class TEdit : public TCustomEdit {
 public:

@@ -232,6 +232,23 @@ TEST_F(DropDownTest, PickOnlyEditOpensOnAClickAndShowsItsValueOnAHighlightBar) {
     edit->SetFocusDraw(false);
     edit->Invalidate();
     EXPECT_NE(pixel(edit, 4, 5), ColorToRGB(clHighlight)) << "no bar when asked";
+    // Nor a caret after the value: it is picked, not typed.
+    edit->SetSelStart(4);
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(edit->Font());
+    const int after = 3 + measure.Canvas()->TextWidth("Blue");
+    auto noCaret = [&] {
+        for (int y = 3; y < 19; ++y) EXPECT_NE(pixel(edit, after, y), clBlack) << y;
+    };
+    noCaret();
+    auto* other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(20, 200, 100, 22);
+    other->SetFocus();
+    edit->SetAutoSelect(false);
+    edit->SetFocus();
+    edit->SetSelStart(4);
+    noCaret();
     // Typing changes nothing; a click anywhere on it opens the popup.
     type("x");
     EXPECT_EQ(edit->Text(), "Blue");

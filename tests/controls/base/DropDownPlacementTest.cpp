@@ -42,3 +42,43 @@ TEST_F(DropDownTest, PopupStaysInTheWorkAreaOfTheEditsScreen) {
         edit->SetDropDownWidth(0);
     }
 }
+
+TEST_F(DropDownTest, PopupTallerThanTheRoomOnBothSidesStaysInTheWorkArea) {
+    ScriptMonitorAreas({{{0, 0, 1024, 768}, {0, 0, 1024, 728}, true}});
+    edit->SetDropDownHeight(500);
+    struct Case {
+        int formTop; // the edit is 30 lower
+        int popupTop;
+    };
+    const Case cases[] = {
+        {270, 728 - 500}, // more room below: up from the work area's bottom
+        {420, 0},         // more room above: down from the work area's top
+    };
+    for (const Case& c : cases) {
+        form->SetBounds(100, c.formTop, 400, 300);
+        edit->ShowDropDown();
+        EXPECT_EQ(edit->DropDownForm()->BoundsRect(), Bounds(120, c.popupTop, 200, 500))
+            << c.formTop;
+        edit->HideDropDown(false);
+        edit->SetDropDownHeight(0);
+        edit->SetDropDownHeight(500);
+    }
+}
+
+TEST_F(DropDownTest, PopupIsPlacedAtTheSizeItShowsWith) {
+    ScriptMonitorAreas({{{0, 0, 1024, 768}, {0, 0, 1024, 728}, true}});
+    // The edit at 590: the popup's own 50 pixels fit below, the user's 150 do not.
+    form->SetBounds(100, 560, 400, 150);
+    edit->ShowDropDown();
+    TDropDownForm* popup = edit->DropDownForm();
+    EXPECT_EQ(popup->BoundsRect(), Bounds(120, 590 + 22 - 1, 200, 50));
+    popup->SetBounds(popup->Left(), popup->Top(), 250, 150); // as the size grip does
+    edit->HideDropDown(false);
+    edit->ShowDropDown();
+    EXPECT_EQ(popup->BoundsRect(), Bounds(120, 590 - 150, 250, 150)) << "above, touching the edit";
+    edit->HideDropDown(false);
+    // A descendant trimming the height of a popup above the edit: it still touches the edit.
+    edit->trimmedHeight = 120;
+    edit->ShowDropDown();
+    EXPECT_EQ(popup->BoundsRect(), Bounds(120, 590 - 120, 250, 120));
+}

@@ -198,6 +198,21 @@ TEST_F(StdCtrlsTest, SelfPaintedEditPlacesTextInItsFormattingRectangleWithTheCar
     // The caret is a line after the last character while the edit has the focus.
     const int after = 40 + edit->BackingImage()->Canvas()->TextWidth("ab");
     EXPECT_EQ(image->PixelColor(after, 11), clBlack);
+    EXPECT_TRUE(HideCaret(edit->Handle()));
+    edit->Update();
+    EXPECT_NE(image->PixelColor(after, 11), clBlack) << "hidden";
+    EXPECT_TRUE(ShowCaret(edit->Handle()));
+    edit->Update();
+    EXPECT_EQ(image->PixelColor(after, 11), clBlack);
+    // Hidden until the edit gets the focus again, which makes its caret anew.
+    HideCaret(edit->Handle());
+    auto* other = make<TEdit>(10, 60);
+    other->SetFocus();
+    edit->SetFocus();
+    edit->SetSelStart(2);
+    edit->Update();
+    EXPECT_EQ(image->PixelColor(after, 11), clBlack);
+    EXPECT_FALSE(HideCaret(nullptr));
     edit->SetSelStart(0);
     edit->Update();
     EXPECT_NE(image->PixelColor(after, 11), clBlack);
