@@ -178,59 +178,9 @@ void TAsgCustomCombo::UpdateLabel() {
     c->Font()->Assign(FLabel->Font());
     TRect r{0, 0, 1000, 255};
     DrawText(c, FLabel->Caption(), -1, r, DT_CALCRECT | DT_HIDEPREFIX);
-    const int W = r.Width(), LW = FLabel->Width(), H = FLabel->Height(), M = FLabelMargin;
-    const int L = Left(), T = Top(), Wd = Width(), Ht = Height();
-    int top = T, left = L;
-    switch (FLabelPosition) {
-    case lpLeftTop:
-        left = L - W - M;
-        break;
-    case lpLeftCenter:
-        top = T + (Ht - H) / 2;
-        left = L - W - M;
-        break;
-    case lpLeftBottom:
-        top = T + Ht - H;
-        left = L - W - M;
-        break;
-    case lpTopLeft:
-        top = T - H - M;
-        break;
-    case lpBottomLeft:
-        top = T + Ht + M;
-        break;
-    case lpLeftTopLeft:
-        left = L - M;
-        break;
-    case lpLeftCenterLeft:
-        top = T + (Ht - H) / 2;
-        left = L - M;
-        break;
-    case lpLeftBottomLeft:
-        top = T + Ht - H;
-        left = L - M;
-        break;
-    case lpTopCenter:
-        top = T - H - M;
-        left = L + (Wd - LW) / 2;
-        break;
-    case lpBottomCenter:
-        top = T + Ht + M;
-        left = L + (Wd - LW) / 2;
-        break;
-    case lpRightTop:
-        left = L + Wd + M;
-        break;
-    case lpRightCenter:
-        top = T + (Ht - H) / 2;
-        left = L + Wd + M;
-        break;
-    case lpRighBottom:
-        top = T + Ht - H;
-        left = L + Wd + M;
-        break;
-    }
-    FLabel->SetBounds(left, top, FLabel->Width(), FLabel->Height());
+    const TPoint at = LabelPlace(FLabelPosition, BoundsRect(), FLabel->Width(), FLabel->Height(),
+                                 r.Width(), FLabelMargin);
+    FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }
 
@@ -604,21 +554,7 @@ bool TGridCombo::cursorWalk(WORD Key, TShiftState Shift) {
     const bool left = Key == VK_LEFT && SelStart() == 0;
     const bool right = Key == VK_RIGHT && SelStart() == int(Utf8Length(Text()));
     if (!left && !right) return false;
-    const int col = g->Col(), row = g->Row();
-    int neighbour = -1;
-    if (left && col > g->FixedCols()) neighbour = col - 1;
-    if (right && col < g->ColCount() - g->FixedRightCols() - 1)
-        neighbour = col + g->CellSpan(g->RealColIndex(col), row).X + 1;
-    if (neighbour >= 0 && g->IsControlCell(g->RealColIndex(neighbour), row)) {
-        if (g->ValidateCell(Text())) {
-            g->HideInplaceEdit();
-            g->SetCol(neighbour);
-        }
-        return true;
-    }
-    if (g->CanFocus()) g->SetFocus();
-    g->walkAdvance(col, row, right);
-    if (g->Navigation()->CursorWalkAlwaysEdit()) g->ShowEditor();
+    g->editorWalk(right, Text());
     return true;
 }
 

@@ -4,6 +4,7 @@
 // combo editor built on it (TGridCombo): which keys it keeps and which it hands to the grid,
 // how it validates, restores and commits the cell, the mouse wheel, look-up completion and the
 // width of its list.
+#include "grid/editors/controls/LabelPlacement.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <memory>
@@ -15,22 +16,6 @@ class TQorStringGrid;
 class EInvalidCast : public Exception {
 public:
     using Exception::Exception;
-};
-
-enum TLabelPosition {
-    lpLeftTop,
-    lpLeftCenter,
-    lpLeftBottom,
-    lpTopLeft,
-    lpBottomLeft,
-    lpLeftTopLeft,
-    lpLeftCenterLeft,
-    lpLeftBottomLeft,
-    lpTopCenter,
-    lpBottomCenter,
-    lpRightTop,
-    lpRightCenter,
-    lpRighBottom
 };
 
 class TAsgCustomCombo : public TCustomComboBox {

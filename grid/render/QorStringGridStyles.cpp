@@ -347,7 +347,10 @@ void TQorStringGrid::SetColorTones(const TColorTones& ATones) {
     cl.SetUnCheckedGlyph(CellGlyph("metrocheckoff"));
     cl.SetRadioOnGlyph(CellGlyph("metroradioon"));
     cl.SetRadioOffGlyph(CellGlyph("metroradiooff"));
-    if (!Designing()) SetEditorsColorTones(ATones);
+    if (!Designing()) {
+        toneEditorButtons(ATones);
+        SetEditorsColorTones(ATones);
+    }
     cl.SetFlatButton(true);
     FSearchFooter->SetColor(ATones.Foreground.BrushColor);
     FSearchFooter->SetColorTo(ATones.Foreground.BrushColor);

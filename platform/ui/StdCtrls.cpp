@@ -1,6 +1,7 @@
 #include "platform/ui/StdCtrls.h"
 
 #include "platform/ui/StdCtrlsInternal.h"
+#include "platform/ui/core/Clipbrd.h"
 
 #include <algorithm>
 
@@ -237,9 +238,10 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 TCustomEdit::~TCustomEdit() = default;
 
 void TCustomEdit::SetText(const std::string& v) {
-    if (v == Text()) return;
-    buffer_.SetText(v);
-    TWinControl::SetText(v);
+    const std::string edit = EditFromText(v);
+    if (v == Text() && edit == buffer_.Text()) return;
+    buffer_.SetText(edit);
+    TWinControl::SetText(TextFromEdit(edit));
     PeerChanged(pcSelection);
     Invalidate();
     notifyParent(this, EN_CHANGE);
@@ -285,6 +287,20 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
     Invalidate();
 }
 
+void TCustomEdit::SetAlignment(TAlignment v) {
+    if (alignment_ == v) return;
+    alignment_ = v;
+    PeerChanged(pcStyle);
+    Invalidate();
+}
+
+TRect TCustomEdit::FormatRect() const {
+    if (hasFormatRect_) return formatRect_;
+    TRect r = ClientRect();
+    if (borderStyle_ == bsSingle) InflateRect(r, -2, -2);
+    return r;
+}
+
 void TCustomEdit::SetHideSelection(bool v) {
     setAndRepaint(this, hideSelection_, v);
 }
@@ -317,7 +333,7 @@ void TCustomEdit::ClearSelection() {
 }
 
 std::string TCustomEdit::DisplayText() const {
-    if (passwordChar_ == 0) return Text();
+    if (passwordChar_ == 0) return buffer_.Text();
     return Utf32ToUtf8(std::u32string(std::size_t(buffer_.Length()), passwordChar_));
 }
 
@@ -327,7 +343,7 @@ void TCustomEdit::PeerSelectionChanged(int anchor, int caret) {
 }
 
 void TCustomEdit::PeerTextEdited(const std::string& text, int anchor, int caret) {
-    if (text == Text()) {
+    if (text == buffer_.Text()) {
         PeerSelectionChanged(anchor, caret);
         return;
     }
@@ -347,7 +363,7 @@ std::u32string TCustomEdit::applyCase(const std::u32string& s) const {
 // The buffer changed by editing: the control's text follows, then EN_CHANGE.
 void TCustomEdit::editChanged() {
     modified_ = true;
-    TWinControl::SetText(buffer_.Text());
+    TWinControl::SetText(TextFromEdit(buffer_.Text()));
     PeerChanged(pcSelection);
     Invalidate();
     notifyParent(this, EN_CHANGE);
@@ -363,8 +379,8 @@ void TCustomEdit::typeChars(const std::u32string& s) {
 
 int TCustomEdit::CharFromPos(int x) {
     TCanvas* c = measureCanvas(Font());
-    int left = (borderStyle_ == bsSingle ? 2 : 0) + 1;
     std::u32string shown = Utf8ToUtf32(DisplayText());
+    const int left = textLeft(c->TextWidth(Utf32ToUtf8(shown)));
     int best = 0;
     int bestDist = std::abs(x - left);
     for (std::size_t i = 1; i <= shown.size(); ++i) {
@@ -486,9 +502,37 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     case EM_CHARFROMPOS:
         Message.Result = CharFromPos(GET_X_LPARAM(Message.LParam));
         return;
+    case EM_GETRECT:
+        if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) *r = FormatRect();
+        return;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+        if (auto* r = reinterpret_cast<const TRect*>(Message.LParam)) {
+            formatRect_ = *r;
+            hasFormatRect_ = true;
+        } else {
+            hasFormatRect_ = false;
+        }
+        PeerChanged(pcStyle);
+        if (Message.Msg == EM_SETRECT) Invalidate();
+        return;
     case WM_CLEAR:
         if (!readOnly_) ClearSelection();
         return;
+    case WM_COPY:
+    case WM_CUT:
+        // A password is not given away.
+        if (buffer_.SelLength() == 0 || passwordChar_ != 0) return;
+        Clipboard()->SetAsText(SelText());
+        if (Message.Msg == WM_CUT && !readOnly_) ClearSelection();
+        return;
+    case WM_PASTE: {
+        if (readOnly_) return;
+        std::string text = Clipboard()->AsText();
+        text = text.substr(0, text.find_first_of("\r\n"));
+        if (!text.empty()) typeChars(Utf8ToUtf32(text));
+        return;
+    }
     case WM_GETDLGCODE:
         TWinControl::Dispatch(Message);
         Message.Result |= DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
@@ -515,6 +559,18 @@ void TCustomEdit::DoEnter() {
     TWinControl::DoEnter();
 }
 
+int TCustomEdit::textLeft(int textWidth) const {
+    const TRect r = FormatRect();
+    switch (alignment_) {
+    case taRightJustify:
+        return std::max(r.Left + 1, r.Right - 1 - textWidth);
+    case taCenter:
+        return std::max(r.Left + 1, r.Left + (r.Width() - textWidth) / 2);
+    default:
+        return r.Left + 1;
+    }
+}
+
 void TCustomEdit::PaintWindow(HDC DC) {
     TRect r = ClientRect();
     TRect inner = drawSunkenFrame(DC, r, borderStyle_);
@@ -524,7 +580,11 @@ void TCustomEdit::PaintWindow(HDC DC) {
     c->Font()->Assign(Font());
     if (!Enabled()) c->Font()->SetColor(clGrayText);
     std::u32string shown = Utf8ToUtf32(DisplayText());
-    int x = inner.Left + 1;
+    // The text is laid out in the formatting rectangle, clipped to it and to the frame.
+    const TRect format = FormatRect();
+    inner.Left = std::max(inner.Left, format.Left);
+    inner.Right = std::min(inner.Right, format.Right);
+    int x = textLeft(c->TextWidth(Utf32ToUtf8(shown)));
     int y = inner.Top + std::max(0, (inner.Height() - c->TextHeight("Wg")) / 2);
     int selStart = buffer_.SelStart(), selEnd = selStart + buffer_.SelLength();
     bool showSel = selEnd > selStart && (Focused() || !hideSelection_);

@@ -15,6 +15,11 @@
 
 // Messages of the edit, list box, combo box and button controls that these controls answer.
 constexpr UINT EM_CHARFROMPOS = 0x00D7;
+// The formatting rectangle of an edit (LParam: TRect*, client coordinates): where its text is
+// laid out. EM_SETRECTNP sets it without a repaint.
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_SETSEL = 0x0185;
 constexpr UINT LB_SETCURSEL = 0x0186;
@@ -177,6 +182,11 @@ public:
     void SetHideSelection(bool v);
     bool Modified() const { return modified_; }
     void SetModified(bool v) { modified_ = v; }
+    // Where the text stands in the formatting rectangle.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment v);
+    // The formatting rectangle (EM_GETRECT): inside the frame unless EM_SETRECT set another.
+    TRect FormatRect() const;
 
     // Selection in characters.
     int SelStart() const { return buffer_.SelStart(); }
@@ -191,6 +201,8 @@ public:
     void Clear() { SetText(""); }
     // The text as shown (password characters in place of the text).
     std::string DisplayText() const;
+    // The text as it is edited: Text itself, or the edit text of a mask (TCustomMaskEdit).
+    std::string EditText() const { return buffer_.Text(); }
     // For peers: the selection the native widget shows (anchor, caret in characters).
     void PeerSelectionChanged(int anchor, int caret);
     // For peers: the native widget changed the text itself (its context menu, a drop).
@@ -207,6 +219,13 @@ protected:
     // Character index nearest to a client x position.
     int CharFromPos(int x);
     TextEditBuffer& Buffer() { return buffer_; }
+    // Where a text of that width starts, by the alignment in the formatting rectangle.
+    int textLeft(int textWidth) const;
+    // Text from the edit text and back: the same, unless a mask formats them.
+    virtual std::string TextFromEdit(const std::string& Edit) const { return Edit; }
+    virtual std::string EditFromText(const std::string& Value) const { return Value; }
+    // The buffer was edited: Text follows, the parent is told (EN_CHANGE).
+    void BufferEdited() { editChanged(); }
 
 private:
     void typeChars(const std::u32string& s);
@@ -214,6 +233,10 @@ private:
     void handleKey(TMessage& Message);
     std::u32string applyCase(const std::u32string& s) const;
     TextEditBuffer buffer_;
+    // Set by EM_SETRECT / EM_SETRECTNP; empty: inside the frame.
+    TRect formatRect_;
+    bool hasFormatRect_ = false;
+    TAlignment alignment_ = taLeftJustify;
     int maxLength_ = 0;
     bool readOnly_ = false;
     TEditCharCase charCase_ = ecNormal;

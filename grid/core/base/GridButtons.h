@@ -4,6 +4,7 @@
 // windowed check box drawn with the platform's frame controls, optionally on its parent's
 // background.
 #include "platform/gfx/Graphics.h"
+#include "platform/ui/Buttons.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/core/Controls.h"
@@ -12,7 +13,6 @@
 #include <string>
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 enum TQorGridButtonStyle { tasButton, tasCheck };
 
 class TQorGridButton : public TGraphicControl {
