@@ -2186,6 +2186,9 @@ private:
     void dateTimePickerChange();
     // The start character goes to the opened control as its first keystroke.
     void postStartChar(TWinControl* Control);
+    // Escape in a special editor: End closes it, then the cell gets back exactly the text it had
+    // when the edit started, also one its editor could not read.
+    void escapeSpecialEdit(const std::function<void()>& End);
     // The flat look's colours for the buttons of the spin, button-edit and date editors.
     void toneEditorButtons(const TColorTones& Tones);
     // The look an editor takes from the cell it opens on: the cell's brush colour, and its font

@@ -114,9 +114,10 @@ void TGridDatePicker::KeyDown(WORD& Key, TShiftState Shift) {
     }
     if (!DroppedDown()) {
         const WORD key = Key;
-        g->DoneInplaceEdit(key, Shift);
-        // The cell keeps exactly the text it had, also one that is no date.
-        if (key == VK_ESCAPE) g->RestoreEditedCell();
+        if (key == VK_ESCAPE)
+            g->escapeSpecialEdit([&] { g->DoneInplaceEdit(key, Shift); });
+        else
+            g->DoneInplaceEdit(key, Shift);
     }
     Key = 0;
 }
@@ -148,13 +149,17 @@ void TGridDateTimePicker::KeyDown(WORD& Key, TShiftState Shift) {
     }
     const WORD key = Key;
     Key = 0;
-    if (key == VK_ESCAPE) SetDateTime(g->FOriginalDateTime);
-    g->HideInplaceEdit();
-    if (g->CanFocus()) g->SetFocus();
+    auto leave = [g] {
+        g->HideInplaceEdit();
+        if (g->CanFocus()) g->SetFocus();
+    };
     if (key == VK_ESCAPE) {
-        // The cell keeps exactly the text it had, also one that is no date and time.
-        g->RestoreEditedCell();
-    } else if (key == VK_RETURN) {
+        SetDateTime(g->FOriginalDateTime);
+        g->escapeSpecialEdit(leave);
+        return;
+    }
+    leave();
+    if (key == VK_RETURN) {
         if (g->Navigation()->AdvanceOnEnter())
             g->AdvanceAfterEdit(g->Col(), g->Row(), true, false, true, true, false);
     } else {

@@ -41,6 +41,20 @@ void TGridCheckBox::KeyDown(WORD& Key, TShiftState Shift) {
     TCheckBox::KeyDown(Key, Shift);
 }
 
+void TGridCheckBox::CMWantSpecialKey(TWMKey& Message) {
+    switch (Message.CharCode()) {
+    case VK_RETURN:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        Message.M.Result = 1;
+        return;
+    default:
+        TCheckBox::CMWantSpecialKey(Message);
+    }
+}
+
 void TGridCheckBox::WMLButtonDown(TWMMouse& Message) {
     Toggle();
     TCheckBox::WMLButtonDown(Message);
@@ -105,9 +119,10 @@ void TGridSpin::KeyDown(WORD& Key, TShiftState Shift) {
         return;
     }
     const WORD key = Key;
-    g->DoneInplaceEdit(key, Shift);
-    // The cell keeps exactly the text it had, also one that is no number.
-    if (key == VK_ESCAPE) g->RestoreEditedCell();
+    if (key == VK_ESCAPE)
+        g->escapeSpecialEdit([&] { g->DoneInplaceEdit(key, Shift); });
+    else
+        g->DoneInplaceEdit(key, Shift);
     if (g->Navigation()->AdvanceOnEnter() && g->Navigation()->AdvanceAutoEdit())
         g->ShowInplaceEdit();
     Key = 0;
@@ -188,6 +203,8 @@ void TGridButton::KeyDown(WORD& Key, TShiftState Shift) {
         SetVisible(false);
         SetEnabled(false);
         g->FEditMode = false;
+        // The grid's editor mode ends too, or the focus coming back would open the button again.
+        g->HideEditor();
         if (g->CanFocus()) g->SetFocus();
     };
     switch (Key) {

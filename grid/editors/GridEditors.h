@@ -27,6 +27,8 @@ public:
 
 protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
+    // The keys that end its edit stay with it instead of moving the dialog's focus.
+    void CMWantSpecialKey(TWMKey& Message) override;
     void WMLButtonDown(TWMMouse& Message) override;
     // The press has toggled the box; the release toggles nothing more.
     void ButtonClicked() override {}

@@ -213,6 +213,8 @@ void TQorStringGrid::openSpecialEditor(int ACol, int ARow, const TRect& Cell, TC
         e->SetUnitID("");
         e->SetText("");
         e->SetTextAndUnit(editText);
+        // A text that ends in none of the units stays whole: closing the editor keeps it.
+        if (e->UnitID().empty()) e->SetText(editText);
         e->SetMaxLength(GetEditLimit());
         show(e, Cell.Left, Cell.Top, width, height, true);
         postStartChar(e);
@@ -386,6 +388,14 @@ void TQorStringGrid::toneEditorButtons(const TColorTones& Tones) {
 void TQorStringGrid::SetEditorCellText(int ACol, int ARow, const std::string& Value) {
     SetEditText(DisplColIndexOf(ACol), ARow, Value);
     SetCells(ACol, ARow, Value);
+}
+
+void TQorStringGrid::escapeSpecialEdit(const std::function<void()>& End) {
+    // Closing selects the cell again, which takes its new text as the cache.
+    const std::string before = FCellCache;
+    End();
+    FCellCache = before;
+    RestoreEditedCell();
 }
 
 void TQorStringGrid::RestoreCellCache() {

@@ -384,6 +384,22 @@ void postNativeKey(WORD vk, TWinControl* target) {
     ADD_FAILURE() << "postNativeKey has no Qt key for " << vk;
 }
 
+void postNativeText(const std::string& text, TWinControl* target) {
+    if (!target) target = FindControl(GetFocus());
+    auto* peer = target ? dynamic_cast<TQtWindowPeer*>(target->Peer()) : nullptr;
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) {
+        ADD_FAILURE() << "no native window takes the text";
+        return;
+    }
+    // Keys Qt knows by no code of their own: each brings its character only.
+    for (char32_t c : Utf8ToUtf32(text)) {
+        const QString t = QString::fromStdU32String(std::u32string(1, c));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, t));
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, 0, Qt::NoModifier, t));
+    }
+}
+
 void postNativeWheel(TWinControl* control, TPoint p, int delta) {
     auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
     QWidget* w = peer ? peer->Widget() : nullptr;

@@ -52,6 +52,8 @@ void postNativeWheel(TWinControl* control, TPoint p, int delta);
 // events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE, VK_F2, the arrow and page
 // keys, Home, End, the keypad's VK_DECIMAL, letters (typing lower case) and digits.
 void postNativeKey(WORD vk, TWinControl* target = nullptr);
+// The characters of a UTF-8 text, each posted the same way as a key that types it.
+void postNativeText(const std::string& text, TWinControl* target = nullptr);
 
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends
 // key down, the character the key types (unless the key was taken as a dialog key) and key up;

@@ -308,6 +308,13 @@ void TCustomMaskEdit::DefaultHandler(TMessage& Message) {
 }
 
 void TCustomMaskEdit::Dispatch(TMessage& Message) {
+    if (IsMasked() && Message.Msg == WM_CLEAR) {
+        if (ReadOnly()) return;
+        std::u32string edit = Utf8ToUtf32(EditText());
+        clearPlaces(edit, SelStart(), SelStart() + SelLength());
+        setEdit(edit, SelStart());
+        return;
+    }
     if (IsMasked() && (Message.Msg == WM_PASTE || Message.Msg == WM_CUT)) {
         if (ReadOnly()) return;
         if (Message.Msg == WM_CUT) {
