@@ -284,6 +284,7 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
     if (borderStyle_ == v) return;
     borderStyle_ = v;
     PeerChanged(pcBorder);
+    Perform(CM_BORDERCHANGED);
     Invalidate();
 }
 

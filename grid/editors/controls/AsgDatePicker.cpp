@@ -301,6 +301,14 @@ TQorDateTimePicker::~TQorDateTimePicker() {
     }
 }
 
+void TQorDateTimePicker::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomDateTimePicker::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    // The label goes with its parent, the time part with the control.
+    if (AComponent == FLabel) FLabel = nullptr;
+    if (AComponent == FTimePicker) FTimePicker = nullptr;
+}
+
 std::string TQorDateTimePicker::Version() const {
     return "1.2.0.0";
 }
@@ -483,12 +491,13 @@ void TQorDateTimePicker::CNNotify(TMessage& Message) {
 void TQorDateTimePicker::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case DTM_SETSYSTEMTIME:
+        // A notification the change by program brings is no user's: it leaves the time part
+        // alone, which follows the check box afterwards.
+        FIgnoreTimePickerCheck = true;
         TCustomDateTimePicker::Dispatch(Message);
-        // After a change by program the time part follows the check box.
-        if (FTimePicker && !(ComponentState() & csDesigning)) {
+        FIgnoreTimePickerCheck = false;
+        if (FTimePicker && !(ComponentState() & csDesigning))
             FTimePicker->SetEnabled(Enabled() && Checked());
-            FIgnoreTimePickerCheck = FTimePicker->Enabled();
-        }
         return;
     case WM_SIZE:
         TCustomDateTimePicker::Dispatch(Message);

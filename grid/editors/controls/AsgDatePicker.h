@@ -195,6 +195,7 @@ protected:
     // The time part's key presses go nowhere.
     virtual void TimePickerKeyPress(TObject* Sender, char32_t& Key);
     void Change() override { DoChange(); }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CNNotify(TMessage& Message) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;

@@ -186,6 +186,8 @@ void TAsgEditBtn::WMChar(TWMKey& Message) {
 }
 
 void TAsgEditBtn::Dispatch(TMessage& Message) {
+    // Another border moves the button and the text.
+    if (Message.Msg == CM_BORDERCHANGED) placeButton();
     if ((Message.Msg == WM_PASTE || Message.Msg == WM_CUT) && (!FEditorEnabled || ReadOnly()))
         return;
     TCustomMaskEdit::Dispatch(Message);

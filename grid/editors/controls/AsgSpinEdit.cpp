@@ -741,6 +741,8 @@ void TAsgSpinEdit::WMChar(TWMKey& Message) {
 }
 
 void TAsgSpinEdit::Dispatch(TMessage& Message) {
+    // Another border moves the button and the text.
+    if (Message.Msg == CM_BORDERCHANGED) placeButton();
     if ((Message.Msg == WM_PASTE || Message.Msg == WM_CUT) && (!FEditorEnabled || ReadOnly()))
         return;
     TCustomMaskEdit::Dispatch(Message);
