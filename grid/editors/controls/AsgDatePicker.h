@@ -84,9 +84,6 @@ protected:
     bool FHasFocus = false;
     bool FIsWinXP;
     bool FIsThemed;
-    TColor FFocusBorderColor = clNone;
-    bool FFocusBorder = false;
-    bool FDisabledBorder = false;
 
 private:
     void repaintSet(TColor& field, TColor v);

@@ -2,6 +2,7 @@
 // user drives them: keys and clicks through Qt's own delivery on a shown column grid.
 #include "grid/core/QorColumnGrid.h"
 #include "grid/editors/GridEditors.h"
+#include "grid/editors/QorInplaceEdit.h"
 #include "grid/render/ControlLook.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
@@ -485,6 +486,55 @@ TEST_F(SpecialEditorsTest, AClickOnTheSpinButtonsDrawnInTheCellStepsAtOnce) {
     uitest::postNativeKey(VK_F2, grid);
     uitest::processMessages();
     EXPECT_EQ(grid->SpinEdit()->Text(), "50");
+}
+
+TEST_F(SpecialEditorsTest, HomeAndEndSetTheSpinBoundsAndReportThem) {
+    std::vector<std::string> clicks;
+    grid->OnSpinClick = [&](TObject*, int, int, int v, bool up) {
+        clicks.push_back(std::to_string(v) + (up ? " up" : " down"));
+    };
+    TWinControl* spin = open(edSpinEdit, 2);
+    key(VK_HOME);
+    EXPECT_EQ(spin->Text(), "100");
+    key(VK_END);
+    EXPECT_EQ(spin->Text(), "0");
+    EXPECT_EQ(clicks, (std::vector<std::string>{"100 up", "0 down"}));
+    key(VK_ESCAPE);
+}
+
+TEST_F(SpecialEditorsTest, ADateCellReadsItsTextThroughTheGridAndMayDropAtOnce) {
+    grid->OnCustomStrToDate = [](TObject*, const std::string& v, TDateTime& d) {
+        if (v == "xmas") d = EncodeDate(2024, 12, 25);
+    };
+    grid->MouseActions()->SetDirectDateDrop(true);
+    grid->SetCells(col(edDateEdit), 2, "xmas");
+    TGridDatePicker* p = grid->DateTimePicker();
+    ASSERT_EQ(open(edDateEdit, 2), p);
+    EXPECT_TRUE(p->DroppedDown());
+    EXPECT_EQ(p->MonthCalendar()->Date(), EncodeDate(2024, 12, 25));
+    key(VK_ESCAPE, p);
+    EXPECT_FALSE(p->DroppedDown());
+    key(VK_RETURN, p);
+    EXPECT_EQ(grid->Cells(col(edDateEdit), 2), "25/12/2024");
+}
+
+TEST_F(SpecialEditorsTest, AMaskedTextCellStartsAtItsFirstPlace) {
+    TGridColumnItem* item = grid->Columns()->Items(col(edEditBtn));
+    item->SetEditor(edNormal);
+    item->SetEditMask("00:00;1;_");
+    grid->Navigation()->SetImproveMaskSel(true);
+    grid->Navigation()->SetEditSelectAll(false);
+    at(col(edEditBtn), 2);
+    // The first digit opens the editor with the mask's first place selected, and fills it.
+    key('0', grid);
+    TInplaceEdit* e = grid->NormalEdit();
+    ASSERT_TRUE(e && e->Visible());
+    EXPECT_EQ(e->EditText(), "0_:__");
+    text("945x");
+    EXPECT_EQ(e->EditText(), "09:45");
+    key(VK_RETURN, e);
+    EXPECT_FALSE(e->Visible());
+    EXPECT_EQ(grid->Cells(col(edEditBtn), 2), "09:45");
 }
 
 TEST_F(SpecialEditorsTest, EditorsAreMadeOnFirstUseAndReportTheirText) {
