@@ -7,7 +7,6 @@
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/core/SysInfo.h"
 
-
 TGridLibraryState& GridLibrary() {
     static TGridLibraryState state;
     return state;

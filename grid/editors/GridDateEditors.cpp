@@ -142,8 +142,8 @@ TGridDateTimePicker::TGridDateTimePicker(TComponent* AOwner)
 
 void TGridDateTimePicker::KeyDown(WORD& Key, TShiftState Shift) {
     TQorStringGrid* g = FGrid;
-    if (!g || (Key != VK_ESCAPE && Key != VK_RETURN &&
-               !(Key == VK_TAB && g->NeedsEditValidation()))) {
+    if (!g ||
+        (Key != VK_ESCAPE && Key != VK_RETURN && !(Key == VK_TAB && g->NeedsEditValidation()))) {
         TQorDateTimePicker::KeyDown(Key, Shift);
         return;
     }

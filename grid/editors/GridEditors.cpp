@@ -31,7 +31,8 @@ void TGridCheckBox::KeyDown(WORD& Key, TShiftState Shift) {
     case VK_DOWN:
         g->HideInplaceEdit();
         if (g->CanFocus()) g->SetFocus();
-        if (Key == VK_RETURN) g->AdvanceAfterEdit(g->Col(), g->Row(), true, false, true, true, false);
+        if (Key == VK_RETURN)
+            g->AdvanceAfterEdit(g->Col(), g->Row(), true, false, true, true, false);
         if (Key == VK_UP || Key == VK_DOWN) g->KeyDown(Key, Shift);
         Key = 0;
         return;

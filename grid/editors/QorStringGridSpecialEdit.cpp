@@ -47,7 +47,8 @@ void TQorStringGrid::createEditorControls() {
     FEditCheck->SetParent(this);
     FEditBtn = new TGridEditBtn(this);
     FUnitEditBtn = new TGridUnitEditBtn(this);
-    for (TAsgEditBtn* e : {static_cast<TAsgEditBtn*>(FEditBtn), static_cast<TAsgEditBtn*>(FUnitEditBtn)}) {
+    for (TAsgEditBtn* e :
+         {static_cast<TAsgEditBtn*>(FEditBtn), static_cast<TAsgEditBtn*>(FUnitEditBtn)}) {
         e->SetEnabled(false);
         e->SetVisible(false);
         e->SetButtonCaption("...");
@@ -106,8 +107,8 @@ TGridDateTimePicker* TQorStringGrid::DateAndTimePicker() {
 // --- relays of the date editors ------------------------------------------------------------------
 void TQorStringGrid::datePickerChange() {
     if (!OnEditChange || !FEditDate) return;
-    const std::string text = FEditDate->Kind() == dtkTime ? TimeToStr(FEditDate->Time())
-                                                          : DateToStr(FEditDate->Date());
+    const std::string text =
+        FEditDate->Kind() == dtkTime ? TimeToStr(FEditDate->Time()) : DateToStr(FEditDate->Date());
     OnEditChange(this, Col(), Row(), text);
 }
 
@@ -366,7 +367,8 @@ void TQorStringGrid::commitSpecialEditor(int ACol, int ARow) {
     }
 }
 
-// --- looks ----------------------------------------------------------------------------------------
+// --- looks
+// ----------------------------------------------------------------------------------------
 void TQorStringGrid::toneEditorButtons(const TColorTones& Tones) {
     auto tone = [&](auto* c) {
         c->SetButtonColor(Tones.Background.BrushColor);

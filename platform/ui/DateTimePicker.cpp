@@ -10,7 +10,19 @@
 using namespace stdctrls;
 
 struct TDateTimePicker::Field {
-    enum TKind { Literal, Day, DayName, Month, MonthName, Year, Hour12, Hour24, Minute, Second, AmPm };
+    enum TKind {
+        Literal,
+        Day,
+        DayName,
+        Month,
+        MonthName,
+        Year,
+        Hour12,
+        Hour24,
+        Minute,
+        Second,
+        AmPm
+    };
     TKind Kind = Literal;
     int Letters = 0;
     std::string Text;
@@ -837,8 +849,8 @@ void TDateTimePicker::Paint() {
     c->Font()->Assign(Font());
     SetBkMode(c, TRANSPARENT);
     if (showCheckbox_) {
-        TRect box = Bounds(r.Left + 2, r.Top + (r.Height() - checkBoxSize) / 2, checkBoxSize,
-                           checkBoxSize);
+        TRect box =
+            Bounds(r.Left + 2, r.Top + (r.Height() - checkBoxSize) / 2, checkBoxSize, checkBoxSize);
         DrawFrameControl(c, box, DFC_BUTTON, DFCS_BUTTONCHECK | (checked_ ? DFCS_CHECKED : 0));
     }
     const bool grey = !Enabled() || !checked_;
@@ -846,8 +858,8 @@ void TDateTimePicker::Paint() {
     const int top = r.Top + std::max(0, (r.Height() - th) / 2);
     int editable = 0;
     for (const Field& f : fields()) {
-        const bool active = f.Kind != Field::Literal && editable++ == active_ && Focused() &&
-                            !grey && !dropped_;
+        const bool active =
+            f.Kind != Field::Literal && editable++ == active_ && Focused() && !grey && !dropped_;
         if (active) FillRect(c, TRect{f.Left, top, f.Right, top + th}, clHighlight);
         c->Font()->SetColor(active ? clHighlightText : grey ? clGrayText : Font()->Color());
         c->TextOut(f.Left, top, f.Text);

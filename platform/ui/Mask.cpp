@@ -221,7 +221,8 @@ int TCustomMaskEdit::previousPlace(int pos) const {
 void TCustomMaskEdit::clearPlaces(std::u32string& edit, int from, int to) const {
     const auto& ps = format_.Positions();
     for (int i = from; i < to && i < int(edit.size()); ++i)
-        if (ps[std::size_t(i)].Kind != TMaskPosition::Literal) edit[std::size_t(i)] = format_.Blank();
+        if (ps[std::size_t(i)].Kind != TMaskPosition::Literal)
+            edit[std::size_t(i)] = format_.Blank();
 }
 
 void TCustomMaskEdit::setEdit(const std::u32string& edit, int caret) {

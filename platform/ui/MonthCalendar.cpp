@@ -59,8 +59,7 @@ TDateTime SystemTimeToDateTime(const SYSTEMTIME& st) {
 }
 
 struct TMonthCalendar::Layout {
-    int CellWidth, RowHeight, TitleHeight, WeekColumn, HeaderTop, DaysTop, TodayTop, Width,
-        Height;
+    int CellWidth, RowHeight, TitleHeight, WeekColumn, HeaderTop, DaysTop, TodayTop, Width, Height;
 };
 
 TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TCustomControl(AOwner) {

@@ -69,9 +69,10 @@ void TMetroDateTimePicker::Paint() {
     if (MetroLook() && Kind() == dtkDate) {
         const bool active = IsComCtl6() && ThemeIsActive(GridThemeBinding());
         if (active)
-            FillRect(C, TRect{ClientWidth() - FButtonWidth - ButtonFillInset(), 1, ClientWidth(),
-                              Height()},
-                     Color());
+            FillRect(
+                C,
+                TRect{ClientWidth() - FButtonWidth - ButtonFillInset(), 1, ClientWidth(), Height()},
+                Color());
         else
             FillRect(C, TRect{ClientWidth() - FButtonWidth - 2, 4, ClientWidth() - 2, Height() - 4},
                      Color());
@@ -86,7 +87,8 @@ void TMetroDateTimePicker::DrawDropButton(TCanvas* C) {
     InflateRect(r, -1, -1);
     const bool down = mouseButtonDown();
     if (FButtonColor != clNone) {
-        const TColor face = FButtonHover ? (down ? FButtonColorDown : FButtonColorHot) : FButtonColor;
+        const TColor face =
+            FButtonHover ? (down ? FButtonColorDown : FButtonColorHot) : FButtonColor;
         FillRect(C, TRect{r.Left + 2, r.Top, r.Right, r.Bottom}, face);
         C->Pen()->SetColor(FButtonBorderColor);
         C->MoveTo(r.Left, r.Top);
@@ -332,8 +334,7 @@ void TQorDateTimePicker::SetKind(TQorDateTimeKind v) {
 void TQorDateTimePicker::CreateTimePicker() {
     if (FTimePicker || FKind != dkDateTime) return;
     FTimePicker = new TCustomDateTimePicker(this);
-    const bool designLoading =
-        (ComponentState() & csLoading) && (ComponentState() & csDesigning);
+    const bool designLoading = (ComponentState() & csLoading) && (ComponentState() & csDesigning);
     if (!designLoading) FTimePicker->SetParent(this);
     FTimePicker->SetBounds(0, 0, 90, 17);
     FTimePicker->SetVisible(false);
@@ -358,8 +359,7 @@ void TQorDateTimePicker::UpdateTimePicker() {
     FTimePicker->TDateTimePicker::SetDateTime(TDateTimePicker::DateTime());
     FTimePicker->TDateTimePicker::SetFormat(FTimeFormat);
     FTimePicker->Font()->Assign(Font());
-    const bool placeLoading =
-        (ComponentState() & csLoading) && !(ComponentState() & csDesigning);
+    const bool placeLoading = (ComponentState() & csLoading) && !(ComponentState() & csDesigning);
     if (FKind != dkDateTime && !placeLoading) {
         delete FTimePicker;
         FTimePicker = nullptr;

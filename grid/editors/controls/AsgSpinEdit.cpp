@@ -111,7 +111,7 @@ void TQorTimerSpeedButton::Paint() {
     const bool pressed = State() == bsDown || State() == bsExclusive;
     auto* pair = dynamic_cast<TAsgSpinButton*>(Parent());
     if (pair && pair->ButtonColor() != clNone) {
-        const TColor face = pressed   ? pair->ButtonColorDown()
+        const TColor face = pressed     ? pair->ButtonColorDown()
                             : FHasMouse ? pair->ButtonColorHot()
                                         : pair->ButtonColor();
         C->Brush()->SetColor(face);
@@ -673,8 +673,9 @@ bool TAsgSpinEdit::AcceptChar(char32_t& Key) {
     if (Key == timeSep && FSpinType != sptTime) accept = accept && separatorAsNumber();
     if (Key == dateSep && FSpinType != sptDate) accept = accept && separatorAsNumber();
     if (Key == '-')
-        accept = accept && SelStart() == 0 &&
-                 (text.find(U'-') == std::u32string::npos || sel.find(U'-') != std::u32string::npos);
+        accept =
+            accept && SelStart() == 0 &&
+            (text.find(U'-') == std::u32string::npos || sel.find(U'-') != std::u32string::npos);
     if (FSpinType == sptNormal && !(digit || Key == '-')) accept = false;
     if (FSpinType == sptFloat && Key != 27 && Key != 13 && Key != 8) {
         if (Key == th) accept = false;

@@ -19,10 +19,10 @@ namespace {
 using Log = std::vector<std::string>;
 
 // One column per editor kind, after the fixed row-number column.
-const TEditorType kinds[] = {edSpinEdit,     edFloatSpinEdit,  edTimeSpinEdit, edDateSpinEdit,
-                             edEditBtn,      edNumericEditBtn, edFloatEditBtn, edMaskEditBtn,
-                             edUnitEditBtn,  edCheckBox,       edButton,       edDateEdit,
-                             edDateEditUpDown, edTimeEdit,     edDateTimeEdit};
+const TEditorType kinds[] = {edSpinEdit,       edFloatSpinEdit,  edTimeSpinEdit, edDateSpinEdit,
+                             edEditBtn,        edNumericEditBtn, edFloatEditBtn, edMaskEditBtn,
+                             edUnitEditBtn,    edCheckBox,       edButton,       edDateEdit,
+                             edDateEditUpDown, edTimeEdit,       edDateTimeEdit};
 constexpr int kindCount = int(std::size(kinds));
 
 int col(TEditorType k) {
@@ -148,11 +148,11 @@ TEST_F(SpecialEditorsTest, UnreadableAndOutOfRangeCellsPerKind) {
         std::string stored;
     };
     const Case cases[] = {
-        {edSpinEdit, "abc", "0"},          // the spin edit reads it as its minimum
-        {edSpinEdit, "150", "100"},        // the column's maximum
-        {edSpinEdit, "-5", "0"},           // and minimum
-        {edSpinEdit, "", "0"},             //
-        {edFloatSpinEdit, "abc", "0.00"},  // no number part: 0
+        {edSpinEdit, "abc", "0"},           // the spin edit reads it as its minimum
+        {edSpinEdit, "150", "100"},         // the column's maximum
+        {edSpinEdit, "-5", "0"},            // and minimum
+        {edSpinEdit, "", "0"},              //
+        {edFloatSpinEdit, "abc", "0.00"},   // no number part: 0
         {edFloatSpinEdit, "1.5 m", "1.50"}, // the number part
         {edFloatSpinEdit, "250", "100.00"}, // the float bounds 0 .. 100
         {edDateSpinEdit, "no date", today()},
@@ -162,9 +162,9 @@ TEST_F(SpecialEditorsTest, UnreadableAndOutOfRangeCellsPerKind) {
         {edDateEdit, "05/06/2021", "05/06/2021"},
         {edDateEditUpDown, "05/06/2021", "05/06/2021"},
         {edDateTimeEdit, "05/06/2021 10:20", "05/06/2021 10:20"},
-        {edNumericEditBtn, "12x", "12x"},  // loaded as it is; only typing is filtered
+        {edNumericEditBtn, "12x", "12x"}, // loaded as it is; only typing is filtered
         {edUnitEditBtn, "5mm", "5mm"},
-        {edUnitEditBtn, "12kg", "12kg"},   // no unit of the list: the text stays whole
+        {edUnitEditBtn, "12kg", "12kg"}, // no unit of the list: the text stays whole
         {edTimeSpinEdit, "12:30:00", "12:30:00"},
         {edTimeEdit, "12:30:15", "12:30:15"},
     };
@@ -189,11 +189,10 @@ TEST_F(SpecialEditorsTest, EscapeLeavesEveryKindsCellAsItWas) {
         const char* typed;
     };
     const Case cases[] = {
-        {edSpinEdit, "abc", "7"},        {edFloatSpinEdit, "x", "7"},
-        {edDateSpinEdit, "", "7"},       {edEditBtn, "old", "new"},
-        {edUnitEditBtn, "5m", "7"},      {edDateEdit, "", "1"},
-        {edDateEdit, "05/06/2021", "1"}, {edTimeEdit, "no time", "1"},
-        {edDateTimeEdit, "bad", "1"},    {edButton, "caption", ""},
+        {edSpinEdit, "abc", "7"},        {edFloatSpinEdit, "x", "7"},  {edDateSpinEdit, "", "7"},
+        {edEditBtn, "old", "new"},       {edUnitEditBtn, "5m", "7"},   {edDateEdit, "", "1"},
+        {edDateEdit, "05/06/2021", "1"}, {edTimeEdit, "no time", "1"}, {edDateTimeEdit, "bad", "1"},
+        {edButton, "caption", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(col(c.kind));
@@ -214,12 +213,12 @@ TEST_F(SpecialEditorsTest, TheNumberKindsFilterWhatIsTyped) {
         const char* shown;
     };
     const Case cases[] = {
-        {edSpinEdit, "1a2-", "12"},         // letters and a "-" after the first place
-        {edSpinEdit, "-3", "-3"},           //
+        {edSpinEdit, "1a2-", "12"},          // letters and a "-" after the first place
+        {edSpinEdit, "-3", "-3"},            //
         {edFloatSpinEdit, "1.2.5,", "1.25"}, // one decimal separator, no thousands
         {edNumericEditBtn, "-12-x", "-12"},
         {edFloatEditBtn, "-1.5.5", "-1.55"},
-        {edMaskEditBtn, "12a34", "12:34"},  // the mask skips its literal, refuses letters
+        {edMaskEditBtn, "12a34", "12:34"}, // the mask skips its literal, refuses letters
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);

@@ -1,8 +1,8 @@
 // The platform's date-and-time picker and month calendar, and the speed button.
+#include "platform/ui/DateTimePicker.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Buttons.h"
-#include "platform/ui/DateTimePicker.h"
 
 #include <gtest/gtest.h>
 
@@ -82,12 +82,9 @@ TEST_F(DateTimePickerTest, TheValueShowsInTheFormatsFields) {
         int fields;
     };
     const Case cases[] = {
-        {dtkDate, "", "05/06/2021", 3},
-        {dtkDate, "dd.MM.yyyy", "05.06.2021", 3},
-        {dtkDate, "d MMM yy", "5 Jun 21", 3},
-        {dtkDate, "dddd d MMMM", "Saturday 5 June", 3},
-        {dtkTime, "", "10:20:30", 3},
-        {dtkTime, "h:mm tt", "10:20 AM", 3},
+        {dtkDate, "", "05/06/2021", 3},       {dtkDate, "dd.MM.yyyy", "05.06.2021", 3},
+        {dtkDate, "d MMM yy", "5 Jun 21", 3}, {dtkDate, "dddd d MMMM", "Saturday 5 June", 3},
+        {dtkTime, "", "10:20:30", 3},         {dtkTime, "h:mm tt", "10:20 AM", 3},
         {dtkDate, "'Day' dd", "Day 05", 1},
     };
     for (const Case& c : cases) {

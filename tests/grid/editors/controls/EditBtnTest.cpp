@@ -133,7 +133,8 @@ TEST_F(EditBtnTest, TheUnitMenuSetsTheUnitAndTellsOfAChange) {
     const char* pick = "mm";
     SetPopupMenuPresenter([&](TPopupMenu& m, TPoint p) {
         offered.clear();
-        for (int i = 0; i < m.Items()->Count(); ++i) offered += m.Items()->Items(i)->Caption() + ";";
+        for (int i = 0; i < m.Items()->Count(); ++i)
+            offered += m.Items()->Items(i)->Caption() + ";";
         at = p;
         return m.Items()->Find(pick);
     });

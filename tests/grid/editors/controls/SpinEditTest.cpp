@@ -62,7 +62,11 @@ TEST_F(SpinEditTest, TextsThatAreNoValueReadTheirKindsFallback) {
         double floatValue;
     };
     const Case cases[] = {
-        {"", 0, 2.5}, {"  42 ", 42, 42}, {"abc", 3, 2.5}, {"1.5", 3, 1.5}, {"99999999999", 3, 99999999999.0},
+        {"", 0, 2.5},
+        {"  42 ", 42, 42},
+        {"abc", 3, 2.5},
+        {"1.5", 3, 1.5},
+        {"99999999999", 3, 99999999999.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -87,14 +91,14 @@ TEST_F(SpinEditTest, TypedCharactersFollowTheKind) {
         bool taken;
     };
     const Case cases[] = {
-        {sptNormal, 0, "12", 2, U'a', false},    {sptNormal, 0, "12", 2, 13, false},
-        {sptNormal, 0, "12", 2, 27, false},      {sptNormal, 0, "12", 2, 3, false},
-        {sptNormal, 0, "12", 2, 8, true},        {sptNormal, 0, "12", 1, U'-', false},
-        {sptNormal, 0, "12", 0, U'-', true},     {sptNormal, 0, "-12", 0, U'-', false},
-        {sptFloat, 2, "1.25", 4, U'7', false},   {sptFloat, 2, "1.2", 3, U'7', true},
-        {sptFloat, 0, "1.2", 3, U',', false},    {sptFloat, 0, "1.2", 3, U'.', false},
+        {sptNormal, 0, "12", 2, U'a', false},     {sptNormal, 0, "12", 2, 13, false},
+        {sptNormal, 0, "12", 2, 27, false},       {sptNormal, 0, "12", 2, 3, false},
+        {sptNormal, 0, "12", 2, 8, true},         {sptNormal, 0, "12", 1, U'-', false},
+        {sptNormal, 0, "12", 0, U'-', true},      {sptNormal, 0, "-12", 0, U'-', false},
+        {sptFloat, 2, "1.25", 4, U'7', false},    {sptFloat, 2, "1.2", 3, U'7', true},
+        {sptFloat, 0, "1.2", 3, U',', false},     {sptFloat, 0, "1.2", 3, U'.', false},
         {sptTime, 0, "10:20:30", 8, U':', false}, {sptTime, 0, "10:20", 5, U':', true},
-        {sptNormal, 0, "1", 1, U'/', false},     {sptDate, 0, "1/2", 3, U'/', true},
+        {sptNormal, 0, "1", 1, U'/', false},      {sptDate, 0, "1/2", 3, U'/', true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.start) + " + " + std::to_string(int(c.key)));
