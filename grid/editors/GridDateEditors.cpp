@@ -140,6 +140,16 @@ void TGridDatePicker::DoExit() {
 TGridDateTimePicker::TGridDateTimePicker(TComponent* AOwner)
     : TQorDateTimePicker(AOwner), FGrid(dynamic_cast<TQorStringGrid*>(AOwner)) {}
 
+void TGridDateTimePicker::CMWantSpecialKey(TWMKey& Message) {
+    const WORD key = Message.CharCode();
+    if (FGrid &&
+        (key == VK_RETURN || key == VK_ESCAPE || (key == VK_TAB && FGrid->NeedsEditValidation()))) {
+        Message.M.Result = 1;
+        return;
+    }
+    TQorDateTimePicker::CMWantSpecialKey(Message);
+}
+
 void TGridDateTimePicker::KeyDown(WORD& Key, TShiftState Shift) {
     TQorStringGrid* g = FGrid;
     if (!g ||

@@ -5,6 +5,10 @@
 #include "grid/editors/AsgCombo.h"
 
 namespace {
+bool isArrow(WORD Key) {
+    return Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN;
+}
+
 TQorStringGrid* gridOwner(TComponent* AOwner) {
     auto* g = dynamic_cast<TQorStringGrid*>(AOwner);
     if (!g) throw EInvalidCast("Invalid class typecast");
@@ -43,17 +47,10 @@ void TGridCheckBox::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 void TGridCheckBox::CMWantSpecialKey(TWMKey& Message) {
-    switch (Message.CharCode()) {
-    case VK_RETURN:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
+    if (Message.CharCode() == VK_RETURN || isArrow(Message.CharCode()))
         Message.M.Result = 1;
-        return;
-    default:
+    else
         TCheckBox::CMWantSpecialKey(Message);
-    }
 }
 
 void TGridCheckBox::WMLButtonDown(TWMMouse& Message) {
@@ -233,17 +230,10 @@ void TGridButton::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 void TGridButton::CMWantSpecialKey(TWMKey& Message) {
-    switch (Message.CharCode()) {
-    case VK_ESCAPE:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
+    if (Message.CharCode() == VK_ESCAPE || isArrow(Message.CharCode()))
         Message.M.Result = 1;
-        return;
-    default:
+    else
         TButton::CMWantSpecialKey(Message);
-    }
 }
 
 void TGridButton::DoExit() {

@@ -99,6 +99,8 @@ public:
 
 protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
+    // Enter, Escape and (when the grid validates) Tab end its edit, not the dialog's buttons.
+    void CMWantSpecialKey(TWMKey& Message) override;
 
 private:
     TQorStringGrid* FGrid;

@@ -102,7 +102,7 @@ void TSpeedButton::CMMouseEnter(TMessage& Message) {
     TGraphicControl::CMMouseEnter(Message);
     if (!Enabled() || mouseInControl_) return;
     mouseInControl_ = true;
-    if (flat_ || !transparent_) Invalidate();
+    Invalidate();
 }
 
 void TSpeedButton::CMMouseLeave(TMessage& Message) {
@@ -157,7 +157,7 @@ void TSpeedButton::DrawGlyphAndCaption(TCanvas* C, TRect R, bool Pressed) {
 void TSpeedButton::Paint() {
     TCanvas* C = Canvas();
     TRect R = ClientRect();
-    const bool pressed = state_ == bsDown || state_ == bsExclusive;
+    const bool pressed = Pressed();
     if (!transparent_) FillRect(C, R, clBtnFace);
     if (flat_) {
         if (pressed || (mouseInControl_ && state_ != bsDisabled)) {

@@ -46,6 +46,8 @@ protected:
     void SetState(TButtonState v);
     // The mouse is over the button (the flat look frames it then).
     bool MouseInside() const { return mouseInControl_; }
+    // Drawn down: held, or down in its group.
+    bool Pressed() const { return state_ == bsDown || state_ == bsExclusive; }
     // Draws glyph and caption centred in R, one pixel right and down while pressed.
     void DrawGlyphAndCaption(TCanvas* C, TRect R, bool Pressed);
 

@@ -260,6 +260,15 @@ void TCustomDateTimePicker::WndProc(TMessage& Message) {
     TMetroDateTimePicker::WndProc(Message);
 }
 
+void TCustomDateTimePicker::CMWantSpecialKey(TWMKey& Message) {
+    auto* outer = dynamic_cast<TQorDateTimePicker*>(Parent());
+    if (outer && outer->TimePicker() == this) {
+        Message.M.Result = outer->Perform(CM_WANTSPECIALKEY, Message.M.WParam, Message.M.LParam);
+        return;
+    }
+    TMetroDateTimePicker::CMWantSpecialKey(Message);
+}
+
 void TCustomDateTimePicker::ShiftFocus() {
     int h = 0, m = 0, s = 0, ms = 0;
     splitTime(TDateTimePicker::DateTime(), h, m, s, ms);

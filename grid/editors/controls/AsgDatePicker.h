@@ -121,6 +121,8 @@ protected:
     void KeyPress(char32_t& Key) override;
     void WndProc(TMessage& Message) override;
     void PaintFlatLines(TCanvas* C) override;
+    // The time part of a combined picker keeps the keys its control keeps.
+    void CMWantSpecialKey(TWMKey& Message) override;
     // The time before the last digit.
     int Fh = 0, Fm = 0, Fs = 0, Fms = 0;
 

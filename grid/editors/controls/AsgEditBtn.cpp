@@ -15,28 +15,16 @@ int frameOf(TBorderStyle s) {
 // --- TQorSpeedButton ---------------------------------------------------------------------------
 TQorSpeedButton::TQorSpeedButton(TComponent* AOwner) : TSpeedButton(AOwner) {}
 
-void TQorSpeedButton::CMMouseEnter(TMessage& Message) {
-    TSpeedButton::CMMouseEnter(Message);
-    FHot = true;
-    Invalidate();
-}
-
-void TQorSpeedButton::CMMouseLeave(TMessage& Message) {
-    TSpeedButton::CMMouseLeave(Message);
-    FHot = false;
-    Invalidate();
-}
-
 void TQorSpeedButton::Paint() {
     TCanvas* C = Canvas();
     TRect R = ClientRect();
-    const bool pressed = State() == bsDown || State() == bsExclusive;
+    const bool pressed = Pressed();
     auto* holder = dynamic_cast<TAsgEditButton*>(Parent());
     if (holder && holder->ButtonColor() != clNone) {
         FFlat = true;
         FillRect(C, R,
                  pressed ? holder->ButtonColorDown()
-                 : FHot  ? holder->ButtonColorHot()
+                 : Hot() ? holder->ButtonColorHot()
                          : holder->ButtonColor());
     } else if (FFlat) {
         // No visual-style library here: the classic faces.

@@ -21,17 +21,15 @@ public:
     // Its own flat look (the edge drawn inside); the holder sets it without a repaint.
     bool Flat() const { return FFlat; }
     void SetFlat(bool v) { FFlat = v; }
-    bool Hot() const { return FHot; }
+    // The mouse is over the button.
+    bool Hot() const { return MouseInside(); }
 
 protected:
     void Paint() override;
-    void CMMouseEnter(TMessage& Message) override;
-    void CMMouseLeave(TMessage& Message) override;
 
 private:
     bool FIsWinXP = false;
     bool FFlat = false;
-    bool FHot = false;
 };
 
 // The holder of the push button, which fills it.

@@ -93,27 +93,15 @@ void TQorTimerSpeedButton::RepeatTick(TObject*) {
     }
 }
 
-void TQorTimerSpeedButton::CMMouseEnter(TMessage& Message) {
-    TSpeedButton::CMMouseEnter(Message);
-    FHasMouse = true;
-    Invalidate();
-}
-
-void TQorTimerSpeedButton::CMMouseLeave(TMessage& Message) {
-    TSpeedButton::CMMouseLeave(Message);
-    FHasMouse = false;
-    Invalidate();
-}
-
 void TQorTimerSpeedButton::Paint() {
     TCanvas* C = Canvas();
     const TRect R = ClientRect();
-    const bool pressed = State() == bsDown || State() == bsExclusive;
+    const bool pressed = Pressed();
     auto* pair = dynamic_cast<TAsgSpinButton*>(Parent());
     if (pair && pair->ButtonColor() != clNone) {
-        const TColor face = pressed     ? pair->ButtonColorDown()
-                            : FHasMouse ? pair->ButtonColorHot()
-                                        : pair->ButtonColor();
+        const TColor face = pressed      ? pair->ButtonColorDown()
+                            : HasMouse() ? pair->ButtonColorHot()
+                                         : pair->ButtonColor();
         C->Brush()->SetColor(face);
         C->Pen()->SetColor(face);
         C->Rectangle(R);
@@ -533,115 +521,70 @@ void TAsgSpinEdit::Loaded() {
 
 // --- stepping ----------------------------------------------------------------------------------
 void TAsgSpinEdit::StepUp(bool Page) {
+    step(1, Page);
+}
+
+void TAsgSpinEdit::StepDown(bool Page) {
+    step(-1, Page);
+}
+
+void TAsgSpinEdit::step(int Sign, bool Page) {
     if (ReadOnly()) {
         MessageBeep(0);
         return;
     }
     const std::u32string t = Utf8ToUtf32(Text());
     const int caret = SelStart();
+    // The field under the caret: before the first separator, before the second, or after it.
+    auto fieldAt = [&](char sep) {
+        const int s1 = posFrom(t, char32_t(sep), 1);
+        const int s2 = s1 > 0 ? posFrom(t, char32_t(sep), s1 + 1) : 0;
+        return caret < s1 ? 1 : caret < s2 ? 2 : 3;
+    };
     switch (FSpinType) {
     case sptNormal:
-        SetValue(Value() + FIncrement);
+        SetValue(Value() + Sign * FIncrement);
         break;
     case sptFloat:
-        SetFloatValue(FloatValue() + (Page ? FIncrementFloatPage : FIncrementFloat));
+        SetFloatValue(FloatValue() + Sign * (Page ? FIncrementFloatPage : FIncrementFloat));
         break;
     case sptDate: {
         const std::string f = UpperCase(FormatSettings().ShortDateFormat);
         const bool monthFirst = f.find('M') < f.find('D');
-        const char32_t sep = char32_t(FormatSettings().DateSeparator);
-        const int s1 = posFrom(t, sep, 1);
-        const int s2 = s1 > 0 ? posFrom(t, sep, s1 + 1) : 0;
-        const int field = caret < s1 ? 1 : caret < s2 ? 2 : 3;
+        const int field = fieldAt(FormatSettings().DateSeparator);
         const TDateTime d = DateValue();
-        const bool day = field == (monthFirst ? 2 : 1);
         TDateTime r = d;
         if (field == 3) {
             int y = 0, m = 0, dd = 0;
             DecodeDate(d, y, m, dd);
             // 29 February in a year without one: the value stays.
-            TDateTime moved = 0;
-            if (!TryEncodeDate(y + 1, m, dd, moved)) moved = d;
-            r = moved;
-        } else if (day) {
-            r = d + 1;
+            if (!TryEncodeDate(y + Sign, m, dd, r)) r = d;
+        } else if (field == (monthFirst ? 2 : 1)) {
+            r = d + Sign;
         } else {
-            r = IncMonth(d, 1);
+            r = IncMonth(d, Sign);
         }
         SetDateValue(r);
         break;
     }
     case sptTime: {
-        const char32_t sep = char32_t(FormatSettings().TimeSeparator);
-        const int s1 = posFrom(t, sep, 1);
-        const int s2 = s1 > 0 ? posFrom(t, sep, s1 + 1) : 0;
+        const int field = fieldAt(FormatSettings().TimeSeparator);
         double step = 0;
-        if (caret < s1)
+        if (field == 1)
             step = FIncrementHours < 24 ? FIncrementHours / 24.0 : 0;
-        else if (FShowSeconds && caret >= s2)
+        else if (FShowSeconds && field == 3)
             step = FIncrementSeconds < 60 ? FIncrementSeconds / double(SecsPerDay) : 0;
         else
             step = FIncrementMinutes < 60 ? FIncrementMinutes / double(MinsPerDay) : 0;
         // A step of a whole day or more has no time of day: the value stays.
-        if (step > 0) SetTimeValue(TimeValue() + step);
-        break;
-    }
-    }
-}
-
-void TAsgSpinEdit::StepDown(bool Page) {
-    if (ReadOnly()) {
-        MessageBeep(0);
-        return;
-    }
-    const std::u32string t = Utf8ToUtf32(Text());
-    const int caret = SelStart();
-    switch (FSpinType) {
-    case sptNormal:
-        SetValue(Value() - FIncrement);
-        break;
-    case sptFloat:
-        SetFloatValue(FloatValue() - (Page ? FIncrementFloatPage : FIncrementFloat));
-        break;
-    case sptDate: {
-        const std::string f = UpperCase(FormatSettings().ShortDateFormat);
-        const bool monthFirst = f.find('M') < f.find('D');
-        const char32_t sep = char32_t(FormatSettings().DateSeparator);
-        const int s1 = posFrom(t, sep, 1);
-        const int s2 = s1 > 0 ? posFrom(t, sep, s1 + 1) : 0;
-        const int field = caret < s1 ? 1 : caret < s2 ? 2 : 3;
-        const TDateTime d = DateValue();
-        const bool day = field == (monthFirst ? 2 : 1);
-        TDateTime r = d;
-        if (field == 3) {
-            int y = 0, m = 0, dd = 0;
-            DecodeDate(d, y, m, dd);
-            TDateTime moved = 0;
-            if (!TryEncodeDate(y - 1, m, dd, moved)) moved = d;
-            r = moved;
-        } else if (day) {
-            r = d - 1;
-        } else {
-            r = IncMonth(d, -1);
-        }
-        SetDateValue(r);
-        break;
-    }
-    case sptTime: {
-        const char32_t sep = char32_t(FormatSettings().TimeSeparator);
-        const int s1 = posFrom(t, sep, 1);
-        const int s2 = s1 > 0 ? posFrom(t, sep, s1 + 1) : 0;
-        double step = 0;
-        if (caret < s1)
-            step = FIncrementHours < 24 ? FIncrementHours / 24.0 : 0;
-        else if (FShowSeconds && caret >= s2)
-            step = FIncrementSeconds < 60 ? FIncrementSeconds / double(SecsPerDay) : 0;
-        else
-            step = FIncrementMinutes < 60 ? FIncrementMinutes / double(MinsPerDay) : 0;
         if (step <= 0) break;
-        double r = TimeValue() + 1 - step;
-        if (r > 1) r -= 1;
-        SetTimeValue(r);
+        if (Sign > 0) {
+            SetTimeValue(TimeValue() + step);
+        } else {
+            double r = TimeValue() + 1 - step;
+            if (r > 1) r -= 1;
+            SetTimeValue(r);
+        }
         break;
     }
     }

@@ -44,15 +44,14 @@ public:
     void SetButtonDirection(TButtonDirection v);
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool v) { FIsWinXP = v; }
-    bool HasMouse() const { return FHasMouse; }
+    // The mouse is over the button.
+    bool HasMouse() const { return MouseInside(); }
     TTimer* RepeatTimer() const { return FRepeatTimer; }
 
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint() override;
-    void CMMouseEnter(TMessage& Message) override;
-    void CMMouseLeave(TMessage& Message) override;
 
 private:
     void RepeatTick(TObject* Sender);
@@ -60,7 +59,6 @@ private:
     TTimeBtnState FTimeBtnState;
     TButtonDirection FButtonDirection = bdUp;
     bool FIsWinXP = false;
-    bool FHasMouse = false;
 };
 
 // The arrow pair.
@@ -232,6 +230,8 @@ protected:
     void CreateWnd() override;
 
 private:
+    // A step up (Sign 1) or down (-1) of the value of the kind.
+    void step(int Sign, bool Page);
     int ClampValue(int v) const;
     double ClampFloatValue(double v) const;
     TDateTime ClampDateValue(TDateTime v) const;

@@ -403,6 +403,26 @@ TEST_F(SpecialEditorsTest, ADateTimeCellEditsDateAndTime) {
     EXPECT_EQ(grid->Cells(col(edDateTimeEdit), 1), "06/06/2021 11:20");
 }
 
+TEST_F(SpecialEditorsTest, TabLeavesADateTimeCellWithItsTimeInADialog) {
+    // A default button does not take the editor's keys.
+    TButton* ok = new TButton(form.get());
+    ok->SetParent(form.get());
+    ok->SetBounds(10, 300, 75, 25);
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    grid->SetOptions(grid->Options() + goTabs);
+    grid->SetCells(col(edDateTimeEdit), 2, "05/06/2021 10:20");
+    TGridDateTimePicker* p = grid->DateAndTimePicker();
+    ASSERT_EQ(open(edDateTimeEdit, 2), p);
+    p->TimePicker()->SetFocus();
+    key(VK_UP, p->TimePicker());
+    key(VK_TAB, p->TimePicker());
+    EXPECT_FALSE(p->Visible());
+    EXPECT_EQ(grid->Cells(col(edDateTimeEdit), 2), "05/06/2021 11:20");
+    EXPECT_FALSE(grid->Col() == col(edDateTimeEdit) && grid->Row() == 2) << "Tab went on";
+    EXPECT_EQ(form->ModalResult(), mrNone);
+}
+
 TEST_F(SpecialEditorsTest, DatesAndTimesFollowTheLocale) {
     TFormatSettings& fs = FormatSettings();
     fs.DateSeparator = '.';
