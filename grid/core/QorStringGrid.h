@@ -2186,6 +2186,10 @@ private:
     void dateTimePickerChange();
     // The start character goes to the opened control as its first keystroke.
     void postStartChar(TWinControl* Control);
+    // The editors' validation step: the editor's text into the current cell, then checked.
+    bool validateEditorText(const std::string& Text);
+    // An editor left by Tab with goTabs: the edit ends, the grid takes the focus and moves on.
+    void tabOutOfEditor(bool Backward);
     // Escape in a special editor: End closes it, then the cell gets back exactly the text it had
     // when the edit started, also one its editor could not read.
     void escapeSpecialEdit(const std::function<void()>& End);

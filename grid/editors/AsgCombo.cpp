@@ -470,8 +470,7 @@ void TGridCombo::KeyDown(WORD& Key, TShiftState Shift) {
     }
     if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
         takeDroppedItem();
-        g->SetCurrentCell(Text());
-        if (!g->ValidateCell(Text())) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             if (!list) {
                 SetSelStart(0);
@@ -488,8 +487,7 @@ void TGridCombo::KeyDown(WORD& Key, TShiftState Shift) {
             SetText(g->CurrentCell());
     }
     if (Key == VK_TAB && g->NeedsEditValidation()) {
-        g->SetCurrentCell(Text());
-        if (!g->ValidateCell(Text())) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             SetSelStart(int(Utf8Length(Text())));
             Key = 0;
@@ -500,9 +498,7 @@ void TGridCombo::KeyDown(WORD& Key, TShiftState Shift) {
         else
             SetText(g->CurrentCell());
         if (g->Options().Contains(goTabs)) {
-            g->HideInplaceEdit();
-            if (g->CanFocus()) g->SetFocus();
-            g->EditorNavigateKey(Shift.Contains(ssShift));
+            g->tabOutOfEditor(Shift.Contains(ssShift));
             Key = 0;
             return;
         }

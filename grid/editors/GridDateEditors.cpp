@@ -73,10 +73,6 @@ void TGridDatePicker::KeyDown(WORD& Key, TShiftState Shift) {
         TAsgDateTimePicker::KeyDown(Key, Shift);
         return;
     }
-    auto validate = [&] {
-        g->SetCurrentCell(Text());
-        return g->ValidateCell(Text());
-    };
     if (Key == VK_ESCAPE) {
         TDateTime v = 0;
         if (Kind() == dtkTime) {
@@ -88,7 +84,7 @@ void TGridDatePicker::KeyDown(WORD& Key, TShiftState Shift) {
         // The field being typed is taken.
         Perform(WM_KEYDOWN, VK_RIGHT);
         Perform(WM_KEYUP, VK_RIGHT);
-        if (!validate()) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             Invalidate();
             Key = 0;
@@ -97,16 +93,14 @@ void TGridDatePicker::KeyDown(WORD& Key, TShiftState Shift) {
         }
         SetText(g->CurrentCell());
     } else if (Key == VK_TAB && g->NeedsEditValidation()) {
-        if (!validate()) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             Invalidate();
             Key = 0;
             return;
         }
         if (g->Options().Contains(goTabs)) {
-            g->HideInplaceEdit();
-            if (g->CanFocus()) g->SetFocus();
-            g->EditorNavigateKey(Shift.Contains(ssShift));
+            g->tabOutOfEditor(Shift.Contains(ssShift));
             Key = 0;
             return;
         }

@@ -72,12 +72,8 @@ void TGridEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
         return;
     }
     if (OnKeyDown) OnKeyDown(this, Key, Shift);
-    auto validate = [&] {
-        g->SetCurrentCell(Text());
-        return g->ValidateCell(Text());
-    };
     if (Key == VK_TAB || Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
-        if (!validate()) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             SelectAll();
             Invalidate();
@@ -88,7 +84,7 @@ void TGridEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
         SetText(g->FNewCellText);
     }
     if (Key == VK_TAB && g->NeedsEditValidation()) {
-        if (!validate()) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             SetSelStart(int(Utf8Length(Text())));
             Invalidate();
@@ -96,9 +92,7 @@ void TGridEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
             return;
         }
         if (g->Options().Contains(goTabs)) {
-            g->HideInplaceEdit();
-            if (g->CanFocus()) g->SetFocus();
-            g->EditorNavigateKey(Shift.Contains(ssShift));
+            g->tabOutOfEditor(Shift.Contains(ssShift));
             Key = 0;
             return;
         }
@@ -234,8 +228,7 @@ void TGridUnitEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
         return;
     }
     if (Key == VK_TAB || Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
-        g->SetCurrentCell(TextAndUnit());
-        if (!g->ValidateCell(TextAndUnit())) {
+        if (!g->validateEditorText(TextAndUnit())) {
             SetTextAndUnit(g->CurrentCell());
             Key = 0;
             return;
@@ -250,9 +243,7 @@ void TGridUnitEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
         return;
     }
     if (Key == VK_TAB && g->Options().Contains(goTabs)) {
-        g->HideInplaceEdit();
-        if (g->CanFocus()) g->SetFocus();
-        g->EditorNavigateKey(Shift.Contains(ssShift));
+        g->tabOutOfEditor(Shift.Contains(ssShift));
         Key = 0;
         return;
     }

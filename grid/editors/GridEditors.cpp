@@ -98,8 +98,7 @@ void TGridSpin::KeyDown(WORD& Key, TShiftState Shift) {
         if (SpinType() == sptNormal) SetValue(Value());
         if (SpinType() == sptFloat) SetFloatValue(FloatValue());
     } else {
-        g->SetCurrentCell(Text());
-        if (!g->ValidateCell(Text())) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->CurrentCell());
             SetSelStart(int(Utf8Length(Text())));
             Key = 0;
@@ -110,9 +109,7 @@ void TGridSpin::KeyDown(WORD& Key, TShiftState Shift) {
         SetText(g->CurrentCell());
     }
     if (Key == VK_TAB && g->Options().Contains(goTabs)) {
-        g->HideInplaceEdit();
-        if (g->CanFocus()) g->SetFocus();
-        g->EditorNavigateKey(Shift.Contains(ssShift));
+        g->tabOutOfEditor(Shift.Contains(ssShift));
         Key = 0;
         return;
     }

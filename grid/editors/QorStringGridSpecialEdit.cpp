@@ -392,6 +392,17 @@ void TQorStringGrid::SetEditorCellText(int ACol, int ARow, const std::string& Va
     SetCells(ACol, ARow, Value);
 }
 
+bool TQorStringGrid::validateEditorText(const std::string& Text) {
+    SetCurrentCell(Text);
+    return ValidateCell(Text);
+}
+
+void TQorStringGrid::tabOutOfEditor(bool Backward) {
+    HideInplaceEdit();
+    if (CanFocus()) SetFocus();
+    EditorNavigateKey(Backward);
+}
+
 void TQorStringGrid::escapeSpecialEdit(const std::function<void()>& End) {
     // Closing selects the cell again, which takes its new text as the cache.
     const std::string before = FCellCache;

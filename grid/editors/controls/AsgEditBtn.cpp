@@ -52,7 +52,7 @@ void TQorSpeedButton::Paint() {
 }
 
 // --- TAsgEditButton ----------------------------------------------------------------------------
-TAsgEditButton::TAsgEditButton(TComponent* AOwner) : TCustomControl(AOwner) {
+TAsgEditButton::TAsgEditButton(TComponent* AOwner) : TButtonHolder(AOwner) {
     SetControlStyle((ControlStyle() & ~(csAcceptsControls | csSetCaption)) | csOpaque);
     FButton = new TQorSpeedButton(this);
     FButton->SetVisible(true);
@@ -68,26 +68,9 @@ TAsgEditButton::TAsgEditButton(TComponent* AOwner) : TCustomControl(AOwner) {
     SetBounds(0, 0, 20, 25);
 }
 
-void TAsgEditButton::setColor(TColor& field, TColor v) {
-    field = v;
-    FButton->Invalidate();
-}
-
 void TAsgEditButton::SetFlat(bool v) {
     FFlat = v;
     FButton->SetFlat(v);
-}
-
-void TAsgEditButton::SetFocusControl(TWinControl* v) {
-    if (FFocusControl == v) return;
-    if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = v;
-    if (v) v->FreeNotification(this);
-}
-
-void TAsgEditButton::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
 void TAsgEditButton::ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState, int X,
@@ -95,11 +78,7 @@ void TAsgEditButton::ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftS
     if (Button != mbLeft) return;
     // Only a release over the button clicks it.
     if (Sender == FButton && FButton->ClientRect().Contains({X, Y}) && OnClick) OnClick(this);
-    if (FFocusControl && FFocusControl->TabStop() && FFocusControl->CanFocus() &&
-        !FFocusControl->Focused())
-        FFocusControl->SetFocus();
-    else if (TabStop() && !Focused() && CanFocus())
-        SetFocus();
+    FocusAfterPress();
 }
 
 void TAsgEditButton::ArrangeButton() {
@@ -108,17 +87,17 @@ void TAsgEditButton::ArrangeButton() {
 }
 
 void TAsgEditButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TButtonHolder::SetBounds(ALeft, ATop, AWidth, AHeight);
     ArrangeButton();
 }
 
 void TAsgEditButton::Loaded() {
-    TCustomControl::Loaded();
+    TButtonHolder::Loaded();
     ArrangeButton();
 }
 
 void TAsgEditButton::WMSize(TWMSize& Message) {
-    TCustomControl::WMSize(Message);
+    TButtonHolder::WMSize(Message);
     ArrangeButton();
 }
 

@@ -3,6 +3,7 @@
 // OnClickBtn (as F4 does); the owner decides what the button does. The unit edit holds a number
 // in its text and a unit, chosen from a pop-up menu of units by the button, drawn between the
 // text and the button. TAsgEditButton holds and fills the push button, TQorSpeedButton.
+#include "grid/editors/controls/ButtonHolder.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Mask.h"
 
@@ -33,7 +34,7 @@ private:
 };
 
 // The holder of the push button, which fills it.
-class TAsgEditButton : public TCustomControl {
+class TAsgEditButton : public TButtonHolder {
 public:
     explicit TAsgEditButton(TComponent* AOwner);
 
@@ -46,48 +47,21 @@ public:
     void SetButtonCaption(const std::string& v) { FButton->SetCaption(v); }
     bool Flat() const { return FFlat; }
     void SetFlat(bool v);
-    // Takes the keyboard focus after a click.
-    TWinControl* FocusControl() const { return FFocusControl; }
-    void SetFocusControl(TWinControl* v);
-    // clNone: not set. The face paints with the first three; the others are kept for the look.
-    TColor ButtonColor() const { return FButtonColor; }
-    void SetButtonColor(TColor v) { setColor(FButtonColor, v); }
-    TColor ButtonColorHot() const { return FButtonColorHot; }
-    void SetButtonColorHot(TColor v) { setColor(FButtonColorHot, v); }
-    TColor ButtonColorDown() const { return FButtonColorDown; }
-    void SetButtonColorDown(TColor v) { setColor(FButtonColorDown, v); }
-    TColor ButtonTextColor() const { return FButtonTextColor; }
-    void SetButtonTextColor(TColor v) { FButtonTextColor = v; }
-    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
-    void SetButtonTextColorHot(TColor v) { FButtonTextColorHot = v; }
-    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
-    void SetButtonTextColorDown(TColor v) { FButtonTextColorDown = v; }
-    TColor ButtonBorderColor() const { return FButtonBorderColor; }
-    void SetButtonBorderColor(TColor v) { FButtonBorderColor = v; }
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Loaded() override;
 
     TNotifyEvent OnClick;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ButtonLookChanged() override { FButton->Invalidate(); }
     void WMSize(TWMSize& Message) override;
     void Paint() override;
 
 private:
     void ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void ArrangeButton();
-    void setColor(TColor& field, TColor v);
     TQorSpeedButton* FButton = nullptr;
     bool FFlat = false;
-    TWinControl* FFocusControl = nullptr;
-    TColor FButtonColor = clNone;
-    TColor FButtonColorHot = clNone;
-    TColor FButtonColorDown = clNone;
-    TColor FButtonTextColor = clNone;
-    TColor FButtonTextColorHot = clNone;
-    TColor FButtonTextColorDown = clNone;
-    TColor FButtonBorderColor = clNone;
 };
 
 class TAsgEditBtn : public TCustomMaskEdit {

@@ -139,7 +139,7 @@ void TQorTimerSpeedButton::Paint() {
 }
 
 // --- TAsgSpinButton ----------------------------------------------------------------------------
-TAsgSpinButton::TAsgSpinButton(TComponent* AOwner) : TCustomControl(AOwner) {
+TAsgSpinButton::TAsgSpinButton(TComponent* AOwner) : TButtonHolder(AOwner) {
     SetControlStyle((ControlStyle() & ~(csAcceptsControls | csSetCaption)) | csOpaque);
     SetColor(clBtnFace);
     FUpButton = CreateButton();
@@ -165,8 +165,7 @@ TQorTimerSpeedButton* TAsgSpinButton::CreateButton() {
     return b;
 }
 
-void TAsgSpinButton::setColor(TColor& field, TColor v) {
-    field = v;
+void TAsgSpinButton::ButtonLookChanged() {
     FUpButton->Invalidate();
     FDownButton->Invalidate();
 }
@@ -175,18 +174,6 @@ void TAsgSpinButton::SetIsWinXP(bool v) {
     FIsWinXP = v;
     FUpButton->SetIsWinXP(v);
     FDownButton->SetIsWinXP(v);
-}
-
-void TAsgSpinButton::SetFocusControl(TWinControl* v) {
-    if (FFocusControl == v) return;
-    if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = v;
-    if (v) v->FreeNotification(this);
-}
-
-void TAsgSpinButton::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
 void TAsgSpinButton::SetDirection(TSpinDirection v) {
@@ -263,11 +250,11 @@ void TAsgSpinButton::ArrangeButtons(int& W, int& H) {
 void TAsgSpinButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     int w = AWidth, h = AHeight;
     ArrangeButtons(w, h);
-    TCustomControl::SetBounds(ALeft, ATop, w, h);
+    TButtonHolder::SetBounds(ALeft, ATop, w, h);
 }
 
 void TAsgSpinButton::Loaded() {
-    TCustomControl::Loaded();
+    TButtonHolder::Loaded();
     int w = Width(), h = Height();
     ArrangeButtons(w, h);
     if (w != Width() || h != Height()) SetBounds(Left(), Top(), w, h);
@@ -276,11 +263,7 @@ void TAsgSpinButton::Loaded() {
 void TAsgSpinButton::ArrowMouseDown(TObject* Sender, TMouseButton Button, TShiftState, int, int) {
     if (Button != mbLeft) return;
     SetFocusedButton(static_cast<TQorTimerSpeedButton*>(Sender));
-    if (FFocusControl && FFocusControl->TabStop() && FFocusControl->CanFocus() &&
-        !FFocusControl->Focused())
-        FFocusControl->SetFocus();
-    else if (TabStop() && !Focused() && CanFocus())
-        SetFocus();
+    FocusAfterPress();
 }
 
 void TAsgSpinButton::SetFocusedButton(TQorTimerSpeedButton* Button) {
@@ -304,7 +287,7 @@ void TAsgSpinButton::ArrowClick(TObject* Sender) {
 }
 
 void TAsgSpinButton::KeyDown(WORD& Key, TShiftState Shift) {
-    TCustomControl::KeyDown(Key, Shift);
+    TButtonHolder::KeyDown(Key, Shift);
     switch (Key) {
     case VK_SPACE:
         FFocusedButton->Click();
@@ -328,15 +311,15 @@ void TAsgSpinButton::Dispatch(TMessage& Message) {
         Message.Result = DLGC_WANTARROWS;
         return;
     case WM_SIZE: {
-        TCustomControl::Dispatch(Message);
+        TButtonHolder::Dispatch(Message);
         int w = Width(), h = Height();
         ArrangeButtons(w, h);
-        if (w != Width() || h != Height()) TCustomControl::SetBounds(Left(), Top(), w, h);
+        if (w != Width() || h != Height()) TButtonHolder::SetBounds(Left(), Top(), w, h);
         return;
     }
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-        TCustomControl::Dispatch(Message);
+        TButtonHolder::Dispatch(Message);
         TTimeBtnState s = FFocusedButton->TimeBtnState();
         if (Message.Msg == WM_SETFOCUS)
             s.Include(tbFocusRect);
@@ -349,7 +332,7 @@ void TAsgSpinButton::Dispatch(TMessage& Message) {
     default:
         break;
     }
-    TCustomControl::Dispatch(Message);
+    TButtonHolder::Dispatch(Message);
 }
 
 void TAsgSpinButton::Paint() {

@@ -3,6 +3,7 @@
 // one value of a kind (an integer, a floating-point number, a date or a time of day), stepped by
 // the arrows, the arrow keys and the page keys within optional bounds; a held arrow repeats.
 // TAsgSpinEdit is the edit, TAsgSpinButton the arrow pair, TQorTimerSpeedButton one arrow.
+#include "grid/editors/controls/ButtonHolder.h"
 #include "platform/base/DateUtils.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Mask.h"
@@ -62,7 +63,7 @@ private:
 };
 
 // The arrow pair.
-class TAsgSpinButton : public TCustomControl {
+class TAsgSpinButton : public TButtonHolder {
 public:
     explicit TAsgSpinButton(TComponent* AOwner);
 
@@ -70,28 +71,10 @@ public:
     TQorTimerSpeedButton* DownButton() const { return FDownButton; }
     // The arrow that carries the focus rectangle.
     TQorTimerSpeedButton* FocusedButton() const { return FFocusedButton; }
-    TWinControl* FocusControl() const { return FFocusControl; }
-    void SetFocusControl(TWinControl* v);
     TSpinDirection Direction() const { return FDirection; }
     void SetDirection(TSpinDirection v);
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool v);
-    // clNone: the platform's look. The arrows paint with the first three only; the others are
-    // kept for the look's other users.
-    TColor ButtonColor() const { return FButtonColor; }
-    void SetButtonColor(TColor v) { setColor(FButtonColor, v); }
-    TColor ButtonColorHot() const { return FButtonColorHot; }
-    void SetButtonColorHot(TColor v) { setColor(FButtonColorHot, v); }
-    TColor ButtonColorDown() const { return FButtonColorDown; }
-    void SetButtonColorDown(TColor v) { setColor(FButtonColorDown, v); }
-    TColor ButtonTextColor() const { return FButtonTextColor; }
-    void SetButtonTextColor(TColor v) { FButtonTextColor = v; }
-    TColor ButtonTextColorHot() const { return FButtonTextColorHot; }
-    void SetButtonTextColorHot(TColor v) { FButtonTextColorHot = v; }
-    TColor ButtonTextColorDown() const { return FButtonTextColorDown; }
-    void SetButtonTextColorDown(TColor v) { FButtonTextColorDown = v; }
-    TColor ButtonBorderColor() const { return FButtonBorderColor; }
-    void SetButtonBorderColor(TColor v) { FButtonBorderColor = v; }
     // nullptr: the default arrow glyph with one image.
     TBitmap* UpGlyph() const;
     void SetUpGlyph(const TBitmap* v);
@@ -107,7 +90,7 @@ public:
     TNotifyEvent OnDownClick;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ButtonLookChanged() override;
     void Dispatch(TMessage& Message) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void Paint() override;
@@ -118,21 +101,12 @@ private:
     void ArrowMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void ArrowClick(TObject* Sender);
     void SetFocusedButton(TQorTimerSpeedButton* Button);
-    void setColor(TColor& field, TColor v);
     TQorTimerSpeedButton* CreateButton();
     TQorTimerSpeedButton* FUpButton = nullptr;
     TQorTimerSpeedButton* FDownButton = nullptr;
     TQorTimerSpeedButton* FFocusedButton = nullptr;
-    TWinControl* FFocusControl = nullptr;
     TSpinDirection FDirection = spVertical;
     bool FIsWinXP = false;
-    TColor FButtonColor = clNone;
-    TColor FButtonColorHot = clNone;
-    TColor FButtonColorDown = clNone;
-    TColor FButtonTextColor = clNone;
-    TColor FButtonTextColorHot = clNone;
-    TColor FButtonTextColorDown = clNone;
-    TColor FButtonBorderColor = clNone;
 };
 
 // The default arrow glyph of an arrow button (9 x 6 pixels).
