@@ -169,14 +169,7 @@ void TAsgEditBtn::DoEnter() {
 }
 
 int TAsgEditBtn::MinimumHeight() {
-    TBitmap b(1, 1);
-    TCanvas* c = b.Canvas();
-    c->Font()->Assign(Font());
-    const int t = c->TextHeight("Wg");
-    const TFont system;
-    c->Font()->Assign(&system);
-    const int s = c->TextHeight("Wg");
-    return t + std::min(t, s) / 4;
+    return EditLineHeight(Font());
 }
 
 void TAsgEditBtn::UpdateEditRect() {

@@ -713,14 +713,7 @@ void TAsgSpinEdit::DoExit() {
 
 // --- layout ------------------------------------------------------------------------------------
 int TAsgSpinEdit::MinimumHeight() {
-    TBitmap b(1, 1);
-    TCanvas* c = b.Canvas();
-    c->Font()->Assign(Font());
-    const int t = c->TextHeight("Wg");
-    const TFont system;
-    c->Font()->Assign(&system);
-    const int s = c->TextHeight("Wg");
-    return t + std::min(t, s) / 4 + 2 + (BorderStyle() == bsSingle ? 4 : 0);
+    return EditLineHeight(Font()) + 2 + (BorderStyle() == bsSingle ? 4 : 0);
 }
 
 void TAsgSpinEdit::UpdateEditRect() {

@@ -1,5 +1,7 @@
 #include "grid/editors/controls/ButtonHolder.h"
 
+#include <algorithm>
+
 TButtonHolder::TButtonHolder(TComponent* AOwner) : TCustomControl(AOwner) {}
 
 void TButtonHolder::SetFocusControl(TWinControl* v) {
@@ -25,4 +27,15 @@ void TButtonHolder::FocusAfterPress() {
 void TButtonHolder::setPaintColor(TColor& field, TColor v) {
     field = v;
     ButtonLookChanged();
+}
+
+int EditLineHeight(const TFont* Font) {
+    TBitmap b(1, 1);
+    TCanvas* c = b.Canvas();
+    c->Font()->Assign(Font);
+    const int t = c->TextHeight("Wg");
+    const TFont system;
+    c->Font()->Assign(&system);
+    const int s = c->TextHeight("Wg");
+    return t + std::min(t, s) / 4;
 }

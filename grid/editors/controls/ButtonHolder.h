@@ -46,3 +46,7 @@ private:
     TColor FButtonTextColorDown = clNone;
     TColor FButtonBorderColor = clNone;
 };
+
+// The height of a line of Font's text plus a quarter of the smaller of it and a line of the
+// system font: the least height of an edit with buttons, before its border.
+int EditLineHeight(const TFont* Font);
