@@ -8,6 +8,8 @@
 #include <QStandardItemModel>
 #include <QVariant>
 
+#include "bench/TimesReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -230,18 +232,14 @@ BENCHMARK(BM_Delete_Lazy)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Delete_Qt)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Prints the usual table, then each phase's lazy/Qt ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimesReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
     void Finalize() override {
-        ConsoleReporter::Finalize();
+        TimesReporter::Finalize();
         std::printf("\nphase        lazy ms      Qt ms   lazy/Qt\n");
         for (const char* phase : {"Create", "Initialise", "Walk", "Delete"}) {
-            const double lazy = times_[std::string("BM_") + phase + "_Lazy/iterations:5"];
-            const double qt = times_[std::string("BM_") + phase + "_Qt/iterations:5"];
+            const double lazy = time(std::string("BM_") + phase + "_Lazy/iterations:5");
+            const double qt = time(std::string("BM_") + phase + "_Qt/iterations:5");
             std::printf("%-10s %9.1f %10.1f %9.3f\n", phase, lazy, qt, qt > 0 ? lazy / qt : 0);
         }
         std::printf("%-10s %9.1f %10.1f %9.3f  (first tree of the process)\n", "Cold create",
@@ -250,9 +248,6 @@ public:
         std::printf("resident bytes per node: lazy %.1f, Qt %.1f\n", bytesPerNode["Lazy"],
                     bytesPerNode["Qt"]);
     }
-
-private:
-    std::map<std::string, double> times_;
 };
 
 } // namespace

@@ -13,10 +13,15 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include "bench/TimesReporter.h"
+
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -154,6 +159,20 @@ BENCHMARK(BM_GetNodeAt_QTreeView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintPage_Lazy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintPage_QTreeView)->Unit(benchmark::kMicrosecond);
 
+// Prints the usual table, then the lazy/Qt ratio of both measurements.
+class RatioReporter : public TimesReporter {
+public:
+    void Finalize() override {
+        TimesReporter::Finalize();
+        std::printf("\nmeasurement   lazy/Qt\n");
+        for (const char* name : {"GetNodeAt", "PaintPage"}) {
+            const double lazy = time(std::string("BM_") + name + "_Lazy");
+            const double qt = time(std::string("BM_") + name + "_QTreeView");
+            if (lazy > 0 && qt > 0) std::printf("%-12s %8.3f\n", name, lazy / qt);
+        }
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -161,7 +180,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetMainThread();
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

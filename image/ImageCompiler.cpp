@@ -83,19 +83,20 @@ std::string oldBinFolder(const std::string& projectDir) {
     throw EBankFileError(Format("The bank file %s could not be written: %s", path, reason));
 }
 
-// The new pair is written into "bin.new" beside "bin", with the other files of "bin", and the
-// two folders are swapped in one step: whenever the program stops, "bin" holds the old pair or
-// the new one. Where the file system cannot swap, "bin" is renamed to "bin.old" first and
-// recoverBankFolder puts it back when the program stopped between the two renames.
+// The new pair is written into "bin.new" beside "bin", with links to whatever else "bin" holds
+// (files and folders), and the two folders are swapped in one step: whenever the program stops,
+// "bin" holds the old pair or the new one. Where the file system cannot swap, "bin" is renamed to
+// "bin.old" first and recoverBankFolder puts it back when the program stopped between the two
+// renames.
 void writeBankFiles(const std::string& projectDir, const std::vector<BankFile>& files) {
     recoverBankFolder(projectDir);
     const std::string bin = binFolder(projectDir), fresh = newBinFolder(projectDir);
     const auto pathOf = [&](const BankFile& f) { return PathJoin(bin, f.name); };
-    if (!DirectoryExists(bin)) refuseWrite(pathOf(files[0]), "the folder does not exist");
+    if (!DirectoryExists(bin) && !CreateDir(bin))
+        refuseWrite(pathOf(files[0]),
+                    Format("the folder %s cannot be created. %s", bin, std::strerror(errno)));
     for (const BankFile& f : files)
         if (FileIsReadOnly(pathOf(f))) refuseWrite(pathOf(f), "the file is read-only");
-    if (!ListSubFolders(bin).empty())
-        refuseWrite(pathOf(files[0]), "the folder " + bin + " holds other folders");
 
     // The bank files, and what an interrupted write of one leaves beside it (the files layer's
     // ".bank1.bin.XXXXXX", an earlier version's "bank1.bin.tmp" and "bank1.bin.old").
@@ -113,12 +114,7 @@ void writeBankFiles(const std::string& projectDir, const std::vector<BankFile>& 
         if (!CreateDir(fresh))
             throw EFCreateError(
                 Format("Cannot create the folder \"%s\". %s", fresh, std::strerror(errno)));
-        for (const std::string& name : ListFiles(bin)) {
-            if (isBankFile(name)) continue;
-            current = PathJoin(bin, name);
-            WriteBinaryFile(PathJoin(fresh, name), ReadBinaryFile(current));
-            CopyFileMode(current, PathJoin(fresh, name));
-        }
+        LinkFolderContents(bin, fresh, isBankFile);
         for (const BankFile& f : files) {
             current = pathOf(f);
             WriteBinaryFile(PathJoin(fresh, f.name), f.data, f.size);

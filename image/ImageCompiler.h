@@ -31,9 +31,10 @@ public:
 // and unknown values) compile nothing.
 void Compile_Bank(int product_type, const std::string& project_dir);
 // Writes the image of the last compile as the bank files of product_type into
-// project_dir/bin. Refused with EBankFileError unless the last compile of product_type and
-// project_dir succeeded. The pair is replaced as a whole, also if the program stops half-way
-// (see writeBankFiles); a read-only bank file refuses the write. Raises EBankFileError when
+// project_dir/bin, which is created when missing; whatever else the folder holds stays. Refused
+// with EBankFileError unless the last compile of product_type and project_dir succeeded. The
+// pair is replaced as a whole, also if the program stops half-way (see writeBankFiles); a
+// read-only bank file refuses the write. Raises EBankFileError when
 // a file cannot be written; the old files are then as they were.
 void Save_Bank(int product_type, const std::string& project_dir);
 // Puts project_dir/bin back as the last whole pair after a save that was cut short, and

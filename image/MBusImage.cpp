@@ -216,6 +216,7 @@ void Init_MBus_Settings() {
     for (std::uint32_t offset : {532u, 533u, 535u}) r.Set_U8(offset, 8);
     r.Set_U8(570, 0xBF);
     r.Set_U32(MBus_Offset::wMBus_Table_Address, wMBus_Table_Flash);
+    r.Set_U32(600, 120000);
     r.Set_U16(620, 3671);
     r.Set_U16(628, 50000);
     r.Set_U16(630, 50001);

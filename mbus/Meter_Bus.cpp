@@ -30,8 +30,9 @@ void fillCombo(TComboBox* c, const std::vector<std::string>& items) {
     c->SetItemIndex(0);
 }
 
-// A code the list has no entry for (a decoder code) is shown as its number, in an extra item
-// after the list's own, and read back unchanged.
+// A value the list has no entry for (a decoder code, a number the scan wrote) is shown as its
+// number, in an extra item after the list's own, and read back unchanged unless another item
+// is picked.
 void showCode(TComboBox* c, std::size_t listCount, int code) {
     while (c->Items()->Count() > int(listCount)) c->Items()->Delete(c->Items()->Count() - 1);
     if (code >= 0 && code < int(listCount)) {
@@ -438,9 +439,9 @@ TNode_Fields TFMeter_Bus::Node_Fields() const {
     f.BCDtoINT_IN = CB_BCDtoINT_IN->Checked();
     f.SND_NKE = CB_SND_NKE->Checked();
     f.Reset_App = CB_Reset_App->Checked();
-    f.Swap = CB_Swap_IN->ItemIndex();
-    f.Var_List_Type = CB_Var_Type->ItemIndex();
-    f.Cut_After = CB_Cut_After->ItemIndex();
+    f.Swap = readCode(CB_Swap_IN, Swap_Items.size());
+    f.Var_List_Type = readCode(CB_Var_Type, Var_List_Type_Items.size());
+    f.Cut_After = readCode(CB_Cut_After, Cut_After_Count);
     f.wMBus_ManID = E_wMBus_ManID->Text();
     f.wMBus_Add = E_wMBus_Add->Text();
     f.wMBus_Ver = E_wMBus_Ver->Text();
@@ -450,8 +451,8 @@ TNode_Fields TFMeter_Bus::Node_Fields() const {
     f.W_Node_State = CB_wMBus_Node_State->Checked();
     f.W_Ident_Num = CB_wMBus_Ident_Num->Checked();
     f.W_BCDtoINT_IN = CB_wMBus_Conv_BCD->Checked();
-    f.W_Swap = CB_wMBus_Swap_Ident->ItemIndex();
-    f.W_Var_List_Type = CB_wMBus_VarList->ItemIndex();
+    f.W_Swap = readCode(CB_wMBus_Swap_Ident, Swap_Items.size());
+    f.W_Var_List_Type = readCode(CB_wMBus_VarList, Var_List_Type_Items.size());
     return f;
 }
 
@@ -468,9 +469,9 @@ void TFMeter_Bus::Show_Node_Fields(const TNode_Fields& f) {
     CB_BCDtoINT_IN->SetChecked(f.BCDtoINT_IN);
     CB_SND_NKE->SetChecked(f.SND_NKE);
     CB_Reset_App->SetChecked(f.Reset_App);
-    CB_Swap_IN->SetItemIndex(f.Swap);
-    CB_Var_Type->SetItemIndex(f.Var_List_Type);
-    CB_Cut_After->SetItemIndex(f.Cut_After);
+    showCode(CB_Swap_IN, Swap_Items.size(), f.Swap);
+    showCode(CB_Var_Type, Var_List_Type_Items.size(), f.Var_List_Type);
+    showCode(CB_Cut_After, Cut_After_Count, f.Cut_After);
     E_wMBus_ManID->SetText(f.wMBus_ManID);
     E_wMBus_Add->SetText(f.wMBus_Add);
     E_wMBus_Ver->SetText(f.wMBus_Ver);
@@ -480,8 +481,8 @@ void TFMeter_Bus::Show_Node_Fields(const TNode_Fields& f) {
     CB_wMBus_Node_State->SetChecked(f.W_Node_State);
     CB_wMBus_Ident_Num->SetChecked(f.W_Ident_Num);
     CB_wMBus_Conv_BCD->SetChecked(f.W_BCDtoINT_IN);
-    CB_wMBus_Swap_Ident->SetItemIndex(f.W_Swap);
-    CB_wMBus_VarList->SetItemIndex(f.W_Var_List_Type);
+    showCode(CB_wMBus_Swap_Ident, Swap_Items.size(), f.W_Swap);
+    showCode(CB_wMBus_VarList, Var_List_Type_Items.size(), f.W_Var_List_Type);
 }
 
 TVar_Fields TFMeter_Bus::Var_Fields() const {
@@ -489,11 +490,11 @@ TVar_Fields TFMeter_Bus::Var_Fields() const {
     f.Enable = CB_Var_En->Checked();
     f.Description = E_New_Var_Desc->Text();
     f.Type_Of_Data = readCode(CB_Var_ToD, Type_Of_Data_Items.size());
-    f.Function_Field = CB_Var_FF->ItemIndex();
-    f.Dimension = CB_Var_Dim->ItemIndex();
-    f.Unita = CB_Var_Unit->ItemIndex();
+    f.Function_Field = readCode(CB_Var_FF, Function_Field_Items.size());
+    f.Dimension = readCode(CB_Var_Dim, Dimension_Items.size());
+    f.Unita = readCode(CB_Var_Unit, Unit_Items.size());
     f.VIFE = readCode(CB_VIFE, VIFE_Items.size());
-    f.Post_Operation = CB_PostOpe->ItemIndex();
+    f.Post_Operation = readCode(CB_PostOpe, Post_Operation_Items.size());
     f.VIF_ASCII = E_VIF_ASCII->Text();
     f.Length = E_Length->Text();
     f.Storage_Number = E_Sto_Num->Text();
@@ -510,11 +511,11 @@ void TFMeter_Bus::Show_Var_Fields(const TVar_Fields& f) {
     CB_Var_En->SetChecked(f.Enable);
     E_New_Var_Desc->SetText(f.Description);
     showCode(CB_Var_ToD, Type_Of_Data_Items.size(), f.Type_Of_Data);
-    CB_Var_FF->SetItemIndex(f.Function_Field);
-    CB_Var_Dim->SetItemIndex(f.Dimension);
-    CB_Var_Unit->SetItemIndex(f.Unita);
+    showCode(CB_Var_FF, Function_Field_Items.size(), f.Function_Field);
+    showCode(CB_Var_Dim, Dimension_Items.size(), f.Dimension);
+    showCode(CB_Var_Unit, Unit_Items.size(), f.Unita);
     showCode(CB_VIFE, VIFE_Items.size(), f.VIFE);
-    CB_PostOpe->SetItemIndex(f.Post_Operation);
+    showCode(CB_PostOpe, Post_Operation_Items.size(), f.Post_Operation);
     E_VIF_ASCII->SetText(f.VIF_ASCII);
     E_Length->SetText(f.Length);
     E_Sto_Num->SetText(f.Storage_Number);

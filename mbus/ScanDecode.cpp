@@ -272,6 +272,7 @@ void TFScanDecode::StarScanWireless() {
     if (TLazyStringTree* t = VST_Wireless()) t->Clear();
     Captions_Wireless.clear();
     Wireless_Row = -1;
+    Senders_Full_Shown = false;
     const int mode = CB_wMBus_Mode->ItemIndex();
     TR_ScanDecode->Start_Scan_Wireless(
         shEthernet, address(), std::uint16_t(port), Wireless_Mode_Codes[mode < 0 ? 0 : mode],
@@ -313,12 +314,18 @@ void TFScanDecode::Draw_Progress_Line(int Index, const TRect& Rect) {
 
 void TFScanDecode::T_InScanTimer() {
     T_InScan->SetEnabled(false);
+    if (FStyle == 4 && !Senders_Full_Shown && TR_ScanDecode->Senders_Refused() > 0) {
+        Senders_Full_Shown = true;
+        MessageDlg(UI_Texts[1798] + IntToStr(Max_Wireless_Senders) + UI_Texts[1799], mtWarning,
+                   {mbOK});
+    }
     if (TR_ScanDecode->InScan()) {
         T_InScan->SetEnabled(true);
         return;
     }
     if (TR_ScanDecode->Result() == 2) {
-        MessageDlg(UI_Texts[1229], mtError, {mbOK});
+        // Says where the gateway was looked for, so a wrong address or port shows.
+        MessageDlg(UI_Texts[1229] + " (" + TR_ScanDecode->Tried_Address() + ")", mtError, {mbOK});
         Form_Style(1);
     } else if (FStyle == 4) {
         Form_Style(5);

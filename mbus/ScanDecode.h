@@ -119,7 +119,8 @@ private:
     void addDetails(TLazyStringTree* Tree, TLazyNode* Parent, const TVariable_MBus& V);
     std::string address() const;
     int FStyle = 1;
-    int Wireless_Row = -1; // the sender shown in VST_Wireless
+    int Wireless_Row = -1;           // the sender shown in VST_Wireless
+    bool Senders_Full_Shown = false; // the full sender list was reported in this scan
     // The node texts of the two trees (the trees ask for them when they paint).
     std::map<TLazyNode*, std::string> Captions;
     std::map<TLazyNode*, std::string> Captions_Wireless;

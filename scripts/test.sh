@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the test build (-O1, AddressSanitizer and UndefinedBehaviorSanitizer, warnings as
-# errors) and runs every test on Qt's offscreen platform.
+# errors), runs every test on Qt's offscreen platform, then the desktop tests: the program on a
+# virtual X screen with a window manager, used through real X input (tests/desktop/run.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -12,3 +13,4 @@ cmake -S "$root" -B "$build" -G Ninja \
 cmake --build "$build" -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
+"$root/tests/desktop/run.sh" "$build"

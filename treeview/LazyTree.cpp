@@ -3,7 +3,9 @@
 #include "treeview/LazyTree.h"
 
 #include "platform/base/Threads.h"
+#include "platform/ui/core/Hooks.h"
 #include "platform/ui/core/Timers.h"
+#include "treeview/LazyTreeClipboard.h"
 #include "treeview/LazyTreeUtils.h"
 #include "treeview/LazyTreeWorker.h"
 
@@ -16,6 +18,13 @@ namespace {
 TLazyTreeGlobals globals;
 std::atomic<int> initCounter{0};
 
+// Undoes at process end what the set-up did for the whole process.
+struct TreeGlobalsTearDown {
+    ~TreeGlobalsTearDown() {
+        if (globals.OleInitialized) OleUninitialize();
+    }
+} tearDown;
+
 } // namespace
 
 const TLazyTreeGlobals& LazyTreeGlobals() {
@@ -27,6 +36,10 @@ void InitTreeGlobals() {
     // The blenders are portable, and the newer look of the tree's elements is the one used.
     CpuMMXPresent = CpuHasMMX();
     WindowsVistaOrLater = true;
+    const HRESULT ole = OleInitialize(nullptr);
+    globals.OleInitialized = ole == S_OK || ole == S_FALSE;
+    ReloadCheckImages();
+    RegisterTreeClipboardFormats();
     ++globals.InitCount;
     globals.Initialized = true;
 }
@@ -142,7 +155,7 @@ void TBaseLazyTree::Dispatch(TMessage& Message) {
         Message.Result = 1;
         return;
     default:
-        TCustomControl::Dispatch(Message);
+        if (!dispatchFrameMessage(Message)) TCustomControl::Dispatch(Message);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/core/Controls.h"
+#include "platform/ui/core/WindowFrame.h"
 #include "treeview/LazyTreeTypes.h"
 #include "treeview/NodeAllocator.h"
 
@@ -112,6 +113,9 @@ using TLTHelpContextEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, int& HelpContext)>;
 
 enum TVSTTextType { ttNormal, ttStatic };
+enum TVTCellContentMarginType { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
+using TLTGetImageTextEvent = std::function<void(
+    TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, int Column, std::string& ImageText)>;
 using TLTGetTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
                                            TVSTTextType TextType, std::string& CellText)>;
 
@@ -202,22 +206,16 @@ using TLTBackgroundPaintEvent = std::function<void(TBaseLazyTree* Sender, TCanva
                                                    const TRect& R, bool& Handled)>;
 using TLTBeforeDrawLineImageEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Level, int& PosX)>;
+// Draws the six expand buttons, prepared at ASize and filled with their transparent colour; the
+// hot ones show while the mouse is over a button, the selected-hot ones on a selected node.
+using TLTPrepareButtonImagesEvent = std::function<void(
+    TBaseLazyTree* Sender, TBitmap* APlusBM, TBitmap* APlusHotBM, TBitmap* APlusSelectedHotBM,
+    TBitmap* AMinusBM, TBitmap* AMinusHotBM, TBitmap* AMinusSelectedHotBM, TSize& ASize)>;
 // Points Bits to eight pattern rows of its own (the low 8 bits of each are used).
 using TLTGetLineStyleEvent = std::function<void(TBaseLazyTree* Sender, const std::uint16_t*& Bits)>;
 
 // --- scroll bars ------------------------------------------------------------------------------
-// What a window's scroll information holds for one bar.
-struct TTreeScrollBar {
-    bool Visible = false;
-    int Min = 0, Max = 0;
-    int Page = 0;
-    int Pos = 0;      // kept within Min .. Max - Page + 1
-    int TrackPos = 0; // where a dragged thumb is
-    void Set(int AMin, int AMax, int APage, int APos);
-};
-// Bars of ShowTreeScrollBar, as the window functions number them.
-constexpr int SB_HORZ = 0;
-constexpr int SB_VERT = 1;
+// Bar is SB_HORZ or SB_VERT (platform/ui/core/WindowFrame.h).
 using TLTScrollBarShowEvent = std::function<void(TBaseLazyTree* Sender, int Bar, bool Show)>;
 
 // --- options ----------------------------------------------------------------------------------
@@ -393,6 +391,8 @@ public:
 
     // --- node creation (nil stands for the hidden root) ---
     virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
+    // The child holds a reference on UserData until it is freed.
+    PLazyNode AddChild(PLazyNode Parent, IInterface* UserData);
     PLazyNode InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void* UserData = nullptr);
     std::uint32_t ChildCount(PLazyNode Node) const;
     virtual void SetChildCount(PLazyNode Node, std::uint32_t NewChildCount);
@@ -422,6 +422,8 @@ public:
     template <class T> T* GetNodeData(PLazyNode Node) { return static_cast<T*>(GetNodeData(Node)); }
     // Stores a full pointer at the start of the user data.
     void SetNodeData(PLazyNode Node, void* UserData);
+    // Stores an interface there; the node holds a reference until it is freed.
+    void SetNodeData(PLazyNode Node, IInterface* UserData);
     int NodeDataSize() const { return FNodeDataSize; }
     void SetNodeDataSize(int Value);
     virtual std::uint32_t ReserveInternalDataArea(std::uint32_t Size);
@@ -507,6 +509,7 @@ public:
     TLTBackgroundPaintEvent OnPaintBackground;
     TLTBeforeDrawLineImageEvent OnBeforeDrawTreeLine;
     TLTGetLineStyleEvent OnGetLineStyle;
+    TLTPrepareButtonImagesEvent OnPrepareButtonBitmaps;
     // Paints the part Window of the tree's content (x from the content's left edge, y from the
     // top of the first node) so that its top-left corner lands on Target of TargetCanvas.
     virtual void PaintTree(TCanvas* TargetCanvas, const TRect& Window, TPoint Target,
@@ -528,10 +531,6 @@ public:
     TLTScrollBarShowEvent OnShowScrollBar;
     // Width of the tree's content (the widest node in view without header columns).
     std::uint32_t RangeX() const { return FRangeX; }
-    const TTreeScrollBar& VerticalScrollBar() const { return FVertScrollBar; }
-    const TTreeScrollBar& HorizontalScrollBar() const { return FHorzScrollBar; }
-    // The thumb position a bar reports while it is dragged (read by SB_THUMBTRACK).
-    void SetScrollTrackPosition(bool Vertical, int Position);
     void UpdateScrollBars(bool DoRepaint);
     void UpdateRanges();
     void UpdateVerticalRange();
@@ -553,7 +552,11 @@ public:
     PLazyNode TopNode() { return GetNodeAt(0, 0); }
     void SetTopNode(PLazyNode Node);
     PLazyNode BottomNode() { return GetNodeAt(0, ClientHeight() - 1); }
-    bool ScrollIntoView(PLazyNode Node, bool Center);
+    // Brings Node into view (Center: its middle to the window's middle, even when it is in view
+    // already); Horizontally also brings the focused column into view.
+    bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+    // Brings a header column into view; false without header columns.
+    bool ScrollIntoView(int Column, bool Center);
     std::size_t CacheEntryCount() const { return FPositionCache.size(); }
     TScrollBarOptions* ScrollBarOptions() const { return FScrollBarOptions.get(); }
     // Copies Value into the tree's own options.
@@ -625,6 +628,16 @@ public:
     virtual TPoint QueryImageSize(PLazyNode Node);
     // Width of a node's content in a column (the string tree: its text with both margins).
     virtual int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr);
+    // What OnBeforeCellPaint (in cpmGetContentMargin mode) takes off a cell: both sides, the
+    // left and top, or the right and bottom; (0, 0) without the event.
+    virtual TPoint QueryCellContentMargin(PLazyNode Node, int Column,
+                                          TVTCellContentMarginType CellContentMarginType,
+                                          TCanvas* Canvas = nullptr);
+    TLTGetImageTextEvent OnGetImageText;
+    // The text describing a node's image (for accessibility); empty without OnGetImageText.
+    std::string GetImageText(PLazyNode Node, TLTImageKind Kind, int Column);
+    virtual void FireGetImageText(PLazyNode Node, TLTImageKind Kind, int Column,
+                                  std::string& ImageText);
     virtual int QueryNodeExtraWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr);
     virtual bool FireGetCellIsEmpty(PLazyNode Node, int Column);
 
@@ -918,21 +931,22 @@ public:
     // The tree buffers its painting itself.
     bool DoubleBuffered() const { return true; }
     void SetDoubleBuffered(bool) {}
-    // Bevel and border of the frame the tree paints around its client area.
+    // Bevel and border ring of the frame the tree paints around its client area (inside the
+    // window border, outside the scroll bars).
     TBevelKind BevelKind() const { return FBevelKind; }
-    void SetBevelKind(TBevelKind v) { FBevelKind = v; }
+    void SetBevelKind(TBevelKind v);
     TBevelCut BevelInner() const { return FBevelInner; }
-    void SetBevelInner(TBevelCut v) { FBevelInner = v; }
+    void SetBevelInner(TBevelCut v);
     TBevelCut BevelOuter() const { return FBevelOuter; }
-    void SetBevelOuter(TBevelCut v) { FBevelOuter = v; }
+    void SetBevelOuter(TBevelCut v);
     TBevelEdges BevelEdges() const { return FBevelEdges; }
-    void SetBevelEdges(TBevelEdges v) { FBevelEdges = v; }
+    void SetBevelEdges(TBevelEdges v);
     int BevelWidth() const { return FBevelWidth; }
-    void SetBevelWidth(int v) { FBevelWidth = v; }
+    void SetBevelWidth(int v);
     int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int v) { FBorderWidth = v; }
+    void SetBorderWidth(int v);
     bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool v) { FCtl3D = v; }
+    void SetCtl3D(bool v);
     // Reads the legacy "Options" form property: a set of voXxx names.
     void ReadOldOptions(const std::vector<std::string>& Names);
 
@@ -947,6 +961,11 @@ public:
     virtual void RepaintAndClearSelection(bool Notify);
     bool VclStyleEnabled() const { return FVclStyleEnabled; }
     virtual void UpdateStyleState();
+    // With toAutoChangeScale the default node height and the indent scale with the control.
+    void ChangeScale(int M, int D) override;
+    // Gives the window a theme of the named kind; the theme change it causes does not
+    // recreate the window.
+    void ApplyWindowTheme(const std::string& Name);
 
 protected:
     virtual std::unique_ptr<TCustomLazyTreeOptions> OptionsClass();
@@ -990,6 +1009,10 @@ protected:
     // --- painting (LazyTreePaint.cpp) ---
     void Paint() override;
     void PaintItemBackground(TLTPaintInfo& PaintInfo, bool UseBackground, TRect R, bool Relative);
+    // The background picture over R: once at (BackgroundOffsetX, BackgroundOffsetY) of the
+    // content on the tree's colour, or tiled; Offset is R's place in the content.
+    void PaintFixedBackground(TBitmap* Bitmap, TCanvas* Canvas, const TRect& R, TPoint Offset);
+    void PaintTiledBackground(TBitmap* Bitmap, TCanvas* Canvas, const TRect& R, TPoint Offset);
     virtual void PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
     virtual void PaintConnectorLines(TLTPaintInfo& PaintInfo, int VAlignment, int IndentSize,
                                      const TLineImage& LineImage);
@@ -1014,6 +1037,14 @@ protected:
     // --- scroll bars (LazyTreeScrollBars.cpp) ---
     virtual void ShowTreeScrollBar(int Bar, bool Show);
     void WMScroll(TMessage& Message, bool Vertical);
+    // The frame, printing and appearance messages (LazyTreeFrame.cpp).
+    void WMNCCalcSize(TMessage& Message);
+    void WMNCPaint(TMessage& Message);
+    void WMPrint(TMessage& Message);
+    void WMPrintClient(TMessage& Message);
+    void WMEnable(TMessage& Message);
+    void WMThemeChanged(TMessage& Message);
+    void WMSize(TWMSize& Message) override;
     // The position cache: the worker thread rebuilds it, lookups use it while tsUseCache is set.
     struct TCacheEntry {
         PLazyNode Node;
@@ -1058,6 +1089,9 @@ protected:
     virtual void MarkNodeUnselected(PLazyNode Node);
     virtual void ResetSelection();
     virtual void ClearRangeAnchor();
+    // Remembers the node EnsureNodeSelected selects when Node's selection ends (only with
+    // toAlwaysSelectNode): its next sibling, else its previous one, its parent, its first child.
+    virtual void PickNextNodeToSelect(PLazyNode Node);
     virtual void SelectNodeRange(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly);
     virtual void ToggleNodeRange(PLazyNode StartNode, PLazyNode EndNode);
     virtual void UnselectNodeRange(PLazyNode StartNode, PLazyNode EndNode);
@@ -1159,6 +1193,10 @@ private:
     void finishCacheValidation(bool UseCache, std::uint64_t Generation);
     std::size_t cacheEntryCountFor(std::uint32_t VisibleCount) const;
     std::vector<TCacheEntry> FPositionCache;
+    // Every FineCacheStep-th visible node with its top, built with the cache: a lookup walks at
+    // most that many nodes from the entry it finds.
+    static constexpr std::uint32_t FineCacheStep = 40;
+    std::vector<TCacheEntry> FFineCache;
     std::uint32_t FStartIndex = 0;
     std::atomic<std::uint64_t> FCacheGeneration{0};
     std::atomic<bool> FStopValidation{false};
@@ -1183,10 +1221,12 @@ private:
         TLTLineStyle LineStyle;
         TColor Back, Line, Font;
         bool CustomLines;
+        bool CustomButtons;
         friend bool operator==(const ButtonLook&, const ButtonLook&) = default;
     };
     ButtonLook FButtonLook{};
-    std::unique_ptr<TBitmap> FPlusBM, FMinusBM;
+    std::unique_ptr<TBitmap> FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM,
+        FSelectedHotMinusBM;
     std::array<std::uint16_t, 8> FLineBits{};
     std::unique_ptr<TBitmap> FLineBrush;
     TColor FLineBrushFore = clNone, FLineBrushBack = clNone;
@@ -1195,7 +1235,17 @@ private:
     std::uint32_t FRangeX = 0;
     std::uint32_t FRangeY = 0;
     int FEffectiveOffsetX = 0;
-    TTreeScrollBar FVertScrollBar, FHorzScrollBar;
+    int updateScrollBar(int Bar, int ClientSize, std::uint32_t Range, int Position, bool DoRepaint);
+    bool dispatchFrameMessage(TMessage& Message);
+    // Timer 8: the window is made again after a theme change.
+    bool themeTimer(std::uintptr_t Id);
+    // The frame's sizes changed: the window calculates its frame again.
+    void frameChanged();
+    bool FThemeChanging = false;
+    // The background picture when toShowBackground shows one (only a bitmap is used).
+    TBitmap* backgroundBitmap() const;
+    // F1: the help topic of the focused node, its ancestors, the tree or its parents.
+    void showHelp();
     void setUpRootNode();
     // Expand and collapse animation (runs only when no update bracket is open).
     void scrollAnimationRegion(TToggleAnimationData& D, const TRect& R, TToggleAnimationMode Mode,
@@ -1235,8 +1285,6 @@ private:
     PLazyNode FCheckNode = nullptr;
     TCheckState FPendingCheckState = csUncheckedNormal;
     std::uint32_t FCheckPropagationCount = 0;
-    std::unique_ptr<TImageList> FSystemCheckImages;
-    std::unique_ptr<TImageList> FSystemFlatCheckImages;
 
     // Selection and focus.
     bool mergeIntoSelection(TNodeArray& NewItems, int NewLength, bool ForceInsert);
@@ -1393,6 +1441,10 @@ public:
     std::string GetText(PLazyNode Node, int Column);
     // With toRestoreSelection a new node whose text was selected before is selected again.
     PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
+    using TBaseLazyTree::AddChild;
+    // The texts in Column from the top-level ancestor down to Node, each followed by Delimiter
+    // (nil or the root: the delimiter alone).
+    std::string Path(PLazyNode Node, int Column, char Delimiter);
     std::string GetStaticText(PLazyNode Node, int Column);
     // Hands the new text to OnNewText and repaints the node.
     void SetText(PLazyNode Node, int Column, const std::string& Value);
@@ -1450,6 +1502,37 @@ public:
     std::string ClassName() const override { return "TLazyStringTree"; }
 };
 
+// A tree whose nodes the application draws itself (OnDrawNode).
+using TLTDrawNodeEvent = std::function<void(TBaseLazyTree* Sender, const TLTPaintInfo& PaintInfo)>;
+using TLTGetCellContentMarginEvent =
+    std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas, PLazyNode Node, int Column,
+                       TVTCellContentMarginType CellContentMarginType, TPoint& CellContentMargin)>;
+using TLTGetNodeWidthEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas,
+                                                PLazyNode Node, int Column, int& NodeWidth)>;
+
+class TCustomLazyDrawTree : public TBaseLazyTree {
+public:
+    using TBaseLazyTree::TBaseLazyTree;
+    std::string ClassName() const override { return "TCustomLazyDrawTree"; }
+    TLTDrawNodeEvent OnDrawNode;
+    TLTGetCellContentMarginEvent OnGetCellContentMargin;
+    TLTGetNodeWidthEvent OnGetNodeWidth;
+    // 2 x TextMargin unless OnGetNodeWidth says otherwise.
+    int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
+    TPoint QueryCellContentMargin(PLazyNode Node, int Column,
+                                  TVTCellContentMarginType CellContentMarginType,
+                                  TCanvas* Canvas = nullptr) override;
+
+protected:
+    void PaintNodeContent(TLTPaintInfo& PaintInfo) override;
+};
+
+class TLazyDrawTree : public TCustomLazyDrawTree {
+public:
+    using TCustomLazyDrawTree::TCustomLazyDrawTree;
+    std::string ClassName() const override { return "TLazyDrawTree"; }
+};
+
 // The tree's own errors (streams, moves, clipboard) carry a help context.
 class ELazyTreeError : public Exception {
 public:
@@ -1466,7 +1549,10 @@ private:
 struct TLazyTreeGlobals {
     int InitCount = 0; // how many times the set-up did its work (0 or 1)
     bool Initialized = false;
+    bool OleInitialized = false; // the set-up initialised OLE for the UI thread
 };
 const TLazyTreeGlobals& LazyTreeGlobals();
 // Runs the set-up once; every tree constructor calls it.
 void InitTreeGlobals();
+// Builds the process-wide check images again (the system colours changed).
+void ReloadCheckImages();

@@ -103,7 +103,7 @@ void TBaseLazyTree::WMTimer(TWMTimer& Message) {
             FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
         break;
     default:
-        TCustomControl::WMTimer(Message);
+        if (!themeTimer(Message.TimerID())) TCustomControl::WMTimer(Message);
     }
 }
 

@@ -325,9 +325,9 @@ int TBaseLazyTree::GetCheckImageIndex(PLazyNode Node, TCheckType ImgCheckType,
 
 namespace {
 
-// The system look of the check images: images 1 to 20 drawn as frame controls, 21 to 24 push
-// buttons, image 0 empty.
-std::unique_ptr<TImageList> buildSystemCheckImages(bool Flat) {
+// The system look of the check images: images 1 to 20 drawn as frame controls, 21 to 24 the
+// push buttons of Buttons (images 21 to 24) centred, image 0 empty.
+std::unique_ptr<TImageList> buildSystemCheckImages(bool Flat, TImageList* Buttons) {
     const int size = 13;
     auto list = std::make_unique<TImageList>(nullptr);
     list->SetSize(size, size);
@@ -364,30 +364,126 @@ std::unique_ptr<TImageList> buildSystemCheckImages(bool Flat) {
         DrawFrameControl(c->Handle(), r, DFC_BUTTON, state);
         list->AddMasked(&bmp, clRed);
     }
-    for (unsigned i = 0; i < 4; ++i) {
+    const int at = (size - Buttons->Width()) / 2;
+    for (int i = 21; i <= 24; ++i) {
         clear();
-        TRect r{0, 0, size, size};
-        UINT state = DFCS_BUTTONPUSH;
-        if (i == 2) state |= DFCS_PUSHED;
-        if (i == 3) state |= DFCS_INACTIVE;
-        if (Flat) state |= DFCS_FLAT;
-        DrawFrameControl(c->Handle(), r, DFC_BUTTON, state);
+        Buttons->Draw(c, at, at, i, dsTransparent, itImage, true);
         list->AddMasked(&bmp, clRed);
     }
     return list;
 }
 
+// How one of the tree's own check-image strips looks. The strips are drawn here in the
+// system colours (white, silver, grey and black of a classic strip map to the window, face,
+// shadow and text colours), except the XP strip, whose colours are fixed.
+struct StripLook {
+    TColor Border;
+    TColor Fill, FillTo; // a vertical gradient when they differ
+    TColor Mark;
+    bool Tick;   // a heavier tick instead of the thin check
+    bool Sunken; // a 3-D edge instead of a flat border
+};
+
+StripLook stripLook(TCheckImageKind Kind) {
+    switch (Kind) {
+    case ckLightCheck:
+        return {clBtnShadow, clWindow, clWindow, clBtnText, false, true};
+    case ckDarkCheck:
+        return {clBtnText, clWindow, clWindow, clBtnText, false, true};
+    case ckLightTick:
+        return {clBtnShadow, clWindow, clWindow, clBtnText, true, true};
+    case ckDarkTick:
+        return {clBtnText, clWindow, clWindow, clBtnText, true, true};
+    case ckFlat:
+        return {clBtnShadow, clWindow, clWindow, clBtnText, false, false};
+    default: // ckXP
+        return {TColor(0x80511C), clWhite, TColor(0xD7DCDC), TColor(0x21A121), false, false};
+    }
+}
+
+// A strip of 25 images of 16 x 16 in the order of GetCheckImageIndex: none, radio buttons
+// unchecked and checked, check boxes unchecked and checked, mixed, push buttons; each group in
+// the states normal, hot, pressed and disabled.
+std::unique_ptr<TImageList> buildCheckImageStrip(TCheckImageKind Kind) {
+    const int size = 16;
+    const TColor mask = clFuchsia;
+    const StripLook look = stripLook(Kind);
+    auto list = std::make_unique<TImageList>(nullptr);
+    list->SetSize(size, size);
+    list->SetMasked(true);
+    TBitmap bmp;
+    bmp.SetSize(size, size);
+    TCanvas* c = bmp.Canvas();
+    auto clear = [&] { FillRect(c, TRect(0, 0, size, size), mask); };
+    clear();
+    list->AddMasked(&bmp, mask);
+    for (int i = 0; i < 24; ++i) {
+        clear();
+        const int group = i / 4, state = i % 4; // state: normal, hot, pressed, disabled
+        const bool disabled = state == 3;
+        const TRect box(1, 1, 15, 15);
+        if (group == 5) { // push buttons
+            TRect r = box;
+            UINT flags = DFCS_BUTTONPUSH | (state == 2 ? DFCS_PUSHED : 0) |
+                         (disabled ? DFCS_INACTIVE : 0) | (look.Sunken ? 0 : DFCS_FLAT);
+            DrawFrameControl(c, r, DFC_BUTTON, flags);
+            if (state == 1) FrameRect(c, box, ColorToRGB(clHighlight));
+            list->AddMasked(&bmp, mask);
+            continue;
+        }
+        TColor fill = state == 2 || disabled ? clBtnFace : look.Fill;
+        TColor border = disabled ? clGrayText : state == 1 ? clHighlight : look.Border;
+        const TColor mark = disabled ? clGrayText : look.Mark;
+        const bool radio = group < 2;
+        c->Pen()->SetColor(border);
+        c->Brush()->SetColor(fill);
+        if (radio) {
+            c->Ellipse(box);
+        } else if (look.Fill != look.FillTo && state != 2 && !disabled) {
+            GradientFillRect(c, box, look.Fill, look.FillTo, true);
+            FrameRect(c, box, ColorToRGB(border));
+        } else {
+            c->Rectangle(box);
+        }
+        if (look.Sunken && !radio) {
+            TRect edge = box;
+            DrawEdge(c, edge, EDGE_SUNKEN, BF_RECT);
+        }
+        c->Pen()->SetColor(mark);
+        c->Brush()->SetColor(mark);
+        const bool checked = group == 1 || group == 3;
+        if (radio && checked) c->Ellipse(6, 6, 10, 10);
+        if (!radio && checked) {
+            const std::vector<TPoint> check = {{4, 7}, {6, 10}, {11, 4}};
+            c->Polyline(check);
+            c->Polyline({{4, 8}, {6, 11}, {11, 5}});
+            if (look.Tick) c->Polyline({{4, 9}, {6, 12}, {11, 6}});
+        }
+        if (group == 4) c->FillRect(TRect(5, 5, 11, 11)); // mixed
+        list->AddMasked(&bmp, mask);
+    }
+    return list;
+}
+
+// The check images every tree shares, built by the first tree and freed at process end.
+std::unique_ptr<TImageList> systemCheckImages, systemFlatCheckImages;
+std::unique_ptr<TImageList> stripImages[ckXP + 1];
+
 } // namespace
+
+void ReloadCheckImages() {
+    for (int kind = ckLightCheck; kind <= ckXP; ++kind)
+        stripImages[kind] = buildCheckImageStrip(TCheckImageKind(kind));
+    systemCheckImages = buildSystemCheckImages(false, stripImages[ckDarkCheck].get());
+    systemFlatCheckImages = buildSystemCheckImages(true, stripImages[ckFlat].get());
+}
 
 TImageList* TBaseLazyTree::CheckImageListOfKind(TCheckImageKind Kind) {
     if (Kind == ckCustom) return nullptr;
-    // The platform has the system look only; every other kind shows it too.
-    if (Kind == ckSystemFlat || Kind == ckFlat) {
-        if (!FSystemFlatCheckImages) FSystemFlatCheckImages = buildSystemCheckImages(true);
-        return FSystemFlatCheckImages.get();
-    }
-    if (!FSystemCheckImages) FSystemCheckImages = buildSystemCheckImages(false);
-    return FSystemCheckImages.get();
+    if (!systemCheckImages) ReloadCheckImages();
+    if (Kind == ckSystemFlat) return systemFlatCheckImages.get();
+    if (Kind == ckSystemDefault) return systemCheckImages.get();
+    return stripImages[Kind].get();
 }
 
 TImageList* TBaseLazyTree::CheckImages() {

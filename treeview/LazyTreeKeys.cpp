@@ -277,6 +277,9 @@ void TBaseLazyTree::WMKeyDown(TWMKey& Message) {
         else
             ChangeTreeStates({tsIncrementalSearchPending}, {});
         break;
+    case VK_F1:
+        if (OnGetHelpContext) showHelp();
+        break;
     case VK_APPS:
         if (FFocusedNode) {
             const TRect r = GetDisplayRect(FFocusedNode, FFocusedColumn, true);
@@ -453,4 +456,13 @@ void TBaseLazyTree::RunIncrementalSearch(char32_t CharCode) {
         }
     }
     if (HandleAllocated()) SetTimer(Handle(), SearchTimer, FSearchTimeout);
+}
+
+void TBaseLazyTree::showHelp() {
+    int context = 0;
+    // The focused node, then its ancestors, then the tree and its parents name the topic.
+    for (PLazyNode n = FFocusedNode; n && n != FRoot && context == 0; n = n->Parent)
+        OnGetHelpContext(this, n, std::max(FFocusedColumn, 0), context);
+    for (TControl* c = this; c && context == 0; c = c->Parent()) context = c->HelpContext();
+    if (context != 0) Application->HelpContext(context);
 }

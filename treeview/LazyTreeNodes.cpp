@@ -130,6 +130,14 @@ void TBaseLazyTree::SetNodeData(PLazyNode Node, void* UserData) {
     Node->States.Include(vsOnFreeNodeCallRequired);
 }
 
+void TBaseLazyTree::SetNodeData(PLazyNode Node, IInterface* UserData) {
+    // The pointer must fit the user data, as for a plain pointer.
+    if (FNodeDataSize < int(sizeof(void*)))
+        throw EAssertionFailed(ClassName() + ": Cannot set initial user data because there is "
+                                             "not enough user data space allocated.");
+    if (Node && Node != FRoot) Node->SetNodeInterface(UserData);
+}
+
 void TBaseLazyTree::SetNodeDataSize(int Value) {
     if (Value < -1) Value = -1;
     if (Value == FNodeDataSize) return;
@@ -144,6 +152,14 @@ void TBaseLazyTree::SetNodeDataSize(int Value) {
 }
 
 // --- creation ---------------------------------------------------------------------------------
+
+PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, IInterface* UserData) {
+    if (UserData && FNodeDataSize < int(sizeof(void*)) && FNodeDataSize != -1)
+        SetNodeData(nullptr, UserData); // raises the size assertion
+    PLazyNode node = AddChild(Parent, static_cast<void*>(nullptr));
+    if (node && UserData) SetNodeData(node, UserData);
+    return node;
+}
 
 PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData) {
     if (TreeOptions()->MiscOptions().Contains(toReadOnly)) return nullptr;
@@ -194,9 +210,9 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) {
         const TLazyNode header = *first;
         PLazyNode prev = Node->LastChild;
         for (std::uint32_t i = 0; i < added; ++i) {
-            PLazyNode child =
-                i == 0 ? first
-                       : new (FNodeAllocator->Allocate(sizeof(TLazyNode))) TLazyNode(header);
+            PLazyNode child = i == 0 ? first
+                                     : new (FNodeAllocator->Allocate(sizeof(TLazyNode)))
+                                           TLazyNode(header);
             child->Index = index++;
             child->Parent = Node;
             child->PrevSibling = prev;
@@ -614,6 +630,11 @@ void TBaseLazyTree::FreeNode(PLazyNode Node) {
     if (OnFreeNode &&
         (Node->States.Contains(vsInitialized) || Node->States.Contains(vsOnFreeNodeCallRequired)))
         OnFreeNode(this, Node);
+    if (Node->States.Contains(vsReleaseCallOnUserDataRequired)) {
+        IInterface* intf = nullptr;
+        std::memcpy(&intf, Node->Data(), sizeof intf);
+        if (intf) intf->_Release();
+    }
     freeNodeBlock(Node);
     if (FUpdateCount == 0 && !FDestroying) EnsureNodeSelected();
 }
@@ -875,6 +896,15 @@ void TBaseLazyTree::FireExpanded(PLazyNode Node) {
 
 void TBaseLazyTree::FireCollapsed(PLazyNode Node) {
     if (OnCollapsed) OnCollapsed(this, Node);
+    if (!TreeOptions()->SelectionOptions().Contains(toAlwaysSelectNode)) return;
+    // A selection hidden by the collapse moves to the nearest ancestor still in view.
+    PLazyNode first = GetFirstSelected();
+    if (first && !FullyVisible(first)) {
+        PLazyNode shown = GetVisibleParent(first, false);
+        RemoveFromSelection(first);
+        if (shown && shown != FRoot) AddToSelection(shown);
+    }
+    if (FSelectionCount == 0) EnsureNodeSelected();
 }
 
 void TBaseLazyTree::SetFullyVisible(PLazyNode Node, bool Value) {

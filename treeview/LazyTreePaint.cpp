@@ -258,7 +258,7 @@ void TBaseLazyTree::PaintConnectorLines(TLTPaintInfo& PaintInfo, int VAlignment,
 
 void TBaseLazyTree::BuildButtonBitmaps(bool NeedButtons, bool NeedLines) {
     if (NeedButtons) {
-        const int size = 9;
+        int size = 9;
         const TColor prepared = clFuchsia;
         auto prepare = [&](std::unique_ptr<TBitmap>& bm) {
             if (!bm) bm = std::make_unique<TBitmap>();
@@ -266,37 +266,63 @@ void TBaseLazyTree::BuildButtonBitmaps(bool NeedButtons, bool NeedLines) {
             bm->SetTransparentColor(prepared);
             FillRect(bm->Canvas(), TRect(0, 0, size, size), prepared);
         };
-        prepare(FMinusBM);
-        prepare(FPlusBM);
-        auto drawButton = [&](TBitmap* bm, bool plus) {
-            TCanvas* c = bm->Canvas();
-            if (FButtonStyle == bsTriangle) {
-                c->Brush()->SetColor(clBlack);
-                c->Pen()->SetColor(clBlack);
-                if (plus)
-                    c->Polygon({{2, 0}, {6, 4}, {2, 8}});
-                else
-                    c->Polygon({{0, 2}, {8, 2}, {4, 6}});
-                return;
+        if (OnPrepareButtonBitmaps) {
+            for (auto* bm : {&FPlusBM, &FHotPlusBM, &FSelectedHotPlusBM, &FMinusBM, &FHotMinusBM,
+                             &FSelectedHotMinusBM})
+                prepare(*bm);
+            TSize buttonSize{size, size};
+            OnPrepareButtonBitmaps(this, FPlusBM.get(), FHotPlusBM.get(), FSelectedHotPlusBM.get(),
+                                   FMinusBM.get(), FHotMinusBM.get(), FSelectedHotMinusBM.get(),
+                                   buttonSize);
+        } else {
+            for (auto* bm : {&FPlusBM, &FMinusBM}) prepare(*bm);
+            auto drawButton = [&](TBitmap* bm, bool plus) {
+                TCanvas* c = bm->Canvas();
+                if (FButtonStyle == bsTriangle) {
+                    c->Brush()->SetColor(clBlack);
+                    c->Pen()->SetColor(clBlack);
+                    if (plus)
+                        c->Polygon({{2, 0}, {6, 4}, {2, 8}});
+                    else
+                        c->Polygon({{0, 2}, {8, 2}, {4, 6}});
+                    return;
+                }
+                c->Pen()->SetColor(Colors()->TreeLineColor());
+                if (FButtonFillMode == fmShaded) {
+                    // The shaded button: a light-to-face gradient in a grey frame.
+                    GradientFillRect(c, TRect(0, 0, size, size), clWhite, clBtnFace, true);
+                    c->Brush()->SetStyle(bsClear);
+                    c->Pen()->SetColor(clBtnShadow);
+                } else {
+                    TColor fill = Colors()->BackGroundColor();
+                    if (FButtonFillMode == fmWindowColor) fill = clWindow;
+                    if (FButtonFillMode == fmTransparent) fill = prepared;
+                    c->Brush()->SetColor(fill);
+                }
+                c->Rectangle(0, 0, size, size);
+                c->Brush()->SetStyle(bsSolid);
+                c->Pen()->SetColor(Colors()->NodeFontColor());
+                c->MoveTo(2, size / 2);
+                c->LineTo(size - 2, size / 2);
+                if (plus) {
+                    c->MoveTo(size / 2, 2);
+                    c->LineTo(size / 2, size - 2);
+                }
+            };
+            if (!FStates.Contains(tsUseExplorerTheme)) {
+                drawButton(FMinusBM.get(), false);
+                drawButton(FPlusBM.get(), true);
             }
-            // The shaded fill's picture is not available here: it is drawn like the tree colour.
-            TColor fill = Colors()->BackGroundColor();
-            if (FButtonFillMode == fmWindowColor) fill = clWindow;
-            if (FButtonFillMode == fmTransparent) fill = prepared;
-            c->Brush()->SetColor(fill);
-            c->Pen()->SetColor(Colors()->TreeLineColor());
-            c->Rectangle(0, 0, size, size);
-            c->Pen()->SetColor(Colors()->NodeFontColor());
-            c->MoveTo(2, size / 2);
-            c->LineTo(size - 2, size / 2);
-            if (plus) {
-                c->MoveTo(size / 2, 2);
-                c->LineTo(size / 2, size - 2);
+            // Without a theme the hot buttons look like the plain ones.
+            const std::pair<std::unique_ptr<TBitmap>*, const TBitmap*> copies[] = {
+                {&FHotPlusBM, FPlusBM.get()},
+                {&FSelectedHotPlusBM, FPlusBM.get()},
+                {&FHotMinusBM, FMinusBM.get()},
+                {&FSelectedHotMinusBM, FMinusBM.get()}};
+            for (auto [copy, from] : copies) {
+                *copy = std::make_unique<TBitmap>();
+                (*copy)->Assign(from);
             }
-        };
-        if (!FStates.Contains(tsUseExplorerTheme)) {
-            drawButton(FMinusBM.get(), false);
-            drawButton(FPlusBM.get(), true);
         }
     }
     if (NeedLines) {
@@ -317,7 +343,8 @@ void TBaseLazyTree::ensureButtonBitmaps() {
                           ColorToRGB(Colors()->BackGroundColor()),
                           ColorToRGB(Colors()->TreeLineColor()),
                           ColorToRGB(Colors()->NodeFontColor()),
-                          bool(OnGetLineStyle)};
+                          bool(OnGetLineStyle),
+                          bool(OnPrepareButtonBitmaps)};
     if (FMinusBM && look == FButtonLook) return;
     FButtonLook = look;
     BuildButtonBitmaps(true, true);
@@ -325,12 +352,51 @@ void TBaseLazyTree::ensureButtonBitmaps() {
 
 void TBaseLazyTree::PaintExpandButton(TCanvas* Canvas, PLazyNode Node, int, const TRect& R,
                                       int ButtonX, int ButtonY) {
-    const TBitmap* bm = Node->States.Contains(vsExpanded) ? FMinusBM.get() : FPlusBM.get();
+    const bool expanded = Node->States.Contains(vsExpanded);
+    const TBitmap* bm = expanded ? FMinusBM.get() : FPlusBM.get();
+    if (Node == FCurrentHotNode && FHotNodeButtonHit) {
+        if (Node->States.Contains(vsSelected))
+            bm = expanded ? FSelectedHotMinusBM.get() : FSelectedHotPlusBM.get();
+        else
+            bm = expanded ? FHotMinusBM.get() : FHotPlusBM.get();
+    }
     if (!bm) return;
     Canvas->Draw(R.Left + ButtonX, R.Top + ButtonY, bm);
 }
 
 // --- images -----------------------------------------------------------------------------------
+
+void TBaseLazyTree::FireGetImageText(PLazyNode Node, TLTImageKind Kind, int Column,
+                                     std::string& ImageText) {
+    if (OnGetImageText) OnGetImageText(this, Node, Kind, Column, ImageText);
+}
+
+std::string TBaseLazyTree::GetImageText(PLazyNode Node, TLTImageKind Kind, int Column) {
+    if (!Node) throw EAssertionFailed("Node must not be nil.");
+    initIfNeeded(Node);
+    std::string text;
+    FireGetImageText(Node, Kind, Column, text);
+    return text;
+}
+
+TPoint TBaseLazyTree::QueryCellContentMargin(PLazyNode Node, int Column,
+                                             TVTCellContentMarginType CellContentMarginType,
+                                             TCanvas* Canvas) {
+    if (!OnBeforeCellPaint) return {0, 0};
+    if (!Canvas) Canvas = this->Canvas();
+    Canvas->Font()->Assign(Font());
+    const TRect cell = GetDisplayRect(Node, Column, false, false, true);
+    TRect content = cell;
+    OnBeforeCellPaint(this, Canvas, Node, Column, cpmGetContentMargin, cell, content);
+    switch (CellContentMarginType) {
+    case ccmtTopLeftOnly:
+        return {content.Left - cell.Left, content.Top - cell.Top};
+    case ccmtBottomRightOnly:
+        return {cell.Right - content.Right, cell.Bottom - content.Bottom};
+    default:
+        return {cell.Width() - content.Width(), cell.Height() - content.Height()};
+    }
+}
 
 int TBaseLazyTree::LookupImage(TLTPaintInfo& PaintInfo, TLTImageKind Kind, TLTPaintImageIndex Slot,
                                TImageList* DefaultImages) {
@@ -377,11 +443,58 @@ void TBaseLazyTree::PaintNodeImage(TLTPaintInfo& PaintInfo, TLTPaintImageIndex S
 
 // --- backgrounds and selection ----------------------------------------------------------------
 
-void TBaseLazyTree::PaintItemBackground(TLTPaintInfo& PaintInfo, bool, TRect R, bool Relative) {
+void TBaseLazyTree::PaintFixedBackground(TBitmap* Bitmap, TCanvas* Canvas, const TRect& R,
+                                         TPoint Offset) {
+    FillRect(Canvas, R, ColorToRGB(Color()));
+    TRect shown = R;
+    OffsetRect(shown, Offset.X, Offset.Y);
+    TRect picture =
+        Bounds(FBackgroundOffsetX, FBackgroundOffsetY, Bitmap->Width(), Bitmap->Height());
+    TRect part;
+    if (!IntersectRect(part, picture, shown)) return;
+    const int x = part.Left - Offset.X, y = part.Top - Offset.Y;
+    const int sx = part.Left - picture.Left, sy = part.Top - picture.Top;
+    if (Bitmap->Transparent())
+        TransparentBlt(Canvas, x, y, part.Width(), part.Height(), Bitmap->Canvas(), sx, sy,
+                       part.Width(), part.Height(), Bitmap->TransparentColor());
+    else
+        BitBlt(Canvas, x, y, part.Width(), part.Height(), Bitmap->Canvas(), sx, sy, SRCCOPY);
+}
+
+void TBaseLazyTree::PaintTiledBackground(TBitmap* Bitmap, TCanvas* Canvas, const TRect& R,
+                                         TPoint Offset) {
+    const int w = Bitmap->Width(), h = Bitmap->Height();
+    if (w <= 0 || h <= 0) return;
+    auto phase = [](int v, int size) { return ((v % size) + size) % size; };
+    int sy = phase(R.Top + Offset.Y + FBackgroundOffsetY, h);
+    for (int y = R.Top; y < R.Bottom; sy = 0) {
+        const int rows = std::min(h - sy, R.Bottom - y);
+        int sx = phase(R.Left + Offset.X + FBackgroundOffsetX, w);
+        for (int x = R.Left; x < R.Right; sx = 0) {
+            const int columns = std::min(w - sx, R.Right - x);
+            BitBlt(Canvas, x, y, columns, rows, Bitmap->Canvas(), sx, sy, SRCCOPY);
+            x += columns;
+        }
+        y += rows;
+    }
+}
+
+TBitmap* TBaseLazyTree::backgroundBitmap() const {
+    if (!TreeOptions()->PaintOptions().Contains(toShowBackground)) return nullptr;
+    auto* bitmap = dynamic_cast<TBitmap*>(FBackground->Graphic());
+    return bitmap && !bitmap->Empty() ? bitmap : nullptr;
+}
+
+void TBaseLazyTree::PaintItemBackground(TLTPaintInfo& PaintInfo, bool UseBackground, TRect R,
+                                        bool Relative) {
     TCanvas* canvas = PaintInfo.Canvas;
     TColor color = Colors()->BackGroundColor();
     TItemEraseAction action = eaDefault;
-    if (Relative) R = TRect(R.Left, 0, R.Right, R.Bottom - R.Top);
+    TPoint offset;
+    if (Relative) {
+        offset = TPoint(-FEffectiveOffsetX, R.Top);
+        R = TRect(R.Left, 0, R.Right, R.Bottom - R.Top);
+    }
     if (OnBeforeItemErase) OnBeforeItemErase(this, canvas, PaintInfo.Node, R, color, action);
     const TLTPaintOptions paint = TreeOptions()->PaintOptions();
     switch (action) {
@@ -391,10 +504,16 @@ void TBaseLazyTree::PaintItemBackground(TLTPaintInfo& PaintInfo, bool, TRect R, 
     case eaNone:
         break;
     case eaDefault:
-        if (PaintInfo.PaintOptions.Contains(poDrawSelection) &&
-            TreeOptions()->SelectionOptions().Contains(toFullRowSelect) &&
-            PaintInfo.Node->States.Contains(vsSelected) && !paint.Contains(toUseBlendedSelection) &&
-            !FStates.Contains(tsUseExplorerTheme)) {
+        if (UseBackground) {
+            if (paint.Contains(toStaticBackground))
+                PaintFixedBackground(backgroundBitmap(), canvas, R, offset);
+            else
+                PaintTiledBackground(backgroundBitmap(), canvas, R, offset);
+        } else if (PaintInfo.PaintOptions.Contains(poDrawSelection) &&
+                   TreeOptions()->SelectionOptions().Contains(toFullRowSelect) &&
+                   PaintInfo.Node->States.Contains(vsSelected) &&
+                   !paint.Contains(toUseBlendedSelection) &&
+                   !FStates.Contains(tsUseExplorerTheme)) {
             TRect r = R;
             if (paint.Contains(toShowHorzGridLines)) {
                 FillRect(canvas, TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom), ColorToRGB(color));
@@ -573,6 +692,7 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
     const TLTMiscOptions misc = TreeOptions()->MiscOptions();
     const int maxWidth = std::max(ClientWidth(), int(RangeX()));
     const bool imagesUsed = FImages != nullptr;
+    const bool useBackground = backgroundBitmap() && PaintOptions.Contains(poBackground);
     const bool stateImagesUsed = FStateImages != nullptr;
     const bool checkImagesUsed = misc.Contains(toCheckSupport) && CheckImages() != nullptr;
     if (paint.Contains(toAlwaysHideSelection) || (!Focused() && paint.Contains(toHideSelection)))
@@ -630,7 +750,7 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
                 info.Node = node;
                 info.PaintOptions = PaintOptions;
                 PaintItemBackground(
-                    info, false,
+                    info, useBackground,
                     TRect(Window.Left, targetRect.Top, Window.Right, targetRect.Bottom), true);
                 info.CellRect = itemRect;
                 paintCell(info, Window, lineImage, indentSize, buttonX, buttonY, vAlign, imagesUsed,
@@ -662,7 +782,15 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
         }
         bool handled = false;
         if (OnPaintBackground) OnPaintBackground(this, c, area, handled);
-        if (!handled) FillRect(c, area, ColorToRGB(Colors()->BackGroundColor()));
+        if (!handled && useBackground) {
+            const TPoint at(targetRect.Left, targetRect.Top);
+            if (paint.Contains(toStaticBackground))
+                PaintFixedBackground(backgroundBitmap(), c, area, at);
+            else
+                PaintTiledBackground(backgroundBitmap(), c, area, at);
+        } else if (!handled) {
+            FillRect(c, area, ColorToRGB(Colors()->BackGroundColor()));
+        }
         if (drawBand) {
             OffsetRect(band, -Window.Left, 0);
             PaintRubberBand(c, 0, band, area);

@@ -3,6 +3,8 @@
 #include "treeview/LazyTree.h"
 #include "treeview/LazyTreeWorker.h"
 
+#include "platform/ui/core/SysInfo.h"
+
 #include <algorithm>
 
 namespace {
@@ -79,13 +81,19 @@ bool TBaseLazyTree::RebuildPositionCache() {
     } else {
         node = GetFirstVisibleNoInit(nullptr, true);
     }
+    static_assert(CacheThreshold % FineCacheStep == 0);
+    FFineCache.resize(std::min(FFineCache.size(), entry * (CacheThreshold / FineCacheStep)));
+    FFineCache.reserve(std::size_t(FVisibleCount) / FineCacheStep + 1);
     std::uint32_t index = 0;
     PLazyNode last = nullptr;
     while (node) {
         if (FStopValidation) return false;
-        if (index % CacheThreshold == 0) {
-            if (entry >= FPositionCache.size()) break;
-            FPositionCache[entry++] = TCacheEntry{node, top};
+        if (index % FineCacheStep == 0) {
+            if (index % CacheThreshold == 0) {
+                if (entry >= FPositionCache.size()) break;
+                FPositionCache[entry++] = TCacheEntry{node, top};
+            }
+            FFineCache.push_back(TCacheEntry{node, top});
         }
         top += node->NodeHeight;
         last = node;
@@ -111,12 +119,12 @@ PLazyNode TBaseLazyTree::GetNodeAt(int, int Y, bool Relative, int& NodeTop) {
     const auto y = std::uint32_t(Y);
     PLazyNode node = nullptr;
     std::uint32_t top = 0;
-    if (FStates.Contains(tsUseCache) && !FPositionCache.empty()) {
+    if (FStates.Contains(tsUseCache) && !FFineCache.empty()) {
         // The last entry whose top is at or above y.
         auto it = std::upper_bound(
-            FPositionCache.begin(), FPositionCache.end(), y,
+            FFineCache.begin(), FFineCache.end(), y,
             [](std::uint32_t v, const TCacheEntry& e) { return v < e.AbsoluteTop; });
-        if (it != FPositionCache.begin()) {
+        if (it != FFineCache.begin()) {
             --it;
             node = it->Node;
             top = it->AbsoluteTop;
@@ -204,26 +212,43 @@ void TBaseLazyTree::SetTopNode(PLazyNode Node) {
     if (top >= 0) SetOffsetY(-top);
 }
 
-bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center) {
+bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally) {
     if (!Node || Node == FRoot) return false;
     for (PLazyNode p = Node->Parent; p != FRoot; p = p->Parent)
         if (!p->States.Contains(vsExpanded)) ToggleNode(p);
-    const int abs = AbsoluteNodeTop(Node);
-    if (abs < 0) return false;
-    const int top = abs + FOffsetY;
-    const int bottom = top + int(Node->NodeHeight);
-    if (top < 0) {
-        SetOffsetY(FOffsetY - top + (Center ? ClientHeight() / 2 : 0));
-        return true;
-    }
-    if (bottom > ClientHeight()) {
-        int y = FOffsetY - (bottom - ClientHeight());
-        if (Center) y = FOffsetY - top + ClientHeight() / 2;
-        // A node higher than the window shows its top.
-        if (int(Node->NodeHeight) > ClientHeight()) y = FOffsetY - top;
+    if (AbsoluteNodeTop(Node) < 0) return false;
+    const bool gridExtensions = TreeOptions()->MiscOptions().Contains(toGridExtensions);
+    const TRect r = GetDisplayRect(Node, NoColumn, !gridExtensions);
+    const int clientHeight = ClientHeight();
+    // Centred, the node's middle goes to the window's middle.
+    const int centre = clientHeight / 2 - r.Height() / 2;
+    bool result = false;
+    if (r.Top < 0) {
+        SetOffsetY(FOffsetY - r.Top + (Center ? centre : 0));
+        result = true;
+    } else if (r.Bottom > clientHeight || Center) {
+        const TScrollBarOptions* options = ScrollBarOptions();
+        const TScrollStyle bars = options->ScrollBars();
+        const bool horizontalBar = (bars == ssHorizontal || bars == ssBoth) &&
+                                   (options->AlwaysVisible() || ClientWidth() < int(FRangeX));
+        int y = FOffsetY - r.Bottom + clientHeight;
+        if (Center)
+            y = FOffsetY - r.Top + centre;
+        else if (r.Height() > clientHeight)
+            y = FOffsetY - r.Top; // a node higher than the window shows its top
         SetOffsetY(y);
-        return true;
+        // Wider nodes came into view and brought the horizontal bar, which covers the bottom.
+        if (!horizontalBar && (bars == ssHorizontal || bars == ssBoth) &&
+            ClientWidth() < int(FRangeX))
+            SetOffsetY(FOffsetY - GetSystemMetrics(SM_CYHSCROLL));
+        result = true;
     }
+    if (Horizontally && ScrollIntoView(FFocusedColumn, Center)) result = true;
+    return result;
+}
+
+bool TBaseLazyTree::ScrollIntoView(int /*Column*/, bool /*Center*/) {
+    // Only header columns scroll into view, and this tree has no header columns.
     return false;
 }
 

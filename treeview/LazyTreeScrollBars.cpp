@@ -1,7 +1,7 @@
-// The scroll ranges and the tree's two scroll bars. The platform gives windows no scroll bars
-// of their own, so the tree keeps each bar's information (shown, range, page, position) as the
-// window scroll information would hold it, and answers the scroll messages from it.
+// The scroll ranges, the tree window's two scroll bars, the scroll messages and size changes.
 #include "treeview/LazyTree.h"
+
+#include "platform/ui/core/WindowFrame.h"
 
 #include <algorithm>
 
@@ -12,13 +12,6 @@ bool barEnabled(TScrollStyle Style, bool Vertical) {
 }
 
 } // namespace
-
-void TTreeScrollBar::Set(int AMin, int AMax, int APage, int APos) {
-    Min = AMin;
-    Max = AMax;
-    Page = std::max(APage, 0);
-    Pos = std::clamp(APos, Min, std::max(Min, Max - std::max(Page - 1, 0)));
-}
 
 void TBaseLazyTree::UpdateVerticalRange() {
     FRangeY = std::uint32_t(RangeY());
@@ -35,51 +28,56 @@ void TBaseLazyTree::UpdateRanges() {
 }
 
 void TBaseLazyTree::ShowTreeScrollBar(int Bar, bool Show) {
-    TTreeScrollBar& bar = Bar == SB_VERT ? FVertScrollBar : FHorzScrollBar;
-    bar.Visible = Show;
+    if (HandleAllocated()) ShowScrollBar(Handle(), Bar, Show);
     if (OnShowScrollBar) OnShowScrollBar(this, Bar, Show);
 }
 
-void TBaseLazyTree::SetScrollTrackPosition(bool Vertical, int Position) {
-    (Vertical ? FVertScrollBar : FHorzScrollBar).TrackPos = Position;
+// Shows the bar and sets its range 0 .. Range, or hides it when the content fits. Answers the
+// position the window keeps.
+int TBaseLazyTree::updateScrollBar(int Bar, int ClientSize, std::uint32_t Range, int Position,
+                                   bool DoRepaint) {
+    const TScrollBarOptions* options = ScrollBarOptions();
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+    GetScrollInfo(Handle(), Bar, &info);
+    if (std::uint32_t(std::max(ClientSize, 0)) < Range || options->AlwaysVisible()) {
+        ShowTreeScrollBar(Bar, true);
+        info.nMin = 0;
+        info.nMax = int(Range);
+        info.nPos = Position;
+        info.nPage = UINT(std::max(ClientSize + 1, 0));
+        if (options->AlwaysVisible()) info.fMask |= SIF_DISABLENOSCROLL;
+        SetScrollInfo(Handle(), Bar, &info, DoRepaint);
+    } else {
+        info.nMin = info.nMax = info.nPos = 0;
+        info.nPage = 0;
+        ShowTreeScrollBar(Bar, false);
+        SetScrollInfo(Handle(), Bar, &info, false);
+    }
+    return GetScrollPos(Handle(), Bar);
 }
 
-void TBaseLazyTree::UpdateVerticalScrollBar(bool) {
+void TBaseLazyTree::UpdateVerticalScrollBar(bool DoRepaint) {
     UpdateVerticalRange();
     if (FStates.Contains(tsUpdating)) return;
-    const TScrollBarOptions* options = ScrollBarOptions();
-    if (!barEnabled(options->ScrollBars(), true)) {
+    if (!barEnabled(ScrollBarOptions()->ScrollBars(), true)) {
         ShowTreeScrollBar(SB_VERT, false);
         SetOffsetY(FOffsetY);
         return;
     }
-    const int clientHeight = ClientHeight();
-    if (std::uint32_t(std::max(clientHeight, 0)) < FRangeY || options->AlwaysVisible()) {
-        ShowTreeScrollBar(SB_VERT, true);
-        FVertScrollBar.Set(0, int(FRangeY), std::max(clientHeight + 1, 0), -FOffsetY);
-    } else {
-        FVertScrollBar.Set(0, 0, 0, 0);
-        ShowTreeScrollBar(SB_VERT, false);
-    }
-    SetOffsetY(-FVertScrollBar.Pos);
+    if (!HandleAllocated()) return;
+    const int pos = updateScrollBar(SB_VERT, ClientHeight(), FRangeY, -FOffsetY, DoRepaint);
+    SetOffsetY(-pos);
 }
 
-void TBaseLazyTree::UpdateHorizontalScrollBar(bool) {
+void TBaseLazyTree::UpdateHorizontalScrollBar(bool DoRepaint) {
     UpdateHorizontalRange();
     if (FStates.Contains(tsUpdating) || !HandleAllocated()) return;
-    const int clientWidth = ClientWidth();
     FEffectiveOffsetX = -FOffsetX;
-    const TScrollBarOptions* options = ScrollBarOptions();
     int offsetX = FOffsetX;
-    if (barEnabled(options->ScrollBars(), false)) {
-        if (std::uint32_t(std::max(clientWidth, 0)) < FRangeX || options->AlwaysVisible()) {
-            ShowTreeScrollBar(SB_HORZ, true);
-            FHorzScrollBar.Set(0, int(FRangeX), std::max(clientWidth + 1, 0), FEffectiveOffsetX);
-        } else {
-            FHorzScrollBar.Set(0, 0, 0, 0);
-            ShowTreeScrollBar(SB_HORZ, false);
-        }
-        FEffectiveOffsetX = FHorzScrollBar.Pos;
+    if (barEnabled(ScrollBarOptions()->ScrollBars(), false)) {
+        FEffectiveOffsetX =
+            updateScrollBar(SB_HORZ, ClientWidth(), FRangeX, FEffectiveOffsetX, DoRepaint);
         offsetX = -FEffectiveOffsetX;
     } else {
         ShowTreeScrollBar(SB_HORZ, false);
@@ -101,7 +99,6 @@ void TBaseLazyTree::WMScroll(TMessage& Message, bool Vertical) {
     const int increment = Vertical ? options->VerticalIncrement() : options->HorizontalIncrement();
     const int page = Vertical ? ClientHeight() : ClientWidth();
     const int offset = Vertical ? FOffsetY : FOffsetX;
-    TTreeScrollBar& bar = Vertical ? FVertScrollBar : FHorzScrollBar;
     int value = offset;
     switch (code) {
     case SB_LINEUP:
@@ -117,10 +114,15 @@ void TBaseLazyTree::WMScroll(TMessage& Message, bool Vertical) {
         value = offset - page;
         break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
+    case SB_THUMBTRACK: {
         ChangeTreeStates({tsThumbTracking}, {});
-        value = -bar.TrackPos;
+        // The track position is 32 bits wide; the message carries only 16 of them.
+        SCROLLINFO info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Handle(), Vertical ? SB_VERT : SB_HORZ, &info);
+        value = -info.nTrackPos;
         break;
+    }
     case SB_TOP:
         value = 0;
         break;
@@ -131,7 +133,8 @@ void TBaseLazyTree::WMScroll(TMessage& Message, bool Vertical) {
         ChangeTreeStates({}, {tsThumbTracking});
         if (Vertical) {
             UpdateScrollBars(true);
-            Invalidate();
+            RedrawWindow(Handle(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_NOERASE | RDW_NOCHILDREN | RDW_FRAME);
         } else {
             UpdateHorizontalScrollBar(false);
         }
@@ -141,4 +144,21 @@ void TBaseLazyTree::WMScroll(TMessage& Message, bool Vertical) {
         SetOffsetY(value);
     else
         SetOffsetX(value);
+}
+
+void TBaseLazyTree::WMSize(TWMSize& Message) {
+    TCustomControl::WMSize(Message);
+    if (!HandleAllocated() || FStates.Contains(tsSizing) || FStates.Contains(tsWindowCreating) ||
+        ClientHeight() <= 0)
+        return;
+    // An owner that is going may have freed what the text events read, while its controls are
+    // still laid out anew.
+    for (TComponent* c = this; c; c = c->Owner())
+        if (c->ComponentState() & csDestroying) return;
+    ChangeTreeStates({tsSizing}, {});
+    struct Leave {
+        TBaseLazyTree* tree;
+        ~Leave() { tree->ChangeTreeStates({}, {tsSizing}); }
+    } leave{this};
+    UpdateScrollBars(true);
 }

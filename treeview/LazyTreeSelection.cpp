@@ -180,8 +180,21 @@ void TBaseLazyTree::RemoveFromSelection(PLazyNode Node) {
     --FSelectionCount;
     FSelection.resize(FSelectionCount);
     if (FSelectionCount == 0) ClearRangeAnchor();
+    if (FSelectionCount <= 1) PickNextNodeToSelect(Node);
     FireRemoveFromSelection(Node);
     ReportChange(Node);
+}
+
+void TBaseLazyTree::PickNextNodeToSelect(PLazyNode Node) {
+    if (!TreeOptions()->SelectionOptions().Contains(toAlwaysSelectNode)) return;
+    if (Node->NextSibling)
+        FNextNodeToSelect = Node->NextSibling;
+    else if (Node->PrevSibling)
+        FNextNodeToSelect = Node->PrevSibling;
+    else if (Node->Parent != FRoot)
+        FNextNodeToSelect = Node->Parent;
+    else
+        FNextNodeToSelect = Node->FirstChild;
 }
 
 void TBaseLazyTree::MarkNodeUnselected(PLazyNode Node) {
@@ -619,6 +632,7 @@ void TCustomLazyStringTree::AddToSelection(PLazyNode Node) {
         OnGetText(this, Node, 0, ttNormal, text);
         FPreviouslySelected->Add(text);
     }
+    PickNextNodeToSelect(Node);
 }
 
 void TCustomLazyStringTree::RemoveFromSelection(PLazyNode Node) {

@@ -303,3 +303,11 @@ void TCustomLazyStringTree::PaintNodeContent(TLTPaintInfo& PaintInfo) {
         TreeOptions()->StringOptions().Contains(toShowStaticText) && !e.StaticText.empty())
         PaintCellStaticText(PaintInfo, e.StaticText);
 }
+
+std::string TCustomLazyStringTree::Path(PLazyNode Node, int Column, char Delimiter) {
+    if (!Node || Node == RootNode()) return std::string(1, Delimiter);
+    std::string result;
+    for (PLazyNode n = Node; n != RootNode(); n = n->Parent)
+        result = GetText(n, Column) + Delimiter + result;
+    return result;
+}

@@ -1,8 +1,11 @@
 #pragma once
 // The tree's node record, its state and option sets and the small enumerations the tree's
 // interface uses. Nothing here needs a window.
+#include "platform/base/Interfaces.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 // A set of enumeration members held in the bits of Bits (member ordinal = bit number).
@@ -108,6 +111,31 @@ struct TLazyNode {
 
     // The user-data area that follows the header in the same block.
     unsigned char* Data() { return reinterpret_cast<unsigned char*>(this + 1); }
+
+    // The user data as its first user will have it (no size check): marks the node for
+    // OnFreeNode.
+    void* NodeDataPointer() {
+        States.Include(vsOnFreeNodeCallRequired);
+        return Data();
+    }
+    // An interface in the first bytes of the user data: Store keeps the caller's reference,
+    // Set takes one of its own that freeing the node releases.
+    void StoreNodeInterface(IInterface* Intf) {
+        std::memcpy(Data(), &Intf, sizeof Intf);
+        States.Include(vsOnFreeNodeCallRequired);
+    }
+    void SetNodeInterface(IInterface* Intf) {
+        if (Intf) Intf->_AddRef();
+        StoreNodeInterface(Intf);
+        States.Include(vsReleaseCallOnUserDataRequired);
+    }
+    // The stored interface with a new reference, which the caller releases.
+    IInterface* NodeInterface() {
+        IInterface* intf = nullptr;
+        std::memcpy(&intf, Data(), sizeof intf);
+        if (intf) intf->_AddRef();
+        return intf;
+    }
 };
 using PLazyNode = TLazyNode*;
 // The user-data area starts right after the header, so the header keeps pointer alignment.

@@ -76,6 +76,8 @@ void TFKNXAccess::Set_DMX_Layout(bool Fixed) {
 }
 
 void TFKNXAccess::FormShow(TObject* /*Sender*/) {
+    write_->Start_Showing();
+    read_->Start_Showing();
     write_->Table().Reset();
     write_->Show();
     read_->Table().Reset();

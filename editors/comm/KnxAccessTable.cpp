@@ -6,6 +6,7 @@
 #include "shell/state/KnxText.h"
 #include "shell/state/ProductProfiles.h"
 #include "shell/state/ProjectInt.h"
+#include "shell/state/ProjectXml.h"
 #include "shell/state/UITexts.h"
 
 namespace {
@@ -123,20 +124,20 @@ TKnx_Load Load_KNX_Table(TRow_Table& table, const std::string& path) {
         const TXmlNode root = doc.DocumentElement();
         const TXmlNode section = root ? root.ChildNodes().FindNode("KNX_in_Write") : TXmlNode();
         if (!section) throw Exception(path + ": the element KNX_in_Write is missing");
-        const TXmlNodeList children = section.ChildNodes();
-        int row = 0;
-        for (int i = 0; i < children.Count() && row < table.Row_Count(); ++i) {
-            const TXmlNode node = children[i];
-            if (node.NodeType() != ntElement) continue;
-            ++row;
-            for (std::size_t c = 0; c < KNX_Access_Columns.size(); ++c) {
-                const TKnx_Column& column = KNX_Access_Columns[c];
-                table.Cell(int(c) + 1, row) =
-                    Row_Attribute(node, column.Attribute, column.Default, path, "", row);
-            }
-            if (!isPriority(table.Cell(KNX_Priority, row)))
-                table.Cell(KNX_Priority, row) = "Normal";
-        }
+        TRow_Load load(path);
+        load.Fill(
+            table, Element_Children(section),
+            [&](const TXmlNode& node, int row) {
+                for (std::size_t c = 0; c < KNX_Access_Columns.size(); ++c) {
+                    const TKnx_Column& column = KNX_Access_Columns[c];
+                    table.Cell(int(c) + 1, row) =
+                        Row_Attribute(node, column.Attribute, column.Default, path, "", row);
+                }
+                if (!isPriority(table.Cell(KNX_Priority, row)))
+                    table.Cell(KNX_Priority, row) = "Normal";
+            },
+            "KNX_in_Write");
+        load.Finish();
     } catch (const Exception& e) {
         result.Error = e.Message();
     }

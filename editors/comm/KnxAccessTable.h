@@ -68,7 +68,7 @@ std::vector<std::string> Position_Items(int max_num_byte);
 TRow_Table New_KNX_Table();
 
 // The outcome of a load: Error is empty when the whole file was read, else the failure's text,
-// the rows read before it staying in the table.
+// the rows read before it staying in the table (rows past the table's last are not read).
 struct TKnx_Load {
     bool Exists = false;
     std::string Error;

@@ -85,6 +85,8 @@ void TModbus_Access_Form::Set_Lang() {
 }
 
 void TModbus_Access_Form::FormShow(TObject* /*Sender*/) {
+    read_->Start_Showing();
+    write_->Start_Showing();
     PageControl1->SetActivePage(TS_Modbus_Read);
     NByte_IN = Modbus_Image_Bytes;
     NByte_OUT = Modbus_Image_Bytes;

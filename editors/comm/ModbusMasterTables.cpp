@@ -5,6 +5,7 @@
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
 #include "shell/state/ProjectInt.h"
+#include "shell/state/ProjectXml.h"
 #include "shell/state/UITexts.h"
 
 namespace {
@@ -72,20 +73,18 @@ TRow_Table newTable(const std::vector<TModbus_Column>& columns) {
     return TRow_Table(Modbus_Access_Rows, check_box, 1);
 }
 
-void loadSection(TRow_Table& table, const std::vector<TModbus_Column>& columns,
+void loadSection(TRow_Load& load, TRow_Table& table, const std::vector<TModbus_Column>& columns,
                  const TXmlNode& root, const char* name, const std::string& path) {
     const TXmlNode section = root ? root.ChildNodes().FindNode(name) : TXmlNode();
     if (!section) throw Exception(path + ": the element " + name + " is missing");
-    const TXmlNodeList children = section.ChildNodes();
-    int row = 0;
-    for (int i = 0; i < children.Count() && row < table.Row_Count(); ++i) {
-        const TXmlNode node = children[i];
-        if (node.NodeType() != ntElement) continue;
-        ++row;
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            table.Cell(int(c) + 1, row) =
-                Row_Attribute(node, columns[c].Attribute, columns[c].Default, path, name, row);
-    }
+    load.Fill(
+        table, Element_Children(section),
+        [&](const TXmlNode& node, int row) {
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                table.Cell(int(c) + 1, row) =
+                    Row_Attribute(node, columns[c].Attribute, columns[c].Default, path, name, row);
+        },
+        name);
 }
 
 // The entries of one table's messages.
@@ -179,8 +178,10 @@ TModbus_Load Load_Modbus_Tables(TModbus_Tables& tables, TModbus_Master master,
         doc.SetActive(true);
         doc.LoadFromFile(path);
         const TXmlNode root = doc.DocumentElement();
-        loadSection(tables.Read, Modbus_Read_Columns(master), root, "Modbus_Read", path);
-        loadSection(tables.Write, Modbus_Write_Columns(master), root, "Modbus_Write", path);
+        TRow_Load load(path);
+        loadSection(load, tables.Read, Modbus_Read_Columns(master), root, "Modbus_Read", path);
+        loadSection(load, tables.Write, Modbus_Write_Columns(master), root, "Modbus_Write", path);
+        load.Finish();
     } catch (const Exception& e) {
         result.Error = e.Message();
     }

@@ -36,7 +36,7 @@ struct TModbus_Tables {
 TModbus_Tables New_Modbus_Tables(TModbus_Master master);
 
 // The outcome of a load: Error is empty when the whole file was read, else the failure's text,
-// the rows read before it staying in the tables.
+// the rows read before it staying in the tables (rows past a table's last are not read).
 struct TModbus_Load {
     bool Exists = false;
     std::string Error;

@@ -113,3 +113,19 @@ std::string Row_Attribute(const TXmlNode& node, const char* name, const char* de
     throw Exception(path + ": " + (what.empty() ? "" : what + " ") + "row " + IntToStr(row) +
                     " has no attribute " + name);
 }
+
+void TRow_Load::Fill(TRow_Table& table, const std::vector<TXmlNode>& rows,
+                     const std::function<void(const TXmlNode&, int)>& fill,
+                     const std::string& what) {
+    const int count = int(rows.size());
+    for (int row = 1; row <= count && row <= table.Row_Count(); ++row)
+        fill(rows[std::size_t(row - 1)], row);
+    if (count <= table.Row_Count()) return;
+    left_out_ += (left_out_.empty() ? "" : "; ") + std::string("the table shows ") +
+                 IntToStr(table.Row_Count()) + " of the " + IntToStr(count) + " rows" +
+                 (what.empty() ? std::string() : " of " + what);
+}
+
+void TRow_Load::Finish() const {
+    if (!left_out_.empty()) throw Exception(path_ + ": " + left_out_);
+}

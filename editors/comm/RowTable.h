@@ -4,6 +4,7 @@
 // The dialogs bind a TRow_Table to their grid once the grid editors exist.
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TXmlNode;
@@ -66,6 +67,24 @@ bool In_Range(int value, int low, int high);
 int Row_Lost_After_End(const TRow_Table& table, int key_col, bool trim);
 // The number of rows before the end of the table.
 int Table_Length(const TRow_Table& table, int key_col, bool trim);
+
+// Reads the row elements of a file into tables. Rows past a table's last row are left out:
+// Finish then raises, naming the file and the rows, once the load has read the rest, so that
+// the dialog reports a file read in part and asks before OK replaces it.
+class TRow_Load {
+public:
+    explicit TRow_Load(std::string path) : path_(std::move(path)) {}
+    // Fills rows 1.. of table from rows in order, fill(node, row) each, up to the table's last
+    // row; what names the table in the message (the file alone when empty).
+    void Fill(TRow_Table& table, const std::vector<TXmlNode>& rows,
+              const std::function<void(const TXmlNode&, int)>& fill, const std::string& what = "");
+    // Raises an Exception when a table left rows out.
+    void Finish() const;
+
+private:
+    std::string path_;
+    std::string left_out_;
+};
 
 // The text of attribute name of the row element node that a table's load reads into row row:
 // def when the attribute is missing, or, when def is nullptr, an Exception naming path, the

@@ -4,6 +4,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/ui/core/Dialogs.h"
 #include "platform/ui/core/Forms.h"
+#include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
 
 TRow_Prompts Dialog_Prompts() {
@@ -54,6 +55,43 @@ void Commit_Cell_Edit(TQorColumnGrid* Grid) {
     if (Grid->EditorMode()) Grid->SetEditorMode(false);
 }
 
+void Discard_Cell_Edit(TQorColumnGrid* Grid) {
+    if (!Grid->EditMode() && !Grid->EditorMode()) return;
+    const int col = Grid->RealCol();
+    const int row = Grid->Row();
+    const std::string before = Grid->CellCache();
+    Commit_Cell_Edit(Grid);
+    Grid->SetCells(col, row, before);
+}
+
+void Set_Table_Grid_Font(TQorColumnGrid* Grid) {
+    Grid->Font()->SetName("Arial");
+    Grid->Font()->SetHeight(-11);
+    // Columns made with the grid took the font it had then.
+    for (int c = 0; c < Grid->Columns()->Count(); ++c) {
+        Grid->Columns()->Items(c)->Font()->Assign(Grid->Font());
+        Grid->Columns()->Items(c)->HeaderFont()->Assign(Grid->Font());
+    }
+}
+
+void Grid_Auto_Size_Col(TQorColumnGrid* Grid, int ARow, int ACol) {
+    if (!Grid_Auto_Size_Enabled || ARow != 0 || ACol < 0 || ACol >= Grid->ColCount()) return;
+    Grid->AutoSizeCol(ACol);
+}
+
+void Grid_Enter_Next_Cell(TQorColumnGrid* Grid, WORD& Key) {
+    if (!Grid_Enter_Next_Enabled || Key != VK_RETURN) return;
+    int col = Grid->Col() + 1;
+    int row = Grid->Row();
+    if (col >= Grid->ColCount()) {
+        col = Grid->FixedCols();
+        if (++row >= Grid->RowCount()) row = Grid->FixedRows();
+    }
+    Commit_Cell_Edit(Grid);
+    Grid->GotoCell(col, row);
+    Key = 0;
+}
+
 TTable_Grid::TTable_Grid(TQorColumnGrid* Grid, TRow_Table Table)
     : grid_(Grid), table_(std::move(Table)) {
     grid_->SetColCount(table_.Col_Count() + 1);
@@ -61,9 +99,12 @@ TTable_Grid::TTable_Grid(TQorColumnGrid* Grid, TRow_Table Table)
     grid_->SetFixedCols(1);
     grid_->SetFixedRows(1);
     grid_->SynchColumns();
+    Set_Table_Grid_Font(grid_);
     grid_->SetDefaultRowHeight(21);
     grid_->Columns()->Items(0)->SetWidth(40);
     grid_->SetOptions(grid_->Options() + goColSizing);
+    // A list is as wide as its widest item, whatever the width of its column.
+    grid_->Navigation()->SetAutoComboDropSize(true);
     Show();
 }
 
@@ -86,6 +127,19 @@ void TTable_Grid::Select_By_Row_Number() {
     g->OnClickCell = [g](TObject*, int ARow, int ACol) {
         if (ACol == 0 && ARow >= 1) g->SelectRows(ARow, 1);
     };
+}
+
+void TTable_Grid::Start_Showing() {
+    Discard_Cell_Edit(grid_);
+    // The first showing finds the columns as the dialog laid them out; later ones restore that.
+    if (widths_.empty())
+        for (int c = 0; c < grid_->ColCount() + grid_->NumHiddenColumns(); ++c)
+            widths_.push_back(grid_->AllColWidths(c));
+    else
+        for (std::size_t c = 0; c < widths_.size(); ++c) grid_->SetAllColWidths(int(c), widths_[c]);
+    grid_->GotoCell(grid_->FixedCols(), grid_->FixedRows());
+    grid_->SetTopRow(grid_->FixedRows());
+    grid_->SetLeftCol(grid_->FixedCols());
 }
 
 const TRow_Table& TTable_Grid::Read() {

@@ -46,6 +46,21 @@ private:
 
 // Ends the edit open in Grid, if any, keeping the text typed or the item chosen so far.
 void Commit_Cell_Edit(TQorColumnGrid* Grid);
+// Ends the edit open in Grid, if any, giving the cell back the text it had before the edit.
+void Discard_Cell_Edit(TQorColumnGrid* Grid);
+
+// The font of the tables' grids, headers included, in place of the form's Verdana, which would
+// cut the headers: the grid's own narrow 8 point face (Tahoma), here the installed face of its
+// metrics (Arial's), so that every header fits its column as the tables were laid out for.
+// Sets the columns' fonts too: a dialog sets its own styles (bold headers) afterwards.
+void Set_Table_Grid_Font(TQorColumnGrid* Grid);
+// A double click on header cell ACol of Grid (ARow 0) fits that column to its content, while
+// the program-wide Grid_Auto_Size_Enabled is set.
+void Grid_Auto_Size_Col(TQorColumnGrid* Grid, int ARow, int ACol);
+// While the program-wide Grid_Enter_Next_Enabled is set, Enter (Key) moves Grid to the next
+// column, after the last column to column 1 of the next row and after the last row to row 1,
+// and is swallowed (Key becomes 0).
+void Grid_Enter_Next_Cell(TQorColumnGrid* Grid, WORD& Key);
 
 class TTable_Grid {
 public:
@@ -60,6 +75,10 @@ public:
     void Set_Header(int Col, const std::string& Text);
     // A click on a row number selects that row.
     void Select_By_Row_Number();
+    // Each showing of the dialog starts here: no edit open (one left open when the dialog
+    // closed is dropped), the columns as wide as laid out, the first row and column in view and
+    // the first cell current.
+    void Start_Showing();
 
     // The working copy of the rows. Read fills it from the grid's cells (hidden columns
     // included); Show writes it into the grid with the row numbers in column 0.
@@ -78,4 +97,6 @@ private:
     int currentRow() const;
     TQorColumnGrid* grid_;
     TRow_Table table_;
+    // The width of each column (real index) as laid out, taken at the first showing.
+    std::vector<int> widths_;
 };

@@ -55,6 +55,7 @@ void TCANopen_Table_Form::Set_Lang() {
 }
 
 void TCANopen_Table_Form::FormShow(TObject* /*Sender*/) {
+    for (auto& t : tables_) t->Start_Showing();
     PageControl1->SetActivePage(sheets_[0]);
     PROFINET_NByte_IN = kind_.Layout->Limit;
     PROFINET_NByte_OUT = kind_.Layout->Limit;

@@ -39,6 +39,7 @@ void TFDNet::Set_Lang() {
 }
 
 void TFDNet::FormShow(TObject* /*Sender*/) {
+    table_->Start_Showing();
     load_.Start();
     load_.Read([this] { Load_DNet_Net(table_->Table(), File_DNETM_Net); });
     table_->Show();

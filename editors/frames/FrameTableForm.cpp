@@ -82,6 +82,7 @@ void TFrame_Table_Form::Set_Lang() {
 }
 
 void TFrame_Table_Form::FormShow(TObject* /*Sender*/) {
+    table_->Start_Showing();
     Prepare_Show();
     Do_Copy = false;
     load_.Start();

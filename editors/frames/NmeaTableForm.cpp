@@ -1,5 +1,7 @@
 #include "editors/frames/NmeaTableForm.h"
 
+#include "grid/core/QorColumnGrid.h"
+
 namespace {
 
 TFrame_Form_Kind frameKind(const TNmea_Table_Form::TNmea_Form_Kind& k) {
@@ -29,4 +31,7 @@ TNmea_Table_Form::TNmea_Table_Form(TComponent* AOwner, const std::string& Name,
                                    const TNmea_Form_Kind& Kind)
     : TFrame_Table_Form(AOwner, Name, frameKind(Kind)) {
     sga = Grid();
+    TQorColumnGrid* g = sga;
+    sga->OnDblClickCell = [g](TObject*, int ARow, int ACol) { Grid_Auto_Size_Col(g, ARow, ACol); };
+    sga->OnKeyDown = [g](TObject*, WORD& Key, TShiftState) { Grid_Enter_Next_Cell(g, Key); };
 }

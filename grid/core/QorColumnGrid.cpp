@@ -8,6 +8,7 @@
 #include "platform/files/IniFiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 // --- TGridColumnItem -------------------------------------------------------------------------
@@ -132,6 +133,53 @@ std::string TGridColumnItem::Rows(int idx) const {
 
 void TGridColumnItem::SetRows(int idx, const std::string& v) {
     if (TQorColumnGrid* g = Grid()) g->SetCells(Index(), idx, v);
+}
+
+int TGridColumnItem::Ints(int idx) const {
+    TQorColumnGrid* g = Grid();
+    return g ? g->Ints(Index(), idx) : 0;
+}
+
+void TGridColumnItem::SetInts(int idx, int v) {
+    if (TQorColumnGrid* g = Grid()) g->SetInts(Index(), idx, v);
+}
+
+double TGridColumnItem::Floats(int idx) const {
+    TQorColumnGrid* g = Grid();
+    return g ? g->Floats(Index(), idx) : 0;
+}
+
+void TGridColumnItem::SetFloats(int idx, double v) {
+    if (TQorColumnGrid* g = Grid()) g->SetFloats(Index(), idx, v);
+}
+
+TDateTime TGridColumnItem::Dates(int idx) const {
+    TQorColumnGrid* g = Grid();
+    return g ? g->Dates(Index(), idx) : 0;
+}
+
+void TGridColumnItem::SetDates(int idx, TDateTime v) {
+    if (TQorColumnGrid* g = Grid()) g->SetDates(Index(), idx, v);
+}
+
+TDateTime TGridColumnItem::Times(int idx) const {
+    TQorColumnGrid* g = Grid();
+    return g ? g->Times(Index(), idx) : 0;
+}
+
+void TGridColumnItem::SetTimes(int idx, TDateTime v) {
+    if (TQorColumnGrid* g = Grid()) g->SetTimes(Index(), idx, v);
+}
+
+void TQorColumnGrid::ChangeScale(int M, int D) {
+    TQorStringGrid::ChangeScale(M, D);
+    if (Designing() || M == D || D == 0) return;
+    auto scaled = [&](int size) { return int(std::lrint(double(size) * M / D)); };
+    for (int c = 0; c < ColCount() && c < FColumnCollection->Count(); ++c) {
+        TGridColumnItem* item = FColumnCollection->Items(c);
+        item->Font()->SetSize(scaled(item->Font()->Size()));
+        item->HeaderFont()->SetSize(scaled(item->HeaderFont()->Size()));
+    }
 }
 
 std::string TGridColumnItem::DisplayName() const {

@@ -131,9 +131,18 @@ public:
     bool PrintFontCustom() const { return FPrintFontCustom; }
     void SetPrintFontCustom(bool v) { FPrintFontCustom = v; }
 
-    // Cells of the item's column by row (display rows).
+    // Cells of the item's column by row (display rows), as text and through the grid's typed
+    // accessors; without a grid they read as empty or 0 and take nothing.
     std::string Rows(int idx) const;
     void SetRows(int idx, const std::string& v);
+    int Ints(int idx) const;
+    void SetInts(int idx, int v);
+    double Floats(int idx) const;
+    void SetFloats(int idx, double v);
+    TDateTime Dates(int idx) const;
+    void SetDates(int idx, TDateTime v);
+    TDateTime Times(int idx) const;
+    void SetTimes(int idx, TDateTime v);
 
 private:
     friend class TGridColumnCollection;
@@ -284,6 +293,9 @@ public:
     void RemoveCols(int ColIndex, int CCount) override;
     int GetEditLimit() override;
     std::string GetEditMask(int ACol, int ARow) override;
+
+    // Also each column's font and header font (outside design mode).
+    void ChangeScale(int M, int D) override;
 
     TColumnPopupEvent OnColumnPopup;
     TAfterColumnMoved OnAfterColumnMoved;

@@ -14,8 +14,10 @@
 #include "grid/editors/ControlEditors.h"
 #include "grid/editors/GridEditors.h"
 #include "grid/render/AuxWindows.h"
+#include "grid/render/CellGlyphs.h"
 #include "grid/render/HeaderDragButton.h"
 #include "grid/render/markup/HTMLPicture.h"
+#include "platform/ui/core/SysInfo.h"
 #include "platform/ui/core/Timers.h"
 #include "platform/ui/core/ToolTips.h"
 
@@ -61,6 +63,7 @@ void FormResizeChain::operator()(TObject* Sender) const {
 
 TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     GridLibraryInitialize();
+    RegisterGridCursors();
     FVisibleCol.fill(true);
 
     // The search footer carries its English texts only when the grid is being designed.
@@ -265,7 +268,10 @@ void TQorStringGrid::CreateWnd() {
     FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
     FIsWinXP = FIsWinXP && ThemeIsActive(GridThemeBinding()) != 0;
     FWheelMsg = WM_MOUSEWHEEL;
-    FWheelScrl = 3; // the system's lines per wheel notch
+    UINT lines = 3;
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    // A page per notch is the rows that show at the time of the turn.
+    FWheelScrl = lines == WHEEL_PAGESCROLL ? -1 : int(lines);
 }
 
 void TQorStringGrid::Loaded() {
@@ -276,6 +282,7 @@ void TQorStringGrid::Loaded() {
         FLook = glCustom;
         SetLook(glQor);
     }
+    if (FAutoSize) AutoSizeColumns(false, 10);
     FFixedRowsMin = FixedRows();
     FFixedColsMin = FixedCols();
     FMinRowHeight = DefaultRowHeight();
@@ -288,6 +295,7 @@ void TQorStringGrid::Loaded() {
     }
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     UpdateSearchPanel();
+    UpdateScrollBarsAlways(true);
     if (FOleDropTarget) {
         FOleDropTarget->SetAcceptText(FDragDropSettings->OleAcceptText());
         FOleDropTarget->SetAcceptFiles(FDragDropSettings->OleAcceptFiles());
@@ -298,6 +306,7 @@ void TQorStringGrid::Loaded() {
         GetThemeNotifier(this)->RegisterWindow(Handle());
     }
     InitOrigColSizes();
+    SetColumnOrder();
 }
 
 void TQorStringGrid::writeHeaders() {
@@ -337,6 +346,8 @@ void TQorStringGrid::Assign(const TPersistent* Source) {
     SetActiveRowShow(src->ActiveRowShow());
     SetAlign(src->Align());
     FFilterDropDown->Assign(src->FFilterDropDown.get());
+    FAnchorHint = src->FAnchorHint;
+    FAutoNumAlign = src->FAutoNumAlign;
     FAutoSize = src->FAutoSize;
     FAutoThemeAdapt = src->FAutoThemeAdapt;
     FAutoFilterUpdate = src->FAutoFilterUpdate;
@@ -363,6 +374,8 @@ void TQorStringGrid::Assign(const TPersistent* Source) {
     SetFixedCols(src->FixedCols());
     SetDefaultColWidth(src->DefaultColWidth());
     SetDefaultRowHeight(src->DefaultRowHeight());
+    SetFixedRowHeight(src->FixedRowHeight());
+    SetFixedColWidth(src->FixedColWidth());
     FInvalidEntryTitle = src->FInvalidEntryTitle;
     FInvalidEntryIcon = src->FInvalidEntryIcon;
     FInvalidEntryText = src->FInvalidEntryText;
@@ -425,6 +438,13 @@ void TQorStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
         AHeight = s + h + 2 * b;
     }
     TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TQorStringGrid::ChangeScale(int M, int D) {
+    TBaseGrid::ChangeScale(M, D);
+    if (M == D || D == 0) return;
+    FFixedFont->SetSize(MulDiv(FFixedFont->Size(), M, D));
+    FActiveCellFont->SetSize(MulDiv(FActiveCellFont->Size(), M, D));
 }
 
 void TQorStringGrid::SetBorderColor(TColor v) {

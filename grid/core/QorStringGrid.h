@@ -216,6 +216,8 @@ public:
     virtual void AssignCells(const TPersistent* Source);
     void Invalidate() override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // Also the fixed font and the active cell's font.
+    void ChangeScale(int M, int D) override;
     bool Loading() const { return ComponentState() & csLoading; }
     bool Designing() const { return ComponentState() & csDesigning; }
     static TCustomForm* FindParentForm(TControl* AControl);
@@ -360,7 +362,8 @@ public:
     // True follows the Office colour scheme at once and on every theme change.
     void SetAutoThemeAdapt(bool v);
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool v) { FAutoSize = v; }
+    // True outside loading sizes the columns to their contents at once.
+    void SetAutoSize(bool v);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle v) { setLook(FBorderStyle, v); }
     bool IntegralHeight() const { return FIntegralHeight; }
@@ -412,7 +415,8 @@ public:
     bool IsVista() const { return FIsVista; }
     bool IsThemed() const { return FIsThemed; }
     UINT WheelMessage() const { return FWheelMsg; }
-    int WheelScrollLines() const { return FWheelScrl; }
+    // Lines per wheel notch: the system's setting, or the visible rows when it is a page.
+    int WheelScrollLines();
     std::uintptr_t TimerID() const { return FGridTimerID; }
 
     // --- per-cell hooks (virtual; the default fires the matching event) ----------------------
@@ -493,6 +497,10 @@ public:
     void SetAllInts(int ACol, int ARow, int Value);
     double AllFloats(int ACol, int ARow);
     void SetAllFloats(int ACol, int ARow, double Value);
+    // The VALUE of the cell's form control ID ("" when the cell has none); writing rewrites the
+    // control and stores the text only when the cell has it.
+    std::string ControlValues(int ACol, int ARow, const std::string& ID);
+    void SetControlValues(int ACol, int ARow, const std::string& ID, const std::string& Value);
     TCellGraphic* CellGraphics(int ACol, int ARow) { return GetCellGraphic(ACol, ARow); }
     TCellType CellTypes(int ACol, int ARow) { return GetCellType(ACol, ARow); }
     // The image indexes of a ctImages cell, nullptr for other cells.
@@ -712,6 +720,14 @@ public:
     // Display row; fires CheckBoxChange when the checked state changes.
     bool ApplyCheckBoxState(int ACol, int ARow, bool State);
     std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
+    // The colour picker editor picked AColor, named Value, and the image picker editor item
+    // Index for the current cell.
+    virtual void ColorSelect(TColor AColor, const std::string& Value);
+    virtual void ImageSelect(int Index);
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor AColor,
+                       const std::string& Value)>
+        OnColorSelect;
+    std::function<void(TObject* Sender, int ACol, int ARow, int Index)> OnImageSelect;
     std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>
         OnRatingChange;
 
@@ -758,6 +774,11 @@ public:
     // Shows the rows of the topmost filter level.
     void UnHideRowList();
     bool IsHiddenRow(int RowIndex) const;
+    // For loops: the hidden rows are listed into ListHidden by the first call (ListHidden
+    // empty) and looked up there by the later ones.
+    bool IsHiddenRow(int RowIndex, std::unique_ptr<TIntList>& ListHidden) const;
+    // As HideRows, but nothing at all when FromRow is hidden already.
+    void HideRowsEx(int FromRow, int ToRow);
     int NumHiddenRows() const;
     int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
     int AllRowCount() const { return TotalRowCount(); }
@@ -830,7 +851,8 @@ public:
     // Also the cursor restored after the sizing cursors.
     void SetCursor(TCursor v);
     bool UseHTMLHints() const { return FUseHTMLHints; }
-    void SetUseHTMLHints(bool v) { FUseHTMLHints = v; }
+    // The application's hints show in the markup hint window (True) or the plain one.
+    void SetUseHTMLHints(bool v);
     void SetFocusHelper(const TFocusHelper* v) { FFocusHelper->Assign(v); }
     // Veto events of user sizing in a fixed row (column) and fixed column (row).
     std::function<void(TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
@@ -1017,6 +1039,9 @@ public:
     void SetEnhTextSize(bool v) { setLook(FEnhTextSize, v); }
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool v) { setLook(FURLShow, v); }
+    // A right click on a link cell (with URLShow) opens it for editing.
+    bool URLEdit() const { return FURLEdit; }
+    void SetURLEdit(bool v) { FURLEdit = v; }
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool v);
     bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
@@ -1210,6 +1235,10 @@ public:
     TPoint WheelPanPos() const { return FWheelPanPos; }
     // The cursor shown while panning: 8000 at rest, 8001 .. 8008 by direction.
     int WheelPanCursor() const { return FWheelPanCursor; }
+    // The panning origin's picture ("INTLI1" both ways, "INTLI2" across, "INTLI3" up and
+    // down) at WheelPanPos, and the 32 x 32 square there made to repaint.
+    void DrawWheelPanGlyph();
+    void InvalidateWheelPanGlyph();
     static constexpr std::uintptr_t WheelPanTimerID = 999;
     static constexpr unsigned WheelPanInterval = 10;
     // The editors' controls: the shared combo editor (the one whose notifications the grid
@@ -1441,6 +1470,17 @@ public:
     // What the pointer rests on: it decides the cursor and what the next press selects.
     enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
     TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // The grid's own cursors (pictures in CellGlyphs): rows, columns, everything and the
+    // selection resizer, the cell selector.
+    static constexpr TCursor RowSelectCursor = 8010, ColumnSelectCursor = 8011,
+                             AllSelectCursor = 8012, CellSelectorCursor = 8014;
+    // The cursor of a select mode; crDefault for msNormal and msURL.
+    static TCursor SelectModeCursor(TMouseSelectMode Mode);
+    // The cell whose button the pointer is over, (-1, -1) none; the hovered link of a markup
+    // cell (-1 none) while URLUnderlineOnHover is on.
+    TPoint HoverButton() const { return FHoverButton; }
+    TPoint HoverLinkCell() const { return FHoverCell; }
+    int HoverLink() const { return FHoverlink; }
     // The Tab move of the grid and its editors; False when the Tab went to the parent window.
     bool EditorNavigateKey(bool Backward);
     bool CanSelectByTab(int ACol, int ARow);
@@ -1451,6 +1491,10 @@ public:
     int LastTabCol();
     // The last data row of the grid's key navigation.
     bool IsLastDataRow();
+    // Real row: one row inserted there (a normal or a child row in a grid with nodes); one row
+    // removed there (the only data row is cleared instead), then OnAutoDeleteRow.
+    virtual void InsertRowAt(int ARow);
+    virtual void DeleteRowAt(int ARow);
     void AppendRowAtEnd();
     // Whether the cell (display indexes) lights up as a hovered fixed cell.
     bool IsHoverFixedCell(int ACol, int ARow);
@@ -1489,6 +1533,20 @@ public:
     std::function<void(TObject* Sender, int ARow, int RowSize)> OnRowSizing;
     std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
     std::function<void(TObject*Sender, int ARow)> OnAutoInsertRow, OnAutoDeleteRow, OnAutoAddRow;
+    // Cell-selector mode: a press only reports its cell to CellSelectorClick.
+    bool CellSelectorMode() const { return FCellSelectorMode; }
+    void SetCellSelectorMode(bool v) { FCellSelectorMode = v; }
+    virtual void CellSelectorClick(int /*ACol*/, int /*ARow*/) {}
+    // The rectangle a press on the corner cell selects (may be changed).
+    virtual void DoSelectAll(TGridRect& /*ARect*/) {}
+    // The rectangle Ctrl+A selects, before it becomes the selection (may be changed).
+    virtual void BeforeSelectAll(TGridRect& /*ARect*/) {}
+    // Every key the text editor gets, before it handles the key (Key 0 drops it).
+    virtual void EditorKeyDown(WORD& /*Key*/, TShiftState /*Shift*/) {}
+    // The selection resizer's drag: the selection at the press and the new one, before and
+    // after the press's cells fill the new selection.
+    std::function<void(TObject*Sender, TGridRect OrigSelection, TGridRect NewSelection)>
+        OnSelectionResize, OnSelectionResized;
 
     // --- scroll bars and scrolling ------------------------------------------------------------
     // Thumb positions run 0..127; a position p of the vertical bar stands for the top row
@@ -1778,6 +1836,8 @@ public:
     // --- periphery: footer strip, look settings, focus frame, design panel, snapshots, search
     // panel, version and OLE drag and drop (QorStringGridPeriphery.cpp, QorStringGridOle.cpp) --
     TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    // The canvas the floating footer paints on.
+    TCanvas* FooterCanvas() const;
     TSearchPanel* SearchPanel() const { return FSearchPanel; }
     TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
     void SetProgressAppearance(const TGridProgressAppearance* v);
@@ -1810,8 +1870,11 @@ public:
     int OrigGridWidth() const { return FOldSize; }
     // The drop target registered while DragDropSettings.OleDropTarget is on; nullptr else.
     TGridDropTarget* OleDropTarget() const { return FOleDropTarget.get(); }
-    // The cells dragged by the last OLE drag from this grid.
+    // The cells dragged by the last OLE drag from this grid (the selection at a resizer press).
     TGridRect DropSelection() const { return FDropSelection; }
+    // The floating picture of the cells a drag moves (DragDropSettings.ShowCells); nullptr
+    // while none is shown.
+    TNoActiveForm* MoveForm() const { return FMoveForm; }
     // Shows the drop-position arrows at a cell (column markers above and below the left edge of
     // its header for a column drop, else the left arrow before the row); HideDropArrows hides
     // all of them.
@@ -1987,6 +2050,8 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void WMSetCursor(TWMSetCursor& Message) override;
+    void CMCursorChanged(TMessage& Message) override;
+    void CMColorChanged(TMessage& Message) override;
     void CMEnabledChanged(TMessage& Message) override;
     void WMSize(TWMSize& Message) override;
     int FUpdateCount = 0;
@@ -2008,6 +2073,7 @@ protected:
     void CMMouseLeave(TMessage& Message) override;
     void CMHintShow(TMessage& Message) override;
     void Click() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -2065,6 +2131,44 @@ protected:
     THintWindow* FScrollHintWnd = nullptr;
     bool FScrollHintShow = false;
     bool isFixedCell(int ACol, int ARow);
+    void platformPress(TWMMouse& Message, int ACol, int ARow, int PressTop);
+    void directEditPress(int ACol, int ARow, bool ComboOnDblClickOnly);
+    void selectByHeader(int ACol, int ARow, TShiftState Shift, const TGridRect& PrevSel);
+    bool onResizer(int X, int Y);
+    void startSelectionResize(TWMMouse& Message);
+    void endSelectionResize();
+    void drawFixedCellEdge(bool Down);
+    void selectGroup(int ARow);
+    void selectAllByKey();
+    // Runs Run; when Active, under the update lock and with LeftCol put back afterwards (also
+    // when Run raises): the columns of a KeepHorizScroll grid stay still.
+    template <typename F> void keepingLeftCol(bool Active, F&& Run) {
+        struct Restore {
+            TQorStringGrid* g;
+            bool active;
+            int left;
+            ~Restore() {
+                if (!active) return;
+                g->SetLeftCol(left);
+                g->EndUpdate();
+            }
+        } restore{this, Active, LeftCol()};
+        if (Active) BeginUpdate();
+        Run();
+    }
+    // The floating picture of a drag goes.
+    void freeMoveForm();
+    void clearFooters(int ARow);
+    bool FCellSelectorMode = false;
+    bool FMouseResize = false;
+    // The cells of the selection when the resizer was pressed, by row.
+    std::vector<std::vector<std::string>> FResizeBlock;
+    bool FFixedCellPushed = false;
+    TRect FPushedFixedCell;
+    // The hot header cell of the list-view look, the hovered cell button, the hovered link.
+    TPoint FHotFixedCell{-1, -1};
+    TPoint FHoverButton{-1, -1};
+    int FHoverlink = -1;
     bool pressOnCellGraphic(int ACol, int ARow, int X, int Y, const TRect& cellRect,
                             TShiftState shift);
     // The release of a pushed cell or expand button; true when it ends the release.
@@ -2075,7 +2179,10 @@ protected:
     bool releaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
     // The reference of the markup anchor at a client point of the cell as it is drawn (after a
     // check box, in the cell's font), empty when none; Title takes the anchor's title.
-    std::string hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title = nullptr);
+    std::string hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title = nullptr,
+                          int* Link = nullptr);
+    // The hovered link (URLUnderlineOnHover) moves to Link of Cell; -1 none.
+    void hoverLink(TPoint Cell, int Link);
     bool canEditAt(int RealCol, int ARow);
     void startSizingHint(const std::string& Text, TPoint At);
     struct CalcRange;
@@ -2193,7 +2300,7 @@ private:
     // Escape in a special editor: End closes it, then the cell gets back exactly the text it had
     // when the edit started, also one its editor could not read.
     void escapeSpecialEdit(const std::function<void()>& End);
-    // The flat look's colours for the buttons of the spin, button-edit and date editors.
+    // The flat look's colours for the buttons of the combo, spin, button-edit and date editors.
     void toneEditorButtons(const TColorTones& Tones);
     // The look an editor takes from the cell it opens on: the cell's brush colour, and its font
     // into Font when given (the cell's visual properties, as the cell is painted).
@@ -2309,6 +2416,7 @@ private:
     bool FURLShow = false;
     bool FURLFull = false;
     bool FURLUnderlineOnHover = false;
+    bool FURLEdit = false;
     bool FSelectionRectangle = false;
     bool FSelectionResizer = false;
     bool FSelectionRTFKeep = false;

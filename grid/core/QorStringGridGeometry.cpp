@@ -115,6 +115,11 @@ void TQorStringGrid::SetVAlignment(TVAlignment v) {
     if (!UpdateLocked()) Invalidate();
 }
 
+void TQorStringGrid::SetAutoSize(bool v) {
+    FAutoSize = v;
+    if (v && !Loading()) AutoSizeColumns(false, 10);
+}
+
 void TQorStringGrid::SetWordWrap(bool v) {
     TBaseGrid::SetWordWrap(v);
     if (!UpdateLocked()) Invalidate();

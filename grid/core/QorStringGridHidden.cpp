@@ -88,6 +88,14 @@ bool TQorStringGrid::IsHiddenRow(int RowIndex) const {
     return FHidden->Contains(RowIndex);
 }
 
+bool TQorStringGrid::IsHiddenRow(int RowIndex, std::unique_ptr<TIntList>& ListHidden) const {
+    if (!ListHidden) {
+        ListHidden = std::make_unique<TIntList>(0, 0);
+        for (const auto& entry : FHidden->Entries()) ListHidden->Add(entry.first);
+    }
+    return ListHidden->HasValue(RowIndex);
+}
+
 int TQorStringGrid::NumHiddenRows() const {
     return FHidden->Count();
 }
@@ -142,6 +150,12 @@ void TQorStringGrid::HideRows(int FromRow, int ToRow) {
         for (int i = count - 1; i >= 0; --i)
             FHidden->Add(first + i, THiddenRows::NoFilterLevel, block.SplitOff(i));
     }
+}
+
+// The rows keep their real indexes: the other hidden rows keep theirs too.
+void TQorStringGrid::HideRowsEx(int FromRow, int ToRow) {
+    if (FHidden->Contains(FromRow)) return;
+    HideRows(FromRow, ToRow);
 }
 
 void TQorStringGrid::HideRowList(const TIntList& RowList) {

@@ -2,6 +2,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
 #include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
 
 namespace {
 bool brushFromProperties(TCellType t) {
@@ -119,18 +120,31 @@ void TQorStringGrid::GetCellWordWrap(int ACol, int ARow, bool& WordWrap) {
 }
 
 // Without the handler a combo or spin button shows only when the control look asks for them
-// always; the control look comes with the looks.
+// always, on cells whose editor is of that kind.
 bool TQorStringGrid::HasComboBox(int ACol, int ARow) {
     bool has = false;
-    if (OnHasComboBox) OnHasComboBox(this, ACol, ARow, has);
-    return has;
+    if (OnHasComboBox) {
+        OnHasComboBox(this, ACol, ARow, has);
+        return has;
+    }
+    if (!FControlLook->DropDownAlwaysVisible()) return false;
+    TEditorType editor = FDefaultEditor;
+    GetEditorType(ACol, ARow, editor);
+    return editor == edComboEdit || editor == edComboList;
 }
 
 bool TQorStringGrid::HasSpinEdit(int ACol, int ARow) {
     if (ACol < FixedCols() || ARow < FixedRows()) return false;
     bool has = false;
-    if (OnHasSpinEdit) OnHasSpinEdit(this, ACol, ARow, has);
-    return has;
+    if (OnHasSpinEdit) {
+        OnHasSpinEdit(this, ACol, ARow, has);
+        return has;
+    }
+    if (!FControlLook->SpinButtonsAlwaysVisible()) return false;
+    TEditorType editor = FDefaultEditor;
+    GetSpinEditorType(ACol, ARow, editor);
+    return editor == edSpinEdit || editor == edFloatSpinEdit || editor == edTimeSpinEdit ||
+           editor == edDateSpinEdit;
 }
 
 void TQorStringGrid::GetCheckTrue(int ACol, int ARow, std::string& Value) {
@@ -204,9 +218,17 @@ void TQorStringGrid::ButtonClick(int ACol, int ARow) {
     if (OnButtonClick) OnButtonClick(this, ACol, ARow);
 }
 
-// The row height of the new expand state comes with the node rows.
 void TQorStringGrid::ExpandClick(int ACol, int ARow, bool Expanded) {
     if (OnExpandClick) OnExpandClick(this, ACol, ARow, Expanded);
+    if (ARow >= 0 && ARow < RowCount()) SetRowHeights(ARow, GetExpandHeight(ACol, ARow, Expanded));
+}
+
+void TQorStringGrid::ColorSelect(TColor AColor, const std::string& Value) {
+    if (OnColorSelect) OnColorSelect(this, Col(), Row(), AColor, Value);
+}
+
+void TQorStringGrid::ImageSelect(int Index) {
+    if (OnImageSelect) OnImageSelect(this, Col(), Row(), Index);
 }
 
 void TQorStringGrid::ComboCloseUp(int ACol, int ARow) {

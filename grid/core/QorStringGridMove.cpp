@@ -4,6 +4,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/ScopeGuards.h"
 #include "grid/data/DataSettings.h"
+#include "grid/render/AuxWindows.h"
 #include "grid/render/FloatingFooter.h"
 #include "grid/render/HeaderDragButton.h"
 #include "platform/ui/core/Timers.h"
@@ -165,6 +166,9 @@ void TQorStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
     // visibility map still tells where the moved column was.
     const int realFrom = RealColIndex(FromIndex), realTo = RealColIndex(ToIndex);
     const int total = TotalColCount();
+    // Columns added since the order was recorded keep their own indexes.
+    if (FColumnOrder->Count() > 0)
+        for (int c = FColumnOrder->Count(); c < total; ++c) FColumnOrder->Add(c);
     if (realFrom < FColumnOrder->Count() && realTo < FColumnOrder->Count()) {
         const int entry = FColumnOrder->GetInteger(realFrom);
         FColumnOrder->Delete(realFrom);
@@ -270,8 +274,25 @@ void TQorStringGrid::moveDragFeedback(int X, int Y) {
         FMoveButton->SetHeight(RowHeights(Movecell));
     }
     const TPoint at = ClientToScreen({X - MoveOfsX, Y - MoveOfsY});
-    FMoveButton->SetLeft(at.X);
-    FMoveButton->SetTop(at.Y);
+    const bool showCells = FDragDropSettings->ShowCells();
+    if (showCells) {
+        // A picture of the dragged column's (row's) visible cells follows the pointer.
+        if (!FMoveForm) {
+            const TGridRect part =
+                colMove
+                    ? TGridRect{Movecell, 0, Movecell,
+                                std::min(RowCount() - 1,
+                                         TopRow() + VisibleRowCount() - FixedRows())}
+                    : TGridRect{0, Movecell,
+                                std::min(ColCount() - 1, LeftCol() + VisibleColCount()), Movecell};
+            FMoveForm = SelectionToForm(part);
+            FMoveForm->Show();
+        }
+        FMoveForm->SetBounds(at.X, at.Y, FMoveForm->Width(), FMoveForm->Height());
+    } else {
+        FMoveButton->SetLeft(at.X);
+        FMoveButton->SetTop(at.Y);
+    }
 
     if (colMove) {
         // The arrows mark the edge the column would be put at: left of a target left of the
@@ -314,7 +335,7 @@ void TQorStringGrid::moveDragFeedback(int X, int Y) {
         else if (Y > CellAreaHeight() && TopRow() + VisibleRowCount() < RowCount())
             SetTopRow(TopRow() + 1);
     }
-    if (!FMoveButton->Visible()) FMoveButton->SetVisible(true);
+    if (!showCells && !FMoveButton->Visible()) FMoveButton->SetVisible(true);
     FMoveButton->SetEnabled(true);
     Screen->SetCursor(allow ? crDrag : crNoDrop);
 }
@@ -329,6 +350,7 @@ void TQorStringGrid::WMCancelMode(TWMNoParams& Message) {
                 FMoveButton->SetEnabled(false);
                 FMoveButton->SetVisible(false);
             }
+            freeMoveForm();
             HideDropArrows();
             EndBlockFocus();
             Screen->SetCursor(crDefault);
@@ -336,6 +358,11 @@ void TQorStringGrid::WMCancelMode(TWMNoParams& Message) {
         FGridState = gsNormal;
     }
     TBaseGrid::WMCancelMode(Message);
+}
+
+void TQorStringGrid::freeMoveForm() {
+    TNoActiveForm* form = std::exchange(FMoveForm, nullptr);
+    delete form;
 }
 
 // The release of a header drag; true when one was under way.
@@ -347,6 +374,7 @@ bool TQorStringGrid::endMoveDrag(int ACol, int ARow) {
     const bool colMove = FGridState == gsColMoving;
     FMoveButton->SetEnabled(false);
     FMoveButton->SetVisible(false);
+    freeMoveForm();
     EndBlockFocus();
     Screen->SetCursor(crDefault);
     if (HandleAllocated()) KillTimer(Handle(), GridDragScrollTimerID);

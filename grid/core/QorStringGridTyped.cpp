@@ -4,6 +4,7 @@
 #include "grid/core/base/GridUtils.h"
 #include "grid/data/DataSettings.h"
 #include "grid/render/ControlLook.h"
+#include "grid/render/markup/MarkupControls.h"
 #include "platform/gfx/ImageList.h"
 
 #include <charconv>
@@ -26,6 +27,9 @@ int cellInt(const std::string& text) {
 double cellFloat(const std::string& text) {
     std::string s = ExtractNumericText(text);
     if (s.empty() || s == "-") return 0;
+    // An exponent without mantissa takes its own digits as the mantissa: "E3" reads as 3E3.
+    const std::size_t at = s[0] == '+' || s[0] == '-' ? 1 : 0;
+    if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) s.insert(at, s.substr(at + 1));
     const char* first = s.data();
     const char* last = s.data() + s.size();
     if (*first == '+') ++first;
@@ -76,6 +80,18 @@ double TQorStringGrid::AllFloats(int ACol, int ARow) {
 
 void TQorStringGrid::SetAllFloats(int ACol, int ARow, double Value) {
     SetAllCells(ACol, ARow, Format(FFloatFormat, Value));
+}
+
+std::string TQorStringGrid::ControlValues(int ACol, int ARow, const std::string& ID) {
+    bool found = false;
+    std::string value = HTMLGetControlValue(Cells(ACol, ARow), ID, found);
+    return found ? value : std::string();
+}
+
+void TQorStringGrid::SetControlValues(int ACol, int ARow, const std::string& ID,
+                                      const std::string& Value) {
+    std::string text = Cells(ACol, ARow);
+    if (HTMLSetControlValue(text, ID, Value)) SetCells(ACol, ARow, text);
 }
 
 // --- displayed text ------------------------------------------------------------------------------

@@ -20,10 +20,6 @@ void setBold(TFont* font, bool bold) {
     font->SetStyle(style);
 }
 
-TBitmap& measureBitmap() {
-    static TBitmap bitmap;
-    return bitmap;
-}
 } // namespace
 
 // --- TAsgCustomCombo -------------------------------------------------------------------------
@@ -174,12 +170,7 @@ void TAsgCustomCombo::UpdateLabel() {
     FLabel->SetTransparent(FLabelTransparent);
     if (!ParentFont()) FLabel->Font()->Assign(FLabelFont.get());
     if (FLabel->Parent() != Parent()) FLabel->SetParent(Parent());
-    TCanvas* c = measureBitmap().Canvas();
-    c->Font()->Assign(FLabel->Font());
-    TRect r{0, 0, 1000, 255};
-    DrawText(c, FLabel->Caption(), -1, r, DT_CALCRECT | DT_HIDEPREFIX);
-    const TPoint at = LabelPlace(FLabelPosition, BoundsRect(), FLabel->Width(), FLabel->Height(),
-                                 r.Width(), FLabelMargin);
+    const TPoint at = LabelPlacement(FLabelPosition, BoundsRect(), *FLabel, FLabelMargin);
     FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }

@@ -292,7 +292,8 @@ void TQorInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
             if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, FGrid->Row());
         }
     }
-    TInplaceEdit::KeyDown(Key, Shift);
+    FGrid->EditorKeyDown(Key, Shift);
+    if (Key != 0) TInplaceEdit::KeyDown(Key, Shift);
 }
 
 bool TQorInplaceEdit::cursorWalk(WORD Key, TShiftState Shift) {

@@ -2,6 +2,7 @@
 // move: the edit of the old cell is validated and goEditing follows the new cell, so that a grid
 // is edited cell by cell without setting goEditing itself.
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/SearchPanel.h"
 #include "grid/render/ControlLook.h"
 #include "grid/render/FloatingFooter.h"
 
@@ -89,6 +90,35 @@ void TQorStringGrid::setEditingOption(bool On) {
     FEditChange = false;
 }
 
+// The rows scroll so that the target row shows above the floating footer and the search panel.
+void TQorStringGrid::clearFooters(int ARow) {
+    if (ARow < 0) return;
+    const int searchHeight =
+        FSearchFooter->Visible() && FSearchPanel ? FSearchPanel->Height() + 2 : 0;
+    auto hiddenBelow = [&](int footerHeight) {
+        return CalcCellRect(FixedCols(), ARow).Bottom > ClientHeight() - footerHeight + 2;
+    };
+    if (FFloatingFooter->Visible()) {
+        const int footer = FFloatingFooter->Height() + searchHeight;
+        if (FFloatingFooter->FooterStyle() == fsFixedLastRow) {
+            const int lastVisible = TopRow() + VisibleRowCount() - 1;
+            if (ARow > lastVisible && ARow < RowCount())
+                SetTopRow(ARow - VisibleRowCount() + FixedRows());
+            if (ARow < RowCount() - 1 && hiddenBelow(footer)) SetTopRow(TopRow() + 1);
+        } else {
+            if (FFooterPanel) FFooterPanel->Invalidate();
+            if (ARow < RowCount() && hiddenBelow(footer)) SetTopRow(TopRow() + 1);
+        }
+    }
+    if (FSearchFooter->Visible()) {
+        while (ARow < RowCount() && TopRow() < RowCount() - 1 && hiddenBelow(searchHeight - 2)) {
+            const int top = TopRow();
+            SetTopRow(top + 1);
+            if (TopRow() == top) break;
+        }
+    }
+}
+
 bool TQorStringGrid::SelectCell(int ACol, int ARow) {
     const TGridRect prevSel = Selection();
     const int oldCol = Col(), oldRow = Row();
@@ -106,8 +136,8 @@ bool TQorStringGrid::SelectCell(int ACol, int ARow) {
     const int realCol = ACol >= 0 ? RealColIndexOf(ACol) : -1;
     FEditText = realCol >= 0 && ARow >= 0 ? GridCells(realCol, ARow) : std::string();
 
-    // The footer row of the fsFixedLastRow footer is no cell to edit; the strip that shows it
-    // scrolls with the footer painting.
+    clearFooters(ARow);
+    // The footer row of the fsFixedLastRow footer is no cell to edit.
     if (FFloatingFooter->ShowsLastRow() && ARow == RowCount() - 1) return false;
     if (ACol < 0 || ARow < 0 || realCol < 0) return false;
 

@@ -376,6 +376,7 @@ void TQorStringGrid::toneEditorButtons(const TColorTones& Tones) {
         c->SetButtonColorDown(Tones.Selected.BrushColor);
         c->SetButtonBorderColor(Tones.Background.BorderColor);
     };
+    if (FEditCombo) tone(FEditCombo);
     if (FEditBtn) tone(FEditBtn->Button());
     if (FUnitEditBtn) tone(FUnitEditBtn->Button());
     if (FEditSpin) tone(FEditSpin->Button());

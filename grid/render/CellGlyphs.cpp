@@ -1,9 +1,13 @@
 #include "grid/render/CellGlyphs.h"
 
 #include "grid/core/base/GridDraw.h"
+#include "platform/ui/core/Forms.h"
+
+#include <functional>
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -85,6 +89,50 @@ std::unique_ptr<TBitmap> nodeGlyph(int size, int side, int top, bool contracted)
     return b;
 }
 
+// A black figure with a white outline, as monochrome cursors are drawn.
+void figure(TCanvas& c, const std::vector<TPoint>& points) {
+    c.Pen()->SetColor(clWhite);
+    c.Brush()->SetColor(clBlack);
+    c.Brush()->SetStyle(bsSolid);
+    c.Polygon(points);
+}
+
+// A triangle pointing from (x, y) in direction (dx, dy), its base across that direction.
+std::vector<TPoint> arrowHead(int x, int y, int dx, int dy, int length) {
+    return {{x + dx * length, y + dy * length},
+            {x - dy * length / 2, y + dx * length / 2},
+            {x + dy * length / 2, y - dx * length / 2}};
+}
+
+// The wheel-panning picture: a ring around the origin with arrows where the grid can pan.
+std::unique_ptr<TBitmap> panGlyph(bool vertical, bool horizontal) {
+    auto b = std::make_unique<TBitmap>(26, 26);
+    TCanvas& c = *b->Canvas();
+    c.Brush()->SetColor(clSilver);
+    c.FillRect(Rect(0, 0, 26, 26));
+    c.Pen()->SetColor(clBlack);
+    c.Brush()->SetColor(clWhite);
+    c.Ellipse(1, 1, 25, 25);
+    c.Brush()->SetColor(clBlack);
+    c.Ellipse(11, 11, 15, 15);
+    if (vertical) {
+        c.Polygon({{13, 3}, {9, 8}, {17, 8}});
+        c.Polygon({{13, 22}, {9, 17}, {17, 17}});
+    }
+    if (horizontal) {
+        c.Polygon({{3, 13}, {8, 9}, {8, 17}});
+        c.Polygon({{22, 13}, {17, 9}, {17, 17}});
+    }
+    return b;
+}
+
+std::unique_ptr<TBitmap> cursorPicture(const std::function<void(TCanvas&)>& draw) {
+    auto b = blank(32);
+    draw(*b->Canvas());
+    b->SetTransparentColor(Key);
+    return b;
+}
+
 std::map<std::string, std::unique_ptr<TBitmap>> makeGlyphs() {
     std::map<std::string, std::unique_ptr<TBitmap>> m;
     const TColor xpBorder = rgb(28, 81, 128), xpFrom = rgb(220, 220, 215),
@@ -116,9 +164,12 @@ std::map<std::string, std::unique_ptr<TBitmap>> makeGlyphs() {
     m["metrocheckoff"] = checkGlyph(16, 14, metroBorder, xpTo, xpTo, metroMark, false);
     m["metroradioon"] = radioGlyph(metroBorder, xpTo, metroMark, true);
     m["metroradiooff"] = radioGlyph(metroBorder, xpTo, metroMark, false);
+    m["INTLI1"] = panGlyph(true, true);
+    m["INTLI2"] = panGlyph(false, true);
+    m["INTLI3"] = panGlyph(true, false);
     for (auto& [name, bmp] : m) {
-        // The bottom-left pixel names the transparent colour.
-        bmp->Canvas()->SetPixels(0, bmp->Height() - 1, Key);
+        // The bottom-left pixel names the transparent colour; the panning pictures have none.
+        if (name.rfind("INTLI", 0) != 0) bmp->Canvas()->SetPixels(0, bmp->Height() - 1, Key);
         RegisterResourceBitmap(name, bmp.get());
     }
     return m;
@@ -130,4 +181,41 @@ const TBitmap* CellGlyph(const std::string& Name) {
     static const std::map<std::string, std::unique_ptr<TBitmap>> glyphs = makeGlyphs();
     auto it = glyphs.find(Name);
     return it == glyphs.end() ? nullptr : it->second.get();
+}
+
+void RegisterGridCursors() {
+    static bool registered = false;
+    if (registered || !Screen) return;
+    registered = true;
+    auto add = [](TCursor id, TPoint hot, const std::function<void(TCanvas&)>& draw) {
+        Screen->SetCursorImage(id, *cursorPicture(draw), hot);
+    };
+    // Rows: an arrow pointing right, its tip the hot spot; columns: a thick arrow pointing down.
+    const std::vector<TPoint> right{{4, 13},  {17, 13}, {17, 7}, {26, 16},
+                                    {17, 25}, {17, 19}, {4, 19}};
+    const std::vector<TPoint> down{{10, 4},  {16, 4}, {16, 17}, {22, 17},
+                                   {13, 26}, {4, 17}, {10, 17}};
+    add(8010, {26, 16}, [&](TCanvas& c) { figure(c, right); });
+    add(8011, {13, 26}, [&](TCanvas& c) { figure(c, down); });
+    // Everything and the selection resizer: a plus sign; the cell selector: a large outlined one.
+    const std::vector<TPoint> plus{{14, 6},  {18, 6},  {18, 14}, {26, 14}, {26, 18}, {18, 18},
+                                   {18, 26}, {14, 26}, {14, 18}, {6, 18},  {6, 14},  {14, 14}};
+    const std::vector<TPoint> largePlus{{12, 2},  {20, 2},  {20, 12}, {30, 12}, {30, 20}, {20, 20},
+                                        {20, 30}, {12, 30}, {12, 20}, {2, 20},  {2, 12},  {12, 12}};
+    add(8012, {16, 16}, [&](TCanvas& c) { figure(c, plus); });
+    add(8014, {16, 16}, [&](TCanvas& c) {
+        c.Pen()->SetColor(clBlack);
+        c.Brush()->SetColor(clWhite);
+        c.Polygon(largePlus);
+    });
+    // Wheel panning: the origin mark, with an arrow head towards the panning direction.
+    static constexpr int pans[3][3] = {{8006, 8004, 8005}, {8002, 8000, 8003}, {8008, 8001, 8007}};
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            add(pans[dy + 1][dx + 1], {16, 16}, [&](TCanvas& c) {
+                c.Pen()->SetColor(clWhite);
+                c.Brush()->SetColor(clBlack);
+                c.Ellipse(13, 13, 20, 20);
+                if (dx || dy) figure(c, arrowHead(16 + dx * 6, 16 + dy * 6, dx, dy, 7));
+            });
 }

@@ -8,3 +8,8 @@
 // The glyph of that name, nullptr for an unknown name. The first call also registers every
 // glyph as a resource bitmap (DrawResourceBitmap).
 const TBitmap* CellGlyph(const std::string& Name);
+
+// Gives the screen the pictures of the grid's own cursors: 8010 (rows), 8011 (columns), 8012
+// (everything, the selection resizer), 8014 (the cell selector) and 8000 .. 8008 (wheel panning:
+// at rest, then by direction). The first call does it; later calls do nothing.
+void RegisterGridCursors();

@@ -437,7 +437,9 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         Graphic->SetCellValue(double((b.Top - cell.Top) << 16 | ((b.Left - cell.Left) & 0xFFFF)));
         C.Brush()->SetColor(clBtnFace);
         const int look = ControlLook()->FlatButton() ? 2 : 1;
-        int state = Graphic->CellBoolean() ? 2 : 0;
+        int state = Graphic->CellBoolean()                             ? 2
+                    : FHoverButton.X == DCol && FHoverButton.Y == ARow ? 1
+                                                                       : 0;
         if (type != ctExpand && !ControlLook()->NoDisabledButtonLook() && !editable()) state = 3;
         DrawCellButton(C, nullptr, b, look, state, TColorTones());
         const int shift = Graphic->CellBoolean() ? 1 : 0;

@@ -16,6 +16,17 @@ std::string& TQorStringGrid::HintFontName() {
     return name;
 }
 
+void TQorStringGrid::SetUseHTMLHints(bool v) {
+    FUseHTMLHints = v;
+    if (!Application) return;
+    if (v)
+        Application->HintWindowClass = [](TComponent* Owner) -> THintWindow* {
+            return new THTMLHintWindow(Owner);
+        };
+    else
+        Application->HintWindowClass = nullptr;
+}
+
 void TQorStringGrid::ResetFixedCellHighlight() {
     FSizeFixed = FSizeFixedR = FNoMouseLeave = false;
     if (FHoverFixedCells != hfNone && FHoverFixedX >= 0) SetHoverFixedCell(-1, -1);
@@ -53,6 +64,28 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
             SetHoverFixedCell(ACol, ARow);
         else
             SetHoverFixedCell(-1, -1);
+    }
+    // The list-view look lights the header cell under the pointer.
+    if (FLook == glListView && valid && !Designing() &&
+        (ACol != FHotFixedCell.X || ARow != FHotFixedCell.Y)) {
+        const TPoint old = FHotFixedCell;
+        FHotFixedCell = {ACol, ARow};
+        if (old.X >= 0 && old.X < ColCount() && old.Y < RowCount() && isFixedCell(old.X, old.Y))
+            RepaintCell(old.X, old.Y);
+        if (isFixedCell(ACol, ARow)) RepaintCell(ACol, ARow);
+    }
+    // A cell or expand button under the pointer looks hot.
+    TPoint hoverButton{-1, -1};
+    if (valid && !Designing()) {
+        const int rc = RealColIndex(ACol);
+        if ((HasButton(rc, ARow) && GetCellGraphicRect(ACol, ARow).Contains({X, Y})) ||
+            (HasExpand(rc, ARow) && GetExpandButtonRect(rc, ARow).Contains({X, Y})))
+            hoverButton = {ACol, ARow};
+    }
+    if (hoverButton.X != FHoverButton.X || hoverButton.Y != FHoverButton.Y) {
+        if (FHoverButton.X >= 0) RepaintCell(FHoverButton.X, FHoverButton.Y);
+        FHoverButton = hoverButton;
+        if (FHoverButton.X >= 0) RepaintCell(FHoverButton.X, FHoverButton.Y);
     }
 
     // Header drag-select started by a press in a fixed row or column.
@@ -121,6 +154,7 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     TCursor special = crDefault;
     bool hasSpecial = false;
     FMouseSelectMode = msNormal;
+    if (FSelectionResizer && FSelectionRectangle && onResizer(X, Y)) FMouseSelectMode = msResize;
     if (valid) {
         const bool onBorder = IsOnSizingBorder(X, Y);
         if (ARow < FixedRows() && ACol < FixedCols() && FMouseActions->AllSelect()) {
@@ -134,7 +168,15 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         if (ACol < FixedCols() && (ARow >= FixedRows() || scrolledUp) && ARow <= lastRow &&
             FMouseActions->RowSelect() && !onBorder)
             FMouseSelectMode = msRow;
-        if (FMouseSelectMode != msNormal) hasSpecial = true;
+    }
+    if (FMouseSelectMode != msNormal) {
+        special = SelectModeCursor(FMouseSelectMode);
+        hasSpecial = true;
+    } else if (FCellSelectorMode) {
+        special = CellSelectorCursor;
+        hasSpecial = true;
+    }
+    if (valid) {
         TGridDrawInfo di;
         CalcDrawInfo(di);
         TGridState sizing = gsNormal;
@@ -153,11 +195,13 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         const int realCol = RealColIndex(ACol);
         const std::string text = Cells(realCol, ARow);
         const bool markup = GetCellTextKind(text, FEnableHTML) == 1;
+        int link = -1;
+        const std::string anchor = markup ? hitAnchor(ACol, ARow, X, Y, nullptr, &link) : "";
+        if (FURLUnderlineOnHover) hoverLink(markup ? TPoint{ACol, ARow} : TPoint{-1, -1}, link);
         if (FURLShow && !markup && IsURL(text)) {
             special = crHandPoint;
             hasSpecial = true;
         } else if (markup) {
-            const std::string anchor = hitAnchor(ACol, ARow, X, Y);
             if (!anchor.empty()) {
                 special = crHandPoint;
                 hasSpecial = true;
@@ -199,6 +243,13 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     }
 
     TBaseGrid::MouseMove(Shift, X, Y);
+    // The columns stay still while the button is held.
+    if (FNavigation->KeepHorizScroll() && FMouseKeepDown && FGridState != gsColMoving &&
+        LeftCol() != FOldKeepLeftCol) {
+        StartUpdate();
+        SetLeftCol(FOldKeepLeftCol);
+        ResetUpdate();
+    }
 
     // Sizing events and the sizing hint.
     if (FGridState == gsColSizing || FSizingFixed) {
@@ -228,12 +279,43 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     if (!(sel == entrySel)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
 }
 
+void TQorStringGrid::hoverLink(TPoint Cell, int Link) {
+    if (Cell.X == FHoverCell.X && Cell.Y == FHoverCell.Y && Link == FHoverlink) return;
+    if (FHoverCell.X >= 0) RepaintCell(FHoverCell.X, FHoverCell.Y);
+    FHoverCell = Link >= 0 ? Cell : TPoint{-1, -1};
+    FHoverlink = Link >= 0 ? Link : -1;
+    if (FHoverCell.X >= 0) RepaintCell(FHoverCell.X, FHoverCell.Y);
+}
+
+TCursor TQorStringGrid::SelectModeCursor(TMouseSelectMode Mode) {
+    switch (Mode) {
+    case msColumn:
+        return ColumnSelectCursor;
+    case msRow:
+        return RowSelectCursor;
+    case msAll:
+    case msResize:
+        return AllSelectCursor;
+    default:
+        return crDefault;
+    }
+}
+
 void TQorStringGrid::CMMouseLeave(TMessage& Message) {
     TBaseGrid::CMMouseLeave(Message);
     FMouseSelectMode = msNormal;
     FSizeFixed = FSizeFixedR = false;
     if (!FNoMouseLeave && FHoverFixedCells != hfNone && FHoverFixedX >= 0)
         SetHoverFixedCell(-1, -1);
+    if (FLook == glListView && FHotFixedCell.X >= 0 && FHotFixedCell.X < ColCount() &&
+        FHotFixedCell.Y < RowCount() && isFixedCell(FHotFixedCell.X, FHotFixedCell.Y))
+        RepaintCell(FHotFixedCell.X, FHotFixedCell.Y);
+    FHotFixedCell = {-1, -1};
+    if (FHoverButton.X >= 0) {
+        RepaintCell(FHoverButton.X, FHoverButton.Y);
+        FHoverButton = {-1, -1};
+    }
+    hoverLink({-1, -1}, -1);
     if (HoverRow() && FHoverRowIdx >= 0) {
         const int old = FHoverRowIdx;
         FHoverRowIdx = -1;

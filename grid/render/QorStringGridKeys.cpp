@@ -94,6 +94,10 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         Message.M.Result = 1;
         return;
     }
+    // Row-select grids keep their columns while paging and stepping through the rows.
+    const bool keepLeft = (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN) &&
+                          Options().Contains(goRowSelect) && LeftCol() != FixedCols() &&
+                          FNavigation->KeepHorizScroll();
     const bool enterOrF2 = Key == VK_RETURN || Key == VK_F2;
     const std::string text = Cells(realCol, row);
     const bool controlsText = GetCellTextKind(text, FEnableHTML) == 1 &&
@@ -107,6 +111,15 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
             o.Include(goEditing);
             SetOptions(o);
         }
+    }
+    if (enterOrF2 && FMouseActions->RangeSelectAndEdit() && !Options().Contains(goEditing)) {
+        if (!IsEditable(realCol, row)) {
+            fireKeyDown();
+            swallow();
+            return;
+        }
+        setEditingOption(true);
+        ShowInplaceEdit();
     }
     if (enterOrF2 && Options().Contains(goEditing) && !canEditAt(realCol, row)) {
         fireKeyDown();
@@ -219,6 +232,25 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
     if ((Key == VK_RIGHT || Key == VK_LEFT) && IsNode(row) && IsMergedCell(RealColIndex(col), row))
         Key == VK_RIGHT ? ExpandNode(RealRowIndex(row)) : ContractNode(RealRowIndex(row));
 
+    // Ctrl+Left / Ctrl+Right scroll a row-select grid by a column; without LeftRightRowSelect
+    // the plain keys do and go no further.
+    if ((Key == VK_LEFT || Key == VK_RIGHT) && rowSelect && !IsNode(row)) {
+        const bool scroll =
+            FNavigation->LeftRightRowSelect() ? ctrl : VisibleColCount() + FixedCols() < ColCount();
+        if (scroll) {
+            if (Key == VK_LEFT && LeftCol() > FixedCols())
+                SetLeftCol(LeftCol() - 1);
+            else if (Key == VK_RIGHT && LeftCol() + VisibleColCount() < ColCount())
+                SetLeftCol(LeftCol() + 1);
+            if (!FNavigation->LeftRightRowSelect()) {
+                fireKeyDown();
+                Message.M.Result = 0;
+                Message.SetCharCode(0);
+                return;
+            }
+        }
+    }
+
     if (Key == VK_TAB && Options().Contains(goTabs)) {
         EditorNavigateKey(shift.Contains(ssShift));
         const TGridRect s = Selection();
@@ -255,7 +287,7 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
     }
     if (Key == VK_DOWN && IsLastDataRow() && FNavigation->AppendOnArrowDown()) AppendRowAtEnd();
 
-    TBaseGrid::WMKeyDown(Message);
+    keepingLeftCol(keepLeft, [&] { TBaseGrid::WMKeyDown(Message); });
     Key = Message.CharCode();
 
     const bool plain =
@@ -264,35 +296,31 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         bool allow = true;
         CanInsertRow(row, allow);
         if (allow) {
-            int at = row, newRow = row;
-            if (FNavigation->InsertPosition() == pInsertAfter) {
-                at = row < RowCount() - 1 ? row + 1 : row;
+            const int real = RealRowIndex(row);
+            int at = real, newRow = row;
+            if (FFixedRowAlways && RowCount() == FixedRows()) {
+                newRow = 1;
+            } else if (FNavigation->InsertPosition() == pInsertAfter && row < RowCount() - 1) {
+                at = RealRowIndex(row + 1);
                 newRow = row + 1;
             }
-            InsertRows(at, 1);
+            InsertRowAt(at);
             if (OnAutoInsertRow) OnAutoInsertRow(this, at);
             FGridModified = true;
             SetRow(std::min(newRow, RowCount() - 1));
             CalcFooter(-1);
         }
     } else if (Key == 'A' && ctrl && (rowSelect || Options().Contains(goRangeSelect))) {
-        const TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - FFixedRightCols - 1,
-                            RowCount() - FFixedFooters - 1};
-        if (FMouseActions->DisjunctRowSelect())
-            for (int r = all.Top; r <= all.Bottom; ++r) SetRowSelect(r, true);
-        FocusCell(all.Right, all.Bottom, true);
-        SetSelection(all);
+        selectAllByKey();
     } else if (Key == VK_DELETE && !shift.Contains(ssAlt) && FNavigation->AllowDeleteRow() &&
                RowCount() - FFixedFooters - FixedRows() >= 1) {
         const int real = RealRowIndex(row);
         bool canDelete = true;
         if (OnCanDeleteRow) OnCanDeleteRow(this, real, canDelete);
         if (canDelete) {
-            if (RowCount() - FFixedFooters - FixedRows() == 1 && !FFixedRowAlways)
-                ClearRows(row, 1);
-            else
-                DoRemoveRows(row, 1);
-            if (OnAutoDeleteRow) OnAutoDeleteRow(this, row);
+            DeleteRowAt(real);
+            if (FFloatingFooter->Visible() && Row() == RowCount() - 1 && RowCount() > 1)
+                SetRow(RowCount() - 2);
             StoreOldCell(Col(), Row());
             FGridModified = true;
             CalcFooter(-1);
@@ -308,6 +336,47 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
         FMoveSelection = s;
     }
+}
+
+// Ctrl+A: the normal cells become the selection, as if pressed from the last one.
+void TQorStringGrid::selectAllByKey() {
+    TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - FFixedRightCols - 1,
+                  RowCount() - FFixedFooters - 1};
+    if (FMouseActions->DisjunctRowSelect())
+        for (int r = all.Top; r <= all.Bottom; ++r) SetRowSelect(r, true);
+    BeforeSelectAll(all);
+    SetSelection(all);
+    FocusCell(all.Right, all.Bottom, true);
+    const TRect r = CellRect(all.Right, all.Bottom);
+    MouseDown(mbLeft, {}, r.Left + 2, r.Top + 2);
+    MouseUp(mbLeft, {}, r.Left + 2, r.Top + 2);
+    FocusCell(all.Right, all.Bottom, true);
+    SetSelection(all);
+}
+
+void TQorStringGrid::InsertRowAt(int ARow) {
+    if (FNumNodes == 0) {
+        InsertRows(DisplRowIndex(ARow), 1);
+    } else if (GetParentRow(DisplRowIndex(ARow)) == -1) {
+        InsertNormalRow(ARow);
+    } else {
+        InsertChildRow(ARow, 0);
+    }
+}
+
+void TQorStringGrid::DeleteRowAt(int ARow) {
+    const int d = DisplRowIndex(ARow);
+    if (FNumNodes > 0) {
+        if (GetParentRow(d) == -1)
+            RemoveNormalRow(d);
+        else
+            RemoveChildRow(ARow);
+    } else if (RowCount() - FixedRows() - FFixedFooters == 1 && !FFixedRowAlways) {
+        ClearRows(d, 1);
+    } else {
+        DoRemoveRows(d, 1);
+    }
+    if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
 }
 
 char32_t TQorStringGrid::TypedChar(char32_t Key, LPARAM KeyData) const {
@@ -336,6 +405,24 @@ void TQorStringGrid::WMChar(TWMKey& Message) {
     if (FNavigation->AllowClipboardShortCuts() && GetKeyState(VK_CONTROL) < 0 &&
         (ch == 3 || ch == 22 || ch == 24)) {
         Message.SetCharCode(0);
+        return;
+    }
+    // Range select and edit: a typed character opens the editor of the current cell with it.
+    const int rc = RealColIndex(Col());
+    if (FMouseActions->RangeSelectAndEdit() && rc >= 0 && !IsControlCell(rc, Row()) &&
+        IsEditable(rc, Row()) && ch != VK_TAB && ch != VK_ESCAPE && GetKeyState(VK_CONTROL) >= 0) {
+        char32_t key = ch;
+        if (OnKeyPress) OnKeyPress(this, key);
+        FStartEditChar = ch;
+        setEditingOption(true);
+        if (Row() < TopRow() || Row() >= TopRow() + VisibleRowCount()) SetTopRow(Row());
+        if (Col() >= FixedCols() && (Col() < LeftCol() || Col() >= LeftCol() + VisibleColCount()))
+            SetLeftCol(Col());
+        const TRect r = CellRect(Col(), Row());
+        MouseDown(mbLeft, {}, r.Left + 2, r.Top + 2);
+        // The editor the press opened takes the character as its first keystroke.
+        FlagScope reported(FStartCharReported, true);
+        ShowEditorChar(ch);
         return;
     }
     // A keypad "." that opens the editor is handed to it as the separator it stands for.

@@ -1,6 +1,7 @@
 // String grid mouse buttons: the left press and release, the double click, the right press.
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
+#include "grid/core/base/ScopeGuards.h"
 #include "grid/render/HeaderDragButton.h"
 #include "grid/render/markup/MarkupControls.h"
 #include "grid/render/markup/MarkupRender.h"
@@ -74,6 +75,11 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     FPressSelValid = true;
     const int pressCol = ACol, pressRow = ARow;
 
+    if (FSelectionResizer && FSelectionRectangle && onResizer(X, Y)) {
+        startSelectionResize(Message);
+        Message.M.Result = 1;
+        return;
+    }
     if (Options().Contains(goEditing) && FMouseActions->RangeSelectAndEdit() &&
         !prevSel.Contains(ACol, ARow)) {
         TGridOptions o = Options();
@@ -83,15 +89,27 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     bool allow = true;
     if (OnCanClickCell) OnCanClickCell(this, ARow, ACol, allow);
     if (!allow) return;
+    if (FCellSelectorMode) {
+        CellSelectorClick(ACol, ARow);
+        return;
+    }
+    if (FMouseSelectMode == msResize) {
+        startSelectionResize(Message);
+        return;
+    }
 
     const TShiftState shift = pressShift(Message.Keys());
-    FSearchInc.clear();
     if (FMouseActions->DisjunctCellSelect() && !shift.Contains(ssCtrl) && !FSelectedCells.empty() &&
         ACol >= 0 && ARow >= 0 && !isFixedCell(ACol, ARow)) {
         FSelectedCells.clear();
         Invalidate();
     }
-    FOldKeepLeftCol = LeftCol();
+    FSearchInc.clear();
+    FMoveColInd = FMoveRowInd = -1;
+    FSelectionClick = false;
+    FPushedCellButton = {-1, -1};
+    const int pressLeft = LeftCol(), pressTop = TopRow();
+    FOldKeepLeftCol = pressLeft;
 
     if (ARow != 0 && ACol != 0)
         MouseToCell(X - 5, Y - 4, Colclicked, Rowclicked);
@@ -99,6 +117,9 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
         MouseToCell(X, Y - 4, Colclicked, Rowclicked);
     else
         MouseToCell(X - 5, Y, Colclicked, Rowclicked);
+    if (FLook == glListView && FHotFixedCell.X >= 0 &&
+        isFixedCell(FHotFixedCell.X, FHotFixedCell.Y))
+        RepaintCell(FHotFixedCell.X, FHotFixedCell.Y);
     if (Colclicked >= 0 && Rowclicked >= 0) {
         Colclickedsize = ColWidths(Colclicked);
         Rowclickedsize = RowHeights(Rowclicked);
@@ -116,6 +137,7 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     ACol = base.X;
     ARow = base.Y;
     const TRect cellRect = CellRect(ACol, ARow);
+    FLButFlg = FMouseActions->CaretPositioning();
 
     if (FSizeFixed && FixedCols() > 0 && !Designing()) {
         FSizingFixed = true;
@@ -149,6 +171,16 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
             FSpinDnClick = true;
         else
             FSpinUpClick = true;
+    }
+
+    // A fixed cell pressed as a button looks sunken until the release.
+    if ((fixedHit || declaredFixed) && FFlags.FixedAsButtons &&
+        Options().Contains(goFixedVertLine) && Options().Contains(goFixedHorzLine) && FCtl3D &&
+        !(IsNode(ARow) && IsOnNodeGlyph(ARow, X))) {
+        FPushedFixedCell = cellRect;
+        FPushedCellButton = {ACol, ARow};
+        FFixedCellPushed = true;
+        drawFixedCellEdge(true);
     }
 
     // Node glyphs expand and contract their groups; the rest of column 0 only clicks.
@@ -272,25 +304,7 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     }
 
     Movecell = -1;
-    const bool rangeSelect = Options().Contains(goRangeSelect);
-    if (ACol < FixedCols() && ARow < FixedRows() && FMouseActions->AllSelect() && rangeSelect &&
-        FMouseSelectMode == msAll) {
-        if (CanFocus()) SetFocus();
-        SetSelection({FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1});
-    } else if (ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->RowSelect() &&
-               FMouseSelectMode == msRow) {
-        if (FMouseActions->DisjunctCellSelect()) FSelectedCells.clear();
-        const int from = shift.Contains(ssShift) ? prevSel.Top : ARow;
-        SetSelection({FixedCols(), std::min(from, ARow), ColCount() - 1, std::max(from, ARow)});
-        FMouseSelectStart = ARow;
-    } else if (ACol >= FixedCols() && ARow < FixedRows() && FMouseActions->ColSelect() &&
-               rangeSelect && FMouseSelectMode == msColumn) {
-        if (FMouseActions->DisjunctCellSelect()) FSelectedCells.clear();
-        int from = ACol;
-        if (shift.Contains(ssShift)) from = ACol < prevSel.Left ? prevSel.Right : prevSel.Left;
-        SetSelection({std::min(from, ACol), FixedRows(), std::max(from, ACol), RowCount() - 1});
-        FMouseSelectStart = ACol;
-    }
+    selectByHeader(ACol, ARow, shift, prevSel);
     if (ARow < FixedRows() && ACol >= FixedCols())
         Movecell = ACol;
     else if (ACol < FixedCols() && ARow >= FixedRows())
@@ -305,7 +319,8 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     IsEditableCell(realCol, ARow, editable);
 
     // Check boxes and radio buttons toggle on the press; OnClickCell does not fire for them.
-    if ((editable || FControlLook->CheckAlwaysActive()) &&
+    if ((editable || FControlLook->CheckAlwaysActive() ||
+         (ACol == 0 && FMouseActions->HotmailRowSelect())) &&
         (HasCheckBox(realCol, ARow) || HasRadioButton(realCol, ARow)) &&
         IsInCheckBox(realCol, ARow, X, Y)) {
         HideInplaceEdit();
@@ -330,22 +345,197 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
         return;
     }
 
+    const bool normal = !fixedHit && !declaredFixed;
+    const bool hasCombo =
+        normal && FControlLook->DropDownAlwaysVisible() && HasComboBox(realCol, ARow);
+    const bool dblOnly = FMouseActions->EditOnDblClickOnly();
+    const bool directEdit =
+        FMouseActions->DirectEdit() || (hasCombo && FControlLook->DropDownAlwaysVisible());
+    if (normal && (editable || (hasCombo && dblOnly)) && directEdit) {
+        HideInplaceEdit();
+        if (CanFocus()) SetFocus();
+    }
+    const bool onSelected =
+        cellRect.Contains({X, Y}) && Selection() == TGridRect{ACol, ARow, ACol, ARow};
+    const bool selectAfter =
+        !onSelected && FMouseActions->RangeSelectAndEdit() && !IsFixed(ACol, ARow) && !editable;
+    if (selectAfter) setEditingOption(false);
+
     if (declaredFixed) {
-        if (OnClickCell) OnClickCell(this, ARow, ACol);
+        if (OnClickCell && !(ARow == RowCount() - 1 && FFloatingFooter->ShowsLastRow()))
+            OnClickCell(this, ARow, ACol);
         return;
     }
-    // A click on the current cell opens its editor; the editor then puts the caret under the
-    // pointer.
-    FLButFlg = Options().Contains(goEditing) && ACol == Col() && ARow == Row();
-    TBaseGrid::WMLButtonDown(Message);
-    if (!FEditMode) FLButFlg = false;
-    if (FMouseActions->DirectEdit() && !FEditMode && Col() == ACol && Row() == ARow &&
-        !IsControlCell(realCol, ARow) && IsEditable(realCol, ARow))
-        ShowEditor();
+    platformPress(Message, ACol, ARow, pressTop);
 
-    const bool sizingPress = ARow < FixedRows() && Options().Contains(goColSizing) &&
-                             (X - cellRect.Left <= 3 || cellRect.Right - X <= 3);
+    const bool insideBorders = X - cellRect.Left > 3 && cellRect.Right - X > 3;
+    const bool sizingPress =
+        ARow < FixedRows() && Options().Contains(goColSizing) && !insideBorders;
     if (!sizingPress && OnClickCell) OnClickCell(this, pressRow, pressCol);
+    if (OnCellValidate) {
+        FEntered = false;
+        StoreOldCell(Col(), Row());
+    }
+    if (IsMergedCell(realCol, ARow) && !isFixedCell(ACol, ARow) &&
+        (onSelected || FMouseActions->DirectEdit()) && editable)
+        ShowInplaceEdit();
+    if (insideBorders && normal && (editable || (hasCombo && dblOnly)) && directEdit &&
+        !IsControlCell(realCol, ARow))
+        directEditPress(ACol, ARow, hasCombo && dblOnly);
+    if (insideBorders && selectAfter) FGridState = gsSelecting;
+}
+
+// The platform's press on a normal or fixed cell: selection, focus, sizing and moving starts.
+void TQorStringGrid::platformPress(TWMMouse& Message, int ACol, int ARow, int PressTop) {
+    const bool edge = ARow == TopRow() + VisibleRowCount() ||
+                      ACol == LeftCol() + VisibleColCount() ||
+                      (ACol == LeftCol() && LeftCol() > FixedCols());
+    keepingLeftCol(Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll(), [&] {
+        // A click shows a hidden selection again: the pressed cell becomes it.
+        if (FSelHidden) UnHideSelection();
+        {
+            // The press opens no editor by itself.
+            struct AlwaysEdit {
+                TNavigation* n;
+                bool was;
+                ~AlwaysEdit() { n->SetAlwaysEdit(was); }
+            } alwaysEdit{FNavigation.get(), FNavigation->AlwaysEdit()};
+            FNavigation->SetAlwaysEdit(false);
+            TBaseGrid::WMLButtonDown(Message);
+        }
+        if (FGridState == gsSelecting && edge && FMouseActions->NoAutoRangeScroll())
+            FGridState = gsNormal;
+        if (FMouseActions->NoScrollOnPartialRow() && TopRow() != PressTop) {
+            SetTopRow(PressTop);
+            if (HandleAllocated()) Perform(WM_LBUTTONUP, Message.M.WParam, Message.M.LParam);
+        }
+    });
+}
+
+// A press that edits the pressed cell at once (DirectEdit, or an always-visible combo button).
+void TQorStringGrid::directEditPress(int ACol, int ARow, bool ComboOnDblClickOnly) {
+    if (ComboOnDblClickOnly && !Options().Contains(goEditing)) {
+        setEditingOption(true);
+        if (CanFocus()) SetFocus();
+    }
+    bool allow = true;
+    if (ARow != Row() && OnRowChanging) OnRowChanging(this, Row(), ARow, allow);
+    if (ACol != Col() && OnColChanging) OnColChanging(this, Col(), ACol, allow);
+    if ((ACol != Col() || ARow != Row()) && OnCellChanging)
+        OnCellChanging(this, Row(), Col(), ARow, ACol, allow);
+    if (!allow) return;
+    const TPoint base = BaseCell(ACol, ARow);
+    SetSelection({base.X, base.Y, base.X, base.Y});
+    StoreOldCell(base.X, base.Y);
+    ShowEditor();
+}
+
+// Presses in the header cells that select everything, rows or columns.
+void TQorStringGrid::selectByHeader(int ACol, int ARow, TShiftState Shift,
+                                    const TGridRect& PrevSel) {
+    const int oldCol = Col(), oldRow = Row();
+    auto activeHeaders = [&] {
+        if (FActiveCellShow) RepaintActiveHeaders(oldCol, oldRow, Row(), Col());
+    };
+    if (ACol < FixedCols() && ARow < FixedRows() && FMouseActions->AllSelect() &&
+        Options().Contains(goRangeSelect) && FMouseSelectMode == msAll) {
+        if (CanFocus()) SetFocus();
+        ExportNotification(0, -1);
+        ExportNotification(1, RowCount() - 1);
+        ExportNotification(4, -1);
+        TGridRect all{FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
+        DoSelectAll(all);
+        FSelHidden = false;
+        SetSelection(all);
+        DoExit();
+        activeHeaders();
+    } else if (ACol < FixedCols() && ARow >= FixedRows() && FMouseActions->RowSelect() &&
+               FMouseSelectMode == msRow) {
+        if (EditorMode() && CanFocus()) SetFocus();
+        if (FMouseActions->DisjunctCellSelect()) FSelectedCells.clear();
+        const int from = Shift.Contains(ssShift) ? PrevSel.Top : ARow;
+        FSelHidden = false;
+        SetSelection({FixedCols(), std::min(from, ARow), ColCount() - 1, std::max(from, ARow)});
+        DoExit();
+        FMouseSelectStart = ARow;
+        activeHeaders();
+        if (!FRowIndicator->Empty()) RepaintCol(0);
+    } else if (ACol >= FixedCols() && ARow < FixedRows() && FMouseActions->ColSelect() &&
+               Options().Contains(goRangeSelect) && FMouseSelectMode == msColumn) {
+        if (EditorMode() && CanFocus()) SetFocus();
+        if (FMouseActions->DisjunctCellSelect()) FSelectedCells.clear();
+        int from = ACol;
+        if (Shift.Contains(ssShift)) from = ACol < PrevSel.Left ? PrevSel.Right : PrevSel.Left;
+        FSelHidden = false;
+        SetSelection({std::min(from, ACol), FixedRows(), std::max(from, ACol), RowCount() - 1});
+        DoExit();
+        FMouseSelectStart = ACol;
+        activeHeaders();
+    }
+}
+
+// The handle of the selection resizer: a 6 x 6 square in the bottom corner of the selection's
+// bottom-right cell.
+bool TQorStringGrid::onResizer(int X, int Y) {
+    const TGridRect sel = Selection();
+    if (sel.Right >= ColCount() || sel.Bottom >= RowCount()) return false;
+    const TRect r = CellRect(sel.Right, sel.Bottom);
+    if (r.IsEmpty()) return false;
+    return X >= r.Right - 6 && X < r.Right && Y >= r.Bottom - 6 && Y < r.Bottom;
+}
+
+// A press on the resizer: the selection's cells are kept, and the drag that follows resizes the
+// selection from its top-left cell; the release fills the new selection with them.
+void TQorStringGrid::startSelectionResize(TWMMouse& Message) {
+    const TGridRect sel = Selection();
+    FDropSelection = sel;
+    FResizeBlock.clear();
+    for (int r = sel.Top; r <= sel.Bottom; ++r) {
+        std::vector<std::string>& line = FResizeBlock.emplace_back();
+        for (int c = sel.Left; c <= sel.Right; ++c) line.push_back(Cells(RealColIndex(c), r));
+    }
+    FMouseResize = true;
+    if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit())
+        TBaseGrid::WMLButtonDown(Message);
+    // The current cell and the fixed corner stay at the top-left; the bottom-right follows the
+    // pointer.
+    MoveColRow(sel.Left, sel.Top, true, false);
+    MoveAnchor({sel.Right, sel.Bottom});
+    FGridState = gsSelecting;
+    SetMouseCapture(true);
+    MouseMove({}, Message.XPos(), Message.YPos());
+}
+
+// The release of a selection resize: the kept cells repeat over the new selection.
+void TQorStringGrid::endSelectionResize() {
+    const TGridRect from = FDropSelection, to = Selection();
+    if (OnSelectionResize) OnSelectionResize(this, from, to);
+    if (!FResizeBlock.empty()) {
+        FlagScope disabled(FEditDisable, true);
+        const int rows = int(FResizeBlock.size());
+        for (int r = to.Top; r <= to.Bottom; ++r) {
+            const std::vector<std::string>& line = FResizeBlock[std::size_t((r - to.Top) % rows)];
+            const int cols = int(line.size());
+            for (int c = to.Left; c <= to.Right; ++c) {
+                const int realCol = RealColIndex(c);
+                if (!cols || !CanEditCell(realCol, r)) continue;
+                SetCells(realCol, r, line[std::size_t((c - to.Left) % cols)]);
+            }
+        }
+        CellsChanged({to.Left, to.Top, to.Right, to.Bottom});
+    }
+    FResizeBlock.clear();
+    FMouseResize = false;
+    if (OnSelectionResized) OnSelectionResized(this, from, to);
+}
+
+// Draws the pushed fixed cell sunken (Down) or raised again.
+void TQorStringGrid::drawFixedCellEdge(bool Down) {
+    TRect r = FPushedFixedCell;
+    TCanvas* c = Canvas();
+    const unsigned edge = Down ? BDR_SUNKENINNER : BDR_RAISEDINNER;
+    DrawEdge(c, r, edge, BF_RIGHT | BF_BOTTOM);
+    DrawEdge(c, r, edge, BF_LEFT | BF_TOP);
 }
 
 // The presses that a cell's radio group, rating, button or expand button take, and a press on
@@ -434,10 +624,12 @@ void TQorStringGrid::ClickRadioGroup(int ACol, int ARow, int X, int Y) {
     }
 }
 
-std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title) {
+std::string TQorStringGrid::hitAnchor(int ACol, int ARow, int X, int Y, std::string* Title,
+                                      int* Link) {
     HTMLRenderResult result;
     if (!hitCellMarkup(ACol, ARow, X, Y, result)) return "";
     if (Title) *Title = result.HitTitle;
+    if (Link) *Link = result.HitLink;
     return result.HitHref;
 }
 
@@ -455,6 +647,10 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     FMouseDown = FMouseKeepDown = FMouseDownMove = false;
     FMouseSelectMode = msNormal;
     releaseCellControl();
+    if (FLook == glListView) {
+        RepaintRow(0);
+        if (FixedCols() > 0) RepaintCol(0);
+    }
     FMouseSelectStart = -1;
 
     if (FSizingFixed) {
@@ -483,6 +679,10 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
             if (OnEndRowSize) OnEndRowSize(this, FSizingFixedRow);
         }
         FSizingFixedRow = -1;
+    }
+    if (FFixedCellPushed) {
+        drawFixedCellEdge(false);
+        FFixedCellPushed = false;
     }
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
@@ -517,6 +717,9 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
             rowDeselected = true;
         }
     }
+    if (FGrouping->AutoSelectGroup() && ACol > 0 && ARow >= 0 && IsNode(ARow) &&
+        !GetNodeState(ARow))
+        selectGroup(ARow);
     if (FMouseActions->DisjunctColSelect() && ACol >= 0) {
         SelectionToColSelect(false);
         if (ACol >= FixedCols() && deselect) SetColSelect(ACol, false);
@@ -527,6 +730,10 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
     TBaseGrid::WMLButtonUp(Message);
     if (rowDeselected) FSelChange = false;
     if (FGridState == gsSelecting) FGridState = gsNormal;
+    if (FMouseResize) {
+        SetMouseCapture(false);
+        endSelectionResize();
+    }
     if (ColMoveFlg || ColSizeFlg || ACol < 0 || ARow < 0) return;
 
     const int realCol = RealColIndex(ACol);
@@ -555,7 +762,7 @@ bool TQorStringGrid::releaseCellButton(int ACol, int ARow, int X, int Y) {
     }
     const bool fixed = isFixedCell(pushed.X, pushed.Y);
     // Always drawn up again: a button that may not click must not stay pushed.
-    PushButton(pushed.X, pushed.Y, false);
+    if (!IsNode(pushed.Y)) PushButton(pushed.X, pushed.Y, false);
     SetMouseCapture(false);
     if (!valid) return false;
     const bool fixedButton =
@@ -565,8 +772,7 @@ bool TQorStringGrid::releaseCellButton(int ACol, int ARow, int X, int Y) {
     const bool inExpand =
         HasExpand(realCol, pushed.Y) && GetExpandButtonRect(realCol, pushed.Y).Contains({X, Y});
     if (enabled || FControlLook->NoDisabledButtonLook() || fixed) {
-        if (HasButton(realCol, pushed.Y) && (inButton || fixedButton))
-            ButtonClick(realCol, pushed.Y);
+        if (inButton || fixedButton) ButtonClick(realCol, pushed.Y);
         if (HasExpand(realCol, pushed.Y) && (inExpand || fixedButton))
             ExpandClick(realCol, pushed.Y, ToggleExpand(realCol, pushed.Y));
     }
@@ -668,6 +874,9 @@ void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {
     const int X = Message.XPos(), Y = Message.YPos();
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
+    // Range select and edit: the double click's cell is taken without validation.
+    FlagScope forceSel(FForceSel, FMouseActions->RangeSelectAndEdit() && ACol >= 0 && ARow >= 0 &&
+                                      !IsControlCell(RealColIndex(ACol), ARow));
     if (ACol == -1) {
         if (FFixedRowAlways) {
             TBaseGrid::WMLButtonDblClk(Message);
@@ -723,6 +932,44 @@ void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {
         }
     }
     if (ACol >= 0 && ARow >= 0 && OnDblClickCell) OnDblClickCell(this, ARow, ACol);
+    // Range select and edit: a double click edits the cell.
+    if (ACol >= 0 && ARow >= 0 && FMouseActions->RangeSelectAndEdit() &&
+        !FMouseActions->EditOnDblClickOnly() && IsEditable(RealColIndex(ACol), ARow)) {
+        setEditingOption(true);
+        const TPoint base = BaseCell(ACol, ARow);
+        const TRect r = CellRect(base.X, base.Y);
+        MouseDown(mbLeft, {}, r.Left + 4, r.Top + 4);
+    }
+}
+
+void TQorStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    int ACol = -1, ARow = -1;
+    MouseToCell(X, Y, ACol, ARow);
+    if (FMouseActions->RangeSelectAndEdit() && Button == mbLeft &&
+        !FMouseActions->EditOnDblClickOnly() && ACol >= 0 && ARow >= 0) {
+        if (!Options().Contains(goEditing) && ACol == Col() && ARow == Row() &&
+            IsEditable(RealColIndex(ACol), ARow)) {
+            setEditingOption(true);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            ShowInplaceEdit();
+            return;
+        }
+        if (Options().Contains(goEditing) && Shift.Contains(ssShift) &&
+            (ACol != Col() || ARow != Row())) {
+            setEditingOption(false);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            return;
+        }
+    }
+    {
+        FlagScope start(FEditStart, true);
+        TBaseGrid::MouseDown(Button, Shift, X, Y);
+    }
+    if (Shift.Contains(ssShift) && FSelectionRectangle) InvalidateGridRect(Selection());
+    if (TStringGrid* other = FSyncGrid->Grid()) {
+        if (FSyncGrid->SelectionColumn() && Col() < other->ColCount()) other->SetCol(Col());
+        if (FSyncGrid->SelectionRow() && Row() < other->RowCount()) other->SetRow(Row());
+    }
 }
 
 void TQorStringGrid::WMRButtonDown(TWMMouse& Message) {
@@ -731,14 +978,47 @@ void TQorStringGrid::WMRButtonDown(TWMMouse& Message) {
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     const bool valid = ACol >= 0 && ARow >= 0;
-    if (FMouseActions->SelectOnRightClick() && valid && !isFixedCell(ACol, ARow)) {
+    if (FMouseActions->SelectOnRightClick() && valid && !isFixedCell(ACol, ARow) &&
+        !(FMouseActions->DisjunctCellSelect() && SelectedCells(ACol, ARow))) {
         if (Selection().Contains(ACol, ARow)) {
             bool canSelect = true;
             if (OnSelectCell) OnSelectCell(this, ACol, ARow, canSelect);
         } else {
             const TPoint base = BaseCell(ACol, ARow);
-            FocusCell(base.X, base.Y, true);
+            keepingLeftCol(FNavigation->KeepHorizScroll(),
+                           [&] { MoveColRow(base.X, base.Y, true, true); });
+        }
+        if (FMouseActions->DisjunctRowSelect() && ARow >= FixedRows()) {
+            const int r = FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
+            if (GetKeyState(VK_CONTROL) < 0 || FMouseActions->DisjunctRowSelectNoCtrl()) {
+                SetRowSelect(r, !RowSelect(r));
+            } else if (!(RowSelectCount() > 1 && PopupMenu() && RowSelect(r))) {
+                ClearRowSelect();
+                SetRowSelect(r, true);
+            }
+            Invalidate();
         }
     }
     if (OnRightClickCell) OnRightClickCell(this, ARow, ACol);
+    // A link cell of a grid that edits its links opens for editing.
+    if (FURLShow && FURLEdit && valid && ACol < ColCount() && ARow < RowCount() &&
+        IsURL(Cells(RealColIndex(ACol), ARow))) {
+        FocusCell(ACol, ARow, true);
+        ShowEditor();
+    }
+}
+
+// A release on an expanded node row selects its group: its child rows as disjunct rows, or the
+// node's rows as the selection.
+void TQorStringGrid::selectGroup(int ARow) {
+    const int span = GetNodeSpan(ARow);
+    if (span < 1) return;
+    const int last = std::min(RowCount() - 1, ARow + span - 1);
+    if (FMouseActions->DisjunctRowSelect()) {
+        for (int r = ARow + 1; r <= last; ++r)
+            SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r, true);
+        Invalidate();
+    } else {
+        SetSelection({FixedCols(), ARow, ColCount() - 1, last});
+    }
 }

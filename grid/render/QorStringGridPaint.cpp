@@ -40,6 +40,9 @@ void TQorStringGrid::Paint() {
     c->Pen()->SetColor(clBlack);
     if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintBackgroundArea();
     PaintDesignHelper();
+    // What the mouse holds stays on top of the cells: a pushed header, the panning origin.
+    if (FFixedCellPushed) drawFixedCellEdge(true);
+    if (FWheelPan) DrawWheelPanGlyph();
     if (OnPainted) OnPainted(this);
 }
 

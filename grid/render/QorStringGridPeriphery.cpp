@@ -77,6 +77,10 @@ void TQorStringGrid::UpdateFooter() {
 }
 
 // --- focus frame -----------------------------------------------------------------------------
+TCanvas* TQorStringGrid::FooterCanvas() const {
+    return FFooterPanel ? FFooterPanel->Canvas() : nullptr;
+}
+
 void TQorStringGrid::ShowFocusWindow(TRect R) {
     if (!FFocusWindow) return;
     FFocusWindow->SetVisible(false);

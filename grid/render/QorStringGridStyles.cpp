@@ -3,8 +3,10 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridDraw.h"
 #include "grid/data/DataSettings.h"
+#include "grid/editors/AsgCombo.h"
 #include "grid/render/CellGlyphs.h"
 #include "grid/render/ControlLook.h"
+#include "grid/render/FloatingFooter.h"
 
 #include <optional>
 
@@ -349,9 +351,14 @@ void TQorStringGrid::SetColorTones(const TColorTones& ATones) {
     cl.SetRadioOffGlyph(CellGlyph("metroradiooff"));
     if (!Designing()) {
         toneEditorButtons(ATones);
+        if (FEditCombo) {
+            FEditCombo->SetBorderColor(Color());
+            FEditCombo->SetFlat(true);
+        }
         SetEditorsColorTones(ATones);
     }
     cl.SetFlatButton(true);
+    FFloatingFooter->SetColor(ATones.Foreground.BrushColor);
     FSearchFooter->SetColor(ATones.Foreground.BrushColor);
     FSearchFooter->SetColorTo(ATones.Foreground.BrushColor);
     FCellNode->SetNodeType(cnFlat);

@@ -208,6 +208,11 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         cellMarkupOptions(RCol, ARow, o);
         o.LinkColor = linkColor;
         o.ShadowColor = clGray;
+        // Links are underlined only while the pointer is on them.
+        if (FURLUnderlineOnHover) {
+            o.HoverOnly = true;
+            o.HoveredLink = FHoverCell.X == P.ACol && FHoverCell.Y == ARow ? FHoverlink : -1;
+        }
         // A held form button looks pressed while the pointer is on it.
         if (FCtrlDown && FCtrlXY.X == RCol && FCtrlXY.Y == ARow) {
             TPoint p;

@@ -3,9 +3,12 @@
 // cursor and the owner form's resize.
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
+#include "grid/data/SearchPanel.h"
+#include "grid/render/FloatingFooter.h"
 #include "platform/base/SysUtils.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 bool hasCheckBox(TCellType t) {
@@ -172,12 +175,40 @@ void TQorStringGrid::DoExit() {
 
 // --- cursor, enabling and size ----------------------------------------------------------------
 void TQorStringGrid::WMSetCursor(TWMSetCursor& Message) {
-    TBaseGrid::WMSetCursor(Message);
-    TPoint p;
-    GetCursorPos(p);
-    p = ScreenToClient(p);
-    const TGridCoord cell = MouseCoord(p.X, p.Y);
-    if (cell.X >= 0 && cell.Y >= 0) GetCellCursor(cell.X, cell.Y, p.X, p.Y);
+    TCursor own = crDefault;
+    const bool sizing = FGridState == gsColSizing || FGridState == gsRowSizing;
+    if (FMouseSelectMode != msNormal && !sizing)
+        own = SelectModeCursor(FMouseSelectMode);
+    else if (FMouseSelectMode == msNormal && FCellSelectorMode)
+        own = CellSelectorCursor;
+    if (own == crDefault) {
+        TBaseGrid::WMSetCursor(Message);
+        TPoint p;
+        GetCursorPos(p);
+        p = ScreenToClient(p);
+        const TGridCoord cell = MouseCoord(p.X, p.Y);
+        if (cell.X >= 0 && cell.Y >= 0) GetCellCursor(cell.X, cell.Y, p.X, p.Y);
+    }
+    if (FSizeFixed || FSizingFixed)
+        own = crHSplit;
+    else if (FSizeFixedR || FSizingFixedR)
+        own = crVSplit;
+    if (own != crDefault && Screen) {
+        Screen->SetCurrentCursor(own);
+        Message.M.Result = 1;
+    }
+}
+
+void TQorStringGrid::CMCursorChanged(TMessage& Message) {
+    TBaseGrid::CMCursorChanged(Message);
+    // A cursor set by others ends the select mode the pointer was in.
+    if (!Invokedchange) FMouseSelectMode = msNormal;
+    Invokedchange = false;
+}
+
+void TQorStringGrid::CMColorChanged(TMessage& Message) {
+    TBaseGrid::CMColorChanged(Message);
+    if (FFloatingFooter->Visible() && FFooterPanel) FFooterPanel->Invalidate();
 }
 
 void TQorStringGrid::CMEnabledChanged(TMessage& Message) {
@@ -210,6 +241,46 @@ void TQorStringGrid::stretchAfterResize() {
 }
 
 void TQorStringGrid::WMSize(TWMSize& Message) {
+    if (FSearchPanel && FSearchPanel->Visible()) {
+        // A change of height makes the panel lay itself out again.
+        FSearchPanel->SetHeight(33);
+        FSearchPanel->SetHeight(32);
+        FSearchPanel->SetAlign(alBottom);
+    }
+    // Columns keep their share of the width they had when the grid was loaded.
+    if (FColumnSize->SynchWithGrid() && FOldSize > 0) {
+        HideInplaceEdit();
+        const double factor =
+            (FBorderStyle == bsSingle ? Message.Width() + 2.0 : double(Message.Width())) / FOldSize;
+        const bool normalOnly = FColumnSize->SynchNormalCellsOnly();
+        const int from = normalOnly ? FixedCols() : 0;
+        const int to = normalOnly ? ColCount() - FFixedRightCols - 1 : ColCount() - 1;
+        for (int c = from; c <= to && c < int(FOrigColSizes.size()); ++c)
+            SetColWidths(c, int(std::lrint(FOrigColSizes[std::size_t(c)] * factor)));
+    }
     TBaseGrid::WMSize(Message);
-    stretchAfterResize();
+    if (FColumnSize->Stretch() && (FScrollBarAlways == saNone || FScrollBarAlways == saVert) &&
+        Parent() && !IsDestroying()) {
+        int stretch = FColumnSize->StretchColumn();
+        if (stretch == -1) stretch = ColCount() - 1;
+        if (stretch >= 0 && stretch < ColCount()) {
+            int others = 0;
+            for (int c = 0; c < ColCount(); ++c)
+                if (c != stretch) others += ColWidths(c);
+            if (others < Width()) StretchColumn(stretch);
+            // Without kept bars a bar shows only when there is something to scroll.
+            if (FScrollBarAlways == saNone) {
+                const TScrollStyle bars = ScrollBars();
+                if (bars == ssHorizontal || bars == ssBoth)
+                    SetScrollBarShow(false, ClientWidth() < others + ColWidths(stretch) ? sbsAlways
+                                                                                        : sbsNever);
+                if (bars == ssVertical || bars == ssBoth)
+                    SetScrollBarShow(true, VisibleRowCount() < RowCount() - FixedRows() ? sbsAlways
+                                                                                        : sbsNever);
+            }
+        }
+        return;
+    }
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }

@@ -3,6 +3,7 @@
 // editors close, cell controls follow, the synchronised grid follows).
 #include "grid/core/GridLibrary.h"
 #include "grid/core/QorStringGrid.h"
+#include "grid/render/CellGlyphs.h"
 #include "grid/render/LookSettings.h"
 #include "platform/base/DateUtils.h"
 #include "platform/ui/core/Timers.h"
@@ -193,6 +194,30 @@ void TQorStringGrid::WMNotify(TMessage& Message) {
 }
 
 // --- wheel-click panning ----------------------------------------------------------------------
+void TQorStringGrid::DrawWheelPanGlyph() {
+    const char* name = FIntelliPan == ipVertical     ? "INTLI3"
+                       : FIntelliPan == ipHorizontal ? "INTLI2"
+                       : FIntelliPan == ipBoth       ? "INTLI1"
+                                                     : nullptr;
+    const TBitmap* glyph = name ? CellGlyph(name) : nullptr;
+    if (!glyph || glyph->Empty() || !HandleAllocated()) return;
+    // The colour of the glyph's top-left pixel shows as white.
+    TBitmap shown(glyph->Width(), glyph->Height());
+    const TColor back = glyph->PixelColor(0, 0);
+    for (int y = 0; y < glyph->Height(); ++y)
+        for (int x = 0; x < glyph->Width(); ++x) {
+            const TColor c = glyph->PixelColor(x, y);
+            shown.Canvas()->SetPixels(x, y, c == back ? TColor(clWhite) : c);
+        }
+    Canvas()->Draw(FWheelPanPos.X, FWheelPanPos.Y, &shown);
+}
+
+void TQorStringGrid::InvalidateWheelPanGlyph() {
+    if (!HandleAllocated()) return;
+    const TRect glyph = Bounds(FWheelPanPos.X, FWheelPanPos.Y, 32, 32);
+    ::InvalidateRect(Handle(), &glyph, false);
+}
+
 void TQorStringGrid::startWheelPan(TPoint at) {
     FPrevCursor = Cursor();
     FWheelPanCursor = panCursors[1][1];
@@ -202,6 +227,7 @@ void TQorStringGrid::startWheelPan(TPoint at) {
     SetTimer(Handle(), WheelPanTimerID, WheelPanInterval);
     SetCapture(Handle());
     Application->SetShowHint(false);
+    DrawWheelPanGlyph();
 }
 
 void TQorStringGrid::endWheelPan() {
@@ -211,10 +237,7 @@ void TQorStringGrid::endWheelPan() {
     Application->SetShowHint(true);
     FWheelPan = false;
     FWheelPanCursor = 0;
-    if (HandleAllocated()) {
-        TRect glyph = Bounds(FWheelPanPos.X, FWheelPanPos.Y, 32, 32);
-        ::InvalidateRect(Handle(), &glyph, false);
-    }
+    InvalidateWheelPanGlyph();
 }
 
 void TQorStringGrid::wheelPanTimer() {
@@ -230,6 +253,11 @@ void TQorStringGrid::wheelPanTimer() {
     const int minRow = FixedRows(), maxRow = RowCount() - FFixedFooters - 1;
     const int minCol = FixedCols(), maxCol = ColCount() - FFixedRightCols - 1;
     auto inside = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
+    InvalidateWheelPanGlyph();
+    struct Redraw {
+        TQorStringGrid* g;
+        ~Redraw() { g->DrawWheelPanGlyph(); }
+    } redraw{this};
     if (FMouseActions->WheelAction() == waScroll) {
         if (dx && inside(LeftCol() + dx, minCol, maxCol)) SetLeftCol(LeftCol() + dx);
         if (dy && inside(TopRow() + dy, minRow, maxRow)) SetTopRow(TopRow() + dy);
@@ -242,6 +270,10 @@ void TQorStringGrid::wheelPanTimer() {
 }
 
 // --- mouse wheel ------------------------------------------------------------------------------
+int TQorStringGrid::WheelScrollLines() {
+    return FWheelScrl < 0 ? std::max(1, VisibleRowCount()) : FWheelScrl;
+}
+
 void TQorStringGrid::mouseWheel(TMessage& Message) {
     TWMMouseWheel w(Message);
     bool Handled = true;
@@ -257,12 +289,15 @@ void TQorStringGrid::mouseWheel(TMessage& Message) {
     TShiftState shift;
     if (w.Keys() & MK_SHIFT) shift.Include(ssShift);
     if (w.Keys() & MK_CONTROL) shift.Include(ssCtrl);
-    // Zooming by the wheel comes with the zoom of the column calculations.
-    if (shift.Contains(ssCtrl) && IntelliZoom()) return;
+    if (shift.Contains(ssCtrl) && IntelliZoom()) {
+        Zoom(down ? WheelScrollLines() : -WheelScrollLines());
+        AutoSizeCells(true, 4, 4);
+        return;
+    }
     if (!FEnableWheel || (FFixedRowAlways && RowCount() == 1)) return;
 
     const int step =
-        FMouseActions->WheelIncrement() >= 1 ? FMouseActions->WheelIncrement() : FWheelScrl;
+        FMouseActions->WheelIncrement() >= 1 ? FMouseActions->WheelIncrement() : WheelScrollLines();
     const bool scroll = FMouseActions->WheelAction() == waScroll;
     const int minRow = FixedRows(), maxRow = RowCount() - FFixedFooters - 1;
     int target;

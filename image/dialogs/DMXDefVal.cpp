@@ -1,12 +1,13 @@
 #include "image/dialogs/DMXDefVal.h"
 
-#include "image/DmxImage.h"
-#include "image/ProjectFile.h"
-
-#include "platform/files/Files.h"
+#include "editors/comm/TableGrid.h"
+#include "grid/core/QorColumnGrid.h"
+#include "image/dialogs/DMXDefValFile.h"
 #include "platform/ui/core/Dialogs.h"
 #include "shell/state/ProgramState.h"
 #include "shell/state/UITexts.h"
+
+#include <algorithm>
 
 TFDMXDefVal* FDMXDefVal = nullptr;
 
@@ -15,64 +16,28 @@ namespace {
 // Background of the default-value column.
 constexpr TColor Default_Value_Color = 16710368;
 
-// The string grid with the default-value column on its pale background.
-class TDMX_Grid : public TStringGrid {
-public:
-    using TStringGrid::TStringGrid;
-
-protected:
-    void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override {
-        if (RealColIndex(ACol) == 1 && ARow >= FixedRows() && !AState.Contains(gdSelected))
-            Canvas()->Brush()->SetColor(Default_Value_Color);
-        TStringGrid::DrawCell(ACol, ARow, ARect, AState);
-    }
-};
-
-// The channel count of ParGen.xml; 512 when the file, the key or a number is missing, and for
-// a count the DMX universe cannot hold.
-int channelCount(TXMLDocument& doc) {
-    if (!FileExists(File_ParGen)) return DMX_Channel_Count;
-    doc.SetActive(true);
-    doc.LoadFromFile(File_ParGen);
-    const TXmlNode root = doc.DocumentElement();
-    if (!root) return DMX_Channel_Count;
-    const TXmlNode key = root.ChildNodes().FindNode("DMX_Num_Channels");
-    if (!key) return DMX_Channel_Count;
-    int n;
-    try {
-        // Read as the image compiler reads it.
-        if (!TryImageInt(key.Text(), n)) return DMX_Channel_Count;
-    } catch (const EXMLDocError&) {
-        return DMX_Channel_Count; // an element with child elements holds no number
-    }
-    return n >= 1 && n <= DMX_Channel_Count ? n : DMX_Channel_Count;
-}
-
-std::string attributeText(const TXmlNode& node, const char* name) {
-    const TXmlValue value = node.GetAttribute(name);
-    return value.IsNull() ? std::string() : value.AsString();
-}
-
 } // namespace
 
 TFDMXDefVal::TFDMXDefVal(TComponent* AOwner) : TFramed_Dialog(AOwner, "FDMXDefVal") {
     Btn_OK = Add_Button("Btn_OK", 16);
     Btn_Cancel = Add_Button("Btn_Cancel", 134, mrCancel);
-    ACG_DMX_Def_Val = Create_Control<TDMX_Grid>(this, this, "ACG_DMX_Def_Val");
-    TStringGrid* g = ACG_DMX_Def_Val;
+    ACG_DMX_Def_Val = Create_Control<TQorColumnGrid>(this, this, "ACG_DMX_Def_Val");
+    TQorColumnGrid* g = ACG_DMX_Def_Val;
     g->SetAlign(alClient);
     g->SetColCount(3);
     g->SetRowCount(2);
     g->SetFixedCols(1);
     g->SetFixedRows(1);
+    g->SynchColumns();
+    Set_Table_Grid_Font(g);
     g->SetDefaultRowHeight(22);
-    g->SetColWidths(0, 100);
-    g->SetColWidths(1, 100);
-    g->SetColWidths(2, 250);
     g->SetScrollBars(ssBoth);
-    g->SetOptions(
-        {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing, goEditing});
-    XML1 = new TXMLDocument(this);
+    g->SetOptions(g->Options() + goColSizing);
+    const int widths[] = {100, 100, 250};
+    for (int c = 0; c < 3; ++c) g->Columns()->Items(c)->SetWidth(widths[c]);
+    for (int c = 1; c < 3; ++c) g->Columns()->Items(c)->SetEditor(edNormal);
+    g->Columns()->Items(1)->SetColor(Default_Value_Color);
+    XML1 = Create_DMX_Document(this);
     Btn_OK->OnClick = [this](TObject* Sender) { Btn_OKClick(Sender); };
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
@@ -89,9 +54,7 @@ void TFDMXDefVal::Set_Lang() {
     L_SW_Desc->SetCaption(UI_Texts[880]);
     Btn_OK->SetCaption(UI_Texts[881]);
     Btn_Cancel->SetCaption(UI_Texts[882]);
-    ACG_DMX_Def_Val->SetCells(0, 0, UI_Texts[883]);
-    ACG_DMX_Def_Val->SetCells(1, 0, UI_Texts[884]);
-    ACG_DMX_Def_Val->SetCells(2, 0, UI_Texts[885]);
+    for (int c = 0; c < 3; ++c) ACG_DMX_Def_Val->Columns()->Items(c)->SetHeader(UI_Texts[883 + c]);
 }
 
 void TFDMXDefVal::FormShow(TObject* /*Sender*/) {
@@ -105,32 +68,27 @@ void TFDMXDefVal::FormShow(TObject* /*Sender*/) {
 }
 
 void TFDMXDefVal::Load_Grid() {
-    TStringGrid* g = ACG_DMX_Def_Val;
-    g->SetEditorMode(false);
-    const int n = channelCount(*XML1);
+    TQorColumnGrid* g = ACG_DMX_Def_Val;
+    // An edit left open when the dialog closed is dropped.
+    Discard_Cell_Edit(g);
+    const int n = Load_DMX_Channel_Count(*XML1);
     g->SetRowCount(n + 1);
     for (int r = 1; r <= n; ++r) {
         g->SetCells(0, r, std::to_string(r));
         g->SetCells(1, r, "0");
         g->SetCells(2, r, "");
     }
-    if (!FileExists(File_DMX_Default_Values)) return;
-    XML1->SetActive(true);
-    XML1->LoadFromFile(File_DMX_Default_Values);
-    const TXmlNode root = XML1->DocumentElement();
-    if (!root) return;
-    // The rows are the root's elements, as the image compiler counts them.
-    const std::vector<TXmlNode> rows = Element_Children(root);
-    const int count = std::min(n, int(rows.size()));
+    file_rows_.clear(); // a file that cannot be read leaves none of an earlier showing
+    file_rows_ = Load_DMX_Default_Rows(File_DMX_Default_Values);
+    const int count = std::min(n, int(file_rows_.size()));
     for (int i = 0; i < count; ++i) {
-        const TXmlNode& row = rows[std::size_t(i)];
-        g->SetCells(1, i + 1, attributeText(row, "Default_Value"));
-        g->SetCells(2, i + 1, attributeText(row, "Mnemonic"));
+        g->SetCells(1, i + 1, file_rows_[std::size_t(i)].Default_Value);
+        g->SetCells(2, i + 1, file_rows_[std::size_t(i)].Mnemonic);
     }
 }
 
 bool TFDMXDefVal::Controllo_dati() {
-    const TStringGrid* g = ACG_DMX_Def_Val;
+    TQorColumnGrid* g = ACG_DMX_Def_Val;
     for (int r = 1; r < g->RowCount(); ++r) {
         const int value = StrToIntDef(g->Cells(1, r), -1);
         if (value < 0 || value > 255) {
@@ -142,19 +100,12 @@ bool TFDMXDefVal::Controllo_dati() {
 }
 
 void TFDMXDefVal::Btn_OKClick(TObject* /*Sender*/) {
-    TStringGrid* g = ACG_DMX_Def_Val;
+    TQorColumnGrid* g = ACG_DMX_Def_Val;
     // A cell being edited keeps its text.
-    g->SetEditorMode(false);
+    Commit_Cell_Edit(g);
     if (!Controllo_dati()) return;
-    XML1->SetActive(true);
-    XML1->Clear();
-    TXmlNode root = XML1->AddChild("DMX_Default_Values");
-    XML1->ChildNodes().Add(XML1->CreateComment("SW_VERSION = 1.104"));
-    for (int r = 1; r < g->RowCount(); ++r) {
-        TXmlNode row = root.AddChild("Row");
-        row.SetAttribute("Default_Value", g->Cells(1, r));
-        row.SetAttribute("Mnemonic", g->Cells(2, r));
-    }
-    XML1->SaveToFile(File_DMX_Default_Values);
+    std::vector<TDMX_Default_Row> rows;
+    for (int r = 1; r < g->RowCount(); ++r) rows.push_back({g->Cells(1, r), g->Cells(2, r)});
+    Save_DMX_Default_Rows(rows, file_rows_, File_DMX_Default_Values);
     SetModalResult(mrOk);
 }

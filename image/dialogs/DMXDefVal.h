@@ -1,9 +1,13 @@
 #pragma once
 // The DMX default-value dialog: per DMX channel the value sent until KNX supplies one, and a
 // mnemonic, kept in DMX_Default_Values.xml.
-#include "platform/ui/Grids.h"
-#include "platform/xml/XmlDoc.h"
+#include "image/dialogs/DmxDefaultValues.h"
 #include "shell/frame/DialogFrame.h"
+
+#include <vector>
+
+class TQorColumnGrid;
+class TXMLDocument;
 
 class TFDMXDefVal : public TFramed_Dialog {
 public:
@@ -12,7 +16,7 @@ public:
     TFrame_Button* Btn_OK;
     TFrame_Button* Btn_Cancel;
     // Column 0 the channel number, 1 the default value, 2 the mnemonic; row 0 the header.
-    TStringGrid* ACG_DMX_Def_Val;
+    TQorColumnGrid* ACG_DMX_Def_Val;
     TXMLDocument* XML1;
 
     void FormCreate(TObject* Sender);
@@ -28,6 +32,8 @@ public:
 
 private:
     void Load_Grid();
+    // The rows of the file when shown: the channels past the grid are saved as they were.
+    std::vector<TDMX_Default_Row> file_rows_;
 };
 
 extern TFDMXDefVal* FDMXDefVal;

@@ -210,7 +210,7 @@ const std::vector<std::string> VIFE_Items = {
 
 std::vector<std::string> Cut_After_Items() {
     std::vector<std::string> items;
-    for (int i = 1; i <= 250; ++i) items.push_back(std::to_string(i));
+    for (std::size_t i = 1; i <= Cut_After_Count; ++i) items.push_back(std::to_string(i));
     return items;
 }
 

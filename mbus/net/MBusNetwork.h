@@ -75,6 +75,7 @@ extern const std::vector<std::string> Var_List_Type_Items;
 extern const std::vector<std::string> MBus_Type_Items;
 extern const std::vector<std::string> VIFE_Items;
 // "1" .. "250".
+constexpr std::size_t Cut_After_Count = 250;
 std::vector<std::string> Cut_After_Items();
 
 constexpr int Type_Time_Point = 20;

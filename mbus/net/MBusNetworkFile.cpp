@@ -108,12 +108,41 @@ std::string num(long long v) {
     return std::to_string(v);
 }
 
+// The elements a network file may hold: its network element, the nodes and their variables.
+constexpr std::size_t Max_Network_Elements =
+    1 + MBus_Max_Wired_Nodes + MBus_Max_Wireless_Nodes + MBus_Max_Variables;
+
+// Raises EMBusFileError naming Path when the network element holds more nodes of a kind, or
+// more variables, than a network can hold.
+void checkNetworkSize(const TXmlNode& network, const std::string& Path) {
+    int wired = 0, wireless = 0;
+    std::size_t variables = 0;
+    for (const TXmlNode& node : elementChildren(network)) {
+        // The node's type as the reader takes it into its byte.
+        (std::uint8_t(intAttr(node, "MBus_Type", 1)) != 0 ? wired : wireless) += 1;
+        const TXmlNodeList children = node.ChildNodes();
+        for (int i = 0; i < children.Count(); ++i)
+            if (children[i].NodeType() == ntElement) ++variables;
+    }
+    auto refuse = [&](std::size_t count, const char* what, int most) {
+        throw EMBusFileError(Path + ": the network holds " + num(static_cast<long long>(count)) +
+                             " " + what + "; a network holds at most " + num(most));
+    };
+    if (wired > MBus_Max_Wired_Nodes)
+        refuse(std::size_t(wired), "wired nodes", MBus_Max_Wired_Nodes);
+    if (wireless > MBus_Max_Wireless_Nodes)
+        refuse(std::size_t(wireless), "wireless nodes", MBus_Max_Wireless_Nodes);
+    if (variables > std::size_t(MBus_Max_Variables))
+        refuse(variables, "variables", MBus_Max_Variables);
+}
+
 // A fresh document for a scan save: the loaded file's network element when appending, else a
 // new one.
 TXmlNode scanNetwork(TXMLDocument& doc, const TSaveConfXML& Conf) {
     doc.SetActive(true);
     doc.Clear();
     if (Conf.Append != 1) return doc.AddChild(Network_Element);
+    doc.SetMaxElements(Max_Network_Elements);
     doc.LoadFromFile(Conf.File_Name);
     TXmlNode network = doc.DocumentElement();
     if (!network) throw EMBusFileError(Conf.File_Name + ": the file holds no network element");
@@ -153,6 +182,7 @@ int cutAfterIndex(int Count) {
 bool Read_MBus_Network_File(const std::string& Path, TNodi_List& Nodi) {
     if (!FileExists(Path)) return false;
     TXMLDocument doc;
+    doc.SetMaxElements(Max_Network_Elements);
     try {
         doc.LoadFromFile(Path);
     } catch (const EXMLParseError& e) {
@@ -162,6 +192,7 @@ bool Read_MBus_Network_File(const std::string& Path, TNodi_List& Nodi) {
     // it does not hide the network.
     const TXmlNode network = doc.DocumentElement();
     if (!network) return true;
+    checkNetworkSize(network, Path);
     const std::vector<TXmlNode> nodes = elementChildren(network);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         Nodi.push_back(readNode(nodes[i]));
@@ -223,6 +254,7 @@ void Write_MBus_Network_File(const std::string& Path, const TNodi_List& Nodi) {
             ve.SetAttribute("Post_Operation", num(v->Post_Operation));
         }
     }
+    checkNetworkSize(network, Path);
     doc.SaveToFile(Path);
 }
 
@@ -306,6 +338,7 @@ bool Save_XML_Conf_Wired(const TSaveConfXML& Conf, const TSlave_MBus_List& Slave
             writeRecord(ve, v, int(j) + 1, reg);
         }
     }
+    checkNetworkSize(network, Conf.File_Name);
     doc.SaveToFile(Conf.File_Name);
     return true;
 }
@@ -343,6 +376,7 @@ bool Save_XML_Conf_Wireless(const TSaveConfXML& Conf, const TSlave_wMBus_List& S
             writeRecord(ve, v, int(j) + 1, reg);
         }
     }
+    checkNetworkSize(network, Conf.File_Name);
     doc.SaveToFile(Conf.File_Name);
     return true;
 }

@@ -16,9 +16,18 @@ public:
     using Exception::Exception;
 };
 
+// What a network file can hold: the wired meters of one bus, a wireless meter for each byte of
+// the data area (each delivers at least one), and as many variables as one node record can
+// count. The readers refuse a larger file before they build anything; the writers refuse to
+// write one.
+constexpr int MBus_Max_Wired_Nodes = 255;
+constexpr int MBus_Max_Wireless_Nodes = Max_Wireless_Senders;
+constexpr int MBus_Max_Variables = 65535;
+
 // Reads the network file at Path and appends its nodes to Nodi, in file order. A missing file
 // appends nothing and returns false. On EMBusFileError, Nodi keeps the nodes read up to the
-// failure (the failing node with the variables before the bad one).
+// failure (the failing node with the variables before the bad one); a file larger than a
+// network can hold is refused before any node is read.
 bool Read_MBus_Network_File(const std::string& Path, TNodi_List& Nodi);
 
 // Rewrites the file at Path from Nodi, with the version comment after the network element.
@@ -47,8 +56,9 @@ struct TSaveConfXML {
 using TIs_Ticked = std::function<bool(void* Node)>;
 
 // Write the wired slaves / wireless senders into Conf.File_Name. False when the list is empty
-// (no file is touched). Appending takes the document element of the loaded file as the network;
-// a file that cannot be loaded raises and nothing is written.
+// (no file is touched); EMBusFileError when the network would be larger than it can hold. Appending
+// takes the document element of the loaded file as the network; a file that cannot be loaded raises
+// and nothing is written.
 bool Save_XML_Conf_Wired(const TSaveConfXML& Conf, const TSlave_MBus_List& Slaves,
                          const TIs_Ticked& Is_Ticked);
 bool Save_XML_Conf_Wireless(const TSaveConfXML& Conf, const TSlave_wMBus_List& Slaves);

@@ -127,6 +127,7 @@ bool TMBusScanDecode::Start_Scan(TScanType ScanType, TSelectHard Select_Hardware
     ComPort.clear();
     IP_Address.clear();
     (Select_Hardware == shSerial ? ComPort : IP_Address) = Address;
+    Last_Port = 0;
     this->Baudrate = Baudrate > 0 ? Baudrate : 2400;
     this->Parity = Parity;
     this->App_Reset = App_Reset;
@@ -156,10 +157,12 @@ bool TMBusScanDecode::Start_Scan_Wireless(TSelectHard Select_Hardware, const std
     this->Select_Hardware = Select_Hardware;
     IP_Address = Address;
     if (Select_Hardware == shSerial) ComPort = Address;
+    Last_Port = 0;
     wMBusMode = Mode;
     wMBusRadioChannel = Channel;
     Port_Wireless = Port;
     Wireless_Receive_Message = false;
+    sendersRefused_ = 0;
     {
         std::lock_guard lock(FKeyLock);
         Key_Pending = false;
@@ -199,17 +202,36 @@ void TMBusScanDecode::Open_Transport(std::uint16_t Local_Port, bool Keep_Binding
         Comm->Open();
         return;
     }
-    const bool rebind = !Keep_Binding && (!UDP_Bound_Fixed || UDP_Local_Port != Local_Port);
-    if (!UDP_Server || rebind) {
+    {
+        std::lock_guard lock(FAnswerLock);
+        Gateway_Address = IP_Address;
+        Gateway_Port = MBusType == mtWired ? Analyzer_Port : 0;
+    }
+    // Only the interface that reaches the gateway listens, where the system knows one.
+    std::string local = Local_Address;
+    if (local.empty()) local = TUdpSocket::LocalAddressFor(IP_Address);
+    if (local.empty()) local = "0.0.0.0";
+    const bool newPort = !Keep_Binding && (!UDP_Bound_Fixed || UDP_Local_Port != Local_Port);
+    if (!UDP_Server || newPort || UDP_Local_Address != local) {
+        // A wired scan keeps the port that a wireless scan bound.
+        const bool fixed = Keep_Binding ? UDP_Bound_Fixed : true;
+        const std::uint16_t port = Keep_Binding ? (fixed ? UDP_Local_Port : 0) : Local_Port;
         if (UDP_Server) UDP_Server->StopListening();
+        UDP_Server.reset();
         UDP_Server = std::make_unique<TUdpSocket>();
-        UDP_Server->Bind(Keep_Binding ? 0 : Local_Port, Local_Address);
+        UDP_Server->Bind(port, local);
         UDP_Local_Port = UDP_Server->LocalPort();
-        UDP_Bound_Fixed = !Keep_Binding;
+        UDP_Local_Address = local;
+        UDP_Bound_Fixed = fixed;
     }
     if (!UDP_Server->Listening())
         UDP_Server->StartListening(
-            [this](const std::string& data, const std::string&, std::uint16_t) { UDP_Read(data); });
+            [this](const std::string& data, const std::string& from, std::uint16_t port) {
+                if (From_Gateway(from, port))
+                    UDP_Read(data);
+                else
+                    ++refusedCount_;
+            });
 }
 
 void TMBusScanDecode::Close_Transport() {
@@ -226,6 +248,7 @@ void TMBusScanDecode::sendBytes(const std::uint8_t* Data, std::size_t Count, std
         Serial_Input.clear();
     }
     ++sentCount_;
+    Last_Port = Port;
     if (Select_Hardware == shEthernet) {
         UDP_Server->SendTo(IP_Address, Port,
                            std::string_view(reinterpret_cast<const char*>(Data), Count));
@@ -234,6 +257,12 @@ void TMBusScanDecode::sendBytes(const std::uint8_t* Data, std::size_t Count, std
         Comm->Write(Data, int(Count));
     }
     Start_Send = GetTickCount();
+}
+
+std::string TMBusScanDecode::Tried_Address() const {
+    if (Select_Hardware == shSerial) return ComPort;
+    const std::uint16_t port = Last_Port;
+    return port ? IP_Address + " port " + std::to_string(port) : IP_Address;
 }
 
 void TMBusScanDecode::Send_Command(const std::string& Text, std::uint16_t Port) {
@@ -305,6 +334,11 @@ bool TMBusScanDecode::Take_Answer(std::vector<std::uint8_t>& Answer) {
     Answer.assign(Ans_Array.begin(), Ans_Array.begin() + Ans_Len);
     Answer_Arrived = false;
     return true;
+}
+
+bool TMBusScanDecode::From_Gateway(const std::string& Address, std::uint16_t Port) const {
+    std::lock_guard lock(FAnswerLock);
+    return Address == Gateway_Address && (Gateway_Port == 0 || Port == Gateway_Port);
 }
 
 void TMBusScanDecode::UDP_Read(const std::string& Data) {
@@ -382,6 +416,7 @@ void TMBusScanDecode::Decode_Wireless(const std::uint8_t* Data, int Count) {
     } catch (const Exception&) {
         return; // a telegram the decryption refuses is dropped with its records unread
     }
+    if (index == Sender_List_Full) ++sendersRefused_;
     if (index >= 0) Notify_Wireless_Slave(index);
 }
 

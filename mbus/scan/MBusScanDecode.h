@@ -66,14 +66,25 @@ public:
     // Lets the loop run (set while the scan window is open).
     TEvent Event_Run{true, false, "EVENT_SCAN_DECODE_MBUS"};
     std::atomic<TMBusType> MBusType{mtWired}; // read by the UDP listener too
-    // The local address the UDP server binds (all interfaces unless a test narrows it) and
-    // the gateway's port for analyzer mode and wired frames.
-    std::string Local_Address = "0.0.0.0";
+    // The local address the UDP server binds: empty for the address of the interface that
+    // reaches the gateway (all interfaces when none does); tests narrow it. The gateway's port
+    // for analyzer mode and wired frames.
+    std::string Local_Address;
     std::uint16_t Analyzer_Port = Port_Analyzer;
+
+    // Where the last request of the scan went: "address port n" over Ethernet (the address
+    // alone before the first request), the serial port's name over a serial line.
+    std::string Tried_Address() const;
 
     // Requests sent and answers stored since the thread started; tests wait on them.
     std::uint64_t Sent_Count() const { return sentCount_; }
     std::uint64_t Received_Count() const { return receivedCount_; }
+    // Datagrams dropped because they did not come from the gateway (its address, and for a
+    // wired scan its port), since the thread started.
+    std::uint64_t Refused_Count() const { return refusedCount_; }
+    // Telegrams of new senders the full sender list turned away in the running or last
+    // wireless scan (see Max_Wireless_Senders).
+    std::uint64_t Senders_Refused() const { return sendersRefused_; }
     int Step() const { return Step_Scan; }
     TRadioModule Radio_Module() const { return RadioModule; }
     int Parity_Index() const { return Parity; }
@@ -94,6 +105,8 @@ private:
     void Send_Command(std::uint16_t Port);
     void sendBytes(const std::uint8_t* Data, std::size_t Count, std::uint16_t Port);
     void UDP_Read(const std::string& Data);
+    // Whether a datagram from Address and Port comes from the gateway of the running scan.
+    bool From_Gateway(const std::string& Address, std::uint16_t Port) const;
     void Serial_RxChar();
     void Open_Transport(std::uint16_t Local_Port, bool Keep_Binding);
     void Close_Transport();
@@ -150,8 +163,10 @@ private:
     int wMBusRadioChannel = 0;
     std::atomic<int> Step_Scan{0};
     std::unique_ptr<TUdpSocket> UDP_Server;
-    std::uint16_t UDP_Local_Port = 0; // the port UDP_Server is bound to; 0: any
+    std::uint16_t UDP_Local_Port = 0;        // the port UDP_Server is bound to; 0: any
+    std::atomic<std::uint16_t> Last_Port{0}; // the gateway's port of the last request; 0: none
     bool UDP_Bound_Fixed = false;
+    std::string UDP_Local_Address; // the address UDP_Server is bound to
     std::unique_ptr<TComm> Comm;
 
     // Shared with the UDP listener and the serial event dispatch.
@@ -162,6 +177,9 @@ private:
     std::vector<std::uint8_t> Serial_Input; // bytes of a serial answer being assembled
     std::size_t Serial_Seen = 0;            // its size at the previous pass
     std::atomic<bool> Wireless_Receive_Message{false};
+    // Where the gateway's datagrams come from; a port of 0 takes any.
+    std::string Gateway_Address;
+    std::uint16_t Gateway_Port = 0;
 
     std::vector<std::uint8_t> Req_Array;
     int TimeOut_Calc = 1000;
@@ -200,4 +218,6 @@ private:
 
     std::atomic<std::uint64_t> sentCount_{0};
     std::atomic<std::uint64_t> receivedCount_{0};
+    std::atomic<std::uint64_t> refusedCount_{0};
+    std::atomic<std::uint64_t> sendersRefused_{0};
 };

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,17 @@ std::string twoDigits(int v) {
 
 std::string hexByte(std::uint8_t b) {
     return IntToHex(b, 2);
+}
+
+// A meter's plain text as text: each byte a Latin-1 character; a control character, which no
+// project file may hold, becomes "?". What the scan window shows is then what a save writes.
+std::string plainText(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t b = bytes[i];
+        text += b < 0x20 || (b >= 0x7F && b < 0xA0) ? std::string("?") : CodePointToUtf8(b);
+    }
+    return text;
 }
 
 std::int64_t signedLE(const std::uint8_t* b, int n) {
@@ -615,7 +627,7 @@ void TMBus_Decoder::Decode_VIF_Value(std::uint8_t VIF, std::uint8_t VIFE, TVaria
             isText = false;
     } else if (vif == 0x7C) {
         isText = true;
-        dateText.assign(reinterpret_cast<const char*>(data), std::size_t(Data_Len));
+        dateText = plainText(data, std::size_t(Data_Len));
     }
     text = row.text;
 
@@ -686,7 +698,7 @@ bool TMBus_Decoder::Decode_Data_Records(TVariable_List& List, int Last, const st
         std::uint8_t vif = 0;
         std::uint8_t vifes[Max_VIFE];
         int numVife = 0;
-        std::string unit;
+        std::vector<std::uint8_t> unit;
         if (!special) {
             if (dif & 0x80) {
                 do {
@@ -701,7 +713,7 @@ bool TMBus_Decoder::Decode_Data_Records(TVariable_List& List, int Last, const st
                 const int n = Area[p++];
                 if (p + n - 1 > Last) return true;
                 for (int i = n - 1; i >= 0; --i)
-                    if (unit.size() < Unit_Buffer) unit += char(Area[p + i]);
+                    if (unit.size() < Unit_Buffer) unit.push_back(Area[p + i]);
                 p += n;
             }
             if (vif & 0x80) {
@@ -773,7 +785,7 @@ bool TMBus_Decoder::Decode_Data_Records(TVariable_List& List, int Last, const st
         r.VIF = vif;
         if (vif == 0x7C || vif == 0xFC) {
             r.casovif = 101;
-            r.VIF_ASCII = unit;
+            r.VIF_ASCII = plainText(unit.data(), unit.size());
         } else if (vif < 0x7B || (vif >= 0x80 && vif <= 0xFA)) {
             r.vifvalue = vif;
             r.casovif = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -128,7 +129,25 @@ private:
 };
 
 using TSlave_MBus_List = TSlave_List<TSlave_MBus>;
-using TSlave_wMBus_List = TSlave_List<TSlave_wMBus>;
+
+// The most wireless senders a scan lists: a network holds no more wireless meters than its
+// data area has bytes, as each delivers at least one.
+constexpr int Max_Wireless_Senders = 1439;
+
+// The wireless senders, found by their application-layer identity in logarithmic time however
+// many telegrams arrive.
+class TSlave_wMBus_List : public TSlave_List<TSlave_wMBus> {
+public:
+    // Appends a sender, indexed by its identity, which must not change afterwards.
+    int Add(std::unique_ptr<TSlave_wMBus> item);
+    void Clear();
+    // The index of the first sender with this identity, or -1.
+    int Find(std::uint16_t Manufacturer, int Address, std::uint8_t Version,
+             std::uint8_t DeviceType) const;
+
+private:
+    std::map<std::uint64_t, int> index_;
+};
 
 // The wired slaves and wireless senders found by the scans; the main window empties them at
 // start-up, the scan window before each new scan.

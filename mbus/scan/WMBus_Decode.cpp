@@ -78,14 +78,7 @@ bool Is_Whole_Telegram(const std::uint8_t* Data, int Len, TRadioModule Module) {
 
 int Find_Wireless_Slave(const TSlave_wMBus_List& List, std::uint16_t Manufacturer, int Address,
                         std::uint8_t Version, std::uint8_t DeviceType) {
-    auto lock = List.Lock();
-    for (int i = 0; i < List.Count(); ++i) {
-        const TSlave_wMBus* s = List.Items(i);
-        if (s->ALA_Manufacturer == Manufacturer && s->ALA_Address == Address &&
-            s->ALA_Version == Version && s->ALA_DeviceType == DeviceType)
-            return i;
-    }
-    return -1;
+    return List.Find(Manufacturer, Address, Version, DeviceType);
 }
 
 void TWireless_Decoder::Load(const std::uint8_t* Data, int Count) {
@@ -120,6 +113,7 @@ int TWireless_Decoder::Decode_Wireless_Frame(TSlave_wMBus_List& List) {
     const Layout layout = layoutOf(t, Len);
     TSlave_wMBus* sender;
     if (index < 0) {
+        if (List.Count() >= Max_Wireless_Senders) return Sender_List_Full;
         auto s = std::make_unique<TSlave_wMBus>();
         s->Message_Type = t[1];
         s->LLA_Manufacturer = llaMan;
@@ -174,8 +168,10 @@ int TWireless_Decoder::Decode_Wireless_Frame(TSlave_wMBus_List& List) {
         if (layout.config < 0) {
             readable = true;
         } else {
+            // A long header without an extended link layer is read whenever its records begin
+            // with the filler, whatever mode it names; the other layouts need mode 5 for that.
             const int mode = t[layout.config] & 0x0F;
-            readable = mode == 0 || (mode == 5 && fillerAt(t, Len, layout.start));
+            readable = mode == 0 || ((mode == 5 || ci == 0x72) && fillerAt(t, Len, layout.start));
         }
     }
     sender->Cripted = !readable;

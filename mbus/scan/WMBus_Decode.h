@@ -12,6 +12,9 @@ enum TRadioModule { rmTelit, rmRadioCrafts };
 // Receive buffer size of the scan thread; a longer datagram is cut to it.
 constexpr int Ans_Array_Size = 2048;
 
+// What Decode_Wireless_Frame returns for a new sender that the full list refuses.
+constexpr int Sender_List_Full = -2;
+
 // Whether a datagram of Len bytes is one whole telegram for the module (L + 3 or L + 1).
 bool Is_Whole_Telegram(const std::uint8_t* Data, int Len, TRadioModule Module);
 
@@ -29,7 +32,8 @@ public:
     // Copies a telegram into the buffer, at most Ans_Array_Size bytes.
     void Load(const std::uint8_t* Data, int Count);
     // Decodes the telegram into List (a new sender is appended, a known one gets the new
-    // records) and returns the sender's index, or -1 when the telegram is too short to
-    // name a sender. Holds the list's lock while it works.
+    // records) and returns the sender's index, -1 when the telegram is too short to name a
+    // sender, or Sender_List_Full when it names a new one and the list holds
+    // Max_Wireless_Senders. Holds the list's lock while it works.
     int Decode_Wireless_Frame(TSlave_wMBus_List& List);
 };

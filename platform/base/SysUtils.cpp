@@ -1,6 +1,7 @@
 #include "platform/base/SysUtils.h"
 
 #include "platform/base/FormatSettings.h"
+#include "platform/base/Hotkey.h"
 
 #include <algorithm>
 #include <cctype>
@@ -181,6 +182,10 @@ bool isTrimmed(unsigned char c) {
     return c <= ' ';
 }
 } // namespace
+
+bool MarksHotkey(char32_t Next) {
+    return Next != U' ' && Next != U'\t' && Next != U'\r' && Next != U'\n';
+}
 
 std::string Trim(std::string_view s) {
     return TrimRight(TrimLeft(s));

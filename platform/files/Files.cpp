@@ -1,6 +1,7 @@
 #include "platform/files/Files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -9,6 +10,7 @@
 #include <fnmatch.h>
 #include <mutex>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -90,6 +92,8 @@ std::string readWhole(std::string_view path, std::size_t maxBytes = std::string:
     if (!S_ISREG(st.st_mode))
         throw EFOpenError(Format("Cannot open file \"%s\". It is not a regular file", native));
     std::string data;
+    // One allocation of the size the file has, rather than a doubling string's several.
+    data.reserve(std::min<std::size_t>(std::size_t(std::max<off_t>(st.st_size, 0)), maxBytes));
     char buf[65536];
     while (data.size() < maxBytes) {
         ssize_t n = ::read(f.fd, buf, std::min(sizeof buf, maxBytes - data.size()));
@@ -103,17 +107,64 @@ std::string readWhole(std::string_view path, std::size_t maxBytes = std::string:
     return data;
 }
 
-// Writes bytes to a temporary file beside native and renames it over native.
+// A write holds its temporary file ".<name>.XXXXXX" locked until it is renamed into place; one
+// that nobody holds is what a write cut short left behind, and goes.
+void removeLeftovers(const std::string& dir, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    std::vector<std::string> stale;
+    while (dirent* e = ::readdir(d)) {
+        const std::string entry = e->d_name;
+        if (entry.size() == prefix.size() + 6 && entry.compare(0, prefix.size(), prefix) == 0 &&
+            std::all_of(entry.begin() + std::ptrdiff_t(prefix.size()), entry.end(),
+                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            stale.push_back(PathJoin(dir, entry));
+    }
+    ::closedir(d);
+    for (const std::string& path : stale) {
+        FileHandle f;
+        f.fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat st {};
+        if (f.fd >= 0 && ::fstat(f.fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            ::flock(f.fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+    }
+}
+
+// Creates the locked temporary file for native from the template tmpl; -1 with errno set when
+// it cannot. A leftover sweep of another write may take the name between its creation and the
+// lock; a fresh name is made then. On a file system without locks nothing is swept either.
+int lockedTemporary(std::string& path, const std::string& tmpl) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::vector<char> name(tmpl.begin(), tmpl.end());
+        name.push_back('\0');
+        const int fd = ::mkstemp(name.data());
+        if (fd < 0) return -1;
+        path = name.data();
+        if (::flock(fd, LOCK_EX) != 0) return fd;
+        struct stat mine {};
+        struct stat named {};
+        if (::fstat(fd, &mine) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            mine.st_ino == named.st_ino && mine.st_dev == named.st_dev)
+            return fd;
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Writes bytes to a temporary file beside native and renames it over native, then syncs the
+// folder so that the new name is on the disk too.
 // Returns 0 or the errno of the failing step; `createFailed` tells which kind it was.
 int writeReplacing(const std::string& native, std::string_view bytes, bool& createFailed) {
     createFailed = true;
-    std::string dir = ExtractFileDir(native);
-    std::string tmpl = PathJoin(dir.empty() ? "." : dir, "." + ExtractFileName(native) + ".XXXXXX");
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
+    const std::string dir = ExtractFileDir(native).empty() ? "." : ExtractFileDir(native);
+    removeLeftovers(dir, ExtractFileName(native));
+    std::string tmpPath;
+    const int fd =
+        lockedTemporary(tmpPath, PathJoin(dir, "." + ExtractFileName(native) + ".XXXXXX"));
     if (fd < 0) return errno;
-    std::string tmpPath(name.data());
     // Keep the mode of the file being replaced; a new file gets the usual 0666 less umask.
     struct stat st {};
     mode_t mode;
@@ -138,13 +189,19 @@ int writeReplacing(const std::string& native, std::string_view bytes, bool& crea
         done += std::size_t(n);
     }
     if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
+    // The lock is held until the temporary name is gone, renamed or removed.
     if (err == 0 && ::rename(tmpPath.c_str(), native.c_str()) != 0) {
         err = errno;
         createFailed = true;
     }
     if (err != 0) ::unlink(tmpPath.c_str());
-    return err;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err != 0) return err;
+    FileHandle folder;
+    folder.fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder that cannot be opened for reading cannot be synced; the file is in place.
+    if (folder.fd >= 0 && ::fsync(folder.fd) != 0 && errno != EINVAL) return errno;
+    return 0;
 }
 
 } // namespace
@@ -305,11 +362,95 @@ bool ExchangePaths(std::string_view a, std::string_view b) {
                        RENAME_EXCHANGE) == 0;
 }
 
-bool DeleteTree(std::string_view path) {
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(std::string(path)), ec);
+namespace {
+
+// Gives the owner full access to every folder of the tree at path, so that its entries can go.
+void openFolders(const std::string& path) {
     struct stat st {};
-    return ::lstat(std::string(path).c_str(), &st) != 0 && errno == ENOENT;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+    ::chmod(path.c_str(), (st.st_mode & 07777) | S_IRWXU);
+    DIR* d = ::opendir(path.c_str());
+    if (!d) return;
+    std::vector<std::string> names;
+    while (dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(d);
+    for (const std::string& name : names) openFolders(PathJoin(path, name));
+}
+
+bool gone(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
+} // namespace
+
+bool DeleteTree(std::string_view path) {
+    const std::string native(path);
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(native), ec);
+    if (gone(native)) return true;
+    // A folder without write permission keeps what it holds.
+    openFolders(native);
+    std::filesystem::remove_all(std::filesystem::path(native), ec);
+    return gone(native);
+}
+
+namespace {
+
+// The names in dir with what lstat says of each; raises EFOpenError when dir cannot be read.
+std::vector<std::pair<std::string, struct stat>> folderEntries(const std::string& dir) {
+    std::vector<std::pair<std::string, struct stat>> entries;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) throw EFOpenError(Format("Cannot open the folder \"%s\". %s", dir, errnoText(errno)));
+    while (dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::lstat(PathJoin(dir, name).c_str(), &st) == 0) entries.emplace_back(name, st);
+    }
+    ::closedir(d);
+    return entries;
+}
+
+void linkEntry(const std::string& from, const std::string& to, const struct stat& st) {
+    auto fail = [&](int err) {
+        throw EFCreateError(Format("Cannot create \"%s\". %s", to, errnoText(err)));
+    };
+    if (S_ISDIR(st.st_mode)) {
+        // Filled first, then given its own bits, which may forbid writing into it.
+        if (::mkdir(to.c_str(), 0700) != 0) fail(errno);
+        for (const auto& [name, entry] : folderEntries(from))
+            linkEntry(PathJoin(from, name), PathJoin(to, name), entry);
+        if (::chmod(to.c_str(), st.st_mode & 07777) != 0) fail(errno);
+        return;
+    }
+    if (::link(from.c_str(), to.c_str()) == 0) return;
+    const int err = errno;
+    // The file systems without hard links (and links across mounts) get copies instead.
+    if (err != EPERM && err != EXDEV && err != EMLINK && err != ENOTSUP) fail(err);
+    if (S_ISREG(st.st_mode)) {
+        WriteBinaryFile(to, ReadBinaryFile(from));
+        if (::chmod(to.c_str(), st.st_mode & 07777) != 0) fail(errno);
+        return;
+    }
+    if (!S_ISLNK(st.st_mode)) fail(err);
+    std::string target(std::size_t(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = ::readlink(from.c_str(), target.data(), target.size());
+    if (n < 0 || std::size_t(n) >= target.size()) fail(n < 0 ? errno : ENAMETOOLONG);
+    target.resize(std::size_t(n));
+    if (::symlink(target.c_str(), to.c_str()) != 0) fail(errno);
+}
+
+} // namespace
+
+void LinkFolderContents(std::string_view from, std::string_view to,
+                        const std::function<bool(const std::string& name)>& skip) {
+    const std::string source(from), target(to);
+    for (const auto& [name, st] : folderEntries(source))
+        if (!skip(name)) linkEntry(PathJoin(source, name), PathJoin(target, name), st);
 }
 
 bool SyncFolder(std::string_view dir) {

@@ -3,6 +3,7 @@
 // backslash is a character of a name, like any other. Paths are built with PathJoin.
 #include "platform/base/Classes.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,13 @@ bool RenameFile(std::string_view from, std::string_view to);
 bool ExchangePaths(std::string_view a, std::string_view b);
 // Removes a file, or a folder with everything in it; true when nothing is left at path.
 bool DeleteTree(std::string_view path);
+// Gives the folder `to`, which exists, everything the folder `from` holds apart from the
+// top-level names for which skip is true: sub-folders are made anew with their permission bits
+// and filled likewise, every other entry becomes a hard link to the same file. Where the file
+// system cannot link, a regular file is copied with its permission bits and a symbolic link is
+// made anew. Raises EFCreateError naming the entry that cannot be made.
+void LinkFolderContents(std::string_view from, std::string_view to,
+                        const std::function<bool(const std::string& name)>& skip);
 // Writes what the folder's entries are (names added, removed, renamed) through to the disk.
 bool SyncFolder(std::string_view dir);
 // True for a regular file without any write permission (the model's read-only attribute).

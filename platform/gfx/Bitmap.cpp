@@ -2,8 +2,10 @@
 #include "platform/gfx/Imaging.h"
 #include "platform/gfx/Raster.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 // --- TGraphic ---------------------------------------------------------------------------------
 void TGraphic::SetTransparent(bool v) {
@@ -17,8 +19,33 @@ void TGraphic::Changed() {
     if (OnChange) OnChange(this);
 }
 
+namespace {
+// Set while a picture is read from a file, on the thread that reads it.
+thread_local int readingFile = 0;
+} // namespace
+
+namespace gfx {
+FilePictureScope::FilePictureScope() {
+    ++readingFile;
+}
+FilePictureScope::~FilePictureScope() {
+    --readingFile;
+}
+} // namespace gfx
+
+bool PictureSizeAllowed(int width, int height) {
+    const std::int64_t cap = readingFile > 0 ? MaxFilePicturePixels : MaxPicturePixels;
+    return width > 0 && height > 0 && width <= 32768 && height <= 32768 &&
+           std::int64_t(width) * height <= cap;
+}
+
+void CheckPictureSize(int width, int height, const std::string& what) {
+    if (!PictureSizeAllowed(width, height)) throw EInvalidGraphic(what + " image is not valid");
+}
+
 void TGraphic::LoadFromFile(const std::string& path) {
     TFileStream f(path, fmOpenRead);
+    gfx::FilePictureScope file;
     LoadFromStream(f);
 }
 
@@ -220,13 +247,25 @@ void decodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint8_t*
             if (hs == 40) pal = dib + 40 + (comp == 6 ? 16 : 12);
         }
     }
+    // The most negative height has no positive counterpart.
+    if (h == std::numeric_limits<std::int32_t>::min())
+        throw EInvalidGraphic("Bitmap image is not valid");
     bool topDown = h < 0;
     if (h < 0) h = -h;
     if (rowsOverride > 0) h = rowsOverride;
-    if (w <= 0 || h <= 0 || w > 32768 || h > 32768)
-        throw EInvalidGraphic("Bitmap image is not valid");
+    CheckPictureSize(w, h, "Bitmap");
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         throw EInvalidGraphic("Bitmap image is not valid");
+    const bool rle = comp == 1 || comp == 2;
+    if (!rle && comp != 0 && comp != 3 && comp != 6)
+        throw EInvalidGraphic("Bitmap image compression is not supported");
+    // The size must be one the data can fill before anything is allocated: whole rows of
+    // pixels, or for RLE at most 255 x 255 pixels per two-byte code (a delta's reach).
+    std::size_t stride = ((std::size_t(w) * std::size_t(bpp) + 31) / 32) * 4;
+    const bool fits = rle ? std::uint64_t(w) * std::uint64_t(h) <=
+                                std::uint64_t(255 * 255) * std::max<std::uint64_t>(bitsSize / 2, 1)
+                          : stride * std::size_t(h) <= bitsSize;
+    if (!fits) throw EInvalidGraphic("Bitmap image is not valid");
     int colors = bpp <= 8 ? (used ? int(used) : 1 << bpp) : 0;
     if (colors > 256) colors = 256;
     std::vector<std::uint32_t> palette(256, 0xFF000000u);
@@ -239,13 +278,12 @@ void decodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint8_t*
     out.SetSize(0, 0);
     out.SetSize(w, h);
     hasAlpha = false;
-    std::size_t stride = ((std::size_t(w) * std::size_t(bpp) + 31) / 32) * 4;
     auto put = [&](int x, int row, std::uint32_t px) {
         int y = topDown ? row : h - 1 - row;
         if (x < w && y >= 0 && y < h)
             out.Pixels32()[std::size_t(y) * std::size_t(w) + std::size_t(x)] = px;
     };
-    if (comp == 1 || comp == 2) {
+    if (rle) {
         // RLE8 / RLE4, bottom-up.
         int x = 0, row = 0;
         std::size_t i = 0;
@@ -281,9 +319,6 @@ void decodeDib(const std::uint8_t* dib, std::size_t dibSize, const std::uint8_t*
         }
         return;
     }
-    if (comp != 0 && comp != 3 && comp != 6)
-        throw EInvalidGraphic("Bitmap image compression is not supported");
-    if (stride * std::size_t(h) > bitsSize) throw EInvalidGraphic("Bitmap image is not valid");
     if (bpp == 16 && comp == 0) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;

@@ -476,6 +476,15 @@ public:
     using Exception::Exception;
 };
 
+// The most pixels a decoded picture may have (8192 x 8192), and the lower bound of a picture
+// read from a file by LoadFromFile (4096 x 4096); no side may exceed 32768 pixels.
+constexpr std::int64_t MaxPicturePixels = std::int64_t(1) << 26;
+constexpr std::int64_t MaxFilePicturePixels = std::int64_t(1) << 24;
+// Whether a picture of width x height may be decoded on this thread now.
+bool PictureSizeAllowed(int width, int height);
+// Raises EInvalidGraphic ("<what> image is not valid") unless PictureSizeAllowed.
+void CheckPictureSize(int width, int height, const std::string& what);
+
 enum TPixelFormat {
     pfDevice,
     pf1bit,

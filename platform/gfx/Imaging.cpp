@@ -116,7 +116,7 @@ void TIcon::LoadFromStream(TStream& stream) {
     int w = std::int32_t(rd32(img + 4)), h2 = std::int32_t(rd32(img + 8)), bpp = rd16(img + 14);
     std::uint32_t comp = rd32(img + 16), used = rd32(img + 32);
     int h = h2 / 2;
-    if (w <= 0 || h <= 0) throw EInvalidGraphic("Icon image is not valid");
+    CheckPictureSize(w, h, "Icon");
     std::size_t colors = bpp <= 8 ? (used ? used : 1u << bpp) : 0;
     std::size_t bitsOffset = hs + colors * 4 + (comp == 3 && hs == 40 ? 12 : 0);
     if (bitsOffset >= size) throw EInvalidGraphic("Icon image is not valid");
@@ -192,6 +192,7 @@ void TGIFImage::LoadFromStream(TStream& stream) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "gif");
+    CheckPictureSize(reader.size().width(), reader.size().height(), "GIF");
     QImage img = reader.read();
     if (img.isNull())
         throw EInvalidGraphic("GIF image is not valid: " + reader.errorString().toStdString());
@@ -315,6 +316,7 @@ void TPicture::LoadFromStream(TStream& stream) {
 void TPicture::LoadFromFile(const std::string& path) {
     TMemoryStream m;
     m.LoadFromFile(path);
+    gfx::FilePictureScope file;
     auto g = CreateGraphicForData(m.Bytes().data(), m.Bytes().size());
     if (!g) g = graphicForExtension(path);
     m.SetPosition(0);

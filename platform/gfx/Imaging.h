@@ -86,6 +86,18 @@ private:
 void DecodePng(const std::uint8_t* data, std::size_t size, TBitmap& out);
 std::vector<std::uint8_t> EncodePng(const TBitmap& bitmap, int compressionLevel = 7);
 
+namespace gfx {
+// While one lives, pictures decoded on its thread come from a file: MaxFilePicturePixels
+// bounds them.
+class FilePictureScope {
+public:
+    FilePictureScope();
+    ~FilePictureScope();
+    FilePictureScope(const FilePictureScope&) = delete;
+    FilePictureScope& operator=(const FilePictureScope&) = delete;
+};
+} // namespace gfx
+
 // Holds one graphic of any supported format.
 class TPicture : public TPersistent {
 public:

@@ -97,7 +97,7 @@ bool decode(const std::uint8_t* data, std::size_t size, TBitmap& out, std::vecto
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
     int w = int(cinfo.output_width), h = int(cinfo.output_height);
-    if (w <= 0 || h <= 0 || w > 32768 || h > 32768 || cinfo.output_components != 3) {
+    if (!PictureSizeAllowed(w, h) || cinfo.output_components != 3) {
         std::snprintf(message, JMSG_LENGTH_MAX, "unsupported image");
         jpeg_destroy_decompress(&cinfo);
         return false;

@@ -51,7 +51,8 @@ void DecodePng(const std::uint8_t* data, std::size_t size, TBitmap& out) {
     png_read_info(png, info);
     w = png_get_image_width(png, info);
     h = png_get_image_height(png, info);
-    if (w == 0 || h == 0 || w > 32768 || h > 32768) png_error(png, "image size out of range");
+    if (w > 32768 || h > 32768 || !PictureSizeAllowed(int(w), int(h)))
+        png_error(png, "image size out of range");
     int depth = png_get_bit_depth(png, info), type = png_get_color_type(png, info);
     if (depth == 16) png_set_strip_16(png);
     if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);

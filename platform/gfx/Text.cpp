@@ -1,5 +1,7 @@
 #include "platform/gfx/Raster.h"
 
+#include "platform/base/Hotkey.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -579,6 +581,10 @@ Line stripPrefix(const std::u32string& s, bool showUnderline) {
             if (i + 1 < s.size() && s[i + 1] == U'&') {
                 out.text += U'&';
                 ++i;
+                continue;
+            }
+            if (i + 1 < s.size() && !MarksHotkey(s[i + 1])) {
+                out.text += U'&';
                 continue;
             }
             if (i + 1 < s.size() && showUnderline) out.underline = int(out.text.size());

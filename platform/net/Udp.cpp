@@ -42,6 +42,23 @@ TUdpSocket::~TUdpSocket() {
     ::close(wake_[1]);
 }
 
+std::string TUdpSocket::LocalAddressFor(const std::string& address) {
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(9); // any port: connecting a datagram socket only picks the route
+    if (::inet_pton(AF_INET, address.c_str(), &remote.sin_addr) != 1) return {};
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return {};
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    const bool routed = ::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0 &&
+                        ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) == 0;
+    ::close(fd);
+    char text[INET_ADDRSTRLEN] = {};
+    if (!routed || !::inet_ntop(AF_INET, &local.sin_addr, text, sizeof text)) return {};
+    return text;
+}
+
 void TUdpSocket::Bind(std::uint16_t port, const std::string& address) {
     sockaddr_in a = ipv4(address, port);
     if (::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)

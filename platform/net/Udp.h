@@ -22,6 +22,10 @@ public:
     TUdpSocket(const TUdpSocket&) = delete;
     TUdpSocket& operator=(const TUdpSocket&) = delete;
 
+    // The local address of the interface the system sends datagrams for address from; empty
+    // when it has no route there (or address is no IPv4 address).
+    static std::string LocalAddressFor(const std::string& address);
+
     // Binds to a local address and port (0: any free port); raises ESocketError.
     void Bind(std::uint16_t port = 0, const std::string& address = "0.0.0.0");
     std::uint16_t LocalPort() const;

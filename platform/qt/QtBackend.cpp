@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDragDrop.h"
+#include "platform/qt/QtPopupPeer.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/core/Clipbrd.h"
@@ -75,13 +76,37 @@ public:
         return {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
     }
 
+    std::vector<TMonitorArea> MonitorAreas() const override {
+        std::vector<TMonitorArea> areas;
+        auto rect = [](const QRect& r) {
+            return TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+        };
+        QScreen* primary = QGuiApplication::primaryScreen();
+        if (primary)
+            areas.push_back({rect(primary->geometry()), rect(primary->availableGeometry()), true});
+        for (QScreen* s : QGuiApplication::screens())
+            if (s != primary)
+                areas.push_back({rect(s->geometry()), rect(s->availableGeometry()), false});
+        if (areas.empty()) return TBackend::MonitorAreas();
+        return areas;
+    }
+
     void SetScreenCursor(TCursor cursor) override {
         if (overridden) QGuiApplication::restoreOverrideCursor();
         overridden = cursor != crDefault;
-        if (overridden) QGuiApplication::setOverrideCursor(QCursor(ToQtCursor(cursor)));
+        if (overridden) QGuiApplication::setOverrideCursor(ToQCursor(cursor));
     }
 
     void Beep() override { QApplication::beep(); }
+
+    // Qt has no page setting: a page per notch is kept here.
+    int WheelScrollLines() const override {
+        return pageWheel ? -1 : QApplication::wheelScrollLines();
+    }
+    void SetWheelScrollLines(int lines) override {
+        pageWheel = lines < 0;
+        if (lines > 0) QApplication::setWheelScrollLines(lines);
+    }
 
     void SetCursorPos(TPoint p) override { QCursor::setPos(p.X, p.Y); }
 
@@ -121,6 +146,7 @@ public:
     }
 
     bool overridden = false;
+    bool pageWheel = false;
 };
 
 // The classic desktop colours, for the native widgets and boxes.
@@ -183,8 +209,39 @@ void useClassicLook() {
     QApplication::setPalette(classicPalette());
 }
 
+// Messages posted before an input event are handled before it, as the classic queue hands
+// out posted messages before input: a character the grid posts to the editor it opens comes
+// before the next key, however long opening the editor took.
+class PostedBeforeInput : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (!draining_ && Application) {
+                draining_ = true;
+                // Bounded: a handler that posts again is served by the loop, not here.
+                for (int i = 0; i < 64 && Application->ProcessPostedMessage(); ++i) {
+                }
+                draining_ = false;
+            }
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool draining_ = false;
+};
+
 QtBackend backend;
 TQtDialogService dialogs;
+PostedBeforeInput* postedBeforeInput = nullptr;
 std::unique_ptr<QApplication> app;
 } // namespace
 
@@ -195,8 +252,11 @@ void RegisterQtPeerClass(const std::string& peerClass, TQtPeerMaker maker) {
 void InitQtBackend(int& argc, char** argv) {
     if (app) return;
     app = std::make_unique<QApplication>(argc, argv);
+    postedBeforeInput = new PostedBeforeInput;
+    app->installEventFilter(postedBeforeInput);
     useClassicLook();
     RegisterQtStdPeers();
+    RegisterQtPopupPeer();
     auto custom = [](TWinControl* c) -> std::unique_ptr<TWindowPeer> {
         return std::make_unique<TQtCustomPeer>(c);
     };
@@ -228,5 +288,8 @@ void DoneQtBackend() {
     SetClipboardAccess({});
     SetDragDriver(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app->removeEventFilter(postedBeforeInput);
+    delete postedBeforeInput;
+    postedBeforeInput = nullptr;
     app.reset();
 }

@@ -95,7 +95,10 @@ template <class W> void showItems(W* widget, const TStrings* items) {
 
 void setBackground(QWidget* w, TColor color) {
     QPalette p = w->palette();
-    p.setColor(QPalette::Base, ToQColor(color));
+    p.setColor(QPalette::Active, QPalette::Base, ToQColor(color));
+    p.setColor(QPalette::Inactive, QPalette::Base, ToQColor(color));
+    // A disabled field shows the button face whatever its colour, so that it looks disabled.
+    p.setColor(QPalette::Disabled, QPalette::Base, ToQColor(clBtnFace));
     w->setPalette(p);
 }
 
@@ -135,9 +138,10 @@ public:
                                 Qt::AlignVCenter);
             {
                 // The text keeps out of what the formatting rectangle leaves (an edit's buttons).
+                // The native widget keeps its own margin, as wide as the default pixel.
                 const TRect r = edit_->FormatRect();
                 const int frame = edit_->BorderStyle() == bsSingle ? 2 : 0;
-                line_->setTextMargins(std::max(0, r.Left - frame), 0,
+                line_->setTextMargins(std::max(0, r.Left - frame - 1), 0,
                                       std::max(0, edit_->ClientWidth() - frame - r.Right), 0);
             }
             break;
@@ -257,6 +261,9 @@ public:
         Attach(widget_);
         for (int what : {int(pcStyle), int(pcItems), int(pcColor)}) Changed(what);
         widget_->onPopup = [this](bool open) {
+            // The open list takes the mouse: the press that opened it is released in the list,
+            // never in the combo, whose capture ends here.
+            if (open && GetCaptureControl() == combo_) ReleaseCapture();
             if (syncing_ || combo_->DroppedDown() == open) return;
             syncing_ = true;
             combo_->Perform(CB_SHOWDROPDOWN, open);

@@ -1,8 +1,10 @@
 #include "platform/qt/QtWindowPeer.h"
 
 #include "platform/qt/QtDragDrop.h"
+#include "platform/qt/QtWindowFrame.h"
 
 #include "platform/ui/core/Forms.h"
+#include "platform/ui/core/WindowFrame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,6 +42,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
     // A wheel message the control leaves alone reaches its parent through the model.
     void wheelEvent(QWheelEvent* e) override { e->accept(); }
+    // Keys too: a key the control left to its default handling ends there, as it does in the
+    // classic model; passed on to the parent widget, it would reach the form a second time as
+    // a key of its own (an arrow taken for moving between the dialog's controls).
+    void keyPressEvent(QKeyEvent* e) override { e->accept(); }
+    void keyReleaseEvent(QKeyEvent* e) override { e->accept(); }
     void dragEnterEvent(QDragEnterEvent* e) override {
         if (!QtDragEvent(control, e)) e->ignore();
     }
@@ -172,6 +179,21 @@ Qt::CursorShape ToQtCursor(TCursor cursor) {
     default:
         return Qt::ArrowCursor;
     }
+}
+
+QCursor ToQCursor(TCursor cursor) {
+    const TCursorImage* picture = cursor > 0 && Screen ? Screen->CursorImage(cursor) : nullptr;
+    if (!picture || !picture->Image || picture->Image->Empty()) return QCursor(ToQtCursor(cursor));
+    const TBitmap& b = *picture->Image;
+    QImage image(b.Width(), b.Height(), QImage::Format_ARGB32);
+    const TColor key = ColorToRGB(b.TransparentColor());
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            const TColor c = b.PixelColor(x, y);
+            image.setPixel(x, y,
+                           c == key ? 0u : qRgba(GetRValue(c), GetGValue(c), GetBValue(c), 255));
+        }
+    return QCursor(QPixmap::fromImage(image), picture->HotSpot.X, picture->HotSpot.Y);
 }
 
 namespace {
@@ -351,14 +373,15 @@ void TQtWindowPeer::Changed(int what) {
             if (form && isFixedBorder(form->BorderStyle())) widget_->setFixedSize(w, h);
             widget_->setGeometry(o.X, o.Y, w, h);
         } else {
-            widget_->setGeometry(control_->Left(), control_->Top(), control_->Width(),
-                                 control_->Height());
+            OuterWidget()->setGeometry(control_->Left(), control_->Top(), control_->Width(),
+                                       control_->Height());
         }
         break;
     case pcVisible:
         if (auto form = dynamic_cast<TCustomForm*>(control_))
             widget_->setWindowModality(form->Modal() ? Qt::ApplicationModal : Qt::NonModal);
         widget_->setVisible(control_->Showing());
+        if (OuterWidget() != widget_) OuterWidget()->setVisible(control_->Showing());
         break;
     case pcEnabled:
         widget_->setEnabled(IsWindowEnabled(control_->Handle()));
@@ -385,10 +408,10 @@ void TQtWindowPeer::Changed(int what) {
         if (control_->Cursor() == crDefault)
             widget_->unsetCursor();
         else
-            widget_->setCursor(ToQtCursor(control_->Cursor()));
+            widget_->setCursor(ToQCursor(control_->Cursor()));
         break;
     case pcZOrder:
-        widget_->raise();
+        OuterWidget()->raise();
         break;
     case pcImage:
         widget_->update();
@@ -569,6 +592,14 @@ bool TQtWindowPeer::mouseEvent(QEvent* event) {
 }
 
 bool TQtWindowPeer::keyEvent(QEvent* event) {
+    // Keys go to the window that has the model's focus. Qt may have left its own focus on
+    // another widget of the same window (the window itself, after an editor under its focus
+    // closed), whose control would take an arrow key for moving between the dialog's controls.
+    if (TWinControl* focused = FindControl(GetFocus()); focused && focused != control_) {
+        auto* peer = dynamic_cast<TQtWindowPeer*>(focused->Peer());
+        if (peer && peer->widget_ && widget_ && peer->widget_->window() == widget_->window())
+            return peer->keyEvent(event);
+    }
     QPointer<TQtWindowPeer> alive(this);
     auto* e = static_cast<QKeyEvent*>(event);
     TShiftState shift = QtModifiersToShift(e->modifiers());
@@ -611,16 +642,46 @@ bool TQtWindowPeer::keyEvent(QEvent* event) {
 
 // --- TQtCustomPeer ---------------------------------------------------------------------------
 TQtCustomPeer::TQtCustomPeer(TWinControl* control) : TQtWindowPeer(control) {
-    auto* w = new CustomDrawWidget(control, ParentWidget());
+    if (WindowFrame(control)) frame_ = new TQtWindowFrame(control, ParentWidget());
+    auto* w = new CustomDrawWidget(control, frame_ ? frame_.data() : ParentWidget());
     w->painting = &painting_;
     if (control->PeerClassName() == "HINT")
         w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
     Attach(w);
 }
 
+TQtCustomPeer::~TQtCustomPeer() {
+    if (frame_) {
+        frame_->Detach();
+        frame_->hide();
+        frame_->deleteLater();
+    }
+}
+
+QWidget* TQtCustomPeer::OuterWidget() const {
+    return frame_ ? frame_.data() : Widget();
+}
+
+void TQtCustomPeer::syncFrame() {
+    QWidget* w = Widget();
+    if (!frame_ && WindowFrame(Control())) {
+        frame_ = new TQtWindowFrame(Control(), w->parentWidget());
+        frame_->setGeometry(w->geometry());
+        w->setParent(frame_);
+        w->setVisible(Control()->Showing());
+        frame_->setVisible(Control()->Showing());
+    }
+    if (frame_) frame_->Sync(w);
+}
+
 void TQtCustomPeer::Changed(int what) {
     QWidget* w = Widget();
     if (!w || (what == pcImage && painting_)) return;
+    if (what == pcFrame || (what == pcBounds && !IsTopLevel())) {
+        if (what == pcBounds) TQtWindowPeer::Changed(what);
+        syncFrame();
+        return;
+    }
     auto form = dynamic_cast<TCustomForm*>(Control());
     if (what == pcVisible && form && IsTopLevel() && form->Showing()) {
         // A modal form becomes a dialog owned by the window that opened it before it shows.

@@ -10,10 +10,13 @@
 #include "platform/ui/core/Controls.h"
 
 #include <QColor>
+#include <QCursor>
 #include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+
+class TQtWindowFrame;
 
 class TQtWindowPeer : public QObject, public TWindowPeer {
 public:
@@ -24,6 +27,8 @@ public:
     QWidget* Widget() const { return widget_; }
     // Where child controls' widgets go (a page, a group's inside ...).
     virtual QWidget* ChildContainer() const { return widget_; }
+    // The widget of the whole window: the one of its non-client frame, where it has one.
+    virtual QWidget* OuterWidget() const { return widget_; }
 
     void Changed(int what) override;
     void Invalidate() override;
@@ -62,15 +67,22 @@ private:
 class TQtCustomPeer : public TQtWindowPeer {
 public:
     explicit TQtCustomPeer(TWinControl* control);
+    ~TQtCustomPeer() override;
     void Changed(int what) override;
+    QWidget* OuterWidget() const override;
 
 private:
+    // Puts the client widget into a frame widget once the window has a non-client frame.
+    void syncFrame();
     bool painting_ = false; // the widget is painting: image changes need no new paint
+    QPointer<TQtWindowFrame> frame_;
 };
 
 // Conversions between the model and Qt.
 QColor ToQColor(TColor color);
 QFont ToQFont(const TFont& font);
 Qt::CursorShape ToQtCursor(TCursor cursor);
+// The standard shape, or the picture the program gave the cursor number (TScreen).
+QCursor ToQCursor(TCursor cursor);
 WORD QtKeyToVK(int key, Qt::KeyboardModifiers modifiers);
 TShiftState QtModifiersToShift(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});

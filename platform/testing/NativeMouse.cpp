@@ -1,9 +1,17 @@
 #include "platform/testing/NativeMouse.h"
 
+#include "platform/qt/QtWindowFrame.h"
 #include "platform/qt/QtWindowPeer.h"
+#include "platform/ui/core/WindowFrame.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +31,68 @@ void post(TWinControl* control, QEvent::Type type, TPoint p, Qt::MouseButton but
         w, new QMouseEvent(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier));
 }
 
+QWidget* outerWidget(TWinControl* control) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    QWidget* w = peer ? peer->OuterWidget() : nullptr;
+    if (!w) ADD_FAILURE() << "the control has no native window";
+    return w;
+}
+
+// The widget a press went to keeps the mouse until the release.
+QPointer<QWidget> pressedWidget;
+
+void postWindow(TWinControl* control, QEvent::Type type, TPoint p, Qt::MouseButton button,
+                Qt::MouseButtons held) {
+    QWidget* outer = outerWidget(control);
+    if (!outer) return;
+    QWidget* target = pressedWidget && type != QEvent::MouseButtonPress ? pressedWidget.data()
+                                                                        : outer->childAt(p.X, p.Y);
+    if (!target) target = outer;
+    if (type == QEvent::MouseButtonPress) pressedWidget = target;
+    if (type == QEvent::MouseButtonRelease) pressedWidget = nullptr;
+    const QPointF at = target->mapFrom(outer, QPointF(p.X, p.Y));
+    QCoreApplication::postEvent(
+        target, new QMouseEvent(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier));
+}
+
 } // namespace
+
+void postNativeWindowMouseDown(TWinControl* control, TPoint p) {
+    postWindow(control, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+}
+
+void postNativeWindowMouseMove(TWinControl* control, TPoint p, bool leftHeld) {
+    postWindow(control, QEvent::MouseMove, p, Qt::NoButton,
+               leftHeld ? Qt::LeftButton : Qt::NoButton);
+}
+
+void postNativeWindowMouseUp(TWinControl* control, TPoint p) {
+    postWindow(control, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+}
+
+TPoint nativeScrollBarPoint(TWinControl* control, int Bar, TScrollBarPart Part) {
+    QWidget* outer = outerWidget(control);
+    auto* frame = dynamic_cast<TQtWindowFrame*>(outer);
+    QScrollBar* bar = frame ? frame->Bar(Bar) : nullptr;
+    if (!bar || !bar->isVisible()) return {-1, -1};
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.subControls = QStyle::SC_All;
+    opt.orientation = bar->orientation();
+    if (bar->orientation() == Qt::Horizontal) opt.state |= QStyle::State_Horizontal;
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    static const QStyle::SubControl parts[] = {
+        QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarSlider,
+        QStyle::SC_ScrollBarAddPage, QStyle::SC_ScrollBarAddLine};
+    const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, parts[Part], bar);
+    const QPoint centre = bar->mapTo(outer, r.center());
+    return {centre.x(), centre.y()};
+}
 
 void postNativeMouseMove(TWinControl* control, TPoint p, bool leftHeld) {
     post(control, QEvent::MouseMove, p, Qt::NoButton, leftHeld ? Qt::LeftButton : Qt::NoButton);
@@ -60,6 +129,24 @@ void postNativeLeave(TWinControl* control) {
         QCoreApplication::postEvent(w, new QEvent(QEvent::Leave));
     else
         ADD_FAILURE() << "the control has no native window";
+}
+
+void postNativeScreenClick(TPoint screen) {
+    const QPoint global(screen.X, screen.Y);
+    QWidget* top = QApplication::topLevelAt(global);
+    if (!top) top = QApplication::activePopupWidget();
+    QWindow* window = top ? top->windowHandle() : nullptr;
+    if (!window) {
+        ADD_FAILURE() << "no native window takes the click";
+        return;
+    }
+    const QPointF at = window->mapFromGlobal(global);
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 } // namespace uitest

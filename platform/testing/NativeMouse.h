@@ -17,5 +17,20 @@ void postNativeDoubleClickAt(TWinControl* control, TPoint p);
 void postNativeRightClickAt(TWinControl* control, TPoint p);
 // The mouse leaving the control's window.
 void postNativeLeave(TWinControl* control);
+// A left press and release at a screen point, posted to the native top-level window under it
+// (to an open popup's when none is), as the desktop delivers them: an open popup sees them
+// first, wherever they are.
+void postNativeScreenClick(TPoint screen);
+
+// The same at p in window pixels (the non-client frame and its scroll bars included): the event
+// goes to the native widget there, or, while the left button is held, to the one it was pressed
+// on, as Qt delivers real input.
+void postNativeWindowMouseDown(TWinControl* control, TPoint p);
+void postNativeWindowMouseMove(TWinControl* control, TPoint p, bool leftHeld = false);
+void postNativeWindowMouseUp(TWinControl* control, TPoint p);
+// Where a part of the native widget of a window scroll bar (SB_HORZ, SB_VERT) lies: the middle
+// of the part, in window pixels; (-1, -1) when the bar is not shown.
+enum TScrollBarPart { sbpLineUp, sbpPageUp, sbpThumb, sbpPageDown, sbpLineDown };
+TPoint nativeScrollBarPoint(TWinControl* control, int Bar, TScrollBarPart Part);
 
 } // namespace uitest

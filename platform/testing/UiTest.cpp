@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/core/DragDrop.h"
+#include "platform/ui/core/Monitors.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 #include <QWheelEvent>
 
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/SysInfo.h"
 #include "platform/ui/core/Timers.h"
 
 #include <gtest/gtest.h>
@@ -177,9 +179,12 @@ void resetBetweenTests() {
     Application->OnModalIdle = onModalIdle;
     Application->OnIdle = nullptr;
     Application->OnException = nullptr;
+    Application->HintWindowClass = nullptr;
     Screen->SetCursor(crDefault);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
     Application->CancelHint();
     Application->ResetTerminated();
+    ScriptMonitorAreas({});
 }
 
 TManualClock& testClock() {
@@ -340,17 +345,38 @@ void postNativeClick(TWinControl* control) {
                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
-void postNativeKey(WORD vk, TWinControl* target) {
+namespace {
+// The native window that takes keys for target (the focused control when nullptr): an open
+// popup's, as Qt gives it the keyboard.
+QWidget* nativeKeyTarget(TWinControl* target) {
     if (!target) target = FindControl(GetFocus());
     auto* peer = target ? dynamic_cast<TQtWindowPeer*>(target->Peer()) : nullptr;
     QWidget* w = peer ? peer->Widget() : nullptr;
-    // An open popup (a combo box's list) has the keyboard: Qt gives it the keys.
     if (QWidget* popup = QApplication::activePopupWidget())
         w = popup->focusWidget() ? popup->focusWidget() : popup;
-    if (!w) {
-        ADD_FAILURE() << "no native window takes the key";
-        return;
-    }
+    if (!w) ADD_FAILURE() << "no native window takes the key";
+    return w;
+}
+
+void postKeyPair(QWidget* w, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, key, modifiers, text));
+    QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, key, modifiers, text));
+}
+} // namespace
+
+void postNativeKey(WORD vk, TWinControl* target) {
+    postNativeKey(vk, {}, target);
+}
+
+void postNativeKey(WORD vk, TShiftState shift, TWinControl* target) {
+    QWidget* w = nativeKeyTarget(target);
+    if (!w) return;
+    Qt::KeyboardModifiers modifiers;
+    if (shift.Contains(ssShift)) modifiers |= Qt::ShiftModifier;
+    if (shift.Contains(ssCtrl)) modifiers |= Qt::ControlModifier;
+    if (shift.Contains(ssAlt)) modifiers |= Qt::AltModifier;
+    // Keys with Ctrl or Alt type no text.
+    const bool plain = !(modifiers & (Qt::ControlModifier | Qt::AltModifier));
     struct Key {
         WORD vk;
         int key;
@@ -358,56 +384,68 @@ void postNativeKey(WORD vk, TWinControl* target) {
         Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     };
     static const Key keys[] = {
-        {VK_RETURN, Qt::Key_Return, "\r"}, {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
-        {VK_TAB, Qt::Key_Tab, "\t"},       {VK_SPACE, Qt::Key_Space, " "},
-        {VK_UP, Qt::Key_Up, ""},           {VK_DOWN, Qt::Key_Down, ""},
-        {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
-        {VK_F2, Qt::Key_F2, ""},           {VK_PRIOR, Qt::Key_PageUp, ""},
-        {VK_NEXT, Qt::Key_PageDown, ""},   {VK_HOME, Qt::Key_Home, ""},
-        {VK_END, Qt::Key_End, ""},         {VK_DECIMAL, Qt::Key_Period, ".", Qt::KeypadModifier},
+        {VK_RETURN, Qt::Key_Return, "\r"},
+        {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
+        {VK_TAB, Qt::Key_Tab, "\t"},
+        {VK_SPACE, Qt::Key_Space, " "},
+        {VK_UP, Qt::Key_Up, ""},
+        {VK_DOWN, Qt::Key_Down, ""},
+        {VK_LEFT, Qt::Key_Left, ""},
+        {VK_RIGHT, Qt::Key_Right, ""},
+        {VK_F2, Qt::Key_F2, ""},
+        {VK_F4, Qt::Key_F4, ""},
+        {VK_PRIOR, Qt::Key_PageUp, ""},
+        {VK_NEXT, Qt::Key_PageDown, ""},
+        {VK_HOME, Qt::Key_Home, ""},
+        {VK_END, Qt::Key_End, ""},
+        {VK_BACK, Qt::Key_Backspace, "\b"},
+        {VK_DELETE, Qt::Key_Delete, "\x7f"},
+        {VK_DECIMAL, Qt::Key_Period, ".", Qt::KeypadModifier},
     };
     for (const Key& k : keys) {
         if (k.vk != vk) continue;
-        QCoreApplication::postEvent(
-            w, new QKeyEvent(QEvent::KeyPress, k.key, k.modifiers, QString::fromLatin1(k.text)));
-        QCoreApplication::postEvent(
-            w, new QKeyEvent(QEvent::KeyRelease, k.key, k.modifiers, QString::fromLatin1(k.text)));
+        postKeyPair(w, k.key, k.modifiers | modifiers,
+                    plain ? QString::fromLatin1(k.text) : QString());
         return;
     }
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {
-        // A letter key types its lower-case letter.
-        const QString text(QChar(vk >= 'A' && vk <= 'Z' ? vk - 'A' + 'a' : vk));
-        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, vk, Qt::NoModifier, text));
-        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, vk, Qt::NoModifier, text));
+        // A letter key types its lower-case letter (upper case with Shift); with Ctrl its control
+        // character, as the desktop gives it.
+        QString text;
+        if (modifiers & Qt::ControlModifier)
+            text = vk >= 'A' && vk <= 'Z' ? QString(QChar(vk - 'A' + 1)) : QString();
+        else if (plain)
+            text = QChar(vk >= 'A' && vk <= 'Z' && !shift.Contains(ssShift) ? vk - 'A' + 'a' : vk);
+        postKeyPair(w, vk, modifiers, text);
         return;
     }
     ADD_FAILURE() << "postNativeKey has no Qt key for " << vk;
 }
 
 void postNativeText(const std::string& text, TWinControl* target) {
-    if (!target) target = FindControl(GetFocus());
-    auto* peer = target ? dynamic_cast<TQtWindowPeer*>(target->Peer()) : nullptr;
-    QWidget* w = peer ? peer->Widget() : nullptr;
-    if (!w) {
-        ADD_FAILURE() << "no native window takes the text";
-        return;
-    }
-    // Keys Qt knows by no code of their own: each brings its character only.
+    QWidget* w = nativeKeyTarget(target);
+    if (!w) return;
     for (char32_t c : Utf8ToUtf32(text)) {
-        const QString t = QString::fromStdU32String(std::u32string(1, c));
-        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, t));
-        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, 0, Qt::NoModifier, t));
+        int key = int(c);
+        Qt::KeyboardModifiers modifiers;
+        if (c >= 'a' && c <= 'z') key = Qt::Key_A + int(c - 'a');
+        if (c >= 'A' && c <= 'Z') modifiers = Qt::ShiftModifier;
+        postKeyPair(w, key, modifiers, QString::fromStdU32String(std::u32string(1, c)));
     }
 }
 
-void postNativeWheel(TWinControl* control, TPoint p, int delta) {
+void postNativeWheel(TWinControl* control, TPoint p, int delta, TShiftState shift) {
     auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
     QWidget* w = peer ? peer->Widget() : nullptr;
     if (!w) return;
     QPointF at(p.X, p.Y);
-    QCoreApplication::postEvent(w, new QWheelEvent(at, w->mapToGlobal(at), QPoint(),
-                                                   QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                                                   Qt::NoScrollPhase, false));
+    Qt::KeyboardModifiers keys;
+    if (shift.Contains(ssCtrl)) keys |= Qt::ControlModifier;
+    if (shift.Contains(ssShift)) keys |= Qt::ShiftModifier;
+    if (shift.Contains(ssAlt)) keys |= Qt::AltModifier;
+    QCoreApplication::postEvent(w,
+                                new QWheelEvent(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                                                Qt::NoButton, keys, Qt::NoScrollPhase, false));
 }
 
 int runModal(TCustomForm* form, std::function<void(TCustomForm*)> action) {

@@ -42,8 +42,9 @@ void mouseWheel(TControl* control, TPoint p, int delta, TShiftState shift = {});
 // A left click at the middle of the control's native window, posted to Qt's event queue: it
 // arrives the next time native events are handled, through Qt's own delivery.
 void postNativeClick(TWinControl* control);
-// A wheel turn (delta in eighths of a degree, 120 a notch) at p, posted the same way.
-void postNativeWheel(TWinControl* control, TPoint p, int delta);
+// A wheel turn (delta in eighths of a degree, 120 a notch) at p with the keys of shift held,
+// posted the same way.
+void postNativeWheel(TWinControl* control, TPoint p, int delta, TShiftState shift = {});
 // Mouse moves, presses, clicks at a point and the mouse leaving: platform/testing/NativeMouse.h.
 
 // A key press and release posted to Qt's event queue for the native window of target (the
@@ -52,7 +53,11 @@ void postNativeWheel(TWinControl* control, TPoint p, int delta);
 // events are handled. Keys: VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE, VK_F2, the arrow and page
 // keys, Home, End, the keypad's VK_DECIMAL, letters (typing lower case) and digits.
 void postNativeKey(WORD vk, TWinControl* target = nullptr);
-// The characters of a UTF-8 text, each posted the same way as a key that types it.
+// The same with Shift, Ctrl and Alt held (VK_F4, VK_BACK and VK_DELETE too). With Ctrl a letter
+// types its control character (Ctrl+V: 22); with Ctrl or Alt other keys type nothing.
+void postNativeKey(WORD vk, TShiftState shift, TWinControl* target = nullptr);
+// Each character of UTF-8 text as a key press and release typing it, posted the same way:
+// letters on their keys (capitals with Shift), other characters as their own key.
 void postNativeText(const std::string& text, TWinControl* target = nullptr);
 
 // Keyboard input to target, or to the focused window when target is nullptr. pressKey sends

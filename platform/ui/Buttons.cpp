@@ -1,17 +1,13 @@
 #include "platform/ui/Buttons.h"
 
-#include "platform/ui/StdCtrlsInternal.h"
+#include "platform/gfx/ImageList.h"
 
 #include <algorithm>
 
-using namespace stdctrls;
-
 TSpeedButton::TSpeedButton(TComponent* AOwner)
     : TGraphicControl(AOwner), glyph_(std::make_unique<TBitmap>()) {
-    // The button clicks itself on the release over it (MouseUp), not on every release.
-    SetControlStyle(csCaptureMouse | csDoubleClicks);
     SetBounds(0, 0, 23, 22);
-    SetParentColor(true);
+    SetControlStyle(csCaptureMouse | csClickEvents | csDoubleClicks);
     glyph_->OnChange = [this](TObject*) { Invalidate(); };
 }
 
@@ -28,39 +24,20 @@ void TSpeedButton::SetGlyph(const TBitmap* v) {
 }
 
 void TSpeedButton::SetNumGlyphs(int v) {
-    setAndRepaint(this, numGlyphs_, std::clamp(v, 1, 4));
+    if (v < 1 || v > 4 || v == numGlyphs_) return;
+    numGlyphs_ = v;
+    Invalidate();
 }
 
 void TSpeedButton::SetFlat(bool v) {
-    setAndRepaint(this, flat_, v);
+    if (v == flat_) return;
+    flat_ = v;
+    Invalidate();
 }
 
 void TSpeedButton::SetTransparent(bool v) {
-    setAndRepaint(this, transparent_, v);
-}
-
-void TSpeedButton::SetState(TButtonState v) {
-    setAndRepaint(this, state_, v);
-}
-
-void TSpeedButton::SetDown(bool v) {
-    if (groupIndex_ == 0) v = false;
-    if (v == down_) return;
-    if (down_ && !v && !allowAllUp_) return;
-    down_ = v;
-    if (v) {
-        state_ = bsExclusive;
-        // The other buttons of the group come up.
-        if (TWinControl* p = Parent())
-            for (int i = 0; i < p->ControlCount(); ++i)
-                if (auto* b = dynamic_cast<TSpeedButton*>(p->Controls(i));
-                    b && b != this && b->groupIndex_ == groupIndex_ && b->down_) {
-                    b->down_ = false;
-                    b->SetState(bsUp);
-                }
-    } else {
-        state_ = bsUp;
-    }
+    if (v == transparent_) return;
+    transparent_ = v;
     Invalidate();
 }
 
@@ -68,107 +45,101 @@ void TSpeedButton::Click() {
     TGraphicControl::Click();
 }
 
+void TSpeedButton::Paint() {
+    if (!Enabled())
+        state_ = bsDisabled;
+    else if (state_ == bsDisabled)
+        state_ = bsUp;
+    const bool pressed = Pressed();
+    TCanvas* c = Canvas();
+    TRect r = ClientRect();
+    if (flat_ && !transparent_) FillRect(c, r, clBtnFace);
+    if (!flat_) {
+        DrawFrameControl(c, r, DFC_BUTTON,
+                         DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0));
+    } else if (pressed || (mouseInControl_ && Enabled())) {
+        DrawEdge(c, r, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    }
+    // Glyph and caption side by side, 4 pixels apart, centred as one; pressed moves them.
+    const int offset = pressed ? 1 : 0;
+    c->Font()->Assign(Font());
+    const std::string caption = Caption();
+    const TSize text = caption.empty() ? TSize{0, 0} : c->TextExtent(caption);
+    const int glyphWidth = glyph_->Empty() ? 0 : glyph_->Width() / numGlyphs_;
+    const int total = glyphWidth + (glyphWidth && !caption.empty() ? 4 : 0) + text.cx;
+    int x = (Width() - total) / 2 + offset;
+    if (glyphWidth > 0) {
+        // The image of the state when the glyph has one, else the up image (embossed when
+        // disabled).
+        const int index = int(state_) < numGlyphs_ ? int(state_) : 0;
+        TBitmap image(glyphWidth, glyph_->Height());
+        image.Canvas()->Draw(-index * glyphWidth, 0, glyph_.get());
+        TImageList list;
+        list.SetSize(glyphWidth, glyph_->Height());
+        list.AddMasked(&image, glyph_->TransparentColor());
+        const bool embossed = state_ == bsDisabled && numGlyphs_ < 2;
+        list.Draw(c, x, (Height() - glyph_->Height()) / 2 + offset, 0, !embossed);
+        x += glyphWidth + 4;
+    }
+    if (!caption.empty()) {
+        TRect tr{x, offset, x + text.cx, Height() + offset};
+        SetBkMode(c, TRANSPARENT);
+        const unsigned flags = DT_SINGLELINE | DT_VCENTER;
+        if (!Enabled()) {
+            OffsetRect(tr, 1, 1);
+            c->Font()->SetColor(clBtnHighlight);
+            DrawText(c, caption, -1, tr, flags);
+            OffsetRect(tr, -1, -1);
+            c->Font()->SetColor(clBtnShadow);
+        }
+        DrawText(c, caption, -1, tr, flags);
+    }
+}
+
 void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !Enabled()) return;
-    if (!down_) SetState(bsDown);
+    state_ = bsDown;
     dragging_ = true;
+    Invalidate();
 }
 
 void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseMove(Shift, X, Y);
     if (!dragging_) return;
-    const bool inside = ClientRect().Contains({X, Y});
-    if (!down_) SetState(inside ? bsDown : bsUp);
+    const TButtonState now = ClientRect().Contains({X, Y}) ? bsDown : bsUp;
+    if (now == state_) return;
+    state_ = now;
+    Invalidate();
 }
 
 void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TGraphicControl::MouseUp(Button, Shift, X, Y);
-    if (!dragging_ || Button != mbLeft) return;
-    dragging_ = false;
-    const bool doClick = ClientRect().Contains({X, Y});
-    if (groupIndex_ == 0) {
-        SetState(bsUp);
-    } else if (doClick) {
-        SetDown(!down_);
-        if (!down_) SetState(bsUp);
-    } else {
-        SetState(down_ ? bsExclusive : bsUp);
+    if (dragging_ && Button == mbLeft) {
+        dragging_ = false;
+        state_ = bsUp;
+        Invalidate();
     }
-    if (doClick) Click();
+    TGraphicControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TSpeedButton::CMMouseEnter(TMessage& Message) {
     TGraphicControl::CMMouseEnter(Message);
-    if (!Enabled() || mouseInControl_) return;
     mouseInControl_ = true;
-    Invalidate();
+    if (flat_ && Enabled()) Invalidate();
 }
 
 void TSpeedButton::CMMouseLeave(TMessage& Message) {
     TGraphicControl::CMMouseLeave(Message);
-    if (!mouseInControl_) return;
     mouseInControl_ = false;
-    Invalidate();
+    if (flat_ && Enabled()) Invalidate();
 }
 
 void TSpeedButton::CMEnabledChanged(TMessage& Message) {
+    state_ = Enabled() ? bsUp : bsDisabled;
     TGraphicControl::CMEnabledChanged(Message);
-    state_ = Enabled() ? (down_ ? bsExclusive : bsUp) : bsDisabled;
+}
+
+void TSpeedButton::CMTextChanged(TMessage& Message) {
+    TGraphicControl::CMTextChanged(Message);
     Invalidate();
-}
-
-void TSpeedButton::Dispatch(TMessage& Message) {
-    if (changesCaptionLook(Message.Msg)) Invalidate();
-    TGraphicControl::Dispatch(Message);
-}
-
-void TSpeedButton::DrawGlyphAndCaption(TCanvas* C, TRect R, bool Pressed) {
-    if (Pressed) OffsetRect(R, 1, 1);
-    const std::string caption = Caption();
-    C->Font()->Assign(Font());
-    const int tw = caption.empty() ? 0 : C->TextWidth(caption);
-    int gw = 0, gh = 0;
-    if (!glyph_->Empty() && glyph_->Width() > 0) {
-        gw = glyph_->Width() / numGlyphs_;
-        gh = glyph_->Height();
-    }
-    const int spacing = gw > 0 && tw > 0 ? 4 : 0;
-    int x = R.Left + (R.Width() - gw - spacing - tw) / 2;
-    if (gw > 0) {
-        // The image of the state: up, disabled, clicked, down.
-        int index = 0;
-        if (state_ == bsDisabled && numGlyphs_ > 1) index = 1;
-        if (state_ == bsDown && numGlyphs_ > 2) index = 2;
-        if (state_ == bsExclusive && numGlyphs_ > 3) index = 3;
-        const int y = R.Top + (R.Height() - gh) / 2;
-        C->BrushCopy(Bounds(x, y, gw, gh), glyph_.get(), Bounds(index * gw, 0, gw, gh),
-                     glyph_->TransparentColor());
-        x += gw + spacing;
-    }
-    if (tw > 0) {
-        if (!Enabled()) C->Font()->SetColor(clGrayText);
-        SetBkMode(C, TRANSPARENT);
-        TRect t{x, R.Top, x + tw, R.Bottom};
-        DrawText(C, caption, -1, t, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    }
-}
-
-void TSpeedButton::Paint() {
-    TCanvas* C = Canvas();
-    TRect R = ClientRect();
-    const bool pressed = Pressed();
-    if (!transparent_) FillRect(C, R, clBtnFace);
-    if (flat_) {
-        if (pressed || (mouseInControl_ && state_ != bsDisabled)) {
-            TRect e = R;
-            DrawEdge(C, e, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-        }
-        InflateRect(R, -1, -1);
-    } else {
-        unsigned flags = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
-        if (pressed) flags |= DFCS_PUSHED;
-        DrawFrameControl(C, R, DFC_BUTTON, flags);
-    }
-    DrawGlyphAndCaption(C, R, pressed);
 }

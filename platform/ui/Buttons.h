@@ -1,7 +1,6 @@
 #pragma once
-// The speed button: a windowless push button with a glyph and a caption, flat or framed. It is
-// drawn down while the left button holds it and clicks when that button is released over it.
-#include "platform/gfx/Graphics.h"
+// The speed button: a windowless button drawn in the classic look, its glyph and caption
+// centred, pressed while the left button is held on it; a release over it clicks.
 #include "platform/ui/core/Controls.h"
 
 #include <memory>
@@ -13,28 +12,28 @@ public:
     explicit TSpeedButton(TComponent* AOwner);
     ~TSpeedButton() override;
 
-    // NumGlyphs images side by side: up, disabled, clicked, down.
+    // The glyph is copied. With NumGlyphs 2 to 4 it holds that many images side by side: up,
+    // disabled, down, exclusive; a disabled button without its own image draws the up image
+    // embossed.
     TBitmap* Glyph() const { return glyph_.get(); }
     void SetGlyph(const TBitmap* v);
     int NumGlyphs() const { return numGlyphs_; }
+    // 1 to 4; other values are ignored.
     void SetNumGlyphs(int v);
-    // Framed only while the mouse is over the button or it is down.
+    // A flat button shows its frame only while the pointer is over it or it is pressed.
     bool Flat() const { return flat_; }
     void SetFlat(bool v);
-    // The parent shows through around the glyph and caption.
+    // A flat transparent button (the default) shows its parent around glyph and caption; a
+    // flat opaque one fills the button face first.
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
-    // A button of a group (GroupIndex above 0) stays down after a click.
-    int GroupIndex() const { return groupIndex_; }
-    void SetGroupIndex(int v) { groupIndex_ = v; }
-    bool AllowAllUp() const { return allowAllUp_; }
-    void SetAllowAllUp(bool v) { allowAllUp_ = v; }
-    bool Down() const { return down_; }
-    void SetDown(bool v);
     TButtonState State() const { return state_; }
+    bool MouseInControl() const { return mouseInControl_; }
     void Click() override;
 
 protected:
+    // Drawn pressed: held down (bsDown) or down in a group (bsExclusive).
+    bool Pressed() const { return state_ == bsDown || state_ == bsExclusive; }
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -42,24 +41,14 @@ protected:
     void CMMouseEnter(TMessage& Message) override;
     void CMMouseLeave(TMessage& Message) override;
     void CMEnabledChanged(TMessage& Message) override;
-    void Dispatch(TMessage& Message) override;
-    void SetState(TButtonState v);
-    // The mouse is over the button (the flat look frames it then).
-    bool MouseInside() const { return mouseInControl_; }
-    // Drawn down: held, or down in its group.
-    bool Pressed() const { return state_ == bsDown || state_ == bsExclusive; }
-    // Draws glyph and caption centred in R, one pixel right and down while pressed.
-    void DrawGlyphAndCaption(TCanvas* C, TRect R, bool Pressed);
+    void CMTextChanged(TMessage& Message) override;
+    TButtonState state_ = bsUp;
 
 private:
     std::unique_ptr<TBitmap> glyph_;
     int numGlyphs_ = 1;
     bool flat_ = false;
-    bool transparent_ = false;
-    int groupIndex_ = 0;
-    bool allowAllUp_ = false;
-    bool down_ = false;
+    bool transparent_ = true;
     bool dragging_ = false;
     bool mouseInControl_ = false;
-    TButtonState state_ = bsUp;
 };

@@ -130,6 +130,18 @@ void TCustomGrid::SetDefaultRowHeight(int v) {
     Invalidate();
 }
 
+void TCustomGrid::ChangeScale(int M, int D) {
+    TCustomControl::ChangeScale(M, D);
+    if (M == D || D == 0) return;
+    std::vector<int> widths, heights;
+    for (int c = 0; c < colCount_; ++c) widths.push_back(MulDiv(ColWidths(c), M, D));
+    for (int r = 0; r < rowCount_; ++r) heights.push_back(MulDiv(RowHeights(r), M, D));
+    SetDefaultColWidth(MulDiv(defaultColWidth_, M, D));
+    SetDefaultRowHeight(MulDiv(defaultRowHeight_, M, D));
+    for (int c = 0; c < colCount_; ++c) SetColWidths(c, widths[std::size_t(c)]);
+    for (int r = 0; r < rowCount_; ++r) SetRowHeights(r, heights[std::size_t(r)]);
+}
+
 int TCustomGrid::ColWidths(int i) const {
     if (i < 0 || i >= colCount_) return defaultColWidth_;
     return colWidths_[std::size_t(i)];

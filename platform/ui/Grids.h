@@ -212,6 +212,8 @@ public:
     void SetDefaultColWidth(int v);
     int DefaultRowHeight() const { return defaultRowHeight_; }
     void SetDefaultRowHeight(int v);
+    // Also the default sizes and every column width and row height.
+    void ChangeScale(int M, int D) override;
     int ColWidths(int i) const;
     void SetColWidths(int i, int v);
     int RowHeights(int i) const;
@@ -340,7 +342,7 @@ protected:
     virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
     virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
     // The editor's key the grid handles instead of the editor.
-    virtual void EditorKeyDown(WORD& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    virtual void KeyDownFromEditor(WORD& Key, TShiftState Shift) { KeyDown(Key, Shift); }
     // Paints the scroll bars over the client area's edges.
     virtual void PaintScrollBars(TCanvas* ACanvas);
     // True when DrawCell fills each cell's whole rectangle even without default drawing: the

@@ -71,7 +71,7 @@ void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
         return;
     }
     auto sendToGrid = [&] {
-        grid_->EditorKeyDown(Key, Shift);
+        grid_->KeyDownFromEditor(Key, Shift);
         Key = 0;
     };
     bool forward = grid_->Options().Contains(goAlwaysShowEditor);
@@ -443,6 +443,13 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     }
     if (Button == mbLeft && Shift.Contains(ssDouble)) {
         DblClick();
+        // The second press of a double click on the current cell opens its editor, as the
+        // second of two slower clicks does.
+        TGridDrawInfo di;
+        CalcDrawInfo(di);
+        if (options_.Contains(goEditing) && CalcCoordFromPoint(X, Y, di) == current_ &&
+            !EditorMode())
+            ShowEditor();
     } else if (Button == mbLeft) {
         TGridDrawInfo di;
         CalcDrawInfo(di);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Grids.h"
 #include "platform/ui/StdCtrlsInternal.h"
+#include "platform/ui/core/WindowFrame.h"
 
 #include <algorithm>
 
@@ -40,20 +41,7 @@ TRect TCustomListBox::thumbRect() const {
 
 void TCustomListBox::paintScrollBar(TCanvas* c) const {
     const TRect bar = scrollBarRect();
-    if (bar.IsEmpty()) return;
-    TRect up{bar.Left, bar.Top, bar.Right, bar.Top + barSize};
-    TRect down{bar.Left, bar.Bottom - barSize, bar.Right, bar.Bottom};
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(clScrollBar);
-    c->FillRect({bar.Left, up.Bottom, bar.Right, down.Top});
-    DrawFrameControl(c, up, DFC_SCROLL, DFCS_SCROLLUP);
-    DrawFrameControl(c, down, DFC_SCROLL, DFCS_SCROLLDOWN);
-    const TRect thumb = thumbRect();
-    if (thumb.IsEmpty()) return;
-    c->Brush()->SetColor(clBtnFace);
-    c->FillRect(thumb);
-    TRect edge = thumb;
-    DrawEdge(c, edge, EDGE_RAISED, BF_RECT);
+    if (!bar.IsEmpty()) PaintClassicScrollBar(c, bar, true, true, thumbRect());
 }
 
 bool TCustomListBox::scrollBarMouse(const TMessage& Message) {

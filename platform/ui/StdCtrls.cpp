@@ -295,13 +295,6 @@ void TCustomEdit::SetAlignment(TAlignment v) {
     Invalidate();
 }
 
-TRect TCustomEdit::FormatRect() const {
-    if (hasFormatRect_) return formatRect_;
-    TRect r = ClientRect();
-    if (borderStyle_ == bsSingle) InflateRect(r, -2, -2);
-    return r;
-}
-
 void TCustomEdit::SetHideSelection(bool v) {
     setAndRepaint(this, hideSelection_, v);
 }
@@ -378,6 +371,14 @@ void TCustomEdit::typeChars(const std::u32string& s) {
         MessageBeep(0);
 }
 
+TRect TCustomEdit::FormatRect() const {
+    if (!formatRect_.IsEmpty()) return formatRect_;
+    TRect r = ClientRect();
+    if (borderStyle_ == bsSingle) r = {r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2};
+    ++r.Left;
+    return r;
+}
+
 int TCustomEdit::CharFromPos(int x) {
     TCanvas* c = measureCanvas(Font());
     std::u32string shown = Utf8ToUtf32(DisplayText());
@@ -432,8 +433,10 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         } else if (c == 1) {
             SelectAll();
         } else if (isClipboardChar(c)) {
-            // Without a native widget there is no clipboard to use.
-            if (Peer()) TWinControl::DefaultHandler(Message);
+            if (!paintsItself())
+                TWinControl::DefaultHandler(Message);
+            else if (c != 26)
+                Perform(c == 3 ? WM_COPY : c == 22 ? WM_PASTE : WM_CUT);
         } else if (c >= 32 && c != 127) {
             typeChars(std::u32string(1, c));
         }
@@ -447,7 +450,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
         // A native widget places the caret itself and reports the selection.
-        if (Peer()) break;
+        if (!paintsItself()) break;
         if (Message.Msg == WM_LBUTTONDOWN) {
             if (CanFocus() && !Focused()) SetFocus();
             bool extend = (Message.WParam & MK_SHIFT) != 0;
@@ -504,36 +507,33 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         Message.Result = CharFromPos(GET_X_LPARAM(Message.LParam));
         return;
     case EM_GETRECT:
-        if (auto* r = reinterpret_cast<TRect*>(Message.LParam)) *r = FormatRect();
+        if (Message.LParam) *reinterpret_cast<TRect*>(Message.LParam) = FormatRect();
         return;
     case EM_SETRECT:
     case EM_SETRECTNP:
-        if (auto* r = reinterpret_cast<const TRect*>(Message.LParam)) {
-            formatRect_ = *r;
-            hasFormatRect_ = true;
-        } else {
-            hasFormatRect_ = false;
-        }
+        formatRect_ = Message.LParam ? *reinterpret_cast<const TRect*>(Message.LParam) : TRect{};
         PeerChanged(pcStyle);
         if (Message.Msg == EM_SETRECT) Invalidate();
+        return;
+    case WM_COPY:
+        if (buffer_.SelLength() > 0 && passwordChar_ == 0) Clipboard()->SetAsText(SelText());
+        return;
+    case WM_CUT:
+        if (readOnly_ || buffer_.SelLength() == 0 || passwordChar_ != 0) return;
+        Clipboard()->SetAsText(SelText());
+        ClearSelection();
+        return;
+    case WM_PASTE:
+        if (!readOnly_ && Clipboard()->HasFormat(CF_TEXT)) {
+            std::u32string text = Utf8ToUtf32(Clipboard()->AsText());
+            // A single-line edit takes the text up to its first line break.
+            text = text.substr(0, text.find_first_of(U"\r\n"));
+            typeChars(text);
+        }
         return;
     case WM_CLEAR:
         if (!readOnly_) ClearSelection();
         return;
-    case WM_COPY:
-    case WM_CUT:
-        // A password is not given away.
-        if (buffer_.SelLength() == 0 || passwordChar_ != 0) return;
-        Clipboard()->SetAsText(SelText());
-        if (Message.Msg == WM_CUT && !readOnly_) ClearSelection();
-        return;
-    case WM_PASTE: {
-        if (readOnly_) return;
-        std::string text = Clipboard()->AsText();
-        text = text.substr(0, text.find_first_of("\r\n"));
-        if (!text.empty()) typeChars(Utf8ToUtf32(text));
-        return;
-    }
     case WM_GETDLGCODE:
         TWinControl::Dispatch(Message);
         Message.Result |= DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
@@ -564,11 +564,11 @@ int TCustomEdit::textLeft(int textWidth) const {
     const TRect r = FormatRect();
     switch (alignment_) {
     case taRightJustify:
-        return std::max(r.Left + 1, r.Right - 1 - textWidth);
+        return std::max(r.Left, r.Right - textWidth);
     case taCenter:
-        return std::max(r.Left + 1, r.Left + (r.Width() - textWidth) / 2);
+        return std::max(r.Left, r.Left + (r.Width() - textWidth) / 2);
     default:
-        return r.Left + 1;
+        return r.Left;
     }
 }
 
@@ -581,16 +581,20 @@ void TCustomEdit::PaintWindow(HDC DC) {
     c->Font()->Assign(Font());
     if (!Enabled()) c->Font()->SetColor(clGrayText);
     std::u32string shown = Utf8ToUtf32(DisplayText());
-    // The text is laid out in the formatting rectangle, clipped to it and to the frame.
-    const TRect format = FormatRect();
-    inner.Left = std::max(inner.Left, format.Left);
-    inner.Right = std::min(inner.Right, format.Right);
+    const TRect text = FormatRect();
+    const int lineHeight = c->TextHeight("Wg");
     int x = textLeft(c->TextWidth(Utf32ToUtf8(shown)));
-    int y = inner.Top + std::max(0, (inner.Height() - c->TextHeight("Wg")) / 2);
+    int y = text.Top + std::max(0, (text.Height() - lineHeight) / 2);
     int selStart = buffer_.SelStart(), selEnd = selStart + buffer_.SelLength();
     bool showSel = selEnd > selStart && (Focused() || !hideSelection_);
     SaveDC(DC);
-    IntersectClipRect(DC, inner.Left, inner.Top, inner.Right, inner.Bottom);
+    // Clipped to the formatting rectangle and to the frame.
+    IntersectClipRect(DC, std::max(text.Left, inner.Left), std::max(text.Top, inner.Top),
+                      std::min(text.Right, inner.Right), std::min(text.Bottom, inner.Bottom));
+    if (paintsItself() && Focused() && !showSel) {
+        const int cx = x + c->TextWidth(Utf32ToUtf8(shown.substr(0, std::size_t(buffer_.Caret()))));
+        FillRect(DC, Rect(cx, y, cx + 1, y + lineHeight), c->Font()->Color());
+    }
     SetBkMode(DC, TRANSPARENT);
     std::string before =
         Utf32ToUtf8(shown.substr(0, std::size_t(showSel ? selStart : shown.size())));

@@ -15,11 +15,6 @@
 
 // Messages of the edit, list box, combo box and button controls that these controls answer.
 constexpr UINT EM_CHARFROMPOS = 0x00D7;
-// The formatting rectangle of an edit (LParam: TRect*, client coordinates): where its text is
-// laid out. EM_SETRECTNP sets it without a repaint.
-constexpr UINT EM_GETRECT = 0x00B2;
-constexpr UINT EM_SETRECT = 0x00B3;
-constexpr UINT EM_SETRECTNP = 0x00B4;
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_SETSEL = 0x0185;
 constexpr UINT LB_SETCURSEL = 0x0186;
@@ -154,6 +149,10 @@ public:
 };
 
 // --- edit ------------------------------------------------------------------------------------
+// An edit shows a native edit widget, or, when a subclass asks for the custom-drawn window
+// ("WINDOW"), paints itself: its text in the formatting rectangle (EM_SETRECT; by default the
+// area inside the frame), the selection and, while it has the focus, the caret; the mouse then
+// places the caret and selects, and Ctrl+C, Ctrl+V and Ctrl+X do WM_COPY, WM_PASTE and WM_CUT.
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent* AOwner);
@@ -185,7 +184,8 @@ public:
     // Where the text stands in the formatting rectangle.
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment v);
-    // The formatting rectangle (EM_GETRECT): inside the frame unless EM_SETRECT set another.
+    // The formatting rectangle (EM_GETRECT): inside the frame, a pixel in from its left, unless
+    // EM_SETRECT set another.
     TRect FormatRect() const;
 
     // Selection in characters.
@@ -230,12 +230,11 @@ protected:
 private:
     void typeChars(const std::u32string& s);
     void editChanged();
+    // Without a native widget the control edits, selects and paints by itself.
+    bool paintsItself() const { return !Peer() || PeerClassName() == "WINDOW"; }
     void handleKey(TMessage& Message);
     std::u32string applyCase(const std::u32string& s) const;
     TextEditBuffer buffer_;
-    // Set by EM_SETRECT / EM_SETRECTNP; empty: inside the frame.
-    TRect formatRect_;
-    bool hasFormatRect_ = false;
     TAlignment alignment_ = taLeftJustify;
     int maxLength_ = 0;
     bool readOnly_ = false;
@@ -246,6 +245,7 @@ private:
     bool hideSelection_ = true;
     bool modified_ = false;
     bool mouseSelecting_ = false;
+    TRect formatRect_; // empty: inside the frame
 };
 
 class TEdit : public TCustomEdit {

@@ -385,6 +385,7 @@ TCustomComboBox::~TCustomComboBox() {
 }
 
 void TCustomComboBox::ItemsChanged() {
+    typedPrefix_.clear();
     if (itemIndex_ >= Count()) setItemIndexQuiet(-1);
     if (dropIndex_ >= Count()) dropIndex_ = -1;
     // A list-style combo shows the current item, whose text may have changed.
@@ -595,6 +596,14 @@ void TCustomComboBox::editChanged() {
     notify(CBN_EDITCHANGE);
 }
 
+namespace {
+std::string repeated(const std::string& s, std::size_t n) {
+    std::string out;
+    for (std::size_t k = 0; k < n; ++k) out += s;
+    return out;
+}
+} // namespace
+
 // The first item from Start on (wrapping) whose upper-cased text starts with Prefix; -1: none.
 int TCustomComboBox::findItemFrom(const std::string& Prefix, int Start) const {
     const int n = Count();
@@ -611,14 +620,27 @@ void TCustomComboBox::handleChar(TMessage& Message) {
         if (c < 32 || Count() == 0) return;
         const std::string ch = AnsiUpperCase(CodePointToUtf8(c));
         const unsigned now = GetTickCount();
-        typedPrefix_ =
+        const std::string typed =
             now - typedTick_ <= typeAheadMs && !typedPrefix_.empty() ? typedPrefix_ + ch : ch;
         typedTick_ = now;
         const int current = droppedDown_ ? dropIndex_ : itemIndex_;
-        // A longer prefix may still match the current item; a single character moves on.
+        // A longer prefix may still match the current item; a single character moves on, and so
+        // does the same character typed again.
         int i = -1;
-        if (typedPrefix_.size() > ch.size()) i = findItemFrom(typedPrefix_, std::max(current, 0));
-        if (i < 0) i = findItemFrom(ch, std::max(current, -1) + 1);
+        if (typed.size() > ch.size()) {
+            i = findItemFrom(typed, std::max(current, 0));
+            if (i < 0 && typed == repeated(ch, typed.size() / ch.size()))
+                i = findItemFrom(ch, std::max(current, -1) + 1);
+            if (i < 0) {
+                // No item starts with what was typed: the key is refused rather than taken as
+                // the start of another item, and the prefix typed so far stays.
+                MessageBeep(0);
+                return;
+            }
+        } else {
+            i = findItemFrom(ch, std::max(current, -1) + 1);
+        }
+        typedPrefix_ = typed;
         if (i < 0) return;
         if (droppedDown_) {
             dropIndex_ = i;
@@ -846,6 +868,9 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
         Invalidate();
         return;
     case WM_SETFOCUS:
+        // Typing starts a new search in a list that gets the focus (the grid's list editor
+        // opening on another cell).
+        typedPrefix_.clear();
         TWinControl::Dispatch(Message);
         Invalidate();
         return;

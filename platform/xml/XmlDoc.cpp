@@ -86,7 +86,8 @@ bool isBlank(const std::string& s) {
 // Builds the node tree from the parser's events.
 class TreeBuilder {
 public:
-    explicit TreeBuilder(XML_Parser parser) : parser_(parser), doc_(makeNode(ntDocument)) {
+    TreeBuilder(XML_Parser parser, std::size_t maxElements)
+        : parser_(parser), doc_(makeNode(ntDocument)), maxElements_(maxElements) {
         open_.push_back(doc_);
         XML_SetUserData(parser, this);
         XML_SetElementHandler(parser, onStart, onEnd);
@@ -123,6 +124,9 @@ private:
     static void XMLCALL onStart(void* user, const XML_Char* name, const XML_Char** attrs) {
         TreeBuilder& b = self(user);
         if (int(b.open_.size()) > maxDepth) return b.stop("The XML document is nested too deeply");
+        if (b.maxElements_ > 0 && ++b.elements_ > b.maxElements_)
+            return b.stop(Format("The XML document holds more than %d elements",
+                                 static_cast<long long>(b.maxElements_)));
         auto node = makeNode(ntElement, name);
         for (int i = 0; attrs[i]; i += 2) node->attrs.emplace_back(attrs[i], attrs[i + 1]);
         b.append(node);
@@ -219,6 +223,8 @@ private:
     std::vector<std::shared_ptr<NodeData>> open_; // the document and the open elements
     bool inCData_ = false, newCData_ = false;
     std::string stopReason_;
+    std::size_t maxElements_;
+    std::size_t elements_ = 0;
 };
 
 struct ParserFree {
@@ -232,11 +238,12 @@ void checkSize(std::size_t size, const std::string& source) {
                                     int(MaxXMLDocumentBytes >> 20)));
 }
 
-std::shared_ptr<NodeData> parse(std::string_view bytes, const std::string& source) {
+std::shared_ptr<NodeData> parse(std::string_view bytes, const std::string& source,
+                                std::size_t maxElements) {
     checkSize(bytes.size(), source);
     std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
     if (!parser) throw EXMLParseError("Cannot create the XML parser");
-    TreeBuilder builder(parser.get());
+    TreeBuilder builder(parser.get(), maxElements);
     if (XML_Parse(parser.get(), bytes.data(), int(bytes.size()), XML_TRUE) != XML_STATUS_OK) {
         std::string reason = builder.stopReason();
         if (reason.empty()) reason = XML_ErrorString(XML_GetErrorCode(parser.get()));
@@ -285,6 +292,29 @@ void checkText(const std::string& s, const NodeData& n, const std::string& field
                         static_cast<unsigned>(c)));
 }
 
+// Whether the parser takes text as a whole document.
+bool parses(const std::string& text) {
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate("UTF-8"));
+    return parser &&
+           XML_Parse(parser.get(), text.data(), int(text.size()), XML_TRUE) == XML_STATUS_OK;
+}
+
+// Refuses an element or attribute name that a strict reader would refuse. A name of ASCII
+// characters was checked when it was given; one with other bytes may be no UTF-8 or hold a
+// character no XML name may, and is tried on the parser itself.
+void checkWrittenName(const std::string& name, const NodeData& n, bool attribute) {
+    if (std::all_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return;
+    if (parses(attribute ? "<a " + name + "=\"\"/>" : "<" + name + "/>")) return;
+    // The name itself is left out of the message, which must stay UTF-8 text.
+    const NodeData* parent = attribute ? &n : n.parent.lock().get();
+    const std::string where = parent ? placeOf(*parent) : std::string();
+    throw EXMLWriteError(Format(
+        "The name of %s%s is not a valid XML name", attribute ? "an attribute" : "an element",
+        where.empty() ? std::string() : Format(" %s \"%s\"", attribute ? "of" : "in", where)));
+}
+
 void escape(std::string& out, const std::string& s, bool attribute) {
     for (char c : s) {
         switch (c) {
@@ -326,9 +356,11 @@ void write(std::string& out, const NodeData& n) {
         }
         break;
     case ntElement:
+        checkWrittenName(n.name, n, false);
         out += '<';
         out += n.name;
         for (const auto& [name, value] : n.attrs) {
+            checkWrittenName(name, n, true);
             checkText(value, n, "attribute \"" + name + "\"");
             out += ' ';
             out += name;
@@ -631,14 +663,14 @@ TXMLDocument::~TXMLDocument() = default;
 void TXMLDocument::LoadFromFile(const std::string& path) {
     const std::string& native = path;
     // One byte more than the bound is enough to refuse a larger file without reading it all.
-    auto parsed = parse(ReadBinaryFile(native, MaxXMLDocumentBytes + 1), native);
+    auto parsed = parse(ReadBinaryFile(native, MaxXMLDocumentBytes + 1), native, maxElements_);
     doc_ = std::move(parsed);
     fileName_ = native;
     active_ = true;
 }
 
 void TXMLDocument::LoadFromXML(std::string_view xml) {
-    auto parsed = parse(xml, {});
+    auto parsed = parse(xml, {}, maxElements_);
     doc_ = std::move(parsed);
     fileName_.clear();
     active_ = true;

@@ -182,6 +182,10 @@ public:
     void SaveToFile(const std::string& path) const;
     std::string SaveToXML() const;
     const std::string& FileName() const { return fileName_; }
+    // Loading refuses a document of more elements than this (0: no bound but the size), before
+    // it builds them: a reader that knows how much its files can hold bounds what they cost.
+    std::size_t MaxElements() const { return maxElements_; }
+    void SetMaxElements(std::size_t count) { maxElements_ = count; }
 
     bool Active() const { return active_; }
     // Activating keeps the content; deactivating empties the document.
@@ -206,4 +210,5 @@ private:
     std::shared_ptr<xmldetail::NodeData> doc_;
     bool active_ = false;
     std::string fileName_;
+    std::size_t maxElements_ = 0;
 };

@@ -1,8 +1,10 @@
 #include "shell/frame/PbButton.h"
 
 #include "platform/base/Clock.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/Actions.h"
 
 #include <algorithm>
 #include <chrono>
@@ -226,7 +228,44 @@ TPbButton::TPbButton(TComponent* AOwner)
 
 TPbButton::~TPbButton() {
     FDestroying = true;
+    SetAction(nullptr);
     endTicker();
+}
+
+// Follows the action's image besides what a control's link follows.
+class TPbButtonActionLink : public TControlActionLink {
+public:
+    explicit TPbButtonActionLink(TPbButton* AClient)
+        : TControlActionLink(AClient), button_(AClient) {}
+    void SetImageIndex(int Value) override { button_->takeActionGlyph(FAction, Value); }
+
+private:
+    TPbButton* button_;
+};
+
+std::unique_ptr<TControlActionLink> TPbButton::CreateActionLink() {
+    return std::make_unique<TPbButtonActionLink>(this);
+}
+
+void TPbButton::ActionChange(TBasicAction* Sender, bool CheckDefaults) {
+    TCustomControl::ActionChange(Sender, CheckDefaults);
+    if (auto* action = dynamic_cast<TCustomAction*>(Sender))
+        takeActionGlyph(action, action->ImageIndex());
+}
+
+void TPbButton::takeActionGlyph(TBasicAction* Action, int Index) {
+    auto* action = dynamic_cast<TCustomAction*>(Action);
+    TActionList* list = action ? action->ActionList() : nullptr;
+    TImageList* images = list ? list->Images() : nullptr;
+    if (!images || !FGlyph->Empty() || Index < 0 || Index >= images->Count()) return;
+    // The image on the transparent fuchsia, as one glyph cell.
+    TBitmap glyph(images->Width(), images->Height());
+    glyph.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+    glyph.Canvas()->FillRect(Rect(0, 0, images->Width(), images->Height()));
+    images->Draw(glyph.Canvas(), 0, 0, Index);
+    FGlyph->Assign(&glyph);
+    FNumGlyphs = 1;
+    repaintNow();
 }
 
 void TPbButton::endTicker() {
@@ -365,6 +404,8 @@ void TPbButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 void TPbButton::Click() {
     bDown = true;
     PerformClick();
+    // Then the linked action runs.
+    if (TControlActionLink* link = ActionLink()) link->Execute();
 }
 
 void TPbButton::PerformClick() {

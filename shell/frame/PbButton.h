@@ -140,8 +140,16 @@ protected:
     void CMDialogChar(TWMKey& Message) override;
     void CMDialogKey(TWMKey& Message) override;
     void PerformClick();
+    // The action was linked: besides its caption, enabled state, hint and visibility the button
+    // takes its image as the glyph while the button has none.
+    void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;
+    // A link that also follows the action's image.
+    std::unique_ptr<TControlActionLink> CreateActionLink() override;
 
 private:
+    friend class TPbButtonActionLink;
+    // The image Index of the action's list as the glyph, while the button has none.
+    void takeActionGlyph(TBasicAction* Action, int Index);
     friend void Pb_Draw_Button(TCanvas* Canvas, TPbButton* Button, int W, int H, TFont* AFont);
     void endTicker();
     void repaintNow();

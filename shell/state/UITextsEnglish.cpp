@@ -1803,7 +1803,7 @@ const char* const English_UI_Texts[UI_Texts_Max] = {
     /* 1795 */ " ",
     /* 1796 */ " ",
     /* 1797 */ " ",
-    /* 1798 */ " ",
-    /* 1799 */ " ",
+    /* 1798 */ "The list of wireless senders is full: it holds ",
+    /* 1799 */ " senders, and the telegrams of further senders are not listed",
 };
 // clang-format on

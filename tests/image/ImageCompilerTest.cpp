@@ -241,11 +241,30 @@ TEST_F(ImageCompiler, SaveKeepsTheOtherFilesOfTheBinFolderAndLeavesNothingBehind
               (std::vector<std::string>{"bank1.bin", "bank2.bin", "notes.txt"}));
     EXPECT_EQ(project.Read("bin/notes.txt"), Bytes({'m', 'i', 'n', 'e'}));
     EXPECT_EQ(ListSubFolders(project.Dir()), std::vector<std::string>{"bin"});
+}
 
-    // A folder inside bin would not survive the swap: the write is refused.
-    ForceDirectories(project.Path("bin/keep"));
-    EXPECT_THROW(compileAndSave(), EBankFileError);
-    EXPECT_TRUE(DirectoryExists(project.Path("bin/keep")));
+// Folders, links and files of any depth stay in "bin" beside the new pair.
+TEST_F(ImageCompiler, SaveKeepsTheFoldersOfTheBinFolder) {
+    namespace fs = std::filesystem;
+    const auto bytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+    compileAndSave();
+    ForceDirectories(project.Path("bin/keep/old"));
+    project.Write("bin/keep/old/bank1.bin", "an older pair");
+    project.Write("bin/keep/notes.txt", "mine");
+    ForceDirectories(project.Path("bin/empty"));
+    fs::create_symlink("keep/notes.txt", project.Path("bin/link"));
+    fs::permissions(project.Path("bin/keep/old"), fs::perms::owner_read | fs::perms::owner_exec);
+    DeleteFile(project.Path("bin/bank2.bin"));
+    compileAndSave();
+    EXPECT_EQ(project.Read("bin/bank1.bin"), defaultBank1());
+    EXPECT_EQ(project.Read("bin/bank2.bin"), emptyBank2());
+    EXPECT_EQ(ListSubFolders(project.Path("bin")), (std::vector<std::string>{"empty", "keep"}));
+    EXPECT_EQ(project.Read("bin/keep/old/bank1.bin"), bytes("an older pair"));
+    EXPECT_EQ(project.Read("bin/keep/notes.txt"), bytes("mine"));
+    EXPECT_EQ(fs::read_symlink(project.Path("bin/link")), "keep/notes.txt");
+    EXPECT_EQ(fs::status(project.Path("bin/keep/old")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(ListSubFolders(project.Dir()), std::vector<std::string>{"bin"});
 }
 
 // A save cut short at any moment leaves "bin" with the old pair or the new one; the next save,
@@ -287,16 +306,24 @@ TEST_F(ImageCompiler, SaveCutShortLeavesAWholePair) {
     EXPECT_EQ(ListSubFolders(project.Dir()), std::vector<std::string>{"bin"});
 }
 
-TEST_F(ImageCompiler, MissingBinFolderIsAnError) {
+TEST_F(ImageCompiler, MissingBinFolderIsCreated) {
     std::filesystem::remove_all(project.Path("bin"));
+    compileAndSave();
+    EXPECT_EQ(project.Read("bin/bank1.bin"), defaultBank1());
+    EXPECT_EQ(project.Read("bin/bank2.bin"), emptyBank2());
+    EXPECT_EQ(ListSubFolders(project.Dir()), std::vector<std::string>{"bin"});
+
+    // A file where the folder belongs is not replaced.
+    std::filesystem::remove_all(project.Path("bin"));
+    project.Write("bin", "mine");
     Compile_Bank(25, project.Dir());
     try {
         Save_Bank(25, project.Dir());
-        FAIL() << "a missing bin folder must be reported";
+        FAIL() << "a file in the folder's place must be reported";
     } catch (const EImageError& e) {
         EXPECT_NE(e.Message().find("bank1.bin"), std::string::npos) << e.Message();
     }
-    EXPECT_FALSE(DirectoryExists(project.Path("bin")));
+    EXPECT_EQ(project.Read("bin"), (Bytes{'m', 'i', 'n', 'e'}));
 }
 
 TEST_F(ImageCompiler, RefusesToRunWithoutAProject) {

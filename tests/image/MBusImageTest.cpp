@@ -60,6 +60,7 @@ Bytes defaultBlock() {
     b[570] = 0xBF;
     b[590] = 1;
     Put32(b, 596, 0x68800);
+    Put32(b, 600, 120000);
     Put16(b, 620, 3671);
     Put(b, 628, {0x50, 0xC3, 0x51, 0xC3, 0x52, 0xC3});
     return b;
@@ -102,7 +103,11 @@ TEST_F(MBusImage, EmptyProjectGivesTheDefaultImage) {
         Bytes block = defaultBlock();
         SealBlock(block, 0);
         std::copy(block.begin(), block.end(), expected.begin());
-        EXPECT_EQ(bank1(), expected) << type;
+        const Bytes image = bank1();
+        EXPECT_EQ(image, expected) << type;
+        // The default 120000 at offset 600 is in the image and in its block sum.
+        EXPECT_EQ(LE32(image, 600), 120000u);
+        EXPECT_EQ(LE32(image, 2044), 5524u);
         // Without the ParGen file there is no tail, and the KNX table address stays 0.
         EXPECT_EQ(bank2(), (Bytes{0x40, 13, 0, 0, 0, 13, 0, 0, 0, 13, 0, 0, 0})) << type;
     }

@@ -167,6 +167,52 @@ TEST_F(MeterBusTest, UnlistedDecoderCodesAreShownAsNumbersAndKept) {
     EXPECT_EQ(v.VIFE, -1);
 }
 
+// A scan writes numbers the lists do not hold (Dim 255, the subunit as Unit); a file may hold
+// others. Changing another field of the node or variable keeps them.
+TEST_F(MeterBusTest, ValuesTheListsDoNotHoldAreKeptWhenAnotherFieldChanges) {
+    WriteBinaryFile(File_M_Bus,
+                    "<M-Bus_Network>"
+                    "<Nodo ID_Primary=\"5\" Swap_IN=\"5\" Var_List_Type=\"3\" Cut_After=\"251\">"
+                    "<Variabile Enable=\"1\" Type=\"2\" Fun_Field=\"7\" Dim=\"255\" "
+                    "Unit=\"1023\" Post_Operation=\"200\"/>"
+                    "</Nodo>"
+                    "<Nodo MBus_Type=\"0\" Swap_IN=\"4\" Var_List_Type=\"2\" "
+                    "wMBus_ManID=\"1\" wMBus_Ver=\"1\" wMBus_DevType=\"7\"/>"
+                    "</M-Bus_Network>");
+    Show(form.get(), [&] {
+        form->Select_Item(varItem(0, 0));
+        EXPECT_EQ(form->CB_Var_Dim->Text(), "255");
+        EXPECT_EQ(form->CB_Var_Unit->Text(), "1023");
+        form->E_New_Var_Desc->SetText("renamed");
+        form->btn_Add_Var->Click();
+        for (int n = 0; n < 2; ++n) {
+            form->Select_Item(nodeItem(n));
+            form->E_New_Node_Desc->SetText("node " + std::to_string(n));
+            form->btn_Add_Node->Click();
+        }
+        // Another item picked replaces the value.
+        form->Select_Item(nodeItem(0));
+        form->CB_Var_Type->SetItemIndex(1);
+        form->btn_Add_Node->Click();
+        form->Btn_OK->Click();
+    });
+    const TNodi_List list = saved();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]->Description, "node 0");
+    EXPECT_EQ(list[0]->Swap_Ident, 5);
+    EXPECT_EQ(list[0]->Var_List_Type, 1);
+    EXPECT_EQ(list[0]->Cut_After, 251);
+    const TVariabile& v = *list[0]->Var_List[0];
+    EXPECT_EQ(v.Description, "renamed");
+    EXPECT_EQ(v.Function_Field, 7);
+    EXPECT_EQ(v.Dimension, 255);
+    EXPECT_EQ(v.Unita, 1023);
+    EXPECT_EQ(v.Post_Operation, 200);
+    EXPECT_EQ(list[1]->Description, "node 1");
+    EXPECT_EQ(list[1]->Swap_Ident, 4);
+    EXPECT_EQ(list[1]->Var_List_Type, 2);
+}
+
 TEST_F(MeterBusTest, CloseBoxAsksWhenSomethingChanged) {
     writeNetwork();
     const int result = uitest::runModal(form.get(), [&](TCustomForm*) {

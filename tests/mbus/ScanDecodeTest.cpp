@@ -53,6 +53,19 @@ protected:
         const char* parts[] = {"127", "0", "0", "1"};
         for (int i = 0; i < 4; ++i) form->E_IP[std::size_t(i)]->SetText(parts[i]);
     }
+    // Starts a wireless scan in mode T from the window and waits for the receive mode.
+    void startWireless() {
+        TFScanDecode* f = form.get();
+        setAddress();
+        f->CB_ScanMethod->SetItemIndex(1);
+        f->Move_Object_Type_Form();
+        // The simulated gateway listens on a port of its own, not on the fixed 10001.
+        f->E_Port->SetText(std::to_string(gateway.port()));
+        f->CB_wMBus_Mode->SetItemIndex(1);
+        f->Btn_StartScan->Click();
+        EXPECT_EQ(f->Style(), 4);
+        ASSERT_TRUE(pumpUntil([&] { return scan->Step() == 134 || !scan->InScan(); }));
+    }
     // Waits until the running scan has ended and lets the window's timer notice it.
     void finishScan() {
         ASSERT_TRUE(pumpUntil([&] { return !scan->InScan(); }));
@@ -178,15 +191,7 @@ TEST_F(ScanWindowTest, WiredScanOverASerialPort) {
 TEST_F(ScanWindowTest, WirelessScanWithAKeyThroughTheEditorToTheImage) {
     TFScanDecode* f = form.get();
     Show(f, [&] {
-        setAddress();
-        f->CB_ScanMethod->SetItemIndex(1);
-        f->Move_Object_Type_Form();
-        // The simulated gateway listens on a port of its own, not on the fixed 10001.
-        f->E_Port->SetText(std::to_string(gateway.port()));
-        f->CB_wMBus_Mode->SetItemIndex(1); // T
-        f->Btn_StartScan->Click();
-        EXPECT_EQ(f->Style(), 4);
-        ASSERT_TRUE(pumpUntil([&] { return scan->Step() == 134 || !scan->InScan(); }));
+        startWireless();
         gateway.sendTelegram(telit(telegram(true)));
         ASSERT_TRUE(pumpUntil([&] { return scangrid::cell(f, 0, 1) == "1"; }));
         EXPECT_EQ(scangrid::cell(f, 8, 1), "1A2B3C4D");
@@ -248,6 +253,30 @@ TEST_F(ScanWindowTest, WirelessScanWithAKeyThroughTheEditorToTheImage) {
     EXPECT_EQ(n.Meter.Key, Key);
     EXPECT_EQ(n.Node_State, 1);
     EXPECT_EQ(n.Vars.size(), 1u);
+}
+
+// When the sender list is full the window says so, once per scan.
+TEST_F(ScanWindowTest, AFullSenderListIsReportedOnce) {
+    TFScanDecode* f = form.get();
+    Show(f, [&] {
+        startWireless();
+        for (std::uint32_t n = 0; n <= std::uint32_t(Max_Wireless_Senders); ++n) {
+            Bytes t = telegram(false);
+            for (int i = 0; i < 4; ++i) t[std::size_t(4 + i)] = std::uint8_t(n >> (8 * i));
+            gateway.sendTelegram(telit(t));
+            ASSERT_TRUE(pumpUntil([&] { return gateway.quiet(*scan); }));
+        }
+        f->T_InScanTimer();
+        ASSERT_EQ(Asked().size(), 1u);
+        EXPECT_EQ(Asked()[0],
+                  UI_Texts[1798] + std::to_string(Max_Wireless_Senders) + UI_Texts[1799]);
+        EXPECT_EQ(uitest::dialogs().Questions()[0].Type, mtWarning);
+        f->T_InScanTimer();
+        EXPECT_EQ(Asked().size(), 1u);
+        f->Btn_StopScan->Click();
+        finishScan();
+        EXPECT_EQ(f->Style(), 5);
+    });
 }
 
 TEST_F(ScanWindowTest, OptionRowsFollowTheScanMethod) {
@@ -430,4 +459,18 @@ TEST_F(ScanWindowTest, GatewayAddressComesFromTheCommunicationParameters) {
             EXPECT_NE(Asked()[0].find("ParGen.xml"), std::string::npos) << Asked()[0];
         }
     }
+}
+
+// A gateway that does not answer: the message says where it was looked for.
+TEST_F(ScanWindowTest, AFailedScanNamesTheAddressAndPortTried) {
+    gateway.analyzerAnswers = false;
+    Show(form.get(), [&] {
+        setAddress();
+        form->Btn_StartScan->Click();
+        finishScan();
+        EXPECT_EQ(Asked(), std::vector<std::string>{"Error! Device Analyzer not found (127.0.0.1 "
+                                                    "port " +
+                                                    std::to_string(gateway.port()) + ")"});
+        EXPECT_EQ(form->Style(), 1);
+    });
 }

@@ -425,11 +425,30 @@ TEST_F(StepDispatch, OpenWithNoProjectsLeavesNoneOpen) {
 }
 
 TEST_F(StepDispatch, UpdateDeviceCompilesTheBankFilesBeforeTheDialog) {
-    OpenProject("Boat");
-    EXPECT_EQ(FormOpenedBy(W()->Btn_CreateBin), FBootTCP);
-    EXPECT_TRUE(FileExists(Path("PROJECTS/Boat/bin/bank1.bin")));
-    EXPECT_TRUE(FileExists(Path("PROJECTS/Boat/bin/bank2.bin")));
-    EXPECT_TRUE(Questions().empty());
+    const std::string kept = "PROJECTS/Boat/bin/old/notes.txt";
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        bool folder; // bin holds the folder of kept
+    };
+    const Case cases[] = {
+        {"bin as the project made it", [] {}, false},
+        {"bin holding a folder", [&] { WriteFile(kept, "mine"); }, true},
+        {"bin deleted", [this] { std::filesystem::remove_all(Path("PROJECTS/Boat/bin")); }, false},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(Path("PROJECTS/Boat"));
+        OpenProject("Boat");
+        c.prepare();
+        EXPECT_EQ(FormOpenedBy(W()->Btn_CreateBin), FBootTCP) << c.name;
+        EXPECT_TRUE(FileExists(Path("PROJECTS/Boat/bin/bank1.bin"))) << c.name;
+        EXPECT_TRUE(FileExists(Path("PROJECTS/Boat/bin/bank2.bin"))) << c.name;
+        EXPECT_TRUE(Questions().empty()) << c.name;
+        // What bin held stays beside the new pair.
+        if (c.folder) {
+            EXPECT_EQ(ReadBinaryFile(Path(kept)), "mine");
+        }
+    }
 }
 
 TEST_F(StepDispatch, UpdateDeviceStopsAtABankFileError) {

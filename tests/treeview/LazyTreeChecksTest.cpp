@@ -273,4 +273,56 @@ TEST(LazyTreeChecks, HotNodeShowsTheHotImage) {
     EXPECT_EQ(t.tree->GetCheckImageIndex(t["a"], ctNone, csUncheckedNormal, true), 12);
 }
 
+// Every check-image kind has its own shared list of 25 images in the order of the image index;
+// the system lists take their push buttons from the dark (flat) strip.
+TEST(LazyTreeChecks, CheckImageKindsHaveTheirOwnSharedStrips) {
+    TLazyStringTree a(nullptr), b(nullptr);
+    auto image = [](TImageList* list, int index) {
+        auto bmp = std::make_unique<TBitmap>(list->Width(), list->Height());
+        FillRect(bmp->Canvas(), TRect(0, 0, list->Width(), list->Height()), clFuchsia);
+        list->Draw(bmp->Canvas(), 0, 0, index, dsTransparent, itImage, true);
+        return bmp;
+    };
+    struct Case {
+        TCheckImageKind kind;
+        TColor border; // of the unchecked check box (image 9)
+        TColor mark;   // in the checked one (image 13)
+    } cases[] = {
+        {ckLightCheck, ColorToRGB(clBtnShadow), ColorToRGB(clBtnText)},
+        {ckDarkCheck, ColorToRGB(clBtnText), ColorToRGB(clBtnText)},
+        {ckLightTick, ColorToRGB(clBtnShadow), ColorToRGB(clBtnText)},
+        {ckFlat, ColorToRGB(clBtnShadow), ColorToRGB(clBtnText)},
+        {ckXP, TColor(0x80511C), TColor(0x21A121)},
+    };
+    for (const Case& c : cases) {
+        TImageList* list = a.CheckImageListOfKind(c.kind);
+        ASSERT_TRUE(list) << c.kind;
+        EXPECT_EQ(list, b.CheckImageListOfKind(c.kind)) << "shared by the trees";
+        EXPECT_EQ(list->Count(), 25);
+        EXPECT_EQ(list->Width(), 16);
+        // The sunken kinds draw a 3-D edge over their border.
+        const bool sunken = c.kind != ckFlat && c.kind != ckXP;
+        if (!sunken) {
+            EXPECT_EQ(image(list, 9)->PixelColor(8, 1), c.border) << c.kind;
+        }
+        EXPECT_EQ(image(list, 13)->PixelColor(6, 10), c.mark) << c.kind;
+        EXPECT_EQ(image(list, 0)->PixelColor(8, 8), clFuchsia) << "image 0 is empty";
+    }
+    EXPECT_NE(a.CheckImageListOfKind(ckLightTick), a.CheckImageListOfKind(ckLightCheck));
+    // Ticks are heavier than checks.
+    EXPECT_EQ(image(a.CheckImageListOfKind(ckLightTick), 13)->PixelColor(6, 12),
+              ColorToRGB(clBtnText));
+    EXPECT_NE(image(a.CheckImageListOfKind(ckLightCheck), 13)->PixelColor(6, 12),
+              ColorToRGB(clBtnText));
+    TImageList* system = a.CheckImageListOfKind(ckSystemDefault);
+    EXPECT_EQ(system->Count(), 25);
+    const auto pushed = image(system, 21);
+    const auto strip = image(a.CheckImageListOfKind(ckDarkCheck), 21);
+    const int at = (system->Width() - 16) / 2;
+    EXPECT_EQ(pushed->PixelColor(5, 5), strip->PixelColor(5 - at, 5 - at));
+    // New system colours give new images.
+    ReloadCheckImages();
+    EXPECT_EQ(a.CheckImageListOfKind(ckXP)->Count(), 25);
+}
+
 } // namespace

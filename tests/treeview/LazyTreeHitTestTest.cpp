@@ -1,5 +1,6 @@
 // Hit testing at every pixel of a row, the edges of the canvas, the splitter zones, and the
 // display rectangles of rows and texts.
+#include "platform/ui/core/SysInfo.h"
 #include "tests/treeview/TreeInput.h"
 
 #include <gtest/gtest.h>
@@ -158,14 +159,16 @@ TEST(LazyTreeHitTest, DisplayRectanglesOfRowsAndTexts) {
     const TRect unclipped = t.tree->GetDisplayRect(t["c"], -1, true, true);
     EXPECT_EQ(clipped, TRect(22, 18, 22 + w, 36));
     EXPECT_EQ(unclipped.Right, clipped.Right - 1);
-    // Scrolled down by one row.
+    // Scrolled down by one row; the vertical scroll bar takes its width from the client.
     t.tree->SetBounds(0, 0, 200, 18);
     t.tree->SetOffsetY(-18);
     ASSERT_EQ(t.tree->OffsetY(), -18);
-    EXPECT_EQ(t.tree->GetDisplayRect(t["c"], -1, false), TRect(0, 0, 200, 18));
-    EXPECT_EQ(t.tree->GetDisplayRect(t["a"], -1, false), TRect(0, -18, 200, 0)); // above the window
+    const int shown = t.tree->ClientWidth();
+    EXPECT_EQ(shown, 200 - SystemScrollBarSize);
+    EXPECT_EQ(t.tree->GetDisplayRect(t["c"], -1, false), TRect(0, 0, shown, 18));
+    EXPECT_EQ(t.tree->GetDisplayRect(t["a"], -1, false), TRect(0, -18, shown, 0)); // above
     // Repainting concerns the rows in the window only.
-    EXPECT_EQ(t.tree->InvalidateNode(t["c"]), TRect(0, 0, 200, 18));
+    EXPECT_EQ(t.tree->InvalidateNode(t["c"]), TRect(0, 0, shown, 18));
     EXPECT_EQ(t.tree->InvalidateNode(t["a"]), TRect(0, 0, 0, 0));
     for (PLazyNode bad : {static_cast<PLazyNode>(nullptr), t.tree->RootNode()})
         EXPECT_THROW(t.tree->GetDisplayRect(bad, -1, false), EAssertionFailed);

@@ -312,4 +312,41 @@ TEST(LazyTreeKeys, SearchIsOffByDefaultAndEndsWithTheFocus) {
     EXPECT_EQ(t.tree->SearchBuffer(), "");
 }
 
+// F1 asks the focused node, then its ancestors, then the tree and its parents for a help topic
+// and shows the first one found through the application's help.
+TEST(LazyTreeKeys, F1ShowsTheHelpTopicOfTheFocusedNode) {
+    struct Case {
+        const char* focus;
+        int nodeContext; // answered for n2 only
+        int treeContext;
+        int formContext;
+        int shown;
+    } cases[] = {
+        {"n2a", 7, 3, 5, 7}, // from the parent
+        {"n3", 7, 3, 5, 3},  // the tree's own
+        {"n3", 7, 0, 5, 5},  // the form's
+        {"n3", 7, 0, 0, 0},  // none: nothing shown
+    };
+    for (const Case& c : cases) {
+        KeyTree t;
+        t.tree->FullExpand();
+        int shown = 0;
+        Application->OnHelp = [&](WORD command, std::intptr_t data, bool&) {
+            EXPECT_EQ(command, HELP_CONTEXT);
+            shown = int(data);
+            return true;
+        };
+        t.tree->OnGetHelpContext = [&](TBaseLazyTree*, PLazyNode node, int column, int& context) {
+            EXPECT_EQ(column, 0);
+            if (node == t["n2"]) context = c.nodeContext;
+        };
+        t.tree->SetHelpContext(c.treeContext);
+        t.form.SetHelpContext(c.formContext);
+        t.tree->SetFocusedNode(t[c.focus]);
+        pressKey(VK_F1, {}, t.tree);
+        EXPECT_EQ(shown, c.shown) << c.focus << " " << c.treeContext << " " << c.formContext;
+        Application->OnHelp = nullptr;
+    }
+}
+
 } // namespace

@@ -299,4 +299,61 @@ TEST(LazyTreeNodes, CountsHeightsAndVisibleCountAgreeWithAPlainModel) {
     }
 }
 
+// An interface handed to AddChild or SetNodeData lives as long as its node.
+TEST(LazyTreeNodes, InterfaceUserDataIsReleasedWithItsNode) {
+    struct Counted : TInterfacedObject {
+        int* alive;
+        explicit Counted(int* a) : alive(a) { ++*alive; }
+        ~Counted() override { --*alive; }
+    };
+    int alive = 0;
+    TLazyStringTree tree(nullptr);
+    tree.SetNodeDataSize(8);
+    auto* first = new Counted(&alive);
+    first->_AddRef(); // the test's own reference
+    PLazyNode a = tree.AddChild(nullptr, first);
+    EXPECT_EQ(first->RefCount(), 2);
+    EXPECT_TRUE(a->States.Contains(vsReleaseCallOnUserDataRequired));
+    IInterface* back = a->NodeInterface();
+    EXPECT_EQ(back, first);
+    EXPECT_EQ(first->RefCount(), 3);
+    back->_Release();
+    PLazyNode b = tree.AddChild(nullptr);
+    tree.SetNodeData(b, new Counted(&alive));
+    EXPECT_EQ(alive, 2);
+    tree.DeleteNode(b);
+    EXPECT_EQ(alive, 1);
+    tree.Clear();
+    EXPECT_EQ(first->RefCount(), 1);
+    first->_Release();
+    EXPECT_EQ(alive, 0);
+    // Stored without a reference, the interface is only the caller's.
+    int kept = 0;
+    auto* loose = new Counted(&kept);
+    loose->_AddRef();
+    PLazyNode c = tree.AddChild(nullptr);
+    c->StoreNodeInterface(loose);
+    tree.DeleteNode(c);
+    EXPECT_EQ(loose->RefCount(), 1);
+    loose->_Release();
+    // Too little user data for a pointer is refused.
+    TLazyStringTree small(nullptr);
+    small.SetNodeDataSize(4);
+    Counted refused(&kept);
+    EXPECT_THROW(small.AddChild(nullptr, static_cast<IInterface*>(&refused)), EAssertionFailed);
+}
+
+TEST(LazyTreeNodes, PathListsTheTextsFromTheTopDown) {
+    TLazyStringTree tree(nullptr);
+    PLazyNode a = tree.AddChild(nullptr);
+    PLazyNode b = tree.AddChild(a);
+    tree.OnGetText = [&](TBaseLazyTree*, PLazyNode n, int column, TVSTTextType, std::string& t) {
+        t = std::string(n == a ? "A" : "B") + (column == 1 ? "1" : "");
+    };
+    EXPECT_EQ(tree.Path(b, 0, '/'), "A/B/");
+    EXPECT_EQ(tree.Path(b, 1, '|'), "A1|B1|");
+    EXPECT_EQ(tree.Path(a, 0, '/'), "A/");
+    EXPECT_EQ(tree.Path(nullptr, 0, '/'), "/");
+}
+
 } // namespace

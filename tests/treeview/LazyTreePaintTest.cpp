@@ -446,4 +446,121 @@ TEST(LazyTreePaint, NodeImagesComeBeforeTheTextAndItsSelection) {
     t.tree.SetImages(nullptr);
 }
 
+// The application may draw the six expand buttons; the hot ones show while the mouse is over the
+// button, the selected-hot ones on a selected node.
+TEST(LazyTreePaint, PreparedAndHotButtonBitmaps) {
+    SmallTree t;
+    int calls = 0;
+    t.tree.OnPrepareButtonBitmaps = [&](TBaseLazyTree*, TBitmap* plus, TBitmap* plusHot,
+                                        TBitmap* plusSelectedHot, TBitmap* minus, TBitmap* minusHot,
+                                        TBitmap* minusSelectedHot, TSize& size) {
+        ++calls;
+        EXPECT_EQ(size, (TSize{9, 9}));
+        const std::pair<TBitmap*, TColor> fills[] = {
+            {plus, clMaroon},  {plusHot, clOlive}, {plusSelectedHot, clNavy},
+            {minus, clYellow}, {minusHot, clAqua}, {minusSelectedHot, clPurple}};
+        for (auto [bm, c] : fills) {
+            EXPECT_EQ(bm->Width(), 9);
+            FillRect(bm->Canvas(), TRect(0, 0, 9, 9), c);
+        }
+    };
+    EXPECT_EQ(t.at(8, 8), clYellow) << "expanded A: minus";
+    EXPECT_EQ(calls, 1);
+    t.tree.TreeOptions()->SetSelectionOptions({toFullRowSelect});
+    uitest::mouseMove(&t.tree, {10, 8}); // the exact button hit starts a bitmap width left of text
+    ASSERT_EQ(t.tree.HotNode(), t.a);
+    ASSERT_TRUE(t.tree.HotNodeButtonHit());
+    EXPECT_EQ(t.at(8, 8), clAqua) << "hot";
+    t.tree.SetSelected(t.a, true);
+    EXPECT_EQ(t.at(8, 8), clPurple) << "selected and hot";
+    t.tree.SetExpanded(t.a, false);
+    EXPECT_EQ(t.at(8, 8), clNavy) << "collapsed: plus, selected and hot";
+    t.tree.SetSelected(t.a, false);
+    EXPECT_EQ(t.at(8, 8), clOlive) << "hot plus";
+    uitest::mouseMove(&t.tree, {60, 3 * 18 + 8});
+    EXPECT_EQ(t.at(8, 8), clMaroon) << "no longer hot";
+}
+
+// The background picture: tiled from the content's origin, or once at its offset.
+TEST(LazyTreePaint, BackgroundPictureIsTiledOrFixed) {
+    SmallTree t;
+    TBitmap stripes(2, 2);
+    FillRect(stripes.Canvas(), TRect(0, 0, 1, 2), clRed);
+    FillRect(stripes.Canvas(), TRect(1, 0, 2, 2), clBlue);
+    TPicture picture;
+    picture.SetGraphic(&stripes);
+    t.tree.SetBackground(&picture);
+    EXPECT_EQ(t.at(151, 10), clWhite) << "only with toShowBackground";
+    t.paintOptions({toShowBackground}, {});
+    t.tree.SetBackgroundOffsetX(1);
+    for (int y : {10, 40, 90}) { // in rows and below them
+        EXPECT_EQ(t.at(150, y), clBlue) << y;
+        EXPECT_EQ(t.at(151, y), clRed) << y;
+    }
+    TBitmap square(10, 10);
+    FillRect(square.Canvas(), TRect(0, 0, 10, 10), clGreen);
+    picture.SetGraphic(&square);
+    t.tree.SetBackground(&picture);
+    t.tree.SetBackgroundOffsetX(100);
+    t.tree.SetBackgroundOffsetY(12);
+    t.paintOptions({toStaticBackground}, {});
+    const struct {
+        int x, y;
+        TColor c;
+    } probes[] = {{105, 15, clGreen},
+                  {105, 21, clGreen},
+                  {95, 15, clWhite},
+                  {105, 25, clWhite},
+                  {109, 12, clGreen}};
+    for (const auto& p : probes) EXPECT_EQ(t.at(p.x, p.y), p.c) << p.x << "," << p.y;
+}
+
+TEST(LazyTreePaint, DrawTreePaintsThroughItsEvents) {
+    TLazyDrawTree tree(nullptr);
+    tree.SetBounds(0, 0, 100, 60);
+    PLazyNode node = tree.AddChild(nullptr);
+    tree.OnDrawNode = [&](TBaseLazyTree*, const TLTPaintInfo& info) {
+        EXPECT_EQ(info.Node, node);
+        FillRect(info.Canvas, info.ContentRect, clRed);
+    };
+    EXPECT_EQ(tree.QueryNodeWidth(node, -1), 2 * tree.TextMargin());
+    tree.OnGetNodeWidth = [](TBaseLazyTree*, TCanvas*, PLazyNode, int, int& width) { width = 30; };
+    EXPECT_EQ(tree.QueryNodeWidth(node, -1), 30);
+    const TRect text = tree.GetDisplayRect(node, -1, true);
+    EXPECT_EQ(pixel(&tree, text.Left + 2, 9), clRed);
+    EXPECT_EQ(tree.QueryCellContentMargin(node, -1, ccmtAllSides), TPoint(0, 0));
+    tree.OnGetCellContentMargin = [](TBaseLazyTree*, TCanvas*, PLazyNode, int,
+                                     TVTCellContentMarginType type, TPoint& margin) {
+        margin = type == ccmtTopLeftOnly ? TPoint(2, 1) : TPoint(4, 2);
+    };
+    EXPECT_EQ(tree.QueryCellContentMargin(node, -1, ccmtTopLeftOnly), TPoint(2, 1));
+}
+
+TEST(LazyTreePaint, CellContentMarginComesFromBeforeCellPaint) {
+    SmallTree t;
+    EXPECT_EQ(t.tree.QueryCellContentMargin(t.a, -1, ccmtAllSides), TPoint(0, 0));
+    t.tree.OnBeforeCellPaint = [](TBaseLazyTree*, TCanvas*, PLazyNode, int, TLTCellPaintMode mode,
+                                  const TRect&, TRect& content) {
+        if (mode != cpmGetContentMargin) return;
+        content.Left += 3;
+        content.Top += 1;
+        content.Right -= 5;
+        content.Bottom -= 2;
+    };
+    const struct {
+        TVTCellContentMarginType type;
+        TPoint margin;
+    } cases[] = {{ccmtAllSides, {8, 3}}, {ccmtTopLeftOnly, {3, 1}}, {ccmtBottomRightOnly, {5, 2}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(t.tree.QueryCellContentMargin(t.a, -1, c.type), c.margin) << c.type;
+    // The image text comes from its event.
+    EXPECT_EQ(t.tree.GetImageText(t.a, ikNormal, -1), "");
+    t.tree.OnGetImageText = [&](TBaseLazyTree*, PLazyNode n, TLTImageKind kind, int,
+                                std::string& text) {
+        text = t.names[n] + (kind == ikState ? " state" : "");
+    };
+    EXPECT_EQ(t.tree.GetImageText(t.a1, ikState, -1), "A1 state");
+    EXPECT_THROW(t.tree.GetImageText(nullptr, ikNormal, -1), EAssertionFailed);
+}
+
 } // namespace

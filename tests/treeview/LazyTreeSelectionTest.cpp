@@ -177,7 +177,8 @@ TEST(LazyTreeSelection, AlwaysSelectNodeKeepsASelection) {
     t.tree->SetSelected(t["c"], true);
     t.tree->SetSelected(t["c"], false);
     t.tree->EnsureNodeSelected();
-    EXPECT_EQ(t.selection(), "a");
+    // The node picked when c left the selection: its next sibling.
+    EXPECT_EQ(t.selection(), "d");
     t.tree->SetSelected(t["d"], true);
     t.tree->DeleteNode(t["d"]);
     EXPECT_EQ(t.tree->SelectedCount(), 1u);
@@ -206,6 +207,60 @@ TEST(LazyTreeSelection, StringTreeRemembersTextsOfSelectedNodes) {
     PLazyNode added = t.tree->AddChild(nullptr);
     EXPECT_TRUE(t.tree->Selected(added));
     EXPECT_EQ(t.tree->SelectedCount(), 2u);
+}
+
+} // namespace
+
+namespace {
+
+// With toAlwaysSelectNode, deleting the selected node selects the node picked when it left the
+// selection: its next sibling, else its previous one, else its parent, else its first child.
+TEST(LazyTreeSelection, DeletingTheSelectedNodeSelectsItsNeighbour) {
+    struct Case {
+        const char* deleted;
+        const char* selected;
+    } cases[] = {
+        {"b", "c"},   // next sibling
+        {"e", "d"},   // the last one: previous sibling
+        {"a2", "a1"}, // among children: previous sibling
+        {"b1", "b"},  // an only child: its parent
+    };
+    for (const Case& c : cases) {
+        SelTree t;
+        t.setSelectionOptions({toAlwaysSelectNode});
+        t.tree->SetSelected(t[c.deleted], true);
+        t.tree->DeleteNode(t[c.deleted]);
+        EXPECT_EQ(t.selection(), c.selected) << c.deleted;
+    }
+    // Without the option the selection just ends.
+    SelTree t;
+    t.tree->SetSelected(t["b"], true);
+    t.tree->DeleteNode(t["b"]);
+    EXPECT_EQ(t.selection(), "");
+}
+
+// A collapse that hides the selected node moves the selection to its nearest shown ancestor
+// (only with toAlwaysSelectNode); a selection still in view stays.
+TEST(LazyTreeSelection, CollapsingMovesAHiddenSelectionUp) {
+    struct Case {
+        TLTSelectionOptions options;
+        const char* selected;
+        const char* collapsed;
+        const char* after;
+    } cases[] = {
+        {{toAlwaysSelectNode}, "a1", "a", "a"},
+        {{toAlwaysSelectNode}, "b1", "b", "b"},
+        {{toAlwaysSelectNode}, "c", "a", "c"},
+        {{toAlwaysSelectNode}, "a", "a", "a"},
+        {{}, "a1", "a", "a1"},
+    };
+    for (const Case& c : cases) {
+        SelTree t;
+        t.setSelectionOptions(c.options);
+        t.tree->SetSelected(t[c.selected], true);
+        t.tree->SetExpanded(t[c.collapsed], false);
+        EXPECT_EQ(t.selection(), c.after) << c.selected << " " << c.collapsed;
+    }
 }
 
 } // namespace

@@ -90,9 +90,14 @@ bool loadList(const Layout& l, TRow_Table& table, const std::string& path) {
     const TXmlNode root = loadRoot(doc, path);
     const TXmlNode section = root ? root.ChildNodes().FindNode(l.Section) : TXmlNode();
     if (!section) throw Exception(path + ": the element " + l.Section + " is missing");
-    const std::vector<TXmlNode> rows = Element_Children(section);
-    for (int r = 1; r <= table.Row_Count() && r <= int(rows.size()); ++r)
-        Fill_Required_Row(table, *l.Columns, rows[std::size_t(r - 1)], r, path, "");
+    TRow_Load load(path);
+    load.Fill(
+        table, Element_Children(section),
+        [&](const TXmlNode& node, int row) {
+            Fill_Required_Row(table, *l.Columns, node, row, path, "");
+        },
+        l.Section);
+    load.Finish();
     return true;
 }
 

@@ -23,8 +23,8 @@ TRow_Table New_CAN_List(const std::vector<TTable_Column>& columns);
 
 // Empty the table and read the frame list at path into it. False when the file does not
 // exist. A file that is not well-formed, has no section of this layout (a file of the frame
-// tables of today) or has a row without one of the attributes raises with a message naming
-// the file, the rows read before staying in the table.
+// tables of today), has a row without one of the attributes or more rows than the table raises
+// with a message naming the file, the rows read before staying in the table.
 bool Load_CAN_Rec_List(TRow_Table& table, const std::string& path);
 bool Load_CAN_Send_List(TRow_Table& table, const std::string& path);
 

@@ -161,17 +161,20 @@ bool Load_CANopen_Tables(TCANopen_Tables& tables, const TCANopen_Layout& layout,
     doc.SetActive(true);
     doc.LoadFromFile(path);
     const TXmlNode root = doc.DocumentElement();
+    TRow_Load load(path);
     for (int s = 0; s < 2; ++s) {
         const TCANopen_Section& section = layout.Sections[s];
         const TXmlNode node = root ? root.ChildNodes().FindNode(section.Name) : TXmlNode();
         if (!node) throw Exception(path + ": the element " + section.Name + " is missing");
-        const std::vector<TXmlNode> rows = Element_Children(node);
         TRow_Table& table = tables[s];
-        // Rows past the table's last are not shown.
-        for (int row = 1; row <= int(rows.size()) && row <= table.Row_Count(); ++row)
-            Fill_Required_Row(table, section.Columns, rows[std::size_t(row - 1)], row, path,
-                              section.Name);
+        load.Fill(
+            table, Element_Children(node),
+            [&](const TXmlNode& row_node, int row) {
+                Fill_Required_Row(table, section.Columns, row_node, row, path, section.Name);
+            },
+            section.Name);
     }
+    load.Finish();
     return true;
 }
 

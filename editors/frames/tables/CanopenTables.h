@@ -45,7 +45,8 @@ TCANopen_Tables New_CANopen_Tables(const TCANopen_Layout& layout);
 
 // Empties both tables and reads the file at path into them, section by section. False when the
 // file does not exist. A file that is not well-formed, a missing section or a row without one
-// of its attributes raises an error naming the file; the rows read before it stay.
+// of its attributes raises an error naming the file; the rows read before it stay. A section
+// with more rows than its table raises once both are read (TRow_Load).
 bool Load_CANopen_Tables(TCANopen_Tables& tables, const TCANopen_Layout& layout,
                          const std::string& path);
 

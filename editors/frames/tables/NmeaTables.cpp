@@ -67,9 +67,9 @@ bool Load_Frame_Table(TRow_Table& table, const std::string& path,
     doc.LoadFromFile(path);
     const TXmlNode root = doc.DocumentElement();
     if (!root) return true;
-    const std::vector<TXmlNode> rows = Element_Children(root);
-    for (int row = 1; row <= int(rows.size()) && row <= table.Row_Count(); ++row)
-        fill(rows[std::size_t(row - 1)], row);
+    TRow_Load load(path);
+    load.Fill(table, Element_Children(root), fill);
+    load.Finish();
     return true;
 }
 

@@ -38,7 +38,8 @@ TRow_Table New_NMEA_Table(const std::vector<TTable_Column>& columns);
 
 // Empties the table and reads the file at path into it, each attribute on its own with its
 // column's default. False when the file does not exist. A file that cannot be read or is not
-// well-formed raises the platform's error, the table staying empty.
+// well-formed raises the platform's error, the table staying empty; one with more rows than the
+// table raises (TRow_Load) once the rows that fit are read.
 bool Load_NMEA_Table(TRow_Table& table, const std::vector<TTable_Column>& columns,
                      const std::string& path);
 
@@ -55,7 +56,8 @@ void Save_NMEA_Table(const TRow_Table& table, const std::vector<TTable_Column>& 
 
 // Empties the table and reads the file at path: fill(node, row) fills table row row from the
 // row-th element under the file's root. False when the file does not exist; a file that cannot
-// be read or is not well-formed raises the platform's error, the table staying empty.
+// be read or is not well-formed raises the platform's error, the table staying empty; one with
+// more rows than the table raises (TRow_Load) once the rows that fit are read.
 bool Load_Frame_Table(TRow_Table& table, const std::string& path,
                       const std::function<void(const TXmlNode&, int)>& fill);
 // Fills row from node, each column's attribute on its own with the column's default.

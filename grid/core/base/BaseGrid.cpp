@@ -1,5 +1,6 @@
 #include "grid/core/base/BaseGrid.h"
 
+#include "grid/core/base/GridDraw.h"
 #include "grid/core/base/GridUndo.h"
 #include "grid/core/base/GridUtils.h"
 
@@ -7,58 +8,19 @@
 
 namespace {
 
+// Colours of the rounded selection frame: fill from, fill to, mirror from, mirror to, inner top
+// line, inner bottom line, border, corner pixels.
 struct SelectionColors {
-    TColor upperFrom, upperTo, lowerFrom, lowerTo, border, innerTop, innerBottom, corner;
+    TColor from, to, mirrorFrom, mirrorTo, innerTop, innerBottom, border, corner;
 };
 constexpr SelectionColors kVista{0xFDF8F1, 0xFCEFD5, clNone,   clNone,
-                                 0xFDDE99, 0xFDFBF6, 0xFDF5E7, 0xFCEDCB};
+                                 0xFDFBF6, 0xFDF5E7, 0xFDDE99, 0xFCEDCB};
 constexpr SelectionColors kWin7{0xFCEBDC, 0xFCDBC1, clNone,   clNone,
-                                0xCEA27D, 0xFDF4EB, 0xFDEADB, 0xE0C5AE};
+                                0xFDF4EB, 0xFDEADB, 0xCEA27D, 0xE0C5AE};
 constexpr SelectionColors kOffice2007{0xD7FFFD, 0x58D4FC, 0x58D4FC, 0xB3F1FC,
-                                      0x8DD7D3, 0xF4FEFF, 0xCAF8FF, 0xC3D9DF};
+                                      0xF4FEFF, 0xCAF8FF, 0x8DD7D3, 0xC3D9DF};
 constexpr SelectionColors kInactive{0xF8F8F8, 0xE5E5E5, clNone,   clNone,
-                                    0xD9D9D9, 0xFBFAFA, 0xF0F0F0, 0xEFEFEF};
-
-// Gradient of one band per pixel line; solid when `to` is clNone.
-void fillGradient(TCanvas* c, const TRect& r, TColor from, TColor to, bool vertical) {
-    if (r.IsEmpty()) return;
-    if (to == clNone || to == from) {
-        c->Brush()->SetColor(from);
-        c->FillRect(r);
-        return;
-    }
-    GradientFillRect(c, r, ColorToRGB(from), ColorToRGB(to), vertical);
-}
-
-// Stands in for the mirrored gradient and the rounded selection frame of the drawing helpers
-// (the drawing-helpers unit replaces these two in place).
-void fillMirrored(TCanvas* c, const TRect& r, TColor from, TColor to, TColor mFrom, TColor mTo,
-                  bool vertical) {
-    TRect upper = r, lower = r;
-    if (vertical)
-        upper.Bottom = lower.Top = r.Top + r.Height() / 2;
-    else
-        upper.Right = lower.Left = r.Left + r.Width() / 2;
-    fillGradient(c, upper, from, to, vertical);
-    fillGradient(c, lower, mFrom, mTo, vertical);
-}
-
-void drawSelectionFrame(TCanvas* c, const TRect& r, const SelectionColors& s, int kind) {
-    if (s.lowerFrom == clNone)
-        fillGradient(c, r, s.upperFrom, s.upperTo, true);
-    else
-        fillMirrored(c, r, s.upperFrom, s.upperTo, s.lowerFrom, s.lowerTo, true);
-    c->Brush()->SetColor(s.border);
-    // Kind 1: left end, 2: right end, 3: middle, 0: single cell.
-    if (kind == 0) {
-        c->FrameRect(r);
-        return;
-    }
-    c->FillRect(Rect(r.Left, r.Top, r.Right, r.Top + 1));
-    c->FillRect(Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom));
-    if (kind == 1) c->FillRect(Rect(r.Left, r.Top, r.Left + 1, r.Bottom));
-    if (kind == 2) c->FillRect(Rect(r.Right - 1, r.Top, r.Right, r.Bottom));
-}
+                                    0xFBFAFA, 0xF0F0F0, 0xD9D9D9, 0xEFEFEF};
 
 } // namespace
 
@@ -770,13 +732,15 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
                                      : FSelectionStyle == ssVista ? kVista
                                      : FSelectionStyle == ssWin7  ? kWin7
                                                                   : kOffice2007;
-        drawSelectionFrame(Canvas, fr, set, kind);
+        DrawSelectionFrame(*Canvas, set.from, set.to, set.mirrorFrom, set.mirrorTo, set.innerTop,
+                           set.innerBottom, set.border, set.corner, Color(), fr, kind);
     } else if (!(GetUseVCLStyles() && (fixed || selected))) {
-        TColor from = Canvas->Brush()->Color();
+        const TColor from = Canvas->Brush()->Color();
         if (mirrorTo == clNone)
-            fillGradient(Canvas, Rect, from, colorTo, gd != GradientHorizontal);
+            DrawGradient(*Canvas, from, colorTo, 64, Rect, gd == GradientHorizontal);
         else
-            fillMirrored(Canvas, Rect, from, colorTo, mirror, mirrorTo, gd != GradientHorizontal);
+            DrawGradientCell(*Canvas, Rect, from, colorTo, mirror, mirrorTo,
+                             gd != GradientHorizontal, clNone, false, true);
         Canvas->Brush()->SetColor(from);
     }
 

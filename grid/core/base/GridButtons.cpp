@@ -109,6 +109,44 @@ void TQorGridButton::Click() {
     TGraphicControl::Click();
 }
 
+std::unique_ptr<TControlActionLink> TQorGridButton::CreateActionLink() {
+    return std::make_unique<TQorGridButtonActionLink>(this);
+}
+
+void TQorGridButton::ActionChange(TBasicAction* Sender, bool CheckDefaults) {
+    TGraphicControl::ActionChange(Sender, CheckDefaults);
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a) return;
+    if (!CheckDefaults || FGroupIndex == 0) SetGroupIndex(a->GroupIndex());
+    if (!CheckDefaults || !FDown) SetDown(a->Checked());
+}
+
+TQorGridButtonActionLink::TQorGridButtonActionLink(TQorGridButton* AClient)
+    : TControlActionLink(AClient) {}
+
+TQorGridButton* TQorGridButtonActionLink::button() const {
+    return static_cast<TQorGridButton*>(FClient);
+}
+
+bool TQorGridButtonActionLink::IsCheckedLinked() const {
+    const TCustomAction* a = customAction();
+    return a && button()->GroupIndex() != 0 && button()->AllowAllUp() &&
+           button()->Down() == a->Checked();
+}
+
+bool TQorGridButtonActionLink::IsGroupIndexLinked() const {
+    const TCustomAction* a = customAction();
+    return a && button()->GroupIndex() == a->GroupIndex();
+}
+
+void TQorGridButtonActionLink::SetChecked(bool Value) {
+    if (IsCheckedLinked()) button()->SetDown(Value);
+}
+
+void TQorGridButtonActionLink::SetGroupIndex(int Value) {
+    if (IsGroupIndexLinked()) button()->SetGroupIndex(Value);
+}
+
 void TQorGridButton::SetGroupIndex(int v) {
     if (v == FGroupIndex) return;
     FGroupIndex = v;
@@ -151,6 +189,8 @@ void TQorGridButton::buttonPressed(int Group, TQorGridButton* Sender) {
     if (Sender->Down() && FDown) {
         FDown = false;
         FState = bsUp;
+        // A linked action follows its button up.
+        if (auto* a = dynamic_cast<TCustomAction*>(Action())) a->SetChecked(false);
         Invalidate();
     }
     FAllowAllUp = Sender->AllowAllUp();

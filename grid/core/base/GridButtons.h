@@ -7,10 +7,28 @@
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/core/Actions.h"
 #include "platform/ui/core/Controls.h"
 
 #include <memory>
 #include <string>
+
+class TQorGridButton;
+
+// The action link of the grid button: besides caption, enabled and visible state it links the
+// checked state (for a button of a group that allows all up, while Down equals the action's
+// Checked) to Down and the group index (while equal) to GroupIndex.
+class TQorGridButtonActionLink : public TControlActionLink {
+public:
+    explicit TQorGridButtonActionLink(TQorGridButton* AClient);
+    bool IsCheckedLinked() const override;
+    bool IsGroupIndexLinked() const override;
+    void SetChecked(bool Value) override;
+    void SetGroupIndex(int Value) override;
+
+private:
+    TQorGridButton* button() const;
+};
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TQorGridButtonStyle { tasButton, tasCheck };
@@ -97,6 +115,9 @@ public:
     TNotifyEvent OnDropDown;
 
 protected:
+    std::unique_ptr<TControlActionLink> CreateActionLink() override;
+    // Also the group index and Down (as the action's Checked).
+    void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
     void Paint() override;

@@ -605,11 +605,7 @@ void TQorDateTimePicker::UpdateLabel() {
     if (!FLabel) return;
     FLabel->SetTransparent(FLabelTransparent);
     FLabel->Font()->Assign(FParentFnt ? Font() : FLabelFont.get());
-    TBitmap measure(1, 1);
-    measure.Canvas()->Font()->Assign(FLabel->Font());
-    const int tw = measure.Canvas()->TextWidth(FLabel->Caption());
-    const TPoint at = LabelPlace(FLabelPosition, BoundsRect(), FLabel->Width(), FLabel->Height(),
-                                 tw, FLabelMargin);
+    const TPoint at = LabelPlacement(FLabelPosition, BoundsRect(), *FLabel, FLabelMargin);
     FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(Visible());
 }

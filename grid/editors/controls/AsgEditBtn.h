@@ -23,7 +23,7 @@ public:
     bool Flat() const { return FFlat; }
     void SetFlat(bool v) { FFlat = v; }
     // The mouse is over the button.
-    bool Hot() const { return MouseInside(); }
+    bool Hot() const { return MouseInControl(); }
 
 protected:
     void Paint() override;

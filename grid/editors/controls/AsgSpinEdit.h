@@ -46,7 +46,7 @@ public:
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool v) { FIsWinXP = v; }
     // The mouse is over the button.
-    bool HasMouse() const { return MouseInside(); }
+    bool HasMouse() const { return MouseInControl(); }
     TTimer* RepeatTimer() const { return FRepeatTimer; }
 
 protected:

@@ -1,6 +1,6 @@
 #pragma once
 // Where the caption label of an editor control goes beside the control.
-#include "platform/base/Types.h"
+#include "platform/ui/StdCtrls.h"
 
 enum TLabelPosition {
     lpLeftTop,
@@ -15,10 +15,13 @@ enum TLabelPosition {
     lpBottomCenter,
     lpRightTop,
     lpRightCenter,
-    lpRighBottom
+    lpRighBottom,
+    lpTopRight,
+    lpBottomRight
 };
 
-// The label's top-left for a control at Control: the label is LabelWidth x LabelHeight, its
-// caption TextWidth wide, Margin pixels from the control.
-TPoint LabelPlace(TLabelPosition Position, const TRect& Control, int LabelWidth, int LabelHeight,
-                  int TextWidth, int Margin);
+// Where a caption label goes beside a control with these bounds, Margin away: placed by the
+// label's size and its caption's width on one line in the label's font; centred positions
+// truncate their halves toward zero.
+TPoint LabelPlacement(TLabelPosition Position, const TRect& Bounds, const TLabel& Label,
+                      int Margin);

@@ -1,9 +1,12 @@
 // The control core: properties, window handles, the control tree and layout.
 #include "platform/ui/core/Controls.h"
 
+#include "platform/base/SysUtils.h"
+#include "platform/ui/core/Actions.h"
 #include "platform/ui/core/ControlsInternal.h"
 #include "platform/ui/core/Forms.h"
 #include "platform/ui/core/Timers.h"
+#include "platform/ui/core/WindowFrame.h"
 
 #include <algorithm>
 #include <map>
@@ -83,6 +86,33 @@ TControl::~TControl() {
         state().popupHooks.AsComponent(popupMenu_)->RemoveFreeNotification(this);
 }
 
+TBasicAction* TControl::Action() const {
+    return actionLink_ ? actionLink_->Action() : nullptr;
+}
+
+void TControl::SetAction(TBasicAction* Value) {
+    if (!Value) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = CreateActionLink();
+    actionLink_->SetAction(Value);
+    ActionChange(Value, false);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() {
+    return std::make_unique<TControlActionLink>(this);
+}
+
+void TControl::ActionChange(TBasicAction* Sender, bool CheckDefaults) {
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a) return;
+    if (!CheckDefaults || Caption().empty()) SetCaption(a->Caption());
+    if (!CheckDefaults || Enabled()) SetEnabled(a->Enabled());
+    if (!CheckDefaults || Visible()) SetVisible(a->Visible());
+    if (!CheckDefaults || Hint().empty()) SetHint(a->Hint());
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
@@ -105,6 +135,20 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TControl::SetClientSize(int w, int h) {
     TRect c = ClientRect();
     SetBounds(left_, top_, w + (width_ - c.Width()), h + (height_ - c.Height()));
+}
+
+void TControl::ChangeScale(int M, int D) {
+    if (M == D || D == 0) return;
+    SetBounds(MulDiv(left_, M, D), MulDiv(top_, M, D), MulDiv(width_, M, D), MulDiv(height_, M, D));
+    if (!parentFont_) font_->SetHeight(MulDiv(font_->Height(), M, D));
+}
+
+void TWinControl::ChangeScale(int M, int D) {
+    if (M == D || D == 0) return;
+    DisableAlign();
+    for (TControl* c : controls_) c->ChangeScale(M, D);
+    TControl::ChangeScale(M, D);
+    EnableAlign();
 }
 
 TPoint TControl::ClientOrigin() const {
@@ -307,6 +351,11 @@ void TControl::CMColorChanged(TMessage& /*Message*/) {
     Invalidate();
 }
 
+
+void TControl::CMCursorChanged(TMessage& Message) {
+    DefaultHandler(Message);
+}
+
 void TControl::CMParentFontChanged(TMessage& /*Message*/) {
     if (!parentFont_ || !parent_) return;
     updatingParentFont_ = true;
@@ -373,8 +422,9 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 }
 
 TPoint TWinControl::ClientOrigin() const {
-    if (IsPopupWindow()) return {left_, top_};
-    return TControl::ClientOrigin();
+    TPoint o = IsPopupWindow() ? TPoint{left_, top_} : TControl::ClientOrigin();
+    if (frame_) o = {o.X + frame_->Client.Left, o.Y + frame_->Client.Top};
+    return o;
 }
 
 void TWinControl::CreateWnd() {
@@ -391,6 +441,7 @@ void TWinControl::CreateWnd() {
         handle_ = reinterpret_cast<HWND>(s.nextHandle++);
         s.windows[handle_] = this;
     }
+    calcFrame();
     if (backend) peer_ = backend->CreatePeer(this);
     invalid_ = backing_ != nullptr;
     for (TControl* c : controls_)
@@ -408,6 +459,7 @@ void TWinControl::DestroyWnd() {
     handle_ = nullptr;
     // The shape belongs to the window; CreateWnd sets it again where a control wants one.
     region_.reset();
+    frame_.reset();
 }
 
 void TWinControl::DestroyHandle() {
@@ -551,6 +603,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
         if (Align() != alNone && !Parent()->aligning_) Parent()->Realign();
     }
     if (HandleAllocated()) Perform(WM_WINDOWPOSCHANGING);
+    if (sized && HandleAllocated()) calcFrame();
     PeerChanged(pcBounds);
     if (sized) Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidth(), ClientHeight()));
     if (HandleAllocated()) Perform(WM_WINDOWPOSCHANGED);
@@ -624,6 +677,7 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
             ::SetFocus(form->Handle());
     }
     PeerChanged(pcEnabled);
+    if (handle_) Perform(WM_ENABLE, Enabled() ? 1 : 0);
     TControl::CMEnabledChanged(Message);
 }
 

@@ -30,8 +30,11 @@
 #include <vector>
 
 class TWinControl;
+class TBasicAction;
+class TControlActionLink;
 class TCustomForm;
 class TPopupMenu;
+struct TWindowFrame;
 
 using TWndMethod = std::function<void(TMessage& Message)>;
 
@@ -257,6 +260,9 @@ public:
     void SetAnchors(TAnchors v);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* v);
+    // The help topic of the control (0: none).
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int v) { helpContext_ = v; }
 
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* AParent);
@@ -267,6 +273,10 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool v);
     bool MouseInControl() const;
+
+    // Scales the control by M / D (its bounds and font) as a form does when it is shown at
+    // another pixel density; a windowed control scales its children too.
+    virtual void ChangeScale(int M, int D);
 
     virtual void Invalidate();
     // Paints now what is invalid.
@@ -288,7 +298,17 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TContextPopupEvent OnContextPopup;
 
+    // The action the control is linked to (nullptr: none). Linking copies the action's caption,
+    // enabled and visible state into the control; a click without OnClick executes it.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* Value);
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+
 protected:
+    // The link a new action gets; descendants link more properties.
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
+    // Copies the action's properties (CheckDefaults: only into those left at their defaults).
+    virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     virtual void Click();
@@ -327,6 +347,7 @@ protected:
     virtual void CMTextChanged(TMessage& Message);
     virtual void CMFontChanged(TMessage& Message);
     virtual void CMColorChanged(TMessage& Message);
+    virtual void CMCursorChanged(TMessage& Message);
     virtual void CMParentFontChanged(TMessage& Message);
     virtual void CMParentColorChanged(TMessage& Message);
     virtual void CMParentShowHintChanged(TMessage& Message);
@@ -361,7 +382,9 @@ private:
     TAlign align_ = alNone;
     TAnchors anchors_ = akTopLeft;
     TPopupMenu* popupMenu_ = nullptr;
+    int helpContext_ = 0;
     unsigned controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    std::unique_ptr<TControlActionLink> actionLink_;
     unsigned controlState_ = 0;
     // Distances kept by akRight / akBottom anchors, taken when the parent size is known.
     int anchorRight_ = -1;
@@ -396,6 +419,8 @@ public:
     int ControlCount() const { return int(controls_.size()); }
     TControl* Controls(int index) const { return controls_.at(std::size_t(index)); }
     void InsertControl(TControl* AControl);
+    // The children are scaled first.
+    void ChangeScale(int M, int D) override;
     void RemoveControl(TControl* AControl);
     bool ContainsControl(const TControl* Control) const;
     // The topmost visible child at p (client coordinates).
@@ -429,8 +454,10 @@ public:
 
     // The image the control paints into; nullptr for controls that do not paint themselves.
     TBitmap* BackingImage() const { return backing_.get(); }
-    // Whether a WM_PAINT is due.
-    bool NeedsPaint() const { return invalid_; }
+    // Whether a WM_PAINT (or a WM_NCPAINT of the frame) is due.
+    bool NeedsPaint() const;
+    // Inside the non-client frame a window's style asks for (WindowFrame.h).
+    TRect ClientRect() const override;
     // Paints the control and its windowed children (their images) into dest at (X, Y). A
     // window region clips the window and its children; pop-ups are drawn last, placed by
     // their screen position.
@@ -524,7 +551,12 @@ private:
     friend int SetWindowRgn(HWND handle, HRGN rgn, bool redraw);
     friend bool ValidateRect(HWND handle, const TRect* rect);
     friend bool IsWindowEnabled(HWND handle);
+    friend struct WindowFrameAccess;
     void updateShowing();
+    // The non-client frame (WindowFrame.cpp): calculated with WM_NCCALCSIZE, painted with
+    // WM_NCPAINT; nullptr while the window has none.
+    void calcFrame();
+    void paintFrame();
     // PaintTo without the pop-ups, which it collects.
     void paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>& popups);
     void routeMouse(TMessage& Message, bool& handled);
@@ -544,6 +576,7 @@ private:
     std::unique_ptr<TRegion> region_;
     std::unique_ptr<TBitmap> layeredImage_;
     std::uint8_t layeredAlpha_ = 255;
+    std::unique_ptr<TWindowFrame> frame_;
 };
 
 // --- TCustomControl / TGraphicControl --------------------------------------------------------

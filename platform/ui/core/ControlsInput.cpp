@@ -1,6 +1,9 @@
 // Control message delivery: mouse, keyboard, focus, capture and dialog keys.
+#include "platform/ui/core/Actions.h"
 #include "platform/ui/core/Controls.h"
 #include "platform/ui/core/Hooks.h"
+
+#include "platform/base/Hotkey.h"
 
 #include "platform/ui/core/ControlsInternal.h"
 #include "platform/ui/core/Forms.h"
@@ -168,6 +171,9 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_COLORCHANGED:
         CMColorChanged(Message);
         break;
+    case CM_CURSORCHANGED:
+        CMCursorChanged(Message);
+        break;
     case CM_PARENTFONTCHANGED:
         CMParentFontChanged(Message);
         break;
@@ -209,7 +215,10 @@ bool TControl::MouseInControl() const {
 }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
+    else if (actionLink_)
+        actionLink_->Execute();
 }
 
 void TControl::DblClick() {
@@ -721,6 +730,12 @@ void TWinControl::DefaultHandler(TMessage& Message) {
     case WM_NCHITTEST:
         if (Message.Result == 0) Message.Result = HTCLIENT;
         break;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+    case WM_PRINT:
+    case CM_BORDERCHANGED:
+        controls::defaultFrameMessage(this, Message);
+        break;
     case WM_RBUTTONUP: {
         TPoint s = ClientToScreen(LParamToPoint(Message.LParam));
         Perform(WM_CONTEXTMENU, WPARAM(handle_), PointToLParam(s));
@@ -935,7 +950,9 @@ void DeliverMouse(TWinControl* target, UINT Msg, TPoint client, WPARAM keys) {
     if (!target) return;
     TPoint screen = target->ClientToScreen(client);
     state().cursorPos = screen;
-    // A captured mouse goes to the window that holds the capture.
+    // A captured mouse goes to the window that holds the capture. A window hidden since it took
+    // the capture never sees the button's release, so its capture ends here.
+    if (state().capture && !state().capture->IsShowing()) ReleaseCapture();
     if (TWinControl* w = windowOf(state().capture); w && w != target) {
         target = w;
         client = w->ScreenToClient(screen);
@@ -1065,6 +1082,7 @@ bool IsAccel(WORD VK, const std::string& Str) {
             ++i;
             continue;
         }
+        if (!MarksHotkey(char32_t(Str[i + 1]))) continue;
         unsigned char c = static_cast<unsigned char>(Str[i + 1]);
         return std::toupper(c) == std::toupper(VK & 0xFF) && VK < 0x80;
     }
@@ -1078,6 +1096,8 @@ std::string StripHotkey(const std::string& Text) {
             if (i + 1 < Text.size() && Text[i + 1] == '&') {
                 out += '&';
                 ++i;
+            } else if (i + 1 < Text.size() && !MarksHotkey(char32_t(Text[i + 1]))) {
+                out += '&';
             }
             continue;
         }

@@ -22,4 +22,7 @@ struct WindowState {
 
 WindowState& state();
 
+// The default handling of WM_NCCALCSIZE and WM_NCPAINT (WindowFrame.cpp).
+void defaultFrameMessage(TWinControl* control, TMessage& Message);
+
 } // namespace controls

@@ -2,6 +2,7 @@
 #include "platform/ui/core/Controls.h"
 
 #include "platform/ui/core/ControlsInternal.h"
+#include "platform/ui/core/WindowFrame.h"
 
 #include <algorithm>
 #include <mutex>
@@ -33,7 +34,12 @@ void TWinControl::Invalidate() {
     if (peer_) peer_->Invalidate();
 }
 
+bool TWinControl::NeedsPaint() const {
+    return invalid_ || (frame_ && frame_->Invalid);
+}
+
 void TWinControl::Update() {
+    if (frame_ && frame_->Invalid) paintFrame();
     if (backing_ && invalid_) {
         TMessage m{WM_PAINT, 0, 0, 0};
         MainWndProc(m);
@@ -102,11 +108,15 @@ void TWinControl::paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>
         ::AlphaBlend(dest, X, Y, w, h, layeredImage_->Canvas(), 0, 0, w, h, blend);
     } else if (backing_) {
         Update();
+        // The frame image holds the non-client area; the client's image lies inside it.
+        if (frame_ && frame_->Image) dest->Draw(X, Y, frame_->Image.get());
+        const int cx = X + (frame_ ? frame_->Client.Left : 0);
+        const int cy = Y + (frame_ ? frame_->Client.Top : 0);
         if (IsLayeredWindow() && layeredAlpha_ != 255)
-            ::AlphaBlend(dest, X, Y, backing_->Width(), backing_->Height(), backing_->Canvas(), 0,
+            ::AlphaBlend(dest, cx, cy, backing_->Width(), backing_->Height(), backing_->Canvas(), 0,
                          0, backing_->Width(), backing_->Height(), blend);
         else
-            dest->Draw(X, Y, backing_.get());
+            dest->Draw(cx, cy, backing_.get());
     } else if (peer_) {
         TBitmap shot;
         if (peer_->Grab(shot)) dest->Draw(X, Y, &shot);
@@ -118,6 +128,9 @@ void TWinControl::paintTo(TCanvas* dest, int X, int Y, std::vector<TWinControl*>
         if (!w || !w->Visible()) continue;
         if (w->IsPopupWindow())
             popups.push_back(w);
+        else if (frame_)
+            w->paintTo(dest, X + frame_->Client.Left + w->Left(), Y + frame_->Client.Top + w->Top(),
+                       popups);
         else
             w->paintTo(dest, X + w->Left(), Y + w->Top(), popups);
     }

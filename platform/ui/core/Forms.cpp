@@ -457,12 +457,14 @@ void TCustomForm::CMShowingChanged(TMessage& Message) {
     if (Showing()) {
         DoShow();
         if (!Showing()) return;
+        // As when the focus moves into another form: the form losing the activation sees which
+        // form takes it.
         TCustomForm* old = Screen->activeForm_;
+        Screen->activeForm_ = this;
         if (old && old != this) {
             old->active_ = false;
             old->Perform(CM_DEACTIVATE);
         }
-        Screen->activeForm_ = this;
         active_ = true;
         // The most recently activated form goes first in Screen->Forms.
         auto& forms = Screen->forms_;
@@ -727,6 +729,11 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
     return AskDialogService(r).ModalResult;
 }
 
+bool TApplication::HelpContext(int Context) {
+    bool callHelp = true;
+    return OnHelp && OnHelp(HELP_CONTEXT, Context, callHelp);
+}
+
 void TApplication::HandleException(TObject* Sender) {
     std::exception_ptr ep = std::current_exception();
     if (!ep) return;
@@ -815,13 +822,13 @@ void TApplication::checkHint() {
     info.HideTimeout = HintHidePause;
     info.HintStr = shortHint(hintControl_->Hint());
     if (hintControl_->Perform(CM_HINTSHOW, 0, LPARAM(&info)) != 0 || info.HintStr.empty()) return;
-    if (hintWindow_ && (customHintWindow_ || info.HintWindowClass)) {
+    const auto& windowClass = info.HintWindowClass ? info.HintWindowClass : HintWindowClass;
+    if (hintWindow_ && (customHintWindow_ || windowClass)) {
         delete hintWindow_;
         hintWindow_ = nullptr;
     }
-    customHintWindow_ = bool(info.HintWindowClass);
-    if (!hintWindow_)
-        hintWindow_ = customHintWindow_ ? info.HintWindowClass(this) : new THintWindow(this);
+    customHintWindow_ = bool(windowClass);
+    if (!hintWindow_) hintWindow_ = customHintWindow_ ? windowClass(this) : new THintWindow(this);
     hintWindow_->SetColor(info.HintColor);
     TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
@@ -837,6 +844,17 @@ void TScreen::SetCursor(TCursor v) {
     if (v == cursor_) return;
     cursor_ = v;
     if (TBackend* b = Backend()) b->SetScreenCursor(v);
+}
+
+void TScreen::SetCursorImage(TCursor Index, const TBitmap& Image, TPoint HotSpot) {
+    auto copy = std::make_shared<TBitmap>();
+    copy->Assign(&Image);
+    cursorImages_[Index] = {std::move(copy), HotSpot};
+}
+
+const TCursorImage* TScreen::CursorImage(TCursor Index) const {
+    auto it = cursorImages_.find(Index);
+    return it == cursorImages_.end() ? nullptr : &it->second;
 }
 
 int TScreen::Width() const {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -207,6 +208,10 @@ struct THintInfo {
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+// Help asked for: Command HELP_CONTEXT with the context number as Data; answers whether help
+// was shown.
+constexpr WORD HELP_CONTEXT = 0x0001;
+using THelpEvent = std::function<bool(WORD Command, std::intptr_t Data, bool& CallHelp)>;
 
 class TApplication : public TComponent {
 public:
@@ -250,6 +255,10 @@ public:
     void ShowException(const Exception& E);
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
+    // Shows the help topic of a context number through OnHelp (the platform has no help
+    // viewer of its own); false when nothing showed it.
+    bool HelpContext(int Context);
+    THelpEvent OnHelp;
     // Runs each time a modal loop has nothing to do (tests act inside modal forms with it).
     std::function<void(TCustomForm* Form)> OnModalIdle;
 
@@ -258,6 +267,9 @@ public:
     void SetShowHint(bool v) { showHint_ = v; }
     int HintPause = 500;
     int HintHidePause = 2500;
+    // The kind of window every hint shows in (empty: THintWindow); a hint's own
+    // THintInfo.HintWindowClass wins over it.
+    std::function<THintWindow*(TComponent* Owner)> HintWindowClass;
     TColor HintColor = clInfoBk;
     void CancelHint();
     void HideHint();
@@ -309,6 +321,14 @@ private:
     bool customHintWindow_ = false;
 };
 
+// The picture of one of the program's own cursor numbers (the model loads them from its
+// resources into Screen.Cursors): the image's transparent colour shows through, and HotSpot is
+// the point of the image that the pointer position names.
+struct TCursorImage {
+    std::shared_ptr<const TBitmap> Image;
+    TPoint HotSpot;
+};
+
 class TScreen : public TComponent {
 public:
     explicit TScreen(TComponent* AOwner);
@@ -327,6 +347,11 @@ public:
     // The cursor last chosen by WM_SETCURSOR (what the pointer shows).
     TCursor CurrentCursor() const { return currentCursor_; }
     void SetCurrentCursor(TCursor v) { currentCursor_ = v; }
+    // A cursor number with a picture shows it; one without shows the arrow. A standard cursor
+    // (crDefault .. crHandPoint and the others below 0) keeps its own shape.
+    void SetCursorImage(TCursor Index, const TBitmap& Image, TPoint HotSpot);
+    // nullptr when the number has no picture.
+    const TCursorImage* CursorImage(TCursor Index) const;
 
 private:
     friend class TCustomForm;
@@ -337,6 +362,7 @@ private:
     TWinControl* activeControl_ = nullptr;
     std::vector<TCustomForm*> forms_;
     std::unique_ptr<TFont> hintFont_;
+    std::map<TCursor, TCursorImage> cursorImages_;
 };
 
 extern TApplication* Application;

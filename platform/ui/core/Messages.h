@@ -185,6 +185,10 @@ constexpr UINT EM_SHOWBALLOONTIP = 0x1503;
 constexpr UINT EM_HIDEBALLOONTIP = 0x1504;
 constexpr UINT EM_SETMODIFY = 0x00B9;
 constexpr UINT EM_REPLACESEL = 0x00C2;
+// The formatting rectangle of an edit (LParam points to a TRect; EM_SETRECTNP does not repaint).
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
 
 // --- component-model messages ---------------------------------------------------------------
 constexpr UINT CM_BASE = 0xB000;
@@ -270,6 +274,7 @@ constexpr UINT CM_UNTHEMECONTROL = CM_BASE + 78;
 constexpr UINT CM_DOUBLEBUFFEREDCHANGED = CM_BASE + 79;
 constexpr UINT CM_PARENTDOUBLEBUFFEREDCHANGED = CM_BASE + 80;
 constexpr UINT CM_STYLECHANGED = CM_BASE + 81;
+constexpr UINT CM_DENYSUBCLASSING = CM_BASE + 2000;
 
 // Notifications reflected back to the control that caused them.
 constexpr UINT CN_BASE = 0xBC00;
@@ -466,6 +471,9 @@ constexpr LRESULT HTBOTTOMLEFT = 16;
 constexpr LRESULT HTBOTTOMRIGHT = 17;
 constexpr LRESULT HTBORDER = 18;
 constexpr LRESULT HTCLOSE = 20;
+
+// WM_SIZING: the edge being dragged (LParam points to the window's proposed screen TRect).
+constexpr WPARAM WMSZ_BOTTOMRIGHT = 8;
 
 // WM_SIZE kinds.
 constexpr WPARAM SIZE_RESTORED = 0;

@@ -7,10 +7,19 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TWinControl;
 class TBitmap;
 using TCursor = int;
+
+// A monitor of the desktop: its bounds and its work area (the bounds less panels and docks), in
+// screen coordinates.
+struct TMonitorArea {
+    TRect Bounds;
+    TRect WorkArea;
+    bool Primary = false;
+};
 
 // What changed in a control; a peer reads the new value from its control. Standard controls
 // add their own codes from pcUser on.
@@ -28,6 +37,7 @@ enum TPeerChange {
     pcHint,
     pcRegion,  // SetWindowRgn: the window's shape changed
     pcLayered, // the layered picture or opacity changed
+    pcFrame,   // the non-client frame or a window scroll bar changed
     pcUser = 100
 };
 
@@ -67,12 +77,19 @@ public:
     // Thread-safe: ends a WaitForEvents.
     virtual void Wake() = 0;
     virtual TRect ScreenRect() const { return {0, 0, 1024, 768}; }
+    // The monitors, the primary one first.
+    virtual std::vector<TMonitorArea> MonitorAreas() const {
+        return {{ScreenRect(), ScreenRect(), true}};
+    }
     virtual TPoint CursorPos() const { return {0, 0}; }
     // Moves the native pointer (screen coordinates).
     virtual void SetCursorPos(TPoint /*p*/) {}
     // The cursor shape the whole application shows (Screen->Cursor); crDefault: per window.
     virtual void SetScreenCursor(TCursor /*cursor*/) {}
     virtual void Beep() {}
+    // The desktop's lines per wheel notch; -1: a page per notch.
+    virtual int WheelScrollLines() const { return 3; }
+    virtual void SetWheelScrollLines(int /*lines*/) {}
     // The desktop's icon for a file or folder, or (byName) for any name by its extension: a key
     // naming the icon's kind and its small (16 x 16) and large (32 x 32) images; false when
     // there is none.

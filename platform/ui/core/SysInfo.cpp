@@ -2,6 +2,7 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/ui/core/LayeredWindows.h"
+#include "platform/ui/core/Peer.h"
 
 #include <cstring>
 
@@ -34,7 +35,21 @@ int Win32MinorVersion() {
 }
 
 int GetSystemMetrics(int Index) {
-    return Index == SM_CXVSCROLL ? SystemScrollBarSize : 0;
+    return Index == SM_CXVSCROLL || Index == SM_CYHSCROLL ? SystemScrollBarSize : 0;
+}
+
+bool SystemParametersInfo(UINT Action, UINT Param, void* Value, UINT /*WinIni*/) {
+    if (Action == SPI_GETWHEELSCROLLLINES) {
+        if (!Value) return false;
+        const int lines = Backend() ? Backend()->WheelScrollLines() : 3;
+        *static_cast<UINT*>(Value) = lines < 0 ? WHEEL_PAGESCROLL : UINT(lines);
+        return true;
+    }
+    if (Action == SPI_SETWHEELSCROLLLINES) {
+        if (Backend()) Backend()->SetWheelScrollLines(Param == WHEEL_PAGESCROLL ? -1 : int(Param));
+        return true;
+    }
+    return false;
 }
 
 HMODULE LoadLibrary(const std::string& /*FileName*/) {

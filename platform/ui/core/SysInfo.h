@@ -12,9 +12,18 @@ int Win32MinorVersion();
 // Thickness of a scroll bar, as the classic system metric; the grids and lists draw theirs so.
 constexpr int SystemScrollBarSize = 17;
 
-// System sizes: only the width of a vertical scroll bar is asked for.
+// System sizes: the width of a vertical and the height of a horizontal scroll bar.
 constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
 int GetSystemMetrics(int Index);
+
+// System parameters: only the wheel's lines per notch are asked for and set. Getting writes a
+// UINT to Value, WHEEL_PAGESCROLL when a notch scrolls a page; setting takes the lines in Param
+// (WHEEL_PAGESCROLL for a page). The back end keeps the desktop's setting.
+constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
+constexpr UINT SPI_SETWHEELSCROLLLINES = 0x0069;
+constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFF;
+bool SystemParametersInfo(UINT Action, UINT Param, void* Value, UINT WinIni);
 
 struct HMODULE__;
 using HMODULE = HMODULE__*;

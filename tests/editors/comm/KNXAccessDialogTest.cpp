@@ -325,3 +325,114 @@ TEST_F(KNXAccessDialog, AClickOnARowNumberSelectsThatRow) {
         uitest::click(f->Btn_Cancel);
     });
 }
+
+namespace {
+// Types text one key after another, as fast as the clock allows: all within the lists'
+// type-ahead time.
+void typeKeys(const std::string& text) {
+    for (char c : text) uitest::typeText(std::string(1, c));
+}
+} // namespace
+
+// Each list cell starts a new search: what is typed is what the cell keeps.
+TEST_F(KNXAccessDialog, TypedListCellsKeepWhatWasTypedCellAfterCell) {
+    TFKNXAccess* f = Make();
+    uitest::runModal(f, [&](TCustomForm*) {
+        TQorColumnGrid* g = Grid();
+        const struct {
+            int col, row;
+            const char* typed;
+        } cells[] = {{13, 1, "814"}, {13, 2, "493"}, {14, 3, "7"}, {13, 3, "1000"}};
+        for (const auto& c : cells) {
+            Type(g, c.col, c.row, "");
+            typeKeys(c.typed);
+            uitest::pressKey(VK_RETURN);
+        }
+        for (const auto& c : cells) EXPECT_EQ(g->Cells(c.col, c.row), c.typed) << c.typed;
+        uitest::click(f->Btn_Cancel);
+    });
+}
+
+// Closing the dialog in any way drops the edit still open; it never comes back, neither in
+// the cell nor in the next save.
+TEST_F(KNXAccessDialog, AnEditLeftOpenWhenTheDialogClosesNeverComesBack) {
+    TFKNXAccess* f = Make();
+    uitest::runModal(f, [&](TCustomForm*) {
+        Fill(Grid(), 1, Good);
+        uitest::click(f->Btn_OK);
+    });
+    const struct {
+        int col;
+        const char* typed;
+    } edits[] = {{4, "7/7"}, {5, "s"}};
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.typed);
+        uitest::runModal(f, [&](TCustomForm*) {
+            Type(Grid(), e.col, 1, "");
+            typeKeys(e.typed);
+            ASSERT_TRUE(Grid()->EditMode() || Grid()->EditorMode());
+            f->Perform(WM_CLOSE, 0, 0);
+        });
+        uitest::runModal(f, [&](TCustomForm*) {
+            EXPECT_EQ(RowOf(Grid(), 1, Cols), Good);
+            EXPECT_FALSE(Grid()->EditMode());
+            uitest::click(f->Btn_OK);
+            EXPECT_EQ(f->ModalResult(), mrOk) << "nothing to refuse";
+        });
+        EXPECT_EQ(Saved(), std::vector<Row>{Good});
+    }
+}
+
+// A showing starts at the top, on the first cell, with the columns as laid out, whatever the
+// last showing scrolled, selected or widened.
+TEST_F(KNXAccessDialog, EachShowingStartsAtTheTopWithTheLaidOutColumns) {
+    TFKNXAccess* f = Make();
+    uitest::runModal(f, [&](TCustomForm*) {
+        TQorColumnGrid* g = Grid();
+        g->SetColWidths(6, 300);
+        g->GotoCell(12, 700);
+        g->SetTopRow(650);
+        uitest::click(f->Btn_Cancel);
+    });
+    uitest::runModal(f, [&](TCustomForm*) {
+        TQorColumnGrid* g = Grid();
+        EXPECT_EQ(g->TopRow(), 1);
+        EXPECT_EQ(g->LeftCol(), 1);
+        EXPECT_EQ(g->Row(), 1);
+        EXPECT_EQ(g->Col(), 1);
+        EXPECT_EQ(g->ColWidths(6), 110);
+        uitest::click(f->Btn_Cancel);
+    });
+}
+
+// The lists open as wide as their widest item; a double click on a text cell opens its editor;
+// an arrow key that reaches the dialog's window moves in the grid.
+TEST_F(KNXAccessDialog, ListsDoubleClicksAndArrowsWorkAsAUserExpects) {
+    TFKNXAccess* f = Make();
+    uitest::runModal(f, [&](TCustomForm*) {
+        TQorColumnGrid* g = Grid();
+        Type(g, 6, 1, "");
+        uitest::pressKey(VK_F2);
+        TGridCombo* combo = g->GridCombo();
+        ASSERT_TRUE(combo->Visible());
+        g->Canvas()->Font()->Assign(g->Font());
+        EXPECT_GE(combo->Perform(CB_GETDROPPEDWIDTH, 0, 0),
+                  g->Canvas()->TextWidth("Float16 to Int * 100") + 8);
+        uitest::pressKey(VK_ESCAPE, {}, combo);
+
+        const TRect cell = g->CellRect(g->DisplColIndexOf(3), 2);
+        const TPoint at{(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2};
+        uitest::postNativeDoubleClickAt(g, at);
+        uitest::processMessages();
+        EXPECT_EQ(g->Row(), 2);
+        ASSERT_TRUE(g->NormalEdit() && g->NormalEdit()->Visible()) << "the editor is open";
+        uitest::pressKey(VK_ESCAPE);
+
+        g->SetFocus();
+        uitest::postNativeKey(VK_DOWN, f);
+        uitest::processMessages();
+        EXPECT_EQ(g->Row(), 3);
+        EXPECT_TRUE(g->Focused());
+        uitest::click(f->Btn_Cancel);
+    });
+}

@@ -1,6 +1,8 @@
 #include "editors/comm/RowTable.h"
 
+#include "platform/xml/XmlDoc.h"
 #include "shell/state/ProgramState.h"
+#include "shell/state/ProjectXml.h"
 #include "shell/state/UITexts.h"
 
 #include <gtest/gtest.h>
@@ -144,4 +146,38 @@ TEST_F(RowTable, EndOfTableAndRowsItWouldDrop) {
         EXPECT_EQ(Table_Length(table, 2, c.trim), c.length);
         EXPECT_EQ(Row_Lost_After_End(table, 2, c.trim), c.lost);
     }
+}
+
+// A load fills what fits, reads on and then names every table that left rows out.
+TEST(RowLoad, RowsPastTheTableAreNamedAfterTheRestIsRead) {
+    TXMLDocument doc;
+    doc.LoadFromXML("<r><a><row v=\"1\"/><row v=\"2\"/><row v=\"3\"/></a>"
+                    "<b><row v=\"4\"/></b><c><row v=\"5\"/><row v=\"6\"/></c></r>");
+    const TXmlNode root = doc.DocumentElement();
+    TRow_Table a(2, {false}), b(2, {false}), c(1, {false});
+    TRow_Load load("/p/file.xml");
+    auto fill = [](TRow_Table& t) {
+        return [&t](const TXmlNode& node, int row) {
+            t.Cell(1, row) = node.GetAttribute("v").AsString();
+        };
+    };
+    const auto rows = [&](const char* name) {
+        return Element_Children(root.ChildNodes().FindNode(name));
+    };
+    load.Fill(a, rows("a"), fill(a)); // named by the file alone
+    load.Fill(b, rows("b"), fill(b), "b");
+    load.Fill(c, rows("c"), fill(c), "c");
+    try {
+        load.Finish();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "/p/file.xml: the table shows 2 of the 3 rows; the table shows 1 "
+                               "of the 2 rows of c");
+    }
+    EXPECT_EQ(a.Cell(1, 2), "2");
+    EXPECT_EQ(b.Cell(1, 1), "4");
+    EXPECT_EQ(c.Cell(1, 1), "5");
+    TRow_Load whole("/p/other.xml");
+    whole.Fill(b, rows("b"), fill(b));
+    EXPECT_NO_THROW(whole.Finish());
 }

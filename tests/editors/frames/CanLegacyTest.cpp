@@ -144,8 +144,14 @@ TEST_F(CanLegacy, FrameListLoadNeedsEveryAttribute) {
         many += "<row Cob_Id=\"" + std::to_string(i) +
                 "\" Type=\"\" Dimension=\"\" TimeOut=\"\" Mnemonic=\"\"/>";
     WriteBinaryFile(path, listFile("PROFINET_to_Receive_CAN", "Receive_Frames", many));
+    // A row past the table's last is not read: the load says so, keeping the rows that fit.
     TRow_Table rec = New_CAN_List(CAN_Rec_List_Columns);
-    EXPECT_TRUE(Load_CAN_Rec_List(rec, path));
+    try {
+        Load_CAN_Rec_List(rec, path);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), path + ": the table shows 500 of the 501 rows of Receive_Frames");
+    }
     EXPECT_EQ(rec.Cell(1, 500), "500");
 }
 

@@ -2,6 +2,7 @@
 // saved files and the header hints.
 #include "editors/frames/ReceiveNMEA.h"
 #include "editors/frames/TransmitNMEA.h"
+#include "platform/ui/core/SysInfo.h"
 #include "tests/editors/comm/TableDialogTest.h"
 
 namespace {
@@ -237,4 +238,63 @@ TEST_F(NmeaDialog, AClickOnARowNumberSelectsThatRow) {
         EXPECT_TRUE(RowSelected(f->sga, 3));
         uitest::click(f->Btn_Cancel);
     });
+}
+
+// The header double click fits a column to its content and Enter moves on to the next cell,
+// only while the program-wide switches are set; they are cleared when the program starts.
+TEST_F(NmeaDialog, AutoSizeAndEnterNextActOnlyWhileSwitchedOn) {
+    for (const Kind& k : kinds()) {
+        SCOPED_TRACE(k.name);
+        auto f = Make(k);
+        uitest::runModal(f.get(), [&](TCustomForm*) {
+            TQorColumnGrid* g = f->sga;
+            const int last = Cols(k);
+            g->SetCells(last, 1, std::string(60, 'W'));
+            for (bool on : {false, true}) {
+                Grid_Auto_Size_Enabled = on;
+                Grid_Enter_Next_Enabled = on;
+                const int before = g->ColWidths(last);
+                const TRect header = g->CellRect(last, 0);
+                uitest::doubleClick(g, {header.Left + 10, (header.Top + header.Bottom) / 2});
+                EXPECT_EQ(g->ColWidths(last) > before, on);
+                g->SetFocus();
+                g->GotoCell(last, 62);
+                uitest::pressKey(VK_RETURN);
+                EXPECT_EQ(g->Row() == 1 && g->Col() == 1, on) << "after the last cell: row 1";
+                g->GotoCell(2, 5);
+                uitest::pressKey(VK_RETURN);
+                EXPECT_EQ(g->Row() == 5 && g->Col() == 3, on);
+                if (g->EditorMode()) uitest::pressKey(VK_ESCAPE);
+            }
+            Grid_Auto_Size_Enabled = false;
+            Grid_Enter_Next_Enabled = false;
+            uitest::click(f->Btn_Cancel);
+        });
+    }
+}
+
+// The desktop says 5 lines per wheel notch: Ctrl+wheel zooms the table by that much and sizes
+// its cells to the larger text, the plain wheel moves the current row by it.
+TEST_F(NmeaDialog, CtrlWheelZoomsTheTableAndTheWheelMovesTheDesktopsLines) {
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 5, nullptr, 0);
+    auto rec = Make(kinds()[0]);
+    uitest::runModal(rec.get(), [&](TCustomForm*) {
+        TQorColumnGrid* g = rec->sga;
+        Fill(g, 1, kinds()[0].good);
+        Type(g, 1, 1, "");
+        const int width = g->ColWidths(8), height = g->RowHeights(1);
+        const TRect cell = g->CellRect(2, 2);
+        const TPoint at{cell.Left + 5, cell.Top + 5};
+        uitest::postNativeWheel(g, at, -120, {ssCtrl});
+        uitest::processMessages();
+        EXPECT_EQ(g->ZoomFactor(), 5);
+        EXPECT_GT(g->ColWidths(8), width);
+        EXPECT_GT(g->RowHeights(1), height);
+        EXPECT_EQ(g->Row(), 1);
+        uitest::postNativeWheel(g, at, -120);
+        uitest::processMessages();
+        EXPECT_EQ(g->Row(), 6);
+        uitest::click(rec->Btn_Cancel);
+    });
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
 }

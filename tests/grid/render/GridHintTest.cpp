@@ -153,9 +153,9 @@ TEST(GridHints, PointerSetsCursorAndSelectMode) {
     const Case cases[] = {
         {"column border", {hdr.Right, hdr.Top + 8}, crHSplit, TQorStringGrid::msNormal},
         {"row border", {side.Left + 10, side.Bottom}, crVSplit, TQorStringGrid::msNormal},
-        {"column header", {hdr.Left + 20, hdr.Top + 8}, crDefault, TQorStringGrid::msColumn},
-        {"row header", {side.Left + 10, side.Top + 10}, crDefault, TQorStringGrid::msRow},
-        {"corner", {10, 8}, crDefault, TQorStringGrid::msAll},
+        {"column header", {hdr.Left + 20, hdr.Top + 8}, 8011, TQorStringGrid::msColumn},
+        {"row header", {side.Left + 10, side.Top + 10}, 8010, TQorStringGrid::msRow},
+        {"corner", {10, 8}, 8012, TQorStringGrid::msAll},
         {"link", h.inside(3, 3), crHandPoint, TQorStringGrid::msNormal},
         {"plain cell", h.inside(2, 2), crDefault, TQorStringGrid::msNormal},
     };

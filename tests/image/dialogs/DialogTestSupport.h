@@ -1,6 +1,5 @@
 #pragma once
 // A project folder of its own for the two dialogs of the image subsystem.
-#include "platform/xml/XmlDoc.h"
 #include "tests/ProjectFolderTest.h"
 
 class DialogTest : public ProjectFolderTest {

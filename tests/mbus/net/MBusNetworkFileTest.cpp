@@ -1,8 +1,10 @@
 #include "mbus/net/MBusNetworkFile.h"
 
 #include "image/MBusNetwork.h"
+#include "mbus/scan/MBus_Decode.h"
 #include "platform/files/Files.h"
 #include "platform/xml/XmlDoc.h"
+#include "tests/PeakMemory.h"
 #include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -334,6 +336,124 @@ TEST_F(NetworkFile, WiredScanSaveGivesRegistersDimensionsAndCounts) {
     Read_MBus_Network(path_, true, true, wired, wireless);
     ASSERT_EQ(wired.size(), 1u);
     EXPECT_EQ(wired[0].Cut_After, 3);
+}
+
+// A meter's plain-text unit is any bytes: Latin-1 text, control characters. The scan keeps it
+// as text, so that the save writes it and a reader gets what the window showed.
+TEST_F(NetworkFile, PlainTextUnitsOfAScanAreSaved) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> record; // the unit's bytes come in reverse order
+        std::string unit;
+    };
+    const Case cases[] = {
+        {"Latin-1 degree sign",
+         {0x02, 0x7C, 0x02, 0x43, 0xB0, 0x34, 0x12},
+         "\xC2\xB0"
+         "C"},
+        {"control character", {0x01, 0x7C, 0x02, 0x43, 0x01, 0x05}, "?C"},
+        {"extension bit set, DEL", {0x01, 0xFC, 0x02, 0x7F, 0x68, 0x00, 0x05}, "h?"},
+    };
+    for (const Case& c : cases) {
+        TSlave_MBus_List slaves;
+        auto slave = std::make_unique<TSlave_MBus>();
+        TMBus_Decoder decoder;
+        decoder.Decode_Data_Records(slave->List_Var, int(c.record.size()) - 1, c.record.data());
+        ASSERT_EQ(slave->List_Var.size(), 1u) << c.what;
+        EXPECT_EQ(slave->List_Var[0]->VIF_ASCII, c.unit) << c.what;
+        slaves.Add(std::move(slave));
+        TSaveConfXML conf;
+        conf.File_Name = path_;
+        ASSERT_TRUE(Save_XML_Conf_Wired(conf, slaves, nullptr)) << c.what;
+        TXMLDocument doc;
+        doc.LoadFromFile(path_);
+        const TXmlNode v = doc.DocumentElement().ChildNodes()[0].ChildNodes()[0];
+        EXPECT_EQ(v.GetAttribute("VIF_ASCII").AsString(), c.unit) << c.what;
+    }
+}
+
+namespace {
+std::string repeated(const std::string& element, std::size_t count) {
+    std::string out;
+    out.reserve(element.size() * count);
+    for (std::size_t i = 0; i < count; ++i) out += element;
+    return out;
+}
+const std::string Variable = "<Variabile Type=\"0\" Fun_Field=\"0\" Dim=\"0\"/>";
+} // namespace
+
+// A network holds 255 wired nodes, a wireless node per byte of the data area and the variables
+// one node record can count; a larger file is refused before a node is built.
+TEST_F(NetworkFile, AFileLargerThanANetworkIsRefusedBeforeItsNodesAreBuilt) {
+    struct Case {
+        const char* what;
+        std::string nodes;
+        std::string message; // empty: read
+    };
+    const Case cases[] = {
+        {"as much as a network holds",
+         repeated("<Nodo/>", 254) + "<Nodo>" + repeated(Variable, 65535) + "</Nodo>" +
+             repeated("<Nodo MBus_Type=\"0\"/>", 1439),
+         ""},
+        {"256 wired nodes", repeated("<Nodo/>", 256),
+         "the network holds 256 wired nodes; a network holds at most 255"},
+        {"1440 wireless nodes", repeated("<Nodo MBus_Type=\"0\"/>", 1440),
+         "the network holds 1440 wireless nodes; a network holds at most 1439"},
+        {"65536 variables",
+         "<Nodo>" + repeated(Variable, 40000) + "</Nodo><Nodo>" + repeated(Variable, 25536) +
+             "</Nodo>",
+         "the network holds 65536 variables; a network holds at most 65535"},
+    };
+    for (const Case& c : cases) {
+        write("<M-Bus_Network>" + c.nodes + "</M-Bus_Network>");
+        TNodi_List nodes;
+        if (c.message.empty()) {
+            EXPECT_TRUE(Read_MBus_Network_File(path_, nodes)) << c.what;
+            EXPECT_EQ(nodes.size(), 255u + 1439u) << c.what;
+            continue;
+        }
+        try {
+            Read_MBus_Network_File(path_, nodes);
+            ADD_FAILURE() << c.what << ": read";
+        } catch (const EMBusFileError& e) {
+            EXPECT_EQ(e.Message(), path_ + ": " + c.message) << c.what;
+        }
+        EXPECT_TRUE(nodes.empty()) << c.what;
+    }
+}
+
+// 20 MB of empty nodes (three million) cost the file's bytes and what a network can hold, not
+// what their number would (some 3 GB).
+TEST_F(NetworkFile, AHostileFileIsRefusedWithinABoundedMemory) {
+    write("<M-Bus_Network>" + repeated("<Nodo/>", (20u << 20) / 7) + "</M-Bus_Network>");
+    TNodi_List nodes;
+    const long growth = peakmemory::growthMiB(
+        [&] { EXPECT_THROW(Read_MBus_Network_File(path_, nodes), EMBusFileError); });
+    EXPECT_LT(growth, 128);
+    EXPECT_TRUE(nodes.empty());
+}
+
+// The writers write no network that the reader would refuse; the file stays as it was.
+TEST_F(NetworkFile, WritersRefuseANetworkLargerThanItCanHold) {
+    const std::string full = "<M-Bus_Network>" + repeated("<Nodo/>", 255) + "</M-Bus_Network>";
+    write(full);
+    TSlave_MBus_List slaves;
+    slaves.Add(std::make_unique<TSlave_MBus>());
+    TSaveConfXML conf;
+    conf.File_Name = path_;
+    conf.Append = 1;
+    EXPECT_THROW(Save_XML_Conf_Wired(conf, slaves, nullptr), EMBusFileError);
+    EXPECT_EQ(read(), full);
+
+    TNodi_List network;
+    for (int i = 0; i < 256; ++i) network.push_back(std::make_unique<TNodo>());
+    EXPECT_THROW(Write_MBus_Network_File(path_, network), EMBusFileError);
+    EXPECT_EQ(read(), full);
+    network.pop_back();
+    Write_MBus_Network_File(path_, network);
+    TNodi_List back;
+    Read_MBus_Network_File(path_, back);
+    EXPECT_EQ(back.size(), 255u);
 }
 
 TEST_F(NetworkFile, RegistersOfVariableLengthRoundHalvesToEven) {

@@ -248,6 +248,9 @@ TEST_F(WiredScan, AnalyzerModeNotConfirmedEndsTheScan) {
         ASSERT_TRUE(start(saPrimaryAddress));
         runToEnd();
         EXPECT_EQ(scan->Result(), 2);
+        // The window's message says where the gateway was looked for.
+        EXPECT_EQ(scan->Tried_Address(),
+                  gateway.address() + " port " + std::to_string(gateway.port()));
         EXPECT_TRUE(notes.empty());
         const auto log = gateway.received();
         ASSERT_EQ(log.size() - before, 1 + c.disables);
@@ -301,6 +304,41 @@ TEST_F(WiredScan, IdleThreadSendsNothingUntilItsEventIsSet) {
     ASSERT_TRUE(pumpUntil([&] { return !gateway.received().empty(); }));
     idle.Abort_Scan();
     ASSERT_TRUE(pumpUntil([&] { return !idle.InScan(); }));
+}
+
+// Only the gateway's address and port answer a wired scan: a frame from elsewhere, arriving
+// while the scan waits for a meter, is dropped and makes no slave.
+TEST_F(WiredScan, DatagramsFromAnywhereButTheGatewayAreRefused) {
+    gateway.bus.meters = {Meter{}};
+    const int next = gateway.bus.meters[0].primary + 1; // no meter answers there
+    std::atomic<bool> hold{true};
+    clock.setQuiet([&, s = scan.get()] {
+        if (hold) {
+            for (const auto& r : gateway.received())
+                if (r.size() >= 5 && r[0] == 0x10 && r[1] != 0x40 && r[2] == next) return false;
+        }
+        return gateway.quiet(*s);
+    });
+    ASSERT_TRUE(start(saPrimaryAddress));
+    ASSERT_TRUE(pumpUntil([&] {
+        for (const auto& r : gateway.received())
+            if (r.size() >= 5 && r[0] == 0x10 && r[1] != 0x40 && r[2] == next) return true;
+        return false;
+    }));
+    Meter forged;
+    forged.primary = next;
+    forged.id = 0x99999999;
+    const Bytes frame = rspUd(forged, 0, false);
+    TUdpSocket otherPort, otherAddress;
+    otherPort.Bind(0, gateway.address());
+    otherAddress.Bind(gateway.port(), "127.0.0.3");
+    for (TUdpSocket* s : {&otherPort, &otherAddress})
+        s->SendTo("127.0.0.2", gateway.lastSenderPort(), std::string(frame.begin(), frame.end()));
+    ASSERT_TRUE(pumpUntil([&] { return scan->Refused_Count() == 2; }));
+    hold = false;
+    runToEnd();
+    EXPECT_EQ(found(), std::vector<int>{1});
+    EXPECT_EQ(List_Slave_MBus.Count(), 1);
 }
 
 TEST_F(WiredScan, OversizedAnswerIsCutToTheBuffer) {

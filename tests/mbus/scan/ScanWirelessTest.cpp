@@ -227,6 +227,67 @@ TEST_F(WirelessScan, ModuleThatDoesNotAnswerEndsTheScan) {
     ASSERT_TRUE(pumpUntil([&] { return !scan->InScan(); }));
 }
 
+namespace {
+// The plain telegram of another sender: its identification number is n.
+Bytes senderTelegram(std::uint32_t n) {
+    Bytes t = telegram(false);
+    for (int i = 0; i < 4; ++i) t[std::size_t(4 + i)] = std::uint8_t(n >> (8 * i));
+    return telit(t);
+}
+} // namespace
+
+// A flood of new senders fills the list up to its bound; the telegrams of more senders are
+// counted and dropped, while the senders listed are still heard.
+TEST_F(WirelessScan, TheSenderListIsBounded) {
+    ASSERT_TRUE(start(5));
+    ASSERT_TRUE(waitStep(134));
+    const std::uint32_t senders = Max_Wireless_Senders + 5;
+    for (std::uint32_t n = 0; n < senders; ++n) {
+        gateway.sendTelegram(senderTelegram(n));
+        // One at a time, so that no datagram is lost in a full socket buffer.
+        ASSERT_TRUE(pumpUntil([&] { return gateway.quiet(*scan); }));
+    }
+    EXPECT_EQ(List_Slave_wMBus.Count(), Max_Wireless_Senders);
+    EXPECT_EQ(scan->Senders_Refused(), 5u);
+    // A listed sender is found again and keeps its place.
+    gateway.sendTelegram(senderTelegram(7));
+    ASSERT_TRUE(pumpUntil([&] { return gateway.quiet(*scan) && heard.size() == senders - 4; }));
+    CheckSynchronize();
+    EXPECT_EQ(heard.back().first, 7);
+    EXPECT_EQ(List_Slave_wMBus.Count(), Max_Wireless_Senders);
+    stop();
+}
+
+// Telegrams come from the gateway only; the scan listens on the interface that reaches it.
+TEST_F(WirelessScan, OnlyTheGatewaysDatagramsAreHeard) {
+    // The gateway stands at an address of its own, the scan on the loopback interface's.
+    Gateway remote("127.0.0.4");
+    scan.reset();
+    scan = std::make_unique<TMBusScanDecode>();
+    clock.setQuiet([&, s = scan.get()] { return remote.quiet(*s); });
+    scan->Event_Run.SetEvent();
+    ASSERT_TRUE(scan->Start_Scan_Wireless(
+        shEthernet, remote.address(), remote.port(), 5, 0,
+        [this](int index, TSlave_wMBus* s) { heard.emplace_back(index, s->Cripted); }));
+    ASSERT_TRUE(waitStep(134));
+    const std::uint16_t port = remote.lastSenderPort();
+    const Bytes forged = senderTelegram(0x55555555);
+    TUdpSocket elsewhere;
+    elsewhere.Bind(0, "127.0.0.3");
+    // To another loopback address: nothing listens there.
+    elsewhere.SendTo("127.0.0.5", port, std::string(forged.begin(), forged.end()));
+    // To the scan's own address, from another address: heard and refused.
+    elsewhere.SendTo("127.0.0.1", port, std::string(forged.begin(), forged.end()));
+    ASSERT_TRUE(pumpUntil([&] { return scan->Refused_Count() == 1; }));
+    // The gateway's own telegram comes after them and is heard.
+    remote.sendTelegram(senderTelegram(1));
+    ASSERT_TRUE(pumpUntil([&] { return remote.quiet(*scan) && heard.size() == 1; }));
+    EXPECT_EQ(scan->Refused_Count(), 1u);
+    EXPECT_EQ(List_Slave_wMBus.Count(), 1);
+    scan->Stop_Scan();
+    ASSERT_TRUE(pumpUntil([&] { return !scan->InScan(); }));
+}
+
 TEST_F(WirelessScan, ANewPortReplacesTheBinding) {
     Gateway other;
     ASSERT_TRUE(start(5));

@@ -144,6 +144,13 @@ TEST(WirelessTelegrams, LayoutsDecideWhetherRecordsAreReadable) {
     Bytes longPlain{0x00, 0x44, 0x2D, 0x2C, 0x78, 0x56, 0x34, 0x12, 0x01, 0x07, 0x72, 0x11, 0x22,
                     0x33, 0x44, 0x93, 0x15, 0x02, 0x03, 0x10, 0x00, 0x00, 0x00, 0x01, 0x13, 0x05};
     longPlain[0] = std::uint8_t(longPlain.size() - 1);
+    // A long header naming mode 7 with the records beginning 2F 2F, and without them.
+    Bytes longFiller(longPlain.begin(), longPlain.begin() + 23);
+    longFiller[22] = 0x07;
+    for (std::uint8_t b : {0x2F, 0x2F, 0x01, 0x13, 0x05}) longFiller.push_back(b);
+    longFiller[0] = std::uint8_t(longFiller.size() - 1);
+    Bytes longMode7 = longPlain;
+    longMode7[22] = 0x07;
     const Case cases[] = {
         {"short header, mode 0", plainShort(), false, 1},
         {"short header, mode 5 not decrypted", mode5NoFiller, true, 0},
@@ -151,6 +158,8 @@ TEST(WirelessTelegrams, LayoutsDecideWhetherRecordsAreReadable) {
         {"extended link layer, no header", ell78, false, 1},
         {"extended link layer, short header mode 0", ell7A, false, 2},
         {"long header, mode 0", longPlain, false, 1},
+        {"long header, mode 7, records after 2F 2F", longFiller, false, 3},
+        {"long header, mode 7, no filler", longMode7, true, 0},
     };
     for (const auto& c : cases) {
         TSlave_wMBus_List list;

@@ -1,8 +1,11 @@
 #include "platform/files/Files.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -125,6 +128,29 @@ TEST_F(TempFolder, BinaryWriteReplacesWholeFileAndLeavesNoTemporary) {
     WriteBinaryFile(path, std::string("\x01\x00\x02", 3));
     EXPECT_EQ(ReadBinaryFile(path), std::string("\x01\x00\x02", 3));
     EXPECT_EQ(ListFiles(dir, "*"), (std::vector<std::string>{"bank.bin"}));
+}
+
+// A write cut short leaves its temporary file; the next write of that file removes it, but not
+// one that a running write holds, nor the temporaries of other files.
+TEST_F(TempFolder, WriteRemovesTheTemporariesOfWritesCutShort) {
+    const std::string path = dir + "/bank.bin";
+    for (const char* name : {".bank.bin.a1B2c3", ".bank.bin.held01", ".bank.bin.a1B2c",
+                             ".other.bin.a1B2c3", "bank.bin.x1y2z3"})
+        WriteBinaryFile(dir + "/" + name, "stale");
+    ForceDirectories(dir + "/.bank.bin.q1w2e3");
+    const int held = ::open((dir + "/.bank.bin.held01").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    WriteBinaryFile(path, "new");
+    ::close(held);
+    EXPECT_EQ(ReadBinaryFile(path), "new");
+    EXPECT_EQ(ListFiles(dir),
+              (std::vector<std::string>{".bank.bin.a1B2c", ".bank.bin.held01", ".other.bin.a1B2c3",
+                                        "bank.bin", "bank.bin.x1y2z3"}));
+    EXPECT_TRUE(DirectoryExists(dir + "/.bank.bin.q1w2e3"));
+    // Once nobody holds it, the next write removes it too.
+    WriteBinaryFile(path, "newer");
+    EXPECT_FALSE(FileExists(dir + "/.bank.bin.held01"));
 }
 
 TEST_F(TempFolder, BackslashIsPartOfTheName) {

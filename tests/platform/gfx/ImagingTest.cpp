@@ -1,11 +1,14 @@
 #include "platform/gfx/Imaging.h"
 #include "platform/gfx/ImageList.h"
 
+#include "tests/PeakMemory.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 namespace {
 // A 4 x 3 test card: each pixel a different colour.
@@ -73,6 +76,103 @@ TEST(BitmapFiles, ReadsPalettedBottomUpAndRefusesGarbage) {
     std::vector<std::uint8_t> truncated(f.begin(), f.begin() + 64);
     EXPECT_THROW(loadBytes(b, truncated), EInvalidGraphic);
     EXPECT_THROW(loadBytes(b, {'B', 'X', 0, 0}), EInvalidGraphic);
+}
+
+namespace {
+void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+}
+
+// A BMP file: its header and bits as given, whatever they say.
+std::vector<std::uint8_t> bmpFile(std::int32_t w, std::int32_t h, int bpp, int compression,
+                                  const std::vector<std::uint8_t>& bits) {
+    std::vector<std::uint8_t> f(54, 0);
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(f, 2, std::uint32_t(54 + bits.size()));
+    put32(f, 10, 54);
+    put32(f, 14, 40);
+    put32(f, 18, std::uint32_t(w));
+    put32(f, 22, std::uint32_t(h));
+    f[26] = 1;
+    f[28] = std::uint8_t(bpp);
+    put32(f, 30, std::uint32_t(compression));
+    f.insert(f.end(), bits.begin(), bits.end());
+    return f;
+}
+
+// An icon file of one bitmap entry of width w and rows h (two per row, XOR and AND).
+std::vector<std::uint8_t> icoFile(std::int32_t w, std::int32_t rows) {
+    std::vector<std::uint8_t> f = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
+    f.resize(22, 0);
+    std::vector<std::uint8_t> dib(46, 0);
+    put32(dib, 0, 40);
+    put32(dib, 4, std::uint32_t(w));
+    put32(dib, 8, std::uint32_t(rows));
+    dib[12] = 1;
+    dib[14] = 32;
+    put32(f, 14, std::uint32_t(dib.size()));
+    put32(f, 18, 22);
+    f.insert(f.end(), dib.begin(), dib.end());
+    return f;
+}
+} // namespace
+
+// A header may claim any size; a picture is only as large as its data can fill, and a picture
+// read from a file is bounded lower still. Refusing costs no memory.
+TEST(BitmapFiles, RefusesSizesTheDataCannotFill) {
+    const std::vector<std::uint8_t> eol(10, 0); // five RLE end-of-line codes
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        bool icon;
+    };
+    const Case cases[] = {
+        {"uncompressed 16384 x 16384 in 10 bytes", bmpFile(16384, 16384, 24, 0, eol), false},
+        {"RLE8 16384 x 16384 in 10 bytes", bmpFile(16384, 16384, 8, 1, eol), false},
+        {"RLE4 16384 x 16384 in 10 bytes", bmpFile(16384, 16384, 4, 2, eol), false},
+        {"height of the most negative number",
+         bmpFile(1, std::numeric_limits<std::int32_t>::min(), 24, 0, eol), false},
+        {"icon of 32768 x 16384 in 68 bytes", icoFile(32768, 32768), true},
+    };
+    for (const Case& c : cases) {
+        const long growth = peakmemory::growthMiB([&] {
+            if (c.icon) {
+                TIcon icon;
+                EXPECT_THROW(loadBytes(icon, c.bytes), EInvalidGraphic) << c.what;
+            } else {
+                TBitmap b;
+                EXPECT_THROW(loadBytes(b, c.bytes), EInvalidGraphic) << c.what;
+            }
+        });
+        EXPECT_LT(growth, 16) << c.what;
+    }
+}
+
+TEST(BitmapFiles, APictureFromAFileIsBoundedLower) {
+    // 4100 x 4100 pixels (more than 4096 x 4096), RLE8 with enough codes to reach them.
+    const std::vector<std::uint8_t> file =
+        bmpFile(4100, 4100, 8, 1, std::vector<std::uint8_t>(600, 0));
+    TBitmap fromMemory;
+    // What an accepted picture of this size costs, which the refusals above do not.
+    EXPECT_GT(peakmemory::growthMiB([&] { loadBytes(fromMemory, file); }), 32);
+    EXPECT_EQ(fromMemory.Width(), 4100);
+    fromMemory.SetSize(0, 0);
+
+    const std::string path = tempPath("large.bmp");
+    {
+        TMemoryStream m;
+        m.WriteBuffer(file.data(), std::int64_t(file.size()));
+        m.SaveToFile(path);
+    }
+    TBitmap b;
+    EXPECT_THROW(b.LoadFromFile(path), EInvalidGraphic);
+    TPicture p;
+    EXPECT_THROW(p.LoadFromFile(path), EInvalidGraphic);
+    std::remove(path.c_str());
+    // The bound holds only while the file is read.
+    loadBytes(b, file);
+    EXPECT_EQ(b.Height(), 4100);
 }
 
 TEST(PngFiles, RoundTripKeepsColourAndAlpha) {

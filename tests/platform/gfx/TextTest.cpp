@@ -181,6 +181,12 @@ TEST_F(TextFixture, PrefixUnderlinesTheNextCharacterUnlessNoPrefix) {
     int hidden = underlineRowInk("a&bc", DT_HIDEPREFIX);
     EXPECT_GT(underlined, plain);
     EXPECT_EQ(hidden, plain);
+
+    // Before a blank no key applies: the "&" is shown and nothing is underlined.
+    calc = r;
+    DrawText(c->Handle(), "Scan & Decode", -1, calc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(calc.Width(), c->TextWidth("Scan & Decode"));
+    EXPECT_EQ(underlineRowInk("Scan & Decode", 0), underlineRowInk("Scan & Decode", DT_NOPREFIX));
 }
 
 TEST_F(TextFixture, DrawTextClipsToTheRectangleUnlessNoClip) {

@@ -306,3 +306,34 @@ TEST_F(QtStdPeersTest, ComboListOpensBelowAndADisabledComboIsReadable) {
     EXPECT_GE(grey, 15) << "the text is drawn at least as dark as the grey text colour";
     EXPECT_GE(face, 100) << "on the button face";
 }
+
+// The press that opens a combo's list is released in the list, never in the combo: the combo
+// gives up the capture, so that the next click elsewhere is not taken by it.
+TEST_F(QtStdPeersTest, OpeningTheListByMouseEndsTheCombosCapture) {
+    auto* combo = make<TComboBox>(40);
+    combo->SetStyle(csDropDownList);
+    for (const char* item : {"Normal", "Low"}) combo->Items()->Add(item);
+    auto* box = nativeWidget<QComboBox>(combo);
+    ASSERT_NE(box, nullptr);
+    uitest::postNativeMouseDown(combo, {20, 10});
+    uitest::processMessages();
+    ASSERT_TRUE(box->view()->isVisible()) << "the press opens the list";
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    box->hidePopup();
+}
+
+// A disabled edit looks disabled: its field shows the button face, not the window colour.
+TEST_F(QtStdPeersTest, ADisabledEditShowsTheButtonFace) {
+    auto* edit = make<TEdit>(40);
+    edit->SetText("10000");
+    auto facePixels = [edit] {
+        const QImage img = nativeWidget<QLineEdit>(edit)->grab().toImage();
+        int face = 0;
+        for (int y = 3; y < img.height() - 3; ++y)
+            for (int x = 3; x < img.width() - 3; ++x) face += img.pixel(x, y) == rgbOf(clBtnFace);
+        return face;
+    };
+    EXPECT_LT(facePixels(), 50);
+    edit->SetEnabled(false);
+    EXPECT_GE(facePixels(), 500);
+}

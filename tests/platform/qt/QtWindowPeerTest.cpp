@@ -3,6 +3,7 @@
 #include "platform/base/Threads.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/testing/UiTest.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -24,12 +26,16 @@ class TPainted : public TCustomControl {
 public:
     explicit TPainted(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
     bool swallowButtons = false;
+    LRESULT dlgCode = 0;
+    std::function<void(TMessage&)> onMessage;
     void WndProc(TMessage& m) override {
+        if (onMessage) onMessage(m);
         if (swallowButtons && (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONUP)) return;
         TCustomControl::WndProc(m);
     }
 
 protected:
+    void WMGetDlgCode(TMessage& m) override { m.Result = dlgCode; }
     void Paint() override {
         Canvas()->Brush()->SetColor(clRed);
         Canvas()->FillRect({0, 0, 10, 10});
@@ -136,6 +142,47 @@ TEST_F(QtPeerTest, NativeKeysBecomeKeyDownAndCharacterMessages) {
     sendKey(widgetOf(a), Qt::Key_Tab, "\t");
     EXPECT_TRUE(b->Focused()) << "Tab is a dialog key";
     EXPECT_TRUE(widgetOf(b)->hasFocus() || !widgetOf(b)->window()->isActiveWindow());
+}
+
+// Qt's focus may rest on the window itself (an editor under its focus closed); a key that
+// arrives there still goes to the control with the focus, and an arrow is no dialog key.
+TEST_F(QtPeerTest, KeysArrivingAtTheWindowGoToTheFocusedControl) {
+    add(10);
+    auto* b = add(60);
+    b->dlgCode = DLGC_WANTARROWS;
+    std::vector<WORD> keys;
+    b->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { keys.push_back(k); };
+    show();
+    b->SetFocus();
+    // A key the control leaves to its default handling ends at its window: it does not go on to
+    // the form's as a second key.
+    sendKey(widgetOf(b), Qt::Key_Down, "");
+    EXPECT_EQ(keys, (std::vector<WORD>{VK_DOWN}));
+    sendKey(widgetOf(form.get()), Qt::Key_Down, "");
+    sendKey(widgetOf(form.get()), Qt::Key_5, "5");
+    EXPECT_EQ(keys, (std::vector<WORD>{VK_DOWN, VK_DOWN, '5'}));
+    EXPECT_TRUE(b->Focused()) << "the arrows did not move the focus";
+}
+
+// A message posted while a key is handled comes before the next key, however soon that key
+// follows (the grid posts the first character to the editor it opens).
+TEST_F(QtPeerTest, AMessagePostedWhileAKeyIsHandledComesBeforeTheNextKey) {
+    auto* a = add(10);
+    std::string log;
+    a->OnKeyPress = [&](TObject*, char32_t& k) {
+        log += char(k);
+        if (k == U'w') PostMessage(a->Handle(), WM_USER + 7, 0, 0);
+    };
+    a->onMessage = [&](TMessage& m) {
+        if (m.Msg == WM_USER + 7) log += '*';
+    };
+    show();
+    a->SetFocus();
+    for (auto [key, text] : {std::pair{Qt::Key_W, "w"}, std::pair{Qt::Key_R, "r"}})
+        QCoreApplication::postEvent(widgetOf(a),
+                                    new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+    uitest::processMessages();
+    EXPECT_EQ(log, "w*r");
 }
 
 TEST_F(QtPeerTest, ThePeerShowsTheBackingImage) {
@@ -374,4 +421,46 @@ TEST(QtDialogs, ANativeBoxKeepsTheProgramRunningAndAnswersWithTheButtonClicked) 
     EXPECT_EQ(result, mrNo);
     EXPECT_EQ(seen, "Confirmation|Overwrite?");
     EXPECT_EQ(parent, widgetOf(&owner)) << "the box is owned by the active window";
+}
+
+TEST_F(QtPeerTest, AProgramCursorShowsItsPictureWithItsHotSpot) {
+    TPainted* c = add(10);
+    show();
+    TBitmap picture(32, 32);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect({0, 0, 32, 32});
+    picture.Canvas()->Brush()->SetColor(clBlack);
+    picture.Canvas()->FillRect({10, 10, 20, 20});
+    picture.SetTransparentColor(clFuchsia);
+    Screen->SetCursorImage(7001, picture, {13, 26});
+    c->SetCursor(7001);
+    const QCursor shown = widgetOf(c)->cursor();
+    EXPECT_EQ(shown.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(shown.hotSpot(), QPoint(13, 26));
+    const QImage image = shown.pixmap().toImage();
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "the transparent colour shows through";
+    EXPECT_EQ(image.pixel(15, 15), qRgba(0, 0, 0, 255));
+    // A number without a picture shows the arrow; a standard cursor keeps its shape.
+    c->SetCursor(7002);
+    EXPECT_EQ(widgetOf(c)->cursor().shape(), Qt::ArrowCursor);
+    c->SetCursor(crHandPoint);
+    EXPECT_EQ(widgetOf(c)->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST(QtSystemParameters, TheWheelLinesAreTheDesktopsSetting) {
+    UINT lines = 0;
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 7, nullptr, 0);
+    EXPECT_EQ(QApplication::wheelScrollLines(), 7);
+    ASSERT_TRUE(SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+    EXPECT_EQ(lines, 7u);
+    QApplication::setWheelScrollLines(4);
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, 4u);
+    // A page per notch, then lines again.
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, WHEEL_PAGESCROLL);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+    SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, 3u);
 }

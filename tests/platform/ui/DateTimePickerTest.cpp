@@ -2,7 +2,6 @@
 #include "platform/ui/DateTimePicker.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
-#include "platform/ui/Buttons.h"
 
 #include <gtest/gtest.h>
 
@@ -216,31 +215,6 @@ TEST_F(DateTimePickerTest, TheCalendarsArrowsTurnTheMonthAndItsStylesChangeItsSi
     uitest::postNativeClickAt(cal, {day.Left + 2, day.Top + 2});
     uitest::processMessages();
     EXPECT_EQ(picker->Date(), EncodeDate(2021, 7, 1));
-}
-
-TEST(SpeedButton, ClicksOnlyWhenReleasedOverIt) {
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 200, 100);
-    auto* b = new TSpeedButton(&form);
-    b->SetParent(&form);
-    b->SetBounds(10, 10, 40, 22);
-    int clicks = 0;
-    b->OnClick = [&](TObject*) { ++clicks; };
-    form.Show();
-    uitest::processMessages();
-    uitest::mouseDown(b, {5, 5});
-    EXPECT_EQ(b->State(), bsDown);
-    uitest::mouseMove(b, {100, 5}, {ssLeft});
-    EXPECT_EQ(b->State(), bsUp);
-    uitest::mouseUp(b, {100, 5});
-    EXPECT_EQ(clicks, 0);
-    uitest::click(b, {5, 5});
-    EXPECT_EQ(clicks, 1);
-    // A group button stays down after its click.
-    b->SetGroupIndex(1);
-    uitest::click(b, {5, 5});
-    EXPECT_TRUE(b->Down());
-    EXPECT_EQ(b->State(), bsExclusive);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "platform/ui/StdCtrls.h"
 
+#include "platform/ui/Buttons.h"
+#include "platform/ui/core/Clipbrd.h"
+
 #include "platform/base/Clock.h"
 #include "platform/base/SysUtils.h"
 
@@ -165,6 +168,105 @@ TEST_F(StdCtrlsTest, EditClickPlacesTheCaretAndEntersSelectAll) {
     EXPECT_EQ(other->SelLength(), 3);
 }
 
+TEST_F(StdCtrlsTest, SelfPaintedEditPlacesTextInItsFormattingRectangleWithTheCaret) {
+    auto* edit = make<TEdit>();
+    edit->SetBounds(10, 10, 120, 24);
+    edit->SetText("ab");
+    TRect r;
+    edit->Perform(EM_GETRECT, 0, LPARAM(&r));
+    EXPECT_EQ(r, Rect(3, 2, 118, 22)) << "inside the frame, one pixel in";
+    const TRect moved{40, 2, 100, 22};
+    edit->Perform(EM_SETRECT, 0, LPARAM(&moved));
+    edit->Perform(EM_GETRECT, 0, LPARAM(&r));
+    EXPECT_EQ(r, moved);
+    // The mouse finds characters from the rectangle's left edge on.
+    click(edit, 41, 10);
+    EXPECT_EQ(edit->SelStart(), 0);
+    click(edit, 200, 10);
+    EXPECT_EQ(edit->SelStart(), 2);
+    // Text and caret show inside the rectangle only: nothing left of it.
+    edit->Update();
+    const TBitmap* image = edit->BackingImage();
+    auto darkIn = [&](int left, int right) {
+        int dark = 0;
+        for (int x = left; x < right; ++x)
+            for (int y = 3; y < 21; ++y) dark += image->PixelColor(x, y) == clBlack;
+        return dark;
+    };
+    EXPECT_EQ(darkIn(3, 40), 0);
+    EXPECT_GT(darkIn(40, 100), 0);
+    // The caret is a line after the last character while the edit has the focus.
+    const int after = 40 + edit->BackingImage()->Canvas()->TextWidth("ab");
+    EXPECT_EQ(image->PixelColor(after, 11), clBlack);
+    edit->SetSelStart(0);
+    edit->Update();
+    EXPECT_NE(image->PixelColor(after, 11), clBlack);
+}
+
+TEST_F(StdCtrlsTest, SelfPaintedEditCopiesCutsAndPastesThroughTheClipboard) {
+    auto* edit = make<TEdit>();
+    edit->SetText("hello world");
+    edit->SetFocus();
+    edit->Perform(EM_SETSEL, 0, 5);
+    type(edit, "\x03"); // Ctrl+C
+    EXPECT_EQ(Clipboard()->AsText(), "hello");
+    edit->Perform(EM_SETSEL, 5, 11);
+    type(edit, "\x18"); // Ctrl+X
+    EXPECT_EQ(edit->Text(), "hello");
+    EXPECT_EQ(Clipboard()->AsText(), " world");
+    edit->Perform(EM_SETSEL, 0, 0);
+    Clipboard()->SetAsText("say\nnothing");
+    type(edit, "\x16"); // Ctrl+V takes the first line only
+    EXPECT_EQ(edit->Text(), "sayhello");
+    edit->SetReadOnly(true);
+    edit->Perform(WM_PASTE);
+    edit->Perform(EM_SETSEL, 0, 3);
+    edit->Perform(WM_CUT);
+    EXPECT_EQ(edit->Text(), "sayhello");
+}
+
+// --- speed button -------------------------------------------------------------------------------
+
+TEST_F(StdCtrlsTest, SpeedButtonPressesWhileHeldAndClicksOnARelease) {
+    auto* b = make<TSpeedButton>();
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(b->State(), bsDown);
+    b->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 5));
+    EXPECT_EQ(b->State(), bsUp) << "up while the pointer is off it";
+    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(50, 5));
+    EXPECT_EQ(clicks, 0);
+    click(b, 5, 5);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b->State(), bsUp);
+    b->SetEnabled(false);
+    EXPECT_EQ(b->State(), bsDisabled);
+}
+
+TEST_F(StdCtrlsTest, SpeedButtonDrawsTheGlyphImageOfItsState) {
+    auto* b = make<TSpeedButton>();
+    b->SetBounds(10, 10, 30, 30);
+    // Two 8 x 8 images on a white key colour: red for up, blue for disabled.
+    TBitmap glyph(16, 8);
+    glyph.Canvas()->Brush()->SetColor(clWhite);
+    glyph.Canvas()->FillRect({0, 0, 16, 8});
+    glyph.Canvas()->Brush()->SetColor(clRed);
+    glyph.Canvas()->FillRect({1, 1, 7, 7});
+    glyph.Canvas()->Brush()->SetColor(clBlue);
+    glyph.Canvas()->FillRect({9, 1, 15, 7});
+    b->SetGlyph(&glyph);
+    b->SetNumGlyphs(2);
+    form->Update();
+    const TBitmap* image = form->BackingImage();
+    EXPECT_EQ(image->PixelColor(10 + 15, 10 + 15), clRed);
+    EXPECT_EQ(image->PixelColor(10 + 11, 10 + 11), ColorToRGB(clBtnFace))
+        << "the key colour is not drawn";
+    b->SetEnabled(false);
+    form->Update();
+    EXPECT_EQ(image->PixelColor(10 + 15, 10 + 15), clBlue);
+}
+
 // --- combo box ----------------------------------------------------------------------------------
 
 struct ComboEvents {
@@ -226,6 +328,34 @@ TEST_F(StdCtrlsTest, ComboListTypeAhead) {
         type(combo, s.typed);
         EXPECT_EQ(combo->Text(), s.selected) << s.typed << " after " << s.pauseMs << " ms";
     }
+    SetApplicationClock(nullptr);
+}
+
+// What is typed into a list is what it selects, or the key is refused: a prefix no item has
+// keeps the item, and a list that gets the focus or new items starts a new search.
+TEST_F(StdCtrlsTest, ComboListTypeAheadNeverLandsOnAnotherItem) {
+    auto* combo = make<TComboBox>();
+    auto* other = make<TEdit>(10, 60);
+    combo->SetStyle(csDropDownList);
+    auto fill = [combo] {
+        combo->Items()->Clear();
+        for (int i = 0; i <= 1438; ++i) combo->Items()->Add(std::to_string(i));
+    };
+    fill();
+    TManualClock clock;
+    SetApplicationClock(&clock);
+    type(combo, "814");
+    EXPECT_EQ(combo->Text(), "814");
+    type(combo, "0");
+    EXPECT_EQ(combo->Text(), "814") << "no item starts with 8140: the key is refused";
+    other->SetFocus();
+    combo->SetFocus();
+    type(combo, "493");
+    EXPECT_EQ(combo->Text(), "493") << "the focus came back: a new search";
+    type(combo, "7");
+    fill();
+    type(combo, "1000");
+    EXPECT_EQ(combo->Text(), "1000") << "new items: a new search";
     SetApplicationClock(nullptr);
 }
 

@@ -181,6 +181,26 @@ TEST(XmlDoc, DeeplyNestedInputIsRefused) {
     EXPECT_THROW(doc.LoadFromXML(deep), EXMLParseError);
 }
 
+// A reader that knows how many elements its files hold stops a larger one while it parses,
+// keeping the document it had.
+TEST(XmlDoc, ElementBoundStopsTheParseAndKeepsTheDocument) {
+    TXMLDocument doc;
+    doc.SetMaxElements(4);
+    doc.LoadFromXML("<r><a/><b/><!-- not an element --><c>text</c></r>");
+    EXPECT_EQ(doc.DocumentElement().ChildNodes().Count(), 4);
+    try {
+        doc.LoadFromXML("<r><a/><b/><c/><d/></r>");
+        ADD_FAILURE() << "five elements read";
+    } catch (const EXMLParseError& e) {
+        EXPECT_EQ(e.Message().rfind("The XML document holds more than 4 elements", 0), 0u)
+            << e.Message();
+    }
+    EXPECT_EQ(doc.DocumentElement().ChildNodes().Count(), 4);
+    doc.SetMaxElements(0);
+    doc.LoadFromXML("<r><a/><b/><c/><d/></r>");
+    EXPECT_EQ(doc.DocumentElement().ChildNodes().Count(), 4);
+}
+
 } // namespace
 
 namespace {
@@ -338,6 +358,15 @@ TEST_F(XmlFiles, WritesNothingAReaderWouldRefuse) {
              d.ChildNodes().Add(d.CreateComment("x-"));
          },
          "\"--\""},
+        {"element name that is not UTF-8",
+         [](TXMLDocument& d) { d.AddChild("M-Bus_Network").AddChild("Nodo\xB0"); },
+         "The name of an element in \"M-Bus_Network\" is not a valid XML name"},
+        {"attribute name that is not UTF-8",
+         [](TXMLDocument& d) { d.AddChild("R").AddChild("row").SetAttribute("\xC3x", "1"); },
+         "The name of an attribute of \"R/row\" is not a valid XML name"},
+        {"document element name with a character no name may hold",
+         [](TXMLDocument& d) { d.AddChild("a\xC3\x97"); }, // U+00D7, the multiplication sign
+         "The name of an element is not a valid XML name"},
     };
     const std::string path = dir + "/Project.xml";
     for (const Case& c : cases) {
@@ -357,14 +386,17 @@ TEST_F(XmlFiles, WritesNothingAReaderWouldRefuse) {
     // Everything XML allows is written and read back as it was.
     const std::string allowed = "\t\n\r \xC2\x80\xEF\xBF\xBD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF";
     TXMLDocument doc;
-    TXmlNode a = doc.AddChild("a");
+    TXmlNode a = doc.AddChild("a\xC3\xA9");
     a.SetText(allowed);
     a.SetAttribute("v", allowed);
+    a.SetAttribute("\xC3\xA9t\xC3\xA9", "1");
     doc.SaveToFile(path);
     TXMLDocument back;
     back.LoadFromFile(path);
+    EXPECT_EQ(back.DocumentElement().NodeName(), "a\xC3\xA9");
     EXPECT_EQ(back.DocumentElement().Text(), allowed);
     EXPECT_EQ(back.DocumentElement().Attributes("v").AsString(), allowed);
+    EXPECT_EQ(back.DocumentElement().Attributes("\xC3\xA9t\xC3\xA9").AsString(), "1");
 }
 
 TEST_F(XmlFiles, EncodingsComeOnlyFromTheDocumentAndSavingWritesUtf8) {

@@ -1,7 +1,9 @@
 #include "shell/frame/PbButton.h"
 
+#include "platform/gfx/ImageList.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/core/Actions.h"
 #include "shell/frame/DialogFrame.h"
 
 #include <gtest/gtest.h>
@@ -463,4 +465,48 @@ TEST_F(PbButtonTest, DestroyingButtonsWithRunningTickersReturns) {
     for (int i = 0; i < 20; ++i) add("Idle");
     form.reset();
     SUCCEED();
+}
+
+// A button linked to an action shows the action's caption, state and hint, follows its changes,
+// runs it when clicked and takes its image as the glyph while it has none.
+TEST_F(PbButtonTest, ALinkedActionGivesCaptionStateHintGlyphAndTheClick) {
+    auto* images = new TImageList(form.get());
+    images->SetSize(16, 16);
+    auto green = strip({clLime});
+    images->AddMasked(green.get(), clOlive);
+    auto* list = new TActionList(form.get());
+    list->SetImages(images);
+    auto* action = new TAction(form.get());
+    action->SetActionList(list);
+    action->SetCaption("Update Device");
+    action->SetHint("Writes the gateway");
+    action->SetImageIndex(0);
+    int runs = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+
+    TPbButton* b = add("old");
+    b->SetAction(action);
+    EXPECT_EQ(b->Caption(), "Update Device");
+    EXPECT_EQ(b->Hint(), "Writes the gateway");
+    EXPECT_EQ(b->NumGlyphs(), 1);
+    ASSERT_EQ(b->Glyph()->Width(), 16);
+    EXPECT_EQ(b->Glyph()->Canvas()->Pixels(8, 8), clLime);
+    EXPECT_EQ(b->Glyph()->Canvas()->Pixels(0, 15), TColor(0xFF00FF)) << "transparent around it";
+
+    show();
+    click(b);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(clicked, (std::vector<std::string>{"Update Device"})) << "OnClick first";
+
+    action->SetEnabled(false);
+    EXPECT_FALSE(b->Enabled());
+    action->SetCaption("Busy");
+    EXPECT_EQ(b->Caption(), "Busy");
+    // A glyph the button has is kept.
+    action->SetImageIndex(-1);
+    action->SetImageIndex(0);
+    EXPECT_EQ(b->NumGlyphs(), 1);
+
+    delete action;
+    EXPECT_EQ(b->Action(), nullptr) << "the link ends with the action";
 }

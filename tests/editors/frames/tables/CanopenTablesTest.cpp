@@ -348,6 +348,7 @@ TEST_F(CanopenTables, LoadStopsAtTheFirstRowWithoutAnAttribute) {
     EXPECT_EQ(tables.First.Cell(1, 1), "");
 }
 
+// Rows past the table are not read, and the load says so after reading the other section too.
 TEST_F(CanopenTables, RowsBeyondTheTableAreNotRead) {
     const std::string file = Path("PDO_CANopen.xml");
     std::string rows;
@@ -356,11 +357,20 @@ TEST_F(CanopenTables, RowsBeyondTheTableAreNotRead) {
                 "\" Dimension=\"1\" Address_B1=\"0\" Address_B2=\"0\" Address_B3=\"0\" "
                 "Address_B4=\"0\" Address_B5=\"0\" Address_B6=\"0\" Address_B7=\"0\" "
                 "Address_B8=\"0\" TimeOut=\"0\" Mnemonic=\"\"/>";
-    WriteBinaryFile(file, "<PDO_CANopen><Receive_PDO>" + rows +
-                              "</Receive_PDO><Transmit_PDO/></PDO_CANopen>");
+    WriteBinaryFile(file, "<PDO_CANopen><Receive_PDO>" + rows + "</Receive_PDO><Transmit_PDO>" +
+                              "<row COB-ID=\"0x201\" Dimension=\"1\" Address_B1=\"7\" "
+                              "Address_B2=\"\" Address_B3=\"\" Address_B4=\"\" Address_B5=\"\" "
+                              "Address_B6=\"\" Address_B7=\"\" Address_B8=\"\" Send_Time=\"0\" "
+                              "On_Change=\"N\" Mnemonic=\"tx\"/></Transmit_PDO></PDO_CANopen>");
     TCANopen_Tables tables = New_CANopen_Tables(PDO_Layout);
-    EXPECT_TRUE(Load_CANopen_Tables(tables, PDO_Layout, file));
+    try {
+        Load_CANopen_Tables(tables, PDO_Layout, file);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), file + ": the table shows 30 of the 31 rows of Receive_PDO");
+    }
     EXPECT_EQ(tables.First.Cell(1, 30), "30");
+    EXPECT_EQ(tables.Second.Cell(1, 1), "0x201");
     Save_CANopen_Tables(tables, PDO_Layout, file);
     TXMLDocument doc(nullptr);
     doc.SetActive(true);

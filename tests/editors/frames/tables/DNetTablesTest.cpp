@@ -141,12 +141,12 @@ TEST_F(DNetTables, NetworkSaveAndLoad) {
     EXPECT_EQ(rowOf(loaded, 1), (Row{"1", "2", "3", ""}));
     EXPECT_EQ(rowOf(loaded, 2), (Row{"2", "2", "", ""}));
 
-    // No more than 64 rows are shown.
+    // No more than 64 rows are shown, and a load that leaves rows out says so.
     std::string many = "<DNET_Net>";
     for (int i = 0; i < 65; ++i)
         many += "<row ID=\"" + std::to_string(i) + "\" NB_IN=\"0\" NB_OUT=\"0\" Mnemonic=\"\"/>";
     WriteBinaryFile(file, many + "</DNET_Net>");
-    EXPECT_TRUE(Load_DNet_Net(loaded, file));
+    EXPECT_THROW(Load_DNet_Net(loaded, file), Exception);
     EXPECT_EQ(loaded.Cell(1, 64), "63");
 }
 

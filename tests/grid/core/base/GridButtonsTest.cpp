@@ -60,6 +60,50 @@ TEST_F(GridButtonsTest, DownOnlyForGroupsAndCheckButtons) {
     EXPECT_FALSE(b->Down());
 }
 
+// A linked action gives the button its caption, group and checked state and keeps them in step
+// while the button's values equal the action's; a click runs it.
+TEST_F(GridButtonsTest, AnActionLinksCaptionGroupAndDown) {
+    TAction action(nullptr);
+    action.SetCaption("Bold");
+    action.SetGroupIndex(2);
+    action.SetChecked(true);
+    int runs = 0;
+    action.OnExecute = [&](TObject*) { ++runs; };
+    TQorGridButton* b = button();
+    b->SetAllowAllUp(true);
+    b->SetAction(&action);
+    EXPECT_EQ(b->Caption(), "Bold");
+    EXPECT_EQ(b->GroupIndex(), 2);
+    EXPECT_TRUE(b->Down());
+    ASSERT_NE(dynamic_cast<TQorGridButtonActionLink*>(b->ActionLink()), nullptr);
+    action.SetChecked(false);
+    EXPECT_FALSE(b->Down());
+    action.SetGroupIndex(3);
+    EXPECT_EQ(b->GroupIndex(), 3);
+    action.SetCaption("Fett");
+    EXPECT_EQ(b->Caption(), "Fett");
+    uitest::click(b, {5, 5});
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(b->Down()) << "the click pressed the group button";
+    // A button that left its group no longer follows the action's group or checked state.
+    b->SetGroupIndex(0);
+    b->SetDown(false);
+    action.SetGroupIndex(4);
+    action.SetChecked(true);
+    EXPECT_EQ(b->GroupIndex(), 0);
+    EXPECT_FALSE(b->Down());
+    // Released by another button of its group, the button unchecks its action.
+    b->SetGroupIndex(4);
+    b->SetDown(true);
+    EXPECT_TRUE(action.Checked());
+    TQorGridButton* other = button(60);
+    other->SetGroupIndex(4);
+    other->SetAllowAllUp(true);
+    other->SetDown(true);
+    EXPECT_FALSE(b->Down());
+    EXPECT_FALSE(action.Checked());
+}
+
 TEST_F(GridButtonsTest, SettersIgnoreWhatTheyMustIgnore) {
     TQorGridButton* b = button();
     b->SetMargin(-2);

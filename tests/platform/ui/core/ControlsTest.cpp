@@ -1,6 +1,7 @@
 #include "platform/ui/core/Controls.h"
 
 #include "UiCoreFixtures.h"
+#include "platform/ui/core/Actions.h"
 #include "platform/ui/core/Timers.h"
 
 #include <thread>
@@ -263,6 +264,23 @@ TEST_F(FormTest, AClickNeedsTheButtonReleasedInsideTheCapturingControl) {
     EXPECT_EQ(ups[0], TPoint(90, 90));
     click(probe, {5, 5});
     EXPECT_EQ(clicks, 1);
+}
+
+// A control hidden while it holds the capture never sees the button's release: the next
+// press goes where the pointer is, not to the hidden control.
+TEST_F(FormTest, AHiddenControlLosesTheCaptureToTheNextPress) {
+    auto* probe = add<TProbe>(10, 10, 30, 30);
+    auto* other = add<TProbe>(60, 10, 30, 30);
+    int clicks = 0;
+    other->OnClick = [&](TObject*) { ++clicks; };
+    show();
+    mouseDown(probe, {5, 5});
+    ASSERT_TRUE(probe->MouseCapture());
+    probe->SetVisible(false);
+    click(other, {5, 5});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(probe->count(WM_LBUTTONUP), 0);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
 }
 
 TEST_F(FormTest, ADoubleClickClicksOnceAndARightClickAsksForTheContextMenu) {
@@ -571,6 +589,68 @@ TEST_F(FormTest, AHintShowsAfterThePauseAndHidesLater) {
     EXPECT_EQ(Application->HintWindow(), nullptr);
 }
 
+TEST_F(FormTest, TheApplicationsHintWindowKindShowsEveryHint) {
+    class TMarked : public THintWindow {
+    public:
+        using THintWindow::THintWindow;
+    };
+    auto* probe = add<TProbe>(0, 0, 40, 40);
+    probe->SetHint("Save");
+    probe->SetShowHint(true);
+    show();
+    Application->HintWindowClass = [](TComponent* o) -> THintWindow* { return new TMarked(o); };
+    mouseMove(probe, {5, 5});
+    advanceClock(500);
+    EXPECT_NE(dynamic_cast<TMarked*>(Application->HintWindow()), nullptr);
+    Application->CancelHint();
+    Application->HintWindowClass = nullptr;
+    mouseMove(probe, {6, 6});
+    advanceClock(500);
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(dynamic_cast<TMarked*>(Application->HintWindow()), nullptr);
+}
+
+TEST_F(FormTest, ChangeScaleScalesBoundsChildrenAndOwnFonts) {
+    auto* panel = add<TProbe>(10, 20, 100, 60);
+    auto* inner = new TProbe(form.get());
+    inner->SetParent(panel);
+    inner->SetBounds(4, 6, 20, 10);
+    panel->Font()->SetSize(10);
+    panel->ChangeScale(3, 2);
+    EXPECT_EQ(panel->BoundsRect(), (TRect{15, 30, 165, 120}));
+    EXPECT_EQ(inner->BoundsRect(), (TRect{6, 9, 36, 24}));
+    EXPECT_EQ(panel->Font()->Size(), 15);
+    EXPECT_EQ(inner->Font()->Size(), 15) << "a child that follows its parent's font";
+    panel->ChangeScale(5, 5);
+    EXPECT_EQ(panel->Width(), 150);
+}
+
+TEST_F(FormTest, ALinkedActionGivesItsStateAndRunsOnClick) {
+    auto* probe = add<TProbe>(0, 0, 40, 40);
+    auto action = std::make_unique<TAction>(nullptr);
+    action->SetCaption("Run");
+    action->SetEnabled(false);
+    int runs = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+    probe->SetAction(action.get());
+    EXPECT_EQ(probe->Caption(), "Run");
+    EXPECT_FALSE(probe->Enabled());
+    action->SetEnabled(true);
+    EXPECT_TRUE(probe->Enabled());
+    show();
+    click(probe, {5, 5});
+    EXPECT_EQ(runs, 1);
+    // A caption the control changed itself is no longer linked.
+    probe->SetCaption("Own");
+    action->SetCaption("Later");
+    EXPECT_EQ(probe->Caption(), "Own");
+    // The action going first leaves the control unlinked.
+    action.reset();
+    EXPECT_EQ(probe->Action(), nullptr);
+    click(probe, {5, 5});
+    EXPECT_EQ(runs, 1);
+}
+
 TEST_F(FormTest, WindowTimersSendWmTimerWithTheirId) {
     auto* probe = add<TProbe>(0, 0, 10, 10);
     show();
@@ -588,4 +668,14 @@ TEST_F(FormTest, WindowTimersSendWmTimerWithTheirId) {
     probe->DestroyHandle();
     advanceClock(500);
     EXPECT_EQ(ids.size(), 2u) << "timers end with their window";
+}
+
+// "&" marks the hot key of a caption, except before a blank, where no key applies.
+TEST(HotKeys, AnAmpersandBeforeABlankIsShownAndIsNoHotKey) {
+    EXPECT_TRUE(IsAccel('D', "Scan &Decode"));
+    EXPECT_FALSE(IsAccel('D', "Scan & Decode"));
+    EXPECT_FALSE(IsAccel(VK_SPACE, "Scan & Decode"));
+    EXPECT_TRUE(IsAccel('O', "A & B &Open"));
+    EXPECT_EQ(StripHotkey("Scan & Decode"), "Scan & Decode");
+    EXPECT_EQ(StripHotkey("&Open && Save"), "Open & Save");
 }
