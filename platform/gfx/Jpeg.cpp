@@ -94,6 +94,13 @@ bool decode(const std::uint8_t* data, std::size_t size, TBitmap& out, std::vecto
     src.size = size;
     cinfo.src = &src.pub;
     jpeg_read_header(&cinfo, TRUE);
+    // Checked before decompressing starts: a progressive picture's buffers are allocated there.
+    if (!PictureSizeAllowed(int(std::min<JDIMENSION>(cinfo.image_width, 1u << 30)),
+                            int(std::min<JDIMENSION>(cinfo.image_height, 1u << 30)))) {
+        std::snprintf(message, JMSG_LENGTH_MAX, "unsupported image");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
     int w = int(cinfo.output_width), h = int(cinfo.output_height);

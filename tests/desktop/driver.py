@@ -74,6 +74,13 @@ def type_text(text):
     time.sleep(STEP_PAUSE)
 
 
+def link_or_copy(source, target):
+    try:
+        os.link(source, target)
+    except OSError:  # another file system
+        shutil.copy2(source, target)
+
+
 def centre(rect):
     x, y, w, h = rect
     return x + w // 2, y + h // 2
@@ -95,7 +102,9 @@ class Program:
 
     def make_folder(self):
         os.makedirs(self.folder)
-        shutil.copy2(self.exe, os.path.join(self.folder, "knxgwconfig"))
+        # The program finds its folder from its own path: a hard link makes this folder its
+        # folder without a copy of the (large) program.
+        link_or_copy(self.exe, os.path.join(self.folder, "knxgwconfig"))
         language = os.path.join(self.driver.build, "app", "LANGUAGE")
         if os.path.isdir(language):
             shutil.copytree(language, os.path.join(self.folder, "LANGUAGE"))
@@ -213,6 +222,15 @@ class Driver:
         subprocess.run(["xwd", "-root", "-silent", "-out", path], check=False)
         return path
 
+    def report_programs(self):
+        """The end of the log of each program the failed case started."""
+        for p in self.programs:
+            log = os.path.join(p.folder, "program.log")
+            if os.path.exists(log) and os.path.getsize(log):
+                with open(log, errors="replace") as f:
+                    tail = f.readlines()[-20:]
+                print("  %s:\n    %s" % (log, "    ".join(tail)), flush=True)
+
 
 def xml_rows(path, section=None):
     root = ET.parse(path).getroot()
@@ -235,6 +253,8 @@ def main():
     ap.add_argument("--work", required=True)
     ap.add_argument("names", nargs="*")
     args = ap.parse_args()
+    # The driver and the programs it starts are one process group, which run.sh ends as one.
+    os.setpgrp()
     import cases  # noqa: F401  (registers the cases)
     driver = Driver(os.path.abspath(args.build), args.work)
     chosen = [c for c in CASES if not args.names or c.__name__ in args.names]
@@ -251,6 +271,7 @@ def main():
             shot = driver.screenshot("failed-" + c.__name__)
             detail = str(e) if isinstance(e, CaseFailure) else traceback.format_exc()
             print("[ FAIL ] %s: %s (screen: %s)" % (c.__name__, detail, shot), flush=True)
+            driver.report_programs()
         finally:
             driver.stop_all()
     print("desktop tests: %.0f s" % (time.monotonic() - started))

@@ -57,11 +57,3 @@ bool GetMonitorInfo(HMONITOR Monitor, MONITORINFO* Info) {
     Info->dwFlags = a.Primary ? MONITORINFOF_PRIMARY : 0;
     return true;
 }
-
-bool SystemParametersInfo(UINT uiAction, UINT /*uiParam*/, void* pvParam, UINT /*fWinIni*/) {
-    if (uiAction != SPI_GETWORKAREA || !pvParam) return false;
-    const std::vector<TMonitorArea> areas = MonitorAreas();
-    if (areas.empty()) return false;
-    *static_cast<TRect*>(pvParam) = areas.front().WorkArea;
-    return true;
-}

@@ -3,6 +3,7 @@
 // the monitor that holds (or is nearest to) a point, its bounds and work area, and the primary
 // monitor's work area. The back end reports the monitors; tests script them.
 #include "platform/ui/core/Peer.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <vector>
 
@@ -27,9 +28,9 @@ HMONITOR MonitorFromPoint(TPoint Pt, DWORD Flags);
 // False for a handle that names no monitor.
 bool GetMonitorInfo(HMONITOR Monitor, MONITORINFO* Info);
 
-// Only SPI_GETWORKAREA: the primary monitor's work area into the TRect at pvParam.
+// SystemParametersInfo (SysInfo.h) with SPI_GETWORKAREA writes the primary monitor's work area
+// to the TRect at Value.
 constexpr UINT SPI_GETWORKAREA = 0x0030;
-bool SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinIni);
 
 // The monitors, the primary one first: the scripted ones, else the back end's, else one
 // 1024 x 768 screen.

@@ -2,6 +2,7 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/ui/core/LayeredWindows.h"
+#include "platform/ui/core/Monitors.h"
 #include "platform/ui/core/Peer.h"
 
 #include <cstring>
@@ -43,6 +44,13 @@ bool SystemParametersInfo(UINT Action, UINT Param, void* Value, UINT /*WinIni*/)
         if (!Value) return false;
         const int lines = Backend() ? Backend()->WheelScrollLines() : 3;
         *static_cast<UINT*>(Value) = lines < 0 ? WHEEL_PAGESCROLL : UINT(lines);
+        return true;
+    }
+    if (Action == SPI_GETWORKAREA) {
+        if (!Value) return false;
+        const std::vector<TMonitorArea> areas = MonitorAreas();
+        if (areas.empty()) return false;
+        *static_cast<TRect*>(Value) = areas.front().WorkArea;
         return true;
     }
     if (Action == SPI_SETWHEELSCROLLLINES) {

@@ -17,8 +17,9 @@ constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 int GetSystemMetrics(int Index);
 
-// System parameters: only the wheel's lines per notch are asked for and set. Getting writes a
-// UINT to Value, WHEEL_PAGESCROLL when a notch scrolls a page; setting takes the lines in Param
+// System parameters: the wheel's lines per notch are asked for and set, the work area
+// (SPI_GETWORKAREA, Monitors.h) is asked for. Getting the lines writes a UINT to Value,
+// WHEEL_PAGESCROLL when a notch scrolls a page; setting takes the lines in Param
 // (WHEEL_PAGESCROLL for a page). The back end keeps the desktop's setting.
 constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
 constexpr UINT SPI_SETWHEELSCROLLLINES = 0x0069;

@@ -368,3 +368,27 @@ TEST(ImageLists, AddMaskedSplitsAndDrawsTransparently) {
     list.SetWidth(8);
     EXPECT_EQ(list.Count(), 0);
 }
+
+// A frame header claiming 12000 x 12000 pixels is refused before the decoder allocates for it
+// (a progressive picture's buffers are allocated when decompressing starts).
+TEST(JpegFiles, RefusesAHugeHeaderWithoutAllocating) {
+    TBitmap flat(16, 16);
+    flat.Canvas()->Brush()->SetColor(RGB(200, 100, 50));
+    flat.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    for (bool progressive : {false, true}) {
+        TJPEGImage jpg;
+        jpg.Assign(&flat);
+        jpg.SetProgressiveEncoding(progressive);
+        std::vector<std::uint8_t> bytes = bytesOf(jpg);
+        for (std::size_t i = 2; i + 9 < bytes.size(); ++i)
+            if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
+                bytes[i + 5] = bytes[i + 7] = 12000 >> 8;
+                bytes[i + 6] = bytes[i + 8] = 12000 & 0xFF;
+                break;
+            }
+        TJPEGImage back;
+        const long growth = peakmemory::growthMiB(
+            [&] { EXPECT_THROW(loadBytes(back, bytes), EInvalidGraphic) << progressive; });
+        EXPECT_LT(growth, 16) << progressive;
+    }
+}
