@@ -4,6 +4,7 @@
 #include "grid/core/GridLibrary.h"
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
+#include "grid/editors/AsgCombo.h"
 #include "grid/editors/GridEditors.h"
 #include "grid/render/ControlLook.h"
 
