@@ -7,6 +7,7 @@
 #include "platform/base/FormatSettings.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/core/Clipbrd.h"
 
 #include <gtest/gtest.h>
 
@@ -285,6 +286,94 @@ TEST_F(SpecialEditorsTest, TheUnitMenuChangesTheUnitOfTheCell) {
     text("0");
     key(VK_RETURN);
     EXPECT_EQ(grid->Cells(col(edUnitEditBtn), 2), "50mm");
+}
+
+TEST_F(SpecialEditorsTest, CtrlVPastesIntoAnEditButtonCellWithoutItsFinalLineBreak) {
+    struct Case {
+        const char* clipboard;
+        int selStart, selLength;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"abc\r\n", 2, 0, "xyabc"},     // one line break at the very end goes
+        {"a\r\nb", 2, 0, "xya\r\nb"}, // one inside stays
+        {"Q", 0, 1, "Qy"},              // the selection is replaced
+    };
+    std::vector<std::string> asked;
+    grid->OnClipboardBeforePasteCell = [&](TObject*, int c, int r, std::string& s, bool&) {
+        asked.push_back(std::to_string(c) + "," + std::to_string(r) + " " + s);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clipboard);
+        grid->SetCells(col(edEditBtn), 2, "xy");
+        TWinControl* e = open(edEditBtn, 2);
+        ASSERT_EQ(e, grid->EditBtn());
+        grid->EditBtn()->SetSelStart(c.selStart);
+        grid->EditBtn()->SetSelLength(c.selLength);
+        Clipboard()->SetAsText(c.clipboard);
+        uitest::postNativeKey('V', TShiftState{ssCtrl}, e);
+        uitest::processMessages();
+        EXPECT_EQ(grid->EditBtn()->Text(), c.shown);
+        key(VK_RETURN);
+        EXPECT_EQ(grid->Cells(col(edEditBtn), 2), c.shown);
+    }
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0], std::to_string(col(edEditBtn)) + ",2 abc\r\n");
+    // A handler may refuse the paste.
+    grid->OnClipboardPaste = [](TObject*, bool& allow) { allow = false; };
+    grid->SetCells(col(edEditBtn), 2, "xy");
+    open(edEditBtn, 2);
+    uitest::postNativeKey('V', TShiftState{ssCtrl}, grid->EditBtn());
+    uitest::processMessages();
+    EXPECT_EQ(grid->EditBtn()->Text(), "xy");
+    key(VK_ESCAPE);
+}
+
+TEST_F(SpecialEditorsTest, AnEditButtonCellCompletesFromTheLookupItems) {
+    grid->SetLookup(true);
+    grid->LookupItems()->Add("Alpha");
+    grid->LookupItems()->Add("Beta");
+    grid->SetCells(col(edEditBtn), 2, "");
+    TWinControl* e = open(edEditBtn, 2);
+    ASSERT_EQ(e, grid->EditBtn());
+    grid->EditBtn()->SelectAll();
+    text("b");
+    EXPECT_EQ(grid->EditBtn()->Text(), "beta");
+    EXPECT_EQ(grid->EditBtn()->SelStart(), 1);
+    EXPECT_EQ(grid->EditBtn()->SelLength(), 3);
+    // Backspace takes the completion away and does not complete again.
+    key(VK_BACK);
+    EXPECT_EQ(grid->EditBtn()->Text(), "b");
+    key(VK_RETURN);
+    EXPECT_EQ(grid->Cells(col(edEditBtn), 2), "b");
+}
+
+TEST_F(SpecialEditorsTest, TheNumberUnitKindsFilterTheValueAndKeepTheUnit) {
+    struct Case {
+        TEditorType kind;
+        char decimal;
+        const char* typed;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {edNumericUnitEditBtn, '.', "-1-2.x", "-12mm"},
+        {edFloatUnitEditBtn, '.', "1.5.5", "1.55mm"},
+        {edFloatUnitEditBtn, ',', "1,5,.", "1,5mm"}, // the locale's separator, once
+        {edUnitEditBtn, '.', "ab", "abmm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        FormatSettings().DecimalSeparator = c.decimal;
+        FormatSettings().ThousandSeparator = c.decimal == ',' ? '.' : ',';
+        grid->Columns()->Items(col(edUnitEditBtn))->SetEditor(c.kind);
+        grid->SetCells(col(edUnitEditBtn), 2, "7mm");
+        TWinControl* e = open(edUnitEditBtn, 2);
+        ASSERT_EQ(e, grid->UnitEditBtn());
+        grid->UnitEditBtn()->SelectAll();
+        text(c.typed);
+        key(VK_RETURN);
+        EXPECT_EQ(grid->Cells(col(edUnitEditBtn), 2), c.stored);
+    }
 }
 
 TEST_F(SpecialEditorsTest, ACheckBoxCellTogglesItsBoxAndStoresNothing) {
