@@ -596,6 +596,67 @@ TEST_F(SpecialEditorsTest, AClickOnTheSpinButtonsDrawnInTheCellStepsAtOnce) {
     EXPECT_EQ(grid->SpinEdit()->Text(), "50");
 }
 
+TEST_F(SpecialEditorsTest, TheSpinArrowsReportTheValueOfTheirKind) {
+    Log events;
+    grid->OnSpinClick = [&](TObject*, int, int, int v, bool up) {
+        events.push_back("int " + std::to_string(v) + (up ? " up" : " down"));
+    };
+    grid->OnFloatSpinClick = [&](TObject*, int, int, double v, bool up) {
+        events.push_back("float " + FloatToStr(v) + (up ? " up" : " down"));
+    };
+    grid->OnDateSpinClick = [&](TObject*, int, int, TDateTime v, bool up) {
+        events.push_back("date " + DateToStr(v) + (up ? " up" : " down"));
+    };
+    grid->OnTimeSpinClick = [&](TObject*, int, int, TDateTime v, bool up) {
+        events.push_back("time " + TimeToStr(v) + (up ? " up" : " down"));
+    };
+    struct Case {
+        TEditorType kind;
+        const char* cell;
+        bool up;
+        const char* event;
+    };
+    const Case cases[] = {
+        {edSpinEdit, "10", true, "int 11 up"},
+        {edFloatSpinEdit, "1.5", false, "float 1.4 down"},
+        {edDateSpinEdit, "05/06/2021", true, "date 06/06/2021 up"},
+        {edTimeSpinEdit, "10:20:30", false, "time 09:20:30 down"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.event);
+        events.clear();
+        grid->SetCells(col(c.kind), 2, c.cell);
+        TGridSpin* spin = grid->SpinEdit();
+        ASSERT_EQ(open(c.kind, 2), spin);
+        spin->SetSelStart(0);
+        TAsgSpinButton* pair = spin->Button();
+        uitest::postNativeClickAt(pair, {pair->Width() / 2, c.up ? 2 : pair->Height() - 3});
+        uitest::processMessages();
+        EXPECT_EQ(events, Log{c.event});
+        key(VK_ESCAPE, spin);
+    }
+}
+
+TEST_F(SpecialEditorsTest, TypingInASpinOrEditButtonCellTellsTheGrid) {
+    Log changes;
+    grid->OnEditChange = [&](TObject*, int c, int r, const std::string& v) {
+        changes.push_back(std::to_string(c) + "," + std::to_string(r) + " " + v);
+    };
+    for (TEditorType k : {edSpinEdit, edEditBtn}) {
+        SCOPED_TRACE(col(k));
+        changes.clear();
+        grid->SetCells(col(k), 3, "");
+        TWinControl* e = open(k, 3);
+        ASSERT_TRUE(e);
+        dynamic_cast<TCustomEdit*>(e)->SelectAll();
+        text("42");
+        const std::string at = std::to_string(col(k)) + ",3 ";
+        ASSERT_FALSE(changes.empty());
+        EXPECT_EQ(changes.back(), at + "42");
+        key(VK_ESCAPE);
+    }
+}
+
 TEST_F(SpecialEditorsTest, HomeAndEndSetTheSpinBoundsAndReportThem) {
     std::vector<std::string> clicks;
     grid->OnSpinClick = [&](TObject*, int, int, int v, bool up) {
