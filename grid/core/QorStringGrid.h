@@ -2287,10 +2287,10 @@ private:
     // Hides and disables an editor control; the grid takes the focus it had.
     void hideEditorControl(TWinControl* Control);
     // The relays of the date editors.
-    void datePickerChange();
-    void datePickerCloseUp();
-    void datePickerDropDown();
-    void dateTimePickerChange();
+    void DatePickerChange();
+    void DatePickerCloseUp();
+    void DatePickerDropDown();
+    void DateTimePickerChange();
     // The start character goes to the opened control as its first keystroke.
     void postStartChar(TWinControl* Control);
     // The editors' validation step: the editor's text into the current cell, then checked.

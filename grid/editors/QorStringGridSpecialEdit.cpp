@@ -84,9 +84,9 @@ TGridDatePicker* TQorStringGrid::DateTimePicker() {
         FEditDate = new TGridDatePicker(this);
         FEditDate->SetVisible(false);
         FEditDate->SetEnabled(false);
-        FEditDate->OnCloseUp = [this](TObject*) { datePickerCloseUp(); };
-        FEditDate->OnDropDown = [this](TObject*) { datePickerDropDown(); };
-        FEditDate->OnChange = [this](TObject*) { datePickerChange(); };
+        FEditDate->OnCloseUp = [this](TObject*) { DatePickerCloseUp(); };
+        FEditDate->OnDropDown = [this](TObject*) { DatePickerDropDown(); };
+        FEditDate->OnChange = [this](TObject*) { DatePickerChange(); };
         FEditDate->SetParent(this);
     }
     return FEditDate;
@@ -98,27 +98,27 @@ TGridDateTimePicker* TQorStringGrid::DateAndTimePicker() {
         FEditDateTime->SetVisible(false);
         FEditDateTime->SetEnabled(false);
         FEditDateTime->SetAutoTab(true);
-        FEditDateTime->OnCloseUp = [this](TObject*) { datePickerCloseUp(); };
-        FEditDateTime->OnTimeChange = [this](TObject*) { dateTimePickerChange(); };
+        FEditDateTime->OnCloseUp = [this](TObject*) { DatePickerCloseUp(); };
+        FEditDateTime->OnTimeChange = [this](TObject*) { DateTimePickerChange(); };
         FEditDateTime->SetParent(this);
     }
     return FEditDateTime;
 }
 
 // --- relays of the date editors ------------------------------------------------------------------
-void TQorStringGrid::datePickerChange() {
+void TQorStringGrid::DatePickerChange() {
     if (!OnEditChange || !FEditDate) return;
     const std::string text =
         FEditDate->Kind() == dtkTime ? TimeToStr(FEditDate->Time()) : DateToStr(FEditDate->Date());
     OnEditChange(this, Col(), Row(), text);
 }
 
-void TQorStringGrid::datePickerCloseUp() {
+void TQorStringGrid::DatePickerCloseUp() {
     if (OnDatePickerCloseUp) OnDatePickerCloseUp(this, Row(), Col());
     if (FMouseActions->DirectDateClose()) HideInplaceEdit();
 }
 
-void TQorStringGrid::datePickerDropDown() {
+void TQorStringGrid::DatePickerDropDown() {
     if (!FEditDate) return;
     const auto calendar = reinterpret_cast<HWND>(FEditDate->Perform(DTM_GETMONTHCAL));
     if (calendar) {
@@ -136,7 +136,7 @@ void TQorStringGrid::datePickerDropDown() {
     if (OnDatePickerDropDown) OnDatePickerDropDown(this, Row(), Col());
 }
 
-void TQorStringGrid::dateTimePickerChange() {
+void TQorStringGrid::DateTimePickerChange() {
     if (OnDateTimeChange && FEditDateTime)
         OnDateTimeChange(this, Col(), Row(), FEditDateTime->DateTime());
 }
