@@ -4,8 +4,8 @@
 #include "grid/core/base/GridDragDrop.h"
 #include "grid/core/base/GridTheme.h"
 #include "platform/base/FormatSettings.h"
+#include "platform/ui/DateTimePicker.h"
 #include "platform/ui/core/SysInfo.h"
-
 
 TGridLibraryState& GridLibrary() {
     static TGridLibraryState state;
@@ -35,7 +35,7 @@ void GridLibraryInitialize() {
     // The drag-and-drop formats are registered here, once, and never again by a reader.
     DropFormatIds();
     lib.GridEditDoneMessage = RegisterWindowMessage("GridEditDone");
-    lib.DTPShiftFocusMessage = RegisterWindowMessage("DTPShiftFocus");
+    lib.DTPShiftFocusMessage = DTPShiftFocusMessage();
     InitThemeLibrary(GridThemeBinding());
     InitThemeLibrary(DropDownThemeBinding());
 }

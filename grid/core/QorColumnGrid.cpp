@@ -3,6 +3,7 @@
 #include "grid/core/base/GridUtils.h"
 #include "grid/data/DataSettings.h"
 #include "grid/editors/AsgCombo.h"
+#include "grid/editors/GridEditors.h"
 #include "grid/render/ControlLook.h"
 #include "platform/files/IniFiles.h"
 
@@ -628,8 +629,14 @@ void TQorColumnGrid::GetEditorType(int ACol, int ARow, TEditorType& AEditor) {
             }
             if (ControlLook()->DropDownCount() != item->DropDownCount())
                 ControlLook()->SetDropDownCount(item->DropDownCount());
-            // The spin editor's limits and the column's editor link go to their editors when
-            // those come.
+            if (item->Editor() == edSpinEdit || item->Editor() == edFloatSpinEdit ||
+                item->Editor() == edTimeSpinEdit || item->Editor() == edDateSpinEdit) {
+                TGridSpin* spin = SpinEdit();
+                spin->SetMinValue(item->SpinMin());
+                spin->SetMaxValue(item->SpinMax());
+                spin->SetIncrement(item->SpinStep());
+            }
+            SetEditLink(item->EditLink());
         }
         if (!item->FloatFormat().empty()) SetFloatFormat(item->FloatFormat());
     }

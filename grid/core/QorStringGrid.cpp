@@ -12,6 +12,7 @@
 #include "grid/data/SearchPanel.h"
 #include "grid/editors/AsgCombo.h"
 #include "grid/editors/ControlEditors.h"
+#include "grid/editors/GridEditors.h"
 #include "grid/render/AuxWindows.h"
 #include "grid/render/CellGlyphs.h"
 #include "grid/render/HeaderDragButton.h"
@@ -182,14 +183,15 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     GridLibrary().LinkCursor = crHandPoint;
 
     if (!Designing()) {
-        // The combo editor shared by every combo cell; the other editor controls come with
-        // their kinds.
+        // The combo editor shared by every combo cell, then the other editors made with the
+        // grid; the spin and date editors come on first use.
         FEditCombo = new TGridCombo(this);
         FEditCombo->SetVisible(false);
         FEditCombo->SetEnabled(false);
         FEditCombo->SetParent(this);
         FEditCombo->SetIsWinXP(FIsWinXP);
         FEditCombo->SetIsVista(FIsWin7 && FIsThemed);
+        createEditorControls();
     }
 
     hookOwnerForm();
@@ -456,6 +458,14 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (Operation != opRemove) return;
     if (AComponent == FEditCombo) FEditCombo = nullptr;
     if (AComponent == FEditCtrl) FEditCtrl = nullptr;
+    if (AComponent == FEditCheck) FEditCheck = nullptr;
+    if (AComponent == FEditBtn) FEditBtn = nullptr;
+    if (AComponent == FUnitEditBtn) FUnitEditBtn = nullptr;
+    if (AComponent == FGridButton) FGridButton = nullptr;
+    if (AComponent == FEditSpin) FEditSpin = nullptr;
+    if (AComponent == FEditDate) FEditDate = nullptr;
+    if (AComponent == FEditDateTime) FEditDateTime = nullptr;
+    if (static_cast<TObject*>(AComponent) == FEditLink) FEditLink = nullptr;
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;
     if (AComponent == FFooterPanel) FFooterPanel = nullptr;

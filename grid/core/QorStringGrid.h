@@ -165,6 +165,19 @@ using TFilterSelectEvent =
 
 class TGridCombo;
 class TQorInplaceEdit;
+class TGridCheckBox;
+class TGridSpin;
+class TGridDatePicker;
+class TGridDateTimePicker;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
+using TSpinClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateTimeSpinClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
 
 // Failures of the grid's own checks (range errors of the selection flags, typed access).
 class EQorGridError : public Exception {
@@ -1247,6 +1260,21 @@ public:
     TGridCombo* GridCombo() const { return FEditCombo; }
     // The text editor; nil until the grid first shows it.
     TQorInplaceEdit* NormalEdit() const;
+    // The other editors: made with the grid (check box, edits with a button, button) or on
+    // first use (spin edit, date picker, date-and-time picker); hidden and disabled between
+    // edits.
+    TGridCheckBox* EditCheck() const { return FEditCheck; }
+    TGridEditBtn* EditBtn() const { return FEditBtn; }
+    TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
+    TGridButton* GridButton() const { return FGridButton; }
+    TGridSpin* SpinEdit();
+    TGridDatePicker* DateTimePicker();
+    TGridDateTimePicker* DateAndTimePicker();
+    // The editor link of the cell being edited (from its column); passed to OnGetEditorProp.
+    TObject* EditLink() const { return FEditLink; }
+    void SetEditLink(TObject* v) { FEditLink = v; }
+    // The value a date-and-time cell had when its editor opened.
+    TDateTime OriginalDateTime() const { return FOriginalDateTime; }
 
     // --- editing life cycle (QorStringGridCellEdit.cpp) --------------------------------------
     // Opens the special editor of kind EditControl over the cell (display column).
@@ -1259,8 +1287,20 @@ public:
     void ShowCellEdit();
     // The store step of a commit (real column): the edit-text path, then the cell.
     virtual void StoreEditorValue(int ACol, int ARow, const std::string& Value);
+    // An editor's value into a cell (real column): the edit-text path, then Cells.
+    virtual void SetEditorCellText(int ACol, int ARow, const std::string& Value);
     // Puts the text the cell had before the edit back (Escape).
     virtual void RestoreEditedCell();
+    // Writes the text cached when the edit started back into the current cell.
+    virtual void RestoreCellCache();
+    // Every key message of the text editor's WM_KEYDOWN, before it handles it.
+    virtual void EditorWMKeyDown(TWMKey& /*Message*/) {}
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnDateSpinClick, OnTimeSpinClick;
+    // Reads the text of a date cell into ADate (which starts as now) for its date picker.
+    std::function<void(TObject* Sender, const std::string& Value, TDateTime& ADate)>
+        OnCustomStrToDate;
     // Whether an editor hands Tab to the grid so that the cell is validated first.
     bool NeedsEditValidation();
     // The preferred combo item for a cell whose text is no item (-1: none); a text that is no
@@ -2023,6 +2063,18 @@ protected:
     int FAERow = -1;
     TWinControl* FEditCtrl = nullptr;
     TGridCombo* FEditCombo = nullptr;
+    TGridCheckBox* FEditCheck = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
+    TGridButton* FGridButton = nullptr;
+    TGridSpin* FEditSpin = nullptr;
+    TGridDatePicker* FEditDate = nullptr;
+    TGridDateTimePicker* FEditDateTime = nullptr;
+    TObject* FEditLink = nullptr;
+    TDateTime FOriginalDateTime = 0;
+    // A press on the upper (lower) half of a spin button drawn in the cell.
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
     bool FLookup = false;
     bool FLookupCaseSensitive = false;
     bool FLookupHistory = false;
@@ -2297,9 +2349,38 @@ private:
     // The editors read and write the edit state they share with the grid.
     friend class TQorInplaceEdit;
     friend class TGridCombo;
+    friend class TGridCheckBox;
+    friend class TGridSpin;
+    friend class TGridDatePicker;
+    friend class TGridDateTimePicker;
+    friend class TGridEditBtn;
+    friend class TGridUnitEditBtn;
+    friend class TGridButton;
     // Switches goEditing without the repaint of the whole grid.
     void setEditingOption(bool On);
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);
+    // Opening and committing the other special editors (QorStringGridSpecialEdit.cpp).
+    void createEditorControls();
+    void openSpecialEditor(int ACol, int ARow, const TRect& Cell, TColor CellColor);
+    void commitSpecialEditor(int ACol, int ARow);
+    // Hides and disables an editor control; the grid takes the focus it had.
+    void hideEditorControl(TWinControl* Control);
+    // The relays of the date editors.
+    void DatePickerChange();
+    void DatePickerCloseUp();
+    void DatePickerDropDown();
+    void DateTimePickerChange();
+    // The start character goes to the opened control as its first keystroke.
+    void postStartChar(TWinControl* Control);
+    // The editors' validation step: the editor's text into the current cell, then checked.
+    bool validateEditorText(const std::string& Text);
+    // An editor left by Tab with goTabs: the edit ends, the grid takes the focus and moves on.
+    void tabOutOfEditor(bool Backward);
+    // Escape in a special editor: End closes it, then the cell gets back exactly the text it had
+    // when the edit started, also one its editor could not read.
+    void escapeSpecialEdit(const std::function<void()>& End);
+    // The flat look's colours for the buttons of the combo, spin, button-edit and date editors.
+    void toneEditorButtons(const TColorTones& Tones);
     // The look an editor takes from the cell it opens on: the cell's brush colour, and its font
     // into Font when given (the cell's visual properties, as the cell is painted).
     TColor editorLook(int ACol, int ARow, TFont* Font, TAlignment* HAlign = nullptr);
@@ -2312,6 +2393,9 @@ private:
     // The editors' cursor walk out of (ACol display, ARow): an advance along the row whatever
     // AdvanceDirection says, the editor opening on the target.
     void walkAdvance(int ACol, int ARow, bool Forward);
+    // An editor's walk out of its text by Left or Right (CursorWalkEditor): onto a control cell
+    // next to it after validating Text, else along the row with the editor opening there.
+    void editorWalk(bool Right, const std::string& Text);
     friend class TFooterPanel;
     friend class TGridDropTarget;
     friend class TGridDropSource;

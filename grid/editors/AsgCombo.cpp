@@ -20,10 +20,6 @@ void setBold(TFont* font, bool bold) {
     font->SetStyle(style);
 }
 
-TBitmap& measureBitmap() {
-    static TBitmap bitmap;
-    return bitmap;
-}
 } // namespace
 
 // --- TAsgCustomCombo -------------------------------------------------------------------------
@@ -167,75 +163,6 @@ void TAsgCustomCombo::SetLabelAlwaysEnabled(bool v) {
 void TAsgCustomCombo::SetLabelFont(const TFont* v) {
     if (!ParentFont()) FLabelFont->Assign(v);
     UpdateLabel();
-}
-
-TPoint LabelPlacement(TLabelPosition Position, const TRect& Bounds, const TLabel& Label,
-                      int Margin) {
-    TCanvas* c = measureBitmap().Canvas();
-    c->Font()->Assign(Label.Font());
-    TRect r{0, 0, 1000, 255};
-    DrawText(c, Label.Caption(), -1, r, DT_CALCRECT | DT_HIDEPREFIX);
-    const int W = r.Width(), LW = Label.Width(), H = Label.Height(), M = Margin;
-    const int L = Bounds.Left, T = Bounds.Top, Wd = Bounds.Width(), Ht = Bounds.Height();
-    int top = T, left = L;
-    switch (Position) {
-    case lpLeftTop:
-        left = L - W - M;
-        break;
-    case lpLeftCenter:
-        top = T + (Ht - H) / 2;
-        left = L - W - M;
-        break;
-    case lpLeftBottom:
-        top = T + Ht - H;
-        left = L - W - M;
-        break;
-    case lpTopLeft:
-        top = T - H - M;
-        break;
-    case lpBottomLeft:
-        top = T + Ht + M;
-        break;
-    case lpLeftTopLeft:
-        left = L - M;
-        break;
-    case lpLeftCenterLeft:
-        top = T + (Ht - H) / 2;
-        left = L - M;
-        break;
-    case lpLeftBottomLeft:
-        top = T + Ht - H;
-        left = L - M;
-        break;
-    case lpTopCenter:
-        top = T - H - M;
-        left = L + (Wd - LW) / 2;
-        break;
-    case lpBottomCenter:
-        top = T + Ht + M;
-        left = L + (Wd - LW) / 2;
-        break;
-    case lpRightTop:
-        left = L + Wd + M;
-        break;
-    case lpRightCenter:
-        top = T + (Ht - H) / 2;
-        left = L + Wd + M;
-        break;
-    case lpRighBottom:
-        top = T + Ht - H;
-        left = L + Wd + M;
-        break;
-    case lpTopRight:
-        top = T - H - M;
-        left = L + Wd - LW;
-        break;
-    case lpBottomRight:
-        top = T + Ht + M;
-        left = L + Wd - LW;
-        break;
-    }
-    return {left, top};
 }
 
 void TAsgCustomCombo::UpdateLabel() {
@@ -534,8 +461,7 @@ void TGridCombo::KeyDown(WORD& Key, TShiftState Shift) {
     }
     if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
         takeDroppedItem();
-        g->SetCurrentCell(Text());
-        if (!g->ValidateCell(Text())) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             if (!list) {
                 SetSelStart(0);
@@ -552,8 +478,7 @@ void TGridCombo::KeyDown(WORD& Key, TShiftState Shift) {
             SetText(g->CurrentCell());
     }
     if (Key == VK_TAB && g->NeedsEditValidation()) {
-        g->SetCurrentCell(Text());
-        if (!g->ValidateCell(Text())) {
+        if (!g->validateEditorText(Text())) {
             SetText(g->FNewCellText);
             SetSelStart(int(Utf8Length(Text())));
             Key = 0;
@@ -564,9 +489,7 @@ void TGridCombo::KeyDown(WORD& Key, TShiftState Shift) {
         else
             SetText(g->CurrentCell());
         if (g->Options().Contains(goTabs)) {
-            g->HideInplaceEdit();
-            if (g->CanFocus()) g->SetFocus();
-            g->EditorNavigateKey(Shift.Contains(ssShift));
+            g->tabOutOfEditor(Shift.Contains(ssShift));
             Key = 0;
             return;
         }
@@ -618,21 +541,7 @@ bool TGridCombo::cursorWalk(WORD Key, TShiftState Shift) {
     const bool left = Key == VK_LEFT && SelStart() == 0;
     const bool right = Key == VK_RIGHT && SelStart() == int(Utf8Length(Text()));
     if (!left && !right) return false;
-    const int col = g->Col(), row = g->Row();
-    int neighbour = -1;
-    if (left && col > g->FixedCols()) neighbour = col - 1;
-    if (right && col < g->ColCount() - g->FixedRightCols() - 1)
-        neighbour = col + g->CellSpan(g->RealColIndex(col), row).X + 1;
-    if (neighbour >= 0 && g->IsControlCell(g->RealColIndex(neighbour), row)) {
-        if (g->ValidateCell(Text())) {
-            g->HideInplaceEdit();
-            g->SetCol(neighbour);
-        }
-        return true;
-    }
-    if (g->CanFocus()) g->SetFocus();
-    g->walkAdvance(col, row, right);
-    if (g->Navigation()->CursorWalkAlwaysEdit()) g->ShowEditor();
+    g->editorWalk(right, Text());
     return true;
 }
 

@@ -4,6 +4,7 @@
 // combo editor built on it (TGridCombo): which keys it keeps and which it hands to the grid,
 // how it validates, restores and commits the cell, the mouse wheel, look-up completion and the
 // width of its list.
+#include "grid/editors/controls/LabelPlacement.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <memory>
@@ -16,30 +17,6 @@ class EInvalidCast : public Exception {
 public:
     using Exception::Exception;
 };
-
-enum TLabelPosition {
-    lpLeftTop,
-    lpLeftCenter,
-    lpLeftBottom,
-    lpTopLeft,
-    lpBottomLeft,
-    lpLeftTopLeft,
-    lpLeftCenterLeft,
-    lpLeftBottomLeft,
-    lpTopCenter,
-    lpBottomCenter,
-    lpRightTop,
-    lpRightCenter,
-    lpRighBottom,
-    lpTopRight,
-    lpBottomRight
-};
-
-// Where a caption label goes beside a control with these bounds, Margin away: placed by the
-// label's size and its caption's width on one line in the label's font; centred positions
-// truncate their halves toward zero.
-TPoint LabelPlacement(TLabelPosition Position, const TRect& Bounds, const TLabel& Label,
-                      int Margin);
 
 class TAsgCustomCombo : public TCustomComboBox {
 public:

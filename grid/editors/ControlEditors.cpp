@@ -14,7 +14,7 @@ bool gridKey(TWinControl* editor, char32_t& Key) {
 }
 } // namespace
 
-TControlEdit::TControlEdit(TComponent* AOwner) : TEdit(AOwner) {
+TControlEdit::TControlEdit(TComponent* AOwner) : TMaskEdit(AOwner) {
     SetVisible(false);
 }
 
@@ -28,12 +28,12 @@ void TControlEdit::CMWantSpecialKey(TWMKey& Message) {
         Message.M.Result = 0;
         return;
     }
-    TEdit::CMWantSpecialKey(Message);
+    TMaskEdit::CMWantSpecialKey(Message);
 }
 
 void TControlEdit::KeyPress(char32_t& Key) {
     if (gridKey(this, Key)) return;
-    TEdit::KeyPress(Key);
+    TMaskEdit::KeyPress(Key);
 }
 
 TControlCombo::TControlCombo(TComponent* AOwner) : TComboBox(AOwner) {

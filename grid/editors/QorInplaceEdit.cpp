@@ -1,5 +1,7 @@
 #include "grid/editors/QorInplaceEdit.h"
 
+#include "grid/editors/EditFilters.h"
+
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
 #include "grid/core/base/ScopeGuards.h"
@@ -101,34 +103,13 @@ bool TQorInplaceEdit::acceptChar(char32_t& Key, bool& Beep) {
     case edPassword:
         return true;
     case edNumeric:
-        if (isDigit(k) || control) return true;
-        return k == '-' && start == 0 && text.find(U'-') == std::u32string::npos;
+        return NumberKeyAccepted(TNumberKind::Integer, k, text, start, sel, Beep);
     case edPositiveNumeric:
-        return isDigit(k) || control;
+        return NumberKeyAccepted(TNumberKind::PositiveInteger, k, text, start, sel, Beep);
     case edFloat:
-    case edPositiveFloat: {
-        const char32_t dec = char32_t(FormatSettings().DecimalSeparator);
-        const char32_t th = char32_t(FormatSettings().ThousandSeparator);
-        if (isDigit(k) || control) return true;
-        if (k == '-') {
-            if (FGrid->EditControl() == edPositiveFloat) {
-                Beep = false;
-                return false;
-            }
-            const std::u32string selected = text.substr(std::size_t(start), std::size_t(sel));
-            return (start == 0 && text.find(U'-') == std::u32string::npos) ||
-                   selected.find(U'-') != std::u32string::npos;
-        }
-        Beep = false;
-        if (k == dec) {
-            std::u32string outside = text;
-            outside.erase(std::size_t(start), std::size_t(sel));
-            return outside.find(dec) == std::u32string::npos;
-        }
-        if (k == th) return false;
-        // Clipboard shortcuts go on to the edit control.
-        return GetKeyState(VK_CONTROL) < 0;
-    }
+        return NumberKeyAccepted(TNumberKind::Float, k, text, start, sel, Beep);
+    case edPositiveFloat:
+        return NumberKeyAccepted(TNumberKind::PositiveFloat, k, text, start, sel, Beep);
     case edCapital:
     case edUpperCase:
         if (!control) Key = Utf8ToUtf32(AnsiUpperCase(Utf32ToUtf8(std::u32string(1, k))))[0];
@@ -201,6 +182,7 @@ void TQorInplaceEdit::refused(const std::string& OldCellText) {
 }
 
 void TQorInplaceEdit::WMKeyDown(TWMKey& Message) {
+    FGrid->EditorWMKeyDown(Message);
     const WORD key = Message.CharCode();
     const TShiftState shift = KeyboardStateToShiftState();
     TNavigation* nav = FGrid->Navigation();
@@ -507,12 +489,8 @@ void TQorInplaceEdit::paste() {
     if (!allow) return;
     std::u32string pasted = Utf8ToUtf32(text);
     if (FLengthLimit > 0 && int(pasted.size()) > FLengthLimit) return;
-    // A single line break at the end is dropped.
-    const std::size_t crlf = text.find("\r\n");
-    if (crlf != std::string::npos && crlf + 2 == text.size()) {
-        text.resize(crlf);
-        pasted = Utf8ToUtf32(text);
-    }
+    DropFinalLineBreak(text);
+    pasted = Utf8ToUtf32(text);
     const std::u32string current = Utf8ToUtf32(Text());
     const int start = SelStart(), sel = SelLength();
     std::u32string candidate = current;

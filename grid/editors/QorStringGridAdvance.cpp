@@ -163,6 +163,25 @@ void TQorStringGrid::walkAdvance(int ACol, int ARow, bool Forward) {
     FNavigation->SetAdvanceDirection(dir);
 }
 
+void TQorStringGrid::editorWalk(bool Right, const std::string& Text) {
+    const int col = Col(), row = Row();
+    int neighbour = -1;
+    if (!Right && col > FixedCols()) neighbour = col - 1;
+    if (Right && col < ColCount() - FixedRightCols() - 1)
+        neighbour = col + CellSpan(RealColIndex(col), row).X + 1;
+    // Next to a control cell the walk steps onto it without opening an editor.
+    if (neighbour >= 0 && IsControlCell(RealColIndex(neighbour), row)) {
+        if (ValidateCell(Text)) {
+            HideInplaceEdit();
+            SetCol(neighbour);
+        }
+        return;
+    }
+    if (CanFocus()) SetFocus();
+    walkAdvance(col, row, Right);
+    if (FNavigation->CursorWalkAlwaysEdit()) ShowEditor();
+}
+
 void TQorStringGrid::KeyPress(char32_t& Key) {
     // The character that opened the editor, handed back by it: reported when it was typed.
     if (std::exchange(FStartCharReported, false)) return;

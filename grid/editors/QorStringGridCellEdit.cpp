@@ -115,10 +115,7 @@ void TQorStringGrid::ActivateCellEditor(int ACol, int ARow) {
         openCombo(ACol, ARow, width, height, color);
         break;
     default:
-        // The spin (1, 20 to 22), date and time (6 to 8, 28), button-edit (4, 23, 24, 42),
-        // unit-edit (17, 40, 41), check-box (5), button (9), custom (25), rich-text (26) and
-        // drop-down (30 to 38) kinds open their controls here once those controls exist; until
-        // then the edit is entered without a visible editor.
+        openSpecialEditor(ACol, ARow, r, color);
         break;
     }
     FStartEditChar = 0;
@@ -130,7 +127,7 @@ void TQorStringGrid::openCombo(int ACol, int ARow, int Width, int Height, TColor
     const int rc = RealColIndexOf(ACol);
     const bool list = FEditControl == edComboList;
     combo->SetDropDownCount(FControlLook->DropDownCount());
-    GetEditorProp(rc, ARow, nullptr);
+    GetEditorProp(rc, ARow, FEditLink);
     const TRect r = CellRect(ACol, ARow);
     combo->SetEnabled(true);
     combo->SetDroppedDown(false);
@@ -211,8 +208,8 @@ void TQorStringGrid::CommitCellEditor(int ACol, int ARow) {
         }
         break;
     default:
-        // The kinds whose controls come later store their values here; the text kinds commit
-        // through the text editor, edDataCheckBox and edNone have no editor.
+        // The text kinds commit through the text editor; edDataCheckBox and edNone have none.
+        commitSpecialEditor(ACol, ARow);
         break;
     }
     if (FEditControl != edNormal && FEditActive) PostEditingDone(rc, ARow);
@@ -223,14 +220,12 @@ void TQorStringGrid::ShowCellEdit() {
 }
 
 void TQorStringGrid::StoreEditorValue(int ACol, int ARow, const std::string& Value) {
-    SetEditText(DisplColIndexOf(ACol), ARow, Value);
-    SetCells(ACol, ARow, Value);
+    SetEditorCellText(ACol, ARow, Value);
 }
 
 void TQorStringGrid::RestoreEditedCell() {
-    const int rc = RealColIndexOf(Col());
-    if (rc < 0) return;
-    SetCells(rc, Row(), FCellCache);
+    if (RealColIndexOf(Col()) < 0) return;
+    RestoreCellCache();
     // Written once more so that the change handling and the repaint of the cell run.
     const std::string text = CurrentCell();
     SetCurrentCell(text);

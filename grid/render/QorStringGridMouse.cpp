@@ -60,6 +60,14 @@ void TQorStringGrid::Click() {
 void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     const int X = Message.XPos(), Y = Message.YPos();
     FDoOnClick = FMouseDownMove = FMouseKeepDown = true;
+    FSpinUpClick = FSpinDnClick = false;
+    // A press that opens no spin editor leaves no step behind for a later edit.
+    struct SpinReset {
+        TQorStringGrid* g;
+        ~SpinReset() {
+            if (!g->FEditMode) g->FSpinUpClick = g->FSpinDnClick = false;
+        }
+    } spinReset{this};
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     const TGridRect prevSel = Selection();
@@ -156,6 +164,14 @@ void TQorStringGrid::WMLButtonDown(TWMMouse& Message) {
     if (fixedHit || isFixedCell(ACol, ARow)) HideInplaceEdit();
     const bool declaredFixed = !fixedHit && isFixedCell(ACol, ARow);
     const int realCol = RealColIndex(ACol);
+    // A press on the spin buttons drawn in the cell: the editor it opens steps once.
+    if (!Designing() && FControlLook->SpinButtonsAlwaysVisible() && HasSpinEdit(realCol, ARow) &&
+        X > cellRect.Right - 18) {
+        if (Y > cellRect.Top + cellRect.Height() / 2)
+            FSpinDnClick = true;
+        else
+            FSpinUpClick = true;
+    }
 
     // A fixed cell pressed as a button looks sunken until the release.
     if ((fixedHit || declaredFixed) && FFlags.FixedAsButtons &&

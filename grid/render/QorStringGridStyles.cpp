@@ -350,11 +350,8 @@ void TQorStringGrid::SetColorTones(const TColorTones& ATones) {
     cl.SetRadioOnGlyph(CellGlyph("metroradioon"));
     cl.SetRadioOffGlyph(CellGlyph("metroradiooff"));
     if (!Designing()) {
+        toneEditorButtons(ATones);
         if (FEditCombo) {
-            FEditCombo->SetButtonColor(ATones.Background.BrushColor);
-            FEditCombo->SetButtonColorHot(ATones.Hover.BrushColor);
-            FEditCombo->SetButtonColorDown(ATones.Selected.BrushColor);
-            FEditCombo->SetButtonBorderColor(ATones.Background.BorderColor);
             FEditCombo->SetBorderColor(Color());
             FEditCombo->SetFlat(true);
         }

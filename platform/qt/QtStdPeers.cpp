@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -59,6 +60,14 @@ void showText(QLineEdit* line, const std::string& text, int selStart, int selLen
     showSelection(line, text, selStart, selLength);
 }
 
+// The text a line widget shows for its control.
+std::string shownText(const TCustomEdit* edit) {
+    return edit->EditText();
+}
+std::string shownText(const TCustomComboBox* combo) {
+    return combo->Text();
+}
+
 // Reports to Control (an edit or a combo box) what changes natively in Line: its context menu,
 // drops and mouse selection. Syncing is set while the peer itself writes to the widget.
 template <class C>
@@ -70,7 +79,7 @@ void reportLineChanges(QObject* peer, QLineEdit* line, C* control, const bool& s
         control->PeerTextEdited(line->text().toStdString(), anchor, caret);
     });
     auto selection = [line, control, &syncing] {
-        if (syncing || line->text().toStdString() != control->Text()) return;
+        if (syncing || line->text().toStdString() != shownText(control)) return;
         auto [anchor, caret] = lineSelection(line);
         control->PeerSelectionChanged(anchor, caret);
     };
@@ -115,7 +124,7 @@ public:
         case pcText:
         case pcSelection: {
             syncing_ = true;
-            showText(line_, edit_->Text(), edit_->SelStart(), edit_->SelLength());
+            showText(line_, edit_->EditText(), edit_->SelStart(), edit_->SelLength());
             syncing_ = false;
             break;
         }
@@ -123,6 +132,18 @@ public:
             line_->setReadOnly(edit_->ReadOnly());
             line_->setMaxLength(edit_->MaxLength() > 0 ? edit_->MaxLength() : 32767);
             line_->setEchoMode(edit_->PasswordChar() ? QLineEdit::Password : QLineEdit::Normal);
+            line_->setAlignment((edit_->Alignment() == taRightJustify ? Qt::AlignRight
+                                 : edit_->Alignment() == taCenter     ? Qt::AlignHCenter
+                                                                      : Qt::AlignLeft) |
+                                Qt::AlignVCenter);
+            {
+                // The text keeps out of what the formatting rectangle leaves (an edit's buttons).
+                // The native widget keeps its own margin, as wide as the default pixel.
+                const TRect r = edit_->FormatRect();
+                const int frame = edit_->BorderStyle() == bsSingle ? 2 : 0;
+                line_->setTextMargins(std::max(0, r.Left - frame - 1), 0,
+                                      std::max(0, edit_->ClientWidth() - frame - r.Right), 0);
+            }
             break;
         case pcBorder:
             line_->setFrame(edit_->BorderStyle() == bsSingle);

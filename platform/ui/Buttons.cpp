@@ -8,9 +8,12 @@ TSpeedButton::TSpeedButton(TComponent* AOwner)
     : TGraphicControl(AOwner), glyph_(std::make_unique<TBitmap>()) {
     SetBounds(0, 0, 23, 22);
     SetControlStyle(csCaptureMouse | csClickEvents | csDoubleClicks);
+    glyph_->OnChange = [this](TObject*) { Invalidate(); };
 }
 
-TSpeedButton::~TSpeedButton() = default;
+TSpeedButton::~TSpeedButton() {
+    glyph_->OnChange = nullptr;
+}
 
 void TSpeedButton::SetGlyph(const TBitmap* v) {
     if (v)
@@ -32,14 +35,25 @@ void TSpeedButton::SetFlat(bool v) {
     Invalidate();
 }
 
+void TSpeedButton::SetTransparent(bool v) {
+    if (v == transparent_) return;
+    transparent_ = v;
+    Invalidate();
+}
+
+void TSpeedButton::Click() {
+    TGraphicControl::Click();
+}
+
 void TSpeedButton::Paint() {
     if (!Enabled())
         state_ = bsDisabled;
     else if (state_ == bsDisabled)
         state_ = bsUp;
-    const bool pressed = state_ == bsDown || state_ == bsExclusive;
+    const bool pressed = Pressed();
     TCanvas* c = Canvas();
     TRect r = ClientRect();
+    if (flat_ && !transparent_) FillRect(c, r, clBtnFace);
     if (!flat_) {
         DrawFrameControl(c, r, DFC_BUTTON,
                          DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0));

@@ -23,10 +23,17 @@ public:
     // A flat button shows its frame only while the pointer is over it or it is pressed.
     bool Flat() const { return flat_; }
     void SetFlat(bool v);
+    // A flat transparent button (the default) shows its parent around glyph and caption; a
+    // flat opaque one fills the button face first.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v);
     TButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseInControl_; }
+    void Click() override;
 
 protected:
+    // Drawn pressed: held down (bsDown) or down in a group (bsExclusive).
+    bool Pressed() const { return state_ == bsDown || state_ == bsExclusive; }
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -41,6 +48,7 @@ private:
     std::unique_ptr<TBitmap> glyph_;
     int numGlyphs_ = 1;
     bool flat_ = false;
+    bool transparent_ = true;
     bool dragging_ = false;
     bool mouseInControl_ = false;
 };

@@ -6,6 +6,7 @@
 // Input arrives as messages; the grid reacts through the overridable steps below (MouseDown,
 // KeyDown, SelectCell, DrawCell ...). Painting goes into the control's backing image.
 #include "platform/ui/GridRows.h"
+#include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/core/Controls.h"
 #include "platform/ui/core/SysInfo.h"
@@ -161,16 +162,13 @@ constexpr unsigned GridDragScrollInterval = 60;
 
 // The editor the grid lays over the current cell: a borderless edit that shows the cell's edit
 // text, hands the navigation keys to the grid and gives its text back through SetEditText.
-class TInplaceEdit : public TCustomEdit {
+class TInplaceEdit : public TCustomMaskEdit {
 public:
     explicit TInplaceEdit(TComponent* AOwner);
     ~TInplaceEdit() override;
 
     TCustomGrid* Grid() const { return grid_; }
     void SetGrid(TCustomGrid* g) { grid_ = g; }
-    // Kept for the grid's GetEditMask; the edit does not enforce it.
-    const std::string& EditMask() const { return editMask_; }
-    void SetEditMask(const std::string& v) { editMask_ = v; }
     void Deselect();
 
     // Placement by the grid: shown over Loc (hidden when Loc is empty).
@@ -192,7 +190,6 @@ protected:
 
 private:
     TCustomGrid* grid_ = nullptr;
-    std::string editMask_;
     std::string loadedText_;
 };
 

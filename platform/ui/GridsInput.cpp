@@ -12,7 +12,7 @@ using namespace grid_layout;
 
 // --- TInplaceEdit ---------------------------------------------------------------------------
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
     SetBorderStyle(bsNone);
     SetTabStop(false);
     SetVisible(false);

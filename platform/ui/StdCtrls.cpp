@@ -238,9 +238,10 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 TCustomEdit::~TCustomEdit() = default;
 
 void TCustomEdit::SetText(const std::string& v) {
-    if (v == Text()) return;
-    buffer_.SetText(v);
-    TWinControl::SetText(v);
+    const std::string edit = EditFromText(v);
+    if (v == Text() && edit == buffer_.Text()) return;
+    buffer_.SetText(edit);
+    TWinControl::SetText(TextFromEdit(edit));
     PeerChanged(pcSelection);
     Invalidate();
     notifyParent(this, EN_CHANGE);
@@ -283,6 +284,14 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
     if (borderStyle_ == v) return;
     borderStyle_ = v;
     PeerChanged(pcBorder);
+    Perform(CM_BORDERCHANGED);
+    Invalidate();
+}
+
+void TCustomEdit::SetAlignment(TAlignment v) {
+    if (alignment_ == v) return;
+    alignment_ = v;
+    PeerChanged(pcStyle);
     Invalidate();
 }
 
@@ -318,7 +327,7 @@ void TCustomEdit::ClearSelection() {
 }
 
 std::string TCustomEdit::DisplayText() const {
-    if (passwordChar_ == 0) return Text();
+    if (passwordChar_ == 0) return buffer_.Text();
     return Utf32ToUtf8(std::u32string(std::size_t(buffer_.Length()), passwordChar_));
 }
 
@@ -328,7 +337,7 @@ void TCustomEdit::PeerSelectionChanged(int anchor, int caret) {
 }
 
 void TCustomEdit::PeerTextEdited(const std::string& text, int anchor, int caret) {
-    if (text == Text()) {
+    if (text == buffer_.Text()) {
         PeerSelectionChanged(anchor, caret);
         return;
     }
@@ -348,7 +357,7 @@ std::u32string TCustomEdit::applyCase(const std::u32string& s) const {
 // The buffer changed by editing: the control's text follows, then EN_CHANGE.
 void TCustomEdit::editChanged() {
     modified_ = true;
-    TWinControl::SetText(buffer_.Text());
+    TWinControl::SetText(TextFromEdit(buffer_.Text()));
     PeerChanged(pcSelection);
     Invalidate();
     notifyParent(this, EN_CHANGE);
@@ -362,7 +371,7 @@ void TCustomEdit::typeChars(const std::u32string& s) {
         MessageBeep(0);
 }
 
-TRect TCustomEdit::formatRect() const {
+TRect TCustomEdit::FormatRect() const {
     if (!formatRect_.IsEmpty()) return formatRect_;
     TRect r = ClientRect();
     if (borderStyle_ == bsSingle) r = {r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2};
@@ -372,8 +381,8 @@ TRect TCustomEdit::formatRect() const {
 
 int TCustomEdit::CharFromPos(int x) {
     TCanvas* c = measureCanvas(Font());
-    int left = formatRect().Left;
     std::u32string shown = Utf8ToUtf32(DisplayText());
+    const int left = textLeft(c->TextWidth(Utf32ToUtf8(shown)));
     int best = 0;
     int bestDist = std::abs(x - left);
     for (std::size_t i = 1; i <= shown.size(); ++i) {
@@ -498,11 +507,12 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         Message.Result = CharFromPos(GET_X_LPARAM(Message.LParam));
         return;
     case EM_GETRECT:
-        if (Message.LParam) *reinterpret_cast<TRect*>(Message.LParam) = formatRect();
+        if (Message.LParam) *reinterpret_cast<TRect*>(Message.LParam) = FormatRect();
         return;
     case EM_SETRECT:
     case EM_SETRECTNP:
         formatRect_ = Message.LParam ? *reinterpret_cast<const TRect*>(Message.LParam) : TRect{};
+        PeerChanged(pcStyle);
         if (Message.Msg == EM_SETRECT) Invalidate();
         return;
     case WM_COPY:
@@ -573,6 +583,18 @@ void TCustomEdit::DoEnter() {
     TWinControl::DoEnter();
 }
 
+int TCustomEdit::textLeft(int textWidth) const {
+    const TRect r = FormatRect();
+    switch (alignment_) {
+    case taRightJustify:
+        return std::max(r.Left, r.Right - textWidth);
+    case taCenter:
+        return std::max(r.Left, r.Left + (r.Width() - textWidth) / 2);
+    default:
+        return r.Left;
+    }
+}
+
 void TCustomEdit::PaintWindow(HDC DC) {
     TRect r = ClientRect();
     TRect inner = drawSunkenFrame(DC, r, borderStyle_);
@@ -582,14 +604,16 @@ void TCustomEdit::PaintWindow(HDC DC) {
     c->Font()->Assign(Font());
     if (!Enabled()) c->Font()->SetColor(clGrayText);
     std::u32string shown = Utf8ToUtf32(DisplayText());
-    const TRect text = formatRect();
+    const TRect text = FormatRect();
     const int lineHeight = c->TextHeight("Wg");
-    int x = text.Left;
+    int x = textLeft(c->TextWidth(Utf32ToUtf8(shown)));
     int y = text.Top + std::max(0, (text.Height() - lineHeight) / 2);
     int selStart = buffer_.SelStart(), selEnd = selStart + buffer_.SelLength();
     bool showSel = selEnd > selStart && (Focused() || !hideSelection_);
     SaveDC(DC);
-    IntersectClipRect(DC, text.Left, text.Top, text.Right, text.Bottom);
+    // Clipped to the formatting rectangle and to the frame.
+    IntersectClipRect(DC, std::max(text.Left, inner.Left), std::max(text.Top, inner.Top),
+                      std::min(text.Right, inner.Right), std::min(text.Bottom, inner.Bottom));
     if (paintsItself() && Focused() && !showSel && !caretHidden_) {
         const int cx = x + c->TextWidth(Utf32ToUtf8(shown.substr(0, std::size_t(buffer_.Caret()))));
         FillRect(DC, Rect(cx, y, cx + 1, y + lineHeight), c->Font()->Color());

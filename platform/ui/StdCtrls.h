@@ -181,6 +181,12 @@ public:
     void SetHideSelection(bool v);
     bool Modified() const { return modified_; }
     void SetModified(bool v) { modified_ = v; }
+    // Where the text stands in the formatting rectangle.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment v);
+    // The formatting rectangle (EM_GETRECT): inside the frame, a pixel in from its left, unless
+    // EM_SETRECT set another.
+    TRect FormatRect() const;
 
     // Selection in characters.
     int SelStart() const { return buffer_.SelStart(); }
@@ -195,6 +201,8 @@ public:
     void Clear() { SetText(""); }
     // The text as shown (password characters in place of the text).
     std::string DisplayText() const;
+    // The text as it is edited: Text itself, or the edit text of a mask (TCustomMaskEdit).
+    std::string EditText() const { return buffer_.Text(); }
     // For peers: the selection the native widget shows (anchor, caret in characters).
     void PeerSelectionChanged(int anchor, int caret);
     // For peers: the native widget changed the text itself (its context menu, a drop).
@@ -211,16 +219,23 @@ protected:
     // Character index nearest to a client x position.
     int CharFromPos(int x);
     TextEditBuffer& Buffer() { return buffer_; }
+    // Where a text of that width starts, by the alignment in the formatting rectangle.
+    int textLeft(int textWidth) const;
+    // Text from the edit text and back: the same, unless a mask formats them.
+    virtual std::string TextFromEdit(const std::string& Edit) const { return Edit; }
+    virtual std::string EditFromText(const std::string& Value) const { return Value; }
+    // The buffer was edited: Text follows, the parent is told (EN_CHANGE).
+    void BufferEdited() { editChanged(); }
 
 private:
     void typeChars(const std::u32string& s);
     void editChanged();
     // Without a native widget the control edits, selects and paints by itself.
     bool paintsItself() const { return !Peer() || PeerClassName() == "WINDOW"; }
-    TRect formatRect() const;
     void handleKey(TMessage& Message);
     std::u32string applyCase(const std::u32string& s) const;
     TextEditBuffer buffer_;
+    TAlignment alignment_ = taLeftJustify;
     int maxLength_ = 0;
     bool readOnly_ = false;
     TEditCharCase charCase_ = ecNormal;

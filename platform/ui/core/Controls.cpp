@@ -740,7 +740,15 @@ LONG GetWindowLong(HWND handle, int index) {
 
 LONG SetWindowLong(HWND handle, int index, LONG value) {
     TWinControl* c = FindControl(handle);
-    if (!c || index != GWL_EXSTYLE) return 0;
+    if (!c) return 0;
+    if (index == GWL_STYLE) {
+        // The control's own style bits (the low word) change; the kind of window stays.
+        const LONG old = LONG(c->style_);
+        c->style_ = (c->style_ & 0xFFFF0000u) | (DWORD(value) & 0xFFFFu);
+        if (LONG(c->style_) != old) c->Perform(WM_STYLECHANGED, WPARAM(GWL_STYLE), 0);
+        return old;
+    }
+    if (index != GWL_EXSTYLE) return 0;
     LONG old = LONG(c->exStyle_);
     c->exStyle_ = DWORD(value);
     if (!(c->exStyle_ & WS_EX_LAYERED) && (c->layeredImage_ || c->layeredAlpha_ != 255)) {

@@ -644,8 +644,9 @@ bool ShowWindow(HWND handle, int cmd);
 bool EnableWindow(HWND handle, bool enable);
 // GWL_STYLE (WS_VISIBLE while the window shows) or GWL_EXSTYLE; 0 for anything else.
 LONG GetWindowLong(HWND handle, int index);
-// Only GWL_EXSTYLE can be changed; returns the previous value (0 for anything else). Dropping
-// WS_EX_LAYERED forgets the layered picture.
+// GWL_EXSTYLE, or the control's own style bits (the low word of GWL_STYLE; the control gets
+// WM_STYLECHANGED); returns the previous value (0 for anything else). Dropping WS_EX_LAYERED
+// forgets the layered picture.
 LONG SetWindowLong(HWND handle, int index, LONG value);
 // The window takes rgn (window coordinates) as its shape and owns it from now on; nullptr
 // removes the shape. 0 when the handle is not a window.

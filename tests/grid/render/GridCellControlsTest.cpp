@@ -299,4 +299,20 @@ TEST(GridCellControls, FocusNextCellControlWalksTheEditableControls) {
     EXPECT_TRUE(f.g->Focused());
 }
 
+TEST(GridCellControls, AMaskControlTakesOnlyWhatItsMaskAllows) {
+    FormGrid f;
+    f.g->SetCells(1, 1, control("MASK", "m", "", 60, " PROP=\"00:00;1;_\""));
+    f.g->FocusNextCellControl(1, 1, "");
+    ASSERT_TRUE(f.g->CellControlEditing());
+    TControlEdit* e = f.g->ControlEdit();
+    EXPECT_EQ(e->EditText(), "__:__");
+    e->SetSelStart(0);
+    uitest::postNativeText("1a2b34", e);
+    uitest::processMessages();
+    EXPECT_EQ(e->Text(), "12:34");
+    uitest::postNativeKey(VK_TAB, e);
+    uitest::processMessages();
+    EXPECT_EQ(valueOf(f.g->Cells(1, 1), "m"), "12:34");
+}
+
 } // namespace

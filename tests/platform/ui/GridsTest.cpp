@@ -348,18 +348,21 @@ TEST_F(GridTest, RemovingTheEditedRowDropsTheEdit) {
 TEST_F(GridTest, EditHooksShapeTheEditor) {
     grid->SetOptions(grid->Options() + goEditing);
     grid->OnGetEditText = [](TObject*, int, int, std::string& v) { v = "[" + v + "]"; };
-    grid->OnGetEditMask = [](TObject*, int c, int, std::string& v) { v = c == 2 ? "99" : ""; };
+    grid->OnGetEditMask = [](TObject*, int c, int, std::string& v) { v = c == 2 ? "ccccc9" : ""; };
     grid->SetCol(2);
     grid->SetRow(2);
     key(VK_F2);
     TInplaceEdit* ed = grid->InplaceEditor();
     ASSERT_NE(ed, nullptr);
-    EXPECT_EQ(ed->Text(), "[2:2]");
-    EXPECT_EQ(ed->EditMask(), "99");
+    EXPECT_EQ(ed->EditMask(), "ccccc9");
+    EXPECT_EQ(ed->EditText(), "[2:2]_") << "the mask's last place is a digit, still empty";
     key(VK_END);
     chr('q');
+    EXPECT_EQ(ed->EditText(), "[2:2]_") << "a letter is no digit";
+    key(VK_HOME);
+    chr('q');
     chr(13);
-    EXPECT_EQ(grid->Cells(2, 2), "[2:2]q");
+    EXPECT_EQ(grid->Cells(2, 2), "q2:2] ");
 
     grid->editLimit = -1; // read-only
     grid->SetCol(3);
