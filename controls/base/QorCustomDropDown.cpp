@@ -48,6 +48,9 @@ TQorCustomDropDown::TQorCustomDropDown(TComponent* AOwner)
     CreateDropDownButton();
     SetBounds(Left(), Top(), 200, 21);
     ResizeControl();
+    SetSelectionColorStyle(scOffice2007);
+    // Descendants that add looks to the style apply it again for themselves.
+    SetComponentStyle(tsOffice2007Luna);
 }
 
 TQorCustomDropDown::~TQorCustomDropDown() {
