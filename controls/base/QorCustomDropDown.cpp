@@ -137,6 +137,10 @@ void TQorCustomDropDown::SetControl(TControl* Value) {
     if (FControl) FControl->RemoveFreeNotification(this);
     FControl = Value;
     if (Value) Value->FreeNotification(this);
+    // A closed popup first takes the content's size, so that aligning the content to the popup
+    // keeps the size the content was made with.
+    if (Value && FDropDownForm && !FDropDownForm->Visible() && !IsDestroying())
+        UpdateDropDownSize();
     UpdateDropDownContent();
 }
 
