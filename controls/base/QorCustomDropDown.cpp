@@ -48,6 +48,9 @@ TQorCustomDropDown::TQorCustomDropDown(TComponent* AOwner)
     CreateDropDownButton();
     SetBounds(Left(), Top(), 200, 21);
     ResizeControl();
+    SetSelectionColorStyle(scOffice2007);
+    // Descendants that add looks to the style apply it again for themselves.
+    SetComponentStyle(tsOffice2007Luna);
 }
 
 TQorCustomDropDown::~TQorCustomDropDown() {
@@ -136,6 +139,10 @@ void TQorCustomDropDown::SetControl(TControl* Value) {
     if (FControl) FControl->RemoveFreeNotification(this);
     FControl = Value;
     if (Value) Value->FreeNotification(this);
+    // A closed popup first takes the content's size, so that aligning the content to the popup
+    // keeps the size the content was made with.
+    if (Value && FDropDownForm && !FDropDownForm->Visible() && !IsDestroying())
+        UpdateDropDownSize();
     UpdateDropDownContent();
 }
 

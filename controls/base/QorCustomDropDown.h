@@ -27,6 +27,7 @@
 #include <string>
 
 class TImageList;
+class TItemAppearance;
 
 enum TDropDownEditType {
     etString,
@@ -69,7 +70,7 @@ int HexDigitValue(char32_t Ch);
 long long HexToInt(const std::string& S);
 std::string CaseText(const std::string& S, bool Keep);
 
-class TQorCustomDropDown : public TCustomEdit, public IQorTones {
+class TQorCustomDropDown : public TCustomEdit, public IQorStyle, public IQorTones {
 public:
     explicit TQorCustomDropDown(TComponent* AOwner);
     ~TQorCustomDropDown() override;
@@ -87,6 +88,12 @@ public:
     bool DroppedDown() const { return FDroppedDown; }
     TDropDownEditButton* Button() const { return FButton; }
     TDropDownForm* DropDownForm() { return DropDownFormNeeded(); }
+
+    // --- colour styles (DropDownStyles.cpp) ---
+    // Gives the popup, its header and footer and the popup's buttons the style's colours
+    // (tsCustom keeps them); descendants add their own looks.
+    void SetComponentStyle(TQorStyle AStyle) override;
+    TQorStyle GetComponentStyle() const { return FQorStyle; }
     void SetColorTones(const TColorTones& ATones) override;
 
     // --- the value (QorDropDownText.cpp) ---
@@ -218,6 +225,14 @@ protected:
     bool Etched() const { return FEtched; }
     void SetEtched(bool v) { FEtched = v; }
     TSelectionColorStyle SelectionColorStyle() const { return FSelectionColorStyle; }
+    // Stores the style; the named ones set SelectionColor and SelectionColorTo.
+    virtual void SetSelectionColorStyle(TSelectionColorStyle Value);
+    // A list's selection background: a fill in SelectionColor (scCustom) or the rounded
+    // selection frame of the style, BkColor behind its corners. FrameKind: which ends are
+    // rounded (0 both).
+    virtual void DrawSelection(TCanvas* Canvas, const TRect& R, int FrameKind, TColor BkColor);
+    // The item look of an item selector for a colour style (tsCustom changes nothing).
+    void SetItemAppearanceStyle(TItemAppearance* Appearance, TQorStyle AStyle);
     // The control whose focus the popup takes when it opens.
     TWinControl* FocusControl() const { return FFocusControl; }
     void SetFocusControl(TWinControl* v);
@@ -366,6 +381,7 @@ private:
     TColor FSelectionColor = TColor(0xD7FFFD);
     TColor FSelectionColorTo = TColor(0x58D4FC);
     TSelectionColorStyle FSelectionColorStyle = scOffice2007;
+    TQorStyle FQorStyle = tsOffice2007Luna;
     TDropDownEditType FEditType = etString;
     int FLengthLimit = 0;
     int FPrecision = 0;

@@ -55,6 +55,8 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+// Which scroll bars a grid or memo shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // The state of an owner-drawn list item.
 enum TOwnerDrawStateItem { odSelected, odFocused };

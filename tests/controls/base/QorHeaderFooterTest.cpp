@@ -113,6 +113,7 @@ TEST_F(BarsTest, CaptionEndsBeforeTheLastButton) {
     edit->DropDownHeader()->SetCaption(std::string(60, 'W'));
     edit->DropDownHeader()->SetColorTo(clNone);
     edit->DropDownHeader()->SetColor(clWhite);
+    edit->DropDownHeader()->Font()->SetColor(clBlack);
     edit->DropDownHeader()->Buttons()->Add()->SetCaption("X");
     edit->ShowDropDown();
     TQorHeader* bar = header();
@@ -135,8 +136,10 @@ TEST_F(BarsTest, PopupBorderLeavesTheBarsOnlyTheirInnerLine) {
          {edit->DropDownHeader(), static_cast<THeaderAppearance*>(edit->DropDownFooter())}) {
         look->SetColorTo(clNone);
         look->SetColor(clWhite);
+        look->SetBorderColor(clBlack);
         look->SetBorderWidth(3);
     }
+    edit->SetDropDownBorderColor(clBlack);
     for (int border : {1, 0}) {
         edit->SetDropDownBorderWidth(border);
         edit->ShowDropDown();
