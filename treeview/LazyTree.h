@@ -53,8 +53,8 @@ using TLTNodeMovedEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode No
 using TLTNodeCopyingEvent = TLTNodeMovingEvent;
 using TLTNodeCopiedEvent = TLTNodeMovedEvent;
 // Result starts at 0: below 0 when Node1 comes first, above 0 when Node2 does.
-using TLTCompareEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node1,
-                                           PLazyNode Node2, TColumnIndex Column, int& Result)>;
+using TLTCompareEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node1, PLazyNode Node2,
+                                           TColumnIndex Column, int& Result)>;
 // The tree stream: the application's own data of a node (nil: the hidden root) and of the tree.
 using TLTSaveNodeEvent =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TStream& Stream)>;
@@ -442,8 +442,7 @@ public:
     void MoveTo(PLazyNode Node, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
     // Copies through the tree stream; answers the last copy (ChildrenOnly: Target), nil when
     // nothing was copied or the last copy was refused.
-    PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode,
-                     bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
     PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode,
                      bool ChildrenOnly);
     // Sorts Node's children (nil: the top-level nodes) stably by FireCompare.
@@ -1265,13 +1264,11 @@ private:
     // Moving, copying and sorting (LazyTreeMove.cpp).
     std::unique_ptr<TLTHeader> FHeader;
     // Checks the source and settles the target tree, node and mode; nil when nothing happens.
-    TBaseLazyTree* resolveMoveTarget(PLazyNode Source, PLazyNode& Target,
-                                     TLTNodeAttachMode& Mode);
+    TBaseLazyTree* resolveMoveTarget(PLazyNode Source, PLazyNode& Target, TLTNodeAttachMode& Mode);
     // Writes Source (or its children) to a stream and reads them into Tree at Target; answers
     // the new nodes in order (nil for a refused copy).
-    std::vector<PLazyNode> transportNodes(PLazyNode Source, bool ChildrenOnly,
-                                          TBaseLazyTree* Tree, PLazyNode Target,
-                                          TLTNodeAttachMode Mode, bool Copying);
+    std::vector<PLazyNode> transportNodes(PLazyNode Source, bool ChildrenOnly, TBaseLazyTree* Tree,
+                                          PLazyNode Target, TLTNodeAttachMode Mode, bool Copying);
     void sortSubtree(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit);
     bool autoSortWanted() const;
     // Sorts Node's children by the header's sort column under toAutoSort.

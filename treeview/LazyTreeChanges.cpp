@@ -140,8 +140,7 @@ void TBaseLazyTree::EndUpdate() {
         } catch (...) {
             failure = std::current_exception();
         }
-        if (autoSortWanted())
-            SortTree(FHeader->SortColumn(), FHeader->SortDirection(), true);
+        if (autoSortWanted()) SortTree(FHeader->SortColumn(), FHeader->SortDirection(), true);
         InvalidateWhenShown();
         ReportDesignerModified();
         if (failure) std::rethrow_exception(failure);
