@@ -428,6 +428,12 @@ public:
 
     // The header: its columns and the sort column.
     TLTHeader* Header() const { return FHeader.get(); }
+    // A column's width changed (-1: the tree as a whole).
+    std::function<void(TLTHeader* Sender, TColumnIndex Column)> OnColumnResize;
+    // Repaints from the column's left edge to the right and fires OnColumnResize.
+    virtual void ColumnResized(TColumnIndex Column);
+    // The horizontal scroll position (0 or more).
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
 
     // --- moving, copying and sorting (LazyTreeMove.cpp) ---
     // All four move and copy events fire on the source tree.
@@ -707,7 +713,7 @@ public:
                          bool ApplyCellContentMargin = false);
     TRect GetTreeRect() const;
     // The main column; -1 while the tree has no header columns.
-    int MainColumn() const { return NoColumn; }
+    int MainColumn() const { return FHeader->MainColumn(); }
     static constexpr int NoColumn = -1;
     static constexpr int InvalidColumn = -2;
 

@@ -5,7 +5,24 @@
 
 #include <algorithm>
 
-TLTHeader::TLTHeader(TBaseLazyTree* AOwner) : FOwner(AOwner) {}
+TLTHeader::TLTHeader(TBaseLazyTree* AOwner)
+    : FOwner(AOwner), FColumns(std::make_unique<TLazyTreeColumns>(this)),
+      FConstraints(std::make_unique<TLTFixedAreaConstraints>()) {}
+
+TLTHeader::~TLTHeader() = default;
+
+void TLTHeader::SetMainColumn(TColumnIndex Value) {
+    if (FOwner->ComponentState() & csLoading) {
+        FMainColumn = Value;
+        return;
+    }
+    Value = UseColumns() ? std::clamp(Value, 0, ColumnCount() - 1) : NoColumnIndex;
+    if (Value == FMainColumn) return;
+    FMainColumn = Value;
+    if (!FOwner->TreeOptions()->SelectionOptions().Contains(toExtendedFocus))
+        FOwner->SetFocusedColumn(Value);
+    FOwner->Invalidate();
+}
 
 void TLTHeader::SetSortColumn(TColumnIndex Value) {
     if (FOwner->ComponentState() & csLoading)
@@ -32,4 +49,9 @@ void TLTHeader::sortTreeWhenWanted() {
          FOptions.Contains(hoHeaderClickAutoSort)) &&
         FOwner->UpdateCount() == 0)
         FOwner->SortTree(FSortColumn, FSortDirection, true);
+}
+
+void TBaseLazyTree::ColumnResized(TColumnIndex Column) {
+    InvalidateWhenShown();
+    if (OnColumnResize) OnColumnResize(FHeader.get(), Column);
 }
