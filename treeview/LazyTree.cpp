@@ -60,6 +60,7 @@ TBaseLazyTree::TBaseLazyTree(TComponent* AOwner) : TCustomControl(AOwner) {
     FBackground = std::make_unique<TPicture>();
     FColors = std::make_unique<TLTColors>(this);
     FOptions = OptionsClass();
+    FHeader = std::make_unique<TLTHeader>(this);
     setUpRootNode();
     if (!IsDesigning()) {
         WorkerThreadAddRef();

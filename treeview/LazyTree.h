@@ -12,6 +12,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/core/Controls.h"
 #include "platform/ui/core/WindowFrame.h"
+#include "treeview/LazyTreeHeader.h"
 #include "treeview/LazyTreeTypes.h"
 #include "treeview/NodeAllocator.h"
 
@@ -45,6 +46,21 @@ using TLTOperationEvent =
     std::function<void(TBaseLazyTree* Sender, TLTOperationKind OperationKind)>;
 using TLTChangingEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, bool& Allowed)>;
 using TLTScrollEvent = std::function<void(TBaseLazyTree* Sender, int DeltaX, int DeltaY)>;
+// Moving, copying and sorting; Allowed starts true.
+using TLTNodeMovingEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, PLazyNode Target, bool& Allowed)>;
+using TLTNodeMovedEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node)>;
+using TLTNodeCopyingEvent = TLTNodeMovingEvent;
+using TLTNodeCopiedEvent = TLTNodeMovedEvent;
+// Result starts at 0: below 0 when Node1 comes first, above 0 when Node2 does.
+using TLTCompareEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node1, PLazyNode Node2,
+                                           TColumnIndex Column, int& Result)>;
+// The tree stream: the application's own data of a node (nil: the hidden root) and of the tree.
+using TLTSaveNodeEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TStream& Stream)>;
+using TLTLoadNodeEvent = TLTSaveNodeEvent;
+using TLTSaveTreeEvent = std::function<void(TBaseLazyTree* Sender, TStream& Stream)>;
+using TLTLoadTreeEvent = TLTSaveTreeEvent;
 // Callback of IterateSubtree; setting Abort ends the walk at Node.
 using TLTGetNodeProc =
     std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
@@ -410,6 +426,53 @@ public:
     PLazyNode RootNode() const { return FRoot; }
     static TBaseLazyTree* TreeFromNode(PLazyNode Node);
 
+    // The header: its columns and the sort column.
+    TLTHeader* Header() const { return FHeader.get(); }
+    // A column's width changed (-1: the tree as a whole).
+    std::function<void(TLTHeader* Sender, TColumnIndex Column)> OnColumnResize;
+    // Repaints from the column's left edge to the right and fires OnColumnResize.
+    virtual void ColumnResized(TColumnIndex Column);
+    // The horizontal scroll position (0 or more).
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+
+    // --- moving, copying and sorting (LazyTreeMove.cpp) ---
+    // All four move and copy events fire on the source tree.
+    TLTNodeMovingEvent OnNodeMoving;
+    TLTNodeMovedEvent OnNodeMoved;
+    TLTNodeCopyingEvent OnNodeCopying;
+    TLTNodeCopiedEvent OnNodeCopied;
+    TLTCompareEvent OnCompareNodes;
+    // Moves Source (or only its children) to Target (nil: this tree's root), within this tree or
+    // into the tree that owns Target.
+    void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    void MoveTo(PLazyNode Node, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    // Copies through the tree stream; answers the last copy (ChildrenOnly: Target), nil when
+    // nothing was copied or the last copy was refused.
+    PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+    PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode,
+                     bool ChildrenOnly);
+    // Sorts Node's children (nil: the top-level nodes) stably by FireCompare.
+    virtual void Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Direction,
+                      bool DoInit = true);
+    // Sorts the children of every node.
+    virtual void SortTree(TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+    // Makes Value Node's parent (last child); nil leaves Node where it is.
+    void SetNodeParent(PLazyNode Node, PLazyNode Value);
+
+    // --- the tree stream (LazyTreeStream.cpp) ---
+    TLTSaveNodeEvent OnSaveNode;
+    TLTLoadNodeEvent OnLoadNode;
+    TLTSaveTreeEvent OnSaveTree;
+    TLTLoadTreeEvent OnLoadTree;
+    // Writes the whole tree, or Node with its subtree.
+    virtual void SaveToStream(TStream& Stream, PLazyNode Node = nullptr);
+    void SaveToFile(const std::string& FileName);
+    // Replaces the tree's content; a stream that is not a tree stream leaves the tree as it was.
+    virtual void LoadFromStream(TStream& Stream);
+    virtual void LoadFromFile(const std::string& FileName);
+    // Adds the stream's nodes as last children of TargetNode (nil: the root).
+    void AddFromStream(TStream& Stream, PLazyNode TargetNode);
+
     // --- node data ---
     void* GetNodeData(PLazyNode Node) {
         if (FNodeDataSize <= 0) raiseNodeDataSizeNotInitialized();
@@ -650,7 +713,7 @@ public:
                          bool ApplyCellContentMargin = false);
     TRect GetTreeRect() const;
     // The main column; -1 while the tree has no header columns.
-    int MainColumn() const { return NoColumn; }
+    int MainColumn() const { return FHeader->MainColumn(); }
     static constexpr int NoColumn = -1;
     static constexpr int InvalidColumn = -2;
 
@@ -985,6 +1048,25 @@ protected:
     virtual void DisconnectNode(PLazyNode Node, bool KeepFocus, bool Reindex, bool ParentClearing);
     PLazyNode AllocateNode();
 
+    // Moving, copying and sorting.
+    virtual int FireCompare(PLazyNode Node1, PLazyNode Node2, TColumnIndex Column);
+    virtual bool FireNodeMoving(PLazyNode Node, PLazyNode Target);
+    virtual void FireNodeMoved(PLazyNode Node);
+    virtual bool FireNodeCopying(PLazyNode Node, PLazyNode Target);
+    virtual void FireNodeCopied(PLazyNode Node);
+    // The tree stream: chunks of one node and its subtree.
+    virtual void WriteNodeChunk(TStream& Stream, PLazyNode Node);
+    virtual void WriteNodeContent(TStream& Stream, PLazyNode Node);
+    // Writes the size of the chunk at ChunkStart (its end is ChunkEnd) and returns to the end.
+    virtual void FixChunkSize(TStream& Stream, std::int64_t ChunkStart, std::int64_t ChunkEnd);
+    virtual void ReadNodeChunk(TStream& Stream, int Version, PLazyNode Node);
+    // Reads one inner chunk of a node; false when it was not understood (and skipped).
+    virtual bool ReadContentChunk(TStream& Stream, int Version, PLazyNode Node, int ChunkType,
+                                  int ChunkSize);
+    virtual void SkipNodeChunk(TStream& Stream);
+    // Fills Node, already connected to its parent, from a node chunk with its subtree.
+    virtual void LoadNodeFromStream(TStream& Stream, int Version, PLazyNode Node);
+
     virtual void AddPendingChange(bool IsStructureChange, PLazyNode Node, TChangeReason Reason);
     virtual void ReportChange(PLazyNode Node);
     virtual void ReportStructureChange(PLazyNode Node, TChangeReason Reason);
@@ -1185,6 +1267,24 @@ protected:
 
 private:
     friend struct TLazyTreeWorkerAccess;
+    // Moving, copying and sorting (LazyTreeMove.cpp).
+    std::unique_ptr<TLTHeader> FHeader;
+    // Checks the source and settles the target tree, node and mode; nil when nothing happens.
+    TBaseLazyTree* resolveMoveTarget(PLazyNode Source, PLazyNode& Target, TLTNodeAttachMode& Mode);
+    // Writes Source (or its children) to a stream and reads them into Tree at Target; answers
+    // the new nodes in order (nil for a refused copy).
+    std::vector<PLazyNode> transportNodes(PLazyNode Source, bool ChildrenOnly, TBaseLazyTree* Tree,
+                                          PLazyNode Target, TLTNodeAttachMode Mode, bool Copying);
+    void sortSubtree(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit);
+    bool autoSortWanted() const;
+    // Sorts Node's children by the header's sort column under toAutoSort.
+    void autoSort(PLazyNode Node, bool DoInit);
+    TNodeArray FSortNodes;
+    // The tree stream (LazyTreeStream.cpp).
+    int readStreamHeader(TStream& Stream, bool Loading);
+    void readTopLevelNodes(TStream& Stream, int Version, PLazyNode Parent);
+    // Counts, heights and visible count of a subtree read from a stream.
+    void settleLoadedSubtree(PLazyNode Node);
     friend class TScrollBarOptions;
     std::unique_ptr<TScrollBarOptions> FScrollBarOptions =
         std::make_unique<TScrollBarOptions>(this);
@@ -1485,6 +1585,10 @@ protected:
     virtual void PaintCellStaticText(TLTPaintInfo& PaintInfo, const std::string& Text);
     void PaintNodeContent(TLTPaintInfo& PaintInfo) override;
     void CMFontChanged(TMessage& Message) override;
+    // The caption chunk of the tree stream.
+    void WriteNodeContent(TStream& Stream, PLazyNode Node) override;
+    bool ReadContentChunk(TStream& Stream, int Version, PLazyNode Node, int ChunkType,
+                          int ChunkSize) override;
 
 private:
     void measureFont();

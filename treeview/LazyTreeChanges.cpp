@@ -5,6 +5,8 @@
 #include "platform/base/Threads.h"
 #include "platform/ui/core/Timers.h"
 
+#include <exception>
+
 namespace {
 
 // Window timers of the tree.
@@ -131,14 +133,17 @@ void TBaseLazyTree::EndUpdate() {
         if (HandleAllocated()) UpdateScrollBars(false);
         if (FStates.Contains(tsStructureChangePending))
             FireStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
-        struct Finish {
-            TBaseLazyTree* tree;
-            ~Finish() {
-                tree->InvalidateWhenShown();
-                tree->ReportDesignerModified();
-            }
-        } finish{this};
-        if (FStates.Contains(tsChangePending)) FireChange(FLastChangedNode);
+        // A failing change handler still leaves the tree sorted and repainted.
+        std::exception_ptr failure;
+        try {
+            if (FStates.Contains(tsChangePending)) FireChange(FLastChangedNode);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (autoSortWanted()) SortTree(FHeader->SortColumn(), FHeader->SortDirection(), true);
+        InvalidateWhenShown();
+        ReportDesignerModified();
+        if (failure) std::rethrow_exception(failure);
     }
     FireUpdating(FUpdateCount > 0 ? usUpdate : usEnd);
     if (FUpdateCount == 0) EnsureNodeSelected();

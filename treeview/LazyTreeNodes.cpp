@@ -180,6 +180,7 @@ PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData) {
         StartCacheValidation();
         if (FStates.Contains(tsStructureChangePending))
             ReportStructureChange(Parent == FRoot ? nullptr : Parent, crChildAdded);
+        autoSort(Parent, true);
         InvalidateWhenShown();
         UpdateScrollBars(true);
     }
@@ -229,6 +230,7 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, std::uint32_t NewChildCount) {
         Node->ChildCount = NewChildCount;
         if (TreeOptions()->MiscOptions().Contains(toVariableNodeHeight))
             for (PLazyNode child = first; child; child = child->NextSibling) NodeHeight(child);
+        if (FUpdateCount == 0) autoSort(Node, true);
         MarkCacheInvalid();
     } else {
         while (Node->ChildCount > NewChildCount && Node->LastChild) DeleteNode(Node->LastChild);
@@ -305,6 +307,7 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void
     ConnectNode(newNode, Node, Mode, this);
     if (UserData) SetNodeData(newNode, UserData);
     if (FUpdateCount == 0) {
+        autoSort(Mode == amInsertBefore || Mode == amInsertAfter ? Node->Parent : Node, true);
         UpdateScrollBars(true);
         InvalidateWhenShown();
     }
@@ -865,6 +868,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
                 delta += int(child->TotalHeight);
             }
         if (Node->FirstChild) animateExpand(Node, delta);
+        autoSort(Node, false);
         Node->States.Include(vsExpanded);
         ChangeTotalHeight(Node, delta, true);
         if (FullyVisible(Node)) FVisibleCount += CountShownChildren(Node);

@@ -141,6 +141,15 @@ using PLazyNode = TLazyNode*;
 // The user-data area starts right after the header, so the header keeps pointer alignment.
 static_assert(sizeof(TLazyNode) % alignof(void*) == 0);
 
+// Column indexes: the index of a header column in creation order; two negative values are
+// reserved. A position is a place in the display order, 0 = leftmost.
+using TColumnIndex = int;
+using TColumnPosition = std::uint32_t;
+constexpr TColumnIndex NoColumnIndex = -1;      // no column
+constexpr TColumnIndex InvalidColumnIndex = -2; // nothing there
+
+enum TSortDirection { sdAscending, sdDescending };
+
 enum TLTNodeAttachMode {
     amNoWhere,
     amInsertBefore,

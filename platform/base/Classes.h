@@ -250,6 +250,7 @@ public:
     void Clear();
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
     void Assign(const TPersistent* Source) override;
     std::function<void(TCollectionItem*)> OnUpdate; // nullptr item: the whole collection
 

@@ -3,6 +3,8 @@
 // tests can compare the tree's walks, counts and heights with straightforward computations.
 #include "treeview/LazyTree.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -109,3 +111,36 @@ private:
         }
     }
 };
+
+// Checks the bookkeeping of every node against a fresh computation: indexes, parents, child
+// counts, total counts and heights, and the tree's visible-node count.
+inline void ExpectTreeConsistent(TBaseLazyTree& tree) {
+    std::uint32_t visible = 0;
+    struct Walk {
+        TBaseLazyTree& tree;
+        std::uint32_t& visible;
+        // Answers the subtree's total count; checks its height.
+        std::uint32_t check(PLazyNode node, bool shownPath) {
+            std::uint32_t count = 1, index = 0;
+            std::uint32_t height = tree.GetEffectivelyFiltered(node) ? 0 : node->NodeHeight;
+            const bool expanded = node->States.Contains(vsExpanded);
+            PLazyNode previous = nullptr;
+            for (PLazyNode c = node->FirstChild; c; previous = c, c = c->NextSibling, ++index) {
+                EXPECT_EQ(c->Parent, node);
+                EXPECT_EQ(c->PrevSibling, previous);
+                EXPECT_EQ(c->Index, index);
+                const bool shown = shownPath && expanded && c->States.Contains(vsVisible);
+                if (shown && tree.GetEffectivelyVisible(c)) ++visible;
+                count += check(c, shown);
+                if (expanded && c->States.Contains(vsVisible)) height += c->TotalHeight;
+            }
+            EXPECT_EQ(node->LastChild, previous);
+            EXPECT_EQ(node->ChildCount, index);
+            EXPECT_EQ(node->TotalCount, count);
+            EXPECT_EQ(node->TotalHeight, height);
+            return count;
+        }
+    } walk{tree, visible};
+    walk.check(tree.RootNode(), true);
+    EXPECT_EQ(tree.VisibleCount(), visible);
+}
