@@ -4,6 +4,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUndo.h"
 #include "grid/core/base/GridUtils.h"
+#include "grid/data/CsvText.h"
 #include "grid/data/GridStreamIO.h"
 #include "grid/render/FloatingFooter.h"
 #include "platform/base/ComponentStream.h"
@@ -48,69 +49,6 @@ std::string quoteLines(std::string_view text) {
         }
     }
     return out + '"';
-}
-
-// The lines of clipboard text, each a list of fields. A line ends at CR LF, CR or LF; a field
-// at TAB. A field that starts with a double quote and has a closing one (followed by TAB, a
-// line end or the end) is quoted: inside it doubled quotes are one and line feeds are line
-// breaks (CR LF). Character 11 in a field is a line break. A line end at the very end of the
-// text is followed by one empty line, as the text ends there.
-std::vector<std::vector<std::string>> parseClipboardText(std::string_view t) {
-    std::vector<std::vector<std::string>> lines(1);
-    std::size_t i = 0;
-    auto endsField = [&](std::size_t p) {
-        return p >= t.size() || t[p] == '\t' || t[p] == '\r' || t[p] == '\n';
-    };
-    auto closingQuote = [&](std::size_t from) -> std::optional<std::size_t> {
-        for (std::size_t p = from; p < t.size(); ++p) {
-            if (t[p] != '"') continue;
-            if (p + 1 < t.size() && t[p + 1] == '"') {
-                ++p;
-                continue;
-            }
-            if (endsField(p + 1)) return p;
-        }
-        return std::nullopt;
-    };
-    while (true) {
-        std::string field;
-        const std::optional<std::size_t> close =
-            i < t.size() && t[i] == '"' ? closingQuote(i + 1) : std::nullopt;
-        if (close) {
-            for (std::size_t p = i + 1; p < *close; ++p) {
-                if (t[p] == '"') {
-                    field += '"';
-                    ++p;
-                } else if (t[p] == '\n') {
-                    field += CRLF;
-                } else if (t[p] == '\r') {
-                    field += CRLF;
-                    if (p + 1 < *close && t[p + 1] == '\n') ++p;
-                } else if (t[p] == '\v') {
-                    field += CRLF;
-                } else {
-                    field += t[p];
-                }
-            }
-            i = *close + 1;
-        } else {
-            for (; !endsField(i); ++i) {
-                if (t[i] == '\v')
-                    field += CRLF;
-                else
-                    field += t[i];
-            }
-        }
-        lines.back().push_back(std::move(field));
-        if (i >= t.size()) break;
-        if (t[i] == '\t') {
-            ++i;
-            continue;
-        }
-        i += t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n' ? 2 : 1;
-        lines.emplace_back();
-    }
-    return lines;
 }
 
 bool isPackedWide(std::string_view s) {
@@ -393,7 +331,7 @@ int TQorStringGrid::PasteTextBlock(int ACol, int ARow, const std::string& Text, 
     if (ACol < 0 || ARow < 0 ||
         !(Options().Contains(goEditing) || always || FMouseActions->RangeSelectAndEdit()))
         return 0;
-    const std::vector<std::vector<std::string>> lines = parseClipboardText(Text);
+    const std::vector<std::vector<std::string>> lines = ParseClipboardText(Text);
     const bool insert = FNavigation->ClipboardPasteAction() == paInsert;
     const bool wholeGrid = ACol == SaveStartCol() && ARow == SaveStartRow();
     int pasted = 0, row = ARow, maxCol = ACol - 1, maxRow = ARow - 1;
@@ -649,7 +587,7 @@ bool TQorStringGrid::seriesFill(const TGridRect& Sel) {
 
 void TQorStringGrid::SetSelectionAsText(const std::string& Value) {
     const TGridRect sel = normalized(Selection());
-    std::vector<std::vector<std::string>> lines = parseClipboardText(Value);
+    std::vector<std::vector<std::string>> lines = ParseClipboardText(Value);
     // A line end at the very end starts no further row.
     if (lines.size() > 1 && lines.back().size() == 1 && lines.back()[0].empty()) lines.pop_back();
     int row = sel.Top, maxCol = sel.Left, maxRow = sel.Top;
