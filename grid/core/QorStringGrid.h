@@ -2358,6 +2358,8 @@ private:
         }
         ExportNotification(esExportDone, -1);
     }
+    // A rich text's plain text; any other text unchanged.
+    std::string plainOfRichText(std::string Text);
     // A clipboard block of the binary cell stream: placed at Point, never as a whole grid.
     void loadBinCells(TPoint Point, TReader& Reader, bool AsBlock = false);
     void applyBinCells(TPoint Point, TBinStreamCells& Cells);

@@ -127,11 +127,7 @@ std::string TQorStringGrid::SelectionToText(const TRect& R, bool Disjunct) {
             if (isPackedWide(text)) text = WideToUtf8(DecodePackedWideText(text));
             if (!FNavigation->CopyHTMLTagsToClipboard() && text.find("</") != std::string::npos)
                 text = StrippedCells(real, r);
-            if (text.find("{\\") != std::string::npos) {
-                if (!FRichText) FRichText = std::make_unique<TRichText>();
-                FRichText->Load(text);
-                text = FRichText->PlainText();
-            }
+            text = plainOfRichText(std::move(text));
             if (FFlags.ExcelClipboardFormat && CountLines(text, true) > 1)
                 text = QuoteMultiLineText(text);
             else if (text.find('\r') != std::string::npos || text.find('\n') != std::string::npos)
@@ -454,7 +450,9 @@ void TQorStringGrid::smartFill(const TGridRect& Sel, int Pasted, int Lines, int 
         return real >= 0 && (always || IsEditable(real, r));
     };
     const bool oneCol = Sel.Left == Sel.Right, oneRow = Sel.Top == Sel.Bottom;
-    if (Pasted == 1 && !(oneCol && oneRow)) {
+    // A selection of one cell has nothing to fill.
+    if (oneCol && oneRow) return;
+    if (Pasted == 1) {
         BeforePaste();
         const int topReal = RealColIndexOf(Sel.Left);
         std::string value = Cells(topReal, Sel.Top);

@@ -304,11 +304,14 @@ void TQorStringGrid::writeHTML(const std::string& FileName, bool Show, bool Unic
     }
     const THTMLSettings& hs = *FHTMLSettings;
     if (!hs.HeaderFile().empty()) appendFileLines(lines, hs.HeaderFile());
+    // The footer is read before any picture is written.
+    std::vector<std::string> footer;
+    if (!hs.FooterFile().empty()) appendFileLines(footer, hs.FooterFile());
     std::string dir =
         std::filesystem::absolute(std::filesystem::path(FileName)).parent_path().generic_string();
     if (!dir.ends_with('/')) dir += '/';
     lines.push_back(htmlExport(dir, Unicode ? "utf-16" : "utf-8"));
-    if (!hs.FooterFile().empty()) appendFileLines(lines, hs.FooterFile());
+    lines.insert(lines.end(), footer.begin(), footer.end());
     TGridTextWriter file(FileName,
                          Unicode ? gteUtf16 : TGridTextEncoding{TTextEncoding::Utf8, false});
     for (const std::string& l : lines) {
