@@ -189,6 +189,10 @@ using TRowDisjunctSelectEvent =
     std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+// The states an import reports through ImportNotification.
+enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+// The last clipboard operation of a grid.
+enum TClipOperation { coCut, coCopy };
 // The states an export reports through ExportNotification.
 enum TGridExportState {
     esExportStart,
@@ -1332,7 +1336,8 @@ public:
     // The editor was opened by a left click.
     bool LButFlg() const { return FLButFlg; }
     void SetLButFlg(bool v) { FLButFlg = v; }
-    // The text editor's clipboard operations: Sender is the editor; Allow starts True.
+    // The clipboard keys of the grid and its text editor (Sender: the grid or the editor); Allow
+    // starts True.
     std::function<void(TObject*Sender, bool&Allow)> OnClipboardPaste, OnClipboardCut,
         OnClipboardCopy;
     std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value, bool& Allow)>
@@ -1948,6 +1953,69 @@ public:
     void LoadAtPointFromBinStream(TPoint Point, TStream& Stream);
     void LoadFromBinStream(TStream& Stream);
     void LoadFromBinFile(const std::string& FileName);
+
+    // --- HTML and XML (the data services) -----------------------------------------------------
+    // The exported area as one HTML table with a style sheet of cell classes; cell pictures are
+    // written as JPEG files into ImageDir + "images/" (raises "Cannot create <folder>images"
+    // when that folder cannot be made).
+    std::string SaveToHTMLString(const std::string& ImageDir);
+    // The table between the HeaderFile and FooterFile lines, written as UTF-8 (Unicode: UTF-16
+    // with its byte order mark), the charset declared; Show opens the file in the desktop's
+    // viewer. AppendToHTML keeps the existing file's lines before it.
+    void SaveToHTML(const std::string& FileName, bool Show = false, bool Unicode = false);
+    void AppendToHTML(const std::string& FileName, bool Show = false, bool Unicode = false);
+    // The save range as a list of records, one element per cell (FieldNames names the
+    // columns, else FIELD0, FIELD1, ...), in XMLEncoding; raises EQorGridError "Cannot Create
+    // file <name>" when the file cannot be written.
+    void SaveToXML(const std::string& FileName, const std::string& ListName,
+                   const std::string& RecordName, const TStrings* FieldNames,
+                   bool ExportEmptyCells = false);
+    // Reads an XML document into cells: each child of the document element a row, its
+    // attributes and leaf elements the cells; LevelToRow starts a row per nested level,
+    // LoadFieldNames puts the element names into row 0.
+    void LoadFromXML(const std::string& FileName, bool LevelToRow = false,
+                     bool LoadFieldNames = false);
+
+    // --- clipboard (the data services) --------------------------------------------------------
+    // A copy puts the cells on the clipboard as TAB-separated text with CR LF after each row of
+    // a block of several rows, as an HTML table, with AllowRTFClipboard a rich-text top-left
+    // cell as rich text and with AllowFmtClipboard the binary cell stream under
+    // "TQorStringGrid Cells". A paste takes the richest of these the grid accepts. Columns are
+    // display columns.
+    void CopySelectionToClipboard();
+    void CopyToClipBoard();
+    // The grid's HTML table under "HTML Format" and, the same wrapped text, as plain text.
+    void CopyToClipBoardAsHTML();
+    void CutSelectionToClipboard();
+    void CutToClipboard();
+    // Pastes at the selection; with AllowSmartClipboard a larger selection is filled.
+    void PasteSelectionFromClipboard();
+    void PasteFromClipboard();
+    std::string SelectionAsText() { return GetSelectionAsText(); }
+    void SetSelectionAsText(const std::string& Value);
+    std::string GetSelectionAsText();
+    // The clipboard text of a rectangle; Disjunct takes only the disjunct-selected rows and
+    // columns.
+    std::string SelectionToText(const TRect& R, bool Disjunct);
+    void CopyRectToClipboard(const TRect& R, bool Disjunct);
+    // Pastes the clipboard at (ACol, ARow): answers the cells pasted, with the lines and the
+    // fields of the last line.
+    int PasteClipboardData(int ACol, int ARow, int& Lines, int& Fields);
+    int PasteTextBlock(int ACol, int ARow, const std::string& Text, int& Lines, int& Fields);
+    // Stores one pasted value (display column) with undo; a check-box cell is checked exactly
+    // by CheckTrue.
+    virtual void PasteCellValue(int ACol, int ARow, const std::string& Value);
+    virtual void MarkPastedRowsModified(TPoint Source, const TRect& Pasted, TClipOperation Op);
+    virtual bool AllowFormattedClipboard();
+    virtual void BeforePaste() {}
+    virtual void AfterPaste() {}
+    TClipOperation LastClipOperation() const { return FLastClipOp; }
+    // The top-left cell of the last block this grid copied; (-1, -1) before the first copy.
+    TPoint LastCopiedCell() const { return FLastCopied; }
+    std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Allow)>
+        OnClipboardBeforePasteWideCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, const std::u16string& Value)>
+        OnClipboardAfterPasteWideCell;
     bool OemConvert() const { return FFlags.OemConvert; }
     void SetOemConvert(bool v) { FFlags.OemConvert = v; }
     // Percent done of a file save or load, reported when it changes.
@@ -2342,8 +2410,28 @@ private:
         }
         ExportNotification(esExportDone, -1);
     }
-    void loadBinCells(TPoint Point, TReader& Reader);
+    // A rich text's plain text; any other text unchanged.
+    std::string plainOfRichText(std::string Text);
+    // A clipboard block of the binary cell stream: placed at Point, never as a whole grid.
+    void loadBinCells(TPoint Point, TReader& Reader, bool AsBlock = false);
     void applyBinCells(TPoint Point, TBinStreamCells& Cells);
+    // The clipboard's services: one pasted field stored at (ACol display, ARow) through the
+    // events; the fills of a smart paste into the selection.
+    // The HTML of display columns FirstCol..LastCol and rows FirstRow..LastRow (HeaderRow: row
+    // FirstRow as the header row), pictures written into ImageDir only with Images, the page
+    // declaring Charset.
+    std::string htmlText(int FirstCol, int FirstRow, int LastCol, int LastRow, bool HeaderRow,
+                         const std::string& ImageDir, bool Images, const char* Charset);
+    // The exported area's HTML (SaveToHTMLString) declaring Charset.
+    std::string htmlExport(const std::string& ImageDir, const char* Charset);
+    void writeHTML(const std::string& FileName, bool Show, bool Unicode, bool Append);
+    bool pasteField(int ACol, int ARow, std::string Value, bool Events);
+    void smartFill(const TGridRect& Sel, int Pasted, int Lines, int Fields, TPoint Extent);
+    bool seriesFill(const TGridRect& Sel);
+    TClipOperation FLastClipOp = coCopy;
+    TPoint FLastCopied{-1, -1};
+    // The extent (columns, rows) of the last text block pasted.
+    TPoint FPastedExtent{0, 0};
     // The node rows after a load: counted from the graphics of column 0.
     void recountNodes();
     // The editors read and write the edit state they share with the grid.

@@ -282,12 +282,7 @@ std::string TQorStringGrid::SelectedText() {
         // Rows are separated, not ended, by a line break.
         if (k > 0) out += "\r\n";
         for (int c = left; c <= right; ++c) {
-            std::string text = GetCellEx(RealColIndex(c), rows[k]);
-            if (text.find("{\\") != std::string::npos) {
-                if (!FRichText) FRichText = std::make_unique<TRichText>();
-                FRichText->Load(text);
-                text = FRichText->PlainText();
-            }
+            std::string text = plainOfRichText(GetCellEx(RealColIndex(c), rows[k]));
             if (FFlags.ExcelClipboardFormat && CountLines(text, FMultilinecells) > 1)
                 text = QuoteMultiLineText(text);
             out += text;
@@ -295,6 +290,13 @@ std::string TQorStringGrid::SelectedText() {
         }
     }
     return out;
+}
+
+std::string TQorStringGrid::plainOfRichText(std::string Text) {
+    if (Text.find("{\\") == std::string::npos) return Text;
+    if (!FRichText) FRichText = std::make_unique<TRichText>();
+    FRichText->Load(Text);
+    return FRichText->PlainText();
 }
 
 // --- row flags -------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "grid/core/base/GridUtils.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr char Candidates[] = {',', ';', '#', '\t', '|', '@', '*', '-', '+', '&'};
@@ -153,4 +154,62 @@ int TCsvReader::CountRecords() const {
     int count = 0;
     while (copy.NextRecord(fields)) ++count;
     return count;
+}
+
+std::vector<std::vector<std::string>> ParseClipboardText(std::string_view t) {
+    std::vector<std::vector<std::string>> lines(1);
+    std::size_t i = 0;
+    auto endsField = [&](std::size_t p) {
+        return p >= t.size() || t[p] == '\t' || t[p] == '\r' || t[p] == '\n';
+    };
+    auto closingQuote = [&](std::size_t from) -> std::optional<std::size_t> {
+        for (std::size_t p = from; p < t.size(); ++p) {
+            if (t[p] != '"') continue;
+            if (p + 1 < t.size() && t[p + 1] == '"') {
+                ++p;
+                continue;
+            }
+            if (endsField(p + 1)) return p;
+        }
+        return std::nullopt;
+    };
+    while (true) {
+        std::string field;
+        const std::optional<std::size_t> close =
+            i < t.size() && t[i] == '"' ? closingQuote(i + 1) : std::nullopt;
+        if (close) {
+            for (std::size_t p = i + 1; p < *close; ++p) {
+                if (t[p] == '"') {
+                    field += '"';
+                    ++p;
+                } else if (t[p] == '\n') {
+                    field += "\r\n";
+                } else if (t[p] == '\r') {
+                    field += "\r\n";
+                    if (p + 1 < *close && t[p + 1] == '\n') ++p;
+                } else if (t[p] == '\v') {
+                    field += "\r\n";
+                } else {
+                    field += t[p];
+                }
+            }
+            i = *close + 1;
+        } else {
+            for (; !endsField(i); ++i) {
+                if (t[i] == '\v')
+                    field += "\r\n";
+                else
+                    field += t[i];
+            }
+        }
+        lines.back().push_back(std::move(field));
+        if (i >= t.size()) break;
+        if (t[i] == '\t') {
+            ++i;
+            continue;
+        }
+        i += t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n' ? 2 : 1;
+        lines.emplace_back();
+    }
+    return lines;
 }

@@ -50,3 +50,10 @@ private:
     TCsvOptions options_;
     std::size_t pos_ = 0;
 };
+
+// The lines of clipboard text (also of dropped text), each a list of fields. A line ends at
+// CR LF, CR or LF; a field at TAB. A field that starts with a double quote and has a closing
+// one (followed by TAB, a line end or the end) is quoted: inside it doubled quotes are one and
+// line feeds are line breaks (CR LF). Character 11 in a field is a line break. A line end at
+// the very end of the text is followed by one empty line, as the text ends there.
+std::vector<std::vector<std::string>> ParseClipboardText(std::string_view Text);

@@ -1,6 +1,7 @@
 #include "grid/data/GridOleDragDrop.h"
 
 #include "grid/core/QorStringGrid.h"
+#include "grid/data/CsvText.h"
 #include "grid/data/DataSettings.h"
 #include "grid/render/AuxWindows.h"
 #include "grid/render/HeaderDragButton.h"
@@ -8,26 +9,6 @@
 #include <algorithm>
 
 namespace {
-// The lines of a dropped text (split at CR, an LF right after it dropped) and their fields.
-std::vector<std::vector<std::string>> splitText(const std::string& Text) {
-    std::vector<std::vector<std::string>> lines;
-    std::vector<std::string> fields(1);
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        const char c = Text[i];
-        if (c == '\r') {
-            lines.push_back(std::move(fields));
-            fields.assign(1, "");
-            if (i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
-        } else if (c == '\t') {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
-    lines.push_back(std::move(fields));
-    return lines;
-}
-
 bool emptyLine(const std::vector<std::string>& line) {
     return line.size() == 1 && line[0].empty();
 }
@@ -35,7 +16,7 @@ bool emptyLine(const std::vector<std::string>& line) {
 
 TClipboardTextSize MeasureClipboardText(const std::string& Text) {
     TClipboardTextSize size;
-    const auto lines = splitText(Text);
+    const auto lines = ParseClipboardText(Text);
     size.Rows = int(lines.size()) - 1;
     for (const auto& line : lines) {
         size.Cols = std::max(size.Cols, int(line.size()));
@@ -161,7 +142,7 @@ void TGridDropTarget::DropText(TPoint pt, const std::string& s) {
     }
     // The text goes into the cells from the drop cell on; what falls outside the grid is lost.
     int row = t.Row;
-    for (const auto& line : splitText(s)) {
+    for (const auto& line : ParseClipboardText(s)) {
         if (emptyLine(line)) continue;
         if (row >= g->RowCount()) break;
         for (std::size_t i = 0; i < line.size(); ++i) {

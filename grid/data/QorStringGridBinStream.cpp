@@ -263,13 +263,14 @@ void TQorStringGrid::LoadAtPointFromBinStream(TPoint Point, TStream& Stream) {
     r.Finish();
 }
 
-void TQorStringGrid::loadBinCells(TPoint Point, TReader& Reader) {
+void TQorStringGrid::loadBinCells(TPoint Point, TReader& Reader, bool AsBlock) {
     TBinStreamCells cells;
     {
         // The whole stream is read and checked before the grid changes.
         Records rec(this);
         cells = readCells(Reader, rec);
     }
+    if (AsBlock) cells.FullGrid = false;
     applyBinCells(Point, cells);
 }
 

@@ -292,7 +292,32 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
 
     const bool plain =
         !shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt);
-    if (Key == VK_INSERT && plain && FNavigation->AllowInsertRow()) {
+    const bool shiftOnly =
+        shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+    // The clipboard keys: Ctrl+X and Shift+Delete cut, Ctrl+V and Shift+Insert paste, Ctrl+C and
+    // Ctrl+Insert copy, each when the application's event allows it.
+    enum { noClip, cutKey, copyKey, pasteKey } clip = noClip;
+    if (FNavigation->AllowClipboardShortCuts() && !shift.Contains(ssAlt)) {
+        if ((ctrl && Key == 'X') || (shiftOnly && Key == VK_DELETE))
+            clip = cutKey;
+        else if ((ctrl && Key == 'V') || (shiftOnly && Key == VK_INSERT))
+            clip = pasteKey;
+        else if (ctrl && (Key == 'C' || Key == VK_INSERT))
+            clip = copyKey;
+    }
+    if (clip != noClip) {
+        bool allow = true;
+        if (clip == cutKey) {
+            if (OnClipboardCut) OnClipboardCut(this, allow);
+            if (allow) CutSelectionToClipboard();
+        } else if (clip == pasteKey) {
+            if (OnClipboardPaste) OnClipboardPaste(this, allow);
+            if (allow) PasteSelectionFromClipboard();
+        } else {
+            if (OnClipboardCopy) OnClipboardCopy(this, allow);
+            if (allow) CopySelectionToClipboard();
+        }
+    } else if (Key == VK_INSERT && plain && FNavigation->AllowInsertRow()) {
         bool allow = true;
         CanInsertRow(row, allow);
         if (allow) {

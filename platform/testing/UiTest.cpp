@@ -400,6 +400,7 @@ void postNativeKey(WORD vk, TShiftState shift, TWinControl* target) {
         {VK_END, Qt::Key_End, ""},
         {VK_BACK, Qt::Key_Backspace, "\b"},
         {VK_DELETE, Qt::Key_Delete, "\x7f"},
+        {VK_INSERT, Qt::Key_Insert, ""},
         {VK_DECIMAL, Qt::Key_Period, ".", Qt::KeypadModifier},
     };
     for (const Key& k : keys) {

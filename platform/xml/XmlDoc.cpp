@@ -315,6 +315,39 @@ void checkWrittenName(const std::string& name, const NodeData& n, bool attribute
         where.empty() ? std::string() : Format(" %s \"%s\"", attribute ? "of" : "in", where)));
 }
 
+// The character set a document is written in and the line break after each line's last tag.
+struct WriteStyle {
+    enum Set { Utf8, Latin1, Ascii, Ansi } set = Utf8;
+    std::string lineBreak;
+    bool holds(char32_t c) const {
+        switch (set) {
+        case Latin1:
+            return c <= 0xFF;
+        case Ascii:
+            return c <= 0x7F;
+        case Ansi:
+            return c < 0x80 || IsAnsiText(Utf32ToUtf8(std::u32string(1, c)));
+        default:
+            return true;
+        }
+    }
+};
+
+// The characters of an escaped text that the character set lacks as character references.
+void referenceOutside(std::string& text, const WriteStyle& style) {
+    if (style.set == WriteStyle::Utf8 ||
+        std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; }))
+        return;
+    std::string out;
+    for (char32_t c : Utf8ToUtf32(text)) {
+        if (style.holds(c))
+            out += Utf32ToUtf8(std::u32string(1, c));
+        else
+            out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+    }
+    text = std::move(out);
+}
+
 void escape(std::string& out, const std::string& s, bool attribute) {
     for (char c : s) {
         switch (c) {
@@ -346,13 +379,13 @@ void escape(std::string& out, const std::string& s, bool attribute) {
     }
 }
 
-void write(std::string& out, const NodeData& n) {
+void write(std::string& out, const NodeData& n, const WriteStyle& style) {
     switch (n.type) {
     case ntDocument:
         for (const auto& c : n.children) {
             // The document is always written as UTF-8 without a declaration.
             if (c->type == ntProcessingInstr && c->name == "xml") continue;
-            write(out, *c);
+            write(out, *c, style);
         }
         break;
     case ntElement:
@@ -365,23 +398,36 @@ void write(std::string& out, const NodeData& n) {
             out += ' ';
             out += name;
             out += "=\"";
-            escape(out, value, true);
+            std::string escaped;
+            escape(escaped, value, true);
+            referenceOutside(escaped, style);
+            out += escaped;
             out += '"';
         }
         if (n.children.empty()) {
             out += "/>";
+            out += style.lineBreak;
             break;
         }
         out += '>';
-        for (const auto& c : n.children) write(out, *c);
+        // An element of elements has its start tag on a line of its own.
+        if (std::all_of(n.children.begin(), n.children.end(),
+                        [](const auto& c) { return c->type == ntElement; }))
+            out += style.lineBreak;
+        for (const auto& c : n.children) write(out, *c, style);
         out += "</";
         out += n.name;
         out += '>';
+        out += style.lineBreak;
         break;
-    case ntText:
+    case ntText: {
         checkText(n.value, n, "text");
-        escape(out, n.value, false);
+        std::string escaped;
+        escape(escaped, n.value, false);
+        referenceOutside(escaped, style);
+        out += escaped;
         break;
+    }
     case ntCData:
         checkText(n.value, n, "text");
         out += "<![CDATA[" + StringReplaceAll(n.value, "]]>", "]]]]><![CDATA[>") + "]]>";
@@ -678,14 +724,55 @@ void TXMLDocument::LoadFromXML(std::string_view xml) {
 
 std::string TXMLDocument::SaveToXML() const {
     std::string out;
-    write(out, *doc_);
+    write(out, *doc_, WriteStyle());
     return out;
 }
 
+std::string TXMLDocument::SaveToXML(const TXMLWriteOptions& Options) const {
+    if (Options.Encoding.empty() && Options.LineBreak.empty()) return SaveToXML();
+    WriteStyle style;
+    style.lineBreak = Options.LineBreak;
+    const std::string& e = Options.Encoding;
+    if (e.empty() || SameText(e, "UTF-8"))
+        style.set = WriteStyle::Utf8;
+    else if (SameText(e, "ISO-8859-1") || SameText(e, "latin1"))
+        style.set = WriteStyle::Latin1;
+    else if (SameText(e, "US-ASCII") || SameText(e, "ASCII"))
+        style.set = WriteStyle::Ascii;
+    else if (SameText(e, "windows-1252"))
+        style.set = WriteStyle::Ansi;
+    else
+        throw EXMLWriteError(Format("The encoding \"%s\" cannot be written", e));
+    std::string out;
+    if (!e.empty()) {
+        checkText(e, *doc_, "encoding");
+        out = "<?xml version=\"1.0\" encoding=\"" + e + "\" ?>" + style.lineBreak;
+    }
+    write(out, *doc_, style);
+    if (style.set == WriteStyle::Utf8) return out;
+    // What is left outside the character set is in names or comments, which have no references.
+    std::string bytes;
+    bytes.reserve(out.size());
+    for (char32_t c : Utf8ToUtf32(out)) {
+        if (!style.holds(c))
+            throw EXMLWriteError(Format("A name or comment holds the character U+%.4X, which the "
+                                        "encoding \"%s\" cannot hold",
+                                        static_cast<unsigned>(c), e));
+        bytes += style.set == WriteStyle::Ansi
+                     ? EncodeText(Utf32ToUtf8(std::u32string(1, c)), TTextEncoding::Ansi)
+                     : std::string(1, char(c));
+    }
+    return bytes;
+}
+
 void TXMLDocument::SaveToFile(const std::string& path) const {
+    SaveToFile(path, TXMLWriteOptions());
+}
+
+void TXMLDocument::SaveToFile(const std::string& path, const TXMLWriteOptions& Options) const {
     std::string xml;
     try {
-        xml = SaveToXML();
+        xml = SaveToXML(Options);
     } catch (const EXMLWriteError& e) {
         throw EXMLWriteError(Format("Cannot save \"%s\": %s", path, e.Message()));
     }

@@ -164,6 +164,16 @@ private:
     TXmlNode owner_;
 };
 
+// How a document is written: Encoding (UTF-8, ISO-8859-1, US-ASCII or windows-1252, any letter
+// case) is declared and written, characters it lacks in texts and attribute values as
+// character references; empty writes UTF-8 without a declaration. LineBreak follows the
+// declaration, every end tag and empty element, and the start tag of an element that holds
+// only elements.
+struct TXMLWriteOptions {
+    std::string Encoding;
+    std::string LineBreak;
+};
+
 // The document component: a document node, loading and saving.
 class TXMLDocument : public TComponent {
 public:
@@ -181,6 +191,10 @@ public:
     // a document that would not be well-formed, EFCreateError/EWriteError when writing fails.
     void SaveToFile(const std::string& path) const;
     std::string SaveToXML() const;
+    // As above, written as Options say; an encoding not listed there, or a name or comment
+    // holding a character the encoding lacks, raises EXMLWriteError.
+    void SaveToFile(const std::string& path, const TXMLWriteOptions& Options) const;
+    std::string SaveToXML(const TXMLWriteOptions& Options) const;
     const std::string& FileName() const { return fileName_; }
     // Loading refuses a document of more elements than this (0: no bound but the size), before
     // it builds them: a reader that knows how much its files can hold bounds what they cost.

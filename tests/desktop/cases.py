@@ -452,3 +452,47 @@ def a_failed_scan_names_where_it_looked(d):
     # The main window takes the very next click.
     p.click(MAIN, "Btn_Info")
     p.form("FAbout", 3)
+
+
+def xclip_text():
+    done = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
+                          timeout=5)
+    return done.stdout.decode("utf-8", "replace") if done.returncode == 0 else None
+
+
+@case
+def cell_editors_share_the_desktop_clipboard(d):
+    """Text copied in a cell editor reaches another program (xclip), and text another program
+    copied pastes into a cell."""
+    check(subprocess.run(["which", "xclip"], capture_output=True).returncode == 0,
+          "xclip is installed")
+    p = Program(d, d.exe25, "clipboard")
+    p.start()
+    new_project(p, "Clip")
+    open_step(p, "Btn_KNX_Access", KNX)
+    type_cell(p, KNX, KNX_GRID, K_SOURCE, 1, "1.1.7", end=None)
+    keys("shift+Home")
+    keys("ctrl+c")
+    poll("the copied cell text in xclip", lambda: xclip_text() == "1.1.7")
+    keys("Return")
+    # xclip keeps the clipboard while it runs in the foreground.
+    other = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet", "-i"],
+                             stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    try:
+        other.stdin.write(b"4.4.4")
+        other.stdin.close()
+        poll("xclip to own the clipboard", lambda: xclip_text() == "4.4.4")
+        p.click_cell(KNX, KNX_GRID, K_SOURCE, 2)
+        keys("F2")
+        keys("ctrl+v")
+        keys("Return")
+    finally:
+        other.terminate()
+        other.wait(timeout=5)
+    for row in (1, 2):
+        p.click_cell(KNX, KNX_GRID, K_ENABLE, row)  # not enabled: saved without a check
+    ok(p, KNX)
+    rows = xml_rows(p.project_file("Clip", "KNX_SetAccess.xml"), "KNX_in_Write")
+    got = [r["Source_Address"] for r in rows[:2]]
+    check(got == ["1.1.7", "4.4.4"], "source addresses: %s" % got)

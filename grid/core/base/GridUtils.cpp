@@ -647,17 +647,22 @@ void OemToString(std::string& Text) {
 
 // --- HTML and links ---------------------------------------------------------------------------
 void MakeClipboardHTML(std::string& Text) {
-    const std::size_t n = Text.size();
+    static constexpr std::string_view head =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">"
+        "<html><head><META http-equiv=Content-Type content=\"text/html; "
+        "charset=utf-8\"></head><body><!--StartFragment-->";
+    static constexpr std::string_view tail = "<!--EndFragment--></body></html>";
+    // The header has the same length whatever its numbers.
+    const long long start = 97, fragment = start + (long long)head.size();
+    const long long end = fragment + (long long)Text.size();
     std::string out = "Version:1.0\r\n";
-    out += Format("StartHTML:%.8d\r\n", 97);
-    out += Format("EndHTML:%.8d\r\n", (long long)n + 306);
-    out += Format("StartFragment:%.8d\r\n", 274);
-    out += Format("EndFragment:%.8d\r\n", (long long)n + 274);
-    out += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">";
-    out += "<html><head><META http-equiv=Content-Type content=\"text/html; "
-           "charset=iso-8859-1\"></head><body><!--StartFragment-->";
+    out += Format("StartHTML:%.8d\r\n", start);
+    out += Format("EndHTML:%.8d\r\n", end + (long long)tail.size());
+    out += Format("StartFragment:%.8d\r\n", fragment);
+    out += Format("EndFragment:%.8d\r\n", end);
+    out += head;
     out += Text;
-    out += "<!--EndFragment--></body></html>";
+    out += tail;
     Text = std::move(out);
 }
 

@@ -483,3 +483,29 @@ TEST_F(XmlFiles, OnlyANamedRegularFileCountsAsAFile) {
 }
 
 } // namespace
+
+TEST(XmlWriteOptions, DeclaredEncodingLinesAndReferences) {
+    TXMLDocument doc;
+    TXmlNode root = doc.AddChild("list");
+    TXmlNode rec = root.AddChild("r");
+    rec.SetAttribute("k", "\xE2\x82\xAC");
+    rec.AddChild("f").SetText("\xC3\xA9\xE2\x82\xAC<");
+    rec.AddChild("e");
+    EXPECT_EQ(doc.SaveToXML(TXMLWriteOptions{"ISO-8859-1", "\r\n"}),
+              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n<list>\r\n"
+              "<r k=\"&#8364;\">\r\n<f>\xE9&#8364;&lt;</f>\r\n<e/>\r\n</r>\r\n</list>\r\n");
+    EXPECT_NE(doc.SaveToXML(TXMLWriteOptions{"windows-1252", ""})
+                  .find("<r k=\"\x80\"><f>\xE9\x80&lt;</f>"),
+              std::string::npos);
+    // The bytes read back as the text written.
+    TXMLDocument back;
+    back.LoadFromXML(doc.SaveToXML(TXMLWriteOptions{"US-ASCII", "\n"}));
+    EXPECT_EQ(back.DocumentElement().ChildNodes()[0].ChildNodes()[0].Text(),
+              "\xC3\xA9\xE2\x82\xAC<");
+
+    // A name the encoding lacks has no reference; an unknown encoding is not written.
+    root.AddChild("caf\xC3\xA9");
+    EXPECT_THROW(doc.SaveToXML(TXMLWriteOptions{"US-ASCII", ""}), EXMLWriteError);
+    EXPECT_THROW(doc.SaveToXML(TXMLWriteOptions{"KOI8-R", ""}), EXMLWriteError);
+    EXPECT_NO_THROW(doc.SaveToXML(TXMLWriteOptions{"UTF-8", ""}));
+}

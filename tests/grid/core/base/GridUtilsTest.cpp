@@ -286,12 +286,13 @@ TEST_F(GridUtils, ConvertsBetweenOemAndAnsiPages) {
 TEST_F(GridUtils, WrapsClipboardHtmlWithExactOffsets) {
     std::string s = "12345678";
     MakeClipboardHTML(s);
-    EXPECT_TRUE(s.starts_with("Version:1.0\r\nStartHTML:00000097\r\nEndHTML:00000314\r\n"
-                              "StartFragment:00000274\r\nEndFragment:00000282\r\n"));
-    EXPECT_EQ(s.size(), 314u);
+    EXPECT_TRUE(s.starts_with("Version:1.0\r\nStartHTML:00000097\r\nEndHTML:00000309\r\n"
+                              "StartFragment:00000269\r\nEndFragment:00000277\r\n"));
+    EXPECT_EQ(s.size(), 309u);
     EXPECT_EQ(s.find("<!DOCTYPE"), 97u);
-    EXPECT_EQ(s.find("12345678"), 274u);
-    EXPECT_EQ(s.find("<!--EndFragment-->"), 282u);
+    EXPECT_NE(s.find("charset=utf-8"), std::string::npos);
+    EXPECT_EQ(s.find("12345678"), 269u);
+    EXPECT_EQ(s.find("<!--EndFragment-->"), 277u);
 }
 
 TEST_F(GridUtils, LinksAndReferences) {
