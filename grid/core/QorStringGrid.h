@@ -825,6 +825,42 @@ public:
     std::string UnSortedCells(int ACol, int ARow);
     void SetUnSortedCells(int ACol, int ARow, const std::string& Value);
 
+    // --- sorting (grid/data/QorStringGridSort.cpp) ---------------------------------------------
+    // The normal rows by SortSettings' column (QSort), by the sort index list (QSortIndexed),
+    // inside the deepest expanded groups (QSortGroup*), or back into the order they had when
+    // the cross-reference was initialised (QUnSort). Rows equal in every compared column keep
+    // their order; cells, properties, hidden rows and row flags move with their rows.
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
+    void Sort(int Column, TSortDirection Direction);
+    // Nothing on a grid of one row.
+    void SortByColumn(int Col);
+    // Rows Left..Right only: no update lock, cross-reference or current-row handling.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // One compare-and-exchange step; ties go on to the next columns.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    // -1, 0 or 1; Direction only turns the placing of blanks (IgnoreBlanks) around.
+    int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    int CompareLine(int ACol, int ARow1, int ARow2);
+    int CompareLineIndexed(int Index, int ARow1, int ARow2);
+    // The comparison result the last plain sort treated as "first row after second".
+    int SortDir() const { return FSortDir; }
+    // The row the current row went to in the last sort.
+    int SortRow() const { return FSortRow; }
+    long long Compares = 0;
+    long long Swaps = 0;
+    // Milliseconds of the last click sort.
+    unsigned SortTime = 0;
+    std::function<void(TObject* Sender, const std::string& Str1, const std::string& Str2, int& Res)>
+        OnCustomCompare;
+    std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnRawCompare;
+    std::function<void(TObject* Sender, int ACol, bool& DoSort)> OnCanSort;
+
     // --- current cell and edit text -----------------------------------------------------------
     // The current cell (real column, merged areas by their base cell): stored text, display
     // text; writing goes through Cells.
@@ -2266,6 +2302,19 @@ protected:
     bool ColchgFlg = false;
     std::unique_ptr<TIntList> FColumnOrder = std::make_unique<TIntList>(0, 0);
     std::unique_ptr<TIntList> FSortRowXRef = std::make_unique<TIntList>(0, 0);
+    int FSortDir = 1;
+    int FSortRow = 0;
+    // Sorts rows Left..Right by the (column, descending) keys in order (later keys break
+    // ties); ignored columns compare equal when IgnoredEqual.
+    void sortRows(int Left, int Right, const std::vector<std::pair<int, bool>>& Keys,
+                  bool IgnoredEqual);
+    // The plain sort's keys: the sort column, then (with Full) the columns to its right.
+    std::vector<std::pair<int, bool>> plainSortKeys(int ACol) const;
+    std::vector<std::pair<int, bool>> indexedSortKeys() const;
+    // The body of QSortGroup and QSortGroupIndexed.
+    void sortGroupRows(bool Indexed);
+    // The header click of the sort row (mouse release).
+    bool clickSort(int ACol, int ARow, int X, int Y, TShiftState Shift);
     bool FEditWithTags = false;
     bool FNoEditChange = false;
     bool FUseHTMLHints = false;

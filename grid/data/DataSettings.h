@@ -563,6 +563,15 @@ public:
     TIndexSortKey IndexSortKey() const { return FIndexSortKey; }
     void SetIndexSortKey(TIndexSortKey v) { FIndexSortKey = v; }
 
+    // "i;" and the sort index list with IndexShow, else "u" or "d" and the column ("u-1").
+    std::string SaveToString() const;
+    // Shows the sort and sorts by the specifier; empty changes nothing, one character raises
+    // "Invalid sort settings specifier".
+    void LoadFromString(const std::string& Value);
+    // Unsorted look: no sort column, an empty index list; the rows keep their order.
+    void Remove();
+    void ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }
+
 private:
     void setHeaderColor(TColor& field, TColor v);
     TCustomGrid* FOwner;
