@@ -55,6 +55,7 @@ class TFilter;
 class TFilterDropDown;
 class TGrouping;
 class TDropList;
+class TDropCheckList;
 enum TControlStyle : int;
 enum TFooterChange : int;
 enum TSortStyle : int;
@@ -466,6 +467,37 @@ public:
     // The column whose header filter list is open (the header click sets it).
     int FilterColumn() const { return FFilterCol; }
     void SetFilterColumn(int ACol) { FFilterCol = ACol; }
+    // The check-list choice: the checked values of the open list become OR-ed conditions.
+    virtual void FilterDropDownCheck(int ItemIndex);
+
+    // --- filtering (grid/data/QorStringGridFilter.cpp) -----------------------------------------
+    // Each applied filter hides the rows that fail Filter as one more level of hidden rows.
+    // Conditions are parsed once and kept while their text and case flag stay.
+    virtual bool MatchFilterRow(int ARow);
+    // Hides the display row when it fails the filter.
+    void FilterRow(int ARow);
+    void ApplyFilter();
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool v);
+    // Pops one level; True while more than one level remains.
+    bool RemoveLastFilter();
+    // Pops every level (the conditions stay); with no level the conditions go.
+    void RemoveAllFilters();
+    // The filter of controls that filter while the user types: one more level per character
+    // typed, one fewer per character removed. AColumn -1 searches the whole row.
+    void NarrowDown(const std::string& ACondition, int AColumn);
+    const std::string& LastFilter() const { return FLastFilter; }
+    bool FilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool v) { FFilterDropDownCheck = v; }
+    TDropCheckList* FilterDropCheckList() const { return FFilterDropCheckList; }
+    // Opens the header filter list of a display column (the release on its filter button).
+    void ShowFilterDropDown(int ACol, int ARow);
+    void HideFilterDropDown();
+    std::function<void(TObject* Sender, int ARow, bool& AcceptRow)> OnCustomFilter;
+    std::function<void(TObject* Sender, short Progress)> OnFilterProgress;
+    std::function<void(TObject* Sender, int Column, int ItemIndex, const std::string& FriendlyName,
+                       std::string& FilterCondition, TDropCheckList* CheckList)>
+        OnFilterCheck;
     virtual void NavigationChanged() {}
     virtual void MouseActionsChanged() {}
     virtual void GetIsDesigning(bool& IsDesigning) { IsDesigning = Designing(); }
@@ -2303,6 +2335,25 @@ protected:
     std::unique_ptr<TIntList> FColumnOrder = std::make_unique<TIntList>(0, 0);
     std::unique_ptr<TIntList> FSortRowXRef = std::make_unique<TIntList>(0, 0);
     int FSortDir = 1;
+    bool FFilterActive = false;
+    bool FFilterDropDownCheck = false;
+    int FFilterFixedRows = 0;
+    std::string FLastFilter;
+    TDropCheckList* FFilterDropCheckList = nullptr;
+    // The parsed conditions of Filter, by item.
+    struct FilterConditions;
+    std::shared_ptr<FilterConditions> FFilterConditions;
+    // A cell's text as a filter condition of kind Data tests it (trimmed, wide text decoded).
+    std::string filterText(int ACol, int ARow, int Data);
+    // Row flags of rows the filter hid (real rows, in the order of selection), and the
+    // shown rows' flags as real rows: the flags follow their rows in and out of hiding.
+    std::vector<int> FHiddenSelectedRows;
+    std::vector<int> selectedRealRows();
+    void placeSelectedRows(const std::vector<int>& Real);
+    // Pops the last level without counting it (FilterActive := False and RemoveLastFilter).
+    void restoreLastFilterLevel();
+    // The single condition of NarrowDown, applied as a new level.
+    void narrowDownApply(const std::string& ACondition, int AColumn);
     int FSortRow = 0;
     // Sorts rows Left..Right by the (column, descending) keys in order (later keys break
     // ties); ignored columns compare equal when IgnoredEqual.

@@ -109,8 +109,8 @@ TFilterData* TFilter::Add() {
     return d;
 }
 
-TFilterData* TFilter::Insert(int /*index: appended regardless*/) {
-    return static_cast<TFilterData*>(TCollection::Add());
+TFilterData* TFilter::Insert(int index) {
+    return static_cast<TFilterData*>(TCollection::Insert(index));
 }
 
 TFilterData* TFilter::ColumnFilter(int Col) {

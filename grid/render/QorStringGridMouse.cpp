@@ -892,6 +892,18 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         Invalidate();
         return;
     }
+    if (Button == mbLeft) {
+        // A release on a column's filter button opens its list; any other release closes it.
+        int ACol = -1, ARow = -1;
+        MouseToCell(X, Y, ACol, ARow);
+        const TRect r = ACol >= 0 && ARow >= 0 ? CellRect(ACol, ARow) : TRect();
+        if (ACol >= 0 && ARow >= 0 && ARow == FFilterDropDownRow &&
+            RealColIndex(ACol) != FFilterCol && X > r.Right - 16 && X < r.Right - 3 &&
+            Y < r.Top + 19 && BuildColumnFilterList(RealColIndex(ACol)))
+            ShowFilterDropDown(ACol, ARow);
+        else
+            HideFilterDropDown();
+    }
     if (FMouseActions->DisjunctCellSelect() && Button == mbLeft) {
         int ACol = -1, ARow = -1;
         MouseToCell(X, Y, ACol, ARow);

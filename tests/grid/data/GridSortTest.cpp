@@ -297,7 +297,7 @@ TEST(GridSort, CustomAndRawComparisonsAndCheckBoxes) {
 
 TEST(GridSort, RowsKeepTheirPropertiesSelectionAndHiddenNeighboursAndUnSortRestores) {
     SortGrid s(2, {{"c", "x"}, {"a", "y"}, {"d", "z"}, {"b", "w"}});
-    s.g.SetFixedFooters(0);
+    s.g.MouseActions()->SetDisjunctRowSelect(true);
     s.g.SetRowColor(1, clRed); // row "c"
     s.g.SetRowSelect(2, true); // row "a"
     s.g.HideRow(3);            // row "d"
