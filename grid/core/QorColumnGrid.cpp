@@ -711,6 +711,19 @@ bool TQorColumnGrid::BuildColumnFilterList(int ACol) {
     return true;
 }
 
+void TQorColumnGrid::Group(int Colindex) {
+    if (FColumnCollection->Count() > 0 && Colindex < FColumnCollection->Count())
+        if (TGridColumnItem* item = itemOf(Colindex)) FSaveCol->Assign(item);
+    TQorStringGrid::Group(Colindex);
+}
+
+void TQorColumnGrid::UnGroup() {
+    const int c = GroupColumn();
+    TQorStringGrid::UnGroup();
+    if (c > 0 && GroupColumn() == -1)
+        if (TGridColumnItem* item = itemOf(c)) item->Assign(FSaveCol.get());
+}
+
 void TQorColumnGrid::FilterDropDownSelect(int ItemIndex) {
     int c = FilterColumn();
     SetFilterColumn(-1);

@@ -395,6 +395,8 @@ public:
     const std::string& InvalidEntryText() const { return FInvalidEntryText; }
     void SetInvalidEntryText(const std::string& v) { FInvalidEntryText = v; }
     int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a column above 0 groups by it; 0 and other values do nothing.
+    void SetGroupColumn(int v);
     bool EditMode() const { return FEditMode; }
     TEditorType EditControl() const { return FEditControl; }
     // Flags of the save, load, print and filter services, stored for them.
@@ -469,6 +471,29 @@ public:
     void SetFilterColumn(int ACol) { FFilterCol = ACol; }
     // The check-list choice: the checked values of the open list become OR-ed conditions.
     virtual void FilterDropDownCheck(int ItemIndex);
+
+    // --- grouping (grid/data/QorStringGridGroup.cpp) -------------------------------------------
+    // Group gathers the normal rows by a column's values: a node row (the value in column 1)
+    // before each run, with Grouping.Summary a summary row after it; the column goes until
+    // UnGroup puts it back. SubGroup adds a level by another column (kept, emptied in the data
+    // rows) and SubUnGroup removes it.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    virtual void Group(int Colindex);
+    virtual void UnGroup();
+    // Writes a calculation of column ACol into each expanded group's node (or summary) row:
+    // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 OnGroupCalc, 7 distinct, 8 std. dev.
+    void GroupCalc(int ACol, int Method);
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    void GroupCount(int ACol);
+    void GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
+    void GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
+    void GroupStdDev(int ACol) { GroupCalc(ACol, 8); }
+    // True while Group or UnGroup runs.
+    bool IsGrouping() const { return FIsGrouping; }
 
     // --- filtering (grid/data/QorStringGridFilter.cpp) -----------------------------------------
     // Each applied filter hides the rows that fail Filter as one more level of hidden rows.
@@ -2335,6 +2360,15 @@ protected:
     std::unique_ptr<TIntList> FColumnOrder = std::make_unique<TIntList>(0, 0);
     std::unique_ptr<TIntList> FSortRowXRef = std::make_unique<TIntList>(0, 0);
     int FSortDir = 1;
+    bool FIsGrouping = false;
+    // The columns SubGroup added levels for, undone by SubUnGroup (and by UnGroup first).
+    std::vector<int> FSubGroupColumns;
+    int FGroupWidth = 0;
+    std::string FGroupCaption;
+    std::string FGroupFooter;
+    // Colours and merge of a group's header or summary row.
+    void decorateGroupRow(int ARow, int FromCol, bool Header);
+    void undecorateGroupRow(int ARow, int FromCol, bool Header);
     bool FFilterActive = false;
     bool FFilterDropDownCheck = false;
     int FFilterFixedRows = 0;
