@@ -718,6 +718,19 @@ bool TQorColumnGrid::BuildColumnFilterList(int ACol) {
     return true;
 }
 
+void TQorColumnGrid::Group(int Colindex) {
+    if (FColumnCollection->Count() > 0 && Colindex < FColumnCollection->Count())
+        if (TGridColumnItem* item = itemOf(Colindex)) FSaveCol->Assign(item);
+    TQorStringGrid::Group(Colindex);
+}
+
+void TQorColumnGrid::UnGroup() {
+    const int c = GroupColumn();
+    TQorStringGrid::UnGroup();
+    if (c > 0 && GroupColumn() == -1)
+        if (TGridColumnItem* item = itemOf(c)) item->Assign(FSaveCol.get());
+}
+
 void TQorColumnGrid::FilterDropDownSelect(int ItemIndex) {
     int c = FilterColumn();
     SetFilterColumn(-1);
@@ -728,14 +741,15 @@ void TQorColumnGrid::FilterDropDownSelect(int ItemIndex) {
     std::string display = displayPart(line);
     std::string condition = eq == std::string::npos ? line : line.substr(eq + 1);
     if (FAutoFilterDisplay) item->SetHeader(display);
+    if (AutoFilterUpdate()) SetFilterActive(false);
     if (OnFilterSelect) OnFilterSelect(this, c, ItemIndex, display, condition);
     TFilterData* f = Filter()->ColumnFilter(c);
     f->SetCondition(condition);
     f->SetCaseSensitive(item->FilterCaseSensitive());
-    // Switching the filter off and on again around the choice comes with the filter services.
     if (AutoFilterUpdate()) {
-        if (RowCount() != FixedRows() && !(RowCount() == 1 && FixedRowAlways()))
-            SetRow(FixedRows());
+        SetFixedRowAlways(true);
+        SetFilterActive(true);
+        if (RowCount() != FixedRows() && RowCount() != 1) SetRow(FixedRows());
         FilterDone();
     }
 }

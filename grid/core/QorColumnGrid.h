@@ -306,6 +306,9 @@ public:
     TCellGraphic* GetCellGraphic(int ACol, int ARow) override;
     TCellType GetCellType(int ACol, int ARow) override;
     bool BuildColumnFilterList(int ACol) override;
+    // The grouped column's settings are kept while it is out of the grid.
+    void Group(int Colindex) override;
+    void UnGroup() override;
     void FilterDropDownSelect(int ItemIndex) override;
     void UpdateColumnSize(int ACol, int& AWidth) override;
     void UpdateAutoColumnSize(int ACol, int& AWidth) override;

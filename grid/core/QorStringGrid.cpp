@@ -153,6 +153,13 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FFilterDropList->SetBounds(0, 0, 0, 0);
     FFilterDropList->SetVisible(false);
     FFilterDropList->OnSelect = [this](TObject*, int index) { FilterDropDownSelect(index); };
+    FFilterDropList->OnCancel = [this](TObject*) { FFilterCol = -1; };
+    FFilterDropCheckList = new TDropCheckList(this);
+    FFilterDropCheckList->SetParent(this);
+    FFilterDropCheckList->SetBounds(0, 0, 0, 0);
+    FFilterDropCheckList->SetVisible(false);
+    FFilterDropCheckList->OnSelect = [this](TObject*, int index) { FilterDropDownCheck(index); };
+    FFilterDropCheckList->OnCancel = [this](TObject*) { FFilterCol = -1; };
 
     if (!Designing()) {
         FFocusWindow = new TGridFocusWindow(this);
@@ -467,6 +474,7 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (AComponent == FEditDateTime) FEditDateTime = nullptr;
     if (static_cast<TObject*>(AComponent) == FEditLink) FEditLink = nullptr;
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
+    if (AComponent == FFilterDropCheckList) FFilterDropCheckList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;
     if (AComponent == FFooterPanel) FFooterPanel = nullptr;
     if (AComponent == FSearchPanel) FSearchPanel = nullptr;

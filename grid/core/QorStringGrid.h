@@ -55,6 +55,7 @@ class TFilter;
 class TFilterDropDown;
 class TGrouping;
 class TDropList;
+class TDropCheckList;
 enum TControlStyle : int;
 enum TFooterChange : int;
 enum TSortStyle : int;
@@ -411,6 +412,8 @@ public:
     const std::string& InvalidEntryText() const { return FInvalidEntryText; }
     void SetInvalidEntryText(const std::string& v) { FInvalidEntryText = v; }
     int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a column above 0 groups by it; 0 and other values do nothing.
+    void SetGroupColumn(int v);
     bool EditMode() const { return FEditMode; }
     TEditorType EditControl() const { return FEditControl; }
     // Flags of the save, load, print and filter services, stored for them.
@@ -483,6 +486,60 @@ public:
     // The column whose header filter list is open (the header click sets it).
     int FilterColumn() const { return FFilterCol; }
     void SetFilterColumn(int ACol) { FFilterCol = ACol; }
+    // The check-list choice: the checked values of the open list become OR-ed conditions.
+    virtual void FilterDropDownCheck(int ItemIndex);
+
+    // --- grouping (grid/data/QorStringGridGroup.cpp) -------------------------------------------
+    // Group gathers the normal rows by a column's values: a node row (the value in column 1)
+    // before each run, with Grouping.Summary a summary row after it; the column goes until
+    // UnGroup puts it back. SubGroup adds a level by another column (kept, emptied in the data
+    // rows) and SubUnGroup removes it.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    virtual void Group(int Colindex);
+    virtual void UnGroup();
+    // Writes a calculation of column ACol into each expanded group's node (or summary) row:
+    // 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 OnGroupCalc, 7 distinct, 8 std. dev.
+    void GroupCalc(int ACol, int Method);
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    void GroupCount(int ACol);
+    void GroupCustomCalc(int ACol) { GroupCalc(ACol, 6); }
+    void GroupDistinct(int ACol) { GroupCalc(ACol, 7); }
+    void GroupStdDev(int ACol) { GroupCalc(ACol, 8); }
+    // True while Group or UnGroup runs.
+    bool IsGrouping() const { return FIsGrouping; }
+
+    // --- filtering (grid/data/QorStringGridFilter.cpp) -----------------------------------------
+    // Each applied filter hides the rows that fail Filter as one more level of hidden rows.
+    // Conditions are parsed once and kept while their text and case flag stay.
+    virtual bool MatchFilterRow(int ARow);
+    // Hides the display row when it fails the filter.
+    void FilterRow(int ARow);
+    void ApplyFilter();
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool v);
+    // Pops one level; True while more than one level remains.
+    bool RemoveLastFilter();
+    // Pops every level (the conditions stay); with no level the conditions go.
+    void RemoveAllFilters();
+    // The filter of controls that filter while the user types: one more level per character
+    // typed, one fewer per character removed. AColumn -1 searches the whole row.
+    void NarrowDown(const std::string& ACondition, int AColumn);
+    const std::string& LastFilter() const { return FLastFilter; }
+    bool FilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool v) { FFilterDropDownCheck = v; }
+    TDropCheckList* FilterDropCheckList() const { return FFilterDropCheckList; }
+    // Opens the header filter list of a display column (the release on its filter button).
+    void ShowFilterDropDown(int ACol, int ARow);
+    void HideFilterDropDown();
+    std::function<void(TObject* Sender, int ARow, bool& AcceptRow)> OnCustomFilter;
+    std::function<void(TObject* Sender, short Progress)> OnFilterProgress;
+    std::function<void(TObject* Sender, int Column, int ItemIndex, const std::string& FriendlyName,
+                       std::string& FilterCondition, TDropCheckList* CheckList)>
+        OnFilterCheck;
     virtual void NavigationChanged() {}
     virtual void MouseActionsChanged() {}
     virtual void GetIsDesigning(bool& IsDesigning) { IsDesigning = Designing(); }
@@ -841,6 +898,42 @@ public:
     // Cells by their row before the sort.
     std::string UnSortedCells(int ACol, int ARow);
     void SetUnSortedCells(int ACol, int ARow, const std::string& Value);
+
+    // --- sorting (grid/data/QorStringGridSort.cpp) ---------------------------------------------
+    // The normal rows by SortSettings' column (QSort), by the sort index list (QSortIndexed),
+    // inside the deepest expanded groups (QSortGroup*), or back into the order they had when
+    // the cross-reference was initialised (QUnSort). Rows equal in every compared column keep
+    // their order; cells, properties, hidden rows and row flags move with their rows.
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
+    void Sort(int Column, TSortDirection Direction);
+    // Nothing on a grid of one row.
+    void SortByColumn(int Col);
+    // Rows Left..Right only: no update lock, cross-reference or current-row handling.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // One compare-and-exchange step; ties go on to the next columns.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    // -1, 0 or 1; Direction only turns the placing of blanks (IgnoreBlanks) around.
+    int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    int CompareLine(int ACol, int ARow1, int ARow2);
+    int CompareLineIndexed(int Index, int ARow1, int ARow2);
+    // The comparison result the last plain sort treated as "first row after second".
+    int SortDir() const { return FSortDir; }
+    // The row the current row went to in the last sort.
+    int SortRow() const { return FSortRow; }
+    long long Compares = 0;
+    long long Swaps = 0;
+    // Milliseconds of the last click sort.
+    unsigned SortTime = 0;
+    std::function<void(TObject* Sender, const std::string& Str1, const std::string& Str2, int& Res)>
+        OnCustomCompare;
+    std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnRawCompare;
+    std::function<void(TObject* Sender, int ACol, bool& DoSort)> OnCanSort;
 
     // --- current cell and edit text -----------------------------------------------------------
     // The current cell (real column, merged areas by their base cell): stored text, display
@@ -2386,6 +2479,47 @@ protected:
     bool ColchgFlg = false;
     std::unique_ptr<TIntList> FColumnOrder = std::make_unique<TIntList>(0, 0);
     std::unique_ptr<TIntList> FSortRowXRef = std::make_unique<TIntList>(0, 0);
+    int FSortDir = 1;
+    bool FIsGrouping = false;
+    // The columns SubGroup added levels for, undone by SubUnGroup (and by UnGroup first).
+    std::vector<int> FSubGroupColumns;
+    int FGroupWidth = 0;
+    std::string FGroupCaption;
+    std::string FGroupFooter;
+    // Colours and merge of a group's header or summary row.
+    void decorateGroupRow(int ARow, int FromCol, bool Header);
+    void undecorateGroupRow(int ARow, int FromCol, bool Header);
+    bool FFilterActive = false;
+    bool FFilterDropDownCheck = false;
+    int FFilterFixedRows = 0;
+    std::string FLastFilter;
+    TDropCheckList* FFilterDropCheckList = nullptr;
+    // The parsed conditions of Filter, by item.
+    struct FilterConditions;
+    std::shared_ptr<FilterConditions> FFilterConditions;
+    // A cell's text as a filter condition of kind Data tests it (trimmed, wide text decoded).
+    std::string filterText(int ACol, int ARow, int Data);
+    // Row flags of rows the filter hid (real rows, in the order of selection), and the
+    // shown rows' flags as real rows: the flags follow their rows in and out of hiding.
+    std::vector<int> FHiddenSelectedRows;
+    std::vector<int> selectedRealRows();
+    void placeSelectedRows(const std::vector<int>& Real);
+    // Pops the last level without counting it (FilterActive := False and RemoveLastFilter).
+    void restoreLastFilterLevel();
+    // The single condition of NarrowDown, applied as a new level.
+    void narrowDownApply(const std::string& ACondition, int AColumn);
+    int FSortRow = 0;
+    // Sorts rows Left..Right by the (column, descending) keys in order (later keys break
+    // ties); ignored columns compare equal when IgnoredEqual.
+    void sortRows(int Left, int Right, const std::vector<std::pair<int, bool>>& Keys,
+                  bool IgnoredEqual);
+    // The plain sort's keys: the sort column, then (with Full) the columns to its right.
+    std::vector<std::pair<int, bool>> plainSortKeys(int ACol) const;
+    std::vector<std::pair<int, bool>> indexedSortKeys() const;
+    // The body of QSortGroup and QSortGroupIndexed.
+    void sortGroupRows(bool Indexed);
+    // The header click of the sort row (mouse release).
+    bool clickSort(int ACol, int ARow, int X, int Y, TShiftState Shift);
     bool FEditWithTags = false;
     bool FNoEditChange = false;
     bool FUseHTMLHints = false;

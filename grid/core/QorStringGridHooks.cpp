@@ -175,25 +175,6 @@ bool TQorStringGrid::BuildColumnFilterList(int ACol) {
     return FFilterList->Count() > 0;
 }
 
-void TQorStringGrid::FilterDropDownSelect(int ItemIndex) {
-    int c = FFilterCol;
-    FFilterCol = -1;
-    if (c < 0 || c >= TotalColCount()) return;
-    BuildColumnFilterList(c);
-    if (ItemIndex < 0 || ItemIndex >= FFilterList->Count()) return;
-    std::string line = FFilterList->Get(ItemIndex);
-    auto eq = line.find('=');
-    std::string display = eq == std::string::npos ? line : line.substr(0, eq);
-    std::string condition = eq == std::string::npos ? line : line.substr(eq + 1);
-    if (condition == FFilterDropDownClear) condition.clear();
-    if (OnFilterSelect) OnFilterSelect(this, c, ItemIndex, display, condition);
-    // Applying the conditions to the rows comes with the filter services.
-    if (condition.empty())
-        FFilter->RemoveColumnFilter(c);
-    else
-        FFilter->ColumnFilter(c)->SetCondition(condition);
-}
-
 void TQorStringGrid::GridHint(int ACol, int ARow, std::string& Hint, std::u16string& WideHint) {
     if (OnGridHint) OnGridHint(this, ARow, ACol, Hint);
     if (OnGridWideHint) {

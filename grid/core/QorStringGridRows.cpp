@@ -731,9 +731,8 @@ void TQorStringGrid::SortSwapRows(int ARow1, int ARow2) {
         SetGridObjects(c, ARow2, o1);
         return;
     }
-    exchangeRows(ARow1, ARow2, false,
-                 FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort(),
-                 FShowModified->Enabled());
+    // Selected rows stay selected wherever the sort puts them.
+    exchangeRows(ARow1, ARow2, false, true, FShowModified->Enabled());
 }
 
 bool TQorStringGrid::IsCell(const std::string& SubStr, int& ACol, int& ARow) {

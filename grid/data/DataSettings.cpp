@@ -1,6 +1,8 @@
 #include "grid/data/DataSettings.h"
 
+#include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridDragDrop.h"
+#include "platform/base/SysUtils.h"
 #include "platform/ui/Grids.h"
 
 // --- THTMLSettings ---------------------------------------------------------------------------
@@ -107,8 +109,8 @@ TFilterData* TFilter::Add() {
     return d;
 }
 
-TFilterData* TFilter::Insert(int /*index: appended regardless*/) {
-    return static_cast<TFilterData*>(TCollection::Add());
+TFilterData* TFilter::Insert(int index) {
+    return static_cast<TFilterData*>(TCollection::Insert(index));
 }
 
 TFilterData* TFilter::ColumnFilter(int Col) {
@@ -232,6 +234,40 @@ void TSortSettings::SetRow(int v) {
     if (FOwner && v >= FOwner->FixedRows())
         throw ESortSettingsError("Sort row should be smaller than number of fixed rows");
     FRow = v;
+}
+
+std::string TSortSettings::SaveToString() const {
+    auto* g = dynamic_cast<TQorStringGrid*>(FOwner);
+    if (FIndexShow) return "i;" + (g ? g->SortIndexes()->SaveToString() : std::string());
+    return (FDirection == sdDescending ? "d" : "u") + std::to_string(FColumn);
+}
+
+void TSortSettings::LoadFromString(const std::string& Value) {
+    if (Value.empty()) return;
+    SetShow(true);
+    if (Value.size() < 2) throw ESortSettingsError("Invalid sort settings specifier");
+    auto* g = dynamic_cast<TQorStringGrid*>(FOwner);
+    if (Value.find("i;") != std::string::npos) {
+        FIndexShow = true;
+        const std::string rest = Value.substr(2);
+        if (!rest.empty() && g) {
+            g->SortIndexes()->LoadFromString(rest);
+            if (g->SortIndexes()->Count() > 0) g->QSortIndexed();
+        }
+        return;
+    }
+    FIndexShow = false;
+    FDirection = Value.find('u') != std::string::npos ? sdAscending : sdDescending;
+    int column = 0;
+    if (!TryStrToInt(Value.substr(1), column)) return;
+    FColumn = column;
+    if (g) g->QSort();
+}
+
+void TSortSettings::Remove() {
+    FColumn = -1;
+    if (auto* g = dynamic_cast<TQorStringGrid*>(FOwner)) g->SortIndexes()->Clear();
+    if (FOwner && FOwner->FixedRows() > 0) FOwner->InvalidateRow(FOwner->FixedRows() - 1);
 }
 
 void TSortSettings::setHeaderColor(TColor& field, TColor v) {

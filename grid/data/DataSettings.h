@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TCustomGrid;
 
@@ -240,7 +241,7 @@ public:
     void SetItems(int index, const TFilterData* v) { Items(index)->Assign(v); }
     // The only condition joins with foNONE, later ones with foAND.
     TFilterData* Add();
-    // Appends (the index is not used); the operation stays foSHORT.
+    // Inserts at index (appends past the end); the operation stays foSHORT.
     TFilterData* Insert(int index);
     // The first condition of the column; one is added when there is none.
     TFilterData* ColumnFilter(int Col);
@@ -293,11 +294,41 @@ private:
 
 using TDropSelectEvent = std::function<void(TObject* Sender, int ItemIndex)>;
 
-// The pick list of a header filter: created hidden and 0 x 0 by the grid.
+// The pick list of a header filter: created hidden and 0 x 0 by the grid. Enter or a left
+// release on an item hides it and reports the item (OnSelect); a cancel-mode notice while the
+// pointer is outside hides it and fires OnCancel.
 class TDropList : public TListBox {
 public:
     using TListBox::TListBox;
     TDropSelectEvent OnSelect;
+    TNotifyEvent OnCancel;
+
+protected:
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void WMCancelMode(TWMNoParams& Message) override;
+};
+
+// The check list of a header filter: a box before every item; a click on an item or the space
+// key toggles it and fires OnSelect with index -1. It stays open across toggles.
+class TDropCheckList : public TListBox {
+public:
+    explicit TDropCheckList(TComponent* AOwner);
+    bool Checked(int Index) const;
+    void SetChecked(int Index, bool Value);
+    // Removes the items and their check states.
+    void ClearItems();
+    TDropSelectEvent OnSelect;
+    TNotifyEvent OnCancel;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void WMCancelMode(TWMNoParams& Message) override;
+
+private:
+    void toggle(int Index);
+    std::vector<char> FChecked;
 };
 
 // --- printing --------------------------------------------------------------------------------
@@ -562,6 +593,15 @@ public:
     void SetHeaderMirrorColorTo(TColor v) { setHeaderColor(FHeaderMirrorColorTo, v); }
     TIndexSortKey IndexSortKey() const { return FIndexSortKey; }
     void SetIndexSortKey(TIndexSortKey v) { FIndexSortKey = v; }
+
+    // "i;" and the sort index list with IndexShow, else "u" or "d" and the column ("u-1").
+    std::string SaveToString() const;
+    // Shows the sort and sorts by the specifier; empty changes nothing, one character raises
+    // "Invalid sort settings specifier".
+    void LoadFromString(const std::string& Value);
+    // Unsorted look: no sort column, an empty index list; the rows keep their order.
+    void Remove();
+    void ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }
 
 private:
     void setHeaderColor(TColor& field, TColor v);

@@ -12,6 +12,7 @@
 #include "platform/process/Process.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <utility>
 
@@ -745,8 +746,91 @@ void TQorStringGrid::WMLButtonUp(TWMMouse& Message) {
         int idx = -1;
         if (IsRadio(realCol, ARow) && GetRadioIdx(realCol, ARow, idx) && OnRadioMouseUp)
             OnRadioMouseUp(this, realCol, ARow, idx);
-        if (FDblClk) FDblClk = false;
     }
+    if (ACol >= FixedCols() || FSortSettings->FixedCols()) {
+        // A release after the double click that sized a column sorts nothing.
+        if (std::exchange(FDblClk, false)) return;
+        clickSort(ACol, ARow, X, Y, pressShift(Message.Keys()));
+    }
+}
+
+bool TQorStringGrid::clickSort(int ACol, int ARow, int X, int Y, TShiftState Shift) {
+    const int realCol = RealColIndex(ACol);
+    const TRect r = CellRect(ACol, ARow);
+    if (ARow == 0 && Options().Contains(goColSizing) && (X - r.Left <= 3 || r.Right - X <= 3))
+        return false;
+    // The header's drop-down and filter buttons take the last 16 pixels.
+    if (X > r.Right - 16 &&
+        ((FControlLook->FixedDropDownButton() && CanShowFixedDropDown(realCol)) ||
+         (ARow == FFilterDropDownRow && BuildColumnFilterList(realCol))))
+        return false;
+    int pressCol = -1, pressRow = -1;
+    MouseToCell(Clickposx, Clickposy, pressCol, pressRow);
+    TSortSettings* ss = FSortSettings.get();
+    if (ARow != ss->Row() || pressRow != ARow || FixedRows() == 0 || !ss->Show() ||
+        RowCount() <= 2 || IsInCheckBox(realCol, ARow, X, Y))
+        return false;
+    bool doSort = !IsIgnoredColumn(realCol);
+    if (OnCanSort) OnCanSort(this, realCol, doSort);
+    if (!doSort) {
+        RepaintCell(ACol, ARow);
+        return false;
+    }
+    if (EditorMode()) HideInplaceEdit();
+    if (FSortRowXRef->Count() != RowCount()) InitSortXRef();
+    const bool merge = ss->AutoColumnMerge();
+    if (merge)
+        for (int i = 0; i < FMergedColumns->Count(); ++i)
+            SplitColumnCells(FMergedColumns->GetInteger(i));
+    const auto start = std::chrono::steady_clock::now();
+    keepingLeftCol(FNavigation->KeepHorizScroll() && Options().Contains(goRowSelect), [&] {
+        UpdateScope<TQorStringGrid> lock(*this);
+        const bool initAsc = ss->InitSortDirection() == sdAscending;
+        if (ss->IndexShow()) {
+            const bool key = Shift.Contains(ss->IndexSortKey() == ikCtrl ? ssCtrl : ssShift);
+            const bool onlyThis =
+                FSortIndexes->Count() == 1 && FSortIndexes->FindIndex(realCol) == 0;
+            if (key && FSortIndexes->FindIndex(realCol) >= 0)
+                FSortIndexes->ToggleIndex(realCol);
+            else if (key)
+                FSortIndexes->AddIndex(realCol, initAsc);
+            else if (onlyThis)
+                FSortIndexes->ToggleIndex(realCol);
+            else {
+                FSortIndexes->Clear();
+                FSortIndexes->AddIndex(realCol, initAsc);
+            }
+            if (HasNodes())
+                QSortGroupIndexed();
+            else
+                QSortIndexed();
+            ss->SetColumn(FSortIndexes->Count() > 0 ? FSortIndexes->GetSortColumns(0) : -1);
+            return;
+        }
+        bool unsort = false;
+        if (ss->Column() == realCol) {
+            unsort = ss->UndoSort() && ss->Direction() != ss->InitSortDirection();
+            ss->ToggleDirection();
+        } else {
+            ss->SetDirection(ss->InitSortDirection());
+            ss->SetColumn(realCol);
+        }
+        if (HasNodes()) {
+            QSortGroup();
+        } else if (unsort) {
+            QUnSort();
+            ss->SetColumn(-1);
+        } else {
+            QSort();
+        }
+    });
+    SortTime = unsigned(std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count());
+    if (merge) RemergeColumnCells();
+    CellControlsUpdate(false);
+    ClickSort(ss->Column());
+    return true;
 }
 
 bool TQorStringGrid::releaseCellButton(int ACol, int ARow, int X, int Y) {
@@ -823,6 +907,18 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         FGridState = gsNormal;
         Invalidate();
         return;
+    }
+    if (Button == mbLeft) {
+        // A release on a column's filter button opens its list; any other release closes it.
+        int ACol = -1, ARow = -1;
+        MouseToCell(X, Y, ACol, ARow);
+        const TRect r = ACol >= 0 && ARow >= 0 ? CellRect(ACol, ARow) : TRect();
+        if (ACol >= 0 && ARow >= 0 && ARow == FFilterDropDownRow &&
+            RealColIndex(ACol) != FFilterCol && X > r.Right - 16 && X < r.Right - 3 &&
+            Y < r.Top + 19 && BuildColumnFilterList(RealColIndex(ACol)))
+            ShowFilterDropDown(ACol, ARow);
+        else
+            HideFilterDropDown();
     }
     if (FMouseActions->DisjunctCellSelect() && Button == mbLeft) {
         int ACol = -1, ARow = -1;

@@ -176,7 +176,7 @@ struct TFilterCondition::Pattern {
         if (b.isNumber && asNumber(value, a)) return a < b.number ? -1 : (a > b.number ? 1 : 0);
         return compareValues(value, b.operand);
     }
-    bool matches(std::string_view value) const {
+    bool matches(std::string_view value, const std::u32string& value32) const {
         bool gt = true, lt = true;
         bool hasGreater = greater.present, hasLess = less.present;
         if (greater.present) {
@@ -192,7 +192,7 @@ struct TFilterCondition::Pattern {
         if (amp && hasGreater && hasLess) return gt && lt;
         if (greater.present && gt) return true;
         if (less.present && lt) return true;
-        return wildcardMatch(wildcard, Utf8ToUtf32(value)) != negate;
+        return wildcardMatch(wildcard, value32) != negate;
     }
 };
 
@@ -202,9 +202,9 @@ struct TFilterCondition::Step {
     char op = '\0';
     std::unique_ptr<Pattern> pattern;
     std::unique_ptr<TFilterCondition> group;
-    bool matches(std::string_view value) const {
-        if (pattern) return pattern->matches(value);
-        return group && group->matchesPrepared(value);
+    bool matches(std::string_view value, const std::u32string& value32) const {
+        if (pattern) return pattern->matches(value, value32);
+        return group && group->matchesPrepared(value, value32);
     }
 };
 
@@ -216,46 +216,51 @@ TFilterCondition::TFilterCondition(std::string_view Condition, bool CaseSensitiv
         return std::make_unique<Pattern>(CaseSensitive ? std::string(text) : AnsiUpperCase(text));
     };
     char previous = '\0';
+    // The parts are taken off the front of a view, so the parse stays linear in the text.
+    std::string_view rest = cond;
     for (;;) {
         int position = 0;
-        const char op = FindUnquotedChar("(;^&|", cond, position);
+        const char op = FindUnquotedChar("(;^&|", rest, position);
         if (op == '\0') break;
         Step step;
         step.op = previous;
-        if (cond.starts_with('(')) {
-            const int e = FindClosingParenthesis(cond);
+        if (rest.starts_with('(')) {
+            const int e = FindClosingParenthesis(rest);
             if (e == 0) {
                 // An unclosed group matches nothing and ends the condition.
-                cond.clear();
+                rest = {};
             } else {
-                step.group = std::make_unique<TFilterCondition>(
-                    std::string_view(cond).substr(1, std::size_t(e) - 2), CaseSensitive);
-                cond.erase(0, std::size_t(e));
+                step.group = std::make_unique<TFilterCondition>(rest.substr(1, std::size_t(e) - 2),
+                                                                CaseSensitive);
+                rest.remove_prefix(std::size_t(e));
             }
         } else {
-            step.pattern = operand(std::string_view(cond).substr(0, std::size_t(position) - 1));
-            cond.erase(0, std::size_t(position));
+            step.pattern = operand(rest.substr(0, std::size_t(position) - 1));
+            rest.remove_prefix(std::size_t(position));
         }
         steps_.push_back(std::move(step));
         previous = op;
     }
     Step last;
     last.op = previous;
-    last.pattern = operand(cond);
+    last.pattern = operand(rest);
     steps_.push_back(std::move(last));
 }
 
 TFilterCondition::~TFilterCondition() = default;
 
-bool TFilterCondition::matchesPrepared(std::string_view value) const {
+bool TFilterCondition::matchesPrepared(std::string_view value,
+                                       const std::u32string& value32) const {
     bool result = true;
-    for (const Step& s : steps_) join(result, s.op, s.matches(value));
+    for (const Step& s : steps_) join(result, s.op, s.matches(value, value32));
     return result;
 }
 
 bool TFilterCondition::Matches(std::string_view Value) const {
-    if (caseSensitive_) return matchesPrepared(Value);
-    return matchesPrepared(AnsiUpperCase(Value));
+    // The value is decoded once for all the condition's patterns.
+    if (caseSensitive_) return matchesPrepared(Value, Utf8ToUtf32(Value));
+    const std::string upper = AnsiUpperCase(Value);
+    return matchesPrepared(upper, Utf8ToUtf32(upper));
 }
 
 bool MatchFilterPattern(std::string_view Pattern, std::string_view Value) {

@@ -19,7 +19,7 @@ public:
 private:
     struct Pattern;
     struct Step;
-    bool matchesPrepared(std::string_view Value) const;
+    bool matchesPrepared(std::string_view Value, const std::u32string& Value32) const;
     std::vector<Step> steps_;
     bool caseSensitive_;
 };

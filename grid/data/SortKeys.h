@@ -1,0 +1,41 @@
+#pragma once
+// The comparison rules of grid sorting, as keys read once per cell: a column's style decides
+// whether its cells compare as texts (in UTF-16 code unit order, folded or not), as numbers
+// (numbers, dates, times, check states, image keys) or through the caller's events.
+#include "grid/data/DataSettings.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// -1, 0 or 1: ordinal comparison of the UTF-16 code units of two UTF-8 texts.
+int CompareUtf16Order(std::string_view A, std::string_view B);
+
+// The style ssAutomatic stands for, decided once for all texts of a column: check boxes when
+// the first cell is one, numbers when every non-empty text is a number, dates (date-times)
+// when every one has the locale's date separator between digits at its second or third
+// character, times likewise with the time separator, else texts (folded with IgnoreCase).
+TSortStyle ResolveAutomaticStyle(const std::vector<std::string>& Texts, bool FirstIsCheckBox,
+                                 bool IgnoreCase);
+// ssAlphaNumeric(NoCase): numbers when every non-empty text is one, else texts.
+TSortStyle ResolveAlphaNumericStyle(const std::vector<std::string>& Texts, bool NoCase);
+
+enum class TSortKeyKind { Text, Number, Custom, Raw };
+TSortKeyKind SortKeyKind(TSortStyle Style);
+
+// A text's key under a style: Text the compared text (folded for the no-case styles, without
+// markup for ssHTML), Number its value (0 when it does not convert), Empty whether the text
+// left by the style is empty (for IgnoreBlanks).
+struct TSortKey {
+    std::string Text;
+    double Number = 0;
+    bool Empty = false;
+};
+// The text styles and the number, date and time styles; the others keep the text.
+TSortKey MakeSortKey(TSortStyle Style, std::string_view Text, const std::string& Prefix,
+                     const std::string& Suffix);
+
+// A number of the cell comparison: the whole text after prefix and suffix (each removed at its
+// first occurrence), the thousand separators (Financial) and the locale's decimal separator.
+bool ReadSortNumber(std::string_view Text, const std::string& Prefix, const std::string& Suffix,
+                    bool Financial, double& Value, bool& Empty);
