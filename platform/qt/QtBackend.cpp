@@ -1,8 +1,10 @@
 #include "platform/qt/QtBackend.h"
 
+#include "platform/print/Printers.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtPopupPeer.h"
+#include "platform/qt/QtPrint.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/core/Clipbrd.h"
@@ -264,6 +266,7 @@ void InitQtBackend(int& argc, char** argv) {
         if (!makers().count(cls)) RegisterQtPeerClass(cls, custom);
     SetBackend(&backend);
     SetDialogService(&dialogs);
+    SetPrintBackend(QtPrintBackend());
     TClipboardAccess clipboard;
     clipboard.Get = [](std::string& text) {
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -284,6 +287,7 @@ void InitQtBackend(int& argc, char** argv) {
 void DoneQtBackend() {
     if (!app) return;
     SetBackend(nullptr);
+    SetPrintBackend(nullptr);
     SetDialogService(nullptr);
     SetClipboardAccess({});
     SetDragDriver(nullptr);
