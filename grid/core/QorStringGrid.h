@@ -279,7 +279,9 @@ public:
     void PrintDraw(TCanvas* Canvas, const TRect& ARect);
     void PrintDrawRect(TCanvas* Canvas, const TRect& ARect, const TGridRect& Cells);
     int PreviewPage() const { return FFlags.PreviewPage; }
-    void SetPreviewPage(int v) { FFlags.PreviewPage = FFlags.PrintPageFrom = FFlags.PrintPageTo = v; }
+    void SetPreviewPage(int v) {
+        FFlags.PreviewPage = FFlags.PrintPageFrom = FFlags.PrintPageTo = v;
+    }
     int PrintNrOfPages() const { return FPrintNrOfPages; }
     TRect PrintPageRect() const { return FPrintPageRect; }
     int PrintPageWidth() const { return FPrintPageWidth; }

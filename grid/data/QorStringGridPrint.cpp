@@ -5,6 +5,7 @@
 #include "grid/core/base/GridUtils.h"
 #include "grid/data/DataSettings.h"
 #include "grid/render/markup/MarkupText.h"
+#include "platform/gfx/RichText.h"
 #include "platform/print/Printers.h"
 
 #include <algorithm>
@@ -123,7 +124,7 @@ private:
         g.GetVisualProperties(c, r, state, true, false, true, &look.brush, look.colorTo, mirror,
                               mirrorTo, &look.font, look.ha, look.va, look.wordWrap, gd);
     }
-    // The printed text: a formula's value, markup without its tags.
+    // The printed text: a formula's value, markup without its tags, rich text as plain text.
     std::string cellText(int c, int r) {
         const int rc = g.RealColIndexOf(c);
         if (g.GetCellType(rc, r) == ctDataCheckBox) return std::string();
@@ -134,6 +135,11 @@ private:
             kind = GetCellTextKind(text, g.EnableHTML());
         }
         if (kind == ctkMarkup) text = HTMLStripTags(text);
+        if (kind == ctkRTF) {
+            TRichText rich;
+            rich.Load(text);
+            text = rich.PlainText();
+        }
         return text;
     }
     // Width and height of a cell's printed text, in units.
