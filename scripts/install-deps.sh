@@ -6,7 +6,7 @@ packages=(
     qt6-base-dev libexpat1-dev zlib1g-dev libpng-dev libjpeg62-turbo-dev libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     fonts-dejavu fonts-liberation xvfb x11-apps x11-utils xauth openbox xdotool python3
-    xclip chromium
+    xclip chromium poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -430,12 +430,16 @@ void TQorColumnGrid::LoadColumnPositions(const std::string& Key, const std::stri
 }
 
 void TQorColumnGrid::SaveColPositions() {
-    if (ColumnSize()->Location() == clIniFile && !ColumnSize()->Key().empty())
+    if (ColumnSize()->Location() != clIniFile)
+        TQorStringGrid::SaveColPositions();
+    else if (!ColumnSize()->Key().empty())
         SaveColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
 }
 
 void TQorColumnGrid::LoadColPositions() {
-    if (ColumnSize()->Location() == clIniFile && !ColumnSize()->Key().empty())
+    if (ColumnSize()->Location() != clIniFile)
+        TQorStringGrid::LoadColPositions();
+    else if (!ColumnSize()->Key().empty())
         LoadColumnPositions(ColumnSize()->Key(), ColumnSize()->Section());
 }
 

@@ -270,9 +270,9 @@ public:
     void SaveColumnPositions(const std::string& Key, const std::string& Section);
     void LoadColumnPositions(const std::string& Key, const std::string& Section);
     // With an INI file as the column-size store: the two above with its Key and Section. The
-    // registry variant comes with the settings persistence.
-    void SaveColPositions();
-    void LoadColPositions();
+    // registry store is the string grid's.
+    void SaveColPositions() override;
+    void LoadColPositions() override;
     // The column items in the component streaming format; loading replaces the items (their
     // widths and headers go to the grid's columns) and repaints.
     void SaveColumnsToStream(TStream& st);

@@ -207,6 +207,13 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
 TQorStringGrid::~TQorStringGrid() {
     SetComponentState(ComponentState() | csDestroying);
     unhookOwnerForm();
+    if (FColumnSize->Save()) {
+        try {
+            SaveColSizes();
+        } catch (const Exception&) {
+            // A destructor must not throw; the widths are simply not kept this time.
+        }
+    }
     if (FGridTimerID && HandleAllocated()) KillTimer(Handle(), FGridTimerID);
     FFlags.ClearTextOnly = false;
     FFlags.SaveHiddenCells = false;
@@ -273,6 +280,7 @@ void TQorStringGrid::CreateWnd() {
     FFooterPanel->SetVisible(FFloatingFooter->Visible());
     FSearchPanel->SetVisible(FSearchFooter->Visible());
     FSearchPanel->SetHeight(FSearchFooter->Visible() ? 32 : 0);
+    if (FColumnSize->Save()) LoadColSizes();
     FIsWinXP = FIsWinXP && ThemeIsActive(GridThemeBinding()) != 0;
     FWheelMsg = WM_MOUSEWHEEL;
     UINT lines = 3;
@@ -290,6 +298,7 @@ void TQorStringGrid::Loaded() {
         SetLook(glQor);
     }
     if (FAutoSize) AutoSizeColumns(false, 10);
+    if (FColumnSize->Save()) LoadColSizes();
     FFixedRowsMin = FixedRows();
     FFixedColsMin = FixedCols();
     FMinRowHeight = DefaultRowHeight();

@@ -256,6 +256,74 @@ public:
     TGrouping* Grouping() const { return FGrouping.get(); }
     TColumnSize* ColumnSize() const { return FColumnSize.get(); }
     TCellNode* CellNode() const { return FCellNode.get(); }
+
+    // --- settings persistence (grid/data/QorStringGridSettingsIO.cpp) -------------------------
+    // Column widths as "Col<n>" in the ColumnSize store (INI file or registry key); nothing
+    // without Key or Section, or while designing. Loading keeps widths whose key is missing.
+    void SaveColSizes();
+    void LoadColSizes();
+    // The column order list as "Pos<n>" in the same store; loading needs "Pos0".
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    // Count, widths, order and visibility as "N#w,w#o,o#f,f".
+    std::string ColumnStatesToString();
+    // Checks the whole text first: a text without "#" does nothing, a malformed one raises
+    // EConvertError and changes nothing.
+    void StringToColumnStates(const std::string& Value);
+    // Name=value lines of the look; raise EQorGridError when the file cannot be created or
+    // opened, EConvertError at a bad number.
+    void SaveVisualProps(const std::string& FileName);
+    void LoadVisualProps(const std::string& FileName);
+    // PrintSettings in an INI section; loading writes the file back.
+    void SavePrintSettings(const std::string& Key, const std::string& Section);
+    void LoadPrintSettings(const std::string& Key, const std::string& Section);
+
+    // --- printing and preview (grid/data/QorStringGridPrint.cpp) ------------------------------
+    // Lay the cells out on pages of PrintSettings and print them on Printer(); a failure
+    // drops the document and is raised.
+    void Print();
+    void PrintSelection();
+    void PrintRect(const TGridRect& ARect);
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // Draw the pages PrintPageFrom..PrintPageTo (one page, set by SetPreviewPage) of the layout
+    // for a page of DisplayRect's size into DisplayRect.
+    void PrintPreview(TCanvas* Canvas, const TRect& DisplayRect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& DisplayRect, const TGridRect& ARect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& DisplayRect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& DisplayRect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& DisplayRect);
+    // Page 1 only, onto any canvas.
+    void PrintDraw(TCanvas* Canvas, const TRect& ARect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& ARect, const TGridRect& Cells);
+    int PreviewPage() const { return FFlags.PreviewPage; }
+    void SetPreviewPage(int v) {
+        FFlags.PreviewPage = FFlags.PrintPageFrom = FFlags.PrintPageTo = v;
+    }
+    int PrintNrOfPages() const { return FPrintNrOfPages; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    int PrintPageWidth() const { return FPrintPageWidth; }
+    int PrintColStart() const { return FPrintColStart; }
+    int PrintColEnd() const { return FPrintColEnd; }
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    bool FastPrint() const { return FFastPrint; }
+    void SetFastPrint(bool v) { FFastPrint = v; }
+    std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int PageNr, int PageXSize,
+                       int PageYSize)>
+        OnPrintPage;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int LastRow, int LastRowOffset,
+                       int LastPage, int PageXSize, int PageYSize)>
+        OnPrintPageDone;
+    std::function<void(TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
+    std::function<void(TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;
+    std::function<void(TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
+    std::function<void(TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
+    std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
+    // May change the size a cell's content needs (units of the canvas; Printing when printed).
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize,
+                       bool Printing)>
+        OnCustomCellSize;
     TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
     TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
     // Copying a header list clears the old headers first (row 0 with fixed rows, column 0 only
@@ -2728,6 +2796,17 @@ private:
     TImageList* FGridImages = nullptr;
     bool FURLShowInText = false;
     std::unique_ptr<TStringList> FLookupItems = std::make_unique<TStringList>();
+    friend class TGridPrintEngine;
+    int FPrintNrOfPages = 0;
+    TRect FPrintPageRect;
+    TRect FPrevRect;
+    TGridRect FPrintCellRect{};
+    int FPrintPageWidth = 0;
+    int FPrintColStart = 0;
+    int FPrintColEnd = 0;
+    bool FIsPrintPreview = false;
+    bool FFastPrint = false;
+    double FFontScaleFactor = 1.0;
     std::array<int, 512> FMaxWidths{};
     std::array<int, 512> FIndents{};
     std::vector<TGridChangeNotifier*> FNotifiers;

@@ -5,6 +5,7 @@
 #include "grid/core/base/GridSupport.h"
 #include "platform/base/Classes.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/print/Printers.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <functional>
@@ -352,7 +353,6 @@ enum TPrintBorders {
     pbAroundHorizontal,
     pbCustom
 };
-enum TPrinterOrientation { poPortrait, poLandscape };
 enum TFitToPage { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
 
 // Print layout settings; lengths in tenths of a millimetre. Data only: no change events.

@@ -5,6 +5,20 @@
 
 #include <sstream>
 
+namespace {
+// A value with surrounding blanks, or one that is itself quoted, is kept in double quotes,
+// which reading removes.
+bool needsQuotes(const std::string& v) {
+    return !v.empty() &&
+           (v.front() == ' ' || v.back() == ' ' || v.front() == '\t' || v.back() == '\t' ||
+            (v.size() >= 2 && v.front() == '"' && v.back() == '"'));
+}
+std::string unquoted(std::string v) {
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') return v.substr(1, v.size() - 2);
+    return v;
+}
+} // namespace
+
 TIniFile::TIniFile(std::string FileName) : file_(std::move(FileName)) {
     if (!FileExists(file_)) return;
     std::string text;
@@ -24,7 +38,8 @@ TIniFile::TIniFile(std::string FileName) : file_(std::move(FileName)) {
         }
         auto eq = t.find('=');
         if (sections_.empty() || eq == std::string::npos || t[0] == ';') continue;
-        sections_.back().values.emplace_back(Trim(t.substr(0, eq)), Trim(t.substr(eq + 1)));
+        sections_.back().values.emplace_back(Trim(t.substr(0, eq)),
+                                             unquoted(Trim(t.substr(eq + 1))));
     }
 }
 
@@ -76,7 +91,9 @@ void TIniFile::UpdateFile() const {
     std::string out;
     for (const auto& s : sections_) {
         out += "[" + s.name + "]\r\n";
-        for (const auto& v : s.values) out += v.first + "=" + v.second + "\r\n";
+        for (const auto& v : s.values)
+            out += v.first + "=" + (needsQuotes(v.second) ? "\"" + v.second + "\"" : v.second) +
+                   "\r\n";
     }
     WriteBinaryFile(file_, out);
 }

@@ -1,9 +1,11 @@
 #include "platform/qt/QtBackend.h"
 
+#include "platform/print/Printers.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtPopupPeer.h"
+#include "platform/qt/QtPrint.h"
 #include "platform/qt/QtStdPeers.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/core/Clipbrd.h"
@@ -265,6 +267,7 @@ void InitQtBackend(int& argc, char** argv) {
     SetBackend(&backend);
     SetDialogService(&dialogs);
     SetClipboardAccess(QtClipboardAccess());
+    SetPrintBackend(QtPrintBackend());
     // Without native windows (the offscreen platform) drags run in this process.
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         SetDragDriver(QtDragDriver());
@@ -274,6 +277,7 @@ void InitQtBackend(int& argc, char** argv) {
 void DoneQtBackend() {
     if (!app) return;
     SetBackend(nullptr);
+    SetPrintBackend(nullptr);
     SetDialogService(nullptr);
     SetClipboardAccess({});
     SetDragDriver(nullptr);

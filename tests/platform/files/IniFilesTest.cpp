@@ -26,3 +26,18 @@ TEST(IniFileTest, ReadsWritesAndKeepsOtherSections) {
     TIniFile missing("/no/such/dir/file.ini");
     EXPECT_EQ(missing.ReadInteger("A", "x", 7), 7);
 }
+
+TEST(IniFileTest, ValuesWithSurroundingBlanksOrQuotesComeBackAsWritten) {
+    std::string path = "/tmp/inifile_quotes_" + std::to_string(::getpid()) + ".ini";
+    const std::string values[] = {" of ", "a ", "\"quoted\"", "plain", ""};
+    {
+        TIniFile ini(path);
+        for (const std::string& v : values)
+            ini.WriteString("S", "k" + std::to_string(&v - values), v);
+        ini.UpdateFile();
+    }
+    TIniFile back(path);
+    for (const std::string& v : values)
+        EXPECT_EQ(back.ReadString("S", "k" + std::to_string(&v - values), "?"), v) << v;
+    std::remove(path.c_str());
+}

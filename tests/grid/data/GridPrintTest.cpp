@@ -1,0 +1,330 @@
+// Printing and preview: pagination, fit to page, header and footer items, the PDF a print to
+// file writes and the preview of the same pages.
+#include "grid/core/QorStringGrid.h"
+#include "grid/data/DataSettings.h"
+#include "platform/files/Files.h"
+#include "platform/print/Printers.h"
+#include "platform/qt/QtPrint.h"
+#include "tests/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Keeps the pages a document would print.
+struct PageStore : TPrintBackend {
+    std::vector<std::unique_ptr<TBitmap>> pages;
+    int jobs = 0;
+    struct Job : TPrintJob {
+        PageStore& store;
+        explicit Job(PageStore& s) : store(s) {}
+        void AddPage(const TBitmap& page) override {
+            auto copy = std::make_unique<TBitmap>();
+            copy->Assign(&page);
+            store.pages.push_back(std::move(copy));
+        }
+        void Finish() override {}
+        void Abort() override { store.pages.clear(); }
+    };
+    std::unique_ptr<TPrintJob> BeginJob(const TPrintJobSetup&) override {
+        ++jobs;
+        pages.clear();
+        return std::make_unique<Job>(*this);
+    }
+};
+
+class GridPrint : public ::testing::Test {
+protected:
+    TempFolder folder{"grid_print"};
+    PageStore store;
+    TQorStringGrid g{nullptr};
+    std::vector<int> lastRows; // the next row after each page, from OnPrintPageDone
+    std::vector<std::string> pageNumbers;
+
+    void SetUp() override {
+        SetPrintBackend(&store);
+        Printer()->SetFileName("");
+        Printer()->SetPixelsPerInch(ScreenPixelsPerInch);
+        Printer()->SetOrientation(poPortrait);
+        g.PrintSettings()->SetUseDisplayFont(false);
+        g.PrintSettings()->Font()->SetName("Arial");
+        g.PrintSettings()->Font()->SetSize(10);
+        g.OnPrintPageDone = [this](TObject*, TCanvas*, int LastRow, int, int, int, int) {
+            lastRows.push_back(LastRow);
+        };
+        g.OnPrintGetPageNum = [this](TObject*, int, int, std::string& text) {
+            pageNumbers.push_back(text);
+        };
+    }
+    void TearDown() override { SetPrintBackend(QtPrintBackend()); }
+
+    void fill(int cols, int rows, int fixedRows = 1) {
+        g.SetColCount(cols);
+        g.SetRowCount(rows);
+        g.SetFixedRows(fixedRows);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                g.SetCells(c, r,
+                           r < fixedRows ? "Head " + std::to_string(c)
+                                         : "R" + std::to_string(r) + "C" + std::to_string(c));
+    }
+    // Rows printed on each page, from the page ends.
+    std::vector<int> rowsPerPage(int firstRow = 0) {
+        std::vector<int> out;
+        int prev = firstRow;
+        for (int next : lastRows) {
+            out.push_back(next - prev);
+            prev = next;
+        }
+        return out;
+    }
+};
+
+struct Raster {
+    int w = 0, h = 0;
+    std::vector<unsigned char> rgb;
+    int grey(int x, int y) const {
+        const unsigned char* p = &rgb[(std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3];
+        return (p[0] + p[1] + p[2]) / 3;
+    }
+};
+
+// Page n of a PDF rendered by pdftoppm at dpi.
+Raster renderPdfPage(const std::string& pdf, int n, int dpi, const std::string& prefix) {
+    const std::string cmd = "pdftoppm -r " + std::to_string(dpi) + " -f " + std::to_string(n) +
+                            " -l " + std::to_string(n) + " -singlefile '" + pdf + "' '" + prefix +
+                            "'";
+    Raster r;
+    if (std::system(cmd.c_str()) != 0) return r;
+    const std::string bytes = ReadBinaryFile(prefix + ".ppm");
+    int maxval = 0, consumed = 0;
+    if (std::sscanf(bytes.c_str(), "P6 %d %d %d%n", &r.w, &r.h, &maxval, &consumed) != 3) return r;
+    r.rgb.assign(bytes.begin() + consumed + 1, bytes.end());
+    return r;
+}
+
+int pdfPageCount(const std::string& pdf) {
+    FILE* p = popen(("pdfinfo '" + pdf + "'").c_str(), "r");
+    if (!p) return -1;
+    char line[256];
+    int pages = -1;
+    while (std::fgets(line, sizeof line, p))
+        if (std::sscanf(line, "Pages: %d", &pages) == 1) break;
+    pclose(p);
+    return pages;
+}
+
+int greyOf(const TBitmap& b, int x, int y) {
+    const TColor c = b.PixelColor(x, y);
+    return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+}
+
+} // namespace
+
+TEST_F(GridPrint, RowsFillThePagesInOrder) {
+    fill(3, 120);
+    g.Print();
+    const int pages = int(store.pages.size());
+    ASSERT_GT(pages, 2);
+    EXPECT_EQ(g.PrintNrOfPages(), pages);
+    const std::vector<int> counts = rowsPerPage();
+    ASSERT_EQ(int(counts.size()), pages);
+    // Every full page holds the same number of rows; the last one the rest.
+    for (int p = 1; p < pages - 1; ++p) EXPECT_EQ(counts[std::size_t(p)], counts[0]);
+    EXPECT_LE(counts.back(), counts[0]);
+    EXPECT_EQ(lastRows.back(), 120);
+    EXPECT_EQ(pages, (120 + counts[0] - 1) / counts[0]);
+}
+
+TEST_F(GridPrint, RepeatedFixedRowsHeadEveryPage) {
+    fill(3, 120);
+    g.Print();
+    const std::vector<int> plain = rowsPerPage();
+    lastRows.clear();
+    g.PrintSettings()->SetRepeatFixedRows(true);
+    g.Print();
+    const std::vector<int> repeated = rowsPerPage();
+    ASSERT_GT(repeated.size(), 2u);
+    EXPECT_EQ(repeated[0], plain[0]);     // the first page holds the header as its own row
+    EXPECT_EQ(repeated[1], plain[1] - 1); // later pages give one row to the repeated header
+    // The header's text shows at the top of page 2 as on page 1.
+    const TBitmap& p1 = *store.pages[0];
+    const TBitmap& p2 = *store.pages[1];
+    int same = 0, dark = 0;
+    for (int y = 0; y < 18; ++y) // the header row
+        for (int x = 0; x < p1.Width(); ++x) {
+            dark += greyOf(p1, x, y) < 128;
+            same += greyOf(p1, x, y) < 128 && greyOf(p2, x, y) < 128;
+        }
+    EXPECT_GT(dark, 30);
+    EXPECT_EQ(same, dark);
+}
+
+TEST_F(GridPrint, PageNumbersFollowTheSettings) {
+    fill(3, 120);
+    g.PrintSettings()->SetPageNr(ppBottomCenter);
+    g.Print();
+    ASSERT_GE(pageNumbers.size(), 3u);
+    const std::string total = std::to_string(store.pages.size());
+    EXPECT_EQ(pageNumbers[1], "2/" + total);
+
+    // Columns cut into two bands: page within the band, "-", band.
+    pageNumbers.clear();
+    fill(30, 10);
+    g.Print();
+    ASSERT_GE(store.pages.size(), 2u);
+    ASSERT_EQ(pageNumbers.size(), store.pages.size());
+    EXPECT_EQ(pageNumbers[0], "1-1");
+    EXPECT_EQ(pageNumbers[1], "1-2");
+
+    // Without a separator the number stands alone.
+    pageNumbers.clear();
+    fill(3, 120);
+    g.PrintSettings()->SetPageNumSep("");
+    g.Print();
+    EXPECT_EQ(pageNumbers[1], "2");
+}
+
+TEST_F(GridPrint, FitToPageScalesTheColumnsAsAsked) {
+    struct Case {
+        TFitToPage fit;
+        int cols;
+        const char* expect; // "same", "wider", "narrower", "fills"
+    };
+    const Case cases[] = {
+        {fpShrink, 2, "same"},      {fpGrow, 30, "same"},   {fpGrow, 2, "wider"},
+        {fpShrink, 30, "narrower"}, {fpAlways, 2, "fills"}, {fpAlways, 30, "fills"},
+    };
+    for (const Case& c : cases) {
+        fill(c.cols, 5);
+        g.PrintSettings()->SetFitToPage(fpNever);
+        g.Print();
+        const int natural = g.PrintColWidth(1);
+        g.PrintSettings()->SetFitToPage(c.fit);
+        g.PrintSettings()->SetLeftSize(100);
+        g.PrintSettings()->SetRightSize(100);
+        g.Print();
+        const std::string what = c.expect;
+        const int scaled = g.PrintColWidth(1);
+        if (what == "same") {
+            EXPECT_EQ(scaled, natural) << c.fit << " " << c.cols;
+        } else if (what == "wider") {
+            EXPECT_GT(scaled, natural) << c.fit << " " << c.cols;
+        } else if (what == "narrower") {
+            EXPECT_LT(scaled, natural) << c.fit << " " << c.cols;
+        } else {
+            const int W = g.PrintPageRect().Right;
+            // One band that fills the page between the margins, up to truncation.
+            EXPECT_EQ(store.pages.size(), 1u) << c.cols;
+            EXPECT_LE(g.PrintPageWidth(), W - 200) << c.cols;
+            EXPECT_GE(g.PrintPageWidth(), W - 200 - c.cols) << c.cols;
+        }
+        g.PrintSettings()->SetLeftSize(0);
+        g.PrintSettings()->SetRightSize(0);
+    }
+}
+
+TEST_F(GridPrint, ANarrowGridIsCentredOrStartsAtTheLeftMargin) {
+    fill(2, 5);
+    g.Print();
+    const int W = g.PrintPageRect().Right;
+    EXPECT_EQ(g.PrintColOffset(0), (W - g.PrintPageWidth()) / 2);
+    g.PrintSettings()->SetCentered(false);
+    g.PrintSettings()->SetLeftSize(150);
+    g.Print();
+    EXPECT_EQ(g.PrintColOffset(0), 150);
+    // A print range of one column prints one band of that column.
+    g.PrintRect({1, 0, 1, 4});
+    EXPECT_EQ(g.PrintColStart(), 1);
+    EXPECT_EQ(g.PrintColEnd(), 1);
+    EXPECT_EQ(store.pages.size(), 1u);
+}
+
+TEST_F(GridPrint, PrintStartChoosesThePagesOrStopsThePrint) {
+    fill(3, 120);
+    int offered = 0;
+    g.OnPrintStart = [&](TObject*, int N, int& from, int& to) {
+        offered = N;
+        from = 2;
+        to = 3;
+    };
+    g.Print();
+    EXPECT_GE(offered, 3);
+    EXPECT_EQ(store.pages.size(), 2u);
+    g.OnPrintStart = [&](TObject*, int, int& from, int& to) { from = to = 0; };
+    store.pages.clear();
+    g.Print();
+    EXPECT_TRUE(store.pages.empty());
+}
+
+TEST_F(GridPrint, ThePreviewShowsThePrintedPages) {
+    fill(4, 120);
+    g.PrintSettings()->SetPageNr(ppBottomRight);
+    g.PrintSettings()->SetTitleText("Inventory");
+    g.PrintSettings()->SetTitle(ppTopLeft);
+    g.PrintSettings()->SetBorders(pbAround);
+    g.Print();
+    const int pages = int(store.pages.size());
+    ASSERT_GT(pages, 2);
+    const TBitmap& printed = *store.pages[1];
+    TBitmap shown(printed.Width(), printed.Height());
+    g.SetPreviewPage(2);
+    g.PrintPreview(shown.Canvas(), TRect(0, 0, printed.Width(), printed.Height()));
+    EXPECT_EQ(g.PrintNrOfPages(), pages);
+    EXPECT_FALSE(g.IsPrintPreview());
+    int differ = 0, dark = 0;
+    for (int y = 0; y < printed.Height(); ++y)
+        for (int x = 0; x < printed.Width(); ++x) {
+            differ += printed.PixelColor(x, y) != shown.PixelColor(x, y);
+            dark += greyOf(printed, x, y) < 128;
+        }
+    EXPECT_GT(dark, 1000);
+    EXPECT_EQ(differ, 0);
+}
+
+TEST_F(GridPrint, AGridOf500RowsPrintsToAPdfFile) {
+    if (std::system("command -v pdftoppm >/dev/null && command -v pdfinfo >/dev/null") != 0)
+        GTEST_SKIP() << "poppler-utils are not installed";
+    fill(12, 500);
+    g.PrintSettings()->SetRepeatFixedRows(true);
+    g.PrintSettings()->SetPageNr(ppBottomCenter);
+    g.PrintSettings()->SetTitleText("Telegrams");
+    g.PrintSettings()->SetTitle(ppTopCenter);
+    g.PrintSettings()->SetFitToPage(fpShrink);
+    g.Print(); // the pages as the printer gets them
+    const int pages = int(store.pages.size());
+    ASSERT_GT(pages, 5);
+
+    const std::string pdf = folder.Path("grid.pdf");
+    SetPrintBackend(QtPrintBackend());
+    Printer()->SetFileName(pdf);
+    g.PrintSettings()->SetJobName("Grid");
+    g.Print();
+    Printer()->SetFileName("");
+    ASSERT_TRUE(FileExists(pdf));
+    EXPECT_EQ(ReadBinaryFile(pdf, 5), "%PDF-");
+    EXPECT_EQ(pdfPageCount(pdf), pages);
+    for (int n : {1, 2, pages}) {
+        const Raster r = renderPdfPage(pdf, n, ScreenPixelsPerInch, folder.Path("page"));
+        const TBitmap& expected = *store.pages[std::size_t(n - 1)];
+        ASSERT_EQ(r.w, expected.Width());
+        ASSERT_EQ(r.h, expected.Height());
+        // The PDF may compress the page lossily: compare light and dark, not exact values.
+        int mismatched = 0, dark = 0;
+        for (int y = 0; y < r.h; ++y)
+            for (int x = 0; x < r.w; ++x) {
+                const bool d = greyOf(expected, x, y) < 100;
+                dark += d;
+                mismatched += d != (r.grey(x, y) < 128) &&
+                              std::abs(greyOf(expected, x, y) - r.grey(x, y)) > 60;
+            }
+        EXPECT_GT(dark, 1000) << n;
+        EXPECT_LT(mismatched, dark / 50) << n;
+    }
+}
