@@ -295,9 +295,9 @@ TEST_F(SpecialEditorsTest, CtrlVPastesIntoAnEditButtonCellWithoutItsFinalLineBre
         const char* shown;
     };
     const Case cases[] = {
-        {"abc\r\n", 2, 0, "xyabc"},     // one line break at the very end goes
+        {"abc\r\n", 2, 0, "xyabc"},   // one line break at the very end goes
         {"a\r\nb", 2, 0, "xya\r\nb"}, // one inside stays
-        {"Q", 0, 1, "Qy"},              // the selection is replaced
+        {"Q", 0, 1, "Qy"},            // the selection is replaced
     };
     std::vector<std::string> asked;
     grid->OnClipboardBeforePasteCell = [&](TObject*, int c, int r, std::string& s, bool&) {
