@@ -133,7 +133,7 @@ TEST_F(TimePickerTest, TheTimePickerBelowTheClockSetsTheClock) {
     TDateTimePicker* picker = edit->DateTimePicker();
     ASSERT_NE(picker, nullptr);
     EXPECT_TRUE(picker->Visible());
-    EXPECT_EQ(picker->Time(), edit->Time());
+    EXPECT_NEAR(picker->Time(), edit->Time(), 1e-9);
     EXPECT_EQ(picker->DisplayText(), "08:30");
     EXPECT_EQ(edit->Watch()->Height(), 170);
     postNativeClickAt(picker, {8, picker->Height() / 2});
