@@ -298,23 +298,16 @@ void TQorTimePickerDropDown::AfterHideDropDown() {
 }
 
 void TQorTimePickerDropDown::watchChange() {
-    if (FDateTimePicker && FShowTimePicker && pickerTime() != FQorWatch->Time()) {
+    if (FDateTimePicker && FShowTimePicker && FDateTimePicker->Time() != FQorWatch->Time()) {
         FDateTimePicker->SetTime(FQorWatch->Time());
         if (OnTimeChange) OnTimeChange(this);
     }
     SetTime(FQorWatch->Time());
 }
 
-// The picker's time to the millisecond: its value goes through a calendar record, whose
-// rounding would make equal times differ.
-TDateTime TQorTimePickerDropDown::pickerTime() const {
-    int h = 0, m = 0, sec = 0, ms = 0;
-    DecodeTime(FDateTimePicker->Time(), h, m, sec, ms);
-    return EncodeTime(h, m, sec, ms);
-}
-
 void TQorTimePickerDropDown::pickerChange() {
-    if (FDateTimePicker && FQorWatch && !FWatchSettings->Auto()) FQorWatch->SetTime(pickerTime());
+    if (FDateTimePicker && FQorWatch && !FWatchSettings->Auto())
+        FQorWatch->SetTime(FDateTimePicker->Time());
 }
 
 // --- keys from the popup -------------------------------------------------------------------

@@ -76,7 +76,6 @@ private:
     void maskedKeyPress(TMessage& Message);
     void watchChange();
     void pickerChange();
-    TDateTime pickerTime() const;
     // The clock shows Value without firing its change.
     void setWatchTime(TDateTime Value);
     bool FShowTimePicker = false;

@@ -180,8 +180,12 @@ void TDateTimePicker::SetDate(TDateTime v) {
     SetDateTime(ComposeDateTime(std::floor(v), std::fabs(value_ - std::trunc(value_))));
 }
 
+// The time of day to the millisecond: the value has gone through a calendar record, and the
+// fraction of a date-and-time would make equal times differ in their last bits.
 TDateTime TDateTimePicker::Time() const {
-    return std::fabs(value_ - std::trunc(value_));
+    int h = 0, m = 0, s = 0, ms = 0;
+    DecodeTime(value_, h, m, s, ms);
+    return EncodeTime(h, m, s, ms);
 }
 
 void TDateTimePicker::SetTime(TDateTime v) {
