@@ -501,6 +501,8 @@ public:
     virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
     // Repaints the client area within a column's bounds.
     void InvalidateColumn(TColumnIndex Column);
+    // Widens a cell over the empty cells right of it; NextColumn: the column after them.
+    virtual void AdjustCellSpan(TLTPaintInfo& PaintInfo, int& NextColumn);
     // The header's rectangle in window coordinates (empty height while it is hidden).
     const TRect& HeaderRect() const { return FHeaderRect; }
     virtual void ComputeHeaderArea();
@@ -1389,6 +1391,9 @@ private:
     void paintCell(TLTPaintInfo& Info, const TRect& Window, const TLineImage& LineImage,
                    int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
                    bool StateImagesUsed, bool CheckImagesUsed);
+    void paintOneCell(TLTPaintInfo& Info, const TRect& Window, const TLineImage& LineImage,
+                   int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
+                   bool StateImagesUsed, bool CheckImagesUsed);
     // What the button bitmaps and the line pattern were built from.
     struct ButtonLook {
         TLTButtonStyle Style;
@@ -1626,6 +1631,7 @@ public:
     int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
     int QueryNodeExtraWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
     bool FireGetCellIsEmpty(PLazyNode Node, int Column) override;
+    void AdjustCellSpan(TLTPaintInfo& PaintInfo, int& NextColumn) override;
     TRect InvalidateNode(PLazyNode Node) override;
     // Height of the text S (Node's text when empty) as one line, or word-wrapped for a
     // multi-line node.

@@ -491,8 +491,7 @@ void TBaseLazyTree::SetFocusedColumn(int Value) {
 }
 
 void TBaseLazyTree::MoveFocusTo(PLazyNode Node, int Column) {
-    // Without header columns no other column can take the focus.
-    if (Column != FFocusedColumn) Column = FFocusedColumn;
+    if (!FHeader->AllowFocus(Column)) Column = FFocusedColumn;
     const bool changed = Node != FFocusedNode || Column != FFocusedColumn;
     const int oldColumn = FFocusedColumn;
     FFocusedColumn = Column;
