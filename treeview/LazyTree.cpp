@@ -140,7 +140,7 @@ void TBaseLazyTree::WndProc(TMessage& Message) {
         killTreeTimer(6);
     }
     // The header sees the window's messages first.
-    if (FHeader->ProcessHeaderMessage(Message)) return;
+    if (FHeader && FHeader->ProcessHeaderMessage(Message)) return;
     TCustomControl::WndProc(Message);
 }
 

@@ -598,18 +598,6 @@ void TLTHeader::LoadFromStream(TStream& Stream) {
 
 // --- fixed-area constraints -------------------------------------------------------------------
 
-void TLTFixedAreaConstraints::SetConstraints(int Index, std::uint8_t Value) {
-    Value = std::min<std::uint8_t>(Value, 100);
-    std::uint8_t* fields[] = {&FMaxHeightPercent, &FMaxWidthPercent, &FMinHeightPercent,
-                              &FMinWidthPercent};
-    if (Index < 0 || Index > 3 || *fields[Index] == Value) return;
-    *fields[Index] = Value;
-    std::uint8_t& other = *fields[(Index + 2) % 4];
-    if (Index < 2 && Value > 0 && other > Value) other = Value;  // a maximum lowers the minimum
-    if (Index >= 2 && other > 0 && other < Value) other = Value; // a minimum raises the maximum
-    if (OnChange) OnChange(this);
-}
-
 void TLTFixedAreaConstraints::Assign(const TPersistent* Source) {
     const auto* src = dynamic_cast<const TLTFixedAreaConstraints*>(Source);
     if (!src) {

@@ -431,8 +431,8 @@ TNodeArray TBaseLazyTree::GetSortedSelection(bool Resolve) {
 
 bool TBaseLazyTree::FireFocusChanging(PLazyNode OldNode, PLazyNode NewNode, int OldColumn,
                                       int NewColumn) {
-    // Without header columns no column can take the focus.
-    bool allowed = OldColumn == NewColumn;
+    // A column that may not take the focus is refused from the start.
+    bool allowed = OldColumn == NewColumn || FHeader->AllowFocus(NewColumn);
     if (OnFocusChanging) OnFocusChanging(this, OldNode, NewNode, OldColumn, NewColumn, allowed);
     return allowed;
 }
