@@ -213,6 +213,7 @@ TEST(LazyTreeHeader, ColumnMenuHidesAndShowsColumnsAndOpensAtTheMouse) {
 TEST(LazyTreeHeader, TabMovesTheFocusBetweenColumnsAndRows) {
     HeaderFixture t;
     t.setSelectionOptions({toExtendedFocus});
+    t.tree->SetWantTabs(true);
     t.col(1)->SetOptions(t.col(1)->Options() - TLTColumnOptions{coAllowFocus});
     t.tree->SetFocus();
     t.tree->SetFocusedNode(t["b"]);
@@ -288,7 +289,7 @@ TEST(LazyTreeHeader, StreamRoundTripAndCorruptStreamsRefused) {
     // Corruptions: a huge column count, a broken position map, a font name longer than the
     // stream, a cut stream. Each is refused and the header stays as it was.
     const std::string bytes = streamBytes(stream);
-    const std::size_t mapAt = bytes.size() - 4 * 13 - 7 - 4 * 9 - 4 - 4 * 3;
+    const std::size_t mapAt = bytes.size() - 4 * 13 - 7 - 4 * 9 - 4 * 3;
     auto patched = [&](std::size_t at, std::int32_t v) {
         std::string b = bytes;
         for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
