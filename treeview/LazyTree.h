@@ -453,8 +453,8 @@ public:
     std::function<void(TLTHeader* Sender, TColumnIndex Column, TPoint DropPosition)>
         OnHeaderDraggedOut;
     std::function<void(TLTHeader* Sender, TCursor& Cursor)> OnGetHeaderCursor;
-    std::function<void(TLTHeader* Sender, TCanvas* HeaderCanvas, TLazyTreeColumn* Column,
-                       TRect R, bool Hover, bool Pressed, TLTDropMarkMode DropMark)>
+    std::function<void(TLTHeader* Sender, TCanvas* HeaderCanvas, TLazyTreeColumn* Column, TRect R,
+                       bool Hover, bool Pressed, TLTDropMarkMode DropMark)>
         OnHeaderDraw;
     std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo,
                        THeaderPaintElements& Elements)>
@@ -488,8 +488,8 @@ public:
         OnCanSplitterResizeColumn;
     std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)>
         OnBeforeAutoFitColumns;
-    std::function<void(TLTHeader* Sender, TColumnIndex Column,
-                       TSmartAutoFitType& SmartAutoFitType, bool& Allowed)>
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TSmartAutoFitType& SmartAutoFitType,
+                       bool& Allowed)>
         OnBeforeAutoFitColumn;
     THeaderColumnEvent OnAfterAutoFitColumn;
     THeaderNotifyEvent OnAfterAutoFitColumns;
@@ -1392,8 +1392,8 @@ private:
                    int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
                    bool StateImagesUsed, bool CheckImagesUsed);
     void paintOneCell(TLTPaintInfo& Info, const TRect& Window, const TLineImage& LineImage,
-                   int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
-                   bool StateImagesUsed, bool CheckImagesUsed);
+                      int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
+                      bool StateImagesUsed, bool CheckImagesUsed);
     // What the button bitmaps and the line pattern were built from.
     struct ButtonLook {
         TLTButtonStyle Style;

@@ -611,7 +611,8 @@ int TLazyTreeColumns::TotalWidth() const {
 
 void TLazyTreeColumns::QuerySplitterResize(TPoint P, TColumnIndex Column, bool& Allowed) {
     TBaseLazyTree* tree = FHeader->Treeview();
-    if (tree->OnCanSplitterResizeColumn) tree->OnCanSplitterResizeColumn(FHeader, P, Column, Allowed);
+    if (tree->OnCanSplitterResizeColumn)
+        tree->OnCanSplitterResizeColumn(FHeader, P, Column, Allowed);
 }
 
 bool TLazyTreeColumns::SplitterResizeAllowed(TPoint P, TColumnIndex Column) {
@@ -666,7 +667,8 @@ void TLazyTreeColumns::AnimatedResize(TColumnIndex Column, int NewWidth) {
         TRect bodyStrip(headerStrip.Left, h.Bottom, headerStrip.Left + tree->ClientWidth(),
                         h.Bottom + tree->ClientHeight());
         if (step > 0)
-            FillRect(dc, TRect(bodyStrip.Left, bodyStrip.Top, bodyStrip.Left + step, bodyStrip.Bottom),
+            FillRect(dc,
+                     TRect(bodyStrip.Left, bodyStrip.Top, bodyStrip.Left + step, bodyStrip.Bottom),
                      ColorToRGB(tree->Color()));
         else {
             headerStrip.Left += step;

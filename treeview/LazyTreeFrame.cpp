@@ -27,7 +27,8 @@ void TBaseLazyTree::WMNCCalcSize(TMessage& Message) {
         if (FBevelEdges.Contains(beBottom)) r.Bottom -= edge;
     }
     // The header takes a strip above the client area.
-    if (FHeader && FHeader->Options().Contains(hoVisible)) r.Top = std::min(r.Top + FHeader->Height(), r.Bottom);
+    if (FHeader && FHeader->Options().Contains(hoVisible))
+        r.Top = std::min(r.Top + FHeader->Height(), r.Bottom);
 }
 
 void TBaseLazyTree::ComputeHeaderArea() {

@@ -29,8 +29,7 @@ struct HeaderStateScope {
 
 TLTHeader::TLTHeader(TBaseLazyTree* AOwner)
     : FOwner(AOwner), FColumns(std::make_unique<TLazyTreeColumns>(this)),
-      FConstraints(std::make_unique<TLTFixedAreaConstraints>()),
-      FFont(std::make_unique<TFont>()) {
+      FConstraints(std::make_unique<TLTFixedAreaConstraints>()), FFont(std::make_unique<TFont>()) {
     FFont->OnChange = [this](TObject*) { headerFontChanged(); };
     FConstraints->OnChange = [this](TObject*) { constraintsChanged(); };
 }
@@ -439,8 +438,8 @@ void TLTHeader::RestoreColumns() {
     }
 }
 
-void TLTHeader::AutoFitColumns(bool Animated, TSmartAutoFitType SmartAutoFitType,
-                               int RangeStartCol, int RangeEndCol) {
+void TLTHeader::AutoFitColumns(bool Animated, TSmartAutoFitType SmartAutoFitType, int RangeStartCol,
+                               int RangeEndCol) {
     const int start = std::max(RangeStartCol, 0);
     const int end = RangeEndCol < 0 ? ColumnCount() - 1 : std::min(RangeEndCol, ColumnCount() - 1);
     if (start > end) return;
@@ -457,11 +456,12 @@ void TLTHeader::AutoFitColumns(bool Animated, TSmartAutoFitType SmartAutoFitType
         if (!c->Options().ContainsAll({coVisible, coResizable})) continue;
         bool allowed = true;
         TSmartAutoFitType type = SmartAutoFitType;
-        if (FOwner->OnBeforeAutoFitColumn) FOwner->OnBeforeAutoFitColumn(this, index, type, allowed);
+        if (FOwner->OnBeforeAutoFitColumn)
+            FOwner->OnBeforeAutoFitColumn(this, index, type, allowed);
         if (!allowed || FOwner->OperationCanceled()) continue;
-        const bool smart = SmartAutoFitType == smaAllColumns ||
-                           (SmartAutoFitType == smaUseColumnOption &&
-                            c->Options().Contains(coSmartResize));
+        const bool smart =
+            SmartAutoFitType == smaAllColumns ||
+            (SmartAutoFitType == smaUseColumnOption && c->Options().Contains(coSmartResize));
         const int w = FOwner->GetMaxColumnWidth(index, smart);
         if (Animated)
             FColumns->AnimatedResize(index, w);
@@ -504,10 +504,10 @@ void TLTHeader::SaveToStream(TStream& Stream) const {
     WriteLE<std::int32_t>(Stream, HeaderStreamVersion);
     FColumns->SaveToStream(Stream);
     const std::string& name = FFont->Name();
-    for (std::int32_t v : {FAutoSizeIndex, std::int32_t(FBackgroundColor), FHeight,
-                           std::int32_t(FOptions.ToBits()), std::int32_t(FStyle),
-                           std::int32_t(FFont->Color()), FFont->Height(),
-                           std::int32_t(name.size())})
+    for (std::int32_t v :
+         {FAutoSizeIndex, std::int32_t(FBackgroundColor), FHeight, std::int32_t(FOptions.ToBits()),
+          std::int32_t(FStyle), std::int32_t(FFont->Color()), FFont->Height(),
+          std::int32_t(name.size())})
         WriteLE<std::int32_t>(Stream, v);
     Stream.WriteBuffer(name.data(), std::int64_t(name.size()));
     std::int32_t style = 0;
@@ -640,7 +640,8 @@ int TBaseLazyTree::GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWid
         TBaseLazyTree* tree;
         ~End() { tree->EndOperation(okGetMaxColumnWidth); }
     } endOperation{this};
-    if (OnBeforeGetMaxColumnWidth) OnBeforeGetMaxColumnWidth(FHeader.get(), Column, UseSmartColumnWidth);
+    if (OnBeforeGetMaxColumnWidth)
+        OnBeforeGetMaxColumnWidth(FHeader.get(), Column, UseSmartColumnWidth);
     const TLTPaintOptions paint = TreeOptions()->PaintOptions();
     const int stateOffset = FStateImages ? FStateImages->Width() + 2 : 0;
     const int checkOffset = CheckImages() ? CheckImages()->Width() + 2 : 0;

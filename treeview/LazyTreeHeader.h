@@ -477,7 +477,8 @@ public:
     virtual void RefreshNonClientArea();
 
     // --- widths ---
-    void AutoFitColumns(bool Animated = true, TSmartAutoFitType SmartAutoFitType = smaUseColumnOption,
+    void AutoFitColumns(bool Animated = true,
+                        TSmartAutoFitType SmartAutoFitType = smaUseColumnOption,
                         int RangeStartCol = NoColumnIndex, int RangeEndCol = NoColumnIndex);
     // Spreads ChangeBy over the columns RangeStartCol .. RangeEndCol having all of Options;
     // answers the change applied.

@@ -42,8 +42,7 @@ bool TLTHeader::LocateSplitter(TPoint P) {
         const TLazyTreeColumn* c = FColumns->Items(*it);
         const bool fixed = c->Options().Contains(coFixed);
         const int border = fixed ? s + ox : s;
-        const bool hit =
-            (fixed || P.X > fixedWidth) && border - (t - a) < P.X && P.X < border + a;
+        const bool hit = (fixed || P.X > fixedWidth) && border - (t - a) < P.X && P.X < border + a;
         if (hit && FColumns->SplitterResizeAllowed(P, *it)) {
             FColumns->FTrackIndex = *it;
             FTrackPoint = TPoint(border - c->Width(), P.Y);
@@ -70,7 +69,8 @@ bool TLTHeader::columnSplitterHit(TPoint P) {
            !FColumns->Items(next)->Options().Contains(coFixed) && P.Y <= FOwner->RangeY();
 }
 
-// --- messages -------------------------------------------------------------------------------------
+// --- messages
+// -------------------------------------------------------------------------------------
 
 bool TLTHeader::ProcessHeaderMessage(TMessage& Message) {
     switch (Message.Msg) {
@@ -94,9 +94,9 @@ bool TLTHeader::ProcessHeaderMessage(TMessage& Message) {
         const TPoint h = toHeader(p);
         if (FOwner->OnHeaderMouseMove)
             FOwner->OnHeaderMouseMove(this, KeyboardStateToShiftState(), h.X, h.Y);
-        if (InHeader(p) && (FColumns->TrackHotColumn(p) ||
-                            (FColumns->FDownIndex >= 0 &&
-                             FColumns->FDownIndex != FColumns->FHoverIndex)))
+        if (InHeader(p) &&
+            (FColumns->TrackHotColumn(p) ||
+             (FColumns->FDownIndex >= 0 && FColumns->FDownIndex != FColumns->FHoverIndex)))
             SetTimer(FOwner->Handle(), HeaderTimer, HeaderTimerDelay);
         return false;
     }
@@ -202,10 +202,11 @@ bool TLTHeader::cancelTracking() {
 }
 
 bool TLTHeader::handleSetCursor(TMessage& Message) {
-    if (!FStates.Empty() && !(FStates * THeaderStates{hsDragging, hsDragPending, hsColumnWidthTracking,
-                                                      hsColumnWidthTrackPending, hsHeightTracking,
-                                                      hsHeightTrackPending})
-                                 .Empty()) {
+    if (!FStates.Empty() &&
+        !(FStates * THeaderStates{hsDragging, hsDragPending, hsColumnWidthTracking,
+                                  hsColumnWidthTrackPending, hsHeightTracking,
+                                  hsHeightTrackPending})
+             .Empty()) {
         Message.Result = 1;
         return true;
     }
@@ -281,7 +282,8 @@ bool TLTHeader::headerMouseMove(TMessage& Message) {
     const TShiftState shift = KeyboardStateToShiftState();
     if (FStates.Contains(hsColumnWidthTrackPending)) {
         KillTimer(FOwner->Handle(), HeaderTimer);
-        FStates = FStates - THeaderStates{hsColumnWidthTrackPending} + THeaderStates{hsColumnWidthTracking};
+        FStates = FStates - THeaderStates{hsColumnWidthTrackPending} +
+                  THeaderStates{hsColumnWidthTracking};
     } else if (FStates.Contains(hsHeightTrackPending)) {
         KillTimer(FOwner->Handle(), HeaderTimer);
         FStates = FStates - THeaderStates{hsHeightTrackPending} + THeaderStates{hsHeightTracking};
@@ -311,8 +313,7 @@ bool TLTHeader::headerMouseMove(TMessage& Message) {
         const TPoint screen = FOwner->ClientToScreen(p);
         if (!FOptions.Contains(hoDrag)) return false;
         bool allowed = true;
-        if (FOwner->OnHeaderDragging)
-            FOwner->OnHeaderDragging(this, FColumns->FDownIndex, allowed);
+        if (FOwner->OnHeaderDragging) FOwner->OnHeaderDragging(this, FColumns->FDownIndex, allowed);
         if (!allowed) return false;
         if (std::abs(screen.X - FDragStart.X) <= DragThreshold &&
             std::abs(screen.Y - FDragStart.Y) <= DragThreshold)
@@ -425,7 +426,7 @@ bool TLTHeader::handleDoubleClick(TMessage& Message) {
     if (nonClient && InHeader(p)) {
         const TMouseButton button = Message.Msg == WM_NCRBUTTONDBLCLK   ? mbRight
                                     : Message.Msg == WM_NCMBUTTONDBLCLK ? mbMiddle
-                                                                         : mbLeft;
+                                                                        : mbLeft;
         if (button == mbLeft) FColumns->TrackPressedColumn(p);
         FColumns->ProcessHeaderClick(p, button, true, true);
     }
@@ -436,7 +437,8 @@ bool TLTHeader::handleDoubleClick(TMessage& Message) {
 
 void TLTHeader::beginColumnDrag(TPoint HotSpot, TPoint Start) {
     FColumns->FDropTarget = NoColumnIndex;
-    const TColumnIndex dragged = FColumns->ColumnFromPosition(toHeader(FOwner->ScreenToClient(Start)));
+    const TColumnIndex dragged =
+        FColumns->ColumnFromPosition(toHeader(FOwner->ScreenToClient(Start)));
     FColumns->FDragIndex = dragged;
     if (!FColumns->IsValidColumn(dragged)) return;
     const TLazyTreeColumn* c = FColumns->Items(dragged);
@@ -575,8 +577,9 @@ void TLTHeaderPopupMenu::Popup(int X, int Y) {
         int visibleCount = 0;
         TMenuItem* lastVisible = nullptr;
         for (int i = 0; i < columns->Count(); ++i) {
-            const TColumnIndex index =
-                FOptions.Contains(poOriginalOrder) ? i : columns->ColumnFromPosition(TColumnPosition(i));
+            const TColumnIndex index = FOptions.Contains(poOriginalOrder)
+                                           ? i
+                                           : columns->ColumnFromPosition(TColumnPosition(i));
             const TLazyTreeColumn* c = columns->Items(index);
             const bool visible = c->Options().Contains(coVisible);
             if (visible) ++visibleCount;

@@ -78,7 +78,8 @@ void TLazyTreeColumns::PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target
     TBaseLazyTree* tree = FHeader->Treeview();
     const bool designing = tree->ComponentState() & csDesigning;
     const bool ownerDraw = FHeader->Options().Contains(hoOwnerDraw) && !designing;
-    const bool advanced = ownerDraw && tree->OnAdvancedHeaderDraw && tree->OnHeaderDrawQueryElements;
+    const bool advanced =
+        ownerDraw && tree->OnAdvancedHeaderDraw && tree->OnHeaderDrawQueryElements;
     const bool simple = ownerDraw && tree->OnHeaderDraw && !advanced;
     THeaderPaintInfo info;
     info.TargetCanvas = TargetCanvas;
@@ -106,9 +107,9 @@ void TLazyTreeColumns::PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target
     if (column < 0 || R.Left >= R.Right) return;
     TRect cell(Items(column)->FLeft + Target.X + RTLOffset - R.Left, Target.Y, 0,
                Target.Y + R.Height());
-    const bool showRightBorder = !(FHeader->Style() != hsThickButtons &&
-                                   FHeader->Options().Contains(hoAutoResize) &&
-                                   tree->BevelKind() != bkNone);
+    const bool showRightBorder =
+        !(FHeader->Style() != hsThickButtons && FHeader->Options().Contains(hoAutoResize) &&
+          tree->BevelKind() != bkNone);
     while (column >= 0 && cell.Left < maxX) {
         cell.Right = cell.Left + Items(column)->FWidth;
         ClipToRect(TargetCanvas, TRect(std::max(Target.X, int(cell.Left)), Target.Y + R.Top,
@@ -129,16 +130,16 @@ void TLazyTreeColumns::paintColumn(THeaderPaintInfo& Info, TColumnIndex C, const
     TCanvas* dc = Info.TargetCanvas;
     const TLTHeaderOptions options = FHeader->Options();
     Info.Column = col;
-    Info.IsHoverIndex = C == FHoverIndex && options.Contains(hoHotTrack) &&
-                        col->FOptions.Contains(coEnabled);
+    Info.IsHoverIndex =
+        C == FHoverIndex && options.Contains(hoHotTrack) && col->FOptions.Contains(coEnabled);
     Info.IsDownIndex = C == FDownIndex && !FCheckBoxHit;
     Info.DropMark = dmmNone;
     if (col->FOptions.Contains(coShowDropMark) && C == FDropTarget && C != FDragIndex)
         Info.DropMark = FDropBefore ? dmmLeft : dmmRight;
     Info.IsEnabled = col->FOptions.Contains(coEnabled) && tree->Enabled();
     TImageList* images = FHeader->Images();
-    Info.ShowHeaderGlyph = options.Contains(hoShowImages) &&
-                           ((images && col->FImageIndex >= 0) || col->FCheckBox);
+    Info.ShowHeaderGlyph =
+        options.Contains(hoShowImages) && ((images && col->FImageIndex >= 0) || col->FCheckBox);
     Info.ShowSortGlyph = C == FHeader->SortColumn() && options.Contains(hoShowSortGlyphs);
     Info.ShowRightBorder = ShowRightBorder;
     Info.PaintRectangle = CR;
@@ -207,7 +208,8 @@ void TLazyTreeColumns::paintColumn(THeaderPaintInfo& Info, TColumnIndex C, const
         col->FImageRect = TRect(Info.GlyphPos.X, Info.GlyphPos.Y, Info.GlyphPos.X + size.cx,
                                 Info.GlyphPos.Y + size.cy);
     }
-    const std::string text = col->FOptions.Contains(coWrapCaption) ? col->FCaptionText : col->Text();
+    const std::string text =
+        col->FOptions.Contains(coWrapCaption) ? col->FCaptionText : col->Text();
     if (!requested.Contains(hpeText) && !text.empty())
         paintCaptionText(dc, tree, text, Info.TextRectangle, Info.IsEnabled,
                          Info.IsHoverIndex && options.Contains(hoHotTrack), format,
@@ -247,7 +249,8 @@ void TLazyTreeColumn::ArrangeHeaderContent(TCanvas* DC, const TRect& Client, boo
     TBaseLazyTree* t = tree();
     if (UseHeaderGlyph) {
         if (FCheckBox) {
-            if (TImageList* checks = t->CheckImages()) glyph = TSize{checks->Width(), checks->Height()};
+            if (TImageList* checks = t->CheckImages())
+                glyph = TSize{checks->Width(), checks->Height()};
         } else if (TImageList* images = header()->Images()) {
             glyph = TSize{images->Width(), images->Height()};
         }
@@ -263,7 +266,8 @@ void TLazyTreeColumn::ArrangeHeaderContent(TCanvas* DC, const TRect& Client, boo
             text.cx += 2;
         } else {
             if (FCaptionText.empty())
-                FCaptionText = WrapTextLines(DC, FText, Client, DrawFormat, DrawFormat & DT_RTLREADING);
+                FCaptionText =
+                    WrapTextLines(DC, FText, Client, DrawFormat, DrawFormat & DT_RTLREADING);
             TRect measure(0, 0, w, 0);
             text = TSize{w, DrawText(DC, FCaptionText, int(FCaptionText.size()), measure,
                                      DrawFormat | DT_CALCRECT)};

@@ -183,7 +183,8 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         HitInfo.HitPositions.Include(hiBelow);
     const int windowX = X;
     if (Relative) {
-        if (!FHeader->UseColumns() || X >= FHeader->Columns()->GetVisibleFixedWidth()) X -= FOffsetX;
+        if (!FHeader->UseColumns() || X >= FHeader->Columns()->GetVisibleFixedWidth())
+            X -= FOffsetX;
         Y -= FOffsetY;
     }
     HitInfo.HitPoint = TPoint{X, Y};

@@ -19,9 +19,8 @@ void TBaseLazyTree::UpdateVerticalRange() {
 
 void TBaseLazyTree::UpdateHorizontalRange() {
     // With header columns the range is their total width; without, the widest node in view.
-    FRangeX = FHeader->UseColumns()
-                  ? std::uint32_t(FHeader->Columns()->TotalWidth())
-                  : std::uint32_t(std::max(GetContentRightExtent(), 0));
+    FRangeX = FHeader->UseColumns() ? std::uint32_t(FHeader->Columns()->TotalWidth())
+                                    : std::uint32_t(std::max(GetContentRightExtent(), 0));
 }
 
 void TBaseLazyTree::UpdateRanges() {

@@ -194,14 +194,24 @@ void TQtWindowFrame::sendMouse(QMouseEvent* e, UINT NonClient, UINT Client) {
 void TQtWindowFrame::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();
     const bool right = e->button() == Qt::RightButton, middle = e->button() == Qt::MiddleButton;
-    sendMouse(e, right ? WM_NCRBUTTONUP : middle ? WM_NCMBUTTONUP : WM_NCLBUTTONUP,
-              right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : WM_LBUTTONUP);
+    sendMouse(e,
+              right    ? WM_NCRBUTTONUP
+              : middle ? WM_NCMBUTTONUP
+                       : WM_NCLBUTTONUP,
+              right    ? WM_RBUTTONUP
+              : middle ? WM_MBUTTONUP
+                       : WM_LBUTTONUP);
 }
 void TQtWindowFrame::mouseDoubleClickEvent(QMouseEvent* e) {
     e->accept();
     const bool right = e->button() == Qt::RightButton, middle = e->button() == Qt::MiddleButton;
-    sendMouse(e, right ? WM_NCRBUTTONDBLCLK : middle ? WM_NCMBUTTONDBLCLK : WM_NCLBUTTONDBLCLK,
-              right ? WM_RBUTTONDBLCLK : middle ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK);
+    sendMouse(e,
+              right    ? WM_NCRBUTTONDBLCLK
+              : middle ? WM_NCMBUTTONDBLCLK
+                       : WM_NCLBUTTONDBLCLK,
+              right    ? WM_RBUTTONDBLCLK
+              : middle ? WM_MBUTTONDBLCLK
+                       : WM_LBUTTONDBLCLK);
 }
 void TQtWindowFrame::mouseMoveEvent(QMouseEvent* e) {
     e->accept();

@@ -194,8 +194,8 @@ TEST(LazyTreeHeader, ColumnMenuHidesAndShowsColumnsAndOpensAtTheMouse) {
     };
     uitest::postNativeWindowRightClick(t.tree, t.at(75, 9));
     uitest::processMessages();
-    EXPECT_EQ(shown, (std::vector<std::string>{"&Resize All Columns To Fit", "-", "Name+",
-                                               "Size+", "Kind+"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"&Resize All Columns To Fit", "-", "Name+", "Size+",
+                                               "Kind+"}));
     EXPECT_EQ(where, t.tree->ClientToScreen({75, 9 - 19}));
     EXPECT_FALSE(t.col(1)->Options().Contains(coVisible));
     EXPECT_EQ(changes, std::vector<std::string>{"1 hidden"});
@@ -205,8 +205,8 @@ TEST(LazyTreeHeader, ColumnMenuHidesAndShowsColumnsAndOpensAtTheMouse) {
     pick = "";
     uitest::postNativeWindowRightClick(t.tree, t.at(10, 9));
     uitest::processMessages();
-    EXPECT_EQ(shown, (std::vector<std::string>{"&Resize All Columns To Fit", "-", "Name+!",
-                                               "Size", "Kind"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"&Resize All Columns To Fit", "-", "Name+!", "Size",
+                                               "Kind"}));
     SetPopupMenuPresenter(nullptr);
 }
 
@@ -295,9 +295,9 @@ TEST(LazyTreeHeader, StreamRoundTripAndCorruptStreamsRefused) {
         for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
         return b;
     };
-    const std::vector<std::string> corrupt = {
-        patched(8, 1000000), patched(mapAt, 7), patched(bytes.size() - 4 * 13 - 7 - 4, 5000),
-        bytes.substr(0, bytes.size() - 3)};
+    const std::vector<std::string> corrupt = {patched(8, 1000000), patched(mapAt, 7),
+                                              patched(bytes.size() - 4 * 13 - 7 - 4, 5000),
+                                              bytes.substr(0, bytes.size() - 3)};
     for (const std::string& b : corrupt) {
         TMemoryStream bad;
         bad.WriteBuffer(b.data(), std::int64_t(b.size()));
