@@ -6,6 +6,7 @@
 #include "platform/base/Types.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/core/Messages.h"
+#include "shell/frame/PbButton.h"
 
 #include <cstdint>
 #include <functional>
@@ -45,8 +46,8 @@ constexpr TLTColumnOptions DefaultColumnOptions{
     coResizable,  coShowDropMark, coVisible, coAllowFocus,     coEditable};
 
 enum TLazyTreeColumnStyle { vsText, vsOwnerDraw };
-// Where the header glyph goes relative to the caption.
-enum TLTHeaderColumnLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// Where the header glyph goes relative to the caption: the push button's layout values.
+using TLTHeaderColumnLayout = TPbButtonLayout;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 enum TLTDropMarkMode { dmmNone, dmmLeft, dmmRight };
