@@ -121,6 +121,11 @@ void TBaseLazyTree::CreateWnd() {
         ~Leave() { tree->ChangeTreeStates({}, {tsWindowCreating}); }
     } leave{this};
     TCustomControl::CreateWnd();
+    ComputeHeaderArea();
+    if (FHeader->States().Contains(hsNeedScaling))
+        FHeader->ApplyAreaConstraints();
+    else if (FHeader->Options().Contains(hoVisible))
+        FHeader->RefreshNonClientArea();
     if (TreeOptions()->PaintOptions().Contains(toThemeAware))
         ChangeTreeStates({tsUseThemes}, {tsUseExplorerTheme});
     else
@@ -134,6 +139,8 @@ void TBaseLazyTree::WndProc(TMessage& Message) {
         killTreeTimer(5);
         killTreeTimer(6);
     }
+    // The header sees the window's messages first.
+    if (FHeader && FHeader->ProcessHeaderMessage(Message)) return;
     TCustomControl::WndProc(Message);
 }
 

@@ -364,6 +364,8 @@ public:
         return GetColor(SelectionRectangleBorderColorIndex);
     }
     TColor HeaderHotColor() const { return GetColor(HeaderHotColorIndex); }
+    // The colour of header captions: the header font's.
+    TColor HeaderFontColor() const;
     TColor SelectionTextColor() const { return GetColor(SelectionTextColorIndex); }
     TColor UnfocusedColor() const { return GetColor(UnfocusedColorIndex); }
     void SetTreeLineColor(TColor v) { SetColor(TreeLineColorIndex, v); }
@@ -379,6 +381,8 @@ private:
 
 // --- the tree ---------------------------------------------------------------------------------
 class TBaseLazyTree : public TCustomControl {
+    friend class TLTHeader;
+
 public:
     explicit TBaseLazyTree(TComponent* AOwner);
     ~TBaseLazyTree() override;
@@ -432,6 +436,78 @@ public:
     std::function<void(TLTHeader* Sender, TColumnIndex Column)> OnColumnResize;
     // Repaints from the column's left edge to the right and fires OnColumnResize.
     virtual void ColumnResized(TColumnIndex Column);
+    // --- header columns (LazyTreeHeader*.cpp) ---
+    using THeaderNotifyEvent = std::function<void(TLTHeader* Sender)>;
+    using THeaderColumnEvent = std::function<void(TLTHeader* Sender, TColumnIndex Column)>;
+    using THeaderHitEvent = std::function<void(TLTHeader* Sender, const TLTHeaderHitInfo& HitInfo)>;
+    using THeaderMouseEvent = std::function<void(TLTHeader* Sender, TMouseButton Button,
+                                                 TShiftState Shift, int X, int Y)>;
+    THeaderHitEvent OnHeaderClick;
+    THeaderHitEvent OnHeaderDblClick;
+    THeaderMouseEvent OnHeaderMouseDown;
+    THeaderMouseEvent OnHeaderMouseUp;
+    std::function<void(TLTHeader* Sender, TShiftState Shift, int X, int Y)> OnHeaderMouseMove;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& Allowed)> OnHeaderDragging;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TColumnPosition OldPosition)>
+        OnHeaderDragged;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TPoint DropPosition)>
+        OnHeaderDraggedOut;
+    std::function<void(TLTHeader* Sender, TCursor& Cursor)> OnGetHeaderCursor;
+    std::function<void(TLTHeader* Sender, TCanvas* HeaderCanvas, TLazyTreeColumn* Column, TRect R,
+                       bool Hover, bool Pressed, TLTDropMarkMode DropMark)>
+        OnHeaderDraw;
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo,
+                       THeaderPaintElements& Elements)>
+        OnHeaderDrawQueryElements;
+    std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo,
+                       THeaderPaintElements Elements)>
+        OnAdvancedHeaderDraw;
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, TShiftState Shift)>
+        OnColumnClick;
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, TShiftState Shift)>
+        OnColumnDblClick;
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, bool Visible)>
+        OnColumnVisibilityChanged;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift)>
+        OnBeforeColumnWidthTracking;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift,
+                       TPoint& TrackPoint, TPoint P, bool& Allowed)>
+        OnColumnWidthTracking;
+    THeaderColumnEvent OnAfterColumnWidthTracking;
+    std::function<void(TLTHeader* Sender, TShiftState Shift)> OnBeforeHeaderHeightTracking;
+    std::function<void(TLTHeader* Sender, TPoint& P, TShiftState Shift, bool& Allowed)>
+        OnHeaderHeightTracking;
+    THeaderNotifyEvent OnAfterHeaderHeightTracking;
+    std::function<void(TLTHeader* Sender, TPoint& P, TShiftState Shift, bool& Allowed)>
+        OnHeaderHeightDblClickResize;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TShiftState Shift, TPoint P,
+                       bool& Allowed)>
+        OnColumnWidthDblClickResize;
+    std::function<void(TLTHeader* Sender, TPoint P, bool& Allowed)> OnCanSplitterResizeHeader;
+    std::function<void(TLTHeader* Sender, TPoint P, TColumnIndex Column, bool& Allowed)>
+        OnCanSplitterResizeColumn;
+    std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)>
+        OnBeforeAutoFitColumns;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, TSmartAutoFitType& SmartAutoFitType,
+                       bool& Allowed)>
+        OnBeforeAutoFitColumn;
+    THeaderColumnEvent OnAfterAutoFitColumn;
+    THeaderNotifyEvent OnAfterAutoFitColumns;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& UseSmartColumnWidth)>
+        OnBeforeGetMaxColumnWidth;
+    std::function<void(TLTHeader* Sender, TColumnIndex Column, int& MaxWidth)>
+        OnAfterGetMaxColumnWidth;
+    // The width the column's content needs (Smart: only the nodes in view).
+    virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth = false);
+    // Repaints the client area within a column's bounds.
+    void InvalidateColumn(TColumnIndex Column);
+    // Widens a cell over the empty cells right of it; NextColumn: the column after them.
+    virtual void AdjustCellSpan(TLTPaintInfo& PaintInfo, int& NextColumn);
+    // The header's rectangle in window coordinates (empty height while it is hidden).
+    const TRect& HeaderRect() const { return FHeaderRect; }
+    virtual void ComputeHeaderArea();
+    // Offset of a right-to-left tree's columns; 0 in this left-to-right tree.
+    int RightToLeftPaintOffset() const { return 0; }
     // The horizontal scroll position (0 or more).
     int EffectiveOffsetX() const { return FEffectiveOffsetX; }
 
@@ -1269,6 +1345,7 @@ private:
     friend struct TLazyTreeWorkerAccess;
     // Moving, copying and sorting (LazyTreeMove.cpp).
     std::unique_ptr<TLTHeader> FHeader;
+    TRect FHeaderRect;
     // Checks the source and settles the target tree, node and mode; nil when nothing happens.
     TBaseLazyTree* resolveMoveTarget(PLazyNode Source, PLazyNode& Target, TLTNodeAttachMode& Mode);
     // Writes Source (or its children) to a stream and reads them into Tree at Target; answers
@@ -1314,6 +1391,9 @@ private:
     void paintCell(TLTPaintInfo& Info, const TRect& Window, const TLineImage& LineImage,
                    int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
                    bool StateImagesUsed, bool CheckImagesUsed);
+    void paintOneCell(TLTPaintInfo& Info, const TRect& Window, const TLineImage& LineImage,
+                      int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
+                      bool StateImagesUsed, bool CheckImagesUsed);
     // What the button bitmaps and the line pattern were built from.
     struct ButtonLook {
         TLTButtonStyle Style;
@@ -1551,6 +1631,7 @@ public:
     int QueryNodeWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
     int QueryNodeExtraWidth(PLazyNode Node, int Column, TCanvas* Canvas = nullptr) override;
     bool FireGetCellIsEmpty(PLazyNode Node, int Column) override;
+    void AdjustCellSpan(TLTPaintInfo& PaintInfo, int& NextColumn) override;
     TRect InvalidateNode(PLazyNode Node) override;
     // Height of the text S (Node's text when empty) as one line, or word-wrapped for a
     // multi-line node.

@@ -37,6 +37,10 @@ TColor TLTColors::BackGroundColor() const {
     return FOwner->Color();
 }
 
+TColor TLTColors::HeaderFontColor() const {
+    return FOwner->Header()->Font()->Color();
+}
+
 TColor TLTColors::NodeFontColor() const {
     return FOwner->Font()->Color();
 }

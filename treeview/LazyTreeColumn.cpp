@@ -4,6 +4,7 @@
 #include "treeview/TreeStreamIO.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -455,4 +456,295 @@ void TLTFixedAreaConstraints::SetConstraints(int Index, std::uint8_t Value) {
     if (Index < 2 && Value > 0 && other > Value) other = Value;  // a maximum lowers the minimum
     if (Index >= 2 && other > 0 && other < Value) other = Value; // a minimum raises the maximum
     if (OnChange) OnChange(this);
+}
+
+void TLazyTreeColumn::RestoreLastWidth() {
+    Owner()->AnimatedResize(Index(), FLastWidth);
+}
+
+// --- collection: copying, positions after loading ----------------------------------------------
+
+void TLazyTreeColumns::ApplyStoredPositions() {
+    syncPositionMapSize();
+    for (int i = 0; i < Count(); ++i) {
+        const TColumnPosition p = Items(i)->FPosition;
+        if (p < FPositionToIndex.size()) FPositionToIndex[p] = i;
+    }
+    FNeedPositionsFix = false;
+    RecomputeColumnLefts(true);
+}
+
+void TLazyTreeColumns::Assign(const TPersistent* Source) {
+    const auto* src = dynamic_cast<const TLazyTreeColumns*>(Source);
+    if (!src) {
+        TCollection::Assign(Source);
+        return;
+    }
+    BeginUpdate();
+    Clear();
+    for (int i = 0; i < src->Count(); ++i) Add()->Assign(src->Items(i));
+    FPositionToIndex = src->FPositionToIndex;
+    FNeedPositionsFix = false;
+    EndUpdate();
+    RecomputeColumnLefts(true);
+}
+
+bool TLazyTreeColumns::Equals(const TLazyTreeColumns* Other) const {
+    if (!Other || Other->Count() != Count() || Other->FPositionToIndex != FPositionToIndex)
+        return false;
+    for (int i = 0; i < Count(); ++i)
+        if (!Items(i)->Equals(Other->Items(i))) return false;
+    return true;
+}
+
+// --- geometry and navigation ---------------------------------------------------------------------
+
+TColumnIndex TLazyTreeColumns::ColumnAndBoundsAt(TPoint P, int& ALeft, int& ARight,
+                                                 bool Relative) const {
+    const TBaseLazyTree* tree = FHeader->Treeview();
+    int sum = 0;
+    if (Relative && P.X >= GetVisibleFixedWidth()) sum = -tree->EffectiveOffsetX();
+    sum += tree->RightToLeftPaintOffset();
+    for (TColumnIndex index : FPositionToIndex) {
+        const TLazyTreeColumn* c = Items(index);
+        if (!c->FOptions.Contains(coVisible)) continue;
+        if (P.X < sum + c->FWidth) {
+            ALeft = sum;
+            ARight = sum + c->FWidth;
+            return index;
+        }
+        sum += c->FWidth;
+    }
+    return InvalidColumnIndex;
+}
+
+TColumnIndex TLazyTreeColumns::ColumnFromPosition(TPoint P, bool Relative) const {
+    if (P.X < 0 || P.Y < 0 || P.Y > FHeader->Treeview()->Height()) return InvalidColumnIndex;
+    int l = 0, r = 0;
+    return ColumnAndBoundsAt(P, l, r, Relative);
+}
+
+void TLazyTreeColumns::GetColumnBounds(TColumnIndex Column, int& ALeft, int& ARight) const {
+    if (Column < 0 || !IsValidColumn(Column)) {
+        ALeft = 0;
+        ARight = FHeader->Treeview()->ClientWidth();
+        return;
+    }
+    ALeft = Items(Column)->Left() + FHeader->Treeview()->RightToLeftPaintOffset();
+    ARight = ALeft + Items(Column)->FWidth;
+}
+
+TColumnIndex TLazyTreeColumns::GetFirstColumn() const {
+    return FPositionToIndex.empty() ? InvalidColumnIndex : FPositionToIndex.front();
+}
+
+TColumnIndex TLazyTreeColumns::GetNextColumn(TColumnIndex Column) const {
+    if (!IsValidColumn(Column)) return InvalidColumnIndex;
+    const TColumnPosition p = Items(Column)->FPosition + 1;
+    return p < FPositionToIndex.size() ? FPositionToIndex[p] : InvalidColumnIndex;
+}
+
+TColumnIndex TLazyTreeColumns::GetPreviousColumn(TColumnIndex Column) const {
+    if (!IsValidColumn(Column) || Items(Column)->FPosition == 0) return InvalidColumnIndex;
+    return FPositionToIndex[Items(Column)->FPosition - 1];
+}
+
+namespace {
+bool qualifies(const TLazyTreeColumn* c, bool ConsiderAllowFocus) {
+    return c->Options().Contains(coVisible) &&
+           (!ConsiderAllowFocus || c->Options().Contains(coAllowFocus));
+}
+} // namespace
+
+TColumnIndex TLazyTreeColumns::GetFirstVisibleColumn(bool ConsiderAllowFocus) const {
+    for (TColumnIndex index : FPositionToIndex)
+        if (qualifies(Items(index), ConsiderAllowFocus)) return index;
+    return InvalidColumnIndex;
+}
+
+TColumnIndex TLazyTreeColumns::GetLastVisibleColumn(bool ConsiderAllowFocus) const {
+    for (auto p = FPositionToIndex.rbegin(); p != FPositionToIndex.rend(); ++p)
+        if (qualifies(Items(*p), ConsiderAllowFocus)) return *p;
+    return InvalidColumnIndex;
+}
+
+TColumnIndex TLazyTreeColumns::GetNextVisibleColumn(TColumnIndex Column,
+                                                    bool ConsiderAllowFocus) const {
+    do Column = GetNextColumn(Column);
+    while (Column >= 0 && !qualifies(Items(Column), ConsiderAllowFocus));
+    return Column;
+}
+
+TColumnIndex TLazyTreeColumns::GetPreviousVisibleColumn(TColumnIndex Column,
+                                                        bool ConsiderAllowFocus) const {
+    do Column = GetPreviousColumn(Column);
+    while (Column >= 0 && !qualifies(Items(Column), ConsiderAllowFocus));
+    return Column;
+}
+
+std::vector<TColumnIndex> TLazyTreeColumns::GetVisibleColumns() const {
+    std::vector<TColumnIndex> out;
+    for (TColumnIndex index : FPositionToIndex)
+        if (Items(index)->FOptions.Contains(coVisible)) out.push_back(index);
+    return out;
+}
+
+int TLazyTreeColumns::GetScrollWidth() const {
+    int sum = 0, n = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const TLazyTreeColumn* c = Items(i);
+        if (c->FOptions.Contains(coVisible) && !c->FOptions.Contains(coFixed)) {
+            sum += c->FWidth;
+            ++n;
+        }
+    }
+    if (n == 0) return int(FHeader->Treeview()->Indent());
+    return int(std::nearbyint(double(sum) / n));
+}
+
+int TLazyTreeColumns::TotalWidth() const {
+    const TColumnIndex last = GetLastVisibleColumn();
+    return last < 0 ? 0 : Items(last)->FLeft + Items(last)->FWidth;
+}
+
+// --- header mouse bookkeeping ------------------------------------------------------------------
+
+void TLazyTreeColumns::QuerySplitterResize(TPoint P, TColumnIndex Column, bool& Allowed) {
+    TBaseLazyTree* tree = FHeader->Treeview();
+    if (tree->OnCanSplitterResizeColumn)
+        tree->OnCanSplitterResizeColumn(FHeader, P, Column, Allowed);
+}
+
+bool TLazyTreeColumns::SplitterResizeAllowed(TPoint P, TColumnIndex Column) {
+    bool allowed =
+        IsValidColumn(Column) && Items(Column)->FOptions.ContainsAll({coVisible, coResizable});
+    QuerySplitterResize(P, Column, allowed);
+    return allowed;
+}
+
+bool TLazyTreeColumns::trackColumnUnderPoint(TPoint P, TColumnIndex& Index) {
+    const TColumnIndex c = ColumnFromPosition(FHeader->toHeader(P));
+    if (c == Index) return false;
+    if (Index >= 0) FHeader->Invalidate(Index);
+    Index = c;
+    if (Index >= 0) FHeader->Invalidate(Index);
+    return true;
+}
+
+bool TLazyTreeColumns::TrackHotColumn(TPoint P) {
+    return trackColumnUnderPoint(P, FHoverIndex);
+}
+
+TColumnIndex TLazyTreeColumns::TrackPressedColumn(TPoint P) {
+    const TPoint h = FHeader->toHeader(P);
+    const TColumnIndex c = ColumnFromPosition(h);
+    if (c >= 0 && c != FDownIndex && Items(c)->FOptions.ContainsAll({coAllowClick, coEnabled})) {
+        if (FDownIndex >= 0) FHeader->Invalidate(FDownIndex);
+        FDownIndex = c;
+        const TLazyTreeColumn* col = Items(c);
+        FCheckBoxHit = col->FHasImage && PtInRect(col->FImageRect, h) && col->FCheckBox;
+        FHeader->Invalidate(FDownIndex);
+    }
+    return c;
+}
+
+// --- widths ------------------------------------------------------------------------------------
+
+void TLazyTreeColumns::AnimatedResize(TColumnIndex Column, int NewWidth) {
+    if (!IsValidColumn(Column)) return;
+    TLazyTreeColumn* c = Items(Column);
+    NewWidth = std::clamp(NewWidth, c->FMinWidth, c->FMaxWidth);
+    const int w = c->FWidth;
+    if (NewWidth == w) return;
+    TBaseLazyTree* tree = FHeader->Treeview();
+    if (!FHeader->Options().Contains(hoDisableAnimatedResize) &&
+        !c->FOptions.Contains(coDisableAnimatedResize) && tree->HandleAllocated()) {
+        // The part right of the column slides to its new place in 32 steps.
+        HDC dc = GetWindowDC(tree->Handle());
+        const int step = (NewWidth - w) / 32;
+        const TRect h = tree->HeaderRect();
+        TRect headerStrip(h.Left + c->FLeft + w, h.Top, h.Right, h.Bottom);
+        TRect bodyStrip(headerStrip.Left, h.Bottom, headerStrip.Left + tree->ClientWidth(),
+                        h.Bottom + tree->ClientHeight());
+        if (step > 0)
+            FillRect(dc,
+                     TRect(bodyStrip.Left, bodyStrip.Top, bodyStrip.Left + step, bodyStrip.Bottom),
+                     ColorToRGB(tree->Color()));
+        else {
+            headerStrip.Left += step;
+            bodyStrip.Left += step;
+        }
+        for (int i = 0; i < 32; ++i) {
+            ScrollDC(dc, step, 0, &headerStrip, &headerStrip, nullptr, nullptr);
+            headerStrip.Left += step;
+            ScrollDC(dc, step, 0, &bodyStrip, &bodyStrip, nullptr, nullptr);
+            bodyStrip.Left += step;
+        }
+        ReleaseDC(tree->Handle(), dc);
+    }
+    c->SetWidth(NewWidth);
+}
+
+void TLazyTreeColumns::FitAutoSizeColumn(bool Force) {
+    if (Count() == 0) return;
+    TColumnIndex index = FHeader->AutoSizeIndex();
+    if (!IsValidColumn(index)) index = Count() - 1;
+    TBaseLazyTree* tree = FHeader->Treeview();
+    int available = tree->HandleAllocated() ? tree->ClientWidth() : tree->Width();
+    for (int i = 0; i < Count(); ++i)
+        if (i != index && Items(i)->FOptions.Contains(coVisible)) available -= Items(i)->FWidth;
+    TLazyTreeColumn* c = Items(index);
+    const int width = std::max(std::min(available, c->FMaxWidth), c->FMinWidth);
+    if (!Force && width == c->FWidth) return;
+    c->FWidth = width;
+    RecomputeColumnLefts(false);
+    const bool updating = tree->UpdateCount() > 0;
+    if (!updating) tree->BeginUpdate();
+    struct End {
+        TBaseLazyTree* tree;
+        bool end;
+        ~End() {
+            if (end) tree->EndUpdate();
+        }
+    } endUpdate{tree, !updating};
+    tree->ColumnResized(index);
+}
+
+// --- the stream --------------------------------------------------------------------------------
+
+void TLazyTreeColumns::SaveToStream(TStream& Stream) const {
+    WriteLE<std::int32_t>(Stream, Count());
+    for (int i = 0; i < Count(); ++i) Items(i)->SaveToStream(Stream);
+    if (Count() > 0)
+        for (TColumnIndex index : FPositionToIndex) WriteLE<std::int32_t>(Stream, index);
+    WriteLE<std::int32_t>(Stream, FDefaultWidth);
+}
+
+void TLazyTreeColumns::LoadFromStream(TStream& Stream, int Version) {
+    Clear();
+    const std::int32_t count = ReadLE<std::int32_t>(Stream);
+    // A column record holds at least 14 integers: the count is bounded by the stream.
+    constexpr std::int64_t MinimumRecord = 14 * 4;
+    if (count < 0 || count * MinimumRecord > Stream.Size() - Stream.Position())
+        throw EReadError("Stream read error");
+    if (count > 0) {
+        BeginUpdate();
+        struct End {
+            TLazyTreeColumns* columns;
+            ~End() { columns->EndUpdate(); }
+        } endUpdate{this};
+        for (std::int32_t i = 0; i < count; ++i) Add()->LoadFromStream(Stream, Version);
+        std::vector<TColumnIndex> map(std::size_t(count), 0);
+        std::vector<bool> seen(std::size_t(count), false);
+        for (TColumnIndex& entry : map) {
+            entry = ReadLE<std::int32_t>(Stream);
+            // The map must be a permutation of the column indexes.
+            if (entry < 0 || entry >= count || seen[std::size_t(entry)])
+                throw EReadError("Stream read error");
+            seen[std::size_t(entry)] = true;
+        }
+        FPositionToIndex = map;
+    }
+    if (Version > 4) FDefaultWidth = ReadLE<std::int32_t>(Stream);
+    RecomputeColumnLefts(true);
 }

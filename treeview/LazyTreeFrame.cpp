@@ -18,13 +18,38 @@ void TBaseLazyTree::WMNCCalcSize(TMessage& Message) {
     // Inside the window border: the bevels, then the border ring, then the scroll bars.
     TRect& r = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0];
     InflateRect(r, -FBorderWidth, -FBorderWidth);
-    if (FBevelKind == bkNone) return;
-    const int edge =
-        (FBevelInner != bvNone ? FBevelWidth : 0) + (FBevelOuter != bvNone ? FBevelWidth : 0);
-    if (FBevelEdges.Contains(beLeft)) r.Left += edge;
-    if (FBevelEdges.Contains(beTop)) r.Top += edge;
-    if (FBevelEdges.Contains(beRight)) r.Right -= edge;
-    if (FBevelEdges.Contains(beBottom)) r.Bottom -= edge;
+    if (FBevelKind != bkNone) {
+        const int edge =
+            (FBevelInner != bvNone ? FBevelWidth : 0) + (FBevelOuter != bvNone ? FBevelWidth : 0);
+        if (FBevelEdges.Contains(beLeft)) r.Left += edge;
+        if (FBevelEdges.Contains(beTop)) r.Top += edge;
+        if (FBevelEdges.Contains(beRight)) r.Right -= edge;
+        if (FBevelEdges.Contains(beBottom)) r.Bottom -= edge;
+    }
+    // The header takes a strip above the client area.
+    if (FHeader && FHeader->Options().Contains(hoVisible))
+        r.Top = std::min(r.Top + FHeader->Height(), r.Bottom);
+}
+
+void TBaseLazyTree::ComputeHeaderArea() {
+    TRect r(0, 0, Width(), Height());
+    int dx = 0, dy = 0;
+    QueryBorderSize(dx, dy);
+    InflateRect(r, dx, dy);
+    InflateRect(r, -FBorderWidth, -FBorderWidth);
+    if (FBevelKind != bkNone) {
+        const int edge =
+            (FBevelInner != bvNone ? FBevelWidth : 0) + (FBevelOuter != bvNone ? FBevelWidth : 0);
+        if (FBevelEdges.Contains(beLeft)) r.Left += edge;
+        if (FBevelEdges.Contains(beTop)) r.Top += edge;
+    }
+    if (!FHeader->Options().Contains(hoVisible))
+        r.Bottom = r.Top;
+    else if (r.Left > r.Right || r.Top > r.Bottom)
+        r = TRect(0, 0, 0, 0);
+    else
+        r.Bottom = r.Top + FHeader->Height();
+    FHeaderRect = r;
 }
 
 void TBaseLazyTree::WMNCPaint(TMessage& Message) {
@@ -32,6 +57,10 @@ void TBaseLazyTree::WMNCPaint(TMessage& Message) {
     TCustomControl::Dispatch(Message);
     HDC dc = GetWindowDC(Handle());
     PaintNonClientBorder(dc);
+    if (FHeader->Options().Contains(hoVisible)) {
+        ComputeHeaderArea();
+        FHeader->Columns()->PaintHeader(dc, FHeaderRect, -FEffectiveOffsetX);
+    }
     ReleaseDC(Handle(), dc);
 }
 

@@ -4,14 +4,21 @@
 
 #include "platform/base/Classes.h"
 #include "platform/base/Types.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/core/Messages.h"
 #include "shell/frame/PbButton.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class TBaseLazyTree;
+class TBitmap;
+class TCanvas;
+class TFont;
+class TImageList;
 class TLTHeader;
 class TLazyTreeColumns;
 
@@ -42,6 +49,43 @@ enum TLazyTreeColumnStyle { vsText, vsOwnerDraw };
 // Where the header glyph goes relative to the caption: the push button's layout values.
 using TLTHeaderColumnLayout = TPbButtonLayout;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+enum TLTDropMarkMode { dmmNone, dmmLeft, dmmRight };
+enum THeaderPaintElement { hpeBackground, hpeDropMark, hpeHeaderGlyph, hpeSortGlyph, hpeText };
+using THeaderPaintElements = TEnumSet<THeaderPaintElement, std::uint8_t>;
+enum TLTHeaderStyle { hsThickButtons, hsFlatButtons, hsPlates };
+enum TSmartAutoFitType { smaAllColumns, smaNoColumn, smaUseColumnOption };
+enum TLTHeaderHitPosition { hhiNoWhere, hhiOnColumn, hhiOnIcon, hhiOnCheckbox };
+using TLTHeaderHitPositions = TEnumSet<TLTHeaderHitPosition, std::uint8_t>;
+
+class TLazyTreeColumn;
+
+// What the header painting hands to the owner-draw events.
+struct THeaderPaintInfo {
+    TCanvas* TargetCanvas = nullptr;
+    TLazyTreeColumn* Column = nullptr; // nil for the header background
+    TRect PaintRectangle;
+    TRect TextRectangle;
+    bool IsHoverIndex = false;
+    bool IsDownIndex = false;
+    bool IsEnabled = false;
+    bool ShowHeaderGlyph = false;
+    bool ShowSortGlyph = false;
+    bool ShowRightBorder = false;
+    TLTDropMarkMode DropMark = dmmNone;
+    TPoint GlyphPos;
+    TPoint SortGlyphPos;
+};
+
+// A click on the header: header coordinates, the column and what of it was hit.
+struct TLTHeaderHitInfo {
+    int X = 0;
+    int Y = 0;
+    TMouseButton Button = mbLeft;
+    TShiftState Shift;
+    TColumnIndex Column = NoColumnIndex;
+    TLTHeaderHitPositions HitPosition;
+};
 
 // A column of the header.
 class TLazyTreeColumn : public TCollectionItem {
@@ -117,9 +161,19 @@ public:
     // The column record of the header stream; Version is the header stream's version.
     void LoadFromStream(TStream& Stream, int Version);
     void SaveToStream(TStream& Stream) const;
+    // Animated resize back to the width before the last change.
+    void RestoreLastWidth();
+    // Whether the last paint drew a header glyph, and where (coordinates of that paint).
+    bool HasImage() const { return FHasImage; }
+    const TRect& ImageRect() const { return FImageRect; }
+    // The layout of the header cell Client: glyph, sort glyph and caption places.
+    void ArrangeHeaderContent(TCanvas* DC, const TRect& Client, bool UseHeaderGlyph,
+                              bool UseSortGlyph, TPoint& HeaderGlyphPos, TPoint& SortGlyphPos,
+                              TSize& SortGlyphSize, TRect& TextBounds, unsigned DrawFormat);
 
 private:
     friend class TLazyTreeColumns;
+    friend class TLTHeader;
     TBaseLazyTree* tree() const;
     TLTHeader* header() const;
     void changed() { Changed(false); }
@@ -180,12 +234,68 @@ public:
     int GetVisibleFixedWidth() const;
     // Positions and left edges again from the position map.
     void RecomputeColumnLefts(bool Force);
+    // Applies the positions the columns stored while the tree was loading.
+    void ApplyStoredPositions();
+    void Assign(const TPersistent* Source) override;
+    bool Equals(const TLazyTreeColumns* Other) const;
+
+    // --- geometry and navigation (header coordinates: x from the first column) ---
+    // The visible column whose span holds P.X (Relative: scrolled, except over the fixed area);
+    // InvalidColumnIndex when none.
+    TColumnIndex ColumnFromPosition(TPoint P, bool Relative = true) const;
+    TColumnIndex ColumnAndBoundsAt(TPoint P, int& ALeft, int& ARight, bool Relative = true) const;
+    // The on-screen span of a column; of the whole client for a negative column.
+    void GetColumnBounds(TColumnIndex Column, int& ALeft, int& ARight) const;
+    TColumnIndex GetFirstColumn() const;
+    TColumnIndex GetNextColumn(TColumnIndex Column) const;
+    TColumnIndex GetPreviousColumn(TColumnIndex Column) const;
+    TColumnIndex GetFirstVisibleColumn(bool ConsiderAllowFocus = false) const;
+    TColumnIndex GetLastVisibleColumn(bool ConsiderAllowFocus = false) const;
+    TColumnIndex GetNextVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus = false) const;
+    TColumnIndex GetPreviousVisibleColumn(TColumnIndex Column,
+                                          bool ConsiderAllowFocus = false) const;
+    std::vector<TColumnIndex> GetVisibleColumns() const;
+    // The horizontal scroll step: the mean width of the visible scrolling columns.
+    int GetScrollWidth() const;
+    int TotalWidth() const;
+
+    // --- header mouse bookkeeping (tree client coordinates, the header at negative y) ---
+    virtual void QuerySplitterResize(TPoint P, TColumnIndex Column, bool& Allowed);
+    bool SplitterResizeAllowed(TPoint P, TColumnIndex Column);
+    bool TrackHotColumn(TPoint P);
+    TColumnIndex TrackPressedColumn(TPoint P);
+    // P in client coordinates of the tree's client area plus the header height.
+    virtual void ProcessHeaderClick(TPoint P, TMouseButton Button, bool Force, bool DblClick);
+    bool CheckBoxHit() const { return FCheckBoxHit; }
+    TColumnIndex DragIndex() const { return FDragIndex; }
+    TColumnIndex DropTarget() const { return FDropTarget; }
+    bool DropBefore() const { return FDropBefore; }
+    // The menu a right click made with hoAutoColumnPopupMenu (nil before).
+    TPopupMenu* ColumnPopupMenu() const { return FColumnPopupMenu.get(); }
+
+    // --- widths ---
+    void AnimatedResize(TColumnIndex Column, int NewWidth);
+    // The auto-size column takes the room the other visible columns leave.
+    void FitAutoSizeColumn(bool Force);
+
+    // --- painting ---
+    // R: the header in DC coordinates; HOffset: the offset of the scrolling columns.
+    void PaintHeader(TCanvas* DC, const TRect& R, int HOffset);
+    // R in unscrolled header coordinates, painted with its top-left corner at Target.
+    void PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target, int RTLOffset = 0);
+
+    void LoadFromStream(TStream& Stream, int Version);
+    void SaveToStream(TStream& Stream) const;
 
 protected:
     void Update(TCollectionItem* Item) override;
 
 private:
     friend class TLazyTreeColumn;
+    friend class TLTHeader;
+    bool trackColumnUnderPoint(TPoint P, TColumnIndex& Index);
+    void paintColumn(struct THeaderPaintInfo& PaintInfo, TColumnIndex Column, const TRect& CR,
+                     bool ShowRightBorder, bool AdvancedOwnerDraw, bool SimpleOwnerDraw);
     void syncPositionMapSize();
     void movePositionEntry(TColumnIndex Column, TColumnPosition NewPosition);
     void renumberPositionMap(TColumnIndex DeletedIndex);
@@ -198,6 +308,12 @@ private:
     int FDefaultWidth = 50;
     bool FNeedPositionsFix = false;
     bool FClearing = false;
+    bool FCheckBoxHit = false;
+    TColumnIndex FDragIndex = NoColumnIndex;
+    TColumnIndex FDropTarget = NoColumnIndex;
+    bool FDropBefore = false;
+    std::unique_ptr<TBitmap> FHeaderBitmap;
+    std::unique_ptr<TPopupMenu> FColumnPopupMenu;
 };
 
 // Limits of the fixed area as percentages (0: no limit).
@@ -210,9 +326,11 @@ public:
     // Index 0 MaxHeightPercent, 1 MaxWidthPercent, 2 MinHeightPercent, 3 MinWidthPercent;
     // a maximum below its minimum moves the other limit along.
     void SetConstraints(int Index, std::uint8_t Value);
+    void Assign(const TPersistent* Source) override;
     TNotifyEvent OnChange;
 
 private:
+    friend class TLTHeader;
     std::uint8_t FMaxHeightPercent = 0;
     std::uint8_t FMaxWidthPercent = 0;
     std::uint8_t FMinHeightPercent = 0;
@@ -256,25 +374,89 @@ enum THeaderState {
 };
 using THeaderStates = TEnumSet<THeaderState, std::uint16_t>;
 
+// The popup menu of the header's columns: a checked item per visible column, optionally with an
+// item that fits all columns first.
+enum TLTHeaderPopupOption { poOriginalOrder, poAllowHideAll, poResizeToFitItem };
+using TLTHeaderPopupOptions = TEnumSet<TLTHeaderPopupOption, std::uint8_t>;
+enum TAddPopupItemType { apNormal, apDisabled, apHidden };
+
+class TLTHeaderPopupMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    // Rebuilds the items when the popup component is a tree, then shows the menu.
+    void Popup(int X, int Y) override;
+    TLTHeaderPopupOptions Options() const { return FOptions; }
+    void SetOptions(TLTHeaderPopupOptions Value) { FOptions = Value; }
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, TAddPopupItemType& Cmd)>
+        OnAddHeaderPopupItem;
+    std::function<void(TBaseLazyTree* Sender, TColumnIndex Column, bool Visible)> OnColumnChange;
+
+protected:
+    virtual void FireAddHeaderPopupItem(TColumnIndex Column, TAddPopupItemType& Cmd);
+    virtual void FireColumnChange(TColumnIndex Column, bool Visible);
+
+private:
+    void menuItemClicked(TObject* Sender);
+    TLTHeaderPopupOptions FOptions;
+};
+
+// The caption of the menu item that fits all columns.
+extern const char* const SResizeToFitMenuItem;
+
+// The picture of a column while it is dragged to another place.
+struct TLTColumnDragPicture {
+    std::unique_ptr<TBitmap> Bitmap;
+    TPoint Position; // screen position of the picture's top-left corner
+    TPoint HotSpot;  // screen point where the drag started
+    bool RestrictDrag = false;
+    bool Visible = false;
+};
+
 class TLTHeader : public TPersistent {
 public:
     explicit TLTHeader(TBaseLazyTree* AOwner);
     ~TLTHeader() override;
+    void Assign(const TPersistent* Source) override;
     TBaseLazyTree* Treeview() const { return FOwner; }
     TLazyTreeColumns* Columns() const { return FColumns.get(); }
+    void SetColumns(const TLazyTreeColumns* Value);
     int ColumnCount() const { return FColumns->Count(); }
     bool UseColumns() const { return FColumns->Count() > 0; }
     TLTFixedAreaConstraints* FixedAreaConstraints() const { return FConstraints.get(); }
+    bool AllowFocus(TColumnIndex Column) const;
 
     TLTHeaderOptions Options() const { return FOptions; }
-    void SetOptions(TLTHeaderOptions Value) { FOptions = Value; }
+    void SetOptions(TLTHeaderOptions Value);
     THeaderStates States() const { return FStates; }
     void ChangeStates(THeaderStates Enter, THeaderStates Leave) {
         FStates = (FStates - Leave) + Enter;
     }
+    TLTHeaderStyle Style() const { return FStyle; }
+    void SetStyle(TLTHeaderStyle Value);
+    TColor Background() const { return FBackgroundColor; }
+    void SetBackground(TColor Value);
+    TFont* Font() const { return FFont.get(); }
+    void SetFont(const TFont* Value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* Value);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value) { FPopupMenu = Value; }
+    int SplitterHitTolerance() const { return FSplitterHitTolerance; }
+    void SetSplitterHitTolerance(int Value) { FSplitterHitTolerance = Value; }
+
     int Height() const { return FHeight; }
+    void SetHeight(int Value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int Value);
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int Value);
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(int Value);
+
     TColumnIndex AutoSizeIndex() const { return FAutoSizeIndex; }
-    void SetAutoSizeIndex(TColumnIndex Value) { FAutoSizeIndex = Value; }
+    void SetAutoSizeIndex(TColumnIndex Value);
     // -1 while there are no columns.
     TColumnIndex MainColumn() const { return UseColumns() ? FMainColumn : NoColumnIndex; }
     // Limited to 0 .. count - 1.
@@ -285,6 +467,43 @@ public:
     TSortDirection SortDirection() const { return FSortDirection; }
     void SetSortDirection(TSortDirection Value);
 
+    // --- geometry (tree client coordinates; the header lies above y = 0) ---
+    TRect HeaderRect() const;
+    bool InHeader(TPoint P) const;
+    bool InHeaderSplitterArea(TPoint P) const;
+    // Repaints a column's header cell (with ExpandToBorder up to the header's edge) or the
+    // whole header for NoColumnIndex.
+    void Invalidate(TColumnIndex Column = NoColumnIndex, bool ExpandToBorder = false);
+    // The tree's frame follows the header's height and visibility.
+    virtual void RefreshNonClientArea();
+
+    // --- widths ---
+    void AutoFitColumns(bool Animated = true,
+                        TSmartAutoFitType SmartAutoFitType = smaUseColumnOption,
+                        int RangeStartCol = NoColumnIndex, int RangeEndCol = NoColumnIndex);
+    // Spreads ChangeBy over the columns RangeStartCol .. RangeEndCol having all of Options;
+    // answers the change applied.
+    int ResizeColumns(int ChangeBy, TColumnIndex RangeStartCol, TColumnIndex RangeEndCol,
+                      TLTColumnOptions Options = {coVisible});
+    void RestoreColumns();
+    void DistributeSpring();
+    // Applies the fixed-area and height percentages.
+    void ApplyAreaConstraints();
+    void ScaleHeader(int M, int D);
+
+    // --- mouse and keyboard (LazyTreeHeaderInput.cpp) ---
+    // The tree offers its messages here first; true when the header consumed it.
+    virtual bool ProcessHeaderMessage(TMessage& Message);
+    // Finds the column splitter at P (client coordinates); sets the tracked column.
+    virtual bool LocateSplitter(TPoint P);
+    bool HeightSplitterAllowed(TPoint P);
+    const TLTColumnDragPicture& DragImage() const { return FDragImage; }
+    TPoint TrackPoint() const { return FTrackPoint; }
+
+    // The header record of a stream of its own; a stream that is not one is refused.
+    void LoadFromStream(TStream& Stream);
+    void SaveToStream(TStream& Stream) const;
+
 protected:
     // Limits Value to -1 .. count - 1 and sorts the tree by it where the options ask for that.
     virtual void ApplySortColumn(TColumnIndex Value);
@@ -292,16 +511,44 @@ protected:
 private:
     // With toAutoSort or hoHeaderClickAutoSort, outside an update bracket.
     void sortTreeWhenWanted();
+    void headerFontChanged();
+    void constraintsChanged();
+    bool columnSplitterHit(TPoint P);
+    bool headerMouseMove(TMessage& Message);
+    bool handleButtonDown(TMessage& Message);
+    bool handleButtonUp(TMessage& Message);
+    bool handleDoubleClick(TMessage& Message);
+    bool handleSetCursor(TMessage& Message);
+    bool cancelTracking();
+    void beginColumnDrag(TPoint HotSpot, TPoint Start);
+    void dragColumnTo(TPoint P);
+    void endColumnDrag();
+    TPoint toHeader(TPoint Client) const { return TPoint(Client.X, Client.Y + FHeight); }
     friend class TLazyTreeColumn;
     friend class TLazyTreeColumns;
     TBaseLazyTree* FOwner;
     std::unique_ptr<TLazyTreeColumns> FColumns;
     std::unique_ptr<TLTFixedAreaConstraints> FConstraints;
+    std::unique_ptr<TFont> FFont;
     int FHeight = 19;
+    bool FParentFont = false;
+    TLTHeaderStyle FStyle = hsThickButtons;
+    TColor FBackgroundColor = clBtnFace;
     TColumnIndex FAutoSizeIndex = 0;
+    TPopupMenu* FPopupMenu = nullptr;
     TColumnIndex FMainColumn = NoColumnIndex;
+    int FMaxHeight = 10000;
+    int FMinHeight = 10;
+    int FDefaultHeight = 19;
+    TImageList* FImages = nullptr;
+    int FSplitterHitTolerance = 8;
     TLTHeaderOptions FOptions{hoColumnResize, hoDrag, hoShowSortGlyphs};
     THeaderStates FStates;
     TColumnIndex FSortColumn = NoColumnIndex;
     TSortDirection FSortDirection = sdAscending;
+    TLTColumnDragPicture FDragImage;
+    int FLastWidth = 0;
+    TPoint FDragStart;
+    TPoint FTrackStart;
+    TPoint FTrackPoint;
 };

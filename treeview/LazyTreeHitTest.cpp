@@ -116,6 +116,14 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, b
     const int height = int(Node->NodeHeight);
     result =
         TRect{FOffsetX, top + FOffsetY, GetTreeRect().Right + FOffsetX, top + height + FOffsetY};
+    TAlignment alignment = FAlignment;
+    if (Column >= 0 && FHeader->Columns()->IsValidColumn(Column)) {
+        int left = 0, right = 0;
+        FHeader->Columns()->GetColumnBounds(Column, left, right);
+        result.Left = left;
+        result.Right = right - 1;
+        alignment = FHeader->Columns()->Items(Column)->Alignment();
+    }
     if (!TextOnly) return result;
 
     int offset = FMargin + indent;
@@ -129,7 +137,6 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, b
     if (FImages && NodeHasImage(Node, ikNormal, Column)) offset += QueryImageSize(Node).X + 2;
     result.Left += offset;
     const int t = QueryNodeWidth(Node, Column);
-    TAlignment alignment = FAlignment;
     if (Unclipped) {
         if (result.Right - result.Left < t - 1) alignment = taLeftJustify;
         switch (alignment) {
@@ -174,8 +181,10 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         HitInfo.HitPositions.Include(hiAbove);
     else if (std::int64_t(Y) > std::int64_t(tree.Bottom))
         HitInfo.HitPositions.Include(hiBelow);
+    const int windowX = X;
     if (Relative) {
-        X -= FOffsetX;
+        if (!FHeader->UseColumns() || X >= FHeader->Columns()->GetVisibleFixedWidth())
+            X -= FOffsetX;
         Y -= FOffsetY;
     }
     HitInfo.HitPoint = TPoint{X, Y};
@@ -190,7 +199,35 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
     initIfNeeded(node);
     HitInfo.HitNode = node;
     HitInfo.HitColumn = NoColumn;
-    const int width = tree.Right;
+    int width = tree.Right;
+    TAlignment alignment = FAlignment;
+    if (FHeader->UseColumns()) {
+        int left = 0, right = 0;
+        TLazyTreeColumns* columns = FHeader->Columns();
+        HitInfo.HitColumn =
+            columns->ColumnAndBoundsAt(TPoint(Relative ? windowX : X, 0), left, right, Relative);
+        if (HitInfo.HitColumn < 0) {
+            HitInfo.HitPositions.Include(hiNowhere);
+            return;
+        }
+        if (TreeOptions()->AutoOptions().Contains(toAutoSpanColumns)) {
+            // Empty cells belong to the text of the cell left of them.
+            const TColumnIndex hit = HitInfo.HitColumn;
+            while (HitInfo.HitColumn >= 0 && FireGetCellIsEmpty(node, HitInfo.HitColumn)) {
+                const TColumnIndex previous = columns->GetPreviousVisibleColumn(HitInfo.HitColumn);
+                if (previous < 0) break;
+                HitInfo.HitColumn = previous;
+                left -= columns->Items(previous)->Width();
+            }
+            for (TColumnIndex next = columns->GetNextVisibleColumn(hit);
+                 next >= 0 && FireGetCellIsEmpty(node, next);
+                 next = columns->GetNextVisibleColumn(next))
+                right += columns->Items(next)->Width();
+        }
+        X = (Relative ? windowX : X) - left;
+        width = right - left;
+        alignment = columns->Items(HitInfo.HitColumn)->Alignment();
+    }
     HitInfo.HitPositions = THitPositions{hiOnItem};
     if (TreeOptions()->MiscOptions().Contains(toNodeHeightResize)) {
         const TRect r = GetDisplayRect(node, HitInfo.HitColumn, false);
@@ -199,7 +236,7 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         else if (Y >= r.Bottom - FOffsetY - 3)
             HitInfo.HitPositions.Include(hiLowerSplitter);
     }
-    HitTestRowLeftToRight(HitInfo, X, width, FAlignment);
+    HitTestRowLeftToRight(HitInfo, X, width, alignment);
 }
 
 void TBaseLazyTree::HitTestRowLeftToRight(THitInfo& HitInfo, int X, int CellWidth,

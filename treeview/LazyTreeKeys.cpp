@@ -220,9 +220,31 @@ void TBaseLazyTree::WMKeyDown(TWMKey& Message) {
             }
             if (FFocusedNode && FFocusedNode->Parent != FRoot) SetFocusedNode(FFocusedNode->Parent);
             break;
-        case VK_TAB:
-            // Tab moves between header columns, which this tree does not have.
+        case VK_TAB: {
+            // Tab moves the focus to the next column that may take it, row after row.
+            if (!TreeOptions()->SelectionOptions().Contains(toExtendedFocus) ||
+                !FHeader->UseColumns())
+                return;
+            TLazyTreeColumns* columns = FHeader->Columns();
+            const bool back = shift.Contains(ssShift);
+            PLazyNode node = FFocusedNode;
+            TColumnIndex column = back ? columns->GetPreviousVisibleColumn(FFocusedColumn, true)
+                                       : columns->GetNextVisibleColumn(FFocusedColumn, true);
+            while (node) {
+                while (column >= 0 &&
+                       !FireFocusChanging(FFocusedNode, node, FFocusedColumn, column))
+                    column = back ? columns->GetPreviousVisibleColumn(column, true)
+                                  : columns->GetNextVisibleColumn(column, true);
+                if (column >= 0) {
+                    MoveFocusTo(node, column);
+                    break;
+                }
+                node = back ? GetPreviousVisible(node, true) : GetNextVisible(node, true);
+                column = back ? columns->GetLastVisibleColumn(true)
+                              : columns->GetFirstVisibleColumn(true);
+            }
             return;
+        }
         default:
             break;
         }

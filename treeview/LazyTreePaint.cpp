@@ -802,25 +802,85 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
     }
 }
 
+void TBaseLazyTree::AdjustCellSpan(TLTPaintInfo& PaintInfo, int& NextColumn) {
+    NextColumn = FHeader->Columns()->GetNextVisibleColumn(PaintInfo.Column);
+}
+
+void TCustomLazyStringTree::AdjustCellSpan(TLTPaintInfo& PaintInfo, int& NextColumn) {
+    TLazyTreeColumns* columns = Header()->Columns();
+    TColumnIndex next = columns->GetNextVisibleColumn(PaintInfo.Column);
+    if (TreeOptions()->AutoOptions().Contains(toAutoSpanColumns) && Header()->UseColumns() &&
+        !columns->Items(PaintInfo.Column)->UseRightToLeftReading()) {
+        // Empty cells to the right take the text of this one.
+        while (next >= 0 && FireGetCellIsEmpty(PaintInfo.Node, next) &&
+               !columns->Items(next)->UseRightToLeftReading()) {
+            PaintInfo.CellRect.Right += columns->Items(next)->Width();
+            next = columns->GetNextVisibleColumn(next);
+        }
+    }
+    NextColumn = next;
+}
+
 void TBaseLazyTree::paintCell(TLTPaintInfo& info, const TRect& Window, const TLineImage& LineImage,
                               int IndentSize, int ButtonX, int ButtonY, int VAlign, bool ImagesUsed,
                               bool StateImagesUsed, bool CheckImagesUsed) {
+    const bool useColumns = FHeader->UseColumns();
+    TLazyTreeColumns* columns = FHeader->Columns();
+    const TLTInternalPaintOptions rowOptions = info.PaintOptions;
+    const int rowHeight = info.CellRect.Bottom;
+    int column = NoColumn;
+    if (useColumns) {
+        column = columns->GetFirstVisibleColumn();
+        if (column < 0) return;
+        int left = 0, right = 0;
+        columns->Items(column)->GetUnscrolledBounds(left, right);
+        info.CellRect.Left = left;
+        info.CellRect.Right = right;
+    }
+    for (;;) {
+        info.Column = column;
+        info.Position = useColumns ? columns->Items(column)->Position() : 0;
+        info.Alignment = useColumns ? columns->Items(column)->Alignment() : FAlignment;
+        info.PaintOptions = rowOptions;
+        int next = InvalidColumn;
+        if (useColumns) AdjustCellSpan(info, next);
+        paintOneCell(info, Window, LineImage, IndentSize, ButtonX, ButtonY, VAlign, ImagesUsed,
+                     StateImagesUsed, CheckImagesUsed);
+        if (!useColumns) break;
+        SelectClipRgn(info.Canvas, nullptr);
+        if (info.CellRect.Left >= Window.Right || next < 0) break;
+        column = next;
+        int left = 0, right = 0;
+        columns->Items(column)->GetUnscrolledBounds(left, right);
+        info.CellRect = TRect(left, 0, right, rowHeight);
+    }
+}
+
+void TBaseLazyTree::paintOneCell(TLTPaintInfo& info, const TRect& Window,
+                                 const TLineImage& LineImage, int IndentSize, int ButtonX,
+                                 int ButtonY, int VAlign, bool ImagesUsed, bool StateImagesUsed,
+                                 bool CheckImagesUsed) {
     TCanvas* canvas = info.Canvas;
     const PLazyNode node = info.Node;
     const TLTPaintOptions paint = TreeOptions()->PaintOptions();
-    info.Column = NoColumn;
-    info.Position = 0;
-    info.Alignment = FAlignment;
-    // Without header columns the cell is the whole row; poColumnColor needs columns.
-    info.PaintOptions.Exclude(poColumnColor);
-    if (FStates.Contains(tsEditing) && node == FocusedNode())
-        info.PaintOptions.Exclude(poDrawSelection);
+    const bool useColumns = FHeader->UseColumns();
+    const bool isMain = !useColumns || info.Column == MainColumn();
+    const TLazyTreeColumn* col = useColumns ? FHeader->Columns()->Items(info.Column) : nullptr;
+    // Column colours need columns; a selected full row and parent-coloured columns have none.
+    if (!useColumns || col->Options().Contains(coParentColor) ||
+        (node->States.Contains(vsSelected) &&
+         TreeOptions()->SelectionOptions().Contains(toFullRowSelect) &&
+         info.PaintOptions.Contains(poDrawSelection)))
+        info.PaintOptions.Exclude(poColumnColor);
+    const bool edited = FStates.Contains(tsEditing) && node == FocusedNode() &&
+                        (!useColumns || FEditColumn == info.Column);
+    if (edited) info.PaintOptions.Exclude(poDrawSelection);
     if (info.CellRect.Right <= Window.Left) return;
     info.NodeWidth = QueryNodeWidth(node, info.Column, canvas);
     info.ContentRect = info.CellRect;
     info.ContentRect.Left += FMargin;
     for (TLTPaintImage& slot : info.ImageInfo) slot = TLTPaintImage();
-    if (CheckImagesUsed) {
+    if (CheckImagesUsed && isMain) {
         TImageList* checks = CheckImages();
         const int index = GetCheckImageIndex(node, node->CheckType, node->CheckState,
                                              !node->States.Contains(vsDisabled) && Enabled());
@@ -838,42 +898,81 @@ void TBaseLazyTree::paintCell(TLTPaintInfo& info, const TRect& Window, const TLi
                                   piNormal, FImages) >= 0)
         PlaceImage(info.ImageInfo[piNormal].Images, VAlign, info.ContentRect,
                    info.ImageInfo[piNormal]);
-    ShiftContentByIndent(info, paint.Contains(toFixedIndent) ? 1 : IndentSize);
+    if (isMain) ShiftContentByIndent(info, paint.Contains(toFixedIndent) ? 1 : IndentSize);
+    if (useColumns) ClipToRect(canvas, info.CellRect);
     if (info.PaintOptions.Contains(poGridLines) && paint.Contains(toShowHorzGridLines)) {
         canvas->Font()->SetColor(Colors()->GridLineColor());
         int left = info.CellRect.Left;
-        if (FLineMode == lmBands)
+        if (isMain && FLineMode == lmBands)
             left += (paint.Contains(toFixedIndent) ? 1 : IndentSize) * int(FIndent);
         DrawDottedHorzLine(info, left, info.CellRect.Right - 1, info.CellRect.Bottom - 1);
         --info.CellRect.Bottom;
         --info.ContentRect.Bottom;
     }
+    if (useColumns && info.PaintOptions.Contains(poGridLines) &&
+        paint.Contains(toShowVertGridLines) &&
+        !(FHeader->Options().Contains(hoAutoResize) &&
+          info.Column == FHeader->Columns()->GetLastVisibleColumn()) &&
+        (info.CellRect.Right - FEffectiveOffsetX != ClientWidth() ||
+         col->Options().Contains(coFixed))) {
+        canvas->Font()->SetColor(Colors()->GridLineColor());
+        DrawDottedVertLine(info, info.CellRect.Top, info.CellRect.Bottom, info.CellRect.Right - 1,
+                           false);
+        --info.CellRect.Right;
+        --info.ContentRect.Right;
+    }
     PaintCellBackground(info, Window.Left, Window.Right - Window.Left);
-    if (paint.Contains(toShowTreeLines) &&
-        !(paint.Contains(toHideTreeLinesIfThemed) && FStates.Contains(tsUseThemes)))
-        PaintConnectorLines(info, VAlign, paint.Contains(toFixedIndent) ? 1 : IndentSize,
-                            LineImage);
-    if (paint.Contains(toShowButtons) && node->States.Contains(vsHasChildren) &&
-        (!node->States.Contains(vsAllChildrenHidden) ||
-         !TreeOptions()->AutoOptions().Contains(toAutoHideButtons)))
-        PaintExpandButton(canvas, node, info.Column, info.CellRect, ButtonX, ButtonY);
-    const TLTPaintImage& check = info.ImageInfo[piCheck];
-    if (check.Index >= 0) PaintCheckBox(canvas, check, node->States.Contains(vsSelected));
+    if (isMain) {
+        if (paint.Contains(toShowTreeLines) &&
+            !(paint.Contains(toHideTreeLinesIfThemed) && FStates.Contains(tsUseThemes)))
+            PaintConnectorLines(info, VAlign, paint.Contains(toFixedIndent) ? 1 : IndentSize,
+                                LineImage);
+        if (paint.Contains(toShowButtons) && node->States.Contains(vsHasChildren) &&
+            (!node->States.Contains(vsAllChildrenHidden) ||
+             !TreeOptions()->AutoOptions().Contains(toAutoHideButtons)))
+            PaintExpandButton(canvas, node, info.Column, info.CellRect, ButtonX, ButtonY);
+        const TLTPaintImage& check = info.ImageInfo[piCheck];
+        if (check.Index >= 0) PaintCheckBox(canvas, check, node->States.Contains(vsSelected));
+    }
     if (info.ImageInfo[piState].Index >= 0) PaintNodeImage(info, piState, false);
     if (info.ImageInfo[piNormal].Index >= 0) PaintNodeImage(info, piNormal, true);
-    if (!(FStates.Contains(tsEditing) && node == FocusedNode())) PaintNodeContent(info);
+    if (!edited) PaintNodeContent(info);
     if (OnAfterCellPaint) OnAfterCellPaint(this, canvas, node, info.Column, info.CellRect);
+}
+
+void TBaseLazyTree::InvalidateColumn(TColumnIndex Column) {
+    if (FUpdateCount != 0 || !HandleAllocated() || !FHeader->Columns()->IsValidColumn(Column))
+        return;
+    int left = 0, right = 0;
+    FHeader->Columns()->GetColumnBounds(Column, left, right);
+    const TRect r(left, 0, right, ClientHeight());
+    InvalidateRect(Handle(), &r, false);
 }
 
 void TBaseLazyTree::Paint() {
     const TRect client = ClientRect();
     if (client.Right <= client.Left || client.Bottom <= client.Top) return;
-    TRect window = client;
-    window.Left -= FOffsetX;
-    window.Right -= FOffsetX;
-    window.Top -= FOffsetY;
-    window.Bottom -= FOffsetY;
-    PaintTree(Canvas(), window, TPoint(client.Left, client.Top), PaintOptionsOfRepaint);
+    const int fixedWidth = FHeader->UseColumns() ? FHeader->Columns()->GetVisibleFixedWidth() : 0;
+    if (fixedWidth == 0) {
+        TRect window = client;
+        window.Left -= FOffsetX;
+        window.Right -= FOffsetX;
+        window.Top -= FOffsetY;
+        window.Bottom -= FOffsetY;
+        PaintTree(Canvas(), window, TPoint(client.Left, client.Top), PaintOptionsOfRepaint);
+        return;
+    }
+    // Fixed columns stay in place; the others scroll.
+    TRect fixed(client.Left, client.Top, std::min(int(client.Right), fixedWidth), client.Bottom);
+    TRect window = fixed;
+    OffsetRect(window, 0, -FOffsetY);
+    PaintTree(Canvas(), window, fixed.TopLeft(), PaintOptionsOfRepaint);
+    if (client.Right > fixedWidth) {
+        TRect rest(fixedWidth, client.Top, client.Right, client.Bottom);
+        window = rest;
+        OffsetRect(window, FEffectiveOffsetX, -FOffsetY);
+        PaintTree(Canvas(), window, rest.TopLeft(), PaintOptionsOfRepaint);
+    }
 }
 
 void TBaseLazyTree::InvalidateToBottom(PLazyNode Node) {

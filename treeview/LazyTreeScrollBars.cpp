@@ -18,8 +18,9 @@ void TBaseLazyTree::UpdateVerticalRange() {
 }
 
 void TBaseLazyTree::UpdateHorizontalRange() {
-    // Without header columns the range is the widest node in view.
-    FRangeX = std::uint32_t(std::max(GetContentRightExtent(), 0));
+    // With header columns the range is their total width; without, the widest node in view.
+    FRangeX = FHeader->UseColumns() ? std::uint32_t(FHeader->Columns()->TotalWidth())
+                                    : std::uint32_t(std::max(GetContentRightExtent(), 0));
 }
 
 void TBaseLazyTree::UpdateRanges() {

@@ -431,8 +431,8 @@ TNodeArray TBaseLazyTree::GetSortedSelection(bool Resolve) {
 
 bool TBaseLazyTree::FireFocusChanging(PLazyNode OldNode, PLazyNode NewNode, int OldColumn,
                                       int NewColumn) {
-    // Without header columns no column can take the focus.
-    bool allowed = OldColumn == NewColumn;
+    // A column that may not take the focus is refused from the start.
+    bool allowed = OldColumn == NewColumn || FHeader->AllowFocus(NewColumn);
     if (OnFocusChanging) OnFocusChanging(this, OldNode, NewNode, OldColumn, NewColumn, allowed);
     return allowed;
 }
@@ -491,8 +491,7 @@ void TBaseLazyTree::SetFocusedColumn(int Value) {
 }
 
 void TBaseLazyTree::MoveFocusTo(PLazyNode Node, int Column) {
-    // Without header columns no other column can take the focus.
-    if (Column != FFocusedColumn) Column = FFocusedColumn;
+    if (!FHeader->AllowFocus(Column)) Column = FFocusedColumn;
     const bool changed = Node != FFocusedNode || Column != FFocusedColumn;
     const int oldColumn = FFocusedColumn;
     FFocusedColumn = Column;

@@ -1,5 +1,7 @@
 #include "platform/qt/QtWindowFrame.h"
 
+#include "platform/qt/QtWindowPeer.h"
+
 #include "platform/ui/core/WindowFrame.h"
 
 #include <QImage>
@@ -112,6 +114,7 @@ private:
 TQtWindowFrame::TQtWindowFrame(TWinControl* control, QWidget* parent)
     : QWidget(parent), control_(control) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     for (int bar : {SB_HORZ, SB_VERT}) {
         bars_[bar] = new WindowScrollBar(&control_, bar, this);
         bars_[bar]->hide();
@@ -161,12 +164,56 @@ void TQtWindowFrame::mousePressEvent(QMouseEvent* e) {
     e->accept();
     sendNonClientPress(control_, e, HTBORDER);
 }
+
+// Moves, releases and double clicks on the frame reach the control as non-client messages with
+// the screen point, or, while the control holds the mouse capture, as client messages.
+void TQtWindowFrame::sendMouse(QMouseEvent* e, UINT NonClient, UINT Client) {
+    if (!control_) return;
+    const QPoint at = e->globalPosition().toPoint();
+    const TPoint screen{at.x(), at.y()};
+    TShiftState shift = QtModifiersToShift(e->modifiers(), e->buttons());
+    SetModifierKeyState(shift);
+    if (GetCaptureControl() == control_) {
+        WPARAM keys = 0;
+        if (e->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+        if (e->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
+        DeliverMouse(control_, Client, control_->ScreenToClient(screen), keys);
+        return;
+    }
+    SetCursorPosition(screen);
+    QPointer<TQtWindowFrame> alive(this);
+    TMessage m{NonClient, WPARAM(HTBORDER), PointToLParam(screen), 0};
+    control_->MainWndProc(m);
+    if (alive && control_ && NonClient == WM_NCMOUSEMOVE) {
+        TMessage sc{WM_SETCURSOR, WPARAM(control_->Handle()),
+                    MAKELPARAM(int(HTBORDER), int(WM_NCMOUSEMOVE)), 0};
+        control_->MainWndProc(sc);
+    }
+}
+
 void TQtWindowFrame::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();
+    const bool right = e->button() == Qt::RightButton, middle = e->button() == Qt::MiddleButton;
+    sendMouse(e,
+              right    ? WM_NCRBUTTONUP
+              : middle ? WM_NCMBUTTONUP
+                       : WM_NCLBUTTONUP,
+              right    ? WM_RBUTTONUP
+              : middle ? WM_MBUTTONUP
+                       : WM_LBUTTONUP);
 }
 void TQtWindowFrame::mouseDoubleClickEvent(QMouseEvent* e) {
     e->accept();
+    const bool right = e->button() == Qt::RightButton, middle = e->button() == Qt::MiddleButton;
+    sendMouse(e,
+              right    ? WM_NCRBUTTONDBLCLK
+              : middle ? WM_NCMBUTTONDBLCLK
+                       : WM_NCLBUTTONDBLCLK,
+              right    ? WM_RBUTTONDBLCLK
+              : middle ? WM_MBUTTONDBLCLK
+                       : WM_LBUTTONDBLCLK);
 }
 void TQtWindowFrame::mouseMoveEvent(QMouseEvent* e) {
     e->accept();
+    sendMouse(e, WM_NCMOUSEMOVE, WM_MOUSEMOVE);
 }

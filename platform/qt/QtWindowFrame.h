@@ -26,6 +26,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
 
 private:
+    void sendMouse(QMouseEvent* e, UINT NonClient, UINT Client);
     TWinControl* control_;
     QScrollBar* bars_[2];
 };

@@ -70,6 +70,18 @@ void postNativeWindowMouseUp(TWinControl* control, TPoint p) {
     postWindow(control, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
 }
 
+void postNativeWindowDoubleClick(TWinControl* control, TPoint p) {
+    postNativeWindowMouseDown(control, p);
+    postNativeWindowMouseUp(control, p);
+    postWindow(control, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    postNativeWindowMouseUp(control, p);
+}
+
+void postNativeWindowRightClick(TWinControl* control, TPoint p) {
+    postWindow(control, QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
+    postWindow(control, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
+}
+
 TPoint nativeScrollBarPoint(TWinControl* control, int Bar, TScrollBarPart Part) {
     QWidget* outer = outerWidget(control);
     auto* frame = dynamic_cast<TQtWindowFrame*>(outer);

@@ -28,6 +28,10 @@ void postNativeScreenClick(TPoint screen);
 void postNativeWindowMouseDown(TWinControl* control, TPoint p);
 void postNativeWindowMouseMove(TWinControl* control, TPoint p, bool leftHeld = false);
 void postNativeWindowMouseUp(TWinControl* control, TPoint p);
+// A left double click (press, release, double-click press, release) and a right click at p in
+// window pixels.
+void postNativeWindowDoubleClick(TWinControl* control, TPoint p);
+void postNativeWindowRightClick(TWinControl* control, TPoint p);
 // Where a part of the native widget of a window scroll bar (SB_HORZ, SB_VERT) lies: the middle
 // of the part, in window pixels; (-1, -1) when the bar is not shown.
 enum TScrollBarPart { sbpLineUp, sbpPageUp, sbpThumb, sbpPageDown, sbpLineDown };

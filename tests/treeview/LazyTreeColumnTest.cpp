@@ -64,7 +64,8 @@ TEST(LazyTreeColumn, WidthLimits) {
     EXPECT_EQ(a->MinWidth(), 0);
     a->SetMinWidth(70); // crossing the maximum stops at it
     EXPECT_EQ(a->MinWidth(), 60);
-    EXPECT_EQ(resized, (std::vector<TColumnIndex>{0, 0, 0}));
+    // A tree without a window is not told of width changes.
+    EXPECT_TRUE(resized.empty());
     // The auto-size column keeps its width against direct assignments.
     t.tree.Header()->SetOptions(t.tree.Header()->Options() + TLTHeaderOptions{hoAutoResize});
     t.tree.Header()->SetAutoSizeIndex(0);
