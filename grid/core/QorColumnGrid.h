@@ -219,6 +219,25 @@ private:
     bool FNoRecursiveUpdate = false;
 };
 
+// A component whose only property is a column collection, so that the collection can be written
+// to and read from a stream in the component streaming format.
+class TQorColumnGridIO : public TComponent {
+public:
+    // The collection belongs to Grid (its items read and set the grid's column widths).
+    TQorColumnGridIO(TComponent* AOwner, TQorColumnGrid* Grid);
+    ~TQorColumnGridIO() override;
+    TGridColumnCollection* Items() const { return FItems.get(); }
+    // A copy of every item setting the stream holds.
+    void SetItems(const TGridColumnCollection* v);
+    void WriteComponent(TStream& Stream) const;
+    // Refuses (EReadError) a stream that holds no TQorColumnGridIO component; the references to
+    // an edit link or popup menu are found by name among Form's components.
+    void ReadComponent(TStream& Stream, TComponent* Form);
+
+private:
+    std::unique_ptr<TGridColumnCollection> FItems;
+};
+
 using TColumnPopupEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TPopupMenu* PopupMenu)>;
 using TAfterColumnMoved = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
@@ -254,6 +273,10 @@ public:
     // registry variant comes with the settings persistence.
     void SaveColPositions();
     void LoadColPositions();
+    // The column items in the component streaming format; loading replaces the items (their
+    // widths and headers go to the grid's columns) and repaints.
+    void SaveColumnsToStream(TStream& st);
+    void LoadColumnsFromStream(TStream& st);
     int GetVersionNr() const override { return 50397953; }
     std::string GetVersionString() const override;
 

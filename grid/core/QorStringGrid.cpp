@@ -392,15 +392,16 @@ void TQorStringGrid::Assign(const TPersistent* Source) {
     AssignCells(Source);
 }
 
+// Through the grid's text stream: counts, column widths and the save texts of the source's
+// save range.
 void TQorStringGrid::AssignCells(const TPersistent* Source) {
     auto src = dynamic_cast<const TQorStringGrid*>(Source);
     if (!src) return;
-    SetColCount(src->ColCount());
-    SetRowCount(src->RowCount());
-    for (int c = 0; c < ColCount(); ++c) SetColWidths(c, src->ColWidths(c));
-    for (int r = 0; r < src->RowCount(); ++r)
-        for (int c = 0; c < src->ColCount(); ++c)
-            if (const std::string& s = src->GridCells(c, r); !s.empty()) SetGridCells(c, r, s);
+    TMemoryStream stream;
+    // Writing reads the source's cells through its (non-const) save-text hook.
+    const_cast<TQorStringGrid*>(src)->SaveToStream(stream);
+    stream.SetPosition(0);
+    LoadFromStream(stream);
 }
 
 // --- repaint and size ------------------------------------------------------------------------

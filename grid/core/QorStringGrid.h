@@ -31,6 +31,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class THTMLPictureCache;
@@ -43,6 +44,8 @@ class TBackGround;
 class TBalloonSettings;
 class TGridProgressAppearance;
 class TQorStringGridCheck;
+struct TBinStreamCells;
+class TReader;
 class TPrintSettings;
 class THTMLSettings;
 class TSortSettings;
@@ -173,6 +176,15 @@ using TRowDisjunctSelectEvent =
     std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
 using TRowDisjunctSelectedEvent = std::function<void(TObject* Sender, int ARow)>;
 using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+// The states an export reports through ExportNotification.
+enum TGridExportState {
+    esExportStart,
+    esExportNewRow,
+    esExportDone,
+    esExportSelRow,
+    esExportFail,
+    esExportNextRow
+};
 
 class TGridAlphaMask;
 class TGridDropTarget;
@@ -392,7 +404,7 @@ public:
         bool SaveFixedRows = false, SaveFixedCols = false, SaveHiddenCells = false,
              AlwaysQuotes = false, JavaCSV = false, ClearTextOnly = false, SizeGrowOnly = false,
              FixedAsButtons = false, NoDefaultDraw = false, ExcelClipboardFormat = false,
-             PrinterDriverFix = false;
+             PrinterDriverFix = false, SaveWithRTF = false, OemConvert = false;
         int PreviewPage = 1, PrintPageFrom = 1, PrintPageTo = 1;
     };
     TServiceFlags& Flags() { return FFlags; }
@@ -1346,7 +1358,8 @@ public:
     virtual void SaveCellText(int ACol, int ARow, std::string& Text);
     virtual void LoadCellText(int ACol, int ARow, const std::string& Text);
     virtual void CurrentRowMoved(int /*Delta*/, bool& /*Handled*/) {}
-    virtual void ExportNotification(int /*State*/, int /*ARow*/) {}
+    // Told of every export's start, of each row (before it) and of its end (row -1).
+    virtual void ExportNotification(TGridExportState /*State*/, int /*ARow*/) {}
     virtual void ImportNotification(int /*State*/, int /*ARow*/) {}
     void DropDownHeaderButtonClick(int ButtonIndex);
     void DropDownFooterButtonClick(int ButtonIndex);
@@ -1858,6 +1871,48 @@ public:
     std::function<void(TObject* Sender, int ARow, int ACol, const std::string& URL, bool& Allow)>
         OnOleDropURL;
 
+    // --- files and streams (the data services) ------------------------------------------------
+    // Every writer builds its bytes in memory and replaces the file through a temporary file.
+    // Every reader refuses what is not its format before it changes the grid.
+    // The grid's own text file: a count line, a "cw" line per column, a line per non-empty cell.
+    void SaveToFile(const std::string& FileName, bool Unicode = false);
+    void LoadFromFile(const std::string& FileName);
+    // The same lines as UTF-16 units; loading stops before the first line that is no cell, so
+    // that a caller can read what follows.
+    void SaveToStream(TStream& Stream);
+    void LoadFromStream(TStream& Stream);
+    // A column-aligned plain-text report, replacing the file or added after its lines.
+    void SaveToASCII(const std::string& FileName, bool Unicode = false);
+    void AppendToASCII(const std::string& FileName, bool Unicode = false);
+    // The cell's number; 0 for an empty cell. Raises EQorGridError naming the position of the
+    // first character that is no part of a number.
+    long double CellToReal(int ACol, int ARow);
+    // Delimiter-separated text: Unicode writes UTF-8 with its byte order mark. MaxRows 0 or
+    // less reads every record.
+    void SaveToCSV(const std::string& FileName, bool Unicode = false);
+    void AppendToCSV(const std::string& FileName, bool Unicode = false);
+    void LoadFromCSV(const std::string& FileName, int MaxRows = -1);
+    void InsertFromCSV(const std::string& FileName, int MaxRows = -1);
+    void LoadFromCSVStream(TStream& Stream, int MaxRows = -1);
+    // Fixed-width text: Widths holds each saved column's width in characters (missing widths are
+    // added); Positions holds 1-based column starts followed by the end position and is sorted.
+    void SaveToFixed(const std::string& FileName, TIntList* Widths);
+    void LoadFromFixed(const std::string& FileName, TIntList* Positions, bool DoTrim = true,
+                       int MaxRows = -1);
+    // The binary cell stream: texts, cell properties and cell graphics of a rectangle of display
+    // columns and rows (both corners included).
+    void SaveRectToBinStream(const TRect& ARect, TStream& Stream);
+    void SaveToBinStream(TStream& Stream);
+    void SaveToBinFile(const std::string& FileName);
+    // Places the stream's cells with Point (column, row) as their top-left corner.
+    void LoadAtPointFromBinStream(TPoint Point, TStream& Stream);
+    void LoadFromBinStream(TStream& Stream);
+    void LoadFromBinFile(const std::string& FileName);
+    bool OemConvert() const { return FFlags.OemConvert; }
+    void SetOemConvert(bool v) { FFlags.OemConvert = v; }
+    // Percent done of a file save or load, reported when it changes.
+    std::function<void(TObject* Sender, int Progress)> OnFileProgress;
+
     // --- events -----------------------------------------------------------------------------
     TClickCellEvent OnClickCell, OnDblClickCell, OnRightClickCell, OnComboCloseUp, OnComboDropDown,
         OnDatePickerCloseUp, OnDatePickerDropDown, OnGetEditorPropInt;
@@ -1893,6 +1948,9 @@ public:
     TNotifyEvent OnFilterDone;
 
 protected:
+    // The CSV writer and reader behind the CSV operations.
+    void WriteCSVText(const std::string& FileName, bool Append, bool Unicode);
+    void LoadCSVText(TStream& Stream, bool Insert, int MaxRows);
     using TCustomGrid::FocusCell;
     // Characters also reach the grid's own key handling without goEditing, and with the
     // incremental search of a sorted column.
@@ -2215,6 +2273,27 @@ protected:
 
 private:
     friend class TQorStringGridFormLink;
+    // The file services: the real column at index ACol of a save or load range (the storage
+    // column itself with SaveHiddenCells, else the real column of the display column) and the
+    // width written for it.
+    int fileColumn(int ACol) const;
+    int fileColumnWidth(int ACol);
+    void writeASCII(const std::string& FileName, bool Unicode, bool Append);
+    void loadCSV(std::string Bytes, bool Insert, int MaxRows, const std::string& FileName);
+    // An export over rows First..Last: ExportNotification's start (with the first row), a next
+    // row before each row, and done (row -1) after the last.
+    template <typename Fn> void exportRows(int First, int Last, Fn&& EachRow) {
+        ExportNotification(esExportStart, First);
+        for (int r = First; r <= Last; ++r) {
+            ExportNotification(esExportNextRow, r);
+            EachRow(r);
+        }
+        ExportNotification(esExportDone, -1);
+    }
+    void loadBinCells(TPoint Point, TReader& Reader);
+    void applyBinCells(TPoint Point, TBinStreamCells& Cells);
+    // The node rows after a load: counted from the graphics of column 0.
+    void recountNodes();
     // The editors read and write the edit state they share with the grid.
     friend class TQorInplaceEdit;
     friend class TGridCombo;

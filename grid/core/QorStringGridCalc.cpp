@@ -58,8 +58,9 @@ std::optional<double> TQorStringGrid::calcValue(int ACol, int r, bool RealRows) 
 double TQorStringGrid::ColumnSum(int ACol, int FromRow, int ToRow) {
     const CalcRange range = calcRange(FromRow, ToRow);
     double sum = 0;
-    for (int r = range.From; r <= range.To; ++r)
+    exportRows(range.From, range.To, [&](int r) {
         if (auto v = calcValue(ACol, r, range.RealRows)) sum += *v;
+    });
     return sum;
 }
 
@@ -74,16 +75,18 @@ double TQorStringGrid::ColumnAvg(int ACol, int FromRow, int ToRow) {
 double TQorStringGrid::ColumnMin(int ACol, int FromRow, int ToRow) {
     const CalcRange range = calcRange(FromRow, ToRow);
     std::optional<double> best;
-    for (int r = range.From; r <= range.To; ++r)
+    exportRows(range.From, range.To, [&](int r) {
         if (auto v = calcValue(ACol, r, range.RealRows); v && (!best || *v < *best)) best = v;
+    });
     return best.value_or(0);
 }
 
 double TQorStringGrid::ColumnMax(int ACol, int FromRow, int ToRow) {
     const CalcRange range = calcRange(FromRow, ToRow);
     std::optional<double> best;
-    for (int r = range.From; r <= range.To; ++r)
+    exportRows(range.From, range.To, [&](int r) {
         if (auto v = calcValue(ACol, r, range.RealRows); v && (!best || *v > *best)) best = v;
+    });
     return best.value_or(0);
 }
 
@@ -92,10 +95,10 @@ double TQorStringGrid::ColumnStdDev(int ACol, int FromRow, int ToRow) {
     if (range.To < range.From) return 0;
     const double avg = ColumnAvg(ACol, range.From, range.To);
     double sum = 0;
-    for (int r = range.From; r <= range.To; ++r) {
+    exportRows(range.From, range.To, [&](int r) {
         const double d = Floats(ACol, r) - avg;
         sum += d * d;
-    }
+    });
     return std::sqrt(sum / (range.To - range.From + 1));
 }
 
@@ -262,7 +265,9 @@ void TQorStringGrid::SizeRowToLines(int ARow, int Lines, int Padding) {
 void TQorStringGrid::AutoSizeRows(bool DoFixedRows, int Padding) {
     if (RowCount() == 0) return;
     const int from = DoFixedRows ? 0 : FixedRows();
+    ExportNotification(esExportStart, from);
     for (int r = from; r < RowCount(); ++r) {
+        ExportNotification(esExportNextRow, r);
         if (WordWrap())
             AutoSizeRow(r, Padding);
         else
@@ -270,6 +275,7 @@ void TQorStringGrid::AutoSizeRows(bool DoFixedRows, int Padding) {
     }
     // Lower rows may leave nothing to scroll: a bar kept by ScrollBarAlways shows again.
     UpdateScrollBarsAlways(false);
+    ExportNotification(esExportDone, -1);
 }
 
 void TQorStringGrid::AutoFitColumns(bool DoFixedCells) {

@@ -255,7 +255,11 @@ std::string TQorStringGrid::EllipsClick(const std::string& Text) {
 }
 
 void TQorStringGrid::SaveCellText(int ACol, int ARow, std::string& Text) {
-    Text = FFlags.SaveVirtCells ? GetFormattedCell(ACol, ARow) : GridCells(ACol, ARow);
+    // A merged area's text is saved once, with its base cell.
+    if (IsMergedNonBaseCell(ACol, ARow))
+        Text.clear();
+    else
+        Text = FFlags.SaveVirtCells ? GetFormattedCell(ACol, ARow) : GridCells(ACol, ARow);
     TCheckBoxState state;
     if (Text.empty() && GetCheckBoxState(ACol, RealRowIndex(ARow), state)) {
         if (state == cbChecked)
@@ -263,13 +267,29 @@ void TQorStringGrid::SaveCellText(int ACol, int ARow, std::string& Text) {
         else
             GetCheckFalse(ACol, ARow, Text);
     }
-    if (!FFlags.SaveWithHTML) Text = HTMLStripTags(Text);
+    if (Text.starts_with("{\\")) {
+        // Rich text: kept on one line with SaveWithRTF, else its plain text.
+        if (FFlags.SaveWithRTF) {
+            std::erase(Text, '\r');
+            std::erase(Text, '\n');
+        } else {
+            TRichText rich;
+            rich.Load(Text);
+            Text = rich.PlainText();
+        }
+    } else if (!FFlags.SaveWithHTML) {
+        Text = HTMLStripTags(Text);
+    }
     if (OnSaveCell) OnSaveCell(this, ACol, ARow, Text);
 }
 
 void TQorStringGrid::LoadCellText(int ACol, int ARow, const std::string& Text) {
+    if (!OnLoadCell) {
+        SetGridCells(ACol, ARow, Text);
+        return;
+    }
     std::string value = Text;
-    if (OnLoadCell) OnLoadCell(this, ACol, ARow, value);
+    OnLoadCell(this, ACol, ARow, value);
     SetGridCells(ACol, ARow, value);
 }
 

@@ -424,9 +424,9 @@ void TQorStringGrid::selectByHeader(int ACol, int ARow, TShiftState Shift,
     if (ACol < FixedCols() && ARow < FixedRows() && FMouseActions->AllSelect() &&
         Options().Contains(goRangeSelect) && FMouseSelectMode == msAll) {
         if (CanFocus()) SetFocus();
-        ExportNotification(0, -1);
-        ExportNotification(1, RowCount() - 1);
-        ExportNotification(4, -1);
+        ExportNotification(esExportStart, -1);
+        ExportNotification(esExportNewRow, RowCount() - 1);
+        ExportNotification(esExportFail, -1);
         TGridRect all{FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
         DoSelectAll(all);
         FSelHidden = false;

@@ -695,8 +695,15 @@ std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count) {
 
 std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count) {
     if (count <= 0) return 0;
-    if (pos_ + count > Size()) data_.resize(std::size_t(pos_ + count));
-    std::memcpy(data_.data() + pos_, buffer, std::size_t(count));
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    if (pos_ >= Size()) {
+        // Appending copies the bytes once, without filling the new room first.
+        data_.resize(std::size_t(pos_));
+        data_.insert(data_.end(), bytes, bytes + count);
+    } else {
+        if (pos_ + count > Size()) data_.resize(std::size_t(pos_ + count));
+        std::memcpy(data_.data() + pos_, bytes, std::size_t(count));
+    }
     pos_ += count;
     return count;
 }

@@ -136,6 +136,14 @@ TDateTime Now() {
            EncodeTime(local.tm_hour, local.tm_min, local.tm_sec, ms);
 }
 
+int ExpandTwoDigitYear(int Year) {
+    if (Year < 0 || Year > 99) return Year;
+    const int base = YearOf(Now()) - 50;
+    int y = Year + base / 100 * 100;
+    if (y < base) y += 100;
+    return y;
+}
+
 TDateTime Date() {
     return std::trunc(Now());
 }
@@ -374,11 +382,7 @@ bool scanDate(Scanner& sc, TDateTime& value) {
     } else {
         y = n[0], m = n[1], d = n[2], yDigits = digits[0];
     }
-    if (yDigits <= 2) {
-        const int base = currentYear - 50;
-        y += base / 100 * 100;
-        if (y < base) y += 100;
-    }
+    if (yDigits <= 2) y = ExpandTwoDigitYear(y);
     return TryEncodeDate(y, m, d, value);
 }
 

@@ -35,6 +35,10 @@ int YearOf(TDateTime Date);
 // The same day Months later (or earlier), clamped to the last day of the target month.
 TDateTime IncMonth(TDateTime Date, int Months = 1);
 
+// A year 0..99 placed in the hundred years that begin fifty years before the current year;
+// other values are returned as they are.
+int ExpandTwoDigitYear(int Year);
+
 // Local wall-clock time.
 TDateTime Now();
 TDateTime Date();

@@ -2,6 +2,7 @@
 // Basic value types of the component model: colours, geometry, shift states.
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 
 using TColor = std::int32_t; // 0x00BBGGRR; system colours are 0xFF0000nn
 
@@ -64,6 +65,10 @@ constexpr TColor clMenuBar = sysColor(30);
 
 // Resolves a system colour through the fixed classic palette; other colours pass through.
 TColor ColorToRGB(TColor color);
+// The standard name of a colour ("clBlack", "clWindow", "clNone" ...) when it has one.
+bool ColorToIdent(TColor color, const char*& ident);
+// The colour of a standard name (letter case ignored); false for any other text.
+bool IdentToColor(std::string_view ident, TColor& color);
 constexpr int GetRValue(TColor c) {
     return c & 0xFF;
 }

@@ -44,6 +44,14 @@ std::string decodeAnsi(std::string_view bytes) {
     return out;
 }
 
+// The Windows-1252 byte of a code point; -1 when the code page lacks it.
+int ansiByte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return int(c);
+    for (int i = 0; i < 32; ++i)
+        if (cp1252High[i] == c) return 0x80 + i;
+    return -1;
+}
+
 std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
     std::u32string cps;
     cps.reserve(bytes.size() / 2);
@@ -154,16 +162,13 @@ int lockedTemporary(std::string& path, const std::string& tmpl) {
     return -1;
 }
 
-// Writes bytes to a temporary file beside native and renames it over native, then syncs the
-// folder so that the new name is on the disk too.
-// Returns 0 or the errno of the failing step; `createFailed` tells which kind it was.
-int writeReplacing(const std::string& native, std::string_view bytes, bool& createFailed) {
-    createFailed = true;
+// The steps of a safe replacing write, each answering 0 or the errno of its failure.
+// A locked temporary file beside native, with the mode of the file it will replace; leftovers of
+// writes cut short go first.
+int openTemporary(const std::string& native, std::string& tmpPath, int& fd) {
     const std::string dir = ExtractFileDir(native).empty() ? "." : ExtractFileDir(native);
     removeLeftovers(dir, ExtractFileName(native));
-    std::string tmpPath;
-    const int fd =
-        lockedTemporary(tmpPath, PathJoin(dir, "." + ExtractFileName(native) + ".XXXXXX"));
+    fd = lockedTemporary(tmpPath, PathJoin(dir, "." + ExtractFileName(native) + ".XXXXXX"));
     if (fd < 0) return errno;
     // Keep the mode of the file being replaced; a new file gets the usual 0666 less umask.
     struct stat st {};
@@ -176,32 +181,48 @@ int writeReplacing(const std::string& native, std::string_view bytes, bool& crea
         mode = 0666 & ~mask;
     }
     ::fchmod(fd, mode);
-    createFailed = false;
+    return 0;
+}
+
+int writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
-    int err = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            err = errno;
-            break;
+            return errno;
         }
         done += std::size_t(n);
     }
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    // The lock is held until the temporary name is gone, renamed or removed.
+    return 0;
+}
+
+// Syncs the temporary file, renames it over native while it is still locked, closes it (fd
+// becomes -1) and syncs the folder so that the new name is on the disk too; renaming is the step
+// that `renameFailed` tells. A temporary file that was not renamed is removed.
+int finishReplacing(int& fd, std::string& tmpPath, const std::string& native, bool& renameFailed) {
+    int err = ::fsync(fd) != 0 ? errno : 0;
     if (err == 0 && ::rename(tmpPath.c_str(), native.c_str()) != 0) {
         err = errno;
-        createFailed = true;
+        renameFailed = true;
     }
     if (err != 0) ::unlink(tmpPath.c_str());
+    tmpPath.clear();
     if (::close(fd) != 0 && err == 0) err = errno;
+    fd = -1;
     if (err != 0) return err;
+    const std::string dir = ExtractFileDir(native).empty() ? "." : ExtractFileDir(native);
     FileHandle folder;
     folder.fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     // A folder that cannot be opened for reading cannot be synced; the file is in place.
     if (folder.fd >= 0 && ::fsync(folder.fd) != 0 && errno != EINVAL) return errno;
     return 0;
+}
+
+[[noreturn]] void raiseWriteFailure(const std::string& native, int err, bool createFailed) {
+    if (createFailed)
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", native, errnoText(err)));
+    throw EWriteError(Format("Error writing file \"%s\". %s", native, errnoText(err)));
 }
 
 } // namespace
@@ -493,6 +514,55 @@ std::string DecodeText(std::string_view bytes) {
     return decodeAnsi(bytes);
 }
 
+std::string EncodeText(std::string_view text, TTextEncoding encoding) {
+    std::string out;
+    switch (encoding) {
+    case TTextEncoding::Utf8:
+        return "\xEF\xBB\xBF" + std::string(text);
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE: {
+        const bool big = encoding == TTextEncoding::Utf16BE;
+        const std::u16string wide = Utf8ToWide(text);
+        out.reserve(2 * wide.size() + 2);
+        out += big ? "\xFE\xFF" : "\xFF\xFE";
+        for (char16_t u : wide) {
+            const char hi = char(u >> 8), lo = char(u & 0xFF);
+            out += big ? hi : lo;
+            out += big ? lo : hi;
+        }
+        return out;
+    }
+    case TTextEncoding::Ansi:
+        break;
+    }
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((unsigned char)text[i] < 0x80) {
+            out += text[i];
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < text.size() && ((unsigned char)text[end] & 0xC0) == 0x80) ++end;
+        const std::u32string cps = Utf8ToUtf32(text.substr(i, end - i));
+        for (char32_t c : cps) {
+            const int b = ansiByte(c);
+            out += b < 0 ? '?' : char(b);
+        }
+        i = end - 1;
+    }
+    return out;
+}
+
+bool IsAnsiText(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) {
+            for (char32_t cp : Utf8ToUtf32(text))
+                if (ansiByte(cp) < 0) return false;
+            return true;
+        }
+    return true;
+}
+
 std::string ReadTextFile(std::string_view path) {
     return DecodeText(readWhole(path));
 }
@@ -511,13 +581,13 @@ std::string ReadBinaryFile(std::string_view path, std::size_t maxBytes) {
 }
 
 void WriteBinaryFile(std::string_view path, std::string_view bytes) {
-    std::string native(path);
-    bool createFailed = false;
-    int err = writeReplacing(native, bytes, createFailed);
-    if (err == 0) return;
-    if (createFailed)
-        throw EFCreateError(Format("Cannot create file \"%s\". %s", native, errnoText(err)));
-    throw EWriteError(Format("Error writing file \"%s\". %s", native, errnoText(err)));
+    WriteBinaryFileParts(path, {bytes});
+}
+
+void WriteBinaryFileParts(std::string_view path, const std::vector<std::string_view>& parts) {
+    TSafeFileWriter writer(path);
+    for (std::string_view bytes : parts) writer.Write(bytes);
+    writer.Commit();
 }
 
 void WriteBinaryFile(std::string_view path, const void* data, std::size_t size) {
@@ -525,6 +595,36 @@ void WriteBinaryFile(std::string_view path, const void* data, std::size_t size) 
 }
 
 bool TryWriteBinaryFile(std::string_view path, std::string_view bytes) {
-    bool createFailed = false;
-    return writeReplacing(std::string(path), bytes, createFailed) == 0;
+    try {
+        WriteBinaryFile(path, bytes);
+        return true;
+    } catch (const EStreamError&) {
+        // The caller asked for an answer instead of the error.
+        return false;
+    }
+}
+
+TSafeFileWriter::TSafeFileWriter(std::string_view path) : path_(path) {
+    if (int err = openTemporary(path_, tmpPath_, fd_); err != 0)
+        raiseWriteFailure(path_, err, true);
+}
+
+TSafeFileWriter::~TSafeFileWriter() {
+    // Removed while still locked: once unlocked, its name may be swept and made anew by another
+    // write.
+    if (!committed_ && !tmpPath_.empty()) ::unlink(tmpPath_.c_str());
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void TSafeFileWriter::Write(std::string_view bytes) {
+    if (fd_ < 0) throw EWriteError(Format("Error writing file \"%s\". It is closed", path_));
+    if (int err = writeAll(fd_, bytes); err != 0) raiseWriteFailure(path_, err, false);
+}
+
+void TSafeFileWriter::Commit() {
+    if (fd_ < 0) throw EWriteError(Format("Error writing file \"%s\". It is closed", path_));
+    bool renameFailed = false;
+    if (int err = finishReplacing(fd_, tmpPath_, path_, renameFailed); err != 0)
+        raiseWriteFailure(path_, err, renameFailed);
+    committed_ = true;
 }

@@ -72,6 +72,11 @@ enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 TTextEncoding DetectTextEncoding(std::string_view bytes);
 // Decodes the bytes of a text file to UTF-8, dropping the byte order mark.
 std::string DecodeText(std::string_view bytes);
+// UTF-8 text as the bytes of a text file in the encoding, with the byte order mark of the
+// UTF encodings. Ansi writes '?' for a character that Windows-1252 lacks.
+std::string EncodeText(std::string_view text, TTextEncoding encoding);
+// True when Windows-1252 holds every character of the UTF-8 text.
+bool IsAnsiText(std::string_view text);
 // Reads a whole text file as UTF-8; raises EFOpenError when it cannot be read.
 std::string ReadTextFile(std::string_view path);
 // Reads a text file into lines; any line end (CR LF, LF, CR) separates them.
@@ -86,5 +91,27 @@ std::string ReadBinaryFile(std::string_view path, std::size_t maxBytes);
 // into place, so a failure never leaves a truncated file. Raises EFCreateError or EWriteError.
 void WriteBinaryFile(std::string_view path, std::string_view bytes);
 void WriteBinaryFile(std::string_view path, const void* data, std::size_t size);
+// As WriteBinaryFile with the parts written one after the other.
+void WriteBinaryFileParts(std::string_view path, const std::vector<std::string_view>& parts);
 // As WriteBinaryFile, but reports failure by returning false.
 bool TryWriteBinaryFile(std::string_view path, std::string_view bytes);
+
+// Replaces a file written piece by piece: the bytes go to a temporary file in the same folder,
+// which Commit syncs and renames over the file. A writer destroyed without Commit removes its
+// temporary file and leaves the file as it was. Raises EFCreateError when the temporary file
+// cannot be made or renamed, EWriteError when writing or syncing fails.
+class TSafeFileWriter {
+public:
+    explicit TSafeFileWriter(std::string_view path);
+    ~TSafeFileWriter();
+    TSafeFileWriter(const TSafeFileWriter&) = delete;
+    TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    std::string path_;
+    std::string tmpPath_;
+    int fd_ = -1;
+    bool committed_ = false;
+};

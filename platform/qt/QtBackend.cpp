@@ -1,5 +1,6 @@
 #include "platform/qt/QtBackend.h"
 
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtPopupPeer.h"
@@ -11,7 +12,6 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QClipboard>
 #include <QCursor>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -264,17 +264,7 @@ void InitQtBackend(int& argc, char** argv) {
         if (!makers().count(cls)) RegisterQtPeerClass(cls, custom);
     SetBackend(&backend);
     SetDialogService(&dialogs);
-    TClipboardAccess clipboard;
-    clipboard.Get = [](std::string& text) {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        if (!data || !data->hasText()) return false;
-        text = data->text().toStdString();
-        return true;
-    };
-    clipboard.Set = [](const std::string& text) {
-        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-    };
-    SetClipboardAccess(std::move(clipboard));
+    SetClipboardAccess(QtClipboardAccess());
     // Without native windows (the offscreen platform) drags run in this process.
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         SetDragDriver(QtDragDriver());

@@ -12,20 +12,7 @@
 #include <QUrl>
 #include <QWidget>
 
-
 namespace {
-// Qt's name for a registered clipboard format.
-QString mimeNameOf(const std::string& formatName) {
-    return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
-        .arg(QString::fromStdString(formatName));
-}
-
-std::string formatNameOf(const QString& mime) {
-    static const QString prefix = QStringLiteral("application/x-qt-windows-mime;value=\"");
-    if (!mime.startsWith(prefix) || !mime.endsWith(QLatin1Char('"'))) return "";
-    return mime.mid(prefix.size(), mime.size() - prefix.size() - 1).toStdString();
-}
-
 Qt::DropActions actionsOf(DWORD effects) {
     Qt::DropActions a;
     if (effects & DROPEFFECT_COPY) a |= Qt::CopyAction;
@@ -90,6 +77,17 @@ public:
 std::shared_ptr<TMemoryDataObject> entered;
 } // namespace
 
+QString ClipboardMimeName(const std::string& formatName) {
+    return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
+        .arg(QString::fromStdString(formatName));
+}
+
+std::string ClipboardFormatName(const QString& mime) {
+    static const QString prefix = QStringLiteral("application/x-qt-windows-mime;value=\"");
+    if (!mime.startsWith(prefix) || !mime.endsWith(QLatin1Char('"'))) return "";
+    return mime.mid(prefix.size(), mime.size() - prefix.size() - 1).toStdString();
+}
+
 std::unique_ptr<QMimeData> DataObjectToMime(IDataObject& DataObj) {
     auto mime = std::make_unique<QMimeData>();
     for (CLIPFORMAT f : DataObjectFormats(DataObj)) {
@@ -107,8 +105,9 @@ std::unique_ptr<QMimeData> DataObjectToMime(IDataObject& DataObj) {
                 urls.append(QUrl::fromLocalFile(QString::fromStdString(name)));
             mime->setUrls(urls);
         } else if (const std::string name = GetClipboardFormatName(f); !name.empty()) {
-            mime->setData(mimeNameOf(name), QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                                       qsizetype(bytes.size())));
+            mime->setData(
+                ClipboardMimeName(name),
+                QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
         }
     }
     return mime;
@@ -117,7 +116,7 @@ std::unique_ptr<QMimeData> DataObjectToMime(IDataObject& DataObj) {
 std::shared_ptr<TMemoryDataObject> MimeToDataObject(const QMimeData& Mime) {
     auto data = std::make_shared<TMemoryDataObject>();
     for (const QString& format : Mime.formats()) {
-        const std::string name = formatNameOf(format);
+        const std::string name = ClipboardFormatName(format);
         if (name.empty()) continue;
         const QByteArray b = Mime.data(format);
         data->SetFormat(CLIPFORMAT(RegisterClipboardFormat(name)),

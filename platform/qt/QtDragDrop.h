@@ -5,9 +5,16 @@
 #include "platform/ui/core/DragDrop.h"
 
 #include <memory>
+#include <string>
 
 class QMimeData;
 class QEvent;
+class QString;
+
+// Qt's mime name for a format registered by name, and back ("" for a mime name of no such
+// format).
+QString ClipboardMimeName(const std::string& FormatName);
+std::string ClipboardFormatName(const QString& Mime);
 
 // Text as "text/plain", files as "text/uri-list", any registered format under Qt's name for
 // it; the data object's other formats are not carried.

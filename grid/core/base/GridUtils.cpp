@@ -340,10 +340,10 @@ bool splitShortDate(std::string_view text, int (&v)[3], int& yearDigits) {
     return true;
 }
 
-// Two-digit years up to 25 are 20xx, other two-digit years 19xx; longer years stay as written.
+// Two-digit years fall in the hundred years around the current one; longer years stay as
+// written.
 int expandYear(int year, int digits) {
-    if (digits > 2) return year;
-    return year <= 25 ? 2000 + year : 1900 + year;
+    return digits > 2 ? year : ExpandTwoDigitYear(year);
 }
 } // namespace
 
@@ -449,9 +449,11 @@ std::string decodeShortLineBreaks(std::string_view Text) {
 }
 } // namespace
 
-// The short form where it reads back exactly; the escaped form otherwise.
+// The short form where it reads back exactly; the escaped form otherwise. A text with a line
+// feed is encoded too, so that it stays on one line.
 std::string EncodeLineBreaks(std::string_view Text) {
-    std::string encoded = contains(Text, CR) ? shortLineBreaks(Text) : std::string(Text);
+    std::string encoded =
+        contains(Text, CR) || contains(Text, LF) ? shortLineBreaks(Text) : std::string(Text);
     bool decodes = contains(encoded, '\b');
     bool exact = !encoded.starts_with(Esc) &&
                  (decodes ? decodeShortLineBreaks(encoded) == Text : encoded == Text);
@@ -645,17 +647,22 @@ void OemToString(std::string& Text) {
 
 // --- HTML and links ---------------------------------------------------------------------------
 void MakeClipboardHTML(std::string& Text) {
-    const std::size_t n = Text.size();
+    static constexpr std::string_view head =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">"
+        "<html><head><META http-equiv=Content-Type content=\"text/html; "
+        "charset=utf-8\"></head><body><!--StartFragment-->";
+    static constexpr std::string_view tail = "<!--EndFragment--></body></html>";
+    // The header has the same length whatever its numbers.
+    const long long start = 97, fragment = start + (long long)head.size();
+    const long long end = fragment + (long long)Text.size();
     std::string out = "Version:1.0\r\n";
-    out += Format("StartHTML:%.8d\r\n", 97);
-    out += Format("EndHTML:%.8d\r\n", (long long)n + 306);
-    out += Format("StartFragment:%.8d\r\n", 274);
-    out += Format("EndFragment:%.8d\r\n", (long long)n + 274);
-    out += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">";
-    out += "<html><head><META http-equiv=Content-Type content=\"text/html; "
-           "charset=iso-8859-1\"></head><body><!--StartFragment-->";
+    out += Format("StartHTML:%.8d\r\n", start);
+    out += Format("EndHTML:%.8d\r\n", end + (long long)tail.size());
+    out += Format("StartFragment:%.8d\r\n", fragment);
+    out += Format("EndFragment:%.8d\r\n", end);
+    out += head;
     out += Text;
-    out += "<!--EndFragment--></body></html>";
+    out += tail;
     Text = std::move(out);
 }
 

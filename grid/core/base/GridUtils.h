@@ -104,7 +104,8 @@ void StringToOem(std::string& Text);
 void OemToString(std::string& Text);
 
 // --- HTML and links -------------------------------------------------------------------------
-// Wraps the fragment in the clipboard's HTML header; offsets count bytes of the result.
+// Wraps the UTF-8 fragment in the clipboard's HTML header, which declares UTF-8; offsets count
+// bytes of the result.
 void MakeClipboardHTML(std::string& Text);
 std::string ColorToHTMLHex(TColor Color);
 // Turns the first URL starting with Prefix (upper case) into a link; false when absent.

@@ -1,6 +1,6 @@
 #include "platform/ui/core/Clipbrd.h"
 
-#include <optional>
+#include "platform/base/SysUtils.h"
 
 namespace {
 TClipboardAccess& access() {
@@ -8,35 +8,88 @@ TClipboardAccess& access() {
     return a;
 }
 // The process's own clipboard while no native one is installed.
-std::optional<std::string>& ownText() {
-    static std::optional<std::string> text;
-    return text;
+TClipboardContents& ownContents() {
+    static TClipboardContents contents;
+    return contents;
 }
 
-bool readText(std::string& text) {
-    if (access().Get) return access().Get(text);
-    if (!ownText()) return false;
-    text = *ownText();
-    return true;
+std::string nameOf(UINT Format) {
+    return GetClipboardFormatName(Format);
+}
+
+std::string* findNamed(TClipboardContents& c, const std::string& name) {
+    for (auto& [n, bytes] : c.Named)
+        if (SameText(n, name)) return &bytes;
+    return nullptr;
 }
 } // namespace
 
+TClipboardContents TClipboard::read() const {
+    if (openCount_ > 0) return pending_;
+    if (!access().Read) return ownContents();
+    TClipboardContents c;
+    if (!access().Read(c)) return {};
+    return c;
+}
+
+void TClipboard::changed() {
+    if (openCount_ > 0) return;
+    if (access().Write)
+        access().Write(pending_);
+    else
+        ownContents() = pending_;
+    pending_ = {};
+}
+
+void TClipboard::Open() {
+    if (openCount_++ == 0) pending_ = read();
+}
+
+void TClipboard::Close() {
+    if (openCount_ == 0) return;
+    if (--openCount_ == 0) changed();
+}
+
+void TClipboard::Clear() {
+    pending_ = {};
+    changed();
+}
+
 bool TClipboard::HasFormat(UINT Format) const {
-    if (Format != CF_TEXT && Format != CF_UNICODETEXT) return false;
-    std::string text;
-    return readText(text);
+    const TClipboardContents c = read();
+    if (Format == CF_TEXT || Format == CF_UNICODETEXT) return c.Text.has_value();
+    const std::string name = nameOf(Format);
+    if (name.empty()) return false;
+    for (const auto& [n, bytes] : c.Named)
+        if (SameText(n, name)) return true;
+    return false;
 }
 
 std::string TClipboard::AsText() const {
-    std::string text;
-    return readText(text) ? text : std::string();
+    return read().Text.value_or(std::string());
 }
 
 void TClipboard::SetAsText(const std::string& Value) {
-    if (access().Set)
-        access().Set(Value);
+    if (openCount_ == 0) pending_ = {};
+    pending_.Text = Value;
+    changed();
+}
+
+std::string TClipboard::GetAsBytes(UINT Format) const {
+    TClipboardContents c = read();
+    const std::string* bytes = findNamed(c, nameOf(Format));
+    return bytes ? *bytes : std::string();
+}
+
+void TClipboard::SetAsBytes(UINT Format, const std::string& Bytes) {
+    const std::string name = nameOf(Format);
+    if (name.empty()) return;
+    if (openCount_ == 0) pending_ = {};
+    if (std::string* old = findNamed(pending_, name))
+        *old = Bytes;
     else
-        ownText() = Value;
+        pending_.Named.emplace_back(name, Bytes);
+    changed();
 }
 
 TClipboard* Clipboard() {

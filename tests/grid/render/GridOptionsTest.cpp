@@ -40,8 +40,8 @@ public:
         hooks.push_back("beforeSelectAll");
         if (onSelectAll) onSelectAll(R);
     }
-    void ExportNotification(int State, int ARow) override {
-        hooks.push_back("export " + std::to_string(State) + "," + std::to_string(ARow));
+    void ExportNotification(TGridExportState State, int ARow) override {
+        hooks.push_back("export " + std::to_string(int(State)) + "," + std::to_string(ARow));
     }
     void EditorKeyDown(WORD& Key, TShiftState) override {
         hooks.push_back("editorKey " + std::to_string(Key));

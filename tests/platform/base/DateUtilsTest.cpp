@@ -104,6 +104,10 @@ TEST_F(DateUtils, TwoDigitYearsFallNearTheCurrentYear) {
     EXPECT_EQ(YearOf(v), now);
     ASSERT_TRUE(TryStrToDate("1/1/0025", v));
     EXPECT_EQ(YearOf(v), 25); // four digits are taken as written
+    // The window runs from fifty years back to forty-nine ahead.
+    EXPECT_EQ(ExpandTwoDigitYear((now + 49) % 100), now + 49);
+    EXPECT_EQ(ExpandTwoDigitYear((now + 50) % 100), now - 50);
+    EXPECT_EQ(ExpandTwoDigitYear(1999), 1999);
 }
 
 TEST_F(DateUtils, ParsesTimesAndDateTimes) {

@@ -117,6 +117,57 @@ TEST_F(TempFolder, ReadsTextInEachEncodingWithAnyLineEnd) {
               "\xF0\x9F\x98\x80\xEF\xBF\xBD");
 }
 
+TEST(TextEncoding, EncodesInEachEncodingAndReadsItBack) {
+    const std::string text = "A\xC3\xA9\xE2\x82\xAC\r\n"; // "Aé€" CR LF
+    struct Case {
+        TTextEncoding encoding;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {TTextEncoding::Ansi, "A\xE9\x80\r\n"},
+        {TTextEncoding::Utf8, "\xEF\xBB\xBF" + text},
+        {TTextEncoding::Utf16LE, std::string("\xFF\xFE"
+                                             "A\0\xE9\0\xAC\x20\r\0\n\0",
+                                             12)},
+        {TTextEncoding::Utf16BE, std::string("\xFE\xFF"
+                                             "\0A\0\xE9\x20\xAC\0\r\0\n",
+                                             12)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeText(text, c.encoding), c.bytes) << int(c.encoding);
+        EXPECT_EQ(DecodeText(c.bytes), text) << int(c.encoding);
+    }
+    // The code page's five unassigned bytes read as C1 controls and write back as themselves.
+    EXPECT_EQ(EncodeText(DecodeText("\x81\x8D\x8F\x90\x9D"), TTextEncoding::Ansi),
+              "\x81\x8D\x8F\x90\x9D");
+    EXPECT_TRUE(IsAnsiText(text));
+    EXPECT_FALSE(IsAnsiText("\xE2\x86\x92")); // an arrow
+    EXPECT_EQ(EncodeText("a\xE2\x86\x92", TTextEncoding::Ansi), "a?");
+}
+
+TEST_F(TempFolder, SafeWriterReplacesTheFileOnlyOnCommit) {
+    const std::string path = PathJoin(dir, "data.txt");
+    WriteBinaryFile(path, "old");
+    {
+        TSafeFileWriter writer(path);
+        writer.Write("new ");
+        writer.Write("text");
+        EXPECT_EQ(ReadBinaryFile(path), "old");
+    }
+    // Dropped without Commit: the file is as it was and no temporary file is left.
+    EXPECT_EQ(ReadBinaryFile(path), "old");
+    EXPECT_EQ(ListFiles(dir, ".*").size(), 0u);
+    TSafeFileWriter writer(path);
+    writer.Write("new ");
+    writer.Write("text");
+    writer.Commit();
+    EXPECT_EQ(ReadBinaryFile(path), "new text");
+    EXPECT_THROW(writer.Write("more"), EWriteError);
+    WriteBinaryFileParts(path, {"a", "", "bc"});
+    EXPECT_EQ(ReadBinaryFile(path), "abc");
+    EXPECT_THROW(TSafeFileWriter(PathJoin(dir, "no/such/file")), EFCreateError);
+}
+
 TEST_F(TempFolder, MissingFileRaisesOnRead) {
     EXPECT_THROW(ReadTextFile(dir + "/none.txt"), EFOpenError);
     EXPECT_THROW(ReadBinaryFile(dir), EFOpenError);

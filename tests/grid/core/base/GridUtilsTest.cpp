@@ -159,14 +159,21 @@ TEST_F(GridUtils, ParsesShortUsAndEuropeanDates) {
         int y, m, d;
     };
     const Case cases[] = {
-        {"1.2.25", true, 2025, 2, 1},   {"1.2.26", true, 1926, 2, 1},
-        {"2/1/99", false, 1999, 2, 1},  {"1-2-00", true, 2000, 2, 1},
-        {"1.2.2024", true, 2024, 2, 1}, {"12/31/1999", false, 1999, 12, 31},
+        {"1.2.2025", true, 2025, 2, 1},      {"2/1/99", false, 1999, 2, 1},
+        {"1-2-00", true, 2000, 2, 1},        {"1.2.2024", true, 2024, 2, 1},
+        {"12/31/1999", false, 1999, 12, 31},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.eu ? ParseShortDateEU(c.text) : ParseShortDateUS(c.text),
                   EncodeDate(c.y, c.m, c.d))
             << c.text;
+    // Two-digit years fall in the hundred years around the current one.
+    const int now = YearOf(Now());
+    const std::string ahead = Format("1.2.%.2d", (now + 49) % 100);
+    const std::string back = Format("1.2.%.2d", (now + 50) % 100);
+    EXPECT_EQ(ParseShortDateEU(ahead), EncodeDate(now + 49, 2, 1));
+    EXPECT_EQ(ParseShortDateEU(back), EncodeDate(now - 50, 2, 1));
+    EXPECT_EQ(ParseShortDateUS(Format("2/1/%.2d", now % 100)), EncodeDate(now, 2, 1));
     for (const char* bad : {"", "1.2", "a.b.c", "12"}) EXPECT_EQ(ParseShortDateEU(bad), 0) << bad;
     EXPECT_THROW(ParseShortDateEU("31.2.2020"), EConvertError);
 }
@@ -193,7 +200,11 @@ TEST_F(GridUtils, ConvertsLineBreaksPerFormat) {
     };
     const Case cases[] = {
         {EncodeLineBreaks, "a\rb\nc", "a\tb\bc"},
-        {EncodeLineBreaks, "a\nb\tc", "a\nb\tc"},
+        // A lone LF stays on the line; with a TAB beside it the escaped form reads back.
+        {EncodeLineBreaks, "a\nb", "a\bb"},
+        {EncodeLineBreaks, "a\nb\tc",
+         "\x02"
+         "a\x02nb\x02tc"},
         {EncodeLineBreaks, "a\r\nb\r\n", "a\t\bb\t\b"},
         {EncodeLineBreaks, std::string("a\r\0", 3),
          std::string("\x02"
@@ -275,12 +286,13 @@ TEST_F(GridUtils, ConvertsBetweenOemAndAnsiPages) {
 TEST_F(GridUtils, WrapsClipboardHtmlWithExactOffsets) {
     std::string s = "12345678";
     MakeClipboardHTML(s);
-    EXPECT_TRUE(s.starts_with("Version:1.0\r\nStartHTML:00000097\r\nEndHTML:00000314\r\n"
-                              "StartFragment:00000274\r\nEndFragment:00000282\r\n"));
-    EXPECT_EQ(s.size(), 314u);
+    EXPECT_TRUE(s.starts_with("Version:1.0\r\nStartHTML:00000097\r\nEndHTML:00000309\r\n"
+                              "StartFragment:00000269\r\nEndFragment:00000277\r\n"));
+    EXPECT_EQ(s.size(), 309u);
     EXPECT_EQ(s.find("<!DOCTYPE"), 97u);
-    EXPECT_EQ(s.find("12345678"), 274u);
-    EXPECT_EQ(s.find("<!--EndFragment-->"), 282u);
+    EXPECT_NE(s.find("charset=utf-8"), std::string::npos);
+    EXPECT_EQ(s.find("12345678"), 269u);
+    EXPECT_EQ(s.find("<!--EndFragment-->"), 277u);
 }
 
 TEST_F(GridUtils, LinksAndReferences) {
