@@ -81,6 +81,8 @@ void TLTDragImage::PrepareDrag(TBitmap* DragImage, TPoint ImagePosition, TPoint 
 void TLTDragImage::showPicture() {
     if (!FWindow) {
         FWindow = std::make_unique<TDragImageWindow>(nullptr);
+        // Drops go to the windows under the picture.
+        FWindow->SetEnabled(false);
         FWindow->SetBounds(FImagePosition.X, FImagePosition.Y, FDragImage->Width(),
                            FDragImage->Height());
     }
