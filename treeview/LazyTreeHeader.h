@@ -4,6 +4,7 @@
 
 #include "platform/base/Classes.h"
 #include "platform/base/Types.h"
+#include "shell/frame/PbButton.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,8 +39,8 @@ constexpr TLTColumnOptions DefaultColumnOptions{
     coResizable,  coShowDropMark, coVisible, coAllowFocus,     coEditable};
 
 enum TLazyTreeColumnStyle { vsText, vsOwnerDraw };
-// Where the header glyph goes relative to the caption.
-enum TLTHeaderColumnLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// Where the header glyph goes relative to the caption: the push button's layout values.
+using TLTHeaderColumnLayout = TPbButtonLayout;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 // A column of the header.
