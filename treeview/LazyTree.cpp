@@ -61,6 +61,12 @@ TBaseLazyTree::TBaseLazyTree(TComponent* AOwner) : TCustomControl(AOwner) {
     FColors = std::make_unique<TLTColors>(this);
     FOptions = OptionsClass();
     FHeader = std::make_unique<TLTHeader>(this);
+    FLink = std::make_shared<TBaseLazyTree*>(this);
+    TrackTree(this, true);
+    FDragImage = std::make_unique<TLTDragImage>(this);
+    FDragImage->SetFade(true);
+    FDragImage->SetTransparency(200);
+    FClipboardFormats = std::make_unique<TClipboardFormats>(this);
     setUpRootNode();
     if (!IsDesigning()) {
         WorkerThreadAddRef();
@@ -70,7 +76,13 @@ TBaseLazyTree::TBaseLazyTree(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TBaseLazyTree::~TBaseLazyTree() {
+    // The clipboard keeps the data, not the tree.
+    FlushClipboard();
     FDestroying = true;
+    TrackTree(this, false);
+    *FLink = nullptr;
+    if (FDropTargetRegistered && HandleAllocated()) RevokeDragDrop(Handle());
+    FDropTargetRegistered = false;
     StopCacheValidation();
     // Clear must be able to work whatever the options say.
     TLTMiscOptions misc = FOptions->MiscOptions();
@@ -131,6 +143,7 @@ void TBaseLazyTree::CreateWnd() {
     else
         ChangeTreeStates({}, {tsUseThemes, tsUseExplorerTheme});
     UpdateScrollBars(true);
+    UpdateDropTargetRegistration();
 }
 
 void TBaseLazyTree::WndProc(TMessage& Message) {
@@ -161,6 +174,15 @@ void TBaseLazyTree::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
         // The painter fills every pixel itself.
         Message.Result = 1;
+        return;
+    case WM_COPY:
+        CopyToClipboard();
+        return;
+    case WM_CUT:
+        CutToClipboard();
+        return;
+    case WM_PASTE:
+        PasteFromClipboard();
         return;
     default:
         if (!dispatchFrameMessage(Message)) TCustomControl::Dispatch(Message);

@@ -13,6 +13,7 @@
 #include "platform/ui/core/Controls.h"
 #include "platform/ui/core/WindowFrame.h"
 #include "treeview/LazyTreeHeader.h"
+#include "treeview/LazyTreeOle.h"
 #include "treeview/LazyTreeTypes.h"
 #include "treeview/NodeAllocator.h"
 
@@ -548,6 +549,71 @@ public:
     virtual void LoadFromFile(const std::string& FileName);
     // Adds the stream's nodes as last children of TargetNode (nil: the root).
     void AddFromStream(TStream& Stream, PLazyNode TargetNode);
+
+    // --- drag and drop (LazyTreeDragDrop.cpp, LazyTreeDragImage.cpp) ---
+    TLTDragAllowedEvent OnDragAllowed;
+    TLTStartDragEvent OnStartDrag;
+    TLTCreateDataObjectEvent OnCreateDataObject;
+    TLTCreateDragManagerEvent OnCreateDragManager;
+    TLTDragOverEvent OnDragOver;
+    TLTDragDropEvent OnDragDrop;
+    TLTEndDragEvent OnEndDrag;
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode v) { FDragMode = v; }
+    // Created on first use.
+    std::shared_ptr<ILTDragManager> DragManager();
+    TLTDragImage* DragImage() const { return FDragImage.get(); }
+    PLazyNode DropTargetNode() const { return FDropTargetNode; }
+    TDropMode LastDropMode() const { return FLastDropMode; }
+    DWORD LastDragEffect() const { return FLastDragEffect; }
+    int DragThreshold() const { return FDragThreshold; }
+    // The selection being dragged while an OLE drag from this tree runs.
+    const TNodeArray& DragSelection() const { return FDragSelection; }
+    // Starts a drag now (Immediate) or once the mouse moved Threshold pixels (-1: the
+    // platform's distance).
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    bool Dragging() const;
+    // Inserts dropped tree data at TargetNode; for an OnDragDrop handler.
+    bool ProcessDrop(const std::shared_ptr<IDataObject>& DataObject, PLazyNode TargetNode,
+                     DWORD& Effect, TLTNodeAttachMode Mode);
+    // Inserts the "Lazy Tree Data" of DataObject: moves Source's nodes (Optimized) or copies
+    // them through the tree stream.
+    bool ProcessOLEData(TBaseLazyTree* Source, const std::shared_ptr<IDataObject>& DataObject,
+                        PLazyNode TargetNode, TLTNodeAttachMode Mode, bool Optimized);
+    // Renders the selected nodes into the drag picture around HotSpot (client coordinates).
+    void PrepareDragImage(TPoint HotSpot, const std::shared_ptr<IDataObject>& DataObject);
+    // The tree of this process whose data object DataObject is; nil for any other.
+    TBaseLazyTree* TreeFromDataObject(const std::shared_ptr<IDataObject>& DataObject);
+    // The drop target's handlers, called by the drag manager.
+    virtual HRESULT OleDragEnter(DWORD KeyState, TPoint Pt, DWORD& Effect);
+    virtual HRESULT OleDragOver(TObject* Source, DWORD KeyState, TDragState State, TPoint Pt,
+                                DWORD& Effect);
+    virtual void OleDragLeave();
+    virtual HRESULT OleDragDrop(const std::shared_ptr<IDataObject>& DataObject, DWORD KeyState,
+                                TPoint Pt, DWORD& Effect);
+
+    // --- the clipboard (LazyTreeClipboard.cpp) ---
+    TLTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
+    TLTRenderOLEDataEvent OnRenderOLEData;
+    TClipboardFormats* ClipboardFormats() const { return FClipboardFormats.get(); }
+    void SetClipboardFormats(const TStrings* Value);
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual bool PasteFromClipboard();
+    virtual void CancelCutOrCopy();
+    virtual void FinishCutOrCopy();
+    void FlushClipboard();
+    std::uint32_t CutCopyCount();
+    // The nodes marked for a cut or copy in tree order; Resolve leaves out their descendants.
+    TNodeArray GetSortedCutCopySet(bool Resolve);
+    // The registered formats for the tree's class that ClipboardFormats names.
+    virtual void GetNativeFormats(TFormatEtcArray& Formats);
+    virtual HRESULT RenderFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium,
+                                 bool ForClipboard);
+    // The class the format registry files this tree under.
+    virtual const TTreeClass* TreeClass() const { return &BaseLazyTreeClass; }
+    // The link data objects keep to the tree.
+    const TTreeLink& Link() const { return FLink; }
 
     // --- node data ---
     void* GetNodeData(PLazyNode Node) {
@@ -1143,6 +1209,29 @@ protected:
     // Fills Node, already connected to its parent, from a node chunk with its subtree.
     virtual void LoadNodeFromStream(TStream& Stream, int Version, PLazyNode Node);
 
+    // Drag and drop.
+    virtual void StartDragging(TPoint HotSpot);
+    virtual void RunDragLoop(DWORD AllowedEffects, const std::shared_ptr<IDataObject>& DataObject,
+                             DWORD& Effect);
+    virtual void OleDragFinished();
+    virtual DWORD ProposeDropEffect(TObject* Source, TShiftState Shift, TPoint Pt,
+                                    DWORD AllowedEffects);
+    virtual TDropMode DropModeAt(TPoint P, THitInfo& HitInfo, const TRect& NodeRect);
+    virtual void ExpandDropTarget();
+    virtual bool FireDragAllowed(PLazyNode Node, int Column);
+    virtual bool FireDragOver(TObject* Source, TShiftState Shift, TDragState State, TPoint Pt,
+                              TDropMode Mode, DWORD& Effect);
+    virtual void FireDragDrop(TObject* Source, const std::shared_ptr<IDataObject>& DataObject,
+                              const TFormatArray& Formats, TShiftState Shift, TPoint Pt,
+                              DWORD& Effect, TDropMode Mode);
+    virtual void DrawDropMark(TCanvas* Canvas, const TRect& R);
+    virtual bool DragImageWanted() const { return FDragImageKind != diNoImage; }
+    // The tree repaints what lies under another tree's drag picture.
+    virtual void RepaintUnderDragImage(TBaseLazyTree* Source, const TRect& R);
+    // The window's drop target follows toAcceptOLEDrop.
+    void UpdateDropTargetRegistration();
+    void DestroyWnd() override;
+
     virtual void AddPendingChange(bool IsStructureChange, PLazyNode Node, TChangeReason Reason);
     virtual void ReportChange(PLazyNode Node);
     virtual void ReportStructureChange(PLazyNode Node, TChangeReason Reason);
@@ -1541,6 +1630,23 @@ private:
     TLTDragImageKind FDragImageKind = diComplete;
     TDragOperations FDragOperations{doCopy, doMove};
     TLTDragType FDragType = dtOLE;
+    TDragMode FDragMode = dmManual;
+    std::shared_ptr<ILTDragManager> FDragManager;
+    bool FDropTargetRegistered = false;
+    std::unique_ptr<TLTDragImage> FDragImage;
+    PLazyNode FDropTargetNode = nullptr;
+    TDropMode FLastDropMode = dmNowhere;
+    DWORD FLastDragEffect = DROPEFFECT_NONE;
+    int FDragThreshold = 5;
+    int FDragScrollStart = 0;
+    TNodeArray FDragSelection;
+    std::unique_ptr<TClipboardFormats> FClipboardFormats;
+    TTreeLink FLink;
+    // The shift state of a drag's key state, with the buttons the tree saw pressed.
+    TShiftState dragShift(DWORD KeyState) const;
+    // Reads the "Lazy Tree Data" of a data object into the tree at Target.
+    void readTreeData(TBaseLazyTree* Source, const std::shared_ptr<IDataObject>& DataObject,
+                      PLazyNode Target, TLTNodeAttachMode Mode);
     TLTDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
     std::uint32_t FEditDelay = 1000;
     std::string FEmptyListMessage;
@@ -1643,6 +1749,18 @@ public:
     void RemoveFromSelection(PLazyNode Node) override;
     // Texts of selected nodes kept for toRestoreSelection (nil until first used).
     const TStringList* PreviouslySelected() const { return FPreviouslySelected.get(); }
+    const TTreeClass* TreeClass() const override { return &CustomLazyStringTreeClass; }
+    // The base tree's formats, then the texts of the nodes as plain and Unicode text, CSV and
+    // HTML.
+    HRESULT RenderFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium,
+                         bool ForClipboard) override;
+    // A new block of the nodes' texts in a clipboard format; nil for a format without texts.
+    HGLOBAL ContentToClipboard(CLIPFORMAT Format, TVSTTextSourceType Source);
+    // The texts of the nodes of Source, one line each, indented and with the columns
+    // separated by Separator.
+    std::string ContentToText(TVSTTextSourceType Source, const std::string& Separator);
+    // The texts as an HTML table.
+    std::string ContentToHTML(TVSTTextSourceType Source, const std::string& Caption = "");
 
 protected:
     std::unique_ptr<TCustomLazyTreeOptions> OptionsClass() override;

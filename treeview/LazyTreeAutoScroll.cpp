@@ -13,8 +13,9 @@ constexpr std::uintptr_t ScrollTimer = 4;
 
 bool TBaseLazyTree::AutoScrollAllowed() {
     const bool wheel = FStates.Contains(tsWheelPanning) || FStates.Contains(tsWheelScrolling);
+    const bool dropTarget = FDragManager && FDragManager->IsTargetActive();
     return (TreeOptions()->AutoOptions().Contains(toAutoScroll) || wheel) &&
-           (IsMouseSelecting() || wheel);
+           (IsMouseSelecting() || dropTarget || wheel);
 }
 
 TScrollDirections TBaseLazyTree::GetAutoScrollDirections(int X, int Y) {

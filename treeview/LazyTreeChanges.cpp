@@ -96,6 +96,9 @@ void TBaseLazyTree::WMTimer(TWMTimer& Message) {
     case SearchTimer:
         ResetIncrementalSearch();
         break;
+    case ExpandTimer:
+        ExpandDropTarget();
+        break;
     case ScrollTimer:
         AutoScrollTimer();
         break;

@@ -1,9 +1,13 @@
 #include "treeview/LazyTreeClipboard.h"
 
+#include "grid/core/base/GridUtils.h"
+#include "platform/base/FormatSettings.h"
 #include "platform/base/SysUtils.h"
+#include "treeview/LazyTree.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 const TTreeClass BaseLazyTreeClass{"TBaseLazyTree", nullptr};
 const TTreeClass CustomLazyStringTreeClass{"TCustomLazyStringTree", &BaseLazyTreeClass};
@@ -140,4 +144,308 @@ void RegisterTreeClipboardFormats() {
     CsvClipFormat = List::RegisterNamedClipFormat("CSV", strings, 90);
     List::RegisterStdClipFormat(CF_TEXT, strings, 100);
     List::RegisterStdClipFormat(CF_UNICODETEXT, strings, 95);
+}
+
+// --- the tree's clipboard operations ----------------------------------------------------------
+
+TNodeArray TBaseLazyTree::GetSortedCutCopySet(bool Resolve) {
+    TNodeArray result;
+    PLazyNode node = GetFirstNoInit();
+    while (node) {
+        if (node->States.Contains(vsCutOrCopy)) {
+            result.push_back(node);
+            if (Resolve) {
+                // Past the marked node's subtree.
+                PLazyNode next = node;
+                while (next && next != FRoot && !next->NextSibling) next = next->Parent;
+                node = next && next != FRoot ? next->NextSibling : nullptr;
+                continue;
+            }
+        }
+        node = GetNextNoInit(node);
+    }
+    return result;
+}
+
+std::uint32_t TBaseLazyTree::CutCopyCount() {
+    std::uint32_t n = 0;
+    for (PLazyNode node = GetFirstNoInit(); node; node = GetNextNoInit(node))
+        if (node->States.Contains(vsCutOrCopy)) ++n;
+    return n;
+}
+
+void TBaseLazyTree::SetClipboardFormats(const TStrings* Value) {
+    FClipboardFormats->Clear();
+    if (Value)
+        for (int i = 0; i < Value->Count(); ++i) FClipboardFormats->Add(Value->Get(i));
+}
+
+void TBaseLazyTree::GetNativeFormats(TFormatEtcArray& Formats) {
+    TClipboardFormatList::EnumerateFormats(TreeClass(), Formats, FClipboardFormats.get());
+    if (OnGetUserClipboardFormats) OnGetUserClipboardFormats(this, Formats);
+}
+
+HRESULT TBaseLazyTree::RenderFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium,
+                                    bool ForClipboard) {
+    Medium = STGMEDIUM{};
+    if (FormatEtcIn.cfFormat == LazyTreeDataFormat &&
+        (FormatEtcIn.tymed & (TYMED_HGLOBAL | TYMED_ISTREAM))) {
+        const TNodeArray nodes =
+            ForClipboard ? GetSortedCutCopySet(true) : GetSortedSelection(true);
+        auto stream = std::make_shared<TMemoryStream>();
+        for (PLazyNode node : nodes) WriteNodeChunk(*stream, node);
+        if (FormatEtcIn.tymed & TYMED_ISTREAM) {
+            stream->SetPosition(0);
+            Medium.tymed = TYMED_ISTREAM;
+            Medium.pstm = stream;
+            return S_OK;
+        }
+        if (stream->Size() == 0) return E_FAIL;
+        const std::uint32_t length = std::uint32_t(stream->Size());
+        HGLOBAL h = GlobalAlloc(GHND | GMEM_SHARE, std::size_t(length) + 4);
+        auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
+        if (!p) return E_OUTOFMEMORY;
+        std::memcpy(p, &length, 4);
+        std::memcpy(p + 4, stream->Memory(), length);
+        GlobalUnlock(h);
+        Medium.tymed = TYMED_HGLOBAL;
+        Medium.hGlobal = h;
+        return S_OK;
+    }
+    HRESULT result = E_FAIL;
+    if (OnRenderOLEData) OnRenderOLEData(this, FormatEtcIn, Medium, ForClipboard, result);
+    return result;
+}
+
+void TBaseLazyTree::CopyToClipboard() {
+    if (FSelectionCount == 0) return;
+    // A pending cut ends first: a later paste must not move or delete copied nodes.
+    CancelCutOrCopy();
+    // The clipboard lets its previous data object go before the new nodes are marked.
+    OleSetClipboard(nullptr);
+    FlagCutCopyNodes();
+    ChangeTreeStates({tsCopyPending}, {tsCutPending});
+    if (OleSetClipboard(std::make_shared<TLTDataObject>(this, true)) != S_OK) {
+        CancelCutOrCopy();
+        return;
+    }
+    InvalidateWhenShown();
+}
+
+void TBaseLazyTree::CutToClipboard() {
+    if (FSelectionCount == 0 || TreeOptions()->MiscOptions().Contains(toReadOnly)) return;
+    CancelCutOrCopy();
+    OleSetClipboard(nullptr);
+    FlagCutCopyNodes();
+    ChangeTreeStates({tsCutPending}, {tsCopyPending});
+    if (OleSetClipboard(std::make_shared<TLTDataObject>(this, true)) != S_OK) {
+        CancelCutOrCopy();
+        return;
+    }
+    InvalidateWhenShown();
+}
+
+bool TBaseLazyTree::PasteFromClipboard() {
+    if (TreeOptions()->MiscOptions().Contains(toReadOnly)) return false;
+    std::shared_ptr<IDataObject> data;
+    if (OleGetClipboard(data) != S_OK || !data) RaiseTreeError("Clipboard operation failed.", 2007);
+    TBaseLazyTree* source = TreeFromDataObject(data);
+    const bool optimized = source && source->FStates.Contains(tsCutPending);
+    const bool result = ProcessOLEData(source, data, FFocusedNode, FDefaultPasteMode, optimized);
+    if (source) {
+        if (source == this)
+            ChangeTreeStates({}, {tsCutPending});
+        else
+            source->FinishCutOrCopy();
+    }
+    return result;
+}
+
+void TBaseLazyTree::CancelCutOrCopy() {
+    if (FStates.Contains(tsCopyPending) || FStates.Contains(tsCutPending)) {
+        for (PLazyNode node = GetFirstNoInit(); node; node = GetNextNoInit(node))
+            node->States.Exclude(vsCutOrCopy);
+        InvalidateWhenShown();
+    }
+    ChangeTreeStates({}, {tsCopyPending, tsCutPending});
+}
+
+void TBaseLazyTree::FinishCutOrCopy() {
+    if (!FStates.Contains(tsCutPending)) return;
+    const TNodeArray marked = GetSortedCutCopySet(true);
+    BeginUpdate();
+    for (PLazyNode node : marked) DeleteNode(node);
+    EndUpdate();
+    ChangeTreeStates({}, {tsCutPending});
+}
+
+void TBaseLazyTree::FlushClipboard() {
+    if (!FStates.Contains(tsCopyPending) && !FStates.Contains(tsCutPending)) return;
+    ChangeTreeStates({tsClipboardFlushing}, {});
+    OleFlushClipboard();
+    CancelCutOrCopy();
+    ChangeTreeStates({}, {tsClipboardFlushing});
+}
+
+// --- the string tree's texts on the clipboard ---------------------------------------------------
+
+namespace {
+
+void appendEscaped(std::string& Out, const std::string& Text) {
+    for (char c : Text) {
+        switch (c) {
+        case '&':
+            Out += "&amp;";
+            break;
+        case '<':
+            Out += "&lt;";
+            break;
+        case '>':
+            Out += "&gt;";
+            break;
+        case '"':
+            Out += "&quot;";
+            break;
+        default:
+            Out += c;
+        }
+    }
+}
+
+HGLOBAL blockOf(const void* Bytes, std::size_t Size) {
+    HGLOBAL h = GlobalAlloc(GHND | GMEM_SHARE, Size);
+    void* p = GlobalLock(h);
+    if (!p) return nullptr;
+    if (Size) std::memcpy(p, Bytes, Size);
+    GlobalUnlock(h);
+    return h;
+}
+
+} // namespace
+
+// The header's visible columns in display order.
+static std::vector<TColumnIndex> visibleColumns(TCustomLazyStringTree* Tree) {
+    std::vector<TColumnIndex> out;
+    TLazyTreeColumns* columns = Tree->Header()->Columns();
+    for (TColumnIndex i : columns->PositionToIndex())
+        if (columns->Items(i)->Options().Contains(coVisible)) out.push_back(i);
+    return out;
+}
+
+// The nodes of Source in tree order, filtered by the export mode.
+static TNodeArray exportedNodes(TCustomLazyStringTree* Tree, TVSTTextSourceType Source) {
+    TNodeArray walk;
+    if (Source == tstCutCopySet)
+        walk = Tree->GetSortedCutCopySet(false);
+    else if (Source == tstSelected)
+        walk = Tree->GetSortedSelection(false);
+    else
+        for (PLazyNode n = Tree->GetFirst(); n; n = Tree->GetNext(n)) walk.push_back(n);
+    TNodeArray out;
+    const TLTExportMode mode = Tree->TreeOptions()->ExportMode();
+    for (PLazyNode node : walk) {
+        bool take = true;
+        switch (mode) {
+        case emChecked:
+            take = node->CheckState == csCheckedNormal;
+            break;
+        case emUnchecked:
+            take = node->CheckState == csUncheckedNormal;
+            break;
+        case emVisibleDueToExpansion:
+            take = !Tree->NodeParent(node) || Tree->Expanded(Tree->NodeParent(node));
+            break;
+        case emSelected:
+            take = Tree->Selected(node);
+            break;
+        case emAll:
+            break;
+        }
+        if (take) out.push_back(node);
+    }
+    return out;
+}
+
+std::string TCustomLazyStringTree::ContentToText(TVSTTextSourceType Source,
+                                                 const std::string& Separator) {
+    std::string out;
+    const std::vector<TColumnIndex> columns = visibleColumns(this);
+    for (PLazyNode node : exportedNodes(this, Source)) {
+        std::string line;
+        const std::uint32_t level = GetNodeLevel(node);
+        for (std::uint32_t i = 0; i < level; ++i) line += Separator;
+        if (columns.empty()) {
+            line += GetText(node, NoColumn);
+        } else {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                if (i) line += Separator;
+                line += GetText(node, columns[i]);
+            }
+        }
+        out += line + "\r\n";
+    }
+    return out;
+}
+
+std::string TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType Source,
+                                                 const std::string& Caption) {
+    const std::vector<TColumnIndex> columns = visibleColumns(this);
+    std::string out = "<table";
+    if (!Caption.empty()) {
+        out += " caption=\"";
+        appendEscaped(out, Caption);
+        out += "\"";
+    }
+    out += ">\r\n";
+    for (PLazyNode node : exportedNodes(this, Source)) {
+        out += " <tr>";
+        const std::uint32_t level = GetNodeLevel(node);
+        for (std::uint32_t i = 0; i < level; ++i) out += "<td>&nbsp;</td>";
+        const std::vector<TColumnIndex> cells =
+            columns.empty() ? std::vector<TColumnIndex>{NoColumn} : columns;
+        for (TColumnIndex c : cells) {
+            out += "<td>";
+            appendEscaped(out, GetText(node, c));
+            out += "</td>";
+        }
+        out += "</tr>\r\n";
+    }
+    out += "</table>";
+    return out;
+}
+
+HGLOBAL TCustomLazyStringTree::ContentToClipboard(CLIPFORMAT Format, TVSTTextSourceType Source) {
+    if (Format == CF_TEXT || Format == CsvClipFormat) {
+        const std::string text = ContentToText(
+            Source, Format == CF_TEXT ? "\t" : std::string(1, FormatSettings().ListSeparator));
+        return blockOf(text.c_str(), text.size() + 1);
+    }
+    if (Format == CF_UNICODETEXT) {
+        std::vector<std::uint8_t> bytes = WideTextBytes(ContentToText(Source, "\t"));
+        bytes.insert(bytes.end(), 2, 0);
+        return blockOf(bytes.data(), bytes.size());
+    }
+    if (Format == HtmlClipFormat) {
+        std::string html = ContentToHTML(Source);
+        MakeClipboardHTML(html);
+        return blockOf(html.data(), html.size());
+    }
+    return nullptr;
+}
+
+HRESULT TCustomLazyStringTree::RenderFormat(const FORMATETC& FormatEtcIn, STGMEDIUM& Medium,
+                                            bool ForClipboard) {
+    const HRESULT base = TBaseLazyTree::RenderFormat(FormatEtcIn, Medium, ForClipboard);
+    if (base == S_OK) return base;
+    try {
+        HGLOBAL block =
+            ContentToClipboard(FormatEtcIn.cfFormat, ForClipboard ? tstCutCopySet : tstSelected);
+        if (!block) return base;
+        Medium = STGMEDIUM{};
+        Medium.tymed = TYMED_HGLOBAL;
+        Medium.hGlobal = block;
+        return S_OK;
+    } catch (const std::exception&) {
+        return E_FAIL;
+    }
 }

@@ -210,8 +210,9 @@ void TBaseLazyTree::ProcessMouseDown(TWMMouse& Message, THitInfo& HitInfo) {
                       (isHitSelected || hp.Contains(hiOnItemLabel) || hp.Contains(hiOnNormalIcon));
     const bool heightTracking = Message.Msg() == WM_LBUTTONDOWN && hp.Contains(hiOnItem) &&
                                 (hp.Contains(hiUpperSplitter) || hp.Contains(hiLowerSplitter));
-    // Dragging nodes is not offered: the drag mode is manual and no drag is allowed.
-    const bool autoDrag = false;
+    bool autoDrag = (FDragMode == dmAutomatic || Dragging()) && (!isCellHit || fullRowDrag);
+    if (hitNode && !autoDrag && FDragMode == dmManual)
+        autoDrag = FireDragAllowed(hitNode, newColumn) && (isLabelHit || fullRowDrag);
 
     if (heightTracking) {
         FHeightTrackNode = hp.Contains(hiUpperSplitter) ? GetPreviousVisible(hitNode) : hitNode;
@@ -304,6 +305,10 @@ void TBaseLazyTree::ProcessMouseDown(TWMMouse& Message, THitInfo& HitInfo) {
         }
     }
     if (FSelectionCount == 0) ReportChange(nullptr);
+    if (autoDrag && isAnyHit &&
+        (FStates.Contains(tsLeftButtonDown) || FStates.Contains(tsMiddleButtonDown) ||
+         FStates.Contains(tsRightButtonDown)))
+        BeginDrag(false, -1);
 }
 
 void TBaseLazyTree::ProcessMouseUp(TWMMouse& Message, THitInfo& HitInfo) {
@@ -433,6 +438,11 @@ void TBaseLazyTree::WMMouseMove(TWMMouse& Message) {
         (std::abs(x - FLastClickPos.X) >= MouseDragThreshold ||
          std::abs(y - FLastClickPos.Y) >= MouseDragThreshold))
         ChangeTreeStates({}, {tsWheelScrolling});
+    if (FStates.Contains(tsOLEDragPending) && (std::abs(x - FLastClickPos.X) >= FDragThreshold ||
+                                               std::abs(y - FLastClickPos.Y) >= FDragThreshold)) {
+        StartDragging(FLastClickPos);
+        return;
+    }
     if (AutoScrollAllowed()) ArmAutoScroll(x, y);
     if (wheel) UpdatePanningCursor(x, y);
     if (!IsMouseSelecting()) {

@@ -128,6 +128,8 @@ void TBaseLazyTree::applyMiscOptionsChange(TLTMiscOptions Old, TLTMiscOptions Ne
     if (IsLoading() || !HandleAllocated()) return;
     if (Old.Contains(toCheckSupport) != New.Contains(toCheckSupport)) Invalidate();
     if (IsDesigning()) return;
+    if (Old.Contains(toAcceptOLEDrop) != New.Contains(toAcceptOLEDrop))
+        UpdateDropTargetRegistration();
     if (Old.Contains(toFullRepaintOnResize) != New.Contains(toFullRepaintOnResize)) RecreateWnd();
     if (New.Contains(toVariableNodeHeight) && !Old.Contains(toVariableNodeHeight)) {
         BeginUpdate();

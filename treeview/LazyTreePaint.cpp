@@ -564,8 +564,17 @@ void TBaseLazyTree::PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX,
     const bool inFocusedColumn =
         PaintInfo.Column == FocusedColumn() || selection.Contains(toFullRowSelect);
     const bool focused = Focused() || paint.Contains(toPopupMode);
-    if (inFocusedColumn && PaintInfo.PaintOptions.Contains(poDrawSelection) &&
-        node->States.Contains(vsSelected)) {
+    // A node that dropped data would go onto shows the drop target's colours.
+    const bool dropTarget = inFocusedColumn && PaintInfo.PaintOptions.Contains(poDrawDropMark) &&
+                            node == FDropTargetNode &&
+                            (FLastDropMode == dmOnNode || !paint.Contains(toShowDropmark));
+    if (dropTarget && inner.Right > inner.Left) {
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(Colors()->DropTargetColor());
+        canvas->Pen()->SetColor(Colors()->DropTargetBorderColor());
+        canvas->RoundRect(inner, int(FSelectionCurveRadius), int(FSelectionCurveRadius));
+    } else if (inFocusedColumn && PaintInfo.PaintOptions.Contains(poDrawSelection) &&
+               node->States.Contains(vsSelected)) {
         if (TreeOptions()->MiscOptions().Contains(toGridExtensions) ||
             selection.Contains(toFullRowSelect))
             inner = PaintInfo.CellRect;
@@ -755,6 +764,9 @@ void TBaseLazyTree::paintRows(TCanvas* TargetCanvas, TCanvas* Canvas, const TRec
                 info.CellRect = itemRect;
                 paintCell(info, Window, lineImage, indentSize, buttonX, buttonY, vAlign, imagesUsed,
                           stateImagesUsed, checkImagesUsed);
+                if (node == FDropTargetNode && paint.Contains(toShowDropmark) &&
+                    PaintOptions.Contains(poDrawDropMark))
+                    DrawDropMark(Canvas, itemRect);
                 if (OnAfterItemPaint) OnAfterItemPaint(this, Canvas, node, itemRect);
             }
             if (drawBand)

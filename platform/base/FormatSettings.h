@@ -7,6 +7,7 @@ struct TFormatSettings {
     char ThousandSeparator = ',';
     char DateSeparator = '/';
     char TimeSeparator = ':';
+    char ListSeparator = ',';
     std::string ShortDateFormat = "dd/mm/yyyy";
     std::string LongDateFormat = "dddd, d mmmm yyyy";
     std::string ShortTimeFormat = "hh:nn";

@@ -1,11 +1,14 @@
 #include "platform/testing/NativeMouse.h"
 
+#include "platform/qt/QtDragDrop.h"
 #include "platform/qt/QtWindowFrame.h"
 #include "platform/qt/QtWindowPeer.h"
 #include "platform/ui/core/WindowFrame.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
@@ -159,6 +162,43 @@ void postNativeScreenClick(TPoint screen) {
     QCoreApplication::postEvent(window,
                                 new QMouseEvent(QEvent::MouseButtonRelease, at, global,
                                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+DWORD sendNativeDrop(TWinControl* control, IDataObject& data, TPoint p, DWORD effects,
+                     TShiftState shift) {
+    auto* peer = dynamic_cast<TQtWindowPeer*>(control->Peer());
+    QWidget* w = peer ? peer->Widget() : nullptr;
+    if (!w) return DROPEFFECT_NONE;
+    const std::unique_ptr<QMimeData> mime = DataObjectToMime(data);
+    Qt::DropActions actions;
+    if (effects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
+    if (effects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
+    if (effects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
+    Qt::KeyboardModifiers keys;
+    if (shift.Contains(ssCtrl)) keys |= Qt::ControlModifier;
+    if (shift.Contains(ssShift)) keys |= Qt::ShiftModifier;
+    if (shift.Contains(ssAlt)) keys |= Qt::AltModifier;
+    const QPoint at(p.X, p.Y);
+    QDragEnterEvent enter(at, actions, mime.get(), Qt::LeftButton, keys);
+    QApplication::sendEvent(w, &enter);
+    if (!enter.isAccepted()) return DROPEFFECT_NONE;
+    QDragMoveEvent move(at, actions, mime.get(), Qt::LeftButton, keys);
+    QApplication::sendEvent(w, &move);
+    if (!move.isAccepted()) return DROPEFFECT_NONE;
+    QDropEvent drop(QPointF(at), actions, mime.get(), Qt::NoButton, keys);
+    drop.setDropAction(move.dropAction());
+    QApplication::sendEvent(w, &drop);
+    if (!drop.isAccepted()) return DROPEFFECT_NONE;
+    switch (drop.dropAction()) {
+    case Qt::CopyAction:
+        return DROPEFFECT_COPY;
+    case Qt::MoveAction:
+        return DROPEFFECT_MOVE;
+    case Qt::LinkAction:
+        return DROPEFFECT_LINK;
+    default:
+        return DROPEFFECT_NONE;
+    }
 }
 
 } // namespace uitest

@@ -3,6 +3,7 @@
 // native events are handled, through Qt's own delivery (hover, capture and cursor included).
 // Points are in the control's client pixels.
 #include "platform/ui/core/Controls.h"
+#include "platform/ui/core/DragDrop.h"
 
 namespace uitest {
 
@@ -36,5 +37,11 @@ void postNativeWindowRightClick(TWinControl* control, TPoint p);
 // of the part, in window pixels; (-1, -1) when the bar is not shown.
 enum TScrollBarPart { sbpLineUp, sbpPageUp, sbpThumb, sbpPageDown, sbpLineDown };
 TPoint nativeScrollBarPoint(TWinControl* control, int Bar, TScrollBarPart Part);
+
+// Data dragged in from outside through Qt's drag and drop: the data object travels as Qt's mime
+// data, enters the control's native window at p, moves there and is dropped with the effects
+// offered and the keys of shift. Answers the effect the window took (DROPEFFECT_NONE: refused).
+DWORD sendNativeDrop(TWinControl* control, IDataObject& data, TPoint p, DWORD effects,
+                     TShiftState shift = {});
 
 } // namespace uitest

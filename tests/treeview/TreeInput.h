@@ -20,6 +20,9 @@ public:
     using TBaseLazyTree::ToggleNodeRange;
     using TBaseLazyTree::UnselectNodeRange;
     using TLazyStringTree::TLazyStringTree;
+    DWORD ProposeEffect(TObject* Source, TShiftState Shift, DWORD Allowed) {
+        return ProposeDropEffect(Source, Shift, TPoint{0, 0}, Allowed);
+    }
 };
 
 struct TreeFixture {

@@ -39,6 +39,8 @@ public:
     // The block of a registered format; empty when the clipboard holds none.
     std::string GetAsBytes(UINT Format) const;
     void SetAsBytes(UINT Format, const std::string& Bytes);
+    // All that the clipboard holds.
+    TClipboardContents Contents() const { return read(); }
 
 private:
     TClipboardContents read() const;

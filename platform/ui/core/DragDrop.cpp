@@ -5,6 +5,8 @@
 #include "platform/ui/core/ControlsInternal.h"
 #include "platform/ui/core/Forms.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -111,6 +113,7 @@ HGLOBAL GlobalFree(HGLOBAL Mem) {
 void ReleaseStgMedium(STGMEDIUM& Medium) {
     if (Medium.tymed == TYMED_HGLOBAL && !Medium.pUnkForRelease) GlobalFree(Medium.hGlobal);
     Medium.pUnkForRelease.reset();
+    Medium.pstm.reset();
     Medium.hGlobal = nullptr;
     Medium.tymed = TYMED_NULL;
 }
@@ -349,6 +352,116 @@ std::vector<CLIPFORMAT> DataObjectFormats(IDataObject& DataObj) {
     ULONG fetched = 0;
     while (list->Next(1, &f, &fetched) == S_OK && fetched == 1) out.push_back(f.cfFormat);
     return out;
+}
+
+// --- the clipboard as a data object ----------------------------------------------------------
+namespace {
+// The clipboard's owner and what it wrote there.
+std::shared_ptr<IDataObject>& clipboardOwner() {
+    static std::shared_ptr<IDataObject> owner;
+    return owner;
+}
+TClipboardContents& ownerContents() {
+    static TClipboardContents contents;
+    return contents;
+}
+
+// The text and the named formats of a data object, as the clipboard holds them.
+TClipboardContents renderContents(IDataObject& DataObj) {
+    TClipboardContents c;
+    std::optional<std::string> narrow;
+    for (CLIPFORMAT f : DataObjectFormats(DataObj)) {
+        const std::vector<std::uint8_t> bytes = DataObjectBytes(DataObj, f);
+        if (f == CF_UNICODETEXT) {
+            c.Text = WideBytesText(bytes.data(), bytes.size());
+        } else if (f == CF_TEXT) {
+            std::string t(bytes.begin(), bytes.end());
+            narrow = t.substr(0, t.find('\0'));
+        } else if (const std::string name = GetClipboardFormatName(f); !name.empty()) {
+            c.Named.emplace_back(name, std::string(bytes.begin(), bytes.end()));
+        }
+    }
+    if (!c.Text) c.Text = narrow;
+    return c;
+}
+
+void writeContents(const TClipboardContents& c) {
+    TClipboard* clip = Clipboard();
+    clip->Open();
+    clip->Clear();
+    if (c.Text) clip->SetAsText(*c.Text);
+    for (const auto& [name, bytes] : c.Named)
+        clip->SetAsBytes(RegisterClipboardFormat(name), bytes);
+    clip->Close();
+}
+
+// The clipboard still holds what its owner wrote.
+bool ownerStillThere() {
+    if (!clipboardOwner()) return false;
+    const TClipboardContents& mine = ownerContents();
+    TClipboard* clip = Clipboard();
+    if (mine.Text && (!clip->HasFormat(CF_UNICODETEXT) || clip->AsText() != *mine.Text))
+        return false;
+    for (const auto& [name, bytes] : mine.Named)
+        if (clip->GetAsBytes(RegisterClipboardFormat(name)) != bytes) return false;
+    return true;
+}
+
+// Lets the owner go; its release may call back into the clipboard.
+void dropOwner() {
+    std::shared_ptr<IDataObject> old = std::move(clipboardOwner());
+    clipboardOwner().reset();
+    ownerContents() = {};
+    old.reset();
+}
+} // namespace
+
+HRESULT OleSetClipboard(const std::shared_ptr<IDataObject>& DataObj) {
+    dropOwner();
+    try {
+        const TClipboardContents c = DataObj ? renderContents(*DataObj) : TClipboardContents{};
+        writeContents(c);
+        if (DataObj) {
+            clipboardOwner() = DataObj;
+            ownerContents() = c;
+        }
+    } catch (const Exception&) {
+        return CLIPBRD_E_CANT_OPEN;
+    }
+    return S_OK;
+}
+
+HRESULT OleGetClipboard(std::shared_ptr<IDataObject>& DataObj) {
+    DataObj.reset();
+    if (ownerStillThere()) {
+        DataObj = clipboardOwner();
+        return S_OK;
+    }
+    dropOwner();
+    auto copy = std::make_shared<TMemoryDataObject>();
+    TClipboard* clip = Clipboard();
+    if (clip->HasFormat(CF_UNICODETEXT)) copy->SetText(clip->AsText());
+    for (const auto& [name, bytes] : clip->Contents().Named)
+        copy->SetFormat(CLIPFORMAT(RegisterClipboardFormat(name)),
+                        std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    DataObj = std::move(copy);
+    return S_OK;
+}
+
+HRESULT OleFlushClipboard() {
+    if (!clipboardOwner()) return S_OK;
+    std::shared_ptr<IDataObject> owner = clipboardOwner();
+    const HRESULT hr = OleSetClipboard(owner);
+    dropOwner();
+    return hr;
+}
+
+HRESULT OleIsCurrentClipboard(const std::shared_ptr<IDataObject>& DataObj) {
+    return DataObj && DataObj == clipboardOwner() && ownerStillThere() ? S_OK : S_FALSE;
+}
+
+DWORD GetCurrentProcessId() {
+    return DWORD(::getpid());
 }
 
 // --- registration ----------------------------------------------------------------------------

@@ -44,10 +44,24 @@ constexpr HRESULT DRAGDROP_S_USEDEFAULTCURSORS = hresult(0x00040102);
 constexpr HRESULT DRAGDROP_E_NOTREGISTERED = hresult(0x80040100);
 constexpr HRESULT DRAGDROP_E_ALREADYREGISTERED = hresult(0x80040101);
 constexpr HRESULT DRAGDROP_E_INVALIDHWND = hresult(0x80040102);
+constexpr HRESULT E_UNEXPECTED = hresult(0x8000FFFF);
+constexpr HRESULT DV_E_LINDEX = hresult(0x80040068);
+constexpr HRESULT DV_E_TYMED = hresult(0x80040069);
+constexpr HRESULT DV_E_CLIPFORMAT = hresult(0x8004006A);
+constexpr HRESULT DV_E_DVASPECT = hresult(0x8004006B);
+constexpr HRESULT DATA_S_SAMEFORMATETC = hresult(0x00040130);
+constexpr HRESULT OLE_S_USEREG = hresult(0x00040000);
+constexpr HRESULT CLIPBRD_E_CANT_OPEN = hresult(0x800401D0);
 
 // --- formats, media, effects -----------------------------------------------------------------
 constexpr DWORD TYMED_NULL = 0;
 constexpr DWORD TYMED_HGLOBAL = 1;
+constexpr DWORD TYMED_FILE = 2;
+constexpr DWORD TYMED_ISTREAM = 4;
+constexpr DWORD TYMED_ISTORAGE = 8;
+constexpr DWORD TYMED_GDI = 16;
+constexpr DWORD TYMED_MFPICT = 32;
+constexpr DWORD TYMED_ENHMF = 64;
 constexpr DWORD DVASPECT_CONTENT = 1;
 constexpr DWORD DATADIR_GET = 1;
 constexpr DWORD DATADIR_SET = 2;
@@ -56,6 +70,8 @@ constexpr DWORD DROPEFFECT_NONE = 0;
 constexpr DWORD DROPEFFECT_COPY = 1;
 constexpr DWORD DROPEFFECT_MOVE = 2;
 constexpr DWORD DROPEFFECT_LINK = 4;
+// Added by a target that scrolled while the drag was over it.
+constexpr DWORD DROPEFFECT_SCROLL = 0x80000000;
 
 // The key state of a drag (grfKeyState): the MK_ flags of mouse messages and this one.
 constexpr DWORD MK_ALT = 0x20;
@@ -90,6 +106,8 @@ HGLOBAL GlobalFree(HGLOBAL Mem);
 struct STGMEDIUM {
     DWORD tymed = TYMED_NULL;
     HGLOBAL hGlobal = nullptr;
+    // The stream of a TYMED_ISTREAM medium, shared with whoever handed it out.
+    std::shared_ptr<TStream> pstm;
     // Something that owns the block instead of the receiver; nullptr: the receiver frees it.
     std::shared_ptr<void> pUnkForRelease;
 };
@@ -226,6 +244,20 @@ private:
 std::vector<std::uint8_t> DataObjectBytes(IDataObject& DataObj, CLIPFORMAT Format);
 // The formats a data object lists for reading.
 std::vector<CLIPFORMAT> DataObjectFormats(IDataObject& DataObj);
+
+// --- the clipboard as a data object ----------------------------------------------------------
+// Puts the data object's formats on the clipboard (the text and every format registered by
+// name) and keeps the object as the clipboard's owner until the clipboard changes; nullptr
+// empties the clipboard. The object held before is let go first.
+HRESULT OleSetClipboard(const std::shared_ptr<IDataObject>& DataObj);
+// The object put there by OleSetClipboard while the clipboard still holds its data, else a
+// copy of what the clipboard holds.
+HRESULT OleGetClipboard(std::shared_ptr<IDataObject>& DataObj);
+// Renders the owner's formats once more and lets the owner go; the data stays.
+HRESULT OleFlushClipboard();
+// S_OK when DataObj owns the clipboard, S_FALSE otherwise.
+HRESULT OleIsCurrentClipboard(const std::shared_ptr<IDataObject>& DataObj);
+DWORD GetCurrentProcessId();
 
 // --- registration and the drag ---------------------------------------------------------------
 HRESULT RegisterDragDrop(HWND Wnd, std::shared_ptr<IDropTarget> Target);
