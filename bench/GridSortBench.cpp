@@ -152,18 +152,23 @@ void BM_GridFilterHalf(benchmark::State& state) {
     s.grid->Filter()->Clear();
 }
 
+// A fresh proxy per round: its filter is set first and it meets the model's rows when it maps
+// them (a filter changed on a mapped proxy removes the failing rows range by range, which at
+// this size runs for many minutes).
 void BM_QtFilterHalf(benchmark::State& state) {
     Sides& s = sides();
     s.build(int(state.range(0)));
-    s.proxy->setFilterKeyColumn(1);
     const QRegularExpression half(QRegularExpression::wildcardToRegularExpression("A*"));
-    const QRegularExpression all;
     for (auto _ : state) {
+        QSortFilterProxyModel proxy;
+        proxy.setFilterKeyColumn(1);
+        proxy.setFilterRegularExpression(half);
         const auto start = Clock::now();
-        s.proxy->setFilterRegularExpression(half);
-        benchmark::DoNotOptimize(s.proxy->rowCount());
+        proxy.setSourceModel(s.model.get());
+        const int kept = proxy.rowCount();
         state.SetIterationTime(seconds(start));
-        s.proxy->setFilterRegularExpression(all);
+        if (kept * 2 > s.rows + 20000 || kept * 2 < s.rows - 20000)
+            state.SkipWithError("the filter did not keep half the rows");
     }
 }
 
@@ -184,18 +189,20 @@ class SortReporter : public TimesReporter {
 public:
     void Finalize() override {
         TimesReporter::Finalize();
+        // The names as Google Benchmark gives them with 3 iterations and manual time.
+        auto run = [&](const std::string& name) {
+            return time(name + "/iterations:3/manual_time");
+        };
         auto ratio = [&](const char* what, const std::string& ours, const std::string& qt) {
-            const double a = time(ours), b = time(qt);
+            const double a = run(ours), b = run(qt);
             if (a > 0 && b > 0) std::printf("%-34s grid/Qt = %.3f\n", what, a / b);
         };
-        ratio("sort 1,000,000 rows by text", "BM_GridSort/1000000/1/manual_time",
-              "BM_QtSort/1000000/1/manual_time");
-        ratio("sort 1,000,000 rows by number", "BM_GridSort/1000000/2/manual_time",
-              "BM_QtSort/1000000/2/manual_time");
-        ratio("filter 1,000,000 rows, half kept", "BM_GridFilterHalf/1000000/manual_time",
-              "BM_QtFilterHalf/1000000/manual_time");
-        const double small = time("BM_GridSort/250000/1/manual_time");
-        const double large = time("BM_GridSort/1000000/1/manual_time");
+        ratio("sort 1,000,000 rows by text", "BM_GridSort/1000000/1", "BM_QtSort/1000000/1");
+        ratio("sort 1,000,000 rows by number", "BM_GridSort/1000000/2", "BM_QtSort/1000000/2");
+        ratio("filter 1,000,000 rows, half kept", "BM_GridFilterHalf/1000000",
+              "BM_QtFilterHalf/1000000");
+        const double small = run("BM_GridSort/250000/1");
+        const double large = run("BM_GridSort/1000000/1");
         if (small > 0)
             std::printf("grid text sort, 4x rows: %.2fx time (n log n: %.2fx)\n", large / small,
                         4 * std::log(double(Million)) / std::log(Million / 4.0));

@@ -148,18 +148,18 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchPanel->SetHeight(0);
     FSearchPanel->SetBorderWidth(0);
 
-    FFilterDropList = new TDropList(this);
-    FFilterDropList->SetParent(this);
-    FFilterDropList->SetBounds(0, 0, 0, 0);
-    FFilterDropList->SetVisible(false);
+    // The header filter lists, hidden until a filter button opens one.
+    auto filterList = [this](auto* list) {
+        list->SetParent(this);
+        list->SetBounds(0, 0, 0, 0);
+        list->SetVisible(false);
+        list->OnCancel = [this](TObject*) { FFilterCol = -1; };
+        return list;
+    };
+    FFilterDropList = filterList(new TDropList(this));
     FFilterDropList->OnSelect = [this](TObject*, int index) { FilterDropDownSelect(index); };
-    FFilterDropList->OnCancel = [this](TObject*) { FFilterCol = -1; };
-    FFilterDropCheckList = new TDropCheckList(this);
-    FFilterDropCheckList->SetParent(this);
-    FFilterDropCheckList->SetBounds(0, 0, 0, 0);
-    FFilterDropCheckList->SetVisible(false);
+    FFilterDropCheckList = filterList(new TDropCheckList(this));
     FFilterDropCheckList->OnSelect = [this](TObject*, int index) { FilterDropDownCheck(index); };
-    FFilterDropCheckList->OnCancel = [this](TObject*) { FFilterCol = -1; };
 
     if (!Designing()) {
         FFocusWindow = new TGridFocusWindow(this);

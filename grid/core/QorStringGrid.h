@@ -1265,7 +1265,10 @@ public:
     virtual std::string GetPrintCellText(int ACol, int ARow);
     // The header row that shows filter buttons.
     int FilterDropDownRow() const { return FFilterDropDownRow; }
-    void SetFilterDropDownRow(int v) { setLook(FFilterDropDownRow, v); }
+    // A row that is not a fixed row is refused.
+    void SetFilterDropDownRow(int v) {
+        if (v < FixedRows()) setLook(FFilterDropDownRow, v);
+    }
     void DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect,
                       TGridDrawState AState) override;
     TNotifyEvent OnPainted;

@@ -295,37 +295,42 @@ private:
 
 using TDropSelectEvent = std::function<void(TObject* Sender, int ItemIndex)>;
 
-// The pick list of a header filter: created hidden and 0 x 0 by the grid. Enter or a left
-// release on an item hides it and reports the item (OnSelect); a cancel-mode notice while the
-// pointer is outside hides it and fires OnCancel.
-class TDropList : public TListBox {
+// What both header filter lists share: created hidden and 0 x 0 by the grid, they report a
+// choice through OnSelect; a cancel-mode notice while the pointer is outside hides the list
+// and fires OnCancel.
+class TFilterListBox : public TListBox {
 public:
     using TListBox::TListBox;
     TDropSelectEvent OnSelect;
     TNotifyEvent OnCancel;
 
 protected:
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
     void WMCancelMode(TWMNoParams& Message) override;
 };
 
-// The check list of a header filter: a box before every item; a click on an item or the space
-// key toggles it and fires OnSelect with index -1. It stays open across toggles.
-class TDropCheckList : public TListBox {
+// The pick list: Enter or a left release on an item hides it and reports the item.
+class TDropList : public TFilterListBox {
+public:
+    using TFilterListBox::TFilterListBox;
+
+protected:
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+};
+
+// The check list: a box before every item; a click on an item or the space key toggles it and
+// reports index -1. It stays open across toggles.
+class TDropCheckList : public TFilterListBox {
 public:
     explicit TDropCheckList(TComponent* AOwner);
     bool Checked(int Index) const;
     void SetChecked(int Index, bool Value);
     // Removes the items and their check states.
     void ClearItems();
-    TDropSelectEvent OnSelect;
-    TNotifyEvent OnCancel;
 
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
-    void WMCancelMode(TWMNoParams& Message) override;
 
 private:
     void toggle(int Index);

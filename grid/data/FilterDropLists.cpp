@@ -2,18 +2,20 @@
 
 #include "platform/ui/core/Controls.h"
 
-namespace {
-// Whether the pointer is outside the list's client area.
-bool pointerOutside(TControl* list) {
+void TFilterListBox::WMCancelMode(TWMNoParams& Message) {
+    TListBox::WMCancelMode(Message);
+    if (!Visible()) return;
     TPoint p;
-    if (!GetCursorPos(p)) return true;
-    const TPoint c = list->ScreenToClient(p);
-    return c.X < 0 || c.Y < 0 || c.X >= list->ClientWidth() || c.Y >= list->ClientHeight();
+    if (GetCursorPos(p)) {
+        const TPoint c = ScreenToClient(p);
+        if (c.X >= 0 && c.Y >= 0 && c.X < ClientWidth() && c.Y < ClientHeight()) return;
+    }
+    SetVisible(false);
+    if (OnCancel) OnCancel(this);
 }
-} // namespace
 
 void TDropList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TListBox::MouseUp(Button, Shift, X, Y);
+    TFilterListBox::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || ItemAtPos({X, Y}, true) < 0) return;
     SetVisible(false);
     if (OnSelect) OnSelect(this, ItemIndex());
@@ -26,17 +28,10 @@ void TDropList::KeyDown(WORD& Key, TShiftState Shift) {
         Key = 0;
         return;
     }
-    TListBox::KeyDown(Key, Shift);
+    TFilterListBox::KeyDown(Key, Shift);
 }
 
-void TDropList::WMCancelMode(TWMNoParams& Message) {
-    TListBox::WMCancelMode(Message);
-    if (!Visible() || !pointerOutside(this)) return;
-    SetVisible(false);
-    if (OnCancel) OnCancel(this);
-}
-
-TDropCheckList::TDropCheckList(TComponent* AOwner) : TListBox(AOwner) {
+TDropCheckList::TDropCheckList(TComponent* AOwner) : TFilterListBox(AOwner) {
     SetStyle(lbOwnerDrawFixed);
     OnDrawItem = [this](TWinControl*, int Index, const TRect& R, TOwnerDrawState) {
         TCanvas* c = Canvas();
@@ -77,7 +72,7 @@ void TDropCheckList::toggle(int Index) {
 }
 
 void TDropCheckList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TListBox::MouseDown(Button, Shift, X, Y);
+    TFilterListBox::MouseDown(Button, Shift, X, Y);
     if (Button == mbLeft) toggle(ItemAtPos({X, Y}, true));
 }
 
@@ -87,12 +82,5 @@ void TDropCheckList::KeyDown(WORD& Key, TShiftState Shift) {
         Key = 0;
         return;
     }
-    TListBox::KeyDown(Key, Shift);
-}
-
-void TDropCheckList::WMCancelMode(TWMNoParams& Message) {
-    TListBox::WMCancelMode(Message);
-    if (!Visible() || !pointerOutside(this)) return;
-    SetVisible(false);
-    if (OnCancel) OnCancel(this);
+    TFilterListBox::KeyDown(Key, Shift);
 }

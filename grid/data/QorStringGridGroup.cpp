@@ -255,32 +255,30 @@ void TQorStringGrid::GroupCalc(int ACol, int Method) {
 }
 
 namespace {
-void footerCalc(TQorStringGrid& g, int ACol, TColumnCalcType t) {
-    if (g.FloatingFooter()->Visible()) g.FloatingFooter()->SetColumnCalc(ACol, t);
+// The calculation, and the floating footer's calculation of the column when the footer shows.
+void calcWithFooter(TQorStringGrid& g, int ACol, int Method) {
+    static constexpr TColumnCalcType footer[] = {acSUM, acAVG, acMIN, acMAX, acCOUNT};
+    g.GroupCalc(ACol, Method);
+    if (g.FloatingFooter()->Visible()) g.FloatingFooter()->SetColumnCalc(ACol, footer[Method - 1]);
 }
 } // namespace
 
 void TQorStringGrid::GroupSum(int ACol) {
-    GroupCalc(ACol, 1);
-    footerCalc(*this, ACol, acSUM);
+    calcWithFooter(*this, ACol, 1);
 }
 
 void TQorStringGrid::GroupAvg(int ACol) {
-    GroupCalc(ACol, 2);
-    footerCalc(*this, ACol, acAVG);
+    calcWithFooter(*this, ACol, 2);
 }
 
 void TQorStringGrid::GroupMin(int ACol) {
-    GroupCalc(ACol, 3);
-    footerCalc(*this, ACol, acMIN);
+    calcWithFooter(*this, ACol, 3);
 }
 
 void TQorStringGrid::GroupMax(int ACol) {
-    GroupCalc(ACol, 4);
-    footerCalc(*this, ACol, acMAX);
+    calcWithFooter(*this, ACol, 4);
 }
 
 void TQorStringGrid::GroupCount(int ACol) {
-    GroupCalc(ACol, 5);
-    footerCalc(*this, ACol, acCOUNT);
+    calcWithFooter(*this, ACol, 5);
 }

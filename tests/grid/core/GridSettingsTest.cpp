@@ -258,6 +258,7 @@ TEST(FilterTest, ConditionListJoinsAndFindsColumns) {
     EXPECT_EQ(b->Operation(), foAND);
     EXPECT_EQ(f.Insert(0)->Operation(), foSHORT);
     EXPECT_EQ(f.Items(0)->Operation(), foSHORT); // inserted at its index
+    EXPECT_EQ(f.Items(2), b);
     b->SetColumn(4);
     EXPECT_EQ(f.ColumnFilter(4), b);
     EXPECT_FALSE(f.HasFilter(7));
