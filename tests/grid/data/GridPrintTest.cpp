@@ -435,7 +435,8 @@ TEST_F(GridPrint, RotatedCellsPrintTurned) {
     g.SetRowHeights(1, 120);
     g.PrintSettings()->SetNoAutoSizeRow(true);
     g.Print();
-    const TBitmap flat(*store.pages[0]);
+    TBitmap flat;
+    flat.Assign(store.pages[0].get());
     g.SetRotated(1, 1, 90);
     g.Print();
     const TBitmap& turned = *store.pages[0];
@@ -455,7 +456,7 @@ TEST_F(GridPrint, RotatedCellsPrintTurned) {
 }
 
 TEST_F(GridPrint, FastPrintPrintsEveryPageWithoutTheCount) {
-    fill(3, 120);
+    fill(3, 250);
     g.PrintSettings()->SetPageNr(ppBottomCenter);
     g.Print();
     const std::size_t pages = store.pages.size();
