@@ -1241,6 +1241,14 @@ public:
     void DrawRowSizingLine(int Y);
     // Draws a rich-text cell (real column, display row) into ARect.
     void RenderRichCell(int ACol, int ARow, TRect ARect, TCanvas* ACanvas);
+    // R deflated by 2, its top-left moved to where Text, turned by Angle degrees and drawn with
+    // the canvas font, starts for the alignments.
+    void CalcRotatedTextRect(TRect& R, int Angle, TAlignment HAlign, TVAlignment VAlign,
+                             const std::string& Text);
+    // The start of a text turned by Angle degrees that measures X by Y unturned, inside the
+    // deflated rectangle R (y growing downwards).
+    static TPoint RotatedTextOrigin(const TRect& R, int Angle, TAlignment HAlign,
+                                    TVAlignment VAlign, int X, int Y);
     // The cell graphic painter's hooks. GetCellGraphicInfo tells the graphic of a cell (real
     // column, display row), its size and placement and whether the text is drawn beside it;
     // DrawCellGraphic paints it into R (Info from GetCellGraphicInfo, HA and VA the cell's
@@ -1677,6 +1685,7 @@ public:
     // removed there (the only data row is cleared instead), then OnAutoDeleteRow.
     virtual void InsertRowAt(int ARow);
     virtual void DeleteRowAt(int ARow);
+    void withFilterOff(const std::function<void()>& Change);
     void AppendRowAtEnd();
     // Whether the cell (display indexes) lights up as a hovered fixed cell.
     bool IsHoverFixedCell(int ACol, int ARow);

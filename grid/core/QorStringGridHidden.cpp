@@ -161,29 +161,37 @@ void TQorStringGrid::HideRowsEx(int FromRow, int ToRow) {
 void TQorStringGrid::HideRowList(const TIntList& RowList) {
     // The display rows are turned into real rows before any of them leaves.
     std::vector<int> displ;
+    displ.reserve(std::size_t(RowList.Count()));
     for (int i = 0; i < RowList.Count(); ++i) {
         int d = RowList.GetInteger(i);
         if (d >= 0 && d < RowCount()) displ.push_back(d);
     }
-    std::sort(displ.begin(), displ.end());
+    if (!std::is_sorted(displ.begin(), displ.end())) std::sort(displ.begin(), displ.end());
     displ.erase(std::unique(displ.begin(), displ.end()), displ.end());
     int level = FFilterLevel++;
     if (displ.empty()) return;
+    // One walk over the rows hidden already gives every real index.
     std::vector<int> real;
-    for (int d : displ) real.push_back(RealRowIndex(d));
-    UpdateScope<TCustomGrid> lock(*this);
-    auto runs = runsOf(displ);
-    // From the bottom up, so that the display rows of the runs above stay where they are.
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-        auto [first, count] = *it;
-        count = std::min(count, RowCount() - 1);
-        if (count <= 0) continue;
-        auto pos = std::size_t(std::lower_bound(displ.begin(), displ.end(), first) - displ.begin());
-        splitAcrossBlock(first, count);
-        TGridRowBlock block = TakeRows(first, count);
-        for (int i = count - 1; i >= 0; --i)
-            FHidden->Add(real[pos + std::size_t(i)], level, block.SplitOff(i));
+    real.reserve(displ.size());
+    auto hidden = FHidden->Entries().begin();
+    const auto hiddenEnd = FHidden->Entries().end();
+    int below = 0;
+    for (int d : displ) {
+        while (hidden != hiddenEnd && hidden->first <= d + below) ++below, ++hidden;
+        real.push_back(d + below);
     }
+    // The grid keeps at least one row: the topmost rows stay when all would go.
+    const std::size_t keep =
+        displ.size() >= std::size_t(RowCount()) ? displ.size() - std::size_t(RowCount()) + 1 : 0;
+    displ.erase(displ.begin(), displ.begin() + std::ptrdiff_t(keep));
+    real.erase(real.begin(), real.begin() + std::ptrdiff_t(keep));
+    if (displ.empty()) return;
+    UpdateScope<TCustomGrid> lock(*this);
+    // Merged areas are split from the bottom up, so that the display rows above stay put.
+    const auto runs = runsOf(displ);
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) splitAcrossBlock(it->first, it->second);
+    TGridRowBlock rows = TakeRowList(displ);
+    FHidden->AddRows(real, level, std::move(rows));
 }
 
 // Puts hidden rows (ascending real indexes) back at their display places, a run at a time.

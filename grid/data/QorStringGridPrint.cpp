@@ -4,13 +4,19 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
 #include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/markup/MarkupRender.h"
 #include "grid/render/markup/MarkupText.h"
+#include "platform/gfx/ImageList.h"
+#include "platform/gfx/Imaging.h"
 #include "platform/gfx/RichText.h"
 #include "platform/print/Printers.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -124,50 +130,106 @@ private:
         g.GetVisualProperties(c, r, state, true, false, true, &look.brush, look.colorTo, mirror,
                               mirrorTo, &look.font, look.ha, look.va, look.wordWrap, gd);
     }
-    // The printed text: a formula's value, markup without its tags, rich text as plain text.
-    std::string cellText(int c, int r) {
+    // The printed text and its kind: a formula shows its value; a cell whose graphic stands
+    // for its text shows none.
+    std::string cellText(int c, int r, int& kind) {
         const int rc = g.RealColIndexOf(c);
-        if (g.GetCellType(rc, r) == ctDataCheckBox) return std::string();
+        kind = ctkPlain;
+        switch (g.GetCellType(rc, r)) {
+        case ctDataCheckBox:
+        case ctDataImage:
+        case ctVirtCheckBox:
+        case ctRowCheckBox:
+            return std::string();
+        default:
+            break;
+        }
         std::string text = g.GetFormattedCell(rc, r);
-        int kind = GetCellTextKind(text, g.EnableHTML());
+        kind = GetCellTextKind(text, g.EnableHTML());
         if (kind == ctkFormula) {
             text = g.GetPrintCellText(rc, r);
             kind = GetCellTextKind(text, g.EnableHTML());
         }
-        if (kind == ctkMarkup) text = HTMLStripTags(text);
-        if (kind == ctkRTF) {
-            TRichText rich;
-            rich.Load(text);
-            text = rich.PlainText();
-        }
         return text;
     }
-    // Width and height of a cell's printed text, in units.
+    // The graphic printed in a cell, with its printed size in units; nullptr when none.
+    TCellGraphic* printedGraphic(int c, int r, int boxWidth, int boxHeight, TSize& size) {
+        if (!ps.PrintGraphics()) return nullptr;
+        const int rc = g.RealColIndexOf(c);
+        TCellGraphic* graphic = g.GetCellGraphic(rc, r);
+        if (!graphic) return nullptr;
+        TPoint px;
+        g.CalcPrintGraphicSize(rc, r, px, int(boxWidth / s), int(boxHeight / s), 1.0);
+        size = {int(std::lround(px.X * s)), int(std::lround(px.Y * s))};
+        return size.cx > 0 && size.cy > 0 ? graphic : nullptr;
+    }
+    HTMLRenderOptions markupOptions(int c, int r) {
+        HTMLRenderOptions o;
+        g.cellMarkupOptions(g.RealColIndexOf(c), r, o);
+        o.PrintScale = true;
+        o.ScaleFactor = map.PixelsPerInchX / double(ScreenPixelsPerInch);
+        return o;
+    }
+    // Width and height of a cell's printed content, in units.
     TSize cellExtent(int c, int r) {
         Look look;
         cellLook(c, r, look);
         measureFont(&look.font);
-        std::string text = cellText(c, r);
-        if (text.empty()) text = "gh";
-        const std::vector<std::string> lines = splitLines(text);
+        int kind = ctkPlain;
+        std::string text = cellText(c, r, kind);
+        const int rc = g.RealColIndexOf(c);
+        TSize graphicSize;
+        const TCellGraphic* graphic =
+            printedGraphic(c, r, int(std::lround(g.ColWidths(c) * s)),
+                           int(std::lround(g.RowHeights(r) * s)), graphicSize);
+        int angle = 0;
+        const bool turned = g.IsRotated(rc, r, angle);
         TSize size;
-        if (look.wordWrap && !ps.NoAutoSize() && g.CellSpan(g.RealColIndexOf(c), r).X == 0) {
-            TRect rc(0, 0, std::max(1, int(std::lround(g.ColWidths(c) * s))), 0);
-            DrawText(measure.Handle(), text, -1, rc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-            size = {rc.Width(), rc.Height()};
+        if (kind == ctkMarkup) {
+            HTMLRenderOptions o = markupOptions(c, r);
+            o.MeasureOnly = true;
+            o.WordWrap = look.wordWrap;
+            const int wrap =
+                look.wordWrap ? std::max(1, int(std::lround(g.ColWidths(c) * s))) : 1000000;
+            HTMLRenderResult res;
+            HTMLRenderText(measure, text, TRect(0, 0, wrap, 1000000), o, res);
+            size = {res.MaxLineWidth, std::max(res.TotalHeight, measure.TextHeight("gh"))};
         } else {
-            const int lineHeight = measure.TextHeight("gh");
-            for (const std::string& line : lines)
-                size.cx = std::max(size.cx, measure.TextWidth(line));
-            size.cy = lineHeight * int(lines.size());
+            if (kind == ctkRTF) {
+                TRichText rich;
+                rich.Load(text);
+                text = rich.PlainText();
+            }
+            if (text.empty()) text = "gh";
+            const std::vector<std::string> lines = splitLines(text);
+            if (look.wordWrap && !ps.NoAutoSize() && !turned && g.CellSpan(rc, r).X == 0) {
+                TRect box(0, 0, std::max(1, int(std::lround(g.ColWidths(c) * s))), 0);
+                DrawText(measure.Handle(), text, -1, box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+                size = {box.Width(), box.Height()};
+            } else {
+                int widest = 0;
+                for (const std::string& line : lines)
+                    widest = std::max(widest, measure.TextWidth(line));
+                size = {widest, measure.TextHeight("gh") * int(lines.size())};
+                if (turned) {
+                    const double a = angle * std::numbers::pi / 180.0;
+                    const double sn = std::fabs(std::sin(a)), cs = std::fabs(std::cos(a));
+                    size = {int(std::lround(cs * size.cx + sn * size.cy)),
+                            int(std::lround(sn * widest + cs * size.cy))};
+                }
+            }
         }
-        TSize custom = size;
+        if (graphic) {
+            size.cx += graphicSize.cx;
+            size.cx = std::max(size.cx, graphicSize.cx);
+            size.cy = std::max(size.cy, graphicSize.cy);
+        }
         if (g.OnCustomCellSize) {
             TPoint pt{size.cx, size.cy};
             g.OnCustomCellSize(&g, &measure, c, r, pt, true);
-            custom = {pt.X, pt.Y};
+            size = {pt.X, pt.Y};
         }
-        return custom;
+        return size;
     }
 
     // --- layout steps -----------------------------------------------------------------------
@@ -178,6 +240,9 @@ private:
     int rowHeight(int r);
     int drawnHeight(int r) { return 2 * gap + rowHeight(r) + ps.RowSpacing(); }
     void headerFooterAreas(int pageInBand, int& E, int& F);
+    bool markupTitle() const;
+    int paintMarkupTitle(int y, bool Draw);
+    int markupTitleHeight();
 
     // --- painting ---------------------------------------------------------------------------
     bool pageDrawn() const {
@@ -188,6 +253,7 @@ private:
     std::string pageNumberText();
     void paintRow(int r, int y, bool repeatCols);
     void paintCell(int c, int r, int left, int width, int y, int height, bool firstOfBand);
+    void paintGraphic(int c, int r, TCellGraphic& graphic, const TRect& R, TColor background);
     void paintClosingLines(int bottom, bool repeatCols);
     void line(int x1, int y1, int x2, int y2) {
         canvas->MoveTo(map.X(x1), map.Y(y1));
@@ -209,6 +275,7 @@ private:
     int page = 0, pageInBand = 0, bandNr = 0, bandCount = 0, pagesTotal = 0;
     bool anyDrawn = false;
     int cachedRow = -1, cachedHeight = 0, lastMeasured = 0;
+    int titleHeight = -1;
 };
 
 void TGridPrintEngine::measureColumns() {
@@ -350,12 +417,43 @@ void TGridPrintEngine::headerFooterAreas(int pageOfBand, int& E, int& F) {
         atTop(ps.Time()) || atTop(ps.Date()) || atTop(ps.PageNr()) || atTop(ps.Title());
     const bool anyBottom =
         atBottom(ps.Time()) || atBottom(ps.Date()) || atBottom(ps.PageNr()) || atBottom(ps.Title());
-    const int extraLines = ps.TitleText().empty() ? std::max(0, ps.TitleLines()->Count() - 1) : 0;
-    (void)pageOfBand;
+    const bool markup = markupTitle();
+    const int extraLines =
+        ps.TitleText().empty() && !markup ? std::max(0, ps.TitleLines()->Count() - 1) : 0;
     E = anyTop ? gap + Hh + ps.HeaderSize() : ps.HeaderSize();
     if (atTop(ps.Title())) E += extraLines * Hh;
     F = anyBottom ? 2 * gap + 2 * Hf + ps.FooterSize() : gap + Hf + ps.FooterSize();
     if (atBottom(ps.Title())) F += extraLines * Hf;
+    // A markup title takes its room on the first page of each band, below the header line or
+    // above the footer line.
+    if (markup && pageOfBand == 1) {
+        if (atTop(ps.Title())) E += markupTitleHeight();
+        if (atBottom(ps.Title())) F += markupTitleHeight();
+    }
+}
+
+bool TGridPrintEngine::markupTitle() const {
+    return ps.TitleText().empty() && ps.Title() != ppNone && ps.TitleLines()->Count() > 0 &&
+           GetCellTextKind(ps.TitleLines()->Text(), g.EnableHTML()) == ctkMarkup;
+}
+
+// The markup title block drawn (or, with Draw false, measured) with its top at y.
+int TGridPrintEngine::paintMarkupTitle(int y, bool Draw) {
+    deviceFont(ps.HeaderFont());
+    HTMLRenderOptions o;
+    g.cellMarkupOptions(0, 0, o);
+    o.PrintScale = true;
+    o.ScaleFactor = map.PixelsPerInchX / double(ScreenPixelsPerInch);
+    o.MeasureOnly = !Draw;
+    HTMLRenderResult res;
+    HTMLRenderText(*canvas, ps.TitleLines()->Text(),
+                   TRect(map.X(ps.LeftSize()), map.Y(y), map.X(W), map.Y(B)), o, res);
+    return map.UnitsY(res.TotalHeight);
+}
+
+int TGridPrintEngine::markupTitleHeight() {
+    if (titleHeight < 0) titleHeight = paintMarkupTitle(0, false);
+    return titleHeight;
 }
 
 int TGridPrintEngine::run(int width, int bottom) {
@@ -483,12 +581,15 @@ void TGridPrintEngine::paintHeaderFooter() {
     std::vector<std::string> titleLines;
     if (!ps.TitleText().empty())
         place(ps.Title(), ps.TitleText());
-    else if (ps.Title() != ppNone && ps.TitleLines()->Count() > 0) {
-        for (int i = 0; i < ps.TitleLines()->Count(); ++i) {
-            std::string l = ps.TitleLines()->Strings(i);
-            titleLines.push_back(GetCellTextKind(l, g.EnableHTML()) == ctkMarkup ? HTMLStripTags(l)
-                                                                                 : l);
+    else if (markupTitle()) {
+        if (pageInBand == 1) {
+            int E, F;
+            headerFooterAreas(0, E, F);
+            paintMarkupTitle(atTop(ps.Title()) ? -E : B + F + markupTitleHeight(), true);
         }
+    } else if (ps.Title() != ppNone && ps.TitleLines()->Count() > 0) {
+        for (int i = 0; i < ps.TitleLines()->Count(); ++i)
+            titleLines.push_back(ps.TitleLines()->Strings(i));
         std::string& t = texts[ps.Title()];
         const bool left = ps.Title() == ppTopLeft || ps.Title() == ppBottomLeft;
         const std::string sep = t.empty() || titleLines[0].empty() ? "" : " ";
@@ -585,47 +686,132 @@ void TGridPrintEngine::paintCell(int c, int r, int left, int width, int y, int h
             canvas->FillRect(fill);
         }
     }
-    // Text.
-    std::string text = cellText(c, r);
-    std::vector<std::string> lines = splitLines(text);
-    if (g.URLShow() && !g.URLFull())
-        for (std::string& l : lines) {
-            std::size_t p = l.find("://");
-            if (p != std::string::npos)
-                l.erase(0, p + 3);
-            else if ((p = l.find("mailto:")) != std::string::npos)
-                l.erase(0, p + 7);
-        }
     measureFont(&look.font);
     deviceFont(&look.font);
     canvas->Font()->SetColor(look.font.Color());
     SetBkMode(canvas->Handle(), TRANSPARENT);
-    const int indent = measure.TextWidth("g") / 2;
-    const int lineH = measure.TextHeight("gh");
     const int right = std::min(left + width, W);
     const TRect clip(map.X(left), map.Y(y), map.X(right), map.Y(bottom));
-    if (look.wordWrap && ps.NoAutoSize()) {
-        TRect rc(map.X(left + indent), map.Y(y - gap), map.X(right - indent), map.Y(bottom));
-        DrawText(canvas->Handle(), text, -1, rc, DT_WORDBREAK | DT_NOPREFIX);
-    } else {
-        const int block = lineH * int(lines.size());
-        int top = y - gap;
-        if (!g.IsMergedCell(g.RealColIndexOf(c), r)) {
-            if (look.va == vtaCenter)
-                top = y - (height - block) / 2;
-            else if (look.va == vtaBottom)
-                top = bottom + block + gap;
+    // The text area, less the room a graphic beside, under or above the text takes.
+    int textLeft = left, textRight = right, textTop = y, textBottom = bottom;
+    TSize gs;
+    if (TCellGraphic* graphic = printedGraphic(c, r, right - left, y - bottom, gs)) {
+        int gx = left + int(s), gy = y;
+        switch (graphic->CellHAlign()) {
+        case haRight:
+        case haAfterText:
+            gx = right - gs.cx;
+            break;
+        case haCenter:
+            gx = left + (right - left - gs.cx) / 2;
+            break;
+        case haFull:
+            gx = left;
+            gs.cx = right - left;
+            break;
+        default:
+            break;
         }
-        for (const std::string& l : lines) {
-            const int w = measure.TextWidth(l);
-            int x = left + indent;
-            if (look.ha == taRightJustify)
-                x = right - indent - w;
-            else if (look.ha == taCenter)
-                x = left + (right - left - w) / 2;
-            TRect rc = clip;
-            canvas->TextRect(rc, map.X(x), map.Y(top), l);
-            top -= lineH;
+        switch (graphic->CellVAlign()) {
+        case vaBottom:
+        case vaUnderText:
+            gy = bottom + gs.cy;
+            break;
+        case vaCenter:
+            gy = y - (y - bottom - gs.cy) / 2;
+            break;
+        case vaFull:
+            gs.cy = y - bottom;
+            break;
+        default:
+            break;
+        }
+        if (graphic->CellHAlign() == haBeforeText) textLeft = gx + gs.cx;
+        if (graphic->CellHAlign() == haAfterText) textRight = gx;
+        if (graphic->CellVAlign() == vaUnderText) textBottom = gy;
+        if (graphic->CellVAlign() == vaAboveText) textTop = gy - gs.cy;
+        SaveDC(canvas->Handle());
+        IntersectClipRect(canvas->Handle(), clip.Left, clip.Top, clip.Right, clip.Bottom);
+        paintGraphic(c, r, *graphic,
+                     TRect(map.X(gx), map.Y(gy), map.X(gx + gs.cx), map.Y(gy - gs.cy)),
+                     look.brush.Color());
+        RestoreDC(canvas->Handle(), -1);
+    }
+    int kind = ctkPlain;
+    std::string text = cellText(c, r, kind);
+    const TRect textClip(map.X(textLeft), map.Y(textTop), map.X(textRight), map.Y(textBottom));
+    const int indent = measure.TextWidth("g") / 2;
+    int angle = 0;
+    if (kind == ctkMarkup) {
+        HTMLRenderOptions o = markupOptions(c, r);
+        o.WordWrap = look.wordWrap;
+        HTMLRenderResult res;
+        SaveDC(canvas->Handle());
+        IntersectClipRect(canvas->Handle(), textClip.Left, textClip.Top, textClip.Right,
+                          textClip.Bottom);
+        HTMLRenderText(
+            *canvas, text,
+            TRect(map.X(textLeft + indent), map.Y(textTop - gap), textClip.Right, textClip.Bottom),
+            o, res);
+        RestoreDC(canvas->Handle(), -1);
+    } else if (kind == ctkRTF) {
+        TRichText rich;
+        rich.Load(text);
+        rich.Render(
+            *canvas,
+            TRect(map.X(textLeft + indent), map.Y(textTop - gap), textClip.Right, textClip.Bottom),
+            map.PixelsPerInchY / double(ScreenPixelsPerInch));
+    } else if (g.IsRotated(g.RealColIndexOf(c), r, angle)) {
+        // The rule of the screen with y growing upwards: the rectangle is turned upside down
+        // for it and the origin back.
+        const TSize extent{measure.TextWidth(text + "w"), measure.TextHeight(text + "w")};
+        const TPoint o = TQorStringGrid::RotatedTextOrigin(
+            TRect(textLeft + 2, -textTop + 2, textRight - 2, -textBottom - 2), angle, look.ha,
+            look.va, extent.cx, extent.cy);
+        TFont saved;
+        if (g.Flags().PrinterDriverFix && mode == pmPrint) angle = -angle;
+        HTMLSelectRotatedFont(*canvas, angle, saved);
+        SaveDC(canvas->Handle());
+        IntersectClipRect(canvas->Handle(), textClip.Left, textClip.Top, textClip.Right,
+                          textClip.Bottom);
+        canvas->TextOut(map.X(o.X), map.Y(-o.Y), text);
+        RestoreDC(canvas->Handle(), -1);
+        HTMLRestoreFont(*canvas, saved);
+    } else {
+        std::vector<std::string> lines = splitLines(text);
+        if (g.URLShow() && !g.URLFull())
+            for (std::string& l : lines) {
+                std::size_t p = l.find("://");
+                if (p != std::string::npos)
+                    l.erase(0, p + 3);
+                else if ((p = l.find("mailto:")) != std::string::npos)
+                    l.erase(0, p + 7);
+            }
+        const int lineH = measure.TextHeight("gh");
+        if (look.wordWrap && ps.NoAutoSize()) {
+            TRect rc(map.X(textLeft + indent), map.Y(textTop - gap), map.X(textRight - indent),
+                     map.Y(textBottom));
+            DrawText(canvas->Handle(), text, -1, rc, DT_WORDBREAK | DT_NOPREFIX);
+        } else {
+            const int block = lineH * int(lines.size());
+            int top = textTop - gap;
+            if (!g.IsMergedCell(g.RealColIndexOf(c), r)) {
+                if (look.va == vtaCenter)
+                    top = textTop - (textTop - textBottom - block) / 2;
+                else if (look.va == vtaBottom)
+                    top = textBottom + block + gap;
+            }
+            for (const std::string& l : lines) {
+                const int w = measure.TextWidth(l);
+                int x = textLeft + indent;
+                if (look.ha == taRightJustify)
+                    x = textRight - indent - w;
+                else if (look.ha == taCenter)
+                    x = textLeft + (textRight - textLeft - w) / 2;
+                TRect rc = textClip;
+                canvas->TextRect(rc, map.X(x), map.Y(top), l);
+                top -= lineH;
+            }
         }
     }
     if (g.OnCustomCellDraw) {
@@ -641,6 +827,79 @@ void TGridPrintEngine::paintCell(int c, int r, int left, int width, int y, int h
     if (sides.Contains(cbBottom)) line(l, bottom, left + width, bottom);
     if (sides.Contains(cbLeft)) line(l, y, l, bottom);
     if (sides.Contains(cbRight)) line(left + width, y, left + width, bottom);
+}
+
+// Bitmaps and pictures are stretched into R; image-list images and check boxes are drawn at
+// their screen size into a bitmap that is stretched.
+void TGridPrintEngine::paintGraphic(int c, int r, TCellGraphic& graphic, const TRect& R,
+                                    TColor background) {
+    const int rc = g.RealColIndexOf(c);
+    auto throughBitmap = [&](int w, int h, const std::function<void(TCanvas&)>& draw) {
+        if (w <= 0 || h <= 0) return;
+        TBitmap bmp;
+        bmp.SetSize(w, h);
+        bmp.Canvas()->Brush()->SetColor(background == clNone ? clWhite : background);
+        bmp.Canvas()->FillRect(TRect(0, 0, w, h));
+        draw(*bmp.Canvas());
+        canvas->StretchDraw(R, &bmp);
+    };
+    switch (graphic.CellType()) {
+    case ctBitmap:
+        if (auto* bmp = dynamic_cast<TBitmap*>(graphic.CellBitmap()); bmp && !bmp->Empty())
+            canvas->StretchDraw(R, bmp);
+        break;
+    case ctIcon:
+        if (graphic.CellIcon()) canvas->StretchDraw(R, graphic.CellIcon());
+        break;
+    case ctPicture:
+        if (auto* picture = dynamic_cast<TPicture*>(graphic.CellBitmap());
+            picture && !picture->Empty())
+            canvas->StretchDraw(R, picture->Graphic());
+        break;
+    case ctFilePicture:
+        if (auto* picture = dynamic_cast<TFilePicture*>(graphic.CellBitmap()))
+            picture->DrawPicture(canvas, R);
+        break;
+    case ctImageList:
+    case ctDataImage: {
+        TImageList* images = g.GetCellImageList(rc, r);
+        if (!images) break;
+        int index = graphic.CellIndex();
+        if (graphic.CellType() == ctDataImage) {
+            try {
+                index += g.Ints(rc, r);
+            } catch (const EQorGridError&) {
+                index = -1; // a text that is no number prints no image
+            }
+        }
+        if (index < 0 || index >= images->Count()) break;
+        throughBitmap(images->Width(), images->Height(),
+                      [&](TCanvas& bc) { images->Draw(&bc, 0, 0, index, true); });
+        break;
+    }
+    case ctCheckBox:
+    case ctRowCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+    case ctTriStateCheckBox: {
+        bool checked = graphic.CellBoolean();
+        if (graphic.CellType() == ctDataCheckBox || graphic.CellType() == ctVirtCheckBox) {
+            std::string yes;
+            g.GetCheckTrue(rc, r, yes);
+            checked = g.Cells(rc, r) == yes;
+        }
+        const bool tri = graphic.CellType() == ctTriStateCheckBox;
+        const int size = g.ControlLook()->CheckSize();
+        throughBitmap(size, size, [&](TCanvas& bc) {
+            g.DrawCheck(&bc, TRect(0, 0, size, size), checked && !tri, true,
+                        tri && graphic.CellAngle() > 0, g.ControlLook()->ControlStyle(), tri,
+                        graphic.CellCheckBoxState());
+        });
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void TGridPrintEngine::paintClosingLines(int bottom, bool repeatCols) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 namespace {
 
@@ -131,6 +132,38 @@ TQorStringGrid::TCellGraphicInfo TQorStringGrid::GetCellGraphicInfo(int ACol, in
         break;
     }
     return info;
+}
+
+TPoint TQorStringGrid::RotatedTextOrigin(const TRect& R, int Angle, TAlignment HAlign,
+                                         TVAlignment VAlign, int X, int Y) {
+    const double a = Angle * std::numbers::pi / 180.0;
+    const int cw = int(std::fabs(std::cos(a) * X)), sh = int(std::fabs(std::sin(a) * Y));
+    const int sw = int(std::fabs(std::sin(a) * X)), ch = int(std::fabs(std::cos(a) * Y));
+    const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
+    const int deg = ((Angle % 360) + 360) % 360;
+    const int quadrant = deg <= 90 ? 0 : deg <= 180 ? 1 : deg <= 270 ? 2 : 3;
+    // Per quadrant: x for left, right and centre; y for top, centre and bottom.
+    const int down = (sw + T + ch - B) / 2;
+    const int xs[4][3] = {{L, Rt - cw - sh, L + (Rt - L - sh - cw) / 2},
+                          {L + cw, Rt - sh, Rt - (sh + Rt - L - cw) / 2},
+                          {L + sh + cw, Rt, Rt - (Rt - L - sh - cw) / 2},
+                          {L + sh, Rt - cw, L + (sh + Rt - L - cw) / 2}};
+    const int ys[4][3] = {{T + sw, T + sw - down, B - ch},
+                          {T + ch + sw, T + ch + sw - down, B},
+                          {T + ch, T + ch - down, B - sw},
+                          {T, T - down, B - ch - sw}};
+    const int h = HAlign == taRightJustify ? 1 : HAlign == taCenter ? 2 : 0;
+    const int v = VAlign == vtaCenter ? 1 : VAlign == vtaBottom ? 2 : 0;
+    return {xs[quadrant][h], ys[quadrant][v]};
+}
+
+void TQorStringGrid::CalcRotatedTextRect(TRect& R, int Angle, TAlignment HAlign, TVAlignment VAlign,
+                                         const std::string& Text) {
+    R = TRect(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
+    const TSize extent = Canvas()->TextExtent(Text + "w");
+    const TPoint origin = RotatedTextOrigin(R, Angle, HAlign, VAlign, extent.cx, extent.cy);
+    R.Left = origin.X;
+    R.Top = origin.Y;
 }
 
 TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRect R,
@@ -300,17 +333,19 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         break;
     }
     case ctRotated: {
+        const std::string text = Cells(ACol, ARow);
+        TRect r = R;
+        TFont font;
+        font.Assign(Canvas()->Font());
+        Canvas()->Font()->Assign(C.Font());
+        CalcRotatedTextRect(r, Graphic->CellAngle(), HA, VA, text);
+        Canvas()->Font()->Assign(&font);
         TFont saved;
         HTMLSelectRotatedFont(C, Graphic->CellAngle(), saved);
-        const int a = Graphic->CellAngle() % 360;
-        const TRect r(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
-        // The text starts at the corner its direction leaves from.
-        const int x = a > 90 && a < 270 ? r.Right : r.Left;
-        const int y = a > 0 && a <= 180 ? r.Bottom : r.Top;
         C.Brush()->SetStyle(bsClear);
         SaveDC(&C);
-        IntersectClipRect(&C, r.Left, r.Top, r.Right, r.Bottom);
-        C.TextOut(x, y, Cells(ACol, ARow));
+        IntersectClipRect(&C, R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
+        C.TextOut(r.Left, r.Top, text);
         RestoreDC(&C, -1);
         HTMLRestoreFont(C, saved);
         C.Brush()->SetStyle(bsSolid);

@@ -322,17 +322,23 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         CanInsertRow(row, allow);
         if (allow) {
             const int real = RealRowIndex(row);
-            int at = real, newRow = row;
-            if (FFixedRowAlways && RowCount() == FixedRows()) {
-                newRow = 1;
-            } else if (FNavigation->InsertPosition() == pInsertAfter && row < RowCount() - 1) {
-                at = RealRowIndex(row + 1);
-                newRow = row + 1;
-            }
-            InsertRowAt(at);
-            if (OnAutoInsertRow) OnAutoInsertRow(this, at);
-            FGridModified = true;
-            SetRow(std::min(newRow, RowCount() - 1));
+            int newReal = -1;
+            withFilterOff([&] {
+                const int displ = DisplRowIndex(real);
+                int at = real, newRow = displ;
+                if (FFixedRowAlways && RowCount() == FixedRows()) {
+                    newRow = 1;
+                } else if (FNavigation->InsertPosition() == pInsertAfter &&
+                           displ < RowCount() - 1) {
+                    at = RealRowIndex(displ + 1);
+                    newRow = displ + 1;
+                }
+                InsertRowAt(at);
+                if (OnAutoInsertRow) OnAutoInsertRow(this, at);
+                FGridModified = true;
+                newReal = RealRowIndex(std::min(newRow, RowCount() - 1));
+            });
+            SetRow(std::min(DisplRowIndex(newReal), RowCount() - 1));
             CalcFooter(-1);
         }
     } else if (Key == 'A' && ctrl && (rowSelect || Options().Contains(goRangeSelect))) {
@@ -341,9 +347,12 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
                RowCount() - FFixedFooters - FixedRows() >= 1) {
         const int real = RealRowIndex(row);
         bool canDelete = true;
-        if (OnCanDeleteRow) OnCanDeleteRow(this, real, canDelete);
+        withFilterOff([&] {
+            if (OnCanDeleteRow) OnCanDeleteRow(this, real, canDelete);
+            if (canDelete) DeleteRowAt(real);
+        });
         if (canDelete) {
-            DeleteRowAt(real);
+            if (FilterActive()) SetRow(std::min(DisplRowIndex(real), RowCount() - 1));
             if (FFloatingFooter->Visible() && Row() == RowCount() - 1 && RowCount() > 1)
                 SetRow(RowCount() - 2);
             StoreOldCell(Col(), Row());
@@ -377,6 +386,14 @@ void TQorStringGrid::selectAllByKey() {
     MouseUp(mbLeft, {}, r.Left + 2, r.Top + 2);
     FocusCell(all.Right, all.Bottom, true);
     SetSelection(all);
+}
+
+// Rows are inserted and removed with the filtered rows shown; the filter comes back after.
+void TQorStringGrid::withFilterOff(const std::function<void()>& Change) {
+    const bool filtered = FilterActive();
+    if (filtered) SetFilterActive(false);
+    Change();
+    if (filtered) SetFilterActive(true);
 }
 
 void TQorStringGrid::InsertRowAt(int ARow) {

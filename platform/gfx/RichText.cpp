@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <optional>
 
@@ -297,10 +298,10 @@ struct Piece {
     int Width = 0;
 };
 
-void selectFont(TCanvas& c, const TFont& base, const TRichTextRun& r) {
+void selectFont(TCanvas& c, const TFont& base, const TRichTextRun& r, double scale) {
     c.Font()->Assign(&base);
     if (!r.FontName.empty()) c.Font()->SetName(r.FontName);
-    if (r.Size > 0) c.Font()->SetSize(r.Size);
+    if (r.Size > 0) c.Font()->SetSize(int(std::lround(r.Size * scale)));
     c.Font()->SetStyle(r.Style);
     if (r.Color != clNone) c.Font()->SetColor(r.Color);
 }
@@ -332,7 +333,7 @@ void TRichText::SetAllColor(TColor Color) {
     for (auto& r : FRuns) r.Color = Color;
 }
 
-int TRichText::Render(TCanvas& Canvas, const TRect& R) const {
+int TRichText::Render(TCanvas& Canvas, const TRect& R, double FontScale) const {
     TFont base;
     base.Assign(Canvas.Font());
     const int width = std::max(0, R.Width());
@@ -354,7 +355,7 @@ int TRichText::Render(TCanvas& Canvas, const TRect& R) const {
         }
         std::vector<int> asc(line.size());
         for (std::size_t k = 0; k < line.size(); ++k) {
-            selectFont(Canvas, base, *line[k].Run);
+            selectFont(Canvas, base, *line[k].Run, FontScale);
             TTextMetric tm;
             GetTextMetrics(&Canvas, tm);
             asc[k] = tm.tmAscent;
@@ -363,7 +364,7 @@ int TRichText::Render(TCanvas& Canvas, const TRect& R) const {
         }
         int x = R.Left;
         for (std::size_t k = 0; k < line.size(); ++k) {
-            selectFont(Canvas, base, *line[k].Run);
+            selectFont(Canvas, base, *line[k].Run, FontScale);
             SetBkMode(&Canvas, TRANSPARENT);
             Canvas.TextOut(x, y + ascent - asc[k], line[k].Text);
             x += line[k].Width;
@@ -375,12 +376,12 @@ int TRichText::Render(TCanvas& Canvas, const TRect& R) const {
     };
 
     for (const auto& run : FRuns) {
-        selectFont(Canvas, base, run);
+        selectFont(Canvas, base, run, FontScale);
         std::size_t at = 0;
         while (at < run.Text.size()) {
             if (run.Text[at] == '\n') {
                 flush(true);
-                selectFont(Canvas, base, run);
+                selectFont(Canvas, base, run, FontScale);
                 ++at;
                 continue;
             }
@@ -394,7 +395,7 @@ int TRichText::Render(TCanvas& Canvas, const TRect& R) const {
             const int w = Canvas.TextWidth(word);
             if (!line.empty() && lineWidth + Canvas.TextWidth(shown) > width) {
                 flush(false);
-                selectFont(Canvas, base, run);
+                selectFont(Canvas, base, run, FontScale);
             }
             if (!line.empty() && line.back().Run == &run) {
                 line.back().Text += word;

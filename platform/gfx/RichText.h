@@ -34,8 +34,9 @@ public:
     // Every run takes the colour (the whole text selected and coloured).
     void SetAllColor(TColor Color);
     // Draws the runs word-wrapped from R's top-left, clipped to R, with a transparent
-    // background; the canvas font and background mode return. Answers the height used.
-    int Render(TCanvas& Canvas, const TRect& R) const;
+    // background; the canvas font and background mode return. Answers the height used. Sizes
+    // the runs set themselves are multiplied by FontScale (a device finer than the screen).
+    int Render(TCanvas& Canvas, const TRect& R, double FontScale = 1.0) const;
 
 private:
     std::vector<TRichTextRun> FRuns;

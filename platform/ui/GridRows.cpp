@@ -213,6 +213,30 @@ TGridRowBlock TGridRowStore::Take(int At, int Count) {
     return block;
 }
 
+TGridRowBlock TGridRowStore::TakeList(const std::vector<int>& Rows) {
+    TGridRowBlock block;
+    block.deleter_ = deleter_;
+    if (Rows.empty()) return block;
+    // With the gap behind the last row, the rows that stay close up in place.
+    moveGap(count_);
+    block.rows_.reserve(Rows.size());
+    std::size_t k = 0;
+    int kept = Rows.front();
+    for (int r = Rows.front(); r < count_; ++r) {
+        TGridRow* row = slots_[(head_ + std::size_t(r)) & mask_];
+        if (k < Rows.size() && Rows[k] == r) {
+            block.rows_.push_back(row);
+            ++k;
+        } else {
+            slots_[(head_ + std::size_t(kept++)) & mask_] = row;
+        }
+    }
+    for (int r = kept; r < count_; ++r) slots_[(head_ + std::size_t(r)) & mask_] = nullptr;
+    count_ = kept;
+    gap_ = count_;
+    return block;
+}
+
 void TGridRowStore::Put(int At, TGridRowBlock&& Block) {
     int n = Block.Count();
     if (n == 0) return;

@@ -95,6 +95,8 @@ public:
     // Takes rows At..At+Count-1 out with their records; Put inserts a block's rows at At.
     TGridRowBlock Take(int At, int Count);
     void Put(int At, TGridRowBlock&& Block);
+    // Takes the rows at the ascending indexes Rows out in one pass, in that order.
+    TGridRowBlock TakeList(const std::vector<int>& Rows);
 
     // Cells by real column index in every row: the cells from Col on are released; the cell
     // at Col goes and the ones right of it move one place left; the cell at From goes to To.

@@ -982,6 +982,36 @@ TGridRowBlock TCustomGrid::TakeRows(int ARow, int Count) {
     return block;
 }
 
+TGridRowBlock TCustomGrid::TakeRowList(const std::vector<int>& Rows) {
+    if (Rows.empty()) return {};
+    if (Rows.front() < 0 || Rows.back() >= rowCount_ || int(Rows.size()) >= rowCount_)
+        invalidOp(sIndexOutOfRange);
+    // A position moves up by the rows taken above it; on a taken row it lands on the next row.
+    auto adjust = [&](int& r) {
+        const auto above = std::lower_bound(Rows.begin(), Rows.end(), r) - Rows.begin();
+        r = std::min(r - int(above), rowCount_ - int(Rows.size()) - 1);
+    };
+    if (FInplaceRow >= 0 && std::binary_search(Rows.begin(), Rows.end(), FInplaceRow)) {
+        if (FInplaceEdit) FInplaceEdit->Hide();
+        FInplaceCol = FInplaceRow = -1;
+    }
+    TGridRowBlock block = rows_.TakeList(Rows);
+    adjust(current_.Y);
+    adjust(anchor_.Y);
+    adjust(topLeft_.Y);
+    if (FInplaceRow >= 0) adjust(FInplaceRow);
+    int oldRows = rowCount_;
+    rowCount_ -= int(Rows.size());
+    if (fixedRows_ >= rowCount_) fixedRows_ = rowCount_ - 1;
+    clampPositions();
+    SizeChanged(colCount_, oldRows);
+    UpdateScrollRange();
+    Invalidate();
+    if (customRowHeights_) RowHeightsChanged();
+    if (editorMode_) UpdateEdit();
+    return block;
+}
+
 void TCustomGrid::PutRows(int ARow, TGridRowBlock&& Block) {
     if (ARow < 0 || ARow > rowCount_) invalidOp(sIndexOutOfRange);
     int count = Block.Count();

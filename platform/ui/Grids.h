@@ -354,6 +354,8 @@ protected:
     // Rows taken out of the store with their records and put back (hiding rows): the grid
     // closes up or opens the rows, its current cell and top row follow, nothing is released.
     TGridRowBlock TakeRows(int ARow, int Count);
+    // Takes the rows at the ascending, distinct indexes Rows out at once (fewer than RowCount).
+    TGridRowBlock TakeRowList(const std::vector<int>& Rows);
     void PutRows(int ARow, TGridRowBlock&& Block);
     // The records themselves, for reading and writing cells. Rows are added, removed and moved
     // through the grid's operations (they keep RowCount, the current cell and the layout in

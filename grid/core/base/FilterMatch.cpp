@@ -3,6 +3,7 @@
 #include "grid/core/base/GridUtils.h"
 #include "platform/base/SysUtils.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 
@@ -11,9 +12,9 @@ constexpr std::size_t MaxOperandChars = 255;
 
 // "*" any run, "?" one character, anything else itself. Greedy with one backtrack point (the
 // last star), so the cost stays within pattern length times value length.
-bool wildcardMatch(const std::u32string& pattern, const std::u32string& value) {
+bool wildcardMatch(std::u32string_view pattern, std::u32string_view value) {
     std::size_t p = 0, v = 0;
-    std::size_t starP = std::u32string::npos, starV = 0;
+    std::size_t starP = std::u32string_view::npos, starV = 0;
     while (v < value.size()) {
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
@@ -21,7 +22,7 @@ bool wildcardMatch(const std::u32string& pattern, const std::u32string& value) {
         } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == value[v])) {
             ++p;
             ++v;
-        } else if (starP != std::u32string::npos) {
+        } else if (starP != std::u32string_view::npos) {
             p = starP + 1;
             v = ++starV;
         } else {
@@ -176,7 +177,7 @@ struct TFilterCondition::Pattern {
         if (b.isNumber && asNumber(value, a)) return a < b.number ? -1 : (a > b.number ? 1 : 0);
         return compareValues(value, b.operand);
     }
-    bool matches(std::string_view value, const std::u32string& value32) const {
+    bool matches(std::string_view value, std::u32string_view value32) const {
         bool gt = true, lt = true;
         bool hasGreater = greater.present, hasLess = less.present;
         if (greater.present) {
@@ -202,7 +203,7 @@ struct TFilterCondition::Step {
     char op = '\0';
     std::unique_ptr<Pattern> pattern;
     std::unique_ptr<TFilterCondition> group;
-    bool matches(std::string_view value, const std::u32string& value32) const {
+    bool matches(std::string_view value, std::u32string_view value32) const {
         if (pattern) return pattern->matches(value, value32);
         return group && group->matchesPrepared(value, value32);
     }
@@ -249,18 +250,33 @@ TFilterCondition::TFilterCondition(std::string_view Condition, bool CaseSensitiv
 
 TFilterCondition::~TFilterCondition() = default;
 
-bool TFilterCondition::matchesPrepared(std::string_view value,
-                                       const std::u32string& value32) const {
+bool TFilterCondition::matchesPrepared(std::string_view value, std::u32string_view value32) const {
     bool result = true;
     for (const Step& s : steps_) join(result, s.op, s.matches(value, value32));
     return result;
 }
 
 bool TFilterCondition::Matches(std::string_view Value) const {
-    // The value is decoded once for all the condition's patterns.
-    if (caseSensitive_) return matchesPrepared(Value, Utf8ToUtf32(Value));
-    const std::string upper = AnsiUpperCase(Value);
-    return matchesPrepared(upper, Utf8ToUtf32(upper));
+    // The value is decoded once for all the condition's patterns, into buffers kept between
+    // calls; plain ASCII is widened (and upper-cased) in place.
+    const bool ascii =
+        std::all_of(Value.begin(), Value.end(), [](char c) { return (unsigned char)c < 0x80; });
+    std::string_view text = Value;
+    if (!caseSensitive_) {
+        if (ascii) {
+            upper_.assign(Value);
+            for (char& c : upper_)
+                if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        } else {
+            upper_ = AnsiUpperCase(Value);
+        }
+        text = upper_;
+    }
+    if (ascii)
+        wide_.assign(text.begin(), text.end());
+    else
+        wide_ = Utf8ToUtf32(text);
+    return matchesPrepared(text, wide_);
 }
 
 bool MatchFilterPattern(std::string_view Pattern, std::string_view Value) {

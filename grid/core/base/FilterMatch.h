@@ -19,9 +19,11 @@ public:
 private:
     struct Pattern;
     struct Step;
-    bool matchesPrepared(std::string_view Value, const std::u32string& Value32) const;
+    bool matchesPrepared(std::string_view Value, std::u32string_view Value32) const;
     std::vector<Step> steps_;
     bool caseSensitive_;
+    mutable std::string upper_;
+    mutable std::u32string wide_;
 };
 
 // One value against a condition (parsed for this call; TFilterCondition parses it once).

@@ -1,5 +1,6 @@
 #include "grid/core/base/HiddenRows.h"
 
+#include <algorithm>
 #include <bit>
 
 const THiddenRows::Entry* THiddenRows::Find(int Real) const {
@@ -17,10 +18,20 @@ void THiddenRows::add(int Real, int Delta) {
 bool THiddenRows::grow(int Real) {
     std::size_t cap = tree_.empty() ? 0 : tree_.size() - 1;
     if (std::size_t(Real) < cap) return false;
-    std::size_t n = std::bit_ceil(std::size_t(Real) + 1);
-    tree_.assign(std::max<std::size_t>(n, 64) + 1, 0);
-    for (const auto& e : entries_) add(e.first, 1);
+    rebuild(Real);
     return true;
+}
+
+// The tree over the entries and up to MinReal, built in one linear pass.
+void THiddenRows::rebuild(int MinReal) {
+    tree_.clear();
+    if (entries_.empty() && MinReal < 0) return;
+    const int top = std::max(MinReal, entries_.empty() ? 0 : entries_.rbegin()->first);
+    const std::size_t n = std::max<std::size_t>(std::bit_ceil(std::size_t(top) + 1), 64);
+    tree_.assign(n + 1, 0);
+    for (const auto& e : entries_) tree_[std::size_t(e.first) + 1] = 1;
+    for (std::size_t i = 1; i <= n; ++i)
+        if (const std::size_t up = i + (i & (~i + 1)); up <= n) tree_[up] += tree_[i];
 }
 
 int THiddenRows::CountBelow(int Real) const {
@@ -59,6 +70,14 @@ void THiddenRows::Add(int Real, int Level, TGridRowBlock&& Row) {
     if (!grow(Real)) add(Real, 1);
 }
 
+void THiddenRows::AddRows(const std::vector<int>& Real, int Level, TGridRowBlock&& Rows) {
+    // From the last row up, each entry goes right before the one added last.
+    auto hint = entries_.end();
+    for (std::size_t i = Real.size(); i-- > 0;)
+        hint = entries_.emplace_hint(hint, Real[i], Entry{Level, Rows.SplitOff(int(i))});
+    rebuild(-1);
+}
+
 TGridRowBlock THiddenRows::Remove(int Real) {
     auto it = entries_.find(Real);
     if (it == entries_.end()) return {};
@@ -85,26 +104,25 @@ std::vector<int> THiddenRows::OfLevel(int Level) const {
 
 void THiddenRows::Clear() {
     entries_.clear();
+    pool_.release();
     tree_.clear();
 }
 
 void THiddenRows::Shift(int FromReal, int Delta) {
-    std::map<int, Entry> moved;
+    std::pmr::map<int, Entry> moved(&pool_);
     for (auto it = entries_.lower_bound(FromReal); it != entries_.end();)
         moved.emplace(it->first + Delta, std::move(it->second)), it = entries_.erase(it);
     for (auto& e : moved) entries_.emplace(e.first, std::move(e.second));
-    tree_.clear();
-    if (!entries_.empty()) grow(entries_.rbegin()->first);
+    rebuild(-1);
 }
 
 void THiddenRows::Renumber(const std::function<int(int)>& NewIndex) {
     std::vector<int> keys;
     keys.reserve(entries_.size());
     for (const auto& e : entries_) keys.push_back(NewIndex(e.first));
-    std::map<int, Entry> moved;
+    std::pmr::map<int, Entry> moved(&pool_);
     std::size_t i = 0;
     for (auto& e : entries_) moved.emplace_hint(moved.end(), keys[i++], std::move(e.second));
     entries_ = std::move(moved);
-    tree_.clear();
-    if (!entries_.empty()) grow(entries_.rbegin()->first);
+    rebuild(-1);
 }

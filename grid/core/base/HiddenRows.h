@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <memory_resource>
 #include <vector>
 
 class THiddenRows {
@@ -25,12 +26,15 @@ public:
     // The real index of the shown row at display index Displ (Displ >= 0).
     int RealOf(int Displ) const;
     void Add(int Real, int Level, TGridRowBlock&& Row);
+    // Hides the rows at the ascending real indexes Real (none of them hidden yet) at one level,
+    // Rows.Row(i) being the record of Real[i].
+    void AddRows(const std::vector<int>& Real, int Level, TGridRowBlock&& Rows);
     TGridRowBlock Remove(int Real);
     // The hidden real indexes in FromReal..ToReal, ascending.
     std::vector<int> Between(int FromReal, int ToReal) const;
     // The hidden real indexes of one level, ascending.
     std::vector<int> OfLevel(int Level) const;
-    const std::map<int, Entry>& Entries() const { return entries_; }
+    const std::pmr::map<int, Entry>& Entries() const { return entries_; }
     // Drops every entry (their records release their objects).
     void Clear();
     // Real indexes at or above FromReal move by Delta (rows inserted or removed before them).
@@ -48,6 +52,9 @@ public:
 private:
     void add(int Real, int Delta);
     bool grow(int Real);
-    std::map<int, Entry> entries_;
+    void rebuild(int MinReal);
+    // The entries' nodes come from a pool: filters hide and show rows by the hundred thousand.
+    std::pmr::unsynchronized_pool_resource pool_;
+    std::pmr::map<int, Entry> entries_{&pool_};
     std::vector<int> tree_; // 1-based Fenwick tree over real indexes 0..tree_.size()-2
 };

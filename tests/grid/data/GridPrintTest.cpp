@@ -328,3 +328,144 @@ TEST_F(GridPrint, AGridOf500RowsPrintsToAPdfFile) {
         EXPECT_LT(mismatched, dark / 50) << n;
     }
 }
+
+namespace {
+// Pixels of a page close to a colour.
+int pixelsNear(const TBitmap& b, TColor c) {
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            const TColor p = b.PixelColor(x, y);
+            n += std::abs(GetRValue(p) - GetRValue(c)) < 60 &&
+                 std::abs(GetGValue(p) - GetGValue(c)) < 60 &&
+                 std::abs(GetBValue(p) - GetBValue(c)) < 60;
+        }
+    return n;
+}
+} // namespace
+
+TEST_F(GridPrint, MarkupAndRichTextPrintWithTheirLooks) {
+    const TColor red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    struct Case {
+        const char* name;
+        std::string cell;
+        std::string title; // a title line
+        TColor color;      // printed only through the looks of the texts
+    };
+    const Case cases[] = {
+        {"markup cell", "<font color=\"#FF0000\" size=\"14\"><b>REDREDRED</b></font>", "", red},
+        {"rich-text cell", "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\fs32 REDREDRED}", "",
+         red},
+        {"markup title", "plain", "<font color=\"#0000FF\" size=\"14\">BLUEBLUE</font>", blue},
+    };
+    for (const Case& c : cases) {
+        fill(2, 3);
+        g.SetEnableHTML(true);
+        g.SetCells(1, 1, c.cell);
+        g.PrintSettings()->TitleLines()->Clear();
+        g.PrintSettings()->SetTitle(c.title.empty() ? ppNone : ppTopLeft);
+        if (!c.title.empty()) g.PrintSettings()->TitleLines()->Add(c.title);
+        g.Print();
+        ASSERT_EQ(store.pages.size(), 1u) << c.name;
+        EXPECT_GT(pixelsNear(*store.pages[0], c.color), 20) << c.name;
+    }
+}
+
+TEST_F(GridPrint, CellGraphicsPrintWhenAsked) {
+    TBitmap green(16, 16);
+    green.Canvas()->Brush()->SetColor(RGB(0, 160, 0));
+    green.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    for (bool printGraphics : {false, true}) {
+        fill(3, 4);
+        g.AddBitmap(1, 1, &green, false, haBeforeText, vaTop);
+        g.PrintSettings()->SetPrintGraphics(printGraphics);
+        g.Print();
+        ASSERT_EQ(store.pages.size(), 1u);
+        const int greens = pixelsNear(*store.pages[0], RGB(0, 160, 0));
+        if (printGraphics)
+            EXPECT_GT(greens, 100);
+        else
+            EXPECT_EQ(greens, 0);
+        g.RemoveBitmap(1, 1);
+    }
+    // A printed check box is drawn: its column holds more dark pixels than its texts alone.
+    auto darkIn = [&](int col) {
+        const TBitmap& page = *store.pages[0];
+        const int x0 = MulDiv(g.PrintColOffset(col), ScreenPixelsPerInch, 254);
+        const int x1 =
+            MulDiv(g.PrintColOffset(col) + g.PrintColWidth(col), ScreenPixelsPerInch, 254);
+        int n = 0;
+        for (int y = 0; y < page.Height(); ++y)
+            for (int x = x0; x < x1 && x < page.Width(); ++x) n += greyOf(page, x, y) < 128;
+        return n;
+    };
+    fill(3, 4);
+    g.SetCells(2, 2, "");
+    g.PrintSettings()->SetPrintGraphics(true);
+    g.Print();
+    const int without = darkIn(2);
+    g.AddCheckBox(2, 2, true, false);
+    g.Print();
+    EXPECT_GT(darkIn(2), without + 10);
+}
+
+TEST(GridPrintRotation, TurnedTextStartsWhereItsAlignmentsPutIt) {
+    // A 100 x 60 rectangle and a text of 40 x 10; the values by the quadrant rule.
+    const TRect R(0, 0, 100, 60);
+    struct Case {
+        int angle;
+        TAlignment ha;
+        TVAlignment va;
+        TPoint origin;
+    };
+    const Case cases[] = {
+        {90, taLeftJustify, vtaTop, {0, 40}},      // (L, T + sw)
+        {90, taRightJustify, vtaBottom, {90, 60}}, // (R - cw - sh, Bt - ch)
+        {0, taCenter, vtaCenter, {30, 25}},        {180, taLeftJustify, vtaTop, {40, 10}},
+        {270, taLeftJustify, vtaBottom, {10, 20}}, {300, taRightJustify, vtaTop, {80, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TQorStringGrid::RotatedTextOrigin(R, c.angle, c.ha, c.va, 40, 10), c.origin)
+            << c.angle << " " << c.ha << " " << c.va;
+}
+
+TEST_F(GridPrint, RotatedCellsPrintTurned) {
+    fill(2, 3);
+    g.SetCells(1, 1, "TURNED TEXT");
+    g.SetRowHeights(1, 120);
+    g.PrintSettings()->SetNoAutoSizeRow(true);
+    g.Print();
+    TBitmap flat;
+    flat.Assign(store.pages[0].get());
+    g.SetRotated(1, 1, 90);
+    g.Print();
+    const TBitmap& turned = *store.pages[0];
+    // Turned, the text's dark pixels spread over more rows than flat.
+    auto rowsWithInk = [&](const TBitmap& b) {
+        const int x0 = MulDiv(g.PrintColOffset(1), ScreenPixelsPerInch, 254);
+        const int x1 = MulDiv(g.PrintColOffset(1) + g.PrintColWidth(1), ScreenPixelsPerInch, 254);
+        int rows = 0;
+        for (int y = 0; y < b.Height(); ++y) {
+            bool ink = false;
+            for (int x = x0 + 2; x < x1 - 2 && !ink; ++x) ink = greyOf(b, x, y) < 100;
+            rows += ink;
+        }
+        return rows;
+    };
+    EXPECT_GT(rowsWithInk(turned), rowsWithInk(flat) + 20);
+}
+
+TEST_F(GridPrint, FastPrintPrintsEveryPageWithoutTheCount) {
+    fill(3, 250);
+    g.PrintSettings()->SetPageNr(ppBottomCenter);
+    g.Print();
+    const std::size_t pages = store.pages.size();
+    ASSERT_GT(pages, 3u);
+    pageNumbers.clear();
+    g.SetFastPrint(true);
+    g.Print();
+    EXPECT_EQ(store.pages.size(), pages);
+    ASSERT_EQ(pageNumbers.size(), pages);
+    // The page count is not known before the pages are laid out.
+    EXPECT_EQ(pageNumbers[1], "2");
+}

@@ -327,6 +327,59 @@ TEST(GridKeys, InsertAndDeleteKeysChangeRowsWhereAllowed) {
     EXPECT_TRUE(k.g->GridModified());
 }
 
+// The filter is off while a key inserts or deletes a row, and filters again afterwards.
+TEST(GridKeys, InsertAndDeleteKeysWorkWithTheFilterOff) {
+    const std::vector<std::string> data = {"a1", "b1", "a2", "b2", "a3"};
+    auto allRows = [](KeyGrid& k) {
+        std::vector<std::string> rows;
+        for (int r = 1; r < k.g->TotalRowCount(); ++r) rows.push_back(k.g->AllCells(1, r));
+        return rows;
+    };
+    struct Case {
+        const char* name;
+        WORD key;
+        std::vector<std::string> after; // every row, hidden or not
+        int eventRow;                   // real row the event reported
+        int rowsSeen;                   // rows the event saw
+        std::string current;            // text of the current row afterwards
+    };
+    const Case cases[] = {
+        {"insert", VK_INSERT, {"a1", "b1", "", "a2", "b2", "a3"}, 3, 7, "a2"},
+        {"delete", VK_DELETE, {"a1", "b1", "b2", "a3"}, 3, 6, "a3"},
+    };
+    for (const Case& c : cases) {
+        KeyGrid k(3, 6);
+        k.g->Navigation()->SetAllowInsertRow(true);
+        k.g->Navigation()->SetAllowDeleteRow(true);
+        for (std::size_t i = 0; i < data.size(); ++i) k.g->SetCells(1, int(i) + 1, data[i]);
+        TFilterData* f = k.g->Filter()->Add();
+        f->SetColumn(1);
+        f->SetCondition("a*");
+        k.g->SetFilterActive(true);
+        ASSERT_EQ(k.g->RowCount(), 4);
+        k.at(1, 2); // "a2", real row 3
+        int eventRow = -1;
+        int rowsSeen = 0;
+        bool filterSeen = true;
+        auto seen = [&](int r) {
+            eventRow = r;
+            rowsSeen = k.g->RowCount();
+            filterSeen = k.g->FilterActive();
+        };
+        k.g->OnAutoInsertRow = [&](TObject*, int r) { seen(r); };
+        k.g->OnCanDeleteRow = [&](TObject*, int r, bool&) { seen(r); };
+        uitest::pressKey(c.key, {}, k.g);
+        EXPECT_EQ(eventRow, c.eventRow) << c.name;
+        EXPECT_FALSE(filterSeen) << c.name;
+        EXPECT_EQ(rowsSeen, c.rowsSeen) << c.name;
+        EXPECT_TRUE(k.g->FilterActive()) << c.name;
+        EXPECT_EQ(allRows(k), c.after) << c.name;
+        EXPECT_EQ(k.g->Cells(1, k.g->Row()), c.current) << c.name;
+        k.g->SetFilterActive(false);
+        EXPECT_EQ(k.g->RowCount(), int(c.after.size()) + 1) << c.name;
+    }
+}
+
 TEST(GridKeys, DownOnTheLastDataRowAppendsARowAboveTheFooter) {
     for (bool footer : {false, true}) {
         KeyGrid k(3, 4);
