@@ -2,10 +2,11 @@
 
 #include "grid/core/QorStringGrid.h"
 
-namespace {
-// The end of a fixed-cell edit: OnCellValidate may change or refuse the text. Refused, the
-// control stays open with the focus; accepted, the text goes into the cell and the control hides.
-bool stopFixedEdit(TWinControl& Editor, TQorStringGrid* Grid, int ACol, int ARow) {
+TQorStringGrid* FixedCellEditorGrid(TComponent* AOwner) {
+    return dynamic_cast<TQorStringGrid*>(AOwner);
+}
+
+bool StopFixedCellEdit(TWinControl& Editor, TQorStringGrid* Grid, int ACol, int ARow) {
     if (!Grid) {
         Editor.SetVisible(false);
         return true;
@@ -23,51 +24,8 @@ bool stopFixedEdit(TWinControl& Editor, TQorStringGrid* Grid, int ACol, int ARow
     }
     if (Grid->OnEditingDone) Grid->OnEditingDone(Grid);
     Grid->SetCells(ACol, ARow, text);
+    const bool focused = Editor.Focused();
     Editor.SetVisible(false);
+    if (focused && Grid->CanFocus()) Grid->SetFocus();
     return true;
-}
-} // namespace
-
-TGridTransEdit::TGridTransEdit(TComponent* AOwner)
-    : TCustomEdit(AOwner), FGrid(dynamic_cast<TQorStringGrid*>(AOwner)) {
-    SetVisible(false);
-}
-
-bool TGridTransEdit::StopEdit() {
-    return stopFixedEdit(*this, FGrid, FCol, FRow);
-}
-
-void TGridTransEdit::DoExit() {
-    TCustomEdit::DoExit();
-    if (Visible()) StopEdit();
-}
-
-void TGridTransEdit::KeyPress(char32_t& Key) {
-    if (Key == '\r') {
-        Key = 0;
-        return;
-    }
-    TCustomEdit::KeyPress(Key);
-}
-
-TGridTransCombo::TGridTransCombo(TComponent* AOwner)
-    : TCustomComboBox(AOwner), FGrid(dynamic_cast<TQorStringGrid*>(AOwner)) {
-    SetVisible(false);
-}
-
-bool TGridTransCombo::StopEdit() {
-    return stopFixedEdit(*this, FGrid, FCol, FRow);
-}
-
-void TGridTransCombo::DoExit() {
-    TCustomComboBox::DoExit();
-    if (Visible()) StopEdit();
-}
-
-void TGridTransCombo::KeyPress(char32_t& Key) {
-    if (Key == '\r') {
-        Key = 0;
-        return;
-    }
-    TCustomComboBox::KeyPress(Key);
 }

@@ -148,6 +148,24 @@ TEST_F(LinkedEditorsTest, TheWantFlagsKeepTheirKeysInTheControl) {
     }
 }
 
+TEST_F(LinkedEditorsTest, TabCommitsAndOpensTheNextCellsEditor) {
+    grid->SetOptions(grid->Options() + goTabs);
+    grid->Navigation()->SetTabToNextAtEnd(true);
+    at(colText, 2);
+    key(VK_F2, {}, grid);
+    ASSERT_TRUE(linkShown());
+    // With goTabs the grid's window procedure has the control want Tab.
+    EXPECT_NE(link->edit->Perform(WM_GETDLGCODE) & DLGC_WANTTAB, 0);
+    text("t");
+    key(VK_TAB);
+    EXPECT_FALSE(linkShown());
+    EXPECT_EQ(grid->Cells(colText, 2), "t");
+    EXPECT_EQ(grid->Col(), colList);
+    EXPECT_TRUE(comboShown()) << "the next cell's editor opens";
+    EXPECT_EQ(link->edit->Perform(WM_GETDLGCODE) & DLGC_WANTTAB, 0)
+        << "the control's own window procedure is back";
+}
+
 TEST_F(LinkedEditorsTest, ARefusedValueKeepsTheLinkedEditorOpenOnItsCell) {
     grid->SetCells(colText, 2, "ok");
     grid->OnCellValidate = [](TObject*, int, int, std::string& v, bool& valid) {
