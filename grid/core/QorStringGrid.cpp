@@ -12,11 +12,13 @@
 #include "grid/data/SearchPanel.h"
 #include "grid/editors/AsgCombo.h"
 #include "grid/editors/ControlEditors.h"
+#include "grid/editors/FixedCellEditors.h"
 #include "grid/editors/GridEditors.h"
 #include "grid/render/AuxWindows.h"
 #include "grid/render/CellGlyphs.h"
 #include "grid/render/HeaderDragButton.h"
 #include "grid/render/markup/HTMLPicture.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/core/SysInfo.h"
 #include "platform/ui/core/Timers.h"
 #include "platform/ui/core/ToolTips.h"
@@ -482,6 +484,9 @@ void TQorStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
     if (AComponent == FEditDate) FEditDate = nullptr;
     if (AComponent == FEditDateTime) FEditDateTime = nullptr;
     if (static_cast<TObject*>(AComponent) == FEditLink) FEditLink = nullptr;
+    if (AComponent == FEditTrans) FEditTrans = nullptr;
+    if (AComponent == FComboTrans) FComboTrans = nullptr;
+    if (AComponent == FFixedDropDownMenu) FFixedDropDownMenu = nullptr;
     if (AComponent == FFilterDropList) FFilterDropList = nullptr;
     if (AComponent == FFilterDropCheckList) FFilterDropCheckList = nullptr;
     if (AComponent == FFocusWindow) FFocusWindow = nullptr;

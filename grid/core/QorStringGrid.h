@@ -173,6 +173,12 @@ class TGridDateTimePicker;
 class TGridEditBtn;
 class TGridUnitEditBtn;
 class TGridButton;
+class TGridTransEdit;
+class TGridTransCombo;
+class TEditLink;
+class TPopupMenu;
+using TFixedDropDownClickEvent = std::function<void(
+    TObject* Sender, int ACol, int ARow, TPopupMenu*& AMenu, bool& KeepFixedCellHighlighted)>;
 using TSpinClickEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
 using TFloatSpinClickEvent =
@@ -1443,6 +1449,16 @@ public:
     TGridEditBtn* EditBtn() const { return FEditBtn; }
     TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
     TGridButton* GridButton() const { return FGridButton; }
+    // The editors of fixed cells, hidden between edits, and the opening of one over the fixed
+    // cell (display column, row) when OnCanEditCell allows it.
+    TGridTransEdit* EditTrans() const { return FEditTrans; }
+    TGridTransCombo* ComboTrans() const { return FComboTrans; }
+    void EditFixedCell(int ACol, int ARow);
+    // The menu a fixed cell's drop-down button (ControlLook.FixedDropDownButton) pops up;
+    // OnFixedDropDownClick may give another.
+    TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu* v);
+    TFixedDropDownClickEvent OnFixedDropDownClick;
     TGridSpin* SpinEdit();
     TGridDatePicker* DateTimePicker();
     TGridDateTimePicker* DateAndTimePicker();
@@ -1567,7 +1583,7 @@ public:
     // The most text lines among the row's cells; 1 without Multilinecells.
     int MaxRowLineCount(int ARow);
     int GetVertTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
-    virtual void FixedEdit(int ACol, int ARow, TEditorType& AEditor, TStrings* Values);
+    virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, TStrings* Values);
     virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void InplaceEditCaret(const std::string& /*Text*/, TPoint /*Caret*/, int /*Index*/) {}
     virtual std::string EllipsClick(const std::string& Text);
@@ -1587,7 +1603,8 @@ public:
     TComboObjectChangeEvent OnComboObjectChange;
     std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>
         OnSelectionChanged;
-    std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor, TStrings* Values)>
+    std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor,
+                       TStrings* Values)>
         OnFixedEdit;
     std::function<void(TObject* Sender, int ACol, int ARow, std::string& S)> OnEllipsClick;
     std::function<void(TObject*Sender, int ACol, int ARow, std::string&Value)> OnSaveCell,
@@ -2313,6 +2330,23 @@ protected:
     TGridDateTimePicker* FEditDateTime = nullptr;
     TObject* FEditLink = nullptr;
     TDateTime FOriginalDateTime = 0;
+    TGridTransEdit* FEditTrans = nullptr;
+    TGridTransCombo* FComboTrans = nullptr;
+    TPopupMenu* FFixedDropDownMenu = nullptr;
+    // A press on a fixed cell's drop-down button; the release clears it.
+    bool FDropDownDown = false;
+    // The column's editor link over the cell (edCustom), and its value back into the cell.
+    void openEditLink(int ACol, int ARow, const TRect& Cell);
+    void commitEditLink(int ACol, int ARow);
+    // A press on a fixed cell's drop-down button pops its menu up; true when it was one.
+    bool fixedDropDownPress(int ACol, int ARow, int X);
+    // The fixed-cell editor a press or double click opens by MouseActions.
+    void fixedCellEditClick(TMouseButton Button, int ACol, int ARow, int X, int Y);
+    // A press on the grid leaves an open fixed-cell editor: the grid takes the focus, which
+    // ends the edit unless the editor refuses to stop.
+    void leaveFixedCellEditor();
+    // The fixed-cell editors' change: OnEditChange for the fixed cell.
+    void fixedEditChange(TObject* Sender);
     // A press on the upper (lower) half of a spin button drawn in the cell.
     bool FSpinUpClick = false;
     bool FSpinDnClick = false;
@@ -2658,6 +2692,7 @@ private:
     friend class TGridEditBtn;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
+    friend class TEditLink;
     // Switches goEditing without the repaint of the whole grid.
     void setEditingOption(bool On);
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);

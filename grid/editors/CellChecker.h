@@ -32,6 +32,6 @@ private:
     bool FGotoCell = false;
     bool FAutoCorrect = false;
     bool FAutoMarkError = false;
-    bool FUseCorrect = true;
+    bool FUseCorrect = false;
     bool FUseMarkError = false;
 };

@@ -67,6 +67,11 @@ int TQorInplaceEdit::length() const {
 }
 
 // --- placement and contents ---------------------------------------------------------------------
+void TQorInplaceEdit::SetVAlign(bool v) {
+    FValign = v;
+    SetAlignment(v ? taRightJustify : taLeftJustify);
+}
+
 void TQorInplaceEdit::BoundsChanged() {
     // Exactly over the current cell, a merged one whole, one pixel short on the right and bottom.
     const TRect r = FGrid->CellRect(FGrid->Col(), FGrid->Row());
@@ -87,7 +92,7 @@ void TQorInplaceEdit::UpdateContents() {
     FLengthLimit = FGrid->GetEditLimit();
     TAlignment ha = taLeftJustify;
     SetColor(FGrid->editorLook(FColE, FRowE, Font(), &ha));
-    FValign = ha == taRightJustify;
+    SetVAlign(ha == taRightJustify);
     FGrid->GetEditorProp(rc, FRowE, nullptr);
 }
 

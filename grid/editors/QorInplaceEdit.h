@@ -16,7 +16,7 @@ public:
 
     // The text is right-aligned (a right-aligned cell).
     bool VAlign() const { return FValign; }
-    void SetVAlign(bool v) { FValign = v; }
+    void SetVAlign(bool v);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v) { FWordWrap = v; }
     // Most characters the text may hold (0: no limit).

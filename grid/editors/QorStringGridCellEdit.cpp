@@ -114,6 +114,9 @@ void TQorStringGrid::ActivateCellEditor(int ACol, int ARow) {
     case edComboList:
         openCombo(ACol, ARow, width, height, color);
         break;
+    case edCustom:
+        openEditLink(ACol, ARow, r);
+        break;
     default:
         openSpecialEditor(ACol, ARow, r, color);
         break;
@@ -206,6 +209,9 @@ void TQorStringGrid::CommitCellEditor(int ACol, int ARow) {
             FEditCombo->SetEnabled(false);
             FEditCtrl = nullptr;
         }
+        break;
+    case edCustom:
+        commitEditLink(ACol, ARow);
         break;
     default:
         // The text kinds commit through the text editor; edDataCheckBox and edNone have none.

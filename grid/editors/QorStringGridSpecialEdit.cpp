@@ -5,6 +5,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
 #include "grid/editors/AsgCombo.h"
+#include "grid/editors/FixedCellEditors.h"
 #include "grid/editors/GridEditors.h"
 #include "grid/render/ControlLook.h"
 
@@ -65,6 +66,11 @@ void TQorStringGrid::createEditorControls() {
     FGridButton->SetVisible(false);
     FGridButton->OnClick = [this](TObject*) { ButtonClick(Col(), Row()); };
     FGridButton->SetParent(this);
+    FEditTrans = new TGridTransEdit(this);
+    FEditTrans->SetBorderStyle(bsNone);
+    FEditTrans->SetParent(this);
+    FComboTrans = new TGridTransCombo(this);
+    FComboTrans->SetParent(this);
 }
 
 TGridSpin* TQorStringGrid::SpinEdit() {

@@ -6,6 +6,7 @@
 #include "grid/core/base/GridUndo.h"
 #include "grid/core/base/GridUtils.h"
 #include "grid/core/base/ScopeGuards.h"
+#include "grid/editors/CellChecker.h"
 #include "grid/render/markup/MarkupText.h"
 
 #include <algorithm>
@@ -166,7 +167,11 @@ bool TQorStringGrid::ValidateCell(const std::string& NewValue) {
                 bool v;
                 ~RestoreAdvance() { n->SetAdvanceOnEnter(v); }
             } restoreAdvance{FNavigation.get(), advance};
+            if (FCellChecker && FCellChecker->AutoCorrect())
+                Value = FCellChecker->Correct(ACol, ARow, Value);
             if (OnCellValidate) OnCellValidate(this, ACol, ARow, Value, Valid);
+            if (FCellChecker && FCellChecker->AutoMarkError())
+                Value = FCellChecker->MarkError(ACol, ARow, Value);
             // Only an accepted change marks the grid and the row as modified.
             if (Valid && Value != FOldCellText) {
                 FGridModified = true;
@@ -237,7 +242,8 @@ void TQorStringGrid::UnRegisterNotifier(TGridChangeNotifier* ANotifier) {
 }
 
 // --- notification hooks -----------------------------------------------------------------------
-void TQorStringGrid::FixedEdit(int ACol, int ARow, TEditorType& AEditor, TStrings* Values) {
+void TQorStringGrid::FixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor,
+                               TStrings* Values) {
     if (OnFixedEdit) OnFixedEdit(this, ACol, ARow, AEditor, Values);
 }
 

@@ -901,6 +901,7 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     if (FGridState == gsRowMoving && FFloatingFooter->Visible() &&
         FFloatingFooter->FooterStyle() == fsFixedLastRow && FMovePos == RowCount() - 1)
         FMovePos = FMoveIndex;
+    FDropDownDown = false;
     // A sizing released past the last column (row) is cancelled.
     if ((FGridState == gsColSizing && X > GridWidth()) ||
         (FGridState == gsRowSizing && Y > GridHeight())) {
@@ -1036,9 +1037,14 @@ void TQorStringGrid::WMLButtonDblClk(TWMMouse& Message) {
         const TRect r = CellRect(base.X, base.Y);
         MouseDown(mbLeft, {}, r.Left + 4, r.Top + 4);
     }
+    if (ACol >= 0 && ARow >= 0 &&
+        ((ARow < FixedRows() && FMouseActions->FixedRowsEdit() == fceDblClick) ||
+         (ACol < FixedCols() && FMouseActions->FixedColsEdit() == fceDblClick)))
+        EditFixedCell(ACol, ARow);
 }
 
 void TQorStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    leaveFixedCellEditor();
     int ACol = -1, ARow = -1;
     MouseToCell(X, Y, ACol, ARow);
     if (FMouseActions->RangeSelectAndEdit() && Button == mbLeft &&
@@ -1057,11 +1063,13 @@ void TQorStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
             return;
         }
     }
+    if (fixedDropDownPress(ACol, ARow, X)) return;
     {
         FlagScope start(FEditStart, true);
         TBaseGrid::MouseDown(Button, Shift, X, Y);
     }
     if (Shift.Contains(ssShift) && FSelectionRectangle) InvalidateGridRect(Selection());
+    fixedCellEditClick(Button, ACol, ARow, X, Y);
     if (TStringGrid* other = FSyncGrid->Grid()) {
         if (FSyncGrid->SelectionColumn() && Col() < other->ColCount()) other->SetCol(Col());
         if (FSyncGrid->SelectionRow() && Row() < other->RowCount()) other->SetRow(Row());

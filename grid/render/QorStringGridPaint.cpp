@@ -112,14 +112,40 @@ void TQorStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
         if (hovered) {
             ++R.Bottom;
             const bool pressed = FHeaderPressed || (colMoving && FMoveIndex >= 0);
-            if (!pressed)
-                DrawGradientCell(*Canvas, R, FQorGradHoverFrom, FQorGradHoverTo,
+            const bool dropDown = FControlLook->FixedDropDownButton() && CanShowFixedDropDown(RCol);
+            auto hoverLook = [&](const TRect& A) {
+                DrawGradientCell(*Canvas, A, FQorGradHoverFrom, FQorGradHoverTo,
                                  FQorGradHoverMirrorFrom, FQorGradHoverMirrorTo, true,
                                  FQorGradHoverBorder, false, true);
-            else
-                DrawGradientCell(*Canvas, R, FQorGradDownFrom, FQorGradDownTo,
+            };
+            auto downLook = [&](const TRect& A) {
+                DrawGradientCell(*Canvas, A, FQorGradDownFrom, FQorGradDownTo,
                                  FQorGradDownMirrorFrom, FQorGradDownMirrorTo, true,
                                  FQorGradDownBorder, false, true);
+            };
+            if (!pressed) {
+                hoverLook(R);
+            } else if (dropDown) {
+                // The button strip and the rest of the header: one pressed, one lit.
+                const TRect strip(R.Right - 16, R.Top, R.Right, R.Bottom);
+                const TRect rest(R.Left, R.Top, R.Right - 16, R.Bottom);
+                if (FDropDownDown) {
+                    downLook(strip);
+                    hoverLook(rest);
+                } else {
+                    hoverLook(strip);
+                    downLook(rest);
+                }
+            } else {
+                downLook(R);
+            }
+            if (dropDown) {
+                Canvas->Pen()->SetColor(pressed ? FQorGradDownBorder : FQorGradHoverBorder);
+                Canvas->MoveTo(R.Right - 16, R.Top);
+                Canvas->LineTo(R.Right - 16, R.Bottom);
+                DrawDownArrow(*Canvas, R.Right - 8, R.Top + 8, clBlack);
+                R.Right -= 16;
+            }
         } else if (activeHeader) {
             DrawGradientCell(*Canvas, R, FActiveCellColor, FActiveCellColorTo, clNone, clNone, true,
                              clNone, false, true);

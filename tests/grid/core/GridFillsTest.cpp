@@ -126,6 +126,7 @@ public:
 TEST(GridFillsTest, CheckerCorrectsTheNormalCells) {
     auto g = framedGrid();
     UpperChecker checker(nullptr);
+    checker.SetUseCorrect(true);
     EXPECT_TRUE(g->CheckGrid(false)) << "no checker: nothing to find";
     g->SetCellChecker(&checker);
     g->SetCells(0, 0, "head");
@@ -173,6 +174,7 @@ TEST(GridFillsTest, CheckerWalksTheCurrentCellAndPutsItBack) {
     auto g = framedGrid();
     g->SetParent(&form);
     UpperChecker checker(nullptr);
+    checker.SetUseCorrect(true);
     checker.SetGotoCell(true);
     std::vector<std::pair<int, int>> visited;
     g->OnSelectCell = [&](TObject*, int c, int r, bool&) { visited.emplace_back(c, r); };
