@@ -29,6 +29,8 @@ std::vector<TZipEntry> ReadZipFile(const std::string& FileName) {
 }
 
 std::vector<TZipEntry> ReadZipBytes(std::string_view Bytes, const std::string& Name) {
+    // libzip takes an empty file for an empty archive; an archive has its end record at least.
+    if (Bytes.empty()) fail(Name, "the file is empty");
     zip_error_t error;
     zip_error_init(&error);
     std::unique_ptr<zip_source_t, SourceFree> source(
