@@ -374,25 +374,26 @@ void TOfficePackage::Save(const std::string& FileName) const {
     WriteZipFile(FileName, entries_);
 }
 
+// A new package: the content types and the package's relationship to its main part.
+static void startPackage(TOfficePackage& package, const std::string& mainPart,
+                         const std::string& contentType) {
+    package.SetPart("[Content_Types].xml",
+                    std::string(XmlDecl) +
+                        "<Types "
+                        "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                        "<Default Extension=\"rels\" "
+                        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                        "<Default Extension=\"xml\" ContentType=\"application/xml\"/></Types>");
+    package.AddContentType(mainPart, contentType);
+    package.AddRelation("", std::string(OfficeRel) + "/officeDocument", mainPart);
+}
+
 // --- workbooks --------------------------------------------------------------------------------
 
 TXlsxWorkbook::TXlsxWorkbook() {
     const std::string ns(SheetNs);
-    package_.SetPart(
-        "[Content_Types].xml",
-        std::string(XmlDecl) +
-            "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-            "<Default Extension=\"rels\" "
-            "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-            "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-            "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
-            "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-            "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
-            "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>");
-    package_.SetPart("_rels/.rels",
-                     std::string(XmlDecl) + "<Relationships xmlns=\"" + std::string(RelNs) +
-                         "\"><Relationship Id=\"rId1\" Type=\"" + std::string(OfficeRel) +
-                         "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
+    startPackage(package_, "xl/workbook.xml",
+                 "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
     package_.SetPart("xl/workbook.xml", std::string(XmlDecl) + "<workbook xmlns=\"" + ns +
                                             "\" xmlns:r=\"" + std::string(OfficeRel) +
                                             "\"><sheets/></workbook>");
@@ -407,6 +408,8 @@ TXlsxWorkbook::TXlsxWorkbook() {
             "borderId=\"0\"/></cellStyleXfs><cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" "
             "fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs><cellStyles count=\"1\">"
             "<cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles></styleSheet>");
+    package_.AddContentType(
+        "xl/styles.xml", "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml");
     package_.AddRelation("xl/workbook.xml", std::string(OfficeRel) + "/styles", "styles.xml");
     load();
 }
@@ -732,19 +735,9 @@ void TXlsxWorkbook::save() {
 // --- documents --------------------------------------------------------------------------------
 
 TDocxDocument::TDocxDocument() {
-    package_.SetPart(
-        "[Content_Types].xml",
-        std::string(XmlDecl) +
-            "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-            "<Default Extension=\"rels\" "
-            "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-            "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-            "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
-            "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>");
-    package_.SetPart("_rels/.rels",
-                     std::string(XmlDecl) + "<Relationships xmlns=\"" + std::string(RelNs) +
-                         "\"><Relationship Id=\"rId1\" Type=\"" + std::string(OfficeRel) +
-                         "/officeDocument\" Target=\"word/document.xml\"/></Relationships>");
+    startPackage(
+        package_, "word/document.xml",
+        "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml");
     package_.SetPart("word/document.xml",
                      std::string(XmlDecl) + "<w:document xmlns:w=\"" + std::string(WordNs) +
                          "\"><w:body><w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"

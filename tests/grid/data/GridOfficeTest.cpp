@@ -243,6 +243,17 @@ TEST_F(GridOffice, RefusesWhatIsNotAWorkbookOrDocument) {
     }
     EXPECT_THROW(g.g.SaveToXLSSheet(path("new.xlsx"), "a/b"), EQorGridError);
     EXPECT_FALSE(FileExists(path("new.xlsx")));
+    // A file that cannot be written is reported, not passed over.
+    const std::string nowhere = path("no/such/folder/a.xlsx");
+    for (auto save : {+[](TQorStringGrid&t, const std::string&f) { t.SaveToXLS(f, true); },
+                      +[](TQorStringGrid&t, const std::string&f) { t.SaveToDOC(f, true); }}) {
+        try {
+            save(g.g, nowhere);
+            ADD_FAILURE();
+        } catch (const EQorGridError& e) {
+            EXPECT_EQ(e.Message(), "Cannot Create file " + nowhere);
+        }
+    }
 }
 
 // --- documents -------------------------------------------------------------------------------
