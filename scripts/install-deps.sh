@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     fonts-dejavu fonts-liberation xvfb x11-apps x11-utils xauth openbox xdotool python3
     xclip chromium poppler-utils
+    libzip-dev unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools python3-xlsxwriter
 )
 missing=()
 for p in "${packages[@]}"; do

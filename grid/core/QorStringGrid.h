@@ -2166,6 +2166,28 @@ public:
     void LoadFromXML(const std::string& FileName, bool LevelToRow = false,
                      bool LoadFieldNames = false);
 
+    // --- workbooks, documents and databases (the data services) -------------------------------
+    // Workbooks are .xlsx files, documents .docx files. A file that is not one raises
+    // "Incorrect XLS file <name>" or "Incorrect DOC file <name>".
+    // The names of the workbook's worksheets.
+    std::unique_ptr<TStringList> GetXLSSheets(const std::string& FileName);
+    // The used range of the active or the named sheet ("Excel worksheet <name> not found").
+    void LoadFromXLS(const std::string& FileName);
+    void LoadFromXLSSheet(const std::string& FileName, const std::string& SheetName);
+    // The save range into a new workbook, or (without NewWorkbook) into the active sheet of the
+    // existing file from its active cell's row on; into the named sheet of the file's workbook,
+    // added when missing. The file's other sheets and cells stay as they were.
+    void SaveToXLS(const std::string& FileName, bool NewWorkbook = false);
+    void SaveToXLSSheet(const std::string& FileName, const std::string& SheetName);
+    // The grid as a table at the start of the existing document (a new one with NewDocument or
+    // when there is none), or added at the bookmark or the end of an existing document.
+    void SaveToDOC(const std::string& FileName, bool NewDocument = false);
+    void AppendToDoc(const std::string& FileName, const std::string& Bookmark);
+    // A query's fields and records through ODBC. FileName is an Access or SQLite database file,
+    // or a connection text starting with "DSN=", "FILEDSN=" or "DRIVER=".
+    void LoadFromMDBTable(const std::string& FileName, const std::string& Table);
+    void LoadFromMDBSQL(const std::string& FileName, const std::string& SQL);
+
     // --- clipboard (the data services) --------------------------------------------------------
     // A copy puts the cells on the clipboard as TAB-separated text with CR LF after each row of
     // a block of several rows, as an HTML table, with AllowRTFClipboard a rich-text top-left
@@ -2648,6 +2670,11 @@ private:
     int fileColumnWidth(int ACol);
     void writeASCII(const std::string& FileName, bool Unicode, bool Append);
     void loadCSV(std::string Bytes, bool Insert, int MaxRows, const std::string& FileName);
+    void loadXLSWorkbook(const std::string& FileName, const std::string& SheetName);
+    void saveXLSWorkbook(const std::string& FileName, const std::string& SheetName,
+                         bool NewWorkbook);
+    void saveDOCDocument(const std::string& FileName, const std::string& Bookmark, bool Append,
+                         bool NewDocument);
     // An export over rows First..Last: ExportNotification's start (with the first row), a next
     // row before each row, and done (row -1) after the last.
     template <typename Fn> void exportRows(int First, int Last, Fn&& EachRow) {

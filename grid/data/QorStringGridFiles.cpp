@@ -67,22 +67,6 @@ struct FileEntry {
     std::string_view Text;
 };
 
-// Sets the screen cursor for the scope and puts the old one back.
-class CursorScope {
-public:
-    explicit CursorScope(TCursor c) : old_(Screen ? Screen->Cursor() : crDefault) {
-        if (Screen) Screen->SetCursor(c);
-    }
-    ~CursorScope() {
-        if (Screen) Screen->SetCursor(old_);
-    }
-    CursorScope(const CursorScope&) = delete;
-    CursorScope& operator=(const CursorScope&) = delete;
-
-private:
-    TCursor old_;
-};
-
 // The lines of a cell text for the aligned report: all of them with multi-line cells, else the
 // first.
 std::vector<std::string_view> reportLines(std::string_view text, bool multiLine) {

@@ -1,5 +1,6 @@
 #pragma once
 // Scope guards of the grid's operations: each puts back what it changed, also on an exception.
+#include "platform/ui/core/Forms.h"
 
 // Sets a flag for the lifetime of the scope and puts the old value back.
 class FlagScope {
@@ -24,4 +25,20 @@ public:
 
 private:
     Grid& grid_;
+};
+
+// Sets the screen cursor for the scope and puts the old one back.
+class CursorScope {
+public:
+    explicit CursorScope(TCursor c) : old_(Screen ? Screen->Cursor() : crDefault) {
+        if (Screen) Screen->SetCursor(c);
+    }
+    ~CursorScope() {
+        if (Screen) Screen->SetCursor(old_);
+    }
+    CursorScope(const CursorScope&) = delete;
+    CursorScope& operator=(const CursorScope&) = delete;
+
+private:
+    TCursor old_;
 };
