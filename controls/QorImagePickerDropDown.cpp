@@ -1,6 +1,7 @@
 #include "controls/QorImagePickerDropDown.h"
 
 #include "controls/base/DropDownForm.h"
+#include "controls/base/ListPickerKeys.h"
 #include "platform/files/Files.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/ui/core/SysInfo.h"
@@ -268,64 +269,28 @@ void TQorImagePickerDropDown::DrawFocusText() {
     }
 }
 
-void TQorImagePickerDropDown::chooseListIndex(int Index) {
-    if (Index >= FItemSelector->Items()->Count()) return;
-    FInternalCall = true;
-    FItemSelector->SetItemIndex(Index);
-    FInternalCall = false;
-}
-
 void TQorImagePickerDropDown::keyDown(WORD Key, bool EnterHandled) {
     if (!Enabled() || GetKeyState(VK_MENU) < 0 || !FItemSelector) return;
-    const bool open = DroppedDown();
-    auto internal = [this](auto step) {
-        FInternalCall = true;
-        step();
-        FInternalCall = false;
-    };
-    switch (Key) {
-    case VK_RETURN:
+    if (Key == VK_RETURN) {
         if (!EnterHandled && OnSelect) OnSelect(this);
-        break;
-    case VK_PRIOR:
-    case VK_NEXT: {
-        if (FItemSelector->Items()->Count() != FItems->Count()) fillList();
-        const int n = FItemSelector->GetVisibleItemCount();
-        if (n > 0)
-            chooseListIndex(Key == VK_PRIOR ? std::max(FItemIndex - n, 0)
-                                            : std::min(FItemIndex + n, FItems->Count() - 1));
-        break;
+        return;
     }
-    case VK_END:
-        open ? internal([this] { FItemSelector->SelectLast(); }) : SelectLast();
-        break;
-    case VK_HOME:
-        open ? internal([this] { FItemSelector->SelectFirst(); }) : SelectFirst();
-        break;
-    case VK_LEFT:
-        if (open && !EditorEnabled()) internal([this] { FItemSelector->SelectPrevious(); });
-        break;
-    case VK_RIGHT:
-        if (open && !EditorEnabled()) internal([this] { FItemSelector->SelectNext(); });
-        break;
-    case VK_UP:
-        if (!open)
-            SelectPrevious();
-        else if (const int i = FItemIndex < 0 ? 0 : FItemIndex - FColumns; i >= 0)
-            chooseListIndex(i);
-        break;
-    case VK_DOWN:
-        if (!open)
-            SelectNext();
-        else
-            chooseListIndex(FItemIndex < 0 ? 0 : FItemIndex + FColumns);
-        break;
-    default:
-        if (GetKeyState(VK_CONTROL) < 0 || Key < 0x20) break;
-        FCurSearch += char(Key);
-        internal([this] { FItemSelector->LookupItem(FCurSearch); });
-        if (!FKeyTimer->Enabled()) FKeyTimer->SetEnabled(true);
-    }
+    TListPickerKeys keys;
+    keys.List = FItemSelector;
+    keys.ItemIndex = FItemIndex;
+    keys.Count = FItems->Count();
+    keys.Columns = FColumns;
+    keys.DroppedDown = DroppedDown();
+    keys.EditorEnabled = EditorEnabled();
+    keys.InternalCall = &FInternalCall;
+    keys.Search = &FCurSearch;
+    keys.KeyTimer = FKeyTimer;
+    keys.Refill = [this] { fillList(); };
+    keys.SelectFirst = [this] { SelectFirst(); };
+    keys.SelectLast = [this] { SelectLast(); };
+    keys.SelectNext = [this] { SelectNext(); };
+    keys.SelectPrevious = [this] { SelectPrevious(); };
+    HandleListPickerKey(Key, keys);
 }
 
 void TQorImagePickerDropDown::Dispatch(TMessage& Message) {

@@ -112,7 +112,6 @@ protected:
 
 private:
     void fillList();
-    void chooseListIndex(int Index);
     void keyDown(WORD Key, bool EnterHandled);
     TQorCustomItemSelector* FItemSelector = nullptr;
     int FColumns = 1;
