@@ -64,13 +64,7 @@ void TColorItems::Update(TCollectionItem* Item) {
 TQorColorPickerDropDown::TQorColorPickerDropDown(TComponent* AOwner)
     : TQorCustomDropDown(AOwner), FColors(std::make_unique<TColorItems>(this)),
       FItemAppearance(std::make_unique<TItemAppearance>(this)) {
-    FKeyTimer = new TTimer(this);
-    FKeyTimer->SetEnabled(false);
-    FKeyTimer->SetInterval(500);
-    FKeyTimer->OnTimer = [this](TObject*) {
-        FKeyTimer->SetEnabled(false);
-        FCurSearch.clear();
-    };
+    FKeyTimer = NewSearchTimer(this, FCurSearch);
     SetEditorEnabled(false);
     SetDropDownEnabled(true);
     SetDropDownHeight(200);

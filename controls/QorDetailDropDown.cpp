@@ -3,6 +3,7 @@
 #include "controls/base/DropDownDrawing.h"
 #include "controls/base/DropDownForm.h"
 #include "controls/base/DropDownLookup.h"
+#include "controls/base/ListPickerKeys.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/ImageList.h"
 #include "platform/ui/core/SysInfo.h"
@@ -63,13 +64,7 @@ TQorDetailDropDown::TQorDetailDropDown(TComponent* AOwner)
       FCaptionFont(std::make_unique<TFont>()), FNotesFont(std::make_unique<TFont>()) {
     FCaptionFont->Assign(Font());
     FNotesFont->Assign(Font());
-    FKeyTimer = new TTimer(this);
-    FKeyTimer->SetEnabled(false);
-    FKeyTimer->SetInterval(500);
-    FKeyTimer->OnTimer = [this](TObject*) {
-        FKeyTimer->SetEnabled(false);
-        FCurSearch.clear();
-    };
+    FKeyTimer = NewSearchTimer(this, FCurSearch);
     SetEditorEnabled(true);
     SetDropDownEnabled(true);
     DropDownFormNeeded();

@@ -52,13 +52,7 @@ void TImageItems::Update(TCollectionItem* Item) {
 TQorImagePickerDropDown::TQorImagePickerDropDown(TComponent* AOwner)
     : TQorCustomDropDown(AOwner), FItems(std::make_unique<TImageItems>(this)),
       FItemAppearance(std::make_unique<TItemAppearance>(this)) {
-    FKeyTimer = new TTimer(this);
-    FKeyTimer->SetEnabled(false);
-    FKeyTimer->SetInterval(500);
-    FKeyTimer->OnTimer = [this](TObject*) {
-        FKeyTimer->SetEnabled(false);
-        FCurSearch.clear();
-    };
+    FKeyTimer = NewSearchTimer(this, FCurSearch);
     SetEditorEnabled(false);
     SetDropDownEnabled(true);
     SetCursor(crArrow);

@@ -57,3 +57,14 @@ void HandleListPickerKey(WORD Key, const TListPickerKeys& K) {
         if (!K.KeyTimer->Enabled()) K.KeyTimer->SetEnabled(true);
     }
 }
+
+TTimer* NewSearchTimer(TComponent* Owner, std::string& Search) {
+    auto* timer = new TTimer(Owner);
+    timer->SetEnabled(false);
+    timer->SetInterval(500);
+    timer->OnTimer = [timer, &Search](TObject*) {
+        timer->SetEnabled(false);
+        Search.clear();
+    };
+    return timer;
+}

@@ -6,6 +6,7 @@
 
 #include "platform/ui/core/Messages.h"
 
+class TComponent;
 class TQorCustomItemSelector;
 class TTimer;
 
@@ -30,3 +31,7 @@ struct TListPickerKeys {
 
 // Every key but Enter.
 void HandleListPickerKey(WORD Key, const TListPickerKeys& K);
+
+// A stopped 500 ms timer that, when it fires, stops and clears Search: a type-ahead text lives
+// 500 ms from its first key.
+TTimer* NewSearchTimer(TComponent* Owner, std::string& Search);
