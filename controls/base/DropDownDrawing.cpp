@@ -117,3 +117,7 @@ TSize DrawMarkupText(TCanvas* Canvas, const std::string& Text, const TRect& R, H
     HTMLRenderText(*Canvas, Text, R, options, result);
     return {result.MaxLineWidth, result.TotalHeight};
 }
+
+void TWinCtrl::PaintCtrls(TWinControl* Control, HDC DC, TControl* First) {
+    (Control->*(&TWinCtrl::PaintControls))(DC, First);
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Drawing routines shared by the drop-down controls.
 #include "platform/gfx/Graphics.h"
+#include "platform/ui/core/Controls.h"
 #include "platform/ui/core/Messages.h"
 
 #include <string>
@@ -32,3 +33,10 @@ std::string FitText(TCanvas* Canvas, const std::string& Text, int MaxWidth, bool
 // for an empty text.
 TSize DrawMarkupText(TCanvas* Canvas, const std::string& Text, const TRect& R, HWND Window,
                      bool Draw, TImageList* ImageList);
+
+// Opens a windowed control's painting of its windowless children to other classes.
+class TWinCtrl : public TWinControl {
+public:
+    // Paints Control's windowless children, from First on (all when nullptr), on DC.
+    static void PaintCtrls(TWinControl* Control, HDC DC, TControl* First);
+};

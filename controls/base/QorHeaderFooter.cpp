@@ -1,5 +1,6 @@
 #include "controls/base/QorHeaderFooter.h"
 
+#include "controls/base/DropDownDrawing.h"
 #include "controls/base/QorCustomDropDown.h"
 #include "grid/render/markup/MarkupRender.h"
 #include "platform/base/SysUtils.h"
@@ -149,6 +150,22 @@ TRect TQorPopupBar::captionLimit() const {
     TRect r = ButtonArea();
     r.Right = FButtonList.ItemsEx(FButtonList.Count() - 1)->Left() - 2;
     return r;
+}
+
+void TQorPopupBar::WMPaint(TWMPaint& Message) {
+    HDC dc = Message.DC();
+    if (!dc || dc == Canvas()) {
+        TCustomControl::WMPaint(Message);
+        return;
+    }
+    TBitmap* image = BackingImage();
+    if (image->Width() != ClientWidth() || image->Height() != ClientHeight())
+        image->SetSize(ClientWidth(), ClientHeight());
+    Paint();
+    dc->Draw(0, 0, image);
+    TWinCtrl::PaintCtrls(this, dc, nullptr);
+    // The own image lacks the children now.
+    Invalidate();
 }
 
 void TQorPopupBar::Paint() {

@@ -77,6 +77,8 @@ protected:
     // The drop-down draws a popup border of its own.
     bool popupHasBorder() const;
     void Paint() override;
+    // A device context of another image gets the bar's picture and its windowless children.
+    void WMPaint(TWMPaint& Message) override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -596,7 +596,8 @@ class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
-    // Draws on the parent's image, at this control's place and clipped to it.
+    // Draws on the parent's image, at this control's place and clipped to it; while a
+    // WM_PAINT with a device context of another image runs, on that context instead.
     TCanvas* Canvas();
 
 protected:
@@ -609,6 +610,7 @@ private:
     std::unique_ptr<TCanvas> canvas_;
     TBitmap* canvasTarget_ = nullptr;
     TRect canvasBounds_;
+    HDC paintDC_ = nullptr;
 };
 
 // --- the window-level functions --------------------------------------------------------------

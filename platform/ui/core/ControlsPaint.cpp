@@ -186,6 +186,7 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 TGraphicControl::~TGraphicControl() = default;
 
 TCanvas* TGraphicControl::Canvas() {
+    if (paintDC_) return paintDC_;
     TBitmap* target = Parent() ? Parent()->BackingImage() : nullptr;
     if (!target) throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     if (!canvas_ || canvasTarget_ != target) {
@@ -220,7 +221,28 @@ void TGraphicControl::Dispatch(TMessage& Message) {
     TControl::Dispatch(Message);
 }
 
-void TGraphicControl::WMPaint(TWMPaint& /*Message*/) {
+void TGraphicControl::WMPaint(TWMPaint& Message) {
+    HDC dc = Message.DC();
+    TBitmap* own = Parent() ? Parent()->BackingImage() : nullptr;
+    if (dc && !(own && dc == own->Canvas())) {
+        // Another image: drawn there at this control's place in the parent, clipped to it.
+        const int saved = ::SaveDC(dc);
+        TPoint origin;
+        ::GetViewportOrgEx(dc, origin);
+        ::SetViewportOrgEx(dc, origin.X + Left(), origin.Y + Top(), nullptr);
+        ::IntersectClipRect(dc, 0, 0, Width(), Height());
+        paintDC_ = dc;
+        try {
+            Paint();
+        } catch (...) {
+            paintDC_ = nullptr;
+            ::RestoreDC(dc, saved);
+            throw;
+        }
+        paintDC_ = nullptr;
+        ::RestoreDC(dc, saved);
+        return;
+    }
     Canvas();
     resetCanvas();
     Paint();

@@ -1,6 +1,7 @@
 // The popup's header and footer bars: their buttons, painting, clicks and the size grip.
 #include "DropDownTestSupport.h"
 
+#include "controls/base/DropDownDrawing.h"
 #include "platform/base/SysUtils.h"
 #include "platform/ui/core/Forms.h"
 
@@ -221,4 +222,57 @@ TEST_F(BarsTest, SizeGripOnlyWithASizeablePopup) {
     postNativeMouseUp(bar, {bar->Width() + 30, bar->Height() + 30});
     processMessages();
     EXPECT_EQ(edit->DropDownForm()->BoundsRect(), before);
+}
+
+namespace {
+
+// A windowless square in one colour.
+class TSwatch : public TGraphicControl {
+public:
+    TSwatch(TComponent* AOwner, TColor Colour) : TGraphicControl(AOwner), colour(Colour) {}
+    TColor colour;
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(colour);
+        Canvas()->FillRect(TRect{0, 0, Width(), Height()});
+    }
+};
+
+} // namespace
+
+TEST_F(BarsTest, HeaderPaintsItselfAndItsWindowlessChildrenIntoAnotherImage) {
+    edit->DropDownHeader()->SetColor(clLime);
+    edit->DropDownHeader()->SetColorTo(clNone);
+    edit->DropDownHeader()->SetBorderColor(clNone);
+    edit->ShowDropDown();
+    TQorHeader* bar = header();
+    auto* swatch = new TSwatch(form.get(), clRed);
+    swatch->SetParent(bar);
+    swatch->SetBounds(10, 4, 8, 6);
+    auto* later = new TSwatch(form.get(), clBlue);
+    later->SetParent(bar);
+    later->SetBounds(30, 4, 8, 6);
+
+    TBitmap target(bar->Width() + 20, bar->Height() + 20);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(TRect{0, 0, target.Width(), target.Height()});
+    // The bar placed at (20, 20) of the image, as a parent painting it would place it.
+    SetViewportOrgEx(target.Canvas(), 20, 20, nullptr);
+    bar->Perform(WM_PAINT, WPARAM(target.Canvas()));
+    SetViewportOrgEx(target.Canvas(), 0, 0, nullptr);
+    EXPECT_EQ(target.Canvas()->Pixels(25, 25), clLime) << "the bar's background";
+    EXPECT_EQ(target.Canvas()->Pixels(30, 24), clRed) << "the child at its place in the bar";
+    EXPECT_EQ(target.Canvas()->Pixels(37, 29), clRed);
+    EXPECT_EQ(target.Canvas()->Pixels(38, 30), clLime) << "clipped to the child";
+    EXPECT_EQ(target.Canvas()->Pixels(50, 24), clBlue);
+    EXPECT_EQ(target.Canvas()->Pixels(5, 5), clWhite) << "nothing outside the bar";
+
+    // From a given child on: the earlier ones are left out.
+    TBitmap second(bar->Width(), bar->Height());
+    second.Canvas()->Brush()->SetColor(clWhite);
+    second.Canvas()->FillRect(TRect{0, 0, second.Width(), second.Height()});
+    TWinCtrl::PaintCtrls(bar, second.Canvas(), later);
+    EXPECT_EQ(second.Canvas()->Pixels(10, 4), clWhite);
+    EXPECT_EQ(second.Canvas()->Pixels(30, 4), clBlue);
 }
