@@ -6,6 +6,7 @@
 #include "grid/render/markup/MarkupText.h"
 
 #include "grid/data/DataSettings.h"
+#include "grid/data/SearchPanel.h"
 #include "grid/editors/CellChecker.h"
 #include "platform/base/DateUtils.h"
 
@@ -262,4 +263,25 @@ void TQorStringGrid::RepaintCol(int ACol) {
 void TQorStringGrid::InvalidateGridRect(const TGridRect& R) {
     const TRect area = unionOf(CellRect(R.Left, R.Top), CellRect(R.Right, R.Bottom));
     if (HandleAllocated()) ::InvalidateRect(Handle(), &area, false);
+}
+
+// --- the last row above the search footer ----------------------------------------------------
+
+bool TQorStringGrid::IsLastRowAboveSearchFooter() {
+    if (!FSearchFooter || !FSearchFooter->Visible()) return false;
+    if (TopRow() + VisibleRowCount() < RowCount() - 1) return false;
+    return CalcCellRect(FixedCols(), RowCount() - 1).Bottom <
+           ClientHeight() - (FSearchPanel ? FSearchPanel->Height() : 0) + 2;
+}
+
+void TQorStringGrid::KeepRowAboveSearchFooter() {
+    const int panel = FSearchPanel ? FSearchPanel->Height() : 0;
+    if (!FSearchFooter || !FSearchFooter->Visible() || ClientHeight() <= DefaultRowHeight() + panel)
+        return;
+    while (CalcCellRect(FixedCols(), RowCount() - 1).Bottom > ClientHeight() - panel + 2 &&
+           Row() >= 0 && Row() < RowCount() && TopRow() < RowCount()) {
+        const int top = TopRow();
+        SetTopRow(top + 1);
+        if (TopRow() == top) break;
+    }
 }
