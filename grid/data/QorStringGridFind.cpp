@@ -231,7 +231,7 @@ std::string TQorStringGrid::UnHilightText(const std::string& Text) {
 }
 
 std::string TQorStringGrid::UnMarkText(const std::string& Text) {
-    return HTMLUnhighlightText(Text, "e");
+    return ::UnMarkText(Text);
 }
 
 namespace {

@@ -198,6 +198,7 @@ protected:
             actions.push_back(v + " " + std::to_string(c) + "," + std::to_string(r) + " " +
                               std::to_string(int(a)));
         };
+        grid->OnCreatedSearchFooter = [this](TObject*) { ++created; };
         form->Show();
         uitest::processMessages();
         panel = grid->SearchPanel();
@@ -218,10 +219,12 @@ protected:
     TSearchPanel* panel = nullptr;
     TRetEdit* edit = nullptr;
     std::vector<std::string> actions;
+    int created = 0;
 };
 
 TEST_F(SearchFooterTest, TypingSearchesAsTheTextGrows) {
     ASSERT_TRUE(panel->Visible());
+    EXPECT_EQ(created, 1);
     EXPECT_EQ(panel->Height(), 32);
     EXPECT_FALSE(panel->ForwardButton()->Enabled());
     grid->SetFocus();
@@ -271,12 +274,26 @@ TEST_F(SearchFooterTest, HighlightButtonAndCloseButton) {
     uitest::click(panel->HighLightButton());
     EXPECT_EQ(grid->Cells(2, 2), "b2");
 
+    // Always highlighting: what is found is highlighted as it is typed, until the footer goes.
+    for (int i = 0; i < 2; ++i) key(VK_BACK);
+    grid->SearchFooter()->SetAlwaysHighLight(true);
+    type("a3");
+    EXPECT_EQ(grid->Cells(1, 3), "<hi>a3</hi>");
+    // The application may take the typed text over.
+    grid->OnSearchEditChange = [](TObject*, const std::string&, bool& DefaultSearch) {
+        DefaultSearch = false;
+    };
+    type("x");
+    EXPECT_EQ(grid->Cells(1, 3), "<hi>a3</hi>");
+    EXPECT_EQ(edit->Color(), clWindow);
+
     int closed = 0;
     grid->OnSearchFooterClose = [&](TObject*) { ++closed; };
     uitest::click(panel->ExitButton());
     EXPECT_EQ(closed, 1);
     EXPECT_FALSE(grid->SearchFooter()->Visible());
     EXPECT_FALSE(panel->Visible());
+    EXPECT_EQ(grid->Cells(1, 3), "a3");
 }
 
 TEST_F(SearchFooterTest, TheLastRowStaysAboveTheFooter) {
@@ -289,6 +306,12 @@ TEST_F(SearchFooterTest, TheLastRowStaysAboveTheFooter) {
     const int top = grid->TopRow();
     key(VK_DOWN, {}, grid);
     EXPECT_EQ(grid->Row(), 19);
+    EXPECT_EQ(grid->TopRow(), top);
+    // Scrolling line by line stops there too.
+    grid->SetRow(1);
+    grid->SetTopRow(1);
+    for (int i = 0; i < 25; ++i) grid->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_TRUE(grid->IsLastRowAboveSearchFooter());
     EXPECT_EQ(grid->TopRow(), top);
     // Without the footer the last row may reach the bottom edge again.
     grid->SearchFooter()->SetVisible(false);
