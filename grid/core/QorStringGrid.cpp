@@ -149,6 +149,14 @@ TQorStringGrid::TQorStringGrid(TComponent* AOwner) : TBaseGrid(AOwner) {
     FSearchPanel->SetAlign(alBottom);
     FSearchPanel->SetHeight(0);
     FSearchPanel->SetBorderWidth(0);
+    FSearchPanel->OnForwardClick = [this](TObject*) { SearchFooterFindNext(); };
+    FSearchPanel->OnBackwardClick = [this](TObject*) { SearchFooterFindPrev(); };
+    FSearchPanel->OnEditChange = [this](TObject*) { SearchFooterEditChange(); };
+    FSearchPanel->OnExitClick = [this](TObject*) { SearchFooterClose(); };
+    FSearchPanel->OnHighLightClick = [this](TObject*) { SearchFooterHighlight(); };
+    FSearchPanel->OnCreated = [this](TObject*) {
+        if (OnCreatedSearchFooter) OnCreatedSearchFooter(this);
+    };
 
     // The header filter lists, hidden until a filter button opens one.
     auto filterList = [this](auto* list) {

@@ -70,6 +70,25 @@ struct NMTTDISPINFO;
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TGridSet<TCellBorder>;
 enum TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+enum TFindParameters {
+    fnMatchCase,
+    fnMatchFull,
+    fnMatchRegular,
+    fnDirectionLeftRight,
+    fnMatchStart,
+    fnFindInCurrentRow,
+    fnFindInCurrentCol,
+    fnIncludeFixed,
+    fnAutoGoto,
+    fnIgnoreHTMLTags,
+    fnBackward,
+    fnIncludeHiddenColumns,
+    fnFindInPresetCol,
+    fnFindInPresetRow,
+    fnSelectedCells,
+    fnIncludeHiddenRows
+};
+using TFindParams = TGridSet<TFindParameters>;
 enum TGridLook {
     glStandard,
     glSoft,
@@ -1982,6 +2001,11 @@ public:
     void HilightInRange(const std::string& HiText, const std::string& Tag, int FromCol, int FromRow,
                         int ToCol, int ToRow, bool DoCase);
     void UnHilightInRange(const std::string& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+    // With a visible search footer: the grid shows its end and the last row's bottom lies
+    // above the search panel.
+    bool IsLastRowAboveSearchFooter();
+    // With a visible search footer the rows scroll up until the last one shows above it.
+    void KeepRowAboveSearchFooter();
     // Exchanges the stored texts and the properties (colours, graphics, objects) of two cells.
     void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
     // Display columns.
@@ -2070,6 +2094,59 @@ public:
     TNoActiveForm* SelectionToForm(TGridRect ARect);
     // Mirrors the SearchFooter settings into the search panel (not while loading).
     void UpdateSearchPanel();
+
+    // --- find, replace and highlight; the search footer's actions (QorStringGridFind.cpp) ----
+    // The next matching cell after StartCell in scan order, (-1, -1) when none; a start of
+    // (-1, -1) examines the range's first (backward: last) cell itself.
+    TPoint Find(TPoint StartCell, const std::string& s, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const std::u16string& s, TFindParams FindParams);
+    TPoint FindFirst(const std::string& s, TFindParams FindParams);
+    // Find from SearchCell with the text and parameters of the last search.
+    TPoint FindNext();
+    // Replaces OldText by NewText in every matching cell (case as fnMatchCase says); answers
+    // the number of cells changed.
+    int Replace(const std::string& OldText, const std::string& NewText, TFindParams FindParams);
+    TPoint SearchCell() const { return FSearchCell; }
+    int FindCol() const { return FFindCol; }
+    void SetFindCol(int v) { FFindCol = v; }
+    int FindRow() const { return FFindRow; }
+    void SetFindRow(int v) { FFindRow = v; }
+    bool FindBusy() const { return FFindBusy; }
+    // Each occurrence of HiText wrapped in the "hi" (Mark: "e") tag pair; the Un forms remove
+    // the pairs.
+    std::string HilightText(bool DoCase, const std::string& Text, const std::string& HiText);
+    std::string MarkText(bool DoCase, const std::string& Text, const std::string& HiText);
+    std::string UnHilightText(const std::string& Text);
+    std::string UnMarkText(const std::string& Text);
+    // Real columns. DoFixed takes the fixed cells in too.
+    void HilightInCell(bool DoCase, int ACol, int ARow, const std::string& HiText);
+    void HilightInCol(bool DoFixed, bool DoCase, int ACol, const std::string& HiText);
+    void HilightInRow(bool DoFixed, bool DoCase, int ARow, const std::string& HiText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const std::string& HiText);
+    void UnHilightInCell(int ACol, int ARow);
+    void UnHilightInCol(int ACol, bool DoFixed);
+    void UnHilightInRow(int ARow, bool DoFixed);
+    void UnHilightInGrid(bool DoFixed);
+    void MarkInCell(bool DoCase, int ACol, int ARow, const std::string& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int ACol, const std::string& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int ARow, const std::string& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const std::string& HiText);
+    void UnMarkInCell(int ACol, int ARow);
+    void UnMarkInCol(int ACol, bool DoFixed);
+    void UnMarkInRow(int ARow, bool DoFixed);
+    void UnMarkInGrid(bool DoFixed);
+    // The search footer's buttons and its edit.
+    void SearchFooterFindNext();
+    void SearchFooterFindPrev();
+    void SearchFooterHighlight();
+    void SearchFooterEditChange();
+    void SearchFooterClose();
+    // Accelerators of the search footer's buttons while it shows.
+    void CMDialogChar(TWMKey& Message) override;
+    std::function<void(TObject* Sender, const std::string& Value, bool& DefaultSearch)>
+        OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+    TNotifyEvent OnCreatedSearchFooter;
     virtual int GetVersionNr() const;
     virtual std::string GetVersionString() const;
     // The column widths and the grid width at load time, the base of proportional stretching.
@@ -2766,6 +2843,20 @@ private:
     // Periphery state (QorStringGridPeriphery.cpp, QorStringGridOle.cpp).
     TFooterPanel* FFooterPanel = nullptr;
     TSearchPanel* FSearchPanel = nullptr;
+    // Find state: the text as compared, the last parameters, the last found cell.
+    std::string FFindText;
+    TFindParams FFindParams;
+    TPoint FSearchCell{-1, -1};
+    int FFindCol = 0;
+    int FFindRow = 0;
+    bool FFindBusy = false;
+    // The text the footer's find-next and find-previous searched last.
+    std::string FFooterSearchText;
+    bool findMatch(int ACol, int ARow, TFindParams P);
+    void footerHighlight(bool On);
+    // The footer's search options as find parameters.
+    TFindParams footerParams(bool Backward);
+    void searchFooterFind(bool Backward);
     std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
     int FLastDesignChoice = -1;
     bool FShowColumnNumbers = false;

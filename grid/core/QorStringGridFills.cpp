@@ -6,6 +6,7 @@
 #include "grid/render/markup/MarkupText.h"
 
 #include "grid/data/DataSettings.h"
+#include "grid/data/SearchPanel.h"
 #include "grid/editors/CellChecker.h"
 #include "platform/base/DateUtils.h"
 
@@ -52,7 +53,7 @@ bool TQorStringGrid::CheckCell(int ACol, int ARow) {
     if (!FCellChecker) return true;
     // The stored text: a display hook's text must never be written back into the cell.
     const TPoint b = BaseCell(ACol, ARow);
-    const std::string unmarked = UnMarkText(GridCells(b.X, b.Y));
+    const std::string unmarked = ::UnMarkText(GridCells(b.X, b.Y));
     if (FCellChecker->GotoCell()) GotoCell(DisplColIndex(ACol), ARow);
     std::string text =
         FCellChecker->UseCorrect() ? FCellChecker->Correct(ACol, ARow, unmarked) : unmarked;
@@ -262,4 +263,30 @@ void TQorStringGrid::RepaintCol(int ACol) {
 void TQorStringGrid::InvalidateGridRect(const TGridRect& R) {
     const TRect area = unionOf(CellRect(R.Left, R.Top), CellRect(R.Right, R.Bottom));
     if (HandleAllocated()) ::InvalidateRect(Handle(), &area, false);
+}
+
+// --- the last row above the search footer ----------------------------------------------------
+
+bool TQorStringGrid::IsLastRowAboveSearchFooter() {
+    if (!FSearchFooter || !FSearchFooter->Visible()) return false;
+    if (TopRow() + VisibleRowCount() < RowCount() - 1) return false;
+    const TRect last = CellRect(LeftCol(), RowCount() - 1);
+    return !last.IsEmpty() &&
+           last.Bottom < ClientHeight() - (FSearchPanel ? FSearchPanel->Height() : 0) + 2;
+}
+
+void TQorStringGrid::KeepRowAboveSearchFooter() {
+    const int panel = FSearchPanel ? FSearchPanel->Height() : 0;
+    if (!FSearchFooter || !FSearchFooter->Visible() || ClientHeight() <= DefaultRowHeight() + panel)
+        return;
+    // Only a last row that shows (wholly or in part) is brought up.
+    auto below = [&] {
+        const TRect last = CellRect(LeftCol(), RowCount() - 1);
+        return !last.IsEmpty() && last.Bottom > ClientHeight() - panel + 2;
+    };
+    while (below() && Row() >= 0 && Row() < RowCount() && TopRow() < RowCount()) {
+        const int top = TopRow();
+        SetTopRow(top + 1);
+        if (TopRow() == top) break;
+    }
 }

@@ -141,6 +141,7 @@ void TQorStringGrid::SetRow(int Value) {
     }
     if (FMouseActions->DisjunctRowSelect()) SelectionToRowSelect(false);
     if (FSyncGrid->SelectionRow() && FSyncGrid->Grid()) FSyncGrid->Grid()->SetRow(Value);
+    if (Value == RowCount() - 1) KeepRowAboveSearchFooter();
 }
 
 void TQorStringGrid::SetTopRow(int Value) {

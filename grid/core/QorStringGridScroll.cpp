@@ -4,6 +4,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/ScrollControl.h"
 #include "grid/data/DataSettings.h"
+#include "grid/data/SearchPanel.h"
 #include "grid/render/HTMLHintWindow.h"
 #include "platform/ui/core/SysInfo.h"
 #include "platform/ui/core/Timers.h"
@@ -317,7 +318,20 @@ void TQorStringGrid::WMVScroll(TWMScroll& Message) {
         const int maxTop = maxTopLeft().Y;
         SetTopRow(FixedRows() + MulDiv(Message.Pos(), maxTop - FixedRows(), GridThumbRange));
     }
+    // Below a search footer the rows go no further once the last one shows above it.
+    const bool footer = FSearchFooter->Visible();
+    const bool down = code == SB_ENDSCROLL || code == SB_LINEDOWN;
+    if (footer && down && IsLastRowAboveSearchFooter()) {
+        Message.M.Result = 1;
+        return;
+    }
     TBaseGrid::WMVScroll(Message);
+    if (footer && TopRow() == RowCount() - VisibleRowCount()) {
+        if (code == SB_LINEUP)
+            SetTopRow(TopRow() - 1);
+        else if (down)
+            KeepRowAboveSearchFooter();
+    }
     UpdateFlatVScroll();
     UpdateFlatHScroll();
     if (EditMode() && HasCheckBox(RealCol(), Row())) HideInplaceEdit();
@@ -346,6 +360,16 @@ void TQorStringGrid::ScrollInView(int ColIndex, int RowIndex) {
     const TGridCoord maxTL = maxTopLeft();
     if (FixedCols() + visCols < ColCount()) SetLeftCol(std::clamp(left, FixedCols(), maxTL.X));
     if (FixedRows() + visRows < RowCount()) SetTopRow(std::clamp(top, FixedRows(), maxTL.Y));
+    if (FSearchFooter->Visible() && FSearchPanel) {
+        // The row shows above the search panel (and a horizontal scroll bar).
+        int usable = Height() - FSearchPanel->Height();
+        if (VisibleColCount() + FixedCols() < ColCount()) usable -= GetSystemMetrics(SM_CYHSCROLL);
+        while (CalcCellRect(FixedCols(), RowIndex).Bottom > usable && TopRow() < RowIndex) {
+            const int before = TopRow();
+            SetTopRow(before + 1);
+            if (TopRow() == before) break;
+        }
+    }
 }
 
 // --- scrolling while dragging --------------------------------------------------------------------

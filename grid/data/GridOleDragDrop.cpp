@@ -5,6 +5,8 @@
 #include "grid/data/DataSettings.h"
 #include "grid/render/AuxWindows.h"
 #include "grid/render/HeaderDragButton.h"
+#include "platform/base/ComponentStream.h"
+#include "platform/ui/core/Forms.h"
 
 #include <algorithm>
 
@@ -164,6 +166,24 @@ void TGridDropTarget::DropText(TPoint pt, const std::string& s) {
     if (g->OnOleDropped) g->OnOleDropped(g, g->Selection());
 }
 
+void TGridDropTarget::DropStream(TPoint pt, TMemoryStream* ms) {
+    TQorStringGrid* g = FGrid;
+    Target t = cellAt(pt, {dfGridCells});
+    g->HideDropArrows();
+    if (!ms || t.Col < 0 || t.Row < 0) return;
+    ms->SetPosition(0);
+    try {
+        TReader r(*ms);
+        g->loadBinCells(TPoint(t.Col, t.Row), r, true);
+        r.Finish();
+    } catch (const Exception& E) {
+        // Cells another program sent in a form this grid cannot read: the grid stays as it was.
+        Application->ShowException(E);
+        return;
+    }
+    if (g->OnOleDropped) g->OnOleDropped(g, g->Selection());
+}
+
 // A dropped column moves with EnhRowColMove on, whatever the grid has it set to.
 void TGridDropTarget::moveColumn(int From, int To) {
     TQorStringGrid::TServiceFlags& flags = FGrid->Flags();
@@ -231,12 +251,17 @@ void TGridDropTarget::DropFiles(TPoint pt, TStrings* Files) {
     bool allow = true;
     if (g->OnOleDropFile) g->OnOleDropFile(g, r, c, name, allow);
     if (!allow) return;
-    // Loading a CSV or spreadsheet file is the business of the grid's file services; the
-    // application hears of the file through OnOleDrop with no cell.
+    // A CSV file is loaded into the grid, unless the application refuses it through OnOleDrop
+    // (with no cell).
     const std::string upper = UpperCase(name);
-    if (upper.find(".CSV") != std::string::npos || upper.find(".XLS") != std::string::npos) {
-        bool load = true;
-        if (g->OnOleDrop) g->OnOleDrop(g, -1, -1, name, load);
+    if (upper.find(".CSV") == std::string::npos) return;
+    bool load = true;
+    if (g->OnOleDrop) g->OnOleDrop(g, -1, -1, name, load);
+    if (!load) return;
+    try {
+        g->LoadFromCSV(name);
+    } catch (const Exception& E) {
+        Application->ShowException(E);
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The grid's own drop target and drop source on the drag-and-drop base: a drop marks its place
 // with the grid's arrow windows and lands as text pasted at the cell under the pointer (rows
-// inserted first with OleInsertRows), as a column (OleColumnReorder moves it), a rich text or
-// URL cell text, or a dropped file reported to the application.
+// inserted first with OleInsertRows), as grid cells with their properties, as a column
+// (OleColumnReorder moves it), a rich text or URL cell text, or a dropped file (a CSV file is
+// loaded into the grid).
 #include "grid/core/base/GridDragDrop.h"
 
 class TQorStringGrid;
@@ -12,6 +13,8 @@ public:
     explicit TGridDropTarget(TQorStringGrid* AGrid) : FGrid(AGrid) {}
 
     void DropText(TPoint pt, const std::string& s) override;
+    // Cells of a grid, in the binary cell stream, land as a block at the drop cell.
+    void DropStream(TPoint pt, TMemoryStream* ms) override;
     void DropCol(TPoint pt, int Col) override;
     void DropRTF(TPoint pt, const std::string& s) override;
     void DropFiles(TPoint pt, TStrings* Files) override;

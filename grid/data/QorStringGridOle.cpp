@@ -87,8 +87,15 @@ void TQorStringGrid::startOleDrag(int ACol, int ARow, int X, int Y) {
     } else {
         FDropSelection = Selection();
         const std::string text = SelectedText();
+        // With the formatted clipboard on, the cells travel with their properties too.
+        std::unique_ptr<TMemoryStream> cells;
+        if (FNavigation->AllowFmtClipboard()) {
+            const TGridRect s = FDropSelection;
+            cells = std::make_unique<TMemoryStream>();
+            SaveRectToBinStream(TRect(s.Left, s.Top, s.Right, s.Bottom), *cells);
+        }
         const HRESULT hr = BeginTextDragDrop(source, text, cellText, effect,
-                                             DROPEFFECT_COPY | DROPEFFECT_MOVE, nullptr);
+                                             DROPEFFECT_COPY | DROPEFFECT_MOVE, cells.get());
         if (hr != DRAGDROP_S_CANCEL) {
             if (effect == DROPEFFECT_MOVE && !FDragDropSettings->OleCopyAlways()) {
                 const TGridRect d = FDropSelection;

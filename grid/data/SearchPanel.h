@@ -1,9 +1,22 @@
 #pragma once
-// The search footer panel of a grid: a search edit, find-previous, find-next, highlight and
+// The search footer panel of a grid: a search edit, find-next, find-previous, highlight and
 // close buttons and a match-case box on a panel painted in Color to ColorTo. The grid mirrors
 // its SearchFooter settings into it (UpdateSearchPanel) and handles the clicks.
 #include "grid/core/base/GridButtons.h"
 #include "platform/ui/ExtCtrls.h"
+
+// A single-line edit that takes Enter: Enter fires OnReturn, Ctrl+Enter OnCtrlReturn; the
+// Enter and line-feed characters are swallowed after OnKeyPress.
+class TRetEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    TNotifyEvent OnReturn, OnCtrlReturn;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char32_t& Key) override;
+};
 
 class TSearchPanel : public TCustomPanel {
 public:
@@ -21,7 +34,7 @@ public:
     void SetHintHighlight(const std::string& v) { hint(FHighLight, v); }
     void SetHintClose(const std::string& v) { hint(FExit, v); }
 
-    TEdit* EditControl() const { return FEdit; }
+    TRetEdit* EditControl() const { return FEdit; }
     TQorGridButton* ForwardButton() const { return FForward; }
     TQorGridButton* BackwardButton() const { return FBackward; }
     TQorGridButton* HighLightButton() const { return FHighLight; }
@@ -29,15 +42,18 @@ public:
     TQorCheckBox* MatchCase() const { return FMatchCase; }
 
     TNotifyEvent OnForwardClick, OnBackwardClick, OnEditChange, OnExitClick, OnHighLightClick;
+    // Fired once the panel's window exists.
+    TNotifyEvent OnCreated;
 
 protected:
+    void CreateWnd() override;
     void Paint() override;
 
 private:
     // A hint is shown only when there is one.
     static void hint(TQorGridButton* b, const std::string& v);
     TColor FColorTo = clNone;
-    TEdit* FEdit;
+    TRetEdit* FEdit;
     TQorGridButton* FExit;
     TQorGridButton* FBackward;
     TQorGridButton* FForward;

@@ -3,6 +3,7 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/core/base/GridUtils.h"
 #include "grid/core/base/ScopeGuards.h"
+#include "grid/data/SearchPanel.h"
 #include "grid/render/ControlLook.h"
 #include "grid/render/FloatingFooter.h"
 #include "grid/render/markup/MarkupControls.h"
@@ -121,6 +122,10 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
         setEditingOption(true);
         ShowInplaceEdit();
     }
+    // Ctrl+F goes to the search footer's edit; the key goes on.
+    if (Key == 'F' && shift.Contains(ssCtrl) && FSearchFooter->Visible() && FSearchPanel &&
+        FSearchPanel->EditControl()->CanFocus())
+        FSearchPanel->EditControl()->SetFocus();
     if (enterOrF2 && Options().Contains(goEditing) && !canEditAt(realCol, row)) {
         fireKeyDown();
         swallow();
@@ -287,8 +292,34 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
     }
     if (Key == VK_DOWN && IsLastDataRow() && FNavigation->AppendOnArrowDown()) AppendRowAtEnd();
 
+    // With the search footer showing and the grid scrolled to its end, the last row stays above
+    // the footer and the keys that would slip under it are held.
+    const bool footerShown = FSearchFooter->Visible();
+    const bool atEnd = footerShown && TopRow() >= RowCount() - VisibleRowCount();
+    const bool lastRow = row == RowCount() - 1;
+    const bool towardsEnd =
+        Key == VK_NEXT || Key == VK_END || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_DOWN;
+    const bool notNavigation = Key != VK_SHIFT && Key != VK_MENU && !isArrowOrPage(Key);
+    if (atEnd && lastRow &&
+        (Key == VK_DOWN || (Key == VK_RIGHT && col == ColCount() - 1) ||
+         (Key == VK_LEFT && col == FixedCols()))) {
+        if (Key == VK_DOWN) KeepRowAboveSearchFooter();
+        Message.M.Result = 1;
+        fireKeyDown();
+        return;
+    }
+    const bool locked = atEnd && ((lastRow && towardsEnd) || notNavigation);
+    if (locked) BeginUpdate();
+    const int topBefore = TopRow();
+
     keepingLeftCol(keepLeft, [&] { TBaseGrid::WMKeyDown(Message); });
     Key = Message.CharCode();
+
+    if (footerShown) {
+        if (TopRow() >= RowCount() - VisibleRowCount() && notNavigation) SetTopRow(topBefore);
+        if (locked) EndUpdate();
+        if (towardsEnd && Row() == RowCount() - 1) KeepRowAboveSearchFooter();
+    }
 
     const bool plain =
         !shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt);

@@ -319,6 +319,9 @@ void TQorStringGrid::UpdateSearchPanel() {
     if (Loading() || !FSearchPanel) return;
     TSearchFooter* sf = FSearchFooter.get();
     TSearchPanel* p = FSearchPanel;
+    // Highlights of a footer that goes away (or that always highlights) are removed.
+    if ((p->HighLightButton()->Down() && p->Visible() && !sf->Visible()) || sf->AlwaysHighLight())
+        UnHilightInGrid(false);
     p->SetPanelColor(sf->Color());
     p->SetColorTo(sf->ColorTo());
     p->SetFindNextCaption(sf->FindNextCaption());
@@ -357,7 +360,10 @@ void TQorStringGrid::UpdateSearchPanel() {
     p->MatchCase()->SetLeft(sf->ShowHighLight() ? 425 : 330);
     p->SetVisible(sf->Visible());
     p->SetHeight(sf->Visible() ? 32 : 0);
-    if (sf->Visible()) p->SetTop(Height() - 32);
+    if (sf->Visible()) {
+        p->SetTop(Height() - 32);
+        KeepRowAboveSearchFooter();
+    }
 }
 
 // --- version and column widths ---------------------------------------------------------------

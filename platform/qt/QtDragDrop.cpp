@@ -131,7 +131,8 @@ std::shared_ptr<TMemoryDataObject> MimeToDataObject(const QMimeData& Mime) {
             url = u.toString().toStdString();
     }
     if (!files.empty()) data->SetFiles(files);
-    if (Mime.hasText()) {
+    // Only real text: Qt also reads a list of files as text, which a dropped file is not.
+    if (Mime.hasFormat(QStringLiteral("text/plain"))) {
         data->SetText(Mime.text().toStdString());
     } else if (!url.empty()) {
         data->SetText(url);

@@ -4,7 +4,9 @@
 #include "grid/core/QorStringGrid.h"
 #include "grid/data/DataSettings.h"
 #include "grid/data/GridOleDragDrop.h"
+#include "platform/files/Files.h"
 #include "platform/testing/UiTest.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -156,8 +158,10 @@ TEST_F(GridOleDragTest, TextAndAFileListFromElsewhere) {
     target->OnOleDropFile = [&](TObject*, int r, int c, const std::string& name, bool&) {
         files.push_back(std::to_string(c) + "," + std::to_string(r) + " " + name);
     };
-    target->OnOleDrop = [&](TObject*, int r, int c, const std::string& data, bool&) {
+    target->OnOleDrop = [&](TObject*, int r, int c, const std::string& data, bool& allow) {
         drops.push_back(std::to_string(c) + "," + std::to_string(r) + " " + data);
+        // The application keeps the grid from loading the dropped file.
+        if (r == -1) allow = false;
     };
     auto run = [&](std::shared_ptr<IDataObject> data, int c, int r) {
         dropOn(c, r);
@@ -184,6 +188,50 @@ TEST_F(GridOleDragTest, TextAndAFileListFromElsewhere) {
     list->SetFiles({"/data/a.csv", "/data/b.csv"});
     run(list, 2, 1);
     EXPECT_TRUE(files.empty());
+}
+
+TEST_F(GridOleDragTest, FormattedCellsTravelWithTheirProperties) {
+    source->Navigation()->SetAllowFmtClipboard(true);
+    source->SetColors(1, 1, clRed);
+    source->SetSelection({1, 1, 2, 1});
+    dropOn(2, 3, true);
+    dragFrom(1, 1);
+    EXPECT_EQ(row(target, 3), "|13|11|21|43");
+    EXPECT_EQ(target->Colors(2, 3), clRed);
+    EXPECT_EQ(target->Colors(3, 3), clNone);
+}
+
+TEST_F(GridOleDragTest, CellsAndFilesFromAnotherProgramThroughQt) {
+    // What a grid offers another program: the text and the cell stream with the colours.
+    source->SetColors(2, 1, clBlue);
+    TMemoryStream cells;
+    source->SaveRectToBinStream(TRect(1, 1, 2, 1), cells);
+    TSourceDataObject data("11\t21", "", -1, &cells);
+    EXPECT_NE(uitest::sendNativeDrop(target, data, middle(target, 3, 2), DROPEFFECT_COPY),
+              DROPEFFECT_NONE);
+    EXPECT_EQ(row(target, 2), "|12|22|11|21");
+    EXPECT_EQ(target->Colors(4, 2), clBlue);
+
+    // A stream that is no cell stream changes nothing and is reported.
+    TMemoryStream junk;
+    junk.WriteBuffer("junk", 4);
+    TSourceDataObject bad("x", "", -1, &junk);
+    uitest::sendNativeDrop(target, bad, middle(target, 1, 1), DROPEFFECT_COPY);
+    EXPECT_EQ(row(target, 1), "|11|21|31|41");
+    EXPECT_EQ(uitest::dialogs().Questions().size(), 1u);
+
+    // A CSV file dropped on the grid is loaded into it; another file is not.
+    TempFolder folder{"grid_drop"};
+    WriteBinaryFile(folder.Path("in.txt"), "p,q\r\n");
+    WriteBinaryFile(folder.Path("in.csv"), "x,y\r\n1,2\r\n");
+    TMemoryDataObject file;
+    file.SetFiles({folder.Path("in.txt")});
+    uitest::sendNativeDrop(target, file, middle(target, 1, 1), DROPEFFECT_COPY);
+    EXPECT_EQ(row(target, 1), "|11|21|31|41");
+    file.SetFiles({folder.Path("in.csv")});
+    uitest::sendNativeDrop(target, file, middle(target, 1, 1), DROPEFFECT_COPY);
+    EXPECT_EQ(row(target, 0).substr(0, 4), "x|y|");
+    EXPECT_EQ(row(target, 1), "1|2|21|31|41");
 }
 
 TEST_F(GridOleDragTest, TheDropPlaceIsMarkedByAnArrowUntilTheDrop) {
