@@ -251,15 +251,19 @@ void TGridDropTarget::DropFiles(TPoint pt, TStrings* Files) {
     bool allow = true;
     if (g->OnOleDropFile) g->OnOleDropFile(g, r, c, name, allow);
     if (!allow) return;
-    // A CSV file is loaded into the grid, unless the application refuses it through OnOleDrop
-    // (with no cell).
+    // A CSV or spreadsheet file is loaded into the grid, unless the application refuses it
+    // through OnOleDrop (with no cell).
     const std::string upper = UpperCase(name);
-    if (upper.find(".CSV") == std::string::npos) return;
+    const bool csv = upper.find(".CSV") != std::string::npos;
+    if (!csv && upper.find(".XLS") == std::string::npos) return;
     bool load = true;
     if (g->OnOleDrop) g->OnOleDrop(g, -1, -1, name, load);
     if (!load) return;
     try {
-        g->LoadFromCSV(name);
+        if (csv)
+            g->LoadFromCSV(name);
+        else
+            g->LoadFromXLS(name);
     } catch (const Exception& E) {
         Application->ShowException(E);
     }

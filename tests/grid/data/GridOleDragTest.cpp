@@ -232,6 +232,12 @@ TEST_F(GridOleDragTest, CellsAndFilesFromAnotherProgramThroughQt) {
     uitest::sendNativeDrop(target, file, middle(target, 1, 1), DROPEFFECT_COPY);
     EXPECT_EQ(row(target, 0).substr(0, 4), "x|y|");
     EXPECT_EQ(row(target, 1), "1|2|21|31|41");
+
+    // So is a workbook.
+    source->SaveToXLS(folder.Path("in.xlsx"), true);
+    file.SetFiles({folder.Path("in.xlsx")});
+    uitest::sendNativeDrop(target, file, middle(target, 1, 1), DROPEFFECT_COPY);
+    EXPECT_EQ(row(target, 1), row(source, 1));
 }
 
 TEST_F(GridOleDragTest, TheDropPlaceIsMarkedByAnArrowUntilTheDrop) {
