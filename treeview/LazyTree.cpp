@@ -60,7 +60,7 @@ TBaseLazyTree::TBaseLazyTree(TComponent* AOwner) : TCustomControl(AOwner) {
     FBackground = std::make_unique<TPicture>();
     FColors = std::make_unique<TLTColors>(this);
     FOptions = OptionsClass();
-    FHeader = std::make_unique<TLTHeader>(this);
+    FHeader = HeaderClass();
     FLink = std::make_shared<TBaseLazyTree*>(this);
     TrackTree(this, true);
     FDragImage = std::make_unique<TLTDragImage>(this);

@@ -383,6 +383,7 @@ private:
 // --- the tree ---------------------------------------------------------------------------------
 class TBaseLazyTree : public TCustomControl {
     friend class TLTHeader;
+    friend class TLazyTreeColumns;
 
 public:
     explicit TBaseLazyTree(TComponent* AOwner);
@@ -571,8 +572,9 @@ public:
     const TNodeArray& DragSelection() const { return FDragSelection; }
     // Starts a drag now (Immediate) or once the mouse moved Threshold pixels (-1: the
     // platform's distance).
-    void BeginDrag(bool Immediate, int Threshold = -1);
-    bool Dragging() const;
+    // With dtVCL the drag is the component model's own drag of the control.
+    void BeginDrag(bool Immediate, int Threshold = -1) override;
+    bool Dragging() const override;
     // Inserts dropped tree data at TargetNode; for an OnDragDrop handler.
     bool ProcessDrop(const std::shared_ptr<IDataObject>& DataObject, PLazyNode TargetNode,
                      DWORD& Effect, TLTNodeAttachMode Mode);
@@ -1214,6 +1216,10 @@ protected:
     virtual void RunDragLoop(DWORD AllowedEffects, const std::shared_ptr<IDataObject>& DataObject,
                              DWORD& Effect);
     virtual void OleDragFinished();
+    // The component model's drag: OnStartDrag and OnEndDrag of the tree, and drags over it.
+    void DoStartDrag(std::unique_ptr<TDragObject>& DragObject) override;
+    void DoEndDrag(TObject* Target, int X, int Y) override;
+    void CMDrag(TMessage& Message) override;
     virtual DWORD ProposeDropEffect(TObject* Source, TShiftState Shift, TPoint Pt,
                                     DWORD AllowedEffects);
     virtual TDropMode DropModeAt(TPoint P, THitInfo& HitInfo, const TRect& NodeRect);
@@ -1390,6 +1396,30 @@ protected:
                                               TPoint P);
     virtual bool FireNodeHeightTracking(PLazyNode Node, int Column, TShiftState Shift,
                                         TPoint& TrackPoint, TPoint P);
+    // The header's class; a derived tree installs its own with InstallHeader from its
+    // constructor.
+    virtual std::unique_ptr<TLTHeader> HeaderClass();
+    void InstallHeader() { FHeader = HeaderClass(); }
+    // A new column of the header's column class, in Owner.
+    virtual TLazyTreeColumn* ColumnClass(TLazyTreeColumns* Owner);
+    // Dispatchers of the header's events (each fires its event only when assigned).
+    virtual void FireHeaderClick(const TLTHeaderHitInfo& HitInfo);
+    virtual void FireHeaderDblClick(const TLTHeaderHitInfo& HitInfo);
+    virtual void FireHeaderMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void FireHeaderMouseMove(TShiftState Shift, int X, int Y);
+    virtual void FireHeaderMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual bool FireHeaderDragging(TColumnIndex Column);
+    virtual void FireHeaderDragged(TColumnIndex Column, TColumnPosition OldPosition);
+    virtual void FireHeaderDraggedOut(TColumnIndex Column, TPoint DropPosition);
+    virtual void FireGetHeaderCursor(TCursor& Cursor);
+    virtual void FireHeaderDraw(TCanvas* HeaderCanvas, TLazyTreeColumn* Column, TRect R, bool Hover,
+                                bool Pressed, TLTDropMarkMode DropMark);
+    virtual void FireHeaderDrawQueryElements(THeaderPaintInfo& PaintInfo,
+                                             THeaderPaintElements& Elements);
+    virtual void FireAdvancedHeaderDraw(THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements);
+    virtual void FireColumnClick(TColumnIndex Column, TShiftState Shift);
+    virtual void FireColumnDblClick(TColumnIndex Column, TShiftState Shift);
+    virtual void FireColumnVisibilityChanged(TColumnIndex Column, bool Visible);
     void WMLButtonDown(TWMMouse& Message) override;
     void WMLButtonUp(TWMMouse& Message) override;
     void WMLButtonDblClk(TWMMouse& Message) override;
@@ -1579,7 +1609,6 @@ private:
     PLazyNode FCurrentHotNode = nullptr;
     int FCurrentHotColumn = -1;
     bool FHotNodeButtonHit = false;
-    int FClickIndex = -1;
     TScrollDirections FScrollDirections;
     void abandonPendingCheck();
     TWinControl* FPanningWindow = nullptr;
@@ -1631,6 +1660,8 @@ private:
     TDragOperations FDragOperations{doCopy, doMove};
     TLTDragType FDragType = dtOLE;
     TDragMode FDragMode = dmManual;
+    PLazyNode FLastVCLDragTarget = nullptr;
+    DWORD FVCLDragEffect = DROPEFFECT_NONE;
     std::shared_ptr<ILTDragManager> FDragManager;
     bool FDropTargetRegistered = false;
     std::unique_ptr<TLTDragImage> FDragImage;
@@ -1761,6 +1792,8 @@ public:
     std::string ContentToText(TVSTTextSourceType Source, const std::string& Separator);
     // The texts as an HTML table.
     std::string ContentToHTML(TVSTTextSourceType Source, const std::string& Caption = "");
+    // The nodes as an RTF table: a header row with columns, then a row per node.
+    std::string ContentToRTF(TVSTTextSourceType Source);
 
 protected:
     std::unique_ptr<TCustomLazyTreeOptions> OptionsClass() override;

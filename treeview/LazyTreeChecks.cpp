@@ -491,7 +491,8 @@ TImageList* TBaseLazyTree::CheckImages() {
 }
 
 void TBaseLazyTree::PaintCheckBox(TCanvas* Canvas, const TLTPaintImage& Slot, bool) {
-    // The platform has no visual styles, so the themed look comes from the system list too;
+    // The platform's visual styles have no check boxes, so the themed look comes from the
+    // system list too;
     // drawn transparently, the selection colour does not tint the image.
     TImageList* list = CheckImages();
     if (!list || Slot.Index < 0 || Slot.Index >= list->Count()) return;

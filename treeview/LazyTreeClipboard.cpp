@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 
 const TTreeClass BaseLazyTreeClass{"TBaseLazyTree", nullptr};
@@ -414,6 +415,123 @@ std::string TCustomLazyStringTree::ContentToHTML(TVSTTextSourceType Source,
     return out;
 }
 
+namespace {
+
+// The pieces of an RTF document: its font table, its colour list and the runs of text, each run
+// switching font, colour and size only where they change.
+class TRtfBuilder {
+public:
+    void Run(const std::string& Text, const TFont* Font) {
+        if (Text.empty()) return;
+        const TFontStyles styles = Font->Style();
+        if (styles.Contains(fsUnderline)) body += "\\ul";
+        if (styles.Contains(fsItalic)) body += "\\i";
+        if (styles.Contains(fsBold)) body += "\\b";
+        const int font = indexOf(fonts, Font->Name());
+        if (font != currentFont) body += "\\f" + std::to_string(font);
+        currentFont = font;
+        const int colour = indexOf(colours, ColorToRGB(Font->Color()));
+        if (colour != currentColour) body += "\\cf" + std::to_string(colour + 1);
+        currentColour = colour;
+        if (Font->Size() != currentSize) body += "\\fs" + std::to_string(2 * Font->Size());
+        currentSize = Font->Size();
+        body += ' ';
+        const std::vector<std::uint8_t> wide = WideTextBytes(Text);
+        for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
+            const auto unit = std::uint16_t(wide[i] | (wide[i + 1] << 8));
+            if (unit == '\n')
+                body += "{\\par}";
+            else if (unit != '\r')
+                body += "\\u" + std::to_string(std::int16_t(unit)) + "\\'3f";
+        }
+        if (styles.Contains(fsUnderline)) body += "\\ul0";
+        if (styles.Contains(fsItalic)) body += "\\i0";
+        if (styles.Contains(fsBold)) body += "\\b0";
+    }
+    std::string Document() const {
+        std::string head = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1043{\\fonttbl";
+        for (std::size_t i = 0; i < fonts.size(); ++i)
+            head += "{\\f" + std::to_string(i) + " " + fonts[i] + ";}";
+        head += "}{\\colortbl;";
+        for (TColor c : colours)
+            head += "\\red" + std::to_string(GetRValue(c)) + "\\green" +
+                    std::to_string(GetGValue(c)) + "\\blue" + std::to_string(GetBValue(c)) + ";";
+        head += "}\\paperw16840\\paperh11907\\margl720\\margr720\\margt720\\margb720";
+        return head + body + "}";
+    }
+    std::string body;
+
+private:
+    template <class T> static int indexOf(std::vector<T>& List, const T& Value) {
+        const auto it = std::find(List.begin(), List.end(), Value);
+        if (it != List.end()) return int(it - List.begin());
+        List.push_back(Value);
+        return int(List.size()) - 1;
+    }
+    std::vector<std::string> fonts;
+    std::vector<TColor> colours;
+    int currentFont = -1;
+    int currentColour = -1;
+    int currentSize = -1;
+};
+
+// The RTF paragraph alignment of A, left and right swapped for right-to-left reading.
+const char* rtfAlignment(TAlignment A, bool RightToLeft) {
+    if (RightToLeft && A != taCenter) A = A == taLeftJustify ? taRightJustify : taLeftJustify;
+    return A == taRightJustify ? "\\qr" : A == taCenter ? "\\qc" : "\\ql";
+}
+
+// Twips of a pixel length on the screen, halves rounded to even.
+int twips(int Pixels) {
+    return int(std::nearbyint(double(Pixels) * 1440 / ScreenPixelsPerInch));
+}
+
+} // namespace
+
+std::string TCustomLazyStringTree::ContentToRTF(TVSTTextSourceType Source) {
+    const std::vector<TColumnIndex> columns = visibleColumns(this);
+    TLazyTreeColumns* header = Header()->Columns();
+    TRtfBuilder rtf;
+    rtf.body = "\\uc1\\trowd\\trgaph70";
+    int right = 0;
+    for (TColumnIndex c : columns) {
+        right += header->Items(c)->Width();
+        rtf.body += "\\cellx" + std::to_string(twips(right));
+    }
+    if (columns.empty()) rtf.body += "\\cellx" + std::to_string(twips(ClientWidth()));
+    if (!columns.empty()) {
+        rtf.body += "\\pard\\intbl";
+        for (TColumnIndex c : columns) {
+            const TLazyTreeColumn* column = header->Items(c);
+            rtf.body += rtfAlignment(column->CaptionAlignment(), column->UseRightToLeftReading());
+            rtf.Run(column->Text(), Header()->Font());
+            rtf.body += "\\cell";
+        }
+        rtf.body += "\\row";
+    }
+    const std::vector<TColumnIndex> cells =
+        columns.empty() ? std::vector<TColumnIndex>{NoColumn} : columns;
+    for (PLazyNode node : exportedNodes(this, Source)) {
+        const std::uint32_t level = GetNodeLevel(node);
+        for (TColumnIndex c : cells) {
+            rtf.body += "\\pard\\intbl";
+            const TAlignment alignment = c >= 0 ? header->Items(c)->Alignment() : Alignment();
+            const bool rightToLeft = c >= 0 && header->Items(c)->UseRightToLeftReading();
+            if (alignment != taLeftJustify || rightToLeft)
+                rtf.body += rtfAlignment(alignment, rightToLeft);
+            if ((c == NoColumn || c == Header()->MainColumn()) && level >= 1) {
+                for (std::uint32_t i = 0; i < level; ++i) rtf.body += "\\tab";
+                rtf.body += " ";
+            }
+            rtf.Run(GetText(node, c), Font());
+            rtf.body += "\\cell";
+        }
+        rtf.body += "\\row\r\n";
+    }
+    rtf.body += "\\pard\\par";
+    return rtf.Document();
+}
+
 HGLOBAL TCustomLazyStringTree::ContentToClipboard(CLIPFORMAT Format, TVSTTextSourceType Source) {
     if (Format == CF_TEXT || Format == CsvClipFormat) {
         const std::string text = ContentToText(
@@ -424,6 +542,10 @@ HGLOBAL TCustomLazyStringTree::ContentToClipboard(CLIPFORMAT Format, TVSTTextSou
         std::vector<std::uint8_t> bytes = WideTextBytes(ContentToText(Source, "\t"));
         bytes.insert(bytes.end(), 2, 0);
         return blockOf(bytes.data(), bytes.size());
+    }
+    if (Format == RtfClipFormat || Format == RtfNoObjectsClipFormat) {
+        const std::string rtf = ContentToRTF(Source);
+        return blockOf(rtf.c_str(), rtf.size() + 1);
     }
     if (Format == HtmlClipFormat) {
         std::string html = ContentToHTML(Source);

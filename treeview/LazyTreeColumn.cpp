@@ -90,6 +90,7 @@ void TLazyTreeColumn::SetCaptionAlignment(TAlignment Value) {
     FCaptionAlignment = Value;
     FOptions.Include(coUseCaptionAlignment);
     changed();
+    header()->Invalidate(Index());
 }
 
 void TLazyTreeColumn::SetColor(TColor Value) {
@@ -190,6 +191,8 @@ void TLazyTreeColumn::SetOptions(TLTColumnOptions Value) {
     if (toSet.Contains(coParentBidiMode)) ParentBiDiModeChanged();
     if (toSet.Contains(coParentColor)) ParentColorChanged();
     if (toSet.Contains(coAutoSpring)) FSpringRest = 0;
+    if ((toSet.Contains(coFixed) || toClear.Contains(coFixed)) && FOptions.Contains(coVisible))
+        header()->ApplyAreaConstraints();
     changed();
     TBaseLazyTree* t = tree();
     const bool visibility = toSet.Contains(coVisible) || toClear.Contains(coVisible);
@@ -211,7 +214,10 @@ void TLazyTreeColumn::SetPosition(TColumnPosition Value) {
     columns->syncPositionMapSize();
     columns->movePositionEntry(Index(), Value);
     changed();
-    if (columns->UpdateCount() == 0 && tree()->HandleAllocated()) repaintTree();
+    if (columns->UpdateCount() == 0 && tree()->HandleAllocated()) {
+        header()->Invalidate(Index());
+        repaintTree();
+    }
     // Fixed columns stay together at the left: take the neighbour's fixed state.
     const TColumnIndex neighbour = FOptions.Contains(coFixed) && Value > 0
                                        ? columns->ColumnFromPosition(Value - 1)
@@ -356,7 +362,8 @@ void TLazyTreeColumn::LoadFromStream(TStream& Stream, int Version) {
 // --- the collection ---------------------------------------------------------------------------
 
 TLazyTreeColumns::TLazyTreeColumns(TLTHeader* AHeader)
-    : TCollection([](TCollection* c) { return new TLazyTreeColumn(c); }), FHeader(AHeader) {}
+    : TCollection([this](TCollection*) { return FHeader->Treeview()->ColumnClass(this); }),
+      FHeader(AHeader) {}
 
 TLazyTreeColumns::~TLazyTreeColumns() {
     // The tree is going: the columns leave without adjusting anything.
@@ -436,10 +443,15 @@ void TLazyTreeColumns::Update(TCollectionItem* Item) {
         RecomputeColumnLefts(false);
     if (FHeader->FMainColumn < 0 && Count() > 0) FHeader->FMainColumn = 0;
     TBaseLazyTree* tree = FHeader->Treeview();
-    if (!isLoading(tree) && !FHeader->States().Contains(hsLoading) && !Item &&
-        tree->HandleAllocated()) {
-        tree->UpdateHorizontalScrollBar(false);
-        tree->Invalidate();
+    if (!isLoading(tree) && !FHeader->States().Contains(hsLoading)) {
+        if (FHeader->Options().Contains(hoAutoResize)) FitAutoSizeColumn(false);
+        if (Item) {
+            FHeader->Invalidate(Item->Index());
+        } else if (tree->HandleAllocated()) {
+            tree->UpdateHorizontalScrollBar(false);
+            FHeader->Invalidate();
+            tree->Invalidate();
+        }
     }
     TCollection::Update(Item);
 }

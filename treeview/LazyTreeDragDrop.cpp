@@ -103,11 +103,17 @@ bool TBaseLazyTree::FireDragAllowed(PLazyNode Node, int Column) {
 }
 
 bool TBaseLazyTree::Dragging() const {
-    return FStates.Contains(tsOLEDragging) || FStates.Contains(tsOLEDragPending);
+    return FStates.Contains(tsOLEDragging) || FStates.Contains(tsOLEDragPending) ||
+           TCustomControl::Dragging();
 }
 
 void TBaseLazyTree::BeginDrag(bool Immediate, int Threshold) {
-    if (Dragging()) return;
+    if (FDragType == dtVCL) {
+        ChangeTreeStates({tsVCLDragPending}, {});
+        TCustomControl::BeginDrag(Immediate, Threshold);
+        return;
+    }
+    if (FStates.Contains(tsOLEDragging) || FStates.Contains(tsOLEDragPending)) return;
     FDragThreshold = Threshold < 0 ? SystemDragThreshold : Threshold;
     if (Immediate)
         StartDragging(FLastClickPos);
@@ -412,6 +418,78 @@ void TBaseLazyTree::ExpandDropTarget() {
     ToggleNode(target);
     if (HandleAllocated()) Update();
     if (ownPicture) source->FDragImage->ShowDragImage();
+}
+
+void TBaseLazyTree::DoStartDrag(std::unique_ptr<TDragObject>& DragObject) {
+    std::unique_ptr<TObject> object;
+    if (OnStartDrag) OnStartDrag(this, object);
+    if (auto* own = dynamic_cast<TDragObject*>(object.get())) {
+        object.release();
+        DragObject.reset(own);
+        ChangeTreeStates({tsUserDragObject}, {});
+    }
+}
+
+void TBaseLazyTree::DoEndDrag(TObject* Target, int X, int Y) {
+    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+    OleDragFinished();
+}
+
+void TBaseLazyTree::CMDrag(TMessage& Message) {
+    const auto* rec = reinterpret_cast<const TDragRec*>(Message.LParam);
+    const auto kind = TDragMessage(Message.WParam);
+    if (kind == dmFindTarget) {
+        const TPoint p = ScreenToClient(rec->Pos);
+        TControl* child = ControlAtPos(p, false);
+        Message.Result = reinterpret_cast<LRESULT>(child ? child : this);
+        if (FStates.Contains(tsVCLDragPending))
+            ChangeTreeStates({tsVCLDragging}, {tsClearPending, tsEditPending, tsVCLDragPending});
+        return;
+    }
+    // The events see the source control, unless the source handed out a drag object of its own.
+    TObject* source = rec->Source;
+    if (auto* c = dynamic_cast<TDragControlObject*>(rec->Source);
+        c && !FStates.Contains(tsUserDragObject))
+        source = c->Control();
+    const TPoint client = ScreenToClient(rec->Pos);
+    const DWORD keys = DragKeyState();
+    switch (kind) {
+    case dmDragEnter:
+    case dmDragLeave:
+    case dmDragMove: {
+        const TDragState state = kind == dmDragEnter   ? dsDragEnter
+                                 : kind == dmDragLeave ? dsDragLeave
+                                                       : dsDragMove;
+        if (kind == dmDragEnter) ChangeTreeStates({tsVCLDragging}, {});
+        if (kind == dmDragLeave) ChangeTreeStates({tsVCLDragFinished}, {tsVCLDragging});
+        if (kind == dmDragMove) ArmAutoScroll(client.X, client.Y);
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        OleDragOver(source, keys, state, rec->Pos, effect);
+        FLastVCLDragTarget = FDropTargetNode;
+        FVCLDragEffect = effect;
+        if (kind == dmDragLeave && FDropTargetNode) {
+            InvalidateNode(FDropTargetNode);
+            FDropTargetNode = nullptr;
+        }
+        Message.Result = LRESULT(effect);
+        break;
+    }
+    case dmDragDrop: {
+        if (FDropTargetNode) InvalidateNode(FDropTargetNode);
+        FDropTargetNode = FLastVCLDragTarget;
+        struct ClearTarget {
+            TBaseLazyTree* tree;
+            ~ClearTarget() {
+                if (tree->FDropTargetNode) tree->InvalidateNode(tree->FDropTargetNode);
+                tree->FDropTargetNode = nullptr;
+            }
+        } clear{this};
+        FireDragDrop(source, nullptr, {}, keyShift(keys), client, FVCLDragEffect, FLastDropMode);
+        break;
+    }
+    default:
+        TCustomControl::CMDrag(Message);
+    }
 }
 
 void TBaseLazyTree::OleDragFinished() {

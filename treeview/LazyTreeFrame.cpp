@@ -88,8 +88,11 @@ void TBaseLazyTree::WMEnable(TMessage& Message) {
 
 void TBaseLazyTree::WMThemeChanged(TMessage& Message) {
     TCustomControl::Dispatch(Message);
-    // The platform has no visual styles: the tree draws in the classic look.
-    ChangeTreeStates({}, {tsUseThemes});
+    // Visual styles are always on here: the theme state follows toThemeAware.
+    if (TreeOptions()->PaintOptions().Contains(toThemeAware))
+        ChangeTreeStates({tsUseThemes}, {});
+    else
+        ChangeTreeStates({}, {tsUseThemes});
     if (!FThemeChanging) SetTimer(Handle(), ThemeChangedTimer, ThemeChangedDelay);
     FThemeChanging = false;
 }

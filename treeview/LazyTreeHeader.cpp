@@ -28,8 +28,13 @@ struct HeaderStateScope {
 } // namespace
 
 TLTHeader::TLTHeader(TBaseLazyTree* AOwner)
-    : FOwner(AOwner), FColumns(std::make_unique<TLazyTreeColumns>(this)),
-      FConstraints(std::make_unique<TLTFixedAreaConstraints>()), FFont(std::make_unique<TFont>()) {
+    : FOwner(AOwner), FColumns(ColumnsClass()),
+      FConstraints(std::make_unique<TLTFixedAreaConstraints>()), FFont(std::make_unique<TFont>()),
+      FDragImage(std::make_unique<TLTDragImage>(AOwner)) {
+    FDragImage->SetFade(false);
+    FDragImage->SetPreBlendBias(-50);
+    FDragImage->SetPostBlendBias(0);
+    FDragImage->SetTransparency(140);
     FFont->OnChange = [this](TObject*) { headerFontChanged(); };
     FConstraints->OnChange = [this](TObject*) { constraintsChanged(); };
 }
@@ -454,11 +459,8 @@ void TLTHeader::AutoFitColumns(bool Animated, TSmartAutoFitType SmartAutoFitType
         if (index < 0) continue;
         TLazyTreeColumn* c = FColumns->Items(index);
         if (!c->Options().ContainsAll({coVisible, coResizable})) continue;
-        bool allowed = true;
         TSmartAutoFitType type = SmartAutoFitType;
-        if (FOwner->OnBeforeAutoFitColumn)
-            FOwner->OnBeforeAutoFitColumn(this, index, type, allowed);
-        if (!allowed || FOwner->OperationCanceled()) continue;
+        if (!FireBeforeAutoFitColumn(index, type) || FOwner->OperationCanceled()) continue;
         const bool smart =
             SmartAutoFitType == smaAllColumns ||
             (SmartAutoFitType == smaUseColumnOption && c->Options().Contains(coSmartResize));
@@ -467,7 +469,7 @@ void TLTHeader::AutoFitColumns(bool Animated, TSmartAutoFitType SmartAutoFitType
             FColumns->AnimatedResize(index, w);
         else
             c->SetWidth(w);
-        if (FOwner->OnAfterAutoFitColumn) FOwner->OnAfterAutoFitColumn(this, index);
+        FireAfterAutoFitColumn(index);
     }
     if (FOwner->OnAfterAutoFitColumns) FOwner->OnAfterAutoFitColumns(this);
 }
@@ -683,4 +685,146 @@ int TBaseLazyTree::GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWid
     if (paint.Contains(toShowVertGridLines)) ++result;
     if (OnAfterGetMaxColumnWidth) OnAfterGetMaxColumnWidth(FHeader.get(), Column, result);
     return result;
+}
+
+// --- overridable classes and event dispatchers ---------------------------------------------------
+
+std::unique_ptr<TLazyTreeColumns> TLTHeader::ColumnsClass() {
+    return std::make_unique<TLazyTreeColumns>(this);
+}
+
+void TLTHeader::FireAfterAutoFitColumn(TColumnIndex Column) {
+    if (FOwner->OnAfterAutoFitColumn) FOwner->OnAfterAutoFitColumn(this, Column);
+}
+
+void TLTHeader::FireAfterColumnWidthTracking(TColumnIndex Column) {
+    if (FOwner->OnAfterColumnWidthTracking) FOwner->OnAfterColumnWidthTracking(this, Column);
+}
+
+void TLTHeader::FireAfterHeaderHeightTracking() {
+    if (FOwner->OnAfterHeaderHeightTracking) FOwner->OnAfterHeaderHeightTracking(this);
+}
+
+bool TLTHeader::FireBeforeAutoFitColumn(TColumnIndex Column, TSmartAutoFitType& SmartAutoFitType) {
+    bool allowed = true;
+    if (FOwner->OnBeforeAutoFitColumn)
+        FOwner->OnBeforeAutoFitColumn(this, Column, SmartAutoFitType, allowed);
+    return allowed;
+}
+
+void TLTHeader::FireBeforeColumnWidthTracking(TColumnIndex Column, TShiftState Shift) {
+    if (FOwner->OnBeforeColumnWidthTracking)
+        FOwner->OnBeforeColumnWidthTracking(this, Column, Shift);
+}
+
+void TLTHeader::FireBeforeHeaderHeightTracking(TShiftState Shift) {
+    if (FOwner->OnBeforeHeaderHeightTracking) FOwner->OnBeforeHeaderHeightTracking(this, Shift);
+}
+
+void TLTHeader::FireCanSplitterResizeHeader(TPoint P, bool& Allowed) {
+    if (FOwner->OnCanSplitterResizeHeader) FOwner->OnCanSplitterResizeHeader(this, P, Allowed);
+}
+
+bool TLTHeader::FireColumnWidthDblClickResize(TColumnIndex Column, TShiftState Shift, TPoint P) {
+    bool allowed = true;
+    if (FOwner->OnColumnWidthDblClickResize)
+        FOwner->OnColumnWidthDblClickResize(this, Column, Shift, P, allowed);
+    return allowed;
+}
+
+bool TLTHeader::FireColumnWidthTracking(TColumnIndex Column, TShiftState Shift, TPoint& TrackPoint,
+                                        TPoint P) {
+    bool allowed = true;
+    if (FOwner->OnColumnWidthTracking)
+        FOwner->OnColumnWidthTracking(this, Column, Shift, TrackPoint, P, allowed);
+    return allowed;
+}
+
+TPopupMenu* TLTHeader::FireGetPopupMenu(TColumnIndex Column, TPoint P) {
+    TPopupMenu* menu = nullptr;
+    bool askParent = true;
+    if (FOwner->OnGetPopupMenu) FOwner->OnGetPopupMenu(FOwner, nullptr, Column, P, askParent, menu);
+    return menu;
+}
+
+bool TLTHeader::FireHeaderHeightTracking(TPoint& P, TShiftState Shift) {
+    bool allowed = true;
+    if (FOwner->OnHeaderHeightTracking) FOwner->OnHeaderHeightTracking(this, P, Shift, allowed);
+    return allowed;
+}
+
+bool TLTHeader::FireHeaderHeightDblClickResize(TPoint& P, TShiftState Shift) {
+    bool allowed = true;
+    if (FOwner->OnHeaderHeightDblClickResize)
+        FOwner->OnHeaderHeightDblClickResize(this, P, Shift, allowed);
+    return allowed;
+}
+
+// --- the tree's side
+// -------------------------------------------------------------------------------
+
+std::unique_ptr<TLTHeader> TBaseLazyTree::HeaderClass() {
+    return std::make_unique<TLTHeader>(this);
+}
+
+TLazyTreeColumn* TBaseLazyTree::ColumnClass(TLazyTreeColumns* Owner) {
+    return new TLazyTreeColumn(Owner);
+}
+
+void TBaseLazyTree::FireHeaderClick(const TLTHeaderHitInfo& HitInfo) {
+    if (OnHeaderClick) OnHeaderClick(FHeader.get(), HitInfo);
+}
+
+void TBaseLazyTree::FireHeaderDblClick(const TLTHeaderHitInfo& HitInfo) {
+    if (OnHeaderDblClick) OnHeaderDblClick(FHeader.get(), HitInfo);
+}
+
+void TBaseLazyTree::FireHeaderMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnHeaderMouseDown) OnHeaderMouseDown(FHeader.get(), Button, Shift, X, Y);
+}
+
+void TBaseLazyTree::FireHeaderMouseMove(TShiftState Shift, int X, int Y) {
+    if (OnHeaderMouseMove) OnHeaderMouseMove(FHeader.get(), Shift, X, Y);
+}
+
+void TBaseLazyTree::FireHeaderMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnHeaderMouseUp) OnHeaderMouseUp(FHeader.get(), Button, Shift, X, Y);
+}
+
+bool TBaseLazyTree::FireHeaderDragging(TColumnIndex Column) {
+    bool allowed = true;
+    if (OnHeaderDragging) OnHeaderDragging(FHeader.get(), Column, allowed);
+    return allowed;
+}
+
+void TBaseLazyTree::FireHeaderDragged(TColumnIndex Column, TColumnPosition OldPosition) {
+    if (OnHeaderDragged) OnHeaderDragged(FHeader.get(), Column, OldPosition);
+}
+
+void TBaseLazyTree::FireHeaderDraggedOut(TColumnIndex Column, TPoint DropPosition) {
+    if (OnHeaderDraggedOut) OnHeaderDraggedOut(FHeader.get(), Column, DropPosition);
+}
+
+void TBaseLazyTree::FireGetHeaderCursor(TCursor& Cursor) {
+    if (OnGetHeaderCursor) OnGetHeaderCursor(FHeader.get(), Cursor);
+}
+
+void TBaseLazyTree::FireHeaderDraw(TCanvas* HeaderCanvas, TLazyTreeColumn* Column, TRect R,
+                                   bool Hover, bool Pressed, TLTDropMarkMode DropMark) {
+    if (OnHeaderDraw)
+        OnHeaderDraw(FHeader.get(), HeaderCanvas, Column, R, Hover, Pressed, DropMark);
+}
+
+void TBaseLazyTree::FireHeaderDrawQueryElements(THeaderPaintInfo& PaintInfo,
+                                                THeaderPaintElements& Elements) {
+    if (OnHeaderDrawQueryElements) OnHeaderDrawQueryElements(FHeader.get(), PaintInfo, Elements);
+}
+
+void TBaseLazyTree::FireAdvancedHeaderDraw(THeaderPaintInfo& PaintInfo,
+                                           THeaderPaintElements Elements) {
+    if (OnAdvancedHeaderDraw) OnAdvancedHeaderDraw(FHeader.get(), PaintInfo, Elements);
+}
+
+void TBaseLazyTree::FireColumnVisibilityChanged(TColumnIndex Column, bool Visible) {
+    if (OnColumnVisibilityChanged) OnColumnVisibilityChanged(this, Column, Visible);
 }

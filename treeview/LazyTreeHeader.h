@@ -19,6 +19,8 @@ class TBitmap;
 class TCanvas;
 class TFont;
 class TImageList;
+class TLTDragImage;
+struct HTHEME__;
 class TLTHeader;
 class TLazyTreeColumns;
 
@@ -293,9 +295,11 @@ protected:
 private:
     friend class TLazyTreeColumn;
     friend class TLTHeader;
+    friend class TBaseLazyTree;
     bool trackColumnUnderPoint(TPoint P, TColumnIndex& Index);
     void paintColumn(struct THeaderPaintInfo& PaintInfo, TColumnIndex Column, const TRect& CR,
-                     bool ShowRightBorder, bool AdvancedOwnerDraw, bool SimpleOwnerDraw);
+                     bool ShowRightBorder, bool AdvancedOwnerDraw, bool SimpleOwnerDraw,
+                     HTHEME__* Theme);
     void syncPositionMapSize();
     void movePositionEntry(TColumnIndex Column, TColumnPosition NewPosition);
     void renumberPositionMap(TColumnIndex DeletedIndex);
@@ -403,15 +407,6 @@ private:
 // The caption of the menu item that fits all columns.
 extern const char* const SResizeToFitMenuItem;
 
-// The picture of a column while it is dragged to another place.
-struct TLTColumnDragPicture {
-    std::unique_ptr<TBitmap> Bitmap;
-    TPoint Position; // screen position of the picture's top-left corner
-    TPoint HotSpot;  // screen point where the drag started
-    bool RestrictDrag = false;
-    bool Visible = false;
-};
-
 class TLTHeader : public TPersistent {
 public:
     explicit TLTHeader(TBaseLazyTree* AOwner);
@@ -497,7 +492,8 @@ public:
     // Finds the column splitter at P (client coordinates); sets the tracked column.
     virtual bool LocateSplitter(TPoint P);
     bool HeightSplitterAllowed(TPoint P);
-    const TLTColumnDragPicture& DragImage() const { return FDragImage; }
+    // The picture of a column while it is dragged.
+    TLTDragImage* DragImage() const { return FDragImage.get(); }
     TPoint TrackPoint() const { return FTrackPoint; }
 
     // The header record of a stream of its own; a stream that is not one is refused.
@@ -507,6 +503,26 @@ public:
 protected:
     // Limits Value to -1 .. count - 1 and sorts the tree by it where the options ask for that.
     virtual void ApplySortColumn(TColumnIndex Value);
+    // The header's column collection; a derived header installs its own with InstallColumns
+    // from its constructor.
+    virtual std::unique_ptr<TLazyTreeColumns> ColumnsClass();
+    void InstallColumns() { FColumns = ColumnsClass(); }
+    // Dispatchers of the tree's header events (each fires its event only when assigned); the
+    // Boolean ones answer whether the step is allowed.
+    virtual void FireAfterAutoFitColumn(TColumnIndex Column);
+    virtual void FireAfterColumnWidthTracking(TColumnIndex Column);
+    virtual void FireAfterHeaderHeightTracking();
+    virtual bool FireBeforeAutoFitColumn(TColumnIndex Column, TSmartAutoFitType& SmartAutoFitType);
+    virtual void FireBeforeColumnWidthTracking(TColumnIndex Column, TShiftState Shift);
+    virtual void FireBeforeHeaderHeightTracking(TShiftState Shift);
+    virtual void FireCanSplitterResizeHeader(TPoint P, bool& Allowed);
+    virtual bool FireColumnWidthDblClickResize(TColumnIndex Column, TShiftState Shift, TPoint P);
+    virtual bool FireColumnWidthTracking(TColumnIndex Column, TShiftState Shift, TPoint& TrackPoint,
+                                         TPoint P);
+    // The tree's menu for a column (nil when it has none).
+    virtual TPopupMenu* FireGetPopupMenu(TColumnIndex Column, TPoint P);
+    virtual bool FireHeaderHeightTracking(TPoint& P, TShiftState Shift);
+    virtual bool FireHeaderHeightDblClickResize(TPoint& P, TShiftState Shift);
 
 private:
     // With toAutoSort or hoHeaderClickAutoSort, outside an update bracket.
@@ -546,7 +562,7 @@ private:
     THeaderStates FStates;
     TColumnIndex FSortColumn = NoColumnIndex;
     TSortDirection FSortDirection = sdAscending;
-    TLTColumnDragPicture FDragImage;
+    std::unique_ptr<TLTDragImage> FDragImage;
     int FLastWidth = 0;
     TPoint FDragStart;
     TPoint FTrackStart;

@@ -55,7 +55,7 @@ bool TLTHeader::LocateSplitter(TPoint P) {
 
 bool TLTHeader::HeightSplitterAllowed(TPoint P) {
     bool allowed = FOptions.Contains(hoHeightResize);
-    if (FOwner->OnCanSplitterResizeHeader) FOwner->OnCanSplitterResizeHeader(this, P, allowed);
+    FireCanSplitterResizeHeader(P, allowed);
     return allowed;
 }
 
@@ -92,8 +92,7 @@ bool TLTHeader::ProcessHeaderMessage(TMessage& Message) {
     case WM_NCMOUSEMOVE: {
         const TPoint p = FOwner->ScreenToClient(LParamToPoint(Message.LParam));
         const TPoint h = toHeader(p);
-        if (FOwner->OnHeaderMouseMove)
-            FOwner->OnHeaderMouseMove(this, KeyboardStateToShiftState(), h.X, h.Y);
+        FOwner->FireHeaderMouseMove(KeyboardStateToShiftState(), h.X, h.Y);
         if (InHeader(p) &&
             (FColumns->TrackHotColumn(p) ||
              (FColumns->FDownIndex >= 0 && FColumns->FDownIndex != FColumns->FHoverIndex)))
@@ -129,10 +128,10 @@ bool TLTHeader::ProcessHeaderMessage(TMessage& Message) {
     case WM_NCRBUTTONDOWN:
     case WM_NCMBUTTONDOWN: {
         const TPoint p = FOwner->ScreenToClient(LParamToPoint(Message.LParam));
-        if (InHeader(p) && FOwner->OnHeaderMouseDown) {
+        if (InHeader(p)) {
             const TPoint h = toHeader(p);
-            FOwner->OnHeaderMouseDown(this, Message.Msg == WM_NCRBUTTONDOWN ? mbRight : mbMiddle,
-                                      KeyboardStateToShiftState(), h.X, h.Y);
+            FOwner->FireHeaderMouseDown(Message.Msg == WM_NCRBUTTONDOWN ? mbRight : mbMiddle,
+                                        KeyboardStateToShiftState(), h.X, h.Y);
         }
         return false;
     }
@@ -144,22 +143,16 @@ bool TLTHeader::ProcessHeaderMessage(TMessage& Message) {
         const TPoint p = FOwner->ScreenToClient(screen);
         if (InHeader(p)) {
             FColumns->ProcessHeaderClick(p, right ? mbRight : mbMiddle, true, false);
-            if (FOwner->OnHeaderMouseUp) {
-                const TPoint h = toHeader(p);
-                FOwner->OnHeaderMouseUp(this, right ? mbRight : mbMiddle,
-                                        KeyboardStateToShiftState(), h.X, h.Y);
-            }
+            const TPoint h = toHeader(p);
+            FOwner->FireHeaderMouseUp(right ? mbRight : mbMiddle, KeyboardStateToShiftState(), h.X,
+                                      h.Y);
             FColumns->FDownIndex = NoColumnIndex;
             if (right) FColumns->FTrackIndex = NoColumnIndex;
             FColumns->FCheckBoxHit = false;
         }
         if (!right) return false;
         TPopupMenu* menu = FPopupMenu;
-        if (!menu && FOwner->OnGetPopupMenu) {
-            bool askParent = true;
-            FOwner->OnGetPopupMenu(FOwner, nullptr, FColumns->ColumnFromPosition(toHeader(p)), p,
-                                   askParent, menu);
-        }
+        if (!menu) menu = FireGetPopupMenu(FColumns->ColumnFromPosition(toHeader(p)), p);
         if (!menu) return false;
         FOwner->killTreeTimer(ScrollTimer);
         KillTimer(FOwner->Handle(), HeaderTimer);
@@ -191,10 +184,9 @@ bool TLTHeader::cancelTracking() {
     if (!(FStates * TrackingStates).Empty()) {
         ReleaseCapture();
         if (FStates.Contains(hsColumnWidthTracking) || FStates.Contains(hsColumnWidthTrackPending))
-            if (FOwner->OnAfterColumnWidthTracking)
-                FOwner->OnAfterColumnWidthTracking(this, FColumns->FTrackIndex);
+            FireAfterColumnWidthTracking(FColumns->FTrackIndex);
         if (FStates.Contains(hsHeightTracking) || FStates.Contains(hsHeightTrackPending))
-            if (FOwner->OnAfterHeaderHeightTracking) FOwner->OnAfterHeaderHeightTracking(this);
+            FireAfterHeaderHeightTracking();
         FStates = FStates - TrackingStates;
         return true;
     }
@@ -222,7 +214,7 @@ bool TLTHeader::handleSetCursor(TMessage& Message) {
         cursor = crVSplit;
     else
         cursor = crHSplit;
-    if (!designing && FOwner->OnGetHeaderCursor) FOwner->OnGetHeaderCursor(this, cursor);
+    if (!designing) FOwner->FireGetHeaderCursor(cursor);
     if (cursor == crDefault) return false;
     if (Screen) Screen->SetCurrentCursor(cursor);
     Message.Result = 1;
@@ -250,12 +242,10 @@ bool TLTHeader::handleButtonDown(TMessage& Message) {
         FTrackStart = p;
         FColumns->FHoverIndex = NoColumnIndex;
         if (heightHit) {
-            if (!designing && FOwner->OnBeforeHeaderHeightTracking)
-                FOwner->OnBeforeHeaderHeightTracking(this, shift);
+            if (!designing) FireBeforeHeaderHeightTracking(shift);
             FStates.Include(hsHeightTrackPending);
         } else {
-            if (!designing && FOwner->OnBeforeColumnWidthTracking)
-                FOwner->OnBeforeColumnWidthTracking(this, FColumns->FTrackIndex, shift);
+            if (!designing) FireBeforeColumnWidthTracking(FColumns->FTrackIndex, shift);
             FStates.Include(hsColumnWidthTrackPending);
         }
         SetCapture(FOwner->Handle());
@@ -269,9 +259,9 @@ bool TLTHeader::handleButtonDown(TMessage& Message) {
             SetCapture(FOwner->Handle());
             consumed = true;
         }
-        if (!designing && FOwner->OnHeaderMouseDown) {
+        if (!designing) {
             const TPoint h = toHeader(p);
-            FOwner->OnHeaderMouseDown(this, mbLeft, shift, h.X, h.Y);
+            FOwner->FireHeaderMouseDown(mbLeft, shift, h.X, h.Y);
         }
     }
     return consumed;
@@ -289,10 +279,8 @@ bool TLTHeader::headerMouseMove(TMessage& Message) {
         FStates = FStates - THeaderStates{hsHeightTrackPending} + THeaderStates{hsHeightTracking};
     } else if (FStates.Contains(hsColumnWidthTracking)) {
         const TColumnIndex track = FColumns->FTrackIndex;
-        bool allowed = true;
-        if (FOwner->OnColumnWidthTracking)
-            FOwner->OnColumnWidthTracking(this, track, shift, FTrackPoint, p, allowed);
-        if (allowed && FColumns->IsValidColumn(track)) {
+        if (FireColumnWidthTracking(track, shift, FTrackPoint, p) &&
+            FColumns->IsValidColumn(track)) {
             TLazyTreeColumn* c = FColumns->Items(track);
             const int newWidth = p.X - FTrackPoint.X;
             const TColumnIndex next = FColumns->GetNextVisibleColumn(track);
@@ -306,15 +294,11 @@ bool TLTHeader::headerMouseMove(TMessage& Message) {
             }
         }
     } else if (FStates.Contains(hsHeightTracking)) {
-        bool allowed = true;
-        if (FOwner->OnHeaderHeightTracking) FOwner->OnHeaderHeightTracking(this, p, shift, allowed);
-        if (allowed) SetHeight(FHeight + p.Y);
+        if (FireHeaderHeightTracking(p, shift)) SetHeight(FHeight + p.Y);
     } else if (FStates.Contains(hsDragPending)) {
         const TPoint screen = FOwner->ClientToScreen(p);
         if (!FOptions.Contains(hoDrag)) return false;
-        bool allowed = true;
-        if (FOwner->OnHeaderDragging) FOwner->OnHeaderDragging(this, FColumns->FDownIndex, allowed);
-        if (!allowed) return false;
+        if (!FOwner->FireHeaderDragging(FColumns->FDownIndex)) return false;
         if (std::abs(screen.X - FDragStart.X) <= DragThreshold &&
             std::abs(screen.Y - FDragStart.Y) <= DragThreshold)
             return false;
@@ -356,9 +340,9 @@ bool TLTHeader::handleButtonUp(TMessage& Message) {
                     c->SetPosition(old < to ? (to > 0 ? to - 1 : 0) : to);
                 else
                     c->SetPosition(old < to ? to : to + 1);
-                if (FOwner->OnHeaderDragged) FOwner->OnHeaderDragged(this, dragged, old);
-            } else if (FOwner->OnHeaderDraggedOut) {
-                FOwner->OnHeaderDraggedOut(this, dragged, screen);
+                FOwner->FireHeaderDragged(dragged, old);
+            } else {
+                FOwner->FireHeaderDraggedOut(dragged, screen);
             }
             FColumns->FDropTarget = NoColumnIndex;
             Invalidate();
@@ -369,18 +353,15 @@ bool TLTHeader::handleButtonUp(TMessage& Message) {
     const TShiftState shift = KeyboardStateToShiftState();
     if (nonClient) {
         FColumns->ProcessHeaderClick(p, mbLeft, false, false);
-        if (FOwner->OnHeaderMouseUp) {
-            const TPoint h = toHeader(p);
-            FOwner->OnHeaderMouseUp(this, mbLeft, shift, h.X, h.Y);
-        }
+        const TPoint h = toHeader(p);
+        FOwner->FireHeaderMouseUp(mbLeft, shift, h.X, h.Y);
     } else {
         if (FColumns->FDownIndex >= 0) FColumns->ProcessHeaderClick(p, mbLeft, false, false);
-        if (!states.Empty() && consumed && FOwner->OnHeaderMouseUp)
-            FOwner->OnHeaderMouseUp(this, mbLeft, shift, p.X, p.Y);
+        if (!states.Empty() && consumed) FOwner->FireHeaderMouseUp(mbLeft, shift, p.X, p.Y);
     }
     if (FColumns->FTrackIndex >= 0) {
-        if (states.Contains(hsColumnWidthTracking) && FOwner->OnAfterColumnWidthTracking)
-            FOwner->OnAfterColumnWidthTracking(this, FColumns->FTrackIndex);
+        if (states.Contains(hsColumnWidthTracking))
+            FireAfterColumnWidthTracking(FColumns->FTrackIndex);
         Invalidate(FColumns->FTrackIndex);
         FColumns->FTrackIndex = NoColumnIndex;
     }
@@ -388,8 +369,7 @@ bool TLTHeader::handleButtonUp(TMessage& Message) {
         Invalidate(FColumns->FDownIndex);
         FColumns->FDownIndex = NoColumnIndex;
     }
-    if (states.Contains(hsHeightTracking) && FOwner->OnAfterHeaderHeightTracking)
-        FOwner->OnAfterHeaderHeightTracking(this);
+    if (states.Contains(hsHeightTracking)) FireAfterHeaderHeightTracking();
     FStates = FStates - TrackingStates - THeaderStates{hsDragging, hsDragPending};
     return consumed;
 }
@@ -402,21 +382,16 @@ bool TLTHeader::handleDoubleClick(TMessage& Message) {
     shift.Include(ssDouble);
     if (FOptions.Contains(hoHeightDblClickResize) && InHeaderSplitterArea(p) &&
         FDefaultHeight > 0) {
-        bool allowed = true;
-        if (FOwner->OnHeaderHeightDblClickResize)
-            FOwner->OnHeaderHeightDblClickResize(this, p, shift, allowed);
         // The double click goes back to the default height.
-        if (allowed && FDefaultHeight > 0) SetHeight(FDefaultHeight);
+        if (FireHeaderHeightDblClickResize(p, shift) && FDefaultHeight > 0)
+            SetHeight(FDefaultHeight);
         return true;
     }
     const bool left = Message.Msg == WM_NCLBUTTONDBLCLK || Message.Msg == WM_LBUTTONDBLCLK;
     if (left && columnSplitterHit(p) && FOptions.Contains(hoDblClickResize) &&
         FColumns->FTrackIndex >= 0) {
         const TColumnIndex track = FColumns->FTrackIndex;
-        bool allowed = true;
-        if (FOwner->OnColumnWidthDblClickResize)
-            FOwner->OnColumnWidthDblClickResize(this, track, shift, p, allowed);
-        if (allowed) {
+        if (FireColumnWidthDblClickResize(track, shift, p)) {
             const int position = int(FColumns->Items(track)->Position());
             AutoFitColumns(true, smaUseColumnOption, position, position);
         }
@@ -442,17 +417,16 @@ void TLTHeader::beginColumnDrag(TPoint HotSpot, TPoint Start) {
     FColumns->FDragIndex = dragged;
     if (!FColumns->IsValidColumn(dragged)) return;
     const TLazyTreeColumn* c = FColumns->Items(dragged);
-    FDragImage.Bitmap = std::make_unique<TBitmap>();
-    FDragImage.Bitmap->SetPixelFormat(pf32bit);
-    FDragImage.Bitmap->SetSize(c->Width(), FHeight);
-    TCanvas* canvas = FDragImage.Bitmap->Canvas();
-    FillRect(canvas, TRect(0, 0, c->Width(), FHeight), ColorToRGB(clBtnFace));
-    FColumns->PaintHeader(canvas, TRect(c->FLeft, 0, c->FLeft + c->Width(), FHeight), TPoint(0, 0));
+    TBitmap picture;
+    picture.SetPixelFormat(pf32bit);
+    picture.SetSize(c->Width(), FHeight);
+    FillRect(picture.Canvas(), TRect(0, 0, c->Width(), FHeight), ColorToRGB(clBtnFace));
+    FColumns->PaintHeader(picture.Canvas(), TRect(c->FLeft, 0, c->FLeft + c->Width(), FHeight),
+                          TPoint(0, 0));
     const TPoint at = FOwner->ClientToScreen(TPoint(c->Left(), 0));
-    FDragImage.Position = TPoint(at.X, at.Y - FHeight);
-    FDragImage.HotSpot = HotSpot;
-    FDragImage.RestrictDrag = FOptions.Contains(hoRestrictDrag);
-    FDragImage.Visible = true;
+    FDragImage->SetMoveRestriction(FOptions.Contains(hoRestrictDrag) ? dmrHorizontalOnly : dmrNone);
+    FDragImage->PrepareDrag(&picture, TPoint(at.X, at.Y - FHeight), HotSpot, nullptr);
+    FDragImage->ShowDragImage();
 }
 
 void TLTHeader::dragColumnTo(TPoint P) {
@@ -473,16 +447,11 @@ void TLTHeader::dragColumnTo(TPoint P) {
             Invalidate(c);
         }
     }
-    if (FDragImage.Visible) {
-        FDragImage.Position.X += P.X - FDragImage.HotSpot.X;
-        if (!FDragImage.RestrictDrag) FDragImage.Position.Y += P.Y - FDragImage.HotSpot.Y;
-        FDragImage.HotSpot = P;
-    }
+    FDragImage->DragTo(P, repaint);
 }
 
 void TLTHeader::endColumnDrag() {
-    FDragImage.Visible = false;
-    FDragImage.Bitmap.reset();
+    FDragImage->EndDrag();
 }
 
 // --- clicks -------------------------------------------------------------------------------------
@@ -516,7 +485,7 @@ void TLazyTreeColumns::ProcessHeaderClick(TPoint P, TMouseButton Button, bool Fo
         hit.HitPosition = {hhiNoWhere};
     }
     if (DblClick) {
-        if (tree->OnHeaderDblClick) tree->OnHeaderDblClick(FHeader, hit);
+        tree->FireHeaderDblClick(hit);
     } else {
         if (FHeader->Options().Contains(hoHeaderClickAutoSort) && Button == mbLeft &&
             !hit.HitPosition.Contains(hhiOnCheckbox) && hit.Column >= 0) {
@@ -531,8 +500,7 @@ void TLazyTreeColumns::ProcessHeaderClick(TPoint P, TMouseButton Button, bool Fo
         } else if (Button == mbRight && FHeader->Options().Contains(hoAutoColumnPopupMenu)) {
             auto menu = std::make_unique<TLTHeaderPopupMenu>(tree);
             menu->OnColumnChange = [tree](TBaseLazyTree*, TColumnIndex Column, bool Visible) {
-                if (tree->OnColumnVisibilityChanged)
-                    tree->OnColumnVisibilityChanged(tree, Column, Visible);
+                tree->FireColumnVisibilityChanged(Column, Visible);
             };
             menu->SetPopupComponent(tree);
             if (FHeader->Options().Contains(hoDblClickResize) && tree->RootNodeCount() > 0)
@@ -542,7 +510,7 @@ void TLazyTreeColumns::ProcessHeaderClick(TPoint P, TMouseButton Button, bool Fo
             const TPoint screen = tree->ClientToScreen(P);
             FColumnPopupMenu->Popup(screen.X, screen.Y);
         }
-        if (tree->OnHeaderClick) tree->OnHeaderClick(FHeader, hit);
+        tree->FireHeaderClick(hit);
     }
     if (hit.Column >= 0) FHeader->Invalidate(hit.Column);
 }

@@ -1,6 +1,7 @@
 // Painting the header: the composed header bitmap, each column's cell with its edge, glyphs,
 // caption, sort arrow and drop mark, and the layout of a header cell.
 #include "platform/gfx/Gdi.h"
+#include "platform/gfx/Themes.h"
 #include "treeview/LazyTree.h"
 #include "treeview/LazyTreeUtils.h"
 
@@ -50,6 +51,21 @@ void paintCaptionText(TCanvas* DC, TBaseLazyTree* Tree, std::string Caption, TRe
     }
 }
 
+// The header's theme while the tree draws themed, closed when it goes.
+class THeaderTheme {
+public:
+    explicit THeaderTheme(TBaseLazyTree* Tree)
+        : theme(Tree->TreeStates().Contains(tsUseThemes) && Tree->HandleAllocated()
+                    ? OpenThemeData(Tree->Handle(), "HEADER")
+                    : nullptr) {}
+    ~THeaderTheme() {
+        if (theme) CloseThemeData(theme);
+    }
+    THeaderTheme(const THeaderTheme&) = delete;
+    THeaderTheme& operator=(const THeaderTheme&) = delete;
+    const HTHEME theme;
+};
+
 } // namespace
 
 void TLazyTreeColumns::PaintHeader(TCanvas* DC, const TRect& R, int HOffset) {
@@ -89,12 +105,14 @@ void TLazyTreeColumns::PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target
     THeaderPaintElements requested;
     if (advanced) {
         info.PaintRectangle = R;
-        tree->OnHeaderDrawQueryElements(FHeader, info, requested);
+        tree->FireHeaderDrawQueryElements(info, requested);
     }
+    const THeaderTheme themed(tree);
     if (requested.Contains(hpeBackground)) {
         info.PaintRectangle = background;
-        tree->OnAdvancedHeaderDraw(FHeader, info, {hpeBackground});
-    } else {
+        tree->FireAdvancedHeaderDraw(info, {hpeBackground});
+    } else if (!themed.theme || !DrawThemeBackground(themed.theme, TargetCanvas, HP_HEADERITEM,
+                                                     HIS_NORMAL, background)) {
         FillRect(TargetCanvas, background, ColorToRGB(FHeader->Background()));
     }
     R.Left = std::max(int(R.Left), 0);
@@ -115,7 +133,7 @@ void TLazyTreeColumns::PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target
         ClipToRect(TargetCanvas, TRect(std::max(Target.X, int(cell.Left)), Target.Y + R.Top,
                                        std::min(int(cell.Right), maxX), cell.Bottom));
         info.TargetCanvas = TargetCanvas;
-        paintColumn(info, column, cell, showRightBorder, advanced, simple);
+        paintColumn(info, column, cell, showRightBorder, advanced, simple, themed.theme);
         SelectClipRgn(TargetCanvas, nullptr);
         cell.Left = cell.Right;
         column = GetNextVisibleColumn(column);
@@ -124,7 +142,7 @@ void TLazyTreeColumns::PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target
 
 void TLazyTreeColumns::paintColumn(THeaderPaintInfo& Info, TColumnIndex C, const TRect& CR,
                                    bool ShowRightBorder, bool AdvancedOwnerDraw,
-                                   bool SimpleOwnerDraw) {
+                                   bool SimpleOwnerDraw, HTHEME Theme) {
     TBaseLazyTree* tree = FHeader->Treeview();
     TLazyTreeColumn* col = Items(C);
     TCanvas* dc = Info.TargetCanvas;
@@ -144,16 +162,18 @@ void TLazyTreeColumns::paintColumn(THeaderPaintInfo& Info, TColumnIndex C, const
     Info.ShowRightBorder = ShowRightBorder;
     Info.PaintRectangle = CR;
     if (col->FStyle == vsOwnerDraw && SimpleOwnerDraw) {
-        tree->OnHeaderDraw(FHeader, dc, col, CR, Info.IsHoverIndex, Info.IsDownIndex,
-                           Info.DropMark);
+        tree->FireHeaderDraw(dc, col, CR, Info.IsHoverIndex, Info.IsDownIndex, Info.DropMark);
         return;
     }
     THeaderPaintElements requested;
-    if (AdvancedOwnerDraw) tree->OnHeaderDrawQueryElements(FHeader, Info, requested);
+    if (AdvancedOwnerDraw) tree->FireHeaderDrawQueryElements(Info, requested);
     const unsigned rightBorder = ShowRightBorder || C < Count() - 1 ? BF_RIGHT : 0;
+    const int themeState = Info.IsDownIndex    ? HIS_PRESSED
+                           : Info.IsHoverIndex ? HIS_HOT
+                                               : HIS_NORMAL;
     if (requested.Contains(hpeBackground)) {
-        tree->OnAdvancedHeaderDraw(FHeader, Info, {hpeBackground});
-    } else {
+        tree->FireAdvancedHeaderDraw(Info, {hpeBackground});
+    } else if (!Theme || !DrawThemeBackground(Theme, dc, HP_HEADERITEM, themeState, CR)) {
         TRect edge = CR;
         const bool hotPlate = FHeader->Style() == hsPlates && Info.IsHoverIndex &&
                               col->FOptions.ContainsAll({coAllowClick, coEnabled});
@@ -212,11 +232,18 @@ void TLazyTreeColumns::paintColumn(THeaderPaintInfo& Info, TColumnIndex C, const
         col->FOptions.Contains(coWrapCaption) ? col->FCaptionText : col->Text();
     if (!requested.Contains(hpeText) && !text.empty())
         paintCaptionText(dc, tree, text, Info.TextRectangle, Info.IsEnabled,
-                         Info.IsHoverIndex && options.Contains(hoHotTrack), format,
+                         Info.IsHoverIndex && options.Contains(hoHotTrack) && !Theme, format,
                          col->FOptions.Contains(coWrapCaption));
-    if (!requested.Contains(hpeSortGlyph) && Info.ShowSortGlyph)
-        drawArrow(dc, Info.SortGlyphPos.X, Info.SortGlyphPos.Y,
-                  FHeader->SortDirection() == sdAscending ? arrowUp : arrowDown, clBtnShadow);
+    if (!requested.Contains(hpeSortGlyph) && Info.ShowSortGlyph) {
+        const bool up = FHeader->SortDirection() == sdAscending;
+        const TRect box(Info.SortGlyphPos.X, Info.SortGlyphPos.Y,
+                        Info.SortGlyphPos.X + UtilityImageSize,
+                        Info.SortGlyphPos.Y + UtilityImageSize);
+        if (!Theme || !DrawThemeBackground(Theme, dc, HP_HEADERSORTARROW,
+                                           up ? HSAS_SORTEDUP : HSAS_SORTEDDOWN, box))
+            drawArrow(dc, Info.SortGlyphPos.X, Info.SortGlyphPos.Y, up ? arrowUp : arrowDown,
+                      clBtnShadow);
+    }
     if (!requested.Contains(hpeDropMark) && Info.DropMark != dmmNone) {
         const int y = (content.Top + content.Bottom - UtilityImageSize) / 2;
         if (Info.DropMark == dmmLeft)
@@ -226,7 +253,7 @@ void TLazyTreeColumns::paintColumn(THeaderPaintInfo& Info, TColumnIndex C, const
     }
     if (!elements.Empty()) {
         const int saved = SaveDC(dc);
-        tree->OnAdvancedHeaderDraw(FHeader, Info, elements);
+        tree->FireAdvancedHeaderDraw(Info, elements);
         RestoreDC(dc, saved);
     }
 }

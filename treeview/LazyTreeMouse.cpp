@@ -169,7 +169,7 @@ void TBaseLazyTree::ProcessMouseDown(TWMMouse& Message, THitInfo& HitInfo) {
         // The focus change may have changed the tree.
         GetHitTestInfoAt(Message.XPos(), Message.YPos(), true, HitInfo);
     }
-    FClickIndex = HitInfo.HitColumn;
+    FHeader->Columns()->FClickIndex = HitInfo.HitColumn;
     const THitPositions hp = HitInfo.HitPositions;
     const TLTSelectionOptions sel = TreeOptions()->SelectionOptions();
     const TLTMiscOptions misc = TreeOptions()->MiscOptions();
@@ -349,8 +349,10 @@ void TBaseLazyTree::ProcessMouseUp(TWMMouse& Message, THitInfo& HitInfo) {
             InvalidateNode(node);
         }
     }
+    const TColumnIndex clicked = FHeader->Columns()->ClickIndex();
+    if (clicked >= 0 && clicked == HitInfo.HitColumn)
+        FireColumnClick(clicked, mouseShift(Message.Keys()));
     if (HitInfo.HitNode) FireNodeClick(HitInfo);
-    (void)Message;
     // Editing nodes in place is not offered, so a pending click edit ends here.
     ChangeTreeStates({}, {tsEditPending});
 }
@@ -360,6 +362,8 @@ void TBaseLazyTree::ProcessMouseDblClick(TWMMouse& Message, THitInfo& HitInfo) {
         killTreeTimer(EditTimer);
         ChangeTreeStates({}, {tsEditPending});
     }
+    if (HitInfo.HitColumn == FHeader->Columns()->ClickIndex())
+        FireColumnDblClick(HitInfo.HitColumn, mouseShift(Message.Keys()));
     if (HitInfo.HitNode) FireNodeDblClick(HitInfo);
     const THitPositions hp = HitInfo.HitPositions;
     PLazyNode node = HitInfo.HitNode;
@@ -805,6 +809,14 @@ void TBaseLazyTree::FireNodeClick(const THitInfo& HitInfo) {
 
 void TBaseLazyTree::FireNodeDblClick(const THitInfo& HitInfo) {
     if (OnNodeDblClick) OnNodeDblClick(this, HitInfo);
+}
+
+void TBaseLazyTree::FireColumnClick(TColumnIndex Column, TShiftState Shift) {
+    if (OnColumnClick) OnColumnClick(this, Column, Shift);
+}
+
+void TBaseLazyTree::FireColumnDblClick(TColumnIndex Column, TShiftState Shift) {
+    if (OnColumnDblClick) OnColumnDblClick(this, Column, Shift);
 }
 
 void TBaseLazyTree::FireCanSplitterResizeNode(TPoint P, PLazyNode Node, int Column, bool& Allowed) {

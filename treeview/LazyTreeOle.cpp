@@ -159,6 +159,7 @@ HRESULT TLTDataObject::SetData(const FORMATETC& FormatEtc, STGMEDIUM& Medium, bo
     }
     if (DoRelease) {
         stored->Medium = Medium;
+        adviseDataChange();
         return S_OK;
     }
     // An own copy: the caller keeps (and frees) its medium.
@@ -187,7 +188,12 @@ HRESULT TLTDataObject::SetData(const FORMATETC& FormatEtc, STGMEDIUM& Medium, bo
     if (Medium.pUnkForRelease && Medium.pUnkForRelease != self)
         copy.pUnkForRelease = Medium.pUnkForRelease;
     stored->Medium = copy;
+    adviseDataChange();
     return S_OK;
+}
+
+void TLTDataObject::adviseDataChange() {
+    if (FAdviseHolder) FAdviseHolder->SendOnDataChange(this, 0, 0);
 }
 
 HRESULT TLTDataObject::EnumFormatEtc(DWORD Direction,
@@ -198,18 +204,22 @@ HRESULT TLTDataObject::EnumFormatEtc(DWORD Direction,
     return S_OK;
 }
 
-// Advise sinks are not part of this platform.
-HRESULT TLTDataObject::DAdvise(const FORMATETC&, DWORD, void*, DWORD&) {
-    return OLE_E_ADVISENOTSUPPORTED;
+HRESULT TLTDataObject::DAdvise(const FORMATETC& FormatEtc, DWORD advf,
+                               const std::shared_ptr<IAdviseSink>& AdvSink, DWORD& Connection) {
+    if (!FAdviseHolder) {
+        const HRESULT made = CreateDataAdviseHolder(FAdviseHolder);
+        if (FAILED(made)) return made;
+    }
+    return FAdviseHolder->Advise(this, FormatEtc, advf, AdvSink, Connection);
 }
 
-HRESULT TLTDataObject::DUnadvise(DWORD) {
-    return E_NOTIMPL;
+HRESULT TLTDataObject::DUnadvise(DWORD Connection) {
+    return FAdviseHolder ? FAdviseHolder->Unadvise(Connection) : E_NOTIMPL;
 }
 
-HRESULT TLTDataObject::EnumDAdvise(void*& EnumAdvise) {
-    EnumAdvise = nullptr;
-    return OLE_E_ADVISENOTSUPPORTED;
+HRESULT TLTDataObject::EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& EnumAdvise) {
+    EnumAdvise.reset();
+    return FAdviseHolder ? FAdviseHolder->EnumAdvise(EnumAdvise) : OLE_E_ADVISENOTSUPPORTED;
 }
 
 // --- TEnumFormatEtc ---------------------------------------------------------------------------

@@ -105,10 +105,12 @@ public:
     HRESULT GetCanonicalFormatEtc(const FORMATETC& FormatEtc, FORMATETC& FormatEtcOut) override;
     HRESULT SetData(const FORMATETC& FormatEtc, STGMEDIUM& Medium, bool DoRelease) override;
     HRESULT EnumFormatEtc(DWORD Direction, std::shared_ptr<IEnumFORMATETC>& EnumFormatEtc) override;
-    HRESULT DAdvise(const FORMATETC& FormatEtc, DWORD advf, void* AdvSink,
-                    DWORD& Connection) override;
+    // Connections of advise sinks, kept by an advise holder made on the first DAdvise; SetData
+    // tells them.
+    HRESULT DAdvise(const FORMATETC& FormatEtc, DWORD advf,
+                    const std::shared_ptr<IAdviseSink>& AdvSink, DWORD& Connection) override;
     HRESULT DUnadvise(DWORD Connection) override;
-    HRESULT EnumDAdvise(void*& EnumAdvise) override;
+    HRESULT EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& EnumAdvise) override;
 
     // The tree, nil once it is destroyed.
     TBaseLazyTree* Owner() const { return *FOwner; }
@@ -118,10 +120,12 @@ public:
 private:
     int findFormat(const FORMATETC& FormatEtc) const;
     TInternalStgMedium* findMedium(CLIPFORMAT Format);
+    void adviseDataChange();
     TTreeLink FOwner;
     bool FForClipboard;
     TFormatEtcArray FFormatEtcArray;
     std::vector<TInternalStgMedium> FInternalStgMediumArray;
+    std::shared_ptr<IDataAdviseHolder> FAdviseHolder;
 };
 
 // Lists the formats of a data object from a position.

@@ -100,7 +100,7 @@ void TBaseLazyTree::applyPaintOptionsChange(TLTPaintOptions Old, TLTPaintOptions
         if (bracket) EndUpdate();
     }
     if (HandleAllocated() && !IsLoading()) {
-        // No visual styles on this platform: the theme states follow toThemeAware alone.
+        // Visual styles are always on here: the theme state follows toThemeAware alone.
         if (New.Contains(toThemeAware) != Old.Contains(toThemeAware)) {
             if (New.Contains(toThemeAware))
                 ChangeTreeStates({tsUseThemes}, {});

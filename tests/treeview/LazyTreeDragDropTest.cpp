@@ -173,6 +173,93 @@ TEST_F(TwoTrees, ADropThroughQtCopiesTheNodesAndCarriesTheirTexts) {
     EXPECT_EQ(shape(a), "a1(a11) a2 a3");
 }
 
+TEST_F(TwoTrees, AComponentDragCarriesTheSourceTreeToTreesAndControls) {
+    a.tree->SetDragType(dtVCL);
+    std::vector<std::string> events;
+    a.tree->OnStartDrag = [&](TObject*, std::unique_ptr<TObject>&) { events.push_back("start"); };
+    a.tree->OnEndDrag = [&](TObject*, TObject* target, int, int) {
+        events.push_back(target == b.tree ? "end on b" : target ? "end elsewhere" : "end nowhere");
+    };
+    const auto from = [&](TObject* source) { return source == a.tree ? "a" : "?"; };
+    b.tree->OnDragOver = [&](TBaseLazyTree*, TObject* source, TShiftState, TDragState state, TPoint,
+                             TDropMode, DWORD&, bool& accept) {
+        if (state != dsDragMove)
+            events.push_back(std::string(state == dsDragEnter ? "enter from " : "leave from ") +
+                             (source ? from(source) : "-"));
+        accept = true;
+    };
+    b.tree->OnDragDrop = [&](TBaseLazyTree* t, TObject* source,
+                             const std::shared_ptr<IDataObject>& data, const TFormatArray&,
+                             TShiftState, TPoint, DWORD&, TDropMode mode) {
+        events.push_back(std::string("drop from ") + from(source) + (data ? " with data" : "") +
+                         " on " + b.name(t->DropTargetNode()) +
+                         (mode == dmOnNode ? " itself" : ""));
+    };
+    // A plain control on the source's form takes drops through its own events.
+    auto* panel = new TPanel(&a.form);
+    panel->SetParent(&a.form);
+    panel->SetBounds(210, 0, 80, 80);
+    panel->OnDragOver = [&](TObject*, TObject* source, int, int, TDragState, bool& accept) {
+        accept = source == a.tree;
+    };
+    panel->OnDragDrop = [&](TObject*, TObject* source, int, int) {
+        events.push_back(std::string("panel drop from ") + from(source));
+    };
+    uitest::processMessages();
+    const TPoint start = a.textPoint("a2");
+    const auto onA = [&](TWinControl* c, TPoint p) {
+        return a.tree->ScreenToClient(c->ClientToScreen(p));
+    };
+    const auto move = [&](TPoint p) {
+        uitest::postNativeMouseMove(a.tree, p, true);
+        uitest::processMessages();
+    };
+    const TPoint overB = onA(b.tree, b.textPoint("b2"));
+
+    uitest::postNativeMouseDown(a.tree, start);
+    uitest::processMessages();
+    EXPECT_TRUE(a.tree->TreeStates().Contains(tsVCLDragPending));
+    EXPECT_TRUE(a.tree->Dragging());
+    move({start.X + 3, start.Y + 3});
+    EXPECT_EQ(events, std::vector<std::string>{"start"});
+    move(overB);
+    move({overB.X + 1, overB.Y});
+    EXPECT_EQ(b.tree->DropTargetNode(), b["b2"]);
+    uitest::postNativeMouseUp(a.tree, {overB.X + 1, overB.Y});
+    uitest::processMessages();
+    EXPECT_EQ(events, (std::vector<std::string>{"start", "enter from a", "drop from a on b2 itself",
+                                                "end on b"}));
+    EXPECT_FALSE(a.tree->Dragging());
+    EXPECT_TRUE(
+        (a.tree->TreeStates() * TLazyTreeStates{tsVCLDragPending, tsVCLDragging, tsVCLDragFinished})
+            .Empty());
+    EXPECT_EQ(b.tree->DropTargetNode(), nullptr);
+
+    // Onto the panel.
+    events.clear();
+    uitest::postNativeMouseDown(a.tree, a.textPoint("a3"));
+    uitest::processMessages();
+    move(onA(panel, {40, 40}));
+    uitest::postNativeMouseUp(a.tree, onA(panel, {41, 40}));
+    uitest::processMessages();
+    EXPECT_EQ(events, (std::vector<std::string>{"start", "panel drop from a", "end elsewhere"}));
+
+    // Escape ends a drag without a drop.
+    events.clear();
+    uitest::postNativeMouseDown(a.tree, a.textPoint("a1"));
+    uitest::processMessages();
+    move(overB);
+    uitest::postNativeKey(VK_ESCAPE, a.tree);
+    uitest::processMessages();
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"start", "enter from a", "leave from a", "end nowhere"}));
+    EXPECT_FALSE(a.tree->Dragging());
+    uitest::postNativeMouseUp(a.tree, overB);
+    uitest::processMessages();
+    EXPECT_EQ(events.size(), 4u);
+    EXPECT_EQ(shape(b), "b1 b2");
+}
+
 TEST(LazyTreeDragDrop, ProposedEffectsFollowTheKeys) {
     TreeFixture f({"x"}, false);
     TestTree other(nullptr);
@@ -343,6 +430,78 @@ TEST_F(TwoTrees, CopyAndPasteThroughTheClipboard) {
     EXPECT_FALSE(b.tree->PasteFromClipboard());
     EXPECT_EQ(a.tree->CutCopyCount(), 0u);
     EXPECT_FALSE(a.tree->TreeStates().Contains(tsCopyPending));
+}
+
+TEST_F(TwoTrees, TheClipboardHoldsTheNodesAsRichText) {
+    a.tree->SetSelected(a["a1"], true);
+    a.tree->SetSelected(a["a11"], true);
+    a.tree->CopyToClipboard();
+    const std::string rtf = Clipboard()->GetAsBytes(RtfClipFormat);
+    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1043{\\fonttbl{\\f0 ", 0), 0u);
+    // One row per node; the child is indented by a tab and each character is a Unicode escape.
+    EXPECT_NE(rtf.find("\\pard\\intbl\\f0\\cf1\\fs"), std::string::npos);
+    EXPECT_NE(rtf.find(" \\u97\\'3f\\u49\\'3f\\cell\\row\r\n"), std::string::npos);
+    EXPECT_NE(rtf.find("\\pard\\intbl\\tab  \\u97\\'3f\\u49\\'3f\\u49\\'3f\\cell"),
+              std::string::npos);
+    EXPECT_NE(rtf.find("\\row\r\n\\pard\\par}"), std::string::npos);
+    EXPECT_EQ(Clipboard()->GetAsBytes(RtfNoObjectsClipFormat), rtf);
+}
+
+TEST(LazyTreeDataObject, AdviseSinksHearOfStoredData) {
+    TreeFixture f({"x"}, false);
+    auto data = std::make_shared<TLTDataObject>(f.tree, false);
+    struct Sink : IAdviseSink {
+        std::vector<std::string> heard;
+        void OnDataChange(const FORMATETC&, const STGMEDIUM& m) override {
+            if (m.tymed != TYMED_HGLOBAL) {
+                heard.push_back("-");
+                return;
+            }
+            heard.push_back(std::string(static_cast<const char*>(GlobalLock(m.hGlobal)),
+                                        GlobalSize(m.hGlobal)));
+            GlobalUnlock(m.hGlobal);
+        }
+    };
+    auto sink = std::make_shared<Sink>();
+    std::shared_ptr<IEnumSTATDATA> list;
+    EXPECT_EQ(data->DUnadvise(1), E_NOTIMPL);
+    EXPECT_EQ(data->EnumDAdvise(list), OLE_E_ADVISENOTSUPPORTED);
+    FORMATETC format;
+    format.cfFormat = CLIPFORMAT(RegisterClipboardFormat("Tree Advise Format"));
+    const auto store = [&](const char* text) {
+        STGMEDIUM m;
+        m.tymed = TYMED_HGLOBAL;
+        m.hGlobal = GlobalAlloc(GHND, 3);
+        std::memcpy(GlobalLock(m.hGlobal), text, 3);
+        GlobalUnlock(m.hGlobal);
+        ASSERT_EQ(data->SetData(format, m, true), S_OK);
+    };
+    DWORD withData = 0, noData = 0, once = 0;
+    ASSERT_EQ(data->DAdvise(format, 0, sink, withData), S_OK);
+    ASSERT_EQ(data->DAdvise(format, ADVF_NODATA, sink, noData), S_OK);
+    ASSERT_EQ(data->DAdvise(format, ADVF_ONLYONCE, sink, once), S_OK);
+    EXPECT_EQ(std::vector<DWORD>({withData, noData, once}), std::vector<DWORD>({1, 2, 3}));
+    store("one");
+    EXPECT_EQ(sink->heard, std::vector<std::string>({"one", "-", "one"}));
+    // The connection made for one notice is gone; an ended one cannot end twice.
+    ASSERT_EQ(data->DUnadvise(noData), S_OK);
+    EXPECT_EQ(data->DUnadvise(noData), OLE_E_NOCONNECTION);
+    EXPECT_EQ(data->DUnadvise(once), OLE_E_NOCONNECTION);
+    store("two");
+    EXPECT_EQ(sink->heard.back(), "two");
+    EXPECT_EQ(sink->heard.size(), 4u);
+    ASSERT_EQ(data->EnumDAdvise(list), S_OK);
+    STATDATA got[2];
+    ULONG fetched = 0;
+    EXPECT_EQ(list->Next(2, got, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 1u);
+    EXPECT_EQ(got[0].dwConnection, withData);
+    EXPECT_EQ(got[0].pAdvSink, sink);
+    // A first notice at once, with the data stored so far.
+    DWORD prime = 0;
+    ASSERT_EQ(data->DAdvise(format, ADVF_PRIMEFIRST, sink, prime), S_OK);
+    EXPECT_EQ(sink->heard.back(), "two");
+    EXPECT_EQ(sink->heard.size(), 5u);
 }
 
 TEST_F(TwoTrees, CutAndPasteMovesTheNodesAndEndsTheCut) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -47,6 +49,19 @@ struct HeaderFixture : TreeFixture {
         press(p);
         release(p);
     }
+    // Dark pixels (caption text) of the header between x0 and x1, inside the cells' edges.
+    int inkIn(int x0, int x1) {
+        uitest::processMessages();
+        tree->Update();
+        const TWindowFrame* frame = WindowFrame(tree);
+        int n = 0;
+        for (int x = x0; x < x1; ++x)
+            for (int y = 3; y < 16; ++y) {
+                const TColor c = frame->Image->PixelColor(x, y);
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 0x60) ++n;
+            }
+        return n;
+    }
     // A pixel of the window's frame image, where the header is painted.
     TColor framePixel(int x, int y) {
         uitest::processMessages();
@@ -71,18 +86,29 @@ TEST(LazyTreeHeader, VisibleHeaderTakesAStripAboveTheNodesAndPaintsItsColumns) {
     EXPECT_EQ(t.tree->HeaderRect(), TRect(0, 0, t.tree->Width(), 19));
     EXPECT_TRUE(t.header->InHeader({10, -5}));
     EXPECT_FALSE(t.header->InHeader({10, 5}));
-    // Each cell is a raised button: a white top-left edge, a dark right edge at its border.
+    // Themed, each cell is flat on the window colour with a thin separator at its border.
+    ASSERT_TRUE(t.tree->TreeStates().Contains(tsUseThemes));
+    EXPECT_EQ(t.framePixel(56, 3), ColorToRGB(clWindow));
+    const TColor separator = t.framePixel(59, 10);
+    EXPECT_NE(separator, ColorToRGB(clWindow));
+    EXPECT_EQ(t.framePixel(30, 18), separator);
+    // Sorting by a column shows its arrow in the cell's right part.
+    const auto arrowShown = [&] {
+        for (int x = 60 + 50 - 24; x < 110 - 2; ++x)
+            for (int y = 2; y < 17; ++y)
+                if (t.framePixel(x, y) == ColorToRGB(clBtnShadow)) return true;
+        return false;
+    };
+    t.header->SetSortColumn(1);
+    EXPECT_TRUE(arrowShown());
+    // Without themes each cell is a raised button: a white top-left edge, a dark right edge.
+    t.tree->TreeOptions()->SetPaintOptions(t.tree->TreeOptions()->PaintOptions() -
+                                           TLTPaintOptions{toThemeAware});
+    t.header->Invalidate();
     EXPECT_EQ(t.framePixel(30, 0), ColorToRGB(clBtnHighlight));
     EXPECT_EQ(t.framePixel(59, 10), ColorToRGB(cl3DDkShadow));
     EXPECT_EQ(t.framePixel(56, 3), ColorToRGB(clBtnFace));
-    // Sorting by a column shows its arrow in the cell's right part.
-    t.header->SetSortColumn(1);
-    uitest::processMessages();
-    bool arrow = false;
-    for (int x = 60 + 50 - 24; x < 110 - 2; ++x)
-        for (int y = 2; y < 17; ++y)
-            if (t.framePixel(x, y) == ColorToRGB(clBtnShadow)) arrow = true;
-    EXPECT_TRUE(arrow);
+    EXPECT_TRUE(arrowShown());
 }
 
 TEST(LazyTreeHeader, DraggingABorderSizesTheColumnAndDoubleClickFitsIt) {
@@ -107,6 +133,148 @@ TEST(LazyTreeHeader, DraggingABorderSizesTheColumnAndDoubleClickFitsIt) {
     uitest::processMessages();
     EXPECT_EQ(t.col(0)->Width(), expected);
     EXPECT_LT(expected, 90);
+}
+
+TEST(LazyTreeHeader, ColumnChangesRepaintTheHeaderAndRefitTheAutoSizeColumn) {
+    HeaderFixture t;
+    t.col(0)->SetWidth(120);
+    EXPECT_GT(t.inkIn(4, 56), 0);
+    EXPECT_EQ(t.inkIn(64, 116), 0);
+    t.col(0)->SetCaptionAlignment(taRightJustify);
+    EXPECT_EQ(t.inkIn(4, 56), 0);
+    EXPECT_GT(t.inkIn(64, 116), 0);
+    t.col(0)->SetText("");
+    EXPECT_EQ(t.inkIn(4, 116), 0);
+    // Hiding a column gives its room to the auto-size column.
+    t.header->SetAutoSizeIndex(2);
+    t.header->SetOptions(t.header->Options() + TLTHeaderOptions{hoAutoResize});
+    const int fitted = t.col(2)->Width();
+    EXPECT_EQ(fitted, t.tree->ClientWidth() - 170);
+    t.col(1)->SetOptions(t.col(1)->Options() - TLTColumnOptions{coVisible});
+    EXPECT_EQ(t.col(2)->Width(), fitted + 50);
+}
+
+TEST(LazyTreeHeader, ADraggedColumnShowsItsPictureFollowingTheMouse) {
+    for (const bool restricted : {false, true}) {
+        SCOPED_TRACE(restricted ? "horizontal only" : "free");
+        HeaderFixture t;
+        if (restricted)
+            t.header->SetOptions(t.header->Options() + TLTHeaderOptions{hoRestrictDrag});
+        TLTDragImage* image = t.header->DragImage();
+        t.press(t.at(20));
+        t.moveHeld(t.at(40));
+        ASSERT_TRUE(image->Visible());
+        ASSERT_NE(image->Window(), nullptr);
+        // The picture starts over the column's cell, darkened, and is as large as the cell.
+        const TPoint client = t.tree->ClientToScreen(TPoint(0, 0));
+        const TPoint cell(client.X, client.Y - t.header->Height());
+        EXPECT_EQ(image->ImagePosition(), cell);
+        ASSERT_NE(image->Picture(), nullptr);
+        EXPECT_EQ(image->Picture()->Width(), 60);
+        EXPECT_EQ(image->Picture()->Height(), t.header->Height());
+        const TColor face = ColorToRGB(clWindow); // the themed cell
+        const TColor darkened = image->Picture()->PixelColor(56, 4);
+        EXPECT_EQ(GetRValue(darkened), std::max(GetRValue(face) - 50, 0));
+        t.moveHeld(t.at(70, 12));
+        const TPoint moved(cell.X + 30, restricted ? cell.Y : cell.Y + 4);
+        EXPECT_EQ(image->ImagePosition(), moved);
+        EXPECT_EQ(image->Window()->Left(), moved.X);
+        EXPECT_EQ(image->Window()->Top(), moved.Y);
+        t.release(t.at(70, 12));
+        EXPECT_FALSE(image->Visible());
+        EXPECT_EQ(image->Window(), nullptr);
+    }
+}
+
+// A header whose width tracking is refused, and columns whose captions carry a mark.
+class MarkedColumn : public TLazyTreeColumn {
+public:
+    using TLazyTreeColumn::TLazyTreeColumn;
+    std::string Text() const override { return "#" + TLazyTreeColumn::Text(); }
+};
+class FrozenHeader : public TLTHeader {
+public:
+    using TLTHeader::TLTHeader;
+    int tracked = 0;
+
+protected:
+    bool FireColumnWidthTracking(TColumnIndex, TShiftState, TPoint&, TPoint) override {
+        ++tracked;
+        return false;
+    }
+};
+class OwnHeaderTree : public TestTree {
+public:
+    explicit OwnHeaderTree(TComponent* AOwner) : TestTree(AOwner) { InstallHeader(); }
+    std::vector<TColumnIndex> clicks;
+
+protected:
+    std::unique_ptr<TLTHeader> HeaderClass() override {
+        return std::make_unique<FrozenHeader>(this);
+    }
+    TLazyTreeColumn* ColumnClass(TLazyTreeColumns* Owner) override {
+        return new MarkedColumn(Owner);
+    }
+    void FireHeaderClick(const TLTHeaderHitInfo& HitInfo) override {
+        clicks.push_back(HitInfo.Column);
+        TestTree::FireHeaderClick(HitInfo);
+    }
+};
+
+TEST(LazyTreeHeader, ADerivedTreeBringsItsOwnHeaderColumnsAndDispatchers) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 300);
+    auto* tree = new OwnHeaderTree(&form);
+    tree->SetParent(&form);
+    tree->SetBounds(0, 0, 200, 180);
+    tree->SetBorderStyle(bsNone);
+    TLTHeader* header = tree->Header();
+    auto* frozen = dynamic_cast<FrozenHeader*>(header);
+    ASSERT_NE(frozen, nullptr);
+    TLazyTreeColumn* first = header->Columns()->Add();
+    header->Columns()->Add();
+    first->SetText("Name");
+    EXPECT_NE(dynamic_cast<MarkedColumn*>(first), nullptr);
+    EXPECT_EQ(first->Text(), "#Name");
+    header->SetOptions(header->Options() + TLTHeaderOptions{hoVisible});
+    int heard = 0;
+    tree->OnHeaderClick = [&](TLTHeader*, const TLTHeaderHitInfo&) { ++heard; };
+    form.Show();
+    uitest::processMessages();
+    uitest::postNativeWindowMouseDown(tree, {70, 8});
+    uitest::processMessages();
+    uitest::postNativeWindowMouseUp(tree, {70, 8});
+    uitest::processMessages();
+    EXPECT_EQ(tree->clicks, std::vector<TColumnIndex>{1});
+    EXPECT_EQ(heard, 1);
+    // The header refuses every width step: the border drag leaves the width.
+    uitest::postNativeWindowMouseDown(tree, {51, 8});
+    uitest::processMessages();
+    for (int x : {60, 80}) {
+        uitest::postNativeWindowMouseMove(tree, {x, 8}, true);
+        uitest::processMessages();
+    }
+    uitest::postNativeWindowMouseUp(tree, {80, 8});
+    uitest::processMessages();
+    EXPECT_GT(frozen->tracked, 0);
+    EXPECT_EQ(first->Width(), 50);
+}
+
+TEST(LazyTreeHeader, ClicksOnCellsReportTheirColumn) {
+    HeaderFixture t;
+    std::vector<std::string> events;
+    t.tree->OnColumnClick = [&](TBaseLazyTree*, TColumnIndex c, TShiftState) {
+        events.push_back("click " + std::to_string(c));
+    };
+    t.tree->OnColumnDblClick = [&](TBaseLazyTree*, TColumnIndex c, TShiftState) {
+        events.push_back("double " + std::to_string(c));
+    };
+    uitest::postNativeClickAt(t.tree, t.rowPoint("c", 80));
+    uitest::processMessages();
+    uitest::postNativeDoubleClickAt(t.tree, t.rowPoint("c", 130));
+    uitest::processMessages();
+    // The release after the double click is a click again.
+    EXPECT_EQ(events, (std::vector<std::string>{"click 1", "click 2", "double 2", "click 2"}));
 }
 
 TEST(LazyTreeHeader, ClickSortsByTheColumnAndASecondClickFlipsTheDirection) {

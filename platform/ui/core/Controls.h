@@ -20,6 +20,7 @@
 //    swallows the message.
 #include "platform/base/Classes.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/ui/core/DragState.h"
 #include "platform/ui/core/Messages.h"
 #include "platform/ui/core/Peer.h"
 
@@ -29,6 +30,7 @@
 #include <string>
 #include <vector>
 
+class TControl;
 class TWinControl;
 class TBasicAction;
 class TControlActionLink;
@@ -181,6 +183,46 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
+// --- dragging controls -----------------------------------------------------------------------
+// A drag between controls: BeginDrag on the source, CM_DRAG messages to the control under the
+// mouse (WParam a TDragMessage, LParam a TDragRec*), EndDrag when the button goes up.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+
+// What a drag carries; the source hands out its own in OnStartDrag, else the drag carries a
+// TDragControlObject for the source.
+class TDragObject : public TObject {
+public:
+    // The screen point of the mouse.
+    TPoint DragPos;
+    // The control under the mouse (nullptr: none).
+    TControl* DragTarget = nullptr;
+    bool Dropped = false;
+};
+
+class TDragControlObject : public TDragObject {
+public:
+    explicit TDragControlObject(TControl* AControl) : control_(AControl) {}
+    TControl* Control() const { return control_; }
+
+private:
+    TControl* control_;
+};
+
+struct TDragRec {
+    TPoint Pos; // screen point
+    TDragObject* Source = nullptr;
+    TControl* Target = nullptr;
+};
+
+using TStartDragEvent =
+    std::function<void(TObject* Sender, std::unique_ptr<TDragObject>& DragObject)>;
+// Source is the source control for a drag that carries one, else the drag object.
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target is the control that took the drop, nullptr when none did.
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 // --- TControl --------------------------------------------------------------------------------
 class TControl : public TComponent {
 public:
@@ -298,6 +340,22 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TContextPopupEvent OnContextPopup;
 
+    // dmAutomatic: a left press starts a drag of the control on its own.
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode v) { dragMode_ = v; }
+    // Starts a drag of this control now (Immediate) or once the mouse moved Threshold pixels
+    // from where it is (-1: the platform's distance); the mouse is captured until it ends.
+    virtual void BeginDrag(bool Immediate, int Threshold = -1);
+    // Ends this control's drag, dropping on the control under the mouse when Drop is set and
+    // that control accepts.
+    void EndDrag(bool Drop);
+    // Whether a drag of this control runs (also while it waits for the threshold).
+    virtual bool Dragging() const;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+
     // The action the control is linked to (nullptr: none). Linking copies the action's caption,
     // enabled and visible state into the control; a click without OnClick executes it.
     TBasicAction* Action() const;
@@ -318,6 +376,16 @@ protected:
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
     virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+    // The source's side of a drag: the drag object (OnStartDrag) and the end (OnEndDrag; X, Y
+    // in client coordinates).
+    virtual void DoStartDrag(std::unique_ptr<TDragObject>& DragObject);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // The target's side: whether a drop would be taken (OnDragOver) and the drop (OnDragDrop);
+    // X, Y in client coordinates.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    // The default CM_DRAG handling: the target's side above, and this control as target.
+    virtual void CMDrag(TMessage& Message);
     virtual void Resize();
     // Called before Visible changes.
     virtual void VisibleChanging() {}
@@ -386,6 +454,7 @@ private:
     unsigned controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     std::unique_ptr<TControlActionLink> actionLink_;
     unsigned controlState_ = 0;
+    TDragMode dragMode_ = dmManual;
     // Distances kept by akRight / akBottom anchors, taken when the parent size is known.
     int anchorRight_ = -1;
     int anchorBottom_ = -1;

@@ -189,6 +189,9 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_HINTSHOW:
         CMHintShow(Message);
         break;
+    case CM_DRAG:
+        CMDrag(Message);
+        break;
     case WM_WINDOWPOSCHANGED:
         WMWindowPosChanged(Message);
         break;
@@ -270,6 +273,7 @@ void TControl::WMLButtonDown(TWMMouse& Message) {
     SendCancelMode(this);
     DefaultHandler(Message.M);
     if (controlStyle_ & csCaptureMouse) SetMouseCapture(true);
+    if (dragMode_ == dmAutomatic) BeginDrag(false);
     if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
     DoMouseDown(Message, mbLeft, {});
 }
@@ -382,6 +386,7 @@ void TControl::CMHintShow(TMessage& /*Message*/) {}
 // --- TWinControl -----------------------------------------------------------------------------
 void TWinControl::MainWndProc(TMessage& Message) {
     try {
+        if (controls::controlDragInput(this, Message)) return;
         WindowProc(Message);
     } catch (...) {
         Application->HandleException(this);

@@ -25,4 +25,8 @@ WindowState& state();
 // The default handling of WM_NCCALCSIZE and WM_NCPAINT (WindowFrame.cpp).
 void defaultFrameMessage(TWinControl* control, TMessage& Message);
 
+// The mouse and Escape while a control's drag runs (DragDrop.cpp): true when the drag took the
+// message.
+bool controlDragInput(TWinControl* control, TMessage& Message);
+
 } // namespace controls

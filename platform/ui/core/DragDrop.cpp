@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <new>
@@ -241,7 +242,8 @@ HRESULT TOutboundDataObject::EnumFormatEtc(DWORD dwDirection,
     return S_OK;
 }
 
-HRESULT TOutboundDataObject::DAdvise(const FORMATETC&, DWORD, void*, DWORD&) {
+HRESULT TOutboundDataObject::DAdvise(const FORMATETC&, DWORD, const std::shared_ptr<IAdviseSink>&,
+                                     DWORD&) {
     return OLE_E_ADVISENOTSUPPORTED;
 }
 
@@ -249,9 +251,101 @@ HRESULT TOutboundDataObject::DUnadvise(DWORD) {
     return OLE_E_ADVISENOTSUPPORTED;
 }
 
-HRESULT TOutboundDataObject::EnumDAdvise(void*& out) {
-    out = nullptr;
+HRESULT TOutboundDataObject::EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& out) {
+    out.reset();
     return OLE_E_ADVISENOTSUPPORTED;
+}
+
+// --- advise connections -------------------------------------------------------------------------
+namespace {
+
+class TStatDataList : public IEnumSTATDATA {
+public:
+    TStatDataList(std::vector<STATDATA> Items, ULONG At) : items_(std::move(Items)), at_(At) {}
+    HRESULT Next(ULONG celt, STATDATA* rgelt, ULONG* pceltFetched) override {
+        ULONG n = 0;
+        for (; n < celt && at_ < items_.size(); ++n) rgelt[n] = items_[at_++];
+        if (pceltFetched) *pceltFetched = n;
+        return n == celt ? S_OK : S_FALSE;
+    }
+    HRESULT Skip(ULONG celt) override {
+        const ULONG left = ULONG(items_.size()) - at_;
+        at_ += std::min(celt, left);
+        return celt <= left ? S_OK : S_FALSE;
+    }
+    HRESULT Reset() override {
+        at_ = 0;
+        return S_OK;
+    }
+    HRESULT Clone(std::shared_ptr<IEnumSTATDATA>& out) override {
+        out = std::make_shared<TStatDataList>(items_, at_);
+        return S_OK;
+    }
+
+private:
+    std::vector<STATDATA> items_;
+    ULONG at_;
+};
+
+class TDataAdviseHolder : public IDataAdviseHolder {
+public:
+    HRESULT Advise(IDataObject* DataObject, const FORMATETC& Format, DWORD Advf,
+                   const std::shared_ptr<IAdviseSink>& Sink, DWORD& Connection) override {
+        Connection = 0;
+        if (!Sink) return E_INVALIDARG;
+        STATDATA c;
+        c.formatetc = Format;
+        c.advf = Advf;
+        c.pAdvSink = Sink;
+        c.dwConnection = ++last_;
+        Connection = c.dwConnection;
+        connections_.push_back(c);
+        if ((Advf & ADVF_PRIMEFIRST) && DataObject) {
+            notify(DataObject, c);
+            if (Advf & ADVF_ONLYONCE) Unadvise(c.dwConnection);
+        }
+        return S_OK;
+    }
+    HRESULT Unadvise(DWORD Connection) override {
+        for (auto it = connections_.begin(); it != connections_.end(); ++it)
+            if (it->dwConnection == Connection) {
+                connections_.erase(it);
+                return S_OK;
+            }
+        return OLE_E_NOCONNECTION;
+    }
+    HRESULT EnumAdvise(std::shared_ptr<IEnumSTATDATA>& out) override {
+        out = std::make_shared<TStatDataList>(connections_, 0);
+        return S_OK;
+    }
+    HRESULT SendOnDataChange(IDataObject* DataObject, DWORD, DWORD) override {
+        if (!DataObject) return E_INVALIDARG;
+        // A sink may advise or unadvise while it is told: walk a copy.
+        const std::vector<STATDATA> connections = connections_;
+        for (const STATDATA& c : connections) {
+            notify(DataObject, c);
+            if (c.advf & ADVF_ONLYONCE) Unadvise(c.dwConnection);
+        }
+        return S_OK;
+    }
+
+private:
+    static void notify(IDataObject* DataObject, const STATDATA& c) {
+        STGMEDIUM medium;
+        if (!(c.advf & ADVF_NODATA) && FAILED(DataObject->GetData(c.formatetc, medium)))
+            medium = STGMEDIUM{};
+        c.pAdvSink->OnDataChange(c.formatetc, medium);
+        ReleaseStgMedium(medium);
+    }
+    std::vector<STATDATA> connections_;
+    DWORD last_ = 0;
+};
+
+} // namespace
+
+HRESULT CreateDataAdviseHolder(std::shared_ptr<IDataAdviseHolder>& ppDAHolder) {
+    ppDAHolder = std::make_shared<TDataAdviseHolder>();
+    return S_OK;
 }
 
 // --- TMemoryDataObject ----------------------------------------------------------------------
@@ -586,4 +680,176 @@ HRESULT DoDragDrop(const std::shared_ptr<IDataObject>& DataObj,
     if (!DataObj || !DropSource) return E_INVALIDARG;
     if (driver) return driver->DoDragDrop(DataObj, DropSource, OkEffects, Effect);
     return dragInThisProcess(DataObj, DropSource, OkEffects, Effect);
+}
+
+// --- dragging controls ---------------------------------------------------------------------------
+namespace {
+
+// The running drag of a control (one at a time).
+struct ControlDrag {
+    TControl* source = nullptr;
+    std::shared_ptr<bool> sourceAlive;
+    std::unique_ptr<TDragObject> object;
+    TPoint start;
+    int threshold = 5;
+    bool started = false;
+    TControl* target = nullptr;
+    bool accepted = false;
+};
+std::unique_ptr<ControlDrag> controlDrag;
+
+constexpr int ControlDragThreshold = 5;
+
+// The control under a screen point that takes part in drags: what CM_DRAG dmFindTarget names.
+TControl* dragTargetAt(TPoint P, TDragObject* Object) {
+    TWinControl* window = FindControl(WindowFromPoint(P));
+    if (!window) return nullptr;
+    TControl* control = window;
+    if (TControl* inner = window->ControlAtPos(window->ScreenToClient(P), false)) control = inner;
+    TDragRec rec{P, Object, nullptr};
+    const auto found = reinterpret_cast<TControl*>(
+        control->Perform(CM_DRAG, dmFindTarget, reinterpret_cast<LPARAM>(&rec)));
+    return found ? found : control;
+}
+
+LRESULT sendDrag(TControl* Target, TDragMessage Kind, TPoint P, TDragObject* Object) {
+    TDragRec rec{P, Object, Target};
+    return Target->Perform(CM_DRAG, WPARAM(Kind), reinterpret_cast<LPARAM>(&rec));
+}
+
+void dragTo(TPoint P) {
+    ControlDrag& d = *controlDrag;
+    d.object->DragPos = P;
+    TControl* now = dragTargetAt(P, d.object.get());
+    if (now != d.target) {
+        if (d.target) sendDrag(d.target, dmDragLeave, P, d.object.get());
+        d.target = now;
+        d.accepted = d.target && sendDrag(d.target, dmDragEnter, P, d.object.get()) != 0;
+    } else if (d.target) {
+        d.accepted = sendDrag(d.target, dmDragMove, P, d.object.get()) != 0;
+    }
+    d.object->DragTarget = d.accepted ? d.target : nullptr;
+    if (Screen) Screen->SetCurrentCursor(d.accepted ? crDrag : crNoDrop);
+}
+
+} // namespace
+
+void TControl::BeginDrag(bool Immediate, int Threshold) {
+    if (controlDrag) return;
+    controlDrag = std::make_unique<ControlDrag>();
+    controlDrag->source = this;
+    controlDrag->sourceAlive = alive_;
+    controlDrag->threshold = Threshold < 0 ? ControlDragThreshold : Threshold;
+    GetCursorPos(controlDrag->start);
+    DoStartDrag(controlDrag->object);
+    if (!controlDrag) return;
+    if (!controlDrag->object) controlDrag->object = std::make_unique<TDragControlObject>(this);
+    SetMouseCapture(true);
+    if (Immediate) {
+        controlDrag->started = true;
+        dragTo(controlDrag->start);
+    }
+}
+
+void TControl::EndDrag(bool Drop) {
+    if (!controlDrag || controlDrag->source != this) return;
+    // Drops on an accepting target or leaves it, then tells the source.
+    std::unique_ptr<ControlDrag> d = std::move(controlDrag);
+    TPoint p;
+    GetCursorPos(p);
+    if (d->started && d->target) {
+        if (Drop && d->accepted) {
+            d->object->Dropped = true;
+            sendDrag(d->target, dmDragDrop, p, d->object.get());
+        } else {
+            sendDrag(d->target, dmDragLeave, p, d->object.get());
+        }
+    }
+    if (Screen) Screen->SetCurrentCursor(crDefault);
+    if (!*d->sourceAlive) return;
+    if (MouseCapture()) SetMouseCapture(false);
+    const TPoint client = ScreenToClient(p);
+    DoEndDrag(d->object->Dropped ? d->target : nullptr, client.X, client.Y);
+}
+
+bool TControl::Dragging() const {
+    return controlDrag && controlDrag->source == this;
+}
+
+void TControl::DoStartDrag(std::unique_ptr<TDragObject>& DragObject) {
+    if (OnStartDrag) OnStartDrag(this, DragObject);
+}
+
+void TControl::DoEndDrag(TObject* Target, int X, int Y) {
+    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+}
+
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    Accept = bool(OnDragOver);
+    if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y) {
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::CMDrag(TMessage& Message) {
+    const auto* rec = reinterpret_cast<const TDragRec*>(Message.LParam);
+    if (Message.WParam == dmFindTarget) {
+        Message.Result = reinterpret_cast<LRESULT>(this);
+        return;
+    }
+    // The events see the source control of a drag that carries one.
+    TObject* source = rec->Source;
+    if (auto* c = dynamic_cast<TDragControlObject*>(rec->Source)) source = c->Control();
+    const TPoint p = ScreenToClient(rec->Pos);
+    switch (Message.WParam) {
+    case dmDragEnter:
+    case dmDragLeave:
+    case dmDragMove: {
+        const TDragState state = Message.WParam == dmDragEnter   ? dsDragEnter
+                                 : Message.WParam == dmDragLeave ? dsDragLeave
+                                                                 : dsDragMove;
+        bool accept = false;
+        DragOver(source, p.X, p.Y, state, accept);
+        Message.Result = accept;
+        break;
+    }
+    case dmDragDrop:
+        DragDrop(source, p.X, p.Y);
+        break;
+    default:
+        break;
+    }
+}
+
+bool controls::controlDragInput(TWinControl* control, TMessage& Message) {
+    if (!controlDrag || controlDrag->source != control) return false;
+    switch (Message.Msg) {
+    case WM_MOUSEMOVE: {
+        const TPoint p = control->ClientToScreen(LParamToPoint(Message.LParam));
+        ControlDrag& d = *controlDrag;
+        if (!d.started && std::abs(p.X - d.start.X) < d.threshold &&
+            std::abs(p.Y - d.start.Y) < d.threshold)
+            return true;
+        d.started = true;
+        dragTo(p);
+        return true;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        control->EndDrag(true);
+        return true;
+    case WM_KEYDOWN:
+        if (Message.WParam != VK_ESCAPE) return false;
+        control->EndDrag(false);
+        return true;
+    case WM_CANCELMODE:
+    case WM_KILLFOCUS:
+        control->EndDrag(false);
+        return false;
+    default:
+        return false;
+    }
 }

@@ -38,6 +38,7 @@ constexpr HRESULT E_OUTOFMEMORY = hresult(0x8007000E);
 constexpr HRESULT E_INVALIDARG = hresult(0x80070057);
 constexpr HRESULT DV_E_FORMATETC = hresult(0x80040064);
 constexpr HRESULT OLE_E_ADVISENOTSUPPORTED = hresult(0x80040003);
+constexpr HRESULT OLE_E_NOCONNECTION = hresult(0x80040004);
 constexpr HRESULT DRAGDROP_S_DROP = hresult(0x00040100);
 constexpr HRESULT DRAGDROP_S_CANCEL = hresult(0x00040101);
 constexpr HRESULT DRAGDROP_S_USEDEFAULTCURSORS = hresult(0x00040102);
@@ -133,6 +134,38 @@ std::vector<std::uint8_t> WideTextBytes(const std::string& Text);
 std::string WideBytesText(const std::uint8_t* Block, std::size_t Size);
 
 // --- the interfaces --------------------------------------------------------------------------
+class IDataObject;
+
+// Told by a data object it advises that its data changed; Medium is the new data of Format
+// (TYMED_NULL when the connection asked for no data), owned by the caller.
+class IAdviseSink {
+public:
+    virtual ~IAdviseSink() = default;
+    virtual void OnDataChange(const FORMATETC& pFormatetc, const STGMEDIUM& pStgmed) = 0;
+};
+
+constexpr DWORD ADVF_NODATA = 1;
+constexpr DWORD ADVF_PRIMEFIRST = 2;
+constexpr DWORD ADVF_ONLYONCE = 4;
+
+// One advise connection.
+struct STATDATA {
+    FORMATETC formatetc;
+    DWORD advf = 0;
+    std::shared_ptr<IAdviseSink> pAdvSink;
+    DWORD dwConnection = 0;
+};
+
+// Lists advise connections from a position; a clone keeps the position.
+class IEnumSTATDATA {
+public:
+    virtual ~IEnumSTATDATA() = default;
+    virtual HRESULT Next(ULONG celt, STATDATA* rgelt, ULONG* pceltFetched) = 0;
+    virtual HRESULT Skip(ULONG celt) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT Clone(std::shared_ptr<IEnumSTATDATA>& ppenum) = 0;
+};
+
 class IEnumFORMATETC {
 public:
     virtual ~IEnumFORMATETC() = default;
@@ -154,12 +187,28 @@ public:
     virtual HRESULT SetData(const FORMATETC& pformatetc, STGMEDIUM& pmedium, bool fRelease) = 0;
     virtual HRESULT EnumFormatEtc(DWORD dwDirection,
                                   std::shared_ptr<IEnumFORMATETC>& ppenumFormatEtc) = 0;
-    // Advise sinks are not part of this platform; they stay opaque.
-    virtual HRESULT DAdvise(const FORMATETC& pformatetc, DWORD advf, void* pAdvSink,
-                            DWORD& pdwConnection) = 0;
+    // Advise sinks: told when the object's data changes (see IDataAdviseHolder).
+    virtual HRESULT DAdvise(const FORMATETC& pformatetc, DWORD advf,
+                            const std::shared_ptr<IAdviseSink>& pAdvSink, DWORD& pdwConnection) = 0;
     virtual HRESULT DUnadvise(DWORD dwConnection) = 0;
-    virtual HRESULT EnumDAdvise(void*& ppenumAdvise) = 0;
+    virtual HRESULT EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& ppenumAdvise) = 0;
 };
+
+// The connections of a data object's advise sinks: Advise adds one (numbered from 1),
+// SendOnDataChange tells each sink the new data of its format (no data with ADVF_NODATA; a
+// connection made with ADVF_ONLYONCE ends after its first notice; ADVF_PRIMEFIRST sends one at
+// once).
+class IDataAdviseHolder {
+public:
+    virtual ~IDataAdviseHolder() = default;
+    virtual HRESULT Advise(IDataObject* pDataObject, const FORMATETC& pFetc, DWORD advf,
+                           const std::shared_ptr<IAdviseSink>& pAdvise, DWORD& pdwConnection) = 0;
+    // OLE_E_NOCONNECTION for a connection it does not hold.
+    virtual HRESULT Unadvise(DWORD dwConnection) = 0;
+    virtual HRESULT EnumAdvise(std::shared_ptr<IEnumSTATDATA>& ppenumAdvise) = 0;
+    virtual HRESULT SendOnDataChange(IDataObject* pDataObject, DWORD dwReserved, DWORD advf) = 0;
+};
+HRESULT CreateDataAdviseHolder(std::shared_ptr<IDataAdviseHolder>& ppDAHolder);
 
 // pt is in screen coordinates; dwEffect comes in as the effects the source allows and goes out
 // as the one the target would carry out.
@@ -204,9 +253,10 @@ public:
     HRESULT GetDataHere(const FORMATETC& f, STGMEDIUM& medium) override;
     HRESULT GetCanonicalFormatEtc(const FORMATETC& in, FORMATETC& out) override;
     HRESULT EnumFormatEtc(DWORD dwDirection, std::shared_ptr<IEnumFORMATETC>& out) override;
-    HRESULT DAdvise(const FORMATETC& f, DWORD advf, void* sink, DWORD& connection) override;
+    HRESULT DAdvise(const FORMATETC& f, DWORD advf, const std::shared_ptr<IAdviseSink>& sink,
+                    DWORD& connection) override;
     HRESULT DUnadvise(DWORD connection) override;
-    HRESULT EnumDAdvise(void*& out) override;
+    HRESULT EnumDAdvise(std::shared_ptr<IEnumSTATDATA>& out) override;
 
 protected:
     virtual std::shared_ptr<IEnumFORMATETC> ReadFormats() = 0;

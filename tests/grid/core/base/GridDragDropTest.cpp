@@ -181,7 +181,10 @@ TEST(GridDragDropTest, TheSourceObjectsBlocks) {
     STGMEDIUM m;
     EXPECT_EQ(text.GetDataHere(f, m), DV_E_FORMATETC);
     EXPECT_EQ(text.SetData(f, m, true), DV_E_FORMATETC);
-    void* advise = &m;
+    std::shared_ptr<IDataAdviseHolder> holder;
+    CreateDataAdviseHolder(holder);
+    std::shared_ptr<IEnumSTATDATA> advise;
+    holder->EnumAdvise(advise);
     EXPECT_EQ(text.EnumDAdvise(advise), OLE_E_ADVISENOTSUPPORTED);
     EXPECT_EQ(advise, nullptr);
 
