@@ -173,6 +173,9 @@ class TGridDateTimePicker;
 class TGridEditBtn;
 class TGridUnitEditBtn;
 class TGridButton;
+class TQorRichEdit;
+class TCustomRichEdit;
+class TScrollBar;
 using TSpinClickEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
 using TFloatSpinClickEvent =
@@ -1438,6 +1441,16 @@ public:
     TGridSpin* SpinEdit();
     TGridDatePicker* DateTimePicker();
     TGridDateTimePicker* DateAndTimePicker();
+    // The rich edits, made on first use: a hidden one that converts rich-text cells, and the
+    // in-place editor of edRichEdit cells.
+    TQorRichEdit* RichEdit();
+    TQorRichEdit* InplaceRichEdit();
+    // Rich-text cells: the cell's RTF into the editor, the editor's RTF into the cell.
+    void CellToRich(int Col, int Row, TCustomRichEdit* Richeditor);
+    void RichToCell(int Col, int Row, TCustomRichEdit* Richeditor);
+    std::string RichToString(TCustomRichEdit* Richeditor);
+    // The selection of the rich-text in-place editor changed.
+    TNotifyEvent OnRichEditSelectionChange;
     // The editor link of the cell being edited (from its column); passed to OnGetEditorProp.
     TObject* EditLink() const { return FEditLink; }
     void SetEditLink(TObject* v) { FEditLink = v; }
@@ -2302,6 +2315,8 @@ protected:
     TGridSpin* FEditSpin = nullptr;
     TGridDatePicker* FEditDate = nullptr;
     TGridDateTimePicker* FEditDateTime = nullptr;
+    TQorRichEdit* FRichEdit = nullptr;
+    TQorRichEdit* FInplaceRichEdit = nullptr;
     TObject* FEditLink = nullptr;
     TDateTime FOriginalDateTime = 0;
     // A press on the upper (lower) half of a spin button drawn in the cell.
@@ -2420,6 +2435,14 @@ protected:
     bool FAnchorHint = false;
     THintWindow* FScrollHintWnd = nullptr;
     bool FScrollHintShow = false;
+    // The one scroll bar placed over a ctScrollbar cell under the pointer, and that cell.
+    TScrollBar* FScrollBar = nullptr;
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    // Places the cell scroll bar over the cell (real column) under the pointer, or hides it.
+    void placeCellScrollBar(int ACol, int ARow);
+    // The cell's scroll bar (real column) when one is painted: its page is below its range.
+    bool cellScrollBarShown(int ACol, int ARow);
     bool isFixedCell(int ACol, int ARow);
     void platformPress(TWMMouse& Message, int ACol, int ARow, int PressTop);
     void directEditPress(int ACol, int ARow, bool ComboOnDblClickOnly);
@@ -2649,6 +2672,7 @@ private:
     friend class TGridEditBtn;
     friend class TGridUnitEditBtn;
     friend class TGridButton;
+    friend class TQorRichEdit;
     // Switches goEditing without the repaint of the whole grid.
     void setEditingOption(bool On);
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);

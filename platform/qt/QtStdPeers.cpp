@@ -525,6 +525,19 @@ public:
         }
     }
 
+    // A character sent or posted to the control (not typed) is typed into the widget.
+    void DefaultProc(TMessage& Message) override {
+        TQtWindowPeer::DefaultProc(Message);
+        if (!text_ || Message.Msg != WM_CHAR || IsDelivering(Message)) return;
+        const auto c = char32_t(Message.WParam);
+        QTextCursor cursor = text_->textCursor();
+        if (c == U'\r')
+            cursor.insertBlock();
+        else if (c >= 0x20 || c == U'\t')
+            cursor.insertText(QString::fromStdU32String(std::u32string(1, c)));
+        text_->setTextCursor(cursor);
+    }
+
 private:
     QString plain() const { return text_->document()->toPlainText(); }
     std::pair<int, int> selection() const {
