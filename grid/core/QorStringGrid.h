@@ -2443,6 +2443,7 @@ protected:
     void placeCellScrollBar(int ACol, int ARow);
     // The cell's scroll bar (real column) when one is painted: its page is below its range.
     bool cellScrollBarShown(int ACol, int ARow);
+    void paintCellScrollBar(TCanvas& C, int ACol, int ARow, TRect& R);
     bool isFixedCell(int ACol, int ARow);
     void platformPress(TWMMouse& Message, int ACol, int ARow, int PressTop);
     void directEditPress(int ACol, int ARow, bool ComboOnDblClickOnly);
