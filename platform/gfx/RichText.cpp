@@ -427,7 +427,7 @@ std::string TRichText::Rtf() const {
                 body += '\\';
                 body += char(c);
             } else if (c == U'\n') {
-                body += "\\par\n";
+                body += "\\par ";
             } else if (c == U'\t') {
                 body += "\\tab ";
             } else if (c >= 0x20 && c < 0x80) {
@@ -458,7 +458,7 @@ std::string TRichText::Rtf() const {
         }
         out += '}';
     }
-    return out + "\n" + body + "}";
+    return out + body + "}";
 }
 
 void TRichText::SetAllColor(TColor Color) {
