@@ -28,9 +28,11 @@ void TQorRichEdit::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 void TQorRichEdit::WMKillFocus(TWMKillFocus& Message) {
-    if (FGrid->InvokedFocusChange) return;
-    if (FGrid->HandleAllocated() && Message.FocusedWnd() == FGrid->Handle())
-        FGrid->HideInplaceEdit();
+    if (!FGrid->IsDestroying()) {
+        if (FGrid->InvokedFocusChange) return;
+        if (FGrid->HandleAllocated() && Message.FocusedWnd() == FGrid->Handle())
+            FGrid->HideInplaceEdit();
+    }
     TRichEdit::WMKillFocus(Message);
 }
 
