@@ -74,3 +74,8 @@ std::string GetShortTimeFormat() {
 std::string GetLongTimeFormat() {
     return FormatSettings().LongTimeFormat;
 }
+
+void SetWindowTransparentStyle(HWND Wnd) {
+    SetWindowLong(Wnd, GWL_EXSTYLE,
+                  LONG(DWORD(GetWindowLong(Wnd, GWL_EXSTYLE)) | WS_EX_TRANSPARENT));
+}

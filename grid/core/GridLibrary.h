@@ -28,6 +28,8 @@ TGridLibraryState& GridLibrary();
 // Runs once; later calls do nothing until GridLibraryFinalize.
 void GridLibraryInitialize();
 void GridLibraryFinalize();
+// Adds WS_EX_TRANSPARENT to the window's extended style, keeping the others.
+void SetWindowTransparentStyle(HWND Wnd);
 
 // Passes every message on; on a position change of any window it moves the focus frame of
 // the focus-frame grid onto its current cell.

@@ -198,6 +198,9 @@ class TEditLink;
 class TPopupMenu;
 using TFixedDropDownClickEvent = std::function<void(
     TObject* Sender, int ACol, int ARow, TPopupMenu*& AMenu, bool& KeepFixedCellHighlighted)>;
+class TQorRichEdit;
+class TCustomRichEdit;
+class TScrollBar;
 using TSpinClickEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
 using TFloatSpinClickEvent =
@@ -1481,6 +1484,16 @@ public:
     TGridSpin* SpinEdit();
     TGridDatePicker* DateTimePicker();
     TGridDateTimePicker* DateAndTimePicker();
+    // The rich edits, made on first use: a hidden one that converts rich-text cells, and the
+    // in-place editor of edRichEdit cells.
+    TQorRichEdit* RichEdit();
+    TQorRichEdit* InplaceRichEdit();
+    // Rich-text cells: the cell's RTF into the editor, the editor's RTF into the cell.
+    void CellToRich(int Col, int Row, TCustomRichEdit* Richeditor);
+    void RichToCell(int Col, int Row, TCustomRichEdit* Richeditor);
+    std::string RichToString(TCustomRichEdit* Richeditor);
+    // The selection of the rich-text in-place editor changed.
+    TNotifyEvent OnRichEditSelectionChange;
     // The editor link of the cell being edited (from its column); passed to OnGetEditorProp.
     TObject* EditLink() const { return FEditLink; }
     void SetEditLink(TObject* v) { FEditLink = v; }
@@ -2427,6 +2440,8 @@ protected:
     TGridSpin* FEditSpin = nullptr;
     TGridDatePicker* FEditDate = nullptr;
     TGridDateTimePicker* FEditDateTime = nullptr;
+    TQorRichEdit* FRichEdit = nullptr;
+    TQorRichEdit* FInplaceRichEdit = nullptr;
     TObject* FEditLink = nullptr;
     TDateTime FOriginalDateTime = 0;
     TGridTransEdit* FEditTrans = nullptr;
@@ -2562,6 +2577,15 @@ protected:
     bool FAnchorHint = false;
     THintWindow* FScrollHintWnd = nullptr;
     bool FScrollHintShow = false;
+    // The one scroll bar placed over a ctScrollbar cell under the pointer, and that cell.
+    TScrollBar* FScrollBar = nullptr;
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    // Places the cell scroll bar over the cell (real column) under the pointer, or hides it.
+    void placeCellScrollBar(int ACol, int ARow);
+    // The cell's scroll bar (real column) when one is painted: its page is below its range.
+    bool cellScrollBarShown(int ACol, int ARow);
+    void paintCellScrollBar(TCanvas& C, int ACol, int ARow, TRect& R);
     bool isFixedCell(int ACol, int ARow);
     void platformPress(TWMMouse& Message, int ACol, int ARow, int PressTop);
     void directEditPress(int ACol, int ARow, bool ComboOnDblClickOnly);
@@ -2797,6 +2821,7 @@ private:
     friend class TGridUnitEditBtn;
     friend class TGridButton;
     friend class TEditLink;
+    friend class TQorRichEdit;
     // Switches goEditing without the repaint of the whole grid.
     void setEditingOption(bool On);
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);

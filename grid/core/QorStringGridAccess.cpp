@@ -4,6 +4,7 @@
 #include "grid/core/base/GridUtils.h"
 #include "grid/editors/QorInplaceEdit.h"
 #include "grid/render/markup/MarkupText.h"
+#include "platform/ui/RichEdit.h"
 
 #include <algorithm>
 
@@ -269,6 +270,21 @@ std::string TQorStringGrid::UnSortedCells(int ACol, int ARow) {
 
 void TQorStringGrid::SetUnSortedCells(int ACol, int ARow, const std::string& Value) {
     SetCells(ACol, ARow <= FSortRowXRef->Count() ? UnSortedRowIndex(ARow) : ARow, Value);
+}
+
+// --- rich text -------------------------------------------------------------------------------
+// Cells keep their rich text as RTF (UTF-8 text as it is, never cut to 8 bits).
+
+void TQorStringGrid::CellToRich(int Col, int Row, TCustomRichEdit* Richeditor) {
+    Richeditor->LoadRichText(Cells(Col, Row));
+}
+
+std::string TQorStringGrid::RichToString(TCustomRichEdit* Richeditor) {
+    return IsDestroying() ? std::string() : Richeditor->RichText();
+}
+
+void TQorStringGrid::RichToCell(int Col, int Row, TCustomRichEdit* Richeditor) {
+    SetCells(Col, Row, RichToString(Richeditor));
 }
 
 // --- current cell and edit text ------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "grid/data/DataSettings.h"
 #include "grid/data/SearchPanel.h"
 #include "grid/render/HTMLHintWindow.h"
+#include "platform/ui/ScrollBox.h"
 #include "platform/ui/core/SysInfo.h"
 #include "platform/ui/core/Timers.h"
 
@@ -306,6 +307,41 @@ void TQorStringGrid::WMVScroll(TWMScroll& Message) {
         return;
     }
     const WORD code = Message.ScrollCode();
+    if (FScrollBar && FScrollBar->HandleAllocated() &&
+        Message.ScrollBar() == FScrollBar->Handle()) {
+        const int before = FScrollBar->Position();
+        FScrollBar->Perform(CN_VSCROLL, Message.M.WParam, Message.M.LParam);
+        // The bar moves 10 a line and 100 a page from where it stood.
+        int pos = before;
+        switch (code) {
+        case SB_LINEUP:
+            pos = std::max(before - 10, FScrollBar->Min());
+            break;
+        case SB_LINEDOWN:
+            pos = std::min(before + 10, FScrollBar->Max());
+            break;
+        case SB_PAGEUP:
+            pos = before - 100;
+            break;
+        case SB_PAGEDOWN:
+            pos = before + 100;
+            break;
+        case SB_THUMBTRACK:
+            pos = Message.Pos();
+            break;
+        default:
+            break;
+        }
+        FScrollBar->SetPosition(pos);
+        if (FScrollBar->Position() != before) {
+            Message.M.Result = 1;
+            SetScrollPosition(FScrollCol, FScrollRow, FScrollBar->Position());
+            RepaintCell(DisplColIndex(FScrollCol), FScrollRow);
+            ScrollCell(FScrollCol, FScrollRow, FScrollBar->Position(), FScrollBar->Min(),
+                       FScrollBar->Max());
+        }
+        return;
+    }
     if (FScrollHints == shVertical || FScrollHints == shBoth) {
         if (code == SB_ENDSCROLL && FScrollHintShow && FScrollHintWnd) {
             FScrollHintWnd->ReleaseHandle();

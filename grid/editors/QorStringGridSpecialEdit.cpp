@@ -7,6 +7,7 @@
 #include "grid/editors/AsgCombo.h"
 #include "grid/editors/FixedCellEditors.h"
 #include "grid/editors/GridEditors.h"
+#include "grid/editors/QorRichEdit.h"
 #include "grid/render/ControlLook.h"
 
 #include <algorithm>
@@ -289,9 +290,22 @@ void TQorStringGrid::openSpecialEditor(int ACol, int ARow, const TRect& Cell, TC
         show(p, Cell.Left, Cell.Top, width, std::max(height, p->Height()), true);
         return;
     }
+    case edRichEdit: {
+        TQorRichEdit* rich = InplaceRichEdit();
+        FEditMode = true;
+        GetEditorProp(rc, ARow, FEditLink);
+        rich->ReCreate();
+        rich->LockResize();
+        CellToRich(rc, ARow, rich);
+        show(rich, Cell.Left, Cell.Top, width, height, true);
+        rich->UnlockResize();
+        postStartChar(rich);
+        FEditCtrl = rich;
+        return;
+    }
     default:
-        // The custom, rich-text and drop-down kinds have no editor here; the edit is entered
-        // without a visible editor.
+        // The custom and drop-down kinds have no editor here; the edit is entered without a
+        // visible editor.
         return;
     }
 }
@@ -368,6 +382,12 @@ void TQorStringGrid::commitSpecialEditor(int ACol, int ARow) {
                                               FEditDateTime->DateTime())
                              : std::string());
         hideEditorControl(FEditDateTime);
+        return;
+    case edRichEdit:
+        if (!FEditMode || !FInplaceRichEdit) return;
+        StoreEditorValue(rc, ARow, RichToString(FInplaceRichEdit));
+        hideEditorControl(FInplaceRichEdit);
+        FEditMode = false;
         return;
     default:
         return;

@@ -6,6 +6,7 @@
 #include "grid/render/FloatingFooter.h"
 #include "grid/render/HTMLHintWindow.h"
 #include "grid/render/LookSettings.h"
+#include "platform/ui/ScrollBox.h"
 #include "platform/ui/core/ToolTips.h"
 
 #include <algorithm>
@@ -42,6 +43,37 @@ void TQorStringGrid::startSizingHint(const std::string& Text, TPoint At) {
     FScrollHintShow = true;
 }
 
+// --- the cell scroll bar -------------------------------------------------------------------------
+bool TQorStringGrid::cellScrollBarShown(int ACol, int ARow) {
+    if (ACol < 0 || ARow < 0 || !HasScrollBar(ACol, ARow)) return false;
+    const TScrollProp p = GetScrollProp(ACol, ARow);
+    return p.PageSize < p.Range;
+}
+
+void TQorStringGrid::placeCellScrollBar(int ACol, int ARow) {
+    if (!cellScrollBarShown(ACol, ARow)) {
+        if (FScrollBar) FScrollBar->SetVisible(false);
+        return;
+    }
+    if (!FScrollBar) {
+        FScrollBar = new TScrollBar(this);
+        FScrollBar->SetKind(sbVertical);
+        FScrollBar->SetVisible(false);
+        FScrollBar->SetParent(this);
+    }
+    if (FScrollBar->Visible() && FScrollCol == ACol && FScrollRow == ARow) return;
+    FScrollCol = ACol;
+    FScrollRow = ARow;
+    const TRect r = CellRect(DisplColIndex(ACol), ARow);
+    const int lw = GridLineWidth();
+    FScrollBar->SetBounds(r.Right - 17 - lw, r.Top + lw, 17, r.Height() - 2 * lw);
+    const TScrollProp p = GetScrollProp(ACol, ARow);
+    FScrollBar->SetPageSize(0);
+    FScrollBar->SetParams(GetScrollPosition(ACol, ARow), 0, p.Range);
+    FScrollBar->SetPageSize(p.PageSize);
+    FScrollBar->SetVisible(true);
+}
+
 void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     const TGridRect entrySel = Selection();
     if (FMouseDownMove && FMouseActions->RangeSelectAndEdit() && Options().Contains(goEditing) &&
@@ -74,6 +106,7 @@ void TQorStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
             RepaintCell(old.X, old.Y);
         if (isFixedCell(ACol, ARow)) RepaintCell(ACol, ARow);
     }
+    if (!Designing()) placeCellScrollBar(valid ? RealColIndex(ACol) : -1, ARow);
     // A cell or expand button under the pointer looks hot.
     TPoint hoverButton{-1, -1};
     if (valid && !Designing()) {

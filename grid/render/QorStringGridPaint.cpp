@@ -7,6 +7,7 @@
 #include "grid/data/DataSettings.h"
 #include "grid/render/ControlLook.h"
 #include "grid/render/LookSettings.h"
+#include "platform/ui/core/SysInfo.h"
 
 #include <algorithm>
 
@@ -57,6 +58,31 @@ std::string TQorStringGrid::GetPrintCellText(int ACol, int ARow) {
     return Cells(ACol, ARow);
 }
 
+// A classic vertical bar: arrows at both ends, the thumb where the position stands in the range
+// and as long as the page's share of it. R loses the bar's width.
+void TQorStringGrid::paintCellScrollBar(TCanvas& C, int ACol, int ARow, TRect& R) {
+    const int w = GetSystemMetrics(SM_CXVSCROLL);
+    const TScrollProp p = GetScrollProp(ACol, ARow);
+    const int pos = std::max(0, GetScrollPosition(ACol, ARow));
+    TRect bar{R.Right - w, R.Top, R.Right, R.Bottom};
+    R.Right = bar.Left;
+    C.Brush()->SetColor(clScrollBar);
+    C.FillRect(bar);
+    const int arrow = std::min(w, bar.Height() / 2);
+    TRect up{bar.Left, bar.Top, bar.Right, bar.Top + arrow};
+    TRect down{bar.Left, bar.Bottom - arrow, bar.Right, bar.Bottom};
+    DrawFrameControl(&C, up, DFC_SCROLL, DFCS_SCROLLUP);
+    DrawFrameControl(&C, down, DFC_SCROLL, DFCS_SCROLLDOWN);
+    const int track = bar.Height() - 2 * arrow;
+    if (track <= 0 || p.Range <= 0) return;
+    const int len = std::max(8, MulDiv(track, std::max(p.PageSize, 1), p.Range));
+    const int top = up.Bottom + MulDiv(track - len, pos, std::max(1, p.Range - p.PageSize));
+    TRect thumb{bar.Left, top, bar.Right, std::min(top + len, down.Top)};
+    C.Brush()->SetColor(clBtnFace);
+    C.FillRect(thumb);
+    DrawEdge(&C, thumb, EDGE_RAISED, BF_RECT);
+}
+
 void TQorStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARect,
                                   TGridDrawState AState) {
     CellPaint P;
@@ -72,6 +98,8 @@ void TQorStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
     FCtl3D = !FFlat;
     // 2. the header filter button
     P.FilterButton = ARow == FFilterDropDownRow && BuildColumnFilterList(RCol);
+    // 3. the cell scroll bar at the right edge
+    if (cellScrollBarShown(RCol, ARow)) paintCellScrollBar(*Canvas, RCol, ARow, R);
     // 4. colours, font, alignment and word wrap
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TCellGradientDirection gd = GradientVertical;

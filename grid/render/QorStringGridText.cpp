@@ -98,6 +98,20 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         T.Left += FGridLineWidth;
         T.Top += FGridLineWidth;
     }
+    // A scrolled cell shows its text moved up, clipped to the cell, until the text is drawn.
+    const int scrolled = cellScrollBarShown(RCol, ARow) ? GetScrollPosition(RCol, ARow) : 0;
+    struct ClipGuard {
+        TCanvas* C = nullptr;
+        ~ClipGuard() {
+            if (C) RestoreDC(C, -1);
+        }
+    } clip;
+    if (scrolled > 0) {
+        SaveDC(c);
+        clip.C = c;
+        IntersectClipRect(c, P.R.Left, P.R.Top, P.R.Right, P.R.Bottom);
+        T.Top -= scrolled;
+    }
     // 7. the header filter button
     if (P.FilterButton) {
         TBitmap* glyph =

@@ -6,6 +6,7 @@
 #include "grid/render/CellGlyphs.h"
 #include "grid/render/LookSettings.h"
 #include "platform/base/DateUtils.h"
+#include "platform/ui/ScrollBox.h"
 #include "platform/ui/core/Timers.h"
 #include "platform/ui/core/ToolTips.h"
 
@@ -392,6 +393,18 @@ void TQorStringGrid::CellControlsUpdate(bool rebuildlist) {
                         FControlList.AddControl(c, RealRowIndex(r), ctl);
     }
     const int visCols = VisibleColCount(), visRows = VisibleRowCount();
+    // The cell scroll bar follows its cell, and folds to no height while the cell is out of view.
+    if (FScrollBar && FScrollBar->Visible()) {
+        const int c = DisplColIndex(FScrollCol);
+        const TRect cr = CellRect(c, FScrollRow);
+        const bool inView = c >= LeftCol() && c < LeftCol() + visCols && FScrollRow >= TopRow() &&
+                            FScrollRow < TopRow() + visRows;
+        if (inView)
+            FScrollBar->SetBounds(FScrollBar->Left(), cr.Top + GridLineWidth(), FScrollBar->Width(),
+                                  cr.Height() - 2 * GridLineWidth());
+        else
+            FScrollBar->SetBounds(FScrollBar->Left(), FScrollBar->Top(), FScrollBar->Width(), 0);
+    }
     for (int i = 0; i < FControlList.Count(); ++i) {
         TControlItem* item = FControlList.GetControl(i);
         TControl* ctl = item->Control();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <optional>
 
@@ -25,6 +26,7 @@ struct CharFormat {
     int HalfPoints = 0;
     bool Bold = false, Italic = false, Underline = false, Strike = false;
     int ColorIndex = 0;
+    int Offset = 0;
     int SkipAfterUnicode = 1;
     // Text of this group is not part of the document (tables, pictures, \* destinations).
     bool Skip = false;
@@ -111,10 +113,10 @@ private:
         if (f.Underline) r.Style.Include(fsUnderline);
         if (f.Strike) r.Style.Include(fsStrikeOut);
         if (f.ColorIndex > 0 && f.ColorIndex < int(colors.size())) r.Color = colors[f.ColorIndex];
+        r.Offset = f.Offset;
         if (!runs.empty()) {
             TRichTextRun& last = runs.back();
-            if (last.FontName == r.FontName && last.Size == r.Size && last.Style == r.Style &&
-                last.Color == r.Color) {
+            if (last.SameFormat(r)) {
                 last.Text += text;
                 return;
             }
@@ -236,10 +238,15 @@ private:
             f.Font = p.value_or(0);
         } else if (w == "cf") {
             f.ColorIndex = p.value_or(0);
+        } else if (w == "up") {
+            f.Offset = p.value_or(6) * 10;
+        } else if (w == "dn") {
+            f.Offset = -p.value_or(6) * 10;
         } else if (w == "plain") {
             f.Bold = f.Italic = f.Underline = f.Strike = false;
             f.HalfPoints = 0;
             f.ColorIndex = 0;
+            f.Offset = 0;
         } else if (w == "par" || w == "line") {
             plainChar(f, U'\n');
         } else if (w == "tab") {
@@ -247,8 +254,17 @@ private:
         } else if (w == "uc") {
             f.SkipAfterUnicode = p.value_or(1);
         } else if (w == "u" && p) {
-            int v = *p < 0 ? *p + 65536 : *p;
-            plainChar(f, char32_t(v));
+            const int v = *p < 0 ? *p + 65536 : *p;
+            if (v >= 0xD800 && v < 0xDC00) {
+                highSurrogate = v;
+            } else if (v >= 0xDC00 && v < 0xE000) {
+                if (highSurrogate)
+                    plainChar(f,
+                              char32_t(0x10000 + ((highSurrogate - 0xD800) << 10) + (v - 0xDC00)));
+                highSurrogate = 0;
+            } else {
+                plainChar(f, char32_t(v));
+            }
             skipChars = f.SkipAfterUnicode;
             skipFallback(f);
         } else if (w == "lquote") {
@@ -288,6 +304,8 @@ private:
     int red = 0, green = 0, blue = 0;
     bool haveColor = false;
     int skipChars = 0;
+    // The first half of a character written as two \u units.
+    int highSurrogate = 0;
     std::string pending;
 };
 
@@ -329,6 +347,121 @@ std::string TRichText::PlainText() const {
     return out;
 }
 
+void TRichText::SetRuns(std::vector<TRichTextRun> Runs) {
+    FRuns.clear();
+    for (auto& r : Runs) {
+        if (r.Text.empty()) continue;
+        if (!FRuns.empty() && FRuns.back().SameFormat(r))
+            FRuns.back().Text += r.Text;
+        else
+            FRuns.push_back(std::move(r));
+    }
+}
+
+int TRichText::Length() const {
+    std::size_t n = 0;
+    for (const auto& r : FRuns) n += Utf8Length(r.Text);
+    return int(n);
+}
+
+TRichTextRun TRichText::FormatAt(int Pos) const {
+    TRichTextRun f;
+    int at = 0;
+    for (const auto& r : FRuns) {
+        f = r;
+        at += int(Utf8Length(r.Text));
+        if (Pos < at) break;
+    }
+    f.Text.clear();
+    return f;
+}
+
+void TRichText::Format(int Start, int Count, const std::function<void(TRichTextRun&)>& Change) {
+    if (Count <= 0) return;
+    const int end = Start + Count;
+    std::vector<TRichTextRun> out;
+    int at = 0;
+    for (const auto& r : FRuns) {
+        const std::u32string t = Utf8ToUtf32(r.Text);
+        const int from = at, to = at + int(t.size());
+        at = to;
+        // The parts before, inside and after the range.
+        const int a = std::clamp(Start, from, to) - from, b = std::clamp(end, from, to) - from;
+        auto part = [&](int x, int y, bool changed) {
+            if (y <= x) return;
+            TRichTextRun p = r;
+            p.Text = Utf32ToUtf8(t.substr(std::size_t(x), std::size_t(y - x)));
+            if (changed) Change(p);
+            out.push_back(std::move(p));
+        };
+        part(0, a, false);
+        part(a, b, true);
+        part(b, int(t.size()), false);
+    }
+    SetRuns(std::move(out));
+}
+
+std::string TRichText::Rtf() const {
+    std::vector<std::string> fonts;
+    std::vector<TColor> colors;
+    auto indexOf = [](auto& list, const auto& v) {
+        auto it = std::find(list.begin(), list.end(), v);
+        if (it == list.end()) it = list.insert(list.end(), v);
+        return int(it - list.begin());
+    };
+    std::string body;
+    for (const auto& r : FRuns) {
+        body += '{';
+        if (!r.FontName.empty()) body += "\\f" + std::to_string(indexOf(fonts, r.FontName));
+        if (r.Size > 0) body += "\\fs" + std::to_string(r.Size * 2);
+        if (r.Style.Contains(fsBold)) body += "\\b";
+        if (r.Style.Contains(fsItalic)) body += "\\i";
+        if (r.Style.Contains(fsUnderline)) body += "\\ul";
+        if (r.Style.Contains(fsStrikeOut)) body += "\\strike";
+        if (r.Color != clNone) body += "\\cf" + std::to_string(indexOf(colors, r.Color) + 1);
+        if (r.Offset > 0) body += "\\up" + std::to_string(r.Offset / 10);
+        if (r.Offset < 0) body += "\\dn" + std::to_string(-r.Offset / 10);
+        // A blank ends the last control word.
+        if (body.back() != '{') body += ' ';
+        for (char32_t c : Utf8ToUtf32(r.Text)) {
+            if (c == U'\\' || c == U'{' || c == U'}') {
+                body += '\\';
+                body += char(c);
+            } else if (c == U'\n') {
+                body += "\\par ";
+            } else if (c == U'\t') {
+                body += "\\tab ";
+            } else if (c >= 0x20 && c < 0x80) {
+                body += char(c);
+            } else if (c >= 0x80) {
+                // UTF-16 units as signed numbers, each with "?" for readers without \u.
+                const std::u16string u = c > 0xFFFF ? std::u16string{char16_t(0xD7C0 + (c >> 10)),
+                                                                     char16_t(0xDC00 | (c & 0x3FF))}
+                                                    : std::u16string{char16_t(c)};
+                for (char16_t v : u) body += "\\u" + std::to_string(int(int16_t(v))) + '?';
+            }
+        }
+        body += '}';
+    }
+    std::string out = "{\\rtf1\\ansi\\deff0";
+    if (!fonts.empty()) {
+        out += "{\\fonttbl";
+        for (std::size_t k = 0; k < fonts.size(); ++k)
+            out += "{\\f" + std::to_string(k) + ' ' + fonts[k] + ";}";
+        out += '}';
+    }
+    if (!colors.empty()) {
+        out += "{\\colortbl;";
+        for (TColor c : colors) {
+            const TColor rgb = ColorToRGB(c);
+            out += "\\red" + std::to_string(GetRValue(rgb)) + "\\green" +
+                   std::to_string(GetGValue(rgb)) + "\\blue" + std::to_string(GetBValue(rgb)) + ';';
+        }
+        out += '}';
+    }
+    return out + body + "}";
+}
+
 void TRichText::SetAllColor(TColor Color) {
     for (auto& r : FRuns) r.Color = Color;
 }
@@ -366,7 +499,9 @@ int TRichText::Render(TCanvas& Canvas, const TRect& R, double FontScale) const {
         for (std::size_t k = 0; k < line.size(); ++k) {
             selectFont(Canvas, base, *line[k].Run, FontScale);
             SetBkMode(&Canvas, TRANSPARENT);
-            Canvas.TextOut(x, y + ascent - asc[k], line[k].Text);
+            // Twips at 96 pixels per inch.
+            Canvas.TextOut(x, y + ascent - asc[k] - int(line[k].Run->Offset * FontScale / 15),
+                           line[k].Text);
             x += line[k].Width;
         }
         y += ascent + descent;

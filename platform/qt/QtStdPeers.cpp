@@ -3,9 +3,12 @@
 #include "platform/base/SysUtils.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/RichEdit.h"
+#include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <QAbstractItemView>
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -14,6 +17,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <functional>
@@ -396,6 +404,252 @@ private:
     bool syncing_ = false;
 };
 
+// --- rich edit ------------------------------------------------------------------------------
+// The offset of a raised or lowered baseline in twips, kept exactly beside Qt's alignment.
+constexpr int kOffsetProperty = QTextFormat::UserProperty + 1;
+
+QTextCharFormat toCharFormat(const TRichTextRun& r) {
+    QTextCharFormat f;
+    if (!r.FontName.empty()) f.setFontFamilies({QString::fromStdString(r.FontName)});
+    if (r.Size > 0) f.setFontPointSize(r.Size);
+    f.setFontWeight(r.Style.Contains(fsBold) ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(r.Style.Contains(fsItalic));
+    f.setFontUnderline(r.Style.Contains(fsUnderline));
+    f.setFontStrikeOut(r.Style.Contains(fsStrikeOut));
+    if (r.Color != clNone) f.setForeground(ToQColor(r.Color));
+    f.setProperty(kOffsetProperty, r.Offset);
+    f.setVerticalAlignment(r.Offset > 0   ? QTextCharFormat::AlignSuperScript
+                           : r.Offset < 0 ? QTextCharFormat::AlignSubScript
+                                          : QTextCharFormat::AlignNormal);
+    return f;
+}
+
+TRichTextRun fromCharFormat(const QTextCharFormat& f) {
+    TRichTextRun r;
+    if (f.hasProperty(QTextFormat::FontFamilies)) {
+        const QStringList families = f.fontFamilies().toStringList();
+        if (!families.isEmpty()) r.FontName = families.first().toStdString();
+    }
+    if (f.hasProperty(QTextFormat::FontPointSize)) r.Size = int(f.fontPointSize() + 0.5);
+    if (f.fontWeight() >= QFont::Bold) r.Style.Include(fsBold);
+    if (f.fontItalic()) r.Style.Include(fsItalic);
+    if (f.fontUnderline()) r.Style.Include(fsUnderline);
+    if (f.fontStrikeOut()) r.Style.Include(fsStrikeOut);
+    if (f.hasProperty(QTextFormat::ForegroundBrush)) {
+        const QColor c = f.foreground().color();
+        r.Color = RGB(c.red(), c.green(), c.blue());
+    }
+    r.Offset = f.intProperty(kOffsetProperty);
+    return r;
+}
+
+// The runs of a document: a block ends in a line break, a line separator is one.
+std::vector<TRichTextRun> documentRuns(const QTextDocument* doc) {
+    std::vector<TRichTextRun> runs;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (!frag.isValid()) continue;
+            TRichTextRun r = fromCharFormat(frag.charFormat());
+            QString text = frag.text();
+            text.replace(QChar::LineSeparator, QChar('\n'));
+            text.remove(QChar::ObjectReplacementCharacter);
+            r.Text = text.toStdString();
+            runs.push_back(std::move(r));
+        }
+        if (b.next().isValid()) {
+            TRichTextRun r = runs.empty() ? fromCharFormat(b.charFormat()) : runs.back();
+            r.Text = "\n";
+            runs.push_back(std::move(r));
+        }
+    }
+    return runs;
+}
+
+class QtRichEditPeer : public TQtWindowPeer {
+public:
+    explicit QtRichEditPeer(TCustomRichEdit* edit) : TQtWindowPeer(edit), edit_(edit) {
+        text_ = new QTextEdit(ParentWidget());
+        text_->setAcceptRichText(false);
+        text_->setTabChangesFocus(false);
+        Attach(text_);
+        for (int what : {int(pcText), int(pcBorder), int(pcColor)}) Changed(what);
+        QTextDocument* doc = text_->document();
+        QObject::connect(doc, &QTextDocument::contentsChanged, this, [this] {
+            if (syncing_) return;
+            auto [anchor, caret] = selection();
+            edit_->PeerDocumentChanged(documentRuns(text_->document()), anchor, caret);
+        });
+        auto selectionMoved = [this] {
+            if (syncing_) return;
+            auto [anchor, caret] = selection();
+            edit_->PeerSelectionChanged(anchor, caret);
+        };
+        QObject::connect(text_, &QTextEdit::cursorPositionChanged, this, selectionMoved);
+        QObject::connect(text_, &QTextEdit::selectionChanged, this, selectionMoved);
+        QObject::connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+                         this, [this](const QSizeF& size) {
+                             edit_->PeerRequestSize(text_->viewport()->width(),
+                                                    int(size.height() + 0.5));
+                         });
+    }
+
+    ~QtRichEditPeer() override {
+        if (text_) {
+            QObject::disconnect(text_, nullptr, this, nullptr);
+            QObject::disconnect(text_->document(), nullptr, this, nullptr);
+            QObject::disconnect(text_->document()->documentLayout(), nullptr, this, nullptr);
+        }
+    }
+
+    void Changed(int what) override {
+        if (!text_) return;
+        switch (what) {
+        case pcText:
+            showDocument();
+            showSelection();
+            break;
+        case pcSelection:
+        case pcTypingFormat:
+            showSelection();
+            break;
+        case pcBorder:
+            text_->setFrameShape(edit_->BorderStyle() == bsSingle ? QFrame::StyledPanel
+                                                                  : QFrame::NoFrame);
+            break;
+        case pcColor:
+            setBackground(text_, edit_->Color());
+            break;
+        default:
+            TQtWindowPeer::Changed(what);
+        }
+    }
+
+    // A character sent or posted to the control (not typed) is typed into the widget.
+    void DefaultProc(TMessage& Message) override {
+        TQtWindowPeer::DefaultProc(Message);
+        if (!text_ || Message.Msg != WM_CHAR || IsDelivering(Message)) return;
+        const auto c = char32_t(Message.WParam);
+        QTextCursor cursor = text_->textCursor();
+        if (c == U'\r')
+            cursor.insertBlock();
+        else if (c >= 0x20 || c == U'\t')
+            cursor.insertText(QString::fromStdU32String(std::u32string(1, c)));
+        text_->setTextCursor(cursor);
+    }
+
+private:
+    QString plain() const { return text_->document()->toPlainText(); }
+    std::pair<int, int> selection() const {
+        const QTextCursor c = text_->textCursor();
+        const QString t = plain();
+        return {toCharOffset(t, c.anchor()), toCharOffset(t, c.position())};
+    }
+    void showDocument() {
+        syncing_ = true;
+        QTextDocument* doc = text_->document();
+        doc->clear();
+        QTextCursor c(doc);
+        for (const TRichTextRun& r : edit_->Document().Runs()) {
+            const QTextCharFormat f = toCharFormat(r);
+            const QStringList lines = QString::fromStdString(r.Text).split(QChar('\n'));
+            for (qsizetype k = 0; k < lines.size(); ++k) {
+                if (k > 0) c.insertBlock(QTextBlockFormat(), f);
+                c.insertText(lines[k], f);
+            }
+        }
+        syncing_ = false;
+    }
+    void showSelection() {
+        syncing_ = true;
+        const std::string t = plain().toStdString();
+        const int start = edit_->SelStart(), end = start + edit_->SelLength();
+        QTextCursor c(text_->document());
+        c.setPosition(toQtOffset(t, start));
+        c.setPosition(toQtOffset(t, end), QTextCursor::KeepAnchor);
+        text_->setTextCursor(c);
+        if (TRichTextRun f; edit_->TypingFormat(f)) text_->setCurrentCharFormat(toCharFormat(f));
+        syncing_ = false;
+    }
+    TCustomRichEdit* edit_;
+    QPointer<QTextEdit> text_;
+    bool syncing_ = false;
+};
+
+// --- scroll bar -----------------------------------------------------------------------------
+// The user's actions go to the parent as WM_VSCROLL / WM_HSCROLL; the bar then shows the
+// position the model kept.
+class QtScrollBarPeer : public TQtWindowPeer {
+public:
+    explicit QtScrollBarPeer(TScrollBar* bar) : TQtWindowPeer(bar), bar_(bar) {
+        widget_ = new QScrollBar(ParentWidget());
+        Attach(widget_);
+        Changed(pcStyle);
+        QObject::connect(widget_, &QAbstractSlider::actionTriggered, this, [this](int action) {
+            if (syncing_) return;
+            WORD code = SB_ENDSCROLL;
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepSub:
+                code = SB_LINEUP;
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                code = SB_LINEDOWN;
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                code = SB_PAGEUP;
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                code = SB_PAGEDOWN;
+                break;
+            case QAbstractSlider::SliderMove:
+                code = SB_THUMBTRACK;
+                break;
+            case QAbstractSlider::SliderToMinimum:
+                code = SB_TOP;
+                break;
+            case QAbstractSlider::SliderToMaximum:
+                code = SB_BOTTOM;
+                break;
+            default:
+                return;
+            }
+            QPointer<QScrollBar> alive(widget_);
+            TWinControl* parent = bar_->Parent();
+            const int pos = widget_->sliderPosition();
+            if (parent)
+                parent->Perform(bar_->Kind() == sbVertical ? WM_VSCROLL : WM_HSCROLL,
+                                MAKEWPARAM(code, WORD(pos)),
+                                reinterpret_cast<LPARAM>(bar_->Handle()));
+            // Qt applies the slider position after this signal: the model's.
+            if (alive) widget_->setSliderPosition(bar_->Position());
+        });
+    }
+
+    ~QtScrollBarPeer() override {
+        if (widget_) QObject::disconnect(widget_, nullptr, this, nullptr);
+    }
+
+    void Changed(int what) override {
+        if (!widget_) return;
+        if (what != pcStyle) {
+            TQtWindowPeer::Changed(what);
+            return;
+        }
+        syncing_ = true;
+        widget_->setOrientation(bar_->Kind() == sbVertical ? Qt::Vertical : Qt::Horizontal);
+        widget_->setRange(bar_->Min(), bar_->MaxPosition());
+        widget_->setPageStep(std::max(1, bar_->PageSize()));
+        widget_->setSingleStep(std::max(1, bar_->SmallChange()));
+        widget_->setValue(bar_->Position());
+        syncing_ = false;
+    }
+
+private:
+    TScrollBar* bar_;
+    QPointer<QScrollBar> widget_;
+    bool syncing_ = false;
+};
+
 // --- popup menus ----------------------------------------------------------------------------
 void buildMenu(QMenu* qmenu, const TMenuItem* parent, std::map<QAction*, TMenuItem*>& actions) {
     for (int i = 0; i < parent->Count(); ++i) {
@@ -455,5 +709,7 @@ void RegisterQtStdPeers() {
     RegisterQtPeerClass("EDIT", peerMaker<QtEditPeer, TCustomEdit>());
     RegisterQtPeerClass("LISTBOX", peerMaker<QtListPeer, TCustomListBox>());
     RegisterQtPeerClass("COMBOBOX", peerMaker<QtComboPeer, TCustomComboBox>());
+    RegisterQtPeerClass("RICHEDIT", peerMaker<QtRichEditPeer, TCustomRichEdit>());
+    RegisterQtPeerClass("SCROLLBAR", peerMaker<QtScrollBarPeer, TScrollBar>());
     SetPopupMenuPresenter(showQtMenu);
 }

@@ -6,6 +6,6 @@
 // choice, drop-down) is reported back to the control.
 #include "platform/qt/QtWindowPeer.h"
 
-// Registers the peers for "EDIT", "LISTBOX" and "COMBOBOX" and the QMenu popup presenter.
-// InitQtBackend calls it.
+// Registers the peers for "EDIT", "LISTBOX", "COMBOBOX", "RICHEDIT" and "SCROLLBAR" and the QMenu popup
+// presenter. InitQtBackend calls it.
 void RegisterQtStdPeers();

@@ -51,6 +51,10 @@ protected:
     void Attach(QWidget* widget);
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool IsTopLevel() const;
+    // The message comes from a native event the peer is delivering (not sent or posted).
+    bool IsDelivering(const TMessage& Message) const {
+        return delivering_ && Message.Msg == delivering_->Msg;
+    }
 
 private:
     bool mouseEvent(QEvent* event);

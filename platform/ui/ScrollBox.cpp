@@ -1,5 +1,6 @@
 #include "platform/ui/ScrollBox.h"
 
+#include "platform/ui/core/SysInfo.h"
 #include "platform/ui/core/WindowFrame.h"
 
 #include <algorithm>
@@ -168,4 +169,77 @@ void TScrollingWinControl::Dispatch(TMessage& Message) {
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+// --- TScrollBar ----------------------------------------------------------------------------------
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+    SetTabStop(true);
+}
+
+void TScrollBar::SetKind(TScrollBarKind Value) {
+    if (FKind == Value) return;
+    FKind = Value;
+    SetBounds(Left(), Top(), Height(), Width());
+    PeerChanged(pcStyle);
+}
+
+int TScrollBar::MaxPosition() const {
+    return std::max(FMin, FMax - std::max(FPageSize - 1, 0));
+}
+
+void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
+    if (AMax < AMin) throw EInvalidOperation("Scroll bar property out of range");
+    const bool ranged = AMin != FMin || AMax != FMax;
+    FMin = AMin;
+    FMax = AMax;
+    const int pos = std::clamp(APosition, FMin, MaxPosition());
+    const bool moved = pos != FPosition;
+    FPosition = pos;
+    if (ranged || moved) PeerChanged(pcStyle);
+    if (moved && OnChange) OnChange(this);
+}
+
+void TScrollBar::SetPageSize(int Value) {
+    if (Value == FPageSize) return;
+    FPageSize = std::max(0, Value);
+    PeerChanged(pcStyle);
+    SetParams(FPosition, FMin, FMax);
+}
+
+void TScrollBar::Dispatch(TMessage& Message) {
+    if (Message.Msg != CN_VSCROLL && Message.Msg != CN_HSCROLL) {
+        TWinControl::Dispatch(Message);
+        return;
+    }
+    const TWMScroll m(Message);
+    int pos = FPosition;
+    switch (m.ScrollCode()) {
+    case SB_LINEUP:
+        pos -= FSmallChange;
+        break;
+    case SB_LINEDOWN:
+        pos += FSmallChange;
+        break;
+    case SB_PAGEUP:
+        pos -= FLargeChange;
+        break;
+    case SB_PAGEDOWN:
+        pos += FLargeChange;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        pos = m.Pos();
+        break;
+    case SB_TOP:
+        pos = FMin;
+        break;
+    case SB_BOTTOM:
+        pos = FMax;
+        break;
+    default:
+        break;
+    }
+    if (OnScroll) OnScroll(this, m.ScrollCode(), pos);
+    SetPosition(pos);
 }

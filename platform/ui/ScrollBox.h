@@ -1,6 +1,7 @@
 #pragma once
 // A windowed control that scrolls its children: window scroll bars show when the children reach
 // past the client area (AutoScroll), and moving a bar moves every child by the same amount.
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/core/Controls.h"
 
 class TScrollingWinControl;
@@ -77,4 +78,45 @@ private:
 class TScrollBox : public TScrollingWinControl {
 public:
     using TScrollingWinControl::TScrollingWinControl;
+};
+
+// The scroll bar control. Its native widget reports the user's actions to the parent as
+// WM_VSCROLL or WM_HSCROLL with the bar's window in LParam; the parent hands them to the bar as
+// CN_VSCROLL or CN_HSCROLL, which moves Position (SmallChange a line, LargeChange a page) after
+// OnScroll may change the target.
+using TScrollEvent = std::function<void(TObject* Sender, WORD ScrollCode, int& ScrollPos)>;
+
+class TScrollBar : public TWinControl {
+public:
+    explicit TScrollBar(TComponent* AOwner);
+    std::string PeerClassName() const override { return "SCROLLBAR"; }
+
+    TScrollBarKind Kind() const { return FKind; }
+    void SetKind(TScrollBarKind Value);
+    int Min() const { return FMin; }
+    int Max() const { return FMax; }
+    // Kept within Min .. Max - PageSize + 1 (at least Min).
+    int Position() const { return FPosition; }
+    void SetPosition(int Value) { SetParams(Value, FMin, FMax); }
+    void SetParams(int APosition, int AMin, int AMax);
+    // The visible share of the range; 0 for none.
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int Value);
+    int SmallChange() const { return FSmallChange; }
+    void SetSmallChange(int Value) { FSmallChange = Value; }
+    int LargeChange() const { return FLargeChange; }
+    void SetLargeChange(int Value) { FLargeChange = Value; }
+    // The highest position.
+    int MaxPosition() const;
+
+    TNotifyEvent OnChange;
+    TScrollEvent OnScroll;
+
+protected:
+    void Dispatch(TMessage& Message) override;
+
+private:
+    TScrollBarKind FKind = sbHorizontal;
+    int FMin = 0, FMax = 100, FPosition = 0, FPageSize = 0;
+    int FSmallChange = 1, FLargeChange = 1;
 };

@@ -652,6 +652,8 @@ struct TWMScroll : TWMNoParams {
     using TWMNoParams::TWMNoParams;
     WORD ScrollCode() const { return M.WParamLo(); }
     short Pos() const { return short(M.WParamHi()); }
+    // The scroll bar control that sent it; nullptr for the window's own bar.
+    HWND ScrollBar() const { return reinterpret_cast<HWND>(M.LParam); }
 };
 using TWMHScroll = TWMScroll;
 using TWMVScroll = TWMScroll;

@@ -83,3 +83,56 @@ TEST(RichTextTest, RendersWrappedRunsInTheirColoursInsideTheRectangle) {
 }
 
 } // namespace
+
+namespace {
+
+// What Rtf writes, Load reads back run for run: fonts, sizes, styles, colours, offsets, line
+// breaks, tabs, the RTF specials and characters beyond ASCII (outside the BMP too).
+TEST(RichTextTest, WrittenRtfReadsBackUnchanged) {
+    std::vector<TRichTextRun> runs = {
+        {"plain {x} \\ ", "", 0, {}, clNone, 0},
+        {"bold\n", "Arial", 12, {fsBold}, clNone, 0},
+        {"red\titalic", "Arial", 0, {fsItalic, fsUnderline}, RGB(255, 0, 0), 0},
+        {"H", "", 0, {}, clNone, 0},
+        {"2", "", 0, {fsStrikeOut}, RGB(0, 0, 255), -40},
+        {"x\u00b2 caf\u00e9 \u20ac \U0001F600", "Courier New", 8, {}, clNone, 40},
+    };
+    TRichText rt;
+    rt.SetRuns(runs);
+    const std::string rtf = rt.Rtf();
+    EXPECT_EQ(rtf.find_first_not_of("\t\n\r !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRS"
+                                    "TUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~"),
+              std::string::npos)
+        << "RTF is 7-bit";
+    TRichText back;
+    back.Load(rtf);
+    ASSERT_EQ(back.Runs().size(), runs.size()) << rtf;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const TRichTextRun& r = back.Runs()[i];
+        EXPECT_EQ(r.Text, runs[i].Text) << i;
+        EXPECT_TRUE(r.SameFormat(runs[i])) << i << " " << rtf;
+    }
+    TRichText empty;
+    empty.Load(empty.Rtf());
+    EXPECT_TRUE(empty.Empty());
+}
+
+TEST(RichTextTest, FormatSplitsRunsAtTheRangeAndMergesEqualNeighbours) {
+    TRichText rt;
+    rt.SetRuns({{"ab\u00e9d", "", 0, {}, clNone, 0}, {"ef", "", 0, {fsBold}, clNone, 0}});
+    EXPECT_EQ(rt.Length(), 6);
+    auto bold = [](TRichTextRun& r) { r.Style.Include(fsBold); };
+    rt.Format(2, 2, bold);
+    ASSERT_EQ(rt.Runs().size(), 2u);
+    EXPECT_EQ(rt.Runs()[0].Text, "ab");
+    EXPECT_EQ(rt.Runs()[1].Text, "\u00e9def");
+    EXPECT_TRUE(rt.FormatAt(2).Style.Contains(fsBold));
+    EXPECT_FALSE(rt.FormatAt(1).Style.Contains(fsBold));
+    // Past the end: the last character's format; a range past the end changes what exists.
+    EXPECT_TRUE(rt.FormatAt(99).Style.Contains(fsBold));
+    rt.Format(5, 10, [](TRichTextRun& r) { r.Offset = 40; });
+    EXPECT_EQ(rt.Runs().back().Text, "f");
+    EXPECT_EQ(rt.Runs().back().Offset, 40);
+}
+
+} // namespace

@@ -1,6 +1,8 @@
 #include "platform/qt/QtStdPeers.h"
 
 #include "platform/testing/UiTest.h"
+#include "platform/ui/RichEdit.h"
+#include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <QApplication>
@@ -8,6 +10,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -337,3 +342,98 @@ TEST_F(QtStdPeersTest, ADisabledEditShowsTheButtonFace) {
     edit->SetEnabled(false);
     EXPECT_GE(facePixels(), 500);
 }
+
+namespace {
+
+// Typed text, Ctrl+B and a mouse-free selection reach the model through Qt's own key delivery,
+// and the document comes back out as RTF with its formats.
+TEST_F(QtStdPeersTest, RichEditTypesWithCtrlBAndGivesRtf) {
+    auto* rich = make<TRichEdit>(40);
+    rich->SetBounds(10, 40, 200, 80);
+    auto* text = nativeWidget<QTextEdit>(rich);
+    ASSERT_NE(text, nullptr);
+    int changes = 0, selections = 0;
+    rich->OnChange = [&](TObject*) { ++changes; };
+    rich->OnSelectionChange = [&](TObject*) { ++selections; };
+    rich->SetFocus();
+    uitest::postNativeText("ab");
+    uitest::postNativeKey('B', TShiftState{ssCtrl});
+    uitest::postNativeText("cd");
+    uitest::postNativeKey(VK_RETURN);
+    uitest::postNativeText("e");
+    uitest::processMessages();
+    EXPECT_EQ(rich->PlainText(), "abcd\r\ne");
+    EXPECT_GT(changes, 0);
+    EXPECT_GT(selections, 0);
+    EXPECT_EQ(rich->SelStart(), 6);
+    TRichText back;
+    back.Load(rich->RichText());
+    ASSERT_GE(back.Runs().size(), 2u);
+    EXPECT_EQ(back.Runs()[0].Text, "ab");
+    EXPECT_FALSE(back.Runs()[0].Style.Contains(fsBold));
+    EXPECT_EQ(back.Runs()[1].Text.substr(0, 2), "cd");
+    EXPECT_TRUE(back.Runs()[1].Style.Contains(fsBold));
+
+    // Formats set by the model show in the widget: "a" lowered, "b" raised.
+    rich->SetSel(0, 1);
+    rich->SetSelOffset(-40);
+    rich->SetSel(1, 1);
+    rich->SetSelOffset(40);
+    EXPECT_EQ(rich->SelOffset(), 40);
+    QTextCursor c(text->document());
+    c.setPosition(1);
+    EXPECT_EQ(c.charFormat().verticalAlignment(), QTextCharFormat::AlignSubScript);
+    c.setPosition(2);
+    EXPECT_EQ(c.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(text->textCursor().selectionStart(), 1);
+    EXPECT_EQ(text->textCursor().selectionEnd(), 2);
+    // Loading RTF replaces the document in model and widget.
+    rich->LoadRichText("{\\rtf1{\\i x}\\par y}");
+    EXPECT_EQ(text->toPlainText(), "x\ny");
+    EXPECT_EQ(rich->Document().Runs()[0].Style, TFontStyles{fsItalic});
+}
+
+// A click on the native bar's arrow reaches the parent as WM_VSCROLL from the bar; the position
+// the model keeps is the one the widget shows.
+TEST_F(QtStdPeersTest, ScrollBarReportsActionsToItsParentAsScrollMessages) {
+    struct Parent : TCustomControl {
+        using TCustomControl::TCustomControl;
+        std::vector<std::pair<WORD, HWND>> seen;
+        TScrollBar* bar = nullptr;
+        void Dispatch(TMessage& m) override {
+            if (m.Msg == WM_VSCROLL) {
+                TWMScroll s(m);
+                seen.push_back({s.ScrollCode(), s.ScrollBar()});
+                if (s.ScrollBar() == bar->Handle()) bar->Perform(CN_VSCROLL, m.WParam, m.LParam);
+                return;
+            }
+            TCustomControl::Dispatch(m);
+        }
+    };
+    auto* parent = new Parent(form.get());
+    parent->SetParent(form.get());
+    parent->SetBounds(0, 0, 100, 150);
+    auto* bar = new TScrollBar(form.get());
+    parent->bar = bar;
+    bar->SetKind(sbVertical);
+    bar->SetParent(parent);
+    bar->SetBounds(80, 0, 17, 120);
+    bar->SetParams(0, 0, 100);
+    bar->SetPageSize(20);
+    bar->SetSmallChange(7);
+    auto* native = nativeWidget<QScrollBar>(bar);
+    ASSERT_NE(native, nullptr);
+    EXPECT_EQ(native->maximum(), 81);
+    uitest::postNativeClickAt(bar, {8, 110});
+    uitest::processMessages();
+    ASSERT_FALSE(parent->seen.empty());
+    EXPECT_EQ(parent->seen[0].first, SB_LINEDOWN);
+    EXPECT_EQ(parent->seen[0].second, bar->Handle());
+    EXPECT_EQ(bar->Position(), 7);
+    EXPECT_EQ(native->value(), 7);
+    bar->SetPosition(500);
+    EXPECT_EQ(bar->Position(), 81);
+    EXPECT_EQ(native->value(), 81);
+}
+
+} // namespace
