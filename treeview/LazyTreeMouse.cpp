@@ -351,15 +351,25 @@ void TBaseLazyTree::ProcessMouseUp(TWMMouse& Message, THitInfo& HitInfo) {
     }
     if (HitInfo.HitNode) FireNodeClick(HitInfo);
     (void)Message;
-    // Editing nodes in place is not offered, so a pending click edit ends here.
-    ChangeTreeStates({}, {tsEditPending});
+    // A click on the focused node's text edits it after the edit delay.
+    if (FStates.Contains(tsEditPending) && FFocusedNode && HitInfo.HitNode == FFocusedNode &&
+        HitInfo.HitPositions.Contains(hiOnItem) &&
+        TreeOptions()->MiscOptions().Contains(toEditOnClick) &&
+        HitInfo.HitColumn == FFocusedColumn && CanEdit(FFocusedNode, HitInfo.HitColumn)) {
+        FEditColumn = FFocusedColumn;
+        SetTimer(Handle(), EditTimer, FEditDelay);
+    } else {
+        ChangeTreeStates({}, {tsEditPending});
+    }
 }
 
 void TBaseLazyTree::ProcessMouseDblClick(TWMMouse& Message, THitInfo& HitInfo) {
+    bool needEdit = !IsEditing() && TreeOptions()->MiscOptions().Contains(toEditOnDblClick);
     if (FStates.Contains(tsEditPending)) {
         killTreeTimer(EditTimer);
         ChangeTreeStates({}, {tsEditPending});
     }
+    if (IsEditing() && !FinishNodeEdit()) return;
     if (HitInfo.HitNode) FireNodeDblClick(HitInfo);
     const THitPositions hp = HitInfo.HitPositions;
     PLazyNode node = HitInfo.HitNode;
@@ -381,8 +391,16 @@ void TBaseLazyTree::ProcessMouseDblClick(TWMMouse& Message, THitInfo& HitInfo) {
                  (misc.Contains(toToggleOnDblClick) &&
                   (hp.Contains(hiOnItemLabel) || hp.Contains(hiOnNormalIcon) ||
                    hp.Contains(hiOnStateIcon) ||
-                   TreeOptions()->SelectionOptions().Contains(toFullRowSelect)))))
+                   TreeOptions()->SelectionOptions().Contains(toFullRowSelect))))) {
         ToggleNode(node);
+        needEdit = false;
+    }
+    if (needEdit && FFocusedNode && node == FFocusedNode && HitInfo.HitColumn == FFocusedColumn &&
+        CanEdit(FFocusedNode, HitInfo.HitColumn)) {
+        ChangeTreeStates({tsEditPending}, {});
+        FEditColumn = FFocusedColumn;
+        SetTimer(Handle(), EditTimer, 0);
+    }
 }
 
 bool TBaseLazyTree::NodeSplitterResizeAllowed(TPoint P, PLazyNode Node, int Column) {
