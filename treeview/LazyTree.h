@@ -380,6 +380,7 @@ private:
     std::array<TColor, ColorCount> FColors;
 };
 
+class TPrinter;
 // Node editing (treeview/services/LazyTreeEdit.h).
 class ILTEditLink;
 class TStringEditLink;
@@ -1229,6 +1230,11 @@ public:
     // The area, in client coordinates, for which the shown hint is valid; empty when none.
     const TRect& LastHintRect() const { return FLastHintRect; }
     const TLTHintData& HintData() const { return FHintData; }
+
+    // --- printing (services/LazyTreePrint.cpp) ---
+    // The whole tree (with its header when PrintHeader and the header shows) on pages of
+    // Printer, its text as large as on screen; nothing for a nil printer.
+    void Print(TPrinter* Printer, bool PrintHeader);
 
     // --- node editing (services/LazyTreeEdit.cpp) ---
     TLTEditingEvent OnEditing;
