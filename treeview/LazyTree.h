@@ -1231,6 +1231,12 @@ public:
     const TRect& LastHintRect() const { return FLastHintRect; }
     const TLTHintData& HintData() const { return FHintData; }
 
+    // --- accessibility (services/LazyTreeAccessibility.cpp) ---
+    // The accessible objects the registered providers made for the tree and its focused
+    // item; nil while no provider is registered.
+    const std::shared_ptr<TObject>& Accessible() const { return FAccessible; }
+    const std::shared_ptr<TObject>& AccessibleItem() const { return FAccessibleItem; }
+
     // --- printing (services/LazyTreePrint.cpp) ---
     // The whole tree (with its header when PrintHeader and the header shows) on pages of
     // Printer, its text as large as on screen; nothing for a nil printer.
@@ -1508,6 +1514,15 @@ protected:
     TRect FLastHintRect;
     // The messages the services answer (hints, accessibility); false for others.
     bool DispatchServiceMessage(TMessage& Message);
+    // Accessibility and the tree-view control messages.
+    void WMGetObject(TMessage& Message);
+    void TVMGetItem(TMessage& Message);
+    void TVMGetItemRect(TMessage& Message);
+    void TVMGetNextItem(TMessage& Message);
+    // The node of an item handle from outside; nil when it names none of this tree's nodes.
+    PLazyNode NodeOfItemHandle(LPARAM Handle);
+    std::shared_ptr<TObject> FAccessible;
+    std::shared_ptr<TObject> FAccessibleItem;
 
     // Node editing.
     virtual void StartNodeEdit();

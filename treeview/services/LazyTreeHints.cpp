@@ -69,6 +69,18 @@ bool TBaseLazyTree::DispatchServiceMessage(TMessage& Message) {
     case CM_HINTSHOWPAUSE:
         CMHintShowPause(Message);
         return true;
+    case WM_GETOBJECT:
+        WMGetObject(Message);
+        return true;
+    case TVM_GETITEMW:
+        TVMGetItem(Message);
+        return true;
+    case TVM_GETITEMRECT:
+        TVMGetItemRect(Message);
+        return true;
+    case TVM_GETNEXTITEM:
+        TVMGetNextItem(Message);
+        return true;
     default:
         return false;
     }
