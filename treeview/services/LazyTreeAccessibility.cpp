@@ -82,16 +82,7 @@ void TBaseLazyTree::TVMGetItem(TMessage& Message) {
         TRect r;
         std::string text;
         GetTextInfo(node, NoColumn, &font, r, text);
-        std::u16string wide;
-        for (char32_t c : Utf8ToUtf32(text)) {
-            if (c > 0xFFFF) {
-                c -= 0x10000;
-                wide += char16_t(0xD800 + (c >> 10));
-                wide += char16_t(0xDC00 + (c & 0x3FF));
-            } else {
-                wide += char16_t(c);
-            }
-        }
+        const std::u16string wide = Utf8ToWide(text);
         const std::size_t n = std::min(wide.size(), std::size_t(item->cchTextMax - 1));
         std::copy_n(wide.begin(), n, item->pszText);
         item->pszText[n] = 0;

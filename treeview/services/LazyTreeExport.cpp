@@ -308,18 +308,11 @@ public:
             FSize = Font->Size();
         }
         Body.Add(" ");
-        for (char32_t c : Utf8ToUtf32(Text)) {
-            if (c == '\n') {
+        for (char16_t c : Utf8ToWide(Text)) {
+            if (c == u'\n')
                 Body.Add("{\\par}");
-            } else if (c != '\r') {
-                if (c > 0xFFFF) {
-                    c -= 0x10000;
-                    unit(char16_t(0xD800 + (c >> 10)));
-                    unit(char16_t(0xDC00 + (c & 0x3FF)));
-                } else {
-                    unit(char16_t(c));
-                }
-            }
+            else if (c != u'\r')
+                unit(c);
         }
         if (style.Contains(fsUnderline)) Body.Add("\\ul0");
         if (style.Contains(fsItalic)) Body.Add("\\i0");
@@ -457,22 +450,6 @@ std::string ExportRtf(TCustomLazyStringTree* Tree, TVSTTextSourceType Source) {
 
 namespace {
 
-// A field holding the separator, a quote or a line break is quoted, its quotes doubled.
-void appendCsvField(TBufferedString& Out, const std::string& Field, const std::string& Separator) {
-    const bool quote = (!Separator.empty() && Field.find(Separator) != std::string::npos) ||
-                       Field.find_first_of("\"\r\n") != std::string::npos;
-    if (!quote) {
-        Out.Add(Field);
-        return;
-    }
-    std::string s = "\"";
-    for (char c : Field) {
-        if (c == '"') s += '"';
-        s += c;
-    }
-    Out.Add(s + "\"");
-}
-
 std::string repeated(const std::string& S, std::uint32_t Times) {
     std::string out;
     out.reserve(S.size() * Times);
@@ -488,6 +465,13 @@ std::string quoted(const std::string& S) {
         out += c;
     }
     return out + "\"";
+}
+
+// A field holding the separator, a quote or a line break is quoted.
+void appendCsvField(TBufferedString& Out, const std::string& Field, const std::string& Separator) {
+    const bool quote = (!Separator.empty() && Field.find(Separator) != std::string::npos) ||
+                       Field.find_first_of("\"\r\n") != std::string::npos;
+    Out.Add(quote ? quoted(Field) : Field);
 }
 
 } // namespace
