@@ -185,7 +185,8 @@ void TBaseLazyTree::Dispatch(TMessage& Message) {
         PasteFromClipboard();
         return;
     default:
-        if (!dispatchFrameMessage(Message)) TCustomControl::Dispatch(Message);
+        if (!dispatchFrameMessage(Message) && !DispatchServiceMessage(Message))
+            TCustomControl::Dispatch(Message);
     }
 }
 

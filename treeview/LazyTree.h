@@ -380,10 +380,52 @@ private:
     std::array<TColor, ColorCount> FColors;
 };
 
+class TPrinter;
+// Node editing (treeview/services/LazyTreeEdit.h).
+class ILTEditLink;
+class TStringEditLink;
+class TLTEdit;
+using TLTEditingEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, bool& Allowed)>;
+using TLTCreateEditorEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
+                                                std::shared_ptr<ILTEditLink>& EditLink)>;
+using TLTEditChangeEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column)>;
+using TLTEditCancelEvent = std::function<void(TBaseLazyTree* Sender, int Column)>;
+
+// Hints (treeview/services/LazyTreeHints.cpp).
+enum TLTTooltipLineBreakStyle { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
+enum TLTHintKind { vhkText, vhkOwnerDraw };
+// What a tree hint shows; the tree hands it to its hint window.
+struct TLTHintData : public TObject {
+    TBaseLazyTree* Tree = nullptr;
+    PLazyNode Node = nullptr;
+    int Column = -1;
+    TRect HintRect; // an owner-drawn hint's size
+    std::string DefaultHint;
+    std::string HintText;
+    TBiDiMode BidiMode = bdLeftToRight;
+    TAlignment Alignment = taLeftJustify;
+    TLTTooltipLineBreakStyle LineBreakStyle = hlbDefault;
+};
+using TLTGetHintKindEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, TLTHintKind& Kind)>;
+using TLTGetHintSizeEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column, TRect& R)>;
+using TLTDrawHintEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* HintCanvas,
+                                            PLazyNode Node, const TRect& R, int Column)>;
+using TLTGetHintEvent =
+    std::function<void(TBaseLazyTree* Sender, PLazyNode Node, int Column,
+                       TLTTooltipLineBreakStyle& LineBreakStyle, std::string& HintText)>;
+// False when a hint window is made or hidden; true when one is destroyed, or a tree goes while
+// it animates a hint.
+extern bool HintWindowGone;
+
 // --- the tree ---------------------------------------------------------------------------------
 class TBaseLazyTree : public TCustomControl {
     friend class TLTHeader;
     friend class TLazyTreeColumns;
+    friend class TStringEditLink;
+    friend class TLTEdit;
 
 public:
     explicit TBaseLazyTree(TComponent* AOwner);
@@ -1174,6 +1216,51 @@ public:
     // recreate the window.
     void ApplyWindowTheme(const std::string& Name);
 
+    // --- hints (services/LazyTreeHints.cpp) ---
+    TLTGetHintKindEvent OnGetHintKind;
+    TLTGetHintSizeEvent OnGetHintSize;
+    TLTDrawHintEvent OnDrawHint;
+    // The hint of a node (the control's hint here) and the text of a node's tooltip.
+    virtual std::string QueryNodeHint(PLazyNode Node, int Column,
+                                      TLTTooltipLineBreakStyle& LineBreakStyle);
+    virtual std::string QueryNodeTooltip(PLazyNode Node, int Column,
+                                         TLTTooltipLineBreakStyle& LineBreakStyle);
+    TLTHintKind QueryHintKind(PLazyNode Node, int Column);
+    virtual TLTHintKind DefaultHintKind() const { return vhkText; }
+    virtual void FireGetHintSize(PLazyNode Node, int Column, TRect& R);
+    virtual void FireDrawHint(TCanvas* HintCanvas, PLazyNode Node, const TRect& R, int Column);
+    // The area, in client coordinates, for which the shown hint is valid; empty when none.
+    const TRect& LastHintRect() const { return FLastHintRect; }
+    const TLTHintData& HintData() const { return FHintData; }
+
+    // --- accessibility (services/LazyTreeAccessibility.cpp) ---
+    // The accessible objects the registered providers made for the tree and its focused
+    // item; nil while no provider is registered.
+    const std::shared_ptr<TObject>& Accessible() const { return FAccessible; }
+    const std::shared_ptr<TObject>& AccessibleItem() const { return FAccessibleItem; }
+
+    // --- printing (services/LazyTreePrint.cpp) ---
+    // The whole tree (with its header when PrintHeader and the header shows) on pages of
+    // Printer, its text as large as on screen; nothing for a nil printer.
+    void Print(TPrinter* Printer, bool PrintHeader);
+
+    // --- node editing (services/LazyTreeEdit.cpp) ---
+    TLTEditingEvent OnEditing;
+    TLTCreateEditorEvent OnCreateEditor;
+    TLTEditChangeEvent OnEdited;
+    TLTEditCancelEvent OnEditCancelled;
+    // The link of the open editor; nil when none.
+    const std::shared_ptr<ILTEditLink>& EditLink() const { return FEditLink; }
+    virtual bool CanEdit(PLazyNode Node, int Column);
+    // Starts editing the cell; answers whether the tree edits afterwards.
+    virtual bool EditNode(PLazyNode Node, int Column);
+    bool EndEditNode();
+    bool CancelEditNode();
+    bool IsEditing() const { return FStates.Contains(tsEditing); }
+    // The font (AFont takes it), text rectangle and text of a cell as painted; the base tree
+    // answers an empty rectangle and text and the tree's font.
+    virtual void GetTextInfo(PLazyNode Node, int Column, TFont* AFont, TRect& R, std::string& Text);
+
 protected:
     virtual std::unique_ptr<TCustomLazyTreeOptions> OptionsClass();
     // A derived constructor calls this so that its own options class is used.
@@ -1450,6 +1537,32 @@ protected:
     // Ends the incremental search: time-out, focus loss, cancelled mode.
     void ResetIncrementalSearch();
 
+    // Hints.
+    void CMHintShow(TMessage& Message) override;
+    void CMHintShowPause(TMessage& Message);
+    TLTHintData FHintData;
+    TRect FLastHintRect;
+    // The messages the services answer (hints, accessibility); false for others.
+    bool DispatchServiceMessage(TMessage& Message);
+    // Accessibility and the tree-view control messages.
+    void WMGetObject(TMessage& Message);
+    void TVMGetItem(TMessage& Message);
+    void TVMGetItemRect(TMessage& Message);
+    void TVMGetNextItem(TMessage& Message);
+    // The node of an item handle from outside; nil when it names none of this tree's nodes.
+    PLazyNode NodeOfItemHandle(LPARAM Handle);
+    std::shared_ptr<TObject> FAccessible;
+    std::shared_ptr<TObject> FAccessibleItem;
+
+    // Node editing.
+    virtual void StartNodeEdit();
+    virtual bool FinishNodeEdit();
+    virtual bool AbortNodeEdit();
+    virtual void PlaceEditor();
+    virtual void FireEditing(PLazyNode Node, int Column, bool& Allowed);
+    virtual std::shared_ptr<ILTEditLink> FireCreateEditor(PLazyNode Node, int Column);
+    std::shared_ptr<ILTEditLink> FEditLink;
+
     PLazyNode FRoot = nullptr;
     // Every node but the root comes from this pool.
     std::unique_ptr<TNodeAllocator> FNodeAllocator;
@@ -1708,13 +1821,24 @@ private:
     bool FCtl3D = true;
 };
 
+// What an export is producing; handed to the text query and to every export event.
+enum TLTExportType { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
+
 // What OnGetCellText answers for one cell.
 struct TVSTGetCellTextEventArgs {
     PLazyNode Node = nullptr;
     int Column = -1;
     std::string CellText;
     std::string StaticText;
+    TLTExportType ExportType = etNone;
 };
+using TLTTreeExportEvent = std::function<void(TBaseLazyTree* Sender, TLTExportType ExportType)>;
+using TLTColumnExportEvent =
+    std::function<void(TBaseLazyTree* Sender, TLTExportType ExportType, int Column)>;
+using TLTNodeExportEvent =
+    std::function<bool(TBaseLazyTree* Sender, TLTExportType ExportType, PLazyNode Node)>;
+// The walk that follows a node of an export source.
+using TLTNextNodeOfSource = std::function<PLazyNode(PLazyNode Node)>;
 using TLTGetCellTextEvent = std::function<void(TBaseLazyTree* Sender, TVSTGetCellTextEventArgs& E)>;
 using TLTPaintTextEvent = std::function<void(TBaseLazyTree* Sender, TCanvas* TargetCanvas,
                                              PLazyNode Node, int Column, TVSTTextType TextType)>;
@@ -1732,6 +1856,8 @@ using TLTNewTextEvent = std::function<void(TBaseLazyTree* Sender, PLazyNode Node
 
 // A tree whose nodes show texts; it keeps each node's measured text width in an internal area.
 class TCustomLazyStringTree : public TBaseLazyTree {
+    friend struct TLazyTreeExport;
+
 public:
     explicit TCustomLazyStringTree(TComponent* AOwner);
     std::string ClassName() const override { return "TCustomLazyStringTree"; }
@@ -1755,6 +1881,7 @@ public:
     TLTMeasureTextEvent OnMeasureTextWidth;
     TLTMeasureTextEvent OnMeasureTextHeight;
     TLTNewTextEvent OnNewText;
+    TLTGetHintEvent OnGetHint;
     std::string GetText(PLazyNode Node, int Column);
     // With toRestoreSelection a new node whose text was selected before is selected again.
     PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
@@ -1792,12 +1919,43 @@ public:
     std::string ContentToText(TVSTTextSourceType Source, const std::string& Separator);
     // The texts as an HTML table.
     std::string ContentToHTML(TVSTTextSourceType Source, const std::string& Caption = "");
-    // The nodes as an RTF table: a header row with columns, then a row per node.
+
+    // --- export (services/LazyTreeExport.cpp) ---
+    TLTTreeExportEvent OnBeforeTreeExport;
+    TLTTreeExportEvent OnAfterTreeExport;
+    TLTTreeExportEvent OnBeforeHeaderExport;
+    TLTTreeExportEvent OnAfterHeaderExport;
+    TLTColumnExportEvent OnBeforeColumnExport;
+    TLTColumnExportEvent OnColumnExport;
+    TLTColumnExportEvent OnAfterColumnExport;
+    TLTNodeExportEvent OnBeforeNodeExport;
+    TLTNodeExportEvent OnNodeExport;
+    TLTNodeExportEvent OnAfterNodeExport;
+    // The texts as an RTF table.
     std::string ContentToRTF(TVSTTextSourceType Source);
+    std::string ContentToUnicode(TVSTTextSourceType Source, char Separator);
+    // Runs the export events over the nodes; the handlers write the output.
+    void ContentToCustom(TVSTTextSourceType Source);
+    // The first node of Source; Next walks on from a node.
+    PLazyNode FirstNodeOfSource(TVSTTextSourceType Source, TLTNextNodeOfSource& Next);
+    // Appends the comma-separated lines of the top-level nodes, after the column captions when
+    // IncludeHeading.
+    void RenderCsvLines(TStrings* Lines, bool IncludeHeading);
+    // Writes the lines of RenderCsvLines; false for an empty file name.
+    bool SaveToCSVFile(const std::string& FileNameWithPath, bool IncludeHeading);
+    void GetTextInfo(PLazyNode Node, int Column, TFont* AFont, TRect& R,
+                     std::string& Text) override;
 
 protected:
     std::unique_ptr<TCustomLazyTreeOptions> OptionsClass() override;
     int FireIncrementalSearch(PLazyNode Node, const std::string& Text) override;
+    // OnGetHint may change the control's hint; a tooltip is the cell's text without it.
+    std::string QueryNodeHint(PLazyNode Node, int Column,
+                              TLTTooltipLineBreakStyle& LineBreakStyle) override;
+    std::string QueryNodeTooltip(PLazyNode Node, int Column,
+                                 TLTTooltipLineBreakStyle& LineBreakStyle) override;
+    // A default string edit link when OnCreateEditor gives none.
+    std::shared_ptr<ILTEditLink> FireCreateEditor(PLazyNode Node, int Column) override;
     virtual void FireGetText(TVSTGetCellTextEventArgs& E);
     virtual void FireNewText(PLazyNode Node, int Column, const std::string& Text);
     virtual void FirePaintText(TCanvas* Canvas, PLazyNode Node, int Column, TVSTTextType TextType);
@@ -1858,6 +2016,8 @@ public:
     TPoint QueryCellContentMargin(PLazyNode Node, int Column,
                                   TVTCellContentMarginType CellContentMarginType,
                                   TCanvas* Canvas = nullptr) override;
+    // The application draws a drawn tree's hints too.
+    TLTHintKind DefaultHintKind() const override { return vhkOwnerDraw; }
 
 protected:
     void PaintNodeContent(TLTPaintInfo& PaintInfo) override;

@@ -102,6 +102,9 @@ void TBaseLazyTree::WMTimer(TWMTimer& Message) {
     case ScrollTimer:
         AutoScrollTimer();
         break;
+    case EditTimer:
+        StartNodeEdit();
+        break;
     case StructureChangeTimer:
         killTreeTimer(StructureChangeTimer);
         if (FStates.Contains(tsStructureChangePending))

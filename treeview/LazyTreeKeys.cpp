@@ -302,6 +302,12 @@ void TBaseLazyTree::WMKeyDown(TWMKey& Message) {
     case VK_F1:
         if (OnGetHelpContext) showHelp();
         break;
+    case VK_F2:
+        if (shift.Empty() && FFocusedNode && CanEdit(FFocusedNode, FFocusedColumn)) {
+            FEditColumn = FFocusedColumn;
+            StartNodeEdit();
+        }
+        break;
     case VK_APPS:
         if (FFocusedNode) {
             const TRect r = GetDisplayRect(FFocusedNode, FFocusedColumn, true);

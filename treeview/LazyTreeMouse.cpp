@@ -353,15 +353,25 @@ void TBaseLazyTree::ProcessMouseUp(TWMMouse& Message, THitInfo& HitInfo) {
     if (clicked >= 0 && clicked == HitInfo.HitColumn)
         FireColumnClick(clicked, mouseShift(Message.Keys()));
     if (HitInfo.HitNode) FireNodeClick(HitInfo);
-    // Editing nodes in place is not offered, so a pending click edit ends here.
-    ChangeTreeStates({}, {tsEditPending});
+    // A click on the focused node's text edits it after the edit delay.
+    if (FStates.Contains(tsEditPending) && FFocusedNode && HitInfo.HitNode == FFocusedNode &&
+        HitInfo.HitPositions.Contains(hiOnItem) &&
+        TreeOptions()->MiscOptions().Contains(toEditOnClick) &&
+        HitInfo.HitColumn == FFocusedColumn && CanEdit(FFocusedNode, HitInfo.HitColumn)) {
+        FEditColumn = FFocusedColumn;
+        SetTimer(Handle(), EditTimer, FEditDelay);
+    } else {
+        ChangeTreeStates({}, {tsEditPending});
+    }
 }
 
 void TBaseLazyTree::ProcessMouseDblClick(TWMMouse& Message, THitInfo& HitInfo) {
+    bool needEdit = !IsEditing() && TreeOptions()->MiscOptions().Contains(toEditOnDblClick);
     if (FStates.Contains(tsEditPending)) {
         killTreeTimer(EditTimer);
         ChangeTreeStates({}, {tsEditPending});
     }
+    if (IsEditing() && !FinishNodeEdit()) return;
     if (HitInfo.HitColumn == FHeader->Columns()->ClickIndex())
         FireColumnDblClick(HitInfo.HitColumn, mouseShift(Message.Keys()));
     if (HitInfo.HitNode) FireNodeDblClick(HitInfo);
@@ -385,8 +395,16 @@ void TBaseLazyTree::ProcessMouseDblClick(TWMMouse& Message, THitInfo& HitInfo) {
                  (misc.Contains(toToggleOnDblClick) &&
                   (hp.Contains(hiOnItemLabel) || hp.Contains(hiOnNormalIcon) ||
                    hp.Contains(hiOnStateIcon) ||
-                   TreeOptions()->SelectionOptions().Contains(toFullRowSelect)))))
+                   TreeOptions()->SelectionOptions().Contains(toFullRowSelect))))) {
         ToggleNode(node);
+        needEdit = false;
+    }
+    if (needEdit && FFocusedNode && node == FFocusedNode && HitInfo.HitColumn == FFocusedColumn &&
+        CanEdit(FFocusedNode, HitInfo.HitColumn)) {
+        ChangeTreeStates({tsEditPending}, {});
+        FEditColumn = FFocusedColumn;
+        SetTimer(Handle(), EditTimer, 0);
+    }
 }
 
 bool TBaseLazyTree::NodeSplitterResizeAllowed(TPoint P, PLazyNode Node, int Column) {

@@ -186,6 +186,16 @@ bool TMBusScanDecode::Close_Scan(unsigned Max_Ms) {
 
 void TMBusScanDecode::Scan_Finished() {
     Close_Transport();
+    if (!SaveXMLFile().empty()) {
+        // A dump that cannot be written leaves the scan's result as it is.
+        try {
+            if (MBusType == mtWired)
+                Save_XML_File_DLL();
+            else
+                Save_Wireless_XML_File_DLL();
+        } catch (const std::exception&) {
+        }
+    }
     FInScan = false;
     Scan_Idle.SetEvent();
 }

@@ -92,6 +92,13 @@ public:
     // Runs one step of the running machine (the loop calls it; tests may drive it directly).
     void Scan_Step();
 
+    // Raw scan dumps: with a file name here, the end of a wired scan writes every wired slave
+    // to it, the end of a wireless scan every wireless sender (empty: no dump).
+    std::string SaveXMLFile() const;
+    void SetSaveXMLFile(const std::string& FileName);
+    void Save_XML_File_DLL();
+    void Save_Wireless_XML_File_DLL();
+
 protected:
     void Execute() override;
 
@@ -220,4 +227,7 @@ private:
     std::atomic<std::uint64_t> receivedCount_{0};
     std::atomic<std::uint64_t> refusedCount_{0};
     std::atomic<std::uint64_t> sendersRefused_{0};
+
+    mutable std::mutex FDumpLock;
+    std::string FSaveXMLFile;
 };

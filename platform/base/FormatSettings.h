@@ -2,12 +2,17 @@
 // Locale format settings. Code reads them at every call; tests may change them.
 #include <string>
 
+// Whether the user's locale (LC_MEASUREMENT) measures in metric units.
+bool LocaleMeasuresMetric();
+
 struct TFormatSettings {
     char DecimalSeparator = '.';
     char ThousandSeparator = ',';
     char DateSeparator = '/';
     char TimeSeparator = ':';
     char ListSeparator = ',';
+    // Paper and lengths in metric units rather than inches.
+    bool MetricMeasurement = LocaleMeasuresMetric();
     std::string ShortDateFormat = "dd/mm/yyyy";
     std::string LongDateFormat = "dddd, d mmmm yyyy";
     std::string ShortTimeFormat = "hh:nn";

@@ -11,9 +11,21 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <langinfo.h>
+#include <locale.h>
 
 void Abort() {
     throw EAbort("Operation aborted");
+}
+
+bool LocaleMeasuresMetric() {
+    locale_t locale = newlocale(LC_MEASUREMENT_MASK, "", locale_t(0));
+    if (!locale) return true;
+    // The first byte is 1 for metric units and 2 for US units.
+    const char* measurement = nl_langinfo_l(_NL_MEASUREMENT_MEASUREMENT, locale);
+    const bool metric = !measurement || measurement[0] != 2;
+    freelocale(locale);
+    return metric;
 }
 
 TFormatSettings& FormatSettings() {

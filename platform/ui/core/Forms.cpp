@@ -19,12 +19,6 @@ std::mutex wakeMutex;
 std::condition_variable wakeCv;
 bool wakeFlag = false;
 
-// The part of a hint before "|" (the long hint follows it).
-std::string shortHint(const std::string& hint) {
-    auto bar = hint.find('|');
-    return bar == std::string::npos ? hint : hint.substr(0, bar);
-}
-
 bool effectiveShowHint(const TControl* c) {
     while (c->ParentShowHint() && c->Parent()) c = c->Parent();
     return c->ShowHint();
@@ -546,6 +540,11 @@ void THintWindow::Paint() {
     DrawText(c, Text(), -1, r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
 }
 
+std::string GetShortHint(const std::string& Hint) {
+    auto bar = Hint.find('|');
+    return bar == std::string::npos ? Hint : Hint.substr(0, bar);
+}
+
 // --- TApplication ----------------------------------------------------------------------------
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -785,7 +784,18 @@ THintWindow* TApplication::HintWindow() const {
 }
 
 void TApplication::NoteMouseMoved(TControl* control) {
-    if (control == hintControl_) return;
+    if (control == hintControl_) {
+        // A shown hint goes when the cursor leaves the rectangle it was given for; the next
+        // one follows after the pause.
+        if (!control || !hintShown_) return;
+        TPoint cursor;
+        GetCursorPos(cursor);
+        if (PtInRect(hintCursorRect_, control->ScreenToClient(cursor))) return;
+        HideHint();
+        hintShown_ = false;
+        hintMovedAt_ = GetTickCount64();
+        return;
+    }
     HideHint();
     hintControl_ = control;
     hintShown_ = false;
@@ -807,8 +817,13 @@ void TApplication::checkHint() {
         if (HintWindow() && now - hintShownAt_ >= std::uint64_t(HintHidePause)) HideHint();
         return;
     }
-    if (now - hintMovedAt_ < std::uint64_t(HintPause)) return;
+    // The control may shorten or lengthen the pause.
+    int pause = HintPause;
+    hintControl_->Perform(CM_HINTSHOWPAUSE, 0, LPARAM(&pause));
+    if (now - hintMovedAt_ < std::uint64_t(std::max(pause, 0))) return;
     hintShown_ = true;
+    // Until a hint shows, any move asks again.
+    hintCursorRect_ = TRect{};
     if (!showHint_ || !effectiveShowHint(hintControl_)) return;
     THintInfo info;
     info.HintControl = hintControl_;
@@ -820,8 +835,9 @@ void TApplication::checkHint() {
     info.CursorRect = hintControl_->ClientRect();
     info.CursorPos = hintControl_->ScreenToClient(cursor);
     info.HideTimeout = HintHidePause;
-    info.HintStr = shortHint(hintControl_->Hint());
+    info.HintStr = GetShortHint(hintControl_->Hint());
     if (hintControl_->Perform(CM_HINTSHOW, 0, LPARAM(&info)) != 0 || info.HintStr.empty()) return;
+    hintCursorRect_ = info.CursorRect;
     const auto& windowClass = info.HintWindowClass ? info.HintWindowClass : HintWindowClass;
     if (hintWindow_ && (customHintWindow_ || windowClass)) {
         delete hintWindow_;
@@ -830,7 +846,7 @@ void TApplication::checkHint() {
     customHintWindow_ = bool(windowClass);
     if (!hintWindow_) hintWindow_ = customHintWindow_ ? windowClass(this) : new THintWindow(this);
     hintWindow_->SetColor(info.HintColor);
-    TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr);
+    TRect r = hintWindow_->CalcHintRectData(info.HintMaxWidth, info.HintStr, info.HintData);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
     hintWindow_->ActivateHintData(r, info.HintStr, info.HintData);
     hint_ = info.HintStr;

@@ -180,6 +180,9 @@ public:
     virtual void ActivateHintData(const TRect& Rect, const std::string& AHint, TObject* /*Data*/) {
         ActivateHint(Rect, AHint);
     }
+    virtual TRect CalcHintRectData(int MaxWidth, const std::string& AHint, TObject* /*Data*/) {
+        return CalcHintRect(MaxWidth, AHint);
+    }
     void ReleaseHandle();
     std::string PeerClassName() const override { return "HINT"; }
 
@@ -187,6 +190,9 @@ protected:
     void Paint() override;
     bool IsTopLevelWindow() const override { return true; }
 };
+
+// The part of a hint before "|" (the long hint follows it).
+std::string GetShortHint(const std::string& Hint);
 
 // Record passed with CM_HINTSHOW (LParam points to it); a control may change it, or answer
 // non-zero to show no hint.
@@ -319,6 +325,8 @@ private:
     bool hintShown_ = false;
     THintWindow* hintWindow_ = nullptr;
     bool customHintWindow_ = false;
+    // Where the shown hint is valid, in the hint control's client coordinates.
+    TRect hintCursorRect_;
 };
 
 // The picture of one of the program's own cursor numbers (the model loads them from its

@@ -700,6 +700,50 @@ struct EDITBALLOONTIP {
     int ttiIcon = 0;
 };
 
+// Tree-view control messages: item handles stand for items (0: none).
+constexpr UINT TVM_GETITEMRECT = 0x1104;
+constexpr UINT TVM_GETNEXTITEM = 0x110A;
+constexpr UINT TVM_GETITEMW = 0x113E;
+constexpr UINT TVIF_TEXT = 0x0001;
+constexpr UINT TVIF_IMAGE = 0x0002;
+constexpr UINT TVIF_STATE = 0x0008;
+constexpr UINT TVIF_HANDLE = 0x0010;
+constexpr UINT TVIF_SELECTEDIMAGE = 0x0020;
+constexpr UINT TVIF_CHILDREN = 0x0040;
+constexpr UINT TVIS_FOCUSED = 0x0001;
+constexpr UINT TVIS_SELECTED = 0x0002;
+constexpr UINT TVIS_CUT = 0x0004;
+constexpr UINT TVIS_DROPHILITED = 0x0008;
+constexpr UINT TVIS_EXPANDED = 0x0020;
+enum : WPARAM {
+    TVGN_ROOT,
+    TVGN_NEXT,
+    TVGN_PREVIOUS,
+    TVGN_PARENT,
+    TVGN_CHILD,
+    TVGN_FIRSTVISIBLE,
+    TVGN_NEXTVISIBLE,
+    TVGN_PREVIOUSVISIBLE,
+    TVGN_DROPHILITE,
+    TVGN_CARET,
+    TVGN_LASTVISIBLE
+};
+// The item record of TVM_GETITEMW (LParam points to it).
+struct TVITEMW {
+    UINT mask = 0;
+    LPARAM hItem = 0;
+    UINT state = 0;
+    UINT stateMask = 0;
+    char16_t* pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = 0;
+    int iSelectedImage = 0;
+    int cChildren = 0;
+    LPARAM lParam = 0;
+};
+// WM_GETOBJECT's object id of a window's client.
+constexpr LPARAM OBJID_CLIENT = -4;
+
 // Returns the same number for the same name for the life of the process (0xC000..0xFFFF).
 UINT RegisterWindowMessage(const std::string& name);
 // Clipboard formats share the numbers of registered messages, as on the classic system.

@@ -5,6 +5,7 @@
 #include "mbus/scan/MBusScanDecode.h"
 #include "platform/base/Clock.h"
 #include "platform/net/Udp.h"
+#include "platform/xml/XmlDoc.h"
 
 #include <atomic>
 #include <chrono>
@@ -63,6 +64,15 @@ inline bool pumpUntil(const std::function<bool()>& pred) {
     }
     CheckSynchronize();
     return true;
+}
+
+// The element children of a node (the file's indentation aside).
+inline std::vector<TXmlNode> elementsOf(const TXmlNode& Node) {
+    std::vector<TXmlNode> out;
+    const TXmlNodeList list = Node.ChildNodes();
+    for (int i = 0; i < list.Count(); ++i)
+        if (list[i].NodeType() == ntElement) out.push_back(list[i]);
+    return out;
 }
 
 struct Meter {

@@ -1,4 +1,5 @@
 #include "ScanTestSupport.h"
+#include "platform/files/Files.h"
 
 #include <algorithm>
 #include <atomic>
@@ -347,6 +348,52 @@ TEST_F(WiredScan, OversizedAnswerIsCutToTheBuffer) {
     ASSERT_TRUE(start(saPrimaryAddress));
     runToEnd();
     EXPECT_EQ(found(), std::vector<int>{1});
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WiredScan, TheRawDumpHoldsEverySlaveWithItsRecords) {
+    const std::string file = ::testing::TempDir() + "scan_wired_dump.xml";
+    DeleteFile(file);
+    gateway.bus = Bus();
+    gateway.bus.meters = {Meter{}};
+    // Without a name there is no dump.
+    ASSERT_TRUE(start(saPrimaryAddress));
+    runToEnd();
+    EXPECT_FALSE(FileExists(file));
+
+    scan->SetSaveXMLFile(file);
+    List_Slave_MBus.Clear();
+    ASSERT_TRUE(start(saPrimaryAddress));
+    runToEnd();
+    ASSERT_TRUE(FileExists(file));
+    TXMLDocument doc;
+    doc.LoadFromFile(file);
+    TXmlNode root = doc.DocumentElement();
+    EXPECT_EQ(root.NodeName(), "SCAN_M-Bus_Wired");
+    ASSERT_EQ(elementsOf(root).size(), 1u);
+    TXmlNode node = elementsOf(root)[0];
+    auto lock = List_Slave_MBus.Lock();
+    const TSlave_MBus& s = *List_Slave_MBus.Items(0);
+    EXPECT_EQ(node.GetAttribute("Primary_Address").AsString(), "1");
+    EXPECT_EQ(node.GetAttribute("Secondary_Address").AsString(), s.Secondary_Addresss);
+    EXPECT_EQ(node.GetAttribute("Manufacturer").AsString(),
+              s.descManufacture + " (" + std::to_string(s.Manufacture) + ")");
+    ASSERT_EQ(elementsOf(node).size(), s.List_Var.size());
+    const TVariable_MBus& v = *s.List_Var[0];
+    TXmlNode var = elementsOf(node)[0];
+    EXPECT_EQ(var.NodeName(), "Variable");
+    EXPECT_EQ(var.GetAttribute("Value").AsString(), v.ValueStr);
+    EXPECT_EQ(var.GetAttribute("UST").AsString(), "(U0S0T0)");
+    const std::pair<const char*, std::string> children[] = {
+        {"Storage_Number", "0"},    {"Tariff", "0"},      {"Unit", "0"},
+        {"Type", v.Desc_Type_Data}, {"DIF", v.DIF},       {"VIF", "$" + IntToHex(v.VIF, 2)},
+        {"DATA", "$" + v.totdati},  {"Value", v.ValueStr}};
+    for (const auto& [name, text] : children)
+        EXPECT_EQ(var.SelectSingleNode(name).Text(), text) << name;
+    DeleteFile(file);
 }
 
 } // namespace
