@@ -7,6 +7,7 @@
 #include "platform/process/Process.h"
 #include "platform/ui/core/Clipbrd.h"
 #include "platform/ui/core/DragDrop.h"
+#include "tests/BrowserShot.h"
 #include "tests/TempFolder.h"
 #include "tests/treeview/TreeInput.h"
 #include "treeview/LazyTreeClipboard.h"
@@ -287,14 +288,6 @@ TEST(LazyTreeExport, CsvLinesAndFile) {
     EXPECT_EQ(ReadBinaryFile(folder.Path("t.csv")), "\"a\",\" \"\r\n\"q\"\"r\",\" \"\r\n");
 }
 
-// The browser used to look at pages; empty when none is installed.
-std::string findBrowser() {
-    for (const char* dir : {"/usr/bin/", "/usr/local/bin/"})
-        for (const char* name : {"chromium", "chromium-browser"})
-            if (FileExists(std::string(dir) + name)) return std::string(dir) + name;
-    return "";
-}
-
 TEST(LazyTreeExport, ABrowserShowsTheTableWithTheMarkupAsText) {
     const std::string browser = findBrowser();
     if (browser.empty()) GTEST_SKIP() << "chromium is not installed; the page is not drawn";
@@ -315,17 +308,7 @@ TEST(LazyTreeExport, ABrowserShowsTheTableWithTheMarkupAsText) {
     const std::string page = folder.Path("page.html");
     WriteBinaryFile(page, ExportHtml(t.tree, tstAll));
     const std::string shot = folder.Path("shot.png");
-    TChildProcess p;
-    ASSERT_TRUE(p.Start(browser,
-                        {"--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
-                         "--user-data-dir=" + folder.Path("profile"), "--window-size=800,300",
-                         "--screenshot=" + shot, "file://" + page},
-                        true));
-    // The browser is another process: its end is awaited in real time.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(90);
-    while (p.ExitCode() == STILL_ACTIVE && std::chrono::steady_clock::now() < until)
-        std::this_thread::yield();
-    if (p.ExitCode() == STILL_ACTIVE) p.Terminate();
+    ASSERT_TRUE(browserScreenshot(browser, page, shot, folder.Path("profile"), 800, 300));
     ASSERT_TRUE(FileExists(shot)) << "the browser wrote no screenshot";
     TPicture pic;
     pic.LoadFromFile(shot);

@@ -6,6 +6,7 @@
 #include "platform/files/Files.h"
 #include "platform/gfx/Imaging.h"
 #include "platform/process/Process.h"
+#include "tests/BrowserShot.h"
 #include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -187,14 +188,6 @@ TEST(GridHTML, ShowOpensThePageInTheViewer) {
     SetShellOpenHandler({});
 }
 
-// The browser used to look at pages; empty when none is installed.
-std::string findBrowser() {
-    for (const char* dir : {"/usr/bin/", "/usr/local/bin/"})
-        for (const char* name : {"chromium", "chromium-browser"})
-            if (FileExists(std::string(dir) + name)) return std::string(dir) + name;
-    return "";
-}
-
 TEST(GridHTML, ABrowserShowsMergedAndColouredCells) {
     const std::string browser = findBrowser();
     if (browser.empty()) GTEST_SKIP() << "chromium is not installed; the page is not drawn";
@@ -212,17 +205,7 @@ TEST(GridHTML, ABrowserShowsMergedAndColouredCells) {
     const std::string page = folder.Path("page.html");
     k.g.SaveToHTML(page);
     const std::string shot = folder.Path("shot.png");
-    TChildProcess p;
-    ASSERT_TRUE(p.Start(browser,
-                        {"--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
-                         "--user-data-dir=" + folder.Path("profile"), "--window-size=400,300",
-                         "--screenshot=" + shot, "file://" + page},
-                        true));
-    // The browser is another process: its end is awaited in real time.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(90);
-    while (p.ExitCode() == STILL_ACTIVE && std::chrono::steady_clock::now() < until)
-        std::this_thread::yield();
-    if (p.ExitCode() == STILL_ACTIVE) p.Terminate();
+    ASSERT_TRUE(browserScreenshot(browser, page, shot, folder.Path("profile"), 400, 300));
     ASSERT_TRUE(FileExists(shot)) << "the browser wrote no screenshot";
     TPicture pic;
     pic.LoadFromFile(shot);
