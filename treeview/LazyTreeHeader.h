@@ -50,7 +50,6 @@ constexpr TLTColumnOptions DefaultColumnOptions{
 enum TLazyTreeColumnStyle { vsText, vsOwnerDraw };
 // Where the header glyph goes relative to the caption: the push button's layout values.
 using TLTHeaderColumnLayout = TPbButtonLayout;
-enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 enum TLTDropMarkMode { dmmNone, dmmLeft, dmmRight };
 enum THeaderPaintElement { hpeBackground, hpeDropMark, hpeHeaderGlyph, hpeSortGlyph, hpeText };

@@ -222,6 +222,18 @@ void TControl::SetColor(TColor v) {
     Perform(CM_COLORCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode v) {
+    parentBiDiMode_ = false;
+    if (v == biDiMode_) return;
+    biDiMode_ = v;
+    Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+    parentBiDiMode_ = v;
+    if (v && parent_) Perform(CM_PARENTBIDIMODECHANGED);
+}
+
 void TControl::SetParentColor(bool v) {
     parentColor_ = v;
     if (v && parent_) Perform(CM_PARENTCOLORCHANGED);
@@ -292,6 +304,7 @@ void TControl::SetParent(TWinControl* AParent) {
         AParent->InsertControl(this);
         if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
         if (parentFont_) Perform(CM_PARENTFONTCHANGED);
+        if (parentBiDiMode_) Perform(CM_PARENTBIDIMODECHANGED);
         if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
     }
 }
@@ -350,7 +363,15 @@ void TControl::CMFontChanged(TMessage& /*Message*/) {
 void TControl::CMColorChanged(TMessage& /*Message*/) {
     Invalidate();
 }
+void TControl::CMBiDiModeChanged(TMessage& /*Message*/) {
+    Invalidate();
+}
 
+void TControl::CMParentBiDiModeChanged(TMessage& /*Message*/) {
+    if (!parentBiDiMode_ || !parent_) return;
+    SetBiDiMode(parent_->BiDiMode());
+    parentBiDiMode_ = true;
+}
 
 void TControl::CMCursorChanged(TMessage& Message) {
     DefaultHandler(Message);
@@ -692,6 +713,12 @@ void TWinControl::CMColorChanged(TMessage& Message) {
     TControl::CMColorChanged(Message);
     PeerChanged(pcColor);
     TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
+    for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(m);
+}
+
+void TWinControl::CMBiDiModeChanged(TMessage& Message) {
+    TControl::CMBiDiModeChanged(Message);
+    TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
     for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(m);
 }
 

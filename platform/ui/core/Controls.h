@@ -71,6 +71,7 @@ enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // --- layout ----------------------------------------------------------------------------------
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 class TAnchors {
 public:
@@ -288,6 +289,18 @@ public:
     void SetFont(const TFont* v) { font_->Assign(v); }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool v);
+    // Mirrored layout: columns, alignment and scroll bars from the right.
+    bool UseRightToLeftAlignment() const { return biDiMode_ == bdRightToLeft; }
+    // Text read from the right (every mode but left to right).
+    bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
+    // Vertical scroll bar on the left.
+    bool UseRightToLeftScrollBar() const {
+        return biDiMode_ == bdRightToLeft || biDiMode_ == bdRightToLeftNoAlign;
+    }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor v);
     const std::string& Hint() const { return hint_; }
@@ -418,6 +431,8 @@ protected:
     virtual void CMCursorChanged(TMessage& Message);
     virtual void CMParentFontChanged(TMessage& Message);
     virtual void CMParentColorChanged(TMessage& Message);
+    virtual void CMBiDiModeChanged(TMessage& Message);
+    virtual void CMParentBiDiModeChanged(TMessage& Message);
     virtual void CMParentShowHintChanged(TMessage& Message);
     virtual void CMHitTest(TMessage& Message);
     virtual void CMHintShow(TMessage& Message);
@@ -443,6 +458,8 @@ private:
     bool parentColor_ = false;
     std::unique_ptr<TFont> font_;
     bool parentFont_ = true;
+    TBiDiMode biDiMode_ = bdLeftToRight;
+    bool parentBiDiMode_ = true;
     TCursor cursor_ = crDefault;
     std::string hint_;
     bool showHint_ = false;
@@ -610,6 +627,7 @@ protected:
     void CMEnabledChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
+    void CMBiDiModeChanged(TMessage& Message) override;
 
 private:
     friend class TControl;

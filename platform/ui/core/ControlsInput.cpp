@@ -180,6 +180,12 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_PARENTCOLORCHANGED:
         CMParentColorChanged(Message);
         break;
+    case CM_BIDIMODECHANGED:
+        CMBiDiModeChanged(Message);
+        break;
+    case CM_PARENTBIDIMODECHANGED:
+        CMParentBiDiModeChanged(Message);
+        break;
     case CM_PARENTSHOWHINTCHANGED:
         CMParentShowHintChanged(Message);
         break;

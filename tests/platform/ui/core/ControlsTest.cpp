@@ -537,6 +537,31 @@ TEST_F(FormTest, ChildrenFollowTheParentFontUntilGivenTheirOwn) {
     EXPECT_EQ(probe->Font()->Name(), "Verdana");
 }
 
+TEST_F(FormTest, ChildrenFollowTheParentReadingOrderUntilGivenTheirOwn) {
+    auto* box = add<TProbe>(0, 0, 40, 40);
+    auto* inner = add<TProbe>(0, 0, 10, 10, box);
+    form->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(inner->BiDiMode(), bdRightToLeft);
+    EXPECT_TRUE(inner->UseRightToLeftAlignment());
+    EXPECT_TRUE(inner->UseRightToLeftScrollBar());
+
+    inner->SetBiDiMode(bdRightToLeftReadingOnly);
+    EXPECT_FALSE(inner->ParentBiDiMode());
+    EXPECT_TRUE(inner->UseRightToLeftReading());
+    EXPECT_FALSE(inner->UseRightToLeftAlignment());
+    form->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(box->BiDiMode(), bdLeftToRight);
+    EXPECT_EQ(inner->BiDiMode(), bdRightToLeftReadingOnly);
+
+    inner->SetParentBiDiMode(true);
+    EXPECT_EQ(inner->BiDiMode(), bdLeftToRight);
+    auto* late = add<TProbe>(0, 0, 10, 10);
+    box->SetBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_EQ(late->BiDiMode(), bdLeftToRight);
+    late->SetParent(box);
+    EXPECT_EQ(late->BiDiMode(), bdRightToLeftNoAlign);
+}
+
 TEST_F(FormTest, FormClientAreaExcludesFrameAndCaption) {
     struct Case {
         TFormBorderStyle style;
