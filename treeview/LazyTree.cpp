@@ -191,6 +191,8 @@ void TBaseLazyTree::Dispatch(TMessage& Message) {
 }
 
 void TBaseLazyTree::Loaded() {
+    if (TreeOptions()->AutoOptions().Contains(toAutoBidiColumnOrdering))
+        FHeader->Columns()->ResetPositionOrder(UseRightToLeftAlignment());
     if (FStates.Contains(tsNeedRootCountUpdate) && FRoot->ChildCount > 0) {
         ChangeTreeStates({}, {tsNeedRootCountUpdate});
         TLTMiscOptions misc = FOptions->MiscOptions();
