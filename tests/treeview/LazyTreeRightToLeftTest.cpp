@@ -248,6 +248,32 @@ TEST(LazyTreeRightToLeft, HitTestsMirrorTheLeftToRightTwin) {
     EXPECT_EQ(text.Left, textRight - textWidth);
 }
 
+// The left-to-right tree's band and button clicks at mirrored points do the same.
+TEST(LazyTreeRightToLeft, ButtonClicksAndRubberBandAtMirroredPoints) {
+    TreeFixture t({"a", "a/a1", "b", "c", "d", "e", "f"});
+    t.tree->SetBiDiMode(bdRightToLeft);
+    t.setSelectionOptions({toMultiSelect});
+    const int right = t.tree->ClientWidth() - 1;
+    uitest::click(t.tree, t.rowPoint("a", right - 5));
+    EXPECT_TRUE(t.tree->Expanded(t["a"]));
+    uitest::click(t.tree, t.rowPoint("a", right - 5));
+    EXPECT_FALSE(t.tree->Expanded(t["a"]));
+    EXPECT_EQ(t.tree->SelectedCount(), 0u);
+    // Rows are 18 high: d is the fourth visible row.
+    uitest::mouseDown(t.tree, {right - 150, 150});
+    uitest::mouseMove(t.tree, {right - 30, 60}, {ssLeft});
+    EXPECT_EQ(t.selection(), "d e f");
+    uitest::mouseMove(t.tree, {right - 30, 80}, {ssLeft});
+    uitest::mouseUp(t.tree, {right - 30, 80});
+    EXPECT_EQ(t.selection(), "e f");
+    // A band left of the texts crosses nothing.
+    t.tree->ClearSelection();
+    uitest::mouseDown(t.tree, {right - 190, 150});
+    uitest::mouseMove(t.tree, {right - 120, 10}, {ssLeft});
+    uitest::mouseUp(t.tree, {right - 120, 10});
+    EXPECT_EQ(t.selection(), "");
+}
+
 TEST(LazyTreeRightToLeft, ColumnsFromTheRightFollowTheTreesReadingOrder) {
     TreeFixture t({"a", "b"});
     t.addAuto(toAutoBidiColumnOrdering);
@@ -286,14 +312,28 @@ TEST(LazyTreeRightToLeft, ColumnsFromTheRightFollowTheTreesReadingOrder) {
     EXPECT_EQ(h.HitColumn, 0);
 }
 
-TEST(LazyTreeRightToLeft, HeaderBorderIsDraggedAtTheColumnsLeftEdge) {
+TEST(LazyTreeRightToLeft, HeaderShowsTheSortArrowLeftOfTheCaptionAndSizesAtLeftEdges) {
     TreeFixture t({"a"});
     t.addAuto(toAutoBidiColumnOrdering);
     addColumns(t.tree, {60, 50, 40});
     TLTHeader* header = t.tree->Header();
     header->SetOptions(header->Options() + TLTHeaderOptions{hoVisible});
+    header->Columns()->Items(1)->SetText(hebrew);
     t.tree->SetBiDiMode(bdRightToLeft);
     processMessages();
+    // Column 1 spans 90 .. 139; its caption reads from the right, the arrow sits at its left.
+    header->SetSortColumn(1);
+    const auto arrowIn = [&](int x0, int x1) {
+        processMessages();
+        t.tree->Update();
+        const TBitmap* frame = WindowFrame(t.tree)->Image.get();
+        for (int x = x0; x < x1; ++x)
+            for (int y = 2; y < 17; ++y)
+                if (frame->PixelColor(x, y) == ColorToRGB(clBtnShadow)) return true;
+        return false;
+    };
+    EXPECT_TRUE(arrowIn(92, 90 + 24));
+    EXPECT_FALSE(arrowIn(90 + 26, 138));
     // Column 2 spans 50 .. 89; its left border is its sizing edge.
     const auto drag = [&](int from, int to) {
         uitest::postNativeWindowMouseDown(t.tree, {from, 8});
