@@ -1723,6 +1723,9 @@ private:
     void mergeNodeIntoSelection(PLazyNode Node, bool ForceInsert);
     int compactNodeArray(TNodeArray& Items, int Count);
     bool collectRectNodes(const TRect& NewRect, const TRect& OldRect, int NodeLeft, int MaxRight);
+    // A node the rubber band's edge crossed: toggled, or selected or unselected as it is now
+    // Inside the band.
+    void bandCrossed(PLazyNode Node, bool Inside, bool Toggle);
     bool collectRectNodesRightToLeft(const TRect& NewRect, const TRect& OldRect, int NodeLeft,
                                      int MaxRight, TAlignment Alignment);
     TNodeArray FSelection;

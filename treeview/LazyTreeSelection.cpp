@@ -555,6 +555,13 @@ bool TBaseLazyTree::ApplyRubberBandSelection(int, int) {
     return changed;
 }
 
+void TBaseLazyTree::bandCrossed(PLazyNode Node, bool Inside, bool Toggle) {
+    if (Toggle ? Node->States.Contains(vsSelected) : !Inside)
+        MarkNodeUnselected(Node);
+    else if (!Node->States.Contains(vsSelected))
+        AddToTempNodeCache(Node);
+}
+
 bool TBaseLazyTree::collectRectNodes(const TRect& NewRect, const TRect& OldRect, int NodeLeft,
                                      int MaxRight) {
     const int maxY = std::max(NewRect.Bottom, OldRect.Bottom);
@@ -612,10 +619,7 @@ bool TBaseLazyTree::collectRectNodes(const TRect& NewRect, const TRect& OldRect,
         }
         if (inOld != inNew) {
             result = true;
-            if (toggle ? node->States.Contains(vsSelected) : !inNew)
-                MarkNodeUnselected(node);
-            else if (!node->States.Contains(vsSelected))
-                AddToTempNodeCache(node);
+            bandCrossed(node, inNew, toggle);
         }
         nodeTop = nextTop;
         PLazyNode next = GetNextVisibleNoInit(node);
@@ -683,10 +687,7 @@ bool TBaseLazyTree::collectRectNodesRightToLeft(const TRect& NewRect, const TRec
         }
         if (inOld != inNew) {
             result = true;
-            if (toggle ? node->States.Contains(vsSelected) : !inNew)
-                MarkNodeUnselected(node);
-            else if (!node->States.Contains(vsSelected))
-                AddToTempNodeCache(node);
+            bandCrossed(node, inNew, toggle);
         }
         nodeTop = nextTop;
         PLazyNode next = GetNextVisibleNoInit(node);

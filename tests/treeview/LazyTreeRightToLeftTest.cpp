@@ -18,17 +18,6 @@ using uitest::processMessages;
 const std::string arabic = "\xd9\x85\xd8\xb1\xd8\xad\xd8\xa8\xd8\xa7"; // "marhaban"
 const std::string hebrew = "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d";         // "shalom"
 
-std::string positions(THitPositions p) {
-    static const char* names[] = {"Above",         "Below",        "Nowhere",   "OnItem", "Button",
-                                  "ButtonExact",   "Checkbox",     "Indent",    "Label",  "Left",
-                                  "Right",         "NormalIcon",   "StateIcon", "ToLeft", "ToRight",
-                                  "UpperSplitter", "LowerSplitter"};
-    std::string s;
-    for (int i = 0; i <= hiLowerSplitter; ++i)
-        if (p.Contains(THitPosition(i))) s += (s.empty() ? "" : " ") + std::string(names[i]);
-    return s;
-}
-
 void addColumns(TBaseLazyTree* tree, std::initializer_list<int> widths) {
     for (int w : widths) tree->Header()->Columns()->Add()->SetWidth(w);
 }
@@ -182,34 +171,14 @@ TEST(LazyTreeRightToLeft, RightToLeftTextsAreDrawnAtTheRightOfTheirRows) {
     }
 }
 
-// c is at level 2, has a child, a check box, a state image and a normal image.
-struct HitTwin : TreeFixture {
-    std::unique_ptr<TImageList> images = std::make_unique<TImageList>(nullptr);
-    std::unique_ptr<TImageList> stateImages = std::make_unique<TImageList>(nullptr);
-    explicit HitTwin(TBiDiMode mode) : TreeFixture({"a", "a/b", "a/b/c", "a/b/c/d", "e"}) {
-        tree->SetBiDiMode(mode);
-        images->SetSize(12, 12);
-        stateImages->SetSize(16, 16);
-        tree->SetImages(images.get());
-        tree->SetStateImages(stateImages.get());
-        tree->OnGetImageIndex = [this](TBaseLazyTree*, PLazyNode n, TLTImageKind kind, int, bool&,
-                                       int& index) {
-            if (name(n) == "c" && (kind == ikNormal || kind == ikState)) index = 0;
-        };
-        addMisc(toCheckSupport);
-        tree->SetCheckType(nodes["c"], ctCheckBox);
-        tree->FullExpand();
-        processMessages();
-    }
-    std::string at(int x, int y) {
-        THitInfo h;
-        tree->GetHitTestInfoAt(x, y, true, h);
-        return h.HitNode == nodes["c"] ? positions(h.HitPositions) : "other node";
-    }
-};
+// The hit positions at a point of c's row; "other node" off it.
+std::string hitOnC(ImageTree& t, int x, int y) {
+    const THitInfo h = t.hit(x, y);
+    return h.HitNode == t["c"] ? positions(h.HitPositions) : "other node";
+}
 
 TEST(LazyTreeRightToLeft, HitTestsMirrorTheLeftToRightTwin) {
-    HitTwin ltr(bdLeftToRight), rtl(bdRightToLeft);
+    ImageTree ltr(bdLeftToRight), rtl(bdRightToLeft);
     const int width = ltr.tree->ClientWidth();
     const int y = ltr.tree->AbsoluteNodeTop(ltr["c"]) + 9;
     const auto swapSides = [](std::string s) {
@@ -220,7 +189,7 @@ TEST(LazyTreeRightToLeft, HitTestsMirrorTheLeftToRightTwin) {
         return s;
     };
     for (int x = 0; x < width; ++x)
-        ASSERT_EQ(rtl.at(width - 1 - x, y), swapSides(ltr.at(x, y))) << x;
+        ASSERT_EQ(hitOnC(rtl, width - 1 - x, y), swapSides(hitOnC(ltr, x, y))) << x;
     // From the right edge: the indentation of three levels (the button in the last), the margin,
     // check box, state image, normal image, then the text and the space left of it.
     const int indentStart = width - 3 * 18;
@@ -242,7 +211,7 @@ TEST(LazyTreeRightToLeft, HitTestsMirrorTheLeftToRightTwin) {
         {textRight - textWidth - 1, "OnItem Left"},
         {0, "OnItem Left"},
     };
-    for (const auto& c : cases) EXPECT_EQ(rtl.at(c.x, y), c.expected) << c.x;
+    for (const auto& c : cases) EXPECT_EQ(hitOnC(rtl, c.x, y), c.expected) << c.x;
     const TRect text = rtl.tree->GetDisplayRect(rtl["c"], -1, true);
     EXPECT_EQ(text.Right, textRight);
     EXPECT_EQ(text.Left, textRight - textWidth);
