@@ -246,6 +246,7 @@ void TBaseLazyTree::Assign(const TPersistent* Source) {
     FBevelKind = source->FBevelKind;
     FBevelOuter = source->FBevelOuter;
     FBevelWidth = source->FBevelWidth;
+    SetBiDiMode(source->BiDiMode());
     SetBorderStyle(source->FBorderStyle);
     FBorderWidth = source->FBorderWidth;
     FChangeDelay = source->FChangeDelay;
@@ -267,6 +268,7 @@ void TBaseLazyTree::Assign(const TPersistent* Source) {
     SetNodeAlignment(source->FNodeAlignment);
     SetNodeDataSize(source->FNodeDataSize);
     FOptions->Assign(source->TreeOptions());
+    SetParentBiDiMode(source->ParentBiDiMode());
     SetParentColor(source->ParentColor());
     SetParentFont(source->ParentFont());
     SetParentShowHint(source->ParentShowHint());

@@ -357,6 +357,13 @@ TEST(LazyTreeRightToLeft, WideTreeStartsAtItsRightEndAndScrollsLeft) {
     EXPECT_TRUE(t.tree->ScrollIntoView(2, false));
     EXPECT_EQ(leftOf(2), 0);
     EXPECT_EQ(t.tree->EffectiveOffsetX(), 0);
+    // The left-to-right twin starts at its left end; its last column comes in at the right.
+    t.tree->SetBiDiMode(bdLeftToRight);
+    t.tree->SetOffsetX(0);
+    EXPECT_EQ(leftOf(0), 0);
+    EXPECT_TRUE(t.tree->ScrollIntoView(2, false));
+    EXPECT_EQ(leftOf(2) + 80, width);
+    EXPECT_EQ(t.tree->EffectiveOffsetX(), 330 - width);
 }
 
 TEST(LazyTreeRightToLeft, EditingInAMirroredCellThroughQtKeys) {
