@@ -258,7 +258,7 @@ std::string ExportHtml(TCustomLazyStringTree* Tree, TVSTTextSourceType Source,
                 out.Add(" <td class=\"normalborder\"  height=\"" + height);
             }
             out.Add("px\"");
-            const TBiDiMode bidi = column ? column->BiDiMode() : bdLeftToRight;
+            const TBiDiMode bidi = column ? column->BiDiMode() : Tree->BiDiMode();
             if (bidi != bdLeftToRight) out.Add(" dir=\"rtl\"");
             out.Add(
                 htmlAlign(BiDiAlignment(column ? column->Alignment() : Tree->Alignment(), bidi)));
