@@ -191,6 +191,8 @@ void TBaseLazyTree::Dispatch(TMessage& Message) {
 }
 
 void TBaseLazyTree::Loaded() {
+    if (TreeOptions()->AutoOptions().Contains(toAutoBidiColumnOrdering))
+        FHeader->Columns()->ResetPositionOrder(UseRightToLeftAlignment());
     if (FStates.Contains(tsNeedRootCountUpdate) && FRoot->ChildCount > 0) {
         ChangeTreeStates({}, {tsNeedRootCountUpdate});
         TLTMiscOptions misc = FOptions->MiscOptions();
@@ -244,6 +246,7 @@ void TBaseLazyTree::Assign(const TPersistent* Source) {
     FBevelKind = source->FBevelKind;
     FBevelOuter = source->FBevelOuter;
     FBevelWidth = source->FBevelWidth;
+    SetBiDiMode(source->BiDiMode());
     SetBorderStyle(source->FBorderStyle);
     FBorderWidth = source->FBorderWidth;
     FChangeDelay = source->FChangeDelay;
@@ -265,6 +268,7 @@ void TBaseLazyTree::Assign(const TPersistent* Source) {
     SetNodeAlignment(source->FNodeAlignment);
     SetNodeDataSize(source->FNodeDataSize);
     FOptions->Assign(source->TreeOptions());
+    SetParentBiDiMode(source->ParentBiDiMode());
     SetParentColor(source->ParentColor());
     SetParentFont(source->ParentFont());
     SetParentShowHint(source->ParentShowHint());

@@ -149,6 +149,9 @@ struct TLTPaintImage {
 enum TScrollDirection { sdLeft, sdUp, sdRight, sdDown };
 using TScrollDirections = TEnumSet<TScrollDirection, std::uint8_t>;
 
+// Alignment as a text reading in Mode shows it: left and right swap when reading right to left.
+TAlignment BiDiAlignment(TAlignment Alignment, TBiDiMode Mode);
+
 // State functions of check states.
 TCheckState PressedCheckState(TCheckState State);
 TCheckState UnpressedCheckState(TCheckState State);
@@ -198,6 +201,7 @@ struct TLTPaintInfo {
     int NodeWidth = 0;
     TAlignment Alignment = taLeftJustify;
     TAlignment CaptionAlignment = taLeftJustify;
+    TBiDiMode BidiMode = bdLeftToRight;
     TPoint BrushOrigin;
     std::array<TLTPaintImage, 4> ImageInfo;
 };
@@ -550,8 +554,16 @@ public:
     // The header's rectangle in window coordinates (empty height while it is hidden).
     const TRect& HeaderRect() const { return FHeaderRect; }
     virtual void ComputeHeaderArea();
-    // Offset of a right-to-left tree's columns; 0 in this left-to-right tree.
-    int RightToLeftPaintOffset() const { return 0; }
+    // How far a right-to-left tree's columns lie right of the client's left edge when the client
+    // is wider than they are; Vertical: without the vertical scroll bar's width.
+    virtual int RightToLeftPaintOffset(bool Vertical = false) const;
+    // The columns' shift in client coordinates: RightToLeftPaintOffset in a mirrored tree with
+    // columns, else 0.
+    int ColumnsRightToLeftOffset() const;
+    // Reading order and text alignment of a cell: the column's, or the tree's for no column;
+    // Mirrored swaps left and right for right-to-left reading.
+    TBiDiMode CellBiDiMode(int Column) const;
+    TAlignment CellAlignment(int Column, bool Mirrored) const;
     // The horizontal scroll position (0 or more).
     int EffectiveOffsetX() const { return FEffectiveOffsetX; }
 
@@ -1363,10 +1375,11 @@ protected:
                                     bool UseSelectedBkColor);
     void BuildButtonBitmaps(bool NeedButtons, bool NeedLines);
     virtual void PaintExpandButton(TCanvas* Canvas, PLazyNode Node, int Column, const TRect& R,
-                                   int ButtonX, int ButtonY);
+                                   int ButtonX, int ButtonY, TBiDiMode BidiMode);
     virtual int LookupImage(TLTPaintInfo& PaintInfo, TLTImageKind Kind, TLTPaintImageIndex Slot,
                             TImageList* DefaultImages);
-    virtual void PlaceImage(TImageList* Images, int VAlign, TRect& R, TLTPaintImage& Slot);
+    virtual void PlaceImage(TImageList* Images, TBiDiMode BidiMode, int VAlign, TRect& R,
+                            TLTPaintImage& Slot);
     void ShiftContentByIndent(TLTPaintInfo& PaintInfo, int Levels);
     virtual void PaintNodeImage(TLTPaintInfo& PaintInfo, TLTPaintImageIndex Slot, bool DoOverlay);
     // The part of a drag selection's rectangle (tree coordinates moved to the row) in TargetRect.
@@ -1411,6 +1424,7 @@ protected:
     void WMTimer(TWMTimer& Message) override;
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
+    void CMBiDiModeChanged(TMessage& Message) override;
     void CMEnabledChanged(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -1451,6 +1465,8 @@ protected:
 
     // Hit testing.
     virtual void HitTestRowLeftToRight(THitInfo& HitInfo, int X, int CellWidth,
+                                       TAlignment Alignment);
+    virtual void HitTestRowRightToLeft(THitInfo& HitInfo, int X, int CellWidth,
                                        TAlignment Alignment);
     virtual int GetContentRightExtent();
 
@@ -1647,6 +1663,10 @@ private:
     std::uint32_t FRangeX = 0;
     std::uint32_t FRangeY = 0;
     int FEffectiveOffsetX = 0;
+    // The effective horizontal offset that OffsetX gives.
+    int effectiveOffsetXOf(int OffsetX) const;
+    // -1 where a mirrored tree scrolls horizontally the other way, else 1.
+    int mirrorSign() const { return UseRightToLeftAlignment() ? -1 : 1; }
     int updateScrollBar(int Bar, int ClientSize, std::uint32_t Range, int Position, bool DoRepaint);
     bool dispatchFrameMessage(TMessage& Message);
     // Timer 8: the window is made again after a theme change.
@@ -1703,6 +1723,11 @@ private:
     void mergeNodeIntoSelection(PLazyNode Node, bool ForceInsert);
     int compactNodeArray(TNodeArray& Items, int Count);
     bool collectRectNodes(const TRect& NewRect, const TRect& OldRect, int NodeLeft, int MaxRight);
+    // A node the rubber band's edge crossed: toggled, or selected or unselected as it is now
+    // Inside the band.
+    void bandCrossed(PLazyNode Node, bool Inside, bool Toggle);
+    bool collectRectNodesRightToLeft(const TRect& NewRect, const TRect& OldRect, int NodeLeft,
+                                     int MaxRight, TAlignment Alignment);
     TNodeArray FSelection;
     bool FSelectionLocked = false;
     PLazyNode FRangeAnchor = nullptr;

@@ -31,8 +31,8 @@ TScrollDirections TBaseLazyTree::GetAutoScrollDirections(int X, int Y) {
         return result;
     }
     const int zone = int(FDefaultNodeHeight);
-    if (X < zone && FOffsetX != 0) result.Include(sdLeft);
-    if (ClientWidth() - FOffsetX < GetTreeRect().Right && X > ClientWidth() - zone)
+    if (X < zone && FEffectiveOffsetX != 0) result.Include(sdLeft);
+    if (ClientWidth() + FEffectiveOffsetX < GetTreeRect().Right && X > ClientWidth() - zone)
         result.Include(sdRight);
     if (Y < zone && FOffsetY != 0) result.Include(sdUp);
     if (ClientHeight() - FOffsetY < RangeY() && Y > ClientHeight() - zone) result.Include(sdDown);
@@ -92,14 +92,16 @@ void TBaseLazyTree::AutoScrollStep() {
         dx = wheel    ? FLastClickPos.X - p.X - 8
              : inside ? incX
                       : incX * std::abs(origin.X - screen.X);
-        if (FOffsetX == 0) FScrollDirections.Exclude(sdLeft);
+        if (FEffectiveOffsetX == 0) FScrollDirections.Exclude(sdLeft);
     }
     if (FScrollDirections.Contains(sdRight)) {
         dx = wheel    ? FLastClickPos.X - p.X + 8
              : inside ? -incX
                       : -incX * std::abs(screen.X - (origin.X + ClientWidth()));
-        if (ClientWidth() - FOffsetX == GetTreeRect().Right) FScrollDirections.Exclude(sdRight);
+        if (ClientWidth() + FEffectiveOffsetX == GetTreeRect().Right)
+            FScrollDirections.Exclude(sdRight);
     }
+    dx *= mirrorSign();
     if (IsMouseSelecting()) {
         ApplyScrollOffsets(FOffsetX + dx, FOffsetY + dy);
         if (FStates.Contains(tsDrawSelecting) && UpdateSelectionRect(p.X, p.Y))

@@ -108,6 +108,14 @@ void TBaseLazyTree::CMColorChanged(TMessage& Message) {
     if (!IsLoading()) InvalidateWhenShown();
 }
 
+void TBaseLazyTree::CMBiDiModeChanged(TMessage& Message) {
+    TCustomControl::CMBiDiModeChanged(Message);
+    FEffectiveOffsetX = effectiveOffsetXOf(FOffsetX);
+    if (TreeOptions()->AutoOptions().Contains(toAutoBidiColumnOrdering))
+        FHeader->Columns()->ResetPositionOrder(UseRightToLeftAlignment());
+    FHeader->Invalidate();
+}
+
 void TBaseLazyTree::CMFontChanged(TMessage& Message) {
     TCustomControl::CMFontChanged(Message);
     if (IsLoading()) return;

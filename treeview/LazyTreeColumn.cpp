@@ -247,11 +247,11 @@ void TLazyTreeColumn::GetUnscrolledBounds(int& ALeft, int& ARight) const {
 }
 
 void TLazyTreeColumn::ParentBiDiModeChanged() {
-    // The tree reads left to right.
-    if (FOptions.Contains(coParentBidiMode) && FBiDiMode != bdLeftToRight) {
-        FBiDiMode = bdLeftToRight;
-        changed();
-    }
+    if (!FOptions.Contains(coParentBidiMode)) return;
+    const TBiDiMode mode = tree()->BiDiMode();
+    if (mode == FBiDiMode) return;
+    FBiDiMode = mode;
+    changed();
 }
 
 void TLazyTreeColumn::ParentColorChanged() {
@@ -435,6 +435,14 @@ void TLazyTreeColumns::RecomputeColumnLefts(bool Force) {
     FHeader->Treeview()->UpdateHorizontalScrollBar(false);
 }
 
+void TLazyTreeColumns::ResetPositionOrder(bool RightToLeft) {
+    syncPositionMapSize();
+    const int count = int(FPositionToIndex.size());
+    for (int p = 0; p < count; ++p)
+        FPositionToIndex[std::size_t(p)] = RightToLeft ? count - 1 - p : p;
+    RecomputeColumnLefts(true);
+}
+
 void TLazyTreeColumns::Update(TCollectionItem* Item) {
     syncPositionMapSize();
     if (isLoading(FHeader->Treeview()))
@@ -516,7 +524,9 @@ TColumnIndex TLazyTreeColumns::ColumnAndBoundsAt(TPoint P, int& ALeft, int& ARig
     const TBaseLazyTree* tree = FHeader->Treeview();
     int sum = 0;
     if (Relative && P.X >= GetVisibleFixedWidth()) sum = -tree->EffectiveOffsetX();
-    sum += tree->RightToLeftPaintOffset();
+    sum += tree->ColumnsRightToLeftOffset();
+    // Left of the first column (a mirrored tree's columns may start right of 0).
+    if (P.X < sum) return InvalidColumnIndex;
     for (TColumnIndex index : FPositionToIndex) {
         const TLazyTreeColumn* c = Items(index);
         if (!c->FOptions.Contains(coVisible)) continue;
@@ -542,7 +552,7 @@ void TLazyTreeColumns::GetColumnBounds(TColumnIndex Column, int& ALeft, int& ARi
         ARight = FHeader->Treeview()->ClientWidth();
         return;
     }
-    ALeft = Items(Column)->Left() + FHeader->Treeview()->RightToLeftPaintOffset();
+    ALeft = Items(Column)->Left() + FHeader->Treeview()->ColumnsRightToLeftOffset();
     ARight = ALeft + Items(Column)->FWidth;
 }
 

@@ -300,6 +300,8 @@ HRESULT TBaseLazyTree::OleDragOver(TObject* Source, DWORD KeyState, TDragState S
             if (ClientWidth() + FEffectiveOffsetX == int(FRangeX))
                 FScrollDirections.Exclude(sdRight);
         }
+        // Left and right are on screen; a mirrored tree's offset runs the other way.
+        dX *= mirrorSign();
         const bool scrolled =
             !FScrollDirections.Empty() && ApplyScrollOffsets(FOffsetX + dX, FOffsetY + dY);
 

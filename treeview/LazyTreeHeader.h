@@ -235,6 +235,8 @@ public:
     int GetVisibleFixedWidth() const;
     // Positions and left edges again from the position map.
     void RecomputeColumnLefts(bool Force);
+    // Display order by index, or reversed for a right-to-left tree.
+    void ResetPositionOrder(bool RightToLeft);
     // Applies the positions the columns stored while the tree was loading.
     void ApplyStoredPositions();
     void Assign(const TPersistent* Source) override;

@@ -36,8 +36,26 @@ bool TLTHeader::LocateSplitter(TPoint P) {
     const int a = int(std::nearbyint(t * 0.6));
     const int fixedWidth = FColumns->GetVisibleFixedWidth();
     const int ox = FOwner->EffectiveOffsetX();
-    int s = FColumns->TotalWidth() - ox;
     const std::vector<TColumnIndex> visible = FColumns->GetVisibleColumns();
+    if (FOwner->UseRightToLeftAlignment()) {
+        // Mirrored, a column is sized at its left border.
+        int s = FOwner->ColumnsRightToLeftOffset() - ox;
+        for (TColumnIndex index : visible) {
+            const TLazyTreeColumn* c = FColumns->Items(index);
+            const bool fixed = c->Options().Contains(coFixed);
+            const int border = fixed ? s + ox : s;
+            const bool hit =
+                (fixed || P.X > fixedWidth) && border - a < P.X && P.X < border + (t - a);
+            if (hit && FColumns->SplitterResizeAllowed(P, index)) {
+                FColumns->FTrackIndex = index;
+                FTrackPoint = TPoint(border + c->Width(), P.Y);
+                return true;
+            }
+            s += c->Width();
+        }
+        return false;
+    }
+    int s = FColumns->TotalWidth() - ox;
     for (auto it = visible.rbegin(); it != visible.rend(); ++it) {
         const TLazyTreeColumn* c = FColumns->Items(*it);
         const bool fixed = c->Options().Contains(coFixed);
@@ -167,6 +185,9 @@ bool TLTHeader::ProcessHeaderMessage(TMessage& Message) {
     case CM_FONTCHANGED:
         if (FParentFont) FFont->Assign(FOwner->Font());
         return false;
+    case CM_BIDIMODECHANGED:
+        for (int i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->ParentBiDiModeChanged();
+        return false;
     default:
         return false;
     }
@@ -282,8 +303,11 @@ bool TLTHeader::headerMouseMove(TMessage& Message) {
         if (FireColumnWidthTracking(track, shift, FTrackPoint, p) &&
             FColumns->IsValidColumn(track)) {
             TLazyTreeColumn* c = FColumns->Items(track);
-            const int newWidth = p.X - FTrackPoint.X;
-            const TColumnIndex next = FColumns->GetNextVisibleColumn(track);
+            // Mirrored, the right edge stays and the left one follows the pointer.
+            const bool rtl = FOwner->UseRightToLeftAlignment();
+            const int newWidth = rtl ? FTrackPoint.X - p.X : p.X - FTrackPoint.X;
+            const TColumnIndex next = rtl ? FColumns->GetPreviousVisibleColumn(track)
+                                          : FColumns->GetNextVisibleColumn(track);
             if (FOptions.Contains(hoAutoResize) && track == FAutoSizeIndex && next >= 0 &&
                 FColumns->Items(next)->Options().Contains(coResizable) &&
                 newWidth > c->MinWidth() && newWidth < c->MaxWidth()) {
@@ -421,9 +445,10 @@ void TLTHeader::beginColumnDrag(TPoint HotSpot, TPoint Start) {
     picture.SetPixelFormat(pf32bit);
     picture.SetSize(c->Width(), FHeight);
     FillRect(picture.Canvas(), TRect(0, 0, c->Width(), FHeight), ColorToRGB(clBtnFace));
+    const int rtlOffset = FOwner->ColumnsRightToLeftOffset();
     FColumns->PaintHeader(picture.Canvas(), TRect(c->FLeft, 0, c->FLeft + c->Width(), FHeight),
-                          TPoint(0, 0));
-    const TPoint at = FOwner->ClientToScreen(TPoint(c->Left(), 0));
+                          TPoint(-rtlOffset, 0), rtlOffset);
+    const TPoint at = FOwner->ClientToScreen(TPoint(c->Left() + rtlOffset, 0));
     FDragImage->SetMoveRestriction(FOptions.Contains(hoRestrictDrag) ? dmrHorizontalOnly : dmrNone);
     FDragImage->PrepareDrag(&picture, TPoint(at.X, at.Y - FHeight), HotSpot, nullptr);
     FDragImage->ShowDragImage();

@@ -80,12 +80,13 @@ void TLazyTreeColumns::PaintHeader(TCanvas* DC, const TRect& R, int HOffset) {
         FHeaderBitmap->SetSize(width, headerRect.Bottom);
     TCanvas* canvas = FHeaderBitmap->Canvas();
     const int fixedWidth = GetVisibleFixedWidth();
+    const int rtlOffset = tree->ColumnsRightToLeftOffset();
     const int h = R.Height();
     PaintHeader(canvas, TRect(fixedWidth - HOffset, 0, R.Right + fixedWidth - HOffset, h),
-                TPoint(R.Left + fixedWidth, R.Top));
+                TPoint(R.Left + fixedWidth, R.Top), rtlOffset);
     if (fixedWidth > 0)
         PaintHeader(canvas, TRect(0, 0, std::min(int(R.Right), fixedWidth), h),
-                    TPoint(R.Left, R.Top));
+                    TPoint(R.Left, R.Top), rtlOffset);
     BitBlt(DC, R.Left, R.Top, R.Width(), R.Height(), canvas, R.Left, R.Top, SRCCOPY);
 }
 
@@ -119,7 +120,8 @@ void TLazyTreeColumns::PaintHeader(TCanvas* TargetCanvas, TRect R, TPoint Target
     R.Top = std::max(int(R.Top), 0);
     R.Right = std::min(int(R.Right), TotalWidth());
     R.Bottom = std::min(int(R.Bottom), headerHeight);
-    const int maxX = Target.X + R.Width();
+    // Mirrored columns lie RTLOffset further right.
+    const int maxX = Target.X + R.Width() + RTLOffset;
     int l = 0, r = 0;
     TColumnIndex column = ColumnAndBoundsAt(TPoint(R.Left + RTLOffset, 0), l, r, false);
     if (column < 0 || R.Left >= R.Right) return;

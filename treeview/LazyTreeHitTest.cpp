@@ -86,7 +86,8 @@ TRect TBaseLazyTree::InvalidateNode(PLazyNode Node) {
     // Only a row in the window needs repainting.
     int top = 0;
     if (!windowTopOf(*this, Node, top)) return {};
-    const TRect r{FOffsetX, top, GetTreeRect().Right + FOffsetX, top + int(Node->NodeHeight)};
+    const TRect r{-FEffectiveOffsetX, top, GetTreeRect().Right - FEffectiveOffsetX,
+                  top + int(Node->NodeHeight)};
     InvalidateRect(Handle(), &r, false);
     return r;
 }
@@ -114,17 +115,17 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, b
         windowTopOf(*this, Node, windowTop) ? windowTop - FOffsetY : AbsoluteNodeTop(Node);
     if (top < 0) return result;
     const int height = int(Node->NodeHeight);
-    result =
-        TRect{FOffsetX, top + FOffsetY, GetTreeRect().Right + FOffsetX, top + height + FOffsetY};
-    TAlignment alignment = FAlignment;
+    result = TRect{-FEffectiveOffsetX, top + FOffsetY, GetTreeRect().Right - FEffectiveOffsetX,
+                   top + height + FOffsetY};
     if (Column >= 0 && FHeader->Columns()->IsValidColumn(Column)) {
         int left = 0, right = 0;
         FHeader->Columns()->GetColumnBounds(Column, left, right);
         result.Left = left;
         result.Right = right - 1;
-        alignment = FHeader->Columns()->Items(Column)->Alignment();
     }
     if (!TextOnly) return result;
+    const bool rtl = CellBiDiMode(Column) != bdLeftToRight;
+    TAlignment alignment = CellAlignment(Column, true);
 
     int offset = FMargin + indent;
     if (isMain) {
@@ -135,10 +136,13 @@ TRect TBaseLazyTree::GetDisplayRect(PLazyNode Node, int Column, bool TextOnly, b
     }
     if (FStateImages && NodeHasImage(Node, ikState, Column)) offset += FStateImages->Width() + 2;
     if (FImages && NodeHasImage(Node, ikNormal, Column)) offset += QueryImageSize(Node).X + 2;
-    result.Left += offset;
+    if (rtl)
+        result.Right -= offset;
+    else
+        result.Left += offset;
     const int t = QueryNodeWidth(Node, Column);
     if (Unclipped) {
-        if (result.Right - result.Left < t - 1) alignment = taLeftJustify;
+        if (result.Right - result.Left < t - 1) alignment = rtl ? taRightJustify : taLeftJustify;
         switch (alignment) {
         case taRightJustify:
             result.Left = result.Right - t;
@@ -184,7 +188,7 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
     const int windowX = X;
     if (Relative) {
         if (!FHeader->UseColumns() || X >= FHeader->Columns()->GetVisibleFixedWidth())
-            X -= FOffsetX;
+            X += FEffectiveOffsetX;
         Y -= FOffsetY;
     }
     HitInfo.HitPoint = TPoint{X, Y};
@@ -200,7 +204,6 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
     HitInfo.HitNode = node;
     HitInfo.HitColumn = NoColumn;
     int width = tree.Right;
-    TAlignment alignment = FAlignment;
     if (FHeader->UseColumns()) {
         int left = 0, right = 0;
         TLazyTreeColumns* columns = FHeader->Columns();
@@ -226,7 +229,6 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         }
         X = (Relative ? windowX : X) - left;
         width = right - left;
-        alignment = columns->Items(HitInfo.HitColumn)->Alignment();
     }
     HitInfo.HitPositions = THitPositions{hiOnItem};
     if (TreeOptions()->MiscOptions().Contains(toNodeHeightResize)) {
@@ -236,7 +238,11 @@ void TBaseLazyTree::GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitI
         else if (Y >= r.Bottom - FOffsetY - 3)
             HitInfo.HitPositions.Include(hiLowerSplitter);
     }
-    HitTestRowLeftToRight(HitInfo, X, width, alignment);
+    const TAlignment alignment = CellAlignment(HitInfo.HitColumn, false);
+    if (CellBiDiMode(HitInfo.HitColumn) == bdLeftToRight)
+        HitTestRowLeftToRight(HitInfo, X, width, alignment);
+    else
+        HitTestRowRightToLeft(HitInfo, X, width, alignment);
 }
 
 void TBaseLazyTree::HitTestRowLeftToRight(THitInfo& HitInfo, int X, int CellWidth,
@@ -304,6 +310,39 @@ void TBaseLazyTree::HitTestRowLeftToRight(THitInfo& HitInfo, int X, int CellWidt
         HitInfo.HitPositions.Include(X < offset + t ? hiOnItemLabel : hiOnItemRight);
         break;
     }
+}
+
+// The exact mirror of the left-to-right test: the parts lie from the cell's right edge in the
+// order the left-to-right test finds them from the left edge.
+void TBaseLazyTree::HitTestRowRightToLeft(THitInfo& HitInfo, int X, int CellWidth,
+                                          TAlignment Alignment) {
+    HitTestRowLeftToRight(HitInfo, CellWidth - 1 - X, CellWidth, Alignment);
+    THitPositions& p = HitInfo.HitPositions;
+    const bool left = p.Contains(hiOnItemLeft), right = p.Contains(hiOnItemRight);
+    p.Exclude(hiOnItemLeft);
+    p.Exclude(hiOnItemRight);
+    if (left) p.Include(hiOnItemRight);
+    if (right) p.Include(hiOnItemLeft);
+}
+
+TAlignment BiDiAlignment(TAlignment Alignment, TBiDiMode Mode) {
+    if (Mode == bdLeftToRight) return Alignment;
+    return Alignment == taLeftJustify    ? taRightJustify
+           : Alignment == taRightJustify ? taLeftJustify
+                                         : Alignment;
+}
+
+TBiDiMode TBaseLazyTree::CellBiDiMode(int Column) const {
+    if (FHeader->UseColumns() && FHeader->Columns()->IsValidColumn(Column))
+        return FHeader->Columns()->Items(Column)->BiDiMode();
+    return BiDiMode();
+}
+
+TAlignment TBaseLazyTree::CellAlignment(int Column, bool Mirrored) const {
+    const TAlignment a = FHeader->UseColumns() && FHeader->Columns()->IsValidColumn(Column)
+                             ? FHeader->Columns()->Items(Column)->Alignment()
+                             : FAlignment;
+    return Mirrored ? BiDiAlignment(a, CellBiDiMode(Column)) : a;
 }
 
 int TBaseLazyTree::GetContentRightExtent() {

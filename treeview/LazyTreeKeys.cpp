@@ -130,7 +130,8 @@ void TBaseLazyTree::WMKeyDown(TWMKey& Message) {
             break;
         case VK_LEFT:
             if (shift.Contains(ssCtrl)) {
-                SetOffsetX(FOffsetX + int(ScrollBarOptions()->HorizontalIncrement()));
+                SetOffsetX(FOffsetX +
+                           mirrorSign() * int(ScrollBarOptions()->HorizontalIncrement()));
                 return;
             }
             if (FFocusedNode && FFocusedNode->States.Contains(vsExpanded) &&
@@ -151,7 +152,8 @@ void TBaseLazyTree::WMKeyDown(TWMKey& Message) {
             break;
         case VK_RIGHT:
             if (shift.Contains(ssCtrl)) {
-                SetOffsetX(FOffsetX - int(ScrollBarOptions()->HorizontalIncrement()));
+                SetOffsetX(FOffsetX -
+                           mirrorSign() * int(ScrollBarOptions()->HorizontalIncrement()));
                 return;
             }
             if (FFocusedNode && !FFocusedNode->States.Contains(vsExpanded) &&

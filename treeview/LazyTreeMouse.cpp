@@ -257,7 +257,8 @@ void TBaseLazyTree::ProcessMouseDown(TWMMouse& Message, THitInfo& HitInfo) {
         SetMouseCapture(true);
         ChangeTreeStates({tsDrawSelPending}, {});
         FDrawSelShiftState = shift;
-        const TPoint p{Message.XPos() - FOffsetX, Message.YPos() - FOffsetY};
+        const TPoint p{Message.XPos() + FEffectiveOffsetX - ColumnsRightToLeftOffset(),
+                       Message.YPos() - FOffsetY};
         FNewSelRect = TRect{p.X, p.Y, p.X, p.Y};
         FLastSelRect = TRect{0, 0, 0, 0};
     }
@@ -586,7 +587,7 @@ void TBaseLazyTree::CMMouseWheel(TMessage& Message) {
             amount = ClientWidth() * f;
         else
             amount = double(ScrollBarOptions()->HorizontalIncrement()) * WheelScrollLines * f;
-        SetOffsetX(FOffsetX + int(std::trunc(amount)));
+        SetOffsetX(FOffsetX + mirrorSign() * int(std::trunc(amount)));
     }
 }
 

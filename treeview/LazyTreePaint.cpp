@@ -1,7 +1,7 @@
 // Painting: PaintTree walks the rows in a window of the tree's content and paints each into a
 // one-row bitmap, cell by cell (background and selection, tree lines, expand button, check box,
-// images, content), then fills what lies below the last row. The tree paints left to right only:
-// the platform has no right-to-left reading.
+// images, content), then fills what lies below the last row. A right-to-left cell lays its parts
+// out from its right edge.
 #include "platform/ui/core/Forms.h"
 #include "treeview/LazyTree.h"
 #include "treeview/LazyTreeUtils.h"
@@ -234,14 +234,16 @@ void TBaseLazyTree::PaintConnectorLines(TLTPaintInfo& PaintInfo, int VAlignment,
     const PLazyNode node = PaintInfo.Node;
     const int levelBase = TreeOptions()->PaintOptions().Contains(toShowRoot) ? 0 : 1;
     const int count = std::min(IndentSize, int(LineImage.size()));
+    const bool rtl = PaintInfo.BidiMode != bdLeftToRight;
+    const int step = rtl ? -int(FIndent) : int(FIndent);
     auto loop = [&](const TLineImage& image, TColor color, int height) {
         PaintInfo.Canvas->Font()->SetColor(color);
-        int x = PaintInfo.CellRect.Left;
+        int x = rtl ? PaintInfo.CellRect.Right - int(FIndent) : PaintInfo.CellRect.Left;
         for (int i = 0; i < count; ++i) {
             if (OnBeforeDrawTreeLine) OnBeforeDrawTreeLine(this, node, i + levelBase, x);
             PaintLineSegment(PaintInfo, x, PaintInfo.CellRect.Top, height, VAlignment - 1,
-                             image[std::size_t(i)], false);
-            x += int(FIndent);
+                             image[std::size_t(i)], rtl);
+            x += step;
         }
     };
     if (FLineMode == lmNormal) {
@@ -351,7 +353,7 @@ void TBaseLazyTree::ensureButtonBitmaps() {
 }
 
 void TBaseLazyTree::PaintExpandButton(TCanvas* Canvas, PLazyNode Node, int, const TRect& R,
-                                      int ButtonX, int ButtonY) {
+                                      int ButtonX, int ButtonY, TBiDiMode BidiMode) {
     const bool expanded = Node->States.Contains(vsExpanded);
     const TBitmap* bm = expanded ? FMinusBM.get() : FPlusBM.get();
     if (Node == FCurrentHotNode && FHotNodeButtonHit) {
@@ -361,7 +363,8 @@ void TBaseLazyTree::PaintExpandButton(TCanvas* Canvas, PLazyNode Node, int, cons
             bm = expanded ? FHotMinusBM.get() : FHotPlusBM.get();
     }
     if (!bm) return;
-    Canvas->Draw(R.Left + ButtonX, R.Top + ButtonY, bm);
+    const int x = BidiMode != bdLeftToRight ? R.Right - ButtonX - bm->Width() : R.Left + ButtonX;
+    Canvas->Draw(x, R.Top + ButtonY, bm);
 }
 
 // --- images -----------------------------------------------------------------------------------
@@ -409,15 +412,26 @@ int TBaseLazyTree::LookupImage(TLTPaintInfo& PaintInfo, TLTImageKind Kind, TLTPa
     return image.Index;
 }
 
-void TBaseLazyTree::PlaceImage(TImageList* Images, int VAlign, TRect& R, TLTPaintImage& Slot) {
-    Slot.XPos = R.Left - 1;
-    R.Left += Images->Width() + 2;
+void TBaseLazyTree::PlaceImage(TImageList* Images, TBiDiMode BidiMode, int VAlign, TRect& R,
+                               TLTPaintImage& Slot) {
+    if (BidiMode == bdLeftToRight) {
+        Slot.XPos = R.Left - 1;
+        R.Left += Images->Width() + 2;
+    } else {
+        Slot.XPos = R.Right - Images->Width();
+        R.Right -= Images->Width() + 2;
+    }
     Slot.YPos = R.Top + VAlign - Images->Height() / 2;
 }
 
 void TBaseLazyTree::ShiftContentByIndent(TLTPaintInfo& PaintInfo, int Levels) {
-    const int offset = Levels * int(FIndent);
-    PaintInfo.ContentRect.Left += offset;
+    int offset = Levels * int(FIndent);
+    if (PaintInfo.BidiMode == bdLeftToRight) {
+        PaintInfo.ContentRect.Left += offset;
+    } else {
+        PaintInfo.ContentRect.Right -= offset;
+        offset = -offset;
+    }
     for (TLTPaintImageIndex slot : {piNormal, piState, piCheck})
         PaintInfo.ImageInfo[slot].XPos += offset;
 }
@@ -852,7 +866,8 @@ void TBaseLazyTree::paintCell(TLTPaintInfo& info, const TRect& Window, const TLi
     for (;;) {
         info.Column = column;
         info.Position = useColumns ? columns->Items(column)->Position() : 0;
-        info.Alignment = useColumns ? columns->Items(column)->Alignment() : FAlignment;
+        info.BidiMode = CellBiDiMode(column);
+        info.Alignment = CellAlignment(column, true);
         info.PaintOptions = rowOptions;
         int next = InvalidColumn;
         if (useColumns) AdjustCellSpan(info, next);
@@ -889,8 +904,12 @@ void TBaseLazyTree::paintOneCell(TLTPaintInfo& info, const TRect& Window,
     if (edited) info.PaintOptions.Exclude(poDrawSelection);
     if (info.CellRect.Right <= Window.Left) return;
     info.NodeWidth = QueryNodeWidth(node, info.Column, canvas);
+    const bool rtl = info.BidiMode != bdLeftToRight;
     info.ContentRect = info.CellRect;
-    info.ContentRect.Left += FMargin;
+    if (rtl)
+        info.ContentRect.Right -= FMargin;
+    else
+        info.ContentRect.Left += FMargin;
     for (TLTPaintImage& slot : info.ImageInfo) slot = TLTPaintImage();
     if (CheckImagesUsed && isMain) {
         TImageList* checks = CheckImages();
@@ -900,24 +919,29 @@ void TBaseLazyTree::paintOneCell(TLTPaintInfo& info, const TRect& Window,
         if (index >= 0) {
             slot.Index = index;
             slot.Images = checks;
-            PlaceImage(checks, VAlign, info.ContentRect, slot);
+            PlaceImage(checks, info.BidiMode, VAlign, info.ContentRect, slot);
         }
     }
     if (StateImagesUsed && LookupImage(info, ikState, piState, FStateImages) >= 0)
-        PlaceImage(info.ImageInfo[piState].Images, VAlign, info.ContentRect,
+        PlaceImage(info.ImageInfo[piState].Images, info.BidiMode, VAlign, info.ContentRect,
                    info.ImageInfo[piState]);
     if (ImagesUsed && LookupImage(info, node->States.Contains(vsSelected) ? ikSelected : ikNormal,
                                   piNormal, FImages) >= 0)
-        PlaceImage(info.ImageInfo[piNormal].Images, VAlign, info.ContentRect,
+        PlaceImage(info.ImageInfo[piNormal].Images, info.BidiMode, VAlign, info.ContentRect,
                    info.ImageInfo[piNormal]);
     if (isMain) ShiftContentByIndent(info, paint.Contains(toFixedIndent) ? 1 : IndentSize);
     if (useColumns) ClipToRect(canvas, info.CellRect);
     if (info.PaintOptions.Contains(poGridLines) && paint.Contains(toShowHorzGridLines)) {
         canvas->Font()->SetColor(Colors()->GridLineColor());
-        int left = info.CellRect.Left;
-        if (isMain && FLineMode == lmBands)
-            left += (paint.Contains(toFixedIndent) ? 1 : IndentSize) * int(FIndent);
-        DrawDottedHorzLine(info, left, info.CellRect.Right - 1, info.CellRect.Bottom - 1);
+        int left = info.CellRect.Left, right = info.CellRect.Right - 1;
+        if (isMain && FLineMode == lmBands) {
+            const int indent = (paint.Contains(toFixedIndent) ? 1 : IndentSize) * int(FIndent);
+            if (rtl)
+                right -= indent;
+            else
+                left += indent;
+        }
+        DrawDottedHorzLine(info, left, right, info.CellRect.Bottom - 1);
         --info.CellRect.Bottom;
         --info.ContentRect.Bottom;
     }
@@ -925,11 +949,14 @@ void TBaseLazyTree::paintOneCell(TLTPaintInfo& info, const TRect& Window,
         paint.Contains(toShowVertGridLines) &&
         !(FHeader->Options().Contains(hoAutoResize) &&
           info.Column == FHeader->Columns()->GetLastVisibleColumn()) &&
-        (info.CellRect.Right - FEffectiveOffsetX != ClientWidth() ||
+        (info.CellRect.Right - FEffectiveOffsetX + ColumnsRightToLeftOffset() != ClientWidth() ||
          col->Options().Contains(coFixed))) {
-        canvas->Font()->SetColor(Colors()->GridLineColor());
-        DrawDottedVertLine(info, info.CellRect.Top, info.CellRect.Bottom, info.CellRect.Right - 1,
-                           false);
+        // A right-to-left text may run on into an empty cell: no line before it.
+        if (!rtl || !FireGetCellIsEmpty(node, info.Column)) {
+            canvas->Font()->SetColor(Colors()->GridLineColor());
+            DrawDottedVertLine(info, info.CellRect.Top, info.CellRect.Bottom,
+                               info.CellRect.Right - 1, false);
+        }
         --info.CellRect.Right;
         --info.ContentRect.Right;
     }
@@ -942,7 +969,8 @@ void TBaseLazyTree::paintOneCell(TLTPaintInfo& info, const TRect& Window,
         if (paint.Contains(toShowButtons) && node->States.Contains(vsHasChildren) &&
             (!node->States.Contains(vsAllChildrenHidden) ||
              !TreeOptions()->AutoOptions().Contains(toAutoHideButtons)))
-            PaintExpandButton(canvas, node, info.Column, info.CellRect, ButtonX, ButtonY);
+            PaintExpandButton(canvas, node, info.Column, info.CellRect, ButtonX, ButtonY,
+                              info.BidiMode);
         const TLTPaintImage& check = info.ImageInfo[piCheck];
         if (check.Index >= 0) PaintCheckBox(canvas, check, node->States.Contains(vsSelected));
     }
@@ -964,27 +992,42 @@ void TBaseLazyTree::InvalidateColumn(TColumnIndex Column) {
 void TBaseLazyTree::Paint() {
     const TRect client = ClientRect();
     if (client.Right <= client.Left || client.Bottom <= client.Top) return;
+    const int rtlOffset = ColumnsRightToLeftOffset();
     const int fixedWidth = FHeader->UseColumns() ? FHeader->Columns()->GetVisibleFixedWidth() : 0;
     if (fixedWidth == 0) {
         TRect window = client;
-        window.Left -= FOffsetX;
-        window.Right -= FOffsetX;
-        window.Top -= FOffsetY;
-        window.Bottom -= FOffsetY;
+        OffsetRect(window, FEffectiveOffsetX - rtlOffset, -FOffsetY);
         PaintTree(Canvas(), window, TPoint(client.Left, client.Top), PaintOptionsOfRepaint);
         return;
     }
     // Fixed columns stay in place; the others scroll.
     TRect fixed(client.Left, client.Top, std::min(int(client.Right), fixedWidth), client.Bottom);
     TRect window = fixed;
-    OffsetRect(window, 0, -FOffsetY);
+    OffsetRect(window, -rtlOffset, -FOffsetY);
     PaintTree(Canvas(), window, fixed.TopLeft(), PaintOptionsOfRepaint);
     if (client.Right > fixedWidth) {
         TRect rest(fixedWidth, client.Top, client.Right, client.Bottom);
         window = rest;
-        OffsetRect(window, FEffectiveOffsetX, -FOffsetY);
+        OffsetRect(window, FEffectiveOffsetX - rtlOffset, -FOffsetY);
         PaintTree(Canvas(), window, rest.TopLeft(), PaintOptionsOfRepaint);
     }
+}
+
+int TBaseLazyTree::RightToLeftPaintOffset(bool Vertical) const {
+    const TScrollStyle bars = ScrollBarOptions()->ScrollBars();
+    const int scrollWidth = ClientHeight() < RangeY() && (bars == ssVertical || bars == ssBoth)
+                                ? GetSystemMetrics(SM_CXVSCROLL)
+                                : 0;
+    // The header spans the client area and the vertical bar.
+    const int headerWidth = ClientWidth() + scrollWidth;
+    int result =
+        headerWidth >= scrollWidth + int(FRangeX) ? headerWidth - int(FRangeX) : scrollWidth;
+    if (Vertical) result -= scrollWidth;
+    return result;
+}
+
+int TBaseLazyTree::ColumnsRightToLeftOffset() const {
+    return UseRightToLeftAlignment() && FHeader->UseColumns() ? RightToLeftPaintOffset(true) : 0;
 }
 
 void TBaseLazyTree::InvalidateToBottom(PLazyNode Node) {

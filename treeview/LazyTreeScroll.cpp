@@ -172,11 +172,14 @@ bool TBaseLazyTree::ApplyScrollOffsets(int X, int Y) {
     if (X > 0) X = 0;
     if (Y < ClientHeight() - RangeY()) Y = ClientHeight() - RangeY();
     if (Y > 0) Y = 0;
-    const int dx = X - FOffsetX;
+    int dx = X - FOffsetX;
     const int dy = Y - FOffsetY;
+    // A mirrored tree's content moves the other way.
+    if (UseRightToLeftAlignment()) dx = -dx;
     if (dx == 0 && dy == 0) return false;
     FOffsetX = X;
     FOffsetY = Y;
+    FEffectiveOffsetX = effectiveOffsetXOf(FOffsetX);
     if (FUpdateCount == 0) {
         // The horizontal range depends on the nodes in view, so a vertical move updates it too.
         const TScrollStyle bars = ScrollBarOptions()->ScrollBars();
@@ -247,9 +250,28 @@ bool TBaseLazyTree::ScrollIntoView(PLazyNode Node, bool Center, bool Horizontall
     return result;
 }
 
-bool TBaseLazyTree::ScrollIntoView(int /*Column*/, bool /*Center*/) {
-    // Only header columns scroll into view, and this tree has no header columns.
-    return false;
+bool TBaseLazyTree::ScrollIntoView(int Column, bool Center) {
+    if (!FHeader->UseColumns() || !FHeader->Columns()->IsValidColumn(Column)) return false;
+    const TLazyTreeColumn* column = FHeader->Columns()->Items(Column);
+    const int l = column->Left(), w = column->Width(), e = FEffectiveOffsetX;
+    const int f = FHeader->Columns()->GetVisibleFixedWidth(), c = ClientWidth();
+    int n = e;
+    if (Center) {
+        n = e + l - f / 2 - c / 2 + w / 2;
+    } else {
+        if (column->Options().Contains(coFixed)) return true;
+        if (l + w > c)
+            n = l + w - c + e;
+        else if (l < f)
+            n = e - (f - l);
+    }
+    if (n != e) SetOffsetX(UseRightToLeftAlignment() ? c - int(FRangeX) + n : -n);
+    return true;
+}
+
+int TBaseLazyTree::effectiveOffsetXOf(int OffsetX) const {
+    if (!UseRightToLeftAlignment()) return -OffsetX;
+    return std::max(0, int(FRangeX) + OffsetX - ClientWidth());
 }
 
 void TScrollBarOptions::recreateOwnerWindow() {

@@ -74,12 +74,13 @@ void TBaseLazyTree::UpdateVerticalScrollBar(bool DoRepaint) {
 void TBaseLazyTree::UpdateHorizontalScrollBar(bool DoRepaint) {
     UpdateHorizontalRange();
     if (FStates.Contains(tsUpdating) || !HandleAllocated()) return;
-    FEffectiveOffsetX = -FOffsetX;
+    FEffectiveOffsetX = effectiveOffsetXOf(FOffsetX);
     int offsetX = FOffsetX;
     if (barEnabled(ScrollBarOptions()->ScrollBars(), false)) {
         FEffectiveOffsetX =
             updateScrollBar(SB_HORZ, ClientWidth(), FRangeX, FEffectiveOffsetX, DoRepaint);
-        offsetX = -FEffectiveOffsetX;
+        offsetX = UseRightToLeftAlignment() ? ClientWidth() + FEffectiveOffsetX - int(FRangeX)
+                                            : -FEffectiveOffsetX;
     } else {
         ShowTreeScrollBar(SB_HORZ, false);
     }
@@ -97,8 +98,11 @@ void TBaseLazyTree::WMScroll(TMessage& Message, bool Vertical) {
     const short code = short(Message.WParamLo());
     if (code < 0 || code > SB_ENDSCROLL) return;
     const TScrollBarOptions* options = ScrollBarOptions();
-    const int increment = Vertical ? options->VerticalIncrement() : options->HorizontalIncrement();
-    const int page = Vertical ? ClientHeight() : ClientWidth();
+    // A mirrored tree scrolls horizontally the other way.
+    const int s = !Vertical && UseRightToLeftAlignment() ? -1 : 1;
+    const int increment =
+        s * int(Vertical ? options->VerticalIncrement() : options->HorizontalIncrement());
+    const int page = s * (Vertical ? ClientHeight() : ClientWidth());
     const int offset = Vertical ? FOffsetY : FOffsetX;
     int value = offset;
     switch (code) {
@@ -121,7 +125,7 @@ void TBaseLazyTree::WMScroll(TMessage& Message, bool Vertical) {
         SCROLLINFO info;
         info.fMask = SIF_TRACKPOS;
         GetScrollInfo(Handle(), Vertical ? SB_VERT : SB_HORZ, &info);
-        value = -info.nTrackPos;
+        value = s < 0 ? ClientWidth() - int(FRangeX) + info.nTrackPos : -info.nTrackPos;
         break;
     }
     case SB_TOP:

@@ -520,7 +520,8 @@ void TBaseLazyTree::EnsureNodeSelected() {
 bool TBaseLazyTree::UpdateSelectionRect(int X, int Y) {
     if (FStates.Contains(tsDrawSelecting)) FLastSelRect = FNewSelRect;
     const TRect tree = GetTreeRect();
-    FNewSelRect.Right = std::clamp(X - FOffsetX, 0, tree.Right);
+    FNewSelRect.Right =
+        std::clamp(X + FEffectiveOffsetX - ColumnsRightToLeftOffset(), 0, tree.Right);
     FNewSelRect.Bottom = std::clamp(Y - FOffsetY, 0, tree.Bottom);
     return !(FNewSelRect == FLastSelRect);
 }
@@ -530,8 +531,19 @@ bool TBaseLazyTree::ApplyRubberBandSelection(int, int) {
     const TRect oldRect = ordered(FLastSelRect);
     const TRect newRect = ordered(FNewSelRect);
     ClearTempNodeCache();
-    // Without header columns the nodes span the client width.
-    const bool changed = collectRectNodes(newRect, oldRect, 0, ClientWidth());
+    bool changed;
+    const int main = MainColumn();
+    if (CellBiDiMode(main) == bdLeftToRight) {
+        // Without header columns the nodes span the client width.
+        changed = collectRectNodes(newRect, oldRect, 0, ClientWidth());
+    } else {
+        // Mirrored nodes hang from the main cell's right edge (the tree's without columns).
+        int left = 0, right = GetTreeRect().Right;
+        if (FHeader->UseColumns() && FHeader->Columns()->IsValidColumn(main))
+            FHeader->Columns()->Items(main)->GetUnscrolledBounds(left, right);
+        changed =
+            collectRectNodesRightToLeft(newRect, oldRect, left, right, CellAlignment(main, false));
+    }
     if (changed) {
         CompactSelection();
         if (FTempNodeCount > 0) {
@@ -541,6 +553,13 @@ bool TBaseLazyTree::ApplyRubberBandSelection(int, int) {
         ReportChange(nullptr);
     }
     return changed;
+}
+
+void TBaseLazyTree::bandCrossed(PLazyNode Node, bool Inside, bool Toggle) {
+    if (Toggle ? Node->States.Contains(vsSelected) : !Inside)
+        MarkNodeUnselected(Node);
+    else if (!Node->States.Contains(vsSelected))
+        AddToTempNodeCache(Node);
 }
 
 bool TBaseLazyTree::collectRectNodes(const TRect& NewRect, const TRect& OldRect, int NodeLeft,
@@ -600,14 +619,79 @@ bool TBaseLazyTree::collectRectNodes(const TRect& NewRect, const TRect& OldRect,
         }
         if (inOld != inNew) {
             result = true;
-            if (toggle ? node->States.Contains(vsSelected) : !inNew)
-                MarkNodeUnselected(node);
-            else if (!node->States.Contains(vsSelected))
-                AddToTempNodeCache(node);
+            bandCrossed(node, inNew, toggle);
         }
         nodeTop = nextTop;
         PLazyNode next = GetNextVisibleNoInit(node);
         if (next) NodeLeft += NodeLevelDifference(node, next) * int(FIndent);
+        node = next;
+        if (nodeTop > maxY) break;
+    }
+    return result;
+}
+
+bool TBaseLazyTree::collectRectNodesRightToLeft(const TRect& NewRect, const TRect& OldRect,
+                                                int NodeLeft, int MaxRight, TAlignment Alignment) {
+    const int maxY = std::max(NewRect.Bottom, OldRect.Bottom);
+    const bool toggle = FDrawSelShiftState.Contains(ssCtrl);
+    const bool checks = TreeOptions()->MiscOptions().Contains(toCheckSupport) && CheckImages();
+    const int checkOffset = checks ? CheckImages()->Width() + 2 : 0;
+    const int stateOffset = FStateImages ? FStateImages->Width() + 2 : 0;
+    const bool simple = TreeOptions()->SelectionOptions().Contains(toSimpleDrawSelection);
+    const TAlignment alignment = BiDiAlignment(Alignment, bdRightToLeft);
+    int nodeTop = 0;
+    PLazyNode node = GetNodeAt(0, std::min(NewRect.Top, OldRect.Top), false, nodeTop);
+    if (!node) return false;
+    const int level =
+        int(GetNodeLevel(node)) + (TreeOptions()->PaintOptions().Contains(toShowRoot) ? 1 : 0);
+    int nodeRight = MaxRight - (FMargin + level * int(FIndent));
+    const int cellLeft = NodeLeft;
+    bool result = false;
+    while (node) {
+        int textRight = nodeRight;
+        if (node->CheckType != ctNone) textRight -= checkOffset;
+        if (FImages && NodeHasImage(node, ikNormal, MainColumn()))
+            textRight -= QueryImageSize(node).X + 2;
+        if (stateOffset > 0 && NodeHasImage(node, ikState, MainColumn())) textRight -= stateOffset;
+        const int nextTop = nodeTop + int(node->NodeHeight);
+        auto vertical = [&](const TRect& r) { return r.Top < nextTop && nodeTop < r.Bottom; };
+        bool inOld, inNew;
+        if (simple) {
+            inOld = vertical(OldRect);
+            inNew = vertical(NewRect);
+        } else {
+            int textLeft = cellLeft;
+            if (!(textRight <= NewRect.Right && textRight <= OldRect.Right &&
+                  alignment == taRightJustify)) {
+                const int w = QueryNodeWidth(node, MainColumn());
+                if (w < textRight - cellLeft) {
+                    switch (alignment) {
+                    case taLeftJustify:
+                        textRight = w + cellLeft;
+                        break;
+                    case taCenter:
+                        textLeft = (textRight + cellLeft - w) / 2;
+                        textRight = w + textLeft;
+                        break;
+                    default:
+                        textLeft = textRight - w;
+                        break;
+                    }
+                }
+            }
+            auto in = [&](const TRect& r) {
+                return r.Right >= textLeft && textRight >= r.Left && vertical(r);
+            };
+            inOld = in(OldRect);
+            inNew = in(NewRect);
+        }
+        if (inOld != inNew) {
+            result = true;
+            bandCrossed(node, inNew, toggle);
+        }
+        nodeTop = nextTop;
+        PLazyNode next = GetNextVisibleNoInit(node);
+        if (next) nodeRight -= NodeLevelDifference(node, next) * int(FIndent);
         node = next;
         if (nodeTop > maxY) break;
     }

@@ -123,7 +123,7 @@ TSize TCustomLazyStringTree::MeasureCellText(TCanvas* Canvas, PLazyNode Node, in
         TRect r(0, 0, size.cx, 2147483647);
         DrawText(Canvas, Text, -1, r,
                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_END_ELLIPSIS |
-                     alignmentFlag(Alignment()));
+                     alignmentFlag(Alignment()) | (UseRightToLeftReading() ? DT_RTLREADING : 0));
         size.cx = r.Right - r.Left;
     }
     if (OnMeasureTextWidth) OnMeasureTextWidth(this, Canvas, Node, Column, Text, size.cx);
@@ -170,6 +170,7 @@ int TCustomLazyStringTree::ComputeNodeHeight(TCanvas* Canvas, PLazyNode Node, in
     const bool multiline = Node->States.Contains(vsMultiline);
     unsigned format = DT_CALCRECT | DT_NOPREFIX |
                       (multiline ? DT_WORDBREAK | DT_EDITCONTROL : DT_VCENTER | DT_SINGLELINE);
+    if (CellBiDiMode(Column) != bdLeftToRight) format |= DT_RIGHT | DT_RTLREADING;
     TRect r(0, 0, ClientWidth(), 0);
     DrawText(Canvas, S, -1, r, format);
     return r.Bottom - r.Top;
@@ -238,13 +239,14 @@ void TCustomLazyStringTree::PaintCellText(TLTPaintInfo& PaintInfo, const std::st
     r.Left += TextMargin();
     r.Right -= TextMargin();
     canvas->SetTextFlags(0);
+    const unsigned rtlReading = PaintInfo.BidiMode != bdLeftToRight ? DT_RTLREADING : 0;
     std::string text = Text;
     unsigned format;
     if (PaintInfo.Node->States.Contains(vsMultiline)) {
         FirePaintText(canvas, PaintInfo.Node, PaintInfo.Column, ttNormal);
         const int height = ComputeNodeHeight(canvas, PaintInfo.Node, PaintInfo.Column);
         format = alignmentFlag(PaintInfo.Alignment) | DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL |
-                 DT_END_ELLIPSIS;
+                 DT_END_ELLIPSIS | rtlReading;
         if (height < r.Bottom - r.Top) {
             const int shrink = (r.Bottom - r.Top - height) / 2;
             r.Top += shrink;
@@ -258,7 +260,7 @@ void TCustomLazyStringTree::PaintCellText(TLTPaintInfo& PaintInfo, const std::st
             ellipsis = 0;
             PaintInfo.NodeWidth = 2 * TextMargin() + canvas->TextWidth(Text);
         }
-        format = DT_NOPREFIX | DT_VCENTER | DT_SINGLELINE;
+        format = DT_NOPREFIX | DT_VCENTER | DT_SINGLELINE | rtlReading;
         // Without header columns a text is never shortened.
         format |= alignmentFlag(PaintInfo.Alignment);
         (void)ellipsis;

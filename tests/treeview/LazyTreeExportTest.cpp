@@ -175,6 +175,11 @@ TEST(LazyTreeExport, HtmlOfASmallTree) {
             " <td class=\"normalborder\"  height=\"18px\" align=left>b&lt;&amp;&gt;&quot;</td>"
             " </tr>\r\n"
             "</table>");
+    // A tree reading right to left marks its cells so, aligned to the right.
+    t.tree->SetBiDiMode(bdRightToLeft);
+    EXPECT_NE(ExportHtml(t.tree, tstAll, "")
+                  .find("height=\"18px\" dir=\"rtl\" align=right colspan=\"2\">a</td>"),
+              std::string::npos);
 }
 
 TEST(LazyTreeExport, HtmlColumnsFilterAndNodeEvents) {

@@ -30,6 +30,7 @@ TEST(LazyTreeFrame, AssignCopiesSettingsAndCreatesUninitialisedTopLevelNodes) {
     source.SetRootNodeCount(5);
     source.SetIndent(24);
     source.Colors()->SetTreeLineColor(clRed);
+    source.SetBiDiMode(bdRightToLeft);
     int inits = 0;
     target.OnInitNode = [&](TBaseLazyTree*, PLazyNode, PLazyNode, TLazyNodeInitStates&) {
         ++inits;
@@ -39,6 +40,8 @@ TEST(LazyTreeFrame, AssignCopiesSettingsAndCreatesUninitialisedTopLevelNodes) {
     EXPECT_EQ(target.NodeDataSize(), 8);
     EXPECT_EQ(target.Indent(), 24u);
     EXPECT_EQ(target.Colors()->TreeLineColor(), clRed);
+    EXPECT_EQ(target.BiDiMode(), bdRightToLeft);
+    EXPECT_FALSE(target.ParentBiDiMode());
     EXPECT_EQ(inits, 0);
     target.GetFirst();
     EXPECT_EQ(inits, 1);

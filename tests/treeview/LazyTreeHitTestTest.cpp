@@ -10,43 +10,6 @@
 
 namespace {
 
-std::string positions(THitPositions p) {
-    static const char* names[] = {"Above",         "Below",        "Nowhere",   "OnItem", "Button",
-                                  "ButtonExact",   "Checkbox",     "Indent",    "Label",  "Left",
-                                  "Right",         "NormalIcon",   "StateIcon", "ToLeft", "ToRight",
-                                  "UpperSplitter", "LowerSplitter"};
-    std::string s;
-    for (int i = 0; i <= hiLowerSplitter; ++i)
-        if (p.Contains(THitPosition(i))) s += (s.empty() ? "" : " ") + std::string(names[i]);
-    return s;
-}
-
-// a / b / c / d: c is at level 2 and has a child; c shows a check box, a state image and a
-// normal image.
-struct ImageTree : TreeFixture {
-    std::unique_ptr<TImageList> images = std::make_unique<TImageList>(nullptr);
-    std::unique_ptr<TImageList> stateImages = std::make_unique<TImageList>(nullptr);
-    ImageTree() : TreeFixture({"a", "a/b", "a/b/c", "a/b/c/d", "e"}) {
-        images->SetSize(12, 12);
-        stateImages->SetSize(16, 16);
-        tree->SetImages(images.get());
-        tree->SetStateImages(stateImages.get());
-        tree->OnGetImageIndex = [this](TBaseLazyTree*, PLazyNode n, TLTImageKind kind, int, bool&,
-                                       int& index) {
-            if (name(n) == "c" && (kind == ikNormal || kind == ikState)) index = 0;
-        };
-        addMisc(toCheckSupport);
-        tree->SetCheckType(nodes["c"], ctCheckBox);
-        tree->FullExpand();
-        uitest::processMessages();
-    }
-    THitInfo hit(int x, int y) {
-        THitInfo h;
-        tree->GetHitTestInfoAt(x, y, true, h);
-        return h;
-    }
-};
-
 TEST(LazyTreeHitTest, EveryPixelOfARowNamesItsPart) {
     ImageTree t;
     PLazyNode c = t["c"];

@@ -5,6 +5,7 @@
 #include "treeview/LazyTree.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -121,5 +122,45 @@ struct TreeFixture {
     TPoint rowPoint(const std::string& n, int x) {
         const TRect r = tree->GetDisplayRect(nodes.at(n), -1, false);
         return {x, (r.Top + r.Bottom) / 2};
+    }
+};
+
+// The hit positions as words, in the order of their values.
+inline std::string positions(THitPositions p) {
+    static const char* names[] = {"Above",         "Below",        "Nowhere",   "OnItem", "Button",
+                                  "ButtonExact",   "Checkbox",     "Indent",    "Label",  "Left",
+                                  "Right",         "NormalIcon",   "StateIcon", "ToLeft", "ToRight",
+                                  "UpperSplitter", "LowerSplitter"};
+    std::string s;
+    for (int i = 0; i <= hiLowerSplitter; ++i)
+        if (p.Contains(THitPosition(i))) s += (s.empty() ? "" : " ") + std::string(names[i]);
+    return s;
+}
+
+// a / b / c / d: c is at level 2 and has a child; c shows a check box, a state image and a
+// normal image.
+struct ImageTree : TreeFixture {
+    std::unique_ptr<TImageList> images = std::make_unique<TImageList>(nullptr);
+    std::unique_ptr<TImageList> stateImages = std::make_unique<TImageList>(nullptr);
+    explicit ImageTree(TBiDiMode mode = bdLeftToRight)
+        : TreeFixture({"a", "a/b", "a/b/c", "a/b/c/d", "e"}) {
+        tree->SetBiDiMode(mode);
+        images->SetSize(12, 12);
+        stateImages->SetSize(16, 16);
+        tree->SetImages(images.get());
+        tree->SetStateImages(stateImages.get());
+        tree->OnGetImageIndex = [this](TBaseLazyTree*, PLazyNode n, TLTImageKind kind, int, bool&,
+                                       int& index) {
+            if (name(n) == "c" && (kind == ikNormal || kind == ikState)) index = 0;
+        };
+        addMisc(toCheckSupport);
+        tree->SetCheckType(nodes["c"], ctCheckBox);
+        tree->FullExpand();
+        uitest::processMessages();
+    }
+    THitInfo hit(int x, int y) {
+        THitInfo h;
+        tree->GetHitTestInfoAt(x, y, true, h);
+        return h;
     }
 };

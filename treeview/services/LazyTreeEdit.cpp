@@ -19,22 +19,6 @@ bool keyHeld(int vk) {
     return GetKeyState(vk) < 0;
 }
 
-// The alignment a column (or the tree, for column -1) gives its text, mirrored right to left.
-TAlignment cellAlignment(TBaseLazyTree* Tree, int Column) {
-    TAlignment a = Tree->Alignment();
-    if (Column >= 0 && Column < Tree->Header()->Columns()->Count()) {
-        TLazyTreeColumn* c = Tree->Header()->Columns()->Items(Column);
-        a = c->Alignment();
-        if (c->BiDiMode() != bdLeftToRight) {
-            if (a == taLeftJustify)
-                a = taRightJustify;
-            else if (a == taRightJustify)
-                a = taLeftJustify;
-        }
-    }
-    return a;
-}
-
 } // namespace
 
 // --- the tree's side ---------------------------------------------------------------------------
@@ -113,7 +97,7 @@ void TBaseLazyTree::PlaceEditor() {
     TRect r = GetDisplayRect(FFocusedNode, FEditColumn, true, !multiline);
     if (TreeOptions()->MiscOptions().Contains(toGridExtensions)) {
         const TRect cell = GetDisplayRect(FFocusedNode, FEditColumn, false);
-        if (cellAlignment(this, FEditColumn) == taLeftJustify)
+        if (CellAlignment(FEditColumn, true) == taLeftJustify)
             r.Right = cell.Right;
         else
             r.Left = cell.Left;
@@ -244,7 +228,8 @@ bool TStringEditLink::PrepareEdit(TBaseLazyTree* Tree, PLazyNode Node, int Colum
     FEdit->HandleNeeded();
     FEdit->SetText(text);
     FEdit->SetModified(false);
-    FAlignment = cellAlignment(tree, Column);
+    FEdit->SetBiDiMode(tree->CellBiDiMode(Column));
+    FAlignment = tree->CellAlignment(Column, true);
     return true;
 }
 

@@ -88,12 +88,6 @@ std::uint32_t deepestLevel(TCustomLazyStringTree* Tree, TVSTTextSourceType Sourc
     return deepest;
 }
 
-// Left and right swap for a right-to-left column.
-TAlignment effectiveAlignment(TAlignment A, TBiDiMode B) {
-    if (B == bdLeftToRight) return A;
-    return A == taLeftJustify ? taRightJustify : A == taRightJustify ? taLeftJustify : A;
-}
-
 TLazyTreeColumn* columnOf(TCustomLazyStringTree* Tree, int Column) {
     return Column >= 0 ? Tree->Header()->Columns()->Items(Column) : nullptr;
 }
@@ -217,7 +211,7 @@ std::string ExportHtml(TCustomLazyStringTree* Tree, TVSTTextSourceType Source,
             if (Tree->OnBeforeColumnExport) Tree->OnBeforeColumnExport(Tree, etHTML, c);
             out.Add(Format("<th height=\"%dpx\"", header->Height()));
             if (column->BiDiMode() != bdLeftToRight) out.Add(" dir=\"rtl\"");
-            out.Add(htmlAlign(effectiveAlignment(column->CaptionAlignment(), column->BiDiMode())));
+            out.Add(htmlAlign(BiDiAlignment(column->CaptionAlignment(), column->BiDiMode())));
             if (deepest > 0 && c == main) out.Add(Format(" colspan=\"%d\"", deepest + 1));
             out.Add(" bgcolor=" + htmlColor(clBtnFace));
             out.Add(Format(" width=\"%dpx\">", column->Width()));
@@ -264,10 +258,10 @@ std::string ExportHtml(TCustomLazyStringTree* Tree, TVSTTextSourceType Source,
                 out.Add(" <td class=\"normalborder\"  height=\"" + height);
             }
             out.Add("px\"");
-            const TBiDiMode bidi = column ? column->BiDiMode() : bdLeftToRight;
+            const TBiDiMode bidi = column ? column->BiDiMode() : Tree->BiDiMode();
             if (bidi != bdLeftToRight) out.Add(" dir=\"rtl\"");
-            out.Add(htmlAlign(
-                effectiveAlignment(column ? column->Alignment() : Tree->Alignment(), bidi)));
+            out.Add(
+                htmlAlign(BiDiAlignment(column ? column->Alignment() : Tree->Alignment(), bidi)));
             if (deepest > 0 && c == main && level < deepest)
                 out.Add(Format(" colspan=\"%d\"", deepest - level + 1));
             if (column && !column->Options().Contains(coParentColor))
@@ -390,7 +384,7 @@ std::string ExportRtf(TCustomLazyStringTree* Tree, TVSTTextSourceType Source) {
         for (TColumnIndex c : columns) {
             TLazyTreeColumn* column = columnOf(Tree, c);
             if (Tree->OnBeforeColumnExport) Tree->OnBeforeColumnExport(Tree, etRTF, c);
-            body.Add(rtfAlign(effectiveAlignment(column->CaptionAlignment(), column->BiDiMode())));
+            body.Add(rtfAlign(BiDiAlignment(column->CaptionAlignment(), column->BiDiMode())));
             rtf.Run(column->Text(), header->Font());
             body.Add("\\cell");
             if (Tree->OnAfterColumnExport) Tree->OnAfterColumnExport(Tree, etRTF, c);
@@ -412,9 +406,8 @@ std::string ExportRtf(TCustomLazyStringTree* Tree, TVSTTextSourceType Source) {
             TLazyTreeColumn* column = columnOf(Tree, c);
             Access::getText(Tree, e, node, c);
             body.Add("\\pard\\intbl");
-            const TAlignment a = column
-                                     ? effectiveAlignment(column->Alignment(), column->BiDiMode())
-                                     : Tree->Alignment();
+            const TAlignment a =
+                column ? BiDiAlignment(column->Alignment(), column->BiDiMode()) : Tree->Alignment();
             if (a != taLeftJustify) body.Add(rtfAlign(a));
             canvas->Font()->Assign(Tree->Font());
             watch.Reset();

@@ -8,10 +8,6 @@ bool HintWindowGone = false;
 
 namespace {
 
-TAlignment mirrored(TAlignment A) {
-    return A == taLeftJustify ? taRightJustify : A == taRightJustify ? taLeftJustify : A;
-}
-
 TSize textExtentOf(TFont* Font, const std::string& Text) {
     TBitmap measure(1, 1);
     measure.Canvas()->Font()->Assign(Font);
@@ -249,14 +245,8 @@ TRect TLazyTreeHintWindow::CalcHintRectData(int MaxWidth, const std::string&, TO
     if (node && !FHintData.HintRect.IsEmpty()) return FHintData.HintRect;
 
     TLazyTreeColumns* columns = tree->Header()->Columns();
-    if (column >= 0 && column < columns->Count()) {
-        FHintData.BidiMode = columns->Items(column)->BiDiMode();
-        FHintData.Alignment = columns->Items(column)->Alignment();
-    } else {
-        FHintData.BidiMode = bdLeftToRight;
-        FHintData.Alignment = tree->Alignment();
-    }
-    if (FHintData.BidiMode != bdLeftToRight) FHintData.Alignment = mirrored(FHintData.Alignment);
+    FHintData.BidiMode = tree->CellBiDiMode(column);
+    FHintData.Alignment = tree->CellAlignment(column, true);
 
     const bool tooltip = node && tree->HintMode() == hmTooltip;
     TFont* font = Canvas()->Font();
