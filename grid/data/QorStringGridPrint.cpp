@@ -849,11 +849,12 @@ void TGridPrintEngine::paintGraphic(int c, int r, TCellGraphic& graphic, const T
                                     TColor background) {
     const int rc = g.RealColIndexOf(c);
     const double scale = deviceScale();
+    const TColor paper = background == clNone ? clWhite : background;
     auto throughBitmap = [&](int w, int h, const std::function<void(TCanvas&)>& draw) {
         if (w <= 0 || h <= 0) return;
         TBitmap bmp;
         bmp.SetSize(w, h);
-        bmp.Canvas()->Brush()->SetColor(background == clNone ? clWhite : background);
+        bmp.Canvas()->Brush()->SetColor(paper);
         bmp.Canvas()->FillRect(TRect(0, 0, w, h));
         draw(*bmp.Canvas());
         canvas->StretchDraw(R, &bmp);
@@ -920,7 +921,7 @@ void TGridPrintEngine::paintGraphic(int c, int r, TCellGraphic& graphic, const T
         break;
     }
     default:
-        canvas->Brush()->SetColor(background == clNone ? clWhite : background);
+        canvas->Brush()->SetColor(paper);
         g.DrawScaledCellGraphic(*canvas, rc, r, graphic, R, R, scale, false);
         break;
     }
