@@ -909,6 +909,11 @@ public:
                         bool SideBySide, int ItemIndex, int Count);
     // The sort direction or sort index glyph of a header cell, centred at (X, Y).
     void DrawSortGlyph(TCanvas* Canvas, int ACol, int X, int Y);
+    // The image rows, radio groups, progress bars and pies, shapes, ratings and interfaced
+    // drawings of a cell, for the screen and for paper: Area is the cell's room, Box the placed
+    // graphic, Scale the device pixels per screen pixel.
+    void DrawScaledCellGraphic(TCanvas& C, int ACol, int ARow, TCellGraphic& Graphic,
+                               const TRect& Area, const TRect& Box, double Scale, bool Selected);
     static double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : Value; }
 
     // --- hidden columns (real indexes) --------------------------------------------------------

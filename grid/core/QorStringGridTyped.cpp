@@ -423,6 +423,9 @@ void TQorStringGrid::CalcPrintGraphicSize(int ACol, int ARow, TPoint& Size, int 
     case ctProgressPie:
         CalcGraphicSize(ACol, ARow, Size, 0);
         break;
+    case ctRating:
+        Size = TPoint{g->CellAngle() * 18, 16};
+        break;
     default:
         break;
     }

@@ -144,6 +144,11 @@ private:
         default:
             break;
         }
+        // A graphic that stands in for its text on screen does so on paper when it prints.
+        if (ps.PrintGraphics() && !g.GetCellGraphicInfo(rc, r).ShowText) {
+            TSize printed;
+            if (printedGraphic(c, r, printed)) return std::string();
+        }
         std::string text = g.GetFormattedCell(rc, r);
         kind = GetCellTextKind(text, g.EnableHTML());
         if (kind == ctkFormula) {
@@ -163,11 +168,18 @@ private:
         size = {int(std::lround(px.X * s)), int(std::lround(px.Y * s))};
         return size.cx > 0 && size.cy > 0 ? graphic : nullptr;
     }
+    // The same, fitted to the cell's size on screen.
+    TCellGraphic* printedGraphic(int c, int r, TSize& size) {
+        return printedGraphic(c, r, int(std::lround(g.ColWidths(c) * s)),
+                              int(std::lround(g.RowHeights(r) * s)), size);
+    }
+    // Device pixels per screen pixel.
+    double deviceScale() const { return map.PixelsPerInchX / double(ScreenPixelsPerInch); }
     HTMLRenderOptions markupOptions(int c, int r) {
         HTMLRenderOptions o;
         g.cellMarkupOptions(g.RealColIndexOf(c), r, o);
         o.PrintScale = true;
-        o.ScaleFactor = map.PixelsPerInchX / double(ScreenPixelsPerInch);
+        o.ScaleFactor = deviceScale();
         return o;
     }
     // Width and height of a cell's printed content, in units.
@@ -179,9 +191,7 @@ private:
         std::string text = cellText(c, r, kind);
         const int rc = g.RealColIndexOf(c);
         TSize graphicSize;
-        const TCellGraphic* graphic =
-            printedGraphic(c, r, int(std::lround(g.ColWidths(c) * s)),
-                           int(std::lround(g.RowHeights(r) * s)), graphicSize);
+        const TCellGraphic* graphic = printedGraphic(c, r, graphicSize);
         int angle = 0;
         const bool turned = g.IsRotated(rc, r, angle);
         TSize size;
@@ -443,7 +453,7 @@ int TGridPrintEngine::paintMarkupTitle(int y, bool Draw) {
     HTMLRenderOptions o;
     g.cellMarkupOptions(0, 0, o);
     o.PrintScale = true;
-    o.ScaleFactor = map.PixelsPerInchX / double(ScreenPixelsPerInch);
+    o.ScaleFactor = deviceScale();
     o.MeasureOnly = !Draw;
     HTMLRenderResult res;
     HTMLRenderText(*canvas, ps.TitleLines()->Text(),
@@ -689,7 +699,6 @@ void TGridPrintEngine::paintCell(int c, int r, int left, int width, int y, int h
     measureFont(&look.font);
     deviceFont(&look.font);
     canvas->Font()->SetColor(look.font.Color());
-    SetBkMode(canvas->Handle(), TRANSPARENT);
     const int right = std::min(left + width, W);
     const TRect clip(map.X(left), map.Y(y), map.X(right), map.Y(bottom));
     // The text area, less the room a graphic beside, under or above the text takes.
@@ -736,7 +745,11 @@ void TGridPrintEngine::paintCell(int c, int r, int left, int width, int y, int h
                      TRect(map.X(gx), map.Y(gy), map.X(gx + gs.cx), map.Y(gy - gs.cy)),
                      look.brush.Color());
         RestoreDC(canvas->Handle(), -1);
+        canvas->Font()->SetColor(look.font.Color());
     }
+    // Text goes over the fill and the graphic without a background of its own.
+    canvas->Brush()->SetStyle(bsClear);
+    SetBkMode(canvas->Handle(), TRANSPARENT);
     int kind = ctkPlain;
     std::string text = cellText(c, r, kind);
     const TRect textClip(map.X(textLeft), map.Y(textTop), map.X(textRight), map.Y(textBottom));
@@ -830,15 +843,18 @@ void TGridPrintEngine::paintCell(int c, int r, int left, int width, int y, int h
 }
 
 // Bitmaps and pictures are stretched into R; image-list images and check boxes are drawn at
-// their screen size into a bitmap that is stretched.
+// their screen size into a bitmap that is stretched; the other graphics are drawn by the
+// screen's routines at the page's resolution.
 void TGridPrintEngine::paintGraphic(int c, int r, TCellGraphic& graphic, const TRect& R,
                                     TColor background) {
     const int rc = g.RealColIndexOf(c);
+    const double scale = deviceScale();
+    const TColor paper = background == clNone ? clWhite : background;
     auto throughBitmap = [&](int w, int h, const std::function<void(TCanvas&)>& draw) {
         if (w <= 0 || h <= 0) return;
         TBitmap bmp;
         bmp.SetSize(w, h);
-        bmp.Canvas()->Brush()->SetColor(background == clNone ? clWhite : background);
+        bmp.Canvas()->Brush()->SetColor(paper);
         bmp.Canvas()->FillRect(TRect(0, 0, w, h));
         draw(*bmp.Canvas());
         canvas->StretchDraw(R, &bmp);
@@ -897,7 +913,16 @@ void TGridPrintEngine::paintGraphic(int c, int r, TCellGraphic& graphic, const T
         });
         break;
     }
+    case ctRadioButton: {
+        bool canEdit = true;
+        g.IsEditableCell(rc, r, canEdit);
+        g.DrawRadioGroup(canvas, R, false, scale, g.ControlLook()->ControlStyle(), r, rc, false,
+                         nullptr, !canEdit, false, graphic.CellBoolean() ? 0 : -2, 1);
+        break;
+    }
     default:
+        canvas->Brush()->SetColor(paper);
+        g.DrawScaledCellGraphic(*canvas, rc, r, graphic, R, R, scale, false);
         break;
     }
 }

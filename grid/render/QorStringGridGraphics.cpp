@@ -29,11 +29,12 @@ int roundHalfEven(double v) {
     return int(std::nearbyint(v));
 }
 
-// A glyph drawn with its transparent colour left out.
-void drawGlyph(TCanvas& Canvas, int X, int Y, const TBitmap* Glyph) {
+// A glyph drawn with its transparent colour left out, Scale times its size.
+void drawGlyph(TCanvas& Canvas, int X, int Y, const TBitmap* Glyph, double Scale = 1.0) {
     if (!Glyph || Glyph->Empty()) return;
     TBitmap* g = const_cast<TBitmap*>(Glyph);
-    TransparentBlt(&Canvas, X, Y, g->Width(), g->Height(), g->Canvas(), 0, 0, g->Width(),
+    TransparentBlt(&Canvas, X, Y, int(std::lround(g->Width() * Scale)),
+                   int(std::lround(g->Height() * Scale)), g->Canvas(), 0, 0, g->Width(),
                    g->Height(), g->TransparentColor());
 }
 
@@ -273,17 +274,6 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
             if (index >= 0 && index < images->Count()) images->Draw(&C, gl, gt, index, true);
         }
         break;
-    case ctImages:
-        if (TImageList* images = GetCellImageList(ACol, ARow))
-            if (const auto* list = dynamic_cast<const TIntList*>(Graphic->CellBitmap()))
-                for (int i = 0; i < list->Count(); ++i) {
-                    images->Draw(&C, gl, gt, list->GetInteger(i), true);
-                    if (Graphic->CellBoolean())
-                        gl += images->Width();
-                    else
-                        gt += images->Height();
-                }
-        break;
     case ctCheckBox:
     case ctDataCheckBox:
     case ctVirtCheckBox:
@@ -417,13 +407,6 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         C.Brush()->SetColor(bg);
         break;
     }
-    case ctRadio: {
-        auto* items = dynamic_cast<TStrings*>(Graphic->CellBitmap());
-        DrawRadioGroup(&C, R, false, 1.0, style, ARow, ACol, State.Contains(gdSelected), items,
-                       !editable(), Graphic->CellBoolean(), Graphic->CellIndex(),
-                       items ? items->Count() : 0);
-        break;
-    }
     case ctPicture:
         if (auto* picture = dynamic_cast<TPicture*>(Graphic->CellBitmap());
             picture && !picture->Empty()) {
@@ -437,22 +420,6 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         if (auto* picture = dynamic_cast<TFilePicture*>(Graphic->CellBitmap()))
             picture->DrawPicture(&C, TRect(gl, gt, gl + W, gt + H));
         break;
-    case ctProgress: {
-        double value = 0;
-        try {
-            value = Floats(ACol, ARow);
-        } catch (const EQorGridError&) {
-            // A text that is no number shows an empty bar; painting never raises.
-            value = 0;
-        }
-        const TRect r(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
-        DrawProgressBar(C, r, Graphic->CellBitmapColor(), Graphic->CellIndex(),
-                        Graphic->CellIconColor(), Graphic->CellAngle(), value,
-                        ControlLook()->ProgressMarginX(), ControlLook()->ProgressMarginY(),
-                        Graphic->CellErrFrom(), Graphic->CellErrLen(), Graphic->CellText(),
-                        ControlLook()->ProgressBorderColor(), false);
-        break;
-    }
     case ctComment:
         if (ControlLook()->CommentColor() != clNone) {
             const TColor keep = C.Brush()->Color();
@@ -512,10 +479,6 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         }
         break;
     }
-    case ctProgressPie:
-        DrawProgressPie(C, TRect(gl, gt, gl + 20, gt + 20), Graphic->CellBitmapColor(),
-                        Graphic->CellAngle(), false);
-        break;
     case ctRangeIndicator: {
         int value = 0;
         try {
@@ -530,6 +493,78 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
                            Graphic->CellIconColor());
         break;
     }
+    case ctImages:
+    case ctRadio:
+    case ctProgress:
+    case ctXPProgress:
+    case ctProgressPie:
+    case ctInterface:
+    case ctShape:
+    case ctRating:
+        DrawScaledCellGraphic(C, ACol, ARow, *Graphic, R, TRect(gl, gt, gl + W, gt + H), 1.0,
+                              State.Contains(gdSelected));
+        break;
+    default:
+        break;
+    }
+    return left;
+}
+
+void TQorStringGrid::DrawScaledCellGraphic(TCanvas& C, int ACol, int ARow, TCellGraphic& Graphic,
+                                           const TRect& Area, const TRect& Box, double Scale,
+                                           bool Selected) {
+    auto scaled = [Scale](int pixels) { return int(std::lround(pixels * Scale)); };
+    switch (Graphic.CellType()) {
+    case ctImages: {
+        TImageList* images = GetCellImageList(ACol, ARow);
+        const auto* list = dynamic_cast<const TIntList*>(Graphic.CellBitmap());
+        if (!images || !list) break;
+        const int iw = images->Width(), ih = images->Height();
+        int x = Box.Left, y = Box.Top;
+        for (int i = 0; i < list->Count(); ++i) {
+            if (Scale == 1.0) {
+                images->Draw(&C, x, y, list->GetInteger(i), true);
+            } else if (iw > 0 && ih > 0) {
+                // Drawn at its own size on the cell's colour, then stretched.
+                TBitmap image(iw, ih);
+                image.Canvas()->Brush()->SetColor(C.Brush()->Color());
+                image.Canvas()->FillRect(TRect(0, 0, iw, ih));
+                images->Draw(image.Canvas(), 0, 0, list->GetInteger(i), true);
+                C.StretchDraw(TRect(x, y, x + scaled(iw), y + scaled(ih)), &image);
+            }
+            if (Graphic.CellBoolean())
+                x += scaled(iw);
+            else
+                y += scaled(ih);
+        }
+        break;
+    }
+    case ctRadio: {
+        bool canEdit = true;
+        IsEditableCell(ACol, ARow, canEdit);
+        auto* items = dynamic_cast<TStrings*>(Graphic.CellBitmap());
+        DrawRadioGroup(&C, Area, false, Scale, ControlLook()->ControlStyle(), ARow, ACol, Selected,
+                       items, !canEdit, Graphic.CellBoolean(), Graphic.CellIndex(),
+                       items ? items->Count() : 0);
+        break;
+    }
+    case ctProgress: {
+        double value = 0;
+        try {
+            value = Floats(ACol, ARow);
+        } catch (const EQorGridError&) {
+            // A text that is no number shows an empty bar; painting never raises.
+            value = 0;
+        }
+        const int d = scaled(2);
+        const TRect r(Area.Left + d, Area.Top + d, Area.Right - d, Area.Bottom - d);
+        DrawProgressBar(
+            C, r, Graphic.CellBitmapColor(), Graphic.CellIndex(), Graphic.CellIconColor(),
+            Graphic.CellAngle(), value, scaled(ControlLook()->ProgressMarginX()),
+            scaled(ControlLook()->ProgressMarginY()), Graphic.CellErrFrom(), Graphic.CellErrLen(),
+            Graphic.CellText(), ControlLook()->ProgressBorderColor(), false);
+        break;
+    }
     case ctXPProgress: {
         int value = 0;
         try {
@@ -538,11 +573,12 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
             // A text that is no number shows an empty bar; painting never raises.
             value = 0;
         }
-        const int from = Graphic->CellErrFrom(), to = Graphic->CellErrLen();
+        const int from = Graphic.CellErrFrom(), to = Graphic.CellErrLen();
         // Equal bounds leave nothing to measure against: the bar stays empty.
         const int percent =
             to == from ? 0 : roundHalfEven(std::abs(value - from) * 100.0 / (to - from));
-        const int mx = ControlLook()->ProgressMarginX(), my = ControlLook()->ProgressMarginY();
+        const int mx = scaled(ControlLook()->ProgressMarginX());
+        const int my = scaled(ControlLook()->ProgressMarginY());
         // The grid's progress appearance; an unset background is the cell's colour.
         const TGridProgressAppearance* pa = FProgressAppearance.get();
         TProgressLook look;
@@ -561,24 +597,32 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         look.Stacked = pa->Stacked();
         look.ShowPercentage = pa->ShowPercentage();
         look.FontName = Font()->Name();
+        look.FontSize = scaled(look.FontSize);
         look.FontColor = pa->CompleteFontColor();
         look.CompletionSmooth = pa->CompletionSmooth();
         look.ShowGradient = pa->ShowGradient();
         look.Steps = pa->Steps();
         look.BackgroundColor =
             pa->UnCompleteColor() != clNone ? pa->UnCompleteColor() : C.Brush()->Color();
-        DrawCellProgress(C, TRect(R.Left + mx, R.Top + my, R.Right - mx - 1, R.Bottom - my - 1),
-                         std::clamp(percent, 0, 100), look);
+        const int d = scaled(1);
+        DrawCellProgress(
+            C, TRect(Area.Left + mx, Area.Top + my, Area.Right - mx - d, Area.Bottom - my - d),
+            std::clamp(percent, 0, 100), look);
         break;
     }
+    case ctProgressPie:
+        DrawProgressPie(C, TRect(Box.Left, Box.Top, Box.Left + scaled(20), Box.Top + scaled(20)),
+                        Graphic.CellBitmapColor(), Graphic.CellAngle(), false);
+        break;
     case ctInterface:
-        if (auto* drawer = dynamic_cast<ICellDrawer*>(Graphic->CellBitmap()))
-            drawer->Draw(&C, TRect(R.Left - 1, R.Top - 1, R.Right, R.Bottom), this,
-                         State.Contains(gdSelected), ARow, ACol);
+        if (auto* drawer = dynamic_cast<ICellDrawer*>(Graphic.CellBitmap()))
+            drawer->Draw(&C, TRect(Area.Left - 1, Area.Top - 1, Area.Right, Area.Bottom), this,
+                         Selected, ARow, ACol);
         break;
     case ctShape:
-        DrawCellShape(C, gl, gt, W - 1, H - 1, TCellShape(Graphic->CellAngle()),
-                      Graphic->CellIndex(), Graphic->CellBitmapColor());
+        DrawCellShape(C, Box.Left, Box.Top, Box.Width() - 1, Box.Height() - 1,
+                      TCellShape(Graphic.CellAngle()), Graphic.CellIndex(),
+                      Graphic.CellBitmapColor());
         break;
     case ctRating: {
         double v = 0;
@@ -588,20 +632,20 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
             // A text that is no number shows no stars filled; painting never raises.
             v = 0;
         }
-        int x = gl;
-        for (int i = 0; i < Graphic->CellAngle(); ++i, x += 18) {
-            const TColor c = i + 1 <= v ? TColor(Graphic->CellIndex()) : Graphic->CellBitmapColor();
-            DrawCellShape(C, x, gt, 16, 16, csStar, c, c);
+        const int star = scaled(16);
+        for (int i = 0; i < Graphic.CellAngle(); ++i) {
+            const int x = Box.Left + scaled(18 * i);
+            const TColor c = i + 1 <= v ? TColor(Graphic.CellIndex()) : Graphic.CellBitmapColor();
+            DrawCellShape(C, x, Box.Top, star, star, csStar, c, c);
             if (i < v && v < i + 1)
-                DrawCellShape(C, x, gt, 16, 16, csHalfStar, Graphic->CellIndex(),
-                              Graphic->CellIndex());
+                DrawCellShape(C, x, Box.Top, star, star, csHalfStar, Graphic.CellIndex(),
+                              Graphic.CellIndex());
         }
         break;
     }
     default:
         break;
     }
-    return left;
 }
 
 void TQorStringGrid::DrawCheck(TCanvas* Canvas, TRect R, bool Checked, bool Enabled, bool Grayed,
@@ -683,9 +727,11 @@ void TQorStringGrid::DrawRadioGroup(TCanvas* Canvas, TRect R, bool BottomUp, dou
     if (Selected && FShowSel) C.Font()->SetColor(FSelectionTextColor);
     const bool classic = Style == csClassic || Style == csFlat;
     const int th = C.TextHeight("gh");
-    const int lineHeight = classic ? th : std::max(16, th);
+    // The glyph looks keep their screen pixels times Scale, as the classic look its size.
+    auto scaled = [Scale](int pixels) { return int(std::lround(pixels * Scale)); };
+    const int lineHeight = classic ? th : std::max(scaled(16), th);
     const std::string cellText = Items ? Cells(ACol, ARow) : std::string();
-    int x = R.Left + 2;
+    int x = R.Left + scaled(2);
     for (int i = 1; i <= Count; ++i) {
         const std::string text =
             Items && i - 1 < Items->Count() ? Items->Get(i - 1) : std::string();
@@ -695,8 +741,10 @@ void TQorStringGrid::DrawRadioGroup(TCanvas* Canvas, TRect R, bool BottomUp, dou
             gx = x;
             gy = R.Top + (R.Height() - lineHeight) / 2;
         } else {
-            gy = BottomUp ? R.Bottom - i * lineHeight - 2 : R.Top + (i - 1) * lineHeight + 2;
-            gx = text.empty() && !Items ? R.Left + (R.Width() - lineHeight) / 2 : R.Left + 2;
+            gy = BottomUp ? R.Bottom - i * lineHeight - scaled(2)
+                          : R.Top + (i - 1) * lineHeight + scaled(2);
+            gx =
+                text.empty() && !Items ? R.Left + (R.Width() - lineHeight) / 2 : R.Left + scaled(2);
             if (!Items) gx = R.Left, gy = R.Top;
         }
         int textX;
@@ -715,38 +763,42 @@ void TQorStringGrid::DrawRadioGroup(TCanvas* Canvas, TRect R, bool BottomUp, dou
                 const TColor keep = C.Brush()->Color();
                 C.Brush()->SetColor(clBtnFace);
                 C.Pen()->SetColor(clBtnFace);
-                const int L = gx, T = gy;
-                C.Polygon({{L + 2, T + 8}, {L + 8, T + 2}, {L + 14, T + 8}, {L + 8, T + 14}});
+                auto at = [&](int x, int y) { return TPoint(gx + scaled(x), gy + scaled(y)); };
+                C.Polygon({at(2, 8), at(8, 2), at(14, 8), at(8, 14)});
                 C.Pen()->SetColor(on ? clGray : clWhite);
-                line(C, L + 2, T + 8, L + 8, T + 14);
+                C.MoveTo(at(2, 8).X, at(2, 8).Y);
+                C.LineTo(at(8, 14).X, at(8, 14).Y);
                 C.Pen()->SetColor(on ? clWhite : clGray);
-                line(C, L + 8, T + 2, L + 14, T + 8);
+                C.MoveTo(at(8, 2).X, at(8, 2).Y);
+                C.LineTo(at(14, 8).X, at(14, 8).Y);
                 if (on) {
                     C.Brush()->SetColor(look->Color());
                     C.Pen()->SetColor(look->Color());
-                    C.Polygon({{L + 6, T + 8}, {L + 8, T + 6}, {L + 10, T + 8}, {L + 8, T + 10}});
+                    C.Polygon({at(6, 8), at(8, 6), at(10, 8), at(8, 10)});
                 }
                 C.Brush()->SetColor(keep);
                 break;
             }
             case csGlyph:
-                drawGlyph(C, gx, gy, on ? look->RadioOnGlyph() : look->RadioOffGlyph());
+                drawGlyph(C, gx, gy, on ? look->RadioOnGlyph() : look->RadioOffGlyph(), Scale);
                 break;
             case csQor:
                 drawGlyph(C, gx, gy,
                           CellGlyph(on ? (Disabled ? "ASGRAD03" : "ASGRAD01")
-                                       : (Disabled ? "ASGRAD04" : "ASGRAD02")));
+                                       : (Disabled ? "ASGRAD04" : "ASGRAD02")),
+                          Scale);
                 break;
             default:
                 drawGlyph(C, gx, gy,
                           CellGlyph(on ? (Disabled ? "ASGRAD07" : "ASGRAD05")
-                                       : (Disabled ? "ASGRAD08" : "ASGRAD06")));
+                                       : (Disabled ? "ASGRAD08" : "ASGRAD06")),
+                          Scale);
                 break;
             }
-            textX = gx + (SideBySide ? 16 : 18);
+            textX = gx + scaled(SideBySide ? 16 : 18);
         }
         if (!text.empty()) C.TextOut(textX, gy, text);
-        x = textX + (text.empty() ? 0 : C.TextWidth(text)) + 2;
+        x = textX + (text.empty() ? 0 : C.TextWidth(text)) + scaled(2);
     }
     C.Font()->SetColor(keepFont);
 }

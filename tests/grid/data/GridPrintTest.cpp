@@ -2,15 +2,20 @@
 // file writes and the preview of the same pages.
 #include "grid/core/QorStringGrid.h"
 #include "grid/data/DataSettings.h"
+#include "grid/render/ControlLook.h"
+#include "grid/render/LookSettings.h"
 #include "platform/files/Files.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/print/Printers.h"
 #include "platform/qt/QtPrint.h"
 #include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -468,4 +473,165 @@ TEST_F(GridPrint, FastPrintPrintsEveryPageWithoutTheCount) {
     ASSERT_EQ(pageNumbers.size(), pages);
     // The page count is not known before the pages are laid out.
     EXPECT_EQ(pageNumbers[1], "2");
+}
+
+namespace {
+// Pixels of a rendered PDF page close to a colour, in the columns x0 to x1 (exclusive).
+int rasterPixelsNear(const Raster& r, TColor c, int x0, int x1) {
+    int n = 0;
+    for (int y = 0; y < r.h; ++y)
+        for (int x = std::max(0, x0); x < std::min(x1, r.w); ++x) {
+            const unsigned char* p =
+                &r.rgb[(std::size_t(y) * std::size_t(r.w) + std::size_t(x)) * 3];
+            n += std::abs(p[0] - GetRValue(c)) < 60 && std::abs(p[1] - GetGValue(c)) < 60 &&
+                 std::abs(p[2] - GetBValue(c)) < 60;
+        }
+    return n;
+}
+} // namespace
+
+TEST_F(GridPrint, RadioGroupsProgressBarsShapesAndRatingsPrintInTheirCells) {
+    if (std::system("command -v pdftoppm >/dev/null") != 0)
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const TColor red = RGB(255, 0, 0), blue = RGB(0, 0, 255), orange = RGB(255, 128, 0),
+                 magenta = RGB(255, 0, 255), cyan = RGB(0, 255, 255), teal = RGB(0, 128, 128),
+                 radioDot = RGB(33, 161, 33);
+    TImageList images;
+    images.SetSize(16, 16);
+    TBitmap square(16, 16);
+    square.Canvas()->Brush()->SetColor(teal);
+    square.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    images.Add(&square, nullptr);
+    TStringList items;
+    items.Add("One");
+    items.Add("Two");
+    struct Case {
+        const char* name;
+        std::function<void(int col)> add;
+        std::string value;
+        TColor color;         // drawn only by the graphic
+        bool inkless = false; // the graphic draws nothing black
+    };
+    const Case cases[] = {
+        {"radio group", [&](int c) { g.AddRadio(c, 0, 0, 1, &items); }, "", radioDot},
+        {"radio button", [&](int c) { g.AddRadioButton(c, 0, true); }, "", radioDot},
+        {"progress bar", [&](int c) { g.AddProgress(c, 0, red, clWhite); }, "50", red},
+        {"progress appearance", [&](int c) { g.AddQorProgress(c, 0, 0, 10); }, "5", blue},
+        {"progress pie", [&](int c) { g.AddProgressPie(c, 0, cyan, 40); }, "", cyan},
+        {"shape", [&](int c) { g.AddShape(c, 0, csCircle, orange, orange, haLeft, vaTop); }, "",
+         orange},
+        {"rating", [&](int c) { g.AddRating(c, 0, 5, magenta, clSilver); }, "3", magenta, true},
+        {"image row",
+         [&](int c) {
+             g.AddMultiImage(c, 0, 1, haLeft, vaTop);
+             g.CellImages(c, 0)->Add(0);
+             g.CellImages(c, 0)->Add(0);
+         },
+         "", teal},
+    };
+    const int n = int(std::size(cases));
+    const std::string pdf = folder.Path("graphics.pdf");
+    SetPrintBackend(QtPrintBackend());
+    Printer()->SetPixelsPerInch(300);
+    Printer()->SetFileName(pdf);
+    g.SetGridImages(&images);
+    g.ControlLook()->SetControlStyle(csWinXP);
+    g.ControlLook()->SetRadioAlwaysActive(true);
+    g.ProgressAppearance()->SetLevel0Color(blue);
+    g.PrintSettings()->SetBorders(pbNoborder);
+    for (bool printGraphics : {false, true}) {
+        g.SetColCount(n);
+        g.SetRowCount(1);
+        g.SetFixedRows(0);
+        g.SetFixedCols(0);
+        g.SetDefaultRowHeight(40);
+        for (int c = 0; c < n; ++c) {
+            g.SetColWidths(c, 150);
+            g.SetCells(c, 0, cases[c].value);
+            cases[c].add(c);
+        }
+        g.PrintSettings()->SetPrintGraphics(printGraphics);
+        g.Print();
+        const Raster page = renderPdfPage(pdf, 1, 150, folder.Path("graphics"));
+        ASSERT_GT(page.w, 0);
+        auto x = [](int units) { return MulDiv(units, 150, 254); };
+        for (int c = 0; c < n; ++c) {
+            const int x0 = x(g.PrintColOffset(c)), x1 = x(g.PrintColOffset(c) + g.PrintColWidth(c));
+            const int inside = rasterPixelsNear(page, cases[c].color, x0, x1);
+            if (printGraphics)
+                EXPECT_GT(inside, 15) << cases[c].name;
+            else
+                EXPECT_EQ(inside, 0) << cases[c].name;
+            // A graphic that shows its value prints it instead of the cell's text.
+            if (!cases[c].inkless) continue;
+            const int ink = rasterPixelsNear(page, clBlack, x0, x1);
+            if (printGraphics)
+                EXPECT_EQ(ink, 0) << cases[c].name;
+            else
+                EXPECT_GT(ink, 5) << cases[c].name;
+        }
+        // Nothing is drawn outside the cells.
+        const int right = x(g.PrintColOffset(n - 1) + g.PrintColWidth(n - 1));
+        for (TColor color : {red, blue, orange, magenta, cyan, teal, radioDot})
+            EXPECT_EQ(rasterPixelsNear(page, color, right + 2, page.w), 0);
+    }
+    Printer()->SetFileName("");
+    g.SetGridImages(nullptr);
+}
+
+TEST_F(GridPrint, PrintedGlyphsAndStarsGrowWithThePrintersResolution) {
+    fill(3, 2);
+    g.ControlLook()->SetControlStyle(csWinXP);
+    g.ControlLook()->SetRadioAlwaysActive(true);
+    g.AddRadioButton(1, 1, true);
+    g.AddRating(2, 1, 3, RGB(255, 0, 255), clSilver);
+    g.SetCells(2, 1, "3");
+    g.PrintSettings()->SetPrintGraphics(true);
+    // Width in page pixels of what a colour covers.
+    auto widthOf = [&](TColor color) {
+        const TBitmap& page = *store.pages[0];
+        int first = -1, last = -1;
+        for (int x = 0; x < page.Width(); ++x)
+            for (int y = 0; y < page.Height(); ++y) {
+                const TColor p = page.PixelColor(x, y);
+                if (std::abs(GetRValue(p) - GetRValue(color)) < 40 &&
+                    std::abs(GetGValue(p) - GetGValue(color)) < 40 &&
+                    std::abs(GetBValue(p) - GetBValue(color)) < 40) {
+                    if (first < 0) first = x;
+                    last = x;
+                    break;
+                }
+            }
+        return first < 0 ? 0 : last - first + 1;
+    };
+    for (TColor color : {RGB(33, 161, 33), RGB(255, 0, 255)}) {
+        Printer()->SetPixelsPerInch(ScreenPixelsPerInch);
+        g.Print();
+        const int screen = widthOf(color);
+        Printer()->SetPixelsPerInch(300);
+        g.Print();
+        const int paper = widthOf(color);
+        ASSERT_GT(screen, 3);
+        EXPECT_NEAR(paper / double(screen), 300.0 / ScreenPixelsPerInch, 0.5) << screen;
+    }
+}
+
+TEST_F(GridPrint, EveryLineOfAMultiLineCellPrints) {
+    // Dark pixels of cell (1, 1) with a text.
+    auto inkOf = [&](const std::string& text) {
+        fill(2, 3);
+        g.SetCells(1, 1, text);
+        g.Print();
+        const TBitmap& page = *store.pages[0];
+        const int x0 = MulDiv(g.PrintColOffset(1), ScreenPixelsPerInch, 254);
+        const int x1 = MulDiv(g.PrintColOffset(1) + g.PrintColWidth(1), ScreenPixelsPerInch, 254);
+        int n = 0;
+        for (int y = 0; y < page.Height(); ++y)
+            for (int x = x0 + 2; x < x1 - 2; ++x) n += greyOf(page, x, y) < 100;
+        return n;
+    };
+    const int second = inkOf("WWWW");
+    const int both = inkOf("MMMM\r\nWWWW");
+    const int header = inkOf("");
+    EXPECT_GT(both - header, (second - header) * 3 / 2);
 }
