@@ -103,6 +103,9 @@ protected:
     void AutoSizeColumn(TCustomGrid& List, int Index, const TDropDownColumns& ListColumns);
     // Rows with wrapped columns get the height of their highest cell.
     void WordWrapRowHeights(TCustomGrid& List, const TDropDownColumns& ListColumns);
+    // A Backspace typed in the open popup: without a selection in the edit the entry's last
+    // character goes and the edit shows the entry; with one, the selected text goes.
+    void BackspaceInLookup();
     // Remembers the index and the text the popup opened with: a cancelled popup goes back to
     // them.
     void RememberOpening();

@@ -532,16 +532,7 @@ int TCustomQorGridDropDown::lookupKey(char32_t Key) {
     if (FLookupMethod == lmNone) return -1;
     TQorColGrid& g = *FQorColGrid;
     if (Key == 8) {
-        if (SelLength() == 0) {
-            const std::size_t n = Utf8Length(FLookupEntry);
-            FLookupEntry = Utf8Substr(FLookupEntry, 0, n > 0 ? n - 1 : 0);
-            SetEditText(FLookupEntry);
-        } else {
-            const std::string t = EditText();
-            const std::size_t start = std::size_t(SelStart());
-            SetEditText(Utf8Substr(t, 0, start) + Utf8Substr(t, start + std::size_t(SelLength())));
-        }
-        SetSelStart(int(Utf8Length(EditText())));
+        BackspaceInLookup();
         // A shorter entry widens the narrowing again.
         if (FLookupMethod == lmNarrowDown) narrow(Trim(FLookupEntry));
         return -1;

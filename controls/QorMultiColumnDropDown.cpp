@@ -333,16 +333,7 @@ void TQorMultiColumnDropDown::lookupKey(char32_t Key) {
         if (GetKeyState(VK_MENU) >= 0) return;
     }
     if (Key == 8) {
-        if (SelLength() == 0) {
-            const std::size_t n = Utf8Length(FLookupEntry);
-            FLookupEntry = Utf8Substr(FLookupEntry, 0, n > 0 ? n - 1 : 0);
-            SetEditText(FLookupEntry);
-        } else {
-            const std::string t = EditText();
-            const std::size_t start = std::size_t(SelStart());
-            SetEditText(Utf8Substr(t, 0, start) + Utf8Substr(t, start + std::size_t(SelLength())));
-        }
-        SetSelStart(int(Utf8Length(EditText())));
+        BackspaceInLookup();
         FLookupEntry.clear();
         return;
     }

@@ -285,3 +285,55 @@ TEST_F(GridDropDownTest, GridEventsReachTheDropDown) {
     EXPECT_TRUE(has("column colour"));
     EXPECT_TRUE(has("column alignment"));
 }
+
+TEST_F(GridDropDownTest, CheckBoxesAndRightClicksChooseNoRow) {
+    int toggles = 0;
+    edit->OnGridCheckBoxClick = [&](TObject*, int, int, bool) { ++toggles; };
+    edit->SetGridEditable(true); // check boxes toggle in an editable grid
+    open();
+    grid()->AddCheckBox(1, 3, false, false);
+    processMessages();
+    const TRect cell = grid()->CellRect(1, 3);
+    TPoint box{-1, -1};
+    for (int x = cell.Left; x < cell.Right && box.X < 0; ++x)
+        if (grid()->IsInCheckBox(1, 3, x, cell.Top + cell.Height() / 2))
+            box = {x + 2, cell.Top + cell.Height() / 2};
+    ASSERT_GE(box.X, 0);
+    postNativeClickAt(grid(), box);
+    processMessages();
+    EXPECT_EQ(toggles, 1);
+    EXPECT_EQ(selects, 0) << "the check box toggles, the row is not chosen";
+    edit->SetGridEditable(false);
+    edit->HideDropDown(true);
+    open();
+    postNativeRightClickAt(grid(), cellPoint(0, 4));
+    processMessages();
+    EXPECT_TRUE(edit->DroppedDown());
+    EXPECT_EQ(selects, 0);
+}
+
+TEST_F(GridDropDownTest, BackspaceAfterACompletionTakesOnlyTheCompletedTail) {
+    type("al");
+    ASSERT_EQ(edit->Text(), "Alpha");
+    key(VK_BACK);
+    EXPECT_EQ(edit->Text(), "Al");
+    type("p");
+    EXPECT_EQ(edit->Text(), "Alpha") << "the entry goes on from what is left";
+}
+
+TEST_F(GridDropDownTest, EnterInTheLookupColumnsCellEditorChoosesTheRow) {
+    edit->SetGridEditable(true);
+    edit->SetRowSelect(false);
+    for (int col : {1, 0}) {
+        open();
+        postNativeClickAt(grid(), cellPoint(col, 2));
+        processMessages();
+        key(VK_F2);
+        ASSERT_TRUE(grid()->EditorMode()) << col;
+        type("x");
+        key(VK_RETURN);
+        EXPECT_FALSE(grid()->EditorMode()) << col;
+        EXPECT_EQ(edit->DroppedDown(), col != 0) << "only the lookup column's Enter closes";
+        EXPECT_EQ(edit->ItemIndex(), 1) << col;
+    }
+}
