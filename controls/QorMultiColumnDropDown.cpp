@@ -286,11 +286,11 @@ void TQorMultiColumnDropDown::drawCell(TCanvas* Canvas, int ACol, int ARow, TRec
 
     TRect content = r;
     InflateRect(content, -list.GridLineWidth(), -list.GridLineWidth());
-    if (Images() && image >= 0) {
-        const int h = Images()->Height();
+    if (TImageList* images = list.Images(); images && image >= 0) {
+        const int h = images->Height();
         const int y = h < content.Height() ? content.Top + (content.Height() - h) / 2 : content.Top;
-        Images()->Draw(Canvas, content.Left + 2, y, image);
-        content.Left += Images()->Width() + 4;
+        images->Draw(Canvas, content.Left + 2, y, image);
+        content.Left += images->Width() + 4;
     } else {
         content.Left += 2;
     }

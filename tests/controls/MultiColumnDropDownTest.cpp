@@ -1,6 +1,7 @@
 // The multi-column drop-down: completion in the edit, the search in the open list, the list
 // chosen from with keys and the mouse, the popup's size and column scaling, and its drawing.
 #include "controls/QorMultiColumnDropDown.h"
+#include "platform/gfx/ImageList.h"
 #include "platform/testing/NativeMouse.h"
 #include "platform/testing/UiTest.h"
 #include "platform/ui/StdCtrls.h"
@@ -332,13 +333,33 @@ TEST_F(MultiColumnTest, CellsDrawTheItemsTheHeaderAndTheSelection) {
     EXPECT_GE(GetGValue(image->PixelColor(header.Left + 3, header.Top + 1)), 0xF0);
     EXPECT_LE(GetGValue(image->PixelColor(header.Left + 3, header.Bottom - 3)), 0xA8);
 
+    // An image column draws the item's image and no text.
+    edit->HideDropDown(true);
+    TImageList images(nullptr);
+    images.SetSize(12, 12);
+    TBitmap swatch(12, 12);
+    swatch.Canvas()->Brush()->SetColor(clLime);
+    swatch.Canvas()->FillRect({0, 0, 12, 12});
+    images.Add(&swatch, nullptr);
+    edit->SetImages(&images);
+    edit->Columns()->Items(1)->SetColumnType(ctImage);
+    edit->Items()->Items(2)->SetImageIndex(0);
+    edit->ShowDropDown();
+    processMessages();
+    image = render(list());
+    EXPECT_GT(count(1, 3, clLime), 100);
+    EXPECT_EQ(count(1, 2, clLime), 0) << "an item without an image";
+    edit->HideDropDown(true);
+    edit->SetImages(nullptr);
+
     int drawn = 0;
     edit->OnDropDownDrawItem = [&](TObject*, int, int, TCanvas* c, TRect r) {
         ++drawn;
         c->Brush()->SetColor(clLime);
         c->FillRect(r);
     };
-    list()->Invalidate();
+    edit->ShowDropDown();
+    processMessages();
     image = render(list());
     EXPECT_GE(drawn, 8);
     EXPECT_EQ(count(0, 1, clRed), 0);
