@@ -364,3 +364,41 @@ TEST_F(MultiColumnTest, CellsDrawTheItemsTheHeaderAndTheSelection) {
     EXPECT_GE(drawn, 8);
     EXPECT_EQ(count(0, 1, clRed), 0);
 }
+
+TEST_F(MultiColumnTest, ColourStylesSetTheListsColours) {
+    struct Case {
+        TQorStyle style;
+        TColor header, headerTo, line, fixedLine, selectionText;
+    };
+    const Case cases[] = {
+        {tsOffice2003Blue, TColor(0xD68759), TColor(0x933803), TColor(0x962D00), TColor(0x962D00),
+         clBlack},
+        {tsWindowsXP, clBtnFace, clBtnFace, TColor(0xC0C0C0), clBlack, clHighlightText},
+        // The style's lines win over the selection style's.
+        {tsWindowsVista, TColor(0xFFFDF9), TColor(0xFFFAF0), TColor(0xFCF2DA), TColor(0xFCF2DA),
+         clBlack},
+        {tsOffice2010Blue, TColor(0xEDDBCD), clNone, TColor(0xEEDDCF), TColor(0xEEDDCF), clBlack},
+    };
+    for (const Case& c : cases) {
+        edit->SetComponentStyle(c.style);
+        EXPECT_EQ(edit->HeaderColor(), c.header) << c.style;
+        EXPECT_EQ(edit->HeaderColorTo(), c.headerTo) << c.style;
+        EXPECT_EQ(edit->LineColor(), c.line) << c.style;
+        EXPECT_EQ(edit->FixedLineColor(), c.fixedLine) << c.style;
+        EXPECT_EQ(edit->SelectionTextColor(), c.selectionText) << c.style;
+    }
+    EXPECT_EQ(edit->SelectionColor(), TColor(0x6CD0FF)) << "the 2010 looks' own selection";
+    edit->SetComponentStyle(tsCustom);
+    EXPECT_EQ(edit->HeaderColor(), TColor(0xEDDBCD)) << "a custom style changes nothing";
+
+    // Another drop-down takes the settings, the columns, the items and the index.
+    TQorMultiColumnDropDown copy(form.get());
+    edit->SetItemIndex(2);
+    edit->SetDropDownRowHeight(30);
+    copy.Assign(edit);
+    EXPECT_EQ(copy.Items()->Count(), 3);
+    EXPECT_EQ(copy.Columns()->Items(1)->Header(), "Code");
+    EXPECT_EQ(copy.ItemIndex(), 2);
+    EXPECT_EQ(copy.DropDownRowHeight(), 30);
+    EXPECT_EQ(copy.HeaderColor(), TColor(0xEDDBCD));
+}
