@@ -160,7 +160,7 @@ TEST(GridSort, LongSharedPrefixesAndSignedNumbersMatchStableSort) {
         "a", "b", "\xC3\xA9", "\xEF\xBD\x81", "\xF0\x9F\x98\x80", "\xF1\x80\x80\x80", " "};
     std::vector<std::vector<std::string>> table;
     for (int r = 0; r < 3000; ++r) {
-        // A shared stem of 0, 7, 15 or 16 bytes, then up to 20 random pieces.
+        // A shared stem of 0, 5, 10 or 15 bytes, then up to 20 random pieces.
         std::string t = std::string("abcdefghijklmnop").substr(0, std::size_t(rng() % 4) * 5);
         for (unsigned n = rng() % 21; n > 0; --n) t += pieces[rng() % pieces.size()];
         const double v = double(int(rng() % 2001) - 1000) / 8;
