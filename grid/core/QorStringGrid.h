@@ -2622,8 +2622,6 @@ protected:
     void clearFooters(int ARow);
     bool FCellSelectorMode = false;
     bool FMouseResize = false;
-    // The cells of the selection when the resizer was pressed, by row.
-    std::vector<std::vector<std::string>> FResizeBlock;
     bool FFixedCellPushed = false;
     TRect FPushedFixedCell;
     // The hot header cell of the list-view look, the hovered cell button, the hovered link.
@@ -2739,8 +2737,9 @@ protected:
     // The parsed conditions of Filter, by item.
     struct FilterConditions;
     std::shared_ptr<FilterConditions> FFilterConditions;
-    // A cell's text as a filter condition of kind Data tests it (trimmed, wide text decoded).
-    std::string filterText(int ACol, int ARow, int Data);
+    // A cell's text as a filter condition of kind Data tests it (trimmed, wide text decoded);
+    // Buffer holds it where the cell does not.
+    std::string_view filterText(int ACol, int ARow, int Data, std::string& Buffer);
     // Row flags of rows the filter hid (real rows, in the order of selection), and the
     // shown rows' flags as real rows: the flags follow their rows in and out of hiding.
     std::vector<int> FHiddenSelectedRows;

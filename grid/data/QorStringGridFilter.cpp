@@ -52,39 +52,46 @@ std::pair<std::string, std::string> splitFilterLine(const std::string& line) {
 }
 } // namespace
 
-std::string TQorStringGrid::filterText(int ACol, int ARow, int Data) {
-    std::string t;
+std::string_view TQorStringGrid::filterText(int ACol, int ARow, int Data, std::string& Buffer) {
+    std::string_view t;
     if (Data == fcRow) {
-        for (int c = 0; c < TotalColCount(); ++c) t += Cells(c, ARow) + "\n";
+        Buffer.clear();
+        for (int c = 0; c < TotalColCount(); ++c) Buffer += Cells(c, ARow) + "\n";
+        t = Buffer;
     } else if (ACol >= 0 && ACol < TotalColCount()) {
-        if (Data == fcNormal)
+        if (Data == fcNormal) {
             t = GridCells(ACol, ARow);
-        else if (Data == fcStripHTML)
-            t = HTMLStripTags(Cells(ACol, ARow));
-        else
-            t = Cells(ACol, ARow);
+        } else {
+            Buffer = Data == fcStripHTML ? HTMLStripTags(Cells(ACol, ARow)) : Cells(ACol, ARow);
+            t = Buffer;
+        }
     }
-    t = Trim(t);
-    if (t.starts_with("|\\")) t = WideToUtf8(DecodePackedWideText(t));
+    t = TrimView(t);
+    if (t.starts_with("|\\")) {
+        Buffer = WideToUtf8(DecodePackedWideText(t));
+        t = Buffer;
+    }
     return t;
 }
 
 bool TQorStringGrid::MatchFilterRow(int ARow) {
     if (!FFilterConditions) FFilterConditions = std::make_shared<FilterConditions>();
     bool result = true;
+    std::string buffer;
     for (int i = 0; i < FFilter->Count(); ++i) {
         const TFilterData& d = *FFilter->Items(i);
-        std::string value = filterText(d.Column(), ARow, d.Data());
+        std::string_view value = filterText(d.Column(), ARow, d.Data(), buffer);
         bool match = false;
         if (d.Data() == fcRow) {
-            match = upperAscii(value).find(upperAscii(d.Condition())) != std::string::npos;
+            match =
+                upperAscii(std::string(value)).find(upperAscii(d.Condition())) != std::string::npos;
         } else {
             if (!d.Prefix().empty() && value.starts_with(d.Prefix()))
-                value.erase(0, d.Prefix().size());
+                value.remove_prefix(d.Prefix().size());
             if (!d.Suffix().empty()) {
                 const auto at = value.find(d.Suffix());
                 if (at != std::string::npos && at + d.Suffix().size() == value.size())
-                    value.erase(at);
+                    value = value.substr(0, at);
             }
             if (d.Condition().empty())
                 match = true;
@@ -165,7 +172,8 @@ void TQorStringGrid::ApplyFilter() {
             OnFilterProgress(this, short(std::nearbyint(done * 100.0 / total)));
     };
     for (int r = first; r <= last; ++r) {
-        if (FFilterNormalCellsOnly && (IsNode(r) || IsSummary(r))) continue;
+        if (FFilterNormalCellsOnly)
+            if (const TCellType t = GetCellType(0, r); t == ctNode || t == ctSummary) continue;
         if (!MatchFilterRow(r)) failing.Add(r);
         ++done;
         progress();

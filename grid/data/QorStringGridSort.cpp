@@ -7,9 +7,14 @@
 #include "grid/data/DataSettings.h"
 #include "grid/data/SortKeys.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace {
 bool isCheckBoxType(TCellType t) {
@@ -110,7 +115,149 @@ public:
         return Descending ? -placed : placed;
     }
 
+    // Orders Order (positions relative to Left) by the column ACol as compareCells does, from
+    // keys packed next to the positions: numbers by their bits, texts by eight bytes at a time
+    // (the next eight only for the rows the first ones leave tied). Runs left equal go to
+    // Tied(first, last) in their original order. False when the column's kind has no such
+    // keys.
+    template <typename TiedFn>
+    bool orderByKeys(int ACol, bool Descending, std::vector<int>& Order, TiedFn&& Tied) {
+        Column& c = column(ACol);
+        if (c.kind != TSortKeyKind::Number && c.kind != TSortKeyKind::Text) return false;
+        std::vector<Item> items(Order.size());
+        for (std::size_t i = 0; i < items.size(); ++i) items[i].pos = Order[i];
+        auto sortRange = [&](Item* first, Item* last) {
+            if (c.kind == TSortKeyKind::Number)
+                sortNumbers(c, Descending, first, last, Tied);
+            else
+                sortTexts(c, Descending, first, last, 0, Tied);
+        };
+        Item* begin = items.data();
+        Item* end = begin + items.size();
+        const TSortSettings* ss = g.SortSettings();
+        if (ss->IgnoreBlanks()) {
+            // Blank cells stand before or after all the others in both directions.
+            const bool first = ss->BlankPos() == blFirst;
+            Item* mid = std::stable_partition(begin, end, [&](const Item& it) {
+                return bool(c.empty[std::size_t(it.pos)]) == first;
+            });
+            sortRange(begin, mid);
+            sortRange(mid, end);
+        } else {
+            sortRange(begin, end);
+        }
+        for (std::size_t i = 0; i < items.size(); ++i) Order[i] = items[i].pos;
+        return true;
+    }
+
 private:
+    // A row's key: hi, lo and aux compared in that order; pos the row's position.
+    struct Item {
+        std::uint64_t hi = 0, lo = 0;
+        std::uint32_t aux = 0;
+        int pos = 0;
+        bool operator==(const Item& o) const { return hi == o.hi && lo == o.lo && aux == o.aux; }
+        bool operator<(const Item& o) const {
+            return hi != o.hi ? hi < o.hi : lo != o.lo ? lo < o.lo : aux < o.aux;
+        }
+    };
+
+    // Stable. Short ranges merge; long ones go through a radix sort, one pass per byte of the
+    // key (aux, lo, hi, low bytes first) that is not the same in all items.
+    void sortItems(Item* first, Item* last) {
+        const std::size_t n = std::size_t(last - first);
+        if (n < 256) {
+            std::stable_sort(first, last, [&](const Item& a, const Item& b) {
+                ++g.Compares;
+                return a < b;
+            });
+            return;
+        }
+        std::uint64_t varies[3] = {0, 0, 0};
+        for (const Item* it = first; it != last; ++it) {
+            varies[0] |= it->aux ^ first->aux;
+            varies[1] |= it->lo ^ first->lo;
+            varies[2] |= it->hi ^ first->hi;
+        }
+        radixBuffer.resize(n);
+        Item* from = first;
+        Item* to = radixBuffer.data();
+        std::array<std::size_t, 256> count;
+        for (int word = 0; word < 3; ++word)
+            for (int shift = 0; shift < 64; shift += 8) {
+                if (((varies[word] >> shift) & 0xFF) == 0) continue;
+                auto digit = [word, shift](const Item& it) {
+                    const std::uint64_t v = word == 0 ? it.aux : word == 1 ? it.lo : it.hi;
+                    return std::size_t(v >> shift) & 0xFF;
+                };
+                count.fill(0);
+                for (const Item* it = from; it != from + n; ++it) ++count[digit(*it)];
+                std::size_t sum = 0;
+                for (std::size_t& c : count) sum += std::exchange(c, sum);
+                for (const Item* it = from; it != from + n; ++it) to[count[digit(*it)]++] = *it;
+                std::swap(from, to);
+            }
+        if (from != first) std::copy(from, from + n, first);
+    }
+
+    std::vector<Item> radixBuffer;
+
+    // Calls Fn(first, last) for each run of two or more equal items.
+    template <typename Fn> static void forEachRun(Item* first, Item* last, Fn&& fn) {
+        while (first != last) {
+            Item* e = first + 1;
+            while (e != last && *e == *first) ++e;
+            if (e - first > 1) fn(first, e);
+            first = e;
+        }
+    }
+
+    template <typename TiedFn>
+    void sortNumbers(Column& c, bool Descending, Item* first, Item* last, TiedFn& Tied) {
+        for (Item* it = first; it != last; ++it) {
+            double v = c.number[std::size_t(it->pos)];
+            if (v == 0) v = 0; // -0 and 0 are equal
+            const auto bits = std::bit_cast<std::uint64_t>(v);
+            const std::uint64_t sign = std::uint64_t(1) << 63;
+            it->hi = (bits & sign) ? ~bits : bits | sign;
+            if (Descending) it->hi = ~it->hi;
+        }
+        sortItems(first, last);
+        forEachRun(first, last, Tied);
+    }
+
+    // Texts whose first Offset bytes are equal: the next 16 bytes' weights big-endian in hi and
+    // lo (missing bytes as 0), and the length, capped past the 16, in aux.
+    template <typename TiedFn>
+    void sortTexts(Column& c, bool Descending, Item* first, Item* last, std::size_t Offset,
+                   TiedFn& Tied) {
+        constexpr std::size_t Chunk = 16;
+        for (Item* it = first; it != last; ++it) {
+            const std::string& t = c.text[std::size_t(it->pos)];
+            std::uint64_t word[2] = {0, 0};
+            for (std::size_t i = 0; i < Chunk; ++i) {
+                unsigned char b = 0;
+                if (Offset + i < t.size()) {
+                    b = static_cast<unsigned char>(t[Offset + i]);
+                    if (!c.bytewise) b = Utf16OrderByte(b);
+                }
+                word[i / 8] = word[i / 8] << 8 | b;
+            }
+            const auto len = std::uint32_t(std::min(t.size(), Offset + Chunk + 1) - Offset);
+            it->hi = Descending ? ~word[0] : word[0];
+            it->lo = Descending ? ~word[1] : word[1];
+            it->aux = Descending ? ~len : len;
+        }
+        sortItems(first, last);
+        forEachRun(first, last, [&](Item* a, Item* b) {
+            // Equal so far and both longer than the chunk: the next chunk decides.
+            if (c.text[std::size_t(a->pos)].size() > Offset + Chunk)
+                sortTexts(c, Descending, a, b, Offset + Chunk, Tied);
+            else
+                Tied(a, b);
+        });
+    }
+
     std::unique_ptr<Column> build(int ACol) {
         auto c = std::make_unique<Column>();
         const TSortSettings* ss = g.SortSettings();
@@ -204,31 +351,45 @@ void TQorStringGrid::sortRows(int Left, int Right, const std::vector<std::pair<i
     if (used.empty()) return;
     std::vector<int> order(std::size_t(Right - Left + 1));
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    stableSort(order, [&](int a, int b) {
-        for (const auto& [col, desc] : used) {
-            const int r = keys.compareCells(col, a, b, desc);
-            if (r != 0) return (desc ? -r : r) < 0;
+    auto lessFrom = [&](std::size_t from) {
+        return [&, from](int a, int b) {
+            for (std::size_t k = from; k < used.size(); ++k) {
+                const auto [col, desc] = used[k];
+                const int r = keys.compareCells(col, a, b, desc);
+                if (r != 0) return (desc ? -r : r) < 0;
+            }
+            return false;
+        };
+    };
+    // Rows equal in the first column are ordered by the others.
+    std::vector<int> tied;
+    auto byOthers = [&](auto* first, auto* last) {
+        if (used.size() < 2) return;
+        tied.clear();
+        for (auto* it = first; it != last; ++it) tied.push_back(it->pos);
+        stableSort(tied, lessFrom(1));
+        for (auto* it = first; it != last; ++it) it->pos = tied[std::size_t(it - first)];
+    };
+    if (!keys.orderByKeys(used[0].first, used[0].second, order, byOthers))
+        stableSort(order, lessFrom(0));
+    // Row order[i] goes to position i, one cycle of the permutation at a time: a cycle of k rows
+    // takes k - 1 exchanges, each putting one row in place.
+    const int tracked = FSortRow >= Left && FSortRow <= Right ? FSortRow - Left : -1;
+    int trackedTo = tracked;
+    std::vector<char> placed(order.size());
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        for (std::size_t cur = start; !placed[cur];) {
+            placed[cur] = 1;
+            const std::size_t next = std::size_t(order[cur]);
+            if (int(next) == tracked) trackedTo = int(cur);
+            if (next == start) break;
+            SortSwapRows(Left + int(cur), Left + int(next));
+            ++Swaps;
+            cur = next;
         }
-        return false;
-    });
-    // Row at position i goes to i: at most one exchange per row.
-    std::vector<int> where(order.size()), at(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) where[i] = at[i] = int(i);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const int want = order[i];
-        const int p = where[std::size_t(want)];
-        if (p == int(i)) continue;
-        SortSwapRows(Left + int(i), Left + p);
-        ++Swaps;
-        const int moved = at[i];
-        at[std::size_t(p)] = moved;
-        where[std::size_t(moved)] = p;
-        at[i] = want;
-        where[std::size_t(want)] = int(i);
     }
     // The current row (tracked for MoveRowOnSort).
-    if (FSortRow >= Left && FSortRow <= Right)
-        FSortRow = Left + where[std::size_t(FSortRow - Left)];
+    if (tracked >= 0) FSortRow = Left + trackedTo;
 }
 
 namespace {

@@ -15,11 +15,10 @@ int CompareUtf16Order(std::string_view A, std::string_view B) {
     const auto [ia, ib] = std::mismatch(A.begin(), A.begin() + std::ptrdiff_t(n), B.begin());
     if (ia == A.begin() + std::ptrdiff_t(n))
         return A.size() < B.size() ? -1 : (A.size() > B.size() ? 1 : 0);
-    // Characters past U+FFFF are surrogate pairs in UTF-16 and sort between U+D7FF and U+E000:
-    // their lead bytes (F0..F4) weigh between ED and EE.
-    auto weight = [](unsigned char c) { return c >= 0xF0 ? 2 * 0xED + 1 : 2 * int(c); };
-    return weight(static_cast<unsigned char>(*ia)) < weight(static_cast<unsigned char>(*ib)) ? -1
-                                                                                             : 1;
+    return Utf16OrderByte(static_cast<unsigned char>(*ia)) <
+                   Utf16OrderByte(static_cast<unsigned char>(*ib))
+               ? -1
+               : 1;
 }
 
 namespace {

@@ -8,6 +8,15 @@
 #include <string_view>
 #include <vector>
 
+// A UTF-8 byte's weight in UTF-16 code unit order: texts compare as their bytes' weights do,
+// the shorter first when one begins the other.
+inline unsigned char Utf16OrderByte(unsigned char c) {
+    // Characters past U+FFFF are surrogate pairs in UTF-16 and sort between U+D7FF and U+E000:
+    // their lead bytes (F0..FF) move between ED and EE, and EE, EF move to the top.
+    if (c >= 0xF0) return static_cast<unsigned char>(c - 0xF0 + 0xEE);
+    if (c >= 0xEE) return static_cast<unsigned char>(c - 0xEE + 0xFE);
+    return c;
+}
 // -1, 0 or 1: ordinal comparison of the UTF-16 code units of two UTF-8 texts.
 int CompareUtf16Order(std::string_view A, std::string_view B);
 

@@ -485,16 +485,12 @@ bool TQorStringGrid::onResizer(int X, int Y) {
     return X >= r.Right - 6 && X < r.Right && Y >= r.Bottom - 6 && Y < r.Bottom;
 }
 
-// A press on the resizer: the selection's cells are kept, and the drag that follows resizes the
-// selection from its top-left cell; the release fills the new selection with them.
+// A press on the resizer: the selection goes to the clipboard, and the drag that follows resizes
+// the selection from its top-left cell; the release pastes it over the new selection.
 void TQorStringGrid::startSelectionResize(TWMMouse& Message) {
+    FDropSelection = Selection();
+    CopySelectionToClipboard();
     const TGridRect sel = Selection();
-    FDropSelection = sel;
-    FResizeBlock.clear();
-    for (int r = sel.Top; r <= sel.Bottom; ++r) {
-        std::vector<std::string>& line = FResizeBlock.emplace_back();
-        for (int c = sel.Left; c <= sel.Right; ++c) line.push_back(Cells(RealColIndex(c), r));
-    }
     FMouseResize = true;
     if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit())
         TBaseGrid::WMLButtonDown(Message);
@@ -507,25 +503,15 @@ void TQorStringGrid::startSelectionResize(TWMMouse& Message) {
     MouseMove({}, Message.XPos(), Message.YPos());
 }
 
-// The release of a selection resize: the kept cells repeat over the new selection.
+// The release of a selection resize: the block copied at the press is pasted over the new
+// selection (repeated or continued there with the smart clipboard).
 void TQorStringGrid::endSelectionResize() {
     const TGridRect from = FDropSelection, to = Selection();
     if (OnSelectionResize) OnSelectionResize(this, from, to);
-    if (!FResizeBlock.empty()) {
+    {
         FlagScope disabled(FEditDisable, true);
-        const int rows = int(FResizeBlock.size());
-        for (int r = to.Top; r <= to.Bottom; ++r) {
-            const std::vector<std::string>& line = FResizeBlock[std::size_t((r - to.Top) % rows)];
-            const int cols = int(line.size());
-            for (int c = to.Left; c <= to.Right; ++c) {
-                const int realCol = RealColIndex(c);
-                if (!cols || !CanEditCell(realCol, r)) continue;
-                SetCells(realCol, r, line[std::size_t((c - to.Left) % cols)]);
-            }
-        }
-        CellsChanged({to.Left, to.Top, to.Right, to.Bottom});
+        PasteSelectionFromClipboard();
     }
-    FResizeBlock.clear();
     FMouseResize = false;
     if (OnSelectionResized) OnSelectionResized(this, from, to);
 }

@@ -200,7 +200,13 @@ bool MarksHotkey(char32_t Next) {
 }
 
 std::string Trim(std::string_view s) {
-    return TrimRight(TrimLeft(s));
+    return std::string(TrimView(s));
+}
+
+std::string_view TrimView(std::string_view s) {
+    while (!s.empty() && isTrimmed(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isTrimmed(s.back())) s.remove_suffix(1);
+    return s;
 }
 
 std::string TrimLeft(std::string_view s) {

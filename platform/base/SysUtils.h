@@ -68,6 +68,8 @@ bool IsValidUtf8(std::string_view s);
 
 // --- strings as the model has them (1-based positions where the model uses them) ------------
 std::string Trim(std::string_view s);
+// The part of s that Trim keeps.
+std::string_view TrimView(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 std::string UpperCase(std::string_view s); // ASCII only, as the model's UpperCase

@@ -12,6 +12,48 @@ TGridCell& TGridRow::NeedCell(int c, int MinSize) {
 
 // --- blocks -------------------------------------------------------------------------------------
 
+TGridRowBlock::RowList::RowList(RowList&& o) noexcept
+    : one_(o.one_), many_(std::move(o.many_)), size_(o.size_) {
+    o.clear();
+}
+
+TGridRowBlock::RowList& TGridRowBlock::RowList::operator=(RowList&& o) noexcept {
+    if (this != &o) {
+        one_ = o.one_;
+        many_ = std::move(o.many_);
+        size_ = o.size_;
+        o.clear();
+    }
+    return *this;
+}
+
+void TGridRowBlock::RowList::push_back(TGridRow* Row) {
+    if (many_.empty()) {
+        if (size_ == 0) {
+            one_ = Row;
+            size_ = 1;
+            return;
+        }
+        many_.push_back(one_);
+    }
+    many_.push_back(Row);
+    size_ = many_.size();
+}
+
+void TGridRowBlock::RowList::clear() {
+    many_.clear();
+    size_ = 0;
+}
+
+void TGridRowBlock::RowList::shrink(std::size_t n) {
+    if (n >= size_) return;
+    if (!many_.empty()) {
+        if (n == 1) one_ = many_.front();
+        many_.resize(n > 1 ? n : 0);
+    }
+    size_ = n;
+}
+
 TGridRowBlock::TGridRowBlock(TGridRowBlock&& o) noexcept
     : rows_(std::move(o.rows_)), deleter_(o.deleter_) {
     o.rows_.clear();
@@ -44,15 +86,16 @@ void TGridRowBlock::release() {
 
 void TGridRowBlock::Append(TGridRowBlock&& Other) {
     if (rows_.empty()) deleter_ = Other.deleter_;
-    rows_.insert(rows_.end(), Other.rows_.begin(), Other.rows_.end());
+    for (TGridRow* row : Other.rows_) rows_.push_back(row);
     Other.rows_.clear();
 }
 
 TGridRowBlock TGridRowBlock::SplitOff(int i) {
     TGridRowBlock tail;
     tail.deleter_ = deleter_;
-    tail.rows_.assign(rows_.begin() + i, rows_.end());
-    rows_.resize(std::size_t(i));
+    tail.rows_.reserve(rows_.size() - std::size_t(i));
+    for (auto it = rows_.begin() + i; it != rows_.end(); ++it) tail.rows_.push_back(*it);
+    rows_.shrink(std::size_t(i));
     return tail;
 }
 

@@ -61,8 +61,34 @@ public:
 
 private:
     friend class TGridRowStore;
+    // Row pointers, one of them kept in place: a hidden row keeps a block of its own, and
+    // filters hide rows by the hundred thousand.
+    class RowList {
+    public:
+        RowList() = default;
+        RowList(RowList&& o) noexcept;
+        RowList& operator=(RowList&& o) noexcept;
+        std::size_t size() const { return size_; }
+        bool empty() const { return size_ == 0; }
+        TGridRow* const* begin() const { return many_.empty() ? &one_ : many_.data(); }
+        TGridRow* const* end() const { return begin() + size_; }
+        TGridRow*& operator[](std::size_t i) { return (many_.empty() ? &one_ : many_.data())[i]; }
+        TGridRow* operator[](std::size_t i) const { return begin()[i]; }
+        void reserve(std::size_t n) {
+            if (n > 1) many_.reserve(n);
+        }
+        void push_back(TGridRow* Row);
+        void clear();
+        // Keeps the first n rows (n <= size()).
+        void shrink(std::size_t n);
+
+    private:
+        TGridRow* one_ = nullptr;     // the row while there is at most one
+        std::vector<TGridRow*> many_; // the rows once there are two or more
+        std::size_t size_ = 0;
+    };
     void release();
-    std::vector<TGridRow*> rows_;
+    RowList rows_;
     TGridObjectDeleter deleter_ = nullptr;
 };
 

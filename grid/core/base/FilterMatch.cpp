@@ -12,9 +12,11 @@ constexpr std::size_t MaxOperandChars = 255;
 
 // "*" any run, "?" one character, anything else itself. Greedy with one backtrack point (the
 // last star), so the cost stays within pattern length times value length.
-bool wildcardMatch(std::u32string_view pattern, std::u32string_view value) {
+template <typename Char>
+bool wildcardMatch(std::basic_string_view<Char> pattern, std::basic_string_view<Char> value) {
+    constexpr std::size_t none = std::basic_string_view<Char>::npos;
     std::size_t p = 0, v = 0;
-    std::size_t starP = std::u32string_view::npos, starV = 0;
+    std::size_t starP = none, starV = 0;
     while (v < value.size()) {
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
@@ -22,7 +24,7 @@ bool wildcardMatch(std::u32string_view pattern, std::u32string_view value) {
         } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == value[v])) {
             ++p;
             ++v;
-        } else if (starP != std::u32string_view::npos) {
+        } else if (starP != none) {
             p = starP + 1;
             v = ++starV;
         } else {
@@ -43,7 +45,7 @@ bool wildcardMatchPattern(std::string_view pattern, std::string_view value) {
         else if (c != '"')
             pat += c;
     }
-    return wildcardMatch(pat, Utf8ToUtf32(value)) != negate;
+    return wildcardMatch<char32_t>(pat, Utf8ToUtf32(value)) != negate;
 }
 
 // The operand after the comparison sign at signPos (0-based); an "=" right after the sign
@@ -151,6 +153,9 @@ struct TFilterCondition::Pattern {
     bool bang = false, caret = false, amp = false;
     bool negate = false;
     std::u32string wildcard;
+    // The same pattern in UTF-8: against an ASCII value a byte is a character, and no byte of a
+    // wider character in the pattern equals one of the value.
+    std::string wildcard8;
 
     explicit Pattern(std::string_view p) {
         auto bound = [&](Bound& b, char sign) {
@@ -171,13 +176,15 @@ struct TFilterCondition::Pattern {
             else if (c != '"')
                 wildcard += c;
         }
+        for (char c : p)
+            if (c != '!' && c != '"') wildcard8 += c;
     }
     int compare(std::string_view value, const Bound& b) const {
         double a = 0;
         if (b.isNumber && asNumber(value, a)) return a < b.number ? -1 : (a > b.number ? 1 : 0);
         return compareValues(value, b.operand);
     }
-    bool matches(std::string_view value, std::u32string_view value32) const {
+    bool matches(std::string_view value, std::u32string_view value32, bool ascii) const {
         bool gt = true, lt = true;
         bool hasGreater = greater.present, hasLess = less.present;
         if (greater.present) {
@@ -193,7 +200,9 @@ struct TFilterCondition::Pattern {
         if (amp && hasGreater && hasLess) return gt && lt;
         if (greater.present && gt) return true;
         if (less.present && lt) return true;
-        return wildcardMatch(wildcard, value32) != negate;
+        const bool hit = ascii ? wildcardMatch<char>(wildcard8, value)
+                               : wildcardMatch<char32_t>(wildcard, value32);
+        return hit != negate;
     }
 };
 
@@ -203,9 +212,9 @@ struct TFilterCondition::Step {
     char op = '\0';
     std::unique_ptr<Pattern> pattern;
     std::unique_ptr<TFilterCondition> group;
-    bool matches(std::string_view value, std::u32string_view value32) const {
-        if (pattern) return pattern->matches(value, value32);
-        return group && group->matchesPrepared(value, value32);
+    bool matches(std::string_view value, std::u32string_view value32, bool ascii) const {
+        if (pattern) return pattern->matches(value, value32, ascii);
+        return group && group->matchesPrepared(value, value32, ascii);
     }
 };
 
@@ -250,15 +259,16 @@ TFilterCondition::TFilterCondition(std::string_view Condition, bool CaseSensitiv
 
 TFilterCondition::~TFilterCondition() = default;
 
-bool TFilterCondition::matchesPrepared(std::string_view value, std::u32string_view value32) const {
+bool TFilterCondition::matchesPrepared(std::string_view value, std::u32string_view value32,
+                                       bool ascii) const {
     bool result = true;
-    for (const Step& s : steps_) join(result, s.op, s.matches(value, value32));
+    for (const Step& s : steps_) join(result, s.op, s.matches(value, value32, ascii));
     return result;
 }
 
 bool TFilterCondition::Matches(std::string_view Value) const {
     // The value is decoded once for all the condition's patterns, into buffers kept between
-    // calls; plain ASCII is widened (and upper-cased) in place.
+    // calls; plain ASCII is upper-cased in place and matched as it is.
     const bool ascii =
         std::all_of(Value.begin(), Value.end(), [](char c) { return (unsigned char)c < 0x80; });
     std::string_view text = Value;
@@ -272,11 +282,9 @@ bool TFilterCondition::Matches(std::string_view Value) const {
         }
         text = upper_;
     }
-    if (ascii)
-        wide_.assign(text.begin(), text.end());
-    else
-        wide_ = Utf8ToUtf32(text);
-    return matchesPrepared(text, wide_);
+    if (ascii) return matchesPrepared(text, {}, true);
+    wide_ = Utf8ToUtf32(text);
+    return matchesPrepared(text, wide_, false);
 }
 
 bool MatchFilterPattern(std::string_view Pattern, std::string_view Value) {

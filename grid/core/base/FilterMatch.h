@@ -19,7 +19,7 @@ public:
 private:
     struct Pattern;
     struct Step;
-    bool matchesPrepared(std::string_view Value, std::u32string_view Value32) const;
+    bool matchesPrepared(std::string_view Value, std::u32string_view Value32, bool Ascii) const;
     std::vector<Step> steps_;
     bool caseSensitive_;
     mutable std::string upper_;

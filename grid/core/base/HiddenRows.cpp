@@ -2,6 +2,53 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
+
+namespace {
+// Plain counts at 1..n turned into the tree over them in one pass, and back.
+void countsToTree(std::vector<int>& t) {
+    const std::size_t n = t.empty() ? 0 : t.size() - 1;
+    for (std::size_t i = 1; i <= n; ++i)
+        if (const std::size_t up = i + (i & (~i + 1)); up <= n) t[up] += t[i];
+}
+
+void treeToCounts(std::vector<int>& t) {
+    const std::size_t n = t.empty() ? 0 : t.size() - 1;
+    for (std::size_t i = n; i >= 1; --i)
+        if (const std::size_t up = i + (i & (~i + 1)); up <= n) t[up] -= t[i];
+}
+} // namespace
+
+void* THiddenRows::NodePool::do_allocate(std::size_t Bytes, std::size_t Align) {
+    if (size_ == 0 && Bytes >= sizeof(void*) && Align <= alignof(std::max_align_t))
+        size_ = (Bytes + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
+                alignof(std::max_align_t);
+    if (!fits(Bytes, Align)) return std::pmr::new_delete_resource()->allocate(Bytes, Align);
+    if (free_) return std::exchange(free_, *static_cast<void**>(free_));
+    if (next_ == end_) {
+        // Chunks double up to 64k nodes.
+        const std::size_t nodes = std::size_t(64) << std::min<std::size_t>(chunks_.size(), 10);
+        chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(nodes * size_));
+        next_ = chunks_.back().get();
+        end_ = next_ + nodes * size_;
+    }
+    return std::exchange(next_, next_ + size_);
+}
+
+void THiddenRows::NodePool::do_deallocate(void* P, std::size_t Bytes, std::size_t Align) {
+    if (!fits(Bytes, Align)) {
+        std::pmr::new_delete_resource()->deallocate(P, Bytes, Align);
+        return;
+    }
+    *static_cast<void**>(P) = free_;
+    free_ = P;
+}
+
+void THiddenRows::NodePool::release() {
+    chunks_.clear();
+    free_ = nullptr;
+    next_ = end_ = nullptr;
+}
 
 const THiddenRows::Entry* THiddenRows::Find(int Real) const {
     auto it = entries_.find(Real);
@@ -30,8 +77,7 @@ void THiddenRows::rebuild(int MinReal) {
     const std::size_t n = std::max<std::size_t>(std::bit_ceil(std::size_t(top) + 1), 64);
     tree_.assign(n + 1, 0);
     for (const auto& e : entries_) tree_[std::size_t(e.first) + 1] = 1;
-    for (std::size_t i = 1; i <= n; ++i)
-        if (const std::size_t up = i + (i & (~i + 1)); up <= n) tree_[up] += tree_[i];
+    countsToTree(tree_);
 }
 
 int THiddenRows::CountBelow(int Real) const {
@@ -75,7 +121,14 @@ void THiddenRows::AddRows(const std::vector<int>& Real, int Level, TGridRowBlock
     auto hint = entries_.end();
     for (std::size_t i = Real.size(); i-- > 0;)
         hint = entries_.emplace_hint(hint, Real[i], Entry{Level, Rows.SplitOff(int(i))});
-    rebuild(-1);
+    if (Real.empty()) return;
+    // The tree is undone to plain counts, grown to take the last row, marked and built again:
+    // linear passes over the tree instead of a walk over the entries.
+    treeToCounts(tree_);
+    const std::size_t need = std::max<std::size_t>(std::bit_ceil(std::size_t(Real.back()) + 1), 64);
+    if (tree_.size() < need + 1) tree_.resize(need + 1, 0);
+    for (int r : Real) tree_[std::size_t(r) + 1] = 1;
+    countsToTree(tree_);
 }
 
 TGridRowBlock THiddenRows::Remove(int Real) {

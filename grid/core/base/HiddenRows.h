@@ -5,8 +5,10 @@
 // tree over real indexes counts the hidden rows below any index.
 #include "platform/ui/GridRows.h"
 
+#include <cstddef>
 #include <functional>
 #include <map>
+#include <memory>
 #include <memory_resource>
 #include <vector>
 
@@ -53,8 +55,34 @@ private:
     void add(int Real, int Delta);
     bool grow(int Real);
     void rebuild(int MinReal);
-    // The entries' nodes come from a pool: filters hide and show rows by the hundred thousand.
-    std::pmr::unsynchronized_pool_resource pool_;
+    // Blocks of the map's node size carved from large chunks and reused through a free list;
+    // other sizes come from the heap. Filters hide and show rows by the hundred thousand.
+    class NodePool : public std::pmr::memory_resource {
+    public:
+        NodePool() = default;
+        NodePool(const NodePool&) = delete;
+        NodePool& operator=(const NodePool&) = delete;
+        // Frees every chunk; no node may be in use.
+        void release();
+
+    private:
+        void* do_allocate(std::size_t Bytes, std::size_t Align) override;
+        void do_deallocate(void* P, std::size_t Bytes, std::size_t Align) override;
+        bool do_is_equal(const std::pmr::memory_resource& Other) const noexcept override {
+            return this == &Other;
+        }
+        // A request that takes one node: its size rounds up to the node size.
+        bool fits(std::size_t Bytes, std::size_t Align) const {
+            return Bytes <= size_ && Bytes + alignof(std::max_align_t) > size_ &&
+                   Align <= alignof(std::max_align_t);
+        }
+        std::size_t size_ = 0; // the node size, set by the first request
+        void* free_ = nullptr;
+        std::byte* next_ = nullptr;
+        std::byte* end_ = nullptr;
+        std::vector<std::unique_ptr<std::byte[]>> chunks_;
+    };
+    NodePool pool_;
     std::pmr::map<int, Entry> entries_{&pool_};
     std::vector<int> tree_; // 1-based Fenwick tree over real indexes 0..tree_.size()-2
 };

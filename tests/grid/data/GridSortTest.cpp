@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -69,9 +70,17 @@ std::u16string upperAscii(const std::string& t) {
 
 std::vector<std::vector<std::string>> randomTable(unsigned seed, int rows) {
     std::mt19937 rng(seed);
-    const std::vector<std::string> words = {
-        "apple",       "Apple", "banana", "", "cherry", "Ärger", "zebra", "a", "\xF0\x9F\x98\x80x",
-        "\xEF\xBD\x81"};
+    const std::vector<std::string> words = {"apple",
+                                            "Apple",
+                                            "banana",
+                                            "",
+                                            "cherry",
+                                            "Ärger",
+                                            "zebra",
+                                            "a",
+                                            "\xF0\x9F\x98\x80x",
+                                            "\xF1\x80\x80\x80",
+                                            "\xEF\xBD\x81"};
     std::vector<std::vector<std::string>> t;
     for (int r = 0; r < rows; ++r) {
         auto pick = [&](int n) { return int(rng() % unsigned(n)); };
@@ -141,6 +150,66 @@ TEST(GridSort, MatchesStableSortInEveryStyleWithTiesAndBlanks) {
                 EXPECT_EQ(s.order(), want)
                     << k.what << (dir == sdAscending ? " asc" : " desc") << (full ? " full" : "");
             }
+}
+
+// Long texts that share prefixes across many bytes, texts that begin others, characters of
+// one to four bytes and blanks, in thousands of rows; and numbers of both signs with -0.
+TEST(GridSort, LongSharedPrefixesAndSignedNumbersMatchStableSort) {
+    std::mt19937 rng(11);
+    const std::vector<std::string> pieces = {
+        "a", "b", "\xC3\xA9", "\xEF\xBD\x81", "\xF0\x9F\x98\x80", "\xF1\x80\x80\x80", " "};
+    std::vector<std::vector<std::string>> table;
+    for (int r = 0; r < 3000; ++r) {
+        // A shared stem of 0, 5, 10 or 15 bytes, then up to 20 random pieces.
+        std::string t = std::string("abcdefghijklmnop").substr(0, std::size_t(rng() % 4) * 5);
+        for (unsigned n = rng() % 21; n > 0; --n) t += pieces[rng() % pieces.size()];
+        const double v = double(int(rng() % 2001) - 1000) / 8;
+        table.push_back({t, v == 0 && rng() % 2 ? "-0" : std::to_string(v)});
+    }
+    struct Case {
+        const char* what;
+        int col;
+        TSortStyle style;
+        bool ignoreBlanks;
+        std::function<int(const std::string&, const std::string&)> cmp;
+    };
+    auto text = [](const std::string& a, const std::string& b) {
+        const auto x = Utf8ToWide(a), y = Utf8ToWide(b);
+        return x < y ? -1 : (y < x ? 1 : 0);
+    };
+    auto bytes = [](const std::string& a, const std::string& b) {
+        const int r = a.compare(b);
+        return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    };
+    auto number = [](const std::string& a, const std::string& b) {
+        const double x = std::stod(a), y = std::stod(b);
+        return x < y ? -1 : (y < x ? 1 : 0);
+    };
+    const Case cases[] = {
+        {"texts in UTF-16 order", 1, ssAlphabetic, false, text},
+        {"texts in UTF-16 order, blanks last", 1, ssAlphabetic, true, text},
+        {"texts by bytes", 1, ssAnsiAlphaCase, false, bytes},
+        {"numbers", 2, ssNumeric, false, number},
+    };
+    for (const Case& k : cases)
+        for (TSortDirection dir : {sdAscending, sdDescending}) {
+            SortGrid s(2, table);
+            s.style(k.col, k.style);
+            s.g.SortSettings()->SetFull(false);
+            s.g.SortSettings()->SetIgnoreBlanks(k.ignoreBlanks);
+            s.g.SortSettings()->SetBlankPos(blLast);
+            s.g.Sort(k.col, dir);
+            std::vector<int> want(table.size());
+            for (std::size_t i = 0; i < want.size(); ++i) want[i] = int(i);
+            std::stable_sort(want.begin(), want.end(), [&](int a, int b) {
+                const std::string& x = table[std::size_t(a)][std::size_t(k.col - 1)];
+                const std::string& y = table[std::size_t(b)][std::size_t(k.col - 1)];
+                if (k.ignoreBlanks && x.empty() != y.empty()) return y.empty();
+                const int r = k.cmp(x, y);
+                return dir == sdAscending ? r < 0 : r > 0;
+            });
+            EXPECT_EQ(s.order(), want) << k.what << (dir == sdAscending ? " asc" : " desc");
+        }
 }
 
 TEST(GridSort, AutomaticStyleBlanksAndPrefixes) {

@@ -12,6 +12,7 @@
 #include "grid/render/FloatingFooter.h"
 #include "grid/render/HTMLHintWindow.h"
 #include "platform/testing/UiTest.h"
+#include "platform/ui/core/Clipbrd.h"
 #include "platform/ui/core/SysInfo.h"
 
 #include <gtest/gtest.h>
@@ -308,31 +309,86 @@ TEST(GridOptions, AnExpandButtonClickGrowsAndShrinksItsRow) {
     EXPECT_EQ(f.g->RowHeights(2), 22);
 }
 
-TEST(GridOptions, TheSelectionResizerFillsTheNewSelection) {
-    OptionGrid f;
-    f.g->SetSelectionRectangle(true);
-    f.g->SetSelectionResizer(true);
-    setOption(f.g, goRangeSelect);
-    f.g->SetCells(1, 1, "a");
-    f.g->SetCells(2, 1, "b");
-    f.g->SetSelection({1, 1, 2, 1});
-    std::vector<std::string> events;
-    f.g->OnSelectionResize = [&](TObject*, TGridRect from, TGridRect to) {
-        events.push_back("resize " + std::to_string(from.Bottom) + ">" + std::to_string(to.Bottom));
+// The resizer copies the selection to the clipboard at the press and pastes it over the new
+// selection at the release: the smart clipboard repeats a row or continues a series there.
+TEST(GridOptions, TheSelectionResizerPastesTheCopiedBlockOverTheNewSelection) {
+    struct Case {
+        const char* name;
+        bool spreadSheet; // smart clipboard, editing
+        std::vector<std::pair<TPoint, std::string>> cells;
+        TGridRect from;
+        TPoint dragTo;
+        std::string copied;
+        std::vector<std::vector<std::string>> want; // columns 1..2 of rows 1..5
     };
-    f.g->OnSelectionResized = [&](TObject*, TGridRect, TGridRect) { events.push_back("resized"); };
-    const TRect handle = f.g->CellRect(2, 1);
-    const TPoint grip{handle.Right - 2, handle.Bottom - 2};
-    uitest::mouseMove(f.g, grip);
-    uitest::mouseDown(f.g, grip);
-    uitest::mouseMove(f.g, f.inside(2, 4), {ssLeft});
-    uitest::mouseUp(f.g, f.inside(2, 4));
-    EXPECT_EQ(f.g->Selection(), (TGridRect{1, 1, 2, 4}));
-    for (int r = 1; r <= 4; ++r) {
-        EXPECT_EQ(f.g->Cells(1, r), "a") << r;
-        EXPECT_EQ(f.g->Cells(2, r), "b") << r;
+    const Case cases[] = {
+        {"a row of two repeats in every new row",
+         true,
+         {{{1, 1}, "Ärger"}, {{2, 1}, "two words"}},
+         {1, 1, 2, 1},
+         {2, 4},
+         "Ärger\ttwo words",
+         {{"Ärger", "two words"},
+          {"Ärger", "two words"},
+          {"Ärger", "two words"},
+          {"Ärger", "two words"},
+          {"", ""}}},
+        {"two numbers continue as a series",
+         true,
+         {{{1, 1}, "1"}, {{1, 2}, "3"}},
+         {1, 1, 1, 2},
+         {1, 5},
+         "1\r\n3\r\n",
+         {{"1", ""}, {"3", ""}, {"5", ""}, {"7", ""}, {"9", ""}}},
+        {"without the smart clipboard the block lands once at the top-left",
+         false,
+         {{{1, 1}, "a"}, {{1, 3}, "kept"}},
+         {1, 1, 1, 1},
+         {1, 3},
+         "a",
+         {{"a", ""}, {"", ""}, {"kept", ""}, {"", ""}, {"", ""}}},
+    };
+    const std::string saved = Clipboard()->AsText();
+    for (const Case& c : cases) {
+        OptionGrid f;
+        if (c.spreadSheet) {
+            f.g->SetSpreadSheet(true);
+        } else {
+            f.g->SetSelectionRectangle(true);
+            f.g->SetSelectionResizer(true);
+            setOption(f.g, goRangeSelect);
+            setOption(f.g, goEditing);
+        }
+        for (const auto& [at, text] : c.cells) f.g->SetCells(at.X, at.Y, text);
+        f.g->SetSelection(c.from);
+        std::vector<std::string> events;
+        f.g->OnSelectionResize = [&](TObject*, TGridRect from, TGridRect to) {
+            events.push_back("resize " + std::to_string(from.Bottom) + ">" +
+                             std::to_string(to.Bottom));
+        };
+        f.g->OnSelectionResized = [&](TObject*, TGridRect, TGridRect) {
+            events.push_back("resized");
+        };
+        const TRect handle = f.g->CellRect(c.from.Right, c.from.Bottom);
+        const TPoint grip{handle.Right - 2, handle.Bottom - 2};
+        uitest::mouseMove(f.g, grip);
+        uitest::mouseDown(f.g, grip);
+        EXPECT_EQ(Clipboard()->AsText(), c.copied) << c.name;
+        uitest::mouseMove(f.g, f.inside(c.dragTo.X, c.dragTo.Y), {ssLeft});
+        uitest::mouseUp(f.g, f.inside(c.dragTo.X, c.dragTo.Y));
+        EXPECT_EQ(f.g->Selection(), (TGridRect{c.from.Left, c.from.Top, c.dragTo.X, c.dragTo.Y}))
+            << c.name;
+        for (int r = 1; r <= 5; ++r)
+            for (int col = 1; col <= 2; ++col)
+                EXPECT_EQ(f.g->Cells(col, r), c.want[std::size_t(r - 1)][std::size_t(col - 1)])
+                    << c.name << " at " << col << "," << r;
+        EXPECT_EQ(events, (std::vector<std::string>{"resize " + std::to_string(c.from.Bottom) +
+                                                        ">" + std::to_string(c.dragTo.Y),
+                                                    "resized"}))
+            << c.name;
+        EXPECT_FALSE(f.g->EditorMode()) << c.name;
     }
-    EXPECT_EQ(events, (std::vector<std::string>{"resize 1>4", "resized"}));
+    Clipboard()->SetAsText(saved);
 }
 
 // --- range select and edit --------------------------------------------------------------------

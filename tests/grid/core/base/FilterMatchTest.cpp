@@ -37,6 +37,13 @@ TEST_F(FilterMatch, MatchesWildcardsAndNegation) {
         {"\"a&b\"", "a&b", true},     {"?", "\xc3\xa9", true}, // "?" is one character
     };
     expectAll(std::begin(cases), std::end(cases), true);
+    // Wide characters in the pattern or the value.
+    const Case wide[] = {
+        {"??", "\xc3\xa9", false},        {"\xc3\xa9*", "ab", false},
+        {"?\xc3\xa9", "a\xc3\xa9", true}, {"*\xc3\xa9", "caf\xc3\xa9", true},
+        {"!\xc3\xa9", "e", true},         {"a?", "ab", true},
+    };
+    expectAll(std::begin(wide), std::end(wide), true);
 }
 
 TEST_F(FilterMatch, JoinsConditionsLeftToRightWithGroups) {
