@@ -78,11 +78,7 @@ template <class Base> bool TGridDropDownEditor<Base>::ValidatesOnKey(WORD Key) c
     return Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN;
 }
 
-template <class Base> void TGridDropDownEditor<Base>::KeyDown(WORD& Key, TShiftState Shift) {
-    if (!IsNavigationKey(Key, Shift)) {
-        Base::KeyDown(Key, Shift);
-        return;
-    }
+template <class Base> void TGridDropDownEditor<Base>::navigationKey(WORD& Key, TShiftState Shift) {
     TQorStringGrid* g = FGrid;
     using G = TGridDropDownKeys;
     if (Key == VK_ESCAPE) {
@@ -126,7 +122,6 @@ template <class Base> void TGridDropDownEditor<Base>::KeyDown(WORD& Key, TShiftS
         if (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN) Key = 0;
     } else if (Key == VK_END) {
         // The edit's own End.
-        Base::KeyDown(Key, Shift);
         return;
     }
     g->DoneInplaceEdit(Key, Shift);
@@ -144,6 +139,14 @@ template <class Base> void TGridDropDownEditor<Base>::CMWantSpecialKey(TWMKey& M
 }
 
 template <class Base> void TGridDropDownEditor<Base>::Dispatch(TMessage& Message) {
+    if (Message.Msg == WM_KEYDOWN) {
+        WORD key = WORD(Message.WParam);
+        const TShiftState shift = KeyDataToShiftState(Message.LParam);
+        if (IsNavigationKey(key, shift)) {
+            navigationKey(key, shift);
+            if (key == 0) return;
+        }
+    }
     if (Message.Msg == WM_CHAR) {
         char32_t key = char32_t(Message.WParam);
         if (FGrid->OnKeyPress) FGrid->OnKeyPress(this, key);

@@ -59,13 +59,17 @@ protected:
     // The editor's value into the cell (real column ACol, row ARow), the popup closed.
     virtual void StoreValue(int ACol, int ARow) = 0;
 
-    void KeyDown(WORD& Key, TShiftState Shift) override;
     void CMWantSpecialKey(TWMKey& Message) override;
-    // A typed character goes to the grid's OnKeyPress first; Enter, Escape and Tab type
-    // nothing, before any handling of the kind sees them.
+    // A navigation key is handled before any key handling of the kind sees it (a pick-only
+    // edit passes no other key than Enter and Escape to its key-down hook). A typed character
+    // goes to the grid's OnKeyPress first; Enter, Escape and Tab type nothing.
     void Dispatch(TMessage& Message) override;
     void Change() override;
     void DoExit() override;
+
+private:
+    // Ends the edit for a navigation key; Key comes back 0 when the key was used up.
+    void navigationKey(WORD& Key, TShiftState Shift);
 };
 
 // Made in GridDropDownEditors.cpp.

@@ -399,3 +399,59 @@ TEST_F(GridDropDownTest, TheEditorsAreMadeOnceHiddenAndInTheStringGridToo) {
     key(VK_RETURN);
     EXPECT_EQ(plain->Cells(2, 1), "2");
 }
+
+TEST_F(GridDropDownTest, PopupBarButtonsReportTheirCellAndTheGridsLooksReachThePopup) {
+    std::vector<std::string> log;
+    auto record = [&](const char* bar) {
+        return [&log, bar, g = grid](TObject* Sender, int c, int r, int i) {
+            EXPECT_EQ(Sender, g);
+            log.push_back(std::string(bar) + " " + std::to_string(i) + " at " + std::to_string(c) +
+                          "," + std::to_string(r));
+        };
+    };
+    grid->OnDropDownHeaderButtonClick = record("header");
+    grid->OnDropDownFooterButtonClick = record("footer");
+    grid->ControlLook()->DropDownHeader()->SetCaption("Fruit");
+    grid->ControlLook()->DropDownHeader()->Buttons()->Add()->SetCaption("H");
+    grid->ControlLook()->DropDownFooter()->SetVisible(true);
+    grid->ControlLook()->DropDownFooter()->Buttons()->Add()->SetCaption("F");
+    open(colDetail, 2);
+    TGridDetailPickerDropDown* detail = grid->DetailPickerDropDown();
+    EXPECT_EQ(detail->DropDownHeader()->Caption(), "Fruit");
+    key(VK_DOWN, {ssAlt});
+    ASSERT_TRUE(detail->DroppedDown());
+    for (TQorPopupBar* bar : {static_cast<TQorPopupBar*>(detail->DropDownForm()->Header()),
+                              static_cast<TQorPopupBar*>(detail->DropDownForm()->Footer())}) {
+        ASSERT_EQ(bar->ButtonList().Count(), 1);
+        auto* b = static_cast<TWinControl*>(bar->ButtonList().ItemsEx(0));
+        postNativeClickAt(b, {b->Width() / 2, b->Height() / 2});
+        processMessages();
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"header 0 at 5,2", "footer 0 at 5,2"}));
+    detail->HideDropDown(true);
+    key(VK_ESCAPE);
+}
+
+TEST_F(GridDropDownTest, UpAndDownLeaveAClosedColourPickerWithoutValidation) {
+    int validations = 0;
+    grid->OnCellValidate = [&](TObject*, int, int, std::string&, bool& Valid) {
+        ++validations;
+        Valid = false;
+    };
+    open(colColor, 2);
+    key(VK_UP);
+    EXPECT_FALSE(grid->ColorPickerDropDown()->Visible());
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(validations, 0);
+    // With the popup open the keys move in the colour list.
+    open(colColor, 2);
+    key(VK_DOWN, {ssAlt});
+    const int before = grid->ColorPickerDropDown()->ItemIndex();
+    key(VK_DOWN);
+    EXPECT_TRUE(grid->ColorPickerDropDown()->DroppedDown());
+    EXPECT_NE(grid->ColorPickerDropDown()->ItemIndex(), before);
+    EXPECT_EQ(grid->Row(), 2);
+    key(VK_ESCAPE);
+    key(VK_ESCAPE);
+    EXPECT_EQ(grid->Colors(colColor, 2), clYellow);
+}
