@@ -525,13 +525,31 @@ std::unique_ptr<TBitmap> MakeSpectrumBitmap() {
     return b;
 }
 
+std::unique_ptr<TBitmap> MakeEyedropperBitmap() {
+    auto b = std::make_unique<TBitmap>(32, 32);
+    TCanvas& c = *b->Canvas();
+    c.Brush()->SetColor(clFuchsia);
+    c.FillRect({0, 0, 32, 32});
+    c.Pen()->SetColor(clBlack);
+    c.Brush()->SetColor(clWhite);
+    // The glass tube from the tip up and to the right, its collar and the rubber bulb.
+    c.Polygon({{1, 30}, {2, 26}, {16, 12}, {19, 15}, {5, 29}});
+    c.Brush()->SetColor(clBlack);
+    c.Polygon({{13, 11}, {17, 7}, {24, 14}, {20, 18}});
+    c.Ellipse(19, 2, 30, 13);
+    b->SetTransparentColor(clFuchsia);
+    return b;
+}
+
 TQorColorSpectrumPanel::TQorColorSpectrumPanel(TComponent* AOwner) : TCustomControl(AOwner) {
     SetParentColor(true);
     FSpectrumImage = new TImage(this);
     FSpectrumImage->SetParent(this);
     FSpectrumImage->SetBounds(0, 0, 128, 128);
     FSpectrumImage->Picture()->SetGraphic(MakeSpectrumBitmap().get());
-    FSpectrumImage->SetCursor(crCross);
+    if (Screen && !Screen->CursorImage(crEyedropper))
+        Screen->SetCursorImage(crEyedropper, *MakeEyedropperBitmap(), EyedropperHotSpot);
+    FSpectrumImage->SetCursor(crEyedropper);
     FSpectrumImage->OnMouseMove = [this](TObject*, TShiftState, int X, int Y) {
         FHotColor = FSpectrumImage->Picture()->Bitmap()->Canvas()->Pixels(X, Y);
         drawPreview(Canvas(), FHotRect, FHotColor);

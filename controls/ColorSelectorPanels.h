@@ -168,6 +168,12 @@ private:
     bool FShowRGBHint = true;
 };
 
+// The screen cursor number of the eyedropper over the spectrum picture.
+constexpr TCursor crEyedropper = 54;
+// Its picture: a 32 x 32 black-and-white eyedropper whose tip, the hot spot, is at (1, 30).
+constexpr TPoint EyedropperHotSpot{1, 30};
+std::unique_ptr<TBitmap> MakeEyedropperBitmap();
+
 // A hue and lightness picture: the pixel under the pointer is the hot colour, a click takes it.
 class TQorColorSpectrumPanel : public TCustomControl {
 public:

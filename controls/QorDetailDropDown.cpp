@@ -2,7 +2,6 @@
 
 #include "controls/base/DropDownDrawing.h"
 #include "controls/base/DropDownForm.h"
-#include "controls/base/DropDownLookup.h"
 #include "controls/base/ListPickerKeys.h"
 #include "platform/base/SysUtils.h"
 #include "platform/gfx/ImageList.h"
@@ -311,24 +310,13 @@ void TQorDetailDropDown::Change() {
     FItemChange = false;
     TQorCustomDropDown::Change();
     if ((ComponentState() & csDesigning) || !FWorkMode) return;
-    const std::string text = EditText();
-    SetModifiedFlag(text != FOldValue);
-    const int caret = SelStart();
-    const std::string typed = Utf8Substr(text, 0, std::size_t(caret));
-    const int index = FindCompletion(
-        FItems->Count(),
-        [this](int i) -> const std::string& { return FItems->Items(i)->Caption(); }, typed,
-        FMatchCase);
+    SetModifiedFlag(EditText() != FOldValue);
+    const int index = CompleteBeforeCaret(
+        FItems->Count(), [this](int i) { return FItems->Items(i)->Caption(); }, FMatchCase);
     if (index >= 0) {
-        SetEditText(CompletedText(typed, FItems->Items(index)->Caption()));
         FItemIndex = index;
         FItemIdx = index;
         FItemChange = true;
-        SetSelStart(caret);
-        SetSelLength(int(Utf8Length(EditText())) - caret);
-    } else if (!typed.empty() && typed != text) {
-        SetEditText(typed);
-        SetSelStart(caret);
     }
 }
 

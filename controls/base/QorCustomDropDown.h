@@ -289,6 +289,11 @@ protected:
     void AutoSeparators();
     int DecimalPos(const std::string& S) const;
     void SetModifiedFlag(bool Value);
+    // Completes the text before the caret from the first of Count captions that starts with
+    // it (MatchCase: case-sensitively) and selects the added part; with none, drops the text
+    // after the caret. Gives the caption's index, or -1.
+    int CompleteBeforeCaret(int Count, const std::function<std::string(int)>& Caption,
+                            bool MatchCase);
     bool GetModifiedFlag() const { return FIsModified; }
 
     // The popup form, made by CreateDropDownForm at its first need (a constructor cannot reach

@@ -2,6 +2,7 @@
 // deleted, the prefix and suffix around the value, number formats and the number value.
 #include "controls/base/QorCustomDropDown.h"
 
+#include "controls/base/DropDownLookup.h"
 #include "grid/core/base/GridUtils.h"
 #include "platform/base/FormatSettings.h"
 #include "platform/base/SysUtils.h"
@@ -145,6 +146,24 @@ void TQorCustomDropDown::SetModifiedFlag(bool Value) {
     if ((ComponentState() & csLoading) || !editable() || ReadOnly()) return;
     SetModified(Value);
     FIsModified = Value;
+}
+
+int TQorCustomDropDown::CompleteBeforeCaret(int Count,
+                                            const std::function<std::string(int)>& Caption,
+                                            bool MatchCase) {
+    const std::string text = EditText();
+    const int caret = SelStart();
+    const std::string typed = Utf8Substr(text, 0, std::size_t(caret));
+    const int index = FindCompletion(Count, Caption, typed, MatchCase);
+    if (index >= 0) {
+        SetEditText(CompletedText(typed, Caption(index)));
+        SetSelStart(caret);
+        SetSelLength(int(Utf8Length(EditText())) - caret);
+    } else if (!typed.empty() && typed != text) {
+        SetEditText(typed);
+        SetSelStart(caret);
+    }
+    return index;
 }
 
 double TQorCustomDropDown::StrToNumber(const std::string& S) const {

@@ -141,3 +141,22 @@ TEST_F(ColorPanelsTest, SpectrumShowsHuesAndTakesThePixelClicked) {
     EXPECT_EQ(p->SelectedColor(), spectrum->Canvas()->Pixels(42, 64));
     EXPECT_EQ(pixel(p, 30, 156), p->SelectedColor()) << "the chosen preview";
 }
+
+TEST_F(ColorPanelsTest, SpectrumPictureShowsTheEyedropper) {
+    auto* p = make<TQorColorSpectrumPanel>();
+    p->LayoutPanel();
+    processMessages();
+    EXPECT_EQ(p->SpectrumImage()->Cursor(), crEyedropper);
+    const TCursorImage* cursor = Screen->CursorImage(crEyedropper);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(cursor->HotSpot.X, 1);
+    EXPECT_EQ(cursor->HotSpot.Y, 30);
+    const TBitmap& image = *cursor->Image;
+    EXPECT_EQ(image.Width(), 32);
+    EXPECT_EQ(image.PixelColor(1, 30), clBlack) << "the tip is the hot spot";
+    EXPECT_EQ(image.PixelColor(31, 31), image.TransparentColor());
+    EXPECT_EQ(image.PixelColor(24, 7), clBlack) << "the bulb";
+    postNativeMouseMove(p, {11 + 60, 10 + 60});
+    processMessages();
+    EXPECT_EQ(Screen->CurrentCursor(), crEyedropper) << "what the pointer shows";
+}
