@@ -184,6 +184,8 @@ template class TGridDropDownEditor<TQorTimePickerDropDown>;
 template class TGridDropDownEditor<TQorDetailDropDown>;
 template class TGridDropDownEditor<TQorColorPickerDropDown>;
 template class TGridDropDownEditor<TQorImagePickerDropDown>;
+template class TGridDropDownEditor<TQorMultiColumnDropDown>;
+template class TGridDropDownEditor<TCustomQorGridDropDown>;
 
 // --- the kinds -----------------------------------------------------------------------------------
 TGridTrackbarDropDown::TGridTrackbarDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) {
@@ -318,6 +320,59 @@ void TGridImageDropDown::StoreValue(int ACol, int ARow) {
         FGrid->StoreEditorValue(ACol, ARow, std::to_string(index));
 }
 
+namespace {
+// The item a list editor opens on: the one whose lookup text is Text, the first for none.
+template <class List> void loadListItem(List& L, const std::string& Text) {
+    L.SetItemIndex(Text.empty() ? 0 : L.GetItemIndex(Text));
+}
+
+template <class List> void beforeListEditorProp(List& L, TColor CellColor) {
+    L.SetColor(CellColor);
+    L.SetEditorEnabled(true);
+    L.BeginUpdate();
+}
+} // namespace
+
+TGridGridDropDown::TGridGridDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) {}
+
+void TGridGridDropDown::BeforeEditorProp(TColor CellColor) {
+    beforeListEditorProp(*this, CellColor);
+}
+
+void TGridGridDropDown::AfterEditorProp() {
+    EndUpdate();
+}
+
+void TGridGridDropDown::LoadCellValue(int, int, const std::string& EditText) {
+    loadListItem(*this, EditText);
+    SetText(EditText);
+}
+
+void TGridGridDropDown::StoreValue(int ACol, int ARow) {
+    FGrid->StoreEditorValue(ACol, ARow, Text());
+}
+
+TGridQorGridDropDown::TGridQorGridDropDown(TComponent* AOwner) : TGridDropDownEditor(AOwner) {}
+
+void TGridQorGridDropDown::BeforeEditorProp(TColor CellColor) {
+    beforeListEditorProp(*this, CellColor);
+}
+
+void TGridQorGridDropDown::AfterEditorProp() {
+    EndUpdate();
+}
+
+void TGridQorGridDropDown::LoadCellValue(int, int, const std::string& EditText) {
+    if (UseItems()) loadListItem(*this, EditText);
+    SetText(EditText);
+    DropDownForm();
+    if (Grid()) Grid()->SetFixedRowAlways(true);
+}
+
+void TGridQorGridDropDown::StoreValue(int ACol, int ARow) {
+    FGrid->StoreEditorValue(ACol, ARow, Text());
+}
+
 // --- made by the grid ----------------------------------------------------------------------------
 namespace {
 template <class Editor> TDropDownCellEditor* setUp(Editor* e, TQorStringGrid* g) {
@@ -348,10 +403,14 @@ TDropDownCellEditor* makeEditor(TQorStringGrid* g, TEditorType Kind) {
         return setUp(new TGridTimepickerDropDown(g), g);
     case edDetailDropDown:
         return setUp(new TGridDetailPickerDropDown(g), g);
+    case edGridDropDown:
+        return setUp(new TGridGridDropDown(g), g);
     case edColorPickerDropDown:
         return setUp(new TGridColorDropDown(g), g);
     case edImagePickerDropDown:
         return setUp(new TGridImageDropDown(g), g);
+    case edQorGridDropDown:
+        return setUp(new TGridQorGridDropDown(g), g);
     default:
         return nullptr;
     }
@@ -393,4 +452,12 @@ TGridColorDropDown* TQorStringGrid::ColorPickerDropDown() {
 
 TGridImageDropDown* TQorStringGrid::ImagePickerDropDown() {
     return editorOf<TGridImageDropDown>(this, edImagePickerDropDown);
+}
+
+TGridGridDropDown* TQorStringGrid::GridDropDown() {
+    return editorOf<TGridGridDropDown>(this, edGridDropDown);
+}
+
+TGridQorGridDropDown* TQorStringGrid::QorGridDropDown() {
+    return editorOf<TGridQorGridDropDown>(this, edQorGridDropDown);
 }

@@ -10,13 +10,17 @@
 //   TGridCalculatorDropDown    edCalculatorDropDown    CalculatorDropDown
 //   TGridTimepickerDropDown    edTimePickerDropDown    TimePickerDropDown
 //   TGridDetailPickerDropDown  edDetailDropDown        DetailPickerDropDown
+//   TGridGridDropDown          edGridDropDown          GridDropDown
 //   TGridColorDropDown         edColorPickerDropDown   ColorPickerDropDown
 //   TGridImageDropDown         edImagePickerDropDown   ImagePickerDropDown
+//   TGridQorGridDropDown       edQorGridDropDown       QorGridDropDown
 #include "controls/QorCalculatorDropDown.h"
 #include "controls/QorColorPickerDropDown.h"
 #include "controls/QorDetailDropDown.h"
+#include "controls/QorGridDropDown.h"
 #include "controls/QorImagePickerDropDown.h"
 #include "controls/QorMemoDropDown.h"
+#include "controls/QorMultiColumnDropDown.h"
 #include "controls/QorTimePickerDropDown.h"
 #include "controls/QorTrackBarDropDown.h"
 #include "grid/core/QorStringGrid.h"
@@ -80,6 +84,8 @@ extern template class TGridDropDownEditor<TQorTimePickerDropDown>;
 extern template class TGridDropDownEditor<TQorDetailDropDown>;
 extern template class TGridDropDownEditor<TQorColorPickerDropDown>;
 extern template class TGridDropDownEditor<TQorImagePickerDropDown>;
+extern template class TGridDropDownEditor<TQorMultiColumnDropDown>;
+extern template class TGridDropDownEditor<TCustomQorGridDropDown>;
 
 class TGridTrackbarDropDown : public TGridDropDownEditor<TQorTrackBarDropDown> {
 public:
@@ -165,4 +171,32 @@ protected:
 private:
     // The cell's image is being loaded: no choice to report.
     bool FLoading = false;
+};
+
+class TGridGridDropDown : public TGridDropDownEditor<TQorMultiColumnDropDown> {
+public:
+    explicit TGridGridDropDown(TComponent* AOwner);
+
+protected:
+    // The cell's colour and an editable edit, then the lookup rebuilt after the event.
+    void BeforeEditorProp(TColor CellColor) override;
+    void AfterEditorProp() override;
+    // The item whose lookup text is the cell's text (the first one for an empty text).
+    void LoadCellValue(int ACol, int ARow, const std::string& EditText) override;
+    void StoreValue(int ACol, int ARow) override;
+};
+
+class TGridQorGridDropDown : public TGridDropDownEditor<TCustomQorGridDropDown> {
+public:
+    explicit TGridQorGridDropDown(TComponent* AOwner);
+    // The string grid of the popup.
+    grid_drop_down::TQorColGrid* Grid() const { return GetGrid(); }
+
+protected:
+    void BeforeEditorProp(TColor CellColor) override;
+    void AfterEditorProp() override;
+    // With UseItems, the item whose lookup text is the cell's text (the first one for an empty
+    // text); the popup grid always shows its header row.
+    void LoadCellValue(int ACol, int ARow, const std::string& EditText) override;
+    void StoreValue(int ACol, int ARow) override;
 };

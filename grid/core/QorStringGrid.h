@@ -171,6 +171,9 @@ using TSearchFooterActionEvent = std::function<void(TObject* Sender, const std::
 using TEditChangeEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
 using TGetEditorPropEvent = std::function<void(TObject* Sender, int ACol, int ARow, TObject* Link)>;
+using TColorSelectedEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor& AColor, std::string& Value)>;
+using TImageSelectedEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& Index)>;
 using TGetEditMaskEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
 using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
@@ -909,9 +912,8 @@ public:
     std::function<void(TObject* Sender, int ACol, int ARow, int Index)> OnImageSelect;
     // The colour and the image the colour and image picker editors are about to write into the
     // cell; the event may change them.
-    std::function<void(TObject* Sender, int ACol, int ARow, TColor& AColor, std::string& Value)>
-        OnColorSelected;
-    std::function<void(TObject* Sender, int ACol, int ARow, int& Index)> OnImageSelected;
+    TColorSelectedEvent OnColorSelected;
+    TImageSelectedEvent OnImageSelected;
     std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>
         OnRatingChange;
 

@@ -6,6 +6,7 @@
 // kinds open no editor.
 #include "grid/core/base/CellProperties.h"
 #include "grid/core/base/GridTheme.h"
+#include "platform/base/Types.h"
 
 #include <string>
 
@@ -23,6 +24,10 @@ public:
     // style of the grid.
     virtual void TakeGridLooks(const THeaderAppearance* Header, const TFooterAppearance* Footer,
                                TQorStyle Style) = 0;
+    // Around the grid's OnGetEditorProp, with the colour of the cell: the list editors take the
+    // colour and an editable edit before it and rebuild their lookup after it.
+    virtual void BeforeEditorProp(TColor /*CellColor*/) {}
+    virtual void AfterEditorProp() {}
     // The value of the cell (real column ACol, row ARow), whose edit text is EditText.
     virtual void LoadCellValue(int ACol, int ARow, const std::string& EditText) = 0;
     // Shown and focused over the cell: the popup opens.

@@ -31,7 +31,9 @@ void TQorStringGrid::openDropDownEditor(int ACol, int ARow, const TRect& Cell, T
     TWinControl* control = editor->EditorControl();
     FEditMode = true;
     editor->TakeGridLooks(FControlLook->DropDownHeader(), FControlLook->DropDownFooter(), FStyle);
+    editor->BeforeEditorProp(CellColor);
     GetEditorProp(rc, ARow, FEditLink);
+    editor->AfterEditorProp();
     control->SetBounds(Cell.Left, Cell.Top, 0, 0);
     control->SetEnabled(true);
     control->SetBounds(Cell.Left, Cell.Top, Cell.Right - Cell.Left - 1, Cell.Bottom - Cell.Top - 1);

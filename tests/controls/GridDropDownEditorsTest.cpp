@@ -26,6 +26,8 @@ enum Column {
     colDetail,
     colColor,
     colImage,
+    colMulti,
+    colQorGrid,
     colText,
     colCount
 };
@@ -57,10 +59,12 @@ protected:
                                      edDetailDropDown,
                                      edColorPickerDropDown,
                                      edImagePickerDropDown,
+                                     edGridDropDown,
+                                     edQorGridDropDown,
                                      edNormal};
         for (int c = 0; c < colCount; ++c) {
             grid->Columns()->Items(c)->SetEditor(kinds[c]);
-            grid->Columns()->Items(c)->SetWidth(c == 0 ? 30 : 110);
+            grid->Columns()->Items(c)->SetWidth(c == 0 ? 30 : 85);
         }
         images->SetWidth(16);
         images->SetHeight(16);
@@ -68,6 +72,13 @@ protected:
         grid->SetGridImages(images.get());
         for (const char* s : {"Apple", "Banana", "Cherry"})
             grid->DetailPickerDropDown()->Items()->Add()->SetCaption(s);
+        for (TColumnListDropDown* list :
+             {static_cast<TColumnListDropDown*>(grid->GridDropDown()),
+              static_cast<TColumnListDropDown*>(grid->QorGridDropDown())}) {
+            list->Columns()->Add()->SetHeader("Fruit");
+            for (const char* s : {"Apple", "Banana", "Cherry"})
+                list->Items()->Add()->Text()->Add(s);
+        }
         for (int r = 1; r < 4; ++r) {
             grid->SetCells(colTrackbar, r, "3");
             grid->SetCells(colMemo, r, "old");
@@ -76,6 +87,8 @@ protected:
             grid->SetCells(colDetail, r, "Apple");
             grid->SetColors(colColor, r, clYellow);
             grid->AddImageIdx(colImage, r, 0, haLeft, vaTop);
+            grid->SetCells(colMulti, r, "Apple");
+            grid->SetCells(colQorGrid, r, "Apple");
         }
         form->Show();
         grid->SetFocus();
@@ -110,6 +123,12 @@ public:
     void clickItem(TQorCustomItemSelector* selector, int index) {
         const TRect r = selector->Items()->Items(index)->Rect();
         postNativeClickAt(selector->SelectorPanel(), {r.Left + 4, r.Top + 4});
+        processMessages();
+    }
+    // A click on a data row of an open popup grid (row 0 is its header).
+    void clickRow(TCustomGrid* list, int row) {
+        const TRect r = list->CellRect(0, row);
+        postNativeClickAt(list, {r.Left + 5, r.Top + r.Height() / 2});
         processMessages();
     }
     int imageIndex(int col, int row) {
@@ -190,6 +209,20 @@ std::vector<KindCase> kindCases() {
          },
          [](T& t) { EXPECT_EQ(t.imageIndex(colImage, 1), 2); },
          [](T& t) { EXPECT_EQ(t.imageIndex(colImage, 1), 0); }},
+        {"multi-column", colMulti,
+         [](T& t) {
+             t.key(VK_DOWN, {ssAlt});
+             EXPECT_EQ(t.grid->GridDropDown()->ItemIndex(), 0) << "the cell's item";
+             t.clickRow(t.grid->GridDropDown()->List(), 3);
+         },
+         text(colMulti, "Cherry"), text(colMulti, "Apple")},
+        {"grid", colQorGrid,
+         [](T& t) {
+             t.key(VK_DOWN, {ssAlt});
+             EXPECT_TRUE(t.grid->QorGridDropDown()->Grid()->FixedRowAlways());
+             t.clickRow(t.grid->QorGridDropDown()->Grid(), 3);
+         },
+         text(colQorGrid, "Cherry"), text(colQorGrid, "Apple")},
     };
 }
 
@@ -454,4 +487,20 @@ TEST_F(GridDropDownTest, UpAndDownLeaveAClosedColourPickerWithoutValidation) {
     key(VK_ESCAPE);
     key(VK_ESCAPE);
     EXPECT_EQ(grid->Colors(colColor, 2), clYellow);
+}
+
+TEST_F(GridDropDownTest, AClickThatOpensTheCalculatorPutsTheCaretUnderThePointer) {
+    grid->MouseActions()->SetDirectEdit(true);
+    grid->MouseActions()->SetCaretPositioning(true);
+    grid->SetCells(colCalculator, 2, "123456");
+    const TRect cell = grid->CellRect(colCalculator, 2);
+    postNativeClickAt(grid, {cell.Left + 20, cell.Top + cell.Height() / 2});
+    processMessages();
+    TGridCalculatorDropDown* calc = grid->CalculatorDropDown();
+    ASSERT_TRUE(calc->Visible());
+    EXPECT_EQ(calc->SelLength(), 0) << "nothing selected";
+    EXPECT_GT(calc->SelStart(), 0);
+    EXPECT_LT(calc->SelStart(), 6);
+    EXPECT_FALSE(grid->LButFlg());
+    key(VK_ESCAPE);
 }
