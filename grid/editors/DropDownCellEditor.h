@@ -41,7 +41,6 @@ public:
 // Makes the editor of a drop-down kind for Grid, owned by and parented to it, hidden.
 using TDropDownCellEditorMaker = TDropDownCellEditor* (*)(TQorStringGrid* Grid, TEditorType Kind);
 void SetDropDownCellEditorMaker(TDropDownCellEditorMaker Maker);
-TDropDownCellEditorMaker DropDownCellEditorMaker();
 
 inline bool IsDropDownEditorKind(TEditorType Kind) {
     return Kind >= edTrackbarDropDown && Kind <= edQorGridDropDown;

@@ -13,10 +13,6 @@ void SetDropDownCellEditorMaker(TDropDownCellEditorMaker Maker) {
     dropDownMaker = Maker;
 }
 
-TDropDownCellEditorMaker DropDownCellEditorMaker() {
-    return dropDownMaker;
-}
-
 TDropDownCellEditor* TQorStringGrid::DropDownEditor(TEditorType Kind) {
     if (!IsDropDownEditorKind(Kind)) return nullptr;
     TDropDownCellEditor*& editor = FDropDownEditors[Kind - edTrackbarDropDown];
