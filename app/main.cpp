@@ -1,6 +1,6 @@
 // The program: starts the application on the Qt back end, creates the forms and runs the loop.
 #include "app/DesktopProbe.h"
-#include "controls/GridDropDownEditors.h"
+#include "controls/GridDropDownEditorsSetUp.h"
 #include "grid/core/GridLibrary.h"
 #include "platform/base/Memory.h"
 #include "platform/qt/QtBackend.h"

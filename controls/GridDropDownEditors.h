@@ -14,6 +14,7 @@
 //   TGridColorDropDown         edColorPickerDropDown   ColorPickerDropDown
 //   TGridImageDropDown         edImagePickerDropDown   ImagePickerDropDown
 //   TGridQorGridDropDown       edQorGridDropDown       QorGridDropDown
+#include "controls/GridDropDownEditorsSetUp.h"
 #include "controls/QorCalculatorDropDown.h"
 #include "controls/QorColorPickerDropDown.h"
 #include "controls/QorDetailDropDown.h"
@@ -27,10 +28,6 @@
 #include "grid/editors/DropDownCellEditor.h"
 
 #include <string>
-
-// Installs the maker through which every grid makes its drop-down editors; the program calls it
-// once at start, after the grid library's set-up. Later calls change nothing.
-void GridDropDownEditorsInitialize();
 
 // What the editors share: the grid, the keys that end an edit, the change report and the end of
 // the edit when the focus leaves. Base is the drop-down edit of the kind.
