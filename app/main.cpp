@@ -1,5 +1,6 @@
 // The program: starts the application on the Qt back end, creates the forms and runs the loop.
 #include "app/DesktopProbe.h"
+#include "controls/GridDropDownEditorsSetUp.h"
 #include "grid/core/GridLibrary.h"
 #include "platform/base/Memory.h"
 #include "platform/qt/QtBackend.h"
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
     Application->SetTitle("knxgwconfig");
     // The grid library's process-wide set-up comes before the first form.
     GridLibraryInitialize();
+    GridDropDownEditorsInitialize();
     CreateForms();
     armSelfTestTimers();
     Start_Desktop_Probe();

@@ -171,6 +171,9 @@ using TSearchFooterActionEvent = std::function<void(TObject* Sender, const std::
 using TEditChangeEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
 using TGetEditorPropEvent = std::function<void(TObject* Sender, int ACol, int ARow, TObject* Link)>;
+using TColorSelectedEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor& AColor, std::string& Value)>;
+using TImageSelectedEvent = std::function<void(TObject* Sender, int ACol, int ARow, int& Index)>;
 using TGetEditMaskEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
 using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
@@ -192,6 +195,16 @@ class TGridDateTimePicker;
 class TGridEditBtn;
 class TGridUnitEditBtn;
 class TGridButton;
+class TDropDownCellEditor;
+class TGridTrackbarDropDown;
+class TGridMemoDropDown;
+class TGridCalculatorDropDown;
+class TGridTimepickerDropDown;
+class TGridDetailPickerDropDown;
+class TGridGridDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
+class TGridQorGridDropDown;
 class TGridTransEdit;
 class TGridTransCombo;
 class TEditLink;
@@ -897,6 +910,10 @@ public:
                        const std::string& Value)>
         OnColorSelect;
     std::function<void(TObject* Sender, int ACol, int ARow, int Index)> OnImageSelect;
+    // The colour and the image the colour and image picker editors are about to write into the
+    // cell; the event may change them.
+    TColorSelectedEvent OnColorSelected;
+    TImageSelectedEvent OnImageSelected;
     std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)>
         OnRatingChange;
 
@@ -1489,6 +1506,20 @@ public:
     TGridSpin* SpinEdit();
     TGridDatePicker* DateTimePicker();
     TGridDateTimePicker* DateAndTimePicker();
+    // The drop-down editors, made on first use by the drop-down controls library, which defines
+    // these getters with the editor classes.
+    TGridTrackbarDropDown* TrackbarDropDown();
+    TGridMemoDropDown* MemoDropDown();
+    TGridCalculatorDropDown* CalculatorDropDown();
+    TGridTimepickerDropDown* TimePickerDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridGridDropDown* GridDropDown();
+    TGridColorDropDown* ColorPickerDropDown();
+    TGridImageDropDown* ImagePickerDropDown();
+    TGridQorGridDropDown* QorGridDropDown();
+    // The editor of a drop-down kind, made on first use through the installed maker; nil for
+    // another kind or while no maker is installed.
+    TDropDownCellEditor* DropDownEditor(TEditorType Kind);
     // The rich edits, made on first use: a hidden one that converts rich-text cells, and the
     // in-place editor of edRichEdit cells.
     TQorRichEdit* RichEdit();
@@ -2445,6 +2476,8 @@ protected:
     TGridSpin* FEditSpin = nullptr;
     TGridDatePicker* FEditDate = nullptr;
     TGridDateTimePicker* FEditDateTime = nullptr;
+    // The drop-down editors by kind, from edTrackbarDropDown on.
+    TDropDownCellEditor* FDropDownEditors[edQorGridDropDown - edTrackbarDropDown + 1] = {};
     TQorRichEdit* FRichEdit = nullptr;
     TQorRichEdit* FInplaceRichEdit = nullptr;
     TObject* FEditLink = nullptr;
@@ -2826,6 +2859,16 @@ private:
     friend class TGridButton;
     friend class TEditLink;
     friend class TQorRichEdit;
+    friend class TGridTrackbarDropDown;
+    friend class TGridMemoDropDown;
+    friend class TGridCalculatorDropDown;
+    friend class TGridTimepickerDropDown;
+    friend class TGridDetailPickerDropDown;
+    friend class TGridGridDropDown;
+    friend class TGridColorDropDown;
+    friend class TGridImageDropDown;
+    friend class TGridQorGridDropDown;
+    friend class TGridDropDownKeys;
     // Switches goEditing without the repaint of the whole grid.
     void setEditingOption(bool On);
     void openCombo(int ACol, int ARow, int Width, int Height, TColor CellColor);
@@ -2833,6 +2876,9 @@ private:
     void createEditorControls();
     void openSpecialEditor(int ACol, int ARow, const TRect& Cell, TColor CellColor);
     void commitSpecialEditor(int ACol, int ARow);
+    // Opening and committing the drop-down editors (QorStringGridDropDownEdit.cpp).
+    void openDropDownEditor(int ACol, int ARow, const TRect& Cell, TColor CellColor);
+    void commitDropDownEditor(int ACol, int ARow);
     // Hides and disables an editor control; the grid takes the focus it had.
     void hideEditorControl(TWinControl* Control);
     // The relays of the date editors.

@@ -4,6 +4,7 @@
 #include "grid/core/GridLibrary.h"
 #include "grid/core/QorStringGrid.h"
 #include "grid/editors/AsgCombo.h"
+#include "grid/editors/DropDownCellEditor.h"
 #include "grid/editors/QorInplaceEdit.h"
 #include "grid/render/ControlLook.h"
 
@@ -118,7 +119,10 @@ void TQorStringGrid::ActivateCellEditor(int ACol, int ARow) {
         openEditLink(ACol, ARow, r);
         break;
     default:
-        openSpecialEditor(ACol, ARow, r, color);
+        if (IsDropDownEditorKind(FEditControl))
+            openDropDownEditor(ACol, ARow, r, color);
+        else
+            openSpecialEditor(ACol, ARow, r, color);
         break;
     }
     FStartEditChar = 0;
@@ -214,6 +218,10 @@ void TQorStringGrid::CommitCellEditor(int ACol, int ARow) {
         commitEditLink(ACol, ARow);
         break;
     default:
+        if (IsDropDownEditorKind(FEditControl)) {
+            commitDropDownEditor(ACol, ARow);
+            break;
+        }
         // The text kinds commit through the text editor; edDataCheckBox and edNone have none.
         commitSpecialEditor(ACol, ARow);
         break;

@@ -304,8 +304,7 @@ void TQorStringGrid::openSpecialEditor(int ACol, int ARow, const TRect& Cell, TC
         return;
     }
     default:
-        // The custom and drop-down kinds have no editor here; the edit is entered without a
-        // visible editor.
+        // The custom kind has no editor here; the edit is entered without a visible editor.
         return;
     }
 }
