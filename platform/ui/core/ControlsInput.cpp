@@ -710,6 +710,9 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_SHOWINGCHANGED:
         CMShowingChanged(Message);
         break;
+    case CM_DOCKCLIENT:
+        CMDockClient(Message);
+        break;
     case WM_CAPTURECHANGED:
         WMCaptureChanged(Message);
         break;

@@ -142,7 +142,8 @@ protected:
     virtual void CMRelease(TMessage& Message);
     void CMDialogKey(TWMKey& Message) override;
     void CMShowingChanged(TMessage& Message) override;
-    bool IsTopLevelWindow() const override { return true; }
+    // A form docked to a site is a child window.
+    bool IsTopLevelWindow() const override { return !Parent(); }
 
 private:
     friend class TApplication;
