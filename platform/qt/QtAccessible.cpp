@@ -129,11 +129,25 @@ private:
     QPointer<QWidget> window_;
 };
 
+// Drops the interface of an object from Qt's registry.
+void dropInterface(TAccessibleObject* Object) {
+    auto it = interfaces().find(Object);
+    if (it == interfaces().end()) return;
+    TQtAccessible* iface = it->second;
+    interfaces().erase(it);
+    iface->Forget();
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+}
+
 // The interface of an item object, made and handed to Qt's registry on first use. Window is
 // the widget of the window the item belongs to; nil to take its parent's.
 QAccessibleInterface* interfaceOf(TAccessibleObject* Object, QWidget* Window) {
     if (!Object) return nullptr;
-    if (auto it = interfaces().find(Object); it != interfaces().end()) return it->second;
+    if (auto it = interfaces().find(Object); it != interfaces().end()) {
+        if (it->second->Window()) return it->second;
+        // Its window was made again: the interface of the old one goes.
+        dropInterface(Object);
+    }
     if (!Window) {
         TAccessibleObject* parent = Object->Parent();
         auto it = parent ? interfaces().find(parent) : interfaces().end();
@@ -167,14 +181,7 @@ public:
             QAccessible::updateAccessibility(&event);
         }
     }
-    void ObjectDestroyed(TAccessibleObject* Object) override {
-        auto it = interfaces().find(Object);
-        if (it == interfaces().end()) return;
-        TQtAccessible* iface = it->second;
-        interfaces().erase(it);
-        iface->Forget();
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
-    }
+    void ObjectDestroyed(TAccessibleObject* Object) override { dropInterface(Object); }
 };
 
 Service service;

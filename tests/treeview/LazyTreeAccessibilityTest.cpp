@@ -178,6 +178,9 @@ TEST(LazyTreeAccessibility, ScreenReaderReadsTheRowsThroughQt) {
     t.tree->SetExpanded(t["alpha"], false);
     EXPECT_EQ(uitest::accessibleOf(t.tree).childCount, 2);
     EXPECT_EQ(uitest::accessibleChild(t.tree, 1).name, "beta");
+    // A window made again offers its rows again.
+    t.tree->DestroyHandle();
+    EXPECT_EQ(uitest::accessibleChild(t.tree, 1).name, "beta");
 }
 
 TEST(LazyTreeAccessibility, FocusMovesAreAnnouncedAndReadable) {
