@@ -5,6 +5,7 @@
 #include "platform/ui/core/Forms.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -599,6 +600,105 @@ TRect TQorPageControl::CloseButtonRect(const TQorTabSheet* Page) const {
 
 bool TQorPageControl::hoverDrawn() const {
     return FTabHoverColor != clNone && !FTabBorder3D && !FTabBackGround;
+}
+
+// --- docking --------------------------------------------------------------------------------
+
+TQorTabSheet* TQorPageControl::pageOfDockClient(const TControl* Client) const {
+    if (!Client || Client->HostDockSite() != this) return nullptr;
+    for (TQorTabSheet* page : FPages)
+        if (Client->Parent() == page) return page;
+    return nullptr;
+}
+
+TControl* TQorPageControl::dockClientAt(int X, int Y) const {
+    if (DockClientCount() == 0) return nullptr;
+    const int index = PageIndexAt(X, Y);
+    if (index < 0) return nullptr;
+    TQorTabSheet* page = FPages[std::size_t(index)];
+    TControl* client = page->ControlCount() > 0 ? page->Controls(0) : nullptr;
+    return client && client->HostDockSite() == this ? client : nullptr;
+}
+
+void TQorPageControl::CMDockClient(TMessage& Message) {
+    const auto* rec = reinterpret_cast<const TDockClientRec*>(Message.LParam);
+    Message.Result = 0;
+    if (!rec || !rec->Client) return;
+    TControl* client = rec->Client;
+    auto sheet = std::make_unique<TQorTabSheet>(this);
+    FNewDockSheet = sheet.get();
+    if (dynamic_cast<TCustomForm*>(client)) sheet->SetText(client->Text());
+    sheet->SetQorPageControl(this);
+    try {
+        client->Dock(this, rec->DockRect);
+    } catch (...) {
+        FNewDockSheet = nullptr;
+        throw;
+    }
+    FNewDockSheet = nullptr;
+    TQorTabSheet* page = sheet.release();
+    const bool visible = client->Visible();
+    page->SetTabVisible(visible);
+    if (visible) SetActivePage(page);
+    client->SetAlign(alClient);
+}
+
+void TQorPageControl::DoAddDockClient(TControl* Client, const TRect& ARect) {
+    if (FNewDockSheet)
+        Client->SetParent(FNewDockSheet);
+    else
+        TCustomControl::DoAddDockClient(Client, ARect);
+}
+
+void TQorPageControl::DoRemoveDockClient(TControl* Client) {
+    TCustomControl::DoRemoveDockClient(Client);
+    if (!FUndockingPage || (ComponentState() & csDestroying)) return;
+    TQorTabSheet* page = std::exchange(FUndockingPage, nullptr);
+    // The client leaves the sheet before it goes.
+    if (Client->Parent() == page) Client->SetParent(nullptr);
+    if (page == FActivePage) SelectNextPage(true);
+    delete page;
+}
+
+void TQorPageControl::WndProc(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_UNDOCKCLIENT: {
+        const auto* rec = reinterpret_cast<const TUndockClientRec*>(Message.LParam);
+        FUndockingPage = rec ? pageOfDockClient(rec->Client) : nullptr;
+        if (FUndockingPage) rec->Client->SetAlign(alNone);
+        Message.Result = 0;
+        return;
+    }
+    case CM_DOCKNOTIFICATION: {
+        const auto* rec = reinterpret_cast<const TDockNotifyRec*>(Message.LParam);
+        TQorTabSheet* page =
+            rec ? pageOfDockClient(reinterpret_cast<TControl*>(Message.WParam)) : nullptr;
+        if (page && rec->ClientMsg == WM_SETTEXT) {
+            // The caption ends at the first line break.
+            const std::string text = reinterpret_cast<const char*>(rec->MsgLParam);
+            page->SetText(text.substr(0, text.find_first_of("\r\n")));
+        } else if (page && rec->ClientMsg == CM_VISIBLECHANGED) {
+            page->SetTabVisible(rec->MsgWParam != 0);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    TCustomControl::WndProc(Message);
+}
+
+void TQorPageControl::WMLButtonDown(TWMMouse& Message) {
+    TCustomControl::WMLButtonDown(Message);
+    if (DockSite())
+        if (TControl* client = dockClientAt(Message.XPos(), Message.YPos()))
+            client->BeginDrag(false);
+}
+
+void TQorPageControl::WMLButtonDblClk(TWMMouse& Message) {
+    TCustomControl::WMLButtonDblClk(Message);
+    if (TControl* client = dockClientAt(Message.XPos(), Message.YPos()))
+        client->ManualDock(nullptr);
 }
 
 void TQorPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

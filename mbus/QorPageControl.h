@@ -218,6 +218,15 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CMDialogKey(TWMKey& Message) override;
     void Resize() override;
+    // Docking: a client docked to the control gets a sheet of its own, which goes when the
+    // client leaves.
+    void WndProc(TMessage& Message) override;
+    void CMDockClient(TMessage& Message) override;
+    void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+    void DoRemoveDockClient(TControl* Client) override;
+    // A press on a docked client's tab starts dragging the client; a double click floats it.
+    void WMLButtonDown(TWMMouse& Message) override;
+    void WMLButtonDblClk(TWMMouse& Message) override;
 
 private:
     friend class TQorTabSheet;
@@ -233,6 +242,12 @@ private:
     void paintCloseButton(TCanvas* C, TQorTabSheet* Page);
     void paintSheetFrame(TCanvas* C, const TRect& Sheet);
     void closeActivePage();
+    // The page of a client docked to this control, and the client docked on the tab at a
+    // client point; nil when none.
+    TQorTabSheet* pageOfDockClient(const TControl* Client) const;
+    TControl* dockClientAt(int X, int Y) const;
+    TQorTabSheet* FNewDockSheet = nullptr;
+    TQorTabSheet* FUndockingPage = nullptr;
     // Hover drawing is on: hover colour set, owner drawing, no tab picture.
     bool hoverDrawn() const;
     // What the close box of the active tab shows.

@@ -1250,6 +1250,8 @@ public:
     // item; nil while no provider is registered.
     const std::shared_ptr<TObject>& Accessible() const { return FAccessible; }
     const std::shared_ptr<TObject>& AccessibleItem() const { return FAccessibleItem; }
+    // A node's text as assistive technology reads it (the text for column -1).
+    std::string AccessibleNodeText(PLazyNode Node);
 
     // --- printing (services/LazyTreePrint.cpp) ---
     // The whole tree (with its header when PrintHeader and the header shows) on pages of
@@ -1569,6 +1571,10 @@ protected:
     PLazyNode NodeOfItemHandle(LPARAM Handle);
     std::shared_ptr<TObject> FAccessible;
     std::shared_ptr<TObject> FAccessibleItem;
+    // Tells assistive technology that the focus moved to another node.
+    void NotifyAccessibleFocus();
+    // Drops what the accessible objects keep of a node being freed.
+    void AccessibleNodeGone(PLazyNode Node);
 
     // Node editing.
     virtual void StartNodeEdit();

@@ -630,6 +630,7 @@ void TBaseLazyTree::clearReferences(PLazyNode Node) {
 
 void TBaseLazyTree::FreeNode(PLazyNode Node) {
     clearReferences(Node);
+    AccessibleNodeGone(Node);
     if (OnFreeNode &&
         (Node->States.Contains(vsInitialized) || Node->States.Contains(vsOnFreeNodeCallRequired)))
         OnFreeNode(this, Node);

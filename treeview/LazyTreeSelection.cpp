@@ -439,6 +439,7 @@ bool TBaseLazyTree::FireFocusChanging(PLazyNode OldNode, PLazyNode NewNode, int 
 
 void TBaseLazyTree::FireFocusChanged(PLazyNode Node, int Column) {
     if (OnFocusChanged) OnFocusChanged(this, Node, Column);
+    NotifyAccessibleFocus();
 }
 
 void TBaseLazyTree::ApplyFocusedNode(PLazyNode Node, bool Ask) {

@@ -1,6 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
 #include "platform/print/Printers.h"
+#include "platform/qt/QtAccessible.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtDragDrop.h"
@@ -268,6 +269,7 @@ void InitQtBackend(int& argc, char** argv) {
     SetDialogService(&dialogs);
     SetClipboardAccess(QtClipboardAccess());
     SetPrintBackend(QtPrintBackend());
+    InitQtAccessibility();
     // Without native windows (the offscreen platform) drags run in this process.
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         SetDragDriver(QtDragDriver());
@@ -278,6 +280,7 @@ void DoneQtBackend() {
     if (!app) return;
     SetBackend(nullptr);
     SetPrintBackend(nullptr);
+    DoneQtAccessibility();
     SetDialogService(nullptr);
     SetClipboardAccess({});
     SetDragDriver(nullptr);

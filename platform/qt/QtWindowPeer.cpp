@@ -321,9 +321,14 @@ TShiftState QtModifiersToShift(Qt::KeyboardModifiers modifiers, Qt::MouseButtons
 // --- TQtWindowPeer ---------------------------------------------------------------------------
 TQtWindowPeer::TQtWindowPeer(TWinControl* control) : control_(control) {}
 
+namespace {
+constexpr const char* PeerProperty = "knxPeer";
+}
+
 TQtWindowPeer::~TQtWindowPeer() {
     if (widget_) {
         widget_->removeEventFilter(this);
+        widget_->setProperty(PeerProperty, QVariant());
         if (auto custom = dynamic_cast<CustomDrawWidget*>(widget_.data())) {
             custom->control = nullptr;
             custom->painting = nullptr;
@@ -345,8 +350,14 @@ bool TQtWindowPeer::IsTopLevel() const {
     return control_->Parent() == nullptr || control_->IsPopupWindow();
 }
 
+TQtWindowPeer* TQtWindowPeer::OfWidget(const QObject* Widget) {
+    QObject* peer = Widget ? Widget->property(PeerProperty).value<QObject*>() : nullptr;
+    return dynamic_cast<TQtWindowPeer*>(peer);
+}
+
 void TQtWindowPeer::Attach(QWidget* widget) {
     widget_ = widget;
+    widget->setProperty(PeerProperty, QVariant::fromValue(static_cast<QObject*>(this)));
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
     if (control_->IsPopupWindow()) {

@@ -25,6 +25,8 @@ public:
 
     TWinControl* Control() const { return control_; }
     QWidget* Widget() const { return widget_; }
+    // The peer whose widget Widget is; nil for a widget of no peer.
+    static TQtWindowPeer* OfWidget(const QObject* Widget);
     // Where child controls' widgets go (a page, a group's inside ...).
     virtual QWidget* ChildContainer() const { return widget_; }
     // The widget of the whole window: the one of its non-client frame, where it has one.

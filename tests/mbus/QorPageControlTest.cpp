@@ -3,6 +3,7 @@
 
 #include "platform/gfx/ImageList.h"
 #include "platform/testing/UiTest.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/core/Forms.h"
 
 #include <gtest/gtest.h>
@@ -454,4 +455,98 @@ TEST_F(PageControlTest, ClassicLookDrawsHighlightedTabsAndNoCloseButtons) {
     const TRect r = pages->TabRect(b);
     EXPECT_EQ(mostOf(image.get(), {r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3}),
               ColorToRGB(clHighlight));
+}
+
+namespace {
+
+TPoint middle(const TRect& r) {
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+} // namespace
+
+TEST_F(PageControlTest, ADockedFormHasASheetOfItsOwnUntilItFloats) {
+    TQorTabSheet* nodes = addPage("Nodes  ");
+    addPage("Variables  ");
+    pages->SetDockSite(true);
+    form->Show();
+    uitest::processMessages();
+    auto client = std::make_unique<TForm>(nullptr);
+    client->SetCaption("Meters  ");
+    client->SetClientSize(120, 80);
+    client->Show();
+
+    ASSERT_TRUE(client->ManualDock(pages));
+    uitest::processMessages();
+    ASSERT_EQ(pages->PageCount(), 3);
+    TQorTabSheet* sheet = pages->Pages(2);
+    EXPECT_EQ(sheet->Caption(), "Meters  ");
+    EXPECT_EQ(pages->ActivePage(), sheet);
+    EXPECT_EQ(client->Parent(), sheet);
+    EXPECT_EQ(client->HostDockSite(), pages);
+    EXPECT_EQ(client->BoundsRect(), sheet->ClientRect()) << "it fills its sheet";
+    EXPECT_TRUE(client->Showing());
+
+    // Its caption (to the first line break) and visibility follow the client.
+    client->SetCaption("Readings  \r\nof today");
+    EXPECT_EQ(sheet->Caption(), "Readings  ");
+    client->Hide();
+    EXPECT_FALSE(sheet->TabVisible());
+    client->Show();
+    EXPECT_TRUE(sheet->TabVisible());
+    // Plain pages start no drag.
+    uitest::postNativeMouseDown(pages, middle(pages->TabRect(nodes)));
+    uitest::processMessages();
+    EXPECT_FALSE(client->Dragging());
+    uitest::postNativeMouseUp(pages, middle(pages->TabRect(nodes)));
+    uitest::processMessages();
+
+    // A double click on its tab floats it; its sheet goes.
+    pages->SetActivePage(sheet);
+    uitest::postNativeDoubleClickAt(pages, middle(pages->TabRect(sheet)));
+    uitest::processMessages();
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(client->Parent(), nullptr);
+    EXPECT_EQ(client->HostDockSite(), nullptr);
+    EXPECT_EQ(pages->DockClientCount(), 0);
+    EXPECT_NE(pages->ActivePage(), nullptr);
+    EXPECT_TRUE(client->Showing());
+}
+
+TEST_F(PageControlTest, ADockDragOfAControlFloatsItAndDocksItBack) {
+    addPage("Nodes  ");
+    pages->SetBounds(0, 0, 330, 300);
+    pages->SetDockSite(true);
+    form->Show();
+    uitest::processMessages();
+    auto* panel = new TPanel(form.get());
+    panel->SetBounds(0, 0, 60, 40);
+    panel->SetCaption("Gauge");
+    panel->SetDragKind(dkDock);
+    ASSERT_TRUE(panel->ManualDock(pages));
+    uitest::processMessages();
+    ASSERT_EQ(pages->PageCount(), 2);
+    TQorTabSheet* sheet = pages->Pages(1);
+    EXPECT_EQ(sheet->Caption(), "") << "only a form gives its caption";
+
+    // Dragged from its tab and dropped off the page control: it floats in a window of its own.
+    const TPoint tab = middle(pages->TabRect(sheet));
+    uitest::postNativeMouseDown(pages, tab);
+    uitest::postNativeMouseMove(pages, {tab.X + 20, tab.Y}, true);
+    uitest::postNativeMouseMove(pages, {100, 360}, true);
+    uitest::postNativeMouseUp(pages, {100, 360});
+    uitest::processMessages();
+    EXPECT_EQ(pages->PageCount(), 1);
+    auto* floating = dynamic_cast<TCustomForm*>(panel->Parent());
+    ASSERT_NE(floating, nullptr);
+    EXPECT_EQ(panel->HostDockSite(), floating);
+    EXPECT_TRUE(floating->Showing());
+    EXPECT_EQ(floating->BoundsRect().TopLeft(), pages->ClientToScreen({100, 360}));
+
+    // Docked again, it leaves the floating window, which goes.
+    ASSERT_TRUE(panel->ManualDock(pages));
+    uitest::processMessages();
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(panel->Parent(), pages->Pages(1));
+    EXPECT_EQ(pages->DockClientCount(), 1);
 }

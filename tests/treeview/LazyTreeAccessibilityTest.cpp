@@ -1,5 +1,6 @@
 // The tree-view control messages a screen reader's proxy sends, and the accessibility providers.
 #include "treeview/services/LazyTreeAccessibility.h"
+#include "platform/testing/AccessibleProbe.h"
 #include "tests/treeview/TreeInput.h"
 
 #include <gtest/gtest.h>
@@ -101,8 +102,10 @@ struct Provider : ILTAccessibleProvider {
 };
 
 TEST(LazyTreeAccessibility, ProvidersMakeTheAccessibleObjects) {
-    TreeFixture t({"a"});
+    TreeFixture t({"a"}, false);
     TLTAccessibilityFactory* factory = TLTAccessibilityFactory::GetAccessibilityFactory();
+    const auto builtIn = {LazyTreeAccessibleProvider(), LazyTreeFocusedItemProvider()};
+    for (const auto& p : builtIn) factory->UnRegisterAccessibleProvider(p);
     // Without a provider the tree keeps no object and answers nothing.
     EXPECT_EQ(t.tree->Perform(WM_GETOBJECT, 0, OBJID_CLIENT), 0);
     EXPECT_EQ(t.tree->Accessible(), nullptr);
@@ -122,6 +125,82 @@ TEST(LazyTreeAccessibility, ProvidersMakeTheAccessibleObjects) {
     EXPECT_EQ(t.tree->Perform(WM_GETOBJECT, 0, -1), 0) << "another object id";
     factory->UnRegisterAccessibleProvider(first);
     factory->UnRegisterAccessibleProvider(second);
+    for (const auto& p : builtIn) factory->RegisterAccessibleProvider(p);
+}
+
+TEST(LazyTreeAccessibility, ScreenReaderReadsTheRowsThroughQt) {
+    TreeFixture t({"alpha", "alpha/a1", "alpha/a2", "beta", "beta/b1"});
+    t.tree->SetAccessibleName("Devices");
+    t.tree->SetExpanded(t["alpha"], true);
+    t.tree->SetSelected(t["a1"], true);
+    t.tree->SetCheckType(t["a2"], ctCheckBox);
+    t.tree->SetCheckState(t["a2"], csCheckedNormal);
+    uitest::processMessages();
+
+    const uitest::AccessibleView tree = uitest::accessibleOf(t.tree);
+    ASSERT_TRUE(tree.exists);
+    EXPECT_EQ(tree.role, "tree");
+    EXPECT_EQ(tree.name, "Devices");
+    EXPECT_EQ(tree.childCount, 4) << "the rows shown; b1 is under a collapsed node";
+    const TPoint origin = t.tree->ClientToScreen({0, 0});
+    EXPECT_EQ(tree.rect, Bounds(origin.X, origin.Y, t.tree->ClientWidth(), t.tree->ClientHeight()));
+
+    struct Row {
+        const char* name;
+        const char* level;
+        bool selected, expanded, collapsed, checked;
+    };
+    const Row rows[] = {{"alpha", "1", false, true, false, false},
+                        {"a1", "2", true, false, false, false},
+                        {"a2", "2", false, false, false, true},
+                        {"beta", "1", false, false, true, false}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(rows[i].name);
+        const uitest::AccessibleView v = uitest::accessibleChild(t.tree, i);
+        EXPECT_EQ(v.role, "tree item");
+        EXPECT_EQ(v.name, rows[i].name);
+        EXPECT_EQ(v.value, rows[i].level);
+        EXPECT_EQ(v.selected, rows[i].selected);
+        EXPECT_EQ(v.expanded, rows[i].expanded);
+        EXPECT_EQ(v.collapsed, rows[i].collapsed);
+        EXPECT_EQ(v.checked, rows[i].checked);
+        EXPECT_EQ(v.indexInParent, i);
+        EXPECT_EQ(v.parentName, "Devices");
+        TRect r = t.tree->GetDisplayRect(t[rows[i].name], -1, false);
+        OffsetRect(r, origin.X, origin.Y);
+        EXPECT_EQ(v.rect, r);
+    }
+    EXPECT_FALSE(uitest::accessibleChild(t.tree, 4).exists);
+
+    // Rows follow the tree: a freed node's item goes, a collapsed node hides its children.
+    t.tree->DeleteNode(t["a1"]);
+    EXPECT_EQ(uitest::accessibleChild(t.tree, 1).name, "a2");
+    t.tree->SetExpanded(t["alpha"], false);
+    EXPECT_EQ(uitest::accessibleOf(t.tree).childCount, 2);
+    EXPECT_EQ(uitest::accessibleChild(t.tree, 1).name, "beta");
+    // A window made again offers its rows again.
+    t.tree->DestroyHandle();
+    EXPECT_EQ(uitest::accessibleChild(t.tree, 1).name, "beta");
+}
+
+TEST(LazyTreeAccessibility, FocusMovesAreAnnouncedAndReadable) {
+    TreeFixture t({"alpha", "beta", "gamma"});
+    t.tree->SetFocus();
+    uitest::processMessages();
+    ASSERT_TRUE(uitest::accessibleOf(t.tree).focused);
+    EXPECT_FALSE(uitest::accessibleFocusChild(t.tree).exists) << "no node has the focus yet";
+
+    uitest::AccessibleFocusRecorder recorder;
+    uitest::postNativeKey(VK_DOWN, t.tree);
+    uitest::processMessages();
+    uitest::postNativeKey(VK_DOWN, t.tree);
+    uitest::processMessages();
+    EXPECT_EQ(recorder.events(), (std::vector<std::string>{"alpha", "beta"}));
+    const uitest::AccessibleView focus = uitest::accessibleFocusChild(t.tree);
+    EXPECT_EQ(focus.name, "beta");
+    EXPECT_TRUE(focus.focused);
+    EXPECT_EQ(focus.indexInParent, 1);
+    EXPECT_FALSE(uitest::accessibleChild(t.tree, 0).focused);
 }
 
 } // namespace

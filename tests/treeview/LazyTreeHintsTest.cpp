@@ -64,6 +64,33 @@ TEST(LazyTreeHints, TooltipShowsACutOffTextInPlace) {
     EXPECT_EQ(Application->HintWindow(), nullptr);
 }
 
+TEST(LazyTreeHints, KeysEndOnlyTheApplicationsHint) {
+    HintTree t;
+    // The control's hint, in the application's window, goes with a key.
+    t.restAt(t.cellPoint("x"));
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(Application->Hint(), "tree hint");
+    uitest::postNativeKey(VK_F4, t.tree);
+    processMessages();
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+
+    // The tree's own window, a bare popup, stays through keys and goes with a click.
+    t.tree->SetHintMode(hmTooltip);
+    const TPoint p = t.cellPoint("a rather long text that the column cuts");
+    TLazyTreeHintWindow* w = t.restAt(p);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(DWORD(GetWindowLong(w->Handle(), GWL_STYLE)) & ~WS_VISIBLE, WS_POPUP);
+    EXPECT_EQ(DWORD(GetWindowLong(w->Handle(), GWL_EXSTYLE)) & WS_EX_CLIENTEDGE, 0u);
+    uitest::postNativeKey(VK_F4, t.tree);
+    processMessages();
+    EXPECT_EQ(Application->HintWindow(), w);
+    EXPECT_FALSE(w->IsHintMsg(TMessage{WM_NCMOUSEMOVE, 0, 0, 0}));
+    uitest::postNativeClickAt(t.tree, p);
+    processMessages();
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+    EXPECT_FALSE(w->IsHintMsg(TMessage{WM_LBUTTONDOWN, 0, 0, 0})) << "hidden";
+}
+
 TEST(LazyTreeHints, NodeHintsAndTheControlsHint) {
     HintTree t;
     t.tree->SetHintMode(hmHintAndDefault);

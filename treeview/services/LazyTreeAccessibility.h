@@ -23,3 +23,8 @@ public:
 private:
     std::vector<std::shared_ptr<ILTAccessibleProvider>> FAccessibleProviders;
 };
+
+// The providers every tree has from the program's start: the first makes the tree's object,
+// whose children are the rows the tree shows; the second the object of the focused item.
+std::shared_ptr<ILTAccessibleProvider> LazyTreeAccessibleProvider();
+std::shared_ptr<ILTAccessibleProvider> LazyTreeFocusedItemProvider();

@@ -16,8 +16,11 @@ public:
     void ActivateHintData(const TRect& Rect, const std::string& AHint, TObject* AData) override;
     void ActivateHint(const TRect& Rect, const std::string& AHint) override;
     const TLTHintData& HintData() const { return FHintData; }
+    // A mouse move over a frame and keys do not end the tree's hints.
+    bool IsHintMsg(const TMessage& Msg) override;
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
     void Paint() override;
     void WndProc(TMessage& Message) override;
 

@@ -432,6 +432,17 @@ void TLazyTreeHintWindow::internalPaint(int Step, int StepSize) {
     }
 }
 
+bool TLazyTreeHintWindow::IsHintMsg(const TMessage& Msg) {
+    if (!HandleAllocated() || !Visible() || !THintWindow::IsHintMsg(Msg)) return false;
+    return Msg.Msg != WM_NCMOUSEMOVE && !(Msg.Msg >= WM_KEYFIRST && Msg.Msg <= WM_KEYLAST);
+}
+
+void TLazyTreeHintWindow::CreateParams(TCreateParams& Params) {
+    THintWindow::CreateParams(Params);
+    Params.Style = WS_POPUP;
+    Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+}
+
 void TLazyTreeHintWindow::Paint() {
     const TRect all{0, 0, FTarget->Width(), FTarget->Height()};
     Canvas()->CopyRect(all, FTarget->Canvas(), all);

@@ -81,6 +81,7 @@ TControl::~TControl() {
     if (s.capture == this) s.capture = nullptr;
     if (s.mouseControl == this) s.mouseControl = nullptr;
     if (Application) Application->ControlDestroying(this);
+    if (hostDockSite_) hostDockSite_->TWinControl::DoRemoveDockClient(this);
     if (parent_) parent_->RemoveControl(this);
     if (popupMenu_ && state().popupHooks.AsComponent)
         state().popupHooks.AsComponent(popupMenu_)->RemoveFreeNotification(this);
@@ -187,6 +188,7 @@ void TControl::SetVisible(bool v) {
     visible_ = v;
     Perform(CM_VISIBLECHANGED, v);
     if (parent_ && align_ != alNone) parent_->Realign();
+    sendDockNotification(CM_VISIBLECHANGED, v, 0);
 }
 
 void TControl::Show() {
@@ -213,6 +215,7 @@ void TControl::SetText(const std::string& v) {
     text_ = v;
     PeerChanged(pcText);
     Perform(CM_TEXTCHANGED);
+    sendDockNotification(WM_SETTEXT, 0, LPARAM(text_.c_str()));
 }
 
 void TControl::SetColor(TColor v) {
@@ -408,6 +411,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
     SetComponentState(ComponentState() | csDestroying);
+    for (TControl* c : dockClients_) c->hostDockSite_ = nullptr;
     // A parent destroys its child controls, whoever owns them.
     while (!controls_.empty()) {
         TControl* c = controls_.back();

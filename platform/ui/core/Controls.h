@@ -218,6 +218,27 @@ struct TDragRec {
 using TStartDragEvent =
     std::function<void(TObject* Sender, std::unique_ptr<TDragObject>& DragObject)>;
 // Source is the source control for a drag that carries one, else the drag object.
+// Docking: a control docks to a window that is a dock site (DockSite) and becomes its client.
+// CM_DOCKCLIENT (LParam a TDockClientRec*) asks the site to take a client; CM_UNDOCKCLIENT
+// (LParam a TUndockClientRec*) tells it a client leaves, and a non-zero answer keeps it;
+// CM_DOCKNOTIFICATION (WParam the client, LParam a TDockNotifyRec*) passes on a client's text
+// (WM_SETTEXT, MsgLParam its const char*) and visibility (CM_VISIBLECHANGED, MsgWParam) changes.
+enum TDragKind { dkDrag, dkDock };
+struct TDockClientRec {
+    TControl* Client;
+    TRect DockRect;  // screen
+    TPoint MousePos; // screen
+};
+struct TUndockClientRec {
+    TWinControl* NewTarget; // nil: the client floats
+    TControl* Client;
+};
+struct TDockNotifyRec {
+    UINT ClientMsg;
+    WPARAM MsgWParam;
+    LPARAM MsgLParam;
+};
+
 using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
                                           TDragState State, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
@@ -364,6 +385,17 @@ public:
     void EndDrag(bool Drop);
     // Whether a drag of this control runs (also while it waits for the threshold).
     virtual bool Dragging() const;
+    // dkDock: a drag of the control docks it where it is dropped: to the dock site under the
+    // mouse, or floating in a window of its own.
+    TDragKind DragKind() const { return dragKind_; }
+    void SetDragKind(TDragKind v) { dragKind_ = v; }
+    // The site the control is docked to; nil when it is not docked.
+    TWinControl* HostDockSite() const { return hostDockSite_; }
+    // Docks the control to NewDockSite, or floats it (nil): a form as a window of its own,
+    // another control in a floating form made for it. False when the old site keeps it.
+    bool ManualDock(TWinControl* NewDockSite);
+    // The site's answer to CM_DOCKCLIENT: the control becomes its client at ARect (screen).
+    virtual void Dock(TWinControl* NewDockSite, const TRect& ARect);
     TStartDragEvent OnStartDrag;
     TEndDragEvent OnEndDrag;
     TDragOverEvent OnDragOver;
@@ -472,6 +504,12 @@ private:
     std::unique_ptr<TControlActionLink> actionLink_;
     unsigned controlState_ = 0;
     TDragMode dragMode_ = dmManual;
+    TDragKind dragKind_ = dkDrag;
+    TWinControl* hostDockSite_ = nullptr;
+    // Tells the host dock site about a change of this client.
+    void sendDockNotification(UINT Msg, WPARAM WParam, LPARAM LParam);
+    // Docks where a dock drag ended (screen point).
+    void dockDrop(TPoint P);
     // Distances kept by akRight / akBottom anchors, taken when the parent size is known.
     int anchorRight_ = -1;
     int anchorBottom_ = -1;
@@ -495,6 +533,15 @@ public:
     void HandleNeeded();
     void DestroyHandle();
     void RecreateWnd();
+    // Whether controls can dock to this window, and those docked to it.
+    bool DockSite() const { return dockSite_; }
+    void SetDockSite(bool v) { dockSite_ = v; }
+    int DockClientCount() const { return int(dockClients_.size()); }
+    TControl* DockClients(int Index) const { return dockClients_.at(std::size_t(Index)); }
+    // Places a client docking to this site (it becomes a child filling ARect, in screen
+    // coordinates) and lets a client go.
+    virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+    virtual void DoRemoveDockClient(TControl* Client);
     TWindowPeer* Peer() const { return peer_.get(); }
     // The kind of native peer this control wants ("WINDOW": a custom-drawn window).
     virtual std::string PeerClassName() const { return "WINDOW"; }
@@ -628,6 +675,8 @@ protected:
     void CMFontChanged(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
     void CMBiDiModeChanged(TMessage& Message) override;
+    // A client asks to dock: it docks at the asked place.
+    virtual void CMDockClient(TMessage& Message);
 
 private:
     friend class TControl;
@@ -664,6 +713,8 @@ private:
     std::unique_ptr<TBitmap> layeredImage_;
     std::uint8_t layeredAlpha_ = 255;
     std::unique_ptr<TWindowFrame> frame_;
+    bool dockSite_ = false;
+    std::vector<TControl*> dockClients_;
 };
 
 // --- TCustomControl / TGraphicControl --------------------------------------------------------

@@ -79,8 +79,11 @@ void TControl::WndProc(TMessage& Message) {
             setMouseControl(ClientRect().Contains(p) ? this : nullptr);
             if (Application) Application->NoteMouseMoved(MouseInControl() ? this : nullptr);
         } else if (Application) {
-            Application->CancelHint();
+            Application->CheckHintMessage(Message);
         }
+    } else if (Application && (isKeyMessage(msg) || msg == WM_NCMOUSEMOVE || msg == WM_MOUSEWHEEL ||
+                               msg == WM_MOUSEHWHEEL)) {
+        Application->CheckHintMessage(Message);
     }
     Dispatch(Message);
 }
@@ -712,6 +715,9 @@ void TWinControl::Dispatch(TMessage& Message) {
         break;
     case CM_SHOWINGCHANGED:
         CMShowingChanged(Message);
+        break;
+    case CM_DOCKCLIENT:
+        CMDockClient(Message);
         break;
     case WM_CAPTURECHANGED:
         WMCaptureChanged(Message);

@@ -757,8 +757,10 @@ void TControl::EndDrag(bool Drop) {
     std::unique_ptr<ControlDrag> d = std::move(controlDrag);
     TPoint p;
     GetCursorPos(p);
+    // A dock drag docks the control instead of dropping it on a target.
+    const bool dock = dragKind_ == dkDock;
     if (d->started && d->target) {
-        if (Drop && d->accepted) {
+        if (Drop && d->accepted && !dock) {
             d->object->Dropped = true;
             sendDrag(d->target, dmDragDrop, p, d->object.get());
         } else {
@@ -768,6 +770,7 @@ void TControl::EndDrag(bool Drop) {
     if (Screen) Screen->SetCurrentCursor(crDefault);
     if (!*d->sourceAlive) return;
     if (MouseCapture()) SetMouseCapture(false);
+    if (dock && Drop && d->started) dockDrop(p);
     const TPoint client = ScreenToClient(p);
     DoEndDrag(d->object->Dropped ? d->target : nullptr, client.X, client.Y);
 }

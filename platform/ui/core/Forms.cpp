@@ -523,6 +523,12 @@ void THintWindow::ActivateHint(const TRect& Rect, const std::string& AHint) {
     Invalidate();
 }
 
+bool THintWindow::IsHintMsg(const TMessage& Msg) {
+    const UINT m = Msg.Msg;
+    return (m >= WM_KEYFIRST && m <= WM_KEYLAST) || m == CM_ACTIVATE || m == CM_DEACTIVATE ||
+           m == WM_COMMAND || (m > WM_MOUSEMOVE && m <= WM_MOUSELAST) || m == WM_NCMOUSEMOVE;
+}
+
 void THintWindow::ReleaseHandle() {
     SetVisible(false);
     DestroyHandle();
@@ -772,6 +778,15 @@ void TApplication::CancelHint() {
     HideHint();
     hintControl_ = nullptr;
     hintShown_ = false;
+}
+
+void TApplication::CheckHintMessage(const TMessage& Msg) {
+    if (hintWindow_ && hintWindow_->Visible()) {
+        if (hintWindow_->IsHintMsg(Msg)) CancelHint();
+    } else if (Msg.Msg > WM_MOUSEMOVE && Msg.Msg <= WM_MOUSELAST && Msg.Msg != WM_MOUSEWHEEL &&
+               Msg.Msg != WM_MOUSEHWHEEL) {
+        CancelHint();
+    }
 }
 
 void TApplication::HideHint() {

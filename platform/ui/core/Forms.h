@@ -142,7 +142,8 @@ protected:
     virtual void CMRelease(TMessage& Message);
     void CMDialogKey(TWMKey& Message) override;
     void CMShowingChanged(TMessage& Message) override;
-    bool IsTopLevelWindow() const override { return true; }
+    // A form docked to a site is a child window.
+    bool IsTopLevelWindow() const override { return !Parent(); }
 
 private:
     friend class TApplication;
@@ -184,6 +185,9 @@ public:
         return CalcHintRect(MaxWidth, AHint);
     }
     void ReleaseHandle();
+    // Whether Msg, coming while the hint shows, ends it: keys, mouse buttons and the wheel, a
+    // mouse move over a window's frame, activation changes and commands.
+    virtual bool IsHintMsg(const TMessage& Msg);
     std::string PeerClassName() const override { return "HINT"; }
 
 protected:
@@ -279,6 +283,9 @@ public:
     TColor HintColor = clInfoBk;
     void CancelHint();
     void HideHint();
+    // Input reaching a control: a click ends a hint or its wait; other input ends a shown hint
+    // when its window says so (IsHintMsg).
+    void CheckHintMessage(const TMessage& Msg);
     // The hint window currently shown, or nullptr.
     THintWindow* HintWindow() const;
     const std::string& Hint() const { return hint_; }
