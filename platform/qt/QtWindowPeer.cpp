@@ -358,7 +358,8 @@ void TQtWindowPeer::Attach(QWidget* widget) {
         widget->setWindowFlags(flags);
         widget->setAttribute(Qt::WA_ShowWithoutActivating);
     }
-    for (int what : {pcBorder, pcBounds, pcFont, pcCursor, pcEnabled, pcText, pcRegion, pcVisible})
+    for (int what :
+         {pcBorder, pcBounds, pcFont, pcCursor, pcEnabled, pcText, pcRegion, pcBiDiMode, pcVisible})
         Changed(what);
 }
 
@@ -403,6 +404,10 @@ void TQtWindowPeer::Changed(int what) {
         break;
     case pcFont:
         widget_->setFont(ToQFont(*control_->Font()));
+        break;
+    case pcBiDiMode:
+        widget_->setLayoutDirection(control_->UseRightToLeftAlignment() ? Qt::RightToLeft
+                                                                        : Qt::LeftToRight);
         break;
     case pcCursor:
         if (control_->Cursor() == crDefault)

@@ -367,6 +367,20 @@ void TControl::CMBiDiModeChanged(TMessage& /*Message*/) {
     Invalidate();
 }
 
+unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
+    if (UseRightToLeftAlignment()) {
+        if (Flags & DT_RIGHT)
+            Flags &= ~DT_RIGHT;
+        else if (!(Flags & DT_CENTER))
+            Flags |= DT_RIGHT;
+    }
+    return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+unsigned TControl::DrawTextBiDiModeFlagsReadingOnly() const {
+    return UseRightToLeftReading() ? DT_RTLREADING : 0;
+}
+
 void TControl::CMParentBiDiModeChanged(TMessage& /*Message*/) {
     if (!parentBiDiMode_ || !parent_) return;
     SetBiDiMode(parent_->BiDiMode());
@@ -718,6 +732,9 @@ void TWinControl::CMColorChanged(TMessage& Message) {
 
 void TWinControl::CMBiDiModeChanged(TMessage& Message) {
     TControl::CMBiDiModeChanged(Message);
+    PeerChanged(pcBiDiMode);
+    // The vertical scroll bar may change sides.
+    if (HandleAllocated()) Perform(CM_BORDERCHANGED);
     TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
     for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(m);
 }
