@@ -358,8 +358,7 @@ void TQtWindowPeer::Attach(QWidget* widget) {
         widget->setWindowFlags(flags);
         widget->setAttribute(Qt::WA_ShowWithoutActivating);
     }
-    for (int what :
-         {pcBorder, pcBounds, pcFont, pcCursor, pcEnabled, pcText, pcRegion, pcBiDiMode, pcVisible})
+    for (int what : {pcBorder, pcBounds, pcFont, pcCursor, pcEnabled, pcText, pcRegion, pcVisible})
         Changed(what);
 }
 
@@ -405,9 +404,8 @@ void TQtWindowPeer::Changed(int what) {
     case pcFont:
         widget_->setFont(ToQFont(*control_->Font()));
         break;
-    case pcBiDiMode:
-        widget_->setLayoutDirection(control_->UseRightToLeftAlignment() ? Qt::RightToLeft
-                                                                        : Qt::LeftToRight);
+    case pcBorder:
+        syncLayoutDirection();
         break;
     case pcCursor:
         if (control_->Cursor() == crDefault)
@@ -431,6 +429,13 @@ void TQtWindowPeer::Changed(int what) {
     default:
         break;
     }
+}
+
+// The reading order is part of the window's style (pcBorder): right-to-left alignment lays the
+// native widget out from the right.
+void TQtWindowPeer::syncLayoutDirection() {
+    widget_->setLayoutDirection(control_->UseRightToLeftAlignment() ? Qt::RightToLeft
+                                                                    : Qt::LeftToRight);
 }
 
 void TQtWindowPeer::Invalidate() {
@@ -701,6 +706,7 @@ void TQtCustomPeer::Changed(int what) {
         }
     }
     if (what == pcBorder && form && IsTopLevel()) {
+        syncLayoutDirection();
         Qt::WindowFlags flags = formWindowFlags(form);
         if (w->windowFlags() == flags) return;
         bool wasVisible = w->isVisible();

@@ -367,20 +367,6 @@ void TControl::CMBiDiModeChanged(TMessage& /*Message*/) {
     Invalidate();
 }
 
-unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
-    if (UseRightToLeftAlignment()) {
-        if (Flags & DT_RIGHT)
-            Flags &= ~DT_RIGHT;
-        else if (!(Flags & DT_CENTER))
-            Flags |= DT_RIGHT;
-    }
-    return Flags | DrawTextBiDiModeFlagsReadingOnly();
-}
-
-unsigned TControl::DrawTextBiDiModeFlagsReadingOnly() const {
-    return UseRightToLeftReading() ? DT_RTLREADING : 0;
-}
-
 void TControl::CMParentBiDiModeChanged(TMessage& /*Message*/) {
     if (!parentBiDiMode_ || !parent_) return;
     SetBiDiMode(parent_->BiDiMode());
@@ -732,8 +718,9 @@ void TWinControl::CMColorChanged(TMessage& Message) {
 
 void TWinControl::CMBiDiModeChanged(TMessage& Message) {
     TControl::CMBiDiModeChanged(Message);
-    PeerChanged(pcBiDiMode);
-    // The vertical scroll bar may change sides.
+    // The reading order is part of the window's style: the native window takes its direction,
+    // and the vertical scroll bar may change sides.
+    PeerChanged(pcBorder);
     if (HandleAllocated()) Perform(CM_BORDERCHANGED);
     TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
     for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(m);

@@ -301,11 +301,6 @@ public:
     bool UseRightToLeftScrollBar() const {
         return biDiMode_ == bdRightToLeft || biDiMode_ == bdRightToLeftNoAlign;
     }
-    // DrawText flags in the control's reading order: under right-to-left alignment DT_RIGHT is
-    // dropped and left-aligned text gets it (centred text stays), then the reading flag.
-    unsigned DrawTextBiDiModeFlags(unsigned Flags) const;
-    // DT_RTLREADING when the text reads from the right, else 0.
-    unsigned DrawTextBiDiModeFlagsReadingOnly() const;
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor v);
     const std::string& Hint() const { return hint_; }

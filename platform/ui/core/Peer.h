@@ -35,10 +35,9 @@ enum TPeerChange {
     pcBorder, // form border style, border icons
     pcImage,  // the backing image changed outside a paint: show it again
     pcHint,
-    pcRegion,   // SetWindowRgn: the window's shape changed
-    pcLayered,  // the layered picture or opacity changed
-    pcFrame,    // the non-client frame or a window scroll bar changed
-    pcBiDiMode, // the reading order (layout direction) changed
+    pcRegion,  // SetWindowRgn: the window's shape changed
+    pcLayered, // the layered picture or opacity changed
+    pcFrame,   // the non-client frame or a window scroll bar changed
     pcUser = 100
 };
 

@@ -562,31 +562,6 @@ TEST_F(FormTest, ChildrenFollowTheParentReadingOrderUntilGivenTheirOwn) {
     EXPECT_EQ(late->BiDiMode(), bdRightToLeftNoAlign);
 }
 
-// Text flags in the reading order: alignment swaps only under mirrored alignment, centred text
-// stays, and every right-to-left mode reads from the right.
-TEST_F(FormTest, DrawTextFlagsFollowTheReadingOrder) {
-    auto* probe = add<TProbe>(0, 0, 10, 10);
-    struct Case {
-        TBiDiMode mode;
-        unsigned in, out;
-    };
-    const Case cases[] = {
-        {bdLeftToRight, DT_LEFT, DT_LEFT},
-        {bdLeftToRight, DT_RIGHT, DT_RIGHT},
-        {bdRightToLeft, DT_LEFT | DT_VCENTER, DT_RIGHT | DT_VCENTER | DT_RTLREADING},
-        {bdRightToLeft, DT_RIGHT, DT_RTLREADING},
-        {bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING},
-        {bdRightToLeftNoAlign, DT_LEFT, DT_RTLREADING},
-        {bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT | DT_RTLREADING},
-    };
-    for (const Case& c : cases) {
-        probe->SetBiDiMode(c.mode);
-        EXPECT_EQ(probe->DrawTextBiDiModeFlags(c.in), c.out) << int(c.mode) << " " << c.in;
-        EXPECT_EQ(probe->DrawTextBiDiModeFlagsReadingOnly(),
-                  c.mode == bdLeftToRight ? 0u : DT_RTLREADING);
-    }
-}
-
 TEST_F(FormTest, FormClientAreaExcludesFrameAndCaption) {
     struct Case {
         TFormBorderStyle style;
