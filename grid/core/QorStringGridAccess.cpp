@@ -369,7 +369,8 @@ void TQorStringGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index
                                      int& SizingOfs, TGridDrawInfo& FixedInfo) {
     TBaseGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs, FixedInfo);
     int c = -1, r = -1;
-    MouseToCell(X - 6, Y, c, r);
+    // The column left of the border (right to left: right of it).
+    MouseToCell(UseRightToLeftAlignment() ? X + 6 : X - 6, Y, c, r);
     if (r >= 0 && r < FixedRows() && c >= 0) {
         const int real = RealColIndex(c);
         if (real >= 0 && OnColumnSize) {

@@ -321,6 +321,8 @@ bool TQorStringGrid::IsInCheckBox(int ACol, int ARow, int XPos, int YPos) {
     } else if (ha == taCenter) {
         left = cell.Left + (cell.Width() - S) / 2;
     }
+    // Right to left the box shows mirrored within the cell.
+    if (UseRightToLeftAlignment()) left = cell.Left + cell.Right - left - S;
     return XPos >= left && XPos < left + S && YPos >= top && YPos < top + S;
 }
 

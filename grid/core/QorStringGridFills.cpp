@@ -250,7 +250,9 @@ void TQorStringGrid::RepaintRect(const TRect& r) {
 
 void TQorStringGrid::RepaintRow(int ARow) {
     const TRect a = CellRect(0, ARow), b = CellRect(LeftCol() + VisibleColCount(), ARow);
-    const TRect area(a.Left, a.Top, b.Right, a.Bottom);
+    // Right to left the row runs from a's right to b's left.
+    const TRect area = UseRightToLeftAlignment() ? TRect(b.Left, a.Top, a.Right, a.Bottom)
+                                                 : TRect(a.Left, a.Top, b.Right, a.Bottom);
     if (HandleAllocated()) ::InvalidateRect(Handle(), &area, false);
 }
 

@@ -295,6 +295,7 @@ void TQorStringGrid::WMHScroll(TWMScroll& Message) {
     if (FixedCols() == 0 && mapped >= Col() && EditMode()) HideInplaceEdit();
     TBaseGrid::WMHScroll(Message);
     if (code == SB_ENDSCROLL && ColCount() == 1) Invalidate();
+    if (code == SB_ENDSCROLL && UseRightToLeftAlignment() && FMergeCount > 0) Invalidate();
     UpdateFlatHScroll();
     UpdateFlatVScroll();
     if (EditMode() && HasCheckBox(RealCol(), Row())) HideInplaceEdit();

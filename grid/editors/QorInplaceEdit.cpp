@@ -73,10 +73,12 @@ void TQorInplaceEdit::SetVAlign(bool v) {
 }
 
 void TQorInplaceEdit::BoundsChanged() {
-    // Exactly over the current cell, a merged one whole, one pixel short on the right and bottom.
+    // Exactly over the current cell, a merged one whole, one pixel short on the right and bottom
+    // (right to left: on the left, where the mirrored grid line is).
     const TRect r = FGrid->CellRect(FGrid->Col(), FGrid->Row());
     if (r.IsEmpty()) return;
-    const TRect want = Bounds(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+    const int left = FGrid->UseRightToLeftAlignment() ? r.Left + 1 : r.Left;
+    const TRect want = Bounds(left, r.Top, r.Width() - 1, r.Height() - 1);
     if (BoundsRect() != want) SetBounds(want.Left, want.Top, want.Width(), want.Height());
 }
 

@@ -1,6 +1,7 @@
 #include "grid/render/FloatingFooter.h"
 
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDraw.h"
 #include "grid/render/markup/MarkupRender.h"
 #include "platform/ui/core/Forms.h"
 
@@ -144,7 +145,28 @@ int TFooterPanel::FooterWidth() const {
     return width;
 }
 
+bool TFooterPanel::mirrored() const {
+    return FGrid && FGrid->UseRightToLeftAlignment();
+}
+
+TRect TFooterPanel::shown(const TRect& R) const {
+    return mirrored() ? MirrorWithin(R, TRect(0, 0, Width(), Height())) : R;
+}
+
+void TFooterPanel::hline(TCanvas* C, int Left, int Right, int Y) const {
+    const TRect r = shown(TRect(Left, Y, Right, Y + 1));
+    C->MoveTo(r.Left, Y);
+    C->LineTo(r.Right, Y);
+}
+
+void TFooterPanel::vline(TCanvas* C, int X, int Top, int Bottom) const {
+    const int x = mirrored() ? Width() - 1 - X : X;
+    C->MoveTo(x, Top);
+    C->LineTo(x, Bottom);
+}
+
 int TFooterPanel::FooterColumnAt(int X) const {
+    if (mirrored()) X = Width() - 1 - X;
     int found = -1;
     eachColumn([&](int c, int x, int w) {
         if (X >= x && X < x + w + FGrid->TCustomGrid::GridLineWidth()) {
@@ -160,7 +182,7 @@ TRect TFooterPanel::FooterColumnRect(int ACol) const {
     TRect r;
     eachColumn([&](int c, int x, int w) {
         if (c != ACol) return true;
-        r = TRect(x, 0, x + w, Height());
+        r = shown(TRect(x, 0, x + w, Height()));
         return false;
     });
     return r;
@@ -187,13 +209,12 @@ void TFooterPanel::Paint() {
         C->Brush()->SetColor(FGrid->Color());
         C->FillRect(ClientRect());
         if (FGrid->OnPaintFooter)
-            FGrid->OnPaintFooter(FGrid, C, f->Column(), TRect(0, 0, painted, Height()));
+            FGrid->OnPaintFooter(FGrid, C, f->Column(), shown(TRect(0, 0, painted, Height())));
         break;
     }
     if (f->BorderColor() != clNone) {
         C->Pen()->SetColor(f->BorderColor());
-        C->MoveTo(0, 0);
-        C->LineTo(painted, 0);
+        hline(C, 0, painted, 0);
     }
 }
 
@@ -202,9 +223,9 @@ void TFooterPanel::paintFixedLastRow(TCanvas* C) {
     const int width = FooterWidth();
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(f->Color());
-    C->FillRect(TRect(0, 0, width, Height()));
+    C->FillRect(shown(TRect(0, 0, width, Height())));
     C->Brush()->SetColor(FGrid->Color());
-    C->FillRect(TRect(width, 0, Width(), Height()));
+    C->FillRect(shown(TRect(width, 0, Width(), Height())));
 
     const TGridOptions o = FGrid->Options();
     const bool vert = o.Contains(goFixedVertLine), horz = o.Contains(goFixedHorzLine);
@@ -216,19 +237,16 @@ void TFooterPanel::paintFixedLastRow(TCanvas* C) {
         const int right = x + w;
         if (vert && raised) {
             C->Pen()->SetColor(clWhite);
-            C->MoveTo(x, 0);
-            C->LineTo(x, Height());
+            vline(C, x, 0, Height());
         }
         if (horz) {
             C->Pen()->SetColor(FGrid->GridLineColor());
-            C->MoveTo(x, 0);
-            C->LineTo(right + 1, 0);
+            hline(C, x, right + 1, 0);
         }
         if (vert) {
             const bool fixed = c < FGrid->FixedCols();
             C->Pen()->SetColor(fixed || look == glVista ? FGrid->GridLineColor() : TColor(clGray));
-            C->MoveTo(right, 0);
-            C->LineTo(right, Height());
+            vline(C, right, 0, Height());
         }
         const int realCol = FGrid->RealColIndex(c);
         if (realCol < 0 || FGrid->IsMergedNonBaseCell(realCol, row)) return true;
@@ -243,6 +261,7 @@ void TFooterPanel::paintFixedLastRow(TCanvas* C) {
         }
         if (horz && raised) ++r.Left;
         if (horz) ++r.Top;
+        r = shown(r);
         if (FGrid->OnPaintFooter) {
             FGrid->OnPaintFooter(FGrid, C, c, r);
             return true;
@@ -267,7 +286,7 @@ void TFooterPanel::paintFixedLastRow(TCanvas* C) {
 void TFooterPanel::paintPreview(TCanvas* C, bool Template) {
     TFloatingFooter* f = FGrid->FloatingFooter();
     const int width = FooterWidth();
-    const TRect area(0, 0, width, Height());
+    const TRect area = shown(TRect(0, 0, width, Height()));
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(f->Color());
     C->FillRect(area);
@@ -279,7 +298,7 @@ void TFooterPanel::paintPreview(TCanvas* C, bool Template) {
     C->LineTo(area.Right - 1, area.Bottom - 1);
     C->LineTo(area.Left, area.Bottom - 1);
     C->Brush()->SetColor(FGrid->Color());
-    C->FillRect(TRect(width, 0, Width(), Height()));
+    C->FillRect(shown(TRect(width, 0, Width(), Height())));
 
     if (!Template) {
         // Only for this drawing: setting it through the property would repaint the grid.
@@ -309,6 +328,7 @@ void TFooterPanel::paintPreview(TCanvas* C, bool Template) {
     options.ShadowColor = clGray;
     options.LinkColor = FGrid->URLColor();
     options.WordWrap = !FGrid->EnhTextSize();
+    options.BiDiMode = FGrid->BiDiMode();
     HTMLRenderResult result;
     HTMLRenderText(*C, expanded, text, options, result);
 }

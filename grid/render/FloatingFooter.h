@@ -119,6 +119,12 @@ private:
     template <typename F> void eachColumn(F f) const;
     void paintFixedLastRow(TCanvas* C);
     void paintPreview(TCanvas* C, bool Template);
+    // Right to left (the grid's alignment) the footer shows mirrored against the panel width.
+    bool mirrored() const;
+    TRect shown(const TRect& R) const;
+    // A horizontal line over the pixels Left .. Right - 1, or a vertical one at X.
+    void hline(TCanvas* C, int Left, int Right, int Y) const;
+    void vline(TCanvas* C, int X, int Top, int Bottom) const;
     TQorStringGrid* FGrid;
     int FLastHintX = -1;
 };

@@ -1,6 +1,7 @@
 // Cell markup's pictures and form controls: the picture stores and renderer settings of cells,
 // the clicks on embedded controls and their editors.
 #include "grid/core/QorStringGrid.h"
+#include "grid/core/base/GridDraw.h"
 #include "grid/core/base/GridUtils.h"
 #include "grid/editors/ControlEditors.h"
 #include "grid/render/ControlLook.h"
@@ -42,14 +43,18 @@ void TQorStringGrid::cellMarkupOptions(int RealCol, int ARow, HTMLRenderOptions&
     Options.PictureCache = FImageCache.get();
     Options.LinkColor = FURLColor;
     Options.ThemeWindow = HandleAllocated() ? Handle() : nullptr;
+    Options.BiDiMode = BiDiMode();
 }
 
 bool TQorStringGrid::hitCellMarkup(int ACol, int ARow, int X, int Y, HTMLRenderResult& Result) {
-    TRect r = CellRect(ACol, ARow);
+    const TRect cell = CellRect(ACol, ARow);
+    TRect r = cell;
     r.Left += FXYOffset.X + 1;
     r.Top += FXYOffset.Y + 1;
     const int realCol = RealColIndex(ACol);
     if (HasCheckBox(realCol, ARow)) r.Left += FControlLook->CheckSize();
+    // Right to left the text lies mirrored within the cell, as painted.
+    if (UseRightToLeftAlignment()) r = MirrorWithin(r, cell);
     HTMLRenderOptions options;
     cellMarkupOptions(realCol, ARow, options);
     options.HitX = X;

@@ -87,6 +87,8 @@ bool TQorStringGrid::fixedDropDownPress(int ACol, int ARow, int X) {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return false;
     const TRect r = CellRect(ACol, ARow);
     const int margin = Options().Contains(goColSizing) ? 2 : 0;
+    // Right to left the button lies mirrored, at the cell's left end.
+    if (UseRightToLeftAlignment()) X = r.Left + r.Right - 1 - X;
     if (!(X > r.Right - 16 && X < r.Right - margin) || !IsHoverFixedCell(ACol, ARow) ||
         !FControlLook->FixedDropDownButton())
         return false;
@@ -98,7 +100,8 @@ bool TQorStringGrid::fixedDropDownPress(int ACol, int ARow, int X) {
     bool keep = false;
     if (OnFixedDropDownClick) OnFixedDropDownClick(this, ACol, ARow, menu, keep);
     if (menu) {
-        const TPoint at = ClientToScreen(TPoint{r.Right - 16, r.Bottom});
+        const TPoint at =
+            ClientToScreen(TPoint{UseRightToLeftAlignment() ? r.Left : r.Right - 16, r.Bottom});
         FHoverFixedX = ACol;
         FHoverFixedY = ARow;
         RepaintCell(ACol, ARow);

@@ -215,6 +215,10 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         break;
     }
 
+    // Right to left the graphic shows mirrored within the cell.
+    const bool mirrored = UseRightToLeftAlignment();
+    if (mirrored) gl = cell.Left + cell.Right - gl - W;
+
     // Vertical place; a check box or radio button follows a cell alignment of its own.
     static constexpr TCellVAlign fromGrid[] = {vaTop, vaCenter, vaBottom};
     TCellVAlign val = Graphic->CellVAlign();
@@ -289,6 +293,7 @@ TRect TQorStringGrid::DrawCellGraphic(TCanvas* ACanvas, int DCol, int ARow, TRec
         else
             gl = R.Left + 1;
         gl = std::max(gl, R.Left + 1);
+        if (mirrored) gl = cell.Left + cell.Right - gl - W;
         const bool enabled = editable();
         const TRect box(gl, gt, gl + W, gt + H);
         switch (type) {

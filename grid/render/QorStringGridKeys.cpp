@@ -60,12 +60,13 @@ void TQorStringGrid::AppendRowAtEnd() {
 }
 
 void TQorStringGrid::WMKeyDown(TWMKey& Message) {
-    WORD Key = Message.CharCode();
+    // Right to left, Left and Right are read as the layout reads them.
+    WORD Key = LayoutKey(Message.CharCode());
     FMoveSelection = Selection();
     const int col = Col(), row = Row(), realCol = RealColIndex(col);
     const TShiftState shift = keyShift();
     auto fireKeyDown = [&] {
-        WORD k = Key;
+        WORD k = Message.CharCode();
         if (OnKeyDown) OnKeyDown(this, k, shift);
     };
     auto swallow = [&] {
@@ -313,7 +314,7 @@ void TQorStringGrid::WMKeyDown(TWMKey& Message) {
     const int topBefore = TopRow();
 
     keepingLeftCol(keepLeft, [&] { TBaseGrid::WMKeyDown(Message); });
-    Key = Message.CharCode();
+    Key = LayoutKey(Message.CharCode());
 
     if (footerShown) {
         if (TopRow() >= RowCount() - VisibleRowCount() && notNavigation) SetTopRow(topBefore);
@@ -543,11 +544,12 @@ void TQorStringGrid::KeyDown(WORD& Key, TShiftState Shift) {
     const int lastRow = RowCount() - FFixedFooters - 1;
     if (adv != caDefault && !Shift.Contains(ssCtrl)) {
         const bool snake = adv == caSnake;
-        if (Key == VK_LEFT && last.X == FixedCols())
+        const WORD k = LayoutKey(Key);
+        if (k == VK_LEFT && last.X == FixedCols())
             FocusCell(lastCol, snake ? std::max(FixedRows(), last.Y - 1) : last.Y, true);
         else if (Key == VK_UP && last.Y == FixedRows())
             FocusCell(snake ? std::max(FixedCols(), last.X - 1) : last.X, lastRow, true);
-        else if (Key == VK_RIGHT && last.X == ColCount() - 1)
+        else if (k == VK_RIGHT && last.X == ColCount() - 1)
             FocusCell(FixedCols(), snake ? std::min(lastRow, last.Y + 1) : last.Y, true);
         else if (Key == VK_DOWN && last.Y == RowCount() - 1)
             FocusCell(snake ? std::min(lastCol, last.X + 1) : last.X, FixedRows(), true);

@@ -18,6 +18,11 @@
 
 namespace {
 
+// X as the cell's left-to-right layout reads it: right to left a cell's content is mirrored.
+int inCellX(const TControl& grid, const TRect& cell, int X) {
+    return grid.UseRightToLeftAlignment() ? cell.Left + cell.Right - 1 - X : X;
+}
+
 bool keyDown(int vk) {
     return GetKeyState(vk) < 0;
 }
@@ -476,13 +481,14 @@ void TQorStringGrid::selectByHeader(int ACol, int ARow, TShiftState Shift,
 }
 
 // The handle of the selection resizer: a 6 x 6 square in the bottom corner of the selection's
-// bottom-right cell.
+// bottom-right cell, at its right end (right to left: at its left end).
 bool TQorStringGrid::onResizer(int X, int Y) {
     const TGridRect sel = Selection();
     if (sel.Right >= ColCount() || sel.Bottom >= RowCount()) return false;
     const TRect r = CellRect(sel.Right, sel.Bottom);
     if (r.IsEmpty()) return false;
-    return X >= r.Right - 6 && X < r.Right && Y >= r.Bottom - 6 && Y < r.Bottom;
+    const int left = BiDiMode() != bdLeftToRight ? r.Left : r.Right - 6;
+    return X >= left && X < left + 6 && Y >= r.Bottom - 6 && Y < r.Bottom;
 }
 
 // A press on the resizer: the selection goes to the clipboard, and the drag that follows resizes
@@ -745,8 +751,10 @@ bool TQorStringGrid::clickSort(int ACol, int ARow, int X, int Y, TShiftState Shi
     const TRect r = CellRect(ACol, ARow);
     if (ARow == 0 && Options().Contains(goColSizing) && (X - r.Left <= 3 || r.Right - X <= 3))
         return false;
-    // The header's drop-down and filter buttons take the last 16 pixels.
-    if (X > r.Right - 16 &&
+    // The header's drop-down and filter buttons take the last 16 pixels (right to left: the
+    // first ones).
+    const int inCell = inCellX(*this, r, X);
+    if (inCell > r.Right - 16 &&
         ((FControlLook->FixedDropDownButton() && CanShowFixedDropDown(realCol)) ||
          (ARow == FFilterDropDownRow && BuildColumnFilterList(realCol))))
         return false;
@@ -901,8 +909,9 @@ void TQorStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         MouseToCell(X, Y, ACol, ARow);
         const TRect r = ACol >= 0 && ARow >= 0 ? CellRect(ACol, ARow) : TRect();
         if (ACol >= 0 && ARow >= 0 && ARow == FFilterDropDownRow &&
-            RealColIndex(ACol) != FFilterCol && X > r.Right - 16 && X < r.Right - 3 &&
-            Y < r.Top + 19 && BuildColumnFilterList(RealColIndex(ACol)))
+            RealColIndex(ACol) != FFilterCol && inCellX(*this, r, X) > r.Right - 16 &&
+            inCellX(*this, r, X) < r.Right - 3 && Y < r.Top + 19 &&
+            BuildColumnFilterList(RealColIndex(ACol)))
             ShowFilterDropDown(ACol, ARow);
         else
             HideFilterDropDown();

@@ -92,6 +92,8 @@ void TQorStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
     P.ARow = ARow;
     P.State = AState;
     P.R = ARect;
+    P.Cell = ARect;
+    P.Mirrored = UseRightToLeftAlignment();
     TRect& R = P.R;
     const int RCol = P.RCol;
     // 1.
@@ -155,8 +157,8 @@ void TQorStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
                 hoverLook(R);
             } else if (dropDown) {
                 // The button strip and the rest of the header: one pressed, one lit.
-                const TRect strip(R.Right - 16, R.Top, R.Right, R.Bottom);
-                const TRect rest(R.Left, R.Top, R.Right - 16, R.Bottom);
+                const TRect strip = P.Shown(TRect(R.Right - 16, R.Top, R.Right, R.Bottom));
+                const TRect rest = P.Shown(TRect(R.Left, R.Top, R.Right - 16, R.Bottom));
                 if (FDropDownDown) {
                     downLook(strip);
                     hoverLook(rest);
@@ -169,9 +171,9 @@ void TQorStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
             }
             if (dropDown) {
                 Canvas->Pen()->SetColor(pressed ? FQorGradDownBorder : FQorGradHoverBorder);
-                Canvas->MoveTo(R.Right - 16, R.Top);
-                Canvas->LineTo(R.Right - 16, R.Bottom);
-                DrawDownArrow(*Canvas, R.Right - 8, R.Top + 8, clBlack);
+                Canvas->MoveTo(P.ShownX(R.Right - 16), R.Top);
+                Canvas->LineTo(P.ShownX(R.Right - 16), R.Bottom);
+                DrawDownArrow(*Canvas, P.ShownX(R.Right - 8), R.Top + 8, clBlack);
                 R.Right -= 16;
             }
         } else if (activeHeader) {
@@ -271,9 +273,9 @@ void TQorStringGrid::DrawGridCell(TCanvas* Canvas, int ACol, int ARow, TRect ARe
                 Canvas->Pen()->SetColor(HalfColor(FixedColor()));
                 line(Canvas, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
                 Canvas->Pen()->SetColor(clWhite);
-                Canvas->MoveTo(R.Right - 2, R.Top + 1);
-                Canvas->LineTo(R.Left + 1, R.Top + 1);
-                Canvas->LineTo(R.Left + 1, R.Bottom - 1);
+                Canvas->MoveTo(P.ShownX(R.Right - 2), R.Top + 1);
+                Canvas->LineTo(P.ShownX(R.Left + 1), R.Top + 1);
+                Canvas->LineTo(P.ShownX(R.Left + 1), R.Bottom - 1);
             }
         } else if (FLook == glSoft) {
             Canvas->Pen()->SetWidth(1);

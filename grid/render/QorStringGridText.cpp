@@ -118,10 +118,12 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
             FFilter->HasFilter(RCol) ? FFilterDropDown->GlyphActive() : FFilterDropDown->Glyph();
         if (glyph && !glyph->Empty()) {
             glyph->SetTransparent(true);
-            c->Draw(P.R.Right - 16, T.Top, glyph);
+            c->Draw(P.Shown(TRect(P.R.Right - 16, T.Top, P.R.Right, T.Top + 16)).Left, T.Top,
+                    glyph);
         } else {
             DrawResourceBitmap(*c, FixedColor(),
-                               TRect(P.R.Right - 16, T.Top, P.R.Right, T.Top + 16), "ASGFILT");
+                               P.Shown(TRect(P.R.Right - 16, T.Top, P.R.Right, T.Top + 16)),
+                               "ASGFILT");
         }
         T = P.R;
     }
@@ -156,8 +158,8 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
             c->Pen()->SetColor(FSelectionRectangleColor);
             c->Pen()->SetWidth(2);
             auto ln = [&](int x1, int y1, int x2, int y2) {
-                c->MoveTo(x1, y1);
-                c->LineTo(x2, y2);
+                c->MoveTo(P.ShownX(x1), y1);
+                c->LineTo(P.ShownX(x2), y2);
             };
             if (onLeft) ln(r.Left - g + 1, r.Bottom, r.Left - g + 1, r.Top - g);
             if (onRight) ln(r.Right - 1, r.Bottom, r.Right - 1, r.Top - g);
@@ -166,7 +168,7 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
             if (onBottom) ln(r.Left - g, r.Bottom, onRight ? r.Right - 1 : r.Right, r.Bottom);
             if (FSelectionResizer && onRight && onBottom) {
                 c->Brush()->SetColor(FSelectionRectangleColor);
-                c->FillRect(TRect(r.Right - 4, r.Bottom - 4, r.Right, r.Bottom));
+                c->FillRect(P.Shown(TRect(r.Right - 4, r.Bottom - 4, r.Right, r.Bottom)));
                 c->Brush()->SetColor(P.B1);
             }
             c->Pen()->SetWidth(1);
@@ -211,7 +213,7 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         const int Y = P.VA == vtaTop      ? t.Top + 8
                       : P.VA == vtaCenter ? t.Top + (t.Bottom - t.Top) / 2
                                           : t.Bottom - 8;
-        DrawSortGlyph(c, RCol, X, Y);
+        DrawSortGlyph(c, RCol, P.ShownX(X), Y);
     };
     if (kind == ctkMarkup) {
         // 14. markup
@@ -240,7 +242,7 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         // Blinking text shows in every other phase of the grid timer.
         o.BlinkVisible = !FEnableBlink || FGridBlink;
         HTMLRenderResult res;
-        HTMLRenderText(*c, text, T, o, res);
+        HTMLRenderText(*c, text, P.Shown(T), o, res);
         P.TextWidth = res.MaxLineWidth + 2;
         if (sortGlyph) drawSortGlyph(T.Right + 2, T);
     } else if (kind == ctkRTF) {
@@ -248,9 +250,9 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
         c->Pen()->SetColor(c->Brush()->Color());
         if (!(P.State.Contains(gdSelected) && !P.State.Contains(gdFocused) &&
               FSelectionColor == clNone))
-            c->FillRect(T);
+            c->FillRect(P.Shown(T));
         c->Brush()->SetStyle(bsClear);
-        RenderRichCell(RCol, ARow, T, c);
+        RenderRichCell(RCol, ARow, P.Shown(T), c);
         c->Brush()->SetStyle(bsSolid);
         c->Font()->SetColor(clBlack);
     } else {
@@ -283,10 +285,11 @@ void TQorStringGrid::drawCellText(CellPaint& P) {
             DrawText(c, text, -1, calc, F | DT_CALCRECT);
             P.TextWidth = calc.Right - T.Left + 2;
         }
-        DrawText(c, text, -1, T, F);
+        TRect shown = P.Shown(T);
+        DrawText(c, text, -1, shown, DrawTextBiDiModeFlags(F));
         if (errLen > 0 && P.Info.Graphic &&
             (P.Info.Graphic->CellType() == ctEmpty || P.Info.Graphic->CellType() == ctValue))
-            DrawErrorMarker(*c, text, T, 0, errPos, errLen);
+            DrawErrorMarker(*c, text, shown, 0, errPos, errLen);
         T = P.R;
         if (P.FilterButton) T.Right -= 16;
         if (sortGlyph) {

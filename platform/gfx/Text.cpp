@@ -151,6 +151,8 @@ struct ResolvedFont {
     QFontMetrics fm;
     int ascent, descent;
     std::unordered_map<std::string, TextEntry, StringHash, std::equal_to<>> texts;
+    // The same texts read right to left.
+    std::unordered_map<std::string, TextEntry, StringHash, std::equal_to<>> textsRtl;
 };
 } // namespace gfx
 
@@ -221,7 +223,7 @@ ResolvedFont& resolve(const TFont& f) {
     QFont q = toQFont(f);
     QFontMetrics fm(q);
     auto entry =
-        std::make_unique<ResolvedFont>(ResolvedFont{key, q, fm, fm.ascent(), fm.descent(), {}});
+        std::make_unique<ResolvedFont>(ResolvedFont{key, q, fm, fm.ascent(), fm.descent(), {}, {}});
     return *cache.fonts.emplace(std::move(key), std::move(entry)).first->second;
 }
 
@@ -245,18 +247,24 @@ QString toQString(std::string_view utf8) {
     return qstr(Utf8ToUtf32(utf8));
 }
 
-TextEntry& entryOf(ResolvedFont& f, std::string_view text) {
-    auto it = f.texts.find(text);
-    if (it != f.texts.end()) return it->second;
-    if (f.texts.size() >= MaxTextsPerFont) f.texts.clear();
-    return f.texts.emplace(std::string(text), TextEntry{}).first->second;
+TextEntry& entryOf(ResolvedFont& f, std::string_view text, bool rtl) {
+    auto& texts = rtl ? f.textsRtl : f.texts;
+    auto it = texts.find(text);
+    if (it != texts.end()) return it->second;
+    if (texts.size() >= MaxTextsPerFont) texts.clear();
+    return texts.emplace(std::string(text), TextEntry{}).first->second;
 }
 
-// Shapes the text once: its width, and the glyphs that draw it.
-void shape(ResolvedFont& f, TextEntry& e, std::string_view text) {
+// Shapes the text once: its width, and the glyphs that draw it. rtl: a right-to-left
+// paragraph, still starting at the left of its box.
+void shape(ResolvedFont& f, TextEntry& e, std::string_view text, bool rtl) {
     QTextLayout layout(toQString(text), f.font);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
+    if (rtl) {
+        option.setTextDirection(Qt::RightToLeft);
+        option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    }
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
@@ -268,10 +276,10 @@ void shape(ResolvedFont& f, TextEntry& e, std::string_view text) {
     e.glyphOrigin = line.position() + QPointF(0, f.ascent - line.ascent());
 }
 
-int widthOf(ResolvedFont& f, std::string_view text) {
+int widthOf(ResolvedFont& f, std::string_view text, bool rtl) {
     if (text.empty()) return 0;
-    TextEntry& e = entryOf(f, text);
-    if (e.width < 0) shape(f, e, text);
+    TextEntry& e = entryOf(f, text, rtl);
+    if (e.width < 0) shape(f, e, text, rtl);
     return e.width;
 }
 
@@ -280,12 +288,22 @@ struct TextDevice {
     ResolvedFont& f;
     const QFont& font;
     const QFontMetrics& fm;
-    explicit TextDevice(TCanvas& c) : TextDevice(c, fontOf(c)) {}
+    // Right-to-left reading: the paragraph's direction is right to left (DT_RTLREADING).
+    bool rtl = false;
+    explicit TextDevice(TCanvas& c, bool rtl = false) : TextDevice(c, fontOf(c)) {
+        this->rtl = rtl;
+    }
     TextDevice(TCanvas& c, ResolvedFont& r) : c(c), f(r), font(r.font), fm(r.fm) {}
     int lineHeight() const { return f.ascent + f.descent; }
     int width(const QString& s) const { return fm.horizontalAdvance(s); }
-    int width(std::string_view utf8) const { return widthOf(f, utf8); }
-    int width(const std::u32string& s) const { return widthOf(f, Utf32ToUtf8(s)); }
+    int width(std::string_view utf8) const { return widthOf(f, utf8, rtl); }
+    int width(const std::u32string& s) const { return widthOf(f, Utf32ToUtf8(s), rtl); }
+    Qt::LayoutDirection direction() const { return rtl ? Qt::RightToLeft : Qt::LeftToRight; }
+    // Where the underline of character i of s starts: right to left, the characters run from
+    // the right end.
+    int underlineX(const QString& s, int i) const {
+        return rtl ? width(s) - width(s.left(i + 1)) : width(s.left(i));
+    }
 };
 
 // Renders s into the cache's scratch image at (padX, 1) and returns the covered pixels of the
@@ -322,10 +340,11 @@ CoverageRuns renderRuns(TextDevice& t, TextEntry& e, const QString& s, int under
     if (underline < 0 && !t.font.underline() && !t.font.strikeOut() && !e.glyphs.isEmpty()) {
         for (const QGlyphRun& run : e.glyphs) p.drawGlyphRun(e.glyphOrigin, run);
     } else {
+        p.setLayoutDirection(t.direction());
         p.drawText(QPointF(0, t.fm.ascent()), s);
     }
     if (underline >= 0 && underline < s.size()) {
-        int ux = t.width(s.left(underline)), uw = t.width(s.mid(underline, 1));
+        int ux = t.underlineX(s, underline), uw = t.width(s.mid(underline, 1));
         int lw = std::max(1, t.fm.lineWidth());
         p.fillRect(QRect(ux, t.fm.ascent() + t.fm.underlinePos(), uw, lw), Qt::white);
     }
@@ -388,9 +407,10 @@ void drawRunDirect(TextDevice& t, gfx::Raster& r, int x, int y, const QString& s
         p.setTransform(tr * QTransform::fromTranslate(-box.Left, -box.Top));
         p.setFont(t.font);
         p.setPen(Qt::white);
+        p.setLayoutDirection(t.direction());
         p.drawText(QPointF(0, t.fm.ascent()), s);
         if (underline >= 0 && underline < s.size()) {
-            int ux = t.width(s.left(underline)), uw = t.width(s.mid(underline, 1));
+            int ux = t.underlineX(s, underline), uw = t.width(s.mid(underline, 1));
             int lw = std::max(1, t.fm.lineWidth());
             p.fillRect(QRect(ux, t.fm.ascent() + t.fm.underlinePos(), uw, lw), Qt::white);
         }
@@ -432,7 +452,7 @@ void drawRun(TextDevice& t, gfx::Raster& r, int x, int y, std::string_view text,
         if (IntersectRect(bg, cell, bounds)) r.fill(bg, gfx::solidPaint(st.bkColor));
     }
     if (text.empty() || !IntersectRect(box, box, bounds)) return;
-    TextEntry& e = entryOf(t.f, text);
+    TextEntry& e = entryOf(t.f, text, t.rtl);
     CoverageRuns* runs = &e.runs;
     if (underline >= 0) {
         auto it = e.underlined.find(underline);
@@ -470,7 +490,7 @@ std::string_view firstChars(const std::string& text, int count) {
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     Op op(*this);
-    TextDevice t(*this);
+    TextDevice t(*this, (textFlags_ & ETO_RTLREADING) != 0);
     gfx::Raster r(*this);
     TPoint off = gfx::deviceOffset(*state_);
     // Text that is not well-formed UTF-8 keeps Qt's own reading of it.
@@ -491,14 +511,14 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 
 void TCanvas::TextRect(const TRect& rc, int x, int y, const std::string& text) {
     gfx::syncState(*this);
-    ExtTextOut(this, x, y, ETO_CLIPPED | (brush_.Style() != bsClear ? ETO_OPAQUE : 0), &rc, text,
-               -1);
+    ExtTextOut(this, x, y, textFlags_ | ETO_CLIPPED | (brush_.Style() != bsClear ? ETO_OPAQUE : 0),
+               &rc, text, -1);
 }
 
 bool ExtTextOut(HDC dc, int x, int y, unsigned options, const TRect* rect, const std::string& text,
                 int count) {
     Op op(*dc);
-    TextDevice t(*dc);
+    TextDevice t(*dc, (options & ETO_RTLREADING) != 0);
     gfx::Raster r(*dc);
     TPoint off = gfx::deviceOffset(dc->DcState());
     TRect d;
@@ -718,7 +738,7 @@ bool drawSimpleText(HDC dc, const std::string& text, TRect& rect, unsigned fmt, 
         while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
         if (line.empty()) return false;
     }
-    TextDevice t(*dc);
+    TextDevice t(*dc, (fmt & DT_RTLREADING) != 0);
     const int w = t.width(line);
     const int avail = rect.Width();
     if (w > avail &&
@@ -769,7 +789,7 @@ int drawTextImpl(HDC dc, std::string* modify, const std::string& text, int count
     if (params && params->iTabLength > 0) tabChars = params->iTabLength;
     int leftMargin = params ? params->iLeftMargin : 0,
         rightMargin = params ? params->iRightMargin : 0;
-    TextDevice t(*dc);
+    TextDevice t(*dc, (fmt & DT_RTLREADING) != 0);
     Layout lay{t, (fmt & DT_EXPANDTABS) != 0, tabChars * std::max(1, t.fm.averageCharWidth())};
 
     std::u32string u = Utf8ToUtf32(text);

@@ -415,6 +415,9 @@ void TQtWindowPeer::Changed(int what) {
     case pcFont:
         widget_->setFont(ToQFont(*control_->Font()));
         break;
+    case pcBorder:
+        syncLayoutDirection();
+        break;
     case pcCursor:
         if (control_->Cursor() == crDefault)
             widget_->unsetCursor();
@@ -437,6 +440,13 @@ void TQtWindowPeer::Changed(int what) {
     default:
         break;
     }
+}
+
+// The reading order is part of the window's style (pcBorder): right-to-left alignment lays the
+// native widget out from the right.
+void TQtWindowPeer::syncLayoutDirection() {
+    widget_->setLayoutDirection(control_->UseRightToLeftAlignment() ? Qt::RightToLeft
+                                                                    : Qt::LeftToRight);
 }
 
 void TQtWindowPeer::Invalidate() {
@@ -707,6 +717,7 @@ void TQtCustomPeer::Changed(int what) {
         }
     }
     if (what == pcBorder && form && IsTopLevel()) {
+        syncLayoutDirection();
         Qt::WindowFlags flags = formWindowFlags(form);
         if (w->windowFlags() == flags) return;
         bool wasVisible = w->isVisible();

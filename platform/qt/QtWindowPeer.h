@@ -53,6 +53,7 @@ protected:
     void Attach(QWidget* widget);
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool IsTopLevel() const;
+    void syncLayoutDirection();
     // The message comes from a native event the peer is delivering (not sent or posted).
     bool IsDelivering(const TMessage& Message) const {
         return delivering_ && Message.Msg == delivering_->Msg;

@@ -273,7 +273,7 @@ void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo) {
 }
 
 TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& DrawInfo) {
-    return {cellAt(DrawInfo.Horz, X), cellAt(DrawInfo.Vert, Y)};
+    return {cellAt(DrawInfo.Horz, ClientToLayoutX(X)), cellAt(DrawInfo.Vert, Y)};
 }
 
 TGridCoord TCustomGrid::CalcMaxTopLeft(const TGridCoord& Coord, const TGridDrawInfo& DrawInfo) {
@@ -298,7 +298,7 @@ TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) {
     int l = cellStart(di.Horz, ALeft), t = cellStart(di.Vert, ATop);
     int r = cellStart(di.Horz, ARight), b = cellStart(di.Vert, ABottom);
     if (l < 0 || t < 0 || r < 0 || b < 0) return {};
-    return {l, t, r + extentOf(di.Horz, ARight), b + extentOf(di.Vert, ABottom)};
+    return LayoutToClient({l, t, r + extentOf(di.Horz, ARight), b + extentOf(di.Vert, ABottom)});
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) {
@@ -373,7 +373,7 @@ void TCustomGrid::InvalidateCell(int ACol, int ARow) {
     TGridAxisDrawInfo h = axis(false);
     int left = cellStart(h, ACol);
     if (left < 0) return;
-    TRect r{left, top, left + extentOf(h, ACol), top + extentOf(v, ARow)};
+    TRect r = LayoutToClient({left, top, left + extentOf(h, ACol), top + extentOf(v, ARow)});
     if (!r.IsEmpty()) ::InvalidateRect(Handle(), &r, false);
 }
 
@@ -422,8 +422,8 @@ void TCustomGrid::InvalidateRect(const TGridRect& ARect) {
         Invalidate();
         return;
     }
-    TRect rc{l, t, r + extentOf(di.Horz, c2) + di.Horz.EffectiveLineWidth,
-             b + extentOf(di.Vert, r2) + di.Vert.EffectiveLineWidth};
+    TRect rc = LayoutToClient({l, t, r + extentOf(di.Horz, c2) + di.Horz.EffectiveLineWidth,
+                               b + extentOf(di.Vert, r2) + di.Vert.EffectiveLineWidth});
     ::InvalidateRect(Handle(), &rc, false);
 }
 
@@ -549,6 +549,37 @@ void TCustomGrid::TopLeftChanged() {}
 
 int TCustomGrid::CellAreaWidth() const {
     return std::max(0, ClientWidth() - (vScroll_.Visible ? SystemScrollBarSize : 0));
+}
+
+// The cell area starts after a vertical bar on the left.
+int TCustomGrid::cellAreaLeft() const {
+    return vScroll_.Visible && UseRightToLeftScrollBar() ? SystemScrollBarSize : 0;
+}
+
+int TCustomGrid::ClientToLayoutX(int X) const {
+    const int left = cellAreaLeft();
+    return UseRightToLeftAlignment() ? left + CellAreaWidth() - 1 - X : X - left;
+}
+
+TRect TCustomGrid::LayoutToClient(const TRect& R) const {
+    const int left = cellAreaLeft();
+    if (!UseRightToLeftAlignment()) return {R.Left + left, R.Top, R.Right + left, R.Bottom};
+    const int axis = left + CellAreaWidth();
+    return {axis - R.Right, R.Top, axis - R.Left, R.Bottom};
+}
+
+unsigned TCustomGrid::DrawTextBiDiModeFlags(unsigned Flags) const {
+    if (UseRightToLeftAlignment()) {
+        if (Flags & DT_RIGHT)
+            Flags &= ~DT_RIGHT;
+        else if (!(Flags & DT_CENTER))
+            Flags |= DT_RIGHT;
+    }
+    return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+unsigned TCustomGrid::DrawTextBiDiModeFlagsReadingOnly() const {
+    return UseRightToLeftReading() ? DT_RTLREADING : 0;
 }
 
 int TCustomGrid::CellAreaHeight() const {
@@ -1060,21 +1091,21 @@ void TCustomGrid::Paint() {
     // The background shows beyond the last cells and in the gaps no line covers; the cells
     // themselves are filled one by one when the grid draws them.
     if (!defaultDrawing_ && !CellsCoverTheirArea()) {
-        cv->FillRect(Rect(0, 0, cw, ch));
+        cv->FillRect(LayoutToClient(Rect(0, 0, cw, ch)));
     } else {
         const int gbH = std::min(di.Horz.GridBoundary, cw),
                   gbV = std::min(di.Vert.GridBoundary, ch);
         const int fbH = std::min(di.Horz.FixedBoundary, gbH),
                   fbV = std::min(di.Vert.FixedBoundary, gbV);
-        if (gbH < cw) cv->FillRect(Rect(gbH, 0, cw, ch));
-        if (gbV < ch) cv->FillRect(Rect(0, gbV, gbH, ch));
+        if (gbH < cw) cv->FillRect(LayoutToClient(Rect(gbH, 0, cw, ch)));
+        if (gbV < ch) cv->FillRect(LayoutToClient(Rect(0, gbV, gbH, ch)));
         const bool fixedV = options_.Contains(goFixedVertLine),
                    scrollV = options_.Contains(goVertLine);
         const bool fixedH = options_.Contains(goFixedHorzLine),
                    scrollH = options_.Contains(goHorzLine);
         auto bare = [&](int l, int t, int r, int b) {
             TRect gap = Rect(l, t, std::min(r, gbH), std::min(b, gbV));
-            if (gap.Left < gap.Right && gap.Top < gap.Bottom) cv->FillRect(gap);
+            if (gap.Left < gap.Right && gap.Top < gap.Bottom) cv->FillRect(LayoutToClient(gap));
         };
         if (int lw = di.Horz.EffectiveLineWidth; lw > 0 && !(fixedV && scrollV)) {
             each(di.Horz, [&](int i, int x) {
@@ -1107,7 +1138,7 @@ void TCustomGrid::Paint() {
                 int y2 = fixedPart ? (fixedCol ? di.Vert.GridBoundary : di.Vert.FixedBoundary)
                                    : di.Vert.GridBoundary;
                 if (!fixedPart && fixedCol) return;
-                cv->FillRect(Rect(x, y1, x + lwH, y2));
+                cv->FillRect(LayoutToClient(Rect(x, y1, x + lwH, y2)));
             });
         }
         if (hLines && lwV > 0) {
@@ -1117,7 +1148,7 @@ void TCustomGrid::Paint() {
                 int x2 = fixedPart ? (fixedRow ? di.Horz.GridBoundary : di.Horz.FixedBoundary)
                                    : di.Horz.GridBoundary;
                 if (!fixedPart && fixedRow) return;
-                cv->FillRect(Rect(x1, y, x2, y + lwV));
+                cv->FillRect(LayoutToClient(Rect(x1, y, x2, y + lwV)));
             });
         }
     };
@@ -1133,7 +1164,7 @@ void TCustomGrid::Paint() {
             if (x < 0) return;
             for (int c = c1; c <= c2 && x < cw; ++c) {
                 int w = extentOf(di.Horz, c);
-                TRect where = Rect(x, y, x + w, y + h);
+                TRect where = LayoutToClient(Rect(x, y, x + w, y + h));
                 if (w > 0 && h > 0) {
                     TGridDrawState state;
                     bool fixedCell = fixedArea || c < fixedCols_ || r < fixedRows_;
@@ -1196,9 +1227,13 @@ void TCustomGrid::Paint() {
 
 TRect TCustomGrid::scrollBarRect(bool vertical) const {
     int w = ClientWidth(), h = ClientHeight();
+    const int left = cellAreaLeft();
     if (vertical)
-        return vScroll_.Visible ? Rect(w - SystemScrollBarSize, 0, w, CellAreaHeight()) : TRect{};
-    return hScroll_.Visible ? Rect(0, h - SystemScrollBarSize, CellAreaWidth(), h) : TRect{};
+        return vScroll_.Visible ? left > 0 ? Rect(0, 0, left, CellAreaHeight())
+                                           : Rect(w - SystemScrollBarSize, 0, w, CellAreaHeight())
+                                : TRect{};
+    return hScroll_.Visible ? Rect(left, h - SystemScrollBarSize, left + CellAreaWidth(), h)
+                            : TRect{};
 }
 
 namespace {
@@ -1299,7 +1334,8 @@ void TCustomGrid::PaintScrollBars(TCanvas* cv) {
     }
     if (hScroll_.Visible && vScroll_.Visible) {
         cv->Brush()->SetColor(clBtnFace);
-        cv->FillRect(Rect(CellAreaWidth(), CellAreaHeight(), ClientWidth(), ClientHeight()));
+        const int x = cellAreaLeft() > 0 ? 0 : CellAreaWidth();
+        cv->FillRect(Rect(x, CellAreaHeight(), x + SystemScrollBarSize, ClientHeight()));
     }
 }
 

@@ -278,6 +278,20 @@ public:
     // The client area without the scroll bars: where the cells are.
     int CellAreaWidth() const;
     int CellAreaHeight() const;
+    // Cells are laid out from the left edge of the cell area (x = 0 at its left); right to left
+    // (UseRightToLeftAlignment) the layout is shown mirrored, from the right edge. These map a
+    // client x to the layout and a layout rectangle to the client; both are the identity for a
+    // left-to-right grid whose vertical bar is on the right.
+    int ClientToLayoutX(int X) const;
+    TRect LayoutToClient(const TRect& R) const;
+    // Right to left the Left and Right arrows move the other way through the layout: the key as
+    // the layout reads it.
+    WORD LayoutKey(WORD Key) const;
+    // DrawText flags in the grid's reading order: under right-to-left alignment DT_RIGHT is
+    // dropped and left-aligned text gets it (centred text stays), then the reading flag.
+    unsigned DrawTextBiDiModeFlags(unsigned Flags) const;
+    // DT_RTLREADING when the text reads from the right, else 0.
+    unsigned DrawTextBiDiModeFlagsReadingOnly() const;
 
     void InvalidateCell(int ACol, int ARow);
     void InvalidateCol(int ACol);
@@ -434,6 +448,7 @@ private:
     // Scroll bars: parts (0 none, 1 back arrow, 2 page back, 3 thumb, 4 page forward,
     // 5 forward arrow) and their rectangles.
     TRect scrollBarRect(bool vertical) const;
+    int cellAreaLeft() const;
     TRect thumbRect(bool vertical) const;
     int scrollBarPart(bool vertical, TPoint p) const;
     int thumbLength(bool vertical) const;

@@ -191,6 +191,11 @@ bool TCustomGrid::SelectCell(int, int) {
     return true;
 }
 
+WORD TCustomGrid::LayoutKey(WORD Key) const {
+    if (!UseRightToLeftAlignment()) return Key;
+    return Key == VK_LEFT ? VK_RIGHT : Key == VK_RIGHT ? VK_LEFT : Key;
+}
+
 void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0) return;
@@ -205,7 +210,7 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
     TGridCoord newTL = topLeft_, cur = current_;
     bool extendable = false;
     if (Shift.Contains(ssCtrl)) {
-        switch (Key) {
+        switch (LayoutKey(Key)) {
         case VK_UP:
             --newTL.Y;
             break;
@@ -248,7 +253,7 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
             break;
         }
     } else {
-        switch (Key) {
+        switch (LayoutKey(Key)) {
         case VK_UP:
             --cur.Y;
             extendable = true;
@@ -399,6 +404,7 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
                                   int& SizingOfs, TGridDrawInfo& FixedInfo) {
     State = gsNormal;
     Index = -1;
+    X = ClientToLayoutX(X);
     auto axisState = [&](const TGridAxisDrawInfo& a, int pos, TGridState newState) {
         int lw = a.EffectiveLineWidth;
         int line = 0;
@@ -427,8 +433,9 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
 }
 
 void TCustomGrid::drawSizingLine() {
-    TRect r = FGridState == gsColSizing ? Rect(FSizingPos, 0, FSizingPos + 1, CellAreaHeight())
-                                        : Rect(0, FSizingPos, CellAreaWidth(), FSizingPos + 1);
+    TRect r = LayoutToClient(FGridState == gsColSizing
+                                 ? Rect(FSizingPos, 0, FSizingPos + 1, CellAreaHeight())
+                                 : Rect(0, FSizingPos, CellAreaWidth(), FSizingPos + 1));
     InvertRect(Canvas(), r);
     sizingLineShown_ = !sizingLineShown_;
 }
@@ -527,11 +534,11 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     case gsColSizing:
     case gsRowSizing:
         if (sizingLineShown_) drawSizingLine();
-        FSizingPos = (FGridState == gsColSizing ? X : Y) + FSizingOfs;
+        FSizingPos = (FGridState == gsColSizing ? ClientToLayoutX(X) : Y) + FSizingOfs;
         drawSizingLine();
         break;
     case gsColMoving: {
-        int c = cellAt(di.Horz, X);
+        int c = cellAt(di.Horz, ClientToLayoutX(X));
         if (c >= fixedCols_) FMovePos = c;
         break;
     }
@@ -571,7 +578,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     case gsRowSizing: {
         if (sizingLineShown_) drawSizingLine();
         TGridState state = FGridState;
-        FSizingPos = (state == gsColSizing ? X : Y) + FSizingOfs;
+        FSizingPos = (state == gsColSizing ? ClientToLayoutX(X) : Y) + FSizingOfs;
         FGridState = gsNormal;
         TGridDrawInfo di;
         CalcDrawInfo(di);
@@ -635,7 +642,7 @@ void TCustomGrid::dragScroll() {
     TGridDrawInfo di;
     CalcDrawInfo(di);
     TGridCoord maxTL = CalcMaxTopLeft({colCount_ - 1, rowCount_ - 1}, di);
-    TPoint p = lastMouse_;
+    TPoint p{ClientToLayoutX(lastMouse_.X), lastMouse_.Y};
     TGridCoord tl = topLeft_;
     bool horz = FGridState != gsRowMoving, vert = FGridState != gsColMoving;
     if (horz) {

@@ -224,7 +224,7 @@ TRect TBaseGrid::CalcCellRect(int ACol, int ARow) {
         top = origin.Top + sum(h, TopRow(), ARow);
     else
         top = origin.Top - sum(h, ARow, TopRow());
-    return {left, top, left + ColWidths(ACol), top + RowHeights(ARow)};
+    return LayoutToClient({left, top, left + ColWidths(ACol), top + RowHeights(ARow)});
 }
 
 // The union of the rectangles of the area's first and last cell.
@@ -587,6 +587,11 @@ void TBaseGrid::TopLeftChanged() {
 }
 
 bool TBaseGrid::SelectCell(int ACol, int ARow) {
+    if (UseRightToLeftAlignment()) {
+        const bool result = TObjStringGrid::SelectCell(ACol, ARow);
+        Invalidate();
+        return result;
+    }
     RepaintCell(Col(), Row());
     bool result = TObjStringGrid::SelectCell(ACol, ARow);
     RepaintCell(ACol, ARow);
@@ -675,11 +680,17 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
         for (int i = 0; i < FixedCols(); ++i) fx += ColWidths(i);
     if (ARow >= FixedRows())
         for (int i = 0; i < FixedRows(); ++i) fy += RowHeights(i);
-    bool clipped = (ACol >= FixedCols() && FixedCols() > 0 && Rect.Left < fx) ||
+    // The scrolled cells stay off the fixed ones (right to left: the fixed columns are on the
+    // right).
+    const bool mirrored = UseRightToLeftAlignment();
+    const TRect scrolled = mirrored ? LayoutToClient(TRect(fx, fy, CellAreaWidth(), Height()))
+                                    : TRect(fx, fy, Width(), Height());
+    bool clipped = (ACol >= FixedCols() && FixedCols() > 0 &&
+                    (mirrored ? Rect.Right > scrolled.Right : Rect.Left < scrolled.Left)) ||
                    (ARow >= FixedRows() && FixedRows() > 0 && Rect.Top < fy);
     if (clipped) {
         SaveDC(Canvas);
-        IntersectClipRect(Canvas, fx, fy, Width(), Height());
+        IntersectClipRect(Canvas, scrolled.Left, scrolled.Top, scrolled.Right, scrolled.Bottom);
     }
 
     Canvas->Pen()->SetWidth(1);
@@ -724,9 +735,16 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
                    : (ACol == R && R > L)   ? 2
                    : (L < ACol && ACol < R) ? 3
                                             : 0;
+        // Right to left the first column's end is the right one.
+        if (mirrored && (kind == 1 || kind == 2)) kind = 3 - kind;
         TRect fr = Rect;
         if (!Options().Contains(goHorzLine)) ++fr.Bottom;
-        if (!Options().Contains(goVertLine)) ++fr.Right;
+        if (!Options().Contains(goVertLine)) {
+            if (mirrored)
+                --fr.Left;
+            else
+                ++fr.Right;
+        }
         bool activeLook = Focused() || Options().Contains(goDrawFocusSelected);
         const SelectionColors& set = !activeLook                  ? kInactive
                                      : FSelectionStyle == ssVista ? kVista
@@ -764,13 +782,18 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
     }
     if (lineWidthOk && ((Options().Contains(goVertLine) && !fixed) ||
                         (Options().Contains(goFixedVertLine) && fixed))) {
-        Canvas->MoveTo(Rect.Right - o, Rect.Bottom - o);
-        Canvas->LineTo(Rect.Right - o, Rect.Top - o);
+        // Right to left the line between columns lies on the cell's left side.
+        const int x = mirrored ? Rect.Left + o - 1 : Rect.Right - o;
+        Canvas->MoveTo(x, Rect.Bottom - o);
+        Canvas->LineTo(x, Rect.Top - o);
     }
 
     TRect content = Rect;
     if (fixed) {
-        content.Right -= 1;
+        if (mirrored)
+            content.Left += 1;
+        else
+            content.Right -= 1;
         content.Bottom -= 2;
     } else {
         InflateRect(content, -FGridLineWidth, -FGridLineWidth);

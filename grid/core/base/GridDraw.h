@@ -73,6 +73,11 @@ TColor HalfColor(TColor Color);
 // Each component scaled by 100 + Percentage percent, limited to 0..255.
 TColor ScaleColorPercent(TColor Color, int Percentage);
 void FillRectColor(TCanvas& Canvas, const TRect& R, TColor Color);
+// R mirrored within the horizontal span of Within (right-to-left layouts).
+inline TRect MirrorWithin(const TRect& R, const TRect& Within) {
+    return {Within.Left + Within.Right - R.Right, R.Top, Within.Left + Within.Right - R.Left,
+            R.Bottom};
+}
 void DrawDownArrow(TCanvas& Canvas, int X, int Y, TColor Color);
 void DrawBitmapTransparent(TCanvas& Canvas, TBitmap& Bitmap, TColor BackgroundColor,
                            const TRect& R);

@@ -1,5 +1,6 @@
 #include "grid/render/markup/MarkupRender.h"
 
+#include "grid/core/base/GridDraw.h"
 #include "grid/core/base/GridTheme.h"
 #include "grid/render/markup/HTMLPicture.h"
 #include "grid/render/markup/MarkupControls.h"
@@ -182,6 +183,19 @@ TColor parseColor(std::string_view value) {
 }
 
 constexpr unsigned kTextFlags = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
+} // namespace
+
+unsigned HTMLDrawTextFlags(unsigned Flags, TBiDiMode BiDiMode) {
+    if (BiDiMode == bdRightToLeft) {
+        if (Flags & DT_RIGHT)
+            Flags &= ~DT_RIGHT;
+        else if (!(Flags & DT_CENTER))
+            Flags |= DT_RIGHT;
+    }
+    return BiDiMode != bdLeftToRight ? Flags | DT_RTLREADING : Flags;
+}
+
+namespace {
 
 enum class Mode { Measure, Draw, Hit };
 
@@ -208,13 +222,17 @@ public:
             std::string line = pass(Mode::Measure, text, box);
             const int width = lineWidth_;
             TRect draw = box;
-            if (alignment_ == 1 && draw.Right - width > draw.Left) draw.Left = draw.Right - width;
-            if (alignment_ == 2 && draw.Right - draw.Left - width > 0)
+            // Right to left, left and right alignment swap.
+            const int alignment =
+                o_.BiDiMode == bdRightToLeft && alignment_ != 2 ? 1 - alignment_ : alignment_;
+            if (alignment == 1 && draw.Right - width > draw.Left) draw.Left = draw.Right - width;
+            if (alignment == 2 && draw.Right - draw.Left - width > 0)
                 draw.Left += (draw.Right - draw.Left - width) / 2;
             draw.Left += indent_;
             draw.Bottom = draw.Top + lineHeight_ + drop_ + rise_;
             if (!o_.MeasureOnly) {
                 restore(snap);
+                measuredWidth_ = width;
                 anchorHit_ = false;
                 boxHit_ = false;
                 pass(o_.HitTestOnly ? Mode::Hit : Mode::Draw, line, draw);
@@ -308,7 +326,8 @@ private:
                 if (hidden_) continue;
                 const int start = lineWidth_;
                 if (mode == Mode::Hit) {
-                    const int rel = o_.HitX - box.Left;
+                    const int rel =
+                        mirroredRuns() ? box.Left + measuredWidth_ - o_.HitX : o_.HitX - box.Left;
                     if (inAnchor_ && rel >= start && start + w >= rel && o_.HitY > box.Top &&
                         o_.HitY < box.Bottom) {
                         anchorHit_ = true;
@@ -317,7 +336,10 @@ private:
                         r_.HitTitle = title_;
                     }
                 } else if (drawing) {
-                    drawRun(shown, box.Left + start, w, h);
+                    drawRun(shown,
+                            mirroredRuns() ? box.Left + measuredWidth_ - start - w
+                                           : box.Left + start,
+                            w, h);
                 }
                 lineWidth_ += w;
                 ++runs;
@@ -360,18 +382,21 @@ private:
 
     void drawRun(std::string& shown, int x, int w, int h) {
         const int bottom = runBottom();
-        const unsigned flags = kTextFlags | (o_.WordWrap ? 0u : DT_END_ELLIPSIS);
+        const unsigned flags =
+            HTMLDrawTextFlags(kTextFlags | (o_.WordWrap ? 0u : DT_END_ELLIPSIS), o_.BiDiMode);
+        // Right to left a run's box is its own width, so that the alignment leaves it in place.
+        const int right = mirroredRuns() ? std::min(x + w, box_.Right) : box_.Right;
         fill(TRect(x, bottom - h, std::min(x + w, box_.Right), bottom), bg_);
         if (shadow_) {
             const TColor color = c_.Font()->Color();
             c_.Font()->SetColor(o_.ShadowColor);
-            TRect r(x + o_.ShadowShift, box_.Top + o_.ShadowShift, box_.Right + o_.ShadowShift,
+            TRect r(x + o_.ShadowShift, box_.Top + o_.ShadowShift, right + o_.ShadowShift,
                     bottom + o_.ShadowShift);
             std::string copy = shown;
             DrawTextEx(&c_, copy, -1, r, flags, nullptr);
             c_.Font()->SetColor(color);
         }
-        TRect r(x, box_.Top, box_.Right, bottom);
+        TRect r(x, box_.Top, right, bottom);
         DrawTextEx(&c_, shown, -1, r, flags, nullptr);
         if (inAnchor_ && focusActive_) r_.FocusedHref = href_;
         if (error_) {
@@ -865,6 +890,9 @@ private:
             r_.HitLinkRect =
                 TRect(sameLine ? box_.Left + anchorX_ : box_.Left, sameLine ? anchorTop_ : box_.Top,
                       box_.Left + lineWidth_, box_.Bottom - drop_);
+            if (mirroredRuns())
+                r_.HitLinkRect = MirrorWithin(r_.HitLinkRect,
+                                              TRect(box_.Left, 0, box_.Left + measuredWidth_, 0));
             r_.HitLink = anchorCount_;
             hitInAnchor_ = false;
         }
@@ -884,6 +912,9 @@ private:
     TRect box_;
     int lineWidth_ = 0, lineHeight_ = 0, drop_ = 0, rise_ = 0, imageOffset_ = 0;
     int alignment_ = 0, indent_ = 0, anchorCount_ = 0, listLevel_ = 0;
+    // The width of the line being drawn, measured by the first pass.
+    int measuredWidth_ = 0;
+    bool mirroredRuns() const { return o_.BiDiMode == bdRightToLeft; }
     bool inAnchor_ = false, anchorHit_ = false, hitInAnchor_ = false;
     // Images counted so far and the one under the hit point (0 none); a box hit in this pass.
     int imageCount_ = 0, hitImage_ = 0;

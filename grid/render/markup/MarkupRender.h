@@ -5,6 +5,7 @@
 // IMG and CONTROL place boxes on the line: pictures from an image list, the system icons, a
 // picture container or a picture cache, and drawn form controls.
 #include "platform/base/Types.h"
+#include "platform/ui/core/Controls.h"
 #include "platform/ui/core/Messages.h"
 
 #include <string>
@@ -49,7 +50,14 @@ struct HTMLRenderOptions {
     TColor HoverBackColor = clNone;
     TColor HoverTextColor = clNone;
     TColor ShadowColor = clGray;
+    // Right to left (bdRightToLeft) a line's runs follow each other from its right end and the
+    // line's alignment is mirrored; every right-to-left mode reads the runs from the right.
+    TBiDiMode BiDiMode = bdLeftToRight;
 };
+
+// The DrawText flags of a run in the reading order: for bdRightToLeft DT_RIGHT is dropped, or
+// added unless centred; DT_RTLREADING for every right-to-left mode.
+unsigned HTMLDrawTextFlags(unsigned Flags, TBiDiMode BiDiMode);
 
 struct HTMLRenderResult {
     // Reference of the anchor under the hit point; left alone when none is hit.

@@ -722,6 +722,10 @@ void TWinControl::CMColorChanged(TMessage& Message) {
 
 void TWinControl::CMBiDiModeChanged(TMessage& Message) {
     TControl::CMBiDiModeChanged(Message);
+    // The reading order is part of the window's style: the native window takes its direction,
+    // and the vertical scroll bar may change sides.
+    PeerChanged(pcBorder);
+    if (HandleAllocated()) Perform(CM_BORDERCHANGED);
     TMessage m{CM_PARENTBIDIMODECHANGED, 0, 0, 0};
     for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(m);
 }

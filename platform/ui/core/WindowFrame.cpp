@@ -125,8 +125,12 @@ void defaultFrameMessage(TWinControl* control, TMessage& Message) {
         TRect& r = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0];
         if (style & WS_BORDER) InflateRect(r, -1, -1);
         if (exStyle & WS_EX_CLIENTEDGE) InflateRect(r, -2, -2);
-        if ((style & WS_VSCROLL) && r.Width() >= SystemScrollBarSize)
-            r.Right -= SystemScrollBarSize;
+        if ((style & WS_VSCROLL) && r.Width() >= SystemScrollBarSize) {
+            if (control->UseRightToLeftScrollBar())
+                r.Left += SystemScrollBarSize;
+            else
+                r.Right -= SystemScrollBarSize;
+        }
         if ((style & WS_HSCROLL) && r.Height() >= SystemScrollBarSize)
             r.Bottom -= SystemScrollBarSize;
         return;
@@ -149,10 +153,9 @@ void defaultFrameMessage(TWinControl* control, TMessage& Message) {
     }
     if ((style & WS_VSCROLL) && (style & WS_HSCROLL)) {
         const TRect& c = frame->Client;
-        FillRect(
-            dc,
-            Rect(c.Right, c.Bottom, c.Right + SystemScrollBarSize, c.Bottom + SystemScrollBarSize),
-            ColorToRGB(clBtnFace));
+        const int x = control->UseRightToLeftScrollBar() ? c.Left - SystemScrollBarSize : c.Right;
+        FillRect(dc, Rect(x, c.Bottom, x + SystemScrollBarSize, c.Bottom + SystemScrollBarSize),
+                 ColorToRGB(clBtnFace));
     }
     ReleaseDC(control->Handle(), dc);
 }
@@ -169,8 +172,10 @@ TRect ScrollBarRect(TWinControl* control, int Bar) {
     const TWindowFrame* f = WindowFrame(control);
     if (!f || !(WindowFrameAccess::style(control) & barStyle(Bar))) return {};
     const TRect& c = f->Client;
-    TRect r = Bar == SB_VERT ? Rect(c.Right, c.Top, c.Right + SystemScrollBarSize, c.Bottom)
+    const int vx = control->UseRightToLeftScrollBar() ? c.Left - SystemScrollBarSize : c.Right;
+    TRect r = Bar == SB_VERT ? Rect(vx, c.Top, vx + SystemScrollBarSize, c.Bottom)
                              : Rect(c.Left, c.Bottom, c.Right, c.Bottom + SystemScrollBarSize);
+    r.Left = std::max(r.Left, 0);
     r.Right = std::min(r.Right, control->Width());
     r.Bottom = std::min(r.Bottom, control->Height());
     return r.Width() > 0 && r.Height() > 0 ? r : TRect{};

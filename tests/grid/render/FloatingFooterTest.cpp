@@ -99,6 +99,26 @@ TEST_F(FloatingFooterTest, TheFixedLastRowIsPaintedInTheStrip) {
     EXPECT_NE(uitest::pixel(panel(), 5, 0), clRed);
 }
 
+// Right to left the strip is mirrored against its width: the columns, their hit test, the
+// fills and the border line.
+TEST_F(FloatingFooterTest, RightToLeftMirrorsTheStrip) {
+    grid->SetColors(1, 5, clLime);
+    footer()->SetBorderColor(clRed);
+    footer()->SetVisible(true);
+    uitest::processMessages();
+    const int w = panel()->Width();
+    const TRect ltr = panel()->FooterColumnRect(1);
+    const int atL = panel()->FooterColumnAt(ltr.Left + 3);
+    grid->SetBiDiMode(bdRightToLeft);
+    uitest::processMessages();
+    const TRect rtl = panel()->FooterColumnRect(1);
+    EXPECT_EQ(rtl, TRect(w - ltr.Right, ltr.Top, w - ltr.Left, ltr.Bottom));
+    EXPECT_EQ(panel()->FooterColumnAt(w - 1 - (ltr.Left + 3)), atL);
+    EXPECT_EQ(atL, 1);
+    EXPECT_EQ(uitest::pixel(panel(), rtl.Right - 31, 10), clLime);
+    EXPECT_EQ(uitest::pixel(panel(), w - 6, 0), clRed);
+}
+
 TEST_F(FloatingFooterTest, PreviewsAndCustomPaint) {
     grid->SetRowCount(3);
     grid->SetColCount(3);

@@ -323,3 +323,65 @@ TEST_F(TextFixture, RepeatedTextFollowsFontColourPlaceAndClip) {
     const Case cases[] = {{"&ace", true}, {"ace", false}, {"&ace", true}, {"a&ce", true}};
     for (const Case& k : cases) EXPECT_EQ(inkBottom(k.text) > plain, k.underlined) << k.text;
 }
+
+namespace {
+// The pixel colours of columns [0, n) of the rows of b.
+std::vector<TColor> leftColumns(TBitmap& b, int n) {
+    std::vector<TColor> out;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < n; ++x) out.push_back(b.PixelColor(x, y));
+    return out;
+}
+} // namespace
+
+// A right-to-left paragraph puts the first Latin run at the right end: its Hebrew or Arabic
+// words start the line at the left; without the flag the Latin run does.
+TEST_F(TextFixture, RightToLeftReadingOrdersMixedTextFromTheRight) {
+    auto draw = [&](const std::string& text, unsigned flags) {
+        TBitmap out(200, 20);
+        TCanvas* oc = out.Canvas();
+        oc->Font()->Assign(c->Font());
+        oc->Brush()->SetStyle(bsClear);
+        TRect r(0, 0, 200, 20);
+        DrawText(oc, text, -1, r, flags | DT_SINGLELINE | DT_NOPREFIX);
+        return leftColumns(out, 6);
+    };
+    for (const std::string rtlWord : {"\u05E9\u05DC\u05D5\u05DD", "\u0633\u0644\u0627\u0645"}) {
+        const std::string mixed = "abc " + rtlWord;
+        EXPECT_EQ(draw(mixed, 0), draw("abc", 0)) << rtlWord;
+        EXPECT_EQ(draw(mixed, DT_RTLREADING), draw(rtlWord, DT_RTLREADING)) << rtlWord;
+        EXPECT_NE(draw(mixed, DT_RTLREADING), draw(mixed, 0)) << rtlWord;
+    }
+}
+
+// The canvas's text flags carry right-to-left reading to TextOut and TextRect, which then draw
+// what DrawText draws with DT_RTLREADING; aligned right, the line still ends at the right.
+TEST_F(TextFixture, CanvasTextFlagsReadRightToLeft) {
+    const std::string text = "abc \u05E9\u05DC\u05D5\u05DD";
+    TBitmap viaDrawText(200, 20);
+    viaDrawText.Canvas()->Font()->Assign(c->Font());
+    viaDrawText.Canvas()->Brush()->SetStyle(bsClear);
+    TRect r(0, 0, 200, 20);
+    DrawText(viaDrawText.Canvas(), text, -1, r, DT_RTLREADING | DT_SINGLELINE | DT_NOPREFIX);
+    for (bool textRect : {false, true}) {
+        TBitmap out(200, 20);
+        TCanvas* oc = out.Canvas();
+        oc->Font()->Assign(c->Font());
+        oc->Brush()->SetStyle(bsClear);
+        oc->SetTextFlags(ETO_RTLREADING);
+        if (textRect)
+            oc->TextRect(TRect(0, 0, 200, 20), 0, 0, text);
+        else
+            oc->TextOut(0, 0, text);
+        EXPECT_EQ(leftColumns(out, 200), leftColumns(viaDrawText, 200)) << textRect;
+    }
+    TBitmap right(200, 20);
+    right.Canvas()->Font()->Assign(c->Font());
+    right.Canvas()->Brush()->SetStyle(bsClear);
+    TRect rr(0, 0, 150, 20);
+    DrawText(right.Canvas(), text, -1, rr, DT_RTLREADING | DT_RIGHT | DT_SINGLELINE);
+    TRect ink = inked(right);
+    EXPECT_LE(ink.Right, 150);
+    EXPECT_GE(ink.Right, 146);
+    EXPECT_GT(ink.Left, 150 - right.Canvas()->TextWidth(text) - 3);
+}

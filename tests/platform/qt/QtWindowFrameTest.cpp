@@ -217,4 +217,36 @@ TEST_F(WindowFrameTest, NativeBarIsSteppedPagedAndDragged) {
     EXPECT_EQ(nativeBar(SB_VERT)->value(), pos());
 }
 
+// Right to left the vertical bar moves to the left of the client, the native bar follows, the
+// native widget takes Qt's right-to-left direction; back to left to right all returns.
+TEST_F(WindowFrameTest, RightToLeftPutsTheVerticalBarOnTheLeft) {
+    make();
+    const int bar = SystemScrollBarSize;
+    auto* peer = dynamic_cast<TQtWindowPeer*>(window->Peer());
+    ASSERT_TRUE(peer);
+    EXPECT_EQ(peer->Widget()->layoutDirection(), Qt::LeftToRight);
+    window->SetBiDiMode(bdRightToLeft);
+    uitest::processMessages();
+    EXPECT_EQ(peer->Widget()->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(window->ClientRect(), TRect(0, 0, 200 - 4 - bar, 150 - 4 - bar));
+    EXPECT_EQ(window->ClientOrigin().X, form->ClientOrigin().X + 12 + bar);
+    EXPECT_EQ(ScrollBarRect(window, SB_VERT), TRect(2, 2, 2 + bar, 148 - bar));
+    EXPECT_EQ(ScrollBarRect(window, SB_HORZ), TRect(2 + bar, 148 - bar, 198, 148));
+    EXPECT_EQ(nativeBar(SB_VERT)->geometry(), QRect(2, 2, bar, 146 - bar));
+    auto image = uitest::render(form.get());
+    EXPECT_EQ(image->Canvas()->Pixels(10 + 2 + bar / 2, 10 + 148 - bar / 2),
+              ColorToRGB(clBtnFace)); // the corner
+    EXPECT_EQ(image->Canvas()->Pixels(10 + 2 + bar + 20, 10 + 20), clWhite);
+    // A native click on the bar at the left still scrolls.
+    click(uitest::nativeScrollBarPoint(window, SB_VERT, uitest::sbpLineDown));
+    EXPECT_EQ(pos(), 10);
+    // Reading order alone keeps the layout; the bar stays on the left.
+    window->SetBiDiMode(bdRightToLeftNoAlign);
+    uitest::processMessages();
+    EXPECT_EQ(peer->Widget()->layoutDirection(), Qt::LeftToRight);
+    EXPECT_EQ(ScrollBarRect(window, SB_VERT).Left, 2);
+    window->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(ScrollBarRect(window, SB_VERT), TRect(198 - bar, 2, 198, 148 - bar));
+}
+
 } // namespace

@@ -14,6 +14,7 @@ namespace {
 class TestGrid : public TStringGrid {
 public:
     using TCustomGrid::FGridState;
+    using TCustomGrid::FocusCell;
     using TStringGrid::TStringGrid;
     std::vector<TGridCoord> asked;
     std::vector<std::pair<int, int>> topLeftChanges;
@@ -99,6 +100,66 @@ TEST_F(GridTest, LayoutMapsCellsToRectanglesAndBack) {
     grid->SetTopRow(20);
     EXPECT_TRUE(grid->CellRect(2, 3).IsEmpty()) << "a row scrolled away has no rectangle";
     EXPECT_EQ(grid->CellRect(2, 20), Rect(102, 21, 152, 41));
+}
+
+// Right to left the layout is shown mirrored within the cell area, which starts after the
+// vertical bar, now on the left (17 pixels): column 0 spans 287..337.
+TEST_F(GridTest, RightToLeftMirrorsTheLayoutAndItsInput) {
+    grid->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(grid->CellRect(0, 0), Rect(287, 0, 337, 20));
+    EXPECT_EQ(grid->CellRect(2, 3), Rect(185, 63, 235, 83));
+    struct Case {
+        int x, y, col, row;
+    } cases[] = {{336, 0, 0, 0},  {286, 5, 0, 0},  {285, 5, 1, 0},  {216, 70, 2, 3},
+                 {26, 5, -1, -1}, {10, 5, -1, -1}, {340, 5, -1, -1}};
+    for (const auto& c : cases) {
+        int col = 0, row = 0;
+        grid->MouseToCell(c.x, c.y, col, row);
+        EXPECT_EQ(col, c.col) << c.x << "," << c.y;
+        EXPECT_EQ(row, c.row) << c.x << "," << c.y;
+    }
+    // The bar on the left scrolls; its down arrow is at its bottom.
+    mouse(WM_LBUTTONDOWN, {8, 200}, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, {8, 200});
+    EXPECT_EQ(grid->TopRow(), 2);
+    // Left moves on to the next column, Right back.
+    grid->FocusCell(2, 3, true);
+    key(VK_LEFT);
+    EXPECT_EQ(current(), (TGridCoord{3, 3}));
+    key(VK_RIGHT);
+    EXPECT_EQ(current(), (TGridCoord{2, 3}));
+    // A column is sized at its left edge: dragging it left widens it.
+    grid->SetOptions(grid->Options() + goColSizing);
+    const int edge = grid->CellRect(1, 0).Left;
+    mouse(WM_LBUTTONDOWN, {edge, 5}, MK_LBUTTON);
+    mouse(WM_MOUSEMOVE, {edge - 10, 5}, MK_LBUTTON);
+    mouse(WM_LBUTTONUP, {edge - 10, 5});
+    EXPECT_EQ(grid->ColWidths(1), 60);
+    EXPECT_EQ(grid->CellRect(1, 0).Right, 286);
+}
+
+// Text flags in the reading order: alignment swaps only under mirrored alignment, centred text
+// stays, and every right-to-left mode reads from the right.
+TEST_F(GridTest, DrawTextFlagsFollowTheReadingOrder) {
+    struct Case {
+        TBiDiMode mode;
+        unsigned in, out;
+    };
+    const Case cases[] = {
+        {bdLeftToRight, DT_LEFT, DT_LEFT},
+        {bdLeftToRight, DT_RIGHT, DT_RIGHT},
+        {bdRightToLeft, DT_LEFT | DT_VCENTER, DT_RIGHT | DT_VCENTER | DT_RTLREADING},
+        {bdRightToLeft, DT_RIGHT, DT_RTLREADING},
+        {bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING},
+        {bdRightToLeftNoAlign, DT_LEFT, DT_RTLREADING},
+        {bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT | DT_RTLREADING},
+    };
+    for (const Case& c : cases) {
+        grid->SetBiDiMode(c.mode);
+        EXPECT_EQ(grid->DrawTextBiDiModeFlags(c.in), c.out) << int(c.mode) << " " << c.in;
+        EXPECT_EQ(grid->DrawTextBiDiModeFlagsReadingOnly(),
+                  c.mode == bdLeftToRight ? 0u : DT_RTLREADING);
+    }
 }
 
 TEST_F(GridTest, KeyboardNavigationMovesTheCurrentCell) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -247,3 +248,59 @@ TEST_F(MarkupRenderTest, ColourNamesAndHex) {
 }
 
 } // namespace
+
+namespace {
+TRect inkOf(TCanvas* c, TColor color) {
+    TRect box(400, 200, 0, 0);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (c->Pixels(x, y) == color) {
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x + 1);
+                box.Bottom = std::max(box.Bottom, y + 1);
+            }
+    return box;
+}
+} // namespace
+
+TEST(MarkupFlags, FollowTheReadingOrder) {
+    struct Case {
+        TBiDiMode mode;
+        unsigned in, out;
+    };
+    const Case cases[] = {{bdLeftToRight, DT_BOTTOM, DT_BOTTOM},
+                          {bdRightToLeft, DT_BOTTOM, DT_BOTTOM | DT_RIGHT | DT_RTLREADING},
+                          {bdRightToLeft, DT_RIGHT, DT_RTLREADING},
+                          {bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING},
+                          {bdRightToLeftReadingOnly, DT_BOTTOM, DT_BOTTOM | DT_RTLREADING}};
+    for (const Case& k : cases) EXPECT_EQ(HTMLDrawTextFlags(k.in, k.mode), k.out) << int(k.mode);
+}
+
+// Right to left the first run stands at the right end of the line and the next ones follow to
+// its left; the hit test finds an anchor where it is drawn.
+TEST_F(MarkupRenderTest, RightToLeftRunsStartAtTheRight) {
+    const std::string markup = "<FONT color=\"clred\">RRRR</FONT> <A href=\"x\">link</A>";
+    HTMLRenderOptions o;
+    HTMLRenderResult r;
+    render(markup, TRect(0, 0, 400, 200), o, r);
+    const TRect redL = inkOf(c, clRed), blueL = inkOf(c, clBlue);
+    EXPECT_LT(redL.Right, blueL.Left);
+    clear();
+    o.BiDiMode = bdRightToLeft;
+    render(markup, TRect(0, 0, 400, 200), o, r);
+    const TRect redR = inkOf(c, clRed), blueR = inkOf(c, clBlue);
+    EXPECT_LT(blueR.Right, redR.Left);
+    EXPECT_GE(redR.Right, 395);
+    EXPECT_EQ(redR.Width(), redL.Width());
+
+    HTMLRenderResult hit;
+    o.HitTestOnly = true;
+    o.HitY = gh / 2;
+    o.HitX = (blueR.Left + blueR.Right) / 2;
+    EXPECT_TRUE(render(markup, TRect(0, 0, 400, 200), o, hit));
+    EXPECT_EQ(hit.HitHref, "x");
+    o.HitX = (redR.Left + redR.Right) / 2;
+    HTMLRenderResult miss;
+    EXPECT_FALSE(render(markup, TRect(0, 0, 400, 200), o, miss));
+}
